@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+  std::puts("vrel: the game entry is not built yet.");
+  return 0;
+}

@@ -1,0 +1,44 @@
+# Shared build settings. Every library is one folder whose sources are picked up by glob,
+# so adding a file never needs an edit here.
+
+# Narrow string literals are Shift-JIS inside the program. The compiler is told IBM-943, the
+# Shift-JIS table that gives every character of code page 932 bytes that decode to the same
+# character there: plain CP932 cannot encode the micro sign that the C++ library's own headers
+# hold in a literal, and the build would stop on every file that includes <chrono>.
+set(VREL_COMMON_OPTIONS -Wall -Wextra -finput-charset=UTF-8 -fexec-charset=IBM943)
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "x86_64|AMD64")
+  set(VREL_X86 ON)
+endif()
+
+if(VREL_SANITIZE)
+  set(VREL_SAN_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_compile_options(${VREL_SAN_FLAGS})
+  add_link_options(${VREL_SAN_FLAGS})
+endif()
+
+# vrel_library(NAME DIR [DEPS ...]): a static library of every .cpp below DIR.
+function(vrel_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${VREL_COMMON_OPTIONS})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# vrel_test(NAME DIR LIBS...): one GoogleTest program of every .cpp below tests/DIR.
+function(vrel_test name dir)
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${dir}/*.cpp)
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${name} ${srcs} ${PROJECT_SOURCE_DIR}/tests/test_main.cpp)
+  target_compile_options(${name} PRIVATE ${VREL_COMMON_OPTIONS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock vrel_pool_hook)
+  target_compile_definitions(${name} PRIVATE VREL_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+                                             VREL_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT
+    "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp;ASAN_OPTIONS=detect_leaks=1")
+endfunction()

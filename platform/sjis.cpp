@@ -1,0 +1,156 @@
+#include "platform/sjis.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+namespace platform {
+namespace {
+
+// Both directions are built once from glibc's CP932 converter; afterwards a conversion is a
+// table look-up and never touches iconv or the locale.
+struct Tables {
+  std::vector<char32_t> toUnicode;                 // indexed by the 16-bit code
+  std::unordered_map<char32_t, uint16_t> fromUnicode;
+
+  Tables() : toUnicode(0x10000, 0xFFFD) {
+    iconv_t cd = iconv_open("UTF-32LE", "CP932");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+      for (unsigned c = 0; c < 0x80; ++c) toUnicode[c] = c;
+    } else {
+      auto convert = [&](const char* in, size_t len) -> char32_t {
+        char inbuf[2] = {in[0], len > 1 ? in[1] : '\0'};
+        char* ip = inbuf;
+        size_t il = len;
+        char32_t out = 0;
+        char* op = reinterpret_cast<char*>(&out);
+        size_t ol = sizeof out;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || ol != 0) return 0xFFFD;
+        return out;
+      };
+      for (unsigned c = 0; c < 0x100; ++c) {
+        if (IsSjisLead(static_cast<unsigned char>(c))) continue;
+        char b = static_cast<char>(c);
+        toUnicode[c] = c < 0x80 ? c : convert(&b, 1);
+      }
+      for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!IsSjisLead(static_cast<unsigned char>(lead))) continue;
+        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+          if (trail == 0x7F) continue;
+          char b[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+          toUnicode[(lead << 8) | trail] = convert(b, 2);
+        }
+      }
+      iconv_close(cd);
+    }
+    // The first code wins, so that characters with several CP932 codes (NEC and IBM extensions)
+    // map back to the lowest one.
+    for (unsigned code = 0; code < 0x10000; ++code) {
+      char32_t u = toUnicode[code];
+      if (u != 0xFFFD) fromUnicode.emplace(u, static_cast<uint16_t>(code));
+    }
+  }
+};
+
+const Tables& GetTables() {
+  static const Tables tables;
+  return tables;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// Decodes one UTF-8 sequence at s[i]; advances i. Malformed input yields U+FFFD and one byte.
+char32_t NextUtf8(std::string_view s, size_t& i) {
+  unsigned char c = static_cast<unsigned char>(s[i]);
+  int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
+  if (extra < 0) {
+    ++i;
+    return 0xFFFD;
+  }
+  char32_t cp = extra == 0 ? c : c & (0x3F >> extra);
+  for (int k = 1; k <= extra; ++k) {
+    if (i + k >= s.size()) {
+      ++i;
+      return 0xFFFD;
+    }
+    unsigned char t = static_cast<unsigned char>(s[i + k]);
+    if ((t & 0xC0) != 0x80) {
+      ++i;
+      return 0xFFFD;
+    }
+    cp = (cp << 6) | (t & 0x3F);
+  }
+  i += extra + 1;
+  return cp;
+}
+
+}  // namespace
+
+char32_t SjisCodeToUnicode(uint16_t code) { return GetTables().toUnicode[code]; }
+
+uint16_t UnicodeToSjisCode(char32_t cp) {
+  if (cp < 0x80) return static_cast<uint16_t>(cp);
+  const auto& map = GetTables().fromUnicode;
+  auto it = map.find(cp);
+  return it == map.end() ? 0 : it->second;
+}
+
+std::string SjisToUtf8(std::string_view sjis) {
+  std::string out;
+  out.reserve(sjis.size() * 3 / 2);
+  const auto& table = GetTables().toUnicode;
+  for (size_t i = 0; i < sjis.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(sjis[i]);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+      continue;
+    }
+    uint16_t code = c;
+    if (IsSjisLead(c)) {
+      if (i + 1 >= sjis.size()) break;
+      code = static_cast<uint16_t>((c << 8) | static_cast<unsigned char>(sjis[++i]));
+    }
+    AppendUtf8(out, table[code]);
+  }
+  return out;
+}
+
+std::string Utf8ToSjis(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    char32_t cp = NextUtf8(utf8, i);
+    uint16_t code = UnicodeToSjisCode(cp);
+    if (code == 0 && cp != 0) {
+      out += '?';
+    } else if (code > 0xFF) {
+      out += static_cast<char>(code >> 8);
+      out += static_cast<char>(code & 0xFF);
+    } else {
+      out += static_cast<char>(code);
+    }
+  }
+  return out;
+}
+
+}  // namespace platform

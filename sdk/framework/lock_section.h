@@ -1,0 +1,23 @@
+// The critical section that guards every shared structure of the library.
+#pragma once
+
+#include <mutex>
+
+class CLockSection {
+ public:
+  CLockSection() = default;
+  CLockSection(const CLockSection&) = delete;
+  CLockSection& operator=(const CLockSection&) = delete;
+  virtual ~CLockSection() = default;
+
+  // Re-entrant for the thread that holds it.
+  void Enter() { m_mutex.lock(); }
+  void Leave() { m_mutex.unlock(); }
+
+  // Lets std::lock_guard and std::unique_lock hold the section.
+  void lock() { Enter(); }
+  void unlock() { Leave(); }
+
+ private:
+  std::recursive_mutex m_mutex;
+};
