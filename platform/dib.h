@@ -49,6 +49,19 @@ constexpr UINT DIB_RGB_COLORS = 0;
 constexpr WORD BMP_FILE_TYPE = 0x4D42;  // "BM" read as a little-endian word
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
+// Palette entries of an 8-bit display; an entry flagged PC_EXPLICIT names a system-palette index
+// in its low word (peRed, peGreen).
+struct PALETTEENTRY {
+  uint8_t peRed = 0;
+  uint8_t peGreen = 0;
+  uint8_t peBlue = 0;
+  uint8_t peFlags = 0;
+};
+static_assert(sizeof(PALETTEENTRY) == 4);
+constexpr uint8_t PC_RESERVED = 0x01;
+constexpr uint8_t PC_EXPLICIT = 0x02;
+constexpr uint8_t PC_NOCOLLAPSE = 0x04;
+
 namespace platform {
 
 // True for the depths a DIB row can hold here: 1, 4, 8, 16, 24, 32.
@@ -72,19 +85,6 @@ inline RGBQUAD* DibColors(BITMAPINFO* info) {
 inline const RGBQUAD* DibColors(const BITMAPINFO* info) {
   return reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const uint8_t*>(info) + DibHeaderBytes(info->bmiHeader));
 }
-
-// Palette entries of an 8-bit display; an entry flagged PC_EXPLICIT names a system-palette index
-// in its low word (peRed, peGreen).
-struct PALETTEENTRY {
-  uint8_t peRed = 0;
-  uint8_t peGreen = 0;
-  uint8_t peBlue = 0;
-  uint8_t peFlags = 0;
-};
-static_assert(sizeof(PALETTEENTRY) == 4);
-constexpr uint8_t PC_RESERVED = 0x01;
-constexpr uint8_t PC_EXPLICIT = 0x02;
-constexpr uint8_t PC_NOCOLLAPSE = 0x04;
 
 // Expands the first out.size() pixels of one uncompressed row to 0xAARRGGBB words. Palette
 // indices beyond the table give black; 16-bit pixels are 5-5-5 scaled by 8 without replicating

@@ -11,7 +11,7 @@ namespace {
 struct Info {
   std::vector<uint8_t> bytes;
   Info(int width, int height, int bitCount, std::vector<RGBQUAD> colors = {}) {
-    bytes.resize(sizeof(BITMAPINFOHEADER) + std::max<size_t>(1, colors.size()) * 4);
+    bytes.resize(sizeof(BITMAPINFOHEADER) + 256 * 4);  // room for any table the depth implies
     BITMAPINFOHEADER h;
     h.biSize = 40;
     h.biWidth = width;
