@@ -212,8 +212,10 @@ void SendKeyEvent(std::string_view keyName, bool press, unsigned flags) {
   if (flags & kKeyRightSide) {
     keysym = key == Qt::Key_Shift ? kKeysymShiftR : key == Qt::Key_Control ? kKeysymControlR : kKeysymAltR;
   }
+  // No input device: the toolkit would make one on demand and register it in a list that is torn
+  // down before the application object, which then crashes the program at exit.
   QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, key, mods, 0, keysym, 0, QString(),
-                  (flags & kKeyAutoRepeat) != 0);
+                  (flags & kKeyAutoRepeat) != 0, 1, nullptr);
   QCoreApplication::sendEvent(app, &event);
 }
 
