@@ -35,6 +35,15 @@ CAppEntry* CurrentEntry(Registry& r) {
   return nullptr;
 }
 
+// A field of the calling thread's entry, or null when the thread has none.
+template <class T>
+T* CurrentField(T* CAppEntry::*field) {
+  auto& r = TheRegistry();
+  std::lock_guard lock(r.lock);
+  CAppEntry* e = CurrentEntry(r);
+  return e ? e->*field : nullptr;
+}
+
 constexpr const char* kNoRoom = "CAppManager::Addするのに空きが無い";
 
 }  // namespace
@@ -81,12 +90,7 @@ void CAppManager::Remove(CWindowApplication* app) {
   std::erase_if(r.entries, [app](const auto& e) { return e->app == app; });
 }
 
-CWindowApplication* CAppManager::GetCurrentApp() {
-  auto& r = TheRegistry();
-  std::lock_guard lock(r.lock);
-  CAppEntry* e = CurrentEntry(r);
-  return e ? e->app : nullptr;
-}
+CWindowApplication* CAppManager::GetCurrentApp() { return CurrentField(&CAppEntry::app); }
 
 void CAppManager::SetDraw(void* draw) {
   auto& r = TheRegistry();
@@ -107,19 +111,9 @@ void CAppManager::ClearDraw(void* draw) {
   }
 }
 
-void* CAppManager::GetDraw() {
-  auto& r = TheRegistry();
-  std::lock_guard lock(r.lock);
-  CAppEntry* e = CurrentEntry(r);
-  return e ? e->draw : nullptr;
-}
+void* CAppManager::GetDraw() { return CurrentField(&CAppEntry::draw); }
 
-void* CAppManager::GetDirectDraw() {
-  auto& r = TheRegistry();
-  std::lock_guard lock(r.lock);
-  CAppEntry* e = CurrentEntry(r);
-  return e ? e->directDraw : nullptr;
-}
+void* CAppManager::GetDirectDraw() { return CurrentField(&CAppEntry::directDraw); }
 
 void CAppManager::SetScopedObject(CAppScopedObject* object) {
   auto& r = TheRegistry();
