@@ -133,6 +133,9 @@ AtomicFileWriter::AtomicFileWriter(std::string_view programPath) {
     }
   }
   if (exists && S_ISDIR(st.st_mode)) return;
+  // A file without any write permission is read-only for us too, even when the system would let
+  // this user replace it: the player marked it so on purpose.
+  if (exists && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return;
   std::string base = BaseOf(m_target);
   if (base.empty()) return;
   if (base.size() > 200) base.resize(200);

@@ -52,7 +52,8 @@ enum class WriteStatus {
 
 // Writes a new version of a file beside it (same folder, temporary name) and renames it over the
 // old one on Commit, so that a reader, or a crash, sees the old file or the new one, never a part.
-// Without a successful Commit the old file stays as it was and the temporary file is removed.
+// Without a successful Commit the old file stays as it was and the temporary file is removed. A
+// folder, and a file without any write permission (marked read-only), are never replaced.
 class AtomicFileWriter {
  public:
   explicit AtomicFileWriter(std::string_view programPath);

@@ -9,7 +9,7 @@
 
 #include "platform/path.h"
 #include "read_only_folder.h"
-#include "temp_folder.h"
+#include "scoped_temp_dir.h"
 #include "test_util.h"
 
 namespace {
@@ -17,9 +17,9 @@ namespace {
 std::vector<unsigned char> Bytes(std::string_view s) { return {s.begin(), s.end()}; }
 
 // The program path of a file below a temporary folder.
-std::string Program(const TempFolder& folder, std::string_view relativeUtf8) {
+std::string Program(const ScopedTempDir& folder, std::string_view relativeUtf8) {
   std::string program;
-  EXPECT_TRUE(platform::ProgramPathFromHost(folder.Host(relativeUtf8), program));
+  EXPECT_TRUE(platform::ProgramPathFromHost(folder.File(relativeUtf8), program));
   return program;
 }
 
@@ -47,9 +47,8 @@ TEST(Path, HostAndProgramSpellings) {
 }
 
 TEST(Path, MissingLevelsAreMatchedWithoutAsciiCase) {
-  TempFolder folder;
-  ASSERT_TRUE(folder.ok());
-  folder.Put(U8(u8"Voice/表示/Ab01.OGG"), "v");
+  ScopedTempDir folder;
+  folder.Write(U8(u8"Voice/表示/Ab01.OGG"), "v");
   struct Case {
     const char* relative;  // program form below the folder
     const char8_t* resolved;
@@ -62,14 +61,13 @@ TEST(Path, MissingLevelsAreMatchedWithoutAsciiCase) {
       {"Voice\\表示\\Ab01.OGG", u8"Voice/表示/Ab01.OGG"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(platform::ResolveHostPath(Program(folder, "") + c.relative), folder.Host(U8(c.resolved))) << c.relative;
+    EXPECT_EQ(platform::ResolveHostPath(Program(folder, "") + c.relative), folder.File(U8(c.resolved))) << c.relative;
   }
 }
 
 TEST(File, ReadsExactRanges) {
-  TempFolder folder;
-  ASSERT_TRUE(folder.ok());
-  folder.Put("f.bin", "0123456789");
+  ScopedTempDir folder;
+  folder.Write("f.bin", "0123456789");
   platform::ReadOnlyFile file;
   EXPECT_FALSE(file.Open(Program(folder, "missing")));
   EXPECT_FALSE(file.Open(Program(folder, "")));  // a folder
@@ -86,53 +84,50 @@ TEST(File, ReadsExactRanges) {
 }
 
 TEST(File, AtomicWritesReplaceInOneStep) {
-  TempFolder folder;
-  ASSERT_TRUE(folder.ok());
-  folder.Put("keep.txt", "old");
-  ::chmod(folder.Host("keep.txt").c_str(), 0640);
+  ScopedTempDir folder;
+  folder.Write("keep.txt", "old");
+  ::chmod(folder.File("keep.txt").c_str(), 0640);
   {
     platform::AtomicFileWriter writer(Program(folder, "keep.txt"));
     ASSERT_TRUE(writer.IsOpen());
     writer.Write(std::string_view("new "));
-    EXPECT_EQ(folder.Get("keep.txt"), "old");  // nothing changes before the commit
+    EXPECT_EQ(folder.Read("keep.txt"), "old");  // nothing changes before the commit
     writer.Write(std::string_view("text"));
     ASSERT_EQ(writer.Commit(), platform::WriteStatus::kOk);
   }
-  EXPECT_EQ(folder.Get("keep.txt"), "new text");
+  EXPECT_EQ(folder.Read("keep.txt"), "new text");
   struct stat st;
-  ASSERT_EQ(::stat(folder.Host("keep.txt").c_str(), &st), 0);
+  ASSERT_EQ(::stat(folder.File("keep.txt").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   {
     platform::AtomicFileWriter abandoned(Program(folder, "keep.txt"));
     abandoned.Write(std::string_view("lost"));
   }
-  EXPECT_EQ(folder.Get("keep.txt"), "new text");
+  EXPECT_EQ(folder.Read("keep.txt"), "new text");
   EXPECT_EQ(folder.List(), std::vector<std::string>{"keep.txt"});  // no temporary file left
   // Through a link the file it points at is replaced and the link stays.
-  std::filesystem::create_symlink(folder.Host("keep.txt"), folder.Host("link.txt"));
+  std::filesystem::create_symlink(folder.File("keep.txt"), folder.File("link.txt"));
   ASSERT_EQ(platform::WriteFileAtomically(Program(folder, "link.txt"), Bytes("via link")), platform::WriteStatus::kOk);
-  EXPECT_TRUE(std::filesystem::is_symlink(folder.Host("link.txt")));
-  EXPECT_EQ(folder.Get("keep.txt"), "via link");
+  EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link.txt")));
+  EXPECT_EQ(folder.Read("keep.txt"), "via link");
 }
 
 TEST(File, WritingIntoAReadOnlyFolderKeepsTheOldFile) {
-  TempFolder folder;
-  ASSERT_TRUE(folder.ok());
-  folder.Put("ro/data.bin", "precious");
+  ScopedTempDir folder;
+  folder.Write("ro/data.bin", "precious");
   {
-    ReadOnlyFolderScope readOnly(folder.host(), folder.Host("ro"));
+    ReadOnlyFolderScope readOnly(folder.path().string(), folder.File("ro"));
     if (!readOnly.effective()) GTEST_SKIP() << "this process can write into read-only folders";
     EXPECT_EQ(platform::WriteFileAtomically(Program(folder, "ro/data.bin"), Bytes("garbage")),
               platform::WriteStatus::kCannotCreate);
     EXPECT_FALSE(platform::RemoveFile(Program(folder, "ro/data.bin")));
   }
-  EXPECT_EQ(folder.Get("ro/data.bin"), "precious");
+  EXPECT_EQ(folder.Read("ro/data.bin"), "precious");
   EXPECT_EQ(folder.List("ro"), std::vector<std::string>{"data.bin"});
 }
 
 TEST(File, UniqueFilesAreNewAndNamedWithTheirPrefix) {
-  TempFolder folder;
-  ASSERT_TRUE(folder.ok());
+  ScopedTempDir folder;
   std::string a, b;
   ASSERT_TRUE(platform::CreateUniqueFile(Program(folder, ""), "QIB", a));
   ASSERT_TRUE(platform::CreateUniqueFile(Program(folder, ""), "QIB", b));

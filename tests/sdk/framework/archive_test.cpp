@@ -10,7 +10,7 @@
 #include "sdk/framework/archive_writer.h"
 #include "sdk/framework/file_buffer.h"
 #include "sdk/framework/packed_archive.h"
-#include "temp_folder.h"
+#include "scoped_temp_dir.h"
 #include "test_util.h"
 
 namespace {
@@ -37,7 +37,7 @@ void SetLe32(std::vector<unsigned char>& v, size_t at, uint32_t value) {
 
 class ArchiveTest : public testing::Test {
  protected:
-  ArchiveTest() : m_scope(m_folder.host()) {}
+  ArchiveTest() : m_scope(m_folder.path().string()) {}
   ~ArchiveTest() override { ForgetArchiveIndexes(); }
 
   // Read result and content.
@@ -47,7 +47,7 @@ class ArchiveTest : public testing::Test {
     return {r, Data(f)};
   }
 
-  TempFolder m_folder;
+  ScopedTempDir m_folder;
   CurrentDirScope m_scope;
 };
 
@@ -71,7 +71,7 @@ TEST_P(ArchiveRoundTrip, EveryFileReadsBackFromItsFolder) {
   };
   if (kind == ArchiveKind::kPackDx) files.push_back({std::string(200, 'n') + "\\long.txt", Bytes("long")});
   const std::vector<unsigned char> image = Archive(kind, files, compress, scramble);
-  m_folder.Put("data.dat", image);
+  m_folder.Write("data.dat", image);
 
   size_t plainTotal = 0;
   for (const PackInput& f : files) plainTotal += f.data.size();
@@ -91,7 +91,7 @@ TEST_P(ArchiveRoundTrip, EveryFileReadsBackFromItsFolder) {
   EXPECT_EQ(ReadFile("data\\sub\\missing").first, 1);
   // An entry is found from every folder between it and its archive.
   {
-    CurrentDirScope inside(m_folder.Host("data"));
+    CurrentDirScope inside(m_folder.File("data"));
     EXPECT_EQ(ReadFile("sub\\deep\\c.dat").first, 0);
     EXPECT_EQ(ReadFile("..\\data\\a.txt").second, "alpha");
   }
@@ -102,24 +102,24 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ArchiveRoundTrip,
                                           testing::Bool(), testing::Bool()));
 
 TEST_F(ArchiveTest, PlainFilesWinThenTheInnermostArchive) {
-  m_folder.Put("game.dat", Archive(ArchiveKind::kPackEx, {{"img\\a.png", Bytes("outer")},
+  m_folder.Write("game.dat", Archive(ArchiveKind::kPackEx, {{"img\\a.png", Bytes("outer")},
                                                            {"img\\b.png", Bytes("outer-b")},
                                                            {"img/c.png", Bytes("slash")}}));
-  m_folder.Put("game/img.dat", Archive(ArchiveKind::kPack, {{"a.png", Bytes("inner")}}));
-  m_folder.Put("game/img/a.png", "plain");
+  m_folder.Write("game/img.dat", Archive(ArchiveKind::kPack, {{"a.png", Bytes("inner")}}));
+  m_folder.Write("game/img/a.png", "plain");
   EXPECT_EQ(ReadFile("game\\img\\a.png"), std::make_pair(0, std::string("plain")));
-  std::filesystem::remove(m_folder.Host("game/img/a.png"));
+  std::filesystem::remove(m_folder.File("game/img/a.png"));
   EXPECT_EQ(ReadFile("game\\img\\a.png"), std::make_pair(0, std::string("inner")));
   EXPECT_EQ(ReadFile("game\\img\\b.png"), std::make_pair(0, std::string("outer-b")));
   EXPECT_EQ(ReadFile("game\\img\\c.png").first, 1);  // "/" in an entry name never matches
-  std::filesystem::remove(m_folder.Host("game/img.dat"));
+  std::filesystem::remove(m_folder.File("game/img.dat"));
   EXPECT_EQ(ReadFile("game\\img\\a.png"), std::make_pair(0, std::string("outer")));
 }
 
 TEST_F(ArchiveTest, AReplacedArchiveIsReadAgain) {
-  m_folder.Put("d.dat", Archive(ArchiveKind::kPackDx, {{"a.txt", Bytes("first")}}));
+  m_folder.Write("d.dat", Archive(ArchiveKind::kPackDx, {{"a.txt", Bytes("first")}}));
   EXPECT_EQ(ReadFile("d\\a.txt").second, "first");
-  m_folder.Put("d.dat", Archive(ArchiveKind::kPackDx, {{"a.txt", Bytes("second version")}}));
+  m_folder.Write("d.dat", Archive(ArchiveKind::kPackDx, {{"a.txt", Bytes("second version")}}));
   EXPECT_EQ(ReadFile("d\\a.txt").second, "second version");
 }
 
@@ -146,9 +146,9 @@ TEST_F(ArchiveTest, TheWriterRefusesWhatAnArchiveCannotHold) {
 }
 
 TEST_F(ArchiveTest, CollectsAFolderForPacking) {
-  m_folder.Put("src/b.txt", "b");
-  m_folder.Put("src/Dir/a.txt", "a");
-  m_folder.Put(U8(u8"src/表/c.txt"), "c");
+  m_folder.Write("src/b.txt", "b");
+  m_folder.Write("src/Dir/a.txt", "a");
+  m_folder.Write(U8(u8"src/表/c.txt"), "c");
   std::vector<PackInput> files;
   std::string error;
   ASSERT_TRUE(CollectPackInputs("src", files, error)) << error;
@@ -166,7 +166,7 @@ TEST_F(ArchiveTest, DamagedArchivesFailCleanly) {
   const std::vector<unsigned char> good =
       Archive(ArchiveKind::kPackEx, {{"a.txt", Bytes(a)}, {"b.txt", Bytes(b)}});
   ASSERT_NE(Le32At(good, 12 + 44 + 40), b.size());  // b.txt is packed
-  m_folder.Put("top.dat", Archive(ArchiveKind::kPack, {{"d\\a.txt", Bytes("parent")}}));
+  m_folder.Write("top.dat", Archive(ArchiveKind::kPack, {{"d\\a.txt", Bytes("parent")}}));
   const size_t entryA = 12;
   const size_t entryB = 12 + 44;
   using Damage = std::function<void(std::vector<unsigned char>&)>;
@@ -200,7 +200,7 @@ TEST_F(ArchiveTest, DamagedArchivesFailCleanly) {
   for (const Case& c : cases) {
     std::vector<unsigned char> damaged = good;
     c.damage(damaged);
-    m_folder.Put("top/d.dat", damaged);
+    m_folder.Write("top/d.dat", damaged);
     ForgetArchiveIndexes();
     auto [resultA, contentA] = ReadFile("top\\d\\a.txt");
     EXPECT_EQ(resultA, c.resultA) << c.what;
@@ -225,7 +225,7 @@ TEST_F(ArchiveTest, RandomDamageNeverReadsOutOfBounds) {
       const int flips = 1 + static_cast<int>(random() % 8);
       for (int k = 0; k < flips; ++k) damaged[random() % damaged.size()] = static_cast<unsigned char>(random());
       if (random() % 4 == 0) damaged.resize(random() % damaged.size());
-      m_folder.Put("z.dat", damaged);
+      m_folder.Write("z.dat", damaged);
       ForgetArchiveIndexes();
       for (const PackInput& f : files) {
         auto [result, content] = ReadFile("z\\" + f.name);

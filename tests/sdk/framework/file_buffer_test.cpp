@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -10,7 +12,7 @@
 #include "platform/path.h"
 #include "sdk/framework/memory_file.h"
 #include "sdk/framework/scramble.h"
-#include "temp_folder.h"
+#include "scoped_temp_dir.h"
 
 namespace {
 
@@ -22,13 +24,13 @@ std::vector<unsigned char> Bytes(std::string_view s) { return {s.begin(), s.end(
 
 class FileBufferTest : public testing::Test {
  protected:
-  FileBufferTest() : m_scope(m_folder.host()) {}
-  TempFolder m_folder;
+  FileBufferTest() : m_scope(m_folder.path().string()) {}
+  ScopedTempDir m_folder;
   CurrentDirScope m_scope;
 };
 
 TEST_F(FileBufferTest, ReadsAWholeFileWithATerminatingZero) {
-  m_folder.Put("a.bin", "hello");
+  m_folder.Write("a.bin", "hello");
   CFileBuffer f;
   ASSERT_EQ(f.Read("a.bin"), 0);
   EXPECT_EQ(Data(f), "hello");
@@ -46,9 +48,9 @@ TEST_F(FileBufferTest, ReadsAWholeFileWithATerminatingZero) {
 
 TEST_F(FileBufferTest, ScrambledFilesAreUnscrambledOnReading) {
   const std::vector<unsigned char> plain = Bytes("scrambled \x01\xFF text");
-  m_folder.Put("s.txt", ScrambledFile(plain));
-  m_folder.Put("magic.txt", "QPK1");
-  m_folder.Put("short.txt", "QPK");
+  m_folder.Write("s.txt", ScrambledFile(plain));
+  m_folder.Write("magic.txt", "QPK1");
+  m_folder.Write("short.txt", "QPK");
   CFileBuffer f;
   ASSERT_EQ(f.Read("s.txt"), 0);
   EXPECT_EQ(Data(f), std::string(plain.begin(), plain.end()));
@@ -60,7 +62,7 @@ TEST_F(FileBufferTest, ScrambledFilesAreUnscrambledOnReading) {
 }
 
 TEST_F(FileBufferTest, ScrambleSaveAndReadBack) {
-  m_folder.Put("p.txt", "plain data");
+  m_folder.Write("p.txt", "plain data");
   CFileBuffer f;
   ASSERT_EQ(f.Read("p.txt"), 0);
   ASSERT_EQ(f.Scramble(), 0);
@@ -68,13 +70,13 @@ TEST_F(FileBufferTest, ScrambleSaveAndReadBack) {
   EXPECT_EQ(std::memcmp(f.GetData(), "QPK1", 4), 0);
   EXPECT_EQ(f.Scramble(), 1);
   ASSERT_EQ(f.Save("q.txt"), 0);
-  EXPECT_EQ(m_folder.Get("q.txt").size(), 14u);
+  EXPECT_EQ(m_folder.Read("q.txt").size(), 14u);
   ASSERT_EQ(f.Read("q.txt"), 0);
   EXPECT_EQ(Data(f), "plain data");
   EXPECT_EQ(f.Scramble(), 1);  // already scrambled
   CFileBuffer empty;
   EXPECT_EQ(empty.Scramble(), 1);
-  m_folder.Put("two.txt", "ab");
+  m_folder.Write("two.txt", "ab");
   ASSERT_EQ(empty.Read("two.txt"), 0);
   EXPECT_EQ(empty.Scramble(), 0);  // fewer than 4 bytes are scrambled, not read past
   EXPECT_EQ(empty.GetSize(), 6u);
@@ -121,7 +123,7 @@ TEST_F(FileBufferTest, AnUnlentBlockIsGone) {
 }
 
 TEST_F(FileBufferTest, ReadLineSplitsAtCrLfOnly) {
-  m_folder.Put("t.txt", "one\r\ntwo\rx\nthree\0z\r\n\r\nlast"sv);
+  m_folder.Write("t.txt", "one\r\ntwo\rx\nthree\0z\r\n\r\nlast"sv);
   CFileBuffer f;
   ASSERT_EQ(f.Read("t.txt"), 0);
   std::string line;
@@ -137,7 +139,7 @@ TEST_F(FileBufferTest, ReadLineSplitsAtCrLfOnly) {
 }
 
 TEST_F(FileBufferTest, ReadLineBufCutsLongLines) {
-  m_folder.Put("t.txt", "abcd\r\nabcde\r\n");
+  m_folder.Write("t.txt", "abcd\r\nabcde\r\n");
   CFileBuffer f;
   ASSERT_EQ(f.Read("t.txt"), 0);
   char out[5];
@@ -157,7 +159,7 @@ TEST_F(FileBufferTest, ReadLineBufCutsLongLines) {
 }
 
 TEST_F(FileBufferTest, QuotedTextsSpanLinesAndStayInTheirBuffer) {
-  m_folder.Put("q.txt", "\"one\"\r\n\"two\r\nlines\"\r\n\"END\"\r\n\"after\"\r\n\"open\r\n");
+  m_folder.Write("q.txt", "\"one\"\r\n\"two\r\nlines\"\r\n\"END\"\r\n\"after\"\r\n\"open\r\n");
   CFileBuffer f;
   ASSERT_EQ(f.Read("q.txt"), 0);
   char out[300];
@@ -171,14 +173,14 @@ TEST_F(FileBufferTest, QuotedTextsSpanLinesAndStayInTheirBuffer) {
   EXPECT_EQ(f.ReadQuotedText(out, sizeof(out)), 1);  // the data ends before the closing quote
   char guarded[8];
   std::memset(guarded, 'x', sizeof(guarded));
-  m_folder.Put("long.txt", "\"a long quoted text\"\r\n");
+  m_folder.Write("long.txt", "\"a long quoted text\"\r\n");
   ASSERT_EQ(f.Read("long.txt"), 0);
   EXPECT_EQ(f.ReadQuotedText(guarded, 4), 1);
   EXPECT_EQ(std::string(guarded + 1, 7), "xxxxxxx");
 }
 
 TEST_F(FileBufferTest, ByteReadsAreBounded) {
-  m_folder.Put("b.bin", "0123456789");
+  m_folder.Write("b.bin", "0123456789");
   CFileBuffer f;
   char out[16] = {};
   EXPECT_EQ(f.ReadBytes(out, 1), 2);
@@ -200,18 +202,21 @@ TEST_F(FileBufferTest, ByteReadsAreBounded) {
 }
 
 TEST_F(FileBufferTest, WriteReplacesTheWholeFile) {
-  m_folder.Put("w.bin", "a much longer old content");
+  m_folder.Write("w.bin", "a much longer old content");
   CFileBuffer f;
   EXPECT_EQ(f.Write("w.bin", "new", 3), 0);
-  EXPECT_EQ(m_folder.Get("w.bin"), "new");
+  EXPECT_EQ(m_folder.Read("w.bin"), "new");
   EXPECT_EQ(f.WriteVector("v.bin", {}), 0);
-  EXPECT_EQ(m_folder.Get("v.bin"), "");
+  EXPECT_EQ(m_folder.Read("v.bin"), "");
   EXPECT_EQ(f.Write("nofolder\\x.bin", "x", 1), 1);
-  std::filesystem::create_directory(m_folder.Host("dir"));
+  ::chmod(m_folder.File("w.bin").c_str(), 0444);  // marked read-only
+  EXPECT_EQ(f.Write("w.bin", "other", 5), 1);
+  EXPECT_EQ(m_folder.Read("w.bin"), "new");
+  std::filesystem::create_directory(m_folder.File("dir"));
   EXPECT_EQ(f.Write("dir", "x", 1), 1);  // a folder is not replaced by a file
   EXPECT_EQ(m_folder.List(), (std::vector<std::string>{"dir", "v.bin", "w.bin"}));  // no leftovers
   ASSERT_EQ(f.WriteLines("l.txt", {"a\n", "b", "c\n"}), 0);
-  EXPECT_EQ(m_folder.Get("l.txt"), "a\r\nbc\r\n");
+  EXPECT_EQ(m_folder.Read("l.txt"), "a\r\nbc\r\n");
   std::vector<unsigned char> back;
   ASSERT_EQ(f.ReadToVector("l.txt", back), 0);
   EXPECT_EQ(back, Bytes("a\r\nbc\r\n"));
@@ -229,7 +234,7 @@ TEST_F(FileBufferTest, TextModeStreams) {
   EXPECT_EQ(f.Close(), 0);
   EXPECT_EQ(f.GetFile(), nullptr);  // closed once, never again
   EXPECT_EQ(f.Close(), 0);
-  EXPECT_EQ(m_folder.Get("t.txt"), "a\r\nb\r\n");
+  EXPECT_EQ(m_folder.Read("t.txt"), "a\r\nb\r\n");
   ASSERT_EQ(f.OpenText("T.TXT", "rb"), 0);
   char line[8] = {};
   ASSERT_NE(std::fgets(line, sizeof(line), f.GetFile()), nullptr);
@@ -239,9 +244,9 @@ TEST_F(FileBufferTest, TextModeStreams) {
 }
 
 TEST_F(FileBufferTest, SearchPathsAreTriedInOrder) {
-  m_folder.Put("first/x.txt", "first");
-  m_folder.Put("second/x.txt", "second");
-  m_folder.Put("second/y.txt", "y");
+  m_folder.Write("first/x.txt", "first");
+  m_folder.Write("second/x.txt", "second");
+  m_folder.Write("second/y.txt", "y");
   CStringVectorPtr paths = FileSearchPaths();
   paths->assign({"none", "first", "second"});
   CFileBuffer f;
@@ -270,7 +275,7 @@ TEST_F(FileBufferTest, RealFilesForDataHeldInMemory) {
   f.Close();
   EXPECT_FALSE(std::filesystem::exists(temporary));
   // A plain file is already real.
-  m_folder.Put("plain.txt", "p");
+  m_folder.Write("plain.txt", "p");
   ASSERT_EQ(f.Read("plain.txt"), 0);
   ASSERT_EQ(f.MakeRealFile(), 0);
   EXPECT_EQ(f.GetFileName(), "plain.txt");

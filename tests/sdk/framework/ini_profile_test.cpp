@@ -9,7 +9,7 @@
 
 #include "current_dir_scope.h"
 #include "read_only_folder.h"
-#include "temp_folder.h"
+#include "scoped_temp_dir.h"
 
 namespace {
 
@@ -19,13 +19,13 @@ Entries EntriesOf(const CIniSection& s) { return Entries(s.entries.begin(), s.en
 
 class IniProfileTest : public testing::Test {
  protected:
-  IniProfileTest() : m_scope(m_folder.host()) {}
-  TempFolder m_folder;
+  IniProfileTest() : m_scope(m_folder.path().string()) {}
+  ScopedTempDir m_folder;
   CurrentDirScope m_scope;
 };
 
 TEST_F(IniProfileTest, LinesAreParsedByTheSectionAndEntryRules) {
-  m_folder.Put("a.ini",
+  m_folder.Write("a.ini",
                "//comment=1\r\n"
                "orphan=before any section\r\n"
                "[main]\r\n"
@@ -84,12 +84,12 @@ TEST_F(IniProfileTest, WrittenWithCrLfKeysInByteOrderAndTheComment) {
   ini.SetEntry("s", "z", "");
   ini.SetEntry("t", "k", "v");
   ASSERT_TRUE(ini.WriteProfile("out.ini", "header"));
-  EXPECT_EQ(m_folder.Get("out.ini"),
+  EXPECT_EQ(m_folder.Read("out.ini"),
             "//header\r\n\r\n"
             "[s]\r\nKey1=q\r\nKey10=p\r\nKey[010]=ten\r\nKey[10]=x\r\nKey[1]=one\r\nKey[2]=two\r\nz=\r\n\x82\xA0=kana\r\n\r\n"
             "[t]\r\nk=v\r\n\r\n");
   ASSERT_TRUE(ini.WriteProfile(nullptr, nullptr));  // the same file again, without the header
-  EXPECT_TRUE(m_folder.Get("out.ini").starts_with("[s]\r\n"));
+  EXPECT_TRUE(m_folder.Read("out.ini").starts_with("[s]\r\n"));
   CIniProfile back;
   ASSERT_TRUE(back.ReadProfile("out.ini"));
   std::string value;
@@ -102,7 +102,7 @@ TEST_F(IniProfileTest, WrittenWithCrLfKeysInByteOrderAndTheComment) {
 TEST_F(IniProfileTest, ALineAcrossTheReadChunksIsWhole) {
   // The CR of the line end is the 2048th byte, its LF the first of the next chunk.
   const std::string value(2048 - 8, 'v');
-  m_folder.Put("long.ini", "[s]\r\nk=" + value + "\r\nnext=1\r\n");
+  m_folder.Write("long.ini", "[s]\r\nk=" + value + "\r\nnext=1\r\n");
   CIniProfile ini;
   ASSERT_TRUE(ini.ReadProfile("long.ini"));
   std::string got;
@@ -113,7 +113,7 @@ TEST_F(IniProfileTest, ALineAcrossTheReadChunksIsWhole) {
 }
 
 TEST_F(IniProfileTest, ReadingAddsToWhatIsHeldAndAMissingFileChangesNothing) {
-  m_folder.Put("a.ini", "[s]\r\nk=file\r\n");
+  m_folder.Write("a.ini", "[s]\r\nk=file\r\n");
   CIniProfile ini;
   ini.SetEntry("s", "k", "held");
   EXPECT_FALSE(ini.ReadProfile("missing.ini"));
@@ -127,7 +127,7 @@ TEST_F(IniProfileTest, ReadingAddsToWhatIsHeldAndAMissingFileChangesNothing) {
 }
 
 TEST_F(IniProfileTest, TypedValuesBothWays) {
-  m_folder.Put("t.ini",
+  m_folder.Write("t.ini",
                "[v]\r\nb_empty=\r\nb_zero=0\r\nb_two=2\r\nb_00=00\r\n"
                "d=12abc\r\nd_neg=-7\r\nd_empty=\r\nd_huge=99999999999\r\n"
                "w=70000\r\nc=xy\r\nc_empty=\r\n");
@@ -199,16 +199,16 @@ TEST_F(IniProfileTest, StringsStayInsideTheCallersBuffer) {
 }
 
 TEST_F(IniProfileTest, AFailedWriteKeepsTheOldFile) {
-  m_folder.Put("ro/scene.ini", "[s]\r\nk=old\r\n");
+  m_folder.Write("ro/scene.ini", "[s]\r\nk=old\r\n");
   CIniProfile ini;
   ASSERT_TRUE(ini.ReadProfile("ro\\scene.ini"));
   ini.SetEntry("s", "k", "new");
   {
-    ReadOnlyFolderScope readOnly(m_folder.host(), m_folder.Host("ro"));
+    ReadOnlyFolderScope readOnly(m_folder.path().string(), m_folder.File("ro"));
     if (!readOnly.effective()) GTEST_SKIP() << "this process can write into read-only folders";
     EXPECT_FALSE(ini.WriteProfile(nullptr, "comment"));
   }
-  EXPECT_EQ(m_folder.Get("ro/scene.ini"), "[s]\r\nk=old\r\n");
+  EXPECT_EQ(m_folder.Read("ro/scene.ini"), "[s]\r\nk=old\r\n");
   EXPECT_EQ(m_folder.List("ro"), std::vector<std::string>{"scene.ini"});
   EXPECT_FALSE(CIniProfile().WriteProfile(nullptr, nullptr));  // no file named at all
 }

@@ -7,7 +7,7 @@
 #include "current_dir_scope.h"
 #include "platform/path.h"
 #include "sdk/framework/file_buffer.h"
-#include "temp_folder.h"
+#include "scoped_temp_dir.h"
 #include "test_util.h"
 
 namespace {
@@ -145,13 +145,12 @@ TEST_F(PathFunctions, TempFileNamesAreNewFilesWithThePrefix) {
 
 // The real file system: names with mixed case on disk and Shift-JIS names whose trail byte is "\".
 TEST_F(PathFunctions, FilesAreFoundWhateverTheCaseOfAsciiLetters) {
-  TempFolder folder;
-  ASSERT_TRUE(folder.ok());
-  folder.Put("CG/System_OnSelect.png", "select");
-  folder.Put(U8(u8"表示/Data.TXT"), "hyouji");
-  folder.Put("dup/a.txt", "lower");
-  folder.Put("dup/A.TXT", "upper");
-  CurrentDirScope scope(folder.host());
+  ScopedTempDir folder;
+  folder.Write("CG/System_OnSelect.png", "select");
+  folder.Write(U8(u8"表示/Data.TXT"), "hyouji");
+  folder.Write("dup/a.txt", "lower");
+  folder.Write("dup/A.TXT", "upper");
+  CurrentDirScope scope(folder.path().string());
   struct Case {
     const char* name;
     int result;
@@ -177,26 +176,24 @@ TEST_F(PathFunctions, FilesAreFoundWhateverTheCaseOfAsciiLetters) {
 }
 
 TEST_F(PathFunctions, WritingReplacesTheFileOfAnyCase) {
-  TempFolder folder;
-  ASSERT_TRUE(folder.ok());
-  folder.Put("Save/Slot01.DAT", "old");
-  CurrentDirScope scope(folder.host());
+  ScopedTempDir folder;
+  folder.Write("Save/Slot01.DAT", "old");
+  CurrentDirScope scope(folder.path().string());
   CFileBuffer f;
   ASSERT_EQ(f.Write("save\\slot01.dat", "new", 3), 0);
   ASSERT_EQ(f.Write("SAVE\\other.dat", "x", 1), 0);
   EXPECT_EQ(folder.List(), std::vector<std::string>{"Save"});
   EXPECT_EQ(folder.List("Save"), (std::vector<std::string>{"Slot01.DAT", "other.dat"}));
-  EXPECT_EQ(folder.Get("Save/Slot01.DAT"), "new");
+  EXPECT_EQ(folder.Read("Save/Slot01.DAT"), "new");
 }
 
 TEST_F(PathFunctions, AFileMadeAfterAFailedLookupIsFound) {
-  TempFolder folder;
-  ASSERT_TRUE(folder.ok());
-  folder.Put("Data/a.txt", "a");
-  CurrentDirScope scope(folder.host());
+  ScopedTempDir folder;
+  folder.Write("Data/a.txt", "a");
+  CurrentDirScope scope(folder.path().string());
   CFileBuffer f;
   ASSERT_EQ(f.Read("data\\late.txt"), 1);
-  folder.Put("Data/LATE.txt", "late");
+  folder.Write("Data/LATE.txt", "late");
   ASSERT_EQ(f.Read("data\\late.txt"), 0);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(f.GetData()), f.GetSize()), "late");
 }
