@@ -11,16 +11,6 @@ namespace {
 
 int AbsH(const CDibImage& im) { return im.GetHeight() < 0 ? -im.GetHeight() : im.GetHeight(); }
 
-// Row y counted from the top of the picture, whatever the stored order.
-const uint8_t* VisualRow(const CDibImage& im, int y) {
-  const int stored = im.GetHeight() < 0 ? y : AbsH(im) - 1 - y;
-  return im.GetBits() + static_cast<size_t>(stored) * im.GetStride();
-}
-
-uint32_t Pixel(const CDibImage& im, int x, int y) {
-  return platform::ReadDibPixel(VisualRow(im, y), x, im.GetBitCount(), im.GetColors());
-}
-
 // Fills every pixel with a value that depends on its place, as raw bits of the depth.
 void FillPattern(CDibImage& im) {
   const int bits = im.GetBitCount();
@@ -69,7 +59,7 @@ TEST(DibImage, BmpRoundTripAtEveryDepthAndRowOrder) {
       EXPECT_EQ(back.GetBitCount(), bits);
       for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 13; ++x)
-          ASSERT_EQ(Pixel(back, x, y), Pixel(src, x, y)) << bits << " " << sign << " at " << x << "," << y;
+          ASSERT_EQ(PixelAt(back, x, y), PixelAt(src, x, y)) << bits << " " << sign << " at " << x << "," << y;
     }
   }
 }
@@ -138,7 +128,7 @@ TEST(DibImage, RunLengthBmpDecodesLikeItsUncompressedTwin) {
   EXPECT_EQ(b.GetHeader()->bmiHeader.biCompression, BI_RGB);
   EXPECT_EQ(b.GetHeader()->bmiHeader.biSizeImage, 24u);
   for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 6; ++x) EXPECT_EQ(Pixel(a, x, y), Pixel(b, x, y)) << x << "," << y;
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(PixelAt(a, x, y), PixelAt(b, x, y)) << x << "," << y;
 }
 
 TEST(DibImage, RunLengthRunsAndDeltasStopAtTheImageEdges) {
@@ -165,8 +155,8 @@ TEST(DibImage, ColourTableAlwaysHoldsEveryIndexAndPixelOffsetIsHonoured) {
   WriteBytes(dir / "few.bmp", f);
   CDibImage im;
   ASSERT_TRUE(im.LoadBmp(dir / "few.bmp", 0x3F));
-  EXPECT_EQ(Pixel(im, 0, 0), 0xFF060504u);
-  EXPECT_EQ(Pixel(im, 1, 0), 0xFF000000u);
+  EXPECT_EQ(PixelAt(im, 0, 0), 0xFF060504u);
+  EXPECT_EQ(PixelAt(im, 1, 0), 0xFF000000u);
   EXPECT_TRUE(im.ConvertTo32());
   EXPECT_EQ(reinterpret_cast<const uint32_t*>(im.GetBits())[1], 0xFF000000u);
 
@@ -175,7 +165,7 @@ TEST(DibImage, ColourTableAlwaysHoldsEveryIndexAndPixelOffsetIsHonoured) {
   WriteBytes(dir / "many.bmp", many);
   ASSERT_TRUE(im.LoadBmp(dir / "many.bmp", 0x3F));
   EXPECT_EQ(im.GetColors().size(), 16u);
-  EXPECT_EQ(Pixel(im, 0, 0), 0xFF090909u);
+  EXPECT_EQ(PixelAt(im, 0, 0), 0xFF090909u);
 
   // A gap between the table and the pixels: the file header's offset is where they are.
   std::vector<uint8_t> gap = MakeBmp(1, 1, 24, {}, {0, 0, 0, 0});
@@ -187,12 +177,12 @@ TEST(DibImage, ColourTableAlwaysHoldsEveryIndexAndPixelOffsetIsHonoured) {
   PutLe(gap, 2, static_cast<uint32_t>(gap.size()), 4);
   WriteBytes(dir / "gap.bmp", gap);
   ASSERT_TRUE(im.LoadBmp(dir / "gap.bmp", 0x3F));
-  EXPECT_EQ(Pixel(im, 0, 0), 0xFF332211u);
+  EXPECT_EQ(PixelAt(im, 0, 0), 0xFF332211u);
   // An offset inside the headers is not valid: the pixels follow the table.
   PutLe(gap, 10, 20, 4);
   WriteBytes(dir / "gap.bmp", gap);
   ASSERT_TRUE(im.LoadBmp(dir / "gap.bmp", 0x3F));
-  EXPECT_EQ(Pixel(im, 0, 0), 0xFFEEEEEEu);
+  EXPECT_EQ(PixelAt(im, 0, 0), 0xFFEEEEEEu);
 }
 
 TEST(DibImage, ExpansionsFollowTheColourRules) {
