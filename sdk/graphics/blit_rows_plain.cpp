@@ -37,9 +37,13 @@ void Alpha(uint32_t* d, const uint32_t* s, size_t n) {
   for (size_t i = 0; i < n; ++i) d[i] = pixel::PackedBltAlpha(s[i], d[i]);
 }
 
+// The weights are worked out per pixel: a table would cost more than the few pixels a SIMD row
+// leaves to this function.
 void BlendAlpha(uint32_t* d, const uint32_t* s, size_t n, uint32_t fd, uint32_t fs) {
-  const pixel::AlphaBlendTable table = pixel::MakeAlphaBlendTable(fd, fs);
-  for (size_t i = 0; i < n; ++i) d[i] = pixel::BlendAlpha(s[i], d[i], table);
+  for (size_t i = 0; i < n; ++i) {
+    const pixel::AlphaBlendWeights w = pixel::AlphaBlendWeightsFor(pixel::Alpha(s[i]), fd, fs);
+    d[i] = pixel::WeightedSum(s[i], d[i], w.ws, w.wd);
+  }
 }
 
 void Add(uint32_t* d, const uint32_t* s, size_t n) {
