@@ -32,17 +32,27 @@ void Advance() {
   L.next = static_cast<int8_t>(ScriptText.At(L.readPos));
 }
 
-// Appends the current character (both bytes of a double-byte one) and advances past it. Text past
-// the token buffer is read and dropped; returns false when something was dropped.
-bool TakeCharacter(uint32_t limit) {
-  uint32_t width = StartsPair() ? 2 : 1;
-  bool fits = L.textLength + width <= limit;
-  for (uint32_t i = 0; i < width; ++i) {
-    if (fits) L.text[L.textLength++] = static_cast<char>(L.current);
-    Advance();
-  }
+// Set once a character of the token did not fit: the token text is a prefix of what was read.
+bool g_textFull = false;
+
+// Appends bytes to the token text unless they would pass the limit; returns false when they are
+// dropped.
+bool AppendText(const char* bytes, uint32_t width, uint32_t limit) {
+  g_textFull = g_textFull || L.textLength + width > limit;
+  if (g_textFull) return false;
+  std::memcpy(L.text + L.textLength, bytes, width);
+  L.textLength += width;
   L.text[L.textLength] = '\0';
-  return fits;
+  return true;
+}
+
+// Appends the current character (both bytes of a double-byte one) and advances past it. Text past
+// the limit is read and dropped; returns false when something was dropped.
+bool TakeCharacter(uint32_t limit) {
+  char bytes[2] = {static_cast<char>(L.current), static_cast<char>(L.next)};
+  uint32_t width = StartsPair() ? 2 : 1;
+  for (uint32_t i = 0; i < width; ++i) Advance();
+  return AppendText(bytes, width, limit);
 }
 
 void ReadIdentifier() {
@@ -111,12 +121,7 @@ void ReadMessage() {
   };
   for (;;) {
     while (L.current != '\r' && L.current != '\n' && L.current != '\0') take(TakeCharacter(kTokenTextBytes));
-    bool fits = L.textLength + 1 <= kTokenTextBytes;
-    if (fits) {
-      L.text[L.textLength++] = '\n';
-      L.text[L.textLength] = '\0';
-    }
-    take(fits);
+    take(AppendText("\n", 1, kTokenTextBytes));
     // Over the line end. A bare line feed counts as a line end too, so that the first byte of the
     // next line is never eaten.
     if (L.current == '\r') Advance();
@@ -135,6 +140,7 @@ void ReadMessage() {
 int32_t GetToken() {
   L.textLength = 0;
   L.text[0] = '\0';
+  g_textFull = false;
   while (IsBlank(L.current)) Advance();
   if (L.current == '#') {
     while (L.current != '\n' && L.current != '\0') Advance();

@@ -93,7 +93,7 @@ bool AppendNamePart(std::span<char, kSymbolNameBytes> name, std::string_view par
     ScriptError("名前が長すぎます");
     return false;
   }
-  std::memcpy(name.data() + current.size(), part.data(), part.size());
+  if (!part.empty()) std::memcpy(name.data() + current.size(), part.data(), part.size());
   name[current.size() + part.size()] = '\0';
   return true;
 }

@@ -18,7 +18,7 @@ void ScriptTextBuffer::Assign(std::string_view bytes) {
   constexpr size_t kMaxSize = std::numeric_limits<uint32_t>::max() - kPadding;
   if (bytes.size() > kMaxSize) bytes = bytes.substr(0, kMaxSize);
   m_bytes.assign(bytes.size() + kPadding, '\0');
-  std::memcpy(m_bytes.data(), bytes.data(), bytes.size());
+  if (!bytes.empty()) std::memcpy(m_bytes.data(), bytes.data(), bytes.size());
   m_size = static_cast<uint32_t>(bytes.size());
   m_lineFeeds.clear();
   for (uint32_t i = 0; i < m_size; ++i) {

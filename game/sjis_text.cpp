@@ -17,7 +17,7 @@ size_t SjisFitLength(std::string_view text, size_t maxBytes) {
 bool CopySjisText(std::span<char> dst, std::string_view text) {
   if (dst.empty()) return text.empty();
   size_t n = SjisFitLength(text, dst.size() - 1);
-  std::memcpy(dst.data(), text.data(), n);
+  if (n > 0) std::memcpy(dst.data(), text.data(), n);
   std::memset(dst.data() + n, 0, dst.size() - n);
   return n == text.size();
 }
