@@ -135,8 +135,10 @@ bool StepScript() {
 
 bool ExecuteScript() {
   RunScope scope;
+  const uint64_t tokensBefore = ScriptLexer.tokensRead;
   for (int dispatched = 0; dispatched < kMaxDispatchesPerFrame; ++dispatched) {
     if (!EngineState.interpreter.runThrough && SystemScreenOpen()) return true;
+    if (ScriptLexer.tokensRead - tokensBefore >= kMaxTokensPerFrame) return true;
     const int32_t token = ScriptLexer.token;
     if (token == kTokenEnd && ScriptLexer.current == '\0') {
       // The end of the text: nothing more can run. The script stops; the game goes on drawing.

@@ -18,9 +18,11 @@ using ScriptHandler = ScriptFlow (*)();
 void SetScriptHandler(int32_t token, ScriptHandler handler);
 ScriptHandler GetScriptHandler(int32_t token);
 
-// Dispatches after which a frame's run hands control back to the game loop even though no statement
-// waited: a script that loops without waiting goes on in the next frame instead of freezing the game.
+// Statements dispatched, or tokens read, after which a frame's run hands control back to the game
+// loop even though no statement waited: a script that loops without waiting goes on in the next frame
+// instead of freezing the game.
 constexpr int kMaxDispatchesPerFrame = 100000;
+constexpr uint64_t kMaxTokensPerFrame = 1000000;
 
 // One frame's run: after END (token 0) the next token is read first. Returns true.
 bool StepScript();

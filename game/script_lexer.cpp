@@ -141,6 +141,7 @@ int32_t GetToken() {
   L.textLength = 0;
   L.text[0] = '\0';
   g_textFull = false;
+  ++L.tokensRead;
   while (IsBlank(L.current)) Advance();
   if (L.current == '#') {
     while (L.current != '\n' && L.current != '\0') Advance();

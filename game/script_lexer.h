@@ -15,6 +15,7 @@ struct ScriptLexerState {
   char text[kTokenTextBytes + 4];  // identifier, string or message text, zero-terminated
   uint32_t textLength;
   double number;  // a number token's value; the evaluator also leaves every result here
+  uint64_t tokensRead;  // every token read so far: the measure of a frame's work
 };
 
 extern ScriptLexerState ScriptLexer;

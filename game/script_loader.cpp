@@ -20,6 +20,8 @@ void ResetScriptEngine() {
   std::memset(message.singleVoice, 0, sizeof message.singleVoice);
   message.namePresent = 0;
   std::memset(message.voicePrefixes, 0, sizeof message.voicePrefixes);
+  EngineState.presentation.window.state = 0;  // closed
+  EngineState.presentation.window.opacity = 0;
   ScriptText.Clear();
   ResetScriptLexer();
   RegisterKeywords();

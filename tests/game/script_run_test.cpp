@@ -245,6 +245,18 @@ TEST(ScriptRunHang, LoopWithoutWaitHandsBackEachFrame) {
   EXPECT_TRUE(run.Running());
 }
 
+TEST(ScriptRunHang, LoopOverALongLineHandsBackEachFrame) {
+  std::string sum = "A=0";
+  for (int i = 0; i < 200000; ++i) sum += "+1";
+  ScriptHarness run;
+  run.Load(CrLf("LABEL L\nN=N+1\n" + sum + "\nGOTO L\n"));
+  run.Step();
+  EXPECT_EQ(*run.Var("A"), 200000);
+  EXPECT_LE(*run.Var("N"), 3);
+  run.Step();
+  EXPECT_GT(*run.Var("N"), 2);
+}
+
 TEST(ScriptRunHang, EndlessForAndRecursiveIfHandBack) {
   for (const char* script : {"FOR I=10 TO 1\nNEXT\n", "LABEL L\nIF 1 THEN GOTO L\n"}) {
     ScriptHarness run;
