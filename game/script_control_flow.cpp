@@ -4,13 +4,13 @@
 #include <string_view>
 
 #include "game/engine_state.h"
+#include "game/fixed_text.h"
 #include "game/saturate.h"
 #include "game/script_error.h"
 #include "game/script_eval.h"
 #include "game/script_lexer.h"
 #include "game/script_text.h"
 #include "game/script_tokens.h"
-#include "game/sjis_text.h"
 
 namespace {
 
@@ -184,7 +184,7 @@ ScriptFlow RunNext() {
   char named[kSymbolNameBytes] = {};
   bool hasName = false;
   if (Token() == kTokenIdentifier) {
-    CopySjisText(named, TokenText());
+    CopyFixedText(named, TokenText());
     hasName = true;
     GetVariable();
   }
@@ -207,7 +207,7 @@ ScriptFlow RunNext() {
     return ScriptFlow::kNext;
   }
   char loopName[kSymbolNameBytes];
-  CopySjisText(loopName, TokenText());
+  CopyFixedText(loopName, TokenText());
   ScriptSymbol* variable = GetVariable();
   if (hasName && FixedText(named) != FixedText(loopName)) {
     SeekScript(nextPosition);

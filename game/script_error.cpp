@@ -3,10 +3,10 @@
 #include <string>
 
 #include "game/engine_state.h"
+#include "game/fixed_text.h"
 #include "game/message_log.h"
 #include "game/script_lexer.h"
 #include "game/script_text.h"
-#include "game/sjis_text.h"
 
 void ScriptError(std::string_view message) {
   uint32_t p = ScriptLexer.readPos;

@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "game/fixed_text.h"
 #include "game/saturate.h"
 #include "game/script_error.h"
 #include "game/script_lexer.h"
 #include "game/script_symbol_table.h"
 #include "game/script_tokens.h"
-#include "game/sjis_text.h"
 
 namespace {
 
@@ -188,7 +188,7 @@ double EvalPrimary() {
 
 ScriptSymbol* GetVariable() {
   char name[kSymbolNameBytes];
-  CopySjisText(name, TokenText());
+  CopyFixedText(name, TokenText());
   GetToken();
   ScriptSymbol* entry = nullptr;
   if (Token() == '(') {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "game/engine_state.h"
+#include "game/fixed_text.h"
 #include "game/read_flag_table.h"
 #include "game/script_control_flow.h"
 #include "game/script_error.h"
@@ -10,7 +11,6 @@
 #include "game/script_lexer.h"
 #include "game/script_symbol_table.h"
 #include "game/script_text.h"
-#include "game/sjis_text.h"
 #include "sdk/framework/file_buffer.h"
 
 void ResetScriptEngine() {
@@ -39,7 +39,7 @@ void LoadScriptText(std::string_view name, std::string_view text) {
   ScriptText.Assign(text);
   InterpreterState& interp = EngineState.interpreter;
   interp.runThrough = 1;
-  CopySjisText(interp.scriptName, name);
+  CopyFixedText(interp.scriptName, name);
   SeekScript(0);
   ScanLabels(kSymbolAdd);
   interp.gosubDepth = 0;

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
+#include "game/fixed_text.h"
 #include "game/message_log.h"
 #include "game/script_error.h"
 #include "game/script_tokens.h"
-#include "game/sjis_text.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ bool NameIs(const ScriptSymbol& entry, std::string_view name) {
 bool IsFree(const ScriptSymbol& entry) { return entry.name[0] == '\0'; }
 
 void Claim(ScriptSymbol& entry, std::string_view name) {
-  CopySjisText(entry.name, name);
+  CopyFixedText(entry.name, name);
   entry.value = 0;
   entry.token = kTokenIdentifier;
   entry.next = -1;
@@ -72,7 +72,7 @@ ScriptSymbol* DefineSymbol(std::string_view name, SymbolMode mode) {
   int32_t index = LookupSymbol(name, false);
   if (mode == kSymbolFind && index < 0) {
     char shown[kSymbolNameBytes];
-    CopySjisText(shown, name);
+    CopyFixedText(shown, name);
     ScriptError(std::string(FixedText(shown)) + "という、ラベル、もしくは変数が見つかりません");
     return nullptr;
   }

@@ -1,16 +1,16 @@
-// Bounded Shift-JIS copies and the saturating float conversion.
+// Bounded Shift-JIS copies into fixed fields and the saturating float conversion.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <limits>
 #include <string>
 
+#include "game/fixed_text.h"
 #include "game/saturate.h"
-#include "game/sjis_text.h"
 
 namespace {
 
-TEST(SjisText, FitLengthNeverSplitsACharacter) {
+TEST(FixedText, FitLengthNeverSplitsACharacter) {
   struct Case {
     std::string text;
     size_t max;
@@ -29,12 +29,12 @@ TEST(SjisText, FitLengthNeverSplitsACharacter) {
   for (const Case& c : cases) EXPECT_EQ(SjisFitLength(c.text, c.max), c.fit) << c.text << " " << c.max;
 }
 
-TEST(SjisText, CopyTerminatesAndClearsTheRest) {
+TEST(FixedText, CopyTerminatesAndClearsTheRest) {
   char buffer[6];
   std::memset(buffer, 'x', sizeof buffer);
-  EXPECT_TRUE(CopySjisText(buffer, "ab"));
+  EXPECT_TRUE(CopyFixedText(buffer, "ab"));
   EXPECT_EQ(std::string(buffer, sizeof buffer), std::string("ab\0\0\0\0", 6));
-  EXPECT_FALSE(CopySjisText(buffer, "abcd\x82\xa0"));
+  EXPECT_FALSE(CopyFixedText(buffer, "abcd\x82\xa0"));
   EXPECT_EQ(std::string(buffer, sizeof buffer), std::string("abcd\0\0", 6));
   EXPECT_EQ(FixedText(buffer), "abcd");
   char unterminated[3] = {'a', 'b', 'c'};
