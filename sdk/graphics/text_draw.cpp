@@ -1,104 +1,15 @@
 #include "sdk/graphics/text_draw.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/sjis.h"
 #include "sdk/framework/error_log.h"
 #include "sdk/graphics/text_font.h"
+#include "sdk/graphics/text_scan.h"
 
 namespace {
 
-// The cursor scanners the tag parser is built from. (Shared text-scanning functions are being
-// written alongside; these give way to them.)
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
-bool SkipSpace(const char*& p) {
-  while (IsBlank(*p)) ++p;
-  return *p == '\0';
-}
-
-char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool IsToken(const char*& cursor, const char* token) {
-  const char* p = cursor;
-  SkipSpace(p);
-  bool trail = false;
-  for (const char* t = token; *t; ++t, ++p) {
-    if (*p == '\0') return false;
-    if (trail ? *p != *t : FoldAscii(*p) != FoldAscii(*t)) return false;
-    trail = !trail && platform::IsSjisLead(static_cast<unsigned char>(*t));
-  }
-  cursor = p;
-  return true;
-}
-
-int SkipToString(const char*& cursor, const char* s) {
-  const size_t n = std::strlen(s);
-  for (const char* p = cursor; *p;) {
-    if (std::strncmp(p, s, n) == 0) {
-      cursor = p + n;
-      return 0;
-    }
-    p += platform::IsSjisLead(static_cast<unsigned char>(*p)) && p[1] ? 2 : 1;
-  }
-  return 1;
-}
-
-// Digits after an optional sign; a value beyond the 32-bit range stays at its end.
-int ReadDigits(const char*& p, int32_t* value) {
-  int64_t sign = 1, v = 0;
-  if (*p == '+' || *p == '-') sign = *p++ == '-' ? -1 : 1;
-  const char* start = p;
-  while (*p >= '0' && *p <= '9') {
-    v = std::min<int64_t>(v * 10 + (*p++ - '0'), int64_t{INT32_MAX} + 1);
-  }
-  *value = static_cast<int32_t>(std::clamp<int64_t>(sign * v, INT32_MIN, INT32_MAX));
-  return p == start ? 1 : 0;
-}
-
-int GetNum(const char*& p, int32_t* value) {
-  *value = 0;
-  if (SkipSpace(p)) return -1;
-  return ReadDigits(p, value);
-}
-
-int GetQuotedNum(const char*& p, int32_t* value) {
-  *value = 0;
-  if (SkipSpace(p)) return -1;
-  if (*p != '"') return 3;
-  ++p;
-  if (*p == '\0') return -1;
-  if (ReadDigits(p, value) != 0) return 1;
-  if (*p != '"') return 3;
-  ++p;
-  return 0;
-}
-
-int GetQuotedColor(const char*& p, COLORREF* color) {
-  if (SkipSpace(p)) return -1;
-  if (*p != '"' || p[1] != '#') return 3;
-  p += 2;
-  uint32_t v = 0;
-  const char* start = p;
-  for (;; ++p) {
-    const char c = *p;
-    const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-    if (digit < 0) break;
-    v = v * 16 + static_cast<uint32_t>(digit);
-  }
-  if (p == start) return 1;
-  if (*p != '"') return 3;
-  ++p;
-  *color = (v & 0x00FF00) | ((v >> 16) & 0xFF) | ((v & 0xFF) << 16);
-  return 0;
-}
-
-int GetFieldNum(const char*& p, int32_t* value, bool) {
-  while (IsBlank(*p) || *p == ',') ++p;
-  const int r = GetNum(p, value);
-  return r == -1 ? 1 : r == 1 ? 2 : 0;
-}
 
 // Selectable spans a text may mark: more would only be a malformed number.
 constexpr int32_t kMaxSpans = 1024;
@@ -216,7 +127,7 @@ int CTextDraw::EmitReplaceString(int32_t* code) {
 }
 
 int CTextDraw::ReadIndexTag(int32_t* n) {
-  if (GetFieldNum(m_work.cursor, n, false) != 0 || *n < 0) return kEndOfText;
+  if (GetFieldNum(m_work.cursor, *n, false) != 0 || *n < 0) return kEndOfText;
   if (!IsToken(m_work.cursor, ">")) return kEndOfText;
   return kChar;
 }
@@ -231,11 +142,11 @@ int CTextDraw::ParseFontTag() {
     if (SkipSpace(p)) return kEndOfText;
     if (IsToken(p, "size=")) {
       int32_t n = 0;
-      if (GetQuotedNum(p, &n) != 0) return kEndOfText;
+      if (GetQuotedNum(p, n) != 0) return kEndOfText;
       m_work.size = LadderSize(n, m_work.baseSize);
     } else if (IsToken(p, "color=")) {
       COLORREF color = 0;
-      if (GetQuotedColor(p, &color) != 0) return kEndOfText;
+      if (GetQuotedColor(p, color) != 0) return kEndOfText;
       m_work.color = color;
     } else if (IsToken(p, "face=\"")) {
       for (int face = 0; face < 4; ++face) {
@@ -274,7 +185,7 @@ int CTextDraw::ParseParagraphTag() {
 int CTextDraw::ParseDataVector() {
   const char*& p = m_work.cursor;
   int32_t n = 0;
-  if (GetNum(p, &n) != 0 || n < 0 || n >= kDataVectors) return kEndOfText;
+  if (GetNum(p, n) != 0 || n < 0 || n >= kDataVectors) return kEndOfText;
   std::vector<int32_t>& vector = m_data[static_cast<size_t>(n)];
   vector.clear();
   if (SkipSpace(p)) return kEndOfText;
@@ -283,7 +194,7 @@ int CTextDraw::ParseDataVector() {
     ++p;
     if (SkipSpace(p)) return kEndOfText;
     int32_t value = 0;
-    if (GetNum(p, &value) != 0) return kEndOfText;
+    if (GetNum(p, value) != 0) return kEndOfText;
     vector.push_back(value);
     if (SkipSpace(p)) return kEndOfText;
   } while (*p != '"');
@@ -296,7 +207,7 @@ int CTextDraw::ParseDataVector() {
 int CTextDraw::ParseIndentForBracket() {
   const char*& p = m_work.cursor;
   int32_t k = 0;
-  if (GetFieldNum(p, &k, false) != 0) k = 1;
+  if (GetFieldNum(p, k, false) != 0) k = 1;
   if (k < 0) {
     // -k picks a stored indent; there are sixteen.
     if (k < -kStoredIndents) return kEndOfText;
@@ -308,7 +219,7 @@ int CTextDraw::ParseIndentForBracket() {
 
 int CTextDraw::ParseSelect(bool end) {
   int32_t n = 0;
-  if (GetFieldNum(m_work.cursor, &n, false) != 0 || n < 0 || n >= kMaxSpans) return kEndOfText;
+  if (GetFieldNum(m_work.cursor, n, false) != 0 || n < 0 || n >= kMaxSpans) return kEndOfText;
   const size_t entry = static_cast<size_t>(2 * n + (end ? 1 : 0));
   if (m_spans.size() < entry + 1) m_spans.resize(entry + 1, -1);
   if (m_spans[entry] == -1) m_spans[entry] = static_cast<int32_t>(m_glyphs.size());
@@ -364,17 +275,10 @@ int CTextDraw::GetNextChar(int32_t* code) {
         }
       }
       if (IsToken(p, "<!--")) {
-        const char* start = p;
-        if (SkipToString(p, "-->") != 0) return kEndOfText;
         // The comment is kept up to 255 bytes, never cutting a character in two.
-        const size_t length = static_cast<size_t>(p - start) - 3;
-        size_t kept = 0;
-        while (kept < length) {
-          const size_t step = platform::IsSjisLead(static_cast<unsigned char>(start[kept])) ? 2 : 1;
-          if (kept + step > kCommentBytes - 1 || kept + step > length) break;
-          kept += step;
-        }
-        m_comment.assign(start, kept);
+        char comment[kCommentBytes];
+        if (CopyToString(p, "-->", comment, sizeof comment) != 0) return kEndOfText;
+        m_comment = comment;
         continue;
       }
       if (IsToken(p, "<head>")) {
@@ -446,7 +350,7 @@ int CTextDraw::GetNextChar(int32_t* code) {
       }
       if (IsToken(p, "<ReplaceString ")) {
         int32_t n = 0;
-        if (GetFieldNum(p, &n, false) != 0) return kEndOfText;
+        if (GetFieldNum(p, n, false) != 0) return kEndOfText;
         const size_t count = replaceStrings ? replaceStrings->size() : 0;
         if (n < 0 || static_cast<size_t>(n) >= count) return kEndOfText;
         if (!IsToken(p, ">")) return kEndOfText;

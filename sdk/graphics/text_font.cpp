@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "platform/dc_text.h"
 #include "platform/font.h"
 #include "platform/text_out.h"
 #include "sdk/graphics/text_lines.h"
@@ -92,4 +93,51 @@ int CTextFont::GetSize(int* width, int* height) const {
   *width = static_cast<int>(std::clamp<int64_t>(widest + 3, INT32_MIN, INT32_MAX));
   *height = static_cast<int>(std::clamp<int64_t>(int64_t{m_linePitch} * feeds + lastHeight + 3, INT32_MIN, INT32_MAX));
   return 0;
+}
+
+namespace {
+
+int SaturatedSum(int64_t a, int64_t b) { return static_cast<int>(std::clamp<int64_t>(a + b, INT32_MIN, INT32_MAX)); }
+
+void SetBackground(platform::MemDC* dc, COLORREF background) {
+  if (background == CTextFont::kNone) {
+    platform::SetBkMode(dc, platform::TRANSPARENT);
+  } else {
+    platform::SetBkMode(dc, platform::OPAQUE);
+    platform::SetBkColor(dc, background);
+  }
+}
+
+}  // namespace
+
+void CTextFont::DrawLines(platform::MemDC* dc, int x, int y, std::string_view text) const {
+  int64_t top = y;
+  ForEachTextLine(text, [&](std::string_view line, bool) {
+    platform::TextOutA(dc, x, SaturatedSum(top, 0), line.data(), static_cast<int>(line.size()));
+    top += m_linePitch;
+  });
+}
+
+void CTextFont::Draw(platform::MemDC* dc, int x, int y) const {
+  if (!dc || m_text.empty()) return;
+  const std::unique_ptr<platform::Font> font = MakeFont();
+  if (!font) return;
+  const platform::Font* previous = platform::SelectFont(dc, font.get());
+  const bool shadow = m_shadowColor != kNone;
+  if (shadow) {
+    platform::SetTextColor(dc, m_shadowColor);
+    SetBackground(dc, m_bkColor);
+    DrawLines(dc, SaturatedSum(x, m_shadowX), SaturatedSum(y, m_shadowY), m_text);
+  }
+  if (m_textColor != kNone) {
+    // The background is painted once, under the shadow when there is one.
+    if (!shadow) {
+      SetBackground(dc, m_bkColor);
+    } else if (m_bkColor != kNone) {
+      platform::SetBkMode(dc, platform::TRANSPARENT);
+    }
+    platform::SetTextColor(dc, m_textColor);
+    DrawLines(dc, x, y, m_text);
+  }
+  platform::SelectFont(dc, previous);
 }
