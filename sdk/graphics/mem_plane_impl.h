@@ -116,6 +116,32 @@ class CMemPlaneImpl {
   virtual int AlphaGradient(CMemPlane* mask, int lower, int upper, int alphaLower, int alphaUpper,
                             const RECT* rect);
   virtual int AlphaCopy(CMemPlane* source, int ratio, const RECT* rect);
+  // Geometric blits (mem_plane_quad.cpp): a source quadrilateral mapped onto a destination
+  // quadrilateral by stepping along its scan lines, sampled by nearest neighbour. A quad is four
+  // points in the order left-top, right-top, left-bottom, right-bottom. The keyed forms skip
+  // source pixels equal to the source's colour key; the Fast forms copy every pixel. Source
+  // points outside the source surface leave the destination as it is. A null rectangle is the
+  // whole surface, a null clip the whole destination, a null quad draws nothing. 0, or 1 for a
+  // null source.
+  virtual int QuadMapBlt(CMemPlane* source, const POINT* sourceQuad, const POINT* destQuad,
+                         const RECT* clip, int direction);
+  virtual int RectToQuadBlt(CMemPlane* source, const RECT* sourceRect, const POINT* destQuad,
+                            const RECT* clip);
+  virtual int QuadToRectBlt(CMemPlane* source, const POINT* sourceQuad, const RECT* destRect,
+                            const RECT* clip);
+  virtual int QuadMapBltFast(CMemPlane* source, const POINT* sourceQuad, const POINT* destQuad,
+                             const RECT* clip, int direction);
+  virtual int RectToQuadBltFast(CMemPlane* source, const RECT* sourceRect, const POINT* destQuad,
+                                const RECT* clip);
+  virtual int QuadToRectBltFast(CMemPlane* source, const POINT* sourceQuad, const RECT* destRect,
+                                const RECT* clip);
+  // The source rectangle scaled by zoom (16.16, 65536 = 1.0) to (x, y), then turned by angle
+  // (512 steps a turn) about the anchor: 0 left-top, 1 right-top, 2 left-bottom, 3 right-bottom,
+  // 4 centre. Another anchor draws nothing and returns 2.
+  virtual int ZoomBlt(CMemPlane* source, const RECT* sourceRect, int x, int y, int angle, int zoom,
+                      int anchor, const RECT* clip);
+  virtual int ZoomBltFast(CMemPlane* source, const RECT* sourceRect, int x, int y, int angle,
+                          int zoom, int anchor, const RECT* clip);
   virtual int NullBlt(CMemPlane* source, int x, int y, const RECT* sourceRect,
                       const int* destSize, RECT* clip);
   virtual int DisplaceBlt(CMemPlane* source, const DisplacementMap* map, int x, int y,
