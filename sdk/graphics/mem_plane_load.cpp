@@ -6,7 +6,9 @@
 #include "platform/sjis.h"
 #include "sdk/framework/file_buffer.h"
 #include "sdk/graphics/bma_format.h"
+#include "sdk/graphics/dib_section.h"
 #include "sdk/graphics/mem_plane_impl.h"
+#include "sdk/graphics/picture_loader.h"
 
 namespace {
 
@@ -40,7 +42,7 @@ std::string LowerExtension(std::string_view name) {
 
 }  // namespace
 
-int CMemPlaneImpl::Load(std::string_view fileName, int, double) {
+int CMemPlaneImpl::Load(std::string_view fileName, int, double scalePercent) {
   Release();
   const std::string ext = LowerExtension(fileName);
   if (ext == "bma") {
@@ -52,7 +54,46 @@ int CMemPlaneImpl::Load(std::string_view fileName, int, double) {
     }
     return r;
   }
-  return 1;
+  if (ext == "png" || ext == "bmp" || ext == "tga") return LoadDecoded(fileName, ext, scalePercent);
+  if (m_useDIBSection) {
+    const int r = LoadByPictureLoader(fileName);
+    if (r == 0) SetColorKeyPos(0, 0);
+    return r;
+  }
+  return LoadByDIBSection(fileName);
+}
+
+int CMemPlaneImpl::LoadDecoded(std::string_view, const std::string&, double) { return 1; }
+
+int CMemPlaneImpl::LoadByPictureLoader(std::string_view fileName) {
+  CFileBuffer file;
+  file.Read(std::string(fileName));  // a failed read leaves no data, which the loader refuses
+  const std::unique_ptr<CPictureLoader> loader = g_pictureLoaderFactory.Create();
+  if (loader->Load(&file) != 0) return 1;
+  int w = 0, h = 0;
+  if (loader->GetSize(&w, &h) != 0) return 2;
+  if (AllocPixels(w, h) != 0) return 3;
+  if (loader->ConvertBits(m_pixels, m_pitch) == 0) return 0;
+  if (m_dc == nullptr || loader->Draw(m_dc.get()) != 0) {
+    Release();
+    return 4;
+  }
+  ClearAlpha();
+  return 0;
+}
+
+// Heap storage: the picture is decoded into a temporary 32-bit section and copied.
+int CMemPlaneImpl::LoadByDIBSection(std::string_view fileName) {
+  CDIBSection section;
+  if (section.LoadByPictureLoader(std::string(fileName), 32) != 0) return 1;
+  int w = 0, h = 0;
+  if (section.GetSize(&w, &h) != 0) return 2;
+  if (section.GetDC() == nullptr || AllocPixels(w, h) != 0) return 3;
+  std::memcpy(m_pixels, section.GetBits(), static_cast<size_t>(w) * h * 4);
+  ClearAlpha();
+  m_loaded = true;
+  SetColorKeyPos(0, 0);
+  return 0;
 }
 
 int CMemPlaneImpl::LoadBMA(std::string_view fileName) {
