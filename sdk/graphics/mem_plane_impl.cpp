@@ -56,7 +56,7 @@ int CMemPlaneImpl::AllocPixels(int width, int height) {
 }
 
 int CMemPlaneImpl::Resize(int width, int height) {
-  if (m_pixels != nullptr && width == Width() && height == Height()) return 0;
+  if (width == Width() && height == Height()) return 0;
   return CreateSurface(width, height);
 }
 
