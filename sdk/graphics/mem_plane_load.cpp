@@ -3,48 +3,17 @@
 #include <cstring>
 #include <string>
 
-#include "platform/sjis.h"
 #include "sdk/framework/file_buffer.h"
+#include "sdk/framework/path_functions.h"
 #include "sdk/graphics/bma_format.h"
 #include "sdk/graphics/dib_section.h"
 #include "sdk/graphics/mem_plane_impl.h"
 #include "sdk/graphics/picture_loader.h"
 
-namespace {
-
-// The text after the last "." of the file-name part, ASCII letters lower-cased; trail bytes of
-// double-byte characters are never taken for separators or letters.
-std::string LowerExtension(std::string_view name) {
-  size_t nameStart = 0;
-  size_t dot = std::string_view::npos;
-  for (size_t i = 0; i < name.size(); ++i) {
-    const auto c = static_cast<unsigned char>(name[i]);
-    if (platform::IsSjisLead(c)) {
-      ++i;
-    } else if (c == '\\' || c == '/') {
-      nameStart = i + 1;
-      dot = std::string_view::npos;
-    } else if (c == '.') {
-      dot = i;
-    }
-  }
-  if (dot == std::string_view::npos || dot < nameStart) return {};
-  std::string ext(name.substr(dot + 1));
-  for (size_t i = 0; i < ext.size(); ++i) {
-    const auto c = static_cast<unsigned char>(ext[i]);
-    if (platform::IsSjisLead(c))
-      ++i;
-    else if (c >= 'A' && c <= 'Z')
-      ext[i] = static_cast<char>(c - 'A' + 'a');
-  }
-  return ext;
-}
-
-}  // namespace
-
 int CMemPlaneImpl::Load(std::string_view fileName, int, double scalePercent) {
   Release();
-  const std::string ext = LowerExtension(fileName);
+  std::string ext = GetExtensionOf(fileName);
+  ToLowerSJIS(ext);
   if (ext == "bma") {
     const int r = LoadBMA(fileName);
     if (r == 0) {

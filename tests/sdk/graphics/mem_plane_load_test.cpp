@@ -2,9 +2,13 @@
 // saving as BMP and copying onto a plane.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <random>
+#include <span>
 
 #include "image_files.h"
+#include "sdk/framework/lzss_encoder.h"
 #include "sdk/graphics/plane.h"
 #include "surface_util.h"
 
@@ -101,6 +105,103 @@ TEST(BmaLoadTest, RawDataIsBoundedByTheFileAndThePixels) {
     std::vector<uint32_t> expected(16, 0);
     std::memcpy(expected.data(), pixels.data(), c.expectedBytes);
     EXPECT_EQ(surface_util::Pixels(p), expected) << c.name;
+  }
+}
+
+std::vector<uint8_t> Packed(const std::vector<uint32_t>& pixels) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(pixels.data());
+  return LzssEncode(std::span<const unsigned char>(bytes, pixels.size() * 4));
+}
+
+TEST(BmaLoadTest, PackedAndRawFilesLoadTheSamePixels) {
+  TempFolder dir;
+  // Repeats make the packer use references as well as literals.
+  std::vector<uint32_t> pixels = TestPixels(16, 8);
+  for (size_t i = 40; i < 100; ++i) pixels[i] = pixels[i % 7];
+  auto raw = BmaHeader(16, 8, 0, 16 * 8 * 4);
+  Append(raw, pixels);
+  WriteBytes(dir / "raw.bma", raw);
+  for (uint32_t packedFlag : {1u, 7u, 0x80000000u}) {
+    auto packed = BmaHeader(16, 8, packedFlag, 16 * 8 * 4);
+    const auto stream = Packed(pixels);
+    ASSERT_LT(stream.size(), pixels.size() * 4);
+    packed.insert(packed.end(), stream.begin(), stream.end());
+    WriteBytes(dir / "packed.bma", packed);
+    CMemPlane a, b;
+    ASSERT_EQ(a.Load(dir / "raw.bma", 0, 100.0), 0);
+    ASSERT_EQ(b.Load(dir / "packed.bma", 0, 100.0), 0) << packedFlag;
+    EXPECT_EQ(surface_util::Pixels(b), surface_util::Pixels(a));
+    EXPECT_EQ(b.GetImpl()->GetColorKey(), a.GetImpl()->GetColorKey());
+    EXPECT_TRUE(b.HasAlpha());
+  }
+}
+
+TEST(BmaLoadTest, PackedDataIsBoundedOnBothSides) {
+  TempFolder dir;
+  const auto pixels = TestPixels(8, 8);
+  const auto stream = Packed(pixels);
+  const struct {
+    const char* name;
+    uint32_t dataSize;
+    size_t streamBytes;
+    size_t expectedBytes;  // leading bytes of the pixels that must come out; the rest is 0
+  } kCases[] = {
+      {"whole stream", 256, stream.size(), 256},
+      {"data size beyond the pixels", 0xFFFFFFF0, stream.size(), 256},
+      {"data size short of the pixels", 100, stream.size(), 100},
+      {"stream cut short", 256, stream.size() / 2, 0},
+      {"no stream", 256, 0, 0},
+  };
+  for (const auto& c : kCases) {
+    auto f = BmaHeader(8, 8, 1, c.dataSize);
+    f.insert(f.end(), stream.begin(), stream.begin() + static_cast<ptrdiff_t>(c.streamBytes));
+    WriteBytes(dir / "x.bma", f);
+    CMemPlane p;
+    ASSERT_EQ(p.Load(dir / "x.bma", 0, 100.0), 0) << c.name;
+    const auto got = surface_util::Pixels(p);
+    const auto* g = reinterpret_cast<const uint8_t*>(got.data());
+    const auto* e = reinterpret_cast<const uint8_t*>(pixels.data());
+    EXPECT_TRUE(std::equal(g, g + c.expectedBytes, e)) << c.name;
+    if (c.streamBytes == stream.size()) {
+      EXPECT_TRUE(std::all_of(g + c.expectedBytes, g + 256, [](uint8_t b) { return b == 0; }))
+          << c.name;
+    }
+  }
+  // A cut stream gives a prefix of the picture, and zero after it.
+  auto f = BmaHeader(8, 8, 1, 256);
+  f.insert(f.end(), stream.begin(), stream.begin() + static_cast<ptrdiff_t>(stream.size() / 2));
+  WriteBytes(dir / "cut.bma", f);
+  CMemPlane p;
+  ASSERT_EQ(p.Load(dir / "cut.bma", 0, 100.0), 0);
+  const auto got = surface_util::Pixels(p);
+  size_t same = 0;
+  while (same < got.size() && got[same] == pixels[same]) ++same;
+  EXPECT_GT(same, 0u);
+  EXPECT_LT(same, got.size());
+  for (size_t i = same + 1; i < got.size(); ++i) EXPECT_EQ(got[i], 0u) << i;
+}
+
+TEST(BmaLoadTest, PackedDataOfSizeZeroFails) {
+  TempFolder dir;
+  auto f = BmaHeader(2, 2, 1, 0);
+  f.insert(f.end(), 40, 0xFF);
+  WriteBytes(dir / "x.bma", f);
+  CMemPlane p;
+  EXPECT_EQ(p.Load(dir / "x.bma", 0, 100.0), 3);
+  EXPECT_EQ(p.GetImpl()->GetPixels(), nullptr);
+  EXPECT_FALSE(p.IsLoaded());
+}
+
+TEST(BmaLoadTest, GarbageStreamsStayInsideTheirBuffers) {
+  TempFolder dir;
+  std::mt19937 rng(3);
+  for (int trial = 0; trial < 50; ++trial) {
+    auto f = BmaHeader(1 + trial % 13, 1 + trial % 5, 1, rng());
+    const size_t n = rng() % 300;
+    for (size_t i = 0; i < n; ++i) f.push_back(static_cast<uint8_t>(rng()));
+    WriteBytes(dir / "x.bma", f);
+    CMemPlane p;
+    EXPECT_EQ(p.Load(dir / "x.bma", 0, 100.0), f[16] | f[17] | f[18] | f[19] ? 0 : 3);
   }
 }
 
