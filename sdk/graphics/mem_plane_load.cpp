@@ -1,14 +1,19 @@
 // Loading a memory surface by the file's extension.
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "sdk/framework/file_buffer.h"
 #include "sdk/framework/path_functions.h"
 #include "sdk/graphics/bma_format.h"
+#include "sdk/graphics/dib_image.h"
 #include "sdk/graphics/dib_section.h"
 #include "sdk/graphics/mem_plane_impl.h"
 #include "sdk/graphics/picture_loader.h"
+#include "sdk/graphics/png_reader.h"
+#include "sdk/graphics/tga_reader.h"
 
 int CMemPlaneImpl::Load(std::string_view fileName, int, double scalePercent) {
   Release();
@@ -32,7 +37,50 @@ int CMemPlaneImpl::Load(std::string_view fileName, int, double scalePercent) {
   return LoadByDIBSection(fileName);
 }
 
-int CMemPlaneImpl::LoadDecoded(std::string_view, const std::string&, double) { return 1; }
+namespace {
+
+// One side scaled by percent, truncated toward zero; 0 when the result is not a usable size.
+int ScaledSide(int side, double percent) {
+  const double scaled = std::trunc(side * 0.01 * percent);
+  return scaled >= 1.0 && scaled <= CMemPlaneImpl::kMaxSide ? static_cast<int>(scaled) : 0;
+}
+
+bool Decode(const std::string& ext, const std::string& path, CDibImage& image) {
+  if (ext == "png") return LoadPngToDib(path, &image) != 0;
+  if (ext == "tga") return LoadTgaToDib(path, &image) != 0;
+  return image.LoadBmp(path, 0x3F);
+}
+
+}  // namespace
+
+// png, bmp and tga: decoded into a device-independent image, made 32 bits, scaled, copied.
+int CMemPlaneImpl::LoadDecoded(std::string_view fileName, const std::string& ext,
+                               double scalePercent) {
+  CDibImage image;
+  if (!Decode(ext, std::string(fileName), image)) return 1;
+  const int bitCount = image.GetBitCount();
+  if (bitCount != 32 && !image.ConvertTo32()) return 1;
+  if (scalePercent != 100.0) {
+    const int w = ScaledSide(image.GetWidth(), scalePercent);
+    const int h = ScaledSide(std::abs(image.GetHeight()), scalePercent);
+    if (w == 0 || h == 0 || !image.Resize(w, h)) return 1;
+  }
+  const int w = image.GetWidth(), h = std::abs(image.GetHeight());
+  if (AllocPixels(w, h) != 0) return 1;
+  const bool topDown = image.GetHeight() < 0;
+  const size_t stride = static_cast<size_t>(image.GetStride());
+  for (int i = 0; i < h; ++i)
+    std::memcpy(GetRow(i), image.GetBits() + static_cast<size_t>(topDown ? i : h - 1 - i) * stride,
+                static_cast<size_t>(w) * 4);
+  m_loaded = true;
+  if (ext == "bmp") {
+    m_hasAlpha = false;
+    SetColorKeyPos(0, 0);
+  } else {
+    m_hasAlpha = bitCount != 24;
+  }
+  return 0;
+}
 
 int CMemPlaneImpl::LoadByPictureLoader(std::string_view fileName) {
   CFileBuffer file;
