@@ -1,0 +1,27 @@
+// Optional plug-in libraries, loaded at run time. A library that is not there is simply not
+// loaded; the caller takes its own failure path.
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+namespace platform {
+
+class DynLib {
+ public:
+  // Loads the shared library at a Shift-JIS path; a relative path is taken from the current
+  // directory (never from the system's library search path). Null when it cannot be loaded.
+  static std::unique_ptr<DynLib> Open(std::string_view path);
+  ~DynLib();
+  DynLib(const DynLib&) = delete;
+  DynLib& operator=(const DynLib&) = delete;
+
+  // The address of an exported symbol, null when the library has none of that name.
+  void* Symbol(const char* name) const;
+
+ private:
+  explicit DynLib(void* handle) : m_handle(handle) {}
+  void* m_handle;
+};
+
+}  // namespace platform
