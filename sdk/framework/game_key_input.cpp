@@ -1,6 +1,6 @@
 #include "sdk/framework/game_key_input.h"
 
-#include "platform/keyboard.h"
+#include "platform/dik_codes.h"
 
 CGameKeyInput::CGameKeyInput() {
   using namespace platform;

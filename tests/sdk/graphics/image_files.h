@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/dib.h"
+#include "sdk/graphics/dib_image.h"
 
 // A fresh folder, removed with everything in it when the object goes.
 class TempFolder {
@@ -72,4 +73,16 @@ inline std::vector<uint8_t> MakeBmp(int32_t width, int32_t height, int bitCount,
   }
   std::copy(rows.begin(), rows.end(), f.begin() + offset);
   return f;
+}
+
+// Row y of an image counted from the top of the picture, whatever the stored order.
+inline const uint8_t* VisualRow(const CDibImage& im, int y) {
+  const int h = im.GetHeight() < 0 ? -im.GetHeight() : im.GetHeight();
+  const int stored = im.GetHeight() < 0 ? y : h - 1 - y;
+  return im.GetBits() + static_cast<size_t>(stored) * static_cast<size_t>(im.GetStride());
+}
+
+// The pixel at (x, y) from the top, expanded to 0xAARRGGBB.
+inline uint32_t PixelAt(const CDibImage& im, int x, int y) {
+  return platform::ReadDibPixel(VisualRow(im, y), x, im.GetBitCount(), im.GetColors());
 }

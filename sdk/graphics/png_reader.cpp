@@ -1,0 +1,120 @@
+#include "sdk/graphics/png_reader.h"
+
+#include <csetjmp>
+#include <utility>
+#include <vector>
+
+#include "sdk/framework/file_buffer.h"
+#include "sdk/graphics/dib_image.h"
+
+void PngReadCallback(png_structp png, png_bytep buffer, size_t length) {
+  auto* file = static_cast<CFileBuffer*>(png_get_io_ptr(png));
+  if (!file || length > UINT32_MAX || file->ReadBytes(buffer, static_cast<unsigned>(length)) != 0)
+    png_error(png, "Read Error");
+}
+
+namespace {
+
+// Errors end in the long jump; nothing is printed.
+void SilentError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void SilentWarning(png_structp, png_const_charp) {}
+
+struct PngReadState {
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  std::vector<png_bytep> rows;  // lives outside the frame the long jump returns to
+};
+
+// Everything after setjmp lives here, with nothing in this frame that needs destroying.
+bool Decode(PngReadState& s, CFileBuffer& file, CDibImage& image) {
+  if (setjmp(png_jmpbuf(s.png))) return false;
+  png_set_read_fn(s.png, &file, PngReadCallback);
+  png_set_sig_bytes(s.png, 0);
+  png_read_info(s.png, s.info);
+  png_uint_32 width = 0, height = 0;
+  int bitDepth = 0, colorType = 0, interlace = 0;
+  png_get_IHDR(s.png, s.info, &width, &height, &bitDepth, &colorType, &interlace, nullptr, nullptr);
+  if (width == 0 || height == 0 || width > INT32_MAX || height > INT32_MAX) return false;
+
+  png_set_strip_16(s.png);
+  // A transparency chunk becomes an alpha channel, so such pictures are made 32 bits wide.
+  const bool transparency = png_get_valid(s.png, s.info, PNG_INFO_tRNS) != 0 &&
+                            (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_RGB ||
+                             colorType == PNG_COLOR_TYPE_PALETTE);
+  int bitCount = 0;
+  if (transparency) {
+    bitCount = 32;
+    png_set_expand(s.png);
+    if (colorType == PNG_COLOR_TYPE_GRAY) png_set_gray_to_rgb(s.png);
+  } else {
+    switch (colorType) {
+      case PNG_COLOR_TYPE_GRAY:
+        bitCount = 8;
+        if (bitDepth < 8) png_set_expand(s.png);
+        break;
+      case PNG_COLOR_TYPE_RGB:
+        bitCount = 24;
+        break;
+      case PNG_COLOR_TYPE_PALETTE:
+        bitCount = 8;
+        break;
+      case PNG_COLOR_TYPE_GRAY_ALPHA:
+        bitCount = 8;
+        png_set_strip_alpha(s.png);
+        break;
+      case PNG_COLOR_TYPE_RGB_ALPHA:
+        bitCount = 32;
+        break;
+      default:
+        return false;
+    }
+  }
+  if (!image.Create(static_cast<int>(width), static_cast<int>(height), bitCount)) return false;
+  if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) image.SetGreyPalette();
+  if (colorType == PNG_COLOR_TYPE_PALETTE && bitCount == 8) {
+    png_colorp palette = nullptr;
+    int entries = 0;
+    if (png_get_PLTE(s.png, s.info, &palette, &entries) != 0 && palette) {
+      const std::span<RGBQUAD> table = image.GetColors();
+      for (size_t i = 0; i < std::min(table.size(), static_cast<size_t>(entries)); ++i)
+        table[i] = RGBQUAD{palette[i].blue, palette[i].green, palette[i].red, 0};
+    }
+  }
+  png_set_packing(s.png);
+  png_set_packswap(s.png);
+  png_set_interlace_handling(s.png);
+  png_read_update_info(s.png, s.info);
+  // The rows libpng will write must be exactly the rows the image has.
+  const size_t pixelBytes = static_cast<size_t>(bitCount) / 8;
+  if (png_get_rowbytes(s.png, s.info) != static_cast<size_t>(width) * pixelBytes) return false;
+
+  const size_t stride = static_cast<size_t>(image.GetStride());
+  s.rows.resize(height);
+  for (png_uint_32 i = 0; i < height; ++i)
+    s.rows[i] = image.GetBits() + static_cast<size_t>(height - 1 - i) * stride;  // PNG row i from the top
+  png_read_image(s.png, s.rows.data());
+  png_read_end(s.png, nullptr);
+
+  if (bitCount >= 24) {
+    for (png_uint_32 y = 0; y < height; ++y) {
+      uint8_t* p = s.rows[y];
+      for (png_uint_32 x = 0; x < width; ++x, p += pixelBytes) std::swap(p[0], p[2]);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+uint8_t LoadPngToDib(const std::string& path, CDibImage* image, int, int) {
+  if (!image) return 0;
+  CFileBuffer file;
+  if (file.Read(path) != 0) return 0;
+  PngReadState s;
+  s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, SilentError, SilentWarning);
+  if (!s.png) return 0;
+  s.info = png_create_info_struct(s.png);
+  const bool ok = s.info && Decode(s, file, *image);
+  png_destroy_read_struct(&s.png, s.info ? &s.info : nullptr, nullptr);
+  return ok ? 1 : 0;
+}
