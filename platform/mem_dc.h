@@ -53,6 +53,16 @@ constexpr uint64_t kMaxDibSectionBytes = uint64_t{1} << 30;
 // than kMaxDibSectionBytes of pixels.
 std::unique_ptr<Bitmap> CreateDIBSection(const BITMAPINFO* info, UINT usage = DIB_RGB_COLORS);
 
+class Font;
+
+// What text output draws with (platform/dc_text.h).
+struct DCTextState {
+  const Font* font = nullptr;  // borrowed: whoever selects a font keeps it alive while selected
+  COLORREF textColor = 0;
+  COLORREF bkColor = 0xFFFFFF;
+  int bkMode = 2;  // opaque
+};
+
 // A memory device context. Made without a bitmap (like a context compatible with the screen):
 // it can measure text but every pixel operation fails until a bitmap is selected. Output is
 // limited to the selected bitmap and to the clip rectangle when one is set.
@@ -77,7 +87,11 @@ class MemDC {
   RECT GetOutputRect() const;
   bool InOutput(int x, int y) const;
 
+  DCTextState& TextState() { return m_text; }
+  const DCTextState& TextState() const { return m_text; }
+
  private:
+  DCTextState m_text;
   Bitmap* m_bitmap = nullptr;
   bool m_hasClip = false;
   RECT m_clip;

@@ -194,3 +194,29 @@ constexpr int VK_LCONTROL = 0xA2;
 constexpr int VK_RCONTROL = 0xA3;
 constexpr int VK_LMENU = 0xA4;
 constexpr int VK_RMENU = 0xA5;
+
+// More virtual-key codes: the rest of a Japanese 106/109-key keyboard.
+constexpr int VK_CLEAR = 0x0C;
+constexpr int VK_KANA = 0x15;
+constexpr int VK_KANJI = 0x19;
+constexpr int VK_CONVERT = 0x1C;
+constexpr int VK_NONCONVERT = 0x1D;
+constexpr int VK_SNAPSHOT = 0x2C;
+constexpr int VK_HELP = 0x2F;
+constexpr int VK_LWIN = 0x5B;
+constexpr int VK_RWIN = 0x5C;
+constexpr int VK_APPS = 0x5D;
+constexpr int VK_SEPARATOR = 0x6C;
+constexpr int VK_F24 = 0x87;
+constexpr int VK_OEM_1 = 0xBA;       // ;:
+constexpr int VK_OEM_PLUS = 0xBB;    // =+
+constexpr int VK_OEM_COMMA = 0xBC;   // ,<
+constexpr int VK_OEM_MINUS = 0xBD;   // -_
+constexpr int VK_OEM_PERIOD = 0xBE;  // .>
+constexpr int VK_OEM_2 = 0xBF;       // /?
+constexpr int VK_OEM_3 = 0xC0;       // `~
+constexpr int VK_OEM_4 = 0xDB;       // [{
+constexpr int VK_OEM_5 = 0xDC;       // \|
+constexpr int VK_OEM_6 = 0xDD;       // ]}
+constexpr int VK_OEM_7 = 0xDE;       // '"
+constexpr int VK_OEM_102 = 0xE2;     // the extra key beside the right Shift

@@ -1,7 +1,7 @@
 // The critical section that guards every shared structure of the library.
 #pragma once
 
-#include <mutex>
+#include "platform/sync.h"
 
 class CLockSection {
  public:
@@ -11,13 +11,13 @@ class CLockSection {
   virtual ~CLockSection() = default;
 
   // Re-entrant for the thread that holds it.
-  void Enter() { m_mutex.lock(); }
-  void Leave() { m_mutex.unlock(); }
+  void Enter() { m_lock.Enter(); }
+  void Leave() { m_lock.Leave(); }
 
   // Lets std::lock_guard and std::unique_lock hold the section.
   void lock() { Enter(); }
   void unlock() { Leave(); }
 
  private:
-  std::recursive_mutex m_mutex;
+  platform::RecursiveLock m_lock;
 };

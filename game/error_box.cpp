@@ -1,0 +1,13 @@
+#include "game/error_box.h"
+
+#include <string>
+
+#include "platform/message_box.h"
+
+void ErrorBox(std::string_view text) { platform::MessageBox(nullptr, text, "エラー", MB_OK); }
+
+void ReportMissingIniKey(std::string_view section, std::string_view key) {
+  std::string text = "初期化エラー\n";
+  text.append(section).append("/").append(key).append("が設定されていません");
+  ErrorBox(text);
+}

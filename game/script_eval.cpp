@@ -1,0 +1,222 @@
+#include "game/script_eval.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "game/fixed_text.h"
+#include "game/saturate.h"
+#include "game/script_error.h"
+#include "game/script_lexer.h"
+#include "game/script_symbol_table.h"
+#include "game/script_tokens.h"
+
+namespace {
+
+ScriptSymbol g_scratch = {};
+int g_nesting = 0;
+// Set when the nesting limit was hit: the levels still open unwind quietly, without reports and
+// without consuming tokens.
+bool g_abandoned = false;
+
+int32_t& Token() { return ScriptLexer.token; }
+
+double Store(double value) {
+  ScriptLexer.number = value;
+  return value;
+}
+
+void Report(std::string_view message) {
+  if (!g_abandoned) ScriptError(message);
+}
+
+class NestingScope {
+ public:
+  // The flag lasts until the next outermost expression starts, so that an array reference whose
+  // index was abandoned sees it too.
+  NestingScope() {
+    if (g_nesting++ == 0) g_abandoned = false;
+  }
+  ~NestingScope() { --g_nesting; }
+  bool TooDeep() const { return g_nesting > kMaxExpressionNesting; }
+};
+
+void Abandon() {
+  if (g_abandoned) return;
+  ScriptError("文法が違います");
+  g_abandoned = true;
+  while (Token() != kTokenLineFeed && Token() != kTokenEnd) GetToken();
+}
+
+// Closing parenthesis: a missing one is reported and the token there is taken in its place.
+void ExpectClose() {
+  if (g_abandoned) return;
+  if (Token() != ')') Report("')'が足りません");
+  GetToken();
+}
+
+}  // namespace
+
+double EvalExpression() {
+  NestingScope scope;
+  if (scope.TooDeep()) Abandon();
+  if (g_abandoned) return Store(0);
+  double value = EvalNot();
+  while (!g_abandoned && (Token() == kTokenAnd || Token() == kTokenOr)) {
+    bool isAnd = Token() == kTokenAnd;
+    GetToken();
+    double right = EvalNot();
+    value = isAnd ? (value != 0 && right != 0) : (value != 0 || right != 0);
+  }
+  return Store(value);
+}
+
+double EvalNot() {
+  if (Token() == kTokenNot) {
+    GetToken();
+    return Store(EvalCompare() == 0 ? 1 : 0);
+  }
+  return Store(EvalCompare());
+}
+
+double EvalCompare() {
+  double left = EvalSum();
+  if (g_abandoned) return Store(left);
+  switch (Token()) {
+    case '=': {
+      GetToken();
+      return Store(left == EvalSum());
+    }
+    case '>': {
+      GetToken();
+      if (Token() == '=') {
+        GetToken();
+        return Store(left >= EvalSum());
+      }
+      return Store(left > EvalSum());
+    }
+    case '<': {
+      GetToken();
+      if (Token() == '=') {
+        GetToken();
+        return Store(left <= EvalSum());
+      }
+      if (Token() == '>') {
+        GetToken();
+        return Store(left != EvalSum());
+      }
+      return Store(left < EvalSum());
+    }
+    default:
+      return Store(left);
+  }
+}
+
+double EvalSum() {
+  double value = EvalTerm();
+  while (!g_abandoned && (Token() == '+' || Token() == '-')) {
+    bool add = Token() == '+';
+    GetToken();
+    double right = EvalTerm();
+    value = add ? value + right : value - right;
+  }
+  return Store(value);
+}
+
+double EvalTerm() {
+  double value = EvalUnary();
+  while (!g_abandoned && (Token() == '*' || Token() == '/' || Token() == kTokenMod)) {
+    int32_t op = Token();
+    GetToken();
+    double right = EvalUnary();
+    if (op == '*') {
+      value *= right;
+    } else if (op == '/') {
+      if (right == 0.0) Report("0で割ろうとしました");
+      value /= right;
+    } else {
+      int32_t a = SaturateToInt32(value);
+      int32_t b = SaturateToInt32(right);
+      if (b == 0) {
+        Report("0で割ろうとしました");
+        value = 0;
+      } else {
+        // The one quotient that overflows (the most negative value by -1) has remainder 0.
+        value = b == -1 ? 0 : a % b;
+      }
+    }
+  }
+  return Store(value);
+}
+
+double EvalUnary() {
+  switch (Token()) {
+    case kTokenInt:
+      GetToken();
+      return Store(SaturateToInt32(EvalPrimary()));
+    case '+':
+      GetToken();
+      return Store(EvalPrimary());
+    case '-':
+      GetToken();
+      return Store(-EvalPrimary());
+    default:
+      return Store(EvalPrimary());
+  }
+}
+
+double EvalPrimary() {
+  if (g_abandoned) return Store(0);
+  switch (Token()) {
+    case kTokenIdentifier:
+      return Store(GetVariable()->value);
+    case kTokenNumber: {
+      double value = ScriptLexer.number;
+      GetToken();
+      return Store(value);
+    }
+    case '(': {
+      GetToken();
+      double value = EvalExpression();
+      ExpectClose();
+      return Store(value);
+    }
+    default:
+      Report("文法が違います");
+      return Store(0);
+  }
+}
+
+ScriptSymbol* GetVariable() {
+  char name[kSymbolNameBytes];
+  CopyFixedText(name, TokenText());
+  GetToken();
+  ScriptSymbol* entry = nullptr;
+  if (Token() == '(') {
+    bool named = AppendNamePart(name, "(");
+    do {
+      GetToken();
+      double index = EvalExpression();
+      if (g_abandoned) break;
+      char digits[16];
+      std::snprintf(digits, sizeof digits, "%d", SaturateToInt32(index));
+      named = named && AppendNamePart(name, digits);
+      if (Token() != ',') break;
+      named = named && AppendNamePart(name, ",");
+    } while (true);
+    ExpectClose();
+    named = named && !g_abandoned && AppendNamePart(name, ")");
+    if (named) {
+      int32_t index = LookupSymbol(FixedText(name), true);
+      if (index >= 0) entry = &EngineState.symbolTable[index];
+    }
+  } else {
+    int32_t index = LookupSymbol(FixedText(name), true);
+    if (index >= 0) entry = &EngineState.symbolTable[index];
+  }
+  if (!entry) {
+    g_scratch = {};
+    entry = &g_scratch;
+  }
+  ScriptLexer.number = entry->value;
+  return entry;
+}

@@ -1,0 +1,53 @@
+// The statement executor: runs the script a little every frame. Waiting is encoded in the current
+// token: a statement that waits returns without consuming itself and is dispatched again next frame.
+#pragma once
+
+#include <cstdint>
+
+enum class ScriptFlow {
+  kNext,   // the statement is done and the token after it is current: go on in this frame
+  kYield,  // the run ends for this frame (a wait, END, QUIT, a failed jump)
+};
+
+// A statement handler is entered with its keyword (or, for an assignment, the variable) current.
+using ScriptHandler = ScriptFlow (*)();
+
+// The handler table covers the tokens 4097 to 4195. It starts with the control statements (the
+// assignment, IF, GOTO, GOSUB, RETURN, LABEL, MACRO, "@", ENDMACRO, FOR, NEXT, END, QUIT) and the WAIT
+// countdown; the commands fill in the rest. A null handler removes one; other tokens are ignored.
+void SetScriptHandler(int32_t token, ScriptHandler handler);
+ScriptHandler GetScriptHandler(int32_t token);
+
+// Statements dispatched, or tokens read, after which a frame's run hands control back to the game
+// loop even though no statement waited: a script that loops without waiting goes on in the next frame
+// instead of freezing the game.
+constexpr int kMaxDispatchesPerFrame = 100000;
+constexpr uint64_t kMaxTokensPerFrame = 1000000;
+
+// One frame's run: after END (token 0) the next token is read first. Returns true.
+bool StepScript();
+// The run loop. Returns true.
+bool ExecuteScript();
+
+// Whether the frame loop steps the script; cleared when the script runs off its end.
+bool IsScriptRunning();
+void SetScriptRunning(bool running);
+
+// What the executor needs from the rest of the game. Unset hooks mean no system screen is open and
+// a quit request goes nowhere (the headless harness sets its own).
+struct ScriptHost {
+  bool (*systemScreenOpen)() = nullptr;  // the settings, save or load screen
+  void (*requestQuit)() = nullptr;
+};
+void SetScriptHost(const ScriptHost& host);
+const ScriptHost& GetScriptHost();
+
+// Starts a WAIT of the given frames: the token after the statement is kept aside and the countdown
+// token becomes current. The countdown resumes with that token when the count reaches 0 or less, so a
+// count that truncated to 0 still ends.
+void BeginWait(int32_t frames);
+
+// The open THEN levels of this frame's run: a true IF opens one and runs its statements in the same
+// loop rather than a nested one; END closes one instead of ending the run.
+void OpenThenLevel();
+bool CloseThenLevel();

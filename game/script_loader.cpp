@@ -1,0 +1,80 @@
+#include "game/script_loader.h"
+
+#include <cstring>
+
+#include "game/engine_state.h"
+#include "game/fixed_text.h"
+#include "game/read_flag_table.h"
+#include "game/script_control_flow.h"
+#include "game/script_error.h"
+#include "game/script_executor.h"
+#include "game/script_lexer.h"
+#include "game/script_symbol_table.h"
+#include "game/script_text.h"
+#include "sdk/framework/file_buffer.h"
+
+void ResetScriptEngine() {
+  EngineState.interpreter.runThrough = 0;
+  MessageState& message = EngineState.presentation.message;
+  message.singleVoicePending = 0;
+  std::memset(message.singleVoice, 0, sizeof message.singleVoice);
+  message.namePresent = 0;
+  std::memset(message.voicePrefixes, 0, sizeof message.voicePrefixes);
+  EngineState.presentation.window.state = 0;  // closed
+  EngineState.presentation.window.opacity = 0;
+  ScriptText.Clear();
+  ResetScriptLexer();
+  RegisterKeywords();
+  EngineState.scriptLine = 1;
+  ClearReadFlags();
+}
+
+void InitScriptEngine() {
+  ResetScriptEngine();
+  LoadReadFlags(kReadFlagFile);
+}
+
+void LoadScriptText(std::string_view name, std::string_view text) {
+  ScriptText.Clear();
+  ScriptText.Assign(text);
+  InterpreterState& interp = EngineState.interpreter;
+  interp.runThrough = 1;
+  CopyFixedText(interp.scriptName, name);
+  SeekScript(0);
+  ScanLabels(kSymbolAdd);
+  interp.gosubDepth = 0;
+  interp.forDepth = 0;
+  interp.macroDepth = 0;
+  SeekScript(0);
+  // A save taken before the first message must not be an empty block.
+  TakeSaveSnapshot();
+}
+
+bool LoadScript(const void* /*unused*/, const std::string& name) {
+  CFileBuffer file;
+  if (file.Read(name) != 0) {
+    LoadScriptText(name, {});
+    ScriptError("ファイルが見つかりません");
+    return false;
+  }
+  LoadScriptText(name, {reinterpret_cast<const char*>(file.GetData()), file.GetSize()});
+  return true;
+}
+
+void SaveReadFlags() {
+  ScriptText.Clear();
+  WriteReadFlags(kReadFlagFile);
+}
+
+void TakeSaveSnapshot() {
+  EngineState.scriptLine = LineOfPosition(ScriptLexer.readPos);
+  std::memcpy(&EngineStateSnapshot, &EngineState, sizeof EngineState);
+}
+
+void RestoreScriptLine() {
+  SanitizeInterpreterState(EngineState);
+  ScanLabels(kSymbolFindOrAdd);
+  SeekScript(PositionOfLine(EngineState.scriptLine));
+  // A script that had run off its end runs again from the loaded line.
+  SetScriptRunning(true);
+}

@@ -1,0 +1,109 @@
+#include "game/script_symbol_table.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "game/fixed_text.h"
+#include "game/message_log.h"
+#include "game/script_error.h"
+#include "game/script_tokens.h"
+
+namespace {
+
+int32_t g_freeCursor = kSymbolCount - 1;
+
+ScriptSymbol* Table() { return EngineState.symbolTable; }
+
+bool NameIs(const ScriptSymbol& entry, std::string_view name) {
+  return name.size() < kSymbolNameBytes && std::memcmp(entry.name, name.data(), name.size()) == 0 &&
+         entry.name[name.size()] == '\0';
+}
+
+bool IsFree(const ScriptSymbol& entry) { return entry.name[0] == '\0'; }
+
+void Claim(ScriptSymbol& entry, std::string_view name) {
+  CopyFixedText(entry.name, name);
+  entry.value = 0;
+  entry.token = kTokenIdentifier;
+  entry.next = -1;
+}
+
+}  // namespace
+
+int32_t HashName(std::string_view name) {
+  uint32_t h = 0;
+  for (size_t i = name.size(); i-- > 0;) h = h * 137u + static_cast<uint32_t>(static_cast<int8_t>(name[i]));
+  auto sum = static_cast<int32_t>(h);
+  // The magnitude of the most negative sum does not fit 32 bits signed; taken unsigned it does.
+  uint32_t magnitude = sum < 0 ? 0u - h : h;
+  return static_cast<int32_t>(magnitude % kSymbolCount);
+}
+
+int32_t LookupSymbol(std::string_view name, bool add) {
+  if (name.empty() || name.size() >= kSymbolNameBytes) return -1;
+  ScriptSymbol* table = Table();
+  const int32_t home = HashName(name);
+  int32_t last = -1;
+  // Links come from saves as well: a link that names no entry ends the chain, and the walk stops
+  // after as many steps as the table has entries, so a loop in the links cannot hang it.
+  int32_t i = home;
+  for (int steps = 0; i >= 0 && i < kSymbolCount && steps < kSymbolCount; ++steps) {
+    if (NameIs(table[i], name)) return i;
+    last = i;
+    i = table[i].next;
+  }
+  if (!add) return -1;
+  if (IsFree(table[home])) {
+    Claim(table[home], name);
+    return home;
+  }
+  while (g_freeCursor >= 0 && !IsFree(table[g_freeCursor])) --g_freeCursor;
+  if (g_freeCursor < 0) {
+    ScriptError("変数領域がオーバーフローしました");
+    return -1;
+  }
+  table[last].next = g_freeCursor;
+  Claim(table[g_freeCursor], name);
+  return g_freeCursor;
+}
+
+ScriptSymbol* DefineSymbol(std::string_view name, SymbolMode mode) {
+  int32_t index = LookupSymbol(name, false);
+  if (mode == kSymbolFind && index < 0) {
+    char shown[kSymbolNameBytes];
+    CopyFixedText(shown, name);
+    ScriptError(std::string(FixedText(shown)) + "という、ラベル、もしくは変数が見つかりません");
+    return nullptr;
+  }
+  if (mode == kSymbolAdd && index >= 0) ScriptError("そのラベルは既に定義されています");
+  if (index < 0) index = LookupSymbol(name, true);
+  return index >= 0 ? &Table()[index] : nullptr;
+}
+
+ScriptSymbol* FindSymbol(std::string_view name) {
+  int32_t index = LookupSymbol(name, false);
+  return index >= 0 ? &Table()[index] : nullptr;
+}
+
+bool AppendNamePart(std::span<char, kSymbolNameBytes> name, std::string_view part) {
+  std::string_view current = FixedText(name);
+  if (current.size() + part.size() >= kSymbolNameBytes) {
+    DebugPrintText(std::string(current) + std::string(part) + "\n");
+    ScriptError("名前が長すぎます");
+    return false;
+  }
+  if (!part.empty()) std::memcpy(name.data() + current.size(), part.data(), part.size());
+  name[current.size() + part.size()] = '\0';
+  return true;
+}
+
+void RegisterKeywords() {
+  for (int i = 0; i < kSymbolCount; ++i) Claim(Table()[i], {});
+  for (const ScriptKeyword& keyword : ScriptKeywords()) {
+    if (ScriptSymbol* entry = DefineSymbol(keyword.name, kSymbolAdd)) entry->token = keyword.token;
+  }
+}
+
+void ResetFreeSymbolCursor() { g_freeCursor = kSymbolCount - 1; }
+int32_t FreeSymbolCursor() { return g_freeCursor; }

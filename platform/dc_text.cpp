@@ -1,0 +1,56 @@
+#include "platform/dc_text.h"
+
+#include <string_view>
+
+#include "platform/text_out.h"
+
+namespace platform {
+
+const Font* SelectFont(HDC dc, const Font* font) {
+  if (!dc) return nullptr;
+  const Font* previous = dc->TextState().font;
+  dc->TextState().font = font;
+  return previous;
+}
+
+COLORREF SetTextColor(HDC dc, COLORREF color) {
+  if (!dc) return CLR_INVALID;
+  const COLORREF previous = dc->TextState().textColor;
+  dc->TextState().textColor = color;
+  return previous;
+}
+
+COLORREF SetBkColor(HDC dc, COLORREF color) {
+  if (!dc) return CLR_INVALID;
+  const COLORREF previous = dc->TextState().bkColor;
+  dc->TextState().bkColor = color;
+  return previous;
+}
+
+int SetBkMode(HDC dc, int mode) {
+  if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
+  const int previous = dc->TextState().bkMode;
+  dc->TextState().bkMode = mode;
+  return previous;
+}
+
+BOOL TextOutA(HDC dc, int x, int y, const char* text, int length) {
+  if (!dc || !dc->TextState().font || length < 0 || (length > 0 && !text)) return 0;
+  const Bitmap* bitmap = dc->GetBitmap();
+  if (!bitmap || bitmap->BitCount() != 32) return 0;
+  PixelBuffer target{reinterpret_cast<uint32_t*>(bitmap->Row(0)), bitmap->Width(), bitmap->Height(),
+                     bitmap->TopDown() ? bitmap->Pitch() : -bitmap->Pitch()};
+  const RECT output = dc->GetOutputRect();
+  const DCTextState& state = dc->TextState();
+  DrawTextLine(target, &output, *state.font, x, y, std::string_view(text ? text : "", static_cast<size_t>(length)),
+               TextColors{state.textColor, state.bkColor, state.bkMode == OPAQUE});
+  return 1;
+}
+
+BOOL GetTextExtentPoint32A(HDC dc, const char* text, int length, SIZE* size) {
+  if (!dc || !dc->TextState().font || length < 0 || (length > 0 && !text) || !size) return 0;
+  *size = MeasureTextLine(*dc->TextState().font, std::string_view(text ? text : "", static_cast<size_t>(length)));
+  return 1;
+}
+
+}  // namespace platform

@@ -1,0 +1,93 @@
+// Files named by program paths (see path.h): reading an existing file, replacing a file in one
+// step, removing one, and making unique temporary files.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// What tells two states of a file apart, for caches that must notice a replaced or changed file.
+struct FileStamp {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  uint64_t size = 0;
+  int64_t modifiedNs = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+// An existing regular file opened for reading.
+class ReadOnlyFile {
+ public:
+  ReadOnlyFile() = default;
+  ReadOnlyFile(const ReadOnlyFile&) = delete;
+  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+  ReadOnlyFile(ReadOnlyFile&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
+  ReadOnlyFile& operator=(ReadOnlyFile&& other) noexcept;
+  ~ReadOnlyFile();
+
+  // Opens the file, with the case-insensitive lookup when the exact name is missing. Folders do
+  // not open.
+  bool Open(std::string_view programPath);
+  bool IsOpen() const { return m_fd >= 0; }
+  bool Stamp(FileStamp& stamp) const;
+  // Reads exactly out.size() bytes at offset; false on an error or when the file ends first.
+  bool ReadAt(uint64_t offset, std::span<unsigned char> out) const;
+  // False when the system reports an error on closing.
+  bool Close();
+
+ private:
+  int m_fd = -1;
+};
+
+enum class WriteStatus {
+  kOk,
+  kCannotCreate,  // the file cannot be created where it is to go
+  kWriteFailed,
+  kCommitFailed,  // flushing or putting the new file in place failed
+};
+
+// Writes a new version of a file beside it (same folder, temporary name) and renames it over the
+// old one on Commit, so that a reader, or a crash, sees the old file or the new one, never a part.
+// Without a successful Commit the old file stays as it was and the temporary file is removed. A
+// folder, and a file without any write permission (marked read-only), are never replaced.
+class AtomicFileWriter {
+ public:
+  explicit AtomicFileWriter(std::string_view programPath);
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+  ~AtomicFileWriter();
+
+  bool IsOpen() const { return m_fd >= 0; }
+  bool Write(std::span<const unsigned char> bytes);
+  bool Write(std::string_view text);
+  // Flushes, closes and renames; kCannotCreate when the temporary file could not be made, and
+  // kWriteFailed when an earlier Write failed.
+  WriteStatus Commit();
+
+ private:
+  void Discard();
+
+  std::string m_target;     // host path of the file to replace
+  std::string m_temporary;  // host path of the new version while it is written
+  int m_fd = -1;
+  bool m_failed = false;
+};
+
+// Replaces (or creates) a whole file in one step.
+WriteStatus WriteFileAtomically(std::string_view programPath, std::span<const unsigned char> bytes);
+
+// Removes a file; false when it cannot be removed.
+bool RemoveFile(std::string_view programPath);
+
+// Creates a new empty file named prefix + six unique characters + ".tmp" in folder (program form)
+// and gives its program path; false when none can be made.
+bool CreateUniqueFile(std::string_view folder, std::string_view prefix, std::string& programPath);
+
+// fopen with a program path (binary: the program writes its own line ends).
+FILE* OpenStdioFile(std::string_view programPath, const char* mode);
+
+}  // namespace platform

@@ -1,0 +1,135 @@
+#include "platform/font.h"
+
+#include <cmath>
+#include <map>
+#include <tuple>
+
+#include "platform/freetype_font_engine.h"
+#include "platform/sjis.h"
+
+namespace platform {
+
+CellMetrics CellMetricsForHeight(int32_t pixelHeight) {
+  // 0.86 is the baseline of the faces the game was laid out with; the Japanese faces we draw with
+  // keep their ink inside the same cell.
+  const int32_t ascent = static_cast<int32_t>(std::lround(pixelHeight * 0.86));
+  return {pixelHeight, ascent, pixelHeight - ascent};
+}
+
+namespace {
+
+// A glyph of a vertical face: the shape turned a quarter to the left inside a square cell of the
+// font's height, which also becomes its advance.
+Glyph TurnLeft(const Glyph& g, const CellMetrics& cell) {
+  const int32_t side = cell.height;
+  const int32_t centre = (side - g.advance) / 2;
+  Glyph out;
+  out.advance = side;
+  out.width = g.height;
+  out.height = g.width;
+  out.left = cell.ascent - g.top;
+  out.top = cell.ascent - (side - 1 - (g.left + centre + g.width - 1));
+  out.coverage.resize(g.coverage.size());
+  for (int32_t j = 0; j < g.height; ++j) {
+    for (int32_t i = 0; i < g.width; ++i) {
+      out.coverage[static_cast<size_t>((g.width - 1 - i) * out.width + j)] =
+          g.coverage[static_cast<size_t>(j * g.width + i)];
+    }
+  }
+  return out;
+}
+
+// Realised faces live here, shared by every font made from an equal description. Faces nobody
+// holds are dropped when the cache grows past its bound.
+struct FaceKey {
+  std::string faceName;
+  int32_t pixelHeight;
+  bool bold, italic, smooth, vertical;
+  auto Tie() const { return std::tie(faceName, pixelHeight, bold, italic, smooth, vertical); }
+  bool operator<(const FaceKey& o) const { return Tie() < o.Tie(); }
+};
+
+class FontRegistry {
+ public:
+  FontEngine* SetEngine(FontEngine* engine) {
+    FontEngine* previous = m_engine;
+    m_engine = engine;
+    m_faces.clear();
+    return previous;
+  }
+
+  std::shared_ptr<RealisedFont> Find(const FaceKey& key) {
+    if (auto it = m_faces.find(key); it != m_faces.end()) return it->second;
+    FontEngine& engine = m_engine ? *m_engine : FreeTypeFontEngine::Instance();
+    FaceRequest request{key.faceName, key.pixelHeight, key.bold, key.italic, key.smooth};
+    std::unique_ptr<FontFace> face = engine.OpenFace(request);
+    if (!face) return nullptr;
+    if (m_faces.size() >= kMaxCachedFaces) DropUnused();
+    auto font = std::make_shared<RealisedFont>(std::move(face), key.vertical);
+    m_faces.emplace(key, font);
+    return font;
+  }
+
+ private:
+  static constexpr size_t kMaxCachedFaces = 48;
+
+  void DropUnused() {
+    for (auto it = m_faces.begin(); it != m_faces.end();) {
+      it = it->second.use_count() == 1 ? m_faces.erase(it) : std::next(it);
+    }
+  }
+
+  FontEngine* m_engine = nullptr;
+  std::map<FaceKey, std::shared_ptr<RealisedFont>> m_faces;
+};
+
+FontRegistry& Registry() {
+  static FontRegistry registry;
+  return registry;
+}
+
+}  // namespace
+
+FontEngine* SetFontEngine(FontEngine* engine) { return Registry().SetEngine(engine); }
+
+RealisedFont::RealisedFont(std::unique_ptr<FontFace> face, bool vertical)
+    : m_face(std::move(face)), m_vertical(vertical) {}
+
+const Glyph& RealisedFont::GetGlyph(uint16_t code) {
+  if (auto it = m_glyphs.find(code); it != m_glyphs.end()) return it->second;
+  // A face that has drawn every character of a long session is started afresh rather than grown
+  // without bound.
+  constexpr size_t kMaxCachedGlyphs = 4096;
+  if (m_glyphs.size() >= kMaxCachedGlyphs) m_glyphs.clear();
+  // Control characters have neither ink nor width; a carriage return left inside a line is not
+  // shown as a missing-glyph box.
+  const bool control = code < 0x20 || code == 0x7F;
+  Glyph glyph = control ? Glyph{} : m_face->RenderGlyph(SjisCodeToUnicode(code));
+  if (m_vertical && code > 0xFF) glyph = TurnLeft(glyph, m_face->Metrics().cell);
+  return m_glyphs.emplace(code, std::move(glyph)).first->second;
+}
+
+Font::Font(FontDesc desc, std::shared_ptr<RealisedFont> face) : m_desc(std::move(desc)), m_face(std::move(face)) {}
+
+std::unique_ptr<Font> Font::Create(const FontDesc& desc) {
+  int32_t height = desc.height == 0 ? kDefaultFontHeight : desc.height;
+  if (height < 0) {
+    if (height == INT32_MIN) return nullptr;
+    height = -height;
+  }
+  if (height > kMaxFontHeight) return nullptr;
+  FaceKey key;
+  std::string_view face = desc.faceName;
+  key.vertical = !face.empty() && face.front() == '@';
+  if (key.vertical) face.remove_prefix(1);
+  key.faceName = std::string(face);
+  key.pixelHeight = height;
+  key.bold = desc.weight >= kEmboldenWeight;
+  key.italic = desc.italic;
+  key.smooth = IsSmoothQuality(desc.quality);
+  std::shared_ptr<RealisedFont> realised = Registry().Find(key);
+  if (!realised) return nullptr;
+  return std::make_unique<Font>(desc, std::move(realised));
+}
+
+}  // namespace platform

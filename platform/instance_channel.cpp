@@ -1,0 +1,140 @@
+#include "platform/instance_channel.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/named_lock.h"
+
+namespace platform {
+namespace {
+
+constexpr char kRequest[] = "raise\n";
+constexpr int kAnswerTimeoutSeconds = 3;
+
+// Socket paths are short (about 100 bytes), so the socket is named by a hash of the name.
+bool SocketAddress(std::string_view name, sockaddr_un& address, std::string& path) {
+  const std::string dir = RuntimeDirectory();
+  if (dir.empty()) return false;
+  char file[40];
+  std::snprintf(file, sizeof(file), "/vrel-%016llx.sock", static_cast<unsigned long long>(NameHash(name)));
+  path = dir + file;
+  if (path.size() >= sizeof(address.sun_path)) return false;
+  std::memset(&address, 0, sizeof(address));
+  address.sun_family = AF_UNIX;
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  return true;
+}
+
+void SetTimeouts(int fd) {
+  timeval tv{kAnswerTimeoutSeconds, 0};
+  ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof(tv));
+  ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof(tv));
+}
+
+bool SendAll(int fd, std::string_view text) {
+  while (!text.empty()) {
+    ssize_t n = ::send(fd, text.data(), text.size(), MSG_NOSIGNAL);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    text.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+// Reads until a line end, the peer's close or the limit.
+std::string ReceiveLine(int fd) {
+  std::string line;
+  char c;
+  while (line.size() < 16) {
+    ssize_t n = ::recv(fd, &c, 1, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0 || c == '\n') break;
+    line += c;
+  }
+  return line;
+}
+
+}  // namespace
+
+bool InstanceChannel::Listen(std::string_view name, std::function<bool()> onRaise) {
+  Close();
+  sockaddr_un address;
+  if (!SocketAddress(name, address, m_path)) return false;
+  m_listen = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  m_wake = ::eventfd(0, EFD_CLOEXEC);
+  if (m_listen < 0 || m_wake < 0) {
+    Close();
+    return false;
+  }
+  ::unlink(m_path.c_str());
+  if (::bind(m_listen, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 || ::listen(m_listen, 4) != 0) {
+    Close();
+    return false;
+  }
+  m_onRaise = std::move(onRaise);
+  m_thread = std::thread([this] { Serve(); });
+  return true;
+}
+
+void InstanceChannel::Close() {
+  if (m_thread.joinable()) {
+    const uint64_t one = 1;
+    [[maybe_unused]] ssize_t n = ::write(m_wake, &one, sizeof(one));
+    m_thread.join();
+  }
+  if (m_listen >= 0) {
+    ::close(m_listen);
+    ::unlink(m_path.c_str());
+  }
+  if (m_wake >= 0) ::close(m_wake);
+  m_listen = m_wake = -1;
+  m_path.clear();
+  m_onRaise = nullptr;
+}
+
+void InstanceChannel::Serve() {
+  for (;;) {
+    pollfd fds[2] = {{m_listen, POLLIN, 0}, {m_wake, POLLIN, 0}};
+    if (::poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    if (fds[1].revents) return;
+    if (!(fds[0].revents & POLLIN)) continue;
+    int peer = ::accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC);
+    if (peer < 0) continue;
+    SetTimeouts(peer);
+    if (ReceiveLine(peer) + "\n" == kRequest) {
+      const bool raised = m_onRaise && m_onRaise();
+      SendAll(peer, raised ? "1\n" : "0\n");
+    }
+    ::close(peer);
+  }
+}
+
+bool RequestRaise(std::string_view name) {
+  sockaddr_un address;
+  std::string path;
+  if (!SocketAddress(name, address, path)) return false;
+  int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  SetTimeouts(fd);
+  bool raised = false;
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 && SendAll(fd, kRequest)) {
+    raised = ReceiveLine(fd) == "1";
+  }
+  ::close(fd);
+  return raised;
+}
+
+}  // namespace platform

@@ -1,0 +1,55 @@
+#include "platform/quit_signal.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+
+namespace platform {
+namespace {
+
+std::atomic<bool> signalled{false};
+int wakePipe[2] = {-1, -1};
+
+// Only async-signal-safe work here: a flag and one byte down the pipe.
+void OnSignal(int) {
+  signalled.store(true);
+  if (wakePipe[1] >= 0) {
+    const char byte = 1;
+    [[maybe_unused]] ssize_t n = ::write(wakePipe[1], &byte, 1);
+  }
+}
+
+}  // namespace
+
+void InstallQuitSignals() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  if (::pipe2(wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) wakePipe[0] = wakePipe[1] = -1;
+  if (QCoreApplication* app = QCoreApplication::instance(); app && wakePipe[0] >= 0) {
+    // Reading the byte in the event loop is what wakes a pump that blocks for the next event.
+    auto* notifier = new QSocketNotifier(wakePipe[0], QSocketNotifier::Read, app);
+    QObject::connect(notifier, &QSocketNotifier::activated, [] {
+      char buffer[16];
+      while (::read(wakePipe[0], buffer, sizeof buffer) > 0) {
+      }
+    });
+  }
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  ::sigaction(SIGINT, &action, nullptr);
+  ::sigaction(SIGTERM, &action, nullptr);
+}
+
+bool QuitSignalled() { return signalled.load(); }
+
+void ClearQuitSignal() { signalled.store(false); }
+
+}  // namespace platform

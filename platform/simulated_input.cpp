@@ -1,0 +1,102 @@
+#include "platform/simulated_input.h"
+
+#include <QApplicationStateChangeEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMetaObject>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QWheelEvent>
+
+#include "platform/window_qt.h"
+
+namespace platform {
+namespace {
+
+Qt::MouseButton QtButton(MouseButton button) {
+  switch (button) {
+    case MouseButton::Right: return Qt::RightButton;
+    case MouseButton::Middle: return Qt::MiddleButton;
+    default: return Qt::LeftButton;
+  }
+}
+
+// Buttons held down, as the toolkit reports them with each mouse event.
+Qt::MouseButtons& HeldButtons() {
+  static Qt::MouseButtons held;
+  return held;
+}
+
+template <class F>
+void Later(Window* window, F action) {
+  QPointer<Window> guard(window);
+  QMetaObject::invokeMethod(
+      window, [guard, action] { if (guard) action(*guard); }, Qt::QueuedConnection);
+}
+
+}  // namespace
+
+void SimulateCloseButton(HWND hwnd) {
+  if (Window* window = WindowFromHandle(hwnd)) Later(window, [](Window& w) { w.close(); });
+}
+
+void SimulateMinimize(HWND hwnd) {
+  if (Window* window = WindowFromHandle(hwnd)) Later(window, [](Window& w) { w.showMinimized(); });
+}
+
+void SimulateRestore(HWND hwnd) {
+  if (Window* window = WindowFromHandle(hwnd)) Later(window, [](Window& w) { w.restore(); });
+}
+
+void SimulateAppActive(bool active) {
+  auto* app = QCoreApplication::instance();
+  if (!app) return;
+  QMetaObject::invokeMethod(
+      app,
+      [active] {
+        QApplicationStateChangeEvent event(active ? Qt::ApplicationActive : Qt::ApplicationInactive);
+        QCoreApplication::sendEvent(QCoreApplication::instance(), &event);
+      },
+      Qt::QueuedConnection);
+}
+
+void SimulateMouseButton(HWND hwnd, MouseButton button, bool down, int x, int y) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return;
+  Qt::MouseButton b = QtButton(button);
+  if (down) {
+    HeldButtons() |= b;
+  } else {
+    HeldButtons() &= ~Qt::MouseButtons(b);
+  }
+  QPointF local(x, y);
+  QCoreApplication::postEvent(window->canvas(),
+                              new QMouseEvent(down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, local,
+                                              window->canvas()->mapToGlobal(local), b, HeldButtons(), Qt::NoModifier));
+}
+
+void SimulateMouseMove(HWND hwnd, int x, int y) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return;
+  QPointF local(x, y);
+  QCoreApplication::postEvent(window->canvas(), new QMouseEvent(QEvent::MouseMove, local, window->canvas()->mapToGlobal(local),
+                                                                Qt::NoButton, HeldButtons(), Qt::NoModifier));
+}
+
+void SimulateWheel(HWND hwnd, int delta, int x, int y) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return;
+  QPointF local(x, y);
+  QCoreApplication::postEvent(window->canvas(),
+                              new QWheelEvent(local, window->canvas()->mapToGlobal(local), QPoint(), QPoint(0, delta),
+                                              HeldButtons(), Qt::NoModifier, Qt::NoScrollPhase, false));
+}
+
+void SimulateKey(HWND hwnd, int qtKey, bool down, bool keypad, bool autoRepeat) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return;
+  QCoreApplication::postEvent(window, new QKeyEvent(down ? QEvent::KeyPress : QEvent::KeyRelease, qtKey,
+                                                    keypad ? Qt::KeypadModifier : Qt::NoModifier, QString(), autoRepeat));
+}
+
+}  // namespace platform

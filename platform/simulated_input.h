@@ -1,0 +1,26 @@
+// Input as the user would give it, for tests and for runs without a person at the screen. Each
+// action is posted to the toolkit as the event it would send, so it goes through the same handling
+// as real input and arrives when the message pump next takes in the toolkit's events.
+#pragma once
+
+#include "platform/win_types.h"
+
+namespace platform {
+
+enum class MouseButton { Left, Right, Middle };
+
+// The close button of the title bar.
+void SimulateCloseButton(HWND hwnd);
+void SimulateMinimize(HWND hwnd);
+void SimulateRestore(HWND hwnd);
+// The program as a whole gains or loses the user's attention.
+void SimulateAppActive(bool active);
+// Coordinates are canvas pixels.
+void SimulateMouseButton(HWND hwnd, MouseButton button, bool down, int x, int y);
+void SimulateMouseMove(HWND hwnd, int x, int y);
+// delta: 120 a notch away from the user.
+void SimulateWheel(HWND hwnd, int delta, int x, int y);
+// qtKey: the toolkit's key number; keypad: the key is on the numeric pad.
+void SimulateKey(HWND hwnd, int qtKey, bool down, bool keypad = false, bool autoRepeat = false);
+
+}  // namespace platform

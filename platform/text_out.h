@@ -1,0 +1,55 @@
+// Text output onto 32-bit pixels: what a device context does when it is asked to write a string
+// with its selected font, text colour and background mode.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "platform/font.h"
+#include "platform/sjis.h"
+#include "platform/win_types.h"
+
+namespace platform {
+
+// Top-down 0xAARRGGBB pixels; pitch in bytes.
+struct PixelBuffer {
+  uint32_t* pixels = nullptr;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t pitch = 0;
+};
+
+struct TextColors {
+  COLORREF text = 0;             // 0x00BBGGRR
+  COLORREF background = 0xFFFFFF;
+  bool opaque = true;            // paint the text cells with the background colour first
+};
+
+// The pixel value of a colour (0x00BBGGRR to 0x00RRGGBB; the alpha byte is left 0).
+constexpr uint32_t ColorRefToPixel(COLORREF c) {
+  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
+// Writes one line of Shift-JIS text with its cell's top-left corner at (x, y); nothing outside the
+// buffer, or outside clip when one is given, is touched. The alpha byte of every pixel is kept.
+// A lead byte at the very end of the text is dropped; it never pairs with what follows the text.
+void DrawTextLine(const PixelBuffer& target, const RECT* clip, const Font& font, int32_t x, int32_t y,
+                  std::string_view text, const TextColors& colors);
+
+// The extent of one line: the sum of the advances, and the cell height.
+SIZE MeasureTextLine(const Font& font, std::string_view text);
+
+// Calls f(code) for every character of a Shift-JIS text (a single byte, or lead << 8 | trail).
+template <typename F>
+void ForEachSjisCode(std::string_view text, F&& f) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint16_t code = static_cast<unsigned char>(text[i]);
+    if (IsSjisLead(static_cast<unsigned char>(code))) {
+      if (i + 1 >= text.size()) return;
+      code = static_cast<uint16_t>((code << 8) | static_cast<unsigned char>(text[++i]));
+    }
+    f(code);
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,525 @@
+#include "platform/window.h"
+
+#include <QApplicationStateChangeEvent>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/gui_app.h"
+#include "platform/key_map.h"
+#include "platform/sjis.h"
+#include "platform/window_qt.h"
+
+namespace platform {
+namespace {
+
+// The live windows, each with a serial number of its own: a handle outside this map is dead, and
+// a new window at a dead one's address is told apart by its serial.
+std::mutex liveMutex;
+std::unordered_map<const Window*, uint64_t>& Live() {
+  static std::unordered_map<const Window*, uint64_t> live;
+  return live;
+}
+uint64_t nextSerial = 1;
+
+// Destroyed windows whose toolkit objects were still delivering an event (GUI thread only).
+std::vector<QPointer<Window>>& PendingDeletes() {
+  static std::vector<QPointer<Window>> pending;
+  return pending;
+}
+
+std::vector<HWND> LiveWindows() {
+  std::lock_guard lock(liveMutex);
+  std::vector<HWND> windows;
+  for (const auto& [w, serial] : Live()) windows.push_back(const_cast<Window*>(w));
+  return windows;
+}
+
+// Tells every window when the program as a whole gains or loses the user's attention.
+class ActivationFilter final : public QObject {
+ public:
+  ActivationFilter() : m_active(QGuiApplication::applicationState() == Qt::ApplicationActive) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::ApplicationStateChange) {
+      bool active = static_cast<QApplicationStateChangeEvent*>(event)->applicationState() == Qt::ApplicationActive;
+      if (active != m_active) {
+        m_active = active;
+        for (HWND hwnd : LiveWindows()) SendMessage(hwnd, WM_ACTIVATEAPP, active ? 1 : 0, 0);
+      }
+    }
+    return false;
+  }
+
+ private:
+  bool m_active;
+};
+
+void EnsureActivationFilter() {
+  static ActivationFilter* filter = nullptr;  // lives as long as the application
+  if (filter) return;
+  filter = new ActivationFilter;
+  QCoreApplication::instance()->installEventFilter(filter);
+}
+
+WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+  WPARAM keys = 0;
+  if (buttons & Qt::LeftButton) keys |= MK_LBUTTON;
+  if (buttons & Qt::RightButton) keys |= MK_RBUTTON;
+  if (buttons & Qt::MiddleButton) keys |= MK_MBUTTON;
+  if (modifiers & Qt::ShiftModifier) keys |= MK_SHIFT;
+  if (modifiers & Qt::ControlModifier) keys |= MK_CONTROL;
+  return keys;
+}
+
+LPARAM PointParam(QPoint p) { return MAKELPARAM(static_cast<unsigned>(p.x()), static_cast<unsigned>(p.y())); }
+
+}  // namespace
+
+Window* WindowFromHandle(HWND hwnd) {
+  if (!hwnd || !IsGuiThread()) return nullptr;
+  std::lock_guard lock(liveMutex);
+  return Live().count(hwnd) ? hwnd : nullptr;
+}
+
+uint64_t LiveSerial(HWND hwnd) {
+  std::lock_guard lock(liveMutex);
+  auto it = Live().find(hwnd);
+  return it == Live().end() ? 0 : it->second;
+}
+
+void FlushPendingDeletes() {
+  auto& pending = PendingDeletes();
+  std::vector<QPointer<Window>> keep;
+  for (auto& w : std::exchange(pending, {})) {
+    if (!w) continue;
+    if (w->busy() > 0) {
+      keep.push_back(w);
+    } else {
+      delete w.data();
+    }
+  }
+  pending.insert(pending.end(), keep.begin(), keep.end());
+}
+
+// ---- Window ---------------------------------------------------------------------------------
+
+Window::Window(WNDPROC proc, COLORREF background, DWORD style, QSize clientSize)
+    : m_canvas(new Canvas(*this)), m_proc(proc), m_background(background), m_style(style), m_clientSize(clientSize) {
+  setCentralWidget(m_canvas);
+  applyFlags();
+  applyGeometry();
+}
+
+Window::~Window() {
+  std::lock_guard lock(liveMutex);
+  Live().erase(this);
+}
+
+LRESULT Window::send(UINT message, WPARAM wParam, LPARAM lParam) {
+  {
+    std::lock_guard lock(liveMutex);
+    if (!Live().count(this)) return 0;  // destroyed: its procedure has seen WM_NCDESTROY
+  }
+  return m_proc ? m_proc(this, message, wParam, lParam) : DefWindowProc(this, message, wParam, lParam);
+}
+
+void Window::queue(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (IsWindow(this)) QueueMessage(MSG{this, message, wParam, lParam});
+}
+
+void Window::setStyle(DWORD style) {
+  bool visible = isVisible();
+  m_style = style;
+  applyFlags();
+  applyGeometry();
+  if (visible) showStyled();
+}
+
+void Window::setClientSize(QSize size) {
+  m_clientSize = size.expandedTo(QSize(0, 0));
+  if (!isPopup()) m_canvas->setFixedSize(m_clientSize);
+}
+
+void Window::showStyled() {
+  if (isPopup()) {
+    showFullScreen();
+    return;
+  }
+  if (windowState() & Qt::WindowFullScreen) setWindowState(windowState() & ~Qt::WindowFullScreen);
+  show();
+}
+
+void Window::restore() {
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  showStyled();
+}
+
+void Window::applyFlags() {
+  Qt::WindowFlags flags = Qt::Window;
+  if (isPopup()) {
+    flags |= Qt::FramelessWindowHint;
+  } else {
+    flags |= Qt::CustomizeWindowHint;
+    if ((m_style & WS_CAPTION) == WS_CAPTION) flags |= Qt::WindowTitleHint;
+    if (m_style & WS_SYSMENU) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (m_style & WS_MINIMIZEBOX) flags |= Qt::WindowMinimizeButtonHint;
+    if (m_style & WS_MAXIMIZEBOX) flags |= Qt::WindowMaximizeButtonHint;
+  }
+  // Changing the flags hides the window; setStyle shows it again.
+  if (flags != windowFlags()) setWindowFlags(flags);
+}
+
+void Window::applyGeometry() {
+  if (isPopup()) {
+    layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+    m_canvas->setMinimumSize(0, 0);
+    m_canvas->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  } else {
+    // The canvas keeps the client size and the window fits around it (and a menu bar, if any).
+    m_canvas->setFixedSize(m_clientSize);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+  }
+}
+
+bool Window::event(QEvent* event) {
+  BusyScope busy(*this);
+  return QMainWindow::event(event);
+}
+
+void Window::closeEvent(QCloseEvent* event) {
+  // The user's close request is only a message: the window procedure decides what happens.
+  event->ignore();
+  send(WM_CLOSE, 0, 0);
+}
+
+void Window::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::WindowStateChange) {
+    bool minimized = isMinimized();
+    if (minimized && !m_wasMinimized) {
+      m_wasMinimized = true;
+      send(WM_SIZE, SIZE_MINIMIZED, 0);
+    } else if (!minimized && m_wasMinimized) {
+      m_wasMinimized = false;
+      QSize client = m_canvas->size();
+      send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.width(), client.height()));
+    }
+  }
+  QMainWindow::changeEvent(event);
+}
+
+void Window::key(QKeyEvent* event, bool down) {
+  KeyCode code = KeyCodeFromQtKey(event->key(), (event->modifiers() & Qt::KeypadModifier) != 0);
+  if (code.vk == 0) {
+    event->ignore();
+    return;
+  }
+  // The toolkit repeats a held key as release-press pairs; a held key repeats only its key-down.
+  if (!down && event->isAutoRepeat()) return;
+  LPARAM lParam = 1 | (static_cast<LPARAM>(code.scanCode) << 16) | (code.extended ? LPARAM{1} << 24 : 0);
+  if (!down || event->isAutoRepeat()) lParam |= LPARAM{1} << 30;
+  if (!down) lParam |= LPARAM{1} << 31;
+  queue(down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(code.vk), lParam);
+}
+
+void Window::keyPressEvent(QKeyEvent* event) { key(event, true); }
+void Window::keyReleaseEvent(QKeyEvent* event) { key(event, false); }
+// Tab is a key like any other here, not a move between controls.
+bool Window::focusNextPrevChild(bool) { return false; }
+
+// ---- Canvas ---------------------------------------------------------------------------------
+
+Canvas::Canvas(Window& owner) : QWidget(&owner), m_owner(owner) {
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+bool Canvas::event(QEvent* event) {
+  Window::BusyScope busy(m_owner);
+  return QWidget::event(event);
+}
+
+void Canvas::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  COLORREF bg = m_owner.background();
+  painter.fillRect(rect(), QColor(GetRValue(bg), GetGValue(bg), GetBValue(bg)));
+  m_painter = &painter;
+  m_owner.send(WM_PAINT, 0, 0);
+  m_painter = nullptr;
+}
+
+void Canvas::resizeEvent(QResizeEvent*) {
+  if (m_owner.isMinimized()) return;
+  m_owner.send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(width(), height()));
+}
+
+void Canvas::mouse(QMouseEvent* event, UINT message) {
+  QPoint p = event->position().toPoint();
+  if (mapToClient) p = mapToClient(p);
+  m_owner.queue(message, MouseKeys(event->buttons(), event->modifiers()), PointParam(p));
+}
+
+void Canvas::mousePressEvent(QMouseEvent* event) {
+  switch (event->button()) {
+    case Qt::LeftButton: mouse(event, WM_LBUTTONDOWN); break;
+    case Qt::RightButton: mouse(event, WM_RBUTTONDOWN); break;
+    case Qt::MiddleButton: mouse(event, WM_MBUTTONDOWN); break;
+    default: event->ignore(); break;
+  }
+}
+
+void Canvas::mouseReleaseEvent(QMouseEvent* event) {
+  switch (event->button()) {
+    case Qt::LeftButton: mouse(event, WM_LBUTTONUP); break;
+    case Qt::RightButton: mouse(event, WM_RBUTTONUP); break;
+    case Qt::MiddleButton: mouse(event, WM_MBUTTONUP); break;
+    default: event->ignore(); break;
+  }
+}
+
+// The window classes ask for no double clicks: the second click is a click.
+void Canvas::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+
+void Canvas::mouseMoveEvent(QMouseEvent* event) { mouse(event, WM_MOUSEMOVE); }
+
+void Canvas::wheelEvent(QWheelEvent* event) {
+  int delta = event->angleDelta().y();  // eighths of a degree: 120 a notch, as the message counts
+  if (delta == 0) {
+    event->ignore();
+    return;
+  }
+  QPoint p = event->position().toPoint();
+  if (mapToClient) p = mapToClient(p);
+  WPARAM wParam = MouseKeys(event->buttons(), event->modifiers()) |
+                  (static_cast<WPARAM>(static_cast<uint16_t>(static_cast<int16_t>(delta))) << 16);
+  m_owner.queue(WM_MOUSEWHEEL, wParam, PointParam(p));
+}
+
+bool Canvas::focusNextPrevChild(bool) { return false; }
+
+// ---- The window functions -------------------------------------------------------------------
+
+HWND CreateWindowEx(DWORD, const char* className, const char* windowName, DWORD style, int x, int y, int width,
+                    int height, HWND parent, HMENU menu, HINSTANCE, void*) {
+  if (parent || !className) return nullptr;
+  EnsureGuiApp();
+  if (!IsGuiThread()) return nullptr;
+  WindowClassInfo info;
+  if (!FindWindowClass(className, &info)) return nullptr;
+  EnsureActivationFilter();
+
+  auto* window = new Window(info.proc, info.background, style, QSize(std::max(width, 0), std::max(height, 0)));
+  {
+    std::lock_guard lock(liveMutex);
+    Live()[window] = nextSerial++;
+  }
+  window->setWindowTitle(QString::fromStdString(SjisToUtf8(windowName ? windowName : "")));
+  ApplyIcon(*window, info.icon);
+  if (!menu) menu = LoadMenuResource(info.menuName);
+  if (menu) AttachMenu(*window, menu);
+  if (x != CW_USEDEFAULT && y != CW_USEDEFAULT && !window->isPopup()) window->move(x, y);
+  if (style & WS_VISIBLE) window->showStyled();
+  return window;
+}
+
+BOOL DestroyWindow(HWND hwnd) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window || window->destroying()) return 0;
+  window->setDestroying();
+  window->hide();
+  window->send(WM_DESTROY, 0, 0);
+  window->send(WM_NCDESTROY, 0, 0);
+  {
+    std::lock_guard lock(liveMutex);
+    Live().erase(window);
+  }
+  DropQueuedMessages(window);
+  if (window->busy() > 0) {
+    PendingDeletes().emplace_back(window);
+  } else {
+    delete window;
+  }
+  return 1;
+}
+
+BOOL IsWindow(HWND hwnd) {
+  if (!hwnd) return 0;
+  std::lock_guard lock(liveMutex);
+  return Live().count(hwnd) ? 1 : 0;
+}
+
+BOOL ShowWindow(HWND hwnd, int command) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return 0;
+  BOOL wasVisible = window->isVisible() ? 1 : 0;
+  switch (command) {
+    case SW_HIDE: window->hide(); break;
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE: window->showMinimized(); break;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE: window->restore(); break;
+    default: window->showStyled(); break;
+  }
+  return wasVisible;
+}
+
+BOOL IsWindowVisible(HWND hwnd) {
+  Window* window = WindowFromHandle(hwnd);
+  return window && window->isVisible() ? 1 : 0;
+}
+
+BOOL IsIconic(HWND hwnd) {
+  Window* window = WindowFromHandle(hwnd);
+  return window && window->isMinimized() ? 1 : 0;
+}
+
+BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int cx, int cy, UINT flags) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return 0;
+  if (!(flags & SWP_NOSIZE)) window->setClientSize(QSize(cx, cy));
+  if (!(flags & SWP_NOMOVE) && !window->isPopup()) window->move(x, y);
+  if (flags & SWP_HIDEWINDOW) window->hide();
+  if (flags & SWP_SHOWWINDOW) window->showStyled();
+  return 1;
+}
+
+BOOL GetClientRect(HWND hwnd, RECT* rect) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window || !rect) return 0;
+  // A hidden full-screen window has no screen to fill yet: it reports the size it was given.
+  QSize size = window->isVisible() || !window->isPopup() ? window->canvas()->size() : window->clientSize();
+  *rect = RECT{0, 0, size.width(), size.height()};
+  return 1;
+}
+
+BOOL GetWindowRect(HWND hwnd, RECT* rect) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window || !rect) return 0;
+  QRect frame = window->frameGeometry();
+  *rect = RECT{frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+  return 1;
+}
+
+BOOL AdjustWindowRect(RECT* rect, DWORD, BOOL) { return rect ? 1 : 0; }
+
+HWND SetFocus(HWND hwnd) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return nullptr;
+  window->activateWindow();
+  window->canvas()->setFocus(Qt::OtherFocusReason);
+  return window;
+}
+
+LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return 0;
+  switch (index) {
+    case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(window->proc());
+    case GWL_STYLE: return static_cast<LONG_PTR>(window->style() | (window->isVisible() ? WS_VISIBLE : 0));
+    case GWLP_USERDATA: return window->userData();
+    default: return 0;
+  }
+}
+
+LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return 0;
+  LONG_PTR old = GetWindowLongPtr(hwnd, index);
+  switch (index) {
+    case GWLP_WNDPROC: window->setProc(reinterpret_cast<WNDPROC>(value)); break;
+    case GWL_STYLE: {
+      auto style = static_cast<DWORD>(value);
+      window->setStyle(style & ~WS_VISIBLE);
+      break;
+    }
+    case GWLP_USERDATA: window->setUserData(value); break;
+    default: return 0;
+  }
+  return old;
+}
+
+BOOL SetWindowText(HWND hwnd, std::string_view text) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return 0;
+  window->setWindowTitle(QString::fromStdString(SjisToUtf8(text)));
+  return 1;
+}
+
+std::string GetWindowText(HWND hwnd) {
+  Window* window = WindowFromHandle(hwnd);
+  return window ? Utf8ToSjis(window->windowTitle().toStdString()) : std::string();
+}
+
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return 0;
+  if (rect) {
+    window->canvas()->update(QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top));
+  } else {
+    window->canvas()->update();
+  }
+  return 1;
+}
+
+BOOL UpdateWindow(HWND hwnd) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return 0;
+  window->canvas()->repaint();
+  return 1;
+}
+
+int GetSystemMetrics(int index) {
+  EnsureGuiApp();
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return 0;
+  switch (index) {
+    case SM_CXSCREEN: return screen->geometry().width();
+    case SM_CYSCREEN: return screen->geometry().height();
+    default: return 0;
+  }
+}
+
+HMENU GetMenu(HWND hwnd) {
+  Window* window = WindowFromHandle(hwnd);
+  return window ? window->menu() : nullptr;
+}
+
+BOOL SetMenu(HWND hwnd, HMENU menu) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return 0;
+  AttachMenu(*window, menu);
+  return 1;
+}
+
+LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window* window = WindowFromHandle(hwnd);
+  return window ? window->send(message, wParam, lParam) : 0;
+}
+
+LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
+  if (message == WM_CLOSE) DestroyWindow(hwnd);
+  return 0;
+}
+
+LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return proc ? proc(hwnd, message, wParam, lParam) : DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace platform

@@ -1,0 +1,173 @@
+// Top-level windows, their window procedures and the message queue, in the shape the application
+// framework speaks: a window handle, messages with their Windows numbers, send and post, and a pump
+// that either drains the queue or blocks for one message.
+//
+// Windows live on the GUI thread (the one that made the toolkit's application object). Every call
+// here except IsWindow, PostMessage and PostQuitMessage belongs on that thread; elsewhere it fails
+// (null or 0) and changes nothing.
+//
+// Sizes: the window manager draws the frame outside our geometry and the menu bar, when there is
+// one, is added above the client area by the window itself. So a window's size in this layer is its
+// client size, and AdjustWindowRect leaves a rectangle as it is.
+//
+// Which messages arrive how:
+// - queued (returned by GetMessage/PeekMessage, handed to the procedure by DispatchMessage):
+//   everything posted, WM_MOUSEMOVE, the button messages, WM_MOUSEWHEEL (client coordinates in
+//   lParam, the wheel distance in the high word of wParam, 120 a notch), WM_KEYDOWN and WM_KEYUP
+//   (virtual-key code in wParam; lParam holds a repeat count of 1, the scan code in bits 16-23, the
+//   extended-key flag in bit 24, the previous-state bit 30 and the transition bit 31);
+// - sent straight to the procedure while the toolkit delivers its events (inside the pump):
+//   WM_CLOSE when the user asks to close (the window stays unless the procedure destroys it; the
+//   default procedure does), WM_SIZE with SIZE_MINIMIZED or SIZE_RESTORED (client size in lParam),
+//   WM_ACTIVATEAPP (1 when the program becomes active, 0 when it loses activity), WM_PAINT while
+//   the client area is being painted;
+// - sent by DestroyWindow: WM_DESTROY, then WM_NCDESTROY, after which the handle is dead.
+// Double clicks arrive as a second button-down message.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/win_types.h"
+
+namespace platform {
+class Menu;
+class Icon;
+}  // namespace platform
+
+using HMENU = platform::Menu*;
+using HICON = platform::Icon*;
+using ATOM = uint16_t;
+using LONG_PTR = intptr_t;
+using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
+
+struct MSG {
+  HWND hwnd = nullptr;
+  UINT message = 0;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+};
+
+// A window class: what CreateWindowEx takes from the class name.
+struct WNDCLASSEX {
+  WNDPROC lpfnWndProc = nullptr;
+  HICON hIcon = nullptr;
+  COLORREF background = RGB(0, 0, 0);  // what the client area shows where nothing is painted
+  const char* lpszMenuName = nullptr;   // menu resource attached to every window of the class
+  const char* lpszClassName = nullptr;
+};
+
+// ShowWindow commands.
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
+constexpr int SW_MAXIMIZE = 3;
+constexpr int SW_SHOWNOACTIVATE = 4;
+constexpr int SW_SHOW = 5;
+constexpr int SW_MINIMIZE = 6;
+constexpr int SW_SHOWMINNOACTIVE = 7;
+constexpr int SW_SHOWNA = 8;
+constexpr int SW_RESTORE = 9;
+
+// SetWindowPos flags and z-order handles.
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
+constexpr UINT SWP_NOZORDER = 0x0004;
+constexpr UINT SWP_NOACTIVATE = 0x0010;
+constexpr UINT SWP_SHOWWINDOW = 0x0040;
+constexpr UINT SWP_HIDEWINDOW = 0x0080;
+inline const HWND HWND_TOP = nullptr;
+inline const HWND HWND_NOTOPMOST = reinterpret_cast<HWND>(intptr_t{-2});
+
+// Window long-value slots.
+constexpr int GWLP_WNDPROC = -4;
+constexpr int GWL_STYLE = -16;
+constexpr int GWLP_USERDATA = -21;
+
+// System metrics.
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+
+// PeekMessage removal.
+constexpr UINT PM_NOREMOVE = 0x0000;
+constexpr UINT PM_REMOVE = 0x0001;
+
+// Position left to the window manager.
+constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
+
+namespace platform {
+
+// Registers a window class. 0 when the name is empty or taken or there is no procedure. The
+// standard control classes ("BUTTON", "EDIT", ...) exist from the start with the default procedure:
+// this layer has no controls to draw, so they are plain windows that can be subclassed.
+ATOM RegisterClassEx(const WNDCLASSEX* windowClass);
+
+// Makes a top-level window of a registered class; null when the class is unknown, a parent is given
+// (child windows are not offered) or the caller is not the GUI thread. WS_POPUP makes a frameless
+// window that shows full screen; otherwise the window has a fixed size with the title-bar buttons
+// that WS_SYSMENU, WS_MINIMIZEBOX and WS_MAXIMIZEBOX ask for. WS_VISIBLE shows it at once.
+HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
+                    int width, int height, HWND parent, HMENU menu, HINSTANCE instance, void* param);
+
+// Sends WM_DESTROY and WM_NCDESTROY, drops the window's queued messages and ends the handle.
+BOOL DestroyWindow(HWND hwnd);
+BOOL IsWindow(HWND hwnd);
+
+// Returns whether the window was visible before.
+BOOL ShowWindow(HWND hwnd, int command);
+BOOL IsWindowVisible(HWND hwnd);
+BOOL IsIconic(HWND hwnd);
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+BOOL GetClientRect(HWND hwnd, RECT* rect);
+// The window's outer rectangle on the screen, frame included.
+BOOL GetWindowRect(HWND hwnd, RECT* rect);
+BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu);
+HWND SetFocus(HWND hwnd);
+
+// GWL_STYLE, GWLP_WNDPROC or GWLP_USERDATA; Set returns the previous value (0 for a bad handle).
+LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
+LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value);
+
+// The caption, in Shift-JIS.
+BOOL SetWindowText(HWND hwnd, std::string_view text);
+std::string GetWindowText(HWND hwnd);
+
+// Marks the client area for repainting; UpdateWindow paints what is marked at once.
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
+BOOL UpdateWindow(HWND hwnd);
+
+int GetSystemMetrics(int index);
+
+// Icons. The program has no resource section: an icon resource is registered under its name from
+// the bytes of an image file (PNG, BMP, ICO, ...); false when they do not decode. LoadIcon finds a
+// registered icon, or null.
+bool RegisterIconResource(std::string_view name, std::span<const uint8_t> imageFile);
+HICON LoadIcon(HINSTANCE instance, const char* name);
+
+// Menus. The menu facility provides LoadMenu's resources and draws the bar (see window_qt.h);
+// without it there are no menu resources and LoadMenu returns null.
+HMENU LoadMenu(HINSTANCE instance, const char* name);
+HMENU GetMenu(HWND hwnd);
+BOOL SetMenu(HWND hwnd, HMENU menu);
+
+// Messages.
+LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Safe from any thread. A null hwnd posts to the queue itself (DispatchMessage ignores it).
+BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Once the queue is empty, GetMessage returns 0 and PeekMessage returns WM_QUIT, once.
+void PostQuitMessage(int exitCode);
+// Blocks until a message (of the window, and in the range, when given) is there; 0 for WM_QUIT,
+// -1 when there is no GUI.
+BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax);
+// Never blocks: takes in what the toolkit has waiting, then returns the first message, or 0.
+BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags);
+// Makes no character messages; kept so that pumps read as they always have.
+BOOL TranslateMessage(const MSG* msg);
+LRESULT DispatchMessage(const MSG* msg);
+// The default handling: WM_CLOSE destroys the window; everything else returns 0.
+LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace platform

@@ -1,0 +1,150 @@
+// Inside the platform layer only: the toolkit objects behind a window handle, for the facilities
+// that draw into a window or add to it (the presenter paints the back buffer on the canvas, the menu
+// facility puts its bar on the window). Nothing outside platform/ includes this header.
+#pragma once
+
+#include <QMainWindow>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/window.h"
+
+class QPainter;
+
+namespace platform {
+
+class Canvas;
+
+// What HWND points at: the top-level window, whose central widget is the canvas (the client area).
+class Window final : public QMainWindow {
+ public:
+  Window(WNDPROC proc, COLORREF background, DWORD style, QSize clientSize);
+  ~Window() override;
+
+  Canvas* canvas() const { return m_canvas; }
+  // Calls the window procedure as SendMessage does.
+  LRESULT send(UINT message, WPARAM wParam, LPARAM lParam);
+  // Appends an input message to the queue that GetMessage and PeekMessage read.
+  void queue(UINT message, WPARAM wParam, LPARAM lParam);
+
+  WNDPROC proc() const { return m_proc; }
+  void setProc(WNDPROC proc) { m_proc = proc; }
+  LONG_PTR userData() const { return m_userData; }
+  void setUserData(LONG_PTR value) { m_userData = value; }
+  COLORREF background() const { return m_background; }
+  HMENU menu() const { return m_menu; }
+  void setMenuHandle(HMENU menu) { m_menu = menu; }
+
+  DWORD style() const { return m_style; }
+  // Applies a new style: frameless full screen for WS_POPUP, fixed size with its title-bar buttons
+  // otherwise; a visible window stays visible.
+  void setStyle(DWORD style);
+  QSize clientSize() const { return m_clientSize; }
+  void setClientSize(QSize size);
+  // Shows the window as its style asks (full screen for WS_POPUP).
+  void showStyled();
+  // Out of the minimised state, then shown as the style asks.
+  void restore();
+  bool isPopup() const { return (m_style & WS_POPUP) != 0; }
+  // Set once DestroyWindow has begun: the window takes no second destruction.
+  bool destroying() const { return m_destroying; }
+  void setDestroying() { m_destroying = true; }
+
+  // Nesting depth of toolkit events being delivered to this window or its canvas: while it is above
+  // zero the window cannot be deleted, and DestroyWindow leaves that to the pump.
+  int busy() const { return m_busy; }
+  struct BusyScope {
+    explicit BusyScope(Window& w) : window(w) { ++window.m_busy; }
+    ~BusyScope() { --window.m_busy; }
+    Window& window;
+  };
+
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
+
+ private:
+  void applyFlags();
+  void applyGeometry();
+  void key(QKeyEvent* event, bool down);
+
+  Canvas* m_canvas;
+  WNDPROC m_proc;
+  LONG_PTR m_userData = 0;
+  COLORREF m_background;
+  DWORD m_style;
+  QSize m_clientSize;
+  HMENU m_menu = nullptr;
+  bool m_wasMinimized = false;
+  bool m_destroying = false;
+  int m_busy = 0;
+};
+
+// The client area. Mouse input here becomes mouse messages; painting sends WM_PAINT.
+class Canvas final : public QWidget {
+ public:
+  explicit Canvas(Window& owner);
+
+  Window& owner() const { return m_owner; }
+  // The painter of the paint in progress: set while WM_PAINT is being sent, null otherwise. The
+  // client area has already been filled with the class background.
+  QPainter* activePainter() const { return m_painter; }
+  // Maps a point on the canvas to the client coordinates that mouse messages carry. A presenter
+  // that scales its picture sets it; empty means the identity.
+  std::function<QPoint(QPoint)> mapToClient;
+
+ protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
+
+ private:
+  void mouse(QMouseEvent* event, UINT message);
+
+  Window& m_owner;
+  QPainter* m_painter = nullptr;
+};
+
+// The window behind a handle, or null for a handle that is not a live window (or off the GUI thread).
+Window* WindowFromHandle(HWND hwnd);
+// The serial number of a live window, never reused; 0 for a handle that is not a live window.
+uint64_t LiveSerial(HWND hwnd);
+
+// What the menu facility plugs in: LoadMenu's resources, and putting a menu on a window (a null
+// menu takes the bar away).
+struct MenuBackend {
+  std::function<HMENU(std::string_view name)> load;
+  std::function<void(Window& window, HMENU menu)> attach;
+};
+void SetMenuBackend(MenuBackend backend);
+
+// Shared by the window's own sources.
+struct WindowClassInfo {
+  WNDPROC proc = nullptr;
+  HICON icon = nullptr;
+  COLORREF background = 0;
+  std::string menuName;
+};
+bool FindWindowClass(std::string_view name, WindowClassInfo* info);
+void ApplyIcon(Window& window, HICON icon);
+HMENU LoadMenuResource(std::string_view name);
+void AttachMenu(Window& window, HMENU menu);
+void QueueMessage(const MSG& msg);
+void DropQueuedMessages(HWND hwnd);
+// Deletes the destroyed windows that were still busy when DestroyWindow ended them.
+void FlushPendingDeletes();
+
+}  // namespace platform

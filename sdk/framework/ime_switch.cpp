@@ -1,0 +1,23 @@
+#include "sdk/framework/ime_switch.h"
+
+#include <atomic>
+#include <cstdint>
+
+#include "platform/input_method.h"
+
+namespace {
+
+// 0 not set yet, 1 enabled, 2 disabled.
+std::atomic<int32_t> imeState{0};
+
+HWND ApplicationWindow() { return nullptr; }
+
+}  // namespace
+
+void EnableIME() {
+  if (imeState.exchange(1) != 1) platform::EnableInputMethod(ApplicationWindow(), true);
+}
+
+void DisableIME() {
+  if (imeState.exchange(2) != 2) platform::EnableInputMethod(ApplicationWindow(), false);
+}

@@ -1,0 +1,23 @@
+// LZSS with a 4096-byte ring (zeroed, first write at 4078), matches of 3 to 18 bytes. Shared by
+// packed archive entries and the packed picture format.
+#pragma once
+
+#include <cstdint>
+
+class CLzssDecoder {
+ public:
+  // Decodes the packedSize bytes at packed until size bytes are written to out. With allocate, out
+  // is first set to a new block of size bytes from operator new, which the caller frees (on a
+  // failure the block is freed here and out is null).
+  // Returns 0 when done, 1 when size is 0 (nothing done), 2 when the packed data ends before size
+  // bytes are made, 3 when the block cannot be allocated.
+  int Decode(const unsigned char* packed, uint32_t packedSize, unsigned char*& out, uint32_t size, bool allocate);
+
+  static constexpr uint32_t kRingSize = 4096;
+  static constexpr uint32_t kRingStart = 4078;
+  static constexpr uint32_t kMaxMatch = 18;
+  static constexpr uint32_t kThreshold = 2;
+
+ private:
+  unsigned char m_ring[kRingSize + kMaxMatch - 1] = {};
+};

@@ -1,0 +1,176 @@
+// The pixels of a memory surface and its table of kernel operations. Pixels are 32-bit
+// 0xAARRGGBB, rows top-down, pitch = width * 4, one row right after the other. Two kernel classes
+// derive from this one (plain integer code and packed SIMD code); they differ only where the alpha
+// byte of additions and subtractions and the destination weight of the alpha blit say so. The
+// game calls several kernels directly and reads the pixel pointer and the pitch.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "platform/win_types.h"
+#include "sdk/graphics/blit_rows.h"
+
+class CMemPlane;
+class DisplacementMap;
+
+class CMemPlaneImpl {
+ public:
+  // Surfaces larger than this many pixels, or wider or higher than kMaxSide, are refused: the
+  // sizes come from files and must not overflow the arithmetic or exhaust memory.
+  static constexpr int64_t kMaxPixels = int64_t{1} << 26;
+  static constexpr int kMaxSide = 1 << 20;
+
+  explicit CMemPlaneImpl(const blit_rows::RowKernels& rows = blit_rows::ActiveRows());
+  CMemPlaneImpl(const CMemPlaneImpl&) = delete;
+  CMemPlaneImpl& operator=(const CMemPlaneImpl&) = delete;
+  virtual ~CMemPlaneImpl();
+
+  // ---- kernel table ----
+  virtual int Load(std::string_view fileName, int flag, double scalePercent);
+
+  // Blit kernels: (source, x, y, source rect or null, destination size or null = 1:1, clip or
+  // null). They return 0, also when nothing is left to draw, and 1 only for a null source.
+  virtual int Blt(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                  RECT* clip) = 0;
+  virtual int BltFast(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                      const int* destSize, RECT* clip) = 0;
+  virtual int BlendBltHalf(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                           const int* destSize, RECT* clip) = 0;
+  virtual int BlendBltHalfFast(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                               const int* destSize, RECT* clip) = 0;
+  virtual int BlendBlt(CMemPlane* source, int x, int y, uint32_t destFactor,
+                       uint32_t sourceFactor, const RECT* sourceRect, const int* destSize,
+                       RECT* clip) = 0;
+  virtual int BlendBltFast(CMemPlane* source, int x, int y, uint32_t destFactor,
+                           uint32_t sourceFactor, const RECT* sourceRect, const int* destSize,
+                           RECT* clip) = 0;
+  virtual int AddColorBlt(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                          const int* destSize, RECT* clip) = 0;
+  virtual int AddColorBltFast(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                              const int* destSize, RECT* clip) = 0;
+  virtual int SubColorBlt(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                          const int* destSize, RECT* clip) = 0;
+  virtual int SubColorBltFast(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                              const int* destSize, RECT* clip) = 0;
+  virtual int BltRGB(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                     const int* destSize, RECT* clip) = 0;
+  virtual int BltFastRGB(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                         const int* destSize, RECT* clip) = 0;
+  virtual int BlendBltAlpha(CMemPlane* source, int x, int y, uint32_t destFactor,
+                            uint32_t sourceFactor, const RECT* sourceRect, const int* destSize,
+                            RECT* clip) = 0;
+  virtual int BltAlpha(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                       const int* destSize, RECT* clip) = 0;
+  virtual int BltKeepAlpha(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                           const int* destSize, RECT* clip) = 0;
+  virtual int BltFastKeepAlpha(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                               const int* destSize, RECT* clip) = 0;
+  // The same sixteen with each source row read from right to left.
+  virtual int BltMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                        const int* destSize, RECT* clip) = 0;
+  virtual int BltFastMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                            const int* destSize, RECT* clip) = 0;
+  virtual int BlendBltHalfMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                                 const int* destSize, RECT* clip) = 0;
+  virtual int BlendBltHalfFastMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                                     const int* destSize, RECT* clip) = 0;
+  virtual int BlendBltMirror(CMemPlane* source, int x, int y, uint32_t destFactor,
+                             uint32_t sourceFactor, const RECT* sourceRect, const int* destSize,
+                             RECT* clip) = 0;
+  virtual int BlendBltFastMirror(CMemPlane* source, int x, int y, uint32_t destFactor,
+                                 uint32_t sourceFactor, const RECT* sourceRect,
+                                 const int* destSize, RECT* clip) = 0;
+  virtual int AddColorBltMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                                const int* destSize, RECT* clip) = 0;
+  virtual int AddColorBltFastMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                                    const int* destSize, RECT* clip) = 0;
+  virtual int SubColorBltMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                                const int* destSize, RECT* clip) = 0;
+  virtual int SubColorBltFastMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                                    const int* destSize, RECT* clip) = 0;
+  virtual int BltRGBMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                           const int* destSize, RECT* clip) = 0;
+  virtual int BltFastRGBMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                               const int* destSize, RECT* clip) = 0;
+  virtual int BlendBltAlphaMirror(CMemPlane* source, int x, int y, uint32_t destFactor,
+                                  uint32_t sourceFactor, const RECT* sourceRect,
+                                  const int* destSize, RECT* clip) = 0;
+  virtual int BltAlphaMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                             const int* destSize, RECT* clip) = 0;
+  virtual int BltKeepAlphaMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                                 const int* destSize, RECT* clip) = 0;
+  virtual int BltFastKeepAlphaMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                                     const int* destSize, RECT* clip) = 0;
+
+  // Ratio 0..256: 0 (or less) draws nothing, 256 (or more) is BltNatural, anything between
+  // blends with the source weighing ratio / 256.
+  virtual int BlendBltNatural(CMemPlane* source, int x, int y, int ratio, const RECT* sourceRect,
+                              const int* destSize, RECT* clip);
+  // BltAlpha for a source with alpha, else the colour-keyed Blt.
+  virtual int BltNatural(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                         const int* destSize, RECT* clip);
+  virtual bool HasAlpha() const { return m_hasAlpha; }
+  virtual bool* GetHasAlphaPtr() { return &m_hasAlpha; }
+  virtual int AlphaGradient(CMemPlane* mask, int lower, int upper, int alphaLower, int alphaUpper,
+                            const RECT* rect);
+  virtual int AlphaCopy(CMemPlane* source, int ratio, const RECT* rect);
+  virtual int NullBlt(CMemPlane* source, int x, int y, const RECT* sourceRect,
+                      const int* destSize, RECT* clip);
+  virtual int DisplaceBlt(CMemPlane* source, const DisplacementMap* map, int x, int y,
+                          const RECT* sourceRect, RECT* clip);
+  // Constant colour 0xAARRGGBB added to / subtracted from every pixel of rect (null = all).
+  virtual int AddColor(uint32_t colour, const RECT* rect) = 0;
+  virtual int SubColor(uint32_t colour, const RECT* rect) = 0;
+  virtual int SmoothEffect(const RECT* rect);
+  virtual int MosaicEffect(int blockSize, const RECT* rect);
+  virtual int NegateEffect(const RECT* rect);
+  virtual int FadeEffect(int ratio, const RECT* rect);
+  virtual int AlphaScale(int ratio, const RECT* rect);
+  virtual int AlphaInvert(const RECT* rect);
+  virtual int GetPixelAlpha(int x, int y) const;
+
+  // ---- surface ----
+  int CreateSurface(int width, int height);
+  int AllocPixels(int width, int height);
+  int Resize(int width, int height);
+  RECT* ClipRect(RECT* out, const RECT* rect) const;
+  void SetUseDIBSection(bool use) { m_useDIBSection = use; }
+  bool GetUseDIBSection() const { return m_useDIBSection; }
+  uint32_t* GetPixels() const { return m_pixels; }
+  uint32_t* GetRow(int y) const { return m_pixels + static_cast<size_t>(y) * Width(); }
+  int GetPitch() const { return m_pitch; }
+  int Width() const { return m_rect.right; }
+  int Height() const { return m_rect.bottom; }
+  const RECT& GetSurfaceRect() const { return m_rect; }
+  void GetSize(int* width, int* height) const;
+  uint32_t GetPixel(int x, int y) const;
+  int Clear(uint32_t colour, const RECT* rect);
+  int SetColorKey(int r, int g, int b);
+  int SetColorKeyPos(int x, int y);
+  uint32_t GetColorKey() const { return m_colorKey; }
+  bool IsLoaded() const { return m_loaded; }
+  void Release();
+  void ClearAlpha();
+  int LoadBMA(std::string_view fileName);
+
+ protected:
+  const blit_rows::RowKernels& Rows() const { return m_rowKernels; }
+
+ private:
+  struct FreeBlock {
+    void operator()(uint32_t* p) const;
+  };
+
+  bool m_hasAlpha = false;
+  std::unique_ptr<uint32_t[], FreeBlock> m_block;
+  uint32_t* m_pixels = nullptr;
+  RECT m_rect{};
+  int m_pitch = 0;
+  uint32_t m_colorKey = 0;
+  uint32_t m_fillColor = 0;
+  bool m_useDIBSection = false;
+  bool m_loaded = false;
+  const blit_rows::RowKernels& m_rowKernels;
+};

@@ -1,0 +1,98 @@
+#include "game/script_harness.h"
+
+#include <cstring>
+
+#include "game/engine_state.h"
+#include "game/message_log.h"
+#include "game/script_lexer.h"
+#include "game/script_loader.h"
+#include "game/script_symbol_table.h"
+#include "game/script_text.h"
+
+namespace {
+
+bool g_quitRequested = false;
+bool g_screenOpen = false;
+
+void RecordQuit() { g_quitRequested = true; }
+bool ScreenOpen() { return g_screenOpen; }
+
+}  // namespace
+
+ScriptHarness::ScriptHarness() {
+  g_quitRequested = false;
+  g_screenOpen = false;
+  ScriptHost host;
+  host.requestQuit = RecordQuit;
+  host.systemScreenOpen = ScreenOpen;
+  SetScriptHost(host);
+  std::memset(&EngineState, 0, sizeof EngineState);
+  std::memset(&EngineStateSnapshot, 0, sizeof EngineStateSnapshot);
+  ClearMessageLog();
+  ResetFreeSymbolCursor();
+  ResetScriptEngine();
+  SetScriptRunning(false);
+}
+
+ScriptHarness::~ScriptHarness() {
+  SetScriptHost({});
+  SetScriptRunning(false);
+  ScriptText.Clear();
+}
+
+void ScriptHarness::Load(std::string_view script, std::string_view name) {
+  LoadScriptText(name, script);
+  SetScriptRunning(true);
+}
+
+void ScriptHarness::Step(int frames) {
+  for (int i = 0; i < frames; ++i) {
+    if (IsScriptRunning()) StepScript();
+  }
+}
+
+std::optional<double> ScriptHarness::Var(std::string_view name) const {
+  const ScriptSymbol* entry = FindSymbol(name);
+  if (!entry) return std::nullopt;
+  return entry->value;
+}
+
+std::vector<std::string> ScriptHarness::Log() const {
+  std::vector<std::string> lines;
+  for (int i = 0; i < MessageLog.count; ++i) lines.emplace_back(MessageLog.lines[i]);
+  return lines;
+}
+
+int32_t ScriptHarness::CurrentLine() const { return LineOfPosition(ScriptLexer.readPos); }
+int32_t ScriptHarness::Token() const { return ScriptLexer.token; }
+bool ScriptHarness::Running() const { return IsScriptRunning(); }
+bool ScriptHarness::QuitRequested() const { return g_quitRequested; }
+void ScriptHarness::SetSystemScreenOpen(bool open) { g_screenOpen = open; }
+
+std::string CrLf(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+std::string ErrorLine(int line, std::string_view message, std::string_view text, std::string_view script) {
+  std::string out = "ERROR : ";
+  out += script;
+  out += "(" + std::to_string(line) + "行目)[";
+  out += message;
+  out += "]-->";
+  out += text;
+  out += ".\n";
+  return out;
+}
+
+ScopedScriptHandler::ScopedScriptHandler(int32_t token, ScriptHandler handler)
+    : m_token(token), m_previous(GetScriptHandler(token)) {
+  SetScriptHandler(token, handler);
+}
+
+ScopedScriptHandler::~ScopedScriptHandler() { SetScriptHandler(m_token, m_previous); }

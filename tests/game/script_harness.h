@@ -1,0 +1,58 @@
+// A headless run of the script interpreter for tests: loads a script from a string into a freshly
+// started engine and steps it frame by frame as the frame loop does, without a window.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "game/script_executor.h"
+
+class ScriptHarness {
+ public:
+  // A fresh engine: empty message log, engine state zeroed, keywords entered, the free-entry cursor
+  // back at its start, no script. Quit requests and the system-screen question are answered here.
+  ScriptHarness();
+  ~ScriptHarness();
+  ScriptHarness(const ScriptHarness&) = delete;
+  ScriptHarness& operator=(const ScriptHarness&) = delete;
+
+  // Loads the bytes as the script (write CR LF line ends, or pass the text through CrLf) and marks
+  // it running, as the game does after loading its script.
+  void Load(std::string_view script, std::string_view name = "test.txt");
+  // Steps the script for the given frames; a frame in which the script is not running steps nothing.
+  void Step(int frames = 1);
+
+  // The value of a variable or array element by its stored name ("A", "A(1,2)"); nothing is created.
+  std::optional<double> Var(std::string_view name) const;
+  // The message log's lines, oldest first.
+  std::vector<std::string> Log() const;
+  // The line of the current token, as a snapshot would record it.
+  int32_t CurrentLine() const;
+  int32_t Token() const;
+  bool Running() const;
+  bool QuitRequested() const;
+  void SetSystemScreenOpen(bool open);
+};
+
+// The text with every "\n" turned into CR LF.
+std::string CrLf(std::string_view text);
+
+// The message-log line of a script error.
+std::string ErrorLine(int line, std::string_view message, std::string_view text,
+                      std::string_view script = "test.txt");
+
+// Replaces one statement handler for the life of the object.
+class ScopedScriptHandler {
+ public:
+  ScopedScriptHandler(int32_t token, ScriptHandler handler);
+  ~ScopedScriptHandler();
+  ScopedScriptHandler(const ScopedScriptHandler&) = delete;
+  ScopedScriptHandler& operator=(const ScopedScriptHandler&) = delete;
+
+ private:
+  int32_t m_token;
+  ScriptHandler m_previous;
+};

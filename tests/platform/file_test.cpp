@@ -1,0 +1,143 @@
+#include "platform/file.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/path.h"
+#include "read_only_folder.h"
+#include "scoped_temp_dir.h"
+#include "test_util.h"
+
+namespace {
+
+std::vector<unsigned char> Bytes(std::string_view s) { return {s.begin(), s.end()}; }
+
+// The program path of a file below a temporary folder.
+std::string Program(const ScopedTempDir& folder, std::string_view relativeUtf8) {
+  std::string program;
+  EXPECT_TRUE(platform::ProgramPathFromHost(folder.File(relativeUtf8), program));
+  return program;
+}
+
+TEST(Path, HostAndProgramSpellings) {
+  struct Case {
+    const char* program;
+    const char8_t* host;
+  };
+  const Case cases[] = {
+      {"/g\\表\\a.png", u8"/g/表/a.png"},  // the trail byte of 表 is 0x5C
+      {"cg\\ソフト\\b", u8"cg/ソフト/b"},
+      {"/", u8"/"},
+      {"a", u8"a"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(platform::HostPath(c.program), U8(c.host));
+    std::string program;
+    ASSERT_TRUE(platform::ProgramPathFromHost(U8(c.host), program));
+    EXPECT_EQ(program, c.program);
+  }
+  EXPECT_EQ(platform::HostPath("a/b\\c"), "a/b/c");
+  std::string program = "unchanged";
+  EXPECT_FALSE(platform::ProgramPathFromHost(U8(u8"/g/\U0001F600"), program));
+  EXPECT_EQ(program, "unchanged");
+}
+
+TEST(Path, MissingLevelsAreMatchedWithoutAsciiCase) {
+  ScopedTempDir folder;
+  folder.Write(U8(u8"Voice/表示/Ab01.OGG"), "v");
+  struct Case {
+    const char* relative;  // program form below the folder
+    const char8_t* resolved;
+  };
+  const Case cases[] = {
+      {"voice\\表示\\ab01.ogg", u8"Voice/表示/Ab01.OGG"},
+      {"VOICE/表示/AB01.ogg", u8"Voice/表示/Ab01.OGG"},
+      {"voice\\表示\\new.ogg", u8"Voice/表示/new.ogg"},      // a new file goes beside the others
+      {"voice\\none\\x.ogg", u8"Voice/none/x.ogg"},         // unmatched levels are kept
+      {"Voice\\表示\\Ab01.OGG", u8"Voice/表示/Ab01.OGG"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(platform::ResolveHostPath(Program(folder, "") + c.relative), folder.File(U8(c.resolved))) << c.relative;
+  }
+}
+
+TEST(File, ReadsExactRanges) {
+  ScopedTempDir folder;
+  folder.Write("f.bin", "0123456789");
+  platform::ReadOnlyFile file;
+  EXPECT_FALSE(file.Open(Program(folder, "missing")));
+  EXPECT_FALSE(file.Open(Program(folder, "")));  // a folder
+  ASSERT_TRUE(file.Open(Program(folder, "F.BIN")));
+  platform::FileStamp stamp;
+  ASSERT_TRUE(file.Stamp(stamp));
+  EXPECT_EQ(stamp.size, 10u);
+  unsigned char out[4];
+  ASSERT_TRUE(file.ReadAt(6, out));
+  EXPECT_EQ(std::string(out, out + 4), "6789");
+  EXPECT_FALSE(file.ReadAt(7, out));  // the file ends first
+  EXPECT_TRUE(file.Close());
+  EXPECT_FALSE(file.ReadAt(0, out));
+}
+
+TEST(File, AtomicWritesReplaceInOneStep) {
+  ScopedTempDir folder;
+  folder.Write("keep.txt", "old");
+  ::chmod(folder.File("keep.txt").c_str(), 0640);
+  {
+    platform::AtomicFileWriter writer(Program(folder, "keep.txt"));
+    ASSERT_TRUE(writer.IsOpen());
+    writer.Write(std::string_view("new "));
+    EXPECT_EQ(folder.Read("keep.txt"), "old");  // nothing changes before the commit
+    writer.Write(std::string_view("text"));
+    ASSERT_EQ(writer.Commit(), platform::WriteStatus::kOk);
+  }
+  EXPECT_EQ(folder.Read("keep.txt"), "new text");
+  struct stat st;
+  ASSERT_EQ(::stat(folder.File("keep.txt").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  {
+    platform::AtomicFileWriter abandoned(Program(folder, "keep.txt"));
+    abandoned.Write(std::string_view("lost"));
+  }
+  EXPECT_EQ(folder.Read("keep.txt"), "new text");
+  EXPECT_EQ(folder.List(), std::vector<std::string>{"keep.txt"});  // no temporary file left
+  // Through a link the file it points at is replaced and the link stays.
+  std::filesystem::create_symlink(folder.File("keep.txt"), folder.File("link.txt"));
+  ASSERT_EQ(platform::WriteFileAtomically(Program(folder, "link.txt"), Bytes("via link")), platform::WriteStatus::kOk);
+  EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link.txt")));
+  EXPECT_EQ(folder.Read("keep.txt"), "via link");
+}
+
+TEST(File, WritingIntoAReadOnlyFolderKeepsTheOldFile) {
+  ScopedTempDir folder;
+  folder.Write("ro/data.bin", "precious");
+  {
+    ReadOnlyFolderScope readOnly(folder.path().string(), folder.File("ro"));
+    if (!readOnly.effective()) GTEST_SKIP() << "this process can write into read-only folders";
+    EXPECT_EQ(platform::WriteFileAtomically(Program(folder, "ro/data.bin"), Bytes("garbage")),
+              platform::WriteStatus::kCannotCreate);
+    EXPECT_FALSE(platform::RemoveFile(Program(folder, "ro/data.bin")));
+  }
+  EXPECT_EQ(folder.Read("ro/data.bin"), "precious");
+  EXPECT_EQ(folder.List("ro"), std::vector<std::string>{"data.bin"});
+}
+
+TEST(File, UniqueFilesAreNewAndNamedWithTheirPrefix) {
+  ScopedTempDir folder;
+  std::string a, b;
+  ASSERT_TRUE(platform::CreateUniqueFile(Program(folder, ""), "QIB", a));
+  ASSERT_TRUE(platform::CreateUniqueFile(Program(folder, ""), "QIB", b));
+  EXPECT_NE(a, b);
+  EXPECT_EQ(folder.List().size(), 2u);
+  for (const std::string& name : folder.List()) {
+    EXPECT_TRUE(name.starts_with("QIB") && name.ends_with(".tmp")) << name;
+  }
+  std::string none;
+  EXPECT_FALSE(platform::CreateUniqueFile(Program(folder, "missing"), "QIB", none));
+}
+
+}  // namespace

@@ -1,0 +1,43 @@
+#include "platform/named_lock.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <string>
+
+namespace {
+
+TEST(NamedLock, FileNamesKeepSafeBytesAndEscapeTheRest) {
+  struct Case {
+    const char* name;
+    const char* file;
+  };
+  const Case cases[] = {
+      {"/usr+games+vrel", "%2Fusr+games+vrel.lock"},
+      {"C:+\x95++vrel.exe", "C%3A+%95++vrel.exe.lock"},
+      {"a b%", "a%20b%25.lock"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(platform::FileNameForName(c.name, ".lock"), c.file);
+  // Long names stay within a file name's limit and stay apart.
+  const std::string longA(300, 'x');
+  std::string longB = longA;
+  longB.back() = 'y';
+  const std::string a = platform::FileNameForName(longA, ".lock");
+  EXPECT_LE(a.size(), 255u);
+  EXPECT_NE(a, platform::FileNameForName(longB, ".lock"));
+}
+
+TEST(NamedLock, OneHolderAtATime) {
+  const std::string name = "vrel-lock-test-" + std::to_string(::getpid());
+  platform::NamedLock first, second;
+  EXPECT_EQ(first.Open(name), platform::NamedLock::Result::kAcquired);
+  EXPECT_EQ(second.Open(name), platform::NamedLock::Result::kHeldElsewhere);
+  EXPECT_TRUE(second.IsOpen());
+  EXPECT_TRUE(first.Close());
+  EXPECT_FALSE(first.Close());
+  EXPECT_EQ(second.Open(name), platform::NamedLock::Result::kAcquired);
+  EXPECT_FALSE(platform::RuntimeDirectory().empty());
+}
+
+}  // namespace

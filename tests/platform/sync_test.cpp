@@ -1,0 +1,116 @@
+#include "platform/sync.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <set>
+#include <vector>
+
+namespace {
+
+using platform::AutoResetEvent;
+using platform::RecursiveLock;
+using platform::Thread;
+
+TEST(AutoResetEvent, StartsUnsignalledAndASignalWakesOneWaitOnly) {
+  AutoResetEvent event;
+  EXPECT_FALSE(event.Wait(0));
+  event.Set();
+  event.Set();  // signals do not add up
+  EXPECT_TRUE(event.Wait(0));
+  EXPECT_FALSE(event.Wait(1));
+  event.Set();
+  event.Reset();
+  EXPECT_FALSE(event.Wait(0));
+}
+
+TEST(AutoResetEvent, WakesAWaiterOnAnotherThread) {
+  AutoResetEvent go, done;
+  std::atomic<bool> woke{false};
+  Thread t;
+  ASSERT_TRUE(t.Start([&] {
+    woke = go.Wait(platform::kInfinite);
+    done.Set();
+  }));
+  go.Set();
+  EXPECT_TRUE(done.Wait(platform::kInfinite));
+  EXPECT_TRUE(t.Join());
+  EXPECT_TRUE(woke);
+}
+
+TEST(RecursiveLock, TheHolderMayEnterAgainOthersMayNot) {
+  RecursiveLock lock;
+  lock.Enter();
+  EXPECT_TRUE(lock.TryEnter());
+  std::atomic<int> otherGot{-1};
+  Thread t;
+  ASSERT_TRUE(t.Start([&] {
+    otherGot = lock.TryEnter();
+    if (otherGot) lock.Leave();
+  }));
+  t.Join();
+  EXPECT_EQ(otherGot, 0);
+  lock.Leave();
+  lock.Leave();
+  Thread t2;
+  ASSERT_TRUE(t2.Start([&] {
+    otherGot = lock.TryEnter();
+    if (otherGot) lock.Leave();
+  }));
+  t2.Join();
+  EXPECT_EQ(otherGot, 1);
+}
+
+TEST(RecursiveLock, GuardsACounterAcrossThreads) {
+  RecursiveLock lock;
+  int counter = 0;
+  std::vector<Thread> threads(4);
+  for (auto& t : threads) {
+    ASSERT_TRUE(t.Start([&] {
+      for (int i = 0; i < 10000; ++i) {
+        std::lock_guard outer(lock);
+        std::lock_guard inner(lock);
+        ++counter;
+      }
+    }));
+  }
+  for (auto& t : threads) t.Join();
+  EXPECT_EQ(counter, 40000);
+}
+
+TEST(Thread, IdsAreDistinctNonZeroAndKnownBeforeTheThreadRuns) {
+  uint32_t mine = platform::GetCurrentThreadId();
+  EXPECT_NE(mine, 0u);
+  EXPECT_EQ(platform::GetCurrentThreadId(), mine);
+  Thread a, b;
+  std::atomic<uint32_t> seenA{0}, seenB{0};
+  ASSERT_TRUE(a.Start([&] { seenA = platform::GetCurrentThreadId(); }));
+  ASSERT_TRUE(b.Start([&] { seenB = platform::GetCurrentThreadId(); }));
+  uint32_t idA = a.Id(), idB = b.Id();
+  a.Join();
+  b.Join();
+  EXPECT_EQ(seenA, idA);
+  EXPECT_EQ(seenB, idB);
+  EXPECT_EQ((std::set<uint32_t>{mine, idA, idB}).size(), 3u);
+}
+
+TEST(Thread, NeverJoinsItselfAndStartsOnlyOnce) {
+  Thread t;
+  std::atomic<int> selfJoin{-1}, isCurrent{-1};
+  AutoResetEvent release;
+  ASSERT_TRUE(t.Start([&] {
+    isCurrent = t.IsCurrent();
+    selfJoin = t.Join();
+    release.Wait(platform::kInfinite);
+  }));
+  EXPECT_FALSE(t.Start([] {}));  // still running
+  EXPECT_FALSE(t.IsCurrent());
+  release.Set();
+  EXPECT_TRUE(t.Join());
+  EXPECT_EQ(isCurrent, 1);
+  EXPECT_EQ(selfJoin, 0);
+  EXPECT_FALSE(t.Join());  // nothing left to join
+  EXPECT_FALSE(t.Start(nullptr));
+}
+
+}  // namespace
