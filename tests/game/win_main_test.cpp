@@ -15,6 +15,8 @@
 #include "scoped_temp_dir.h"
 #include "sdk/framework/path_functions.h"
 #include "platform/clock.h"
+#include "platform/simulated_input.h"
+#include "sdk/framework/window_application.h"
 #include "sdk/framework/idle_callback.h"
 #include "sdk/framework/single_instance_checker.h"
 #include "game/run_state.h"
@@ -187,6 +189,47 @@ TEST_F(WinMainTest, TheAdaptedFrameRateIsWrittenBack) {
     EXPECT_EQ(Run(), 0);
     std::erase(IdleCallbacks(), &frames);
     EXPECT_NE(dir.Read("vrel.xml").find(c.written), std::string::npos) << c.fps << " " << c.frames;
+  }
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+// Holds a key over a few frames of the running game.
+class KeyHold : public CIdleCallback {
+ public:
+  KeyHold(int qtKey, int downFrame, int upFrame, int quitFrame)
+      : m_key(qtKey), m_down(downFrame), m_up(upFrame), m_quit(quitFrame) {}
+  void OnIdle() override {
+    ++frames;
+    if (frames == m_down) platform::SimulateKey(GetAppWindowHandle(), m_key, true);
+    if (frames == m_up) platform::SimulateKey(GetAppWindowHandle(), m_key, false);
+    if (frames == m_quit) QuitRequest = true;
+  }
+  int frames = 0;
+
+ private:
+  int m_key, m_down, m_up, m_quit;
+};
+
+TEST_F(WinMainTest, KeysOfTheGameLoop) {
+  platform::ClearQuitSignal();
+  constexpr int kEscape = 0x01000000;  // the toolkit's key numbers
+  constexpr int kF1 = 0x01000030;
+  {
+    // F1 held over four frames switches once, on its push, not on every frame it is down.
+    KeyHold f1(kF1, 2, 6, 10);
+    IdleCallbacks().push_back(&f1);
+    EXPECT_EQ(Run(), 0);
+    std::erase(IdleCallbacks(), &f1);
+    EXPECT_NE(dir.Read("vrel.xml").find("window=\"0\""), std::string::npos);
+  }
+  {
+    // Esc ends the game at once, and the shutdown writes everything as usual.
+    KeyHold esc(kEscape, 2, 1000, 1000);
+    IdleCallbacks().push_back(&esc);
+    EXPECT_EQ(Run(), 0);
+    std::erase(IdleCallbacks(), &esc);
+    EXPECT_LT(esc.frames, 10);
+    EXPECT_EQ(dir.Read("scene.ini").rfind("//MERIDIANE", 0), 0u);
   }
   EXPECT_TRUE(boxes.boxes().empty());
 }
