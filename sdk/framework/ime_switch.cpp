@@ -4,13 +4,14 @@
 #include <cstdint>
 
 #include "platform/input_method.h"
+#include "sdk/framework/window_application.h"
 
 namespace {
 
 // 0 not set yet, 1 enabled, 2 disabled.
 std::atomic<int32_t> imeState{0};
 
-HWND ApplicationWindow() { return nullptr; }
+HWND ApplicationWindow() { return GetAppWindowHandle(); }
 
 }  // namespace
 
