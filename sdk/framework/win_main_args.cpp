@@ -16,6 +16,6 @@ void SetWinMainArgs(HINSTANCE instance, HINSTANCE previous, char* line, int show
   previousInstance = previous;
   commandLine = line;
   showCommand = show;
-  // Relative paths resolve against the start directory from now on.
+  // Relative paths resolve against the directory the program started in.
   RecordCurrentDir();
 }

@@ -107,14 +107,26 @@ TEST(SmallBlockPool, ThreadsNeverShareABlock) {
   EXPECT_EQ(pool->FreeBlockCount(), SmallBlockPool::kBlockCount);
 }
 
+// The arena is small and the program's first small objects use it up: look while it still has room,
+// at start-up.
+struct StartUpAllocation {
+  size_t freeBefore = GlobalSmallBlockPool().FreeBlockCount();
+  std::unique_ptr<char> small = std::make_unique<char>('x');
+  size_t freeAfter = GlobalSmallBlockPool().FreeBlockCount();
+  bool pooled = GlobalSmallBlockPool().Owns(small.get());
+};
+const StartUpAllocation startUp;
+
 TEST(SmallBlockPool, TheProgramsOperatorNewUsesThePoolOnlyWhenTheBuildSaysSo) {
-  auto small = std::make_unique<char>('x');
-  auto large = std::make_unique<std::string>(std::string(100, 'y'));
+  ASSERT_GT(startUp.freeBefore, 0u);
 #ifdef VREL_SMALL_BLOCK_POOL
-  EXPECT_TRUE(GlobalSmallBlockPool().Owns(small.get()));
+  EXPECT_TRUE(startUp.pooled);
+  EXPECT_EQ(startUp.freeAfter, startUp.freeBefore - 1);
 #else
-  EXPECT_FALSE(GlobalSmallBlockPool().Owns(small.get()));
+  EXPECT_FALSE(startUp.pooled);
+  EXPECT_EQ(startUp.freeAfter, startUp.freeBefore);
 #endif
+  auto large = std::make_unique<std::string>(std::string(100, 'y'));
   EXPECT_FALSE(GlobalSmallBlockPool().Owns(large.get()));
   EXPECT_FALSE(GlobalSmallBlockPool().Owns(large->data()));
 }
