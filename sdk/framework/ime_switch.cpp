@@ -11,11 +11,6 @@ namespace {
 // 0 not set yet, 1 enabled, 2 disabled.
 std::atomic<int32_t> imeState{0};
 
-<<<<<<< HEAD
-=======
-HWND ApplicationWindow() { return GetAppWindowHandle(); }
-
->>>>>>> found
 }  // namespace
 
 void EnableIME() {
