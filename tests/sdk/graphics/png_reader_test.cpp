@@ -96,11 +96,11 @@ std::vector<Case> Cases() {
 }
 
 TEST(PngReader, DecodesEveryColourTypeFromTheTopRowDown) {
-  TempFolder dir;
+  ScopedTempDir dir;
   for (const Case& c : Cases()) {
-    ASSERT_TRUE(WritePng(dir / "t.png", c.spec)) << c.what;
+    ASSERT_TRUE(WritePng(dir.File("t.png"), c.spec)) << c.what;
     CDibImage im;
-    ASSERT_EQ(LoadPngToDib(dir / "t.png", &im, 0, 0), 1) << c.what;
+    ASSERT_EQ(LoadPngToDib(dir.File("t.png"), &im, 0, 0), 1) << c.what;
     EXPECT_EQ(im.GetBitCount(), c.bitCount) << c.what;
     EXPECT_EQ(im.GetWidth(), c.spec.width) << c.what;
     EXPECT_EQ(im.GetHeight(), c.spec.height) << c.what;
@@ -109,19 +109,19 @@ TEST(PngReader, DecodesEveryColourTypeFromTheTopRowDown) {
 }
 
 TEST(PngReader, TruncatedOrMissingFilesFail) {
-  TempFolder dir;
+  ScopedTempDir dir;
   PngSpec s = Spec(16, 16, 8, PNG_COLOR_TYPE_RGB);
   s.rows.assign(16, std::vector<uint8_t>(48, 0x77));
-  ASSERT_TRUE(WritePng(dir / "full.png", s));
-  const std::vector<uint8_t> full = ReadBytes(dir / "full.png");
+  ASSERT_TRUE(WritePng(dir.File("full.png"), s));
+  const std::vector<uint8_t> full = ReadBytes(dir.File("full.png"));
   for (size_t keep : {size_t{0}, size_t{7}, size_t{30}, full.size() / 2, full.size() - 13}) {
-    WriteBytes(dir / "cut.png", std::vector<uint8_t>(full.begin(), full.begin() + static_cast<ptrdiff_t>(keep)));
+    WriteBytes(dir.File("cut.png"), std::vector<uint8_t>(full.begin(), full.begin() + static_cast<ptrdiff_t>(keep)));
     CDibImage im;
-    EXPECT_EQ(LoadPngToDib(dir / "cut.png", &im), 0) << keep;
+    EXPECT_EQ(LoadPngToDib(dir.File("cut.png"), &im), 0) << keep;
   }
   CDibImage im;
-  EXPECT_EQ(LoadPngToDib(dir / "absent.png", &im), 0);
-  EXPECT_EQ(LoadPngToDib(dir / "full.png", nullptr), 0);
+  EXPECT_EQ(LoadPngToDib(dir.File("absent.png"), &im), 0);
+  EXPECT_EQ(LoadPngToDib(dir.File("full.png"), nullptr), 0);
 }
 
 }  // namespace
