@@ -105,6 +105,8 @@ TEST(DibImage, LoadBmpRefusesWhatItDoesNotRead) {
   }
   CDibImage none;
   EXPECT_FALSE(none.LoadBmp(dir.File("absent.bmp"), 0x3F));
+  EXPECT_FALSE(none.SaveBmp(dir.File("none.bmp")));
+  EXPECT_FALSE(ok.SaveBmp(dir.File("missing/folder.bmp")));  // a write that cannot be made is reported
 }
 
 TEST(DibImage, RunLengthBmpDecodesLikeItsUncompressedTwin) {
