@@ -40,8 +40,8 @@ void ExpectCoherent(const CDibImage& im, const std::string& what) {
   EXPECT_LE(im.GetColors().size(), 256u) << what;
 }
 
-std::vector<uint8_t> PngFile(const ScopedTempDir& dir, PngSpec spec) {
-  EXPECT_TRUE(WritePng(dir.File("src.png"), spec));
+std::vector<uint8_t> PngFile(const ScopedTempDir& dir, PngFixture fixture) {
+  EXPECT_TRUE(WritePng(dir.File("src.png"), fixture));
   return ReadBytes(dir.File("src.png"));
 }
 
@@ -58,13 +58,13 @@ std::vector<Format> Formats(const ScopedTempDir& dir) {
   const std::vector<uint8_t> rle = {3, 1, 0, 3, 2, 3, 0, 0, 0, 0, 0, 2, 5, 0, 1, 3, 0, 0, 6, 2, 0, 1};
   f.push_back({"bmp rle8", MakeBmp(6, 3, 8, std::vector<RGBQUAD>(4), rle, BI_RLE8), bmp});
 
-  PngSpec rgba;
+  PngFixture rgba;
   rgba.width = 5;
   rgba.height = 4;
   rgba.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
   rgba.rows.assign(4, std::vector<uint8_t>(20, 0x99));
   f.push_back({"png rgba", PngFile(dir, rgba), png});
-  PngSpec pal;
+  PngFixture pal;
   pal.width = 7;
   pal.height = 3;
   pal.bitDepth = 2;
