@@ -13,6 +13,12 @@
 #include "scoped_temp_dir.h"
 #include "sdk/graphics/dib_image.h"
 
+// The shared temporary folder with its files named as dir / "a.png".
+class TempFolder : public ScopedTempDir {
+ public:
+  std::string operator/(std::string_view name) const { return File(name); }
+};
+
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                               static_cast<std::streamsize>(bytes.size()));
