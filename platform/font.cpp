@@ -1,5 +1,6 @@
 #include "platform/font.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -106,6 +107,7 @@ const Glyph& RealisedFont::GetGlyph(uint16_t code) {
   const bool control = code < 0x20 || code == 0x7F;
   Glyph glyph = control ? Glyph{} : m_face->RenderGlyph(SjisCodeToUnicode(code));
   if (m_vertical && code > 0xFF) glyph = TurnLeft(glyph, m_face->Metrics().cell);
+  glyph.twoLevel = std::all_of(glyph.coverage.begin(), glyph.coverage.end(), [](uint8_t c) { return c == 0 || c == 255; });
   return m_glyphs.emplace(code, std::move(glyph)).first->second;
 }
 

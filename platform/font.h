@@ -76,6 +76,7 @@ struct Glyph {
   int32_t width = 0;
   int32_t height = 0;
   std::vector<uint8_t> coverage;  // width × height, row by row
+  bool twoLevel = false;          // every coverage value is 0 or 255 (set by the glyph cache)
 };
 
 // What an engine is asked to realise: the face without its vertical mark, and the size and style

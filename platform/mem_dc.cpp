@@ -60,6 +60,17 @@ void StoreRow(const Bitmap& dest, int x, int y, std::span<const uint32_t> argb, 
 
 }  // namespace
 
+std::unique_ptr<Bitmap> CreateDIBSection32(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height == INT32_MIN ? 0 : -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return CreateDIBSection(&info, DIB_RGB_COLORS);
+}
+
 std::unique_ptr<Bitmap> CreateDIBSection(const BITMAPINFO* info, UINT usage) {
   if (!info || usage != DIB_RGB_COLORS) return nullptr;
   const BITMAPINFOHEADER& h = info->bmiHeader;

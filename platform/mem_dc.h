@@ -53,6 +53,9 @@ constexpr uint64_t kMaxDibSectionBytes = uint64_t{1} << 30;
 // than kMaxDibSectionBytes of pixels.
 std::unique_ptr<Bitmap> CreateDIBSection(const BITMAPINFO* info, UINT usage = DIB_RGB_COLORS);
 
+// A 32-bit top-down DIB section of width × height pixels, all zero; null as above.
+std::unique_ptr<Bitmap> CreateDIBSection32(int width, int height);
+
 class Font;
 
 // What text output draws with (platform/dc_text.h).

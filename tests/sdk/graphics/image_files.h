@@ -1,9 +1,8 @@
-// Files for the image tests: a private temporary folder and hand-made BMP bytes.
+// Files for the image tests: whole-file reads and writes, hand-made BMP bytes, pixel access.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <iterator>
 #include <filesystem>
 #include <fstream>
@@ -11,22 +10,13 @@
 #include <vector>
 
 #include "platform/dib.h"
+#include "scoped_temp_dir.h"
 #include "sdk/graphics/dib_image.h"
 
-// A fresh folder, removed with everything in it when the object goes.
-class TempFolder {
+// The shared temporary folder with its files named as dir / "a.png".
+class TempFolder : public ScopedTempDir {
  public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vrel-images-XXXXXX").string();
-    m_path = mkdtemp(pattern.data());
-  }
-  ~TempFolder() { std::filesystem::remove_all(m_path); }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  std::string operator/(const std::string& name) const { return m_path + "/" + name; }
-
- private:
-  std::string m_path;
+  std::string operator/(std::string_view name) const { return File(name); }
 };
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {

@@ -15,14 +15,7 @@ namespace {
 struct Dib32 {
   std::unique_ptr<platform::Bitmap> bitmap;
   platform::MemDC dc;
-  explicit Dib32(int w, int h) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    bitmap = platform::CreateDIBSection(&info);
+  explicit Dib32(int w, int h) : bitmap(platform::CreateDIBSection32(w, h)) {
     dc.SelectBitmap(bitmap.get());
   }
   uint32_t At(int x, int y) const { return reinterpret_cast<const uint32_t*>(bitmap->Row(y))[x] & 0xFFFFFF; }
