@@ -12,7 +12,6 @@
 #include "platform/quit_signal.h"
 #include "sdk/framework/game_key_input.h"
 #include "platform/window.h"
-#include "sdk/framework/full_screen.h"
 #include "sdk/framework/win_main_args.h"
 #include "sdk/framework/window_application.h"
 
@@ -22,12 +21,6 @@ namespace {
 
 // The guard that keeps the click which started the game from counting as the first click.
 constexpr int kStartGuardPolls = 20;
-
-// Window or full screen at the configured size.
-void ApplyScreenMode(CWindowApplication* app) {
-  SetFullScreen(!Config.windowMode);
-  if (app) app->GetWindow().ChangeScreen();
-}
 
 }  // namespace
 
@@ -43,7 +36,7 @@ void CScriptApp::MainLoop() {
   RunningScriptApp = this;
   SetFrameInputMouse(&m_mouse);
   if (HWND window = GetAppWindowHandle()) platform::SetWindowText(window, Config.title);
-  ApplyScreenMode(m_app);
+  m_display.SetDisplayMode(!Config.windowMode, Config.screenWidth, Config.screenHeight, 0);
   if (m_app) m_app->SetBlockWhileMinimised(true);
   m_mouse.SetGuard(kStartGuardPolls);
   FrameRateAdapter rate(Config.fps);
@@ -65,13 +58,14 @@ void CScriptApp::MainLoop() {
     // On the push only: a held key would flip the mode on every frame.
     if (keys.IsPush(game_key::kFullScreen)) {
       Config.windowMode = !Config.windowMode;
-      ApplyScreenMode(m_app);
+      m_display.SetDisplayMode(!Config.windowMode, 0, 0, 0);
     }
     if (rate.Step(m_timer.IsSkip())) {
       Config.fps = rate.fps();
       m_timer.SetFPS(static_cast<unsigned>(rate.fps()));
     }
     OnFrame(kFrameNormal);
+    if (!NoPresent) m_display.Refresh(nullptr, true);
     NoPresent = false;
     m_timer.WaitFrame();
   }
@@ -85,6 +79,7 @@ void CScriptApp::MainLoop() {
 bool CScriptApp::OnFrame(int mode) {
   if (IsScriptRunning()) StepScript();
   if (mode == kFrameNormal || mode == kFrameNoInterface) {
+    m_display.Clear(nullptr);  // the back buffer's fill colour
     AdvanceFade(Fades.black);
     AdvanceFade(Fades.white);
     if (mode == kFrameNoInterface) return true;

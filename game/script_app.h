@@ -8,6 +8,7 @@
 #include "sdk/framework/editor_process_factory.h"
 #include "sdk/framework/frame_timer.h"
 #include "sdk/framework/mouse_input.h"
+#include "sdk/graphics/dib_draw.h"
 
 class CWindowApplication;
 
@@ -27,6 +28,9 @@ class CScriptApp : public CAppScopedObject {
   // Opens the script in the editor and waits until the editor closes (debug mode).
   void OpenEditor(const char* scriptPath, int line);
 
+  // The display and its back buffer, which every drawing of the game goes to.
+  CDIBDraw& Display() { return m_display; }
+  CMemPlane* GetScreenSurface() { return m_display.GetSecondary(); }
   CMouseInputEx& Mouse() { return m_mouse; }
   CFrameTimer& Timer() { return m_timer; }
   CWindowApplication* Application() const { return m_app; }
@@ -34,6 +38,7 @@ class CScriptApp : public CAppScopedObject {
  private:
   CWindowApplication* m_app;
   CEditorProcessFactory m_editorFactory;
+  CDIBDraw m_display;
   CMouseInputEx m_mouse;
   CFrameTimer m_timer;
 };

@@ -20,7 +20,10 @@ bool GetCursorClientPos(HWND hwnd, POINT* point) {
 bool SetCursorClientPos(HWND hwnd, int x, int y) {
   Window* window = WindowFromHandle(hwnd);
   if (!window) return false;
-  QCursor::setPos(window->canvas()->mapToGlobal(QPoint(x, y)));
+  Canvas* canvas = window->canvas();
+  QPoint p(x, y);
+  if (canvas->mapFromClient) p = canvas->mapFromClient(p);
+  QCursor::setPos(canvas->mapToGlobal(p));
   return true;
 }
 

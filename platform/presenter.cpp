@@ -26,6 +26,7 @@ class Presenter final : public QObject {
   explicit Presenter(Window& window) : m_window(window) {
     setParent(&window);
     window.canvas()->mapToClient = [this](QPoint p) { return ToPicture(p); };
+    window.canvas()->mapFromClient = [this](QPoint p) { return FromPicture(p); };
   }
 
   Window& window() const { return m_window; }
@@ -57,6 +58,15 @@ class Presenter final : public QObject {
     const int64_t x = FloorDiv((int64_t{p.x()} - r.x()) * m_front.width(), r.width());
     const int64_t y = FloorDiv((int64_t{p.y()} - r.y()) * m_front.height(), r.height());
     return QPoint(static_cast<int>(x), static_cast<int>(y));
+  }
+
+  // The first canvas pixel that shows a picture pixel (exact while the picture is not shrunk).
+  QPoint FromPicture(QPoint p) const {
+    const QRect r = PictureRect();
+    if (r.isEmpty() || !m_window.isPopup()) return p;
+    const int64_t x = -FloorDiv(-int64_t{p.x()} * r.width(), m_front.width());
+    const int64_t y = -FloorDiv(-int64_t{p.y()} * r.height(), m_front.height());
+    return QPoint(static_cast<int>(r.x() + x), static_cast<int>(r.y() + y));
   }
 
   // The bar shows in a window, and in full screen only while revealed. Not while a paint is in

@@ -99,6 +99,8 @@ class Canvas final : public QWidget {
   // Maps a point on the canvas to the client coordinates that mouse messages carry. A presenter
   // that scales its picture sets it; empty means the identity.
   std::function<QPoint(QPoint)> mapToClient;
+  // The other way: the first canvas point that shows a client point.
+  std::function<QPoint(QPoint)> mapFromClient;
 
  protected:
   bool event(QEvent* event) override;

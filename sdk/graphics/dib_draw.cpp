@@ -9,6 +9,7 @@
 #include "sdk/framework/app_manager.h"
 #include "sdk/framework/error_log.h"
 #include "sdk/framework/full_screen.h"
+#include "sdk/framework/time_period.h"
 #include "sdk/framework/window_application.h"
 #include "sdk/graphics/display_bpp.h"
 #include "sdk/graphics/plane.h"
@@ -35,9 +36,11 @@ void ApplyScreenToWindow(bool fullScreen) {
 CDIBDraw::CDIBDraw() : m_menuBarHeight(platform::MenuBarHeight()), m_window(GetAppWindowHandle()) {
   CAppManager::SetDraw(static_cast<void*>(this));
   AddWindowHook(this);
+  BeginTimePeriod();
 }
 
 CDIBDraw::~CDIBDraw() {
+  EndTimePeriod();
   RemoveWindowHook(this);
   CAppManager::ClearDraw(static_cast<void*>(this));
 }

@@ -7,7 +7,9 @@
 
 #include <csignal>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "game/config.h"
 #include "message_box_recorder.h"
@@ -20,6 +22,10 @@
 #include "sdk/framework/idle_callback.h"
 #include "sdk/framework/single_instance_checker.h"
 #include "game/run_state.h"
+#include "game/script_app.h"
+#include "platform/presenter.h"
+#include "sdk/graphics/dib_draw.h"
+#include "sdk/graphics/screen_listener.h"
 
 namespace {
 
@@ -231,6 +237,72 @@ TEST_F(WinMainTest, KeysOfTheGameLoop) {
     EXPECT_LT(esc.frames, 10);
     EXPECT_EQ(dir.Read("scene.ini").rfind("//MERIDIANE", 0), 0u);
   }
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+// Marks one pixel of the display each time it is presented.
+class Marker : public CScreenListener {
+ public:
+  void OnDraw(CDrawTarget* target) override {
+    ++calls;
+    const RECT dot{5, 5, 6, 6};
+    static_cast<CDIBDraw*>(target)->GetSecondary()->GetImpl()->Clear(0x00FF0000u, &dot);
+  }
+  int calls = 0;
+};
+
+// Looks at the game's display from inside its loop, between the frames: each frame clears the
+// back buffer to its fill colour, lets the listeners draw and is presented, unless it is a frame
+// that must not be shown.
+class FrameWatch : public CIdleCallback {
+ public:
+  void OnIdle() override {
+    ++frames;
+    CDIBDraw* display = CDIBDraw::Current();
+    ASSERT_NE(display, nullptr);
+    ASSERT_EQ(display, &RunningScriptApp->Display());
+    if (frames == 1) {
+      EXPECT_FALSE(display->IsFullScreenMode());
+      ASSERT_NE(display->GetSecondary(), nullptr);
+      int w = 0, h = 0;
+      display->GetSize(&w, &h);
+      EXPECT_EQ(w, 320);
+      EXPECT_EQ(h, 240);
+      marker = std::make_unique<Marker>();
+    } else if (frames == 2) {
+      NoPresent = true;
+    } else if (frames == 3) {
+      EXPECT_EQ(marker->calls, 1);
+      std::vector<uint32_t> front;
+      int w = 0, h = 0;
+      ASSERT_TRUE(platform::CaptureFrontImage(GetAppWindowHandle(), &front, &w, &h));
+      ASSERT_EQ(front.size(), 320u * 240u);
+      std::vector<uint32_t> expected(front.size(), 0xFF000000u);
+      expected[5 * 320 + 5] = 0xFFFF0000u;
+      EXPECT_EQ(front, expected);
+      // Drawn between frames: the next frame clears it before it is shown.
+      display->GetSecondary()->GetImpl()->Clear(0x00FFFFFFu, nullptr);
+    } else if (frames == 4) {
+      std::vector<uint32_t> front;
+      int w = 0, h = 0;
+      ASSERT_TRUE(platform::CaptureFrontImage(GetAppWindowHandle(), &front, &w, &h));
+      EXPECT_EQ(front[0], 0xFF000000u);
+      EXPECT_EQ(marker->calls, 2);
+      marker.reset();
+      QuitRequest = true;
+    }
+  }
+  int frames = 0;
+  std::unique_ptr<Marker> marker;
+};
+
+TEST_F(WinMainTest, EachFrameIsClearedAndPresented) {
+  platform::ClearQuitSignal();
+  FrameWatch watch;
+  IdleCallbacks().push_back(&watch);
+  EXPECT_EQ(Run(), 0);
+  std::erase(IdleCallbacks(), &watch);
+  EXPECT_EQ(watch.frames, 4);
   EXPECT_TRUE(boxes.boxes().empty());
 }
 

@@ -8,6 +8,8 @@
 #include "platform/presenter.h"
 #include "platform/simulated_input.h"
 #include "platform/window.h"
+#include "sdk/framework/mouse_input.h"
+#include "sdk/framework/time_period.h"
 #include "sdk/framework/window_hook.h"
 #include "surface_util.h"
 
@@ -149,6 +151,39 @@ TEST(DisplayPresentation, FullScreenMapsTheMouseBackToTheBackBuffer) {
     EXPECT_EQ(p.x, 30);
     EXPECT_EQ(p.y, 40);
   }));
+}
+
+// The game's mouse reads the cursor through the same placement, and puts it there the same way.
+TEST(DisplayPresentation, TheGamesMouseWorksInBackBufferPixels) {
+  ASSERT_TRUE(RunWithDisplay([](Context& c) {
+    CMouseInputEx mouse;
+    const struct {
+      bool fullScreen;
+      int x, y;
+    } cases[] = {{false, 0, 0}, {false, 37, 151}, {true, 0, 0}, {true, 37, 151}, {true, 99, 199}};
+    for (const auto& k : cases) {
+      if (k.fullScreen != c.display.IsFullScreenMode() || c.display.GetSecondary() == nullptr) {
+        if (k.fullScreen) {
+          EnterFullScreen(c, 100, 200);
+        } else {
+          c.display.SetDisplayMode(false, 100, 200, 0);
+          c.display.Refresh(nullptr, false);
+        }
+      }
+      ASSERT_EQ(mouse.SetXY(k.x, k.y), 0);
+      ASSERT_EQ(mouse.Update(), 0);
+      int x = -1, y = -1;
+      mouse.GetXY(&x, &y);
+      EXPECT_EQ(x, k.x) << (k.fullScreen ? "full screen" : "window");
+      EXPECT_EQ(y, k.y) << (k.fullScreen ? "full screen" : "window");
+    }
+  }));
+}
+
+TEST(DisplayPresentation, TheDisplayAsksForTheFineTimerWhileItExists) {
+  const int before = TimePeriodRequests();
+  ASSERT_TRUE(RunWithDisplay([&](Context&) { EXPECT_EQ(TimePeriodRequests(), before + 1); }));
+  EXPECT_EQ(TimePeriodRequests(), before);
 }
 
 }  // namespace
