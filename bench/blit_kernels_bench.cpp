@@ -12,17 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "pixman_baseline.h"
 #include "sdk/graphics/blit_rows.h"
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/mem_plane_mmx.h"
-
-#if __has_include(<pixman.h>)
-#include <pixman.h>
-#define VREL_HAVE_PIXMAN 1
-#elif __has_include(<pixman-1/pixman.h>)
-#include <pixman-1/pixman.h>
-#define VREL_HAVE_PIXMAN 1
-#endif
 
 namespace {
 

@@ -11,18 +11,11 @@
 #include <random>
 #include <vector>
 
+#include "pixman_baseline.h"
 #include "platform/gui_app.h"
 #include "platform/presenter.h"
 #include "platform/window.h"
 #include "sdk/graphics/mem_plane.h"
-
-#if __has_include(<pixman.h>)
-#include <pixman.h>
-#define VREL_HAVE_PIXMAN 1
-#elif __has_include(<pixman-1/pixman.h>)
-#include <pixman-1/pixman.h>
-#define VREL_HAVE_PIXMAN 1
-#endif
 
 namespace {
 
