@@ -141,7 +141,7 @@ std::unique_ptr<CMemPlane> CDIBDraw::CreateSecondary(int width, int height) cons
 // ---- presenting -----------------------------------------------------------------------------
 
 int CDIBDraw::Refresh(const RECT* rect, bool notify) {
-  if (Target() == nullptr || !platform::IsWindow(m_window)) return 0;
+  if (!HasBackBuffer() || !platform::IsWindow(m_window)) return 0;
   if (notify) NotifyScreenListeners(this);
   PaintToDC(rect);
   platform::InvalidateRect(m_window, nullptr, 0);
@@ -151,8 +151,8 @@ int CDIBDraw::Refresh(const RECT* rect, bool notify) {
 
 int CDIBDraw::PaintToDC(const RECT* rect) {
   if (const CWindow* window = AppWindow(); window != nullptr && window->IsMinimised()) return 0;
-  const CMemPlaneImpl* back = m_secondary ? m_secondary->GetImpl() : nullptr;
-  if (back == nullptr || back->GetPixels() == nullptr) return 0;
+  if (!HasBackBuffer()) return 0;
+  const CMemPlaneImpl* back = m_secondary->GetImpl();
   int top = 0;
   if (m_fullScreen) {
     POINT cursor;
@@ -172,7 +172,7 @@ int CDIBDraw::PaintToDC(const RECT* rect) {
 }
 
 LRESULT CDIBDraw::OnWindowMessage(HWND, UINT message, WPARAM, LPARAM) {
-  if (message != WM_PAINT || Target() == nullptr) return 0;
+  if (message != WM_PAINT || !HasBackBuffer()) return 0;
   PaintToDC(nullptr);
   platform::PaintFrontImage(m_window);
   return 0;
@@ -201,9 +201,13 @@ void NotifyScreenListeners(CDIBDraw* display) {
 
 // ---- the drawing interface ------------------------------------------------------------------
 
+bool CDIBDraw::HasBackBuffer() const {
+  return m_secondary && m_secondary->GetImpl()->GetPixels() != nullptr;
+}
+
 CMemPlane* CDIBDraw::Target() const {
   m_dirty = true;
-  return m_secondary && m_secondary->GetImpl()->GetPixels() != nullptr ? m_secondary.get() : nullptr;
+  return HasBackBuffer() ? m_secondary.get() : nullptr;
 }
 
 int CDIBDraw::Blt(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize,

@@ -113,6 +113,7 @@ class CDIBDraw : public IWindowHook, public CDrawTarget {
   int SetColorKeyPos(int x, int y) override;
 
  private:
+  bool HasBackBuffer() const;
   // The back buffer, when it has pixels to draw on; marks the display drawn on.
   CMemPlane* Target() const;
   // One drawing operation on the back buffer, or kNoBackBuffer without one.
