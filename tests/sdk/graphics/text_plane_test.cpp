@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "box_font_engine.h"
+#include "sdk/graphics/text_plane_cache.h"
 
 namespace {
 
@@ -107,6 +108,76 @@ TEST(TextPlane, VerticalPlaneIsTurnedAQuarterRightWithDoubleByteGlyphsUpright) {
   EXPECT_EQ(Pixel(*turned, 9, 1) >> 24, 191u);
   EXPECT_EQ(Pixel(*turned, 4, 5) >> 24, 191u);
   EXPECT_EQ(turned->font.GetFaceName(), "ＭＳ ゴシック");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TextPlane, AFarShadowOffsetLeavesTheTextAsWithoutShadow) {
+  BoxFontScope boxes;
+  auto render = [](COLORREF shadow, int32_t offset) {
+    auto plane = std::make_unique<CTextPlane>();
+    plane->font.SetSize(8);
+    plane->font.SetText("A\x82\xA0" "B");
+    plane->font.SetShadowColor(shadow);
+    plane->font.SetShadowOffset(offset, -offset);
+    EXPECT_EQ(plane->Update(), 0);
+    return plane;
+  };
+  auto plain = render(CTextFont::kNone, 0);
+  for (int32_t offset : {1000000, -1000000, INT32_MAX}) {
+    auto shadowed = render(0x808080, offset);
+    int w = 0, h = 0;
+    plain->GetSize(&w, &h);
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) ASSERT_EQ(Pixel(*shadowed, x, y), Pixel(*plain, x, y)) << offset << " " << x << "," << y;
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TextPlane, FinishedImagesAreReusedOnlyForTheSameStyleAndFontEngine) {
+  TextPlaneCache::Instance().Clear();
+  auto render = [](COLORREF color) {
+    auto plane = std::make_unique<CTextPlane>();
+    plane->font.SetSize(8);
+    plane->font.SetText("\x82\xA0");
+    plane->font.SetTextColor(color);
+    plane->font.SetShadowColor(CTextFont::kNone);
+    EXPECT_EQ(plane->Update(), 0);
+    return plane;
+  };
+  BoxFontScope boxes;
+  auto first = render(0x0000FF);
+  CTextFont font;
+  font.SetSize(8);
+  font.SetText("\x82\xA0");
+  font.SetTextColor(0x0000FF);
+  font.SetShadowColor(CTextFont::kNone);
+  ASSERT_NE(TextPlaneCache::Instance().Find(TextPlaneCache::Key(font, 0, 0, false)), nullptr);
+  EXPECT_EQ(TextPlaneCache::Instance().Find(TextPlaneCache::Key(font, 0, 0, true)), nullptr);
+  auto again = render(0x0000FF);
+  auto blue = render(0xFF0000);
+  int w = 0, h = 0;
+  first->GetSize(&w, &h);
+  EXPECT_TRUE(again->HasAlpha());
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      ASSERT_EQ(Pixel(*again, x, y), Pixel(*first, x, y));
+      const uint32_t p = Pixel(*blue, x, y);
+      if (p >> 24) {
+        ASSERT_EQ(p & 0xFFFFFF, 0x0000FFu);
+      }
+    }
+  }
+  {
+    BoxFontScope otherEngine;  // images drawn with another engine are not reused
+    EXPECT_EQ(TextPlaneCache::Instance().Find(TextPlaneCache::Key(font, 0, 0, false)), nullptr);
+  }
 }
 
 }  // namespace
