@@ -1,12 +1,38 @@
-// Until the game's start-up exists, the program is the framework's empty application: one window
-// that closes with its close button.
-#include "platform/gui_app.h"
-#include "sdk/framework/win_main_args.h"
-#include "sdk/framework/window_application.h"
+// The one executable: without arguments it plays the game in the current folder; with an editor
+// command line (any argument) or under the editor's name it is the editor.
+#include <cstdio>
+#include <string>
+#include <string_view>
 
-int main() {
+#include "game/win_main.h"
+#include "platform/gui_app.h"
+#include "platform/quit_signal.h"
+
+namespace {
+
+constexpr int kEditorMissingStatus = 2;
+
+bool IsEditorCommandLine(int argc, char** argv) {
+  if (argc > 1) return true;
+  std::string_view self = argc > 0 && argv[0] ? argv[0] : "";
+  size_t slash = self.rfind('/');
+  if (slash != std::string_view::npos) self.remove_prefix(slash + 1);
+  return self == "tovara";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (IsEditorCommandLine(argc, argv)) {
+    std::fprintf(stderr,
+                 "tovara: the script editor is not part of this build yet; "
+                 "start the program without arguments to play the game in the current folder.\n");
+    return kEditorMissingStatus;
+  }
   platform::EnsureGuiApp();
-  SetWinMainArgs(nullptr, nullptr, nullptr, 1);
-  CWindowApplication app;
-  return app.Run();
+  platform::InstallQuitSignals();
+  static char commandLine[] = "";
+  // There is one module; its handle is a token that the code passing it on never looks into.
+  static int moduleToken = 0;
+  return WinMain(&moduleToken, nullptr, commandLine, 1);
 }

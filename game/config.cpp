@@ -7,12 +7,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "game/error_box.h"
 #include "game/fixed_text.h"
-#include "platform/file_replace.h"
+#include "platform/file.h"
+#include "sdk/framework/path_functions.h"
 #include "sdk/graphics/text_scan.h"
 
 GameConfig Config = {};
@@ -225,7 +227,7 @@ void VisitAll(Exchange& x, GameConfig& c) {
 }
 
 bool LoadDocument(const char* path, TiXmlDocument& doc) {
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(platform::HostPathOf(path).c_str(), "rb"), &std::fclose);
+  std::unique_ptr<FILE, int (*)(FILE*)> file(platform::OpenStdioFile(CanonicalizePath(path), "rb"), &std::fclose);
   // Shift-JIS passes through byte for byte only in the legacy encoding: read as UTF-8, a lead byte
   // could swallow the markup after it.
   return file && doc.LoadFile(file.get(), TIXML_ENCODING_LEGACY);
@@ -248,5 +250,7 @@ bool ExchangeConfig(const char* path, int mode) {
   if (!write) return true;
   TiXmlPrinter printer;
   doc.Accept(&printer);
-  return platform::ReplaceFileContents(platform::HostPathOf(path), std::string_view(printer.CStr(), printer.Size()));
+  const auto* bytes = reinterpret_cast<const unsigned char*>(printer.CStr());
+  return platform::WriteFileAtomically(CanonicalizePath(path), std::span(bytes, printer.Size())) ==
+         platform::WriteStatus::kOk;
 }

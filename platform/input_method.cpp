@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "platform/window_qt.h"
+
 namespace platform {
 namespace {
 
@@ -23,7 +25,17 @@ void EnableInputMethod(HWND window, bool enabled) {
     std::lock_guard lock(Current().mutex);
     hook = Current().hook;
   }
-  if (hook) hook(window, enabled);
+  if (hook) {
+    hook(window, enabled);
+    return;
+  }
+  // The canvas is what has the keyboard focus, so it is what the input method serves.
+  if (Window* w = WindowFromHandle(window)) w->canvas()->setAttribute(Qt::WA_InputMethodEnabled, enabled);
+}
+
+bool IsInputMethodEnabled(HWND window) {
+  Window* w = WindowFromHandle(window);
+  return w && w->canvas()->testAttribute(Qt::WA_InputMethodEnabled);
 }
 
 InputMethodHook SetInputMethodHook(InputMethodHook hook) {

@@ -7,14 +7,16 @@
 
 namespace platform {
 
-// Allows or stops input-method composition in a window. The game's canvas takes no text, so on
-// Linux this only records the state for the window; tests watch the calls through the hook.
+// Lets a window take input-method composition, or not. GUI thread only; a handle that is not a
+// live window is passed over. A hook, when installed, receives the call instead.
 void EnableInputMethod(HWND window, bool enabled);
+
+// Whether the window takes input-method composition (false for a handle that is not a live window).
+bool IsInputMethodEnabled(HWND window);
 
 using InputMethodHook = std::function<void(HWND, bool)>;
 
-// Installs a hook that receives every call (an empty one restores the default) and returns the
-// previous one.
+// Installs a hook (an empty one restores the default) and returns the previous one.
 InputMethodHook SetInputMethodHook(InputMethodHook hook);
 
 }  // namespace platform

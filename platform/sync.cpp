@@ -20,10 +20,10 @@ uint32_t GetCurrentThreadId() {
 }
 
 void AutoResetEvent::Set() {
-  {
-    std::lock_guard lock(m_mutex);
-    m_signalled = true;
-  }
+  // Notified under the lock: a waiter that wakes may destroy the event at once, and must not find
+  // this call still using it.
+  std::lock_guard lock(m_mutex);
+  m_signalled = true;
   m_cv.notify_one();
 }
 

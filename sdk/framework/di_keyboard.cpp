@@ -2,22 +2,59 @@
 
 #include <cstring>
 
-#include "platform/keyboard.h"
 #include "sdk/framework/error_log.h"
+#include "platform/window.h"
+#include "sdk/framework/full_screen.h"
+#include "sdk/framework/window_application.h"
 
-CDIKeyboard::CDIKeyboard() {
-  m_device = platform::StartKeyboardTracking();
-  if (!m_device) ErrorLog::Out("DirectInputの初期化CreateDeviceに失敗");
+namespace {
+
+// The table index of the key that a key message is about.
+int KeyIndex(LPARAM lParam) {
+  const int scan = static_cast<int>((lParam >> 16) & 0xFF);
+  const bool extended = ((lParam >> 24) & 1) != 0;
+  return scan | (extended ? 0x80 : 0);
 }
 
-static_assert(platform::kKeyCodes == CKeyBuffer::kKeys);
+constexpr LPARAM kPreviouslyDown = LPARAM{1} << 30;
+
+}  // namespace
+
+CDIKeyboard::CDIKeyboard() {
+  m_device = GetAppWindowHandle() != nullptr;
+  if (!m_device) {
+    ErrorLog::Out("DirectInputの初期化CreateDeviceに失敗");
+    return;
+  }
+  AddWindowHook(this);
+}
+
+CDIKeyboard::~CDIKeyboard() {
+  if (m_device) RemoveWindowHook(this);
+}
+
+LRESULT CDIKeyboard::OnWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      // An auto-repeat says the key was already down: it is no new press.
+      if (!(lParam & kPreviouslyDown)) m_live[KeyIndex(lParam)] = 0x80;
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP: m_live[KeyIndex(lParam)] = 0; break;
+    case WM_ACTIVATEAPP:
+      // A release that happens in another program never reaches us.
+      if (wParam == 0) std::memset(m_live, 0, sizeof m_live);
+      break;
+    default: break;
+  }
+  return 0;
+}
 
 int CDIKeyboard::Update() {
   if (!m_device) return 1;
   Flip();
-  uint8_t state[platform::kKeyCodes];
-  platform::ReadKeyboardState(state);
-  std::memcpy(Current(), state, kKeys);
+  std::memcpy(Current(), m_live, kKeys);
   return 0;
 }
 

@@ -4,20 +4,19 @@
 #include <cstdint>
 
 #include "platform/input_method.h"
+#include "sdk/framework/window_application.h"
 
 namespace {
 
 // 0 not set yet, 1 enabled, 2 disabled.
 std::atomic<int32_t> imeState{0};
 
-HWND ApplicationWindow() { return nullptr; }
-
 }  // namespace
 
 void EnableIME() {
-  if (imeState.exchange(1) != 1) platform::EnableInputMethod(ApplicationWindow(), true);
+  if (imeState.exchange(1) != 1) platform::EnableInputMethod(GetAppWindowHandle(), true);
 }
 
 void DisableIME() {
-  if (imeState.exchange(2) != 2) platform::EnableInputMethod(ApplicationWindow(), false);
+  if (imeState.exchange(2) != 2) platform::EnableInputMethod(GetAppWindowHandle(), false);
 }

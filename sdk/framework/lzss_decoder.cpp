@@ -1,5 +1,6 @@
 #include "sdk/framework/lzss_decoder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -10,12 +11,11 @@ int CLzssDecoder::Decode(const unsigned char* packed, uint32_t packedSize, unsig
     out = static_cast<unsigned char*>(::operator new(size, std::nothrow));
     if (!out) return 3;
   }
-  std::memset(m_ring, 0, sizeof(m_ring));
+  // The output itself stands in for the ring: the ring slot that a reference names holds the
+  // output byte written "distance" bytes ago, or its initial zero when that is before the start.
   const unsigned char* in = packed;
   const unsigned char* const inEnd = packed + packedSize;
-  unsigned char* dst = out;
-  unsigned char* const dstEnd = out + size;
-  uint32_t r = kRingStart;
+  size_t n = 0;
   unsigned flags = 0;
   for (;;) {
     flags >>= 1;
@@ -25,25 +25,24 @@ int CLzssDecoder::Decode(const unsigned char* packed, uint32_t packedSize, unsig
     }
     if (flags & 1) {
       if (in == inEnd) break;
-      const unsigned char c = *in++;
-      *dst++ = c;
-      if (dst == dstEnd) return 0;
-      m_ring[r] = c;
-      r = (r + 1) & (kRingSize - 1);
+      out[n++] = *in++;
+      if (n == size) return 0;
     } else {
       if (inEnd - in < 2) break;
-      const unsigned lo = in[0];
-      const unsigned hi = in[1];
+      const unsigned position = in[0] | ((in[1] & 0xF0u) << 4);
+      const size_t length = (in[1] & 0x0Fu) + kThreshold + 1;
       in += 2;
-      const unsigned position = lo | ((hi & 0xF0) << 4);
-      const unsigned length = (hi & 0x0F) + kThreshold + 1;
-      for (unsigned k = 0; k < length; ++k) {
-        const unsigned char c = m_ring[(position + k) & (kRingSize - 1)];
-        *dst++ = c;
-        if (dst == dstEnd) return 0;
-        m_ring[r] = c;
-        r = (r + 1) & (kRingSize - 1);
+      const size_t next = (kRingStart + n) & (kRingSize - 1);
+      size_t distance = (next - position) & (kRingSize - 1);
+      if (distance == 0) distance = kRingSize;
+      const size_t count = std::min<size_t>(length, size - n);
+      if (n >= distance && distance >= count) {
+        std::memcpy(out + n, out + n - distance, count);
+        n += count;
+      } else {
+        for (const size_t end = n + count; n < end; ++n) out[n] = n >= distance ? out[n - distance] : 0;
       }
+      if (n == size) return 0;
     }
   }
   if (allocate) {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+// Decoding gives the same bytes as a 4096-byte ring that starts zeroed and is written from 4078
+// on; the output itself serves as that ring.
 class CLzssDecoder {
  public:
   // Decodes the packedSize bytes at packed until size bytes are written to out. With allocate, out
@@ -17,7 +19,4 @@ class CLzssDecoder {
   static constexpr uint32_t kRingStart = 4078;
   static constexpr uint32_t kMaxMatch = 18;
   static constexpr uint32_t kThreshold = 2;
-
- private:
-  unsigned char m_ring[kRingSize + kMaxMatch - 1] = {};
 };

@@ -20,9 +20,16 @@ uint32_t Le32(const unsigned char* p) {
 // a file more than 9 times its packed size cannot be packed data.
 constexpr uint64_t kMaxPackingRatio = 9;
 
-// The entry table of one archive, by lower-cased name; the first entry of a name wins.
+// What is known of one archive's entry table.
 struct ArchiveIndex {
   bool valid = false;
+  const ArchiveFormat* format = nullptr;
+  uint64_t count = 0;  // whole entries in the file, at most the declared count
+  uint64_t archiveSize = 0;
+  // A declared table longer than the archive is damaged: rather than holding whatever its count
+  // makes of the data, such a table is searched entry by entry for each name, as far as it goes.
+  bool searchEachTime = false;
+  // By lower-cased name; the first entry of a name wins.
   std::unordered_map<std::string, ArchiveEntry> entries;
 };
 
@@ -39,33 +46,71 @@ ArchiveEntry CheckedEntry(const ArchiveFormat& format, const unsigned char* fiel
   return e;
 }
 
+// Calls visit(lower-cased name, entry) for each entry of the table in file order, reading it in
+// pieces; a name without its terminator names nothing and is passed over. Stops when visit returns
+// false. False when a read fails.
+template <class Visit>
+bool ForEachEntry(const platform::ReadOnlyFile& file, const ArchiveIndex& index, Visit visit) {
+  constexpr uint64_t kEntriesPerPiece = 256;
+  const ArchiveFormat& format = *index.format;
+  std::vector<unsigned char> piece;
+  for (uint64_t first = 0; first < index.count; first += kEntriesPerPiece) {
+    const uint64_t n = std::min(kEntriesPerPiece, index.count - first);
+    piece.resize(static_cast<size_t>(n * format.entrySize));
+    if (!file.ReadAt(kArchiveHeaderSize + first * format.entrySize, piece)) return false;
+    for (uint64_t i = 0; i < n; ++i) {
+      const unsigned char* field = piece.data() + i * format.entrySize;
+      const void* end = std::memchr(field, 0, format.nameSize);
+      if (!end) continue;
+      std::string name(reinterpret_cast<const char*>(field), static_cast<const unsigned char*>(end) - field);
+      ToLowerSJIS(name);
+      if (!visit(std::move(name), CheckedEntry(format, field, index.archiveSize))) return true;
+    }
+  }
+  return true;
+}
+
 std::shared_ptr<const ArchiveIndex> ReadIndex(const platform::ReadOnlyFile& file, uint64_t archiveSize) {
   auto index = std::make_shared<ArchiveIndex>();
   unsigned char header[kArchiveHeaderSize];
   if (!file.ReadAt(0, header)) return index;
-  const ArchiveFormat* format = nullptr;
   for (const ArchiveFormat& f : kArchiveFormats) {
-    if (std::string_view(reinterpret_cast<const char*>(header), 8) == f.magic) format = &f;
+    if (std::string_view(reinterpret_cast<const char*>(header), 8) == f.magic) index->format = &f;
   }
-  if (!format) return index;
-  const uint32_t count = Le32(header + 8);
-  if (count == 0) return index;
-  // Only whole entries are read; a table cut short by the end of the file ends there.
-  const uint64_t available = (archiveSize - kArchiveHeaderSize) / format->entrySize;
-  const uint64_t readable = std::min<uint64_t>(count, available);
-  std::vector<unsigned char> table(static_cast<size_t>(readable * format->entrySize));
-  if (!table.empty() && !file.ReadAt(kArchiveHeaderSize, table)) return index;
-  index->entries.reserve(static_cast<size_t>(readable));
-  for (uint64_t i = 0; i < readable; ++i) {
-    const unsigned char* field = table.data() + i * format->entrySize;
-    const void* end = std::memchr(field, 0, format->nameSize);
-    if (!end) continue;  // a name without its terminator names nothing
-    std::string name(reinterpret_cast<const char*>(field), static_cast<const unsigned char*>(end) - field);
-    ToLowerSJIS(name);
-    index->entries.try_emplace(std::move(name), CheckedEntry(*format, field, archiveSize));
+  const uint32_t declared = Le32(header + 8);
+  if (!index->format || declared == 0) return index;
+  const uint64_t whole = (archiveSize - kArchiveHeaderSize) / index->format->entrySize;
+  index->count = std::min<uint64_t>(declared, whole);
+  index->archiveSize = archiveSize;
+  index->searchEachTime = declared > whole;
+  if (!index->searchEachTime) {
+    index->entries.reserve(static_cast<size_t>(index->count));
+    const bool read = ForEachEntry(file, *index, [&](std::string name, const ArchiveEntry& e) {
+      index->entries.try_emplace(std::move(name), e);
+      return true;
+    });
+    if (!read) return std::make_shared<ArchiveIndex>();
   }
   index->valid = true;
   return index;
+}
+
+bool Lookup(const platform::ReadOnlyFile& file, const ArchiveIndex& index, const std::string& name, ArchiveEntry& entry) {
+  if (!index.searchEachTime) {
+    auto it = index.entries.find(name);
+    if (it == index.entries.end()) return false;
+    entry = it->second;
+    return true;
+  }
+  bool found = false;
+  // A failed read of the table ends the search in this archive, found or not.
+  ForEachEntry(file, index, [&](const std::string& candidate, const ArchiveEntry& e) {
+    if (candidate != name) return true;
+    entry = e;
+    found = true;
+    return false;
+  });
+  return found;
 }
 
 // Entry tables of the archives read lately, kept while the archive file is unchanged.
@@ -131,10 +176,10 @@ bool FindInPackedArchives(const std::string& canonicalPath, ArchiveHit& hit) {
     if (!archive.Open(dir)) continue;
     std::shared_ptr<const ArchiveIndex> index = Indexes().Get(dir, archive);
     if (!index || !index->valid) continue;
-    auto it = index->entries.find(entry);
-    if (it == index->entries.end()) continue;
+    ArchiveEntry found;
+    if (!Lookup(archive, *index, entry, found)) continue;
     hit.archive = std::move(archive);
-    hit.entry = it->second;
+    hit.entry = found;
     return true;
   }
 }

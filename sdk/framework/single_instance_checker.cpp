@@ -1,10 +1,16 @@
 #include "sdk/framework/single_instance_checker.h"
 
+#include <chrono>
+#include <future>
 #include <mutex>
 
+#include "platform/foreground_window.h"
+#include "platform/gui_call.h"
 #include "platform/instance_channel.h"
 #include "platform/path.h"
+#include "platform/window.h"
 #include "sdk/framework/process_window_finder.h"
+#include "sdk/framework/window_application.h"
 
 namespace {
 
@@ -18,13 +24,35 @@ RaiseHandler& CurrentHandler() {
   return h;
 }
 
+// How long a request waits for the GUI thread, which takes in its events every frame.
+constexpr std::chrono::seconds kGuiAnswerTime{2};
+
+// Without a handler: the main application's window comes out of the minimised state and to the
+// front. The windows belong to the GUI thread, so the work is handed to it and this thread waits
+// for the answer.
+bool RaiseMainWindow() {
+  auto answer = std::make_shared<std::promise<bool>>();
+  std::future<bool> raised = answer->get_future();
+  const bool queued = platform::CallOnGuiThread([answer] {
+    CWindowApplication* app = CWindowApplication::GetMainApp();
+    HWND hwnd = app ? app->GetWindow().GetHandle() : nullptr;
+    const bool live = platform::IsWindow(hwnd) != 0;
+    if (live) {
+      platform::ShowWindow(hwnd, SW_SHOWNORMAL);
+      platform::SetForegroundWindow(hwnd);
+    }
+    answer->set_value(live);
+  });
+  return queued && raised.wait_for(kGuiAnswerTime) == std::future_status::ready && raised.get();
+}
+
 bool Raise() {
   std::function<bool()> handler;
   {
     std::lock_guard lock(CurrentHandler().mutex);
     handler = CurrentHandler().handler;
   }
-  return handler && handler();
+  return handler ? handler() : RaiseMainWindow();
 }
 
 }  // namespace

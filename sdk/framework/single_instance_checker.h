@@ -36,6 +36,7 @@ class CSingleInstanceChecker : public CMutex {
 };
 
 // What the first copy does when a later copy asks it to come to the front: returns whether a
-// window was raised. Called on a thread of its own, never the GUI thread. Without a handler the
-// request is answered with "not raised".
+// window was raised. Called on a thread of its own, never the GUI thread. Without a handler (the
+// default, and after an empty one) the main application's window is restored and brought to the
+// front.
 void SetInstanceRaiseHandler(std::function<bool()> handler);

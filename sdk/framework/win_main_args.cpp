@@ -1,5 +1,7 @@
 #include "sdk/framework/win_main_args.h"
 
+#include "sdk/framework/path_functions.h"
+
 HINSTANCE AppInstanceHandle = nullptr;
 
 // Kept as they were given; nothing reads them yet.
@@ -14,6 +16,6 @@ void SetWinMainArgs(HINSTANCE instance, HINSTANCE previous, char* line, int show
   previousInstance = previous;
   commandLine = line;
   showCommand = show;
-  // TODO(lead): call RecordCurrentDir() here once the file layer's current-directory cache lands,
-  // so that relative paths resolve against the start directory.
+  // Relative paths resolve against the directory the program started in.
+  RecordCurrentDir();
 }

@@ -6,6 +6,7 @@
 
 #include "sdk/framework/error_log.h"
 #include "sdk/framework/full_screen.h"
+#include "sdk/framework/ime_switch.h"
 #include "sdk/framework/win_main_args.h"
 
 namespace {
@@ -129,7 +130,7 @@ void CWindow::ChangeScreen() {
     platform::SetWindowLongPtr(m_hwnd, GWL_STYLE, WS_POPUP);
     platform::SetMenu(m_hwnd, platform::GetMenu(m_hwnd));
     platform::ShowWindow(m_hwnd, SW_SHOW);
-    // TODO(lead): DisableIME() once the system services land.
+    DisableIME();
   } else {
     int screenWidth = 0, screenHeight = 0;
     GetScreenSize(&screenWidth, &screenHeight);
@@ -141,7 +142,7 @@ void CWindow::ChangeScreen() {
     platform::SetWindowLongPtr(m_hwnd, GWL_STYLE, static_cast<LONG_PTR>(m_option.style));
     platform::SetMenu(m_hwnd, platform::GetMenu(m_hwnd));
     platform::ShowWindow(m_hwnd, SW_SHOW);
-    // TODO(lead): EnableIME() once the system services land.
+    EnableIME();
   }
 }
 

@@ -66,6 +66,67 @@ VREL_AVX2 __m256i AlphaStep(__m256i s, __m256i d) {
   return _mm256_and_si256(WeightedSum(s, d, wsLo, wsHi, wdLo, wdHi), ColourMask());
 }
 
+VREL_AVX2 __m256i Set1(uint32_t v) { return _mm256_set1_epi32(static_cast<int>(v)); }
+
+VREL_AVX2 void CopyKey(uint32_t* d, const uint32_t* s, size_t n, uint32_t key) {
+  const __m256i k = Set1(key);
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m256i sv = Load(s + i);
+    Store(d + i, _mm256_blendv_epi8(sv, Load(d + i), _mm256_cmpeq_epi32(sv, k)));
+  }
+  Sse2Rows()->copyKey(d + i, s + i, n - i, key);
+}
+
+VREL_AVX2 void CopyKeepAlpha(uint32_t* d, const uint32_t* s, size_t n) {
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8)
+    Store(d + i, _mm256_blendv_epi8(Load(d + i), Load(s + i), ColourMask()));
+  Sse2Rows()->copyKeepAlpha(d + i, s + i, n - i);
+}
+
+VREL_AVX2 void CopyKeyKeepAlpha(uint32_t* d, const uint32_t* s, size_t n, uint32_t key) {
+  const __m256i k = Set1(key);
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m256i sv = Load(s + i);
+    const __m256i take = _mm256_andnot_si256(_mm256_cmpeq_epi32(sv, k), ColourMask());
+    Store(d + i, _mm256_blendv_epi8(Load(d + i), sv, take));
+  }
+  Sse2Rows()->copyKeyKeepAlpha(d + i, s + i, n - i, key);
+}
+
+VREL_AVX2 void Add(uint32_t* d, const uint32_t* s, size_t n) {
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) Store(d + i, _mm256_adds_epu8(Load(s + i), Load(d + i)));
+  Sse2Rows()->add(d + i, s + i, n - i);
+}
+
+VREL_AVX2 void AddKey(uint32_t* d, const uint32_t* s, size_t n, uint32_t key) {
+  const __m256i k = Set1(key);
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m256i sv = Load(s + i);
+    const __m256i dv = Load(d + i);
+    Store(d + i, _mm256_blendv_epi8(_mm256_adds_epu8(sv, dv), dv, _mm256_cmpeq_epi32(sv, k)));
+  }
+  Sse2Rows()->addKey(d + i, s + i, n - i, key);
+}
+
+VREL_AVX2 void AddConst(uint32_t* d, size_t n, uint32_t colour) {
+  const __m256i c = Set1(colour);
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) Store(d + i, _mm256_adds_epu8(Load(d + i), c));
+  Sse2Rows()->addConst(d + i, n - i, colour);
+}
+
+VREL_AVX2 void SubConst(uint32_t* d, size_t n, uint32_t colour) {
+  const __m256i c = Set1(colour);
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) Store(d + i, _mm256_subs_epu8(Load(d + i), c));
+  Sse2Rows()->subConst(d + i, n - i, colour);
+}
+
 VREL_AVX2 void Blend(uint32_t* d, const uint32_t* s, size_t n, uint32_t fd, uint32_t fs) {
   const __m256i ws = FactorWords(fs);
   const __m256i wd = FactorWords(fd);
@@ -132,10 +193,16 @@ VREL_AVX2 void Fade(uint32_t* d, size_t n, uint32_t ratio) {
 
 const RowKernels* Avx2Rows() {
   if (!__builtin_cpu_supports("avx2")) return nullptr;
-  // Copies and additions are bound by memory, where SSE2 already keeps up.
   static const RowKernels rows = [] {
     RowKernels r = *Sse2Rows();
     r.name = "avx2";
+    r.copyKey = CopyKey;
+    r.copyKeepAlpha = CopyKeepAlpha;
+    r.copyKeyKeepAlpha = CopyKeyKeepAlpha;
+    r.add = Add;
+    r.addKey = AddKey;
+    r.addConst = AddConst;
+    r.subConst = SubConst;
     r.blend = Blend;
     r.blendKey = BlendKey;
     r.alpha = Alpha;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "sdk/framework/lzss_decoder.h"
+
 namespace bma {
 namespace {
 
@@ -24,17 +26,24 @@ std::optional<Header> ReadHeader(std::span<const uint8_t> file) {
 }
 
 int ReadPixels(const Header& header, std::span<const uint8_t> file, std::span<uint8_t> pixels) {
+  if (header.packed != 0 && header.dataSize == 0) return 3;
   const std::span<const uint8_t> data = file.subspan(std::min(file.size(), kHeaderSize));
+  // Whatever the data does not cover, because it is shorter than the picture or the file ends
+  // early, stays zero.
+  std::fill(pixels.begin(), pixels.end(), uint8_t{0});
   const size_t wanted = std::min<size_t>(header.dataSize, pixels.size());
-  size_t written = 0;
+  if (wanted == 0) return 0;
   if (header.packed == 0) {
-    written = std::min(wanted, data.size());
-    if (written != 0) std::memcpy(pixels.data(), data.data(), written);
+    const size_t available = std::min(wanted, data.size());
+    if (available != 0) std::memcpy(pixels.data(), data.data(), available);
   } else {
-    if (header.dataSize == 0) return 3;
-    return 3;
+    // The decoder stops at the end of the packed data or after `wanted` bytes, whichever comes
+    // first.
+    CLzssDecoder decoder;
+    unsigned char* out = pixels.data();
+    decoder.Decode(data.data(), static_cast<uint32_t>(data.size()), out,
+                   static_cast<uint32_t>(wanted), false);
   }
-  std::fill(pixels.begin() + static_cast<ptrdiff_t>(written), pixels.end(), uint8_t{0});
   return 0;
 }
 

@@ -1,6 +1,6 @@
 #include "sdk/graphics/mem_plane.h"
 
-#include "sdk/graphics/kernel_cpu_level.h"
+#include "sdk/framework/cpu_level.h"
 #include "sdk/graphics/mem_plane_mmx.h"
 #include "sdk/graphics/mem_plane_x86.h"
 
@@ -16,7 +16,7 @@ constexpr int kNotMemorySource = 1;
 
 }  // namespace
 
-CMemPlane::CMemPlane() : m_impl(MakeKernels(MemPlaneCpuLevel())) {}
+CMemPlane::CMemPlane() : m_impl(MakeKernels(GetCpuLevel())) {}
 
 CMemPlane::CMemPlane(std::unique_ptr<CMemPlaneImpl> impl) : m_impl(std::move(impl)) {}
 

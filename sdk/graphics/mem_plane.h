@@ -10,7 +10,8 @@
 
 class CMemPlane : public CDrawTarget {
  public:
-  // The kernel class follows the processor class (MemPlaneCpuLevel).
+  // The kernel class follows the processor class (GetCpuLevel): 1 and 2 the plain class, 3 and
+  // 4 the packed SIMD class.
   CMemPlane();
   // Takes the given implementation, for a chosen kernel class.
   explicit CMemPlane(std::unique_ptr<CMemPlaneImpl> impl);

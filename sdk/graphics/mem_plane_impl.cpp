@@ -30,22 +30,39 @@ int CMemPlaneImpl::AllocPixels(int width, int height) {
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return 1;
   const int64_t count = int64_t{width} * height;
   if (count > kMaxPixels) return 1;
-  const size_t bytes = static_cast<size_t>(count) * sizeof(uint32_t);
-  const size_t rounded = (bytes + kBlockAlignment - 1) / kBlockAlignment * kBlockAlignment;
-  m_block.reset(static_cast<uint32_t*>(std::aligned_alloc(kBlockAlignment, rounded)));
-  if (!m_block) return 1;
-  m_pixels = m_block.get();
+  if (m_useDIBSection) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    m_bitmap = platform::CreateDIBSection(&info, DIB_RGB_COLORS);
+    if (!m_bitmap) return 1;
+    m_dc = std::make_unique<platform::MemDC>();
+    m_dc->SelectBitmap(m_bitmap.get());
+    m_pixels = reinterpret_cast<uint32_t*>(m_bitmap->Bits());
+  } else {
+    const size_t bytes = static_cast<size_t>(count) * sizeof(uint32_t);
+    const size_t rounded = (bytes + kBlockAlignment - 1) / kBlockAlignment * kBlockAlignment;
+    m_block.reset(static_cast<uint32_t*>(std::aligned_alloc(kBlockAlignment, rounded)));
+    if (!m_block) return 1;
+    m_pixels = m_block.get();
+  }
   m_rect = RECT{0, 0, width, height};
   m_pitch = width * 4;
   return 0;
 }
 
 int CMemPlaneImpl::Resize(int width, int height) {
-  if (m_pixels != nullptr && width == Width() && height == Height()) return 0;
+  if (width == Width() && height == Height()) return 0;
   return CreateSurface(width, height);
 }
 
 void CMemPlaneImpl::Release() {
+  m_dc.reset();
+  m_bitmap.reset();
   m_block.reset();
   m_pixels = nullptr;
   m_rect = RECT{};

@@ -7,12 +7,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
+#include "platform/mem_dc.h"
 #include "platform/win_types.h"
 #include "sdk/graphics/blit_rows.h"
 
 class CMemPlane;
+class CPlane;
 class DisplacementMap;
 
 class CMemPlaneImpl {
@@ -136,8 +139,12 @@ class CMemPlaneImpl {
   int AllocPixels(int width, int height);
   int Resize(int width, int height);
   RECT* ClipRect(RECT* out, const RECT* rect) const;
+  // Storage of the next allocation: a DIB section with a memory device context (text and
+  // pictures can be drawn into it), or a plain heap block (the default).
   void SetUseDIBSection(bool use) { m_useDIBSection = use; }
   bool GetUseDIBSection() const { return m_useDIBSection; }
+  // The memory device context over the pixels; null in heap storage or without pixels.
+  HDC GetDC() const { return m_dc.get(); }
   uint32_t* GetPixels() const { return m_pixels; }
   uint32_t* GetRow(int y) const { return m_pixels + static_cast<size_t>(y) * Width(); }
   int GetPitch() const { return m_pitch; }
@@ -154,6 +161,13 @@ class CMemPlaneImpl {
   void Release();
   void ClearAlpha();
   int LoadBMA(std::string_view fileName);
+  int LoadByPictureLoader(std::string_view fileName);
+  // Writes rect (null: all; clipped to the surface) as a 24-bit BMP: 0, or 1 when there is
+  // nothing to write, else the writer's code.
+  int Save(std::string_view fileName, const RECT* rect) const;
+  // Copies sourceRect (null: all) 1:1 onto a plane through the plane's device context: 0, 1
+  // nothing left after clipping or the copy failed, 2 the plane has no device context.
+  int BltToPlane(CPlane* plane, int x, int y, const RECT* sourceRect, RECT* clip) const;
 
  protected:
   const blit_rows::RowKernels& Rows() const { return m_rowKernels; }
@@ -163,8 +177,13 @@ class CMemPlaneImpl {
     void operator()(uint32_t* p) const;
   };
 
+  int LoadByDIBSection(std::string_view fileName);
+  int LoadDecoded(std::string_view fileName, const std::string& ext, double scalePercent);
+
   bool m_hasAlpha = false;
   std::unique_ptr<uint32_t[], FreeBlock> m_block;
+  std::unique_ptr<platform::Bitmap> m_bitmap;
+  std::unique_ptr<platform::MemDC> m_dc;
   uint32_t* m_pixels = nullptr;
   RECT m_rect{};
   int m_pitch = 0;

@@ -100,7 +100,12 @@ int CPictureLoader::LoadPlugin(CFileBuffer* file) {
     Release();
     return 1;
   }
-  if (!file->GetData() || file->GetSize() < kPluginMinimumBytes) return 1;
+  if (!file->GetData() || file->GetSize() < kPluginMinimumBytes) {
+    // The module stays loaded until Release, but a file the plug-in was never asked about is
+    // not handed to it later either.
+    m_file = nullptr;
+    return 1;
+  }
   if (m_isSupported(nullptr, file->GetData()) == 0) {
     Release();
     return 1;

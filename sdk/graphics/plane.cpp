@@ -1,6 +1,8 @@
 #include "sdk/graphics/plane.h"
 
+#include "sdk/framework/error_log.h"
 #include "sdk/framework/file_buffer.h"
+#include "sdk/graphics/picture_loader.h"
 
 namespace {
 
@@ -127,7 +129,35 @@ int CPlane::LoadBitmap(std::string_view fileName, int) {
   m_loaded = false;
   CFileBuffer file;
   if (file.Read(std::string(fileName)) != 0) return 1;
-  return 2;
+  const std::unique_ptr<CPictureLoader> loader = g_pictureLoaderFactory.Create();
+  if (loader->Load(&file) != 0) return 2;
+  int w = 0, h = 0;
+  if (loader->GetSize(&w, &h) != 0) return 3;
+  if (CreateSurface(w, h) != 0) return 4;
+  HDC dc = BeginPaint();
+  if (dc == nullptr) return 5;
+  const int drawn = loader->Draw(dc);
+  EndPaint();
+  if (drawn != 0) return 6;
+  if (loader->Release() != 0) return 7;
+  m_loaded = true;
+  return 0;
+}
+
+HDC CPlane::BeginPaint() {
+  if (m_paintDC != nullptr) {
+    ErrorLog::Out("CPlane::EndPaintが呼び出されていないのにBeginPaintが呼び出された");
+    return nullptr;
+  }
+  return nullptr;
+}
+
+void CPlane::EndPaint() {
+  if (m_paintDC == nullptr) {
+    ErrorLog::Out("CPlane::BeginPaintが呼び出されていないのにEndPaintが呼び出された");
+    return;
+  }
+  m_paintDC = nullptr;
 }
 
 int CPlane::SetFillColor(COLORREF) { return kNoSurface; }

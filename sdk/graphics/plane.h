@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/mem_dc.h"
 #include "sdk/graphics/draw_target.h"
 
 // The display-format surface a plane would hold; never made in this system.
@@ -70,6 +71,9 @@ class CPlane : public CDrawTarget {
   void ReleaseSurface();
   DirectDrawSurface* GetSurface() const { return m_surface; }
   int SetSystemMemory(bool systemMemory);
+  // The surface's device context until EndPaint; null without a surface or while one is held.
+  HDC BeginPaint();
+  void EndPaint();
   // Rebuilds a lost surface from the remembered file names; 0 without a surface.
   int Restore();
   // Restores every plane: first those loaded with the restore-first flag, then all.
@@ -91,4 +95,5 @@ class CPlane : public CDrawTarget {
   int m_keyX = 0;
   int m_keyY = 0;
   bool m_systemMemory = false;
+  HDC m_paintDC = nullptr;
 };

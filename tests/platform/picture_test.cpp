@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 
 #include "picture_writers.h"
 
@@ -153,6 +154,40 @@ TEST(Picture, DataThatIsNotAPictureOrIsBrokenIsRefused) {
       set(gif, 0, {'G', 'I', 'F', '8', '8', 'a'}), std::vector<uint8_t>(64, 0x42), hugeGif,
   };
   for (size_t i = 0; i < refused.size(); ++i) EXPECT_FALSE(platform::Picture::Load(refused[i])) << i;
+}
+
+// Decoding corrupted data either fails or yields a whole picture; the sanitizer build checks that
+// nothing outside the buffers is touched.
+TEST(Picture, CorruptedPicturesFailCleanly) {
+  std::mt19937 random(99);
+  GifSpec interlaced = FourColours();
+  interlaced.interlaced = true;
+  interlaced.transparent = 1;
+  const std::vector<std::vector<uint8_t>> sources = {WriteJpeg(32, 16, 3, TwoHalves()), WriteGif(FourColours()),
+                                                     WriteGif(interlaced)};
+  const uint8_t values[] = {0x00, 0x01, 0x7F, 0x80, 0xFF};
+  for (const auto& source : sources) {
+    std::vector<std::vector<uint8_t>> mutants;
+    for (size_t at = 0; at < std::min<size_t>(source.size(), 200); ++at)
+      for (uint8_t v : values) {
+        mutants.push_back(source);
+        mutants.back()[at] = v;
+      }
+    for (int i = 0; i < 300; ++i) {
+      mutants.push_back(source);
+      for (int k = 0; k < 1 + i % 4; ++k) mutants.back()[random() % source.size()] = static_cast<uint8_t>(random());
+    }
+    for (size_t n = 0; n < source.size(); n += 5) mutants.emplace_back(source.begin(), source.begin() + static_cast<ptrdiff_t>(n));
+    for (const auto& m : mutants) {
+      auto pic = platform::Picture::Load(m);
+      if (!pic) continue;
+      ASSERT_GT(pic->Width(), 0);
+      ASSERT_GT(pic->Height(), 0);
+      ASSERT_EQ(pic->Pixels().size(), static_cast<size_t>(pic->Width()) * static_cast<size_t>(pic->Height()));
+      Target t(8, 8, 0);
+      EXPECT_TRUE(pic->Render(&t.dc, -3, -2));
+    }
+  }
 }
 
 }  // namespace

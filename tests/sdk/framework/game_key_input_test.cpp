@@ -6,75 +6,12 @@
 #include <vector>
 
 #include "platform/joystick.h"
-#include "platform/keyboard.h"
 
 namespace {
 
 using namespace game_key;
 
-class GameKeyInputTest : public testing::Test {
- protected:
-  void SetUp() override { platform::SendFocusLoss(); }
-  void TearDown() override { platform::SendFocusLoss(); }
-};
-
-TEST_F(GameKeyInputTest, KeyboardKeysDriveTheirLogicalKeys) {
-  CGameKeyInput keys;
-  struct Case {
-    const char* name;
-    unsigned flags;
-    int logical;
-  } cases[] = {
-      {"Esc", 0, kQuit},
-      {"Up", 0, kUp},
-      {"8", platform::kKeyOnKeypad, kUp},
-      {"Down", 0, kDown},
-      {"2", platform::kKeyOnKeypad, kDown},
-      {"Left", 0, kLeft},
-      {"4", platform::kKeyOnKeypad, kLeft},
-      {"Right", 0, kRight},
-      {"6", platform::kKeyOnKeypad, kRight},
-      {"Space", 0, kClick},
-      {"Return", 0, kEnter},
-      {"Enter", platform::kKeyOnKeypad, kEnter},
-      {"Shift", 0, kEnter},
-      {"Shift", platform::kKeyRightSide, kEnter},
-      {"Ctrl", 0, kSkip},
-      {"Ctrl", platform::kKeyRightSide, kSkip},
-      {"F1", 0, kFullScreen},
-  };
-  for (const auto& c : cases) {
-    platform::SendKeyEvent(c.name, true, c.flags);
-    keys.Input();
-    for (int k = 0; k <= kFullScreen; ++k) {
-      EXPECT_EQ(keys.IsPress(k), k == c.logical) << c.name << " logical " << k;
-      EXPECT_EQ(keys.IsPush(k), k == c.logical) << c.name << " logical " << k;
-    }
-    keys.Input();  // held over two polls: pressed on both, pushed on the first only
-    EXPECT_TRUE(keys.IsPress(c.logical)) << c.name;
-    EXPECT_FALSE(keys.IsPush(c.logical)) << c.name;
-    platform::SendKeyEvent(c.name, false, c.flags);
-    keys.Input();
-    EXPECT_FALSE(keys.IsPress(c.logical)) << c.name;
-  }
-  platform::SendKeyEvent("A", true);
-  keys.Input();
-  for (int k = 0; k < CVirtualKey::kLogicalKeys; ++k) EXPECT_FALSE(keys.IsPress(k)) << k;
-  EXPECT_FALSE(keys.IsPress(-1));
-  EXPECT_FALSE(keys.IsPush(88));
-}
-
-TEST_F(GameKeyInputTest, FocusLossReleasesHeldKeys) {
-  CGameKeyInput keys;
-  platform::SendKeyEvent("Ctrl", true);
-  keys.Input();
-  ASSERT_TRUE(keys.IsPress(kSkip));
-  platform::SendFocusLoss();
-  keys.Input();
-  EXPECT_FALSE(keys.IsPress(kSkip));
-}
-
-TEST_F(GameKeyInputTest, JoystickStickAndButtonsWithItsDeadZone) {
+TEST(GameKeyInput, JoystickStickAndButtonsWithItsDeadZone) {
   const int id = platform::AttachVirtualJoystick(4);
   ASSERT_GE(id, 0);
   struct Case {

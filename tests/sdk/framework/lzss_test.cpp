@@ -23,6 +23,61 @@ std::vector<unsigned char> Decode(const std::vector<unsigned char>& packed, uint
   return bytes;
 }
 
+// The decoder as a 4096-byte ring: the reference the fast decoder must match byte for byte.
+int RingDecode(const std::vector<unsigned char>& packed, std::vector<unsigned char>& out, size_t size) {
+  unsigned char ring[4096] = {};
+  unsigned r = 4078;
+  unsigned flags = 0;
+  size_t in = 0;
+  out.clear();
+  for (;;) {
+    flags >>= 1;
+    if ((flags & 0x100) == 0) {
+      if (in == packed.size()) return 2;
+      flags = packed[in++] | 0xFF00u;
+    }
+    if (flags & 1) {
+      if (in == packed.size()) return 2;
+      const unsigned char c = packed[in++];
+      out.push_back(c);
+      if (out.size() == size) return 0;
+      ring[r] = c;
+      r = (r + 1) & 4095;
+    } else {
+      if (packed.size() - in < 2) return 2;
+      const unsigned position = packed[in] | ((packed[in + 1] & 0xF0u) << 4);
+      const unsigned length = (packed[in + 1] & 0x0Fu) + 3;
+      in += 2;
+      for (unsigned k = 0; k < length; ++k) {
+        const unsigned char c = ring[(position + k) & 4095];
+        out.push_back(c);
+        if (out.size() == size) return 0;
+        ring[r] = c;
+        r = (r + 1) & 4095;
+      }
+    }
+  }
+}
+
+TEST(Lzss, MatchesTheRingOnRandomStreams) {
+  std::mt19937 random(5);
+  for (int round = 0; round < 300; ++round) {
+    const size_t size = 1 + random() % 20000;
+    std::vector<unsigned char> packed(random() % 6000);
+    // Mostly references, so that every distance, the ring's untouched zeros and the whole ring
+    // length are reached.
+    for (auto& b : packed) b = static_cast<unsigned char>(random() % 4 == 0 ? 0 : random());
+    std::vector<unsigned char> expected;
+    const int expectedResult = RingDecode(packed, expected, size);
+    int result = -1;
+    const std::vector<unsigned char> got = Decode(packed, static_cast<uint32_t>(size), result);
+    ASSERT_EQ(result, expectedResult) << round;
+    if (result == 0) {
+      ASSERT_EQ(got, expected) << round;
+    }
+  }
+}
+
 TEST(Lzss, DecodesLiteralsAndReferencesIntoTheRing) {
   // Three literals, then a reference of 6 bytes to ring position 4078, where the first literal
   // went: the copy overlaps the bytes it is writing.

@@ -6,6 +6,7 @@
 
 #include "current_dir_scope.h"
 #include "platform/path.h"
+#include "sdk/framework/archive_writer.h"
 #include "sdk/framework/file_buffer.h"
 #include "scoped_temp_dir.h"
 #include "test_util.h"
@@ -129,6 +130,28 @@ TEST_F(PathFunctions, RecordCurrentDirTakesTheProcessDirectory) {
   EXPECT_EQ(GetCurrentDir(), expected);
   EXPECT_EQ(expected.back(), '\\');
   EXPECT_EQ(platform::HostPath(expected), std::filesystem::current_path().string() + "/");
+}
+
+TEST_F(PathFunctions, AStartDirectoryThatShiftJisCannotSpellStillServesFiles) {
+  ScopedTempDir folder;
+  const std::string start = U8(u8"jeu-\u00E9");  // no Shift-JIS code for this letter
+  folder.Write(start + "/a.txt", "plain");
+  std::vector<unsigned char> archive;
+  std::string error;
+  ASSERT_TRUE(BuildPackedArchive({{{"x.txt", {'p', 'k'}}}}, PackOptions{}, archive, error));
+  folder.Write(start + "/d.dat", archive);
+  struct WorkingDirectory {
+    std::filesystem::path saved = std::filesystem::current_path();
+    ~WorkingDirectory() { std::filesystem::current_path(saved); }
+  } restore;
+  std::filesystem::current_path(folder.File(start));
+  RecordCurrentDir();
+  EXPECT_EQ(GetCurrentDir(), ".\\");
+  CFileBuffer f;
+  ASSERT_EQ(f.Read("a.txt"), 0);
+  EXPECT_EQ(f.GetSize(), 5u);
+  ASSERT_EQ(f.Read("d\\x.txt"), 0);
+  EXPECT_EQ(f.GetSize(), 2u);
 }
 
 TEST_F(PathFunctions, TempFileNamesAreNewFilesWithThePrefix) {

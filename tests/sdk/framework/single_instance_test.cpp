@@ -12,10 +12,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "platform/simulated_input.h"
+#include "platform/window.h"
 #include "sdk/framework/mutex.h"
 #include "sdk/framework/process_window_finder.h"
+#include "sdk/framework/window_application.h"
 
 extern char** environ;
 
@@ -186,6 +190,52 @@ TEST_F(SingleInstance, CopiesInOneProcessAndTheirPaths) {
   EXPECT_EQ(raised.load(), 2);
   CSingleInstanceChecker later(a);
   EXPECT_TRUE(later.IsValid());
+}
+
+// An application whose main routine is the test's own.
+class ScriptedApp : public CWindowApplication {
+ public:
+  std::function<void()> script;
+  int AppMain() override {
+    script();
+    return 0;
+  }
+};
+
+// Pumps until done is set; a bounded number of passes, so a failure never hangs the run.
+bool PumpUntil(CWindowApplication& app, const std::atomic<bool>& done) {
+  for (int pass = 0; pass < 2'000'000 && !done; ++pass) {
+    app.PumpMessages();
+    std::this_thread::yield();
+  }
+  return done;
+}
+
+TEST_F(SingleInstance, WithoutAHandlerTheMainWindowIsRestoredAndRaised) {
+  ScriptedApp app;
+  app.script = [&app] {
+    HWND hwnd = GetAppWindowHandle();
+    platform::SimulateMinimize(hwnd);
+    app.PumpMessages();
+    ASSERT_TRUE(platform::IsIconic(hwnd));
+    const std::string exe = FakeExePath("window");
+    CSingleInstanceChecker first(exe);
+    ASSERT_TRUE(first.IsValid());
+    ChildCopy second(exe, "second");
+    std::string report;
+    std::atomic<bool> reported{false};
+    std::thread reader([&] {
+      report = second.ReadLine();
+      reported = true;
+    });
+    const bool answered = PumpUntil(app, reported);
+    reader.join();
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(report, "valid=0");
+    EXPECT_EQ(second.Wait(), 0);
+    EXPECT_FALSE(platform::IsIconic(hwnd));
+  };
+  app.Run();
 }
 
 TEST_F(SingleInstance, MutexNamesReplaceEveryBackslashByte) {

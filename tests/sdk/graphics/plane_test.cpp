@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "image_files.h"
 #include "sdk/graphics/plane.h"
 #include "surface_util.h"
 
@@ -74,11 +75,24 @@ TEST(PlaneTest, EveryPlaneIsInThePlaneSet) {
   EXPECT_EQ(CPlane::Planes().size(), before);
 }
 
-TEST(PlaneTest, LoadOfAMissingFileFails) {
+TEST(PlaneTest, LoadsFailAtTheFileThePictureOrTheSurface) {
+  TempFolder dir;
+  const std::vector<uint8_t> rows(3 * 4 * 2, 0x40);
+  WriteBytes(dir / "pic.bmp", MakeBmp(3, 2, 32, {}, rows));
+  WriteBytes(dir / "junk.bmp", {1, 2, 3});
   CPlane plane;
   EXPECT_EQ(plane.Load("no such file.png", 1, 100.0), 1);
+  EXPECT_EQ(plane.Load(dir / "junk.bmp", 0, 100.0), 2);
+  EXPECT_EQ(plane.Load(dir / "pic.bmp", 0, 100.0), 4);
+  int w = 0, h = 0;
+  plane.GetSize(&w, &h);
+  EXPECT_EQ(w, 3);
+  EXPECT_EQ(h, 2);
   EXPECT_EQ(plane.LoadByDepth("no8.bmp", "no.bmp", 0), 1);
+  EXPECT_EQ(plane.LoadByDepth("no8.bmp", dir / "pic.bmp", 0), 4);
   EXPECT_FALSE(plane.IsLoaded());
+  EXPECT_EQ(plane.BeginPaint(), nullptr);
+  plane.EndPaint();  // only logged
 }
 
 }  // namespace

@@ -1,0 +1,14 @@
+#include "game/run_state.h"
+
+#include "game/screen_fade.h"
+
+bool QuitRequest = false;
+bool NoPresent = false;
+bool WindowHidden = false;
+
+void ResetRunState(bool second) {
+  QuitRequest = false;
+  NoPresent = false;
+  WindowHidden = false;
+  if (second) Fades = {};
+}

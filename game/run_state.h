@@ -1,0 +1,14 @@
+// The game's run-state flags that the main loop owns.
+#pragma once
+
+// Set by the script's QUIT and by the system interface: the main loop ends after this frame.
+extern bool QuitRequest;
+// Set while the wallpaper command or the save writer renders a picture without the interface:
+// that frame is not shown.
+extern bool NoPresent;
+// The player hid the message window with the right button.
+extern bool WindowHidden;
+
+// The start values of every run-state flag of the engine, as the game has them before its first
+// frame. second: the second reset of start-up, which also clears the fades.
+void ResetRunState(bool second);

@@ -1,0 +1,42 @@
+// The game object: owns the mouse and the frame timer, initialises the game's modules, runs the
+// frame loop with its adaptive frame rate and draws each frame in a fixed order.
+#pragma once
+
+#include <memory>
+
+#include "sdk/framework/app_scoped_object.h"
+#include "sdk/framework/editor_process_factory.h"
+#include "sdk/framework/frame_timer.h"
+#include "sdk/framework/mouse_input.h"
+
+class CWindowApplication;
+
+class CScriptApp : public CAppScopedObject {
+ public:
+  static constexpr int kFrameNormal = 0;
+  static constexpr int kFrameNoPicture = 1;   // sound, overlay and log only
+  static constexpr int kFrameNoInterface = 2;  // the picture without the message window and above
+
+  explicit CScriptApp(CWindowApplication* app);
+  ~CScriptApp() override;
+
+  // The whole game; returns when it ends.
+  void MainLoop() override;
+  // One frame in the given mode; true.
+  bool OnFrame(int mode);
+  // Opens the script in the editor and waits until the editor closes (debug mode).
+  void OpenEditor(const char* scriptPath, int line);
+
+  CMouseInputEx& Mouse() { return m_mouse; }
+  CFrameTimer& Timer() { return m_timer; }
+  CWindowApplication* Application() const { return m_app; }
+
+ private:
+  CWindowApplication* m_app;
+  CEditorProcessFactory m_editorFactory;
+  CMouseInputEx m_mouse;
+  CFrameTimer m_timer;
+};
+
+// The running game object, or null.
+extern CScriptApp* RunningScriptApp;

@@ -1,0 +1,49 @@
+#include "game/seen_lists.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "game/error_box.h"
+
+SeenNameList<kSeenPictures> SeenPictureList = {};
+SeenNameList<kSeenScenes> SeenSceneList = {};
+CIniProfile PictureProfile;
+CIniProfile SceneProfile;
+
+namespace {
+
+template <int N>
+bool Exchange(CIniProfile& profile, bool read, const char* section, const char* countKey, const char* maxKey,
+              SeenNameList<N>& list) {
+  profile.SetReadMode(read);
+  if (!profile.IOProfileData(section, countKey, &list.count)) {
+    ReportMissingIniKey(section, countKey);
+    return false;
+  }
+  if (!profile.IOProfileData(section, maxKey, &list.maximum)) {
+    ReportMissingIniKey(section, maxKey);
+    return false;
+  }
+  // The file decides the numbers, but the lists hold no more than N names.
+  list.count = std::clamp(list.count, 0, N);
+  list.maximum = std::clamp(list.maximum, 0, N);
+  for (int i = 0; i < list.count; ++i) {
+    char key[16];
+    std::snprintf(key, sizeof key, "Key[%03d]", i);
+    profile.IOProfileString(section, key, list.names[i], kSeenNameBytes);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ExchangeSeenLists(int mode) {
+  const bool read = mode == kSeenListsRead;
+  return Exchange(PictureProfile, read, "Pictures", "Picture", "MaxPicture", SeenPictureList) &&
+         Exchange(SceneProfile, read, "Scenes", "Scene", "MaxScene", SeenSceneList);
+}
+
+void ClearSeenLists() {
+  for (auto& name : SeenPictureList.names) name[0] = '\0';
+  for (auto& name : SeenSceneList.names) name[0] = '\0';
+}

@@ -1,0 +1,50 @@
+#include "game/win_main.h"
+
+#include "game/config.h"
+#include "game/run_state.h"
+#include "game/script_app_shell.h"
+#include "game/seen_lists.h"
+#include "platform/message_box.h"
+#include "sdk/framework/single_instance_checker.h"
+#include "sdk/framework/win_main_args.h"
+
+namespace {
+
+// The maker's mark in the header lines of the two gallery files.
+constexpr const char* kMakerMark = "(C)vrel ";
+const std::string kSceneHeader = std::string("MERIDIANE シーン回想ファイル ") + kMakerMark + "※このファイルをむやみやたらに変更してはいけません";
+const std::string kPictureHeader = std::string("MERIDIANE CGモードファイル ") + kMakerMark + "※このファイルをむやみやたらに変更してはいけません";
+
+void WriteBack() {
+  if (!ExchangeConfig("vrel.xml", kConfigWrite)) {
+    // The game's window is gone: the box has no owner.
+    platform::MessageBox(nullptr, "設定ファイルの書き出しに失敗しました", "致命的エラー", MB_OK);
+  }
+  ExchangeSeenLists(kSeenListsWrite);
+  SceneProfile.WriteProfile(nullptr, kSceneHeader.c_str());
+  PictureProfile.WriteProfile(nullptr, kPictureHeader.c_str());
+}
+
+}  // namespace
+
+int WinMain(HINSTANCE instance, HINSTANCE previous, char* commandLine, int showCommand) {
+  ResetRunState(false);
+  ClearSeenLists();
+  // Reading appends to what a profile holds: each run of the game starts from empty ones.
+  SceneProfile = CIniProfile();
+  PictureProfile = CIniProfile();
+  if (!SceneProfile.ReadProfile("scene.ini")) return 0;
+  if (!PictureProfile.ReadProfile("picture.ini")) return 0;
+  if (!ExchangeSeenLists(kSeenListsRead)) return 0;
+  if (!ExchangeConfig("vrel.xml", kConfigRead)) return 0;
+  ResetRunState(true);
+  SetWinMainArgs(instance, previous, commandLine, showCommand);
+  CSingleInstanceChecker checker;
+  if (!checker.IsValid()) return 0;
+  {
+    CScriptAppShell shell;
+    shell.Run();
+  }
+  WriteBack();
+  return 0;
+}

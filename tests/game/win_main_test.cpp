@@ -1,0 +1,237 @@
+// The whole life of the game against a temporary game folder. The game is asked to quit the way
+// SIGTERM asks, so each run ends after its start-up and goes through the normal shutdown.
+#include "game/win_main.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+
+#include "game/config.h"
+#include "message_box_recorder.h"
+#include "platform/quit_signal.h"
+#include "scoped_temp_dir.h"
+#include "sdk/framework/path_functions.h"
+#include "platform/clock.h"
+#include "platform/simulated_input.h"
+#include "sdk/framework/window_application.h"
+#include "sdk/framework/idle_callback.h"
+#include "sdk/framework/single_instance_checker.h"
+#include "game/run_state.h"
+
+namespace {
+
+constexpr const char* kConfig = R"(<?xml version="1.0" encoding="Shift_JIS" ?>
+<advsystem>
+  <title>テスト</title>
+  <script>start.txt</script>
+  <screen width="320" height="240" window="1" />
+  <debug debug="0" />
+  <surface cache="0" />
+  <information cache="0" fps="0" cpu="0" />
+  <effect speed="5" fps="75" switch="1" />
+  <save file="s.png" page="0" /><load file="l.png" page="0" /><tips file="t.png" mode="1" />
+  <sound><bgm volume="80" switch="1" voice="1" /><se volume="80" switch="1" />
+    <voice volume="80" switch="1" /><sound volume="100" /></sound>
+  <text><message speed="8" /><window file="w.png" x="0" y="0" alpha="200" />
+    <auto file="a.png" x="0" y="0" speed="5" switch="0" /><skip file="k.png" x="0" y="0" />
+    <backlog file="b.png" x="0" y="0" /><system file="y.png" x="0" y="0" />
+    <quicksave file="q.png" x="0" y="0" /><quickload file="r.png" x="0" y="0" />
+    <nextprompt>p.png</nextprompt><isread skip="0" fast="0" alpha="0" />
+    <normalmode><font type="0" size="20" hmargin="0" color="#FFFFFF" shadow="#000000" />
+      <text x="0" y="0" width="300" height="50" /><name x="0" y="0" size="20" color="#FFFFFF" shadow="#000000" />
+    </normalmode><novelmode><text x="0" y="0" width="300" height="200" /></novelmode></text>
+  <backlog><window file="bl.png" x="0" y="0" /><text size="16" x="0" y="0" width="1" height="1" />
+    <slider size="16" x="0" y="0" width="1" height="1" /><voice file="v.png" /></backlog>
+</advsystem>
+)";
+constexpr const char* kScene = "[Scenes]\r\nKey[000]=op\r\nMaxScene=200\r\nScene=1\r\n";
+constexpr const char* kPicture = "[Pictures]\r\nMaxPicture=1000\r\nPicture=0\r\n";
+
+class WinMainTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    m_previousDir = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    RecordCurrentDir();  // relative paths resolve against the folder the game starts in
+    dir.Write("vrel.xml", kConfig);
+    dir.Write("scene.ini", kScene);
+    dir.Write("picture.ini", kPicture);
+    platform::InstallQuitSignals();
+    std::raise(SIGTERM);
+  }
+  void TearDown() override {
+    platform::ClearQuitSignal();
+    std::filesystem::current_path(m_previousDir);
+    RecordCurrentDir();
+  }
+  int Run() {
+    static char commandLine[] = "";
+    static int module = 0;
+    return WinMain(&module, nullptr, commandLine, 1);
+  }
+  void ExpectUntouched() {
+    EXPECT_EQ(dir.Read("vrel.xml"), kConfig);
+    EXPECT_EQ(dir.Read("scene.ini"), kScene);
+    EXPECT_EQ(dir.Read("picture.ini"), kPicture);
+    EXPECT_EQ(dir.EntryCount(), 3u);
+  }
+
+  ScopedTempDir dir;
+  MessageBoxRecorder boxes;
+
+ private:
+  std::filesystem::path m_previousDir;
+};
+
+TEST_F(WinMainTest, RunsAndWritesEverythingBack) {
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_EQ(Config.fps, 60);
+  // The configured 75 frames per second are beyond the adaptive range: the game ran at 60, and the
+  // rate it ran at is what the next start begins with.
+  const std::string xml = dir.Read("vrel.xml");
+  EXPECT_NE(xml.find("fps=\"60\""), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<title>テスト</title>"), std::string::npos);
+  EXPECT_EQ(dir.Read("scene.ini"),
+            "//MERIDIANE シーン回想ファイル (C)vrel ※このファイルをむやみやたらに変更してはいけません\r\n\r\n"
+            "[Scenes]\r\nKey[000]=op\r\nMaxScene=200\r\nScene=1\r\n\r\n");
+  EXPECT_EQ(dir.Read("picture.ini"),
+            "//MERIDIANE CGモードファイル (C)vrel ※このファイルをむやみやたらに変更してはいけません\r\n\r\n"
+            "[Pictures]\r\nMaxPicture=1000\r\nPicture=0\r\n\r\n");
+}
+
+TEST_F(WinMainTest, AMissingSceneFileEndsSilently) {
+  std::filesystem::remove(dir.File("scene.ini"));
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_EQ(dir.Read("vrel.xml"), kConfig);
+  EXPECT_EQ(dir.Read("picture.ini"), kPicture);
+  EXPECT_EQ(dir.EntryCount(), 2u);
+}
+
+TEST_F(WinMainTest, AMissingCountKeyIsReportedAndEndsTheGame) {
+  dir.Write("picture.ini", "[Pictures]\r\nMaxPicture=1000\r\n");
+  EXPECT_EQ(Run(), 0);
+  ASSERT_EQ(boxes.texts().size(), 1u);
+  EXPECT_EQ(boxes.texts()[0], "初期化エラー\nPictures/Pictureが設定されていません");
+  EXPECT_EQ(boxes.boxes()[0].caption, "エラー");
+  EXPECT_EQ(dir.Read("vrel.xml"), kConfig);
+  EXPECT_EQ(dir.Read("scene.ini"), kScene);
+}
+
+TEST_F(WinMainTest, AReadOnlyConfigurationIsReportedAndTheIniFilesAreStillWritten) {
+  std::filesystem::permissions(dir.File("vrel.xml"), std::filesystem::perms::owner_read);
+  EXPECT_EQ(Run(), 0);
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(boxes.boxes()[0].text, "設定ファイルの書き出しに失敗しました");
+  EXPECT_EQ(boxes.boxes()[0].caption, "致命的エラー");
+  EXPECT_EQ(boxes.boxes()[0].owner, nullptr);
+  EXPECT_EQ(dir.Read("vrel.xml"), kConfig);
+  EXPECT_EQ(dir.Read("scene.ini").rfind("//MERIDIANE", 0), 0u);
+  EXPECT_EQ(dir.Read("picture.ini").rfind("//MERIDIANE", 0), 0u);
+}
+
+TEST_F(WinMainTest, ASecondCopyWritesNothing) {
+  CSingleInstanceChecker first;  // this process already runs the game
+  ASSERT_TRUE(first.IsValid());
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(boxes.boxes().empty());
+  ExpectUntouched();
+}
+
+// Plays frames against a simulated clock: each frame takes the given time before the frame timer
+// waits (0: the frames are punctual), and the game is asked to quit after a number of frames.
+class TimedFrames : public CIdleCallback {
+ public:
+  TimedFrames(platform::ManualClock& clock, int frames, uint32_t frameMs) : m_clock(clock), m_frames(frames), m_ms(frameMs) {}
+  void OnIdle() override {
+    if (m_done++ == m_frames) {
+      QuitRequest = true;
+      return;
+    }
+    // The first frame is a long stall: far enough behind for the timer to call every following
+    // frame late.
+    m_clock.Advance(m_done == 1 && m_ms ? m_ms + 60 : m_ms);
+  }
+
+ private:
+  platform::ManualClock& m_clock;
+  int m_frames;
+  uint32_t m_ms;
+  int m_done = 0;
+};
+
+TEST_F(WinMainTest, TheAdaptedFrameRateIsWrittenBack) {
+  platform::ClearQuitSignal();
+  // The first frame has no lateness to report yet and counts as punctual: from 60, a run of late
+  // frames drops the rate after 1 + 360 frames.
+  struct Case {
+    const char* fps;
+    int frames;
+    uint32_t frameMs;
+    const char* written;
+  } cases[] = {
+      {"60", 361, 17, "fps=\"60\""},
+      {"60", 362, 17, "fps=\"59\""},
+      {"59", 360, 0, "fps=\"59\""},
+      {"59", 361, 0, "fps=\"60\""},
+  };
+  for (const auto& c : cases) {
+    std::string xml = kConfig;
+    xml.replace(xml.find("fps=\"75\""), 8, std::string("fps=\"") + c.fps + "\"");
+    dir.Write("vrel.xml", xml);
+    platform::ManualClock clock(1000);
+    TimedFrames frames(clock, c.frames, c.frameMs);
+    IdleCallbacks().push_back(&frames);
+    EXPECT_EQ(Run(), 0);
+    std::erase(IdleCallbacks(), &frames);
+    EXPECT_NE(dir.Read("vrel.xml").find(c.written), std::string::npos) << c.fps << " " << c.frames;
+  }
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+// Holds a key over a few frames of the running game.
+class KeyHold : public CIdleCallback {
+ public:
+  KeyHold(int qtKey, int downFrame, int upFrame, int quitFrame)
+      : m_key(qtKey), m_down(downFrame), m_up(upFrame), m_quit(quitFrame) {}
+  void OnIdle() override {
+    ++frames;
+    if (frames == m_down) platform::SimulateKey(GetAppWindowHandle(), m_key, true);
+    if (frames == m_up) platform::SimulateKey(GetAppWindowHandle(), m_key, false);
+    if (frames == m_quit) QuitRequest = true;
+  }
+  int frames = 0;
+
+ private:
+  int m_key, m_down, m_up, m_quit;
+};
+
+TEST_F(WinMainTest, KeysOfTheGameLoop) {
+  platform::ClearQuitSignal();
+  constexpr int kEscape = 0x01000000;  // the toolkit's key numbers
+  constexpr int kF1 = 0x01000030;
+  {
+    // F1 held over four frames switches once, on its push, not on every frame it is down.
+    KeyHold f1(kF1, 2, 6, 10);
+    IdleCallbacks().push_back(&f1);
+    EXPECT_EQ(Run(), 0);
+    std::erase(IdleCallbacks(), &f1);
+    EXPECT_NE(dir.Read("vrel.xml").find("window=\"0\""), std::string::npos);
+  }
+  {
+    // Esc ends the game at once, and the shutdown writes everything as usual.
+    KeyHold esc(kEscape, 2, 1000, 1000);
+    IdleCallbacks().push_back(&esc);
+    EXPECT_EQ(Run(), 0);
+    std::erase(IdleCallbacks(), &esc);
+    EXPECT_LT(esc.frames, 10);
+    EXPECT_EQ(dir.Read("scene.ini").rfind("//MERIDIANE", 0), 0u);
+  }
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+// Runs the built packing tool on folders made here and reads its output through the file layer.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "scoped_temp_dir.h"
+#include "sdk/framework/current_dir_scope.h"
+#include "sdk/framework/file_buffer.h"
+#include "test_util.h"
+
+namespace {
+
+int Pack(const std::string& arguments) {
+  const std::string tool = std::string(VREL_BINARY_DIR) + "/tools/vrelpack";
+  EXPECT_TRUE(std::filesystem::exists(tool)) << "build the vrelpack tool first";
+  const std::string command = tool + " " + arguments + " >/dev/null 2>&1";
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string ReadThroughFileLayer(const std::string& name) {
+  CFileBuffer f;
+  if (f.Read(name) != 0) return "<unreadable>";
+  return std::string(reinterpret_cast<const char*>(f.GetData()), f.GetSize());
+}
+
+TEST(Vrelpack, PacksAFolderForEachKind) {
+  const std::string picture(5000, 'p');
+  for (const char* kind : {"pack", "ex", "dx"}) {
+    for (const char* flags : {"", "-s", "-x"}) {
+      ScopedTempDir dir;
+      dir.Write("src/CG/Title.png", picture);
+      dir.Write(U8(u8"src/表/b.txt"), "hyou");
+      ASSERT_EQ(Pack(std::string("-k ") + kind + " " + flags + " " + dir.File("game.dat") + " " + dir.File("src")), 0)
+          << kind << " " << flags;
+      CurrentDirScope scope(dir.path().string());
+      EXPECT_EQ(ReadThroughFileLayer("game\\cg\\title.png"), picture) << kind << " " << flags;
+      EXPECT_EQ(ReadThroughFileLayer("game\\表\\b.txt"), "hyou") << kind << " " << flags;
+      const auto size = std::filesystem::file_size(dir.File("game.dat"));
+      if (std::string(kind) != "pack" && std::string(flags) != "-s") {
+        EXPECT_LT(size, picture.size()) << kind << " " << flags;
+      } else {
+        EXPECT_GT(size, picture.size()) << kind << " " << flags;
+      }
+    }
+  }
+}
+
+TEST(Vrelpack, ScramblesAFile) {
+  ScopedTempDir dir;
+  dir.Write("plain.txt", "secret text");
+  ASSERT_EQ(Pack("scramble " + dir.File("plain.txt") + " " + dir.File("s.txt")), 0);
+  EXPECT_TRUE(dir.Read("s.txt").starts_with("QPK1"));
+  EXPECT_EQ(dir.Read("s.txt").find("secret"), std::string::npos);
+  CurrentDirScope scope(dir.path().string());
+  EXPECT_EQ(ReadThroughFileLayer("s.txt"), "secret text");
+}
+
+TEST(Vrelpack, RefusesWhatItCannotPack) {
+  ScopedTempDir dir;
+  dir.Write("src/" + std::string(40, 'n') + ".txt", "x");  // too long for a 32-byte name field
+  EXPECT_NE(Pack("-k ex " + dir.File("a.dat") + " " + dir.File("src")), 0);
+  EXPECT_FALSE(dir.Exists("a.dat"));
+  EXPECT_EQ(Pack("-k dx " + dir.File("a.dat") + " " + dir.File("src")), 0);
+  EXPECT_NE(Pack("-k zip a b"), 0);
+  EXPECT_NE(Pack(""), 0);
+  EXPECT_NE(Pack("-k ex " + dir.File("b.dat") + " " + dir.File("missing")), 0);
+}
+
+}  // namespace
