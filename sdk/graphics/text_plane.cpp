@@ -54,7 +54,10 @@ uint32_t CompositeShadow(uint32_t t, uint32_t s) {
 
 }  // namespace
 
-CTextPlane::CTextPlane() { GetImpl()->SetUseDIBSection(true); }
+// The plane's pixels are written directly, and the doubled drawing has a scratch section of its
+// own: the plane needs no device context, so it keeps the plain storage that is cheaper to make
+// for every glyph.
+CTextPlane::CTextPlane() = default;
 
 CTextPlane::~CTextPlane() = default;
 

@@ -181,3 +181,31 @@ TEST(TextPlane, FinishedImagesAreReusedOnlyForTheSameStyleAndFontEngine) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TextPlane, SystemFontsGiveOnlyTheFiveAlphaLevels) {
+  for (const char* text : {"永", "ｱ漢A", "（縦）"}) {
+    for (bool vertical : {false, true}) {
+      CTextPlane plane;
+      plane.font.SetSize(24);
+      plane.font.SetFontType(2);
+      plane.font.SetText(text);
+      plane.font.SetShadowColor(CTextFont::kNone);
+      plane.SetVertical(vertical);
+      ASSERT_EQ(plane.Update(), 0);
+      int w = 0, h = 0, inked = 0;
+      plane.GetSize(&w, &h);
+      for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+          const uint32_t alpha = Pixel(plane, x, y) >> 24;
+          ASSERT_TRUE(alpha == 0 || alpha == 63 || alpha == 127 || alpha == 191 || alpha == 255) << alpha;
+          inked += alpha == 255;
+        }
+      }
+      EXPECT_GT(inked, 20) << text;
+    }
+  }
+}
+
+}  // namespace
