@@ -2,6 +2,9 @@
 // a character height, a weight, three style bytes, an output quality), realised through a font engine
 // that can be replaced, so that tests lay text out with glyphs of exactly known shape.
 //
+// Fonts are made and drawn on one thread at a time (the game's main thread): the caches of faces
+// and glyphs take no lock.
+//
 // Size rule: a requested height is both the pixel size of the face and the height of a text cell;
 // the baseline sits at about 0.86 of it. Full-width characters of the Japanese faces are one em wide,
 // so they advance by exactly the requested height, as they did on the faces the game was made for.
