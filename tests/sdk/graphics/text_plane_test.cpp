@@ -209,3 +209,36 @@ TEST(TextPlane, SystemFontsGiveOnlyTheFiveAlphaLevels) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TextPlane, VerticalShadowFallsBelowAndRightLikeHorizontalText) {
+  BoxFontScope boxes;
+  auto make = [](COLORREF shadow) {
+    auto plane = std::make_unique<CTextPlane>();
+    plane->font.SetSize(8);
+    plane->font.SetText("A\x82\xA0");
+    plane->font.SetShadowColor(shadow);
+    plane->font.SetShadowOffset(1, 1);
+    plane->SetVertical(true);
+    EXPECT_EQ(plane->Update(), 0);
+    return plane;
+  };
+  auto plain = make(CTextFont::kNone);
+  auto shadowed = make(RGB(0, 0, 255));
+  int w = 0, h = 0;
+  plain->GetSize(&w, &h);
+  int shadowOnly = 0;
+  for (int y = 1; y < h; ++y) {
+    for (int x = 1; x < w; ++x) {
+      const uint32_t p = Pixel(*shadowed, x, y);
+      if ((Pixel(*plain, x, y) >> 24) != 0 || (p >> 24) == 0) continue;
+      // Where the text has no ink, the shadow is the text's ink one pixel up and left.
+      EXPECT_EQ(p, (Pixel(*plain, x - 1, y - 1) & 0xFF000000u) | 0x0000FFu) << x << "," << y;
+      ++shadowOnly;
+    }
+  }
+  EXPECT_GT(shadowOnly, 4);
+}
+
+}  // namespace
