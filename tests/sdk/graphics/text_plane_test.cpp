@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "box_font_engine.h"
 #include "sdk/graphics/text_plane_cache.h"
 
@@ -13,6 +15,29 @@ namespace {
 int Inked(int x, int y) { return x >= 1 && x <= 14 && y >= 1 && y <= 14 && !(x == 3 && y == 3) ? 1 : 0; }
 
 uint32_t Pixel(CTextPlane& plane, int x, int y) { return plane.GetImpl()->GetPixel(x, y); }
+
+// A box-glyph text plane at height 8, updated.
+struct PlaneSpec {
+  const char* text = "A\x82\xA0";
+  COLORREF color = 0xFFFFFF;
+  COLORREF shadow = CTextFont::kNone;
+  int32_t shadowX = 0, shadowY = 0;
+  bool vertical = false;
+  bool verticalFace = false;  // the vertical face drawn without turning the plane
+};
+
+std::unique_ptr<CTextPlane> MakePlane(const PlaneSpec& spec) {
+  auto plane = std::make_unique<CTextPlane>();
+  plane->font.SetSize(8);
+  plane->font.SetText(spec.text);
+  plane->font.SetTextColor(spec.color);
+  plane->font.SetShadowColor(spec.shadow);
+  plane->font.SetShadowOffset(spec.shadowX, spec.shadowY);
+  plane->SetVertical(spec.vertical);
+  if (spec.verticalFace) plane->font.SetFaceName("@" + plane->font.GetFaceName());
+  EXPECT_EQ(plane->Update(), 0);
+  return plane;
+}
 
 TEST(TextPlane, FiveAlphaLevelsInTheTextColour) {
   BoxFontScope boxes;
@@ -78,21 +103,8 @@ TEST(TextPlane, EmptyTextGivesOnePixel) {
 
 TEST(TextPlane, VerticalPlaneIsTurnedAQuarterRightWithDoubleByteGlyphsUpright) {
   BoxFontScope boxes;
-  auto make = [](bool vertical) {
-    auto plane = std::make_unique<CTextPlane>();
-    plane->font.SetSize(8);
-    plane->font.SetText("A\x82\xA0");
-    plane->font.SetShadowColor(CTextFont::kNone);
-    if (vertical) {
-      plane->SetVertical(true);
-    } else {
-      plane->font.SetFaceName("@" + plane->font.GetFaceName());
-    }
-    EXPECT_EQ(plane->Update(), 0);
-    return plane;
-  };
-  auto upright = make(false);
-  auto turned = make(true);
+  auto upright = MakePlane({.verticalFace = true});
+  auto turned = MakePlane({.vertical = true});
   int w = 0, h = 0, tw = 0, th = 0;
   upright->GetSize(&w, &h);
   turned->GetSize(&tw, &th);
@@ -110,24 +122,12 @@ TEST(TextPlane, VerticalPlaneIsTurnedAQuarterRightWithDoubleByteGlyphsUpright) {
   EXPECT_EQ(turned->font.GetFaceName(), "ＭＳ ゴシック");
 }
 
-}  // namespace
-
-namespace {
 
 TEST(TextPlane, AFarShadowOffsetLeavesTheTextAsWithoutShadow) {
   BoxFontScope boxes;
-  auto render = [](COLORREF shadow, int32_t offset) {
-    auto plane = std::make_unique<CTextPlane>();
-    plane->font.SetSize(8);
-    plane->font.SetText("A\x82\xA0" "B");
-    plane->font.SetShadowColor(shadow);
-    plane->font.SetShadowOffset(offset, -offset);
-    EXPECT_EQ(plane->Update(), 0);
-    return plane;
-  };
-  auto plain = render(CTextFont::kNone, 0);
+  auto plain = MakePlane({});
   for (int32_t offset : {1000000, -1000000, INT32_MAX}) {
-    auto shadowed = render(0x808080, offset);
+    auto shadowed = MakePlane({.shadow = 0x808080, .shadowX = offset, .shadowY = -offset});
     int w = 0, h = 0;
     plain->GetSize(&w, &h);
     for (int y = 0; y < h; ++y) {
@@ -136,21 +136,10 @@ TEST(TextPlane, AFarShadowOffsetLeavesTheTextAsWithoutShadow) {
   }
 }
 
-}  // namespace
-
-namespace {
 
 TEST(TextPlane, FinishedImagesAreReusedOnlyForTheSameStyleAndFontEngine) {
   TextPlaneCache::Instance().Clear();
-  auto render = [](COLORREF color) {
-    auto plane = std::make_unique<CTextPlane>();
-    plane->font.SetSize(8);
-    plane->font.SetText("\x82\xA0");
-    plane->font.SetTextColor(color);
-    plane->font.SetShadowColor(CTextFont::kNone);
-    EXPECT_EQ(plane->Update(), 0);
-    return plane;
-  };
+  auto render = [](COLORREF color) { return MakePlane({.text = "\x82\xA0", .color = color}); };
   BoxFontScope boxes;
   auto first = render(0x0000FF);
   CTextFont font;
@@ -158,6 +147,7 @@ TEST(TextPlane, FinishedImagesAreReusedOnlyForTheSameStyleAndFontEngine) {
   font.SetText("\x82\xA0");
   font.SetTextColor(0x0000FF);
   font.SetShadowColor(CTextFont::kNone);
+  font.SetShadowOffset(0, 0);
   ASSERT_NE(TextPlaneCache::Instance().Find(TextPlaneCache::Key(font, 0, 0, false)), nullptr);
   EXPECT_EQ(TextPlaneCache::Instance().Find(TextPlaneCache::Key(font, 0, 0, true)), nullptr);
   auto again = render(0x0000FF);
@@ -180,9 +170,6 @@ TEST(TextPlane, FinishedImagesAreReusedOnlyForTheSameStyleAndFontEngine) {
   }
 }
 
-}  // namespace
-
-namespace {
 
 TEST(TextPlane, SystemFontsGiveOnlyTheFiveAlphaLevels) {
   for (const char* text : {"永", "ｱ漢A", "（縦）"}) {
@@ -208,24 +195,11 @@ TEST(TextPlane, SystemFontsGiveOnlyTheFiveAlphaLevels) {
   }
 }
 
-}  // namespace
-
-namespace {
 
 TEST(TextPlane, VerticalShadowFallsBelowAndRightLikeHorizontalText) {
   BoxFontScope boxes;
-  auto make = [](COLORREF shadow) {
-    auto plane = std::make_unique<CTextPlane>();
-    plane->font.SetSize(8);
-    plane->font.SetText("A\x82\xA0");
-    plane->font.SetShadowColor(shadow);
-    plane->font.SetShadowOffset(1, 1);
-    plane->SetVertical(true);
-    EXPECT_EQ(plane->Update(), 0);
-    return plane;
-  };
-  auto plain = make(CTextFont::kNone);
-  auto shadowed = make(RGB(0, 0, 255));
+  auto plain = MakePlane({.vertical = true});
+  auto shadowed = MakePlane({.shadow = RGB(0, 0, 255), .shadowX = 1, .shadowY = 1, .vertical = true});
   int w = 0, h = 0;
   plain->GetSize(&w, &h);
   int shadowOnly = 0;
