@@ -151,9 +151,14 @@ void RunPixmanOver(benchmark::State& state, Content content) {
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs)
-      if (r.run_type == Run::RT_Iteration && !r.error_occurred)
-        m_times[r.benchmark_name()] = r.GetAdjustedRealTime();
+    // With repetitions the median stands for the benchmark, else the single run.
+    for (const Run& r : runs) {
+      if (r.error_occurred) continue;
+      if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
+        m_times[r.run_name.str()] = r.GetAdjustedRealTime();
+      else if (r.run_type == Run::RT_Iteration && !m_times.count(r.run_name.str()))
+        m_times[r.run_name.str()] = r.GetAdjustedRealTime();
+    }
     ConsoleReporter::ReportRuns(runs);
   }
   void Finalize() override {

@@ -1,27 +1,23 @@
 #include "platform/dynlib.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <string>
 
-#include "platform/sjis.h"
+#include "platform/path.h"
 
 namespace platform {
 
 std::unique_ptr<DynLib> DynLib::Open(std::string_view path) {
   if (path.empty()) return nullptr;
-  std::string host = SjisToUtf8(path);
-  for (char& c : host) {
-    if (c == '\\') c = '/';
+  std::string program(path);
+  if (program.front() != '/') {
+    // dlopen would search the system's library path for a bare name; a plug-in comes from here.
+    std::string current;
+    if (!CurrentDirectory(current)) return nullptr;
+    program = current + program;
   }
-  if (host.front() != '/') {
-    // dlopen would search the library path for a bare name; the plug-in must come from here.
-    char cwd[4096];
-    if (!getcwd(cwd, sizeof cwd)) return nullptr;
-    host = std::string(cwd) + "/" + host;
-  }
-  void* handle = dlopen(host.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* handle = dlopen(ResolveHostPath(program).c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) return nullptr;
   return std::unique_ptr<DynLib>(new DynLib(handle));
 }

@@ -9,8 +9,9 @@ namespace platform {
 
 class DynLib {
  public:
-  // Loads the shared library at a Shift-JIS path; a relative path is taken from the current
-  // directory (never from the system's library search path). Null when it cannot be loaded.
+  // Loads the shared library at a program path (Shift-JIS, "\" or "/" between levels, letters'
+  // case looked up as files are); a relative path is taken from the process's current directory,
+  // never from the system's library search path. Null when it cannot be loaded.
   static std::unique_ptr<DynLib> Open(std::string_view path);
   ~DynLib();
   DynLib(const DynLib&) = delete;

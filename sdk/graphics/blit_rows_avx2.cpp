@@ -19,8 +19,14 @@ VREL_AVX2 void Store(uint32_t* p, __m256i v) {
   _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
 }
 VREL_AVX2 __m256i ColourMask() { return _mm256_set1_epi32(0x00FFFFFF); }
-VREL_AVX2 __m256i MulShr8(__m256i x, __m256i w) {
-  return _mm256_srli_epi16(_mm256_mullo_epi16(x, w), 8);
+// Bytes as words holding byte << 8 (see the SSE2 rows): one high multiplication by a weight up
+// to 256 gives floor(byte * w / 256).
+VREL_AVX2 __m256i WordsLo(__m256i v) { return _mm256_unpacklo_epi8(_mm256_setzero_si256(), v); }
+VREL_AVX2 __m256i WordsHi(__m256i v) { return _mm256_unpackhi_epi8(_mm256_setzero_si256(), v); }
+VREL_AVX2 __m256i MulShr8(__m256i shifted, __m256i w) { return _mm256_mulhi_epu16(shifted, w); }
+// floor(a * f / 256) for unshifted words.
+VREL_AVX2 __m256i ScaleWeight(__m256i a, __m256i f) {
+  return _mm256_srli_epi16(_mm256_mullo_epi16(a, f), 8);
 }
 
 VREL_AVX2 __m256i FactorWords(uint32_t f) {
@@ -39,11 +45,8 @@ VREL_AVX2 void SpreadWeights(__m256i w, __m256i& lo, __m256i& hi) {
 
 VREL_AVX2 __m256i WeightedSum(__m256i s, __m256i d, __m256i wsLo, __m256i wsHi, __m256i wdLo,
                               __m256i wdHi) {
-  const __m256i zero = _mm256_setzero_si256();
-  const __m256i lo = _mm256_add_epi16(MulShr8(_mm256_unpacklo_epi8(s, zero), wsLo),
-                                      MulShr8(_mm256_unpacklo_epi8(d, zero), wdLo));
-  const __m256i hi = _mm256_add_epi16(MulShr8(_mm256_unpackhi_epi8(s, zero), wsHi),
-                                      MulShr8(_mm256_unpackhi_epi8(d, zero), wdHi));
+  const __m256i lo = _mm256_add_epi16(MulShr8(WordsLo(s), wsLo), MulShr8(WordsLo(d), wdLo));
+  const __m256i hi = _mm256_add_epi16(MulShr8(WordsHi(s), wsHi), MulShr8(WordsHi(d), wdHi));
   return _mm256_packus_epi16(lo, hi);
 }
 
@@ -59,10 +62,10 @@ VREL_AVX2 __m256i AlphaStep(__m256i s, __m256i d) {
   if (_mm256_movemask_epi8(opaque) == -1) return _mm256_and_si256(s, ColourMask());
   if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(ws, _mm256_setzero_si256())) == -1)
     return _mm256_and_si256(d, ColourMask());
-  const __m256i wd = _mm256_sub_epi32(_mm256_set1_epi32(256), ws);
-  __m256i wsLo, wsHi, wdLo, wdHi;
+  __m256i wsLo, wsHi;
   SpreadWeights(ws, wsLo, wsHi);
-  SpreadWeights(wd, wdLo, wdHi);
+  const __m256i full = _mm256_set1_epi16(256);
+  const __m256i wdLo = _mm256_sub_epi16(full, wsLo), wdHi = _mm256_sub_epi16(full, wsHi);
   return _mm256_and_si256(WeightedSum(s, d, wsLo, wsHi, wdLo, wdHi), ColourMask());
 }
 
@@ -166,10 +169,10 @@ VREL_AVX2 void BlendAlpha(uint32_t* d, const uint32_t* s, size_t n, uint32_t fd,
     __m256i opaque;
     __m256i aLo, aHi;
     SpreadWeights(SourceWeights(sv, opaque), aLo, aHi);
-    const __m256i wdLo = _mm256_sub_epi16(full, MulShr8(aLo, fdInv));
-    const __m256i wdHi = _mm256_sub_epi16(full, MulShr8(aHi, fdInv));
+    const __m256i wdLo = _mm256_sub_epi16(full, ScaleWeight(aLo, fdInv));
+    const __m256i wdHi = _mm256_sub_epi16(full, ScaleWeight(aHi, fdInv));
     const __m256i out =
-        WeightedSum(sv, Load(d + i), MulShr8(aLo, fsw), MulShr8(aHi, fsw), wdLo, wdHi);
+        WeightedSum(sv, Load(d + i), ScaleWeight(aLo, fsw), ScaleWeight(aHi, fsw), wdLo, wdHi);
     Store(d + i, _mm256_and_si256(out, ColourMask()));
   }
   Sse2Rows()->blendAlpha(d + i, s + i, n - i, fd, fs);
@@ -178,13 +181,10 @@ VREL_AVX2 void BlendAlpha(uint32_t* d, const uint32_t* s, size_t n, uint32_t fd,
 VREL_AVX2 void Fade(uint32_t* d, size_t n, uint32_t ratio) {
   const short r = static_cast<short>(ratio);
   const __m256i w = _mm256_set_epi16(0, r, r, r, 0, r, r, r, 0, r, r, r, 0, r, r, r);
-  const __m256i zero = _mm256_setzero_si256();
   size_t i = 0;
   for (; i + 8 <= n; i += 8) {
     const __m256i v = Load(d + i);
-    const __m256i lo = MulShr8(_mm256_unpacklo_epi8(v, zero), w);
-    const __m256i hi = MulShr8(_mm256_unpackhi_epi8(v, zero), w);
-    Store(d + i, _mm256_packus_epi16(lo, hi));
+    Store(d + i, _mm256_packus_epi16(MulShr8(WordsLo(v), w), MulShr8(WordsHi(v), w)));
   }
   Sse2Rows()->fade(d + i, n - i, ratio);
 }

@@ -16,8 +16,11 @@ __m128i Ones() { return _mm_set1_epi32(-1); }
 __m128i Select(__m128i mask, __m128i a, __m128i b) {
   return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
 }
-// floor(x * w / 256) in each 16-bit word; x * w stays below 65536.
-__m128i MulShr8(__m128i x, __m128i w) { return _mm_srli_epi16(_mm_mullo_epi16(x, w), 8); }
+// The bytes of pixels 0-1 (Lo) or 2-3 (Hi) as 16-bit words holding byte << 8, so that one
+// unsigned high multiplication by a weight w (up to 256) gives floor(byte * w / 256).
+__m128i WordsLo(__m128i v) { return _mm_unpacklo_epi8(_mm_setzero_si128(), v); }
+__m128i WordsHi(__m128i v) { return _mm_unpackhi_epi8(_mm_setzero_si128(), v); }
+__m128i MulShr8(__m128i shifted, __m128i w) { return _mm_mulhi_epu16(shifted, w); }
 
 // The 16-bit words of a factor 0x00RRGGBB for two pixels, alpha weight 0.
 __m128i FactorWords(uint32_t f) {
@@ -39,11 +42,8 @@ void SpreadWeights(__m128i w, __m128i& lo, __m128i& hi) {
 // own, the sum saturated by the pack.
 __m128i WeightedSum(__m128i s, __m128i d, __m128i wsLo, __m128i wsHi, __m128i wdLo,
                     __m128i wdHi) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i lo = _mm_add_epi16(MulShr8(_mm_unpacklo_epi8(s, zero), wsLo),
-                                   MulShr8(_mm_unpacklo_epi8(d, zero), wdLo));
-  const __m128i hi = _mm_add_epi16(MulShr8(_mm_unpackhi_epi8(s, zero), wsHi),
-                                   MulShr8(_mm_unpackhi_epi8(d, zero), wdHi));
+  const __m128i lo = _mm_add_epi16(MulShr8(WordsLo(s), wsLo), MulShr8(WordsLo(d), wdLo));
+  const __m128i hi = _mm_add_epi16(MulShr8(WordsHi(s), wsHi), MulShr8(WordsHi(d), wdHi));
   return _mm_packus_epi16(lo, hi);
 }
 
@@ -63,12 +63,15 @@ __m128i AlphaStep(__m128i s, __m128i d) {
   if (_mm_movemask_epi8(opaque) == 0xFFFF) return _mm_and_si128(s, colour);
   if (_mm_movemask_epi8(_mm_cmpeq_epi32(ws, _mm_setzero_si128())) == 0xFFFF)
     return _mm_and_si128(d, colour);
-  const __m128i wd = _mm_sub_epi32(_mm_set1_epi32(256), ws);
-  __m128i wsLo, wsHi, wdLo, wdHi;
+  __m128i wsLo, wsHi;
   SpreadWeights(ws, wsLo, wsHi);
-  SpreadWeights(wd, wdLo, wdHi);
+  const __m128i full = _mm_set1_epi16(256);
+  const __m128i wdLo = _mm_sub_epi16(full, wsLo), wdHi = _mm_sub_epi16(full, wsHi);
   return _mm_and_si128(WeightedSum(s, d, wsLo, wsHi, wdLo, wdHi), colour);
 }
+
+// floor(a * f / 256) for two unshifted word vectors (a up to 256, f up to 255).
+__m128i ScaleWeight(__m128i a, __m128i f) { return _mm_srli_epi16(_mm_mullo_epi16(a, f), 8); }
 
 // The factors of the alpha-weighted blend as words: fs and 255 - fd.
 struct BlendAlphaFactors {
@@ -85,10 +88,10 @@ __m128i BlendAlphaStep(__m128i s, __m128i d, const BlendAlphaFactors& f) {
   __m128i aLo, aHi;
   SpreadWeights(SourceWeights(s, opaque), aLo, aHi);
   const __m128i full = _mm_set1_epi16(255);
-  const __m128i wsLo = MulShr8(aLo, f.fs);
-  const __m128i wsHi = MulShr8(aHi, f.fs);
-  const __m128i wdLo = _mm_sub_epi16(full, MulShr8(aLo, f.fdInv));
-  const __m128i wdHi = _mm_sub_epi16(full, MulShr8(aHi, f.fdInv));
+  const __m128i wsLo = ScaleWeight(aLo, f.fs);
+  const __m128i wsHi = ScaleWeight(aHi, f.fs);
+  const __m128i wdLo = _mm_sub_epi16(full, ScaleWeight(aLo, f.fdInv));
+  const __m128i wdHi = _mm_sub_epi16(full, ScaleWeight(aHi, f.fdInv));
   return _mm_and_si128(WeightedSum(s, d, wsLo, wsHi, wdLo, wdHi), _mm_set1_epi32(0x00FFFFFF));
 }
 
@@ -190,13 +193,10 @@ void Fade(uint32_t* d, size_t n, uint32_t ratio) {
   // The alpha word's weight is 0, which clears the alpha byte.
   const short r = static_cast<short>(ratio);
   const __m128i w = _mm_set_epi16(0, r, r, r, 0, r, r, r);
-  const __m128i zero = _mm_setzero_si128();
   size_t i = 0;
   for (; i + 4 <= n; i += 4) {
     const __m128i v = Load(d + i);
-    const __m128i lo = MulShr8(_mm_unpacklo_epi8(v, zero), w);
-    const __m128i hi = MulShr8(_mm_unpackhi_epi8(v, zero), w);
-    Store(d + i, _mm_packus_epi16(lo, hi));
+    Store(d + i, _mm_packus_epi16(MulShr8(WordsLo(v), w), MulShr8(WordsHi(v), w)));
   }
   PlainRows().fade(d + i, n - i, ratio);
 }

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/sjis.h"
 #include "sdk/framework/file_buffer.h"
+#include "sdk/framework/path_functions.h"
 
 namespace {
 
@@ -14,23 +14,6 @@ constexpr uint32_t kFileHeaderBytes = 14;
 constexpr uint32_t kPluginMinimumBytes = 2048;
 
 uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t{p[3]} << 24); }
-
-// The text after the last dot of the file-name part; trail bytes of Shift-JIS characters are
-// never taken for a dot or a separator.
-std::string ExtensionOf(const std::string& path) {
-  size_t dot = std::string::npos;
-  for (size_t i = 0; i < path.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(path[i]);
-    if (platform::IsSjisLead(c)) {
-      ++i;
-    } else if (c == '\\' || c == '/') {
-      dot = std::string::npos;
-    } else if (c == '.') {
-      dot = i;
-    }
-  }
-  return dot == std::string::npos ? std::string() : path.substr(dot + 1);
-}
 
 // An aligned copy of a header and as much of its colour table as the data holds (the rest black),
 // for the drawing functions that read the header's fields.
@@ -90,7 +73,7 @@ int CPictureLoader::LoadOlePicture(CFileBuffer* file) {
 
 int CPictureLoader::LoadPlugin(CFileBuffer* file) {
   if (!file) return 1;
-  m_module = platform::DynLib::Open("spi/if" + ExtensionOf(file->GetFileName()) + ".so");
+  m_module = platform::DynLib::Open(CanonicalizePath("spi/if" + GetExtensionOf(file->GetFileName()) + ".so"));
   if (!m_module) return 1;
   m_isSupported = reinterpret_cast<PluginIsSupported>(m_module->Symbol("IsSupported"));
   m_getPictureInfo = reinterpret_cast<PluginGetPictureInfo>(m_module->Symbol("GetPictureInfo"));

@@ -85,8 +85,8 @@ TEST(Picture, RenderDrawsOneToOneAndClips) {
   EXPECT_FALSE(pic->Render(&none, 0, 0));
 }
 
-GifSpec FourColours() {
-  GifSpec s;
+GifFixture FourColours() {
+  GifFixture s;
   s.screenWidth = 4;
   s.screenHeight = 3;
   s.width = 4;
@@ -97,7 +97,7 @@ GifSpec FourColours() {
 }
 
 TEST(Picture, GifPixelsTransparencyOffsetsAndInterlace) {
-  GifSpec s = FourColours();
+  GifFixture s = FourColours();
   s.transparent = 3;
   auto pic = platform::Picture::Load(WriteGif(s));
   ASSERT_TRUE(pic);
@@ -127,7 +127,7 @@ TEST(Picture, GifPixelsTransparencyOffsetsAndInterlace) {
   EXPECT_EQ(pic->Pixels()[2 * 6 + 2], 0xFFFF0000u);
   EXPECT_EQ(pic->Pixels()[4 * 6 + 4], 0xFF0A141Eu);
 
-  GifSpec tall;
+  GifFixture tall;
   tall.screenWidth = tall.width = 1;
   tall.screenHeight = tall.height = 11;
   tall.interlaced = true;
@@ -160,7 +160,7 @@ TEST(Picture, DataThatIsNotAPictureOrIsBrokenIsRefused) {
 // nothing outside the buffers is touched.
 TEST(Picture, CorruptedPicturesFailCleanly) {
   std::mt19937 random(99);
-  GifSpec interlaced = FourColours();
+  GifFixture interlaced = FourColours();
   interlaced.interlaced = true;
   interlaced.transparent = 1;
   const std::vector<std::vector<uint8_t>> sources = {WriteJpeg(32, 16, 3, TwoHalves()), WriteGif(FourColours()),

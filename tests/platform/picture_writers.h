@@ -38,7 +38,7 @@ inline std::vector<uint8_t> WriteJpeg(int width, int height, int components, con
   return result;
 }
 
-struct GifSpec {
+struct GifFixture {
   int screenWidth = 0, screenHeight = 0;
   int left = 0, top = 0, width = 0, height = 0;
   bool interlaced = false;
@@ -53,7 +53,7 @@ inline int AppendToVector(GifFileType* gif, const GifByteType* data, int n) {
   return n;
 }
 
-inline std::vector<uint8_t> WriteGif(const GifSpec& s) {
+inline std::vector<uint8_t> WriteGif(const GifFixture& s) {
   std::vector<uint8_t> bytes;
   int error = 0;
   GifFileType* gif = EGifOpen(&bytes, AppendToVector, &error);

@@ -106,7 +106,7 @@ std::string RunCase(Kind kind, const StepCase& c, bool transposed) {
 
 class BlitSteppingTest : public testing::TestWithParam<Kind> {};
 
-TEST_P(BlitSteppingTest, RowsPickTheSpecifiedSourceColumns) {
+TEST_P(BlitSteppingTest, RowsPickTheExpectedSourceColumns) {
   for (const StepCase& c : kCases) EXPECT_EQ(RunCase(GetParam(), c, false), c.expected) << c.name;
 }
 

@@ -37,15 +37,15 @@ void FillPattern(CDibImage& im) {
 }
 
 TEST(DibImage, BmpRoundTripAtEveryDepthAndRowOrder) {
-  TempFolder dir;
+  ScopedTempDir dir;
   for (int bits : {1, 4, 8, 16, 24, 32}) {
     for (int sign : {1, -1}) {
       CDibImage src;
       ASSERT_TRUE(src.Create(13, sign * 5, bits)) << bits;
       FillPattern(src);
-      ASSERT_TRUE(src.SaveBmp(dir / "rt.bmp")) << bits;
+      ASSERT_TRUE(src.SaveBmp(dir.File("rt.bmp"))) << bits;
 
-      const std::vector<uint8_t> f = ReadBytes(dir / "rt.bmp");
+      const std::vector<uint8_t> f = ReadBytes(dir.File("rt.bmp"));
       const uint32_t colors = bits <= 8 ? (1u << bits) : 0;
       ASSERT_EQ(f.size(), 54 + 4 * colors + static_cast<size_t>(src.GetStride()) * 5) << bits;
       EXPECT_EQ(GetLe(f, 10, 4), 54 + 4 * colors);
@@ -53,7 +53,7 @@ TEST(DibImage, BmpRoundTripAtEveryDepthAndRowOrder) {
       EXPECT_EQ(static_cast<int32_t>(GetLe(f, 22, 4)), 5);  // always written bottom-up
 
       CDibImage back;
-      ASSERT_TRUE(back.LoadBmp(dir / "rt.bmp", 0x3F)) << bits;
+      ASSERT_TRUE(back.LoadBmp(dir.File("rt.bmp"), 0x3F)) << bits;
       EXPECT_EQ(back.GetWidth(), 13);
       EXPECT_EQ(back.GetHeight(), 5);
       EXPECT_EQ(back.GetBitCount(), bits);
@@ -65,7 +65,7 @@ TEST(DibImage, BmpRoundTripAtEveryDepthAndRowOrder) {
 }
 
 TEST(DibImage, LoadBmpRefusesWhatItDoesNotRead) {
-  TempFolder dir;
+  ScopedTempDir dir;
   const std::vector<uint8_t> rows24(8, 0x40);
   struct Case {
     const char* what;
@@ -93,22 +93,24 @@ TEST(DibImage, LoadBmpRefusesWhatItDoesNotRead) {
       {"huge image", with(with(good, 18, 40000, 4), 22, 40000, 4), 0x3F},
   };
   CDibImage ok;
-  WriteBytes(dir / "good.bmp", good);
-  ASSERT_TRUE(ok.LoadBmp(dir / "good.bmp", 0x3F));
+  WriteBytes(dir.File("good.bmp"), good);
+  ASSERT_TRUE(ok.LoadBmp(dir.File("good.bmp"), 0x3F));
   for (const Case& c : cases) {
-    WriteBytes(dir / "bad.bmp", c.file);
+    WriteBytes(dir.File("bad.bmp"), c.file);
     CDibImage im;
     ASSERT_TRUE(im.Create(2, 2, 8));
-    EXPECT_FALSE(im.LoadBmp(dir / "bad.bmp", c.mask)) << c.what;
+    EXPECT_FALSE(im.LoadBmp(dir.File("bad.bmp"), c.mask)) << c.what;
     EXPECT_EQ(im.GetBits(), nullptr) << c.what;  // a failed load leaves an empty image
     EXPECT_EQ(im.GetHeader(), nullptr) << c.what;
   }
   CDibImage none;
-  EXPECT_FALSE(none.LoadBmp(dir / "absent.bmp", 0x3F));
+  EXPECT_FALSE(none.LoadBmp(dir.File("absent.bmp"), 0x3F));
+  EXPECT_FALSE(none.SaveBmp(dir.File("none.bmp")));
+  EXPECT_FALSE(ok.SaveBmp(dir.File("missing/folder.bmp")));  // a write that cannot be made is reported
 }
 
 TEST(DibImage, RunLengthBmpDecodesLikeItsUncompressedTwin) {
-  TempFolder dir;
+  ScopedTempDir dir;
   const std::vector<RGBQUAD> table = {{0, 0, 0, 0}, {10, 20, 30, 0}, {40, 50, 60, 0}, {70, 80, 90, 0}};
   // 6 x 3, stored bottom-up; rows padded to 8 bytes.
   const std::vector<uint8_t> raw = {1, 1, 1, 2, 3, 0, 0, 0,  //
@@ -120,11 +122,11 @@ TEST(DibImage, RunLengthBmpDecodesLikeItsUncompressedTwin) {
       0, 2, 5, 0, 1, 3,          // delta right 5, then a single 3
       0, 0,                      //
       6, 2, 0, 1};               // run of six 2s, end of bitmap
-  WriteBytes(dir / "raw.bmp", MakeBmp(6, 3, 8, table, raw));
-  WriteBytes(dir / "rle.bmp", MakeBmp(6, 3, 8, table, rle, BI_RLE8));
+  WriteBytes(dir.File("raw.bmp"), MakeBmp(6, 3, 8, table, raw));
+  WriteBytes(dir.File("rle.bmp"), MakeBmp(6, 3, 8, table, rle, BI_RLE8));
   CDibImage a, b;
-  ASSERT_TRUE(a.LoadBmp(dir / "raw.bmp", 0x3F));
-  ASSERT_TRUE(b.LoadBmp(dir / "rle.bmp", 0x3F));
+  ASSERT_TRUE(a.LoadBmp(dir.File("raw.bmp"), 0x3F));
+  ASSERT_TRUE(b.LoadBmp(dir.File("rle.bmp"), 0x3F));
   EXPECT_EQ(b.GetHeader()->bmiHeader.biCompression, BI_RGB);
   EXPECT_EQ(b.GetHeader()->bmiHeader.biSizeImage, 24u);
   for (int y = 0; y < 3; ++y)
@@ -132,7 +134,7 @@ TEST(DibImage, RunLengthBmpDecodesLikeItsUncompressedTwin) {
 }
 
 TEST(DibImage, RunLengthRunsAndDeltasStopAtTheImageEdges) {
-  TempFolder dir;
+  ScopedTempDir dir;
   const std::vector<uint8_t> rle = {
       200, 1,             // a run far longer than the row
       0, 2, 250, 0, 4, 7,  // a delta out to the right, then a run that lands nowhere
@@ -140,21 +142,21 @@ TEST(DibImage, RunLengthRunsAndDeltasStopAtTheImageEdges) {
       0, 5, 1, 2, 3, 4, 5, 0,  // absolute run longer than the row (odd, padded)
       0, 2, 0, 200,       // a delta far below the image
       9, 9};              // never written
-  WriteBytes(dir / "edge.bmp", MakeBmp(3, 2, 8, std::vector<RGBQUAD>(256), rle, BI_RLE8));
+  WriteBytes(dir.File("edge.bmp"), MakeBmp(3, 2, 8, std::vector<RGBQUAD>(256), rle, BI_RLE8));
   CDibImage im;
-  ASSERT_TRUE(im.LoadBmp(dir / "edge.bmp", 0x3F));
+  ASSERT_TRUE(im.LoadBmp(dir.File("edge.bmp"), 0x3F));
   const uint8_t* bits = im.GetBits();
   const uint8_t expect[8] = {1, 1, 1, 0, 1, 2, 3, 0};
   EXPECT_EQ(std::memcmp(bits, expect, 8), 0);
 }
 
 TEST(DibImage, ColourTableAlwaysHoldsEveryIndexAndPixelOffsetIsHonoured) {
-  TempFolder dir;
+  ScopedTempDir dir;
   // Two colours declared for 8 bits; a pixel names index 200, which must read as black.
   std::vector<uint8_t> f = MakeBmp(2, 1, 8, {{1, 2, 3, 0}, {4, 5, 6, 0}}, {1, 200, 0, 0});
-  WriteBytes(dir / "few.bmp", f);
+  WriteBytes(dir.File("few.bmp"), f);
   CDibImage im;
-  ASSERT_TRUE(im.LoadBmp(dir / "few.bmp", 0x3F));
+  ASSERT_TRUE(im.LoadBmp(dir.File("few.bmp"), 0x3F));
   EXPECT_EQ(PixelAt(im, 0, 0), 0xFF060504u);
   EXPECT_EQ(PixelAt(im, 1, 0), 0xFF000000u);
   EXPECT_TRUE(im.ConvertTo32());
@@ -162,8 +164,8 @@ TEST(DibImage, ColourTableAlwaysHoldsEveryIndexAndPixelOffsetIsHonoured) {
 
   // More colours declared than the depth can index: only 16 are kept.
   std::vector<uint8_t> many = MakeBmp(1, 1, 4, std::vector<RGBQUAD>(300, RGBQUAD{9, 9, 9, 0}), {0xF0, 0, 0, 0});
-  WriteBytes(dir / "many.bmp", many);
-  ASSERT_TRUE(im.LoadBmp(dir / "many.bmp", 0x3F));
+  WriteBytes(dir.File("many.bmp"), many);
+  ASSERT_TRUE(im.LoadBmp(dir.File("many.bmp"), 0x3F));
   EXPECT_EQ(im.GetColors().size(), 16u);
   EXPECT_EQ(PixelAt(im, 0, 0), 0xFF090909u);
 
@@ -175,13 +177,13 @@ TEST(DibImage, ColourTableAlwaysHoldsEveryIndexAndPixelOffsetIsHonoured) {
   gap[56 + 4] = 0x33;
   PutLe(gap, 10, 58, 4);
   PutLe(gap, 2, static_cast<uint32_t>(gap.size()), 4);
-  WriteBytes(dir / "gap.bmp", gap);
-  ASSERT_TRUE(im.LoadBmp(dir / "gap.bmp", 0x3F));
+  WriteBytes(dir.File("gap.bmp"), gap);
+  ASSERT_TRUE(im.LoadBmp(dir.File("gap.bmp"), 0x3F));
   EXPECT_EQ(PixelAt(im, 0, 0), 0xFF332211u);
   // An offset inside the headers is not valid: the pixels follow the table.
   PutLe(gap, 10, 20, 4);
-  WriteBytes(dir / "gap.bmp", gap);
-  ASSERT_TRUE(im.LoadBmp(dir / "gap.bmp", 0x3F));
+  WriteBytes(dir.File("gap.bmp"), gap);
+  ASSERT_TRUE(im.LoadBmp(dir.File("gap.bmp"), 0x3F));
   EXPECT_EQ(PixelAt(im, 0, 0), 0xFFEEEEEEu);
 }
 

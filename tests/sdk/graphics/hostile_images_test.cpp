@@ -8,6 +8,7 @@
 #include "image_files.h"
 #include "png_writer.h"
 #include "sdk/framework/file_buffer.h"
+#include "sdk/framework/memory_file.h"
 #include "sdk/graphics/dib_image.h"
 #include "sdk/graphics/dib_section.h"
 #include "sdk/graphics/picture_loader.h"
@@ -39,12 +40,12 @@ void ExpectCoherent(const CDibImage& im, const std::string& what) {
   EXPECT_LE(im.GetColors().size(), 256u) << what;
 }
 
-std::vector<uint8_t> PngFile(const TempFolder& dir, PngSpec spec) {
-  EXPECT_TRUE(WritePng(dir / "src.png", spec));
-  return ReadBytes(dir / "src.png");
+std::vector<uint8_t> PngFile(const ScopedTempDir& dir, PngFixture fixture) {
+  EXPECT_TRUE(WritePng(dir.File("src.png"), fixture));
+  return ReadBytes(dir.File("src.png"));
 }
 
-std::vector<Format> Formats(const TempFolder& dir) {
+std::vector<Format> Formats(const ScopedTempDir& dir) {
   std::vector<Format> f;
   const Reader bmp = [](const std::string& p, CDibImage& im) { return im.LoadBmp(p, 0x3F); };
   const Reader png = [](const std::string& p, CDibImage& im) { return LoadPngToDib(p, &im) == 1; };
@@ -57,13 +58,13 @@ std::vector<Format> Formats(const TempFolder& dir) {
   const std::vector<uint8_t> rle = {3, 1, 0, 3, 2, 3, 0, 0, 0, 0, 0, 2, 5, 0, 1, 3, 0, 0, 6, 2, 0, 1};
   f.push_back({"bmp rle8", MakeBmp(6, 3, 8, std::vector<RGBQUAD>(4), rle, BI_RLE8), bmp});
 
-  PngSpec rgba;
+  PngFixture rgba;
   rgba.width = 5;
   rgba.height = 4;
   rgba.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
   rgba.rows.assign(4, std::vector<uint8_t>(20, 0x99));
   f.push_back({"png rgba", PngFile(dir, rgba), png});
-  PngSpec pal;
+  PngFixture pal;
   pal.width = 7;
   pal.height = 3;
   pal.bitDepth = 2;
@@ -97,16 +98,17 @@ std::vector<Format> Formats(const TempFolder& dir) {
 }
 
 TEST(HostileImages, EveryTruncationFails) {
-  TempFolder dir;
+  ScopedTempDir dir;
   for (const Format& f : Formats(dir)) {
     CDibImage whole;
-    WriteBytes(dir / "whole", f.valid);
-    ASSERT_TRUE(f.read(dir / "whole", whole)) << f.name;
+    WriteBytes(dir.File("whole"), f.valid);
+    ASSERT_TRUE(f.read(dir.File("whole"), whole)) << f.name;
     for (size_t n = 0; n < f.valid.size(); ++n) {
-      const std::string path = dir / (std::string("cut") + std::to_string(n));
-      WriteBytes(path, std::vector<uint8_t>(f.valid.begin(), f.valid.begin() + static_cast<ptrdiff_t>(n)));
+      // Exactly n bytes, so that a read past them is seen.
+      std::vector<uint8_t> cut(f.valid.begin(), f.valid.begin() + static_cast<ptrdiff_t>(n));
+      CMemoryFile lent(cut);
       CDibImage im;
-      const bool ok = f.read(path, im);
+      const bool ok = f.read(lent.Name(), im);
       EXPECT_FALSE(ok) << f.name << " cut to " << n;
       if (ok) ExpectCoherent(im, std::string(f.name) + " cut");
     }
@@ -114,7 +116,7 @@ TEST(HostileImages, EveryTruncationFails) {
 }
 
 TEST(HostileImages, CorruptedBytesFailCleanly) {
-  TempFolder dir;
+  ScopedTempDir dir;
   std::mt19937 random(2024);
   const uint8_t values[] = {0x00, 0x01, 0x7F, 0x80, 0xFE, 0xFF};
   for (const Format& f : Formats(dir)) {
@@ -131,17 +133,15 @@ TEST(HostileImages, CorruptedBytesFailCleanly) {
       for (int k = 0; k < 1 + i % 4; ++k) mutants.back()[random() % f.valid.size()] = static_cast<uint8_t>(random());
     }
     for (size_t i = 0; i < mutants.size(); ++i) {
-      // Fresh names: rewriting one file over and over is what costs time here.
-      const std::string path = dir / (std::string("bad") + std::to_string(i));
-      WriteBytes(path, mutants[i]);
+      CMemoryFile lent(mutants[i]);
       CDibImage im;
-      if (f.read(path, im)) ExpectCoherent(im, std::string(f.name) + " mutant " + std::to_string(i));
+      if (f.read(lent.Name(), im)) ExpectCoherent(im, std::string(f.name) + " mutant " + std::to_string(i));
     }
   }
 }
 
 TEST(HostileImages, PictureLoaderUsesNoBmpBytesOutsideTheFile) {
-  TempFolder dir;
+  ScopedTempDir dir;
   std::vector<uint8_t> rows(8 * 3, 0x11);
   const std::vector<uint8_t> valid = MakeBmp(2, 3, 24, {}, rows);
   const std::vector<uint8_t> pal = MakeBmp(3, 2, 8, std::vector<RGBQUAD>(256, RGBQUAD{5, 6, 7, 0}), std::vector<uint8_t>(8, 3));
@@ -154,11 +154,10 @@ TEST(HostileImages, PictureLoaderUsesNoBmpBytesOutsideTheFile) {
         mutants.back()[at] = v;
       }
     for (size_t n = 0; n < source->size(); n += 3) mutants.emplace_back(source->begin(), source->begin() + static_cast<ptrdiff_t>(n));
-    for (size_t i = 0; i < mutants.size(); ++i) {
-      const std::string path = dir / (std::to_string(i) + (source == &valid ? "v.pic" : "p.pic"));
-      WriteBytes(path, mutants[i]);
+    for (auto& m : mutants) {
+      CMemoryFile lent(m);
       CFileBuffer file;
-      ASSERT_EQ(file.Read(path), 0);
+      ASSERT_EQ(file.Read(lent.Name()), 0);
       auto loader = g_pictureLoaderFactory.Create();
       if (loader->Load(&file) != 0) continue;
       int w = 0, h = 0;

@@ -1,43 +1,22 @@
-// Files for the image tests: a private temporary folder and hand-made BMP bytes.
+// Files for the image tests: whole-file reads and writes, hand-made BMP bytes, pixel access.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <iterator>
-#include <system_error>
-
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/dib.h"
+#include "scoped_temp_dir.h"
 #include "sdk/graphics/dib_image.h"
 
-// A fresh folder, removed with everything in it when the object goes.
-class TempFolder {
+// The shared temporary folder with its files named as dir / "a.png".
+class TempFolder : public ScopedTempDir {
  public:
-  // In memory when the system offers a memory file system: the hostile-input tests write
-  // thousands of small files.
-  TempFolder() {
-    std::error_code error;
-    const std::filesystem::path base =
-        std::filesystem::is_directory("/dev/shm", error) && access("/dev/shm", W_OK) == 0
-            ? std::filesystem::path("/dev/shm")
-            : std::filesystem::temp_directory_path();
-    std::string pattern = (base / "vrel-images-XXXXXX").string();
-    const char* made = mkdtemp(pattern.data());
-    m_path = made ? made : "";
-  }
-  ~TempFolder() { std::filesystem::remove_all(m_path); }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  std::string operator/(const std::string& name) const { return m_path + "/" + name; }
-
- private:
-  std::string m_path;
+  std::string operator/(std::string_view name) const { return File(name); }
 };
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {

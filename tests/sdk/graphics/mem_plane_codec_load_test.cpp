@@ -12,20 +12,20 @@
 namespace {
 
 // An RGB or RGBA PNG whose pixel (x, y) has red x, green y, blue x + y and alpha 0x80 + x.
-PngSpec Gradient(int w, int h, bool alpha) {
-  PngSpec spec;
-  spec.width = w;
-  spec.height = h;
-  spec.colorType = alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
+PngFixture Gradient(int w, int h, bool alpha) {
+  PngFixture fixture;
+  fixture.width = w;
+  fixture.height = h;
+  fixture.colorType = alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
   for (int y = 0; y < h; ++y) {
     std::vector<uint8_t> row;
     for (int x = 0; x < w; ++x) {
       row.insert(row.end(), {uint8_t(x), uint8_t(y), uint8_t(x + y)});
       if (alpha) row.push_back(uint8_t(0x80 + x));
     }
-    spec.rows.push_back(row);
+    fixture.rows.push_back(row);
   }
-  return spec;
+  return fixture;
 }
 
 uint32_t GradientColour(int x, int y) { return uint32_t(x) << 16 | uint32_t(y) << 8 | uint8_t(x + y); }

@@ -1,13 +1,13 @@
 #include "sdk/graphics/picture_loader.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
 
 #include "gif_bytes.h"
 #include "image_files.h"
+#include "sdk/framework/current_dir_scope.h"
 #include "sdk/framework/file_buffer.h"
 #include "sdk/graphics/dib_section.h"
 
@@ -39,10 +39,10 @@ struct Loaded {
 };
 
 TEST(PictureLoader, BmpIsUsedInPlace) {
-  TempFolder dir;
+  ScopedTempDir dir;
   // 2 x 2, 24 bits, top-down.
-  WriteBytes(dir / "td.pic", MakeBmp(2, -2, 24, {}, {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0}));
-  Loaded td(dir / "td.pic");
+  WriteBytes(dir.File("td.pic"), MakeBmp(2, -2, 24, {}, {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0}));
+  Loaded td(dir.File("td.pic"));
   ASSERT_EQ(td.result, 0);
   int w = 0, h = 0;
   ASSERT_EQ(td.loader->GetSize(&w, &h), 0);
@@ -63,8 +63,8 @@ TEST(PictureLoader, BmpIsUsedInPlace) {
   // 8 bits: not copied (3), drawn instead; the palette for an 8-bit display.
   std::vector<RGBQUAD> table(4);
   table[2] = RGBQUAD{30, 20, 10, 0};
-  WriteBytes(dir / "p8.pic", MakeBmp(3, 1, 8, table, {2, 2, 0, 0}));
-  Loaded p8(dir / "p8.pic");
+  WriteBytes(dir.File("p8.pic"), MakeBmp(3, 1, 8, table, {2, 2, 0, 0}));
+  Loaded p8(dir.File("p8.pic"));
   ASSERT_EQ(p8.result, 0);
   EXPECT_EQ(p8.loader->ConvertBits(copied, 12), 3);
   Canvas d(3, 1, 0xFFFFFFFF);
@@ -81,23 +81,23 @@ TEST(PictureLoader, BmpIsUsedInPlace) {
   // Compressed rows are not copied (2), and rows the data does not hold are neither copied nor drawn.
   std::vector<uint8_t> rle = MakeBmp(3, 1, 24, {}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0});
   PutLe(rle, 30, BI_RLE8, 4);
-  WriteBytes(dir / "rle.pic", rle);
-  Loaded r(dir / "rle.pic");
+  WriteBytes(dir.File("rle.pic"), rle);
+  Loaded r(dir.File("rle.pic"));
   EXPECT_EQ(r.loader->ConvertBits(copied, 12), 2);
   const std::vector<uint8_t> full = MakeBmp(3, 2, 24, {}, std::vector<uint8_t>(24, 7));
-  WriteBytes(dir / "short.pic", std::vector<uint8_t>(full.begin(), full.end() - 5));
-  Loaded s(dir / "short.pic");
+  WriteBytes(dir.File("short.pic"), std::vector<uint8_t>(full.begin(), full.end() - 5));
+  Loaded s(dir.File("short.pic"));
   ASSERT_EQ(s.result, 0);
   EXPECT_EQ(s.loader->ConvertBits(copied, 12), 3);
   EXPECT_EQ(s.loader->Draw(d.dib.GetDC()), 1);
 }
 
 TEST(PictureLoader, GifGoesThroughThePictureServiceAndKeepsTransparentPixels) {
-  TempFolder dir;
+  ScopedTempDir dir;
   std::vector<uint8_t> indices(150 * 2);
   for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(i % 3);
-  WriteBytes(dir / "g.gif", MinimalGif(150, 2, {{255, 0, 0}, {0, 0, 255}, {9, 9, 9}}, indices, 2));
-  Loaded g(dir / "g.gif");
+  WriteBytes(dir.File("g.gif"), MinimalGif(150, 2, {{255, 0, 0}, {0, 0, 255}, {9, 9, 9}}, indices, 2));
+  Loaded g(dir.File("g.gif"));
   ASSERT_EQ(g.result, 0);
   int w = 0, h = 0;
   ASSERT_EQ(g.loader->GetSize(&w, &h), 0);
@@ -113,33 +113,30 @@ TEST(PictureLoader, GifGoesThroughThePictureServiceAndKeepsTransparentPixels) {
   EXPECT_EQ(c.At(148, 1), 0x000000FFu);  // pixel 298, past the first clear codes
 
   CDIBSection dib;
-  ASSERT_EQ(dib.LoadByPictureLoader(dir / "g.gif", 32), 0);
+  ASSERT_EQ(dib.LoadByPictureLoader(dir.File("g.gif"), 32), 0);
   EXPECT_EQ(static_cast<const uint32_t*>(dib.GetBits())[151], 0x000000FFu);
 }
 
 TEST(PictureLoader, UnknownDataWithoutAPlugInFails) {
-  TempFolder dir;
-  WriteBytes(dir / "x.unknownext", std::vector<uint8_t>(4096, 0x33));
-  Loaded u(dir / "x.unknownext");
+  ScopedTempDir dir;
+  WriteBytes(dir.File("x.unknownext"), std::vector<uint8_t>(4096, 0x33));
+  Loaded u(dir.File("x.unknownext"));
   EXPECT_EQ(u.result, 1);
   int w = 0, h = 0;
   EXPECT_EQ(u.loader->GetSize(&w, &h), 1);
   Canvas c(1, 1, 0);
   EXPECT_EQ(u.loader->Draw(c.dib.GetDC()), 1);
   CDIBSection dib;
-  EXPECT_EQ(dib.LoadByPictureLoader(dir / "x.unknownext", 32), 1);
+  EXPECT_EQ(dib.LoadByPictureLoader(dir.File("x.unknownext"), 32), 1);
 }
 
 // Runs in a folder holding spi/iftstp.so, as the game runs in its own folder.
 class PictureLoaderPlugIn : public testing::Test {
  protected:
   void SetUp() override {
-    std::filesystem::create_directory(dir / "spi");
-    std::filesystem::copy_file(VREL_TEST_PICTURE_PLUGIN, dir / "spi/iftstp.so");
-    m_previous = std::filesystem::current_path();
-    std::filesystem::current_path(dir / "");
+    std::filesystem::create_directory(dir.File("spi"));
+    std::filesystem::copy_file(VREL_TEST_PICTURE_PLUGIN, dir.File("spi/iftstp.so"));
   }
-  void TearDown() override { std::filesystem::current_path(m_previous); }
 
   static std::vector<uint8_t> Picture(uint8_t flag, size_t size) {
     std::vector<uint8_t> d = {'T', 'S', 'T', 'P', 2, 0, 2, 0, flag};
@@ -148,14 +145,12 @@ class PictureLoaderPlugIn : public testing::Test {
     return d;
   }
 
-  TempFolder dir;
-
- private:
-  std::filesystem::path m_previous;
+  ScopedTempDir dir;
+  CurrentDirScope current{dir.path().string()};
 };
 
 TEST_F(PictureLoaderPlugIn, PlugInChosenByExtensionReadsItsFiles) {
-  WriteBytes(dir / "a.tstp", Picture('-', 2048));
+  WriteBytes(dir.File("a.tstp"), Picture('-', 2048));
   Loaded p("a.tstp");
   ASSERT_EQ(p.result, 0);
   int w = 0, h = 0;
@@ -190,7 +185,7 @@ TEST_F(PictureLoaderPlugIn, PlugInRefusalsAndFailures) {
       {"decoding fails", "fail.tstp", Picture('F', 4096), 0, 1},
   };
   for (const Case& c : cases) {
-    WriteBytes(dir / c.name, c.data);
+    WriteBytes(dir.File(c.name), c.data);
     Loaded p(c.name);
     EXPECT_EQ(p.result, c.load) << c.what;
     Canvas canvas(2, 2, 0xFFFFFFFF);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-struct PngSpec {
+struct PngFixture {
   int width = 0;
   int height = 0;
   int bitDepth = 8;
@@ -21,7 +21,7 @@ struct PngSpec {
   png_color_16 transparentColor{};
 };
 
-inline bool WritePng(const std::string& path, const PngSpec& spec) {
+inline bool WritePng(const std::string& path, const PngFixture& fixture) {
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -32,17 +32,17 @@ inline bool WritePng(const std::string& path, const PngSpec& spec) {
     return false;
   }
   png_init_io(png, f);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(spec.width), static_cast<png_uint_32>(spec.height), spec.bitDepth,
-               spec.colorType, spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, info, static_cast<png_uint_32>(fixture.width), static_cast<png_uint_32>(fixture.height), fixture.bitDepth,
+               fixture.colorType, fixture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty())
-    png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
-  if (!spec.paletteAlpha.empty())
-    png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()), nullptr);
-  if (spec.hasTransparentColor) png_set_tRNS(png, info, nullptr, 0, &spec.transparentColor);
+  if (!fixture.palette.empty())
+    png_set_PLTE(png, info, fixture.palette.data(), static_cast<int>(fixture.palette.size()));
+  if (!fixture.paletteAlpha.empty())
+    png_set_tRNS(png, info, fixture.paletteAlpha.data(), static_cast<int>(fixture.paletteAlpha.size()), nullptr);
+  if (fixture.hasTransparentColor) png_set_tRNS(png, info, nullptr, 0, &fixture.transparentColor);
   png_write_info(png, info);
   std::vector<png_bytep> rows;
-  for (const auto& r : spec.rows) rows.push_back(const_cast<png_bytep>(r.data()));
+  for (const auto& r : fixture.rows) rows.push_back(const_cast<png_bytep>(r.data()));
   png_write_image(png, rows.data());
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);

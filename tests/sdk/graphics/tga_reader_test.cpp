@@ -35,9 +35,9 @@ struct Tga {
   }
 };
 
-uint8_t Load(const TempFolder& dir, const Tga& t, CDibImage& im) {
-  WriteBytes(dir / "t.tga", t.Bytes());
-  return LoadTgaToDib(dir / "t.tga", &im, 0, 0);
+uint8_t Load(const ScopedTempDir& dir, const Tga& t, CDibImage& im) {
+  WriteBytes(dir.File("t.tga"), t.Bytes());
+  return LoadTgaToDib(dir.File("t.tga"), &im, 0, 0);
 }
 
 Tga Picture(uint8_t type, uint16_t width, uint16_t height, uint8_t bits) {
@@ -79,7 +79,7 @@ void ExpectPicture(const CDibImage& im, const char* what) {
 }
 
 TEST(TgaReader, RawAndRunLengthTrueColourInBothRowOrders) {
-  TempFolder dir;
+  ScopedTempDir dir;
   for (bool topFirst : {false, true}) {
     for (uint8_t type : {uint8_t{2}, uint8_t{10}}) {
       Tga t;
@@ -100,7 +100,7 @@ TEST(TgaReader, RawAndRunLengthTrueColourInBothRowOrders) {
 }
 
 TEST(TgaReader, RunsCrossRowEndsAndRepeatPixels) {
-  TempFolder dir;
+  ScopedTempDir dir;
   Tga t = Picture(10, 3, 2, 32);
   t.descriptor = 0x20;
   t.data = {0x84, 1, 2, 3, 0x40,   // five repeats: the whole top row and two of the bottom
@@ -114,7 +114,7 @@ TEST(TgaReader, RunsCrossRowEndsAndRepeatPixels) {
 }
 
 TEST(TgaReader, Raw32BitAlphaIsInverted16BitPixelsAreKept) {
-  TempFolder dir;
+  ScopedTempDir dir;
   Tga t = Picture(2, 1, 1, 32);
   t.data = {1, 2, 3, 0x30};
   CDibImage im;
@@ -131,7 +131,7 @@ TEST(TgaReader, Raw32BitAlphaIsInverted16BitPixelsAreKept) {
 }
 
 TEST(TgaReader, ColourMappedAndGreyPictures) {
-  TempFolder dir;
+  ScopedTempDir dir;
   // 300 map entries: the table keeps 256 and the rest is skipped to find the pixels.
   Tga t;
   t.type = 1;
@@ -167,7 +167,7 @@ TEST(TgaReader, ColourMappedAndGreyPictures) {
 }
 
 TEST(TgaReader, RefusesWhatItDoesNotRead) {
-  TempFolder dir;
+  ScopedTempDir dir;
   Tga good;
   good.width = 3;
   good.height = 2;
@@ -195,12 +195,12 @@ TEST(TgaReader, RefusesWhatItDoesNotRead) {
   CDibImage im;
   ASSERT_EQ(Load(dir, good, im), 1);
   for (const Case& c : cases) {
-    WriteBytes(dir / "bad.tga", c.tga.Bytes());
-    EXPECT_EQ(LoadTgaToDib(dir / "bad.tga", &im), 0) << c.what;
+    WriteBytes(dir.File("bad.tga"), c.tga.Bytes());
+    EXPECT_EQ(LoadTgaToDib(dir.File("bad.tga"), &im), 0) << c.what;
   }
-  WriteBytes(dir / "short.tga", std::vector<uint8_t>(17, 0));
-  EXPECT_EQ(LoadTgaToDib(dir / "short.tga", &im), 0);
-  EXPECT_EQ(LoadTgaToDib(dir / "absent.tga", &im), 0);
+  WriteBytes(dir.File("short.tga"), std::vector<uint8_t>(17, 0));
+  EXPECT_EQ(LoadTgaToDib(dir.File("short.tga"), &im), 0);
+  EXPECT_EQ(LoadTgaToDib(dir.File("absent.tga"), &im), 0);
 }
 
 }  // namespace
