@@ -40,6 +40,31 @@ Glyph TurnLeft(const Glyph& g, const CellMetrics& cell) {
   return out;
 }
 
+// Two-level glyphs are drawn run by run: most of a glyph's box is empty.
+void FindInkRuns(Glyph& g) {
+  g.twoLevel = std::all_of(g.coverage.begin(), g.coverage.end(), [](uint8_t c) { return c == 0 || c == 255; });
+  if (!g.twoLevel || g.width > 0xFFFF) {
+    g.twoLevel = false;
+    return;
+  }
+  g.rowSpans.reserve(static_cast<size_t>(g.height) + 1);
+  for (int32_t y = 0; y < g.height; ++y) {
+    g.rowSpans.push_back(static_cast<uint32_t>(g.spans.size()));
+    const uint8_t* row = &g.coverage[static_cast<size_t>(y) * g.width];
+    for (int32_t x = 0; x < g.width;) {
+      if (!row[x]) {
+        ++x;
+        continue;
+      }
+      const int32_t first = x;
+      while (x < g.width && row[x]) ++x;
+      g.spans.push_back(static_cast<uint16_t>(first));
+      g.spans.push_back(static_cast<uint16_t>(x));
+    }
+  }
+  g.rowSpans.push_back(static_cast<uint32_t>(g.spans.size()));
+}
+
 // Realised faces live here, shared by every font made from an equal description. Faces nobody
 // holds are dropped when the cache grows past its bound.
 struct FaceKey {
@@ -56,8 +81,10 @@ class FontRegistry {
     FontEngine* previous = m_engine;
     m_engine = engine;
     m_faces.clear();
+    ++m_generation;
     return previous;
   }
+  uint32_t Generation() const { return m_generation; }
 
   std::shared_ptr<RealisedFont> Find(const FaceKey& key) {
     if (auto it = m_faces.find(key); it != m_faces.end()) return it->second;
@@ -81,6 +108,7 @@ class FontRegistry {
   }
 
   FontEngine* m_engine = nullptr;
+  uint32_t m_generation = 0;
   std::map<FaceKey, std::shared_ptr<RealisedFont>> m_faces;
 };
 
@@ -92,6 +120,8 @@ FontRegistry& Registry() {
 }  // namespace
 
 FontEngine* SetFontEngine(FontEngine* engine) { return Registry().SetEngine(engine); }
+
+uint32_t FontEngineGeneration() { return Registry().Generation(); }
 
 RealisedFont::RealisedFont(std::unique_ptr<FontFace> face, bool vertical)
     : m_face(std::move(face)), m_vertical(vertical) {}
@@ -107,7 +137,7 @@ const Glyph& RealisedFont::GetGlyph(uint16_t code) {
   const bool control = code < 0x20 || code == 0x7F;
   Glyph glyph = control ? Glyph{} : m_face->RenderGlyph(SjisCodeToUnicode(code));
   if (m_vertical && code > 0xFF) glyph = TurnLeft(glyph, m_face->Metrics().cell);
-  glyph.twoLevel = std::all_of(glyph.coverage.begin(), glyph.coverage.end(), [](uint8_t c) { return c == 0 || c == 255; });
+  FindInkRuns(glyph);
   return m_glyphs.emplace(code, std::move(glyph)).first->second;
 }
 

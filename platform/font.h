@@ -2,6 +2,9 @@
 // a character height, a weight, three style bytes, an output quality), realised through a font engine
 // that can be replaced, so that tests lay text out with glyphs of exactly known shape.
 //
+// Fonts are made and drawn on one thread at a time (the game's main thread): the caches of faces
+// and glyphs take no lock.
+//
 // Size rule: a requested height is both the pixel size of the face and the height of a text cell;
 // the baseline sits at about 0.86 of it. Full-width characters of the Japanese faces are one em wide,
 // so they advance by exactly the requested height, as they did on the faces the game was made for.
@@ -76,7 +79,11 @@ struct Glyph {
   int32_t width = 0;
   int32_t height = 0;
   std::vector<uint8_t> coverage;  // width × height, row by row
-  bool twoLevel = false;          // every coverage value is 0 or 255 (set by the glyph cache)
+  // Set by the glyph cache when every coverage value is 0 or 255: the inked runs of each row, as
+  // pairs of columns [first, end); row y's pairs are spans[rowSpans[y] .. rowSpans[y + 1]).
+  bool twoLevel = false;
+  std::vector<uint16_t> spans;
+  std::vector<uint32_t> rowSpans;
 };
 
 // What an engine is asked to realise: the face without its vertical mark, and the size and style
@@ -109,6 +116,10 @@ class FontEngine {
 // Installs an engine (null restores the system fonts) and returns the previous one; the caller keeps
 // ownership and the engine must outlive its installation. Every cached font is dropped.
 FontEngine* SetFontEngine(FontEngine* engine);
+
+// Changes whenever an engine is installed, so that images rendered with the previous one can be
+// told apart.
+uint32_t FontEngineGeneration();
 
 // A realised face with its glyphs cached by character code. In a vertical face, double-byte
 // characters lie turned a quarter to the left, so that text turned a quarter to the right shows

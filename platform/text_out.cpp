@@ -50,18 +50,17 @@ void DrawGlyph(const PixelBuffer& target, const RECT& bounds, const Glyph& g, in
   const int64_t y0 = std::max<int64_t>(gy, bounds.top), y1 = std::min<int64_t>(gy + g.height, bounds.bottom);
   if (x0 >= x1) return;
   for (int64_t y = y0; y < y1; ++y) {
-    uint32_t* row = Row(target, static_cast<int32_t>(y)) + x0;
-    const uint8_t* cov = g.coverage.data() + (y - gy) * g.width + (x0 - gx);
-    const int64_t n = x1 - x0;
+    uint32_t* row = Row(target, static_cast<int32_t>(y));
     if (g.twoLevel) {
-      // Ink or nothing: a select per pixel, which the compiler turns into vector code.
-      for (int64_t i = 0; i < n; ++i) {
-        const uint32_t ink = 0u - (cov[i] >> 7);
-        row[i] = (row[i] & ~(ink & 0x00FFFFFFu)) | (rgb & ink);
+      const size_t line = static_cast<size_t>(y - gy);
+      for (uint32_t i = g.rowSpans[line]; i < g.rowSpans[line + 1]; i += 2) {
+        const int64_t first = std::max<int64_t>(gx + g.spans[i], x0), end = std::min<int64_t>(gx + g.spans[i + 1], x1);
+        for (int64_t x = first; x < end; ++x) row[x] = (row[x] & 0xFF000000u) | rgb;
       }
     } else {
-      for (int64_t i = 0; i < n; ++i) {
-        if (const uint8_t c = cov[i]) row[i] = Blend(row[i], rgb, c);
+      const uint8_t* cov = g.coverage.data() + (y - gy) * g.width;
+      for (int64_t x = x0; x < x1; ++x) {
+        if (const uint8_t c = cov[x - gx]) row[x] = Blend(row[x], rgb, c);
       }
     }
   }

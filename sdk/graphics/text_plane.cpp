@@ -1,11 +1,13 @@
 #include "sdk/graphics/text_plane.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/mem_dc.h"
+#include "sdk/graphics/text_plane_cache.h"
 
 namespace {
 
@@ -52,11 +54,37 @@ uint32_t CompositeShadow(uint32_t t, uint32_t s) {
 
 }  // namespace
 
-CTextPlane::CTextPlane() { GetImpl()->SetUseDIBSection(true); }
+// The plane's pixels are written directly, and the doubled drawing has a scratch section of its
+// own: the plane needs no device context, so it keeps the plain storage that is cheaper to make
+// for every glyph.
+CTextPlane::CTextPlane() = default;
 
 CTextPlane::~CTextPlane() = default;
 
 int CTextPlane::Update() {
+  CMemPlaneImpl& impl = *GetImpl();
+  if (impl.IsLoaded()) return UpdateUncached();
+  TextPlaneCache& cache = TextPlaneCache::Instance();
+  const TextPlaneCache::Key key(font, m_textOffsetX, m_textOffsetY, m_vertical);
+  if (const TextPlaneCache::Image* image = cache.Find(key)) {
+    // Every pixel is written: no clearing first.
+    if (impl.AllocPixels(image->width, image->height) != 0) return 1;
+    std::memcpy(impl.GetPixels(), image->pixels.data(), image->pixels.size() * sizeof(uint32_t));
+    *impl.GetHasAlphaPtr() = true;
+    return 0;
+  }
+  const int result = UpdateUncached();
+  if (result == 0) {
+    TextPlaneCache::Image image;
+    image.width = impl.Width();
+    image.height = impl.Height();
+    image.pixels.assign(impl.GetPixels(), impl.GetPixels() + static_cast<size_t>(image.width) * image.height);
+    cache.Store(key, std::move(image));
+  }
+  return result;
+}
+
+int CTextPlane::UpdateUncached() {
   if (!m_vertical) return UpdateText();
   // The vertical variant of the face, for the length of the update.
   const std::string face = font.GetFaceName();
@@ -89,18 +117,26 @@ struct Coverage {
         width * height > CMemPlaneImpl::kMaxPixels) {
       return false;
     }
+    alpha.assign(static_cast<size_t>(width * height), 0);
+    // A text whose origin lies beyond the coordinate range cannot reach the window.
+    const int64_t originX = -2 * left, originY = -2 * top;
+    if (originX < INT32_MIN || originX > INT32_MAX || originY < INT32_MIN || originY > INT32_MAX) return true;
     Scratch scratch;
     if (!scratch.Create(static_cast<int>(2 * width), static_cast<int>(2 * height))) return false;
-    font.Draw(&scratch.dc, static_cast<int>(-2 * left), static_cast<int>(-2 * top));
-    alpha.resize(static_cast<size_t>(width * height));
+    font.Draw(&scratch.dc, static_cast<int>(originX), static_cast<int>(originY));
+    // The blue byte of each pixel is its ink. Two neighbouring pixels are read as one 64-bit word,
+    // their blue bytes at bits 0 and 32.
+    constexpr uint64_t kBlue = 0x000000FF000000FFull;
     for (int64_t y = 0; y < height; ++y) {
-      const uint8_t* upper = reinterpret_cast<const uint8_t*>(scratch.Row(static_cast<int>(2 * y)));
-      const uint8_t* lower = reinterpret_cast<const uint8_t*>(scratch.Row(static_cast<int>(2 * y + 1)));
+      const uint32_t* upper = scratch.Row(static_cast<int>(2 * y));
+      const uint32_t* lower = scratch.Row(static_cast<int>(2 * y + 1));
       uint8_t* out = &alpha[static_cast<size_t>(y * width)];
-      // The blue byte of each pixel (the first of its four) is its ink.
       for (int64_t x = 0; x < width; ++x) {
-        const uint32_t sum = upper[8 * x] + upper[8 * x + 4] + lower[8 * x] + lower[8 * x + 4];
-        out[x] = static_cast<uint8_t>(sum / 4);
+        uint64_t u, l;
+        std::memcpy(&u, upper + 2 * x, sizeof u);
+        std::memcpy(&l, lower + 2 * x, sizeof l);
+        const uint64_t pair = (u & kBlue) + (l & kBlue);
+        out[x] = static_cast<uint8_t>(((pair + (pair >> 32)) & 0x3FF) / 4);
       }
     }
     return true;
@@ -158,12 +194,15 @@ int CTextPlane::Render(uint32_t* pixels, int pitch, Area* area) {
   for (int64_t y = 0; y < height; ++y) {
     uint32_t* out = pixels + y * pitch;
     const uint8_t* a = text.Row(y - ty) + (-tx - text.left);
-    for (int64_t x = 0; x < width; ++x) out[x] = (uint32_t{a[x]} << 24) | rgb;
-    if (!shadow || y >= sh) continue;
-    const uint8_t* b = shadowCoverage->Row(y - sy) + (-sx - shadowCoverage->left);
-    for (int64_t x = 0; x < shadowWidth; ++x) {
-      if (b[x] != 0) out[x] = CompositeShadow(out[x], (uint32_t{b[x]} << 24) | shadowRgb);
+    int64_t x = 0;
+    if (shadow && y < sh) {
+      const uint8_t* b = shadowCoverage->Row(y - sy) + (-sx - shadowCoverage->left);
+      for (; x < shadowWidth; ++x) {
+        const uint32_t pixel = (uint32_t{a[x]} << 24) | rgb;
+        out[x] = b[x] ? CompositeShadow(pixel, (uint32_t{b[x]} << 24) | shadowRgb) : pixel;
+      }
     }
+    for (; x < width; ++x) out[x] = (uint32_t{a[x]} << 24) | rgb;
   }
   return 0;
 }

@@ -19,7 +19,8 @@ class CTextPlane : public CMemPlane {
   ~CTextPlane() override;
 
   // 0 done; 1 the plane cannot be created; 2 a temporary surface cannot be created. The font is
-  // left as it was on every path.
+  // left as it was on every path. Finished images are kept (TextPlaneCache), so a text in a style
+  // already drawn is copied rather than drawn again.
   int Update();
   void SetVertical(bool vertical) { m_vertical = vertical; }
   bool IsVertical() const { return m_vertical; }
@@ -39,6 +40,7 @@ class CTextPlane : public CMemPlane {
     int w = 0, h = 0, measuredW = 0, measuredH = 0;
   };
 
+  int UpdateUncached();
   int UpdateText();
   int UpdateTextVertical();
   // Measures the text and sizes the plane (turned for vertical text) unless it holds a loaded

@@ -5,13 +5,39 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "box_font_engine.h"
+#include "sdk/graphics/text_plane_cache.h"
 
 namespace {
 
 int Inked(int x, int y) { return x >= 1 && x <= 14 && y >= 1 && y <= 14 && !(x == 3 && y == 3) ? 1 : 0; }
 
 uint32_t Pixel(CTextPlane& plane, int x, int y) { return plane.GetImpl()->GetPixel(x, y); }
+
+// A box-glyph text plane at height 8, updated.
+struct PlaneSpec {
+  const char* text = "A\x82\xA0";
+  COLORREF color = 0xFFFFFF;
+  COLORREF shadow = CTextFont::kNone;
+  int32_t shadowX = 0, shadowY = 0;
+  bool vertical = false;
+  bool verticalFace = false;  // the vertical face drawn without turning the plane
+};
+
+std::unique_ptr<CTextPlane> MakePlane(const PlaneSpec& spec) {
+  auto plane = std::make_unique<CTextPlane>();
+  plane->font.SetSize(8);
+  plane->font.SetText(spec.text);
+  plane->font.SetTextColor(spec.color);
+  plane->font.SetShadowColor(spec.shadow);
+  plane->font.SetShadowOffset(spec.shadowX, spec.shadowY);
+  plane->SetVertical(spec.vertical);
+  if (spec.verticalFace) plane->font.SetFaceName("@" + plane->font.GetFaceName());
+  EXPECT_EQ(plane->Update(), 0);
+  return plane;
+}
 
 TEST(TextPlane, FiveAlphaLevelsInTheTextColour) {
   BoxFontScope boxes;
@@ -77,21 +103,8 @@ TEST(TextPlane, EmptyTextGivesOnePixel) {
 
 TEST(TextPlane, VerticalPlaneIsTurnedAQuarterRightWithDoubleByteGlyphsUpright) {
   BoxFontScope boxes;
-  auto make = [](bool vertical) {
-    auto plane = std::make_unique<CTextPlane>();
-    plane->font.SetSize(8);
-    plane->font.SetText("A\x82\xA0");
-    plane->font.SetShadowColor(CTextFont::kNone);
-    if (vertical) {
-      plane->SetVertical(true);
-    } else {
-      plane->font.SetFaceName("@" + plane->font.GetFaceName());
-    }
-    EXPECT_EQ(plane->Update(), 0);
-    return plane;
-  };
-  auto upright = make(false);
-  auto turned = make(true);
+  auto upright = MakePlane({.verticalFace = true});
+  auto turned = MakePlane({.vertical = true});
   int w = 0, h = 0, tw = 0, th = 0;
   upright->GetSize(&w, &h);
   turned->GetSize(&tw, &th);
@@ -107,6 +120,99 @@ TEST(TextPlane, VerticalPlaneIsTurnedAQuarterRightWithDoubleByteGlyphsUpright) {
   EXPECT_EQ(Pixel(*turned, 9, 1) >> 24, 191u);
   EXPECT_EQ(Pixel(*turned, 4, 5) >> 24, 191u);
   EXPECT_EQ(turned->font.GetFaceName(), "ＭＳ ゴシック");
+}
+
+
+TEST(TextPlane, AFarShadowOffsetLeavesTheTextAsWithoutShadow) {
+  BoxFontScope boxes;
+  auto plain = MakePlane({});
+  for (int32_t offset : {1000000, -1000000, INT32_MAX}) {
+    auto shadowed = MakePlane({.shadow = 0x808080, .shadowX = offset, .shadowY = -offset});
+    int w = 0, h = 0;
+    plain->GetSize(&w, &h);
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) ASSERT_EQ(Pixel(*shadowed, x, y), Pixel(*plain, x, y)) << offset << " " << x << "," << y;
+    }
+  }
+}
+
+
+TEST(TextPlane, FinishedImagesAreReusedOnlyForTheSameStyleAndFontEngine) {
+  TextPlaneCache::Instance().Clear();
+  auto render = [](COLORREF color) { return MakePlane({.text = "\x82\xA0", .color = color}); };
+  BoxFontScope boxes;
+  auto first = render(0x0000FF);
+  CTextFont font;
+  font.SetSize(8);
+  font.SetText("\x82\xA0");
+  font.SetTextColor(0x0000FF);
+  font.SetShadowColor(CTextFont::kNone);
+  font.SetShadowOffset(0, 0);
+  ASSERT_NE(TextPlaneCache::Instance().Find(TextPlaneCache::Key(font, 0, 0, false)), nullptr);
+  EXPECT_EQ(TextPlaneCache::Instance().Find(TextPlaneCache::Key(font, 0, 0, true)), nullptr);
+  auto again = render(0x0000FF);
+  auto blue = render(0xFF0000);
+  int w = 0, h = 0;
+  first->GetSize(&w, &h);
+  EXPECT_TRUE(again->HasAlpha());
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      ASSERT_EQ(Pixel(*again, x, y), Pixel(*first, x, y));
+      const uint32_t p = Pixel(*blue, x, y);
+      if (p >> 24) {
+        ASSERT_EQ(p & 0xFFFFFF, 0x0000FFu);
+      }
+    }
+  }
+  {
+    BoxFontScope otherEngine;  // images drawn with another engine are not reused
+    EXPECT_EQ(TextPlaneCache::Instance().Find(TextPlaneCache::Key(font, 0, 0, false)), nullptr);
+  }
+}
+
+
+TEST(TextPlane, SystemFontsGiveOnlyTheFiveAlphaLevels) {
+  for (const char* text : {"永", "ｱ漢A", "（縦）"}) {
+    for (bool vertical : {false, true}) {
+      CTextPlane plane;
+      plane.font.SetSize(24);
+      plane.font.SetFontType(2);
+      plane.font.SetText(text);
+      plane.font.SetShadowColor(CTextFont::kNone);
+      plane.SetVertical(vertical);
+      ASSERT_EQ(plane.Update(), 0);
+      int w = 0, h = 0, inked = 0;
+      plane.GetSize(&w, &h);
+      for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+          const uint32_t alpha = Pixel(plane, x, y) >> 24;
+          ASSERT_TRUE(alpha == 0 || alpha == 63 || alpha == 127 || alpha == 191 || alpha == 255) << alpha;
+          inked += alpha == 255;
+        }
+      }
+      EXPECT_GT(inked, 20) << text;
+    }
+  }
+}
+
+
+TEST(TextPlane, VerticalShadowFallsBelowAndRightLikeHorizontalText) {
+  BoxFontScope boxes;
+  auto plain = MakePlane({.vertical = true});
+  auto shadowed = MakePlane({.shadow = RGB(0, 0, 255), .shadowX = 1, .shadowY = 1, .vertical = true});
+  int w = 0, h = 0;
+  plain->GetSize(&w, &h);
+  int shadowOnly = 0;
+  for (int y = 1; y < h; ++y) {
+    for (int x = 1; x < w; ++x) {
+      const uint32_t p = Pixel(*shadowed, x, y);
+      if ((Pixel(*plain, x, y) >> 24) != 0 || (p >> 24) == 0) continue;
+      // Where the text has no ink, the shadow is the text's ink one pixel up and left.
+      EXPECT_EQ(p, (Pixel(*plain, x - 1, y - 1) & 0xFF000000u) | 0x0000FFu) << x << "," << y;
+      ++shadowOnly;
+    }
+  }
+  EXPECT_GT(shadowOnly, 4);
 }
 
 }  // namespace
