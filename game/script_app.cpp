@@ -4,13 +4,17 @@
 #include "game/editor_launch.h"
 #include "game/frame_input.h"
 #include "game/frame_rate_adapter.h"
+#include "game/info_overlay.h"
 #include "game/message_log.h"
+#include "game/overlay_draw.h"
 #include "game/run_state.h"
 #include "game/screen_fade.h"
 #include "game/script_executor.h"
 #include "game/script_loader.h"
 #include "platform/quit_signal.h"
 #include "sdk/framework/game_key_input.h"
+#include "sdk/graphics/mem_plane.h"
+#include "sdk/graphics/mem_plane_impl.h"
 #include "platform/window.h"
 #include "sdk/framework/win_main_args.h"
 #include "sdk/framework/window_application.h"
@@ -78,13 +82,29 @@ void CScriptApp::MainLoop() {
 
 bool CScriptApp::OnFrame(int mode) {
   if (IsScriptRunning()) StepScript();
+  CMemPlane* backBuffer = GetScreenSurface();
   if (mode == kFrameNormal || mode == kFrameNoInterface) {
+    m_display.SetDirty();
     m_display.Clear(nullptr);  // the back buffer's fill colour
     AdvanceFade(Fades.black);
+    if (backBuffer && Fades.black.level != 0) backBuffer->FadeEffect(255 - Fades.black.level, nullptr);
     AdvanceFade(Fades.white);
+    if (backBuffer && Fades.white.level != 0) {
+      const uint32_t level = static_cast<uint32_t>(Fades.white.level);
+      backBuffer->GetImpl()->AddColor((level << 16) | (level << 8) | level, nullptr);
+    }
     if (mode == kFrameNoInterface) return true;
   }
-  AgeMessageLog(Config.fps);
+  if (backBuffer && (Config.showFps || Config.showCacheRate)) {
+    const InfoOverlayFigures figures{static_cast<int>(m_timer.GetRealFPS()), static_cast<int>(m_timer.GetFPS()),
+                                     static_cast<int>(m_timer.GetCPUPower()), 0, 0};
+    DrawInfoOverlay(*backBuffer, InfoOverlayText(Config.showFps, Config.showCpu, Config.showCacheRate, figures));
+    m_display.SetDirty();
+  }
+  if (MessageLog.count > 0) {
+    if (backBuffer) DrawMessageLog(*backBuffer, MessageLog);
+    AgeMessageLog(Config.fps);
+  }
   return true;
 }
 

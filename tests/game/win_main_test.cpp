@@ -23,6 +23,8 @@
 #include "sdk/framework/single_instance_checker.h"
 #include "game/run_state.h"
 #include "game/script_app.h"
+#include "game/message_log.h"
+#include "game/screen_fade.h"
 #include "platform/presenter.h"
 #include "sdk/graphics/dib_draw.h"
 #include "sdk/graphics/screen_listener.h"
@@ -262,6 +264,7 @@ class FrameWatch : public CIdleCallback {
     ASSERT_NE(display, nullptr);
     ASSERT_EQ(display, &RunningScriptApp->Display());
     if (frames == 1) {
+      ClearMessageLog();  // the start-up's own lines (no script in this folder) would be drawn
       EXPECT_FALSE(display->IsFullScreenMode());
       ASSERT_NE(display->GetSecondary(), nullptr);
       int w = 0, h = 0;
@@ -304,6 +307,51 @@ TEST_F(WinMainTest, EachFrameIsClearedAndPresented) {
   std::erase(IdleCallbacks(), &watch);
   EXPECT_EQ(watch.frames, 4);
   EXPECT_TRUE(boxes.boxes().empty());
+}
+
+// Draws the white fade and the message log over the game picture and checks what is shown.
+class FadeAndLogWatch : public CIdleCallback {
+ public:
+  void OnIdle() override {
+    ++frames;
+    std::vector<uint32_t> front;
+    int w = 0, h = 0;
+    if (frames == 1) {
+      ClearMessageLog();
+      Fades.white = {100, 0};
+    } else if (frames == 2) {
+      ASSERT_TRUE(platform::CaptureFrontImage(GetAppWindowHandle(), &front, &w, &h));
+      EXPECT_EQ(front, std::vector<uint32_t>(front.size(), 0xFF646464u));
+      Fades.white = {0, 0};
+      DebugPrintText("WWWW");
+    } else if (frames == 3) {
+      ASSERT_TRUE(platform::CaptureFrontImage(GetAppWindowHandle(), &front, &w, &h));
+      ASSERT_EQ(w, 320);
+      int inkInside = 0, inkOutside = 0;
+      for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+          const bool lit = front[y * w + x] != 0xFF000000u;
+          const bool inLine = x >= 16 && x < 16 + 80 && y >= 17 && y < 17 + 20;
+          (inLine ? inkInside : inkOutside) += lit ? 1 : 0;
+        }
+      }
+      EXPECT_GT(inkInside, 0);
+      EXPECT_EQ(inkOutside, 0);
+      ClearMessageLog();
+      QuitRequest = true;
+    }
+  }
+  int frames = 0;
+};
+
+TEST_F(WinMainTest, FadesAndTheMessageLogAreDrawnOverThePicture) {
+  platform::ClearQuitSignal();
+  FadeAndLogWatch watch;
+  IdleCallbacks().push_back(&watch);
+  EXPECT_EQ(Run(), 0);
+  std::erase(IdleCallbacks(), &watch);
+  EXPECT_EQ(watch.frames, 3);
+  Fades = {};
 }
 
 }  // namespace
