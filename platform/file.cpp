@@ -216,7 +216,7 @@ bool RemoveFile(std::string_view programPath) {
 
 bool CreateUniqueFile(std::string_view folder, std::string_view prefix, std::string& programPath) {
   std::string dir(folder);
-  if (!dir.empty() && dir.back() != '\\' && dir.back() != '/') dir += '\\';
+  if (!dir.empty() && !EndsWithSeparator(dir)) dir += '\\';
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string candidate = dir + std::string(prefix) + UniqueSuffix() + ".tmp";
     int fd = ::open(HostPath(candidate).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);

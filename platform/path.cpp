@@ -38,7 +38,7 @@ std::string SeparatorsToProgram(std::string sjis) {
 }
 
 std::string WithSeparator(std::string path) {
-  if (path.empty() || (path.back() != '\\' && path.back() != '/')) path += '\\';
+  if (!EndsWithSeparator(path)) path += '\\';
   return path;
 }
 
@@ -149,6 +149,16 @@ std::vector<std::string_view> SplitHost(std::string_view host) {
 }
 
 }  // namespace
+
+bool EndsWithSeparator(std::string_view programPath) {
+  bool separator = false;
+  for (size_t i = 0; i < programPath.size(); ++i) {
+    const auto c = static_cast<unsigned char>(programPath[i]);
+    separator = !IsSjisLead(c) && (c == '\\' || c == '/');
+    if (IsSjisLead(c)) ++i;
+  }
+  return separator;
+}
 
 std::string HostPath(std::string_view programPath) {
   // A trail byte 0x5C becomes part of a multi-byte UTF-8 sequence, so after the conversion every

@@ -15,6 +15,10 @@
 
 namespace platform {
 
+// True when the path's last character is "\" or "/": a double-byte character whose trail byte is
+// 0x5C (as in "表") ends a name, not a folder.
+bool EndsWithSeparator(std::string_view programPath);
+
 // The operating system's spelling of a program path: UTF-8, "/" between levels. Trail bytes of
 // double-byte characters equal to "\" stay part of their character.
 std::string HostPath(std::string_view programPath);

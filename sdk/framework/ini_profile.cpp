@@ -149,8 +149,12 @@ bool CIniProfile::IOProfileChar(std::string_view section, std::string_view key, 
 }
 
 bool CIniProfile::IOProfileString(std::string_view section, std::string_view key, char* buffer, size_t size) {
-  if (buffer == nullptr || size == 0) return false;
-  if (!m_readMode) return SetEntry(section, key, std::string_view(buffer, strnlen(buffer, size)));
+  if (buffer == nullptr) return false;
+  if (!m_readMode) {
+    const size_t length = size == 0 ? std::strlen(buffer) : strnlen(buffer, size);
+    return SetEntry(section, key, std::string_view(buffer, length));
+  }
+  if (size == 0) return false;
   std::string text;
   if (!GetEntry(section, key, text)) return false;
   const size_t n = std::min(text.size(), size - 1);

@@ -54,8 +54,9 @@ class CIniProfile {
   // One character; the empty value is 0.
   bool IOProfileChar(std::string_view section, std::string_view key, char* value);
   // Text in a buffer of size bytes: read copies at most size - 1 bytes and a terminating zero;
-  // write takes the text up to its terminator or the buffer's end. Nothing happens and the result
-  // is false for size 0: a buffer's size is always needed.
+  // write takes the text up to its terminator or the buffer's end. Size 0 gives no bound: write
+  // then takes the text up to its terminator, while read cannot know how much the buffer holds and
+  // does nothing (false).
   bool IOProfileString(std::string_view section, std::string_view key, char* buffer, size_t size);
 
   void SetReadMode(bool readMode) { m_readMode = readMode; }

@@ -144,7 +144,7 @@ void RecordCurrentDir() {
 void SetCurrentDir(std::string_view path) {
   if (path.empty()) return;
   std::string dir(path);
-  if (!IsSeparator(dir.back())) dir += '\\';
+  if (!platform::EndsWithSeparator(dir)) dir += '\\';
   CurrentDirCache& cache = CurrentDir();
   std::lock_guard lock(cache.mutex);
   cache.path = std::move(dir);

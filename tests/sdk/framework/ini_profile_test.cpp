@@ -196,6 +196,11 @@ TEST_F(IniProfileTest, StringsStayInsideTheCallersBuffer) {
   std::string value;
   ASSERT_TRUE(ini.GetEntry("s", "text", value));
   EXPECT_EQ(value, "abcd");
+  // Writing needs no bound: the text ends at its terminator.
+  char text[] = "settings";
+  EXPECT_TRUE(ini.IOProfileString("s", "unbounded", text, 0));
+  ASSERT_TRUE(ini.GetEntry("s", "unbounded", value));
+  EXPECT_EQ(value, "settings");
 }
 
 TEST_F(IniProfileTest, AFailedWriteKeepsTheOldFile) {

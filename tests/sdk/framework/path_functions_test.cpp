@@ -13,6 +13,12 @@
 
 namespace {
 
+// Restores the process's working directory after a test that moves it.
+struct RestoreWorkingDirectory {
+  std::filesystem::path saved = std::filesystem::current_path();
+  ~RestoreWorkingDirectory() { std::filesystem::current_path(saved); }
+};
+
 // Restores the current-directory cache after a test that sets it by hand.
 class PathFunctions : public testing::Test {
  protected:
@@ -120,6 +126,38 @@ TEST_F(PathFunctions, SetCurrentDirAppendsOneSeparator) {
   EXPECT_EQ(GetCurrentDir(), "/h/");
   SetCurrentDir("");
   EXPECT_EQ(GetCurrentDir(), "/h/");
+  // A last character whose trail byte is "\" is no separator: the folder still needs one.
+  for (const char* dir : {"/g\\表", "/g\\ソ", "表"}) {
+    SetCurrentDir(dir);
+    EXPECT_EQ(GetCurrentDir(), std::string(dir) + "\\") << dir;
+    EXPECT_EQ(CanonicalizePath("a.txt"), std::string(dir) + "\\a.txt") << dir;
+  }
+}
+
+// Folders named with a last character whose trail byte is "\", as the process's start directory
+// and as the temporary folder.
+TEST_F(PathFunctions, FoldersEndingInATrailByteBackslashGetTheirSeparator) {
+  ScopedTempDir folder;
+  const std::string start = U8(u8"能力表");
+  folder.Write(start + "/a.txt", "plain");
+  RestoreWorkingDirectory restore;
+  std::filesystem::current_path(folder.File(start));
+  RecordCurrentDir();
+  EXPECT_EQ(GetCurrentDir().substr(GetCurrentDir().size() - 3), "表\\");
+  CFileBuffer f;
+  ASSERT_EQ(f.Read("a.txt"), 0);
+  EXPECT_EQ(f.GetSize(), 5u);
+
+  struct TempDirVariable {
+    std::string saved = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    bool had = std::getenv("TMPDIR") != nullptr;
+    ~TempDirVariable() { had ? setenv("TMPDIR", saved.c_str(), 1) : unsetenv("TMPDIR"); }
+  } restoreTmp;
+  setenv("TMPDIR", folder.File(start).c_str(), 1);
+  std::string temp;
+  ASSERT_EQ(MakeTempFileName(temp), 0);
+  EXPECT_TRUE(GetFileNamePart(temp).starts_with("QIB")) << temp;
+  EXPECT_EQ(std::filesystem::path(platform::HostPath(temp)).parent_path(), folder.File(start));
 }
 
 TEST_F(PathFunctions, RecordCurrentDirTakesTheProcessDirectory) {
@@ -140,10 +178,7 @@ TEST_F(PathFunctions, AStartDirectoryThatShiftJisCannotSpellStillServesFiles) {
   std::string error;
   ASSERT_TRUE(BuildPackedArchive({{{"x.txt", {'p', 'k'}}}}, PackOptions{}, archive, error));
   folder.Write(start + "/d.dat", archive);
-  struct WorkingDirectory {
-    std::filesystem::path saved = std::filesystem::current_path();
-    ~WorkingDirectory() { std::filesystem::current_path(saved); }
-  } restore;
+  RestoreWorkingDirectory restore;
   std::filesystem::current_path(folder.File(start));
   RecordCurrentDir();
   EXPECT_EQ(GetCurrentDir(), ".\\");
