@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <span>
 
 #include "image_files.h"
+#include "jpeg_bytes.h"
 #include "sdk/framework/lzss_encoder.h"
 #include "sdk/graphics/plane.h"
 #include "surface_util.h"
@@ -232,6 +234,34 @@ TEST(PictureLoadTest, OtherExtensionsGoThroughThePictureLoader) {
     EXPECT_EQ(p.Load(dir / "junk.xyz", 0, 100.0), 1);
     EXPECT_EQ(p.Load(dir / "missing", 0, 100.0), 1);
     EXPECT_EQ(p.GetImpl()->GetPixels(), nullptr);
+  }
+}
+
+TEST(PictureLoadTest, JpegLoadsInBothStoragesWithoutAlpha) {
+  TempFolder dir;
+  WriteBytes(dir / "rb.JPG", RedBlueJpeg());
+  const auto near = [](uint32_t got, uint32_t want) {
+    for (int shift : {0, 8, 16})
+      if (std::abs(int((got >> shift) & 0xFF) - int((want >> shift) & 0xFF)) > 3) return false;
+    return true;
+  };
+  for (bool dibSection : {false, true}) {
+    CMemPlane p;
+    p.GetImpl()->SetUseDIBSection(dibSection);
+    ASSERT_EQ(p.Load(dir / "rb.JPG", 0, 100.0), 0) << dibSection;
+    int w = 0, h = 0;
+    p.GetSize(&w, &h);
+    EXPECT_EQ(w, 16);
+    EXPECT_EQ(h, 8);
+    EXPECT_FALSE(p.HasAlpha());
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 16; ++x) {
+        const uint32_t px = surface_util::At(p, x, y);
+        EXPECT_EQ(px >> 24, 0u) << x << "," << y;  // drawn pictures carry no alpha
+        EXPECT_TRUE(near(px, x < 8 ? 0xFF0000u : 0x0000FFu))
+            << std::hex << px << " at " << std::dec << x << "," << y << " dib " << dibSection;
+      }
+    EXPECT_EQ(p.GetImpl()->GetColorKey(), surface_util::At(p, 0, 0) & 0xFFFFFF);
   }
 }
 

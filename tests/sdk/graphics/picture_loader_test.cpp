@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
 #include "gif_bytes.h"
 #include "image_files.h"
+#include "jpeg_bytes.h"
 #include "sdk/framework/current_dir_scope.h"
 #include "sdk/framework/file_buffer.h"
 #include "sdk/graphics/dib_section.h"
@@ -37,6 +39,17 @@ struct Loaded {
     result = loader->Load(&file);
   }
 };
+
+// A picture the loader took through the picture service: its size, and no BMP rows to copy.
+void ExpectServicePicture(Loaded& p, int width, int height) {
+  ASSERT_EQ(p.result, 0);
+  int w = 0, h = 0;
+  ASSERT_EQ(p.loader->GetSize(&w, &h), 0);
+  EXPECT_EQ(w, width);
+  EXPECT_EQ(h, height);
+  uint32_t unused[1];
+  EXPECT_EQ(p.loader->ConvertBits(unused, 4), 1);
+}
 
 TEST(PictureLoader, BmpIsUsedInPlace) {
   ScopedTempDir dir;
@@ -98,13 +111,7 @@ TEST(PictureLoader, GifGoesThroughThePictureServiceAndKeepsTransparentPixels) {
   for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(i % 3);
   WriteBytes(dir.File("g.gif"), MinimalGif(150, 2, {{255, 0, 0}, {0, 0, 255}, {9, 9, 9}}, indices, 2));
   Loaded g(dir.File("g.gif"));
-  ASSERT_EQ(g.result, 0);
-  int w = 0, h = 0;
-  ASSERT_EQ(g.loader->GetSize(&w, &h), 0);
-  EXPECT_EQ(w, 150);
-  EXPECT_EQ(h, 2);
-  uint32_t unused[1];
-  EXPECT_EQ(g.loader->ConvertBits(unused, 4), 1);  // no BMP
+  ExpectServicePicture(g, 150, 2);
   Canvas c(150, 2, 0xFF445566);
   ASSERT_EQ(g.loader->Draw(c.dib.GetDC()), 0);
   EXPECT_EQ(c.At(0, 0), 0x00FF0000u);
@@ -115,6 +122,44 @@ TEST(PictureLoader, GifGoesThroughThePictureServiceAndKeepsTransparentPixels) {
   CDIBSection dib;
   ASSERT_EQ(dib.LoadByPictureLoader(dir.File("g.gif"), 32), 0);
   EXPECT_EQ(static_cast<const uint32_t*>(dib.GetBits())[151], 0x000000FFu);
+}
+
+// A channel of a decoded JPEG pixel within a few steps of what was encoded (the format is lossy).
+void ExpectNearColour(uint32_t got, uint32_t want, const char* what) {
+  for (int shift : {0, 8, 16}) {
+    const int g = static_cast<int>((got >> shift) & 0xFF), w = static_cast<int>((want >> shift) & 0xFF);
+    EXPECT_LE(std::abs(g - w), 3) << what << std::hex << ": got " << got << " want " << want;
+  }
+}
+
+TEST(PictureLoader, JpegGoesThroughThePictureService) {
+  ScopedTempDir dir;
+  WriteBytes(dir.File("rb.jpg"), RedBlueJpeg());
+  Loaded j(dir.File("rb.jpg"));
+  ExpectServicePicture(j, 16, 8);
+  // Drawn 1:1 from the top-left corner; what lies beyond the picture stays as it was.
+  Canvas c(20, 10, 0xFF445566);
+  ASSERT_EQ(j.loader->Draw(c.dib.GetDC()), 0);
+  ExpectNearColour(c.At(0, 0), 0xFF0000, "left half");
+  ExpectNearColour(c.At(6, 7), 0xFF0000, "left half, last row");
+  ExpectNearColour(c.At(9, 3), 0x0000FF, "right half");
+  ExpectNearColour(c.At(15, 7), 0x0000FF, "right half, last pixel");
+  EXPECT_EQ(c.At(16, 0), 0xFF445566u);
+  EXPECT_EQ(c.At(0, 8), 0xFF445566u);
+
+  CDIBSection dib;
+  ASSERT_EQ(dib.LoadByPictureLoader(dir.File("rb.jpg"), 32), 0);
+  int w = 0, h = 0;
+  ASSERT_EQ(dib.GetSize(&w, &h), 0);
+  EXPECT_EQ(w, 16);
+  EXPECT_EQ(h, 8);
+  ExpectNearColour(static_cast<const uint32_t*>(dib.GetBits())[5 * 16 + 12], 0x0000FF, "section");
+
+  // The same data cut short is no picture at all.
+  const std::vector<uint8_t> whole = RedBlueJpeg();
+  WriteBytes(dir.File("cut.jpg"), std::vector<uint8_t>(whole.begin(), whole.begin() + 300));
+  Loaded cut(dir.File("cut.jpg"));
+  EXPECT_EQ(cut.result, 1);
 }
 
 TEST(PictureLoader, UnknownDataWithoutAPlugInFails) {
