@@ -162,12 +162,17 @@ int CDIBDraw::PaintToDC(const RECT* rect) {
     if (onMenu) top = m_menuBarHeight;
   }
   const platform::FrameView frame{back->GetPixels(), back->Width(), back->Height(), back->GetPitch()};
-  if (rect == nullptr) {
-    platform::CopyToFrontImage(m_window, frame, 0, top, m_width, m_height - top);
-  } else {
-    const int y = std::max<int>(rect->top, top);
-    platform::CopyToFrontImage(m_window, frame, rect->left, y, rect->right - rect->left, rect->bottom - y);
-  }
+  // The whole picture is the back buffer as it is: after a refused change the stored size is the
+  // refused one. A caller's rectangle is cut to the back buffer in 64 bits, so that one reaching
+  // the ends of the coordinate range neither overflows nor loses its part on the picture.
+  const int64_t left = rect != nullptr ? std::max<int64_t>(rect->left, 0) : 0;
+  const int64_t y = std::max<int64_t>(rect != nullptr ? rect->top : 0, top);
+  const int64_t right = std::min<int64_t>(rect != nullptr ? rect->right : frame.width, frame.width);
+  const int64_t bottom = std::min<int64_t>(rect != nullptr ? rect->bottom : frame.height, frame.height);
+  platform::CopyToFrontImage(m_window, frame, static_cast<int>(std::min<int64_t>(left, frame.width)),
+                             static_cast<int>(std::min<int64_t>(y, frame.height)),
+                             static_cast<int>(std::max<int64_t>(right - left, 0)),
+                             static_cast<int>(std::max<int64_t>(bottom - y, 0)));
   return 1;
 }
 

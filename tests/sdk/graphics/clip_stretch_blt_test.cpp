@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "sdk/graphics/mem_plane.h"
 #include "surface_util.h"
 
@@ -122,6 +124,16 @@ TEST(ClipStretchBlt, NothingLeftToDraw) {
     EXPECT_EQ(info.destWidth, 1234) << c.name;
   }
   BltClipInfo info;
+  // A source rectangle spanning the whole coordinate range is cut to its surface, not overflowed.
+  const RECT huge{-2, -3, INT_MAX, INT_MAX};
+  ASSERT_EQ(ClipStretchBlt(dest.get(), source.get(), -2, -3, &info, &huge, nullptr, nullptr), 0);
+  EXPECT_TRUE(info.sameSize);
+  EXPECT_RECT(info.source, 0, 0, 4, 4);
+  EXPECT_RECT(info.dest, 0, 0, 4, 4);
+  const RECT whole{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  const SIZE some{8, 8};
+  EXPECT_EQ(ClipStretchBlt(dest.get(), source.get(), 0, 0, &info, &whole, nullptr, nullptr), 1);  // lands at 2^31
+  EXPECT_EQ(ClipStretchBlt(dest.get(), source.get(), 0, 0, &info, &whole, &some, nullptr), 1);
   EXPECT_EQ(ClipStretchBlt(nullptr, source.get(), 0, 0, &info, nullptr, nullptr, nullptr), 1);
   EXPECT_EQ(ClipStretchBlt(dest.get(), nullptr, 0, 0, &info, nullptr, nullptr, nullptr), 1);
   EXPECT_EQ(ClipStretchBlt(dest.get(), source.get(), 0, 0, nullptr, nullptr, nullptr, nullptr), 1);
