@@ -57,7 +57,7 @@ std::string Bmp24(int w, int h, uint32_t (*colour)(int, int)) {
 uint32_t Picture(int x, int y) { return 0x102030u + static_cast<uint32_t>(x) * 0x010000u + static_cast<uint32_t>(y) * 0x000100u; }
 
 // The scale a caller passes to a load into the display is not used: the picture keeps its size.
-TEST(DIBDrawAudit, LoadIntoTheDisplayIgnoresTheScale) {
+TEST(DIBDrawLimits, LoadIntoTheDisplayIgnoresTheScale) {
   ScopedTempDir dir;
   dir.Write("pic.bmp", Bmp24(5, 3, Picture));
   ASSERT_TRUE(RunWithDisplay([&](Context& c) {
@@ -78,7 +78,7 @@ TEST(DIBDrawAudit, LoadIntoTheDisplayIgnoresTheScale) {
 
 // A size no back buffer can have fails the change; the display keeps the back buffer it had and
 // still presents all of it, whatever size the failed request left stored.
-TEST(DIBDrawAudit, ARefusedSizeKeepsPresentingTheBackBuffer) {
+TEST(DIBDrawLimits, ARefusedSizeKeepsPresentingTheBackBuffer) {
   ASSERT_TRUE(RunWithDisplay([](Context& c) {
     CDIBDraw& d = c.display;
     d.SetDisplayMode(false, 24, 12, 0);
@@ -117,7 +117,7 @@ TEST(DIBDrawAudit, ARefusedSizeKeepsPresentingTheBackBuffer) {
 
 // Rectangles from callers reach the ends of the coordinate range without overflowing, and only the
 // part on the back buffer is presented.
-TEST(DIBDrawAudit, PresentingRectanglesAtTheEndsOfTheRange) {
+TEST(DIBDrawLimits, PresentingRectanglesAtTheEndsOfTheRange) {
   ASSERT_TRUE(RunWithDisplay([](Context& c) {
     CDIBDraw& d = c.display;
     d.SetDisplayMode(false, 8, 6, 0);
@@ -150,7 +150,7 @@ TEST(DIBDrawAudit, PresentingRectanglesAtTheEndsOfTheRange) {
 
 // The depth is measured once and then read from the cache until a change ends; the emulated
 // full-screen mode's depth is what the program sees while it holds that mode.
-TEST(DIBDrawAudit, TheDepthIsCachedUntilTheNextChange) {
+TEST(DIBDrawLimits, TheDepthIsCachedUntilTheNextChange) {
   ASSERT_TRUE(RunWithDisplay([](Context& c) {
     CDIBDraw& d = c.display;
     d.SetDisplayMode(true, 32, 16, 8);

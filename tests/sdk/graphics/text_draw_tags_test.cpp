@@ -19,9 +19,9 @@ namespace {
 using Rects = std::vector<RECT>;
 
 // Draws into a real memory surface, so that glyphs placed partly outside it go through clipping.
-class AuditCanvasDraw : public CTextDraw {
+class TagCanvasDraw : public CTextDraw {
  public:
-  AuditCanvasDraw() { settings.SetFontSize(10); }
+  TagCanvasDraw() { settings.SetFontSize(10); }
   CDrawTarget* GetSurface() override { return &canvas; }
   void CreateSurface(int32_t width, int32_t height) override {
     surfaces.push_back({width, height});
@@ -39,13 +39,13 @@ class AuditCanvasDraw : public CTextDraw {
   std::string m_text;
 };
 
-class TextDrawTagsAudit : public ::testing::Test {
+class TextDrawTags : public ::testing::Test {
  protected:
   BoxFontScope boxes;
-  AuditCanvasDraw renderer;
+  TagCanvasDraw renderer;
 };
 
-TEST_F(TextDrawTagsAudit, BracketIndentExplicitStoredAndNotAddedToCentredLines) {
+TEST_F(TextDrawTags, BracketIndentExplicitStoredAndNotAddedToCentredLines) {
   renderer.settings.width = 30;
   // Stored indent k lives at index k - 1: index 3 holds 2, so a wrong index shows as 16 pixels.
   renderer.storedIndents[2] = 1;
@@ -71,14 +71,14 @@ TEST_F(TextDrawTagsAudit, BracketIndentExplicitStoredAndNotAddedToCentredLines) 
   }
 }
 
-TEST_F(TextDrawTagsAudit, MiddleAlignmentHalvesAnOddDifferenceTowardZero) {
+TEST_F(TextDrawTags, MiddleAlignmentHalvesAnOddDifferenceTowardZero) {
   // Size 15 measures 10 × 18, so the line is 18 high; the middle glyph's 13 leaves 5: d = 2, the
   // glyph goes from 2 to 18 - 2.
   ASSERT_EQ(renderer.Run("<FONT size=\"1\">A</FONT><Middle>A<Top>A<HR>", false), 0);
   EXPECT_EQ(renderer.Glyphs(), (Rects{{0, 0, 6, 18}, {10, 2, 14, 16}, {18, 0, 22, 13}}));
 }
 
-TEST_F(TextDrawTagsAudit, AHangingCharacterFollowedByATagStaysOnItsLine) {
+TEST_F(TextDrawTags, AHangingCharacterFollowedByATagStaysOnItsLine) {
   renderer.SetNoLineStartChars("、。）」");
   renderer.settings.width = 30;
   struct Case {
@@ -105,7 +105,7 @@ TEST_F(TextDrawTagsAudit, AHangingCharacterFollowedByATagStaysOnItsLine) {
   }
 }
 
-TEST_F(TextDrawTagsAudit, AReplaceStringIsEmittedAsCharactersOnly) {
+TEST_F(TextDrawTags, AReplaceStringIsEmittedAsCharactersOnly) {
   renderer.replaceStrings = CStringVectorPtr(new std::vector<std::string>{"<BR>", "\x82\xA0" "A"});
   ASSERT_EQ(renderer.Run("<ReplaceString 0><ReplaceString 1><HR>", false), 0);
   EXPECT_EQ(renderer.Glyphs(),
@@ -114,7 +114,7 @@ TEST_F(TextDrawTagsAudit, AReplaceStringIsEmittedAsCharactersOnly) {
 
 // Right and centred alignment of a line wider than the width put glyphs left of the canvas; drawing
 // them must stay inside it (the sanitizers watch), and the glyphs that lie wholly on it are drawn.
-TEST_F(TextDrawTagsAudit, GlyphsPlacedLeftOfTheCanvasAreClippedWhileDrawing) {
+TEST_F(TextDrawTags, GlyphsPlacedLeftOfTheCanvasAreClippedWhileDrawing) {
   renderer.SetNoLineStartChars("。");
   renderer.settings.width = 30;
   // The look-ahead of the hanging "。" reads the closing </P>, which resets the alignment before
@@ -140,7 +140,7 @@ TEST_F(TextDrawTagsAudit, GlyphsPlacedLeftOfTheCanvasAreClippedWhileDrawing) {
   EXPECT_EQ(renderer.Run("<P align=\"center\">\x82\xA0\x82\xA0<HR>", true), 0);
 }
 
-TEST_F(TextDrawTagsAudit, DeepNestingAndUnmatchedClosersAreHarmless) {
+TEST_F(TextDrawTags, DeepNestingAndUnmatchedClosersAreHarmless) {
   std::string text;
   for (int i = 0; i < 3000; ++i) text += "<FONT size=\"1\" color=\"#010203\">";
   text += "A";
