@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <memory>
@@ -145,7 +146,16 @@ TEST_F(WinMainTest, AReadOnlyConfigurationIsReportedAndTheIniFilesAreStillWritte
 TEST_F(WinMainTest, ASecondCopyWritesNothing) {
   CSingleInstanceChecker first;  // this process already runs the game
   ASSERT_TRUE(first.IsValid());
+  // The first copy is asked to come to the front; it answers at once (its window would be raised
+  // on the thread that runs the second copy here, which is busy waiting for the answer).
+  int raised = 0;
+  SetInstanceRaiseHandler([&raised] {
+    ++raised;
+    return true;
+  });
   EXPECT_EQ(Run(), 0);
+  SetInstanceRaiseHandler(nullptr);
+  EXPECT_EQ(raised, 1);
   EXPECT_TRUE(boxes.boxes().empty());
   ExpectUntouched();
 }
@@ -222,6 +232,9 @@ TEST_F(WinMainTest, KeysOfTheGameLoop) {
   platform::ClearQuitSignal();
   constexpr int kEscape = 0x01000000;  // the toolkit's key numbers
   constexpr int kF1 = 0x01000030;
+  // The simulated clock takes the display's settling pause after each change of mode without
+  // waiting for it.
+  platform::ManualClock clock(1000);
   {
     // F1 held over four frames switches once, on its push, not on every frame it is down.
     KeyHold f1(kF1, 2, 6, 10);
@@ -229,6 +242,7 @@ TEST_F(WinMainTest, KeysOfTheGameLoop) {
     EXPECT_EQ(Run(), 0);
     std::erase(IdleCallbacks(), &f1);
     EXPECT_NE(dir.Read("vrel.xml").find("window=\"0\""), std::string::npos);
+    EXPECT_EQ(std::count(clock.sleeps().begin(), clock.sleeps().end(), 500u), 1);
   }
   {
     // Esc ends the game at once, and the shutdown writes everything as usual.
