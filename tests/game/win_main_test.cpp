@@ -22,6 +22,7 @@
 #include "sdk/framework/window_application.h"
 #include "sdk/framework/idle_callback.h"
 #include "sdk/framework/single_instance_checker.h"
+#include "sdk/framework/editor_process_factory.h"
 #include "game/run_state.h"
 #include "game/script_app.h"
 #include "game/message_log.h"
@@ -158,6 +159,42 @@ TEST_F(WinMainTest, ASecondCopyWritesNothing) {
   EXPECT_EQ(raised, 1);
   EXPECT_TRUE(boxes.boxes().empty());
   ExpectUntouched();
+}
+
+// Stands for the editor: records what it was opened on and when it ran.
+class RecordingEditor : public CProcessBase {
+ public:
+  explicit RecordingEditor(std::vector<std::string>* log) : m_log(log) {}
+  bool Run() override {
+    m_log->push_back("run");
+    return true;
+  }
+
+ private:
+  std::vector<std::string>* m_log;
+};
+
+TEST_F(WinMainTest, DebugModeOpensTheScriptInTheEditorBeforeTheGameRuns) {
+  struct Case {
+    const char* debug;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"debug=\"1\"", {"start.txt -Y=0", "run"}},
+      {"debug=\"0\"", {}},
+  };
+  for (const auto& c : cases) {
+    std::string xml = kConfig;
+    xml.replace(xml.find("debug=\"0\""), 9, c.debug);
+    dir.Write("vrel.xml", xml);
+    std::vector<std::string> log;
+    SetEditorProcessCreator([&log](HINSTANCE, const char* commandLine) {
+      log.push_back(commandLine);
+      return std::make_unique<RecordingEditor>(&log);
+    });
+    EXPECT_EQ(Run(), 0);
+    SetEditorProcessCreator(nullptr);
+    EXPECT_EQ(log, c.expected) << c.debug;
+  }
 }
 
 // Plays frames against a simulated clock: each frame takes the given time before the frame timer
