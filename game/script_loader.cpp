@@ -2,9 +2,11 @@
 
 #include <cstring>
 
+#include "game/config.h"
 #include "game/engine_state.h"
 #include "game/fixed_text.h"
 #include "game/read_flag_table.h"
+#include "game/script_app.h"
 #include "game/script_control_flow.h"
 #include "game/script_error.h"
 #include "game/script_executor.h"
@@ -52,7 +54,10 @@ void LoadScriptText(std::string_view name, std::string_view text) {
 
 bool LoadScript(const void* /*unused*/, const std::string& name) {
   CFileBuffer file;
-  if (file.Read(name) != 0) {
+  const bool read = file.Read(name) == 0;
+  // In debug mode the script is opened in the editor first; the game starts when the editor closes.
+  if (Config.debug && RunningScriptApp) RunningScriptApp->OpenEditor(name.c_str(), 0);
+  if (!read) {
     LoadScriptText(name, {});
     ScriptError("ファイルが見つかりません");
     return false;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <memory>
@@ -21,6 +22,7 @@
 #include "sdk/framework/window_application.h"
 #include "sdk/framework/idle_callback.h"
 #include "sdk/framework/single_instance_checker.h"
+#include "sdk/framework/editor_process_factory.h"
 #include "game/run_state.h"
 #include "game/script_app.h"
 #include "game/message_log.h"
@@ -145,9 +147,54 @@ TEST_F(WinMainTest, AReadOnlyConfigurationIsReportedAndTheIniFilesAreStillWritte
 TEST_F(WinMainTest, ASecondCopyWritesNothing) {
   CSingleInstanceChecker first;  // this process already runs the game
   ASSERT_TRUE(first.IsValid());
+  // The first copy is asked to come to the front; it answers at once (its window would be raised
+  // on the thread that runs the second copy here, which is busy waiting for the answer).
+  int raised = 0;
+  SetInstanceRaiseHandler([&raised] {
+    ++raised;
+    return true;
+  });
   EXPECT_EQ(Run(), 0);
+  SetInstanceRaiseHandler(nullptr);
+  EXPECT_EQ(raised, 1);
   EXPECT_TRUE(boxes.boxes().empty());
   ExpectUntouched();
+}
+
+// Stands for the editor: records what it was opened on and when it ran.
+class RecordingEditor : public CProcessBase {
+ public:
+  explicit RecordingEditor(std::vector<std::string>* log) : m_log(log) {}
+  bool Run() override {
+    m_log->push_back("run");
+    return true;
+  }
+
+ private:
+  std::vector<std::string>* m_log;
+};
+
+TEST_F(WinMainTest, DebugModeOpensTheScriptInTheEditorBeforeTheGameRuns) {
+  struct Case {
+    const char* debug;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"debug=\"1\"", {"start.txt -Y=0", "run"}},
+      {"debug=\"0\"", {}},
+  };
+  for (const auto& c : cases) {
+    std::string xml = kConfig;
+    xml.replace(xml.find("debug=\"0\""), 9, c.debug);
+    dir.Write("vrel.xml", xml);
+    std::vector<std::string> log;
+    SetEditorProcessCreator([&log](HINSTANCE, const char* commandLine) {
+      log.push_back(commandLine);
+      return std::make_unique<RecordingEditor>(&log);
+    });
+    EXPECT_EQ(Run(), 0);
+    SetEditorProcessCreator(nullptr);
+    EXPECT_EQ(log, c.expected) << c.debug;
+  }
 }
 
 // Plays frames against a simulated clock: each frame takes the given time before the frame timer
@@ -222,6 +269,9 @@ TEST_F(WinMainTest, KeysOfTheGameLoop) {
   platform::ClearQuitSignal();
   constexpr int kEscape = 0x01000000;  // the toolkit's key numbers
   constexpr int kF1 = 0x01000030;
+  // The simulated clock takes the display's settling pause after each change of mode without
+  // waiting for it.
+  platform::ManualClock clock(1000);
   {
     // F1 held over four frames switches once, on its push, not on every frame it is down.
     KeyHold f1(kF1, 2, 6, 10);
@@ -229,6 +279,7 @@ TEST_F(WinMainTest, KeysOfTheGameLoop) {
     EXPECT_EQ(Run(), 0);
     std::erase(IdleCallbacks(), &f1);
     EXPECT_NE(dir.Read("vrel.xml").find("window=\"0\""), std::string::npos);
+    EXPECT_EQ(std::count(clock.sleeps().begin(), clock.sleeps().end(), 500u), 1);
   }
   {
     // Esc ends the game at once, and the shutdown writes everything as usual.
