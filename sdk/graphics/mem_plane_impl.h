@@ -182,6 +182,7 @@ class CMemPlaneImpl {
 
   bool m_hasAlpha = false;
   std::unique_ptr<uint32_t[], FreeBlock> m_block;
+  size_t m_blockPixels = 0;  // what the heap block holds, at least the surface's pixels
   std::unique_ptr<platform::Bitmap> m_bitmap;
   std::unique_ptr<platform::MemDC> m_dc;
   uint32_t* m_pixels = nullptr;
