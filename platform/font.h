@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -139,11 +140,12 @@ class RealisedFont {
 };
 
 // A font as a device context selects it. Creating the same description again is cheap: realised
-// faces are shared and cached, since text drawing makes a new font for every character it measures.
+// faces are shared and cached, and the font itself is a small value, since text drawing makes a new
+// font for every character it measures.
 class Font {
  public:
-  // Null when the description cannot be realised (a height beyond kMaxFontHeight, no face file).
-  static std::unique_ptr<Font> Create(const FontDesc& desc);
+  // Empty when the description cannot be realised (a height beyond kMaxFontHeight, no face file).
+  static std::optional<Font> Create(const FontDesc& desc);
 
   const FontDesc& Desc() const { return m_desc; }
   const FontMetrics& Metrics() const { return m_face->Metrics(); }

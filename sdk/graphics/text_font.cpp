@@ -60,7 +60,7 @@ void CTextFont::SetFaceName(std::string_view name) {
   if (m_faceName != name) m_faceName.assign(name.data(), name.size());
 }
 
-std::unique_ptr<platform::Font> CTextFont::MakeFont() const {
+std::optional<platform::Font> CTextFont::MakeFont() const {
   platform::FontDesc desc;
   desc.height = m_height;
   desc.weight = m_weight;
@@ -76,7 +76,7 @@ int CTextFont::GetSize(int* width, int* height) const {
   *width = 0;
   *height = 0;
   if (m_text.empty()) return 1;
-  const std::unique_ptr<platform::Font> font = MakeFont();
+  const std::optional<platform::Font> font = MakeFont();
   if (!font) return 1;
   // An italic line leans past its advance by about a quarter of the height.
   const int64_t lean = m_italic ? m_height / 4 : 0;
@@ -130,9 +130,9 @@ int CTextFont::Passes(int x, int y, Pass (&passes)[2]) const {
 
 void CTextFont::Draw(platform::MemDC* dc, int x, int y) const {
   if (!dc || m_text.empty()) return;
-  const std::unique_ptr<platform::Font> font = MakeFont();
+  const std::optional<platform::Font> font = MakeFont();
   if (!font) return;
-  const platform::Font* previous = platform::SelectFont(dc, font.get());
+  const platform::Font* previous = platform::SelectFont(dc, &*font);
   Pass passes[2];
   const int n = Passes(x, y, passes);
   for (int i = 0; i < n; ++i) {
@@ -147,7 +147,7 @@ void CTextFont::Draw(platform::MemDC* dc, int x, int y) const {
 
 void CTextFont::DrawInk(const platform::ChannelBuffer& target, int x, int y) const {
   if (m_text.empty()) return;
-  const std::unique_ptr<platform::Font> font = MakeFont();
+  const std::optional<platform::Font> font = MakeFont();
   if (!font) return;
   Pass passes[2];
   const int n = Passes(x, y, passes);

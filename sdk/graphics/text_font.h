@@ -4,7 +4,7 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -82,7 +82,7 @@ class CTextFont {
     COLORREF color;
     bool opaque;
   };
-  std::unique_ptr<platform::Font> MakeFont() const;
+  std::optional<platform::Font> MakeFont() const;
   // The passes of Draw at (x, y): the shadow first, then the text.
   int Passes(int x, int y, Pass (&passes)[2]) const;
 

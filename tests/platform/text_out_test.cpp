@@ -27,7 +27,7 @@ struct Canvas {
   }
 };
 
-std::unique_ptr<Font> MakeFont(int32_t height, bool underline = false, bool strikeOut = false) {
+std::optional<Font> MakeFont(int32_t height, bool underline = false, bool strikeOut = false) {
   FontDesc desc;
   desc.height = height;
   desc.underline = underline;
