@@ -1,7 +1,6 @@
 #include "sdk/graphics/text_plane.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <new>
 #include <optional>
@@ -37,26 +36,24 @@ CTextPlane::CTextPlane() = default;
 CTextPlane::~CTextPlane() = default;
 
 int CTextPlane::Update() {
-  CMemPlaneImpl& impl = *GetImpl();
-  if (impl.IsLoaded()) return UpdateUncached();
+  int result = 0;
+  CMemPlane* image = UpdateShared(&result);
+  if (image != this && TextPlaneCache::CopyImage(*image, *this) != 0) return 1;
+  return result;
+}
+
+CMemPlane* CTextPlane::UpdateShared(int* result) {
+  *result = 0;
+  if (GetImpl()->IsLoaded()) {
+    *result = UpdateUncached();
+    return this;
+  }
   TextPlaneCache& cache = TextPlaneCache::Instance();
   const TextPlaneCache::Key key(font, m_textOffsetX, m_textOffsetY, m_vertical);
-  if (const TextPlaneCache::Image* image = cache.Find(key)) {
-    // Every pixel is written: no clearing first.
-    if (impl.AllocPixels(image->width, image->height) != 0) return 1;
-    std::memcpy(impl.GetPixels(), image->pixels.data(), image->pixels.size() * sizeof(uint32_t));
-    *impl.GetHasAlphaPtr() = true;
-    return 0;
-  }
-  const int result = UpdateUncached();
-  if (result == 0) {
-    TextPlaneCache::Image image;
-    image.width = impl.Width();
-    image.height = impl.Height();
-    image.pixels.assign(impl.GetPixels(), impl.GetPixels() + static_cast<size_t>(image.width) * image.height);
-    cache.Store(key, std::move(image));
-  }
-  return result;
+  if (CMemPlane* image = cache.Find(key)) return image;
+  *result = UpdateUncached();
+  if (*result == 0) cache.Store(key, *this);
+  return this;
 }
 
 int CTextPlane::UpdateUncached() {

@@ -22,6 +22,10 @@ class CTextPlane : public CMemPlane {
   // left as it was on every path. Finished images are kept (TextPlaneCache), so a text in a style
   // already drawn is copied rather than drawn again.
   int Update();
+  // Update without the copy: the kept image itself when the cache holds it (valid until the cache
+  // next changes; this plane is left as it was), else this plane, updated. result receives what
+  // Update would return.
+  CMemPlane* UpdateShared(int* result);
   void SetVertical(bool vertical) { m_vertical = vertical; }
   bool IsVertical() const { return m_vertical; }
   // Where the text is drawn inside the plane.

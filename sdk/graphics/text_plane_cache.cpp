@@ -1,8 +1,10 @@
 #include "sdk/graphics/text_plane_cache.h"
 
+#include <cstring>
 #include <functional>
 
 #include "platform/font.h"
+#include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/text_font.h"
 
 TextPlaneCache::Key::Key(const CTextFont& font, int32_t x, int32_t y, bool turned)
@@ -44,16 +46,31 @@ TextPlaneCache& TextPlaneCache::Instance() {
   return cache;
 }
 
-const TextPlaneCache::Image* TextPlaneCache::Find(const Key& key) const {
+CMemPlane* TextPlaneCache::Find(const Key& key) const {
   auto it = m_images.find(key);
-  return it == m_images.end() ? nullptr : &it->second;
+  return it == m_images.end() ? nullptr : it->second.get();
 }
 
-void TextPlaneCache::Store(const Key& key, Image image) {
-  if (image.pixels.size() > kMaxImagePixels) return;
-  if (m_images.size() >= kMaxImages || m_pixels + image.pixels.size() > kMaxPixels) Clear();
-  const size_t pixels = image.pixels.size();
-  if (m_images.try_emplace(key, std::move(image)).second) m_pixels += pixels;
+void TextPlaneCache::Store(const Key& key, const CMemPlane& image) {
+  int w = 0, h = 0;
+  image.GetSize(&w, &h);
+  const size_t pixels = static_cast<size_t>(w) * static_cast<size_t>(h);
+  if (pixels > kMaxImagePixels || m_images.contains(key)) return;
+  if (m_images.size() >= kMaxImages || m_pixels + pixels > kMaxPixels) Clear();
+  auto copy = std::make_unique<CMemPlane>();
+  if (CopyImage(image, *copy) != 0) return;
+  m_images.emplace(key, std::move(copy));
+  m_pixels += pixels;
+}
+
+int TextPlaneCache::CopyImage(const CMemPlane& from, CMemPlane& to) {
+  const CMemPlaneImpl& source = *from.GetImpl();
+  CMemPlaneImpl& target = *to.GetImpl();
+  // Every pixel is written: no clearing first.
+  if (target.AllocPixels(source.Width(), source.Height()) != 0) return 1;
+  std::memcpy(target.GetPixels(), source.GetPixels(), static_cast<size_t>(source.Width()) * source.Height() * sizeof(uint32_t));
+  *target.GetHasAlphaPtr() = true;
+  return 0;
 }
 
 void TextPlaneCache::Clear() {

@@ -5,12 +5,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
-#include <vector>
 
 #include "platform/win_types.h"
 
+class CMemPlane;
 class CTextFont;
 
 class TextPlaneCache {
@@ -28,19 +29,19 @@ class TextPlaneCache {
     Key(const CTextFont& font, int32_t offsetX, int32_t offsetY, bool vertical);
     bool operator==(const Key&) const = default;
   };
-  struct Image {
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels;
-  };
-
   // Images larger than this are not kept.
   static constexpr size_t kMaxImagePixels = size_t{1} << 16;
 
   static TextPlaneCache& Instance();
 
-  const Image* Find(const Key& key) const;
-  void Store(const Key& key, Image image);
+  // The kept image, valid until the cache is next changed; null when none is kept.
+  CMemPlane* Find(const Key& key) const;
+  // Keeps a copy of a finished image (pixels with alpha).
+  void Store(const Key& key, const CMemPlane& image);
   void Clear();
+
+  // Makes to a copy of the pixels of from, with per-pixel alpha: 0, or 1 when to cannot be made.
+  static int CopyImage(const CMemPlane& from, CMemPlane& to);
 
  private:
   struct Hash {
@@ -50,6 +51,6 @@ class TextPlaneCache {
   static constexpr size_t kMaxImages = 2048;
   static constexpr size_t kMaxPixels = size_t{1} << 22;
 
-  std::unordered_map<Key, Image, Hash> m_images;
+  std::unordered_map<Key, std::unique_ptr<CMemPlane>, Hash> m_images;
   size_t m_pixels = 0;
 };
