@@ -41,9 +41,22 @@ uint32_t CompositeShadow(uint32_t t, uint32_t s) {
   return (total << 24) | (channel(16) << 16) | (channel(8) << 8) | channel(0);
 }
 
-ShadowComposite::ShadowComposite(uint32_t rgb, uint32_t shadowRgb) : m_rgb(rgb), m_shadowRgb(shadowRgb) {
+namespace {
+
+ShadowComposite::RowFunction ActiveRow() {
+  static const ShadowComposite::RowFunction row = ShadowComposite::Ssse3Row() ? ShadowComposite::Ssse3Row() : ShadowComposite::PlainRow;
+  return row;
+}
+
+}  // namespace
+
+ShadowComposite::ShadowComposite(uint32_t rgb, uint32_t shadowRgb) : m_rgb(rgb), m_shadowRgb(shadowRgb), m_row(ActiveRow()) {
   for (unsigned i = 0; i < kLevels; ++i) {
-    for (unsigned j = 0; j < kLevels; ++j) m_table[i * kLevels + j] = Computed(kLevelAlpha[i], kLevelAlpha[j]);
+    for (unsigned j = 0; j < kLevels; ++j) {
+      const uint32_t pixel = Computed(kLevelAlpha[i], kLevelAlpha[j]);
+      m_table[i * kLevels + j] = pixel;
+      for (int k = 0; k < 4; ++k) m_tableBytes[k][i * kLevels + j] = static_cast<uint8_t>(pixel >> (8 * k));
+    }
   }
 }
 
@@ -52,8 +65,8 @@ uint32_t ShadowComposite::Computed(uint8_t a, uint8_t b) const {
   return b ? CompositeShadow(text, (uint32_t{b} << 24) | m_shadowRgb) : text;
 }
 
-void ShadowComposite::Row(const uint8_t* a, const uint8_t* b, uint32_t* out, size_t n) const {
-  for (size_t x = 0; x < n; ++x) out[x] = At(a[x], b[x]);
+void ShadowComposite::PlainRow(const ShadowComposite& c, const uint8_t* a, const uint8_t* b, uint32_t* out, size_t n) {
+  for (size_t x = 0; x < n; ++x) out[x] = c.At(a[x], b[x]);
 }
 
 }  // namespace text_plane_kernels

@@ -39,28 +39,42 @@ constexpr std::array<uint8_t, 256> LevelIndex(unsigned step, unsigned other) {
 
 // The text colour over the shadow colour for any pair of alphas. Text averaged from two-level ink
 // has only the alphas 0, 63, 127, 191 and 255, so the 25 pairs of those are worked out once and
-// looked up; any other pair is computed.
+// looked up; any other pair is computed. Rows are looked up 16 pixels at a time with byte shuffles
+// where the processor has them (SSSE3), pixel by pixel elsewhere; both give the same pixels.
 class ShadowComposite {
  public:
+  static constexpr unsigned kLevels = std::size(kLevelAlpha);
+  static constexpr unsigned kTableSize = 32;  // kLevels² entries, padded for the shuffles
+
+  using RowFunction = void (*)(const ShadowComposite&, const uint8_t* a, const uint8_t* b, uint32_t* out, size_t n);
+
   ShadowComposite(uint32_t rgb, uint32_t shadowRgb);
   // The pixel for text alpha a over shadow alpha b (no shadow where b is 0).
   uint32_t At(uint8_t a, uint8_t b) const {
     const unsigned index = kTextLevel[a] + kShadowLevel[b];
     return index < kLevels * kLevels ? m_table[index] : Computed(a, b);
   }
-  void Row(const uint8_t* a, const uint8_t* b, uint32_t* out, size_t n) const;
+  // out[x] = At(a[x], b[x]) for x < n.
+  void Row(const uint8_t* a, const uint8_t* b, uint32_t* out, size_t n) const { m_row(*this, a, b, out, n); }
+  // The row pixel by pixel, and the shuffling row (null where the build or the processor lacks it).
+  static void PlainRow(const ShadowComposite& c, const uint8_t* a, const uint8_t* b, uint32_t* out, size_t n);
+  static RowFunction Ssse3Row();
+
+  // Byte k (0 blue .. 3 alpha) of every table entry: entry text level × kLevels + shadow level.
+  const uint8_t* TableBytes(int k) const { return m_tableBytes[k]; }
 
  private:
-  static constexpr unsigned kLevels = std::size(kLevelAlpha);
   // Table rows are text levels, columns shadow levels; an alpha that is no level lands past the
   // table.
-  static constexpr std::array<uint8_t, 256> kTextLevel = LevelIndex(kLevels, 2 * kLevels * kLevels);
-  static constexpr std::array<uint8_t, 256> kShadowLevel = LevelIndex(1, 2 * kLevels * kLevels);
+  static constexpr std::array<uint8_t, 256> kTextLevel = LevelIndex(kLevels, 2 * kTableSize);
+  static constexpr std::array<uint8_t, 256> kShadowLevel = LevelIndex(1, 2 * kTableSize);
 
   uint32_t Computed(uint8_t a, uint8_t b) const;
 
   uint32_t m_rgb, m_shadowRgb;
+  RowFunction m_row;
   uint32_t m_table[kLevels * kLevels];
+  alignas(16) uint8_t m_tableBytes[4][kTableSize] = {};
 };
 
 }  // namespace text_plane_kernels

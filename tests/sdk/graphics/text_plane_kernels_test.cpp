@@ -5,34 +5,62 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using namespace text_plane_kernels;
 
+// Every row function (pixel by pixel, and the shuffling one where the processor has it) on every
+// pair of alphas, in rows of every length up to a few blocks.
 TEST(TextPlaneKernels, ShadowCompositeIsTheFormulaForEveryPairOfAlphas) {
   const struct {
     uint32_t rgb, shadowRgb;
   } kColours[] = {{0xFFFFFF, 0x808080}, {0xFF0000, 0x0000FF}, {0x000000, 0xFFFFFF}, {0x123456, 0x202020}, {0xFEDCBA, 0x010203}};
+  std::vector<std::pair<const char*, ShadowComposite::RowFunction>> rows = {{"plain", ShadowComposite::PlainRow}};
+  if (ShadowComposite::RowFunction ssse3 = ShadowComposite::Ssse3Row()) rows.emplace_back("ssse3", ssse3);
   for (const auto& c : kColours) {
     const ShadowComposite composite(c.rgb, c.shadowRgb);
-    std::vector<uint8_t> a(256), b(256);
-    std::vector<uint32_t> row(256);
-    for (unsigned shadow = 0; shadow < 256; ++shadow) {
-      for (unsigned text = 0; text < 256; ++text) {
-        a[text] = static_cast<uint8_t>(text);
-        b[text] = static_cast<uint8_t>(shadow);
+    for (const auto& [name, row] : rows) {
+      std::vector<uint8_t> a(256), b(256);
+      std::vector<uint32_t> out(257);
+      for (unsigned shadow = 0; shadow < 256; ++shadow) {
+        for (unsigned text = 0; text < 256; ++text) {
+          a[text] = static_cast<uint8_t>(text);
+          b[text] = static_cast<uint8_t>(shadow);
+        }
+        out[256] = 0xDEADBEEF;
+        row(composite, a.data(), b.data(), out.data(), 256);
+        for (unsigned text = 0; text < 256; ++text) {
+          const uint32_t t = (text << 24) | c.rgb, s = (shadow << 24) | c.shadowRgb;
+          // Without shadow ink the text stands as it is, also where it has no ink of its own.
+          const uint32_t expected = shadow == 0 ? t : CompositeShadow(t, s);
+          ASSERT_EQ(out[text], expected) << name << " " << std::hex << c.rgb << " over " << c.shadowRgb << std::dec
+                                         << ": alphas " << text << " over " << shadow;
+          ASSERT_EQ(composite.At(static_cast<uint8_t>(text), static_cast<uint8_t>(shadow)), expected);
+        }
+        ASSERT_EQ(out[256], 0xDEADBEEFu) << name;
       }
-      composite.Row(a.data(), b.data(), row.data(), row.size());
-      for (unsigned text = 0; text < 256; ++text) {
-        const uint32_t t = (text << 24) | c.rgb, s = (shadow << 24) | c.shadowRgb;
-        // Without shadow ink the text stands as it is, also where it has no ink of its own.
-        const uint32_t expected = shadow == 0 ? t : CompositeShadow(t, s);
-        ASSERT_EQ(row[text], expected) << std::hex << c.rgb << " over " << c.shadowRgb << std::dec << ": alphas " << text
-                                       << " over " << shadow;
-        ASSERT_EQ(composite.At(static_cast<uint8_t>(text), static_cast<uint8_t>(shadow)), expected);
+    }
+  }
+  // Rows of any length, from any start: the same pixels as one at a time, nothing written past them.
+  std::mt19937 rng(11);
+  const ShadowComposite composite(0x3366CC, 0x101010);
+  for (size_t n = 0; n <= 50; ++n) {
+    for (const auto& [name, row] : rows) {
+      std::vector<uint8_t> a(n + 3), b(n + 3);
+      for (size_t i = 0; i < a.size(); ++i) {
+        a[i] = rng() % 3 ? kLevelAlpha[rng() % 5] : static_cast<uint8_t>(rng());
+        b[i] = rng() % 3 ? kLevelAlpha[rng() % 5] : static_cast<uint8_t>(rng());
       }
+      std::vector<uint32_t> out(n + 4, 0xDEADBEEF);
+      row(composite, a.data() + 3, b.data() + 3, out.data() + 2, n);
+      for (size_t i = 0; i < n; ++i) ASSERT_EQ(out[i + 2], composite.At(a[i + 3], b[i + 3])) << name << " " << n << " " << i;
+      EXPECT_EQ(out[0], 0xDEADBEEFu);
+      EXPECT_EQ(out[1], 0xDEADBEEFu);
+      EXPECT_EQ(out[n + 2], 0xDEADBEEFu) << name << " " << n;
+      EXPECT_EQ(out[n + 3], 0xDEADBEEFu) << name << " " << n;
     }
   }
 }
