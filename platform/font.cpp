@@ -151,18 +151,28 @@ RealisedFont::RealisedFont(std::unique_ptr<FontFace> face, bool vertical)
     : m_face(std::move(face)), m_vertical(vertical) {}
 
 const Glyph& RealisedFont::GetGlyph(uint16_t code) {
-  if (auto it = m_glyphs.find(code); it != m_glyphs.end()) return it->second;
+  if (const Page* page = m_pages[code >> 8].get()) {
+    if (const uint16_t slot = (*page)[code & 0xFF]) return m_glyphs[slot - 1];
+  }
   // A face that has drawn every character of a long session is started afresh rather than grown
   // without bound.
   constexpr size_t kMaxCachedGlyphs = 4096;
-  if (m_glyphs.size() >= kMaxCachedGlyphs) m_glyphs.clear();
+  static_assert(kMaxCachedGlyphs < 0xFFFF, "slots hold places plus one in 16 bits");
+  if (m_glyphs.size() >= kMaxCachedGlyphs) {
+    m_glyphs.clear();
+    for (std::unique_ptr<Page>& page : m_pages) page.reset();
+  }
   // Control characters have neither ink nor width; a carriage return left inside a line is not
   // shown as a missing-glyph box.
   const bool control = code < 0x20 || code == 0x7F;
   Glyph glyph = control ? Glyph{} : m_face->RenderGlyph(SjisCodeToUnicode(code));
   if (m_vertical && code > 0xFF) glyph = TurnLeft(glyph, m_face->Metrics().cell);
   FindInkRuns(glyph);
-  return m_glyphs.emplace(code, std::move(glyph)).first->second;
+  std::unique_ptr<Page>& page = m_pages[code >> 8];
+  if (!page) page = std::make_unique<Page>();  // all slots 0
+  m_glyphs.push_back(std::move(glyph));
+  (*page)[code & 0xFF] = static_cast<uint16_t>(m_glyphs.size());
+  return m_glyphs.back();
 }
 
 Font::Font(FontDesc desc, std::shared_ptr<RealisedFont> face) : m_desc(std::move(desc)), m_face(std::move(face)) {}
