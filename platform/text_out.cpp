@@ -116,7 +116,9 @@ void DrawLine(const Target& target, const RECT& bounds, const Font& font, int32_
               typename Target::Pixel ink, typename Target::Pixel background, bool opaque) {
   const FontMetrics& m = font.Metrics();
   const int64_t baseline = static_cast<int64_t>(y) + m.cell.ascent;
-  const int64_t extent = MeasureTextLine(font, text).cx;
+  // The line's extent bounds its background and its bars; plain ink needs no measuring.
+  const bool bars = font.Desc().underline || font.Desc().strikeOut;
+  const int64_t extent = opaque || bars ? MeasureTextLine(font, text).cx : 0;
   if (opaque) FillRect(target, bounds, x, y, x + extent, static_cast<int64_t>(y) + m.cell.height, background);
   if (bounds.left >= bounds.right || bounds.top >= bounds.bottom) return;
   int64_t pen = x;
