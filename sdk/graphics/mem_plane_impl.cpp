@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "sdk/graphics/mem_plane.h"
 
@@ -93,6 +94,18 @@ int CMemPlaneImpl::AllocPixels(int width, int height) {
 int CMemPlaneImpl::Resize(int width, int height) {
   if (width == Width() && height == Height()) return 0;
   return CreateSurface(width, height);
+}
+
+void CMemPlaneImpl::SwapPixels(CMemPlaneImpl& other) {
+  std::swap(m_block, other.m_block);
+  std::swap(m_blockPixels, other.m_blockPixels);
+  std::swap(m_bitmap, other.m_bitmap);
+  std::swap(m_dc, other.m_dc);
+  std::swap(m_pixels, other.m_pixels);
+  std::swap(m_rect, other.m_rect);
+  std::swap(m_pitch, other.m_pitch);
+  std::swap(m_hasAlpha, other.m_hasAlpha);
+  std::swap(m_loaded, other.m_loaded);
 }
 
 void CMemPlaneImpl::Release() {

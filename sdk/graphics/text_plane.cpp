@@ -1,8 +1,10 @@
 #include "sdk/graphics/text_plane.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 #include <optional>
 #include <string>
 
@@ -37,8 +39,14 @@ CTextPlane::~CTextPlane() = default;
 
 int CTextPlane::Update() {
   int result = 0;
-  CMemPlane* image = UpdateShared(&result);
-  if (image != this && TextPlaneCache::CopyImage(*image, *this) != 0) return 1;
+  const CMemPlane* image = UpdateShared(&result);
+  if (image == this) return result;
+  const CMemPlaneImpl& kept = *image->GetImpl();
+  CMemPlaneImpl& impl = *GetImpl();
+  // Every pixel is written: no clearing first.
+  if (impl.AllocPixels(kept.Width(), kept.Height()) != 0) return 1;
+  std::memcpy(impl.GetPixels(), kept.GetPixels(), static_cast<size_t>(kept.Width()) * kept.Height() * sizeof(uint32_t));
+  *impl.GetHasAlphaPtr() = true;
   return result;
 }
 
@@ -52,18 +60,29 @@ CMemPlane* CTextPlane::UpdateShared(int* result) {
   const TextPlaneCache::Key key(font, m_textOffsetX, m_textOffsetY, m_vertical);
   if (CMemPlane* image = cache.Find(key)) return image;
   *result = UpdateUncached();
-  if (*result == 0) cache.Store(key, *this);
+  if (*result == 0) {
+    if (CMemPlane* kept = cache.Store(key, *this)) return kept;
+  }
   return this;
 }
 
 int CTextPlane::UpdateUncached() {
-  if (!m_vertical) return UpdateText();
-  // The vertical variant of the face, for the length of the update.
-  const std::string face = font.GetFaceName();
-  const bool marked = !face.empty() && face.front() == '@';
-  if (!marked) font.SetFaceName("@" + face);
-  const int result = UpdateTextVertical();
-  if (!marked) font.SetFaceName(face);
+  int result = 0;
+  if (!m_vertical) {
+    result = UpdateText();
+  } else {
+    // The vertical variant of the face, for the length of the update.
+    const std::string face = font.GetFaceName();
+    const bool marked = !face.empty() && face.front() == '@';
+    if (!marked) font.SetFaceName("@" + face);
+    result = UpdateTextVertical();
+    if (!marked) font.SetFaceName(face);
+  }
+  // The working memory of a large text is not kept.
+  constexpr size_t kKeptScratch = size_t{1} << 16;
+  for (std::vector<uint8_t>* memory : {&m_scratch.ink, &m_scratch.text, &m_scratch.shadow}) {
+    if (memory->capacity() > kKeptScratch) std::vector<uint8_t>().swap(*memory);
+  }
   return result;
 }
 
@@ -71,17 +90,20 @@ namespace {
 
 // The ink coverage of a text over a window of plane pixels, given relative to the text's origin:
 // the text drawn white on black at double size, each 2 × 2 block averaged. Only the ink is drawn,
-// one byte a pixel; rows are padded to whole blocks for the averaging.
+// one byte a pixel; rows are padded to whole blocks for the averaging, and a block of slack after
+// the last row lets the compositing read whole blocks.
 struct Coverage {
   int64_t left = 0, top = 0, width = 0, height = 0;
   size_t pitch = 0;
-  std::unique_ptr<uint8_t[]> alpha;
+  const uint8_t* alpha = nullptr;
 
   // Row y of the window (y relative to the text's origin); the caller stays inside the window.
-  const uint8_t* Row(int64_t y) const { return alpha.get() + (y - top) * static_cast<int64_t>(pitch); }
+  const uint8_t* Row(int64_t y) const { return alpha + (y - top) * static_cast<int64_t>(pitch); }
 
-  // font: already doubled, white, without shadow. False when the memory cannot be had.
-  bool Render(const CTextFont& font, int64_t l, int64_t t, int64_t r, int64_t b) {
+  // font: already doubled, white, without shadow. The coverage is made in alphaMemory, the doubled
+  // drawing in inkMemory. False when the memory cannot be had.
+  bool Render(const CTextFont& font, int64_t l, int64_t t, int64_t r, int64_t b, std::vector<uint8_t>& alphaMemory,
+              std::vector<uint8_t>& inkMemory) {
     using text_plane_kernels::kBlock;
     left = l;
     top = t;
@@ -93,21 +115,27 @@ struct Coverage {
       return false;
     }
     pitch = text_plane_kernels::BlockRound(static_cast<size_t>(width));
-    const size_t rows = static_cast<size_t>(height);
-    alpha.reset(new (std::nothrow) uint8_t[pitch * rows]());
-    if (!alpha) return false;
+    const size_t rows = static_cast<size_t>(height), inkPitch = 2 * pitch;
+    try {
+      alphaMemory.resize(pitch * rows + kBlock);
+      inkMemory.assign(inkPitch * 2 * rows, 0);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    alpha = alphaMemory.data();
     // A text whose origin lies beyond the coordinate range cannot reach the window.
     const int64_t originX = -2 * left, originY = -2 * top;
-    if (originX < INT32_MIN || originX > INT32_MAX || originY < INT32_MIN || originY > INT32_MAX) return true;
-    const size_t inkPitch = 2 * pitch;
-    const std::unique_ptr<uint8_t[]> ink(new (std::nothrow) uint8_t[inkPitch * 2 * rows]());
-    if (!ink) return false;
-    font.DrawInk(platform::ChannelBuffer{ink.get(), static_cast<int32_t>(2 * width), static_cast<int32_t>(2 * height),
+    if (originX < INT32_MIN || originX > INT32_MAX || originY < INT32_MIN || originY > INT32_MAX) {
+      std::fill(alphaMemory.begin(), alphaMemory.end(), 0);
+      return true;
+    }
+    uint8_t* ink = inkMemory.data();
+    font.DrawInk(platform::ChannelBuffer{ink, static_cast<int32_t>(2 * width), static_cast<int32_t>(2 * height),
                                          static_cast<int32_t>(inkPitch)},
                  static_cast<int>(originX), static_cast<int>(originY));
     for (size_t y = 0; y < rows; ++y) {
-      const uint8_t* upper = ink.get() + 2 * y * inkPitch;
-      text_plane_kernels::AverageBlocks(upper, upper + inkPitch, alpha.get() + y * pitch, pitch / kBlock);
+      const uint8_t* upper = ink + 2 * y * inkPitch;
+      text_plane_kernels::AverageBlocks(upper, upper + inkPitch, alphaMemory.data() + y * pitch, pitch / kBlock);
     }
     return true;
   }
@@ -143,18 +171,18 @@ int CTextPlane::Render(uint32_t* pixels, int pitch, Area* area) {
   Coverage text, shade;
   const Coverage* shadowCoverage = &text;
   if (!shadow) {
-    if (!text.Render(font, -tx, -ty, *w - tx, *h - ty)) return 2;
+    if (!text.Render(font, -tx, -ty, *w - tx, *h - ty, m_scratch.text, m_scratch.ink)) return 2;
   } else {
     const int64_t l = std::min(-tx, -sx), t = std::min(-ty, -sy);
     const int64_t r = std::max(*w - tx, sw - sx), b = std::max(*h - ty, sh - sy);
     const int64_t apart = (r - l) * (b - t);
     if (apart <= 2 * (int64_t{*w} * *h + sw * sh)) {
-      if (!text.Render(font, l, t, r, b)) return 2;
+      if (!text.Render(font, l, t, r, b, m_scratch.text, m_scratch.ink)) return 2;
     } else {
-      if (!text.Render(font, -tx, -ty, *w - tx, *h - ty)) return 2;
+      if (!text.Render(font, -tx, -ty, *w - tx, *h - ty, m_scratch.text, m_scratch.ink)) return 2;
       // Without its shadow the text still stands; the text's own window does not hold the shadow's.
       shadowCoverage = &shade;
-      shadow = shade.Render(font, -sx, -sy, sw - sx, sh - sy);
+      shadow = shade.Render(font, -sx, -sy, sw - sx, sh - sy, m_scratch.shadow, m_scratch.ink);
     }
   }
 

@@ -1,6 +1,5 @@
 #include "sdk/graphics/text_plane_cache.h"
 
-#include <cstring>
 #include <functional>
 
 #include "platform/font.h"
@@ -51,27 +50,21 @@ CMemPlane* TextPlaneCache::Find(const Key& key) const {
   return it == m_images.end() ? nullptr : it->second.get();
 }
 
-void TextPlaneCache::Store(const Key& key, const CMemPlane& image) {
+CMemPlane* TextPlaneCache::Store(const Key& key, CMemPlane& image) {
   int w = 0, h = 0;
   image.GetSize(&w, &h);
   const size_t pixels = static_cast<size_t>(w) * static_cast<size_t>(h);
-  if (pixels > kMaxImagePixels || m_images.contains(key)) return;
+  if (pixels > kMaxImagePixels || m_images.contains(key)) return nullptr;
   if (m_images.size() >= kMaxImages || m_pixels + pixels > kMaxPixels) Clear();
-  auto copy = std::make_unique<CMemPlane>();
-  if (CopyImage(image, *copy) != 0) return;
-  m_images.emplace(key, std::move(copy));
+  auto kept = std::make_unique<CMemPlane>();
+  kept->GetImpl()->SwapPixels(*image.GetImpl());
+  *kept->GetImpl()->GetHasAlphaPtr() = true;
+  CMemPlane* const result = kept.get();
+  m_images.emplace(key, std::move(kept));
   m_pixels += pixels;
+  return result;
 }
 
-int TextPlaneCache::CopyImage(const CMemPlane& from, CMemPlane& to) {
-  const CMemPlaneImpl& source = *from.GetImpl();
-  CMemPlaneImpl& target = *to.GetImpl();
-  // Every pixel is written: no clearing first.
-  if (target.AllocPixels(source.Width(), source.Height()) != 0) return 1;
-  std::memcpy(target.GetPixels(), source.GetPixels(), static_cast<size_t>(source.Width()) * source.Height() * sizeof(uint32_t));
-  *target.GetHasAlphaPtr() = true;
-  return 0;
-}
 
 void TextPlaneCache::Clear() {
   m_images.clear();

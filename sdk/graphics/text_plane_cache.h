@@ -36,12 +36,10 @@ class TextPlaneCache {
 
   // The kept image, valid until the cache is next changed; null when none is kept.
   CMemPlane* Find(const Key& key) const;
-  // Keeps a copy of a finished image (pixels with alpha).
-  void Store(const Key& key, const CMemPlane& image);
+  // Keeps a finished image (pixels with alpha), taking its pixels: the image is left empty. Returns
+  // the kept surface, or null when the image is not kept (it is then left as it was).
+  CMemPlane* Store(const Key& key, CMemPlane& image);
   void Clear();
-
-  // Makes to a copy of the pixels of from, with per-pixel alpha: 0, or 1 when to cannot be made.
-  static int CopyImage(const CMemPlane& from, CMemPlane& to);
 
  private:
   struct Hash {

@@ -54,7 +54,8 @@ class ShadowComposite {
     const unsigned index = kTextLevel[a] + kShadowLevel[b];
     return index < kLevels * kLevels ? m_table[index] : Computed(a, b);
   }
-  // out[x] = At(a[x], b[x]) for x < n.
+  // out[x] = At(a[x], b[x]) for x < n. a and b must be readable up to n rounded up to whole blocks
+  // (kBlock); nothing past out[n - 1] is written.
   void Row(const uint8_t* a, const uint8_t* b, uint32_t* out, size_t n) const { m_row(*this, a, b, out, n); }
   // The row pixel by pixel, and the shuffling row (null where the build or the processor lacks it).
   static void PlainRow(const ShadowComposite& c, const uint8_t* a, const uint8_t* b, uint32_t* out, size_t n);

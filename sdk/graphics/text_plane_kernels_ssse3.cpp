@@ -8,8 +8,6 @@
 
 #include <tmmintrin.h>
 
-#include <cstring>
-
 #define VREL_SSSE3 __attribute__((target("ssse3")))
 
 namespace text_plane_kernels {
@@ -79,13 +77,10 @@ VREL_SSSE3 void ShuffleRow(const ShadowComposite& c, const uint8_t* a, const uin
   size_t x = 0;
   for (; x + 16 <= n; x += 16) Block(c, a + x, b + x, out + x);
   if (x < n) {
-    // The last pixels through a full block of copies, so that nothing past the rows is read or written.
-    uint8_t ta[16] = {}, tb[16] = {};
-    uint32_t to[16];
-    std::memcpy(ta, a + x, n - x);
-    std::memcpy(tb, b + x, n - x);
-    Block(c, ta, tb, to);
-    std::memcpy(out + x, to, (n - x) * sizeof(uint32_t));
+    // The last pixels are read as a whole block (the rows allow it) and written one by one.
+    uint32_t last[16];
+    Block(c, a + x, b + x, last);
+    for (size_t i = 0; x + i < n; ++i) out[x + i] = last[i];
   }
 }
 

@@ -95,6 +95,43 @@ TEST(MemPlaneTest, MakingASurfaceAgainStartsClear) {
   }
 }
 
+TEST(MemPlaneTest, SwapPixelsExchangesImagesAndKeepsKeys) {
+  CMemPlane a, b;
+  ASSERT_EQ(a.Create(3, 2, 0), 0);
+  ASSERT_EQ(b.Create(5, 1, 0), 0);
+  surface_util::Fill(a, [](int x, int y) { return 0x11000000u | uint32_t(x + 10 * y); });
+  surface_util::Fill(b, [](int x, int) { return 0x22000000u | uint32_t(x); });
+  *a.GetImpl()->GetHasAlphaPtr() = true;
+  a.SetColorKey(1, 2, 3);
+  b.SetColorKey(4, 5, 6);
+  a.GetImpl()->SwapPixels(*b.GetImpl());
+  int w = 0, h = 0;
+  a.GetSize(&w, &h);
+  EXPECT_EQ(w, 5);
+  EXPECT_EQ(h, 1);
+  EXPECT_EQ(a.GetImpl()->GetPitch(), 20);
+  EXPECT_FALSE(a.HasAlpha());
+  EXPECT_EQ(surface_util::At(a, 4, 0), 0x22000004u);
+  b.GetSize(&w, &h);
+  EXPECT_EQ(w, 3);
+  EXPECT_EQ(h, 2);
+  EXPECT_TRUE(b.HasAlpha());
+  EXPECT_EQ(surface_util::At(b, 2, 1), 0x1100000Cu);
+  EXPECT_EQ(a.GetImpl()->GetColorKey(), 0x010203u);
+  EXPECT_EQ(b.GetImpl()->GetColorKey(), 0x040506u);
+  // With an empty surface: the image moves, the other is left empty.
+  CMemPlane empty;
+  empty.GetImpl()->SwapPixels(*b.GetImpl());
+  empty.GetSize(&w, &h);
+  EXPECT_EQ(w, 3);
+  EXPECT_EQ(surface_util::At(empty, 2, 1), 0x1100000Cu);
+  EXPECT_EQ(b.GetImpl()->GetPixels(), nullptr);
+  b.GetSize(&w, &h);
+  EXPECT_EQ(w, 0);
+  ASSERT_EQ(b.Create(2, 2, 0), 0);  // an emptied surface is made again as usual
+  for (uint32_t px : surface_util::Pixels(b)) EXPECT_EQ(px, 0u);
+}
+
 // Rows are filled in runs of every length: a colour of four equal bytes, and one of four different
 // bytes over rectangles narrower and wider than the surface and through its edges.
 TEST(MemPlaneTest, ClearFillsExactlyTheClippedRectangle) {

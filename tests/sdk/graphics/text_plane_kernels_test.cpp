@@ -49,7 +49,8 @@ TEST(TextPlaneKernels, ShadowCompositeIsTheFormulaForEveryPairOfAlphas) {
   const ShadowComposite composite(0x3366CC, 0x101010);
   for (size_t n = 0; n <= 50; ++n) {
     for (const auto& [name, row] : rows) {
-      std::vector<uint8_t> a(n + 3), b(n + 3);
+      // Whole blocks may be read past the row (the coverage rows allow it).
+      std::vector<uint8_t> a(n + 3 + kBlock), b(n + 3 + kBlock);
       for (size_t i = 0; i < a.size(); ++i) {
         a[i] = rng() % 3 ? kLevelAlpha[rng() % 5] : static_cast<uint8_t>(rng());
         b[i] = rng() % 3 ? kLevelAlpha[rng() % 5] : static_cast<uint8_t>(rng());
