@@ -1,6 +1,7 @@
 #include "platform/font.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -73,6 +74,7 @@ struct FaceKey {
   bool bold, italic, smooth, vertical;
   auto Tie() const { return std::tie(faceName, pixelHeight, bold, italic, smooth, vertical); }
   bool operator<(const FaceKey& o) const { return Tie() < o.Tie(); }
+  bool operator==(const FaceKey& o) const { return Tie() == o.Tie(); }
 };
 
 class FontRegistry {
@@ -81,12 +83,35 @@ class FontRegistry {
     FontEngine* previous = m_engine;
     m_engine = engine;
     m_faces.clear();
+    m_recent = {};
     ++m_generation;
     return previous;
   }
   uint32_t Generation() const { return m_generation; }
 
   std::shared_ptr<RealisedFont> Find(const FaceKey& key) {
+    // Text is drawn in few faces at a time (a glyph's size and its doubled size): those few are
+    // found without a search.
+    for (const Recent& r : m_recent) {
+      if (r.font && r.key == key) return r.font;
+    }
+    std::shared_ptr<RealisedFont> found = Search(key);
+    if (found) {
+      m_recent[m_nextRecent] = {key, found};
+      m_nextRecent = (m_nextRecent + 1) % m_recent.size();
+    }
+    return found;
+  }
+
+ private:
+  static constexpr size_t kMaxCachedFaces = 48;
+
+  struct Recent {
+    FaceKey key;
+    std::shared_ptr<RealisedFont> font;
+  };
+
+  std::shared_ptr<RealisedFont> Search(const FaceKey& key) {
     if (auto it = m_faces.find(key); it != m_faces.end()) return it->second;
     FontEngine& engine = m_engine ? *m_engine : FreeTypeFontEngine::Instance();
     FaceRequest request{key.faceName, key.pixelHeight, key.bold, key.italic, key.smooth};
@@ -98,9 +123,6 @@ class FontRegistry {
     return font;
   }
 
- private:
-  static constexpr size_t kMaxCachedFaces = 48;
-
   void DropUnused() {
     for (auto it = m_faces.begin(); it != m_faces.end();) {
       it = it->second.use_count() == 1 ? m_faces.erase(it) : std::next(it);
@@ -110,6 +132,8 @@ class FontRegistry {
   FontEngine* m_engine = nullptr;
   uint32_t m_generation = 0;
   std::map<FaceKey, std::shared_ptr<RealisedFont>> m_faces;
+  std::array<Recent, 4> m_recent{};
+  size_t m_nextRecent = 0;
 };
 
 FontRegistry& Registry() {
@@ -127,29 +151,39 @@ RealisedFont::RealisedFont(std::unique_ptr<FontFace> face, bool vertical)
     : m_face(std::move(face)), m_vertical(vertical) {}
 
 const Glyph& RealisedFont::GetGlyph(uint16_t code) {
-  if (auto it = m_glyphs.find(code); it != m_glyphs.end()) return it->second;
+  if (const Page* page = m_pages[code >> 8].get()) {
+    if (const uint16_t slot = (*page)[code & 0xFF]) return m_glyphs[slot - 1];
+  }
   // A face that has drawn every character of a long session is started afresh rather than grown
   // without bound.
   constexpr size_t kMaxCachedGlyphs = 4096;
-  if (m_glyphs.size() >= kMaxCachedGlyphs) m_glyphs.clear();
+  static_assert(kMaxCachedGlyphs < 0xFFFF, "slots hold places plus one in 16 bits");
+  if (m_glyphs.size() >= kMaxCachedGlyphs) {
+    m_glyphs.clear();
+    for (std::unique_ptr<Page>& page : m_pages) page.reset();
+  }
   // Control characters have neither ink nor width; a carriage return left inside a line is not
   // shown as a missing-glyph box.
   const bool control = code < 0x20 || code == 0x7F;
   Glyph glyph = control ? Glyph{} : m_face->RenderGlyph(SjisCodeToUnicode(code));
   if (m_vertical && code > 0xFF) glyph = TurnLeft(glyph, m_face->Metrics().cell);
   FindInkRuns(glyph);
-  return m_glyphs.emplace(code, std::move(glyph)).first->second;
+  std::unique_ptr<Page>& page = m_pages[code >> 8];
+  if (!page) page = std::make_unique<Page>();  // all slots 0
+  m_glyphs.push_back(std::move(glyph));
+  (*page)[code & 0xFF] = static_cast<uint16_t>(m_glyphs.size());
+  return m_glyphs.back();
 }
 
 Font::Font(FontDesc desc, std::shared_ptr<RealisedFont> face) : m_desc(std::move(desc)), m_face(std::move(face)) {}
 
-std::unique_ptr<Font> Font::Create(const FontDesc& desc) {
+std::optional<Font> Font::Create(const FontDesc& desc) {
   int32_t height = desc.height == 0 ? kDefaultFontHeight : desc.height;
   if (height < 0) {
-    if (height == INT32_MIN) return nullptr;
+    if (height == INT32_MIN) return std::nullopt;
     height = -height;
   }
-  if (height > kMaxFontHeight) return nullptr;
+  if (height > kMaxFontHeight) return std::nullopt;
   FaceKey key;
   std::string_view face = desc.faceName;
   key.vertical = !face.empty() && face.front() == '@';
@@ -160,8 +194,8 @@ std::unique_ptr<Font> Font::Create(const FontDesc& desc) {
   key.italic = desc.italic;
   key.smooth = IsSmoothQuality(desc.quality);
   std::shared_ptr<RealisedFont> realised = Registry().Find(key);
-  if (!realised) return nullptr;
-  return std::make_unique<Font>(desc, std::move(realised));
+  if (!realised) return std::nullopt;
+  return Font(desc, std::move(realised));
 }
 
 }  // namespace platform

@@ -10,11 +10,12 @@
 // so they advance by exactly the requested height, as they did on the faces the game was made for.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -135,15 +136,20 @@ class RealisedFont {
  private:
   std::unique_ptr<FontFace> m_face;
   bool m_vertical;
-  std::unordered_map<uint16_t, Glyph> m_glyphs;
+  // The rendered glyphs, found through a page of 256 slots for every lead byte in use: a slot holds
+  // the glyph's place in m_glyphs plus one, 0 while the character has not been rendered.
+  using Page = std::array<uint16_t, 256>;
+  std::vector<Glyph> m_glyphs;
+  std::array<std::unique_ptr<Page>, 256> m_pages;
 };
 
 // A font as a device context selects it. Creating the same description again is cheap: realised
-// faces are shared and cached, since text drawing makes a new font for every character it measures.
+// faces are shared and cached, and the font itself is a small value, since text drawing makes a new
+// font for every character it measures.
 class Font {
  public:
-  // Null when the description cannot be realised (a height beyond kMaxFontHeight, no face file).
-  static std::unique_ptr<Font> Create(const FontDesc& desc);
+  // Empty when the description cannot be realised (a height beyond kMaxFontHeight, no face file).
+  static std::optional<Font> Create(const FontDesc& desc);
 
   const FontDesc& Desc() const { return m_desc; }
   const FontMetrics& Metrics() const { return m_face->Metrics(); }

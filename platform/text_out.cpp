@@ -5,8 +5,72 @@
 namespace platform {
 namespace {
 
+// Part coverage (0..255) of one colour byte over another.
+uint32_t BlendByte(uint32_t colour, uint32_t dst, uint32_t coverage) {
+  return (colour * coverage + dst * (255 - coverage) + 127) / 255;
+}
+
+// What the drawing needs of a target: rows, and how a pixel takes a colour in full or in part.
+// 32-bit pixels keep their alpha byte and blend each colour channel; a single channel is one byte.
+template <typename P>
+struct Rows {
+  using Pixel = P;
+  const RowBuffer<P>& buffer;
+  Pixel* Row(int32_t y) const {
+    return reinterpret_cast<Pixel*>(reinterpret_cast<uint8_t*>(buffer.pixels) + static_cast<ptrdiff_t>(y) * buffer.pitch);
+  }
+};
+
+struct ArgbTarget : Rows<uint32_t> {
+  static Pixel Set(Pixel dst, Pixel colour) { return (dst & 0xFF000000u) | colour; }
+  static void Fill(Pixel* row, int64_t first, int64_t end, Pixel colour) {
+    for (int64_t x = first; x < end; ++x) row[x] = Set(row[x], colour);
+  }
+  // Row line of a two-level glyph whose first column is at gx, within [x0, x1): run by run, as most
+  // of a glyph's box is empty.
+  static void TwoLevelRow(Pixel* row, const Glyph& g, size_t line, int64_t gx, int64_t x0, int64_t x1, Pixel colour) {
+    for (uint32_t i = g.rowSpans[line]; i < g.rowSpans[line + 1]; i += 2) {
+      Fill(row, std::max<int64_t>(gx + g.spans[i], x0), std::min<int64_t>(gx + g.spans[i + 1], x1), colour);
+    }
+  }
+  static Pixel Blend(Pixel dst, Pixel colour, uint32_t coverage) {
+    if (coverage >= 255) return Set(dst, colour);
+    auto channel = [&](int shift) { return BlendByte((colour >> shift) & 0xFF, (dst >> shift) & 0xFF, coverage) << shift; };
+    return (dst & 0xFF000000u) | channel(16) | channel(8) | channel(0);
+  }
+};
+
+struct ChannelTarget : Rows<uint8_t> {
+  static Pixel Set(Pixel, Pixel colour) { return colour; }
+  static void Fill(Pixel* row, int64_t first, int64_t end, Pixel colour) {
+    for (int64_t x = first; x < end; ++x) row[x] = colour;
+  }
+  // One byte a pixel: the coverage (0 or 255) selects between the colour and what is there, a
+  // block at a time and without a branch, which is quicker than many short runs.
+  static void TwoLevelRow(Pixel* row, const Glyph& g, size_t line, int64_t gx, int64_t x0, int64_t x1, Pixel colour) {
+    const uint8_t* cov = g.coverage.data() + line * static_cast<size_t>(g.width) + (x0 - gx);
+    const size_t n = static_cast<size_t>(x1 - x0);
+    size_t x = 0;
+    for (; x + kBlock <= n; x += kBlock) SelectBlock(row + x0 + x, cov + x, colour);
+    for (; x < n; ++x) row[x0 + x] = Select(row[x0 + x], cov[x], colour);
+  }
+
+  static Pixel Blend(Pixel dst, Pixel colour, uint32_t coverage) {
+    return coverage >= 255 ? colour : static_cast<Pixel>(BlendByte(colour, dst, coverage));
+  }
+ private:
+  static constexpr size_t kBlock = 16;
+  static Pixel Select(Pixel dst, uint8_t coverage, Pixel colour) {
+    return static_cast<Pixel>((coverage & colour) | (~coverage & dst));
+  }
+  static void SelectBlock(Pixel* __restrict row, const uint8_t* __restrict cov, Pixel colour) {
+    for (size_t i = 0; i < kBlock; ++i) row[i] = Select(row[i], cov[i], colour);
+  }
+};
+
 // The part of the buffer that may be written.
-RECT Bounds(const PixelBuffer& target, const RECT* clip) {
+template <typename Pixel>
+RECT Bounds(const RowBuffer<Pixel>& target, const RECT* clip) {
   RECT r{0, 0, target.pixels ? target.width : 0, target.pixels ? target.height : 0};
   if (clip) {
     r.left = std::max(r.left, clip->left);
@@ -17,52 +81,60 @@ RECT Bounds(const PixelBuffer& target, const RECT* clip) {
   return r;
 }
 
-uint32_t* Row(const PixelBuffer& target, int32_t y) {
-  return reinterpret_cast<uint32_t*>(reinterpret_cast<uint8_t*>(target.pixels) + static_cast<ptrdiff_t>(y) * target.pitch);
-}
-
-// Fills [left, right) × [top, bottom) ∩ bounds with a colour, keeping alpha. Coordinates are 64-bit
-// so that a far-away origin cannot overflow.
-void FillRect(const PixelBuffer& target, const RECT& bounds, int64_t left, int64_t top, int64_t right,
-              int64_t bottom, uint32_t rgb) {
+// Fills [left, right) × [top, bottom) ∩ bounds with a colour. Coordinates are 64-bit so that a
+// far-away origin cannot overflow.
+template <typename Target>
+void FillRect(const Target& target, const RECT& bounds, int64_t left, int64_t top, int64_t right, int64_t bottom,
+              typename Target::Pixel colour) {
   const int64_t l = std::max<int64_t>(left, bounds.left), r = std::min<int64_t>(right, bounds.right);
   const int64_t t = std::max<int64_t>(top, bounds.top), b = std::min<int64_t>(bottom, bounds.bottom);
-  for (int64_t y = t; y < b; ++y) {
-    uint32_t* row = Row(target, static_cast<int32_t>(y));
-    for (int64_t x = l; x < r; ++x) row[x] = (row[x] & 0xFF000000u) | rgb;
-  }
+  for (int64_t y = t; y < b; ++y) Target::Fill(target.Row(static_cast<int32_t>(y)), l, r, colour);
 }
 
-uint32_t Blend(uint32_t dst, uint32_t rgb, uint32_t coverage) {
-  if (coverage >= 255) return (dst & 0xFF000000u) | rgb;
-  const uint32_t inv = 255 - coverage;
-  auto channel = [&](int shift) {
-    const uint32_t s = (rgb >> shift) & 0xFF, d = (dst >> shift) & 0xFF;
-    return ((s * coverage + d * inv + 127) / 255) << shift;
-  };
-  return (dst & 0xFF000000u) | channel(16) | channel(8) | channel(0);
-}
-
-void DrawGlyph(const PixelBuffer& target, const RECT& bounds, const Glyph& g, int64_t penX, int64_t baseline,
-               uint32_t rgb) {
+template <typename Target>
+void DrawGlyph(const Target& target, const RECT& bounds, const Glyph& g, int64_t penX, int64_t baseline,
+               typename Target::Pixel colour) {
   const int64_t gx = penX + g.left, gy = baseline - g.top;
   const int64_t x0 = std::max<int64_t>(gx, bounds.left), x1 = std::min<int64_t>(gx + g.width, bounds.right);
   const int64_t y0 = std::max<int64_t>(gy, bounds.top), y1 = std::min<int64_t>(gy + g.height, bounds.bottom);
   if (x0 >= x1) return;
   for (int64_t y = y0; y < y1; ++y) {
-    uint32_t* row = Row(target, static_cast<int32_t>(y));
+    typename Target::Pixel* row = target.Row(static_cast<int32_t>(y));
     if (g.twoLevel) {
-      const size_t line = static_cast<size_t>(y - gy);
-      for (uint32_t i = g.rowSpans[line]; i < g.rowSpans[line + 1]; i += 2) {
-        const int64_t first = std::max<int64_t>(gx + g.spans[i], x0), end = std::min<int64_t>(gx + g.spans[i + 1], x1);
-        for (int64_t x = first; x < end; ++x) row[x] = (row[x] & 0xFF000000u) | rgb;
-      }
+      Target::TwoLevelRow(row, g, static_cast<size_t>(y - gy), gx, x0, x1, colour);
     } else {
       const uint8_t* cov = g.coverage.data() + (y - gy) * g.width;
       for (int64_t x = x0; x < x1; ++x) {
-        if (const uint8_t c = cov[x - gx]) row[x] = Blend(row[x], rgb, c);
+        if (const uint8_t c = cov[x - gx]) row[x] = Target::Blend(row[x], colour, c);
       }
     }
+  }
+}
+
+template <typename Target>
+void DrawLine(const Target& target, const RECT& bounds, const Font& font, int32_t x, int32_t y, std::string_view text,
+              typename Target::Pixel ink, typename Target::Pixel background, bool opaque) {
+  const FontMetrics& m = font.Metrics();
+  const int64_t baseline = static_cast<int64_t>(y) + m.cell.ascent;
+  // The line's extent bounds its background and its bars; plain ink needs no measuring.
+  const bool bars = font.Desc().underline || font.Desc().strikeOut;
+  const int64_t extent = opaque || bars ? MeasureTextLine(font, text).cx : 0;
+  if (opaque) FillRect(target, bounds, x, y, x + extent, static_cast<int64_t>(y) + m.cell.height, background);
+  if (bounds.left >= bounds.right || bounds.top >= bounds.bottom) return;
+  int64_t pen = x;
+  RealisedFont& face = font.Face();
+  ForEachSjisCode(text, [&](uint16_t code) {
+    const Glyph& g = face.GetGlyph(code);
+    DrawGlyph(target, bounds, g, pen, baseline, ink);
+    pen += g.advance;
+  });
+  if (font.Desc().underline) {
+    const int64_t top = baseline + m.underlineOffset;
+    FillRect(target, bounds, x, top, x + extent, top + m.underlineThickness, ink);
+  }
+  if (font.Desc().strikeOut) {
+    const int64_t top = baseline + m.strikeOutOffset;
+    FillRect(target, bounds, x, top, x + extent, top + m.strikeOutThickness, ink);
   }
 }
 
@@ -77,30 +149,13 @@ SIZE MeasureTextLine(const Font& font, std::string_view text) {
 
 void DrawTextLine(const PixelBuffer& target, const RECT* clip, const Font& font, int32_t x, int32_t y,
                   std::string_view text, const TextColors& colors) {
-  const RECT bounds = Bounds(target, clip);
-  const FontMetrics& m = font.Metrics();
-  const int64_t baseline = static_cast<int64_t>(y) + m.cell.ascent;
-  const int64_t extent = MeasureTextLine(font, text).cx;
-  if (colors.opaque) {
-    FillRect(target, bounds, x, y, x + extent, static_cast<int64_t>(y) + m.cell.height, ColorRefToPixel(colors.background));
-  }
-  if (bounds.left >= bounds.right || bounds.top >= bounds.bottom) return;
-  const uint32_t rgb = ColorRefToPixel(colors.text);
-  int64_t pen = x;
-  RealisedFont& face = font.Face();
-  ForEachSjisCode(text, [&](uint16_t code) {
-    const Glyph& g = face.GetGlyph(code);
-    DrawGlyph(target, bounds, g, pen, baseline, rgb);
-    pen += g.advance;
-  });
-  if (font.Desc().underline) {
-    const int64_t top = baseline + m.underlineOffset;
-    FillRect(target, bounds, x, top, x + extent, top + m.underlineThickness, rgb);
-  }
-  if (font.Desc().strikeOut) {
-    const int64_t top = baseline + m.strikeOutOffset;
-    FillRect(target, bounds, x, top, x + extent, top + m.strikeOutThickness, rgb);
-  }
+  DrawLine(ArgbTarget{target}, Bounds(target, clip), font, x, y, text, ColorRefToPixel(colors.text),
+           ColorRefToPixel(colors.background), colors.opaque);
+}
+
+void DrawTextLine(const ChannelBuffer& target, const RECT* clip, const Font& font, int32_t x, int32_t y,
+                  std::string_view text, const ChannelColors& colors) {
+  DrawLine(ChannelTarget{target}, Bounds(target, clip), font, x, y, text, colors.text, colors.background, colors.opaque);
 }
 
 }  // namespace platform

@@ -11,18 +11,30 @@
 
 namespace platform {
 
-// Top-down 0xAARRGGBB pixels; pitch in bytes.
-struct PixelBuffer {
-  uint32_t* pixels = nullptr;
+// Rows of pixels, top-down; pitch in bytes.
+template <typename Pixel>
+struct RowBuffer {
+  Pixel* pixels = nullptr;
   int32_t width = 0;
   int32_t height = 0;
   int32_t pitch = 0;
 };
+// 0xAARRGGBB pixels.
+using PixelBuffer = RowBuffer<uint32_t>;
+// One 8-bit channel of an image.
+using ChannelBuffer = RowBuffer<uint8_t>;
 
 struct TextColors {
   COLORREF text = 0;             // 0x00BBGGRR
   COLORREF background = 0xFFFFFF;
   bool opaque = true;            // paint the text cells with the background colour first
+};
+
+// The values of one channel of the text and background colours.
+struct ChannelColors {
+  uint8_t text = 0;
+  uint8_t background = 0;
+  bool opaque = true;
 };
 
 // The pixel value of a colour (0x00BBGGRR to 0x00RRGGBB; the alpha byte is left 0).
@@ -35,6 +47,10 @@ constexpr uint32_t ColorRefToPixel(COLORREF c) {
 // A lead byte at the very end of the text is dropped; it never pairs with what follows the text.
 void DrawTextLine(const PixelBuffer& target, const RECT* clip, const Font& font, int32_t x, int32_t y,
                   std::string_view text, const TextColors& colors);
+// The same for a single channel: every byte becomes what that channel of a 32-bit pixel would, so
+// that drawing with the blue bytes of the colours leaves the blue bytes of the 32-bit result.
+void DrawTextLine(const ChannelBuffer& target, const RECT* clip, const Font& font, int32_t x, int32_t y,
+                  std::string_view text, const ChannelColors& colors);
 
 // The extent of one line: the sum of the advances, and the cell height.
 SIZE MeasureTextLine(const Font& font, std::string_view text);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <utility>
 
 #include "sdk/graphics/mem_plane.h"
 
@@ -10,6 +12,25 @@ namespace {
 // Rows start on 64-byte boundaries when the width allows; the block itself always does, which
 // suits the widest vector loads.
 constexpr size_t kBlockAlignment = 64;
+
+// Sets n pixels to one colour. A colour of four equal bytes (black, white, clear) is a byte fill;
+// any other is written once and then doubled by block copies, both of which the C library does
+// with the widest stores the processor has.
+void FillPixels(uint32_t* d, size_t n, uint32_t colour) {
+  const uint8_t low = static_cast<uint8_t>(colour);
+  if (colour == low * 0x01010101u) {
+    std::memset(d, low, n * sizeof(uint32_t));
+    return;
+  }
+  constexpr size_t kSeed = 16;
+  size_t filled = std::min(n, kSeed);
+  for (size_t i = 0; i < filled; ++i) d[i] = colour;
+  while (filled < n) {
+    const size_t more = std::min(filled, n - filled);
+    std::memcpy(d + filled, d, more * sizeof(uint32_t));
+    filled += more;
+  }
+}
 
 }  // namespace
 
@@ -26,10 +47,20 @@ int CMemPlaneImpl::CreateSurface(int width, int height) {
 }
 
 int CMemPlaneImpl::AllocPixels(int width, int height) {
-  Release();
-  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return 1;
   const int64_t count = int64_t{width} * height;
-  if (count > kMaxPixels) return 1;
+  const bool valid = width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && count <= kMaxPixels;
+  // A heap block that fits is kept: a surface made again at its own size (a canvas laid out anew,
+  // a glyph image of a similar size) costs no allocation and touches no fresh memory. A block more
+  // than twice as large as needed is given back instead.
+  std::unique_ptr<uint32_t[], FreeBlock> kept;
+  size_t keptPixels = 0;
+  if (valid && !m_useDIBSection && static_cast<size_t>(count) <= m_blockPixels &&
+      m_blockPixels / 2 <= static_cast<size_t>(count)) {
+    kept = std::move(m_block);
+    keptPixels = m_blockPixels;
+  }
+  Release();
+  if (!valid) return 1;
   if (m_useDIBSection) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -43,11 +74,16 @@ int CMemPlaneImpl::AllocPixels(int width, int height) {
     m_dc = std::make_unique<platform::MemDC>();
     m_dc->SelectBitmap(m_bitmap.get());
     m_pixels = reinterpret_cast<uint32_t*>(m_bitmap->Bits());
+  } else if (kept) {
+    m_block = std::move(kept);
+    m_blockPixels = keptPixels;
+    m_pixels = m_block.get();
   } else {
     const size_t bytes = static_cast<size_t>(count) * sizeof(uint32_t);
     const size_t rounded = (bytes + kBlockAlignment - 1) / kBlockAlignment * kBlockAlignment;
     m_block.reset(static_cast<uint32_t*>(std::aligned_alloc(kBlockAlignment, rounded)));
     if (!m_block) return 1;
+    m_blockPixels = rounded / sizeof(uint32_t);
     m_pixels = m_block.get();
   }
   m_rect = RECT{0, 0, width, height};
@@ -60,10 +96,23 @@ int CMemPlaneImpl::Resize(int width, int height) {
   return CreateSurface(width, height);
 }
 
+void CMemPlaneImpl::SwapPixels(CMemPlaneImpl& other) {
+  std::swap(m_block, other.m_block);
+  std::swap(m_blockPixels, other.m_blockPixels);
+  std::swap(m_bitmap, other.m_bitmap);
+  std::swap(m_dc, other.m_dc);
+  std::swap(m_pixels, other.m_pixels);
+  std::swap(m_rect, other.m_rect);
+  std::swap(m_pitch, other.m_pitch);
+  std::swap(m_hasAlpha, other.m_hasAlpha);
+  std::swap(m_loaded, other.m_loaded);
+}
+
 void CMemPlaneImpl::Release() {
   m_dc.reset();
   m_bitmap.reset();
   m_block.reset();
+  m_blockPixels = 0;
   m_pixels = nullptr;
   m_rect = RECT{};
   m_pitch = 0;
@@ -95,8 +144,14 @@ int CMemPlaneImpl::Clear(uint32_t colour, const RECT* rect) {
   if (colour == 0xFFFFFFFF) colour = m_fillColor;
   RECT r;
   ClipRect(&r, rect);
-  for (LONG y = r.top; y < r.bottom; ++y)
-    std::fill(GetRow(y) + r.left, GetRow(y) + std::max(r.left, r.right), colour);
+  if (r.left >= r.right || r.top >= r.bottom) return 0;
+  const size_t width = static_cast<size_t>(r.right - r.left);
+  if (width == static_cast<size_t>(Width())) {
+    // Whole rows lie one after the other: one run.
+    FillPixels(GetRow(r.top), width * static_cast<size_t>(r.bottom - r.top), colour);
+  } else {
+    for (LONG y = r.top; y < r.bottom; ++y) FillPixels(GetRow(y) + r.left, width, colour);
+  }
   return 0;
 }
 

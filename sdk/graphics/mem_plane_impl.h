@@ -164,6 +164,9 @@ class CMemPlaneImpl {
   int CreateSurface(int width, int height);
   int AllocPixels(int width, int height);
   int Resize(int width, int height);
+  // Exchanges the pixels of two surfaces, with their sizes and their alpha and loaded flags; colour
+  // keys, the storage chosen for the next allocation and the kernels stay with each surface.
+  void SwapPixels(CMemPlaneImpl& other);
   RECT* ClipRect(RECT* out, const RECT* rect) const;
   // Storage of the next allocation: a DIB section with a memory device context (text and
   // pictures can be drawn into it), or a plain heap block (the default).
@@ -208,6 +211,7 @@ class CMemPlaneImpl {
 
   bool m_hasAlpha = false;
   std::unique_ptr<uint32_t[], FreeBlock> m_block;
+  size_t m_blockPixels = 0;  // what the heap block holds, at least the surface's pixels
   std::unique_ptr<platform::Bitmap> m_bitmap;
   std::unique_ptr<platform::MemDC> m_dc;
   uint32_t* m_pixels = nullptr;

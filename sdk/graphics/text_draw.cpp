@@ -5,6 +5,7 @@
 #include "platform/sjis.h"
 #include "sdk/framework/error_log.h"
 #include "sdk/graphics/text_font.h"
+#include "sdk/graphics/text_plane.h"
 #include "sdk/graphics/text_scan.h"
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,7 @@
 class CDrawTarget;
 class CMemPlane;
 class CTextFont;
+class CTextPlane;
 
 // One custom glyph image: a rectangle of a surface whose colour key marks the transparent pixels.
 struct GaijiEntry {
@@ -151,4 +153,6 @@ class CTextDraw {
   int m_pendingResult = 0;
   int32_t m_code = 0;
   const char* m_replaceCursor = nullptr;
+  // Drawing's own: the text plane every glyph is drawn through.
+  std::unique_ptr<CTextPlane> m_glyphPlane;
 };

@@ -1,19 +1,25 @@
 #include <algorithm>
+#include <memory>
 
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/text_draw.h"
 #include "sdk/graphics/text_plane.h"
 
+// The glyph's text plane is kept from one glyph to the next as a fresh one, so that its storage is
+// made once; a glyph already drawn in its style is copied straight from the finished image.
 void CTextDraw::DrawGlyph(const CTextDrawContext& record, int32_t code, RECT& rect) {
-  CTextPlane plane;
+  if (!m_glyphPlane) m_glyphPlane = std::make_unique<CTextPlane>();
+  CTextPlane& plane = *m_glyphPlane;
+  plane.font = CTextFont();
   SetGlyphFont(plane.font, record, code);
   plane.SetVertical(vertical);
-  plane.Update();
+  int result = 0;
+  CMemPlane* image = plane.UpdateShared(&result);
   if (CMemPlane* canvas = CMemPlane::AsMemPlane(GetSurface())) {
-    canvas->GetImpl()->BltFast(&plane, rect.left, rect.top, nullptr, nullptr, nullptr);
+    canvas->GetImpl()->BltFast(image, rect.left, rect.top, nullptr, nullptr, nullptr);
   }
   int w = 0, h = 0;
-  plane.GetSize(&w, &h);
+  image->GetSize(&w, &h);
   rect.right = rect.left + w;
   rect.bottom = rect.top + h;
 }

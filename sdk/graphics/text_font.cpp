@@ -60,7 +60,7 @@ void CTextFont::SetFaceName(std::string_view name) {
   if (m_faceName != name) m_faceName.assign(name.data(), name.size());
 }
 
-std::unique_ptr<platform::Font> CTextFont::MakeFont() const {
+std::optional<platform::Font> CTextFont::MakeFont() const {
   platform::FontDesc desc;
   desc.height = m_height;
   desc.weight = m_weight;
@@ -76,7 +76,7 @@ int CTextFont::GetSize(int* width, int* height) const {
   *width = 0;
   *height = 0;
   if (m_text.empty()) return 1;
-  const std::unique_ptr<platform::Font> font = MakeFont();
+  const std::optional<platform::Font> font = MakeFont();
   if (!font) return 1;
   // An italic line leans past its advance by about a quarter of the height.
   const int64_t lean = m_italic ? m_height / 4 : 0;
@@ -99,45 +99,62 @@ namespace {
 
 int SaturatedSum(int64_t a, int64_t b) { return static_cast<int>(std::clamp<int64_t>(a + b, INT32_MIN, INT32_MAX)); }
 
-void SetBackground(platform::MemDC* dc, COLORREF background) {
-  if (background == CTextFont::kNone) {
-    platform::SetBkMode(dc, platform::TRANSPARENT);
-  } else {
-    platform::SetBkMode(dc, platform::OPAQUE);
-    platform::SetBkColor(dc, background);
-  }
+// Calls f(line, top) for every line of a text, top growing by the line pitch from y.
+template <typename F>
+void ForEachLineTop(std::string_view text, int y, int32_t pitch, F&& f) {
+  int64_t top = y;
+  ForEachTextLine(text, [&](std::string_view line, bool) {
+    f(line, SaturatedSum(top, 0));
+    top += pitch;
+  });
 }
+
+uint8_t BlueOf(COLORREF c) { return static_cast<uint8_t>(c >> 16); }
 
 }  // namespace
 
 void CTextFont::DrawLines(platform::MemDC* dc, int x, int y, std::string_view text) const {
-  int64_t top = y;
-  ForEachTextLine(text, [&](std::string_view line, bool) {
-    platform::TextOutA(dc, x, SaturatedSum(top, 0), line.data(), static_cast<int>(line.size()));
-    top += m_linePitch;
+  ForEachLineTop(text, y, m_linePitch, [&](std::string_view line, int top) {
+    platform::TextOutA(dc, x, top, line.data(), static_cast<int>(line.size()));
   });
+}
+
+int CTextFont::Passes(int x, int y, Pass (&passes)[2]) const {
+  int n = 0;
+  const bool shadow = m_shadowColor != kNone;
+  if (shadow) passes[n++] = {SaturatedSum(x, m_shadowX), SaturatedSum(y, m_shadowY), m_shadowColor, m_bkColor != kNone};
+  // The background is painted once, under the shadow when there is one.
+  if (m_textColor != kNone) passes[n++] = {x, y, m_textColor, !shadow && m_bkColor != kNone};
+  return n;
 }
 
 void CTextFont::Draw(platform::MemDC* dc, int x, int y) const {
   if (!dc || m_text.empty()) return;
-  const std::unique_ptr<platform::Font> font = MakeFont();
+  const std::optional<platform::Font> font = MakeFont();
   if (!font) return;
-  const platform::Font* previous = platform::SelectFont(dc, font.get());
-  const bool shadow = m_shadowColor != kNone;
-  if (shadow) {
-    platform::SetTextColor(dc, m_shadowColor);
-    SetBackground(dc, m_bkColor);
-    DrawLines(dc, SaturatedSum(x, m_shadowX), SaturatedSum(y, m_shadowY), m_text);
-  }
-  if (m_textColor != kNone) {
-    // The background is painted once, under the shadow when there is one.
-    if (!shadow) {
-      SetBackground(dc, m_bkColor);
-    } else if (m_bkColor != kNone) {
-      platform::SetBkMode(dc, platform::TRANSPARENT);
-    }
-    platform::SetTextColor(dc, m_textColor);
-    DrawLines(dc, x, y, m_text);
+  const platform::Font* previous = platform::SelectFont(dc, &*font);
+  Pass passes[2];
+  const int n = Passes(x, y, passes);
+  for (int i = 0; i < n; ++i) {
+    const Pass& pass = passes[i];
+    platform::SetTextColor(dc, pass.color);
+    platform::SetBkMode(dc, pass.opaque ? platform::OPAQUE : platform::TRANSPARENT);
+    if (pass.opaque) platform::SetBkColor(dc, m_bkColor);
+    DrawLines(dc, pass.x, pass.y, m_text);
   }
   platform::SelectFont(dc, previous);
+}
+
+void CTextFont::DrawInk(const platform::ChannelBuffer& target, int x, int y) const {
+  if (m_text.empty()) return;
+  const std::optional<platform::Font> font = MakeFont();
+  if (!font) return;
+  Pass passes[2];
+  const int n = Passes(x, y, passes);
+  for (int i = 0; i < n; ++i) {
+    const platform::ChannelColors colors{BlueOf(passes[i].color), BlueOf(m_bkColor), passes[i].opaque};
+    ForEachLineTop(m_text, passes[i].y, m_linePitch, [&](std::string_view line, int top) {
+      platform::DrawTextLine(target, nullptr, *font, passes[i].x, top, line, colors);
+    });
+  }
 }

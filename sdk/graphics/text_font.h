@@ -4,14 +4,14 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/text_out.h"
 #include "platform/win_types.h"
 
 namespace platform {
-class Font;
 class MemDC;
 }  // namespace platform
 
@@ -56,6 +56,9 @@ class CTextFont {
   int GetSize(int* width, int* height) const;
   // Draws the lines of a text with the font and colours the context holds.
   void DrawLines(platform::MemDC* dc, int x, int y, std::string_view text) const;
+  // Draws as Draw does, into one 8-bit channel that takes the blue byte of every colour: white text
+  // on a cleared channel leaves its ink coverage, without the three other bytes of every pixel.
+  void DrawInk(const platform::ChannelBuffer& target, int x, int y) const;
 
   const std::string& GetText() const { return m_text; }
   uint32_t GetQualityValue() const { return m_quality; }
@@ -73,7 +76,15 @@ class CTextFont {
   int32_t GetShadowOffsetY() const { return m_shadowY; }
 
  private:
-  std::unique_ptr<platform::Font> MakeFont() const;
+  // One pass of Draw: the text at a place in a colour, on its background or not.
+  struct Pass {
+    int x, y;
+    COLORREF color;
+    bool opaque;
+  };
+  std::optional<platform::Font> MakeFont() const;
+  // The passes of Draw at (x, y): the shadow first, then the text.
+  int Passes(int x, int y, Pass (&passes)[2]) const;
 
   std::string m_text;
   uint32_t m_quality = 2;

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <string>
+#include <new>
 #include <vector>
+#include <optional>
+#include <string>
 
-#include "platform/mem_dc.h"
+#include "platform/text_out.h"
 #include "sdk/graphics/text_plane_cache.h"
+#include "sdk/graphics/text_plane_kernels.h"
 
 namespace {
 
@@ -25,33 +28,6 @@ class FontRestore {
   const CTextFont m_saved;
 };
 
-// A 32-bit top-down DIB section with its memory context: the doubled drawing is made in it.
-struct Scratch {
-  std::unique_ptr<platform::Bitmap> bitmap;
-  platform::MemDC dc;
-  bool Create(int w, int h) {
-    bitmap = platform::CreateDIBSection32(w, h);
-    dc.SelectBitmap(bitmap.get());
-    return bitmap != nullptr;
-  }
-  const uint32_t* Row(int y) const { return reinterpret_cast<const uint32_t*>(bitmap->Row(y)); }
-};
-
-constexpr uint32_t ColorRefToRgb(COLORREF c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
-
-// Shadow S under text T: the shadow shows through where the text leaves it uncovered.
-uint32_t CompositeShadow(uint32_t t, uint32_t s) {
-  const uint32_t a = t >> 24, b = s >> 24;
-  // Where the text has no ink the shadow shows unchanged; where it is opaque, not at all.
-  if (a == 0) return s;
-  if (a == 255) return t;
-  const uint32_t shown = b * (255 - a) / 255;
-  const uint32_t total = a + shown;
-  if (total == 0 || shown == 0) return t;
-  auto channel = [&](int shift) { return (((s >> shift) & 0xFF) * shown + ((t >> shift) & 0xFF) * a) / total; };
-  return (total << 24) | (channel(16) << 16) | (channel(8) << 8) | channel(0);
-}
-
 }  // namespace
 
 // The plane's pixels are written directly, and the doubled drawing has a scratch section of its
@@ -62,52 +38,73 @@ CTextPlane::CTextPlane() = default;
 CTextPlane::~CTextPlane() = default;
 
 int CTextPlane::Update() {
+  int result = 0;
+  const CMemPlane* image = UpdateShared(&result);
+  if (image == this) return result;
+  const CMemPlaneImpl& kept = *image->GetImpl();
   CMemPlaneImpl& impl = *GetImpl();
-  if (impl.IsLoaded()) return UpdateUncached();
-  TextPlaneCache& cache = TextPlaneCache::Instance();
-  const TextPlaneCache::Key key(font, m_textOffsetX, m_textOffsetY, m_vertical);
-  if (const TextPlaneCache::Image* image = cache.Find(key)) {
-    // Every pixel is written: no clearing first.
-    if (impl.AllocPixels(image->width, image->height) != 0) return 1;
-    std::memcpy(impl.GetPixels(), image->pixels.data(), image->pixels.size() * sizeof(uint32_t));
-    *impl.GetHasAlphaPtr() = true;
-    return 0;
-  }
-  const int result = UpdateUncached();
-  if (result == 0) {
-    TextPlaneCache::Image image;
-    image.width = impl.Width();
-    image.height = impl.Height();
-    image.pixels.assign(impl.GetPixels(), impl.GetPixels() + static_cast<size_t>(image.width) * image.height);
-    cache.Store(key, std::move(image));
-  }
+  // Every pixel is written: no clearing first.
+  if (impl.AllocPixels(kept.Width(), kept.Height()) != 0) return 1;
+  std::memcpy(impl.GetPixels(), kept.GetPixels(), static_cast<size_t>(kept.Width()) * kept.Height() * sizeof(uint32_t));
+  *impl.GetHasAlphaPtr() = true;
   return result;
 }
 
+CMemPlane* CTextPlane::UpdateShared(int* result) {
+  *result = 0;
+  if (GetImpl()->IsLoaded()) {
+    *result = UpdateUncached();
+    return this;
+  }
+  TextPlaneCache& cache = TextPlaneCache::Instance();
+  const TextPlaneCache::Key key(font, m_textOffsetX, m_textOffsetY, m_vertical);
+  if (CMemPlane* image = cache.Find(key)) return image;
+  *result = UpdateUncached();
+  if (*result == 0) {
+    if (CMemPlane* kept = cache.Store(key, *this)) return kept;
+  }
+  return this;
+}
+
 int CTextPlane::UpdateUncached() {
-  if (!m_vertical) return UpdateText();
-  // The vertical variant of the face, for the length of the update.
-  const std::string face = font.GetFaceName();
-  const bool marked = !face.empty() && face.front() == '@';
-  if (!marked) font.SetFaceName("@" + face);
-  const int result = UpdateTextVertical();
-  if (!marked) font.SetFaceName(face);
+  int result = 0;
+  if (!m_vertical) {
+    result = UpdateText();
+  } else {
+    // The vertical variant of the face, for the length of the update.
+    const std::string face = font.GetFaceName();
+    const bool marked = !face.empty() && face.front() == '@';
+    if (!marked) font.SetFaceName("@" + face);
+    result = UpdateTextVertical();
+    if (!marked) font.SetFaceName(face);
+  }
+  // The working memory of a large text is not kept.
+  constexpr size_t kKeptScratch = size_t{1} << 16;
+  for (std::vector<uint8_t>* memory : {&m_scratch.ink, &m_scratch.text, &m_scratch.shadow}) {
+    if (memory->capacity() > kKeptScratch) std::vector<uint8_t>().swap(*memory);
+  }
   return result;
 }
 
 namespace {
 
 // The ink coverage of a text over a window of plane pixels, given relative to the text's origin:
-// the text drawn white on black at double size, each 2 × 2 block averaged.
+// the text drawn white on black at double size, each 2 × 2 block averaged. Only the ink is drawn,
+// one byte a pixel; rows are padded to whole blocks for the averaging, and a block of slack after
+// the last row lets the compositing read whole blocks.
 struct Coverage {
   int64_t left = 0, top = 0, width = 0, height = 0;
-  std::vector<uint8_t> alpha;
+  size_t pitch = 0;
+  const uint8_t* alpha = nullptr;
 
   // Row y of the window (y relative to the text's origin); the caller stays inside the window.
-  const uint8_t* Row(int64_t y) const { return alpha.data() + (y - top) * width; }
+  const uint8_t* Row(int64_t y) const { return alpha + (y - top) * static_cast<int64_t>(pitch); }
 
-  // font: already doubled, white, without shadow. False when the scratch surface cannot be made.
-  bool Render(const CTextFont& font, int64_t l, int64_t t, int64_t r, int64_t b) {
+  // font: already doubled, white, without shadow. The coverage is made in alphaMemory, the doubled
+  // drawing in inkMemory. False when the memory cannot be had.
+  bool Render(const CTextFont& font, int64_t l, int64_t t, int64_t r, int64_t b, std::vector<uint8_t>& alphaMemory,
+              std::vector<uint8_t>& inkMemory) {
+    using text_plane_kernels::kBlock;
     left = l;
     top = t;
     width = std::max<int64_t>(r - l, 0);
@@ -117,27 +114,28 @@ struct Coverage {
         width * height > CMemPlaneImpl::kMaxPixels) {
       return false;
     }
-    alpha.assign(static_cast<size_t>(width * height), 0);
+    pitch = text_plane_kernels::BlockRound(static_cast<size_t>(width));
+    const size_t rows = static_cast<size_t>(height), inkPitch = 2 * pitch;
+    try {
+      alphaMemory.resize(pitch * rows + kBlock);
+      inkMemory.assign(inkPitch * 2 * rows, 0);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    alpha = alphaMemory.data();
     // A text whose origin lies beyond the coordinate range cannot reach the window.
     const int64_t originX = -2 * left, originY = -2 * top;
-    if (originX < INT32_MIN || originX > INT32_MAX || originY < INT32_MIN || originY > INT32_MAX) return true;
-    Scratch scratch;
-    if (!scratch.Create(static_cast<int>(2 * width), static_cast<int>(2 * height))) return false;
-    font.Draw(&scratch.dc, static_cast<int>(originX), static_cast<int>(originY));
-    // The blue byte of each pixel is its ink. Two neighbouring pixels are read as one 64-bit word,
-    // their blue bytes at bits 0 and 32.
-    constexpr uint64_t kBlue = 0x000000FF000000FFull;
-    for (int64_t y = 0; y < height; ++y) {
-      const uint32_t* upper = scratch.Row(static_cast<int>(2 * y));
-      const uint32_t* lower = scratch.Row(static_cast<int>(2 * y + 1));
-      uint8_t* out = &alpha[static_cast<size_t>(y * width)];
-      for (int64_t x = 0; x < width; ++x) {
-        uint64_t u, l;
-        std::memcpy(&u, upper + 2 * x, sizeof u);
-        std::memcpy(&l, lower + 2 * x, sizeof l);
-        const uint64_t pair = (u & kBlue) + (l & kBlue);
-        out[x] = static_cast<uint8_t>(((pair + (pair >> 32)) & 0x3FF) / 4);
-      }
+    if (originX < INT32_MIN || originX > INT32_MAX || originY < INT32_MIN || originY > INT32_MAX) {
+      std::fill(alphaMemory.begin(), alphaMemory.end(), 0);
+      return true;
+    }
+    uint8_t* ink = inkMemory.data();
+    font.DrawInk(platform::ChannelBuffer{ink, static_cast<int32_t>(2 * width), static_cast<int32_t>(2 * height),
+                                         static_cast<int32_t>(inkPitch)},
+                 static_cast<int>(originX), static_cast<int>(originY));
+    for (size_t y = 0; y < rows; ++y) {
+      const uint8_t* upper = ink + 2 * y * inkPitch;
+      text_plane_kernels::AverageBlocks(upper, upper + inkPitch, alphaMemory.data() + y * pitch, pitch / kBlock);
     }
     return true;
   }
@@ -168,41 +166,41 @@ int CTextPlane::Render(uint32_t* pixels, int pitch, Area* area) {
   // Windows in plane pixels relative to the text's origin.
   const int64_t tx = m_textOffsetX, ty = m_textOffsetY;
   const int64_t sx = saved.GetShadowOffsetX(), sy = saved.GetShadowOffsetY();
-  const bool shadow = saved.GetShadowColor() != CTextFont::kNone;
+  bool shadow = saved.GetShadowColor() != CTextFont::kNone;
   const int64_t sw = std::min(measuredW, W / 2), sh = std::min(measuredH, H / 2);
   Coverage text, shade;
   const Coverage* shadowCoverage = &text;
   if (!shadow) {
-    if (!text.Render(font, -tx, -ty, *w - tx, *h - ty)) return 2;
+    if (!text.Render(font, -tx, -ty, *w - tx, *h - ty, m_scratch.text, m_scratch.ink)) return 2;
   } else {
     const int64_t l = std::min(-tx, -sx), t = std::min(-ty, -sy);
     const int64_t r = std::max(*w - tx, sw - sx), b = std::max(*h - ty, sh - sy);
     const int64_t apart = (r - l) * (b - t);
     if (apart <= 2 * (int64_t{*w} * *h + sw * sh)) {
-      if (!text.Render(font, l, t, r, b)) return 2;
+      if (!text.Render(font, l, t, r, b, m_scratch.text, m_scratch.ink)) return 2;
     } else {
-      if (!text.Render(font, -tx, -ty, *w - tx, *h - ty)) return 2;
-      // Without its shadow the text still stands.
-      if (shade.Render(font, -sx, -sy, sw - sx, sh - sy)) shadowCoverage = &shade;
+      if (!text.Render(font, -tx, -ty, *w - tx, *h - ty, m_scratch.text, m_scratch.ink)) return 2;
+      // Without its shadow the text still stands; the text's own window does not hold the shadow's.
+      shadowCoverage = &shade;
+      shadow = shade.Render(font, -sx, -sy, sw - sx, sh - sy, m_scratch.shadow, m_scratch.ink);
     }
   }
 
   // Both windows lie inside their coverage maps by construction: no pixel needs a bounds check.
-  const uint32_t rgb = ColorRefToRgb(saved.GetTextColor());
-  const uint32_t shadowRgb = ColorRefToRgb(saved.GetShadowColor());
-  const int64_t width = *w, height = *h, shadowWidth = std::min<int64_t>(width, sw);
+  const uint32_t rgb = platform::ColorRefToPixel(saved.GetTextColor());
+  const int64_t width = *w, height = *h, shadowWidth = shadow ? std::min<int64_t>(width, sw) : 0;
+  std::optional<text_plane_kernels::ShadowComposite> composite;
+  if (shadowWidth > 0) composite.emplace(rgb, platform::ColorRefToPixel(saved.GetShadowColor()));
   for (int64_t y = 0; y < height; ++y) {
     uint32_t* out = pixels + y * pitch;
     const uint8_t* a = text.Row(y - ty) + (-tx - text.left);
     int64_t x = 0;
-    if (shadow && y < sh) {
+    if (shadowWidth > 0 && y < sh) {
       const uint8_t* b = shadowCoverage->Row(y - sy) + (-sx - shadowCoverage->left);
-      for (; x < shadowWidth; ++x) {
-        const uint32_t pixel = (uint32_t{a[x]} << 24) | rgb;
-        out[x] = b[x] ? CompositeShadow(pixel, (uint32_t{b[x]} << 24) | shadowRgb) : pixel;
-      }
+      composite->Row(a, b, out, static_cast<size_t>(shadowWidth));
+      x = shadowWidth;
     }
-    for (; x < width; ++x) out[x] = (uint32_t{a[x]} << 24) | rgb;
+    text_plane_kernels::TextRow(a + x, out + x, static_cast<size_t>(width - x), rgb);
   }
   return 0;
 }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/text_font.h"
@@ -22,6 +23,10 @@ class CTextPlane : public CMemPlane {
   // left as it was on every path. Finished images are kept (TextPlaneCache), so a text in a style
   // already drawn is copied rather than drawn again.
   int Update();
+  // Update without the copy: the kept image itself when the cache holds it or has just taken it
+  // from this plane (valid until the cache next changes; this plane holds no image then), else
+  // this plane, updated. result receives what Update would return.
+  CMemPlane* UpdateShared(int* result);
   void SetVertical(bool vertical) { m_vertical = vertical; }
   bool IsVertical() const { return m_vertical; }
   // Where the text is drawn inside the plane.
@@ -53,4 +58,11 @@ class CTextPlane : public CMemPlane {
   int32_t m_textOffsetX = 0;
   int32_t m_textOffsetY = 0;
   bool m_vertical = false;
+  // Working memory of the rendering: the doubled ink and the averaged coverage of the text and of
+  // a separate shadow. Kept from one update to the next while small, as a plane that draws glyph
+  // after glyph needs the same few bytes every time.
+  struct Scratch {
+    std::vector<uint8_t> ink, text, shadow;
+  };
+  Scratch m_scratch;
 };

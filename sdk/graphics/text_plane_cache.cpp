@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "platform/font.h"
+#include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/text_font.h"
 
 TextPlaneCache::Key::Key(const CTextFont& font, int32_t x, int32_t y, bool turned)
@@ -44,17 +45,26 @@ TextPlaneCache& TextPlaneCache::Instance() {
   return cache;
 }
 
-const TextPlaneCache::Image* TextPlaneCache::Find(const Key& key) const {
+CMemPlane* TextPlaneCache::Find(const Key& key) const {
   auto it = m_images.find(key);
-  return it == m_images.end() ? nullptr : &it->second;
+  return it == m_images.end() ? nullptr : it->second.get();
 }
 
-void TextPlaneCache::Store(const Key& key, Image image) {
-  if (image.pixels.size() > kMaxImagePixels) return;
-  if (m_images.size() >= kMaxImages || m_pixels + image.pixels.size() > kMaxPixels) Clear();
-  const size_t pixels = image.pixels.size();
-  if (m_images.try_emplace(key, std::move(image)).second) m_pixels += pixels;
+CMemPlane* TextPlaneCache::Store(const Key& key, CMemPlane& image) {
+  int w = 0, h = 0;
+  image.GetSize(&w, &h);
+  const size_t pixels = static_cast<size_t>(w) * static_cast<size_t>(h);
+  if (pixels > kMaxImagePixels || m_images.contains(key)) return nullptr;
+  if (m_images.size() >= kMaxImages || m_pixels + pixels > kMaxPixels) Clear();
+  auto kept = std::make_unique<CMemPlane>();
+  kept->GetImpl()->SwapPixels(*image.GetImpl());
+  *kept->GetImpl()->GetHasAlphaPtr() = true;
+  CMemPlane* const result = kept.get();
+  m_images.emplace(key, std::move(kept));
+  m_pixels += pixels;
+  return result;
 }
+
 
 void TextPlaneCache::Clear() {
   m_images.clear();

@@ -5,12 +5,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
-#include <vector>
 
 #include "platform/win_types.h"
 
+class CMemPlane;
 class CTextFont;
 
 class TextPlaneCache {
@@ -28,18 +29,16 @@ class TextPlaneCache {
     Key(const CTextFont& font, int32_t offsetX, int32_t offsetY, bool vertical);
     bool operator==(const Key&) const = default;
   };
-  struct Image {
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels;
-  };
-
   // Images larger than this are not kept.
   static constexpr size_t kMaxImagePixels = size_t{1} << 16;
 
   static TextPlaneCache& Instance();
 
-  const Image* Find(const Key& key) const;
-  void Store(const Key& key, Image image);
+  // The kept image, valid until the cache is next changed; null when none is kept.
+  CMemPlane* Find(const Key& key) const;
+  // Keeps a finished image (pixels with alpha), taking its pixels: the image is left empty. Returns
+  // the kept surface, or null when the image is not kept (it is then left as it was).
+  CMemPlane* Store(const Key& key, CMemPlane& image);
   void Clear();
 
  private:
@@ -50,6 +49,6 @@ class TextPlaneCache {
   static constexpr size_t kMaxImages = 2048;
   static constexpr size_t kMaxPixels = size_t{1} << 22;
 
-  std::unordered_map<Key, Image, Hash> m_images;
+  std::unordered_map<Key, std::unique_ptr<CMemPlane>, Hash> m_images;
   size_t m_pixels = 0;
 };

@@ -25,7 +25,7 @@ TEST(DcText, TextOutWritesIntoBottomUpAndTopDownBitmapsWithinTheClip) {
     auto bitmap = MakeBitmap(12, height, 32);
     platform::MemDC dc;
     dc.SelectBitmap(bitmap.get());
-    EXPECT_EQ(platform::SelectFont(&dc, font.get()), nullptr);
+    EXPECT_EQ(platform::SelectFont(&dc, &*font), nullptr);
     platform::SetTextColor(&dc, RGB(1, 2, 3));
     EXPECT_EQ(platform::SetBkMode(&dc, platform::TRANSPARENT), platform::OPAQUE);
     const RECT clip{0, 0, 12, 5};
@@ -45,7 +45,7 @@ TEST(DcText, RefusesWhatItCannotDraw) {
   platform::MemDC dc;
   SIZE size{};
   EXPECT_FALSE(platform::GetTextExtentPoint32A(&dc, "A", 1, &size));  // no font
-  platform::SelectFont(&dc, font.get());
+  platform::SelectFont(&dc, &*font);
   EXPECT_TRUE(platform::GetTextExtentPoint32A(&dc, "AA", 2, &size));  // measuring needs no bitmap
   EXPECT_EQ(size.cx, 16);
   EXPECT_EQ(size.cy, 16);

@@ -11,7 +11,7 @@ namespace {
 using platform::Font;
 using platform::FontDesc;
 
-std::unique_ptr<Font> MakeFont(const char* face, int32_t height, int32_t weight = platform::FW_NORMAL,
+std::optional<Font> MakeFont(const char* face, int32_t height, int32_t weight = platform::FW_NORMAL,
                                uint32_t quality = platform::NONANTIALIASED_QUALITY) {
   FontDesc desc;
   desc.faceName = face;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "box_font_engine.h"
@@ -24,7 +27,7 @@ struct Canvas {
   }
 };
 
-std::unique_ptr<Font> MakeFont(int32_t height, bool underline = false, bool strikeOut = false) {
+std::optional<Font> MakeFont(int32_t height, bool underline = false, bool strikeOut = false) {
   FontDesc desc;
   desc.height = height;
   desc.underline = underline;
@@ -107,6 +110,52 @@ TEST(TextOut, ClipsToTheBufferAndTheClipRectangle) {
     platform::DrawTextLine(canvas.Buffer(), c.useClip ? &c.clip : nullptr, *font, c.x, c.y, "AB",
                            {RGB(0, 255, 0), 0, false});
     EXPECT_EQ(canvas.CountRgb(0x00FF00), c.expectedInk) << c.x << "," << c.y;
+  }
+}
+
+// A single channel takes exactly what that channel of a 32-bit pixel takes: two-level and grey
+// glyphs over random pixels, opaque and transparent, with bars, clipped and far away.
+TEST(TextOut, OneChannelMatchesThatChannelOfTheFullPixels) {
+  const char* const kTexts[] = {"A", "Ag\x82\xA0", "\x89\x69\x83\x41 y", "\xB1\xB2", "\x82", ""};
+  const uint32_t kQualities[] = {platform::NONANTIALIASED_QUALITY, platform::ANTIALIASED_QUALITY};
+  std::mt19937 rng(99);
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  for (bool boxes : {true, false}) {
+    std::optional<BoxFontScope> scope;
+    if (boxes) scope.emplace();
+    for (int i = 0; i < 200; ++i) {
+      FontDesc desc;
+      desc.height = 6 + pick(30);
+      desc.weight = pick(2) ? 700 : 400;
+      desc.italic = pick(4) == 0;
+      desc.underline = pick(3) == 0;
+      desc.strikeOut = pick(3) == 0;
+      desc.quality = kQualities[pick(2)];
+      auto font = Font::Create(desc);
+      ASSERT_TRUE(font);
+      const std::string text = kTexts[pick(std::size(kTexts))];
+      const int32_t x = pick(50) - 15, y = pick(40) - 10;
+      const RECT clip{pick(10), pick(10), 20 + pick(30), 15 + pick(30)};
+      const bool useClip = pick(3) == 0;
+      const platform::TextColors colors{static_cast<COLORREF>(rng() & 0xFFFFFFu), static_cast<COLORREF>(rng() & 0xFFFFFFu),
+                                        pick(2) == 0};
+      Canvas canvas(40, 32);
+      for (uint32_t& p : canvas.pixels) p = rng();
+      const std::vector<uint32_t> before = canvas.pixels;
+      platform::DrawTextLine(canvas.Buffer(), useClip ? &clip : nullptr, *font, x, y, text, colors);
+      for (int shift : {0, 8, 16}) {
+        std::vector<uint8_t> channel(before.size() * 2, 0xEE);  // pitch of 80 bytes: what lies beyond stays
+        for (size_t k = 0; k < before.size(); ++k) channel[(k / 40) * 80 + k % 40] = static_cast<uint8_t>(before[k] >> shift);
+        const auto byteOf = [&](COLORREF c) { return static_cast<uint8_t>(platform::ColorRefToPixel(c) >> shift); };
+        platform::DrawTextLine(platform::ChannelBuffer{channel.data(), 40, 32, 80}, useClip ? &clip : nullptr, *font, x, y,
+                               text, {byteOf(colors.text), byteOf(colors.background), colors.opaque});
+        for (size_t k = 0; k < before.size(); ++k) {
+          ASSERT_EQ(channel[(k / 40) * 80 + k % 40], static_cast<uint8_t>(canvas.pixels[k] >> shift))
+              << "case " << i << " boxes " << boxes << " shift " << shift << " pixel " << k;
+          ASSERT_EQ(channel[(k / 40) * 80 + 40 + k % 40], 0xEE);
+        }
+      }
+    }
   }
 }
 

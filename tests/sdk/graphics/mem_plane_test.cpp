@@ -2,6 +2,7 @@
 // anchored blits and sources that are not memory surfaces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "surface_util.h"
@@ -69,6 +70,89 @@ TEST(MemPlaneTest, ClearIsClippedToTheSurface) {
   // Colour -1 is the fill colour, 0.
   EXPECT_EQ(p.Clear(nullptr), 0);
   for (uint32_t px : surface_util::Pixels(p)) EXPECT_EQ(px, 0u);
+}
+
+// Making a surface again may keep its storage; what it held before must not show through.
+TEST(MemPlaneTest, MakingASurfaceAgainStartsClear) {
+  const struct {
+    int w1, h1, w2, h2;
+  } kCases[] = {{760, 505, 760, 505}, {40, 30, 30, 40}, {40, 30, 39, 30}, {40, 30, 8, 8}, {8, 8, 40, 30}};
+  for (const auto& c : kCases) {
+    CMemPlane p;
+    ASSERT_EQ(p.Create(c.w1, c.h1, 0), 0);
+    surface_util::Fill(p, [](int x, int y) { return 0x80000000u | uint32_t(x * 131 + y); });
+    *p.GetImpl()->GetHasAlphaPtr() = true;
+    ASSERT_EQ(p.Create(c.w2, c.h2, 0), 0);
+    int w = 0, h = 0;
+    p.GetSize(&w, &h);
+    EXPECT_EQ(w, c.w2);
+    EXPECT_EQ(h, c.h2);
+    EXPECT_EQ(p.GetImpl()->GetPitch(), c.w2 * 4);
+    EXPECT_FALSE(p.HasAlpha());
+    const std::vector<uint32_t> pixels = surface_util::Pixels(p);
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0u), static_cast<long>(pixels.size()))
+        << c.w1 << "x" << c.h1 << " -> " << c.w2 << "x" << c.h2;
+  }
+}
+
+TEST(MemPlaneTest, SwapPixelsExchangesImagesAndKeepsKeys) {
+  CMemPlane a, b;
+  ASSERT_EQ(a.Create(3, 2, 0), 0);
+  ASSERT_EQ(b.Create(5, 1, 0), 0);
+  surface_util::Fill(a, [](int x, int y) { return 0x11000000u | uint32_t(x + 10 * y); });
+  surface_util::Fill(b, [](int x, int) { return 0x22000000u | uint32_t(x); });
+  *a.GetImpl()->GetHasAlphaPtr() = true;
+  a.SetColorKey(1, 2, 3);
+  b.SetColorKey(4, 5, 6);
+  a.GetImpl()->SwapPixels(*b.GetImpl());
+  int w = 0, h = 0;
+  a.GetSize(&w, &h);
+  EXPECT_EQ(w, 5);
+  EXPECT_EQ(h, 1);
+  EXPECT_EQ(a.GetImpl()->GetPitch(), 20);
+  EXPECT_FALSE(a.HasAlpha());
+  EXPECT_EQ(surface_util::At(a, 4, 0), 0x22000004u);
+  b.GetSize(&w, &h);
+  EXPECT_EQ(w, 3);
+  EXPECT_EQ(h, 2);
+  EXPECT_TRUE(b.HasAlpha());
+  EXPECT_EQ(surface_util::At(b, 2, 1), 0x1100000Cu);
+  EXPECT_EQ(a.GetImpl()->GetColorKey(), 0x010203u);
+  EXPECT_EQ(b.GetImpl()->GetColorKey(), 0x040506u);
+  // With an empty surface: the image moves, the other is left empty.
+  CMemPlane empty;
+  empty.GetImpl()->SwapPixels(*b.GetImpl());
+  empty.GetSize(&w, &h);
+  EXPECT_EQ(w, 3);
+  EXPECT_EQ(surface_util::At(empty, 2, 1), 0x1100000Cu);
+  EXPECT_EQ(b.GetImpl()->GetPixels(), nullptr);
+  b.GetSize(&w, &h);
+  EXPECT_EQ(w, 0);
+  ASSERT_EQ(b.Create(2, 2, 0), 0);  // an emptied surface is made again as usual
+  for (uint32_t px : surface_util::Pixels(b)) EXPECT_EQ(px, 0u);
+}
+
+// Rows are filled in runs of every length: a colour of four equal bytes, and one of four different
+// bytes over rectangles narrower and wider than the surface and through its edges.
+TEST(MemPlaneTest, ClearFillsExactlyTheClippedRectangle) {
+  const uint32_t kColours[] = {0x00000000u, 0xFFFFFFFEu, 0x12345678u, 0x7F7F7F7Fu};
+  const RECT kRects[] = {{0, 0, 101, 7}, {1, 1, 100, 6}, {17, 2, 18, 3}, {-5, 3, 50, 99}, {33, -1, 200, 4}, {0, 0, 1, 1}};
+  for (const uint32_t colour : kColours) {
+    for (const RECT& r : kRects) {
+      CMemPlane p;
+      ASSERT_EQ(p.Create(101, 7, 0), 0);
+      surface_util::Fill(p, [](int x, int y) { return 0xA5000000u | uint32_t(x + 1000 * y); });
+      ASSERT_EQ(p.GetImpl()->Clear(colour, &r), 0);
+      for (int y = 0; y < 7; ++y) {
+        for (int x = 0; x < 101; ++x) {
+          const bool inside = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+          ASSERT_EQ(surface_util::At(p, x, y), inside ? colour : (0xA5000000u | uint32_t(x + 1000 * y)))
+              << std::hex << colour << std::dec << " at " << x << "," << y << " rect " << r.left << "," << r.top
+              << "," << r.right << "," << r.bottom;
+        }
+      }
+    }
+  }
 }
 
 TEST(MemPlaneTest, ColourKeys) {

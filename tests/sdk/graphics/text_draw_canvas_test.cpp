@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "box_font_engine.h"
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/text_draw.h"
 #include "sdk/graphics/text_plane.h"
 #include "sdk/graphics/text_plane_cache.h"
+#include "surface_util.h"
 #include "text_test_util.h"
 
 namespace {
@@ -30,36 +32,72 @@ class CanvasDraw : public CTextDraw {
   std::string m_text;
 };
 
+// Every glyph on the canvas is the image a fresh text plane makes of it, placed at its rectangle,
+// whose extent is the image's. One renderer lays out several styles in turn, each twice (drawn,
+// then copied from the kept images), with the same text planes reused behind it.
 TEST(TextDrawCanvas, EachGlyphIsItsTextPlaneCopiedAtItsPlace) {
   BoxFontScope boxes;
+  const struct {
+    int32_t size;
+    COLORREF color, shadow;
+    bool vertical;
+  } kStyles[] = {
+      {10, RGB(255, 255, 0), RGB(0, 0, 128), false},
+      {10, RGB(255, 255, 0), RGB(0, 0, 128), true},
+      {13, RGB(10, 20, 30), CTextFont::kNone, false},
+      {7, RGB(200, 0, 0), RGB(0, 255, 0), true},
+      {10, RGB(255, 255, 0), RGB(0, 0, 128), false},
+  };
   CanvasDraw renderer;
-  renderer.settings.SetFontSize(10);
-  renderer.settings.shadowColor = RGB(0, 0, 128);
-  renderer.settings.color = RGB(255, 255, 0);
-  ASSERT_EQ(renderer.Run("A\x82\xA0<BR>B<HR>"), 0);
   const int32_t codes[] = {'A', 0xA082, 'B'};
-  ASSERT_EQ(renderer.Glyphs().size(), 3u);
-  // The references are drawn afresh, not copied from the finished images of the layout.
-  TextPlaneCache::Instance().Clear();
-  for (size_t i = 0; i < 3; ++i) {
-    CTextPlane reference;
-    renderer.SetGlyphFont(reference.font, renderer.settings, codes[i]);
-    ASSERT_EQ(reference.Update(), 0);
-    int w = 0, h = 0;
-    reference.GetSize(&w, &h);
-    const RECT& r = renderer.Glyphs()[i];
-    EXPECT_EQ(r.right - r.left, w) << i;  // the drawn extent went back into the glyph list
-    EXPECT_EQ(r.bottom - r.top, h) << i;
-    for (int y = 0; y < h; ++y) {
-      for (int x = 0; x < w; ++x) {
-        ASSERT_EQ(renderer.canvas.GetImpl()->GetPixel(r.left + x, r.top + y), reference.GetImpl()->GetPixel(x, y))
-            << i << " " << x << "," << y;
+  for (const auto& style : kStyles) {
+    renderer.settings.SetFontSize(style.size);
+    renderer.settings.shadowColor = style.shadow;
+    renderer.settings.color = style.color;
+    renderer.vertical = style.vertical;
+    for (int pass = 0; pass < 2; ++pass) {
+      const std::string where = "size " + std::to_string(style.size) + " vertical " + std::to_string(style.vertical) +
+                                " pass " + std::to_string(pass);
+      ASSERT_EQ(renderer.Run("A\x82\xA0<BR>B<HR>"), 0) << where;
+      ASSERT_EQ(renderer.Glyphs().size(), 3u);
+      std::vector<RECT> rects = renderer.Glyphs();
+      if (style.size == 10 && !style.vertical) {
+        EXPECT_EQ(rects[0], (RECT{0, 0, 8, 13}));
+        EXPECT_EQ(rects[1], (RECT{8, 0, 21, 13}));
+        EXPECT_EQ(rects[2], (RECT{0, 15, 8, 28}));
+      }
+      const std::vector<uint32_t> canvas = surface_util::Pixels(renderer.canvas);
+      int canvasW = 0, canvasH = 0;
+      renderer.canvas.GetSize(&canvasW, &canvasH);
+      // The references are drawn afresh, not copied from the finished images of the layout.
+      TextPlaneCache::Instance().Clear();
+      for (size_t i = 0; i < 3; ++i) {
+        CTextPlane reference;
+        renderer.SetGlyphFont(reference.font, renderer.settings, codes[i]);
+        reference.SetVertical(style.vertical);
+        ASSERT_EQ(reference.Update(), 0);
+        int w = 0, h = 0;
+        reference.GetSize(&w, &h);
+        const RECT& r = rects[i];
+        EXPECT_EQ(r.right - r.left, w) << where << " glyph " << i;  // the drawn extent went back into the glyph list
+        EXPECT_EQ(r.bottom - r.top, h) << where << " glyph " << i;
+        for (int y = 0; y < h; ++y) {
+          for (int x = 0; x < w; ++x) {
+            const int cx = r.left + x, cy = r.top + y;
+            if (cx < 0 || cy < 0 || cx >= canvasW || cy >= canvasH) continue;
+            // A later glyph may cover this one's margin.
+            bool covered = false;
+            for (size_t j = i + 1; j < 3; ++j) {
+              covered |= cx >= rects[j].left && cx < rects[j].right && cy >= rects[j].top && cy < rects[j].bottom;
+            }
+            if (covered) continue;
+            ASSERT_EQ(canvas[static_cast<size_t>(cy) * canvasW + cx], reference.GetImpl()->GetPixel(x, y))
+                << where << " glyph " << i << " at " << x << "," << y;
+          }
+        }
       }
     }
   }
-  EXPECT_EQ(renderer.Glyphs()[0], (RECT{0, 0, 8, 13}));
-  EXPECT_EQ(renderer.Glyphs()[1], (RECT{8, 0, 21, 13}));
-  EXPECT_EQ(renderer.Glyphs()[2], (RECT{0, 15, 8, 28}));
 }
 
 TEST(TextDrawCanvas, GaijiAreCopiedKeyedOrOpaque) {

@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "box_font_engine.h"
 #include "platform/dc_text.h"
 #include "platform/mem_dc.h"
+#include "platform/text_out.h"
 
 namespace {
 
@@ -128,6 +132,53 @@ TEST(TextFont, DrawWritesEachLineOneLinePitchLower) {
   empty.SetText("");
   empty.Draw(&dib.dc, 0, 0);
   font.Draw(nullptr, 0, 0);
+}
+
+// The one-channel drawing leaves what Draw leaves in the blue bytes, whatever the pixels held:
+// shadows and backgrounds in every combination, several lines, far and clipped positions.
+TEST(TextFont, InkIsTheBlueChannelOfDraw) {
+  const char* const kTexts[] = {"A", "Ag\n\x82\xA0", "\x89\x69\x83\x41\n\ny", "\xB1", "\x82", ""};
+  const COLORREF kColours[] = {CTextFont::kNone, 0xFFFFFF, 0x123456, 0x00FF00, 0xFF0000};
+  std::mt19937 rng(5);
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  for (bool boxes : {true, false}) {
+    std::optional<BoxFontScope> scope;
+    if (boxes) scope.emplace();
+    for (int i = 0; i < 200; ++i) {
+      CTextFont font;
+      font.SetFontType(pick(4));
+      font.SetSize(6 + pick(24));
+      if (pick(2)) font.SetLinePitch(pick(40) - 5);
+      font.SetWeight(pick(2) ? 700 : 400);
+      font.SetItalic(pick(4) == 0);
+      font.SetUnderline(pick(3) == 0);
+      font.SetStrikeOut(pick(3) == 0);
+      font.SetQuality(pick(5));
+      font.SetTextColor(kColours[pick(std::size(kColours))]);
+      font.SetShadowColor(kColours[pick(std::size(kColours))]);
+      font.SetBkColor(kColours[pick(std::size(kColours))]);
+      font.SetShadowOffset(pick(9) - 4, pick(9) - 4);
+      font.SetText(kTexts[pick(std::size(kTexts))]);
+      const int x = pick(40) - 10, y = pick(40) - 10;
+      Dib32 dib(37, 29);
+      std::vector<uint8_t> ink(37 * 29);
+      for (int row = 0; row < 29; ++row) {
+        for (int col = 0; col < 37; ++col) {
+          const uint32_t p = static_cast<uint32_t>(rng());
+          reinterpret_cast<uint32_t*>(dib.bitmap->Row(row))[col] = p;
+          ink[static_cast<size_t>(row) * 37 + col] = static_cast<uint8_t>(p);
+        }
+      }
+      font.Draw(&dib.dc, x, y);
+      font.DrawInk(platform::ChannelBuffer{ink.data(), 37, 29, 37}, x, y);
+      for (int row = 0; row < 29; ++row) {
+        for (int col = 0; col < 37; ++col) {
+          ASSERT_EQ(ink[static_cast<size_t>(row) * 37 + col], dib.bitmap->Row(row)[4 * col])
+              << "case " << i << " boxes " << boxes << " at " << col << "," << row;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

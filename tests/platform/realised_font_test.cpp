@@ -1,0 +1,67 @@
+// A realised face's glyph cache: each character is rendered once and found again by its code, also
+// across the bound at which the cache starts afresh.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/font.h"
+#include "platform/sjis.h"
+
+namespace {
+
+// Glyphs that name their code point: advance and width follow from it, and renders are counted.
+class CountingFace final : public platform::FontFace {
+ public:
+  explicit CountingFace(int* renders) : m_renders(renders) { m_metrics.cell = platform::CellMetricsForHeight(20); }
+  const platform::FontMetrics& Metrics() const override { return m_metrics; }
+  platform::Glyph RenderGlyph(char32_t codePoint) override {
+    ++*m_renders;
+    platform::Glyph g;
+    g.advance = static_cast<int32_t>(codePoint % 1000) + 1;
+    g.width = static_cast<int32_t>(codePoint % 7) + 1;
+    g.height = 1;
+    g.coverage.assign(static_cast<size_t>(g.width), 255);
+    return g;
+  }
+
+ private:
+  int* m_renders;
+  platform::FontMetrics m_metrics{};
+};
+
+int32_t Advance(uint16_t code) { return static_cast<int32_t>(platform::SjisCodeToUnicode(code) % 1000) + 1; }
+
+TEST(RealisedFont, GlyphsAreRenderedOnceAndFoundByTheirCode) {
+  int renders = 0;
+  platform::RealisedFont font(std::make_unique<CountingFace>(&renders), false);
+  // Single bytes and double bytes of many lead bytes: more than the cache holds at once.
+  std::vector<uint16_t> codes;
+  for (uint16_t c = 0x21; c < 0x7F; ++c) codes.push_back(c);
+  for (unsigned lead : {0x81u, 0x82u, 0x83u, 0x88u, 0x89u, 0x8Au, 0x8Bu, 0x8Cu, 0x8Du, 0x8Eu, 0x8Fu, 0x90u, 0x91u, 0x92u,
+                        0x93u, 0x94u, 0x95u, 0x96u, 0x97u, 0x98u, 0xE0u, 0xE1u, 0xE2u, 0xE3u}) {
+    for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+      if (trail != 0x7F) codes.push_back(static_cast<uint16_t>(lead << 8 | trail));
+    }
+  }
+  ASSERT_GT(codes.size(), 4096u + 300u);
+  for (uint16_t code : codes) {
+    const int before = renders;
+    EXPECT_EQ(font.GetGlyph(code).advance, Advance(code)) << code;
+    EXPECT_EQ(renders, before + 1) << code;
+    // Found again without rendering, also after a neighbour of another page.
+    EXPECT_EQ(font.GetGlyph(code).advance, Advance(code)) << code;
+    EXPECT_EQ(renders, before + 1) << code;
+  }
+  // After the cache started afresh, early characters are rendered again, as themselves.
+  const int rendered = renders;
+  for (size_t i = 0; i < 300; ++i) EXPECT_EQ(font.GetGlyph(codes[i]).advance, Advance(codes[i])) << codes[i];
+  EXPECT_EQ(renders, rendered + 300);
+  // Control characters take no room and are not rendered.
+  const int before = renders;
+  EXPECT_EQ(font.GetGlyph('\r').advance, 0);
+  EXPECT_EQ(font.GetGlyph(0x7F).width, 0);
+  EXPECT_EQ(renders, before);
+}
+
+}  // namespace
