@@ -26,10 +26,29 @@ TextPlaneCache::Key::Key(const CTextFont& font, int32_t x, int32_t y, bool turne
       offsetY(y),
       engine(platform::FontEngineGeneration()) {}
 
+// Keys are compared field by field, the numbers before the two strings, which differ least often.
+bool TextPlaneCache::Key::operator==(const Key& o) const {
+  return textColor == o.textColor && shadowColor == o.shadowColor && bkColor == o.bkColor && height == o.height &&
+         linePitch == o.linePitch && weight == o.weight && quality == o.quality && italic == o.italic &&
+         underline == o.underline && strikeOut == o.strikeOut && vertical == o.vertical && shadowX == o.shadowX &&
+         shadowY == o.shadowY && offsetX == o.offsetX && offsetY == o.offsetY && engine == o.engine && text == o.text &&
+         face == o.face;
+}
+
+// The text is a character or two: its bytes and the face's go through one FNV-1a pass, the numbers
+// through a multiply-and-fold each.
 size_t TextPlaneCache::Hash::operator()(const Key& k) const {
-  size_t h = std::hash<std::string>()(k.text);
-  auto mix = [&h](uint64_t v) { h ^= std::hash<uint64_t>()(v) + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2); };
-  mix(std::hash<std::string>()(k.face));
+  uint64_t h = 0xCBF29CE484222325ull;
+  auto bytes = [&h](const std::string& s) {
+    for (const char c : s) h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3ull;
+    h = (h ^ s.size()) * 0x100000001B3ull;
+  };
+  bytes(k.text);
+  bytes(k.face);
+  auto mix = [&h](uint64_t v) {
+    h = (h ^ v) * 0x9E3779B97F4A7C15ull;
+    h ^= h >> 29;
+  };
   mix((uint64_t{k.textColor} << 32) | k.shadowColor);
   mix((uint64_t{k.bkColor} << 32) | k.quality);
   mix((uint64_t(uint32_t(k.height)) << 32) | uint32_t(k.linePitch));
@@ -37,7 +56,7 @@ size_t TextPlaneCache::Hash::operator()(const Key& k) const {
   mix((uint64_t(uint32_t(k.shadowX)) << 32) | uint32_t(k.shadowY));
   mix((uint64_t(uint32_t(k.offsetX)) << 32) | uint32_t(k.offsetY));
   mix(k.engine);
-  return h;
+  return static_cast<size_t>(h);
 }
 
 TextPlaneCache& TextPlaneCache::Instance() {
