@@ -46,13 +46,18 @@ struct ChannelTarget : Rows<uint8_t> {
     for (int64_t x = first; x < end; ++x) row[x] = colour;
   }
   // One byte a pixel: the coverage (0 or 255) selects between the colour and what is there, a
-  // block at a time and without a branch, which is quicker than many short runs.
+  // block at a time and without a branch, which is quicker than many short runs. Selecting twice
+  // changes nothing, so a row's last block may overlap the one before it.
   static void TwoLevelRow(Pixel* row, const Glyph& g, size_t line, int64_t gx, int64_t x0, int64_t x1, Pixel colour) {
     const uint8_t* cov = g.coverage.data() + line * static_cast<size_t>(g.width) + (x0 - gx);
+    Pixel* out = row + x0;
     const size_t n = static_cast<size_t>(x1 - x0);
-    size_t x = 0;
-    for (; x + kBlock <= n; x += kBlock) SelectBlock(row + x0 + x, cov + x, colour);
-    for (; x < n; ++x) row[x0 + x] = Select(row[x0 + x], cov[x], colour);
+    if (n < kBlock) {
+      for (size_t x = 0; x < n; ++x) out[x] = Select(out[x], cov[x], colour);
+      return;
+    }
+    for (size_t x = 0; x + kBlock <= n; x += kBlock) SelectBlock(out + x, cov + x, colour);
+    if (n % kBlock) SelectBlock(out + n - kBlock, cov + n - kBlock, colour);
   }
 
   static Pixel Blend(Pixel dst, Pixel colour, uint32_t coverage) {
