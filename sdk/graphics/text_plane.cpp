@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 #include <new>
-#include <vector>
-#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/text_out.h"
 #include "sdk/graphics/text_plane_cache.h"
@@ -30,7 +28,7 @@ class FontRestore {
 
 }  // namespace
 
-// The plane's pixels are written directly, and the doubled drawing has a scratch section of its
+// The plane's pixels are written directly, and the doubled drawing goes into working memory of its
 // own: the plane needs no device context, so it keeps the plain storage that is cheaper to make
 // for every glyph.
 CTextPlane::CTextPlane() = default;
@@ -217,8 +215,9 @@ int CTextPlane::Prepare(bool turned, bool clear, Area* area) {
   area->made = !impl.IsLoaded();
   if (!area->made) {
     impl.GetSize(&w, &h);
-  } else if (clear ? (turned ? Create(h, w, 0) : Create(w, h, 0)) != 0 : impl.AllocPixels(w, h) != 0) {
-    return 1;
+  } else {
+    const int planeW = turned ? h : w, planeH = turned ? w : h;
+    if ((clear ? Create(planeW, planeH, 0) : impl.AllocPixels(planeW, planeH)) != 0) return 1;
   }
   area->w = w;
   area->h = h;

@@ -25,9 +25,9 @@ class CTextPlane : public CMemPlane {
   // left as it was on every path. Finished images are kept (TextPlaneCache), so a text in a style
   // already drawn is copied rather than drawn again.
   int Update();
-  // Update without the copy: the kept image itself when the cache holds it or has just taken it
-  // from this plane (valid until the cache next changes; this plane holds no image then), else
-  // this plane, updated. result receives what Update would return.
+  // Update without the copy: the kept image itself when the cache holds one (valid until the cache
+  // next changes; this plane is then left as it was, or left empty when the image it has just made
+  // went to the cache), else this plane, updated. result receives what Update would return.
   CMemPlane* UpdateShared(int* result);
   void SetVertical(bool vertical) { m_vertical = vertical; }
   bool IsVertical() const { return m_vertical; }

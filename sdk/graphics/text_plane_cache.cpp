@@ -1,7 +1,5 @@
 #include "sdk/graphics/text_plane_cache.h"
 
-#include <functional>
-
 #include "platform/font.h"
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/text_font.h"
@@ -83,7 +81,6 @@ CMemPlane* TextPlaneCache::Store(const Key& key, CMemPlane& image) {
   m_pixels += pixels;
   return result;
 }
-
 
 void TextPlaneCache::Clear() {
   m_images.clear();
