@@ -1,5 +1,8 @@
 #include "sdk/graphics/text_plane_cache.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/font.h"
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/text_font.h"
@@ -33,20 +36,24 @@ bool TextPlaneCache::Key::operator==(const Key& o) const {
          face == o.face;
 }
 
-// The text is a character or two: its bytes and the face's go through one FNV-1a pass, the numbers
-// through a multiply-and-fold each.
+// The text is a character or two and the face name a dozen bytes: every eight bytes of them, and
+// every pair of numbers, go through one multiply-and-fold.
 size_t TextPlaneCache::Hash::operator()(const Key& k) const {
   uint64_t h = 0xCBF29CE484222325ull;
-  auto bytes = [&h](const std::string& s) {
-    for (const char c : s) h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3ull;
-    h = (h ^ s.size()) * 0x100000001B3ull;
-  };
-  bytes(k.text);
-  bytes(k.face);
   auto mix = [&h](uint64_t v) {
     h = (h ^ v) * 0x9E3779B97F4A7C15ull;
     h ^= h >> 29;
   };
+  auto bytes = [&mix](const std::string& s) {
+    mix(s.size());
+    for (size_t i = 0; i < s.size(); i += 8) {
+      uint64_t word = 0;
+      std::memcpy(&word, s.data() + i, std::min<size_t>(8, s.size() - i));
+      mix(word);
+    }
+  };
+  bytes(k.text);
+  bytes(k.face);
   mix((uint64_t{k.textColor} << 32) | k.shadowColor);
   mix((uint64_t{k.bkColor} << 32) | k.quality);
   mix((uint64_t(uint32_t(k.height)) << 32) | uint32_t(k.linePitch));
