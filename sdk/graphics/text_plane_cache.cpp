@@ -1,6 +1,5 @@
 #include "sdk/graphics/text_plane_cache.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "platform/font.h"
@@ -46,11 +45,17 @@ size_t TextPlaneCache::Hash::operator()(const Key& k) const {
   };
   auto bytes = [&mix](const std::string& s) {
     mix(s.size());
-    for (size_t i = 0; i < s.size(); i += 8) {
-      uint64_t word = 0;
-      std::memcpy(&word, s.data() + i, std::min<size_t>(8, s.size() - i));
+    size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+      uint64_t word;
+      std::memcpy(&word, s.data() + i, 8);
       mix(word);
     }
+    // The last bytes are gathered in a register: bytes stored one by one and read back as a word
+    // would wait for the stores.
+    uint64_t rest = 0;
+    for (size_t j = 0; i + j < s.size(); ++j) rest |= uint64_t{static_cast<unsigned char>(s[i + j])} << (8 * j);
+    mix(rest);
   };
   bytes(k.text);
   bytes(k.face);
