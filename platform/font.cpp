@@ -67,15 +67,26 @@ void FindInkRuns(Glyph& g) {
 }
 
 // Realised faces live here, shared by every font made from an equal description. Faces nobody
-// holds are dropped when the cache grows past its bound.
-struct FaceKey {
-  std::string faceName;
+// holds are dropped when the cache grows past its bound. A face is looked up by a key that only
+// views its name, so that finding a face copies nothing.
+template <typename Name>
+struct BasicFaceKey {
+  Name faceName;
   int32_t pixelHeight;
   bool bold, italic, smooth, vertical;
   auto Tie() const { return std::tie(faceName, pixelHeight, bold, italic, smooth, vertical); }
-  bool operator<(const FaceKey& o) const { return Tie() < o.Tie(); }
-  bool operator==(const FaceKey& o) const { return Tie() == o.Tie(); }
 };
+using FaceKey = BasicFaceKey<std::string>;
+using FaceQuery = BasicFaceKey<std::string_view>;
+
+template <typename A, typename B>
+bool operator<(const BasicFaceKey<A>& a, const BasicFaceKey<B>& b) {
+  return a.Tie() < b.Tie();
+}
+template <typename A, typename B>
+bool operator==(const BasicFaceKey<A>& a, const BasicFaceKey<B>& b) {
+  return a.Tie() == b.Tie();
+}
 
 class FontRegistry {
  public:
@@ -89,15 +100,16 @@ class FontRegistry {
   }
   uint32_t Generation() const { return m_generation; }
 
-  std::shared_ptr<RealisedFont> Find(const FaceKey& key) {
+  std::shared_ptr<RealisedFont> Find(const FaceQuery& query) {
     // Text is drawn in few faces at a time (a glyph's size and its doubled size): those few are
     // found without a search.
     for (const Recent& r : m_recent) {
-      if (r.font && r.key == key) return r.font;
+      if (r.font && r.key == query) return r.font;
     }
+    FaceKey key{std::string(query.faceName), query.pixelHeight, query.bold, query.italic, query.smooth, query.vertical};
     std::shared_ptr<RealisedFont> found = Search(key);
     if (found) {
-      m_recent[m_nextRecent] = {key, found};
+      m_recent[m_nextRecent] = {std::move(key), found};
       m_nextRecent = (m_nextRecent + 1) % m_recent.size();
     }
     return found;
@@ -131,7 +143,7 @@ class FontRegistry {
 
   FontEngine* m_engine = nullptr;
   uint32_t m_generation = 0;
-  std::map<FaceKey, std::shared_ptr<RealisedFont>> m_faces;
+  std::map<FaceKey, std::shared_ptr<RealisedFont>, std::less<>> m_faces;
   std::array<Recent, 4> m_recent{};
   size_t m_nextRecent = 0;
 };
@@ -184,11 +196,11 @@ std::optional<Font> Font::Create(const FontDesc& desc) {
     height = -height;
   }
   if (height > kMaxFontHeight) return std::nullopt;
-  FaceKey key;
+  FaceQuery key;
   std::string_view face = desc.faceName;
   key.vertical = !face.empty() && face.front() == '@';
   if (key.vertical) face.remove_prefix(1);
-  key.faceName = std::string(face);
+  key.faceName = face;
   key.pixelHeight = height;
   key.bold = desc.weight >= kEmboldenWeight;
   key.italic = desc.italic;

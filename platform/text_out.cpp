@@ -1,6 +1,7 @@
 #include "platform/text_out.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace platform {
 namespace {
@@ -46,13 +47,29 @@ struct ChannelTarget : Rows<uint8_t> {
     for (int64_t x = first; x < end; ++x) row[x] = colour;
   }
   // One byte a pixel: the coverage (0 or 255) selects between the colour and what is there, a
-  // block at a time and without a branch, which is quicker than many short runs.
+  // block at a time and without a branch, which is quicker than many short runs. Selecting twice
+  // changes nothing, so a row's last block may overlap the one before it; both are read before
+  // either is written, as reading bytes just written in part waits for the write.
   static void TwoLevelRow(Pixel* row, const Glyph& g, size_t line, int64_t gx, int64_t x0, int64_t x1, Pixel colour) {
     const uint8_t* cov = g.coverage.data() + line * static_cast<size_t>(g.width) + (x0 - gx);
+    Pixel* out = row + x0;
     const size_t n = static_cast<size_t>(x1 - x0);
+    if (n < kBlock) {
+      for (size_t x = 0; x < n; ++x) out[x] = Select(out[x], cov[x], colour);
+      return;
+    }
     size_t x = 0;
-    for (; x + kBlock <= n; x += kBlock) SelectBlock(row + x0 + x, cov + x, colour);
-    for (; x < n; ++x) row[x0 + x] = Select(row[x0 + x], cov[x], colour);
+    for (; x + 2 * kBlock <= n; x += kBlock) SelectBlock(out + x, out + x, cov + x, colour);
+    if (x + kBlock == n) {
+      SelectBlock(out + x, out + x, cov + x, colour);
+      return;
+    }
+    const size_t last = n - kBlock;
+    Pixel before[kBlock], end[kBlock];
+    SelectBlock(before, out + x, cov + x, colour);
+    SelectBlock(end, out + last, cov + last, colour);
+    std::memcpy(out + x, before, kBlock);
+    std::memcpy(out + last, end, kBlock);
   }
 
   static Pixel Blend(Pixel dst, Pixel colour, uint32_t coverage) {
@@ -63,8 +80,11 @@ struct ChannelTarget : Rows<uint8_t> {
   static Pixel Select(Pixel dst, uint8_t coverage, Pixel colour) {
     return static_cast<Pixel>((coverage & colour) | (~coverage & dst));
   }
-  static void SelectBlock(Pixel* __restrict row, const uint8_t* __restrict cov, Pixel colour) {
-    for (size_t i = 0; i < kBlock; ++i) row[i] = Select(row[i], cov[i], colour);
+  // to = the selection over from (to may be from).
+  static void SelectBlock(Pixel* to, const Pixel* from, const uint8_t* __restrict cov, Pixel colour) {
+    Pixel block[kBlock];
+    for (size_t i = 0; i < kBlock; ++i) block[i] = Select(from[i], cov[i], colour);
+    std::memcpy(to, block, kBlock);
   }
 };
 

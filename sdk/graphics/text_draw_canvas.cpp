@@ -5,7 +5,7 @@
 #include "sdk/graphics/text_draw.h"
 #include "sdk/graphics/text_plane.h"
 
-// The glyph's text plane is kept from one glyph to the next as a fresh one, so that its storage is
+// One text plane serves every glyph, its font made afresh for each, so that its working memory is
 // made once; a glyph already drawn in its style is copied straight from the finished image.
 void CTextDraw::DrawGlyph(const CTextDrawContext& record, int32_t code, RECT& rect) {
   if (!m_glyphPlane) m_glyphPlane = std::make_unique<CTextPlane>();
@@ -13,6 +13,7 @@ void CTextDraw::DrawGlyph(const CTextDrawContext& record, int32_t code, RECT& re
   plane.font = CTextFont();
   SetGlyphFont(plane.font, record, code);
   plane.SetVertical(vertical);
+  // A plane that could not be updated is drawn as it was left, like any other.
   int result = 0;
   CMemPlane* image = plane.UpdateShared(&result);
   if (CMemPlane* canvas = CMemPlane::AsMemPlane(GetSurface())) {

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 #include <new>
-#include <vector>
-#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/text_out.h"
 #include "sdk/graphics/text_plane_cache.h"
@@ -30,7 +28,7 @@ class FontRestore {
 
 }  // namespace
 
-// The plane's pixels are written directly, and the doubled drawing has a scratch section of its
+// The plane's pixels are written directly, and the doubled drawing goes into working memory of its
 // own: the plane needs no device context, so it keeps the plain storage that is cheaper to make
 // for every glyph.
 CTextPlane::CTextPlane() = default;
@@ -189,15 +187,18 @@ int CTextPlane::Render(uint32_t* pixels, int pitch, Area* area) {
   // Both windows lie inside their coverage maps by construction: no pixel needs a bounds check.
   const uint32_t rgb = platform::ColorRefToPixel(saved.GetTextColor());
   const int64_t width = *w, height = *h, shadowWidth = shadow ? std::min<int64_t>(width, sw) : 0;
-  std::optional<text_plane_kernels::ShadowComposite> composite;
-  if (shadowWidth > 0) composite.emplace(rgb, platform::ColorRefToPixel(saved.GetShadowColor()));
+  const uint32_t shadowRgb = platform::ColorRefToPixel(saved.GetShadowColor());
+  // Glyph after glyph comes in the same two colours: their composite table is made once.
+  if (shadowWidth > 0 && !(m_scratch.composite && m_scratch.composite->IsFor(rgb, shadowRgb))) {
+    m_scratch.composite.emplace(rgb, shadowRgb);
+  }
   for (int64_t y = 0; y < height; ++y) {
     uint32_t* out = pixels + y * pitch;
     const uint8_t* a = text.Row(y - ty) + (-tx - text.left);
     int64_t x = 0;
     if (shadowWidth > 0 && y < sh) {
       const uint8_t* b = shadowCoverage->Row(y - sy) + (-sx - shadowCoverage->left);
-      composite->Row(a, b, out, static_cast<size_t>(shadowWidth));
+      m_scratch.composite->Row(a, b, out, static_cast<size_t>(shadowWidth));
       x = shadowWidth;
     }
     text_plane_kernels::TextRow(a + x, out + x, static_cast<size_t>(width - x), rgb);
@@ -205,16 +206,18 @@ int CTextPlane::Render(uint32_t* pixels, int pitch, Area* area) {
   return 0;
 }
 
-int CTextPlane::Prepare(bool turned, Area* area) {
+int CTextPlane::Prepare(bool turned, bool clear, Area* area) {
   int w = 0, h = 0;
   if (font.GetSize(&w, &h) != 0 || w == 0 || h == 0) w = h = 1;
   area->measuredW = w;
   area->measuredH = h;
   CMemPlaneImpl& impl = *GetImpl();
-  if (impl.IsLoaded()) {
+  area->made = !impl.IsLoaded();
+  if (!area->made) {
     impl.GetSize(&w, &h);
-  } else if ((turned ? Create(h, w, 0) : Create(w, h, 0)) != 0) {
-    return 1;
+  } else {
+    const int planeW = turned ? h : w, planeH = turned ? w : h;
+    if ((clear ? Create(planeW, planeH, 0) : impl.AllocPixels(planeW, planeH)) != 0) return 1;
   }
   area->w = w;
   area->h = h;
@@ -223,9 +226,21 @@ int CTextPlane::Prepare(bool turned, Area* area) {
 
 int CTextPlane::UpdateText() {
   Area area;
-  if (Prepare(false, &area) != 0) return 1;
+  // The rendering writes every pixel it covers: only the rest of a plane made here is cleared.
+  if (Prepare(false, false, &area) != 0) return 1;
   CMemPlaneImpl& impl = *GetImpl();
   const int result = Render(impl.GetPixels(), impl.GetPitch() / 4, &area);
+  if (area.made) {
+    constexpr uint32_t kFill = 0xFFFFFFFF;  // the surface's fill colour, as a plane is made with
+    const LONG right = impl.Width(), bottom = impl.Height();
+    if (result != 0) {
+      impl.Clear(kFill, nullptr);
+    } else {
+      const RECT besides{area.w, 0, right, area.h}, below{0, area.h, right, bottom};
+      impl.Clear(kFill, &besides);
+      impl.Clear(kFill, &below);
+    }
+  }
   if (result != 0) return result;
   *impl.GetHasAlphaPtr() = true;
   return 0;
@@ -233,7 +248,7 @@ int CTextPlane::UpdateText() {
 
 int CTextPlane::UpdateTextVertical() {
   Area area;
-  if (Prepare(true, &area) != 0) return 1;
+  if (Prepare(true, true, &area) != 0) return 1;
   CMemPlaneImpl& impl = *GetImpl();
   // Drawn upright in a temporary surface, then turned a quarter to the right: the shadow offset is
   // turned the other way first, so that the shadow lands where it would on horizontal text.

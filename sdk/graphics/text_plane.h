@@ -9,10 +9,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/text_font.h"
+#include "sdk/graphics/text_plane_kernels.h"
 
 class CTextPlane : public CMemPlane {
  public:
@@ -23,9 +25,9 @@ class CTextPlane : public CMemPlane {
   // left as it was on every path. Finished images are kept (TextPlaneCache), so a text in a style
   // already drawn is copied rather than drawn again.
   int Update();
-  // Update without the copy: the kept image itself when the cache holds it or has just taken it
-  // from this plane (valid until the cache next changes; this plane holds no image then), else
-  // this plane, updated. result receives what Update would return.
+  // Update without the copy: the kept image itself when the cache holds one (valid until the cache
+  // next changes; this plane is then left as it was, or left empty when the image it has just made
+  // went to the cache), else this plane, updated. result receives what Update would return.
   CMemPlane* UpdateShared(int* result);
   void SetVertical(bool vertical) { m_vertical = vertical; }
   bool IsVertical() const { return m_vertical; }
@@ -43,14 +45,16 @@ class CTextPlane : public CMemPlane {
   // text's measured size, which a separate shadow plane of the same text would have.
   struct Area {
     int w = 0, h = 0, measuredW = 0, measuredH = 0;
+    bool made = false;  // the plane was made for the text (not a loaded picture)
   };
 
   int UpdateUncached();
   int UpdateText();
   int UpdateTextVertical();
-  // Measures the text and sizes the plane (turned for vertical text) unless it holds a loaded
-  // picture; 1 when the plane cannot be created.
-  int Prepare(bool turned, Area* area);
+  // Measures the text and makes the plane at its size (turned for vertical text; cleared, or not
+  // when the caller writes every pixel) unless it holds a loaded picture; 1 when the plane cannot
+  // be created.
+  int Prepare(bool turned, bool clear, Area* area);
   // Renders the text into the area's pixels (rows pitch pixels apart), shadow included. 0, or 2
   // when a temporary surface cannot be made.
   int Render(uint32_t* pixels, int pitch, Area* area);
@@ -59,10 +63,11 @@ class CTextPlane : public CMemPlane {
   int32_t m_textOffsetY = 0;
   bool m_vertical = false;
   // Working memory of the rendering: the doubled ink and the averaged coverage of the text and of
-  // a separate shadow. Kept from one update to the next while small, as a plane that draws glyph
-  // after glyph needs the same few bytes every time.
+  // a separate shadow, and the composite of the last colours. Kept from one update to the next
+  // (the memory while small), as a plane that draws glyph after glyph needs the same every time.
   struct Scratch {
     std::vector<uint8_t> ink, text, shadow;
+    std::optional<text_plane_kernels::ShadowComposite> composite;
   };
   Scratch m_scratch;
 };

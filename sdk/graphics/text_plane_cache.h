@@ -27,7 +27,7 @@ class TextPlaneCache {
     uint32_t engine;  // the font engine the image was rendered with
 
     Key(const CTextFont& font, int32_t offsetX, int32_t offsetY, bool vertical);
-    bool operator==(const Key&) const = default;
+    bool operator==(const Key& o) const;
   };
   // Images larger than this are not kept.
   static constexpr size_t kMaxImagePixels = size_t{1} << 16;

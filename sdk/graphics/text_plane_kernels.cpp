@@ -23,10 +23,14 @@ void AverageBlocks(const uint8_t* upper, const uint8_t* lower, uint8_t* out, siz
   }
 }
 
+// A row's last block may overlap the one before it: its pixels come out the same.
 void TextRow(const uint8_t* a, uint32_t* out, size_t n, uint32_t rgb) {
-  size_t x = 0;
-  for (; x + kBlock <= n; x += kBlock) TextBlock(a + x, out + x, rgb);
-  for (; x < n; ++x) out[x] = (uint32_t{a[x]} << 24) | rgb;
+  if (n < kBlock) {
+    for (size_t x = 0; x < n; ++x) out[x] = (uint32_t{a[x]} << 24) | rgb;
+    return;
+  }
+  for (size_t x = 0; x + kBlock <= n; x += kBlock) TextBlock(a + x, out + x, rgb);
+  if (n % kBlock) TextBlock(a + n - kBlock, out + n - kBlock, rgb);
 }
 
 uint32_t CompositeShadow(uint32_t t, uint32_t s) {

@@ -49,6 +49,7 @@ class ShadowComposite {
   using RowFunction = void (*)(const ShadowComposite&, const uint8_t* a, const uint8_t* b, uint32_t* out, size_t n);
 
   ShadowComposite(uint32_t rgb, uint32_t shadowRgb);
+  bool IsFor(uint32_t rgb, uint32_t shadowRgb) const { return rgb == m_rgb && shadowRgb == m_shadowRgb; }
   // The pixel for text alpha a over shadow alpha b (no shadow where b is 0).
   uint32_t At(uint8_t a, uint8_t b) const {
     const unsigned index = kTextLevel[a] + kShadowLevel[b];

@@ -74,14 +74,17 @@ VREL_SSSE3 void Block(const ShadowComposite& c, const uint8_t* a, const uint8_t*
 }
 
 VREL_SSSE3 void ShuffleRow(const ShadowComposite& c, const uint8_t* a, const uint8_t* b, uint32_t* out, size_t n) {
-  size_t x = 0;
-  for (; x + 16 <= n; x += 16) Block(c, a + x, b + x, out + x);
-  if (x < n) {
-    // The last pixels are read as a whole block (the rows allow it) and written one by one.
-    uint32_t last[16];
-    Block(c, a + x, b + x, last);
-    for (size_t i = 0; x + i < n; ++i) out[x + i] = last[i];
+  if (n == 0) return;
+  if (n < 16) {
+    // A short row is read as a whole block (the rows allow it) and written pixel by pixel.
+    uint32_t row[16];
+    Block(c, a, b, row);
+    for (size_t i = 0; i < n; ++i) out[i] = row[i];
+    return;
   }
+  for (size_t x = 0; x + 16 <= n; x += 16) Block(c, a + x, b + x, out + x);
+  // The last block overlaps the one before it, which it writes again with the same pixels.
+  if (n % 16) Block(c, a + n - 16, b + n - 16, out + n - 16);
 }
 
 }  // namespace
