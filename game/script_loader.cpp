@@ -33,6 +33,8 @@ void ResetScriptEngine() {
 
 void InitScriptEngine() {
   ResetScriptEngine();
+  EngineState.presentation.window.originX = Config.messageWindowX;
+  EngineState.presentation.window.originY = Config.messageWindowY;
   LoadReadFlags(kReadFlagFile);
 }
 

@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "game/config.h"
 #include "game/engine_state.h"
 #include "game/read_flag_table.h"
 #include "game/script_harness.h"
@@ -65,6 +66,17 @@ TEST(ReadFlags, LinesWithoutAFlagAreNeverReadAndNeverWritten) {
   EXPECT_TRUE(IsLineRead(199999));
   EXPECT_EQ(ReadFlagTable[0], 0);
   ClearReadFlags();
+}
+
+TEST(InitScriptEngine, TheMessageWindowStartsAtTheConfiguredOrigin) {
+  const GameConfig saved = Config;
+  Config.messageWindowX = 12;
+  Config.messageWindowY = 345;
+  InitScriptEngine();
+  EXPECT_EQ(EngineState.presentation.window.originX, 12);
+  EXPECT_EQ(EngineState.presentation.window.originY, 345);
+  EXPECT_EQ(EngineState.presentation.window.state, 0);
+  Config = saved;
 }
 
 TEST(LoadScript, ReadsAPlainFile) {
