@@ -8,13 +8,9 @@
 #include <vector>
 
 #include "sdk/framework/path_functions.h"
+#include "sdk/framework/little_endian.h"
 
 namespace {
-
-uint32_t Le32(const unsigned char* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-         static_cast<uint32_t>(p[3]) << 24;
-}
 
 // LZSS turns at most 17 packed bytes (one flag byte, eight 2-byte references) into 144 bytes, so
 // a file more than 9 times its packed size cannot be packed data.
@@ -36,9 +32,9 @@ struct ArchiveIndex {
 ArchiveEntry CheckedEntry(const ArchiveFormat& format, const unsigned char* field, uint64_t archiveSize) {
   const unsigned char* numbers = field + format.nameSize;
   ArchiveEntry e;
-  e.offset = Le32(numbers);
-  e.size = Le32(numbers + 4);
-  e.storedSize = format.hasPackedSize ? Le32(numbers + 8) : e.size;
+  e.offset = LoadLe32(numbers);
+  e.size = LoadLe32(numbers + 4);
+  e.storedSize = format.hasPackedSize ? LoadLe32(numbers + 8) : e.size;
   e.packed = e.storedSize != e.size;
   const bool inside = uint64_t{e.offset} + e.storedSize <= archiveSize;
   const bool plausible = !e.packed || (e.storedSize > 0 && e.size <= kMaxPackingRatio * e.storedSize);
@@ -77,7 +73,7 @@ std::shared_ptr<const ArchiveIndex> ReadIndex(const platform::ReadOnlyFile& file
   for (const ArchiveFormat& f : kArchiveFormats) {
     if (std::string_view(reinterpret_cast<const char*>(header), 8) == f.magic) index->format = &f;
   }
-  const uint32_t declared = Le32(header + 8);
+  const uint32_t declared = LoadLe32(header + 8);
   if (!index->format || declared == 0) return index;
   const uint64_t whole = (archiveSize - kArchiveHeaderSize) / index->format->entrySize;
   index->count = std::min<uint64_t>(declared, whole);

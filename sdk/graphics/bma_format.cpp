@@ -3,25 +3,17 @@
 #include <algorithm>
 #include <cstring>
 
+#include "sdk/framework/little_endian.h"
 #include "sdk/framework/lzss_decoder.h"
 
 namespace bma {
-namespace {
-
-uint32_t ReadU32(std::span<const uint8_t> b, size_t offset) {
-  return uint32_t{b[offset]} | (uint32_t{b[offset + 1]} << 8) | (uint32_t{b[offset + 2]} << 16) |
-         (uint32_t{b[offset + 3]} << 24);
-}
-
-}  // namespace
-
 std::optional<Header> ReadHeader(std::span<const uint8_t> file) {
   if (file.size() < kHeaderSize) return std::nullopt;
   Header h;
-  h.width = static_cast<int32_t>(ReadU32(file, 4));
-  h.height = static_cast<int32_t>(ReadU32(file, 8));
-  h.packed = ReadU32(file, 12);
-  h.dataSize = ReadU32(file, 16);
+  h.width = static_cast<int32_t>(LoadLe32(file.data() + 4));
+  h.height = static_cast<int32_t>(LoadLe32(file.data() + 8));
+  h.packed = LoadLe32(file.data() + 12);
+  h.dataSize = LoadLe32(file.data() + 16);
   return h;
 }
 

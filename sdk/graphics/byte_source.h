@@ -6,6 +6,8 @@
 #include <cstring>
 #include <span>
 
+#include "sdk/framework/little_endian.h"
+
 class ByteSource {
  public:
   explicit ByteSource(std::span<const uint8_t> data) : m_data(data) {}
@@ -26,13 +28,13 @@ class ByteSource {
   bool Le16(uint16_t& out) {
     uint8_t b[2];
     if (!Read(b, 2)) return false;
-    out = static_cast<uint16_t>(b[0] | (b[1] << 8));
+    out = LoadLe16(b);
     return true;
   }
   bool Le32(uint32_t& out) {
     uint8_t b[4];
     if (!Read(b, 4)) return false;
-    out = b[0] | (b[1] << 8) | (b[2] << 16) | (uint32_t{b[3]} << 24);
+    out = LoadLe32(b);
     return true;
   }
   // Moves the cursor to an absolute position inside the data.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sdk/framework/file_buffer.h"
+#include "sdk/framework/little_endian.h"
 #include "sdk/framework/path_functions.h"
 
 namespace {
@@ -13,7 +14,6 @@ namespace {
 constexpr uint32_t kFileHeaderBytes = 14;
 constexpr uint32_t kPluginMinimumBytes = 2048;
 
-uint32_t Le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t{p[3]} << 24); }
 
 // An aligned copy of a header and as much of its colour table as the data holds (the rest black),
 // for the drawing functions that read the header's fields.
@@ -48,8 +48,8 @@ int CPictureLoader::LoadBmpImage(CFileBuffer* file) {
   const uint32_t size = file->GetSize();
   if (size < kFileHeaderBytes + sizeof(BITMAPINFOHEADER) || data[0] != 'B' || data[1] != 'M') return 1;
   // The header and the pixel offset must lie inside the data before anything is taken in place.
-  const uint32_t headerBytes = Le32(data + kFileHeaderBytes);
-  const uint32_t offset = Le32(data + 10);
+  const uint32_t headerBytes = LoadLe32(data + kFileHeaderBytes);
+  const uint32_t offset = LoadLe32(data + 10);
   if (headerBytes < sizeof(BITMAPINFOHEADER) || headerBytes > size - kFileHeaderBytes || offset > size) return 1;
   m_data = data;
   m_size = size;
