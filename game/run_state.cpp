@@ -1,5 +1,6 @@
 #include "game/run_state.h"
 
+#include "game/message_window.h"
 #include "game/screen_fade.h"
 
 bool QuitRequest = false;
@@ -10,5 +11,7 @@ void ResetRunState(bool second) {
   QuitRequest = false;
   NoPresent = false;
   WindowHidden = false;
+  CurrentTextRead = true;
+  SkipMode = false;
   if (second) Fades = {};
 }

@@ -10,10 +10,8 @@
 
 namespace {
 
-// The maker's mark in the header lines of the two gallery files.
-constexpr const char* kMakerMark = "(C)vrel ";
-const std::string kSceneHeader = std::string("MERIDIANE シーン回想ファイル ") + kMakerMark + "※このファイルをむやみやたらに変更してはいけません";
-const std::string kPictureHeader = std::string("MERIDIANE CGモードファイル ") + kMakerMark + "※このファイルをむやみやたらに変更してはいけません";
+const std::string kSceneHeader = std::string("MERIDIANE シーン回想ファイル ") + kSeenMakerMark + "※このファイルをむやみやたらに変更してはいけません";
+const std::string kPictureHeader = std::string("MERIDIANE CGモードファイル ") + kSeenMakerMark + "※このファイルをむやみやたらに変更してはいけません";
 
 void WriteBack() {
   if (!ExchangeConfig("vrel.xml", kConfigWrite)) {
