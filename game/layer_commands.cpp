@@ -18,6 +18,7 @@
 #include "game/script_loader.h"
 #include "game/script_tokens.h"
 #include "game/seen_lists.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ ScriptFlow ShowPicture(LayerLoader load, std::string_view missingFile) {
   }
   AddSeenPicture(file);
   if (!load(layer, static_cast<float>(x), static_cast<float>(y), static_cast<float>(z), file)) {
-    ScriptError("ファイルが見つかりません");
+    ScriptError("ファイルが見つかりません"_sj);
   }
   GetToken();
   EngineState.messageText[0] = '\0';
@@ -53,8 +54,8 @@ ScriptFlow ShowPicture(LayerLoader load, std::string_view missingFile) {
   return ScriptFlow::kNext;
 }
 
-ScriptFlow RunPicture() { return ShowPicture(LoadPicture, "picture命令にファイル名の指定がありません"); }
-ScriptFlow RunOverlap() { return ShowPicture(OverlapPicture, "overlap命令にファイル名の指定がありません"); }
+ScriptFlow RunPicture() { return ShowPicture(LoadPicture, "picture命令にファイル名の指定がありません"_sj); }
+ScriptFlow RunOverlap() { return ShowPicture(OverlapPicture, "overlap命令にファイル名の指定がありません"_sj); }
 
 ScriptFlow RunClearPicture() {
   double layer = 0;

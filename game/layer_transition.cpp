@@ -11,6 +11,7 @@
 #include "game/picture_layers.h"
 #include "game/saturate.h"
 #include "sdk/graphics/clip_stretch_blt.h"
+#include "platform/sjis_literal.h"
 
 void ResetTransition() {
   LayerModule.transitionRunning = false;
@@ -26,7 +27,7 @@ void StartTransition(int type, int speed, std::string_view maskName) {
   auto mask = std::make_unique<CMemPlane>();
   if (mask->Load(maskName, 0, 100) != 0) {
     const std::string name(maskName);
-    DebugPrint("トランジション画像[%s]が見つかりません", name.c_str());
+    DebugPrint("トランジション画像[%s]が見つかりません"_sj, name.c_str());
     return;
   }
   CMemPlaneImpl& m = *mask->GetImpl();

@@ -5,6 +5,7 @@
 #include "game/script_eval.h"
 #include "game/script_lexer.h"
 #include "game/script_tokens.h"
+#include "platform/sjis_literal.h"
 
 double ArgExpression() {
   GetToken();
@@ -19,7 +20,7 @@ double ArgNumber() {
 }
 
 void ArgComma() {
-  if (ScriptLexer.token != ',') ScriptError("','がありません");
+  if (ScriptLexer.token != ',') ScriptError("','がありません"_sj);
 }
 
 void ArgNextComma() {

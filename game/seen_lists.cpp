@@ -8,6 +8,7 @@
 #include "game/error_box.h"
 #include "game/fixed_text.h"
 #include "sdk/framework/path_functions.h"
+#include "platform/sjis_literal.h"
 
 SeenNameList<kSeenPictures> SeenPictureList = {};
 SeenNameList<kSeenScenes> SeenSceneList = {};
@@ -61,8 +62,8 @@ void AddSeenPicture(std::string_view name) {
       std::memcpy(entry, seen, kSeenNameBytes);
       ++list.count;
       ExchangeSeenLists(kSeenListsWrite);
-      const std::string header = std::string("Meridianeピクチャ設定ファイル ") + kSeenMakerMark +
-                                 "※このファイルをむやみやたらに変更してはいけません";
+      const std::string header = std::string("Meridianeピクチャ設定ファイル "_sj) + kSeenMakerMark +
+                                 "※このファイルをむやみやたらに変更してはいけません"_sj;
       PictureProfile.WriteProfile(nullptr, header.c_str());
       return;
     }

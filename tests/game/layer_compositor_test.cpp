@@ -10,6 +10,7 @@
 #include "layer_fixture.h"
 #include "platform/clock.h"
 #include "sdk/graphics/cos_table.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -249,7 +250,7 @@ TEST_F(TransitionTest, AMissingMaskIsLoggedAndNothingRuns) {
   StartTransition(0, 10, "nomask.png");
   EXPECT_FALSE(TransitionRunning());
   ASSERT_EQ(MessageLog.count, 1);
-  EXPECT_STREQ(MessageLog.lines[0], "トランジション画像[nomask.png]が見つかりません");
+  EXPECT_STREQ(MessageLog.lines[0], "トランジション画像[nomask.png]が見つかりません"_sj);
   // Types other than 0 and 1 run nothing either, and end a running transition.
   StartTransition(0, 10, "mask.png");
   EXPECT_TRUE(TransitionRunning());
