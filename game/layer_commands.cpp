@@ -44,7 +44,9 @@ ScriptFlow ShowPicture(LayerLoader load, std::string_view missingFile) {
     file = ArgString(missingFile, &isString);
   }
   AddSeenPicture(file);
-  if (!load(layer, static_cast<float>(x), static_cast<float>(y), static_cast<float>(z), file)) {
+  // A layer outside 0..63 is ignored like any other per-layer operation; it is no missing file.
+  const bool shown = load(layer, static_cast<float>(x), static_cast<float>(y), static_cast<float>(z), file);
+  if (!shown && layer >= 0 && layer < kLayerCount) {
     ScriptError("ファイルが見つかりません"_sj);
   }
   GetToken();
