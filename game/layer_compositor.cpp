@@ -5,6 +5,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "game/keyframe_curve.h"
 #include "game/layer_module.h"
 #include "game/picture_layers.h"
@@ -50,17 +54,21 @@ void DrawSpriteOn(CMemPlane& target, CMemPlane* surface, int x, int y, int opaci
   }
 }
 
-// Opaque drawing of a surface with per-pixel alpha touches only the pixels whose alpha is not 0:
-// elsewhere the alpha blit leaves the colour exactly as it was and only clears the alpha byte.
-// That byte is cleared later for the whole rectangle the blit would have covered, through the
-// pending intervals below, so the picture is the same bit for bit.
+// Drawing a surface with per-pixel alpha need not run the blend kernel over every pixel of it.
+// Where the alpha is 0 the opaque blit leaves the colour exactly as it was and the blend at an
+// opacity lowers each non-zero channel by one; where it is 255 the opaque blit copies the colour.
+// Both clear the alpha byte. These cheap cases are done here and only the rest goes through the
+// kernels, so the picture is the same bit for bit. The alpha byte that an opaque blit would have
+// cleared over transparent pixels is cleared later, through the pending intervals, for the union of
+// every such rectangle.
 class SpanComposer {
  public:
   explicit SpanComposer(CMemPlane& target) : m_target(target), m_pending(static_cast<size_t>(target.GetImpl()->Height())) {}
 
   void Draw(LayerSide& side, CMemPlane& surface, int x, int y, int opacity, int effect) {
-    if (effect == 0 && opacity > 254 && surface.HasAlpha()) {
-      DrawSpans(side, surface, x, y);
+    if (opacity > 254) opacity = 256;
+    if (effect == 0 && opacity > 0 && surface.HasAlpha()) {
+      DrawSpans(side, surface, x, y, opacity);
       return;
     }
     // Only the wave can leave an alpha byte that is not 0 (a stretched keyed copy); the pending
@@ -95,35 +103,122 @@ class SpanComposer {
     s.surface = &surface;
     s.begin.assign(static_cast<size_t>(h), w);
     s.end.assign(static_cast<size_t>(h), 0);
+    s.opaqueBegin.assign(static_cast<size_t>(h), 0);
+    s.opaqueEnd.assign(static_cast<size_t>(h), 0);
+    s.bounds = RECT{w, h, 0, 0};
     for (int r = 0; r < h; ++r) {
       const uint32_t* row = p.GetRow(r);
+      const auto i = static_cast<size_t>(r);
       int b = 0;
       while (b < w && (row[b] >> 24) == 0) ++b;
       int e = w;
       while (e > b && (row[e - 1] >> 24) == 0) --e;
-      s.begin[static_cast<size_t>(r)] = b;
-      s.end[static_cast<size_t>(r)] = e;
+      int ob = b;
+      while (ob < e && (row[ob] >> 24) != 255) ++ob;
+      int oe = ob;
+      while (oe < e && (row[oe] >> 24) == 255) ++oe;
+      s.begin[i] = b;
+      s.end[i] = e;
+      s.opaqueBegin[i] = ob;
+      s.opaqueEnd[i] = oe;
+      if (b < e) {
+        s.bounds.left = std::min(s.bounds.left, b);
+        s.bounds.right = std::max(s.bounds.right, e);
+        s.bounds.top = std::min(s.bounds.top, r);
+        s.bounds.bottom = r + 1;
+      }
     }
     return s;
   }
 
-  void DrawSpans(LayerSide& side, CMemPlane& surface, int x, int y) {
+  // The kernel's blend of the pixels [from, to) of source row r, drawn at (x + from, dy).
+  void Blend(CMemPlane& surface, int x, int dy, int r, int from, int to, int opacity) {
+    if (from >= to) return;
+    const RECT piece{from, r, to, r + 1};
+    CMemPlaneImpl& t = *m_target.GetImpl();
+    if (opacity >= 256) {
+      t.BltAlpha(&surface, x + from, dy, &piece, nullptr, nullptr);
+    } else {
+      const uint32_t f = static_cast<uint32_t>(opacity) * 0x010101u;
+      t.BlendBltAlpha(&surface, x + from, dy, 0xFFFFFFu - f, f, &piece, nullptr, nullptr);
+    }
+  }
+
+  void DrawSpans(LayerSide& side, CMemPlane& surface, int x, int y, int opacity) {
     CMemPlaneImpl& t = *m_target.GetImpl();
     const CMemPlaneImpl& s = *surface.GetImpl();
     const SurfaceSpans& spans = Spans(side, surface);
+    // The part of the surface on the target, in source columns and target rows.
     const int64_t left = std::max<int64_t>(x, 0);
     const int64_t right = std::min<int64_t>(int64_t{x} + s.Width(), t.Width());
     const int64_t top = std::max<int64_t>(y, 0);
     const int64_t bottom = std::min<int64_t>(int64_t{y} + s.Height(), t.Height());
     if (left >= right || top >= bottom) return;
+    const auto firstColumn = static_cast<int32_t>(left - x);
+    const auto lastColumn = static_cast<int32_t>(right - x);
+    const bool opaque = opacity >= 256;
+    const RECT& box = spans.bounds;
     for (int64_t dy = top; dy < bottom; ++dy) {
       const auto r = static_cast<size_t>(dy - y);
-      m_pending[static_cast<size_t>(dy)].emplace_back(static_cast<int32_t>(left), static_cast<int32_t>(right));
-      if (spans.begin[r] >= spans.end[r]) continue;
-      const RECT piece{spans.begin[r], static_cast<int32_t>(r), spans.end[r], static_cast<int32_t>(r) + 1};
-      t.BltAlpha(&surface, x + piece.left, static_cast<int>(dy), &piece, nullptr, nullptr);
+      uint32_t* dstRow = t.GetRow(static_cast<int>(dy));
+      const auto dst = [dstRow, x](int32_t column) -> uint32_t& { return dstRow[int64_t{x} + column]; };
+      if (opaque) {
+        const uint32_t* src = s.GetRow(static_cast<int>(r));
+        const int32_t b = std::clamp(spans.begin[r], firstColumn, lastColumn);
+        const int32_t e = std::clamp(spans.end[r], b, lastColumn);
+        const int32_t ob = std::clamp(spans.opaqueBegin[r], b, e);
+        const int32_t oe = std::clamp(spans.opaqueEnd[r], ob, e);
+        m_pending[static_cast<size_t>(dy)].emplace_back(static_cast<int32_t>(left), static_cast<int32_t>(right));
+        if (ob < oe) CopyColour(&dst(ob), src + ob, oe - ob);
+        Blend(surface, x, static_cast<int>(dy), static_cast<int>(r), b, ob, opacity);
+        Blend(surface, x, static_cast<int>(dy), static_cast<int>(r), oe, e, opacity);
+      } else {
+        // Outside the rectangle that holds the picture's alpha only the cheap dimming is left.
+        const bool inBox = static_cast<int32_t>(r) >= box.top && static_cast<int32_t>(r) < box.bottom;
+        const int32_t b = inBox ? std::clamp(box.left, firstColumn, lastColumn) : lastColumn;
+        const int32_t e = inBox ? std::clamp(box.right, b, lastColumn) : lastColumn;
+        if (firstColumn < b) DimByOne(&dst(firstColumn), b - firstColumn);
+        if (e < lastColumn) DimByOne(&dst(e), lastColumn - e);
+      }
+    }
+    if (!opaque && box.left < box.right) {
+      const uint32_t f = static_cast<uint32_t>(opacity) * 0x010101u;
+      t.BlendBltAlpha(&surface, x + box.left, y + box.top, 0xFFFFFFu - f, f, &box, nullptr, nullptr);
     }
     MarkDisplayDirty();
+  }
+
+  // An opaque source pixel drawn opaque: its colour, alpha 0.
+  static void CopyColour(uint32_t* dst, const uint32_t* src, int32_t n) {
+    int32_t i = 0;
+#if defined(__SSE2__)
+    const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
+    for (; i + 4 <= n; i += 4) {
+      const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_and_si128(s, colour));
+    }
+#endif
+    for (; i < n; ++i) dst[i] = src[i] & 0x00FFFFFFu;
+  }
+
+  // A transparent source pixel blended at an opacity: each channel D becomes D * 255 / 256 rounded
+  // down, that is D - 1 for every D above 0 (a saturating subtraction); the alpha byte becomes 0.
+  static void DimByOne(uint32_t* dst, int32_t n) {
+    int32_t i = 0;
+#if defined(__SSE2__)
+    const __m128i one = _mm_set1_epi32(0x00010101);
+    const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
+    for (; i + 4 <= n; i += 4) {
+      const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_and_si128(_mm_subs_epu8(d, one), colour));
+    }
+#endif
+    for (; i < n; ++i) {
+      const uint32_t d = dst[i];
+      const uint32_t nonZero = static_cast<uint32_t>((d & 0xFFu) != 0) | static_cast<uint32_t>(((d >> 8) & 0xFFu) != 0) << 8 |
+                               static_cast<uint32_t>(((d >> 16) & 0xFFu) != 0) << 16;
+      dst[i] = (d & 0x00FFFFFFu) - nonZero;
+    }
   }
 
   CMemPlane& m_target;

@@ -18,6 +18,10 @@ struct SurfaceSpans {
   const CMemPlane* surface = nullptr;  // the surface they were measured on
   std::vector<int32_t> begin;          // per row: first pixel with alpha, or the width when none
   std::vector<int32_t> end;            // per row: one past the last pixel with alpha
+  // Per row: the first run of fully opaque pixels inside the span (empty when there is none).
+  std::vector<int32_t> opaqueBegin;
+  std::vector<int32_t> opaqueEnd;
+  RECT bounds{};  // the rectangle that holds every pixel with alpha
 };
 
 struct LayerSide {
