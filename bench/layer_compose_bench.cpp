@@ -25,7 +25,7 @@ namespace {
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 
-// An uncompressed TGA, top row first: 24 bits without alpha, 32 bits with it.
+// An uncompressed TGA, top row first: 24 bits without alpha, 32 bits with it (fast to write and read).
 void WriteTga(const std::string& path, const std::vector<uint32_t>& px, bool alpha) {
   std::vector<uint8_t> out(18, 0);
   out[2] = 2;
@@ -39,7 +39,7 @@ void WriteTga(const std::string& path, const std::vector<uint32_t>& px, bool alp
     out.push_back(static_cast<uint8_t>(p));
     out.push_back(static_cast<uint8_t>(p >> 8));
     out.push_back(static_cast<uint8_t>(p >> 16));
-    if (alpha) out.push_back(static_cast<uint8_t>(p >> 24));
+    if (alpha) out.push_back(static_cast<uint8_t>(255 - (p >> 24)));  // raw 32-bit files store it inverted
   }
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) std::abort();
@@ -88,6 +88,9 @@ class Scene {
     }
     SetOpacity(false);
     std::filesystem::remove_all(m_dir);
+    // The figure's body is opaque and its ground transparent, as the files meant.
+    if (LayerSurface(1)->GetImpl()->GetPixel(197, 330) >> 24 != 255 || LayerSurface(1)->GetImpl()->GetPixel(0, 0) >> 24 != 0)
+      std::abort();
   }
   // Some layers at half opacity, or every figure when worst is set.
   void SetOpacity(bool worst) {

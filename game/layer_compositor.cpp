@@ -15,6 +15,9 @@
 #include "game/saturate.h"
 #include "platform/clock.h"
 #include "sdk/graphics/cos_table.h"
+#include "sdk/graphics/mem_plane_mmx.h"
+#include "sdk/graphics/mem_plane_x86.h"
+#include "sdk/graphics/pixel_math.h"
 
 namespace {
 
@@ -60,42 +63,74 @@ void DrawSpriteOn(CMemPlane& target, CMemPlane* surface, int x, int y, int opaci
 // Both clear the alpha byte. These cheap cases are done here and only the rest goes through the
 // kernels, so the picture is the same bit for bit. The alpha byte that an opaque blit would have
 // cleared over transparent pixels is cleared later, through the pending intervals, for the union of
-// every such rectangle.
+// every such rectangle. And what the opaque core of a higher layer covers is not drawn at all: the
+// core's copy replaces colour and alpha alike.
 class SpanComposer {
  public:
-  explicit SpanComposer(CMemPlane& target) : m_target(target), m_pending(static_cast<size_t>(target.GetImpl()->Height())) {}
+  explicit SpanComposer(CMemPlane& target)
+      : m_target(target),
+        m_height(target.GetImpl()->Height()),
+        m_pending(static_cast<size_t>(m_height)),
+        // The soft edges are short runs on every row: they are blended here with the formula of
+        // the target's kernel class, without a blit's set-up for each. Another class goes
+        // through its kernels.
+        m_class(dynamic_cast<CMemPlaneMMX*>(target.GetImpl())   ? KernelClass::kPacked
+                : dynamic_cast<CMemPlaneX86*>(target.GetImpl()) ? KernelClass::kPlain
+                                                                : KernelClass::kOther) {}
 
-  void Draw(LayerSide& side, CMemPlane& surface, int x, int y, int opacity, int effect) {
+  void Add(SurfaceSpans& spans, CMemPlane& surface, int x, int y, int opacity, int effect) {
     if (opacity > 254) opacity = 256;
-    if (effect == 0 && opacity > 0 && surface.HasAlpha()) {
-      DrawSpans(side, surface, x, y, opacity);
-      return;
-    }
-    // Only the wave can leave an alpha byte that is not 0 (a stretched keyed copy); the pending
-    // clearing must come before it.
-    if (effect == 1) Flush();
-    DrawSpriteOn(m_target, &surface, x, y, opacity, effect);
+    m_items.push_back(Item{&spans, &surface, x, y, opacity, effect});
   }
+
+  // Draws every item added, in order.
+  void Compose() {
+    FindCover();
+    for (size_t i = 0; i < m_items.size(); ++i) {
+      const Item& item = m_items[i];
+      if (SpanPath(item)) {
+        DrawSpans(i);
+      } else {
+        // Only the wave can leave an alpha byte that is not 0 (a stretched keyed copy); the pending
+        // clearing must come before it.
+        if (item.effect == 1) Flush();
+        DrawSpriteOn(m_target, item.surface, item.x, item.y, item.opacity, item.effect);
+      }
+    }
+    Flush();
+  }
+
+ private:
+  struct Item {
+    SurfaceSpans* spans;
+    CMemPlane* surface;
+    int x, y, opacity, effect;
+  };
+  // A run of target columns [left, right) of one row.
+  struct Run {
+    int32_t left = 0;
+    int32_t right = 0;
+  };
+
+  static bool SpanPath(const Item& item) { return item.effect == 0 && item.opacity > 0 && item.surface->HasAlpha(); }
 
   void Flush() {
     CMemPlaneImpl& t = *m_target.GetImpl();
     for (size_t row = 0; row < m_pending.size(); ++row) {
-      std::vector<std::pair<int32_t, int32_t>>& spans = m_pending[row];
-      if (spans.empty()) continue;
-      std::sort(spans.begin(), spans.end());
+      std::vector<Run>& runs = m_pending[row];
+      if (runs.empty()) continue;
+      std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.left < b.left; });
       uint32_t* px = t.GetRow(static_cast<int>(row));
       int32_t done = 0;
-      for (const auto& [from, to] : spans) {
-        for (int32_t i = std::max(from, done); i < to; ++i) px[i] &= 0x00FFFFFFu;
-        done = std::max(done, to);
+      for (const Run& r : runs) {
+        for (int32_t i = std::max(r.left, done); i < r.right; ++i) px[i] &= 0x00FFFFFFu;
+        done = std::max(done, r.right);
       }
-      spans.clear();
+      runs.clear();
     }
   }
 
- private:
-  static const SurfaceSpans& Spans(LayerSide& side, const CMemPlane& surface) {
-    SurfaceSpans& s = side.spans;
+  static const SurfaceSpans& Spans(SurfaceSpans& s, const CMemPlane& surface) {
     if (s.surface == &surface) return s;
     const CMemPlaneImpl& p = *surface.GetImpl();
     const int w = p.Width();
@@ -106,6 +141,8 @@ class SpanComposer {
     s.opaqueBegin.assign(static_cast<size_t>(h), 0);
     s.opaqueEnd.assign(static_cast<size_t>(h), 0);
     s.bounds = RECT{w, h, 0, 0};
+    s.soft.clear();
+    s.softStart.assign(static_cast<size_t>(h), 0);
     for (int r = 0; r < h; ++r) {
       const uint32_t* row = p.GetRow(r);
       const auto i = static_cast<size_t>(r);
@@ -121,6 +158,9 @@ class SpanComposer {
       s.end[i] = e;
       s.opaqueBegin[i] = ob;
       s.opaqueEnd[i] = oe;
+      s.softStart[i] = s.soft.size();
+      s.soft.insert(s.soft.end(), row + b, row + ob);
+      s.soft.insert(s.soft.end(), row + oe, row + e);
       if (b < e) {
         s.bounds.left = std::min(s.bounds.left, b);
         s.bounds.right = std::max(s.bounds.right, e);
@@ -131,23 +171,68 @@ class SpanComposer {
     return s;
   }
 
-  // The kernel's blend of the pixels [from, to) of source row r, drawn at (x + from, dy).
-  void Blend(CMemPlane& surface, int x, int dy, int r, int from, int to, int opacity) {
-    if (from >= to) return;
-    const RECT piece{from, r, to, r + 1};
-    CMemPlaneImpl& t = *m_target.GetImpl();
-    if (opacity >= 256) {
-      t.BltAlpha(&surface, x + from, dy, &piece, nullptr, nullptr);
-    } else {
-      const uint32_t f = static_cast<uint32_t>(opacity) * 0x010101u;
-      t.BlendBltAlpha(&surface, x + from, dy, 0xFFFFFFu - f, f, &piece, nullptr, nullptr);
+  // From the top item down: for each opaque item and row, the run of target columns that the
+  // opaque cores of the items above it cover. One run a row is kept (the union when runs meet, else
+  // the longer), which covers less than all of them but never more.
+  void FindCover() {
+    m_cover.assign(m_items.size(), {});
+    std::vector<Run> cover(static_cast<size_t>(m_height));
+    for (size_t i = m_items.size(); i-- > 0;) {
+      const Item& item = m_items[i];
+      if (!SpanPath(item) || item.opacity < 256) continue;
+      const SurfaceSpans& spans = Spans(*item.spans, *item.surface);
+      const int h = static_cast<int>(spans.begin.size());
+      const int64_t top = std::max<int64_t>(item.y, 0);
+      const int64_t bottom = std::min<int64_t>(int64_t{item.y} + h, m_height);
+      if (top >= bottom) continue;
+      std::vector<Run>& mine = m_cover[i];
+      mine.assign(cover.begin() + top, cover.begin() + bottom);
+      for (int64_t dy = top; dy < bottom; ++dy) {
+        const auto r = static_cast<size_t>(dy - item.y);
+        if (spans.opaqueBegin[r] >= spans.opaqueEnd[r]) continue;
+        const auto left = static_cast<int32_t>(std::clamp<int64_t>(int64_t{item.x} + spans.opaqueBegin[r], 0, INT32_MAX));
+        const auto right = static_cast<int32_t>(std::clamp<int64_t>(int64_t{item.x} + spans.opaqueEnd[r], 0, INT32_MAX));
+        Run& c = cover[static_cast<size_t>(dy)];
+        if (c.left >= c.right || (left <= c.right && right >= c.left)) {
+          c = c.left >= c.right ? Run{left, right} : Run{std::min(c.left, left), std::max(c.right, right)};
+        } else if (right - left > c.right - c.left) {
+          c = Run{left, right};
+        }
+      }
     }
   }
 
-  void DrawSpans(LayerSide& side, CMemPlane& surface, int x, int y, int opacity) {
+  // The kernel's blend of the pixels [from, to) of source row r, drawn at (x + from, dy); soft holds
+  // the same pixels in a row of their own.
+  void Blend(const Item& item, int dy, int r, int32_t from, int32_t to, const uint32_t* soft) {
+    if (from >= to) return;
+    const RECT piece{from, r, to, r + 1};
+    CMemPlaneImpl& t = *m_target.GetImpl();
+    if (item.opacity >= 256 && m_class != KernelClass::kOther) {
+      // Only called for columns inside the target.
+      uint32_t* d = t.GetRow(dy) + (int64_t{item.x} + from);
+      const int32_t n = to - from;
+      if (m_class == KernelClass::kPacked) {
+        for (int32_t i = 0; i < n; ++i) d[i] = pixel::PackedBltAlpha(soft[i], d[i]);
+      } else {
+        for (int32_t i = 0; i < n; ++i) d[i] = pixel::PlainBltAlpha(soft[i], d[i]);
+      }
+    } else if (item.opacity >= 256) {
+      t.BltAlpha(item.surface, item.x + from, dy, &piece, nullptr, nullptr);
+    } else {
+      const uint32_t f = static_cast<uint32_t>(item.opacity) * 0x010101u;
+      t.BlendBltAlpha(item.surface, item.x + from, dy, 0xFFFFFFu - f, f, &piece, nullptr, nullptr);
+    }
+  }
+
+  void DrawSpans(size_t index) {
+    const Item& item = m_items[index];
+    CMemPlane& surface = *item.surface;
+    const int x = item.x;
+    const int y = item.y;
     CMemPlaneImpl& t = *m_target.GetImpl();
     const CMemPlaneImpl& s = *surface.GetImpl();
-    const SurfaceSpans& spans = Spans(side, surface);
+    const SurfaceSpans& spans = Spans(*item.spans, surface);
     // The part of the surface on the target, in source columns and target rows.
     const int64_t left = std::max<int64_t>(x, 0);
     const int64_t right = std::min<int64_t>(int64_t{x} + s.Width(), t.Width());
@@ -156,22 +241,38 @@ class SpanComposer {
     if (left >= right || top >= bottom) return;
     const auto firstColumn = static_cast<int32_t>(left - x);
     const auto lastColumn = static_cast<int32_t>(right - x);
-    const bool opaque = opacity >= 256;
+    const bool opaque = item.opacity >= 256;
     const RECT& box = spans.bounds;
+    const std::vector<Run>& cover = m_cover[index];
     for (int64_t dy = top; dy < bottom; ++dy) {
       const auto r = static_cast<size_t>(dy - y);
       uint32_t* dstRow = t.GetRow(static_cast<int>(dy));
       const auto dst = [dstRow, x](int32_t column) -> uint32_t& { return dstRow[int64_t{x} + column]; };
       if (opaque) {
-        const uint32_t* src = s.GetRow(static_cast<int>(r));
+        m_pending[static_cast<size_t>(dy)].push_back(Run{static_cast<int32_t>(left), static_cast<int32_t>(right)});
         const int32_t b = std::clamp(spans.begin[r], firstColumn, lastColumn);
         const int32_t e = std::clamp(spans.end[r], b, lastColumn);
+        // The covered columns, in source columns.
+        int32_t cl = e, cr = e;
+        if (!cover.empty()) {
+          const Run& c = cover[static_cast<size_t>(dy - top)];
+          if (c.left < c.right) {
+            cl = static_cast<int32_t>(std::clamp<int64_t>(int64_t{c.left} - x, b, e));
+            cr = static_cast<int32_t>(std::clamp<int64_t>(int64_t{c.right} - x, cl, e));
+          }
+        }
         const int32_t ob = std::clamp(spans.opaqueBegin[r], b, e);
         const int32_t oe = std::clamp(spans.opaqueEnd[r], ob, e);
-        m_pending[static_cast<size_t>(dy)].emplace_back(static_cast<int32_t>(left), static_cast<int32_t>(right));
-        if (ob < oe) CopyColour(&dst(ob), src + ob, oe - ob);
-        Blend(surface, x, static_cast<int>(dy), static_cast<int>(r), b, ob, opacity);
-        Blend(surface, x, static_cast<int>(dy), static_cast<int>(r), oe, e, opacity);
+        // The next row of the picture is far away in memory; ask for its start early.
+        if (dy + 1 < bottom) {
+          const uint32_t* next = s.GetRow(static_cast<int>(r) + 1) + std::clamp(spans.opaqueBegin[r + 1], firstColumn, lastColumn);
+          __builtin_prefetch(next);
+          __builtin_prefetch(next + 16);
+        }
+        const Row row{s.GetRow(static_cast<int>(r)), spans.soft.data() + spans.softStart[r], spans.begin[r], spans.opaqueBegin[r],
+                      spans.opaqueEnd[r], static_cast<int>(dy), static_cast<int>(r)};
+        DrawPiece(item, dst, row, b, cl, ob, oe);
+        DrawPiece(item, dst, row, cr, e, ob, oe);
       } else {
         // Outside the rectangle that holds the picture's alpha only the cheap dimming is left.
         const bool inBox = static_cast<int32_t>(r) >= box.top && static_cast<int32_t>(r) < box.bottom;
@@ -182,10 +283,35 @@ class SpanComposer {
       }
     }
     if (!opaque && box.left < box.right) {
-      const uint32_t f = static_cast<uint32_t>(opacity) * 0x010101u;
+      const uint32_t f = static_cast<uint32_t>(item.opacity) * 0x010101u;
       t.BlendBltAlpha(&surface, x + box.left, y + box.top, 0xFFFFFFu - f, f, &box, nullptr, nullptr);
     }
     MarkDisplayDirty();
+  }
+
+  // One source row as the spans describe it (unclipped columns), and where it lands.
+  struct Row {
+    const uint32_t* pixels;
+    const uint32_t* soft;
+    int32_t begin, opaqueBegin, opaqueEnd;
+    int dy, r;
+    // The soft copy of source column c (outside the opaque run).
+    const uint32_t* Soft(int32_t c) const {
+      return c < opaqueBegin ? soft + (c - begin) : soft + (opaqueBegin - begin) + (c - opaqueEnd);
+    }
+  };
+
+  // Source columns [from, to) of a row drawn opaque: the soft parts blended, the core copied. ob
+  // and oe are the opaque run cut to the columns on the target.
+  template <class Dst>
+  void DrawPiece(const Item& item, const Dst& dst, const Row& row, int32_t from, int32_t to, int32_t ob, int32_t oe) {
+    if (from >= to) return;
+    const int32_t leftTo = std::min(to, ob);
+    if (from < leftTo) Blend(item, row.dy, row.r, from, leftTo, row.Soft(from));
+    const int32_t copyFrom = std::max(from, ob), copyTo = std::min(to, oe);
+    if (copyFrom < copyTo) CopyColour(&dst(copyFrom), row.pixels + copyFrom, copyTo - copyFrom);
+    const int32_t rightFrom = std::max(from, oe);
+    if (rightFrom < to) Blend(item, row.dy, row.r, rightFrom, to, row.Soft(rightFrom));
   }
 
   // An opaque source pixel drawn opaque: its colour, alpha 0.
@@ -194,8 +320,8 @@ class SpanComposer {
 #if defined(__SSE2__)
     const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
     for (; i + 4 <= n; i += 4) {
-      const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_and_si128(s, colour));
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_and_si128(v, colour));
     }
 #endif
     for (; i < n; ++i) dst[i] = src[i] & 0x00FFFFFFu;
@@ -222,7 +348,12 @@ class SpanComposer {
   }
 
   CMemPlane& m_target;
-  std::vector<std::vector<std::pair<int32_t, int32_t>>> m_pending;
+  int m_height;
+  std::vector<std::vector<Run>> m_pending;
+  enum class KernelClass { kPacked, kPlain, kOther };
+  KernelClass m_class;
+  std::vector<Item> m_items;
+  std::vector<std::vector<Run>> m_cover;  // per item: per row from its top row on, or empty
 };
 
 // Step 5: positions of the frame, with the camera, the quake and the layer's own motion.
@@ -266,7 +397,7 @@ void AdvanceOpacities() {
     if (side.previous && side.previousStep != 0) {
       const int64_t level = int64_t{side.previousLevel} + side.previousStep;
       if (level < 0) {
-        side.previous.reset();
+        DropPrevious(side);
         side.previousStep = 0;
         side.previousLevel = 0;
       } else {
@@ -300,13 +431,11 @@ void ComposeAll(CMemPlane& target) {
     LayerSide& side = LayerModule.sides[static_cast<size_t>(i)];
     if (!side.current) continue;
     const PictureLayer& r = LayerRecord(i);
-    if (r.levels[0].level != 0) composer.Draw(side, *side.current, r.drawX, r.drawY, r.levels[0].level, r.effect);
-    if (side.previous) {
-      LayerSide scratch;  // the fading picture is drawn once or twice; its spans are not kept
-      composer.Draw(scratch, *side.previous, r.drawX, r.drawY, side.previousLevel, 0);
-    }
+    if (r.levels[0].level > 0) composer.Add(side.spans, *side.current, r.drawX, r.drawY, r.levels[0].level, r.effect);
+    if (side.previous && side.previousLevel > 0)
+      composer.Add(side.previousSpans, *side.previous, r.drawX, r.drawY, side.previousLevel, 0);
   }
-  composer.Flush();
+  composer.Compose();
   std::memcpy(LayerModule.recordsSeen.data(), EngineState.layers, sizeof EngineState.layers);
   for (int i = 0; i < kLayerCount; ++i)
     LayerModule.previousLevelsSeen[static_cast<size_t>(i)] = LayerModule.sides[static_cast<size_t>(i)].previousLevel;

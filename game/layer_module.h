@@ -22,6 +22,11 @@ struct SurfaceSpans {
   std::vector<int32_t> opaqueBegin;
   std::vector<int32_t> opaqueEnd;
   RECT bounds{};  // the rectangle that holds every pixel with alpha
+  // The pixels of each row outside its opaque run, [begin, opaqueBegin) then [opaqueEnd, end), one
+  // row after the other from softStart[row]: blending reads them in order instead of hopping
+  // through the whole picture.
+  std::vector<uint32_t> soft;
+  std::vector<size_t> softStart;
 };
 
 struct LayerSide {
@@ -29,8 +34,15 @@ struct LayerSide {
   std::unique_ptr<CMemPlane> previous;  // the picture fading out of a cross-fade
   int32_t previousLevel = 255;
   int32_t previousStep = 0;
-  SurfaceSpans spans;
+  SurfaceSpans spans;          // of the current surface
+  SurfaceSpans previousSpans;  // of the previous surface
 };
+
+// The spans belong to the surface they were measured on: they go with it.
+inline void DropPrevious(LayerSide& side) {
+  side.previous.reset();
+  side.previousSpans = SurfaceSpans{};
+}
 
 struct LayerModuleState {
   std::array<LayerSide, kLayerCount> sides;

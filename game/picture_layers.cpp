@@ -88,10 +88,11 @@ void InitLayers() {
   for (int i = 0; i < kLayerCount; ++i) {
     LayerSide& side = LayerModule.sides[static_cast<size_t>(i)];
     side.current.reset();
-    side.previous.reset();
+    DropPrevious(side);
     side.previousLevel = 255;
     side.previousStep = 0;
     side.spans = SurfaceSpans{};
+    side.previousSpans = SurfaceSpans{};
     EngineState.layers[i] = EmptyRecord();
   }
   FlushImageCache();
@@ -119,7 +120,7 @@ int ClearPicture(int layer) {
   ReleaseMotionCurves(r);
   LayerSide& side = LayerModule.sides[static_cast<size_t>(layer)];
   SetSurface(layer, nullptr);
-  side.previous.reset();
+  DropPrevious(side);
   r = EmptyRecord();
   return 255;
 }
@@ -155,13 +156,14 @@ bool OverlapPicture(int layer, float x, float y, float z, std::string_view fileN
   LayerLevel& opacity = r.levels[0];
   if (!IsSkipping() && Config.effectsOn) {
     if (side.previous) {
-      side.previous.reset();
+      DropPrevious(side);
     } else if (side.current) {
       opacity = {255, 0};
     } else {
       opacity = {0, fadeStep};
     }
     side.previous = std::move(side.current);
+    side.previousSpans = std::move(side.spans);
     side.spans = SurfaceSpans{};
     side.previousLevel = 255;
     side.previousStep = -fadeStep;
@@ -169,7 +171,7 @@ bool OverlapPicture(int layer, float x, float y, float z, std::string_view fileN
     if (!surface) return false;
     SetSurface(layer, std::move(surface));
   } else {
-    side.previous.reset();
+    DropPrevious(side);
     SetSurface(layer, nullptr);
     side.previousLevel = 255;
     side.previousStep = 0;
@@ -248,7 +250,7 @@ void ReloadPictures() {
         r.motionRunning = 0;
       }
     }
-    side.previous.reset();
+    DropPrevious(side);
     side.previousLevel = 255;
     side.previousStep = 0;
     SetSurface(i, r.inUse ? LoadImageCached(FixedText(r.fileName), 100) : nullptr);
