@@ -36,7 +36,9 @@ void DrawWave(CMemPlane& target, CMemPlane& surface, int x, int y, int opacity) 
     const uint32_t index = (t / 8 + static_cast<uint32_t>(r) / 2 - 128u) & (CCosTable::kSteps - 1);
     const int swing = cosines[static_cast<int>(index)] >> 14;
     const RECT row{0, r, w, r + 1};
-    target.BlendBltNatural(&surface, x + swing, y + r, opacity, &row, size, nullptr);
+    // Positions come from saved records and may stand anywhere: the sums saturate.
+    target.BlendBltNatural(&surface, SaturateToInt32(double{x} + swing), SaturateToInt32(double{y} + r), opacity, &row, size,
+                           nullptr);
   }
   InvalidateComposition();
 }
