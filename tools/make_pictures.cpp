@@ -1,14 +1,14 @@
 // Draws the demo game's pictures: make_pictures <folder> writes into it two 800 x 600 backgrounds
 // (a sky over hills, a town at dusk), a standing character with a soft-edged alpha channel, and a
 // greyscale mask for the wipe from one scene to the next.
-#include <png.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "tests/sdk/graphics/png_writer.h"
 
 namespace {
 
@@ -29,36 +29,21 @@ uint32_t Rgb(double r, double g, double b, double a = 1.0) {
 
 double Mix(double a, double b, double t) { return a + (b - a) * t; }
 
-bool WritePng(const std::string& path, const Picture& p) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    std::fclose(f);
-    return false;
-  }
-  png_init_io(png, f);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(p.width), static_cast<png_uint_32>(p.height), 8,
-               p.alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  std::vector<uint8_t> row;
+// The picture as 8-bit RGB or RGBA rows, written with the PNG writer the tests use.
+bool Write(const std::string& path, const Picture& p) {
+  PngFixture png;
+  png.width = p.width;
+  png.height = p.height;
+  png.colorType = p.alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB;
   for (int y = 0; y < p.height; ++y) {
-    row.clear();
+    std::vector<uint8_t>& row = png.rows.emplace_back();
     for (int x = 0; x < p.width; ++x) {
       const uint32_t v = p.px[static_cast<size_t>(y) * p.width + x];
-      row.push_back(static_cast<uint8_t>(v >> 16));
-      row.push_back(static_cast<uint8_t>(v >> 8));
-      row.push_back(static_cast<uint8_t>(v));
+      row.insert(row.end(), {static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)});
       if (p.alpha) row.push_back(static_cast<uint8_t>(v >> 24));
     }
-    png_write_row(png, row.data());
   }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return std::fclose(f) == 0;
+  return WritePng(path, png);
 }
 
 // A blue sky fading to pale at the horizon, a sun, and two rows of rolling green hills.
@@ -147,7 +132,7 @@ int main(int argc, char** argv) {
     Picture picture;
   } pictures[] = {{"bg_sky.png", Sky()}, {"bg_town.png", Town()}, {"chara.png", Character()}, {"mask_wipe.png", Mask()}};
   for (const auto& p : pictures) {
-    if (!WritePng(dir + p.name, p.picture)) {
+    if (!Write(dir + p.name, p.picture)) {
       std::fprintf(stderr, "make_pictures: cannot write %s%s\n", dir.c_str(), p.name);
       return 1;
     }
