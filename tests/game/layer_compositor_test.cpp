@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/message_log.h"
+#include "game/movie_player.h"
 #include "layer_fixture.h"
 #include "platform/clock.h"
 #include "sdk/graphics/cos_table.h"
@@ -211,6 +212,73 @@ TEST(CompositorExact, SameAsDrawingEveryLayerInOrder) {
     }
   }
   SetLayerDrawTarget(&layers.screen);
+}
+
+// A movie that shows one frame until it is told to end.
+class FakeMovie : public MoviePlayer {
+ public:
+  static inline std::string opened;
+  static inline bool playing = true;
+  static inline bool stopped = false;
+  FakeMovie() { frame.Create(2, 1, 0), frame.GetImpl()->Clear(0xFF123456u, nullptr); }
+  bool OpenAndPlay(std::string_view name) override {
+    opened = name;
+    return true;
+  }
+  CMemPlane* FrameSurface() override { return &frame; }
+  bool IsPlaying() const override { return playing; }
+  void Stop() override { stopped = true; }
+  CMemPlane frame;
+};
+
+TEST_F(CompositorTest, AMovieIsShownInPlaceOfTheLayersUntilItEnds) {
+  ASSERT_TRUE(LoadPicture(0, 0, 0, 0, "red.png"));
+  // Without a player nothing is made, and the layers go on.
+  EXPECT_TRUE(PlayMovie("film.avi"));
+  layers.Frame();
+  EXPECT_EQ(layers.Colour(0, 0), 0xFF0000u);
+  SetMoviePlayerFactory([]() -> std::unique_ptr<MoviePlayer> { return std::make_unique<FakeMovie>(); });
+  FakeMovie::playing = true;
+  EXPECT_TRUE(PlayMovie("film.avi"));
+  EXPECT_EQ(FakeMovie::opened, "film.avi");
+  layers.Frame();
+  EXPECT_EQ(layers.Colour(0, 0), 0x123456u);
+  EXPECT_EQ(layers.Colour(2, 0), LayerFixture::kBackground & 0xFFFFFFu);
+  FakeMovie::playing = false;  // the last frame is still shown, then the movie goes
+  layers.Frame();
+  EXPECT_EQ(layers.Colour(0, 0), 0x123456u);
+  layers.Frame();
+  EXPECT_EQ(layers.Colour(0, 0), 0xFF0000u);
+  FakeMovie::playing = true;
+  FakeMovie::stopped = false;
+  PlayMovie("film.avi");
+  StopMovie();
+  EXPECT_TRUE(FakeMovie::stopped);
+  layers.Frame();
+  EXPECT_EQ(layers.Colour(0, 0), 0xFF0000u);
+  SetMoviePlayerFactory(nullptr);
+}
+
+TEST_F(CompositorTest, NothingToDrawOnOrWithDrawsNothing) {
+  ASSERT_TRUE(LoadPicture(0, 0, 0, 0, "red.png"));
+  SetLayerDrawTarget(nullptr);  // no game runs: there is no back buffer
+  DrawLayers();
+  DrawSprite(LayerSurface(0), 0, 0, 255, 0, 1.0f);
+  DrawSpriteClipped(LayerSurface(0), 0, 0, 4);
+  SetLayerDrawTarget(&layers.screen);
+  layers.screen.GetImpl()->Clear(LayerFixture::kBackground, nullptr);
+  DrawSprite(nullptr, 0, 0, 255, 0, 1.0f);
+  DrawSprite(nullptr, 0, 0, 255, 1, 1.0f);
+  DrawSpriteClipped(nullptr, 0, 0, 4);
+  EXPECT_EQ(layers.Pixels(), std::vector<uint32_t>(4, LayerFixture::kBackground));
+  // A slider bar is cut to its width.
+  DrawSpriteClipped(LayerSurface(0), 0, 0, 2);
+  EXPECT_EQ(layers.Colour(1, 0), 0xFF0000u);
+  EXPECT_EQ(layers.Pixel(2, 0), LayerFixture::kBackground);
+  // A name longer than a record holds is refused rather than cut into another file's name.
+  EXPECT_FALSE(LoadPicture(1, 0, 0, 0, std::string(kLayerNameMax + 1, 'a')));
+  EXPECT_FALSE(OverlapPicture(1, 0, 0, 0, std::string(kLayerNameMax + 1, 'a')));
+  EXPECT_EQ(LayerSurface(1), nullptr);
 }
 
 class TransitionTest : public testing::Test {
