@@ -14,6 +14,7 @@
 #include "game/picture_layers.h"
 #include "game/saturate.h"
 #include "platform/clock.h"
+#include "sdk/graphics/blit_rows.h"
 #include "sdk/graphics/cos_table.h"
 #include "sdk/graphics/mem_plane_mmx.h"
 #include "sdk/graphics/mem_plane_x86.h"
@@ -215,7 +216,8 @@ class SpanComposer {
       uint32_t* d = t.GetRow(dy) + (int64_t{item.x} + from);
       const int32_t n = to - from;
       if (m_class == KernelClass::kPacked) {
-        for (int32_t i = 0; i < n; ++i) d[i] = pixel::PackedBltAlpha(soft[i], d[i]);
+        // The packed class's row function: the same bits as its formula, several pixels a step.
+        blit_rows::ActiveRows().alpha(d, soft, static_cast<size_t>(n));
       } else {
         for (int32_t i = 0; i < n; ++i) d[i] = pixel::PlainBltAlpha(soft[i], d[i]);
       }
