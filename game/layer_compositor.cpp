@@ -182,7 +182,7 @@ class SpanComposer {
     std::vector<Run> cover(static_cast<size_t>(m_height));
     for (size_t i = m_items.size(); i-- > 0;) {
       const Item& item = m_items[i];
-      if (!SpanPath(item) || item.opacity < 256) continue;
+      if (!SpanPath(item)) continue;
       const SurfaceSpans& spans = Spans(*item.spans, *item.surface);
       const int h = static_cast<int>(spans.begin.size());
       const int64_t top = std::max<int64_t>(item.y, 0);
@@ -190,6 +190,7 @@ class SpanComposer {
       if (top >= bottom) continue;
       std::vector<Run>& mine = m_cover[i];
       mine.assign(cover.begin() + top, cover.begin() + bottom);
+      if (item.opacity < 256) continue;  // a see-through picture covers nothing
       for (int64_t dy = top; dy < bottom; ++dy) {
         const auto r = static_cast<size_t>(dy - item.y);
         if (spans.opaqueBegin[r] >= spans.opaqueEnd[r]) continue;
@@ -280,17 +281,41 @@ class SpanComposer {
       } else {
         // Outside the rectangle that holds the picture's alpha only the cheap dimming is left.
         const bool inBox = static_cast<int32_t>(r) >= box.top && static_cast<int32_t>(r) < box.bottom;
-        const int32_t b = inBox ? std::clamp(box.left, firstColumn, lastColumn) : lastColumn;
-        const int32_t e = inBox ? std::clamp(box.right, b, lastColumn) : lastColumn;
-        if (firstColumn < b) DimByOne(&dst(firstColumn), b - firstColumn);
-        if (e < lastColumn) DimByOne(&dst(e), lastColumn - e);
+        const int32_t bl = inBox ? std::clamp(box.left, firstColumn, lastColumn) : lastColumn;
+        const int32_t br = inBox ? std::clamp(box.right, bl, lastColumn) : lastColumn;
+        int32_t cl = lastColumn, cr = lastColumn;
+        if (!cover.empty()) {
+          const Run& c = cover[static_cast<size_t>(dy - top)];
+          if (c.left < c.right) {
+            cl = static_cast<int32_t>(std::clamp<int64_t>(int64_t{c.left} - x, firstColumn, lastColumn));
+            cr = static_cast<int32_t>(std::clamp<int64_t>(int64_t{c.right} - x, cl, lastColumn));
+          }
+        }
+        const uint32_t* src = s.GetRow(static_cast<int>(r));
+        SeeThroughPiece(item, dst, src, firstColumn, cl, bl, br);
+        SeeThroughPiece(item, dst, src, cr, lastColumn, bl, br);
       }
     }
-    if (!opaque && box.left < box.right) {
-      const uint32_t f = static_cast<uint32_t>(item.opacity) * 0x010101u;
-      t.BlendBltAlpha(&surface, x + box.left, y + box.top, 0xFFFFFFu - f, f, &box, nullptr, nullptr);
-    }
     MarkDisplayDirty();
+  }
+
+  // Source columns [from, to) of a row drawn at an opacity: dimmed outside the columns [bl, br) of
+  // the picture's alpha, blended inside them.
+  template <class Dst>
+  void SeeThroughPiece(const Item& item, const Dst& dst, const uint32_t* src, int32_t from, int32_t to, int32_t bl, int32_t br) {
+    if (from >= to) return;
+    const int32_t dimTo = std::min(to, bl);
+    if (from < dimTo) DimByOne(&dst(from), dimTo - from);
+    const int32_t blendFrom = std::max(from, bl), blendTo = std::min(to, br);
+    if (blendFrom < blendTo) {
+      // The alpha-weighted blend gives the same pixels in both kernel classes, and the row
+      // function needs no set-up per call.
+      const uint32_t f = static_cast<uint32_t>(item.opacity) * 0x010101u;
+      blit_rows::ActiveRows().blendAlpha(&dst(blendFrom), src + blendFrom, static_cast<size_t>(blendTo - blendFrom),
+                                         0xFFFFFFu - f, f);
+    }
+    const int32_t dimFrom = std::max(from, br);
+    if (dimFrom < to) DimByOne(&dst(dimFrom), to - dimFrom);
   }
 
   // One source row as the spans describe it (unclipped columns), and where it lands.
