@@ -33,11 +33,13 @@ bool ExecuteScript();
 bool IsScriptRunning();
 void SetScriptRunning(bool running);
 
-// What the executor needs from the rest of the game. Unset hooks mean no system screen is open and
-// a quit request goes nowhere (the headless harness sets its own).
+// What the interpreter needs from the rest of the game. Unset hooks mean no system screen is open, a
+// quit request goes nowhere and no editor is opened (the headless harness sets its own).
 struct ScriptHost {
   bool (*systemScreenOpen)() = nullptr;  // the settings, save or load screen
   void (*requestQuit)() = nullptr;
+  // Debug mode: shows the script in the editor and returns when the editor closes.
+  void (*openEditor)(const char* scriptPath, int line) = nullptr;
 };
 void SetScriptHost(const ScriptHost& host);
 const ScriptHost& GetScriptHost();
