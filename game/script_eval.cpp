@@ -187,11 +187,16 @@ double EvalPrimary() {
 }
 
 ScriptSymbol* GetVariable() {
-  char name[kSymbolNameBytes];
-  CopyFixedText(name, TokenText());
+  char name[kSymbolNameBytes] = {};
+  // The lexer never keeps more than 62 bytes of a name, and keeps them as they are: a name that ends
+  // in the lead byte of a cut double-byte character is still the same name.
+  const std::string_view read = TokenText().substr(0, kSymbolNameBytes - 1);
+  std::memcpy(name, read.data(), read.size());
   GetToken();
   ScriptSymbol* entry = nullptr;
   if (Token() == '(') {
+    // Every part is appended, and every part that does not fit is reported; a name that did not fit
+    // whole names no element.
     bool named = AppendNamePart(name, "(");
     do {
       GetToken();
@@ -199,15 +204,20 @@ ScriptSymbol* GetVariable() {
       if (g_abandoned) break;
       char digits[16];
       std::snprintf(digits, sizeof digits, "%d", SaturateToInt32(index));
-      named = named && AppendNamePart(name, digits);
+      named = AppendNamePart(name, digits) && named;
       if (Token() != ',') break;
-      named = named && AppendNamePart(name, ",");
+      named = AppendNamePart(name, ",") && named;
     } while (true);
-    ExpectClose();
-    named = named && !g_abandoned && AppendNamePart(name, ")");
-    if (named) {
-      int32_t index = LookupSymbol(FixedText(name), true);
-      if (index >= 0) entry = &EngineState.symbolTable[index];
+    if (!g_abandoned) {
+      // The element is looked up with the closing parenthesis still current, so that a report of
+      // the lookup shows the reference up to its end; the token after it is read last.
+      if (Token() != ')') Report("')'が足りません");
+      named = AppendNamePart(name, ")") && named;
+      if (named) {
+        int32_t index = LookupSymbol(FixedText(name), true);
+        if (index >= 0) entry = &EngineState.symbolTable[index];
+      }
+      GetToken();
     }
   } else {
     int32_t index = LookupSymbol(FixedText(name), true);

@@ -6,7 +6,7 @@
 
 enum class ScriptFlow {
   kNext,   // the statement is done and the token after it is current: go on in this frame
-  kYield,  // the run ends for this frame (a wait, END, QUIT, a failed jump)
+  kYield,  // the run ends for this frame (a wait; END, QUIT or a failed jump outside a true IF)
 };
 
 // A statement handler is entered with its keyword (or, for an assignment, the variable) current.
@@ -50,6 +50,6 @@ const ScriptHost& GetScriptHost();
 void BeginWait(int32_t frames);
 
 // The open THEN levels of this frame's run: a true IF opens one and runs its statements in the same
-// loop rather than a nested one; END closes one instead of ending the run.
+// loop rather than a nested one; END, QUIT and a failed jump close one instead of ending the run.
 void OpenThenLevel();
 bool CloseThenLevel();
