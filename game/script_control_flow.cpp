@@ -13,6 +13,7 @@
 #include "game/script_lexer.h"
 #include "game/script_text.h"
 #include "game/script_tokens.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ ScriptFlow ReturnFromCall(int32_t& depth, const char* kind, std::string_view noC
 ScriptFlow RunAssignment() {
   ScriptSymbol* variable = GetVariable();
   // Whatever token stands in place of "=" is taken as one.
-  if (Token() != '=') ScriptError("'='がありません");
+  if (Token() != '=') ScriptError("'='がありません"_sj);
   GetToken();
   variable->value = EvalExpression();
   return ScriptFlow::kNext;
@@ -121,9 +122,9 @@ ScriptFlow RunGoto() {
   return ScriptFlow::kNext;
 }
 
-ScriptFlow RunGosub() { return Call(Interp().gosubDepth, "GS", "ラベルが見つかりません"); }
+ScriptFlow RunGosub() { return Call(Interp().gosubDepth, "GS", "ラベルが見つかりません"_sj); }
 
-ScriptFlow RunReturn() { return ReturnFromCall(Interp().gosubDepth, "GS", "GOSUBが無いのにリターンしました"); }
+ScriptFlow RunReturn() { return ReturnFromCall(Interp().gosubDepth, "GS", "GOSUBが無いのにリターンしました"_sj); }
 
 ScriptFlow RunLabel() {
   GetToken();
@@ -135,7 +136,7 @@ ScriptFlow RunMacroDefinition() {
   do {
     GetToken();
   } while (Token() != kTokenEndMacro && Token() != kTokenEnd);
-  if (Token() == kTokenEnd) ScriptError("MACROに対応するENDMACROが存在しません");
+  if (Token() == kTokenEnd) ScriptError("MACROに対応するENDMACROが存在しません"_sj);
   GetToken();
   return ScriptFlow::kNext;
 }
@@ -143,7 +144,7 @@ ScriptFlow RunMacroDefinition() {
 ScriptFlow RunMacroCall() { return Call(Interp().macroDepth, "MS", "Missing macro idenrifier"); }
 
 ScriptFlow RunEndMacro() {
-  return ReturnFromCall(Interp().macroDepth, "MS", "'MACRO'命令が無いのに、'ENDMACRO'だけがあります");
+  return ReturnFromCall(Interp().macroDepth, "MS", "'MACRO'命令が無いのに、'ENDMACRO'だけがあります"_sj);
 }
 
 ScriptFlow RunFor() {
@@ -158,7 +159,7 @@ ScriptFlow RunFor() {
   GetToken();
   if (Token() != kTokenIdentifier) ScriptError("Missing variable identifier");
   ScriptSymbol* variable = GetVariable();
-  if (Token() != '=') ScriptError("'='がありません");
+  if (Token() != '=') ScriptError("'='がありません"_sj);
   GetToken();
   variable->value = EvalExpression();
   if (Token() != kTokenTo) ScriptError("Missing 'TO'");
@@ -193,7 +194,7 @@ ScriptFlow RunNext() {
   }
   int32_t& depth = Interp().forDepth;
   if (depth < 1) {
-    ScriptError("FORが無いのにNEXTがあります");
+    ScriptError("FORが無いのにNEXTがあります"_sj);
     return ScriptFlow::kNext;
   }
   ScriptSymbol* frame = Frame("FS", depth, kSymbolFind);

@@ -11,6 +11,7 @@
 #include "game/script_lexer.h"
 #include "game/script_text.h"
 #include "game/script_tokens.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ TEST(LexerErrors, UnclosedStringEndsAtTheLineFeedWhichIsConsumed) {
   ScriptHarness fresh;
   EXPECT_EQ(Lex("\"AB\r\nC"), (std::vector<Tok>{{kTokenString, "AB\r"}, Id("C")}));
   // The report is made with the line feed current: the line it shows runs up to it, CR included.
-  EXPECT_EQ(fresh.Log(), std::vector<std::string>{ErrorLine(1, "'\"'がありません", "\"AB\r", "")});
+  EXPECT_EQ(fresh.Log(), std::vector<std::string>{ErrorLine(1, "'\"'がありません"_sj, "\"AB\r", "")});
 }
 
 TEST(LexerErrors, LongTextsKeepTheirFirst2048BytesOnACharacterBoundary) {
@@ -102,7 +103,7 @@ TEST(LexerErrors, LongTextsKeepTheirFirst2048BytesOnACharacterBoundary) {
     EXPECT_EQ(kept, expected);
     EXPECT_EQ(tokens.back(), Id("Z"));
     ASSERT_EQ(fresh.Log().size(), 1u);
-    const std::string report = "[文字列が長すぎます]";
+    const std::string report = "[文字列が長すぎます]"_sj;
     EXPECT_NE(fresh.Log()[0].find(report), std::string::npos);
   }
 }
@@ -161,7 +162,7 @@ TEST(LexerHostile, ScriptThatIsOneHugeLine) {
   other.Load(huge);
   other.Step();
   ASSERT_EQ(other.Log().size(), 1u);
-  EXPECT_EQ(other.Log()[0], ErrorLine(1, "文法が違います", huge).substr(0, 1023));
+  EXPECT_EQ(other.Log()[0], ErrorLine(1, "文法が違います"_sj, huge).substr(0, 1023));
 }
 
 TEST(LexerHostile, DeepNestingIsReportedOnceAndTheLineSkipped) {
@@ -173,7 +174,7 @@ TEST(LexerHostile, DeepNestingIsReportedOnceAndTheLineSkipped) {
     run.Step();
     EXPECT_EQ(*run.Var("C"), 2);
     ASSERT_EQ(run.Log().size(), 1u) << open;
-    const std::string report = "[文法が違います]";
+    const std::string report = "[文法が違います]"_sj;
     EXPECT_NE(run.Log()[0].find(report), std::string::npos);
   }
 }
