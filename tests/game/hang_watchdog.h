@@ -3,11 +3,13 @@
 // own long timeout. The limit is a hang detector, far above any honest run, not a speed target.
 #pragma once
 
+#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <thread>
+
+#include "platform/sync.h"
 
 class HangWatchdog {
  public:
@@ -24,11 +26,10 @@ class HangWatchdog {
   void Watch();
 
   const std::chrono::milliseconds m_limit;
-  std::mutex m_mutex;
-  std::condition_variable m_changed;
-  std::chrono::steady_clock::time_point m_deadline;
+  platform::AutoResetEvent m_changed;  // set on every Arm, Disarm and at the end: the clock restarts
+  std::atomic<bool> m_armed = false;
+  std::atomic<bool> m_stop = false;
+  std::mutex m_whatMutex;
   std::string m_what;
-  bool m_armed = false;
-  bool m_stop = false;
   std::thread m_thread;  // last: starts once everything it reads exists
 };
