@@ -1,5 +1,7 @@
 #include "sdk/graphics/png_reader.h"
 
+#include <png.h>
+
 #include <csetjmp>
 #include <utility>
 #include <vector>
@@ -7,13 +9,14 @@
 #include "sdk/framework/file_buffer.h"
 #include "sdk/graphics/dib_image.h"
 
+namespace {
+
+// libpng's read function over a CFileBuffer: raises "Read Error" when the data runs out.
 void PngReadCallback(png_structp png, png_bytep buffer, size_t length) {
   auto* file = static_cast<CFileBuffer*>(png_get_io_ptr(png));
   if (!file || length > UINT32_MAX || file->ReadBytes(buffer, static_cast<unsigned>(length)) != 0)
     png_error(png, "Read Error");
 }
-
-namespace {
 
 // Errors end in the long jump; nothing is printed.
 void SilentError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
