@@ -32,6 +32,12 @@ int SurfaceLoad(const std::string& path, bool dibSection) {
   return plane.GetImpl()->GetPixels() == nullptr ? r : 100 + r;  // a refusal leaves no pixels
 }
 
+// 1 when the picture service decodes the file.
+int PictureServiceLoad(const std::string& path) {
+  const std::vector<uint8_t> bytes = ReadBytes(path);
+  return platform::Picture::Load(bytes) ? 1 : 0;
+}
+
 struct Case {
   const char* target;
   const char* file;
@@ -53,19 +59,9 @@ const Case kCases[] = {
      },
      0},
     {"image_png", "text_chunk_claims_2gib", "x.png", [](const std::string& p) { return SurfaceLoad(p, false); }, 1},
-    {"picture_loader", "jpeg_claims_16384x16384", "x.jpg",
-     [](const std::string& p) {
-       const std::vector<uint8_t> bytes = ReadBytes(p);
-       return platform::Picture::Load(bytes) ? 1 : 0;
-     },
-     0},
+    {"picture_loader", "jpeg_claims_16384x16384", "x.jpg", PictureServiceLoad, 0},
     {"picture_loader", "jpeg_claims_16384x16384", "x.jpg", [](const std::string& p) { return SurfaceLoad(p, true); }, 1},
-    {"picture_loader", "gif_screen_claims_16384x16384", "x.gif",
-     [](const std::string& p) {
-       const std::vector<uint8_t> bytes = ReadBytes(p);
-       return platform::Picture::Load(bytes) ? 1 : 0;
-     },
-     0},
+    {"picture_loader", "gif_screen_claims_16384x16384", "x.gif", PictureServiceLoad, 0},
     {"picture_loader", "gif_screen_claims_16384x16384", "x.gif", [](const std::string& p) { return SurfaceLoad(p, false); },
      1},
     // A BMP under a name without a reader of its own goes to the picture loader, which reports its
