@@ -54,7 +54,11 @@ void CScriptApp::MainLoop() {
   InitLayers();
   RegisterScriptCommands();
   InitScriptEngine();
-  SetScriptHost({nullptr, [] { QuitRequest = true; }});
+  SetScriptHost({.systemScreenOpen = nullptr,
+                 .requestQuit = [] { QuitRequest = true; },
+                 .openEditor = [](const char* path, int line) {
+                   if (RunningScriptApp) RunningScriptApp->OpenEditor(path, line);
+                 }});
   LoadScript(nullptr, Config.script);
   SetScriptRunning(true);
 
