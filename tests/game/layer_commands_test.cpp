@@ -195,7 +195,9 @@ TEST_F(LayerCommandsTest, WaitCountsTicksAtTheFrameRate) {
     Config.fps = c.fps;
     SkipMode = c.skipping;
     Run(std::string("A=0: ") + c.script + ": A=1\nEND\n", c.frames - 1);
-    if (c.frames > 1) EXPECT_EQ(*run.Var("A"), 0) << c.script << " " << c.fps;
+    if (c.frames > 1) {
+      EXPECT_EQ(*run.Var("A"), 0) << c.script << " " << c.fps;
+    }
     run.Step();
     EXPECT_EQ(*run.Var("A"), 1) << c.script << " " << c.fps;
   }
