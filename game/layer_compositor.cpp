@@ -3,6 +3,7 @@
 // load, a cross-fade, a motion, a wave) composes all 64 layers again.
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -88,7 +89,7 @@ class SpanComposer {
 
   // Draws every item added, in order.
   void Compose() {
-    FindCover();
+    PlanVisible();
     for (size_t i = 0; i < m_items.size(); ++i) {
       const Item& item = m_items[i];
       if (SpanPath(item)) {
@@ -174,36 +175,64 @@ class SpanComposer {
     return s;
   }
 
-  // From the top item down: for each opaque item and row, the run of target columns that the
-  // opaque cores of the items above it cover. One run a row is kept (the union when runs meet, else
-  // the longer), which covers less than all of them but never more.
-  void FindCover() {
-    m_cover.assign(m_items.size(), {});
-    std::vector<Run> cover(static_cast<size_t>(m_height));
+  // From the top item down: for each item and row, the runs of target columns that the opaque cores
+  // of the items above it leave uncovered. Only those are drawn.
+  void PlanVisible() {
+    m_visible.assign(m_items.size(), {});
+    std::vector<std::vector<Run>> covered(static_cast<size_t>(m_height));
+    const int width = m_target.GetImpl()->Width();
     for (size_t i = m_items.size(); i-- > 0;) {
       const Item& item = m_items[i];
       if (!SpanPath(item)) continue;
       const SurfaceSpans& spans = Spans(*item.spans, *item.surface);
-      const int h = static_cast<int>(spans.begin.size());
+      const int64_t x = item.x;
+      const int64_t left = std::max<int64_t>(x, 0);
+      const int64_t right = std::min<int64_t>(x + item.surface->GetImpl()->Width(), width);
       const int64_t top = std::max<int64_t>(item.y, 0);
-      const int64_t bottom = std::min<int64_t>(int64_t{item.y} + h, m_height);
-      if (top >= bottom) continue;
-      std::vector<Run>& mine = m_cover[i];
-      mine.assign(cover.begin() + top, cover.begin() + bottom);
-      if (item.opacity < 256) continue;  // a see-through picture covers nothing
+      const int64_t bottom = std::min<int64_t>(int64_t{item.y} + static_cast<int64_t>(spans.begin.size()), m_height);
+      if (left >= right || top >= bottom) continue;
+      const bool opaque = item.opacity >= 256;
+      const auto column = [&](int32_t c) { return static_cast<int32_t>(std::clamp<int64_t>(x + c, left, right)); };
+      Visible& v = m_visible[i];
+      v.start.reserve(static_cast<size_t>(bottom - top) + 1);
       for (int64_t dy = top; dy < bottom; ++dy) {
         const auto r = static_cast<size_t>(dy - item.y);
-        if (spans.opaqueBegin[r] >= spans.opaqueEnd[r]) continue;
-        const auto left = static_cast<int32_t>(std::clamp<int64_t>(int64_t{item.x} + spans.opaqueBegin[r], 0, INT32_MAX));
-        const auto right = static_cast<int32_t>(std::clamp<int64_t>(int64_t{item.x} + spans.opaqueEnd[r], 0, INT32_MAX));
-        Run& c = cover[static_cast<size_t>(dy)];
-        if (c.left >= c.right || (left <= c.right && right >= c.left)) {
-          c = c.left >= c.right ? Run{left, right} : Run{std::min(c.left, left), std::max(c.right, right)};
-        } else if (right - left > c.right - c.left) {
-          c = Run{left, right};
-        }
+        v.start.push_back(static_cast<uint32_t>(v.pieces.size()));
+        std::vector<Run>& cover = covered[static_cast<size_t>(dy)];
+        const Run extent = opaque ? Run{column(spans.begin[r]), std::max(column(spans.begin[r]), column(spans.end[r]))}
+                                  : Run{static_cast<int32_t>(left), static_cast<int32_t>(right)};
+        Subtract(extent, cover, v.pieces);
+        if (opaque) Insert(cover, Run{column(spans.opaqueBegin[r]), column(spans.opaqueEnd[r])});
       }
+      v.start.push_back(static_cast<uint32_t>(v.pieces.size()));
     }
+  }
+
+  // The parts of extent outside the sorted, separate runs of cover.
+  static void Subtract(Run extent, const std::vector<Run>& cover, std::vector<Run>& out) {
+    int32_t at = extent.left;
+    for (const Run& c : cover) {
+      if (at >= extent.right || c.left >= extent.right) break;
+      if (c.right <= at) continue;
+      if (c.left > at) out.push_back(Run{at, c.left});
+      at = c.right;
+    }
+    if (at < extent.right) out.push_back(Run{at, extent.right});
+  }
+
+  // Adds a run to sorted, separate runs, merging those it meets.
+  static void Insert(std::vector<Run>& runs, Run n) {
+    if (n.left >= n.right) return;
+    size_t i = 0;
+    while (i < runs.size() && runs[i].right < n.left) ++i;
+    size_t j = i;
+    while (j < runs.size() && runs[j].left <= n.right) {
+      n.left = std::min(n.left, runs[j].left);
+      n.right = std::max(n.right, runs[j].right);
+      ++j;
+    }
+    runs.erase(runs.begin() + static_cast<std::ptrdiff_t>(i), runs.begin() + static_cast<std::ptrdiff_t>(j));
+    runs.insert(runs.begin() + static_cast<std::ptrdiff_t>(i), n);
   }
 
   // The kernel's blend of the pixels [from, to) of source row r, drawn at (x + from, dy); soft holds
@@ -248,24 +277,18 @@ class SpanComposer {
     const auto lastColumn = static_cast<int32_t>(right - x);
     const bool opaque = item.opacity >= 256;
     const RECT& box = spans.bounds;
-    const std::vector<Run>& cover = m_cover[index];
+    const Visible& visible = m_visible[index];
+    if (visible.start.empty()) return;
     for (int64_t dy = top; dy < bottom; ++dy) {
       const auto r = static_cast<size_t>(dy - y);
       uint32_t* dstRow = t.GetRow(static_cast<int>(dy));
       const auto dst = [dstRow, x](int32_t column) -> uint32_t& { return dstRow[int64_t{x} + column]; };
+      const auto k = static_cast<size_t>(dy - top);
+      const std::span<const Run> pieces(visible.pieces.data() + visible.start[k], visible.start[k + 1] - visible.start[k]);
       if (opaque) {
         m_pending[static_cast<size_t>(dy)].push_back(Run{static_cast<int32_t>(left), static_cast<int32_t>(right)});
         const int32_t b = std::clamp(spans.begin[r], firstColumn, lastColumn);
         const int32_t e = std::clamp(spans.end[r], b, lastColumn);
-        // The covered columns, in source columns.
-        int32_t cl = e, cr = e;
-        if (!cover.empty()) {
-          const Run& c = cover[static_cast<size_t>(dy - top)];
-          if (c.left < c.right) {
-            cl = static_cast<int32_t>(std::clamp<int64_t>(int64_t{c.left} - x, b, e));
-            cr = static_cast<int32_t>(std::clamp<int64_t>(int64_t{c.right} - x, cl, e));
-          }
-        }
         const int32_t ob = std::clamp(spans.opaqueBegin[r], b, e);
         const int32_t oe = std::clamp(spans.opaqueEnd[r], ob, e);
         // The next row of the picture is far away in memory; ask for its start early.
@@ -276,24 +299,14 @@ class SpanComposer {
         }
         const Row row{s.GetRow(static_cast<int>(r)), spans.soft.data() + spans.softStart[r], spans.begin[r], spans.opaqueBegin[r],
                       spans.opaqueEnd[r], static_cast<int>(dy), static_cast<int>(r)};
-        DrawPiece(item, dst, row, b, cl, ob, oe);
-        DrawPiece(item, dst, row, cr, e, ob, oe);
+        for (const Run& piece : pieces) DrawPiece(item, dst, row, piece.left - x, piece.right - x, ob, oe);
       } else {
         // Outside the rectangle that holds the picture's alpha only the cheap dimming is left.
         const bool inBox = static_cast<int32_t>(r) >= box.top && static_cast<int32_t>(r) < box.bottom;
         const int32_t bl = inBox ? std::clamp(box.left, firstColumn, lastColumn) : lastColumn;
         const int32_t br = inBox ? std::clamp(box.right, bl, lastColumn) : lastColumn;
-        int32_t cl = lastColumn, cr = lastColumn;
-        if (!cover.empty()) {
-          const Run& c = cover[static_cast<size_t>(dy - top)];
-          if (c.left < c.right) {
-            cl = static_cast<int32_t>(std::clamp<int64_t>(int64_t{c.left} - x, firstColumn, lastColumn));
-            cr = static_cast<int32_t>(std::clamp<int64_t>(int64_t{c.right} - x, cl, lastColumn));
-          }
-        }
         const uint32_t* src = s.GetRow(static_cast<int>(r));
-        SeeThroughPiece(item, dst, src, firstColumn, cl, bl, br);
-        SeeThroughPiece(item, dst, src, cr, lastColumn, bl, br);
+        for (const Run& piece : pieces) SeeThroughPiece(item, dst, src, piece.left - x, piece.right - x, bl, br);
       }
     }
     MarkDisplayDirty();
@@ -382,7 +395,13 @@ class SpanComposer {
   enum class KernelClass { kPacked, kPlain, kOther };
   KernelClass m_class;
   std::vector<Item> m_items;
-  std::vector<std::vector<Run>> m_cover;  // per item: per row from its top row on, or empty
+  // Per item: the uncovered runs of its rows on the target, pieces[start[k] .. start[k + 1]) for its
+  // k-th row there; no rows for an item drawn by its kernels or off the target.
+  struct Visible {
+    std::vector<uint32_t> start;
+    std::vector<Run> pieces;
+  };
+  std::vector<Visible> m_visible;
 };
 
 // Step 5: positions of the frame, with the camera, the quake and the layer's own motion.
