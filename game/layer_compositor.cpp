@@ -291,12 +291,6 @@ class SpanComposer {
         const int32_t e = std::clamp(spans.end[r], b, lastColumn);
         const int32_t ob = std::clamp(spans.opaqueBegin[r], b, e);
         const int32_t oe = std::clamp(spans.opaqueEnd[r], ob, e);
-        // The next row of the picture is far away in memory; ask for its start early.
-        if (dy + 1 < bottom) {
-          const uint32_t* next = s.GetRow(static_cast<int>(r) + 1) + std::clamp(spans.opaqueBegin[r + 1], firstColumn, lastColumn);
-          __builtin_prefetch(next);
-          __builtin_prefetch(next + 16);
-        }
         const Row row{s.GetRow(static_cast<int>(r)), spans.soft.data() + spans.softStart[r], spans.begin[r], spans.opaqueBegin[r],
                       spans.opaqueEnd[r], static_cast<int>(dy), static_cast<int>(r)};
         for (const Run& piece : pieces) DrawPiece(item, dst, row, piece.left - x, piece.right - x, ob, oe);
