@@ -39,8 +39,9 @@ void DrawWave(CMemPlane& target, CMemPlane& surface, int x, int y, int opacity) 
     const int swing = cosines[static_cast<int>(index)] >> 14;
     const RECT row{0, r, w, r + 1};
     // Positions come from saved records and may stand anywhere: the sums saturate.
-    target.BlendBltNatural(&surface, SaturateToInt32(static_cast<double>(x) + swing), SaturateToInt32(static_cast<double>(y) + r), opacity, &row, size,
-                           nullptr);
+    const int atX = SaturateToInt32(static_cast<double>(x) + swing);
+    const int atY = SaturateToInt32(static_cast<double>(y) + r);
+    target.BlendBltNatural(&surface, atX, atY, opacity, &row, size, nullptr);
   }
   InvalidateComposition();
 }
