@@ -3,6 +3,7 @@
 // transition effects are checked by the calls they make.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,6 +46,8 @@ class RecordingTarget : public CDrawTarget {
 
   std::vector<RecordedCall> calls;
   mutable int sizeQueries = 0;
+  // Set: every call is handed here instead of being kept (for runs of millions of calls).
+  std::function<void(const RecordedCall&)> onCall;
   bool hasAlpha = false;
 
   std::vector<std::string> Lines() const {
@@ -98,14 +101,14 @@ class RecordingTarget : public CDrawTarget {
     call.op = "MosaicBlt";
     call.blockSize = blockSize;
     if (rect) call.rect = *rect;
-    calls.push_back(call);
+    Keep(std::move(call));
     return kResult;
   }
   int FlushBlt(const RECT* rect) override {
     RecordedCall call;
     call.op = "FlushBlt";
     if (rect) call.rect = *rect;
-    calls.push_back(call);
+    Keep(std::move(call));
     return kResult;
   }
   void GetSize(int* width, int* height) const override {
@@ -137,8 +140,14 @@ class RecordingTarget : public CDrawTarget {
       call.size[0] = s[0];
       call.size[1] = s[1];
     }
-    calls.push_back(call);
+    Keep(std::move(call));
     return kResult;
+  }
+  void Keep(RecordedCall&& call) {
+    if (onCall)
+      onCall(call);
+    else
+      calls.push_back(std::move(call));
   }
 
   int m_w;
