@@ -1,6 +1,11 @@
 #include "sdk/graphics/transition_frame.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
+#include <typeinfo>
+
+#include "sdk/graphics/mem_plane.h"
 
 namespace {
 
@@ -42,6 +47,75 @@ bool BeginTransition(const TransitionCall& call, int* result, int* w, int* h) {
   return *w > 0 && *h > 0;
 }
 
+// Between two memory surfaces a piece is the kernel call the surface itself would make; resolving
+// the surfaces once per effect rather than once per piece matters when a frame is a few hundred
+// thousand pieces. Only the exact surface class qualifies: a derived one may draw differently.
+TransitionPieces::TransitionPieces(const TransitionCall& call, int w, int h)
+    : m_call(call), m_w(w), m_h(h) {
+  if (typeid(*call.dest) != typeid(CMemPlane)) return;
+  m_directSource = CMemPlane::AsMemPlane(call.source);
+  if (m_directSource == nullptr) return;
+  m_directDest = static_cast<CMemPlane*>(call.dest)->GetImpl();
+  const RECT& surface = m_directDest->GetSurfaceRect();
+  m_directClip = call.clip != nullptr ? *call.clip : surface;
+  m_directClip.left = std::max<LONG>(m_directClip.left, 0);
+  m_directClip.top = std::max<LONG>(m_directClip.top, 0);
+  m_directClip.right = std::min(m_directClip.right, surface.right);
+  m_directClip.bottom = std::min(m_directClip.bottom, surface.bottom);
+}
+
+// The opaque copy of a 1:1 piece lying inside the source, cut to the clip: what the surface's
+// BltFast does with it, without its general set-up. False for anything else.
+bool TransitionPieces::CopyDirect(const RECT& r, int x, int y) {
+  const CMemPlaneImpl& src = *m_directSource->GetImpl();
+  if (r.left < 0 || r.top < 0 || r.right > src.Width() || r.bottom > src.Height()) return false;
+  if (m_call.clip != nullptr && !m_clipWritten) *m_call.clip = m_directClip;
+  m_clipWritten = true;
+  const RECT& c = m_directClip;
+  const int64_t left = std::max<int64_t>(x, c.left), top = std::max<int64_t>(y, c.top);
+  const int64_t right = std::min<int64_t>(int64_t{x} + (r.right - r.left), c.right);
+  const int64_t bottom = std::min<int64_t>(int64_t{y} + (r.bottom - r.top), c.bottom);
+  if (left >= right || top >= bottom) return true;
+  const size_t n = static_cast<size_t>(right - left);
+  const int sx = static_cast<int>(r.left + (left - x));
+  for (int64_t dy = top; dy < bottom; ++dy) {
+    const uint32_t* s = src.GetRow(static_cast<int>(r.top + (dy - y))) + sx;
+    uint32_t* d = m_directDest->GetRow(static_cast<int>(dy)) + left;
+    if (n == 1)
+      *d = *s;
+    else
+      std::memcpy(d, s, n * sizeof(uint32_t));
+  }
+  return true;
+}
+
+void TransitionPieces::DrawPiece(const RECT& r, int x, int y, const int* destSize) {
+  if (m_directDest == nullptr) {
+    TransitionDraw(m_call, &r, x, y, destSize);
+    return;
+  }
+  if (m_call.mode == 0 && destSize == nullptr && CopyDirect(r, x, y)) return;
+  CMemPlaneImpl& d = *m_directDest;
+  CMemPlane* s = m_directSource;
+  switch (m_call.mode) {
+    case 0:
+      d.BltFast(s, x, y, &r, destSize, m_call.clip);
+      break;
+    case 1:
+      d.Blt(s, x, y, &r, destSize, m_call.clip);
+      break;
+    case 2:
+      d.BlendBltAlpha(s, x, y, CDrawTarget::RatioDestFactor(m_call.alpha),
+                      CDrawTarget::RatioSourceFactor(m_call.alpha), &r, destSize, m_call.clip);
+      break;
+    case 3:
+      d.BltNatural(s, x, y, &r, destSize, m_call.clip);
+      break;
+    default:
+      break;
+  }
+}
+
 void TransitionPieces::Draw(int64_t left, int64_t top, int64_t right, int64_t bottom,
                             int64_t destX, int64_t destY) {
   if (right <= left || bottom <= top) return;
@@ -49,7 +123,7 @@ void TransitionPieces::Draw(int64_t left, int64_t top, int64_t right, int64_t bo
   RECT r;
   SetRect(&r, static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
           static_cast<int>(bottom));
-  TransitionDraw(m_call, &r, static_cast<int>(destX), static_cast<int>(destY), nullptr);
+  DrawPiece(r, static_cast<int>(destX), static_cast<int>(destY), nullptr);
 }
 
 void TransitionPieces::DrawStretched(int64_t left, int64_t top, int64_t right, int64_t bottom,
@@ -61,5 +135,5 @@ void TransitionPieces::DrawStretched(int64_t left, int64_t top, int64_t right, i
   SetRect(&r, static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
           static_cast<int>(bottom));
   const int size[2] = {static_cast<int>(destW), static_cast<int>(destH)};
-  TransitionDraw(m_call, &r, static_cast<int>(destX), static_cast<int>(destY), size);
+  DrawPiece(r, static_cast<int>(destX), static_cast<int>(destY), size);
 }

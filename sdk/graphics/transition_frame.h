@@ -8,6 +8,9 @@
 
 #include "sdk/graphics/draw_target.h"
 
+class CMemPlane;
+class CMemPlaneImpl;
+
 // The arguments every effect takes, in the catalogue's order.
 struct TransitionCall {
   CDrawTarget* dest;
@@ -31,7 +34,7 @@ int TransitionDraw(const TransitionCall& call, const RECT* sourceRect, int x, in
 // size leaves the int range, is skipped, so no effect has to guard its sums at the ends of int.
 class TransitionPieces {
  public:
-  TransitionPieces(const TransitionCall& call, int w, int h) : m_call(call), m_w(w), m_h(h) {}
+  TransitionPieces(const TransitionCall& call, int w, int h);
 
   const TransitionCall& Call() const { return m_call; }
   int W() const { return m_w; }
@@ -67,9 +70,19 @@ class TransitionPieces {
   }
 
  private:
+  void DrawPiece(const RECT& r, int x, int y, const int* destSize);
+  bool CopyDirect(const RECT& r, int x, int y);
+
   const TransitionCall& m_call;
   int m_w;
   int m_h;
+  // Both targets plain memory surfaces: the pieces go straight to the destination's kernels.
+  CMemPlaneImpl* m_directDest = nullptr;
+  CMemPlane* m_directSource = nullptr;
+  // The clip as the surface narrows it to itself, written back on the first piece as the
+  // surface's own blits do.
+  RECT m_directClip{};
+  bool m_clipWritten = false;
 };
 
 // The common frame: phase 0 or less gives 0 untouched (the source is not asked for its size); a
