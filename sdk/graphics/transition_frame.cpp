@@ -62,31 +62,14 @@ TransitionPieces::TransitionPieces(const TransitionCall& call, int w, int h)
   m_directClip.top = std::max<LONG>(m_directClip.top, 0);
   m_directClip.right = std::min(m_directClip.right, surface.right);
   m_directClip.bottom = std::min(m_directClip.bottom, surface.bottom);
-}
-
-// The opaque copy of a 1:1 piece lying inside the source, cut to the clip: what the surface's
-// BltFast does with it, without its general set-up. False for anything else.
-bool TransitionPieces::CopyDirect(const RECT& r, int x, int y) {
+  if (call.mode != 0) return;
   const CMemPlaneImpl& src = *m_directSource->GetImpl();
-  if (r.left < 0 || r.top < 0 || r.right > src.Width() || r.bottom > src.Height()) return false;
-  if (m_call.clip != nullptr && !m_clipWritten) *m_call.clip = m_directClip;
-  m_clipWritten = true;
-  const RECT& c = m_directClip;
-  const int64_t left = std::max<int64_t>(x, c.left), top = std::max<int64_t>(y, c.top);
-  const int64_t right = std::min<int64_t>(int64_t{x} + (r.right - r.left), c.right);
-  const int64_t bottom = std::min<int64_t>(int64_t{y} + (r.bottom - r.top), c.bottom);
-  if (left >= right || top >= bottom) return true;
-  const size_t n = static_cast<size_t>(right - left);
-  const int sx = static_cast<int>(r.left + (left - x));
-  for (int64_t dy = top; dy < bottom; ++dy) {
-    const uint32_t* s = src.GetRow(static_cast<int>(r.top + (dy - y))) + sx;
-    uint32_t* d = m_directDest->GetRow(static_cast<int>(dy)) + left;
-    if (n == 1)
-      *d = *s;
-    else
-      std::memcpy(d, s, n * sizeof(uint32_t));
-  }
-  return true;
+  m_copy = DirectCopy{true, m_directDest->GetPixels(), m_directDest->Width(), src.GetPixels(),
+                      src.Width()};
+  // The copy reads pieces inside w x h straight from the pixels: the surface must be that size.
+  if (m_copy.dest == nullptr || m_copy.source == nullptr || src.Width() != w ||
+      src.Height() != h)
+    m_copy.on = false;
 }
 
 void TransitionPieces::DrawPiece(const RECT& r, int x, int y, const int* destSize) {
@@ -94,7 +77,6 @@ void TransitionPieces::DrawPiece(const RECT& r, int x, int y, const int* destSiz
     TransitionDraw(m_call, &r, x, y, destSize);
     return;
   }
-  if (m_call.mode == 0 && destSize == nullptr && CopyDirect(r, x, y)) return;
   CMemPlaneImpl& d = *m_directDest;
   CMemPlane* s = m_directSource;
   switch (m_call.mode) {
@@ -116,9 +98,8 @@ void TransitionPieces::DrawPiece(const RECT& r, int x, int y, const int* destSiz
   }
 }
 
-void TransitionPieces::Draw(int64_t left, int64_t top, int64_t right, int64_t bottom,
-                            int64_t destX, int64_t destY) {
-  if (right <= left || bottom <= top) return;
+void TransitionPieces::DrawChecked(int64_t left, int64_t top, int64_t right, int64_t bottom,
+                                   int64_t destX, int64_t destY) {
   if (!FitsInt(destX) || !FitsInt(destY)) return;
   RECT r;
   SetRect(&r, static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),

@@ -37,7 +37,7 @@ std::unique_ptr<CMemPlane> Make(bool reference, surface_util::Kind kind, int w, 
 TEST(TransitionDirect, SurfacePathDrawsWhatThePieceByPiecePathDraws) {
   std::mt19937 rng(7);
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-  for (int round = 0; round < 3000; ++round) {
+  for (int round = 0; round < 6000; ++round) {
     const auto kind = pick(0, 1) ? surface_util::Kind::Packed : surface_util::Kind::Plain;
     const int entry = pick(0, kTransitionCount - 1);
     const int sw = pick(1, 40), sh = pick(1, 30), dw = pick(1, 50), dh = pick(1, 40);
