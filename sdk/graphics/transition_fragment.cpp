@@ -3,6 +3,7 @@
 // cosine and random tables only, so a phase always draws the same picture. Products that outgrow
 // 32 bits on large sources are formed in 64 bits.
 #include <cmath>
+#include <cstdint>
 #include <span>
 
 #include "sdk/graphics/transition.h"
@@ -32,21 +33,32 @@ struct Unit {
   int64_t vn;
 };
 
+// a / b truncated toward zero, in 32 bits when both fit: the same quotient, found faster, which
+// counts at one division pair per cell.
+int64_t Quotient(int64_t a, int64_t b) {
+  if (a >= INT32_MIN && a <= INT32_MAX && b <= INT32_MAX)
+    return static_cast<int32_t>(a) / static_cast<int32_t>(b);
+  return a / b;
+}
+
 Unit UnitOffset(int64_t u, int64_t v) {
   const auto n = static_cast<int64_t>(std::sqrt(static_cast<double>(u * u + v * v)));
   if (n == 0) return Unit{0, 0, 0};
-  return Unit{n, (u * 256) / n, (v * 256) / n};
+  return Unit{n, Quotient(u * 256, n), Quotient(v * 256, n)};
 }
 
-// Runs a fragment effect over c x c' cells: move(f, x, y) gives the cell's destination point
-// relative to (X, Y) as {x + dx, y + dy}.
+// A cell's destination point relative to (X, Y): {x + dx, y + dy}.
 struct Point64 {
   int64_t x;
   int64_t y;
 };
 
-template <class Move>
-void FragmentCells(TransitionPieces& p, int cw, int ch, Move&& move) {
+using Move = Point64 (*)(const Fragments& f, int x, int y);
+
+// Runs a fragment effect over cw x ch cells, each drawn where move(f, x, y) puts it; the move is
+// a template argument so that it is compiled into the cell loop.
+template <Move move>
+void FragmentCells(TransitionPieces& p, int cw, int ch) {
   InitTransitionRandomTable();
   const std::span<const uint8_t> table = TransitionRandomTable();
   if (table.size() < 256) return;  // no table: nothing drawn for this call
@@ -149,17 +161,17 @@ void BlockDrop(TransitionPieces& p, int c) {
 
 }  // namespace
 
-VREL_TRANSITION_ENTRY(TransScatter, FragmentCells(p, 4, 2, Scatter))
-VREL_TRANSITION_ENTRY(TransExplode, FragmentCells(p, 4, 2, Explode))
-VREL_TRANSITION_ENTRY(TransExplodeFine, FragmentCells(p, 2, 2, Explode))
-VREL_TRANSITION_ENTRY(TransExplodeSwing, FragmentCells(p, 4, 2, ExplodeSwing))
-VREL_TRANSITION_ENTRY(TransRadialSwing, FragmentCells(p, 4, 2, RadialSwing))
-VREL_TRANSITION_ENTRY(TransRadialZoom, FragmentCells(p, 4, 2, RadialZoom))
-VREL_TRANSITION_ENTRY(TransRotate2, FragmentCells(p, 2, 2, Turned))
-VREL_TRANSITION_ENTRY(TransRotate4, FragmentCells(p, 4, 4, Turned))
-VREL_TRANSITION_ENTRY(TransRotate8, FragmentCells(p, 8, 8, Turned))
-VREL_TRANSITION_ENTRY(TransRotateScatter, FragmentCells(p, 4, 4, RotateScatter))
+VREL_TRANSITION_ENTRY(TransScatter, FragmentCells<Scatter>(p, 4, 2))
+VREL_TRANSITION_ENTRY(TransExplode, FragmentCells<Explode>(p, 4, 2))
+VREL_TRANSITION_ENTRY(TransExplodeFine, FragmentCells<Explode>(p, 2, 2))
+VREL_TRANSITION_ENTRY(TransExplodeSwing, FragmentCells<ExplodeSwing>(p, 4, 2))
+VREL_TRANSITION_ENTRY(TransRadialSwing, FragmentCells<RadialSwing>(p, 4, 2))
+VREL_TRANSITION_ENTRY(TransRadialZoom, FragmentCells<RadialZoom>(p, 4, 2))
+VREL_TRANSITION_ENTRY(TransRotate2, FragmentCells<Turned>(p, 2, 2))
+VREL_TRANSITION_ENTRY(TransRotate4, FragmentCells<Turned>(p, 4, 4))
+VREL_TRANSITION_ENTRY(TransRotate8, FragmentCells<Turned>(p, 8, 8))
+VREL_TRANSITION_ENTRY(TransRotateScatter, FragmentCells<RotateScatter>(p, 4, 4))
 VREL_TRANSITION_ENTRY(TransBlockDrop8, BlockDrop(p, 8))
 VREL_TRANSITION_ENTRY(TransBlockDrop16, BlockDrop(p, 16))
-VREL_TRANSITION_ENTRY(TransSettle, FragmentCells(p, 4, 4, Settle))
-VREL_TRANSITION_ENTRY(TransSettleFall, FragmentCells(p, 4, 4, SettleFall))
+VREL_TRANSITION_ENTRY(TransSettle, FragmentCells<Settle>(p, 4, 4))
+VREL_TRANSITION_ENTRY(TransSettleFall, FragmentCells<SettleFall>(p, 4, 4))

@@ -153,10 +153,12 @@ class TransitionPieces {
     uint32_t* d = m_copy.dest + t * m_copy.destPitch + l;
     const int64_t n = r - l;
     for (int64_t row = t; row < b; ++row, s += m_copy.sourcePitch, d += m_copy.destPitch) {
-      if (n == 1)
-        *d = *s;
-      else
+      // Cells are a few pixels wide: a plain loop beats a call for them.
+      if (n <= 8) {
+        for (int64_t i = 0; i < n; ++i) d[i] = s[i];
+      } else {
         std::memcpy(d, s, static_cast<size_t>(n) * sizeof(uint32_t));
+      }
     }
   }
 
