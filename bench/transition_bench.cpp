@@ -1,8 +1,9 @@
 // The transition catalogue on 800 x 600 memory surfaces, one core: every entry in mode 0 at phases
 // 1, 128 and 255, and in mode 3 (natural, the source a picture with alpha) at phase 128, against
-// one BltFast of the whole frame in the same run (and, for mode 3, one BltNatural of it). After the table each entry's worst case is
-// printed in milliseconds and as a multiple of the frame copy; the goal is under 2 ms a step. The
-// figures are CPU time: on a shared machine the wall clock also counts other people's work.
+// one BltFast of the whole frame in the same run (and, for mode 3, one BltNatural of it). After
+// the table each entry's worst case is printed in milliseconds and as a multiple of the frame
+// copy; the goal is under 2 ms a step. The figures are CPU time: on a shared machine the wall
+// clock also counts other people's work.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
