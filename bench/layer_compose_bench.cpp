@@ -4,15 +4,14 @@
 // copy of the frame; an unchanged frame costs the back buffer's clear and about that copy. The worst
 // case has every figure at half opacity, so that no picture hides another.
 #include <benchmark/benchmark.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 #include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "game/config.h"
@@ -90,7 +89,8 @@ class Scene {
     SetOpacity(false);
     std::filesystem::remove_all(m_dir);
     // The figure's body is opaque and its ground transparent, as the files meant.
-    if (LayerSurface(1)->GetImpl()->GetPixel(197, 330) >> 24 != 255 || LayerSurface(1)->GetImpl()->GetPixel(0, 0) >> 24 != 0)
+    if (LayerSurface(1)->GetImpl()->GetPixel(197, 330) >> 24 != 255 ||
+        LayerSurface(1)->GetImpl()->GetPixel(0, 0) >> 24 != 0)
       std::abort();
   }
   // Some layers at half opacity, or every figure when worst is set.

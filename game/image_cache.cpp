@@ -51,7 +51,8 @@ std::unique_ptr<CMemPlane> CopyMemPlane(const CMemPlane& source) {
   std::memcpy(to.GetPixels(), from.GetPixels(), static_cast<size_t>(from.Width()) * from.Height() * 4);
   *to.GetHasAlphaPtr() = from.HasAlpha();
   const uint32_t key = from.GetColorKey();
-  to.SetColorKey(static_cast<int>((key >> 16) & 0xFF), static_cast<int>((key >> 8) & 0xFF), static_cast<int>(key & 0xFF));
+  to.SetColorKey(static_cast<int>((key >> 16) & 0xFF), static_cast<int>((key >> 8) & 0xFF),
+                 static_cast<int>(key & 0xFF));
   return copy;
 }
 
@@ -78,8 +79,9 @@ std::unique_ptr<CMemPlane> LoadImageCached(std::string_view fileName, double sca
     loaded = Fill(*free, fileName, scale, 1);
   } else {
     // The least used entry goes, the first of them on a tie; the newcomer starts one use ahead.
-    auto victim = std::min_element(entries.begin(), entries.end(),
-                                   [](const ImageCacheEntry& a, const ImageCacheEntry& b) { return a.useCount < b.useCount; });
+    auto victim =
+        std::min_element(entries.begin(), entries.end(),
+                         [](const ImageCacheEntry& a, const ImageCacheEntry& b) { return a.useCount < b.useCount; });
     victim->surface.reset();
     loaded = Fill(*victim, fileName, scale, 2);
   }

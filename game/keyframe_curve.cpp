@@ -171,7 +171,8 @@ float CurveEvaluate(int slot, float x, int mode) {
     case kCurveNewton: {
       const int n = s->keyCount;
       float r = s->coefficients[static_cast<size_t>(n - 1)];
-      for (int i = n - 2; i >= 0; --i) r = r * (x - keys[static_cast<size_t>(i)].x) + s->coefficients[static_cast<size_t>(i)];
+      for (int i = n - 2; i >= 0; --i)
+        r = r * (x - keys[static_cast<size_t>(i)].x) + s->coefficients[static_cast<size_t>(i)];
       return r;
     }
     case kCurveOvershoot:

@@ -285,15 +285,21 @@ class SpanComposer {
       uint32_t* dstRow = t.GetRow(static_cast<int>(dy));
       const auto dst = [dstRow, x](int32_t column) -> uint32_t& { return dstRow[int64_t{x} + column]; };
       const auto k = static_cast<size_t>(dy - top);
-      const std::span<const Run> pieces(visible.pieces.data() + visible.start[k], visible.start[k + 1] - visible.start[k]);
+      const std::span<const Run> pieces(visible.pieces.data() + visible.start[k],
+                                        visible.start[k + 1] - visible.start[k]);
       if (opaque) {
         m_pending[static_cast<size_t>(dy)].push_back(Run{static_cast<int32_t>(left), static_cast<int32_t>(right)});
         const int32_t b = std::clamp(spans.begin[r], firstColumn, lastColumn);
         const int32_t e = std::clamp(spans.end[r], b, lastColumn);
         const int32_t ob = std::clamp(spans.opaqueBegin[r], b, e);
         const int32_t oe = std::clamp(spans.opaqueEnd[r], ob, e);
-        const Row row{s.GetRow(static_cast<int>(r)), spans.soft.data() + spans.softStart[r], spans.begin[r], spans.opaqueBegin[r],
-                      spans.opaqueEnd[r], static_cast<int>(dy), static_cast<int>(r)};
+        const Row row{s.GetRow(static_cast<int>(r)),
+                      spans.soft.data() + spans.softStart[r],
+                      spans.begin[r],
+                      spans.opaqueBegin[r],
+                      spans.opaqueEnd[r],
+                      static_cast<int>(dy),
+                      static_cast<int>(r)};
         for (const Run& piece : pieces) DrawPiece(item, dst, row, piece.left - x, piece.right - x, ob, oe);
       } else {
         // Outside the rectangle that holds the picture's alpha only the cheap dimming is left.
@@ -310,7 +316,8 @@ class SpanComposer {
   // Source columns [from, to) of a row drawn at an opacity: dimmed outside the columns [bl, br) of
   // the picture's alpha, blended inside them.
   template <class Dst>
-  void SeeThroughPiece(const Item& item, const Dst& dst, const uint32_t* src, int32_t from, int32_t to, int32_t bl, int32_t br) {
+  void SeeThroughPiece(const Item& item, const Dst& dst, const uint32_t* src, int32_t from, int32_t to, int32_t bl,
+                       int32_t br) {
     if (from >= to) return;
     const int32_t dimTo = std::min(to, bl);
     if (from < dimTo) DimByOne(&dst(from), dimTo - from);
@@ -378,7 +385,8 @@ class SpanComposer {
 #endif
     for (; i < n; ++i) {
       const uint32_t d = dst[i];
-      const uint32_t nonZero = static_cast<uint32_t>((d & 0xFFu) != 0) | static_cast<uint32_t>(((d >> 8) & 0xFFu) != 0) << 8 |
+      const uint32_t nonZero = static_cast<uint32_t>((d & 0xFFu) != 0) |
+                               static_cast<uint32_t>(((d >> 8) & 0xFFu) != 0) << 8 |
                                static_cast<uint32_t>(((d >> 16) & 0xFFu) != 0) << 16;
       dst[i] = (d & 0x00FFFFFFu) - nonZero;
     }
@@ -460,7 +468,8 @@ bool Unchanged() {
   if (!LayerModule.valid) return false;
   if (std::memcmp(LayerModule.recordsSeen.data(), EngineState.layers, sizeof EngineState.layers) != 0) return false;
   for (int i = 0; i < kLayerCount; ++i) {
-    if (LayerModule.previousLevelsSeen[static_cast<size_t>(i)] != LayerModule.sides[static_cast<size_t>(i)].previousLevel)
+    if (LayerModule.previousLevelsSeen[static_cast<size_t>(i)] !=
+        LayerModule.sides[static_cast<size_t>(i)].previousLevel)
       return false;
   }
   return true;

@@ -10,8 +10,8 @@
 #include "game/message_window.h"
 #include "game/picture_layers.h"
 #include "game/saturate.h"
-#include "sdk/graphics/clip_stretch_blt.h"
 #include "platform/sjis_literal.h"
+#include "sdk/graphics/clip_stretch_blt.h"
 
 void ResetTransition() {
   LayerModule.transitionRunning = false;

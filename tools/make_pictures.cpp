@@ -97,9 +97,9 @@ Picture Character() {
       const double body = std::min({bodyHalf - std::abs(x - 120.0), y - 150.0, 500.0 - y});
       const double a = coverage(std::max(head, body));
       if (a <= 0) continue;
-      double r = 0.95, g = 0.80, b = 0.70;  // skin
-      if (head > 0 && y < 75) r = 0.35, g = 0.20, b = 0.15;  // hair
-      if (head <= 0 && y < 330) r = 0.20, g = 0.35, b = 0.75;  // blouse
+      double r = 0.95, g = 0.80, b = 0.70;                      // skin
+      if (head > 0 && y < 75) r = 0.35, g = 0.20, b = 0.15;     // hair
+      if (head <= 0 && y < 330) r = 0.20, g = 0.35, b = 0.75;   // blouse
       if (head <= 0 && y >= 330) r = 0.85, g = 0.30, b = 0.40;  // skirt
       p.At(x, y) = Rgb(r, g, b, a);
     }
@@ -130,7 +130,8 @@ int main(int argc, char** argv) {
   const struct {
     const char* name;
     Picture picture;
-  } pictures[] = {{"bg_sky.png", Sky()}, {"bg_town.png", Town()}, {"chara.png", Character()}, {"mask_wipe.png", Mask()}};
+  } pictures[] = {
+      {"bg_sky.png", Sky()}, {"bg_town.png", Town()}, {"chara.png", Character()}, {"mask_wipe.png", Mask()}};
   for (const auto& p : pictures) {
     if (!Write(dir + p.name, p.picture)) {
       std::fprintf(stderr, "make_pictures: cannot write %s%s\n", dir.c_str(), p.name);

@@ -1,7 +1,6 @@
 #include "game/image_cache.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 #include "layer_fixture.h"
@@ -11,7 +10,8 @@ namespace {
 class ImageCacheTest : public testing::Test {
  protected:
   ImageCacheTest() : layers(4, 4) {
-    for (int i = 0; i < 7; ++i) layers.WriteSolid("p" + std::to_string(i) + ".png", 2, 2, 0xFF000010u + static_cast<uint32_t>(i));
+    for (int i = 0; i < 7; ++i)
+      layers.WriteSolid("p" + std::to_string(i) + ".png", 2, 2, 0xFF000010u + static_cast<uint32_t>(i));
     Config.imageCacheSize = 5;
     FlushImageCache();
   }

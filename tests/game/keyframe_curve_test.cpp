@@ -1,8 +1,7 @@
 #include "game/keyframe_curve.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 #include <vector>
 
@@ -105,7 +104,7 @@ TEST(KeyframeCurve, SlotsRunOutAndComeBack) {
 TEST(KeyframeCurve, KeyIndexWraps) {
   CurveTableInit();
   const int slot = CurveCreate(2);
-  CurveSetKey(slot, 2, 0, 10);   // key 0
+  CurveSetKey(slot, 2, 0, 10);    // key 0
   CurveSetKey(slot, -1, 30, 20);  // key 1
   EXPECT_NEAR(CurveEvaluate(slot, 15, kCurveLinear), 15, 1e-4);
   CurveTableFree();

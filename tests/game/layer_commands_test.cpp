@@ -1,8 +1,7 @@
 // The layer commands and WAIT, run by the interpreter over a headless layer module.
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -102,12 +101,8 @@ TEST_F(LayerCommandsTest, FadeSpeedFollowsTheLayerWithoutAComma) {
     int32_t level;
     int32_t step;
   } cases[] = {
-      {"FADEOUT 3 8", 255, -8},
-      {"FADEOUT 3, 8", 255, -16},
-      {"FADEOUT 3", 255, -16},
-      {"FADEIN 3 4", 255, 4},
-      {"FADE 3", 0, 0},
-      {"FADE 3 100", 100, 0},
+      {"FADEOUT 3 8", 255, -8}, {"FADEOUT 3, 8", 255, -16}, {"FADEOUT 3", 255, -16},
+      {"FADEIN 3 4", 255, 4},   {"FADE 3", 0, 0},           {"FADE 3 100", 100, 0},
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(LoadPicture(3, 0, 0, 0, "a.png"));
@@ -184,12 +179,8 @@ TEST_F(LayerCommandsTest, WaitCountsTicksAtTheFrameRate) {
     bool skipping;
     int frames;
   } cases[] = {
-      {"WAIT 60", 60, false, 60},
-      {"WAIT 60", 30, false, 30},
-      {"WAIT", 60, false, 30},
-      {"WAIT", 30, false, 15},
-      {"WAIT 600", 60, true, 1},
-      {"WAIT 0", 60, false, 1},
+      {"WAIT 60", 60, false, 60}, {"WAIT 60", 30, false, 30}, {"WAIT", 60, false, 30},
+      {"WAIT", 30, false, 15},    {"WAIT 600", 60, true, 1},  {"WAIT 0", 60, false, 1},
   };
   for (const Case& c : cases) {
     Config.fps = c.fps;

@@ -1,8 +1,7 @@
 // The compositor drawn on a small test surface: layer order and opacity, cross-fades, effects, the
 // change detection that skips unchanged frames, and the mask transition.
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <memory>
 #include <random>
 #include <string>
@@ -12,9 +11,9 @@
 #include "game/movie_player.h"
 #include "layer_fixture.h"
 #include "platform/clock.h"
+#include "platform/sjis_literal.h"
 #include "sdk/graphics/cos_table.h"
 #include "sdk/graphics/mem_plane_x86.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -25,7 +24,9 @@ int g_compositions = 0;
 void CountComposition() { ++g_compositions; }
 
 // One channel of the natural blend of an opaque source at ratio r over d (both classes agree).
-uint32_t Blend(uint32_t s, uint32_t d, int r) { return s * static_cast<uint32_t>(r) / 256 + d * (255u - static_cast<uint32_t>(r)) / 256; }
+uint32_t Blend(uint32_t s, uint32_t d, int r) {
+  return s * static_cast<uint32_t>(r) / 256 + d * (255u - static_cast<uint32_t>(r)) / 256;
+}
 
 class CompositorTest : public testing::Test {
  protected:
@@ -65,7 +66,8 @@ TEST_F(CompositorTest, CrossFadeWithEffectsOnOffAndSkipping) {
     bool effects;
     bool skipping;
     bool fades;
-  } cases[] = {{"effects on", true, false, true}, {"effects off", false, false, false}, {"skipping", true, true, false}};
+  } cases[] = {
+      {"effects on", true, false, true}, {"effects off", false, false, false}, {"skipping", true, true, false}};
   for (const Case& c : cases) {
     ClearPicture(0);
     Config.effectsOn = c.effects;
@@ -181,7 +183,9 @@ TEST(CompositorExact, SameAsDrawingEveryLayerInOrder) {
     layers.WritePicture("p" + std::to_string(n) + ".png", w, h, px, n % 3 != 0);
   }
   for (bool plain : {false, true}) {
-    auto make = [plain] { return plain ? std::make_unique<CMemPlane>(std::make_unique<CMemPlaneX86>()) : std::make_unique<CMemPlane>(); };
+    auto make = [plain] {
+      return plain ? std::make_unique<CMemPlane>(std::make_unique<CMemPlaneX86>()) : std::make_unique<CMemPlane>();
+    };
     std::unique_ptr<CMemPlane> screen = make(), reference = make();
     screen->Create(48, 32, 0);
     reference->Create(48, 32, 0);
@@ -208,7 +212,8 @@ TEST(CompositorExact, SameAsDrawingEveryLayerInOrder) {
       }
       const uint32_t* a = screen->GetImpl()->GetPixels();
       const uint32_t* b = reference->GetImpl()->GetPixels();
-      ASSERT_EQ(std::vector<uint32_t>(a, a + 48 * 32), std::vector<uint32_t>(b, b + 48 * 32)) << round << " plain " << plain;
+      ASSERT_EQ(std::vector<uint32_t>(a, a + 48 * 32), std::vector<uint32_t>(b, b + 48 * 32))
+          << round << " plain " << plain;
     }
   }
   SetLayerDrawTarget(&layers.screen);

@@ -21,7 +21,8 @@ class LayerFixture {
  public:
   static constexpr uint32_t kBackground = 0xFF000000u;
 
-  LayerFixture(int width, int height, int fps = 60) : m_savedConfig(Config), m_savedDir(std::filesystem::current_path()) {
+  LayerFixture(int width, int height, int fps = 60)
+      : m_savedConfig(Config), m_savedDir(std::filesystem::current_path()) {
     std::filesystem::current_path(dir.path());
     RecordCurrentDir();
     Config.screenWidth = width;

@@ -1,9 +1,8 @@
 // The layers in the running game: a script shows a picture, the frame presents it, and a full
 // black fade hides it.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -13,7 +12,6 @@
 #include "game/screen_fade.h"
 #include "game/win_main.h"
 #include "game_folder.h"
-#include "sdk/graphics/png_writer.h"
 #include "message_box_recorder.h"
 #include "platform/presenter.h"
 #include "platform/quit_signal.h"
@@ -21,6 +19,7 @@
 #include "sdk/framework/idle_callback.h"
 #include "sdk/framework/path_functions.h"
 #include "sdk/framework/window_application.h"
+#include "sdk/graphics/png_writer.h"
 
 namespace {
 

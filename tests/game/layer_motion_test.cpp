@@ -1,9 +1,8 @@
 // Motions on keyframe curves, the camera and the quake at two frame rates, and the layers after a
 // saved block has been loaded.
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -123,7 +122,8 @@ TEST_P(MotionTest, TheQuakeShakesDownToNothing) {
   EXPECT_EQ(layer().drawY, 20);
   EXPECT_EQ(CurvesInUse(), 0);
   // No amplitude or a negative key count shakes nothing; neither do screen effects off.
-  for (auto [keys, amplitude, effects] : {std::tuple{20, 0.0f, true}, {20, -3.0f, true}, {-1, 32.0f, true}, {20, 32.0f, false}}) {
+  for (auto [keys, amplitude, effects] :
+       {std::tuple{20, 0.0f, true}, {20, -3.0f, true}, {-1, 32.0f, true}, {20, 32.0f, false}}) {
     Config.effectsOn = effects;
     StartQuake(1.0f, keys, amplitude);
     EXPECT_EQ(EngineState.presentation.quake.running, 0);
