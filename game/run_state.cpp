@@ -5,10 +5,12 @@
 bool QuitRequest = false;
 bool NoPresent = false;
 bool WindowHidden = false;
+bool BacklogOpen = false;
 
 void ResetRunState(bool second) {
   QuitRequest = false;
   NoPresent = false;
   WindowHidden = false;
+  BacklogOpen = false;
   if (second) Fades = {};
 }
