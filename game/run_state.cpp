@@ -1,5 +1,6 @@
 #include "game/run_state.h"
 
+#include "game/message_window.h"
 #include "game/screen_fade.h"
 
 bool QuitRequest = false;
@@ -12,5 +13,7 @@ void ResetRunState(bool second) {
   NoPresent = false;
   WindowHidden = false;
   BacklogOpen = false;
+  CurrentTextRead = true;
+  SkipMode = false;
   if (second) Fades = {};
 }

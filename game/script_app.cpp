@@ -4,11 +4,14 @@
 #include "game/editor_launch.h"
 #include "game/frame_input.h"
 #include "game/frame_rate_adapter.h"
+#include "game/image_cache.h"
 #include "game/info_overlay.h"
 #include "game/message_log.h"
 #include "game/overlay_draw.h"
+#include "game/picture_layers.h"
 #include "game/run_state.h"
 #include "game/screen_fade.h"
+#include "game/script_commands.h"
 #include "game/script_executor.h"
 #include "game/script_loader.h"
 #include "platform/quit_signal.h"
@@ -48,6 +51,8 @@ void CScriptApp::MainLoop() {
   m_timer.SetFPS(static_cast<unsigned>(rate.fps()));
   CGameKeyInput keys;
   int16_t previousWheel = m_mouse.GetWheel();
+  InitLayers();
+  RegisterScriptCommands();
   InitScriptEngine();
   SetScriptHost({nullptr, [] { QuitRequest = true; }});
   LoadScript(nullptr, Config.script);
@@ -76,6 +81,7 @@ void CScriptApp::MainLoop() {
 
   // Exit.
   SaveReadFlags();
+  ReleaseLayers();
   SetScriptHost({});
   RunningScriptApp = nullptr;
 }
@@ -86,6 +92,7 @@ bool CScriptApp::OnFrame(int mode) {
   if (mode == kFrameNormal || mode == kFrameNoInterface) {
     m_display.SetDirty();
     m_display.Clear(nullptr);  // the back buffer's fill colour
+    if (!ScreenCovered(Fades)) DrawLayers();
     AdvanceFade(Fades.black);
     if (backBuffer && Fades.black.level != 0) backBuffer->FadeEffect(255 - Fades.black.level, nullptr);
     AdvanceFade(Fades.white);
@@ -97,7 +104,7 @@ bool CScriptApp::OnFrame(int mode) {
   }
   if (backBuffer && (Config.showFps || Config.showCacheRate)) {
     const InfoOverlayFigures figures{static_cast<int>(m_timer.GetRealFPS()), static_cast<int>(m_timer.GetFPS()),
-                                     static_cast<int>(m_timer.GetCPUPower()), 0, 0};
+                                     static_cast<int>(m_timer.GetCPUPower()), ImageCacheHits(), ImageCacheLookups()};
     DrawInfoOverlay(*backBuffer, InfoOverlayText(Config.showFps, Config.showCpu, Config.showCacheRate, figures));
     m_display.SetDirty();
   }
