@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "game/config.h"
+#include "game/layer_module.h"
 #include "game/run_state.h"
-#include "game/script_app.h"
 #include "game/script_executor.h"
 #include "platform/sjis_literal.h"
 #include "sdk/graphics/mem_plane_impl.h"
@@ -189,10 +189,8 @@ bool DrawTextBoxesOnto(CDrawTarget& target, const TextBoxFrame& frame) {
 }
 
 void DrawTextBoxes() {
-  if (!RunningScriptApp) return;
-  CMemPlane* backBuffer = RunningScriptApp->GetScreenSurface();
+  CMemPlane* backBuffer = LayerDrawTarget();
   if (!backBuffer) return;
-  const ScriptHost& host = GetScriptHost();
-  const TextBoxFrame frame{Config.messageSpeed, Config.fps, BacklogOpen, host.systemScreenOpen && host.systemScreenOpen()};
-  if (DrawTextBoxesOnto(*backBuffer, frame)) RunningScriptApp->Display().SetDirty();
+  const TextBoxFrame frame{Config.messageSpeed, Config.fps, BacklogOpen, SystemScreenOpen()};
+  if (DrawTextBoxesOnto(*backBuffer, frame)) MarkDisplayDirty();
 }
