@@ -6,11 +6,13 @@
 bool QuitRequest = false;
 bool NoPresent = false;
 bool WindowHidden = false;
+bool BacklogOpen = false;
 
 void ResetRunState(bool second) {
   QuitRequest = false;
   NoPresent = false;
   WindowHidden = false;
+  BacklogOpen = false;
   CurrentTextRead = true;
   SkipMode = false;
   if (second) Fades = {};

@@ -1,6 +1,7 @@
 #include "game/script_app.h"
 
 #include "game/config.h"
+#include "game/cursor_prompt.h"
 #include "game/editor_launch.h"
 #include "game/frame_input.h"
 #include "game/frame_rate_adapter.h"
@@ -14,6 +15,8 @@
 #include "game/script_commands.h"
 #include "game/script_executor.h"
 #include "game/script_loader.h"
+#include "game/text_box.h"
+#include "game/tool_tip.h"
 #include "platform/quit_signal.h"
 #include "sdk/framework/game_key_input.h"
 #include "sdk/graphics/mem_plane.h"
@@ -51,9 +54,12 @@ void CScriptApp::MainLoop() {
   m_timer.SetFPS(static_cast<unsigned>(rate.fps()));
   CGameKeyInput keys;
   int16_t previousWheel = m_mouse.GetWheel();
+  InitTextBoxes();
   InitLayers();
+  LoadPromptImage();
   RegisterScriptCommands();
   InitScriptEngine();
+  m_toolTip = std::make_unique<CToolTip>();
   SetScriptHost({.systemScreenOpen = nullptr,
                  .requestQuit = [] { QuitRequest = true; },
                  .openEditor = [](const char* path, int line) {
@@ -84,13 +90,18 @@ void CScriptApp::MainLoop() {
   }
 
   // Exit.
+  m_toolTip.reset();
   SaveReadFlags();
+  ReleaseTextBoxes();
+  FreePromptImage();
   ReleaseLayers();
+  ReleaseTextBoxes();
   SetScriptHost({});
   RunningScriptApp = nullptr;
 }
 
 bool CScriptApp::OnFrame(int mode) {
+  SetCursorKind(0);
   if (IsScriptRunning()) StepScript();
   CMemPlane* backBuffer = GetScreenSurface();
   if (mode == kFrameNormal || mode == kFrameNoInterface) {
@@ -105,6 +116,12 @@ bool CScriptApp::OnFrame(int mode) {
       backBuffer->GetImpl()->AddColor((level << 16) | (level << 8) | level, nullptr);
     }
     if (mode == kFrameNoInterface) return true;
+  }
+  if (mode == kFrameNormal) {
+    // Each of these may hide the window, which stops the ones after it.
+    if (!WindowHidden) DrawTextBoxes();
+    if (!SystemScreenOpen()) DrawCursorAndPrompt();
+    if (!WindowHidden && m_toolTip) m_toolTip->Draw();
   }
   if (backBuffer && (Config.showFps || Config.showCacheRate)) {
     const InfoOverlayFigures figures{static_cast<int>(m_timer.GetRealFPS()), static_cast<int>(m_timer.GetFPS()),

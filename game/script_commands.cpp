@@ -1,6 +1,7 @@
 #include "game/script_commands.h"
 
 #include "game/layer_commands.h"
+#include "game/text_commands.h"
 #include "game/time_commands.h"
 
 void RegisterCommandTable(std::span<const ScriptCommand> commands) {
@@ -10,4 +11,5 @@ void RegisterCommandTable(std::span<const ScriptCommand> commands) {
 void RegisterScriptCommands() {
   RegisterLayerCommands();
   RegisterTimeCommands();
+  RegisterTextCommands();
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "game/config.h"
+#include "box_font_engine.h"
 #include "game_folder.h"
 #include "message_box_recorder.h"
 #include "platform/quit_signal.h"
@@ -385,3 +386,48 @@ TEST_F(WinMainTest, FadesAndTheMessageLogAreDrawnOverThePicture) {
 }
 
 }  // namespace
+
+// A PRINT revealed on screen: ink appears only inside the message box and grows frame by frame at
+// the configured speed of 8, which the fractional progress lets move at 60 frames per second.
+class PrintWatch : public CIdleCallback {
+ public:
+  void OnIdle() override {
+    ++frames;
+    if (frames == 1) ClearMessageLog();
+    std::vector<uint32_t> front;
+    int w = 0, h = 0;
+    ASSERT_TRUE(platform::CaptureFrontImage(GetAppWindowHandle(), &front, &w, &h));
+    int ink = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (front[static_cast<size_t>(y * w + x)] != 0xFF000000u) {
+          ++ink;
+          if (x >= 300 || y >= 60) outside = true;
+        }
+    inkPerFrame.push_back(ink);
+    if (frames == 60) QuitRequest = true;
+  }
+  int frames = 0;
+  bool outside = false;
+  std::vector<int> inkPerFrame;
+};
+
+TEST_F(WinMainTest, PrintIsRevealedInsideTheMessageBox) {
+  BoxFontScope font;
+  dir.Write("start.txt", std::string("PRINT \"") + "あいうえお"_sj + "\"\r\nWAIT 600\r\n");
+  platform::ClearQuitSignal();
+  PrintWatch watch;
+  IdleCallbacks().push_back(&watch);
+  EXPECT_EQ(Run(), 0);
+  std::erase(IdleCallbacks(), &watch);
+  ASSERT_EQ(watch.inkPerFrame.size(), 60u);
+  EXPECT_FALSE(watch.outside);
+  EXPECT_TRUE(std::is_sorted(watch.inkPerFrame.begin(), watch.inkPerFrame.end()));
+  // The watch sees frame n's picture at its call n + 1 (index n). The first glyph shows with the
+  // first frame, the second in frame 13 (0.8 a frame reaches 10 there), then one every 12.5 frames.
+  EXPECT_EQ(watch.inkPerFrame[0], 0);
+  EXPECT_GT(watch.inkPerFrame[1], 0);
+  EXPECT_EQ(watch.inkPerFrame[12], watch.inkPerFrame[1]);
+  EXPECT_GT(watch.inkPerFrame[13], watch.inkPerFrame[12]);
+  EXPECT_EQ(watch.inkPerFrame.back(), 5 * watch.inkPerFrame[1]);
+}
