@@ -83,6 +83,11 @@ AVCodecID AdpcmCodec(uint16_t tag) {
 
 }  // namespace
 
+uint32_t MpegBitrateKbps(bool mpeg1, int layer, unsigned index) {
+  if (layer < 1 || layer > 3 || index > 15) return 0;
+  return kBitrates[mpeg1 ? 0 : 1][layer - 1][index];
+}
+
 bool ParseMpegHeader(const uint8_t* b, MpegHeader& h) {
   if (b[0] != 0xFF || (b[1] & 0xE0) != 0xE0) return false;
   const int versionBits = (b[1] >> 3) & 3;

@@ -68,6 +68,9 @@ struct MpegHeader {
   uint32_t frameBytes = 0;
   uint32_t samples = 0;     // per frame
 };
+// The bit rate in kbit/s of a header's bit-rate index (0 for free format and index 15), from the
+// MPEG-1 table or the MPEG-2 one (which MPEG-2.5 shares); layer 1..3.
+uint32_t MpegBitrateKbps(bool mpeg1, int layer, unsigned index);
 // False for anything but a usable header (free format, reserved indices and layers refused).
 bool ParseMpegHeader(const uint8_t* b, MpegHeader& h);
 
