@@ -23,8 +23,11 @@ WAVEFORMATEX Pcm(uint32_t rate, uint16_t channels, uint16_t bits) {
 
 class MixerTest : public testing::Test {
  protected:
-  void SetUp() override { SetAudioManualRender(true); }
-  void TearDown() override { SetAudioManualRender(false); }
+  MixerTest() { SetAudioManualRender(true); }
+  ~MixerTest() override {
+    device.reset();  // before a sound card could open for it
+    SetAudioManualRender(false);
+  }
 
   std::unique_ptr<SoundBuffer> Make(const WAVEFORMATEX& f, const std::vector<uint8_t>& bytes,
                                     uint32_t flags = DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLFREQUENCY) {
@@ -33,7 +36,7 @@ class MixerTest : public testing::Test {
     d.dwBufferBytes = static_cast<uint32_t>(bytes.size());
     d.lpwfxFormat = &f;
     std::unique_ptr<SoundBuffer> b;
-    EXPECT_EQ(device.CreateSoundBuffer(d, b), DS_OK);
+    EXPECT_EQ(device->CreateSoundBuffer(d, b), DS_OK);
     if (!b) return b;
     Write(*b, 0, bytes);
     return b;
@@ -60,7 +63,7 @@ class MixerTest : public testing::Test {
     return play;
   }
 
-  AudioDevice device;
+  std::unique_ptr<AudioDevice> device = std::make_unique<AudioDevice>();
 };
 
 // 16-bit mono samples from a function of the frame index.
@@ -78,7 +81,7 @@ std::vector<uint8_t> Mono16(uint32_t frames, F f) {
 int16_t Ramp(uint32_t i) { return static_cast<int16_t>(static_cast<int>(i * 37 % 20000) - 10000); }
 
 TEST_F(MixerTest, ManualModeOpensNoCard) {
-  EXPECT_TRUE(device.IsOpen());
+  EXPECT_TRUE(device->IsOpen());
   EXPECT_FALSE(AudioCardOpen());
   EXPECT_GE(AudioDeviceUsers(), 1u);
 }
@@ -165,7 +168,7 @@ TEST_F(MixerTest, NewBufferHoldsTheFormatsSilence) {
   d.dwBufferBytes = 64;
   d.lpwfxFormat = &f;
   std::unique_ptr<SoundBuffer> b;
-  ASSERT_EQ(device.CreateSoundBuffer(d, b), DS_OK);
+  ASSERT_EQ(device->CreateSoundBuffer(d, b), DS_OK);
   void *p1, *p2;
   uint32_t n1, n2;
   ASSERT_EQ(b->Lock(0, 0, &p1, &n1, &p2, &n2, DSBLOCK_ENTIREBUFFER), DS_OK);
@@ -234,7 +237,7 @@ TEST_F(MixerTest, DuplicatePlaysAfterItsOriginalIsReleased) {
   auto original = Make(Pcm(44100, 1, 16), Mono16(300, Ramp));
   ASSERT_EQ(original->SetVolume(-600), DS_OK);
   std::unique_ptr<SoundBuffer> dup;
-  ASSERT_EQ(device.DuplicateSoundBuffer(*original, dup), DS_OK);
+  ASSERT_EQ(device->DuplicateSoundBuffer(*original, dup), DS_OK);
   int32_t v = 0;
   dup->GetVolume(&v);
   EXPECT_EQ(v, -600);
@@ -348,7 +351,7 @@ TEST_F(MixerTest, RefusesBadFormatsSizesAndFlags) {
     d.dwBufferBytes = c.bytes;
     d.lpwfxFormat = &c.format;
     std::unique_ptr<SoundBuffer> b;
-    EXPECT_EQ(device.CreateSoundBuffer(d, b), c.expected);
+    EXPECT_EQ(device->CreateSoundBuffer(d, b), c.expected);
     EXPECT_EQ(b != nullptr, c.expected == DS_OK);
   }
 }
