@@ -48,7 +48,10 @@ uint8_t kmACMtoPCM::Open(const char* name) {
   return 1;
 }
 
-bool kmACMtoPCM::GrowSource(uint32_t bytes) {
+bool kmACMtoPCM::GrowSource(uint32_t& bytes) {
+  // More than the whole data (and one byte, so that a short read still tells the end) is never read;
+  // a format with a wild byte rate must not make the reader ask for gigabytes.
+  bytes = static_cast<uint32_t>(std::min<uint64_t>(bytes, uint64_t{m_file->GetSize()} + 1));
   if (m_sourceBuffer.size() >= bytes) return true;
   try {
     m_sourceBuffer.resize(bytes);

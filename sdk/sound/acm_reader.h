@@ -33,7 +33,8 @@ class kmACMtoPCM : public CPCMReader {
  private:
   uint32_t Convert(std::span<const uint8_t> src, uint8_t* dst, uint32_t dstBytes);
   uint32_t ReadOnce(uint8_t* dst, uint32_t bytes, bool& wrapped);
-  bool GrowSource(uint32_t bytes);
+  // Makes room for bytes of input, lowered first to what the data can give.
+  bool GrowSource(uint32_t& bytes);
   uint8_t Silence() const { return m_output.wBitsPerSample == 8 ? 0x80 : 0; }
 
   const WAVEFORMATEX* m_source = nullptr;
