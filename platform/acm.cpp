@@ -217,6 +217,7 @@ struct AcmStream::Impl {
 
   uint32_t TakePending(std::span<uint8_t> dst) {
     const size_t n = std::min(dst.size(), pending.size() - pendingStart);
+    if (n == 0) return 0;
     std::memcpy(dst.data(), pending.data() + pendingStart, n);
     pendingStart += n;
     if (pendingStart == pending.size()) {
@@ -345,7 +346,7 @@ int32_t AcmStream::Convert(std::span<const uint8_t> src, std::span<uint8_t> dst,
     switch (s.kind) {
       case Kind::kPcm: {
         const size_t n = std::min(src.size(), dst.size()) / s.out.nBlockAlign * s.out.nBlockAlign;
-        std::memcpy(dst.data(), src.data(), n);
+        if (n) std::memcpy(dst.data(), src.data(), n);
         used = produced = static_cast<uint32_t>(n);
         return MMSYSERR_NOERROR;
       }

@@ -43,7 +43,7 @@ std::vector<int16_t> ConvertAll(AcmStream& s, const std::vector<uint8_t>& in, si
   EXPECT_EQ(s.Convert(in, out, used, produced), MMSYSERR_NOERROR);
   if (usedOut) *usedOut = used;
   std::vector<int16_t> samples(produced / 2);
-  std::memcpy(samples.data(), out.data(), samples.size() * 2);
+  if (!samples.empty()) std::memcpy(samples.data(), out.data(), samples.size() * 2);
   return samples;
 }
 
