@@ -2,13 +2,13 @@
 // decoded as a sound's load decodes them (bounded here).
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "fuzz/read_all_pcm.h"
 #include "sdk/sound/mp3_file.h"
 #include "sdk/sound/pcm_reader_factory.h"
 
@@ -30,16 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   CPCMReaderFactory factory;
   PcmReaderPtr reader = factory.CreateReader(path);
-  if (reader) {
-    reader->SetLoop(0);
-    const uint32_t total = std::min<uint32_t>(reader->GetPCMSize(), 4u << 20);
-    std::vector<uint8_t> pcm(64 * 1024);
-    for (uint32_t done = 0; done < total;) {
-      const uint32_t got = reader->Read(pcm.data(), std::min<uint32_t>(total - done, static_cast<uint32_t>(pcm.size())));
-      if (got == 0) break;
-      done += got;
-    }
-  }
+  if (reader) ReadAllPcm(*reader);
   std::remove(path.c_str());
   return 0;
 }

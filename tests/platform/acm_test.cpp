@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "g711.h"
+
 namespace {
 
 using namespace platform;
@@ -15,26 +17,6 @@ std::vector<uint8_t> FormatBlock(uint16_t tag, uint16_t channels, uint32_t rate,
   std::vector<uint8_t> b(realSize, 0);
   std::memcpy(b.data(), &f, std::min(realSize, sizeof f));
   return b;
-}
-
-// The standard G.711 expansions.
-int ALawToLinear(uint8_t a) {
-  a ^= 0x55;
-  int t = (a & 0x0F) << 4;
-  const int seg = (a & 0x70) >> 4;
-  if (seg == 0) {
-    t += 8;
-  } else {
-    t += 0x108;
-    t <<= seg - 1;
-  }
-  return (a & 0x80) ? t : -t;
-}
-
-int MuLawToLinear(uint8_t u) {
-  u = static_cast<uint8_t>(~u);
-  int t = (((u & 0x0F) << 3) + 0x84) << ((u & 0x70) >> 4);
-  return (u & 0x80) ? 0x84 - t : t - 0x84;
 }
 
 std::vector<int16_t> ConvertAll(AcmStream& s, const std::vector<uint8_t>& in, size_t room, uint32_t* usedOut = nullptr) {

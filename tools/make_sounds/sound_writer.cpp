@@ -19,16 +19,6 @@ extern "C" {
 namespace sound_writer {
 namespace {
 
-void Put16(std::vector<uint8_t>& v, uint32_t x) {
-  v.push_back(static_cast<uint8_t>(x));
-  v.push_back(static_cast<uint8_t>(x >> 8));
-}
-void Put32(std::vector<uint8_t>& v, uint32_t x) {
-  Put16(v, x & 0xFFFF);
-  Put16(v, x >> 16);
-}
-void PutTag(std::vector<uint8_t>& v, const char* t) { v.insert(v.end(), t, t + 4); }
-
 std::vector<uint8_t> FormatBlock(uint16_t tag, uint16_t ch, uint32_t rate, uint32_t avg, uint16_t align, uint16_t bits,
                                  const std::vector<uint8_t>& extra, bool withCbSize = true) {
   std::vector<uint8_t> f;
@@ -134,6 +124,20 @@ bool Encode(AVCodecID id, const char* name, const std::vector<int16_t>& pcm, uin
 }
 
 }  // namespace
+
+void Put16(std::vector<uint8_t>& v, uint32_t x) {
+  v.push_back(static_cast<uint8_t>(x));
+  v.push_back(static_cast<uint8_t>(x >> 8));
+}
+
+void Put32(std::vector<uint8_t>& v, uint32_t x) {
+  Put16(v, x & 0xFFFF);
+  Put16(v, x >> 16);
+}
+
+void PutTag(std::vector<uint8_t>& v, const char* t) {
+  for (int i = 0; i < 4; ++i) v.push_back(static_cast<uint8_t>(t[i]));
+}
 
 std::vector<int16_t> Tone(uint32_t rate, uint16_t channels, uint32_t frames, double hz, double amplitude, bool fade) {
   std::vector<int16_t> pcm(static_cast<size_t>(frames) * channels);

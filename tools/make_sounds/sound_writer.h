@@ -26,6 +26,11 @@ bool MakeMp3(const std::vector<int16_t>& pcm, uint32_t rate, uint16_t channels, 
 bool MakeOggVorbis(const std::vector<int16_t>& pcm, uint32_t rate, uint16_t channels, float quality,
                    std::vector<uint8_t>& out);
 
+// Little-endian numbers and chunk tags appended to file bytes.
+void Put16(std::vector<uint8_t>& bytes, uint32_t value);
+void Put32(std::vector<uint8_t>& bytes, uint32_t value);
+void PutTag(std::vector<uint8_t>& bytes, const char* tag);
+
 // Writes bytes to a host path (folders made as needed); false on failure.
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 

@@ -10,30 +10,12 @@
 #include "sdk/sound/pcm_reader_factory.h"
 #include "sdk/sound/raw_wave_reader.h"
 #include "sdk/sound/sound_base.h"
+#include "g711.h"
 #include "sound_fixtures.h"
 
 namespace {
 
 using sound_writer::WaveKind;
-
-int ALawToLinear(uint8_t a) {
-  a ^= 0x55;
-  int t = (a & 0x0F) << 4;
-  const int seg = (a & 0x70) >> 4;
-  if (seg == 0) {
-    t += 8;
-  } else {
-    t += 0x108;
-    t <<= seg - 1;
-  }
-  return (a & 0x80) ? t : -t;
-}
-
-int MuLawToLinear(uint8_t u) {
-  u = static_cast<uint8_t>(~u);
-  const int t = (((u & 0x0F) << 3) + 0x84) << ((u & 0x70) >> 4);
-  return (u & 0x80) ? 0x84 - t : t - 0x84;
-}
 
 // The data chunk of a file made by the writer.
 std::vector<uint8_t> DataChunk(const std::vector<uint8_t>& file) {

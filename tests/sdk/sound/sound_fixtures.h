@@ -43,14 +43,6 @@ class SoundFiles {
 };
 
 // Little-endian builders for hand-made files.
-inline void Put16(std::vector<uint8_t>& v, uint32_t x) {
-  v.push_back(static_cast<uint8_t>(x));
-  v.push_back(static_cast<uint8_t>(x >> 8));
-}
-inline void Put32(std::vector<uint8_t>& v, uint32_t x) {
-  Put16(v, x & 0xFFFF);
-  Put16(v, x >> 16);
-}
-inline void PutTag(std::vector<uint8_t>& v, const char* t) {
-  for (int i = 0; i < 4; ++i) v.push_back(static_cast<uint8_t>(t[i]));
-}
+using sound_writer::Put16;
+using sound_writer::Put32;
+using sound_writer::PutTag;
