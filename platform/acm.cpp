@@ -72,7 +72,9 @@ bool ReadFormat(std::span<const uint8_t> block, WAVEFORMATEX& f, Kind& kind) {
              f.nBlockAlign == f.nChannels * f.wBitsPerSample / 8;
     case Kind::kAdpcm: return AdpcmSamplesPerBlock(f) != 0;
     case Kind::kLaw: return f.nBlockAlign == f.nChannels;
-    case Kind::kMpeg: return f.nAvgBytesPerSec != 0;
+    // Frames are resampled to the format's rate: one an MPEG stream can have, so that a damaged
+    // header cannot ask for millions of samples a frame.
+    case Kind::kMpeg: return f.nAvgBytesPerSec != 0 && f.nSamplesPerSec >= 8000 && f.nSamplesPerSec <= 48000;
   }
   return false;
 }

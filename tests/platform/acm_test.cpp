@@ -126,6 +126,8 @@ TEST(Acm, RefusesUnknownTagsAndUnusableFormats) {
       {"rate 0", FormatBlock(WAVE_FORMAT_MULAW, 1, 0, 8000, 1, 8, 0), ACMERR_NOTPOSSIBLE},
       {"MPEG without a byte rate", FormatBlock(WAVE_FORMAT_MPEGLAYER3, 2, 44100, 0, 1, 0, 12, 30),
        ACMERR_NOTPOSSIBLE},
+      {"MPEG at a rate no stream has", FormatBlock(WAVE_FORMAT_MPEGLAYER3, 2, 400000, 16000, 1, 0, 12, 30),
+       ACMERR_NOTPOSSIBLE},
       {"ADPCM block smaller than its header", FormatBlock(WAVE_FORMAT_ADPCM, 2, 22050, 11000, 14, 4, 0),
        ACMERR_NOTPOSSIBLE},
   };
