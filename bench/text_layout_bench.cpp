@@ -11,6 +11,7 @@
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/text_draw.h"
 #include "sdk/graphics/text_plane_cache.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -26,19 +27,19 @@ class CanvasDraw : public CTextDraw {
 
 // Thirteen sentences of about thirty characters, with tags: about four hundred characters.
 const char* const kSentences[] = {
-    "<FONT color=\"#FFC080\">「夏の終わりに、</FONT>僕たちは古い駅舎で待ち合わせをした。",
-    "錆びた時計の針は、もう何年も前から三時十七分を指したままだ」<BR>",
-    "彼女はそう言って、<B>少しだけ</B>笑った。窓の外では蝉が鳴いている。",
-    "<FONT size=\"1\">遠く</FONT>の山並みが夕日に染まり、線路の向こうへ影が長く伸びていく。",
-    "「ねえ、覚えてる？　あの日、ここで約束したこと」<BR>僕は黙って頷いた。",
-    "言葉にすれば壊れてしまいそうで、ただ彼女の横顔を見つめることしかできない。",
-    "風が吹いて、ホームの端に積もった枯れ葉がかさかさと音を立てて転がった。",
-    "やがて遠くから汽笛が聞こえ、<FONT color=\"#80C0FF\">最後の列車</FONT>が近づいてくる。",
-    "<BR>「行かなくちゃ」と彼女は呟き、小さな鞄を胸に抱えてゆっくりと立ち上がった。",
-    "僕は何か言おうとして、けれど喉の奥で言葉が絡まり、結局ひとつも出てこなかった。",
-    "列車の扉が開く。<I>ぷしゅう</I>という間の抜けた音が、静かな駅に響き渡る。",
-    "彼女は一度だけ振り返り、「またね」と手を振った。その笑顔を、僕は忘れない。",
-    "扉が閉まり、列車が動き出す。赤い尾灯が小さくなって、やがて夜の闇に溶けていった。",
+    "<FONT color=\"#FFC080\">「夏の終わりに、</FONT>僕たちは古い駅舎で待ち合わせをした。"_sj,
+    "錆びた時計の針は、もう何年も前から三時十七分を指したままだ」<BR>"_sj,
+    "彼女はそう言って、<B>少しだけ</B>笑った。窓の外では蝉が鳴いている。"_sj,
+    "<FONT size=\"1\">遠く</FONT>の山並みが夕日に染まり、線路の向こうへ影が長く伸びていく。"_sj,
+    "「ねえ、覚えてる？　あの日、ここで約束したこと」<BR>僕は黙って頷いた。"_sj,
+    "言葉にすれば壊れてしまいそうで、ただ彼女の横顔を見つめることしかできない。"_sj,
+    "風が吹いて、ホームの端に積もった枯れ葉がかさかさと音を立てて転がった。"_sj,
+    "やがて遠くから汽笛が聞こえ、<FONT color=\"#80C0FF\">最後の列車</FONT>が近づいてくる。"_sj,
+    "<BR>「行かなくちゃ」と彼女は呟き、小さな鞄を胸に抱えてゆっくりと立ち上がった。"_sj,
+    "僕は何か言おうとして、けれど喉の奥で言葉が絡まり、結局ひとつも出てこなかった。"_sj,
+    "列車の扉が開く。<I>ぷしゅう</I>という間の抜けた音が、静かな駅に響き渡る。"_sj,
+    "彼女は一度だけ振り返り、「またね」と手を振った。その笑顔を、僕は忘れない。"_sj,
+    "扉が閉まり、列車が動き出す。赤い尾灯が小さくなって、やがて夜の闇に溶けていった。"_sj,
 };
 
 std::string Page() {
@@ -56,7 +57,7 @@ int CountCharacters(const std::string& text) {
 }
 
 void Configure(CanvasDraw& renderer, const std::string& text) {
-  renderer.SetNoLineStartChars("、。，．）〕］｝〉》」』】’”ゝゞヽヾ々？！：；ぁぃぅぇぉゃゅょゎァィゥェォャュョヮ");
+  renderer.SetNoLineStartChars("、。，．）〕］｝〉》」』】’”ゝゞヽヾ々？！：；ぁぃぅぇぉゃゅょゎァィゥェォャュョヮ"_sj);
   renderer.settings.SetFontSize(24);
   renderer.settings.width = 760;
   renderer.settings.shadowColor = 0x202020;

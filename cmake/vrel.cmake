@@ -1,11 +1,9 @@
 # Shared build settings. Every library is one folder whose sources are picked up by glob,
 # so adding a file never needs an edit here.
 
-# Narrow string literals are Shift-JIS inside the program. The compiler is told IBM-943, the
-# Shift-JIS table that gives every character of code page 932 bytes that decode to the same
-# character there: plain CP932 cannot encode the micro sign that the C++ library's own headers
-# hold in a literal, and the build would stop on every file that includes <chrono>.
-set(VREL_COMMON_OPTIONS -Wall -Wextra -finput-charset=UTF-8 -fexec-charset=IBM943)
+# Sources are UTF-8. Japanese narrow literals become Shift-JIS through the ".."_sj literal of
+# platform/sjis_literal.h, not through an execution character set, so g++ and clang build the same bytes.
+set(VREL_COMMON_OPTIONS -Wall -Wextra -finput-charset=UTF-8)
 if(CMAKE_SYSTEM_PROCESSOR MATCHES "x86_64|AMD64")
   set(VREL_X86 ON)
 endif()

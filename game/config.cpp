@@ -16,6 +16,7 @@
 #include "platform/file.h"
 #include "sdk/framework/path_functions.h"
 #include "sdk/graphics/text_scan.h"
+#include "platform/sjis_literal.h"
 
 GameConfig Config = {};
 
@@ -47,7 +48,7 @@ class Exchange {
       e = e->FirstChildElement(part.c_str());
       rest = (slash == std::string_view::npos) ? std::string_view() : rest.substr(slash + 1);
     }
-    if (!e && reportName) ErrorBox(std::string("初期化ファイルの読み込みに失敗->") + reportName);
+    if (!e && reportName) ErrorBox(std::string("初期化ファイルの読み込みに失敗->"_sj) + reportName);
     return e;
   }
 
@@ -241,7 +242,7 @@ bool ExchangeConfig(const char* path, int mode) {
   // A document without the root element is not a configuration at all.
   TiXmlElement* root = LoadDocument(path, doc) ? doc.FirstChildElement("advsystem") : nullptr;
   if (!root) {
-    ErrorBox(std::string(path) + " 読み込みに失敗しました");
+    ErrorBox(std::string(path) + " 読み込みに失敗しました"_sj);
     return false;
   }
   const bool write = mode == kConfigWrite;

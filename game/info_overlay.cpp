@@ -1,6 +1,7 @@
 #include "game/info_overlay.h"
 
 #include <cstdio>
+#include "platform/sjis_literal.h"
 
 std::string InfoOverlayText(bool showFps, bool showCpu, bool showCache, const InfoOverlayFigures& f) {
   if (!showFps && !showCache) return {};
@@ -11,12 +12,12 @@ std::string InfoOverlayText(bool showFps, bool showCpu, bool showCache, const In
     text += line;
   }
   if (showCpu) {
-    std::snprintf(line, sizeof line, "CPU使用率 %d％\n", f.cpuPercent);
+    std::snprintf(line, sizeof line, "CPU使用率 %d％\n"_sj, f.cpuPercent);
     text += line;
   }
   if (showCache) {
     const double rate = f.cacheLookups > 0 ? 100.0 * f.cacheHits / f.cacheLookups : 0.0;
-    std::snprintf(line, sizeof line, "キャッシュヒット率 %.2f％\n", rate);
+    std::snprintf(line, sizeof line, "キャッシュヒット率 %.2f％\n"_sj, rate);
     text += line;
   }
   return text;

@@ -11,6 +11,7 @@
 #include "game/script_lexer.h"
 #include "game/script_text.h"
 #include "game/script_tokens.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ ScriptFlow RunAssignment() {
   ScriptSymbol* variable = GetVariable();
   if (Token() != '=') {
     // Nothing is assigned: the token that stood in place of "=" is left to the run loop.
-    ScriptError("'='がありません");
+    ScriptError("'='がありません"_sj);
     return ScriptFlow::kNext;
   }
   GetToken();
@@ -118,9 +119,9 @@ ScriptFlow RunGoto() {
   return ScriptFlow::kNext;
 }
 
-ScriptFlow RunGosub() { return Call(Interp().gosubDepth, "GS", "ラベルが見つかりません"); }
+ScriptFlow RunGosub() { return Call(Interp().gosubDepth, "GS", "ラベルが見つかりません"_sj); }
 
-ScriptFlow RunReturn() { return ReturnFromCall(Interp().gosubDepth, "GS", "GOSUBが無いのにリターンしました"); }
+ScriptFlow RunReturn() { return ReturnFromCall(Interp().gosubDepth, "GS", "GOSUBが無いのにリターンしました"_sj); }
 
 ScriptFlow RunLabel() {
   GetToken();
@@ -132,7 +133,7 @@ ScriptFlow RunMacroDefinition() {
   do {
     GetToken();
   } while (Token() != kTokenEndMacro && Token() != kTokenEnd);
-  if (Token() == kTokenEnd) ScriptError("MACROに対応するENDMACROが存在しません");
+  if (Token() == kTokenEnd) ScriptError("MACROに対応するENDMACROが存在しません"_sj);
   GetToken();
   return ScriptFlow::kNext;
 }
@@ -140,7 +141,7 @@ ScriptFlow RunMacroDefinition() {
 ScriptFlow RunMacroCall() { return Call(Interp().macroDepth, "MS", "Missing macro idenrifier"); }
 
 ScriptFlow RunEndMacro() {
-  return ReturnFromCall(Interp().macroDepth, "MS", "'MACRO'命令が無いのに、'ENDMACRO'だけがあります");
+  return ReturnFromCall(Interp().macroDepth, "MS", "'MACRO'命令が無いのに、'ENDMACRO'だけがあります"_sj);
 }
 
 ScriptFlow RunFor() {
@@ -155,7 +156,7 @@ ScriptFlow RunFor() {
   GetToken();
   if (Token() != kTokenIdentifier) ScriptError("Missing variable identifier");
   ScriptSymbol* variable = GetVariable();
-  if (Token() != '=') ScriptError("'='がありません");
+  if (Token() != '=') ScriptError("'='がありません"_sj);
   GetToken();
   variable->value = EvalExpression();
   if (Token() != kTokenTo) ScriptError("Missing 'TO'");
@@ -190,7 +191,7 @@ ScriptFlow RunNext() {
   }
   int32_t& depth = Interp().forDepth;
   if (depth < 1) {
-    ScriptError("FORが無いのにNEXTがあります");
+    ScriptError("FORが無いのにNEXTがあります"_sj);
     return ScriptFlow::kNext;
   }
   ScriptSymbol* frame = Frame("FS", depth, kSymbolFind);

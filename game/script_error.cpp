@@ -7,6 +7,7 @@
 #include "game/message_log.h"
 #include "game/script_lexer.h"
 #include "game/script_text.h"
+#include "platform/sjis_literal.h"
 
 void ScriptError(std::string_view message) {
   uint32_t p = ScriptLexer.readPos;
@@ -31,7 +32,7 @@ void ScriptError(std::string_view message) {
 
   std::string report = "ERROR : ";
   report += FixedText(EngineState.interpreter.scriptName);
-  report += "(" + std::to_string(line) + "行目)[";
+  report += "(" + std::to_string(line) + "行目)["_sj;
   report += message;
   report += "]-->";
   // Keep the closing ".\n" inside the log's line length by cutting the line text, on a character

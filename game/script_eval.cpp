@@ -9,6 +9,7 @@
 #include "game/script_lexer.h"
 #include "game/script_symbol_table.h"
 #include "game/script_tokens.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ class NestingScope {
 
 void Abandon() {
   if (g_abandoned) return;
-  ScriptError("文法が違います");
+  ScriptError("文法が違います"_sj);
   g_abandoned = true;
   while (Token() != kTokenLineFeed && Token() != kTokenEnd) GetToken();
 }
@@ -50,7 +51,7 @@ void Abandon() {
 // Closing parenthesis: a missing one is reported and the token there is taken in its place.
 void ExpectClose() {
   if (g_abandoned) return;
-  if (Token() != ')') Report("')'が足りません");
+  if (Token() != ')') Report("')'が足りません"_sj);
   GetToken();
 }
 
@@ -131,13 +132,13 @@ double EvalTerm() {
     if (op == '*') {
       value *= right;
     } else if (op == '/') {
-      if (right == 0.0) Report("0で割ろうとしました");
+      if (right == 0.0) Report("0で割ろうとしました"_sj);
       value /= right;
     } else {
       int32_t a = SaturateToInt32(value);
       int32_t b = SaturateToInt32(right);
       if (b == 0) {
-        Report("0で割ろうとしました");
+        Report("0で割ろうとしました"_sj);
         value = 0;
       } else {
         // The one quotient that overflows (the most negative value by -1) has remainder 0.
@@ -181,7 +182,7 @@ double EvalPrimary() {
       return Store(value);
     }
     default:
-      Report("文法が違います");
+      Report("文法が違います"_sj);
       return Store(0);
   }
 }

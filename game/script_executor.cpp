@@ -7,6 +7,7 @@
 #include "game/script_error.h"
 #include "game/script_lexer.h"
 #include "game/script_tokens.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ bool IsQuietlySkipped(int32_t token) {
 // A statement whose handler is missing: reported once, and its arguments up to the end of the
 // statement are passed over, so that they are not taken for statements of their own.
 void SkipUnhandledStatement() {
-  ScriptError("この命令は使えません");
+  ScriptError("この命令は使えません"_sj);
   do {
     GetToken();
   } while (ScriptLexer.token != kTokenLineFeed && ScriptLexer.token != ':' && ScriptLexer.token != kTokenEnd);

@@ -7,6 +7,7 @@
 #include "game/script_text.h"
 #include "game/script_tokens.h"
 #include "platform/sjis.h"
+#include "platform/sjis_literal.h"
 
 ScriptLexerState ScriptLexer = {};
 
@@ -97,11 +98,11 @@ void ReadString() {
   bool reported = false;
   while (L.current != '"') {
     if (L.current == '\n' || L.current == '\0') {
-      ScriptError("'\"'がありません");
+      ScriptError("'\"'がありません"_sj);
       break;
     }
     if (!TakeCharacter(kTokenTextBytes) && !reported) {
-      ScriptError("文字列が長すぎます");
+      ScriptError("文字列が長すぎます"_sj);
       reported = true;
     }
   }
@@ -115,7 +116,7 @@ void ReadMessage() {
   bool reported = false;
   auto take = [&](bool ok) {
     if (!ok && !reported) {
-      ScriptError("文字列が長すぎます");
+      ScriptError("文字列が長すぎます"_sj);
       reported = true;
     }
   };

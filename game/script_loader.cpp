@@ -14,6 +14,7 @@
 #include "game/script_symbol_table.h"
 #include "game/script_text.h"
 #include "sdk/framework/file_buffer.h"
+#include "platform/sjis_literal.h"
 
 void ResetScriptEngine() {
   EngineState.interpreter.runThrough = 0;
@@ -61,7 +62,7 @@ bool LoadScript(const void* /*unused*/, const std::string& name) {
   if (Config.debug && RunningScriptApp) RunningScriptApp->OpenEditor(name.c_str(), 0);
   if (!read) {
     LoadScriptText(name, {});
-    ScriptError("ファイルが見つかりません");
+    ScriptError("ファイルが見つかりません"_sj);
     return false;
   }
   LoadScriptText(name, {reinterpret_cast<const char*>(file.GetData()), file.GetSize()});

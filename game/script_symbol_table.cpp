@@ -8,6 +8,7 @@
 #include "game/message_log.h"
 #include "game/script_error.h"
 #include "game/script_tokens.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ int32_t LookupSymbol(std::string_view name, bool add) {
   }
   while (g_freeCursor >= 0 && !IsFree(table[g_freeCursor])) --g_freeCursor;
   if (g_freeCursor < 0) {
-    ScriptError("変数領域がオーバーフローしました");
+    ScriptError("変数領域がオーバーフローしました"_sj);
     return -1;
   }
   table[last].next = g_freeCursor;
@@ -73,10 +74,10 @@ ScriptSymbol* DefineSymbol(std::string_view name, SymbolMode mode) {
   if (mode == kSymbolFind && index < 0) {
     char shown[kSymbolNameBytes];
     CopyFixedText(shown, name);
-    ScriptError(std::string(FixedText(shown)) + "という、ラベル、もしくは変数が見つかりません");
+    ScriptError(std::string(FixedText(shown)) + "という、ラベル、もしくは変数が見つかりません"_sj);
     return nullptr;
   }
-  if (mode == kSymbolAdd && index >= 0) ScriptError("そのラベルは既に定義されています");
+  if (mode == kSymbolAdd && index >= 0) ScriptError("そのラベルは既に定義されています"_sj);
   if (index < 0) index = LookupSymbol(name, true);
   return index >= 0 ? &Table()[index] : nullptr;
 }
@@ -90,7 +91,7 @@ bool AppendNamePart(std::span<char, kSymbolNameBytes> name, std::string_view par
   std::string_view current = FixedText(name);
   if (current.size() + part.size() >= kSymbolNameBytes) {
     DebugPrintText(std::string(current) + std::string(part) + "\n");
-    ScriptError("名前が長すぎます");
+    ScriptError("名前が長すぎます"_sj);
     return false;
   }
   if (!part.empty()) std::memcpy(name.data() + current.size(), part.data(), part.size());

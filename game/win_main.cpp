@@ -7,18 +7,19 @@
 #include "platform/message_box.h"
 #include "sdk/framework/single_instance_checker.h"
 #include "sdk/framework/win_main_args.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
 // The maker's mark in the header lines of the two gallery files.
 constexpr const char* kMakerMark = "(C)vrel ";
-const std::string kSceneHeader = std::string("MERIDIANE シーン回想ファイル ") + kMakerMark + "※このファイルをむやみやたらに変更してはいけません";
-const std::string kPictureHeader = std::string("MERIDIANE CGモードファイル ") + kMakerMark + "※このファイルをむやみやたらに変更してはいけません";
+const std::string kSceneHeader = std::string("MERIDIANE シーン回想ファイル "_sj) + kMakerMark + "※このファイルをむやみやたらに変更してはいけません"_sj;
+const std::string kPictureHeader = std::string("MERIDIANE CGモードファイル "_sj) + kMakerMark + "※このファイルをむやみやたらに変更してはいけません"_sj;
 
 void WriteBack() {
   if (!ExchangeConfig("vrel.xml", kConfigWrite)) {
     // The game's window is gone: the box has no owner.
-    platform::MessageBox(nullptr, "設定ファイルの書き出しに失敗しました", "致命的エラー", MB_OK);
+    platform::MessageBox(nullptr, "設定ファイルの書き出しに失敗しました"_sj, "致命的エラー"_sj, MB_OK);
   }
   ExchangeSeenLists(kSeenListsWrite);
   SceneProfile.WriteProfile(nullptr, kSceneHeader.c_str());

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <map>
 #include <utility>
+#include "platform/sjis_literal.h"
 
 namespace platform {
 namespace {
@@ -177,10 +178,10 @@ FreeTypeFontEngine::~FreeTypeFontEngine() = default;
 std::string_view FreeTypeFontEngine::FamilyForFaceName(std::string_view faceName) {
   if (!faceName.empty() && faceName.front() == '@') faceName.remove_prefix(1);
   static const std::pair<std::string_view, std::string_view> kFamilies[] = {
-      {"ＭＳ ゴシック", "IPAGothic"},
-      {"ＭＳ Ｐゴシック", "IPAPGothic"},
-      {"ＭＳ 明朝", "IPAMincho"},
-      {"ＭＳ Ｐ明朝", "IPAPMincho"},
+      {"ＭＳ ゴシック"_sj, "IPAGothic"},
+      {"ＭＳ Ｐゴシック"_sj, "IPAPGothic"},
+      {"ＭＳ 明朝"_sj, "IPAMincho"},
+      {"ＭＳ Ｐ明朝"_sj, "IPAPMincho"},
   };
   for (const auto& [name, family] : kFamilies) {
     if (faceName == name) return family;

@@ -10,6 +10,7 @@
 #include "sdk/framework/error_log.h"
 #include "sdk/framework/lock_section.h"
 #include "sdk/framework/window_application.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ T* CurrentField(T* CAppEntry::*field) {
   return e ? e->*field : nullptr;
 }
 
-constexpr const char* kNoRoom = "CAppManager::Addするのに空きが無い";
+constexpr const char* kNoRoom = "CAppManager::Addするのに空きが無い"_sj;
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "platform/win_types.h"
 #include "sdk/framework/error_log.h"
 #include "sdk/framework/lock_section.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ int ComInitThread() {
   if (!first) return 0;
   // The count stays at one after a failure, so that the matching uninitialisation still runs.
   if (InitializeRuntime() != S_OK) {
-    ErrorLog::Out("CoInitializeに失敗...");
+    ErrorLog::Out("CoInitializeに失敗..."_sj);
     return 1;
   }
   return 0;

@@ -6,6 +6,7 @@
 #include "platform/window.h"
 #include "sdk/framework/full_screen.h"
 #include "sdk/framework/window_application.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ constexpr LPARAM kPreviouslyDown = LPARAM{1} << 30;
 CDIKeyboard::CDIKeyboard() {
   m_device = GetAppWindowHandle() != nullptr;
   if (!m_device) {
-    ErrorLog::Out("DirectInputの初期化CreateDeviceに失敗");
+    ErrorLog::Out("DirectInputの初期化CreateDeviceに失敗"_sj);
     return;
   }
   AddWindowHook(this);

@@ -5,6 +5,7 @@
 
 #include "platform/joystick.h"
 #include "sdk/framework/error_log.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 // Button i lives at code 4 + i of the 256-entry table.
@@ -85,7 +86,7 @@ int CJoyStick::GetKeyState() {
   }
   if (result == 0) return 0;
   ErrorLog::Out("JoyStick Number " + std::to_string(m_selector + 1));
-  ErrorLog::Out(result == 1 ? "CJoyStick::GetKeyState IJoyStickの生成に失敗" : "CJoyStick::GetKeyState IJoyStickの初期化に失敗");
+  ErrorLog::Out(result == 1 ? "CJoyStick::GetKeyState IJoyStickの生成に失敗"_sj : "CJoyStick::GetKeyState IJoyStickの初期化に失敗"_sj);
   return -1;
 }
 

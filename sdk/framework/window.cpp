@@ -8,6 +8,7 @@
 #include "sdk/framework/full_screen.h"
 #include "sdk/framework/ime_switch.h"
 #include "sdk/framework/win_main_args.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ int CWindow::Create(const CWindowOption& option, HWND parent) {
     wc.lpszClassName = option.className.c_str();
     if (platform::LoadMenu(AppInstanceHandle, "IDR_MENU")) m_hasMenu = true;
     if (!platform::RegisterClassEx(&wc)) {
-      ErrorLog::Out("CWindow::CreateでRegisterClassEx失敗");
+      ErrorLog::Out("CWindow::CreateでRegisterClassEx失敗"_sj);
       return 1;
     }
   }
@@ -85,7 +86,7 @@ int CWindow::Create(const CWindowOption& option, HWND parent) {
                                     AppInstanceHandle, nullptr);
   }
   if (!hwnd) {
-    ErrorLog::Out("CWindow::CreateでCreateWindowに失敗。");
+    ErrorLog::Out("CWindow::CreateでCreateWindowに失敗。"_sj);
     return 1;
   }
   m_hwnd = hwnd;

@@ -4,6 +4,7 @@
 #include "sdk/framework/app_manager.h"
 #include "sdk/framework/error_log.h"
 #include "sdk/framework/idle_callback.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ int CWindowApplication::AppMain() {
 int CWindowApplication::OnPreCreate() { return 0; }
 
 int CWindowApplication::PrepareWindowOption(CWindowOption& option) {
-  option.caption = "あぷりちゃん";
+  option.caption = "あぷりちゃん"_sj;
   option.className = "QUIBAPPLICATION";
   option.width = 640;
   option.height = 480;

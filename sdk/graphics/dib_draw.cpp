@@ -14,6 +14,7 @@
 #include "sdk/graphics/display_bpp.h"
 #include "sdk/graphics/plane.h"
 #include "sdk/graphics/screen_listener.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -72,9 +73,9 @@ int CDIBDraw::BeginChangeDisplay() {
   platform::DisplayModeSwitch* modes = CDirectDrawBase::Object();
   if (modes != nullptr && m_fullScreen) {
     if (modes->SetCooperativeLevel(m_window, DDSCL_NORMAL) != DD_OK)
-      ErrorLog::Out("CDirectDraw::BeginChangeDisplayでSetCooperativeLevelに失敗..");
+      ErrorLog::Out("CDirectDraw::BeginChangeDisplayでSetCooperativeLevelに失敗.."_sj);
     if (modes->RestoreDisplayMode() != DD_OK)
-      ErrorLog::Out("CDirectDraw::BeginChangeDisplayでRestoreDisplayModeに失敗..");
+      ErrorLog::Out("CDirectDraw::BeginChangeDisplayでRestoreDisplayModeに失敗.."_sj);
   }
   return 0;
 }
@@ -84,16 +85,16 @@ int CDIBDraw::TestDisplayMode(int width, int height, bool fullScreen, int depth)
   if (!m_changePending || modes == nullptr) return 1;
   if (!fullScreen) {
     if (modes->SetCooperativeLevel(m_window, DDSCL_NORMAL) != DD_OK) {
-      ErrorLog::Out("CDirectDraw::TestDisplayModeのSetCooperativeLevelにDDSC_NORMALで失敗");
+      ErrorLog::Out("CDirectDraw::TestDisplayModeのSetCooperativeLevelにDDSC_NORMALで失敗"_sj);
       return 1;
     }
   } else {
     if (modes->SetCooperativeLevel(m_window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN) != DD_OK) {
-      ErrorLog::Out("CDirectDraw::TestDisplayModeのSetCooperativeLevelにDDSC_EXCLUSIVEで失敗");
+      ErrorLog::Out("CDirectDraw::TestDisplayModeのSetCooperativeLevelにDDSC_EXCLUSIVEで失敗"_sj);
       return 1;
     }
     if (modes->SetDisplayMode(width, height, depth) != DD_OK) {
-      ErrorLog::Out("CDirectDraw::TestDisplayModeのSetDisplayModeに失敗");
+      ErrorLog::Out("CDirectDraw::TestDisplayModeのSetDisplayModeに失敗"_sj);
       return 1;
     }
   }
@@ -101,7 +102,7 @@ int CDIBDraw::TestDisplayMode(int width, int height, bool fullScreen, int depth)
   // keeps its mode and its old back buffer instead of being left with none.
   std::unique_ptr<CMemPlane> secondary = CreateSecondary(width, height);
   if (!secondary) {
-    ErrorLog::Out("CDIBDraw::TestDisplayModeでCreateSecondaryに失敗");
+    ErrorLog::Out("CDIBDraw::TestDisplayModeでCreateSecondaryに失敗"_sj);
     return 1;
   }
   m_modeChanged = m_modeChanged || m_fullScreen || fullScreen;
@@ -118,7 +119,7 @@ int CDIBDraw::TestDisplayMode(int width, int height, bool fullScreen, int depth)
 int CDIBDraw::EndChangeDisplay() {
   if (CDirectDrawBase::Object() == nullptr) return 1;
   if (m_changePending) {
-    ErrorLog::Out("CDirectDraw::BeginChangeDisplay～EndChangeDisplayに失敗");
+    ErrorLog::Out("CDirectDraw::BeginChangeDisplay～EndChangeDisplayに失敗"_sj);
     return 1;
   }
   if (m_modeChanged) platform::SleepMs(kModeChangeSettleMs);

@@ -3,6 +3,7 @@
 #include "sdk/framework/error_log.h"
 #include "sdk/framework/file_buffer.h"
 #include "sdk/graphics/picture_loader.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -146,7 +147,7 @@ int CPlane::LoadBitmap(std::string_view fileName, int) {
 
 HDC CPlane::BeginPaint() {
   if (m_paintDC != nullptr) {
-    ErrorLog::Out("CPlane::EndPaintが呼び出されていないのにBeginPaintが呼び出された");
+    ErrorLog::Out("CPlane::EndPaintが呼び出されていないのにBeginPaintが呼び出された"_sj);
     return nullptr;
   }
   return nullptr;
@@ -154,7 +155,7 @@ HDC CPlane::BeginPaint() {
 
 void CPlane::EndPaint() {
   if (m_paintDC == nullptr) {
-    ErrorLog::Out("CPlane::BeginPaintが呼び出されていないのにEndPaintが呼び出された");
+    ErrorLog::Out("CPlane::BeginPaintが呼び出されていないのにEndPaintが呼び出された"_sj);
     return;
   }
   m_paintDC = nullptr;

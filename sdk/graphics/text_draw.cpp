@@ -7,6 +7,7 @@
 #include "sdk/graphics/text_font.h"
 #include "sdk/graphics/text_plane.h"
 #include "sdk/graphics/text_scan.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -138,7 +139,7 @@ int CTextDraw::ParseFontTag() {
   m_work.faceStack.push_back(m_work.face);
   m_work.sizeStack.push_back(m_work.size);
   m_work.colorStack.push_back(m_work.color);
-  static constexpr const char* kFaces[] = {"ＭＳ ゴシック", "ＭＳ Ｐゴシック", "ＭＳ 明朝", "ＭＳ Ｐ明朝"};
+  static constexpr const char* kFaces[] = {"ＭＳ ゴシック"_sj, "ＭＳ Ｐゴシック"_sj, "ＭＳ 明朝"_sj, "ＭＳ Ｐ明朝"_sj};
   for (;;) {
     if (SkipSpace(p)) return kEndOfText;
     if (IsToken(p, "size=")) {
@@ -301,7 +302,7 @@ int CTextDraw::GetNextChar(int32_t* code) {
       }
       if (IsToken(p, "</FONT>")) {
         if (m_work.faceStack.empty() || m_work.sizeStack.empty() || m_work.colorStack.empty()) {
-          ErrorLog::Out("CTextDrawで<Font>の存在していない</Font>タグ");
+          ErrorLog::Out("CTextDrawで<Font>の存在していない</Font>タグ"_sj);
         } else {
           m_work.face = m_work.faceStack.back();
           m_work.size = m_work.sizeStack.back();

@@ -8,10 +8,11 @@
 #include "platform/font.h"
 #include "platform/text_out.h"
 #include "sdk/graphics/text_lines.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
-constexpr std::string_view kFaceNames[] = {"ＭＳ ゴシック", "ＭＳ Ｐゴシック", "ＭＳ 明朝", "ＭＳ Ｐ明朝"};
+constexpr std::string_view kFaceNames[] = {"ＭＳ ゴシック"_sj, "ＭＳ Ｐゴシック"_sj, "ＭＳ 明朝"_sj, "ＭＳ Ｐ明朝"_sj};
 
 }  // namespace
 

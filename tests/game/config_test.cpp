@@ -8,6 +8,7 @@
 
 #include "message_box_recorder.h"
 #include "scoped_temp_dir.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ constexpr const char* kFullConfig = R"(<?xml version="1.0" encoding="Shift_JIS" 
     <voice file="cg\voice.png" />
   </backlog>
 </advsystem>
-)";
+)"_sj;
 
 class ConfigTest : public testing::Test {
  protected:
@@ -89,7 +90,7 @@ TEST_F(ConfigTest, ReadsEveryElement) {
   ASSERT_TRUE(Read());
   EXPECT_TRUE(boxes.boxes().empty());
   const GameConfig& c = Config;
-  EXPECT_STREQ(c.title, "テスト表示");
+  EXPECT_STREQ(c.title, "テスト表示"_sj);
   EXPECT_STREQ(c.script, "start.txt");
   EXPECT_EQ(c.screenWidth, 800);
   EXPECT_EQ(c.screenHeight, 600);
@@ -177,7 +178,7 @@ TEST_F(ConfigTest, WritesThePlayersSettingsBackAndKeepsTheRest) {
 
   const std::string text = dir.Read("vrel.xml");
   EXPECT_NE(text.find("keep=\"yes\""), std::string::npos);
-  EXPECT_NE(text.find("テスト表示"), std::string::npos);
+  EXPECT_NE(text.find("テスト表示"_sj), std::string::npos);
 
   Config = {};
   ASSERT_TRUE(Read());
@@ -189,7 +190,7 @@ TEST_F(ConfigTest, WritesThePlayersSettingsBackAndKeepsTheRest) {
   EXPECT_TRUE(Config.autoOn);
   EXPECT_TRUE(Config.skipUnread);
   EXPECT_EQ(Config.screenWidth, 800);
-  EXPECT_STREQ(Config.title, "テスト表示");
+  EXPECT_STREQ(Config.title, "テスト表示"_sj);
   EXPECT_TRUE(boxes.boxes().empty());
 }
 
@@ -209,13 +210,13 @@ TEST_F(ConfigTest, ReportsEachMissingElementUnderItsNameAndGoesOn) {
   dir.Write("vrel.xml", xml);
   ASSERT_TRUE(Read());
   const std::vector<std::string> expected = {
-      "初期化ファイルの読み込みに失敗->title",
-      "初期化ファイルの読み込みに失敗->sound/Se",
-      "初期化ファイルの読み込みに失敗->text/font",
-      "初期化ファイルの読み込みに失敗->backlog/window",
+      "初期化ファイルの読み込みに失敗->title"_sj,
+      "初期化ファイルの読み込みに失敗->sound/Se"_sj,
+      "初期化ファイルの読み込みに失敗->text/font"_sj,
+      "初期化ファイルの読み込みに失敗->backlog/window"_sj,
   };
   EXPECT_EQ(boxes.texts(), expected);
-  EXPECT_EQ(boxes.boxes()[0].caption, "エラー");
+  EXPECT_EQ(boxes.boxes()[0].caption, "エラー"_sj);
   EXPECT_EQ(Config.actorCount, 1);
   EXPECT_EQ(Config.screenWidth, 800);  // the elements after a gap are still read
   EXPECT_EQ(Config.backlogText.size, 18);
@@ -277,7 +278,7 @@ TEST_F(ConfigTest, UnreadableFilesAreReportedAndChangeNothing) {
     EXPECT_FALSE(ExchangeConfig(path.c_str(), kConfigWrite)) << c.name;
     EXPECT_EQ(Config.fps, 17);
     ASSERT_EQ(boxes.texts().size(), 2u) << c.name;
-    EXPECT_EQ(boxes.texts()[0], path + " 読み込みに失敗しました");
+    EXPECT_EQ(boxes.texts()[0], path + " 読み込みに失敗しました"_sj);
     if (c.contents) {
       EXPECT_EQ(dir.Read(c.name), c.contents);
     }

@@ -5,6 +5,7 @@
 
 #include "game/info_overlay.h"
 #include "game/screen_fade.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -41,14 +42,14 @@ TEST(InfoOverlay, LinesFollowTheConfiguration) {
       {false, false, false, ""},
       {false, true, false, ""},  // the processor line never shows alone
       {true, false, false, "FPS 58/60\n"},
-      {true, true, false, "FPS 58/60\nCPU使用率 73％\n"},
-      {false, true, true, "CPU使用率 73％\nキャッシュヒット率 75.00％\n"},
-      {true, true, true, "FPS 58/60\nCPU使用率 73％\nキャッシュヒット率 75.00％\n"},
+      {true, true, false, "FPS 58/60\nCPU使用率 73％\n"_sj},
+      {false, true, true, "CPU使用率 73％\nキャッシュヒット率 75.00％\n"_sj},
+      {true, true, true, "FPS 58/60\nCPU使用率 73％\nキャッシュヒット率 75.00％\n"_sj},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(InfoOverlayText(c.fps, c.cpu, c.cache, f), c.text) << c.fps << c.cpu << c.cache;
   }
-  EXPECT_EQ(InfoOverlayText(false, false, true, {0, 0, 0, 0, 0}), "キャッシュヒット率 0.00％\n");
+  EXPECT_EQ(InfoOverlayText(false, false, true, {0, 0, 0, 0, 0}), "キャッシュヒット率 0.00％\n"_sj);
 }
 
 }  // namespace

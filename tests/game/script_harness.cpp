@@ -8,6 +8,7 @@
 #include "game/script_loader.h"
 #include "game/script_symbol_table.h"
 #include "game/script_text.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ std::string CrLf(std::string_view text) {
 std::string ErrorLine(int line, std::string_view message, std::string_view text, std::string_view script) {
   std::string out = "ERROR : ";
   out += script;
-  out += "(" + std::to_string(line) + "行目)[";
+  out += "(" + std::to_string(line) + "行目)["_sj;
   out += message;
   out += "]-->";
   out += text;

@@ -11,6 +11,7 @@
 #include "game/script_lexer.h"
 #include "game/script_text.h"
 #include "game/script_tokens.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(Script, Lexer, testing::ValuesIn(kLexCases),
 TEST(LexerErrors, UnclosedStringEndsAtTheLineFeedWhichIsConsumed) {
   ScriptHarness fresh;
   EXPECT_EQ(Lex("\"AB\r\nC"), (std::vector<Tok>{{kTokenString, "AB\r"}, Id("C")}));
-  EXPECT_EQ(fresh.Log(), std::vector<std::string>{ErrorLine(1, "'\"'がありません", "\"AB", "")});
+  EXPECT_EQ(fresh.Log(), std::vector<std::string>{ErrorLine(1, "'\"'がありません"_sj, "\"AB", "")});
 }
 
 TEST(LexerErrors, LongTextsKeepTheirFirst2048BytesOnACharacterBoundary) {
@@ -101,7 +102,7 @@ TEST(LexerErrors, LongTextsKeepTheirFirst2048BytesOnACharacterBoundary) {
     EXPECT_EQ(kept, expected);
     EXPECT_EQ(tokens.back(), Id("Z"));
     ASSERT_EQ(fresh.Log().size(), 1u);
-    const std::string report = "[文字列が長すぎます]";
+    const std::string report = "[文字列が長すぎます]"_sj;
     EXPECT_NE(fresh.Log()[0].find(report), std::string::npos);
   }
 }
@@ -157,7 +158,7 @@ TEST(LexerHostile, DeepNestingIsReportedOnceAndTheLineSkipped) {
     run.Step();
     EXPECT_EQ(*run.Var("C"), 2);
     ASSERT_EQ(run.Log().size(), 1u) << open;
-    const std::string report = "[文法が違います]";
+    const std::string report = "[文法が違います]"_sj;
     EXPECT_NE(run.Log()[0].find(report), std::string::npos);
   }
 }

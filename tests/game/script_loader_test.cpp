@@ -16,6 +16,7 @@
 #include "game/script_lexer.h"
 #include "game/script_loader.h"
 #include "game/script_tokens.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ TEST(LoadScript, AMissingFileIsReportedAndTheEmptyScriptStops) {
   const std::string path = dir.File("none.txt");
   ScriptHarness run;
   EXPECT_FALSE(LoadScript(nullptr, path));
-  EXPECT_EQ(run.Log(), std::vector<std::string>{ErrorLine(1, "ファイルが見つかりません", "", path)});
+  EXPECT_EQ(run.Log(), std::vector<std::string>{ErrorLine(1, "ファイルが見つかりません"_sj, "", path)});
   SetScriptRunning(true);
   run.Step();
   EXPECT_FALSE(run.Running());

@@ -12,6 +12,7 @@
 #include "game/script_lexer.h"
 #include "game/script_symbol_table.h"
 #include "game/script_tokens.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -80,8 +81,8 @@ const RunCase kStrings[] = {
     {"StringsWhereAStatementStandsAreSkipped", "\"HELLO\": A=1\n\"\x82\xa0\": B=2\nEND\n", 1, {{"A", 1}, {"B", 2}}, {}, 3},
     // Lexical errors are reported by the label pre-pass at load and again when the line runs.
     {"UnclosedStringEndsAtItsLine", "\"ABC\nB=2\nEND\n", 1, {{"B", 2}},
-     {ErrorLine(1, "'\"'がありません", "\"ABC"), ErrorLine(1, "'\"'がありません", "\"ABC")}, 3},
-    {"StringIsNoOperand", "A=\"X\"\nEND\n", 1, {{"A", 0}}, {ErrorLine(1, "文法が違います", "A=\"X\"")}, 2},
+     {ErrorLine(1, "'\"'がありません"_sj, "\"ABC"), ErrorLine(1, "'\"'がありません"_sj, "\"ABC")}, 3},
+    {"StringIsNoOperand", "A=\"X\"\nEND\n", 1, {{"A", 0}}, {ErrorLine(1, "文法が違います"_sj, "A=\"X\"")}, 2},
 };
 INSTANTIATE_TEST_SUITE_P(Strings, ScriptRun, testing::ValuesIn(kStrings),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -124,46 +125,46 @@ const std::string kLong62 = std::string(62, 'N');
 
 const RunCase kErrors[] = {
     {"LabelDefinedTwiceJumpsToTheSecond", "GOTO L\nLABEL L\nA=1\nLABEL L\nB=1\nEND\n", 1, {{"A", 0}, {"B", 1}},
-     {ErrorLine(4, "そのラベルは既に定義されています", "LABEL L")}, 6},
+     {ErrorLine(4, "そのラベルは既に定義されています"_sj, "LABEL L")}, 6},
     {"MissingLabel", "A=1\nGOTO NOWHERE\nB=2\n", 1, {{"A", 1}, {"B", 0}},
-     {ErrorLine(2, "NOWHERE:という、ラベル、もしくは変数が見つかりません", "GOTO NOWHERE")}, 2},
+     {ErrorLine(2, "NOWHERE:という、ラベル、もしくは変数が見つかりません"_sj, "GOTO NOWHERE")}, 2},
     {"MissingParenthesis", "A=(1+2\nB=4\nEND\n", 1, {{"A", 3}, {"B", 4}},
-     {ErrorLine(1, "')'が足りません", "A=(1+2")}, 3},
-    {"NoOperand", "A=)\nB=2\nEND\n", 1, {{"A", 0}, {"B", 2}}, {ErrorLine(1, "文法が違います", "A=)")}, 3},
+     {ErrorLine(1, "')'が足りません"_sj, "A=(1+2")}, 3},
+    {"NoOperand", "A=)\nB=2\nEND\n", 1, {{"A", 0}, {"B", 2}}, {ErrorLine(1, "文法が違います"_sj, "A=)")}, 3},
     {"DivisionByZeroGoesOn", "A=5/0\nB=5 MOD 0.5\nC=1\nEND\n", 1, {{"A", std::numeric_limits<double>::infinity()}, {"B", 0}, {"C", 1}},
-     {ErrorLine(1, "0で割ろうとしました", "A=5/0"), ErrorLine(2, "0で割ろうとしました", "B=5 MOD 0.5")}, 4},
+     {ErrorLine(1, "0で割ろうとしました"_sj, "A=5/0"), ErrorLine(2, "0で割ろうとしました"_sj, "B=5 MOD 0.5")}, 4},
     {"ModOfTheMostNegativeByMinusOne", "A=-2147483648 MOD -1\nEND\n", 1, {{"A", 0}}, {}, 2},
     {"AssignmentWithoutEqualsChangesNothing", "A=7\nA 5\nB=2\nEND\n", 1, {{"A", 7}, {"B", 2}},
-     {ErrorLine(2, "'='がありません", "A 5")}, 4},
+     {ErrorLine(2, "'='がありません"_sj, "A 5")}, 4},
     {"IfWithoutThen", "IF 1\nB=2\nEND\n", 1, {{"B", 2}}, {ErrorLine(1, "Missing 'THEN'", "IF 1")}, 3, false},
     {"GotoWithoutName", "GOTO 5\nA=1\n", 1, {},
      {ErrorLine(1, "Missing label idenrifier", "GOTO 5"),
-      ErrorLine(1, ":という、ラベル、もしくは変数が見つかりません", "GOTO 5")},
+      ErrorLine(1, ":という、ラベル、もしくは変数が見つかりません"_sj, "GOTO 5")},
      1},
     {"GosubWithoutNameOpensNoCall", "GOSUB 5\nRETURN\n", 2, {},
-     {ErrorLine(1, "ラベルが見つかりません", "GOSUB 5"),
-      ErrorLine(1, ":という、ラベル、もしくは変数が見つかりません", "GOSUB 5"),
-      ErrorLine(2, "GOSUBが無いのにリターンしました", "RETURN")},
+     {ErrorLine(1, "ラベルが見つかりません"_sj, "GOSUB 5"),
+      ErrorLine(1, ":という、ラベル、もしくは変数が見つかりません"_sj, "GOSUB 5"),
+      ErrorLine(2, "GOSUBが無いのにリターンしました"_sj, "RETURN")},
      2, false},
     {"ReturnWithoutGosubGoesOn", "RETURN\nA=1\nEND\n", 1, {{"A", 1}},
-     {ErrorLine(1, "GOSUBが無いのにリターンしました", "RETURN")}, 3},
+     {ErrorLine(1, "GOSUBが無いのにリターンしました"_sj, "RETURN")}, 3},
     {"ForWithoutVariable", "FOR 5=1 TO 1\nNEXT\nA=1\nEND\n", 1, {{"A", 1}},
      {ErrorLine(1, "Missing variable identifier", "FOR 5"), ErrorLine(1, "Missing variable identifier", "FOR 5")}, 4},
     {"ForWithoutEquals", "FOR I, 1 TO 2\nA=1\nEND\n", 1, {{"A", 1}, {"I", 1}},
-     {ErrorLine(1, "'='がありません", "FOR I,")}, 3},
+     {ErrorLine(1, "'='がありません"_sj, "FOR I,")}, 3},
     {"ForWithoutTo", "FOR I=1 , 3\nA=1\nEND\n", 1, {{"A", 1}, {"I", 1}},
      {ErrorLine(1, "Missing 'TO'", "FOR I=1 ,")}, 3},
-    {"NextWithoutFor", "NEXT\nA=1\nEND\n", 1, {{"A", 1}}, {ErrorLine(1, "FORが無いのにNEXTがあります", "NEXT")}, 3},
+    {"NextWithoutFor", "NEXT\nA=1\nEND\n", 1, {{"A", 1}}, {ErrorLine(1, "FORが無いのにNEXTがあります"_sj, "NEXT")}, 3},
     {"NextOfAnotherVariable", "FOR I=1 TO 2\nNEXT J\nA=1\nEND\n", 1, {{"A", 1}, {"I", 1}},
      {ErrorLine(2, "Mismatch variable", "NEXT J")}, 4},
     {"MacroCallWithoutName", "@ 5\nA=1\n", 1, {},
      {ErrorLine(1, "Missing macro idenrifier", "@ 5"),
-      ErrorLine(1, ":という、ラベル、もしくは変数が見つかりません", "@ 5")},
+      ErrorLine(1, ":という、ラベル、もしくは変数が見つかりません"_sj, "@ 5")},
      1},
     {"MacroWithoutEnd", "A=1\nMACRO M\nB=2\n", 1, {{"A", 1}, {"B", 0}},
-     {ErrorLine(3, "MACROに対応するENDMACROが存在しません", "B=2")}, 3, false},
+     {ErrorLine(3, "MACROに対応するENDMACROが存在しません"_sj, "B=2")}, 3, false},
     {"EndMacroWithoutCallGoesOn", "ENDMACRO\nA=1\nEND\n", 1, {{"A", 1}},
-     {ErrorLine(1, "'MACRO'命令が無いのに、'ENDMACRO'だけがあります", "ENDMACRO")}, 3},
+     {ErrorLine(1, "'MACRO'命令が無いのに、'ENDMACRO'だけがあります"_sj, "ENDMACRO")}, 3},
     {"PrePassLabelWithoutName", "LABEL 5\nA=1\nEND\n", 1, {{"A", 1}},
      {ErrorLine(1, "Missing label identifier", "LABEL 5")}, 3},
     {"PrePassMacroWithoutName", "MACRO 5\nENDMACRO\nA=1\nEND\n", 1, {{"A", 1}},
@@ -179,7 +180,7 @@ TEST(ScriptRunErrors, CompositeNameOfSixtyFourBytes) {
   // The element is not stored anywhere; the statement and the script go on.
   EXPECT_FALSE(run.Var(kLong62 + "(1)").has_value());
   EXPECT_EQ(*run.Var("B"), 2);
-  const std::vector<std::string> expected = {kLong62 + "(1\n", ErrorLine(1, "名前が長すぎます", kLong62 + "(1)")};
+  const std::vector<std::string> expected = {kLong62 + "(1\n", ErrorLine(1, "名前が長すぎます"_sj, kLong62 + "(1)")};
   EXPECT_EQ(run.Log(), expected);
 }
 
@@ -188,7 +189,7 @@ TEST(ScriptRunErrors, StringLongerThanTheTokenBufferIsReportedOnce) {
   run.Load(CrLf("\"" + std::string(3000, 'x') + "\"\nA=1\nEND\n"));
   run.Step();
   EXPECT_EQ(*run.Var("A"), 1);
-  const std::string report = "[文字列が長すぎます]";
+  const std::string report = "[文字列が長すぎます]"_sj;
   // Once by the label pre-pass at load, once when the line runs.
   ASSERT_EQ(run.Log().size(), 2u);
   EXPECT_NE(run.Log()[0].find(report), std::string::npos);
@@ -204,7 +205,7 @@ TEST(ScriptRunErrors, KeywordWithoutHandlerIsSkippedWithItsArguments) {
   run.Step();
   EXPECT_EQ(*run.Var("A"), 1);
   EXPECT_EQ(*run.Var("B"), 2);
-  EXPECT_EQ(run.Log(), std::vector<std::string>{ErrorLine(1, "この命令は使えません", "PICTURE")});
+  EXPECT_EQ(run.Log(), std::vector<std::string>{ErrorLine(1, "この命令は使えません"_sj, "PICTURE")});
 }
 
 TEST(ScriptRunErrors, KeywordsThatAreNoStatementsAreSkippedQuietly) {
@@ -270,7 +271,7 @@ TEST(ScriptRunHang, EndlessRecursionFillsTheTableAndIsReported) {
   ScriptHarness run;
   run.Load(CrLf("LABEL L\nGOSUB L\n"));
   run.Step();
-  EXPECT_EQ(run.Log(), std::vector<std::string>{ErrorLine(2, "変数領域がオーバーフローしました", "GOSUB")});
+  EXPECT_EQ(run.Log(), std::vector<std::string>{ErrorLine(2, "変数領域がオーバーフローしました"_sj, "GOSUB")});
   // Every entry holds a call frame now, and the call that found none was not opened.
   EXPECT_EQ(FreeSymbolCursor(), -1);
   EXPECT_GT(EngineState.interpreter.gosubDepth, 9800);

@@ -7,6 +7,7 @@
 #include "game/script_harness.h"
 #include "game/script_symbol_table.h"
 #include "game/script_tokens.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -82,8 +83,8 @@ TEST(SymbolTable, ModesReportMissingAndDuplicateNames) {
   EXPECT_EQ(DefineSymbol("HERE:", kSymbolAdd), first);
   EXPECT_EQ(DefineSymbol("HERE:", kSymbolFind), first);
   EXPECT_EQ(fresh.Log(), (std::vector<std::string>{
-                             ErrorLine(1, "NOPE:という、ラベル、もしくは変数が見つかりません", "", ""),
-                             ErrorLine(1, "そのラベルは既に定義されています", "", ""),
+                             ErrorLine(1, "NOPE:という、ラベル、もしくは変数が見つかりません"_sj, "", ""),
+                             ErrorLine(1, "そのラベルは既に定義されています"_sj, "", ""),
                          }));
 }
 
@@ -94,7 +95,7 @@ TEST(SymbolTable, FullTableReportsAndKeepsWhatItHas) {
   EXPECT_EQ(added, kSymbolCount - 93);
   EXPECT_EQ(FreeSymbolCursor(), -1);
   ASSERT_EQ(fresh.Log().size(), 1u);
-  EXPECT_EQ(fresh.Log()[0], ErrorLine(1, "変数領域がオーバーフローしました", "", ""));
+  EXPECT_EQ(fresh.Log()[0], ErrorLine(1, "変数領域がオーバーフローしました"_sj, "", ""));
   EXPECT_NE(FindSymbol("V0"), nullptr);
   EXPECT_NE(FindSymbol("V" + std::to_string(added - 1)), nullptr);
   // A script on a full table reads unknown names as 0 and writes them nowhere.
@@ -126,7 +127,7 @@ TEST(SymbolTable, AppendNamePartStopsBeforeSixtyFourBytes) {
   EXPECT_FALSE(AppendNamePart(name, "1"));
   EXPECT_EQ(std::string(name), std::string(62, 'X') + "(");
   EXPECT_EQ(fresh.Log(), (std::vector<std::string>{std::string(62, 'X') + "(1\n",
-                                                    ErrorLine(1, "名前が長すぎます", "", "")}));
+                                                    ErrorLine(1, "名前が長すぎます"_sj, "", "")}));
 }
 
 }  // namespace

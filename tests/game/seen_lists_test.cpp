@@ -7,6 +7,7 @@
 
 #include "message_box_recorder.h"
 #include "scoped_temp_dir.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -65,8 +66,8 @@ TEST_F(SeenListsTest, AMissingCountKeyIsReported) {
     boxes.Clear();
     EXPECT_FALSE(Read(c.picture, c.scene)) << c.box;
     ASSERT_EQ(boxes.texts().size(), 1u) << c.box;
-    EXPECT_EQ(boxes.texts()[0], std::string("初期化エラー\n") + c.box + "が設定されていません");
-    EXPECT_EQ(boxes.boxes()[0].caption, "エラー");
+    EXPECT_EQ(boxes.texts()[0], std::string("初期化エラー\n"_sj) + c.box + "が設定されていません"_sj);
+    EXPECT_EQ(boxes.boxes()[0].caption, "エラー"_sj);
   }
 }
 

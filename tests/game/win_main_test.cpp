@@ -30,6 +30,7 @@
 #include "platform/presenter.h"
 #include "sdk/graphics/dib_draw.h"
 #include "sdk/graphics/screen_listener.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ constexpr const char* kConfig = R"(<?xml version="1.0" encoding="Shift_JIS" ?>
   <backlog><window file="bl.png" x="0" y="0" /><text size="16" x="0" y="0" width="1" height="1" />
     <slider size="16" x="0" y="0" width="1" height="1" /><voice file="v.png" /></backlog>
 </advsystem>
-)";
+)"_sj;
 constexpr const char* kScene = "[Scenes]\r\nKey[000]=op\r\nMaxScene=200\r\nScene=1\r\n";
 constexpr const char* kPicture = "[Pictures]\r\nMaxPicture=1000\r\nPicture=0\r\n";
 
@@ -104,13 +105,13 @@ TEST_F(WinMainTest, RunsAndWritesEverythingBack) {
   // rate it ran at is what the next start begins with.
   const std::string xml = dir.Read("vrel.xml");
   EXPECT_NE(xml.find("fps=\"60\""), std::string::npos) << xml;
-  EXPECT_NE(xml.find("<title>テスト</title>"), std::string::npos);
+  EXPECT_NE(xml.find("<title>テスト</title>"_sj), std::string::npos);
   EXPECT_EQ(dir.Read("scene.ini"),
             "//MERIDIANE シーン回想ファイル (C)vrel ※このファイルをむやみやたらに変更してはいけません\r\n\r\n"
-            "[Scenes]\r\nKey[000]=op\r\nMaxScene=200\r\nScene=1\r\n\r\n");
+            "[Scenes]\r\nKey[000]=op\r\nMaxScene=200\r\nScene=1\r\n\r\n"_sj);
   EXPECT_EQ(dir.Read("picture.ini"),
             "//MERIDIANE CGモードファイル (C)vrel ※このファイルをむやみやたらに変更してはいけません\r\n\r\n"
-            "[Pictures]\r\nMaxPicture=1000\r\nPicture=0\r\n\r\n");
+            "[Pictures]\r\nMaxPicture=1000\r\nPicture=0\r\n\r\n"_sj);
 }
 
 TEST_F(WinMainTest, AMissingSceneFileEndsSilently) {
@@ -126,8 +127,8 @@ TEST_F(WinMainTest, AMissingCountKeyIsReportedAndEndsTheGame) {
   dir.Write("picture.ini", "[Pictures]\r\nMaxPicture=1000\r\n");
   EXPECT_EQ(Run(), 0);
   ASSERT_EQ(boxes.texts().size(), 1u);
-  EXPECT_EQ(boxes.texts()[0], "初期化エラー\nPictures/Pictureが設定されていません");
-  EXPECT_EQ(boxes.boxes()[0].caption, "エラー");
+  EXPECT_EQ(boxes.texts()[0], "初期化エラー\nPictures/Pictureが設定されていません"_sj);
+  EXPECT_EQ(boxes.boxes()[0].caption, "エラー"_sj);
   EXPECT_EQ(dir.Read("vrel.xml"), kConfig);
   EXPECT_EQ(dir.Read("scene.ini"), kScene);
 }
@@ -136,8 +137,8 @@ TEST_F(WinMainTest, AReadOnlyConfigurationIsReportedAndTheIniFilesAreStillWritte
   std::filesystem::permissions(dir.File("vrel.xml"), std::filesystem::perms::owner_read);
   EXPECT_EQ(Run(), 0);
   ASSERT_EQ(boxes.boxes().size(), 1u);
-  EXPECT_EQ(boxes.boxes()[0].text, "設定ファイルの書き出しに失敗しました");
-  EXPECT_EQ(boxes.boxes()[0].caption, "致命的エラー");
+  EXPECT_EQ(boxes.boxes()[0].text, "設定ファイルの書き出しに失敗しました"_sj);
+  EXPECT_EQ(boxes.boxes()[0].caption, "致命的エラー"_sj);
   EXPECT_EQ(boxes.boxes()[0].owner, nullptr);
   EXPECT_EQ(dir.Read("vrel.xml"), kConfig);
   EXPECT_EQ(dir.Read("scene.ini").rfind("//MERIDIANE", 0), 0u);

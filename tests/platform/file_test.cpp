@@ -11,6 +11,7 @@
 #include "read_only_folder.h"
 #include "scoped_temp_dir.h"
 #include "test_util.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -29,8 +30,8 @@ TEST(Path, HostAndProgramSpellings) {
     const char8_t* host;
   };
   const Case cases[] = {
-      {"/g\\表\\a.png", u8"/g/表/a.png"},  // the trail byte of 表 is 0x5C
-      {"cg\\ソフト\\b", u8"cg/ソフト/b"},
+      {"/g\\表\\a.png"_sj, u8"/g/表/a.png"},  // the trail byte of 表 is 0x5C
+      {"cg\\ソフト\\b"_sj, u8"cg/ソフト/b"},
       {"/", u8"/"},
       {"a", u8"a"},
   };
@@ -54,11 +55,11 @@ TEST(Path, MissingLevelsAreMatchedWithoutAsciiCase) {
     const char8_t* resolved;
   };
   const Case cases[] = {
-      {"voice\\表示\\ab01.ogg", u8"Voice/表示/Ab01.OGG"},
-      {"VOICE/表示/AB01.ogg", u8"Voice/表示/Ab01.OGG"},
-      {"voice\\表示\\new.ogg", u8"Voice/表示/new.ogg"},      // a new file goes beside the others
+      {"voice\\表示\\ab01.ogg"_sj, u8"Voice/表示/Ab01.OGG"},
+      {"VOICE/表示/AB01.ogg"_sj, u8"Voice/表示/Ab01.OGG"},
+      {"voice\\表示\\new.ogg"_sj, u8"Voice/表示/new.ogg"},      // a new file goes beside the others
       {"voice\\none\\x.ogg", u8"Voice/none/x.ogg"},         // unmatched levels are kept
-      {"Voice\\表示\\Ab01.OGG", u8"Voice/表示/Ab01.OGG"},
+      {"Voice\\表示\\Ab01.OGG"_sj, u8"Voice/表示/Ab01.OGG"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(platform::ResolveHostPath(Program(folder, "") + c.relative), folder.File(U8(c.resolved))) << c.relative;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/text_out.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -42,9 +43,9 @@ TEST(FreeTypeFontEngine, TheFourFacesResolveToTheFourFamilies) {
     const char* face;
     const char* family;
   } cases[] = {
-      {"ＭＳ ゴシック", "IPAGothic"}, {"ＭＳ Ｐゴシック", "IPAPGothic"}, {"ＭＳ 明朝", "IPAMincho"},
-      {"ＭＳ Ｐ明朝", "IPAPMincho"},  {"", "IPAGothic"},               {"Arial", "IPAGothic"},
-      {"@ＭＳ 明朝", "IPAMincho"},
+      {"ＭＳ ゴシック"_sj, "IPAGothic"}, {"ＭＳ Ｐゴシック"_sj, "IPAPGothic"}, {"ＭＳ 明朝"_sj, "IPAMincho"},
+      {"ＭＳ Ｐ明朝"_sj, "IPAPMincho"},  {"", "IPAGothic"},               {"Arial", "IPAGothic"},
+      {"@ＭＳ 明朝"_sj, "IPAMincho"},
   };
   auto& engine = platform::FreeTypeFontEngine::Instance();
   for (const auto& c : cases) {
@@ -55,13 +56,13 @@ TEST(FreeTypeFontEngine, TheFourFacesResolveToTheFourFamilies) {
 }
 
 TEST(FreeTypeFontEngine, FullWidthAdvancesByTheHeightAndHalfWidthByHalf) {
-  for (const char* face : {"ＭＳ ゴシック", "ＭＳ 明朝"}) {
+  for (const char* face : {"ＭＳ ゴシック"_sj, "ＭＳ 明朝"_sj}) {
     for (uint32_t quality : {platform::NONANTIALIASED_QUALITY, platform::ANTIALIASED_QUALITY}) {
       auto font = MakeFont(face, 28, platform::FW_NORMAL, quality);
       ASSERT_TRUE(font);
-      EXPECT_EQ(platform::MeasureTextLine(*font, "あ").cx, 28);
+      EXPECT_EQ(platform::MeasureTextLine(*font, "あ"_sj).cx, 28);
       EXPECT_EQ(platform::MeasureTextLine(*font, "A").cx, 14);
-      EXPECT_EQ(platform::MeasureTextLine(*font, "あ").cy, 28);
+      EXPECT_EQ(platform::MeasureTextLine(*font, "あ"_sj).cy, 28);
       EXPECT_EQ(font->Metrics().cell.ascent, 24);
     }
   }
@@ -69,9 +70,9 @@ TEST(FreeTypeFontEngine, FullWidthAdvancesByTheHeightAndHalfWidthByHalf) {
 
 TEST(FreeTypeFontEngine, MonochromeQualityDrawsTwoLevelsAndAntialiasedDrawsGrey) {
   for (uint32_t quality : {platform::NONANTIALIASED_QUALITY, platform::ANTIALIASED_QUALITY}) {
-    auto font = MakeFont("ＭＳ 明朝", 28, platform::FW_NORMAL, quality);
+    auto font = MakeFont("ＭＳ 明朝"_sj, 28, platform::FW_NORMAL, quality);
     Canvas canvas(40, 32);
-    platform::DrawTextLine(canvas.Buffer(), nullptr, *font, 2, 2, "永", {RGB(255, 255, 255), 0, false});
+    platform::DrawTextLine(canvas.Buffer(), nullptr, *font, 2, 2, "永"_sj, {RGB(255, 255, 255), 0, false});
     int grey = 0, full = 0;
     for (uint32_t p : canvas.pixels) {
       const uint32_t b = p & 0xFF;
@@ -90,9 +91,9 @@ TEST(FreeTypeFontEngine, MonochromeQualityDrawsTwoLevelsAndAntialiasedDrawsGrey)
 TEST(FreeTypeFontEngine, BoldHasMoreInkThanRegular) {
   long ink[2];
   for (int bold = 0; bold < 2; ++bold) {
-    auto font = MakeFont("ＭＳ ゴシック", 24, bold ? platform::FW_BOLD : platform::FW_NORMAL);
+    auto font = MakeFont("ＭＳ ゴシック"_sj, 24, bold ? platform::FW_BOLD : platform::FW_NORMAL);
     Canvas canvas(100, 30);
-    platform::DrawTextLine(canvas.Buffer(), nullptr, *font, 0, 0, "文字A", {RGB(255, 255, 255), 0, false});
+    platform::DrawTextLine(canvas.Buffer(), nullptr, *font, 0, 0, "文字A"_sj, {RGB(255, 255, 255), 0, false});
     ink[bold] = canvas.Ink();
   }
   EXPECT_GT(ink[1], ink[0] * 11 / 10);
@@ -100,8 +101,8 @@ TEST(FreeTypeFontEngine, BoldHasMoreInkThanRegular) {
 
 TEST(FreeTypeFontEngine, AMixedLineOfHalfWidthKatakanaKanjiAndAsciiDrawsEveryCharacter) {
   // "ｱｲ" (half-width), "漢字", "ok": each character has ink inside its own advance.
-  const std::string text = "\xB1\xB2漢字ok";
-  auto font = MakeFont("ＭＳ ゴシック", 20);
+  const std::string text = "ｱｲ漢字ok"_sj;
+  auto font = MakeFont("ＭＳ ゴシック"_sj, 20);
   ASSERT_EQ(platform::MeasureTextLine(*font, text).cx, 10 + 10 + 20 + 20 + 10 + 10);
   Canvas canvas(90, 24);
   platform::DrawTextLine(canvas.Buffer(), nullptr, *font, 0, 0, text, {RGB(255, 255, 255), 0, false});
@@ -126,11 +127,11 @@ TEST(FreeTypeFontEngine, AVerticalFaceTurnsDoubleByteGlyphsButNotSingleByteOnes)
     }
     return std::make_pair(x1 - x0 + 1, y1 - y0 + 1);
   };
-  auto flat = box("ＭＳ ゴシック", "一");
-  auto upright = box("@ＭＳ ゴシック", "一");
+  auto flat = box("ＭＳ ゴシック"_sj, "一"_sj);
+  auto upright = box("@ＭＳ ゴシック"_sj, "一"_sj);
   EXPECT_GT(flat.first, 3 * flat.second);
   EXPECT_GT(upright.second, 3 * upright.first);
-  EXPECT_EQ(box("ＭＳ ゴシック", "-"), box("@ＭＳ ゴシック", "-"));
+  EXPECT_EQ(box("ＭＳ ゴシック"_sj, "-"), box("@ＭＳ ゴシック"_sj, "-"));
 }
 
 TEST(FreeTypeFontEngine, HeightsBeyondTheLimitCannotBeRealised) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "test_util.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ TEST(Sjis, RoundTripsMixedText) {
   }
 }
 
-TEST(Sjis, NarrowLiteralsAreShiftJis) { EXPECT_STREQ("表", "\x95\x5C"); }
+TEST(Sjis, NarrowLiteralsAreShiftJis) { EXPECT_STREQ("表"_sj, "\x95\x5C"); }
 
 TEST(Sjis, LeadByteAtEndIsDropped) { EXPECT_EQ(platform::SjisToUtf8(std::string_view("a\x82", 2)), "a"); }
 

@@ -11,6 +11,7 @@
 #include "sdk/framework/current_dir_scope.h"
 #include "sdk/framework/file_buffer.h"
 #include "test_util.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ TEST(Vrelpack, PacksAFolderForEachKind) {
           << kind << " " << flags;
       CurrentDirScope scope(dir.path().string());
       EXPECT_EQ(ReadThroughFileLayer("game\\cg\\title.png"), picture) << kind << " " << flags;
-      EXPECT_EQ(ReadThroughFileLayer("game\\表\\b.txt"), "hyou") << kind << " " << flags;
+      EXPECT_EQ(ReadThroughFileLayer("game\\表\\b.txt"_sj), "hyou") << kind << " " << flags;
       const auto size = std::filesystem::file_size(dir.File("game.dat"));
       if (std::string(kind) != "pack" && std::string(flags) != "-s") {
         EXPECT_LT(size, picture.size()) << kind << " " << flags;

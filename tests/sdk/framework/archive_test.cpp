@@ -12,6 +12,7 @@
 #include "sdk/framework/packed_archive.h"
 #include "scoped_temp_dir.h"
 #include "test_util.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ TEST_P(ArchiveRoundTrip, EveryFileReadsBackFromItsFolder) {
       {"Sub\\B.bin", pattern},
       {"sub\\deep\\c.dat", noise},
       {"empty.txt", {}},
-      {"表\\x.txt", Bytes("hyou")},  // a trail byte equal to "\"
+      {"表\\x.txt"_sj, Bytes("hyou")},  // a trail byte equal to "\"
   };
   if (kind == ArchiveKind::kPackDx) files.push_back({std::string(200, 'n') + "\\long.txt", Bytes("long")});
   const std::vector<unsigned char> image = Archive(kind, files, compress, scramble);
@@ -155,7 +156,7 @@ TEST_F(ArchiveTest, CollectsAFolderForPacking) {
   ASSERT_EQ(files.size(), 3u);
   EXPECT_EQ(files[0].name, "Dir\\a.txt");
   EXPECT_EQ(files[1].name, "b.txt");
-  EXPECT_EQ(files[2].name, "表\\c.txt");
+  EXPECT_EQ(files[2].name, "表\\c.txt"_sj);
   EXPECT_EQ(files[2].data, Bytes("c"));
 }
 

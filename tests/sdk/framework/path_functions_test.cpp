@@ -10,6 +10,7 @@
 #include "sdk/framework/file_buffer.h"
 #include "scoped_temp_dir.h"
 #include "test_util.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -48,9 +49,9 @@ TEST_F(PathFunctions, CanonicalizeResolvesAgainstTheCurrentDirectory) {
       {"/g\\d\\", "..\\x", "/g\\x"},
       {"/g\\", "../../x", "/x"},
       {"/g\\", "/g\\x", "/g\\x"},  // canonical paths are canonical again
-      {"/g\\", "表/表\\x", "/g\\表\\表\\x"},  // trail byte 0x5C is no separator
-      {"/g\\", "..\\表", "/表"},
-      {"/g\\", "表", "/g\\表"},
+      {"/g\\", "表/表\\x"_sj, "/g\\表\\表\\x"_sj},  // trail byte 0x5C is no separator
+      {"/g\\", "..\\表"_sj, "/表"_sj},
+      {"/g\\", "表"_sj, "/g\\表"_sj},
       {"/g\\", "\x83/x", "/g\\\x83/x"},  // "/" right after a lead byte is its trail byte
   };
   for (const Case& c : cases) {
@@ -77,9 +78,9 @@ TEST_F(PathFunctions, ParentDirectory) {
       {"/", 1, "/"},
       {"/home\\", 0, "/"},
       {"/home\\u\\a.png", 0, "/home\\u\\"},
-      {"a\\表", 0, "a\\"},
-      {"a\\表\\", 0, "a\\"},
-      {"表\\", 1, "表\\"},
+      {"a\\表"_sj, 0, "a\\"},
+      {"a\\表\\"_sj, 0, "a\\"},
+      {"表\\"_sj, 1, "表\\"_sj},
       {"a/b/c", 0, "a/b/"},
   };
   for (const Case& c : cases) {
@@ -103,9 +104,9 @@ TEST_F(PathFunctions, FileNameAndExtension) {
       {".ini", ".ini", "ini"},
       {"dir\\", "", ""},
       {"", "", ""},
-      {"表", "表", ""},
-      {"cg\\表.bmp", "表.bmp", "bmp"},
-      {"/g\\表\\a.b", "a.b", "b"},
+      {"表"_sj, "表"_sj, ""},
+      {"cg\\表.bmp"_sj, "表.bmp"_sj, "bmp"},
+      {"/g\\表\\a.b"_sj, "a.b", "b"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(GetFileNamePart(c.path), c.name) << c.path;
@@ -127,7 +128,7 @@ TEST_F(PathFunctions, SetCurrentDirAppendsOneSeparator) {
   SetCurrentDir("");
   EXPECT_EQ(GetCurrentDir(), "/h/");
   // A last character whose trail byte is "\" is no separator: the folder still needs one.
-  for (const char* dir : {"/g\\表", "/g\\ソ", "表"}) {
+  for (const char* dir : {"/g\\表"_sj, "/g\\ソ"_sj, "表"_sj}) {
     SetCurrentDir(dir);
     EXPECT_EQ(GetCurrentDir(), std::string(dir) + "\\") << dir;
     EXPECT_EQ(CanonicalizePath("a.txt"), std::string(dir) + "\\a.txt") << dir;
@@ -143,7 +144,7 @@ TEST_F(PathFunctions, FoldersEndingInATrailByteBackslashGetTheirSeparator) {
   RestoreWorkingDirectory restore;
   std::filesystem::current_path(folder.File(start));
   RecordCurrentDir();
-  EXPECT_EQ(GetCurrentDir().substr(GetCurrentDir().size() - 3), "表\\");
+  EXPECT_EQ(GetCurrentDir().substr(GetCurrentDir().size() - 3), "表\\"_sj);
   CFileBuffer f;
   ASSERT_EQ(f.Read("a.txt"), 0);
   EXPECT_EQ(f.GetSize(), 5u);
@@ -218,13 +219,13 @@ TEST_F(PathFunctions, FilesAreFoundWhateverTheCaseOfAsciiLetters) {
       {"CG\\System_OnSelect.png", 0, "select"},
       {"cg\\system_onselect.png", 0, "select"},
       {"cg/SYSTEM_ONSELECT.PNG", 0, "select"},
-      {"表示\\data.txt", 0, "hyouji"},
-      {"表示/DATA.txt", 0, "hyouji"},
+      {"表示\\data.txt"_sj, 0, "hyouji"},
+      {"表示/DATA.txt"_sj, 0, "hyouji"},
       {"dup\\a.txt", 0, "lower"},  // the exact name wins
       {"dup\\A.TXT", 0, "upper"},
       {"dup\\a.TXT", 0, "upper"},  // else the first in byte order
       {"cg\\missing.png", 1, ""},
-      {"表\\data.txt", 1, ""},
+      {"表\\data.txt"_sj, 1, ""},
   };
   for (const Case& c : cases) {
     CFileBuffer f;

@@ -20,6 +20,7 @@
 #include "sdk/framework/mutex.h"
 #include "sdk/framework/process_window_finder.h"
 #include "sdk/framework/window_application.h"
+#include "platform/sjis_literal.h"
 
 extern char** environ;
 
@@ -240,7 +241,7 @@ TEST_F(SingleInstance, WithoutAHandlerTheMainWindowIsRestoredAndRaised) {
 
 TEST_F(SingleInstance, MutexNamesReplaceEveryBackslashByte) {
   // The trail byte of "表" is 0x5C as well.
-  EXPECT_EQ(CSingleInstanceChecker::MutexNameOf("C:\\表\\vrel.exe"), "C:+\x95++vrel.exe");
+  EXPECT_EQ(CSingleInstanceChecker::MutexNameOf("C:\\表\\vrel.exe"_sj), "C:+\x95++vrel.exe");
   EXPECT_EQ(CSingleInstanceChecker::MutexNameOf("/usr\\games\\vrel"), "/usr+games+vrel");
   CMutex m1, m2;
   const std::string name = FakeExePath("mutex");

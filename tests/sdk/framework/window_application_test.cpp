@@ -12,6 +12,7 @@
 #include "platform/window.h"
 #include "sdk/framework/app_manager.h"
 #include "sdk/framework/idle_callback.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -87,7 +88,7 @@ TEST(WindowApplication, EmptyApplicationShowsItsWindowAndUnregistersCleanly) {
       EXPECT_EQ(client.right, 640);
       EXPECT_EQ(client.bottom, 480);
       EXPECT_TRUE(platform::IsWindowVisible(hwnd));
-      const std::string caption = "あぷりちゃん";
+      const std::string caption = "あぷりちゃん"_sj;
       EXPECT_EQ(platform::GetWindowText(hwnd), caption);
       a.Close();
     };

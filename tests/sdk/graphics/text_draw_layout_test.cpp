@@ -9,6 +9,7 @@
 #include "box_font_engine.h"
 #include "sdk/graphics/text_draw.h"
 #include "text_test_util.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -91,25 +92,25 @@ TEST_F(TextDrawLayout, PlacesGlyphsOnLinesAndSizesTheCanvas) {
 }
 
 TEST_F(TextDrawLayout, NoLineStartCharactersHangOnceOrBreakTogether) {
-  renderer.SetNoLineStartChars("、。，．）〕］｝〉》」』】’”ゝゞヽヾ々？！：；ぁぃぅぇぉゃゅょゎァィゥェォャュョヮ");
+  renderer.SetNoLineStartChars("、。，．）〕］｝〉》」』】’”ゝゞヽヾ々？！：；ぁぃぅぇぉゃゅょゎァィゥェォャュョヮ"_sj);
   renderer.settings.width = 30;
   struct Case {
     std::string text;
     Rects glyphs;
   } cases[] = {
       // "。" overflows: it hangs past the width at the end of the line; "B" starts the next one.
-      {"AAA。B<HR>", {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}, {24, 0, 33, 13}, {0, 15, 4, 28}}},
+      {"AAA。B<HR>"_sj, {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}, {24, 0, 33, 13}, {0, 15, 4, 28}}},
       // "。、" meet the overflow together: the line breaks before the first of them.
-      {"AAA。、B<HR>",
+      {"AAA。、B<HR>"_sj,
        {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}, {0, 15, 9, 28}, {13, 15, 22, 28}, {0, 30, 4, 43}}},
       // A "。" that still fits, then one that overflows and hangs.
-      {"AA。。<HR>", {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 25, 13}, {29, 0, 38, 13}}},
+      {"AA。。<HR>"_sj, {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 25, 13}, {29, 0, 38, 13}}},
   };
   for (const Case& c : cases) {
     ASSERT_EQ(Run(c.text, false), 0) << c.text;
     EXPECT_EQ(renderer.Glyphs(), c.glyphs) << c.text;
   }
-  EXPECT_TRUE(renderer.IsNoLineStartChar(static_cast<unsigned char>("、"[0]) + static_cast<unsigned char>("、"[1]) * 256));
+  EXPECT_TRUE(renderer.IsNoLineStartChar(static_cast<unsigned char>("、"_sj[0]) + static_cast<unsigned char>("、"_sj[1]) * 256));
   EXPECT_FALSE(renderer.IsNoLineStartChar('A'));
   renderer.SetNoLineStartChars("\x81");  // a lead byte with nothing after it is no character
   EXPECT_FALSE(renderer.IsNoLineStartChar(0x81));
@@ -183,7 +184,7 @@ TEST_F(TextDrawLayout, EveryTagOnASmallExample) {
 
   // Styles reach the glyph's record; the font tag's stacks restore the previous values.
   renderer.drawn.clear();
-  ASSERT_EQ(Run("<FONT color=\"#FF8000\" face=\"ＭＳ 明朝\">A</FONT>A<I><U><S>A<HR>"), 0);
+  ASSERT_EQ(Run("<FONT color=\"#FF8000\" face=\"ＭＳ 明朝\">A</FONT>A<I><U><S>A<HR>"_sj), 0);
   ASSERT_EQ(renderer.drawn.size(), 3u);
   EXPECT_EQ(renderer.drawn[0].record.color, 0x0080FFu);
   EXPECT_EQ(renderer.drawn[0].record.face, 2);

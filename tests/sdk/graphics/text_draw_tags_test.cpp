@@ -13,6 +13,7 @@
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/text_draw.h"
 #include "text_test_util.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ TEST_F(TextDrawTags, MiddleAlignmentHalvesAnOddDifferenceTowardZero) {
 }
 
 TEST_F(TextDrawTags, AHangingCharacterFollowedByATagStaysOnItsLine) {
-  renderer.SetNoLineStartChars("、。）」");
+  renderer.SetNoLineStartChars("、。）」"_sj);
   renderer.settings.width = 30;
   struct Case {
     const char* text;
@@ -87,12 +88,12 @@ TEST_F(TextDrawTags, AHangingCharacterFollowedByATagStaysOnItsLine) {
     std::pair<int32_t, int32_t> canvas;
   } cases[] = {
       // The look-ahead meets a line break: "。" hangs to 37 and the break still ends the line.
-      {"AAA。<BR>B<HR>", {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}, {24, 0, 33, 13}, {0, 15, 4, 28}}, {37, 30}},
+      {"AAA。<BR>B<HR>"_sj, {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}, {24, 0, 33, 13}, {0, 15, 4, 28}}, {37, 30}},
       // The look-ahead meets the end of the layout.
-      {"AAA。<HR>", {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}, {24, 0, 33, 13}}, {37, 15}},
+      {"AAA。<HR>"_sj, {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}, {24, 0, 33, 13}}, {37, 15}},
       // The look-ahead reads through a style tag to "」": both may not start a line, so the line
       // breaks before "。".
-      {"AAA。<B>」<HR>", {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}, {0, 15, 9, 28}, {13, 15, 23, 28}}, {27, 30}},
+      {"AAA。<B>」<HR>"_sj, {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}, {0, 15, 9, 28}, {13, 15, 23, 28}}, {27, 30}},
   };
   for (const Case& c : cases) {
     ASSERT_EQ(renderer.Run(c.text, false), 0) << c.text;
@@ -115,17 +116,17 @@ TEST_F(TextDrawTags, AReplaceStringIsEmittedAsCharactersOnly) {
 // Right and centred alignment of a line wider than the width put glyphs left of the canvas; drawing
 // them must stay inside it (the sanitizers watch), and the glyphs that lie wholly on it are drawn.
 TEST_F(TextDrawTags, GlyphsPlacedLeftOfTheCanvasAreClippedWhileDrawing) {
-  renderer.SetNoLineStartChars("。");
+  renderer.SetNoLineStartChars("。"_sj);
   renderer.settings.width = 30;
   // The look-ahead of the hanging "。" reads the closing </P>, which resets the alignment before
   // the line is ended: that line comes out left-aligned.
-  ASSERT_EQ(renderer.Run("<P align=\"right\">AAA。</P><HR>", false), 0);
+  ASSERT_EQ(renderer.Run("<P align=\"right\">AAA。</P><HR>"_sj, false), 0);
   EXPECT_EQ(renderer.Glyphs(), (Rects{{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}, {24, 0, 33, 13}}));
   // Closed by a line break it stays right-aligned: the hanging "。" makes the line 37 wide, and
   // 30 - 37 moves it 7 to the left.
-  ASSERT_EQ(renderer.Run("<P align=\"right\">AAA。<BR><HR>", false), 0);
+  ASSERT_EQ(renderer.Run("<P align=\"right\">AAA。<BR><HR>"_sj, false), 0);
   EXPECT_EQ(renderer.Glyphs(), (Rects{{-7, 0, -3, 13}, {1, 0, 5, 13}, {9, 0, 13, 13}, {17, 0, 26, 13}}));
-  ASSERT_EQ(renderer.Run("<P align=\"right\">AAA。<BR><HR>", true), 0);
+  ASSERT_EQ(renderer.Run("<P align=\"right\">AAA。<BR><HR>"_sj, true), 0);
   int w = 0, h = 0;
   renderer.canvas.GetSize(&w, &h);
   EXPECT_EQ(w, 30);

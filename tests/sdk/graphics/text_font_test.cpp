@@ -12,6 +12,7 @@
 #include "platform/dc_text.h"
 #include "platform/mem_dc.h"
 #include "platform/text_out.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ TEST(TextFont, GetSizeMeasuresEveryLine) {
 
 TEST(TextFont, SettersFollowTheirTables) {
   CTextFont font;
-  EXPECT_EQ(font.GetFaceName(), "ＭＳ ゴシック");
+  EXPECT_EQ(font.GetFaceName(), "ＭＳ ゴシック"_sj);
   EXPECT_EQ(font.GetQualityValue(), 2u);
   const uint32_t qualities[] = {0, 1, 2, 4, 3};
   for (int type = 0; type < 5; ++type) {
@@ -66,7 +67,7 @@ TEST(TextFont, SettersFollowTheirTables) {
   }
   font.SetQuality(9);
   EXPECT_EQ(font.GetQualityValue(), 3u);
-  const char* faces[] = {"ＭＳ ゴシック", "ＭＳ Ｐゴシック", "ＭＳ 明朝", "ＭＳ Ｐ明朝", ""};
+  const char* faces[] = {"ＭＳ ゴシック"_sj, "ＭＳ Ｐゴシック"_sj, "ＭＳ 明朝"_sj, "ＭＳ Ｐ明朝"_sj, ""};
   for (int type = 0; type < 5; ++type) {
     font.SetFontType(type == 4 ? -1 : type);
     EXPECT_EQ(font.GetFaceName(), faces[type]);

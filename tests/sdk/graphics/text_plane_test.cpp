@@ -9,6 +9,7 @@
 
 #include "box_font_engine.h"
 #include "sdk/graphics/text_plane_cache.h"
+#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -119,7 +120,7 @@ TEST(TextPlane, VerticalPlaneIsTurnedAQuarterRightWithDoubleByteGlyphsUpright) {
   // "あ" stands upright below it: its hole is one pixel in from its top-left corner (3, 4).
   EXPECT_EQ(Pixel(*turned, 9, 1) >> 24, 191u);
   EXPECT_EQ(Pixel(*turned, 4, 5) >> 24, 191u);
-  EXPECT_EQ(turned->font.GetFaceName(), "ＭＳ ゴシック");
+  EXPECT_EQ(turned->font.GetFaceName(), "ＭＳ ゴシック"_sj);
 }
 
 
@@ -172,7 +173,7 @@ TEST(TextPlane, FinishedImagesAreReusedOnlyForTheSameStyleAndFontEngine) {
 
 
 TEST(TextPlane, SystemFontsGiveOnlyTheFiveAlphaLevels) {
-  for (const char* text : {"永", "ｱ漢A", "（縦）"}) {
+  for (const char* text : {"永"_sj, "ｱ漢A"_sj, "（縦）"_sj}) {
     for (bool vertical : {false, true}) {
       CTextPlane plane;
       plane.font.SetSize(24);
