@@ -4,11 +4,13 @@
 
 #include <vector>
 
+#include "platform/cp932_encode_table.h"
+
 namespace platform {
 namespace {
 
-// Both directions are built once from glibc's CP932 converter, each as a flat table of 65,536
-// entries; afterwards a conversion is a look-up and never touches iconv or the locale.
+// Both directions are flat tables of 65,536 entries from glibc's CP932 converter, built once;
+// afterwards a conversion is a look-up and never touches iconv or the locale.
 //
 // The encode direction is iconv's own UTF-32 to CP932 conversion, not the decode table read
 // backwards: text from Linux tools writes U+301C, U+2212, U+2016, U+00A5 and U+2014 for characters
@@ -57,27 +59,10 @@ struct Tables {
     iconv_close(cd);
   }
 
+  // The pairs are iconv's UTF-32 to CP932 conversion over the BMP, generated once and checked in
+  // (the compile-time literal encodes with the same pairs), so both encoders always agree.
   void BuildEncode() {
-    iconv_t cd = iconv_open("CP932", "UTF-32LE");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return;
-    for (char32_t cp = 0x80; cp < 0x10000; ++cp) {
-      if (cp >= 0xD800 && cp <= 0xDFFF) continue;
-      char32_t in = cp;
-      char* ip = reinterpret_cast<char*>(&in);
-      size_t il = sizeof in;
-      unsigned char out[4] = {};
-      char* op = reinterpret_cast<char*>(out);
-      size_t ol = sizeof out;
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
-      if (iconv(cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || il != 0) continue;
-      const size_t n = sizeof out - ol;
-      if (n == 1 && out[0] != 0) {
-        fromUnicode[cp] = out[0];
-      } else if (n == 2) {
-        fromUnicode[cp] = static_cast<uint16_t>((out[0] << 8) | out[1]);
-      }
-    }
-    iconv_close(cd);
+    for (const Cp932Pair& pair : kCp932EncodeTable) fromUnicode[pair.codePoint] = pair.code;
   }
 };
 

@@ -74,3 +74,32 @@ TEST(Sjis, TablesAgreeWithTheSingleLookups) {
 }
 
 }  // namespace
+
+#include <iconv.h>
+
+namespace {
+
+// The encode table is checked in; it must still be what iconv's strict UTF-32 to CP932 conversion
+// gives for every BMP code point.
+TEST(Sjis, EncodeTableIsIconvsEncodeDirection) {
+  iconv_t cd = iconv_open("CP932", "UTF-32LE");
+  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+  const auto encode = platform::SjisEncodeTable();
+  for (char32_t cp = 0x80; cp < 0x10000; ++cp) {
+    if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+    char32_t in = cp;
+    unsigned char out[4];
+    char* ip = reinterpret_cast<char*>(&in);
+    char* op = reinterpret_cast<char*>(out);
+    size_t il = sizeof in, ol = sizeof out;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    uint16_t expected = 0;
+    if (iconv(cd, &ip, &il, &op, &ol) != static_cast<size_t>(-1)) {
+      expected = sizeof out - ol == 1 ? out[0] : static_cast<uint16_t>(out[0] << 8 | out[1]);
+    }
+    ASSERT_EQ(encode[cp], expected) << std::hex << static_cast<uint32_t>(cp);
+  }
+  iconv_close(cd);
+}
+
+}  // namespace
