@@ -12,18 +12,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "platform/cp932_encode_table.h"
 
 namespace platform::sjis_literal_detail {
-
-template <std::size_t N>
-struct Utf8Text {
-  char chars[N]{};
-  constexpr Utf8Text(const char (&text)[N]) {
-    for (std::size_t i = 0; i < N; ++i) chars[i] = text[i];
-  }
-};
 
 // A failed encoding is reported by calling this, which no constant expression can.
 inline void NotEncodableAsShiftJis() {}
@@ -40,10 +33,10 @@ constexpr uint16_t Cp932Code(uint32_t codePoint) {
   return kCp932EncodeTable[lo].code;
 }
 
-// Decodes the UTF-8 character at text[i]; i moves past it.
-template <std::size_t N>
-constexpr uint32_t NextCodePoint(const Utf8Text<N>& text, std::size_t& i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text.chars[k]); };
+// Decodes the UTF-8 character at text[i] (text holds n bytes before its terminating zero); i moves
+// past it.
+constexpr uint32_t NextCodePoint(const char* text, std::size_t n, std::size_t& i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
   const unsigned char first = byte(i);
   if (first < 0x80) {
     ++i;
@@ -54,7 +47,7 @@ constexpr uint32_t NextCodePoint(const Utf8Text<N>& text, std::size_t& i) {
   if ((first & 0xE0) == 0xC0) length = 2, cp = first & 0x1F;
   else if ((first & 0xF0) == 0xE0) length = 3, cp = first & 0x0F;
   else NotEncodableAsShiftJis();  // a stray continuation byte, or a character outside the BMP
-  if (i + length > N - 1) NotEncodableAsShiftJis();
+  if (i + length > n) NotEncodableAsShiftJis();
   for (std::size_t k = 1; k < length; ++k) {
     if ((byte(i + k) & 0xC0) != 0x80) NotEncodableAsShiftJis();
     cp = cp << 6 | (byte(i + k) & 0x3F);
@@ -64,11 +57,11 @@ constexpr uint32_t NextCodePoint(const Utf8Text<N>& text, std::size_t& i) {
   return cp;
 }
 
-template <Utf8Text S>
-constexpr std::size_t EncodedSize() {
+// Bytes of the encoded text, with its terminating zero.
+constexpr std::size_t EncodedSize(const char* text, std::size_t n) {
   std::size_t size = 1;
-  for (std::size_t i = 0; i + 1 < sizeof S.chars;) {
-    const uint32_t cp = NextCodePoint(S, i);
+  for (std::size_t i = 0; i < n;) {
+    const uint32_t cp = NextCodePoint(text, n, i);
     size += cp < 0x80 || Cp932Code(cp) < 0x100 ? 1 : 2;
   }
   return size;
@@ -79,12 +72,12 @@ struct SjisArray {
   char bytes[N]{};
 };
 
-template <Utf8Text S>
-constexpr SjisArray<EncodedSize<S>()> Encode() {
-  SjisArray<EncodedSize<S>()> out;
+template <std::size_t N>
+constexpr SjisArray<N> Encode(const char* text, std::size_t n) {
+  SjisArray<N> out;
   std::size_t o = 0;
-  for (std::size_t i = 0; i + 1 < sizeof S.chars;) {
-    const uint32_t cp = NextCodePoint(S, i);
+  for (std::size_t i = 0; i < n;) {
+    const uint32_t cp = NextCodePoint(text, n, i);
     const uint16_t code = cp < 0x80 ? static_cast<uint16_t>(cp) : Cp932Code(cp);
     if (code >= 0x100) out.bytes[o++] = static_cast<char>(code >> 8);
     out.bytes[o++] = static_cast<char>(code & 0xFF);
@@ -92,12 +85,29 @@ constexpr SjisArray<EncodedSize<S>()> Encode() {
   return out;
 }
 
-template <Utf8Text S>
-inline constexpr auto kEncoded = Encode<S>();
+template <char... kBytes>
+struct Utf8Text {
+  static constexpr char text[] = {kBytes..., '\0'};
+};
+
+template <char... kBytes>
+inline constexpr auto kEncoded =
+    Encode<EncodedSize(Utf8Text<kBytes...>::text, sizeof...(kBytes))>(Utf8Text<kBytes...>::text, sizeof...(kBytes));
 
 }  // namespace platform::sjis_literal_detail
 
-template <platform::sjis_literal_detail::Utf8Text S>
+// The literal's bytes arrive as a character pack, a form g++ and clang have long accepted as an
+// extension. The standard form, a class-type template argument, crashes clang 14 whenever a
+// diagnostic prints an expression holding such a literal.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wgnu-string-literal-operator-template"
+#endif
+template <typename Char, Char... kBytes>
 consteval const auto& operator""_sj() {
-  return platform::sjis_literal_detail::kEncoded<S>.bytes;
+  static_assert(std::is_same_v<Char, char>, "the _sj suffix is for narrow literals");
+  return platform::sjis_literal_detail::kEncoded<static_cast<char>(kBytes)...>.bytes;
 }
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif

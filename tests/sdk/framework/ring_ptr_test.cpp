@@ -64,7 +64,8 @@ TEST(RingPtr, AssignmentLeavesTheOldRingAndJoinsTheNew) {
   CRingPtr<Tracked> c(b);
   c = a;  // b's object keeps its one remaining owner
   EXPECT_EQ(deathsB, 0);
-  c = c;
+  CRingPtr<Tracked>& alias = c;  // self-assignment, as through a reference it happens
+  c = alias;
   EXPECT_EQ(c.Get(), a.Get());
   b.Release();
   EXPECT_EQ(deathsB, 1);
