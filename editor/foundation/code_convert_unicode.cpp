@@ -31,22 +31,6 @@ inline char* PutUtf8(char* w, uint32_t u) {
   return w;
 }
 
-inline char* PutSjis(char* w, uint16_t code) {
-  if (code > 0xFF) *w++ = static_cast<char>(code >> 8);
-  *w++ = static_cast<char>(code & 0xFF);
-  return w;
-}
-
-// A Shift-JIS code of one or two bytes (lead byte first), written without a branch on its size;
-// two bytes of room.
-inline char* PutCodeBranchless(char* w, unsigned code) {
-  const unsigned two = code > 0xFF;
-  const unsigned bytes = Select(two, (code >> 8) | ((code & 0xFF) << 8), code);
-  w[0] = static_cast<char>(bytes);
-  w[1] = static_cast<char>(bytes >> 8);
-  return w + 1 + two;
-}
-
 inline char* PutGeta(char* w) {
   *w++ = static_cast<char>(kGetaLead);
   *w++ = static_cast<char>(kGetaTrail);
@@ -75,30 +59,64 @@ struct SjisUnicodeTables {
   }
 };
 
+// Each BMP code point's Shift-JIS bytes in memory order as one 16-bit value (the geta mark, and the
+// flag noCode, where CP932 has no code; U+0000 is the byte 0). A value above 0xFF is two bytes: the
+// second byte of a double-byte code, its trail byte, is never 0.
+struct UnicodeSjisTables {
+  uint16_t bytes[0x10000];
+  CodeFlags noCode;
+
+  UnicodeSjisTables() {
+    const uint16_t* enc = platform::SjisEncodeTable().data();
+    for (unsigned u = 0; u < 0x10000; ++u) {
+      unsigned code = enc[u];
+      if (code == 0 && u != 0) {
+        code = (kGetaLead << 8) | kGetaTrail;
+        noCode.Set(u);
+      }
+      bytes[u] = static_cast<uint16_t>(code > 0xFF ? (code >> 8) | ((code & 0xFF) << 8) : code);
+    }
+  }
+
+  // Writes the unit's bytes (two bytes of room) and counts it when it has no code.
+  char* Put(char* w, unsigned u, int& unconverted) const {
+    const uint16_t b = bytes[u];
+    std::memcpy(w, &b, 2);
+    unconverted += static_cast<int>(noCode[u]);
+    return w + 1 + (b > 0xFF);
+  }
+
+  static const UnicodeSjisTables& Get() {
+    static const UnicodeSjisTables* tables = new UnicodeSjisTables;
+    return *tables;
+  }
+};
+
+// The surrogate at unit i (of units, read by get(i)) and the low surrogate after a high one are one
+// character, which CP932 lacks: one geta mark. Returns the index of the unit after them.
+template <typename Get>
+int SurrogateToGeta(Get get, int i, int units, char*& w, int& unconverted) {
+  const uint16_t u = get(i);
+  if (u <= 0xDBFF && i + 1 < units && get(i + 1) >= 0xDC00 && get(i + 1) <= 0xDFFF) ++i;
+  w = PutGeta(w);
+  ++unconverted;
+  return i + 1;
+}
+
 // UTF-16 units (read by get(i)) to Shift-JIS: a unit or a surrogate pair without a CP932 code is
 // one geta mark. w must have room for 2 bytes per unit.
 template <typename Get>
 char* UnitsToSjis(Get get, int units, char* w, int& unconverted) {
-  const uint16_t* enc = platform::SjisEncodeTable().data();
-  for (int i = 0; i < units; ++i) {
+  const UnicodeSjisTables& t = UnicodeSjisTables::Get();
+  int i = 0;
+  while (i < units) {
     const uint16_t u = get(i);
-    if (u < 0x80) {
-      *w++ = static_cast<char>(u);
-      continue;
-    }
     if (IsSurrogate(u)) {
-      if (u <= 0xDBFF && i + 1 < units && get(i + 1) >= 0xDC00 && get(i + 1) <= 0xDFFF) ++i;
-      w = PutGeta(w);
-      ++unconverted;
+      i = SurrogateToGeta(get, i, units, w, unconverted);
       continue;
     }
-    const uint16_t code = enc[u];
-    if (code == 0) {
-      w = PutGeta(w);
-      ++unconverted;
-    } else {
-      w = PutSjis(w, code);
-    }
+    w = t.Put(w, u, unconverted);
+    ++i;
   }
   return w;
 }
@@ -188,7 +206,7 @@ int CMemory::UNICODEtoSJIS() {
   const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
     const int units = len / 2;
     unconverted += len % 2;  // an odd last byte is no character: dropped
-    const uint16_t* enc = platform::SjisEncodeTable().data();
+    const UnicodeSjisTables& t = UnicodeSjisTables::Get();
     int i = 0;
     while (i < units) {
       if (i + 4 <= units) {
@@ -206,21 +224,10 @@ int CMemory::UNICODEtoSJIS() {
       }
       const uint16_t u = LoadLe(s + 2 * i);
       if (IsSurrogate(u)) {
-        // A pair is one character, and CP932 has none beyond the BMP.
-        if (u <= 0xDBFF && i + 1 < units) {
-          const uint16_t low = LoadLe(s + 2 * i + 2);
-          if (low >= 0xDC00 && low <= 0xDFFF) ++i;
-        }
-        w = PutGeta(w);
-        ++unconverted;
-        ++i;
+        i = SurrogateToGeta([s](int k) { return LoadLe(s + 2 * k); }, i, units, w, unconverted);
         continue;
       }
-      const unsigned found = enc[u];
-      const unsigned geta = (found == 0) & (u != 0);
-      const unsigned code = Select(geta, (kGetaLead << 8) | kGetaTrail, found);
-      unconverted += static_cast<int>(geta);
-      w = PutCodeBranchless(w, code);
+      w = t.Put(w, u, unconverted);
       ++i;
     }
     return w;
@@ -250,7 +257,7 @@ int CMemory::SJIStoUTF8() {
 int CMemory::UTF8toSJIS() {
   return CodeWriter::Convert(
       *this, static_cast<int64_t>(m_nDataLen) * 2, [](const unsigned char* s, int len, char* w, int& unconverted) {
-        const uint16_t* enc = platform::SjisEncodeTable().data();
+        const UnicodeSjisTables& t = UnicodeSjisTables::Get();
         int i = 0;
         auto cont = [&](int k) { return (s[k] & 0xC0) == 0x80; };
         while (i < len) {
@@ -278,11 +285,12 @@ int CMemory::UTF8toSJIS() {
           } else if ((c & 0xF8) == 0xF0 && i + 3 < len && cont(i + 1) && cont(i + 2) && cont(i + 3)) {
             size = 4;  // beyond the BMP, or malformed: either way no CP932 code
           }
-          const unsigned found = cp < 0x10000 ? enc[cp] : 0;
-          const unsigned geta = found == 0;
-          const unsigned code = Select(geta, (kGetaLead << 8) | kGetaTrail, found);
-          unconverted += static_cast<int>(geta);
-          w = PutCodeBranchless(w, code);
+          if (cp < 0x10000) {
+            w = t.Put(w, cp, unconverted);
+          } else {
+            w = PutGeta(w);
+            ++unconverted;
+          }
           i += size;
         }
         return w;
