@@ -206,7 +206,7 @@ void BM_GetLineInOrder(benchmark::State& state) {
   CDocLineMgr& doc = Document();
   for (auto _ : state) {
     int64_t total = 0;
-    for (int i = 0; i < kLines; ++i) total += doc.GetLine(i)->m_cEol.GetCode();
+    for (int i = 0; i < kLines; ++i) total += doc.GetLine(i)->m_cLineEnd.GetCode();
     benchmark::DoNotOptimize(total);
   }
   state.SetItemsProcessed(state.iterations() * kLines);
@@ -217,7 +217,7 @@ void BM_WalkLinksBaseline(benchmark::State& state) {
   CDocLineMgr& doc = Document();
   for (auto _ : state) {
     int64_t total = 0;
-    for (CDocLine* line = doc.GetFirstLine(); line; line = line->m_pNext) total += line->m_cEol.GetCode();
+    for (CDocLine* line = doc.GetFirstLine(); line; line = line->m_pNext) total += line->m_cLineEnd.GetCode();
     benchmark::DoNotOptimize(total);
   }
   state.SetItemsProcessed(state.iterations() * kLines);
@@ -230,7 +230,7 @@ void BM_GetLine50FromRandomStart(benchmark::State& state) {
   for (auto _ : state) {
     const int start = static_cast<int>(rng() % (kLines - 50));
     int64_t total = 0;
-    for (int i = start; i < start + 50; ++i) total += doc.GetLine(i)->m_cEol.GetCode();
+    for (int i = start; i < start + 50; ++i) total += doc.GetLine(i)->m_cLineEnd.GetCode();
     benchmark::DoNotOptimize(total);
   }
   state.SetItemsProcessed(state.iterations() * 50);

@@ -4,9 +4,9 @@
 #include "editor/foundation/sjis_char.h"
 #include "platform/sjis.h"
 
-const char* const gm_pszCodeNameArr_1[CODE_CODEMAX] = {"SJIS", "JIS", "EUC", "Unicode", "UTF-8", "UTF-7", "UniBE"};
-const char* const gm_pszCodeNameArr_2[CODE_CODEMAX] = {"SJIS", "JIS", "EUC", "Uni", "UTF-8", "UTF-7", "UniBE"};
-const char* const gm_pszCodeNameArr_3[CODE_CODEMAX] = {"  [SJIS]",    "  [JIS]",   "  [EUC]",  "  [Unicode]",
+const char* const kCodeLongNames[kCodeCount] = {"SJIS", "JIS", "EUC", "Unicode", "UTF-8", "UTF-7", "UniBE"};
+const char* const kCodeShortNames[kCodeCount] = {"SJIS", "JIS", "EUC", "Uni", "UTF-8", "UTF-7", "UniBE"};
+const char* const kCodeMenuSuffixes[kCodeCount] = {"  [SJIS]",    "  [JIS]",   "  [EUC]",  "  [Unicode]",
                                                        "  [UTF-8]",   "  [UTF-7]", "  [UniBE]"};
 
 namespace {

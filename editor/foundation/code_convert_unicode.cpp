@@ -193,7 +193,7 @@ int CMemory::SJIStoUNICODE() {
     return w;
   };
   // One unit of room for a step that starts no character.
-  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nDataLen) * 2 + 2, body);
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) * 2 + 2, body);
 }
 
 int CMemory::SJIStoUNICODEBE() {
@@ -232,7 +232,7 @@ int CMemory::UNICODEtoSJIS() {
     }
     return w;
   };
-  return CodeWriter::Convert(*this, m_nDataLen, body);
+  return CodeWriter::Convert(*this, m_nLength, body);
 }
 
 int CMemory::UNICODEBEtoSJIS() {
@@ -242,7 +242,7 @@ int CMemory::UNICODEBEtoSJIS() {
 
 void CMemory::SwapByteOrder() {
   if (!m_pData) return;
-  for (int i = 0; i + 1 < m_nDataLen; i += 2) std::swap(m_pData[i], m_pData[i + 1]);
+  for (int i = 0; i + 1 < m_nLength; i += 2) std::swap(m_pData[i], m_pData[i + 1]);
 }
 
 int CMemory::SJIStoUTF8() {
@@ -251,12 +251,12 @@ int CMemory::SJIStoUTF8() {
     return WalkSjisPacked(s, len, w, unconverted, t.validPair, t.utf8);
   };
   // Room for the four bytes that each step writes.
-  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nDataLen) * 3 + 4, body);
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) * 3 + 4, body);
 }
 
 int CMemory::UTF8toSJIS() {
   return CodeWriter::Convert(
-      *this, static_cast<int64_t>(m_nDataLen) * 2, [](const unsigned char* s, int len, char* w, int& unconverted) {
+      *this, static_cast<int64_t>(m_nLength) * 2, [](const unsigned char* s, int len, char* w, int& unconverted) {
         const UnicodeSjisTables& t = UnicodeSjisTables::Get();
         int i = 0;
         auto cont = [&](int k) { return (s[k] & 0xC0) == 0x80; };
@@ -304,7 +304,7 @@ int CMemory::UNICODEtoUTF8() {
     for (int i = 0; i < len / 2; ++i) w = PutUtf8(w, LoadLe(s + 2 * i));
     return w;
   };
-  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nDataLen / 2) * 3, body);
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength / 2) * 3, body);
 }
 
 int CMemory::SJIStoUTF7() {
@@ -315,11 +315,11 @@ int CMemory::SJIStoUTF7() {
 int CMemory::UNICODEtoUTF7() {
   if (!m_pData) return 0;
   const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
-  const int units = m_nDataLen / 2;
-  const int unconverted = m_nDataLen % 2;
+  const int units = m_nLength / 2;
+  const int unconverted = m_nLength % 2;
   static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string text;
-  text.reserve(static_cast<size_t>(m_nDataLen) + 16);
+  text.reserve(static_cast<size_t>(m_nLength) + 16);
   int i = 0;
   while (i < units) {
     const uint16_t u = LoadLe(s + 2 * i);
@@ -356,7 +356,7 @@ int CMemory::UNICODEtoUTF7() {
 int CMemory::UTF7toSJIS() {
   if (!m_pData) return 0;
   const char* s = m_pData;
-  const int len = m_nDataLen;
+  const int len = m_nLength;
   CodeWriter out(len);
   if (!out.Ok()) return 0;
   int unconverted = 0;

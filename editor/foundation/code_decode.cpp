@@ -8,7 +8,7 @@ void CMemory::Base64Encode(int nLineLen, bool bPadding) {
   if (!m_pData) return;
   static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
-  const int len = m_nDataLen;
+  const int len = m_nLength;
   std::string text;
   text.reserve(static_cast<size_t>(len) / 3 * 4 + 8);
   int column = 0;
@@ -49,7 +49,7 @@ void CMemory::Base64Decode() {
   if (!m_pData) return;
   // Runs of alphabet characters decode in place; the result is never longer than the text.
   char* s = m_pData;
-  const int len = m_nDataLen;
+  const int len = m_nLength;
   int out = 0;
   int i = 0;
   while (i < len) {
@@ -70,7 +70,7 @@ void CMemory::Uudecode(std::string& fileName) {
   fileName.clear();
   if (!m_pData) return;
   const char* s = m_pData;
-  const int len = m_nDataLen;
+  const int len = m_nLength;
   std::string bytes;
   bool begun = false;
   int pos = 0;

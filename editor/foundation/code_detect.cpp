@@ -12,12 +12,12 @@
 #include "platform/sjis.h"
 
 int DetectBom(const char* pData, int nDataLen) {
-  if (!pData || nDataLen < 2) return CODE_SJIS;
+  if (!pData || nDataLen < 2) return kCodeSjis;
   const auto* p = reinterpret_cast<const unsigned char*>(pData);
-  if (p[0] == 0xFF && p[1] == 0xFE) return CODE_UNICODE;
-  if (p[0] == 0xFE && p[1] == 0xFF) return CODE_UNICODEBE;
-  if (nDataLen >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) return CODE_UTF8;
-  return CODE_SJIS;
+  if (p[0] == 0xFF && p[1] == 0xFE) return kCodeUtf16Le;
+  if (p[0] == 0xFE && p[1] == 0xFF) return kCodeUtf16Be;
+  if (nDataLen >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) return kCodeUtf8;
+  return kCodeSjis;
 }
 
 namespace {
@@ -229,8 +229,8 @@ int Utf7Score(const unsigned char* s, int len) {
 }  // namespace
 
 int CMemory::DetectCode(const char* pData, int nDataLen) {
-  if (!pData || nDataLen <= 0) return CODE_SJIS;
-  if (const int bom = DetectBom(pData, nDataLen); bom != CODE_SJIS) return bom;
+  if (!pData || nDataLen <= 0) return kCodeSjis;
+  if (const int bom = DetectBom(pData, nDataLen); bom != kCodeSjis) return bom;
   const auto* s = reinterpret_cast<const unsigned char*>(pData);
   const int euc = EucScore(s, nDataLen);
   const int sjis = SjisScore(s, nDataLen);
@@ -240,13 +240,13 @@ int CMemory::DetectCode(const char* pData, int nDataLen) {
   const struct {
     int code;
     int score;
-  } order[] = {{CODE_EUC, euc}, {CODE_UTF7, utf7}, {CODE_UTF8, utf8}, {CODE_JIS, jis}};
+  } order[] = {{kCodeEuc, euc}, {kCodeUtf7, utf7}, {kCodeUtf8, utf8}, {kCodeJis, jis}};
   const int all[] = {euc, sjis, jis, utf8, utf7};
   const int best = *std::max_element(std::begin(all), std::end(all));
   for (const auto& candidate : order) {
     if (candidate.score > 0 && candidate.score >= best) return candidate.code;
   }
-  return CODE_SJIS;
+  return kCodeSjis;
 }
 
 int CMemory::DetectFileCode(std::string_view path) {
@@ -254,7 +254,7 @@ int CMemory::DetectFileCode(std::string_view path) {
   if (!file.Open(path, platform::PathMode::kExact)) return -1;
   platform::FileStamp stamp;
   if (!file.Stamp(stamp)) return -1;
-  if (stamp.size == 0) return CODE_SJIS;
+  if (stamp.size == 0) return kCodeSjis;
   const size_t size = static_cast<size_t>(std::min<uint64_t>(stamp.size, kDetectFileBytes));
   std::vector<unsigned char> block(size + 1, 0);
   if (!file.ReadAt(0, std::span(block.data(), size))) return -1;
@@ -262,13 +262,13 @@ int CMemory::DetectFileCode(std::string_view path) {
 }
 
 int CMemory::AutoToSJIS() {
-  switch (DetectCode(m_pData, m_nDataLen)) {
-    case CODE_JIS: return JIStoSJIS(true);
-    case CODE_EUC: return EUCtoSJIS();
-    case CODE_UNICODE: return UNICODEtoSJIS();
-    case CODE_UTF8: return UTF8toSJIS();
-    case CODE_UTF7: return UTF7toSJIS();
-    case CODE_UNICODEBE: return UNICODEBEtoSJIS();
+  switch (DetectCode(m_pData, m_nLength)) {
+    case kCodeJis: return JIStoSJIS(true);
+    case kCodeEuc: return EUCtoSJIS();
+    case kCodeUtf16Le: return UNICODEtoSJIS();
+    case kCodeUtf8: return UTF8toSJIS();
+    case kCodeUtf7: return UTF7toSJIS();
+    case kCodeUtf16Be: return UNICODEBEtoSJIS();
     default: return 0;
   }
 }

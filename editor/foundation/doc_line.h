@@ -41,7 +41,7 @@ class CDocLine {
   CDocLine* m_pPrev = nullptr;
   CDocLine* m_pNext = nullptr;
   CMemory* m_pLine = nullptr;  // owned
-  CLineEnd m_cEol;
+  CLineEnd m_cLineEnd;
   uint32_t m_nFlags = kModified;
 
  private:

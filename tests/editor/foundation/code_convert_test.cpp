@@ -300,6 +300,18 @@ TEST(CodeConvert, NewBuffersOfUtf16) {
   EXPECT_EQ(unconverted, 1);
 }
 
+TEST(CodeConvert, NamesOfTheCodes) {
+  const char* const longNames[] = {"SJIS", "JIS", "EUC", "Unicode", "UTF-8", "UTF-7", "UniBE"};
+  const char* const shortNames[] = {"SJIS", "JIS", "EUC", "Uni", "UTF-8", "UTF-7", "UniBE"};
+  for (int code = kCodeSjis; code < kCodeCount; ++code) {
+    EXPECT_STREQ(kCodeLongNames[code], longNames[code]);
+    EXPECT_STREQ(kCodeShortNames[code], shortNames[code]);
+    EXPECT_EQ(std::string(kCodeMenuSuffixes[code]), std::string("  [") + longNames[code] + "]");
+  }
+  EXPECT_EQ(kCodeUtf16Be, 6);
+  EXPECT_EQ(kCodeDetect, 99);
+}
+
 TEST(CodeConvert, SwapByteOrderKeepsAnOddLastByte) {
   CMemory m("abc", 3);
   m.SwapByteOrder();

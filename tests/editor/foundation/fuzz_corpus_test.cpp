@@ -26,7 +26,7 @@ TEST(EditorFuzzCorpus, SeedsRunCleanly) {
   ASSERT_FALSE(decode.empty());
   for (const auto& in : detect) {
     const int code = CMemory::DetectCode(reinterpret_cast<const char*>(in.data()), static_cast<int>(in.size()));
-    EXPECT_TRUE(code >= CODE_SJIS && code < CODE_CODEMAX);
+    EXPECT_TRUE(code >= kCodeSjis && code < kCodeCount);
   }
   using Convert = int (CMemory::*)();
   const Convert all[] = {&CMemory::SJIStoJIS,     &CMemory::SJIStoEUC,       &CMemory::EUCtoSJIS,  &CMemory::SJIStoUNICODE,
