@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 
@@ -85,6 +87,8 @@ TEST(DetectFileCode, ReadsTheFileByItsExactName) {
   EXPECT_EQ(CMemory::DetectFileCode(base + "EUC.txt"), -1);
   EXPECT_EQ(CMemory::DetectFileCode(base + "missing.txt"), -1);
   EXPECT_EQ(CMemory::DetectFileCode(base + "dir"), -1);
+  ASSERT_EQ(::mkfifo(folder.File("pipe").c_str(), 0600), 0);
+  EXPECT_EQ(CMemory::DetectFileCode(base + "pipe"), -1);  // refused, without waiting for a writer
   // Only the first 16384 bytes count.
   folder.Write("late.txt", std::string(kDetectFileBytes, 'a') + In("かなのテキスト"_sj, &CMemory::SJIStoEUC));
   EXPECT_EQ(CMemory::DetectFileCode(base + "late.txt"), kCodeSjis);
