@@ -76,7 +76,7 @@ struct ByteWalks {
   int sjis = 0;
   int utf8 = 0;
 
-  bool AllAtStart() const { return (eucStart & sjisStart) != 0 && utf8Inside == 0; }
+  unsigned AllAtStart() const { return eucStart & sjisStart & static_cast<unsigned>(utf8Inside == 0); }
 
   // EUC and Shift-JIS at the byte a followed by b.
   void PairStep(unsigned a, unsigned b) {
@@ -106,7 +106,7 @@ struct ByteWalks {
   void Run(const unsigned char* s, int len) {
     int i = 0;
     while (i + 2 < len) {
-      if (i + 8 <= len && (Ascii8(s + i) & AllAtStart())) {
+      if (i + 8 <= len && (static_cast<unsigned>(Ascii8(s + i)) & AllAtStart())) {
         i += 8;
         continue;
       }
