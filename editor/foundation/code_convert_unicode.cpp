@@ -38,10 +38,12 @@ inline char* PutGeta(char* w) {
 }
 
 // Tables of the walks from Shift-JIS to Unicode (sjis_walk.h): pairs that are characters of CP932,
-// and each code's UTF-8 bytes (U+FFFD, counted, for a code that decodes to nothing).
+// and each code's UTF-8 bytes and UTF-16LE unit (U+FFFD, counted, for a code that decodes to
+// nothing).
 struct SjisUnicodeTables {
   CodeFlags validPair;
   uint32_t utf8[0x10000];
+  uint32_t utf16[0x10000];  // the unit, low byte first
 
   SjisUnicodeTables() {
     const uint16_t* dec = platform::SjisDecodeTable().data();
@@ -50,6 +52,9 @@ struct SjisUnicodeTables {
       char bytes[4] = {};
       const int n = static_cast<int>(PutUtf8(bytes, dec[code]) - bytes);
       utf8[code] = PackOutput(reinterpret_cast<const unsigned char*>(bytes), n, dec[code] == kReplacement);
+      const unsigned char unit[2] = {static_cast<unsigned char>(dec[code] & 0xFF),
+                                     static_cast<unsigned char>(dec[code] >> 8)};
+      utf16[code] = PackOutput(unit, 2, dec[code] == kReplacement);
     }
   }
 
@@ -159,41 +164,10 @@ int SjisToUnits(const unsigned char* s, int len, Put put) {
 int CMemory::SJIStoUNICODE() {
   const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
     const SjisUnicodeTables& t = SjisUnicodeTables::Get();
-    const uint16_t* dec = platform::SjisDecodeTable().data();
-    unsigned start = 1;
-    int i = 0;
-    while (i + 1 < len) {
-      if (i + 8 <= len && (Ascii8(s + i) & (start != 0))) {
-        for (int k = 0; k < 8; ++k) {
-          w[2 * k] = static_cast<char>(s[i + k]);
-          w[2 * k + 1] = 0;
-        }
-        w += 16;
-        i += 8;
-        continue;
-      }
-      const unsigned pairCode = (s[i] << 8) | s[i + 1];
-      // A pair that is no character is read as its first byte alone, then the next byte.
-      const unsigned pair = start & t.validPair[pairCode];
-      const uint16_t u = dec[Select(pair, pairCode, s[i])];
-      w[0] = static_cast<char>(u & 0xFF);
-      w[1] = static_cast<char>(u >> 8);
-      w += 2 * start;
-      unconverted += static_cast<int>(start & (u == kReplacement));
-      start = pair ^ 1;
-      ++i;
-    }
-    if (i < len && start) {
-      const uint16_t u = dec[s[i]];
-      w[0] = static_cast<char>(u & 0xFF);
-      w[1] = static_cast<char>(u >> 8);
-      w += 2;
-      unconverted += u == kReplacement;
-    }
-    return w;
+    return WalkSjisPacked<2>(s, len, w, unconverted, t.validPair, t.utf16);
   };
-  // One unit of room for a step that starts no character.
-  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) * 2 + 2, body);
+  // Room for the four bytes that each step writes.
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) * 2 + 4, body);
 }
 
 int CMemory::SJIStoUNICODEBE() {
