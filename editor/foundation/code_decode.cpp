@@ -99,7 +99,8 @@ void CMemory::Uudecode(std::string& fileName) {
     while (count > 0 && k < line.size()) {
       uint32_t v = 0;
       int have = 0;
-      for (; have < 4 && k < line.size(); ++have, ++k) v = (v << 6) | ((static_cast<unsigned char>(line[k]) - 0x20) & 0x3F);
+      for (; have < 4 && k < line.size(); ++have, ++k)
+        v = (v << 6) | ((static_cast<unsigned char>(line[k]) - 0x20) & 0x3F);
       v <<= 6 * (4 - have);
       const int available = have * 6 / 8;
       for (int b = 0; b < available && count > 0; ++b, --count) bytes += static_cast<char>(v >> (16 - 8 * b));

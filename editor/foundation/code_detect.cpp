@@ -33,9 +33,9 @@ struct ScoreTables {
   uint8_t sjisTrail[0x100];
   uint8_t eucByte[0x100];
   uint8_t utf8Lead[0x100];  // 3 or 2 for the first byte of a three- or two-byte sequence
-  CodeFlags sjisScores;  // a double-byte character that decodes, has a JIS code and is below 0xE380
-  CodeFlags eucKana;     // two EUC bytes whose JIS code is a kana
-  CodeFlags kanaUnit;    // a UTF-16 unit whose CP932 code is a kana
+  CodeFlags sjisScores;     // a double-byte character that decodes, has a JIS code and is below 0xE380
+  CodeFlags eucKana;        // two EUC bytes whose JIS code is a kana
+  CodeFlags kanaUnit;       // a UTF-16 unit whose CP932 code is a kana
 
   ScoreTables() {
     const uint16_t* dec = platform::SjisDecodeTable().data();
@@ -255,12 +255,19 @@ int CMemory::DetectFileCode(std::string_view path) {
 
 int CMemory::AutoToSJIS() {
   switch (DetectCode(m_pData, m_nLength)) {
-    case kCodeJis: return JIStoSJIS(true);
-    case kCodeEuc: return EUCtoSJIS();
-    case kCodeUtf16Le: return UNICODEtoSJIS();
-    case kCodeUtf8: return UTF8toSJIS();
-    case kCodeUtf7: return UTF7toSJIS();
-    case kCodeUtf16Be: return UNICODEBEtoSJIS();
-    default: return 0;
+    case kCodeJis:
+      return JIStoSJIS(true);
+    case kCodeEuc:
+      return EUCtoSJIS();
+    case kCodeUtf16Le:
+      return UNICODEtoSJIS();
+    case kCodeUtf8:
+      return UTF8toSJIS();
+    case kCodeUtf7:
+      return UTF7toSJIS();
+    case kCodeUtf16Be:
+      return UNICODEBEtoSJIS();
+    default:
+      return 0;
   }
 }

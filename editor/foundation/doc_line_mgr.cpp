@@ -203,7 +203,8 @@ void CDocLineMgr::ClearAllDiffMarks() {
 }
 
 bool CDocLineMgr::FindDiffMark(int nLine, bool bForward, int* pnFound) {
-  return FindFlagged(nLine, bForward, pnFound, [](const CDocLine& l) { return l.GetDiffState() != CDocLine::DIFF_NONE; });
+  return FindFlagged(nLine, bForward, pnFound,
+                     [](const CDocLine& l) { return l.GetDiffState() != CDocLine::DIFF_NONE; });
 }
 
 void CDocLineMgr::SetDiffStateRange(int nState, int nFirst, int nLast) {

@@ -58,7 +58,7 @@ class CDocLineMgr {
   CDocLine* m_pTail = nullptr;
   CDocLine* m_pNextLine = nullptr;  // the line after the cursor line
   int32_t m_nLines = 0;
-  int32_t m_nCursorIndex = 0;  // index of the cursor line
+  int32_t m_nCursorIndex = 0;     // index of the cursor line
   CDocLine* m_pCursor = nullptr;  // the cursor line
   uint8_t m_bDiffPresent = 0;
   int64_t m_nWalkSteps = 0;

@@ -228,6 +228,10 @@ void ReplaceAll(CMemory& self, const char* find, const char* replace, bool sjis)
 
 }  // namespace
 
-void CMemory::ReplaceAllBytes(const char* pszFind, const char* pszReplace) { ReplaceAll(*this, pszFind, pszReplace, false); }
+void CMemory::ReplaceAllBytes(const char* pszFind, const char* pszReplace) {
+  ReplaceAll(*this, pszFind, pszReplace, false);
+}
 
-void CMemory::ReplaceAllSjis(const char* pszFind, const char* pszReplace) { ReplaceAll(*this, pszFind, pszReplace, true); }
+void CMemory::ReplaceAllSjis(const char* pszFind, const char* pszReplace) {
+  ReplaceAll(*this, pszFind, pszReplace, true);
+}

@@ -1,11 +1,9 @@
 #include "editor/foundation/code_detect.h"
 
-#include <gtest/gtest.h>
-
-#include <sys/stat.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 
 #include "editor/foundation/char_codes.h"
 #include "editor/foundation/memory.h"
