@@ -291,9 +291,9 @@ int CMemory::UNICODEtoUTF7() {
   const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
   const int units = m_nLength / 2;
   const int unconverted = m_nLength % 2;
-  static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string text;
   text.reserve(static_cast<size_t>(m_nLength) + 16);
+  CMemory run;
   int i = 0;
   while (i < units) {
     const uint16_t u = LoadLe(s + 2 * i);
@@ -304,22 +304,15 @@ int CMemory::UNICODEtoUTF7() {
       text += "+-";
       ++i;
     } else {
-      // A run up to the next direct character, Base64 of its big-endian units, no padding.
+      // A run up to the next direct character: Base64 of its big-endian units, without padding
+      // or line breaks, and a '-' always.
+      const int start = i;
+      while (i < units && !IsUtf7DirectChar(LoadLe(s + 2 * i))) ++i;
+      run.Assign(reinterpret_cast<const char*>(s + 2 * start), 2 * (i - start));
+      run.SwapByteOrder();
+      run.Base64Encode(0, false);
       text += '+';
-      uint32_t bits = 0;
-      int nbits = 0;
-      while (i < units) {
-        const uint16_t r = LoadLe(s + 2 * i);
-        if (IsUtf7DirectChar(r)) break;
-        bits = (bits << 16) | r;
-        nbits += 16;
-        while (nbits >= 6) {
-          nbits -= 6;
-          text += kAlphabet[(bits >> nbits) & 0x3F];
-        }
-        ++i;
-      }
-      if (nbits > 0) text += kAlphabet[(bits << (6 - nbits)) & 0x3F];
+      text += run.View();
       text += '-';
     }
   }
