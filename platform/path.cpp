@@ -254,6 +254,63 @@ std::string ModuleFileName() {
   }
 }
 
+bool ExactHostPath(std::string_view path, std::string& hostPath) {
+  if (path.empty()) return false;
+  const auto table = SjisDecodeTable();
+  for (size_t i = 0; i < path.size(); ++i) {
+    const auto c = static_cast<unsigned char>(path[i]);
+    if (c == 0) return false;
+    if (c < 0x80) continue;
+    uint16_t code = c;
+    if (IsSjisLead(c)) {
+      if (i + 1 >= path.size()) return false;
+      code = static_cast<uint16_t>((c << 8) | static_cast<unsigned char>(path[++i]));
+    }
+    if (table[code] == 0xFFFD) return false;
+  }
+  // Every character decodes, so the conversion below spells each one and drops nothing.
+  hostPath = SjisToUtf8(path);
+  return true;
+}
+
+bool ExactPathFromHost(std::string_view hostPath, std::string& path) {
+  if (hostPath.empty() || hostPath.find('\0') != std::string_view::npos) return false;
+  std::string sjis = Utf8ToSjis(hostPath);
+  std::string back;
+  if (!ExactHostPath(sjis, back) || back != hostPath) return false;
+  path = std::move(sjis);
+  return true;
+}
+
+bool ExactCurrentDirectory(std::string& path) {
+  std::vector<char> buffer(256);
+  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return false;
+    buffer.resize(buffer.size() * 2);
+  }
+  std::string exact;
+  if (!ExactPathFromHost(buffer.data(), exact)) return false;
+  if (exact.back() != '/') exact += '/';
+  path = std::move(exact);
+  return true;
+}
+
+bool ExactModuleFileName(std::string& path) {
+  std::vector<char> buffer(256);
+  for (;;) {
+    ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (n < 0) return false;
+    if (static_cast<size_t>(n) < buffer.size()) return ExactPathFromHost(std::string_view(buffer.data(), n), path);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+bool HostPathFor(std::string_view path, PathMode mode, std::string& hostPath) {
+  if (mode == PathMode::kExact) return ExactHostPath(path, hostPath);
+  hostPath = ResolveHostPath(path);
+  return true;
+}
+
 void ForgetPathCache() { Listings().Clear(); }
 
 }  // namespace platform
