@@ -194,7 +194,7 @@ TEST(RegexpLibrary, HostilePatternsAndTargets) {
     }
   }
   // A lone lead byte last in an exact-size buffer is never read past.
-  for (const char* command : {"/./k", "/../k", "/$/k", "/.$/k", "/.\\z/k", "/b\\W/k"}) {
+  for (const char* command : {"/./k", "/../k", "/$/k", "/.$/k", "/.\\z/k", "/b\\W/k", "/\x81\x40/k", "/b\x81\x40/ki", "/[\x81\x40-\x81\x49]/k", "/\\W$/k"}) {
     auto buffer = std::make_unique<char[]>(3);
     std::memcpy(buffer.get(), "ab\x81", 3);
     Record r;
