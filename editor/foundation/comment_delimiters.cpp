@@ -3,8 +3,8 @@
 #include <cstring>
 #include <type_traits>
 
-#include "editor/foundation/sjis_icase.h"
-#include "platform/sjis.h"
+#include "editor/foundation/sjis_char.h"
+#include "editor/foundation/sjis_compare.h"
 
 static_assert(sizeof(CLineCommentSet) == 72 && std::is_standard_layout_v<CLineCommentSet> &&
               std::is_trivially_copyable_v<CLineCommentSet>);
@@ -88,7 +88,7 @@ int CCommentDelimiters::FindEnd(int pair, int from, int lineLength, const char* 
   const auto* bytes = reinterpret_cast<const unsigned char*>(line);
   for (int pos = from < 0 ? 0 : from; lineLength - pos >= len;) {
     if (SjisMemICmp(line + pos, m_szEnd[pair], len) == 0) return pos + len;
-    pos += platform::IsSjisLead(bytes[pos]) && pos + 1 < lineLength ? 2 : 1;
+    pos += SjisCharSize(bytes, lineLength, pos);
   }
   return lineLength;
 }

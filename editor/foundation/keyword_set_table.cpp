@@ -7,7 +7,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "editor/foundation/sjis_icase.h"
+#include "editor/foundation/sjis_compare.h"
 #include "platform/named_lock.h"
 
 static_assert(std::is_trivial_v<CKeywordSetTable> && std::is_standard_layout_v<CKeywordSetTable>);

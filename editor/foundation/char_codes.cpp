@@ -1,0 +1,152 @@
+#include "editor/foundation/char_codes.h"
+
+#include "editor/foundation/sjis_char.h"
+#include "platform/sjis.h"
+
+const char* const gm_pszCodeNameArr_1[CODE_CODEMAX] = {"SJIS", "JIS", "EUC", "Unicode", "UTF-8", "UTF-7", "UniBE"};
+const char* const gm_pszCodeNameArr_2[CODE_CODEMAX] = {"SJIS", "JIS", "EUC", "Uni", "UTF-8", "UTF-7", "UniBE"};
+const char* const gm_pszCodeNameArr_3[CODE_CODEMAX] = {"  [SJIS]",    "  [JIS]",   "  [EUC]",  "  [Unicode]",
+                                                       "  [UTF-8]",   "  [UTF-7]", "  [UniBE]"};
+
+namespace {
+
+// Index of a trail byte among the 188 valid ones (0x40-0x7E, 0x80-0xFC).
+int TrailIndex(unsigned trail) { return trail < 0x80 ? trail - 0x40 : trail - 0x41; }
+unsigned TrailAt(int index) { return index < 63 ? 0x40 + index : 0x41 + index; }
+
+// The IBM extension rows hold characters that the NEC-selected rows (and row 13) hold as well;
+// only those have JIS codes.
+unsigned IbmToNec(unsigned code) {
+  if (code < 0xFA40 || code > 0xFC4B) return code;
+  if (code <= 0xFA49) return 0xEEEF + (code - 0xFA40);
+  if (code <= 0xFA53) return 0x8754 + (code - 0xFA4A);
+  if (code <= 0xFA57) return 0xEEF9 + (code - 0xFA54);
+  switch (code) {
+    case 0xFA58: return 0x878A;
+    case 0xFA59: return 0x8782;
+    case 0xFA5A: return 0x8784;
+    case 0xFA5B: return 0x879A;
+    default: break;
+  }
+  // 0xFA5C-0xFC4B in order over the valid trail bytes become 0xED40-0xEEEC.
+  const int from = ((code >> 8) - 0xFA) * 188 + TrailIndex(code & 0xFF) - TrailIndex(0x5C);
+  const int to = TrailIndex(0x40) + from;
+  return ((0xED + to / 188) << 8) | TrailAt(to % 188);
+}
+
+}  // namespace
+
+uint16_t SjisCharToJis(unsigned char lead, unsigned char trail) {
+  if (!IsSjisLeadByte(lead) || !IsSjisTrailByte(trail)) return 0;
+  const unsigned code = IbmToNec((static_cast<unsigned>(lead) << 8) | trail);
+  unsigned c1 = code >> 8;
+  const unsigned c2 = code & 0xFF;
+  if (c1 >= 0xF0) return 0;  // rows beyond 94
+  if (c1 >= 0xE0) c1 -= 0x40;
+  unsigned j1 = (c1 - 0x81) * 2 + 0x21;
+  unsigned j2;
+  if (c2 >= 0x9F) {
+    ++j1;
+    j2 = c2 - 0x7E;
+  } else {
+    j2 = c2 - (c2 >= 0x80 ? 0x20 : 0x1F);
+  }
+  return static_cast<uint16_t>((j1 << 8) | j2);
+}
+
+uint16_t JisPairsToSjis(unsigned char j1, unsigned char j2) {
+  if (j1 < 0x21 || j1 > 0x7E || j2 < 0x21 || j2 > 0x7E) return 0;
+  unsigned c2;
+  if (j1 & 1) {
+    c2 = j2 + 0x1F + (j2 >= 0x60 ? 1 : 0);
+  } else {
+    c2 = j2 + 0x7E;
+  }
+  unsigned c1 = ((j1 - 0x21) >> 1) + 0x81;
+  if (c1 > 0x9F) c1 += 0x40;
+  return static_cast<uint16_t>((c1 << 8) | c2);
+}
+
+int Utf8SequenceLength(const unsigned char* p, int len) {
+  if (len >= 3 && (p[0] & 0xF0) == 0xE0 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) return 3;
+  if (len >= 2 && (p[0] & 0xE0) == 0xC0 && (p[1] & 0xC0) == 0x80) return 2;
+  return 0;
+}
+
+uint16_t Utf8SequenceToUcs2(const unsigned char* p, int seqLen) {
+  if (seqLen == 3) return static_cast<uint16_t>(((p[0] & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
+  if (seqLen == 2) return static_cast<uint16_t>(((p[0] & 0x1F) << 6) | (p[1] & 0x3F));
+  return p[0];
+}
+
+bool IsUtf7DirectChar(uint16_t u) {
+  if (u == '\t' || u == '\n' || u == '\r' || u == ' ') return true;
+  if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9')) return true;
+  switch (u) {
+    case '\'': case '(': case ')': case ',': case '-': case '.': case '/': case ':': case '?':
+      return true;
+    default:
+      return false;
+  }
+}
+
+int Base64CharValue(unsigned char c) {
+  if (c >= 'A' && c <= 'Z') return c - 'A';
+  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+  if (c >= '0' && c <= '9') return c - '0' + 52;
+  if (c == '+') return 62;
+  if (c == '/') return 63;
+  return -1;
+}
+
+int Base64DecodeInPlace(char* text, int len) {
+  if (!text || len <= 0) return 0;
+  int out = 0;
+  uint32_t bits = 0;
+  int count = 0;
+  for (int i = 0; i < len && text[i] != '='; ++i) {
+    const int v = Base64CharValue(static_cast<unsigned char>(text[i]));
+    bits = (bits << 6) | static_cast<uint32_t>(v < 0 ? 0 : v);
+    if (++count == 4) {
+      text[out++] = static_cast<char>(bits >> 16);
+      text[out++] = static_cast<char>(bits >> 8);
+      text[out++] = static_cast<char>(bits);
+      bits = 0;
+      count = 0;
+    }
+  }
+  if (count == 2) {
+    text[out++] = static_cast<char>(bits >> 4);
+  } else if (count == 3) {
+    text[out++] = static_cast<char>(bits >> 10);
+    text[out++] = static_cast<char>(bits >> 2);
+  }
+  return out;
+}
+
+namespace {
+int HexValue(unsigned char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+}  // namespace
+
+int QuotedPrintableDecodeInPlace(char* text, int len) {
+  if (!text || len <= 0) return 0;
+  int out = 0;
+  for (int i = 0; i < len; ++i) {
+    if (text[i] == '=' && i + 2 < len && HexValue(static_cast<unsigned char>(text[i + 1])) >= 0 &&
+        HexValue(static_cast<unsigned char>(text[i + 2])) >= 0) {
+      text[out++] = static_cast<char>(HexValue(static_cast<unsigned char>(text[i + 1])) * 16 +
+                                      HexValue(static_cast<unsigned char>(text[i + 2])));
+      i += 2;
+    } else {
+      text[out++] = text[i];
+    }
+  }
+  return out;
+}
+
+uint16_t UnicodeUnitToSjis(uint16_t unit) { return platform::SjisEncodeTable()[unit]; }

@@ -1,0 +1,357 @@
+// Shift-JIS to and from UTF-16 (both byte orders), UTF-8 and UTF-7. Shift-JIS characters decode
+// and encode through the CP932 tables of the platform layer; a character that has no counterpart
+// becomes U+FFFD (towards Unicode) or the geta mark (towards Shift-JIS), and is counted.
+#include <cstring>
+#include <string>
+
+#include "editor/foundation/char_codes.h"
+#include "editor/foundation/code_writer.h"
+#include "editor/foundation/memory.h"
+#include "editor/foundation/sjis_char.h"
+#include "platform/sjis.h"
+
+namespace {
+
+constexpr uint16_t kReplacement = 0xFFFD;
+
+// Eight bytes at p, all below 0x80.
+inline bool Ascii8(const unsigned char* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  return (v & 0x8080808080808080ull) == 0;
+}
+
+inline bool IsSurrogate(uint32_t u) { return u >= 0xD800 && u <= 0xDFFF; }
+
+inline char* PutUtf8(char* w, uint32_t u) {
+  if (u < 0x80) {
+    *w++ = static_cast<char>(u);
+  } else if (u < 0x800) {
+    *w++ = static_cast<char>(0xC0 | (u >> 6));
+    *w++ = static_cast<char>(0x80 | (u & 0x3F));
+  } else {
+    *w++ = static_cast<char>(0xE0 | (u >> 12));
+    *w++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    *w++ = static_cast<char>(0x80 | (u & 0x3F));
+  }
+  return w;
+}
+
+inline char* PutSjis(char* w, uint16_t code) {
+  if (code > 0xFF) *w++ = static_cast<char>(code >> 8);
+  *w++ = static_cast<char>(code & 0xFF);
+  return w;
+}
+
+inline char* PutGeta(char* w) {
+  *w++ = static_cast<char>(kGetaLead);
+  *w++ = static_cast<char>(kGetaTrail);
+  return w;
+}
+
+// UTF-16 units (read by get(i)) to Shift-JIS: a unit or a surrogate pair without a CP932 code is
+// one geta mark. w must have room for 2 bytes per unit.
+template <typename Get>
+char* UnitsToSjis(Get get, int units, char* w, int& unconverted) {
+  const uint16_t* enc = platform::SjisEncodeTable().data();
+  for (int i = 0; i < units; ++i) {
+    const uint16_t u = get(i);
+    if (u < 0x80) {
+      *w++ = static_cast<char>(u);
+      continue;
+    }
+    if (IsSurrogate(u)) {
+      if (u <= 0xDBFF && i + 1 < units && get(i + 1) >= 0xDC00 && get(i + 1) <= 0xDFFF) ++i;
+      w = PutGeta(w);
+      ++unconverted;
+      continue;
+    }
+    const uint16_t code = enc[u];
+    if (code == 0) {
+      w = PutGeta(w);
+      ++unconverted;
+    } else {
+      w = PutSjis(w, code);
+    }
+  }
+  return w;
+}
+
+inline uint16_t LoadLe(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+// Shift-JIS to UTF-16 units, handed one by one to put(unit); returns the unconverted count.
+template <typename Put>
+int SjisToUnits(const unsigned char* s, int len, Put put) {
+  const uint16_t* dec = platform::SjisDecodeTable().data();
+  int unconverted = 0;
+  int i = 0;
+  while (i < len) {
+    const unsigned char c = s[i];
+    if (c < 0x80) {
+      put(c);
+      ++i;
+      continue;
+    }
+    if (i + 1 < len && IsSjisLeadByte(c) && IsSjisTrailByte(s[i + 1])) {
+      const uint16_t u = dec[(c << 8) | s[i + 1]];
+      if (u != kReplacement) {
+        put(u);
+        i += 2;
+        continue;
+      }
+    }
+    // A single byte (half-width katakana), or one that starts no character: then only that byte
+    // is replaced and the next one is read on its own.
+    const uint16_t u = dec[c];
+    if (u == kReplacement) ++unconverted;
+    put(u);
+    ++i;
+  }
+  return unconverted;
+}
+
+}  // namespace
+
+int CMemory::SJIStoUNICODE() {
+  if (!m_pData) return 0;
+  const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
+  CodeWriter out(static_cast<int64_t>(m_nDataLen) * 2);
+  if (!out.Ok()) return 0;
+  char* w = out.Cursor();
+  const int unconverted = SjisToUnits(s, m_nDataLen, [&](uint16_t u) {
+    w[0] = static_cast<char>(u & 0xFF);
+    w[1] = static_cast<char>(u >> 8);
+    w += 2;
+  });
+  out.Cursor() = w;
+  out.Finish(*this);
+  return unconverted;
+}
+
+int CMemory::SJIStoUNICODEBE() {
+  const int unconverted = SJIStoUNICODE();
+  SwapByteOrder();
+  return unconverted;
+}
+
+int CMemory::UNICODEtoSJIS() {
+  if (!m_pData) return 0;
+  const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
+  const int units = m_nDataLen / 2;
+  int unconverted = m_nDataLen % 2;  // an odd last byte is no character: dropped
+  CodeWriter out(static_cast<int64_t>(units) * 2);
+  if (!out.Ok()) return 0;
+  char* w = out.Cursor();
+  w = UnitsToSjis([s](int i) { return LoadLe(s + 2 * i); }, units, w, unconverted);
+  out.Cursor() = w;
+  out.Finish(*this);
+  return unconverted;
+}
+
+int CMemory::UNICODEBEtoSJIS() {
+  SwapByteOrder();
+  return UNICODEtoSJIS();
+}
+
+void CMemory::SwapByteOrder() {
+  if (!m_pData) return;
+  for (int i = 0; i + 1 < m_nDataLen; i += 2) std::swap(m_pData[i], m_pData[i + 1]);
+}
+
+int CMemory::SJIStoUTF8() {
+  if (!m_pData) return 0;
+  const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
+  const int len = m_nDataLen;
+  CodeWriter out(static_cast<int64_t>(len) * 3);
+  if (!out.Ok()) return 0;
+  char* w = out.Cursor();
+  const uint16_t* dec = platform::SjisDecodeTable().data();
+  int unconverted = 0;
+  int i = 0;
+  while (i < len) {
+    if (i + 8 <= len && Ascii8(s + i)) {
+      std::memcpy(w, s + i, 8);
+      w += 8;
+      i += 8;
+      continue;
+    }
+    const unsigned char c = s[i];
+    if (c < 0x80) {
+      *w++ = static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    if (i + 1 < len && IsSjisLeadByte(c) && IsSjisTrailByte(s[i + 1])) {
+      const uint16_t u = dec[(c << 8) | s[i + 1]];
+      if (u != kReplacement) {
+        w = PutUtf8(w, u);
+        i += 2;
+        continue;
+      }
+    }
+    const uint16_t u = dec[c];
+    if (u == kReplacement) ++unconverted;
+    w = PutUtf8(w, u);
+    ++i;
+  }
+  out.Cursor() = w;
+  out.Finish(*this);
+  return unconverted;
+}
+
+int CMemory::UTF8toSJIS() {
+  if (!m_pData) return 0;
+  const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
+  const int len = m_nDataLen;
+  CodeWriter out(static_cast<int64_t>(len) * 2);
+  if (!out.Ok()) return 0;
+  char* w = out.Cursor();
+  const uint16_t* enc = platform::SjisEncodeTable().data();
+  int unconverted = 0;
+  int i = 0;
+  auto cont = [&](int k) { return (s[k] & 0xC0) == 0x80; };
+  while (i < len) {
+    if (i + 8 <= len && Ascii8(s + i)) {
+      std::memcpy(w, s + i, 8);
+      w += 8;
+      i += 8;
+      continue;
+    }
+    const unsigned char c = s[i];
+    if (c < 0x80) {
+      *w++ = static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    uint32_t cp = 0xFFFFFFFF;  // nothing CP932 encodes
+    int size = 1;
+    if ((c & 0xE0) == 0xC0 && i + 1 < len && cont(i + 1)) {
+      size = 2;
+      if (c >= 0xC2) cp = ((c & 0x1Fu) << 6) | (s[i + 1] & 0x3Fu);  // C0 and C1 start overlong forms
+    } else if ((c & 0xF0) == 0xE0 && i + 2 < len && cont(i + 1) && cont(i + 2)) {
+      size = 3;
+      const uint32_t v = ((c & 0x0Fu) << 12) | ((s[i + 1] & 0x3Fu) << 6) | (s[i + 2] & 0x3Fu);
+      if (v >= 0x800 && !IsSurrogate(v)) cp = v;
+    } else if ((c & 0xF8) == 0xF0 && i + 3 < len && cont(i + 1) && cont(i + 2) && cont(i + 3)) {
+      size = 4;  // beyond the BMP, or malformed: either way no CP932 code
+    }
+    const uint16_t code = cp < 0x10000 ? enc[cp] : 0;
+    if (code == 0) {
+      w = PutGeta(w);
+      ++unconverted;
+    } else {
+      w = PutSjis(w, code);
+    }
+    i += size;
+  }
+  out.Cursor() = w;
+  out.Finish(*this);
+  return unconverted;
+}
+
+int CMemory::UNICODEtoUTF8() {
+  if (!m_pData) return 0;
+  const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
+  const int units = m_nDataLen / 2;
+  const int unconverted = m_nDataLen % 2;
+  CodeWriter out(static_cast<int64_t>(units) * 3);
+  if (!out.Ok()) return 0;
+  char* w = out.Cursor();
+  // Surrogates are written one by one, as the units stand.
+  for (int i = 0; i < units; ++i) w = PutUtf8(w, LoadLe(s + 2 * i));
+  out.Cursor() = w;
+  out.Finish(*this);
+  return unconverted;
+}
+
+int CMemory::SJIStoUTF7() {
+  const int unconverted = SJIStoUNICODE();
+  return unconverted + UNICODEtoUTF7();
+}
+
+int CMemory::UNICODEtoUTF7() {
+  if (!m_pData) return 0;
+  const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
+  const int units = m_nDataLen / 2;
+  const int unconverted = m_nDataLen % 2;
+  static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string text;
+  text.reserve(static_cast<size_t>(m_nDataLen) + 16);
+  int i = 0;
+  while (i < units) {
+    const uint16_t u = LoadLe(s + 2 * i);
+    if (IsUtf7DirectChar(u)) {
+      text += static_cast<char>(u);
+      ++i;
+    } else if (u == '+') {
+      text += "+-";
+      ++i;
+    } else {
+      // A run up to the next direct character, Base64 of its big-endian units, no padding.
+      text += '+';
+      uint32_t bits = 0;
+      int nbits = 0;
+      while (i < units) {
+        const uint16_t r = LoadLe(s + 2 * i);
+        if (IsUtf7DirectChar(r)) break;
+        bits = (bits << 16) | r;
+        nbits += 16;
+        while (nbits >= 6) {
+          nbits -= 6;
+          text += kAlphabet[(bits >> nbits) & 0x3F];
+        }
+        ++i;
+      }
+      if (nbits > 0) text += kAlphabet[(bits << (6 - nbits)) & 0x3F];
+      text += '-';
+    }
+  }
+  Assign(text.data(), static_cast<int>(text.size()));
+  return unconverted;
+}
+
+int CMemory::UTF7toSJIS() {
+  if (!m_pData) return 0;
+  const char* s = m_pData;
+  const int len = m_nDataLen;
+  CodeWriter out(len);
+  if (!out.Ok()) return 0;
+  int unconverted = 0;
+  std::string run;
+  int i = 0;
+  while (i < len) {
+    if (s[i] == '+' && i + 1 < len && s[i + 1] == '-') {
+      if (!out.Add('+')) return unconverted;
+      i += 2;
+      continue;
+    }
+    if (s[i] == '+' && len - i >= 3 && Base64CharValue(static_cast<unsigned char>(s[i + 1])) >= 0) {
+      int end = i + 1;
+      while (end < len && Base64CharValue(static_cast<unsigned char>(s[end])) >= 0) ++end;
+      const int runLen = end - (i + 1);
+      const int copyEnd = end < len ? end + 1 : end;  // the run and the byte that ended it
+      bool decoded = false;
+      if (runLen >= 3) {
+        run.assign(s + i + 1, runLen);
+        const int bytes = Base64DecodeInPlace(run.data(), runLen);
+        if (bytes % 2 == 0) {
+          const auto* b = reinterpret_cast<const unsigned char*>(run.data());
+          if (!out.Room(bytes)) return unconverted;
+          out.Cursor() = UnitsToSjis([b](int k) { return static_cast<uint16_t>((b[2 * k] << 8) | b[2 * k + 1]); },
+                                     bytes / 2, out.Cursor(), unconverted);
+          decoded = true;
+          i = end < len && s[end] == '-' ? end + 1 : end;
+        }
+      }
+      if (!decoded) {
+        if (!out.AddBytes(s + i, copyEnd - i)) return unconverted;
+        i = copyEnd;
+      }
+      continue;
+    }
+    if (!out.Add(static_cast<unsigned char>(s[i]))) return unconverted;
+    ++i;
+  }
+  out.Finish(*this);
+  return unconverted;
+}
