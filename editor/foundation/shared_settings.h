@@ -10,11 +10,11 @@
 #include <cstdint>
 
 #include "editor/foundation/comment_delimiters.h"
+#include "editor/foundation/editor_path.h"
 #include "editor/foundation/keyword_set_table.h"
 #include "platform/win_types.h"
 
 constexpr int32_t kSharedLayoutVersion = 65;
-constexpr int kMaxPath = 260;
 
 struct RecentFileRecord {
   int32_t nViewTopLine;

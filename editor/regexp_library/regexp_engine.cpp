@@ -37,15 +37,31 @@ namespace {
 constexpr unsigned long kRetryLimitInMatch = 1000000;
 constexpr unsigned long kRetryLimitInSearch = 10000000;
 
-void InitialiseEngine() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    OnigEncoding encodings[] = {ONIG_ENCODING_SJIS};
-    onig_initialize(encodings, 1);
-    onig_set_retry_limit_in_match(kRetryLimitInMatch);
-    onig_set_retry_limit_in_search(kRetryLimitInSearch);
-  });
-}
+// The engine is set up by the first call and given back when the library is unloaded, which the
+// editor may do and redo many times in one process.
+class Engine {
+ public:
+  void Initialise() {
+    std::call_once(m_once, [this] {
+      OnigEncoding encodings[] = {ONIG_ENCODING_SJIS};
+      onig_initialize(encodings, 1);
+      onig_set_retry_limit_in_match(kRetryLimitInMatch);
+      onig_set_retry_limit_in_search(kRetryLimitInSearch);
+      m_initialised = true;
+    });
+  }
+  ~Engine() {
+    if (m_initialised) onig_end();
+  }
+
+ private:
+  std::once_flag m_once;
+  bool m_initialised = false;
+};
+
+Engine g_engine;
+
+void InitialiseEngine() { g_engine.Initialise(); }
 
 bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
