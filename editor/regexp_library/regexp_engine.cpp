@@ -131,8 +131,8 @@ BREGEXP* Prepare(const char* command, BREGEXP** rxp, char* msg, int& result) {
     Fail(msg, "no record");
     return nullptr;
   }
-  InitialiseEngine();
   BREGEXP* rx = *rxp;
+  // The painter and grep come here once per line with no command: nothing to do but check.
   if (!command) {
     if (!rx || !rx->priv || !rx->priv->regex) {
       Fail(msg, "no compiled pattern");
@@ -141,6 +141,7 @@ BREGEXP* Prepare(const char* command, BREGEXP** rxp, char* msg, int& result) {
     result = 0;
     return rx;
   }
+  InitialiseEngine();
   const std::string_view text(command);
   if (rx && rx->priv && rx->priv->regex && rx->priv->command == text) {
     result = 0;
