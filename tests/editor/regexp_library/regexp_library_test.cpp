@@ -174,10 +174,11 @@ TEST(RegexpLibrary, VersionAndUnusedEntryPoints) {
   EXPECT_NE(std::strstr(BRegexpVersion(), "Oniguruma"), nullptr);
   char msg[kBRegexpMessageSize] = {};
   BREGEXP* rx = nullptr;
-  EXPECT_EQ(BTrans("tr/a/b/", "a", "a" + 1, &rx, msg), -1);
+  const char target[] = "a";
+  EXPECT_EQ(BTrans("tr/a/b/", target, target + 1, &rx, msg), -1);
   EXPECT_NE(msg[0], 0);
   msg[0] = 0;
-  EXPECT_EQ(BSplit("/,/", "a", "a" + 1, 0, &rx, msg), -1);
+  EXPECT_EQ(BSplit("/,/", target, target + 1, 0, &rx, msg), -1);
   EXPECT_NE(msg[0], 0);
   EXPECT_EQ(rx, nullptr);
 }
@@ -194,7 +195,8 @@ TEST(RegexpLibrary, HostilePatternsAndTargets) {
     }
   }
   // A lone lead byte last in an exact-size buffer is never read past.
-  for (const char* command : {"/./k", "/../k", "/$/k", "/.$/k", "/.\\z/k", "/b\\W/k", "/\x81\x40/k", "/b\x81\x40/ki", "/[\x81\x40-\x81\x49]/k", "/\\W$/k"}) {
+  for (const char* command : {"/./k", "/../k", "/$/k", "/.$/k", "/.\\z/k", "/b\\W/k", "/\x81\x40/k", "/b\x81\x40/ki",
+                              "/[\x81\x40-\x81\x49]/k", "/\\W$/k"}) {
     auto buffer = std::make_unique<char[]>(3);
     std::memcpy(buffer.get(), "ab\x81", 3);
     Record r;
