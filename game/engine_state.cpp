@@ -15,9 +15,10 @@ void SanitizeInterpreterState(EngineStateRecord& state) {
     if (entry.next < -1 || entry.next >= kSymbolCount) entry.next = -1;
   }
   InterpreterState& interp = state.interpreter;
-  // Each open call or loop holds a table entry, so no depth can exceed the table.
-  interp.gosubDepth = std::clamp(interp.gosubDepth, 0, kSymbolCount);
+  // Each open loop holds a table entry, so its depth cannot exceed the table. Calls are counted even
+  // when they fail, so their depths may; any depth is safe to use, only a negative one is not a count.
+  interp.gosubDepth = std::max(interp.gosubDepth, 0);
   interp.forDepth = std::clamp(interp.forDepth, 0, kSymbolCount);
-  interp.macroDepth = std::clamp(interp.macroDepth, 0, kSymbolCount);
+  interp.macroDepth = std::max(interp.macroDepth, 0);
   interp.scriptName[kScriptNameBytes - 1] = '\0';
 }

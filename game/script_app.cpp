@@ -49,7 +49,11 @@ void CScriptApp::MainLoop() {
   CGameKeyInput keys;
   int16_t previousWheel = m_mouse.GetWheel();
   InitScriptEngine();
-  SetScriptHost({nullptr, [] { QuitRequest = true; }});
+  SetScriptHost({.systemScreenOpen = nullptr,
+                 .requestQuit = [] { QuitRequest = true; },
+                 .openEditor = [](const char* path, int line) {
+                   if (RunningScriptApp) RunningScriptApp->OpenEditor(path, line);
+                 }});
   LoadScript(nullptr, Config.script);
   SetScriptRunning(true);
 

@@ -1,6 +1,8 @@
 #include "game/script_control_flow.h"
 
 #include <cstdio>
+#include <limits>
+#include <string>
 #include <string_view>
 
 #include "game/engine_state.h"
@@ -47,20 +49,24 @@ uint32_t StoredPosition(double value) {
 
 bool IsTrue(double value) { return value != 0.0; }
 
+// END, QUIT and a failed jump end the run they stand in. Inside the statements of a true IF that is
+// the nested run of that IF only: the run around it goes on in this frame with the token then
+// current. At the top they end the frame's run.
+ScriptFlow EndRun() { return CloseThenLevel() ? ScriptFlow::kNext : ScriptFlow::kYield; }
+
 // GOSUB and "@": opens the frame of the next depth with the line after the call, then jumps to the
-// label named by the next token.
+// label named by the next token. The depth is counted before anything can fail and stays counted: a
+// call whose label is missing leaves its frame open, and a RETURN there goes back after it.
 ScriptFlow Call(int32_t& depth, const char* kind, std::string_view missingName) {
-  ++depth;
+  // Calls that fail again and again could count the depth past its range.
+  if (depth < std::numeric_limits<int32_t>::max()) ++depth;
   ScriptSymbol* frame = Frame(kind, depth, kSymbolFindOrAdd);
   GetToken();
   if (frame) frame->value = FollowingLine();
   if (Token() != kTokenIdentifier) ScriptError(missingName);
   ScriptSymbol* label = EntryPoint(kSymbolFind);
-  if (!frame || !label) {
-    // No call is open after a call that did not happen.
-    --depth;
-    return ScriptFlow::kYield;
-  }
+  // No label to go to, or no frame to keep the way back in (the table is full): the call is not made.
+  if (!frame || !label) return EndRun();
   JumpToLine(label->value);
   return ScriptFlow::kNext;
 }
@@ -87,11 +93,8 @@ ScriptFlow ReturnFromCall(int32_t& depth, const char* kind, std::string_view noC
 
 ScriptFlow RunAssignment() {
   ScriptSymbol* variable = GetVariable();
-  if (Token() != '=') {
-    // Nothing is assigned: the token that stood in place of "=" is left to the run loop.
-    ScriptError("'='がありません"_sj);
-    return ScriptFlow::kNext;
-  }
+  // Whatever token stands in place of "=" is taken as one.
+  if (Token() != '=') ScriptError("'='がありません"_sj);
   GetToken();
   variable->value = EvalExpression();
   return ScriptFlow::kNext;
@@ -114,7 +117,7 @@ ScriptFlow RunGoto() {
   GetToken();
   if (Token() != kTokenIdentifier) ScriptError("Missing label idenrifier");
   ScriptSymbol* label = EntryPoint(kSymbolFind);
-  if (!label) return ScriptFlow::kYield;
+  if (!label) return EndRun();
   JumpToLine(label->value);
   return ScriptFlow::kNext;
 }
@@ -182,10 +185,10 @@ void LeaveNext(uint32_t nextPosition) {
 ScriptFlow RunNext() {
   const uint32_t nextPosition = ScriptLexer.readPos - 1;
   GetToken();
-  char named[kSymbolNameBytes] = {};
+  std::string named;
   bool hasName = false;
   if (Token() == kTokenIdentifier) {
-    CopyFixedText(named, TokenText());
+    named = TokenText();
     hasName = true;
     GetVariable();
   }
@@ -207,10 +210,9 @@ ScriptFlow RunNext() {
     LeaveNext(nextPosition);
     return ScriptFlow::kNext;
   }
-  char loopName[kSymbolNameBytes];
-  CopyFixedText(loopName, TokenText());
+  const std::string loopName(TokenText());
   ScriptSymbol* variable = GetVariable();
-  if (hasName && FixedText(named) != FixedText(loopName)) {
+  if (hasName && named != loopName) {
     SeekScript(nextPosition);
     ScriptError("Mismatch variable");
     if (Token() == kTokenIdentifier) GetVariable();
@@ -236,13 +238,13 @@ ScriptFlow RunNext() {
 
 ScriptFlow RunEnd() {
   Token() = kTokenEnd;
-  // Inside the statements of a true IF, END only closes that level and the run goes on.
-  return CloseThenLevel() ? ScriptFlow::kNext : ScriptFlow::kYield;
+  return EndRun();
 }
 
+// QUIT stays current: the run around a nested one meets it again, so every open level ends with it.
 ScriptFlow RunQuit() {
   if (const ScriptHost& host = GetScriptHost(); host.requestQuit) host.requestQuit();
-  return ScriptFlow::kYield;
+  return EndRun();
 }
 
 void ScanLabels(SymbolMode mode) {

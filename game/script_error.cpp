@@ -10,37 +10,24 @@
 #include "platform/sjis_literal.h"
 
 void ScriptError(std::string_view message) {
-  uint32_t p = ScriptLexer.readPos;
-  int32_t line = LineOfPosition(p);
+  const uint32_t p = ScriptLexer.readPos;  // the current character is the byte before it
+  const int32_t line = LineOfPosition(p);
   // The line text ends before the current character; when that character starts a line, the line
-  // before it is reported whole.
+  // before it is shown whole, up to its line feed. Either way a CR before the line feed stays: an
+  // unclosed string reports with its line feed current.
   uint32_t end = p > 0 ? p - 1 : 0;
   if (p >= 2 && ScriptText.At(p - 2) == '\n') end = p - 2;
-  uint32_t begin = ScriptText.LineStart(end);
-  if (p <= 4) {
-    // Within the first bytes the report is line 1, shown from the start of the text.
-    begin = 0;
-    for (uint32_t i = 0; i < end; ++i) {
-      if (ScriptText.At(i) == '\n') {
-        end = i;
-        break;
-      }
-    }
-  }
-  std::string_view text = ScriptText.View(begin, end);
-  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  // Within the first bytes the report is line 1, shown from the start of the text.
+  const uint32_t begin = p <= 4 ? 0 : ScriptText.LineStart(end);
 
   std::string report = "ERROR : ";
   report += FixedText(EngineState.interpreter.scriptName);
   report += "(" + std::to_string(line) + "行目)["_sj;
   report += message;
   report += "]-->";
-  // Keep the closing ".\n" inside the log's line length by cutting the line text, on a character
-  // boundary, rather than letting the log cut the end off.
-  constexpr size_t kTail = 2;
-  size_t room = kMessageLogLineBytes - 1 > report.size() + kTail ? kMessageLogLineBytes - 1 - report.size() - kTail : 0;
-  report += text.substr(0, SjisFitLength(text, room));
+  report += ScriptText.View(begin, end);
   report += ".\n";
+  // The message log cuts a line that does not fit its 1,023 bytes; that is the only cut.
   DebugPrintText(report);
   EngineState.interpreter.runThrough = 0;
 }

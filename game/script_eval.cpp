@@ -187,37 +187,52 @@ double EvalPrimary() {
   }
 }
 
-ScriptSymbol* GetVariable() {
-  char name[kSymbolNameBytes];
-  CopyFixedText(name, TokenText());
-  GetToken();
-  ScriptSymbol* entry = nullptr;
-  if (Token() == '(') {
-    bool named = AppendNamePart(name, "(");
-    do {
-      GetToken();
-      double index = EvalExpression();
-      if (g_abandoned) break;
-      char digits[16];
-      std::snprintf(digits, sizeof digits, "%d", SaturateToInt32(index));
-      named = named && AppendNamePart(name, digits);
-      if (Token() != ',') break;
-      named = named && AppendNamePart(name, ",");
-    } while (true);
-    ExpectClose();
-    named = named && !g_abandoned && AppendNamePart(name, ")");
-    if (named) {
-      int32_t index = LookupSymbol(FixedText(name), true);
-      if (index >= 0) entry = &EngineState.symbolTable[index];
-    }
+namespace {
+
+// The entry of a complete name, added when missing, with its value in the value register. When no
+// entry can be had (the table is full, the name did not fit) a scratch entry that reads 0 stands in,
+// so the caller never uses a failed lookup.
+ScriptSymbol* Resolve(std::string_view name, bool named) {
+  const int32_t index = named ? LookupSymbol(name, true) : -1;
+  ScriptSymbol* entry = &g_scratch;
+  if (index >= 0) {
+    entry = &EngineState.symbolTable[index];
   } else {
-    int32_t index = LookupSymbol(FixedText(name), true);
-    if (index >= 0) entry = &EngineState.symbolTable[index];
-  }
-  if (!entry) {
     g_scratch = {};
-    entry = &g_scratch;
   }
   ScriptLexer.number = entry->value;
+  return entry;
+}
+
+}  // namespace
+
+ScriptSymbol* GetVariable() {
+  char name[kSymbolNameBytes] = {};
+  // The lexer never keeps more than 62 bytes of a name, and keeps them as they are: a name that ends
+  // in the lead byte of a cut double-byte character is still the same name.
+  const std::string_view read = TokenText().substr(0, kSymbolNameBytes - 1);
+  std::memcpy(name, read.data(), read.size());
+  GetToken();
+  if (Token() != '(') return Resolve(FixedText(name), true);
+  // Every part is appended, and every part that does not fit is reported; a name that did not fit
+  // whole names no element.
+  bool named = AppendNamePart(name, "(");
+  do {
+    GetToken();
+    double index = EvalExpression();
+    if (g_abandoned) return Resolve({}, false);
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%d", SaturateToInt32(index));
+    named = AppendNamePart(name, digits) && named;
+    if (Token() != ',') break;
+    named = AppendNamePart(name, ",") && named;
+  } while (true);
+  // The element is looked up with the closing parenthesis still current, so that a report of the
+  // lookup shows the reference up to its end; the token after it is read last, and a number there
+  // takes the value register over.
+  if (Token() != ')') Report("')'が足りません"_sj);
+  named = AppendNamePart(name, ")") && named;
+  ScriptSymbol* entry = Resolve(FixedText(name), named);
+  GetToken();
   return entry;
 }

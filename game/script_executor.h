@@ -6,7 +6,7 @@
 
 enum class ScriptFlow {
   kNext,   // the statement is done and the token after it is current: go on in this frame
-  kYield,  // the run ends for this frame (a wait, END, QUIT, a failed jump)
+  kYield,  // the run ends for this frame (a wait; END, QUIT or a failed jump outside a true IF)
 };
 
 // A statement handler is entered with its keyword (or, for an assignment, the variable) current.
@@ -33,11 +33,13 @@ bool ExecuteScript();
 bool IsScriptRunning();
 void SetScriptRunning(bool running);
 
-// What the executor needs from the rest of the game. Unset hooks mean no system screen is open and
-// a quit request goes nowhere (the headless harness sets its own).
+// What the interpreter needs from the rest of the game. Unset hooks mean no system screen is open, a
+// quit request goes nowhere and no editor is opened (the headless harness sets its own).
 struct ScriptHost {
   bool (*systemScreenOpen)() = nullptr;  // the settings, save or load screen
   void (*requestQuit)() = nullptr;
+  // Debug mode: shows the script in the editor and returns when the editor closes.
+  void (*openEditor)(const char* scriptPath, int line) = nullptr;
 };
 void SetScriptHost(const ScriptHost& host);
 const ScriptHost& GetScriptHost();
@@ -48,6 +50,6 @@ const ScriptHost& GetScriptHost();
 void BeginWait(int32_t frames);
 
 // The open THEN levels of this frame's run: a true IF opens one and runs its statements in the same
-// loop rather than a nested one; END closes one instead of ending the run.
+// loop rather than a nested one; END, QUIT and a failed jump close one instead of ending the run.
 void OpenThenLevel();
 bool CloseThenLevel();

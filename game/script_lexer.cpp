@@ -56,13 +56,25 @@ bool TakeCharacter(uint32_t limit) {
   return AppendText(bytes, width, limit);
 }
 
+// A name keeps its first 62 bytes whatever they are: when the 62nd is the lead byte of a double-byte
+// character, the lead byte is kept and its trail byte dropped, so that names which differ from the
+// 62nd byte on stay apart.
+void TakeNameBytes() {
+  const uint32_t width = StartsPair() ? 2 : 1;
+  for (uint32_t i = 0; i < width; ++i) {
+    const char byte = static_cast<char>(L.current);
+    Advance();
+    AppendText(&byte, 1, kIdentifierBytes);
+  }
+}
+
 void ReadIdentifier() {
   for (;;) {
     if (StartsPair()) {
-      TakeCharacter(kIdentifierBytes);
+      TakeNameBytes();
     } else if (IsLetter(L.current) || IsDigit(L.current) || L.current == '_' || L.current == '@') {
       if (L.current >= 'a' && L.current <= 'z') L.current = static_cast<int8_t>(L.current - 'a' + 'A');
-      TakeCharacter(kIdentifierBytes);
+      TakeNameBytes();
     } else {
       break;
     }

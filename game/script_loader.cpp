@@ -6,7 +6,6 @@
 #include "game/engine_state.h"
 #include "game/fixed_text.h"
 #include "game/read_flag_table.h"
-#include "game/script_app.h"
 #include "game/script_control_flow.h"
 #include "game/script_error.h"
 #include "game/script_executor.h"
@@ -59,7 +58,7 @@ bool LoadScript(const void* /*unused*/, const std::string& name) {
   CFileBuffer file;
   const bool read = file.Read(name) == 0;
   // In debug mode the script is opened in the editor first; the game starts when the editor closes.
-  if (Config.debug && RunningScriptApp) RunningScriptApp->OpenEditor(name.c_str(), 0);
+  if (const ScriptHost& host = GetScriptHost(); Config.debug && host.openEditor) host.openEditor(name.c_str(), 0);
   if (!read) {
     LoadScriptText(name, {});
     ScriptError("ファイルが見つかりません"_sj);

@@ -1,5 +1,6 @@
 #include "game/script_symbol_table.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -23,8 +24,11 @@ bool NameIs(const ScriptSymbol& entry, std::string_view name) {
 
 bool IsFree(const ScriptSymbol& entry) { return entry.name[0] == '\0'; }
 
+// Names reach here shorter than the field and are stored byte for byte, so that the stored name
+// compares equal to the one looked up even when it ends in a lone lead byte.
 void Claim(ScriptSymbol& entry, std::string_view name) {
-  CopyFixedText(entry.name, name);
+  std::memset(entry.name, 0, sizeof entry.name);
+  if (!name.empty()) std::memcpy(entry.name, name.data(), std::min(name.size(), sizeof entry.name - 1));
   entry.value = 0;
   entry.token = kTokenIdentifier;
   entry.next = -1;

@@ -54,31 +54,6 @@ uint16_t SjisCharToJis(unsigned char lead, unsigned char trail) {
   return static_cast<uint16_t>((j1 << 8) | j2);
 }
 
-uint16_t JisPairsToSjis(unsigned char j1, unsigned char j2) {
-  if (j1 < 0x21 || j1 > 0x7E || j2 < 0x21 || j2 > 0x7E) return 0;
-  unsigned c2;
-  if (j1 & 1) {
-    c2 = j2 + 0x1F + (j2 >= 0x60 ? 1 : 0);
-  } else {
-    c2 = j2 + 0x7E;
-  }
-  unsigned c1 = ((j1 - 0x21) >> 1) + 0x81;
-  if (c1 > 0x9F) c1 += 0x40;
-  return static_cast<uint16_t>((c1 << 8) | c2);
-}
-
-int Utf8SequenceLength(const unsigned char* p, int len) {
-  if (len >= 3 && (p[0] & 0xF0) == 0xE0 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) return 3;
-  if (len >= 2 && (p[0] & 0xE0) == 0xC0 && (p[1] & 0xC0) == 0x80) return 2;
-  return 0;
-}
-
-uint16_t Utf8SequenceToUcs2(const unsigned char* p, int seqLen) {
-  if (seqLen == 3) return static_cast<uint16_t>(((p[0] & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
-  if (seqLen == 2) return static_cast<uint16_t>(((p[0] & 0x1F) << 6) | (p[1] & 0x3F));
-  return p[0];
-}
-
 bool IsUtf7DirectChar(uint16_t u) {
   if (u == '\t' || u == '\n' || u == '\r' || u == ' ') return true;
   if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9')) return true;
@@ -88,15 +63,6 @@ bool IsUtf7DirectChar(uint16_t u) {
     default:
       return false;
   }
-}
-
-int Base64CharValue(unsigned char c) {
-  if (c >= 'A' && c <= 'Z') return c - 'A';
-  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-  if (c >= '0' && c <= '9') return c - '0' + 52;
-  if (c == '+') return 62;
-  if (c == '/') return 63;
-  return -1;
 }
 
 int Base64DecodeInPlace(char* text, int len) {

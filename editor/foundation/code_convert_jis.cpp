@@ -134,7 +134,7 @@ int CMemory::JIStoSJIS(bool bMimeDecode) {
     while (k < end) {
       if (k + 1 < end) {
         const uint16_t code = JisPairsToSjis(s[k], s[k + 1]);
-        if (code != 0) {
+        if (code != 0) [[likely]] {
           out.Put2(static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(code));
           k += 2;
           continue;
@@ -148,21 +148,31 @@ int CMemory::JIStoSJIS(bool bMimeDecode) {
   };
   int i = 0;
   while (i < len) {
+    // Between escapes the mode does not change: take the whole stretch at once (runs are short in
+    // mixed text, so a plain loop beats a library search).
+    int stop = i;
+    char* w = out.Cursor();
+    if (mode == kToKanji) {
+      while (stop < len && s[stop] != kEsc) ++stop;  // collected until the escape that closes it
+    } else if (mode == kToKana) {
+      for (; stop < len && s[stop] != kEsc; ++stop) *w++ = static_cast<char>(s[stop] | 0x80);
+    } else {
+      for (; stop < len && s[stop] != kEsc; ++stop) *w++ = static_cast<char>(s[stop]);
+    }
+    out.Cursor() = w;
+    i = stop;
+    if (i >= len) break;
     const Escape e = len - i >= 3 ? EscapeAt(s + i) : kNone;
-    if (e != kNone) {
-      if (mode == kToKanji) flushKanji(i);
-      mode = e;
-      if (e == kToKanji) kanjiStart = i;
-      i += 3;
+    if (e == kNone) {
+      // An ESC that starts no sequence is a byte of text like any other of its run.
+      if (mode != kToKanji) out.Put(static_cast<unsigned char>(mode == kToKana ? s[i] | 0x80 : s[i]));
+      ++i;
       continue;
     }
-    if (mode == kToKanji) {
-      ++i;  // collected until the run is closed
-    } else if (mode == kToKana) {
-      out.Put(static_cast<unsigned char>(s[i++] | 0x80));
-    } else {
-      out.Put(s[i++]);
-    }
+    if (mode == kToKanji) flushKanji(i);
+    mode = e;
+    if (e == kToKanji) kanjiStart = i;
+    i += 3;
   }
   if (mode == kToKanji) {
     // A run the text never closes stays as it was, its escape included.

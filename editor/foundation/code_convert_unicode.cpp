@@ -23,6 +23,12 @@ inline bool Ascii8(const unsigned char* p) {
 
 inline bool IsSurrogate(uint32_t u) { return u >= 0xD800 && u <= 0xDFFF; }
 
+// a when flag is 1, b when it is 0, without a branch the compiler might make of a ?: on random data.
+inline unsigned Select(unsigned flag, unsigned a, unsigned b) {
+  const unsigned mask = 0u - flag;
+  return (a & mask) | (b & ~mask);
+}
+
 inline char* PutUtf8(char* w, uint32_t u) {
   if (u < 0x80) {
     *w++ = static_cast<char>(u);
@@ -48,6 +54,36 @@ inline char* PutGeta(char* w) {
   *w++ = static_cast<char>(kGetaTrail);
   return w;
 }
+
+// Tables for the walks over Shift-JIS text. A walk moves one byte per step and carries whether a
+// character starts there; each step writes its character's output and moves the output on only
+// when one does. No step waits on the one before, and nothing branches on the kind of character,
+// which in Japanese text changes from one character to the next.
+struct SjisWalkTables {
+  uint8_t validPair[0x2000] = {};  // flags: a lead byte, a trail byte, and a character of CP932
+  // The UTF-8 bytes of each code (or of U+FFFD) in bytes 0-2 and their count in byte 3.
+  uint32_t utf8[0x10000];
+
+  SjisWalkTables() {
+    const uint16_t* dec = platform::SjisDecodeTable().data();
+    for (unsigned code = 0; code < 0x10000; ++code) {
+      if (IsSjisLeadByte(code >> 8) && IsSjisTrailByte(code & 0xFF) && dec[code] != 0xFFFD) {
+        validPair[code >> 3] |= static_cast<uint8_t>(1u << (code & 7));
+      }
+      char bytes[4] = {};
+      const int n = static_cast<int>(PutUtf8(bytes, dec[code]) - bytes);
+      utf8[code] = static_cast<uint32_t>(static_cast<unsigned char>(bytes[0])) |
+                   static_cast<uint32_t>(static_cast<unsigned char>(bytes[1])) << 8 |
+                   static_cast<uint32_t>(static_cast<unsigned char>(bytes[2])) << 16 | static_cast<uint32_t>(n) << 24;
+    }
+  }
+  unsigned ValidPair(unsigned code) const { return (validPair[code >> 3] >> (code & 7)) & 1u; }
+
+  static const SjisWalkTables& Get() {
+    static const SjisWalkTables* tables = new SjisWalkTables;
+    return *tables;
+  }
+};
 
 // UTF-16 units (read by get(i)) to Shift-JIS: a unit or a surrogate pair without a CP932 code is
 // one geta mark. w must have room for 2 bytes per unit.
@@ -115,14 +151,43 @@ int SjisToUnits(const unsigned char* s, int len, Put put) {
 int CMemory::SJIStoUNICODE() {
   if (!m_pData) return 0;
   const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
-  CodeWriter out(static_cast<int64_t>(m_nDataLen) * 2);
+  const int len = m_nDataLen;
+  CodeWriter out(static_cast<int64_t>(len) * 2 + 2);  // one unit of room for a step that starts none
   if (!out.Ok()) return 0;
   char* w = out.Cursor();
-  const int unconverted = SjisToUnits(s, m_nDataLen, [&](uint16_t u) {
+  const SjisWalkTables& t = SjisWalkTables::Get();
+  const uint16_t* dec = platform::SjisDecodeTable().data();
+  int unconverted = 0;
+  unsigned start = 1;
+  int i = 0;
+  while (i + 1 < len) {
+    if (i + 8 <= len && (Ascii8(s + i) & (start != 0))) {
+      for (int k = 0; k < 8; ++k) {
+        w[2 * k] = static_cast<char>(s[i + k]);
+        w[2 * k + 1] = 0;
+      }
+      w += 16;
+      i += 8;
+      continue;
+    }
+    const unsigned pairCode = (s[i] << 8) | s[i + 1];
+    // A pair that is no character is read as its first byte alone, then the next byte.
+    const unsigned pair = start & t.ValidPair(pairCode);
+    const uint16_t u = dec[Select(pair, pairCode, s[i])];
+    w[0] = static_cast<char>(u & 0xFF);
+    w[1] = static_cast<char>(u >> 8);
+    w += 2 * start;
+    unconverted += static_cast<int>(start & (u == kReplacement));
+    start = pair ^ 1;
+    ++i;
+  }
+  if (i < len && start) {
+    const uint16_t u = dec[s[i]];
     w[0] = static_cast<char>(u & 0xFF);
     w[1] = static_cast<char>(u >> 8);
     w += 2;
-  });
+    unconverted += u == kReplacement;
+  }
   out.Cursor() = w;
   out.Finish(*this);
   return unconverted;
@@ -142,7 +207,46 @@ int CMemory::UNICODEtoSJIS() {
   CodeWriter out(static_cast<int64_t>(units) * 2);
   if (!out.Ok()) return 0;
   char* w = out.Cursor();
-  w = UnitsToSjis([s](int i) { return LoadLe(s + 2 * i); }, units, w, unconverted);
+  const uint16_t* enc = platform::SjisEncodeTable().data();
+  int i = 0;
+  while (i < units) {
+    if (i + 4 <= units) {
+      uint64_t v;
+      std::memcpy(&v, s + 2 * i, 8);
+      if ((v & 0xFF80FF80FF80FF80ull) == 0) {  // four ASCII units
+        w[0] = static_cast<char>(v);
+        w[1] = static_cast<char>(v >> 16);
+        w[2] = static_cast<char>(v >> 32);
+        w[3] = static_cast<char>(v >> 48);
+        w += 4;
+        i += 4;
+        continue;
+      }
+    }
+    const uint16_t u = LoadLe(s + 2 * i);
+    if (IsSurrogate(u)) {
+      // A pair is one character, and CP932 has none beyond the BMP.
+      if (u <= 0xDBFF && i + 1 < units) {
+        const uint16_t low = LoadLe(s + 2 * i + 2);
+        if (low >= 0xDC00 && low <= 0xDFFF) ++i;
+      }
+      w = PutGeta(w);
+      ++unconverted;
+      ++i;
+      continue;
+    }
+    const unsigned found = enc[u];
+    const unsigned geta = (found == 0) & (u != 0);
+    const unsigned code = Select(geta, (kGetaLead << 8) | kGetaTrail, found);
+    unconverted += static_cast<int>(geta);
+    const unsigned two = code > 0xFF;
+    // Memory order: lead then trail for a double-byte code, the byte alone otherwise.
+    const unsigned bytes = Select(two, (code >> 8) | ((code & 0xFF) << 8), code);
+    w[0] = static_cast<char>(bytes);
+    w[1] = static_cast<char>(bytes >> 8);
+    w += 1 + two;
+    ++i;
+  }
   out.Cursor() = w;
   out.Finish(*this);
   return unconverted;
@@ -162,37 +266,35 @@ int CMemory::SJIStoUTF8() {
   if (!m_pData) return 0;
   const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
   const int len = m_nDataLen;
-  CodeWriter out(static_cast<int64_t>(len) * 3);
+  CodeWriter out(static_cast<int64_t>(len) * 3 + 4);  // room for the four bytes each step writes
   if (!out.Ok()) return 0;
   char* w = out.Cursor();
-  const uint16_t* dec = platform::SjisDecodeTable().data();
+  const SjisWalkTables& t = SjisWalkTables::Get();
+  const uint32_t replacement = t.utf8[0x80];  // 0x80 decodes to nothing
   int unconverted = 0;
+  unsigned start = 1;
   int i = 0;
-  while (i < len) {
-    if (i + 8 <= len && Ascii8(s + i)) {
+  while (i + 1 < len) {
+    if (i + 8 <= len && (Ascii8(s + i) & (start != 0))) {
       std::memcpy(w, s + i, 8);
       w += 8;
       i += 8;
       continue;
     }
-    const unsigned char c = s[i];
-    if (c < 0x80) {
-      *w++ = static_cast<char>(c);
-      ++i;
-      continue;
-    }
-    if (i + 1 < len && IsSjisLeadByte(c) && IsSjisTrailByte(s[i + 1])) {
-      const uint16_t u = dec[(c << 8) | s[i + 1]];
-      if (u != kReplacement) {
-        w = PutUtf8(w, u);
-        i += 2;
-        continue;
-      }
-    }
-    const uint16_t u = dec[c];
-    if (u == kReplacement) ++unconverted;
-    w = PutUtf8(w, u);
+    const unsigned pairCode = (s[i] << 8) | s[i + 1];
+    const unsigned pair = start & t.ValidPair(pairCode);
+    const uint32_t packed = t.utf8[Select(pair, pairCode, s[i])];
+    std::memcpy(w, &packed, 4);
+    w += start * (packed >> 24);
+    unconverted += static_cast<int>(start & (packed == replacement));
+    start = pair ^ 1;
     ++i;
+  }
+  if (i < len && start) {
+    const uint32_t packed = t.utf8[s[i]];
+    std::memcpy(w, &packed, 4);
+    w += packed >> 24;
+    unconverted += packed == replacement;
   }
   out.Cursor() = w;
   out.Finish(*this);
@@ -225,23 +327,25 @@ int CMemory::UTF8toSJIS() {
     }
     uint32_t cp = 0xFFFFFFFF;  // nothing CP932 encodes
     int size = 1;
-    if ((c & 0xE0) == 0xC0 && i + 1 < len && cont(i + 1)) {
-      size = 2;
-      if (c >= 0xC2) cp = ((c & 0x1Fu) << 6) | (s[i + 1] & 0x3Fu);  // C0 and C1 start overlong forms
-    } else if ((c & 0xF0) == 0xE0 && i + 2 < len && cont(i + 1) && cont(i + 2)) {
+    if ((c & 0xF0) == 0xE0 && i + 2 < len && cont(i + 1) && cont(i + 2)) {
       size = 3;
       const uint32_t v = ((c & 0x0Fu) << 12) | ((s[i + 1] & 0x3Fu) << 6) | (s[i + 2] & 0x3Fu);
-      if (v >= 0x800 && !IsSurrogate(v)) cp = v;
+      if (v >= 0x800 && !IsSurrogate(v)) cp = v;  // else an overlong form or an encoded surrogate
+    } else if ((c & 0xE0) == 0xC0 && i + 1 < len && cont(i + 1)) {
+      size = 2;
+      if (c >= 0xC2) cp = ((c & 0x1Fu) << 6) | (s[i + 1] & 0x3Fu);  // C0 and C1 start overlong forms
     } else if ((c & 0xF8) == 0xF0 && i + 3 < len && cont(i + 1) && cont(i + 2) && cont(i + 3)) {
       size = 4;  // beyond the BMP, or malformed: either way no CP932 code
     }
-    const uint16_t code = cp < 0x10000 ? enc[cp] : 0;
-    if (code == 0) {
-      w = PutGeta(w);
-      ++unconverted;
-    } else {
-      w = PutSjis(w, code);
-    }
+    const unsigned found = cp < 0x10000 ? enc[cp] : 0;
+    const unsigned geta = found == 0;
+    const unsigned code = Select(geta, (kGetaLead << 8) | kGetaTrail, found);
+    unconverted += static_cast<int>(geta);
+    const unsigned two = code > 0xFF;
+    const unsigned bytes = Select(two, (code >> 8) | ((code & 0xFF) << 8), code);
+    w[0] = static_cast<char>(bytes);
+    w[1] = static_cast<char>(bytes >> 8);
+    w += 1 + two;
     i += size;
   }
   out.Cursor() = w;

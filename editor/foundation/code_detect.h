@@ -8,7 +8,9 @@
 int DetectBom(const char* pData, int nDataLen);
 
 // Shift-JIS hiragana (0x829F-0x82F1) and katakana (0x8340-0x837E, 0x8380-0x8393).
-bool IsSjisKana(uint16_t code);
+inline bool IsSjisKana(uint16_t code) {
+  return (code >= 0x829F && code <= 0x82F1) || (code >= 0x8340 && code <= 0x837E) || (code >= 0x8380 && code <= 0x8393);
+}
 
 // How many bytes of a file the detection reads.
 inline constexpr int kDetectFileBytes = 16384;

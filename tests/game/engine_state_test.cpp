@@ -66,6 +66,7 @@ TEST(EngineState, SanitizingASaveTerminatesTextsAndCutsBadLinks) {
   state->symbolTable[6].token = 77;
   state->interpreter.gosubDepth = -3;
   state->interpreter.forDepth = 2000000000;
+  state->interpreter.macroDepth = 2000000000;
   SanitizeInterpreterState(*state);
   EXPECT_EQ(state->symbolTable[3].next, -1);
   EXPECT_EQ(state->symbolTable[4].next, -1);
@@ -76,6 +77,7 @@ TEST(EngineState, SanitizingASaveTerminatesTextsAndCutsBadLinks) {
   EXPECT_EQ(std::strlen(state->messageText), 255u);
   EXPECT_EQ(state->interpreter.gosubDepth, 0);
   EXPECT_EQ(state->interpreter.forDepth, kSymbolCount);
+  EXPECT_EQ(state->interpreter.macroDepth, 2000000000);  // failed calls count too: a large count is kept
 }
 
 }  // namespace

@@ -12,16 +12,16 @@
 
 namespace {
 
-bool g_quitRequested = false;
+int g_quitRequests = 0;
 bool g_screenOpen = false;
 
-void RecordQuit() { g_quitRequested = true; }
+void RecordQuit() { ++g_quitRequests; }
 bool ScreenOpen() { return g_screenOpen; }
 
 }  // namespace
 
 ScriptHarness::ScriptHarness() {
-  g_quitRequested = false;
+  g_quitRequests = 0;
   g_screenOpen = false;
   ScriptHost host;
   host.requestQuit = RecordQuit;
@@ -67,7 +67,7 @@ std::vector<std::string> ScriptHarness::Log() const {
 int32_t ScriptHarness::CurrentLine() const { return LineOfPosition(ScriptLexer.readPos); }
 int32_t ScriptHarness::Token() const { return ScriptLexer.token; }
 bool ScriptHarness::Running() const { return IsScriptRunning(); }
-bool ScriptHarness::QuitRequested() const { return g_quitRequested; }
+int ScriptHarness::QuitRequests() const { return g_quitRequests; }
 void ScriptHarness::SetSystemScreenOpen(bool open) { g_screenOpen = open; }
 
 std::string CrLf(std::string_view text) {

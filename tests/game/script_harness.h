@@ -33,7 +33,7 @@ class ScriptHarness {
   int32_t CurrentLine() const;
   int32_t Token() const;
   bool Running() const;
-  bool QuitRequested() const;
+  int QuitRequests() const;  // quit requests made since the harness was made
   void SetSystemScreenOpen(bool open);
 };
 

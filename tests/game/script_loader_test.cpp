@@ -6,6 +6,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -103,6 +104,35 @@ TEST(LoadScript, AMissingFileIsReportedAndTheEmptyScriptStops) {
   run.Step();
   EXPECT_FALSE(run.Running());
   EXPECT_EQ(EngineStateSnapshot.scriptLine, 1);
+}
+
+std::vector<std::string> g_editorCalls;
+
+void RecordEditorCall(const char* path, int line) { g_editorCalls.push_back(std::string(path) + ":" + std::to_string(line)); }
+
+// In debug mode the script is shown in the editor through the host before it is loaded; the host
+// may have no editor, and outside debug mode none is asked for.
+TEST(LoadScript, DebugModeOpensTheScriptThroughTheHost) {
+  TempDir dir;
+  const std::string path = dir.File("scenario.txt");
+  WriteFile(path, CrLf("A=1\nEND\n"));
+  const GameConfig saved = Config;
+  struct Case {
+    bool debug;
+    bool editor;
+    std::vector<std::string> calls;
+  };
+  for (const Case& c : {Case{true, true, {path + ":0"}}, Case{false, true, {}}, Case{true, false, {}}}) {
+    ScriptHarness run;
+    ScriptHost host = GetScriptHost();
+    host.openEditor = c.editor ? RecordEditorCall : nullptr;
+    SetScriptHost(host);
+    Config.debug = c.debug;
+    g_editorCalls.clear();
+    EXPECT_TRUE(LoadScript(nullptr, path));
+    EXPECT_EQ(g_editorCalls, c.calls) << c.debug << c.editor;
+  }
+  Config = saved;
 }
 
 // A stand-in for PICTURE: the statement ends and a snapshot is taken, as the command does.

@@ -81,7 +81,7 @@ const RunCase kStrings[] = {
     {"StringsWhereAStatementStandsAreSkipped", "\"HELLO\": A=1\n\"\x82\xa0\": B=2\nEND\n", 1, {{"A", 1}, {"B", 2}}, {}, 3},
     // Lexical errors are reported by the label pre-pass at load and again when the line runs.
     {"UnclosedStringEndsAtItsLine", "\"ABC\nB=2\nEND\n", 1, {{"B", 2}},
-     {ErrorLine(1, "'\"'がありません"_sj, "\"ABC"), ErrorLine(1, "'\"'がありません"_sj, "\"ABC")}, 3},
+     {ErrorLine(1, "'\"'がありません"_sj, "\"ABC\r"), ErrorLine(1, "'\"'がありません"_sj, "\"ABC\r")}, 3},
     {"StringIsNoOperand", "A=\"X\"\nEND\n", 1, {{"A", 0}}, {ErrorLine(1, "文法が違います"_sj, "A=\"X\"")}, 2},
 };
 INSTANTIATE_TEST_SUITE_P(Strings, ScriptRun, testing::ValuesIn(kStrings),
@@ -129,23 +129,33 @@ const RunCase kErrors[] = {
     {"MissingLabel", "A=1\nGOTO NOWHERE\nB=2\n", 1, {{"A", 1}, {"B", 0}},
      {ErrorLine(2, "NOWHERE:という、ラベル、もしくは変数が見つかりません"_sj, "GOTO NOWHERE")}, 2},
     {"MissingParenthesis", "A=(1+2\nB=4\nEND\n", 1, {{"A", 3}, {"B", 4}},
-     {ErrorLine(1, "')'が足りません"_sj, "A=(1+2")}, 3},
+     {ErrorLine(1, "')'が足りません"_sj, "A=(1+2\r")}, 3},
     {"NoOperand", "A=)\nB=2\nEND\n", 1, {{"A", 0}, {"B", 2}}, {ErrorLine(1, "文法が違います"_sj, "A=)")}, 3},
     {"DivisionByZeroGoesOn", "A=5/0\nB=5 MOD 0.5\nC=1\nEND\n", 1, {{"A", std::numeric_limits<double>::infinity()}, {"B", 0}, {"C", 1}},
-     {ErrorLine(1, "0で割ろうとしました"_sj, "A=5/0"), ErrorLine(2, "0で割ろうとしました"_sj, "B=5 MOD 0.5")}, 4},
+     {ErrorLine(1, "0で割ろうとしました"_sj, "A=5/0\r"), ErrorLine(2, "0で割ろうとしました"_sj, "B=5 MOD 0.5\r")}, 4},
     {"ModOfTheMostNegativeByMinusOne", "A=-2147483648 MOD -1\nEND\n", 1, {{"A", 0}}, {}, 2},
-    {"AssignmentWithoutEqualsChangesNothing", "A=7\nA 5\nB=2\nEND\n", 1, {{"A", 7}, {"B", 2}},
-     {ErrorLine(2, "'='がありません"_sj, "A 5")}, 4},
-    {"IfWithoutThen", "IF 1\nB=2\nEND\n", 1, {{"B", 2}}, {ErrorLine(1, "Missing 'THEN'", "IF 1")}, 3, false},
+    // Whatever stands in place of "=" is passed over as if it were one, and an expression follows.
+    {"AssignmentWithoutEqualsTakesTheNextTokenForIt", "A=7\nA 5\nB=2\nEND\n", 1, {{"A", 0}, {"B", 2}},
+     {ErrorLine(2, "'='がありません"_sj, "A 5"), ErrorLine(2, "文法が違います"_sj, "A 5\r")}, 4},
+    {"AssignmentWithoutEqualsDoesNotAssignTheNextName", "HOGE X = 5\nEND\n", 1, {{"HOGE", 0}, {"X", 0}},
+     {ErrorLine(1, "'='がありません"_sj, "HOGE X"), ErrorLine(1, "文法が違います"_sj, "HOGE X =")}, 2},
+    // There is no ELSE: it is a variable, and its statement leaves K as THEN set it.
+    {"ElseIsAVariableAndLeavesKAlone", "IF 1 THEN K = 1 ELSE K = 2\nEND\nEND\n", 1, {{"K", 1}, {"ELSE", 0}},
+     {ErrorLine(1, "'='がありません"_sj, "IF 1 THEN K = 1 ELSE K"),
+      ErrorLine(1, "文法が違います"_sj, "IF 1 THEN K = 1 ELSE K =")},
+     3},
+    {"IfWithoutThen", "IF 1\nB=2\nEND\n", 1, {{"B", 2}}, {ErrorLine(1, "Missing 'THEN'", "IF 1\r")}, 3, false},
     {"GotoWithoutName", "GOTO 5\nA=1\n", 1, {},
      {ErrorLine(1, "Missing label idenrifier", "GOTO 5"),
       ErrorLine(1, ":という、ラベル、もしくは変数が見つかりません"_sj, "GOTO 5")},
      1},
-    {"GosubWithoutNameOpensNoCall", "GOSUB 5\nRETURN\n", 2, {},
+    // The failed call stays open: the RETURN goes back to the line after it, and only the second
+    // RETURN finds no call.
+    {"GosubWithoutNameKeepsItsCall", "GOSUB 5\nA=A+1\nRETURN\n", 2, {{"A", 2}},
      {ErrorLine(1, "ラベルが見つかりません"_sj, "GOSUB 5"),
       ErrorLine(1, ":という、ラベル、もしくは変数が見つかりません"_sj, "GOSUB 5"),
-      ErrorLine(2, "GOSUBが無いのにリターンしました"_sj, "RETURN")},
-     2, false},
+      ErrorLine(3, "GOSUBが無いのにリターンしました"_sj, "RETURN")},
+     3, false},
     {"ReturnWithoutGosubGoesOn", "RETURN\nA=1\nEND\n", 1, {{"A", 1}},
      {ErrorLine(1, "GOSUBが無いのにリターンしました"_sj, "RETURN")}, 3},
     {"ForWithoutVariable", "FOR 5=1 TO 1\nNEXT\nA=1\nEND\n", 1, {{"A", 1}},
@@ -154,7 +164,7 @@ const RunCase kErrors[] = {
      {ErrorLine(1, "'='がありません"_sj, "FOR I,")}, 3},
     {"ForWithoutTo", "FOR I=1 , 3\nA=1\nEND\n", 1, {{"A", 1}, {"I", 1}},
      {ErrorLine(1, "Missing 'TO'", "FOR I=1 ,")}, 3},
-    {"NextWithoutFor", "NEXT\nA=1\nEND\n", 1, {{"A", 1}}, {ErrorLine(1, "FORが無いのにNEXTがあります"_sj, "NEXT")}, 3},
+    {"NextWithoutFor", "NEXT\nA=1\nEND\n", 1, {{"A", 1}}, {ErrorLine(1, "FORが無いのにNEXTがあります"_sj, "NEXT\r")}, 3},
     {"NextOfAnotherVariable", "FOR I=1 TO 2\nNEXT J\nA=1\nEND\n", 1, {{"A", 1}, {"I", 1}},
      {ErrorLine(2, "Mismatch variable", "NEXT J")}, 4},
     {"MacroCallWithoutName", "@ 5\nA=1\n", 1, {},
@@ -162,7 +172,7 @@ const RunCase kErrors[] = {
       ErrorLine(1, ":という、ラベル、もしくは変数が見つかりません"_sj, "@ 5")},
      1},
     {"MacroWithoutEnd", "A=1\nMACRO M\nB=2\n", 1, {{"A", 1}, {"B", 0}},
-     {ErrorLine(3, "MACROに対応するENDMACROが存在しません"_sj, "B=2")}, 3, false},
+     {ErrorLine(3, "MACROに対応するENDMACROが存在しません"_sj, "B=2\r")}, 3, false},
     {"EndMacroWithoutCallGoesOn", "ENDMACRO\nA=1\nEND\n", 1, {{"A", 1}},
      {ErrorLine(1, "'MACRO'命令が無いのに、'ENDMACRO'だけがあります"_sj, "ENDMACRO")}, 3},
     {"PrePassLabelWithoutName", "LABEL 5\nA=1\nEND\n", 1, {{"A", 1}},
@@ -173,15 +183,98 @@ const RunCase kErrors[] = {
 INSTANTIATE_TEST_SUITE_P(Errors, ScriptRun, testing::ValuesIn(kErrors),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A jump whose label is missing ends the run it stands in. After a true IF that is the IF's own run:
+// the run around it goes on at once with the token then current, the name that was not found. At
+// the top the frame ends, and the same token runs in the next frame.
+const RunCase kFailedJumps[] = {
+    {"GotoAfterATrueIfGoesOnInTheFrame", "IF 1 THEN GOTO NOWHERE = 5\nB=2\nEND\n", 1, {{"NOWHERE", 5}, {"B", 2}},
+     {ErrorLine(1, "NOWHERE:という、ラベル、もしくは変数が見つかりません"_sj, "IF 1 THEN GOTO NOWHERE")}, 3},
+    {"GosubAfterATrueIfGoesOnInTheFrame", "IF 1 THEN GOSUB NOWHERE = 5\nB=2\nEND\n", 1, {{"NOWHERE", 5}, {"B", 2}},
+     {ErrorLine(1, "NOWHERE:という、ラベル、もしくは変数が見つかりません"_sj, "IF 1 THEN GOSUB NOWHERE")}, 3},
+    {"MacroCallAfterATrueIfGoesOnInTheFrame", "IF 1 THEN @NOWHERE = 5\nB=2\nEND\n", 1, {{"NOWHERE", 5}, {"B", 2}},
+     {ErrorLine(1, "NOWHERE:という、ラベル、もしくは変数が見つかりません"_sj, "IF 1 THEN @NOWHERE")}, 3},
+    {"GotoAtTheTopEndsTheFrame", "GOTO NOWHERE = 5\nB=2\nEND\n", 1, {{"NOWHERE", 0}, {"B", 0}},
+     {ErrorLine(1, "NOWHERE:という、ラベル、もしくは変数が見つかりません"_sj, "GOTO NOWHERE")}, 1},
+    {"GotoAtTheTopGoesOnInTheNextFrame", "GOTO NOWHERE = 5\nB=2\nEND\n", 2, {{"NOWHERE", 5}, {"B", 2}},
+     {ErrorLine(1, "NOWHERE:という、ラベル、もしくは変数が見つかりません"_sj, "GOTO NOWHERE")}, 3},
+    {"EachOpenIfLevelEndsWithItsOwnFailedJump", "IF 1 THEN IF 1 THEN GOTO NOWHERE = 5\nB=2\nEND\nEND\n",
+     1, {{"NOWHERE", 5}, {"B", 2}},
+     {ErrorLine(1, "NOWHERE:という、ラベル、もしくは変数が見つかりません"_sj, "IF 1 THEN IF 1 THEN GOTO NOWHERE")}, 4},
+};
+INSTANTIATE_TEST_SUITE_P(FailedJumps, ScriptRun, testing::ValuesIn(kFailedJumps),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A call whose label is missing is still counted: its frame holds the line after it, and a RETURN
+// there goes back to that line.
+TEST(ScriptRunErrors, FailedCallsStayOpen) {
+  struct Case {
+    const char* call;
+    const char* back;
+    const char* frame;
+    int32_t InterpreterState::*depth;
+  };
+  for (const Case& c : {Case{"GOSUB NOWHERE = 0", "RETURN", "GS:1", &InterpreterState::gosubDepth},
+                        Case{"@NOWHERE = 0", "ENDMACRO", "MS:1", &InterpreterState::macroDepth}}) {
+    ScriptHarness run;
+    run.Load(CrLf(std::string(c.call) + "\nA=A+1\nIF A=1 THEN " + c.back + "\nEND\n"));
+    run.Step();
+    EXPECT_EQ(EngineState.interpreter.*c.depth, 1) << c.call;
+    ASSERT_TRUE(run.Var(c.frame).has_value()) << c.call;
+    EXPECT_EQ(*run.Var(c.frame), 3) << c.call;  // kept as the line after the call, plus one
+    run.Step();
+    EXPECT_EQ(*run.Var("A"), 2) << c.call;
+    EXPECT_EQ(EngineState.interpreter.*c.depth, 0) << c.call;
+    EXPECT_EQ(run.Log().size(), 1u) << c.call;
+  }
+}
+
 TEST(ScriptRunErrors, CompositeNameOfSixtyFourBytes) {
   ScriptHarness run;
   run.Load(CrLf(kLong62 + "(1)=5\nB=2\nEND\n"));
   run.Step();
-  // The element is not stored anywhere; the statement and the script go on.
+  // The element is not stored anywhere; the statement and the script go on. Each part that does
+  // not fit is reported, the index and then the closing parenthesis, both while ")" is current.
   EXPECT_FALSE(run.Var(kLong62 + "(1)").has_value());
   EXPECT_EQ(*run.Var("B"), 2);
-  const std::vector<std::string> expected = {kLong62 + "(1\n", ErrorLine(1, "名前が長すぎます"_sj, kLong62 + "(1)")};
+  const std::vector<std::string> expected = {kLong62 + "(1\n", ErrorLine(1, "名前が長すぎます"_sj, kLong62 + "(1)"),
+                                             kLong62 + "()\n", ErrorLine(1, "名前が長すぎます"_sj, kLong62 + "(1)")};
   EXPECT_EQ(run.Log(), expected);
+}
+
+// Within the first four bytes of the text a report names line 1 and shows the text from its start up
+// to the current character, line feeds included.
+TEST(ScriptRunErrors, ReportNearTheStartShowsTheTextFromItsStart) {
+  ScriptHarness run;
+  run.Load("\nA)");
+  run.Step();
+  const std::vector<std::string> expected = {ErrorLine(1, "'='がありません"_sj, "\nA)"),
+                                             ErrorLine(1, "文法が違います"_sj, "\nA)")};
+  EXPECT_EQ(run.Log(), expected);
+}
+
+// The element is looked up before the token after ")" is read, so the reports of the last part and
+// of the lookup show the reference up to its ")" and no further.
+TEST(ScriptRunErrors, ReportsAtTheClosingParenthesisEndThere) {
+  const std::string long61(61, 'N');
+  {
+    ScriptHarness run;
+    run.Load(CrLf(long61 + "(1) = 5\nEND\n"));
+    run.Step();
+    const std::vector<std::string> expected = {long61 + "(1)\n", ErrorLine(1, "名前が長すぎます"_sj, long61 + "(1)")};
+    EXPECT_EQ(run.Log(), expected);
+  }
+  {
+    ScriptHarness run;
+    run.Load(CrLf("I=1\nA(I) = 5\nB=2\nEND\n"));
+    // Fill every entry still free, so that the element finds no place.
+    for (int i = 0; i < kSymbolCount; ++i) {
+      if (EngineState.symbolTable[i].name[0] == '\0') std::snprintf(EngineState.symbolTable[i].name, 16, "#%d", i);
+    }
+    run.Step();
+    EXPECT_EQ(*run.Var("B"), 2);
+    EXPECT_FALSE(run.Var("A(1)").has_value());
+    EXPECT_EQ(run.Log(), std::vector<std::string>{ErrorLine(2, "変数領域がオーバーフローしました"_sj, "A(I)")});
+  }
 }
 
 TEST(ScriptRunErrors, StringLongerThanTheTokenBufferIsReportedOnce) {
@@ -229,9 +322,22 @@ TEST(ScriptRunErrors, HandlerReplacedForALifetime) {
 TEST(ScriptRunQuit, QuitAsksTheGameToEnd) {
   ScriptHarness run;
   run.Load(CrLf("QUIT\n"));
-  EXPECT_FALSE(run.QuitRequested());
+  EXPECT_EQ(run.QuitRequests(), 0);
   run.Step();
-  EXPECT_TRUE(run.QuitRequested());
+  EXPECT_EQ(run.QuitRequests(), 1);
+  EXPECT_EQ(run.Token(), kTokenQuit);
+}
+
+// QUIT stays current when it ends the run of a true IF, so the run around it meets it again: every
+// open level asks once more, and nothing after QUIT runs in the frame.
+TEST(ScriptRunQuit, QuitAfterATrueIfEndsEveryLevel) {
+  ScriptHarness run;
+  run.Load(CrLf("IF 1 THEN IF 1 THEN QUIT: A=1\nB=1\n"));
+  run.Step();
+  EXPECT_EQ(run.QuitRequests(), 3);
+  EXPECT_EQ(*run.Var("A"), 0);
+  EXPECT_EQ(*run.Var("B"), 0);
+  EXPECT_EQ(run.Token(), kTokenQuit);
 }
 
 // No statement loop can keep the game loop from its next frame.
@@ -272,11 +378,13 @@ TEST(ScriptRunHang, EndlessRecursionFillsTheTableAndIsReported) {
   run.Load(CrLf("LABEL L\nGOSUB L\n"));
   run.Step();
   EXPECT_EQ(run.Log(), std::vector<std::string>{ErrorLine(2, "変数領域がオーバーフローしました"_sj, "GOSUB")});
-  // Every entry holds a call frame now, and the call that found none was not opened.
+  // Every entry holds a call frame now; the call that found none was counted but not made.
   EXPECT_EQ(FreeSymbolCursor(), -1);
-  EXPECT_GT(EngineState.interpreter.gosubDepth, 9800);
-  EXPECT_TRUE(FindSymbol("GS:" + std::to_string(EngineState.interpreter.gosubDepth)));
-  EXPECT_FALSE(FindSymbol("GS:" + std::to_string(EngineState.interpreter.gosubDepth + 1)));
+  const int32_t depth = EngineState.interpreter.gosubDepth;
+  EXPECT_GT(depth, 9800);
+  EXPECT_TRUE(FindSymbol("GS:" + std::to_string(depth - 1)));
+  EXPECT_FALSE(FindSymbol("GS:" + std::to_string(depth)));
+  EXPECT_EQ(run.Token(), kTokenIdentifier);
   run.Step(3);
 }
 

@@ -1,13 +1,31 @@
 // Scripts made of random statements: whatever order the control-flow keywords come in, a frame
-// always hands control back and nothing faults (run under the sanitizers).
+// always hands control back and nothing faults (run under the sanitizers). A frame that does not hand
+// back fails the program within seconds rather than at the test runner's timeout.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <random>
 #include <string>
+#include <thread>
 
+#include "game/hang_watchdog.h"
 #include "game/script_harness.h"
+#include "game/script_tokens.h"
 
 namespace {
+
+// A frame of these scripts takes milliseconds, and well under a second with the sanitizers on a busy
+// machine; only a frame that never returns comes near this.
+constexpr std::chrono::milliseconds kFrameLimit = std::chrono::seconds(10);
+
+// Steps the script frame by frame, each frame watched.
+void StepWatched(ScriptHarness& run, int frames, HangWatchdog& watchdog, const std::string& script) {
+  for (int i = 0; i < frames; ++i) {
+    watchdog.Arm("frame " + std::to_string(i + 1) + " of the script [" + script + "]");
+    run.Step();
+  }
+  watchdog.Disarm();
+}
 
 TEST(ScriptStatementFuzz, RandomControlFlowNeverFaultsOrHangs) {
   static const char* const kWords[] = {
@@ -16,6 +34,7 @@ TEST(ScriptStatementFuzz, RandomControlFlowNeverFaultsOrHangs) {
       "B",       "L1 ",   "L2 ",   "M1 ",    "I",      "=",       "(",     ")",     ",",     ":",      "+",
       "*",       "/",     ">",     "1 ",     "-2 ",    "0 ",      "3.5 ",  "\"S\" ", "\r\n", "\r\n",  "\r\n",
       "\x82\xa0\r\n\r\n", "# c\r\n", "A(1,",  "999999999999 "};
+  HangWatchdog watchdog(kFrameLimit);
   std::mt19937 random(2024);
   for (int round = 0; round < 150; ++round) {
     std::string script;
@@ -23,9 +42,27 @@ TEST(ScriptStatementFuzz, RandomControlFlowNeverFaultsOrHangs) {
     for (size_t i = 0; i < words; ++i) script += kWords[random() % std::size(kWords)];
     ScriptHarness run;
     run.Load(script);
-    run.Step(5);
+    StepWatched(run, 5, watchdog, script);
     EXPECT_GE(run.CurrentLine(), 1) << script;
   }
+}
+
+// A statement that never finishes: what the watchdog is there to catch.
+ScriptFlow NeverFinishes() {
+  for (;;) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
+TEST(ScriptStatementFuzzDeathTest, AFrameThatNeverHandsBackFailsInSeconds) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_DEATH(
+      {
+        ScopedScriptHandler hang(kTokenSun, NeverFinishes);
+        HangWatchdog watchdog(std::chrono::milliseconds(200));
+        ScriptHarness run;
+        run.Load("A=1\r\nSUN\r\n");
+        StepWatched(run, 2, watchdog, "A=1 SUN");
+      },
+      "hang: frame 1 of the script \\[A=1 SUN\\] did not return within 200 ms");
 }
 
 }  // namespace
