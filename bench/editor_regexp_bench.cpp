@@ -34,7 +34,7 @@ Text MakeText(size_t bytes) {
   std::mt19937 rng(932);
   Text text;
   text.bytes.reserve(bytes + 64);
-  const std::string rare = "麒"_sj;
+  const std::string rare = "麒麟"_sj;
   const std::string year = "2024年"_sj;
   while (text.bytes.size() < bytes) {
     std::string line;
@@ -77,7 +77,7 @@ struct Pattern {
 
 const Pattern& PatternAt(int index) {
   static const Pattern patterns[] = {
-      {"rare kanji literal", std::string("麒"_sj), CRegexpDll::kCaseSensitive},
+      {"rare kanji literal", std::string("麒麟"_sj), CRegexpDll::kCaseSensitive},
       {"ASCII literal, case-insensitive", "error", 0},
       {"digits and a year", std::string("[0-9]+年"_sj), CRegexpDll::kCaseSensitive},
       {"anchored", "^abc", CRegexpDll::kCaseSensitive},
