@@ -164,8 +164,9 @@ void RegisterDetection() {
       {"SJIS", nullptr}, {"EUC", &CMemory::SJIStoEUC}, {"JIS", &CMemory::SJIStoJIS}, {"UTF8", &CMemory::SJIStoUTF8},
       {"UTF7", &CMemory::SJIStoUTF7}, {"UTF16LE", &CMemory::SJIStoUNICODE},
   };
-  for (const auto& [name, convert] : codes) {
-    benchmark::RegisterBenchmark((std::string("DetectCode/") + name).c_str(), [convert](benchmark::State& s) {
+  for (const auto& code : codes) {
+    const Convert convert = code.second;
+    benchmark::RegisterBenchmark((std::string("DetectCode/") + code.first).c_str(), [convert](benchmark::State& s) {
       CMemory m(Sjis().data(), static_cast<int>(kBlock));
       if (convert) (m.*convert)();
       const std::string block(m.View().substr(0, kBlock));

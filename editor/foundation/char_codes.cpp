@@ -1,5 +1,6 @@
 #include "editor/foundation/char_codes.h"
 
+#include "editor/foundation/memory.h"
 #include "editor/foundation/sjis_char.h"
 #include "platform/sjis.h"
 
@@ -115,4 +116,19 @@ int QuotedPrintableDecodeInPlace(char* text, int len) {
   return out;
 }
 
-uint16_t UnicodeUnitToSjis(uint16_t unit) { return platform::SjisEncodeTable()[unit]; }
+namespace {
+std::unique_ptr<CMemory> ConvertedCopy(const char* p, int len, int (CMemory::*convert)(), int* pnUnconverted) {
+  auto result = std::make_unique<CMemory>(p, len);
+  const int unconverted = ((*result).*convert)();
+  if (pnUnconverted) *pnUnconverted = unconverted;
+  return result;
+}
+}  // namespace
+
+std::unique_ptr<CMemory> SjisToUcs2Alloc(const char* pSjis, int nLen, int* pnUnconverted) {
+  return ConvertedCopy(pSjis, nLen, &CMemory::SJIStoUNICODE, pnUnconverted);
+}
+
+std::unique_ptr<CMemory> Ucs2ToSjisAlloc(const char* pUcs2, int nBytes, int* pnUnconverted) {
+  return ConvertedCopy(pUcs2, nBytes, &CMemory::UNICODEtoSJIS, pnUnconverted);
+}

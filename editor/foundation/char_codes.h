@@ -4,6 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+
+class CMemory;
 
 // Code numbers, stored as signed 32-bit values in documents, records, settings and command lines.
 enum : int32_t {
@@ -72,5 +75,8 @@ int Base64DecodeInPlace(char* text, int len);
 // Decodes "=XY" (two hexadecimal digits) in place; any other byte, a lone "=" too, is kept.
 int QuotedPrintableDecodeInPlace(char* text, int len);
 
-// Shift-JIS code of a UTF-16 unit through CP932's encoder; 0 when none (and for U+0000).
-uint16_t UnicodeUnitToSjis(uint16_t unit);
+// New buffers holding the UTF-16LE units of Shift-JIS text, and the Shift-JIS text of UTF-16LE units
+// (the conversions of CMemory::SJIStoUNICODE and CMemory::UNICODEtoSJIS); *pnUnconverted, when given,
+// gets the count of characters that could not be converted.
+std::unique_ptr<CMemory> SjisToUcs2Alloc(const char* pSjis, int nLen, int* pnUnconverted);
+std::unique_ptr<CMemory> Ucs2ToSjisAlloc(const char* pUcs2, int nBytes, int* pnUnconverted);

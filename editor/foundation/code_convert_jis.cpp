@@ -185,82 +185,70 @@ int CMemory::JIStoSJIS(bool bMimeDecode) {
 }
 
 int CMemory::SJIStoEUC() {
-  if (!m_pData) return 0;
-  const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
-  const int len = m_nDataLen;
-  CodeWriter out(static_cast<int64_t>(len) * 2);
-  if (!out.Ok()) return 0;
-  char* w = out.Cursor();
-  int unconverted = 0;
-  int i = 0;
-  while (i < len) {
-    const unsigned char c = s[i];
-    if (c < 0x80) {
-      *w++ = static_cast<char>(c);
-      ++i;
-    } else if (i + 1 < len && IsSjisLeadByte(c) && IsSjisTrailByte(s[i + 1])) {
-      const uint16_t jis = SjisCharToJis(c, s[i + 1]);
-      if (jis != 0) {
-        *w++ = static_cast<char>((jis >> 8) | 0x80);
-        *w++ = static_cast<char>((jis & 0xFF) | 0x80);
-      } else {
-        // No JIS code: its own bytes, which come back unchanged through EUCtoSJIS.
+  const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
+    int i = 0;
+    while (i < len) {
+      const unsigned char c = s[i];
+      if (c < 0x80) {
         *w++ = static_cast<char>(c);
-        *w++ = static_cast<char>(s[i + 1]);
-        ++unconverted;
+        ++i;
+      } else if (i + 1 < len && IsSjisLeadByte(c) && IsSjisTrailByte(s[i + 1])) {
+        const uint16_t jis = SjisCharToJis(c, s[i + 1]);
+        if (jis != 0) {
+          *w++ = static_cast<char>((jis >> 8) | 0x80);
+          *w++ = static_cast<char>((jis & 0xFF) | 0x80);
+        } else {
+          // No JIS code: its own bytes, which come back unchanged through EUCtoSJIS.
+          *w++ = static_cast<char>(c);
+          *w++ = static_cast<char>(s[i + 1]);
+          ++unconverted;
+        }
+        i += 2;
+      } else {
+        *w++ = static_cast<char>(0x8E);
+        *w++ = static_cast<char>(c);
+        ++i;
       }
-      i += 2;
-    } else {
-      *w++ = static_cast<char>(0x8E);
-      *w++ = static_cast<char>(c);
-      ++i;
     }
-  }
-  out.Cursor() = w;
-  out.Finish(*this);
-  return unconverted;
+    return w;
+  };
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nDataLen) * 2, body);
 }
 
 int CMemory::EUCtoSJIS() {
-  if (!m_pData) return 0;
-  const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
-  const int len = m_nDataLen;
-  CodeWriter out(len);
-  if (!out.Ok()) return 0;
-  char* w = out.Cursor();
-  int unconverted = 0;
-  int i = 0;
-  while (i < len) {
-    const unsigned char c = s[i];
-    if (c < 0x80) {
-      *w++ = static_cast<char>(c);
-      ++i;
-    } else if (c == 0x8E) {
-      if (i + 1 < len) {
-        *w++ = static_cast<char>(s[i + 1]);
+  const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
+    int i = 0;
+    while (i < len) {
+      const unsigned char c = s[i];
+      if (c < 0x80) {
+        *w++ = static_cast<char>(c);
+        ++i;
+      } else if (c == 0x8E) {
+        if (i + 1 < len) {
+          *w++ = static_cast<char>(s[i + 1]);
+          i += 2;
+        } else {
+          *w++ = static_cast<char>(c);  // nothing follows: kept, never read past the text
+          ++unconverted;
+          ++i;
+        }
+      } else if (IsEucByte(c) && i + 1 < len && IsEucByte(s[i + 1])) {
+        const uint16_t code = JisPairsToSjis(c & 0x7F, s[i + 1] & 0x7F);
+        if (code != 0) {
+          *w++ = static_cast<char>(code >> 8);
+          *w++ = static_cast<char>(code & 0xFF);
+        } else {
+          *w++ = static_cast<char>(c & 0x7F);
+          *w++ = static_cast<char>(s[i + 1] & 0x7F);
+          ++unconverted;
+        }
         i += 2;
       } else {
-        *w++ = static_cast<char>(c);  // nothing follows: kept, never read past the text
-        ++unconverted;
+        *w++ = static_cast<char>(c);
         ++i;
       }
-    } else if (IsEucByte(c) && i + 1 < len && IsEucByte(s[i + 1])) {
-      const uint16_t code = JisPairsToSjis(c & 0x7F, s[i + 1] & 0x7F);
-      if (code != 0) {
-        *w++ = static_cast<char>(code >> 8);
-        *w++ = static_cast<char>(code & 0xFF);
-      } else {
-        *w++ = static_cast<char>(c & 0x7F);
-        *w++ = static_cast<char>(s[i + 1] & 0x7F);
-        ++unconverted;
-      }
-      i += 2;
-    } else {
-      *w++ = static_cast<char>(c);
-      ++i;
     }
-  }
-  out.Cursor() = w;
-  out.Finish(*this);
-  return unconverted;
+    return w;
+  };
+  return CodeWriter::Convert(*this, m_nDataLen, body);
 }

@@ -49,6 +49,16 @@ inline char* PutSjis(char* w, uint16_t code) {
   return w;
 }
 
+// A Shift-JIS code of one or two bytes (lead byte first), written without a branch on its size;
+// two bytes of room.
+inline char* PutCodeBranchless(char* w, unsigned code) {
+  const unsigned two = code > 0xFF;
+  const unsigned bytes = Select(two, (code >> 8) | ((code & 0xFF) << 8), code);
+  w[0] = static_cast<char>(bytes);
+  w[1] = static_cast<char>(bytes >> 8);
+  return w + 1 + two;
+}
+
 inline char* PutGeta(char* w) {
   *w++ = static_cast<char>(kGetaLead);
   *w++ = static_cast<char>(kGetaTrail);
@@ -149,48 +159,43 @@ int SjisToUnits(const unsigned char* s, int len, Put put) {
 }  // namespace
 
 int CMemory::SJIStoUNICODE() {
-  if (!m_pData) return 0;
-  const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
-  const int len = m_nDataLen;
-  CodeWriter out(static_cast<int64_t>(len) * 2 + 2);  // one unit of room for a step that starts none
-  if (!out.Ok()) return 0;
-  char* w = out.Cursor();
-  const SjisWalkTables& t = SjisWalkTables::Get();
-  const uint16_t* dec = platform::SjisDecodeTable().data();
-  int unconverted = 0;
-  unsigned start = 1;
-  int i = 0;
-  while (i + 1 < len) {
-    if (i + 8 <= len && (Ascii8(s + i) & (start != 0))) {
-      for (int k = 0; k < 8; ++k) {
-        w[2 * k] = static_cast<char>(s[i + k]);
-        w[2 * k + 1] = 0;
+  const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
+    const SjisWalkTables& t = SjisWalkTables::Get();
+    const uint16_t* dec = platform::SjisDecodeTable().data();
+    unsigned start = 1;
+    int i = 0;
+    while (i + 1 < len) {
+      if (i + 8 <= len && (Ascii8(s + i) & (start != 0))) {
+        for (int k = 0; k < 8; ++k) {
+          w[2 * k] = static_cast<char>(s[i + k]);
+          w[2 * k + 1] = 0;
+        }
+        w += 16;
+        i += 8;
+        continue;
       }
-      w += 16;
-      i += 8;
-      continue;
+      const unsigned pairCode = (s[i] << 8) | s[i + 1];
+      // A pair that is no character is read as its first byte alone, then the next byte.
+      const unsigned pair = start & t.ValidPair(pairCode);
+      const uint16_t u = dec[Select(pair, pairCode, s[i])];
+      w[0] = static_cast<char>(u & 0xFF);
+      w[1] = static_cast<char>(u >> 8);
+      w += 2 * start;
+      unconverted += static_cast<int>(start & (u == kReplacement));
+      start = pair ^ 1;
+      ++i;
     }
-    const unsigned pairCode = (s[i] << 8) | s[i + 1];
-    // A pair that is no character is read as its first byte alone, then the next byte.
-    const unsigned pair = start & t.ValidPair(pairCode);
-    const uint16_t u = dec[Select(pair, pairCode, s[i])];
-    w[0] = static_cast<char>(u & 0xFF);
-    w[1] = static_cast<char>(u >> 8);
-    w += 2 * start;
-    unconverted += static_cast<int>(start & (u == kReplacement));
-    start = pair ^ 1;
-    ++i;
-  }
-  if (i < len && start) {
-    const uint16_t u = dec[s[i]];
-    w[0] = static_cast<char>(u & 0xFF);
-    w[1] = static_cast<char>(u >> 8);
-    w += 2;
-    unconverted += u == kReplacement;
-  }
-  out.Cursor() = w;
-  out.Finish(*this);
-  return unconverted;
+    if (i < len && start) {
+      const uint16_t u = dec[s[i]];
+      w[0] = static_cast<char>(u & 0xFF);
+      w[1] = static_cast<char>(u >> 8);
+      w += 2;
+      unconverted += u == kReplacement;
+    }
+    return w;
+  };
+  // One unit of room for a step that starts no character.
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nDataLen) * 2 + 2, body);
 }
 
 int CMemory::SJIStoUNICODEBE() {
@@ -200,56 +205,47 @@ int CMemory::SJIStoUNICODEBE() {
 }
 
 int CMemory::UNICODEtoSJIS() {
-  if (!m_pData) return 0;
-  const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
-  const int units = m_nDataLen / 2;
-  int unconverted = m_nDataLen % 2;  // an odd last byte is no character: dropped
-  CodeWriter out(static_cast<int64_t>(units) * 2);
-  if (!out.Ok()) return 0;
-  char* w = out.Cursor();
-  const uint16_t* enc = platform::SjisEncodeTable().data();
-  int i = 0;
-  while (i < units) {
-    if (i + 4 <= units) {
-      uint64_t v;
-      std::memcpy(&v, s + 2 * i, 8);
-      if ((v & 0xFF80FF80FF80FF80ull) == 0) {  // four ASCII units
-        w[0] = static_cast<char>(v);
-        w[1] = static_cast<char>(v >> 16);
-        w[2] = static_cast<char>(v >> 32);
-        w[3] = static_cast<char>(v >> 48);
-        w += 4;
-        i += 4;
+  const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
+    const int units = len / 2;
+    unconverted += len % 2;  // an odd last byte is no character: dropped
+    const uint16_t* enc = platform::SjisEncodeTable().data();
+    int i = 0;
+    while (i < units) {
+      if (i + 4 <= units) {
+        uint64_t v;
+        std::memcpy(&v, s + 2 * i, 8);
+        if ((v & 0xFF80FF80FF80FF80ull) == 0) {  // four ASCII units
+          w[0] = static_cast<char>(v);
+          w[1] = static_cast<char>(v >> 16);
+          w[2] = static_cast<char>(v >> 32);
+          w[3] = static_cast<char>(v >> 48);
+          w += 4;
+          i += 4;
+          continue;
+        }
+      }
+      const uint16_t u = LoadLe(s + 2 * i);
+      if (IsSurrogate(u)) {
+        // A pair is one character, and CP932 has none beyond the BMP.
+        if (u <= 0xDBFF && i + 1 < units) {
+          const uint16_t low = LoadLe(s + 2 * i + 2);
+          if (low >= 0xDC00 && low <= 0xDFFF) ++i;
+        }
+        w = PutGeta(w);
+        ++unconverted;
+        ++i;
         continue;
       }
-    }
-    const uint16_t u = LoadLe(s + 2 * i);
-    if (IsSurrogate(u)) {
-      // A pair is one character, and CP932 has none beyond the BMP.
-      if (u <= 0xDBFF && i + 1 < units) {
-        const uint16_t low = LoadLe(s + 2 * i + 2);
-        if (low >= 0xDC00 && low <= 0xDFFF) ++i;
-      }
-      w = PutGeta(w);
-      ++unconverted;
+      const unsigned found = enc[u];
+      const unsigned geta = (found == 0) & (u != 0);
+      const unsigned code = Select(geta, (kGetaLead << 8) | kGetaTrail, found);
+      unconverted += static_cast<int>(geta);
+      w = PutCodeBranchless(w, code);
       ++i;
-      continue;
     }
-    const unsigned found = enc[u];
-    const unsigned geta = (found == 0) & (u != 0);
-    const unsigned code = Select(geta, (kGetaLead << 8) | kGetaTrail, found);
-    unconverted += static_cast<int>(geta);
-    const unsigned two = code > 0xFF;
-    // Memory order: lead then trail for a double-byte code, the byte alone otherwise.
-    const unsigned bytes = Select(two, (code >> 8) | ((code & 0xFF) << 8), code);
-    w[0] = static_cast<char>(bytes);
-    w[1] = static_cast<char>(bytes >> 8);
-    w += 1 + two;
-    ++i;
-  }
-  out.Cursor() = w;
-  out.Finish(*this);
-  return unconverted;
+    return w;
+  };
+  return CodeWriter::Convert(*this, m_nDataLen, body);
 }
 
 int CMemory::UNICODEBEtoSJIS() {
@@ -263,109 +259,89 @@ void CMemory::SwapByteOrder() {
 }
 
 int CMemory::SJIStoUTF8() {
-  if (!m_pData) return 0;
-  const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
-  const int len = m_nDataLen;
-  CodeWriter out(static_cast<int64_t>(len) * 3 + 4);  // room for the four bytes each step writes
-  if (!out.Ok()) return 0;
-  char* w = out.Cursor();
-  const SjisWalkTables& t = SjisWalkTables::Get();
-  const uint32_t replacement = t.utf8[0x80];  // 0x80 decodes to nothing
-  int unconverted = 0;
-  unsigned start = 1;
-  int i = 0;
-  while (i + 1 < len) {
-    if (i + 8 <= len && (Ascii8(s + i) & (start != 0))) {
-      std::memcpy(w, s + i, 8);
-      w += 8;
-      i += 8;
-      continue;
+  const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
+    const SjisWalkTables& t = SjisWalkTables::Get();
+    const uint32_t replacement = t.utf8[0x80];  // 0x80 decodes to nothing
+    unsigned start = 1;
+    int i = 0;
+    while (i + 1 < len) {
+      if (i + 8 <= len && (Ascii8(s + i) & (start != 0))) {
+        std::memcpy(w, s + i, 8);
+        w += 8;
+        i += 8;
+        continue;
+      }
+      const unsigned pairCode = (s[i] << 8) | s[i + 1];
+      const unsigned pair = start & t.ValidPair(pairCode);
+      const uint32_t packed = t.utf8[Select(pair, pairCode, s[i])];
+      std::memcpy(w, &packed, 4);
+      w += start * (packed >> 24);
+      unconverted += static_cast<int>(start & (packed == replacement));
+      start = pair ^ 1;
+      ++i;
     }
-    const unsigned pairCode = (s[i] << 8) | s[i + 1];
-    const unsigned pair = start & t.ValidPair(pairCode);
-    const uint32_t packed = t.utf8[Select(pair, pairCode, s[i])];
-    std::memcpy(w, &packed, 4);
-    w += start * (packed >> 24);
-    unconverted += static_cast<int>(start & (packed == replacement));
-    start = pair ^ 1;
-    ++i;
-  }
-  if (i < len && start) {
-    const uint32_t packed = t.utf8[s[i]];
-    std::memcpy(w, &packed, 4);
-    w += packed >> 24;
-    unconverted += packed == replacement;
-  }
-  out.Cursor() = w;
-  out.Finish(*this);
-  return unconverted;
+    if (i < len && start) {
+      const uint32_t packed = t.utf8[s[i]];
+      std::memcpy(w, &packed, 4);
+      w += packed >> 24;
+      unconverted += packed == replacement;
+    }
+    return w;
+  };
+  // Room for the four bytes that each step writes.
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nDataLen) * 3 + 4, body);
 }
 
 int CMemory::UTF8toSJIS() {
-  if (!m_pData) return 0;
-  const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
-  const int len = m_nDataLen;
-  CodeWriter out(static_cast<int64_t>(len) * 2);
-  if (!out.Ok()) return 0;
-  char* w = out.Cursor();
-  const uint16_t* enc = platform::SjisEncodeTable().data();
-  int unconverted = 0;
-  int i = 0;
-  auto cont = [&](int k) { return (s[k] & 0xC0) == 0x80; };
-  while (i < len) {
-    if (i + 8 <= len && Ascii8(s + i)) {
-      std::memcpy(w, s + i, 8);
-      w += 8;
-      i += 8;
-      continue;
-    }
-    const unsigned char c = s[i];
-    if (c < 0x80) {
-      *w++ = static_cast<char>(c);
-      ++i;
-      continue;
-    }
-    uint32_t cp = 0xFFFFFFFF;  // nothing CP932 encodes
-    int size = 1;
-    if ((c & 0xF0) == 0xE0 && i + 2 < len && cont(i + 1) && cont(i + 2)) {
-      size = 3;
-      const uint32_t v = ((c & 0x0Fu) << 12) | ((s[i + 1] & 0x3Fu) << 6) | (s[i + 2] & 0x3Fu);
-      if (v >= 0x800 && !IsSurrogate(v)) cp = v;  // else an overlong form or an encoded surrogate
-    } else if ((c & 0xE0) == 0xC0 && i + 1 < len && cont(i + 1)) {
-      size = 2;
-      if (c >= 0xC2) cp = ((c & 0x1Fu) << 6) | (s[i + 1] & 0x3Fu);  // C0 and C1 start overlong forms
-    } else if ((c & 0xF8) == 0xF0 && i + 3 < len && cont(i + 1) && cont(i + 2) && cont(i + 3)) {
-      size = 4;  // beyond the BMP, or malformed: either way no CP932 code
-    }
-    const unsigned found = cp < 0x10000 ? enc[cp] : 0;
-    const unsigned geta = found == 0;
-    const unsigned code = Select(geta, (kGetaLead << 8) | kGetaTrail, found);
-    unconverted += static_cast<int>(geta);
-    const unsigned two = code > 0xFF;
-    const unsigned bytes = Select(two, (code >> 8) | ((code & 0xFF) << 8), code);
-    w[0] = static_cast<char>(bytes);
-    w[1] = static_cast<char>(bytes >> 8);
-    w += 1 + two;
-    i += size;
-  }
-  out.Cursor() = w;
-  out.Finish(*this);
-  return unconverted;
+  return CodeWriter::Convert(
+      *this, static_cast<int64_t>(m_nDataLen) * 2, [](const unsigned char* s, int len, char* w, int& unconverted) {
+        const uint16_t* enc = platform::SjisEncodeTable().data();
+        int i = 0;
+        auto cont = [&](int k) { return (s[k] & 0xC0) == 0x80; };
+        while (i < len) {
+          if (i + 8 <= len && Ascii8(s + i)) {
+            std::memcpy(w, s + i, 8);
+            w += 8;
+            i += 8;
+            continue;
+          }
+          const unsigned char c = s[i];
+          if (c < 0x80) {
+            *w++ = static_cast<char>(c);
+            ++i;
+            continue;
+          }
+          uint32_t cp = 0xFFFFFFFF;  // nothing CP932 encodes
+          int size = 1;
+          if ((c & 0xF0) == 0xE0 && i + 2 < len && cont(i + 1) && cont(i + 2)) {
+            size = 3;
+            const uint32_t v = ((c & 0x0Fu) << 12) | ((s[i + 1] & 0x3Fu) << 6) | (s[i + 2] & 0x3Fu);
+            if (v >= 0x800 && !IsSurrogate(v)) cp = v;  // else an overlong form or an encoded surrogate
+          } else if ((c & 0xE0) == 0xC0 && i + 1 < len && cont(i + 1)) {
+            size = 2;
+            if (c >= 0xC2) cp = ((c & 0x1Fu) << 6) | (s[i + 1] & 0x3Fu);  // C0 and C1 start overlong forms
+          } else if ((c & 0xF8) == 0xF0 && i + 3 < len && cont(i + 1) && cont(i + 2) && cont(i + 3)) {
+            size = 4;  // beyond the BMP, or malformed: either way no CP932 code
+          }
+          const unsigned found = cp < 0x10000 ? enc[cp] : 0;
+          const unsigned geta = found == 0;
+          const unsigned code = Select(geta, (kGetaLead << 8) | kGetaTrail, found);
+          unconverted += static_cast<int>(geta);
+          w = PutCodeBranchless(w, code);
+          i += size;
+        }
+        return w;
+      });
 }
 
 int CMemory::UNICODEtoUTF8() {
-  if (!m_pData) return 0;
-  const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
-  const int units = m_nDataLen / 2;
-  const int unconverted = m_nDataLen % 2;
-  CodeWriter out(static_cast<int64_t>(units) * 3);
-  if (!out.Ok()) return 0;
-  char* w = out.Cursor();
-  // Surrogates are written one by one, as the units stand.
-  for (int i = 0; i < units; ++i) w = PutUtf8(w, LoadLe(s + 2 * i));
-  out.Cursor() = w;
-  out.Finish(*this);
-  return unconverted;
+  const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
+    unconverted += len % 2;
+    // Surrogates are written one by one, as the units stand.
+    for (int i = 0; i < len / 2; ++i) w = PutUtf8(w, LoadLe(s + 2 * i));
+    return w;
+  };
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nDataLen / 2) * 3, body);
 }
 
 int CMemory::SJIStoUTF7() {

@@ -50,6 +50,20 @@ class CodeWriter {
     return true;
   }
 
+  // One pass over the whole buffer whose output never exceeds bound bytes: body(bytes, length,
+  // output, unconverted) writes from output and returns where it ended. Returns the count of
+  // characters the body could not convert; the buffer is unchanged when no output could be had.
+  template <typename Body>
+  static int Convert(CMemory& m, int64_t bound, Body body) {
+    if (!m.m_pData) return 0;
+    CodeWriter out(bound);
+    if (!out.Ok()) return 0;
+    int unconverted = 0;
+    out.m_w = body(reinterpret_cast<const unsigned char*>(m.m_pData), m.m_nDataLen, out.m_w, unconverted);
+    out.Finish(m);
+    return unconverted;
+  }
+
   // Puts the result in place of target's content; false (target unchanged) after a failed growth.
   bool Finish(CMemory& target) {
     if (!Ok()) return false;

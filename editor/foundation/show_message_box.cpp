@@ -8,10 +8,13 @@
 
 int ShowMessageBox(HWND hwndOwner, UINT uType, const char* pszCaption, const char* pszFormat, ...) {
   char text[1024];
-  va_list args;
-  va_start(args, pszFormat);
-  int n = std::vsnprintf(text, sizeof text, pszFormat ? pszFormat : "", args);
-  va_end(args);
+  int n = 0;
+  if (pszFormat) {
+    va_list args;
+    va_start(args, pszFormat);
+    n = std::vsnprintf(text, sizeof text, pszFormat, args);
+    va_end(args);
+  }
   if (n < 0) n = 0;
   int len = n < static_cast<int>(sizeof text) ? n : static_cast<int>(sizeof text) - 1;
   // A cut may fall between a lead byte and its trail byte; the lead byte must not pair with

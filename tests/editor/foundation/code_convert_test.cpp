@@ -289,6 +289,17 @@ TEST(CodeConvert, EveryCharacterComesBack) {
   check("JIS", [](CMemory& m) { return m.SJIStoJIS(); }, [](CMemory& m) { return m.JIStoSJIS(false); }, true);
 }
 
+TEST(CodeConvert, NewBuffersOfUtf16) {
+  int unconverted = -1;
+  const std::string text = "a"_sj + S("あ"_sj) + "\x80";
+  const auto units = SjisToUcs2Alloc(text.data(), static_cast<int>(text.size()), &unconverted);
+  EXPECT_EQ(std::string(units->View()), std::string("a\0\x42\x30\xFD\xFF", 6));
+  EXPECT_EQ(unconverted, 1);
+  const auto back = Ucs2ToSjisAlloc(units->GetPtr(), units->GetLength(), &unconverted);
+  EXPECT_EQ(std::string(back->View()), "a"_sj + S("あ"_sj) + kGeta);
+  EXPECT_EQ(unconverted, 1);
+}
+
 TEST(CodeConvert, SwapByteOrderKeepsAnOddLastByte) {
   CMemory m("abc", 3);
   m.SwapByteOrder();

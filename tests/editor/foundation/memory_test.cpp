@@ -70,7 +70,8 @@ TEST(CMemory, PrevCharPosAgreesWithTheForwardWalk) {
 
 TEST(CMemory, AssignAndAppendToItself) {
   CMemory m("abc", 3);
-  m = m;
+  const CMemory& same = m;
+  m = same;
   EXPECT_EQ(Str(m), "abc");
   m += m;
   EXPECT_EQ(Str(m), "abcabc");
