@@ -5,6 +5,7 @@
 #include "editor/foundation/code_writer.h"
 #include "editor/foundation/memory.h"
 #include "editor/foundation/sjis_char.h"
+#include "editor/foundation/sjis_walk.h"
 
 namespace {
 
@@ -184,35 +185,48 @@ int CMemory::JIStoSJIS(bool bMimeDecode) {
   return unconverted;
 }
 
-int CMemory::SJIStoEUC() {
-  const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
-    int i = 0;
-    while (i < len) {
-      const unsigned char c = s[i];
-      if (c < 0x80) {
-        *w++ = static_cast<char>(c);
-        ++i;
-      } else if (i + 1 < len && IsSjisLeadByte(c) && IsSjisTrailByte(s[i + 1])) {
-        const uint16_t jis = SjisCharToJis(c, s[i + 1]);
-        if (jis != 0) {
-          *w++ = static_cast<char>((jis >> 8) | 0x80);
-          *w++ = static_cast<char>((jis & 0xFF) | 0x80);
-        } else {
-          // No JIS code: its own bytes, which come back unchanged through EUCtoSJIS.
-          *w++ = static_cast<char>(c);
-          *w++ = static_cast<char>(s[i + 1]);
-          ++unconverted;
-        }
-        i += 2;
+namespace {
+
+// Each Shift-JIS code's EUC-JP bytes: a double-byte character its JIS code with bit 7 set in both
+// bytes, or its own two bytes (counted) when it has none; a single byte of 0x80 or above (half-width
+// katakana) 0x8E and the byte; ASCII itself.
+struct SjisEucTables {
+  CodeFlags pair;  // a lead byte followed by a trail byte
+  uint32_t euc[0x10000];
+
+  SjisEucTables() {
+    for (unsigned code = 0; code < 0x10000; ++code) {
+      const unsigned char a = static_cast<unsigned char>(code >> 8), b = static_cast<unsigned char>(code);
+      if (code > 0xFF && IsSjisLeadByte(a) && IsSjisTrailByte(b)) {
+        pair.Set(code);
+        const uint16_t jis = SjisCharToJis(a, b);
+        const unsigned char bytes[2] = {static_cast<unsigned char>(jis ? (jis >> 8) | 0x80 : a),
+                                        static_cast<unsigned char>(jis ? (jis & 0xFF) | 0x80 : b)};
+        euc[code] = PackOutput(bytes, 2, jis == 0);
+      } else if (code <= 0xFF) {
+        const unsigned char bytes[2] = {static_cast<unsigned char>(code < 0x80 ? code : 0x8E), b};
+        euc[code] = PackOutput(bytes, code < 0x80 ? 1 : 2, false);
       } else {
-        *w++ = static_cast<char>(0x8E);
-        *w++ = static_cast<char>(c);
-        ++i;
+        euc[code] = 0;  // never read: only pairs are looked up above 0xFF
       }
     }
-    return w;
+  }
+
+  static const SjisEucTables& Get() {
+    static const SjisEucTables* tables = new SjisEucTables;
+    return *tables;
+  }
+};
+
+}  // namespace
+
+int CMemory::SJIStoEUC() {
+  const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
+    const SjisEucTables& t = SjisEucTables::Get();
+    return WalkSjisPacked(s, len, w, unconverted, t.pair, t.euc);
   };
-  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nDataLen) * 2, body);
+  // Room for the four bytes that each step writes.
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nDataLen) * 2 + 4, body);
 }
 
 int CMemory::EUCtoSJIS() {

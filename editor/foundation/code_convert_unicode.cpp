@@ -8,26 +8,14 @@
 #include "editor/foundation/code_writer.h"
 #include "editor/foundation/memory.h"
 #include "editor/foundation/sjis_char.h"
+#include "editor/foundation/sjis_walk.h"
 #include "platform/sjis.h"
 
 namespace {
 
 constexpr uint16_t kReplacement = 0xFFFD;
 
-// Eight bytes at p, all below 0x80.
-inline bool Ascii8(const unsigned char* p) {
-  uint64_t v;
-  std::memcpy(&v, p, 8);
-  return (v & 0x8080808080808080ull) == 0;
-}
-
 inline bool IsSurrogate(uint32_t u) { return u >= 0xD800 && u <= 0xDFFF; }
-
-// a when flag is 1, b when it is 0, without a branch the compiler might make of a ?: on random data.
-inline unsigned Select(unsigned flag, unsigned a, unsigned b) {
-  const unsigned mask = 0u - flag;
-  return (a & mask) | (b & ~mask);
-}
 
 inline char* PutUtf8(char* w, uint32_t u) {
   if (u < 0x80) {
@@ -65,32 +53,24 @@ inline char* PutGeta(char* w) {
   return w;
 }
 
-// Tables for the walks over Shift-JIS text. A walk moves one byte per step and carries whether a
-// character starts there; each step writes its character's output and moves the output on only
-// when one does. No step waits on the one before, and nothing branches on the kind of character,
-// which in Japanese text changes from one character to the next.
-struct SjisWalkTables {
-  uint8_t validPair[0x2000] = {};  // flags: a lead byte, a trail byte, and a character of CP932
-  // The UTF-8 bytes of each code (or of U+FFFD) in bytes 0-2 and their count in byte 3.
+// Tables of the walks from Shift-JIS to Unicode (sjis_walk.h): pairs that are characters of CP932,
+// and each code's UTF-8 bytes (U+FFFD, counted, for a code that decodes to nothing).
+struct SjisUnicodeTables {
+  CodeFlags validPair;
   uint32_t utf8[0x10000];
 
-  SjisWalkTables() {
+  SjisUnicodeTables() {
     const uint16_t* dec = platform::SjisDecodeTable().data();
     for (unsigned code = 0; code < 0x10000; ++code) {
-      if (IsSjisLeadByte(code >> 8) && IsSjisTrailByte(code & 0xFF) && dec[code] != 0xFFFD) {
-        validPair[code >> 3] |= static_cast<uint8_t>(1u << (code & 7));
-      }
+      if (IsSjisLeadByte(code >> 8) && IsSjisTrailByte(code & 0xFF) && dec[code] != kReplacement) validPair.Set(code);
       char bytes[4] = {};
       const int n = static_cast<int>(PutUtf8(bytes, dec[code]) - bytes);
-      utf8[code] = static_cast<uint32_t>(static_cast<unsigned char>(bytes[0])) |
-                   static_cast<uint32_t>(static_cast<unsigned char>(bytes[1])) << 8 |
-                   static_cast<uint32_t>(static_cast<unsigned char>(bytes[2])) << 16 | static_cast<uint32_t>(n) << 24;
+      utf8[code] = PackOutput(reinterpret_cast<const unsigned char*>(bytes), n, dec[code] == kReplacement);
     }
   }
-  unsigned ValidPair(unsigned code) const { return (validPair[code >> 3] >> (code & 7)) & 1u; }
 
-  static const SjisWalkTables& Get() {
-    static const SjisWalkTables* tables = new SjisWalkTables;
+  static const SjisUnicodeTables& Get() {
+    static const SjisUnicodeTables* tables = new SjisUnicodeTables;
     return *tables;
   }
 };
@@ -160,7 +140,7 @@ int SjisToUnits(const unsigned char* s, int len, Put put) {
 
 int CMemory::SJIStoUNICODE() {
   const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
-    const SjisWalkTables& t = SjisWalkTables::Get();
+    const SjisUnicodeTables& t = SjisUnicodeTables::Get();
     const uint16_t* dec = platform::SjisDecodeTable().data();
     unsigned start = 1;
     int i = 0;
@@ -176,7 +156,7 @@ int CMemory::SJIStoUNICODE() {
       }
       const unsigned pairCode = (s[i] << 8) | s[i + 1];
       // A pair that is no character is read as its first byte alone, then the next byte.
-      const unsigned pair = start & t.ValidPair(pairCode);
+      const unsigned pair = start & t.validPair[pairCode];
       const uint16_t u = dec[Select(pair, pairCode, s[i])];
       w[0] = static_cast<char>(u & 0xFF);
       w[1] = static_cast<char>(u >> 8);
@@ -260,33 +240,8 @@ void CMemory::SwapByteOrder() {
 
 int CMemory::SJIStoUTF8() {
   const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
-    const SjisWalkTables& t = SjisWalkTables::Get();
-    const uint32_t replacement = t.utf8[0x80];  // 0x80 decodes to nothing
-    unsigned start = 1;
-    int i = 0;
-    while (i + 1 < len) {
-      if (i + 8 <= len && (Ascii8(s + i) & (start != 0))) {
-        std::memcpy(w, s + i, 8);
-        w += 8;
-        i += 8;
-        continue;
-      }
-      const unsigned pairCode = (s[i] << 8) | s[i + 1];
-      const unsigned pair = start & t.ValidPair(pairCode);
-      const uint32_t packed = t.utf8[Select(pair, pairCode, s[i])];
-      std::memcpy(w, &packed, 4);
-      w += start * (packed >> 24);
-      unconverted += static_cast<int>(start & (packed == replacement));
-      start = pair ^ 1;
-      ++i;
-    }
-    if (i < len && start) {
-      const uint32_t packed = t.utf8[s[i]];
-      std::memcpy(w, &packed, 4);
-      w += packed >> 24;
-      unconverted += packed == replacement;
-    }
-    return w;
+    const SjisUnicodeTables& t = SjisUnicodeTables::Get();
+    return WalkSjisPacked(s, len, w, unconverted, t.validPair, t.utf8);
   };
   // Room for the four bytes that each step writes.
   return CodeWriter::Convert(*this, static_cast<int64_t>(m_nDataLen) * 3 + 4, body);

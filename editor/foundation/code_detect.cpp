@@ -7,6 +7,7 @@
 #include "editor/foundation/char_codes.h"
 #include "editor/foundation/memory.h"
 #include "editor/foundation/sjis_char.h"
+#include "editor/foundation/sjis_walk.h"
 #include "platform/file.h"
 #include "platform/sjis.h"
 
@@ -24,29 +25,17 @@ namespace {
 // The walks of the EUC, Shift-JIS and UTF-8 scores go through random text, where a branch per byte
 // is mispredicted half the time. Each step is computed instead, from small tables that stay in the
 // first-level cache; only the step itself waits on the bytes, the score is counted beside it.
-// Eight bytes at p, all below 0x80: nothing there counts for these three scores, and runs of ASCII
-// (most of a JIS, UTF-7 or source text) are crossed eight bytes at a time.
-inline bool Ascii8(const unsigned char* p) {
-  uint64_t v;
-  std::memcpy(&v, p, 8);
-  return (v & 0x8080808080808080ull) == 0;
-}
-
-// 65,536 flags in 8 KB, so that the look-ups of a walk stay in the first-level cache.
-struct Bits {
-  uint8_t bytes[0x2000] = {};
-  void Set(unsigned i) { bytes[i >> 3] |= static_cast<uint8_t>(1u << (i & 7)); }
-  unsigned operator[](unsigned i) const { return (bytes[i >> 3] >> (i & 7)) & 1u; }
-};
+// Runs of ASCII (most of a JIS, UTF-7 or source text) count for none of the walks below and are
+// crossed eight bytes at a time (Ascii8).
 
 struct ScoreTables {
   uint8_t sjisLead[0x100];
   uint8_t sjisTrail[0x100];
   uint8_t eucByte[0x100];
   uint8_t utf8Lead[0x100];  // 3 or 2 for the first byte of a three- or two-byte sequence
-  Bits sjisScores;  // a double-byte character that decodes, has a JIS code and is below 0xE380
-  Bits eucKana;     // two EUC bytes whose JIS code is a kana
-  Bits kanaUnit;    // a UTF-16 unit whose CP932 code is a kana
+  CodeFlags sjisScores;  // a double-byte character that decodes, has a JIS code and is below 0xE380
+  CodeFlags eucKana;     // two EUC bytes whose JIS code is a kana
+  CodeFlags kanaUnit;    // a UTF-16 unit whose CP932 code is a kana
 
   ScoreTables() {
     const uint16_t* dec = platform::SjisDecodeTable().data();
