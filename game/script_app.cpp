@@ -15,6 +15,7 @@
 #include "game/script_commands.h"
 #include "game/script_executor.h"
 #include "game/script_loader.h"
+#include "game/sound_channels.h"
 #include "game/text_box.h"
 #include "game/tool_tip.h"
 #include "platform/quit_signal.h"
@@ -56,6 +57,7 @@ void CScriptApp::MainLoop() {
   int16_t previousWheel = m_mouse.GetWheel();
   InitTextBoxes();
   InitLayers();
+  InitSound();
   LoadPromptImage();
   RegisterScriptCommands();
   InitScriptEngine();
@@ -95,6 +97,7 @@ void CScriptApp::MainLoop() {
   ReleaseTextBoxes();
   FreePromptImage();
   ReleaseLayers();
+  ReleaseSound();
   ReleaseTextBoxes();
   SetScriptHost({});
   RunningScriptApp = nullptr;
@@ -123,6 +126,7 @@ bool CScriptApp::OnFrame(int mode) {
     if (!SystemScreenOpen()) DrawCursorAndPrompt();
     if (!WindowHidden && m_toolTip) m_toolTip->Draw();
   }
+  UpdateSound();
   if (backBuffer && (Config.showFps || Config.showCacheRate)) {
     const InfoOverlayFigures figures{static_cast<int>(m_timer.GetRealFPS()), static_cast<int>(m_timer.GetFPS()),
                                      static_cast<int>(m_timer.GetCPUPower()), ImageCacheHits(), ImageCacheLookups()};

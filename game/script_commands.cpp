@@ -1,6 +1,7 @@
 #include "game/script_commands.h"
 
 #include "game/layer_commands.h"
+#include "game/sound_commands.h"
 #include "game/text_commands.h"
 #include "game/time_commands.h"
 
@@ -12,4 +13,5 @@ void RegisterScriptCommands() {
   RegisterLayerCommands();
   RegisterTimeCommands();
   RegisterTextCommands();
+  RegisterSoundCommands();
 }
