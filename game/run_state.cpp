@@ -15,5 +15,6 @@ void ResetRunState(bool second) {
   BacklogOpen = false;
   CurrentTextRead = true;
   SkipMode = false;
+  ResetMessageWindowFlags();
   if (second) Fades = {};
 }

@@ -1,6 +1,8 @@
 #include "game/script_commands.h"
 
+#include "game/button_commands.h"
 #include "game/layer_commands.h"
+#include "game/message_commands.h"
 #include "game/sound_commands.h"
 #include "game/text_commands.h"
 #include "game/time_commands.h"
@@ -14,4 +16,6 @@ void RegisterScriptCommands() {
   RegisterTimeCommands();
   RegisterTextCommands();
   RegisterSoundCommands();
+  RegisterMessageCommands();
+  RegisterButtonCommands();
 }

@@ -6,6 +6,7 @@
 #include "game/script_control_flow.h"
 #include "game/script_error.h"
 #include "game/script_lexer.h"
+#include "game/script_text.h"
 #include "game/script_tokens.h"
 #include "platform/sjis_literal.h"
 
@@ -50,6 +51,7 @@ HandlerTable g_handlers = ControlHandlers();
 ScriptHost g_host;
 bool g_running = false;
 int32_t g_openThenLevels = 0;
+int32_t g_statementLine = 0;
 
 bool InTable(int32_t token) { return token >= kFirstStatementToken && token <= kLastStatementToken; }
 
@@ -90,13 +92,17 @@ void SkipUnhandledStatement() {
 // from inside a command) keeps its own.
 class RunScope {
  public:
-  RunScope() : m_saved(g_openThenLevels) { g_openThenLevels = 0; }
-  ~RunScope() { g_openThenLevels = m_saved; }
+  RunScope() : m_saved(g_openThenLevels), m_savedLine(g_statementLine) { g_openThenLevels = 0; }
+  ~RunScope() {
+    g_openThenLevels = m_saved;
+    g_statementLine = m_savedLine;
+  }
   RunScope(const RunScope&) = delete;
   RunScope& operator=(const RunScope&) = delete;
 
  private:
   int32_t m_saved;
+  int32_t m_savedLine;
 };
 
 }  // namespace
@@ -106,6 +112,8 @@ void SetScriptHandler(int32_t token, ScriptHandler handler) {
 }
 
 ScriptHandler GetScriptHandler(int32_t token) { return InTable(token) ? g_handlers[Slot(token)] : nullptr; }
+
+int32_t DispatchedStatementLine() { return g_statementLine; }
 
 bool IsScriptRunning() { return g_running; }
 void SetScriptRunning(bool running) { g_running = running; }
@@ -146,7 +154,10 @@ bool ExecuteScript() {
       return true;
     }
     if (ScriptHandler handler = GetScriptHandler(token)) {
-      if (handler() == ScriptFlow::kYield) return true;
+      g_statementLine = static_cast<int32_t>(ScriptText.LineFeedsBefore(ScriptLexer.tokenStart)) + 1;
+      const ScriptFlow flow = handler();
+      g_statementLine = 0;
+      if (flow == ScriptFlow::kYield) return true;
     } else if (IsQuietlySkipped(token)) {
       GetToken();
     } else {

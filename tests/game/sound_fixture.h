@@ -34,6 +34,10 @@ class SoundFolder {
       Write(name, ogg);
     }
     for (const char* name : {"s.wav", "system/se/mclick.wav"}) Write(name, wave);
+    // The button sounds have Japanese names; the folder holds them under their UTF-8 names.
+    for (const char8_t* name : {u8"system/se/ボタンオーバー.wav", u8"system/se/ボタンプッシュ.wav"}) {
+      Write(reinterpret_cast<const char*>(name), wave);
+    }
   }
   ~SoundFolder() {
     ReleaseSound();
