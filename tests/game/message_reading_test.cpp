@@ -339,3 +339,39 @@ TEST_F(Reading, GetSelectWaitsAndSaysWhyOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Reading, ReturnToGameWithAMissingFrameReportsItAndChangesNothing) {
+  Load("GOSUB S\nEND\nLABEL S\nKEYWAIT\nRETURN\n");
+  run.Frame(1);
+  ASSERT_EQ(EngineState.interpreter.gosubDepth, 1);
+  EngineState.interpreter.gosubDepth = 2;  // a depth whose frame was never made
+  SceneReplay = true;
+  questions.SetAnswer(IDYES);
+  ReturnToGame();
+  EXPECT_EQ(EngineState.interpreter.gosubDepth, 2);
+  EXPECT_TRUE(SceneReplay);
+  ASSERT_EQ(run.Log().size(), 1u);
+  EXPECT_NE(run.Log()[0].find("GS:2"), std::string::npos);
+}
+
+TEST_F(Reading, VoicePrefixTableAndChoiceLimits) {
+  std::string script;
+  for (int i = 0; i < 33; ++i) script += "VOICEPREFIX \"s" + std::to_string(i) + "\", \"B0007\"\n";
+  script += "VOICEPREFIX \"s3\", \"C0020\"\n";
+  script += "SELECT \"" + std::string(1100, 'x') + "\"\n";
+  Load(script);
+  run.Frame(1);
+  const VoicePrefix* prefixes = EngineState.presentation.message.voicePrefixes;
+  EXPECT_STREQ(prefixes[31].speaker, "s31");
+  for (int i = 0; i < kVoicePrefixCount; ++i) EXPECT_STRNE(prefixes[i].speaker, "s32");
+  // The same speaker again takes its own entry, with the new series and counter.
+  EXPECT_STREQ(prefixes[3].series, "C0020");
+  EXPECT_EQ(prefixes[3].counter, 20);
+  EXPECT_EQ(prefixes[4].counter, 7);
+  ASSERT_EQ(ChoiceCount, 1);
+  EXPECT_EQ(std::strlen(Choices[0].text), 1035u);
+}
+
+}  // namespace
