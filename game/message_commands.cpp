@@ -5,12 +5,15 @@
 #include <cstdlib>
 #include <string>
 
+#include "game/backlog.h"
 #include "game/config.h"
 #include "game/engine_state.h"
 #include "game/fixed_text.h"
+#include "game/frame_input.h"
 #include "game/message_log.h"
 #include "game/message_text.h"
 #include "game/message_window.h"
+#include "game/run_state.h"
 #include "game/saturate.h"
 #include "game/script_args.h"
 #include "game/script_commands.h"
@@ -115,6 +118,8 @@ ScriptFlow RunGetSelect() {
     g_selectWaitReported = true;
     DebugPrintText("GETSELECT: 選択肢は表示されないので、ここで待ち続けます"_sj);
   }
+  // The player can still look back while the game waits here.
+  if (FrameInput.scrollUp && !BacklogOpen) OpenBacklog();
   return ScriptFlow::kYield;
 }
 

@@ -61,15 +61,10 @@ class SceneWatch : public CIdleCallback {
 };
 
 TEST(MessageGame, ASpokenLineInTheFadedInWindow) {
-  ScopedTempDir dir;
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(dir.path());
-  RecordCurrentDir();
   std::string config = kTestGameConfig;
   config.replace(config.find("file=\"w.png\" x=\"0\" y=\"0\""), 25, "file=\"w.png\" x=\"0\" y=\"200\"");
-  dir.Write("vrel.xml", config);
-  dir.Write("scene.ini", kTestSceneIni);
-  dir.Write("picture.ini", kTestPictureIni);
+  GameFolderScope folder(config);
+  const ScopedTempDir& dir = folder.dir;
   dir.Write("start.txt", CrLf("BGM \"m.ogg\"\nOPENWINDOW\n太郎「こんにちは」\n\nEND\n"_sj));
   PngFixture png;
   png.width = 320;
@@ -102,8 +97,6 @@ TEST(MessageGame, ASpokenLineInTheFadedInWindow) {
   EXPECT_EQ(watch.windowPixel & 0x00FFFF00u, 0u);
   EXPECT_GT(watch.windowPixel & 0xFFu, 0x80u);
   EXPECT_TRUE(boxes.boxes().empty());
-  std::filesystem::current_path(previous);
-  RecordCurrentDir();
 }
 
 }  // namespace

@@ -330,12 +330,27 @@ TEST_F(Reading, HostileTextNeitherCrashesNorOverruns) {
 }
 
 TEST_F(Reading, GetSelectWaitsAndSaysWhyOnce) {
-  Load("SELECT \"yes\", \"no\"\nGETSELECT\nA=1\n");
+  Config.effectsOn = false;
+  Load("OPENWINDOW\nSELECT \"yes\", \"no\"\nGETSELECT\nA=1\n");
   run.Frame(5, Click());
   EXPECT_EQ(ChoiceCount, 2);
   EXPECT_STREQ(Choices[1].text, "no");
   EXPECT_EQ(Var("A"), 0);
   EXPECT_EQ(run.Log().size(), 1u);
+  // The backlog opens while it waits.
+  run.Frame(1, Wheel(true));
+  EXPECT_TRUE(BacklogOpen);
+}
+
+// At speed 0 nothing reveals by itself: the page is shown whole, so auto-play still ends it.
+TEST_F(Reading, AtTextSpeedZeroThePageIsShownWhole) {
+  Config.messageSpeed = 0;
+  SetTextBoxProgress(0, 0);
+  Load("AUTOPLAYON 0\nあいうえお\n\nA=1\n"_sj);
+  run.Frame(1);
+  EXPECT_TRUE(IsTextBoxDone(0));
+  run.Frame(1100);
+  EXPECT_EQ(Var("A"), 1);
 }
 
 }  // namespace
