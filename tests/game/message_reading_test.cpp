@@ -265,7 +265,7 @@ TEST_F(Reading, ReturnToGameAsksAndLeavesTheReplay) {
 
 TEST_F(Reading, ReturnToTitleAsksAndStartsAgain) {
   Config.effectsOn = false;
-  Load("A=A+1\nOPENWINDOW\nLOOPSE 2, \"s.wav\"\nあ\n\n");
+  Load("A=A+1\nOPENWINDOW\nLOOPSE 2, \"s.wav\"\nあ\n\n"_sj);
   run.Frame(1);
   ASSERT_EQ(Var("A"), 1);
   ASSERT_NE(SeChannel(2), nullptr);
