@@ -1,5 +1,6 @@
 #include "game/run_state.h"
 
+#include "game/engine_state.h"
 #include "game/message_window.h"
 #include "game/screen_fade.h"
 
@@ -16,5 +17,6 @@ void ResetRunState(bool second) {
   CurrentTextRead = true;
   SkipMode = false;
   ResetMessageWindowFlags();
+  EngineState.presentation.message.autoPlayWait = 50;
   if (second) Fades = {};
 }
