@@ -10,6 +10,7 @@
 #include "game/engine_state.h"
 #include "game/fixed_text.h"
 #include "game/frame_input.h"
+#include "game/frame_scale.h"
 #include "game/image_cache.h"
 #include "game/picture_layers.h"
 #include "game/run_state.h"
@@ -128,8 +129,7 @@ void BacklogDraw() {
   if (!BacklogOpen) return;
   const int32_t size = Config.backlogText.size;
   const int32_t visible = Config.backlogText.height / std::max(1, size + 2);
-  const double fps = Config.fps > 0 ? Config.fps : 60;
-  Backlog.slide = static_cast<float>(Backlog.slide / (1 + 0.4 * 60.0 / fps));
+  Backlog.slide = static_cast<float>(Backlog.slide / (1 + 0.4 * FrameScale()));
   if (FrameInput.rightClick) {
     CloseBacklog();
     ResetInputEdges();

@@ -9,6 +9,7 @@
 #include "game/config.h"
 #include "game/engine_state.h"
 #include "game/fixed_text.h"
+#include "game/frame_scale.h"
 #include "game/frame_input.h"
 #include "game/message_log.h"
 #include "game/message_text.h"
@@ -24,8 +25,6 @@
 namespace {
 
 MessageState& Message() { return EngineState.presentation.message; }
-
-double FrameFactor() { return 60.0 / (Config.fps > 0 ? Config.fps : 60); }
 
 // Set by the first frame a GETSELECT waits, so that the log says why once, not every frame.
 bool g_selectWaitReported = false;
@@ -84,7 +83,7 @@ ScriptFlow RunAutoPlayOn() {
   MessageState& message = Message();
   message.autoPlay = 1;
   SkipMode = false;
-  message.autoPlayWait = SaturateToInt32(ticks / FrameFactor());
+  message.autoPlayWait = SaturateToInt32(ticks / FrameScale());
   if (given) GetToken();
   return ScriptFlow::kNext;
 }

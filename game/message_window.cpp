@@ -8,6 +8,7 @@
 #include "game/config.h"
 #include "game/engine_state.h"
 #include "game/fixed_text.h"
+#include "game/frame_scale.h"
 #include "game/frame_input.h"
 #include "game/image_cache.h"
 #include "game/picture_layers.h"
@@ -47,8 +48,6 @@ constexpr int32_t kWindowClosing = 3;
 MessageState& Message() { return EngineState.presentation.message; }
 MessageWindowState& Window() { return EngineState.presentation.window; }
 
-double FrameFactor() { return 60.0 / (Config.fps > 0 ? Config.fps : 60); }
-
 // One frame less; a counter that never reaches its end must not wrap around.
 bool CountDown(int32_t& counter) {
   if (counter > INT_MIN) --counter;
@@ -74,7 +73,7 @@ void ResetMessageWindowFlags() {
 }
 
 void SetAutoCounters(int64_t bytes) {
-  const double base = static_cast<double>(bytes) * 100.0 * FrameFactor();
+  const double base = static_cast<double>(bytes) * 100.0 * FrameScale();
   const int64_t playWait = std::max<int64_t>(1, int64_t{Message().autoPlayWait} + 1);
   const int64_t autoSpeed = std::max<int64_t>(1, int64_t{Config.autoSpeed} + 1);
   AutoPlayCounter = SaturateToInt32(base / static_cast<double>(playWait));
@@ -135,7 +134,7 @@ void CloseMessageWindow() {
 
 void DrawMessageWindow() {
   MessageWindowState& window = Window();
-  const double step = 16.0 * FrameFactor();
+  const double step = 16.0 * FrameScale();
   bool draw = true;
   switch (window.state) {
     case kWindowOpening:

@@ -4,6 +4,7 @@
 
 #include "game/config.h"
 #include "game/cursor_prompt.h"
+#include "game/frame_scale.h"
 #include "game/frame_input.h"
 #include "game/image_cache.h"
 #include "game/picture_layers.h"
@@ -23,8 +24,6 @@ constexpr int kHoverSound = 3;
 constexpr int kPressSound = 4;
 
 bool InRange(int32_t index) { return index >= 0 && index < kScriptButtonCount; }
-
-double FrameFactor() { return 60.0 / (Config.fps > 0 ? Config.fps : 60); }
 
 bool Inside(const ScriptButton& b, double cx, double cy) {
   return b.x < cx && cx < b.x + b.width && b.y < cy && cy < b.y + b.height;
@@ -69,7 +68,7 @@ void ButtonSet(int32_t index, float x, float y, int32_t hidden, std::string_view
   HoveredButton = -1;
   g_clicked = -1;
   ButtonsActive = true;
-  b.slide = static_cast<float>(Config.screenWidth + index * 640.0 / FrameFactor());
+  b.slide = static_cast<float>(Config.screenWidth + index * 640.0 / FrameScale());
 }
 
 int32_t ClearButton(int32_t index) {
@@ -109,7 +108,7 @@ void ButtonUpdate() {
   }
   ResetInputEdges();
 
-  const double c = FrameFactor();
+  const double c = FrameScale();
   for (int32_t i = 0; i < kScriptButtonCount; ++i) {
     ScriptButton& b = ScriptButtons[i];
     if (b.state <= 0 || b.hidden != 0) continue;

@@ -6,6 +6,7 @@
 
 #include "game/config.h"
 #include "game/engine_state.h"
+#include "game/frame_scale.h"
 #include "game/message_log.h"
 #include "game/saturate.h"
 #include "sdk/framework/window_application.h"
@@ -56,8 +57,6 @@ constexpr SystemSoundFile kSystemSoundFiles[] = {
     {10, "system\\se\\sdopen.wav"},
     {11, "system\\se\\sdclose.wav"},
 };
-
-double FrameFactor() { return 60.0 / (Config.fps > 0 ? Config.fps : 60); }
 
 MusicRecord& Record(int channel) { return EngineState.music[channel]; }
 
@@ -125,7 +124,7 @@ uint8_t PlayBgm(const char* name, int32_t /*unused*/, uint8_t loop) {
   if (std::strcmp(name, Record(0).name) == 0 && current.active) return 1;
   std::memcpy(Record(0).name, name, length + 1);
   if (!Config.bgm.on || !g_device) return 1;
-  BgmFadeStep[CurrentBgm] = static_cast<float>(-FrameFactor());
+  BgmFadeStep[CurrentBgm] = static_cast<float>(-FrameScale());
   CurrentBgm = 1 - CurrentBgm;
   StreamChannel& channel = g_bgm[static_cast<size_t>(CurrentBgm)];
   Record(CurrentBgm).active = 0;
@@ -145,7 +144,7 @@ void FadeOutBgm() {
   if (!Record(CurrentBgm).active) return;
   Record(0).name[0] = '\0';
   Record(CurrentBgm).active = 0;
-  BgmFadeStep[CurrentBgm] = static_cast<float>(-FrameFactor() * 2);
+  BgmFadeStep[CurrentBgm] = static_cast<float>(-FrameScale() * 2);
 }
 
 void ResumeBgm() {
