@@ -22,8 +22,8 @@ BacklogState Backlog{};
 
 namespace {
 
-std::unique_ptr<CMemPlane> g_windowImage;
-std::unique_ptr<CMemPlane> g_voiceIcon;
+std::unique_ptr<CMemPlane> backlogWindowImage;
+std::unique_ptr<CMemPlane> voiceIcon;
 
 constexpr int32_t kWindowOpen = 1;
 constexpr int kMenuClickSound = 7;
@@ -52,8 +52,8 @@ void MakeRoom() {
 }  // namespace
 
 void InitBacklog() {
-  g_windowImage = LoadImageCached(Config.backlogWindowFile, 100);
-  g_voiceIcon = LoadImageCached(Config.backlogVoiceFile, 100);
+  backlogWindowImage = LoadImageCached(Config.backlogWindowFile, 100);
+  voiceIcon = LoadImageCached(Config.backlogVoiceFile, 100);
   CreateTextBox(kBacklogTextBox, Config.backlogText.size, Config.fontColor, Config.fontShadow, kBacklogLineSpacing);
   SetTextBoxPos(kBacklogTextBox, Config.backlogWindowX + Config.backlogText.x,
                 Config.backlogWindowY + Config.backlogText.y, Config.backlogText.width, Config.backlogText.height);
@@ -64,8 +64,8 @@ void InitBacklog() {
 
 void ReleaseBacklog() {
   DeleteTextBox(kBacklogTextBox);
-  DeleteIfAny(g_windowImage);
-  DeleteIfAny(g_voiceIcon);
+  DeleteIfAny(backlogWindowImage);
+  DeleteIfAny(voiceIcon);
 }
 
 void BacklogAddText(std::string_view text, std::string_view voice) {
@@ -147,9 +147,9 @@ void BacklogDraw() {
   }
   const int32_t windowX = Config.backlogWindowX;
   const int32_t top = Config.backlogWindowY + static_cast<int32_t>(Backlog.slide);
-  if (g_windowImage) DrawSprite(g_windowImage.get(), windowX, top, 256, 0, 1);
-  const int32_t iconW = Width(g_voiceIcon.get());
-  const int32_t iconH = Height(g_voiceIcon.get());
+  if (backlogWindowImage) DrawSprite(backlogWindowImage.get(), windowX, top, 256, 0, 1);
+  const int32_t iconW = Width(voiceIcon.get());
+  const int32_t iconH = Height(voiceIcon.get());
   const int32_t textX = windowX + Config.backlogText.x;
   std::string page;
   int32_t row = 0;
@@ -159,7 +159,7 @@ void BacklogDraw() {
     if (line.voice[0] != '\0') {
       const int32_t x = textX - iconW;
       const int32_t y = top + Config.backlogText.y + row;
-      if (g_voiceIcon) DrawSprite(g_voiceIcon.get(), x, y, 256, 0, 1);
+      if (voiceIcon) DrawSprite(voiceIcon.get(), x, y, 256, 0, 1);
       const int32_t cx = FrameInput.cursorX;
       const int32_t cy = FrameInput.cursorY;
       if (cx >= x && cx < x + iconW && cy >= y && cy < y + iconH) {

@@ -27,7 +27,7 @@ namespace {
 MessageState& Message() { return EngineState.presentation.message; }
 
 // Set by the first frame a GETSELECT waits, so that the log says why once, not every frame.
-bool g_selectWaitReported = false;
+bool selectWaitReported = false;
 
 ScriptFlow RunOpenWindow() {
   OpenMessageWindow();
@@ -96,7 +96,7 @@ ScriptFlow RunAutoPlayOff() {
 
 ScriptFlow RunSelect() {
   ClearChoices();
-  g_selectWaitReported = false;
+  selectWaitReported = false;
   GetToken();
   while (ScriptLexer.token == kTokenString) {
     AddChoice(TokenText());
@@ -113,8 +113,8 @@ ScriptFlow RunGetSelect() {
     GetToken();
     return ScriptFlow::kNext;
   }
-  if (!g_selectWaitReported) {
-    g_selectWaitReported = true;
+  if (!selectWaitReported) {
+    selectWaitReported = true;
     DebugPrintText("GETSELECT: 選択肢は表示されないので、ここで待ち続けます"_sj);
   }
   // The player can still look back while the game waits here.

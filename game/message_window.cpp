@@ -38,7 +38,7 @@ int32_t ChoiceCount = 0;
 
 namespace {
 
-std::unique_ptr<CMemPlane> g_windowPicture;
+std::unique_ptr<CMemPlane> windowPicture;
 
 constexpr int32_t kWindowClosed = 0;
 constexpr int32_t kWindowOpen = 1;
@@ -112,8 +112,8 @@ bool HitWindowButton(int32_t x, int32_t y, int32_t width, int32_t height) {
   return left < cx && cx < left + width && top < cy && cy < top + height;
 }
 
-void LoadMessageWindowPicture() { g_windowPicture = LoadImageCached(Config.messageWindowFile, 100); }
-void FreeMessageWindowPicture() { DeleteIfAny(g_windowPicture); }
+void LoadMessageWindowPicture() { windowPicture = LoadImageCached(Config.messageWindowFile, 100); }
+void FreeMessageWindowPicture() { DeleteIfAny(windowPicture); }
 
 void OpenMessageWindow() {
   if (Config.effectsOn && !IsSkipping()) {
@@ -153,7 +153,7 @@ void DrawMessageWindow() {
     default:
       draw = false;
   }
-  if (draw && g_windowPicture) DrawSprite(g_windowPicture.get(), window.originX, window.originY, window.opacity, 0, 1);
+  if (draw && windowPicture) DrawSprite(windowPicture.get(), window.originX, window.originY, window.opacity, 0, 1);
   if (Message().namePresent) {
     SetTextBoxPos(1, Config.nameX + window.originX, Config.nameY + window.originY, Config.screenWidth,
                   Config.screenHeight);

@@ -18,7 +18,7 @@ int32_t HoveredButton = -1;
 
 namespace {
 
-int32_t g_clicked = -1;
+int32_t clickedButton = -1;
 
 constexpr int kHoverSound = 3;
 constexpr int kPressSound = 4;
@@ -38,7 +38,7 @@ void Draw(CMemPlane* picture, const ScriptButton& b, int opacity) {
 void InitButtons() {
   for (ScriptButton& b : ScriptButtons) b = ScriptButton{};
   HoveredButton = -1;
-  g_clicked = -1;
+  clickedButton = -1;
   ButtonsActive = false;
 }
 
@@ -66,7 +66,7 @@ void ButtonSet(int32_t index, float x, float y, int32_t hidden, std::string_view
   b.scale = 1.0f;
   b.highlight = 255;
   HoveredButton = -1;
-  g_clicked = -1;
+  clickedButton = -1;
   ButtonsActive = true;
   b.slide = static_cast<float>(Config.screenWidth + index * 640.0 / FrameScale());
 }
@@ -79,7 +79,7 @@ int32_t ClearButton(int32_t index) {
   DeleteIfAny(b.second);
   ButtonsActive = false;
   HoveredButton = -1;
-  g_clicked = -1;
+  clickedButton = -1;
   return -1;
 }
 
@@ -91,7 +91,7 @@ void ButtonUpdate() {
     if (ScriptButtons[i].state <= 0 || !Inside(ScriptButtons[i], cx, cy)) continue;
     any = true;
     if (FrameInput.click) {
-      g_clicked = i;
+      clickedButton = i;
       ResetInputEdges();
       // The press sounds with the click that was taken, once.
       PlaySystemSe(kPressSound);
@@ -129,5 +129,5 @@ void ButtonUpdate() {
   if (ButtonsActive) ResetInputEdges();
 }
 
-int32_t GetClickedButton() { return g_clicked; }
-void SetClickedButton(int32_t result) { g_clicked = result; }
+int32_t GetClickedButton() { return clickedButton; }
+void SetClickedButton(int32_t result) { clickedButton = result; }

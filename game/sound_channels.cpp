@@ -35,11 +35,11 @@ struct StreamChannel {
   }
 };
 
-std::unique_ptr<CSoundDevice> g_device;
-std::array<std::unique_ptr<CSound>, kSeChannelCount> g_se;
-std::array<std::unique_ptr<CSound>, kSystemSoundCount> g_system;
-std::array<StreamChannel, 2> g_bgm;
-StreamChannel g_voice;
+std::unique_ptr<CSoundDevice> soundDevice;
+std::array<std::unique_ptr<CSound>, kSeChannelCount> seChannels;
+std::array<std::unique_ptr<CSound>, kSystemSoundCount> systemSounds;
+std::array<StreamChannel, 2> bgmChannels;
+StreamChannel voiceChannel;
 
 struct SystemSoundFile {
   int index;
@@ -76,24 +76,24 @@ int32_t VolumeToAttenuation(int32_t volume) {
 }
 
 uint8_t InitSound() {
-  for (auto& sound : g_se) sound.reset();
-  for (auto& sound : g_system) sound.reset();
-  for (const SystemSoundFile& entry : kSystemSoundFiles) g_system[static_cast<size_t>(entry.index)] = LoadWave(entry.file);
+  for (auto& sound : seChannels) sound.reset();
+  for (auto& sound : systemSounds) sound.reset();
+  for (const SystemSoundFile& entry : kSystemSoundFiles) systemSounds[static_cast<size_t>(entry.index)] = LoadWave(entry.file);
   for (int i = 0; i < 2; ++i) {
     BgmLevel[i] = 0;
     BgmFadeStep[i] = 0;
     Record(i).active = 0;
-    g_bgm[static_cast<size_t>(i)] = {};
+    bgmChannels[static_cast<size_t>(i)] = {};
   }
-  g_voice = {};
+  voiceChannel = {};
   CurrentBgm = 0;
-  g_device = std::make_unique<CSoundDevice>();
-  if (!g_device->Create(GetAppWindowHandle())) {
-    g_device.reset();
+  soundDevice = std::make_unique<CSoundDevice>();
+  if (!soundDevice->Create(GetAppWindowHandle())) {
+    soundDevice.reset();
     DebugPrintText("DirectSound初期化失敗"_sj);
     return 0;
   }
-  for (StreamChannel* channel : {&g_bgm[0], &g_bgm[1], &g_voice}) {
+  for (StreamChannel* channel : {&bgmChannels[0], &bgmChannels[1], &voiceChannel}) {
     channel->reader = std::make_shared<COggReader>();
     channel->buffer = std::make_unique<CStreamingBuffer>();
   }
@@ -101,13 +101,13 @@ uint8_t InitSound() {
 }
 
 void ReleaseSound() {
-  for (auto& sound : g_se) sound.reset();
-  for (auto& sound : g_system) sound.reset();
-  for (StreamChannel* channel : {&g_bgm[0], &g_bgm[1], &g_voice}) {
+  for (auto& sound : seChannels) sound.reset();
+  for (auto& sound : systemSounds) sound.reset();
+  for (StreamChannel* channel : {&bgmChannels[0], &bgmChannels[1], &voiceChannel}) {
     channel->buffer.reset();
     channel->reader.reset();
   }
-  g_device.reset();
+  soundDevice.reset();
 }
 
 std::unique_ptr<CSound> LoadWave(const char* name) {
@@ -123,14 +123,14 @@ uint8_t PlayBgm(const char* name, int32_t /*unused*/, uint8_t loop) {
   if (length >= sizeof current.name) return 0;
   if (std::strcmp(name, Record(0).name) == 0 && current.active) return 1;
   std::memcpy(Record(0).name, name, length + 1);
-  if (!Config.bgm.on || !g_device) return 1;
+  if (!Config.bgm.on || !soundDevice) return 1;
   BgmFadeStep[CurrentBgm] = static_cast<float>(-FrameScale());
   CurrentBgm = 1 - CurrentBgm;
-  StreamChannel& channel = g_bgm[static_cast<size_t>(CurrentBgm)];
+  StreamChannel& channel = bgmChannels[static_cast<size_t>(CurrentBgm)];
   Record(CurrentBgm).active = 0;
   channel.Renew();
   if (!channel.reader->Open(name)) return 0;
-  if (!channel.buffer->Open(g_device->Holder(), channel.reader)) return 0;
+  if (!channel.buffer->Open(soundDevice->Holder(), channel.reader)) return 0;
   channel.buffer->SetVolume(VolumeToAttenuation(Config.bgm.volume));
   channel.reader->SetLoopCount(loop ? -1 : 0);
   channel.buffer->Play();
@@ -160,16 +160,16 @@ void ResumeBgm() {
 }
 
 void UpdateSound() {
-  StreamChannel& current = g_bgm[static_cast<size_t>(CurrentBgm)];
-  if (Config.bgmDownForVoice && Config.bgm.on && g_voice.buffer && current.buffer && current.ReaderOpen() &&
+  StreamChannel& current = bgmChannels[static_cast<size_t>(CurrentBgm)];
+  if (Config.bgmDownForVoice && Config.bgm.on && voiceChannel.buffer && current.buffer && current.ReaderOpen() &&
       current.buffer->IsPlaying()) {
-    const bool speaking = g_voice.ReaderOpen() && g_voice.buffer->IsPlaying();
+    const bool speaking = voiceChannel.ReaderOpen() && voiceChannel.buffer->IsPlaying();
     const double volume = speaking ? Config.bgm.volume * 0.9 : Config.bgm.volume;
     current.buffer->SetVolume(VolumeToAttenuation(SaturateToInt32(BgmLevel[CurrentBgm] * 0.01 * volume)));
   }
   for (int i = 0; i < 2; ++i) {
     if (BgmFadeStep[i] == 0) continue;
-    StreamChannel& channel = g_bgm[static_cast<size_t>(i)];
+    StreamChannel& channel = bgmChannels[static_cast<size_t>(i)];
     BgmLevel[i] += BgmFadeStep[i];
     if (BgmLevel[i] < 0) {
       BgmFadeStep[i] = 0;
@@ -190,16 +190,16 @@ void UpdateSound() {
 }
 
 void ApplySoundSettings() {
-  StreamChannel& current = g_bgm[static_cast<size_t>(CurrentBgm)];
+  StreamChannel& current = bgmChannels[static_cast<size_t>(CurrentBgm)];
   if (Record(CurrentBgm).active && current.ReaderOpen()) current.buffer->SetVolume(MusicAttenuation(BgmLevel[CurrentBgm]));
-  for (auto& sound : g_se) {
+  for (auto& sound : seChannels) {
     if (sound) sound->SetVolume(SeAttenuation());
   }
 }
 
 void PlaySe(int32_t channel, const char* name, uint8_t loop) {
   if (channel < 0 || channel >= kSeChannelCount) return;
-  std::unique_ptr<CSound>& slot = g_se[static_cast<size_t>(channel)];
+  std::unique_ptr<CSound>& slot = seChannels[static_cast<size_t>(channel)];
   if (slot) {
     slot->Stop();
     slot->Release();
@@ -216,7 +216,7 @@ void LoopSe(int32_t channel, const char* name) { PlaySe(channel, name, 1); }
 
 void StopSe(int32_t channel) {
   if (channel < 0 || channel >= kSeChannelCount) return;
-  std::unique_ptr<CSound>& slot = g_se[static_cast<size_t>(channel)];
+  std::unique_ptr<CSound>& slot = seChannels[static_cast<size_t>(channel)];
   if (!slot) return;
   slot->Stop();
   slot.reset();
@@ -224,7 +224,7 @@ void StopSe(int32_t channel) {
 
 void PlaySystemSe(int32_t index) {
   if (index < 0 || index >= kSystemSoundCount) return;
-  CSound* sound = g_system[static_cast<size_t>(index)].get();
+  CSound* sound = systemSounds[static_cast<size_t>(index)].get();
   if (!sound) return;
   sound->Stop();
   sound->SetVolume(SeAttenuation());
@@ -232,36 +232,36 @@ void PlaySystemSe(int32_t index) {
 }
 
 void PlayVoice(const char* name, int32_t /*unused*/) {
-  if (!g_device || !g_voice.reader) return;
-  g_voice.Renew();
+  if (!soundDevice || !voiceChannel.reader) return;
+  voiceChannel.Renew();
   // A switched-off voice is not started at all, as IsVoicePlaying already takes it to be silent.
   if (!Config.voice.on || !name) return;
-  if (!g_voice.reader->Open(name)) return;
-  if (!g_voice.buffer->Open(g_device->Holder(), g_voice.reader)) return;
-  g_voice.buffer->SetVolume(VolumeToAttenuation(Config.voice.volume));
-  g_voice.buffer->Play();
+  if (!voiceChannel.reader->Open(name)) return;
+  if (!voiceChannel.buffer->Open(soundDevice->Holder(), voiceChannel.reader)) return;
+  voiceChannel.buffer->SetVolume(VolumeToAttenuation(Config.voice.volume));
+  voiceChannel.buffer->Play();
 }
 
 void StopVoice() {
-  if (g_voice.ReaderOpen() && g_voice.buffer) g_voice.buffer->Stop();
+  if (voiceChannel.ReaderOpen() && voiceChannel.buffer) voiceChannel.buffer->Stop();
 }
 
 uint8_t IsVoicePlaying() {
-  if (!Config.voice.on || !g_voice.ReaderOpen() || !g_voice.buffer) return 0;
-  return g_voice.buffer->IsPlaying();
+  if (!Config.voice.on || !voiceChannel.ReaderOpen() || !voiceChannel.buffer) return 0;
+  return voiceChannel.buffer->IsPlaying();
 }
 
 CStreamingBuffer* BgmBuffer(int channel) {
-  return channel == 0 || channel == 1 ? g_bgm[static_cast<size_t>(channel)].buffer.get() : nullptr;
+  return channel == 0 || channel == 1 ? bgmChannels[static_cast<size_t>(channel)].buffer.get() : nullptr;
 }
 COggReader* BgmReader(int channel) {
-  return channel == 0 || channel == 1 ? g_bgm[static_cast<size_t>(channel)].reader.get() : nullptr;
+  return channel == 0 || channel == 1 ? bgmChannels[static_cast<size_t>(channel)].reader.get() : nullptr;
 }
-CStreamingBuffer* VoiceBuffer() { return g_voice.buffer.get(); }
-COggReader* VoiceReader() { return g_voice.reader.get(); }
+CStreamingBuffer* VoiceBuffer() { return voiceChannel.buffer.get(); }
+COggReader* VoiceReader() { return voiceChannel.reader.get(); }
 CSound* SeChannel(int channel) {
-  return channel >= 0 && channel < kSeChannelCount ? g_se[static_cast<size_t>(channel)].get() : nullptr;
+  return channel >= 0 && channel < kSeChannelCount ? seChannels[static_cast<size_t>(channel)].get() : nullptr;
 }
 CSound* SystemSound(int index) {
-  return index >= 0 && index < kSystemSoundCount ? g_system[static_cast<size_t>(index)].get() : nullptr;
+  return index >= 0 && index < kSystemSoundCount ? systemSounds[static_cast<size_t>(index)].get() : nullptr;
 }
