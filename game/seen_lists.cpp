@@ -48,26 +48,53 @@ bool ExchangeSeenLists(int mode) {
          Exchange(SceneProfile, read, "Scenes", "Scene", "MaxScene", SeenSceneList);
 }
 
-void AddSeenPicture(std::string_view name) {
+namespace {
+
+// The header comment of a gallery file: its title, the maker's mark and the warning.
+std::string SeenFileHeader(std::string_view title) {
+  return std::string(title) + kSeenMakerMark + "※このファイルをむやみやたらに変更してはいけません"_sj;
+}
+
+// Puts name into the first empty entry below the list's maximum unless an entry already holds it
+// (exact bytes), then writes the profile back with its header. Names are cut to 79 bytes on a
+// character boundary.
+template <int N>
+void AddSeenName(SeenNameList<N>& list, std::string_view name, CIniProfile& profile, std::string_view title) {
   char seen[kSeenNameBytes];
-  std::string lower(name.substr(0, SjisFitLength(name, kSeenNameBytes - 1)));
-  ToLowerSJIS(lower);
-  CopyFixedText(seen, lower);
+  CopyFixedText(seen, name.substr(0, SjisFitLength(name, kSeenNameBytes - 1)));
   if (seen[0] == '\0') return;
-  SeenNameList<kSeenPictures>& list = SeenPictureList;
-  for (int i = 0; i < list.maximum && i < kSeenPictures; ++i) {
+  for (int i = 0; i < list.maximum && i < N; ++i) {
     char* entry = list.names[i];
     if (std::strncmp(entry, seen, kSeenNameBytes) == 0) return;
     if (entry[0] == '\0') {
       std::memcpy(entry, seen, kSeenNameBytes);
       ++list.count;
       ExchangeSeenLists(kSeenListsWrite);
-      const std::string header = std::string("Meridianeピクチャ設定ファイル "_sj) + kSeenMakerMark +
-                                 "※このファイルをむやみやたらに変更してはいけません"_sj;
-      PictureProfile.WriteProfile(nullptr, header.c_str());
+      profile.WriteProfile(nullptr, SeenFileHeader(title).c_str());
       return;
     }
   }
+}
+
+}  // namespace
+
+void AddSeenPicture(std::string_view name) {
+  std::string lower(name.substr(0, SjisFitLength(name, kSeenNameBytes - 1)));
+  ToLowerSJIS(lower);
+  AddSeenName(SeenPictureList, lower, PictureProfile, "Meridianeピクチャ設定ファイル "_sj);
+}
+
+void AddSeenScene(std::string_view name) {
+  AddSeenName(SeenSceneList, name, SceneProfile, "Meridianeシーン設定ファイル "_sj);
+}
+
+bool IsSceneSeen(std::string_view name) {
+  const int count = std::clamp(SeenSceneList.count, 0, kSeenScenes);
+  for (int i = 0; i < count; ++i) {
+    const char* entry = SeenSceneList.names[i];
+    if (std::string_view(entry, strnlen(entry, kSeenNameBytes)) == name) return true;
+  }
+  return false;
 }
 
 void ClearSeenLists() {

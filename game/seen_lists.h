@@ -40,5 +40,11 @@ constexpr const char* kSeenMakerMark = "(C)vrel ";
 // changes nothing.
 void AddSeenPicture(std::string_view name);
 
+// Records a scene as seen (letter case kept; cut to 79 bytes) the same way, writing scene.ini.
+void AddSeenScene(std::string_view name);
+
+// True when one of the scene names in use is exactly name.
+bool IsSceneSeen(std::string_view name);
+
 // Both lists empty.
 void ClearSeenLists();

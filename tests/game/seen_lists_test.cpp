@@ -79,4 +79,59 @@ TEST_F(SeenListsTest, NumbersBeyondTheListsAreLimited) {
   EXPECT_EQ(SeenSceneList.maximum, kSeenScenes);
 }
 
+TEST_F(SeenListsTest, ANewSceneRewritesSceneIniWithItsHeader) {
+  ASSERT_TRUE(Read("[Pictures]\r\nPicture=0\r\nMaxPicture=1000\r\n", "[Scenes]\r\nScene=0\r\nMaxScene=200\r\n"));
+  AddSeenScene("Scene01");
+  EXPECT_TRUE(IsSceneSeen("Scene01"));
+  EXPECT_EQ(SeenSceneList.count, 1);
+  const std::string expected = std::string("//") + "Meridianeシーン設定ファイル "_sj + kSeenMakerMark +
+                               "※このファイルをむやみやたらに変更してはいけません"_sj +
+                               "\r\n\r\n[Scenes]\r\nKey[000]=Scene01\r\nMaxScene=200\r\nScene=1\r\n\r\n";
+  EXPECT_EQ(dir.Read("scene.ini"), expected);
+  // picture.ini is not touched by a scene.
+  EXPECT_EQ(dir.Read("picture.ini"), "[Pictures]\r\nPicture=0\r\nMaxPicture=1000\r\n");
+
+  // The same scene again writes nothing: a file changed behind the game's back stays as it is.
+  dir.Write("scene.ini", "changed");
+  AddSeenScene("Scene01");
+  EXPECT_EQ(dir.Read("scene.ini"), "changed");
+  EXPECT_EQ(SeenSceneList.count, 1);
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(SeenListsTest, SceneNamesKeepTheirCaseAndLength) {
+  ASSERT_TRUE(Read("[Pictures]\r\nPicture=0\r\nMaxPicture=1000\r\n", "[Scenes]\r\nScene=0\r\nMaxScene=200\r\n"));
+  AddSeenScene("Scene01");
+  AddSeenScene("SCENE01");
+  EXPECT_EQ(SeenSceneList.count, 2);
+  EXPECT_STREQ(SeenSceneList.names[1], "SCENE01");
+  EXPECT_TRUE(IsSceneSeen("SCENE01"));
+  EXPECT_FALSE(IsSceneSeen("scene01"));
+  EXPECT_FALSE(IsSceneSeen("Scene0"));
+  EXPECT_FALSE(IsSceneSeen(""));
+
+  // A long Shift-JIS name is cut to 79 bytes without splitting a character: 40 two-byte
+  // characters leave 39 of them (78 bytes).
+  std::string longName;
+  for (int i = 0; i < 40; ++i) longName += "あ"_sj;
+  AddSeenScene(longName);
+  ASSERT_EQ(SeenSceneList.count, 3);
+  EXPECT_EQ(std::strlen(SeenSceneList.names[2]), 78u);
+  EXPECT_TRUE(IsSceneSeen(longName.substr(0, 78)));
+
+  AddSeenScene("");
+  EXPECT_EQ(SeenSceneList.count, 3);
+}
+
+TEST_F(SeenListsTest, AFullSceneListRecordsNothing) {
+  ASSERT_TRUE(Read("[Pictures]\r\nPicture=0\r\nMaxPicture=1000\r\n",
+                   "[Scenes]\r\nKey[000]=A\r\nKey[001]=B\r\nMaxScene=2\r\nScene=2\r\n"));
+  const std::string before = dir.Read("scene.ini");
+  AddSeenScene("C");
+  EXPECT_FALSE(IsSceneSeen("C"));
+  EXPECT_EQ(SeenSceneList.count, 2);
+  EXPECT_EQ(dir.Read("scene.ini"), before);
+  EXPECT_TRUE(IsSceneSeen("B"));
+}
+
 }  // namespace
