@@ -75,12 +75,15 @@ struct ScriptSymbol {
   int32_t next;  // index of the next entry of the collision chain, -1 for none
 };
 
-// Black and white screen fades: levels 0 (clear) to 255 (full colour), steps per frame.
-struct ScreenFadeState {
-  int32_t blackLevel;
-  int32_t blackStep;
-  int32_t whiteLevel;
-  int32_t whiteStep;
+// A black or white screen fade: level 0 (clear) to 255 (full colour) and its step per frame.
+struct ScreenFade {
+  int32_t level;
+  int32_t step;
+};
+
+struct ScreenFades {
+  ScreenFade black;
+  ScreenFade white;
 };
 
 struct CameraState {
@@ -140,13 +143,13 @@ struct MessageState {
 };
 
 constexpr size_t kPresentationStateSize = 22008;
-constexpr size_t kPresentationUsedSize = sizeof(ScreenFadeState) + sizeof(CameraState) + sizeof(QuakeState) +
+constexpr size_t kPresentationUsedSize = sizeof(ScreenFades) + sizeof(CameraState) + sizeof(QuakeState) +
                                          sizeof(MessageWindowState) + sizeof(MessageState) + 8;
 
 // Presentation values: fades, camera, quake, message window and message, waits, screen effects.
 // The tail is reserved so that fields can be added without moving any of the above.
 struct PresentationState {
-  ScreenFadeState fades;
+  ScreenFades fades;
   CameraState camera;
   QuakeState quake;
   MessageWindowState window;
@@ -238,7 +241,7 @@ VREL_FIELD_AT(ScriptSymbol, token, 72);
 VREL_FIELD_AT(ScriptSymbol, next, 76);
 static_assert(sizeof(ScriptSymbol) == 80);
 
-static_assert(sizeof(ScreenFadeState) == 16);
+static_assert(sizeof(ScreenFade) == 8 && sizeof(ScreenFades) == 16);
 VREL_FOLLOWS(CameraState, offsetZ, moving);
 VREL_FOLLOWS(CameraState, moving, pad);
 static_assert(sizeof(CameraState) == 64);

@@ -188,7 +188,7 @@ void ReturnToTitle() {
   Message().prompt = 0;
   Message().namePresent = 0;
   SceneReplay = false;
-  Fades = {};
+  Fades() = {};
   Window().state = kWindowClosed;
   HideTextBox(0);
   HideTextBox(1);

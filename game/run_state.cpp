@@ -18,5 +18,5 @@ void ResetRunState(bool second) {
   SkipMode = false;
   ResetMessageWindowFlags();
   EngineState.presentation.message.autoPlayWait = 50;
-  if (second) Fades = {};
+  if (second) Fades() = {};
 }

@@ -1,7 +1,5 @@
 #include "game/screen_fade.h"
 
-ScreenFades Fades = {};
-
 void AdvanceFade(ScreenFade& fade) {
   if (fade.step == 0) return;
   // In 64 bits: a step from a script can be anything, and the sum must not overflow.

@@ -4,17 +4,10 @@
 
 #include <cstdint>
 
-struct ScreenFade {
-  int32_t level;
-  int32_t step;
-};
+#include "game/engine_state.h"
 
-struct ScreenFades {
-  ScreenFade black;
-  ScreenFade white;
-};
-
-extern ScreenFades Fades;
+// The fades are part of the saved state: a save taken under a fade comes back under it.
+inline ScreenFades& Fades() { return EngineState.presentation.fades; }
 
 // One frame of a fade: the level moves by the step; past an end it stops there and the step
 // becomes 0.

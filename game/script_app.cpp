@@ -120,13 +120,13 @@ bool CScriptApp::OnFrame(int mode) {
   if (mode == kFrameNormal || mode == kFrameNoInterface) {
     m_display.SetDirty();
     m_display.Clear(nullptr);  // the back buffer's fill colour
-    if (!ScreenCovered(Fades)) DrawLayers();
-    if (!SystemScreenOpen() && ButtonsActive && !ScreenCovered(Fades)) ButtonUpdate();
-    AdvanceFade(Fades.black);
-    if (backBuffer && Fades.black.level != 0) backBuffer->FadeEffect(255 - Fades.black.level, nullptr);
-    AdvanceFade(Fades.white);
-    if (backBuffer && Fades.white.level != 0) {
-      const uint32_t level = static_cast<uint32_t>(Fades.white.level);
+    if (!ScreenCovered(Fades())) DrawLayers();
+    if (!SystemScreenOpen() && ButtonsActive && !ScreenCovered(Fades())) ButtonUpdate();
+    AdvanceFade(Fades().black);
+    if (backBuffer && Fades().black.level != 0) backBuffer->FadeEffect(255 - Fades().black.level, nullptr);
+    AdvanceFade(Fades().white);
+    if (backBuffer && Fades().white.level != 0) {
+      const uint32_t level = static_cast<uint32_t>(Fades().white.level);
       backBuffer->GetImpl()->AddColor((level << 16) | (level << 8) | level, nullptr);
     }
     if (mode == kFrameNoInterface) return true;

@@ -40,7 +40,7 @@ class PictureWatch : public CIdleCallback {
           ASSERT_EQ(front[static_cast<size_t>(y * w + x)], inside ? 0xFFFF0000u : 0xFF000000u) << x << " " << y;
         }
       }
-      Fades.black = {255, 0};
+      Fades().black = {255, 0};
     } else if (frames == 4) {
       ASSERT_TRUE(platform::CaptureFrontImage(GetAppWindowHandle(), &front, &w, &h));
       EXPECT_EQ(front, std::vector<uint32_t>(front.size(), 0xFF000000u));
@@ -73,7 +73,7 @@ TEST(LayerGame, AScriptPictureIsShownAndBlackHidesIt) {
   static int module = 0;
   EXPECT_EQ(WinMain(&module, nullptr, commandLine, 1), 0);
   std::erase(IdleCallbacks(), &watch);
-  Fades = {};
+  Fades() = {};
   EXPECT_EQ(watch.frames, 4);
   // The start-up looks up the prompt, backlog window, voice icon, message window and tool-tip
   // pictures (missing here), then the script's picture.

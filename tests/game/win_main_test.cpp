@@ -349,11 +349,11 @@ class FadeAndLogWatch : public CIdleCallback {
     int w = 0, h = 0;
     if (frames == 1) {
       ClearMessageLog();
-      Fades.white = {100, 0};
+      EngineState.presentation.fades.white = {100, 0};
     } else if (frames == 2) {
       ASSERT_TRUE(platform::CaptureFrontImage(GetAppWindowHandle(), &front, &w, &h));
       EXPECT_EQ(front, std::vector<uint32_t>(front.size(), 0xFF646464u));
-      Fades.white = {0, 0};
+      EngineState.presentation.fades.white = {0, 0};
       DebugPrintText("WWWW");
     } else if (frames == 3) {
       ASSERT_TRUE(platform::CaptureFrontImage(GetAppWindowHandle(), &front, &w, &h));
@@ -382,7 +382,7 @@ TEST_F(WinMainTest, FadesAndTheMessageLogAreDrawnOverThePicture) {
   EXPECT_EQ(Run(), 0);
   std::erase(IdleCallbacks(), &watch);
   EXPECT_EQ(watch.frames, 3);
-  Fades = {};
+  EngineState.presentation.fades = {};
 }
 
 }  // namespace
