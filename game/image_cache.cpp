@@ -88,6 +88,12 @@ std::unique_ptr<CMemPlane> LoadImageCached(std::string_view fileName, double sca
   return loaded ? CopyMemPlane(*loaded) : nullptr;
 }
 
+void ForgetCachedImage(std::string_view fileName) {
+  for (ImageCacheEntry& e : cacheEntries) {
+    if (e.surface && e.fileName == fileName) e = ImageCacheEntry{};
+  }
+}
+
 void FlushImageCache() {
   for (ImageCacheEntry& e : cacheEntries) e = ImageCacheEntry{};
   cacheLookups = 0;

@@ -13,6 +13,9 @@ constexpr int kImageCacheEntries = 150;
 
 // A new surface of the picture, owned by the caller, or null when the file cannot be loaded.
 std::unique_ptr<CMemPlane> LoadImageCached(std::string_view fileName, double scale);
+// Drops the cached surfaces of one file (every scale): the file was replaced, so its next lookup
+// decodes the new picture.
+void ForgetCachedImage(std::string_view fileName);
 // Deletes every cached surface and zeroes the counters.
 void FlushImageCache();
 
