@@ -1,5 +1,7 @@
 #include "game/script_app.h"
 
+#include <cstring>
+
 #include "game/backlog.h"
 #include "game/config.h"
 #include "game/cursor_prompt.h"
@@ -9,6 +11,7 @@
 #include "game/frame_rate_adapter.h"
 #include "game/image_cache.h"
 #include "game/info_overlay.h"
+#include "game/layer_module.h"
 #include "game/message_log.h"
 #include "game/message_window.h"
 #include "game/overlay_draw.h"
@@ -112,6 +115,18 @@ void CScriptApp::MainLoop() {
   RunningScriptApp = nullptr;
 }
 
+void CScriptApp::KeepGamePicture(const CMemPlane* backBuffer) {
+  const CMemPlaneImpl* from = backBuffer ? backBuffer->GetImpl() : nullptr;
+  if (!from || !from->GetPixels()) return;
+  const CMemPlaneImpl* to = m_gamePicture.GetImpl();
+  if (!to || !to->GetPixels() || to->Width() != from->Width() || to->Height() != from->Height()) {
+    if (m_gamePicture.Create(from->Width(), from->Height(), 0) != 0) return;
+    to = m_gamePicture.GetImpl();
+  }
+  std::memcpy(to->GetPixels(), from->GetPixels(),
+              static_cast<size_t>(from->Width()) * static_cast<size_t>(from->Height()) * sizeof(uint32_t));
+}
+
 bool CScriptApp::OnFrame(int mode) {
   SetCursorKind(0);
   UpdateWindowHiding();
@@ -129,6 +144,7 @@ bool CScriptApp::OnFrame(int mode) {
       const uint32_t level = static_cast<uint32_t>(Fades().white.level);
       backBuffer->GetImpl()->AddColor((level << 16) | (level << 8) | level, nullptr);
     }
+    KeepGamePicture(LayerDrawTarget());
     if (mode == kFrameNoInterface) return true;
     // Each of these may hide the window, which stops the ones after it.
     if (!WindowHidden && IsScriptRunning()) DrawMessageWindow();

@@ -9,6 +9,8 @@
 #include "sdk/framework/frame_timer.h"
 #include "sdk/framework/mouse_input.h"
 #include "sdk/graphics/dib_draw.h"
+#include "sdk/graphics/mem_plane.h"
+#include "sdk/graphics/mem_plane_impl.h"
 
 class CToolTip;
 class CWindowApplication;
@@ -37,9 +39,13 @@ class CScriptApp : public CAppScopedObject {
   CWindowApplication* Application() const { return m_app; }
   // The tool tip of the system interface's buttons, from initialisation to exit; null otherwise.
   CToolTip* ToolTip() const { return m_toolTip.get(); }
+  // The last drawn game picture without window, text or interface (save thumbnails take it, so a
+  // save never draws a frame of its own); null before the first picture was drawn.
+  const CMemPlane* GamePicture() const { return m_gamePicture.GetImpl() && m_gamePicture.GetImpl()->GetPixels() ? &m_gamePicture : nullptr; }
 
  private:
   void UpdateWindowHiding();
+  void KeepGamePicture(const CMemPlane* backBuffer);
 
   CWindowApplication* m_app;
   CEditorProcessFactory m_editorFactory;
@@ -47,6 +53,7 @@ class CScriptApp : public CAppScopedObject {
   CMouseInputEx m_mouse;
   CFrameTimer m_timer;
   std::unique_ptr<CToolTip> m_toolTip;
+  CMemPlane m_gamePicture;
   // The buttons as the last frame saw them, for their pushes.
   bool m_rightWasHeld = false;
   bool m_leftWasHeld = false;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -12,7 +13,9 @@
 #include "game/config.h"
 #include "game/image_cache.h"
 #include "game/save_file.h"
+#include "game/script_app.h"
 #include "message_fixture.h"
+#include "platform/sjis_literal.h"
 #include "sdk/graphics/dib_image.h"
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/mem_plane_impl.h"
@@ -127,6 +130,33 @@ TEST_F(SaveThumbnailTest, NoThumbnailWithoutItsSave) {
   EXPECT_FALSE(SaveSlot(SaveSlotPath(0), &picture));
   EXPECT_FALSE(fs::exists(fs::path("savedata") / "data000.bmp"));
   EXPECT_EQ(questions.boxes().size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// The frame keeps the game picture before the window and text are drawn over it, once a frame.
+TEST_F(SaveThumbnailTest, TheFrameKeepsTheGamePictureWithoutTheWindow) {
+  run.Load(CrLf("こんにちは\n\n"_sj));
+  run.Frame(3);
+  ASSERT_TRUE(TextBoxes[0].visible);
+  const CMemPlane* screen = run.Screen();
+  ASSERT_NE(screen, nullptr);
+  // This screen is not the display's, so no frame clears it: paint it plain, and one frame more.
+  screen->GetImpl()->Clear(0xFF204060u, nullptr);
+  run.Frame(1);
+  ASSERT_NE(run.App(), nullptr);
+  const CMemPlane* kept = run.App()->GamePicture();
+  ASSERT_NE(kept, nullptr);
+  const CMemPlaneImpl& s = *screen->GetImpl();
+  const CMemPlaneImpl& k = *kept->GetImpl();
+  ASSERT_EQ(k.Width(), s.Width());
+  ASSERT_EQ(k.Height(), s.Height());
+  // No script picture: the kept picture is the plain screen, while the screen shows the text.
+  const std::vector<uint32_t> keptPixels(k.GetPixels(), k.GetPixels() + k.Width() * k.Height());
+  EXPECT_EQ(std::count(keptPixels.begin(), keptPixels.end(), 0xFF204060u), static_cast<long>(keptPixels.size()));
+  EXPECT_NE(std::memcmp(k.GetPixels(), s.GetPixels(), keptPixels.size() * 4), 0);
 }
 
 }  // namespace

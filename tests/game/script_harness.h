@@ -48,6 +48,8 @@ class ScriptHarness {
   void Frame(int frames = 1, const FrameInputState& input = {});
   void SetFps(int fps) { Config.fps = fps; }
   CMemPlane* Screen() const { return m_screen.get(); }
+  // The game object of Frame; null before the first frame.
+  CScriptApp* App() const { return m_app.get(); }
 
  private:
   GameConfig m_savedConfig;
