@@ -195,5 +195,7 @@ bool LoadSaveFile(std::string_view path) {
   // Curve handles in the file name nothing of this run: the layers rebuild them before any drawing.
   ReloadPictures();
   ResumeBgm();
+  // The key wait under way belonged to the game left; the resumed message starts its own.
+  KeyWaitStarted = false;
   return true;
 }

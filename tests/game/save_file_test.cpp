@@ -95,7 +95,9 @@ TEST_F(SaveFileTest, ASavedMessageComesBackWhole) {
     for (int i = 0; i < 4; ++i) run.Frame(1, Click());
     ASSERT_EQ(Var("A"), a0 + 11);
 
+    KeyWaitStarted = true;
     ASSERT_TRUE(LoadSaveFile(kSlot0));
+    EXPECT_FALSE(KeyWaitStarted);
     // The variables and the message are those of the file; the line is the one it names.
     const EngineStateRecord& saved = *reinterpret_cast<const EngineStateRecord*>(file.data());
     EXPECT_EQ(std::memcmp(EngineState.symbolTable, saved.symbolTable, sizeof saved.symbolTable), 0);
