@@ -175,6 +175,11 @@ bool WriteSaveBlock(std::string_view path) {
 
 bool LoadSaveFile(std::string_view path) {
   if (!FileExists(path)) return false;
+  // A file far larger than any save is not read into memory at all.
+  if (platform::FileInfo info; platform::QueryFileInfo(path, info) && info.size > 2 * sizeof(EngineStateRecord)) {
+    ShowVersionBox();
+    return false;
+  }
   CFileBuffer file;
   // The block is checked whole in a place of its own before anything of the game changes.
   auto block = std::make_unique<EngineStateRecord>();

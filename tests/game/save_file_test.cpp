@@ -135,6 +135,7 @@ TEST_F(SaveFileTest, HostileFilesChangeNothing) {
       {"one byte short", [](std::string& b) { b.pop_back(); }},
       {"one byte long", [](std::string& b) { b.push_back('\0'); }},
       {"empty", [](std::string& b) { b.clear(); }},
+      {"three saves long", [](std::string& b) { b = b + b + b; }},
       {"message text", [](std::string& b) { std::memset(Block(b).messageText, 'x', kMessageTextBytes); }},
       {"layer name", [](std::string& b) { std::memset(Block(b).layers[63].fileName, 'x', 259); }},
       {"music name", [](std::string& b) { std::memset(Block(b).music[1].name, 'x', 256); }},
