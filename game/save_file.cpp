@@ -14,6 +14,7 @@
 #include "game/message_window.h"
 #include "game/picture_layers.h"
 #include "game/run_state.h"
+#include "game/scene_gallery.h"
 #include "game/script_buttons.h"
 #include "game/script_loader.h"
 #include "game/script_symbol_table.h"
@@ -112,6 +113,7 @@ void ResetPresentation() {
   for (int channel = 0; channel < kSeChannelCount; ++channel) StopSe(channel);
   FadeOutBgm();
   SceneReplay = false;
+  if (SceneGallery.active) EndSceneMode();
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "game/fixed_text.h"
+#include "game/scene_gallery.h"
 #include "game/script_symbol_table.h"
 #include "message_fixture.h"
 #include "platform/sjis_literal.h"
@@ -96,8 +97,13 @@ TEST_F(SaveFileTest, ASavedMessageComesBackWhole) {
     ASSERT_EQ(Var("A"), a0 + 11);
 
     KeyWaitStarted = true;
+    AddSceneModeKey("s");
+    AddSceneModeThumb("t");
+    StartSceneMode();
     ASSERT_TRUE(LoadSaveFile(kSlot0));
     EXPECT_FALSE(KeyWaitStarted);
+    EXPECT_FALSE(SceneGallery.active);
+    EXPECT_EQ(SceneGallery.count, 0);
     // The variables and the message are those of the file; the line is the one it names.
     const EngineStateRecord& saved = *reinterpret_cast<const EngineStateRecord*>(file.data());
     EXPECT_EQ(std::memcmp(EngineState.symbolTable, saved.symbolTable, sizeof saved.symbolTable), 0);
