@@ -2,10 +2,9 @@
 // codes on the same text, code detection of 32 KB blocks beside one memchr pass, and document-line
 // access beside walking the list's links. VREL_BENCH_MB sets the conversion size (default 100).
 #include <benchmark/benchmark.h>
-#include <iconv.h>
-
 #include <cstdlib>
 #include <cstring>
+#include <iconv.h>
 #include <random>
 #include <string>
 #include <vector>
@@ -130,30 +129,38 @@ void RegisterConversions() {
   for (const Pair& p : kPairs) {
     benchmark::RegisterBenchmark((std::string("Sjis_to_") + p.name + "/ours").c_str(),
                                  [p](benchmark::State& s) { RunOurs(s, Sjis(), p.from); })
-        ->Unit(benchmark::kMillisecond)->Iterations(3);
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
     benchmark::RegisterBenchmark((std::string("Sjis_to_") + p.name + "/iconv").c_str(),
                                  [p](benchmark::State& s) { RunIconv(s, Sjis(), p.iconvName, "CP932"); })
-        ->Unit(benchmark::kMillisecond)->Iterations(3);
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
     if (p.to) {
       benchmark::RegisterBenchmark((std::string(p.name) + "_to_Sjis/ours").c_str(),
                                    [p](benchmark::State& s) { RunOurs(s, Encoded(p.from), p.to); })
-          ->Unit(benchmark::kMillisecond)->Iterations(3);
+          ->Unit(benchmark::kMillisecond)
+          ->Iterations(3);
     } else {
-      benchmark::RegisterBenchmark((std::string(p.name) + "_to_Sjis/ours").c_str(), [p](benchmark::State& s) {
-        const std::string& input = Encoded(p.from);
-        CMemory m;
-        for (auto _ : s) {
-          s.PauseTiming();
-          m.Assign(input.data(), static_cast<int>(input.size()));
-          s.ResumeTiming();
-          benchmark::DoNotOptimize(JisToSjis(m));
-        }
-        s.SetBytesProcessed(static_cast<int64_t>(s.iterations()) * static_cast<int64_t>(input.size()));
-      })->Unit(benchmark::kMillisecond)->Iterations(3);
+      benchmark::RegisterBenchmark(
+          (std::string(p.name) + "_to_Sjis/ours").c_str(),
+          [p](benchmark::State& s) {
+            const std::string& input = Encoded(p.from);
+            CMemory m;
+            for (auto _ : s) {
+              s.PauseTiming();
+              m.Assign(input.data(), static_cast<int>(input.size()));
+              s.ResumeTiming();
+              benchmark::DoNotOptimize(JisToSjis(m));
+            }
+            s.SetBytesProcessed(static_cast<int64_t>(s.iterations()) * static_cast<int64_t>(input.size()));
+          })
+          ->Unit(benchmark::kMillisecond)
+          ->Iterations(3);
     }
     benchmark::RegisterBenchmark((std::string(p.name) + "_to_Sjis/iconv").c_str(),
                                  [p](benchmark::State& s) { RunIconv(s, Encoded(p.from), "CP932", p.iconvName); })
-        ->Unit(benchmark::kMillisecond)->Iterations(3);
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
   }
 }
 
@@ -161,8 +168,12 @@ void RegisterConversions() {
 void RegisterDetection() {
   constexpr size_t kBlock = 32768;
   const std::pair<const char*, Convert> codes[] = {
-      {"SJIS", nullptr}, {"EUC", &CMemory::SJIStoEUC}, {"JIS", &CMemory::SJIStoJIS}, {"UTF8", &CMemory::SJIStoUTF8},
-      {"UTF7", &CMemory::SJIStoUTF7}, {"UTF16LE", &CMemory::SJIStoUNICODE},
+      {"SJIS", nullptr},
+      {"EUC", &CMemory::SJIStoEUC},
+      {"JIS", &CMemory::SJIStoJIS},
+      {"UTF8", &CMemory::SJIStoUTF8},
+      {"UTF7", &CMemory::SJIStoUTF7},
+      {"UTF16LE", &CMemory::SJIStoUNICODE},
   };
   for (const auto& code : codes) {
     const Convert convert = code.second;
@@ -206,7 +217,7 @@ void BM_GetLineInOrder(benchmark::State& state) {
   CDocLineMgr& doc = Document();
   for (auto _ : state) {
     int64_t total = 0;
-    for (int i = 0; i < kLines; ++i) total += doc.GetLine(i)->m_cEol.GetCode();
+    for (int i = 0; i < kLines; ++i) total += doc.GetLine(i)->m_cLineEnd.GetCode();
     benchmark::DoNotOptimize(total);
   }
   state.SetItemsProcessed(state.iterations() * kLines);
@@ -217,7 +228,7 @@ void BM_WalkLinksBaseline(benchmark::State& state) {
   CDocLineMgr& doc = Document();
   for (auto _ : state) {
     int64_t total = 0;
-    for (CDocLine* line = doc.GetFirstLine(); line; line = line->m_pNext) total += line->m_cEol.GetCode();
+    for (CDocLine* line = doc.GetFirstLine(); line; line = line->m_pNext) total += line->m_cLineEnd.GetCode();
     benchmark::DoNotOptimize(total);
   }
   state.SetItemsProcessed(state.iterations() * kLines);
@@ -230,7 +241,7 @@ void BM_GetLine50FromRandomStart(benchmark::State& state) {
   for (auto _ : state) {
     const int start = static_cast<int>(rng() % (kLines - 50));
     int64_t total = 0;
-    for (int i = start; i < start + 50; ++i) total += doc.GetLine(i)->m_cEol.GetCode();
+    for (int i = start; i < start + 50; ++i) total += doc.GetLine(i)->m_cLineEnd.GetCode();
     benchmark::DoNotOptimize(total);
   }
   state.SetItemsProcessed(state.iterations() * 50);

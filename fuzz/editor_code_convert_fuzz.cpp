@@ -8,9 +8,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0 || size > (1u << 20)) return 0;
   using Convert = int (CMemory::*)();
   static const Convert kConversions[] = {
-      &CMemory::SJIStoJIS,       &CMemory::SJIStoEUC,     &CMemory::EUCtoSJIS,     &CMemory::SJIStoUNICODE,
+      &CMemory::SJIStoJIS,       &CMemory::SJIStoEUC,     &CMemory::EUCtoSJIS,       &CMemory::SJIStoUNICODE,
       &CMemory::SJIStoUNICODEBE, &CMemory::UNICODEtoSJIS, &CMemory::UNICODEBEtoSJIS, &CMemory::SJIStoUTF8,
-      &CMemory::UTF8toSJIS,      &CMemory::SJIStoUTF7,    &CMemory::UTF7toSJIS,    &CMemory::UNICODEtoUTF8,
+      &CMemory::UTF8toSJIS,      &CMemory::SJIStoUTF7,    &CMemory::UTF7toSJIS,      &CMemory::UNICODEtoUTF8,
       &CMemory::UNICODEtoUTF7,
   };
   constexpr size_t kCount = sizeof kConversions / sizeof kConversions[0];

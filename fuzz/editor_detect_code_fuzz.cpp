@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const char* bytes = reinterpret_cast<const char*>(data);
   const int len = static_cast<int>(size);
   const int code = CMemory::DetectCode(bytes, len);
-  if (code < CODE_SJIS || code >= CODE_CODEMAX) __builtin_trap();
+  if (code < kCodeSjis || code >= kCodeCount) __builtin_trap();
   DetectBom(bytes, len);
   CMemory m(bytes, len);
   m.AutoToSJIS();

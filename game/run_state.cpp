@@ -1,14 +1,19 @@
 #include "game/run_state.h"
 
+#include "game/message_window.h"
 #include "game/screen_fade.h"
 
 bool QuitRequest = false;
 bool NoPresent = false;
 bool WindowHidden = false;
+bool BacklogOpen = false;
 
 void ResetRunState(bool second) {
   QuitRequest = false;
   NoPresent = false;
   WindowHidden = false;
+  BacklogOpen = false;
+  CurrentTextRead = true;
+  SkipMode = false;
   if (second) Fades = {};
 }

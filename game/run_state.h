@@ -8,6 +8,8 @@ extern bool QuitRequest;
 extern bool NoPresent;
 // The player hid the message window with the right button.
 extern bool WindowHidden;
+// The backlog is open: the message and name boxes are not drawn, and the script does not step.
+extern bool BacklogOpen;
 
 // The start values of every run-state flag of the engine, as the game has them before its first
 // frame. second: the second reset of start-up, which also clears the fades.

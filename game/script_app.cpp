@@ -1,16 +1,22 @@
 #include "game/script_app.h"
 
 #include "game/config.h"
+#include "game/cursor_prompt.h"
 #include "game/editor_launch.h"
 #include "game/frame_input.h"
 #include "game/frame_rate_adapter.h"
+#include "game/image_cache.h"
 #include "game/info_overlay.h"
 #include "game/message_log.h"
 #include "game/overlay_draw.h"
+#include "game/picture_layers.h"
 #include "game/run_state.h"
 #include "game/screen_fade.h"
+#include "game/script_commands.h"
 #include "game/script_executor.h"
 #include "game/script_loader.h"
+#include "game/text_box.h"
+#include "game/tool_tip.h"
 #include "platform/quit_signal.h"
 #include "sdk/framework/game_key_input.h"
 #include "sdk/graphics/mem_plane.h"
@@ -48,7 +54,12 @@ void CScriptApp::MainLoop() {
   m_timer.SetFPS(static_cast<unsigned>(rate.fps()));
   CGameKeyInput keys;
   int16_t previousWheel = m_mouse.GetWheel();
+  InitTextBoxes();
+  InitLayers();
+  LoadPromptImage();
+  RegisterScriptCommands();
   InitScriptEngine();
+  m_toolTip = std::make_unique<CToolTip>();
   SetScriptHost({.systemScreenOpen = nullptr,
                  .requestQuit = [] { QuitRequest = true; },
                  .openEditor = [](const char* path, int line) {
@@ -79,17 +90,24 @@ void CScriptApp::MainLoop() {
   }
 
   // Exit.
+  m_toolTip.reset();
   SaveReadFlags();
+  ReleaseTextBoxes();
+  FreePromptImage();
+  ReleaseLayers();
+  ReleaseTextBoxes();
   SetScriptHost({});
   RunningScriptApp = nullptr;
 }
 
 bool CScriptApp::OnFrame(int mode) {
+  SetCursorKind(0);
   if (IsScriptRunning()) StepScript();
   CMemPlane* backBuffer = GetScreenSurface();
   if (mode == kFrameNormal || mode == kFrameNoInterface) {
     m_display.SetDirty();
     m_display.Clear(nullptr);  // the back buffer's fill colour
+    if (!ScreenCovered(Fades)) DrawLayers();
     AdvanceFade(Fades.black);
     if (backBuffer && Fades.black.level != 0) backBuffer->FadeEffect(255 - Fades.black.level, nullptr);
     AdvanceFade(Fades.white);
@@ -99,9 +117,15 @@ bool CScriptApp::OnFrame(int mode) {
     }
     if (mode == kFrameNoInterface) return true;
   }
+  if (mode == kFrameNormal) {
+    // Each of these may hide the window, which stops the ones after it.
+    if (!WindowHidden) DrawTextBoxes();
+    if (!SystemScreenOpen()) DrawCursorAndPrompt();
+    if (!WindowHidden && m_toolTip) m_toolTip->Draw();
+  }
   if (backBuffer && (Config.showFps || Config.showCacheRate)) {
     const InfoOverlayFigures figures{static_cast<int>(m_timer.GetRealFPS()), static_cast<int>(m_timer.GetFPS()),
-                                     static_cast<int>(m_timer.GetCPUPower()), 0, 0};
+                                     static_cast<int>(m_timer.GetCPUPower()), ImageCacheHits(), ImageCacheLookups()};
     DrawInfoOverlay(*backBuffer, InfoOverlayText(Config.showFps, Config.showCpu, Config.showCacheRate, figures));
     m_display.SetDirty();
   }

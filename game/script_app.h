@@ -10,6 +10,7 @@
 #include "sdk/framework/mouse_input.h"
 #include "sdk/graphics/dib_draw.h"
 
+class CToolTip;
 class CWindowApplication;
 
 class CScriptApp : public CAppScopedObject {
@@ -34,6 +35,8 @@ class CScriptApp : public CAppScopedObject {
   CMouseInputEx& Mouse() { return m_mouse; }
   CFrameTimer& Timer() { return m_timer; }
   CWindowApplication* Application() const { return m_app; }
+  // The tool tip of the system interface's buttons, from initialisation to exit; null otherwise.
+  CToolTip* ToolTip() const { return m_toolTip.get(); }
 
  private:
   CWindowApplication* m_app;
@@ -41,6 +44,7 @@ class CScriptApp : public CAppScopedObject {
   CDIBDraw m_display;
   CMouseInputEx m_mouse;
   CFrameTimer m_timer;
+  std::unique_ptr<CToolTip> m_toolTip;
 };
 
 // The running game object, or null.

@@ -86,8 +86,6 @@ void SkipUnhandledStatement() {
   } while (ScriptLexer.token != kTokenLineFeed && ScriptLexer.token != ':' && ScriptLexer.token != kTokenEnd);
 }
 
-bool SystemScreenOpen() { return g_host.systemScreenOpen && g_host.systemScreenOpen(); }
-
 // The open THEN levels belong to one run; a run started while another is under way (a frame drawn
 // from inside a command) keeps its own.
 class RunScope {
@@ -113,6 +111,7 @@ bool IsScriptRunning() { return g_running; }
 void SetScriptRunning(bool running) { g_running = running; }
 
 void SetScriptHost(const ScriptHost& host) { g_host = host; }
+bool SystemScreenOpen() { return g_host.systemScreenOpen && g_host.systemScreenOpen(); }
 const ScriptHost& GetScriptHost() { return g_host; }
 
 void OpenThenLevel() { ++g_openThenLevels; }

@@ -43,6 +43,8 @@ struct ScriptHost {
 };
 void SetScriptHost(const ScriptHost& host);
 const ScriptHost& GetScriptHost();
+// The settings, save or load screen is open, as the host answers.
+bool SystemScreenOpen();
 
 // Starts a WAIT of the given frames: the token after the statement is kept aside and the countdown
 // token becomes current. The countdown resumes with that token when the count reaches 0 or less, so a

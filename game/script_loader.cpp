@@ -12,6 +12,7 @@
 #include "game/script_lexer.h"
 #include "game/script_symbol_table.h"
 #include "game/script_text.h"
+#include "game/text_box.h"
 #include "sdk/framework/file_buffer.h"
 #include "platform/sjis_literal.h"
 
@@ -32,6 +33,11 @@ void ResetScriptEngine() {
 }
 
 void InitScriptEngine() {
+  CreateTextBox(0, Config.fontSize, Config.fontColor, Config.fontShadow, Config.fontHMargin);
+  CreateTextBox(1, Config.nameSize, Config.nameColor, Config.nameShadow, 0);
+  SetTextBoxPos(0, Config.normalText.x + Config.messageWindowX, Config.normalText.y + Config.messageWindowY,
+                Config.normalText.width, Config.normalText.height);
+  SetTextBoxProgress(0, Config.messageSpeed);
   ResetScriptEngine();
   EngineState.presentation.window.originX = Config.messageWindowX;
   EngineState.presentation.window.originY = Config.messageWindowY;

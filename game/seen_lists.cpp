@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "game/error_box.h"
+#include "game/fixed_text.h"
+#include "sdk/framework/path_functions.h"
+#include "platform/sjis_literal.h"
 
 SeenNameList<kSeenPictures> SeenPictureList = {};
 SeenNameList<kSeenScenes> SeenSceneList = {};
@@ -41,6 +46,28 @@ bool ExchangeSeenLists(int mode) {
   const bool read = mode == kSeenListsRead;
   return Exchange(PictureProfile, read, "Pictures", "Picture", "MaxPicture", SeenPictureList) &&
          Exchange(SceneProfile, read, "Scenes", "Scene", "MaxScene", SeenSceneList);
+}
+
+void AddSeenPicture(std::string_view name) {
+  char seen[kSeenNameBytes];
+  std::string lower(name.substr(0, SjisFitLength(name, kSeenNameBytes - 1)));
+  ToLowerSJIS(lower);
+  CopyFixedText(seen, lower);
+  if (seen[0] == '\0') return;
+  SeenNameList<kSeenPictures>& list = SeenPictureList;
+  for (int i = 0; i < list.maximum && i < kSeenPictures; ++i) {
+    char* entry = list.names[i];
+    if (std::strncmp(entry, seen, kSeenNameBytes) == 0) return;
+    if (entry[0] == '\0') {
+      std::memcpy(entry, seen, kSeenNameBytes);
+      ++list.count;
+      ExchangeSeenLists(kSeenListsWrite);
+      const std::string header = std::string("Meridianeピクチャ設定ファイル "_sj) + kSeenMakerMark +
+                                 "※このファイルをむやみやたらに変更してはいけません"_sj;
+      PictureProfile.WriteProfile(nullptr, header.c_str());
+      return;
+    }
+  }
 }
 
 void ClearSeenLists() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "sdk/framework/ini_profile.h"
 
@@ -30,6 +31,14 @@ constexpr int kSeenListsRead = 1;
 // Mode 1 reads the profiles into the lists, mode 0 writes the lists into the profiles. False
 // (after an error box) when a count key is missing.
 bool ExchangeSeenLists(int mode);
+
+// The maker's mark in the header lines of the two gallery files.
+constexpr const char* kSeenMakerMark = "(C)vrel ";
+
+// Records a picture as seen (lower-cased; names are cut to 79 bytes). A new name is added to the
+// list and picture.ini is written at once; a name already there, an empty one or a full list
+// changes nothing.
+void AddSeenPicture(std::string_view name);
 
 // Both lists empty.
 void ClearSeenLists();

@@ -11,10 +11,8 @@
 
 namespace {
 
-// The maker's mark in the header lines of the two gallery files.
-constexpr const char* kMakerMark = "(C)vrel ";
-const std::string kSceneHeader = std::string("MERIDIANE シーン回想ファイル "_sj) + kMakerMark + "※このファイルをむやみやたらに変更してはいけません"_sj;
-const std::string kPictureHeader = std::string("MERIDIANE CGモードファイル "_sj) + kMakerMark + "※このファイルをむやみやたらに変更してはいけません"_sj;
+const std::string kSceneHeader = std::string("MERIDIANE シーン回想ファイル "_sj) + kSeenMakerMark + "※このファイルをむやみやたらに変更してはいけません"_sj;
+const std::string kPictureHeader = std::string("MERIDIANE CGモードファイル "_sj) + kSeenMakerMark + "※このファイルをむやみやたらに変更してはいけません"_sj;
 
 void WriteBack() {
   if (!ExchangeConfig("vrel.xml", kConfigWrite)) {

@@ -78,7 +78,8 @@ bool ReadOnlyFile::Open(std::string_view programPath, PathMode mode) {
   if (mode == PathMode::kExact) {
     std::string host;
     if (!ExactHostPath(programPath, host)) return false;
-    fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    // A name may be a pipe or a device: opening one must not wait for a writer; it is refused below.
+    fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   } else {
     fd = ::open(HostPath(programPath).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) fd = ::open(ResolveHostPath(programPath).c_str(), O_RDONLY | O_CLOEXEC);

@@ -102,4 +102,39 @@ bool CreateUniqueFile(std::string_view folder, std::string_view prefix, std::str
 // fopen with a program path (binary: the program writes its own line ends).
 FILE* OpenStdioFile(std::string_view programPath, const char* mode);
 
+// What the file system records of a file or folder, found with the case-insensitive lookup.
+struct FileInfo {
+  bool isFolder = false;
+  uint64_t size = 0;
+  int64_t accessNs = 0;
+  int64_t modifiedNs = 0;
+  // When the file was made where the file system records it, else its modification time: Linux
+  // gives no way to set it, so it is only ever read.
+  int64_t birthNs = 0;
+};
+bool QueryFileInfo(std::string_view programPath, FileInfo& info);
+
+// An existing regular file opened for reading whose access and modification times are put back
+// as they were when it is closed, so that looking at a file leaves no trace on it.
+class TimeKeepingFile {
+ public:
+  TimeKeepingFile() = default;
+  TimeKeepingFile(const TimeKeepingFile&) = delete;
+  TimeKeepingFile& operator=(const TimeKeepingFile&) = delete;
+  ~TimeKeepingFile() { Close(); }
+  // False when the file is missing or is a folder.
+  bool Open(std::string_view programPath);
+  bool IsOpen() const { return m_fd >= 0; }
+  const FileInfo& Info() const { return m_info; }
+  // Restores the two times and closes; nothing when not open.
+  void Close();
+
+ private:
+  int m_fd = -1;
+  FileInfo m_info;
+};
+
+// Makes one folder; false when it cannot be made (an existing folder included).
+bool MakeFolder(std::string_view programPath);
+
 }  // namespace platform

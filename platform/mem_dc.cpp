@@ -8,12 +8,6 @@ namespace platform {
 
 namespace {
 
-RECT Intersect(const RECT& a, const RECT& b) {
-  RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-  if (r.right <= r.left || r.bottom <= r.top) return RECT{};
-  return r;
-}
-
 COLORREF ArgbToColorref(uint32_t argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
 uint32_t ColorrefToRgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
@@ -106,7 +100,10 @@ void MemDC::SetClipRect(const RECT* rect) {
 RECT MemDC::GetOutputRect() const {
   if (!m_bitmap) return RECT{};
   const RECT all{0, 0, m_bitmap->Width(), m_bitmap->Height()};
-  return m_hasClip ? Intersect(all, m_clip) : all;
+  if (!m_hasClip) return all;
+  RECT r;
+  IntersectRect(&r, &all, &m_clip);
+  return r;
 }
 
 bool MemDC::InOutput(int x, int y) const {

@@ -32,6 +32,46 @@ struct RECT {
   LONG bottom = 0;
 };
 
+// Win32 meaning: SetRect stores the four edges; IntersectRect stores the common part, or an
+// all-zero rectangle (and returns false) when the two do not overlap.
+inline bool SetRect(RECT* r, int left, int top, int right, int bottom) {
+  if (r == nullptr) return false;
+  *r = RECT{left, top, right, bottom};
+  return true;
+}
+inline bool IntersectRect(RECT* out, const RECT* a, const RECT* b) {
+  if (out == nullptr || a == nullptr || b == nullptr) return false;
+  const RECT r{a->left > b->left ? a->left : b->left, a->top > b->top ? a->top : b->top,
+               a->right < b->right ? a->right : b->right,
+               a->bottom < b->bottom ? a->bottom : b->bottom};
+  if (r.right <= r.left || r.bottom <= r.top) {
+    *out = RECT{};
+    return false;
+  }
+  *out = r;
+  return true;
+}
+
+// a * b / c for operands already widened, rounded to the nearest integer, halves away from zero.
+// The product must fit in 64 bits and c must not be 0.
+inline int64_t MulDiv64(int64_t a, int64_t b, int64_t c) {
+  const int64_t p = a * b;
+  const bool negative = (p < 0) != (c < 0);
+  const int64_t ap = p < 0 ? -p : p;
+  const int64_t ac = c < 0 ? -c : c;
+  const int64_t q = (ap + ac / 2) / ac;
+  return negative ? -q : q;
+}
+
+// a * b / c formed in 64 bits and rounded to the nearest integer, halves away from zero; -1 when
+// c is 0 or the result does not fit in 32 bits.
+inline int MulDiv(int a, int b, int c) {
+  if (c == 0) return -1;
+  const int64_t q = MulDiv64(a, b, c);
+  if (q > INT32_MAX || q < -INT32_MAX) return -1;
+  return static_cast<int>(q);
+}
+
 struct POINT {
   LONG x = 0;
   LONG y = 0;

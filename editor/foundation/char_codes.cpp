@@ -4,10 +4,10 @@
 #include "editor/foundation/sjis_char.h"
 #include "platform/sjis.h"
 
-const char* const gm_pszCodeNameArr_1[CODE_CODEMAX] = {"SJIS", "JIS", "EUC", "Unicode", "UTF-8", "UTF-7", "UniBE"};
-const char* const gm_pszCodeNameArr_2[CODE_CODEMAX] = {"SJIS", "JIS", "EUC", "Uni", "UTF-8", "UTF-7", "UniBE"};
-const char* const gm_pszCodeNameArr_3[CODE_CODEMAX] = {"  [SJIS]",    "  [JIS]",   "  [EUC]",  "  [Unicode]",
-                                                       "  [UTF-8]",   "  [UTF-7]", "  [UniBE]"};
+const char* const kCodeLongNames[kCodeCount] = {"SJIS", "JIS", "EUC", "Unicode", "UTF-8", "UTF-7", "UniBE"};
+const char* const kCodeShortNames[kCodeCount] = {"SJIS", "JIS", "EUC", "Uni", "UTF-8", "UTF-7", "UniBE"};
+const char* const kCodeMenuSuffixes[kCodeCount] = {"  [SJIS]",  "  [JIS]",   "  [EUC]",  "  [Unicode]",
+                                                   "  [UTF-8]", "  [UTF-7]", "  [UniBE]"};
 
 namespace {
 
@@ -23,11 +23,16 @@ unsigned IbmToNec(unsigned code) {
   if (code <= 0xFA53) return 0x8754 + (code - 0xFA4A);
   if (code <= 0xFA57) return 0xEEF9 + (code - 0xFA54);
   switch (code) {
-    case 0xFA58: return 0x878A;
-    case 0xFA59: return 0x8782;
-    case 0xFA5A: return 0x8784;
-    case 0xFA5B: return 0x879A;
-    default: break;
+    case 0xFA58:
+      return 0x878A;
+    case 0xFA59:
+      return 0x8782;
+    case 0xFA5A:
+      return 0x8784;
+    case 0xFA5B:
+      return 0x879A;
+    default:
+      break;
   }
   // 0xFA5C-0xFC4B in order over the valid trail bytes become 0xED40-0xEEEC.
   const int from = ((code >> 8) - 0xFA) * 188 + TrailIndex(code & 0xFF) - TrailIndex(0x5C);
@@ -59,7 +64,15 @@ bool IsUtf7DirectChar(uint16_t u) {
   if (u == '\t' || u == '\n' || u == '\r' || u == ' ') return true;
   if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9')) return true;
   switch (u) {
-    case '\'': case '(': case ')': case ',': case '-': case '.': case '/': case ':': case '?':
+    case '\'':
+    case '(':
+    case ')':
+    case ',':
+    case '-':
+    case '.':
+    case '/':
+    case ':':
+    case '?':
       return true;
     default:
       return false;

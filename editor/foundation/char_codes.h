@@ -10,21 +10,21 @@ class CMemory;
 
 // Code numbers, stored as signed 32-bit values in documents, records, settings and command lines.
 enum : int32_t {
-  CODE_SJIS = 0,
-  CODE_JIS = 1,
-  CODE_EUC = 2,
-  CODE_UNICODE = 3,  // UTF-16 little-endian
-  CODE_UTF8 = 4,
-  CODE_UTF7 = 5,
-  CODE_UNICODEBE = 6,
-  CODE_CODEMAX = 7,
-  CODE_AUTODETECT = 99,  // a request only, never the code of a document
+  kCodeSjis = 0,
+  kCodeJis = 1,
+  kCodeEuc = 2,
+  kCodeUtf16Le = 3,  // UTF-16 little-endian
+  kCodeUtf8 = 4,
+  kCodeUtf7 = 5,
+  kCodeUtf16Be = 6,
+  kCodeCount = 7,
+  kCodeDetect = 99,  // a request only, never the code of a document
 };
 
 // Indexed by the code 0-6.
-extern const char* const gm_pszCodeNameArr_1[CODE_CODEMAX];  // long names ("Unicode")
-extern const char* const gm_pszCodeNameArr_2[CODE_CODEMAX];  // short names ("Uni")
-extern const char* const gm_pszCodeNameArr_3[CODE_CODEMAX];  // menu suffixes ("  [Unicode]")
+extern const char* const kCodeLongNames[kCodeCount];     // long names ("Unicode")
+extern const char* const kCodeShortNames[kCodeCount];    // short names ("Uni")
+extern const char* const kCodeMenuSuffixes[kCodeCount];  // menu suffixes ("  [Unicode]")
 
 // The geta mark, what a character without a Shift-JIS code becomes.
 inline constexpr unsigned char kGetaLead = 0x81;

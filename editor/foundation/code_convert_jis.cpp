@@ -112,13 +112,13 @@ void CMemory::EncodeJisInto(const unsigned char* src, int len, CMemory& result, 
 int CMemory::SJIStoJIS() {
   if (!m_pData) return 0;
   int unconverted = 0;
-  EncodeJisInto(reinterpret_cast<const unsigned char*>(m_pData), m_nDataLen, *this, unconverted);
+  EncodeJisInto(reinterpret_cast<const unsigned char*>(m_pData), m_nLength, *this, unconverted);
   return unconverted;
 }
 
 int CMemory::JIStoSJIS(bool bMimeDecode) {
   if (!m_pData) return 0;
-  int len = m_nDataLen;
+  int len = m_nLength;
   if (bMimeDecode) {
     // Decoding in place shortens the text, so this buffer holds the result.
     len = DecodeMimeWords(m_pData, len);
@@ -226,7 +226,7 @@ int CMemory::SJIStoEUC() {
     return WalkSjisPacked(s, len, w, unconverted, t.pair, t.euc);
   };
   // Room for the four bytes that each step writes.
-  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nDataLen) * 2 + 4, body);
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) * 2 + 4, body);
 }
 
 int CMemory::EUCtoSJIS() {
@@ -264,5 +264,5 @@ int CMemory::EUCtoSJIS() {
     }
     return w;
   };
-  return CodeWriter::Convert(*this, m_nDataLen, body);
+  return CodeWriter::Convert(*this, m_nLength, body);
 }

@@ -31,22 +31,6 @@ inline char* PutUtf8(char* w, uint32_t u) {
   return w;
 }
 
-inline char* PutSjis(char* w, uint16_t code) {
-  if (code > 0xFF) *w++ = static_cast<char>(code >> 8);
-  *w++ = static_cast<char>(code & 0xFF);
-  return w;
-}
-
-// A Shift-JIS code of one or two bytes (lead byte first), written without a branch on its size;
-// two bytes of room.
-inline char* PutCodeBranchless(char* w, unsigned code) {
-  const unsigned two = code > 0xFF;
-  const unsigned bytes = Select(two, (code >> 8) | ((code & 0xFF) << 8), code);
-  w[0] = static_cast<char>(bytes);
-  w[1] = static_cast<char>(bytes >> 8);
-  return w + 1 + two;
-}
-
 inline char* PutGeta(char* w) {
   *w++ = static_cast<char>(kGetaLead);
   *w++ = static_cast<char>(kGetaTrail);
@@ -54,10 +38,12 @@ inline char* PutGeta(char* w) {
 }
 
 // Tables of the walks from Shift-JIS to Unicode (sjis_walk.h): pairs that are characters of CP932,
-// and each code's UTF-8 bytes (U+FFFD, counted, for a code that decodes to nothing).
+// and each code's UTF-8 bytes and UTF-16LE unit (U+FFFD, counted, for a code that decodes to
+// nothing).
 struct SjisUnicodeTables {
   CodeFlags validPair;
   uint32_t utf8[0x10000];
+  uint32_t utf16[0x10000];  // the unit, low byte first
 
   SjisUnicodeTables() {
     const uint16_t* dec = platform::SjisDecodeTable().data();
@@ -66,6 +52,9 @@ struct SjisUnicodeTables {
       char bytes[4] = {};
       const int n = static_cast<int>(PutUtf8(bytes, dec[code]) - bytes);
       utf8[code] = PackOutput(reinterpret_cast<const unsigned char*>(bytes), n, dec[code] == kReplacement);
+      const unsigned char unit[2] = {static_cast<unsigned char>(dec[code] & 0xFF),
+                                     static_cast<unsigned char>(dec[code] >> 8)};
+      utf16[code] = PackOutput(unit, 2, dec[code] == kReplacement);
     }
   }
 
@@ -75,30 +64,64 @@ struct SjisUnicodeTables {
   }
 };
 
+// Each BMP code point's Shift-JIS bytes in memory order as one 16-bit value (the geta mark, and the
+// flag noCode, where CP932 has no code; U+0000 is the byte 0). A value above 0xFF is two bytes: the
+// second byte of a double-byte code, its trail byte, is never 0.
+struct UnicodeSjisTables {
+  uint16_t bytes[0x10000];
+  CodeFlags noCode;
+
+  UnicodeSjisTables() {
+    const uint16_t* enc = platform::SjisEncodeTable().data();
+    for (unsigned u = 0; u < 0x10000; ++u) {
+      unsigned code = enc[u];
+      if (code == 0 && u != 0) {
+        code = (kGetaLead << 8) | kGetaTrail;
+        noCode.Set(u);
+      }
+      bytes[u] = static_cast<uint16_t>(code > 0xFF ? (code >> 8) | ((code & 0xFF) << 8) : code);
+    }
+  }
+
+  // Writes the unit's bytes (two bytes of room) and counts it when it has no code.
+  char* Put(char* w, unsigned u, int& unconverted) const {
+    const uint16_t b = bytes[u];
+    std::memcpy(w, &b, 2);
+    unconverted += static_cast<int>(noCode[u]);
+    return w + 1 + (b > 0xFF);
+  }
+
+  static const UnicodeSjisTables& Get() {
+    static const UnicodeSjisTables* tables = new UnicodeSjisTables;
+    return *tables;
+  }
+};
+
+// The surrogate at unit i (of units, read by get(i)) and the low surrogate after a high one are one
+// character, which CP932 lacks: one geta mark. Returns the index of the unit after them.
+template <typename Get>
+int SurrogateToGeta(Get get, int i, int units, char*& w, int& unconverted) {
+  const uint16_t u = get(i);
+  if (u <= 0xDBFF && i + 1 < units && get(i + 1) >= 0xDC00 && get(i + 1) <= 0xDFFF) ++i;
+  w = PutGeta(w);
+  ++unconverted;
+  return i + 1;
+}
+
 // UTF-16 units (read by get(i)) to Shift-JIS: a unit or a surrogate pair without a CP932 code is
 // one geta mark. w must have room for 2 bytes per unit.
 template <typename Get>
 char* UnitsToSjis(Get get, int units, char* w, int& unconverted) {
-  const uint16_t* enc = platform::SjisEncodeTable().data();
-  for (int i = 0; i < units; ++i) {
+  const UnicodeSjisTables& t = UnicodeSjisTables::Get();
+  int i = 0;
+  while (i < units) {
     const uint16_t u = get(i);
-    if (u < 0x80) {
-      *w++ = static_cast<char>(u);
-      continue;
-    }
     if (IsSurrogate(u)) {
-      if (u <= 0xDBFF && i + 1 < units && get(i + 1) >= 0xDC00 && get(i + 1) <= 0xDFFF) ++i;
-      w = PutGeta(w);
-      ++unconverted;
+      i = SurrogateToGeta(get, i, units, w, unconverted);
       continue;
     }
-    const uint16_t code = enc[u];
-    if (code == 0) {
-      w = PutGeta(w);
-      ++unconverted;
-    } else {
-      w = PutSjis(w, code);
-    }
+    w = t.Put(w, u, unconverted);
+    ++i;
   }
   return w;
 }
@@ -141,41 +164,10 @@ int SjisToUnits(const unsigned char* s, int len, Put put) {
 int CMemory::SJIStoUNICODE() {
   const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
     const SjisUnicodeTables& t = SjisUnicodeTables::Get();
-    const uint16_t* dec = platform::SjisDecodeTable().data();
-    unsigned start = 1;
-    int i = 0;
-    while (i + 1 < len) {
-      if (i + 8 <= len && (Ascii8(s + i) & (start != 0))) {
-        for (int k = 0; k < 8; ++k) {
-          w[2 * k] = static_cast<char>(s[i + k]);
-          w[2 * k + 1] = 0;
-        }
-        w += 16;
-        i += 8;
-        continue;
-      }
-      const unsigned pairCode = (s[i] << 8) | s[i + 1];
-      // A pair that is no character is read as its first byte alone, then the next byte.
-      const unsigned pair = start & t.validPair[pairCode];
-      const uint16_t u = dec[Select(pair, pairCode, s[i])];
-      w[0] = static_cast<char>(u & 0xFF);
-      w[1] = static_cast<char>(u >> 8);
-      w += 2 * start;
-      unconverted += static_cast<int>(start & (u == kReplacement));
-      start = pair ^ 1;
-      ++i;
-    }
-    if (i < len && start) {
-      const uint16_t u = dec[s[i]];
-      w[0] = static_cast<char>(u & 0xFF);
-      w[1] = static_cast<char>(u >> 8);
-      w += 2;
-      unconverted += u == kReplacement;
-    }
-    return w;
+    return WalkSjisPacked<2>(s, len, w, unconverted, t.validPair, t.utf16);
   };
-  // One unit of room for a step that starts no character.
-  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nDataLen) * 2 + 2, body);
+  // Room for the four bytes that each step writes.
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) * 2 + 4, body);
 }
 
 int CMemory::SJIStoUNICODEBE() {
@@ -188,7 +180,7 @@ int CMemory::UNICODEtoSJIS() {
   const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
     const int units = len / 2;
     unconverted += len % 2;  // an odd last byte is no character: dropped
-    const uint16_t* enc = platform::SjisEncodeTable().data();
+    const UnicodeSjisTables& t = UnicodeSjisTables::Get();
     int i = 0;
     while (i < units) {
       if (i + 4 <= units) {
@@ -206,26 +198,15 @@ int CMemory::UNICODEtoSJIS() {
       }
       const uint16_t u = LoadLe(s + 2 * i);
       if (IsSurrogate(u)) {
-        // A pair is one character, and CP932 has none beyond the BMP.
-        if (u <= 0xDBFF && i + 1 < units) {
-          const uint16_t low = LoadLe(s + 2 * i + 2);
-          if (low >= 0xDC00 && low <= 0xDFFF) ++i;
-        }
-        w = PutGeta(w);
-        ++unconverted;
-        ++i;
+        i = SurrogateToGeta([s](int k) { return LoadLe(s + 2 * k); }, i, units, w, unconverted);
         continue;
       }
-      const unsigned found = enc[u];
-      const unsigned geta = (found == 0) & (u != 0);
-      const unsigned code = Select(geta, (kGetaLead << 8) | kGetaTrail, found);
-      unconverted += static_cast<int>(geta);
-      w = PutCodeBranchless(w, code);
+      w = t.Put(w, u, unconverted);
       ++i;
     }
     return w;
   };
-  return CodeWriter::Convert(*this, m_nDataLen, body);
+  return CodeWriter::Convert(*this, m_nLength, body);
 }
 
 int CMemory::UNICODEBEtoSJIS() {
@@ -235,7 +216,7 @@ int CMemory::UNICODEBEtoSJIS() {
 
 void CMemory::SwapByteOrder() {
   if (!m_pData) return;
-  for (int i = 0; i + 1 < m_nDataLen; i += 2) std::swap(m_pData[i], m_pData[i + 1]);
+  for (int i = 0; i + 1 < m_nLength; i += 2) std::swap(m_pData[i], m_pData[i + 1]);
 }
 
 int CMemory::SJIStoUTF8() {
@@ -244,13 +225,13 @@ int CMemory::SJIStoUTF8() {
     return WalkSjisPacked(s, len, w, unconverted, t.validPair, t.utf8);
   };
   // Room for the four bytes that each step writes.
-  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nDataLen) * 3 + 4, body);
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) * 3 + 4, body);
 }
 
 int CMemory::UTF8toSJIS() {
   return CodeWriter::Convert(
-      *this, static_cast<int64_t>(m_nDataLen) * 2, [](const unsigned char* s, int len, char* w, int& unconverted) {
-        const uint16_t* enc = platform::SjisEncodeTable().data();
+      *this, static_cast<int64_t>(m_nLength) * 2, [](const unsigned char* s, int len, char* w, int& unconverted) {
+        const UnicodeSjisTables& t = UnicodeSjisTables::Get();
         int i = 0;
         auto cont = [&](int k) { return (s[k] & 0xC0) == 0x80; };
         while (i < len) {
@@ -278,11 +259,12 @@ int CMemory::UTF8toSJIS() {
           } else if ((c & 0xF8) == 0xF0 && i + 3 < len && cont(i + 1) && cont(i + 2) && cont(i + 3)) {
             size = 4;  // beyond the BMP, or malformed: either way no CP932 code
           }
-          const unsigned found = cp < 0x10000 ? enc[cp] : 0;
-          const unsigned geta = found == 0;
-          const unsigned code = Select(geta, (kGetaLead << 8) | kGetaTrail, found);
-          unconverted += static_cast<int>(geta);
-          w = PutCodeBranchless(w, code);
+          if (cp < 0x10000) {
+            w = t.Put(w, cp, unconverted);
+          } else {
+            w = PutGeta(w);
+            ++unconverted;
+          }
           i += size;
         }
         return w;
@@ -296,7 +278,7 @@ int CMemory::UNICODEtoUTF8() {
     for (int i = 0; i < len / 2; ++i) w = PutUtf8(w, LoadLe(s + 2 * i));
     return w;
   };
-  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nDataLen / 2) * 3, body);
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength / 2) * 3, body);
 }
 
 int CMemory::SJIStoUTF7() {
@@ -307,11 +289,11 @@ int CMemory::SJIStoUTF7() {
 int CMemory::UNICODEtoUTF7() {
   if (!m_pData) return 0;
   const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
-  const int units = m_nDataLen / 2;
-  const int unconverted = m_nDataLen % 2;
-  static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  const int units = m_nLength / 2;
+  const int unconverted = m_nLength % 2;
   std::string text;
-  text.reserve(static_cast<size_t>(m_nDataLen) + 16);
+  text.reserve(static_cast<size_t>(m_nLength) + 16);
+  CMemory run;
   int i = 0;
   while (i < units) {
     const uint16_t u = LoadLe(s + 2 * i);
@@ -322,22 +304,15 @@ int CMemory::UNICODEtoUTF7() {
       text += "+-";
       ++i;
     } else {
-      // A run up to the next direct character, Base64 of its big-endian units, no padding.
+      // A run up to the next direct character: Base64 of its big-endian units, without padding
+      // or line breaks, and a '-' always.
+      const int start = i;
+      while (i < units && !IsUtf7DirectChar(LoadLe(s + 2 * i))) ++i;
+      run.Assign(reinterpret_cast<const char*>(s + 2 * start), 2 * (i - start));
+      run.SwapByteOrder();
+      run.Base64Encode(0, false);
       text += '+';
-      uint32_t bits = 0;
-      int nbits = 0;
-      while (i < units) {
-        const uint16_t r = LoadLe(s + 2 * i);
-        if (IsUtf7DirectChar(r)) break;
-        bits = (bits << 16) | r;
-        nbits += 16;
-        while (nbits >= 6) {
-          nbits -= 6;
-          text += kAlphabet[(bits >> nbits) & 0x3F];
-        }
-        ++i;
-      }
-      if (nbits > 0) text += kAlphabet[(bits << (6 - nbits)) & 0x3F];
+      text += run.View();
       text += '-';
     }
   }
@@ -348,7 +323,7 @@ int CMemory::UNICODEtoUTF7() {
 int CMemory::UTF7toSJIS() {
   if (!m_pData) return 0;
   const char* s = m_pData;
-  const int len = m_nDataLen;
+  const int len = m_nLength;
   CodeWriter out(len);
   if (!out.Ok()) return 0;
   int unconverted = 0;

@@ -8,7 +8,7 @@ void CMemory::Base64Encode(int nLineLen, bool bPadding) {
   if (!m_pData) return;
   static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
-  const int len = m_nDataLen;
+  const int len = m_nLength;
   std::string text;
   text.reserve(static_cast<size_t>(len) / 3 * 4 + 8);
   int column = 0;
@@ -49,7 +49,7 @@ void CMemory::Base64Decode() {
   if (!m_pData) return;
   // Runs of alphabet characters decode in place; the result is never longer than the text.
   char* s = m_pData;
-  const int len = m_nDataLen;
+  const int len = m_nLength;
   int out = 0;
   int i = 0;
   while (i < len) {
@@ -70,7 +70,7 @@ void CMemory::Uudecode(std::string& fileName) {
   fileName.clear();
   if (!m_pData) return;
   const char* s = m_pData;
-  const int len = m_nDataLen;
+  const int len = m_nLength;
   std::string bytes;
   bool begun = false;
   int pos = 0;
@@ -99,7 +99,8 @@ void CMemory::Uudecode(std::string& fileName) {
     while (count > 0 && k < line.size()) {
       uint32_t v = 0;
       int have = 0;
-      for (; have < 4 && k < line.size(); ++have, ++k) v = (v << 6) | ((static_cast<unsigned char>(line[k]) - 0x20) & 0x3F);
+      for (; have < 4 && k < line.size(); ++have, ++k)
+        v = (v << 6) | ((static_cast<unsigned char>(line[k]) - 0x20) & 0x3F);
       v <<= 6 * (4 - have);
       const int available = have * 6 / 8;
       for (int b = 0; b < available && count > 0; ++b, --count) bytes += static_cast<char>(v >> (16 - 8 * b));

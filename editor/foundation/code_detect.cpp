@@ -12,12 +12,12 @@
 #include "platform/sjis.h"
 
 int DetectBom(const char* pData, int nDataLen) {
-  if (!pData || nDataLen < 2) return CODE_SJIS;
+  if (!pData || nDataLen < 2) return kCodeSjis;
   const auto* p = reinterpret_cast<const unsigned char*>(pData);
-  if (p[0] == 0xFF && p[1] == 0xFE) return CODE_UNICODE;
-  if (p[0] == 0xFE && p[1] == 0xFF) return CODE_UNICODEBE;
-  if (nDataLen >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) return CODE_UTF8;
-  return CODE_SJIS;
+  if (p[0] == 0xFF && p[1] == 0xFE) return kCodeUtf16Le;
+  if (p[0] == 0xFE && p[1] == 0xFF) return kCodeUtf16Be;
+  if (nDataLen >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) return kCodeUtf8;
+  return kCodeSjis;
 }
 
 namespace {
@@ -33,9 +33,9 @@ struct ScoreTables {
   uint8_t sjisTrail[0x100];
   uint8_t eucByte[0x100];
   uint8_t utf8Lead[0x100];  // 3 or 2 for the first byte of a three- or two-byte sequence
-  CodeFlags sjisScores;  // a double-byte character that decodes, has a JIS code and is below 0xE380
-  CodeFlags eucKana;     // two EUC bytes whose JIS code is a kana
-  CodeFlags kanaUnit;    // a UTF-16 unit whose CP932 code is a kana
+  CodeFlags sjisScores;     // a double-byte character that decodes, has a JIS code and is below 0xE380
+  CodeFlags eucKana;        // two EUC bytes whose JIS code is a kana
+  CodeFlags kanaUnit;       // a UTF-16 unit whose CP932 code is a kana
 
   ScoreTables() {
     const uint16_t* dec = platform::SjisDecodeTable().data();
@@ -66,79 +66,69 @@ const ScoreTables& Tables() {
 // Each walk below moves one byte per step and carries whether a character starts there, so that
 // no step waits on the bytes before it; a byte that continues a character adds nothing.
 
-int EucScore(const unsigned char* s, int len) {
+// The EUC, Shift-JIS and UTF-8 walks, one byte per step each, share their bytes and their loop.
+struct ByteWalks {
   const ScoreTables& t = Tables();
-  int score = 0;
-  unsigned start = 1;
-  int i = 0;
-  while (i + 1 < len) {
-    if (i + 8 <= len && (Ascii8(s + i) & (start != 0))) {
-      i += 8;
-      continue;
-    }
-    const unsigned a = s[i], b = s[i + 1];
+  unsigned eucStart = 1;
+  unsigned sjisStart = 1;
+  int utf8Inside = 0;  // bytes of the current UTF-8 sequence still to come
+  int euc = 0;
+  int sjis = 0;
+  int utf8 = 0;
+
+  unsigned AllAtStart() const { return eucStart & sjisStart & static_cast<unsigned>(utf8Inside == 0); }
+
+  // EUC and Shift-JIS at the byte a followed by b.
+  void PairStep(unsigned a, unsigned b) {
+    const unsigned code = (a << 8) | b;
     const unsigned single = a == 0x8E;
     // Every pair of EUC bytes is a JIS code that maps to Shift-JIS.
-    const unsigned pair = t.eucByte[a] & t.eucByte[b];
-    score += static_cast<int>(start & (single | t.eucKana[(a << 8) | b]));
-    start = (start & (single | pair)) ^ 1;
-    ++i;
+    const unsigned eucPair = t.eucByte[a] & t.eucByte[b];
+    euc += static_cast<int>(eucStart & (single | t.eucKana[code]));
+    eucStart = (eucStart & (single | eucPair)) ^ 1;
+    const unsigned sjisPair = sjisStart & t.sjisLead[a] & t.sjisTrail[b];
+    sjis += static_cast<int>(sjisPair & t.sjisScores[code]);
+    sjisStart = sjisPair ^ 1;
   }
-  if (i == len - 1 && start && s[i] == 0x8E) ++score;
-  return score;
-}
 
-int SjisScore(const unsigned char* s, int len) {
-  const ScoreTables& t = Tables();
-  int score = 0;
-  unsigned start = 1;
-  int i = 0;
-  while (i + 1 < len) {
-    if (i + 8 <= len && (Ascii8(s + i) & (start != 0))) {
-      i += 8;
-      continue;
-    }
-    const unsigned pair = start & t.sjisLead[s[i]] & t.sjisTrail[s[i + 1]];
-    score += static_cast<int>(pair & t.sjisScores[(s[i] << 8) | s[i + 1]]);
-    start = pair ^ 1;
-    ++i;
-  }
-  return score;
-}
-
-int Utf8Score(const unsigned char* s, int len) {
-  const ScoreTables& t = Tables();
-  int score = 0;
-  int inside = 0;  // bytes of the current sequence still to come
-  int i = 0;
-  while (i + 2 < len) {
-    if (i + 8 <= len && (Ascii8(s + i) & (inside == 0))) {
-      i += 8;
-      continue;
-    }
-    const unsigned c = s[i], c1 = s[i + 1], c2 = s[i + 2];
+  // UTF-8 at the byte c followed by c1 and c2.
+  void Utf8Step(unsigned c, unsigned c1, unsigned c2) {
     const unsigned lead = t.utf8Lead[c];
     const bool cont1 = (c1 & 0xC0) == 0x80;
     const bool cont2 = (c2 & 0xC0) == 0x80;
     const int n = lead == 3 ? (cont1 && cont2 ? 3 : 0) : lead == 2 ? (cont1 ? 2 : 0) : 0;
     const unsigned u = n == 3 ? ((c & 0x0F) << 12) | ((c1 & 0x3F) << 6) | (c2 & 0x3F) : ((c & 0x1F) << 6) | (c1 & 0x3F);
-    const bool here = inside == 0;
-    score += here ? static_cast<int>(t.kanaUnit[u & 0xFFFF]) * n : 0;
-    inside = here ? (n > 0 ? n - 1 : 0) : inside - 1;
-    ++i;
+    const bool here = utf8Inside == 0;
+    utf8 += here ? static_cast<int>(t.kanaUnit[u & 0xFFFF]) * n : 0;
+    utf8Inside = here ? (n > 0 ? n - 1 : 0) : utf8Inside - 1;
   }
-  i += inside;
-  while (i < len) {
-    const int n = Utf8SequenceLength(s + i, len - i);
-    if (n == 0) {
+
+  void Run(const unsigned char* s, int len) {
+    int i = 0;
+    while (i + 2 < len) {
+      if (i + 8 <= len && (static_cast<unsigned>(Ascii8(s + i)) & AllAtStart())) {
+        i += 8;
+        continue;
+      }
+      PairStep(s[i], s[i + 1]);
+      Utf8Step(s[i], s[i + 1], s[i + 2]);
       ++i;
-      continue;
     }
-    score += static_cast<int>(t.kanaUnit[Utf8SequenceToUcs2(s + i, n)]) * n;
-    i += n;
+    // The last bytes, where a walk's look-ahead would pass the end.
+    for (int k = i; k + 1 < len; ++k) PairStep(s[k], s[k + 1]);
+    // A 0x8E that starts a character counts even as the last byte.
+    if (len > 0 && eucStart && s[len - 1] == 0x8E) ++euc;
+    for (int k = i + utf8Inside; k < len;) {
+      const int n = Utf8SequenceLength(s + k, len - k);
+      if (n == 0) {
+        ++k;
+        continue;
+      }
+      utf8 += static_cast<int>(t.kanaUnit[Utf8SequenceToUcs2(s + k, n)]) * n;
+      k += n;
+    }
   }
-  return score;
-}
+};
 
 int JisScore(const unsigned char* s, int len) {
   int score = 0;
@@ -229,24 +219,26 @@ int Utf7Score(const unsigned char* s, int len) {
 }  // namespace
 
 int CMemory::DetectCode(const char* pData, int nDataLen) {
-  if (!pData || nDataLen <= 0) return CODE_SJIS;
-  if (const int bom = DetectBom(pData, nDataLen); bom != CODE_SJIS) return bom;
+  if (!pData || nDataLen <= 0) return kCodeSjis;
+  if (const int bom = DetectBom(pData, nDataLen); bom != kCodeSjis) return bom;
   const auto* s = reinterpret_cast<const unsigned char*>(pData);
-  const int euc = EucScore(s, nDataLen);
-  const int sjis = SjisScore(s, nDataLen);
+  ByteWalks walks;
+  walks.Run(s, nDataLen);
+  const int euc = walks.euc;
+  const int sjis = walks.sjis;
   const int jis = JisScore(s, nDataLen);
-  const int utf8 = Utf8Score(s, nDataLen);
+  const int utf8 = walks.utf8;
   const int utf7 = Utf7Score(s, nDataLen);
   const struct {
     int code;
     int score;
-  } order[] = {{CODE_EUC, euc}, {CODE_UTF7, utf7}, {CODE_UTF8, utf8}, {CODE_JIS, jis}};
+  } order[] = {{kCodeEuc, euc}, {kCodeUtf7, utf7}, {kCodeUtf8, utf8}, {kCodeJis, jis}};
   const int all[] = {euc, sjis, jis, utf8, utf7};
   const int best = *std::max_element(std::begin(all), std::end(all));
   for (const auto& candidate : order) {
     if (candidate.score > 0 && candidate.score >= best) return candidate.code;
   }
-  return CODE_SJIS;
+  return kCodeSjis;
 }
 
 int CMemory::DetectFileCode(std::string_view path) {
@@ -254,7 +246,7 @@ int CMemory::DetectFileCode(std::string_view path) {
   if (!file.Open(path, platform::PathMode::kExact)) return -1;
   platform::FileStamp stamp;
   if (!file.Stamp(stamp)) return -1;
-  if (stamp.size == 0) return CODE_SJIS;
+  if (stamp.size == 0) return kCodeSjis;
   const size_t size = static_cast<size_t>(std::min<uint64_t>(stamp.size, kDetectFileBytes));
   std::vector<unsigned char> block(size + 1, 0);
   if (!file.ReadAt(0, std::span(block.data(), size))) return -1;
@@ -262,13 +254,20 @@ int CMemory::DetectFileCode(std::string_view path) {
 }
 
 int CMemory::AutoToSJIS() {
-  switch (DetectCode(m_pData, m_nDataLen)) {
-    case CODE_JIS: return JIStoSJIS(true);
-    case CODE_EUC: return EUCtoSJIS();
-    case CODE_UNICODE: return UNICODEtoSJIS();
-    case CODE_UTF8: return UTF8toSJIS();
-    case CODE_UTF7: return UTF7toSJIS();
-    case CODE_UNICODEBE: return UNICODEBEtoSJIS();
-    default: return 0;
+  switch (DetectCode(m_pData, m_nLength)) {
+    case kCodeJis:
+      return JIStoSJIS(true);
+    case kCodeEuc:
+      return EUCtoSJIS();
+    case kCodeUtf16Le:
+      return UNICODEtoSJIS();
+    case kCodeUtf8:
+      return UTF8toSJIS();
+    case kCodeUtf7:
+      return UTF7toSJIS();
+    case kCodeUtf16Be:
+      return UNICODEBEtoSJIS();
+    default:
+      return 0;
   }
 }

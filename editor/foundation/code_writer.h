@@ -59,7 +59,7 @@ class CodeWriter {
     CodeWriter out(bound);
     if (!out.Ok()) return 0;
     int unconverted = 0;
-    out.m_w = body(reinterpret_cast<const unsigned char*>(m.m_pData), m.m_nDataLen, out.m_w, unconverted);
+    out.m_w = body(reinterpret_cast<const unsigned char*>(m.m_pData), m.m_nLength, out.m_w, unconverted);
     out.Finish(m);
     return unconverted;
   }
@@ -76,12 +76,12 @@ class CodeWriter {
  private:
   void Reset() {
     m_w = m_out.m_pData;
-    m_end = m_w ? m_w + m_out.m_nDataBufSize - 1 : nullptr;
+    m_end = m_w ? m_w + m_out.m_nCapacity - 1 : nullptr;
   }
   bool Grow(int64_t n) {
     if (!Ok()) return false;
     const int64_t used = m_w - m_out.m_pData;
-    int64_t want = static_cast<int64_t>(m_out.m_nDataBufSize) * 2;
+    int64_t want = static_cast<int64_t>(m_out.m_nCapacity) * 2;
     if (want < used + n) want = used + n;
     if (want > INT32_MAX - 1 && used + n <= INT32_MAX - 1) want = INT32_MAX - 1;
     m_out.AllocBuffer(want);
@@ -90,7 +90,7 @@ class CodeWriter {
       return false;
     }
     m_w = m_out.m_pData + used;
-    m_end = m_out.m_pData + m_out.m_nDataBufSize - 1;
+    m_end = m_out.m_pData + m_out.m_nCapacity - 1;
     return true;
   }
 

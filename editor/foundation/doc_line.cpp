@@ -7,7 +7,7 @@ CDocLine::~CDocLine() { delete m_pLine; }
 bool CDocLine::IsWhitespaceOnly() const {
   int len = 0;
   const char* text = GetText(&len);
-  len -= m_cEol.GetLen();
+  len -= m_cLineEnd.GetLen();
   for (int i = 0; i < len; ++i) {
     if (text[i] != ' ' && text[i] != '\t') return false;
   }
@@ -26,6 +26,6 @@ const char* CDocLine::GetText(int* pnLen) const {
 int CDocLine::GetLengthWithoutEol() const {
   int len = 0;
   GetText(&len);
-  len -= m_cEol.GetLen();
+  len -= m_cLineEnd.GetLen();
   return len < 0 ? 0 : len;
 }

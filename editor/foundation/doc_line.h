@@ -32,7 +32,9 @@ class CDocLine {
   bool IsBookmarked() const { return (m_nFlags & kBookmark) != 0; }
   void SetBookmark(bool on) { SetFlag(kBookmark, on); }
   int GetDiffState() const { return static_cast<int>((m_nFlags & kDiffMask) >> kDiffShift); }
-  void SetDiffState(int state) { m_nFlags = (m_nFlags & ~kDiffMask) | ((static_cast<uint32_t>(state) & 7u) << kDiffShift); }
+  void SetDiffState(int state) {
+    m_nFlags = (m_nFlags & ~kDiffMask) | ((static_cast<uint32_t>(state) & 7u) << kDiffShift);
+  }
 
   // Text including the line end; null and 0 for a line without text.
   const char* GetText(int* pnLen) const;
@@ -41,7 +43,7 @@ class CDocLine {
   CDocLine* m_pPrev = nullptr;
   CDocLine* m_pNext = nullptr;
   CMemory* m_pLine = nullptr;  // owned
-  CLineEnd m_cEol;
+  CLineEnd m_cLineEnd;
   uint32_t m_nFlags = kModified;
 
  private:

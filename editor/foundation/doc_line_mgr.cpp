@@ -9,57 +9,57 @@ CDocLineMgr::CDocLineMgr() { ResetList(); }
 CDocLineMgr::~CDocLineMgr() { FreeAllLines(); }
 
 void CDocLineMgr::ResetList() {
-  m_pDocLineTop = nullptr;
-  m_pDocLineBot = nullptr;
-  m_pDocLineNext = nullptr;
+  m_pHead = nullptr;
+  m_pTail = nullptr;
+  m_pNextLine = nullptr;
   m_nLines = 0;
-  m_nPrevReferLine = 0;
-  m_pCodePrevRefer = nullptr;
+  m_nCursorIndex = 0;
+  m_pCursor = nullptr;
   m_bDiffPresent = 0;
 }
 
 void CDocLineMgr::FreeAllLines() {
-  CDocLine* line = m_pDocLineTop;
+  CDocLine* line = m_pHead;
   while (line) {
     CDocLine* next = line->m_pNext;
     delete line;
     line = next;
   }
   // The members still name the deleted lines until ResetList; nothing may follow them.
-  m_pDocLineTop = m_pDocLineBot = m_pDocLineNext = m_pCodePrevRefer = nullptr;
+  m_pHead = m_pTail = m_pNextLine = m_pCursor = nullptr;
 }
 
 CDocLine* CDocLineMgr::GetLine(int nLine) {
   const int count = m_nLines;
   if (count == 0 || nLine < 0 || nLine >= count) return nullptr;
   CDocLine* line = nullptr;
-  if (m_pCodePrevRefer) {
-    const int d = nLine > m_nPrevReferLine ? nLine - m_nPrevReferLine : m_nPrevReferLine - nLine;
+  if (m_pCursor) {
+    const int d = nLine > m_nCursorIndex ? nLine - m_nCursorIndex : m_nCursorIndex - nLine;
     if (d <= nLine && d <= count - nLine) {
-      line = m_pCodePrevRefer;
-      const bool forward = nLine > m_nPrevReferLine;
+      line = m_pCursor;
+      const bool forward = nLine > m_nCursorIndex;
       for (int i = 0; i < d && line; ++i) {
         line = forward ? line->m_pNext : line->m_pPrev;
         ++m_nWalkSteps;
       }
       if (!line) return nullptr;
-      m_nPrevReferLine = nLine;
-      m_pCodePrevRefer = line;
-      m_pDocLineNext = line->m_pNext;
+      m_nCursorIndex = nLine;
+      m_pCursor = line;
+      m_pNextLine = line->m_pNext;
       return line;
     }
   }
   if (nLine < count / 2) {
-    line = m_pDocLineTop;
+    line = m_pHead;
     for (int i = 0; i < nLine && line; ++i, ++m_nWalkSteps) line = line->m_pNext;
   } else {
-    line = m_pDocLineBot;
+    line = m_pTail;
     for (int i = count - 1; i > nLine && line; --i, ++m_nWalkSteps) line = line->m_pPrev;
   }
   if (!line) return nullptr;
-  m_nPrevReferLine = nLine;
-  m_pCodePrevRefer = line;
-  m_pDocLineNext = line->m_pNext;
+  m_nCursorIndex = nLine;
+  m_pCursor = line;
+  m_pNextLine = line->m_pNext;
   return line;
 }
 
@@ -86,15 +86,15 @@ const char* CDocLineMgr::GetLineTextNoLineEnd(int nLine, int* pnLen) {
 CDocLine* CDocLineMgr::AppendLine(const char* pData, int nDataLen, int nEolCode) {
   auto* line = new CDocLine;
   line->m_pLine = new CMemory(pData, nDataLen);
-  line->m_cEol.Set(nEolCode);
-  line->m_pPrev = m_pDocLineBot;
-  if (m_pDocLineBot) {
-    m_pDocLineBot->m_pNext = line;
+  line->m_cLineEnd.Set(nEolCode);
+  line->m_pPrev = m_pTail;
+  if (m_pTail) {
+    m_pTail->m_pNext = line;
   } else {
-    m_pDocLineTop = line;
+    m_pHead = line;
   }
-  m_pDocLineBot = line;
-  if (m_pCodePrevRefer && m_pCodePrevRefer->m_pNext == line) m_pDocLineNext = line;
+  m_pTail = line;
+  if (m_pCursor && m_pCursor->m_pNext == line) m_pNextLine = line;
   ++m_nLines;
   return line;
 }
@@ -110,31 +110,31 @@ void CDocLineMgr::RemoveLine(CDocLine* pLine) {
   if (pLine->m_pPrev) {
     pLine->m_pPrev->m_pNext = pLine->m_pNext;
   } else {
-    m_pDocLineTop = pLine->m_pNext;
+    m_pHead = pLine->m_pNext;
   }
   if (pLine->m_pNext) {
     pLine->m_pNext->m_pPrev = pLine->m_pPrev;
   } else {
-    m_pDocLineBot = pLine->m_pPrev;
+    m_pTail = pLine->m_pPrev;
   }
-  if (pLine == m_pCodePrevRefer) {
+  if (pLine == m_pCursor) {
     // The following line takes the index that the removed one had.
-    m_pCodePrevRefer = pLine->m_pNext;
-  } else if (m_pCodePrevRefer) {
+    m_pCursor = pLine->m_pNext;
+  } else if (m_pCursor) {
     // Whether the removed line lay before the cursor is not known without a walk, and then the
     // cursor's index would be one too high: forget the cursor instead.
-    m_pCodePrevRefer = nullptr;
+    m_pCursor = nullptr;
   }
-  m_pDocLineNext = m_pCodePrevRefer ? m_pCodePrevRefer->m_pNext : nullptr;
+  m_pNextLine = m_pCursor ? m_pCursor->m_pNext : nullptr;
   delete pLine;
 }
 
 void CDocLineMgr::ClearModifiedFlags() {
-  for (CDocLine* line = m_pDocLineTop; line; line = line->m_pNext) line->SetModified(false);
+  for (CDocLine* line = m_pHead; line; line = line->m_pNext) line->SetModified(false);
 }
 
 void CDocLineMgr::ClearAllBookmarks() {
-  for (CDocLine* line = m_pDocLineTop; line; line = line->m_pNext) line->SetBookmark(false);
+  for (CDocLine* line = m_pHead; line; line = line->m_pNext) line->SetBookmark(false);
 }
 
 bool CDocLineMgr::FindFlagged(int nLine, bool bForward, int* pnFound, bool (*test)(const CDocLine&)) {
@@ -161,7 +161,7 @@ const char* CDocLineMgr::BookmarksToText() {
   int len = 0;
   s_text[0] = '\0';
   int index = 0;
-  for (CDocLine* line = m_pDocLineTop; line; line = line->m_pNext, ++index) {
+  for (CDocLine* line = m_pHead; line; line = line->m_pNext, ++index) {
     if (!line->IsBookmarked()) continue;
     char number[16];
     const int n = std::snprintf(number, sizeof number, "%d,", index);
@@ -198,12 +198,13 @@ void CDocLineMgr::BookmarksFromText(const char* pszText) {
 }
 
 void CDocLineMgr::ClearAllDiffMarks() {
-  for (CDocLine* line = m_pDocLineTop; line; line = line->m_pNext) line->SetDiffState(CDocLine::DIFF_NONE);
+  for (CDocLine* line = m_pHead; line; line = line->m_pNext) line->SetDiffState(CDocLine::DIFF_NONE);
   m_bDiffPresent = 0;
 }
 
 bool CDocLineMgr::FindDiffMark(int nLine, bool bForward, int* pnFound) {
-  return FindFlagged(nLine, bForward, pnFound, [](const CDocLine& l) { return l.GetDiffState() != CDocLine::DIFF_NONE; });
+  return FindFlagged(nLine, bForward, pnFound,
+                     [](const CDocLine& l) { return l.GetDiffState() != CDocLine::DIFF_NONE; });
 }
 
 void CDocLineMgr::SetDiffStateRange(int nState, int nFirst, int nLast) {
@@ -211,7 +212,7 @@ void CDocLineMgr::SetDiffStateRange(int nState, int nFirst, int nLast) {
   if (m_nLines == 0) return;  // no line to mark, not even "deleted after the last line"
   if (nLast >= m_nLines) {
     nLast = m_nLines - 1;
-    m_pDocLineBot->SetDiffState(CDocLine::DIFF_DELETED_AFTER);
+    m_pTail->SetDiffState(CDocLine::DIFF_DELETED_AFTER);
   }
   if (nFirst < 0) nFirst = 0;
   if (nFirst > nLast) return;

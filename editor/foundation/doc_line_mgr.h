@@ -48,18 +48,18 @@ class CDocLineMgr {
   // Links followed by GetLine since construction: how far the cursor let it walk.
   int64_t GetWalkSteps() const { return m_nWalkSteps; }
 
-  CDocLine* GetFirstLine() const { return m_pDocLineTop; }
-  CDocLine* GetLastLine() const { return m_pDocLineBot; }
+  CDocLine* GetFirstLine() const { return m_pHead; }
+  CDocLine* GetLastLine() const { return m_pTail; }
 
  private:
   bool FindFlagged(int nLine, bool bForward, int* pnFound, bool (*test)(const CDocLine&));
 
-  CDocLine* m_pDocLineTop = nullptr;
-  CDocLine* m_pDocLineBot = nullptr;
-  CDocLine* m_pDocLineNext = nullptr;  // the line after the cursor line
+  CDocLine* m_pHead = nullptr;
+  CDocLine* m_pTail = nullptr;
+  CDocLine* m_pNextLine = nullptr;  // the line after the cursor line
   int32_t m_nLines = 0;
-  int32_t m_nPrevReferLine = 0;  // index of the cursor line
-  CDocLine* m_pCodePrevRefer = nullptr;  // the cursor line
+  int32_t m_nCursorIndex = 0;     // index of the cursor line
+  CDocLine* m_pCursor = nullptr;  // the cursor line
   uint8_t m_bDiffPresent = 0;
   int64_t m_nWalkSteps = 0;
 };

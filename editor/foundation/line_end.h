@@ -17,8 +17,8 @@ class CLineEnd {
   // Bytes of single-byte text, or 16-bit units of UTF-16.
   int GetLen() const;
   const char* GetName() const;
-  const char* GetBytes() const;          // single-byte text
-  const char* GetBytesUtf16Le() const;   // 2 * GetLen() bytes
+  const char* GetBytes() const;         // single-byte text
+  const char* GetBytesUtf16Le() const;  // 2 * GetLen() bytes
   const char* GetBytesUtf16Be() const;
 
   bool operator==(const CLineEnd&) const = default;

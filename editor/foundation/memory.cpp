@@ -64,38 +64,38 @@ void CMemory::AssignString(const char* psz) { Assign(psz, psz ? static_cast<int>
 
 void CMemory::AssignFrom(const CMemory& other) {
   if (this == &other) return;
-  Assign(other.m_pData, other.m_nDataLen);
+  Assign(other.m_pData, other.m_nLength);
 }
 
 void CMemory::Clear() {
   std::free(m_pData);
   m_pData = nullptr;
-  m_nDataBufSize = 0;
-  m_nDataLen = 0;
+  m_nCapacity = 0;
+  m_nLength = 0;
 }
 
 char* CMemory::Append(const char* pData, int nDataLen) {
   if (nDataLen < 0 || (!pData && nDataLen > 0)) nDataLen = 0;
-  const int64_t total = static_cast<int64_t>(m_nDataLen) + nDataLen;
+  const int64_t total = static_cast<int64_t>(m_nLength) + nDataLen;
   if (total > kMaxDataLen) {
     AllocFailed(total);
     return nullptr;
   }
-  if (nDataLen > 0 && Inside(pData, m_pData, m_nDataBufSize)) {
+  if (nDataLen > 0 && Inside(pData, m_pData, m_nCapacity)) {
     // Growing may move the block the bytes come from: copy them aside first.
     std::vector<char> aside(pData, pData + nDataLen);
     return Append(aside.data(), nDataLen);
   }
   AllocBuffer(total);
   if (!m_pData) return nullptr;
-  if (nDataLen > 0) std::memcpy(m_pData + m_nDataLen, pData, nDataLen);
-  SetLength(m_nDataLen + nDataLen);
+  if (nDataLen > 0) std::memcpy(m_pData + m_nLength, pData, nDataLen);
+  SetLength(m_nLength + nDataLen);
   return m_pData;
 }
 
 char* CMemory::AppendString(const char* psz) { return Append(psz, psz ? static_cast<int>(std::strlen(psz)) : 0); }
 
-char* CMemory::AppendFrom(const CMemory& other) { return Append(other.m_pData, other.m_nDataLen); }
+char* CMemory::AppendFrom(const CMemory& other) { return Append(other.m_pData, other.m_nLength); }
 
 CMemory& CMemory::operator+=(const CMemory& other) {
   AppendFrom(other);
@@ -109,9 +109,9 @@ CMemory& CMemory::operator+=(char c) {
 
 void CMemory::AppendRaw(const char* pData, int nDataLen) {
   if (!m_pData || !pData || nDataLen < 0) return;
-  if (static_cast<int64_t>(m_nDataLen) + nDataLen + 1 > m_nDataBufSize) return;
-  std::memmove(m_pData + m_nDataLen, pData, nDataLen);
-  SetLength(m_nDataLen + nDataLen);
+  if (static_cast<int64_t>(m_nLength) + nDataLen + 1 > m_nCapacity) return;
+  std::memmove(m_pData + m_nLength, pData, nDataLen);
+  SetLength(m_nLength + nDataLen);
 }
 
 void CMemory::AllocBuffer(int64_t nNewDataLen) {
@@ -121,7 +121,7 @@ void CMemory::AllocBuffer(int64_t nNewDataLen) {
     return;
   }
   const int64_t needed = nNewDataLen + 1;
-  if (m_pData && m_nDataBufSize >= needed) return;
+  if (m_pData && m_nCapacity >= needed) return;
   void* block = g_realloc(m_pData, static_cast<size_t>(needed));
   if (!block) {
     AllocFailed(nNewDataLen);
@@ -129,9 +129,9 @@ void CMemory::AllocBuffer(int64_t nNewDataLen) {
   }
   const bool fresh = m_pData == nullptr;
   m_pData = static_cast<char*>(block);
-  m_nDataBufSize = static_cast<int32_t>(needed);
+  m_nCapacity = static_cast<int32_t>(needed);
   if (fresh) {
-    m_nDataLen = 0;
+    m_nLength = 0;
     m_pData[0] = '\0';
   }
 }
@@ -144,16 +144,16 @@ void CMemory::AllocFailed(int64_t nNewDataLen) {
 }
 
 void CMemory::SetLength(int nLen) {
-  m_nDataLen = nLen;
+  m_nLength = nLen;
   m_pData[nLen] = '\0';
 }
 
 void CMemory::ShrinkToFit() {
-  if (!m_pData || m_nDataBufSize == m_nDataLen + 1) return;
+  if (!m_pData || m_nCapacity == m_nLength + 1) return;
   // Giving memory back cannot fail in a way that loses the data: keep the larger block then.
-  if (void* block = g_realloc(m_pData, static_cast<size_t>(m_nDataLen) + 1)) {
+  if (void* block = g_realloc(m_pData, static_cast<size_t>(m_nLength) + 1)) {
     m_pData = static_cast<char*>(block);
-    m_nDataBufSize = m_nDataLen + 1;
+    m_nCapacity = m_nLength + 1;
   }
 }
 
@@ -161,11 +161,11 @@ void CMemory::TakeOver(CMemory& other) {
   if (this == &other) return;
   Clear();
   m_pData = other.m_pData;
-  m_nDataBufSize = other.m_nDataBufSize;
-  m_nDataLen = other.m_nDataLen;
+  m_nCapacity = other.m_nCapacity;
+  m_nLength = other.m_nLength;
   other.m_pData = nullptr;
-  other.m_nDataBufSize = 0;
-  other.m_nDataLen = 0;
+  other.m_nCapacity = 0;
+  other.m_nLength = 0;
 }
 
 int CMemory::CharSizeAt(const char* pText, int nLen, int nPos) {
@@ -195,8 +195,8 @@ const char* CMemory::PrevCharPos(const char* pStart, int nLen, const char* p) {
 }
 
 bool CMemory::SameContent(const CMemory& a, const CMemory& b) {
-  if (a.m_nDataLen != b.m_nDataLen) return false;
-  return a.m_nDataLen == 0 || std::memcmp(a.m_pData, b.m_pData, a.m_nDataLen) == 0;
+  if (a.m_nLength != b.m_nLength) return false;
+  return a.m_nLength == 0 || std::memcmp(a.m_pData, b.m_pData, a.m_nLength) == 0;
 }
 
 namespace {
@@ -228,6 +228,10 @@ void ReplaceAll(CMemory& self, const char* find, const char* replace, bool sjis)
 
 }  // namespace
 
-void CMemory::ReplaceAllBytes(const char* pszFind, const char* pszReplace) { ReplaceAll(*this, pszFind, pszReplace, false); }
+void CMemory::ReplaceAllBytes(const char* pszFind, const char* pszReplace) {
+  ReplaceAll(*this, pszFind, pszReplace, false);
+}
 
-void CMemory::ReplaceAllSjis(const char* pszFind, const char* pszReplace) { ReplaceAll(*this, pszFind, pszReplace, true); }
+void CMemory::ReplaceAllSjis(const char* pszFind, const char* pszReplace) {
+  ReplaceAll(*this, pszFind, pszReplace, true);
+}

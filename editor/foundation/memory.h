@@ -41,9 +41,9 @@ class CMemory {
   void AllocBuffer(int64_t nNewDataLen);
 
   char* GetPtr() const { return m_pData; }
-  int GetLength() const { return m_nDataLen; }
-  int GetCapacity() const { return m_nDataBufSize; }
-  std::string_view View() const { return m_pData ? std::string_view(m_pData, m_nDataLen) : std::string_view(); }
+  int GetLength() const { return m_nLength; }
+  int GetCapacity() const { return m_nCapacity; }
+  std::string_view View() const { return m_pData ? std::string_view(m_pData, m_nLength) : std::string_view(); }
 
   // Character stepping over bytes (never over a CMemory): see sjis_char.h for the rules.
   static int CharSizeAt(const char* pText, int nLen, int nPos);
@@ -99,7 +99,7 @@ class CMemory {
   void ShrinkToFit();
   void TakeOver(CMemory& other);
 
-  int32_t m_nDataBufSize = 0;
+  int32_t m_nCapacity = 0;
   char* m_pData = nullptr;
-  int32_t m_nDataLen = 0;
+  int32_t m_nLength = 0;
 };

@@ -14,8 +14,10 @@ int SjisCompareICase(const char* a, const char* b, int count, int step, bool bSt
     // A NUL ends a C string even after a lead byte: it is never taken for a trail byte.
     const bool nulA = bStopAtNul && ca == 0;
     const bool nulB = bStopAtNul && cb == 0;
-    const unsigned char fa = trailA || IsSjisLeadByte(ca) ? ca : static_cast<unsigned char>(AsciiToUpper(static_cast<char>(ca)));
-    const unsigned char fb = trailB || IsSjisLeadByte(cb) ? cb : static_cast<unsigned char>(AsciiToUpper(static_cast<char>(cb)));
+    const unsigned char fa =
+        trailA || IsSjisLeadByte(ca) ? ca : static_cast<unsigned char>(AsciiToUpper(static_cast<char>(ca)));
+    const unsigned char fb =
+        trailB || IsSjisLeadByte(cb) ? cb : static_cast<unsigned char>(AsciiToUpper(static_cast<char>(cb)));
     if (fa != fb) return static_cast<int>(fa) - static_cast<int>(fb);
     if (nulA && nulB) return 0;
     trailA = !trailA && IsSjisLeadByte(ca);

@@ -37,16 +37,25 @@ struct CodeFlags {
 };
 
 // Shift-JIS text through a table of packed outputs indexed by the code (a single byte, or lead << 8
-// | trail where pairs has the flag). ASCII stays as it is. Each step writes four bytes: the output
-// needs three bytes of room beyond what it keeps.
-inline char* WalkSjisPacked(const unsigned char* s, int len, char* w, int& unconverted, const CodeFlags& pairs,
-                            const uint32_t* packedOutput) {
+// | trail where pairs has the flag). ASCII becomes itself in units of kAsciiWidth bytes (1, or 2 for
+// UTF-16LE). Each step writes four bytes: the output needs three bytes of room beyond what it keeps.
+template <int kAsciiWidth = 1>
+char* WalkSjisPacked(const unsigned char* s, int len, char* w, int& unconverted, const CodeFlags& pairs,
+                     const uint32_t* packedOutput) {
+  static_assert(kAsciiWidth == 1 || kAsciiWidth == 2);
   unsigned start = 1;
   int i = 0;
   while (i + 1 < len) {
     if (i + 8 <= len && (Ascii8(s + i) & (start != 0))) {
-      std::memcpy(w, s + i, 8);
-      w += 8;
+      if constexpr (kAsciiWidth == 1) {
+        std::memcpy(w, s + i, 8);
+      } else {
+        for (int k = 0; k < 8; ++k) {
+          w[2 * k] = static_cast<char>(s[i + k]);
+          w[2 * k + 1] = 0;
+        }
+      }
+      w += 8 * kAsciiWidth;
       i += 8;
       continue;
     }

@@ -59,15 +59,32 @@ bool IsURLAt(const char* pText, int nLen, int* pnMatchLen) {
   static const char* const kW[] = {"wais://", nullptr};
   const char* const* group = nullptr;
   switch (s[0]) {
-    case 'f': group = kF; break;
-    case 'g': group = kG; break;
-    case 'h': group = kH; break;
-    case 'm': group = kM; break;
-    case 'n': group = kN; break;
-    case 'p': group = kP; break;
-    case 't': group = kT; break;
-    case 'w': group = kW; break;
-    default: break;
+    case 'f':
+      group = kF;
+      break;
+    case 'g':
+      group = kG;
+      break;
+    case 'h':
+      group = kH;
+      break;
+    case 'm':
+      group = kM;
+      break;
+    case 'n':
+      group = kN;
+      break;
+    case 'p':
+      group = kP;
+      break;
+    case 't':
+      group = kT;
+      break;
+    case 'w':
+      group = kW;
+      break;
+    default:
+      break;
   }
   for (; group && *group; ++group) {
     const int schemeLen = static_cast<int>(std::strlen(*group));

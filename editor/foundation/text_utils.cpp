@@ -126,14 +126,29 @@ void ExpandDateTimeFormat(char* pDest, int nDestSize, const char* pszFormat, con
     char number[16];
     int n = -1;
     switch (*p) {
-      case 'Y': n = std::snprintf(number, sizeof number, "%d", time.wYear); break;
-      case 'y': n = std::snprintf(number, sizeof number, "%02d", time.wYear % 100); break;
-      case 'm': n = std::snprintf(number, sizeof number, "%02d", time.wMonth); break;
-      case 'd': n = std::snprintf(number, sizeof number, "%02d", time.wDay); break;
-      case 'H': n = std::snprintf(number, sizeof number, "%02d", time.wHour); break;
-      case 'M': n = std::snprintf(number, sizeof number, "%02d", time.wMinute); break;
-      case 'S': n = std::snprintf(number, sizeof number, "%02d", time.wSecond); break;
-      default: break;
+      case 'Y':
+        n = std::snprintf(number, sizeof number, "%d", time.wYear);
+        break;
+      case 'y':
+        n = std::snprintf(number, sizeof number, "%02d", time.wYear % 100);
+        break;
+      case 'm':
+        n = std::snprintf(number, sizeof number, "%02d", time.wMonth);
+        break;
+      case 'd':
+        n = std::snprintf(number, sizeof number, "%02d", time.wDay);
+        break;
+      case 'H':
+        n = std::snprintf(number, sizeof number, "%02d", time.wHour);
+        break;
+      case 'M':
+        n = std::snprintf(number, sizeof number, "%02d", time.wMinute);
+        break;
+      case 'S':
+        n = std::snprintf(number, sizeof number, "%02d", time.wSecond);
+        break;
+      default:
+        break;
     }
     if (n >= 0) {
       put(number, n);

@@ -174,19 +174,6 @@ std::array<POINT, 4> RectCorners(const RECT& r, bool inclusive) {
   return {POINT{r.left, r.top}, POINT{right, r.top}, POINT{r.left, bottom}, POINT{right, bottom}};
 }
 
-// a * b / c rounded to the nearest integer, halves away from zero; -1 when c is 0 or the result
-// does not fit in 32 bits.
-int MulDiv(int a, int b, int c) {
-  if (c == 0) return -1;
-  const int64_t p = int64_t{a} * b;
-  const bool negative = (p < 0) != (c < 0);
-  const int64_t ap = p < 0 ? -p : p;
-  const int64_t ac = c < 0 ? -int64_t{c} : c;
-  const int64_t q = (ap + ac / 2) / ac;
-  if (q > INT32_MAX) return -1;
-  return static_cast<int>(negative ? -q : q);
-}
-
 constexpr int kBadAnchor = 2;
 
 // The four destination corners of a rotate-zoom blit, or false for an unknown anchor.

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "game/config.h"
+#include "box_font_engine.h"
+#include "game_folder.h"
 #include "message_box_recorder.h"
 #include "platform/quit_signal.h"
 #include "scoped_temp_dir.h"
@@ -34,32 +36,9 @@
 
 namespace {
 
-constexpr const char* kConfig = R"(<?xml version="1.0" encoding="Shift_JIS" ?>
-<advsystem>
-  <title>テスト</title>
-  <script>start.txt</script>
-  <screen width="320" height="240" window="1" />
-  <debug debug="0" />
-  <surface cache="0" />
-  <information cache="0" fps="0" cpu="0" />
-  <effect speed="5" fps="75" switch="1" />
-  <save file="s.png" page="0" /><load file="l.png" page="0" /><tips file="t.png" mode="1" />
-  <sound><bgm volume="80" switch="1" voice="1" /><se volume="80" switch="1" />
-    <voice volume="80" switch="1" /><sound volume="100" /></sound>
-  <text><message speed="8" /><window file="w.png" x="0" y="0" alpha="200" />
-    <auto file="a.png" x="0" y="0" speed="5" switch="0" /><skip file="k.png" x="0" y="0" />
-    <backlog file="b.png" x="0" y="0" /><system file="y.png" x="0" y="0" />
-    <quicksave file="q.png" x="0" y="0" /><quickload file="r.png" x="0" y="0" />
-    <nextprompt>p.png</nextprompt><isread skip="0" fast="0" alpha="0" />
-    <normalmode><font type="0" size="20" hmargin="0" color="#FFFFFF" shadow="#000000" />
-      <text x="0" y="0" width="300" height="50" /><name x="0" y="0" size="20" color="#FFFFFF" shadow="#000000" />
-    </normalmode><novelmode><text x="0" y="0" width="300" height="200" /></novelmode></text>
-  <backlog><window file="bl.png" x="0" y="0" /><text size="16" x="0" y="0" width="1" height="1" />
-    <slider size="16" x="0" y="0" width="1" height="1" /><voice file="v.png" /></backlog>
-</advsystem>
-)"_sj;
-constexpr const char* kScene = "[Scenes]\r\nKey[000]=op\r\nMaxScene=200\r\nScene=1\r\n";
-constexpr const char* kPicture = "[Pictures]\r\nMaxPicture=1000\r\nPicture=0\r\n";
+constexpr const char* kConfig = kTestGameConfig;
+constexpr const char* kScene = kTestSceneIni;
+constexpr const char* kPicture = kTestPictureIni;
 
 class WinMainTest : public testing::Test {
  protected:
@@ -407,3 +386,48 @@ TEST_F(WinMainTest, FadesAndTheMessageLogAreDrawnOverThePicture) {
 }
 
 }  // namespace
+
+// A PRINT revealed on screen: ink appears only inside the message box and grows frame by frame at
+// the configured speed of 8, which the fractional progress lets move at 60 frames per second.
+class PrintWatch : public CIdleCallback {
+ public:
+  void OnIdle() override {
+    ++frames;
+    if (frames == 1) ClearMessageLog();
+    std::vector<uint32_t> front;
+    int w = 0, h = 0;
+    ASSERT_TRUE(platform::CaptureFrontImage(GetAppWindowHandle(), &front, &w, &h));
+    int ink = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (front[static_cast<size_t>(y * w + x)] != 0xFF000000u) {
+          ++ink;
+          if (x >= 300 || y >= 60) outside = true;
+        }
+    inkPerFrame.push_back(ink);
+    if (frames == 60) QuitRequest = true;
+  }
+  int frames = 0;
+  bool outside = false;
+  std::vector<int> inkPerFrame;
+};
+
+TEST_F(WinMainTest, PrintIsRevealedInsideTheMessageBox) {
+  BoxFontScope font;
+  dir.Write("start.txt", std::string("PRINT \"") + "あいうえお"_sj + "\"\r\nWAIT 600\r\n");
+  platform::ClearQuitSignal();
+  PrintWatch watch;
+  IdleCallbacks().push_back(&watch);
+  EXPECT_EQ(Run(), 0);
+  std::erase(IdleCallbacks(), &watch);
+  ASSERT_EQ(watch.inkPerFrame.size(), 60u);
+  EXPECT_FALSE(watch.outside);
+  EXPECT_TRUE(std::is_sorted(watch.inkPerFrame.begin(), watch.inkPerFrame.end()));
+  // The watch sees frame n's picture at its call n + 1 (index n). The first glyph shows with the
+  // first frame, the second in frame 13 (0.8 a frame reaches 10 there), then one every 12.5 frames.
+  EXPECT_EQ(watch.inkPerFrame[0], 0);
+  EXPECT_GT(watch.inkPerFrame[1], 0);
+  EXPECT_EQ(watch.inkPerFrame[12], watch.inkPerFrame[1]);
+  EXPECT_GT(watch.inkPerFrame[13], watch.inkPerFrame[12]);
+  EXPECT_EQ(watch.inkPerFrame.back(), 5 * watch.inkPerFrame[1]);
+}

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "editor/foundation/char_codes.h"
@@ -153,7 +152,8 @@ TEST(CodeConvert, SjisAndUtf8) {
       {"wave dash", U8(u8"\u301C"), "\x81\x60", 0},
   };
   CheckAll(from, &CMemory::UTF8toSJIS);
-  for (const Case& c : from) EXPECT_EQ(Convert(c.in, &CMemory::UTF8toSJIS).bytes.find('\0'), std::string::npos) << c.name;
+  for (const Case& c : from)
+    EXPECT_EQ(Convert(c.in, &CMemory::UTF8toSJIS).bytes.find('\0'), std::string::npos) << c.name;
 }
 
 TEST(CodeConvert, SjisAndUtf7) {
@@ -205,12 +205,11 @@ TEST(CodeConvert, Base64AndUudecode) {
 // must also be the same character in CP932.
 TEST(CodeConvert, SjisCharToJisRemapsIbmRows) {
   const std::pair<uint16_t, uint16_t> ends[] = {
-      {0xFA40, 0xEEEF}, {0xFA49, 0xEEF8}, {0xFA4A, 0x8754}, {0xFA53, 0x875D}, {0xFA54, 0xEEF9},
-      {0xFA57, 0xEEFC}, {0xFA58, 0x878A}, {0xFA59, 0x8782}, {0xFA5A, 0x8784}, {0xFA5B, 0x879A},
-      {0xFA5C, 0xED40}, {0xFA7E, 0xED62}, {0xFA80, 0xED63}, {0xFA9B, 0xED7E}, {0xFA9C, 0xED80},
-      {0xFAFC, 0xEDE0}, {0xFB40, 0xEDE1}, {0xFB5B, 0xEDFC}, {0xFB5C, 0xEE40}, {0xFB7E, 0xEE62},
-      {0xFB80, 0xEE63}, {0xFB9B, 0xEE7E}, {0xFB9C, 0xEE80}, {0xFBFC, 0xEEE0}, {0xFC40, 0xEEE1},
-      {0xFC4B, 0xEEEC},
+      {0xFA40, 0xEEEF}, {0xFA49, 0xEEF8}, {0xFA4A, 0x8754}, {0xFA53, 0x875D}, {0xFA54, 0xEEF9}, {0xFA57, 0xEEFC},
+      {0xFA58, 0x878A}, {0xFA59, 0x8782}, {0xFA5A, 0x8784}, {0xFA5B, 0x879A}, {0xFA5C, 0xED40}, {0xFA7E, 0xED62},
+      {0xFA80, 0xED63}, {0xFA9B, 0xED7E}, {0xFA9C, 0xED80}, {0xFAFC, 0xEDE0}, {0xFB40, 0xEDE1}, {0xFB5B, 0xEDFC},
+      {0xFB5C, 0xEE40}, {0xFB7E, 0xEE62}, {0xFB80, 0xEE63}, {0xFB9B, 0xEE7E}, {0xFB9C, 0xEE80}, {0xFBFC, 0xEEE0},
+      {0xFC40, 0xEEE1}, {0xFC4B, 0xEEEC},
   };
   for (auto [ibm, nec] : ends) {
     const uint16_t jis = SjisCharToJis(ibm >> 8, ibm & 0xFF);
@@ -265,8 +264,10 @@ TEST(CodeConvert, EveryCharacterComesBack) {
     size_t pos = 0;
     for (uint16_t code : kept) {
       ASSERT_LT(pos, back.size()) << name;
-      const int size = SjisCharSize(reinterpret_cast<const unsigned char*>(back.data()), static_cast<int>(back.size()), static_cast<int>(pos));
-      const uint16_t got = size == 2 ? static_cast<uint16_t>((static_cast<unsigned char>(back[pos]) << 8) | static_cast<unsigned char>(back[pos + 1]))
+      const int size = SjisCharSize(reinterpret_cast<const unsigned char*>(back.data()), static_cast<int>(back.size()),
+                                    static_cast<int>(pos));
+      const uint16_t got = size == 2 ? static_cast<uint16_t>((static_cast<unsigned char>(back[pos]) << 8) |
+                                                             static_cast<unsigned char>(back[pos + 1]))
                                      : static_cast<unsigned char>(back[pos]);
       ASSERT_EQ(decode[got], decode[code]) << name << std::hex << " code " << code << " came back as " << got;
       if (got != code) {
@@ -281,12 +282,19 @@ TEST(CodeConvert, EveryCharacterComesBack) {
     }
     EXPECT_EQ(pos, back.size()) << name;
   };
-  check("UTF-16", [](CMemory& m) { return m.SJIStoUNICODE(); }, [](CMemory& m) { return m.UNICODEtoSJIS(); }, false);
-  check("UTF-16BE", [](CMemory& m) { return m.SJIStoUNICODEBE(); }, [](CMemory& m) { return m.UNICODEBEtoSJIS(); }, false);
-  check("UTF-8", [](CMemory& m) { return m.SJIStoUTF8(); }, [](CMemory& m) { return m.UTF8toSJIS(); }, false);
-  check("UTF-7", [](CMemory& m) { return m.SJIStoUTF7(); }, [](CMemory& m) { return m.UTF7toSJIS(); }, false);
-  check("EUC", [](CMemory& m) { return m.SJIStoEUC(); }, [](CMemory& m) { return m.EUCtoSJIS(); }, true);
-  check("JIS", [](CMemory& m) { return m.SJIStoJIS(); }, [](CMemory& m) { return m.JIStoSJIS(false); }, true);
+  check(
+      "UTF-16", [](CMemory& m) { return m.SJIStoUNICODE(); }, [](CMemory& m) { return m.UNICODEtoSJIS(); }, false);
+  check(
+      "UTF-16BE", [](CMemory& m) { return m.SJIStoUNICODEBE(); }, [](CMemory& m) { return m.UNICODEBEtoSJIS(); },
+      false);
+  check(
+      "UTF-8", [](CMemory& m) { return m.SJIStoUTF8(); }, [](CMemory& m) { return m.UTF8toSJIS(); }, false);
+  check(
+      "UTF-7", [](CMemory& m) { return m.SJIStoUTF7(); }, [](CMemory& m) { return m.UTF7toSJIS(); }, false);
+  check(
+      "EUC", [](CMemory& m) { return m.SJIStoEUC(); }, [](CMemory& m) { return m.EUCtoSJIS(); }, true);
+  check(
+      "JIS", [](CMemory& m) { return m.SJIStoJIS(); }, [](CMemory& m) { return m.JIStoSJIS(false); }, true);
 }
 
 TEST(CodeConvert, NewBuffersOfUtf16) {
@@ -298,6 +306,18 @@ TEST(CodeConvert, NewBuffersOfUtf16) {
   const auto back = Ucs2ToSjisAlloc(units->GetPtr(), units->GetLength(), &unconverted);
   EXPECT_EQ(std::string(back->View()), "a"_sj + S("あ"_sj) + kGeta);
   EXPECT_EQ(unconverted, 1);
+}
+
+TEST(CodeConvert, NamesOfTheCodes) {
+  const char* const longNames[] = {"SJIS", "JIS", "EUC", "Unicode", "UTF-8", "UTF-7", "UniBE"};
+  const char* const shortNames[] = {"SJIS", "JIS", "EUC", "Uni", "UTF-8", "UTF-7", "UniBE"};
+  for (int code = kCodeSjis; code < kCodeCount; ++code) {
+    EXPECT_STREQ(kCodeLongNames[code], longNames[code]);
+    EXPECT_STREQ(kCodeShortNames[code], shortNames[code]);
+    EXPECT_EQ(std::string(kCodeMenuSuffixes[code]), std::string("  [") + longNames[code] + "]");
+  }
+  EXPECT_EQ(kCodeUtf16Be, 6);
+  EXPECT_EQ(kCodeDetect, 99);
 }
 
 TEST(CodeConvert, SwapByteOrderKeepsAnOddLastByte) {

@@ -1,9 +1,9 @@
 #include "editor/foundation/code_detect.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 
 #include "editor/foundation/char_codes.h"
 #include "editor/foundation/memory.h"
@@ -31,29 +31,29 @@ TEST(DetectCode, ChoosesTheCodeOfTheText) {
     int code;
   };
   const Case cases[] = {
-      {"Shift-JIS kana", kana, CODE_SJIS},
-      {"EUC kana", In(kana, &CMemory::SJIStoEUC), CODE_EUC},
-      {"UTF-8 kana", In(kana, &CMemory::SJIStoUTF8), CODE_UTF8},
-      {"JIS kana", In(kana, &CMemory::SJIStoJIS), CODE_JIS},
-      {"UTF-7 kana", In(kana, &CMemory::SJIStoUTF7), CODE_UTF7},
-      {"unclosed JIS run", "\x1B$B$\"$$$&", CODE_SJIS},
-      {"UTF-7 with a byte above 0x7F", In(kana, &CMemory::SJIStoUTF7) + "\xB1", CODE_SJIS},
-      {"UTF-7 run never closed", "+MEIwRDBG", CODE_SJIS},
-      {"UTF-16LE mark", "\xFF\xFE" + In(kana, &CMemory::SJIStoUTF8), CODE_UNICODE},
-      {"UTF-16BE mark", "\xFE\xFF" + kana, CODE_UNICODEBE},
-      {"UTF-8 mark", "\xEF\xBB\xBF" + kana, CODE_UTF8},
-      {"cut UTF-8 mark", "\xEF\xBB", CODE_SJIS},
-      {"one byte", "\xFF", CODE_SJIS},
-      {"ascii", "plain text\r\n", CODE_SJIS},
-      {"empty", "", CODE_SJIS},
+      {"Shift-JIS kana", kana, kCodeSjis},
+      {"EUC kana", In(kana, &CMemory::SJIStoEUC), kCodeEuc},
+      {"UTF-8 kana", In(kana, &CMemory::SJIStoUTF8), kCodeUtf8},
+      {"JIS kana", In(kana, &CMemory::SJIStoJIS), kCodeJis},
+      {"UTF-7 kana", In(kana, &CMemory::SJIStoUTF7), kCodeUtf7},
+      {"unclosed JIS run", "\x1B$B$\"$$$&", kCodeSjis},
+      {"UTF-7 with a byte above 0x7F", In(kana, &CMemory::SJIStoUTF7) + "\xB1", kCodeSjis},
+      {"UTF-7 run never closed", "+MEIwRDBG", kCodeSjis},
+      {"UTF-16LE mark", "\xFF\xFE" + In(kana, &CMemory::SJIStoUTF8), kCodeUtf16Le},
+      {"UTF-16BE mark", "\xFE\xFF" + kana, kCodeUtf16Be},
+      {"UTF-8 mark", "\xEF\xBB\xBF" + kana, kCodeUtf8},
+      {"cut UTF-8 mark", "\xEF\xBB", kCodeSjis},
+      {"one byte", "\xFF", kCodeSjis},
+      {"ascii", "plain text\r\n", kCodeSjis},
+      {"empty", "", kCodeSjis},
   };
   for (const Case& c : cases) EXPECT_EQ(Detect(c.bytes), c.code) << c.name;
 }
 
 TEST(DetectCode, ByteOrderMarks) {
-  EXPECT_EQ(DetectBom("\xFF\xFE", 2), CODE_UNICODE);
-  EXPECT_EQ(DetectBom("\xFE\xFF", 2), CODE_UNICODEBE);
-  EXPECT_EQ(DetectBom("\xEF\xBB\xBF", 3), CODE_UTF8);
+  EXPECT_EQ(DetectBom("\xFF\xFE", 2), kCodeUtf16Le);
+  EXPECT_EQ(DetectBom("\xFE\xFF", 2), kCodeUtf16Be);
+  EXPECT_EQ(DetectBom("\xEF\xBB\xBF", 3), kCodeUtf8);
   EXPECT_EQ(DetectBom("\xEF\xBB", 2), 0);
   EXPECT_EQ(DetectBom("\xFF", 1), 0);
   EXPECT_EQ(DetectBom(nullptr, 4), 0);
@@ -81,13 +81,15 @@ TEST(DetectFileCode, ReadsTheFileByItsExactName) {
   folder.Write("euc.txt", In("かなのテキスト"_sj, &CMemory::SJIStoEUC));
   std::filesystem::create_directory(folder.File("dir"));
   EXPECT_EQ(CMemory::DetectFileCode(base + "empty.txt"), 0);
-  EXPECT_EQ(CMemory::DetectFileCode(base + "euc.txt"), CODE_EUC);
+  EXPECT_EQ(CMemory::DetectFileCode(base + "euc.txt"), kCodeEuc);
   EXPECT_EQ(CMemory::DetectFileCode(base + "EUC.txt"), -1);
   EXPECT_EQ(CMemory::DetectFileCode(base + "missing.txt"), -1);
   EXPECT_EQ(CMemory::DetectFileCode(base + "dir"), -1);
+  ASSERT_EQ(::mkfifo(folder.File("pipe").c_str(), 0600), 0);
+  EXPECT_EQ(CMemory::DetectFileCode(base + "pipe"), -1);  // refused, without waiting for a writer
   // Only the first 16384 bytes count.
   folder.Write("late.txt", std::string(kDetectFileBytes, 'a') + In("かなのテキスト"_sj, &CMemory::SJIStoEUC));
-  EXPECT_EQ(CMemory::DetectFileCode(base + "late.txt"), CODE_SJIS);
+  EXPECT_EQ(CMemory::DetectFileCode(base + "late.txt"), kCodeSjis);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "editor/foundation/doc_line_mgr.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 #include "platform/sjis_literal.h"
@@ -46,12 +45,12 @@ TEST(CDocLineMgr, GetLineWalksFromTheNearestKnownLine) {
     int64_t steps;  // links followed for this request
   };
   const Step steps[] = {
-      {10, 10},   // no cursor: from the head
-      {12, 2},    // from the cursor
-      {3, 3},     // the cursor is 9 away, the head 3: from the head
-      {3, 0},     // the cursor itself
-      {998, 1},   // from the tail
-      {500, 498}, // the cursor (498 away) is no farther than the head (500) or the tail (500)
+      {10, 10},    // no cursor: from the head
+      {12, 2},     // from the cursor
+      {3, 3},      // the cursor is 9 away, the head 3: from the head
+      {3, 0},      // the cursor itself
+      {998, 1},    // from the tail
+      {500, 498},  // the cursor (498 away) is no farther than the head (500) or the tail (500)
   };
   for (const Step& s : steps) {
     const int64_t before = mgr.GetWalkSteps();
@@ -91,10 +90,11 @@ TEST(CLineEnd, CodesBytesAndNames) {
     int code;
   };
   const Case cases[] = {
-      {"CR LF", "\r\nx", CLineEnd::CRLF}, {"LF CR is one", "\n\rx", CLineEnd::LFCR}, {"LF", "\nx", CLineEnd::LF},
-      {"CR at the end", "\r", CLineEnd::CR}, {"none", "x\r", CLineEnd::NONE},      {"LF LF", "\n\n", CLineEnd::LF},
+      {"CR LF", "\r\nx", CLineEnd::CRLF},    {"LF CR is one", "\n\rx", CLineEnd::LFCR}, {"LF", "\nx", CLineEnd::LF},
+      {"CR at the end", "\r", CLineEnd::CR}, {"none", "x\r", CLineEnd::NONE},           {"LF LF", "\n\n", CLineEnd::LF},
   };
-  for (const Case& c : cases) EXPECT_EQ(DetectLineEnd(c.bytes.data(), static_cast<int>(c.bytes.size())), c.code) << c.name;
+  for (const Case& c : cases)
+    EXPECT_EQ(DetectLineEnd(c.bytes.data(), static_cast<int>(c.bytes.size())), c.code) << c.name;
   EXPECT_EQ(DetectLineEndUtf16Le("\n\0\r\0", 2), CLineEnd::LFCR);
   EXPECT_EQ(DetectLineEndUtf16Le("\n\0\r\0", 1), CLineEnd::LF);
   EXPECT_EQ(DetectLineEndUtf16Be("\0\r\0\n", 2), CLineEnd::CRLF);

@@ -1,8 +1,7 @@
 #include "editor/foundation/editor_path.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "platform/path.h"
@@ -112,12 +111,11 @@ TEST(EditorPathText, SplittingAndDepth) {
     int depth;
   };
   const Depth depths[] = {
-      {"/a/b/file", 2},      // two folders on an absolute path
-      {"a/b/file", 2},       // relative: two folders and a file
-      {"/a/./b/file", 2},    // a "." level is not counted
-      {"/a/../b/file", 3},   // a ".." level is
-      {"/a/././b/file", 2},
-      {"/file", 0},
+      {"/a/b/file", 2},     // two folders on an absolute path
+      {"a/b/file", 2},      // relative: two folders and a file
+      {"/a/./b/file", 2},   // a "." level is not counted
+      {"/a/../b/file", 3},  // a ".." level is
+      {"/a/././b/file", 2}, {"/file", 0},
   };
   for (const Depth& d : depths) EXPECT_EQ(GetPathDepth(d.path), d.depth) << d.path;
 

@@ -1,19 +1,20 @@
 // The editor's fuzzing seeds, replayed through the same calls as the fuzz targets.
-#include <gtest/gtest.h>
+#include "fuzz_corpus.h"
 
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "editor/foundation/char_codes.h"
 #include "editor/foundation/memory.h"
-#include "fuzz_corpus.h"
 
 namespace {
 
 std::vector<std::vector<uint8_t>> Inputs(std::string_view target) {
   std::vector<std::vector<uint8_t>> inputs;
   const std::filesystem::path folder = std::filesystem::path(FuzzCorpusPath(target, "")).parent_path();
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) inputs.push_back(FuzzCorpusBytes(target, entry.path().filename().string()));
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    inputs.push_back(FuzzCorpusBytes(target, entry.path().filename().string()));
   return inputs;
 }
 
@@ -26,12 +27,13 @@ TEST(EditorFuzzCorpus, SeedsRunCleanly) {
   ASSERT_FALSE(decode.empty());
   for (const auto& in : detect) {
     const int code = CMemory::DetectCode(reinterpret_cast<const char*>(in.data()), static_cast<int>(in.size()));
-    EXPECT_TRUE(code >= CODE_SJIS && code < CODE_CODEMAX);
+    EXPECT_TRUE(code >= kCodeSjis && code < kCodeCount);
   }
   using Convert = int (CMemory::*)();
-  const Convert all[] = {&CMemory::SJIStoJIS,     &CMemory::SJIStoEUC,       &CMemory::EUCtoSJIS,  &CMemory::SJIStoUNICODE,
-                         &CMemory::UNICODEtoSJIS, &CMemory::UNICODEBEtoSJIS, &CMemory::SJIStoUTF8, &CMemory::UTF8toSJIS,
-                         &CMemory::SJIStoUTF7,    &CMemory::UTF7toSJIS,      &CMemory::AutoToSJIS};
+  const Convert all[] = {&CMemory::SJIStoJIS,     &CMemory::SJIStoEUC,     &CMemory::EUCtoSJIS,
+                         &CMemory::SJIStoUNICODE, &CMemory::UNICODEtoSJIS, &CMemory::UNICODEBEtoSJIS,
+                         &CMemory::SJIStoUTF8,    &CMemory::UTF8toSJIS,    &CMemory::SJIStoUTF7,
+                         &CMemory::UTF7toSJIS,    &CMemory::AutoToSJIS};
   for (const auto& in : convert) {
     for (Convert c : all) {
       CMemory m(reinterpret_cast<const char*>(in.data()), static_cast<int>(in.size()));

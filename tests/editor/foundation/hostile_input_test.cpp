@@ -1,10 +1,9 @@
 // Random and truncated bytes through every conversion and every C-string function: nothing may read
 // or write outside its buffer (the sanitizer build checks), and UTF-8 or EUC input without a NUL
 // never gives one.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <random>
 #include <string>
 
@@ -27,19 +26,26 @@ struct Named {
 };
 
 const Named kConversions[] = {
-    {"SJIStoJIS", &CMemory::SJIStoJIS, false},         {"SJIStoEUC", &CMemory::SJIStoEUC, false},
-    {"EUCtoSJIS", &CMemory::EUCtoSJIS, true},          {"SJIStoUNICODE", &CMemory::SJIStoUNICODE, false},
-    {"SJIStoUNICODEBE", &CMemory::SJIStoUNICODEBE, false}, {"UNICODEtoSJIS", &CMemory::UNICODEtoSJIS, true},
-    {"UNICODEBEtoSJIS", &CMemory::UNICODEBEtoSJIS, true}, {"SJIStoUTF8", &CMemory::SJIStoUTF8, false},
-    {"UTF8toSJIS", &CMemory::UTF8toSJIS, true},        {"SJIStoUTF7", &CMemory::SJIStoUTF7, false},
-    {"UTF7toSJIS", &CMemory::UTF7toSJIS, true},        {"UNICODEtoUTF8", &CMemory::UNICODEtoUTF8, false},
-    {"UNICODEtoUTF7", &CMemory::UNICODEtoUTF7, false}, {"AutoToSJIS", &CMemory::AutoToSJIS, true},
+    {"SJIStoJIS", &CMemory::SJIStoJIS, false},
+    {"SJIStoEUC", &CMemory::SJIStoEUC, false},
+    {"EUCtoSJIS", &CMemory::EUCtoSJIS, true},
+    {"SJIStoUNICODE", &CMemory::SJIStoUNICODE, false},
+    {"SJIStoUNICODEBE", &CMemory::SJIStoUNICODEBE, false},
+    {"UNICODEtoSJIS", &CMemory::UNICODEtoSJIS, true},
+    {"UNICODEBEtoSJIS", &CMemory::UNICODEBEtoSJIS, true},
+    {"SJIStoUTF8", &CMemory::SJIStoUTF8, false},
+    {"UTF8toSJIS", &CMemory::UTF8toSJIS, true},
+    {"SJIStoUTF7", &CMemory::SJIStoUTF7, false},
+    {"UTF7toSJIS", &CMemory::UTF7toSJIS, true},
+    {"UNICODEtoUTF8", &CMemory::UNICODEtoUTF8, false},
+    {"UNICODEtoUTF7", &CMemory::UNICODEtoUTF7, false},
+    {"AutoToSJIS", &CMemory::AutoToSJIS, true},
 };
 
 std::string RandomBytes(std::mt19937& rng, size_t maxLen) {
   // Bytes that matter to the decoders come often: escapes, '+', '=', lead bytes, 0x8E, UTF-8 leads.
-  static const unsigned char kHot[] = {0x1B, '$', '(', 'B', 'I', '+', '-', '=', '?', 0x81, 0x82, 0x8E, 0xA4,
-                                       0xC0, 0xE3, 0xED, 0xF0, 0xFC, 0x80, 0x5C, '\r', '\n', 0x00, ' '};
+  static const unsigned char kHot[] = {0x1B, '$',  '(',  'B',  'I',  '+',  '-',  '=',  '?',  0x81, 0x82, 0x8E,
+                                       0xA4, 0xC0, 0xE3, 0xED, 0xF0, 0xFC, 0x80, 0x5C, '\r', '\n', 0x00, ' '};
   std::string s(rng() % (maxLen + 1), '\0');
   for (char& c : s) c = static_cast<char>(rng() % 2 ? rng() % 256 : kHot[rng() % sizeof kHot]);
   return s;

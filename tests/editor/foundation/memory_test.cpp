@@ -1,9 +1,8 @@
 #include "editor/foundation/memory.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <random>
 #include <string>
 
@@ -118,8 +117,9 @@ TEST(CMemory, ReplaceAllBytesAndCharacters) {
   const std::string text = std::string("a\\"_sj) + "表"_sj + "\\";
   CMemory bytes(text.data(), static_cast<int>(text.size()));
   bytes.ReplaceAllBytes("\\", "/");
-  EXPECT_EQ(Str(bytes), "a/\x95/"
-                        "/");
+  EXPECT_EQ(Str(bytes),
+            "a/\x95/"
+            "/");
   CMemory chars(text.data(), static_cast<int>(text.size()));
   chars.ReplaceAllSjis("\\", "/");
   EXPECT_EQ(Str(chars), std::string("a/") + "表"_sj + "/");
@@ -143,7 +143,8 @@ TEST(CMemory, FailedGrowthTellsTheUserAndEmptiesTheBuffer) {
   ASSERT_EQ(boxes.requests.size(), 1u);
   EXPECT_EQ(boxes.requests[0].caption, "tovara");
   EXPECT_EQ(boxes.requests[0].flags, MB_OKCANCEL | MB_ICONQUESTION | MB_TOPMOST);
-  EXPECT_EQ(boxes.requests[0].text, std::string("CMemory::AllocBuffer(nNewDataLen==7)\n") + "メモリ確保に失敗しました。"_sj + "\n");
+  EXPECT_EQ(boxes.requests[0].text,
+            std::string("CMemory::AllocBuffer(nNewDataLen==7)\n") + "メモリ確保に失敗しました。"_sj + "\n");
   m.Append("xy", 2);
   EXPECT_EQ(Str(m), "xy");
 }

@@ -1,7 +1,6 @@
 #include "editor/foundation/text_utils.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 #include "editor/foundation/show_message_box.h"
@@ -13,9 +12,13 @@ namespace {
 
 TEST(SjisCompare, FoldsAsciiOutsideDoubleByteCharacters) {
   EXPECT_EQ(SjisStrICmp("Hello", "hELLO"), 0);
-  EXPECT_NE(SjisStrICmp("Ａ"_sj, "ａ"_sj), 0);                // full-width letters differ
-  EXPECT_NE(SjisStrICmp("\x95\x61", "\x95\x41"), 0);          // trail bytes are not folded
-  EXPECT_EQ(SjisStrICmp("a\x95\x61" "b", "A\x95\x61" "B"), 0);
+  EXPECT_NE(SjisStrICmp("Ａ"_sj, "ａ"_sj), 0);        // full-width letters differ
+  EXPECT_NE(SjisStrICmp("\x95\x61", "\x95\x41"), 0);  // trail bytes are not folded
+  EXPECT_EQ(SjisStrICmp("a\x95\x61"
+                        "b",
+                        "A\x95\x61"
+                        "B"),
+            0);
   EXPECT_LT(SjisStrICmp("abc", "abd"), 0);
   EXPECT_EQ(SjisStrNICmp("abcX", "ABCy", 3), 0);
   EXPECT_EQ(SjisMemICmp(std::string("a\0b", 3).c_str(), "A\0B", 3), 0);  // not stopped by NUL
@@ -23,7 +26,9 @@ TEST(SjisCompare, FoldsAsciiOutsideDoubleByteCharacters) {
   EXPECT_EQ(SjisStrICmp("a\x82", "A\x82"), 0);
   EXPECT_NE(SjisStrICmp("a\x82", "A\x82x"), 0);
 
-  const std::string text = "\x95\x61" "a";
+  const std::string text =
+      "\x95\x61"
+      "a";
   EXPECT_EQ(SjisStrIStr(text.c_str(), "A"), text.c_str() + 2);  // not the trail byte 0x61
   const char* abc = "abc";
   EXPECT_EQ(SjisStrIStr(abc, ""), abc);

@@ -1,0 +1,29 @@
+// File services of the save files and the menu: does a file exist, look at a file without
+// changing its times, and make every folder of a path.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "platform/file.h"
+
+// True when a file or a folder is found under the path (letter case of ASCII letters aside).
+bool FileExists(std::string_view path);
+
+// An open file with the times and size it had when it was opened.
+struct FileTimeRecord {
+  platform::TimeKeepingFile file;
+  uint64_t size = 0;
+  int64_t creationNs = 0;
+  int64_t accessNs = 0;
+  int64_t writeNs = 0;
+};
+
+// Opens an existing file for reading; none when it is missing or a folder.
+std::unique_ptr<FileTimeRecord> OpenFileKeepTimes(std::string_view path);
+// Puts the access and write times back as they were when the file was opened, and closes it.
+void CloseFileRestoreTimes(std::unique_ptr<FileTimeRecord> record);
+
+// Makes every folder of the path in turn, then the path itself; errors are passed over. True.
+bool CreateDirectories(std::string_view path);

@@ -1,0 +1,15 @@
+#include "game/script_commands.h"
+
+#include "game/layer_commands.h"
+#include "game/text_commands.h"
+#include "game/time_commands.h"
+
+void RegisterCommandTable(std::span<const ScriptCommand> commands) {
+  for (const ScriptCommand& c : commands) SetScriptHandler(c.token, c.handler);
+}
+
+void RegisterScriptCommands() {
+  RegisterLayerCommands();
+  RegisterTimeCommands();
+  RegisterTextCommands();
+}

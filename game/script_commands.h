@@ -1,0 +1,17 @@
+// The command families of the script language enter their handlers into the executor's table.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "game/script_executor.h"
+
+struct ScriptCommand {
+  int32_t token;
+  ScriptHandler handler;
+};
+
+void RegisterCommandTable(std::span<const ScriptCommand> commands);
+
+// Every family's commands; the game calls it before its script engine starts.
+void RegisterScriptCommands();

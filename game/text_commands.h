@@ -1,0 +1,4 @@
+// PRINT, SUN and FILM.
+#pragma once
+
+void RegisterTextCommands();

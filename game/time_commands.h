@@ -1,0 +1,4 @@
+// The script's waits counted in frames: WAIT.
+#pragma once
+
+void RegisterTimeCommands();

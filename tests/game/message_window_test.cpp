@@ -1,0 +1,40 @@
+#include "game/message_window.h"
+
+#include <gtest/gtest.h>
+
+#include "game/config.h"
+#include "game/frame_input.h"
+#include "game/run_state.h"
+
+namespace {
+
+TEST(IsSkipping, ReadTextSkipKeyModeAndHiddenWindow) {
+  const GameConfig saved = Config;
+  struct Case {
+    bool read, skipUnread, hidden, key, mode, skipping;
+  } cases[] = {
+      {true, false, false, true, false, true},    // the skip key over read text
+      {true, false, false, false, true, true},    // skip mode over read text
+      {true, false, false, false, false, false},  // neither key nor mode
+      {false, false, false, true, true, false},   // unread text stops skipping
+      {false, true, false, true, false, true},    // unless unread text may be skipped
+      {true, false, true, true, true, false},     // the player hid the window
+  };
+  for (const Case& c : cases) {
+    CurrentTextRead = c.read;
+    Config.skipUnread = c.skipUnread;
+    WindowHidden = c.hidden;
+    FrameInput = {};
+    FrameInput.skipKey = c.key;
+    SkipMode = c.mode;
+    EXPECT_EQ(IsSkipping(), c.skipping) << c.read << c.skipUnread << c.hidden << c.key << c.mode;
+  }
+  // The start values: read, skip mode off.
+  ResetRunState(false);
+  EXPECT_TRUE(CurrentTextRead);
+  EXPECT_FALSE(SkipMode);
+  FrameInput = {};
+  Config = saved;
+}
+
+}  // namespace

@@ -1,0 +1,42 @@
+#include "platform/cursor.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/window.h"
+
+namespace {
+
+LRESULT PlainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return platform::DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+const char* PlainClass() {
+  static const bool registered = [] {
+    WNDCLASSEX wc{};
+    wc.lpfnWndProc = PlainProc;
+    wc.lpszClassName = "CursorTestClass";
+    return platform::RegisterClassEx(&wc) != 0;
+  }();
+  EXPECT_TRUE(registered);
+  return "CursorTestClass";
+}
+
+// The toolkit is asked to change the shape only when the frame's kind changes, although the game
+// sets it every frame.
+TEST(Cursor, TheShapeIsSetOncePerChange) {
+  HWND window = platform::CreateWindowEx(0, PlainClass(), "cursor", WS_CAPTION | WS_VISIBLE, 0, 0, 64, 48, nullptr,
+                                         nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  const int before = platform::CursorChanges();
+  const platform::CursorShape frames[] = {platform::CursorShape::kArrow,        platform::CursorShape::kArrow,
+                                          platform::CursorShape::kPointingHand, platform::CursorShape::kPointingHand,
+                                          platform::CursorShape::kPointingHand, platform::CursorShape::kArrow};
+  for (platform::CursorShape shape : frames) platform::SetWindowCursor(window, shape);
+  EXPECT_EQ(platform::CursorChanges() - before, 3);  // the first arrow, the hand, the arrow again
+  EXPECT_EQ(platform::LastCursorShape(), platform::CursorShape::kArrow);
+  platform::DestroyWindow(window);
+  platform::SetWindowCursor(window, platform::CursorShape::kPointingHand);  // a dead handle is passed over
+  EXPECT_EQ(platform::LastCursorShape(), platform::CursorShape::kArrow);
+}
+
+}  // namespace

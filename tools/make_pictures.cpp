@@ -1,0 +1,142 @@
+// Draws the demo game's pictures: make_pictures <folder> writes into it two 800 x 600 backgrounds
+// (a sky over hills, a town at dusk), a standing character with a soft-edged alpha channel, and a
+// greyscale mask for the wipe from one scene to the next.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/sdk/graphics/png_writer.h"
+
+namespace {
+
+struct Picture {
+  int width;
+  int height;
+  bool alpha;
+  std::vector<uint32_t> px;  // 0xAARRGGBB
+
+  Picture(int w, int h, bool a) : width(w), height(h), alpha(a), px(static_cast<size_t>(w) * h, 0) {}
+  uint32_t& At(int x, int y) { return px[static_cast<size_t>(y) * width + x]; }
+};
+
+uint32_t Rgb(double r, double g, double b, double a = 1.0) {
+  const auto c = [](double v) { return static_cast<uint32_t>(std::clamp(v, 0.0, 1.0) * 255.0 + 0.5); };
+  return c(a) << 24 | c(r) << 16 | c(g) << 8 | c(b);
+}
+
+double Mix(double a, double b, double t) { return a + (b - a) * t; }
+
+// The picture as 8-bit RGB or RGBA rows, written with the PNG writer the tests use.
+bool Write(const std::string& path, const Picture& p) {
+  PngFixture png;
+  png.width = p.width;
+  png.height = p.height;
+  png.colorType = p.alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB;
+  for (int y = 0; y < p.height; ++y) {
+    std::vector<uint8_t>& row = png.rows.emplace_back();
+    for (int x = 0; x < p.width; ++x) {
+      const uint32_t v = p.px[static_cast<size_t>(y) * p.width + x];
+      row.insert(row.end(), {static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)});
+      if (p.alpha) row.push_back(static_cast<uint8_t>(v >> 24));
+    }
+  }
+  return WritePng(path, png);
+}
+
+// A blue sky fading to pale at the horizon, a sun, and two rows of rolling green hills.
+Picture Sky() {
+  Picture p(800, 600, false);
+  for (int y = 0; y < 600; ++y) {
+    for (int x = 0; x < 800; ++x) {
+      const double t = y / 600.0;
+      double r = Mix(0.25, 0.80, t), g = Mix(0.50, 0.90, t), b = Mix(0.95, 1.00, t);
+      const double sun = std::hypot(x - 620.0, y - 130.0);
+      if (sun < 60) r = 1.0, g = 0.95, b = 0.6;
+      const double far = 380 + 30 * std::sin(x / 90.0);
+      const double near = 450 + 40 * std::sin(x / 140.0 + 1.5);
+      if (y > far) r = 0.35, g = 0.60, b = 0.35;
+      if (y > near) r = 0.20, g = Mix(0.50, 0.35, (y - near) / 150.0), b = 0.20;
+      p.At(x, y) = Rgb(r, g, b);
+    }
+  }
+  return p;
+}
+
+// An orange dusk over a row of dark houses with lit windows.
+Picture Town() {
+  Picture p(800, 600, false);
+  for (int y = 0; y < 600; ++y) {
+    for (int x = 0; x < 800; ++x) {
+      const double t = y / 600.0;
+      double r = Mix(0.30, 1.00, t), g = Mix(0.20, 0.55, t), b = Mix(0.45, 0.30, t);
+      const int house = x / 100;
+      const double roof = 330 + (house * 37) % 90;
+      if (y > roof) {
+        r = 0.15, g = 0.12, b = 0.18;
+        const int wx = x % 100, wy = (y - static_cast<int>(roof)) % 60;
+        if (wx > 30 && wx < 50 && wy > 20 && wy < 40) r = 1.0, g = 0.85, b = 0.4;
+      }
+      if (y > 540) r = 0.25, g = 0.22, b = 0.22;
+      p.At(x, y) = Rgb(r, g, b);
+    }
+  }
+  return p;
+}
+
+// A figure with a round head, a body and a skirt, opaque inside and soft at its edge.
+Picture Character() {
+  Picture p(240, 520, true);
+  const auto coverage = [](double inside) { return std::clamp(inside / 3.0, 0.0, 1.0); };
+  for (int y = 0; y < 520; ++y) {
+    for (int x = 0; x < 240; ++x) {
+      const double head = 60 - std::hypot(x - 120.0, y - 90.0);
+      const double bodyHalf = y < 160 ? 0 : y < 330 ? 45 + (y - 160) * 0.15 : 70 + (y - 330) * 0.25;
+      const double body = std::min({bodyHalf - std::abs(x - 120.0), y - 150.0, 500.0 - y});
+      const double a = coverage(std::max(head, body));
+      if (a <= 0) continue;
+      double r = 0.95, g = 0.80, b = 0.70;                      // skin
+      if (head > 0 && y < 75) r = 0.35, g = 0.20, b = 0.15;     // hair
+      if (head <= 0 && y < 330) r = 0.20, g = 0.35, b = 0.75;   // blouse
+      if (head <= 0 && y >= 330) r = 0.85, g = 0.30, b = 0.40;  // skirt
+      p.At(x, y) = Rgb(r, g, b, a);
+    }
+  }
+  return p;
+}
+
+// A diagonal wipe with ripples: dark pixels turn first.
+Picture Mask() {
+  Picture p(800, 600, false);
+  for (int y = 0; y < 600; ++y) {
+    for (int x = 0; x < 800; ++x) {
+      const double v = std::clamp((x + y) / 1400.0 + 0.04 * std::sin(x / 25.0) * std::cos(y / 25.0), 0.0, 1.0);
+      p.At(x, y) = Rgb(v, v, v);
+    }
+  }
+  return p;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_pictures <output folder>\n");
+    return 2;
+  }
+  const std::string dir = std::string(argv[1]) + "/";
+  const struct {
+    const char* name;
+    Picture picture;
+  } pictures[] = {
+      {"bg_sky.png", Sky()}, {"bg_town.png", Town()}, {"chara.png", Character()}, {"mask_wipe.png", Mask()}};
+  for (const auto& p : pictures) {
+    if (!Write(dir + p.name, p.picture)) {
+      std::fprintf(stderr, "make_pictures: cannot write %s%s\n", dir.c_str(), p.name);
+      return 1;
+    }
+  }
+  return 0;
+}
