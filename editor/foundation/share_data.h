@@ -1,0 +1,47 @@
+// The process's access to the shared settings record: the defaults a new record receives, the
+// histories, file types, nicknames, help files, dates and times, and the settings file.
+#pragma once
+
+#include <string>
+
+#include "editor/foundation/shared_settings.h"
+#include "platform/win_types.h"
+
+class CShareData {
+ public:
+  CShareData() = default;
+  ~CShareData();
+  CShareData(const CShareData&) = delete;
+  CShareData& operator=(const CShareData&) = delete;
+
+  // Works on a record this object does not own (a test's, or one a process mapped elsewhere).
+  // The object becomes the process's instance, as Init makes it.
+  void Attach(SharedSettings* settings);
+  static CShareData* GetInstance();
+  SharedSettings* GetShareData() const { return m_pShareData; }
+
+  // Writes the version word and every default into a zero-filled record.
+  static void InitDefaults(SharedSettings& settings);
+  static void SetDefaultKeyAssignments(SharedSettings& settings);
+  static void SetKeyAssignment(SharedSettings& settings, int index, int keyCode, const char* keyName,
+                               const int (&commands)[8]);
+  static void SetDefaultToolbar(SharedSettings& settings);
+  static void SetDefaultCustomMenus(SharedSettings& settings);
+  static void SetDefaultPrintSettings(SharedSettings& settings);
+  static void SetDefaultKeywordSets(SharedSettings& settings);
+  static void SetDefaultTypes(SharedSettings& settings);
+
+  // The folder the executable lies in, with a final "/"; empty when it cannot be told.
+  static std::string ExecutableFolder();
+
+ private:
+  SharedSettings* m_pShareData = nullptr;
+};
+
+// The version the build gives the product, as the record stores it (major << 16 | minor, and
+// build << 16 | revision).
+int32_t ProductVersionHigh();
+int32_t ProductVersionLow();
+
+// The font the system would use for small interface texts, as a fixed description.
+LOGFONT InterfaceFont();
