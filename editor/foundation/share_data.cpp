@@ -13,6 +13,7 @@ CShareData::~CShareData() {
 }
 
 void CShareData::Attach(SharedSettings* settings) {
+  m_nNicknameCount = -1;
   m_pShareData = settings;
   g_instance = this;
 }

@@ -34,8 +34,15 @@ class CShareData {
   // The folder the executable lies in, with a final "/"; empty when it cannot be told.
   static std::string ExecutableFolder();
 
+  // File-name nicknames: the display form of a path.
+  int ExpandNicknameSources();
+  const char* ApplyFileNameNicknames(const char* path, char* out, int outSize);
+
  private:
   SharedSettings* m_pShareData = nullptr;
+  int m_nNicknameCount = -1;  // -1: the cache is not built
+  char m_szNicknameSources[kNicknameSlots][kMaxPath] = {};
+  int m_nNicknameIndex[kNicknameSlots] = {};
 };
 
 // The version the build gives the product, as the record stores it (major << 16 | minor, and
@@ -45,3 +52,13 @@ int32_t ProductVersionLow();
 
 // The font the system would use for small interface texts, as a fixed description.
 LOGFONT InterfaceFont();
+
+// Copies text into out (at most outSize - 1 bytes, always terminated), replacing every occurrence
+// of find, without regard to ASCII case, by replacement; double-byte characters are never split.
+void ReplaceSubstringICase(const char* text, char* out, int outSize, const char* find, const char* replacement);
+
+// Replaces %name% by the folder it names: the user's folders ("DeskTop", "Personal", "My Music",
+// ... and their short aliases), "TEMP", "TOVARA" (the executable's folder), else the environment
+// variable; "%%" gives "%". An unknown name stays as it is. False when the result does not fit
+// outSize - 1 bytes or a name is too long; out is terminated either way.
+bool ExpandSpecialFolder(const char* text, char* out, int outSize);

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <span>
 
+#include "editor/foundation/sjis_char.h"
 #include "editor/view/command_display_names.h"
-#include "platform/sjis.h"
 #include "platform/sjis_literal.h"
 #include "platform/string_resource.h"
 
@@ -60,13 +60,7 @@ constexpr int kCustomMenuBaseId = 31500;
 // Copies text cut to size - 1 bytes on a whole character; true when something was copied.
 bool CopyName(const char* text, size_t limit, char* buffer, int size) {
   if (!buffer || size < 1) return false;
-  const size_t len = strnlen(text, limit);
-  size_t n = 0;
-  while (n < len) {
-    const size_t step = platform::IsSjisLead(static_cast<unsigned char>(text[n])) && n + 1 < len ? 2 : 1;
-    if (n + step > static_cast<size_t>(size - 1)) break;
-    n += step;
-  }
+  const int n = WholeCharsPrefixLength(text, static_cast<int>(strnlen(text, limit)), size - 1);
   std::memcpy(buffer, text, n);
   buffer[n] = '\0';
   return n > 0;
