@@ -34,6 +34,17 @@ class CShareData {
   // The folder the executable lies in, with a final "/"; empty when it cannot be told.
   static std::string ExecutableFolder();
 
+  // The settings file: "<executable's base name>.ini" beside the executable when the user may
+  // write that folder, else in "$XDG_CONFIG_HOME/tovara/" (one place for reading and writing).
+  static std::string GetIniFilePath();
+  static std::string IniFilePathFor(const std::string& executablePath);
+  // False when the file cannot be read; the record is then untouched.
+  bool LoadFromIni();
+  // False when the file could not be written; the old file then stays whole.
+  bool SaveToIni();
+  // Both directions through one key list, on the given file.
+  bool IOSettings(bool load, const std::string& path);
+
   // File-name nicknames: the display form of a path.
   int ExpandNicknameSources();
   const char* ApplyFileNameNicknames(const char* path, char* out, int outSize);
@@ -52,6 +63,12 @@ int32_t ProductVersionLow();
 
 // The font the system would use for small interface texts, as a fixed description.
 LOGFONT InterfaceFont();
+
+class CIniProfile;
+
+// The 44 colour items of a type as "C[TXT]" ... "C[MRK]" keys of a section, in the direction of the
+// profile's mode (the settings file and the colour files share them).
+void IOColorItems(CIniProfile& profile, const std::string& section, ColorItem* colors);
 
 // Copies text into out (at most outSize - 1 bytes, always terminated), replacing every occurrence
 // of find, without regard to ASCII case, by replacement; double-byte characters are never split.
