@@ -45,6 +45,38 @@ class CShareData {
   // Both directions through one key list, on the given file.
   bool IOSettings(bool load, const std::string& path);
 
+  // The tag-jump return ring: 100 points, the oldest overwritten when full.
+  void PushReturnPoint(const TagJumpReturnPoint& point);
+  bool PopReturnPoint(TagJumpReturnPoint* point);
+
+  // Histories: a text goes to the top (an existing one moves there), the oldest falls off.
+  bool AddSearchKey(const char* text);
+  bool AddReplaceKey(const char* text);
+  bool AddGrepFile(const char* text);
+  bool AddGrepFolder(const char* text);
+
+  // The type whose extension list (split at blanks, ";" and ",") holds the extension, without
+  // regard to case; 0 when none does.
+  int GetTypeByExtension(const char* extension);
+  int GetTypeByPath(const char* path);
+
+  bool IsExtHelpSet(int type);
+  const char* GetExtHelpPath(int type);
+  bool IsExtHtmlHelpSet(int type);
+  const char* GetExtHtmlHelpPath(int type);
+  bool IsHtmlHelpSingle(int type);
+
+  // Dates and times by the common settings' pictures (type 0: the long forms).
+  const char* FormatDate(const SYSTEMTIME& time, char* buffer, int size);
+  static const char* FormatDateWith(const SYSTEMTIME& time, char* buffer, int size, int type, const char* picture);
+  const char* FormatTime(const SYSTEMTIME& time, char* buffer, int size);
+  static const char* FormatTimeWith(const SYSTEMTIME& time, char* buffer, int size, int type, const char* picture);
+
+  // The path of a macro slot's file (slot -1: the temporary key macro "RecKey.mac"): its length, 0
+  // for a slot without a file, minus the needed length when the buffer is null or too small.
+  int GetMacroFilePath(int slot, char* buffer, int size);
+  bool IsMacroReloadOnExecute(int slot);
+
   // File-name nicknames: the display form of a path.
   int ExpandNicknameSources();
   const char* ApplyFileNameNicknames(const char* path, char* out, int outSize);
