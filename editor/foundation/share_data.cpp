@@ -1,5 +1,10 @@
 #include "editor/foundation/share_data.h"
 
+#include "editor/foundation/show_message_box.h"
+#include "platform/message_box.h"
+#include "platform/shared_memory.h"
+#include "platform/sjis_literal.h"
+
 namespace {
 
 // The process's access object. The game makes a new editor process object for every script it
@@ -7,6 +12,8 @@ namespace {
 CShareData* g_instance = nullptr;
 
 }  // namespace
+
+CShareData::CShareData() = default;
 
 CShareData::~CShareData() {
   if (g_instance == this) g_instance = nullptr;
@@ -19,3 +26,33 @@ void CShareData::Attach(SharedSettings* settings) {
 }
 
 CShareData* CShareData::GetInstance() { return g_instance; }
+
+bool CShareData::Init(const char* recordName) {
+  g_instance = this;
+  UnmapView();
+  m_recordName = recordName ? recordName : "CShareData";
+  m_pMemory = std::make_unique<platform::SharedMemory>();
+  const auto result = m_pMemory->Open(
+      m_recordName, sizeof(SharedSettings),
+      [](void* data) { InitDefaults(*static_cast<SharedSettings*>(data)); },
+      [](const void* data) { return static_cast<const SharedSettings*>(data)->nLayoutVersion == kSharedLayoutVersion; });
+  if (result == platform::SharedMemory::Result::kFailed) {
+    ShowMessageBox(nullptr, MB_OK | MB_ICONERROR, "予期せぬエラー"_sj, "%s", "CreateFileMapping()に失敗しました"_sj);
+    m_pMemory.reset();
+    return false;
+  }
+  if (result == platform::SharedMemory::Result::kRefused) {
+    m_pMemory.reset();
+    return false;
+  }
+  m_nNicknameCount = -1;
+  m_pShareData = static_cast<SharedSettings*>(m_pMemory->Data());
+  return true;
+}
+
+bool CShareData::UnmapView() {
+  if (!m_pMemory) return false;
+  m_pMemory.reset();
+  m_pShareData = nullptr;
+  return true;
+}

@@ -2,17 +2,52 @@
 // histories, file types, nicknames, help files, dates and times, and the settings file.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/foundation/shared_settings.h"
+#include "platform/named_lock.h"
 #include "platform/win_types.h"
+
+namespace platform {
+class SharedMemory;
+}
+
+// Messages between editor windows; their data travel in the record's exchange area.
+constexpr UINT MYWM_CLOSE = 0x80C8;
+constexpr UINT MYWM_GETFILEINFO = 0x80CB;
+constexpr UINT MYWM_SETCARETPOS = 0x80CC;
+constexpr UINT MYWM_GETCARETPOS = 0x80CD;
+constexpr UINT MYWM_ADDSTRING = 0x80CE;
+constexpr UINT MYWM_GETLINEDATA = 0x80D0;
+constexpr UINT MYWM_NOTIFYCLOSE = 0x80D1;
+constexpr UINT MYWM_HTMLHELP = 0x80D4;
+constexpr UINT MYWM_TAB_WINDOW_NOTIFY = 0x80D5;
+constexpr UINT MYWM_CHANGESETTING = 0x85F0;
+
+// The window class of an edit window.
+constexpr const char* kEditWindowClass = "TextEditorWindow";
+
+// A window that takes part: an id of platform/ipc.
+using EditWindowId = uint32_t;
+
+// A window of another process that is still there and is an edit window.
+bool IsEditWindow(EditWindowId window);
 
 class CShareData {
  public:
-  CShareData() = default;
+  CShareData();
   ~CShareData();
   CShareData(const CShareData&) = delete;
   CShareData& operator=(const CShareData&) = delete;
+
+  // Attaches the shared record of that name, making it with every default when no process holds
+  // it; false when it cannot be had or another version of the editor made it. The object becomes
+  // the process's instance.
+  bool Init(const char* recordName = "CShareData");
+  // Unmaps the record; false when none was mapped.
+  bool UnmapView();
 
   // Works on a record this object does not own (a test's, or one a process mapped elsewhere).
   // The object becomes the process's instance, as Init makes it.
@@ -44,6 +79,43 @@ class CShareData {
   bool SaveToIni();
   // Both directions through one key list, on the given file.
   bool IOSettings(bool load, const std::string& path);
+
+  // The edit windows, most recently active first. Changes of the list and its counter are made
+  // under the record's lock; no lock is held across a message.
+  bool RegisterEditWindow(EditWindowId window);
+  void UnregisterEditWindow(EditWindowId window);
+  int GetEditWindowCount();
+  // Copies of the live entries (sorted by window number when asked), their first int replaced by
+  // the entry's index in the shared list.
+  std::vector<EditWindowEntry> GetEditWindowList(bool sortByNumber);
+  bool PostToAllEditWindows(UINT message, WPARAM wParam, LPARAM lParam, EditWindowId last);
+  bool SendToAllEditWindows(UINT message, WPARAM wParam, LPARAM lParam, EditWindowId last);
+  bool RequestCloseAllEditWindows();
+  // The window that has this exact path open; its file information is asked for under the exchange
+  // lock, so no other request reads or writes the exchange area meanwhile.
+  bool FindEditWindowByPath(const char* path, EditWindowId* window);
+
+  // The record's lock, recursive within the process, held briefly around multi-field changes; and
+  // the exchange lock around write-send-read, whose wait serves incoming sends.
+  class RecordLock {
+   public:
+    explicit RecordLock(CShareData& share);
+    ~RecordLock();
+    RecordLock(const RecordLock&) = delete;
+    RecordLock& operator=(const RecordLock&) = delete;
+  };
+  class ExchangeLock {
+   public:
+    explicit ExchangeLock(CShareData& share);
+    ~ExchangeLock();
+    bool Held() const { return m_bHeld; }
+    ExchangeLock(const ExchangeLock&) = delete;
+    ExchangeLock& operator=(const ExchangeLock&) = delete;
+
+   private:
+    CShareData& m_share;
+    bool m_bHeld = false;
+  };
 
   // The tag-jump return ring: 100 points, the oldest overwritten when full.
   void PushReturnPoint(const TagJumpReturnPoint& point);
@@ -83,6 +155,9 @@ class CShareData {
 
  private:
   SharedSettings* m_pShareData = nullptr;
+  std::unique_ptr<platform::SharedMemory> m_pMemory;
+  std::string m_recordName = "CShareData";
+  platform::NamedLock m_exchangeLock;
   int m_nNicknameCount = -1;  // -1: the cache is not built
   char m_szNicknameSources[kNicknameSlots][kMaxPath] = {};
   int m_nNicknameIndex[kNicknameSlots] = {};
