@@ -62,7 +62,7 @@ HMENU BuildPopup(CShareData* shareData, CRecentList& list, IMenuDrawer& drawer, 
     if (favorite && !drawer.IsMenuIconOn()) text += "★ "_sj;
     text += DoubleAmpersands(path);
     if (codeOf) text += CodeSuffix(codeOf(item));
-    drawer.MyAppendMenu(popup, MF_STRING, static_cast<UINT>(firstId + i), text.c_str(), true,
+    drawer.MyAppendMenu(popup, MF_STRING, static_cast<uintptr_t>(firstId + i), text.c_str(), true,
                         favorite ? kOptionFavoriteCommand : 0);
   }
   return popup;

@@ -21,8 +21,8 @@ class RecordingDrawer : public IMenuDrawer {
     std::string text;
     int icon;
   };
-  bool MyAppendMenu(HMENU menu, UINT flags, UINT id, const char* text, bool, int iconCommand) override {
-    items.push_back({id, text, iconCommand});
+  bool MyAppendMenu(HMENU menu, UINT flags, uintptr_t id, const char* text, bool, int iconCommand) override {
+    items.push_back({static_cast<UINT>(id), text, iconCommand});
     return AppendMenu(menu, flags, id, text);
   }
   bool IsMenuIconOn() const override { return iconsOn; }
