@@ -57,3 +57,12 @@ bool InsertMenu(HMENU menu, UINT position, UINT flags, uintptr_t item, const cha
 bool SetMenuItemIcon(HMENU menu, int position, const platform::MenuIcon& icon);
 int GetMenuItemCount(HMENU menu);
 bool GetMenuItemInfoAt(HMENU menu, int position, platform::MenuItemInfo& out);
+
+namespace platform {
+
+// Shows menus of this facility as the windows' menu bars (through the window layer's menu backend):
+// each item with its icon, its "text\tkey" label, its grey and ticked states; choosing an item
+// posts WM_COMMAND with its id to the window. LoadMenu then has no resources of its own.
+void UseMenuBars();
+
+}  // namespace platform
