@@ -2,6 +2,8 @@
 // histories, file types, nicknames, help files, dates and times, and the settings file.
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -116,6 +118,13 @@ class CShareData {
     CShareData& m_share;
     bool m_bHeld = false;
   };
+
+  // Sends formatted text (at most 1023 bytes) to the output window; when none is there, starts one
+  // through the launcher and waits for it (10 s at most), else writes the text to stderr.
+  void DebugPrint(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // The seam through which the tray application starts the output window's process.
+  static void SetOutputWindowLauncher(std::function<void()> launch);
+  static void SetOutputWindowWait(std::chrono::milliseconds limit);
 
   // The tag-jump return ring: 100 points, the oldest overwritten when full.
   void PushReturnPoint(const TagJumpReturnPoint& point);
