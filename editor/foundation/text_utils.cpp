@@ -123,33 +123,35 @@ void ExpandDateTimeFormat(char* pDest, int nDestSize, const char* pszFormat, con
       break;
     }
     ++p;
-    char number[16];
-    int n = -1;
+    // %Y is the year as it stands; the others are two digits.
+    int value = -1;
     switch (*p) {
       case 'Y':
-        n = std::snprintf(number, sizeof number, "%d", time.wYear);
+        value = time.wYear;
         break;
       case 'y':
-        n = std::snprintf(number, sizeof number, "%02d", time.wYear % 100);
+        value = time.wYear % 100;
         break;
       case 'm':
-        n = std::snprintf(number, sizeof number, "%02d", time.wMonth);
+        value = time.wMonth;
         break;
       case 'd':
-        n = std::snprintf(number, sizeof number, "%02d", time.wDay);
+        value = time.wDay;
         break;
       case 'H':
-        n = std::snprintf(number, sizeof number, "%02d", time.wHour);
+        value = time.wHour;
         break;
       case 'M':
-        n = std::snprintf(number, sizeof number, "%02d", time.wMinute);
+        value = time.wMinute;
         break;
       case 'S':
-        n = std::snprintf(number, sizeof number, "%02d", time.wSecond);
+        value = time.wSecond;
         break;
       default:
         break;
     }
+    char number[16];
+    const int n = value < 0 ? -1 : std::snprintf(number, sizeof number, *p == 'Y' ? "%d" : "%02d", value);
     if (n >= 0) {
       put(number, n);
     } else {
