@@ -19,29 +19,93 @@ uint32_t GetCurrentThreadId() {
   return currentThreadId;
 }
 
-void AutoResetEvent::Set() {
+// A WaitForFirst in progress, known to both events it watches.
+struct EventBase::Watcher {
+  std::mutex mutex;
+  std::condition_variable cv;
+  bool pinged = true;  // look at the events before the first wait
+};
+
+void EventBase::Signal(uint32_t n) {
   // Notified under the lock: a waiter that wakes may destroy the event at once, and must not find
   // this call still using it.
   std::lock_guard lock(m_mutex);
-  m_signalled = true;
-  m_cv.notify_one();
+  m_count = n > m_cap - m_count ? m_cap : m_count + n;
+  if (n == 1) {
+    m_cv.notify_one();
+  } else {
+    m_cv.notify_all();
+  }
+  for (Watcher* w : m_watchers) {
+    std::lock_guard wl(w->mutex);
+    w->pinged = true;
+    w->cv.notify_one();
+  }
 }
 
-void AutoResetEvent::Reset() {
+void EventBase::Reset() {
   std::lock_guard lock(m_mutex);
-  m_signalled = false;
+  m_count = 0;
 }
 
-bool AutoResetEvent::Wait(uint32_t ms) {
+uint32_t EventBase::Pending() {
+  std::lock_guard lock(m_mutex);
+  return m_count;
+}
+
+bool EventBase::TryTake() {
+  std::lock_guard lock(m_mutex);
+  if (m_count == 0) return false;
+  --m_count;
+  return true;
+}
+
+bool EventBase::Wait(uint32_t ms) {
   std::unique_lock lock(m_mutex);
-  auto signalled = [this] { return m_signalled; };
+  auto signalled = [this] { return m_count > 0; };
   if (ms == kInfinite) {
     m_cv.wait(lock, signalled);
   } else if (!m_cv.wait_for(lock, std::chrono::milliseconds(ms), signalled)) {
     return false;
   }
-  m_signalled = false;
+  --m_count;
   return true;
+}
+
+int WaitForFirst(EventBase& first, EventBase& second, uint32_t ms) {
+  EventBase::Watcher watcher;
+  EventBase* events[2] = {&first, &second};
+  for (EventBase* e : events) {
+    std::lock_guard lock(e->m_mutex);
+    e->m_watchers.push_back(&watcher);
+  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  int result = -1;
+  for (;;) {
+    {
+      std::unique_lock lock(watcher.mutex);
+      auto pinged = [&] { return watcher.pinged; };
+      if (ms == kInfinite) {
+        watcher.cv.wait(lock, pinged);
+      } else if (!watcher.cv.wait_until(lock, deadline, pinged)) {
+        break;
+      }
+      watcher.pinged = false;
+    }
+    if (first.TryTake()) {
+      result = 0;
+      break;
+    }
+    if (&second != &first && second.TryTake()) {
+      result = 1;
+      break;
+    }
+  }
+  for (EventBase* e : events) {
+    std::lock_guard lock(e->m_mutex);
+    std::erase(e->m_watchers, &watcher);
+  }
+  return result;
 }
 
 Thread::~Thread() {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace platform {
 
@@ -16,24 +17,58 @@ constexpr uint32_t kInfinite = 0xFFFFFFFF;
 // A small number naming the calling thread for the life of the process; never 0, never reused.
 uint32_t GetCurrentThreadId();
 
-// An event that wakes one waiter and resets itself; created not signalled.
-class AutoResetEvent {
+// What the two kinds of event below share: a count of signals that waits consume one at a time,
+// and the waits that watch more than one event at once.
+class EventBase {
  public:
-  AutoResetEvent() = default;
-  AutoResetEvent(const AutoResetEvent&) = delete;
-  AutoResetEvent& operator=(const AutoResetEvent&) = delete;
+  EventBase(const EventBase&) = delete;
+  EventBase& operator=(const EventBase&) = delete;
 
-  void Set();
+  // Drops every signal not yet consumed.
   void Reset();
   // True when the event was (or became) signalled within ms milliseconds (kInfinite: no limit);
-  // a successful wait consumes the signal.
+  // a successful wait consumes one signal.
   bool Wait(uint32_t ms);
 
+ protected:
+  // cap: the most signals the event keeps (1 for an auto-reset event).
+  explicit EventBase(uint32_t cap) : m_cap(cap) {}
+  ~EventBase() = default;
+  void Signal(uint32_t n);
+  uint32_t Pending();
+
  private:
+  struct Watcher;
+  friend int WaitForFirst(EventBase& first, EventBase& second, uint32_t ms);
+  bool TryTake();
+
   std::mutex m_mutex;
   std::condition_variable m_cv;
-  bool m_signalled = false;
+  uint32_t m_count = 0;
+  const uint32_t m_cap;
+  std::vector<Watcher*> m_watchers;
 };
+
+// An event that wakes one waiter and resets itself; created not signalled. Signals do not add up.
+class AutoResetEvent : public EventBase {
+ public:
+  AutoResetEvent() : EventBase(1) {}
+  void Set() { Signal(1); }
+};
+
+// An event that counts its signals: n signals let n waits through, so a waiter that comes late
+// still sees every one of them.
+class CountingEvent : public EventBase {
+ public:
+  CountingEvent() : EventBase(UINT32_MAX) {}
+  void Set(uint32_t n = 1) { Signal(n); }
+  // The signals not yet consumed.
+  uint32_t Count() { return Pending(); }
+};
+
+// Waits until either event is signalled and consumes that one signal: 0 for the first event, 1 for
+// the second (the first wins when both are), -1 when ms milliseconds pass first.
+int WaitForFirst(EventBase& first, EventBase& second, uint32_t ms);
 
 // A lock that the thread holding it may take again; each Enter needs its Leave.
 class RecursiveLock {

@@ -12,17 +12,17 @@
 
 namespace {
 
-int g_quitRequests = 0;
-bool g_screenOpen = false;
+int harnessQuitRequests = 0;
+bool harnessScreenOpen = false;
 
-void RecordQuit() { ++g_quitRequests; }
-bool ScreenOpen() { return g_screenOpen; }
+void RecordQuit() { ++harnessQuitRequests; }
+bool ScreenOpen() { return harnessScreenOpen; }
 
 }  // namespace
 
 ScriptHarness::ScriptHarness() {
-  g_quitRequests = 0;
-  g_screenOpen = false;
+  harnessQuitRequests = 0;
+  harnessScreenOpen = false;
   ScriptHost host;
   host.requestQuit = RecordQuit;
   host.systemScreenOpen = ScreenOpen;
@@ -67,8 +67,8 @@ std::vector<std::string> ScriptHarness::Log() const {
 int32_t ScriptHarness::CurrentLine() const { return LineOfPosition(ScriptLexer.readPos); }
 int32_t ScriptHarness::Token() const { return ScriptLexer.token; }
 bool ScriptHarness::Running() const { return IsScriptRunning(); }
-int ScriptHarness::QuitRequests() const { return g_quitRequests; }
-void ScriptHarness::SetSystemScreenOpen(bool open) { g_screenOpen = open; }
+int ScriptHarness::QuitRequests() const { return harnessQuitRequests; }
+void ScriptHarness::SetSystemScreenOpen(bool open) { harnessScreenOpen = open; }
 
 std::string CrLf(std::string_view text) {
   std::string out;

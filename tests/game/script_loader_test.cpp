@@ -106,9 +106,9 @@ TEST(LoadScript, AMissingFileIsReportedAndTheEmptyScriptStops) {
   EXPECT_EQ(EngineStateSnapshot.scriptLine, 1);
 }
 
-std::vector<std::string> g_editorCalls;
+std::vector<std::string> editorCalls;
 
-void RecordEditorCall(const char* path, int line) { g_editorCalls.push_back(std::string(path) + ":" + std::to_string(line)); }
+void RecordEditorCall(const char* path, int line) { editorCalls.push_back(std::string(path) + ":" + std::to_string(line)); }
 
 // In debug mode the script is shown in the editor through the host before it is loaded; the host
 // may have no editor, and outside debug mode none is asked for.
@@ -128,9 +128,9 @@ TEST(LoadScript, DebugModeOpensTheScriptThroughTheHost) {
     host.openEditor = c.editor ? RecordEditorCall : nullptr;
     SetScriptHost(host);
     Config.debug = c.debug;
-    g_editorCalls.clear();
+    editorCalls.clear();
     EXPECT_TRUE(LoadScript(nullptr, path));
-    EXPECT_EQ(g_editorCalls, c.calls) << c.debug << c.editor;
+    EXPECT_EQ(editorCalls, c.calls) << c.debug << c.editor;
   }
   Config = saved;
 }

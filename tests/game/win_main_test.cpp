@@ -393,9 +393,14 @@ class PrintWatch : public CIdleCallback {
  public:
   void OnIdle() override {
     ++frames;
-    if (frames == 1) ClearMessageLog();
     std::vector<uint32_t> front;
     int w = 0, h = 0;
+    if (frames == 1) {
+      // Nothing has been presented before the first frame.
+      ClearMessageLog();
+      inkPerFrame.push_back(0);
+      return;
+    }
     ASSERT_TRUE(platform::CaptureFrontImage(GetAppWindowHandle(), &front, &w, &h));
     int ink = 0;
     for (int y = 0; y < h; ++y)

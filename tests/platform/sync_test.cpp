@@ -114,3 +114,51 @@ TEST(Thread, NeverJoinsItselfAndStartsOnlyOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+using platform::CountingEvent;
+using platform::WaitForFirst;
+
+TEST(CountingEvent, EverySignalLetsOneWaitThrough) {
+  CountingEvent e;
+  e.Set();
+  e.Set(3);
+  EXPECT_EQ(e.Count(), 4u);
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(e.Wait(0)) << i;
+  EXPECT_FALSE(e.Wait(0));
+  e.Set(2);
+  e.Reset();
+  EXPECT_FALSE(e.Wait(0));
+}
+
+TEST(WaitForFirst, ReportsWhichEventAndPrefersTheFirst) {
+  CountingEvent notify;
+  AutoResetEvent stop;
+  EXPECT_EQ(WaitForFirst(notify, stop, 0), -1);
+  stop.Set();
+  EXPECT_EQ(WaitForFirst(notify, stop, 0), 1);
+  notify.Set(2);
+  stop.Set();
+  EXPECT_EQ(WaitForFirst(notify, stop, 0), 0);
+  EXPECT_EQ(WaitForFirst(notify, stop, 0), 0);
+  EXPECT_EQ(WaitForFirst(notify, stop, 0), 1);
+  EXPECT_EQ(WaitForFirst(notify, stop, 5), -1);
+}
+
+TEST(WaitForFirst, WakesOnASignalFromAnotherThread) {
+  CountingEvent notify;
+  AutoResetEvent stop;
+  std::atomic<int> seen{0};
+  Thread t;
+  ASSERT_TRUE(t.Start([&] {
+    while (WaitForFirst(notify, stop, platform::kInfinite) == 0) ++seen;
+  }));
+  notify.Set(5);
+  while (seen < 5) std::this_thread::yield();
+  stop.Set();
+  EXPECT_TRUE(t.Join());
+  EXPECT_EQ(seen, 5);
+}
+
+}  // namespace
