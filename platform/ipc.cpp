@@ -175,7 +175,7 @@ bool Exchange(const Request& r, Reply& reply) {
   bool answered = false;
   while (std::chrono::steady_clock::now() < deadline) {
     pollfd p{fd, POLLIN, 0};
-    const int ready = ::poll(&p, 1, 5);
+    const int ready = ::poll(&p, 1, 1);
     if (ready > 0) {
       answered = ReceiveAllBytes(fd, &reply, sizeof reply);
       break;

@@ -2,11 +2,7 @@
 // registers an edit window, the parent reaches it through the record and messages.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -16,12 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "child_copy.h"
 #include "editor/foundation/share_data.h"
 #include "platform/gui_app.h"
 #include "platform/ipc.h"
 #include "platform/window.h"
-
-extern char** environ;
 
 using namespace platform;
 
@@ -78,69 +73,6 @@ bool RegisterClassOnce(const char* name, WNDPROC proc) {
   return true;
 }
 
-class Child {
- public:
-  Child(const std::string& record, ipc::WindowId parent) {
-    int input[2], report[2];
-    if (::pipe2(input, O_CLOEXEC) != 0 || ::pipe2(report, O_CLOEXEC) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, input[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, report[1], 3);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    std::vector<std::string> env = {"TOVARA_RECORD=" + record, "TOVARA_PARENT_WINDOW=" + std::to_string(parent)};
-    for (char** e = environ; *e; ++e) env.emplace_back(*e);
-    std::vector<char*> envp;
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::string self = "/proc/self/exe";
-    std::string filter = "--gtest_filter=ShareDataProcessCopy.DISABLED_EditWindowProcess";
-    std::string disabled = "--gtest_also_run_disabled_tests";
-    char* argv[] = {self.data(), filter.data(), disabled.data(), nullptr};
-    if (posix_spawn(&m_pid, self.c_str(), &actions, nullptr, argv, envp.data()) != 0) m_pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(input[0]);
-    ::close(report[1]);
-    m_input = input[1];
-    m_report = report[0];
-  }
-  ~Child() {
-    Kill();
-    if (m_input >= 0) ::close(m_input);
-    if (m_report >= 0) ::close(m_report);
-  }
-  // The next line the child reports, pumping this process meanwhile; empty after 5 s or its end.
-  std::string ReadLine() {
-    std::string line;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (std::chrono::steady_clock::now() < deadline) {
-      pollfd p{m_report, POLLIN, 0};
-      if (::poll(&p, 1, 5) > 0) {
-        char c;
-        if (::read(m_report, &c, 1) != 1) break;
-        if (c == '\n') return line;
-        line += c;
-      } else {
-        Pump();
-      }
-    }
-    return line;
-  }
-  void Kill() {
-    if (m_pid <= 0) return;
-    ::kill(m_pid, SIGKILL);
-    int status;
-    ::waitpid(m_pid, &status, 0);
-    m_pid = -1;
-  }
-  bool started() const { return m_pid > 0; }
-
- private:
-  pid_t m_pid = -1;
-  int m_input = -1;
-  int m_report = -1;
-};
-
 // The child: attaches the parent's record, makes and registers an edit window, and serves until
 // its input closes.
 TEST(ShareDataProcessCopy, DISABLED_EditWindowProcess) {
@@ -186,16 +118,17 @@ TEST(ShareDataProcesses, TwoProcessesShareTheRecordTheWindowsAndTheExchange) {
 
   ipc::WindowId childId = 0;
   {
-    Child child(record, parentId);
+    ChildCopy child("ShareDataProcessCopy.DISABLED_EditWindowProcess",
+                    {"TOVARA_RECORD=" + record, "TOVARA_PARENT_WINDOW=" + std::to_string(parentId)});
     ASSERT_TRUE(child.started());
-    const std::string line = child.ReadLine();
+    const std::string line = child.ReadLine(Pump);
     unsigned id = 0;
     int registered = 0, number = 0;
     ASSERT_EQ(std::sscanf(line.c_str(), "id=%u registered=%d number=%d", &id, &registered, &number), 3) << line;
     childId = id;
     EXPECT_EQ(registered, 1);
     EXPECT_EQ(number, 1);
-    EXPECT_EQ(child.ReadLine(), "notify=1");
+    EXPECT_EQ(child.ReadLine(Pump), "notify=1");
 
     EXPECT_EQ(share->GetEditWindowCount(), 1);
     EXPECT_EQ(s->nEditWindowCount, 1);
@@ -227,6 +160,7 @@ TEST(ShareDataProcesses, TwoProcessesShareTheRecordTheWindowsAndTheExchange) {
     EXPECT_EQ(found, 0u);
 
     child.Kill();
+    child.Wait();
   }
   // Its id is dead at once, and a send to it costs no wait.
   const auto start = std::chrono::steady_clock::now();
