@@ -48,7 +48,7 @@ int LoadString(HINSTANCE, UINT uID, char* lpBuffer, int cchBufferMax) {
     if (n + step > cchBufferMax - 1) break;
     n += step;
   }
-  std::memcpy(lpBuffer, text.data(), n);
+  if (n > 0) std::memcpy(lpBuffer, text.data(), n);
   lpBuffer[n] = '\0';
   return n;
 }

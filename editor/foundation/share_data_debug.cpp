@@ -38,13 +38,15 @@ void CShareData::SetOutputWindowWait(std::chrono::milliseconds limit) {
 }
 
 void CShareData::DebugPrint(const char* format, ...) {
-  char text[kDebugTextSize];
-  va_list args;
-  va_start(args, format);
-  const int n = std::vsnprintf(text, sizeof text, format ? format : "", args);
-  va_end(args);
-  if (n >= static_cast<int>(sizeof text)) text[WholeCharsPrefixLength(text, sizeof text - 1, sizeof text - 1)] = '\0';
-  if (n < 0) text[0] = '\0';
+  char text[kDebugTextSize] = "";
+  if (format) {
+    va_list args;
+    va_start(args, format);
+    const int n = std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    if (n >= static_cast<int>(sizeof text)) text[WholeCharsPrefixLength(text, sizeof text - 1, sizeof text - 1)] = '\0';
+    if (n < 0) text[0] = '\0';
+  }
 
   std::function<void()> launch;
   std::chrono::milliseconds wait;
