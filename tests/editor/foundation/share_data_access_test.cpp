@@ -135,7 +135,7 @@ TEST_F(ShareDataAccess, SpecialFoldersAndNicknames) {
   ::setenv("TMPDIR", "/tmp/tovara-tmp/", 1);
   EXPECT_TRUE(ExpandSpecialFolder("%temp%/f", out, sizeof out));
   EXPECT_STREQ(out, "/tmp/tovara-tmp/f");
-  ::setenv("XDG_DESKTOP_DIR", "/home/u/デスク", 1);
+  ::setenv("XDG_DESKTOP_DIR", reinterpret_cast<const char*>(u8"/home/u/デスク"), 1);  // the host spells it in UTF-8
   EXPECT_TRUE(ExpandSpecialFolder("%DeskTop%/a", out, sizeof out));
   EXPECT_EQ(std::string(out), "/home/u/デスク/a"_sj);
   EXPECT_TRUE(ExpandSpecialFolder("%TOVARA%/x", out, sizeof out));
