@@ -105,6 +105,8 @@ bool CRecentFileMenu::AddRecord(const RecentFileRecord* record) {
   SplitFolderAndFile(path, &folder, nullptr);
   AddTrailingBackslash(folder);
   if (!folder.empty()) CRecentFolderMenu(m_pShareData).AddFolder(folder.c_str());
+  if (!m_pShareData) return m_cList.AppendItem(reinterpret_cast<const char*>(record));
+  CShareData::RecordLock lock(*m_pShareData);
   return m_cList.AppendItem(reinterpret_cast<const char*>(record));
 }
 
@@ -126,5 +128,7 @@ int CRecentFolderMenu::GetPathList(const char** out) {
 
 bool CRecentFolderMenu::AddFolder(const char* path) {
   if (!path || path[0] == '\0') return false;
+  if (!m_pShareData) return m_cList.AppendItem(path);
+  CShareData::RecordLock lock(*m_pShareData);
   return m_cList.AppendItem(path);
 }

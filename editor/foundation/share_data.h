@@ -119,6 +119,10 @@ class CShareData {
     bool m_bHeld = false;
   };
 
+  // The answer to a line request: the line's bytes into the exchange text, at most its 32,000
+  // bytes and no terminator; gives the line's full length.
+  int SetExchangeLine(const char* line, int length);
+
   // Sends formatted text (at most 1023 bytes) to the output window; when none is there, starts one
   // through the launcher and waits for it (10 s at most), else writes the text to stderr.
   void DebugPrint(const char* format, ...) __attribute__((format(printf, 2, 3)));

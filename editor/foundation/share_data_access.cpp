@@ -14,8 +14,10 @@
 
 namespace {
 
-bool AddToHistory(SharedSettings* s, int type, const char* text) {
+bool AddToHistory(CShareData& share, int type, const char* text) {
+  SharedSettings* s = share.GetShareData();
   if (!s || !text) return false;
+  CShareData::RecordLock lock(share);
   CRecentList list;
   return list.BindToShareData(s, type) && list.AppendItem(text);
 }
@@ -103,6 +105,7 @@ const char* CopyOut(const std::string& text, char* buffer, int size) {
 
 void CShareData::PushReturnPoint(const TagJumpReturnPoint& point) {
   if (!m_pShareData) return;
+  RecordLock lock(*this);
   SharedSettings& s = *m_pShareData;
   int top = s.nReturnPointTop + 1;
   if (top < 0 || top >= kReturnPointSlots) top = 0;
@@ -114,6 +117,7 @@ void CShareData::PushReturnPoint(const TagJumpReturnPoint& point) {
 
 bool CShareData::PopReturnPoint(TagJumpReturnPoint* point) {
   if (!m_pShareData || !point) return false;
+  RecordLock lock(*this);
   SharedSettings& s = *m_pShareData;
   if (s.nReturnPointCount < 1) return false;
   if (s.nReturnPointCount > kReturnPointSlots) s.nReturnPointCount = kReturnPointSlots;
@@ -124,10 +128,10 @@ bool CShareData::PopReturnPoint(TagJumpReturnPoint* point) {
   return true;
 }
 
-bool CShareData::AddSearchKey(const char* text) { return AddToHistory(m_pShareData, CRecentList::kSearchKeys, text); }
-bool CShareData::AddReplaceKey(const char* text) { return AddToHistory(m_pShareData, CRecentList::kReplaceKeys, text); }
-bool CShareData::AddGrepFile(const char* text) { return AddToHistory(m_pShareData, CRecentList::kGrepFiles, text); }
-bool CShareData::AddGrepFolder(const char* text) { return AddToHistory(m_pShareData, CRecentList::kGrepFolders, text); }
+bool CShareData::AddSearchKey(const char* text) { return AddToHistory(*this, CRecentList::kSearchKeys, text); }
+bool CShareData::AddReplaceKey(const char* text) { return AddToHistory(*this, CRecentList::kReplaceKeys, text); }
+bool CShareData::AddGrepFile(const char* text) { return AddToHistory(*this, CRecentList::kGrepFiles, text); }
+bool CShareData::AddGrepFolder(const char* text) { return AddToHistory(*this, CRecentList::kGrepFolders, text); }
 
 int CShareData::GetTypeByExtension(const char* extension) {
   if (!m_pShareData || !extension) return 0;
@@ -237,4 +241,11 @@ bool CShareData::IsMacroReloadOnExecute(int slot) {
   if (!m_pShareData || slot < 0 || slot >= kMacroSlots) return false;
   const MacroSlotRecord& m = m_pShareData->MacroSlots[slot];
   return m.File[0] != '\0' && m.ReloadWhenExecute == 1;
+}
+
+int CShareData::SetExchangeLine(const char* line, int length) {
+  if (!m_pShareData || !line || length < 0) return 0;
+  const int n = length < kExchangeTextSize ? length : kExchangeTextSize;
+  std::memcpy(m_pShareData->szExchangeText, line, n);
+  return length;
 }

@@ -168,3 +168,21 @@ TEST(ReplaceSubstringICase, StaysInsideTheBufferAndKeepsCharactersWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ShareDataExchange, LineAnswerStaysInsideTheExchangeText) {
+  auto record = std::make_unique<SharedSettings>();
+  CShareData share;
+  share.Attach(record.get());
+  const std::string line(40000, 'L');
+  record->ExchangeFileInfo.nViewTopLine = 77;  // the field after the exchange text
+  EXPECT_EQ(share.SetExchangeLine(line.data(), static_cast<int>(line.size())), 40000);
+  EXPECT_EQ(record->szExchangeText[kExchangeTextSize - 1], 'L');
+  EXPECT_EQ(record->ExchangeFileInfo.nViewTopLine, 77);
+  EXPECT_EQ(share.SetExchangeLine("ab", 2), 2);
+  EXPECT_EQ(std::string(record->szExchangeText, 3), "abL");
+  EXPECT_EQ(share.SetExchangeLine(nullptr, 5), 0);
+}
+
+}  // namespace
