@@ -8,11 +8,9 @@
 #include "platform/path.h"
 #include "platform/sjis_literal.h"
 
+// The build gives the product version (editor/foundation/CMakeLists.txt).
 #ifndef TOVARA_VERSION_MAJOR
-#define TOVARA_VERSION_MAJOR 1
-#define TOVARA_VERSION_MINOR 0
-#define TOVARA_VERSION_BUILD 0
-#define TOVARA_VERSION_REVISION 0
+#error "the build defines the product version"
 #endif
 
 namespace {

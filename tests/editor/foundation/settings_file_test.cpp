@@ -54,6 +54,7 @@ TEST_F(SettingsFileTest, DefaultsRoundTripByteForByte) {
   EXPECT_NE(first.find("C[TXT]=1,0,000000,f0fbff,0\r\n"), std::string::npos);
   EXPECT_LT(first.find("[KeyBind]"), first.find("[Print]"));
   EXPECT_LT(first.find("[KeyWords]"), first.find("[Other]"));
+  EXPECT_NE(first.find("szVersion=1.0.0.0\r\n"), std::string::npos);  // the version the build gives
 
   auto b = std::make_unique<SharedSettings>();
   CShareData::InitDefaults(*b);
