@@ -6,6 +6,7 @@
 #include "game/script_control_flow.h"
 #include "game/script_error.h"
 #include "game/script_lexer.h"
+#include "game/script_text.h"
 #include "game/script_tokens.h"
 #include "platform/sjis_literal.h"
 
@@ -50,6 +51,7 @@ HandlerTable handlerTable = ControlHandlers();
 ScriptHost scriptHost;
 bool scriptRunning = false;
 int32_t openThenLevels = 0;
+int32_t statementLine = 0;
 
 bool InTable(int32_t token) { return token >= kFirstStatementToken && token <= kLastStatementToken; }
 
@@ -90,13 +92,17 @@ void SkipUnhandledStatement() {
 // from inside a command) keeps its own.
 class RunScope {
  public:
-  RunScope() : m_saved(openThenLevels) { openThenLevels = 0; }
-  ~RunScope() { openThenLevels = m_saved; }
+  RunScope() : m_saved(openThenLevels), m_savedLine(statementLine) { openThenLevels = 0; }
+  ~RunScope() {
+    openThenLevels = m_saved;
+    statementLine = m_savedLine;
+  }
   RunScope(const RunScope&) = delete;
   RunScope& operator=(const RunScope&) = delete;
 
  private:
   int32_t m_saved;
+  int32_t m_savedLine;
 };
 
 }  // namespace
@@ -106,6 +112,8 @@ void SetScriptHandler(int32_t token, ScriptHandler handler) {
 }
 
 ScriptHandler GetScriptHandler(int32_t token) { return InTable(token) ? handlerTable[Slot(token)] : nullptr; }
+
+int32_t DispatchedStatementLine() { return statementLine; }
 
 bool IsScriptRunning() { return scriptRunning; }
 void SetScriptRunning(bool running) { scriptRunning = running; }
@@ -146,7 +154,10 @@ bool ExecuteScript() {
       return true;
     }
     if (ScriptHandler handler = GetScriptHandler(token)) {
-      if (handler() == ScriptFlow::kYield) return true;
+      statementLine = static_cast<int32_t>(ScriptText.LineFeedsBefore(ScriptLexer.tokenStart)) + 1;
+      const ScriptFlow flow = handler();
+      statementLine = 0;
+      if (flow == ScriptFlow::kYield) return true;
     } else if (IsQuietlySkipped(token)) {
       GetToken();
     } else {

@@ -159,6 +159,7 @@ int32_t GetToken() {
   if (L.current == '#') {
     while (L.current != '\n' && L.current != '\0') Advance();
   }
+  L.tokenStart = L.readPos - 1;
   int8_t c = L.current;
   if (IsLetter(c) || c == '_') {
     ReadIdentifier();

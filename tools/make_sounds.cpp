@@ -1,5 +1,6 @@
-// Writes generated sounds: "make_sounds demo DIR" the demo game's system sounds and music,
-// "make_sounds samples DIR" one small file of each format the game reads.
+// Writes generated sounds: "make_sounds demo DIR" the demo game's system sounds, music, effects and
+// voices (spoken by espeak-ng), "make_sounds samples DIR" one small file of each format the game
+// reads.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,7 +65,7 @@ bool ReadPcm16Mono(const std::string& path, std::vector<int16_t>& pcm, uint32_t&
 // A Japanese line spoken by espeak-ng, as Ogg Vorbis. Without the speaker a soft tone stands in, so
 // that the demo still builds and its voices still take their time.
 bool Voice(const std::string& dir, const std::string& name, const std::string& line, double hz) {
-  const std::string wave = dir + "/" + name + ".tmp.wav";
+  const std::string wave = dir + "/speech.tmp.wav";
   std::vector<int16_t> pcm;
   uint32_t rate = 22050;
   const pid_t child = fork();

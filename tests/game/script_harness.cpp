@@ -3,6 +3,9 @@
 #include <cstring>
 
 #include "game/engine_state.h"
+#include "game/picture_layers.h"
+#include "game/script_app.h"
+#include "sdk/graphics/mem_plane.h"
 #include "game/message_log.h"
 #include "game/script_lexer.h"
 #include "game/script_loader.h"
@@ -20,7 +23,7 @@ bool ScreenOpen() { return harnessScreenOpen; }
 
 }  // namespace
 
-ScriptHarness::ScriptHarness() {
+ScriptHarness::ScriptHarness() : m_savedConfig(Config) {
   harnessQuitRequests = 0;
   harnessScreenOpen = false;
   ScriptHost host;
@@ -36,6 +39,11 @@ ScriptHarness::ScriptHarness() {
 }
 
 ScriptHarness::~ScriptHarness() {
+  if (m_screen) SetLayerDrawTarget(nullptr);
+  m_app.reset();
+  m_screen.reset();
+  FrameInput = {};
+  Config = m_savedConfig;
   SetScriptHost({});
   SetScriptRunning(false);
   ScriptText.Clear();
@@ -49,6 +57,22 @@ void ScriptHarness::Load(std::string_view script, std::string_view name) {
 void ScriptHarness::Step(int frames) {
   for (int i = 0; i < frames; ++i) {
     if (IsScriptRunning()) StepScript();
+  }
+}
+
+void ScriptHarness::Frame(int frames, const FrameInputState& input) {
+  if (!m_screen) {
+    m_screen = std::make_unique<CMemPlane>();
+    m_screen->Create(Config.screenWidth > 0 ? Config.screenWidth : 320, Config.screenHeight > 0 ? Config.screenHeight : 240, 0);
+    SetLayerDrawTarget(m_screen.get());
+    m_app = std::make_unique<CScriptApp>(nullptr);
+  }
+  for (int i = 0; i < frames; ++i) {
+    FrameInput = input;
+    if (i > 0) {
+      FrameInput.click = FrameInput.rightClick = FrameInput.scrollUp = FrameInput.scrollDown = false;
+    }
+    m_app->OnFrame(CScriptApp::kFrameNormal);
   }
 }
 
