@@ -4,9 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "editor/foundation/share_data.h"
@@ -14,13 +12,6 @@
 #include "scoped_temp_dir.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 class SettingsFileTest : public ::testing::Test {
  protected:
@@ -47,8 +38,8 @@ TEST_F(SettingsFileTest, DefaultsRoundTripByteForByte) {
   share.Attach(a.get());
   ASSERT_TRUE(share.IOSettings(false, dir.File("a.ini")));
   ASSERT_TRUE(share.IOSettings(false, dir.File("a2.ini")));
-  const std::string first = ReadFile(dir.File("a.ini"));
-  EXPECT_EQ(first, ReadFile(dir.File("a2.ini")));
+  const std::string first = dir.Read("a.ini");
+  EXPECT_EQ(first, dir.Read("a2.ini"));
   EXPECT_EQ(first.rfind(std::string("// tovara.ini テキストエディタ設定ファイル"_sj) + "\r\n\r\n[MRU]\r\n", 0), 0u);
   EXPECT_NE(first.find("[Types(19)]\r\n"), std::string::npos);
   EXPECT_NE(first.find("C[TXT]=1,0,000000,f0fbff,0\r\n"), std::string::npos);
@@ -63,7 +54,7 @@ TEST_F(SettingsFileTest, DefaultsRoundTripByteForByte) {
   other.Attach(b.get());
   ASSERT_TRUE(other.IOSettings(true, dir.File("a.ini")));
   ASSERT_TRUE(other.IOSettings(false, dir.File("b.ini")));
-  EXPECT_EQ(first, ReadFile(dir.File("b.ini")));
+  EXPECT_EQ(first, dir.Read("b.ini"));
   EXPECT_EQ(b->KeywordSets.GetKeywordCount(9), 493);
 }
 
@@ -150,11 +141,11 @@ TEST_F(SettingsFileTest, HostileValuesStayWithinTheRecord) {
   CShareData share;
   share.Attach(s.get());
   ASSERT_TRUE(share.IOSettings(false, dir.File("h1.ini")));
-  auto again = LoadText(ReadFile(dir.File("h1.ini")));
+  auto again = LoadText(dir.Read("h1.ini"));
   CShareData second;
   second.Attach(again.get());
   ASSERT_TRUE(second.IOSettings(false, dir.File("h2.ini")));
-  EXPECT_EQ(ReadFile(dir.File("h1.ini")), ReadFile(dir.File("h2.ini")));
+  EXPECT_EQ(dir.Read("h1.ini"), dir.Read("h2.ini"));
 }
 
 TEST_F(SettingsFileTest, ReadOnlyFileStaysAndTheSaveSaysSo) {
@@ -164,7 +155,7 @@ TEST_F(SettingsFileTest, ReadOnlyFileStaysAndTheSaveSaysSo) {
   CShareData share;
   share.Attach(s.get());
   EXPECT_FALSE(share.IOSettings(false, dir.File("ro.ini")));
-  EXPECT_EQ(ReadFile(dir.File("ro.ini")), "old");
+  EXPECT_EQ(dir.Read("ro.ini"), "old");
 }
 
 TEST_F(SettingsFileTest, FileLiesBesideTheExecutableOrInTheConfigFolder) {
