@@ -112,11 +112,18 @@ class AviFrameDecoder {
     m_sws = sws_getCachedContext(m_sws, w, h, static_cast<AVPixelFormat>(m_frame->format), w, h, AV_PIX_FMT_BGRA,
                                  SWS_POINT, nullptr, nullptr, nullptr);
     if (!m_sws) return;
-    // Bottom-up rows: start at the last one and step back.
+    // The converter writes whole vectors past a row's end: it gets rows of its own alignment
+    // with room after the last, and the DIB's bottom-up rows are copied from them.
+    const size_t row = static_cast<size_t>(w) * 4;
+    const size_t stride = (row + 63) & ~size_t{63};
+    m_rows.resize(stride * static_cast<size_t>(h) + 64);
+    uint8_t* dst[4] = {m_rows.data(), nullptr, nullptr, nullptr};
+    const int dstStride[4] = {static_cast<int>(stride), 0, 0, 0};
+    if (sws_scale(m_sws, m_frame->data, m_frame->linesize, 0, h, dst, dstStride) != h) return;
     uint8_t* pixels = m_dib.data() + sizeof(BITMAPINFOHEADER);
-    uint8_t* dst[4] = {pixels + static_cast<size_t>(h - 1) * w * 4, nullptr, nullptr, nullptr};
-    const int dstStride[4] = {-w * 4, 0, 0, 0};
-    if (sws_scale(m_sws, m_frame->data, m_frame->linesize, 0, h, dst, dstStride) == h) m_have = true;
+    for (int y = 0; y < h; ++y)
+      std::memcpy(pixels + static_cast<size_t>(h - 1 - y) * row, m_rows.data() + static_cast<size_t>(y) * stride, row);
+    m_have = true;
   }
 
   AviDemuxer m_demuxer;
@@ -126,6 +133,7 @@ class AviFrameDecoder {
   AVPacket* m_packet = nullptr;
   SwsContext* m_sws = nullptr;
   std::vector<uint8_t> m_dib;
+  std::vector<uint8_t> m_rows;
   int m_width = 0, m_height = 0;
   bool m_have = false;
   bool m_held = false;  // m_packet is read but belongs to a later frame

@@ -51,6 +51,9 @@ class CMovieAVIAUDIO : public CThread {
   platform::SoundBuffer* Buffer() const { return m_buffer.get(); }
   // The play cursor the last refill saw.
   uint32_t LastPlayCursor() const { return m_lastPlay.load(); }
+  // Where the next write starts and the bytes owed to it.
+  uint32_t WritePosition() const { return m_writePosition; }
+  uint32_t Carry() const { return m_carry; }
 
   // How long the worker waits when the play cursor has not moved; tests shorten it.
   static void SetIdleWaitMs(int ms);

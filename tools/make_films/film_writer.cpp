@@ -103,7 +103,7 @@ std::vector<uint8_t> MakeAvi(const Film& film) {
     Put16(b, 1);
     Put16(b, 24);
     Put32(b, v->compression);
-    Put32(b, static_cast<uint32_t>(((v->width * 3 + 3) & ~3) * v->height));
+    Put32(b, static_cast<uint32_t>(((static_cast<uint64_t>(v->width) * 3 + 3) & ~uint64_t{3}) * static_cast<uint64_t>(v->height)));
     for (int i = 0; i < 4; ++i) Put32(b, 0);
     Close(b, strf);
     Close(b, strl);
