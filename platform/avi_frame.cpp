@@ -47,6 +47,7 @@ class AviFrameDecoder {
         if (!m_demuxer.Open()) return m_have ? Dib() : nullptr;
       }
       avcodec_flush_buffers(m_codec);
+      if (m_held) av_packet_unref(m_packet);
       m_held = false;
       m_next = -1;
     }
@@ -99,12 +100,12 @@ class AviFrameDecoder {
       BITMAPINFOHEADER hdr;
       hdr.biSize = sizeof hdr;
       hdr.biWidth = w;
-      hdr.biHeight = h;
+      hdr.biHeight = -h;
       hdr.biPlanes = 1;
       hdr.biBitCount = 32;
       hdr.biCompression = BI_RGB;
       hdr.biSizeImage = static_cast<uint32_t>(int64_t{w} * h * 4);
-      m_dib.assign(sizeof hdr + static_cast<size_t>(w) * h * 4, 0);
+      m_dib.assign(sizeof hdr + static_cast<size_t>(w) * h * 4 + kSpill, 0);
       std::memcpy(m_dib.data(), &hdr, sizeof hdr);
     } else if (w != m_width || h != m_height) {
       return;
@@ -112,18 +113,11 @@ class AviFrameDecoder {
     m_sws = sws_getCachedContext(m_sws, w, h, static_cast<AVPixelFormat>(m_frame->format), w, h, AV_PIX_FMT_BGRA,
                                  SWS_POINT, nullptr, nullptr, nullptr);
     if (!m_sws) return;
-    // The converter writes whole vectors past a row's end: it gets rows of its own alignment
-    // with room after the last, and the DIB's bottom-up rows are copied from them.
-    const size_t row = static_cast<size_t>(w) * 4;
-    const size_t stride = (row + 63) & ~size_t{63};
-    m_rows.resize(stride * static_cast<size_t>(h) + 64);
-    uint8_t* dst[4] = {m_rows.data(), nullptr, nullptr, nullptr};
-    const int dstStride[4] = {static_cast<int>(stride), 0, 0, 0};
-    if (sws_scale(m_sws, m_frame->data, m_frame->linesize, 0, h, dst, dstStride) != h) return;
-    uint8_t* pixels = m_dib.data() + sizeof(BITMAPINFOHEADER);
-    for (int y = 0; y < h; ++y)
-      std::memcpy(pixels + static_cast<size_t>(h - 1 - y) * row, m_rows.data() + static_cast<size_t>(y) * stride, row);
-    m_have = true;
+    // The converter writes whole vectors past a row's end. Top-down rows written in order
+    // overwrite such spill with the next row; the last one spills into the room after it.
+    uint8_t* dst[4] = {m_dib.data() + sizeof(BITMAPINFOHEADER), nullptr, nullptr, nullptr};
+    const int dstStride[4] = {w * 4, 0, 0, 0};
+    if (sws_scale(m_sws, m_frame->data, m_frame->linesize, 0, h, dst, dstStride) == h) m_have = true;
   }
 
   AviDemuxer m_demuxer;
@@ -132,8 +126,8 @@ class AviFrameDecoder {
   AVFrame* m_frame = nullptr;
   AVPacket* m_packet = nullptr;
   SwsContext* m_sws = nullptr;
+  static constexpr size_t kSpill = 256;
   std::vector<uint8_t> m_dib;
-  std::vector<uint8_t> m_rows;
   int m_width = 0, m_height = 0;
   bool m_have = false;
   bool m_held = false;  // m_packet is read but belongs to a later frame

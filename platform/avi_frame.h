@@ -5,7 +5,7 @@
 // - Open fails (null) when there is no decoder for the stream's codec, or the first frame cannot
 //   be decoded or is larger than the memory surfaces' limits.
 // - GetFrame(n) hands out a packed DIB (a BITMAPINFOHEADER followed by its pixels: 32 bits,
-//   bottom-up, no colour table) of frame n, valid until the next call. Frame n + 1 after n
+//   top-down (a negative height), no colour table) of frame n, valid until the next call. Frame n + 1 after n
 //   decodes one chunk; any other n decodes forward from the key frame at or before it. An empty
 //   chunk repeats the previous picture; n past the end gives the last frame; a decoded picture
 //   whose size differs from the first is skipped (the previous one stays). Null when nothing

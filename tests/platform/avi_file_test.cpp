@@ -36,10 +36,10 @@ std::string Write(const ScopedTempDir& dir, const char* name, const film_writer:
   return path;
 }
 
-// The 32-bit pixel at (x, y) counted from the top of a bottom-up packed DIB.
+// The 32-bit pixel at (x, y) of a top-down packed DIB.
 uint32_t DibPixel(const BITMAPINFOHEADER* dib, int x, int y) {
   const auto* px = reinterpret_cast<const uint32_t*>(reinterpret_cast<const uint8_t*>(dib) + dib->biSize);
-  return px[static_cast<size_t>(dib->biHeight - 1 - y) * dib->biWidth + x] & 0xFFFFFF;
+  return px[static_cast<size_t>(y) * dib->biWidth + x] & 0xFFFFFF;
 }
 
 TEST(AviFile, VideoFramesAtAnyOrderAndPastTheEnd) {
@@ -70,7 +70,7 @@ TEST(AviFile, VideoFramesAtAnyOrderAndPastTheEnd) {
     const BITMAPINFOHEADER* dib = frames->GetFrame(c.asked);
     ASSERT_NE(dib, nullptr);
     EXPECT_EQ(dib->biWidth, 8);
-    EXPECT_EQ(dib->biHeight, 6);
+    EXPECT_EQ(dib->biHeight, -6);
     EXPECT_EQ(dib->biBitCount, 32);
     EXPECT_EQ(DibPixel(dib, 0, 0), Gradient(0, 0, c.shows)) << "frame " << c.asked;
     EXPECT_EQ(DibPixel(dib, 7, 5), Gradient(7, 5, c.shows)) << "frame " << c.asked;
