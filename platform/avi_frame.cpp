@@ -150,6 +150,19 @@ const BITMAPINFOHEADER* AviGetFrame::GetFrame(int32_t n) { return m_decoder->Get
 
 bool DrawDibDraw(HDC dc, int x, int y, const BITMAPINFOHEADER* dib) {
   if (dc == nullptr || dib == nullptr) return false;
+  Bitmap* target = dc->GetBitmap();
+  if (target && target->BitCount() == 32 && dib->biBitCount == 32 && dib->biCompression == BI_RGB && dib->biHeight < 0) {
+    // 32 bits onto 32 bits are the stored words either way: rows are copied whole.
+    const RECT out = dc->GetOutputRect();
+    const int64_t rows = DibRows(dib->biHeight);
+    const int64_t left = std::max<int64_t>(x, out.left), right = std::min<int64_t>(int64_t{x} + dib->biWidth, out.right);
+    const int64_t top = std::max<int64_t>(y, out.top), bottom = std::min<int64_t>(int64_t{y} + rows, out.bottom);
+    const auto* bits = reinterpret_cast<const uint8_t*>(dib) + dib->biSize;
+    for (int64_t ty = top; ty < bottom && left < right; ++ty)
+      std::memcpy(target->Row(static_cast<int>(ty)) + left * 4,
+                  bits + static_cast<size_t>(ty - y) * dib->biWidth * 4 + (left - x) * 4, static_cast<size_t>(right - left) * 4);
+    return true;
+  }
   const auto* info = reinterpret_cast<const BITMAPINFO*>(dib);
   const void* bits = reinterpret_cast<const uint8_t*>(dib) + dib->biSize;
   const UINT rows = static_cast<UINT>(DibRows(dib->biHeight));

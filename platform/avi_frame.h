@@ -11,7 +11,8 @@
 //   whose size differs from the first is skipped (the previous one stays). Null when nothing
 //   has been decoded at all.
 // - One decoding thread: frame threads would hand pictures out late.
-// - DrawDibDraw draws a packed DIB 1:1 at (x, y) through SetDIBitsToDevice.
+// - DrawDibDraw draws a packed DIB 1:1 at (x, y), within the DC's output rectangle, as
+//   SetDIBitsToDevice does; a 32-bit top-down DIB onto a 32-bit bitmap is copied row by row.
 #pragma once
 
 #include <cstdint>

@@ -192,3 +192,35 @@ TEST(AviFile, AnAudioFormatKeepsOnlyTheExtraBytesThere) {
 }
 
 }  // namespace
+
+namespace {
+
+// The row copy of a 32-bit frame lands where the general drawing would put it, clipped alike.
+TEST(DrawDib, RowCopyMatchesTheGeneralDrawing) {
+  struct Packed {
+    BITMAPINFOHEADER h;
+    uint32_t px[6];
+  } dib{};
+  dib.h.biSize = sizeof(BITMAPINFOHEADER);
+  dib.h.biWidth = 3;
+  dib.h.biHeight = -2;
+  dib.h.biPlanes = 1;
+  dib.h.biBitCount = 32;
+  for (int i = 0; i < 6; ++i) dib.px[i] = 0x01010101u * static_cast<uint32_t>(i + 1);
+  const struct {
+    int x, y;
+  } places[] = {{0, 0}, {-1, 1}, {2, 3}, {5, 0}, {1, -1}};
+  for (const auto& p : places) {
+    auto a = CreateDIBSection32(4, 4), b = CreateDIBSection32(4, 4);
+    MemDC da, db;
+    da.SelectBitmap(a.get());
+    db.SelectBitmap(b.get());
+    EXPECT_TRUE(DrawDibDraw(&da, p.x, p.y, &dib.h));
+    SetDIBitsToDevice(&db, p.x, p.y, 3, 2, 0, 0, 0, 2, dib.px, reinterpret_cast<const BITMAPINFO*>(&dib.h),
+                      DIB_RGB_COLORS);
+    for (int y = 0; y < 4; ++y)
+      EXPECT_EQ(std::memcmp(a->Row(y), b->Row(y), 16), 0) << p.x << "," << p.y << " row " << y;
+  }
+}
+
+}  // namespace
