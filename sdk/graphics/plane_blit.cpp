@@ -22,8 +22,9 @@ Factors Split(uint32_t word) { return {(word >> 16) & 255, (word >> 8) & 255, wo
 // A locked surface, unlocked when it goes.
 class LockedSurface {
  public:
+  // A null surface is not locked.
   explicit LockedSurface(DirectDrawSurface* surface) : m_surface(surface) {
-    m_ok = LockWholeSurface(surface, &m_desc) == DD_OK;
+    m_ok = surface != nullptr && LockWholeSurface(surface, &m_desc) == DD_OK;
   }
   ~LockedSurface() {
     if (m_ok) m_surface->Unlock(nullptr);
@@ -43,6 +44,19 @@ class LockedSurface {
   DirectDrawSurface* m_surface;
   DDSURFACEDESC m_desc;
   bool m_ok = false;
+};
+
+// The destination locked, then the source; a failure is logged and its result kept (2 for
+// the destination, 3 for the source), and whatever was locked is let go.
+struct LockedPair {
+  LockedPair(DirectDrawSurface* d, DirectDrawSurface* s, const char* failure)
+      : dest(d), from(dest.ok() ? s : nullptr) {
+    if (!dest.ok() || !from.ok()) ErrorLog::Out(failure);
+    result = !dest.ok() ? CPlane::kDestLockFailed : (!from.ok() ? CPlane::kBadSource : 0);
+  }
+  LockedSurface dest;
+  LockedSurface from;
+  int result = 0;
 };
 
 uint32_t LoadPixel(const uint8_t* p, int bytes) {
@@ -172,16 +186,10 @@ int CPlane::BlendClipped(CDrawTarget* source, int x, int y, uint32_t destFactor,
   if (!ClipUnstretched(sr, dx, dy, ClipRect(clip, m_width, m_height), src->Width(), src->Height()))
     return 0;
   const Key key = kKeyed ? ReadKey(src) : Key{};
-  LockedSurface dest(m_surface.get());
-  if (!dest.ok()) {
-    ErrorLog::Out("CPlane::BlendBltでSurfaceのLockに失敗"_sj);
-    return kDestLockFailed;
-  }
-  LockedSurface from(src);
-  if (!from.ok()) {
-    ErrorLog::Out("CPlane::BlendBltでSurfaceのLockに失敗"_sj);
-    return kBadSource;
-  }
+  const LockedPair locks(m_surface.get(), src, "CPlane::BlendBltでSurfaceのLockに失敗"_sj);
+  if (locks.result != 0) return locks.result;
+  const LockedSurface& dest = locks.dest;
+  const LockedSurface& from = locks.from;
   const int bits = dest.bits();
   if (bits != 16 && bits != 24 && bits != 32) return 0;
   const Factors fs = Split(sourceFactor), fd = Split(destFactor);
@@ -260,16 +268,10 @@ int CPlane::Stretch(CDrawTarget* source, int x, int y, uint32_t destFactor, uint
       !StretchAxis(y, dh, sr.top, int64_t{sr.bottom} - sr.top, c.top, c.bottom, ay))
     return kNothingStretched;
   const Key key = kKeyed ? ReadKey(src) : Key{};
-  LockedSurface dest(m_surface.get());
-  if (!dest.ok()) {
-    ErrorLog::Out("CPlane::BltRでSurfaceのLockに失敗"_sj);
-    return kDestLockFailed;
-  }
-  LockedSurface from(src);
-  if (!from.ok()) {
-    ErrorLog::Out("CPlane::BltRでSurfaceのLockに失敗"_sj);
-    return kBadSource;
-  }
+  const LockedPair locks(m_surface.get(), src, "CPlane::BltRでSurfaceのLockに失敗"_sj);
+  if (locks.result != 0) return locks.result;
+  const LockedSurface& dest = locks.dest;
+  const LockedSurface& from = locks.from;
   const int bits = dest.bits();
   if (kBlend ? (bits != 16 && bits != 24 && bits != 32) : (bits != 8 && bits != 16 && bits != 24 && bits != 32))
     return 0;
