@@ -77,24 +77,24 @@ void BM_PresentMemcpyBaseline(benchmark::State& state) {
 BENCHMARK(BM_PresentMemcpyBaseline);
 
 // The display of the benchmark application and the application, made on its thread.
-CDIBDraw* g_display = nullptr;
-CWindowApplication* g_app = nullptr;
+CDIBDraw* benchDisplay = nullptr;
+CWindowApplication* benchApp = nullptr;
 
 // One presented frame as the game presents it: Refresh, then the message pump of the next frame,
 // which paints what the presentation marked.
 void BM_PresentFrame(benchmark::State& state) {
-  if (!g_display || !g_app) {
+  if (!benchDisplay || !benchApp) {
     state.SkipWithError("no display");
     return;
   }
   const std::vector<uint32_t> noise = Noise();
-  CMemPlane* back = g_display->GetSecondary();
+  CMemPlane* back = benchDisplay->GetSecondary();
   std::memcpy(back->GetImpl()->GetPixels(), noise.data(), kPixels * 4);
   const RECT part{350, 250, 450, 350};
   const RECT* rect = state.range(0) != 0 ? &part : nullptr;
   for (auto _ : state) {
-    g_display->Refresh(rect, false);
-    g_app->PumpMessages();
+    benchDisplay->Refresh(rect, false);
+    benchApp->PumpMessages();
   }
   SetBytes(state);
 }
@@ -162,11 +162,11 @@ class BenchApp : public CWindowApplication {
     CDIBDraw display;
     display.SetDisplayMode(false, kWidth, kHeight, 0);
     for (int i = 0; i < 5; ++i) PumpMessages();
-    g_display = display.GetSecondary() != nullptr ? &display : nullptr;
-    g_app = this;
+    benchDisplay = display.GetSecondary() != nullptr ? &display : nullptr;
+    benchApp = this;
     benchmark::RunSpecifiedBenchmarks();
-    g_display = nullptr;
-    g_app = nullptr;
+    benchDisplay = nullptr;
+    benchApp = nullptr;
     return 0;
   }
 };

@@ -17,9 +17,9 @@ struct ImageCacheEntry {
   int32_t useCount = 0;
 };
 
-std::array<ImageCacheEntry, kImageCacheEntries> g_entries;
-int32_t g_lookups = 0;
-int32_t g_hits = 0;
+std::array<ImageCacheEntry, kImageCacheEntries> cacheEntries;
+int32_t cacheLookups = 0;
+int32_t cacheHits = 0;
 
 std::unique_ptr<CMemPlane> Decode(std::string_view fileName, double scale) {
   auto surface = std::make_unique<CMemPlane>();
@@ -59,17 +59,17 @@ std::unique_ptr<CMemPlane> CopyMemPlane(const CMemPlane& source) {
 int ImageCacheSize() { return std::clamp(Config.imageCacheSize, 0, kImageCacheEntries); }
 
 std::unique_ptr<CMemPlane> LoadImageCached(std::string_view fileName, double scale) {
-  ++g_lookups;
+  ++cacheLookups;
   const int n = ImageCacheSize();
   if (n == 0) return Decode(fileName, scale);
-  const std::span<ImageCacheEntry> entries(g_entries.data(), static_cast<size_t>(n));
+  const std::span<ImageCacheEntry> entries(cacheEntries.data(), static_cast<size_t>(n));
   for (ImageCacheEntry& e : entries) {
     if (e.useCount != 0) --e.useCount;
   }
   for (ImageCacheEntry& e : entries) {
     if (e.surface && e.scale == scale && e.fileName == fileName) {
       ++e.useCount;
-      ++g_hits;
+      ++cacheHits;
       return CopyMemPlane(*e.surface);
     }
   }
@@ -89,15 +89,15 @@ std::unique_ptr<CMemPlane> LoadImageCached(std::string_view fileName, double sca
 }
 
 void FlushImageCache() {
-  for (ImageCacheEntry& e : g_entries) e = ImageCacheEntry{};
-  g_lookups = 0;
-  g_hits = 0;
+  for (ImageCacheEntry& e : cacheEntries) e = ImageCacheEntry{};
+  cacheLookups = 0;
+  cacheHits = 0;
 }
 
-int32_t ImageCacheLookups() { return g_lookups; }
-int32_t ImageCacheHits() { return g_hits; }
+int32_t ImageCacheLookups() { return cacheLookups; }
+int32_t ImageCacheHits() { return cacheHits; }
 
 int32_t ImageCacheUseCount(int entry) {
   if (entry < 0 || entry >= kImageCacheEntries) return 0;
-  return g_entries[static_cast<size_t>(entry)].useCount;
+  return cacheEntries[static_cast<size_t>(entry)].useCount;
 }

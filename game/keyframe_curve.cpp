@@ -5,11 +5,11 @@
 
 namespace {
 
-std::array<CurveSlot, kCurveSlots> g_curves{};
+std::array<CurveSlot, kCurveSlots> curveTable{};
 
 CurveSlot* Used(int slot) {
   if (slot < 0 || slot >= kCurveSlots) return nullptr;
-  CurveSlot& s = g_curves[static_cast<size_t>(slot)];
+  CurveSlot& s = curveTable[static_cast<size_t>(slot)];
   return s.inUse && s.keyCount > 0 ? &s : nullptr;
 }
 
@@ -24,13 +24,13 @@ bool CurveTableInit() {
 }
 
 void CurveTableFree() {
-  for (CurveSlot& s : g_curves) s = CurveSlot{};
+  for (CurveSlot& s : curveTable) s = CurveSlot{};
 }
 
 int CurveFindFree() {
   for (int i = 0; i < kCurveSlots; ++i) {
-    if (!g_curves[static_cast<size_t>(i)].inUse) {
-      g_curves[static_cast<size_t>(i)].inUse = 1;
+    if (!curveTable[static_cast<size_t>(i)].inUse) {
+      curveTable[static_cast<size_t>(i)].inUse = 1;
       return i;
     }
   }
@@ -41,7 +41,7 @@ int CurveCreate(int keyCount) {
   if (keyCount < 1 || keyCount > kMaxCurveKeys) return kNoCurve;
   const int slot = CurveFindFree();
   if (slot == kNoCurve) return kNoCurve;
-  CurveSlot& s = g_curves[static_cast<size_t>(slot)];
+  CurveSlot& s = curveTable[static_cast<size_t>(slot)];
   const auto n = static_cast<size_t>(keyCount);
   s.keys.assign(n, CurveKey{0.0f, 0.0f, -1, -1});
   for (int i = 0; i < keyCount; ++i) {
@@ -57,8 +57,8 @@ int CurveCreate(int keyCount) {
 }
 
 bool CurveFree(int slot) {
-  if (slot < 0 || slot >= kCurveSlots || !g_curves[static_cast<size_t>(slot)].inUse) return false;
-  g_curves[static_cast<size_t>(slot)] = CurveSlot{};
+  if (slot < 0 || slot >= kCurveSlots || !curveTable[static_cast<size_t>(slot)].inUse) return false;
+  curveTable[static_cast<size_t>(slot)] = CurveSlot{};
   return true;
 }
 
@@ -194,6 +194,6 @@ float CurveEvaluate(int slot, float x, int mode) {
 
 int CurvesInUse() {
   int n = 0;
-  for (const CurveSlot& s : g_curves) n += s.inUse ? 1 : 0;
+  for (const CurveSlot& s : curveTable) n += s.inUse ? 1 : 0;
   return n;
 }

@@ -1,9 +1,9 @@
 #include "game/movie_player.h"
 
 namespace {
-MoviePlayerFactory g_factory = nullptr;
+MoviePlayerFactory movieFactory = nullptr;
 }  // namespace
 
-void SetMoviePlayerFactory(MoviePlayerFactory factory) { g_factory = factory; }
+void SetMoviePlayerFactory(MoviePlayerFactory factory) { movieFactory = factory; }
 
-std::unique_ptr<MoviePlayer> MakeMoviePlayer() { return g_factory ? g_factory() : nullptr; }
+std::unique_ptr<MoviePlayer> MakeMoviePlayer() { return movieFactory ? movieFactory() : nullptr; }

@@ -1,5 +1,6 @@
 #include "game/run_state.h"
 
+#include "game/engine_state.h"
 #include "game/message_window.h"
 #include "game/screen_fade.h"
 
@@ -15,5 +16,7 @@ void ResetRunState(bool second) {
   BacklogOpen = false;
   CurrentTextRead = true;
   SkipMode = false;
+  ResetMessageWindowFlags();
+  EngineState.presentation.message.autoPlayWait = 50;
   if (second) Fades = {};
 }

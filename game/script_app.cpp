@@ -1,20 +1,25 @@
 #include "game/script_app.h"
 
+#include "game/backlog.h"
 #include "game/config.h"
 #include "game/cursor_prompt.h"
 #include "game/editor_launch.h"
+#include "game/engine_state.h"
 #include "game/frame_input.h"
 #include "game/frame_rate_adapter.h"
 #include "game/image_cache.h"
 #include "game/info_overlay.h"
 #include "game/message_log.h"
+#include "game/message_window.h"
 #include "game/overlay_draw.h"
 #include "game/picture_layers.h"
 #include "game/run_state.h"
 #include "game/screen_fade.h"
+#include "game/script_buttons.h"
 #include "game/script_commands.h"
 #include "game/script_executor.h"
 #include "game/script_loader.h"
+#include "game/sound_channels.h"
 #include "game/text_box.h"
 #include "game/tool_tip.h"
 #include "platform/quit_signal.h"
@@ -56,7 +61,10 @@ void CScriptApp::MainLoop() {
   int16_t previousWheel = m_mouse.GetWheel();
   InitTextBoxes();
   InitLayers();
+  InitSound();
   LoadPromptImage();
+  InitBacklog();
+  InitButtons();
   RegisterScriptCommands();
   InitScriptEngine();
   m_toolTip = std::make_unique<CToolTip>();
@@ -79,7 +87,8 @@ void CScriptApp::MainLoop() {
       Config.windowMode = !Config.windowMode;
       m_display.SetDisplayMode(!Config.windowMode, 0, 0, 0);
     }
-    if (rate.Step(m_timer.IsSkip())) {
+    // Skipped pages come faster than frames are due: that lateness says nothing about the machine.
+    if (!IsSkipping() && rate.Step(m_timer.IsSkip())) {
       Config.fps = rate.fps();
       m_timer.SetFPS(static_cast<unsigned>(rate.fps()));
     }
@@ -93,8 +102,11 @@ void CScriptApp::MainLoop() {
   m_toolTip.reset();
   SaveReadFlags();
   ReleaseTextBoxes();
+  ReleaseButtons();
+  ReleaseBacklog();
   FreePromptImage();
   ReleaseLayers();
+  ReleaseSound();
   ReleaseTextBoxes();
   SetScriptHost({});
   RunningScriptApp = nullptr;
@@ -102,12 +114,14 @@ void CScriptApp::MainLoop() {
 
 bool CScriptApp::OnFrame(int mode) {
   SetCursorKind(0);
-  if (IsScriptRunning()) StepScript();
+  UpdateWindowHiding();
+  if (!BacklogOpen && IsScriptRunning() && !SystemScreenOpen()) StepScript();
   CMemPlane* backBuffer = GetScreenSurface();
   if (mode == kFrameNormal || mode == kFrameNoInterface) {
     m_display.SetDirty();
     m_display.Clear(nullptr);  // the back buffer's fill colour
     if (!ScreenCovered(Fades)) DrawLayers();
+    if (!SystemScreenOpen() && ButtonsActive && !ScreenCovered(Fades)) ButtonUpdate();
     AdvanceFade(Fades.black);
     if (backBuffer && Fades.black.level != 0) backBuffer->FadeEffect(255 - Fades.black.level, nullptr);
     AdvanceFade(Fades.white);
@@ -116,13 +130,14 @@ bool CScriptApp::OnFrame(int mode) {
       backBuffer->GetImpl()->AddColor((level << 16) | (level << 8) | level, nullptr);
     }
     if (mode == kFrameNoInterface) return true;
-  }
-  if (mode == kFrameNormal) {
     // Each of these may hide the window, which stops the ones after it.
+    if (!WindowHidden && IsScriptRunning()) DrawMessageWindow();
+    if (!WindowHidden) BacklogDraw();
     if (!WindowHidden) DrawTextBoxes();
     if (!SystemScreenOpen()) DrawCursorAndPrompt();
     if (!WindowHidden && m_toolTip) m_toolTip->Draw();
   }
+  UpdateSound();
   if (backBuffer && (Config.showFps || Config.showCacheRate)) {
     const InfoOverlayFigures figures{static_cast<int>(m_timer.GetRealFPS()), static_cast<int>(m_timer.GetFPS()),
                                      static_cast<int>(m_timer.GetCPUPower()), ImageCacheHits(), ImageCacheLookups()};
@@ -134,6 +149,40 @@ bool CScriptApp::OnFrame(int mode) {
     AgeMessageLog(Config.fps);
   }
   return true;
+}
+
+// The right button hides and shows the message window, and ends skip mode.
+void CScriptApp::UpdateWindowHiding() {
+  if (SkipMode) {
+    m_rightWasHeld = FrameInput.rightHeld;
+    m_leftWasHeld = FrameInput.leftHeld;
+    if (FrameInput.rightClick) {
+      SkipMode = false;
+      ResetInputEdges();
+    }
+    return;
+  }
+  // The save and load screens and the scene gallery take the buttons for themselves; neither exists
+  // yet, and the settings screen is answered by the host.
+  // Pushes, not releases: the release of the same press is what closes the backlog.
+  const bool rightPushed = FrameInput.rightHeld && !m_rightWasHeld;
+  const bool leftPushed = FrameInput.leftHeld && !m_leftWasHeld;
+  m_rightWasHeld = FrameInput.rightHeld;
+  m_leftWasHeld = FrameInput.leftHeld;
+  const bool windowOpen = EngineState.presentation.window.state == 1;
+  if (rightPushed && !WindowHidden && !BacklogOpen && !SystemScreenOpen() && !ButtonsActive && windowOpen) {
+    WindowHidden = true;
+  } else if (rightPushed && WindowHidden && !BacklogOpen && SceneReplay) {
+    ReturnToGame();
+    WindowHidden = false;
+  } else if (rightPushed) {
+    WindowHidden = false;
+  } else if (leftPushed && WindowHidden && !BacklogOpen) {
+    WindowHidden = false;
+  } else {
+    return;
+  }
+  ResetInputEdges();
 }
 
 void CScriptApp::OpenEditor(const char* scriptPath, int line) {

@@ -39,12 +39,17 @@ class CScriptApp : public CAppScopedObject {
   CToolTip* ToolTip() const { return m_toolTip.get(); }
 
  private:
+  void UpdateWindowHiding();
+
   CWindowApplication* m_app;
   CEditorProcessFactory m_editorFactory;
   CDIBDraw m_display;
   CMouseInputEx m_mouse;
   CFrameTimer m_timer;
   std::unique_ptr<CToolTip> m_toolTip;
+  // The buttons as the last frame saw them, for their pushes.
+  bool m_rightWasHeld = false;
+  bool m_leftWasHeld = false;
 };
 
 // The running game object, or null.

@@ -1,6 +1,9 @@
 #include "game/script_commands.h"
 
+#include "game/button_commands.h"
 #include "game/layer_commands.h"
+#include "game/message_commands.h"
+#include "game/sound_commands.h"
 #include "game/text_commands.h"
 #include "game/time_commands.h"
 
@@ -12,4 +15,7 @@ void RegisterScriptCommands() {
   RegisterLayerCommands();
   RegisterTimeCommands();
   RegisterTextCommands();
+  RegisterSoundCommands();
+  RegisterMessageCommands();
+  RegisterButtonCommands();
 }

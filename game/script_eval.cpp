@@ -13,11 +13,11 @@
 
 namespace {
 
-ScriptSymbol g_scratch = {};
-int g_nesting = 0;
+ScriptSymbol scratchSymbol = {};
+int evalNesting = 0;
 // Set when the nesting limit was hit: the levels still open unwind quietly, without reports and
 // without consuming tokens.
-bool g_abandoned = false;
+bool evalAbandoned = false;
 
 int32_t& Token() { return ScriptLexer.token; }
 
@@ -27,7 +27,7 @@ double Store(double value) {
 }
 
 void Report(std::string_view message) {
-  if (!g_abandoned) ScriptError(message);
+  if (!evalAbandoned) ScriptError(message);
 }
 
 class NestingScope {
@@ -35,22 +35,22 @@ class NestingScope {
   // The flag lasts until the next outermost expression starts, so that an array reference whose
   // index was abandoned sees it too.
   NestingScope() {
-    if (g_nesting++ == 0) g_abandoned = false;
+    if (evalNesting++ == 0) evalAbandoned = false;
   }
-  ~NestingScope() { --g_nesting; }
-  bool TooDeep() const { return g_nesting > kMaxExpressionNesting; }
+  ~NestingScope() { --evalNesting; }
+  bool TooDeep() const { return evalNesting > kMaxExpressionNesting; }
 };
 
 void Abandon() {
-  if (g_abandoned) return;
+  if (evalAbandoned) return;
   ScriptError("文法が違います"_sj);
-  g_abandoned = true;
+  evalAbandoned = true;
   while (Token() != kTokenLineFeed && Token() != kTokenEnd) GetToken();
 }
 
 // Closing parenthesis: a missing one is reported and the token there is taken in its place.
 void ExpectClose() {
-  if (g_abandoned) return;
+  if (evalAbandoned) return;
   if (Token() != ')') Report("')'が足りません"_sj);
   GetToken();
 }
@@ -60,9 +60,9 @@ void ExpectClose() {
 double EvalExpression() {
   NestingScope scope;
   if (scope.TooDeep()) Abandon();
-  if (g_abandoned) return Store(0);
+  if (evalAbandoned) return Store(0);
   double value = EvalNot();
-  while (!g_abandoned && (Token() == kTokenAnd || Token() == kTokenOr)) {
+  while (!evalAbandoned && (Token() == kTokenAnd || Token() == kTokenOr)) {
     bool isAnd = Token() == kTokenAnd;
     GetToken();
     double right = EvalNot();
@@ -81,7 +81,7 @@ double EvalNot() {
 
 double EvalCompare() {
   double left = EvalSum();
-  if (g_abandoned) return Store(left);
+  if (evalAbandoned) return Store(left);
   switch (Token()) {
     case '=': {
       GetToken();
@@ -114,7 +114,7 @@ double EvalCompare() {
 
 double EvalSum() {
   double value = EvalTerm();
-  while (!g_abandoned && (Token() == '+' || Token() == '-')) {
+  while (!evalAbandoned && (Token() == '+' || Token() == '-')) {
     bool add = Token() == '+';
     GetToken();
     double right = EvalTerm();
@@ -125,7 +125,7 @@ double EvalSum() {
 
 double EvalTerm() {
   double value = EvalUnary();
-  while (!g_abandoned && (Token() == '*' || Token() == '/' || Token() == kTokenMod)) {
+  while (!evalAbandoned && (Token() == '*' || Token() == '/' || Token() == kTokenMod)) {
     int32_t op = Token();
     GetToken();
     double right = EvalUnary();
@@ -166,7 +166,7 @@ double EvalUnary() {
 }
 
 double EvalPrimary() {
-  if (g_abandoned) return Store(0);
+  if (evalAbandoned) return Store(0);
   switch (Token()) {
     case kTokenIdentifier:
       return Store(GetVariable()->value);
@@ -194,11 +194,11 @@ namespace {
 // so the caller never uses a failed lookup.
 ScriptSymbol* Resolve(std::string_view name, bool named) {
   const int32_t index = named ? LookupSymbol(name, true) : -1;
-  ScriptSymbol* entry = &g_scratch;
+  ScriptSymbol* entry = &scratchSymbol;
   if (index >= 0) {
     entry = &EngineState.symbolTable[index];
   } else {
-    g_scratch = {};
+    scratchSymbol = {};
   }
   ScriptLexer.number = entry->value;
   return entry;
@@ -220,7 +220,7 @@ ScriptSymbol* GetVariable() {
   do {
     GetToken();
     double index = EvalExpression();
-    if (g_abandoned) return Resolve({}, false);
+    if (evalAbandoned) return Resolve({}, false);
     char digits[16];
     std::snprintf(digits, sizeof digits, "%d", SaturateToInt32(index));
     named = AppendNamePart(name, digits) && named;

@@ -6,19 +6,20 @@
 #include "game/script_control_flow.h"
 #include "game/script_error.h"
 #include "game/script_lexer.h"
+#include "game/script_text.h"
 #include "game/script_tokens.h"
 #include "platform/sjis_literal.h"
 
 namespace {
 
-int32_t g_waitResumeToken = kTokenEnd;
+int32_t waitResumeToken = kTokenEnd;
 
 // The WAIT countdown: the first decrement falls in the frame of the WAIT itself.
 ScriptFlow RunWaitCountdown() {
   int32_t& count = EngineState.presentation.waitCount;
   if (count > 0) --count;
   if (count > 0) return ScriptFlow::kYield;
-  ScriptLexer.token = g_waitResumeToken;
+  ScriptLexer.token = waitResumeToken;
   return ScriptFlow::kNext;
 }
 
@@ -46,10 +47,11 @@ constexpr HandlerTable ControlHandlers() {
   return table;
 }
 
-HandlerTable g_handlers = ControlHandlers();
-ScriptHost g_host;
-bool g_running = false;
-int32_t g_openThenLevels = 0;
+HandlerTable handlerTable = ControlHandlers();
+ScriptHost scriptHost;
+bool scriptRunning = false;
+int32_t openThenLevels = 0;
+int32_t statementLine = 0;
 
 bool InTable(int32_t token) { return token >= kFirstStatementToken && token <= kLastStatementToken; }
 
@@ -90,41 +92,47 @@ void SkipUnhandledStatement() {
 // from inside a command) keeps its own.
 class RunScope {
  public:
-  RunScope() : m_saved(g_openThenLevels) { g_openThenLevels = 0; }
-  ~RunScope() { g_openThenLevels = m_saved; }
+  RunScope() : m_saved(openThenLevels), m_savedLine(statementLine) { openThenLevels = 0; }
+  ~RunScope() {
+    openThenLevels = m_saved;
+    statementLine = m_savedLine;
+  }
   RunScope(const RunScope&) = delete;
   RunScope& operator=(const RunScope&) = delete;
 
  private:
   int32_t m_saved;
+  int32_t m_savedLine;
 };
 
 }  // namespace
 
 void SetScriptHandler(int32_t token, ScriptHandler handler) {
-  if (InTable(token)) g_handlers[Slot(token)] = handler;
+  if (InTable(token)) handlerTable[Slot(token)] = handler;
 }
 
-ScriptHandler GetScriptHandler(int32_t token) { return InTable(token) ? g_handlers[Slot(token)] : nullptr; }
+ScriptHandler GetScriptHandler(int32_t token) { return InTable(token) ? handlerTable[Slot(token)] : nullptr; }
 
-bool IsScriptRunning() { return g_running; }
-void SetScriptRunning(bool running) { g_running = running; }
+int32_t DispatchedStatementLine() { return statementLine; }
 
-void SetScriptHost(const ScriptHost& host) { g_host = host; }
-bool SystemScreenOpen() { return g_host.systemScreenOpen && g_host.systemScreenOpen(); }
-const ScriptHost& GetScriptHost() { return g_host; }
+bool IsScriptRunning() { return scriptRunning; }
+void SetScriptRunning(bool running) { scriptRunning = running; }
 
-void OpenThenLevel() { ++g_openThenLevels; }
+void SetScriptHost(const ScriptHost& host) { scriptHost = host; }
+bool SystemScreenOpen() { return scriptHost.systemScreenOpen && scriptHost.systemScreenOpen(); }
+const ScriptHost& GetScriptHost() { return scriptHost; }
+
+void OpenThenLevel() { ++openThenLevels; }
 
 bool CloseThenLevel() {
-  if (g_openThenLevels <= 0) return false;
-  --g_openThenLevels;
+  if (openThenLevels <= 0) return false;
+  --openThenLevels;
   return true;
 }
 
 void BeginWait(int32_t frames) {
   EngineState.presentation.waitCount = frames;
-  g_waitResumeToken = GetToken();
+  waitResumeToken = GetToken();
   ScriptLexer.token = kTokenWaitCountdown;
 }
 
@@ -142,11 +150,14 @@ bool ExecuteScript() {
     const int32_t token = ScriptLexer.token;
     if (token == kTokenEnd && ScriptLexer.current == '\0') {
       // The end of the text: nothing more can run. The script stops; the game goes on drawing.
-      g_running = false;
+      scriptRunning = false;
       return true;
     }
     if (ScriptHandler handler = GetScriptHandler(token)) {
-      if (handler() == ScriptFlow::kYield) return true;
+      statementLine = static_cast<int32_t>(ScriptText.LineFeedsBefore(ScriptLexer.tokenStart)) + 1;
+      const ScriptFlow flow = handler();
+      statementLine = 0;
+      if (flow == ScriptFlow::kYield) return true;
     } else if (IsQuietlySkipped(token)) {
       GetToken();
     } else {

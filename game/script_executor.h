@@ -29,6 +29,10 @@ bool StepScript();
 // The run loop. Returns true.
 bool ExecuteScript();
 
+// The line on which the statement being dispatched began, counted from 1 by line feeds; 0 outside a
+// statement.
+int32_t DispatchedStatementLine();
+
 // Whether the frame loop steps the script; cleared when the script runs off its end.
 bool IsScriptRunning();
 void SetScriptRunning(bool running);

@@ -34,13 +34,13 @@ void Advance() {
 }
 
 // Set once a character of the token did not fit: the token text is a prefix of what was read.
-bool g_textFull = false;
+bool tokenTextFull = false;
 
 // Appends bytes to the token text unless they would pass the limit; returns false when they are
 // dropped.
 bool AppendText(const char* bytes, uint32_t width, uint32_t limit) {
-  g_textFull = g_textFull || L.textLength + width > limit;
-  if (g_textFull) return false;
+  tokenTextFull = tokenTextFull || L.textLength + width > limit;
+  if (tokenTextFull) return false;
   std::memcpy(L.text + L.textLength, bytes, width);
   L.textLength += width;
   L.text[L.textLength] = '\0';
@@ -153,12 +153,13 @@ void ReadMessage() {
 int32_t GetToken() {
   L.textLength = 0;
   L.text[0] = '\0';
-  g_textFull = false;
+  tokenTextFull = false;
   ++L.tokensRead;
   while (IsBlank(L.current)) Advance();
   if (L.current == '#') {
     while (L.current != '\n' && L.current != '\0') Advance();
   }
+  L.tokenStart = L.readPos - 1;
   int8_t c = L.current;
   if (IsLetter(c) || c == '_') {
     ReadIdentifier();

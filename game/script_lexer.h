@@ -16,6 +16,7 @@ struct ScriptLexerState {
   uint32_t textLength;
   double number;  // a number token's value; the evaluator also leaves every result here
   uint64_t tokensRead;  // every token read so far: the measure of a frame's work
+  uint32_t tokenStart;  // the offset of the current token's first byte
 };
 
 extern ScriptLexerState ScriptLexer;

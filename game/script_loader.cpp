@@ -5,6 +5,7 @@
 #include "game/config.h"
 #include "game/engine_state.h"
 #include "game/fixed_text.h"
+#include "game/message_window.h"
 #include "game/read_flag_table.h"
 #include "game/script_control_flow.h"
 #include "game/script_error.h"
@@ -18,6 +19,7 @@
 
 void ResetScriptEngine() {
   EngineState.interpreter.runThrough = 0;
+  ResetMessageWindowFlags();
   MessageState& message = EngineState.presentation.message;
   message.singleVoicePending = 0;
   std::memset(message.singleVoice, 0, sizeof message.singleVoice);
@@ -41,6 +43,7 @@ void InitScriptEngine() {
   ResetScriptEngine();
   EngineState.presentation.window.originX = Config.messageWindowX;
   EngineState.presentation.window.originY = Config.messageWindowY;
+  LoadMessageWindowPicture();
   LoadReadFlags(kReadFlagFile);
 }
 
@@ -76,11 +79,15 @@ bool LoadScript(const void* /*unused*/, const std::string& name) {
 
 void SaveReadFlags() {
   ScriptText.Clear();
+  FreeMessageWindowPicture();
   WriteReadFlags(kReadFlagFile);
 }
 
 void TakeSaveSnapshot() {
-  EngineState.scriptLine = LineOfPosition(ScriptLexer.readPos);
+  // Inside a statement the line it began on, plus one, as jumps count lines: a load resumes at the
+  // start of that statement, so a message of several lines keeps its speaker and voice.
+  const int32_t statementLine = DispatchedStatementLine();
+  EngineState.scriptLine = statementLine > 0 ? statementLine + 1 : LineOfPosition(ScriptLexer.readPos);
   std::memcpy(&EngineStateSnapshot, &EngineState, sizeof EngineState);
 }
 

@@ -13,7 +13,7 @@
 
 namespace {
 
-int32_t g_freeCursor = kSymbolCount - 1;
+int32_t freeSymbolCursor = kSymbolCount - 1;
 
 ScriptSymbol* Table() { return EngineState.symbolTable; }
 
@@ -63,14 +63,14 @@ int32_t LookupSymbol(std::string_view name, bool add) {
     Claim(table[home], name);
     return home;
   }
-  while (g_freeCursor >= 0 && !IsFree(table[g_freeCursor])) --g_freeCursor;
-  if (g_freeCursor < 0) {
+  while (freeSymbolCursor >= 0 && !IsFree(table[freeSymbolCursor])) --freeSymbolCursor;
+  if (freeSymbolCursor < 0) {
     ScriptError("変数領域がオーバーフローしました"_sj);
     return -1;
   }
-  table[last].next = g_freeCursor;
-  Claim(table[g_freeCursor], name);
-  return g_freeCursor;
+  table[last].next = freeSymbolCursor;
+  Claim(table[freeSymbolCursor], name);
+  return freeSymbolCursor;
 }
 
 ScriptSymbol* DefineSymbol(std::string_view name, SymbolMode mode) {
@@ -110,5 +110,5 @@ void RegisterKeywords() {
   }
 }
 
-void ResetFreeSymbolCursor() { g_freeCursor = kSymbolCount - 1; }
-int32_t FreeSymbolCursor() { return g_freeCursor; }
+void ResetFreeSymbolCursor() { freeSymbolCursor = kSymbolCount - 1; }
+int32_t FreeSymbolCursor() { return freeSymbolCursor; }

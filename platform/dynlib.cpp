@@ -8,8 +8,16 @@
 
 namespace platform {
 
-std::unique_ptr<DynLib> DynLib::Open(std::string_view path) {
+std::unique_ptr<DynLib> DynLib::Open(std::string_view path, PathMode mode) {
   if (path.empty()) return nullptr;
+  if (mode == PathMode::kExact) {
+    std::string host;
+    if (!ExactHostPath(path, host)) return nullptr;
+    // A name without "/" would be searched for on the system's library path.
+    if (host.find('/') == std::string::npos) host = "./" + host;
+    void* handle = dlopen(host.c_str(), RTLD_NOW | RTLD_LOCAL);
+    return handle ? std::unique_ptr<DynLib>(new DynLib(handle)) : nullptr;
+  }
   std::string program(path);
   if (program.front() != '/') {
     // dlopen would search the system's library path for a bare name; a plug-in comes from here.

@@ -5,14 +5,17 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/path.h"
+
 namespace platform {
 
 class DynLib {
  public:
   // Loads the shared library at a program path (Shift-JIS, "\" or "/" between levels, letters'
   // case looked up as files are); a relative path is taken from the process's current directory,
-  // never from the system's library search path. Null when it cannot be loaded.
-  static std::unique_ptr<DynLib> Open(std::string_view path);
+  // never from the system's library search path. With kExact the path is taken exactly (see
+  // path.h) and a refused path loads nothing. Null when it cannot be loaded.
+  static std::unique_ptr<DynLib> Open(std::string_view path, PathMode mode = PathMode::kLookup);
   ~DynLib();
   DynLib(const DynLib&) = delete;
   DynLib& operator=(const DynLib&) = delete;

@@ -71,11 +71,19 @@ ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
 
 ReadOnlyFile::~ReadOnlyFile() { Close(); }
 
-bool ReadOnlyFile::Open(std::string_view programPath) {
+bool ReadOnlyFile::Open(std::string_view programPath, PathMode mode) {
   Close();
   if (programPath.empty()) return false;
-  int fd = ::open(HostPath(programPath).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) fd = ::open(ResolveHostPath(programPath).c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = -1;
+  if (mode == PathMode::kExact) {
+    std::string host;
+    if (!ExactHostPath(programPath, host)) return false;
+    // A name may be a pipe or a device: opening one must not wait for a writer; it is refused below.
+    fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  } else {
+    fd = ::open(HostPath(programPath).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) fd = ::open(ResolveHostPath(programPath).c_str(), O_RDONLY | O_CLOEXEC);
+  }
   if (fd < 0) return false;
   struct stat st;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -119,9 +127,8 @@ bool ReadOnlyFile::Close() {
   return ::close(fd) == 0;
 }
 
-AtomicFileWriter::AtomicFileWriter(std::string_view programPath) {
-  if (programPath.empty()) return;
-  m_target = ResolveHostPath(programPath);
+AtomicFileWriter::AtomicFileWriter(std::string_view programPath, PathMode mode) {
+  if (programPath.empty() || !HostPathFor(programPath, mode, m_target)) return;
   struct stat st;
   bool exists = ::lstat(m_target.c_str(), &st) == 0;
   if (exists && S_ISLNK(st.st_mode)) {
@@ -201,6 +208,19 @@ void AtomicFileWriter::Discard() {
     ::unlink(m_temporary.c_str());
     m_temporary.clear();
   }
+}
+
+bool StatPath(std::string_view path, PathMode mode, PathStatus& status) {
+  std::string host;
+  if (path.empty() || !HostPathFor(path, mode, host)) return false;
+  struct stat st;
+  if (::stat(host.c_str(), &st) != 0) return false;
+  status.folder = S_ISDIR(st.st_mode);
+  status.stamp.device = st.st_dev;
+  status.stamp.inode = st.st_ino;
+  status.stamp.size = static_cast<uint64_t>(st.st_size);
+  status.stamp.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+  return true;
 }
 
 WriteStatus WriteFileAtomically(std::string_view programPath, std::span<const unsigned char> bytes) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/path.h"
+
 namespace platform {
 
 // What tells two states of a file apart, for caches that must notice a replaced or changed file.
@@ -29,9 +31,9 @@ class ReadOnlyFile {
   ReadOnlyFile& operator=(ReadOnlyFile&& other) noexcept;
   ~ReadOnlyFile();
 
-  // Opens the file, with the case-insensitive lookup when the exact name is missing. Folders do
-  // not open.
-  bool Open(std::string_view programPath);
+  // Opens the file, with the case-insensitive lookup when the exact name is missing (kLookup) or
+  // by its exact name only (kExact, see path.h). Folders do not open.
+  bool Open(std::string_view programPath, PathMode mode = PathMode::kLookup);
   bool IsOpen() const { return m_fd >= 0; }
   bool Stamp(FileStamp& stamp) const;
   // Reads exactly out.size() bytes at offset; false on an error or when the file ends first.
@@ -56,7 +58,8 @@ enum class WriteStatus {
 // folder, and a file without any write permission (marked read-only), are never replaced.
 class AtomicFileWriter {
  public:
-  explicit AtomicFileWriter(std::string_view programPath);
+  // With kExact a refused path opens nothing (Commit gives kCannotCreate).
+  explicit AtomicFileWriter(std::string_view programPath, PathMode mode = PathMode::kLookup);
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
   ~AtomicFileWriter();
@@ -76,6 +79,15 @@ class AtomicFileWriter {
   int m_fd = -1;
   bool m_failed = false;
 };
+
+// What the system tells of an existing file or folder (a link is followed).
+struct PathStatus {
+  bool folder = false;
+  FileStamp stamp;
+};
+
+// False when nothing is there, or when an exact path is refused.
+bool StatPath(std::string_view path, PathMode mode, PathStatus& status);
 
 // Replaces (or creates) a whole file in one step.
 WriteStatus WriteFileAtomically(std::string_view programPath, std::span<const unsigned char> bytes);

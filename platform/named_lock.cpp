@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 namespace platform {
 namespace {
@@ -79,6 +80,21 @@ NamedLock::Result NamedLock::Open(std::string_view name) {
     return Result::kFailed;
   }
   return Result::kAcquired;
+}
+
+NamedLock::Result NamedLock::OpenWaiting(std::string_view name, std::chrono::milliseconds limit) {
+  Result result = Open(name);
+  // flock has no timed wait; a short poll keeps a stuck holder from stopping the caller for good.
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (result == Result::kHeldElsewhere && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::microseconds(500));
+    if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) return Result::kAcquired;
+    if (errno != EWOULDBLOCK && errno != EINTR) {
+      Close();
+      return Result::kFailed;
+    }
+  }
+  return result;
 }
 
 bool NamedLock::Close() {

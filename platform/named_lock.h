@@ -3,6 +3,7 @@
 // process ends, however it ends.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -36,6 +37,9 @@ class NamedLock {
   ~NamedLock() { Close(); }
 
   Result Open(std::string_view name);
+  // Open, waiting up to the time limit while another holder has the lock; kHeldElsewhere when it
+  // did not come in time.
+  Result OpenWaiting(std::string_view name, std::chrono::milliseconds limit);
   // Releases the lock (when held) and closes the file; false when nothing was open.
   bool Close();
   bool IsOpen() const { return m_fd >= 0; }

@@ -148,6 +148,29 @@ std::vector<std::string_view> SplitHost(std::string_view host) {
   return parts;
 }
 
+bool HostCurrentDirectory(std::string& host) {
+  std::vector<char> buffer(256);
+  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return false;
+    buffer.resize(buffer.size() * 2);
+  }
+  host = buffer.data();
+  return true;
+}
+
+bool HostExecutablePath(std::string& host) {
+  std::vector<char> buffer(256);
+  for (;;) {
+    ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (n < 0) return false;
+    if (static_cast<size_t>(n) < buffer.size()) {
+      host.assign(buffer.data(), static_cast<size_t>(n));
+      return true;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
 }  // namespace
 
 bool EndsWithSeparator(std::string_view programPath) {
@@ -202,13 +225,10 @@ std::string ResolveHostPath(std::string_view programPath) {
 }
 
 bool CurrentDirectory(std::string& programPath) {
-  std::vector<char> buffer(256);
-  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-    if (errno != ERANGE) return false;
-    buffer.resize(buffer.size() * 2);
-  }
+  std::string host;
+  if (!HostCurrentDirectory(host)) return false;
   std::string program;
-  if (!ProgramPathFromHost(buffer.data(), program)) return false;
+  if (!ProgramPathFromHost(host, program)) return false;
   programPath = WithSeparator(std::move(program));
   return true;
 }
@@ -245,13 +265,57 @@ std::string UserDataDirectory() {
 }
 
 std::string ModuleFileName() {
-  std::vector<char> buffer(256);
-  for (;;) {
-    ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (n < 0) return {};
-    if (static_cast<size_t>(n) < buffer.size()) return SeparatorsToProgram(Utf8ToSjis(std::string_view(buffer.data(), n)));
-    buffer.resize(buffer.size() * 2);
+  std::string host;
+  if (!HostExecutablePath(host)) return {};
+  return SeparatorsToProgram(Utf8ToSjis(host));
+}
+
+bool ExactHostPath(std::string_view path, std::string& hostPath) {
+  if (path.empty()) return false;
+  const auto table = SjisDecodeTable();
+  for (size_t i = 0; i < path.size(); ++i) {
+    const auto c = static_cast<unsigned char>(path[i]);
+    if (c == 0) return false;
+    if (c < 0x80) continue;
+    uint16_t code = c;
+    if (IsSjisLead(c)) {
+      if (i + 1 >= path.size()) return false;
+      code = static_cast<uint16_t>((c << 8) | static_cast<unsigned char>(path[++i]));
+    }
+    if (table[code] == 0xFFFD) return false;
   }
+  // Every character decodes, so the conversion below spells each one and drops nothing.
+  hostPath = SjisToUtf8(path);
+  return true;
+}
+
+bool ExactPathFromHost(std::string_view hostPath, std::string& path) {
+  if (hostPath.empty() || hostPath.find('\0') != std::string_view::npos) return false;
+  std::string sjis = Utf8ToSjis(hostPath);
+  std::string back;
+  if (!ExactHostPath(sjis, back) || back != hostPath) return false;
+  path = std::move(sjis);
+  return true;
+}
+
+bool ExactCurrentDirectory(std::string& path) {
+  std::string host;
+  std::string exact;
+  if (!HostCurrentDirectory(host) || !ExactPathFromHost(host, exact)) return false;
+  if (exact.back() != '/') exact += '/';
+  path = std::move(exact);
+  return true;
+}
+
+bool ExactModuleFileName(std::string& path) {
+  std::string host;
+  return HostExecutablePath(host) && ExactPathFromHost(host, path);
+}
+
+bool HostPathFor(std::string_view path, PathMode mode, std::string& hostPath) {
+  if (mode == PathMode::kExact) return ExactHostPath(path, hostPath);
+  hostPath = ResolveHostPath(path);
+  return true;
 }
 
 void ForgetPathCache() { Listings().Clear(); }

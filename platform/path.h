@@ -48,6 +48,32 @@ std::string UserDataDirectory();
 // characters that Shift-JIS lacks); empty when the system cannot tell.
 std::string ModuleFileName();
 
+// How a path given to the file layer is taken.
+//   kLookup: a program path as above ("\" or "/" between levels, case-insensitive fallback).
+//   kExact: the editor's form. The bytes are Shift-JIS and name exactly one file: "/" alone
+//   separates levels ("\" is a byte of a name, as Linux allows), letters' case is never looked up,
+//   and a path with a byte that does not decode is refused rather than spelled as some other name.
+enum class PathMode { kLookup, kExact };
+
+// The host spelling of an exact path: UTF-8 character for character. False for an empty path and
+// for one holding a NUL, a byte that starts no CP932 character, or a lead byte without its trail.
+bool ExactHostPath(std::string_view path, std::string& hostPath);
+
+// The exact path of a host path: false when Shift-JIS cannot spell it so that it decodes back to
+// the same host bytes (a name holding U+00A5 or U+301C has a CP932 code, but it comes back as
+// another name).
+bool ExactPathFromHost(std::string_view hostPath, std::string& path);
+
+// The process's current directory as an exact path ending with "/"; false when the system cannot
+// tell it or Shift-JIS cannot spell it.
+bool ExactCurrentDirectory(std::string& path);
+
+// The running executable's path as an exact path; false when it cannot be told or spelled.
+bool ExactModuleFileName(std::string& path);
+
+// Host spelling of a path in either mode; false only for an exact path that is refused.
+bool HostPathFor(std::string_view path, PathMode mode, std::string& hostPath);
+
 // Forgets every folder listing remembered by the case-insensitive lookup.
 void ForgetPathCache();
 

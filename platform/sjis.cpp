@@ -2,57 +2,67 @@
 
 #include <iconv.h>
 
-#include <array>
-#include <mutex>
-#include <unordered_map>
 #include <vector>
+
+#include "platform/cp932_encode_table.h"
 
 namespace platform {
 namespace {
 
-// Both directions are built once from glibc's CP932 converter; afterwards a conversion is a
-// table look-up and never touches iconv or the locale.
+// Both directions are flat tables of 65,536 entries from glibc's CP932 converter, built once;
+// afterwards a conversion is a look-up and never touches iconv or the locale.
+//
+// The encode direction is iconv's own UTF-32 to CP932 conversion, not the decode table read
+// backwards: text from Linux tools writes U+301C, U+2212, U+2016, U+00A5 and U+2014 for characters
+// whose CP932 codes decode to other code points, and the IBM extension characters go to their IBM
+// rows, as every other CP932 encoder does.
 struct Tables {
-  std::vector<char32_t> toUnicode;                 // indexed by the 16-bit code
-  std::unordered_map<char32_t, uint16_t> fromUnicode;
+  std::vector<uint16_t> toUnicode;    // indexed by the code, 0xFFFD where none
+  std::vector<uint16_t> fromUnicode;  // indexed by the BMP code point, 0 where none
 
-  Tables() : toUnicode(0x10000, 0xFFFD) {
+  Tables() : toUnicode(0x10000, 0xFFFD), fromUnicode(0x10000, 0) {
+    for (unsigned c = 0; c < 0x80; ++c) {
+      toUnicode[c] = static_cast<uint16_t>(c);
+      fromUnicode[c] = static_cast<uint16_t>(c);
+    }
+    BuildDecode();
+    BuildEncode();
+  }
+
+  void BuildDecode() {
     iconv_t cd = iconv_open("UTF-32LE", "CP932");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-      for (unsigned c = 0; c < 0x80; ++c) toUnicode[c] = c;
-    } else {
-      auto convert = [&](const char* in, size_t len) -> char32_t {
-        char inbuf[2] = {in[0], len > 1 ? in[1] : '\0'};
-        char* ip = inbuf;
-        size_t il = len;
-        char32_t out = 0;
-        char* op = reinterpret_cast<char*>(&out);
-        size_t ol = sizeof out;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || ol != 0) return 0xFFFD;
-        return out;
-      };
-      for (unsigned c = 0; c < 0x100; ++c) {
-        if (IsSjisLead(static_cast<unsigned char>(c))) continue;
-        char b = static_cast<char>(c);
-        toUnicode[c] = c < 0x80 ? c : convert(&b, 1);
-      }
-      for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-        if (!IsSjisLead(static_cast<unsigned char>(lead))) continue;
-        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-          if (trail == 0x7F) continue;
-          char b[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-          toUnicode[(lead << 8) | trail] = convert(b, 2);
-        }
-      }
-      iconv_close(cd);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return;
+    auto convert = [&](const char* in, size_t len) -> uint16_t {
+      char inbuf[2] = {in[0], len > 1 ? in[1] : '\0'};
+      char* ip = inbuf;
+      size_t il = len;
+      char32_t out = 0;
+      char* op = reinterpret_cast<char*>(&out);
+      size_t ol = sizeof out;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      if (iconv(cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || ol != 0 || out > 0xFFFF) return 0xFFFD;
+      return static_cast<uint16_t>(out);
+    };
+    for (unsigned c = 0x80; c < 0x100; ++c) {
+      if (IsSjisLead(static_cast<unsigned char>(c))) continue;
+      char b = static_cast<char>(c);
+      toUnicode[c] = convert(&b, 1);
     }
-    // The first code wins, so that characters with several CP932 codes (NEC and IBM extensions)
-    // map back to the lowest one.
-    for (unsigned code = 0; code < 0x10000; ++code) {
-      char32_t u = toUnicode[code];
-      if (u != 0xFFFD) fromUnicode.emplace(u, static_cast<uint16_t>(code));
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+      if (!IsSjisLead(static_cast<unsigned char>(lead))) continue;
+      for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+        if (trail == 0x7F) continue;
+        char b[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        toUnicode[(lead << 8) | trail] = convert(b, 2);
+      }
     }
+    iconv_close(cd);
+  }
+
+  // The pairs are iconv's UTF-32 to CP932 conversion over the BMP, generated once and checked in
+  // (the compile-time literal encodes with the same pairs), so both encoders always agree.
+  void BuildEncode() {
+    for (const Cp932Pair& pair : kCp932EncodeTable) fromUnicode[pair.codePoint] = pair.code;
   }
 };
 
@@ -110,9 +120,15 @@ char32_t SjisCodeToUnicode(uint16_t code) { return GetTables().toUnicode[code]; 
 
 uint16_t UnicodeToSjisCode(char32_t cp) {
   if (cp < 0x80) return static_cast<uint16_t>(cp);
-  const auto& map = GetTables().fromUnicode;
-  auto it = map.find(cp);
-  return it == map.end() ? 0 : it->second;
+  return cp < 0x10000 ? GetTables().fromUnicode[cp] : 0;
+}
+
+std::span<const uint16_t, 0x10000> SjisDecodeTable() {
+  return std::span<const uint16_t, 0x10000>(GetTables().toUnicode.data(), 0x10000);
+}
+
+std::span<const uint16_t, 0x10000> SjisEncodeTable() {
+  return std::span<const uint16_t, 0x10000>(GetTables().fromUnicode.data(), 0x10000);
 }
 
 std::string SjisToUtf8(std::string_view sjis) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -14,8 +15,17 @@ constexpr bool IsSjisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || 
 // 0xFFFD when the code has no mapping.
 char32_t SjisCodeToUnicode(uint16_t code);
 
-// CP932 code (single byte, or lead << 8 | trail) of a code point; 0 when it has none.
+// CP932 code (single byte, or lead << 8 | trail) of a code point; 0 when it has none. This is
+// CP932's own encoder, which also takes the code points that its decoder never gives: U+301C and
+// U+FF5E both encode to 8160, U+00A5 to 5C, U+2014 to 815C; an IBM extension character encodes to
+// its IBM row (FA40-FC4B) even where an NEC row (ED40-EEFC) decodes to it too.
 uint16_t UnicodeToSjisCode(char32_t cp);
+
+// The two directions as flat tables for loops over whole texts: the decode table is indexed by the
+// code and holds 0xFFFD where the code has no character (a lone lead byte among them); the encode
+// table is indexed by the BMP code point and holds 0 where it has no code (and for U+0000).
+std::span<const uint16_t, 0x10000> SjisDecodeTable();
+std::span<const uint16_t, 0x10000> SjisEncodeTable();
 
 // Whole-string conversions. Unmappable characters become '?' (to Shift-JIS) or U+FFFD (to UTF-8);
 // a lead byte at the very end of the input is dropped, never paired with what follows the string.

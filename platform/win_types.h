@@ -82,6 +82,17 @@ struct SIZE {
   LONG cy = 0;
 };
 
+struct SYSTEMTIME {
+  WORD wYear = 0;
+  WORD wMonth = 0;
+  WORD wDayOfWeek = 0;
+  WORD wDay = 0;
+  WORD wHour = 0;
+  WORD wMinute = 0;
+  WORD wSecond = 0;
+  WORD wMilliseconds = 0;
+};
+
 constexpr COLORREF RGB(unsigned r, unsigned g, unsigned b) {
   return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
@@ -260,3 +271,34 @@ constexpr int VK_OEM_5 = 0xDC;       // \|
 constexpr int VK_OEM_6 = 0xDD;       // ]}
 constexpr int VK_OEM_7 = 0xDE;       // '"
 constexpr int VK_OEM_102 = 0xE2;     // the extra key beside the right Shift
+
+// Records that the editor keeps in its shared settings and its settings file: every member is 32
+// bits or a byte, so the record has one layout in every process.
+constexpr int LF_FACESIZE = 32;
+struct LOGFONT {
+  LONG lfHeight = 0;
+  LONG lfWidth = 0;
+  LONG lfEscapement = 0;
+  LONG lfOrientation = 0;
+  LONG lfWeight = 0;
+  BYTE lfItalic = 0;
+  BYTE lfUnderline = 0;
+  BYTE lfStrikeOut = 0;
+  BYTE lfCharSet = 0;
+  BYTE lfOutPrecision = 0;
+  BYTE lfClipPrecision = 0;
+  BYTE lfQuality = 0;
+  BYTE lfPitchAndFamily = 0;
+  char lfFaceName[LF_FACESIZE] = {};
+};
+static_assert(sizeof(LOGFONT) == 60);
+
+struct WINDOWPLACEMENT {
+  UINT length = 0;
+  UINT flags = 0;
+  UINT showCmd = 0;
+  POINT ptMinPosition;
+  POINT ptMaxPosition;
+  RECT rcNormalPosition;
+};
+static_assert(sizeof(WINDOWPLACEMENT) == 44);

@@ -1,6 +1,7 @@
 // Draws the demo game's pictures: make_pictures <folder> writes into it two 800 x 600 backgrounds
 // (a sky over hills, a town at dusk), a standing character with a soft-edged alpha channel, and a
-// greyscale mask for the wipe from one scene to the next.
+// greyscale mask for the wipe from one scene to the next; the message window, the backlog's window
+// and its voice icon, and a choice button lit and plain.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -119,6 +120,49 @@ Picture Mask() {
   return p;
 }
 
+// A translucent panel with a lighter rim: the message window and the backlog's window.
+Picture Panel(int width, int height, double r, double g, double b, double alpha) {
+  Picture p(width, height, true);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const int edge = std::min({x, y, width - 1 - x, height - 1 - y});
+      const double rim = edge < 3 ? 0.35 : 0.0;
+      p.At(x, y) = Rgb(r + rim, g + rim, b + rim, edge < 3 ? 1.0 : alpha);
+    }
+  }
+  return p;
+}
+
+// The backlog's voice icon: a small speaker with two sound waves.
+Picture VoiceIcon() {
+  Picture p(24, 24, true);
+  for (int y = 0; y < 24; ++y) {
+    for (int x = 0; x < 24; ++x) {
+      const bool box = x >= 3 && x < 8 && y >= 9 && y < 15;
+      const bool cone = x >= 8 && x < 13 && std::abs(y - 12) <= x - 5;
+      const double d = std::hypot(x - 10.0, y - 12.0);
+      const bool wave = x > 13 && ((d > 5 && d < 6.5) || (d > 8.5 && d < 10));
+      if (box || cone || wave) p.At(x, y) = Rgb(1.0, 0.9, 0.5);
+    }
+  }
+  return p;
+}
+
+// A choice button: a rounded bar, lit (the highlight picture) or plain.
+Picture Button(bool lit) {
+  Picture p(320, 44, true);
+  for (int y = 0; y < 44; ++y) {
+    for (int x = 0; x < 320; ++x) {
+      const double cx = std::clamp(x + 0.5, 22.0, 298.0), cy = 22.0;
+      const double inside = 21.0 - std::hypot(x + 0.5 - cx, y + 0.5 - cy);
+      if (inside <= 0) continue;
+      const double a = std::clamp(inside, 0.0, 1.0) * (lit ? 0.95 : 0.75);
+      p.At(x, y) = lit ? Rgb(0.95, 0.75, 0.35, a) : Rgb(0.15, 0.2, 0.35, a);
+    }
+  }
+  return p;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -131,7 +175,15 @@ int main(int argc, char** argv) {
     const char* name;
     Picture picture;
   } pictures[] = {
-      {"bg_sky.png", Sky()}, {"bg_town.png", Town()}, {"chara.png", Character()}, {"mask_wipe.png", Mask()}};
+      {"bg_sky.png", Sky()},
+      {"bg_town.png", Town()},
+      {"chara.png", Character()},
+      {"mask_wipe.png", Mask()},
+      {"system_window.png", Panel(800, 170, 0.05, 0.08, 0.2, 0.75)},
+      {"system_backlogwindow.png", Panel(800, 600, 0.02, 0.03, 0.1, 0.85)},
+      {"system_voice.png", VoiceIcon()},
+      {"button_lit.png", Button(true)},
+      {"button.png", Button(false)}};
   for (const auto& p : pictures) {
     if (!Write(dir + p.name, p.picture)) {
       std::fprintf(stderr, "make_pictures: cannot write %s%s\n", dir.c_str(), p.name);

@@ -70,7 +70,7 @@ int CDIBSection::GetSize(int* width, int* height) const {
 int CDIBSection::LoadByPictureLoader(const std::string& fileName, int bitCount) {
   CFileBuffer file;
   file.Read(fileName);  // a failed read leaves no data, which the loader refuses
-  std::unique_ptr<CPictureLoader> loader = g_pictureLoaderFactory.Create();
+  std::unique_ptr<CPictureLoader> loader = PictureLoaderFactory.Create();
   if (loader->Load(&file) != 0) return 1;
   int width = 0, height = 0;
   if (loader->GetSize(&width, &height) != 0) return 2;

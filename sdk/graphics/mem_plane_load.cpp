@@ -86,7 +86,7 @@ int CMemPlaneImpl::LoadDecoded(std::string_view fileName, const std::string& ext
 int CMemPlaneImpl::LoadByPictureLoader(std::string_view fileName) {
   CFileBuffer file;
   file.Read(std::string(fileName));  // a failed read leaves no data, which the loader refuses
-  const std::unique_ptr<CPictureLoader> loader = g_pictureLoaderFactory.Create();
+  const std::unique_ptr<CPictureLoader> loader = PictureLoaderFactory.Create();
   if (loader->Load(&file) != 0) return 1;
   int w = 0, h = 0;
   if (loader->GetSize(&w, &h) != 0) return 2;

@@ -66,4 +66,4 @@ class CPictureLoaderFactory {
 };
 
 // The process-wide factory every user asks for a loader.
-inline const CPictureLoaderFactory g_pictureLoaderFactory;
+inline const CPictureLoaderFactory PictureLoaderFactory;

@@ -177,7 +177,7 @@ int CPlane::LoadBitmap(std::string_view fileName, int) {
   m_loaded = false;
   CFileBuffer file;
   if (file.Read(std::string(fileName)) != 0) return 1;
-  const std::unique_ptr<CPictureLoader> loader = g_pictureLoaderFactory.Create();
+  const std::unique_ptr<CPictureLoader> loader = PictureLoaderFactory.Create();
   if (loader->Load(&file) != 0) return 2;
   int w = 0, h = 0;
   if (loader->GetSize(&w, &h) != 0) return 3;

@@ -6,10 +6,10 @@
 
 namespace {
 // Built before the program's main code runs, gone at exit.
-AudioPluginSet g_audioPlugins;
+AudioPluginSet audioPlugins;
 }  // namespace
 
-AudioPluginSet& AudioPlugins() { return g_audioPlugins; }
+AudioPluginSet& AudioPlugins() { return audioPlugins; }
 
 void CAudioPlugin::InitPlugin(const std::string& name) {
   FreePlugin();

@@ -8,21 +8,21 @@
 
 namespace {
 // Emptied before the program's main code runs; a device still held at exit is deleted.
-SoundRegistry g_sounds;
+SoundRegistry liveSounds;
 }  // namespace
 
-SoundRegistry& Sounds() { return g_sounds; }
+SoundRegistry& Sounds() { return liveSounds; }
 
 void AddSoundDeviceUser() {
-  if (g_sounds.users++ == 0) g_sounds.device = std::make_unique<CDirectSound>();
+  if (liveSounds.users++ == 0) liveSounds.device = std::make_unique<CDirectSound>();
 }
 
 void RemoveSoundDeviceUser() {
-  if (g_sounds.users == 0) return;
-  if (--g_sounds.users == 0) g_sounds.device.reset();
+  if (liveSounds.users == 0) return;
+  if (--liveSounds.users == 0) liveSounds.device.reset();
 }
 
-platform::AudioDevice* SharedSoundDevice() { return g_sounds.device ? g_sounds.device->Device() : nullptr; }
+platform::AudioDevice* SharedSoundDevice() { return liveSounds.device ? liveSounds.device->Device() : nullptr; }
 
 CDirectSound::CDirectSound() {
   m_comReady = ComInitThread() == 0 ? 1 : 0;

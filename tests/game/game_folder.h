@@ -2,7 +2,12 @@
 // no script of its own, no cache, no overlay.
 #pragma once
 
+#include <filesystem>
+#include <string>
+
 #include "platform/sjis_literal.h"
+#include "scoped_temp_dir.h"
+#include "sdk/framework/path_functions.h"
 
 inline constexpr const char* kTestGameConfig = R"(<?xml version="1.0" encoding="Shift_JIS" ?>
 <advsystem>
@@ -30,3 +35,27 @@ inline constexpr const char* kTestGameConfig = R"(<?xml version="1.0" encoding="
 )"_sj;
 inline constexpr const char* kTestSceneIni = "[Scenes]\r\nKey[000]=op\r\nMaxScene=200\r\nScene=1\r\n";
 inline constexpr const char* kTestPictureIni = "[Pictures]\r\nMaxPicture=1000\r\nPicture=0\r\n";
+
+// A fresh game folder made the current directory for the life of the object, holding the config
+// given and the two ini files; the script and the pictures are the test's own.
+class GameFolderScope {
+ public:
+  explicit GameFolderScope(const std::string& config = kTestGameConfig) : m_previous(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir.path());
+    RecordCurrentDir();
+    dir.Write("vrel.xml", config);
+    dir.Write("scene.ini", kTestSceneIni);
+    dir.Write("picture.ini", kTestPictureIni);
+  }
+  ~GameFolderScope() {
+    std::filesystem::current_path(m_previous);
+    RecordCurrentDir();
+  }
+  GameFolderScope(const GameFolderScope&) = delete;
+  GameFolderScope& operator=(const GameFolderScope&) = delete;
+
+  ScopedTempDir dir;
+
+ private:
+  std::filesystem::path m_previous;
+};

@@ -64,13 +64,14 @@ TEST_F(LayerCommandsTest, PictureShortFormIsTheLongFormAtZero) {
   Run("PICTURE 1, \"a.png\": A=1\nEND\n");
   ASSERT_NE(LayerSurface(1), nullptr);
   EXPECT_EQ(*run.Var("A"), 1);
-  EXPECT_EQ(EngineStateSnapshot.scriptLine, 1);
+  // One past the statement's line: a load resumes at the statement itself.
+  EXPECT_EQ(EngineStateSnapshot.scriptLine, 2);
   PictureLayer shortForm = EngineState.layers[1];
   ClearPicture(1);
   Run("B=2\nPICTURE 1, 0, 0, 0, \"a.png\"\nEND\n");
   ASSERT_NE(LayerSurface(1), nullptr);
   EXPECT_EQ(std::memcmp(&shortForm, &EngineState.layers[1], sizeof shortForm), 0);
-  EXPECT_EQ(EngineStateSnapshot.scriptLine, 2);
+  EXPECT_EQ(EngineStateSnapshot.scriptLine, 3);
   EXPECT_TRUE(run.Log().empty());
   // Both recorded the picture as seen, once, lower-cased, and picture.ini was written.
   Run("OVERLAP 2, 4, 5, 6, \"A.PNG\"\nEND\n");

@@ -20,8 +20,8 @@ namespace {
 constexpr uint32_t kRed = 0xFFFF0000u;
 constexpr uint32_t kBlue = 0xFF0000FFu;
 
-int g_compositions = 0;
-void CountComposition() { ++g_compositions; }
+int compositionCount = 0;
+void CountComposition() { ++compositionCount; }
 
 // One channel of the natural blend of an opaque source at ratio r over d (both classes agree).
 uint32_t Blend(uint32_t s, uint32_t d, int r) {
@@ -34,7 +34,7 @@ class CompositorTest : public testing::Test {
     layers.WriteSolid("red.png", 4, 1, kRed);
     layers.WriteSolid("blue.png", 2, 1, kBlue, true);
     layers.WriteSolid("green.png", 4, 1, 0xFF00FF00u);
-    g_compositions = 0;
+    compositionCount = 0;
     SetFullCompositionHook(CountComposition);
   }
   LayerFixture layers;
@@ -132,11 +132,11 @@ TEST_F(CompositorTest, AnUnchangedFrameDrawsNoLayer) {
   ASSERT_TRUE(LoadPicture(0, 0, 0, 0, "red.png"));
   ASSERT_TRUE(LoadPicture(1, 1, 0, 0, "blue.png"));
   layers.Frame();
-  EXPECT_EQ(g_compositions, 1);
+  EXPECT_EQ(compositionCount, 1);
   std::vector<uint32_t> first = layers.Pixels();
   layers.Frame();
   layers.Frame();
-  EXPECT_EQ(g_compositions, 1);
+  EXPECT_EQ(compositionCount, 1);
   // The copy keeps the back buffer's alpha byte; the colours are the composed ones.
   std::vector<uint32_t> again = layers.Pixels();
   for (uint32_t* p : {first.data(), again.data()})
@@ -145,20 +145,20 @@ TEST_F(CompositorTest, AnUnchangedFrameDrawsNoLayer) {
   // A record change composes again.
   EngineState.layers[1].x = 2;
   layers.Frame();
-  EXPECT_EQ(g_compositions, 2);
+  EXPECT_EQ(compositionCount, 2);
   EXPECT_EQ(layers.Colour(1, 0), 0xFF0000u);
   // A running fade composes every frame until it ends.
   EngineState.layers[1].levels[0] = {200, -100};
   layers.Frame();
   layers.Frame();
-  EXPECT_EQ(g_compositions, 4);
+  EXPECT_EQ(compositionCount, 4);
   layers.Frame();
-  EXPECT_EQ(g_compositions, 4);
+  EXPECT_EQ(compositionCount, 4);
   // The wave composes every frame.
   EngineState.layers[1].levels[0] = {255, 0};
   SetEffect(0, 1);
   for (int i = 0; i < 3; ++i) layers.Frame();
-  EXPECT_EQ(g_compositions, 7);
+  EXPECT_EQ(compositionCount, 7);
 }
 
 // Random pictures (transparent, opaque and partly transparent pixels, with and without alpha) at

@@ -53,15 +53,10 @@ class PictureWatch : public CIdleCallback {
 };
 
 TEST(LayerGame, AScriptPictureIsShownAndBlackHidesIt) {
-  ScopedTempDir dir;
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(dir.path());
-  RecordCurrentDir();
   std::string config = kTestGameConfig;
   config.replace(config.find("cache=\"0\""), 9, "cache=\"5\"");
-  dir.Write("vrel.xml", config);
-  dir.Write("scene.ini", kTestSceneIni);
-  dir.Write("picture.ini", kTestPictureIni);
+  GameFolderScope folder(config);
+  const ScopedTempDir& dir = folder.dir;
   dir.Write("start.txt", "PICTURE 0, 10, 20, 0, \"cg\\red.png\"\r\n");
   std::filesystem::create_directories(dir.path() / "cg");
   PngFixture png;
@@ -80,13 +75,12 @@ TEST(LayerGame, AScriptPictureIsShownAndBlackHidesIt) {
   std::erase(IdleCallbacks(), &watch);
   Fades = {};
   EXPECT_EQ(watch.frames, 4);
-  // The start-up looks up the prompt and the tool-tip pictures (missing here), then the script's picture.
-  EXPECT_EQ(watch.lookups, 3);
+  // The start-up looks up the prompt, backlog window, voice icon, message window and tool-tip
+  // pictures (missing here), then the script's picture.
+  EXPECT_EQ(watch.lookups, 6);
   EXPECT_TRUE(boxes.boxes().empty());
   // The picture was recorded as seen and written back with the others at exit.
   EXPECT_NE(dir.Read("picture.ini").find("Key[000]=cg\\red.png\r\n"), std::string::npos) << dir.Read("picture.ini");
-  std::filesystem::current_path(previous);
-  RecordCurrentDir();
 }
 
 }  // namespace

@@ -97,11 +97,11 @@ TEST_P(MotionTest, RepeatedMovesNeverExhaustTheTable) {
   EXPECT_EQ(layer().keyCount, kLayerKeyCount);
 }
 
-int g_nextRandom = 0;
-int CountingRandom() { return g_nextRandom++ * 7; }
+int nextRandom = 0;
+int CountingRandom() { return nextRandom++ * 7; }
 
 TEST_P(MotionTest, TheQuakeShakesDownToNothing) {
-  g_nextRandom = 0;
+  nextRandom = 0;
   SetQuakeRandom(CountingRandom);
   StartQuake(1.0f, 20, 32.0f);
   ASSERT_EQ(EngineState.presentation.quake.running, 1);

@@ -11,7 +11,7 @@ class MessageBoxRecorder {
   MessageBoxRecorder() {
     m_previous = platform::SetMessageBoxHook([this](const platform::MessageBoxRequest& r) {
       m_boxes.push_back(r);
-      return IDOK;
+      return m_answer;
     });
   }
   ~MessageBoxRecorder() { platform::SetMessageBoxHook(std::move(m_previous)); }
@@ -25,8 +25,11 @@ class MessageBoxRecorder {
     return t;
   }
   void Clear() { m_boxes.clear(); }
+  // The button every later question is answered with.
+  void SetAnswer(int answer) { m_answer = answer; }
 
  private:
   std::vector<platform::MessageBoxRequest> m_boxes;
   platform::MessageBoxHook m_previous;
+  int m_answer = IDOK;
 };

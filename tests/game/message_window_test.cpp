@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "game/config.h"
+#include "game/engine_state.h"
 #include "game/frame_input.h"
 #include "game/run_state.h"
 
@@ -29,10 +30,12 @@ TEST(IsSkipping, ReadTextSkipKeyModeAndHiddenWindow) {
     SkipMode = c.mode;
     EXPECT_EQ(IsSkipping(), c.skipping) << c.read << c.skipUnread << c.hidden << c.key << c.mode;
   }
-  // The start values: read, skip mode off.
+  // The start values: read, skip mode off, the script's auto-play waiting 50 frames.
+  EngineState.presentation.message.autoPlayWait = 0;
   ResetRunState(false);
   EXPECT_TRUE(CurrentTextRead);
   EXPECT_FALSE(SkipMode);
+  EXPECT_EQ(EngineState.presentation.message.autoPlayWait, 50);
   FrameInput = {};
   Config = saved;
 }

@@ -3,6 +3,9 @@
 #include <cstring>
 
 #include "game/engine_state.h"
+#include "game/picture_layers.h"
+#include "game/script_app.h"
+#include "sdk/graphics/mem_plane.h"
 #include "game/message_log.h"
 #include "game/script_lexer.h"
 #include "game/script_loader.h"
@@ -12,17 +15,17 @@
 
 namespace {
 
-int g_quitRequests = 0;
-bool g_screenOpen = false;
+int harnessQuitRequests = 0;
+bool harnessScreenOpen = false;
 
-void RecordQuit() { ++g_quitRequests; }
-bool ScreenOpen() { return g_screenOpen; }
+void RecordQuit() { ++harnessQuitRequests; }
+bool ScreenOpen() { return harnessScreenOpen; }
 
 }  // namespace
 
-ScriptHarness::ScriptHarness() {
-  g_quitRequests = 0;
-  g_screenOpen = false;
+ScriptHarness::ScriptHarness() : m_savedConfig(Config) {
+  harnessQuitRequests = 0;
+  harnessScreenOpen = false;
   ScriptHost host;
   host.requestQuit = RecordQuit;
   host.systemScreenOpen = ScreenOpen;
@@ -36,6 +39,11 @@ ScriptHarness::ScriptHarness() {
 }
 
 ScriptHarness::~ScriptHarness() {
+  if (m_screen) SetLayerDrawTarget(nullptr);
+  m_app.reset();
+  m_screen.reset();
+  FrameInput = {};
+  Config = m_savedConfig;
   SetScriptHost({});
   SetScriptRunning(false);
   ScriptText.Clear();
@@ -49,6 +57,22 @@ void ScriptHarness::Load(std::string_view script, std::string_view name) {
 void ScriptHarness::Step(int frames) {
   for (int i = 0; i < frames; ++i) {
     if (IsScriptRunning()) StepScript();
+  }
+}
+
+void ScriptHarness::Frame(int frames, const FrameInputState& input) {
+  if (!m_screen) {
+    m_screen = std::make_unique<CMemPlane>();
+    m_screen->Create(Config.screenWidth > 0 ? Config.screenWidth : 320, Config.screenHeight > 0 ? Config.screenHeight : 240, 0);
+    SetLayerDrawTarget(m_screen.get());
+    m_app = std::make_unique<CScriptApp>(nullptr);
+  }
+  for (int i = 0; i < frames; ++i) {
+    FrameInput = input;
+    if (i > 0) {
+      FrameInput.click = FrameInput.rightClick = FrameInput.scrollUp = FrameInput.scrollDown = false;
+    }
+    m_app->OnFrame(CScriptApp::kFrameNormal);
   }
 }
 
@@ -67,8 +91,8 @@ std::vector<std::string> ScriptHarness::Log() const {
 int32_t ScriptHarness::CurrentLine() const { return LineOfPosition(ScriptLexer.readPos); }
 int32_t ScriptHarness::Token() const { return ScriptLexer.token; }
 bool ScriptHarness::Running() const { return IsScriptRunning(); }
-int ScriptHarness::QuitRequests() const { return g_quitRequests; }
-void ScriptHarness::SetSystemScreenOpen(bool open) { g_screenOpen = open; }
+int ScriptHarness::QuitRequests() const { return harnessQuitRequests; }
+void ScriptHarness::SetSystemScreenOpen(bool open) { harnessScreenOpen = open; }
 
 std::string CrLf(std::string_view text) {
   std::string out;

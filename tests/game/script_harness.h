@@ -3,12 +3,18 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "game/config.h"
+#include "game/frame_input.h"
 #include "game/script_executor.h"
+
+class CScriptApp;
+class CMemPlane;
 
 class ScriptHarness {
  public:
@@ -35,6 +41,18 @@ class ScriptHarness {
   bool Running() const;
   int QuitRequests() const;  // quit requests made since the harness was made
   void SetSystemScreenOpen(bool open);
+
+  // Whole frames of the game's own frame routine, drawn offscreen into a screen of the configured
+  // size: the input given holds for the first frame; the later ones keep the cursor and the held
+  // keys without new edges. The configuration is restored when the harness goes.
+  void Frame(int frames = 1, const FrameInputState& input = {});
+  void SetFps(int fps) { Config.fps = fps; }
+  CMemPlane* Screen() const { return m_screen.get(); }
+
+ private:
+  GameConfig m_savedConfig;
+  std::unique_ptr<CScriptApp> m_app;
+  std::unique_ptr<CMemPlane> m_screen;
 };
 
 // The text with every "\n" turned into CR LF.

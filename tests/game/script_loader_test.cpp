@@ -106,9 +106,9 @@ TEST(LoadScript, AMissingFileIsReportedAndTheEmptyScriptStops) {
   EXPECT_EQ(EngineStateSnapshot.scriptLine, 1);
 }
 
-std::vector<std::string> g_editorCalls;
+std::vector<std::string> editorCalls;
 
-void RecordEditorCall(const char* path, int line) { g_editorCalls.push_back(std::string(path) + ":" + std::to_string(line)); }
+void RecordEditorCall(const char* path, int line) { editorCalls.push_back(std::string(path) + ":" + std::to_string(line)); }
 
 // In debug mode the script is shown in the editor through the host before it is loaded; the host
 // may have no editor, and outside debug mode none is asked for.
@@ -128,9 +128,9 @@ TEST(LoadScript, DebugModeOpensTheScriptThroughTheHost) {
     host.openEditor = c.editor ? RecordEditorCall : nullptr;
     SetScriptHost(host);
     Config.debug = c.debug;
-    g_editorCalls.clear();
+    editorCalls.clear();
     EXPECT_TRUE(LoadScript(nullptr, path));
-    EXPECT_EQ(g_editorCalls, c.calls) << c.debug << c.editor;
+    EXPECT_EQ(editorCalls, c.calls) << c.debug << c.editor;
   }
   Config = saved;
 }
@@ -148,17 +148,18 @@ void LoadSnapshot() {
   RestoreScriptLine();
 }
 
-TEST(RestoreScriptLine, ASaveAfterAStatementResumesOnTheLineBeforeIt) {
+// The line is stored one past the statement's own, as jumps count lines, so the load lands on it.
+TEST(RestoreScriptLine, ASaveInAStatementResumesAtThatStatement) {
   ScopedScriptHandler picture(kTokenPicture, SnapshotStatement);
   ScriptHarness run;
   run.Load(CrLf("A=1\nB=B+1\nPICTURE\nC=5\nEND\n"));
   run.Step();
-  EXPECT_EQ(EngineStateSnapshot.scriptLine, 3);
+  EXPECT_EQ(EngineStateSnapshot.scriptLine, 4);
   EXPECT_EQ(*run.Var("C"), 5);
   LoadSnapshot();
   EXPECT_EQ(*run.Var("C"), 0);
   run.Step();
-  EXPECT_EQ(*run.Var("B"), 2);
+  EXPECT_EQ(*run.Var("B"), 1);
   EXPECT_EQ(*run.Var("C"), 5);
 }
 
@@ -177,8 +178,8 @@ TEST(RestoreScriptLine, LoopsAndCallsGoOnInANewlyLoadedCopyOfTheScript) {
   std::memcpy(&EngineStateSnapshot, saved.get(), sizeof *saved);
   LoadSnapshot();
   later.Step();
-  // The save resumes in the subroutine of the third pass: one more N, and the loop ends.
-  EXPECT_EQ(*later.Var("N"), 4);
+  // The save resumes at the statement in the subroutine of the third pass, and the loop ends.
+  EXPECT_EQ(*later.Var("N"), 3);
   EXPECT_EQ(*later.Var("I"), 4);
   EXPECT_EQ(later.CurrentLine(), 4);
   EXPECT_TRUE(later.Log().empty());

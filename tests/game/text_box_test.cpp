@@ -107,10 +107,19 @@ TEST_F(TextBoxTest, DoneAfterTheLastGlyphIsReached) {
 }
 
 TEST_F(TextBoxTest, WhichBoxesAreDrawn) {
+  // Box i stands in its own band of 20 rows; its first glyph shows at progress 0.
   for (int i = 0; i < kTextBoxCount; ++i) {
     ASSERT_TRUE(CreateTextBox(i, 10, RGB(255, 255, 255), CTextFont::kNone, 2));
+    SetTextBoxPos(i, 0, 20 * i, 200, 20);
     SetTextBoxText(i, "AB");
   }
+  const auto inked = [&](int band) {
+    const uint32_t* p = back.GetImpl()->GetPixels();
+    for (int y = 20 * band; y < 20 * band + 20; ++y)
+      for (int x = 0; x < 320; ++x)
+        if (p[y * 320 + x] != kBackground) return true;
+    return false;
+  };
   struct Case {
     const char* name;
     bool backlog, systemScreen;
@@ -122,9 +131,11 @@ TEST_F(TextBoxTest, WhichBoxesAreDrawn) {
       {"both", true, true, 3},
   };
   for (const Case& c : cases) {
+    Fill(kBackground);
     for (int i = 0; i < kTextBoxCount; ++i) SetTextBoxProgress(i, 0);
     DrawTextBoxesOnto(back, {0, 60, c.backlog, c.systemScreen});
     for (int i = 0; i < kTextBoxCount; ++i) {
+      EXPECT_EQ(inked(i), i >= c.firstDrawn) << c.name << " box " << i;
       // Boxes 1 and 2 always show whole once drawn; the others keep their progress at speed 0.
       const int32_t expected = i >= c.firstDrawn && (i == 1 || i == 2) ? kTextBoxShowAll : 0;
       EXPECT_EQ(TextBoxes[static_cast<size_t>(i)].progress, expected) << c.name << " box " << i;

@@ -155,3 +155,106 @@ TEST(File, UniqueFilesAreNewAndNamedWithTheirPrefix) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ExactPath, SpellsEveryByteOrRefuses) {
+  struct Case {
+    const char* name;
+    std::string_view path;
+    bool ok;
+    const char8_t* host;
+  };
+  const Case cases[] = {
+      {"plain", "/a/b.txt", true, u8"/a/b.txt"},
+      {"backslash stays a byte", "/a\\b", true, u8"/a\\b"},
+      {"trail byte 5C", "/\x95\x5C/x", true, u8"/表/x"},
+      {"half-width kana", "/\xB1", true, u8"/ｱ"},
+      {"undecodable 0x80", "/a\x80", false, u8""},
+      {"lead byte last", "/a\x82", false, u8""},
+      {"unmapped pair", "/\x85\x40", false, u8""},
+      {"NUL inside", std::string_view("/a\0b", 4), false, u8""},
+      {"empty", "", false, u8""},
+  };
+  for (const Case& c : cases) {
+    std::string host = "unchanged";
+    EXPECT_EQ(platform::ExactHostPath(c.path, host), c.ok) << c.name;
+    EXPECT_EQ(host, c.ok ? U8(c.host) : "unchanged") << c.name;
+  }
+  std::string path;
+  EXPECT_TRUE(platform::ExactPathFromHost(U8(u8"/g/表\\x"), path));
+  EXPECT_EQ(path, "/g/\x95\x5C\\x");
+  // Names that Shift-JIS spells but that would come back as other names are refused.
+  EXPECT_FALSE(platform::ExactPathFromHost(U8(u8"/g/\u00A5"), path));
+  EXPECT_FALSE(platform::ExactPathFromHost(U8(u8"/g/\u301C"), path));
+  EXPECT_FALSE(platform::ExactPathFromHost(U8(u8"/g/\U0001F600"), path));
+  // The game's spelling refuses them as before.
+  EXPECT_FALSE(platform::ProgramPathFromHost(U8(u8"/g/\u00A5"), path));
+  EXPECT_FALSE(platform::ProgramPathFromHost(U8(u8"/g/\u301C"), path));
+}
+
+TEST(ExactPath, OpensOnlyTheNamedFile) {
+  ScopedTempDir folder;
+  folder.Write("A.txt", "upper");
+  folder.Write("a\\b", "backslash");
+  std::string base;
+  ASSERT_TRUE(platform::ExactPathFromHost(folder.File(""), base));
+  platform::ReadOnlyFile file;
+  EXPECT_FALSE(file.Open(base + "a.txt", platform::PathMode::kExact));
+  EXPECT_TRUE(file.Open(base + "a.txt"));  // the game's lookup still finds it
+  ASSERT_TRUE(file.Open(base + "a\\b", platform::PathMode::kExact));
+  platform::FileStamp stamp;
+  ASSERT_TRUE(file.Stamp(stamp));
+  EXPECT_EQ(stamp.size, 9u);
+  EXPECT_FALSE(file.Open(base, platform::PathMode::kExact));  // a folder
+
+  platform::PathStatus status;
+  EXPECT_TRUE(platform::StatPath(base, platform::PathMode::kExact, status));
+  EXPECT_TRUE(status.folder);
+  EXPECT_TRUE(platform::StatPath(base + "A.txt", platform::PathMode::kExact, status));
+  EXPECT_FALSE(status.folder);
+  EXPECT_EQ(status.stamp.size, 5u);
+  EXPECT_FALSE(platform::StatPath(base + "a.txt", platform::PathMode::kExact, status));
+  EXPECT_FALSE(platform::StatPath(base + "x\x80", platform::PathMode::kExact, status));
+
+  // A new file is written under its exact name, beside the differently cased one.
+  {
+    platform::AtomicFileWriter writer(base + "a.txt", platform::PathMode::kExact);
+    ASSERT_TRUE(writer.IsOpen());
+    writer.Write(std::string_view("lower"));
+    ASSERT_EQ(writer.Commit(), platform::WriteStatus::kOk);
+  }
+  EXPECT_EQ(folder.Read("A.txt"), "upper");
+  EXPECT_EQ(folder.Read("a.txt"), "lower");
+  platform::AtomicFileWriter refused(base + "bad\x80", platform::PathMode::kExact);
+  EXPECT_FALSE(refused.IsOpen());
+  EXPECT_EQ(refused.Commit(), platform::WriteStatus::kCannotCreate);
+}
+
+TEST(ExactPath, ExecutableAndCurrentDirectory) {
+  std::string exe;
+  ASSERT_TRUE(platform::ExactModuleFileName(exe));
+  EXPECT_EQ(exe.front(), '/');
+  EXPECT_EQ(exe.find('\\'), std::string::npos);
+  std::string cwd;
+  ASSERT_TRUE(platform::ExactCurrentDirectory(cwd));
+  EXPECT_EQ(cwd.back(), '/');
+}
+
+}  // namespace
+
+#include "platform/dynlib.h"
+
+namespace {
+
+TEST(ExactPath, LoadsLibrariesByTheirExactName) {
+  const std::string libm = "/lib/x86_64-linux-gnu/libm.so.6";
+  if (!std::filesystem::exists(libm)) GTEST_SKIP() << "no " << libm;
+  EXPECT_NE(platform::DynLib::Open(libm, platform::PathMode::kExact), nullptr);
+  EXPECT_EQ(platform::DynLib::Open("/lib/x86_64-linux-gnu/LIBM.so.6", platform::PathMode::kExact), nullptr);
+  EXPECT_EQ(platform::DynLib::Open("/lib/x86_64-linux-gnu\\libm.so.6", platform::PathMode::kExact), nullptr);
+  EXPECT_EQ(platform::DynLib::Open("libm.so.6", platform::PathMode::kExact), nullptr);  // not from the system path
+  EXPECT_EQ(platform::DynLib::Open("/lib/\x80", platform::PathMode::kExact), nullptr);
+}
+
+}  // namespace

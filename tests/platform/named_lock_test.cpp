@@ -4,7 +4,9 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -38,6 +40,24 @@ TEST(NamedLock, OneHolderAtATime) {
   EXPECT_FALSE(first.Close());
   EXPECT_EQ(second.Open(name), platform::NamedLock::Result::kAcquired);
   EXPECT_FALSE(platform::RuntimeDirectory().empty());
+}
+
+TEST(NamedLock, WaitingOpenGetsTheLockOnceItIsFreedAndGivesUpAtItsLimit) {
+  using std::chrono::milliseconds;
+  const std::string name = "vrel-lock-wait-test-" + std::to_string(::getpid());
+  platform::NamedLock holder, waiter;
+  ASSERT_EQ(holder.Open(name), platform::NamedLock::Result::kAcquired);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(waiter.OpenWaiting(name, milliseconds(30)), platform::NamedLock::Result::kHeldElsewhere);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(30));
+
+  std::thread release([&] {
+    std::this_thread::sleep_for(milliseconds(20));
+    holder.Close();
+  });
+  EXPECT_EQ(waiter.OpenWaiting(name, milliseconds(5000)), platform::NamedLock::Result::kAcquired);
+  release.join();
+  EXPECT_EQ(holder.Open(name), platform::NamedLock::Result::kHeldElsewhere);
 }
 
 }  // namespace

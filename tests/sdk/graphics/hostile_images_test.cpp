@@ -158,7 +158,7 @@ TEST(HostileImages, PictureLoaderUsesNoBmpBytesOutsideTheFile) {
       CMemoryFile lent(m);
       CFileBuffer file;
       ASSERT_EQ(file.Read(lent.Name()), 0);
-      auto loader = g_pictureLoaderFactory.Create();
+      auto loader = PictureLoaderFactory.Create();
       if (loader->Load(&file) != 0) continue;
       int w = 0, h = 0;
       loader->GetSize(&w, &h);

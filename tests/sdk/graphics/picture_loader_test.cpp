@@ -32,7 +32,7 @@ struct Canvas {
 
 struct Loaded {
   CFileBuffer file;
-  std::unique_ptr<CPictureLoader> loader = g_pictureLoaderFactory.Create();
+  std::unique_ptr<CPictureLoader> loader = PictureLoaderFactory.Create();
   int result = 1;
   Loaded(const std::string& path) {
     file.Read(path);

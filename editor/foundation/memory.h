@@ -1,0 +1,105 @@
+// The editor's byte buffer: the text of a line, of an edit, of the clipboard, and the input and
+// output of every character-code conversion. It keeps one NUL after its data so that the data can
+// always go to C-string functions; a null data pointer reads as the empty text.
+//
+// Storage comes from the C heap and grows exactly to what is asked. When growth fails, the user is
+// told, the buffer is emptied (its data is lost) and the operation that asked for it does nothing
+// more; no operation throws.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class CMemory {
+ public:
+  CMemory() = default;
+  CMemory(const char* pData, int nDataLen);
+  CMemory(const CMemory& other);
+  ~CMemory();
+
+  CMemory& operator=(char c);
+  CMemory& operator=(const CMemory& other);
+  void Assign(const char* pData, int nDataLen);
+  void AssignString(const char* psz);
+  void AssignFrom(const CMemory& other);
+  void Clear();
+
+  // Each returns the data pointer (null when growth failed).
+  char* Append(const char* pData, int nDataLen);
+  char* AppendString(const char* psz);
+  char* AppendFrom(const CMemory& other);
+  CMemory& operator+=(const CMemory& other);
+  CMemory& operator+=(char c);
+  // Copies bytes after the data into room the caller has made with AllocBuffer; bytes that do not
+  // fit the block (or with no block at all) are not copied and nothing changes.
+  void AppendRaw(const char* pData, int nDataLen);
+
+  // Makes the block hold at least nNewDataLen + 1 bytes. Lengths above INT32_MAX - 1 take the
+  // failure path, as a failed allocation does.
+  void AllocBuffer(int64_t nNewDataLen);
+
+  char* GetPtr() const { return m_pData; }
+  int GetLength() const { return m_nLength; }
+  int GetCapacity() const { return m_nCapacity; }
+  std::string_view View() const { return m_pData ? std::string_view(m_pData, m_nLength) : std::string_view(); }
+
+  // Character stepping over bytes (never over a CMemory): see sjis_char.h for the rules.
+  static int CharSizeAt(const char* pText, int nLen, int nPos);
+  static const char* NextCharPos(const char* pStart, int nLen, const char* p);
+  // The start of the character before p, as a walk from pStart finds it; pStart at pStart.
+  static const char* PrevCharPos(const char* pStart, int nLen, const char* p);
+  static bool SameContent(const CMemory& a, const CMemory& b);
+
+  // Replace every occurrence of find (not empty) by replace; matches do not overlap and the
+  // replacement is not scanned again. The Sjis form never starts a match on a trail byte.
+  void ReplaceAllBytes(const char* pszFind, const char* pszReplace);
+  void ReplaceAllSjis(const char* pszFind, const char* pszReplace);
+
+  // Character codes (code numbers in char_codes.h). Each conversion replaces the whole content and
+  // returns how many characters it could not convert.
+  int SJIStoJIS();
+  int JIStoSJIS(bool bMimeDecode);
+  int SJIStoEUC();
+  int EUCtoSJIS();
+  int SJIStoUNICODE();
+  int SJIStoUNICODEBE();
+  int UNICODEtoSJIS();
+  int UNICODEBEtoSJIS();
+  int SJIStoUTF8();
+  int UTF8toSJIS();
+  int SJIStoUTF7();
+  int UTF7toSJIS();
+  int UNICODEtoUTF8();
+  int UNICODEtoUTF7();
+  void SwapByteOrder();
+  // Detects the code (code_detect.h) and converts to Shift-JIS.
+  int AutoToSJIS();
+  // Line length 0 means no line breaks.
+  void Base64Encode(int nLineLen, bool bPadding);
+  void Base64Decode();
+  // fileName gets the name of the "begin " line (empty without one).
+  void Uudecode(std::string& fileName);
+
+  static int DetectCode(const char* pData, int nDataLen);
+  static int DetectFileCode(std::string_view path);
+
+  // The allocator behind the blocks (realloc's contract; a null pointer allocates). Tests replace
+  // it to make growth fail; returns the previous one.
+  using ReallocFunc = void* (*)(void*, size_t);
+  static ReallocFunc SetReallocForTesting(ReallocFunc realloc);
+
+ private:
+  friend class CodeWriter;
+
+  static void EncodeJisInto(const unsigned char* src, int len, CMemory& out, int& unconverted);
+  void AllocFailed(int64_t nNewDataLen);
+  void SetLength(int nLen);
+  void ShrinkToFit();
+  void TakeOver(CMemory& other);
+
+  int32_t m_nCapacity = 0;
+  char* m_pData = nullptr;
+  int32_t m_nLength = 0;
+};

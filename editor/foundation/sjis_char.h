@@ -1,0 +1,23 @@
+// The Shift-JIS character rules that every scan of the editor's text follows: a character is two
+// bytes when a lead byte is followed, within the text, by a trail byte; every other byte is a
+// character of its own.
+#pragma once
+
+#include "platform/sjis.h"
+
+inline bool IsSjisLeadByte(unsigned char c) { return platform::IsSjisLead(c); }
+inline bool IsSjisTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+
+// Size of the character at text[pos] of a text of len bytes: 2 or 1 (0 at or past the end).
+inline int SjisCharSize(const unsigned char* text, int len, int pos) {
+  if (pos >= len) return 0;
+  return pos + 1 < len && IsSjisLeadByte(text[pos]) && IsSjisTrailByte(text[pos + 1]) ? 2 : 1;
+}
+
+// The same over a NUL-terminated text: the terminator is never a trail byte, so a lead byte
+// before it stands alone.
+inline int SjisCharSizeZ(const char* text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text);
+  if (p[0] == 0) return 0;
+  return IsSjisLeadByte(p[0]) && IsSjisTrailByte(p[1]) ? 2 : 1;
+}

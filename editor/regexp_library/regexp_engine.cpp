@@ -1,0 +1,258 @@
+#include "editor/regexp_library/regexp_engine.h"
+
+#include <oniguruma.h>
+
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/regexp_library/regexp_command.h"
+#include "editor/regexp_library/replacement_template.h"
+
+struct BRegexpPrivate {
+  std::string command;  // what the pattern was compiled from
+  bool substitute = false;
+  bool global = false;
+  OnigRegex regex = nullptr;
+  OnigRegion* region = nullptr;
+  tovara_regexp::ReplacementTemplate replacement;
+  std::vector<const char*> starts;
+  std::vector<const char*> ends;
+  std::string output;
+
+  ~BRegexpPrivate() {
+    if (regex) onig_free(regex);
+    if (region) onig_region_free(region, 1);
+  }
+};
+
+namespace tovara_regexp {
+namespace {
+
+// A pattern of nested quantifiers must fail rather than stop the editor, whose painter matches on
+// every line it draws.
+constexpr unsigned long kRetryLimitInMatch = 1000000;
+constexpr unsigned long kRetryLimitInSearch = 10000000;
+
+// The engine is set up by the first call and given back when the library is unloaded, which the
+// editor may do and redo many times in one process.
+class Engine {
+ public:
+  void Initialise() {
+    std::call_once(m_once, [this] {
+      OnigEncoding encodings[] = {ONIG_ENCODING_SJIS};
+      onig_initialize(encodings, 1);
+      onig_set_retry_limit_in_match(kRetryLimitInMatch);
+      onig_set_retry_limit_in_search(kRetryLimitInSearch);
+      m_initialised = true;
+    });
+  }
+  ~Engine() {
+    if (m_initialised) onig_end();
+  }
+
+ private:
+  std::once_flag m_once;
+  bool m_initialised = false;
+};
+
+Engine g_engine;
+
+void InitialiseEngine() { g_engine.Initialise(); }
+
+bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+int Fail(char* msg, std::string_view text) {
+  if (msg) {
+    size_t n = std::min<size_t>(text.size(), kBRegexpMessageSize - 1);
+    // Never leave half a double-byte character at the cut.
+    size_t leads = 0;
+    while (leads < n && IsLead(static_cast<unsigned char>(text[n - 1 - leads]))) ++leads;
+    if (n < text.size() && leads % 2 == 1) --n;
+    std::memcpy(msg, text.data(), n);
+    msg[n] = 0;
+  }
+  return -1;
+}
+
+int FailOnig(char* msg, int code, OnigErrorInfo* info) {
+  OnigUChar text[ONIG_MAX_ERROR_MESSAGE_LEN];
+  const int n = onig_error_code_to_str(text, code, info);
+  return Fail(msg, std::string_view(reinterpret_cast<const char*>(text), n > 0 ? static_cast<size_t>(n) : 0));
+}
+
+// The end that the engine may read to: a lead byte whose trail lies past the text's end stays
+// outside. Bytes of the lead range pair up from the start of their run, so the run's length tells.
+const char* SearchEnd(const char* begin, const char* end) {
+  const char* p = end;
+  while (p > begin && IsLead(static_cast<unsigned char>(p[-1]))) --p;
+  return (end - p) % 2 == 1 ? end - 1 : end;
+}
+
+size_t CharSize(const char* p, const char* end) {
+  return IsLead(static_cast<unsigned char>(*p)) && p + 1 < end ? 2 : 1;
+}
+
+int Compile(BRegexpPrivate& priv, BREGEXP& rx, std::string_view command, char* msg) {
+  RegexpCommand parsed;
+  std::string error;
+  if (!ParseCommand(command, parsed, error)) return Fail(msg, error);
+  OnigOptionType options = ONIG_OPTION_NONE;
+  if (parsed.multiline) options |= ONIG_OPTION_NEGATE_SINGLELINE;
+  if (parsed.ignoreCase) options |= ONIG_OPTION_IGNORECASE | ONIG_OPTION_IGNORECASE_IS_ASCII;
+  const auto* pattern = reinterpret_cast<const OnigUChar*>(parsed.pattern.data());
+  OnigRegex regex = nullptr;
+  OnigErrorInfo info;
+  const int r = onig_new(&regex, pattern, pattern + parsed.pattern.size(), options, ONIG_ENCODING_SJIS,
+                         ONIG_SYNTAX_PERL, &info);
+  if (r != ONIG_NORMAL) return FailOnig(msg, r, &info);
+  if (priv.regex) onig_free(priv.regex);
+  priv.regex = regex;
+  priv.command.assign(command);
+  priv.substitute = parsed.substitute;
+  priv.global = parsed.global;
+  priv.replacement.Parse(parsed.replacement);
+  rx.nparens = onig_number_of_captures(regex);
+  priv.starts.assign(static_cast<size_t>(rx.nparens) + 1, nullptr);
+  priv.ends.assign(static_cast<size_t>(rx.nparens) + 1, nullptr);
+  rx.startp = priv.starts.data();
+  rx.endp = priv.ends.data();
+  rx.outp = rx.outendp = nullptr;
+  return 0;
+}
+
+// The record to work with: made on the first call, compiled again only for a different command.
+BREGEXP* Prepare(const char* command, BREGEXP** rxp, char* msg, int& result) {
+  result = -1;
+  if (!rxp) {
+    Fail(msg, "no record");
+    return nullptr;
+  }
+  BREGEXP* rx = *rxp;
+  // The painter and grep come here once per line with no command: nothing to do but check.
+  if (!command) {
+    if (!rx || !rx->priv || !rx->priv->regex) {
+      Fail(msg, "no compiled pattern");
+      return nullptr;
+    }
+    result = 0;
+    return rx;
+  }
+  InitialiseEngine();
+  const std::string_view text(command);
+  if (rx && rx->priv && rx->priv->regex && rx->priv->command == text) {
+    result = 0;
+    return rx;
+  }
+  std::unique_ptr<BREGEXP> made;
+  if (!rx) {
+    made = std::make_unique<BREGEXP>();
+    *made = BREGEXP{};
+    made->priv = new BRegexpPrivate;
+    made->priv->region = onig_region_new();
+    rx = made.get();
+  }
+  if (Compile(*rx->priv, *rx, text, msg) != 0) {
+    if (made) Free(made.release());
+    return nullptr;
+  }
+  if (made) *rxp = made.release();
+  result = 0;
+  return rx;
+}
+
+bool ValidTarget(const char* lineStart, const char* targetStart, const char* targetEnd) {
+  return lineStart && targetStart && targetEnd && lineStart <= targetStart && targetStart <= targetEnd;
+}
+
+// One search from `from`; the match's pointers go into the record. 1 matched, 0 none, -1 error.
+int SearchOnce(BREGEXP& rx, const char* lineStart, const char* from, const char* end, char* msg) {
+  BRegexpPrivate& priv = *rx.priv;
+  if (from > end) return 0;
+  const auto* str = reinterpret_cast<const OnigUChar*>(lineStart);
+  const auto* stop = reinterpret_cast<const OnigUChar*>(end);
+  const int r = onig_search(priv.regex, str, stop, reinterpret_cast<const OnigUChar*>(from), stop, priv.region,
+                            ONIG_OPTION_NONE);
+  if (r == ONIG_MISMATCH) return 0;
+  if (r < 0) return FailOnig(msg, r, nullptr);
+  for (int i = 0; i <= rx.nparens && i < priv.region->num_regs; ++i) {
+    const bool took = priv.region->beg[i] != ONIG_REGION_NOTPOS;
+    priv.starts[i] = took ? lineStart + priv.region->beg[i] : nullptr;
+    priv.ends[i] = took ? lineStart + priv.region->end[i] : nullptr;
+  }
+  return 1;
+}
+
+}  // namespace
+
+int Match(const char* command, const char* lineStart, const char* targetStart, const char* targetEnd, BREGEXP** rxp,
+          char* msg) {
+  int result;
+  BREGEXP* rx = Prepare(command, rxp, msg, result);
+  if (!rx) return result;
+  if (!ValidTarget(lineStart, targetStart, targetEnd)) return Fail(msg, "bad target");
+  return SearchOnce(*rx, lineStart, targetStart, SearchEnd(lineStart, targetEnd), msg);
+}
+
+int Substitute(const char* command, const char* lineStart, const char* targetStart, const char* targetEnd,
+               BREGEXP** rxp, char* msg) {
+  int result;
+  BREGEXP* rx = Prepare(command, rxp, msg, result);
+  if (!rx) return result;
+  if (!ValidTarget(lineStart, targetStart, targetEnd)) return Fail(msg, "bad target");
+  BRegexpPrivate& priv = *rx->priv;
+  if (!priv.substitute) return Fail(msg, "the command has no replacement");
+  const char* end = SearchEnd(lineStart, targetEnd);
+  std::string& out = priv.output;
+  out.clear();
+  const char* copied = targetStart;
+  const char* from = targetStart;
+  int count = 0;
+  for (;;) {
+    const int r = SearchOnce(*rx, lineStart, from, end, msg);
+    if (r < 0) return r;
+    if (r == 0) break;
+    const char* matchStart = priv.starts[0];
+    const char* matchEnd = priv.ends[0];
+    out.append(copied, matchStart);
+    priv.replacement.Expand(out, [&](int n) {
+      if (n < 0 || n > rx->nparens || !priv.starts[n]) return std::string_view();
+      return std::string_view(priv.starts[n], static_cast<size_t>(priv.ends[n] - priv.starts[n]));
+    });
+    ++count;
+    copied = matchEnd;
+    if (!priv.global) break;
+    if (matchEnd == matchStart) {
+      // An empty match takes the next whole character along and goes on after it.
+      if (matchEnd >= targetEnd) break;
+      const size_t n = CharSize(matchEnd, targetEnd);
+      out.append(matchEnd, n);
+      copied = from = matchEnd + n;
+    } else {
+      from = matchEnd;
+    }
+  }
+  if (count == 0) return 0;
+  out.append(copied, targetEnd);
+  rx->outp = out.data();
+  rx->outendp = out.data() + out.size();
+  return count;
+}
+
+void Free(BREGEXP* rx) {
+  if (!rx) return;
+  delete rx->priv;
+  delete rx;
+}
+
+const char* Version() {
+  static const std::string text = std::string("tovara_regexp 1.0 (Oniguruma ") + onig_version() + ")";
+  return text.c_str();
+}
+
+int Unsupported(const char* what, char* msg) { return Fail(msg, std::string(what) + " is not supported"); }
+
+}  // namespace tovara_regexp

@@ -1,0 +1,20 @@
+// The library's work behind its exported entry points: compiling a command into a record (or
+// reusing the record's pattern), matching and substituting over Oniguruma in Shift-JIS.
+#pragma once
+
+#include "editor/foundation/regexp_library_api.h"
+
+namespace tovara_regexp {
+
+// lineStart is where the line begins (^ and look-behind see the text from there); the search runs
+// from targetStart to targetEnd.
+int Match(const char* command, const char* lineStart, const char* targetStart, const char* targetEnd, BREGEXP** rxp,
+          char* msg);
+int Substitute(const char* command, const char* lineStart, const char* targetStart, const char* targetEnd,
+               BREGEXP** rxp, char* msg);
+void Free(BREGEXP* rx);
+const char* Version();
+// Entry points that the editor never calls: an error with its message.
+int Unsupported(const char* what, char* msg);
+
+}  // namespace tovara_regexp

@@ -1,0 +1,46 @@
+// The library's entry points, as the editor looks them up by name. Test builds leave some out to
+// show how the editor copes with an older or broken library.
+#include "editor/foundation/regexp_library_api.h"
+#include "editor/regexp_library/regexp_engine.h"
+
+#define TOVARA_EXPORT __attribute__((visibility("default")))
+
+extern "C" {
+
+TOVARA_EXPORT int BMatch(const char* command, const char* targetStart, const char* targetEnd, BREGEXP** rxp,
+                         char* msg) {
+  return tovara_regexp::Match(command, targetStart, targetStart, targetEnd, rxp, msg);
+}
+
+TOVARA_EXPORT int BSubst(const char* command, const char* targetStart, const char* targetEnd, BREGEXP** rxp,
+                         char* msg) {
+  return tovara_regexp::Substitute(command, targetStart, targetStart, targetEnd, rxp, msg);
+}
+
+#ifndef TOVARA_REGEXP_WITHOUT_EX
+TOVARA_EXPORT int BMatchEx(const char* command, const char* lineStart, const char* targetStart,
+                           const char* targetEnd, BREGEXP** rxp, char* msg) {
+  return tovara_regexp::Match(command, lineStart, targetStart, targetEnd, rxp, msg);
+}
+
+TOVARA_EXPORT int BSubstEx(const char* command, const char* lineStart, const char* targetStart,
+                           const char* targetEnd, BREGEXP** rxp, char* msg) {
+  return tovara_regexp::Substitute(command, lineStart, targetStart, targetEnd, rxp, msg);
+}
+#endif
+
+TOVARA_EXPORT int BTrans(const char*, const char*, const char*, BREGEXP**, char* msg) {
+  return tovara_regexp::Unsupported("BTrans", msg);
+}
+
+#ifndef TOVARA_REGEXP_WITHOUT_BSPLIT
+TOVARA_EXPORT int BSplit(const char*, const char*, const char*, int, BREGEXP**, char* msg) {
+  return tovara_regexp::Unsupported("BSplit", msg);
+}
+#endif
+
+TOVARA_EXPORT void BRegfree(BREGEXP* rx) { tovara_regexp::Free(rx); }
+
+TOVARA_EXPORT const char* BRegexpVersion() { return tovara_regexp::Version(); }
+
+}  // extern "C"

@@ -1,0 +1,4 @@
+// SETBUTTON, GETBUTTON, GETBUTTON2 and CLEARBUTTON.
+#pragma once
+
+void RegisterButtonCommands();

@@ -1,0 +1,151 @@
+// The commands of the message window, voices, the automatic mode and choices.
+#include "game/message_commands.h"
+
+#include <array>
+#include <cstdlib>
+#include <string>
+
+#include "game/backlog.h"
+#include "game/config.h"
+#include "game/engine_state.h"
+#include "game/fixed_text.h"
+#include "game/frame_scale.h"
+#include "game/frame_input.h"
+#include "game/message_log.h"
+#include "game/message_text.h"
+#include "game/message_window.h"
+#include "game/run_state.h"
+#include "game/saturate.h"
+#include "game/script_args.h"
+#include "game/script_commands.h"
+#include "game/script_lexer.h"
+#include "game/script_tokens.h"
+#include "platform/sjis_literal.h"
+
+namespace {
+
+MessageState& Message() { return EngineState.presentation.message; }
+
+// Set by the first frame a GETSELECT waits, so that the log says why once, not every frame.
+bool selectWaitReported = false;
+
+ScriptFlow RunOpenWindow() {
+  OpenMessageWindow();
+  GetToken();
+  return ScriptFlow::kNext;
+}
+
+ScriptFlow RunCloseWindow() {
+  CloseMessageWindow();
+  GetToken();
+  return ScriptFlow::kNext;
+}
+
+ScriptFlow RunVoicePrefix() {
+  const std::string speaker = ArgString("voiceprefix命令に名前の指定がありません"_sj);
+  ArgNextComma();
+  const std::string series = ArgString("voiceprefix命令にボイスファイル名の指定がありません"_sj);
+  GetToken();
+  VoicePrefix* entry = nullptr;
+  for (VoicePrefix& e : Message().voicePrefixes) {
+    if (e.speaker[0] != '\0' && FixedText(e.speaker) == speaker) {
+      entry = &e;
+      break;
+    }
+  }
+  if (!entry) {
+    for (VoicePrefix& e : Message().voicePrefixes) {
+      if (e.speaker[0] == '\0') {
+        entry = &e;
+        CopyFixedText(e.speaker, speaker);
+        break;
+      }
+    }
+  }
+  if (!entry) return ScriptFlow::kNext;
+  CopyFixedText(entry->series, series);
+  const char* digits = series.empty() ? "" : series.c_str() + 1;
+  entry->counter = SaturateToInt32(std::strtod(digits, nullptr));
+  return ScriptFlow::kNext;
+}
+
+ScriptFlow RunVoiceOnce() {
+  const std::string name = ArgString("ファイル名の指定がありません"_sj);
+  CopyFixedText(Message().singleVoice, name);
+  Message().singleVoicePending = 1;
+  GetToken();
+  return ScriptFlow::kNext;
+}
+
+ScriptFlow RunAutoPlayOn() {
+  double ticks = 50;
+  const bool given = ArgOptionalNumber(&ticks);
+  MessageState& message = Message();
+  message.autoPlay = 1;
+  SkipMode = false;
+  message.autoPlayWait = SaturateToInt32(ticks / FrameScale());
+  if (given) GetToken();
+  return ScriptFlow::kNext;
+}
+
+ScriptFlow RunAutoPlayOff() {
+  Message().autoPlay = 0;
+  GetToken();
+  return ScriptFlow::kNext;
+}
+
+ScriptFlow RunSelect() {
+  ClearChoices();
+  selectWaitReported = false;
+  GetToken();
+  while (ScriptLexer.token == kTokenString) {
+    AddChoice(TokenText());
+    GetToken();
+    if (ScriptLexer.token != ',') break;
+    GetToken();
+  }
+  return ScriptFlow::kNext;
+}
+
+// No choice list is ever shown, so nothing answers: the statement waits, a frame at a time.
+ScriptFlow RunGetSelect() {
+  if (GetChoiceDefault() != -1) {
+    GetToken();
+    return ScriptFlow::kNext;
+  }
+  if (!selectWaitReported) {
+    selectWaitReported = true;
+    DebugPrintText("GETSELECT: 選択肢は表示されないので、ここで待ち続けます"_sj);
+  }
+  // The player can still look back while the game waits here.
+  if (FrameInput.scrollUp && !BacklogOpen) OpenBacklog();
+  return ScriptFlow::kYield;
+}
+
+ScriptFlow SetSceneReplay(bool on) {
+  SceneReplay = on;
+  GetToken();
+  return ScriptFlow::kNext;
+}
+ScriptFlow RunStartSceneReplay() { return SetSceneReplay(true); }
+ScriptFlow RunEndSceneReplay() { return SetSceneReplay(false); }
+
+constexpr std::array kMessageCommands = {
+    ScriptCommand{kTokenOpenWindow, RunOpenWindow},
+    ScriptCommand{kTokenCloseWindow, RunCloseWindow},
+    ScriptCommand{kTokenVoicePrefix, RunVoicePrefix},
+    ScriptCommand{kTokenVoiceOnce, RunVoiceOnce},
+    ScriptCommand{kTokenAutoPlayOn, RunAutoPlayOn},
+    ScriptCommand{kTokenAutoPlayOff, RunAutoPlayOff},
+    ScriptCommand{kTokenSelect, RunSelect},
+    ScriptCommand{kTokenGetSelect, RunGetSelect},
+    ScriptCommand{kTokenStartSceneReplay, RunStartSceneReplay},
+    ScriptCommand{kTokenEndSceneReplay, RunEndSceneReplay},
+};
+
+}  // namespace
+
+void RegisterMessageCommands() {
+  RegisterMessageText();
+  RegisterCommandTable(kMessageCommands);
+}

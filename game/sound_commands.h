@@ -1,0 +1,4 @@
+// BGM, BGMONCE, STOPBGM, SE, LOOPSE and STOPSE.
+#pragma once
+
+void RegisterSoundCommands();
