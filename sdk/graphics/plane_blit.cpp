@@ -338,51 +338,49 @@ int CPlane::BlendBltFast(CDrawTarget* source, int x, int y, uint32_t destFactor,
 }
 
 namespace {
-// The rectangle (null: all) cut to the surface; false when empty.
-bool EffectRect(const RECT* rect, int width, int height, RECT& out) {
-  out = ClipRect(rect, width, height);
-  return out.right > out.left && out.bottom > out.top;
+
+// An effect on the rectangle (null: all) cut to the surface: 1 when nothing is left or the lock
+// fails (its text logged), else 0 after body (locked surface, rectangle) ran at a depth it knows.
+template <class Body>
+int Effect(DirectDrawSurface* surface, const RECT* rect, const char* lockFailure, Body body) {
+  const RECT r = ClipRect(rect, surface->Width(), surface->Height());
+  if (r.right <= r.left || r.bottom <= r.top) return 1;
+  LockedSurface s(surface);
+  if (!s.ok()) {
+    ErrorLog::Out(lockFailure);
+    return 1;
+  }
+  const int bits = s.bits();
+  if (bits == 8 || bits == 16 || bits == 24 || bits == 32) body(s, r);
+  return 0;
 }
+
 }  // namespace
 
 int CPlane::MosaicBlt(int blockSize, const RECT* rect) {
   if (!m_surface) return kNoSurface;
   if (blockSize <= 0) return -2;
-  RECT r;
-  if (!EffectRect(rect, m_surface->Width(), m_surface->Height(), r)) return 1;
-  LockedSurface s(m_surface.get());
-  if (!s.ok()) {
-    ErrorLog::Out("CPlane::MosaicBltでSurfaceのLockに失敗"_sj);
-    return 1;
-  }
-  const int bits = s.bits(), bytes = s.bytes();
-  if (bits != 8 && bits != 16 && bits != 24 && bits != 32) return 0;
-  for (int64_t by = r.top; by < r.bottom; by += blockSize) {
-    const int64_t ey = std::min<int64_t>(by + blockSize, r.bottom);
-    for (int64_t bx = r.left; bx < r.right; bx += blockSize) {
-      const int64_t ex = std::min<int64_t>(bx + blockSize, r.right);
-      const uint32_t v = LoadPixel(s.At(bx, by), bytes);
-      for (int64_t yy = by; yy < ey; ++yy)
-        for (int64_t xx = bx; xx < ex; ++xx) Store(s.At(xx, yy), bytes, v);
+  return Effect(m_surface.get(), rect, "CPlane::MosaicBltでSurfaceのLockに失敗"_sj, [&](const LockedSurface& s, const RECT& r) {
+    const int bytes = s.bytes();
+    for (int64_t by = r.top; by < r.bottom; by += blockSize) {
+      const int64_t ey = std::min<int64_t>(by + blockSize, r.bottom);
+      for (int64_t bx = r.left; bx < r.right; bx += blockSize) {
+        const int64_t ex = std::min<int64_t>(bx + blockSize, r.right);
+        const uint32_t v = LoadPixel(s.At(bx, by), bytes);
+        for (int64_t yy = by; yy < ey; ++yy)
+          for (int64_t xx = bx; xx < ex; ++xx) Store(s.At(xx, yy), bytes, v);
+      }
     }
-  }
-  return 0;
+  });
 }
 
 int CPlane::FlushBlt(const RECT* rect) {
   if (!m_surface) return kNoSurface;
-  RECT r;
-  if (!EffectRect(rect, m_surface->Width(), m_surface->Height(), r)) return 1;
-  LockedSurface s(m_surface.get());
-  if (!s.ok()) {
-    ErrorLog::Out("CPlane::FlushBltでSurfaceのLockに失敗"_sj);
-    return 1;
-  }
-  const int bits = s.bits(), bytes = s.bytes();
-  if (bits != 8 && bits != 16 && bits != 24 && bits != 32) return 0;
-  // 32 bits keep the top byte; every other depth inverts all its bits.
-  const uint32_t flip = bits == 32 ? 0x00FFFFFFu : (uint32_t{1} << bits) - 1;
-  for (int64_t y = r.top; y < r.bottom; ++y)
-    for (int64_t x = r.left; x < r.right; ++x) Store(s.At(x, y), bytes, LoadPixel(s.At(x, y), bytes) ^ flip);
-  return 0;
+  return Effect(m_surface.get(), rect, "CPlane::FlushBltでSurfaceのLockに失敗"_sj, [](const LockedSurface& s, const RECT& r) {
+    const int bits = s.bits(), bytes = s.bytes();
+    // 32 bits keep the top byte; every other depth inverts all its bits.
+    const uint32_t flip = bits == 32 ? 0x00FFFFFFu : (uint32_t{1} << bits) - 1;
+    for (int64_t y = r.top; y < r.bottom; ++y)
+      for (int64_t x = r.left; x < r.right; ++x) Store(s.At(x, y), bytes, LoadPixel(s.At(x, y), bytes) ^ flip);
+  });
 }
