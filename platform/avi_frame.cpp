@@ -110,9 +110,21 @@ class AviFrameDecoder {
     } else if (w != m_width || h != m_height) {
       return;
     }
-    m_sws = sws_getCachedContext(m_sws, w, h, static_cast<AVPixelFormat>(m_frame->format), w, h, AV_PIX_FMT_BGRA,
-                                 SWS_POINT, nullptr, nullptr, nullptr);
+    // JPEG pictures come in the full-range formats that the converter takes only as their plain
+    // counterparts with the range said separately.
+    AVPixelFormat format = static_cast<AVPixelFormat>(m_frame->format);
+    bool fullRange = m_frame->color_range == AVCOL_RANGE_JPEG;
+    switch (format) {
+      case AV_PIX_FMT_YUVJ420P: format = AV_PIX_FMT_YUV420P; fullRange = true; break;
+      case AV_PIX_FMT_YUVJ422P: format = AV_PIX_FMT_YUV422P; fullRange = true; break;
+      case AV_PIX_FMT_YUVJ444P: format = AV_PIX_FMT_YUV444P; fullRange = true; break;
+      case AV_PIX_FMT_YUVJ440P: format = AV_PIX_FMT_YUV440P; fullRange = true; break;
+      default: break;
+    }
+    m_sws = sws_getCachedContext(m_sws, w, h, format, w, h, AV_PIX_FMT_BGRA, SWS_POINT, nullptr, nullptr, nullptr);
     if (!m_sws) return;
+    const int* coefficients = sws_getCoefficients(SWS_CS_DEFAULT);
+    sws_setColorspaceDetails(m_sws, coefficients, fullRange ? 1 : 0, coefficients, 1, 0, 1 << 16, 1 << 16);
     // The converter writes whole vectors past a row's end. Top-down rows written in order
     // overwrite such spill with the next row; the last one spills into the room after it.
     uint8_t* dst[4] = {m_dib.data() + sizeof(BITMAPINFOHEADER), nullptr, nullptr, nullptr};
