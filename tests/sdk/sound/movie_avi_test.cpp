@@ -34,14 +34,14 @@ film_writer::Video Frames(int count, int width = 4, int height = 3) {
   return v;
 }
 
-std::vector<uint8_t> PcmFormat(uint32_t rate, uint16_t channels) {
+std::vector<uint8_t> PcmFormat(uint32_t rate, uint16_t channels, uint16_t bits = 16) {
   std::vector<uint8_t> f;
   sound_writer::Put16(f, 1);
   sound_writer::Put16(f, channels);
   sound_writer::Put32(f, rate);
-  sound_writer::Put32(f, rate * channels * 2);
-  sound_writer::Put16(f, channels * 2);
-  sound_writer::Put16(f, 16);
+  sound_writer::Put32(f, rate * channels * bits / 8);
+  sound_writer::Put16(f, channels * bits / 8);
+  sound_writer::Put16(f, bits);
   sound_writer::Put16(f, 0);
   return f;
 }
@@ -304,23 +304,66 @@ TEST_F(Movie, ImaAdpcmStreamsWithoutGapOrRepeat) {
 // Every byte a write is asked for is either written or owed to the next write, across the end
 // of the buffer too; block codecs routinely write less than asked.
 TEST_F(Movie, WritesOweWhatTheyDidNotWrite) {
+  const struct {
+    const char* name;
+    uint32_t frames;
+    std::vector<uint32_t> requests;
+  } cases[] = {
+      {"uneven requests", 44100 * 12, {30011, 60000, 123457, 7, 99999, 150001, 40000}},
+      // The sound ends inside the write that reaches the buffer's end: less is written than
+      // asked while a part is still to wrap.
+      {"the end at the wrap", 44100 * 38 / 10, {176400, 176400}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    film_writer::Film film;
+    film.video = Frames(10);
+    film.audio = ImaAdpcm(44100, 2, c.frames);
+    CMovieAVI movie;
+    ASSERT_EQ(movie.Open(Write("o.avi", film).c_str()), 0);
+    CMovieAVIAUDIO* audio = movie.AudioPart();
+    ASSERT_TRUE(audio->HasBuffer());
+    const uint64_t size = audio->BufferSize();
+    audio->Restart(0);  // the worker does not run: the movie is not playing
+    uint64_t asked = size / 8 * 7;
+    for (uint32_t r : c.requests) {
+      audio->WriteSoundBuffer(r);
+      asked += r;
+      EXPECT_EQ((audio->WritePosition() + audio->Carry()) % size, asked % size) << "after " << r;
+      EXPECT_LT(audio->Carry(), size);
+    }
+  }
+}
+
+// One chunk larger than any write: the block grows to read it whole, and what the writes do not
+// take yet waits for the next ones.
+TEST_F(Movie, AChunkLargerThanTheReadPlaysThrough) {
   film_writer::Film film;
   film.video = Frames(10);
-  film.audio = ImaAdpcm(44100, 2, 44100 * 12);
+  film_writer::Audio a;
+  a.format = PcmFormat(22050, 1, 8);
+  a.sampleSize = 0;
+  a.data.resize(300000);
+  for (size_t i = 0; i < a.data.size(); ++i) a.data[i] = static_cast<uint8_t>(i * 7 + i / 251);
+  a.chunkBytes = static_cast<uint32_t>(a.data.size());
+  a.length = 1;
+  film.audio = a;
   CMovieAVI movie;
-  ASSERT_EQ(movie.Open(Write("o.avi", film).c_str()), 0);
+  ASSERT_EQ(movie.Open(Write("big.avi", film).c_str()), 0);
   CMovieAVIAUDIO* audio = movie.AudioPart();
   ASSERT_TRUE(audio->HasBuffer());
-  const uint64_t size = audio->BufferSize();
-  audio->Restart(0);  // the worker does not run: the movie is not playing
-  uint64_t asked = size / 8 * 7;
-  const uint32_t requests[] = {30011, 60000, 123457, 7, 99999, 150001, 40000};
-  for (uint32_t r : requests) {
-    audio->WriteSoundBuffer(r);
-    asked += r;
-    EXPECT_EQ((audio->WritePosition() + audio->Carry()) % size, asked % size) << "after " << r;
-    EXPECT_LT(audio->Carry(), size);
-  }
+  ASSERT_EQ(audio->BufferSize(), 88200u);
+  audio->Restart(0);  // writes 77,175 bytes
+  audio->WriteSoundBuffer(11025);
+  audio->WriteSoundBuffer(20000);
+  void* p1 = nullptr;
+  void* p2 = nullptr;
+  uint32_t b1 = 0, b2 = 0;
+  ASSERT_EQ(audio->Buffer()->Lock(0, 88200, &p1, &b1, &p2, &b2, 0), DS_OK);
+  const auto* bytes = static_cast<const uint8_t*>(p1);
+  EXPECT_EQ(std::memcmp(bytes, a.data.data() + 88200, 20000), 0) << "after the wrap";
+  EXPECT_EQ(std::memcmp(bytes + 20000, a.data.data() + 20000, 68200), 0) << "the first lap";
+  audio->Buffer()->Unlock(p1, b1, p2, b2);
 }
 
 TEST_F(Movie, SetCurrentPosRestartsTheSoundThere) {
