@@ -71,6 +71,10 @@ bool IsDibDepth(int bitCount);
 // fit in 31 bits.
 uint32_t DibStride(int32_t width, int bitCount);
 
+// The number of rows a header's height stands for: its magnitude (a top-down DIB stores a
+// negative height), taken without overflow for any 32-bit value.
+constexpr int64_t DibRows(int32_t height) { return height < 0 ? -int64_t{height} : int64_t{height}; }
+
 // Entries of the colour table that follows a header: colours used, else 2^depth up to 8 bits.
 uint32_t DibColorCount(const BITMAPINFOHEADER& header);
 

@@ -42,12 +42,19 @@ Glyph TurnLeft(const Glyph& g, const CellMetrics& cell) {
 }
 
 // Two-level glyphs are drawn run by run: most of a glyph's box is empty.
+// A box without pixels (no width or no height, as small sizes give) has no runs to find. A shape
+// whose coverage does not fill its box is drawn as no shape at all rather than read past its end.
 void FindInkRuns(Glyph& g) {
-  g.twoLevel = std::all_of(g.coverage.begin(), g.coverage.end(), [](uint8_t c) { return c == 0 || c == 255; });
-  if (!g.twoLevel || g.width > 0xFFFF) {
-    g.twoLevel = false;
+  g.twoLevel = false;
+  if (g.width <= 0 || g.height <= 0) return;
+  if (g.coverage.size() != static_cast<size_t>(g.width) * static_cast<size_t>(g.height)) {
+    g.width = g.height = 0;
+    g.coverage.clear();
     return;
   }
+  if (g.width > 0xFFFF) return;
+  g.twoLevel = std::all_of(g.coverage.begin(), g.coverage.end(), [](uint8_t c) { return c == 0 || c == 255; });
+  if (!g.twoLevel) return;
   g.rowSpans.reserve(static_cast<size_t>(g.height) + 1);
   for (int32_t y = 0; y < g.height; ++y) {
     g.rowSpans.push_back(static_cast<uint32_t>(g.spans.size()));

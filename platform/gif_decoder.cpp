@@ -4,6 +4,7 @@
 
 #include <gif_lib.h>
 
+#include "platform/image_limits.h"
 #include "platform/picture_decoders.h"
 
 namespace platform {
@@ -58,9 +59,7 @@ bool ReadFirstImage(GifFileType* gif, int transparent, Picture::Decoded& out) {
   // Some writers leave the screen size 0; the image itself then sets it.
   const int64_t screenW = gif->SWidth > 0 ? gif->SWidth : int64_t{desc.Left} + desc.Width;
   const int64_t screenH = gif->SHeight > 0 ? gif->SHeight : int64_t{desc.Top} + desc.Height;
-  if (static_cast<uint64_t>(screenW * screenH) > kMaxPicturePixels ||
-      static_cast<uint64_t>(desc.Width) * static_cast<uint64_t>(desc.Height) > kMaxPicturePixels)
-    return false;
+  if (!ImageSizeAllowed(screenW, screenH) || !ImageSizeAllowed(desc.Width, desc.Height)) return false;
 
   std::vector<uint32_t> palette(256, 0xFF000000u);
   for (int i = 0; i < std::min(map->ColorCount, 256); ++i) {

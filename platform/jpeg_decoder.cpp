@@ -5,6 +5,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "platform/image_limits.h"
 #include "platform/picture_decoders.h"
 
 namespace platform {
@@ -36,8 +37,10 @@ bool Decode(jpeg_decompress_struct& cinfo, ErrorManager& err, std::span<const ui
   jpeg_create_decompress(&cinfo);
   jpeg_mem_src(&cinfo, data.data(), static_cast<unsigned long>(data.size()));
   if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) return false;
+  // The size is checked before anything is allocated for the picture: a few bytes of header can
+  // claim any size.
+  if (!ImageSizeAllowed(cinfo.image_width, cinfo.image_height)) return false;
   const uint64_t pixels = uint64_t{cinfo.image_width} * cinfo.image_height;
-  if (pixels == 0 || pixels > kMaxPicturePixels) return false;
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
   cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
   jpeg_start_decompress(&cinfo);

@@ -77,7 +77,7 @@ std::unique_ptr<Bitmap> CreateDIBSection(const BITMAPINFO* info, UINT usage) {
   if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biCompression != BI_RGB || !IsDibDepth(h.biBitCount)) return nullptr;
   if (h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == INT32_MIN) return nullptr;
   const uint32_t pitch = DibStride(h.biWidth, h.biBitCount);
-  const uint64_t height = static_cast<uint64_t>(h.biHeight < 0 ? -int64_t{h.biHeight} : h.biHeight);
+  const uint64_t height = static_cast<uint64_t>(DibRows(h.biHeight));
   if (pitch == 0 || pitch * height > kMaxDibSectionBytes) return nullptr;
 
   std::unique_ptr<Bitmap> bitmap(new Bitmap);

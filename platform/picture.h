@@ -43,7 +43,4 @@ class Picture {
   std::vector<uint32_t> m_pixels;
 };
 
-// The largest picture the decoders accept, in pixels (a 1 GiB 32-bit surface).
-constexpr uint64_t kMaxPicturePixels = uint64_t{1} << 28;
-
 }  // namespace platform

@@ -6,7 +6,8 @@
 #include <iterator>
 #include <string>
 
-#include "platform/file_replace.h"
+#include "platform/file.h"
+#include "platform/path.h"
 #include "platform/sjis.h"
 
 int main(int argc, char** argv) {
@@ -37,7 +38,11 @@ int main(int argc, char** argv) {
     if (hasEnd) out += "\r\n";
     start = hasEnd ? end + 1 : text.size();
   }
-  if (!platform::ReplaceFileContents(argv[2], out)) {
+  // Replaced in one step, so that a failed run never leaves half a script behind for the build.
+  std::string outPath;
+  platform::AtomicFileWriter writer(platform::ProgramPathFromHost(argv[2], outPath) ? outPath : std::string());
+  writer.Write(out);
+  if (writer.Commit() != platform::WriteStatus::kOk) {
     std::fprintf(stderr, "text_to_sjis: cannot write %s\n", argv[2]);
     return 1;
   }

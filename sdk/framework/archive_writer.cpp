@@ -47,7 +47,10 @@ bool BuildPackedArchive(std::span<const PackInput> files, const PackOptions& opt
   PutLe32(image, 8, static_cast<uint32_t>(files.size()));
   for (size_t i = 0; i < files.size(); ++i) {
     const PackInput& f = files[i];
-    std::vector<unsigned char> plain = options.scramble ? ScrambledFile(f.data) : f.data;
+    // The reader unscrambles every entry that begins with the magic, so a file that begins with
+    // it by itself is stored scrambled too: unscrambled, it reads back as it was.
+    const bool scramble = options.scramble || HasScrambleMagic(f.data);
+    std::vector<unsigned char> plain = scramble ? ScrambledFile(f.data) : f.data;
     if (plain.size() > UINT32_MAX) {
       error = "file too large: " + f.name;
       return false;

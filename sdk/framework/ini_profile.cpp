@@ -87,8 +87,14 @@ bool CIniProfile::WriteProfile(const char* path, const char* comment) {
 bool CIniProfile::WriteLines(const std::vector<std::string>& lines) {
   if (m_path.empty()) return false;
   platform::AtomicFileWriter writer(CanonicalizePath(m_path));
+  // Text mode on disk: every line feed, also one inside a value, is written as CR LF.
   for (const std::string& line : lines) {
-    writer.Write(line);
+    std::string_view rest = line;
+    for (size_t lf; (lf = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(lf + 1)) {
+      writer.Write(rest.substr(0, lf));
+      writer.Write(std::string_view("\r\n"));
+    }
+    writer.Write(rest);
     writer.Write(std::string_view("\r\n"));
   }
   return writer.Commit() == platform::WriteStatus::kOk;

@@ -15,6 +15,11 @@ class CLzssDecoder {
   // bytes are made, 3 when the block cannot be allocated.
   int Decode(const unsigned char* packed, uint32_t packedSize, unsigned char*& out, uint32_t size, bool allocate);
 
+  // At best 17 packed bytes (one flag byte, eight 2-byte references) make 144 bytes, so packed
+  // data never unpacks to more than 9 times its size: a size beyond that is damage, not data.
+  static constexpr uint64_t kMaxRatio = 9;
+  static constexpr bool CanUnpackTo(uint64_t packedSize, uint64_t size) { return size <= kMaxRatio * packedSize; }
+
   static constexpr uint32_t kRingSize = 4096;
   static constexpr uint32_t kRingStart = 4078;
   static constexpr uint32_t kMaxMatch = 18;

@@ -9,12 +9,9 @@
 
 #include "sdk/framework/path_functions.h"
 #include "sdk/framework/little_endian.h"
+#include "sdk/framework/lzss_decoder.h"
 
 namespace {
-
-// LZSS turns at most 17 packed bytes (one flag byte, eight 2-byte references) into 144 bytes, so
-// a file more than 9 times its packed size cannot be packed data.
-constexpr uint64_t kMaxPackingRatio = 9;
 
 // What is known of one archive's entry table.
 struct ArchiveIndex {
@@ -37,7 +34,7 @@ ArchiveEntry CheckedEntry(const ArchiveFormat& format, const unsigned char* fiel
   e.storedSize = format.hasPackedSize ? LoadLe32(numbers + 8) : e.size;
   e.packed = e.storedSize != e.size;
   const bool inside = uint64_t{e.offset} + e.storedSize <= archiveSize;
-  const bool plausible = !e.packed || (e.storedSize > 0 && e.size <= kMaxPackingRatio * e.storedSize);
+  const bool plausible = !e.packed || (e.storedSize > 0 && CLzssDecoder::CanUnpackTo(e.storedSize, e.size));
   e.readable = inside && plausible;
   return e;
 }

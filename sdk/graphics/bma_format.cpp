@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/image_limits.h"
 #include "sdk/framework/little_endian.h"
 #include "sdk/framework/lzss_decoder.h"
 
 namespace bma {
+
 std::optional<Header> ReadHeader(std::span<const uint8_t> file) {
   if (file.size() < kHeaderSize) return std::nullopt;
   Header h;
@@ -15,6 +17,13 @@ std::optional<Header> ReadHeader(std::span<const uint8_t> file) {
   h.packed = LoadLe32(file.data() + 12);
   h.dataSize = LoadLe32(file.data() + 16);
   return h;
+}
+
+bool DataCanCover(const Header& header, std::span<const uint8_t> file) {
+  if (!platform::ImageSizeAllowed(header.width, header.height)) return false;
+  const uint64_t imageBytes = uint64_t{4} * static_cast<uint64_t>(header.width) * static_cast<uint64_t>(header.height);
+  const uint64_t dataBytes = file.size() - std::min(file.size(), kHeaderSize);
+  return header.packed != 0 ? CLzssDecoder::CanUnpackTo(dataBytes, imageBytes) : dataBytes >= imageBytes;
 }
 
 int ReadPixels(const Header& header, std::span<const uint8_t> file, std::span<uint8_t> pixels) {

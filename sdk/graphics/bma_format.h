@@ -22,6 +22,12 @@ struct Header {
 // The header, or nothing when the file is shorter than one.
 std::optional<Header> ReadHeader(std::span<const uint8_t> file);
 
+// True when the header's size is one a surface may have and the data after the header can make
+// that many pixels: raw data must hold them all, and packed data cannot unpack to more than the
+// decoder's ratio allows. A few bytes claiming a huge picture are refused before anything is
+// allocated.
+bool DataCanCover(const Header& header, std::span<const uint8_t> file);
+
 // Fills pixels from the data after the header: raw data is copied, packed data decoded. Neither
 // reads past the end of the file nor writes past the pixels; what the data does not cover is
 // zero. Returns 0, or 3 for packed data of size 0.

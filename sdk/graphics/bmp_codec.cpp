@@ -2,6 +2,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/image_limits.h"
 #include "sdk/framework/file_buffer.h"
 #include "sdk/graphics/byte_source.h"
 #include "sdk/graphics/dib_image.h"
@@ -77,7 +78,10 @@ bool CDibImage::LoadBmp(const std::string& path, uint32_t depthMask) {
   if (!in.Read(&h, sizeof h) || h.biSize != kInfoHeaderBytes) return false;
   if (h.biCompression != BI_RGB && !(h.biCompression == BI_RLE8 && h.biBitCount == 8)) return false;
   if (!(DepthMaskBit(h.biBitCount) & depthMask)) return false;
-  if (h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == INT32_MIN) return false;
+  // Nothing is allocated or decoded for a picture larger than any surface: a kilobyte of
+  // run-length data can claim hundreds of megabytes.
+  const int64_t height = platform::DibRows(h.biHeight);
+  if (!platform::ImageSizeAllowed(h.biWidth, height)) return false;
 
   // The table always has room for every index the depth can hold; a file that declares more
   // entries keeps only those.
@@ -89,7 +93,6 @@ bool CDibImage::LoadBmp(const std::string& path, uint32_t depthMask) {
   h.biClrUsed = count;
   h.biCompression = BI_RGB;
   const uint64_t stride = platform::DibStride(h.biWidth, h.biBitCount);
-  const int height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
   const uint64_t imageBytes = stride * static_cast<uint64_t>(height);
   if (stride == 0 || imageBytes > kMaxDibImageBytes) return false;
   h.biSizeImage = static_cast<uint32_t>(imageBytes);
@@ -109,7 +112,8 @@ bool CDibImage::LoadBmp(const std::string& path, uint32_t depthMask) {
 
   if (rle) {
     if (compressedBytes > in.Remaining()) return false;
-    DecodeRle8(ByteSource(std::span<const uint8_t>(in.Here(), compressedBytes)), bits.get(), h.biWidth, height,
+    DecodeRle8(ByteSource(std::span<const uint8_t>(in.Here(), compressedBytes)), bits.get(), h.biWidth,
+               static_cast<int>(height),
                static_cast<size_t>(stride));
   } else if (!in.Read(bits.get(), static_cast<size_t>(imageBytes))) {
     return false;

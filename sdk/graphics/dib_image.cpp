@@ -17,7 +17,7 @@ void DibFree(int kind, void* block) {
 bool FillBitmapInfoHeader(BITMAPINFOHEADER* header, int width, int height, int bitCount) {
   if (!header || !platform::IsDibDepth(bitCount) || width < 0 || height == INT32_MIN) return false;
   const uint64_t stride = platform::DibStride(width, bitCount);
-  const uint64_t bytes = stride * static_cast<uint64_t>(height < 0 ? -int64_t{height} : height);
+  const uint64_t bytes = stride * static_cast<uint64_t>(platform::DibRows(height));
   if (bytes > kMaxDibImageBytes) return false;
   *header = BITMAPINFOHEADER{};
   header->biSize = sizeof(BITMAPINFOHEADER);
@@ -83,7 +83,7 @@ void* CDibImage::AllocBits(const BITMAPINFO* header) {
   const BITMAPINFOHEADER& h = header->bmiHeader;
   if (h.biHeight == INT32_MIN) return nullptr;
   const uint64_t bytes = uint64_t{platform::DibStride(h.biWidth, h.biBitCount)} *
-                         static_cast<uint64_t>(h.biHeight < 0 ? -int64_t{h.biHeight} : h.biHeight);
+                         static_cast<uint64_t>(platform::DibRows(h.biHeight));
   if (bytes == 0 || bytes > kMaxDibImageBytes) return nullptr;
   return DibAlloc(kDibGlobalFixed, static_cast<size_t>(bytes));
 }

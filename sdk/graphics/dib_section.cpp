@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/image_limits.h"
 #include "sdk/framework/file_buffer.h"
 #include "sdk/graphics/picture_loader.h"
 
@@ -25,13 +26,18 @@ CDIBSection::~CDIBSection() { Release(); }
 
 int CDIBSection::Create(int width, int height, int bitCount) {
   Release();
+  // The section is always top-down. A picture that reports a negative height is a top-down one
+  // of that many rows, so only the magnitude counts; it is taken in 64 bits, where -INT32_MIN
+  // exists, and held to the surface limits.
+  const int64_t rows = platform::DibRows(height);
+  if (!platform::ImageSizeAllowed(width, rows)) return 1;
   // Room for a full colour table: the header states none, so a palette depth takes 2^depth
   // entries, all black.
   std::vector<uint32_t> words((sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD)) / 4, 0);
   BITMAPINFOHEADER h;
   h.biSize = sizeof h;
   h.biWidth = width;
-  h.biHeight = -height;
+  h.biHeight = -static_cast<int32_t>(rows);
   h.biPlanes = 1;
   h.biBitCount = static_cast<uint16_t>(bitCount);
   h.biCompression = BI_RGB;
@@ -40,7 +46,7 @@ int CDIBSection::Create(int width, int height, int bitCount) {
   if (!m_bitmap) return 1;
   m_bits = m_bitmap->Bits();
   m_width = width;
-  m_height = height;
+  m_height = static_cast<int>(rows);
   m_bitCount = bitCount;
   m_dc = std::make_unique<platform::MemDC>();
   m_dc->SelectBitmap(m_bitmap.get());

@@ -48,7 +48,7 @@ int CMemPlaneImpl::CreateSurface(int width, int height) {
 
 int CMemPlaneImpl::AllocPixels(int width, int height) {
   const int64_t count = int64_t{width} * height;
-  const bool valid = width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && count <= kMaxPixels;
+  const bool valid = platform::ImageSizeAllowed(width, height);
   // A heap block that fits is kept: a surface made again at its own size (a canvas laid out anew,
   // a glyph image of a similar size) costs no allocation and touches no fresh memory. A block more
   // than twice as large as needed is given back instead.

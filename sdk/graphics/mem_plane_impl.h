@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/image_limits.h"
 #include "platform/mem_dc.h"
 #include "platform/win_types.h"
 #include "sdk/graphics/blit_rows.h"
@@ -21,9 +22,10 @@ class DisplacementMap;
 class CMemPlaneImpl {
  public:
   // Surfaces larger than this many pixels, or wider or higher than kMaxSide, are refused: the
-  // sizes come from files and must not overflow the arithmetic or exhaust memory.
-  static constexpr int64_t kMaxPixels = int64_t{1} << 26;
-  static constexpr int kMaxSide = 1 << 20;
+  // sizes come from files and must not overflow the arithmetic or exhaust memory. The loaders
+  // check the same limits before they decode.
+  static constexpr int64_t kMaxPixels = platform::kMaxImagePixels;
+  static constexpr int kMaxSide = static_cast<int>(platform::kMaxImageSide);
 
   explicit CMemPlaneImpl(const blit_rows::RowKernels& rows = blit_rows::ActiveRows());
   CMemPlaneImpl(const CMemPlaneImpl&) = delete;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/image_limits.h"
 #include "sdk/framework/file_buffer.h"
 #include "sdk/framework/path_functions.h"
 #include "sdk/graphics/bma_format.h"
@@ -89,7 +90,10 @@ int CMemPlaneImpl::LoadByPictureLoader(std::string_view fileName) {
   if (loader->Load(&file) != 0) return 1;
   int w = 0, h = 0;
   if (loader->GetSize(&w, &h) != 0) return 2;
-  if (AllocPixels(w, h) != 0) return 3;
+  // A top-down BMP reports a negative height: the surface takes its magnitude, as the BMP reader
+  // does, and the loader writes its rows top-down either way.
+  const int64_t rows = platform::DibRows(h);
+  if (!platform::ImageSizeAllowed(w, rows) || AllocPixels(w, static_cast<int>(rows)) != 0) return 3;
   if (loader->ConvertBits(m_pixels, m_pitch) == 0) return 0;
   if (m_dc == nullptr || loader->Draw(m_dc.get()) != 0) {
     Release();
@@ -118,7 +122,7 @@ int CMemPlaneImpl::LoadBMA(std::string_view fileName) {
   if (file.Read(std::string(fileName)) != 0) return 1;
   const std::span<const uint8_t> bytes(file.GetData(), file.GetSize());
   const auto header = bma::ReadHeader(bytes);
-  if (!header || AllocPixels(header->width, header->height) != 0) return 2;
+  if (!header || !bma::DataCanCover(*header, bytes) || AllocPixels(header->width, header->height) != 0) return 2;
   const std::span<uint8_t> pixels(reinterpret_cast<uint8_t*>(m_pixels),
                                   static_cast<size_t>(Width()) * Height() * 4);
   const int r = bma::ReadPixels(*header, bytes, pixels);

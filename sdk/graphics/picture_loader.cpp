@@ -124,7 +124,7 @@ bool CPictureLoader::BmpRowsPresent() const {
   HeaderCopy(m_header, h);
   if (h.biCompression != BI_RGB || h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == INT32_MIN) return false;
   const uint64_t stride = platform::DibStride(h.biWidth, h.biBitCount);
-  const uint64_t rows = static_cast<uint64_t>(h.biHeight < 0 ? -int64_t{h.biHeight} : h.biHeight);
+  const uint64_t rows = static_cast<uint64_t>(platform::DibRows(h.biHeight));
   return stride != 0 && static_cast<uint64_t>(m_bits - m_data) + stride * rows <= m_size;
 }
 
@@ -135,7 +135,7 @@ int CPictureLoader::Draw(HDC dc) {
     HeaderCopy(m_header, h);
     const size_t tableStart = kFileHeaderBytes + platform::DibHeaderBytes(h);
     const std::vector<uint32_t> info = AlignedInfo(h, m_data + tableStart, m_size - std::min<size_t>(m_size, tableStart));
-    const DWORD rows = static_cast<DWORD>(h.biHeight < 0 ? -int64_t{h.biHeight} : h.biHeight);
+    const DWORD rows = static_cast<DWORD>(platform::DibRows(h.biHeight));
     return platform::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(h.biWidth), rows, 0, 0, 0, rows, m_bits,
                                        reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS) == 0;
   }
@@ -152,7 +152,7 @@ int CPictureLoader::Draw(HDC dc) {
     GetSize(&width, &height);
     const auto* info = static_cast<const BITMAPINFO*>(m_infoHandle);
     const int32_t stored = info->bmiHeader.biHeight;
-    const UINT lines = static_cast<UINT>(stored < 0 ? -int64_t{stored} : stored);
+    const UINT lines = static_cast<UINT>(platform::DibRows(stored));
     const int drawn = platform::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height),
                                                   0, 0, 0, lines, m_bitsHandle, info, DIB_RGB_COLORS);
     FreePicture();
@@ -172,9 +172,12 @@ int CPictureLoader::ConvertBits(void* dest, int pitch) {
   if (h.biCompression != BI_RGB) return 2;
   if (h.biBitCount != 24 || !BmpRowsPresent()) return 3;
   const uint32_t stride = platform::DibStride(h.biWidth, 24);
-  const int rows = h.biHeight < 0 ? -h.biHeight : h.biHeight;
+  const int rows = static_cast<int>(platform::DibRows(h.biHeight));
+  // The picture's top row first: the last row in memory of a bottom-up BMP, the first of a
+  // top-down one.
+  const bool topDown = h.biHeight < 0;
   for (int i = 0; i < rows; ++i) {
-    const uint8_t* src = m_bits + static_cast<size_t>(rows - 1 - i) * stride;
+    const uint8_t* src = m_bits + static_cast<size_t>(topDown ? i : rows - 1 - i) * stride;
     uint8_t* out = static_cast<uint8_t*>(dest) + static_cast<ptrdiff_t>(i) * pitch;
     for (int x = 0; x < h.biWidth; ++x) {
       const uint32_t v = (uint32_t{src[3 * x + 2]} << 16) | (uint32_t{src[3 * x + 1]} << 8) | src[3 * x];

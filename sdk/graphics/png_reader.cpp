@@ -1,19 +1,24 @@
 #include "sdk/graphics/png_reader.h"
 
+#include <png.h>
+
+#include <algorithm>
 #include <csetjmp>
 #include <utility>
 #include <vector>
 
+#include "platform/image_limits.h"
 #include "sdk/framework/file_buffer.h"
 #include "sdk/graphics/dib_image.h"
 
+namespace {
+
+// libpng's read function over a CFileBuffer: raises "Read Error" when the data runs out.
 void PngReadCallback(png_structp png, png_bytep buffer, size_t length) {
   auto* file = static_cast<CFileBuffer*>(png_get_io_ptr(png));
   if (!file || length > UINT32_MAX || file->ReadBytes(buffer, static_cast<unsigned>(length)) != 0)
     png_error(png, "Read Error");
 }
-
-namespace {
 
 // Errors end in the long jump; nothing is printed.
 void SilentError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
@@ -30,11 +35,19 @@ bool Decode(PngReadState& s, CFileBuffer& file, CDibImage& image) {
   if (setjmp(png_jmpbuf(s.png))) return false;
   png_set_read_fn(s.png, &file, PngReadCallback);
   png_set_sig_bytes(s.png, 0);
+  // A few bytes of header can claim any size. The sides are held to the surface limits before
+  // any row is allocated. The chunks the picture does not need (texts, profiles, suggested
+  // palettes...) are skipped unread, since libpng would allocate whatever length such a chunk
+  // claims even after calling it too large; no chunk that is kept may claim more than the file.
+  png_set_user_limits(s.png, static_cast<png_uint_32>(platform::kMaxImageSide),
+                      static_cast<png_uint_32>(platform::kMaxImageSide));
+  png_set_chunk_malloc_max(s.png, std::max<png_alloc_size_t>(file.GetSize(), 1));
+  png_set_keep_unknown_chunks(s.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_read_info(s.png, s.info);
   png_uint_32 width = 0, height = 0;
   int bitDepth = 0, colorType = 0, interlace = 0;
   png_get_IHDR(s.png, s.info, &width, &height, &bitDepth, &colorType, &interlace, nullptr, nullptr);
-  if (width == 0 || height == 0 || width > INT32_MAX || height > INT32_MAX) return false;
+  if (!platform::ImageSizeAllowed(width, height)) return false;
 
   png_set_strip_16(s.png);
   // A transparency chunk becomes an alpha channel, so such pictures are made 32 bits wide.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/image_limits.h"
 #include "sdk/framework/file_buffer.h"
 #include "sdk/graphics/byte_source.h"
 #include "sdk/graphics/dib_image.h"
@@ -96,6 +97,8 @@ bool Decode(ByteSource& in, CDibImage& image) {
   }
   if (mapped && (h.colorMapType == 0 || h.mapEntryBits != 24)) return false;
 
+  // Two 16-bit sides can claim four billion pixels: checked before anything is allocated.
+  if (!platform::ImageSizeAllowed(h.width, h.height)) return false;
   const bool topFirst = (h.descriptor & kTopFirst) != 0;
   const int height = (topFirst && !rle) ? -int{h.height} : int{h.height};
   if (!image.Create(h.width, height, h.pixelBits)) return false;

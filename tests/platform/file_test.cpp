@@ -127,6 +127,19 @@ TEST(File, WritingIntoAReadOnlyFolderKeepsTheOldFile) {
   EXPECT_EQ(folder.List("ro"), std::vector<std::string>{"data.bin"});
 }
 
+// A file that grants nobody write permission was marked read-only on purpose; a missing folder
+// is no place to write. Either way the old state stays and no temporary file is left.
+TEST(File, AtomicWritesLeaveReadOnlyFilesAndMissingFoldersAlone) {
+  ScopedTempDir folder;
+  folder.Write("ro.txt", "old");
+  ::chmod(folder.File("ro.txt").c_str(), 0444);
+  EXPECT_EQ(platform::WriteFileAtomically(Program(folder, "ro.txt"), Bytes("new")), platform::WriteStatus::kCannotCreate);
+  EXPECT_EQ(folder.Read("ro.txt"), "old");
+  EXPECT_EQ(platform::WriteFileAtomically(Program(folder, "no/such/file"), Bytes("x")),
+            platform::WriteStatus::kCannotCreate);
+  EXPECT_EQ(folder.List(), std::vector<std::string>{"ro.txt"});
+}
+
 TEST(File, UniqueFilesAreNewAndNamedWithTheirPrefix) {
   ScopedTempDir folder;
   std::string a, b;

@@ -2,6 +2,7 @@
 // across the bound at which the cache starts afresh.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -29,6 +30,48 @@ class CountingFace final : public platform::FontFace {
   int* m_renders;
   platform::FontMetrics m_metrics{};
 };
+
+// Boxes of a size set by the test, fully inked.
+class SizedFace final : public platform::FontFace {
+ public:
+  SizedFace(int32_t width, int32_t height) : m_width(width), m_height(height) {
+    m_metrics.cell = platform::CellMetricsForHeight(4);
+  }
+  const platform::FontMetrics& Metrics() const override { return m_metrics; }
+  platform::Glyph RenderGlyph(char32_t) override {
+    platform::Glyph g;
+    g.advance = 1;
+    g.width = m_width;
+    g.height = m_height;
+    g.coverage.assign(static_cast<size_t>(std::max(m_width, 0)) * static_cast<size_t>(std::max(m_height, 0)), 255);
+    return g;
+  }
+
+ private:
+  int32_t m_width, m_height;
+  platform::FontMetrics m_metrics{};
+};
+
+// Small sizes give boxes without width or height: they have no ink to run through, and are not
+// taken for two-level glyphs with rows of runs.
+TEST(RealisedFont, EmptyBoxesHaveNoInkRuns) {
+  const struct {
+    int32_t width, height;
+    bool twoLevel;
+  } kCases[] = {{0, 3, false}, {3, 0, false}, {0, 0, false}, {2, 1, true}};
+  for (const auto& c : kCases) {
+    platform::RealisedFont font(std::make_unique<SizedFace>(c.width, c.height), false);
+    const platform::Glyph& g = font.GetGlyph('a');
+    EXPECT_EQ(g.twoLevel, c.twoLevel) << c.width << "x" << c.height;
+    if (c.twoLevel) {
+      EXPECT_EQ(g.spans, (std::vector<uint16_t>{0, 2}));
+      EXPECT_EQ(g.rowSpans, (std::vector<uint32_t>{0, 2}));
+    } else {
+      EXPECT_TRUE(g.spans.empty()) << c.width << "x" << c.height;
+      EXPECT_TRUE(g.rowSpans.empty()) << c.width << "x" << c.height;
+    }
+  }
+}
 
 int32_t Advance(uint16_t code) { return static_cast<int32_t>(platform::SjisCodeToUnicode(code) % 1000) + 1; }
 

@@ -36,11 +36,13 @@ TEST(Vrelpack, PacksAFolderForEachKind) {
       ScopedTempDir dir;
       dir.Write("src/CG/Title.png", picture);
       dir.Write(U8(u8"src/表/b.txt"), "hyou");
+      dir.Write("src/magic.bin", "QPK1hello world");  // begins as a scrambled file does
       ASSERT_EQ(Pack(std::string("-k ") + kind + " " + flags + " " + dir.File("game.dat") + " " + dir.File("src")), 0)
           << kind << " " << flags;
       CurrentDirScope scope(dir.path().string());
       EXPECT_EQ(ReadThroughFileLayer("game\\cg\\title.png"), picture) << kind << " " << flags;
       EXPECT_EQ(ReadThroughFileLayer("game\\表\\b.txt"_sj), "hyou") << kind << " " << flags;
+      EXPECT_EQ(ReadThroughFileLayer("game\\magic.bin"), "QPK1hello world") << kind << " " << flags;
       const auto size = std::filesystem::file_size(dir.File("game.dat"));
       if (std::string(kind) != "pack" && std::string(flags) != "-s") {
         EXPECT_LT(size, picture.size()) << kind << " " << flags;

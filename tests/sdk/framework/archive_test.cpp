@@ -69,6 +69,9 @@ TEST_P(ArchiveRoundTrip, EveryFileReadsBackFromItsFolder) {
       {"sub\\deep\\c.dat", noise},
       {"empty.txt", {}},
       {"表\\x.txt"_sj, Bytes("hyou")},  // a trail byte equal to "\"
+      // Files that begin with the scramble magic by themselves come back as they were.
+      {"own_magic.bin", Bytes("QPK1hello world")},
+      {"only_magic.bin", Bytes("QPK1")},
   };
   if (kind == ArchiveKind::kPackDx) files.push_back({std::string(200, 'n') + "\\long.txt", Bytes("long")});
   const std::vector<unsigned char> image = Archive(kind, files, compress, scramble);

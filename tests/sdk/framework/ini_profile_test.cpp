@@ -99,6 +99,18 @@ TEST_F(IniProfileTest, WrittenWithCrLfKeysInByteOrderAndTheComment) {
   EXPECT_EQ(value, "");
 }
 
+// A line feed inside a value or a comment is a line end on disk like any other: CR LF, never a
+// bare LF, and the lone CR of a value stays as it is.
+TEST_F(IniProfileTest, ALineFeedInsideAValueIsWrittenAsCrLf) {
+  CIniProfile ini(false);
+  ini.SetEntry("s", "multi", "one\ntwo\n\nthree\rfour");
+  ini.SetEntry("s", "tail", "x\n");
+  ASSERT_TRUE(ini.WriteProfile("lf.ini", "a\nb"));
+  EXPECT_EQ(m_folder.Read("lf.ini"),
+            "//a\r\nb\r\n\r\n"
+            "[s]\r\nmulti=one\r\ntwo\r\n\r\nthree\rfour\r\ntail=x\r\n\r\n\r\n");
+}
+
 TEST_F(IniProfileTest, ALineAcrossTheReadChunksIsWhole) {
   // The CR of the line end is the 2048th byte, its LF the first of the next chunk.
   const std::string value(2048 - 8, 'v');

@@ -328,6 +328,23 @@ TEST(DibImage, ResizeKeepsCornersAndHandlesSingleRowsAndColumns) {
   }
 }
 
+// Thumbnails and scaled loads rest on the smooth-step weight 3f^2 - 2f^3: a quarter of the way
+// weighs 40/256, not the 64/256 of a straight line, so (0, 255) widened to 5 pixels is
+// 0, 39, 127, 215, 255 and not 0, 63, 127, 191, 255.
+TEST(DibImage, ResizeWeighsNeighboursWithTheSmoothStep) {
+  for (int bits : {24, 32}) {
+    CDibImage im;
+    ASSERT_TRUE(im.Create(2, 1, bits));
+    const int n = bits / 8;
+    std::memset(im.GetBits(), 0, static_cast<size_t>(im.GetStride()));
+    std::memset(im.GetBits() + n, 0xFF, static_cast<size_t>(n));
+    ASSERT_TRUE(im.Resize(5, 1));
+    const uint8_t expected[5] = {0, 39, 127, 215, 255};
+    for (int x = 0; x < 5; ++x)
+      for (int k = 0; k < n; ++k) EXPECT_EQ(im.GetBits()[x * n + k], expected[x]) << bits << " bits, x " << x;
+  }
+}
+
 TEST(DibImage, ResizeTakesTheNearestPixelAtPaletteDepths) {
   CDibImage im;
   ASSERT_TRUE(im.Create(3, 1, 8));

@@ -37,6 +37,13 @@ void Append(std::vector<uint8_t>& f, const std::vector<uint32_t>& pixels) {
   std::memcpy(f.data() + at, pixels.data(), pixels.size() * 4);
 }
 
+// A header followed by n bytes of data.
+std::vector<uint8_t> BmaWithData(int32_t w, int32_t h, uint32_t packed, uint32_t dataSize, size_t n) {
+  auto f = BmaHeader(w, h, packed, dataSize);
+  f.resize(f.size() + n, 0x11);
+  return f;
+}
+
 TEST(BmaLoadTest, RawPixelsLoadWithAlphaAndTheKeyOfTheFirstPixel) {
   TempFolder dir;
   const auto pixels = TestPixels(5, 3);
@@ -68,6 +75,13 @@ TEST(BmaLoadTest, RefusedHeadersLeaveTheSurfaceEmpty) {
       {"widest side", BmaHeader(0x7FFFFFFF, 1, 0, 0), 2},
       {"short header", std::vector<uint8_t>(20, 1), 2},
       {"empty file", {}, 2},
+      // Data that cannot make the picture: raw data shorter than the pixels, packed data that
+      // would have to unpack to more than 9 times its size.
+      {"raw data short of the pixels", BmaWithData(4, 4, 0, 64, 63), 2},
+      {"no raw data", BmaWithData(4, 4, 0, 0, 0), 2},
+      {"no packed data", BmaWithData(4, 4, 1, 64, 0), 2},
+      {"packed data over 9 times short", BmaWithData(6, 6, 1, 144, 15), 2},
+      {"12 bytes claiming 8000 x 8000", BmaWithData(8000, 8000, 1, 256000000, 12), 2},
   };
   for (const auto& c : kCases) {
     WriteBytes(dir / "x.bma", c.bytes);
@@ -91,11 +105,10 @@ TEST(BmaLoadTest, RawDataIsBoundedByTheFileAndThePixels) {
     size_t expectedBytes;
   } kCases[] = {
       {"exact", 64, 64, 64},
-      {"data size beyond the file", 64, 30, 30},
       {"data size beyond the pixels", 0xFFFFFFFF, 64, 64},
-      {"data size beyond both", 1000, 40, 40},
+      {"data size beyond the pixels and more data", 1000, 80, 64},
       {"data size short of the pixels", 20, 64, 20},
-      {"no data", 0, 0, 0},
+      {"data size 0", 0, 64, 0},
   };
   for (const auto& c : kCases) {
     auto f = BmaHeader(4, 4, 0, c.dataSize);
@@ -152,7 +165,6 @@ TEST(BmaLoadTest, PackedDataIsBoundedOnBothSides) {
       {"data size beyond the pixels", 0xFFFFFFF0, stream.size(), 256},
       {"data size short of the pixels", 100, stream.size(), 100},
       {"stream cut short", 256, stream.size() / 2, 0},
-      {"no stream", 256, 0, 0},
   };
   for (const auto& c : kCases) {
     auto f = BmaHeader(8, 8, 1, c.dataSize);
@@ -198,12 +210,14 @@ TEST(BmaLoadTest, GarbageStreamsStayInsideTheirBuffers) {
   TempFolder dir;
   std::mt19937 rng(3);
   for (int trial = 0; trial < 50; ++trial) {
-    auto f = BmaHeader(1 + trial % 13, 1 + trial % 5, 1, rng());
+    const int w = 1 + trial % 13, h = 1 + trial % 5;
+    auto f = BmaHeader(w, h, 1, rng());
     const size_t n = rng() % 300;
     for (size_t i = 0; i < n; ++i) f.push_back(static_cast<uint8_t>(rng()));
     WriteBytes(dir / "x.bma", f);
     CMemPlane p;
-    EXPECT_EQ(p.Load(dir / "x.bma", 0, 100.0), f[16] | f[17] | f[18] | f[19] ? 0 : 3);
+    const int expected = 9 * n < size_t(4 * w * h) ? 2 : f[16] | f[17] | f[18] | f[19] ? 0 : 3;
+    EXPECT_EQ(p.Load(dir / "x.bma", 0, 100.0), expected) << trial;
   }
 }
 
@@ -234,6 +248,33 @@ TEST(PictureLoadTest, OtherExtensionsGoThroughThePictureLoader) {
     EXPECT_EQ(p.Load(dir / "junk.xyz", 0, 100.0), 1);
     EXPECT_EQ(p.Load(dir / "missing", 0, 100.0), 1);
     EXPECT_EQ(p.GetImpl()->GetPixels(), nullptr);
+  }
+}
+
+// A top-down BMP (negative height) under such a name loads the right way up in both storages, as
+// the BMP reader loads it: copied at 24 bits, drawn at 8.
+TEST(PictureLoadTest, TopDownBmpsLoadTheRightWayUp) {
+  TempFolder dir;
+  WriteBytes(dir / "td24.dib", MakeBmp(2, -2, 24, {}, {0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0, 0,
+                                                       0x11, 0x21, 0x31, 0x41, 0x51, 0x61, 0, 0}));
+  std::vector<RGBQUAD> table(4);
+  table[1] = RGBQUAD{0x10, 0x20, 0x30, 0};
+  table[2] = RGBQUAD{0x11, 0x21, 0x31, 0};
+  WriteBytes(dir / "td8.dib", MakeBmp(2, -2, 8, table, {1, 1, 0, 0, 2, 2, 0, 0}));
+  for (const char* name : {"td24.dib", "td8.dib"}) {
+    for (bool dibSection : {false, true}) {
+      CMemPlane p;
+      p.GetImpl()->SetUseDIBSection(dibSection);
+      ASSERT_EQ(p.Load(dir / name, 0, 100.0), 0) << name << " " << dibSection;
+      int w = 0, h = 0;
+      p.GetSize(&w, &h);
+      EXPECT_EQ(w, 2);
+      EXPECT_EQ(h, 2);
+      // The first stored row is the top one.
+      EXPECT_EQ(surface_util::At(p, 0, 0) & 0xFFFFFF, 0x302010u) << name << " " << dibSection;
+      EXPECT_EQ(surface_util::At(p, 1, 1) & 0xFFFFFF, std::string(name) == "td24.dib" ? 0x615141u : 0x312111u)
+          << name << " " << dibSection;
+    }
   }
 }
 

@@ -63,9 +63,11 @@ TEST(PictureLoader, BmpIsUsedInPlace) {
   EXPECT_EQ(h, -2);  // as stored
   uint32_t copied[4] = {};
   ASSERT_EQ(td.loader->ConvertBits(copied, 8), 0);
-  EXPECT_EQ(copied[0], 0x00090807u);  // the last stored row comes first
-  EXPECT_EQ(copied[1], 0x000C0B0Au);
-  EXPECT_EQ(copied[3], 0x00060504u);
+  // The picture's top row first, which a top-down file stores first: the right way up, as drawn.
+  EXPECT_EQ(copied[0], 0x00030201u);
+  EXPECT_EQ(copied[1], 0x00060504u);
+  EXPECT_EQ(copied[2], 0x00090807u);
+  EXPECT_EQ(copied[3], 0x000C0B0Au);
   Canvas c(2, 2, 0xFFFFFFFF);
   ASSERT_EQ(td.loader->Draw(c.dib.GetDC()), 0);
   EXPECT_EQ(c.At(0, 0), 0x00030201u);  // drawn the right way up

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "box_font_engine.h"
+#include "fuzz_corpus.h"
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/text_draw.h"
 #include "text_test_util.h"
@@ -153,6 +154,17 @@ TEST_F(TextDrawTags, DeepNestingAndUnmatchedClosersAreHarmless) {
   EXPECT_EQ(renderer.Glyphs(), (Rects{{0, 0, 6, 18}, {10, 5, 14, 18}}));
   EXPECT_EQ(renderer.Working().size, 10);
   EXPECT_EQ(renderer.Working().color, 0xFFFFFFu);
+}
+
+// At sizes 3 and 2 a box glyph has no width but some height (in its measured or its doubled
+// drawing): such glyphs take their place in the layout and are drawn as nothing, with nothing read
+// of their empty coverage.
+TEST_F(TextDrawTags, GlyphsWithoutWidthAreLaidOutAndDrawnAsNothing) {
+  const std::vector<uint8_t> bytes = FuzzCorpusBytes("text_draw", "glyph_without_width");
+  ASSERT_FALSE(bytes.empty());
+  const std::string text(bytes.begin(), bytes.end());
+  ASSERT_EQ(renderer.Run(text, true), 0);
+  EXPECT_EQ(renderer.Glyphs().size(), 2u);
 }
 
 }  // namespace

@@ -1,0 +1,106 @@
+// Small files kept in the fuzzing corpus because they once cost gigabytes or undefined behaviour:
+// a few bytes claiming a huge picture, a chunk claiming gigabytes, a height of INT32_MIN. Each is
+// replayed in a child process, which must give the refusal without its peak memory growing by more
+// than a small bound: nothing is allocated or decoded for the size a header claims.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bounded_run.h"
+#include "fuzz_corpus.h"
+#include "image_files.h"
+#include "platform/picture.h"
+#include "sdk/framework/file_buffer.h"
+#include "sdk/graphics/dib_image.h"
+#include "sdk/graphics/dib_section.h"
+#include "sdk/graphics/mem_plane.h"
+#include "sdk/graphics/picture_loader.h"
+#include "sdk/graphics/png_reader.h"
+
+namespace {
+
+// Far below what any of these files claims (256 MB and more), far above what reading them takes.
+constexpr int64_t kPeakBound = int64_t{24} << 20;
+
+int SurfaceLoad(const std::string& path, bool dibSection) {
+  CMemPlane plane;
+  plane.GetImpl()->SetUseDIBSection(dibSection);
+  const int r = plane.Load(path, 0, 100.0);
+  return plane.GetImpl()->GetPixels() == nullptr ? r : 100 + r;  // a refusal leaves no pixels
+}
+
+struct Case {
+  const char* target;
+  const char* file;
+  const char* storedAs;  // the name the file is loaded under
+  std::function<int(const std::string& path)> load;
+  int refused;
+};
+
+const Case kCases[] = {
+    {"image_bma", "short_packed_data_claims_8000x8000", "x.bma",
+     [](const std::string& p) { return SurfaceLoad(p, false); }, 2},
+    {"image_bmp", "rle8_claims_16x20000000", "x.bmp",
+     [](const std::string& p) { return CDibImage().LoadBmp(p, 0x3F) ? 1 : 0; }, 0},
+    {"image_bmp", "rle8_claims_16x20000000", "x.bmp", [](const std::string& p) { return SurfaceLoad(p, false); }, 1},
+    {"image_png", "text_chunk_claims_2gib", "x.png",
+     [](const std::string& p) {
+       CDibImage image;
+       return int{LoadPngToDib(p, &image)};
+     },
+     0},
+    {"image_png", "text_chunk_claims_2gib", "x.png", [](const std::string& p) { return SurfaceLoad(p, false); }, 1},
+    {"picture_loader", "jpeg_claims_16384x16384", "x.jpg",
+     [](const std::string& p) {
+       const std::vector<uint8_t> bytes = ReadBytes(p);
+       return platform::Picture::Load(bytes) ? 1 : 0;
+     },
+     0},
+    {"picture_loader", "jpeg_claims_16384x16384", "x.jpg", [](const std::string& p) { return SurfaceLoad(p, true); }, 1},
+    {"picture_loader", "gif_screen_claims_16384x16384", "x.gif",
+     [](const std::string& p) {
+       const std::vector<uint8_t> bytes = ReadBytes(p);
+       return platform::Picture::Load(bytes) ? 1 : 0;
+     },
+     0},
+    {"picture_loader", "gif_screen_claims_16384x16384", "x.gif", [](const std::string& p) { return SurfaceLoad(p, false); },
+     1},
+    // A BMP under a name without a reader of its own goes to the picture loader, which reports its
+    // height as stored; its magnitude does not exist as an int.
+    {"mem_plane_load", "bmp_height_int32_min", "x.dat", [](const std::string& p) { return SurfaceLoad(p, false); }, 1},
+    {"mem_plane_load", "bmp_height_int32_min", "x.dat", [](const std::string& p) { return SurfaceLoad(p, true); }, 3},
+    {"mem_plane_load", "bmp_height_int32_min", "x.dat",
+     [](const std::string& p) { return CDIBSection().LoadByPictureLoader(p, 32); }, 3},
+};
+
+TEST(SmallHostileFiles, AreRefusedWithoutAllocatingWhatTheyClaim) {
+  for (const Case& c : kCases) {
+    const std::string what = std::string(c.target) + "/" + c.file + " as " + c.storedAs;
+    const std::vector<uint8_t> bytes = FuzzCorpusBytes(c.target, c.file);
+    ASSERT_FALSE(bytes.empty()) << what << ": missing from the corpus";
+    EXPECT_LE(bytes.size(), 2048u) << what;
+    TempFolder dir;
+    WriteBytes(dir / c.storedAs, bytes);
+    const BoundedRun run = RunBounded([&] { return c.load(dir / c.storedAs); });
+    ASSERT_TRUE(run.finished) << what;
+    EXPECT_EQ(run.result, c.refused) << what;
+    EXPECT_LT(run.peakGrowthBytes, kPeakBound) << what;
+  }
+}
+
+// The measurement itself sees memory that work touches.
+TEST(SmallHostileFiles, ThePeakMeasureSeesAnAllocation) {
+  const BoundedRun run = RunBounded([] {
+    std::vector<uint8_t> block(size_t{64} << 20);
+    std::memset(block.data(), 1, block.size());
+    return static_cast<int>(block[12345]);
+  });
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.result, 1);
+  EXPECT_GT(run.peakGrowthBytes, int64_t{48} << 20);
+}
+
+}  // namespace
