@@ -1,6 +1,6 @@
 // The LZSS decoder alone: the first four bytes (little-endian) choose how many bytes to make,
-// within what packed data of this size can make at all (17 packed bytes make at most 144, the
-// limit the archive reader holds entries to); the rest is the packed data. And the packer's
+// within what packed data of this size can make at all (the limit the archive reader and the
+// "bma" reader hold their data to); the rest is the packed data. And the packer's
 // output of the same bytes must decode to them exactly.
 #include <cstdint>
 #include <cstdlib>
@@ -14,7 +14,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size >= 4) {
     const std::span<const unsigned char> packed(data + 4, size - 4);
-    const uint64_t most = packed.size() * uint64_t{9};
+    const uint64_t most = packed.size() * CLzssDecoder::kMaxRatio;
     const uint32_t want = static_cast<uint32_t>(LoadLe32(data) % (most + 1));
     CLzssDecoder decoder;
     unsigned char* out = nullptr;

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kFrames = 4;
+constexpr int kFrames = 2;
 
 }  // namespace
 
