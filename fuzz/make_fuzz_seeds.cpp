@@ -127,6 +127,12 @@ void Script() {
           "\r\nHOGE X = 5\r\nY = (1 + 2\r\nZ = 1 / 0\r\n");
 }
 
+void SeenLists() {
+  Put("seen_lists", "both_lists",
+      "[Pictures]\r\nPicture=2\r\nMaxPicture=10\r\nKey[000]=cg01\r\nKey[001]=" + std::string("\x82\xa0\x82\xa2") +
+          "\r\n\r\n[Scenes]\r\nScene=1\r\nMaxScene=5\r\nKey[000]=Scene01\r\n");
+}
+
 void ReadFlags() {
   Put("read_flags", "short", Bytes{1, 0, 1});
   Put("read_flags", "empty", Bytes{});
@@ -280,6 +286,7 @@ int main(int argc, char** argv) {
   Demo();
   Script();
   ReadFlags();
+  SeenLists();
   TextDraw();
   TextScan();
   Images();
