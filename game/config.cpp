@@ -2,6 +2,7 @@
 
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -13,6 +14,7 @@
 
 #include "game/error_box.h"
 #include "game/fixed_text.h"
+#include "game/message_log.h"
 #include "platform/file.h"
 #include "sdk/framework/path_functions.h"
 #include "sdk/graphics/text_scan.h"
@@ -35,7 +37,8 @@ int32_t ToInt(const char* text) {
 // "written"; everything else is read in both modes.
 class Exchange {
  public:
-  Exchange(TiXmlElement* root, bool write) : m_root(root), m_write(write) {}
+  // A quiet exchange reports no missing element (the check of a written text).
+  Exchange(TiXmlElement* root, bool write, bool quiet = false) : m_root(root), m_write(write), m_quiet(quiet) {}
 
   // The element at a '/'-separated path below the root; a missing one is reported under its
   // name in the box (which is not always its path) unless no name is given.
@@ -48,7 +51,7 @@ class Exchange {
       e = e->FirstChildElement(part.c_str());
       rest = (slash == std::string_view::npos) ? std::string_view() : rest.substr(slash + 1);
     }
-    if (!e && reportName) ErrorBox(std::string("初期化ファイルの読み込みに失敗->"_sj) + reportName);
+    if (!e && reportName && !m_quiet) ErrorBox(std::string("初期化ファイルの読み込みに失敗->"_sj) + reportName);
     return e;
   }
 
@@ -120,6 +123,7 @@ class Exchange {
  private:
   TiXmlElement* m_root;
   bool m_write;
+  bool m_quiet;
 };
 
 void VisitAll(Exchange& x, GameConfig& c) {
@@ -234,13 +238,56 @@ bool LoadDocument(const char* path, TiXmlDocument& doc) {
   return file && doc.LoadFile(file.get(), TIXML_ENCODING_LEGACY);
 }
 
+// The root of a parsed document, or null.
+TiXmlElement* ConfigRoot(TiXmlDocument& doc) { return doc.FirstChildElement("advsystem"); }
+
+// A declaration value that can stand between double quotes as it is; otherwise the fallback.
+std::string PlainValue(const char* value, const char* fallback) {
+  const std::string_view v = value ? value : "";
+  const bool plain = !v.empty() && std::all_of(v.begin(), v.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
+           c == '_' || c == ':';
+  });
+  return plain ? std::string(v) : fallback;
+}
+
+// The declaration is our own: the XML writer prints the values it read between double quotes as
+// they stand, so a value read from single quotes that holds `">` would end the declaration early
+// and leave a file that cannot be read. Values that are not plain names are left out (the version
+// becomes "1.0").
+void WriteOwnDeclaration(TiXmlDocument& doc) {
+  for (TiXmlNode* node = doc.FirstChild(); node; node = node->NextSibling()) {
+    if (const TiXmlDeclaration* read = node->ToDeclaration()) {
+      const TiXmlDeclaration own(PlainValue(read->Version(), "1.0").c_str(), PlainValue(read->Encoding(), "").c_str(),
+                                 PlainValue(read->Standalone(), "").c_str());
+      doc.ReplaceChild(node, own);
+      return;
+    }
+  }
+}
+
+// True when the printed text reads back to the settings it was made from. The writer does not
+// reproduce every markup it accepts (a stray "&" in a text, for example, reads back otherwise),
+// and a file that reads otherwise, or not at all, must not replace one that reads.
+bool ReadsBackTheSame(const char* text, const GameConfig& settings) {
+  TiXmlDocument doc;
+  doc.Parse(text, nullptr, TIXML_ENCODING_LEGACY);
+  TiXmlElement* root = doc.Error() ? nullptr : ConfigRoot(doc);
+  if (!root) return false;
+  // Whatever the document lacks keeps its value, as in a real read.
+  GameConfig again = settings;
+  Exchange check(root, false, true);
+  VisitAll(check, again);
+  return again == settings;
+}
+
 }  // namespace
 
 bool ExchangeConfig(const char* path, int mode) {
   if (!path) return false;
   TiXmlDocument doc;
   // A document without the root element is not a configuration at all.
-  TiXmlElement* root = LoadDocument(path, doc) ? doc.FirstChildElement("advsystem") : nullptr;
+  TiXmlElement* root = LoadDocument(path, doc) ? ConfigRoot(doc) : nullptr;
   if (!root) {
     ErrorBox(std::string(path) + " 読み込みに失敗しました"_sj);
     return false;
@@ -249,8 +296,13 @@ bool ExchangeConfig(const char* path, int mode) {
   Exchange exchange(root, write);
   VisitAll(exchange, Config);
   if (!write) return true;
+  WriteOwnDeclaration(doc);
   TiXmlPrinter printer;
   doc.Accept(&printer);
+  if (!ReadsBackTheSame(printer.CStr(), Config)) {
+    DebugPrint("%s は書き戻しませんでした(書き出す内容を読み直すと設定が変わります)"_sj, path);
+    return true;
+  }
   const auto* bytes = reinterpret_cast<const unsigned char*>(printer.CStr());
   return platform::WriteFileAtomically(CanonicalizePath(path), std::span(bytes, printer.Size())) ==
          platform::WriteStatus::kOk;

@@ -15,11 +15,15 @@ struct ConfigButton {
   char file[kConfigButtonFileBytes];
   int32_t x;
   int32_t y;
+
+  bool operator==(const ConfigButton&) const = default;
 };
 
 struct ConfigSoundChannel {
   int32_t volume;
   bool on;
+
+  bool operator==(const ConfigSoundChannel&) const = default;
 };
 
 struct ConfigTextArea {
@@ -27,6 +31,8 @@ struct ConfigTextArea {
   int32_t y;
   int32_t width;
   int32_t height;
+
+  bool operator==(const ConfigTextArea&) const = default;
 };
 
 // A backlog area with its own character size.
@@ -36,6 +42,8 @@ struct ConfigSizedArea {
   int32_t y;
   int32_t width;
   int32_t height;
+
+  bool operator==(const ConfigSizedArea&) const = default;
 };
 
 struct GameConfig {
@@ -120,6 +128,8 @@ struct GameConfig {
   ConfigSizedArea backlogText;
   ConfigSizedArea backlogSlider;
   char backlogVoiceFile[kConfigTextBytes];
+
+  bool operator==(const GameConfig&) const = default;
 };
 
 extern GameConfig Config;
@@ -130,4 +140,7 @@ constexpr int kConfigWrite = 1;
 // Reads (mode 0) the file into Config, or writes (mode 1) the player's settings from Config back
 // into it, replacing the file as a whole. A missing element is reported in an error box and
 // skipped. False when the file cannot be read or parsed (after an error box), or cannot be written.
+// The new text is read again before it replaces the file: when it would not give back the same
+// settings (markup the XML writer does not reproduce), the old file stays, the message log says
+// so, and the result is true.
 bool ExchangeConfig(const char* path, int mode);

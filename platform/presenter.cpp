@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegion>
 #include <QTimer>
 
 #include <algorithm>
@@ -27,11 +28,29 @@ class Presenter final : public QObject {
     setParent(&window);
     window.canvas()->mapToClient = [this](QPoint p) { return ToPicture(p); };
     window.canvas()->mapFromClient = [this](QPoint p) { return FromPicture(p); };
+    window.canvas()->picturePlace = [this] { return PictureRect(); };
   }
 
   Window& window() const { return m_window; }
   QImage& front() { return m_front; }
   bool menuRevealed = false;
+  FrontImageCopies counts;
+
+  // The canvas rectangle that shows the picture block (x, y, w, h), rounded outwards, with a
+  // pixel more on each side where the picture is scaled (smooth scaling reaches neighbours).
+  QRect CanvasBlock(int x, int y, int w, int h) const {
+    const QRect r = PictureRect();
+    const int64_t fw = m_front.width(), fh = m_front.height();
+    if (r.isEmpty() || fw <= 0 || fh <= 0) return {};
+    if (r.size() == m_front.size()) return QRect(r.x() + x, r.y() + y, w, h);
+    const int64_t left = FloorDiv(int64_t{x} * r.width(), fw) - 1;
+    const int64_t top = FloorDiv(int64_t{y} * r.height(), fh) - 1;
+    const int64_t right = -FloorDiv(-(int64_t{x} + w) * r.width(), fw) + 1;
+    const int64_t bottom = -FloorDiv(-(int64_t{y} + h) * r.height(), fh) + 1;
+    return QRect(r.x() + static_cast<int>(left), r.y() + static_cast<int>(top), static_cast<int>(right - left),
+                 static_cast<int>(bottom - top))
+        .intersected(r);
+  }
 
   // The picture's place in canvas coordinates. In full screen it is centred on the whole window,
   // so a menu bar shown above the canvas covers the picture's top rows instead of moving it.
@@ -139,18 +158,23 @@ bool CopyToFrontImage(HWND hwnd, const FrameView& frame, int x, int y, int w, in
     front = QImage(frame.width, frame.height, QImage::Format_RGB32);
     if (front.isNull()) return false;
     front.fill(Qt::black);
+    window->canvas()->update();  // the picture's place and size change
   }
   presenter.SyncMenuBar();
   const int64_t x0 = std::max(x, 0), y0 = std::max(y, 0);
   const int64_t x1 = std::min<int64_t>(int64_t{x} + std::max(w, 0), frame.width);
   const int64_t y1 = std::min<int64_t>(int64_t{y} + std::max(h, 0), frame.height);
-  if (x0 >= x1) return true;
+  if (x0 >= x1 || y0 >= y1) return true;
   for (int64_t row = y0; row < y1; ++row) {
     const auto* src = reinterpret_cast<const uint32_t*>(reinterpret_cast<const uint8_t*>(frame.pixels) +
                                                         row * frame.pitch);
     auto* dst = reinterpret_cast<uint32_t*>(front.scanLine(static_cast<int>(row)));
     CopyOpaque(dst + x0, src + x0, static_cast<size_t>(x1 - x0));
   }
+  ++presenter.counts.copies;
+  presenter.counts.pixels += static_cast<uint64_t>((x1 - x0) * (y1 - y0));
+  window->canvas()->update(presenter.CanvasBlock(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0),
+                                                 static_cast<int>(y1 - y0)));
   return true;
 }
 
@@ -160,12 +184,20 @@ bool PaintFrontImage(HWND hwnd) {
   QPainter* painter = window->canvas()->activePainter();
   Presenter* presenter = Find(*window);
   if (!painter || !presenter || presenter->front().isNull()) return false;
+  const QImage& front = presenter->front();
   const QRect target = presenter->PictureRect();
+  // Only what this paint covers: a presented rectangle repaints that rectangle, not the window.
+  const QRegion exposed = window->canvas()->paintRegion();
   if (window->isPopup()) {
-    painter->fillRect(window->canvas()->rect(), Qt::black);
-    painter->setRenderHint(QPainter::SmoothPixmapTransform, target.size() != presenter->front().size());
+    for (const QRect& bar : exposed - target) painter->fillRect(bar, Qt::black);
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, target.size() != front.size());
   }
-  painter->drawImage(target, presenter->front());
+  if (target.size() == front.size()) {
+    // 1:1: each exposed part of the picture is drawn from the same part of the front image.
+    for (const QRect& part : exposed & target) painter->drawImage(part.topLeft(), front, part.translated(-target.topLeft()));
+  } else {
+    painter->drawImage(target, front);
+  }
   return true;
 }
 
@@ -206,6 +238,12 @@ bool CaptureFrontImage(HWND hwnd, std::vector<uint32_t>* pixels, int* width, int
 bool CaptureClientArea(HWND hwnd, std::vector<uint32_t>* pixels, int* width, int* height) {
   Window* window = WindowFromHandle(hwnd);
   return window && ToPixels(window->canvas()->grab().toImage(), pixels, width, height);
+}
+
+FrontImageCopies CountFrontImageCopies(HWND hwnd) {
+  Window* window = WindowFromHandle(hwnd);
+  Presenter* presenter = window ? Find(*window) : nullptr;
+  return presenter ? presenter->counts : FrontImageCopies{};
 }
 
 }  // namespace platform

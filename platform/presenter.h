@@ -1,8 +1,9 @@
 // Showing a frame of 32-bit pixels in a window. The display copies its back buffer into the
-// window's front image, which the client area paints: 1:1 at the top left in a window; in full
-// screen scaled to the largest size that keeps its aspect, centred, with black bars. Points on
-// the client area (mouse messages, the cursor position) are mapped back to picture coordinates
-// through the same placement. Everything here belongs on the GUI thread.
+// window's front image once per presentation, and the client area paints the front image as it
+// stands: 1:1 at the top left in a window; in full screen scaled to the largest size that keeps
+// its aspect, centred, with black bars. Points on the client area (mouse messages, the cursor
+// position) are mapped back to picture coordinates through the same placement. Everything here
+// belongs on the GUI thread.
 #pragma once
 
 #include <cstdint>
@@ -21,14 +22,15 @@ struct FrameView {
 };
 
 // Copies the block (x, y, w, h) of the frame, cut to the frame, to the same place in the
-// window's front image, with alpha forced opaque (the blend kernels leave it 0). The front image
-// takes the frame's size and starts black when that changes. Nothing is repainted: the caller
-// invalidates the window, or is painting it. False when hwnd is not a live window or the frame
-// is unusable.
+// window's front image, with alpha forced opaque (the blend kernels leave it 0), and marks the
+// place where the block shows in the window for repainting (the whole window when the front image
+// is new). The front image takes the frame's size and starts black when that changes. False when
+// hwnd is not a live window or the frame is unusable.
 bool CopyToFrontImage(HWND hwnd, const FrameView& frame, int x, int y, int w, int h);
 
-// Inside WM_PAINT of the window: paints the front image where it belongs. False outside a paint
-// or before anything was copied.
+// Inside WM_PAINT of the window: paints the part of the front image that the paint covers, where
+// it belongs, and in full screen the black bars beside it; the class background is not painted
+// under the picture. False outside a paint or before anything was copied.
 bool PaintFrontImage(HWND hwnd);
 
 // Where the picture lies on the client area; false before anything was copied.
@@ -44,5 +46,13 @@ bool RevealMenuBar(HWND hwnd, bool reveal);
 // (WM_PAINT included). False when hwnd is not a live window or there is nothing.
 bool CaptureFrontImage(HWND hwnd, std::vector<uint32_t>* pixels, int* width, int* height);
 bool CaptureClientArea(HWND hwnd, std::vector<uint32_t>* pixels, int* width, int* height);
+
+// For tests and benchmarks: how often blocks were copied into a window's front image, and how many
+// pixels they held in all (zero for a window nothing was copied to).
+struct FrontImageCopies {
+  uint64_t copies = 0;
+  uint64_t pixels = 0;
+};
+FrontImageCopies CountFrontImageCopies(HWND hwnd);
 
 }  // namespace platform

@@ -7,8 +7,10 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QRegion>
 #include <QScreen>
 #include <QWheelEvent>
 
@@ -255,13 +257,18 @@ bool Canvas::event(QEvent* event) {
   return QWidget::event(event);
 }
 
-void Canvas::paintEvent(QPaintEvent*) {
+void Canvas::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  COLORREF bg = m_owner.background();
-  painter.fillRect(rect(), QColor(GetRValue(bg), GetGValue(bg), GetBValue(bg)));
+  const COLORREF bg = m_owner.background();
+  m_paintRegion = event->region();
+  QRegion background = m_paintRegion;
+  if (picturePlace) background -= picturePlace();
+  const QColor colour(GetRValue(bg), GetGValue(bg), GetBValue(bg));
+  for (const QRect& r : background) painter.fillRect(r, colour);
   m_painter = &painter;
   m_owner.send(WM_PAINT, 0, 0);
   m_painter = nullptr;
+  m_paintRegion = QRegion();
 }
 
 void Canvas::resizeEvent(QResizeEvent*) {

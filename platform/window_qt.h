@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
@@ -94,8 +95,14 @@ class Canvas final : public QWidget {
 
   Window& owner() const { return m_owner; }
   // The painter of the paint in progress: set while WM_PAINT is being sent, null otherwise. The
-  // client area has already been filled with the class background.
+  // part being painted has already been filled with the class background, except where a
+  // picture covers it (see picturePlace).
   QPainter* activePainter() const { return m_painter; }
+  // The part of the canvas that the paint in progress covers.
+  const QRegion& paintRegion() const { return m_paintRegion; }
+  // Where a presenter's picture lies on the canvas, which its WM_PAINT paints whole: the class
+  // background is not filled there first. Empty means nowhere.
+  std::function<QRect()> picturePlace;
   // Maps a point on the canvas to the client coordinates that mouse messages carry. A presenter
   // that scales its picture sets it; empty means the identity.
   std::function<QPoint(QPoint)> mapToClient;
@@ -118,6 +125,7 @@ class Canvas final : public QWidget {
 
   Window& m_owner;
   QPainter* m_painter = nullptr;
+  QRegion m_paintRegion;
 };
 
 // The window behind a handle, or null for a handle that is not a live window (or off the GUI thread).

@@ -144,8 +144,9 @@ std::unique_ptr<CMemPlane> CDIBDraw::CreateSecondary(int width, int height) cons
 int CDIBDraw::Refresh(const RECT* rect, bool notify) {
   if (!HasBackBuffer() || !platform::IsWindow(m_window)) return 0;
   if (notify) NotifyScreenListeners(this);
+  // The one copy of this presentation; it marks what it copied for repainting, and the paint
+  // shows the front image as it stands.
   PaintToDC(rect);
-  platform::InvalidateRect(m_window, nullptr, 0);
   m_dirty = false;
   return 1;
 }
@@ -177,9 +178,10 @@ int CDIBDraw::PaintToDC(const RECT* rect) {
   return 1;
 }
 
+// The paint shows the last presented frame: copying the back buffer again here would copy every
+// frame twice and make a presented rectangle cost the whole window.
 LRESULT CDIBDraw::OnWindowMessage(HWND, UINT message, WPARAM, LPARAM) {
   if (message != WM_PAINT || !HasBackBuffer()) return 0;
-  PaintToDC(nullptr);
   platform::PaintFrontImage(m_window);
   return 0;
 }

@@ -38,7 +38,7 @@ class CDIBDraw : public IWindowHook, public CDrawTarget {
   // The calling thread's display, or null.
   static CDIBDraw* Current();
 
-  // The paint hook: repaints the window from the back buffer. Always 0.
+  // The paint hook: repaints the window from the last presented frame. Always 0.
   LRESULT OnWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
   // Presents the back buffer, all of it (null) or one rectangle; notify runs the listeners
   // first. 1 when presented (nothing is painted while the window is minimised), 0 without a back
@@ -56,9 +56,10 @@ class CDIBDraw : public IWindowHook, public CDrawTarget {
   int TestDisplayMode(int width, int height, bool fullScreen, int depth);
   // 0 done; 1 without a mode switch or when no attempt of the change succeeded.
   int EndChangeDisplay();
-  // Copies the back buffer, whole or one rectangle, into the window's picture. In full screen the
-  // menu bar shows over the top rows while the cursor is on them, and those rows are left alone.
-  // 1 when copied, 0 when the window is minimised or there is no back buffer.
+  // Copies the back buffer, whole or one rectangle, into the window's picture, which repaints
+  // what changed. In full screen the menu bar shows over the top rows while the cursor is on them,
+  // and those rows are left alone. 1 when copied, 0 when the window is minimised or there is no
+  // back buffer.
   int PaintToDC(const RECT* rect);
 
   // The back buffer (null before the first successful switch); marks the display drawn on.

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "fuzz_corpus.h"
+#include "game/message_log.h"
 #include "message_box_recorder.h"
 #include "scoped_temp_dir.h"
 #include "platform/sjis_literal.h"
@@ -282,6 +284,51 @@ TEST_F(ConfigTest, UnreadableFilesAreReportedAndChangeNothing) {
     if (c.contents) {
       EXPECT_EQ(dir.Read(c.name), c.contents);
     }
+  }
+}
+
+// Files the XML writer would not reproduce: a declaration value holding `">` (printed as it stands
+// between double quotes, it ended the declaration early and the next start lost the whole
+// document) and a stray "&" in a text (it reads back otherwise). The declaration is written anew,
+// so that file is replaced and reads again; the other keeps its old contents and the message log
+// says why. Either way the next start reads the file.
+TEST_F(ConfigTest, AWrittenFileAlwaysReadsBackOrTheOldOneStays) {
+  const struct {
+    const char* corpusFile;
+    bool replaced;
+  } kCases[] = {
+      {"declaration_value_holding_quote_gt", true},
+      {"text_with_stray_ampersand", false},
+  };
+  for (const auto& c : kCases) {
+    const std::vector<uint8_t> bytes = FuzzCorpusBytes("xml_config", c.corpusFile);
+    ASSERT_FALSE(bytes.empty()) << c.corpusFile;
+    const std::string original(bytes.begin(), bytes.end());
+    dir.Write("vrel.xml", original);
+    Config = {};
+    ASSERT_TRUE(Read()) << c.corpusFile;
+    ASSERT_EQ(Config.fps, 60) << c.corpusFile;
+    Config.fps = 45;
+    ClearMessageLog();
+    boxes.Clear();
+    EXPECT_TRUE(Write()) << c.corpusFile;
+    const std::string written = dir.Read("vrel.xml");
+    if (c.replaced) {
+      EXPECT_NE(written, original) << c.corpusFile;
+      EXPECT_EQ(written.find("\">"), std::string::npos) << written;
+      EXPECT_EQ(MessageLog.count, 0) << c.corpusFile;
+    } else {
+      EXPECT_EQ(written, original) << c.corpusFile;
+      ASSERT_EQ(MessageLog.count, 1) << c.corpusFile;
+      EXPECT_EQ(std::string(MessageLog.lines[0]),
+                Path() + " は書き戻しませんでした(書き出す内容を読み直すと設定が変わります)"_sj);
+    }
+    Config = {};
+    boxes.Clear();
+    ASSERT_TRUE(Read()) << c.corpusFile;
+    EXPECT_EQ(Config.fps, c.replaced ? 45 : 60) << c.corpusFile;
+    for (const std::string& text : boxes.texts())
+      EXPECT_EQ(text.find("読み込みに失敗しました"_sj), std::string::npos) << c.corpusFile;
   }
 }
 

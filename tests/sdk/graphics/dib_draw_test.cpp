@@ -255,6 +255,53 @@ TEST(DIBDraw, RefreshPresentsExactlyTheBackBuffer) {
   }));
 }
 
+// Each presentation copies the back buffer into the window's picture once, and only the rectangle
+// it was asked for; the paints that follow, and a paint the window asks for by itself, show the
+// picture as it stands and copy nothing.
+TEST(DIBDraw, EachPresentationIsOneCopyOfWhatItWasAsked) {
+  ASSERT_TRUE(RunWithDisplay([](Context& c) {
+    CDIBDraw& d = c.display;
+    d.SetDisplayMode(false, 64, 48, 0);
+    surface_util::Fill(*d.GetSecondary(), [](int x, int y) { return uint32_t(x) << 16 | uint32_t(y) << 8; });
+    const auto settle = [&] {
+      platform::UpdateWindow(c.Window());
+      for (int i = 0; i < 3; ++i) c.app.PumpMessages();
+    };
+    settle();
+    const platform::FrontImageCopies start = platform::CountFrontImageCopies(c.Window());
+
+    ASSERT_EQ(d.Refresh(nullptr, true), 1);
+    settle();
+    platform::FrontImageCopies now = platform::CountFrontImageCopies(c.Window());
+    EXPECT_EQ(now.copies, start.copies + 1);
+    EXPECT_EQ(now.pixels, start.pixels + 64 * 48);
+
+    surface_util::Fill(*d.GetSecondary(), [](int, int) { return 0x00FFFFFFu; });
+    const RECT r{10, 5, 20, 9};
+    ASSERT_EQ(d.Refresh(&r, false), 1);
+    settle();
+    now = platform::CountFrontImageCopies(c.Window());
+    EXPECT_EQ(now.copies, start.copies + 2);
+    EXPECT_EQ(now.pixels, start.pixels + 64 * 48 + 10 * 4);
+
+    // The window repaints itself: no copy, and it shows exactly the picture as last presented.
+    platform::InvalidateRect(c.Window(), nullptr, 0);
+    settle();
+    std::vector<uint32_t> shown;
+    int w = 0, h = 0;
+    ASSERT_TRUE(platform::CaptureClientArea(c.Window(), &shown, &w, &h));
+    EXPECT_EQ(platform::CountFrontImageCopies(c.Window()).copies, start.copies + 2);
+    ASSERT_EQ(w, 64);
+    ASSERT_EQ(h, 48);
+    for (int y = 0; y < 48; ++y)
+      for (int x = 0; x < 64; ++x) {
+        const bool inside = x >= 10 && x < 20 && y >= 5 && y < 9;
+        ASSERT_EQ(shown[y * 64 + x], inside ? 0xFFFFFFFFu : 0xFF000000u | uint32_t(x) << 16 | uint32_t(y) << 8)
+            << x << "," << y;
+      }
+  }));
+}
+
 TEST(DIBDraw, RefreshWithoutABackBufferPresentsNothing) {
   ASSERT_TRUE(RunWithDisplay([](Context& c) {
     EXPECT_EQ(c.display.Refresh(nullptr, true), 0);

@@ -4,6 +4,7 @@
 // than a small bound: nothing is allocated or decoded for the size a header claims.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -19,6 +20,7 @@
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/picture_loader.h"
 #include "sdk/graphics/png_reader.h"
+#include "sdk/graphics/tga_reader.h"
 
 namespace {
 
@@ -30,6 +32,12 @@ int SurfaceLoad(const std::string& path, bool dibSection) {
   plane.GetImpl()->SetUseDIBSection(dibSection);
   const int r = plane.Load(path, 0, 100.0);
   return plane.GetImpl()->GetPixels() == nullptr ? r : 100 + r;  // a refusal leaves no pixels
+}
+
+// 1 when the picture service decodes the file.
+int PictureServiceLoad(const std::string& path) {
+  const std::vector<uint8_t> bytes = ReadBytes(path);
+  return platform::Picture::Load(bytes) ? 1 : 0;
 }
 
 struct Case {
@@ -53,19 +61,9 @@ const Case kCases[] = {
      },
      0},
     {"image_png", "text_chunk_claims_2gib", "x.png", [](const std::string& p) { return SurfaceLoad(p, false); }, 1},
-    {"picture_loader", "jpeg_claims_16384x16384", "x.jpg",
-     [](const std::string& p) {
-       const std::vector<uint8_t> bytes = ReadBytes(p);
-       return platform::Picture::Load(bytes) ? 1 : 0;
-     },
-     0},
+    {"picture_loader", "jpeg_claims_16384x16384", "x.jpg", PictureServiceLoad, 0},
     {"picture_loader", "jpeg_claims_16384x16384", "x.jpg", [](const std::string& p) { return SurfaceLoad(p, true); }, 1},
-    {"picture_loader", "gif_screen_claims_16384x16384", "x.gif",
-     [](const std::string& p) {
-       const std::vector<uint8_t> bytes = ReadBytes(p);
-       return platform::Picture::Load(bytes) ? 1 : 0;
-     },
-     0},
+    {"picture_loader", "gif_screen_claims_16384x16384", "x.gif", PictureServiceLoad, 0},
     {"picture_loader", "gif_screen_claims_16384x16384", "x.gif", [](const std::string& p) { return SurfaceLoad(p, false); },
      1},
     // A BMP under a name without a reader of its own goes to the picture loader, which reports its
@@ -89,6 +87,25 @@ TEST(SmallHostileFiles, AreRefusedWithoutAllocatingWhatTheyClaim) {
     EXPECT_EQ(run.result, c.refused) << what;
     EXPECT_LT(run.peakGrowthBytes, kPeakBound) << what;
   }
+}
+
+// Two 16-bit sides can claim a gigabyte in an 18-byte header: refused before anything is allocated.
+TEST(SmallHostileFiles, ATgaHeaderBeyondTheLimitIsRefused) {
+  std::vector<uint8_t> tga(18 + 16, 0x20);
+  std::fill(tga.begin(), tga.begin() + 18, uint8_t{0});
+  tga[2] = 2;  // true colour
+  PutLe(tga, 12, 16384, 2);
+  PutLe(tga, 14, 16384, 2);
+  tga[16] = 32;
+  TempFolder dir;
+  WriteBytes(dir / "x.tga", tga);
+  const BoundedRun run = RunBounded([&] {
+    CDibImage image;
+    return int{LoadTgaToDib(dir / "x.tga", &image)} + 10 * SurfaceLoad(dir / "x.tga", false);
+  });
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.result, 10);  // not decoded, and the surface load fails with 1
+  EXPECT_LT(run.peakGrowthBytes, kPeakBound);
 }
 
 // The measurement itself sees memory that work touches.
