@@ -26,10 +26,10 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-std::filesystem::path g_root;
+std::filesystem::path corpusRoot;
 
 void Put(std::string_view target, std::string_view name, const Bytes& bytes) {
-  const std::filesystem::path dir = g_root / target;
+  const std::filesystem::path dir = corpusRoot / target;
   std::filesystem::create_directories(dir);
   std::ofstream(dir / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                      static_cast<std::streamsize>(bytes.size()));
@@ -278,7 +278,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: make_fuzz_seeds <corpus folder>\n");
     return 2;
   }
-  g_root = argv[1];
+  corpusRoot = argv[1];
   Archives();
   Lzss();
   Scrambled();

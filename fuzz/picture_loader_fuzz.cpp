@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   CFileBuffer file;
   file.Read(lent.Name());
-  const auto loader = g_pictureLoaderFactory.Create();
+  const auto loader = PictureLoaderFactory.Create();
   if (loader->Load(&file) == 0) {
     PALETTEENTRY palette[256];
     loader->GetPaletteEntries(palette);

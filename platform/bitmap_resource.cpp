@@ -13,7 +13,7 @@
 namespace platform {
 namespace {
 
-std::mutex g_lock;
+std::mutex registryLock;
 std::map<UINT, std::vector<uint8_t>>& Resources() {
   static std::map<UINT, std::vector<uint8_t>> resources;
   return resources;
@@ -39,7 +39,7 @@ std::unique_ptr<Bitmap> Decode(std::span<const uint8_t> bytes) {
 
 bool RegisterBitmapResource(UINT id, std::span<const uint8_t> imageFile) {
   if (!Decode(imageFile)) return false;
-  std::lock_guard guard(g_lock);
+  std::lock_guard guard(registryLock);
   Resources()[id].assign(imageFile.begin(), imageFile.end());
   return true;
 }
@@ -47,7 +47,7 @@ bool RegisterBitmapResource(UINT id, std::span<const uint8_t> imageFile) {
 std::unique_ptr<Bitmap> LoadBitmapResource(UINT id) {
   std::vector<uint8_t> bytes;
   {
-    std::lock_guard guard(g_lock);
+    std::lock_guard guard(registryLock);
     const auto it = Resources().find(id);
     if (it == Resources().end()) return nullptr;
     bytes = it->second;

@@ -15,7 +15,7 @@ class Menu {
 
 namespace {
 
-std::recursive_mutex g_lock;
+std::recursive_mutex registryLock;
 // Live menus own themselves here; a handle found nowhere in this map is refused.
 std::map<Menu*, std::unique_ptr<Menu>>& LiveMenus() {
   static std::map<Menu*, std::unique_ptr<Menu>> menus;
@@ -25,7 +25,7 @@ std::map<Menu*, std::unique_ptr<Menu>>& LiveMenus() {
 bool IsLive(HMENU m) { return m && LiveMenus().contains(m); }
 
 HMENU NewMenu() {
-  std::lock_guard guard(g_lock);
+  std::lock_guard guard(registryLock);
   auto menu = std::make_unique<Menu>();
   HMENU handle = menu.get();
   LiveMenus().emplace(handle, std::move(menu));
@@ -63,7 +63,7 @@ HMENU CreateMenu() { return platform::NewMenu(); }
 HMENU CreatePopupMenu() { return platform::NewMenu(); }
 
 bool DestroyMenu(HMENU menu) {
-  std::lock_guard guard(platform::g_lock);
+  std::lock_guard guard(platform::registryLock);
   if (!platform::IsLive(menu)) return false;
   if (menu->parent && platform::IsLive(menu->parent))
     for (auto& item : menu->parent->items)
@@ -73,12 +73,12 @@ bool DestroyMenu(HMENU menu) {
 }
 
 bool AppendMenu(HMENU menu, UINT flags, uintptr_t item, const char* text) {
-  std::lock_guard guard(platform::g_lock);
+  std::lock_guard guard(platform::registryLock);
   return platform::IsLive(menu) && platform::Insert(menu, menu->items.size(), flags, item, text);
 }
 
 bool InsertMenu(HMENU menu, UINT position, UINT flags, uintptr_t item, const char* text) {
-  std::lock_guard guard(platform::g_lock);
+  std::lock_guard guard(platform::registryLock);
   if (!platform::IsLive(menu)) return false;
   size_t at = menu->items.size();
   if (flags & MF_BYPOSITION) {
@@ -94,7 +94,7 @@ bool InsertMenu(HMENU menu, UINT position, UINT flags, uintptr_t item, const cha
 }
 
 bool SetMenuItemIcon(HMENU menu, int position, const platform::MenuIcon& icon) {
-  std::lock_guard guard(platform::g_lock);
+  std::lock_guard guard(platform::registryLock);
   if (!platform::IsLive(menu) || position < 0 || position >= static_cast<int>(menu->items.size())) return false;
   menu->items[position].hasIcon = true;
   menu->items[position].icon = icon;
@@ -102,12 +102,12 @@ bool SetMenuItemIcon(HMENU menu, int position, const platform::MenuIcon& icon) {
 }
 
 int GetMenuItemCount(HMENU menu) {
-  std::lock_guard guard(platform::g_lock);
+  std::lock_guard guard(platform::registryLock);
   return platform::IsLive(menu) ? static_cast<int>(menu->items.size()) : -1;
 }
 
 bool GetMenuItemInfoAt(HMENU menu, int position, platform::MenuItemInfo& out) {
-  std::lock_guard guard(platform::g_lock);
+  std::lock_guard guard(platform::registryLock);
   if (!platform::IsLive(menu) || position < 0 || position >= static_cast<int>(menu->items.size())) return false;
   out = menu->items[position];
   return true;

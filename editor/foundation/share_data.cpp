@@ -9,26 +9,26 @@ namespace {
 
 // The process's access object. The game makes a new editor process object for every script it
 // opens, so the pointer follows the latest one and is cleared when that one goes.
-CShareData* g_instance = nullptr;
+CShareData* shareDataInstance = nullptr;
 
 }  // namespace
 
 CShareData::CShareData() = default;
 
 CShareData::~CShareData() {
-  if (g_instance == this) g_instance = nullptr;
+  if (shareDataInstance == this) shareDataInstance = nullptr;
 }
 
 void CShareData::Attach(SharedSettings* settings) {
   m_nNicknameCount = -1;
   m_pShareData = settings;
-  g_instance = this;
+  shareDataInstance = this;
 }
 
-CShareData* CShareData::GetInstance() { return g_instance; }
+CShareData* CShareData::GetInstance() { return shareDataInstance; }
 
 bool CShareData::Init(const char* recordName) {
-  g_instance = this;
+  shareDataInstance = this;
   UnmapView();
   m_recordName = recordName ? recordName : "CShareData";
   m_pMemory = std::make_unique<platform::SharedMemory>();

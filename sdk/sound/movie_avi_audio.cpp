@@ -12,7 +12,7 @@ using namespace platform;
 
 namespace {
 
-std::atomic<int> g_idleWaitMs{500};
+std::atomic<int> idleWaitMs{500};
 
 // A sound sample larger than this is no sound: the stream is read no further.
 constexpr uint32_t kMaxSourceBlock = 16u << 20;
@@ -21,7 +21,7 @@ constexpr int kMaxLoopReads = 8;
 
 }  // namespace
 
-void CMovieAVIAUDIO::SetIdleWaitMs(int ms) { g_idleWaitMs = ms; }
+void CMovieAVIAUDIO::SetIdleWaitMs(int ms) { idleWaitMs = ms; }
 
 CMovieAVIAUDIO::CMovieAVIAUDIO(CMovieAVI* owner) : m_clock(nullptr, false), m_owner(owner) {
   AddSoundDeviceUser();
@@ -201,7 +201,7 @@ int CMovieAVIAUDIO::UpdateStream() {
   const uint32_t last = m_lastPlay;
   if (play == last) {
     // Stop ends this wait at once.
-    WaitThreadEvent(g_idleWaitMs);
+    WaitThreadEvent(idleWaitMs);
     return 0;
   }
   uint32_t n = play > last ? play - last : m_bufferSize - last + play;
