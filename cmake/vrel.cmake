@@ -14,6 +14,17 @@ if(VREL_SANITIZE)
   add_link_options(${VREL_SAN_FLAGS})
 endif()
 
+if(VREL_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "VREL_FUZZ needs clang: CC=clang CXX=clang++ cmake ... -DVREL_FUZZ=ON")
+  endif()
+  # Everything carries coverage counters; only the fuzz targets link libFuzzer's main.
+  set(VREL_FUZZ_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_compile_options(${VREL_FUZZ_FLAGS})
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 # vrel_library(NAME DIR [DEPS ...]): a static library of every .cpp below DIR.
 function(vrel_library name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})

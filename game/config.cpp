@@ -251,34 +251,39 @@ std::string PlainValue(const char* value, const char* fallback) {
   return plain ? std::string(v) : fallback;
 }
 
-// The declaration is our own: the XML writer prints the values it read between double quotes as
+// The declarations are our own: the XML writer prints the values it read between double quotes as
 // they stand, so a value read from single quotes that holds `">` would end the declaration early
 // and leave a file that cannot be read. Values that are not plain names are left out (the version
-// becomes "1.0").
+// becomes "1.0"). The reader accepts any number of declarations, so every one is rewritten.
 void WriteOwnDeclaration(TiXmlDocument& doc) {
   for (TiXmlNode* node = doc.FirstChild(); node; node = node->NextSibling()) {
     if (const TiXmlDeclaration* read = node->ToDeclaration()) {
       const TiXmlDeclaration own(PlainValue(read->Version(), "1.0").c_str(), PlainValue(read->Encoding(), "").c_str(),
                                  PlainValue(read->Standalone(), "").c_str());
-      doc.ReplaceChild(node, own);
-      return;
+      TiXmlNode* replaced = doc.ReplaceChild(node, own);
+      if (!replaced) return;
+      node = replaced;
     }
   }
 }
 
-// True when the printed text reads back to the settings it was made from. The writer does not
+// The settings a start reads from a document: it begins from nothing, so an element the document
+// lacks counts as lost.
+GameConfig ReadAtStart(TiXmlElement* root) {
+  GameConfig settings{};
+  Exchange check(root, false, true);
+  VisitAll(check, settings);
+  return settings;
+}
+
+// True when the printed text reads back as the document it was printed from. The writer does not
 // reproduce every markup it accepts (a stray "&" in a text, for example, reads back otherwise),
 // and a file that reads otherwise, or not at all, must not replace one that reads.
-bool ReadsBackTheSame(const char* text, const GameConfig& settings) {
+bool ReadsBackTheSame(const char* text, TiXmlElement* printedRoot) {
   TiXmlDocument doc;
   doc.Parse(text, nullptr, TIXML_ENCODING_LEGACY);
   TiXmlElement* root = doc.Error() ? nullptr : ConfigRoot(doc);
-  if (!root) return false;
-  // Whatever the document lacks keeps its value, as in a real read.
-  GameConfig again = settings;
-  Exchange check(root, false, true);
-  VisitAll(check, again);
-  return again == settings;
+  return root && ReadAtStart(root) == ReadAtStart(printedRoot);
 }
 
 }  // namespace
@@ -299,7 +304,7 @@ bool ExchangeConfig(const char* path, int mode) {
   WriteOwnDeclaration(doc);
   TiXmlPrinter printer;
   doc.Accept(&printer);
-  if (!ReadsBackTheSame(printer.CStr(), Config)) {
+  if (!ReadsBackTheSame(printer.CStr(), root)) {
     DebugPrint("%s は書き戻しませんでした(書き出す内容を読み直すと設定が変わります)"_sj, path);
     return true;
   }

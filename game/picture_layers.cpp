@@ -215,7 +215,8 @@ void SetEffect(int layer, int value) {
 bool PlayMovie(std::string_view fileName) {
   LayerModule.movie.reset();
   LayerModule.movie = MakeMoviePlayer();
-  if (LayerModule.movie) LayerModule.movie->OpenAndPlay(fileName);
+  // A film that could not be opened at all is dropped, so the layers go on.
+  if (LayerModule.movie && !LayerModule.movie->OpenAndPlay(fileName)) LayerModule.movie.reset();
   return true;
 }
 

@@ -1,6 +1,8 @@
 #include "game/win_main.h"
 
+#include "game/avi_movie_player.h"
 #include "game/config.h"
+#include "game/movie_player.h"
 #include "game/run_state.h"
 #include "game/script_app_shell.h"
 #include "game/seen_lists.h"
@@ -38,6 +40,7 @@ int WinMain(HINSTANCE instance, HINSTANCE previous, char* commandLine, int showC
   if (!ExchangeConfig("vrel.xml", kConfigRead)) return 0;
   ResetRunState(true);
   SetWinMainArgs(instance, previous, commandLine, showCommand);
+  SetMoviePlayerFactory(&MakeAviMoviePlayer);
   CSingleInstanceChecker checker;
   if (!checker.IsValid()) return 0;
   {

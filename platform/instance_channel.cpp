@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/local_socket.h"
 #include "platform/named_lock.h"
 
 namespace platform {
@@ -19,37 +20,9 @@ namespace {
 constexpr char kRequest[] = "raise\n";
 constexpr int kAnswerTimeoutSeconds = 3;
 
-// Socket paths are short (about 100 bytes), so the socket is named by a hash of the name.
-bool SocketAddress(std::string_view name, sockaddr_un& address, std::string& path) {
-  const std::string dir = RuntimeDirectory();
-  if (dir.empty()) return false;
-  char file[40];
-  std::snprintf(file, sizeof(file), "/vrel-%016llx.sock", static_cast<unsigned long long>(NameHash(name)));
-  path = dir + file;
-  if (path.size() >= sizeof(address.sun_path)) return false;
-  std::memset(&address, 0, sizeof(address));
-  address.sun_family = AF_UNIX;
-  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-  return true;
-}
+void SetTimeouts(int fd) { SetSocketTimeouts(fd, kAnswerTimeoutSeconds); }
 
-void SetTimeouts(int fd) {
-  timeval tv{kAnswerTimeoutSeconds, 0};
-  ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof(tv));
-  ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof(tv));
-}
-
-bool SendAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    ssize_t n = ::send(fd, text.data(), text.size(), MSG_NOSIGNAL);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    text.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
+bool SendAll(int fd, std::string_view text) { return SendAllBytes(fd, text.data(), text.size()); }
 
 // Reads until a line end, the peer's close or the limit.
 std::string ReceiveLine(int fd) {
@@ -68,16 +41,9 @@ std::string ReceiveLine(int fd) {
 
 bool InstanceChannel::Listen(std::string_view name, std::function<bool()> onRaise) {
   Close();
-  sockaddr_un address;
-  if (!SocketAddress(name, address, m_path)) return false;
-  m_listen = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  m_listen = ListenLocal(name, m_path);
   m_wake = ::eventfd(0, EFD_CLOEXEC);
   if (m_listen < 0 || m_wake < 0) {
-    Close();
-    return false;
-  }
-  ::unlink(m_path.c_str());
-  if (::bind(m_listen, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 || ::listen(m_listen, 4) != 0) {
     Close();
     return false;
   }
@@ -123,16 +89,11 @@ void InstanceChannel::Serve() {
 }
 
 bool RequestRaise(std::string_view name) {
-  sockaddr_un address;
-  std::string path;
-  if (!SocketAddress(name, address, path)) return false;
-  int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const int fd = ConnectLocal(name);
   if (fd < 0) return false;
   SetTimeouts(fd);
   bool raised = false;
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 && SendAll(fd, kRequest)) {
-    raised = ReceiveLine(fd) == "1";
-  }
+  if (SendAll(fd, kRequest)) raised = ReceiveLine(fd) == "1";
   ::close(fd);
   return raised;
 }

@@ -66,14 +66,18 @@ std::string FileNameForName(std::string_view name, std::string_view extension) {
   return stem + std::string(extension);
 }
 
-NamedLock::Result NamedLock::Open(std::string_view name) {
+namespace {
+int FlockOp(NamedLock::Mode mode) { return (mode == NamedLock::Mode::kShared ? LOCK_SH : LOCK_EX) | LOCK_NB; }
+}  // namespace
+
+NamedLock::Result NamedLock::Open(std::string_view name, Mode mode) {
   Close();
   const std::string dir = RuntimeDirectory();
   if (dir.empty()) return Result::kFailed;
   const std::string path = dir + "/" + FileNameForName(name, ".lock");
   m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (m_fd < 0) return Result::kFailed;
-  while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+  while (::flock(m_fd, FlockOp(mode)) != 0) {
     if (errno == EINTR) continue;
     if (errno == EWOULDBLOCK) return Result::kHeldElsewhere;
     Close();
@@ -82,19 +86,27 @@ NamedLock::Result NamedLock::Open(std::string_view name) {
   return Result::kAcquired;
 }
 
-NamedLock::Result NamedLock::OpenWaiting(std::string_view name, std::chrono::milliseconds limit) {
-  Result result = Open(name);
+NamedLock::Result NamedLock::OpenWaiting(std::string_view name, std::chrono::milliseconds limit, Mode mode) {
+  Result result = Open(name, mode);
   // flock has no timed wait; a short poll keeps a stuck holder from stopping the caller for good.
   const auto deadline = std::chrono::steady_clock::now() + limit;
   while (result == Result::kHeldElsewhere && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::microseconds(500));
-    if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) return Result::kAcquired;
+    if (::flock(m_fd, FlockOp(mode)) == 0) return Result::kAcquired;
     if (errno != EWOULDBLOCK && errno != EINTR) {
       Close();
       return Result::kFailed;
     }
   }
   return result;
+}
+
+bool NamedLock::ChangeMode(Mode mode) {
+  if (m_fd < 0) return false;
+  for (;;) {
+    if (::flock(m_fd, FlockOp(mode)) == 0) return true;
+    if (errno != EINTR) return false;
+  }
 }
 
 bool NamedLock::Close() {

@@ -31,15 +31,21 @@ class NamedLock {
     kFailed,         // the lock file cannot be made or opened
   };
 
+  // Exclusive: one holder. Shared: any number of shared holders, none while an exclusive one holds.
+  enum class Mode { kExclusive, kShared };
+
   NamedLock() = default;
   NamedLock(const NamedLock&) = delete;
   NamedLock& operator=(const NamedLock&) = delete;
   ~NamedLock() { Close(); }
 
-  Result Open(std::string_view name);
+  Result Open(std::string_view name, Mode mode = Mode::kExclusive);
   // Open, waiting up to the time limit while another holder has the lock; kHeldElsewhere when it
   // did not come in time.
-  Result OpenWaiting(std::string_view name, std::chrono::milliseconds limit);
+  Result OpenWaiting(std::string_view name, std::chrono::milliseconds limit, Mode mode = Mode::kExclusive);
+  // Takes the open file's lock in another mode without waiting (exclusive to shared always
+  // succeeds); false when it cannot be had now or nothing is open.
+  bool ChangeMode(Mode mode);
   // Releases the lock (when held) and closes the file; false when nothing was open.
   bool Close();
   bool IsOpen() const { return m_fd >= 0; }

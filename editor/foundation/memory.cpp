@@ -11,7 +11,7 @@
 
 namespace {
 
-CMemory::ReallocFunc g_realloc = &std::realloc;
+CMemory::ReallocFunc reallocHook = &std::realloc;
 
 constexpr int64_t kMaxDataLen = INT32_MAX - 1;
 
@@ -25,8 +25,8 @@ bool Inside(const char* p, const char* block, int32_t size) {
 }  // namespace
 
 CMemory::ReallocFunc CMemory::SetReallocForTesting(ReallocFunc realloc) {
-  ReallocFunc old = g_realloc;
-  g_realloc = realloc ? realloc : &std::realloc;
+  ReallocFunc old = reallocHook;
+  reallocHook = realloc ? realloc : &std::realloc;
   return old;
 }
 
@@ -122,7 +122,7 @@ void CMemory::AllocBuffer(int64_t nNewDataLen) {
   }
   const int64_t needed = nNewDataLen + 1;
   if (m_pData && m_nCapacity >= needed) return;
-  void* block = g_realloc(m_pData, static_cast<size_t>(needed));
+  void* block = reallocHook(m_pData, static_cast<size_t>(needed));
   if (!block) {
     AllocFailed(nNewDataLen);
     return;
@@ -151,7 +151,7 @@ void CMemory::SetLength(int nLen) {
 void CMemory::ShrinkToFit() {
   if (!m_pData || m_nCapacity == m_nLength + 1) return;
   // Giving memory back cannot fail in a way that loses the data: keep the larger block then.
-  if (void* block = g_realloc(m_pData, static_cast<size_t>(m_nLength) + 1)) {
+  if (void* block = reallocHook(m_pData, static_cast<size_t>(m_nLength) + 1)) {
     m_pData = static_cast<char*>(block);
     m_nCapacity = m_nLength + 1;
   }

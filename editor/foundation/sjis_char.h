@@ -21,3 +21,15 @@ inline int SjisCharSizeZ(const char* text) {
   if (p[0] == 0) return 0;
   return IsSjisLeadByte(p[0]) && IsSjisTrailByte(p[1]) ? 2 : 1;
 }
+
+// The bytes of the longest run of whole characters of text[0, len) that is at most limit bytes.
+inline int WholeCharsPrefixLength(const char* text, int len, int limit) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text);
+  int n = 0;
+  while (n < len) {
+    const int step = SjisCharSize(p, len, n);
+    if (n + step > limit) break;
+    n += step;
+  }
+  return n;
+}

@@ -59,9 +59,9 @@ class Engine {
   bool m_initialised = false;
 };
 
-Engine g_engine;
+Engine regexEngineState;
 
-void InitialiseEngine() { g_engine.Initialise(); }
+void InitialiseEngine() { regexEngineState.Initialise(); }
 
 bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 

@@ -114,7 +114,23 @@ void CAppManager::ClearDraw(void* draw) {
 
 void* CAppManager::GetDraw() { return CurrentField(&CAppEntry::draw); }
 
-void* CAppManager::GetDirectDraw() { return CurrentField(&CAppEntry::directDraw); }
+platform::DirectDraw* CAppManager::GetDirectDraw() { return CurrentField(&CAppEntry::directDraw); }
+
+void CAppManager::SetDirectDraw(platform::DirectDraw* directDraw) {
+  auto& r = TheRegistry();
+  std::lock_guard lock(r.lock);
+  CAppEntry* e = CurrentEntry(r);
+  if (e == nullptr) {
+    if (directDraw == nullptr) return;
+    auto entry = std::make_unique<CAppEntry>();
+    entry->threadId = platform::GetCurrentThreadId();
+    e = entry.get();
+    r.entries.push_back(std::move(entry));
+  }
+  e->directDraw = directDraw;
+  if (directDraw == nullptr && e->app == nullptr && e->draw == nullptr && e->scopedObject == nullptr)
+    std::erase_if(r.entries, [e](const auto& p) { return p.get() == e; });
+}
 
 void CAppManager::SetScopedObject(CAppScopedObject* object) {
   auto& r = TheRegistry();

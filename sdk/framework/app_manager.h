@@ -6,10 +6,13 @@
 
 class CWindowApplication;
 class CAppScopedObject;
+namespace platform {
+class DirectDraw;
+}
 
 struct CAppEntry {
   CWindowApplication* app = nullptr;
-  void* directDraw = nullptr;  // nothing fills it
+  platform::DirectDraw* directDraw = nullptr;  // only tests fill it
   void* draw = nullptr;        // the display surface (SetDraw)
   CAppScopedObject* scopedObject = nullptr;
   uint32_t threadId = 0;       // 0: no thread
@@ -30,7 +33,10 @@ class CAppManager {
   static void SetDraw(void* draw);
   static void ClearDraw(void* draw);
   static void* GetDraw();
-  static void* GetDirectDraw();
+  // The calling thread's surface object (borrowed). The game sets none; a test that sets one on
+  // a thread without an application gets an entry for that thread, which null removes again.
+  static void SetDirectDraw(platform::DirectDraw* directDraw);
+  static platform::DirectDraw* GetDirectDraw();
 
   static void SetScopedObject(CAppScopedObject* object);
   static void ClearScopedObject(CAppScopedObject* object);

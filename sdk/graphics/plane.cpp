@@ -1,9 +1,14 @@
 #include "sdk/graphics/plane.h"
 
+#include "sdk/framework/app_manager.h"
 #include "sdk/framework/error_log.h"
 #include "sdk/framework/file_buffer.h"
+#include "sdk/graphics/display_bpp.h"
 #include "sdk/graphics/picture_loader.h"
+#include "sdk/graphics/plane_lock.h"
 #include "platform/sjis_literal.h"
+
+using namespace platform;
 
 namespace {
 
@@ -26,21 +31,6 @@ CPlane::~CPlane() {
 
 const std::set<CPlane*>& CPlane::Planes() { return PlaneSet(); }
 
-int CPlane::Blt(CDrawTarget*, int, int, const RECT*, const int*, RECT*) { return kNoSurface; }
-
-int CPlane::BltFast(CDrawTarget*, int, int, const RECT*, const int*, RECT*) {
-  return kNoSurface;
-}
-
-int CPlane::BlendBlt(CDrawTarget*, int, int, uint32_t, uint32_t, const RECT*, const int*, RECT*) {
-  return kNoSurface;
-}
-
-int CPlane::BlendBltFast(CDrawTarget*, int, int, uint32_t, uint32_t, const RECT*, const int*,
-                         RECT*) {
-  return kNoSurface;
-}
-
 int CPlane::BlendBltAlpha(CDrawTarget*, int, int, uint32_t, uint32_t, const RECT*, const int*,
                           RECT*) {
   return kNotSupported;
@@ -51,10 +41,6 @@ int CPlane::BltAlpha(CDrawTarget*, int, int, const RECT*, const int*, RECT*) {
 }
 
 int CPlane::BlendBltAlphaSimple(CDrawTarget*, int, int, int) { return kNotSupported; }
-
-int CPlane::MosaicBlt(int, const RECT*) { return kNoSurface; }
-
-int CPlane::FlushBlt(const RECT*) { return kNoSurface; }
 
 void CPlane::GetSize(int* width, int* height) const {
   if (width != nullptr) *width = m_width;
@@ -75,8 +61,7 @@ int CPlane::LoadByDepth(std::string_view name8, std::string_view nameOther, int 
   m_fileName = name8;
   m_secondFileName = nameOther;
   m_restoreFirst = restoreFirst != 0;
-  // The display of this system always runs at 32 bits per pixel.
-  return LoadBitmap(nameOther, restoreFirst);
+  return LoadBitmap(GetDisplayBpp() == 8 ? name8 : nameOther, restoreFirst);
 }
 
 void CPlane::Release() {
@@ -89,16 +74,64 @@ void CPlane::Release() {
   m_createdBlank = false;
 }
 
-void CPlane::ReleaseSurface() { m_surface = nullptr; }
+void CPlane::ReleaseSurface() {
+  if (m_surface && m_paintDC) {
+    m_surface->ReleaseDC(m_paintDC);
+    m_paintDC = nullptr;
+  }
+  m_surface.reset();
+}
 
 int CPlane::SetColorKey(int r, int g, int b) {
   return SetColorKeyColorRef(static_cast<COLORREF>(r) | static_cast<COLORREF>(g) << 8 |
                              static_cast<COLORREF>(b) << 16);
 }
 
-int CPlane::SetColorKeyColorRef(COLORREF) { return kNoSurface; }
+int CPlane::SetColorKeyColorRef(COLORREF colour) {
+  if (!m_surface) return kNoSurface;
+  const uint32_t value = DDColorMatch(m_surface.get(), colour);
+  m_keyByPosition = false;
+  m_keyColour = colour;
+  const DDCOLORKEY key{value, value};
+  return m_surface->SetColorKey(DDCKEY_SRCBLT, &key);
+}
 
-int CPlane::SetColorKeyPos(int, int) { return kNoSurface; }
+int CPlane::SetColorKeyPos(int x, int y) {
+  if (!m_surface) return kNoSurface;
+  const uint32_t value = DDGetPixel(m_surface.get(), x, y);
+  m_keyByPosition = true;
+  m_keyX = x;
+  m_keyY = y;
+  const DDCOLORKEY key{value, value};
+  return m_surface->SetColorKey(DDCKEY_SRCBLT, &key);
+}
+
+int CPlane::ApplyColorKey() {
+  if (m_keyByPosition) {
+    if (SetColorKeyPos(m_keyX, m_keyY) != 0)
+      ErrorLog::Out("CPlane::位置指定型透過キーの設定に失敗"_sj);
+  } else if (SetColorKeyColorRef(m_keyColour) != 0) {
+    ErrorLog::Out("CPlane::色指定型透過キーの設定に失敗"_sj);
+  }
+  return 0;
+}
+
+void CPlane::ClearMSB() {
+  if (!m_surface || GetDisplayBpp() != 32) return;
+  DDSURFACEDESC desc;
+  if (LockWholeSurface(m_surface.get(), &desc) != DD_OK) {
+    ErrorLog::Out("CPlane::ClearMSBでSurfaceのLockに失敗"_sj);
+    return;
+  }
+  if (desc.ddpfPixelFormat.dwRGBBitCount == 32) {
+    const uint32_t mask = ColourBits(desc.ddpfPixelFormat);
+    for (DWORD y = 0; y < desc.dwHeight; ++y) {
+      auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(desc.lpSurface) + static_cast<size_t>(y) * desc.lPitch);
+      for (DWORD x = 0; x < desc.dwWidth; ++x) row[x] &= mask;
+    }
+  }
+  m_surface->Unlock(nullptr);
+}
 
 void CPlane::ResetColorKey() {
   m_keyByPosition = true;
@@ -113,6 +146,7 @@ int CPlane::Create(int width, int height, int flag) {
   if (flag != 0) return kNotSupported;
   const int r = CreateSurface(width, height);
   if (r == 0) {
+    ApplyColorKey();
     m_createdBlank = true;
     SetFillColor(0);
   }
@@ -121,9 +155,22 @@ int CPlane::Create(int width, int height, int flag) {
 
 int CPlane::CreateSurface(int width, int height) {
   ReleaseSurface();
+  DDSURFACEDESC desc;
+  desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+  desc.dwCaps = DDSCAPS_OFFSCREENPLAIN | (m_systemMemory ? DDSCAPS_SYSTEMMEMORY : 0);
   m_width = width;
   m_height = height;
-  return kNoDirectDraw;
+  platform::DirectDraw* directDraw = CAppManager::GetDirectDraw();
+  if (directDraw == nullptr) return kNoDirectDraw;
+  // Negative sizes become huge ones, which the surface object refuses.
+  desc.dwWidth = static_cast<DWORD>(width);
+  desc.dwHeight = static_cast<DWORD>(height);
+  if (directDraw->CreateSurface(desc, m_surface) != DD_OK) {
+    ErrorLog::Out("CPlane::CreateSurfaceのCreateSurfaceに失敗"_sj);
+    return 2;
+  }
+  FillRect(nullptr);
+  return 0;
 }
 
 int CPlane::LoadBitmap(std::string_view fileName, int) {
@@ -141,6 +188,8 @@ int CPlane::LoadBitmap(std::string_view fileName, int) {
   EndPaint();
   if (drawn != 0) return 6;
   if (loader->Release() != 0) return 7;
+  ClearMSB();
+  ApplyColorKey();
   m_loaded = true;
   return 0;
 }
@@ -150,7 +199,11 @@ HDC CPlane::BeginPaint() {
     ErrorLog::Out("CPlane::EndPaintが呼び出されていないのにBeginPaintが呼び出された"_sj);
     return nullptr;
   }
-  return nullptr;
+  if (!m_surface) return nullptr;
+  HDC dc = nullptr;
+  if (m_surface->GetDC(&dc) != DD_OK) dc = nullptr;
+  m_paintDC = dc;
+  return dc;
 }
 
 void CPlane::EndPaint() {
@@ -158,23 +211,50 @@ void CPlane::EndPaint() {
     ErrorLog::Out("CPlane::BeginPaintが呼び出されていないのにEndPaintが呼び出された"_sj);
     return;
   }
-  m_paintDC = nullptr;
+  if (m_surface && m_surface->ReleaseDC(m_paintDC) == DD_OK) m_paintDC = nullptr;
 }
 
-int CPlane::SetFillColor(COLORREF) { return kNoSurface; }
+int CPlane::SetFillColor(COLORREF colour) {
+  if (!m_surface) return kNoSurface;
+  m_fillColour = colour;
+  m_fillValue = DDColorMatch(m_surface.get(), colour);
+  return m_fillValue == kNoPixel ? 1 : 0;
+}
 
-int CPlane::FillRect(const RECT*) { return kNoSurface; }
+int CPlane::FillRect(const RECT* rect) {
+  if (!m_surface) return kNoSurface;
+  DDBLTFX fx;
+  fx.dwFillColor = m_fillValue;
+  return m_surface->Blt(rect, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+}
 
 int CPlane::SetSystemMemory(bool systemMemory) {
   m_systemMemory = systemMemory;
   return 0;
 }
 
-int CPlane::Restore() { return 0; }
+int CPlane::Restore() {
+  if (!m_surface) return 0;
+  if (m_surface->IsLost() == DD_OK && !m_systemMemory) return 0;
+  // A lost surface is given its memory back first; the fill and a blank plane's own rebuild
+  // would otherwise find it still lost for good.
+  if (m_surface->IsLost() != DD_OK) m_surface->Restore();
+  int result = 0;
+  if (m_loaded) {
+    const std::string name = m_twoNames ? (GetDisplayBpp() == 8 ? m_fileName : m_secondFileName) : m_fileName;
+    result = LoadBitmap(name, m_restoreFirst ? 1 : 0);
+  }
+  SetFillColor(m_fillColour);
+  if (m_createdBlank) result |= RestoreBlank();
+  return result;
+}
 
 int CPlane::RestoreAll() {
-  for (CPlane* p : PlaneSet())
-    if (p->m_restoreFirst) p->Restore();
-  for (CPlane* p : PlaneSet()) p->Restore();
+  // A restore may make or drop planes (a derived plane's rebuild); walk a copy.
+  const std::set<CPlane*> planes = PlaneSet();
+  for (CPlane* p : planes)
+    if (PlaneSet().count(p) && p->m_restoreFirst) p->Restore();
+  for (CPlane* p : planes)
+    if (PlaneSet().count(p)) p->Restore();
   return 0;
 }

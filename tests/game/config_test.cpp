@@ -332,6 +332,24 @@ TEST_F(ConfigTest, AWrittenFileAlwaysReadsBackOrTheOldOneStays) {
   }
 }
 
+// A second declaration whose value holds a double quote: written as it was read, its value ran on
+// into the markup and swallowed the root's start, so the next start found an empty root and lost
+// the title. Every declaration is written anew; and whether a written file reads back is judged
+// as a start reads it, from nothing, so an element the printed text loses counts as lost.
+TEST_F(ConfigTest, EveryDeclarationIsWrittenAnewAndTheNextStartReadsTheSame) {
+  const std::vector<uint8_t> bytes = FuzzCorpusBytes("xml_config", "second_declaration_swallows_the_root");
+  ASSERT_FALSE(bytes.empty());
+  dir.Write("vrel.xml", std::string(bytes.begin(), bytes.end()));
+  Config = {};
+  ASSERT_TRUE(Read());
+  ASSERT_STREQ(Config.title, ";");
+  EXPECT_TRUE(Write());
+  EXPECT_EQ(dir.Read("vrel.xml").find("=\"\""), std::string::npos) << dir.Read("vrel.xml");
+  Config = {};
+  ASSERT_TRUE(Read());
+  EXPECT_STREQ(Config.title, ";");
+}
+
 TEST_F(ConfigTest, AReadOnlyFileIsNotWritten) {
   dir.Write("vrel.xml", kFullConfig);
   ASSERT_TRUE(Read());

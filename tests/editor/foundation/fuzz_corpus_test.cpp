@@ -3,10 +3,13 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 
 #include "editor/foundation/char_codes.h"
 #include "editor/foundation/memory.h"
+#include "editor/foundation/share_data.h"
+#include "scoped_temp_dir.h"
 
 namespace {
 
@@ -51,6 +54,26 @@ TEST(EditorFuzzCorpus, SeedsRunCleanly) {
     CMemory u(reinterpret_cast<const char*>(in.data()), static_cast<int>(in.size()));
     std::string name;
     u.Uudecode(name);
+  }
+}
+
+// A settings file read into a fresh record, written, and read again gives the same file.
+TEST(EditorFuzzCorpus, SettingsSeedsRoundTrip) {
+  const auto seeds = Inputs("editor_settings");
+  ASSERT_FALSE(seeds.empty());
+  ScopedTempDir dir;
+  const auto loadAndSave = [](const std::string& in, const std::string& out) {
+    auto record = std::make_unique<SharedSettings>();
+    CShareData::InitDefaults(*record);
+    CShareData share;
+    share.Attach(record.get());
+    return share.IOSettings(true, in) && share.IOSettings(false, out);
+  };
+  for (const auto& in : seeds) {
+    dir.Write("in.ini", std::string_view(reinterpret_cast<const char*>(in.data()), in.size()));
+    ASSERT_TRUE(loadAndSave(dir.File("in.ini"), dir.File("1.ini")));
+    ASSERT_TRUE(loadAndSave(dir.File("1.ini"), dir.File("2.ini")));
+    EXPECT_EQ(dir.Read("1.ini"), dir.Read("2.ini"));
   }
 }
 

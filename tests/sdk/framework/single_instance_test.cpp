@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "child_copy.h"
 #include "platform/simulated_input.h"
 #include "platform/window.h"
 #include "sdk/framework/mutex.h"
@@ -32,72 +33,15 @@ std::string FakeExePath(const char* tag) {
 }
 
 // Another copy of this test program running the copy below with an executable path: "second"
-// checks once and ends; "hold" checks and keeps running until its input closes. It reports on
-// descriptor 3, one line per event.
-class ChildCopy {
+// checks once and ends; "hold" checks and keeps running until its input closes.
+class InstanceCopy : public ChildCopy {
  public:
-  ChildCopy(const std::string& exe, const char* mode) {
-    int input[2], report[2];
-    if (::pipe2(input, O_CLOEXEC) != 0 || ::pipe2(report, O_CLOEXEC) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, input[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, report[1], 3);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    std::vector<std::string> env = {"VREL_INSTANCE_EXE=" + exe, std::string("VREL_INSTANCE_MODE=") + mode};
-    for (char** e = environ; *e; ++e) env.emplace_back(*e);
-    std::vector<char*> envp;
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::string self = "/proc/self/exe";
-    std::string filter = "--gtest_filter=SingleInstanceCopy.DISABLED_RunAsAnotherCopy";
-    std::string disabled = "--gtest_also_run_disabled_tests";
-    char* argv[] = {self.data(), filter.data(), disabled.data(), nullptr};
-    if (posix_spawn(&m_pid, self.c_str(), &actions, nullptr, argv, envp.data()) != 0) m_pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(input[0]);
-    ::close(report[1]);
-    m_input = input[1];
-    m_report = report[0];
-  }
-  ~ChildCopy() {
-    CloseInput();
-    if (m_pid > 0) {
-      ::kill(m_pid, SIGKILL);
-      Wait();
-    }
-    if (m_report >= 0) ::close(m_report);
-  }
-
-  bool started() const { return m_pid > 0; }
-
-  // The next line the copy reports; empty when it has ended without one.
-  std::string ReadLine() {
-    std::string line;
-    char c;
-    while (::read(m_report, &c, 1) == 1 && c != '\n') line += c;
-    return line;
-  }
-  void CloseInput() {
-    if (m_input >= 0) ::close(m_input);
-    m_input = -1;
-  }
-  void Kill() { ::kill(m_pid, SIGKILL); }
-  // The exit status, or -signal.
-  int Wait() {
-    int status = 0;
-    if (m_pid <= 0 || ::waitpid(m_pid, &status, 0) != m_pid) return -1000;
-    m_pid = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
-  }
-
- private:
-  pid_t m_pid = -1;
-  int m_input = -1;
-  int m_report = -1;
+  InstanceCopy(const std::string& exe, const char* mode)
+      : ChildCopy("SingleInstanceCopy.DISABLED_RunAsAnotherCopy",
+                  {"VREL_INSTANCE_EXE=" + exe, std::string("VREL_INSTANCE_MODE=") + mode}) {}
 };
 
-// The copy that ChildCopy starts; it does nothing in a normal run.
+// The copy that InstanceCopy starts; it does nothing in a normal run.
 TEST(SingleInstanceCopy, DISABLED_RunAsAnotherCopy) {
   const char* exe = std::getenv("VREL_INSTANCE_EXE");
   const char* mode = std::getenv("VREL_INSTANCE_MODE");
@@ -132,13 +76,13 @@ TEST_F(SingleInstance, ASecondCopyRaisesTheFirstAndDoesNotRun) {
   const std::string exe = FakeExePath("second");
   CSingleInstanceChecker first(exe);
   ASSERT_TRUE(first.IsValid());
-  ChildCopy second(exe, "second");
+  InstanceCopy second(exe, "second");
   ASSERT_TRUE(second.started());
   EXPECT_EQ(second.ReadLine(), "valid=0");
   EXPECT_EQ(second.Wait(), 0);
   EXPECT_EQ(raised.load(), 1);
   // A copy started from another path runs beside it.
-  ChildCopy other(FakeExePath("other"), "second");
+  InstanceCopy other(FakeExePath("other"), "second");
   EXPECT_EQ(other.ReadLine(), "valid=1");
   EXPECT_EQ(other.Wait(), 0);
   EXPECT_EQ(raised.load(), 1);
@@ -147,7 +91,7 @@ TEST_F(SingleInstance, ASecondCopyRaisesTheFirstAndDoesNotRun) {
 TEST_F(SingleInstance, TheLockIsFreedWhenTheFirstCopyEndsOrDies) {
   for (const bool dies : {false, true}) {
     const std::string exe = FakeExePath(dies ? "dies" : "ends");
-    ChildCopy first(exe, "hold");
+    InstanceCopy first(exe, "hold");
     ASSERT_TRUE(first.started());
     ASSERT_EQ(first.ReadLine(), "valid=1");
     {
@@ -222,7 +166,7 @@ TEST_F(SingleInstance, WithoutAHandlerTheMainWindowIsRestoredAndRaised) {
     const std::string exe = FakeExePath("window");
     CSingleInstanceChecker first(exe);
     ASSERT_TRUE(first.IsValid());
-    ChildCopy second(exe, "second");
+    InstanceCopy second(exe, "second");
     std::string report;
     std::atomic<bool> reported{false};
     std::thread reader([&] {

@@ -1,0 +1,61 @@
+// Menus built item by item with the command's icon beside the text and its key after a tab, and
+// the toolbar-button catalogue that ties each icon of the strip to a command (its order is stored
+// in the settings, as the toolbar's entry numbers).
+#pragma once
+
+#include <cstdint>
+
+#include "editor/foundation/memory.h"
+#include "editor/foundation/menu_drawer_interface.h"
+#include "editor/foundation/shared_settings.h"
+#include "editor/shell/icon_bitmap.h"
+
+struct TBBUTTON {
+  int32_t iBitmap;
+  int32_t idCommand;
+  uint8_t fsState;
+  uint8_t fsStyle;
+  intptr_t dwData;
+  intptr_t iString;
+};
+
+constexpr uint8_t TBSTATE_ENABLED = 0x04;
+constexpr uint8_t TBSTATE_WRAP = 0x20;
+constexpr uint8_t TBSTYLE_SEP = 0x01;
+constexpr uint8_t TBSTYLE_DROPDOWN = 0x08;
+constexpr uint8_t TBSTYLE_COMBOBOX = 0x40;
+
+class CMenuDrawer : public IMenuDrawer {
+ public:
+  static constexpr int MAX_MENUITEMS = 400;
+  static constexpr int kCatalogueEntries = 385;
+
+  explicit CMenuDrawer(SharedSettings* settings);
+  ~CMenuDrawer() override;
+
+  void Bind(HINSTANCE hInstance, HWND hwndOwner, CIconBitmap* icons);
+  void ClearItems();
+  bool MyAppendMenu(HMENU menu, UINT flags, uintptr_t item, const char* text, bool addKeyName = true,
+                    int iconCommand = -1) override;
+  bool IsMenuIconOn() const override;
+
+  int FindItem(int commandId) const;
+  const char* GetItemText(int commandId) const;
+  int GetItemIcon(int commandId) const;
+  int GetItemCount() const { return m_nMenuItemNum; }
+  static char GetAccessKey(const char* text);
+  int FindCatalogueEntry(int commandId) const;
+  const TBBUTTON& GetCatalogueEntry(int entry) const { return m_tbMyButton[entry]; }
+
+ private:
+  SharedSettings* m_pShareData;
+  HINSTANCE m_hInstance = nullptr;
+  HWND m_hWndOwner = nullptr;
+  int m_nMenuItemNum = 0;
+  TBBUTTON m_tbMyButton[kCatalogueEntries];
+  int m_nMyButtonNum = kCatalogueEntries;
+  CMemory m_cmemMenuItemStr[MAX_MENUITEMS];
+  int m_nMenuItemBitmapIdx[MAX_MENUITEMS];
+  int m_nMenuItemFuncArr[MAX_MENUITEMS];
+  CIconBitmap* m_pIcons = nullptr;
+};

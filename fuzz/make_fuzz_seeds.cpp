@@ -1,0 +1,294 @@
+// Writes the seed inputs of the fuzz targets: make_fuzz_seeds <corpus folder>. Every seed is made
+// here, by the project's own writers (archives, LZSS, scrambling, BMP) or by the libraries' write
+// sides (PNG, JPEG, GIF), or is a small text written out below. Inputs that found faults are not
+// made here: they are kept as they were found.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/picture_writers.h"
+#include "platform/sjis.h"
+#include "platform/sjis_literal.h"
+#include "sdk/framework/archive_writer.h"
+#include "sdk/framework/lzss_encoder.h"
+#include "sdk/framework/scramble.h"
+#include "sdk/graphics/dib_image.h"
+#include "sdk/graphics/image_files.h"
+#include "sdk/graphics/png_writer.h"
+#include "scoped_temp_dir.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+std::filesystem::path corpusRoot;
+
+void Put(std::string_view target, std::string_view name, const Bytes& bytes) {
+  const std::filesystem::path dir = corpusRoot / target;
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                     static_cast<std::streamsize>(bytes.size()));
+}
+
+void Put(std::string_view target, std::string_view name, std::string_view text) {
+  Put(target, name, Bytes(text.begin(), text.end()));
+}
+
+Bytes Of(std::string_view text) { return {text.begin(), text.end()}; }
+
+Bytes Le32(uint32_t v) { return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}; }
+
+Bytes Cat(std::initializer_list<Bytes> parts) {
+  Bytes out;
+  for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+  return out;
+}
+
+// A picture that compresses: stripes of a few colours.
+uint8_t Stripe(int x, int y, int channel) { return static_cast<uint8_t>(((x / 2 + y) % 4) * 60 + channel * 20); }
+
+void Archives() {
+  const std::vector<PackInput> files = {
+      {"a.txt", Of("line one\r\nline two line two line two line two\r\n")},
+      {"sub\\b.bin", Bytes(40, 0x41)},
+      {"empty.dat", {}},
+  };
+  struct Kind {
+    const char* name;
+    PackOptions options;
+  } kinds[] = {
+      {"pack_stored", {ArchiveKind::kPack, false, false}},
+      {"packex_lzss", {ArchiveKind::kPackEx, true, false}},
+      {"packdx_lzss_scrambled", {ArchiveKind::kPackDx, true, true}},
+      {"packdx_stored", {ArchiveKind::kPackDx, false, false}},
+  };
+  for (const Kind& k : kinds) {
+    Bytes out;
+    std::string error;
+    if (!BuildPackedArchive(files, k.options, out, error)) std::fprintf(stderr, "%s\n", error.c_str());
+    Put("archive", k.name, out);
+  }
+}
+
+void Lzss() {
+  const Bytes text = Of("abcabcabcabc hello hello hello, the quick brown fox jumps; abcabcabc");
+  Put("lzss", "text", Cat({Le32(static_cast<uint32_t>(text.size())), LzssEncode(text)}));
+  const Bytes zeros(300, 0);
+  Put("lzss", "zeros", Cat({Le32(300), LzssEncode(zeros)}));
+  Put("lzss", "short_data", Cat({Le32(1000), Of("\xFF" "abcdefgh")}));
+}
+
+void Scrambled() {
+  const std::string text = "first line\r\n\"quoted\r\ntext\"\r\n\"END\"\r\nlast";
+  Put("scramble", "scrambled", ScrambledFile(Of(text)));
+  Put("scramble", "plain", text);
+  Put("scramble", "magic_only", "QPK1");
+}
+
+void Ini() {
+  Put("ini_profile", "scene", "// scene settings\r\n\r\n[scene]\r\nfirst=start.txt\r\ncount=12\r\nflag=1\r\n\r\n"
+                              "[names]\r\nkey=value=with equals\r\n\x82\xa0=\x82\xa2\r\n[scene]\r\ncount=3\r\n");
+  Put("ini_profile", "odd_lines", "before=any section\n[a]b]\n[=]\n[c]\nx=1\r\r\nno equals\n=empty key\n[c]");
+}
+
+// A text file of the demo game as the game reads it: Shift-JIS with CR LF line ends.
+std::string DemoText(std::string_view name) {
+  std::ifstream in(std::filesystem::path(VREL_SOURCE_DIR) / "demo" / "game" / name, std::ios::binary);
+  const std::string utf8{std::istreambuf_iterator<char>(in), {}};
+  std::string crlf;
+  for (char c : platform::Utf8ToSjis(utf8)) {
+    if (c == '\n') crlf += '\r';
+    crlf += c;
+  }
+  return crlf;
+}
+
+void Demo() {
+  Put("xml_config", "demo_vrel_xml", DemoText("vrel.xml"));
+  Put("ini_profile", "demo_scene_ini", DemoText("scene.ini"));
+  Put("ini_profile", "demo_picture_ini", DemoText("picture.ini"));
+  Put("script", "demo_start", DemoText("start.txt"));
+}
+
+void Script() {
+  Put("script", "loops",
+      "total = 0\r\nFOR i = 1 TO 10 STEP 2\r\ntotal = total + i * 2 - (i MOD 3)\r\nNEXT\r\n"
+      "GOSUB double\r\nGOTO finish\r\nLABEL double\r\ntotal = total * 2\r\nRETURN\r\nLABEL finish\r\n");
+  Put("script", "arrays_and_ifs",
+      "A(1,2) = 5\r\nB = A(1,2) + INT(3.5)\r\nIF B > 4 AND NOT 0 THEN C = 1\r\nEND\r\n"
+      "IF B = 5 OR 0 THEN\r\nD = \"text\"\r\nEND\r\nWAIT 2\r\nQUIT\r\n");
+  Put("script", "macros",
+      "MACRO SHOW\r\nX = X + 1\r\nENDMACRO\r\n@SHOW\r\n@SHOW\r\n# a comment\r\n" + std::string("\x82\xa0") +
+          "\r\nHOGE X = 5\r\nY = (1 + 2\r\nZ = 1 / 0\r\n");
+}
+
+void SeenLists() {
+  Put("seen_lists", "both_lists",
+      "[Pictures]\r\nPicture=2\r\nMaxPicture=10\r\nKey[000]=cg01\r\nKey[001]=" + std::string("\x82\xa0\x82\xa2") +
+          "\r\n\r\n[Scenes]\r\nScene=1\r\nMaxScene=5\r\nKey[000]=Scene01\r\n");
+}
+
+void ReadFlags() {
+  Put("read_flags", "short", Bytes{1, 0, 1});
+  Put("read_flags", "empty", Bytes{});
+}
+
+void TextDraw() {
+  Put("text_draw", "styles",
+      "Plain <B>bold</B> <I>it</I> <U>under</U> <S>strike</S><BR><FONT size=\"3\" color=\"#FF8000\">big</FONT>"
+      "<FONT face=\"" + std::string("ＭＳ 明朝"_sj) + "\">" + std::string("明朝"_sj) + "</FONT><HR>");
+  Put("text_draw", "paragraphs",
+      "<P align=\"center\">centre</P><P align=\"right\">right<BR>two</P><Top>t<Middle>m<Bottom>b"
+      "<IndentForBracket 2>" + std::string("「かっこ」"_sj) + "<HR>");
+  Put("text_draw", "sections",
+      "<if 1>shown<else>hidden<endif><if 2>no<else>yes<endif><VDATA 3 1 2 3><GAIJI 0><GAIJI 1>"
+      "<ReplaceString 2><Select 0>pick</Select><!-- note -->" + std::string("、。"_sj) + "<html><head>h</head><body>b</body></html><HR>");
+}
+
+void TextScan() {
+  Put("text_scan", "numbers", " 12, -3 \"45\" \"#A0B0C0\" 7\t8,,9 <font size=\"2\">\x82\xa0>\"x\"");
+}
+
+void Images() {
+  // BMP at every depth, and RLE8.
+  const std::vector<RGBQUAD> grey2 = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+  std::vector<RGBQUAD> pal16, pal256;
+  for (int i = 0; i < 16; ++i) pal16.push_back({uint8_t(i * 16), uint8_t(i * 8), uint8_t(255 - i * 16), 0});
+  for (int i = 0; i < 256; ++i) pal256.push_back({uint8_t(i), uint8_t(255 - i), uint8_t(i / 2), 0});
+  const int w = 6, h = 4;
+  auto rows = [&](int bits) {
+    const size_t stride = ((w * bits + 31) / 32) * 4;
+    Bytes r(stride * h);
+    for (int y = 0; y < h; ++y)
+      for (size_t i = 0; i < stride; ++i) r[y * stride + i] = Stripe(int(i), y, 0);
+    return r;
+  };
+  Put("image_bmp", "bmp1", MakeBmp(w, h, 1, grey2, rows(1)));
+  Put("image_bmp", "bmp4", MakeBmp(w, h, 4, pal16, rows(4)));
+  Put("image_bmp", "bmp8", MakeBmp(w, h, 8, pal256, rows(8)));
+  Put("image_bmp", "bmp16", MakeBmp(w, h, 16, {}, rows(16)));
+  Put("image_bmp", "bmp24_topdown", MakeBmp(w, -h, 24, {}, rows(24)));
+  Put("image_bmp", "bmp32", MakeBmp(w, h, 32, {}, rows(32)));
+  // RLE8: a run, literal bytes, a delta, end of line, end of picture.
+  const Bytes rle8 = {3, 7, 0, 3, 1, 2, 3, 0, 0, 0, 2, 1, 0, 2, 9, 0, 0, 6, 4, 0, 1};
+  Put("image_bmp", "bmp8_rle", MakeBmp(w, h, 8, pal256, rle8, BI_RLE8));
+  const Bytes rle4 = {4, 0x12, 0, 4, 0x34, 0x56, 0, 0, 6, 0x77, 0, 1};
+  Put("image_bmp", "bmp4_rle", MakeBmp(w, h, 4, pal16, rle4, BI_RLE4));
+  Put("mem_plane_load", "bmp24", MakeBmp(w, h, 24, {}, rows(24)));
+  Put("picture_loader", "bmp24", MakeBmp(w, h, 24, {}, rows(24)));
+  Put("picture_loader", "bmp8", MakeBmp(w, h, 8, pal256, rows(8)));
+  Put("picture_loader", "bmp8_rle", MakeBmp(w, h, 8, pal256, rle8, BI_RLE8));
+
+  // TGA: colour-mapped, true colour raw and run-length, grey.
+  auto tga = [&](uint8_t type, uint8_t mapType, uint8_t bits, uint8_t descriptor, const Bytes& map,
+                 const Bytes& body) {
+    Bytes f = {0, mapType, type, 0, 0, uint8_t(map.size() / 3), 0, uint8_t(mapType ? 24 : 0), 0, 0, 0, 0,
+               uint8_t(w), 0, uint8_t(h), 0, bits, descriptor};
+    f.insert(f.end(), map.begin(), map.end());
+    f.insert(f.end(), body.begin(), body.end());
+    return f;
+  };
+  Bytes truecolour, grey, indices, map;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      for (int c = 0; c < 3; ++c) truecolour.push_back(Stripe(x, y, c));
+      grey.push_back(Stripe(x, y, 1));
+      indices.push_back(uint8_t((x + y) % 4));
+    }
+  for (int i = 0; i < 4; ++i) map.insert(map.end(), {uint8_t(i * 60), uint8_t(255 - i * 60), 128});
+  const Bytes rle32 = {0x80 | 11, 1, 2, 3, 255, 0x8B, 9, 8, 7, 128};
+  Put("image_tga", "truecolour24", tga(2, 0, 24, 0x20, {}, truecolour));
+  Put("image_tga", "rle32", tga(10, 0, 32, 0x08, {}, rle32));
+  Put("image_tga", "mapped8", tga(1, 1, 8, 0x20, map, indices));
+  Put("image_tga", "grey8_rle", tga(11, 0, 8, 0, {}, {0x80 | 23, 77}));
+  Put("mem_plane_load", "tga24", tga(2, 0, 24, 0x20, {}, truecolour));
+
+  // PNG in each colour type, one interlaced, one with a transparent colour.
+  ScopedTempDir temp;
+  auto png = [&](const PngFixture& f) {
+    WritePng(temp.File("x.png"), f);
+    return ReadBytes(temp.File("x.png"));
+  };
+  auto fixture = [&](int type, int channels, int depth) {
+    PngFixture f;
+    f.width = w;
+    f.height = h;
+    f.colorType = type;
+    f.bitDepth = depth;
+    for (int y = 0; y < h; ++y) {
+      std::vector<uint8_t> row;
+      for (int x = 0; x < (w * channels * depth + 7) / 8; ++x) row.push_back(Stripe(x, y, 0));
+      f.rows.push_back(row);
+    }
+    return f;
+  };
+  Put("image_png", "rgb", png(fixture(PNG_COLOR_TYPE_RGB, 3, 8)));
+  Put("image_png", "rgba16", png(fixture(PNG_COLOR_TYPE_RGB_ALPHA, 4, 16)));
+  Put("image_png", "grey_alpha", png(fixture(PNG_COLOR_TYPE_GRAY_ALPHA, 2, 8)));
+  PngFixture grey4 = fixture(PNG_COLOR_TYPE_GRAY, 1, 4);
+  grey4.interlaced = true;
+  grey4.hasTransparentColor = true;
+  grey4.transparentColor.gray = 3;
+  Put("image_png", "grey4_interlaced_trns", png(grey4));
+  PngFixture palette = fixture(PNG_COLOR_TYPE_PALETTE, 1, 2);
+  palette.palette = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+  palette.paletteAlpha = {255, 128};
+  Put("image_png", "palette2_trns", png(palette));
+  Put("mem_plane_load", "png_rgb", png(fixture(PNG_COLOR_TYPE_RGB, 3, 8)));
+
+  // bma: raw and packed pixels.
+  Bytes pixels;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) pixels.insert(pixels.end(), {Stripe(x, y, 0), Stripe(x, y, 1), Stripe(x, y, 2), 200});
+  auto bma = [&](bool packed) {
+    const Bytes data = packed ? LzssEncode(pixels) : pixels;
+    return Cat({Le32(0), Le32(w), Le32(h), Le32(packed ? 1 : 0), Le32(static_cast<uint32_t>(data.size())), Le32(0), data});
+  };
+  Put("image_bma", "raw", bma(false));
+  Put("image_bma", "packed", bma(true));
+  Put("mem_plane_load", "bma_packed", bma(true));
+
+  // JPEG (colour, grey) and GIF (interlaced, transparent).
+  Put("picture_loader", "jpeg_rgb", WriteJpeg(w, h, 3, truecolour));
+  Put("picture_loader", "jpeg_grey", WriteJpeg(w, h, 1, grey));
+  Put("mem_plane_load", "jpeg_rgb", WriteJpeg(w, h, 3, truecolour));
+  GifFixture gif;
+  gif.screenWidth = w + 2;
+  gif.screenHeight = h;
+  gif.left = 1;
+  gif.width = w;
+  gif.height = h;
+  gif.interlaced = true;
+  gif.transparent = 1;
+  gif.colors = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+  gif.indices = indices;
+  Put("picture_loader", "gif", WriteGif(gif));
+  Put("mem_plane_load", "gif", WriteGif(gif));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_fuzz_seeds <corpus folder>\n");
+    return 2;
+  }
+  corpusRoot = argv[1];
+  Archives();
+  Lzss();
+  Scrambled();
+  Ini();
+  Demo();
+  Script();
+  ReadFlags();
+  SeenLists();
+  TextDraw();
+  TextScan();
+  Images();
+  return 0;
+}

@@ -1,0 +1,297 @@
+#include "platform/ipc.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "platform/foreground_window.h"
+#include "platform/gui_call.h"
+#include "platform/local_socket.h"
+
+namespace platform::ipc {
+namespace {
+
+enum Kind : uint32_t { kSend = 1, kPost = 2, kQueryLive = 3, kQueryClass = 4, kQueryLong = 5, kActivate = 6 };
+
+struct Request {
+  uint32_t kind;
+  uint32_t target;
+  uint32_t message;
+  int32_t index;
+  int64_t wParam;
+  int64_t lParam;
+};
+static_assert(sizeof(Request) == 32);
+
+struct Reply {
+  int64_t result;
+  uint32_t ok;
+  char className[64];
+  uint32_t padding;
+};
+static_assert(sizeof(Reply) == 80);
+
+struct Entry {
+  HWND hwnd;
+  std::string className;
+  int32_t longs[4] = {};  // indices 0, 4, 8, 12
+};
+
+struct State {
+  std::mutex lock;
+  std::map<WindowId, Entry> windows;
+  uint32_t next = 1;
+  int listen = -1;
+  int wake = -1;
+  std::string path;
+  std::thread thread;
+  std::deque<std::pair<int, Request>> pendingSends;  // connection and request, answered on the GUI thread
+  std::atomic<int64_t> timeoutMs{5000};
+};
+
+State& S() {
+  static State* state = new State;  // lives to the end of the process: the listener may still run
+  return *state;
+}
+
+std::string SocketName(pid_t pid) { return "tovara-ipc-" + std::to_string(pid); }
+pid_t ProcessOf(WindowId id) { return static_cast<pid_t>(id >> 8); }
+bool IsLocal(WindowId id) { return id != 0 && ProcessOf(id) == ::getpid(); }
+
+bool ProcessAlive(pid_t pid) { return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM); }
+
+Reply Answer(const Request& r) {
+  Reply reply{};
+  std::lock_guard guard(S().lock);
+  const auto it = S().windows.find(r.target);
+  if (it == S().windows.end()) return reply;
+  reply.ok = 1;
+  if (r.kind == kQueryClass) {
+    std::strncpy(reply.className, it->second.className.c_str(), sizeof reply.className - 1);
+  } else if (r.kind == kQueryLong) {
+    reply.result = r.index >= 0 && r.index < 16 && r.index % 4 == 0 ? it->second.longs[r.index / 4] : 0;
+  }
+  return reply;
+}
+
+void ServeOne(int fd, const Request& r) {
+  Reply reply{};
+  const HWND hwnd = LocalWindow(r.target);
+  if (hwnd) {
+    reply.ok = 1;
+    reply.result = platform::SendMessage(hwnd, r.message, static_cast<WPARAM>(r.wParam), static_cast<LPARAM>(r.lParam));
+  }
+  SendAllBytes(fd, &reply, sizeof reply);
+  ::close(fd);
+}
+
+void Listener() {
+  State& s = S();
+  for (;;) {
+    pollfd fds[2] = {{s.listen, POLLIN, 0}, {s.wake, POLLIN, 0}};
+    if (::poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    if (fds[1].revents) return;
+    if (!(fds[0].revents & POLLIN)) continue;
+    const int peer = ::accept4(s.listen, nullptr, nullptr, SOCK_CLOEXEC);
+    if (peer < 0) continue;
+    SetSocketTimeouts(peer, 2);
+    Request r{};
+    if (!ReceiveAllBytes(peer, &r, sizeof r)) {
+      ::close(peer);
+      continue;
+    }
+    switch (r.kind) {
+      case kSend: {
+        {
+          std::lock_guard guard(s.lock);
+          s.pendingSends.emplace_back(peer, r);
+        }
+        CallOnGuiThread([] { ServeIncomingSends(); });
+        continue;  // the GUI thread answers and closes
+      }
+      case kPost: {
+        const HWND hwnd = LocalWindow(r.target);
+        Reply reply{};
+        reply.ok = hwnd && platform::PostMessage(hwnd, r.message, static_cast<WPARAM>(r.wParam),
+                                                 static_cast<LPARAM>(r.lParam));
+        SendAllBytes(peer, &reply, sizeof reply);
+        break;
+      }
+      case kActivate: {
+        const HWND hwnd = LocalWindow(r.target);
+        Reply reply{};
+        reply.ok = hwnd != nullptr;
+        if (hwnd) CallOnGuiThread([hwnd] { SetForegroundWindow(hwnd); });
+        SendAllBytes(peer, &reply, sizeof reply);
+        break;
+      }
+      default: {
+        const Reply reply = Answer(r);
+        SendAllBytes(peer, &reply, sizeof reply);
+        break;
+      }
+    }
+    ::close(peer);
+  }
+}
+
+bool StartListening() {
+  State& s = S();
+  if (s.listen >= 0) return true;
+  s.listen = ListenLocal(SocketName(::getpid()), s.path);
+  if (s.listen < 0) return false;
+  s.wake = ::eventfd(0, EFD_CLOEXEC);
+  s.thread = std::thread(Listener);
+  s.thread.detach();
+  return true;
+}
+
+// One request to another process and its reply; false when the process is gone or does not answer
+// in time. While a send waits, sends that come in are served.
+bool Exchange(const Request& r, Reply& reply) {
+  const pid_t pid = ProcessOf(r.target);
+  if (!ProcessAlive(pid)) return false;
+  const int fd = ConnectLocal(SocketName(pid));
+  if (fd < 0) return false;
+  SetSocketTimeouts(fd, 2);
+  if (!SendAllBytes(fd, &r, sizeof r)) {
+    ::close(fd);
+    return false;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(S().timeoutMs.load());
+  bool answered = false;
+  while (std::chrono::steady_clock::now() < deadline) {
+    pollfd p{fd, POLLIN, 0};
+    const int ready = ::poll(&p, 1, 1);
+    if (ready > 0) {
+      answered = ReceiveAllBytes(fd, &reply, sizeof reply);
+      break;
+    }
+    if (ready < 0 && errno != EINTR) break;
+    if (r.kind == kSend) ServeIncomingSends();
+    if (!ProcessAlive(pid)) break;
+  }
+  ::close(fd);
+  return answered;
+}
+
+}  // namespace
+
+WindowId RegisterWindow(HWND hwnd, std::string_view className) {
+  if (!hwnd) return 0;
+  State& s = S();
+  std::lock_guard guard(s.lock);
+  for (const auto& [id, e] : s.windows)
+    if (e.hwnd == hwnd) return id;
+  if (!StartListening()) return 0;
+  const WindowId id = (static_cast<uint32_t>(::getpid()) << 8) | (s.next & 0xFF);
+  s.next = s.next % 255 + 1;
+  s.windows[id] = Entry{hwnd, std::string(className)};
+  return id;
+}
+
+void UnregisterWindow(WindowId id) {
+  std::lock_guard guard(S().lock);
+  S().windows.erase(id);
+}
+
+HWND LocalWindow(WindowId id) {
+  std::lock_guard guard(S().lock);
+  const auto it = S().windows.find(id);
+  return it == S().windows.end() ? nullptr : it->second.hwnd;
+}
+
+bool IsLive(WindowId id) {
+  if (id == 0) return false;
+  if (IsLocal(id)) return LocalWindow(id) != nullptr;
+  Reply reply{};
+  return Exchange({kQueryLive, id, 0, 0, 0, 0}, reply) && reply.ok;
+}
+
+std::string GetClassName(WindowId id) {
+  if (IsLocal(id)) {
+    Reply r = Answer({kQueryClass, id, 0, 0, 0, 0});
+    return r.ok ? std::string(r.className) : std::string();
+  }
+  Reply reply{};
+  if (!Exchange({kQueryClass, id, 0, 0, 0, 0}, reply) || !reply.ok) return {};
+  reply.className[sizeof reply.className - 1] = '\0';
+  return reply.className;
+}
+
+int32_t GetWindowLong(WindowId id, int index) {
+  const Request r{kQueryLong, id, 0, index, 0, 0};
+  if (IsLocal(id)) return static_cast<int32_t>(Answer(r).result);
+  Reply reply{};
+  return Exchange(r, reply) && reply.ok ? static_cast<int32_t>(reply.result) : 0;
+}
+
+bool SetWindowLong(WindowId id, int index, int32_t value) {
+  if (!IsLocal(id) || index < 0 || index >= 16 || index % 4 != 0) return false;
+  std::lock_guard guard(S().lock);
+  const auto it = S().windows.find(id);
+  if (it == S().windows.end()) return false;
+  it->second.longs[index / 4] = value;
+  return true;
+}
+
+bool Activate(WindowId id) {
+  if (IsLocal(id)) {
+    const HWND hwnd = LocalWindow(id);
+    return hwnd && SetForegroundWindow(hwnd);
+  }
+  Reply reply{};
+  return Exchange({kActivate, id, 0, 0, 0, 0}, reply) && reply.ok;
+}
+
+LRESULT SendMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (IsLocal(id)) {
+    const HWND hwnd = LocalWindow(id);
+    return hwnd ? platform::SendMessage(hwnd, message, wParam, lParam) : 0;
+  }
+  Reply reply{};
+  if (!Exchange({kSend, id, message, 0, static_cast<int64_t>(wParam), static_cast<int64_t>(lParam)}, reply)) return 0;
+  return static_cast<LRESULT>(reply.result);
+}
+
+bool PostMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (IsLocal(id)) {
+    const HWND hwnd = LocalWindow(id);
+    return hwnd && platform::PostMessage(hwnd, message, wParam, lParam);
+  }
+  Reply reply{};
+  return Exchange({kPost, id, message, 0, static_cast<int64_t>(wParam), static_cast<int64_t>(lParam)}, reply) &&
+         reply.ok;
+}
+
+void SetSendTimeout(std::chrono::milliseconds limit) { S().timeoutMs = limit.count(); }
+
+int ServeIncomingSends() {
+  int served = 0;
+  for (;;) {
+    std::pair<int, Request> next;
+    {
+      std::lock_guard guard(S().lock);
+      if (S().pendingSends.empty()) return served;
+      next = S().pendingSends.front();
+      S().pendingSends.pop_front();
+    }
+    ServeOne(next.first, next.second);
+    ++served;
+  }
+}
+
+}  // namespace platform::ipc

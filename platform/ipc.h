@@ -1,0 +1,47 @@
+// Windows that other processes can reach: each gets a non-zero 32-bit id naming its process (pid ×
+// 256 + n), which shared records store. A process with such windows answers requests on a local
+// socket in the runtime folder named after its pid.
+//
+// Contract:
+// - RegisterWindow gives a window its id and starts the process's listener (false id 0 when it
+//   cannot listen); UnregisterWindow forgets it. An id is live while its window is registered in a
+//   running process; an id of a process that is gone is dead at once, without waiting.
+// - SendMessage to an id of this process calls the window at once. To another process it waits
+//   for the answer while serving sends that come in meanwhile (not posts, not input), so two
+//   windows asking each other never deadlock; it gives 0 after the time limit, and at once when the
+//   process is gone. Sends that come in are otherwise served on the GUI thread by the message pump.
+// - PostMessage queues the message in the target's process.
+// - GetClassName, GetWindowLong (index 4: the value SetWindowLong stored there) and Activate work
+//   on any live id.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/window.h"
+
+namespace platform::ipc {
+
+using WindowId = uint32_t;
+
+WindowId RegisterWindow(HWND hwnd, std::string_view className);
+void UnregisterWindow(WindowId id);
+HWND LocalWindow(WindowId id);
+bool IsLive(WindowId id);
+std::string GetClassName(WindowId id);
+int32_t GetWindowLong(WindowId id, int index);
+// Only for a window of this process; false otherwise.
+bool SetWindowLong(WindowId id, int index, int32_t value);
+bool Activate(WindowId id);
+
+LRESULT SendMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam);
+bool PostMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The limit of one send (5 s unless a test sets less).
+void SetSendTimeout(std::chrono::milliseconds limit);
+// Serves the sends that came in; the pump and waiting sends call it. Returns how many.
+int ServeIncomingSends();
+
+}  // namespace platform::ipc

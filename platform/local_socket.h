@@ -1,0 +1,25 @@
+// Local sockets in the user's runtime folder, as the single-instance channel and the editor's
+// cross-process messages use them.
+#pragma once
+
+#include <sys/un.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// The address of the socket for a name (named by a hash of it, since socket paths are short).
+bool LocalSocketAddress(std::string_view name, sockaddr_un& address, std::string& path);
+void SetSocketTimeouts(int fd, int seconds);
+// Whole transfers, retried on EINTR; false when the peer went or a time limit passed.
+bool SendAllBytes(int fd, const void* data, size_t size);
+bool ReceiveAllBytes(int fd, void* data, size_t size);
+// A socket bound and listening at the name's address, replacing a socket an ended holder left;
+// -1 on failure.
+int ListenLocal(std::string_view name, std::string& path);
+// A socket connected to the name's listener; -1 when nobody listens there.
+int ConnectLocal(std::string_view name);
+
+}  // namespace platform
