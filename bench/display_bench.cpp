@@ -4,7 +4,6 @@
 // blit of an 800 x 600 picture against a 1:1 copy and against pixman's nearest-neighbour affine
 // composite of the same turn. Run with QT_QPA_PLATFORM=offscreen.
 #include <benchmark/benchmark.h>
-
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -48,8 +47,8 @@ HWND BenchWindow() {
     wc.lpfnWndProc = platform::DefWindowProc;
     wc.lpszClassName = "DisplayBench";
     platform::RegisterClassEx(&wc);
-    return platform::CreateWindowEx(0, "DisplayBench", "", WS_CAPTION, 0, 0, kWidth, kHeight, nullptr, nullptr,
-                                    nullptr, nullptr);
+    return platform::CreateWindowEx(0, "DisplayBench", "", WS_CAPTION, 0, 0, kWidth, kHeight, nullptr, nullptr, nullptr,
+                                    nullptr);
   }();
   return hwnd;
 }

@@ -3,10 +3,9 @@
 // line with a pattern compiled once) and beside one memmem pass of the literal over the text. The
 // text is generated Shift-JIS with 60-byte lines; VREL_BENCH_MB sets its size (default 64).
 #include <benchmark/benchmark.h>
-#include <oniguruma.h>
-
 #include <cstdlib>
 #include <cstring>
+#include <oniguruma.h>
 #include <random>
 #include <string>
 #include <utility>

@@ -3,7 +3,6 @@
 // compositor's copy of that frame (one BltFast) in the same run; and GetDib when the frame has
 // not changed, which decodes nothing.
 #include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <memory>
 #include <string>

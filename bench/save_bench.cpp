@@ -3,14 +3,13 @@
 // same 867,560 bytes with fsync and rename and reading them back. Goals: the save under 20 ms and
 // within 8 ms of its baseline; the load within 5 ms of its baseline.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "game/engine_state.h"

@@ -1,13 +1,11 @@
 // The mixer with the game's worst load, and Ogg Vorbis decoding as the streaming buffers do it,
 // each against a baseline in the same run: plain float summing and plain vorbisfile reads.
-#include <benchmark/benchmark.h>
-
-#include <vorbis/vorbisfile.h>
-
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <cstring>
 #include <memory>
 #include <vector>
+#include <vorbis/vorbisfile.h>
 
 #include "platform/audio_mixer.h"
 #include "sdk/framework/memory_file.h"
@@ -62,12 +60,14 @@ void BM_MixerGameLoad(benchmark::State& state) {
     std::vector<std::unique_ptr<SoundBuffer>> voices;
     for (int i = 0; i < 32; ++i) {
       const bool low = i % 2;
-      voices.push_back(Looping(device, low ? 22050 : 44100, low ? 1 : 2, 20000 + 731 * i, DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLFREQUENCY,
-                               -300 * (i % 5), i % 4 == 0 ? 30000 + 500 * i : 0));
+      voices.push_back(Looping(device, low ? 22050 : 44100, low ? 1 : 2, 20000 + 731 * i,
+                               DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLFREQUENCY, -300 * (i % 5),
+                               i % 4 == 0 ? 30000 + 500 * i : 0));
     }
     std::vector<std::shared_ptr<CountingEvent>> events;
     for (int i = 0; i < 3; ++i) {
-      const uint32_t flags = DSBCAPS_GLOBALFOCUS | DSBCAPS_CTRLPOSITIONNOTIFY | DSBCAPS_CTRLVOLUME | DSBCAPS_LOCSOFTWARE;
+      const uint32_t flags =
+          DSBCAPS_GLOBALFOCUS | DSBCAPS_CTRLPOSITIONNOTIFY | DSBCAPS_CTRLVOLUME | DSBCAPS_LOCSOFTWARE;
       auto b = Looping(device, i == 2 ? 22050 : 44100, i == 2 ? 1 : 2, 16 * 8269, flags, -500);
       b->Stop();
       events.push_back(std::make_shared<CountingEvent>());

@@ -4,7 +4,6 @@
 // whole canvas. Also: setting an unchanged name, as the message window does every frame, and
 // laying out a new page.
 #include <benchmark/benchmark.h>
-
 #include <string>
 
 #include "game/config.h"

@@ -3,15 +3,14 @@
 // the system's fonts. Reported per page; items are characters, so the rate is characters per
 // second. Baselines: making the page's canvas, and copying a canvas-sized block of pixels.
 #include <benchmark/benchmark.h>
-
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/sjis_literal.h"
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/text_draw.h"
 #include "sdk/graphics/text_plane_cache.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 

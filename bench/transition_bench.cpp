@@ -4,9 +4,8 @@
 // the table each entry's worst case is printed in milliseconds and as a multiple of the frame
 // copy; the goal is under 2 ms a step. The figures are CPU time: on a shared machine the wall
 // clock also counts other people's work.
-#include <benchmark/benchmark.h>
-
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -81,8 +80,7 @@ void RunEntry(benchmark::State& state, int entry, int mode, int phase) {
 }
 
 std::string CaseName(int entry, int mode, int phase) {
-  return "entry " + std::to_string(entry) + "/mode " + std::to_string(mode) + "/phase " +
-         std::to_string(phase);
+  return "entry " + std::to_string(entry) + "/mode " + std::to_string(mode) + "/phase " + std::to_string(phase);
 }
 
 struct Case {
@@ -103,8 +101,8 @@ class WorstCaseReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::Finalize();
     auto& out = GetOutputStream();
     const double copy = m_ns.count("BltFast frame") ? m_ns["BltFast frame"] : 0.0;
-    out << "\nworst case of each entry (ms, and / one BltFast of the frame = " << copy / 1e6
-        << " ms); goal " << kGoalMs << " ms:\n";
+    out << "\nworst case of each entry (ms, and / one BltFast of the frame = " << copy / 1e6 << " ms); goal " << kGoalMs
+        << " ms:\n";
     int over = 0;
     for (int entry = 0; entry < kTransitionCount; ++entry) {
       double worst = 0;
@@ -119,13 +117,13 @@ class WorstCaseReporter : public benchmark::ConsoleReporter {
       if (which.empty()) continue;
       const bool slow = worst / 1e6 > kGoalMs;
       over += slow;
-      out << "  entry " << entry << ": " << worst / 1e6 << " ms (" << which << "), x"
-          << (copy > 0 ? worst / copy : 0.0) << (slow ? "  over the goal" : "") << "\n";
+      out << "  entry " << entry << ": " << worst / 1e6 << " ms (" << which << "), x" << (copy > 0 ? worst / copy : 0.0)
+          << (slow ? "  over the goal" : "") << "\n";
     }
     out << over << " entries over the goal\n";
     if (m_ns.count("BltNatural frame"))
-      out << "(one BltNatural of the frame, mode 3's floor for a whole picture: "
-          << m_ns["BltNatural frame"] / 1e6 << " ms)\n";
+      out << "(one BltNatural of the frame, mode 3's floor for a whole picture: " << m_ns["BltNatural frame"] / 1e6
+          << " ms)\n";
   }
 
  private:
@@ -139,8 +137,7 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("BltNatural frame", RunFrameNatural)->Unit(benchmark::kNanosecond);
   for (int entry = 0; entry < kTransitionCount; ++entry)
     for (const Case& c : kCases)
-      benchmark::RegisterBenchmark(CaseName(entry, c.mode, c.phase).c_str(), RunEntry, entry,
-                                   c.mode, c.phase)
+      benchmark::RegisterBenchmark(CaseName(entry, c.mode, c.phase).c_str(), RunEntry, entry, c.mode, c.phase)
           ->Unit(benchmark::kNanosecond)
           ->MinTime(0.05);
   benchmark::Initialize(&argc, argv);

@@ -1,13 +1,12 @@
 // AVI films as the movie player opens them: by name, so the bytes go through a temporary file.
 // The film is played on a simulated clock and sound card: frames at a few positions, a little
 // sound, a seek, a stop.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "platform/audio_mixer.h"

@@ -33,10 +33,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* cmd = pass == 0 ? command.c_str() : nullptr;  // the second pass reuses the record
     int result;
     switch (mode & 3) {
-      case 0: result = BMatch(cmd, from, end, &rx, msg); break;
-      case 1: result = BSubst(cmd, from, end, &rx, msg); break;
-      case 2: result = BMatchEx(cmd, begin, from, end, &rx, msg); break;
-      default: result = BSubstEx(cmd, begin, from, end, &rx, msg); break;
+      case 0:
+        result = BMatch(cmd, from, end, &rx, msg);
+        break;
+      case 1:
+        result = BSubst(cmd, from, end, &rx, msg);
+        break;
+      case 2:
+        result = BMatchEx(cmd, begin, from, end, &rx, msg);
+        break;
+      default:
+        result = BSubstEx(cmd, begin, from, end, &rx, msg);
+        break;
     }
     if (result < 0) {
       if (std::memchr(msg, 0, sizeof(msg)) == nullptr) __builtin_trap();  // the message ends within its buffer

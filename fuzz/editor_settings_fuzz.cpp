@@ -1,7 +1,5 @@
 // The settings file read into a fresh record: whatever it holds, the record written and read again
 // must give the same file.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -9,6 +7,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 
 #include "editor/foundation/share_data.h"
 

@@ -21,8 +21,6 @@ const ScopedTempDir& Environment();
 void WriteFile(std::string_view name, std::span<const uint8_t> bytes);
 
 // The bytes of a target's input as a view of text: data may hold zeros anywhere.
-inline std::string_view Text(const uint8_t* data, size_t size) {
-  return {reinterpret_cast<const char*>(data), size};
-}
+inline std::string_view Text(const uint8_t* data, size_t size) { return {reinterpret_cast<const char*>(data), size}; }
 
 }  // namespace fuzz

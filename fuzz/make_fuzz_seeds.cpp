@@ -14,13 +14,13 @@
 #include "platform/picture_writers.h"
 #include "platform/sjis.h"
 #include "platform/sjis_literal.h"
+#include "scoped_temp_dir.h"
 #include "sdk/framework/archive_writer.h"
 #include "sdk/framework/lzss_encoder.h"
 #include "sdk/framework/scramble.h"
 #include "sdk/graphics/dib_image.h"
 #include "sdk/graphics/image_files.h"
 #include "sdk/graphics/png_writer.h"
-#include "scoped_temp_dir.h"
 
 namespace {
 
@@ -31,8 +31,8 @@ std::filesystem::path corpusRoot;
 void Put(std::string_view target, std::string_view name, const Bytes& bytes) {
   const std::filesystem::path dir = corpusRoot / target;
   std::filesystem::create_directories(dir);
-  std::ofstream(dir / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                     static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(dir / name, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 void Put(std::string_view target, std::string_view name, std::string_view text) {
@@ -80,7 +80,9 @@ void Lzss() {
   Put("lzss", "text", Cat({Le32(static_cast<uint32_t>(text.size())), LzssEncode(text)}));
   const Bytes zeros(300, 0);
   Put("lzss", "zeros", Cat({Le32(300), LzssEncode(zeros)}));
-  Put("lzss", "short_data", Cat({Le32(1000), Of("\xFF" "abcdefgh")}));
+  Put("lzss", "short_data",
+      Cat({Le32(1000), Of("\xFF"
+                          "abcdefgh")}));
 }
 
 void Scrambled() {
@@ -91,8 +93,9 @@ void Scrambled() {
 }
 
 void Ini() {
-  Put("ini_profile", "scene", "// scene settings\r\n\r\n[scene]\r\nfirst=start.txt\r\ncount=12\r\nflag=1\r\n\r\n"
-                              "[names]\r\nkey=value=with equals\r\n\x82\xa0=\x82\xa2\r\n[scene]\r\ncount=3\r\n");
+  Put("ini_profile", "scene",
+      "// scene settings\r\n\r\n[scene]\r\nfirst=start.txt\r\ncount=12\r\nflag=1\r\n\r\n"
+      "[names]\r\nkey=value=with equals\r\n\x82\xa0=\x82\xa2\r\n[scene]\r\ncount=3\r\n");
   Put("ini_profile", "odd_lines", "before=any section\n[a]b]\n[=]\n[c]\nx=1\r\r\nno equals\n=empty key\n[c]");
 }
 
@@ -141,18 +144,19 @@ void ReadFlags() {
 void TextDraw() {
   Put("text_draw", "styles",
       "Plain <B>bold</B> <I>it</I> <U>under</U> <S>strike</S><BR><FONT size=\"3\" color=\"#FF8000\">big</FONT>"
-      "<FONT face=\"" + std::string("ＭＳ 明朝"_sj) + "\">" + std::string("明朝"_sj) + "</FONT><HR>");
+      "<FONT face=\"" +
+          std::string("ＭＳ 明朝"_sj) + "\">" + std::string("明朝"_sj) + "</FONT><HR>");
   Put("text_draw", "paragraphs",
       "<P align=\"center\">centre</P><P align=\"right\">right<BR>two</P><Top>t<Middle>m<Bottom>b"
-      "<IndentForBracket 2>" + std::string("「かっこ」"_sj) + "<HR>");
+      "<IndentForBracket 2>" +
+          std::string("「かっこ」"_sj) + "<HR>");
   Put("text_draw", "sections",
       "<if 1>shown<else>hidden<endif><if 2>no<else>yes<endif><VDATA 3 1 2 3><GAIJI 0><GAIJI 1>"
-      "<ReplaceString 2><Select 0>pick</Select><!-- note -->" + std::string("、。"_sj) + "<html><head>h</head><body>b</body></html><HR>");
+      "<ReplaceString 2><Select 0>pick</Select><!-- note -->" +
+          std::string("、。"_sj) + "<html><head>h</head><body>b</body></html><HR>");
 }
 
-void TextScan() {
-  Put("text_scan", "numbers", " 12, -3 \"45\" \"#A0B0C0\" 7\t8,,9 <font size=\"2\">\x82\xa0>\"x\"");
-}
+void TextScan() { Put("text_scan", "numbers", " 12, -3 \"45\" \"#A0B0C0\" 7\t8,,9 <font size=\"2\">\x82\xa0>\"x\""); }
 
 void Images() {
   // BMP at every depth, and RLE8.
@@ -185,10 +189,16 @@ void Images() {
   Put("picture_loader", "bmp8_rle", MakeBmp(w, h, 8, pal256, rle8, BI_RLE8));
 
   // TGA: colour-mapped, true colour raw and run-length, grey.
-  auto tga = [&](uint8_t type, uint8_t mapType, uint8_t bits, uint8_t descriptor, const Bytes& map,
-                 const Bytes& body) {
-    Bytes f = {0, mapType, type, 0, 0, uint8_t(map.size() / 3), 0, uint8_t(mapType ? 24 : 0), 0, 0, 0, 0,
-               uint8_t(w), 0, uint8_t(h), 0, bits, descriptor};
+  auto tga = [&](uint8_t type, uint8_t mapType, uint8_t bits, uint8_t descriptor, const Bytes& map, const Bytes& body) {
+    Bytes f = {0,          mapType,
+               type,       0,
+               0,          uint8_t(map.size() / 3),
+               0,          uint8_t(mapType ? 24 : 0),
+               0,          0,
+               0,          0,
+               uint8_t(w), 0,
+               uint8_t(h), 0,
+               bits,       descriptor};
     f.insert(f.end(), map.begin(), map.end());
     f.insert(f.end(), body.begin(), body.end());
     return f;
@@ -247,7 +257,8 @@ void Images() {
     for (int x = 0; x < w; ++x) pixels.insert(pixels.end(), {Stripe(x, y, 0), Stripe(x, y, 1), Stripe(x, y, 2), 200});
   auto bma = [&](bool packed) {
     const Bytes data = packed ? LzssEncode(pixels) : pixels;
-    return Cat({Le32(0), Le32(w), Le32(h), Le32(packed ? 1 : 0), Le32(static_cast<uint32_t>(data.size())), Le32(0), data});
+    return Cat(
+        {Le32(0), Le32(w), Le32(h), Le32(packed ? 1 : 0), Le32(static_cast<uint32_t>(data.size())), Le32(0), data});
   };
   Put("image_bma", "raw", bma(false));
   Put("image_bma", "packed", bma(true));

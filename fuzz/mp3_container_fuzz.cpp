@@ -1,11 +1,10 @@
 // MPEG audio files (ID3 tags, frame headers, frames), opened by path as the game opens them, then
 // decoded as a sound's load decodes them (bounded here).
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "fuzz/read_all_pcm.h"

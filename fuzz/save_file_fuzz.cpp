@@ -2,8 +2,6 @@
 // and loaded. A file of any size but one is refused at once, so an input shorter than a save is
 // also laid over a good save (at the offset its first four bytes give) and that file is loaded
 // too: the checks of every field are reached from small inputs.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 
 #include "game/backlog.h"
 #include "game/engine_state.h"

@@ -1,13 +1,12 @@
 // scene.ini as the game reads it at start, then scenes and pictures added as a run adds them: the
 // names come from the same input, so the file's counts and names meet additions of every length.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 
 #include "game/seen_lists.h"
 #include "platform/message_box.h"

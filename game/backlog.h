@@ -23,8 +23,8 @@ struct BacklogLine {
 struct BacklogState {
   BacklogLine lines[kBacklogRecords];
   int32_t count;
-  int32_t position;  // the last visible line
-  float slide;       // the window's offset while it glides in
+  int32_t position;        // the last visible line
+  float slide;             // the window's offset while it glides in
   int32_t filledPosition;  // the position text box 2 was last filled for; -1 none
 };
 extern BacklogState Backlog;

@@ -1,7 +1,5 @@
 #include "game/config.h"
 
-#include <tinyxml.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -11,14 +9,15 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <tinyxml.h>
 
 #include "game/error_box.h"
 #include "game/fixed_text.h"
 #include "game/message_log.h"
 #include "platform/file.h"
+#include "platform/sjis_literal.h"
 #include "sdk/framework/path_functions.h"
 #include "sdk/graphics/text_scan.h"
-#include "platform/sjis_literal.h"
 
 GameConfig Config = {};
 

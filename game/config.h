@@ -85,8 +85,8 @@ struct GameConfig {
   ConfigSoundChannel se;
   ConfigSoundChannel voice;
   int32_t masterVolume;
-  int32_t actorCount;                 // actors listed in the file (actor01 ... in order)
-  bool actorVoiceOn[kConfigActors];   // index 0 is actor01
+  int32_t actorCount;                // actors listed in the file (actor01 ... in order)
+  bool actorVoiceOn[kConfigActors];  // index 0 is actor01
 
   // The message window.
   int32_t messageSpeed;

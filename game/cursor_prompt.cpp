@@ -46,7 +46,8 @@ int DrawPrompt(const PromptFrame& frame) {
 
 void DrawCursorAndPrompt() {
   if (HWND window = GetAppWindowHandle())
-    platform::SetWindowCursor(window, cursorKind == 1 ? platform::CursorShape::kPointingHand : platform::CursorShape::kArrow);
+    platform::SetWindowCursor(window,
+                              cursorKind == 1 ? platform::CursorShape::kPointingHand : platform::CursorShape::kArrow);
   PromptFrame frame;
   frame.systemScreenOpen = SystemScreenOpen();
   frame.backlogOpen = BacklogOpen;

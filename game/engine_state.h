@@ -198,8 +198,7 @@ void SanitizeInterpreterState(EngineStateRecord& state);
 
 #define VREL_FIELD_AT(T, f, off) static_assert(offsetof(T, f) == (off), #T "::" #f " moved")
 // Two fields with nothing between them: with every field chained this way no padding byte exists.
-#define VREL_FOLLOWS(T, a, b) \
-  static_assert(offsetof(T, b) == offsetof(T, a) + sizeof(T::a), #T ": padding before " #b)
+#define VREL_FOLLOWS(T, a, b) static_assert(offsetof(T, b) == offsetof(T, a) + sizeof(T::a), #T ": padding before " #b)
 
 VREL_FIELD_AT(PictureLayer, inUse, 0);
 VREL_FOLLOWS(PictureLayer, inUse, fileName);

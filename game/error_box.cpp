@@ -3,8 +3,8 @@
 #include <string>
 
 #include "platform/message_box.h"
-#include "sdk/framework/window_application.h"
 #include "platform/sjis_literal.h"
+#include "sdk/framework/window_application.h"
 
 void ErrorBox(std::string_view text) { platform::MessageBox(GetAppWindowHandle(), text, "エラー"_sj, MB_OK); }
 

@@ -6,6 +6,6 @@
 
 // Every character from space to '}' becomes its full-width Shift-JIS character (the double quote,
 // apostrophe, backslash and grave accent become the closing and opening quotation marks and the
-// yen sign); every other byte, '~' among them, and every double-byte character is copied as it is. The result may be up to twice
-// as long as the text.
+// yen sign); every other byte, '~' among them, and every double-byte character is copied as it is. The result may be up
+// to twice as long as the text.
 std::string ToFullWidth(std::string_view text);

@@ -1,6 +1,7 @@
 #include "game/info_overlay.h"
 
 #include <cstdio>
+
 #include "platform/sjis_literal.h"
 
 std::string InfoOverlayText(bool showFps, bool showCpu, bool showCache, const InfoOverlayFigures& f) {

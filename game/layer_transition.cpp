@@ -12,7 +12,6 @@
 #include "game/saturate.h"
 #include "platform/sjis_literal.h"
 #include "sdk/graphics/clip_stretch_blt.h"
-#include "platform/sjis_literal.h"
 
 void ResetTransition() {
   LayerModule.transitionRunning = false;

@@ -26,12 +26,12 @@
 #include "game/text_box.h"
 #include "game/tool_tip.h"
 #include "platform/quit_signal.h"
-#include "sdk/framework/game_key_input.h"
-#include "sdk/graphics/mem_plane.h"
-#include "sdk/graphics/mem_plane_impl.h"
 #include "platform/window.h"
+#include "sdk/framework/game_key_input.h"
 #include "sdk/framework/win_main_args.h"
 #include "sdk/framework/window_application.h"
+#include "sdk/graphics/mem_plane.h"
+#include "sdk/graphics/mem_plane_impl.h"
 
 CScriptApp* RunningScriptApp = nullptr;
 
@@ -73,9 +73,10 @@ void CScriptApp::MainLoop() {
   m_toolTip = std::make_unique<CToolTip>();
   SetScriptHost({.systemScreenOpen = nullptr,
                  .requestQuit = [] { QuitRequest = true; },
-                 .openEditor = [](const char* path, int line) {
-                   if (RunningScriptApp) RunningScriptApp->OpenEditor(path, line);
-                 }});
+                 .openEditor =
+                     [](const char* path, int line) {
+                       if (RunningScriptApp) RunningScriptApp->OpenEditor(path, line);
+                     }});
   LoadScript(nullptr, Config.script);
   SetScriptRunning(true);
 

@@ -18,7 +18,7 @@ class CWindowApplication;
 class CScriptApp : public CAppScopedObject {
  public:
   static constexpr int kFrameNormal = 0;
-  static constexpr int kFrameNoPicture = 1;   // sound, overlay and log only
+  static constexpr int kFrameNoPicture = 1;    // sound, overlay and log only
   static constexpr int kFrameNoInterface = 2;  // the picture without the message window and above
 
   explicit CScriptApp(CWindowApplication* app);
@@ -41,7 +41,9 @@ class CScriptApp : public CAppScopedObject {
   CToolTip* ToolTip() const { return m_toolTip.get(); }
   // The last drawn game picture without window, text or interface (save thumbnails take it, so a
   // save never draws a frame of its own); null before the first picture was drawn.
-  const CMemPlane* GamePicture() const { return m_gamePicture.GetImpl() && m_gamePicture.GetImpl()->GetPixels() ? &m_gamePicture : nullptr; }
+  const CMemPlane* GamePicture() const {
+    return m_gamePicture.GetImpl() && m_gamePicture.GetImpl()->GetPixels() ? &m_gamePicture : nullptr;
+  }
 
  private:
   void UpdateWindowHiding();

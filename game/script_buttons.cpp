@@ -4,8 +4,8 @@
 
 #include "game/config.h"
 #include "game/cursor_prompt.h"
-#include "game/frame_scale.h"
 #include "game/frame_input.h"
+#include "game/frame_scale.h"
 #include "game/image_cache.h"
 #include "game/picture_layers.h"
 #include "game/saturate.h"

@@ -8,13 +8,13 @@ constexpr int kTokenTextBytes = 2048;
 constexpr int kIdentifierBytes = 62;
 
 struct ScriptLexerState {
-  int8_t current;    // the byte under examination
-  uint32_t readPos;  // the offset of the byte after the current one (never past the end + 1)
-  int8_t next;       // the byte at the read position
-  int32_t token;     // the id of the token just read
+  int8_t current;                  // the byte under examination
+  uint32_t readPos;                // the offset of the byte after the current one (never past the end + 1)
+  int8_t next;                     // the byte at the read position
+  int32_t token;                   // the id of the token just read
   char text[kTokenTextBytes + 4];  // identifier, string or message text, zero-terminated
   uint32_t textLength;
-  double number;  // a number token's value; the evaluator also leaves every result here
+  double number;        // a number token's value; the evaluator also leaves every result here
   uint64_t tokensRead;  // every token read so far: the measure of a frame's work
   uint32_t tokenStart;  // the offset of the current token's first byte
 };

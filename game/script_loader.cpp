@@ -14,8 +14,8 @@
 #include "game/script_symbol_table.h"
 #include "game/script_text.h"
 #include "game/text_box.h"
-#include "sdk/framework/file_buffer.h"
 #include "platform/sjis_literal.h"
+#include "sdk/framework/file_buffer.h"
 
 void ResetScriptEngine() {
   EngineState.interpreter.runThrough = 0;

@@ -7,8 +7,8 @@
 
 #include "game/error_box.h"
 #include "game/fixed_text.h"
-#include "sdk/framework/path_functions.h"
 #include "platform/sjis_literal.h"
+#include "sdk/framework/path_functions.h"
 
 SeenNameList<kSeenPictures> SeenPictureList = {};
 SeenNameList<kSeenScenes> SeenSceneList = {};

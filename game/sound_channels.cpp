@@ -9,8 +9,8 @@
 #include "game/frame_scale.h"
 #include "game/message_log.h"
 #include "game/saturate.h"
-#include "sdk/framework/window_application.h"
 #include "platform/sjis_literal.h"
+#include "sdk/framework/window_application.h"
 #include "sdk/sound/ogg_reader.h"
 #include "sdk/sound/sound.h"
 #include "sdk/sound/sound_device.h"
@@ -78,7 +78,8 @@ int32_t VolumeToAttenuation(int32_t volume) {
 uint8_t InitSound() {
   for (auto& sound : seChannels) sound.reset();
   for (auto& sound : systemSounds) sound.reset();
-  for (const SystemSoundFile& entry : kSystemSoundFiles) systemSounds[static_cast<size_t>(entry.index)] = LoadWave(entry.file);
+  for (const SystemSoundFile& entry : kSystemSoundFiles)
+    systemSounds[static_cast<size_t>(entry.index)] = LoadWave(entry.file);
   for (int i = 0; i < 2; ++i) {
     BgmLevel[i] = 0;
     BgmFadeStep[i] = 0;
@@ -191,7 +192,8 @@ void UpdateSound() {
 
 void ApplySoundSettings() {
   StreamChannel& current = bgmChannels[static_cast<size_t>(CurrentBgm)];
-  if (Record(CurrentBgm).active && current.ReaderOpen()) current.buffer->SetVolume(MusicAttenuation(BgmLevel[CurrentBgm]));
+  if (Record(CurrentBgm).active && current.ReaderOpen())
+    current.buffer->SetVolume(MusicAttenuation(BgmLevel[CurrentBgm]));
   for (auto& sound : seChannels) {
     if (sound) sound->SetVolume(SeAttenuation());
   }

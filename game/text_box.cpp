@@ -180,8 +180,10 @@ bool DrawTextBoxesOnto(CDrawTarget& target, const TextBoxFrame& frame) {
       const RECT& r = glyphs[g];
       const int x = static_cast<int>(static_cast<int64_t>(box.x) + r.left);
       const int y = static_cast<int>(static_cast<int64_t>(box.y) + r.top);
-      if (box.opacity >= 255) target.BltAlpha(&canvas, x, y, &r, nullptr, nullptr);
-      else target.BlendBltNatural(&canvas, x, y, box.opacity, &r, nullptr, nullptr);
+      if (box.opacity >= 255)
+        target.BltAlpha(&canvas, x, y, &r, nullptr, nullptr);
+      else
+        target.BlendBltNatural(&canvas, x, y, box.opacity, &r, nullptr, nullptr);
       drew = true;
     }
   }

@@ -7,14 +7,16 @@
 #include "game/script_app_shell.h"
 #include "game/seen_lists.h"
 #include "platform/message_box.h"
+#include "platform/sjis_literal.h"
 #include "sdk/framework/single_instance_checker.h"
 #include "sdk/framework/win_main_args.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 
-const std::string kSceneHeader = std::string("MERIDIANE シーン回想ファイル "_sj) + kSeenMakerMark + "※このファイルをむやみやたらに変更してはいけません"_sj;
-const std::string kPictureHeader = std::string("MERIDIANE CGモードファイル "_sj) + kSeenMakerMark + "※このファイルをむやみやたらに変更してはいけません"_sj;
+const std::string kSceneHeader = std::string("MERIDIANE シーン回想ファイル "_sj) + kSeenMakerMark +
+                                 "※このファイルをむやみやたらに変更してはいけません"_sj;
+const std::string kPictureHeader = std::string("MERIDIANE CGモードファイル "_sj) + kSeenMakerMark +
+                                   "※このファイルをむやみやたらに変更してはいけません"_sj;
 
 void WriteBack() {
   if (!ExchangeConfig("vrel.xml", kConfigWrite)) {

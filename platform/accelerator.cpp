@@ -1,9 +1,9 @@
 #include "platform/accelerator.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <mutex>
-#include <map>
 #include <vector>
 
 namespace platform {

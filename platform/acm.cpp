@@ -38,13 +38,22 @@ enum class Kind { kPcm, kAdpcm, kLaw, kMpeg };
 
 bool KindOf(uint16_t tag, Kind& kind) {
   switch (tag) {
-    case WAVE_FORMAT_PCM: kind = Kind::kPcm; return true;
+    case WAVE_FORMAT_PCM:
+      kind = Kind::kPcm;
+      return true;
     case WAVE_FORMAT_ADPCM:
-    case WAVE_FORMAT_IMA_ADPCM: kind = Kind::kAdpcm; return true;
+    case WAVE_FORMAT_IMA_ADPCM:
+      kind = Kind::kAdpcm;
+      return true;
     case WAVE_FORMAT_ALAW:
-    case WAVE_FORMAT_MULAW: kind = Kind::kLaw; return true;
-    case WAVE_FORMAT_MPEGLAYER3: kind = Kind::kMpeg; return true;
-    default: return false;
+    case WAVE_FORMAT_MULAW:
+      kind = Kind::kLaw;
+      return true;
+    case WAVE_FORMAT_MPEGLAYER3:
+      kind = Kind::kMpeg;
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -68,13 +77,15 @@ bool ReadFormat(std::span<const uint8_t> block, WAVEFORMATEX& f, Kind& kind) {
   if (f.nChannels < 1 || f.nChannels > 2 || f.nSamplesPerSec == 0) return false;
   switch (kind) {
     case Kind::kPcm:
-      return (f.wBitsPerSample == 8 || f.wBitsPerSample == 16) &&
-             f.nBlockAlign == f.nChannels * f.wBitsPerSample / 8;
-    case Kind::kAdpcm: return AdpcmSamplesPerBlock(f) != 0;
-    case Kind::kLaw: return f.nBlockAlign == f.nChannels;
+      return (f.wBitsPerSample == 8 || f.wBitsPerSample == 16) && f.nBlockAlign == f.nChannels * f.wBitsPerSample / 8;
+    case Kind::kAdpcm:
+      return AdpcmSamplesPerBlock(f) != 0;
+    case Kind::kLaw:
+      return f.nBlockAlign == f.nChannels;
     // Frames are resampled to the format's rate: one an MPEG stream can have, so that a damaged
     // header cannot ask for millions of samples a frame.
-    case Kind::kMpeg: return f.nAvgBytesPerSec != 0 && f.nSamplesPerSec >= 8000 && f.nSamplesPerSec <= 48000;
+    case Kind::kMpeg:
+      return f.nAvgBytesPerSec != 0 && f.nSamplesPerSec >= 8000 && f.nSamplesPerSec <= 48000;
   }
   return false;
 }
@@ -198,8 +209,8 @@ struct AcmStream::Impl {
       AVChannelLayout outLayout, inLayout;
       av_channel_layout_default(&outLayout, out.nChannels);
       av_channel_layout_default(&inLayout, channels);
-      if (swr_alloc_set_opts2(&swr, &outLayout, AV_SAMPLE_FMT_S16, static_cast<int>(out.nSamplesPerSec),
-                              &inLayout, static_cast<AVSampleFormat>(f.format), f.sample_rate, 0, nullptr) < 0 ||
+      if (swr_alloc_set_opts2(&swr, &outLayout, AV_SAMPLE_FMT_S16, static_cast<int>(out.nSamplesPerSec), &inLayout,
+                              static_cast<AVSampleFormat>(f.format), f.sample_rate, 0, nullptr) < 0 ||
           swr_init(swr) < 0) {
         swr_free(&swr);
         return;
@@ -275,7 +286,8 @@ int32_t AcmStream::Open(std::span<const uint8_t> source, const WAVEFORMATEX& pcm
     if (!impl->packet || !impl->frame) return MMSYSERR_NOMEM;
     const WAVEFORMATEX& f = impl->src;
     switch (impl->kind) {
-      case Kind::kPcm: break;
+      case Kind::kPcm:
+        break;
       case Kind::kAdpcm:
         impl->samplesPerBlock = AdpcmSamplesPerBlock(f);
         if (!impl->MakeDecoder(AdpcmCodec(f.wFormatTag), f.nSamplesPerSec, f.nChannels, f.nBlockAlign)) {
@@ -315,8 +327,12 @@ int32_t AcmStream::Size(uint32_t bytes, uint32_t& out, uint32_t flags) const {
   const bool fromSource = flags == ACM_STREAMSIZEF_SOURCE;
   uint64_t r = 0;
   switch (s.kind) {
-    case Kind::kPcm: r = bytes / s.out.nBlockAlign * s.out.nBlockAlign; break;
-    case Kind::kLaw: r = fromSource ? uint64_t{bytes} * 2 : bytes / 2; break;
+    case Kind::kPcm:
+      r = bytes / s.out.nBlockAlign * s.out.nBlockAlign;
+      break;
+    case Kind::kLaw:
+      r = fromSource ? uint64_t{bytes} * 2 : bytes / 2;
+      break;
     case Kind::kAdpcm: {
       const uint64_t pcmPerBlock = uint64_t{s.samplesPerBlock} * s.out.nBlockAlign;
       const uint64_t blocks = fromSource ? bytes / s.src.nBlockAlign : bytes / pcmPerBlock;
@@ -339,8 +355,7 @@ int32_t AcmStream::Size(uint32_t bytes, uint32_t& out, uint32_t flags) const {
   return MMSYSERR_NOERROR;
 }
 
-int32_t AcmStream::Convert(std::span<const uint8_t> src, std::span<uint8_t> dst, uint32_t& used,
-                           uint32_t& produced) {
+int32_t AcmStream::Convert(std::span<const uint8_t> src, std::span<uint8_t> dst, uint32_t& used, uint32_t& produced) {
   used = produced = 0;
   if (!m_impl) return MMSYSERR_INVALHANDLE;
   Impl& s = *m_impl;

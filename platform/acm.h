@@ -60,13 +60,13 @@ class AcmStream {
 
 // The facts of one MPEG audio frame header, read from its four bytes.
 struct MpegHeader {
-  int version = 0;  // 1, 2, or 25 for 2.5
-  int layer = 0;    // 1..3
+  int version = 0;          // 1, 2, or 25 for 2.5
+  int layer = 0;            // 1..3
   uint32_t bitrate = 0;     // kbit/s
   uint32_t sampleRate = 0;  // Hz
   uint32_t channels = 0;
   uint32_t frameBytes = 0;
-  uint32_t samples = 0;     // per frame
+  uint32_t samples = 0;  // per frame
 };
 // The bit rate in kbit/s of a header's bit-rate index (0 for free format and index 15), from the
 // MPEG-1 table or the MPEG-2 one (which MPEG-2.5 shares); layer 1..3.

@@ -1,7 +1,6 @@
 #include "platform/audio_mixer.h"
 
 #include <SDL.h>
-
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -390,17 +389,17 @@ HRESULT AudioDevice::DuplicateSoundBuffer(const SoundBuffer& original, std::uniq
   }
   Mixer& m = Mixer::Get();
   {
-  std::lock_guard lock(m.mutex);
-  const Voice& o = *original.m_voice;
-  v->data = o.data;
-  v->format = o.format;
-  v->flags = o.flags;
-  v->bytes = o.bytes;
-  v->frames = o.frames;
-  v->frequency = o.frequency;
-  v->volume = o.volume;
-  v->gain.Jump(VolumeToGain(o.volume));
-  v->UpdateStep();
+    std::lock_guard lock(m.mutex);
+    const Voice& o = *original.m_voice;
+    v->data = o.data;
+    v->format = o.format;
+    v->flags = o.flags;
+    v->bytes = o.bytes;
+    v->frames = o.frames;
+    v->frequency = o.frequency;
+    v->volume = o.volume;
+    v->gain.Jump(VolumeToGain(o.volume));
+    v->UpdateStep();
   }
   return Register(std::move(v), out);
 }

@@ -196,8 +196,9 @@ int32_t AviStream::TimeToSample(int32_t ms) const {
   const AviStreamHeader& h = m_impl->desc.header;
   if (h.dwRate == 0 || h.dwScale == 0) return 0;
   // The product of a 32-bit time and a 32-bit rate fits 64 bits; so does scale * 1000.
-  const int64_t sample = static_cast<int64_t>(ms) * h.dwRate / (static_cast<int64_t>(h.dwScale) * 1000) -
-                         (ms < 0 && (static_cast<int64_t>(ms) * h.dwRate) % (static_cast<int64_t>(h.dwScale) * 1000) ? 1 : 0);
+  const int64_t sample =
+      static_cast<int64_t>(ms) * h.dwRate / (static_cast<int64_t>(h.dwScale) * 1000) -
+      (ms < 0 && (static_cast<int64_t>(ms) * h.dwRate) % (static_cast<int64_t>(h.dwScale) * 1000) ? 1 : 0);
   const int64_t start = Start();
   return static_cast<int32_t>(std::clamp<int64_t>(sample, start, start + Length()));
 }
@@ -345,7 +346,8 @@ HRESULT AviFile::GetStream(uint32_t type, int index, std::unique_ptr<AviStream>&
   for (size_t i = 0; i < m_impl->streams.size(); ++i) {
     if (m_impl->streams[i].header.fccType != type) continue;
     if (seen++ != index) continue;
-    out.reset(new AviStream(std::make_unique<AviStreamImpl>(m_impl->hostPath, static_cast<int>(i), m_impl->streams[i])));
+    out.reset(
+        new AviStream(std::make_unique<AviStreamImpl>(m_impl->hostPath, static_cast<int>(i), m_impl->streams[i])));
     return AVIERR_OK;
   }
   return AVIERR_NODATA;

@@ -67,8 +67,7 @@ class AviStream {
   // The stream's format block (a WAVEFORMATEX with its extra bytes for sound).
   std::span<const uint8_t> Format() const;
   int32_t TimeToSample(int32_t ms) const;
-  HRESULT Read(int32_t start, int32_t samples, void* buffer, int32_t bytes, int32_t* bytesRead,
-               int32_t* samplesRead);
+  HRESULT Read(int32_t start, int32_t samples, void* buffer, int32_t bytes, int32_t* bytesRead, int32_t* samplesRead);
 
   AviStreamImpl& Impl() const { return *m_impl; }
 

@@ -115,11 +115,24 @@ class AviFrameDecoder {
     AVPixelFormat format = static_cast<AVPixelFormat>(m_frame->format);
     bool fullRange = m_frame->color_range == AVCOL_RANGE_JPEG;
     switch (format) {
-      case AV_PIX_FMT_YUVJ420P: format = AV_PIX_FMT_YUV420P; fullRange = true; break;
-      case AV_PIX_FMT_YUVJ422P: format = AV_PIX_FMT_YUV422P; fullRange = true; break;
-      case AV_PIX_FMT_YUVJ444P: format = AV_PIX_FMT_YUV444P; fullRange = true; break;
-      case AV_PIX_FMT_YUVJ440P: format = AV_PIX_FMT_YUV440P; fullRange = true; break;
-      default: break;
+      case AV_PIX_FMT_YUVJ420P:
+        format = AV_PIX_FMT_YUV420P;
+        fullRange = true;
+        break;
+      case AV_PIX_FMT_YUVJ422P:
+        format = AV_PIX_FMT_YUV422P;
+        fullRange = true;
+        break;
+      case AV_PIX_FMT_YUVJ444P:
+        format = AV_PIX_FMT_YUV444P;
+        fullRange = true;
+        break;
+      case AV_PIX_FMT_YUVJ440P:
+        format = AV_PIX_FMT_YUV440P;
+        fullRange = true;
+        break;
+      default:
+        break;
     }
     m_sws = sws_getCachedContext(m_sws, w, h, format, w, h, AV_PIX_FMT_BGRA, SWS_POINT, nullptr, nullptr, nullptr);
     if (!m_sws) return;
@@ -152,8 +165,8 @@ AviGetFrame::~AviGetFrame() = default;
 
 std::unique_ptr<AviGetFrame> AviGetFrame::Open(const AviStream& stream) {
   AviStreamImpl& s = stream.Impl();
-  auto decoder = std::make_unique<AviFrameDecoder>(s.demuxer.Path(), s.demuxer.Index(), stream.Start(),
-                                                   stream.Length());
+  auto decoder =
+      std::make_unique<AviFrameDecoder>(s.demuxer.Path(), s.demuxer.Index(), stream.Start(), stream.Length());
   if (!decoder->Open()) return nullptr;
   return std::unique_ptr<AviGetFrame>(new AviGetFrame(std::move(decoder)));
 }
@@ -163,16 +176,19 @@ const BITMAPINFOHEADER* AviGetFrame::GetFrame(int32_t n) { return m_decoder->Get
 bool DrawDibDraw(HDC dc, int x, int y, const BITMAPINFOHEADER* dib) {
   if (dc == nullptr || dib == nullptr) return false;
   Bitmap* target = dc->GetBitmap();
-  if (target && target->BitCount() == 32 && dib->biBitCount == 32 && dib->biCompression == BI_RGB && dib->biHeight < 0) {
+  if (target && target->BitCount() == 32 && dib->biBitCount == 32 && dib->biCompression == BI_RGB &&
+      dib->biHeight < 0) {
     // 32 bits onto 32 bits are the stored words either way: rows are copied whole.
     const RECT out = dc->GetOutputRect();
     const int64_t rows = DibRows(dib->biHeight);
-    const int64_t left = std::max<int64_t>(x, out.left), right = std::min<int64_t>(int64_t{x} + dib->biWidth, out.right);
+    const int64_t left = std::max<int64_t>(x, out.left),
+                  right = std::min<int64_t>(int64_t{x} + dib->biWidth, out.right);
     const int64_t top = std::max<int64_t>(y, out.top), bottom = std::min<int64_t>(int64_t{y} + rows, out.bottom);
     const auto* bits = reinterpret_cast<const uint8_t*>(dib) + dib->biSize;
     for (int64_t ty = top; ty < bottom && left < right; ++ty)
       std::memcpy(target->Row(static_cast<int>(ty)) + left * 4,
-                  bits + static_cast<size_t>(ty - y) * dib->biWidth * 4 + (left - x) * 4, static_cast<size_t>(right - left) * 4);
+                  bits + static_cast<size_t>(ty - y) * dib->biWidth * 4 + (left - x) * 4,
+                  static_cast<size_t>(right - left) * 4);
     return true;
   }
   const auto* info = reinterpret_cast<const BITMAPINFO*>(dib);

@@ -93,8 +93,7 @@ inline const RGBQUAD* DibColors(const BITMAPINFO* info) {
 // Expands the first out.size() pixels of one uncompressed row to 0xAARRGGBB words. Palette
 // indices beyond the table give black; 16-bit pixels are 5-5-5 scaled by 8 without replicating
 // the high bits; 32-bit words are copied as stored; every other depth gets alpha 0xFF.
-void ExpandDibRow(const uint8_t* row, int bitCount, std::span<const RGBQUAD> colors,
-                  std::span<uint32_t> out);
+void ExpandDibRow(const uint8_t* row, int bitCount, std::span<const RGBQUAD> colors, std::span<uint32_t> out);
 
 // One pixel of an uncompressed row, by the rules of ExpandDibRow.
 uint32_t ReadDibPixel(const uint8_t* row, int x, int bitCount, std::span<const RGBQUAD> colors);

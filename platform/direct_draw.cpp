@@ -36,8 +36,7 @@ struct PaletteInfo {
 };
 
 bool Inside(const RECT& r, int width, int height) {
-  return r.left >= 0 && r.top >= 0 && r.left < r.right && r.top < r.bottom && r.right <= width &&
-         r.bottom <= height;
+  return r.left >= 0 && r.top >= 0 && r.left < r.right && r.top < r.bottom && r.right <= width && r.bottom <= height;
 }
 
 uint32_t ReadPixel(const uint8_t* row, int x, int bytes) {
@@ -52,8 +51,7 @@ void WritePixel(uint8_t* row, int x, int bytes, uint32_t v) {
 
 }  // namespace
 
-DirectDrawSurface::DirectDrawSurface(std::unique_ptr<Bitmap> bitmap, const DDPIXELFORMAT& format,
-                                     DWORD caps)
+DirectDrawSurface::DirectDrawSurface(std::unique_ptr<Bitmap> bitmap, const DDPIXELFORMAT& format, DWORD caps)
     : m_bitmap(std::move(bitmap)), m_format(format), m_caps(caps) {
   m_dc.SelectBitmap(m_bitmap.get());
 }
@@ -116,8 +114,8 @@ HRESULT DirectDrawSurface::GetColorKey(DWORD flags, DDCOLORKEY* key) const {
   return DD_OK;
 }
 
-HRESULT DirectDrawSurface::Blt(const RECT* dest, DirectDrawSurface* source,
-                               const RECT* sourceRect, DWORD flags, const DDBLTFX* fx) {
+HRESULT DirectDrawSurface::Blt(const RECT* dest, DirectDrawSurface* source, const RECT* sourceRect, DWORD flags,
+                               const DDBLTFX* fx) {
   if (m_lost) return DDERR_SURFACELOST;
   if (Busy()) return DDERR_SURFACEBUSY;
   const RECT all{0, 0, Width(), Height()};
@@ -148,8 +146,7 @@ HRESULT DirectDrawSurface::Blt(const RECT* dest, DirectDrawSurface* source,
   return DD_OK;
 }
 
-HRESULT DirectDrawSurface::BltFast(int x, int y, DirectDrawSurface* source,
-                                   const RECT* sourceRect, DWORD flags) {
+HRESULT DirectDrawSurface::BltFast(int x, int y, DirectDrawSurface* source, const RECT* sourceRect, DWORD flags) {
   if (source == nullptr) return DDERR_INVALIDPARAMS;
   if (m_lost || source->m_lost) return DDERR_SURFACELOST;
   if (Busy() || (source != this && source->Busy())) return DDERR_SURFACEBUSY;
@@ -161,8 +158,7 @@ HRESULT DirectDrawSurface::BltFast(int x, int y, DirectDrawSurface* source,
   const bool keyed = (flags & DDBLTFAST_SRCCOLORKEY) != 0 && source->m_hasKey;
   const int bytes = static_cast<int>(m_format.dwRGBBitCount / 8);
   const uint32_t colourBits =
-      bytes == 1 ? 0xFFu
-                 : (bytes == 3 ? 0xFFFFFFu : (m_format.dwRBitMask | m_format.dwGBitMask | m_format.dwBBitMask));
+      bytes == 1 ? 0xFFu : (bytes == 3 ? 0xFFFFFFu : (m_format.dwRBitMask | m_format.dwGBitMask | m_format.dwBBitMask));
   const uint32_t key = source->m_key.dwColorSpaceLowValue & colourBits;
   // Rows are staged so that a copy within one surface reads what was there before.
   std::vector<uint8_t> rows(static_cast<size_t>(w * bytes * h));
@@ -233,8 +229,7 @@ HRESULT DirectDraw::CreateSurface(const DDSURFACEDESC& desc, std::unique_ptr<Dir
       info.colors[i].rgbBlue = static_cast<uint8_t>((i & 3) * 255 / 3);
     }
   }
-  std::unique_ptr<Bitmap> bitmap =
-      CreateDIBSection(reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  std::unique_ptr<Bitmap> bitmap = CreateDIBSection(reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
   if (!bitmap) return DDERR_OUTOFMEMORY;
   out.reset(new DirectDrawSurface(std::move(bitmap), m_format, desc.dwCaps));
   return DD_OK;

@@ -94,8 +94,7 @@ class DirectDrawSurface {
   HRESULT ReleaseDC(HDC dc);
   HRESULT SetColorKey(DWORD flags, const DDCOLORKEY* key);
   HRESULT GetColorKey(DWORD flags, DDCOLORKEY* key) const;
-  HRESULT Blt(const RECT* dest, DirectDrawSurface* source, const RECT* sourceRect, DWORD flags,
-              const DDBLTFX* fx);
+  HRESULT Blt(const RECT* dest, DirectDrawSurface* source, const RECT* sourceRect, DWORD flags, const DDBLTFX* fx);
   HRESULT BltFast(int x, int y, DirectDrawSurface* source, const RECT* sourceRect, DWORD flags);
   HRESULT Flip(DirectDrawSurface* other);
   // DD_OK while the pixels are there, DDERR_SURFACELOST after SetLost.
@@ -138,9 +137,7 @@ class DirectDraw {
   HRESULT CreateSurface(const DDSURFACEDESC& desc, std::unique_ptr<DirectDrawSurface>& out);
   const DDPIXELFORMAT& PixelFormat() const { return m_format; }
   // Returns true to refuse a creation; empty: none refused.
-  void SetRefusalPolicy(std::function<bool(const DDSURFACEDESC&)> policy) {
-    m_refuse = std::move(policy);
-  }
+  void SetRefusalPolicy(std::function<bool(const DDSURFACEDESC&)> policy) { m_refuse = std::move(policy); }
 
  private:
   DDPIXELFORMAT m_format;

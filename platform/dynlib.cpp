@@ -1,7 +1,6 @@
 #include "platform/dynlib.h"
 
 #include <dlfcn.h>
-
 #include <string>
 
 #include "platform/path.h"

@@ -1,14 +1,13 @@
 #include "platform/file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <fcntl.h>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/path.h"
 
@@ -82,7 +81,8 @@ bool ReadOnlyFile::Open(std::string_view programPath, PathMode mode) {
     fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   } else {
     fd = ::open(HostPath(programPath).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) fd = ::open(ResolveHostPath(programPath).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && (errno == ENOENT || errno == ENOTDIR))
+      fd = ::open(ResolveHostPath(programPath).c_str(), O_RDONLY | O_CLOEXEC);
   }
   if (fd < 0) return false;
   struct stat st;

@@ -69,8 +69,6 @@ void TimeKeepingFile::Close() {
   m_fd = -1;
 }
 
-bool MakeFolder(std::string_view programPath) {
-  return ::mkdir(ResolveHostPath(programPath).c_str(), 0777) == 0;
-}
+bool MakeFolder(std::string_view programPath) { return ::mkdir(ResolveHostPath(programPath).c_str(), 0777) == 0; }
 
 }  // namespace platform

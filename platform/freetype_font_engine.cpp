@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <map>
 #include <utility>
+
 #include "platform/sjis_literal.h"
 
 namespace platform {
@@ -201,7 +202,8 @@ std::unique_ptr<FontFace> FreeTypeFontEngine::OpenFace(const FaceRequest& reques
   if (!file) return nullptr;
   FT_Size size = nullptr;
   if (FT_New_Size(file->face, &size) != 0) return nullptr;
-  if (FT_Activate_Size(size) != 0 || FT_Set_Pixel_Sizes(file->face, 0, static_cast<FT_UInt>(request.pixelHeight)) != 0) {
+  if (FT_Activate_Size(size) != 0 ||
+      FT_Set_Pixel_Sizes(file->face, 0, static_cast<FT_UInt>(request.pixelHeight)) != 0) {
     FT_Done_Size(size);
     return nullptr;
   }

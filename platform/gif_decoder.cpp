@@ -1,8 +1,7 @@
 #include <algorithm>
 #include <cstring>
-#include <vector>
-
 #include <gif_lib.h>
+#include <vector>
 
 #include "platform/image_limits.h"
 #include "platform/picture_decoders.h"

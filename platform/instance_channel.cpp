@@ -1,15 +1,14 @@
 #include "platform/instance_channel.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 #include "platform/local_socket.h"
 #include "platform/named_lock.h"

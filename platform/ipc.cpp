@@ -1,18 +1,17 @@
 #include "platform/ipc.h"
 
-#include <poll.h>
-#include <signal.h>
-#include <sys/eventfd.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <deque>
 #include <map>
 #include <mutex>
+#include <poll.h>
+#include <signal.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
 #include <thread>
+#include <unistd.h>
 
 #include "platform/foreground_window.h"
 #include "platform/gui_call.h"
@@ -125,8 +124,8 @@ void Listener() {
       case kPost: {
         const HWND hwnd = LocalWindow(r.target);
         Reply reply{};
-        reply.ok = hwnd && platform::PostMessage(hwnd, r.message, static_cast<WPARAM>(r.wParam),
-                                                 static_cast<LPARAM>(r.lParam));
+        reply.ok = hwnd &&
+                   platform::PostMessage(hwnd, r.message, static_cast<WPARAM>(r.wParam), static_cast<LPARAM>(r.lParam));
         SendAllBytes(peer, &reply, sizeof reply);
         break;
       }

@@ -1,9 +1,8 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include "platform/image_limits.h"
 #include "platform/picture_decoders.h"
@@ -17,9 +16,7 @@ struct ErrorManager {
   std::jmp_buf jump;
 };
 
-[[noreturn]] void ErrorExit(j_common_ptr cinfo) {
-  std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
-}
+[[noreturn]] void ErrorExit(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1); }
 
 // Recoverable damage is decoded as far as it goes, but data that simply ends early is a broken
 // file, not a picture.
@@ -31,8 +28,7 @@ void OutputMessage(j_common_ptr) {}
 
 // Kept out of DecodeJpeg so that nothing with a destructor lives in the frame that longjmp
 // returns to.
-bool Decode(jpeg_decompress_struct& cinfo, ErrorManager& err, std::span<const uint8_t> data,
-            Picture::Decoded& out) {
+bool Decode(jpeg_decompress_struct& cinfo, ErrorManager& err, std::span<const uint8_t> data, Picture::Decoded& out) {
   if (setjmp(err.jump)) return false;
   jpeg_create_decompress(&cinfo);
   jpeg_mem_src(&cinfo, data.data(), static_cast<unsigned long>(data.size()));

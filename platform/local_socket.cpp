@@ -1,12 +1,11 @@
 #include "platform/local_socket.h"
 
-#include <sys/socket.h>
-#include <sys/time.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
 
 #include "platform/named_lock.h"
 

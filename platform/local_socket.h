@@ -2,11 +2,10 @@
 // cross-process messages use them.
 #pragma once
 
-#include <sys/un.h>
-
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <sys/un.h>
 
 namespace platform {
 

@@ -23,23 +23,34 @@ struct Placement {
 
 // Clips a w x h block at (x, y) against the output rectangle and the source's own w x h bounds
 // given by srcW/srcH, moving the source origin along with the destination.
-bool ClipPlacement(const RECT& out, int x, int y, int w, int h, int sx, int sy, int srcW, int srcH,
-                   Placement& p) {
+bool ClipPlacement(const RECT& out, int x, int y, int w, int h, int sx, int sy, int srcW, int srcH, Placement& p) {
   if (w <= 0 || h <= 0) return false;
   int64_t l = x, t = y, r = int64_t{x} + w, b = int64_t{y} + h;
   int64_t sl = sx, st = sy;
   // Parts of the source outside its bounds are not drawn.
-  if (sl < 0) { l -= sl; sl = 0; }
-  if (st < 0) { t -= st; st = 0; }
+  if (sl < 0) {
+    l -= sl;
+    sl = 0;
+  }
+  if (st < 0) {
+    t -= st;
+    st = 0;
+  }
   r = std::min<int64_t>(r, l + (srcW - sl));
   b = std::min<int64_t>(b, t + (srcH - st));
-  if (l < out.left) { sl += out.left - l; l = out.left; }
-  if (t < out.top) { st += out.top - t; t = out.top; }
+  if (l < out.left) {
+    sl += out.left - l;
+    l = out.left;
+  }
+  if (t < out.top) {
+    st += out.top - t;
+    t = out.top;
+  }
   r = std::min<int64_t>(r, out.right);
   b = std::min<int64_t>(b, out.bottom);
   if (r <= l || b <= t) return false;
-  p = Placement{static_cast<int>(l), static_cast<int>(t), static_cast<int>(r - l), static_cast<int>(b - t),
-                static_cast<int>(sl), static_cast<int>(st)};
+  p = Placement{static_cast<int>(l),     static_cast<int>(t),  static_cast<int>(r - l),
+                static_cast<int>(b - t), static_cast<int>(sl), static_cast<int>(st)};
   return true;
 }
 
@@ -151,8 +162,8 @@ BOOL BitBlt(HDC dest, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD
   return 1;
 }
 
-int SetDIBitsToDevice(HDC dc, int x, int y, DWORD w, DWORD h, int xSrc, int ySrc, UINT startScan,
-                      UINT lines, const void* bits, const BITMAPINFO* info, UINT usage) {
+int SetDIBitsToDevice(HDC dc, int x, int y, DWORD w, DWORD h, int xSrc, int ySrc, UINT startScan, UINT lines,
+                      const void* bits, const BITMAPINFO* info, UINT usage) {
   if (!dc || !dc->GetBitmap() || !bits || !info || usage != DIB_RGB_COLORS) return 0;
   const BITMAPINFOHEADER& hdr = info->bmiHeader;
   if (hdr.biCompression != BI_RGB || !IsDibDepth(hdr.biBitCount) || hdr.biWidth <= 0 || hdr.biHeight == 0 ||
@@ -168,8 +179,8 @@ int SetDIBitsToDevice(HDC dc, int x, int y, DWORD w, DWORD h, int xSrc, int ySrc
   const int64_t top = topDown ? ySrc : int64_t{height} - ySrc - static_cast<int64_t>(h);
   if (top < INT32_MIN || top > INT32_MAX) return 0;
   Placement p;
-  if (!ClipPlacement(dc->GetOutputRect(), x, y, static_cast<int>(w), static_cast<int>(h), xSrc,
-                     static_cast<int>(top), hdr.biWidth, height, p))
+  if (!ClipPlacement(dc->GetOutputRect(), x, y, static_cast<int>(w), static_cast<int>(h), xSrc, static_cast<int>(top),
+                     hdr.biWidth, height, p))
     return static_cast<int>(lines);
 
   const uint32_t tableSize = std::min<uint32_t>(DibColorCount(hdr), 256);

@@ -6,7 +6,6 @@
 #include <QPixmap>
 #include <QRegion>
 #include <QTimer>
-
 #include <algorithm>
 #include <cstring>
 
@@ -166,8 +165,8 @@ bool CopyToFrontImage(HWND hwnd, const FrameView& frame, int x, int y, int w, in
   const int64_t y1 = std::min<int64_t>(int64_t{y} + std::max(h, 0), frame.height);
   if (x0 >= x1 || y0 >= y1) return true;
   for (int64_t row = y0; row < y1; ++row) {
-    const auto* src = reinterpret_cast<const uint32_t*>(reinterpret_cast<const uint8_t*>(frame.pixels) +
-                                                        row * frame.pitch);
+    const auto* src =
+        reinterpret_cast<const uint32_t*>(reinterpret_cast<const uint8_t*>(frame.pixels) + row * frame.pitch);
     auto* dst = reinterpret_cast<uint32_t*>(front.scanLine(static_cast<int>(row)));
     CopyOpaque(dst + x0, src + x0, static_cast<size_t>(x1 - x0));
   }
@@ -194,7 +193,8 @@ bool PaintFrontImage(HWND hwnd) {
   }
   if (target.size() == front.size()) {
     // 1:1: each exposed part of the picture is drawn from the same part of the front image.
-    for (const QRect& part : exposed & target) painter->drawImage(part.topLeft(), front, part.translated(-target.topLeft()));
+    for (const QRect& part : exposed& target)
+      painter->drawImage(part.topLeft(), front, part.translated(-target.topLeft()));
   } else {
     painter->drawImage(target, front);
   }

@@ -1,11 +1,10 @@
 #include "platform/shared_memory.h"
 
+#include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cstring>
 
 namespace platform {
 namespace {

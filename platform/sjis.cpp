@@ -1,7 +1,6 @@
 #include "platform/sjis.h"
 
 #include <iconv.h>
-
 #include <vector>
 
 #include "platform/cp932_encode_table.h"

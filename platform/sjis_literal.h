@@ -25,8 +25,10 @@ constexpr uint16_t Cp932Code(uint32_t codePoint) {
   std::size_t lo = 0, hi = sizeof kCp932EncodeTable / sizeof kCp932EncodeTable[0];
   while (lo < hi) {
     const std::size_t mid = lo + (hi - lo) / 2;
-    if (kCp932EncodeTable[mid].codePoint < codePoint) lo = mid + 1;
-    else hi = mid;
+    if (kCp932EncodeTable[mid].codePoint < codePoint)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   if (lo == sizeof kCp932EncodeTable / sizeof kCp932EncodeTable[0] || kCp932EncodeTable[lo].codePoint != codePoint)
     NotEncodableAsShiftJis();
@@ -44,9 +46,12 @@ constexpr uint32_t NextCodePoint(const char* text, std::size_t n, std::size_t& i
   }
   std::size_t length = 0;
   uint32_t cp = 0;
-  if ((first & 0xE0) == 0xC0) length = 2, cp = first & 0x1F;
-  else if ((first & 0xF0) == 0xE0) length = 3, cp = first & 0x0F;
-  else NotEncodableAsShiftJis();  // a stray continuation byte, or a character outside the BMP
+  if ((first & 0xE0) == 0xC0)
+    length = 2, cp = first & 0x1F;
+  else if ((first & 0xF0) == 0xE0)
+    length = 3, cp = first & 0x0F;
+  else
+    NotEncodableAsShiftJis();  // a stray continuation byte, or a character outside the BMP
   if (i + length > n) NotEncodableAsShiftJis();
   for (std::size_t k = 1; k < length; ++k) {
     if ((byte(i + k) & 0xC0) != 0x80) NotEncodableAsShiftJis();

@@ -44,7 +44,8 @@ int LoadString(HINSTANCE, UINT uID, char* lpBuffer, int cchBufferMax) {
   const std::string_view text = platform::FindString(uID);
   int n = 0;
   while (n < static_cast<int>(text.size())) {
-    const int step = platform::IsSjisLead(static_cast<unsigned char>(text[n])) && n + 1 < static_cast<int>(text.size()) ? 2 : 1;
+    const int step =
+        platform::IsSjisLead(static_cast<unsigned char>(text[n])) && n + 1 < static_cast<int>(text.size()) ? 2 : 1;
     if (n + step > cchBufferMax - 1) break;
     n += step;
   }

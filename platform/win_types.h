@@ -42,8 +42,7 @@ inline bool SetRect(RECT* r, int left, int top, int right, int bottom) {
 inline bool IntersectRect(RECT* out, const RECT* a, const RECT* b) {
   if (out == nullptr || a == nullptr || b == nullptr) return false;
   const RECT r{a->left > b->left ? a->left : b->left, a->top > b->top ? a->top : b->top,
-               a->right < b->right ? a->right : b->right,
-               a->bottom < b->bottom ? a->bottom : b->bottom};
+               a->right < b->right ? a->right : b->right, a->bottom < b->bottom ? a->bottom : b->bottom};
   if (r.right <= r.left || r.bottom <= r.top) {
     *out = RECT{};
     return false;

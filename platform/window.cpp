@@ -13,7 +13,6 @@
 #include <QRegion>
 #include <QScreen>
 #include <QWheelEvent>
-
 #include <algorithm>
 #include <mutex>
 #include <unordered_map>
@@ -284,19 +283,35 @@ void Canvas::mouse(QMouseEvent* event, UINT message) {
 
 void Canvas::mousePressEvent(QMouseEvent* event) {
   switch (event->button()) {
-    case Qt::LeftButton: mouse(event, WM_LBUTTONDOWN); break;
-    case Qt::RightButton: mouse(event, WM_RBUTTONDOWN); break;
-    case Qt::MiddleButton: mouse(event, WM_MBUTTONDOWN); break;
-    default: event->ignore(); break;
+    case Qt::LeftButton:
+      mouse(event, WM_LBUTTONDOWN);
+      break;
+    case Qt::RightButton:
+      mouse(event, WM_RBUTTONDOWN);
+      break;
+    case Qt::MiddleButton:
+      mouse(event, WM_MBUTTONDOWN);
+      break;
+    default:
+      event->ignore();
+      break;
   }
 }
 
 void Canvas::mouseReleaseEvent(QMouseEvent* event) {
   switch (event->button()) {
-    case Qt::LeftButton: mouse(event, WM_LBUTTONUP); break;
-    case Qt::RightButton: mouse(event, WM_RBUTTONUP); break;
-    case Qt::MiddleButton: mouse(event, WM_MBUTTONUP); break;
-    default: event->ignore(); break;
+    case Qt::LeftButton:
+      mouse(event, WM_LBUTTONUP);
+      break;
+    case Qt::RightButton:
+      mouse(event, WM_RBUTTONUP);
+      break;
+    case Qt::MiddleButton:
+      mouse(event, WM_MBUTTONUP);
+      break;
+    default:
+      event->ignore();
+      break;
   }
 }
 
@@ -376,13 +391,21 @@ BOOL ShowWindow(HWND hwnd, int command) {
   if (!window) return 0;
   BOOL wasVisible = window->isVisible() ? 1 : 0;
   switch (command) {
-    case SW_HIDE: window->hide(); break;
+    case SW_HIDE:
+      window->hide();
+      break;
     case SW_SHOWMINIMIZED:
     case SW_MINIMIZE:
-    case SW_SHOWMINNOACTIVE: window->showMinimized(); break;
+    case SW_SHOWMINNOACTIVE:
+      window->showMinimized();
+      break;
     case SW_SHOWNORMAL:
-    case SW_RESTORE: window->restore(); break;
-    default: window->showStyled(); break;
+    case SW_RESTORE:
+      window->restore();
+      break;
+    default:
+      window->showStyled();
+      break;
   }
   return wasVisible;
 }
@@ -438,10 +461,14 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
   Window* window = WindowFromHandle(hwnd);
   if (!window) return 0;
   switch (index) {
-    case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(window->proc());
-    case GWL_STYLE: return static_cast<LONG_PTR>(window->style() | (window->isVisible() ? WS_VISIBLE : 0));
-    case GWLP_USERDATA: return window->userData();
-    default: return 0;
+    case GWLP_WNDPROC:
+      return reinterpret_cast<LONG_PTR>(window->proc());
+    case GWL_STYLE:
+      return static_cast<LONG_PTR>(window->style() | (window->isVisible() ? WS_VISIBLE : 0));
+    case GWLP_USERDATA:
+      return window->userData();
+    default:
+      return 0;
   }
 }
 
@@ -450,14 +477,19 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
   if (!window) return 0;
   LONG_PTR old = GetWindowLongPtr(hwnd, index);
   switch (index) {
-    case GWLP_WNDPROC: window->setProc(reinterpret_cast<WNDPROC>(value)); break;
+    case GWLP_WNDPROC:
+      window->setProc(reinterpret_cast<WNDPROC>(value));
+      break;
     case GWL_STYLE: {
       auto style = static_cast<DWORD>(value);
       window->setStyle(style & ~WS_VISIBLE);
       break;
     }
-    case GWLP_USERDATA: window->setUserData(value); break;
-    default: return 0;
+    case GWLP_USERDATA:
+      window->setUserData(value);
+      break;
+    default:
+      return 0;
   }
   return old;
 }
@@ -497,9 +529,12 @@ int GetSystemMetrics(int index) {
   QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return 0;
   switch (index) {
-    case SM_CXSCREEN: return screen->geometry().width();
-    case SM_CYSCREEN: return screen->geometry().height();
-    default: return 0;
+    case SM_CXSCREEN:
+      return screen->geometry().width();
+    case SM_CYSCREEN:
+      return screen->geometry().height();
+    default:
+      return 0;
   }
 }
 

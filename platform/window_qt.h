@@ -6,7 +6,6 @@
 #include <QMainWindow>
 #include <QRegion>
 #include <QWidget>
-
 #include <functional>
 #include <string>
 #include <string_view>

@@ -4,17 +4,16 @@
 // as a small integer.
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdint>
-#include <cstdio>
-#include <functional>
-
 struct BoundedRun {
-  bool finished = false;      // the child ended normally and reported
-  int result = -1;            // what the work returned
+  bool finished = false;  // the child ended normally and reported
+  int result = -1;        // what the work returned
   int64_t peakGrowthBytes = 0;
 };
 

@@ -3,16 +3,15 @@
 // descriptor 3, one line per event.
 #pragma once
 
+#include <chrono>
 #include <fcntl.h>
+#include <functional>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <chrono>
-#include <functional>
-#include <string>
 #include <vector>
 
 extern char** environ;

@@ -46,13 +46,20 @@ class Scanner {
   std::vector<Finding> Scan() {
     while (pos_ < text_.size()) {
       const char c = text_[pos_];
-      if (StartsWith("//")) SkipLineComment();
-      else if (StartsWith("/*")) SkipBlockComment();
-      else if (std::isdigit(static_cast<unsigned char>(c))) SkipNumber();
-      else if (IsIdentChar(c)) Identifier();
-      else if (c == '"') StringGroup(pos_, "");
-      else if (c == '\'') CharLiteral(pos_, "");
-      else Advance(1);
+      if (StartsWith("//"))
+        SkipLineComment();
+      else if (StartsWith("/*"))
+        SkipBlockComment();
+      else if (std::isdigit(static_cast<unsigned char>(c)))
+        SkipNumber();
+      else if (IsIdentChar(c))
+        Identifier();
+      else if (c == '"')
+        StringGroup(pos_, "");
+      else if (c == '\'')
+        CharLiteral(pos_, "");
+      else
+        Advance(1);
     }
     return findings_;
   }
@@ -82,10 +89,12 @@ class Scanner {
   void SkipNumber() {
     while (pos_ < text_.size()) {
       const char c = text_[pos_];
-      if ((c == '+' || c == '-') && pos_ > 0 && std::strchr("eEpP", text_[pos_ - 1])) Advance(1);
+      if ((c == '+' || c == '-') && pos_ > 0 && std::strchr("eEpP", text_[pos_ - 1]))
+        Advance(1);
       else if (IsIdentChar(c) || c == '.' || (c == '\'' && pos_ + 1 < text_.size() && IsIdentChar(text_[pos_ + 1])))
         Advance(1);
-      else break;
+      else
+        break;
     }
   }
 
@@ -96,8 +105,10 @@ class Scanner {
     if (pos_ >= text_.size()) return;
     static constexpr std::string_view kPrefixes[] = {"u8", "u", "U", "L", "R", "u8R", "uR", "UR", "LR"};
     if (std::find(std::begin(kPrefixes), std::end(kPrefixes), word) == std::end(kPrefixes)) return;
-    if (text_[pos_] == '"') StringGroup(start, word);
-    else if (text_[pos_] == '\'' && word.find('R') == std::string_view::npos) CharLiteral(start, word);
+    if (text_[pos_] == '"')
+      StringGroup(start, word);
+    else if (text_[pos_] == '\'' && word.find('R') == std::string_view::npos)
+      CharLiteral(start, word);
   }
 
   // One string literal starting at the quote under pos_; returns whether it is narrow and non-ASCII,
@@ -149,7 +160,8 @@ class Scanner {
       size_t p = pos_;
       while (p < text_.size() && IsIdentChar(text_[p])) ++p;
       const std::string_view word = text_.substr(pos_, p - pos_);
-      if (p < text_.size() && text_[p] == '"' && (word == "u8" || word == "u" || word == "U" || word == "L" || word == "R")) {
+      if (p < text_.size() && text_[p] == '"' &&
+          (word == "u8" || word == "u" || word == "U" || word == "L" || word == "R")) {
         prefix = word;
         Advance(p - pos_);
         continue;
@@ -175,9 +187,12 @@ class Scanner {
   void SkipSpaceAndComments() {
     for (;;) {
       while (pos_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[pos_]))) Advance(1);
-      if (StartsWith("//")) SkipLineComment();
-      else if (StartsWith("/*")) SkipBlockComment();
-      else return;
+      if (StartsWith("//"))
+        SkipLineComment();
+      else if (StartsWith("/*"))
+        SkipBlockComment();
+      else
+        return;
     }
   }
 
@@ -253,7 +268,8 @@ int main(int argc, char** argv) {
   std::sort(files.begin(), files.end());
   int findings = 0;
   for (const auto& file : files) findings += CheckFile(file, fix);
-  if (findings) std::printf("%d narrow literal%s with non-ASCII text lack%s the _sj suffix\n", findings, findings == 1 ? "" : "s",
-                  findings == 1 ? "s" : "");
+  if (findings)
+    std::printf("%d narrow literal%s with non-ASCII text lack%s the _sj suffix\n", findings, findings == 1 ? "" : "s",
+                findings == 1 ? "s" : "");
   return findings ? 1 : 0;
 }

@@ -76,11 +76,12 @@ int main(int argc, char** argv) {
       bmp.push_back(static_cast<uint8_t>(p >> 8));
       bmp.push_back(static_cast<uint8_t>(p >> 16));
     }
-  std::ofstream(argv[1], std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()),
-                                                 static_cast<std::streamsize>(bmp.size()));
+  std::ofstream(argv[1], std::ios::binary)
+      .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
   std::ofstream src(argv[2], std::ios::binary);
   src << "// Made by tools/make_editor_icons: the icon strip as bitmap resource 200.\n"
-         "#include \"editor/shell/editor_icon_strip.h\"\n\n#include <mutex>\n\n#include \"platform/bitmap_resource.h\"\n\n"
+         "#include \"editor/shell/editor_icon_strip.h\"\n\n#include <mutex>\n\n#include "
+         "\"platform/bitmap_resource.h\"\n\n"
          "namespace {\nconst unsigned char kStrip[] = {";
   for (size_t i = 0; i < bmp.size(); ++i) src << (i % 24 == 0 ? "\n" : "") << static_cast<int>(bmp[i]) << ",";
   src << "\n};\n}  // namespace\n\nvoid RegisterEditorIconStrip() {\n  static std::once_flag once;\n"

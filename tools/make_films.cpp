@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
     return 1;
   ima.chunkBytes = 300;
   film_writer::Audio pcm;
-  if (!sound_writer::MakeWave(sound_writer::WaveKind::kPcm8, sound_writer::Tone(8000, 1, 400, 440, 8000), 8000, 1, wave) ||
+  if (!sound_writer::MakeWave(sound_writer::WaveKind::kPcm8, sound_writer::Tone(8000, 1, 400, 440, 8000), 8000, 1,
+                              wave) ||
       !film_writer::SplitWave(wave, pcm.format, pcm.data))
     return 1;
   pcm.sampleSize = 0;

@@ -174,16 +174,15 @@ int main(int argc, char** argv) {
   const struct {
     const char* name;
     Picture picture;
-  } pictures[] = {
-      {"bg_sky.png", Sky()},
-      {"bg_town.png", Town()},
-      {"chara.png", Character()},
-      {"mask_wipe.png", Mask()},
-      {"system_window.png", Panel(800, 170, 0.05, 0.08, 0.2, 0.75)},
-      {"system_backlogwindow.png", Panel(800, 600, 0.02, 0.03, 0.1, 0.85)},
-      {"system_voice.png", VoiceIcon()},
-      {"button_lit.png", Button(true)},
-      {"button.png", Button(false)}};
+  } pictures[] = {{"bg_sky.png", Sky()},
+                  {"bg_town.png", Town()},
+                  {"chara.png", Character()},
+                  {"mask_wipe.png", Mask()},
+                  {"system_window.png", Panel(800, 170, 0.05, 0.08, 0.2, 0.75)},
+                  {"system_backlogwindow.png", Panel(800, 600, 0.02, 0.03, 0.1, 0.85)},
+                  {"system_voice.png", VoiceIcon()},
+                  {"button_lit.png", Button(true)},
+                  {"button.png", Button(false)}};
   for (const auto& p : pictures) {
     if (!Write(dir + p.name, p.picture)) {
       std::fprintf(stderr, "make_pictures: cannot write %s%s\n", dir.c_str(), p.name);

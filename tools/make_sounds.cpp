@@ -1,14 +1,13 @@
 // Writes generated sounds: "make_sounds demo DIR" the demo game's system sounds, music, effects and
 // voices (spoken by espeak-ng), "make_sounds samples DIR" one small file of each format the game
 // reads.
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 #include "tools/make_sounds/sound_writer.h"
@@ -93,11 +92,16 @@ bool Demo(const std::string& dir) {
     uint32_t ms;
   };
   const Se sounds[] = {
-      {"system/se/twopen.wav", 660, 120},    {"system/se/twclose.wav", 440, 120},
-      {"system/se/nextline.wav", 880, 60},   {U8(u8"system/se/ボタンオーバー.wav"), 1320, 40},
-      {U8(u8"system/se/ボタンプッシュ.wav"), 990, 80}, {"system/se/switch.wav", 740, 70},
-      {"system/se/volume.wav", 1100, 50},    {"system/se/mclick.wav", 1500, 30},
-      {"system/se/sdopen.wav", 523, 150},    {"system/se/sdclose.wav", 392, 150},
+      {"system/se/twopen.wav", 660, 120},
+      {"system/se/twclose.wav", 440, 120},
+      {"system/se/nextline.wav", 880, 60},
+      {U8(u8"system/se/ボタンオーバー.wav"), 1320, 40},
+      {U8(u8"system/se/ボタンプッシュ.wav"), 990, 80},
+      {"system/se/switch.wav", 740, 70},
+      {"system/se/volume.wav", 1100, 50},
+      {"system/se/mclick.wav", 1500, 30},
+      {"system/se/sdopen.wav", 523, 150},
+      {"system/se/sdclose.wav", 392, 150},
   };
   bool ok = true;
   for (const Se& s : sounds) ok &= Wave(dir, s.name, WaveKind::kPcm16, 22050, 1, s.ms, s.hz, 8000);
@@ -148,8 +152,8 @@ bool Samples(const std::string& dir) {
     WaveKind kind;
   };
   const Sample samples[] = {
-      {"pcm8.wav", WaveKind::kPcm8},      {"pcm16.wav", WaveKind::kPcm16}, {"msadpcm.wav", WaveKind::kMsAdpcm},
-      {"imaadpcm.wav", WaveKind::kImaAdpcm}, {"alaw.wav", WaveKind::kALaw}, {"mulaw.wav", WaveKind::kMuLaw},
+      {"pcm8.wav", WaveKind::kPcm8},         {"pcm16.wav", WaveKind::kPcm16}, {"msadpcm.wav", WaveKind::kMsAdpcm},
+      {"imaadpcm.wav", WaveKind::kImaAdpcm}, {"alaw.wav", WaveKind::kALaw},   {"mulaw.wav", WaveKind::kMuLaw},
       {"mp3.wav", WaveKind::kMp3},
   };
   bool ok = true;

@@ -30,9 +30,7 @@ int RoundToBlock(int n) {
   return (n + CKeywordSetTable::kSpaceBlock - 1) / CKeywordSetTable::kSpaceBlock * CKeywordSetTable::kSpaceBlock;
 }
 
-int EntryLength(const char* entry) {
-  return static_cast<int>(strnlen(entry, CKeywordSetTable::kKeywordSize - 1));
-}
+int EntryLength(const char* entry) { return static_cast<int>(strnlen(entry, CKeywordSetTable::kKeywordSize - 1)); }
 
 void StoreEntry(char* entry, const char* text, size_t length) {
   length = std::min<size_t>(length, CKeywordSetTable::kKeywordSize - 1);
@@ -330,7 +328,8 @@ int CKeywordSetTable::CleanUpSet(int set) {
   for (int i = 0; i < s.count; ++i) {
     const char* keyword = m_szKeywords[s.begin + i];
     const int length = EntryLength(keyword);
-    bool drop = !std::all_of(keyword, keyword + length, [](char c) { return IsKeywordChar(static_cast<unsigned char>(c)); });
+    bool drop =
+        !std::all_of(keyword, keyword + length, [](char c) { return IsKeywordChar(static_cast<unsigned char>(c)); });
     if (!drop && i + 1 < s.count) {
       const char* next = m_szKeywords[s.begin + i + 1];
       drop = EntryLength(next) == length &&

@@ -12,7 +12,7 @@
 class CKeywordSetTable {
  public:
   static constexpr int kMaxSets = 25;
-  static constexpr int kNameSize = 33;     // 32 bytes and the NUL
+  static constexpr int kNameSize = 33;  // 32 bytes and the NUL
   static constexpr int kPoolEntries = 15000;
   static constexpr int kKeywordSize = 64;  // 63 bytes and the NUL
   static constexpr int kSpaceBlock = 50;

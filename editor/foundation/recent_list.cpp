@@ -41,12 +41,12 @@ bool CRecentList::BindToShareData(SharedSettings* s, int type) {
       ok = Create(s->szCmdArr[0], &s->nCmdArrNum, nullptr, kCommandHistorySlots, nullptr, kCommandTextSize, 0, 0, 0);
       break;
     case kEditWindows:
-      ok = Create(reinterpret_cast<char*>(s->EditWindowList), &s->nEditWindowCount, nullptr, kEditWindowSlots,
-                  nullptr, sizeof(EditWindowEntry), offsetof(EditWindowEntry, hwnd), sizeof(uint32_t), 4);
+      ok = Create(reinterpret_cast<char*>(s->EditWindowList), &s->nEditWindowCount, nullptr, kEditWindowSlots, nullptr,
+                  sizeof(EditWindowEntry), offsetof(EditWindowEntry, hwnd), sizeof(uint32_t), 4);
       break;
     case kTagJumpKeywords:
-      ok = Create(s->szTagJumpKeywords[0], &s->nTagJumpKeywordCount, nullptr, kHistorySlots, nullptr, kMaxPath, 0,
-                  0, 0);
+      ok =
+          Create(s->szTagJumpKeywords[0], &s->nTagJumpKeywordCount, nullptr, kHistorySlots, nullptr, kMaxPath, 0, 0, 0);
       break;
     default:
       break;
@@ -157,8 +157,7 @@ void CRecentList::WriteItem(int slot, const char* item) {
 
 bool CRecentList::AppendItem(const char* item) {
   if (!IsValid() || !item) return false;
-  if (m_nKeyLength == 0 && m_bPathList && strnlen(item, m_nItemSize) >= static_cast<size_t>(m_nItemSize))
-    return false;
+  if (m_nKeyLength == 0 && m_bPathList && strnlen(item, m_nItemSize) >= static_cast<size_t>(m_nItemSize)) return false;
   // The key is looked up in a copy: the item may lie in the list itself.
   std::vector<char> copy(item, item + (m_nKeyLength == 0 ? strnlen(item, m_nItemSize) + 1 : m_nItemSize));
   if (m_nKeyLength == 0) copy.back() = '\0';

@@ -7,8 +7,8 @@
 
 #include "editor/foundation/editor_path.h"
 #include "editor/foundation/fixed_text.h"
-#include "editor/foundation/sjis_char.h"
 #include "editor/foundation/share_data.h"
+#include "editor/foundation/sjis_char.h"
 #include "platform/sjis_literal.h"
 
 namespace {
@@ -24,7 +24,8 @@ std::string DoubleAmpersands(const char* text) {
   std::string out;
   const size_t len = std::strlen(text);
   for (size_t i = 0; i < len;) {
-    const int step = SjisCharSize(reinterpret_cast<const unsigned char*>(text), static_cast<int>(len), static_cast<int>(i));
+    const int step =
+        SjisCharSize(reinterpret_cast<const unsigned char*>(text), static_cast<int>(len), static_cast<int>(i));
     if (step == 1 && text[i] == '&') out += '&';
     out.append(text + i, step);
     i += step;
@@ -34,13 +35,20 @@ std::string DoubleAmpersands(const char* text) {
 
 const char* CodeSuffix(int code) {
   switch (code) {
-    case 1: return "  [JIS]";
-    case 2: return "  [EUC]";
-    case 3: return "  [Unicode]";
-    case 4: return "  [UTF-8]";
-    case 5: return "  [UTF-7]";
-    case 6: return "  [UniBE]";
-    default: return "";
+    case 1:
+      return "  [JIS]";
+    case 2:
+      return "  [EUC]";
+    case 3:
+      return "  [Unicode]";
+    case 4:
+      return "  [UTF-8]";
+    case 5:
+      return "  [UTF-7]";
+    case 6:
+      return "  [UniBE]";
+    default:
+      return "";
   }
 }
 
@@ -53,8 +61,10 @@ HMENU BuildPopup(CShareData* shareData, CRecentList& list, IMenuDrawer& drawer, 
     const char* item = list.GetItem(i);
     if (!item) break;
     char path[kMaxPath];
-    if (shareData) shareData->ApplyFileNameNicknames(pathOf(item), path, sizeof path);
-    else CopyText(path, pathOf(item));
+    if (shareData)
+      shareData->ApplyFileNameNicknames(pathOf(item), path, sizeof path);
+    else
+      CopyText(path, pathOf(item));
     const bool favorite = list.IsFavorite(i);
     std::string text = "&";
     text += AccessChar(i);

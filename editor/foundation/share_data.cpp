@@ -33,9 +33,10 @@ bool CShareData::Init(const char* recordName) {
   m_recordName = recordName ? recordName : "CShareData";
   m_pMemory = std::make_unique<platform::SharedMemory>();
   const auto result = m_pMemory->Open(
-      m_recordName, sizeof(SharedSettings),
-      [](void* data) { InitDefaults(*static_cast<SharedSettings*>(data)); },
-      [](const void* data) { return static_cast<const SharedSettings*>(data)->nLayoutVersion == kSharedLayoutVersion; });
+      m_recordName, sizeof(SharedSettings), [](void* data) { InitDefaults(*static_cast<SharedSettings*>(data)); },
+      [](const void* data) {
+        return static_cast<const SharedSettings*>(data)->nLayoutVersion == kSharedLayoutVersion;
+      });
   if (result == platform::SharedMemory::Result::kFailed) {
     ShowMessageBox(nullptr, MB_OK | MB_ICONERROR, "予期せぬエラー"_sj, "%s", "CreateFileMapping()に失敗しました"_sj);
     m_pMemory.reset();

@@ -68,25 +68,43 @@ std::string Picture(const SYSTEMTIME& t, const char* picture) {
     const int day = t.wDayOfWeek < 7 ? t.wDayOfWeek : 0;
     switch (c) {
       case 'y':
-        if (run >= 3) number(t.wYear, 4);
-        else number(t.wYear % 100, run == 2 ? 2 : 1);
+        if (run >= 3)
+          number(t.wYear, 4);
+        else
+          number(t.wYear % 100, run == 2 ? 2 : 1);
         break;
       case 'M':
         number(t.wMonth, run >= 2 ? 2 : 1);
         if (run >= 3) out += "月"_sj;
         break;
       case 'd':
-        if (run >= 4) out += kDayNames[day];
-        else if (run == 3) out += kDayShort[day];
-        else number(t.wDay, run);
+        if (run >= 4)
+          out += kDayNames[day];
+        else if (run == 3)
+          out += kDayShort[day];
+        else
+          number(t.wDay, run);
         break;
-      case 'h': number(t.wHour % 12 == 0 ? 12 : t.wHour % 12, run >= 2 ? 2 : 1); break;
-      case 'H': number(t.wHour, run >= 2 ? 2 : 1); break;
-      case 'm': number(t.wMinute, run >= 2 ? 2 : 1); break;
-      case 's': number(t.wSecond, run >= 2 ? 2 : 1); break;
-      case 't': out += t.wHour < 12 ? "午前"_sj : "午後"_sj; break;
-      case 'g': break;  // no era names here
-      default: out.append(run, c); break;
+      case 'h':
+        number(t.wHour % 12 == 0 ? 12 : t.wHour % 12, run >= 2 ? 2 : 1);
+        break;
+      case 'H':
+        number(t.wHour, run >= 2 ? 2 : 1);
+        break;
+      case 'm':
+        number(t.wMinute, run >= 2 ? 2 : 1);
+        break;
+      case 's':
+        number(t.wSecond, run >= 2 ? 2 : 1);
+        break;
+      case 't':
+        out += t.wHour < 12 ? "午前"_sj : "午後"_sj;
+        break;
+      case 'g':
+        break;  // no era names here
+      default:
+        out.append(run, c);
+        break;
     }
     i += run;
   }

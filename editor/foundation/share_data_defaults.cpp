@@ -134,8 +134,8 @@ constexpr NicknameDefault kNicknames[] = {
     {"%Common Documents%/", "共有ドキュメント/"_sj},
 };
 
-constexpr int kDefaultToolbar[] = {1,   25,  3,   4,   0,   33,  34,  0,   87,  88,  0,   225,
-                                   226, 227, 228, 229, 230, 232, 0,   264, 265, 266, 0,   346};
+constexpr int kDefaultToolbar[] = {1,   25,  3,   4,   0,   33,  34, 0,   87,  88,  0, 225,
+                                   226, 227, 228, 229, 230, 232, 0,  264, 265, 266, 0, 346};
 
 struct MenuItem {
   int id;
@@ -143,8 +143,8 @@ struct MenuItem {
 };
 
 constexpr MenuItem kRightClickMenu[] = {
-    {30210, 'U'}, {30211, 'R'}, {0, 0},       {30601, 'T'}, {30602, 'C'}, {30604, 'P'}, {30221, 'D'}, {0, 0},
-    {30603, 'L'}, {30608, 'H'}, {30605, 'X'}, {0, 0},       {30401, 'A'}, {0, 0},       {30940, 'G'}, {30941, 'B'},
+    {30210, 'U'}, {30211, 'R'}, {0, 0},       {30601, 'T'}, {30602, 'C'},  {30604, 'P'}, {30221, 'D'}, {0, 0},
+    {30603, 'L'}, {30608, 'H'}, {30605, 'X'}, {0, 0},       {30401, 'A'},  {0, 0},       {30940, 'G'}, {30941, 'B'},
     {0, 0},       {30610, '@'}, {30611, '.'}, {0, 0},       {30620, '\\'}, {30190, 'F'},
 };
 constexpr MenuItem kMenu1[] = {{30102, 'O'}, {30103, 'S'}, {31340, 'N'}, {30800, 'L'},
@@ -246,16 +246,20 @@ void SetDefaultCommon(CommonSettings& c) {
   c.nTimeFormatType = 0;
   CopyText(c.szTimeFormat, "tthh'時'mm'分'ss'秒'"_sj);
 
-  CopyText(c.szMidashiKigou,
-           "１２３４５６７８９０（(［[「『【■□▲△▼▽◆◇○◎●§・※☆★第①②③④⑤⑥⑦⑧⑨⑩⑪⑫⑬⑭⑮⑯⑰⑱⑲⑳ⅠⅡⅢⅣⅤⅥⅦⅧⅨⅩ一二三四五六七八九十壱弐参伍"_sj);
+  CopyText(
+      c.szMidashiKigou,
+      "１２３４５６７８９０（(［[「『【■□▲△▼▽◆◇○◎●§・※☆★第①②③④⑤⑥⑦⑧⑨⑩⑪⑫⑬⑭⑮⑯⑰⑱⑲⑳ⅠⅡⅢⅣⅤⅥⅦⅧⅨⅩ一二三四五六七八九十壱弐参伍"_sj);
   CopyText(c.szInyouKigou, "> ");
 
-  CopyText(c.szTabWndCaption,
-           "${w?【Grep】$h$:【アウトプット】$:$f$}${U?(更新)$}${R?(読みとり専用)$:(上書き禁止)$}${M?【キーマクロの記録中】$}"_sj);
-  CopyText(c.szWinCaptionActive,
-           "${w?$h$:アウトプット$:${I?$f$:$N$}$}${U?(更新)$} - tovara $V ${R?(読みとり専用)$:（上書き禁止）$}${M?  【キーマクロの記録中】$}"_sj);
-  CopyText(c.szWinCaptionInactive,
-           "${w?$h$:アウトプット$:$f$}${U?(更新)$} - tovara $V ${R?(読みとり専用)$:（上書き禁止）$}${M?  【キーマクロの記録中】$}"_sj);
+  CopyText(
+      c.szTabWndCaption,
+      "${w?【Grep】$h$:【アウトプット】$:$f$}${U?(更新)$}${R?(読みとり専用)$:(上書き禁止)$}${M?【キーマクロの記録中】$}"_sj);
+  CopyText(
+      c.szWinCaptionActive,
+      "${w?$h$:アウトプット$:${I?$f$:$N$}$}${U?(更新)$} - tovara $V ${R?(読みとり専用)$:（上書き禁止）$}${M?  【キーマクロの記録中】$}"_sj);
+  CopyText(
+      c.szWinCaptionInactive,
+      "${w?$h$:アウトプット$:$f$}${U?(更新)$} - tovara $V ${R?(読みとり専用)$:（上書き禁止）$}${M?  【キーマクロの記録中】$}"_sj);
 }
 
 }  // namespace
@@ -309,9 +313,12 @@ void CShareData::SetDefaultToolbar(SharedSettings& settings) {
 void CShareData::SetDefaultCustomMenus(SharedSettings& settings) {
   CommonSettings& c = settings.Common;
   for (int m = 0; m < kCustomMenuCount; ++m) {
-    if (m == 0) CopyText(c.szCMN[m], "右クリックメニュー"_sj);
-    else if (m == kCustomMenuCount - 1) CopyText(c.szCMN[m], "タブメニュー"_sj);
-    else std::snprintf(c.szCMN[m], sizeof c.szCMN[m], "メニュー%d"_sj, m);
+    if (m == 0)
+      CopyText(c.szCMN[m], "右クリックメニュー"_sj);
+    else if (m == kCustomMenuCount - 1)
+      CopyText(c.szCMN[m], "タブメニュー"_sj);
+    else
+      std::snprintf(c.szCMN[m], sizeof c.szCMN[m], "メニュー%d"_sj, m);
     c.nCMIN[m] = 0;
     std::memset(c.nCMIF[m], 0, sizeof c.nCMIF[m]);
     std::memset(c.nCMIK[m], 0, sizeof c.nCMIK[m]);

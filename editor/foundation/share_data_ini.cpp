@@ -2,14 +2,13 @@
 // from it, so every key list is written once. The file is outside input: every count read from it
 // is a loop bound cut to its array, every value later code indexes with or divides by is brought
 // into its range, and texts are cut on a whole character.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "editor/foundation/editor_path.h"
@@ -127,25 +126,51 @@ void IoLogFont(Io& io, const std::string& section, const std::string& key, LOGFO
       section, key, 13,
       [&](int i, int v) {
         switch (i) {
-          case 0: f.lfHeight = v; break;
-          case 1: f.lfWidth = v; break;
-          case 2: f.lfEscapement = v; break;
-          case 3: f.lfOrientation = v; break;
-          case 4: f.lfWeight = v; break;
-          case 5: f.lfItalic = static_cast<BYTE>(v); break;
-          case 6: f.lfUnderline = static_cast<BYTE>(v); break;
-          case 7: f.lfStrikeOut = static_cast<BYTE>(v); break;
-          case 8: f.lfCharSet = static_cast<BYTE>(v); break;
-          case 9: f.lfOutPrecision = static_cast<BYTE>(v); break;
-          case 10: f.lfClipPrecision = static_cast<BYTE>(v); break;
-          case 11: f.lfQuality = static_cast<BYTE>(v); break;
-          default: f.lfPitchAndFamily = static_cast<BYTE>(v); break;
+          case 0:
+            f.lfHeight = v;
+            break;
+          case 1:
+            f.lfWidth = v;
+            break;
+          case 2:
+            f.lfEscapement = v;
+            break;
+          case 3:
+            f.lfOrientation = v;
+            break;
+          case 4:
+            f.lfWeight = v;
+            break;
+          case 5:
+            f.lfItalic = static_cast<BYTE>(v);
+            break;
+          case 6:
+            f.lfUnderline = static_cast<BYTE>(v);
+            break;
+          case 7:
+            f.lfStrikeOut = static_cast<BYTE>(v);
+            break;
+          case 8:
+            f.lfCharSet = static_cast<BYTE>(v);
+            break;
+          case 9:
+            f.lfOutPrecision = static_cast<BYTE>(v);
+            break;
+          case 10:
+            f.lfClipPrecision = static_cast<BYTE>(v);
+            break;
+          case 11:
+            f.lfQuality = static_cast<BYTE>(v);
+            break;
+          default:
+            f.lfPitchAndFamily = static_cast<BYTE>(v);
+            break;
         }
       },
       [&](int i) -> int {
-        const int values[13] = {f.lfHeight,       f.lfWidth,        f.lfEscapement,    f.lfOrientation, f.lfWeight,
-                                f.lfItalic,       f.lfUnderline,    f.lfStrikeOut,     f.lfCharSet,     f.lfOutPrecision,
-                                f.lfClipPrecision, f.lfQuality,     f.lfPitchAndFamily};
+        const int values[13] = {f.lfHeight,        f.lfWidth,     f.lfEscapement,    f.lfOrientation, f.lfWeight,
+                                f.lfItalic,        f.lfUnderline, f.lfStrikeOut,     f.lfCharSet,     f.lfOutPrecision,
+                                f.lfClipPrecision, f.lfQuality,   f.lfPitchAndFamily};
         return values[i];
       });
 }
@@ -344,8 +369,12 @@ void IoCommon(Io& io, CommonSettings& c) {
   RECT& rc = c.rcOpenDialog;
   io.List(
       sec, "rcOpenDialog", 4,
-      [&](int i, int v) { (i == 0 ? rc.left : i == 1 ? rc.top : i == 2 ? rc.right : rc.bottom) = v; },
-      [&](int i) -> int { return i == 0 ? rc.left : i == 1 ? rc.top : i == 2 ? rc.right : rc.bottom; });
+      [&](int i, int v) {
+        (i == 0 ? rc.left : i == 1 ? rc.top : i == 2 ? rc.right : rc.bottom) = v;
+      },
+      [&](int i) -> int {
+        return i == 0 ? rc.left : i == 1 ? rc.top : i == 2 ? rc.right : rc.bottom;
+      });
   I("bMarkUpBlankLineEnable", c.bMarkUpBlankLineEnable);
   I("bFunclistSetFocusOnJump", c.bFunclistSetFocusOnJump);
   T("szWinCaptionActive", c.szWinCaptionActive);
@@ -398,12 +427,13 @@ void IoPrint(Io& io, SharedSettings& s) {
   const char* sec = "Print";
   for (int i = 0; i < kPrintSettingSlots; ++i) {
     PrintSettings& p = s.PrintSettingList[i];
-    int32_t* ints[19] = {&p.nFontWidth,   &p.nFontHeight,  &p.nColumns,      &p.nColumnGap,    &p.nLineSpacing,
-                         &p.nMarginTop,   &p.nMarginBottom, &p.nMarginLeft,  &p.nMarginRight,  &p.nOrientation,
-                         &p.nPaperSize,   &p.bWrapWords,   &p.bLineNumbers,  &p.nHeaderOpt[0], &p.nHeaderOpt[1],
+    int32_t* ints[19] = {&p.nFontWidth,    &p.nFontHeight,   &p.nColumns,      &p.nColumnGap,    &p.nLineSpacing,
+                         &p.nMarginTop,    &p.nMarginBottom, &p.nMarginLeft,   &p.nMarginRight,  &p.nOrientation,
+                         &p.nPaperSize,    &p.bWrapWords,    &p.bLineNumbers,  &p.nHeaderOpt[0], &p.nHeaderOpt[1],
                          &p.nHeaderOpt[2], &p.nFooterOpt[0], &p.nFooterOpt[1], &p.nFooterOpt[2]};
     io.List(
-        sec, Format("PS[%02d].nInts", i), 19, [&](int k, int v) { *ints[k] = v; }, [&](int k) -> int { return *ints[k]; });
+        sec, Format("PS[%02d].nInts", i), 19, [&](int k, int v) { *ints[k] = v; },
+        [&](int k) -> int { return *ints[k]; });
     io.Text(sec, Format("PS[%02d].szSName", i), p.szSName);
     io.Text(sec, Format("PS[%02d].szFF", i), p.szFF);
     io.Text(sec, Format("PS[%02d].szFFZ", i), p.szFFZ);
@@ -436,10 +466,12 @@ int ColorCodeOfKey(const char* key) {
 void IoType(Io& io, SharedSettings& s, int index) {
   TypeSettings& t = s.TypeList[index];
   const std::string sec = Format("Types(%d)", index);
-  int32_t* ints[11] = {&t.nIndex,      &t.nWrapColumn,       &t.nCharSpacing,         &t.nTabWidth,
-                       &t.nKeywordSelect[0], &t.nKeywordSelect[1], &t.nQuoteEscape, &t.bCountDocumentLines,
-                       &t.nLineNumberSeparator, &t.bEnglishWordWrap, &t.nPrintSetting};
-  io.List(sec, "nInts", 11, [&](int k, int v) { *ints[k] = v; }, [&](int k) -> int { return *ints[k]; });
+  int32_t* ints[11] = {&t.nIndex,           &t.nWrapColumn,         &t.nCharSpacing,
+                       &t.nTabWidth,        &t.nKeywordSelect[0],   &t.nKeywordSelect[1],
+                       &t.nQuoteEscape,     &t.bCountDocumentLines, &t.nLineNumberSeparator,
+                       &t.bEnglishWordWrap, &t.nPrintSetting};
+  io.List(
+      sec, "nInts", 11, [&](int k, int v) { *ints[k] = v; }, [&](int k) -> int { return *ints[k]; });
   for (int k = 3; k <= 10; ++k) io.Int(sec, Format("nKeywordSelect%d", k), t.nKeywordSelect[k - 1]);
   if (!io.Load()) t.nLineSpace = Clamp(t.nLineSpace, 0, 128);
   io.Int(sec, "nLineSpace", t.nLineSpace);
@@ -672,8 +704,10 @@ void IOColorItems(CIniProfile& profile, const std::string& section, ColorItem* c
     // Fields in order; a value with fewer leaves the rest as they are.
     const char* p = value.c_str();
     for (int field = 0; field < 5 && *p; ++field) {
-      if (field == 2 || field == 3) (field == 2 ? text : back) = static_cast<unsigned>(std::strtoul(p, nullptr, 16));
-      else (field == 0 ? show : field == 1 ? bold : underline) = std::atoi(p);
+      if (field == 2 || field == 3)
+        (field == 2 ? text : back) = static_cast<unsigned>(std::strtoul(p, nullptr, 16));
+      else
+        (field == 0 ? show : field == 1 ? bold : underline) = std::atoi(p);
       const char* comma = std::strchr(p, ',');
       if (!comma) break;
       p = comma + 1;
@@ -696,9 +730,12 @@ std::string CShareData::IniFilePathFor(const std::string& executablePath) {
     return folder + base + ".ini";
   }
   std::string config;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) config = xdg;
-  else if (const char* home = std::getenv("HOME"); home && *home) config = std::string(home) + "/.config";
-  else return {};
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+    config = xdg;
+  else if (const char* home = std::getenv("HOME"); home && *home)
+    config = std::string(home) + "/.config";
+  else
+    return {};
   // The folders are made here so that the first save finds them.
   ::mkdir(config.c_str(), 0700);
   ::mkdir((config + "/tovara").c_str(), 0700);

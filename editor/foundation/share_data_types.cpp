@@ -148,8 +148,7 @@ void CShareData::SetDefaultTypes(SharedSettings& s) {
   t[1].nWrapColumn = 120;
   Show(t[1], {kSQT, kWQT}, 0);
   t[1].bKinsokuHead = t[1].bKinsokuTail = t[1].bKinsokuRet = t[1].bKinsokuKuto = 0;
-  CopyText(t[1].szKinsokuHead,
-           "!%),.:;?]}￠°’”‰′″℃、。々〉》」』】〕゛゜ゝゞ・ヽヾ！％），．：；？］｝｡｣､･ﾞﾟ￠"_sj);
+  CopyText(t[1].szKinsokuHead, "!%),.:;?]}￠°’”‰′″℃、。々〉》」』】〕゛゜ゝゞ・ヽヾ！％），．：；？］｝｡｣､･ﾞﾟ￠"_sj);
   CopyText(t[1].szKinsokuTail, "$([{￡\\‘“〈《「『【〔＄（［｛｢￡￥"_sj);
 
   t[2].LineComments.Set(0, "//", -1);

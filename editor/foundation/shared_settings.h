@@ -37,8 +37,8 @@ struct RecentFileRecord {
 
 // A record that requests nothing: no window size (-1) and no position.
 constexpr int32_t kNoWindowPosition = INT32_MIN;  // 0x80000000
-constexpr RecentFileRecord kEmptyRecentFileRecord = {0,  0,  0,  0,  0, 0, {}, 0, 0, {}, {}, {},
-                                                     -1, -1, kNoWindowPosition, kNoWindowPosition};
+constexpr RecentFileRecord kEmptyRecentFileRecord = {
+    0, 0, 0, 0, 0, 0, {}, 0, 0, {}, {}, {}, -1, -1, kNoWindowPosition, kNoWindowPosition};
 
 struct EditWindowEntry {
   int32_t nWindowNumber;

@@ -18,8 +18,8 @@ struct Alias {
 };
 
 constexpr Alias kAliases[] = {
-    {"COMDESKTOP", "Common Desktop"}, {"COMMUSIC", "CommonMusic"}, {"COMVIDEO", "CommonVideo"},
-    {"MYMUSIC", "My Music"},          {"MYVIDEO", "Video"},        {"COMPICT", "CommonPictures"},
+    {"COMDESKTOP", "Common Desktop"}, {"COMMUSIC", "CommonMusic"},    {"COMVIDEO", "CommonVideo"},
+    {"MYMUSIC", "My Music"},          {"MYVIDEO", "Video"},           {"COMPICT", "CommonPictures"},
     {"MYPICT", "My Pictures"},        {"COMDOC", "Common Documents"}, {"MYDOC", "Personal"},
 };
 
@@ -31,9 +31,9 @@ struct UserFolder {
 };
 
 constexpr UserFolder kUserFolders[] = {
-    {"Desktop", "XDG_DESKTOP_DIR", "Desktop"},     {"Personal", "XDG_DOCUMENTS_DIR", "Documents"},
-    {"My Music", "XDG_MUSIC_DIR", "Music"},        {"My Pictures", "XDG_PICTURES_DIR", "Pictures"},
-    {"Video", "XDG_VIDEOS_DIR", "Videos"},         {"My Video", "XDG_VIDEOS_DIR", "Videos"},
+    {"Desktop", "XDG_DESKTOP_DIR", "Desktop"},       {"Personal", "XDG_DOCUMENTS_DIR", "Documents"},
+    {"My Music", "XDG_MUSIC_DIR", "Music"},          {"My Pictures", "XDG_PICTURES_DIR", "Pictures"},
+    {"Video", "XDG_VIDEOS_DIR", "Videos"},           {"My Video", "XDG_VIDEOS_DIR", "Videos"},
     {"Templates", "XDG_TEMPLATES_DIR", "Templates"},
 };
 
@@ -108,7 +108,8 @@ bool ExpandSpecialFolder(const char* text, char* out, int outSize) {
   const size_t len = std::strlen(text);
   size_t i = 0;
   while (i < len) {
-    const int step = SjisCharSize(reinterpret_cast<const unsigned char*>(text), static_cast<int>(len), static_cast<int>(i));
+    const int step =
+        SjisCharSize(reinterpret_cast<const unsigned char*>(text), static_cast<int>(len), static_cast<int>(i));
     if (step == 1 && text[i] == '%') {
       if (i + 1 < len && text[i + 1] == '%') {
         result += '%';
@@ -131,8 +132,10 @@ bool ExpandSpecialFolder(const char* text, char* out, int outSize) {
         return false;
       }
       std::string folder;
-      if (ExpandName(name, folder)) result += folder;
-      else result.append(text + i, j - i + 1);
+      if (ExpandName(name, folder))
+        result += folder;
+      else
+        result.append(text + i, j - i + 1);
       i = j + 1;
       continue;
     }

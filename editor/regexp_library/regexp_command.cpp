@@ -50,13 +50,21 @@ bool IsSlashDelimiter(char c) {
 bool ReadOptions(std::string_view options, RegexpCommand& out, std::string& error) {
   for (char c : options) {
     switch (c) {
-      case 'k': break;  // Shift-JIS is the only code there is
-      case 'm': out.multiline = true; break;
-      case 'i': out.ignoreCase = true; break;
-      case 'g': out.global = true; break;
+      case 'k':
+        break;  // Shift-JIS is the only code there is
+      case 'm':
+        out.multiline = true;
+        break;
+      case 'i':
+        out.ignoreCase = true;
+        break;
+      case 'g':
+        out.global = true;
+        break;
       default:
         error = "unknown option letter";
-        if (static_cast<unsigned char>(c) > 0x20 && static_cast<unsigned char>(c) < 0x7F) error += std::string(" '") + c + "'";
+        if (static_cast<unsigned char>(c) > 0x20 && static_cast<unsigned char>(c) < 0x7F)
+          error += std::string(" '") + c + "'";
         return false;
     }
   }

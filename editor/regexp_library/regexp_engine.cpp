@@ -1,10 +1,9 @@
 #include "editor/regexp_library/regexp_engine.h"
 
-#include <oniguruma.h>
-
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <oniguruma.h>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -106,8 +105,8 @@ int Compile(BRegexpPrivate& priv, BREGEXP& rx, std::string_view command, char* m
   const auto* pattern = reinterpret_cast<const OnigUChar*>(parsed.pattern.data());
   OnigRegex regex = nullptr;
   OnigErrorInfo info;
-  const int r = onig_new(&regex, pattern, pattern + parsed.pattern.size(), options, ONIG_ENCODING_SJIS,
-                         ONIG_SYNTAX_PERL, &info);
+  const int r =
+      onig_new(&regex, pattern, pattern + parsed.pattern.size(), options, ONIG_ENCODING_SJIS, ONIG_SYNTAX_PERL, &info);
   if (r != ONIG_NORMAL) return FailOnig(msg, r, &info);
   if (priv.regex) onig_free(priv.regex);
   priv.regex = regex;
@@ -174,8 +173,8 @@ int SearchOnce(BREGEXP& rx, const char* lineStart, const char* from, const char*
   if (from > end) return 0;
   const auto* str = reinterpret_cast<const OnigUChar*>(lineStart);
   const auto* stop = reinterpret_cast<const OnigUChar*>(end);
-  const int r = onig_search(priv.regex, str, stop, reinterpret_cast<const OnigUChar*>(from), stop, priv.region,
-                            ONIG_OPTION_NONE);
+  const int r =
+      onig_search(priv.regex, str, stop, reinterpret_cast<const OnigUChar*>(from), stop, priv.region, ONIG_OPTION_NONE);
   if (r == ONIG_MISMATCH) return 0;
   if (r < 0) return FailOnig(msg, r, nullptr);
   for (int i = 0; i <= rx.nparens && i < priv.region->num_regs; ++i) {

@@ -18,13 +18,13 @@ TOVARA_EXPORT int BSubst(const char* command, const char* targetStart, const cha
 }
 
 #ifndef TOVARA_REGEXP_WITHOUT_EX
-TOVARA_EXPORT int BMatchEx(const char* command, const char* lineStart, const char* targetStart,
-                           const char* targetEnd, BREGEXP** rxp, char* msg) {
+TOVARA_EXPORT int BMatchEx(const char* command, const char* lineStart, const char* targetStart, const char* targetEnd,
+                           BREGEXP** rxp, char* msg) {
   return tovara_regexp::Match(command, lineStart, targetStart, targetEnd, rxp, msg);
 }
 
-TOVARA_EXPORT int BSubstEx(const char* command, const char* lineStart, const char* targetStart,
-                           const char* targetEnd, BREGEXP** rxp, char* msg) {
+TOVARA_EXPORT int BSubstEx(const char* command, const char* lineStart, const char* targetStart, const char* targetEnd,
+                           BREGEXP** rxp, char* msg) {
   return tovara_regexp::Substitute(command, lineStart, targetStart, targetEnd, rxp, msg);
 }
 #endif

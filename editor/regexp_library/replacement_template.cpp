@@ -42,12 +42,30 @@ void ReplacementTemplate::Parse(std::string_view text) {
     } else if (c == '\\' && pos + 1 < text.size()) {
       const char e = text[pos + 1];
       switch (e) {
-        case '\\': AddLiteral("\\"); pos += 2; break;
-        case '$': AddLiteral("$"); pos += 2; break;
-        case 'n': AddLiteral("\n"); pos += 2; break;
-        case 'r': AddLiteral("\r"); pos += 2; break;
-        case 't': AddLiteral("\t"); pos += 2; break;
-        default: AddLiteral("\\"); ++pos; break;
+        case '\\':
+          AddLiteral("\\");
+          pos += 2;
+          break;
+        case '$':
+          AddLiteral("$");
+          pos += 2;
+          break;
+        case 'n':
+          AddLiteral("\n");
+          pos += 2;
+          break;
+        case 'r':
+          AddLiteral("\r");
+          pos += 2;
+          break;
+        case 't':
+          AddLiteral("\t");
+          pos += 2;
+          break;
+        default:
+          AddLiteral("\\");
+          ++pos;
+          break;
       }
     } else if (c == '$' && pos + 1 < text.size()) {
       const char r = text[pos + 1];

@@ -67,8 +67,8 @@ int FindKeyCommand(int nAccelCmd, int nKeyNameArrNum, const KeyAssignRecord* pKe
   return 0;
 }
 
-int MakeKeyAssignList(HINSTANCE hInstance, int nKeyNameArrNum, const KeyAssignRecord* pKeyNameArr,
-                      CMemory& cMemList, const CCommandCatalog* pcCatalog) {
+int MakeKeyAssignList(HINSTANCE hInstance, int nKeyNameArrNum, const KeyAssignRecord* pKeyNameArr, CMemory& cMemList,
+                      const CCommandCatalog* pcCatalog) {
   cMemList.AssignString("キー\t機能名\t関数名\t機能番号\tキーマクロ記録可/不可"_sj);
   cMemList.AppendString("\r\n-----\t-----\t-----\t-----\t-----\r\n");
   if (!pKeyNameArr) return 0;

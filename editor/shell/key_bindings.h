@@ -20,8 +20,8 @@ HACCEL CreateKeyAccelerators(int nKeyNameArrNum, const KeyAssignRecord* pKeyName
 // The command of an accelerator id, 0 when none.
 int FindKeyCommand(int nAccelCmd, int nKeyNameArrNum, const KeyAssignRecord* pKeyNameArr);
 // The key list (the text the key-list copy puts on the clipboard) into cMemList; the number of lines.
-int MakeKeyAssignList(HINSTANCE hInstance, int nKeyNameArrNum, const KeyAssignRecord* pKeyNameArr,
-                      CMemory& cMemList, const CCommandCatalog* pcCatalog);
+int MakeKeyAssignList(HINSTANCE hInstance, int nKeyNameArrNum, const KeyAssignRecord* pKeyNameArr, CMemory& cMemList,
+                      const CCommandCatalog* pcCatalog);
 // The first key text bound to the command; false when none.
 bool GetKeyNameForCommand(int nKeyNameArrNum, const KeyAssignRecord* pKeyNameArr, CMemory& cMemList, int nFuncId);
 // Every key text bound to the command, in search order; the count.

@@ -12,7 +12,6 @@
 
 namespace {
 
-
 constexpr int kDropDownCommand = 30108;
 constexpr int kSearchBoxCommand = 30908;
 constexpr int kMaxItemText = 255;
@@ -24,8 +23,10 @@ CMenuDrawer::CMenuDrawer(SharedSettings* settings) : m_pShareData(settings) {
   for (int i = 1; i < kCatalogueEntries; ++i) {
     const int command = kIconCommands[i - 1];
     uint8_t style = 0;
-    if (command == kDropDownCommand) style = TBSTYLE_DROPDOWN;
-    else if (command == kSearchBoxCommand) style = TBSTYLE_COMBOBOX;
+    if (command == kDropDownCommand)
+      style = TBSTYLE_DROPDOWN;
+    else if (command == kSearchBoxCommand)
+      style = TBSTYLE_COMBOBOX;
     m_tbMyButton[i] = TBBUTTON{i - 1, command, TBSTATE_ENABLED, style, 0, 0};
   }
   m_tbMyButton[kCatalogueEntries - 1] = TBBUTTON{0, 0x8000, TBSTATE_ENABLED | TBSTATE_WRAP, TBSTYLE_SEP, 0, 0};
@@ -63,8 +64,7 @@ bool CMenuDrawer::MyAppendMenu(HMENU menu, UINT flags, uintptr_t item, const cha
   const int commandId = (flags & MF_POPUP) ? 0 : static_cast<int>(item);
   if (commandId != 0) {
     if (addKeyName && m_pShareData)
-      GetMenuLabelWithKey(m_hInstance, m_pShareData->nKeyAssignCount, m_pShareData->KeyAssigns, commandId, label,
-                          true);
+      GetMenuLabelWithKey(m_hInstance, m_pShareData->nKeyAssignCount, m_pShareData->KeyAssigns, commandId, label, true);
     if (m_nMenuItemNum + 1 > MAX_MENUITEMS) {
       ShowMessageBox(nullptr, MB_ICONSTOP | MB_TOPMOST, "tovara",
                      "CMenuDrawer::MyAppendMenu()エラー\n\nCMenuDrawerが管理できるメニューアイテムの上限はCMenuDrawer::"

@@ -18,7 +18,7 @@ struct MacroFuncInfo {
   uint16_t m_reserved;
 };
 
-extern const MacroFuncInfo m_MacroFuncInfoArr[];         // the commands: 236 rows and the end row
+extern const MacroFuncInfo m_MacroFuncInfoArr[];            // the commands: 236 rows and the end row
 extern const MacroFuncInfo m_MacroFuncInfoNotCommandArr[];  // the functions: 16 rows and the end row
 
 class CMacro {

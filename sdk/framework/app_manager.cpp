@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/sjis_literal.h"
 #include "platform/sync.h"
 #include "sdk/framework/error_log.h"
 #include "sdk/framework/lock_section.h"
 #include "sdk/framework/window_application.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 

@@ -13,9 +13,9 @@ class DirectDraw;
 struct CAppEntry {
   CWindowApplication* app = nullptr;
   platform::DirectDraw* directDraw = nullptr;  // only tests fill it
-  void* draw = nullptr;        // the display surface (SetDraw)
+  void* draw = nullptr;                        // the display surface (SetDraw)
   CAppScopedObject* scopedObject = nullptr;
-  uint32_t threadId = 0;       // 0: no thread
+  uint32_t threadId = 0;  // 0: no thread
 };
 
 class CAppManager {

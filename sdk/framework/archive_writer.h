@@ -15,7 +15,7 @@ struct PackInput {
 
 struct PackOptions {
   ArchiveKind kind = ArchiveKind::kPackDx;
-  bool compress = true;   // LZSS-pack every entry that gets smaller (never in the plain kind)
+  bool compress = true;  // LZSS-pack every entry that gets smaller (never in the plain kind)
   // Store every file in its scrambled form. A file that begins with the scramble magic is always
   // stored scrambled, so that the reader, which unscrambles it, gives back its own bytes.
   bool scramble = false;

@@ -3,11 +3,11 @@
 #include <map>
 #include <mutex>
 
+#include "platform/sjis_literal.h"
 #include "platform/sync.h"
 #include "platform/win_types.h"
 #include "sdk/framework/error_log.h"
 #include "sdk/framework/lock_section.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "sdk/framework/error_log.h"
+#include "platform/sjis_literal.h"
 #include "platform/window.h"
+#include "sdk/framework/error_log.h"
 #include "sdk/framework/full_screen.h"
 #include "sdk/framework/window_application.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -42,12 +42,15 @@ LRESULT CDIKeyboard::OnWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM l
       if (!(lParam & kPreviouslyDown)) m_live[KeyIndex(lParam)] = 0x80;
       break;
     case WM_KEYUP:
-    case WM_SYSKEYUP: m_live[KeyIndex(lParam)] = 0; break;
+    case WM_SYSKEYUP:
+      m_live[KeyIndex(lParam)] = 0;
+      break;
     case WM_ACTIVATEAPP:
       // A release that happens in another program never reaches us.
       if (wParam == 0) std::memset(m_live, 0, sizeof m_live);
       break;
-    default: break;
+    default:
+      break;
   }
   return 0;
 }

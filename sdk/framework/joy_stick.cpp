@@ -4,8 +4,8 @@
 #include <string>
 
 #include "platform/joystick.h"
-#include "sdk/framework/error_log.h"
 #include "platform/sjis_literal.h"
+#include "sdk/framework/error_log.h"
 
 namespace {
 // Button i lives at code 4 + i of the 256-entry table.
@@ -86,7 +86,8 @@ int CJoyStick::GetKeyState() {
   }
   if (result == 0) return 0;
   ErrorLog::Out("JoyStick Number " + std::to_string(m_selector + 1));
-  ErrorLog::Out(result == 1 ? "CJoyStick::GetKeyState IJoyStickの生成に失敗"_sj : "CJoyStick::GetKeyState IJoyStickの初期化に失敗"_sj);
+  ErrorLog::Out(result == 1 ? "CJoyStick::GetKeyState IJoyStickの生成に失敗"_sj
+                            : "CJoyStick::GetKeyState IJoyStickの初期化に失敗"_sj);
   return -1;
 }
 

@@ -7,9 +7,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "sdk/framework/path_functions.h"
 #include "sdk/framework/little_endian.h"
 #include "sdk/framework/lzss_decoder.h"
+#include "sdk/framework/path_functions.h"
 
 namespace {
 
@@ -88,7 +88,8 @@ std::shared_ptr<const ArchiveIndex> ReadIndex(const platform::ReadOnlyFile& file
   return index;
 }
 
-bool Lookup(const platform::ReadOnlyFile& file, const ArchiveIndex& index, const std::string& name, ArchiveEntry& entry) {
+bool Lookup(const platform::ReadOnlyFile& file, const ArchiveIndex& index, const std::string& name,
+            ArchiveEntry& entry) {
   if (!index.searchEachTime) {
     auto it = index.entries.find(name);
     if (it == index.entries.end()) return false;

@@ -4,11 +4,11 @@
 #include <atomic>
 #include <utility>
 
+#include "platform/sjis_literal.h"
 #include "sdk/framework/error_log.h"
 #include "sdk/framework/full_screen.h"
 #include "sdk/framework/ime_switch.h"
 #include "sdk/framework/win_main_args.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -75,15 +75,14 @@ int CWindow::Create(const CWindowOption& option, HWND parent) {
   GetScreenSize(&screenWidth, &screenHeight);
   HWND hwnd = nullptr;
   if (m_fullScreen) {
-    hwnd = platform::CreateWindowEx(0, option.className.c_str(), option.caption.c_str(), WS_POPUP | WS_VISIBLE, 0,
-                                    0, screenWidth, screenHeight, parent, nullptr, AppInstanceHandle, nullptr);
+    hwnd = platform::CreateWindowEx(0, option.className.c_str(), option.caption.c_str(), WS_POPUP | WS_VISIBLE, 0, 0,
+                                    screenWidth, screenHeight, parent, nullptr, AppInstanceHandle, nullptr);
   } else {
     RECT rect;
     AdjustRect(&rect, option);
-    hwnd = platform::CreateWindowEx(0, option.className.c_str(), option.caption.c_str(),
-                                    option.style | (parent ? WS_CHILD : 0), CW_USEDEFAULT, CW_USEDEFAULT,
-                                    rect.right - rect.left, rect.bottom - rect.top, parent, nullptr,
-                                    AppInstanceHandle, nullptr);
+    hwnd = platform::CreateWindowEx(
+        0, option.className.c_str(), option.caption.c_str(), option.style | (parent ? WS_CHILD : 0), CW_USEDEFAULT,
+        CW_USEDEFAULT, rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, AppInstanceHandle, nullptr);
   }
   if (!hwnd) {
     ErrorLog::Out("CWindow::CreateでCreateWindowに失敗。"_sj);

@@ -1,10 +1,10 @@
 #include "sdk/framework/window_application.h"
 
+#include "platform/sjis_literal.h"
 #include "platform/window.h"
 #include "sdk/framework/app_manager.h"
 #include "sdk/framework/error_log.h"
 #include "sdk/framework/idle_callback.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 

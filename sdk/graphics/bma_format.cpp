@@ -42,8 +42,7 @@ int ReadPixels(const Header& header, std::span<const uint8_t> file, std::span<ui
     // first.
     CLzssDecoder decoder;
     unsigned char* out = pixels.data();
-    decoder.Decode(data.data(), static_cast<uint32_t>(data.size()), out,
-                   static_cast<uint32_t>(wanted), false);
+    decoder.Decode(data.data(), static_cast<uint32_t>(data.size()), out, static_cast<uint32_t>(wanted), false);
   }
   return 0;
 }

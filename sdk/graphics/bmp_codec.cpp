@@ -14,13 +14,20 @@ constexpr uint32_t kInfoHeaderBytes = 40;
 
 uint32_t DepthMaskBit(int bitCount) {
   switch (bitCount) {
-    case 1: return 0x01;
-    case 4: return 0x02;
-    case 8: return 0x04;
-    case 16: return 0x08;
-    case 24: return 0x10;
-    case 32: return 0x20;
-    default: return 0;
+    case 1:
+      return 0x01;
+    case 4:
+      return 0x02;
+    case 8:
+      return 0x04;
+    case 16:
+      return 0x08;
+    case 24:
+      return 0x10;
+    case 32:
+      return 0x20;
+    default:
+      return 0;
   }
 }
 
@@ -113,8 +120,7 @@ bool CDibImage::LoadBmp(const std::string& path, uint32_t depthMask) {
   if (rle) {
     if (compressedBytes > in.Remaining()) return false;
     DecodeRle8(ByteSource(std::span<const uint8_t>(in.Here(), compressedBytes)), bits.get(), h.biWidth,
-               static_cast<int>(height),
-               static_cast<size_t>(stride));
+               static_cast<int>(height), static_cast<size_t>(stride));
   } else if (!in.Read(bits.get(), static_cast<size_t>(imageBytes))) {
     return false;
   }
@@ -132,8 +138,8 @@ bool CDibImage::SaveBmp(const std::string& path) const {
   const uint32_t offset = kFileHeaderBytes + kInfoHeaderBytes + 4 * static_cast<uint32_t>(colors.size());
   const uint64_t fileBytes = offset + imageBytes;
   if (imageBytes > kMaxDibImageBytes) return false;
-  const uint32_t statedImage = m_header->bmiHeader.biSizeImage ? m_header->bmiHeader.biSizeImage
-                                                                : static_cast<uint32_t>(imageBytes);
+  const uint32_t statedImage =
+      m_header->bmiHeader.biSizeImage ? m_header->bmiHeader.biSizeImage : static_cast<uint32_t>(imageBytes);
   h.biHeight = height;
   h.biSizeImage = static_cast<uint32_t>(imageBytes);
 
@@ -152,8 +158,8 @@ bool CDibImage::SaveBmp(const std::string& path) const {
   } else {
     // A top-down image is stored bottom-up: its last row first.
     for (int y = 0; y < height; ++y)
-      std::memcpy(p + offset + static_cast<size_t>(y) * stride, GetBits() + static_cast<size_t>(height - 1 - y) * stride,
-                  stride);
+      std::memcpy(p + offset + static_cast<size_t>(y) * stride,
+                  GetBits() + static_cast<size_t>(height - 1 - y) * stride, stride);
   }
   CFileBuffer file;
   return file.Write(path, out.data(), static_cast<uint32_t>(fileBytes)) == 0;

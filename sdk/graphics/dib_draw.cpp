@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/presenter.h"
+#include "platform/sjis_literal.h"
 #include "platform/window.h"
 #include "sdk/framework/app_manager.h"
 #include "sdk/framework/error_log.h"
@@ -14,7 +15,6 @@
 #include "sdk/graphics/display_bpp.h"
 #include "sdk/graphics/plane.h"
 #include "sdk/graphics/screen_listener.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -209,48 +209,37 @@ void NotifyScreenListeners(CDIBDraw* display) {
 
 // ---- the drawing interface ------------------------------------------------------------------
 
-bool CDIBDraw::HasBackBuffer() const {
-  return m_secondary && m_secondary->GetImpl()->GetPixels() != nullptr;
-}
+bool CDIBDraw::HasBackBuffer() const { return m_secondary && m_secondary->GetImpl()->GetPixels() != nullptr; }
 
 CMemPlane* CDIBDraw::Target() const {
   m_dirty = true;
   return HasBackBuffer() ? m_secondary.get() : nullptr;
 }
 
-int CDIBDraw::Blt(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize,
-                  RECT* clip) {
+int CDIBDraw::Blt(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) {
   return Forward(&CDrawTarget::Blt, source, x, y, sourceRect, destSize, clip);
 }
 
-int CDIBDraw::BltFast(CDrawTarget* source, int x, int y, const RECT* sourceRect,
-                      const int* destSize, RECT* clip) {
+int CDIBDraw::BltFast(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) {
   return Forward(&CDrawTarget::BltFast, source, x, y, sourceRect, destSize, clip);
 }
 
-int CDIBDraw::BlendBlt(CDrawTarget* source, int x, int y, uint32_t destFactor,
-                       uint32_t sourceFactor, const RECT* sourceRect, const int* destSize,
-                       RECT* clip) {
-  return Forward(&CDrawTarget::BlendBlt, source, x, y, destFactor, sourceFactor, sourceRect,
-                 destSize, clip);
+int CDIBDraw::BlendBlt(CDrawTarget* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
+                       const RECT* sourceRect, const int* destSize, RECT* clip) {
+  return Forward(&CDrawTarget::BlendBlt, source, x, y, destFactor, sourceFactor, sourceRect, destSize, clip);
 }
 
-int CDIBDraw::BlendBltFast(CDrawTarget* source, int x, int y, uint32_t destFactor,
-                           uint32_t sourceFactor, const RECT* sourceRect, const int* destSize,
-                           RECT* clip) {
-  return Forward(&CDrawTarget::BlendBltFast, source, x, y, destFactor, sourceFactor, sourceRect,
-                 destSize, clip);
+int CDIBDraw::BlendBltFast(CDrawTarget* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
+                           const RECT* sourceRect, const int* destSize, RECT* clip) {
+  return Forward(&CDrawTarget::BlendBltFast, source, x, y, destFactor, sourceFactor, sourceRect, destSize, clip);
 }
 
-int CDIBDraw::BlendBltAlpha(CDrawTarget* source, int x, int y, uint32_t destFactor,
-                            uint32_t sourceFactor, const RECT* sourceRect, const int* destSize,
-                            RECT* clip) {
-  return Forward(&CDrawTarget::BlendBltAlpha, source, x, y, destFactor, sourceFactor, sourceRect,
-                 destSize, clip);
+int CDIBDraw::BlendBltAlpha(CDrawTarget* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
+                            const RECT* sourceRect, const int* destSize, RECT* clip) {
+  return Forward(&CDrawTarget::BlendBltAlpha, source, x, y, destFactor, sourceFactor, sourceRect, destSize, clip);
 }
 
-int CDIBDraw::BltAlpha(CDrawTarget* source, int x, int y, const RECT* sourceRect,
-                       const int* destSize, RECT* clip) {
+int CDIBDraw::BltAlpha(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) {
   return Forward(&CDrawTarget::BltAlpha, source, x, y, sourceRect, destSize, clip);
 }
 
@@ -258,13 +247,9 @@ int CDIBDraw::BlendBltAlphaSimple(CDrawTarget* source, int x, int y, int ratio) 
   return Forward(&CDrawTarget::BlendBltAlphaSimple, source, x, y, ratio);
 }
 
-int CDIBDraw::MosaicBlt(int blockSize, const RECT* rect) {
-  return Forward(&CDrawTarget::MosaicBlt, blockSize, rect);
-}
+int CDIBDraw::MosaicBlt(int blockSize, const RECT* rect) { return Forward(&CDrawTarget::MosaicBlt, blockSize, rect); }
 
-int CDIBDraw::FlushBlt(const RECT* rect) {
-  return Forward(&CDrawTarget::FlushBlt, rect);
-}
+int CDIBDraw::FlushBlt(const RECT* rect) { return Forward(&CDrawTarget::FlushBlt, rect); }
 
 void CDIBDraw::GetSize(int* width, int* height) const {
   if (const CMemPlane* back = Target()) {
@@ -277,17 +262,14 @@ void CDIBDraw::GetSize(int* width, int* height) const {
 
 bool CDIBDraw::IsLoaded() const { return m_secondary && m_secondary->IsLoaded(); }
 
-int CDIBDraw::Clear(const RECT* rect) {
-  return Forward(&CDrawTarget::Clear, rect);
-}
+int CDIBDraw::Clear(const RECT* rect) { return Forward(&CDrawTarget::Clear, rect); }
 
-int CDIBDraw::BlendBltNatural(CDrawTarget* source, int x, int y, int ratio, const RECT* sourceRect,
-                              const int* destSize, RECT* clip) {
+int CDIBDraw::BlendBltNatural(CDrawTarget* source, int x, int y, int ratio, const RECT* sourceRect, const int* destSize,
+                              RECT* clip) {
   return Forward(&CDrawTarget::BlendBltNatural, source, x, y, ratio, sourceRect, destSize, clip);
 }
 
-int CDIBDraw::BltNatural(CDrawTarget* source, int x, int y, const RECT* sourceRect,
-                         const int* destSize, RECT* clip) {
+int CDIBDraw::BltNatural(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) {
   return Forward(&CDrawTarget::BltNatural, source, x, y, sourceRect, destSize, clip);
 }
 

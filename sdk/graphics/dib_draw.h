@@ -82,19 +82,15 @@ class CDIBDraw : public IWindowHook, public CDrawTarget {
 
   // ---- the drawing interface, on the back buffer ----
   int GetType() const override { return kTypeOther; }
-  int Blt(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize,
-          RECT* clip) override;
-  int BltFast(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize,
-              RECT* clip) override;
-  int BlendBlt(CDrawTarget* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
-               const RECT* sourceRect, const int* destSize, RECT* clip) override;
+  int Blt(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) override;
+  int BltFast(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) override;
+  int BlendBlt(CDrawTarget* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor, const RECT* sourceRect,
+               const int* destSize, RECT* clip) override;
   int BlendBltFast(CDrawTarget* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
                    const RECT* sourceRect, const int* destSize, RECT* clip) override;
-  int BlendBltAlpha(CDrawTarget* source, int x, int y, uint32_t destFactor,
-                    uint32_t sourceFactor, const RECT* sourceRect, const int* destSize,
-                    RECT* clip) override;
-  int BltAlpha(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize,
-               RECT* clip) override;
+  int BlendBltAlpha(CDrawTarget* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
+                    const RECT* sourceRect, const int* destSize, RECT* clip) override;
+  int BltAlpha(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) override;
   int BlendBltAlphaSimple(CDrawTarget* source, int x, int y, int ratio) override;
   int MosaicBlt(int blockSize, const RECT* rect) override;
   int FlushBlt(const RECT* rect) override;
@@ -102,10 +98,9 @@ class CDIBDraw : public IWindowHook, public CDrawTarget {
   void GetSize(int* width, int* height) const override;
   bool IsLoaded() const override;
   int Clear(const RECT* rect) override;
-  int BlendBltNatural(CDrawTarget* source, int x, int y, int ratio, const RECT* sourceRect,
-                      const int* destSize, RECT* clip) override;
-  int BltNatural(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize,
-                 RECT* clip) override;
+  int BlendBltNatural(CDrawTarget* source, int x, int y, int ratio, const RECT* sourceRect, const int* destSize,
+                      RECT* clip) override;
+  int BltNatural(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) override;
   // Loads into the back buffer at 100 percent, whatever scale is passed.
   int Load(std::string_view fileName, int flag, double scalePercent) override;
   int LoadByDepth(std::string_view name8, std::string_view nameOther, int flag) override;

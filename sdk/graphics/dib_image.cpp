@@ -82,8 +82,8 @@ void* CDibImage::AllocBits(const BITMAPINFO* header) {
   if (!header) return nullptr;
   const BITMAPINFOHEADER& h = header->bmiHeader;
   if (h.biHeight == INT32_MIN) return nullptr;
-  const uint64_t bytes = uint64_t{platform::DibStride(h.biWidth, h.biBitCount)} *
-                         static_cast<uint64_t>(platform::DibRows(h.biHeight));
+  const uint64_t bytes =
+      uint64_t{platform::DibStride(h.biWidth, h.biBitCount)} * static_cast<uint64_t>(platform::DibRows(h.biHeight));
   if (bytes == 0 || bytes > kMaxDibImageBytes) return nullptr;
   return DibAlloc(kDibGlobalFixed, static_cast<size_t>(bytes));
 }

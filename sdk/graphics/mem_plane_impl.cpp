@@ -156,8 +156,7 @@ int CMemPlaneImpl::Clear(uint32_t colour, const RECT* rect) {
 }
 
 int CMemPlaneImpl::SetColorKey(int r, int g, int b) {
-  m_colorKey = (static_cast<uint32_t>(r) << 16) | (static_cast<uint32_t>(g) << 8) |
-               static_cast<uint32_t>(b);
+  m_colorKey = (static_cast<uint32_t>(r) << 16) | (static_cast<uint32_t>(g) << 8) | static_cast<uint32_t>(b);
   return 0;
 }
 
@@ -172,19 +171,18 @@ void CMemPlaneImpl::ClearAlpha() {
   for (size_t i = 0; i < n; ++i) m_pixels[i] &= 0x00FFFFFF;
 }
 
-int CMemPlaneImpl::BlendBltNatural(CMemPlane* source, int x, int y, int ratio,
-                                   const RECT* sourceRect, const int* destSize, RECT* clip) {
+int CMemPlaneImpl::BlendBltNatural(CMemPlane* source, int x, int y, int ratio, const RECT* sourceRect,
+                                   const int* destSize, RECT* clip) {
   if (source == nullptr) return 1;
   if (ratio <= 0) return 0;
   if (ratio >= 256) return BltNatural(source, x, y, sourceRect, destSize, clip);
   const uint32_t f = static_cast<uint32_t>(ratio) * 0x010101u;
-  if (source->HasAlpha())
-    return BlendBltAlpha(source, x, y, 0xFFFFFF - f, f, sourceRect, destSize, clip);
+  if (source->HasAlpha()) return BlendBltAlpha(source, x, y, 0xFFFFFF - f, f, sourceRect, destSize, clip);
   return BlendBlt(source, x, y, 0xFFFFFF - f, f, sourceRect, destSize, clip);
 }
 
-int CMemPlaneImpl::BltNatural(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                              const int* destSize, RECT* clip) {
+int CMemPlaneImpl::BltNatural(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                              RECT* clip) {
   if (source == nullptr) return 1;
   if (source->HasAlpha()) return BltAlpha(source, x, y, sourceRect, destSize, clip);
   return Blt(source, x, y, sourceRect, destSize, clip);

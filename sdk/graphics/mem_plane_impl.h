@@ -37,89 +37,73 @@ class CMemPlaneImpl {
 
   // Blit kernels: (source, x, y, source rect or null, destination size or null = 1:1, clip or
   // null). They return 0, also when nothing is left to draw, and 1 only for a null source.
-  virtual int Blt(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
-                  RECT* clip) = 0;
-  virtual int BltFast(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                      const int* destSize, RECT* clip) = 0;
-  virtual int BlendBltHalf(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                           const int* destSize, RECT* clip) = 0;
-  virtual int BlendBltHalfFast(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                               const int* destSize, RECT* clip) = 0;
-  virtual int BlendBlt(CMemPlane* source, int x, int y, uint32_t destFactor,
-                       uint32_t sourceFactor, const RECT* sourceRect, const int* destSize,
-                       RECT* clip) = 0;
-  virtual int BlendBltFast(CMemPlane* source, int x, int y, uint32_t destFactor,
-                           uint32_t sourceFactor, const RECT* sourceRect, const int* destSize,
+  virtual int Blt(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) = 0;
+  virtual int BltFast(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) = 0;
+  virtual int BlendBltHalf(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
                            RECT* clip) = 0;
-  virtual int AddColorBlt(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                          const int* destSize, RECT* clip) = 0;
-  virtual int AddColorBltFast(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                              const int* destSize, RECT* clip) = 0;
-  virtual int SubColorBlt(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                          const int* destSize, RECT* clip) = 0;
-  virtual int SubColorBltFast(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                              const int* destSize, RECT* clip) = 0;
-  virtual int BltRGB(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                     const int* destSize, RECT* clip) = 0;
-  virtual int BltFastRGB(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                         const int* destSize, RECT* clip) = 0;
-  virtual int BlendBltAlpha(CMemPlane* source, int x, int y, uint32_t destFactor,
-                            uint32_t sourceFactor, const RECT* sourceRect, const int* destSize,
-                            RECT* clip) = 0;
-  virtual int BltAlpha(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                       const int* destSize, RECT* clip) = 0;
-  virtual int BltKeepAlpha(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                           const int* destSize, RECT* clip) = 0;
-  virtual int BltFastKeepAlpha(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                               const int* destSize, RECT* clip) = 0;
+  virtual int BlendBltHalfFast(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                               RECT* clip) = 0;
+  virtual int BlendBlt(CMemPlane* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
+                       const RECT* sourceRect, const int* destSize, RECT* clip) = 0;
+  virtual int BlendBltFast(CMemPlane* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
+                           const RECT* sourceRect, const int* destSize, RECT* clip) = 0;
+  virtual int AddColorBlt(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) = 0;
+  virtual int AddColorBltFast(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                              RECT* clip) = 0;
+  virtual int SubColorBlt(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) = 0;
+  virtual int SubColorBltFast(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                              RECT* clip) = 0;
+  virtual int BltRGB(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) = 0;
+  virtual int BltFastRGB(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) = 0;
+  virtual int BlendBltAlpha(CMemPlane* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
+                            const RECT* sourceRect, const int* destSize, RECT* clip) = 0;
+  virtual int BltAlpha(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) = 0;
+  virtual int BltKeepAlpha(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                           RECT* clip) = 0;
+  virtual int BltFastKeepAlpha(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                               RECT* clip) = 0;
   // The same sixteen with each source row read from right to left.
-  virtual int BltMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                        const int* destSize, RECT* clip) = 0;
-  virtual int BltFastMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                            const int* destSize, RECT* clip) = 0;
-  virtual int BlendBltHalfMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                                 const int* destSize, RECT* clip) = 0;
-  virtual int BlendBltHalfFastMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                                     const int* destSize, RECT* clip) = 0;
-  virtual int BlendBltMirror(CMemPlane* source, int x, int y, uint32_t destFactor,
-                             uint32_t sourceFactor, const RECT* sourceRect, const int* destSize,
+  virtual int BltMirror(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) = 0;
+  virtual int BltFastMirror(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                            RECT* clip) = 0;
+  virtual int BlendBltHalfMirror(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                                 RECT* clip) = 0;
+  virtual int BlendBltHalfFastMirror(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                                     RECT* clip) = 0;
+  virtual int BlendBltMirror(CMemPlane* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
+                             const RECT* sourceRect, const int* destSize, RECT* clip) = 0;
+  virtual int BlendBltFastMirror(CMemPlane* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
+                                 const RECT* sourceRect, const int* destSize, RECT* clip) = 0;
+  virtual int AddColorBltMirror(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                                RECT* clip) = 0;
+  virtual int AddColorBltFastMirror(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                                    RECT* clip) = 0;
+  virtual int SubColorBltMirror(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                                RECT* clip) = 0;
+  virtual int SubColorBltFastMirror(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                                    RECT* clip) = 0;
+  virtual int BltRGBMirror(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                           RECT* clip) = 0;
+  virtual int BltFastRGBMirror(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                               RECT* clip) = 0;
+  virtual int BlendBltAlphaMirror(CMemPlane* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
+                                  const RECT* sourceRect, const int* destSize, RECT* clip) = 0;
+  virtual int BltAlphaMirror(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
                              RECT* clip) = 0;
-  virtual int BlendBltFastMirror(CMemPlane* source, int x, int y, uint32_t destFactor,
-                                 uint32_t sourceFactor, const RECT* sourceRect,
-                                 const int* destSize, RECT* clip) = 0;
-  virtual int AddColorBltMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                                const int* destSize, RECT* clip) = 0;
-  virtual int AddColorBltFastMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                                    const int* destSize, RECT* clip) = 0;
-  virtual int SubColorBltMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                                const int* destSize, RECT* clip) = 0;
-  virtual int SubColorBltFastMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                                    const int* destSize, RECT* clip) = 0;
-  virtual int BltRGBMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                           const int* destSize, RECT* clip) = 0;
-  virtual int BltFastRGBMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                               const int* destSize, RECT* clip) = 0;
-  virtual int BlendBltAlphaMirror(CMemPlane* source, int x, int y, uint32_t destFactor,
-                                  uint32_t sourceFactor, const RECT* sourceRect,
-                                  const int* destSize, RECT* clip) = 0;
-  virtual int BltAlphaMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                             const int* destSize, RECT* clip) = 0;
-  virtual int BltKeepAlphaMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                                 const int* destSize, RECT* clip) = 0;
-  virtual int BltFastKeepAlphaMirror(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                                     const int* destSize, RECT* clip) = 0;
+  virtual int BltKeepAlphaMirror(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                                 RECT* clip) = 0;
+  virtual int BltFastKeepAlphaMirror(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize,
+                                     RECT* clip) = 0;
 
   // Ratio 0..256: 0 (or less) draws nothing, 256 (or more) is BltNatural, anything between
   // blends with the source weighing ratio / 256.
-  virtual int BlendBltNatural(CMemPlane* source, int x, int y, int ratio, const RECT* sourceRect,
-                              const int* destSize, RECT* clip);
+  virtual int BlendBltNatural(CMemPlane* source, int x, int y, int ratio, const RECT* sourceRect, const int* destSize,
+                              RECT* clip);
   // BltAlpha for a source with alpha, else the colour-keyed Blt.
-  virtual int BltNatural(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                         const int* destSize, RECT* clip);
+  virtual int BltNatural(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip);
   virtual bool HasAlpha() const { return m_hasAlpha; }
   virtual bool* GetHasAlphaPtr() { return &m_hasAlpha; }
-  virtual int AlphaGradient(CMemPlane* mask, int lower, int upper, int alphaLower, int alphaUpper,
-                            const RECT* rect);
+  virtual int AlphaGradient(CMemPlane* mask, int lower, int upper, int alphaLower, int alphaUpper, const RECT* rect);
   virtual int AlphaCopy(CMemPlane* source, int ratio, const RECT* rect);
   // Geometric blits (mem_plane_quad.cpp): a source quadrilateral mapped onto a destination
   // quadrilateral by stepping along its scan lines, sampled by nearest neighbour. A quad is four
@@ -128,29 +112,24 @@ class CMemPlaneImpl {
   // points outside the source surface leave the destination as it is. A null rectangle is the
   // whole surface, a null clip the whole destination, a null quad draws nothing. 0, or 1 for a
   // null source.
-  virtual int QuadMapBlt(CMemPlane* source, const POINT* sourceQuad, const POINT* destQuad,
-                         const RECT* clip, int direction);
-  virtual int RectToQuadBlt(CMemPlane* source, const RECT* sourceRect, const POINT* destQuad,
-                            const RECT* clip);
-  virtual int QuadToRectBlt(CMemPlane* source, const POINT* sourceQuad, const RECT* destRect,
-                            const RECT* clip);
-  virtual int QuadMapBltFast(CMemPlane* source, const POINT* sourceQuad, const POINT* destQuad,
-                             const RECT* clip, int direction);
-  virtual int RectToQuadBltFast(CMemPlane* source, const RECT* sourceRect, const POINT* destQuad,
-                                const RECT* clip);
-  virtual int QuadToRectBltFast(CMemPlane* source, const POINT* sourceQuad, const RECT* destRect,
-                                const RECT* clip);
+  virtual int QuadMapBlt(CMemPlane* source, const POINT* sourceQuad, const POINT* destQuad, const RECT* clip,
+                         int direction);
+  virtual int RectToQuadBlt(CMemPlane* source, const RECT* sourceRect, const POINT* destQuad, const RECT* clip);
+  virtual int QuadToRectBlt(CMemPlane* source, const POINT* sourceQuad, const RECT* destRect, const RECT* clip);
+  virtual int QuadMapBltFast(CMemPlane* source, const POINT* sourceQuad, const POINT* destQuad, const RECT* clip,
+                             int direction);
+  virtual int RectToQuadBltFast(CMemPlane* source, const RECT* sourceRect, const POINT* destQuad, const RECT* clip);
+  virtual int QuadToRectBltFast(CMemPlane* source, const POINT* sourceQuad, const RECT* destRect, const RECT* clip);
   // The source rectangle scaled by zoom (16.16, 65536 = 1.0) to (x, y), then turned by angle
   // (512 steps a turn) about the anchor: 0 left-top, 1 right-top, 2 left-bottom, 3 right-bottom,
   // 4 centre. Another anchor draws nothing and returns 2.
-  virtual int ZoomBlt(CMemPlane* source, const RECT* sourceRect, int x, int y, int angle, int zoom,
-                      int anchor, const RECT* clip);
-  virtual int ZoomBltFast(CMemPlane* source, const RECT* sourceRect, int x, int y, int angle,
-                          int zoom, int anchor, const RECT* clip);
-  virtual int NullBlt(CMemPlane* source, int x, int y, const RECT* sourceRect,
-                      const int* destSize, RECT* clip);
-  virtual int DisplaceBlt(CMemPlane* source, const DisplacementMap* map, int x, int y,
-                          const RECT* sourceRect, RECT* clip);
+  virtual int ZoomBlt(CMemPlane* source, const RECT* sourceRect, int x, int y, int angle, int zoom, int anchor,
+                      const RECT* clip);
+  virtual int ZoomBltFast(CMemPlane* source, const RECT* sourceRect, int x, int y, int angle, int zoom, int anchor,
+                          const RECT* clip);
+  virtual int NullBlt(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip);
+  virtual int DisplaceBlt(CMemPlane* source, const DisplacementMap* map, int x, int y, const RECT* sourceRect,
+                          RECT* clip);
   // Constant colour 0xAARRGGBB added to / subtracted from every pixel of rect (null = all).
   virtual int AddColor(uint32_t colour, const RECT* rect) = 0;
   virtual int SubColor(uint32_t colour, const RECT* rect) = 0;

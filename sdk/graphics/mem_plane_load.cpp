@@ -55,8 +55,7 @@ bool Decode(const std::string& ext, const std::string& path, CDibImage& image) {
 }  // namespace
 
 // png, bmp and tga: decoded into a device-independent image, made 32 bits, scaled, copied.
-int CMemPlaneImpl::LoadDecoded(std::string_view fileName, const std::string& ext,
-                               double scalePercent) {
+int CMemPlaneImpl::LoadDecoded(std::string_view fileName, const std::string& ext, double scalePercent) {
   CDibImage image;
   if (!Decode(ext, std::string(fileName), image)) return 1;
   const int bitCount = image.GetBitCount();
@@ -123,8 +122,7 @@ int CMemPlaneImpl::LoadBMA(std::string_view fileName) {
   const std::span<const uint8_t> bytes(file.GetData(), file.GetSize());
   const auto header = bma::ReadHeader(bytes);
   if (!header || !bma::DataCanCover(*header, bytes) || AllocPixels(header->width, header->height) != 0) return 2;
-  const std::span<uint8_t> pixels(reinterpret_cast<uint8_t*>(m_pixels),
-                                  static_cast<size_t>(Width()) * Height() * 4);
+  const std::span<uint8_t> pixels(reinterpret_cast<uint8_t*>(m_pixels), static_cast<size_t>(Width()) * Height() * 4);
   const int r = bma::ReadPixels(*header, bytes, pixels);
   if (r != 0) Release();
   return r;

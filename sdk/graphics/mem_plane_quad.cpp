@@ -98,8 +98,8 @@ struct Span {
   }
 };
 
-int QuadMapCore(CMemPlaneImpl& dest, CMemPlane* sourcePlane, const POINT* s, const POINT* d,
-                const RECT* clipRect, int direction, bool keyed) {
+int QuadMapCore(CMemPlaneImpl& dest, CMemPlane* sourcePlane, const POINT* s, const POINT* d, const RECT* clipRect,
+                int direction, bool keyed) {
   if (sourcePlane == nullptr) return 1;
   if (s == nullptr || d == nullptr) return 0;
   const CMemPlaneImpl& source = *sourcePlane->GetImpl();
@@ -110,9 +110,8 @@ int QuadMapCore(CMemPlaneImpl& dest, CMemPlane* sourcePlane, const POINT* s, con
 
   // Corners from the top, equal rows from the left.
   std::array<int, 4> order{0, 1, 2, 3};
-  std::stable_sort(order.begin(), order.end(), [d](int a, int b) {
-    return d[a].y != d[b].y ? d[a].y < d[b].y : d[a].x < d[b].x;
-  });
+  std::stable_sort(order.begin(), order.end(),
+                   [d](int a, int b) { return d[a].y != d[b].y ? d[a].y < d[b].y : d[a].x < d[b].x; });
   const int top = order[0];
   const int n1 = kNeighbours[top][0];
   const int n2 = kNeighbours[top][1];
@@ -177,8 +176,8 @@ std::array<POINT, 4> RectCorners(const RECT& r, bool inclusive) {
 constexpr int kBadAnchor = 2;
 
 // The four destination corners of a rotate-zoom blit, or false for an unknown anchor.
-bool ZoomCorners(const CMemPlaneImpl& source, const RECT* sourceRect, int x, int y, int angle,
-                 int zoom, int anchor, std::array<POINT, 4>* corners) {
+bool ZoomCorners(const CMemPlaneImpl& source, const RECT* sourceRect, int x, int y, int angle, int zoom, int anchor,
+                 std::array<POINT, 4>* corners) {
   if (anchor < 0 || anchor > 4) return false;
   int w = 0, h = 0;
   if (sourceRect != nullptr) {
@@ -190,10 +189,8 @@ bool ZoomCorners(const CMemPlaneImpl& source, const RECT* sourceRect, int x, int
   const int64_t W = MulDiv(w, zoom, 65536);
   const int64_t H = MulDiv(h, zoom, 65536);
   const std::array<int64_t, 2> start{x, y};
-  const std::array<std::array<int64_t, 2>, 4> unturned{{{start[0], start[1]},
-                                                        {start[0] + W, start[1]},
-                                                        {start[0], start[1] + H},
-                                                        {start[0] + W, start[1] + H}}};
+  const std::array<std::array<int64_t, 2>, 4> unturned{
+      {{start[0], start[1]}, {start[0] + W, start[1]}, {start[0], start[1] + H}, {start[0] + W, start[1] + H}}};
   const std::array<int64_t, 2> pivot =
       anchor == 4 ? std::array<int64_t, 2>{x + (W >> 1), y + (H >> 1)} : unturned[anchor];
   const CCosTable table;
@@ -208,60 +205,57 @@ bool ZoomCorners(const CMemPlaneImpl& source, const RECT* sourceRect, int x, int
   return true;
 }
 
-int Zoom(CMemPlaneImpl& dest, CMemPlane* source, const RECT* sourceRect, int x, int y, int angle,
-         int zoom, int anchor, const RECT* clip, bool fast) {
+int Zoom(CMemPlaneImpl& dest, CMemPlane* source, const RECT* sourceRect, int x, int y, int angle, int zoom, int anchor,
+         const RECT* clip, bool fast) {
   if (source == nullptr) return 1;
   std::array<POINT, 4> corners;
-  if (!ZoomCorners(*source->GetImpl(), sourceRect, x, y, angle, zoom, anchor, &corners))
-    return kBadAnchor;
+  if (!ZoomCorners(*source->GetImpl(), sourceRect, x, y, angle, zoom, anchor, &corners)) return kBadAnchor;
   return fast ? dest.RectToQuadBltFast(source, sourceRect, corners.data(), clip)
               : dest.RectToQuadBlt(source, sourceRect, corners.data(), clip);
 }
 
 }  // namespace
 
-int CMemPlaneImpl::QuadMapBlt(CMemPlane* source, const POINT* sourceQuad, const POINT* destQuad,
-                              const RECT* clip, int direction) {
+int CMemPlaneImpl::QuadMapBlt(CMemPlane* source, const POINT* sourceQuad, const POINT* destQuad, const RECT* clip,
+                              int direction) {
   return QuadMapCore(*this, source, sourceQuad, destQuad, clip, direction, true);
 }
 
-int CMemPlaneImpl::QuadMapBltFast(CMemPlane* source, const POINT* sourceQuad,
-                                  const POINT* destQuad, const RECT* clip, int direction) {
+int CMemPlaneImpl::QuadMapBltFast(CMemPlane* source, const POINT* sourceQuad, const POINT* destQuad, const RECT* clip,
+                                  int direction) {
   return QuadMapCore(*this, source, sourceQuad, destQuad, clip, direction, false);
 }
 
-int CMemPlaneImpl::RectToQuadBlt(CMemPlane* source, const RECT* sourceRect, const POINT* destQuad,
-                                 const RECT* clip) {
+int CMemPlaneImpl::RectToQuadBlt(CMemPlane* source, const RECT* sourceRect, const POINT* destQuad, const RECT* clip) {
   if (source == nullptr) return 1;
   const auto s = RectCorners(sourceRect ? *sourceRect : source->GetImpl()->GetSurfaceRect(), true);
   return QuadMapBlt(source, s.data(), destQuad, clip, 0);
 }
 
-int CMemPlaneImpl::RectToQuadBltFast(CMemPlane* source, const RECT* sourceRect,
-                                     const POINT* destQuad, const RECT* clip) {
+int CMemPlaneImpl::RectToQuadBltFast(CMemPlane* source, const RECT* sourceRect, const POINT* destQuad,
+                                     const RECT* clip) {
   if (source == nullptr) return 1;
   const auto s = RectCorners(sourceRect ? *sourceRect : source->GetImpl()->GetSurfaceRect(), false);
   return QuadMapBltFast(source, s.data(), destQuad, clip, 0);
 }
 
-int CMemPlaneImpl::QuadToRectBlt(CMemPlane* source, const POINT* sourceQuad, const RECT* destRect,
-                                 const RECT* clip) {
+int CMemPlaneImpl::QuadToRectBlt(CMemPlane* source, const POINT* sourceQuad, const RECT* destRect, const RECT* clip) {
   const auto d = RectCorners(destRect ? *destRect : GetSurfaceRect(), true);
   return QuadMapBlt(source, sourceQuad, d.data(), clip, 1);
 }
 
-int CMemPlaneImpl::QuadToRectBltFast(CMemPlane* source, const POINT* sourceQuad,
-                                     const RECT* destRect, const RECT* clip) {
+int CMemPlaneImpl::QuadToRectBltFast(CMemPlane* source, const POINT* sourceQuad, const RECT* destRect,
+                                     const RECT* clip) {
   const auto d = RectCorners(destRect ? *destRect : GetSurfaceRect(), false);
   return QuadMapBltFast(source, sourceQuad, d.data(), clip, 1);
 }
 
-int CMemPlaneImpl::ZoomBlt(CMemPlane* source, const RECT* sourceRect, int x, int y, int angle,
-                           int zoom, int anchor, const RECT* clip) {
+int CMemPlaneImpl::ZoomBlt(CMemPlane* source, const RECT* sourceRect, int x, int y, int angle, int zoom, int anchor,
+                           const RECT* clip) {
   return Zoom(*this, source, sourceRect, x, y, angle, zoom, anchor, clip, false);
 }
 
-int CMemPlaneImpl::ZoomBltFast(CMemPlane* source, const RECT* sourceRect, int x, int y, int angle,
-                               int zoom, int anchor, const RECT* clip) {
+int CMemPlaneImpl::ZoomBltFast(CMemPlane* source, const RECT* sourceRect, int x, int y, int angle, int zoom, int anchor,
+                               const RECT* clip) {
   return Zoom(*this, source, sourceRect, x, y, angle, zoom, anchor, clip, true);
 }

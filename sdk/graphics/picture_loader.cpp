@@ -14,7 +14,6 @@ namespace {
 constexpr uint32_t kFileHeaderBytes = 14;
 constexpr uint32_t kPluginMinimumBytes = 2048;
 
-
 // An aligned copy of a header and as much of its colour table as the data holds (the rest black),
 // for the drawing functions that read the header's fields.
 std::vector<uint32_t> AlignedInfo(const BITMAPINFOHEADER& header, const uint8_t* table, size_t tableBytes) {
@@ -134,7 +133,8 @@ int CPictureLoader::Draw(HDC dc) {
     BITMAPINFOHEADER h;
     HeaderCopy(m_header, h);
     const size_t tableStart = kFileHeaderBytes + platform::DibHeaderBytes(h);
-    const std::vector<uint32_t> info = AlignedInfo(h, m_data + tableStart, m_size - std::min<size_t>(m_size, tableStart));
+    const std::vector<uint32_t> info =
+        AlignedInfo(h, m_data + tableStart, m_size - std::min<size_t>(m_size, tableStart));
     const DWORD rows = static_cast<DWORD>(platform::DibRows(h.biHeight));
     return platform::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(h.biWidth), rows, 0, 0, 0, rows, m_bits,
                                        reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS) == 0;
@@ -153,8 +153,8 @@ int CPictureLoader::Draw(HDC dc) {
     const auto* info = static_cast<const BITMAPINFO*>(m_infoHandle);
     const int32_t stored = info->bmiHeader.biHeight;
     const UINT lines = static_cast<UINT>(platform::DibRows(stored));
-    const int drawn = platform::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height),
-                                                  0, 0, 0, lines, m_bitsHandle, info, DIB_RGB_COLORS);
+    const int drawn = platform::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0,
+                                                  0, lines, m_bitsHandle, info, DIB_RGB_COLORS);
     FreePicture();
     if (drawn == 0) {
       Release();

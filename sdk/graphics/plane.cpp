@@ -1,12 +1,12 @@
 #include "sdk/graphics/plane.h"
 
+#include "platform/sjis_literal.h"
 #include "sdk/framework/app_manager.h"
 #include "sdk/framework/error_log.h"
 #include "sdk/framework/file_buffer.h"
 #include "sdk/graphics/display_bpp.h"
 #include "sdk/graphics/picture_loader.h"
 #include "sdk/graphics/plane_lock.h"
-#include "platform/sjis_literal.h"
 
 using namespace platform;
 
@@ -31,14 +31,11 @@ CPlane::~CPlane() {
 
 const std::set<CPlane*>& CPlane::Planes() { return PlaneSet(); }
 
-int CPlane::BlendBltAlpha(CDrawTarget*, int, int, uint32_t, uint32_t, const RECT*, const int*,
-                          RECT*) {
+int CPlane::BlendBltAlpha(CDrawTarget*, int, int, uint32_t, uint32_t, const RECT*, const int*, RECT*) {
   return kNotSupported;
 }
 
-int CPlane::BltAlpha(CDrawTarget*, int, int, const RECT*, const int*, RECT*) {
-  return kNotSupported;
-}
+int CPlane::BltAlpha(CDrawTarget*, int, int, const RECT*, const int*, RECT*) { return kNotSupported; }
 
 int CPlane::BlendBltAlphaSimple(CDrawTarget*, int, int, int) { return kNotSupported; }
 
@@ -83,8 +80,7 @@ void CPlane::ReleaseSurface() {
 }
 
 int CPlane::SetColorKey(int r, int g, int b) {
-  return SetColorKeyColorRef(static_cast<COLORREF>(r) | static_cast<COLORREF>(g) << 8 |
-                             static_cast<COLORREF>(b) << 16);
+  return SetColorKeyColorRef(static_cast<COLORREF>(r) | static_cast<COLORREF>(g) << 8 | static_cast<COLORREF>(b) << 16);
 }
 
 int CPlane::SetColorKeyColorRef(COLORREF colour) {
@@ -108,8 +104,7 @@ int CPlane::SetColorKeyPos(int x, int y) {
 
 int CPlane::ApplyColorKey() {
   if (m_keyByPosition) {
-    if (SetColorKeyPos(m_keyX, m_keyY) != 0)
-      ErrorLog::Out("CPlane::位置指定型透過キーの設定に失敗"_sj);
+    if (SetColorKeyPos(m_keyX, m_keyY) != 0) ErrorLog::Out("CPlane::位置指定型透過キーの設定に失敗"_sj);
   } else if (SetColorKeyColorRef(m_keyColour) != 0) {
     ErrorLog::Out("CPlane::色指定型透過キーの設定に失敗"_sj);
   }
@@ -126,7 +121,8 @@ void CPlane::ClearMSB() {
   if (desc.ddpfPixelFormat.dwRGBBitCount == 32) {
     const uint32_t mask = ColourBits(desc.ddpfPixelFormat);
     for (DWORD y = 0; y < desc.dwHeight; ++y) {
-      auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(desc.lpSurface) + static_cast<size_t>(y) * desc.lPitch);
+      auto* row =
+          reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(desc.lpSurface) + static_cast<size_t>(y) * desc.lPitch);
       for (DWORD x = 0; x < desc.dwWidth; ++x) row[x] &= mask;
     }
   }

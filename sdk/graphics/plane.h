@@ -41,19 +41,15 @@ class CPlane : public CDrawTarget {
   ~CPlane() override;
 
   int GetType() const override { return kTypePlane; }
-  int Blt(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize,
-          RECT* clip) override;
-  int BltFast(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize,
-              RECT* clip) override;
-  int BlendBlt(CDrawTarget* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
-               const RECT* sourceRect, const int* destSize, RECT* clip) override;
+  int Blt(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) override;
+  int BltFast(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) override;
+  int BlendBlt(CDrawTarget* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor, const RECT* sourceRect,
+               const int* destSize, RECT* clip) override;
   int BlendBltFast(CDrawTarget* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
                    const RECT* sourceRect, const int* destSize, RECT* clip) override;
-  int BlendBltAlpha(CDrawTarget* source, int x, int y, uint32_t destFactor,
-                    uint32_t sourceFactor, const RECT* sourceRect, const int* destSize,
-                    RECT* clip) override;
-  int BltAlpha(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize,
-               RECT* clip) override;
+  int BlendBltAlpha(CDrawTarget* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
+                    const RECT* sourceRect, const int* destSize, RECT* clip) override;
+  int BltAlpha(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) override;
   int BlendBltAlphaSimple(CDrawTarget* source, int x, int y, int ratio) override;
   int MosaicBlt(int blockSize, const RECT* rect) override;
   int FlushBlt(const RECT* rect) override;
@@ -107,8 +103,8 @@ class CPlane : public CDrawTarget {
   int BlendClipped(CDrawTarget* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
                    const RECT* sourceRect, RECT* clip);
   template <bool kKeyed, bool kBlend>
-  int Stretch(CDrawTarget* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
-              const RECT* sourceRect, const int* destSize, RECT* clip);
+  int Stretch(CDrawTarget* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor, const RECT* sourceRect,
+              const int* destSize, RECT* clip);
   // The source's surface when it is a plane with a surface in this plane's format.
   DirectDrawSurface* SourceSurface(CDrawTarget* source) const;
 

@@ -49,8 +49,7 @@ class LockedSurface {
 // The destination locked, then the source; a failure is logged and its result kept (2 for
 // the destination, 3 for the source), and whatever was locked is let go.
 struct LockedPair {
-  LockedPair(DirectDrawSurface* d, DirectDrawSurface* s, const char* failure)
-      : dest(d), from(dest.ok() ? s : nullptr) {
+  LockedPair(DirectDrawSurface* d, DirectDrawSurface* s, const char* failure) : dest(d), from(dest.ok() ? s : nullptr) {
     if (!dest.ok() || !from.ok()) ErrorLog::Out(failure);
     result = !dest.ok() ? CPlane::kDestLockFailed : (!from.ok() ? CPlane::kBadSource : 0);
   }
@@ -91,8 +90,7 @@ bool Transparent(const Key& key, uint32_t pixel, int bits, uint32_t colourBits) 
   }
 }
 
-uint32_t Blend(uint32_t s, uint32_t d, const DDPIXELFORMAT& f, int bits, const Factors& fs,
-               const Factors& fd) {
+uint32_t Blend(uint32_t s, uint32_t d, const DDPIXELFORMAT& f, int bits, const Factors& fs, const Factors& fd) {
   if (bits == 24) {
     auto byte = [&](int shift, uint32_t a, uint32_t b) {
       return ((((s >> shift) & 255) * a + ((d >> shift) & 255) * b) >> 8) << shift;
@@ -102,8 +100,7 @@ uint32_t Blend(uint32_t s, uint32_t d, const DDPIXELFORMAT& f, int bits, const F
   auto channel = [&](uint32_t mask, uint32_t a, uint32_t b) {
     return static_cast<uint32_t>(((uint64_t{s & mask} * a + uint64_t{d & mask} * b) >> 8) & mask);
   };
-  return channel(f.dwRBitMask, fs.r, fd.r) | channel(f.dwGBitMask, fs.g, fd.g) |
-         channel(f.dwBBitMask, fs.b, fd.b);
+  return channel(f.dwRBitMask, fs.r, fd.r) | channel(f.dwGBitMask, fs.g, fd.g) | channel(f.dwBBitMask, fs.b, fd.b);
 }
 
 // The clip (null: all) cut to the destination.
@@ -154,8 +151,8 @@ DirectDrawSurface* CPlane::SourceSurface(CDrawTarget* source) const {
   DDPIXELFORMAT a, b;
   m_surface->GetPixelFormat(&a);
   s->GetPixelFormat(&b);
-  if (a.dwRGBBitCount != b.dwRGBBitCount || a.dwRBitMask != b.dwRBitMask ||
-      a.dwGBitMask != b.dwGBitMask || a.dwBBitMask != b.dwBBitMask)
+  if (a.dwRGBBitCount != b.dwRGBBitCount || a.dwRBitMask != b.dwRBitMask || a.dwGBitMask != b.dwGBitMask ||
+      a.dwBBitMask != b.dwBBitMask)
     return nullptr;
   return s;
 }
@@ -168,23 +165,21 @@ int CPlane::CopyClipped(CDrawTarget* source, int x, int y, const RECT* sourceRec
   if (src == nullptr) return kBadSource;
   RECT sr = sourceRect ? *sourceRect : RECT{0, 0, src->Width(), src->Height()};
   int64_t dx = x, dy = y;
-  if (!ClipUnstretched(sr, dx, dy, ClipRect(clip, m_width, m_height), src->Width(), src->Height()))
-    return 0;
+  if (!ClipUnstretched(sr, dx, dy, ClipRect(clip, m_width, m_height), src->Width(), src->Height())) return 0;
   return m_surface->BltFast(static_cast<int>(dx), static_cast<int>(dy), src, &sr,
                             (kKeyed ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY) | DDBLTFAST_WAIT);
 }
 
 template <bool kKeyed>
-int CPlane::BlendClipped(CDrawTarget* source, int x, int y, uint32_t destFactor,
-                         uint32_t sourceFactor, const RECT* sourceRect, RECT* clip) {
+int CPlane::BlendClipped(CDrawTarget* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
+                         const RECT* sourceRect, RECT* clip) {
   if (!m_surface) return kNoSurface;
   if (CAppManager::GetDirectDraw() == nullptr) return kNoDirectDraw;
   DirectDrawSurface* src = SourceSurface(source);
   if (src == nullptr) return kBadSource;
   RECT sr = sourceRect ? *sourceRect : RECT{0, 0, src->Width(), src->Height()};
   int64_t dx = x, dy = y;
-  if (!ClipUnstretched(sr, dx, dy, ClipRect(clip, m_width, m_height), src->Width(), src->Height()))
-    return 0;
+  if (!ClipUnstretched(sr, dx, dy, ClipRect(clip, m_width, m_height), src->Width(), src->Height())) return 0;
   const Key key = kKeyed ? ReadKey(src) : Key{};
   const LockedPair locks(m_surface.get(), src, "CPlane::BlendBltでSurfaceのLockに失敗"_sj);
   if (locks.result != 0) return locks.result;
@@ -216,8 +211,8 @@ struct Axis {
 };
 
 // False when nothing of the axis is left inside the clip.
-bool StretchAxis(int64_t pos, int64_t destSize, int64_t srcStart, int64_t srcSize, int64_t clipLo,
-                 int64_t clipHi, Axis& a) {
+bool StretchAxis(int64_t pos, int64_t destSize, int64_t srcStart, int64_t srcSize, int64_t clipLo, int64_t clipHi,
+                 Axis& a) {
   a.d = destSize;
   a.src = srcStart;
   a.err = -destSize;
@@ -308,15 +303,13 @@ bool SameSize(const RECT* sourceRect, CDrawTarget* source, const int* destSize) 
 }
 }  // namespace
 
-int CPlane::Blt(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize,
-                RECT* clip) {
+int CPlane::Blt(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) {
   if (destSize && !(m_surface && SameSize(sourceRect, source, destSize)))
     return Stretch<true, false>(source, x, y, 0, 0, sourceRect, destSize, clip);
   return CopyClipped<true>(source, x, y, sourceRect, clip);
 }
 
-int CPlane::BltFast(CDrawTarget* source, int x, int y, const RECT* sourceRect,
-                    const int* destSize, RECT* clip) {
+int CPlane::BltFast(CDrawTarget* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) {
   if (destSize && !(m_surface && SameSize(sourceRect, source, destSize)))
     return Stretch<false, false>(source, x, y, 0, 0, sourceRect, destSize, clip);
   return CopyClipped<false>(source, x, y, sourceRect, clip);
@@ -329,9 +322,8 @@ int CPlane::BlendBlt(CDrawTarget* source, int x, int y, uint32_t destFactor, uin
   return BlendClipped<true>(source, x, y, destFactor, sourceFactor, sourceRect, clip);
 }
 
-int CPlane::BlendBltFast(CDrawTarget* source, int x, int y, uint32_t destFactor,
-                         uint32_t sourceFactor, const RECT* sourceRect, const int* destSize,
-                         RECT* clip) {
+int CPlane::BlendBltFast(CDrawTarget* source, int x, int y, uint32_t destFactor, uint32_t sourceFactor,
+                         const RECT* sourceRect, const int* destSize, RECT* clip) {
   if (destSize && !(m_surface && SameSize(sourceRect, source, destSize)))
     return Stretch<false, true>(source, x, y, destFactor, sourceFactor, sourceRect, destSize, clip);
   return BlendClipped<false>(source, x, y, destFactor, sourceFactor, sourceRect, clip);
@@ -360,27 +352,30 @@ int Effect(DirectDrawSurface* surface, const RECT* rect, const char* lockFailure
 int CPlane::MosaicBlt(int blockSize, const RECT* rect) {
   if (!m_surface) return kNoSurface;
   if (blockSize <= 0) return -2;
-  return Effect(m_surface.get(), rect, "CPlane::MosaicBltでSurfaceのLockに失敗"_sj, [&](const LockedSurface& s, const RECT& r) {
-    const int bytes = s.bytes();
-    for (int64_t by = r.top; by < r.bottom; by += blockSize) {
-      const int64_t ey = std::min<int64_t>(by + blockSize, r.bottom);
-      for (int64_t bx = r.left; bx < r.right; bx += blockSize) {
-        const int64_t ex = std::min<int64_t>(bx + blockSize, r.right);
-        const uint32_t v = LoadPixel(s.At(bx, by), bytes);
-        for (int64_t yy = by; yy < ey; ++yy)
-          for (int64_t xx = bx; xx < ex; ++xx) Store(s.At(xx, yy), bytes, v);
-      }
-    }
-  });
+  return Effect(m_surface.get(), rect, "CPlane::MosaicBltでSurfaceのLockに失敗"_sj,
+                [&](const LockedSurface& s, const RECT& r) {
+                  const int bytes = s.bytes();
+                  for (int64_t by = r.top; by < r.bottom; by += blockSize) {
+                    const int64_t ey = std::min<int64_t>(by + blockSize, r.bottom);
+                    for (int64_t bx = r.left; bx < r.right; bx += blockSize) {
+                      const int64_t ex = std::min<int64_t>(bx + blockSize, r.right);
+                      const uint32_t v = LoadPixel(s.At(bx, by), bytes);
+                      for (int64_t yy = by; yy < ey; ++yy)
+                        for (int64_t xx = bx; xx < ex; ++xx) Store(s.At(xx, yy), bytes, v);
+                    }
+                  }
+                });
 }
 
 int CPlane::FlushBlt(const RECT* rect) {
   if (!m_surface) return kNoSurface;
-  return Effect(m_surface.get(), rect, "CPlane::FlushBltでSurfaceのLockに失敗"_sj, [](const LockedSurface& s, const RECT& r) {
-    const int bits = s.bits(), bytes = s.bytes();
-    // 32 bits keep the top byte; every other depth inverts all its bits.
-    const uint32_t flip = bits == 32 ? 0x00FFFFFFu : (uint32_t{1} << bits) - 1;
-    for (int64_t y = r.top; y < r.bottom; ++y)
-      for (int64_t x = r.left; x < r.right; ++x) Store(s.At(x, y), bytes, LoadPixel(s.At(x, y), bytes) ^ flip);
-  });
+  return Effect(m_surface.get(), rect, "CPlane::FlushBltでSurfaceのLockに失敗"_sj,
+                [](const LockedSurface& s, const RECT& r) {
+                  const int bits = s.bits(), bytes = s.bytes();
+                  // 32 bits keep the top byte; every other depth inverts all its bits.
+                  const uint32_t flip = bits == 32 ? 0x00FFFFFFu : (uint32_t{1} << bits) - 1;
+                  for (int64_t y = r.top; y < r.bottom; ++y)
+                    for (int64_t x = r.left; x < r.right; ++x)
+                      Store(s.At(x, y), bytes, LoadPixel(s.At(x, y), bytes) ^ flip);
+                });
 }

@@ -1,9 +1,8 @@
 #include "sdk/graphics/png_reader.h"
 
-#include <png.h>
-
 #include <algorithm>
 #include <csetjmp>
+#include <png.h>
 #include <utility>
 #include <vector>
 
@@ -51,9 +50,9 @@ bool Decode(PngReadState& s, CFileBuffer& file, CDibImage& image) {
 
   png_set_strip_16(s.png);
   // A transparency chunk becomes an alpha channel, so such pictures are made 32 bits wide.
-  const bool transparency = png_get_valid(s.png, s.info, PNG_INFO_tRNS) != 0 &&
-                            (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_RGB ||
-                             colorType == PNG_COLOR_TYPE_PALETTE);
+  const bool transparency =
+      png_get_valid(s.png, s.info, PNG_INFO_tRNS) != 0 &&
+      (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_RGB || colorType == PNG_COLOR_TYPE_PALETTE);
   int bitCount = 0;
   if (transparency) {
     bitCount = 32;

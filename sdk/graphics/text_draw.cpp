@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "platform/sjis.h"
+#include "platform/sjis_literal.h"
 #include "sdk/framework/error_log.h"
 #include "sdk/graphics/text_font.h"
 #include "sdk/graphics/text_plane.h"
 #include "sdk/graphics/text_scan.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -46,16 +46,36 @@ int32_t LadderSize(int32_t n, int32_t base) {
   const int64_t b = base;
   int64_t size;
   switch (n) {
-    case -4: size = b / 4; break;
-    case -3: size = b / 3; break;
-    case -2: size = b / 2; break;
-    case -1: size = 2 * b / 3; break;
-    case 0: size = b; break;
-    case 1: size = 3 * b / 2; break;
-    case 2: size = 2 * b; break;
-    case 3: size = 3 * b; break;
-    case 4: size = 4 * b; break;
-    default: size = int64_t{n} * b; break;
+    case -4:
+      size = b / 4;
+      break;
+    case -3:
+      size = b / 3;
+      break;
+    case -2:
+      size = b / 2;
+      break;
+    case -1:
+      size = 2 * b / 3;
+      break;
+    case 0:
+      size = b;
+      break;
+    case 1:
+      size = 3 * b / 2;
+      break;
+    case 2:
+      size = 2 * b;
+      break;
+    case 3:
+      size = 3 * b;
+      break;
+    case 4:
+      size = 4 * b;
+      break;
+    default:
+      size = int64_t{n} * b;
+      break;
   }
   return Clamp32(size);
 }
@@ -70,8 +90,8 @@ struct CTextDraw::LineState {
   int64_t penX = 0;
   int64_t height = 0;  // of the line so far
   bool hang = false;
-  int32_t align = 0;   // taken before the character that ends the line was read
-  RECT rect{};         // the last measured glyph
+  int32_t align = 0;  // taken before the character that ends the line was read
+  RECT rect{};        // the last measured glyph
 };
 
 CTextDraw::CTextDraw() = default;

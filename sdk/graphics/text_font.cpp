@@ -6,9 +6,9 @@
 
 #include "platform/dc_text.h"
 #include "platform/font.h"
+#include "platform/sjis_literal.h"
 #include "platform/text_out.h"
 #include "sdk/graphics/text_lines.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 

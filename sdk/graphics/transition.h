@@ -12,8 +12,8 @@
 
 #include "sdk/graphics/draw_target.h"
 
-using TransitionBltFunc = int (*)(CDrawTarget* dest, CDrawTarget* source, int x, int y, int phase,
-                                  int mode, int alpha, RECT* clip);
+using TransitionBltFunc = int (*)(CDrawTarget* dest, CDrawTarget* source, int x, int y, int phase, int mode, int alpha,
+                                  RECT* clip);
 
 constexpr int kTransitionCount = 83;
 
@@ -25,8 +25,7 @@ TransitionBltFunc TransitionBltLookup(int index);
 
 // The effects, by their catalogue index.
 #define VREL_TRANSITION(name) \
-  int name(CDrawTarget* dest, CDrawTarget* source, int x, int y, int phase, int mode, int alpha, \
-           RECT* clip)
+  int name(CDrawTarget* dest, CDrawTarget* source, int x, int y, int phase, int mode, int alpha, RECT* clip)
 VREL_TRANSITION(TransMirrorX);            // 0, 1
 VREL_TRANSITION(TransMirrorY);            // 2
 VREL_TRANSITION(TransBulgeRows);          // 3
@@ -114,11 +113,11 @@ VREL_TRANSITION(TransSmearDown);          // 82
 // The routines behind the band and smear entries; they take the source first. fromStart set: the
 // bands start at the left (X) or top (Y) edge, clear: at the right or bottom. fromEnd set: the
 // smear wipe starts at the right (X) or bottom (Y) edge, clear: at the left or top.
-int TransBandWipeX(CDrawTarget* source, CDrawTarget* dest, int x, int y, int phase, uint8_t fromStart,
-                   int mode, int alpha, int bandSize, RECT* clip);
-int TransBandWipeY(CDrawTarget* source, CDrawTarget* dest, int x, int y, int phase, uint8_t fromStart,
-                   int mode, int alpha, int bandSize, RECT* clip);
-int TransSmearWipeX(CDrawTarget* source, CDrawTarget* dest, int x, int y, int phase, uint8_t fromEnd,
-                    int mode, int alpha, RECT* clip);
-int TransSmearWipeY(CDrawTarget* source, CDrawTarget* dest, int x, int y, int phase, uint8_t fromEnd,
-                    int mode, int alpha, RECT* clip);
+int TransBandWipeX(CDrawTarget* source, CDrawTarget* dest, int x, int y, int phase, uint8_t fromStart, int mode,
+                   int alpha, int bandSize, RECT* clip);
+int TransBandWipeY(CDrawTarget* source, CDrawTarget* dest, int x, int y, int phase, uint8_t fromStart, int mode,
+                   int alpha, int bandSize, RECT* clip);
+int TransSmearWipeX(CDrawTarget* source, CDrawTarget* dest, int x, int y, int phase, uint8_t fromEnd, int mode,
+                    int alpha, RECT* clip);
+int TransSmearWipeY(CDrawTarget* source, CDrawTarget* dest, int x, int y, int phase, uint8_t fromEnd, int mode,
+                    int alpha, RECT* clip);

@@ -33,8 +33,7 @@ int WholeThenPass(TransitionPieces& p, Pass&& pass) {
 VREL_TRANSITION_ENTRY(TransMirrorX, MirrorX(p))
 VREL_TRANSITION_ENTRY(TransMirrorY, MirrorY(p))
 
-int TransCrossFade(CDrawTarget* d, CDrawTarget* s, int x, int y, int phase, int mode, int alpha,
-                   RECT* clip) {
+int TransCrossFade(CDrawTarget* d, CDrawTarget* s, int x, int y, int phase, int mode, int alpha, RECT* clip) {
   if (phase > 0 && !TransitionModeValid(mode)) return -1;
   return RunTransition({d, s, x, y, phase, mode, alpha, clip}, [&](TransitionPieces&) {
     switch (mode) {
@@ -50,17 +49,14 @@ int TransCrossFade(CDrawTarget* d, CDrawTarget* s, int x, int y, int phase, int 
   });
 }
 
-int TransMosaic(CDrawTarget* d, CDrawTarget* s, int x, int y, int phase, int mode, int alpha,
-                RECT* clip) {
+int TransMosaic(CDrawTarget* d, CDrawTarget* s, int x, int y, int phase, int mode, int alpha, RECT* clip) {
   return RunTransition({d, s, x, y, phase, mode, alpha, clip}, [](TransitionPieces& p) {
-    return WholeThenPass(p, [&](CDrawTarget& dest, const RECT& area) {
-      return dest.MosaicBlt(((255 - p.P()) >> 2) + 1, &area);
-    });
+    return WholeThenPass(
+        p, [&](CDrawTarget& dest, const RECT& area) { return dest.MosaicBlt(((255 - p.P()) >> 2) + 1, &area); });
   });
 }
 
-int TransInvert(CDrawTarget* d, CDrawTarget* s, int x, int y, int phase, int mode, int alpha,
-                RECT* clip) {
+int TransInvert(CDrawTarget* d, CDrawTarget* s, int x, int y, int phase, int mode, int alpha, RECT* clip) {
   return RunTransition({d, s, x, y, phase, mode, alpha, clip}, [](TransitionPieces& p) {
     return WholeThenPass(p, [](CDrawTarget& dest, const RECT& area) { return dest.FlushBlt(&area); });
   });

@@ -49,16 +49,12 @@ void DissolveCircle(TransitionPieces& p) {
 
 VREL_TRANSITION_ENTRY(TransNoiseCells, NoiseCells(p))
 VREL_TRANSITION_ENTRY(TransRandomCells, Dissolve(p, [&](int64_t, int64_t) { return int64_t{p.P()}; }))
-VREL_TRANSITION_ENTRY(TransDissolveDown, Dissolve(p, [&](int64_t, int64_t y) {
-                        return ((p.H() - y - 1) << 8) / p.H() + 2 * p.P() - 256;
-                      }))
-VREL_TRANSITION_ENTRY(TransDissolveUp, Dissolve(p, [&](int64_t, int64_t y) {
-                        return (y << 8) / p.H() + 2 * p.P() - 256;
-                      }))
-VREL_TRANSITION_ENTRY(TransDissolveRight, Dissolve(p, [&](int64_t x, int64_t) {
-                        return ((p.W() - x - 1) << 8) / p.W() + 2 * p.P() - 256;
-                      }))
-VREL_TRANSITION_ENTRY(TransDissolveLeft, Dissolve(p, [&](int64_t x, int64_t) {
-                        return (x << 8) / p.W() + 2 * p.P() - 256;
-                      }))
+VREL_TRANSITION_ENTRY(TransDissolveDown,
+                      Dissolve(p, [&](int64_t, int64_t y) { return ((p.H() - y - 1) << 8) / p.H() + 2 * p.P() - 256; }))
+VREL_TRANSITION_ENTRY(TransDissolveUp,
+                      Dissolve(p, [&](int64_t, int64_t y) { return (y << 8) / p.H() + 2 * p.P() - 256; }))
+VREL_TRANSITION_ENTRY(TransDissolveRight,
+                      Dissolve(p, [&](int64_t x, int64_t) { return ((p.W() - x - 1) << 8) / p.W() + 2 * p.P() - 256; }))
+VREL_TRANSITION_ENTRY(TransDissolveLeft,
+                      Dissolve(p, [&](int64_t x, int64_t) { return (x << 8) / p.W() + 2 * p.P() - 256; }))
 VREL_TRANSITION_ENTRY(TransDissolveCircle, DissolveCircle(p))

@@ -21,8 +21,7 @@ void BulgeRows(TransitionPieces& p) {
   for (int64_t i = 0; i < p.H(); ++i) {
     const double s = BulgeStretch(cosine, i, p.H(), p.P());
     const int64_t shift = static_cast<int64_t>((s - 1) * (p.W() >> 1));
-    p.DrawStretched(0, i, p.W(), i + 1, p.X() - shift, p.Y() + i,
-                    static_cast<int64_t>(p.W() * s), 1);
+    p.DrawStretched(0, i, p.W(), i + 1, p.X() - shift, p.Y() + i, static_cast<int64_t>(p.W() * s), 1);
   }
 }
 
@@ -31,8 +30,7 @@ void BulgeColumns(TransitionPieces& p) {
   for (int64_t j = 0; j < p.W(); ++j) {
     const double s = BulgeStretch(cosine, j, p.W(), p.P());
     const int64_t shift = static_cast<int64_t>((s - 1) * (p.H() >> 1));
-    p.DrawStretched(j, 0, j + 1, p.H(), p.X() + j, p.Y() - shift, 1,
-                    static_cast<int64_t>(p.H() * s));
+    p.DrawStretched(j, 0, j + 1, p.H(), p.X() + j, p.Y() - shift, 1, static_cast<int64_t>(p.H() * s));
   }
 }
 

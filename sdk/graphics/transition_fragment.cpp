@@ -36,8 +36,7 @@ struct Unit {
 // a / b truncated toward zero, in 32 bits when both fit: the same quotient, found faster, which
 // counts at one division pair per cell.
 int64_t Quotient(int64_t a, int64_t b) {
-  if (a >= INT32_MIN && a <= INT32_MAX && b <= INT32_MAX)
-    return static_cast<int32_t>(a) / static_cast<int32_t>(b);
+  if (a >= INT32_MIN && a <= INT32_MAX && b <= INT32_MAX) return static_cast<int32_t>(a) / static_cast<int32_t>(b);
   return a / b;
 }
 
@@ -63,8 +62,7 @@ void FragmentCells(TransitionPieces& p, int cw, int ch) {
   const std::span<const uint8_t> table = TransitionRandomTable();
   if (table.size() < 256) return;  // no table: nothing drawn for this call
   const int64_t travel = int64_t{p.W()} + p.H();
-  const Fragments f{p, table, TransitionCosTable(), travel - ((p.P() * travel) >> 8),
-                    2 * (256 - int64_t{p.P()})};
+  const Fragments f{p, table, TransitionCosTable(), travel - ((p.P() * travel) >> 8), 2 * (256 - int64_t{p.P()})};
   p.ForEachCell(cw, ch, [&](int x, int y, int w, int h) {
     const Point64 at = move(f, x, y);
     p.Draw(x, y, x + w, y + h, p.X() + at.x, p.Y() + at.y);
@@ -78,8 +76,7 @@ Point64 Scatter(const Fragments& f, int x, int y) {
 // The outward random displacement along the cell's direction from the centre.
 Point64 Outward(const Fragments& f, int x, int y) {
   const Unit d = UnitOffset(f.U(x), f.V(y));
-  return {(f.R(x + 13 * int64_t{y}) * d.un * f.l) >> 16,
-          (f.R(x + 19 * int64_t{y} + 1) * d.vn * f.l) >> 16};
+  return {(f.R(x + 13 * int64_t{y}) * d.un * f.l) >> 16, (f.R(x + 19 * int64_t{y} + 1) * d.vn * f.l) >> 16};
 }
 
 Point64 Explode(const Fragments& f, int x, int y) {
@@ -105,16 +102,14 @@ Point64 RadialSwing(const Fragments& f, int x, int y) {
 Point64 RadialZoom(const Fragments& f, int x, int y) {
   // The x factor turns by m / 4, the y factor by m - 128: the two axes move differently.
   constexpr int64_t kScale = 16777216;
-  return {x + MulDiv64(f.l, f.U(x) * f.C(f.m >> 2), kScale),
-          y + MulDiv64(f.l, f.V(y) * f.C(f.m - 128), kScale)};
+  return {x + MulDiv64(f.l, f.U(x) * f.C(f.m >> 2), kScale), y + MulDiv64(f.l, f.V(y) * f.C(f.m - 128), kScale)};
 }
 
 // The cell's corner turned about the centre by the angle of m; the cell itself is not turned.
 Point64 Turned(const Fragments& f, int x, int y) {
   const int64_t u = f.U(x), v = f.V(y);
   const int64_t cs = f.C(f.m), sn = f.C(f.m - 128);
-  return {(f.p.W() / 2) + ((u * cs) >> 16) - ((sn * v) >> 16),
-          (f.p.H() / 2) + ((v * cs) >> 16) + ((u * sn) >> 16)};
+  return {(f.p.W() / 2) + ((u * cs) >> 16) - ((sn * v) >> 16), (f.p.H() / 2) + ((v * cs) >> 16) + ((u * sn) >> 16)};
 }
 
 Point64 RotateScatter(const Fragments& f, int x, int y) {

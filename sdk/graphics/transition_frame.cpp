@@ -13,8 +13,7 @@ bool FitsInt(int64_t v) { return v >= INT_MIN && v <= INT_MAX; }
 
 }  // namespace
 
-int TransitionDraw(const TransitionCall& call, const RECT* sourceRect, int x, int y,
-                   const int* destSize) {
+int TransitionDraw(const TransitionCall& call, const RECT* sourceRect, int x, int y, const int* destSize) {
   CDrawTarget& d = *call.dest;
   switch (call.mode) {
     case 0:
@@ -50,8 +49,7 @@ bool BeginTransition(const TransitionCall& call, int* result, int* w, int* h) {
 // Between two memory surfaces a piece is the kernel call the surface itself would make; resolving
 // the surfaces once per effect rather than once per piece matters when a frame is a few hundred
 // thousand pieces. Only the exact surface class qualifies: a derived one may draw differently.
-TransitionPieces::TransitionPieces(const TransitionCall& call, int w, int h)
-    : m_call(call), m_w(w), m_h(h) {
+TransitionPieces::TransitionPieces(const TransitionCall& call, int w, int h) : m_call(call), m_w(w), m_h(h) {
   if (typeid(*call.dest) != typeid(CMemPlane)) return;
   m_directSource = CMemPlane::AsMemPlane(call.source);
   if (m_directSource == nullptr) return;
@@ -64,12 +62,9 @@ TransitionPieces::TransitionPieces(const TransitionCall& call, int w, int h)
   m_directClip.bottom = std::min(m_directClip.bottom, surface.bottom);
   if (call.mode != 0) return;
   const CMemPlaneImpl& src = *m_directSource->GetImpl();
-  m_copy = DirectCopy{true, m_directDest->GetPixels(), m_directDest->Width(), src.GetPixels(),
-                      src.Width()};
+  m_copy = DirectCopy{true, m_directDest->GetPixels(), m_directDest->Width(), src.GetPixels(), src.Width()};
   // The copy reads pieces inside w x h straight from the pixels: the surface must be that size.
-  if (m_copy.dest == nullptr || m_copy.source == nullptr || src.Width() != w ||
-      src.Height() != h)
-    m_copy.on = false;
+  if (m_copy.dest == nullptr || m_copy.source == nullptr || src.Width() != w || src.Height() != h) m_copy.on = false;
 }
 
 void TransitionPieces::DrawPiece(const RECT& r, int x, int y, const int* destSize) {
@@ -87,8 +82,8 @@ void TransitionPieces::DrawPiece(const RECT& r, int x, int y, const int* destSiz
       d.Blt(s, x, y, &r, destSize, m_call.clip);
       break;
     case 2:
-      d.BlendBltAlpha(s, x, y, CDrawTarget::RatioDestFactor(m_call.alpha),
-                      CDrawTarget::RatioSourceFactor(m_call.alpha), &r, destSize, m_call.clip);
+      d.BlendBltAlpha(s, x, y, CDrawTarget::RatioDestFactor(m_call.alpha), CDrawTarget::RatioSourceFactor(m_call.alpha),
+                      &r, destSize, m_call.clip);
       break;
     case 3:
       d.BltNatural(s, x, y, &r, destSize, m_call.clip);
@@ -98,23 +93,21 @@ void TransitionPieces::DrawPiece(const RECT& r, int x, int y, const int* destSiz
   }
 }
 
-void TransitionPieces::DrawChecked(int64_t left, int64_t top, int64_t right, int64_t bottom,
-                                   int64_t destX, int64_t destY) {
+void TransitionPieces::DrawChecked(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t destX,
+                                   int64_t destY) {
   if (!FitsInt(destX) || !FitsInt(destY)) return;
   RECT r;
-  SetRect(&r, static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
-          static_cast<int>(bottom));
+  SetRect(&r, static_cast<int>(left), static_cast<int>(top), static_cast<int>(right), static_cast<int>(bottom));
   DrawPiece(r, static_cast<int>(destX), static_cast<int>(destY), nullptr);
 }
 
-void TransitionPieces::DrawStretched(int64_t left, int64_t top, int64_t right, int64_t bottom,
-                                     int64_t destX, int64_t destY, int64_t destW, int64_t destH) {
+void TransitionPieces::DrawStretched(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t destX,
+                                     int64_t destY, int64_t destW, int64_t destH) {
   if (right <= left || bottom <= top) return;
   if (destW <= 0 || destH <= 0 || destW > INT_MAX || destH > INT_MAX) return;
   if (!FitsInt(destX) || !FitsInt(destY)) return;
   RECT r;
-  SetRect(&r, static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
-          static_cast<int>(bottom));
+  SetRect(&r, static_cast<int>(left), static_cast<int>(top), static_cast<int>(right), static_cast<int>(bottom));
   const int size[2] = {static_cast<int>(destW), static_cast<int>(destH)};
   DrawPiece(r, static_cast<int>(destX), static_cast<int>(destY), size);
 }

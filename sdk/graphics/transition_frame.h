@@ -27,8 +27,7 @@ struct TransitionCall {
 inline bool TransitionModeValid(int mode) { return mode >= 0 && mode <= 3; }
 
 // One drawing call with the mode's operation; an unknown mode draws nothing and gives 0.
-int TransitionDraw(const TransitionCall& call, const RECT* sourceRect, int x, int y,
-                   const int* destSize);
+int TransitionDraw(const TransitionCall& call, const RECT* sourceRect, int x, int y, const int* destSize);
 
 // Geometry helpers shared by the effects.
 inline int64_t TransitionMin(int64_t a, int64_t b) { return a < b ? a : b; }
@@ -49,8 +48,7 @@ class TransitionPieces {
   int64_t Y() const { return m_call.y; }
 
   // The source rectangle (left, top, right, bottom) at destination (destX, destY), 1:1.
-  void Draw(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t destX,
-            int64_t destY) {
+  void Draw(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t destX, int64_t destY) {
     if (right <= left || bottom <= top) return;
     if (m_copy.on && left >= 0 && top >= 0 && right <= m_w && bottom <= m_h) {
       Copy(left, top, right, bottom, destX, destY);
@@ -63,8 +61,7 @@ class TransitionPieces {
     Draw(left, top, right, bottom, X() + left, Y() + top);
   }
   // The same moved by (dx, dy) from its own place.
-  void DrawMoved(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t dx,
-                 int64_t dy) {
+  void DrawMoved(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t dx, int64_t dy) {
     Draw(left, top, right, bottom, X() + left + dx, Y() + top + dy);
   }
   // The one-pixel pieces (x, y) of source row y for which shown(x) holds, left to right. Between
@@ -115,8 +112,8 @@ class TransitionPieces {
   }
 
   // The source rectangle stretched to destW x destH; a size of 0 or less draws nothing.
-  void DrawStretched(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t destX,
-                     int64_t destY, int64_t destW, int64_t destH);
+  void DrawStretched(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t destX, int64_t destY,
+                     int64_t destW, int64_t destH);
 
   // Visits the cells of a cw x ch grid laid from the source's top-left corner, row by row, with
   // each cell's corner and its size cut to the source: f(x, y, cellW, cellH).
@@ -129,15 +126,13 @@ class TransitionPieces {
   }
 
  private:
-  void DrawChecked(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t destX,
-                   int64_t destY);
+  void DrawChecked(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t destX, int64_t destY);
   void DrawPiece(const RECT& r, int x, int y, const int* destSize);
 
   // The opaque copy of a 1:1 piece inside the source between two memory surfaces, cut to the
   // clip: what the surface's own opaque blit does with it, without its general set-up, so that
   // effects of a few hundred thousand pieces stay within a frame.
-  void Copy(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t destX,
-            int64_t destY) {
+  void Copy(int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t destX, int64_t destY) {
     // A point outside int is skipped before any blit, so it does not write the clip back.
     if (destX < INT32_MIN || destX > INT32_MAX || destY < INT32_MIN || destY > INT32_MAX) return;
     if (!m_clipWritten) {
@@ -204,11 +199,8 @@ int RunTransition(const TransitionCall& call, Body&& body) {
   }
 }
 
-
 // Defines a catalogue entry whose pieces are the given statements over TransitionPieces& p.
-#define VREL_TRANSITION_ENTRY(name, ...)                                                     \
-  int name(CDrawTarget* d, CDrawTarget* s, int x, int y, int phase, int mode, int alpha,    \
-           RECT* clip) {                                                                     \
-    return RunTransition({d, s, x, y, phase, mode, alpha, clip},                             \
-                         [](TransitionPieces& p) { __VA_ARGS__; });                          \
+#define VREL_TRANSITION_ENTRY(name, ...)                                                                    \
+  int name(CDrawTarget* d, CDrawTarget* s, int x, int y, int phase, int mode, int alpha, RECT* clip) {      \
+    return RunTransition({d, s, x, y, phase, mode, alpha, clip}, [](TransitionPieces& p) { __VA_ARGS__; }); \
   }

@@ -9,9 +9,7 @@ namespace {
 
 using std::int64_t;
 
-int64_t SquareSide(const TransitionPieces& p) {
-  return (p.P() * TransitionMax(p.W(), p.H())) >> 8;
-}
+int64_t SquareSide(const TransitionPieces& p) { return (p.P() * TransitionMax(p.W(), p.H())) >> 8; }
 
 void SquareCentre(TransitionPieces& p) {
   const int64_t s = SquareSide(p), half = s >> 1;

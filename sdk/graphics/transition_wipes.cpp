@@ -26,8 +26,7 @@ void Bands(int64_t n, int phase, bool fromStart, int64_t c, Span&& span) {
 // origin + e .. destSize. span(a, b, destPos) draws source lines [a, b) at destPos along the
 // axis; smear(line, destPos, length) draws the one line stretched.
 template <class Span, class Smear>
-void SmearWipe(int64_t n, int64_t origin, int64_t destSize, int phase, bool fromEnd, Span&& span,
-               Smear&& smear) {
+void SmearWipe(int64_t n, int64_t origin, int64_t destSize, int phase, bool fromEnd, Span&& span, Smear&& smear) {
   const int64_t e = (n * phase) / 256;
   if (fromEnd) {
     if (e > 0) span(n - e, n, origin + n - e);
@@ -52,56 +51,49 @@ int DestHeight(CDrawTarget& d) {
 
 }  // namespace
 
-int TransBandWipeX(CDrawTarget* s, CDrawTarget* d, int x, int y, int phase, uint8_t fromStart,
-                   int mode, int alpha, int bandSize, RECT* clip) {
+int TransBandWipeX(CDrawTarget* s, CDrawTarget* d, int x, int y, int phase, uint8_t fromStart, int mode, int alpha,
+                   int bandSize, RECT* clip) {
   return RunTransition({d, s, x, y, phase, mode, alpha, clip}, [&](TransitionPieces& p) {
     if (bandSize <= 0) return;
-    Bands(p.W(), phase, fromStart != 0, bandSize,
-          [&](int64_t a, int64_t b) { p.DrawInPlace(a, 0, b, p.H()); });
+    Bands(p.W(), phase, fromStart != 0, bandSize, [&](int64_t a, int64_t b) { p.DrawInPlace(a, 0, b, p.H()); });
   });
 }
 
-int TransBandWipeY(CDrawTarget* s, CDrawTarget* d, int x, int y, int phase, uint8_t fromStart,
-                   int mode, int alpha, int bandSize, RECT* clip) {
+int TransBandWipeY(CDrawTarget* s, CDrawTarget* d, int x, int y, int phase, uint8_t fromStart, int mode, int alpha,
+                   int bandSize, RECT* clip) {
   return RunTransition({d, s, x, y, phase, mode, alpha, clip}, [&](TransitionPieces& p) {
     if (bandSize <= 0) return;
-    Bands(p.H(), phase, fromStart != 0, bandSize,
-          [&](int64_t a, int64_t b) { p.DrawInPlace(0, a, p.W(), b); });
+    Bands(p.H(), phase, fromStart != 0, bandSize, [&](int64_t a, int64_t b) { p.DrawInPlace(0, a, p.W(), b); });
   });
 }
 
-int TransSmearWipeX(CDrawTarget* s, CDrawTarget* d, int x, int y, int phase, uint8_t fromEnd,
-                    int mode, int alpha, RECT* clip) {
+int TransSmearWipeX(CDrawTarget* s, CDrawTarget* d, int x, int y, int phase, uint8_t fromEnd, int mode, int alpha,
+                    RECT* clip) {
   return RunTransition({d, s, x, y, phase, mode, alpha, clip}, [&](TransitionPieces& p) {
     SmearWipe(
         p.W(), p.X(), DestWidth(*d), phase, fromEnd != 0,
         [&](int64_t a, int64_t b, int64_t at) { p.Draw(a, 0, b, p.H(), at, p.Y()); },
         [&](int64_t line, int64_t at, int64_t length) {
           // The stretched column is cut to the source.
-          p.DrawStretched(TransitionMax(line, 0), 0, TransitionMin(line + 1, p.W()), p.H(), at,
-                          p.Y(), length, p.H());
+          p.DrawStretched(TransitionMax(line, 0), 0, TransitionMin(line + 1, p.W()), p.H(), at, p.Y(), length, p.H());
         });
   });
 }
 
-int TransSmearWipeY(CDrawTarget* s, CDrawTarget* d, int x, int y, int phase, uint8_t fromEnd,
-                    int mode, int alpha, RECT* clip) {
+int TransSmearWipeY(CDrawTarget* s, CDrawTarget* d, int x, int y, int phase, uint8_t fromEnd, int mode, int alpha,
+                    RECT* clip) {
   return RunTransition({d, s, x, y, phase, mode, alpha, clip}, [&](TransitionPieces& p) {
     SmearWipe(
         p.H(), p.Y(), DestHeight(*d), phase, fromEnd != 0,
         [&](int64_t a, int64_t b, int64_t at) { p.Draw(0, a, p.W(), b, p.X(), at); },
         [&](int64_t line, int64_t at, int64_t length) {
-          p.DrawStretched(0, TransitionMax(line, 0), p.W(), TransitionMin(line + 1, p.H()), p.X(),
-                          at, p.W(), length);
+          p.DrawStretched(0, TransitionMax(line, 0), p.W(), TransitionMin(line + 1, p.H()), p.X(), at, p.W(), length);
         });
   });
 }
 
-#define VREL_WIPE_ENTRY(name, call)                                                           \
-  int name(CDrawTarget* d, CDrawTarget* s, int x, int y, int phase, int mode, int alpha,     \
-           RECT* clip) {                                                                      \
-    return call;                                                                              \
-  }
+#define VREL_WIPE_ENTRY(name, call) \
+  int name(CDrawTarget* d, CDrawTarget* s, int x, int y, int phase, int mode, int alpha, RECT* clip) { return call; }
 
 VREL_WIPE_ENTRY(TransBandsRight16, TransBandWipeX(s, d, x, y, phase, 1, mode, alpha, 16, clip))
 VREL_WIPE_ENTRY(TransBandsLeft16, TransBandWipeX(s, d, x, y, phase, 0, mode, alpha, 16, clip))

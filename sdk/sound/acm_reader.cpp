@@ -174,7 +174,8 @@ uint8_t kmACMtoPCM::SetLoop(uint8_t loop) {
 uint32_t kmACMtoPCM::SecondsToBytes(uint32_t seconds) {
   const uint64_t pcm = uint64_t{m_output.nBlockAlign} * m_output.nSamplesPerSec * seconds;
   uint32_t source = 0, back = 0;
-  if (pcm > UINT32_MAX || m_stream.Size(static_cast<uint32_t>(pcm), source, ACM_STREAMSIZEF_DESTINATION) != MMSYSERR_NOERROR ||
+  if (pcm > UINT32_MAX ||
+      m_stream.Size(static_cast<uint32_t>(pcm), source, ACM_STREAMSIZEF_DESTINATION) != MMSYSERR_NOERROR ||
       m_stream.Size(source, back, ACM_STREAMSIZEF_SOURCE) != MMSYSERR_NOERROR) {
     return 0;
   }

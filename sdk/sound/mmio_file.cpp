@@ -85,7 +85,8 @@ uint8_t kmMmioFile::Open(const char* name) {
     m_format[17] = 0;
   }
   Chunk dataChunk;
-  const uint32_t afterFmt = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{fmt.start} + fmt.size + (fmt.size & 1), riffEnd));
+  const uint32_t afterFmt =
+      static_cast<uint32_t>(std::min<uint64_t>(uint64_t{fmt.start} + fmt.size + (fmt.size & 1), riffEnd));
   if (!FindChunk(data, afterFmt, riffEnd, "data", dataChunk)) {
     SoundLog("%s", "CSound::LoadWaveFile : データチャンクに行けない"_sj);
     Fail();

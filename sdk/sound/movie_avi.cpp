@@ -114,7 +114,9 @@ int32_t CMovieAVI::SetLoop(uint8_t loop) {
   return 0;
 }
 
-int32_t CMovieAVI::GetCurrentPos() { return static_cast<int32_t>(m_clock->Get() + static_cast<uint32_t>(m_timeOffset)); }
+int32_t CMovieAVI::GetCurrentPos() {
+  return static_cast<int32_t>(m_clock->Get() + static_cast<uint32_t>(m_timeOffset));
+}
 
 int32_t CMovieAVI::SetCurrentPos(int32_t ms) {
   m_timeOffset = static_cast<int32_t>(static_cast<uint32_t>(ms) - m_clock->Get());

@@ -23,9 +23,7 @@ constexpr int kMaxLoopReads = 8;
 
 void CMovieAVIAUDIO::SetIdleWaitMs(int ms) { idleWaitMs = ms; }
 
-CMovieAVIAUDIO::CMovieAVIAUDIO(CMovieAVI* owner) : m_clock(nullptr, false), m_owner(owner) {
-  AddSoundDeviceUser();
-}
+CMovieAVIAUDIO::CMovieAVIAUDIO(CMovieAVI* owner) : m_clock(nullptr, false), m_owner(owner) { AddSoundDeviceUser(); }
 
 CMovieAVIAUDIO::~CMovieAVIAUDIO() {
   Close();
@@ -76,7 +74,8 @@ int CMovieAVIAUDIO::InitAudio() {
   uint32_t sourceBytes = 0;
   m_bufferSize = 0;
   if (fourSeconds <= kMaxBufferBytes &&
-      m_conversion->Size(static_cast<uint32_t>(fourSeconds), sourceBytes, ACM_STREAMSIZEF_DESTINATION) == MMSYSERR_NOERROR &&
+      m_conversion->Size(static_cast<uint32_t>(fourSeconds), sourceBytes, ACM_STREAMSIZEF_DESTINATION) ==
+          MMSYSERR_NOERROR &&
       m_conversion->Size(sourceBytes, m_bufferSize, ACM_STREAMSIZEF_SOURCE) != MMSYSERR_NOERROR)
     m_bufferSize = 0;
   AudioDevice* device = SharedSoundDevice();
@@ -299,9 +298,11 @@ uint32_t CMovieAVIAUDIO::ReadAviAudio(uint32_t want) {
   if (want <= m_sourceBytes) return 0;
   want -= m_sourceBytes;
   if (m_source.size() < uint64_t{m_sourceBytes} + want) m_source.resize(uint64_t{m_sourceBytes} + want);
-  const int32_t all = static_cast<int32_t>(std::min<int64_t>(int64_t{m_stream->Start()} + m_stream->Length(), INT32_MAX));
+  const int32_t all =
+      static_cast<int32_t>(std::min<int64_t>(int64_t{m_stream->Start()} + m_stream->Length(), INT32_MAX));
   int32_t bytes = 0, samples = 0;
-  HRESULT r = m_stream->Read(m_nextSample, all, m_source.data() + m_sourceBytes, static_cast<int32_t>(want), &bytes, &samples);
+  HRESULT r =
+      m_stream->Read(m_nextSample, all, m_source.data() + m_sourceBytes, static_cast<int32_t>(want), &bytes, &samples);
   if (r == AVIERR_BUFFERTOOSMALL && bytes > 0 && static_cast<uint32_t>(bytes) <= kMaxSourceBlock) {
     // The next sample is larger than the read: the block grows to hold it whole.
     m_source.resize(uint64_t{m_sourceBytes} + static_cast<uint32_t>(bytes));

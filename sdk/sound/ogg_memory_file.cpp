@@ -45,10 +45,17 @@ int OggMemSeek(void* file, ogg_int64_t offset, int origin) {
   auto* f = static_cast<COggMemoryFile*>(file);
   int64_t base;
   switch (origin) {
-    case SEEK_SET: base = f->baseOffset; break;
-    case SEEK_CUR: base = f->position; break;
-    case SEEK_END: base = int64_t{f->size} + f->baseOffset; break;
-    default: return -1;
+    case SEEK_SET:
+      base = f->baseOffset;
+      break;
+    case SEEK_CUR:
+      base = f->position;
+      break;
+    case SEEK_END:
+      base = int64_t{f->size} + f->baseOffset;
+      break;
+    default:
+      return -1;
   }
   // Only the low 32 bits of the offset count, as the stored positions are 32-bit; a position
   // before the block would make the next read copy from outside it.

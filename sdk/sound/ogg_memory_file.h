@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
-
 #include <vorbis/vorbisfile.h>
 
 struct COggMemoryFile {

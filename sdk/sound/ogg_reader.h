@@ -2,7 +2,6 @@
 #pragma once
 
 #include <string>
-
 #include <vorbis/vorbisfile.h>
 
 #include "sdk/sound/ogg_memory_file.h"

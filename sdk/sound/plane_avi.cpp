@@ -128,8 +128,7 @@ void CPlaneAVI::OnDrawDIB(CDIBDraw* display) {
   if (display == nullptr || !m_owner || !m_owner->DrawEnableFlag()) return;
   UpdateFrame();
   const FrameGeometry g = FrameDrawGeometry(GetX(), GetY(), m_drawWidth, m_drawHeight, m_frameWidth, m_frameHeight,
-                                            m_stretch != 0, m_owner->KeepAspectFlag() != 0,
-                                            m_owner->CenterFlag() != 0);
+                                            m_stretch != 0, m_owner->KeepAspectFlag() != 0, m_owner->CenterFlag() != 0);
   const int size[2] = {g.width, g.height};
   display->BltFast(&m_frameSurface, g.x, g.y, &g.source, g.stretched ? size : nullptr, nullptr);
 }

@@ -1,10 +1,10 @@
 // The game's films through the movie seam: the frame of the film in place of the layers, and a
 // file that cannot be read reported and dropped.
-#include <gtest/gtest.h>
+#include "game/avi_movie_player.h"
 
+#include <gtest/gtest.h>
 #include <string>
 
-#include "game/avi_movie_player.h"
 #include "game/message_log.h"
 #include "game/picture_layers.h"
 #include "layer_fixture.h"

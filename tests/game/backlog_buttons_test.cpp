@@ -1,7 +1,6 @@
 // The backlog's lines, page and voice icons, and the script buttons' hit test, fade and sounds.
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -51,7 +50,8 @@ TEST_F(BacklogButtons, LinesOfAMessage) {
     std::vector<std::string> lines;
   };
   const Case cases[] = {
-      {"100 double-byte characters", Repeat(a, 100),
+      {"100 double-byte characters",
+       Repeat(a, 100),
        {Repeat(a, 21), Repeat(a, 21), Repeat(a, 21), Repeat(a, 21), Repeat(a, 16), ""}},
       {"ASCII only", "Hello, <b>world</b>", {""}},
       {"half-width katakana dropped", "\xB1\xB2" + a + "\xB3", {a, ""}},
@@ -121,7 +121,7 @@ TEST_F(BacklogButtons, TheIconReplaysItsVoice) {
   BacklogAddText(Sj("い"_sj), "voice\\A0100.ogg");
   OpenBacklog();
   FrameInputState input{};
-  input.cursorX = 10;  // icons at x 4..19 (text x 20 less the icon's width)
+  input.cursorX = 10;          // icons at x 4..19 (text x 20 less the icon's width)
   input.cursorY = 2 * 19 + 5;  // the second message's first line is row 2; rows are size + 3 apart
   input.click = true;
   SetCursorKind(0);
@@ -147,7 +147,8 @@ TEST_F(BacklogButtons, ButtonsHitStrictlyInsideTheHighlightPicture) {
   struct Case {
     int x, y;
     bool hit;
-  } const cases[] = {{10, 15, false}, {11, 15, true}, {29, 19, true}, {30, 15, false}, {29, 20, false}, {20, 10, false}};
+  } const cases[] = {{10, 15, false}, {11, 15, true},  {29, 19, true},
+                     {30, 15, false}, {29, 20, false}, {20, 10, false}};
   for (const Case& c : cases) {
     SetClickedButton(-1);
     FrameInputState input = Click();
@@ -209,8 +210,9 @@ TEST_F(BacklogButtons, HoverAndPressSoundOnceEach) {
 TEST_F(BacklogButtons, ScriptButtonsReportTheClickAndOneClearEndsTheMode) {
   Picture("hi.png", 20, 10);
   Picture("lo.png", 20, 10);
-  Load("SETBUTTON 0, 10, 10, 0, \"hi.png\", \"lo.png\"\nSETBUTTON 1, 10, 40, 0, \"hi.png\", \"lo.png\"\n"
-       "GETBUTTON A\nB=1\nCLEARBUTTON 1\nC=1\n");
+  Load(
+      "SETBUTTON 0, 10, 10, 0, \"hi.png\", \"lo.png\"\nSETBUTTON 1, 10, 40, 0, \"hi.png\", \"lo.png\"\n"
+      "GETBUTTON A\nB=1\nCLEARBUTTON 1\nC=1\n");
   run.Frame(3);
   EXPECT_EQ(run.Var("B").value_or(0), 0);
   FrameInputState input = Click();

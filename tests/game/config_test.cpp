@@ -1,16 +1,15 @@
 #include "game/config.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "fuzz_corpus.h"
 #include "game/message_log.h"
 #include "message_box_recorder.h"
-#include "scoped_temp_dir.h"
 #include "platform/sjis_literal.h"
+#include "scoped_temp_dir.h"
 
 namespace {
 
@@ -172,8 +171,8 @@ TEST_F(ConfigTest, WritesThePlayersSettingsBackAndKeepsTheRest) {
   Config.messageWindowX = 7;
   Config.autoOn = true;
   Config.skipUnread = true;
-  Config.screenWidth = 1;        // not written back: read again from the file
-  Config.fontColor = 0x123456;   // likewise
+  Config.screenWidth = 1;       // not written back: read again from the file
+  Config.fontColor = 0x123456;  // likewise
   ASSERT_TRUE(Write());
   EXPECT_EQ(Config.screenWidth, 800);
   EXPECT_EQ(Config.fontColor, 0x000080FFu);
@@ -206,8 +205,8 @@ TEST_F(ConfigTest, ReportsEachMissingElementUnderItsNameAndGoesOn) {
   cut("<se volume");
   cut("<font type");
   cut("<slider");
-  cut("<quit file");   // the system bar's elements are optional
-  cut("<actor02");     // ends the actor list without a word
+  cut("<quit file");  // the system bar's elements are optional
+  cut("<actor02");    // ends the actor list without a word
   cut("<title>");
   dir.Write("vrel.xml", xml);
   ASSERT_TRUE(Read());
@@ -253,8 +252,10 @@ TEST_F(ConfigTest, CutsNamesAndTextsAtTheirFields) {
   const std::string longName(300, 'a');
   std::string title;
   for (int i = 0; i < 200; ++i) title += "\x82\xA0";  // 400 bytes of double-byte characters
-  dir.Write("vrel.xml", "<advsystem><title>" + title + "</title><script>" + longName + "</script>"
-                        "<text><skip file=\"" + longName + "\" x=\"1\"/></text></advsystem>");
+  dir.Write("vrel.xml", "<advsystem><title>" + title + "</title><script>" + longName +
+                            "</script>"
+                            "<text><skip file=\"" +
+                            longName + "\" x=\"1\"/></text></advsystem>");
   EXPECT_TRUE(Read());
   EXPECT_EQ(std::string(Config.title), title.substr(0, 254));  // 255 bytes would split a character
   EXPECT_EQ(std::string(Config.script), longName.substr(0, 255));

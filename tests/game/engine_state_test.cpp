@@ -1,12 +1,12 @@
 // The engine state block: its fixed layout, and the snapshot a save writes.
-#include <gtest/gtest.h>
+#include "game/engine_state.h"
 
 #include <cstddef>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <memory>
 #include <type_traits>
 
-#include "game/engine_state.h"
 #include "game/script_harness.h"
 #include "game/script_loader.h"
 
@@ -39,8 +39,7 @@ std::unique_ptr<EngineStateRecord> SnapshotAfter(const std::string& script, int 
 }
 
 TEST(EngineState, SnapshotIsByteForByteTheSameAcrossRuns) {
-  const std::string script = CrLf(
-      "FOR I=1 TO 3\nA(I)=I*I\nGOSUB S\nNEXT\nEND\nB=1\nEND\nLABEL S\nC=C+1\nRETURN\n");
+  const std::string script = CrLf("FOR I=1 TO 3\nA(I)=I*I\nGOSUB S\nNEXT\nEND\nB=1\nEND\nLABEL S\nC=C+1\nRETURN\n");
   auto first = SnapshotAfter(script, 1);
   // Something else in between, then the same script again.
   SnapshotAfter(CrLf("X=1: Y=2: Z=3: W=4\nFOR J=1 TO 50\nNEXT\n"), 2);

@@ -1,11 +1,10 @@
 #include "game/file_utils.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "platform/path.h"
 #include "platform/sjis.h"

@@ -1,7 +1,6 @@
 #include "game/full_width.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 #include "platform/sjis_literal.h"

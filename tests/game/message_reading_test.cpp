@@ -1,8 +1,7 @@
 // Reading a scene: speakers, voices, the key wait, the automatic and skip modes, the window's fade,
 // the two questions and the resume point of a save.
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -172,7 +171,7 @@ TEST_F(Reading, VoicesOfPrefixesAndSingleVoices) {
        Sj("太郎「一」\n\n花子「二」\n\n太郎「三」\n\n"_sj) + Sj("VOICEONCE \"v\"\nナレーション\n\n太郎「四」\n\n"_sj) +
        Sj("太郎「五」\n\n"_sj));
   const std::vector<std::string> expected = {"voice\\A0100.ogg", "voice\\B0007.ogg", "voice\\A0101.ogg", "",
-                                             "voice\\v.ogg", "voice\\A0102.ogg"};
+                                             "voice\\v.ogg",     "voice\\A0102.ogg"};
   run.Frame(1);
   for (size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(LastVoice(), expected[i]) << i;

@@ -1,16 +1,15 @@
 #include "game/save_file.h"
 
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <limits>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "game/fixed_text.h"
@@ -77,8 +76,7 @@ TEST_F(SaveFileTest, ASavedMessageComesBackWhole) {
     std::string spoken;
     std::string voice;
   } cases[] = {
-      {"one-line message", CrLf("A=A+1\n"_sj) + Sj("こんにちは"_sj) + "\r\n\r\nA=A+10\r\n", "-",
-       "こんにちは"_sj, ""},
+      {"one-line message", CrLf("A=A+1\n"_sj) + Sj("こんにちは"_sj) + "\r\n\r\nA=A+10\r\n", "-", "こんにちは"_sj, ""},
       {"speaker and voice", CrLf("A=A+1\nVOICEPREFIX \"太郎\", \"A0100\"\n＠太郎\nこんにちは\n\nA=A+10\n"_sj),
        "太郎"_sj, "こんにちは"_sj, "voice\\A0100.ogg"},
   };

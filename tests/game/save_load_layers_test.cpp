@@ -1,9 +1,8 @@
 // Saves of scenes with pictures, through slot files: what a load brings back of the layers and
 // where the script goes on.
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <utility>
 #include <vector>

@@ -1,9 +1,8 @@
 #include "game/scene_gallery.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "game/frame_input.h"

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <climits>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "game/info_overlay.h"
@@ -14,12 +13,8 @@ TEST(ScreenFade, MovesByItsStepAndStopsAtEitherEnd) {
     ScreenFade start;
     ScreenFade after;
   } cases[] = {
-      {{0, 16}, {16, 16}},
-      {{250, 16}, {255, 0}},
-      {{255, 16}, {255, 0}},
-      {{10, -16}, {0, 0}},
-      {{100, 0}, {100, 0}},
-      {{200, INT_MAX}, {255, 0}},  // no overflow on the way
+      {{0, 16}, {16, 16}},    {{250, 16}, {255, 0}}, {{255, 16}, {255, 0}},
+      {{10, -16}, {0, 0}},    {{100, 0}, {100, 0}},  {{200, INT_MAX}, {255, 0}},  // no overflow on the way
       {{0, INT_MIN}, {0, 0}},
   };
   for (const auto& c : cases) {

@@ -1,7 +1,6 @@
 // The key-wait prompt, the tool tip, PRINT, SUN and FILM, on a test screen.
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "box_font_engine.h"
@@ -188,7 +187,10 @@ TEST_F(TextCommandTest, Print) {
   } const cases[] = {
       {"string and value", "A = 5\nPRINT \"A=\";A\n", "A=5\n<HR>"},
       {"ending with ; keeps the line open", "PRINT \"x\";\n", "x<HR>"},
-      {"%.12g", "PRINT 1/3;2.5;-7\n", "0.333333333333" "2.5" "-7\n<HR>"},
+      {"%.12g", "PRINT 1/3;2.5;-7\n",
+       "0.333333333333"
+       "2.5"
+       "-7\n<HR>"},
       {"empty list", "PRINT\n", "\n<HR>"},
       {"the list ends at a token that is not ;", "PRINT \"a\";\"b\":X = 1\n", "ab\n<HR>"},
       {"Japanese text", std::string("PRINT \"") + "こんにちは"_sj + "\"\n", std::string("こんにちは\n<HR>"_sj)},

@@ -3,15 +3,15 @@
 #include <cstring>
 
 #include "game/engine_state.h"
+#include "game/message_log.h"
 #include "game/picture_layers.h"
 #include "game/script_app.h"
-#include "sdk/graphics/mem_plane.h"
-#include "game/message_log.h"
 #include "game/script_lexer.h"
 #include "game/script_loader.h"
 #include "game/script_symbol_table.h"
 #include "game/script_text.h"
 #include "platform/sjis_literal.h"
+#include "sdk/graphics/mem_plane.h"
 
 namespace {
 
@@ -63,7 +63,8 @@ void ScriptHarness::Step(int frames) {
 void ScriptHarness::Frame(int frames, const FrameInputState& input) {
   if (!m_screen) {
     m_screen = std::make_unique<CMemPlane>();
-    m_screen->Create(Config.screenWidth > 0 ? Config.screenWidth : 320, Config.screenHeight > 0 ? Config.screenHeight : 240, 0);
+    m_screen->Create(Config.screenWidth > 0 ? Config.screenWidth : 320,
+                     Config.screenHeight > 0 ? Config.screenHeight : 240, 0);
     SetLayerDrawTarget(m_screen.get());
     m_app = std::make_unique<CScriptApp>(nullptr);
   }

@@ -61,8 +61,7 @@ class ScriptHarness {
 std::string CrLf(std::string_view text);
 
 // The message-log line of a script error.
-std::string ErrorLine(int line, std::string_view message, std::string_view text,
-                      std::string_view script = "test.txt");
+std::string ErrorLine(int line, std::string_view message, std::string_view text, std::string_view script = "test.txt");
 
 // Replaces one statement handler for the life of the object.
 class ScopedScriptHandler {

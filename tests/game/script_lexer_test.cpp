@@ -1,14 +1,14 @@
 // The tokenizer on ordinary and hostile text.
-#include <gtest/gtest.h>
+#include "game/script_lexer.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "game/engine_state.h"
 #include "game/script_harness.h"
-#include "game/script_lexer.h"
 #include "game/script_text.h"
 #include "game/script_tokens.h"
 #include "platform/sjis_literal.h"
@@ -66,16 +66,24 @@ const LexCase kLexCases[] = {
     {"UnderscoreAndDigits", "_x9 y_1", {Id("_X9"), Id("Y_1")}},
     {"CommentRunsToTheLineFeed", "A # B C\r\nD", {Id("A"), Byte('\n'), Id("D")}},
     {"HalfWidthKatakanaIsANegativeByteToken", "\xb1=", {Byte('\xb1'), Byte('=')}},
-    {"Operators", "(1+2)*3/4,>=", {Byte('('), Num(1), Byte('+'), Num(2), Byte(')'), Byte('*'), Num(3), Byte('/'), Num(4),
-                                   Byte(','), Byte('>'), Byte('=')}},
+    {"Operators",
+     "(1+2)*3/4,>=",
+     {Byte('('), Num(1), Byte('+'), Num(2), Byte(')'), Byte('*'), Num(3), Byte('/'), Num(4), Byte(','), Byte('>'),
+      Byte('=')}},
     {"Strings", "\"a b\" \"\x82\xa0\"", {{kTokenString, "a b"}, {kTokenString, "\x82\xa0"}}},
     {"MessageJoinsLinesUpToTheEmptyLine",
      "\x82\xa0\x82\xa2\r\nPRINT 1\r\n<x>\r\n\r\nA",
      {{kTokenMessage, "\x82\xa0\x82\xa2\nPRINT 1\n<x>"}, Byte('\n'), Id("A")}},
     {"AngleBracketStartsAMessage", "A=<1\r\n\r\n", {Id("A"), Byte('='), {kTokenMessage, "<1"}, Byte('\n')}},
-    {"MessageWithBareLineFeedsKeepsEveryByte", "\x82\xa0\nAB\n\nC", {{kTokenMessage, "\x82\xa0\nAB"}, Byte('\n'), Id("C")}},
+    {"MessageWithBareLineFeedsKeepsEveryByte",
+     "\x82\xa0\nAB\n\nC",
+     {{kTokenMessage, "\x82\xa0\nAB"}, Byte('\n'), Id("C")}},
     {"MessageEndsAtTheEndOfTheText", "\x82\xa0\r\nB", {{kTokenMessage, "\x82\xa0\nB"}}},
-    {"IdentifierWithShiftJis", "A\x82\xa0" "B", {Id("A\x82\xa0" "B")}},
+    {"IdentifierWithShiftJis",
+     "A\x82\xa0"
+     "B",
+     {Id("A\x82\xa0"
+         "B")}},
 };
 INSTANTIATE_TEST_SUITE_P(Script, Lexer, testing::ValuesIn(kLexCases),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -1,21 +1,20 @@
 // Loading the script from a file, the read table's file, and resuming a loaded save.
-#include <gtest/gtest.h>
+#include "game/script_loader.h"
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
-#include <vector>
-
 #include <unistd.h>
+#include <vector>
 
 #include "game/config.h"
 #include "game/engine_state.h"
 #include "game/read_flag_table.h"
 #include "game/script_harness.h"
 #include "game/script_lexer.h"
-#include "game/script_loader.h"
 #include "game/script_tokens.h"
 #include "platform/sjis_literal.h"
 
@@ -35,9 +34,7 @@ class TempDir {
   fs::path m_path;
 };
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 TEST(ReadFlags, OnlyAFileOfExactly200000BytesIsRead) {
   TempDir dir;
@@ -108,7 +105,9 @@ TEST(LoadScript, AMissingFileIsReportedAndTheEmptyScriptStops) {
 
 std::vector<std::string> editorCalls;
 
-void RecordEditorCall(const char* path, int line) { editorCalls.push_back(std::string(path) + ":" + std::to_string(line)); }
+void RecordEditorCall(const char* path, int line) {
+  editorCalls.push_back(std::string(path) + ":" + std::to_string(line));
+}
 
 // In debug mode the script is shown in the editor through the host before it is loaded; the host
 // may have no editor, and outside debug mode none is asked for.

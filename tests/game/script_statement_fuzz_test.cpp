@@ -1,9 +1,8 @@
 // Scripts made of random statements: whatever order the control-flow keywords come in, a frame
 // always hands control back and nothing faults (run under the sanitizers). A frame that does not hand
 // back fails the program within seconds rather than at the test runner's timeout.
-#include <gtest/gtest.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 #include <random>
 #include <string>
 #include <thread>
@@ -28,12 +27,22 @@ void StepWatched(ScriptHarness& run, int frames, HangWatchdog& watchdog, const s
 }
 
 TEST(ScriptStatementFuzz, RandomControlFlowNeverFaultsOrHangs) {
-  static const char* const kWords[] = {
-      "IF ",     "THEN ", "ELSE ", "GOTO ",  "GOSUB ", "RETURN ", "FOR ",  "TO ",   "STEP ", "NEXT ",  "MACRO ",
-      "ENDMACRO ", "@",   "LABEL ", "END ",  "AND ",   "OR ",     "NOT ",  "MOD ",  "INT ",  "WAIT ",  "A",
-      "B",       "L1 ",   "L2 ",   "M1 ",    "I",      "=",       "(",     ")",     ",",     ":",      "+",
-      "*",       "/",     ">",     "1 ",     "-2 ",    "0 ",      "3.5 ",  "\"S\" ", "\r\n", "\r\n",  "\r\n",
-      "\x82\xa0\r\n\r\n", "# c\r\n", "A(1,",  "999999999999 "};
+  static const char* const kWords[] = {"IF ",     "THEN ",  "ELSE ",
+                                       "GOTO ",   "GOSUB ", "RETURN ",
+                                       "FOR ",    "TO ",    "STEP ",
+                                       "NEXT ",   "MACRO ", "ENDMACRO ",
+                                       "@",       "LABEL ", "END ",
+                                       "AND ",    "OR ",    "NOT ",
+                                       "MOD ",    "INT ",   "WAIT ",
+                                       "A",       "B",      "L1 ",
+                                       "L2 ",     "M1 ",    "I",
+                                       "=",       "(",      ")",
+                                       ",",       ":",      "+",
+                                       "*",       "/",      ">",
+                                       "1 ",      "-2 ",    "0 ",
+                                       "3.5 ",    "\"S\" ", "\r\n",
+                                       "\r\n",    "\r\n",   "\x82\xa0\r\n\r\n",
+                                       "# c\r\n", "A(1,",   "999999999999 "};
   HangWatchdog watchdog(kFrameLimit);
   std::mt19937 random(2024);
   for (int round = 0; round < 150; ++round) {

@@ -1,11 +1,11 @@
 // Hashing, collision placement and the limits of the symbol table.
-#include <gtest/gtest.h>
+#include "game/script_symbol_table.h"
 
+#include <gtest/gtest.h>
 #include <string>
 
 #include "game/engine_state.h"
 #include "game/script_harness.h"
-#include "game/script_symbol_table.h"
 #include "game/script_tokens.h"
 #include "platform/sjis_literal.h"
 
@@ -109,9 +109,9 @@ TEST(SymbolTable, LinksFromASaveNeverLeadOutsideOrAroundForever) {
   ScriptHarness fresh;
   ScriptSymbol* a = DefineSymbol("A", kSymbolFindOrAdd);
   ScriptSymbol* d6g = DefineSymbol("D6G", kSymbolFindOrAdd);
-  d6g->next = 65;  // a loop back to A
+  d6g->next = 65;                         // a loop back to A
   EXPECT_EQ(FindSymbol("MRB"), nullptr);  // home 65 too
-  a->next = 123456;  // names no entry
+  a->next = 123456;                       // names no entry
   EXPECT_EQ(FindSymbol("D6G"), nullptr);
   // Adding repairs the chain end it walked.
   ScriptSymbol* added = DefineSymbol("MRB", kSymbolFindOrAdd);
@@ -126,8 +126,8 @@ TEST(SymbolTable, AppendNamePartStopsBeforeSixtyFourBytes) {
   EXPECT_TRUE(AppendNamePart(name, "("));
   EXPECT_FALSE(AppendNamePart(name, "1"));
   EXPECT_EQ(std::string(name), std::string(62, 'X') + "(");
-  EXPECT_EQ(fresh.Log(), (std::vector<std::string>{std::string(62, 'X') + "(1\n",
-                                                    ErrorLine(1, "名前が長すぎます"_sj, "", "")}));
+  EXPECT_EQ(fresh.Log(),
+            (std::vector<std::string>{std::string(62, 'X') + "(1\n", ErrorLine(1, "名前が長すぎます"_sj, "", "")}));
 }
 
 }  // namespace

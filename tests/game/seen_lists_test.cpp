@@ -1,13 +1,12 @@
 #include "game/seen_lists.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "message_box_recorder.h"
-#include "scoped_temp_dir.h"
 #include "platform/sjis_literal.h"
+#include "scoped_temp_dir.h"
 
 namespace {
 

@@ -1,13 +1,12 @@
 #include "game/sound_channels.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "game/message_log.h"
-#include "platform/sjis_literal.h"
 #include "game/script_commands.h"
+#include "platform/sjis_literal.h"
 #include "script_harness.h"
 #include "sound_fixture.h"
 
@@ -31,9 +30,8 @@ TEST(SoundVolume, AttenuationTable) {
     int32_t volume;
     int32_t attenuation;
   };
-  const Case cases[] = {{100, 100, 0},     {100, 50, -1500}, {100, 0, -3000}, {50, 100, -1500},
-                        {0, 100, -3000},   {0, 0, -3000},    {100, 33, -2010}, {100, 200, 0},
-                        {100, -400, -10000}};
+  const Case cases[] = {{100, 100, 0}, {100, 50, -1500}, {100, 0, -3000}, {50, 100, -1500},   {0, 100, -3000},
+                        {0, 0, -3000}, {100, 33, -2010}, {100, 200, 0},   {100, -400, -10000}};
   const int32_t saved = Config.masterVolume;
   for (const Case& c : cases) {
     Config.masterVolume = c.master;
@@ -63,10 +61,12 @@ TEST_F(SoundChannels, CrossFadeAt60And30FramesASecond) {
       ASSERT_EQ(BgmLevel[second], newLevel) << frame;
       if (oldLevel > 0) {
         ASSERT_EQ(BgmLevel[first], oldLevel) << frame;
-        ASSERT_EQ(SoundFolder::Attenuation(BgmBuffer(first)), VolumeToAttenuation(static_cast<int32_t>(oldLevel * 0.01 * 100)));
+        ASSERT_EQ(SoundFolder::Attenuation(BgmBuffer(first)),
+                  VolumeToAttenuation(static_cast<int32_t>(oldLevel * 0.01 * 100)));
       }
       if (newLevel < 100) {
-        ASSERT_EQ(SoundFolder::Attenuation(BgmBuffer(second)), VolumeToAttenuation(static_cast<int32_t>(newLevel * 0.01 * 100)));
+        ASSERT_EQ(SoundFolder::Attenuation(BgmBuffer(second)),
+                  VolumeToAttenuation(static_cast<int32_t>(newLevel * 0.01 * 100)));
       }
     }
     // The frame after the level passed 0 stops the old channel and closes its reader.
@@ -222,8 +222,9 @@ TEST(SoundWithoutDevice, EveryFunctionDoesNothing) {
 TEST_F(SoundChannels, CommandsReportAMissingMusicFileOnlyForBgm) {
   ScriptHarness harness;
   RegisterScriptCommands();
-  harness.Load(CrLf("BGM \"missing.ogg\"\nBGMONCE \"missing.ogg\"\nSE 2, \"s.wav\"\nLOOPSE 5, \"s.wav\"\nSTOPSE 5\n"
-                    "BGM 1\n"));
+  harness.Load(
+      CrLf("BGM \"missing.ogg\"\nBGMONCE \"missing.ogg\"\nSE 2, \"s.wav\"\nLOOPSE 5, \"s.wav\"\nSTOPSE 5\n"
+           "BGM 1\n"));
   harness.Step(1);
   const auto log = harness.Log();
   ASSERT_EQ(log.size(), 2u) << testing::PrintToString(log);

@@ -3,10 +3,9 @@
 #pragma once
 
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "game/config.h"
 #include "game/engine_state.h"
@@ -30,7 +29,8 @@ class SoundFolder {
     sound_writer::MakeOggVorbis(tone, 22050, 1, 0.3f, ogg);
     std::vector<uint8_t> wave;
     sound_writer::MakeWave(sound_writer::WaveKind::kPcm16, tone, 22050, 1, wave);
-    for (const char* name : {"a.ogg", "b.ogg", "voice/v.ogg", "voice/A0100.ogg", "voice/A0101.ogg", "voice/B0007.ogg"}) {
+    for (const char* name :
+         {"a.ogg", "b.ogg", "voice/v.ogg", "voice/A0100.ogg", "voice/A0101.ogg", "voice/B0007.ogg"}) {
       Write(name, ogg);
     }
     for (const char* name : {"s.wav", "system/se/mclick.wav"}) Write(name, wave);

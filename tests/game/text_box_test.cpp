@@ -2,7 +2,6 @@
 #include "game/text_box.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -161,8 +160,10 @@ TEST_F(TextBoxTest, RevealedGlyphsAreCopiedFromTheCanvas) {
     ASSERT_EQ(glyphs.size(), 3u);
     for (size_t g = 0; g < 2; ++g) {
       RECT r = glyphs[g];
-      if (opacity == 255) expected.BltAlpha(&canvas, 10 + r.left, 20 + r.top, &r, nullptr, nullptr);
-      else expected.BlendBltNatural(&canvas, 10 + r.left, 20 + r.top, opacity, &r, nullptr, nullptr);
+      if (opacity == 255)
+        expected.BltAlpha(&canvas, 10 + r.left, 20 + r.top, &r, nullptr, nullptr);
+      else
+        expected.BlendBltNatural(&canvas, 10 + r.left, 20 + r.top, opacity, &r, nullptr, nullptr);
     }
     EXPECT_EQ(Pixels(back), Pixels(expected)) << "opacity " << opacity;
     // The third glyph's place is untouched.

@@ -2,37 +2,36 @@
 // SIGTERM asks, so each run ends after its start-up and goes through the normal shutdown.
 #include "game/win_main.h"
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
-#include "game/config.h"
 #include "box_font_engine.h"
+#include "game/config.h"
+#include "game/message_log.h"
+#include "game/run_state.h"
+#include "game/screen_fade.h"
+#include "game/script_app.h"
 #include "game_folder.h"
 #include "message_box_recorder.h"
-#include "platform/quit_signal.h"
-#include "scoped_temp_dir.h"
-#include "sdk/framework/path_functions.h"
 #include "platform/clock.h"
-#include "platform/simulated_input.h"
-#include "sdk/framework/window_application.h"
-#include "sdk/framework/idle_callback.h"
-#include "sdk/framework/single_instance_checker.h"
-#include "sdk/framework/editor_process_factory.h"
-#include "game/run_state.h"
-#include "game/script_app.h"
-#include "game/message_log.h"
-#include "game/screen_fade.h"
 #include "platform/presenter.h"
+#include "platform/quit_signal.h"
+#include "platform/simulated_input.h"
+#include "platform/sjis_literal.h"
+#include "scoped_temp_dir.h"
+#include "sdk/framework/editor_process_factory.h"
+#include "sdk/framework/idle_callback.h"
+#include "sdk/framework/path_functions.h"
+#include "sdk/framework/single_instance_checker.h"
+#include "sdk/framework/window_application.h"
 #include "sdk/graphics/dib_draw.h"
 #include "sdk/graphics/screen_listener.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -181,7 +180,8 @@ TEST_F(WinMainTest, DebugModeOpensTheScriptInTheEditorBeforeTheGameRuns) {
 // waits (0: the frames are punctual), and the game is asked to quit after a number of frames.
 class TimedFrames : public CIdleCallback {
  public:
-  TimedFrames(platform::ManualClock& clock, int frames, uint32_t frameMs) : m_clock(clock), m_frames(frames), m_ms(frameMs) {}
+  TimedFrames(platform::ManualClock& clock, int frames, uint32_t frameMs)
+      : m_clock(clock), m_frames(frames), m_ms(frameMs) {}
   void OnIdle() override {
     if (m_done++ == m_frames) {
       QuitRequest = true;

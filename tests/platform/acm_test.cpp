@@ -1,8 +1,7 @@
 #include "platform/acm.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <vector>
 
 #include "g711.h"
@@ -19,7 +18,8 @@ std::vector<uint8_t> FormatBlock(uint16_t tag, uint16_t channels, uint32_t rate,
   return b;
 }
 
-std::vector<int16_t> ConvertAll(AcmStream& s, const std::vector<uint8_t>& in, size_t room, uint32_t* usedOut = nullptr) {
+std::vector<int16_t> ConvertAll(AcmStream& s, const std::vector<uint8_t>& in, size_t room,
+                                uint32_t* usedOut = nullptr) {
   std::vector<uint8_t> out(room);
   uint32_t used = 0, produced = 0;
   EXPECT_EQ(s.Convert(in, out, used, produced), MMSYSERR_NOERROR);
@@ -35,7 +35,8 @@ TEST(Acm, LawFormatsExpandByTheStandardTables) {
     uint16_t tag;
     int (*expand)(uint8_t);
   };
-  for (const Case& c : {Case{"A-law", WAVE_FORMAT_ALAW, ALawToLinear}, Case{"mu-law", WAVE_FORMAT_MULAW, MuLawToLinear}}) {
+  for (const Case& c :
+       {Case{"A-law", WAVE_FORMAT_ALAW, ALawToLinear}, Case{"mu-law", WAVE_FORMAT_MULAW, MuLawToLinear}}) {
     SCOPED_TRACE(c.name);
     const auto block = FormatBlock(c.tag, 1, 8000, 8000, 1, 8, 0);
     WAVEFORMATEX pcm;
@@ -124,8 +125,7 @@ TEST(Acm, RefusesUnknownTagsAndUnusableFormats) {
       {"too short", FormatBlock(WAVE_FORMAT_ALAW, 1, 8000, 8000, 1, 8, 0, 14), MMSYSERR_INVALPARAM},
       {"no channels", FormatBlock(WAVE_FORMAT_ALAW, 0, 8000, 8000, 1, 8, 0), ACMERR_NOTPOSSIBLE},
       {"rate 0", FormatBlock(WAVE_FORMAT_MULAW, 1, 0, 8000, 1, 8, 0), ACMERR_NOTPOSSIBLE},
-      {"MPEG without a byte rate", FormatBlock(WAVE_FORMAT_MPEGLAYER3, 2, 44100, 0, 1, 0, 12, 30),
-       ACMERR_NOTPOSSIBLE},
+      {"MPEG without a byte rate", FormatBlock(WAVE_FORMAT_MPEGLAYER3, 2, 44100, 0, 1, 0, 12, 30), ACMERR_NOTPOSSIBLE},
       {"MPEG at a rate no stream has", FormatBlock(WAVE_FORMAT_MPEGLAYER3, 2, 400000, 16000, 1, 0, 12, 30),
        ACMERR_NOTPOSSIBLE},
       {"ADPCM block smaller than its header", FormatBlock(WAVE_FORMAT_ADPCM, 2, 22050, 11000, 14, 4, 0),

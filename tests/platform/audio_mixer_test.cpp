@@ -1,9 +1,8 @@
 #include "platform/audio_mixer.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace {

@@ -1,11 +1,11 @@
 // AVI files read through the platform layer: stream headers, whole-sample reads, times to
 // samples, and decoded frames of films whose pixels the test chose.
-#include <gtest/gtest.h>
+#include "platform/avi_file.h"
 
 #include <cstring>
+#include <gtest/gtest.h>
 #include <memory>
 
-#include "platform/avi_file.h"
 #include "platform/avi_frame.h"
 #include "scoped_temp_dir.h"
 #include "tools/make_films/film_writer.h"
@@ -16,7 +16,9 @@ using namespace platform;
 namespace {
 
 uint32_t FrameColour(int frame) { return 0x102030u + 0x0A0B0Cu * static_cast<uint32_t>(frame); }
-uint32_t Gradient(int x, int y, int frame) { return FrameColour(frame) + static_cast<uint32_t>(x) * 0x10000 + y * 0x100; }
+uint32_t Gradient(int x, int y, int frame) {
+  return FrameColour(frame) + static_cast<uint32_t>(x) * 0x10000 + y * 0x100;
+}
 
 std::vector<uint8_t> PcmFormat(uint32_t rate, uint16_t channels, uint16_t bits) {
   std::vector<uint8_t> f;
@@ -166,7 +168,8 @@ TEST(AviFile, WhatIsNoFilmIsRefused) {
   EXPECT_EQ(AviFile::Open("http://x", file), AVIERR_FILEOPEN);
   EXPECT_EQ(AviFile::Open(dir.File("missing.avi"), file), AVIERR_FILEOPEN);
   std::vector<uint8_t> wave;
-  ASSERT_TRUE(sound_writer::MakeWave(sound_writer::WaveKind::kPcm16, sound_writer::Tone(8000, 1, 100, 440, 0.5), 8000, 1, wave));
+  ASSERT_TRUE(sound_writer::MakeWave(sound_writer::WaveKind::kPcm16, sound_writer::Tone(8000, 1, 100, 440, 0.5), 8000,
+                                     1, wave));
   ASSERT_TRUE(sound_writer::WriteFile(dir.File("w.avi"), wave));
   EXPECT_EQ(AviFile::Open(dir.File("w.avi"), file), AVIERR_BADFORMAT);
   EXPECT_EQ(file, nullptr);
@@ -207,9 +210,7 @@ TEST(DrawDib, RowCopyMatchesTheGeneralDrawing) {
   dib.h.biPlanes = 1;
   dib.h.biBitCount = 32;
   for (int i = 0; i < 6; ++i) dib.px[i] = 0x01010101u * static_cast<uint32_t>(i + 1);
-  const struct {
-    int x, y;
-  } places[] = {{0, 0}, {-1, 1}, {2, 3}, {5, 0}, {1, -1}};
+  const struct { int x, y; } places[] = {{0, 0}, {-1, 1}, {2, 3}, {5, 0}, {1, -1}};
   for (const auto& p : places) {
     auto a = CreateDIBSection32(4, 4), b = CreateDIBSection32(4, 4);
     MemDC da, db;

@@ -1,9 +1,8 @@
 // The memory stand-in for display surfaces: the refusals its users rely on.
-#include <gtest/gtest.h>
-
-#include <memory>
-
 #include "platform/direct_draw.h"
+
+#include <gtest/gtest.h>
+#include <memory>
 
 using namespace platform;
 
@@ -47,8 +46,11 @@ TEST(DirectDrawStandIn, CreationLimitsAndRefusals) {
   const struct {
     DWORD w, h;
     HRESULT r;
-  } cases[] = {{0, 4, DDERR_INVALIDPARAMS}, {4, 0, DDERR_INVALIDPARAMS}, {0xFFFFFFFF, 1, DDERR_INVALIDPARAMS},
-               {1 << 14, 1 << 14, DDERR_INVALIDPARAMS}, {4, 4, DD_OK}};
+  } cases[] = {{0, 4, DDERR_INVALIDPARAMS},
+               {4, 0, DDERR_INVALIDPARAMS},
+               {0xFFFFFFFF, 1, DDERR_INVALIDPARAMS},
+               {1 << 14, 1 << 14, DDERR_INVALIDPARAMS},
+               {4, 4, DD_OK}};
   for (const auto& c : cases) {
     d.dwWidth = c.w;
     d.dwHeight = c.h;

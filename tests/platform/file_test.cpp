@@ -1,17 +1,15 @@
 #include "platform/file.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
-
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "platform/path.h"
+#include "platform/sjis_literal.h"
 #include "read_only_folder.h"
 #include "scoped_temp_dir.h"
 #include "test_util.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -55,9 +53,8 @@ TEST(Path, MissingLevelsAreMatchedWithoutAsciiCase) {
     const char8_t* resolved;
   };
   const Case cases[] = {
-      {"voice\\表示\\ab01.ogg"_sj, u8"Voice/表示/Ab01.OGG"},
-      {"VOICE/表示/AB01.ogg"_sj, u8"Voice/表示/Ab01.OGG"},
-      {"voice\\表示\\new.ogg"_sj, u8"Voice/表示/new.ogg"},      // a new file goes beside the others
+      {"voice\\表示\\ab01.ogg"_sj, u8"Voice/表示/Ab01.OGG"}, {"VOICE/表示/AB01.ogg"_sj, u8"Voice/表示/Ab01.OGG"},
+      {"voice\\表示\\new.ogg"_sj, u8"Voice/表示/new.ogg"},  // a new file goes beside the others
       {"voice\\none\\x.ogg", u8"Voice/none/x.ogg"},         // unmatched levels are kept
       {"Voice\\表示\\Ab01.OGG"_sj, u8"Voice/表示/Ab01.OGG"},
   };
@@ -133,7 +130,8 @@ TEST(File, AtomicWritesLeaveReadOnlyFilesAndMissingFoldersAlone) {
   ScopedTempDir folder;
   folder.Write("ro.txt", "old");
   ::chmod(folder.File("ro.txt").c_str(), 0444);
-  EXPECT_EQ(platform::WriteFileAtomically(Program(folder, "ro.txt"), Bytes("new")), platform::WriteStatus::kCannotCreate);
+  EXPECT_EQ(platform::WriteFileAtomically(Program(folder, "ro.txt"), Bytes("new")),
+            platform::WriteStatus::kCannotCreate);
   EXPECT_EQ(folder.Read("ro.txt"), "old");
   EXPECT_EQ(platform::WriteFileAtomically(Program(folder, "no/such/file"), Bytes("x")),
             platform::WriteStatus::kCannotCreate);

@@ -1,11 +1,10 @@
 #include "platform/freetype_font_engine.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
-#include "platform/text_out.h"
 #include "platform/sjis_literal.h"
+#include "platform/text_out.h"
 
 namespace {
 
@@ -13,7 +12,7 @@ using platform::Font;
 using platform::FontDesc;
 
 std::optional<Font> MakeFont(const char* face, int32_t height, int32_t weight = platform::FW_NORMAL,
-                               uint32_t quality = platform::NONANTIALIASED_QUALITY) {
+                             uint32_t quality = platform::NONANTIALIASED_QUALITY) {
   FontDesc desc;
   desc.faceName = face;
   desc.height = height;
@@ -43,8 +42,12 @@ TEST(FreeTypeFontEngine, TheFourFacesResolveToTheFourFamilies) {
     const char* face;
     const char* family;
   } cases[] = {
-      {"ＭＳ ゴシック"_sj, "IPAGothic"}, {"ＭＳ Ｐゴシック"_sj, "IPAPGothic"}, {"ＭＳ 明朝"_sj, "IPAMincho"},
-      {"ＭＳ Ｐ明朝"_sj, "IPAPMincho"},  {"", "IPAGothic"},               {"Arial", "IPAGothic"},
+      {"ＭＳ ゴシック"_sj, "IPAGothic"},
+      {"ＭＳ Ｐゴシック"_sj, "IPAPGothic"},
+      {"ＭＳ 明朝"_sj, "IPAMincho"},
+      {"ＭＳ Ｐ明朝"_sj, "IPAPMincho"},
+      {"", "IPAGothic"},
+      {"Arial", "IPAGothic"},
       {"@ＭＳ 明朝"_sj, "IPAMincho"},
   };
   auto& engine = platform::FreeTypeFontEngine::Instance();

@@ -26,8 +26,8 @@ TEST(MenuBar, ItemsShowTheirLabelsIconsAndStatesAndPostTheirCommand) {
   wc.lpfnWndProc = CommandProc;
   wc.lpszClassName = "MenuBarTestClass";
   RegisterClassEx(&wc);
-  HWND hwnd = CreateWindowEx(0, "MenuBarTestClass", "menus", WS_CAPTION, 0, 0, 200, 100, nullptr, nullptr, nullptr,
-                             nullptr);
+  HWND hwnd =
+      CreateWindowEx(0, "MenuBarTestClass", "menus", WS_CAPTION, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(hwnd, nullptr);
   HMENU bar = CreateMenu();
   HMENU file = CreatePopupMenu();

@@ -45,9 +45,9 @@ TEST(Menu, ItemsSubMenusAndRefusals) {
 
 TEST(BitmapResource, RegisteredBytesDecodeAndBadOnesAreRefused) {
   // A 2 x 1 24-bit BMP: blue, then red.
-  const uint8_t bmp[] = {'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0,
-                         1,   0,   24, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                         0,   0,   255, 0, 0, 0, 0, 255, 0, 0};
+  const uint8_t bmp[] = {'B', 'M', 62, 0, 0, 0, 0, 0,  0, 0, 54, 0, 0,   0, 40, 0, 0, 0,   2, 0, 0,
+                         0,   1,   0,  0, 0, 1, 0, 24, 0, 0, 0,  0, 0,   8, 0,  0, 0, 0,   0, 0, 0,
+                         0,   0,   0,  0, 0, 0, 0, 0,  0, 0, 0,  0, 255, 0, 0,  0, 0, 255, 0, 0};
   ASSERT_TRUE(platform::RegisterBitmapResource(4242, bmp));
   auto b = platform::LoadBitmapResource(4242);
   ASSERT_NE(b, nullptr);

@@ -1,12 +1,10 @@
 #include "platform/named_lock.h"
 
-#include <gtest/gtest.h>
-
-#include <unistd.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 #include <string>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 

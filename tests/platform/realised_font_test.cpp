@@ -1,8 +1,7 @@
 // A realised face's glyph cache: each character is rendered once and found again by its code, also
 // across the bound at which the cache starts afresh.
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
@@ -81,8 +80,8 @@ TEST(RealisedFont, GlyphsAreRenderedOnceAndFoundByTheirCode) {
   // Single bytes and double bytes of many lead bytes: more than the cache holds at once.
   std::vector<uint16_t> codes;
   for (uint16_t c = 0x21; c < 0x7F; ++c) codes.push_back(c);
-  for (unsigned lead : {0x81u, 0x82u, 0x83u, 0x88u, 0x89u, 0x8Au, 0x8Bu, 0x8Cu, 0x8Du, 0x8Eu, 0x8Fu, 0x90u, 0x91u, 0x92u,
-                        0x93u, 0x94u, 0x95u, 0x96u, 0x97u, 0x98u, 0xE0u, 0xE1u, 0xE2u, 0xE3u}) {
+  for (unsigned lead : {0x81u, 0x82u, 0x83u, 0x88u, 0x89u, 0x8Au, 0x8Bu, 0x8Cu, 0x8Du, 0x8Eu, 0x8Fu, 0x90u,
+                        0x91u, 0x92u, 0x93u, 0x94u, 0x95u, 0x96u, 0x97u, 0x98u, 0xE0u, 0xE1u, 0xE2u, 0xE3u}) {
     for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
       if (trail != 0x7F) codes.push_back(static_cast<uint16_t>(lead << 8 | trail));
     }

@@ -1,7 +1,6 @@
 #include "platform/sjis_literal.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <string_view>
 
@@ -48,7 +47,9 @@ TEST(SjisLiteral, EncodesAsCp932) {
 TEST(SjisLiteral, IsAZeroTerminatedStaticArray) {
   static_assert(sizeof("エラー"_sj) == 7);
   static_assert(sizeof(""_sj) == 1);
-  constexpr std::string_view joined = "ファイル" "が"_sj;
+  constexpr std::string_view joined =
+      "ファイル"
+      "が"_sj;
   static_assert(joined.size() == 10);
   EXPECT_EQ("エラー"_sj[6], '\0');
   // The same text gives the same storage in every use.

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "test_util.h"
 #include "platform/sjis_literal.h"
+#include "test_util.h"
 
 namespace {
 
@@ -15,9 +15,9 @@ struct Case {
 TEST(Sjis, RoundTripsMixedText) {
   const Case cases[] = {
       {"abc", u8"abc"},
-      {"\x95\x5C", u8"表"},        // trail byte 0x5C is a backslash in ASCII
+      {"\x95\x5C", u8"表"},  // trail byte 0x5C is a backslash in ASCII
       {"\x82\xA0", u8"あ"},
-      {"\xB1\xB2", u8"ｱｲ"},        // half-width katakana
+      {"\xB1\xB2", u8"ｱｲ"},  // half-width katakana
       {"\x83\x5C\x83\x74\x83\x67", u8"ソフト"},
   };
   for (const auto& c : cases) {
@@ -45,12 +45,10 @@ TEST(Sjis, EncoderTakesCp932sOneWayCharactersAndIbmRows) {
     uint16_t code;
   };
   const Case cases[] = {
-      {"wave dash", 0x301C, 0x8160},      {"full-width tilde", 0xFF5E, 0x8160},
-      {"yen sign", 0x00A5, 0x5C},         {"em dash", 0x2014, 0x815C},
-      {"small roman one", 0x2170, 0xFA40}, {"IBM kanji", 0x7E8A, 0xFA5C},
-      {"roman one", 0x2160, 0x8754},      {"hiragana a", 0x3042, 0x82A0},
-      {"half-width ka", 0xFF76, 0xB6},    {"emoji", 0x1F600, 0},
-      {"private use", 0xE000, 0xF040},    {"no code", 0x0E01, 0},
+      {"wave dash", 0x301C, 0x8160}, {"full-width tilde", 0xFF5E, 0x8160}, {"yen sign", 0x00A5, 0x5C},
+      {"em dash", 0x2014, 0x815C},   {"small roman one", 0x2170, 0xFA40},  {"IBM kanji", 0x7E8A, 0xFA5C},
+      {"roman one", 0x2160, 0x8754}, {"hiragana a", 0x3042, 0x82A0},       {"half-width ka", 0xFF76, 0xB6},
+      {"emoji", 0x1F600, 0},         {"private use", 0xE000, 0xF040},      {"no code", 0x0E01, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(platform::UnicodeToSjisCode(c.cp), c.code) << c.name;
   // The decoder keeps CP932's first choices.
@@ -63,7 +61,8 @@ TEST(Sjis, EncoderTakesCp932sOneWayCharactersAndIbmRows) {
 TEST(Sjis, TablesAgreeWithTheSingleLookups) {
   const auto decode = platform::SjisDecodeTable();
   const auto encode = platform::SjisEncodeTable();
-  for (unsigned code = 0; code < 0x10000; code += 7) EXPECT_EQ(decode[code], platform::SjisCodeToUnicode(static_cast<uint16_t>(code)));
+  for (unsigned code = 0; code < 0x10000; code += 7)
+    EXPECT_EQ(decode[code], platform::SjisCodeToUnicode(static_cast<uint16_t>(code)));
   for (char32_t cp = 0; cp < 0x10000; cp += 7) EXPECT_EQ(encode[cp], platform::UnicodeToSjisCode(cp));
   // Every character that decodes encodes to a code that decodes to it again.
   for (unsigned code = 0x80; code < 0x10000; ++code) {

@@ -1,8 +1,7 @@
 #include "platform/sync.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
+#include <gtest/gtest.h>
 #include <set>
 #include <vector>
 

@@ -1,8 +1,7 @@
 #include "platform/win_types.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -48,8 +47,14 @@ TEST(WinTypes, MulDivRoundsHalvesAwayFromZero) {
   const struct {
     int a, b, c, expected;
   } cases[] = {
-      {10, 10, 3, 33},  {5, 1, 2, 3},         {-5, 1, 2, -3},         {5, -1, 2, -3},
-      {5, 1, -2, -3},   {7, 3, 0, -1},         {INT_MAX, 2, 1, -1},    {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+      {10, 10, 3, 33},
+      {5, 1, 2, 3},
+      {-5, 1, 2, -3},
+      {5, -1, 2, -3},
+      {5, 1, -2, -3},
+      {7, 3, 0, -1},
+      {INT_MAX, 2, 1, -1},
+      {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
       {65536, 65536, 16777216, 256},
   };
   for (const auto& c : cases) EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.expected) << c.a << " " << c.b << " " << c.c;

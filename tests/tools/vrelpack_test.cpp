@@ -1,17 +1,15 @@
 // Runs the built packing tool on folders made here and reads its output through the file layer.
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
+#include <sys/wait.h>
 
+#include "platform/sjis_literal.h"
 #include "scoped_temp_dir.h"
 #include "sdk/framework/current_dir_scope.h"
 #include "sdk/framework/file_buffer.h"
 #include "test_util.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 

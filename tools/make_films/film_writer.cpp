@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
 #include <jpeglib.h>
 
 namespace film_writer {
@@ -103,7 +102,8 @@ std::vector<uint8_t> MakeAvi(const Film& film) {
     Put16(b, 1);
     Put16(b, 24);
     Put32(b, v->compression);
-    Put32(b, static_cast<uint32_t>(((static_cast<uint64_t>(v->width) * 3 + 3) & ~uint64_t{3}) * static_cast<uint64_t>(v->height)));
+    Put32(b, static_cast<uint32_t>(((static_cast<uint64_t>(v->width) * 3 + 3) & ~uint64_t{3}) *
+                                   static_cast<uint64_t>(v->height)));
     for (int i = 0; i < 4; ++i) Put32(b, 0);
     Close(b, strf);
     Close(b, strl);
@@ -234,7 +234,8 @@ bool SplitWave(const std::vector<uint8_t>& wave, std::vector<uint8_t>& format, s
     const uint32_t size = Get32(wave, at + 4);
     if (size > wave.size() - at - 8) return false;
     if (std::memcmp(&wave[at], "fmt ", 4) == 0) {
-      format.assign(wave.begin() + static_cast<ptrdiff_t>(at + 8), wave.begin() + static_cast<ptrdiff_t>(at + 8 + size));
+      format.assign(wave.begin() + static_cast<ptrdiff_t>(at + 8),
+                    wave.begin() + static_cast<ptrdiff_t>(at + 8 + size));
       haveFormat = true;
     } else if (std::memcmp(&wave[at], "data", 4) == 0) {
       data.assign(wave.begin() + static_cast<ptrdiff_t>(at + 8), wave.begin() + static_cast<ptrdiff_t>(at + 8 + size));

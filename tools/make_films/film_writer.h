@@ -21,10 +21,10 @@ struct Video {
 };
 
 struct Audio {
-  std::vector<uint8_t> format;  // the "strf" bytes: a WAVEFORMATEX and its extra bytes
-  uint32_t rate = 0, scale = 0;  // 0, 0: the format's byte rate over its block align
+  std::vector<uint8_t> format;         // the "strf" bytes: a WAVEFORMATEX and its extra bytes
+  uint32_t rate = 0, scale = 0;        // 0, 0: the format's byte rate over its block align
   std::optional<uint32_t> sampleSize;  // default: the block align
-  std::optional<uint32_t> length;                // default: bytes / sample size
+  std::optional<uint32_t> length;      // default: bytes / sample size
   std::vector<uint8_t> data;
   uint32_t chunkBytes = 4096;  // sound interleaved in chunks of this size
 };

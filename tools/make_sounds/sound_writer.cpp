@@ -1,7 +1,5 @@
 #include "tools/make_sounds/sound_writer.h"
 
-#include <vorbis/vorbisenc.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -9,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <numbers>
+#include <vorbis/vorbisenc.h>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -82,7 +81,8 @@ bool Encode(AVCodecID id, const char* name, const std::vector<int16_t>& pcm, uin
     if (ctx->extradata_size > 0) result.extradata.assign(ctx->extradata, ctx->extradata + ctx->extradata_size);
   }
   const int frameSize = ctx->frame_size > 0 ? ctx->frame_size : 1024;
-  const bool smallLast = (codec->capabilities & (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE)) != 0;
+  const bool smallLast =
+      (codec->capabilities & (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE)) != 0;
   const size_t total = pcm.size() / channels;
   auto drain = [&] {
     while (avcodec_receive_packet(ctx, pkt) == 0) {
@@ -104,11 +104,20 @@ bool Encode(AVCodecID id, const char* name, const std::vector<int16_t>& pcm, uin
       for (int c = 0; c < channels; ++c) {
         const int16_t s = i < n ? pcm[(at + i) * channels + c] : 0;
         switch (fmt) {
-          case AV_SAMPLE_FMT_S16: reinterpret_cast<int16_t*>(frame->data[0])[i * channels + c] = s; break;
-          case AV_SAMPLE_FMT_S16P: reinterpret_cast<int16_t*>(frame->extended_data[c])[i] = s; break;
-          case AV_SAMPLE_FMT_S32P: reinterpret_cast<int32_t*>(frame->extended_data[c])[i] = s * 65536; break;
-          case AV_SAMPLE_FMT_FLTP: reinterpret_cast<float*>(frame->extended_data[c])[i] = s / 32768.0f; break;
-          default: ok = false;
+          case AV_SAMPLE_FMT_S16:
+            reinterpret_cast<int16_t*>(frame->data[0])[i * channels + c] = s;
+            break;
+          case AV_SAMPLE_FMT_S16P:
+            reinterpret_cast<int16_t*>(frame->extended_data[c])[i] = s;
+            break;
+          case AV_SAMPLE_FMT_S32P:
+            reinterpret_cast<int32_t*>(frame->extended_data[c])[i] = s * 65536;
+            break;
+          case AV_SAMPLE_FMT_FLTP:
+            reinterpret_cast<float*>(frame->extended_data[c])[i] = s / 32768.0f;
+            break;
+          default:
+            ok = false;
         }
       }
     }
@@ -169,7 +178,8 @@ bool MakeWave(WaveKind kind, const std::vector<int16_t>& pcm, uint32_t rate, uin
     case WaveKind::kALaw:
     case WaveKind::kMuLaw: {
       Encoded e;
-      if (!Encode(kind == WaveKind::kALaw ? AV_CODEC_ID_PCM_ALAW : AV_CODEC_ID_PCM_MULAW, nullptr, pcm, rate, ch, 0, e)) {
+      if (!Encode(kind == WaveKind::kALaw ? AV_CODEC_ID_PCM_ALAW : AV_CODEC_ID_PCM_MULAW, nullptr, pcm, rate, ch, 0,
+                  e)) {
         return false;
       }
       data = std::move(e.bytes);
@@ -194,8 +204,8 @@ bool MakeWave(WaveKind kind, const std::vector<int16_t>& pcm, uint32_t rate, uin
     case WaveKind::kMp3: {
       if (!MakeMp3(pcm, rate, ch, data)) return false;
       std::vector<uint8_t> extra;
-      Put16(extra, 1);     // wID
-      Put32(extra, 2);     // fdwFlags
+      Put16(extra, 1);  // wID
+      Put32(extra, 2);  // fdwFlags
       Put16(extra, 144 * 128000 / rate);
       Put16(extra, 1);
       Put16(extra, 1393);

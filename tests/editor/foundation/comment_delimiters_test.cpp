@@ -1,9 +1,7 @@
 #include "editor/foundation/comment_delimiters.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
-
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -54,7 +52,7 @@ TEST(CLineCommentSet, MatchesAtItsColumnIgnoringAsciiCase) {
   EXPECT_TRUE(set.MatchAt(0, 3, "rem"));
   EXPECT_FALSE(set.MatchAt(0, 2, "rem"));  // does not fit before the line's end
   // The full-width letters keep their case.
-  set.Set(1, "\x82\x60", -1);  // Ａ
+  set.Set(1, "\x82\x60", -1);                   // Ａ
   EXPECT_FALSE(set.MatchAt(0, 2, "\x82\x81"));  // ａ
 }
 
@@ -88,7 +86,10 @@ TEST(CCommentDelimiters, FindEndStepsOverDoubleByteCharacters) {
       {"no end on the line", 1, "a <!-- b", 6, 8},
       {"end text cut by the line's end", 1, "a --", 0, 4},
       // "}" is 0x7D, the trail byte of the kanji 0x88 0x7D; only the real one ends the comment.
-      {"trail byte is not an end", 0, "\x88\x7D" "a}", 0, 4},
+      {"trail byte is not an end", 0,
+       "\x88\x7D"
+       "a}",
+       0, 4},
       {"trail byte alone on the line", 0, "\x88\x7D", 0, 2},
   };
   for (const Case& c : cases) EXPECT_EQ(d.FindEnd(c.pair, c.from, Len(c.line), c.line), c.expected) << c.name;

@@ -1,8 +1,7 @@
 #include "editor/foundation/dll_loader.h"
 
-#include <gtest/gtest.h>
-
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 
 #include "editor/foundation/html_help_dll.h"
 #include "editor/foundation/regexp_dll.h"
@@ -97,7 +96,9 @@ TEST(CRegexpDll, AMissingLibraryMakesEveryOperationFalse) {
   EXPECT_FALSE(regexp.Replace("abc", 3, 0));
   EXPECT_EQ(regexp.CheckPatternAnchors("^abc$"), 5);
   EXPECT_EQ(regexp.GetPatternFlags(), CRegexpDll::kAnalysed);
-  EXPECT_EQ(regexp.MakePattern("abc$", nullptr, 0), "m\xFF" "abc$\xFFkmi");
+  EXPECT_EQ(regexp.MakePattern("abc$", nullptr, 0),
+            "m\xFF"
+            "abc$\xFFkmi");
   EXPECT_EQ(regexp.GetResult(), nullptr);
 }
 

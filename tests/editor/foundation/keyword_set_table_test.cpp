@@ -1,8 +1,7 @@
 #include "editor/foundation/keyword_set_table.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <thread>
@@ -72,7 +71,7 @@ TEST(CKeywordSetTable, AFullPoolStillTakesKeywordsIntoFreeSpaceOfTheSet) {
   ASSERT_TRUE(t->AddSet("third", true, 1));
   ASSERT_EQ(t->GetFreeSpace(), 0);
   EXPECT_FALSE(t->ResizeSetSpace(0, 14901));  // no block left to grow by
-  EXPECT_TRUE(t->CanAddKeyword(1));  // 49 of 50
+  EXPECT_TRUE(t->CanAddKeyword(1));           // 49 of 50
   EXPECT_EQ(t->AddKeyword(1, "w49"), 0);
   EXPECT_FALSE(t->CanAddKeyword(1));
   EXPECT_EQ(t->AddKeyword(1, "w50"), 2);

@@ -1,9 +1,8 @@
 #include "editor/foundation/recent_list.h"
 
-#include <gtest/gtest.h>
-
 #include <cstddef>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>

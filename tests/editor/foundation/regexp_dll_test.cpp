@@ -1,8 +1,7 @@
 #include "editor/foundation/regexp_dll.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace {
@@ -19,10 +18,16 @@ class CRegexpDllTest : public ::testing::Test {
 };
 
 TEST_F(CRegexpDllTest, OptionLetters) {
-  EXPECT_EQ(regexp.BuildCommandString("a", nullptr, nullptr, 0), "m\xFF" "a\xFFkmi");
-  EXPECT_EQ(regexp.BuildCommandString("a", nullptr, nullptr, CRegexpDll::kCaseSensitive), "m\xFF" "a\xFFkm");
+  EXPECT_EQ(regexp.BuildCommandString("a", nullptr, nullptr, 0),
+            "m\xFF"
+            "a\xFFkmi");
+  EXPECT_EQ(regexp.BuildCommandString("a", nullptr, nullptr, CRegexpDll::kCaseSensitive),
+            "m\xFF"
+            "a\xFFkm");
   EXPECT_EQ(regexp.BuildCommandString("a", "b", "$1", CRegexpDll::kCaseSensitive | CRegexpDll::kGlobal),
-            "s\xFF" "a\xFF" "b$1\xFFkmg");
+            "s\xFF"
+            "a\xFF"
+            "b$1\xFFkmg");
 }
 
 TEST_F(CRegexpDllTest, AnchorFlags) {
@@ -48,7 +53,9 @@ TEST_F(CRegexpDllTest, AnchorFlags) {
 TEST_F(CRegexpDllTest, LineEndAnchorSeesTheLineEnd) {
   EXPECT_EQ(regexp.MakePattern("^$", nullptr, 0), "m\xFF^([\\r\\n]+)$\xFFkmi");
   EXPECT_EQ(regexp.MakePattern("(a)b$", "x", 0), "s\xFF(a)b([\\r\\n]+)$\xFFx$2\xFFkmi");
-  EXPECT_EQ(regexp.MakePattern("abc\\$", "x", 0), "s\xFF" "abc\\$\xFFx\xFFkmi");
+  EXPECT_EQ(regexp.MakePattern("abc\\$", "x", 0),
+            "s\xFF"
+            "abc\\$\xFFx\xFFkmi");
 
   ASSERT_TRUE(regexp.Compile("abc$", "x", 0)) << regexp.GetErrorText();
   const std::string line = "abc\r\n";

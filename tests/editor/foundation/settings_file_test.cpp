@@ -1,11 +1,10 @@
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 
 #include "editor/foundation/share_data.h"
 #include "platform/sjis_literal.h"
@@ -97,18 +96,25 @@ TEST_F(SettingsFileTest, HostileValuesStayWithinTheRecord) {
   const std::string longText(2000, 'x');
   std::string kanji;
   for (int i = 0; i < 200; ++i) kanji += "漢"_sj;
-  auto s = LoadText(
-      "[MRU]\r\n_MRU_Counts=9999\r\n_MRUFOLDER_Counts=-5\r\nMRU[35].szPath=" + longText + "\r\n"
-      "[Keys]\r\n_SEARCHKEY_Counts=9999\r\nSEARCHKEY[00]=" + kanji + "\r\n"
-      "[Nickname]\r\nArrNum=9999\r\n"
-      "[Cmd]\r\nnCmdArrNum=-5\r\n"
-      "[Toolbar]\r\nnToolBarButtonNum=9999\r\nnTBB[000]=99999\r\n"
-      "[CustMenu]\r\nnCMIN[03]=9999\r\nnCMIN[04]=-5\r\n"
-      "[Common]\r\nnMRUArrNum_MAX=9999\r\nszDateFormat=" + longText + "\r\n"
-      "[Types(0)]\r\nnInts=77,0,0,0,99,-9,0,1,1,0,12\r\nszTypeName=" + kanji + "\r\n"
-      "[Types(1)]\r\nnInts=1,99999999,0,-3\r\n"
-      "[KeyWords]\r\nnCurrentKeyWordSetIdx=9999\r\nnKeyWordSetNum=9999\r\nnKWN[00]=9999999\r\n"
-      "szKW[00]=a\tb\t" + longText + "\t\r\nnKWN[01]=-5\r\n");
+  auto s = LoadText("[MRU]\r\n_MRU_Counts=9999\r\n_MRUFOLDER_Counts=-5\r\nMRU[35].szPath=" + longText +
+                    "\r\n"
+                    "[Keys]\r\n_SEARCHKEY_Counts=9999\r\nSEARCHKEY[00]=" +
+                    kanji +
+                    "\r\n"
+                    "[Nickname]\r\nArrNum=9999\r\n"
+                    "[Cmd]\r\nnCmdArrNum=-5\r\n"
+                    "[Toolbar]\r\nnToolBarButtonNum=9999\r\nnTBB[000]=99999\r\n"
+                    "[CustMenu]\r\nnCMIN[03]=9999\r\nnCMIN[04]=-5\r\n"
+                    "[Common]\r\nnMRUArrNum_MAX=9999\r\nszDateFormat=" +
+                    longText +
+                    "\r\n"
+                    "[Types(0)]\r\nnInts=77,0,0,0,99,-9,0,1,1,0,12\r\nszTypeName=" +
+                    kanji +
+                    "\r\n"
+                    "[Types(1)]\r\nnInts=1,99999999,0,-3\r\n"
+                    "[KeyWords]\r\nnCurrentKeyWordSetIdx=9999\r\nnKeyWordSetNum=9999\r\nnKWN[00]=9999999\r\n"
+                    "szKW[00]=a\tb\t" +
+                    longText + "\t\r\nnKWN[01]=-5\r\n");
   EXPECT_EQ(s->nRecentFileCount, 36);
   EXPECT_EQ(std::strlen(s->RecentFiles[35].szPath), 259u);
   EXPECT_EQ(s->nRecentFolderCount, 0);
@@ -167,8 +173,10 @@ TEST_F(SettingsFileTest, FileLiesBesideTheExecutableOrInTheConfigFolder) {
   const std::string saved = old ? old : "";
   ::setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
   const std::string path = CShareData::IniFilePathFor(dir.File("bin/tovara"));
-  if (old) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-  else ::unsetenv("XDG_CONFIG_HOME");
+  if (old)
+    ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  else
+    ::unsetenv("XDG_CONFIG_HOME");
   ::chmod(dir.File("bin").c_str(), 0755);
   EXPECT_EQ(path, dir.File("config/tovara/tovara.ini"));
   EXPECT_TRUE(std::filesystem::is_directory(dir.File("config/tovara")));

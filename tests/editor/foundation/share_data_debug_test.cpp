@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
@@ -37,8 +36,8 @@ TEST(DebugPrint, WaitsForTheOutputWindowThenFallsBackToStderr) {
   wc.lpfnWndProc = OutputProc;
   wc.lpszClassName = kEditWindowClass;
   platform::RegisterClassEx(&wc);
-  HWND hwnd = platform::CreateWindowEx(0, kEditWindowClass, "output", 0, 0, 0, 50, 50, nullptr, nullptr, nullptr,
-                                       nullptr);
+  HWND hwnd =
+      platform::CreateWindowEx(0, kEditWindowClass, "output", 0, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
   const auto id = platform::ipc::RegisterWindow(hwnd, kEditWindowClass);
   int launched = 0;
   CShareData::SetOutputWindowLauncher([&] {

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
@@ -127,13 +126,16 @@ TEST(ShareDataDefaults, TextsAreTheCp932BytesOfTheirSource) {
     const char8_t* source;
   } const cases[] = {
       {c.szMidashiKigou,
-       u8"１２３４５６７８９０（(［[「『【■□▲△▼▽◆◇○◎●§・※☆★第①②③④⑤⑥⑦⑧⑨⑩⑪⑫⑬⑭⑮⑯⑰⑱⑲⑳ⅠⅡⅢⅣⅤⅥⅦⅧⅨⅩ一二三四五六七八九十壱弐参伍"},
+       u8"１２３４５６７８９０（(［["
+       u8"「『【■□▲△▼▽◆◇○◎●§・※☆★第①②③④⑤⑥⑦⑧⑨⑩⑪⑫⑬⑭⑮⑯⑰⑱⑲⑳ⅠⅡⅢⅣⅤⅥⅦⅧⅨⅩ一二三四五六七八九十壱弐参伍"},
       {c.szDateFormat, u8"yyyy'年'M'月'd'日('dddd')'"},
       {c.szTimeFormat, u8"tthh'時'mm'分'ss'秒'"},
       {c.szTabWndCaption,
-       u8"${w?【Grep】$h$:【アウトプット】$:$f$}${U?(更新)$}${R?(読みとり専用)$:(上書き禁止)$}${M?【キーマクロの記録中】$}"},
+       u8"${w?【Grep】$h$:【アウトプット】$:$f$}${U?(更新)$}${R?(読みとり専用)$:(上書き禁止)$}${M?"
+       u8"【キーマクロの記録中】$}"},
       {c.szWinCaptionActive,
-       u8"${w?$h$:アウトプット$:${I?$f$:$N$}$}${U?(更新)$} - tovara $V ${R?(読みとり専用)$:（上書き禁止）$}${M?  【キーマクロの記録中】$}"},
+       u8"${w?$h$:アウトプット$:${I?$f$:$N$}$}${U?(更新)$} - tovara $V ${R?(読みとり専用)$:（上書き禁止）$}${M?  "
+       u8"【キーマクロの記録中】$}"},
       {c.lf.lfFaceName, u8"ＭＳ ゴシック"},
       {c.szCMN[0], u8"右クリックメニュー"},
       {s->szNicknameTo[0], u8"デスクトップ/"},

@@ -1,15 +1,13 @@
 // Two real editor processes on one shared record of the test's own name: the child attaches and
 // registers an edit window, the parent reaches it through the record and messages.
-#include <gtest/gtest.h>
-
-#include <poll.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <gtest/gtest.h>
+#include <poll.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "child_copy.h"
@@ -86,8 +84,8 @@ TEST(ShareDataProcessCopy, DISABLED_EditWindowProcess) {
     dprintf(3, "init failed\n");
     return;
   }
-  const HWND hwnd = CreateWindowEx(0, kEditWindowClass, "child", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
-                                   nullptr, nullptr);
+  const HWND hwnd =
+      CreateWindowEx(0, kEditWindowClass, "child", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
   const ipc::WindowId id = ipc::RegisterWindow(hwnd, kEditWindowClass);
   const bool registered = share.RegisterEditWindow(id);
   dprintf(3, "id=%u registered=%d number=%d\n", id, registered ? 1 : 0, ipc::GetWindowLong(id, 4));

@@ -1,6 +1,5 @@
 // The window list within one process: windows of this process reached through their ids.
 #include <gtest/gtest.h>
-
 #include <map>
 #include <memory>
 #include <vector>

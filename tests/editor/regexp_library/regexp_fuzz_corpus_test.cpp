@@ -1,8 +1,7 @@
 // The regular-expression seeds of the fuzzing corpus, replayed through the fuzz target itself,
 // which traps on a match outside the target, an unterminated message or output.
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "fuzz/editor_regexp_fuzz.cpp"

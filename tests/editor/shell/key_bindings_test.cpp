@@ -1,8 +1,7 @@
 #include "editor/shell/key_bindings.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <memory>
 #include <set>
 #include <string>
@@ -47,8 +46,7 @@ TEST(KeyBindings, NothingAssignedGivesNoTable) {
 }
 
 TEST(KeyBindings, AltModifiersAndAllEightCombinations) {
-  const KeyAssignRecord keys[] = {
-      Key(0x5A, "Z", {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}, {6, 7}, {7, 8}})};
+  const KeyAssignRecord keys[] = {Key(0x5A, "Z", {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}, {6, 7}, {7, 8}})};
   std::unique_ptr<platform::AcceleratorTable, AccelDeleter> table(CreateKeyAccelerators(1, keys));
   ACCEL out[8];
   ASSERT_EQ(CopyAcceleratorTable(table.get(), out, 8), 8);
@@ -69,13 +67,11 @@ TEST(KeyBindings, KeyListOrdersByModifierThenRecord) {
   CCommandCatalog catalog(none);
   CMemory list;
   EXPECT_EQ(MakeKeyAssignList(nullptr, 3, keys, list, &catalog), 5);
-  const std::string expected = std::string("キー\t機能名\t関数名\t機能番号\tキーマクロ記録可/不可"_sj) +
-                               "\r\n-----\t-----\t-----\t-----\t-----\r\n" +
-                               "B\t---名前が定義されていない-----\tRMenu\t31580\t×\r\n"_sj +
-                               "Shift+C\t---名前が定義されていない-----\t\t99999\t×\r\n"_sj +
-                               "Ctrl+A\tすべて選択\tSelectAll\t30401\t○\r\n"_sj +
-                               "Ctrl+B\tブラウズ\tBrowse\t30180\t×\r\n"_sj +
-                               "Alt+A\t選択行の昇順ソート\tSortAsc\t30282\t○\r\n"_sj;
+  const std::string expected =
+      std::string("キー\t機能名\t関数名\t機能番号\tキーマクロ記録可/不可"_sj) +
+      "\r\n-----\t-----\t-----\t-----\t-----\r\n" + "B\t---名前が定義されていない-----\tRMenu\t31580\t×\r\n"_sj +
+      "Shift+C\t---名前が定義されていない-----\t\t99999\t×\r\n"_sj + "Ctrl+A\tすべて選択\tSelectAll\t30401\t○\r\n"_sj +
+      "Ctrl+B\tブラウズ\tBrowse\t30180\t×\r\n"_sj + "Alt+A\t選択行の昇順ソート\tSortAsc\t30282\t○\r\n"_sj;
   EXPECT_EQ(list.View(), expected);
 }
 

@@ -1,12 +1,11 @@
 #include "editor/shell/menu_drawer.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <memory>
 #include <set>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "../foundation/message_box_capture.h"
 #include "editor/foundation/recent_menus.h"

@@ -1,8 +1,7 @@
 #include "editor/view/command_table.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <set>
 #include <string>
 
@@ -44,14 +43,10 @@ TEST(CommandTable, ArgumentTypes) {
     int id;
     uint16_t args[4];
   } const cases[] = {
-      {30101, {0, 0, 0, 0}},
-      {30106, {kVtText, kVtInt, kVtInt, 0}},
-      {30117, {kVtInt, 0, 0, 0}},
-      {30911, {kVtText, kVtText, kVtText, kVtInt}},
-      {30921, {kVtInt, kVtInt, 0, 0}},
-      {31451, {kVtText, kVtText, 0, 0}},
-      {32801, {kVtText, 0, 0, 0}},
-      {31524, {0, 0, 0, 0}},
+      {30101, {0, 0, 0, 0}},           {30106, {kVtText, kVtInt, kVtInt, 0}},
+      {30117, {kVtInt, 0, 0, 0}},      {30911, {kVtText, kVtText, kVtText, kVtInt}},
+      {30921, {kVtInt, kVtInt, 0, 0}}, {31451, {kVtText, kVtText, 0, 0}},
+      {32801, {kVtText, 0, 0, 0}},     {31524, {0, 0, 0, 0}},
   };
   for (const Case& c : cases) {
     const MacroFuncInfo* row = CMacro::GetFuncInfoByID(c.id);
@@ -68,8 +63,8 @@ TEST(CommandTable, NameLookups) {
     const char* name;
     int id;
   } const cases[] = {
-      {"Up", 30311}, {"S_Up", 30311}, {"up", -1}, {"GetFilename", -1}, {"CustMenu24", 31524},
-      {"1PageDown_Sel", 30443}, {"S_", -1}, {"", -1}, {"UpX", -1},
+      {"Up", 30311}, {"S_Up", 30311}, {"up", -1},  {"GetFilename", -1}, {"CustMenu24", 31524}, {"1PageDown_Sel", 30443},
+      {"S_", -1},    {"", -1},        {"UpX", -1},
   };
   for (const Case& c : cases) EXPECT_EQ(GetMacroFuncIdByName(c.name), c.id) << c.name;
   EXPECT_EQ(GetMacroFuncIdByName(nullptr), -1);
@@ -103,9 +98,9 @@ TEST(CommandTable, RecordableCommands) {
     int id;
     bool recordable;
   } const cases[] = {
-      {30311, true}, {30340, false}, {30343, false}, {30440, false}, {30382, false}, {30380, false},
-      {30119, true}, {30118, false}, {30975, true}, {30974, false}, {32800, true}, {30604, true},
-      {30607, false}, {31370, true}, {30101, false},
+      {30311, true},  {30340, false}, {30343, false}, {30440, false}, {30382, false},
+      {30380, false}, {30119, true},  {30118, false}, {30975, true},  {30974, false},
+      {32800, true},  {30604, true},  {30607, false}, {31370, true},  {30101, false},
   };
   for (const Case& c : cases) EXPECT_EQ(IsRecordableCommand(c.id), c.recordable) << c.id;
 }

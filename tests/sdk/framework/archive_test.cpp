@@ -1,18 +1,17 @@
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <random>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "current_dir_scope.h"
+#include "platform/sjis_literal.h"
+#include "scoped_temp_dir.h"
 #include "sdk/framework/archive_writer.h"
 #include "sdk/framework/file_buffer.h"
 #include "sdk/framework/packed_archive.h"
-#include "scoped_temp_dir.h"
 #include "test_util.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -102,13 +101,14 @@ TEST_P(ArchiveRoundTrip, EveryFileReadsBackFromItsFolder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, ArchiveRoundTrip,
-                         testing::Combine(testing::Values(ArchiveKind::kPack, ArchiveKind::kPackEx, ArchiveKind::kPackDx),
+                         testing::Combine(testing::Values(ArchiveKind::kPack, ArchiveKind::kPackEx,
+                                                          ArchiveKind::kPackDx),
                                           testing::Bool(), testing::Bool()));
 
 TEST_F(ArchiveTest, PlainFilesWinThenTheInnermostArchive) {
   m_folder.Write("game.dat", Archive(ArchiveKind::kPackEx, {{"img\\a.png", Bytes("outer")},
-                                                           {"img\\b.png", Bytes("outer-b")},
-                                                           {"img/c.png", Bytes("slash")}}));
+                                                            {"img\\b.png", Bytes("outer-b")},
+                                                            {"img/c.png", Bytes("slash")}}));
   m_folder.Write("game/img.dat", Archive(ArchiveKind::kPack, {{"a.png", Bytes("inner")}}));
   m_folder.Write("game/img/a.png", "plain");
   EXPECT_EQ(ReadFile("game\\img\\a.png"), std::make_pair(0, std::string("plain")));
@@ -146,7 +146,8 @@ TEST_F(ArchiveTest, TheWriterRefusesWhatAnArchiveCannotHold) {
   }
   std::vector<unsigned char> image;
   std::string error;
-  EXPECT_TRUE(BuildPackedArchive({{{std::string(31, 'x'), {}}}}, PackOptions{ArchiveKind::kPackEx, true, false}, image, error));
+  EXPECT_TRUE(
+      BuildPackedArchive({{{std::string(31, 'x'), {}}}}, PackOptions{ArchiveKind::kPackEx, true, false}, image, error));
 }
 
 TEST_F(ArchiveTest, CollectsAFolderForPacking) {
@@ -167,8 +168,7 @@ TEST_F(ArchiveTest, CollectsAFolderForPacking) {
 TEST_F(ArchiveTest, DamagedArchivesFailCleanly) {
   const std::string a(300, 'a');
   const std::string b(3000, 'b');
-  const std::vector<unsigned char> good =
-      Archive(ArchiveKind::kPackEx, {{"a.txt", Bytes(a)}, {"b.txt", Bytes(b)}});
+  const std::vector<unsigned char> good = Archive(ArchiveKind::kPackEx, {{"a.txt", Bytes(a)}, {"b.txt", Bytes(b)}});
   ASSERT_NE(Le32At(good, 12 + 44 + 40), b.size());  // b.txt is packed
   m_folder.Write("top.dat", Archive(ArchiveKind::kPack, {{"d\\a.txt", Bytes("parent")}}));
   const size_t entryA = 12;
@@ -198,7 +198,8 @@ TEST_F(ArchiveTest, DamagedArchivesFailCleanly) {
        4, "", 0},
       {"huge unpacked size", [=](auto& v) { SetLe32(v, entryB + 36, 0xFFFFFFF0); }, 0, a, 4},
       {"packed data cut short", [=](auto& v) { SetLe32(v, entryB + 40, Le32At(v, entryB + 40) - 3); }, 0, a, 4},
-      {"unterminated name", [=](auto& v) { std::fill(v.begin() + entryA, v.begin() + entryA + 32, 'a'); }, 0, "parent", 0},
+      {"unterminated name", [=](auto& v) { std::fill(v.begin() + entryA, v.begin() + entryA + 32, 'a'); }, 0, "parent",
+       0},
       {"huge count", [](auto& v) { SetLe32(v, 8, 0xFFFFFFFF); }, 0, a, 0},
   };
   for (const Case& c : cases) {

@@ -1,9 +1,8 @@
 #include "sdk/framework/ini_profile.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -26,24 +25,24 @@ class IniProfileTest : public testing::Test {
 
 TEST_F(IniProfileTest, LinesAreParsedByTheSectionAndEntryRules) {
   m_folder.Write("a.ini",
-               "//comment=1\r\n"
-               "orphan=before any section\r\n"
-               "[main]\r\n"
-               "key=a=b\r\n"
-               " spaced = v \r\n"
-               "dup=first\r\n"
-               "dup=second\r\n"
-               "[a]b]\r\n"
-               "[a=b]\r\n"
-               "no equals here\r\n"
-               "\r\n"
-               "[]\r\n"
-               "empty=section\r\n"
-               "[main]\r\n"
-               "other=x\r\n"
-               "[a\x81\x5D]\r\n"  // the trail byte of the last character is "]"
-               "lone=x\ry\r\n"
-               "last=no line end");
+                 "//comment=1\r\n"
+                 "orphan=before any section\r\n"
+                 "[main]\r\n"
+                 "key=a=b\r\n"
+                 " spaced = v \r\n"
+                 "dup=first\r\n"
+                 "dup=second\r\n"
+                 "[a]b]\r\n"
+                 "[a=b]\r\n"
+                 "no equals here\r\n"
+                 "\r\n"
+                 "[]\r\n"
+                 "empty=section\r\n"
+                 "[main]\r\n"
+                 "other=x\r\n"
+                 "[a\x81\x5D]\r\n"  // the trail byte of the last character is "]"
+                 "lone=x\ry\r\n"
+                 "last=no line end");
   CIniProfile ini;
   ASSERT_TRUE(ini.ReadProfile("a.ini"));
   EXPECT_EQ(ini.GetPath(), "a.ini");
@@ -79,15 +78,16 @@ TEST_F(IniProfileTest, WrittenWithCrLfKeysInByteOrderAndTheComment) {
   ini.SetEntry("s", "Key[10]", "x");
   ini.SetEntry("s", "Key[1]", "one");
   ini.SetEntry("s", "Key10", "p");
-  ini.SetEntry("s", "Key1", "q");  // a key before the longer ones it begins
+  ini.SetEntry("s", "Key1", "q");         // a key before the longer ones it begins
   ini.SetEntry("s", "\x82\xA0", "kana");  // bytes above 0x7F sort after ASCII
   ini.SetEntry("s", "z", "");
   ini.SetEntry("t", "k", "v");
   ASSERT_TRUE(ini.WriteProfile("out.ini", "header"));
-  EXPECT_EQ(m_folder.Read("out.ini"),
-            "//header\r\n\r\n"
-            "[s]\r\nKey1=q\r\nKey10=p\r\nKey[010]=ten\r\nKey[10]=x\r\nKey[1]=one\r\nKey[2]=two\r\nz=\r\n\x82\xA0=kana\r\n\r\n"
-            "[t]\r\nk=v\r\n\r\n");
+  EXPECT_EQ(
+      m_folder.Read("out.ini"),
+      "//header\r\n\r\n"
+      "[s]\r\nKey1=q\r\nKey10=p\r\nKey[010]=ten\r\nKey[10]=x\r\nKey[1]=one\r\nKey[2]=two\r\nz=\r\n\x82\xA0=kana\r\n\r\n"
+      "[t]\r\nk=v\r\n\r\n");
   ASSERT_TRUE(ini.WriteProfile(nullptr, nullptr));  // the same file again, without the header
   EXPECT_TRUE(m_folder.Read("out.ini").starts_with("[s]\r\n"));
   CIniProfile back;
@@ -140,9 +140,9 @@ TEST_F(IniProfileTest, ReadingAddsToWhatIsHeldAndAMissingFileChangesNothing) {
 
 TEST_F(IniProfileTest, TypedValuesBothWays) {
   m_folder.Write("t.ini",
-               "[v]\r\nb_empty=\r\nb_zero=0\r\nb_two=2\r\nb_00=00\r\n"
-               "d=12abc\r\nd_neg=-7\r\nd_empty=\r\nd_huge=99999999999\r\n"
-               "w=70000\r\nc=xy\r\nc_empty=\r\n");
+                 "[v]\r\nb_empty=\r\nb_zero=0\r\nb_two=2\r\nb_00=00\r\n"
+                 "d=12abc\r\nd_neg=-7\r\nd_empty=\r\nd_huge=99999999999\r\n"
+                 "w=70000\r\nc=xy\r\nc_empty=\r\n");
   CIniProfile ini;
   ASSERT_TRUE(ini.ReadProfile("t.ini"));
   struct BoolCase {
@@ -150,7 +150,10 @@ TEST_F(IniProfileTest, TypedValuesBothWays) {
     bool found;
     uint8_t value;
   };
-  for (const BoolCase& c : {BoolCase{"b_empty", true, 1}, {"b_zero", true, 0}, {"b_two", true, 1}, {"b_00", true, 1},
+  for (const BoolCase& c : {BoolCase{"b_empty", true, 1},
+                            {"b_zero", true, 0},
+                            {"b_two", true, 1},
+                            {"b_00", true, 1},
                             {"missing", false, 7}}) {
     uint8_t v = 7;
     EXPECT_EQ(ini.IOProfileBool("v", c.key, &v), c.found) << c.key;

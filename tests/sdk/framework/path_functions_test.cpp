@@ -1,16 +1,15 @@
 #include "sdk/framework/path_functions.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 #include "current_dir_scope.h"
 #include "platform/path.h"
+#include "platform/sjis_literal.h"
+#include "scoped_temp_dir.h"
 #include "sdk/framework/archive_writer.h"
 #include "sdk/framework/file_buffer.h"
-#include "scoped_temp_dir.h"
 #include "test_util.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -40,15 +39,15 @@ TEST_F(PathFunctions, CanonicalizeResolvesAgainstTheCurrentDirectory) {
       {"C:\\a\\b\\", "..\\x/y", "C:\\a\\x\\y"},
       {"C:\\a\\b\\", "x", "C:\\a\\b\\x"},
       {"C:\\a\\b\\", ".\\./x", "C:\\a\\b\\x"},
-      {"C:\\a\\b\\", "\\x", "C:\\a\\b\\x"},  // a leading "\" stays in the current directory
-      {"C:\\a\\b\\", "../../../../x", "C:\\x"},  // at the root the base stays
+      {"C:\\a\\b\\", "\\x", "C:\\a\\b\\x"},              // a leading "\" stays in the current directory
+      {"C:\\a\\b\\", "../../../../x", "C:\\x"},          // at the root the base stays
       {"C:\\a\\b\\", "x\\..\\y", "C:\\a\\b\\x\\..\\y"},  // only leading levels are resolved
       {"C:\\a\\b\\", "D:/p/q", "D:\\p\\q"},
       {"C:\\a\\b\\", "\\\\srv\\share/f", "\\\\srv\\share\\f"},
       {"C:\\a\\b\\", "/home/u/x", "/home\\u\\x"},  // an absolute Linux path stays absolute
       {"/g\\d\\", "..\\x", "/g\\x"},
       {"/g\\", "../../x", "/x"},
-      {"/g\\", "/g\\x", "/g\\x"},  // canonical paths are canonical again
+      {"/g\\", "/g\\x", "/g\\x"},                   // canonical paths are canonical again
       {"/g\\", "表/表\\x"_sj, "/g\\表\\表\\x"_sj},  // trail byte 0x5C is no separator
       {"/g\\", "..\\表"_sj, "/表"_sj},
       {"/g\\", "表"_sj, "/g\\表"_sj},

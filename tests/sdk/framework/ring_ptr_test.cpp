@@ -1,7 +1,6 @@
 #include "sdk/framework/ring_ptr.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 

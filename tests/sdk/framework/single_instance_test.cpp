@@ -1,27 +1,24 @@
-#include "sdk/framework/single_instance_checker.h"
-
-#include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "child_copy.h"
 #include "platform/simulated_input.h"
+#include "platform/sjis_literal.h"
 #include "platform/window.h"
 #include "sdk/framework/mutex.h"
 #include "sdk/framework/process_window_finder.h"
+#include "sdk/framework/single_instance_checker.h"
 #include "sdk/framework/window_application.h"
-#include "platform/sjis_literal.h"
 
 extern char** environ;
 

@@ -1,18 +1,17 @@
 #include "sdk/framework/window_application.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/simulated_input.h"
+#include "platform/sjis_literal.h"
 #include "platform/window.h"
 #include "sdk/framework/app_manager.h"
 #include "sdk/framework/idle_callback.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -56,7 +55,8 @@ class ScriptedApp : public CWindowApplication {
 
 class RecordingHook : public IWindowHook {
  public:
-  RecordingHook(std::string name, Log& log, LRESULT result = 0) : m_name(std::move(name)), m_log(log), m_result(result) {}
+  RecordingHook(std::string name, Log& log, LRESULT result = 0)
+      : m_name(std::move(name)), m_log(log), m_result(result) {}
   LRESULT OnWindowMessage(HWND, UINT message, WPARAM, LPARAM) override {
     if (message < WM_USER) return 0;
     m_log.push_back(m_name);

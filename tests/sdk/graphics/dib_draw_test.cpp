@@ -1,7 +1,6 @@
 #include "sdk/graphics/dib_draw.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -61,10 +60,10 @@ struct Policy {
   void Install() {
     platform::SetDisplayModePolicy([this](const platform::DisplayModeRequest& r) {
       const bool refused = refuse(r);
-      std::string text = r.kind == platform::DisplayModeRequest::Kind::DisplayMode
-                             ? "mode " + std::to_string(r.width) + "x" + std::to_string(r.height) + "x" +
-                                   std::to_string(r.depth)
-                             : (r.flags == DDSCL_NORMAL ? "normal" : "exclusive");
+      std::string text =
+          r.kind == platform::DisplayModeRequest::Kind::DisplayMode
+              ? "mode " + std::to_string(r.width) + "x" + std::to_string(r.height) + "x" + std::to_string(r.depth)
+              : (r.flags == DDSCL_NORMAL ? "normal" : "exclusive");
       seen.push_back(text + (refused ? " refused" : ""));
       return !refused;
     });
@@ -162,8 +161,8 @@ TEST(DIBDraw, TheColourDepthSequenceStopsAtTheFirstGrantedMode) {
     EXPECT_EQ(d.TestDisplayMode(320, 240, true, 32), 1);
     EXPECT_EQ(d.TestDisplayMode(320, 240, false, 0), 1);
     EXPECT_EQ(d.EndChangeDisplay(), 0);
-    EXPECT_EQ(policy.seen, (std::vector<std::string>{"exclusive", "mode 320x240x16 refused", "exclusive",
-                                                     "mode 320x240x24"}));
+    EXPECT_EQ(policy.seen,
+              (std::vector<std::string>{"exclusive", "mode 320x240x16 refused", "exclusive", "mode 320x240x24"}));
     ExpectState(c, true, 320, 240, 24);
     EXPECT_EQ(c.clock.sleeps(), Sleeps{500});
 

@@ -1,8 +1,7 @@
 #include "sdk/graphics/dib_image.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <vector>
 
 #include "image_files.h"
@@ -116,12 +115,11 @@ TEST(DibImage, RunLengthBmpDecodesLikeItsUncompressedTwin) {
   const std::vector<uint8_t> raw = {1, 1, 1, 2, 3, 0, 0, 0,  //
                                     0, 0, 0, 0, 0, 3, 0, 0,  //
                                     2, 2, 2, 2, 2, 2, 0, 0};
-  const std::vector<uint8_t> rle = {
-      3, 1, 0, 3, 2, 3, 0, 0,  // run of three 1s, absolute run 2 3 0 (odd: one pad byte)
-      0, 0,                      // end of line
-      0, 2, 5, 0, 1, 3,          // delta right 5, then a single 3
-      0, 0,                      //
-      6, 2, 0, 1};               // run of six 2s, end of bitmap
+  const std::vector<uint8_t> rle = {3, 1, 0, 3, 2, 3, 0, 0,  // run of three 1s, absolute run 2 3 0 (odd: one pad byte)
+                                    0, 0,                    // end of line
+                                    0, 2, 5, 0, 1, 3,        // delta right 5, then a single 3
+                                    0, 0,                    //
+                                    6, 2, 0, 1};             // run of six 2s, end of bitmap
   WriteBytes(dir.File("raw.bmp"), MakeBmp(6, 3, 8, table, raw));
   WriteBytes(dir.File("rle.bmp"), MakeBmp(6, 3, 8, table, rle, BI_RLE8));
   CDibImage a, b;
@@ -135,13 +133,12 @@ TEST(DibImage, RunLengthBmpDecodesLikeItsUncompressedTwin) {
 
 TEST(DibImage, RunLengthRunsAndDeltasStopAtTheImageEdges) {
   ScopedTempDir dir;
-  const std::vector<uint8_t> rle = {
-      200, 1,             // a run far longer than the row
-      0, 2, 250, 0, 4, 7,  // a delta out to the right, then a run that lands nowhere
-      0, 0,               //
-      0, 5, 1, 2, 3, 4, 5, 0,  // absolute run longer than the row (odd, padded)
-      0, 2, 0, 200,       // a delta far below the image
-      9, 9};              // never written
+  const std::vector<uint8_t> rle = {200, 1,                  // a run far longer than the row
+                                    0,   2, 250, 0,   4, 7,  // a delta out to the right, then a run that lands nowhere
+                                    0,   0,                  //
+                                    0,   5, 1,   2,   3, 4, 5, 0,  // absolute run longer than the row (odd, padded)
+                                    0,   2, 0,   200,              // a delta far below the image
+                                    9,   9};                       // never written
   WriteBytes(dir.File("edge.bmp"), MakeBmp(3, 2, 8, std::vector<RGBQUAD>(256), rle, BI_RLE8));
   CDibImage im;
   ASSERT_TRUE(im.LoadBmp(dir.File("edge.bmp"), 0x3F));
@@ -219,10 +216,19 @@ void Solid(CDibImage& im, int w, int h, uint32_t argb) {
 }
 
 TEST(DibImage, OrderedDitherAndGreyConversionsOfPureColours) {
-  struct Case { uint32_t colour; uint32_t mode; uint8_t index; };
+  struct Case {
+    uint32_t colour;
+    uint32_t mode;
+    uint8_t index;
+  };
   const Case cases[] = {
-      {0xFFFFFFFF, 1, 215}, {0xFF000000, 1, 0}, {0xFFFF0000, 1, 5}, {0xFF0000FF, 1, 180},
-      {0xFFFFFFFF, 0, 255}, {0xFF000000, 0, 0}, {0xFF808080, 0, DibGrey(128, 128, 128)},
+      {0xFFFFFFFF, 1, 215},
+      {0xFF000000, 1, 0},
+      {0xFFFF0000, 1, 5},
+      {0xFF0000FF, 1, 180},
+      {0xFFFFFFFF, 0, 255},
+      {0xFF000000, 0, 0},
+      {0xFF808080, 0, DibGrey(128, 128, 128)},
   };
   for (const Case& c : cases) {
     CDibImage im;
@@ -230,11 +236,12 @@ TEST(DibImage, OrderedDitherAndGreyConversionsOfPureColours) {
     ASSERT_TRUE(im.ConvertBitCount(8, c.mode));
     EXPECT_EQ(im.GetBitCount(), 8);
     EXPECT_EQ(im.GetHeight(), 9);
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(im.GetBits()[static_cast<size_t>(i) * im.GetStride() + i], c.index) << std::hex << c.colour;
+    for (int i = 0; i < 9; ++i)
+      EXPECT_EQ(im.GetBits()[static_cast<size_t>(i) * im.GetStride() + i], c.index) << std::hex << c.colour;
   }
   // The dither's colour cube: entry 36 b + 6 g + r, grey ramp above it.
   CDibImage im;
-    Solid(im, 1, 1, 0xFF336699);
+  Solid(im, 1, 1, 0xFF336699);
   ASSERT_TRUE(im.ConvertTo8(1));
   const RGBQUAD e = im.GetColors()[36 * 2 + 6 * 3 + 4];
   EXPECT_EQ(e.rgbBlue, 102);
@@ -247,21 +254,21 @@ TEST(DibImage, OrderedDitherAndGreyConversionsOfPureColours) {
 
 TEST(DibImage, FourAndSixteenBitConversions) {
   CDibImage im;
-    Solid(im, 3, 1, 0xFF7F7F7F);
+  Solid(im, 3, 1, 0xFF7F7F7F);
   ASSERT_TRUE(im.ConvertTo4(0));
   EXPECT_EQ(im.GetColors()[3].rgbRed, 51);
   EXPECT_EQ(im.GetBits()[0] >> 4, DibGrey(127, 127, 127) / 16);
 
   // Truncation: every channel keeps its top five bits.
   CDibImage t;
-    Solid(t, 4, 1, 0xFF0F0F0F);
+  Solid(t, 4, 1, 0xFF0F0F0F);
   ASSERT_TRUE(t.ConvertTo16(0));
   const uint8_t* p = t.GetBits();
   EXPECT_EQ(p[0] | (p[1] << 8), (1 << 10) | (1 << 5) | 1);
   // Carries: 0x0F leaves 7 behind, so the second pixel is 0x0F + 7 = 0x16 -> 2, leaving 6;
   // the third 0x0F + 6 = 0x15 -> 2, leaving 5; the fourth 0x14 -> 2.
   CDibImage c;
-    Solid(c, 4, 1, 0xFF0F0F0F);
+  Solid(c, 4, 1, 0xFF0F0F0F);
   ASSERT_TRUE(c.ConvertTo16(1));
   const uint8_t* q = c.GetBits();
   const int expect[4] = {1, 2, 2, 2};
@@ -276,7 +283,8 @@ TEST(DibImage, OneBitErrorDiffusionOfMidGreyIsAboutHalfWhite) {
     EXPECT_EQ(im.GetColors()[1].rgbRed, 255);
     int white = 0;
     for (int y = 0; y < 64; ++y)
-      for (int x = 0; x < 64; ++x) white += (im.GetBits()[static_cast<size_t>(y) * im.GetStride() + x / 8] >> (7 - x % 8)) & 1;
+      for (int x = 0; x < 64; ++x)
+        white += (im.GetBits()[static_cast<size_t>(y) * im.GetStride() + x / 8] >> (7 - x % 8)) & 1;
     const double share = white / 4096.0, expect = (grey & 0xFF) / 255.0;
     EXPECT_NEAR(share, expect, 0.03) << std::hex << grey;
   }
@@ -312,9 +320,12 @@ TEST(DibImage, ResizeKeepsCornersAndHandlesSingleRowsAndColumns) {
   EXPECT_EQ(q[3], 0x01010101u * 240);
 
   // From and to a single column or row; sizes of 0 or less fail and change nothing.
-  struct Case { int w, h, nw, nh; bool ok; };
-  const Case cases[] = {{1, 1, 3, 2, true}, {1, 5, 4, 4, true}, {5, 1, 1, 1, true}, {5, 5, 1, 3, true},
-                        {3, 3, 0, 3, false}, {3, 3, 3, -1, false}};
+  struct Case {
+    int w, h, nw, nh;
+    bool ok;
+  };
+  const Case cases[] = {{1, 1, 3, 2, true}, {1, 5, 4, 4, true},  {5, 1, 1, 1, true},
+                        {5, 5, 1, 3, true}, {3, 3, 0, 3, false}, {3, 3, 3, -1, false}};
   for (const Case& c : cases) {
     for (int bits : {8, 24}) {
       CDibImage s;

@@ -1,8 +1,7 @@
 // Truncated and corrupted image files: every reader must fail cleanly or produce a coherent image,
 // never read or write outside its buffers (the sanitizer build checks that).
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <random>
 
 #include "image_files.h"
@@ -54,7 +53,8 @@ std::vector<Format> Formats(const ScopedTempDir& dir) {
   std::vector<uint8_t> rows24(12 * 5);
   for (size_t i = 0; i < rows24.size(); ++i) rows24[i] = static_cast<uint8_t>(i * 7);
   f.push_back({"bmp 24", MakeBmp(4, 5, 24, {}, rows24), bmp});
-  f.push_back({"bmp 4", MakeBmp(5, 3, 4, std::vector<RGBQUAD>(16, RGBQUAD{1, 2, 3, 0}), std::vector<uint8_t>(12, 0x5A)), bmp});
+  f.push_back(
+      {"bmp 4", MakeBmp(5, 3, 4, std::vector<RGBQUAD>(16, RGBQUAD{1, 2, 3, 0}), std::vector<uint8_t>(12, 0x5A)), bmp});
   const std::vector<uint8_t> rle = {3, 1, 0, 3, 2, 3, 0, 0, 0, 0, 0, 2, 5, 0, 1, 3, 0, 0, 6, 2, 0, 1};
   f.push_back({"bmp rle8", MakeBmp(6, 3, 8, std::vector<RGBQUAD>(4), rle, BI_RLE8), bmp});
 
@@ -144,7 +144,8 @@ TEST(HostileImages, PictureLoaderUsesNoBmpBytesOutsideTheFile) {
   ScopedTempDir dir;
   std::vector<uint8_t> rows(8 * 3, 0x11);
   const std::vector<uint8_t> valid = MakeBmp(2, 3, 24, {}, rows);
-  const std::vector<uint8_t> pal = MakeBmp(3, 2, 8, std::vector<RGBQUAD>(256, RGBQUAD{5, 6, 7, 0}), std::vector<uint8_t>(8, 3));
+  const std::vector<uint8_t> pal =
+      MakeBmp(3, 2, 8, std::vector<RGBQUAD>(256, RGBQUAD{5, 6, 7, 0}), std::vector<uint8_t>(8, 3));
   const uint8_t values[] = {0x00, 0x01, 0x7F, 0x80, 0xFF};
   for (const std::vector<uint8_t>* source : {&valid, &pal}) {
     std::vector<std::vector<uint8_t>> mutants;
@@ -153,7 +154,8 @@ TEST(HostileImages, PictureLoaderUsesNoBmpBytesOutsideTheFile) {
         mutants.push_back(*source);
         mutants.back()[at] = v;
       }
-    for (size_t n = 0; n < source->size(); n += 3) mutants.emplace_back(source->begin(), source->begin() + static_cast<ptrdiff_t>(n));
+    for (size_t n = 0; n < source->size(); n += 3)
+      mutants.emplace_back(source->begin(), source->begin() + static_cast<ptrdiff_t>(n));
     for (auto& m : mutants) {
       CMemoryFile lent(m);
       CFileBuffer file;

@@ -1,10 +1,9 @@
 // Loading memory surfaces by extension, the packed "bma" format with hostile headers and data,
 // saving as BMP and copying onto a plane.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <random>
 #include <span>
 
@@ -177,8 +176,7 @@ TEST(BmaLoadTest, PackedDataIsBoundedOnBothSides) {
     const auto* e = reinterpret_cast<const uint8_t*>(pixels.data());
     EXPECT_TRUE(std::equal(g, g + c.expectedBytes, e)) << c.name;
     if (c.streamBytes == stream.size()) {
-      EXPECT_TRUE(std::all_of(g + c.expectedBytes, g + 256, [](uint8_t b) { return b == 0; }))
-          << c.name;
+      EXPECT_TRUE(std::all_of(g + c.expectedBytes, g + 256, [](uint8_t b) { return b == 0; })) << c.name;
     }
   }
   // A cut stream gives a prefix of the picture, and zero after it.
@@ -255,8 +253,9 @@ TEST(PictureLoadTest, OtherExtensionsGoThroughThePictureLoader) {
 // the BMP reader loads it: copied at 24 bits, drawn at 8.
 TEST(PictureLoadTest, TopDownBmpsLoadTheRightWayUp) {
   TempFolder dir;
-  WriteBytes(dir / "td24.dib", MakeBmp(2, -2, 24, {}, {0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0, 0,
-                                                       0x11, 0x21, 0x31, 0x41, 0x51, 0x61, 0, 0}));
+  WriteBytes(
+      dir / "td24.dib",
+      MakeBmp(2, -2, 24, {}, {0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0, 0, 0x11, 0x21, 0x31, 0x41, 0x51, 0x61, 0, 0}));
   std::vector<RGBQUAD> table(4);
   table[1] = RGBQUAD{0x10, 0x20, 0x30, 0};
   table[2] = RGBQUAD{0x11, 0x21, 0x31, 0};

@@ -1,10 +1,9 @@
 #include "sdk/graphics/picture_loader.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <gtest/gtest.h>
 
 #include "gif_bytes.h"
 #include "image_files.h"
@@ -118,7 +117,7 @@ TEST(PictureLoader, GifGoesThroughThePictureServiceAndKeepsTransparentPixels) {
   ASSERT_EQ(g.loader->Draw(c.dib.GetDC()), 0);
   EXPECT_EQ(c.At(0, 0), 0x00FF0000u);
   EXPECT_EQ(c.At(1, 0), 0x000000FFu);
-  EXPECT_EQ(c.At(2, 0), 0xFF445566u);  // transparent: untouched
+  EXPECT_EQ(c.At(2, 0), 0xFF445566u);    // transparent: untouched
   EXPECT_EQ(c.At(148, 1), 0x000000FFu);  // pixel 298, past the first clear codes
 
   CDIBSection dib;

@@ -1,8 +1,7 @@
 // The display-format plane over the memory stand-in, at each depth it comes in: copies, keys,
 // blends, stretches, effects and the pixel reads checked against the pixel formulas.
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
@@ -51,9 +50,12 @@ void Put(CPlane& p, int x, int y, uint32_t v) {
 
 uint32_t ColourMask(int bits) {
   switch (bits) {
-    case 8: return 0xFF;
-    case 16: return 0x7FFF;
-    default: return 0xFFFFFF;
+    case 8:
+      return 0xFF;
+    case 16:
+      return 0x7FFF;
+    default:
+      return 0xFFFFFF;
   }
 }
 
@@ -90,8 +92,7 @@ TEST_P(PlaneDepthTest, OpaqueAndKeyedCopiesMoveTheSourcePixels) {
   for (bool keyed : {false, true}) {
     dst.Clear(nullptr);
     Put(dst, 2, 1, 0x5);  // under the second transparent pixel
-    const int r = keyed ? dst.Blt(&src, 2, 0, &sr, nullptr, &clip)
-                        : dst.BltFast(&src, 2, 0, &sr, nullptr, &clip);
+    const int r = keyed ? dst.Blt(&src, 2, 0, &sr, nullptr, &clip) : dst.BltFast(&src, 2, 0, &sr, nullptr, &clip);
     ASSERT_EQ(r, 0);
     for (int y = 0; y < 8; ++y)
       for (int x = 0; x < 8; ++x) {
@@ -207,7 +208,8 @@ TEST_P(PlaneDepthTest, MosaicBlocksAndColourInversion) {
   Put(p, 0, 0, bits() == 32 ? 0xAB123456u : (bits() == 16 ? 0x8421u : 0x123456u & ColourMask(bits())));
   const RECT one{0, 0, 1, 1};
   ASSERT_EQ(p.FlushBlt(&one), 0);
-  const uint32_t want = bits() == 32 ? 0xABEDCBA9u : (bits() == 16 ? 0x7BDEu : (~(0x123456u & ColourMask(bits()))) & ColourMask(bits()));
+  const uint32_t want =
+      bits() == 32 ? 0xABEDCBA9u : (bits() == 16 ? 0x7BDEu : (~(0x123456u & ColourMask(bits()))) & ColourMask(bits()));
   EXPECT_EQ(Raw(p, 0, 0), want);
   EXPECT_EQ(p.FlushBlt(&outside), 1);
 }
@@ -219,9 +221,15 @@ TEST_P(PlaneDepthTest, ColourMatchAndPixelReads) {
   const uint32_t matched = DDColorMatch(p.GetSurface(), RGB(0xFF, 0x80, 0x08));
   switch (bits()) {
     case 32:
-    case 24: EXPECT_EQ(matched, 0xFF8008u); break;
-    case 16: EXPECT_EQ(matched, (0x1Fu << 10) | (0x10u << 5) | 0x01u); break;
-    case 8: EXPECT_EQ(matched, (7u << 5) | (4u << 2) | 0u); break;
+    case 24:
+      EXPECT_EQ(matched, 0xFF8008u);
+      break;
+    case 16:
+      EXPECT_EQ(matched, (0x1Fu << 10) | (0x10u << 5) | 0x01u);
+      break;
+    case 8:
+      EXPECT_EQ(matched, (7u << 5) | (4u << 2) | 0u);
+      break;
   }
   EXPECT_EQ(Raw(p, 0, 0), 0x77 & ColourMask(bits())) << "the first pixel is put back";
   EXPECT_EQ(DDGetPixel(p.GetSurface(), 0, 0), 0x77 & ColourMask(bits()));
@@ -270,8 +278,8 @@ TEST_P(PlaneDepthTest, HostileSourcesDrawNothing) {
         << "the destination cannot be locked twice";
   }
   // Source rectangles far outside the source, huge positions and sizes: nothing read outside.
-  const RECT wild[] = {{-100, -100, 100, 100}, {2, 2, 1000000, 1000000}, {-5, 0, 2, 2},
-                       {INT32_MIN / 2, 0, INT32_MAX / 2, 4}};
+  const RECT wild[] = {
+      {-100, -100, 100, 100}, {2, 2, 1000000, 1000000}, {-5, 0, 2, 2}, {INT32_MIN / 2, 0, INT32_MAX / 2, 4}};
   const int big[2] = {INT32_MAX, INT32_MAX};
   for (const RECT& r : wild) {
     dst.BltFast(&src, 1, 1, &r, nullptr, nullptr);
@@ -346,8 +354,7 @@ class DisplayDepth {
     wc.lpfnWndProc = DefWindowProc;
     wc.lpszClassName = "PlaneDepthTestClass";
     RegisterClassEx(&wc);
-    m_hwnd = CreateWindowEx(0, "PlaneDepthTestClass", "", WS_CAPTION, 0, 0, 64, 48, nullptr, nullptr, nullptr,
-                            nullptr);
+    m_hwnd = CreateWindowEx(0, "PlaneDepthTestClass", "", WS_CAPTION, 0, 0, 64, 48, nullptr, nullptr, nullptr, nullptr);
     CDirectDrawBase::Object()->SetCooperativeLevel(m_hwnd, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN);
   }
   void Set(int depth) {

@@ -24,8 +24,8 @@ struct RecordedCall {
   std::string ToString() const {
     auto r = [](const std::optional<RECT>& v) {
       if (!v) return std::string("-");
-      return std::to_string(v->left) + "," + std::to_string(v->top) + "," +
-             std::to_string(v->right) + "," + std::to_string(v->bottom);
+      return std::to_string(v->left) + "," + std::to_string(v->top) + "," + std::to_string(v->right) + "," +
+             std::to_string(v->bottom);
     };
     std::string s = op;
     if (op == "MosaicBlt") return s + " block=" + std::to_string(blockSize) + " rect=" + r(rect);
@@ -66,31 +66,25 @@ class RecordingTarget : public CDrawTarget {
   int BltFast(CDrawTarget*, int x, int y, const RECT* r, const int* s, RECT* c) override {
     return Log("BltFast", x, y, {}, r, s, c);
   }
-  int BlendBltRatio(CDrawTarget*, int x, int y, int ratio, const RECT* r, const int* s,
-                    RECT* c) override {
+  int BlendBltRatio(CDrawTarget*, int x, int y, int ratio, const RECT* r, const int* s, RECT* c) override {
     return Log("BlendBltRatio", x, y, ratio, r, s, c);
   }
-  int BlendBltFastRatio(CDrawTarget*, int x, int y, int ratio, const RECT* r, const int* s,
-                        RECT* c) override {
+  int BlendBltFastRatio(CDrawTarget*, int x, int y, int ratio, const RECT* r, const int* s, RECT* c) override {
     return Log("BlendBltFastRatio", x, y, ratio, r, s, c);
   }
-  int BlendBltAlphaRatio(CDrawTarget*, int x, int y, int ratio, const RECT* r, const int* s,
-                         RECT* c) override {
+  int BlendBltAlphaRatio(CDrawTarget*, int x, int y, int ratio, const RECT* r, const int* s, RECT* c) override {
     return Log("BlendBltAlphaRatio", x, y, ratio, r, s, c);
   }
-  int BlendBltNatural(CDrawTarget*, int x, int y, int ratio, const RECT* r, const int* s,
-                      RECT* c) override {
+  int BlendBltNatural(CDrawTarget*, int x, int y, int ratio, const RECT* r, const int* s, RECT* c) override {
     return Log("BlendBltNatural", x, y, ratio, r, s, c);
   }
   int BltNatural(CDrawTarget*, int x, int y, const RECT* r, const int* s, RECT* c) override {
     return Log("BltNatural", x, y, {}, r, s, c);
   }
-  int BlendBlt(CDrawTarget*, int x, int y, uint32_t, uint32_t, const RECT* r, const int* s,
-               RECT* c) override {
+  int BlendBlt(CDrawTarget*, int x, int y, uint32_t, uint32_t, const RECT* r, const int* s, RECT* c) override {
     return Log("BlendBlt", x, y, {}, r, s, c);
   }
-  int BlendBltFast(CDrawTarget*, int x, int y, uint32_t, uint32_t, const RECT* r, const int* s,
-                   RECT* c) override {
+  int BlendBltFast(CDrawTarget*, int x, int y, uint32_t, uint32_t, const RECT* r, const int* s, RECT* c) override {
     return Log("BlendBltFast", x, y, {}, r, s, c);
   }
   int BlendBltAlphaSimple(CDrawTarget*, int x, int y, int ratio) override {
@@ -126,8 +120,7 @@ class RecordingTarget : public CDrawTarget {
   int SetColorKeyPos(int, int) override { return 0; }
 
  private:
-  int Log(const char* op, int x, int y, std::optional<int> ratio, const RECT* r, const int* s,
-          const RECT* c) {
+  int Log(const char* op, int x, int y, std::optional<int> ratio, const RECT* r, const int* s, const RECT* c) {
     RecordedCall call;
     call.op = op;
     call.x = x;

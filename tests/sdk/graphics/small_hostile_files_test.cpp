@@ -2,11 +2,10 @@
 // a few bytes claiming a huge picture, a chunk claiming gigabytes, a height of INT32_MIN. Each is
 // replayed in a child process, which must give the refusal without its peak memory growing by more
 // than a small bound: nothing is allocated or decoded for the size a header claims.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -62,10 +61,11 @@ const Case kCases[] = {
      0},
     {"image_png", "text_chunk_claims_2gib", "x.png", [](const std::string& p) { return SurfaceLoad(p, false); }, 1},
     {"picture_loader", "jpeg_claims_16384x16384", "x.jpg", PictureServiceLoad, 0},
-    {"picture_loader", "jpeg_claims_16384x16384", "x.jpg", [](const std::string& p) { return SurfaceLoad(p, true); }, 1},
-    {"picture_loader", "gif_screen_claims_16384x16384", "x.gif", PictureServiceLoad, 0},
-    {"picture_loader", "gif_screen_claims_16384x16384", "x.gif", [](const std::string& p) { return SurfaceLoad(p, false); },
+    {"picture_loader", "jpeg_claims_16384x16384", "x.jpg", [](const std::string& p) { return SurfaceLoad(p, true); },
      1},
+    {"picture_loader", "gif_screen_claims_16384x16384", "x.gif", PictureServiceLoad, 0},
+    {"picture_loader", "gif_screen_claims_16384x16384", "x.gif",
+     [](const std::string& p) { return SurfaceLoad(p, false); }, 1},
     // A BMP under a name without a reader of its own goes to the picture loader, which reports its
     // height as stored; its magnitude does not exist as an int.
     {"mem_plane_load", "bmp_height_int32_min", "x.dat", [](const std::string& p) { return SurfaceLoad(p, false); }, 1},

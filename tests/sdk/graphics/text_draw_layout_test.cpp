@@ -2,14 +2,13 @@
 // measures 8 × 13 (advance 5, plus 3) and a double-byte one 13 × 13; with the default character
 // spacing the pen moves by the measured width, and a placed glyph's right edge is left + width - 4.
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
 #include "box_font_engine.h"
+#include "platform/sjis_literal.h"
 #include "sdk/graphics/text_draw.h"
 #include "text_test_util.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -110,7 +109,8 @@ TEST_F(TextDrawLayout, NoLineStartCharactersHangOnceOrBreakTogether) {
     ASSERT_EQ(Run(c.text, false), 0) << c.text;
     EXPECT_EQ(renderer.Glyphs(), c.glyphs) << c.text;
   }
-  EXPECT_TRUE(renderer.IsNoLineStartChar(static_cast<unsigned char>("、"_sj[0]) + static_cast<unsigned char>("、"_sj[1]) * 256));
+  EXPECT_TRUE(renderer.IsNoLineStartChar(static_cast<unsigned char>("、"_sj[0]) +
+                                         static_cast<unsigned char>("、"_sj[1]) * 256));
   EXPECT_FALSE(renderer.IsNoLineStartChar('A'));
   renderer.SetNoLineStartChars("\x81");  // a lead byte with nothing after it is no character
   EXPECT_FALSE(renderer.IsNoLineStartChar(0x81));
@@ -152,21 +152,26 @@ TEST_F(TextDrawLayout, EveryTagOnASmallExample) {
       {"&lt;&gt; &amp;<HR>", {'<', '>', '&'}, {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}}},
       // A blank before a tag is swallowed with it; one between characters is a character.
       {"A <B>B</B> C<HR>", {'A', 'B', ' ', 'C'}, {{0, 0, 4, 13}, {8, 0, 13, 13}, {17, 0, 21, 13}, {0, 15, 4, 28}}},
-      {"<html><body><head><title>T</title></head><!-- note -->A</body></html><P>A<HR>", {'A', 'A'},
+      {"<html><body><head><title>T</title></head><!-- note -->A</body></html><P>A<HR>",
+       {'A', 'A'},
        {{0, 0, 4, 13}, {8, 0, 12, 13}}},
       // Size 15 (ladder step 1 of base 10) measures 10 × 18; the line is 18 high and both sit on its bottom.
       {"<FONT size=\"1\">A</FONT>A<HR>", {'A', 'A'}, {{0, 0, 6, 18}, {10, 5, 14, 18}}},
-      {"<FONT size=\"2\">A</FONT><Top>A<Middle>A<Bottom>A<HR>", {'A', 'A', 'A', 'A'},
+      {"<FONT size=\"2\">A</FONT><Top>A<Middle>A<Bottom>A<HR>",
+       {'A', 'A', 'A', 'A'},
        {{0, 0, 9, 23}, {13, 0, 17, 13}, {21, 5, 25, 18}, {0, 25, 4, 38}}},
       {"<GAIJI 0>A<HR>", {'A'}, {{0, 8, 6, 13}, {8, 0, 12, 13}}},
-      {"<ReplaceString 0><ReplaceString 1><ReplaceString 2><HR>", {'X', 'Y', 'Z'},
+      {"<ReplaceString 0><ReplaceString 1><ReplaceString 2><HR>",
+       {'X', 'Y', 'Z'},
        {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}}},
       {"<if 3>A<else>B<endif>C<HR>", {'A', 'C'}, {{0, 0, 4, 13}, {8, 0, 12, 13}}},
       {"<ruby>A</ruby><HR>", {'A'}, {{0, 0, 4, 13}}},
       // Bracket indent: the lines after the first start one glyph width in.
-      {"\x81\x75<IndentForBracket>AAA<HR>", {0x7581, 'A', 'A', 'A'},
+      {"\x81\x75<IndentForBracket>AAA<HR>",
+       {0x7581, 'A', 'A', 'A'},
        {{0, 0, 9, 13}, {13, 0, 17, 13}, {21, 0, 25, 13}, {8, 15, 12, 28}}},
-      {"<I>A</I><U>A</U><S>A</S>\r\nA<VDATA=\"2, 5 ,-7\"><Select 1>A</Select 1><HR>", {'A', 'A', 'A', 'A', 'A'},
+      {"<I>A</I><U>A</U><S>A</S>\r\nA<VDATA=\"2, 5 ,-7\"><Select 1>A</Select 1><HR>",
+       {'A', 'A', 'A', 'A', 'A'},
        {{0, 0, 6, 13}, {10, 0, 14, 13}, {18, 0, 22, 13}, {0, 15, 4, 28}, {8, 15, 12, 28}}},
   };
   for (const Case& c : cases) {
@@ -191,10 +196,12 @@ TEST_F(TextDrawLayout, EveryTagOnASmallExample) {
   EXPECT_EQ(renderer.drawn[1].record.color, 0xFFFFFFu);
   EXPECT_EQ(renderer.drawn[1].record.face, 0);
   EXPECT_TRUE(renderer.drawn[2].record.italic && renderer.drawn[2].record.underline && renderer.drawn[2].record.strike);
-  EXPECT_FALSE(renderer.drawn[0].record.italic || renderer.drawn[0].record.underline || renderer.drawn[0].record.strike);
+  EXPECT_FALSE(renderer.drawn[0].record.italic || renderer.drawn[0].record.underline ||
+               renderer.drawn[0].record.strike);
 
   // Results for the owner.
-  ASSERT_EQ(Run("<!-- first --><!--second-->AAAA<Select 1>AA</Select 1>A\r\n\r\nA<VDATA=\"2,5,-7\"><ruby><HR>", false), 0);
+  ASSERT_EQ(Run("<!-- first --><!--second-->AAAA<Select 1>AA</Select 1>A\r\n\r\nA<VDATA=\"2,5,-7\"><ruby><HR>", false),
+            0);
   EXPECT_EQ(renderer.Comment(), "second");
   EXPECT_EQ(renderer.Spans(), (std::vector<int32_t>{-1, -1, 4, 6}));
   EXPECT_EQ(renderer.DataVector(2), (std::vector<int32_t>{5, -7}));
@@ -214,7 +221,8 @@ TEST_F(TextDrawLayout, FontLadderAndConditions) {
   struct Ladder {
     int n;
     int32_t size;
-  } ladder[] = {{-4, 7}, {-3, 9}, {-2, 14}, {-1, 18}, {0, 28}, {1, 42}, {2, 56}, {3, 84}, {4, 112}, {5, 140}, {-5, -140}};
+  } ladder[] = {{-4, 7}, {-3, 9}, {-2, 14}, {-1, 18}, {0, 28},   {1, 42},
+                {2, 56}, {3, 84}, {4, 112}, {5, 140}, {-5, -140}};
   renderer.settings.SetFontSize(28);
   for (const Ladder& l : ladder) {
     const std::string text = "<FONT size=\"" + std::to_string(l.n) + "\">A<HR>";
@@ -302,7 +310,9 @@ TEST_F(TextDrawLayout, HostileInputIsRefusedWithoutHarm) {
       {"<VDATA=\"2,", 3},
       {"<IndentForBracket -17><HR>", 3},
       {"<IndentForBracket -16>A<HR>", 0},
-      {"<IndentForBracket 99999999999>AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA<HR>", 0},
+      {"<IndentForBracket "
+       "99999999999>AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA<HR>",
+       0},
       {"<Select 99999999999>A<HR>", 3},
       {"<Select 1024>A<HR>", 3},
       {"</Select 1023>A<HR>", 0},

@@ -5,16 +5,15 @@
 // one 13 × 13; the pen moves by the measured width and a placed glyph's right edge is
 // left + width - 4. Line height 12, line spacing 2.
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
 #include "box_font_engine.h"
 #include "fuzz_corpus.h"
+#include "platform/sjis_literal.h"
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/text_draw.h"
 #include "text_test_util.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -89,12 +88,16 @@ TEST_F(TextDrawTags, AHangingCharacterFollowedByATagStaysOnItsLine) {
     std::pair<int32_t, int32_t> canvas;
   } cases[] = {
       // The look-ahead meets a line break: "。" hangs to 37 and the break still ends the line.
-      {"AAA。<BR>B<HR>"_sj, {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}, {24, 0, 33, 13}, {0, 15, 4, 28}}, {37, 30}},
+      {"AAA。<BR>B<HR>"_sj,
+       {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}, {24, 0, 33, 13}, {0, 15, 4, 28}},
+       {37, 30}},
       // The look-ahead meets the end of the layout.
       {"AAA。<HR>"_sj, {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}, {24, 0, 33, 13}}, {37, 15}},
       // The look-ahead reads through a style tag to "」": both may not start a line, so the line
       // breaks before "。".
-      {"AAA。<B>」<HR>"_sj, {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}, {0, 15, 9, 28}, {13, 15, 23, 28}}, {27, 30}},
+      {"AAA。<B>」<HR>"_sj,
+       {{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}, {0, 15, 9, 28}, {13, 15, 23, 28}},
+       {27, 30}},
   };
   for (const Case& c : cases) {
     ASSERT_EQ(renderer.Run(c.text, false), 0) << c.text;
@@ -108,7 +111,9 @@ TEST_F(TextDrawTags, AHangingCharacterFollowedByATagStaysOnItsLine) {
 }
 
 TEST_F(TextDrawTags, AReplaceStringIsEmittedAsCharactersOnly) {
-  renderer.replaceStrings = CStringVectorPtr(new std::vector<std::string>{"<BR>", "\x82\xA0" "A"});
+  renderer.replaceStrings = CStringVectorPtr(new std::vector<std::string>{"<BR>",
+                                                                          "\x82\xA0"
+                                                                          "A"});
   ASSERT_EQ(renderer.Run("<ReplaceString 0><ReplaceString 1><HR>", false), 0);
   EXPECT_EQ(renderer.Glyphs(),
             (Rects{{0, 0, 4, 13}, {8, 0, 12, 13}, {16, 0, 20, 13}, {24, 0, 28, 13}, {32, 0, 41, 13}, {45, 0, 49, 13}}));

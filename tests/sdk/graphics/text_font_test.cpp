@@ -1,7 +1,6 @@
 #include "sdk/graphics/text_font.h"
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <optional>
 #include <random>
@@ -11,8 +10,8 @@
 #include "box_font_engine.h"
 #include "platform/dc_text.h"
 #include "platform/mem_dc.h"
-#include "platform/text_out.h"
 #include "platform/sjis_literal.h"
+#include "platform/text_out.h"
 
 namespace {
 
@@ -20,9 +19,7 @@ namespace {
 struct Dib32 {
   std::unique_ptr<platform::Bitmap> bitmap;
   platform::MemDC dc;
-  explicit Dib32(int w, int h) : bitmap(platform::CreateDIBSection32(w, h)) {
-    dc.SelectBitmap(bitmap.get());
-  }
+  explicit Dib32(int w, int h) : bitmap(platform::CreateDIBSection32(w, h)) { dc.SelectBitmap(bitmap.get()); }
   uint32_t At(int x, int y) const { return reinterpret_cast<const uint32_t*>(bitmap->Row(y))[x] & 0xFFFFFF; }
 };
 
@@ -38,11 +35,13 @@ TEST(TextFont, GetSizeMeasuresEveryLine) {
       {"A", false, 0, 0, 11, 19},
       {"A\nB", false, 0, 0, 11, 39},
       {"A\n", false, 0, 0, 11, 39},
-      {"\x82\xA0" "A\nA", false, 0, 0, 27, 39},
+      {"\x82\xA0"
+       "A\nA",
+       false, 0, 0, 27, 39},
       {"AB", true, 0, 0, 23, 19},  // an italic line is a quarter of the height wider
       {"A\r\nA", false, 10, 0, 8, 23},
       {std::string(2000, 'A'), false, 0, 0, 16003, 19},  // lines of any length
-      {"A", false, 5000, 1, 0, 0},                      // a font that cannot be made
+      {"A", false, 5000, 1, 0, 0},                       // a font that cannot be made
   };
   for (const Case& c : cases) {
     CTextFont font;

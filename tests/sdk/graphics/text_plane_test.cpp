@@ -4,12 +4,11 @@
 #include "sdk/graphics/text_plane.h"
 
 #include <gtest/gtest.h>
-
 #include <memory>
 
 #include "box_font_engine.h"
-#include "sdk/graphics/text_plane_cache.h"
 #include "platform/sjis_literal.h"
+#include "sdk/graphics/text_plane_cache.h"
 
 namespace {
 
@@ -123,7 +122,6 @@ TEST(TextPlane, VerticalPlaneIsTurnedAQuarterRightWithDoubleByteGlyphsUpright) {
   EXPECT_EQ(turned->font.GetFaceName(), "ＭＳ ゴシック"_sj);
 }
 
-
 TEST(TextPlane, AFarShadowOffsetLeavesTheTextAsWithoutShadow) {
   BoxFontScope boxes;
   auto plain = MakePlane({});
@@ -132,11 +130,11 @@ TEST(TextPlane, AFarShadowOffsetLeavesTheTextAsWithoutShadow) {
     int w = 0, h = 0;
     plain->GetSize(&w, &h);
     for (int y = 0; y < h; ++y) {
-      for (int x = 0; x < w; ++x) ASSERT_EQ(Pixel(*shadowed, x, y), Pixel(*plain, x, y)) << offset << " " << x << "," << y;
+      for (int x = 0; x < w; ++x)
+        ASSERT_EQ(Pixel(*shadowed, x, y), Pixel(*plain, x, y)) << offset << " " << x << "," << y;
     }
   }
 }
-
 
 TEST(TextPlane, FinishedImagesAreReusedOnlyForTheSameStyleAndFontEngine) {
   TextPlaneCache::Instance().Clear();
@@ -171,7 +169,6 @@ TEST(TextPlane, FinishedImagesAreReusedOnlyForTheSameStyleAndFontEngine) {
   }
 }
 
-
 TEST(TextPlane, SystemFontsGiveOnlyTheFiveAlphaLevels) {
   for (const char* text : {"永"_sj, "ｱ漢A"_sj, "（縦）"_sj}) {
     for (bool vertical : {false, true}) {
@@ -195,7 +192,6 @@ TEST(TextPlane, SystemFontsGiveOnlyTheFiveAlphaLevels) {
     }
   }
 }
-
 
 TEST(TextPlane, VerticalShadowFallsBelowAndRightLikeHorizontalText) {
   BoxFontScope boxes;

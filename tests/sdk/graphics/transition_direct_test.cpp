@@ -2,7 +2,6 @@
 // kernels. The piece-by-piece path through the drawing interface stays the reference: a surface of
 // a class derived from CMemPlane takes it, and both must leave the same pixels and the same clip.
 #include <gtest/gtest.h>
-
 #include <random>
 
 #include "surface_util.h"
@@ -19,15 +18,14 @@ class ReferencePlane : public CMemPlane {
   using CMemPlane::CMemPlane;
 };
 
-std::unique_ptr<CMemPlane> Make(bool reference, surface_util::Kind kind, int w, int h,
-                                uint32_t seed) {
+std::unique_ptr<CMemPlane> Make(bool reference, surface_util::Kind kind, int w, int h, uint32_t seed) {
   std::unique_ptr<CMemPlaneImpl> impl;
   if (kind == surface_util::Kind::Plain)
     impl = std::make_unique<CMemPlaneX86>();
   else
     impl = std::make_unique<CMemPlaneMMX>(blit_rows::ActiveRows());
-  std::unique_ptr<CMemPlane> p = reference ? std::make_unique<ReferencePlane>(std::move(impl))
-                                           : std::make_unique<CMemPlane>(std::move(impl));
+  std::unique_ptr<CMemPlane> p =
+      reference ? std::make_unique<ReferencePlane>(std::move(impl)) : std::make_unique<CMemPlane>(std::move(impl));
   p->Create(w, h, 0);
   std::mt19937 rng(seed);
   surface_util::Fill(*p, [&](int, int) { return uint32_t(rng()); });
@@ -60,15 +58,15 @@ TEST(TransitionDirect, SurfacePathDrawsWhatThePieceByPiecePathDraws) {
     auto destRef = Make(true, kind, dw, dh, seed + 1);
 
     Reseed(seed);
-    const int got = TransitionBltLookup(entry)(dest.get(), source.get(), x, y, phase, mode, alpha,
-                                               clipKind ? &clip : nullptr);
+    const int got =
+        TransitionBltLookup(entry)(dest.get(), source.get(), x, y, phase, mode, alpha, clipKind ? &clip : nullptr);
     const int nextAfter = TransitionRandom();
     Reseed(seed);
-    const int want = TransitionBltLookup(entry)(destRef.get(), sourceRef.get(), x, y, phase, mode,
-                                                alpha, clipKind ? &clipRef : nullptr);
+    const int want = TransitionBltLookup(entry)(destRef.get(), sourceRef.get(), x, y, phase, mode, alpha,
+                                                clipKind ? &clipRef : nullptr);
     const int nextAfterRef = TransitionRandom();
-    const std::string what = "entry " + std::to_string(entry) + " phase " + std::to_string(phase) +
-                             " mode " + std::to_string(mode) + " round " + std::to_string(round);
+    const std::string what = "entry " + std::to_string(entry) + " phase " + std::to_string(phase) + " mode " +
+                             std::to_string(mode) + " round " + std::to_string(round);
     ASSERT_EQ(got, want) << what;
     ASSERT_EQ(surface_util::Pixels(*dest), surface_util::Pixels(*destRef)) << what;
     ASSERT_EQ(clip.left, clipRef.left) << what;

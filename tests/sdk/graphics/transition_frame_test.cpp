@@ -1,9 +1,8 @@
 // The contract every catalogue entry shares: lookup, phase ends, null and empty targets, modes,
 // and the transitions' own random generator.
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 #include "transition_test_util.h"
 
@@ -146,13 +145,11 @@ TEST(TransitionRandom, RandomEntriesRepeatAfterAReseedWhateverTheProcessGenerato
     (void)std::rand();
     const Recorded b = Record(entry, {.w = 33, .h = 20, .phase = 120});
     ASSERT_EQ(a.calls.size(), b.calls.size()) << entry;
-    for (size_t i = 0; i < a.calls.size(); ++i)
-      EXPECT_EQ(a.calls[i].ToString(), b.calls[i].ToString()) << entry;
+    for (size_t i = 0; i < a.calls.size(); ++i) EXPECT_EQ(a.calls[i].ToString(), b.calls[i].ToString()) << entry;
     // And the next call draws fresh values.
     const Recorded c = Record(entry, {.w = 33, .h = 20, .phase = 120});
     bool same = c.calls.size() == a.calls.size();
-    for (size_t i = 0; same && i < a.calls.size(); ++i)
-      same = a.calls[i].ToString() == c.calls[i].ToString();
+    for (size_t i = 0; same && i < a.calls.size(); ++i) same = a.calls[i].ToString() == c.calls[i].ToString();
     EXPECT_FALSE(same) << entry;
   }
   // The transitions' draws do not disturb the process generator either.

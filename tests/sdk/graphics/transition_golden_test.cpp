@@ -1,10 +1,9 @@
 // Golden call logs: every catalogue entry at phases 1, 128 and 255 on a 13 x 7 source, so that
 // odd sizes make border cells. The log was produced once by this implementation, checked family by
 // family against the formulas, and is compared on every run. VREL_UPDATE_GOLDEN=1 rewrites it.
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <map>
 #include <sstream>
 #include <string>
@@ -16,27 +15,89 @@ namespace {
 
 using namespace transition_test;
 
-const char* const kNames[kTransitionCount] = {
-    "TransMirrorX", "TransMirrorX", "TransMirrorY", "TransBulgeRows", "TransBulgeColumns",
-    "TransJitterRows", "TransNoiseCells", "TransRandomCells", "TransDissolveDown",
-    "TransDissolveUp", "TransDissolveRight", "TransDissolveLeft", "TransSquareCentre",
-    "TransSquareTopLeft", "TransSquareTopRight", "TransSquareBottomLeft",
-    "TransSquareBottomRight", "TransInterlaceRows", "TransInterlaceColumns",
-    "TransInterlaceRows4", "TransInterlaceColumns4", "TransDissolveCircle", "TransTearDown",
-    "TransTearUp", "TransWave", "TransWaveInverse", "TransRipple", "TransRippleInverse",
-    "TransCircleTop", "TransCircleBottom", "TransCircleLeft", "TransCircleRight",
-    "TransCircleCentre", "TransGrowCells4", "TransGrowCells8", "TransGrowCells16",
-    "TransBlindsX8", "TransBlindsX8Reverse", "TransBlindsX16", "TransBlindsX16Reverse",
-    "TransBlindsY8", "TransBlindsY8Reverse", "TransBlindsY16", "TransBlindsY16Reverse",
-    "TransSlant8", "TransSlant16", "TransDitherSpiral1", "TransDitherCentre1",
-    "TransDitherSpiral2", "TransDitherCentre2", "TransDitherSpiral4", "TransDitherCentre4",
-    "TransDitherSpiral8", "TransDitherCentre8", "TransCrossFade", "TransScatter", "TransExplode",
-    "TransExplodeFine", "TransExplodeSwing", "TransRadialSwing", "TransRadialZoom",
-    "TransRotate2", "TransRotate4", "TransRotate8", "TransRotateScatter", "TransBlockDrop8",
-    "TransBlockDrop16", "TransSettle", "TransSettleFall", "TransMosaic", "TransInvert",
-    "TransBandsRight16", "TransBandsLeft16", "TransBandsRight8", "TransBandsLeft8",
-    "TransBandsDown16", "TransBandsUp16", "TransBandsDown8", "TransBandsUp8", "TransSmearLeft",
-    "TransSmearRight", "TransSmearUp", "TransSmearDown"};
+const char* const kNames[kTransitionCount] = {"TransMirrorX",
+                                              "TransMirrorX",
+                                              "TransMirrorY",
+                                              "TransBulgeRows",
+                                              "TransBulgeColumns",
+                                              "TransJitterRows",
+                                              "TransNoiseCells",
+                                              "TransRandomCells",
+                                              "TransDissolveDown",
+                                              "TransDissolveUp",
+                                              "TransDissolveRight",
+                                              "TransDissolveLeft",
+                                              "TransSquareCentre",
+                                              "TransSquareTopLeft",
+                                              "TransSquareTopRight",
+                                              "TransSquareBottomLeft",
+                                              "TransSquareBottomRight",
+                                              "TransInterlaceRows",
+                                              "TransInterlaceColumns",
+                                              "TransInterlaceRows4",
+                                              "TransInterlaceColumns4",
+                                              "TransDissolveCircle",
+                                              "TransTearDown",
+                                              "TransTearUp",
+                                              "TransWave",
+                                              "TransWaveInverse",
+                                              "TransRipple",
+                                              "TransRippleInverse",
+                                              "TransCircleTop",
+                                              "TransCircleBottom",
+                                              "TransCircleLeft",
+                                              "TransCircleRight",
+                                              "TransCircleCentre",
+                                              "TransGrowCells4",
+                                              "TransGrowCells8",
+                                              "TransGrowCells16",
+                                              "TransBlindsX8",
+                                              "TransBlindsX8Reverse",
+                                              "TransBlindsX16",
+                                              "TransBlindsX16Reverse",
+                                              "TransBlindsY8",
+                                              "TransBlindsY8Reverse",
+                                              "TransBlindsY16",
+                                              "TransBlindsY16Reverse",
+                                              "TransSlant8",
+                                              "TransSlant16",
+                                              "TransDitherSpiral1",
+                                              "TransDitherCentre1",
+                                              "TransDitherSpiral2",
+                                              "TransDitherCentre2",
+                                              "TransDitherSpiral4",
+                                              "TransDitherCentre4",
+                                              "TransDitherSpiral8",
+                                              "TransDitherCentre8",
+                                              "TransCrossFade",
+                                              "TransScatter",
+                                              "TransExplode",
+                                              "TransExplodeFine",
+                                              "TransExplodeSwing",
+                                              "TransRadialSwing",
+                                              "TransRadialZoom",
+                                              "TransRotate2",
+                                              "TransRotate4",
+                                              "TransRotate8",
+                                              "TransRotateScatter",
+                                              "TransBlockDrop8",
+                                              "TransBlockDrop16",
+                                              "TransSettle",
+                                              "TransSettleFall",
+                                              "TransMosaic",
+                                              "TransInvert",
+                                              "TransBandsRight16",
+                                              "TransBandsLeft16",
+                                              "TransBandsRight8",
+                                              "TransBandsLeft8",
+                                              "TransBandsDown16",
+                                              "TransBandsUp16",
+                                              "TransBandsDown8",
+                                              "TransBandsUp8",
+                                              "TransSmearLeft",
+                                              "TransSmearRight",
+                                              "TransSmearUp",
+                                              "TransSmearDown"};
 
 constexpr uint32_t kSeed = 20240601;
 const std::string kPath = std::string(VREL_TEST_DATA) + "/transition_calls.txt";
@@ -55,8 +116,8 @@ std::vector<std::pair<std::string, std::vector<std::string>>> Current() {
       Reseed(kSeed);
       const Recorded r = Record(entry, {.w = 13, .h = 7, .x = 5, .y = 3, .phase = phase});
       std::vector<std::string> lines;
-      lines.push_back("result " + std::to_string(r.result) + " size queries " +
-                      std::to_string(r.sourceQueries) + "/" + std::to_string(r.destQueries));
+      lines.push_back("result " + std::to_string(r.result) + " size queries " + std::to_string(r.sourceQueries) + "/" +
+                      std::to_string(r.destQueries));
       for (const RecordedCall& c : r.calls) lines.push_back(c.ToString());
       out.emplace_back(Header(entry, phase), std::move(lines));
     }
@@ -85,7 +146,9 @@ TEST(TransitionGolden, EveryEntryDrawsTheRecordedCalls) {
     std::ofstream out(kPath);
     out << "# Drawing calls of every transition entry on a 13 x 7 source drawn at (5, 3) over a\n"
            "# 40 x 30 destination, mode 0, alpha 77, no clip; the transitions' generator reseeded\n"
-           "# with " << kSeed << " before each run. Written by transition_golden_test with\n"
+           "# with "
+        << kSeed
+        << " before each run. Written by transition_golden_test with\n"
            "# VREL_UPDATE_GOLDEN=1. A line: operation, source rectangle (left, top, right,\n"
            "# bottom), destination point, [ratio], [destination size], clip.\n";
     for (const auto& [header, lines] : now) {

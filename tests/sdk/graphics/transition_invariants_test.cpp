@@ -1,8 +1,7 @@
 // What holds for every entry of the catalogue: source rectangles inside the source, the same
 // calls for the same arguments, and on memory surfaces no pixel touched outside the clip.
-#include <gtest/gtest.h>
-
 #include <climits>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -25,9 +24,10 @@ size_t CheckCalls(int entry, int w, int h, int phase, int x = 5, int y = 3) {
     ++count;
     if (c.op == "MosaicBlt" || c.op == "FlushBlt" || !c.rect) return;
     const RECT& r = *c.rect;
-    const bool inside = r.left >= 0 && r.top >= 0 && r.right <= w && r.bottom <= h &&
-                        r.left < r.right && r.top < r.bottom;
-    if (!inside) ADD_FAILURE() << "entry " << entry << " phase " << phase << " " << w << "x" << h << ": " << c.ToString();
+    const bool inside =
+        r.left >= 0 && r.top >= 0 && r.right <= w && r.bottom <= h && r.left < r.right && r.top < r.bottom;
+    if (!inside)
+      ADD_FAILURE() << "entry " << entry << " phase " << phase << " " << w << "x" << h << ": " << c.ToString();
     if (c.hasSize && (c.size[0] <= 0 || c.size[1] <= 0)) ADD_FAILURE() << "entry " << entry << ": " << c.ToString();
   };
   TransitionBltLookup(entry)(&dest, &source, x, y, phase, 0, 0, nullptr);
@@ -85,8 +85,8 @@ TEST(TransitionSurfaces, NothingOutsideTheClipChangesAndPhase256IsAPlainCopy) {
             for (int x = 0; x < 60; ++x) {
               if (x >= 12 && x < 50 && y >= 8 && y < 30) continue;
               ASSERT_EQ(surface_util::At(*dest, x, y), kGround)
-                  << surface_util::Name(kind) << " entry " << entry << " mode " << mode
-                  << " phase " << phase << " at " << x << "," << y;
+                  << surface_util::Name(kind) << " entry " << entry << " mode " << mode << " phase " << phase << " at "
+                  << x << "," << y;
             }
           // Unclipped and partly off the destination: the sanitizers watch the writes.
           TransitionBltLookup(entry)(dest.get(), source.get(), -7, 25, phase, mode, 200, nullptr);
@@ -118,8 +118,7 @@ TEST(TransitionSurfaces, CentreSquareAndBlindsRevealExactlyTheirArea) {
       for (int x = 0; x < 80; ++x) {
         const int sx = x - 8, sy = y - 6;
         const bool inside = sx >= 16 && sx < 48 && sy >= 8 && sy < 40;
-        ASSERT_EQ(surface_util::At(*dest, x, y), inside ? surface_util::At(*source, sx, sy) : kGround)
-            << x << "," << y;
+        ASSERT_EQ(surface_util::At(*dest, x, y), inside ? surface_util::At(*source, sx, sy) : kGround) << x << "," << y;
       }
   }
   {
@@ -129,8 +128,7 @@ TEST(TransitionSurfaces, CentreSquareAndBlindsRevealExactlyTheirArea) {
       for (int x = 0; x < 80; ++x) {
         const int sx = x - 8, sy = y - 6;
         const bool inside = sx >= 0 && sx < 64 && sy >= 0 && sy < 48 && (sx & 7) <= 2;
-        ASSERT_EQ(surface_util::At(*dest, x, y), inside ? surface_util::At(*source, sx, sy) : kGround)
-            << x << "," << y;
+        ASSERT_EQ(surface_util::At(*dest, x, y), inside ? surface_util::At(*source, sx, sy) : kGround) << x << "," << y;
       }
   }
 }
@@ -154,15 +152,13 @@ TEST(TransitionSurfaces, OnePassEffectsEqualTheSurfaceOperations) {
         {"cross-fade at 255, mode 3",
          [&](CMemPlane& d) { return TransCrossFade(&d, source.get(), 4, 3, 255, 3, 9, nullptr); },
          [&](CMemPlane& d) { d.BlendBltNatural(source.get(), 4, 3, 255, nullptr, nullptr, nullptr); }},
-        {"invert",
-         [&](CMemPlane& d) { return TransInvert(&d, source.get(), 4, 3, 100, 0, 0, nullptr); },
+        {"invert", [&](CMemPlane& d) { return TransInvert(&d, source.get(), 4, 3, 100, 0, 0, nullptr); },
          [&](CMemPlane& d) {
            d.BltFast(source.get(), 4, 3, nullptr, nullptr, nullptr);
            const RECT r{4, 3, 37, 23};
            d.FlushBlt(&r);
          }},
-        {"mosaic at 200",
-         [&](CMemPlane& d) { return TransMosaic(&d, source.get(), 4, 3, 200, 0, 0, nullptr); },
+        {"mosaic at 200", [&](CMemPlane& d) { return TransMosaic(&d, source.get(), 4, 3, 200, 0, 0, nullptr); },
          [&](CMemPlane& d) {
            d.BltFast(source.get(), 4, 3, nullptr, nullptr, nullptr);
            const RECT r{4, 3, 37, 23};

@@ -41,8 +41,8 @@ inline Recorded Record(int entry, const Run& run) {
   RECT clip{};
   if (run.clip) clip = *run.clip;
   Recorded out;
-  out.result = TransitionBltLookup(entry)(&dest, &source, run.x, run.y, run.phase, run.mode,
-                                          run.alpha, run.clip ? &clip : nullptr);
+  out.result = TransitionBltLookup(entry)(&dest, &source, run.x, run.y, run.phase, run.mode, run.alpha,
+                                          run.clip ? &clip : nullptr);
   out.calls = std::move(dest.calls);
   out.sourceQueries = source.sizeQueries;
   out.destQueries = dest.sizeQueries;

@@ -1,19 +1,19 @@
 // Films played on a simulated clock: the frame shown at each time, the nesting of stops, the
 // drawing geometry, and the sound track as the mixer renders it.
-#include <gtest/gtest.h>
+#include "sdk/sound/movie_avi.h"
 
 #include <chrono>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <memory>
 #include <thread>
 
+#include "fuzz_corpus.h"
 #include "platform/acm.h"
 #include "platform/audio_mixer.h"
 #include "platform/clock.h"
-#include "fuzz_corpus.h"
 #include "scoped_temp_dir.h"
 #include "sdk/graphics/mem_plane.h"
-#include "sdk/sound/movie_avi.h"
 #include "sdk/sound/movie_avi_audio.h"
 #include "sdk/sound/plane_avi.h"
 #include "tools/make_films/film_writer.h"
@@ -94,8 +94,7 @@ class Movie : public testing::Test {
       uint32_t play = 0, write = 0;
       audio->Buffer()->GetCurrentPosition(&play, &write);
       const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-      while (audio->LastPlayCursor() != play && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::yield();
+      while (audio->LastPlayCursor() != play && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
     }
     return out;
   }

@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstring>
+#include <gtest/gtest.h>
 
+#include "g711.h"
 #include "sdk/framework/path_functions.h"
 #include "sdk/sound/acm_reader.h"
 #include "sdk/sound/mmio_file.h"
@@ -10,7 +10,6 @@
 #include "sdk/sound/pcm_reader_factory.h"
 #include "sdk/sound/raw_wave_reader.h"
 #include "sdk/sound/sound_base.h"
-#include "g711.h"
 #include "sound_fixtures.h"
 
 namespace {
@@ -286,9 +285,16 @@ std::vector<uint8_t> Mpeg(std::vector<uint8_t> header, size_t body, int id3Major
                           bool footer = false, bool id3v1 = false) {
   std::vector<uint8_t> f;
   if (id3Major) {
-    f = {'I', 'D', '3', static_cast<uint8_t>(id3Major), 0, static_cast<uint8_t>(footer ? 0x10 : 0),
-         static_cast<uint8_t>(tagSize >> 21 & 0x7F), static_cast<uint8_t>(tagSize >> 14 & 0x7F),
-         static_cast<uint8_t>(tagSize >> 7 & 0x7F), static_cast<uint8_t>(tagSize & 0x7F)};
+    f = {'I',
+         'D',
+         '3',
+         static_cast<uint8_t>(id3Major),
+         0,
+         static_cast<uint8_t>(footer ? 0x10 : 0),
+         static_cast<uint8_t>(tagSize >> 21 & 0x7F),
+         static_cast<uint8_t>(tagSize >> 14 & 0x7F),
+         static_cast<uint8_t>(tagSize >> 7 & 0x7F),
+         static_cast<uint8_t>(tagSize & 0x7F)};
     f.resize(f.size() + tagSize + (footer ? 10 : 0), 0);
   }
   f.insert(f.end(), header.begin(), header.end());
@@ -358,10 +364,8 @@ TEST(SoundBase, HoursMinutesSecondsBothWays) {
     int32_t ms, h, m, s, msPart;
   };
   const Case cases[] = {
-      {"1:02:03.004", 3723004, 1, 2, 3, 4},
-      {"90 minutes", 5400000, 1, 30, 0, 0},
-      {"25 hours", 90000000, 25, 0, 0, 0},
-      {"zero", 0, 0, 0, 0, 0},
+      {"1:02:03.004", 3723004, 1, 2, 3, 4},     {"90 minutes", 5400000, 1, 30, 0, 0},
+      {"25 hours", 90000000, 25, 0, 0, 0},      {"zero", 0, 0, 0, 0, 0},
       {"largest", INT32_MAX, 596, 31, 23, 647},
   };
   struct Plain : CSoundBase {
@@ -395,7 +399,8 @@ TEST(SoundBase, HoursMinutesSecondsBothWays) {
   int32_t h = 7, m = 7, s = 7, ms = 7, out = 7;
   EXPECT_EQ(b.ConvertToHMS(-1, &h, &m, &s, &ms), -1);
   EXPECT_EQ(h + m + s + ms, 28);
-  for (auto parts : {std::array{-1, 0, 0, 0}, std::array{0, -1, 0, 0}, std::array{0, 0, -1, 0}, std::array{0, 0, 0, -1}}) {
+  for (auto parts :
+       {std::array{-1, 0, 0, 0}, std::array{0, -1, 0, 0}, std::array{0, 0, -1, 0}, std::array{0, 0, 0, -1}}) {
     EXPECT_EQ(b.ConvertFromHMS(&out, parts[0], parts[1], parts[2], parts[3]), -1);
   }
   EXPECT_EQ(out, 7);

@@ -1,15 +1,13 @@
-#include "sdk/sound/streaming_buffer.h"
-
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <thread>
 
 #include "sdk/framework/memory_file.h"
 #include "sdk/sound/ogg_reader.h"
 #include "sdk/sound/sound_device.h"
+#include "sdk/sound/streaming_buffer.h"
 #include "sound_fixtures.h"
 
 namespace {
