@@ -16,24 +16,6 @@
 
 namespace {
 
-// The command handlers for the life of a test; the other tests of the program see the table as
-// they found it.
-class ScopedCommands {
- public:
-  ScopedCommands() {
-    for (int32_t t = kFirstStatementToken; t <= kLastStatementToken; ++t)
-      m_saved[static_cast<size_t>(t - kFirstStatementToken)] = GetScriptHandler(t);
-    RegisterScriptCommands();
-  }
-  ~ScopedCommands() {
-    for (int32_t t = kFirstStatementToken; t <= kLastStatementToken; ++t)
-      SetScriptHandler(t, m_saved[static_cast<size_t>(t - kFirstStatementToken)]);
-  }
-
- private:
-  std::array<ScriptHandler, kLastStatementToken - kFirstStatementToken + 1> m_saved{};
-};
-
 class LayerCommandsTest : public testing::Test {
  protected:
   LayerCommandsTest() : layers(8, 8) {

@@ -20,22 +20,6 @@
 
 namespace {
 
-class ScopedCommands {
- public:
-  ScopedCommands() {
-    for (int32_t t = kFirstStatementToken; t <= kLastStatementToken; ++t)
-      m_saved[static_cast<size_t>(t - kFirstStatementToken)] = GetScriptHandler(t);
-    RegisterScriptCommands();
-  }
-  ~ScopedCommands() {
-    for (int32_t t = kFirstStatementToken; t <= kLastStatementToken; ++t)
-      SetScriptHandler(t, m_saved[static_cast<size_t>(t - kFirstStatementToken)]);
-  }
-
- private:
-  std::array<ScriptHandler, kLastStatementToken - kFirstStatementToken + 1> m_saved{};
-};
-
 class SaveLoadLayers : public testing::Test {
  protected:
   SaveLoadLayers() : layers(8, 8) {

@@ -6,6 +6,7 @@
 #include "game/message_log.h"
 #include "game/picture_layers.h"
 #include "game/script_app.h"
+#include "game/script_commands.h"
 #include "game/script_lexer.h"
 #include "game/script_loader.h"
 #include "game/script_symbol_table.h"
@@ -122,3 +123,14 @@ ScopedScriptHandler::ScopedScriptHandler(int32_t token, ScriptHandler handler)
 }
 
 ScopedScriptHandler::~ScopedScriptHandler() { SetScriptHandler(m_token, m_previous); }
+
+ScopedCommands::ScopedCommands() {
+  for (int32_t t = kFirstStatementToken; t <= kLastStatementToken; ++t)
+    m_saved[static_cast<size_t>(t - kFirstStatementToken)] = GetScriptHandler(t);
+  RegisterScriptCommands();
+}
+
+ScopedCommands::~ScopedCommands() {
+  for (int32_t t = kFirstStatementToken; t <= kLastStatementToken; ++t)
+    SetScriptHandler(t, m_saved[static_cast<size_t>(t - kFirstStatementToken)]);
+}

@@ -2,6 +2,7 @@
 // started engine and steps it frame by frame as the frame loop does, without a window.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -12,6 +13,7 @@
 #include "game/config.h"
 #include "game/frame_input.h"
 #include "game/script_executor.h"
+#include "game/script_tokens.h"
 
 class CScriptApp;
 class CMemPlane;
@@ -62,6 +64,19 @@ std::string CrLf(std::string_view text);
 
 // The message-log line of a script error.
 std::string ErrorLine(int line, std::string_view message, std::string_view text, std::string_view script = "test.txt");
+
+// Every command family's handlers for the life of the object; the other tests of the program see the
+// table as they found it.
+class ScopedCommands {
+ public:
+  ScopedCommands();
+  ~ScopedCommands();
+  ScopedCommands(const ScopedCommands&) = delete;
+  ScopedCommands& operator=(const ScopedCommands&) = delete;
+
+ private:
+  std::array<ScriptHandler, kLastStatementToken - kFirstStatementToken + 1> m_saved{};
+};
 
 // Replaces one statement handler for the life of the object.
 class ScopedScriptHandler {
