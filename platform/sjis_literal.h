@@ -101,6 +101,10 @@ inline constexpr auto kEncoded =
 
 }  // namespace platform::sjis_literal_detail
 
+// The operator is constexpr rather than consteval: clang 14 leaves a consteval call inside some
+// function templates unevaluated and then fails to link it. The encoding is a constant either way,
+// since the encoded array is a constexpr variable.
+//
 // The literal's bytes arrive as a character pack, a form g++ and clang have long accepted as an
 // extension. The standard form, a class-type template argument, crashes clang 14 whenever a
 // diagnostic prints an expression holding such a literal.
@@ -109,7 +113,7 @@ inline constexpr auto kEncoded =
 #pragma clang diagnostic ignored "-Wgnu-string-literal-operator-template"
 #endif
 template <typename Char, Char... kBytes>
-consteval const auto& operator""_sj() {
+constexpr const auto& operator""_sj() {
   static_assert(std::is_same_v<Char, char>, "the _sj suffix is for narrow literals");
   return platform::sjis_literal_detail::kEncoded<static_cast<char>(kBytes)...>.bytes;
 }
