@@ -9,6 +9,7 @@
 #include "box_font_engine.h"
 #include "game/backlog.h"
 #include "game/engine_state.h"
+#include "game/fixed_text.h"
 #include "game/message_window.h"
 #include "game/read_flag_table.h"
 #include "game/run_state.h"
@@ -84,6 +85,21 @@ class MessageFixture {
     input.rightClick = true;
     return input;
   }
+
+  // What the player reads: the shown message, the speaker ("-" without one), the voice of the newest
+  // message in the backlog (its first line), a script variable.
+  std::string Spoken() const { return TextBoxes[0].visible ? std::string(FixedText(EngineState.messageText)) : ""; }
+  std::string Speaker() const {
+    const MessageState& m = EngineState.presentation.message;
+    return m.namePresent ? std::string(FixedText(m.speakerName)) : "-";
+  }
+  std::string LastVoice() const {
+    for (int i = Backlog.count - 2; i >= 0; --i) {
+      if (i == 0 || Backlog.lines[i - 1].text[0] == '\0') return Backlog.lines[i].voice;
+    }
+    return "";
+  }
+  double Var(const char* name) const { return run.Var(name).value_or(0); }
 
   // Message boxes first: the sound folder and the harness must go before the hook does.
   MessageBoxRecorder questions;

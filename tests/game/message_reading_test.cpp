@@ -16,22 +16,7 @@ namespace {
 
 std::string Sj(const char* text) { return text; }
 
-class Reading : public testing::Test, public MessageFixture {
- protected:
-  std::string Spoken() const { return TextBoxes[0].visible ? std::string(FixedText(EngineState.messageText)) : ""; }
-  std::string Speaker() const {
-    const MessageState& m = EngineState.presentation.message;
-    return m.namePresent ? std::string(FixedText(m.speakerName)) : "-";
-  }
-  // The voice of the newest message in the backlog (its first line).
-  std::string LastVoice() const {
-    for (int i = Backlog.count - 2; i >= 0; --i) {
-      if (i == 0 || Backlog.lines[i - 1].text[0] == '\0') return Backlog.lines[i].voice;
-    }
-    return "";
-  }
-  double Var(const char* name) const { return run.Var(name).value_or(0); }
-};
+class Reading : public testing::Test, public MessageFixture {};
 
 TEST(SplitSpeaker, NamesAndSpokenText) {
   struct Case {

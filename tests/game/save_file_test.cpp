@@ -40,18 +40,6 @@ const fs::path kSlot0File = fs::path("savedata") / "data000.sav";
 
 class SaveFileTest : public testing::Test, public MessageFixture {
  protected:
-  std::string Spoken() const { return TextBoxes[0].visible ? std::string(FixedText(EngineState.messageText)) : ""; }
-  std::string Speaker() const {
-    const MessageState& m = EngineState.presentation.message;
-    return m.namePresent ? std::string(FixedText(m.speakerName)) : "-";
-  }
-  std::string LastVoice() const {
-    for (int i = Backlog.count - 2; i >= 0; --i) {
-      if (i == 0 || Backlog.lines[i - 1].text[0] == '\0') return Backlog.lines[i].voice;
-    }
-    return "";
-  }
-  double Var(const char* name) const { return run.Var(name).value_or(0); }
   std::string EngineBytes() const {
     return std::string(reinterpret_cast<const char*>(&EngineState), sizeof EngineState);
   }

@@ -385,8 +385,6 @@ TEST_F(WinMainTest, FadesAndTheMessageLogAreDrawnOverThePicture) {
   EngineState.presentation.fades = {};
 }
 
-}  // namespace
-
 // A PRINT revealed on screen: ink appears only inside the message box and grows frame by frame at
 // the configured speed of 8, which the fractional progress lets move at 60 frames per second.
 class PrintWatch : public CIdleCallback {
@@ -436,3 +434,5 @@ TEST_F(WinMainTest, PrintIsRevealedInsideTheMessageBox) {
   EXPECT_GT(watch.inkPerFrame[13], watch.inkPerFrame[12]);
   EXPECT_EQ(watch.inkPerFrame.back(), 5 * watch.inkPerFrame[1]);
 }
+
+}  // namespace
