@@ -8,12 +8,20 @@ bool QuitRequest = false;
 bool NoPresent = false;
 bool WindowHidden = false;
 bool BacklogOpen = false;
+bool SaveScreenOpen = false;
+bool LoadScreenOpen = false;
+bool LoadScreenByScript = false;
+bool SettingsScreenOpen = false;
 
 void ResetRunState(bool second) {
   QuitRequest = false;
   NoPresent = false;
   WindowHidden = false;
   BacklogOpen = false;
+  SaveScreenOpen = false;
+  LoadScreenOpen = false;
+  LoadScreenByScript = false;
+  SettingsScreenOpen = false;
   CurrentTextRead = true;
   SkipMode = false;
   ResetMessageWindowFlags();

@@ -17,12 +17,14 @@
 #include "game/overlay_draw.h"
 #include "game/picture_layers.h"
 #include "game/run_state.h"
+#include "game/scene_gallery.h"
 #include "game/screen_fade.h"
 #include "game/script_buttons.h"
 #include "game/script_commands.h"
 #include "game/script_executor.h"
 #include "game/script_loader.h"
 #include "game/sound_channels.h"
+#include "game/system_menu.h"
 #include "game/text_box.h"
 #include "game/tool_tip.h"
 #include "platform/quit_signal.h"
@@ -68,10 +70,12 @@ void CScriptApp::MainLoop() {
   LoadPromptImage();
   InitBacklog();
   InitButtons();
+  InitSceneMode();
   RegisterScriptCommands();
   InitScriptEngine();
+  m_systemMenu = std::make_unique<CSystemMenu>();
   m_toolTip = std::make_unique<CToolTip>();
-  SetScriptHost({.systemScreenOpen = nullptr,
+  SetScriptHost({.systemScreenOpen = [] { return SaveScreenOpen || LoadScreenOpen || SettingsScreenOpen; },
                  .requestQuit = [] { QuitRequest = true; },
                  .openEditor =
                      [](const char* path, int line) {
@@ -103,6 +107,7 @@ void CScriptApp::MainLoop() {
   }
 
   // Exit.
+  m_systemMenu.reset();
   m_toolTip.reset();
   SaveReadFlags();
   ReleaseTextBoxes();
@@ -137,6 +142,7 @@ bool CScriptApp::OnFrame(int mode) {
     m_display.SetDirty();
     m_display.Clear(nullptr);  // the back buffer's fill colour
     if (!ScreenCovered(Fades())) DrawLayers();
+    if (!WindowHidden && !ScreenCovered(Fades())) DrawSceneMode();
     if (!SystemScreenOpen() && ButtonsActive && !ScreenCovered(Fades())) ButtonUpdate();
     AdvanceFade(Fades().black);
     if (backBuffer && Fades().black.level != 0) backBuffer->FadeEffect(255 - Fades().black.level, nullptr);
@@ -150,6 +156,7 @@ bool CScriptApp::OnFrame(int mode) {
     // Each of these may hide the window, which stops the ones after it.
     if (!WindowHidden && IsScriptRunning()) DrawMessageWindow();
     if (!WindowHidden) BacklogDraw();
+    if (!WindowHidden && m_systemMenu) m_systemMenu->OnFrame();
     if (!WindowHidden) DrawTextBoxes();
     if (!SystemScreenOpen()) DrawCursorAndPrompt();
     if (!WindowHidden && m_toolTip) m_toolTip->Draw();

@@ -12,6 +12,7 @@
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/mem_plane_impl.h"
 
+class CSystemMenu;
 class CToolTip;
 class CWindowApplication;
 
@@ -39,6 +40,9 @@ class CScriptApp : public CAppScopedObject {
   CWindowApplication* Application() const { return m_app; }
   // The tool tip of the system interface's buttons, from initialisation to exit; null otherwise.
   CToolTip* ToolTip() const { return m_toolTip.get(); }
+  // The system interface (window buttons, settings, save and load screens), from initialisation to
+  // exit; null otherwise.
+  CSystemMenu* SystemMenu() const { return m_systemMenu.get(); }
   // The last drawn game picture without window, text or interface (save thumbnails take it, so a
   // save never draws a frame of its own); null before the first picture was drawn.
   const CMemPlane* GamePicture() const {
@@ -54,6 +58,7 @@ class CScriptApp : public CAppScopedObject {
   CDIBDraw m_display;
   CMouseInputEx m_mouse;
   CFrameTimer m_timer;
+  std::unique_ptr<CSystemMenu> m_systemMenu;
   std::unique_ptr<CToolTip> m_toolTip;
   CMemPlane m_gamePicture;
   // The buttons as the last frame saw them, for their pushes.
