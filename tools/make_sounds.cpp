@@ -1,16 +1,19 @@
-// Writes generated sounds: "make_sounds demo DIR" the demo game's system sounds, music, effects and
-// voices (spoken by espeak-ng), "make_sounds samples DIR" one small file of each format the game
-// reads.
+// Writes generated sounds: "make_sounds demo DIR READINGS" the demo game's system sounds, music,
+// effects and voices (the lines of READINGS spoken by espeak-ng), "make_sounds samples DIR" one
+// small file of each format the game reads.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 #include "tools/make_sounds/sound_writer.h"
+#include "tools/make_sounds/synth.h"
 
 namespace {
 
@@ -63,13 +66,15 @@ bool ReadPcm16Mono(const std::string& path, std::vector<int16_t>& pcm, uint32_t&
 
 // A Japanese line spoken by espeak-ng, as Ogg Vorbis. Without the speaker a soft tone stands in, so
 // that the demo still builds and its voices still take their time.
-bool Voice(const std::string& dir, const std::string& name, const std::string& line, double hz) {
+bool Voice(const std::string& dir, const std::string& name, const std::string& line, int pitch) {
   const std::string wave = dir + "/speech.tmp.wav";
   std::vector<int16_t> pcm;
   uint32_t rate = 22050;
   const pid_t child = fork();
   if (child == 0) {
-    execlp("espeak-ng", "espeak-ng", "-v", "ja", "-w", wave.c_str(), line.c_str(), static_cast<char*>(nullptr));
+    const std::string p = std::to_string(pitch);
+    execlp("espeak-ng", "espeak-ng", "-v", "ja", "-p", p.c_str(), "-s", "150", "-w", wave.c_str(), line.c_str(),
+           static_cast<char*>(nullptr));
     _exit(127);
   }
   int status = 0;
@@ -79,13 +84,159 @@ bool Voice(const std::string& dir, const std::string& name, const std::string& l
   if (!spoken) {
     std::fprintf(stderr, "make_sounds: espeak-ng is missing; %s is a tone\n", name.c_str());
     rate = 22050;
-    pcm = sound_writer::Tone(rate, 1, rate, hz, 5000, true);
+    pcm = sound_writer::Tone(rate, 1, rate, 220.0 + pitch * 4, 5000, true);
   }
   std::vector<uint8_t> ogg;
   return sound_writer::MakeOggVorbis(pcm, rate, 1, 0.3f, ogg) && Write(dir, name, ogg);
 }
 
-bool Demo(const std::string& dir) {
+// The voices: every line of the readings file, "file<TAB>pitch<TAB>kana", as voice\file.ogg.
+bool Voices(const std::string& dir, const std::string& readings) {
+  std::ifstream in(readings);
+  if (!in) {
+    std::fprintf(stderr, "make_sounds: cannot read %s\n", readings.c_str());
+    return false;
+  }
+  bool ok = true;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    std::string file, pitch, text;
+    if (!std::getline(fields, file, '\t') || !std::getline(fields, pitch, '\t') || !std::getline(fields, text)) {
+      std::fprintf(stderr, "make_sounds: %s: a line without its three fields: %s\n", readings.c_str(), line.c_str());
+      return false;
+    }
+    ok &= Voice(dir, "voice/" + file + ".ogg", text, std::atoi(pitch.c_str()));
+  }
+  return ok;
+}
+
+bool Music(const std::string& dir) {
+  constexpr uint32_t kRate = 22050;
+  struct Piece {
+    const char* file;
+    double bpm;
+    std::vector<int> roots;
+    std::vector<bool> minor;
+    std::vector<synth::Note> melody;
+    synth::Voice voice;
+    bool loop;
+  };
+  const Piece pieces[] = {
+      // The title: slow, in C.
+      {"bgm/title.ogg",
+       76,
+       {60, 57, 53, 55, 60, 57, 53, 55},
+       {false, true, false, false, false, true, false, false},
+       {{0, 2, 76, 0.5},
+        {2, 2, 79, 0.5},
+        {4, 4, 81, 0.5},
+        {8, 2, 77, 0.5},
+        {10, 2, 76, 0.5},
+        {12, 4, 74, 0.5},
+        {16, 2, 76, 0.5},
+        {18, 2, 79, 0.5},
+        {20, 4, 84, 0.5},
+        {24, 2, 81, 0.5},
+        {26, 2, 79, 0.5},
+        {28, 4, 74, 0.5}},
+       synth::Voice::kBell,
+       true},
+      // The morning: bright, in D.
+      {"bgm/morning.ogg",
+       112,
+       {62, 67, 59, 57, 62, 67, 57, 62},
+       {false, false, true, false, false, false, false, false},
+       {{0, 1, 74, 0.5},
+        {1, 1, 76, 0.5},
+        {2, 2, 78, 0.5},
+        {4, 1, 79, 0.5},
+        {5, 1, 78, 0.5},
+        {6, 2, 74, 0.5},
+        {8, 2, 71, 0.5},
+        {10, 2, 74, 0.5},
+        {12, 4, 73, 0.5},
+        {16, 1, 74, 0.5},
+        {17, 1, 76, 0.5},
+        {18, 2, 78, 0.5},
+        {20, 2, 83, 0.5},
+        {22, 2, 81, 0.5},
+        {24, 2, 79, 0.5},
+        {26, 2, 76, 0.5},
+        {28, 4, 74, 0.5}},
+       synth::Voice::kPluck,
+       true},
+      // The night: quiet, in A minor.
+      {"bgm/night.ogg",
+       66,
+       {57, 53, 60, 52, 57, 53, 60, 52},
+       {true, false, false, false, true, false, false, false},
+       {{0, 3, 72, 0.4},
+        {3, 1, 71, 0.4},
+        {4, 4, 69, 0.4},
+        {8, 4, 72, 0.4},
+        {12, 4, 71, 0.4},
+        {16, 3, 76, 0.4},
+        {19, 1, 74, 0.4},
+        {20, 4, 72, 0.4},
+        {24, 4, 69, 0.4},
+        {28, 4, 68, 0.4}},
+       synth::Voice::kBell,
+       true},
+      // The ending's jingle, played once.
+      {"bgm/jingle.ogg",
+       120,
+       {60, 65, 67, 60},
+       {false, false, false, false},
+       {{0, 1, 72, 0.6},
+        {1, 1, 76, 0.6},
+        {2, 1, 79, 0.6},
+        {3, 1, 84, 0.6},
+        {4, 2, 81, 0.6},
+        {6, 2, 77, 0.6},
+        {8, 2, 79, 0.6},
+        {10, 2, 83, 0.6},
+        {12, 4, 84, 0.7}},
+       synth::Voice::kBell,
+       false},
+  };
+  bool ok = true;
+  for (const Piece& piece : pieces) {
+    std::vector<synth::Part> parts;
+    synth::AddChords(parts, piece.roots, piece.minor);
+    parts.push_back({piece.voice, 0.1, piece.melody});
+    const auto pcm = synth::RenderPiece(parts, piece.bpm, piece.roots.size() * 4.0, kRate, piece.loop);
+    std::vector<uint8_t> ogg;
+    ok &= sound_writer::MakeOggVorbis(pcm, kRate, 2, 0.2f, ogg) && Write(dir, piece.file, ogg);
+  }
+  return ok;
+}
+
+bool Effects(const std::string& dir) {
+  constexpr uint32_t kRate = 22050;
+  struct Effect {
+    const char* file;
+    WaveKind kind;
+    std::vector<int16_t> pcm;
+  };
+  const Effect effects[] = {
+      {"se/bell.wav", WaveKind::kPcm16, synth::Bell(kRate, kRate * 2, 880)},
+      {"se/rain.wav", WaveKind::kPcm16, synth::Rain(kRate, kRate * 3)},
+      {"se/thunder.wav", WaveKind::kPcm16, synth::Thunder(kRate, kRate * 5 / 2)},
+      // The door is stored in MS ADPCM, as games often kept their longer effects.
+      {"se/door.wav", WaveKind::kMsAdpcm, synth::Knocks(kRate, 3)},
+      {"se/bird.wav", WaveKind::kPcm16, synth::Chirps(kRate, 4)},
+  };
+  bool ok = true;
+  for (const Effect& e : effects) {
+    std::vector<uint8_t> bytes;
+    ok &= sound_writer::MakeWave(e.kind, e.pcm, kRate, 1, bytes) && Write(dir, e.file, bytes);
+  }
+  return ok;
+}
+
+bool Demo(const std::string& dir, const std::string& readings) {
   struct Se {
     std::string name;
     double hz;
@@ -105,44 +256,9 @@ bool Demo(const std::string& dir) {
   };
   bool ok = true;
   for (const Se& s : sounds) ok &= Wave(dir, s.name, WaveKind::kPcm16, 22050, 1, s.ms, s.hz, 8000);
-  // A short piece: a slow arpeggio that loops without a seam.
-  const uint32_t rate = 44100;
-  const double notes[] = {261.63, 329.63, 392.0, 523.25, 392.0, 329.63, 293.66, 349.23};
-  std::vector<int16_t> music;
-  for (double hz : notes) {
-    auto part = sound_writer::Tone(rate, 2, rate / 2, hz, 6000, true);
-    music.insert(music.end(), part.begin(), part.end());
-  }
-  std::vector<uint8_t> ogg;
-  ok &= sound_writer::MakeOggVorbis(music, rate, 2, 0.3f, ogg) && Write(dir, "bgm/theme.ogg", ogg);
-  // A second piece a fifth lower, for the cross-fade.
-  music.clear();
-  for (double hz : notes) {
-    auto part = sound_writer::Tone(rate, 2, rate / 2, hz * 2 / 3, 6000, true);
-    music.insert(music.end(), part.begin(), part.end());
-  }
-  ok &= sound_writer::MakeOggVorbis(music, rate, 2, 0.3f, ogg) && Write(dir, "bgm/evening.ogg", ogg);
-  // Sound effects: a bell and a steady hum that loops.
-  ok &= Wave(dir, "se/bell.wav", WaveKind::kPcm16, 22050, 1, 600, 1760, 7000);
-  std::vector<uint8_t> bytes;
-  ok &= sound_writer::MakeWave(WaveKind::kPcm16, sound_writer::Tone(22050, 1, 22050, 110, 3000), 22050, 1, bytes) &&
-        Write(dir, "se/hum.wav", bytes);
-  // The voices of the scene: Mio speaks series A from 0001, Ren series B from 0001, and one line is
-  // given by its own name.
-  struct Line {
-    const char* file;
-    const char8_t* text;
-    double hz;
-  };
-  const Line lines[] = {
-      {"voice/A0001.ogg", u8"おはよう。今日はいい天気だね。", 330},
-      {"voice/B0001.ogg", u8"うん。散歩に行こうか。", 220},
-      {"voice/A0002.ogg", u8"どっちの道にする？", 330},
-      {"voice/B0002.ogg", u8"じゃあ、こっちに行こう。", 220},
-      {"voice/A0003.ogg", u8"もう夕方だね。", 330},
-      {"voice/mio_end.ogg", u8"また明日ね。", 330},
-  };
-  for (const Line& l : lines) ok &= Voice(dir, l.file, U8(l.text), l.hz);
+  ok &= Music(dir);
+  ok &= Effects(dir);
+  ok &= Voices(dir, readings);
   return ok;
 }
 
@@ -168,10 +284,11 @@ bool Samples(const std::string& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3 || (std::strcmp(argv[1], "demo") != 0 && std::strcmp(argv[1], "samples") != 0)) {
-    std::fprintf(stderr, "usage: make_sounds demo|samples DIR\n");
+  const bool demo = argc == 4 && std::strcmp(argv[1], "demo") == 0;
+  if (!demo && !(argc == 3 && std::strcmp(argv[1], "samples") == 0)) {
+    std::fprintf(stderr, "usage: make_sounds demo DIR READINGS | make_sounds samples DIR\n");
     return 2;
   }
-  const bool ok = std::strcmp(argv[1], "demo") == 0 ? Demo(argv[2]) : Samples(argv[2]);
+  const bool ok = demo ? Demo(argv[2], argv[3]) : Samples(argv[2]);
   return ok ? 0 : 1;
 }

@@ -193,6 +193,14 @@ std::vector<uint8_t> Solid24(int32_t width, int32_t height, uint32_t rgb) {
 }
 
 std::vector<uint8_t> Jpeg(int32_t width, int32_t height, uint32_t (*rgb)(int, int, int), int frame, int quality) {
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = rgb(x, y, frame);
+  return JpegPixels(width, height, pixels, quality);
+}
+
+std::vector<uint8_t> JpegPixels(int32_t width, int32_t height, std::span<const uint32_t> pixels, int quality) {
+  if (width <= 0 || height <= 0 || pixels.size() < static_cast<size_t>(width) * height) return {};
   jpeg_compress_struct c;
   jpeg_error_mgr err;
   c.err = jpeg_std_error(&err);
@@ -209,12 +217,11 @@ std::vector<uint8_t> Jpeg(int32_t width, int32_t height, uint32_t (*rgb)(int, in
   jpeg_start_compress(&c, TRUE);
   std::vector<uint8_t> row(static_cast<size_t>(width) * 3);
   while (c.next_scanline < c.image_height) {
-    const int y = static_cast<int>(c.next_scanline);
+    const uint32_t* source = &pixels[static_cast<size_t>(c.next_scanline) * width];
     for (int x = 0; x < width; ++x) {
-      const uint32_t v = rgb(x, y, frame);
-      row[3 * x] = static_cast<uint8_t>(v >> 16);
-      row[3 * x + 1] = static_cast<uint8_t>(v >> 8);
-      row[3 * x + 2] = static_cast<uint8_t>(v);
+      row[3 * x] = static_cast<uint8_t>(source[x] >> 16);
+      row[3 * x + 1] = static_cast<uint8_t>(source[x] >> 8);
+      row[3 * x + 2] = static_cast<uint8_t>(source[x]);
     }
     JSAMPROW r = row.data();
     jpeg_write_scanlines(&c, &r, 1);

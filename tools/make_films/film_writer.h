@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,8 @@ std::vector<uint8_t> Solid24(int32_t width, int32_t height, uint32_t rgb);
 // A baseline JPEG of a frame (libjpeg-turbo); empty on failure.
 std::vector<uint8_t> Jpeg(int32_t width, int32_t height, uint32_t (*rgb)(int x, int y, int frame), int frame,
                           int quality = 90);
+// A baseline JPEG of top-down 0x00RRGGBB pixels, width x height of them; empty on failure.
+std::vector<uint8_t> JpegPixels(int32_t width, int32_t height, std::span<const uint32_t> pixels, int quality = 90);
 
 // The "fmt " and "data" contents of a RIFF WAVE file.
 bool SplitWave(const std::vector<uint8_t>& wave, std::vector<uint8_t>& format, std::vector<uint8_t>& data);
