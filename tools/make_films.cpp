@@ -18,7 +18,7 @@
 
 namespace {
 
-using picture_canvas::Picture;
+using demo_picture::Picture;
 
 constexpr int kWidth = 320, kHeight = 240, kRate = 15;
 constexpr uint32_t kMjpeg = 'M' | 'J' << 8 | 'P' << 16 | 'G' << 24;
@@ -44,7 +44,7 @@ bool Opening(const std::string& path) {
   video.rate = kRate;
   video.compression = kMjpeg;
   Picture name(kWidth, kHeight, true);
-  picture_canvas::DrawCaption(name, {"風の丘"_sj, 48, 0xFFFFF4DCu, 0xFF302020u, 2}, kWidth / 2, 80);
+  demo_picture::DrawCaption(name, {"風の丘"_sj, 48, 0xFFFFF4DCu, 0xFF302020u, 2}, kWidth / 2, 80);
   const int frames = 4 * kRate;
   for (int f = 0; f < frames; ++f) {
     const double t = static_cast<double>(f) / (frames - 1);
@@ -53,17 +53,17 @@ bool Opening(const std::string& path) {
     for (int y = 0; y < kHeight; ++y)
       for (int x = 0; x < kWidth; ++x) {
         const double v = static_cast<double>(y) / kHeight;
-        double r = picture_canvas::Mix(0.05 + 0.5 * t, 0.3 + 0.6 * t, v);
-        double g = picture_canvas::Mix(0.05 + 0.35 * t, 0.15 + 0.5 * t, v);
-        double b = picture_canvas::Mix(0.20 + 0.5 * t, 0.30 + 0.3 * t, v);
+        double r = demo_picture::Mix(0.05 + 0.5 * t, 0.3 + 0.6 * t, v);
+        double g = demo_picture::Mix(0.05 + 0.35 * t, 0.15 + 0.5 * t, v);
+        double b = demo_picture::Mix(0.20 + 0.5 * t, 0.30 + 0.3 * t, v);
         if (std::hypot(x - 220.0, y - sunY) < 26) r = 1.0, g = 0.85 + 0.1 * t, b = 0.5 + 0.3 * t;
         if (y > 170 + 14 * std::sin(x / 40.0)) r = 0.1 + 0.15 * t, g = 0.2 + 0.3 * t, b = 0.12 + 0.1 * t;
-        p.At(x, y) = picture_canvas::Rgb(r, g, b);
+        p.At(x, y) = demo_picture::Rgb(r, g, b);
       }
     const double nameAlpha = std::clamp((t - 0.5) * 2.5, 0.0, 1.0);
     for (int y = 0; y < kHeight; ++y)
       for (int x = 0; x < kWidth; ++x)
-        if (name.At(x, y) >> 24) picture_canvas::Blend(p, x, y, name.At(x, y), nameAlpha);
+        if (name.At(x, y) >> 24) demo_picture::Blend(p, x, y, name.At(x, y), nameAlpha);
     AddFrame(video, p);
   }
   // Wind through the whole film and a bell when the name appears.
@@ -88,9 +88,9 @@ Picture Card(int hue, const char* caption) {
     for (int x = 0; x < kWidth; ++x) {
       const double v = 0.6 + 0.4 * static_cast<double>(y) / kHeight;
       const double ring = std::sin(std::hypot(x - 160.0, y - 120.0) / 9.0) * 0.06;
-      p.At(x, y) = picture_canvas::Rgb(r0 * v + ring, g0 * v + ring, b0 * v + ring);
+      p.At(x, y) = demo_picture::Rgb(r0 * v + ring, g0 * v + ring, b0 * v + ring);
     }
-  picture_canvas::DrawCaption(p, {caption, 26, 0xFFFFFFFFu, 0xFF000000u, 0}, kWidth / 2, kHeight / 2);
+  demo_picture::DrawCaption(p, {caption, 26, 0xFFFFFFFFu, 0xFF000000u, 0}, kWidth / 2, kHeight / 2);
   return p;
 }
 

@@ -2,8 +2,8 @@
 // backgrounds (a morning hill, a rainy town wider than the screen for the camera, a forest path and
 // a night room), two characters in two poses each with soft alpha edges, two greyscale masks for
 // the wipes, the title, gallery, command-corner and ending pictures, the buttons with their
-// captions (normal and lit), the message window, the backlog's window and voice icon, and the
-// picture of a scene not yet seen; and into thumb\ the gallery's thumbnail of every scene.
+// captions (normal and lit), the backlog's window and voice icon; and into thumb\ the gallery's
+// thumbnail of every scene. The system interface's pictures are make_system_pictures' work.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -18,7 +18,7 @@
 
 namespace {
 
-using namespace picture_canvas;
+using namespace demo_picture;
 namespace pal = demo_palette;
 
 // A small deterministic generator, so every build draws the same stars and raindrops.
@@ -307,15 +307,6 @@ Picture CircleMask() {
   return p;
 }
 
-// A translucent panel with a solid rim: the message window and the backlog's window.
-Picture Panel(int width, int height, uint32_t fill, uint32_t rim, int rimWidth) {
-  Picture p(width, height, true);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      p.At(x, y) = std::min({x, y, width - 1 - x, height - 1 - y}) < rimWidth ? rim : fill;
-  return p;
-}
-
 // The backlog's voice icon: a small speaker with two sound waves.
 Picture VoiceIcon() {
   Picture p(24, 24, true);
@@ -362,15 +353,6 @@ Picture Thumbnail(const Picture& background) {
   return t;
 }
 
-// The place of a scene not yet seen: flat, with a small diamond in the middle.
-Picture EmptyThumbnail() {
-  Picture p(pal::kThumbWidth, pal::kThumbHeight, false, pal::kEmptyThumb);
-  for (int y = 0; y < p.height; ++y)
-    for (int x = 0; x < p.width; ++x)
-      if (std::abs(x - p.width / 2) + std::abs(y - p.height / 2) < pal::kEmptyMark) p.At(x, y) = 0xFF6E6E7Au;
-  return p;
-}
-
 struct Output {
   std::string name;
   Picture picture;
@@ -406,11 +388,8 @@ int main(int argc, char** argv) {
       {"cg/ren_smile.png", Character(ren, true)},
       {"cg/mask_wipe.png", DiagonalMask()},
       {"cg/mask_circle.png", CircleMask()},
-      {"cg/system_window.png",
-       Panel(pal::kWindowWidth, pal::kWindowHeight, pal::kWindowFill, pal::kWindowRimColour, pal::kWindowRim)},
-      {"cg/system_backlogwindow.png", Panel(800, 600, Rgb(0.02, 0.03, 0.1, 0.85), Rgb(0.37, 0.38, 0.45), 3)},
+      {"cg/system_backlogwindow.png", Panel(800, 600, 0.02, 0.03, 0.1, 0.85)},
       {"cg/system_voice.png", VoiceIcon()},
-      {"cg/system_empty.png", EmptyThumbnail()},
       {"thumb/morning.png", Thumbnail(sky)},
       {"thumb/town.png", Thumbnail(town)},
       {"thumb/path.png", Thumbnail(path)},
@@ -431,7 +410,7 @@ int main(int argc, char** argv) {
     out.push_back({std::string("cg/btn_") + b.name + "_on.png", Button(b.caption, true)});
   }
   for (const Output& o : out) {
-    if (!WritePicture(dir + "/" + o.name, o.picture)) {
+    if (!Write(dir + "/" + o.name, o.picture)) {
       std::fprintf(stderr, "make_pictures: cannot write %s/%s\n", dir.c_str(), o.name.c_str());
       return 1;
     }

@@ -3,19 +3,11 @@
 #include <algorithm>
 
 #include "sdk/graphics/text_plane.h"
-#include "tests/sdk/graphics/png_writer.h"
 
-namespace picture_canvas {
-
-uint32_t Rgb(double r, double g, double b, double a) {
-  const auto c = [](double v) { return static_cast<uint32_t>(std::clamp(v, 0.0, 1.0) * 255.0 + 0.5); };
-  return c(a) << 24 | c(r) << 16 | c(g) << 8 | c(b);
-}
-
-double Mix(double a, double b, double t) { return a + (b - a) * t; }
+namespace demo_picture {
 
 void Blend(Picture& p, int x, int y, uint32_t colour, double coverage) {
-  if (x < 0 || y < 0 || x >= p.width || y >= p.height) return;
+  if (!p.Contains(x, y)) return;
   const double a = std::clamp(coverage, 0.0, 1.0) * (colour >> 24) / 255.0;
   if (a <= 0) return;
   uint32_t& d = p.At(x, y);
@@ -92,21 +84,4 @@ Picture Reduce(const Picture& source, int width, int height) {
   return out;
 }
 
-bool WritePicture(const std::string& path, const Picture& p) {
-  PngFixture png;
-  png.width = p.width;
-  png.height = p.height;
-  png.colorType = p.alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB;
-  for (int y = 0; y < p.height; ++y) {
-    std::vector<uint8_t>& row = png.rows.emplace_back();
-    row.reserve(static_cast<size_t>(p.width) * 4);
-    for (int x = 0; x < p.width; ++x) {
-      const uint32_t v = p.At(x, y);
-      row.insert(row.end(), {static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)});
-      if (p.alpha) row.push_back(static_cast<uint8_t>(v >> 24));
-    }
-  }
-  return WritePng(path, png);
-}
-
-}  // namespace picture_canvas
+}  // namespace demo_picture

@@ -1,32 +1,16 @@
-// A plain picture to draw the demo's art into, pixel by pixel or with captions from the game's own
-// text renderer, and to write as a PNG file.
+// Drawing on the demo's pictures beyond single pixels: colours laid over with their alpha, filled
+// rectangles, captions from the game's own text renderer, and reductions for thumbnails.
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
-#include <vector>
 
-namespace picture_canvas {
+#include "tools/demo_picture.h"
 
-struct Picture {
-  int width = 0;
-  int height = 0;
-  bool alpha = false;        // written as RGBA when set, else RGB
-  std::vector<uint32_t> px;  // 0xAARRGGBB, rows top-down
+namespace demo_picture {
 
-  Picture() = default;
-  Picture(int w, int h, bool a, uint32_t fill = 0)
-      : width(w), height(h), alpha(a), px(static_cast<size_t>(w) * h, fill) {}
-  uint32_t& At(int x, int y) { return px[static_cast<size_t>(y) * width + x]; }
-  uint32_t At(int x, int y) const { return px[static_cast<size_t>(y) * width + x]; }
-};
-
-// A colour from components in 0..1.
-uint32_t Rgb(double r, double g, double b, double a = 1.0);
-double Mix(double a, double b, double t);
-
-// Lays colour over the pixel with the colour's own alpha scaled by coverage (0..1).
+// Lays colour (0xAARRGGBB) over the pixel with the colour's own alpha scaled by coverage (0..1);
+// pixels outside the picture are skipped.
 void Blend(Picture& p, int x, int y, uint32_t colour, double coverage = 1.0);
 // Fills a rectangle (clipped to the picture) with a colour, replacing what was there.
 void FillRect(Picture& p, int left, int top, int right, int bottom, uint32_t colour);
@@ -45,7 +29,4 @@ bool DrawCaption(Picture& p, const Caption& caption, int cx, int cy);
 // The picture scaled to width x height by averaging (a reduction).
 Picture Reduce(const Picture& source, int width, int height);
 
-// Writes the picture as a PNG file; false on failure.
-bool WritePicture(const std::string& path, const Picture& p);
-
-}  // namespace picture_canvas
+}  // namespace demo_picture
