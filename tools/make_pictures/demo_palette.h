@@ -17,9 +17,10 @@ inline constexpr int kButtonPlainX = 24;
 inline constexpr int kButtonPlainTop = 10;
 inline constexpr int kButtonPlainBottom = 34;
 // Where the title screen places its buttons: the first at (kTitleButtonX, kTitleButtonY), each next
-// one kTitleButtonStep lower.
+// one kTitleButtonStep lower. They end above the row of the settings screen's buttons (y 530): a
+// screen button acts on the press, and the release that follows must not land on a title button.
 inline constexpr int kTitleButtonX = 520;
-inline constexpr int kTitleButtonY = 300;
+inline constexpr int kTitleButtonY = 250;
 inline constexpr int kTitleButtonStep = 56;
 
 // The message window's translucent face (make_system_pictures draws the window), as components
