@@ -99,8 +99,8 @@ std::string SlotCaption(const std::string& savePath, bool& found) {
   struct tm local {};
   if (!localtime_r(&when, &local)) local = {};
   char stamp[64];
-  std::snprintf(stamp, sizeof stamp, "%02d/%02d/%02d %02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
-                local.tm_mday, local.tm_hour, local.tm_min);
+  std::snprintf(stamp, sizeof stamp, "%02d/%02d/%02d %02d:%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                local.tm_hour, local.tm_min);
   return std::string(stamp) + "<BR>" + message + "<HR>";
 }
 
@@ -179,8 +179,7 @@ bool CSystemMenu::HitScreenButton(int32_t x, int32_t y, CMemPlane* image, const 
   return Hit(CursorIn(x, y, size.width, size.height), image, x, y, tip);
 }
 
-bool CSystemMenu::HitBarButton(int32_t x, int32_t y, int32_t width, int32_t height, CMemPlane* image,
-                               const char* tip) {
+bool CSystemMenu::HitBarButton(int32_t x, int32_t y, int32_t width, int32_t height, CMemPlane* image, const char* tip) {
   // Hit where the window stands now; the hover picture goes where the window is configured to be.
   const int32_t drawX = static_cast<int32_t>(int64_t{Config.messageWindowX} + x);
   const int32_t drawY = static_cast<int32_t>(int64_t{Config.messageWindowY} + y);
@@ -383,8 +382,8 @@ void CSystemMenu::SettingsScreen() {
 
   const Size bar = SizeOf(m_bar.get());
   const Slider sliders[] = {
-      {&Config.autoSpeed, 165, 241, false},  {&Config.messageSpeed, 165, 148, false},
-      {&Config.bgm.volume, 496, 148, true},  {&Config.se.volume, 496, 264, true},
+      {&Config.autoSpeed, 165, 241, false},   {&Config.messageSpeed, 165, 148, false},
+      {&Config.bgm.volume, 496, 148, true},   {&Config.se.volume, 496, 264, true},
       {&Config.voice.volume, 496, 397, true},
   };
   for (const Slider& s : sliders) {
@@ -417,8 +416,7 @@ void CSystemMenu::SettingsScreen() {
       Draw(m_offSelect.get(), s.offX, s.y);
     }
     for (const bool on : {true, false}) {
-      if (!HitScreenButton(on ? s.onX : s.offX, s.y, on ? m_onOver.get() : m_offOver.get(),
-                           on ? s.onTip : s.offTip)) {
+      if (!HitScreenButton(on ? s.onX : s.offX, s.y, on ? m_onOver.get() : m_offOver.get(), on ? s.onTip : s.offTip)) {
         continue;
       }
       *s.value = on;
