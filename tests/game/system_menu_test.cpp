@@ -20,6 +20,7 @@
 #include "game/scene_gallery.h"
 #include "game/script_app.h"
 #include "game/sound_channels.h"
+#include "game/tool_tip.h"
 #include "message_fixture.h"
 #include "platform/sjis_literal.h"
 #include "sdk/graphics/mem_plane.h"
@@ -603,6 +604,39 @@ TEST_F(SystemMenuTest, BackToTitleClosesScreensAndGallery) {
   EXPECT_FALSE(SceneGallery.active);
   run.Frame(1);
   for (int box = 3; box <= 9; ++box) EXPECT_FALSE(TextBoxes[static_cast<size_t>(box)].visible) << box;
+}
+
+}  // namespace
+
+namespace {
+
+// A button rested on shows its tip where the button is drawn: a window button's by the window.
+TEST_F(SystemMenuTest, ButtonsShowTheirTipsWhereTheyAre) {
+  Config.tipsOn = true;
+  Start();
+  struct Case {
+    const char* name;
+    bool settings;
+    int x, y;
+    std::string tip;
+    int tipX, tipY;
+  } cases[] = {
+      {"window's auto button", false, 45, 115, "メッセージの自動で先に進めます"_sj, 40, 110},
+      {"window's settings button", false, 165, 115, "システム設定画面を表示します"_sj, 160, 110},
+      {"effects switch", true, 272, 353, "画面効果をオンにします"_sj, 267, 348},
+      {"music switch off", true, 652, 125, "音楽をオフにします"_sj, 647, 120},
+      {"back to game", true, 610, 550, "ゲームに戻ります。回想シーンの場合は回想を抜けます"_sj, 600, 540},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SettingsScreenOpen = c.settings;
+    run.Frame(30, At(c.x, c.y));
+    const CToolTip& tip = *run.App()->ToolTip();
+    EXPECT_EQ(tip.Text(), c.tip);
+    EXPECT_EQ(tip.X(), c.tipX);
+    EXPECT_EQ(tip.Y(), c.tipY);
+    run.Frame(200, At(400, 590));  // the tip fades and is forgotten
+  }
 }
 
 }  // namespace
