@@ -5,6 +5,7 @@
 #include "game/engine_state.h"
 #include "game/message_log.h"
 #include "game/picture_layers.h"
+#include "game/run_state.h"
 #include "game/script_app.h"
 #include "game/script_commands.h"
 #include "game/script_lexer.h"
@@ -20,7 +21,8 @@ int harnessQuitRequests = 0;
 bool harnessScreenOpen = false;
 
 void RecordQuit() { ++harnessQuitRequests; }
-bool ScreenOpen() { return harnessScreenOpen; }
+// The test's own answer, or the system interface's screens as the game answers.
+bool ScreenOpen() { return harnessScreenOpen || SaveScreenOpen || LoadScreenOpen || SettingsScreenOpen; }
 
 }  // namespace
 
@@ -61,7 +63,13 @@ void ScriptHarness::Step(int frames) {
   }
 }
 
-void ScriptHarness::Frame(int frames, const FrameInputState& input) {
+void ScriptHarness::StartSystemInterface() {
+  MakeApp();
+  RunningScriptApp = m_app.get();
+  m_app->CreateSystemInterface();
+}
+
+void ScriptHarness::MakeApp() {
   if (!m_screen) {
     m_screen = std::make_unique<CMemPlane>();
     m_screen->Create(Config.screenWidth > 0 ? Config.screenWidth : 320,
@@ -69,6 +77,10 @@ void ScriptHarness::Frame(int frames, const FrameInputState& input) {
     SetLayerDrawTarget(m_screen.get());
     m_app = std::make_unique<CScriptApp>(nullptr);
   }
+}
+
+void ScriptHarness::Frame(int frames, const FrameInputState& input) {
+  MakeApp();
   for (int i = 0; i < frames; ++i) {
     FrameInput = input;
     if (i > 0) {

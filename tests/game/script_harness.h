@@ -49,11 +49,16 @@ class ScriptHarness {
   // keys without new edges. The configuration is restored when the harness goes.
   void Frame(int frames = 1, const FrameInputState& input = {});
   void SetFps(int fps) { Config.fps = fps; }
+  // Makes the game object the running one with its system interface and tool tip, as the game's
+  // start-up does; the frames then draw the interface too. Make the text boxes first.
+  void StartSystemInterface();
   CMemPlane* Screen() const { return m_screen.get(); }
   // The game object of Frame; null before the first frame.
   CScriptApp* App() const { return m_app.get(); }
 
  private:
+  void MakeApp();
+
   GameConfig m_savedConfig;
   std::unique_ptr<CScriptApp> m_app;
   std::unique_ptr<CMemPlane> m_screen;
