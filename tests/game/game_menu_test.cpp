@@ -599,16 +599,8 @@ std::string BmpOf(const CMemPlane& picture) {
 
 TEST_F(GameMenuTest, TheWallpaperIsTheGamePictureWithoutTheWindow) {
   // A blue message window over the bottom rows.
-  std::string config = kTestGameConfig;
-  config.replace(config.find("file=\"w.png\" x=\"0\" y=\"0\""), 25, "file=\"w.png\" x=\"0\" y=\"200\"");
-  folder.dir.Write("vrel.xml", config);
-  PngFixture png;
-  png.width = 320;
-  png.height = 40;
-  png.rows.assign(40, std::vector<uint8_t>());
-  for (auto& row : png.rows)
-    for (int x = 0; x < 320; ++x) row.insert(row.end(), {0x00, 0x00, 0xFF});
-  ASSERT_TRUE(WritePng(folder.dir.File("w.png"), png));
+  folder.dir.Write("vrel.xml", ConfigWithWindowAtBottom());
+  ASSERT_TRUE(WriteBlueWindowPicture(folder.dir));
   EnvScope desktop("XDG_CURRENT_DESKTOP", "KDE");
   EnvScope data("XDG_DATA_HOME", folder.dir.File("home"));
   std::vector<std::vector<std::string>> calls;

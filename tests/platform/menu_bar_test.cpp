@@ -80,7 +80,7 @@ void Pump() {
     while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
 }
 
-QAction* ActionOf(QMenu* menu, const char* utf8) {
+QAction* ActionOf(QMenu* menu, const char8_t* utf8) {
   for (QAction* a : menu->actions())
     if (a->text() == QString::fromUtf8(utf8)) return a;
   return nullptr;
@@ -144,11 +144,11 @@ class ResourceBar : public testing::Test {
 };
 
 TEST_F(ResourceBar, CaptionsMnemonicsAndSeparatorsShowAsTheTableHasThem) {
-  EXPECT_EQ(settings->title(), QString::fromUtf8("設定(&C)"));
-  EXPECT_EQ(screen->title(), QString::fromUtf8("画面(&G)"));
+  EXPECT_EQ(settings->title(), QString::fromUtf8(u8"設定(&C)"));
+  EXPECT_EQ(screen->title(), QString::fromUtf8(u8"画面(&G)"));
   EXPECT_TRUE(settings->actions()[1]->isSeparator());
-  EXPECT_EQ(settings->actions()[2]->text(), QString::fromUtf8("チップスを表示する"));
-  EXPECT_EQ(quit->text(), QString::fromUtf8("終了(&X)"));
+  EXPECT_EQ(settings->actions()[2]->text(), QString::fromUtf8(u8"チップスを表示する"));
+  EXPECT_EQ(quit->text(), QString::fromUtf8(u8"終了(&X)"));
   EXPECT_EQ(quit->menu(), nullptr);  // a command right on the bar
   ASSERT_EQ(screen->actions().size(), 2);
   for (QAction* a : screen->actions()) {
@@ -158,8 +158,8 @@ TEST_F(ResourceBar, CaptionsMnemonicsAndSeparatorsShowAsTheTableHasThem) {
 }
 
 TEST_F(ResourceBar, ChecksGreyAndTextFollowTheModelAtOnce) {
-  QAction* full = ActionOf(screen, "フルスクリーン(&F)");
-  QAction* tips = ActionOf(settings, "チップスを表示する");
+  QAction* full = ActionOf(screen, u8"フルスクリーン(&F)");
+  QAction* tips = ActionOf(settings, u8"チップスを表示する");
   ASSERT_NE(full, nullptr);
   ASSERT_NE(tips, nullptr);
   EXPECT_EQ(CheckMenuItem(menu, 40020, MF_CHECKED), static_cast<int>(MF_UNCHECKED));
@@ -176,7 +176,7 @@ TEST_F(ResourceBar, ChecksGreyAndTextFollowTheModelAtOnce) {
   // A redrawn bar shows the same states.
   ASSERT_TRUE(DrawMenuBar(hwnd));
   QMenuBar* bar = qobject_cast<QMenuBar*>(hwnd->menuWidget());
-  QAction* again = ActionOf(bar->actions()[0]->menu(), "NO DATA");
+  QAction* again = ActionOf(bar->actions()[0]->menu(), u8"NO DATA");
   ASSERT_NE(again, nullptr);
   EXPECT_FALSE(again->isEnabled());
 }
@@ -191,7 +191,7 @@ TEST_F(ResourceBar, AChosenItemIsQueuedForThePumpAndKeepsItsMark) {
   EXPECT_EQ(commands[0].wParam, 40021u);
   EXPECT_EQ(commands[0].lParam, 0);
   EXPECT_EQ(commands[1].wParam, 40001u);
-  EXPECT_TRUE(ActionOf(screen, "ウインドウ(&W)")->isChecked());  // the program sets marks, not the click
+  EXPECT_TRUE(ActionOf(screen, u8"ウインドウ(&W)")->isChecked());  // the program sets marks, not the click
   // A grey item and an id the bar lacks do nothing.
   EnableMenuItem(menu, 40020, MF_GRAYED);
   SimulateMenuCommand(hwnd, 40020);
