@@ -24,6 +24,17 @@ void CloseFileRestoreTimes(std::unique_ptr<FileTimeRecord> record) {
   if (record) record->file.Close();
 }
 
+bool FileLocalWriteTime(std::string_view path, std::tm* local) {
+  std::unique_ptr<FileTimeRecord> record = OpenFileKeepTimes(path);
+  if (!record || !local) return false;
+  // Whole seconds toward minus infinity, so a time just before 1970 stays in its own second.
+  int64_t seconds = record->writeNs / 1000000000;
+  if (record->writeNs % 1000000000 < 0) --seconds;
+  CloseFileRestoreTimes(std::move(record));
+  const std::time_t t = static_cast<std::time_t>(seconds);
+  return localtime_r(&t, local) != nullptr;
+}
+
 bool CreateDirectories(std::string_view path) {
   // Every separator but a leading one and one after a drive colon ends a folder to make. Trail
   // bytes equal to "\" (as in "表") belong to their character.

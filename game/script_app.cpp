@@ -27,6 +27,7 @@
 #include "game/system_menu.h"
 #include "game/text_box.h"
 #include "game/tool_tip.h"
+#include "platform/menu.h"
 #include "platform/quit_signal.h"
 #include "platform/window.h"
 #include "sdk/framework/game_key_input.h"
@@ -44,7 +45,7 @@ constexpr int kStartGuardPolls = 20;
 
 }  // namespace
 
-CScriptApp::CScriptApp(CWindowApplication* app) : m_app(app) {}
+CScriptApp::CScriptApp(CWindowApplication* app) : m_app(app), m_hook(*this) {}
 
 CScriptApp::~CScriptApp() {
   if (RunningScriptApp == this) RunningScriptApp = nullptr;
@@ -56,6 +57,7 @@ void CScriptApp::MainLoop() {
   RunningScriptApp = this;
   SetFrameInputMouse(&m_mouse);
   if (HWND window = GetAppWindowHandle()) platform::SetWindowText(window, Config.title);
+  m_hook.UpdateMenu();
   m_display.SetDisplayMode(!Config.windowMode, Config.screenWidth, Config.screenHeight, 0);
   if (m_app) m_app->SetBlockWhileMinimised(true);
   m_mouse.SetGuard(kStartGuardPolls);
@@ -85,6 +87,12 @@ void CScriptApp::MainLoop() {
 
   // The frame loop.
   while (m_app && m_app->PumpMessages() && !QuitRequest && !platform::QuitSignalled()) {
+    // The game stands still while the player is in the menu bar: auto mode would turn pages under
+    // an open menu, and a save item would save a later state than the one on the screen.
+    if (platform::IsMenuOpen(GetAppWindowHandle())) {
+      m_timer.WaitFrame();
+      continue;
+    }
     keys.Input();
     m_mouse.Update();
     ReadFrameInput(keys, m_mouse, previousWheel);
