@@ -92,12 +92,10 @@ std::string SlotCaption(const std::string& savePath, bool& found) {
   const std::string_view read(reinterpret_cast<const char*>(head), got);
   const std::string_view text = read.substr(0, read.find('\0'));
   const std::string message(text.substr(0, SjisFitLength(text, kCaptionBytes - 1)));
-  int64_t seconds = record->writeNs / 1'000'000'000;
-  if (record->writeNs % 1'000'000'000 < 0) --seconds;
+  const int64_t writeNs = record->writeNs;
   CloseFileRestoreTimes(std::move(record));
-  const time_t when = static_cast<time_t>(seconds);
-  struct tm local {};
-  if (!localtime_r(&when, &local)) local = {};
+  std::tm local{};
+  if (!LocalTimeOfNs(writeNs, &local)) local = {};
   char stamp[64];
   std::snprintf(stamp, sizeof stamp, "%02d/%02d/%02d %02d:%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
                 local.tm_hour, local.tm_min);
