@@ -21,8 +21,8 @@ ScriptFlow RunSetScene() {
   return ScriptFlow::kNext;
 }
 
-// SCENEMODE key, thumbnail {, key, thumbnail}: any tokens, taken by their text. The word between a
-// key and its thumbnail is read without being looked at. The gallery keeps what fits and opens.
+// SCENEMODE key, thumbnail {, key, thumbnail}: any tokens, taken by their text. The separator between
+// a key and its thumbnail is read without being looked at. The gallery keeps what fits and opens.
 ScriptFlow RunSceneMode() {
   EndSceneMode();
   do {
