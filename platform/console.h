@@ -30,7 +30,7 @@ class FdConsole : public Console {
  public:
   static constexpr size_t kMaxLineBytes = 4096;
 
-  FdConsole(int inFd, int outFd) : m_in(inFd), m_out(outFd) {}
+  FdConsole(int inFd, int outFd) : m_in(inFd), m_out(outFd), m_ended(inFd < 0) {}
   ConsoleRead ReadLine(std::string& line) override;
   void Write(std::string_view text) override;
 
@@ -40,7 +40,7 @@ class FdConsole : public Console {
   int m_in;
   int m_out;
   std::string m_buffer;
-  bool m_ended = false;
+  bool m_ended;
 };
 
 // The console the program uses: standard input and output unless a test installed its own.
