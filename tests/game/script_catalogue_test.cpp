@@ -13,6 +13,7 @@
 #include "game/engine_state.h"
 #include "game/frame_input.h"
 #include "game/message_log.h"
+#include "game/movie_player.h"
 #include "game/picture_layers.h"
 #include "game/run_state.h"
 #include "game/save_file.h"
@@ -54,6 +55,8 @@ class CatalogueTest : public testing::Test, public MessageFixture {
     WriteSolidPng("mask.png", 4, 4, 0x80);
     InitLayers();
     SetClickedButton(-1);
+    // The film commands are checked for their flag and arguments: no film is made.
+    SetMoviePlayerFactory(nullptr);
   }
   ~CatalogueTest() override {
     ClearSeenLists();

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "game/backlog.h"
 #include "game/engine_state.h"
 #include "game/fixed_text.h"
 #include "game/message_log.h"
@@ -9,12 +10,15 @@
 #include "game/scene_gallery.h"
 #include "game/screen_fade.h"
 #include "game/script_app.h"
+#include "game/script_buttons.h"
 #include "game/script_commands.h"
 #include "game/script_lexer.h"
 #include "game/script_loader.h"
 #include "game/script_symbol_table.h"
 #include "game/script_text.h"
+#include "game/sound_channels.h"
 #include "game/system_commands.h"
+#include "game/text_box.h"
 #include "platform/sjis_literal.h"
 #include "sdk/graphics/mem_plane.h"
 
@@ -145,6 +149,14 @@ platform::ConsoleRead ScriptConsole::ReadLine(std::string& line) {
   line = std::move(m_lines.front().line);
   m_lines.pop_front();
   return platform::ConsoleRead::kLine;
+}
+
+void ReleaseGameModules() {
+  ReleaseTextBoxes();
+  ReleaseButtons();
+  ReleaseBacklog();
+  ReleaseLayers();
+  ReleaseSound();
 }
 
 std::string CrLf(std::string_view text) {

@@ -99,6 +99,10 @@ class ScriptHarness {
   std::unique_ptr<CMemPlane> m_screen;
 };
 
+// Gives back what the game gives back at exit (text boxes, buttons, backlog, layers, sound): a run
+// that used any command calls it before the next run, and before the program ends.
+void ReleaseGameModules();
+
 // The text with every "\n" turned into CR LF.
 std::string CrLf(std::string_view text);
 
