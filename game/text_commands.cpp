@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "game/cursor_prompt.h"
@@ -110,8 +111,11 @@ ScriptFlow RunInput() {
     return ScriptFlow::kNext;
   }
   const ScriptSymbol* variable = GetVariable();
-  const ptrdiff_t entry = variable - EngineState.symbolTable;
-  inputEntry = entry >= 0 && entry < kSymbolCount ? static_cast<int32_t>(entry) : -1;
+  // The stand-in entry of a failed lookup lies outside the table: its line is dropped.
+  const ScriptSymbol* first = EngineState.symbolTable;
+  const std::less<const ScriptSymbol*> before;
+  const bool inTable = !before(variable, first) && before(variable, first + kSymbolCount);
+  inputEntry = inTable ? static_cast<int32_t>(variable - first) : -1;
   inputResumeToken = ScriptLexer.token;
   ScriptLexer.token = kTokenInputWait;
   return RunInputWait();
