@@ -73,8 +73,7 @@ void CScriptApp::MainLoop() {
   InitSceneMode();
   RegisterScriptCommands();
   InitScriptEngine();
-  m_systemMenu = std::make_unique<CSystemMenu>();
-  m_toolTip = std::make_unique<CToolTip>();
+  CreateSystemInterface();
   SetScriptHost({.systemScreenOpen = [] { return SaveScreenOpen || LoadScreenOpen || SettingsScreenOpen; },
                  .requestQuit = [] { QuitRequest = true; },
                  .openEditor =
@@ -121,6 +120,11 @@ void CScriptApp::MainLoop() {
   RunningScriptApp = nullptr;
 }
 
+void CScriptApp::CreateSystemInterface() {
+  m_systemMenu = std::make_unique<CSystemMenu>();
+  m_toolTip = std::make_unique<CToolTip>();
+}
+
 void CScriptApp::KeepGamePicture(const CMemPlane* backBuffer) {
   const CMemPlaneImpl* from = backBuffer ? backBuffer->GetImpl() : nullptr;
   if (!from || !from->GetPixels()) return;
@@ -143,7 +147,7 @@ bool CScriptApp::OnFrame(int mode) {
     m_display.Clear(nullptr);  // the back buffer's fill colour
     if (!ScreenCovered(Fades())) DrawLayers();
     if (!WindowHidden && !ScreenCovered(Fades())) DrawSceneMode();
-    if (!SystemScreenOpen() && ButtonsActive && !ScreenCovered(Fades())) ButtonUpdate();
+    if (!SaveScreenOpen && !LoadScreenOpen && ButtonsActive && !ScreenCovered(Fades())) ButtonUpdate();
     AdvanceFade(Fades().black);
     if (backBuffer && Fades().black.level != 0) backBuffer->FadeEffect(255 - Fades().black.level, nullptr);
     AdvanceFade(Fades().white);
@@ -186,13 +190,13 @@ void CScriptApp::UpdateWindowHiding() {
     }
     return;
   }
-  // The save and load screens and the scene gallery take the buttons for themselves; neither exists
-  // yet, and the settings screen is answered by the host.
   // Pushes, not releases: the release of the same press is what closes the backlog.
   const bool rightPushed = FrameInput.rightHeld && !m_rightWasHeld;
   const bool leftPushed = FrameInput.leftHeld && !m_leftWasHeld;
   m_rightWasHeld = FrameInput.rightHeld;
   m_leftWasHeld = FrameInput.leftHeld;
+  // The save and load screens and the scene gallery take the buttons for themselves.
+  if (SaveScreenOpen || LoadScreenOpen || SceneGallery.active) return;
   const bool windowOpen = EngineState.presentation.window.state == 1;
   if (rightPushed && !WindowHidden && !BacklogOpen && !SystemScreenOpen() && !ButtonsActive && windowOpen) {
     WindowHidden = true;

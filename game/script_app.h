@@ -27,6 +27,8 @@ class CScriptApp : public CAppScopedObject {
 
   // The whole game; returns when it ends.
   void MainLoop() override;
+  // Initialisation step 8: the system interface and the tool tip.
+  void CreateSystemInterface();
   // One frame in the given mode; true.
   bool OnFrame(int mode);
   // Opens the script in the editor and waits until the editor closes (debug mode).

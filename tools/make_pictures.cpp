@@ -1,7 +1,7 @@
 // Draws the demo game's pictures: make_pictures <folder> writes into it two 800 x 600 backgrounds
 // (a sky over hills, a town at dusk), a standing character with a soft-edged alpha channel, and a
-// greyscale mask for the wipe from one scene to the next; the message window, the backlog's window
-// and its voice icon, and a choice button lit and plain.
+// greyscale mask for the wipe from one scene to the next; the backlog's window and its voice icon,
+// and a choice button lit and plain.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -9,43 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/sdk/graphics/png_writer.h"
+#include "tools/demo_picture.h"
 
 namespace {
 
-struct Picture {
-  int width;
-  int height;
-  bool alpha;
-  std::vector<uint32_t> px;  // 0xAARRGGBB
-
-  Picture(int w, int h, bool a) : width(w), height(h), alpha(a), px(static_cast<size_t>(w) * h, 0) {}
-  uint32_t& At(int x, int y) { return px[static_cast<size_t>(y) * width + x]; }
-};
-
-uint32_t Rgb(double r, double g, double b, double a = 1.0) {
-  const auto c = [](double v) { return static_cast<uint32_t>(std::clamp(v, 0.0, 1.0) * 255.0 + 0.5); };
-  return c(a) << 24 | c(r) << 16 | c(g) << 8 | c(b);
-}
-
-double Mix(double a, double b, double t) { return a + (b - a) * t; }
-
-// The picture as 8-bit RGB or RGBA rows, written with the PNG writer the tests use.
-bool Write(const std::string& path, const Picture& p) {
-  PngFixture png;
-  png.width = p.width;
-  png.height = p.height;
-  png.colorType = p.alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB;
-  for (int y = 0; y < p.height; ++y) {
-    std::vector<uint8_t>& row = png.rows.emplace_back();
-    for (int x = 0; x < p.width; ++x) {
-      const uint32_t v = p.px[static_cast<size_t>(y) * p.width + x];
-      row.insert(row.end(), {static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)});
-      if (p.alpha) row.push_back(static_cast<uint8_t>(v >> 24));
-    }
-  }
-  return WritePng(path, png);
-}
+using namespace demo_picture;
 
 // A blue sky fading to pale at the horizon, a sun, and two rows of rolling green hills.
 Picture Sky() {
@@ -120,19 +88,6 @@ Picture Mask() {
   return p;
 }
 
-// A translucent panel with a lighter rim: the message window and the backlog's window.
-Picture Panel(int width, int height, double r, double g, double b, double alpha) {
-  Picture p(width, height, true);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const int edge = std::min({x, y, width - 1 - x, height - 1 - y});
-      const double rim = edge < 3 ? 0.35 : 0.0;
-      p.At(x, y) = Rgb(r + rim, g + rim, b + rim, edge < 3 ? 1.0 : alpha);
-    }
-  }
-  return p;
-}
-
 // The backlog's voice icon: a small speaker with two sound waves.
 Picture VoiceIcon() {
   Picture p(24, 24, true);
@@ -178,7 +133,6 @@ int main(int argc, char** argv) {
                   {"bg_town.png", Town()},
                   {"chara.png", Character()},
                   {"mask_wipe.png", Mask()},
-                  {"system_window.png", Panel(800, 170, 0.05, 0.08, 0.2, 0.75)},
                   {"system_backlogwindow.png", Panel(800, 600, 0.02, 0.03, 0.1, 0.85)},
                   {"system_voice.png", VoiceIcon()},
                   {"button_lit.png", Button(true)},

@@ -7,6 +7,7 @@
 #include "game/fixed_text.h"
 #include "game/message_log.h"
 #include "game/picture_layers.h"
+#include "game/run_state.h"
 #include "game/scene_gallery.h"
 #include "game/screen_fade.h"
 #include "game/script_app.h"
@@ -31,7 +32,8 @@ std::array<int, kLastStatementToken - kFirstStatementToken + 1> harnessDispatche
 
 void RecordQuit() { ++harnessQuitRequests; }
 void RecordLoadScreen() { ++harnessLoadScreens; }
-bool ScreenOpen() { return harnessScreenOpen; }
+// The test's own answer, or the system interface's screens as the game answers.
+bool ScreenOpen() { return harnessScreenOpen || SaveScreenOpen || LoadScreenOpen || SettingsScreenOpen; }
 void RecordDispatch(int32_t token) {
   if (token >= kFirstStatementToken && token <= kLastStatementToken) ++harnessDispatches[token - kFirstStatementToken];
 }
@@ -86,7 +88,13 @@ void ScriptHarness::Step(int frames) {
   }
 }
 
-void ScriptHarness::Frame(int frames, const FrameInputState& input) {
+void ScriptHarness::StartSystemInterface() {
+  MakeApp();
+  RunningScriptApp = m_app.get();
+  m_app->CreateSystemInterface();
+}
+
+void ScriptHarness::MakeApp() {
   if (!m_screen) {
     m_screen = std::make_unique<CMemPlane>();
     m_screen->Create(Config.screenWidth > 0 ? Config.screenWidth : 320,
@@ -94,6 +102,10 @@ void ScriptHarness::Frame(int frames, const FrameInputState& input) {
     SetLayerDrawTarget(m_screen.get());
     m_app = std::make_unique<CScriptApp>(nullptr);
   }
+}
+
+void ScriptHarness::Frame(int frames, const FrameInputState& input) {
+  MakeApp();
   for (int i = 0; i < frames; ++i) {
     FrameInput = input;
     if (i > 0) {

@@ -87,11 +87,16 @@ class ScriptHarness {
   // keys without new edges. The configuration is restored when the harness goes.
   void Frame(int frames = 1, const FrameInputState& input = {});
   void SetFps(int fps) { Config.fps = fps; }
+  // Makes the game object the running one with its system interface and tool tip, as the game's
+  // start-up does; the frames then draw the interface too. Make the text boxes first.
+  void StartSystemInterface();
   CMemPlane* Screen() const { return m_screen.get(); }
   // The game object of Frame; null before the first frame.
   CScriptApp* App() const { return m_app.get(); }
 
  private:
+  void MakeApp();
+
   GameConfig m_savedConfig;
   ScriptConsole m_console;
   platform::Console* m_savedConsole = nullptr;
