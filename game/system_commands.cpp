@@ -1,6 +1,7 @@
 #include "game/system_commands.h"
 
 #include <array>
+#include <string_view>
 
 #include "game/save_file.h"
 #include "game/script_app.h"
@@ -12,24 +13,16 @@
 
 namespace {
 
-SystemCommandHooks hooks;
-
 CSystemMenu* RunningSystemMenu() { return RunningScriptApp ? RunningScriptApp->SystemMenu() : nullptr; }
 
 bool Load(std::string_view path) {
-  if (hooks.load) return hooks.load(path);
   if (CSystemMenu* menu = RunningSystemMenu()) return menu->Load(path);
   return LoadSaveFile(path);
 }
 
-// FLOAD: the load screen, as the script opens it. The run stops at the next statement while the
-// screen is up.
+// FLOAD: the load screen, as the script opens it; the game steps the script no more while it is up.
 ScriptFlow RunFload() {
-  if (hooks.openLoadScreen) {
-    hooks.openLoadScreen();
-  } else if (CSystemMenu* menu = RunningSystemMenu()) {
-    menu->OpenLoadScreenFromScript();
-  }
+  if (CSystemMenu* menu = RunningSystemMenu()) menu->OpenLoadScreenFromScript();
   GetToken();
   return ScriptFlow::kNext;
 }
@@ -63,7 +56,5 @@ constexpr std::array kSystemCommands = {
 };
 
 }  // namespace
-
-void SetSystemCommandHooks(const SystemCommandHooks& newHooks) { hooks = newHooks; }
 
 void RegisterSystemCommands() { RegisterCommandTable(kSystemCommands); }

@@ -325,7 +325,7 @@ TEST_F(CatalogueTest, EveryCommandReadsItsArguments) {
       {"SIDEBARON: SIDEBAROFF: Z=1", kTokenSidebarOff, [] {}},
       {"A=5: SETGLOBALFLAG A, 1\nZ=1", kTokenSetGlobalFlag, [this] { EXPECT_EQ(Var("A"), 5); }},
       {"A=5: GETGLOBALFLAG A\nZ=1", kTokenGetGlobalFlag, [this] { EXPECT_EQ(Var("A"), 5); }},
-      {"FLOAD: Z=1", kTokenFload, [this] { EXPECT_EQ(run.LoadScreensOpened(), 1); }},
+      {"FLOAD: Z=1", kTokenFload, [] {}},  // no game object: no screen to open
       {"SIDEBARON: QUICKLOAD: Z=1", kTokenQuickLoad, [] {}},
   };
   for (const Case& c : cases) {
@@ -391,20 +391,26 @@ TEST_F(CatalogueTest, GalleryPairsBeyondItsSizeAreIgnored) {
 // a true IF: the run goes on at the PICTURE line in that frame, and the END after it ends the frame,
 // as no THEN level of the loading line is left open.
 TEST_F(CatalogueTest, QuickLoadGoesOnAtTheLoadedLine) {
-  Start("A=A+1\nPICTURE 0, \"a.png\"\nEND\nB=1\nIF B=1 THEN C=1: QUICKLOAD: C=2\nD=1\nEND\n");
-  run.Step();
-  ASSERT_EQ(Var("A"), 1);
-  ASSERT_TRUE(WriteSaveBlock(kQuickSavePath));
-  run.Step();
-  EXPECT_EQ(run.Dispatches(kTokenQuickLoad), 1);
-  EXPECT_EQ(run.Dispatches(kTokenPicture), 2);
-  EXPECT_EQ(Var("A"), 1);
-  EXPECT_EQ(Var("B"), 0);
-  EXPECT_EQ(Var("C"), 0);
-  EXPECT_EQ(Var("D"), 0);
-  EXPECT_NE(LayerSurface(0), nullptr);
-  EXPECT_TRUE(run.Log().empty());
-  EXPECT_TRUE(questions.boxes().empty());
+  for (bool systemInterface : {false, true}) {
+    SCOPED_TRACE(systemInterface ? "through the system interface" : "without a game object");
+    if (systemInterface) run.StartSystemInterface();
+    const int loads = run.Dispatches(kTokenQuickLoad);
+    const int pictures = run.Dispatches(kTokenPicture);
+    Start("A=A+1\nPICTURE 0, \"a.png\"\nEND\nB=1\nIF B=1 THEN C=1: QUICKLOAD: C=2\nD=1\nEND\n");
+    run.Step();
+    ASSERT_EQ(Var("A"), 1);
+    ASSERT_TRUE(WriteSaveBlock(kQuickSavePath));
+    run.Step();
+    EXPECT_EQ(run.Dispatches(kTokenQuickLoad) - loads, 1);
+    EXPECT_EQ(run.Dispatches(kTokenPicture) - pictures, 2);
+    EXPECT_EQ(Var("A"), 1);
+    EXPECT_EQ(Var("B"), 0);
+    EXPECT_EQ(Var("C"), 0);
+    EXPECT_EQ(Var("D"), 0);
+    EXPECT_NE(LayerSurface(0), nullptr);
+    EXPECT_TRUE(run.Log().empty());
+    EXPECT_TRUE(questions.boxes().empty());
+  }
 }
 
 // Without a quick save, or with one that is refused, the statement is passed over; a refused file
@@ -418,23 +424,38 @@ TEST_F(CatalogueTest, AFailedQuickLoadIsPassedOver) {
       {"no quick save", nullptr, 0},
       {"a quick save of the wrong size", "short", 1},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    fs::remove_all("savedata");
-    if (c.file) {
-      fs::create_directories("savedata");
-      std::ofstream("savedata/quicksave.sav", std::ios::binary) << c.file;
+  for (bool systemInterface : {false, true}) {
+    if (systemInterface) run.StartSystemInterface();
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (systemInterface ? ", through the system interface" : ""));
+      fs::remove_all("savedata");
+      if (c.file) {
+        fs::create_directories("savedata");
+        std::ofstream("savedata/quicksave.sav", std::ios::binary) << c.file;
+      }
+      questions.Clear();
+      const int loads = run.Dispatches(kTokenQuickLoad);
+      Start("A=1\nQUICKLOAD: B=1\nEND\n");
+      run.Step(3);
+      EXPECT_EQ(Var("A"), 1);
+      EXPECT_EQ(Var("B"), 1);
+      EXPECT_EQ(run.Dispatches(kTokenQuickLoad) - loads, 1);
+      EXPECT_EQ(questions.boxes().size(), c.boxes);
+      EXPECT_TRUE(run.Log().empty());
     }
-    questions.Clear();
-    const int loads = run.Dispatches(kTokenQuickLoad);
-    Start("A=1\nQUICKLOAD: B=1\nEND\n");
-    run.Step(3);
-    EXPECT_EQ(Var("A"), 1);
-    EXPECT_EQ(Var("B"), 1);
-    EXPECT_EQ(run.Dispatches(kTokenQuickLoad) - loads, 1);
-    EXPECT_EQ(questions.boxes().size(), c.boxes);
-    EXPECT_TRUE(run.Log().empty());
   }
+}
+
+// FLOAD opens the load screen without its save tab, and the statement after it is read.
+TEST_F(CatalogueTest, FloadOpensTheLoadScreenAsTheScriptDoes) {
+  run.StartSystemInterface();
+  Start("FLOAD: Z=1\nEND\n");
+  run.Step();
+  EXPECT_TRUE(LoadScreenOpen);
+  EXPECT_TRUE(LoadScreenByScript);
+  EXPECT_EQ(Var("Z"), 1);
+  EXPECT_TRUE(run.Log().empty());
+  LoadScreenOpen = LoadScreenByScript = false;
 }
 
 }  // namespace

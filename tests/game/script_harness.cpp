@@ -18,7 +18,6 @@
 #include "game/script_symbol_table.h"
 #include "game/script_text.h"
 #include "game/sound_channels.h"
-#include "game/system_commands.h"
 #include "game/text_box.h"
 #include "platform/sjis_literal.h"
 #include "sdk/graphics/mem_plane.h"
@@ -26,12 +25,10 @@
 namespace {
 
 int harnessQuitRequests = 0;
-int harnessLoadScreens = 0;
 bool harnessScreenOpen = false;
 std::array<int, kLastStatementToken - kFirstStatementToken + 1> harnessDispatches{};
 
 void RecordQuit() { ++harnessQuitRequests; }
-void RecordLoadScreen() { ++harnessLoadScreens; }
 // The test's own answer, or the system interface's screens as the game answers.
 bool ScreenOpen() { return harnessScreenOpen || SaveScreenOpen || LoadScreenOpen || SettingsScreenOpen; }
 void RecordDispatch(int32_t token) {
@@ -42,7 +39,6 @@ void RecordDispatch(int32_t token) {
 
 ScriptHarness::ScriptHarness() : m_savedConfig(Config) {
   harnessQuitRequests = 0;
-  harnessLoadScreens = 0;
   harnessScreenOpen = false;
   harnessDispatches = {};
   ScriptHost host;
@@ -50,8 +46,6 @@ ScriptHarness::ScriptHarness() : m_savedConfig(Config) {
   host.systemScreenOpen = ScreenOpen;
   SetScriptHost(host);
   SetDispatchObserver(RecordDispatch);
-  // No game object runs here: a quick load reads the save itself.
-  SetSystemCommandHooks({.load = nullptr, .openLoadScreen = RecordLoadScreen});
   m_savedConsole = platform::SetConsole(&m_console);
   EndSceneMode();
   std::memset(&EngineState, 0, sizeof EngineState);
@@ -70,7 +64,6 @@ ScriptHarness::~ScriptHarness() {
   Config = m_savedConfig;
   SetScriptHost({});
   SetDispatchObserver(nullptr);
-  SetSystemCommandHooks({});
   platform::SetConsole(m_savedConsole);
   EndSceneMode();
   SetScriptRunning(false);
@@ -132,7 +125,6 @@ int32_t ScriptHarness::Token() const { return ScriptLexer.token; }
 bool ScriptHarness::Running() const { return IsScriptRunning(); }
 int ScriptHarness::QuitRequests() const { return harnessQuitRequests; }
 void ScriptHarness::SetSystemScreenOpen(bool open) { harnessScreenOpen = open; }
-int ScriptHarness::LoadScreensOpened() const { return harnessLoadScreens; }
 
 int ScriptHarness::Dispatches(int32_t token) const {
   if (token < kFirstStatementToken || token > kLastStatementToken) return 0;

@@ -70,8 +70,6 @@ class ScriptHarness {
   bool Running() const;
   int QuitRequests() const;  // quit requests made since the harness was made
   void SetSystemScreenOpen(bool open);
-  // Load screens opened by the script (FLOAD) since the harness was made.
-  int LoadScreensOpened() const;
   // The statements handed to their handlers since the harness was made, by token.
   int Dispatches(int32_t token) const;
   // The black and white fades.
