@@ -128,6 +128,13 @@ void Script() {
   Put("script", "macros",
       "MACRO SHOW\r\nX = X + 1\r\nENDMACRO\r\n@SHOW\r\n@SHOW\r\n# a comment\r\n" + std::string("\x82\xa0") +
           "\r\nHOGE X = 5\r\nY = (1 + 2\r\nZ = 1 / 0\r\n");
+  Put("script", "commands",
+      "BLACKOUT 8\r\nWHITE 300: BLACK\r\nBLACKIN: WHITEOUT 4: WHITEIN\r\nINPUT \"n?\"; N\r\nNORMALMODE: NOVELMODE\r\n"
+      "NEXTPAGE: BGC x\r\nSETSCENE \"s1\"\r\nSCENEMODE \"s1\", \"t1\", s2, t2\r\nSCENEMODEEND\r\n"
+      "CGMODE a, b: CGMODEEND\r\nSIDEBARON: SIDEBAROFF\r\nSETGLOBALFLAG A, 1: GETGLOBALFLAG A\r\n"
+      "MOVIE \"f.avi\": STOPMOVIE\r\nPICTURE 1, \"a.png\"\r\nFADEOUT 1 8\r\nSE 1, \"s.wav\"\r\n"
+      "PRINT \"A=\"; A\r\nSETBUTTON 0, 1, 2, 0, \"a.png\", \"b.png\"\r\nCLEARBUTTON\r\nQUICKLOAD: FLOAD\r\n"
+      "GETBUTTON B\r\n");
 }
 
 void SeenLists() {

@@ -1,6 +1,6 @@
-// A scenario script loaded through the headless harness and stepped for a few frames as the frame
-// loop steps it. Each frame must hand control back within the interpreter's limits: the run stops
-// between statements once a frame has read its share of tokens, and one statement reads no more
+// A scenario script loaded through the headless harness, with every command of the language, and
+// stepped for a few frames as the frame loop steps it. Each frame must hand control back within the interpreter's
+// limits: the run stops between statements once a frame has read its share of tokens, and one statement reads no more
 // than the script holds.
 #include <cstdint>
 #include <cstdio>
@@ -19,6 +19,7 @@ constexpr int kFrames = 2;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::Environment();
+  static const ScopedCommands commands;
   ScriptHarness run;
   run.Load(fuzz::Text(data, size));
   for (int frame = 0; frame < kFrames && run.Running(); ++frame) {
@@ -30,5 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::abort();
     }
   }
+  ReleaseGameModules();
   return 0;
 }

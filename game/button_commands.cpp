@@ -9,6 +9,7 @@
 #include "game/script_args.h"
 #include "game/script_buttons.h"
 #include "game/script_commands.h"
+#include "game/script_error.h"
 #include "game/script_eval.h"
 #include "game/script_lexer.h"
 #include "game/script_tokens.h"
@@ -19,7 +20,8 @@ namespace {
 constexpr size_t kButtonFileBytes = 255;
 constexpr const char* kMissingFile = "setbutton命令にファイル名の指定がありません"_sj;
 
-// SETBUTTON index, x, y, hidden, highlight picture, normal picture.
+// SETBUTTON index, x, y, hidden, highlight picture, normal picture: the first picture shows under
+// the cursor and its size is what a click hits; the second is the button at rest.
 ScriptFlow RunSetButton() {
   const int32_t index = SaturateToInt32(ArgNumber());
   ArgNextComma();
@@ -29,12 +31,12 @@ ScriptFlow RunSetButton() {
   ArgNextComma();
   const int32_t hidden = SaturateToInt32(ArgNumber());
   ArgNextComma();
-  std::string first = ArgString(kMissingFile);
+  std::string highlight = ArgString(kMissingFile);
   ArgNextComma();
-  std::string second = ArgString(kMissingFile);
-  first.resize(SjisFitLength(first, kButtonFileBytes));
-  second.resize(SjisFitLength(second, kButtonFileBytes));
-  ButtonSet(index, static_cast<float>(x), static_cast<float>(y), hidden, first, second);
+  std::string normal = ArgString(kMissingFile);
+  highlight.resize(SjisFitLength(highlight, kButtonFileBytes));
+  normal.resize(SjisFitLength(normal, kButtonFileBytes));
+  ButtonSet(index, static_cast<float>(x), static_cast<float>(y), hidden, highlight, normal);
   GetToken();
   return ScriptFlow::kNext;
 }
@@ -49,6 +51,11 @@ ScriptFlow RunGetButton2() {
   const int32_t clicked = GetClickedButton();
   if (clicked == -1) return ScriptFlow::kYield;
   GetToken();
+  // Any other token would name no variable, and looking it up would take a table entry for nothing.
+  if (ScriptLexer.token != kTokenIdentifier) {
+    ScriptError("missing variable identifier");
+    return ScriptFlow::kNext;
+  }
   GetVariable()->value = clicked;
   GetToken();
   return ScriptFlow::kNext;

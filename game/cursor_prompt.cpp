@@ -44,10 +44,14 @@ int DrawPrompt(const PromptFrame& frame) {
   return opacity;
 }
 
-void DrawCursorAndPrompt() {
+void ShowCursorKind() {
   if (HWND window = GetAppWindowHandle())
     platform::SetWindowCursor(window,
                               cursorKind == 1 ? platform::CursorShape::kPointingHand : platform::CursorShape::kArrow);
+}
+
+void DrawCursorAndPrompt() {
+  ShowCursorKind();
   PromptFrame frame;
   frame.systemScreenOpen = SystemScreenOpen();
   frame.backlogOpen = BacklogOpen;

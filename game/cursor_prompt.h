@@ -6,6 +6,8 @@
 // the cursor sets 1.
 void SetCursorKind(int kind);
 int CursorKind();
+// Gives the game window the cursor of the current kind (the toolkit is asked only on a change).
+void ShowCursorKind();
 
 // The prompt picture of the configuration (its next-prompt file), through the image cache.
 void LoadPromptImage();

@@ -24,6 +24,23 @@ void CloseFileRestoreTimes(std::unique_ptr<FileTimeRecord> record) {
   if (record) record->file.Close();
 }
 
+bool LocalTimeOfNs(int64_t nanoseconds, std::tm* local) {
+  if (!local) return false;
+  // Whole seconds toward minus infinity, so a time just before 1970 stays in its own second.
+  int64_t seconds = nanoseconds / 1000000000;
+  if (nanoseconds % 1000000000 < 0) --seconds;
+  const std::time_t t = static_cast<std::time_t>(seconds);
+  return localtime_r(&t, local) != nullptr;
+}
+
+bool FileLocalWriteTime(std::string_view path, std::tm* local) {
+  std::unique_ptr<FileTimeRecord> record = OpenFileKeepTimes(path);
+  if (!record || !local) return false;
+  const int64_t writeNs = record->writeNs;
+  CloseFileRestoreTimes(std::move(record));
+  return LocalTimeOfNs(writeNs, local);
+}
+
 bool CreateDirectories(std::string_view path) {
   // Every separator but a leading one and one after a drive colon ends a folder to make. Trail
   // bytes equal to "\" (as in "表") belong to their character.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <memory>
 #include <string_view>
 
@@ -24,6 +25,12 @@ struct FileTimeRecord {
 std::unique_ptr<FileTimeRecord> OpenFileKeepTimes(std::string_view path);
 // Puts the access and write times back as they were when the file was opened, and closes it.
 void CloseFileRestoreTimes(std::unique_ptr<FileTimeRecord> record);
+
+// The file's last-write time in local time, read through OpenFileKeepTimes (so a read-only file
+// counts and no time changes); false when the file is missing or a folder.
+bool FileLocalWriteTime(std::string_view path, std::tm* local);
+// A file time in nanoseconds since 1970 as local time; false when it has none.
+bool LocalTimeOfNs(int64_t nanoseconds, std::tm* local);
 
 // Makes every folder of the path in turn, then the path itself; errors are passed over. True.
 bool CreateDirectories(std::string_view path);

@@ -177,7 +177,22 @@ ScriptFlow RunMotion() {
   return ScriptFlow::kNext;
 }
 
-ScriptFlow RunNothing() {
+// MOVIE file: the film is shown in place of the layers, and the flag tells the key wait after it
+// that a film is on. Without a name nothing starts and the offending token is left to the run loop.
+ScriptFlow RunMovie() {
+  bool isString = false;
+  const std::string file = ArgString("movie命令にファイル名の指定がありません"_sj, &isString);
+  if (!isString) return ScriptFlow::kNext;
+  PlayMovie(file);
+  EngineState.presentation.message.movie = 1;
+  GetToken();
+  return ScriptFlow::kNext;
+}
+
+ScriptFlow RunStopMovie() {
+  MessageState& message = EngineState.presentation.message;
+  if (message.movie) StopMovie();
+  message.movie = 0;
   GetToken();
   return ScriptFlow::kNext;
 }
@@ -196,13 +211,15 @@ constexpr std::array kLayerCommands = {
     ScriptCommand{kTokenTransition, RunTransition},
     ScriptCommand{kTokenQuake, RunQuake},
     ScriptCommand{kTokenMotion, RunMotion},
-    ScriptCommand{kTokenCrowd, RunNothing},
-    ScriptCommand{kTokenCrowdShadow, RunNothing},
-    ScriptCommand{kTokenLeaf, RunNothing},
-    ScriptCommand{kTokenRain, RunNothing},
-    ScriptCommand{kTokenSnow, RunNothing},
-    ScriptCommand{kTokenWing, RunNothing},
-    ScriptCommand{kTokenEffectOff, RunNothing},
+    ScriptCommand{kTokenCrowd, RunWithoutEffect},
+    ScriptCommand{kTokenCrowdShadow, RunWithoutEffect},
+    ScriptCommand{kTokenLeaf, RunWithoutEffect},
+    ScriptCommand{kTokenRain, RunWithoutEffect},
+    ScriptCommand{kTokenSnow, RunWithoutEffect},
+    ScriptCommand{kTokenWing, RunWithoutEffect},
+    ScriptCommand{kTokenEffectOff, RunWithoutEffect},
+    ScriptCommand{kTokenMovie, RunMovie},
+    ScriptCommand{kTokenStopMovie, RunStopMovie},
 };
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The commands of the message window, voices, the automatic mode and choices.
 #include "game/message_commands.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -20,6 +22,7 @@
 #include "game/script_commands.h"
 #include "game/script_lexer.h"
 #include "game/script_tokens.h"
+#include "game/text_box.h"
 #include "platform/sjis_literal.h"
 
 namespace {
@@ -37,6 +40,21 @@ ScriptFlow RunOpenWindow() {
 
 ScriptFlow RunCloseWindow() {
   CloseMessageWindow();
+  GetToken();
+  return ScriptFlow::kNext;
+}
+
+// NORMALMODE: the message box is hidden and the next message starts without a speaker.
+ScriptFlow RunNormalMode() {
+  HideTextBox(0);
+  Message().namePresent = 0;
+  GetToken();
+  return ScriptFlow::kNext;
+}
+
+// BGC name: the name is read and has no effect.
+ScriptFlow RunBgc() {
+  GetToken();
   GetToken();
   return ScriptFlow::kNext;
 }
@@ -65,7 +83,9 @@ ScriptFlow RunVoicePrefix() {
   if (!entry) return ScriptFlow::kNext;
   CopyFixedText(entry->series, series);
   const char* digits = series.empty() ? "" : series.c_str() + 1;
-  entry->counter = SaturateToInt32(std::strtod(digits, nullptr));
+  // Decimal digits only: "A0x10" or "A1e2" name the series 0 and 1, not 16 and 100.
+  const long long counter = std::strtoll(digits, nullptr, 10);
+  entry->counter = static_cast<int32_t>(std::clamp<long long>(counter, INT32_MIN, INT32_MAX));
   return ScriptFlow::kNext;
 }
 
@@ -133,6 +153,10 @@ ScriptFlow RunEndSceneReplay() { return SetSceneReplay(false); }
 constexpr std::array kMessageCommands = {
     ScriptCommand{kTokenOpenWindow, RunOpenWindow},
     ScriptCommand{kTokenCloseWindow, RunCloseWindow},
+    ScriptCommand{kTokenNormalMode, RunNormalMode},
+    ScriptCommand{kTokenNovelMode, RunWithoutEffect},
+    ScriptCommand{kTokenNextPage, RunWithoutEffect},
+    ScriptCommand{kTokenBgc, RunBgc},
     ScriptCommand{kTokenVoicePrefix, RunVoicePrefix},
     ScriptCommand{kTokenVoiceOnce, RunVoiceOnce},
     ScriptCommand{kTokenAutoPlayOn, RunAutoPlayOn},

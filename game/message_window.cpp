@@ -14,13 +14,16 @@
 #include "game/picture_layers.h"
 #include "game/run_state.h"
 #include "game/saturate.h"
+#include "game/scene_gallery.h"
 #include "game/screen_fade.h"
+#include "game/script_app.h"
 #include "game/script_buttons.h"
 #include "game/script_executor.h"
 #include "game/script_lexer.h"
 #include "game/script_symbol_table.h"
 #include "game/script_text.h"
 #include "game/sound_channels.h"
+#include "game/system_menu.h"
 #include "game/text_box.h"
 #include "platform/message_box.h"
 #include "platform/sjis_literal.h"
@@ -54,9 +57,12 @@ bool CountDown(int32_t& counter) {
   return counter <= 0;
 }
 
-// The six buttons on the message window belong to the system interface; until it exists the
-// cursor is over none of them.
-bool CursorOverWindowButton() { return false; }
+// The six buttons on the message window belong to the system interface: a click on one of them is
+// the button's, not the page's.
+bool CursorOverWindowButton() {
+  const CSystemMenu* menu = RunningScriptApp ? RunningScriptApp->SystemMenu() : nullptr;
+  return menu && menu->CursorOverWindowButton();
+}
 
 bool AskYesNo(const char* question) {
   return platform::MessageBox(GetAppWindowHandle(), question, "確認"_sj, MB_YESNO | MB_ICONQUESTION) == IDYES;
@@ -188,6 +194,11 @@ void ReturnToTitle() {
   Message().prompt = 0;
   Message().namePresent = 0;
   SceneReplay = false;
+  if (SceneGallery.active) EndSceneMode();
+  SaveScreenOpen = false;
+  LoadScreenOpen = false;
+  LoadScreenByScript = false;
+  SettingsScreenOpen = false;
   Fades() = {};
   Window().state = kWindowClosed;
   HideTextBox(0);

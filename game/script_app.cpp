@@ -27,6 +27,7 @@
 #include "game/system_menu.h"
 #include "game/text_box.h"
 #include "game/tool_tip.h"
+#include "platform/menu.h"
 #include "platform/quit_signal.h"
 #include "platform/window.h"
 #include "sdk/framework/game_key_input.h"
@@ -44,7 +45,7 @@ constexpr int kStartGuardPolls = 20;
 
 }  // namespace
 
-CScriptApp::CScriptApp(CWindowApplication* app) : m_app(app) {}
+CScriptApp::CScriptApp(CWindowApplication* app) : m_app(app), m_hook(*this) {}
 
 CScriptApp::~CScriptApp() {
   if (RunningScriptApp == this) RunningScriptApp = nullptr;
@@ -56,6 +57,7 @@ void CScriptApp::MainLoop() {
   RunningScriptApp = this;
   SetFrameInputMouse(&m_mouse);
   if (HWND window = GetAppWindowHandle()) platform::SetWindowText(window, Config.title);
+  m_hook.UpdateMenu();
   m_display.SetDisplayMode(!Config.windowMode, Config.screenWidth, Config.screenHeight, 0);
   if (m_app) m_app->SetBlockWhileMinimised(true);
   m_mouse.SetGuard(kStartGuardPolls);
@@ -73,8 +75,7 @@ void CScriptApp::MainLoop() {
   InitSceneMode();
   RegisterScriptCommands();
   InitScriptEngine();
-  m_systemMenu = std::make_unique<CSystemMenu>();
-  m_toolTip = std::make_unique<CToolTip>();
+  CreateSystemInterface();
   SetScriptHost({.systemScreenOpen = [] { return SaveScreenOpen || LoadScreenOpen || SettingsScreenOpen; },
                  .requestQuit = [] { QuitRequest = true; },
                  .openEditor =
@@ -86,6 +87,12 @@ void CScriptApp::MainLoop() {
 
   // The frame loop.
   while (m_app && m_app->PumpMessages() && !QuitRequest && !platform::QuitSignalled()) {
+    // The game stands still while the player is in the menu bar: auto mode would turn pages under
+    // an open menu, and a save item would save a later state than the one on the screen.
+    if (platform::IsMenuOpen(GetAppWindowHandle())) {
+      m_timer.WaitFrame();
+      continue;
+    }
     keys.Input();
     m_mouse.Update();
     ReadFrameInput(keys, m_mouse, previousWheel);
@@ -121,6 +128,11 @@ void CScriptApp::MainLoop() {
   RunningScriptApp = nullptr;
 }
 
+void CScriptApp::CreateSystemInterface() {
+  m_systemMenu = std::make_unique<CSystemMenu>();
+  m_toolTip = std::make_unique<CToolTip>();
+}
+
 void CScriptApp::KeepGamePicture(const CMemPlane* backBuffer) {
   const CMemPlaneImpl* from = backBuffer ? backBuffer->GetImpl() : nullptr;
   if (!from || !from->GetPixels()) return;
@@ -143,7 +155,7 @@ bool CScriptApp::OnFrame(int mode) {
     m_display.Clear(nullptr);  // the back buffer's fill colour
     if (!ScreenCovered(Fades())) DrawLayers();
     if (!WindowHidden && !ScreenCovered(Fades())) DrawSceneMode();
-    if (!SystemScreenOpen() && ButtonsActive && !ScreenCovered(Fades())) ButtonUpdate();
+    if (!SaveScreenOpen && !LoadScreenOpen && ButtonsActive && !ScreenCovered(Fades())) ButtonUpdate();
     AdvanceFade(Fades().black);
     if (backBuffer && Fades().black.level != 0) backBuffer->FadeEffect(255 - Fades().black.level, nullptr);
     AdvanceFade(Fades().white);
@@ -186,13 +198,13 @@ void CScriptApp::UpdateWindowHiding() {
     }
     return;
   }
-  // The save and load screens and the scene gallery take the buttons for themselves; neither exists
-  // yet, and the settings screen is answered by the host.
   // Pushes, not releases: the release of the same press is what closes the backlog.
   const bool rightPushed = FrameInput.rightHeld && !m_rightWasHeld;
   const bool leftPushed = FrameInput.leftHeld && !m_leftWasHeld;
   m_rightWasHeld = FrameInput.rightHeld;
   m_leftWasHeld = FrameInput.leftHeld;
+  // The save and load screens and the scene gallery take the buttons for themselves.
+  if (SaveScreenOpen || LoadScreenOpen || SceneGallery.active) return;
   const bool windowOpen = EngineState.presentation.window.state == 1;
   if (rightPushed && !WindowHidden && !BacklogOpen && !SystemScreenOpen() && !ButtonsActive && windowOpen) {
     WindowHidden = true;

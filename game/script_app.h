@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "game/script_app_hook.h"
 #include "sdk/framework/app_scoped_object.h"
 #include "sdk/framework/editor_process_factory.h"
 #include "sdk/framework/frame_timer.h"
@@ -27,6 +28,8 @@ class CScriptApp : public CAppScopedObject {
 
   // The whole game; returns when it ends.
   void MainLoop() override;
+  // Initialisation step 8: the system interface and the tool tip.
+  void CreateSystemInterface();
   // One frame in the given mode; true.
   bool OnFrame(int mode);
   // Opens the script in the editor and waits until the editor closes (debug mode).
@@ -45,6 +48,11 @@ class CScriptApp : public CAppScopedObject {
   CSystemMenu* SystemMenu() const { return m_systemMenu.get(); }
   // The last drawn game picture without window, text or interface (save thumbnails take it, so a
   // save never draws a frame of its own); null before the first picture was drawn.
+  // The game window's menu commands and its check marks.
+  CScriptAppHook& Hook() { return m_hook; }
+  // The colour depth the menu's depth change left the display in; 0 in a window.
+  int ColorDepth() const { return m_colorDepth; }
+  void SetColorDepth(int depth) { m_colorDepth = depth; }
   const CMemPlane* GamePicture() const {
     return m_gamePicture.GetImpl() && m_gamePicture.GetImpl()->GetPixels() ? &m_gamePicture : nullptr;
   }
@@ -55,12 +63,15 @@ class CScriptApp : public CAppScopedObject {
 
   CWindowApplication* m_app;
   CEditorProcessFactory m_editorFactory;
+  // Before the display: the display leaves the window's hooks first.
+  CScriptAppHook m_hook;
   CDIBDraw m_display;
   CMouseInputEx m_mouse;
   CFrameTimer m_timer;
   std::unique_ptr<CSystemMenu> m_systemMenu;
   std::unique_ptr<CToolTip> m_toolTip;
   CMemPlane m_gamePicture;
+  int m_colorDepth = 0;
   // The buttons as the last frame saw them, for their pushes.
   bool m_rightWasHeld = false;
   bool m_leftWasHeld = false;

@@ -49,15 +49,16 @@ void ReleaseButtons() {
   }
 }
 
-void ButtonSet(int32_t index, float x, float y, int32_t hidden, std::string_view first, std::string_view second) {
+void ButtonSet(int32_t index, float x, float y, int32_t hidden, std::string_view highlightImage,
+               std::string_view normalImage) {
   if (!InRange(index)) return;
   ScriptButton& b = ScriptButtons[index];
   b.state = 2;
   b.x = x;
   b.y = y;
   b.hidden = hidden;
-  b.first = LoadImageCached(first, 100);
-  b.second = LoadImageCached(second, 100);
+  b.first = LoadImageCached(highlightImage, 100);
+  b.second = LoadImageCached(normalImage, 100);
   // A missing picture is 0 x 0: nothing is drawn or hit.
   int width = 0, height = 0;
   if (b.first) b.first->GetSize(&width, &height);

@@ -30,7 +30,8 @@ extern int32_t HoveredButton;
 
 void InitButtons();
 void ReleaseButtons();
-void ButtonSet(int32_t index, float x, float y, int32_t hidden, std::string_view first, std::string_view second);
+void ButtonSet(int32_t index, float x, float y, int32_t hidden, std::string_view highlightImage,
+               std::string_view normalImage);
 // -1 when the button was freed; the index when there was nothing to do.
 int32_t ClearButton(int32_t index);
 void ButtonUpdate();

@@ -13,5 +13,8 @@ struct ScriptCommand {
 
 void RegisterCommandTable(std::span<const ScriptCommand> commands);
 
+// A command without effect: its keyword is passed over.
+ScriptFlow RunWithoutEffect();
+
 // Every family's commands; the game calls it before its script engine starts.
 void RegisterScriptCommands();

@@ -52,6 +52,7 @@ ScriptHost scriptHost;
 bool scriptRunning = false;
 int32_t openThenLevels = 0;
 int32_t statementLine = 0;
+DispatchObserver dispatchObserver = nullptr;
 
 bool InTable(int32_t token) { return token >= kFirstStatementToken && token <= kLastStatementToken; }
 
@@ -72,7 +73,7 @@ bool IsQuietlySkipped(int32_t token) {
     case kTokenLoopMotion:
     case kTokenCheckCg:
     case kTokenCheckScene:
-    case kTokenUnassigned:
+    case kTokenInputWait:
       return true;
     default:
       return !InTable(token);
@@ -83,9 +84,7 @@ bool IsQuietlySkipped(int32_t token) {
 // statement are passed over, so that they are not taken for statements of their own.
 void SkipUnhandledStatement() {
   ScriptError("この命令は使えません"_sj);
-  do {
-    GetToken();
-  } while (ScriptLexer.token != kTokenLineFeed && ScriptLexer.token != ':' && ScriptLexer.token != kTokenEnd);
+  SkipToStatementEnd();
 }
 
 // The open THEN levels belong to one run; a run started while another is under way (a frame drawn
@@ -130,6 +129,16 @@ bool CloseThenLevel() {
   return true;
 }
 
+void CloseAllThenLevels() { openThenLevels = 0; }
+
+void SkipToStatementEnd() {
+  do {
+    GetToken();
+  } while (ScriptLexer.token != kTokenLineFeed && ScriptLexer.token != ':' && ScriptLexer.token != kTokenEnd);
+}
+
+void SetDispatchObserver(DispatchObserver observer) { dispatchObserver = observer; }
+
 void BeginWait(int32_t frames) {
   EngineState.presentation.waitCount = frames;
   waitResumeToken = GetToken();
@@ -155,6 +164,7 @@ bool ExecuteScript() {
     }
     if (ScriptHandler handler = GetScriptHandler(token)) {
       statementLine = static_cast<int32_t>(ScriptText.LineFeedsBefore(ScriptLexer.tokenStart)) + 1;
+      if (dispatchObserver) dispatchObserver(token);
       const ScriptFlow flow = handler();
       statementLine = 0;
       if (flow == ScriptFlow::kYield) return true;

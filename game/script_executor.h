@@ -59,3 +59,15 @@ void BeginWait(int32_t frames);
 // loop rather than a nested one; END, QUIT and a failed jump close one instead of ending the run.
 void OpenThenLevel();
 bool CloseThenLevel();
+// A loaded save replaces the whole read position: the THEN levels of the line that loaded it are
+// left behind, so an END at the loaded position ends the frame as it would have there.
+void CloseAllThenLevels();
+
+// Passes over the rest of a statement: tokens are read until a line feed, ":" or the end of the text
+// is current.
+void SkipToStatementEnd();
+
+// Told of every statement the run loop hands to its handler, with its token (tests count what a
+// script reached). Null: nobody is told.
+using DispatchObserver = void (*)(int32_t token);
+void SetDispatchObserver(DispatchObserver observer);

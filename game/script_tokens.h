@@ -67,7 +67,7 @@ enum ScriptToken : int32_t {
   kTokenVoiceOnce = 4153,
   kTokenMessage = 4154,
   kTokenNextPage = 4155,
-  kTokenUnassigned = 4156,
+  kTokenInputWait = 4156,  // no keyword: an INPUT waiting for its line (never produced by the lexer)
   kTokenKeyWait = 4157,
   kTokenKeyPrompt = 4158,
   kTokenGetSelect = 4159,

@@ -1,4 +1,4 @@
-// PRINT, SUN and FILM.
+// PRINT, INPUT, SUN and FILM.
 #pragma once
 
 void RegisterTextCommands();

@@ -2,6 +2,7 @@
 
 #include "game/avi_movie_player.h"
 #include "game/config.h"
+#include "game/game_menu_resource.h"
 #include "game/movie_player.h"
 #include "game/run_state.h"
 #include "game/script_app_shell.h"
@@ -43,6 +44,7 @@ int WinMain(HINSTANCE instance, HINSTANCE previous, char* commandLine, int showC
   ResetRunState(true);
   SetWinMainArgs(instance, previous, commandLine, showCommand);
   SetMoviePlayerFactory(&MakeAviMoviePlayer);
+  RegisterGameMenu();
   CSingleInstanceChecker checker;
   if (!checker.IsValid()) return 0;
   {

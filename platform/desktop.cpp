@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QScreen>
+#include <QWindow>
 
 #include "platform/gui_app.h"
 #include "platform/window_qt.h"
@@ -11,8 +12,14 @@ namespace platform {
 
 HWND GetActiveWindow() {
   if (!IsGuiThread()) return nullptr;
-  auto* window = dynamic_cast<Window*>(QApplication::activeWindow());
-  return WindowFromHandle(window);
+  QWidget* active = QApplication::activeWindow();
+  // A window whose style changed (into or out of full screen) is shown again under the same focus
+  // window, and the toolkit then forgets to name it active: the focus window still says which it is.
+  if (!active)
+    if (QWindow* focus = QGuiApplication::focusWindow())
+      for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->windowHandle() == focus) active = top;
+  return WindowFromHandle(dynamic_cast<Window*>(active));
 }
 
 bool GetCursorPos(POINT* point) {

@@ -126,6 +126,9 @@ class TimeKeepingFile {
   bool Open(std::string_view programPath);
   bool IsOpen() const { return m_fd >= 0; }
   const FileInfo& Info() const { return m_info; }
+  // Reads up to out.size() bytes from offset; the bytes read (fewer at the file's end, 0 on an
+  // error or when not open).
+  size_t ReadSome(uint64_t offset, std::span<unsigned char> out) const;
   // Restores the two times and closes; nothing when not open.
   void Close();
 

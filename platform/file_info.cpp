@@ -1,4 +1,5 @@
 // File and folder facts, time-keeping opens and folder creation over the path model.
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -59,6 +60,17 @@ bool TimeKeepingFile::Open(std::string_view programPath) {
   m_fd = fd;
   m_info = InfoOf(fd, st);
   return true;
+}
+
+size_t TimeKeepingFile::ReadSome(uint64_t offset, std::span<unsigned char> out) const {
+  size_t got = 0;
+  while (m_fd >= 0 && got < out.size()) {
+    const ssize_t n = ::pread(m_fd, out.data() + got, out.size() - got, static_cast<off_t>(offset + got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<size_t>(n);
+  }
+  return got;
 }
 
 void TimeKeepingFile::Close() {

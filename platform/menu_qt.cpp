@@ -1,16 +1,25 @@
-// The menu model shown through Qt: a menu bar rebuilt from the model whenever a menu is attached.
+// The menu model shown through Qt: a menu bar of QMenus and QActions built from the model when a
+// menu is attached, kept in step with each changed item through the model's observer.
 #include <QAction>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMetaObject>
 #include <QPixmap>
+#include <QPointer>
+#include <unordered_map>
 
+#include "platform/gui_app.h"
+#include "platform/gui_call.h"
 #include "platform/menu.h"
+#include "platform/simulated_input.h"
 #include "platform/sjis.h"
 #include "platform/window_qt.h"
 
 namespace platform {
 namespace {
+
+constexpr const char* kIdProperty = "vrelMenuId";
 
 QIcon IconOf(const MenuIcon& icon) {
   QImage image(16, 16, QImage::Format_ARGB32);
@@ -22,49 +31,169 @@ QIcon IconOf(const MenuIcon& icon) {
   return QIcon(QPixmap::fromImage(image));
 }
 
+// The actions that show each model item, by the item's key (GUI thread only). Entries of deleted
+// actions go when their key is next looked at or the next bar is built.
+std::unordered_multimap<uint64_t, QPointer<QAction>>& Shown() {
+  static std::unordered_multimap<uint64_t, QPointer<QAction>> shown;
+  return shown;
+}
+
+QString TextOf(const MenuItemInfo& item) { return QString::fromStdString(SjisToUtf8(item.text)); }
+
+// The item's state on its action. Only a checked item is checkable, so an unchecked one shows no
+// empty box beside its text.
+void Apply(QAction& action, const MenuItemInfo& item) {
+  if (item.submenu) {
+    action.setText(TextOf(item));
+    return;
+  }
+  action.setSeparator((item.flags & MF_SEPARATOR) != 0);
+  if (item.flags & MF_SEPARATOR) return;
+  action.setText(TextOf(item));
+  action.setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
+  const bool checked = (item.flags & MF_CHECKED) != 0;
+  action.setCheckable(checked);
+  action.setChecked(checked);
+  action.setProperty(kIdProperty, item.id);
+}
+
 void Fill(QWidget* target, HMENU menu, Window& window, int depth) {
   const int n = GetMenuItemCount(menu);
   for (int i = 0; i < n; ++i) {
     MenuItemInfo item;
     if (!GetMenuItemInfoAt(menu, i, item)) break;
-    if (item.flags & MF_SEPARATOR) {
-      auto* separator = new QAction(target);
-      separator->setSeparator(true);
-      target->addAction(separator);
-      continue;
-    }
-    const QString text = QString::fromStdString(SjisToUtf8(item.text));
+    QAction* action = nullptr;
     if ((item.flags & MF_POPUP) && item.submenu && depth < 16) {
-      auto* sub = new QMenu(text, target);
+      auto* sub = new QMenu(TextOf(item), target);
       Fill(sub, item.submenu, window, depth + 1);
-      target->addAction(sub->menuAction());
-      continue;
+      action = sub->menuAction();
+    } else {
+      action = new QAction(target);
+      Apply(*action, item);
+      if ((item.flags & MF_OWNERDRAW) && item.hasIcon) action->setIcon(IconOf(item.icon));
+      HWND hwnd = &window;
+      QObject::connect(action, &QAction::triggered, action, [hwnd, action] {
+        // Qt flips a checkable action's mark itself, but the mark is the program's to set: only a
+        // checked item is checkable, so the mark goes back on.
+        action->setChecked(action->isCheckable());
+        PostMessage(hwnd, WM_COMMAND, action->property(kIdProperty).toUInt() & 0xFFFF, 0);
+      });
     }
-    auto* action = new QAction(text, target);
-    action->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
-    if (item.flags & MF_CHECKED) {
-      action->setCheckable(true);
-      action->setChecked(true);
-    }
-    if ((item.flags & MF_OWNERDRAW) && item.hasIcon) action->setIcon(IconOf(item.icon));
-    const UINT id = item.id;
-    HWND hwnd = &window;
-    QObject::connect(action, &QAction::triggered, [hwnd, id] { PostMessage(hwnd, WM_COMMAND, id, 0); });
+    Shown().emplace(item.key, action);
     target->addAction(action);
   }
+}
+
+QMenuBar* BarOf(Window& window) { return qobject_cast<QMenuBar*>(window.menuWidget()); }
+
+// Empties the bar; its actions and menus go once the toolkit is done with them (a menu may be
+// closing as this runs).
+void Clear(QMenuBar& bar) {
+  for (QAction* action : bar.actions()) {
+    bar.removeAction(action);
+    if (action->parent() == &bar) action->deleteLater();
+  }
+  for (QMenu* menu : bar.findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) menu->deleteLater();
+  std::erase_if(Shown(), [](const auto& entry) { return entry.second.isNull(); });
+}
+
+void Attach(Window& window, HMENU menu) {
+  QMenuBar* bar = window.menuBar();  // made when the window has none
+  Clear(*bar);
+  if (menu) Fill(bar, menu, window, 0);
+  bar->setVisible(menu != nullptr);
+}
+
+void ShowChange(const MenuItemInfo& item) {
+  auto [from, to] = Shown().equal_range(item.key);
+  for (auto it = from; it != to;) {
+    if (it->second.isNull()) {
+      it = Shown().erase(it);
+    } else {
+      Apply(*it->second, item);
+      ++it;
+    }
+  }
+}
+
+// The action of the command id on the window's bar, or null.
+QAction* FindAction(Window& window, UINT id) {
+  QMenuBar* bar = BarOf(window);
+  if (!bar) return nullptr;
+  for (QAction* action : bar->findChildren<QAction*>()) {
+    const QVariant value = action->property(kIdProperty);
+    if (value.isValid() && value.toUInt() == id && !action->isSeparator() && !action->menu()) return action;
+  }
+  return nullptr;
 }
 
 }  // namespace
 
 void UseMenuBars() {
   MenuBackend backend;
-  backend.attach = [](Window& window, HMENU menu) {
-    QMenuBar* bar = window.menuBar();
-    bar->clear();
-    if (menu) Fill(bar, menu, window, 0);
-    bar->setVisible(menu != nullptr);
-  };
+  backend.load = [](std::string_view name) { return LoadMenuResourceByName(name); };
+  backend.attach = [](Window& window, HMENU menu) { Attach(window, menu); };
   SetMenuBackend(std::move(backend));
+  SetMenuItemObserver([](const MenuItemInfo& item) {
+    if (IsGuiThread()) {
+      ShowChange(item);
+    } else {
+      CallOnGuiThread([item] { ShowChange(item); });
+    }
+  });
+}
+
+bool IsMenuOpen(HWND hwnd) {
+  Window* window = WindowFromHandle(hwnd);
+  QMenuBar* bar = window ? BarOf(*window) : nullptr;
+  if (!bar) return false;
+  for (QMenu* menu : bar->findChildren<QMenu*>())
+    if (menu->isVisible()) return true;
+  return false;
+}
+
+bool DrawMenuBar(HWND hwnd) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window || !window->menu()) return false;
+  Attach(*window, window->menu());
+  return true;
+}
+
+// ---- the menu part of simulated input ----
+
+void SimulateMenuCommand(HWND hwnd, UINT id) {
+  Window* window = WindowFromHandle(hwnd);
+  QAction* action = window ? FindAction(*window, id) : nullptr;
+  if (action) QMetaObject::invokeMethod(action, &QAction::trigger, Qt::QueuedConnection);
+}
+
+void SimulateMenuOpen(HWND hwnd, int barIndex) {
+  Window* window = WindowFromHandle(hwnd);
+  QMenuBar* bar = window ? BarOf(*window) : nullptr;
+  if (!bar || barIndex < 0 || barIndex >= bar->actions().size()) return;
+  QPointer<QMenu> menu = bar->actions()[barIndex]->menu();
+  if (!menu) return;
+  QMetaObject::invokeMethod(
+      menu,
+      [menu] {
+        if (menu) menu->popup(menu->parentWidget()->mapToGlobal(QPoint(0, 0)));
+      },
+      Qt::QueuedConnection);
+}
+
+void SimulateMenuClose(HWND hwnd) {
+  Window* window = WindowFromHandle(hwnd);
+  QMenuBar* bar = window ? BarOf(*window) : nullptr;
+  if (!bar) return;
+  for (QMenu* menu : bar->findChildren<QMenu*>()) {
+    QPointer<QMenu> guard(menu);
+    QMetaObject::invokeMethod(
+        menu,
+        [guard] {
+          if (guard) guard->hide();
+        },
+        Qt::QueuedConnection);
+  }
 }
 
 }  // namespace platform

@@ -23,4 +23,12 @@ void SimulateWheel(HWND hwnd, int delta, int x, int y);
 // qtKey: the toolkit's key number; keypad: the key is on the numeric pad.
 void SimulateKey(HWND hwnd, int qtKey, bool down, bool keypad = false, bool autoRepeat = false);
 
+// The menu bar (kept with the menus, in menu_qt.cpp). Choosing the item of that command id on the
+// window's bar, as a click on it would: a grey item does nothing, and an id the bar lacks nothing.
+void SimulateMenuCommand(HWND hwnd, UINT id);
+// Opens the bar's menu at that place (0 the first), as a click on its title would; and closes
+// every open menu of the bar.
+void SimulateMenuOpen(HWND hwnd, int barIndex);
+void SimulateMenuClose(HWND hwnd);
+
 }  // namespace platform

@@ -20,6 +20,7 @@
 
 #include "platform/gui_app.h"
 #include "platform/key_map.h"
+#include "platform/menu.h"
 #include "platform/sjis.h"
 #include "platform/window_qt.h"
 
@@ -353,7 +354,10 @@ HWND CreateWindowEx(DWORD, const char* className, const char* windowName, DWORD 
   }
   window->setWindowTitle(QString::fromStdString(SjisToUtf8(windowName ? windowName : "")));
   ApplyIcon(*window, info.icon);
-  if (!menu) menu = LoadMenuResource(info.menuName);
+  if (!menu) {
+    menu = LoadMenuResource(info.menuName);
+    window->setClassMenu(menu);
+  }
   if (menu) AttachMenu(*window, menu);
   if (x != CW_USEDEFAULT && y != CW_USEDEFAULT && !window->isPopup()) window->move(x, y);
   if (style & WS_VISIBLE) window->showStyled();
@@ -372,6 +376,9 @@ BOOL DestroyWindow(HWND hwnd) {
     Live().erase(window);
   }
   DropQueuedMessages(window);
+  // After the destroy messages, which may still look at the menu.
+  if (window->classMenu()) DestroyMenu(window->classMenu());
+  window->setClassMenu(nullptr);
   if (window->busy() > 0) {
     PendingDeletes().emplace_back(window);
   } else {

@@ -37,6 +37,9 @@ class Window final : public QMainWindow {
   COLORREF background() const { return m_background; }
   HMENU menu() const { return m_menu; }
   void setMenuHandle(HMENU menu) { m_menu = menu; }
+  // The menu the window loaded from its class's menu resource: it goes with the window.
+  HMENU classMenu() const { return m_classMenu; }
+  void setClassMenu(HMENU menu) { m_classMenu = menu; }
 
   DWORD style() const { return m_style; }
   // Applies a new style: frameless full screen for WS_POPUP, fixed size with its title-bar buttons
@@ -82,6 +85,7 @@ class Window final : public QMainWindow {
   DWORD m_style;
   QSize m_clientSize;
   HMENU m_menu = nullptr;
+  HMENU m_classMenu = nullptr;
   bool m_wasMinimized = false;
   bool m_destroying = false;
   int m_busy = 0;

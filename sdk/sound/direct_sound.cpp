@@ -7,22 +7,35 @@
 #include "sdk/sound/sound_log.h"
 
 namespace {
-// Emptied before the program's main code runs; a device still held at exit is deleted.
-SoundRegistry liveSounds;
+// Sounds held by other files' statics may be destroyed after this file's, so the registry is never
+// destroyed: they can still leave it. Once the program exits, the sounds still held let go of their
+// buffers here, and the device stays open to the end: its teardown reaches services that other
+// files' statics hold, which may be gone by then.
+SoundRegistry& Registry() {
+  static SoundRegistry* const registry = new SoundRegistry;
+  return *registry;
+}
+bool exiting = false;
+struct ExitRelease {
+  ~ExitRelease() {
+    exiting = true;
+    for (CSound* sound : Registry().sounds) sound->Release();
+  }
+} exitRelease;
 }  // namespace
 
-SoundRegistry& Sounds() { return liveSounds; }
+SoundRegistry& Sounds() { return Registry(); }
 
 void AddSoundDeviceUser() {
-  if (liveSounds.users++ == 0) liveSounds.device = std::make_unique<CDirectSound>();
+  if (Sounds().users++ == 0) Sounds().device = std::make_unique<CDirectSound>();
 }
 
 void RemoveSoundDeviceUser() {
-  if (liveSounds.users == 0) return;
-  if (--liveSounds.users == 0) liveSounds.device.reset();
+  if (Sounds().users == 0) return;
+  if (--Sounds().users == 0 && !exiting) Sounds().device.reset();
 }
 
-platform::AudioDevice* SharedSoundDevice() { return liveSounds.device ? liveSounds.device->Device() : nullptr; }
+platform::AudioDevice* SharedSoundDevice() { return Sounds().device ? Sounds().device->Device() : nullptr; }
 
 CDirectSound::CDirectSound() {
   m_comReady = ComInitThread() == 0 ? 1 : 0;

@@ -11,6 +11,7 @@
 #include "platform/sjis_literal.h"
 #include "scoped_temp_dir.h"
 #include "sdk/framework/path_functions.h"
+#include "time_zone_scope.h"
 
 namespace {
 
@@ -91,6 +92,47 @@ TEST_F(FileUtilsTest, OpenFileKeepTimesRestoresTheTimesOfAReadOnlyFile) {
   EXPECT_EQ(OpenFileKeepTimes("missing.sav"), nullptr);
   fs::create_directory(dir.path() / "folder.sav");
   EXPECT_EQ(OpenFileKeepTimes("folder.sav"), nullptr);
+}
+
+// The slot items and the save screen show this time: in local time, also for a read-only save.
+TEST_F(FileUtilsTest, FileLocalWriteTimeIsTheLastWriteInLocalTime) {
+  TimeZoneScope zone("JST-9");
+  struct Case {
+    const char* name;
+    struct timespec written;
+    bool readOnly;
+    int year, month, day, hour, minute, second;
+  } const cases[] = {
+      {"an ordinary save", {1700000000, 0}, false, 2023, 11, 15, 7, 13, 20},
+      {"a read-only save", {1700000000, 999999999}, true, 2023, 11, 15, 7, 13, 20},
+      {"the last second of a day in the zone", {1699973999, 0}, false, 2023, 11, 14, 23, 59, 59},
+      {"half a second before 1970", {-1, 500000000}, false, 1970, 1, 1, 8, 59, 59},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path file = dir.path() / "data000.sav";
+    fs::remove(file);
+    std::ofstream(file) << "save";
+    const struct timespec times[2] = {{1000, 0}, c.written};
+    ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    if (c.readOnly) fs::permissions(file, fs::perms::owner_read);
+    std::tm t{};
+    ASSERT_TRUE(FileLocalWriteTime("data000.sav", &t));
+    EXPECT_EQ(t.tm_year + 1900, c.year);
+    EXPECT_EQ(t.tm_mon + 1, c.month);
+    EXPECT_EQ(t.tm_mday, c.day);
+    EXPECT_EQ(t.tm_hour, c.hour);
+    EXPECT_EQ(t.tm_min, c.minute);
+    EXPECT_EQ(t.tm_sec, c.second);
+    struct stat st {};
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_atim.tv_sec, 1000) << "looking leaves the times alone";
+    fs::permissions(file, fs::perms::owner_all);
+  }
+  std::tm t{};
+  EXPECT_FALSE(FileLocalWriteTime("missing.sav", &t));
+  fs::create_directory(dir.path() / "folder.sav");
+  EXPECT_FALSE(FileLocalWriteTime("folder.sav", &t));
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/sjis_literal.h"
 #include "scoped_temp_dir.h"
 #include "sdk/framework/path_functions.h"
+#include "sdk/graphics/png_writer.h"
 
 inline constexpr const char* kTestGameConfig = R"(<?xml version="1.0" encoding="Shift_JIS" ?>
 <advsystem>
@@ -35,6 +37,25 @@ inline constexpr const char* kTestGameConfig = R"(<?xml version="1.0" encoding="
 )"_sj;
 inline constexpr const char* kTestSceneIni = "[Scenes]\r\nKey[000]=op\r\nMaxScene=200\r\nScene=1\r\n";
 inline constexpr const char* kTestPictureIni = "[Pictures]\r\nMaxPicture=1000\r\nPicture=0\r\n";
+
+// The test config with the message window at the bottom: its picture (see WriteBlueWindowPicture)
+// covers rows 200 to 239.
+inline std::string ConfigWithWindowAtBottom() {
+  std::string config = kTestGameConfig;
+  config.replace(config.find("file=\"w.png\" x=\"0\" y=\"0\""), 25, "file=\"w.png\" x=\"0\" y=\"200\"");
+  return config;
+}
+
+// The message window's picture "w.png": 320 x 40 of pure blue.
+inline bool WriteBlueWindowPicture(const ScopedTempDir& dir) {
+  PngFixture png;
+  png.width = 320;
+  png.height = 40;
+  png.rows.assign(40, std::vector<uint8_t>());
+  for (auto& row : png.rows)
+    for (int x = 0; x < 320; ++x) row.insert(row.end(), {0x00, 0x00, 0xFF});
+  return WritePng(dir.File("w.png"), png);
+}
 
 // A fresh game folder made the current directory for the life of the object, holding the config
 // given and the two ini files; the script and the pictures are the test's own.

@@ -24,7 +24,6 @@
 #include "sdk/framework/idle_callback.h"
 #include "sdk/framework/path_functions.h"
 #include "sdk/framework/window_application.h"
-#include "sdk/graphics/png_writer.h"
 #include "sdk/sound/ogg_reader.h"
 #include "tools/make_sounds/sound_writer.h"
 
@@ -61,18 +60,10 @@ class SceneWatch : public CIdleCallback {
 };
 
 TEST(MessageGame, ASpokenLineInTheFadedInWindow) {
-  std::string config = kTestGameConfig;
-  config.replace(config.find("file=\"w.png\" x=\"0\" y=\"0\""), 25, "file=\"w.png\" x=\"0\" y=\"200\"");
-  GameFolderScope folder(config);
+  GameFolderScope folder(ConfigWithWindowAtBottom());
   const ScopedTempDir& dir = folder.dir;
   dir.Write("start.txt", CrLf("BGM \"m.ogg\"\nOPENWINDOW\n太郎「こんにちは」\n\nEND\n"_sj));
-  PngFixture png;
-  png.width = 320;
-  png.height = 40;
-  png.rows.assign(40, std::vector<uint8_t>());
-  for (auto& row : png.rows)
-    for (int x = 0; x < 320; ++x) row.insert(row.end(), {0x00, 0x00, 0xFF});
-  ASSERT_TRUE(WritePng(dir.File("w.png"), png));
+  ASSERT_TRUE(WriteBlueWindowPicture(dir));
   std::vector<uint8_t> ogg;
   ASSERT_TRUE(sound_writer::MakeOggVorbis(sound_writer::Tone(22050, 1, 22050, 440, 4000), 22050, 1, 0.3f, ogg));
   dir.Write("m.ogg", std::string_view(reinterpret_cast<const char*>(ogg.data()), ogg.size()));

@@ -4,19 +4,46 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "game/config.h"
 #include "game/frame_input.h"
 #include "game/script_executor.h"
 #include "game/script_tokens.h"
+#include "platform/console.h"
 
 class CScriptApp;
 class CMemPlane;
+struct ScreenFades;
+
+// The terminal of a headless run: lines the test types, each readable after the given number of
+// reads (INPUT reads once a frame), and what the program wrote. With nothing typed, the input is
+// at its end unless the test holds it open.
+class ScriptConsole : public platform::Console {
+ public:
+  platform::ConsoleRead ReadLine(std::string& line) override;
+  void Write(std::string_view text) override { written += text; }
+
+  void Type(std::string_view line, int readsLate = 0) { m_lines.push_back({std::string(line), readsLate}); }
+  void HoldOpen(bool open) { m_open = open; }
+
+  std::string written;
+  int reads = 0;
+
+ private:
+  struct Typed {
+    std::string line;
+    int readsLate;
+  };
+  std::deque<Typed> m_lines;
+  bool m_open = false;
+};
 
 class ScriptHarness {
  public:
@@ -43,21 +70,41 @@ class ScriptHarness {
   bool Running() const;
   int QuitRequests() const;  // quit requests made since the harness was made
   void SetSystemScreenOpen(bool open);
+  // The statements handed to their handlers since the harness was made, by token.
+  int Dispatches(int32_t token) const;
+  // The black and white fades.
+  const ScreenFades& Fades() const;
+  // The scene gallery's entries, key and thumbnail name, and whether it is showing.
+  std::vector<std::pair<std::string, std::string>> GalleryList() const;
+  bool GalleryActive() const;
+  // The terminal INPUT reads from and writes to.
+  ScriptConsole& Console() { return m_console; }
 
   // Whole frames of the game's own frame routine, drawn offscreen into a screen of the configured
   // size: the input given holds for the first frame; the later ones keep the cursor and the held
   // keys without new edges. The configuration is restored when the harness goes.
   void Frame(int frames = 1, const FrameInputState& input = {});
   void SetFps(int fps) { Config.fps = fps; }
+  // Makes the game object the running one with its system interface and tool tip, as the game's
+  // start-up does; the frames then draw the interface too. Make the text boxes first.
+  void StartSystemInterface();
   CMemPlane* Screen() const { return m_screen.get(); }
   // The game object of Frame; null before the first frame.
   CScriptApp* App() const { return m_app.get(); }
 
  private:
+  void MakeApp();
+
   GameConfig m_savedConfig;
+  ScriptConsole m_console;
+  platform::Console* m_savedConsole = nullptr;
   std::unique_ptr<CScriptApp> m_app;
   std::unique_ptr<CMemPlane> m_screen;
 };
+
+// Gives back what the game gives back at exit (text boxes, buttons, backlog, layers, sound): a run
+// that used any command calls it before the next run, and before the program ends.
+void ReleaseGameModules();
 
 // The text with every "\n" turned into CR LF.
 std::string CrLf(std::string_view text);

@@ -3,9 +3,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "platform/gui_app.h"
 #include "platform/menu.h"
+#include "platform/simulated_input.h"
+#include "platform/sjis_literal.h"
 #include "platform/window.h"
 #include "platform/window_qt.h"
 
@@ -63,6 +66,155 @@ TEST(MenuBar, ItemsShowTheirLabelsIconsAndStatesAndPostTheirCommand) {
   DestroyWindow(hwnd);
   DestroyMenu(bar);
   SetMenuBackend({});
+}
+
+std::vector<MSG> commands;
+LRESULT RecordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND) commands.push_back(MSG{hwnd, message, wParam, lParam});
+  return DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+void Pump() {
+  MSG msg;
+  for (int i = 0; i < 5; ++i)
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
+}
+
+QAction* ActionOf(QMenu* menu, const char8_t* utf8) {
+  for (QAction* a : menu->actions())
+    if (a->text() == QString::fromUtf8(utf8)) return a;
+  return nullptr;
+}
+
+// A window whose class names a registered menu resource gets that menu as its bar; the bar follows
+// every change of the model at once, queues the chosen command, and goes with the window.
+class ResourceBar : public testing::Test {
+ protected:
+  void SetUp() override {
+    EnsureGuiApp();
+    UseMenuBars();
+    using K = MenuResourceEntry::Kind;
+    const MenuResourceEntry table[] = {{K::kPopup, 0, "設定(&C)"_sj},
+                                       {K::kPopup, 0, "画面(&G)"_sj},
+                                       {K::kItem, 40020, "フルスクリーン(&F)"_sj},
+                                       {K::kItem, 40021, "ウインドウ(&W)"_sj},
+                                       {K::kEnd, 0, nullptr},
+                                       {K::kSeparator, 0, nullptr},
+                                       {K::kItem, 40102, "チップスを表示する"_sj},
+                                       {K::kEnd, 0, nullptr},
+                                       {K::kItem, 40001, "終了(&X)"_sj}};
+    ASSERT_TRUE(RegisterMenuResource("TEST_BAR", table));
+    static bool registered = false;
+    if (!registered) {
+      WNDCLASSEX wc;
+      wc.lpfnWndProc = RecordingProc;
+      wc.lpszClassName = "ResourceBarClass";
+      wc.lpszMenuName = "TEST_BAR";
+      ASSERT_NE(RegisterClassEx(&wc), 0);
+      registered = true;
+    }
+    hwnd = CreateWindowEx(0, "ResourceBarClass", "bar", WS_CAPTION | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                          nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    menu = GetMenu(hwnd);
+    ASSERT_NE(menu, nullptr);
+    QMenuBar* bar = qobject_cast<QMenuBar*>(hwnd->menuWidget());
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->actions().size(), 2);
+    settings = bar->actions()[0]->menu();
+    ASSERT_NE(settings, nullptr);
+    ASSERT_EQ(settings->actions().size(), 3);
+    screen = settings->actions()[0]->menu();
+    ASSERT_NE(screen, nullptr);
+    quit = bar->actions()[1];
+    commands.clear();
+  }
+  void TearDown() override {
+    if (hwnd) DestroyWindow(hwnd);
+    Pump();
+    SetMenuBackend({});
+    SetMenuItemObserver({});
+  }
+
+  HWND hwnd = nullptr;
+  HMENU menu = nullptr;
+  QMenu* settings = nullptr;
+  QMenu* screen = nullptr;
+  QAction* quit = nullptr;
+};
+
+TEST_F(ResourceBar, CaptionsMnemonicsAndSeparatorsShowAsTheTableHasThem) {
+  EXPECT_EQ(settings->title(), QString::fromUtf8(u8"設定(&C)"));
+  EXPECT_EQ(screen->title(), QString::fromUtf8(u8"画面(&G)"));
+  EXPECT_TRUE(settings->actions()[1]->isSeparator());
+  EXPECT_EQ(settings->actions()[2]->text(), QString::fromUtf8(u8"チップスを表示する"));
+  EXPECT_EQ(quit->text(), QString::fromUtf8(u8"終了(&X)"));
+  EXPECT_EQ(quit->menu(), nullptr);  // a command right on the bar
+  ASSERT_EQ(screen->actions().size(), 2);
+  for (QAction* a : screen->actions()) {
+    EXPECT_TRUE(a->isEnabled());
+    EXPECT_FALSE(a->isChecked());
+  }
+}
+
+TEST_F(ResourceBar, ChecksGreyAndTextFollowTheModelAtOnce) {
+  QAction* full = ActionOf(screen, u8"フルスクリーン(&F)");
+  QAction* tips = ActionOf(settings, u8"チップスを表示する");
+  ASSERT_NE(full, nullptr);
+  ASSERT_NE(tips, nullptr);
+  EXPECT_EQ(CheckMenuItem(menu, 40020, MF_CHECKED), static_cast<int>(MF_UNCHECKED));
+  EXPECT_TRUE(full->isChecked());
+  EXPECT_EQ(CheckMenuItem(menu, 40020, MF_UNCHECKED), static_cast<int>(MF_CHECKED));
+  EXPECT_FALSE(full->isChecked());
+  EXPECT_EQ(EnableMenuItem(menu, 40102, MF_GRAYED), static_cast<int>(MF_ENABLED));
+  EXPECT_FALSE(tips->isEnabled());
+  EXPECT_TRUE(ModifyMenu(menu, 40102, MF_STRING | MF_GRAYED, 40102, "NO DATA"));
+  EXPECT_EQ(tips->text(), "NO DATA");
+  EXPECT_FALSE(tips->isEnabled());
+  // Ids the menu lacks change nothing.
+  EXPECT_EQ(CheckMenuItem(menu, 40004, MF_CHECKED), -1);
+  // A redrawn bar shows the same states.
+  ASSERT_TRUE(DrawMenuBar(hwnd));
+  QMenuBar* bar = qobject_cast<QMenuBar*>(hwnd->menuWidget());
+  QAction* again = ActionOf(bar->actions()[0]->menu(), u8"NO DATA");
+  ASSERT_NE(again, nullptr);
+  EXPECT_FALSE(again->isEnabled());
+}
+
+TEST_F(ResourceBar, AChosenItemIsQueuedForThePumpAndKeepsItsMark) {
+  CheckMenuItem(menu, 40021, MF_CHECKED);
+  SimulateMenuCommand(hwnd, 40021);
+  SimulateMenuCommand(hwnd, 40001);
+  EXPECT_TRUE(commands.empty());  // nothing runs until the pump takes it
+  Pump();
+  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(commands[0].wParam, 40021u);
+  EXPECT_EQ(commands[0].lParam, 0);
+  EXPECT_EQ(commands[1].wParam, 40001u);
+  EXPECT_TRUE(ActionOf(screen, u8"ウインドウ(&W)")->isChecked());  // the program sets marks, not the click
+  // A grey item and an id the bar lacks do nothing.
+  EnableMenuItem(menu, 40020, MF_GRAYED);
+  SimulateMenuCommand(hwnd, 40020);
+  SimulateMenuCommand(hwnd, 40004);
+  Pump();
+  EXPECT_EQ(commands.size(), 2u);
+}
+
+TEST_F(ResourceBar, AnOpenMenuIsSeenUntilItCloses) {
+  EXPECT_FALSE(IsMenuOpen(hwnd));
+  SimulateMenuOpen(hwnd, 0);
+  Pump();
+  EXPECT_TRUE(IsMenuOpen(hwnd));
+  SimulateMenuClose(hwnd);
+  Pump();
+  EXPECT_FALSE(IsMenuOpen(hwnd));
+  EXPECT_FALSE(IsMenuOpen(nullptr));
+}
+
+TEST_F(ResourceBar, TheClassMenuGoesWithTheWindow) {
+  DestroyWindow(hwnd);
+  hwnd = nullptr;
+  EXPECT_EQ(GetMenuItemCount(menu), -1);
 }
 
 }  // namespace

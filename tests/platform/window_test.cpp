@@ -1,13 +1,13 @@
 #include "platform/window.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <gtest/gtest.h>
 #include <thread>
 #include <vector>
 
+#include "platform/desktop.h"
 #include "platform/simulated_input.h"
 #include "test_util.h"
 
@@ -121,6 +121,17 @@ TEST_F(WindowTest, PopupStyleFillsTheScreenAndBackToWindowedKeepsTheClientSize) 
   EXPECT_EQ(client.bottom, 240);
   EXPECT_TRUE(IsWindowVisible(hwnd));
   EXPECT_EQ(GetWindowLongPtr(hwnd, GWL_STYLE), LONG_PTR{WS_CAPTION | WS_SYSMENU | WS_VISIBLE});
+}
+
+// The full-screen menu bar shows only for the active window: a change of style must not lose it.
+TEST_F(WindowTest, AWindowStaysActiveThroughAChangeOfStyle) {
+  Make(WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 320, 240);
+  ASSERT_EQ(GetActiveWindow(), hwnd);
+  for (DWORD style : {DWORD{WS_POPUP}, DWORD{WS_CAPTION | WS_SYSMENU}}) {
+    SetWindowLongPtr(hwnd, GWL_STYLE, style);
+    Pump();
+    EXPECT_EQ(GetActiveWindow(), hwnd) << std::hex << style;
+  }
 }
 
 TEST_F(WindowTest, CaptionIsShiftJisInsideTheProgram) {
@@ -369,10 +380,10 @@ TEST(WindowClass, RegistrationAndCreationFailures) {
 
 // A 2 x 1 pixel 24-bit BMP file.
 std::vector<uint8_t> TinyBmp() {
-  std::vector<uint8_t> f = {'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,   // file header
-                            40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0,  // info header
-                            0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                            0, 0, 255, 255, 0, 0, 0, 0};                           // two pixels, padding
+  std::vector<uint8_t> f = {'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54,  0,   0, 0,         // file header
+                            40,  0,   0,  0, 2, 0, 0, 0, 1, 0, 0,   0,   1, 0, 24, 0,  // info header
+                            0,   0,   0,  0, 8, 0, 0, 0, 0, 0, 0,   0,   0, 0, 0,  0,
+                            0,   0,   0,  0, 0, 0, 0, 0, 0, 0, 255, 255, 0, 0, 0,  0};  // two pixels, padding
   return f;
 }
 

@@ -264,3 +264,19 @@ TEST_F(Sound, TheDeviceComesWithTheFirstSoundAndGoesWithTheLast) {
 }
 
 }  // namespace
+
+namespace {
+// Held by a static that is destroyed after the sound library's own, as a game module's channels are.
+std::unique_ptr<CSound> heldAtExit;
+}  // namespace
+
+TEST_F(Sound, ASoundStillPlayingAtExitLeavesCleanly) {
+  const std::string path = files.Wave(WaveKind::kPcm16, "exit.wav");
+  EXPECT_EXIT(
+      {
+        heldAtExit = std::make_unique<CSound>();
+        if (heldAtExit->Load(path) != 0 || heldAtExit->Play() != 0) std::exit(2);
+        std::exit(0);
+      },
+      testing::ExitedWithCode(0), "");
+}
