@@ -29,6 +29,10 @@ namespace pal = demo_palette;
 constexpr int kControlKey = 0x01000021;  // the toolkit's number for Ctrl, the skip key
 // A step that has waited this many frames has lost its way: the run ends with a failure.
 constexpr int kStepFrameLimit = 4000;
+// Frames after which freshly defined buttons have glided in and faded to their plain pictures.
+constexpr int kButtonsSettle = 75;
+// A place to click that is on no button of any screen the player meets.
+constexpr int kNeutralX = 400, kNeutralY = 100;
 // The system screens take no press for a third of a second after the one that opened them.
 constexpr int kScreenCoolDownFrames = 25;
 // Samples of sound mixed per frame: 44,100 stereo frames a second at 60 frames a second.
@@ -172,6 +176,14 @@ void DemoPlayer::OnIdle() {
     return;
   }
   if (Finished()) return;
+  // A page still showing its text a glyph at a time is completed by a click, as an impatient
+  // reader does; the step then sees it whole.
+  if (m_token != kTokenKeyPrompt) m_completedPage = 0;
+  if (m_token == kTokenKeyPrompt && m_completedPage != m_line && !EngineState.presentation.message.prompt) {
+    m_completedPage = m_line;
+    Click(kNeutralX, kNeutralY);
+    return;
+  }
   Step& step = m_steps[m_step];
   if (step.ready()) {
     step.act();
@@ -189,7 +201,7 @@ void DemoPlayer::BuildSteps() {
   const int corner = Line("GETBUTTON C");
   const int gallery = Line("GETBUTTON PICK");
   const int quickChoice = Line("GETBUTTON Q");
-  const int quickSavePage = Line("メッセージウィンドウのクイックセーブボタンを押してから、クリックしてください。"_sj);
+  const int quickSavePage = Line("メッセージウィンドウの「Qセーブ」ボタンを押してから、クリックしてください。"_sj);
   const int quickLoadPage = Line("つぎのボタンでクイックロードすると、ひとつ前の文にもどります。"_sj);
   const auto titleButton = [](int i) {
     return std::pair{pal::kTitleButtonX, pal::kTitleButtonY + i * pal::kTitleButtonStep};
@@ -209,7 +221,7 @@ void DemoPlayer::BuildSteps() {
 
   m_steps = {
       // The title: the buttons have glided in and faded to their plain pictures.
-      {"the title's buttons settle", [=, this] { return WaitingAt(kTokenGetButton2, title, 100); },
+      {"the title's buttons settle", [=, this] { return WaitingAt(kTokenGetButton2, title, kButtonsSettle); },
        [=, this] {
          m_captures.titleButton = Pixel(pal::kTitleButtonX + pal::kButtonPlainX, pal::kTitleButtonY + 22);
          pickTitle(2);
@@ -236,7 +248,7 @@ void DemoPlayer::BuildSteps() {
       {"the ending's card", [this] { return WaitingAt(kTokenKeyWait, Line("KEYWAIT")); },
        [this] {
          HoldSkip(false);
-         Click(400, 300);
+         Click(kNeutralX, kNeutralY);
        }},
       // The gallery: seen and unseen scenes, a replay left through the settings screen.
       {"the title, to the gallery", [=, this] { return WaitingAt(kTokenGetButton2, title); }, [=] { pickTitle(1); }},
@@ -260,17 +272,17 @@ void DemoPlayer::BuildSteps() {
       {"the corner, to INPUT", [=, this] { return WaitingAt(kTokenGetButton2, corner); }, [=] { pickCorner(0); }},
       {"the page before INPUT",
        [this] { return PageWaits(Line("ゲームを起動した端末に数を打ちこんで、Enter キーを押してください。"_sj)); },
-       [this] { Click(400, 200); }},
+       [this] { Click(kNeutralX, kNeutralY); }},
       {"the printed number", [this] { return PageWaits(Line("KEYPROMPT", "cornerInput")); },
        [this] {
          m_printed = TextBoxes[0].text;
-         Click(400, 200);
+         Click(kNeutralX, kNeutralY);
        }},
       {"the corner, to the quiet commands", [=, this] { return WaitingAt(kTokenGetButton2, corner); },
        [=] { pickCorner(2); }},
       {"the page after the quiet commands",
        [this] { return PageWaits(Line("いま、画面には何も起きない命令を二十個つづけて実行しました。"_sj)); },
-       [this] { Click(400, 200); }},
+       [this] { Click(kNeutralX, kNeutralY); }},
       {"the corner, to the films", [=, this] { return WaitingAt(kTokenGetButton2, corner); },
        [=, this] {
          HoldSkip(true);
@@ -287,17 +299,18 @@ void DemoPlayer::BuildSteps() {
          ClickConfigured(Config.quickSaveButton.file, Config.quickSaveButton.x, Config.quickSaveButton.y, true);
        }},
       {"the quick save written", [this] { return m_folder.Exists("savedata/quicksave.sav"); },
-       [this] { Click(400, 200); }},
-      {"the page before the quick load", [=, this] { return PageWaits(quickLoadPage); }, [this] { Click(400, 200); }},
+       [this] { Click(kNeutralX, kNeutralY); }},
+      {"the page before the quick load", [=, this] { return PageWaits(quickLoadPage); },
+       [this] { Click(kNeutralX, kNeutralY); }},
       {"the choice to load", [=, this] { return WaitingAt(kTokenGetButton2, quickChoice); },
        [this] { ClickScriptButton(280, 200); }},
       {"the saved page again", [=, this] { return PageWaits(quickSavePage); },
        [this] {
          ++m_quickSavePages;
-         Click(400, 200);
+         Click(kNeutralX, kNeutralY);
        }},
       {"the page before the quick load again", [=, this] { return PageWaits(quickLoadPage); },
-       [this] { Click(400, 200); }},
+       [this] { Click(kNeutralX, kNeutralY); }},
       {"the choice not to load", [=, this] { return WaitingAt(kTokenGetButton2, quickChoice); },
        [this] { ClickScriptButton(280, 256); }},
       {"the corner, to SELECT", [=, this] { return WaitingAt(kTokenGetButton2, corner); }, [=] { pickCorner(4); }},
@@ -306,7 +319,7 @@ void DemoPlayer::BuildSteps() {
          return PageWaits(Line(
              "このあと SELECT で選択肢を集めますが、それを表示するしくみがないので、GETSELECT はいつまでも待ちます。"_sj));
        },
-       [this] { Click(400, 200); }},
+       [this] { Click(kNeutralX, kNeutralY); }},
       {"GETSELECT waiting", [this] { return WaitingAt(kTokenGetSelect, Line("GETSELECT"), 5); },
        [=] { clickSystemBar(); }},
       {"the settings screen, back to the title", [this] { return SettingsScreenOpen && ScreenSettled(); },

@@ -80,6 +80,7 @@ class DemoPlayer : public CIdleCallback {
   int32_t m_token = 0;
   int m_line = 0;
   int m_still = 0;
+  int m_completedPage = 0;                    // the page whose text the player completed with a click
   std::deque<std::function<void()>> m_input;  // one action a frame
   std::vector<uint32_t> m_front;
   int m_width = 0, m_height = 0;
