@@ -7,32 +7,25 @@
 // game wrote at its end.
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "demo_player.h"
-#include "game/config.h"
-#include "game/message_log.h"
-#include "game/message_window.h"
-#include "game/run_state.h"
 #include "game/script_executor.h"
 #include "game/script_lexer.h"
 #include "game/script_tokens.h"
-#include "game/text_box.h"
 #include "game/win_main.h"
 #include "platform/audio_mixer.h"
 #include "platform/clock.h"
 #include "platform/console.h"
-#include "platform/message_box.h"
 #include "platform/quit_signal.h"
+#include "platform/sjis.h"
 #include "platform/sjis_literal.h"
 #include "scoped_temp_dir.h"
 #include "sdk/framework/idle_callback.h"
@@ -77,15 +70,33 @@ class TypedConsole : public platform::Console {
   std::string written;
 };
 
-// A copy of the built demo folder made the current directory, with the test's own settings: the
-// skip key passes unread text, and the information overlay is off so that the captures see only
-// the game.
+// A file of the demo's sources as the build gives it to the game: Shift-JIS with CR LF.
+std::string DemoSource(const char* name) {
+  const std::filesystem::path source =
+      std::filesystem::path(VREL_TEST_DATA).parent_path().parent_path() / "demo" / "game" / name;
+  std::ifstream in(source, std::ios::binary);
+  std::string out, line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    out += platform::Utf8ToSjis(line) + "\r\n";
+  }
+  EXPECT_FALSE(out.empty()) << source;
+  return out;
+}
+
+// A copy of the built demo folder made the current directory, as a first-time player finds it
+// (whatever an earlier play left in the build's folder is put back), with the test's own
+// settings: the skip key passes unread text, and the information overlay is off so that the
+// captures see only the game.
 class DemoFolder {
  public:
   DemoFolder() : m_previous(std::filesystem::current_path()) {
     const std::filesystem::path built = std::filesystem::path(VREL_BINARY_DIR) / "demo-game";
     std::filesystem::copy(built, dir.path(), std::filesystem::copy_options::recursive);
-    std::string config = dir.Read("vrel.xml");
+    std::filesystem::remove_all(dir.path() / "savedata");
+    std::filesystem::remove(dir.path() / "meridiane.mfl");
+    for (const char* name : {"scene.ini", "picture.ini"}) dir.Write(name, DemoSource(name));
+    std::string config = DemoSource("vrel.xml");
     Replace(config, "<isread skip=\"0\"", "<isread skip=\"1\"");
     Replace(config, "<information cache=\"1\" fps=\"1\" cpu=\"1\" />",
             "<information cache=\"0\" fps=\"0\" cpu=\"0\" />");
@@ -94,7 +105,7 @@ class DemoFolder {
     RecordCurrentDir();
     // The files the game rewrites at its end are made old, so that their rewriting shows.
     for (const char* name : {"vrel.xml", "scene.ini", "picture.ini"})
-      std::filesystem::last_write_time(dir.File(name), kBefore);
+      std::filesystem::last_write_time(dir.File(name), oldTime);
   }
   ~DemoFolder() {
     std::filesystem::current_path(m_previous);
@@ -109,7 +120,7 @@ class DemoFolder {
     text.replace(at, from.size(), to);
   }
 
-  const std::filesystem::file_time_type kBefore =
+  const std::filesystem::file_time_type oldTime =
       std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
   ScopedTempDir dir;
 
@@ -206,7 +217,7 @@ TEST(DemoGame, PlayedFromTheTitleToItsEnd) {
   for (const char* key : {"=cg\\title.png\r\n", "=cg\\bg_room.png\r\n", "=cg\\mio_smile.png\r\n"})
     EXPECT_NE(pictures.find(key), std::string::npos) << key << pictures;
   for (const char* name : {"vrel.xml", "scene.ini", "picture.ini"})
-    EXPECT_GT(std::filesystem::last_write_time(dir.File(name)), folder.kBefore) << name;
+    EXPECT_GT(std::filesystem::last_write_time(dir.File(name)), folder.oldTime) << name;
   EXPECT_NE(dir.Read("vrel.xml").find("<isread skip=\"1\""), std::string::npos);
   const std::string marks = dir.Read("meridiane.mfl");
   ASSERT_EQ(marks.size(), 200000u);
