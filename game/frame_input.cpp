@@ -7,7 +7,8 @@ FrameInputState FrameInput = {};
 
 namespace {
 CMouseInputEx* frameMouse = nullptr;
-}
+bool pressAnswered = false;
+}  // namespace
 
 void ReadFrameInput(const CVirtualKey& keys, CMouseInputEx& mouse, int16_t& previousWheel) {
   using namespace game_key;
@@ -19,7 +20,8 @@ void ReadFrameInput(const CVirtualKey& keys, CMouseInputEx& mouse, int16_t& prev
   const int16_t wheel = mouse.GetWheel();
   const int16_t moved = static_cast<int16_t>(static_cast<uint16_t>(wheel) - static_cast<uint16_t>(previousWheel));
   previousWheel = wheel;
-  in.click = mouse.IsLReleased() || keys.IsPush(kClick) || keys.IsPush(kEnter);
+  in.click = (mouse.IsLReleased() && !pressAnswered) || keys.IsPush(kClick) || keys.IsPush(kEnter);
+  if (!mouse.IsLButton()) pressAnswered = false;
   in.rightClick = mouse.IsRReleased();
   in.scrollUp = moved > 0 || keys.IsPress(kUp);
   in.scrollDown = moved < 0 || keys.IsPress(kDown);
@@ -37,3 +39,5 @@ void ResetInputEdges() {
   FrameInput.scrollDown = false;
   if (frameMouse) frameMouse->Update();
 }
+
+void AnswerPressUnderWay() { pressAnswered = true; }

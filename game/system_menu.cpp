@@ -159,6 +159,7 @@ bool CSystemMenu::Pressed() {
   m_coolDown = static_cast<int32_t>(kCoolDownAt60 / FrameScale());
   PlaySystemSe(kButtonSound);
   ResetInputEdges();
+  AnswerPressUnderWay();
   return true;
 }
 

@@ -2,9 +2,8 @@
 // mouse devices and the logical keys, into the per-frame input state.
 #include "game/frame_input.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 
 #include "platform/cursor_pos.h"
 #include "platform/simulated_input.h"
@@ -203,6 +202,31 @@ TEST(FrameInput, MouseButtonsPositionAndResetOfTheEdges) {
     f.Poll();
     EXPECT_FALSE(FrameInput.leftHeld);
     platform::SimulateMouseButton(w, platform::MouseButton::Left, false, -5, 50);
+    app.Close();
+  });
+}
+
+TEST(FrameInput, APressAnsweredOnItsPushMakesNoClick) {
+  RunInApp([](TestApp& app) {
+    Frame f(app);
+    HWND w = GetAppWindowHandle();
+    ASSERT_TRUE(platform::SetCursorClientPos(w, 100, 50));
+    platform::SimulateMouseMove(w, 100, 50);
+    f.Poll();
+    platform::SimulateMouseButton(w, platform::MouseButton::Left, true, 100, 50);
+    f.Poll();
+    ASSERT_TRUE(FrameInput.leftHeld);
+    AnswerPressUnderWay();  // a screen button fired and closed its screen
+    f.Poll();
+    platform::SimulateMouseButton(w, platform::MouseButton::Left, false, 100, 50);
+    f.Poll();
+    EXPECT_FALSE(FrameInput.click) << "the release belongs to the press the button answered";
+    // The next press is a click of its own again.
+    platform::SimulateMouseButton(w, platform::MouseButton::Left, true, 100, 50);
+    f.Poll();
+    platform::SimulateMouseButton(w, platform::MouseButton::Left, false, 100, 50);
+    f.Poll();
+    EXPECT_TRUE(FrameInput.click);
     app.Close();
   });
 }
