@@ -335,10 +335,10 @@ void CSystemMenu::SaveLoadScreen() {
 void CSystemMenu::SettingsScreen() {
   if (!m_settingsBackground) m_settingsBackground = LoadImageCached(Config.systemBackgroundFile, 100);
   Draw(m_settingsBackground.get(), 0, 0);
+  // The right button closes the screen, but the frame's buttons still answer the left one.
   if (FrameInput.rightHeld) {
     SettingsScreenOpen = false;
     ResetInputEdges();
-    return;
   }
 
   const ConfigButton& title = Config.backToTitleButton;

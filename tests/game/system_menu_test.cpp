@@ -584,6 +584,20 @@ TEST_F(SystemMenuTest, TheRightButtonBelongsToTheScreensAndTheGallery) {
   EXPECT_TRUE(WindowHidden);
 }
 
+// The right button closes the settings screen, yet the rest of that frame still runs: a switch
+// pressed with the left button in the same frame is set.
+TEST_F(SystemMenuTest, TheRightButtonClosesSettingsAndTheFrameGoesOn) {
+  Start();
+  SettingsScreenOpen = true;
+  Config.effectsOn = false;
+  Rest();
+  FrameInputState both = Hold(272, 353);
+  both.rightHeld = true;
+  run.Frame(1, both);
+  EXPECT_FALSE(SettingsScreenOpen);
+  EXPECT_TRUE(Config.effectsOn);
+}
+
 // Back to the title closes the screens and the gallery; the captions leave with them.
 TEST_F(SystemMenuTest, BackToTitleClosesScreensAndGallery) {
   Start();
