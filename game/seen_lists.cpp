@@ -89,6 +89,9 @@ void AddSeenScene(std::string_view name) {
 }
 
 bool IsSceneSeen(std::string_view name) {
+  // A name is recorded cut to its field; a long one is asked about the same way, or it would never
+  // count as seen.
+  name = name.substr(0, SjisFitLength(name, kSeenNameBytes - 1));
   const int count = std::clamp(SeenSceneList.count, 0, kSeenScenes);
   for (int i = 0; i < count; ++i) {
     const char* entry = SeenSceneList.names[i];

@@ -43,7 +43,7 @@ void AddSeenPicture(std::string_view name);
 // Records a scene as seen (letter case kept; cut to 79 bytes) the same way, writing scene.ini.
 void AddSeenScene(std::string_view name);
 
-// True when one of the scene names in use is exactly name.
+// True when one of the scene names in use is exactly name, cut to 79 bytes as a recorded name is.
 bool IsSceneSeen(std::string_view name);
 
 // Both lists empty.

@@ -117,6 +117,8 @@ TEST_F(SeenListsTest, SceneNamesKeepTheirCaseAndLength) {
   ASSERT_EQ(SeenSceneList.count, 3);
   EXPECT_EQ(std::strlen(SeenSceneList.names[2]), 78u);
   EXPECT_TRUE(IsSceneSeen(longName.substr(0, 78)));
+  EXPECT_TRUE(IsSceneSeen(longName)) << "the scene seen under its full name is seen";
+  EXPECT_FALSE(IsSceneSeen(longName.substr(0, 76)));
 
   AddSeenScene("");
   EXPECT_EQ(SeenSceneList.count, 3);
