@@ -101,6 +101,8 @@ void CScriptApp::MainLoop() {
     if (keys.IsPush(game_key::kFullScreen)) {
       Config.windowMode = !Config.windowMode;
       m_display.SetDisplayMode(!Config.windowMode, 0, 0, 0);
+      // The menu's screen marks show the mode, however it was changed.
+      m_hook.UpdateMenu();
     }
     // Skipped pages come faster than frames are due: that lateness says nothing about the machine.
     if (!IsSkipping() && rate.Step(m_timer.IsSkip())) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "game/config.h"
+#include "game/cursor_prompt.h"
 #include "game/engine_state.h"
 #include "game/fixed_text.h"
 #include "game/game_menu_refresh.h"
@@ -24,6 +25,7 @@
 #include "game/win_main.h"
 #include "game_folder.h"
 #include "message_box_recorder.h"
+#include "platform/cursor.h"
 #include "platform/cursor_pos.h"
 #include "platform/desktop.h"
 #include "platform/desktop_wallpaper.h"
@@ -46,6 +48,8 @@ namespace {
 
 using namespace game_menu;
 namespace fs = std::filesystem;
+
+constexpr int kF1Key = 0x01000030;  // the toolkit's number of the full-screen key
 
 // A message on an open window: the game waits for a click and nothing moves on its own.
 constexpr const char* kScript = "OPENWINDOW\nテスト\n\nEND\n"_sj;
@@ -737,9 +741,33 @@ TEST_F(GameMenuTest, FullScreenShowsTheBarOnlyUnderTheCursorAndAnOpenMenuStopsTh
         EXPECT_TRUE(Config.windowMode);
         EXPECT_FALSE(RunningScriptApp->Display().IsFullScreenMode());
         EXPECT_EQ(CheckedOf({kFullScreen, kWindow}), std::vector<UINT>{kWindow});
+        // The full-screen key changes the mode behind the menu's back; the marks follow it.
+        platform::SimulateKey(Window(), kF1Key, true);
+      },
+      [&] { platform::SimulateKey(Window(), kF1Key, false); },
+      [&] {
+        EXPECT_FALSE(Config.windowMode);
+        EXPECT_TRUE(RunningScriptApp->Display().IsFullScreenMode());
+        EXPECT_EQ(CheckedOf({kFullScreen, kWindow}), std::vector<UINT>{kFullScreen});
       },
   }));
   EXPECT_GT(fullHeight, 0);
+}
+
+// A mouse move puts back the cursor of the kind the game chose last, and the message goes on.
+TEST_F(GameMenuTest, AMouseMoveShowsTheCursorOfTheCurrentKind) {
+  const struct {
+    int kind;
+    platform::CursorShape shape;
+  } cases[] = {{1, platform::CursorShape::kPointingHand}, {0, platform::CursorShape::kArrow}};
+  ASSERT_TRUE(Play({[&] {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.kind);
+      SetCursorKind(c.kind);
+      EXPECT_EQ(RunningScriptApp->Hook().OnWindowMessage(Window(), WM_MOUSEMOVE, 0, 0), 0);
+      EXPECT_EQ(platform::LastCursorShape(), c.shape);
+    }
+  }}));
 }
 
 }  // namespace
