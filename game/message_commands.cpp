@@ -60,7 +60,10 @@ ScriptFlow RunBgc() {
 }
 
 ScriptFlow RunVoicePrefix() {
-  const std::string speaker = ArgString("voiceprefix命令に名前の指定がありません"_sj);
+  std::string speaker = ArgString("voiceprefix命令に名前の指定がありません"_sj);
+  // The entry keeps what fits of the name; the same name given again must find that entry, not
+  // take a new one each time.
+  speaker.resize(SjisFitLength(speaker, sizeof(VoicePrefix::speaker) - 1));
   ArgNextComma();
   const std::string series = ArgString("voiceprefix命令にボイスファイル名の指定がありません"_sj);
   GetToken();
