@@ -190,9 +190,10 @@ ScriptFlow RunMovie() {
 }
 
 ScriptFlow RunStopMovie() {
-  MessageState& message = EngineState.presentation.message;
-  if (message.movie) StopMovie();
-  message.movie = 0;
+  // Any film still there is stopped, flag or not: KEYWAIT right after MOVIE clears the flag, and a
+  // film left running would hide the layers for good.
+  StopMovie();
+  EngineState.presentation.message.movie = 0;
   GetToken();
   return ScriptFlow::kNext;
 }

@@ -12,6 +12,7 @@
 
 #include "game/engine_state.h"
 #include "game/frame_input.h"
+#include "game/layer_module.h"
 #include "game/message_log.h"
 #include "game/movie_player.h"
 #include "game/picture_layers.h"
@@ -353,6 +354,27 @@ TEST_F(CatalogueTest, EveryCommandReadsItsArguments) {
     EXPECT_EQ(run.Log(), std::vector<std::string>{});
     c.check();
   }
+}
+
+// KEYWAIT right after MOVIE ends at once and clears the film's flag; STOPMOVIE must still stop the
+// film, which would otherwise hide the layers for good.
+TEST_F(CatalogueTest, StopMovieAfterKeyWaitStopsTheFilm) {
+  struct StillFilm : MoviePlayer {
+    bool OpenAndPlay(std::string_view) override { return true; }
+    CMemPlane* FrameSurface() override { return nullptr; }
+    bool IsPlaying() const override { return true; }
+    void Stop() override {}
+  };
+  SetMoviePlayerFactory([]() -> std::unique_ptr<MoviePlayer> { return std::make_unique<StillFilm>(); });
+  Start("MOVIE \"film.avi\"\nKEYWAIT\nZ=1\nWAIT 2\nSTOPMOVIE\nZ=2\nEND\n");
+  run.Step(1);
+  EXPECT_EQ(Var("Z"), 1);
+  EXPECT_EQ(EngineState.presentation.message.movie, 0);
+  EXPECT_NE(LayerModule.movie, nullptr) << "the film plays on past the key wait";
+  run.Step(3);
+  EXPECT_EQ(Var("Z"), 2);
+  EXPECT_EQ(LayerModule.movie, nullptr);
+  SetMoviePlayerFactory(nullptr);
 }
 
 // Every keyword is a statement with its handler, except the three that are not commands and the
