@@ -2,9 +2,11 @@
 
 #include <string>
 
+#include "platform/audio_mixer.h"
 #include "platform/message_box.h"
 #include "platform/path.h"
 #include "sdk/framework/path_functions.h"
+#include "sdk/sound/direct_sound.h"
 
 namespace fuzz {
 
@@ -30,6 +32,12 @@ const ScopedTempDir& Environment() {
   static const ScopedTempDir folder;
   static const bool ready = [] {
     platform::SetMessageBoxHook(FirstButton);
+    // The mixer is rendered by hand, as in the tests: no sound card is opened and closed for every
+    // sound an input makes and drops, which costs a sound thread each time.
+    platform::SetAudioManualRender(true);
+    // The game holds its system sounds for its whole run, so its sound device stays open; so does
+    // the one here, instead of being made and dropped for every sound an input makes and drops.
+    AddSoundDeviceUser();
     std::string program;
     platform::ProgramPathFromHost(folder.path().string(), program);
     SetCurrentDir(program);

@@ -55,7 +55,7 @@ bool ParseStreamList(std::span<const uint8_t> list, std::vector<AviStreamDesc>& 
       if (desc.header.fccType == streamtypeAUDIO) {
         // The sound format as a WAVEFORMATEX whose extra bytes are the ones really there.
         std::vector<uint8_t> f(sizeof(WAVEFORMATEX), 0);
-        std::memcpy(f.data(), desc.format.data(), std::min(desc.format.size(), f.size()));
+        if (!desc.format.empty()) std::memcpy(f.data(), desc.format.data(), std::min(desc.format.size(), f.size()));
         const size_t there = desc.format.size() > f.size() ? desc.format.size() - f.size() : 0;
         uint16_t claimed = 0;
         if (desc.format.size() >= f.size()) std::memcpy(&claimed, &desc.format[16], 2);
