@@ -61,8 +61,11 @@ bool ParseStreamList(std::span<const uint8_t> list, std::vector<AviStreamDesc>& 
         if (desc.format.size() >= f.size()) std::memcpy(&claimed, &desc.format[16], 2);
         const uint16_t extra = static_cast<uint16_t>(std::min<size_t>(claimed, there));
         std::memcpy(&f[16], &extra, 2);
-        f.insert(f.end(), desc.format.begin() + static_cast<ptrdiff_t>(f.size()),
-                 desc.format.begin() + static_cast<ptrdiff_t>(f.size() + extra));
+        // Only a format longer than the structure has bytes after it to take.
+        if (extra > 0) {
+          f.insert(f.end(), desc.format.begin() + static_cast<ptrdiff_t>(f.size()),
+                   desc.format.begin() + static_cast<ptrdiff_t>(f.size() + extra));
+        }
         desc.format = std::move(f);
       }
       out.push_back(std::move(desc));
@@ -298,6 +301,8 @@ HRESULT AviStream::Read(int32_t start, int32_t samples, void* buffer, int32_t by
   int32_t used = 0, got = 0;
   auto* out = static_cast<uint8_t*>(buffer);
   while (got < samples && Position(s, static_cast<int64_t>(start) + got)) {
+    // Past the last chunk the stream has nothing more, whatever length its header claims.
+    if (!s.hasChunk) break;
     const size_t chunk = s.pending.size() - s.pendingAt;
     if (chunk > static_cast<size_t>(bytes - used)) {
       if (got == 0) {
