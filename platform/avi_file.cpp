@@ -220,6 +220,9 @@ bool Position(AviStreamImpl& s, int64_t sample) {
     s.cursor = s.desc.header.dwStart;
     s.ended = !s.opened;
   }
+  // A sample before the stream's first (a start the header puts beyond what a sample number holds)
+  // is in no chunk.
+  if (sample < s.cursor) return false;
   AVPacket* packet = av_packet_alloc();
   if (!packet) return false;
   for (;;) {
