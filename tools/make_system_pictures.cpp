@@ -5,7 +5,8 @@
 // switch, slider, tab and page-arrow pictures under the names the game loads them by, the empty
 // save slot, the gallery's unseen cell, the tool tip's background and the key-wait prompt.
 //
-// Labels are drawn with the system's Japanese face; without one the pictures keep their shapes.
+// Labels are drawn with the game's own text renderer; without a Japanese face the pictures keep their
+// shapes.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -19,11 +20,10 @@
 #include <tinyxml.h>
 #include <vector>
 
-#include "platform/font.h"
-#include "platform/sjis.h"
 #include "platform/sjis_literal.h"
 #include "tools/demo_picture.h"
 #include "tools/make_pictures/demo_palette.h"
+#include "tools/make_pictures/picture_canvas.h"
 
 namespace {
 
@@ -91,70 +91,47 @@ void Hatch(Picture& p, const Box& b, Colour c) {
   });
 }
 
-// Shift-JIS text in the system's Japanese Gothic face.
+// Shift-JIS text in the game's Gothic face, bold, through the game's own text renderer; a missing
+// face leaves the pictures without their labels, said once.
 class Lettering {
  public:
-  Lettering(int size, bool bold) : m_size(size) {
-    platform::FontDesc desc;
-    desc.height = size;
-    desc.weight = bold ? platform::FW_BOLD : platform::FW_NORMAL;
-    desc.quality = platform::ANTIALIASED_QUALITY;
-    m_font = platform::Font::Create(desc);
-    if (!m_font && !warned) {
-      std::fprintf(stderr, "make_system_pictures: no Japanese face found; the labels are left out\n");
-      warned = true;
-    }
-  }
+  explicit Lettering(int size) : m_size(size) {}
 
-  int Width(std::string_view text) {
-    int width = 0;
-    ForEachCode(text, [&](uint16_t code) { width += m_font->Face().GetGlyph(code).advance; });
-    return width;
-  }
+  int Width(std::string_view text) const { return CaptionWidth(Letters(text, {1, 1, 1}, std::nullopt)); }
 
-  // The text with its cell's top-left corner at (x, y), and a shadow one pixel down and right.
+  // The text with its top-left corner at (x, y), and a shadow one pixel down and right.
   void Draw(Picture& p, std::string_view text, int x, int y, Colour colour,
-            std::optional<Colour> shadow = std::nullopt) {
-    if (shadow) Ink(p, text, x + 1, y + 1, *shadow);
-    Ink(p, text, x, y, colour);
+            std::optional<Colour> shadow = std::nullopt) const {
+    Said(text, DrawCaptionAt(p, Letters(text, colour, shadow), x, y));
   }
 
   void DrawCentred(Picture& p, std::string_view text, const Box& b, Colour colour,
-                   std::optional<Colour> shadow = std::nullopt) {
-    if (!m_font) return;
-    Draw(p, text, static_cast<int>(std::lround(b.x + (b.w - Width(text)) / 2)),
-         static_cast<int>(std::lround(b.y + (b.h - m_size) / 2)), colour, shadow);
+                   std::optional<Colour> shadow = std::nullopt) const {
+    Said(text, DrawCaption(p, Letters(text, colour, shadow), static_cast<int>(std::lround(b.x + b.w / 2)),
+                           static_cast<int>(std::lround(b.y + b.h / 2))));
   }
 
  private:
-  template <class F>
-  void ForEachCode(std::string_view text, F f) {
-    if (!m_font) return;
-    for (size_t i = 0; i < text.size(); ++i) {
-      uint16_t code = static_cast<unsigned char>(text[i]);
-      if (platform::IsSjisLead(static_cast<unsigned char>(text[i])) && i + 1 < text.size())
-        code = static_cast<uint16_t>(code << 8 | static_cast<unsigned char>(text[++i]));
-      f(code);
-    }
+  static uint32_t Argb(Colour c) { return Rgb(c.r, c.g, c.b, c.a); }
+
+  Caption Letters(std::string_view text, Colour colour, std::optional<Colour> shadow) const {
+    return {.text = text,
+            .size = m_size,
+            .colour = Argb(colour),
+            .shadow = shadow ? Argb(*shadow) : 0,
+            .face = 0,
+            .bold = true,
+            .shadowOffset = 1};
   }
 
-  void Ink(Picture& p, std::string_view text, int x, int y, Colour colour) {
-    if (!m_font) return;
-    const int baseline = y + m_font->Metrics().cell.ascent;
-    int pen = x;
-    ForEachCode(text, [&](uint16_t code) {
-      const platform::Glyph& g = m_font->Face().GetGlyph(code);
-      for (int gy = 0; gy < g.height; ++gy)
-        for (int gx = 0; gx < g.width; ++gx)
-          Blend(p, pen + g.left + gx, baseline - g.top + gy, colour,
-                g.coverage[static_cast<size_t>(gy) * g.width + gx] / 255.0);
-      pen += g.advance;
-    });
+  static void Said(std::string_view text, bool drawn) {
+    static bool warned = false;
+    if (drawn || warned || text.empty()) return;
+    std::fprintf(stderr, "make_system_pictures: no Japanese face found; the labels are left out\n");
+    warned = true;
   }
 
-  static inline bool warned = false;
   int m_size;
-  std::optional<platform::Font> m_font;
 };
 
 // The three looks of every button: at rest (painted into the screens), under the cursor, and set.
@@ -181,8 +158,8 @@ void DrawButton(Picture& p, const Box& face, const Box& labelBox, Look look, std
   const Style style = StyleOf(look);
   FillBox(p, face, std::min(8.0, face.h / 3), style.top, style.bottom, 1.5, style.rim);
   // A long label gets smaller letters rather than touching the rim.
-  while (textSize > 8 && Lettering(textSize, true).Width(label) > labelBox.w - 8) --textSize;
-  Lettering(textSize, true).DrawCentred(p, label, labelBox, style.text, style.shadow);
+  while (textSize > 8 && Lettering(textSize).Width(label) > labelBox.w - 8) --textSize;
+  Lettering(textSize).DrawCentred(p, label, labelBox, style.text, style.shadow);
 }
 
 void DrawButton(Picture& p, const Box& b, Look look, std::string_view label, int textSize) {
@@ -372,13 +349,13 @@ void DrawScreenButtons(Picture& p, const DemoConfig& c, std::initializer_list<co
 }
 
 void Label(Picture& p, std::string_view text, int x, int y, int size = 16) {
-  Lettering(size, true).Draw(p, text, x, y, {0.86, 0.89, 0.97}, Colour{0, 0, 0, 0.7});
+  Lettering(size).Draw(p, text, x, y, {0.86, 0.89, 0.97}, Colour{0, 0, 0, 0.7});
 }
 
 Picture SettingsBackground(const DemoConfig& c) {
   Picture p = Backdrop();
-  Lettering(22, true).DrawCentred(p, "システム設定"_sj, {kTabWidth, 6, kScreenWidth - 2 * kTabWidth, 26},
-                                  {0.92, 0.94, 1.0}, Colour{0, 0, 0, 0.8});
+  Lettering(22).DrawCentred(p, "システム設定"_sj, {kTabWidth, 6, kScreenWidth - 2 * kTabWidth, 26}, {0.92, 0.94, 1.0},
+                            Colour{0, 0, 0, 0.8});
   DrawTabs(p, Look::Resting, Look::Resting);
   const Colour panelTop{0.16, 0.20, 0.38, 0.9}, panelBottom{0.10, 0.12, 0.26, 0.9}, panelRim{0.35, 0.42, 0.65};
   FillBox(p, {24, 66, 368, 334}, 10, panelTop, panelBottom, 1.5, panelRim);
@@ -412,8 +389,8 @@ Picture SlotScreenBackground(const DemoConfig& c, bool save) {
   DrawTabs(p, save ? Look::Set : Look::Resting, save ? Look::Resting : Look::Set);
   // The page plate: the number's text box is grey on light, between the two arrows.
   FillBox(p, {270, 30, 260, 36}, 8, {0.95, 0.95, 0.98}, {0.84, 0.85, 0.90}, 1.5, {0.55, 0.60, 0.78});
-  Lettering(16, true).Draw(p, "ページ"_sj, 308, kPageY, {0.30, 0.32, 0.40});
-  Lettering(16, true).Draw(p, "／１００"_sj, kPageX + 56, kPageY, {0.45, 0.47, 0.55});
+  Lettering(16).Draw(p, "ページ"_sj, 308, kPageY, {0.30, 0.32, 0.40});
+  Lettering(16).Draw(p, "／１００"_sj, kPageX + 56, kPageY, {0.45, 0.47, 0.55});
   for (int x : {kLeftArrowX, kRightArrowX}) {
     const double cx = x + kArrowSize / 2.0, cy = kArrowY + kArrowSize / 2.0;
     FillShape(p, {cx - 18, cy - 18, 36, 36}, {0.02, 0.03, 0.10, 0.5},
@@ -434,7 +411,7 @@ void DrawEmptyPlace(Picture& p, const Box& b, Colour top, Colour bottom, Colour 
                     Colour ink) {
   FillBox(p, b, 0, top, bottom);
   Hatch(p, b, hatch);
-  Lettering(size, true).DrawCentred(p, word, b, ink, Colour{0, 0, 0, 0.8});
+  Lettering(size).DrawCentred(p, word, b, ink, Colour{0, 0, 0, 0.8});
 }
 
 // The empty slot: the thumbnail's place; the caption's part is left clear for the text.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/font.h"
 #include "sdk/graphics/text_plane.h"
 
 namespace demo_picture {
@@ -34,6 +35,7 @@ bool RenderInk(const Caption& caption, std::vector<uint8_t>& ink, int& w, int& h
   CTextPlane plane;
   plane.font.SetFontType(caption.face);
   plane.font.SetSize(caption.size);
+  if (caption.bold) plane.font.SetWeight(platform::FW_BOLD);
   plane.font.SetText(caption.text);
   plane.font.SetTextColor(0xFFFFFF);
   plane.font.SetShadowColor(CTextFont::kNone);
@@ -48,11 +50,9 @@ bool RenderInk(const Caption& caption, std::vector<uint8_t>& ink, int& w, int& h
 
 }  // namespace
 
-bool DrawCaption(Picture& p, const Caption& caption, int cx, int cy) {
-  std::vector<uint8_t> ink;
-  int w = 0, h = 0;
-  if (!RenderInk(caption, ink, w, h)) return false;
-  const int left = cx - w / 2, top = cy - h / 2;
+namespace {
+
+void StampInk(Picture& p, const Caption& caption, const std::vector<uint8_t>& ink, int w, int h, int left, int top) {
   const auto stamp = [&](int dx, int dy, uint32_t colour) {
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
@@ -60,9 +60,32 @@ bool DrawCaption(Picture& p, const Caption& caption, int cx, int cy) {
         if (a) Blend(p, left + x + dx, top + y + dy, colour, a / 255.0);
       }
   };
-  if (caption.shadow) stamp(2, 2, caption.shadow);
+  if (caption.shadow) stamp(caption.shadowOffset, caption.shadowOffset, caption.shadow);
   stamp(0, 0, caption.colour);
+}
+
+}  // namespace
+
+bool DrawCaptionAt(Picture& p, const Caption& caption, int left, int top) {
+  std::vector<uint8_t> ink;
+  int w = 0, h = 0;
+  if (!RenderInk(caption, ink, w, h)) return false;
+  StampInk(p, caption, ink, w, h, left, top);
   return true;
+}
+
+bool DrawCaption(Picture& p, const Caption& caption, int cx, int cy) {
+  std::vector<uint8_t> ink;
+  int w = 0, h = 0;
+  if (!RenderInk(caption, ink, w, h)) return false;
+  StampInk(p, caption, ink, w, h, cx - w / 2, cy - h / 2);
+  return true;
+}
+
+int CaptionWidth(const Caption& caption) {
+  std::vector<uint8_t> ink;
+  int w = 0, h = 0;
+  return RenderInk(caption, ink, w, h) ? w : 0;
 }
 
 Picture Reduce(const Picture& source, int width, int height) {
