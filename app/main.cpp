@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "game/win_main.h"
+#include "game/app/win_main.h"
 #include "platform/gui_app.h"
 #include "platform/quit_signal.h"
 

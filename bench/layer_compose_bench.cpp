@@ -14,9 +14,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include "game/config.h"
-#include "game/engine_state.h"
-#include "game/picture_layers.h"
+#include "game/app/config.h"
+#include "game/script/engine_state.h"
+#include "game/stage/picture_layers.h"
 #include "sdk/framework/path_functions.h"
 #include "sdk/graphics/mem_plane.h"
 

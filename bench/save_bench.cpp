@@ -12,12 +12,12 @@
 #include <unistd.h>
 #include <vector>
 
-#include "game/engine_state.h"
-#include "game/save_file.h"
-#include "game/save_thumbnail.h"
-#include "game/script_loader.h"
-#include "game/script_symbol_table.h"
-#include "game/text_box.h"
+#include "game/script/engine_state.h"
+#include "game/system/save_file.h"
+#include "game/system/save_thumbnail.h"
+#include "game/script/script_loader.h"
+#include "game/script/script_symbol_table.h"
+#include "game/text/text_box.h"
 #include "platform/message_box.h"
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/mem_plane_impl.h"

@@ -5,13 +5,13 @@
 #include <cstring>
 #include <string>
 
-#include "game/engine_state.h"
-#include "game/script_executor.h"
-#include "game/script_lexer.h"
-#include "game/script_loader.h"
-#include "game/script_symbol_table.h"
-#include "game/script_text.h"
-#include "game/script_tokens.h"
+#include "game/script/engine_state.h"
+#include "game/script/script_executor.h"
+#include "game/script/script_lexer.h"
+#include "game/script/script_loader.h"
+#include "game/script/script_symbol_table.h"
+#include "game/script/script_text.h"
+#include "game/script/script_tokens.h"
 
 namespace {
 

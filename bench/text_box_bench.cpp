@@ -6,8 +6,8 @@
 #include <benchmark/benchmark.h>
 #include <string>
 
-#include "game/config.h"
-#include "game/text_box.h"
+#include "game/app/config.h"
+#include "game/text/text_box.h"
 #include "platform/sjis_literal.h"
 #include "sdk/graphics/mem_plane.h"
 

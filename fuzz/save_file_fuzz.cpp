@@ -12,12 +12,12 @@
 #include <string>
 #include <unistd.h>
 
-#include "game/backlog.h"
-#include "game/engine_state.h"
-#include "game/save_file.h"
-#include "game/script_buttons.h"
-#include "game/script_loader.h"
-#include "game/text_box.h"
+#include "game/text/backlog.h"
+#include "game/script/engine_state.h"
+#include "game/system/save_file.h"
+#include "game/system/script_buttons.h"
+#include "game/script/script_loader.h"
+#include "game/text/text_box.h"
 #include "platform/message_box.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <cstdlib>
 
 #include "fuzz_support.h"
-#include "game/script_executor.h"
-#include "game/script_harness.h"
-#include "game/script_lexer.h"
+#include "game/script/script_executor.h"
+#include "tests/game/fixtures/script_harness.h"
+#include "game/script/script_lexer.h"
 
 namespace {
 

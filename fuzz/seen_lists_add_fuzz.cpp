@@ -8,7 +8,7 @@
 #include <string_view>
 #include <unistd.h>
 
-#include "game/seen_lists.h"
+#include "game/system/seen_lists.h"
 #include "platform/message_box.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "fuzz_support.h"
-#include "game/seen_lists.h"
+#include "game/system/seen_lists.h"
 
 namespace {
 

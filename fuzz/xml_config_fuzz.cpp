@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "fuzz_support.h"
-#include "game/config.h"
+#include "game/app/config.h"
 
 namespace {
 

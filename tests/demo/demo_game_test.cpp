@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "demo_player.h"
-#include "game/script_executor.h"
-#include "game/script_lexer.h"
-#include "game/script_tokens.h"
-#include "game/win_main.h"
+#include "game/script/script_executor.h"
+#include "game/script/script_lexer.h"
+#include "game/script/script_tokens.h"
+#include "game/app/win_main.h"
 #include "platform/audio_mixer.h"
 #include "platform/clock.h"
 #include "platform/console.h"
@@ -30,7 +30,7 @@
 #include "scoped_temp_dir.h"
 #include "sdk/framework/idle_callback.h"
 #include "sdk/framework/path_functions.h"
-#include "tests/game/message_box_recorder.h"
+#include "tests/game/fixtures/message_box_recorder.h"
 #include "tools/make_pictures/demo_palette.h"
 
 namespace {

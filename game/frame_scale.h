@@ -1,8 +1,0 @@
-// Every per-frame step of the game is written for 60 frames per second and scaled by 60 / fps, with
-// fps the current adaptive rate; an unusable rate counts as the nearest usable one.
-#pragma once
-
-#include "game/config.h"
-#include "game/frame_rate_adapter.h"
-
-inline double FrameScale() { return 60.0 / FrameRateAdapter::UsableFps(Config.fps); }

@@ -1,9 +1,0 @@
-#include "game/movie_player.h"
-
-namespace {
-MoviePlayerFactory movieFactory = nullptr;
-}  // namespace
-
-void SetMoviePlayerFactory(MoviePlayerFactory factory) { movieFactory = factory; }
-
-std::unique_ptr<MoviePlayer> MakeMoviePlayer() { return movieFactory ? movieFactory() : nullptr; }

@@ -1,0 +1,198 @@
+#include "game/text/text_box.h"
+
+#include <cmath>
+
+#include "game/app/config.h"
+#include "game/stage/layer_module.h"
+#include "game/app/run_state.h"
+#include "game/script/script_executor.h"
+#include "platform/sjis_literal.h"
+#include "sdk/graphics/mem_plane_impl.h"
+
+std::array<TextBox, kTextBoxCount> TextBoxes;
+
+namespace {
+
+constexpr const char* kNoLineStartChars =
+    "、。，．）〕］｝〉》」』】’”ゝゞヽヾ々？！：；ぁぃぅぇぉゃゅょゎァィゥェォャュョヮ"_sj;
+
+TextBox* Box(int index) {
+  if (index < 0 || index >= kTextBoxCount) return nullptr;
+  return &TextBoxes[static_cast<size_t>(index)];
+}
+
+// Where the key-wait prompt goes: after the last glyph, or at the start of the next line when the
+// last line is full.
+void PlaceEnd(TextBox& box) {
+  const std::vector<RECT>& glyphs = box.renderer->Glyphs();
+  if (glyphs.empty()) {
+    box.endX = box.x;
+    box.endY = box.y;
+    return;
+  }
+  const int32_t size = box.settings.size;
+  box.endX = box.x + glyphs.back().left + size;
+  box.endY = box.y + glyphs.back().top;
+  if (static_cast<int64_t>(box.endX) + size > static_cast<int64_t>(box.x) + box.settings.width) {
+    box.endX = box.x;
+    box.endY += size;
+  }
+}
+
+int32_t GlyphCount(const TextBox& box) {
+  return box.renderer ? static_cast<int32_t>(box.renderer->Glyphs().size()) : 0;
+}
+
+// One frame's reveal: the step is (60 / fps) × speed × 0.1 progress units, its fraction carried.
+void Reveal(TextBox& box, int32_t speed, int32_t fps) {
+  if (speed > 95) {
+    box.progress = kTextBoxShowAll;
+    box.progressCarry = 0.0;
+    return;
+  }
+  if (speed <= 0 || box.progress >= kTextBoxShowAll) return;
+  const double step = (60.0 / (fps > 0 ? fps : 60)) * speed * 0.1;
+  const double total = box.progress + box.progressCarry + step;
+  if (total >= kTextBoxShowAll) {
+    box.progress = kTextBoxShowAll;
+    box.progressCarry = 0.0;
+    return;
+  }
+  box.progress = static_cast<int32_t>(total);
+  box.progressCarry = total - box.progress;
+}
+
+}  // namespace
+
+void CTextBoxRenderer::CreateSurface(int32_t width, int32_t height) {
+  m_canvas.Create(width, height, 0);
+  if (CMemPlaneImpl* impl = m_canvas.GetImpl()) *impl->GetHasAlphaPtr() = true;
+}
+
+void InitTextBoxes() {
+  for (TextBox& box : TextBoxes) {
+    box.renderer.reset();
+    box.visible = false;
+    box.text.clear();
+    box.laidOut = false;
+  }
+}
+
+void ReleaseTextBoxes() {
+  for (int i = 0; i < kTextBoxCount; ++i) DeleteTextBox(i);
+}
+
+bool CreateTextBox(int index, int32_t size, COLORREF color, COLORREF shadow, int32_t spacing) {
+  TextBox* box = Box(index);
+  if (!box) return false;
+  DeleteTextBox(index);
+  box->renderer = std::make_unique<CTextBoxRenderer>();
+  box->settings.lineSpacing = spacing;
+  box->settings.SetFontSize(size);
+  box->progress = 0;
+  box->progressCarry = 0.0;
+  box->x = box->y = 0;
+  box->renderer->SetNoLineStartChars(kNoLineStartChars);
+  box->settings.color = color;
+  box->settings.shadowColor = shadow;
+  box->settings.width = Config.screenWidth;
+  box->visible = false;
+  box->endX = box->endY = 0;
+  box->opacity = 255;
+  box->laidOut = false;
+  return true;
+}
+
+void DeleteTextBox(int index) {
+  TextBox* box = Box(index);
+  if (!box) return;
+  box->renderer.reset();
+  box->visible = false;
+  box->laidOut = false;
+}
+
+void SetTextBoxText(int index, std::string_view text) {
+  TextBox* box = Box(index);
+  if (!box || !box->renderer) return;
+  std::string withEnd(text.substr(0, text.find('\0')));
+  withEnd += "<HR>";
+  // The message window sets the name box's text every frame: the same text under the same settings
+  // lays out to the same glyphs, so the work is kept.
+  if (!box->laidOut || withEnd != box->text) {
+    box->text = std::move(withEnd);
+    box->settings.SetText(box->text.c_str());
+    box->renderer->settings = box->settings;
+    box->renderer->Layout(true);
+    box->laidOut = true;
+  }
+  box->visible = true;
+  box->progress = 0;
+  box->progressCarry = 0.0;
+  box->opacity = 255;
+  PlaceEnd(*box);
+}
+
+void SetTextBoxPos(int index, int32_t x, int32_t y, int32_t width, int32_t /*height*/) {
+  TextBox* box = Box(index);
+  if (!box) return;
+  box->x = x;
+  box->y = y;
+  if (box->settings.width != width) box->laidOut = false;
+  box->settings.width = width;
+}
+
+void SetTextBoxProgress(int index, int32_t progress) {
+  TextBox* box = Box(index);
+  if (!box) return;
+  box->progress = progress;
+  box->progressCarry = 0.0;
+}
+
+void SetTextBoxAlpha(int index, int32_t opacity) {
+  if (TextBox* box = Box(index)) box->opacity = opacity;
+}
+
+void ShowTextBoxAll(int index) { SetTextBoxProgress(index, kTextBoxShowAll); }
+
+void HideTextBox(int index) {
+  if (TextBox* box = Box(index)) box->visible = false;
+}
+
+bool IsTextBoxDone(int index) {
+  const TextBox* box = Box(index);
+  if (!box) return true;
+  return static_cast<int64_t>(box->progress) > 10 * (static_cast<int64_t>(GlyphCount(*box)) - 1);
+}
+
+bool DrawTextBoxesOnto(CDrawTarget& target, const TextBoxFrame& frame) {
+  int first = 0;
+  if (frame.backlogOpen) first = 2;
+  if (frame.systemScreenOpen) first = 3;
+  bool drew = false;
+  for (int i = first; i < kTextBoxCount; ++i) {
+    TextBox& box = TextBoxes[static_cast<size_t>(i)];
+    if (!box.renderer || !box.visible) continue;
+    if (i == 1 || i == 2) box.progress = kTextBoxShowAll;
+    Reveal(box, frame.messageSpeed, frame.fps);
+    CMemPlane& canvas = box.renderer->Canvas();
+    const std::vector<RECT>& glyphs = box.renderer->Glyphs();
+    for (size_t g = 0; g < glyphs.size() && box.progress >= 10 * static_cast<int64_t>(g); ++g) {
+      const RECT& r = glyphs[g];
+      const int x = static_cast<int>(static_cast<int64_t>(box.x) + r.left);
+      const int y = static_cast<int>(static_cast<int64_t>(box.y) + r.top);
+      if (box.opacity >= 255)
+        target.BltAlpha(&canvas, x, y, &r, nullptr, nullptr);
+      else
+        target.BlendBltNatural(&canvas, x, y, box.opacity, &r, nullptr, nullptr);
+      drew = true;
+    }
+  }
+  return drew;
+}
+
+void DrawTextBoxes() {
+  CMemPlane* backBuffer = LayerDrawTarget();
+  if (!backBuffer) return;
+  const TextBoxFrame frame{Config.messageSpeed, Config.fps, BacklogOpen, SystemScreenOpen()};
+  if (DrawTextBoxesOnto(*backBuffer, frame)) MarkDisplayDirty();
+}

@@ -1,0 +1,230 @@
+// The backlog's lines, page and voice icons, and the script buttons' hit test, fade and sounds.
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "game/text/cursor_prompt.h"
+#include "game/text/fixed_text.h"
+#include "game/sound/sound_channels.h"
+#include "tests/game/fixtures/message_fixture.h"
+#include "platform/audio_mixer.h"
+#include "platform/sjis_literal.h"
+#include "sdk/graphics/png_writer.h"
+
+namespace {
+
+std::string Sj(const char* text) { return text; }
+
+std::string Repeat(const std::string& piece, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+class BacklogButtons : public testing::Test, public MessageFixture {
+ protected:
+  BacklogButtons() {
+    EngineState.presentation.window.state = 1;  // open: the backlog opens only then
+  }
+  void Picture(const std::string& name, int width, int height) {
+    PngFixture png;
+    png.width = width;
+    png.height = height;
+    png.rows.assign(static_cast<size_t>(height), std::vector<uint8_t>(static_cast<size_t>(width) * 3, 0x80));
+    ASSERT_TRUE(WritePng(folder.dir().File(name), png));
+  }
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    for (int i = 0; i < Backlog.count; ++i) lines.emplace_back(FixedText(Backlog.lines[i].text));
+    return lines;
+  }
+  static void Input(FrameInputState input) { FrameInput = input; }
+};
+
+TEST_F(BacklogButtons, LinesOfAMessage) {
+  const std::string a = Sj("あ"_sj);
+  struct Case {
+    const char* name;
+    std::string text;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"100 double-byte characters",
+       Repeat(a, 100),
+       {Repeat(a, 21), Repeat(a, 21), Repeat(a, 21), Repeat(a, 21), Repeat(a, 16), ""}},
+      {"ASCII only", "Hello, <b>world</b>", {""}},
+      {"half-width katakana dropped", "\xB1\xB2" + a + "\xB3", {a, ""}},
+      {"a line feed breaks the line", a + "\n" + a, {a, a, ""}},
+      {"a lead byte at the end", a + "\x82", {a, ""}},
+      {"a lead byte before the terminator", a + std::string("\x82\0\x82\xA0", 4), {a, ""}},
+  };
+  for (const Case& c : cases) {
+    std::memset(&Backlog, 0, sizeof Backlog);
+    BacklogAddText(c.text, "voice\\A0100.ogg");
+    EXPECT_EQ(Lines(), c.lines) << c.name;
+    EXPECT_EQ(Backlog.position, Backlog.count) << c.name;
+    EXPECT_STREQ(Backlog.lines[0].voice, "voice\\A0100.ogg") << c.name;
+    for (int i = 1; i < Backlog.count; ++i) EXPECT_STREQ(Backlog.lines[i].voice, "") << c.name << i;
+  }
+  // A voice path that would not fit whole is not kept.
+  std::memset(&Backlog, 0, sizeof Backlog);
+  BacklogAddText(a, "voice\\" + std::string(30, 'x') + ".ogg");
+  EXPECT_STREQ(Backlog.lines[0].voice, "");
+}
+
+TEST_F(BacklogButtons, TheOldestLineGoesWhenAllAreUsed) {
+  std::memset(&Backlog, 0, sizeof Backlog);
+  BacklogAddText(Sj("い"_sj), "");
+  for (int i = 1; i < 250; ++i) BacklogAddText(Sj("あ"_sj), "");
+  // 500 lines were added; 499 are kept, and the first one went.
+  ASSERT_EQ(Backlog.count, kBacklogMaxLines);
+  EXPECT_STREQ(Backlog.lines[0].text, "");
+  EXPECT_EQ(std::string(Backlog.lines[1].text), Sj("あ"_sj));
+  EXPECT_STREQ(Backlog.lines[kBacklogMaxLines - 1].text, "");
+  EXPECT_EQ(Backlog.position, kBacklogMaxLines);
+}
+
+TEST_F(BacklogButtons, ScrollingStopsAtTheTopAndClosesPastTheEnd) {
+  for (int i = 0; i < 15; ++i) BacklogAddText(Sj("あ"_sj), "");
+  ASSERT_EQ(Backlog.count, 30);
+  OpenBacklog();
+  ASSERT_TRUE(BacklogOpen);
+  for (int i = 0; i < 20; ++i) {
+    Input(Wheel(true));
+    BacklogDraw();
+  }
+  EXPECT_EQ(Backlog.position, 9);  // ten lines a page: the first line at the top
+  for (int i = 0; i < 10; ++i) {
+    Input(Wheel(false));
+    BacklogDraw();
+  }
+  EXPECT_EQ(Backlog.position, 29);
+  EXPECT_TRUE(BacklogOpen);
+  Input(Wheel(false));
+  BacklogDraw();
+  EXPECT_FALSE(BacklogOpen);
+  EXPECT_EQ(Backlog.position, 29);
+  EXPECT_FALSE(TextBoxes[kBacklogTextBox].visible);
+  // It opens only while the message window is open.
+  EngineState.presentation.window.state = 0;
+  OpenBacklog();
+  EXPECT_FALSE(BacklogOpen);
+}
+
+TEST_F(BacklogButtons, TheIconReplaysItsVoice) {
+  Picture("icon.png", 16, 16);
+  CopyFixedText(Config.backlogVoiceFile, "icon.png");
+  ReleaseBacklog();
+  InitBacklog();
+  BacklogAddText(Sj("あ"_sj), "voice\\A0101.ogg");
+  BacklogAddText(Sj("い"_sj), "voice\\A0100.ogg");
+  OpenBacklog();
+  FrameInputState input{};
+  input.cursorX = 10;          // icons at x 4..19 (text x 20 less the icon's width)
+  input.cursorY = 2 * 19 + 5;  // the second message's first line is row 2; rows are size + 3 apart
+  input.click = true;
+  SetCursorKind(0);
+  Input(input);
+  BacklogDraw();
+  EXPECT_EQ(CursorKind(), 1);
+  ASSERT_TRUE(VoiceReader()->IsOpen());
+  EXPECT_EQ(IsVoicePlaying(), 1);
+  // Text box 2 holds the page.
+  EXPECT_NE(TextBoxes[kBacklogTextBox].text.find(Sj("い"_sj) + "<BR>"), std::string::npos);
+  // The right button closes the backlog and stops the voice.
+  Input(RightClick());
+  BacklogDraw();
+  EXPECT_FALSE(BacklogOpen);
+  EXPECT_EQ(IsVoicePlaying(), 0);
+}
+
+TEST_F(BacklogButtons, ButtonsHitStrictlyInsideTheHighlightPicture) {
+  Picture("hi.png", 20, 10);
+  Picture("lo.png", 30, 30);
+  ButtonSet(3, 10, 10, 0, "hi.png", "lo.png");
+  ASSERT_TRUE(ButtonsActive);
+  struct Case {
+    int x, y;
+    bool hit;
+  } const cases[] = {{10, 15, false}, {11, 15, true},  {29, 19, true},
+                     {30, 15, false}, {29, 20, false}, {20, 10, false}};
+  for (const Case& c : cases) {
+    SetClickedButton(-1);
+    FrameInputState input = Click();
+    input.cursorX = c.x;
+    input.cursorY = c.y;
+    Input(input);
+    ButtonUpdate();
+    EXPECT_EQ(GetClickedButton(), c.hit ? 3 : -1) << c.x << "," << c.y;
+    // The click never reaches the message window in the same frame.
+    EXPECT_FALSE(FrameInput.click);
+  }
+  // A missing picture is 0 x 0: it is never hit.
+  ButtonSet(4, 0, 0, 0, "missing.png", "missing.png");
+  EXPECT_EQ(ScriptButtons[4].width, 0);
+}
+
+TEST_F(BacklogButtons, AButtonFadesIntoItsNormalPictureIn64Frames) {
+  Picture("hi.png", 20, 10);
+  ButtonSet(0, 10, 10, 0, "hi.png", "hi.png");
+  EXPECT_EQ(ScriptButtons[0].highlight, 255);
+  Input({});
+  for (int i = 0; i < 63; ++i) ButtonUpdate();
+  EXPECT_EQ(ScriptButtons[0].highlight, 3);
+  ButtonUpdate();
+  EXPECT_EQ(ScriptButtons[0].highlight, 0);
+}
+
+TEST_F(BacklogButtons, HoverAndPressSoundOnceEach) {
+  Picture("hi.png", 20, 10);
+  ButtonSet(0, 10, 10, 0, "hi.png", "hi.png");
+  int plays = 0;
+  auto previous = platform::SetAudioCallHook([&plays](const platform::AudioCall& call) {
+    if (call.kind == platform::AudioCall::kPlay) ++plays;
+    return platform::DS_OK;
+  });
+  FrameInputState over{};
+  over.cursorX = 15;
+  over.cursorY = 15;
+  for (int i = 0; i < 3; ++i) {
+    Input(over);
+    ButtonUpdate();
+  }
+  EXPECT_EQ(plays, 1);
+  EXPECT_EQ(HoveredButton, 0);
+  FrameInputState press = over;
+  press.leftHeld = true;
+  Input(press);
+  ButtonUpdate();
+  EXPECT_EQ(plays, 1);
+  FrameInputState click = over;
+  click.click = true;
+  Input(click);
+  ButtonUpdate();
+  EXPECT_EQ(plays, 2);
+  EXPECT_EQ(GetClickedButton(), 0);
+  platform::SetAudioCallHook(previous);
+}
+
+TEST_F(BacklogButtons, ScriptButtonsReportTheClickAndOneClearEndsTheMode) {
+  Picture("hi.png", 20, 10);
+  Picture("lo.png", 20, 10);
+  Load(
+      "SETBUTTON 0, 10, 10, 0, \"hi.png\", \"lo.png\"\nSETBUTTON 1, 10, 40, 0, \"hi.png\", \"lo.png\"\n"
+      "GETBUTTON A\nB=1\nCLEARBUTTON 1\nC=1\n");
+  run.Frame(3);
+  EXPECT_EQ(run.Var("B").value_or(0), 0);
+  FrameInputState input = Click();
+  input.cursorX = 15;
+  input.cursorY = 45;
+  run.Frame(1, input);
+  run.Frame(1);
+  EXPECT_EQ(run.Var("A").value_or(-1), 1);
+  EXPECT_EQ(run.Var("C").value_or(0), 1);
+  EXPECT_FALSE(ButtonsActive);
+  EXPECT_EQ(ScriptButtons[0].state, 2);
+  EXPECT_EQ(ScriptButtons[1].state, 0);
+}
+
+}  // namespace
