@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "editor/foundation/regexp_dll.h"
+#include "editor/foundation/settings/regexp_dll.h"
 #include "platform/sjis_literal.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/foundation/char_codes.h"
-#include "editor/foundation/doc_line_mgr.h"
-#include "editor/foundation/memory.h"
+#include "editor/foundation/text/char_codes.h"
+#include "editor/foundation/text/doc_line_mgr.h"
+#include "editor/foundation/text/memory.h"
 
 namespace {
 

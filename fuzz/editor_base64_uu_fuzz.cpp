@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "editor/foundation/memory.h"
+#include "editor/foundation/text/memory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1u << 20)) return 0;

@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "editor/foundation/memory.h"
+#include "editor/foundation/text/memory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0 || size > (1u << 20)) return 0;

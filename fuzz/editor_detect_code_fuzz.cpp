@@ -2,9 +2,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "editor/foundation/char_codes.h"
-#include "editor/foundation/code_detect.h"
-#include "editor/foundation/memory.h"
+#include "editor/foundation/text/char_codes.h"
+#include "editor/foundation/text/code_detect.h"
+#include "editor/foundation/text/memory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1u << 20)) return 0;

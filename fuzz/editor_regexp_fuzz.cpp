@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "editor/foundation/regexp_library_api.h"
+#include "editor/foundation/settings/regexp_library_api.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2 || size > 8192) return 0;

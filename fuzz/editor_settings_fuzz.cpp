@@ -9,7 +9,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "editor/foundation/share_data.h"
+#include "editor/foundation/settings/share_data.h"
 
 namespace {
 

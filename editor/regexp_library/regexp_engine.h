@@ -2,7 +2,7 @@
 // reusing the record's pattern), matching and substituting over Oniguruma in Shift-JIS.
 #pragma once
 
-#include "editor/foundation/regexp_library_api.h"
+#include "editor/foundation/settings/regexp_library_api.h"
 
 namespace tovara_regexp {
 

@@ -1,6 +1,6 @@
 // The library's entry points, as the editor looks them up by name. Test builds leave some out to
 // show how the editor copes with an older or broken library.
-#include "editor/foundation/regexp_library_api.h"
+#include "editor/foundation/settings/regexp_library_api.h"
 #include "editor/regexp_library/regexp_engine.h"
 
 #define TOVARA_EXPORT __attribute__((visibility("default")))

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <span>
 
-#include "editor/foundation/sjis_char.h"
+#include "editor/foundation/text/sjis_char.h"
 #include "editor/view/command_display_names.h"
 #include "platform/sjis_literal.h"
 #include "platform/string_resource.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/foundation/shared_settings.h"
+#include "editor/foundation/settings/shared_settings.h"
 
 class CCommandCatalog {
  public:

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "editor/foundation/share_data.h"
+#include "editor/foundation/settings/share_data.h"
 #include "editor/shell/editor_icon_strip.h"
 #include "platform/bitmap_resource.h"
 #include "platform/dib.h"

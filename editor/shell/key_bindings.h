@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/foundation/memory.h"
-#include "editor/foundation/shared_settings.h"
+#include "editor/foundation/text/memory.h"
+#include "editor/foundation/settings/shared_settings.h"
 #include "platform/accelerator.h"
 #include "platform/win_types.h"
 

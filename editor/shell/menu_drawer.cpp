@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "editor/foundation/show_message_box.h"
-#include "editor/foundation/sjis_char.h"
+#include "editor/foundation/ui/show_message_box.h"
+#include "editor/foundation/text/sjis_char.h"
 #include "editor/shell/icon_commands.h"
 #include "editor/shell/key_bindings.h"
 #include "platform/message_box.h"

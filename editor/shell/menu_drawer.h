@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "editor/foundation/memory.h"
-#include "editor/foundation/menu_drawer_interface.h"
-#include "editor/foundation/shared_settings.h"
+#include "editor/foundation/text/memory.h"
+#include "editor/foundation/settings/menu_drawer_interface.h"
+#include "editor/foundation/settings/shared_settings.h"
 #include "editor/shell/icon_bitmap.h"
 
 struct TBBUTTON {

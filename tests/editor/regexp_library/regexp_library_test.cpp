@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/foundation/regexp_library_api.h"
+#include "editor/foundation/settings/regexp_library_api.h"
 #include "platform/sjis_literal.h"
 
 namespace {

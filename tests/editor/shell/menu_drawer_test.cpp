@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "../foundation/message_box_capture.h"
-#include "editor/foundation/recent_menus.h"
-#include "editor/foundation/share_data.h"
+#include "tests/editor/foundation/message_box_capture.h"
+#include "editor/foundation/settings/recent_menus.h"
+#include "editor/foundation/settings/share_data.h"
 #include "editor/shell/icon_commands.h"
 #include "platform/sjis_literal.h"
 

@@ -1,0 +1,69 @@
+// The editor's regular expressions through the run-time library "BREGEXP.DLL": turns a pattern, an
+// optional replacement and two option bits into the library's command, adjusts patterns that end
+// with the line-end anchor so that they see the line end, and matches or substitutes in one line.
+// Every operation returns false while the library is not loaded.
+#pragma once
+
+#include <string>
+
+#include "editor/foundation/settings/dll_loader.h"
+#include "editor/foundation/settings/regexp_library_api.h"
+
+class CRegexpDll : public CDllLoader {
+ public:
+  // Option bits.
+  static constexpr int kCaseSensitive = 1;
+  static constexpr int kGlobal = 2;
+  // Pattern flags.
+  static constexpr int kAnalysed = 1;
+  static constexpr int kStartsWithLineStart = 2;
+  static constexpr int kEndsWithLineEnd = 4;
+  static constexpr int kOnlyAnchors = 8;
+  static constexpr int kHasLookAhead = 16;
+
+  CRegexpDll();
+  ~CRegexpDll() override;
+
+  bool Compile(const char* pattern, const char* replacement, int options);
+  // True when the compiled pattern matches in text[column, length); the match lies in GetResult().
+  bool Match(const char* text, int length, int column);
+  // True when the substitution changed something; the output lies in GetResult().
+  bool Replace(const char* text, int length, int column);
+
+  // The pattern's length; sets the pattern flags.
+  int CheckPatternAnchors(const char* pattern);
+  std::string BuildCommandString(const char* pattern, const char* replacement, const char* suffix, int options) const;
+  std::string MakePattern(const char* pattern, const char* replacement, int options);
+
+  const BREGEXP* GetResult() const { return m_pRegExp; }
+  int GetPatternFlags() const { return m_nFlags; }
+  const char* GetLastTarget() const { return m_pszLastTarget; }
+  const char* GetErrorText() const { return m_szMsg; }
+
+ protected:
+  int InitDll() override;
+  int DeinitDll() override;
+  const char* GetDllName(const char* arg) override;
+
+ private:
+  // A test match of a command against a text with a record of its own: the engine's result, and
+  // where the match lies.
+  int TestMatch(const char* command, const char* text, int length, int* start = nullptr, int* end = nullptr,
+                int* groups = nullptr);
+  bool MatchesEmptyAt(const std::string& command, const char* text, int length, int at);
+  void ReleaseCompiled();
+
+  BMatchFunc m_BMatch = nullptr;
+  BSubstFunc m_BSubst = nullptr;
+  BTransFunc m_BTrans = nullptr;
+  BSplitFunc m_BSplit = nullptr;
+  BRegfreeFunc m_BRegfree = nullptr;
+  BRegexpVersionFunc m_BRegexpVersion = nullptr;
+  BMatchExFunc m_BMatchEx = nullptr;
+  BSubstExFunc m_BSubstEx = nullptr;
+
+  BREGEXP* m_pRegExp = nullptr;
+  int m_nFlags = kAnalysed;
+  const char* m_pszLastTarget = nullptr;
+  char m_szMsg[kBRegexpMessageSize] = {};
+};

@@ -1,0 +1,190 @@
+// The list of edit windows in the shared record and the requests between them. Several processes
+// change the list: the list and its counter change under the record's lock, and a request that
+// uses the exchange area holds the exchange lock from writing it to reading the answer. No lock is
+// held across a send except the exchange lock, whose wait serves incoming sends.
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#include "editor/foundation/settings/recent_list.h"
+#include "editor/foundation/settings/share_data.h"
+#include "platform/ipc.h"
+#include "platform/named_lock.h"
+
+namespace {
+
+constexpr std::chrono::milliseconds kRecordLockWait(2000);
+constexpr std::chrono::milliseconds kExchangeLockWait(10000);
+
+// The record's lock: one flock per process, counted so that it nests.
+struct ProcessRecordLock {
+  std::recursive_mutex mutex;
+  int depth = 0;
+  platform::NamedLock file;
+};
+ProcessRecordLock& RecordLockState() {
+  static ProcessRecordLock state;
+  return state;
+}
+
+std::vector<EditWindowId> SnapshotWindows(SharedSettings* s) {
+  std::vector<EditWindowId> ids;
+  CRecentList list;
+  if (!list.BindToShareData(s, CRecentList::kEditWindows)) return ids;
+  for (int i = 0; i < list.GetCount(); ++i)
+    ids.push_back(reinterpret_cast<const EditWindowEntry*>(list.GetItem(i))->hwnd);
+  return ids;
+}
+
+}  // namespace
+
+bool IsEditWindow(EditWindowId window) {
+  return window != 0 && platform::ipc::IsLive(window) && platform::ipc::GetClassName(window) == kEditWindowClass;
+}
+
+CShareData::RecordLock::RecordLock(CShareData& share) {
+  ProcessRecordLock& l = RecordLockState();
+  l.mutex.lock();
+  if (l.depth++ == 0) l.file.OpenWaiting(share.m_recordName + ".record", kRecordLockWait);
+}
+
+CShareData::RecordLock::~RecordLock() {
+  ProcessRecordLock& l = RecordLockState();
+  if (--l.depth == 0) l.file.Close();
+  l.mutex.unlock();
+}
+
+CShareData::ExchangeLock::ExchangeLock(CShareData& share) : m_share(share) {
+  platform::NamedLock& lock = m_share.m_exchangeLock;
+  const auto deadline = std::chrono::steady_clock::now() + kExchangeLockWait;
+  for (;;) {
+    if (lock.Open(m_share.m_recordName + ".exchange") == platform::NamedLock::Result::kAcquired) {
+      m_bHeld = true;
+      return;
+    }
+    lock.Close();
+    // Another process's request may be waiting on a send to us.
+    platform::ipc::ServeIncomingSends();
+    if (std::chrono::steady_clock::now() >= deadline) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+CShareData::ExchangeLock::~ExchangeLock() { m_share.m_exchangeLock.Close(); }
+
+bool CShareData::RegisterEditWindow(EditWindowId window) {
+  if (!m_pShareData || window == 0) return false;
+  int code = 1;
+  {
+    RecordLock lock(*this);
+    CRecentList list;
+    if (!list.BindToShareData(m_pShareData, CRecentList::kEditWindows)) return false;
+    EditWindowEntry entry{};
+    entry.hwnd = window;
+    const int found = list.FindItem(reinterpret_cast<const char*>(&entry.hwnd));
+    if (found >= 0) {
+      std::memcpy(&entry, list.GetItem(found), sizeof entry);
+      code = 3;
+    } else if (list.GetCount() >= kEditWindowSlots) {
+      return false;
+    }
+    if (platform::ipc::GetWindowLong(window, 4) == 0) {
+      const int number = ++m_pShareData->nLastWindowNumber;
+      platform::ipc::SetWindowLong(window, 4, number);
+      entry.nWindowNumber = number;
+    }
+    list.AppendItem(reinterpret_cast<const char*>(&entry));
+  }
+  PostToAllEditWindows(MYWM_TAB_WINDOW_NOTIFY, static_cast<WPARAM>(code), static_cast<LPARAM>(window), window);
+  return true;
+}
+
+void CShareData::UnregisterEditWindow(EditWindowId window) {
+  if (!m_pShareData) return;
+  {
+    RecordLock lock(*this);
+    CRecentList list;
+    if (!list.BindToShareData(m_pShareData, CRecentList::kEditWindows)) return;
+    const int found = list.FindItem(reinterpret_cast<const char*>(&window));
+    if (found < 0) return;
+    list.DeleteItem(found);
+  }
+  PostToAllEditWindows(MYWM_TAB_WINDOW_NOTIFY, 2, static_cast<LPARAM>(window), 0);
+}
+
+int CShareData::GetEditWindowCount() {
+  int n = 0;
+  for (EditWindowId id : SnapshotWindows(m_pShareData))
+    if (IsEditWindow(id)) ++n;
+  return n;
+}
+
+std::vector<EditWindowEntry> CShareData::GetEditWindowList(bool sortByNumber) {
+  std::vector<EditWindowEntry> out;
+  if (!m_pShareData) return out;
+  std::vector<std::pair<int, EditWindowEntry>> entries;
+  {
+    RecordLock lock(*this);
+    CRecentList list;
+    if (!list.BindToShareData(m_pShareData, CRecentList::kEditWindows)) return out;
+    for (int i = 0; i < list.GetCount(); ++i) {
+      EditWindowEntry e;
+      std::memcpy(&e, list.GetItem(i), sizeof e);
+      entries.emplace_back(i, e);
+    }
+  }
+  std::vector<std::pair<int, EditWindowEntry>> live;
+  for (auto& p : entries)
+    if (IsEditWindow(p.second.hwnd)) live.push_back(p);
+  if (sortByNumber)
+    std::stable_sort(live.begin(), live.end(),
+                     [](const auto& a, const auto& b) { return a.second.nWindowNumber < b.second.nWindowNumber; });
+  for (auto& p : live) {
+    p.second.nWindowNumber = p.first;
+    out.push_back(p.second);
+  }
+  return out;
+}
+
+bool CShareData::PostToAllEditWindows(UINT message, WPARAM wParam, LPARAM lParam, EditWindowId last) {
+  for (EditWindowId id : SnapshotWindows(m_pShareData))
+    if (id != last && IsEditWindow(id)) platform::ipc::PostMessage(id, message, wParam, lParam);
+  if (last && IsEditWindow(last)) platform::ipc::PostMessage(last, message, wParam, lParam);
+  return true;
+}
+
+bool CShareData::SendToAllEditWindows(UINT message, WPARAM wParam, LPARAM lParam, EditWindowId last) {
+  for (EditWindowId id : SnapshotWindows(m_pShareData))
+    if (id != last && IsEditWindow(id)) platform::ipc::SendMessage(id, message, wParam, lParam);
+  if (last && IsEditWindow(last)) platform::ipc::SendMessage(last, message, wParam, lParam);
+  return true;
+}
+
+bool CShareData::RequestCloseAllEditWindows() {
+  for (EditWindowId id : SnapshotWindows(m_pShareData)) {
+    if (!IsEditWindow(id)) continue;
+    platform::ipc::Activate(id);
+    if (platform::ipc::SendMessage(id, MYWM_CLOSE, 0, 0) == 0) return false;
+  }
+  return true;
+}
+
+bool CShareData::FindEditWindowByPath(const char* path, EditWindowId* window) {
+  if (window) *window = 0;
+  if (!m_pShareData || !path || !window || GetEditWindowCount() == 0) return false;
+  for (EditWindowId id : SnapshotWindows(m_pShareData)) {
+    if (!IsEditWindow(id)) continue;
+    ExchangeLock exchange(*this);
+    if (!exchange.Held()) return false;
+    std::memset(m_pShareData->ExchangeFileInfo.szPath, 0, kMaxPath);
+    platform::ipc::SendMessage(id, MYWM_GETFILEINFO, 1, 0);
+    // Paths are names of this system's files: only the same bytes are the same file.
+    if (strncmp(m_pShareData->ExchangeFileInfo.szPath, path, kMaxPath) == 0) {
+      *window = id;
+      return true;
+    }
+  }
+  return false;
+}

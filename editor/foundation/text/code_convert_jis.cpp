@@ -1,0 +1,268 @@
+// Shift-JIS to and from ISO-2022-JP and EUC-JP.
+#include <cstring>
+
+#include "editor/foundation/text/char_codes.h"
+#include "editor/foundation/text/code_writer.h"
+#include "editor/foundation/text/memory.h"
+#include "editor/foundation/text/sjis_char.h"
+#include "editor/foundation/text/sjis_walk.h"
+
+namespace {
+
+constexpr unsigned char kEsc = 0x1B;
+
+// The JIS code of the geta mark, written for a character that has none.
+constexpr uint16_t kGetaJis = 0x222E;
+
+enum Escape { kNone, kToKanji, kToKana, kToAscii };
+
+// Which escape sequence starts at p (at least three bytes there).
+Escape EscapeAt(const unsigned char* p) {
+  if (p[0] != kEsc) return kNone;
+  if (p[1] == '$' && (p[2] == 'B' || p[2] == '@')) return kToKanji;
+  if (p[1] == '(' && p[2] == 'I') return kToKana;
+  if (p[1] == '(' && (p[2] == 'B' || p[2] == 'J')) return kToAscii;
+  return kNone;
+}
+
+bool IEqualsAscii(const char* p, const char* upper, int n) {
+  for (int i = 0; i < n; ++i) {
+    char c = p[i];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c != upper[i]) return false;
+  }
+  return true;
+}
+
+// Decodes "=?ISO-2022-JP?B?...?=" and "=?ISO-2022-JP?Q?...?=" words in place; returns the new length.
+int DecodeMimeWords(char* text, int len) {
+  static constexpr char kB[] = "=?ISO-2022-JP?B?";
+  static constexpr char kQ[] = "=?ISO-2022-JP?Q?";
+  constexpr int kPrefix = 16;
+  int out = 0;
+  int i = 0;
+  while (i < len) {
+    if (len - i >= kPrefix && text[i] == '=') {
+      const bool b = IEqualsAscii(text + i, kB, kPrefix);
+      const bool q = !b && IEqualsAscii(text + i, kQ, kPrefix);
+      if (b || q) {
+        int end = -1;
+        for (int k = i + kPrefix; k + 1 < len; ++k) {
+          if (text[k] == '?' && text[k + 1] == '=') {
+            end = k;
+            break;
+          }
+        }
+        if (end < 0) {
+          // Still open at the end: kept as it stands, prefix and all.
+          std::memmove(text + out, text + i, len - i);
+          return out + (len - i);
+        }
+        const int wordLen = end - (i + kPrefix);
+        // The decoded bytes are never more than the word, so they go where the word started.
+        std::memmove(text + out, text + i + kPrefix, wordLen);
+        out += b ? Base64DecodeInPlace(text + out, wordLen) : QuotedPrintableDecodeInPlace(text + out, wordLen);
+        i = end + 2;
+        continue;
+      }
+    }
+    text[out++] = text[i++];
+  }
+  return out;
+}
+
+}  // namespace
+
+void CMemory::EncodeJisInto(const unsigned char* src, int len, CMemory& result, int& unconverted) {
+  CodeWriter out(static_cast<int64_t>(len) + len / 4 + 8);
+  int runClass = 0;
+  int i = 0;
+  while (i < len) {
+    const int size = SjisCharSize(src, len, i);
+    const int cls = size == 2 ? 2 : src[i] >= 0x80 ? 1 : 0;
+    if (cls != runClass) {
+      if (!out.Room(3)) return;
+      out.Put(kEsc);
+      out.Put2(cls == 2 ? '$' : '(', cls == 2 ? 'B' : cls == 1 ? 'I' : 'B');
+      runClass = cls;
+    }
+    if (!out.Room(2)) return;
+    if (cls == 2) {
+      uint16_t jis = SjisCharToJis(src[i], src[i + 1]);
+      if (jis == 0) {
+        jis = kGetaJis;
+        ++unconverted;
+      }
+      out.Put2(static_cast<unsigned char>(jis >> 8), static_cast<unsigned char>(jis));
+    } else if (cls == 1) {
+      out.Put(static_cast<unsigned char>(src[i] - 0x80));
+    } else {
+      out.Put(src[i]);
+    }
+    i += size;
+  }
+  if (runClass != 0) {
+    if (!out.Room(3)) return;
+    out.Put(kEsc);
+    out.Put2('(', 'B');
+  }
+  out.Finish(result);
+}
+
+int CMemory::SJIStoJIS() {
+  if (!m_pData) return 0;
+  int unconverted = 0;
+  EncodeJisInto(reinterpret_cast<const unsigned char*>(m_pData), m_nLength, *this, unconverted);
+  return unconverted;
+}
+
+int CMemory::JIStoSJIS(bool bMimeDecode) {
+  if (!m_pData) return 0;
+  int len = m_nLength;
+  if (bMimeDecode) {
+    // Decoding in place shortens the text, so this buffer holds the result.
+    len = DecodeMimeWords(m_pData, len);
+    SetLength(len);
+  }
+  const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
+  CodeWriter out(len);  // escapes and pairs never give more bytes than they take
+  if (!out.Ok()) return 0;
+  int unconverted = 0;
+  Escape mode = kToAscii;
+  int kanjiStart = -1;  // the opening escape of the current kanji run
+  auto flushKanji = [&](int end) {
+    int k = kanjiStart + 3;
+    while (k < end) {
+      if (k + 1 < end) {
+        const uint16_t code = JisPairsToSjis(s[k], s[k + 1]);
+        if (code != 0) [[likely]] {
+          out.Put2(static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(code));
+          k += 2;
+          continue;
+        }
+      }
+      out.Put(s[k]);
+      ++unconverted;
+      ++k;
+    }
+    kanjiStart = -1;
+  };
+  int i = 0;
+  while (i < len) {
+    // Between escapes the mode does not change: take the whole stretch at once (runs are short in
+    // mixed text, so a plain loop beats a library search).
+    int stop = i;
+    char* w = out.Cursor();
+    if (mode == kToKanji) {
+      while (stop < len && s[stop] != kEsc) ++stop;  // collected until the escape that closes it
+    } else if (mode == kToKana) {
+      for (; stop < len && s[stop] != kEsc; ++stop) *w++ = static_cast<char>(s[stop] | 0x80);
+    } else {
+      for (; stop < len && s[stop] != kEsc; ++stop) *w++ = static_cast<char>(s[stop]);
+    }
+    out.Cursor() = w;
+    i = stop;
+    if (i >= len) break;
+    const Escape e = len - i >= 3 ? EscapeAt(s + i) : kNone;
+    if (e == kNone) {
+      // An ESC that starts no sequence is a byte of text like any other of its run.
+      if (mode != kToKanji) out.Put(static_cast<unsigned char>(mode == kToKana ? s[i] | 0x80 : s[i]));
+      ++i;
+      continue;
+    }
+    if (mode == kToKanji) flushKanji(i);
+    mode = e;
+    if (e == kToKanji) kanjiStart = i;
+    i += 3;
+  }
+  if (mode == kToKanji) {
+    // A run the text never closes stays as it was, its escape included.
+    const int runLen = len - kanjiStart;
+    out.PutBytes(s + kanjiStart, runLen);
+    unconverted += (runLen - 3 + 1) / 2;
+  }
+  out.Finish(*this);
+  return unconverted;
+}
+
+namespace {
+
+// Each Shift-JIS code's EUC-JP bytes: a double-byte character its JIS code with bit 7 set in both
+// bytes, or its own two bytes (counted) when it has none; a single byte of 0x80 or above (half-width
+// katakana) 0x8E and the byte; ASCII itself.
+struct SjisEucTables {
+  CodeFlags pair;  // a lead byte followed by a trail byte
+  uint32_t euc[0x10000];
+
+  SjisEucTables() {
+    for (unsigned code = 0; code < 0x10000; ++code) {
+      const unsigned char a = static_cast<unsigned char>(code >> 8), b = static_cast<unsigned char>(code);
+      if (code > 0xFF && IsSjisLeadByte(a) && IsSjisTrailByte(b)) {
+        pair.Set(code);
+        const uint16_t jis = SjisCharToJis(a, b);
+        const unsigned char bytes[2] = {static_cast<unsigned char>(jis ? (jis >> 8) | 0x80 : a),
+                                        static_cast<unsigned char>(jis ? (jis & 0xFF) | 0x80 : b)};
+        euc[code] = PackOutput(bytes, 2, jis == 0);
+      } else if (code <= 0xFF) {
+        const unsigned char bytes[2] = {static_cast<unsigned char>(code < 0x80 ? code : 0x8E), b};
+        euc[code] = PackOutput(bytes, code < 0x80 ? 1 : 2, false);
+      } else {
+        euc[code] = 0;  // never read: only pairs are looked up above 0xFF
+      }
+    }
+  }
+
+  static const SjisEucTables& Get() {
+    static const SjisEucTables* tables = new SjisEucTables;
+    return *tables;
+  }
+};
+
+}  // namespace
+
+int CMemory::SJIStoEUC() {
+  const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
+    const SjisEucTables& t = SjisEucTables::Get();
+    return WalkSjisPacked(s, len, w, unconverted, t.pair, t.euc);
+  };
+  // Room for the four bytes that each step writes.
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) * 2 + 4, body);
+}
+
+int CMemory::EUCtoSJIS() {
+  const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
+    int i = 0;
+    while (i < len) {
+      const unsigned char c = s[i];
+      if (c < 0x80) {
+        *w++ = static_cast<char>(c);
+        ++i;
+      } else if (c == 0x8E) {
+        if (i + 1 < len) {
+          *w++ = static_cast<char>(s[i + 1]);
+          i += 2;
+        } else {
+          *w++ = static_cast<char>(c);  // nothing follows: kept, never read past the text
+          ++unconverted;
+          ++i;
+        }
+      } else if (IsEucByte(c) && i + 1 < len && IsEucByte(s[i + 1])) {
+        const uint16_t code = JisPairsToSjis(c & 0x7F, s[i + 1] & 0x7F);
+        if (code != 0) {
+          *w++ = static_cast<char>(code >> 8);
+          *w++ = static_cast<char>(code & 0xFF);
+        } else {
+          *w++ = static_cast<char>(c & 0x7F);
+          *w++ = static_cast<char>(s[i + 1] & 0x7F);
+          ++unconverted;
+        }
+        i += 2;
+      } else {
+        *w++ = static_cast<char>(c);
+        ++i;
+      }
+    }
+    return w;
+  };
+  return CodeWriter::Convert(*this, m_nLength, body);
+}

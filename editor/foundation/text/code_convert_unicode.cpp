@@ -1,0 +1,367 @@
+// Shift-JIS to and from UTF-16 (both byte orders), UTF-8 and UTF-7. Shift-JIS characters decode
+// and encode through the CP932 tables of the platform layer; a character that has no counterpart
+// becomes U+FFFD (towards Unicode) or the geta mark (towards Shift-JIS), and is counted.
+#include <cstring>
+#include <string>
+
+#include "editor/foundation/text/char_codes.h"
+#include "editor/foundation/text/code_writer.h"
+#include "editor/foundation/text/memory.h"
+#include "editor/foundation/text/sjis_char.h"
+#include "editor/foundation/text/sjis_walk.h"
+#include "platform/sjis.h"
+
+namespace {
+
+constexpr uint16_t kReplacement = 0xFFFD;
+
+inline bool IsSurrogate(uint32_t u) { return u >= 0xD800 && u <= 0xDFFF; }
+
+inline char* PutUtf8(char* w, uint32_t u) {
+  if (u < 0x80) {
+    *w++ = static_cast<char>(u);
+  } else if (u < 0x800) {
+    *w++ = static_cast<char>(0xC0 | (u >> 6));
+    *w++ = static_cast<char>(0x80 | (u & 0x3F));
+  } else {
+    *w++ = static_cast<char>(0xE0 | (u >> 12));
+    *w++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    *w++ = static_cast<char>(0x80 | (u & 0x3F));
+  }
+  return w;
+}
+
+inline char* PutGeta(char* w) {
+  *w++ = static_cast<char>(kGetaLead);
+  *w++ = static_cast<char>(kGetaTrail);
+  return w;
+}
+
+// Tables of the walks from Shift-JIS to Unicode (sjis_walk.h): pairs that are characters of CP932,
+// and each code's UTF-8 bytes and UTF-16LE unit (U+FFFD, counted, for a code that decodes to
+// nothing).
+struct SjisUnicodeTables {
+  CodeFlags validPair;
+  uint32_t utf8[0x10000];
+  uint32_t utf16[0x10000];  // the unit, low byte first
+
+  SjisUnicodeTables() {
+    const uint16_t* dec = platform::SjisDecodeTable().data();
+    for (unsigned code = 0; code < 0x10000; ++code) {
+      if (IsSjisLeadByte(code >> 8) && IsSjisTrailByte(code & 0xFF) && dec[code] != kReplacement) validPair.Set(code);
+      char bytes[4] = {};
+      const int n = static_cast<int>(PutUtf8(bytes, dec[code]) - bytes);
+      utf8[code] = PackOutput(reinterpret_cast<const unsigned char*>(bytes), n, dec[code] == kReplacement);
+      const unsigned char unit[2] = {static_cast<unsigned char>(dec[code] & 0xFF),
+                                     static_cast<unsigned char>(dec[code] >> 8)};
+      utf16[code] = PackOutput(unit, 2, dec[code] == kReplacement);
+    }
+  }
+
+  static const SjisUnicodeTables& Get() {
+    static const SjisUnicodeTables* tables = new SjisUnicodeTables;
+    return *tables;
+  }
+};
+
+// Each BMP code point's Shift-JIS bytes in memory order as one 16-bit value (the geta mark, and the
+// flag noCode, where CP932 has no code; U+0000 is the byte 0). A value above 0xFF is two bytes: the
+// second byte of a double-byte code, its trail byte, is never 0.
+struct UnicodeSjisTables {
+  uint16_t bytes[0x10000];
+  CodeFlags noCode;
+
+  UnicodeSjisTables() {
+    const uint16_t* enc = platform::SjisEncodeTable().data();
+    for (unsigned u = 0; u < 0x10000; ++u) {
+      unsigned code = enc[u];
+      if (code == 0 && u != 0) {
+        code = (kGetaLead << 8) | kGetaTrail;
+        noCode.Set(u);
+      }
+      bytes[u] = static_cast<uint16_t>(code > 0xFF ? (code >> 8) | ((code & 0xFF) << 8) : code);
+    }
+  }
+
+  // Writes the unit's bytes (two bytes of room) and counts it when it has no code.
+  char* Put(char* w, unsigned u, int& unconverted) const {
+    const uint16_t b = bytes[u];
+    std::memcpy(w, &b, 2);
+    unconverted += static_cast<int>(noCode[u]);
+    return w + 1 + (b > 0xFF);
+  }
+
+  static const UnicodeSjisTables& Get() {
+    static const UnicodeSjisTables* tables = new UnicodeSjisTables;
+    return *tables;
+  }
+};
+
+// The surrogate at unit i (of units, read by get(i)) and the low surrogate after a high one are one
+// character, which CP932 lacks: one geta mark. Returns the index of the unit after them.
+template <typename Get>
+int SurrogateToGeta(Get get, int i, int units, char*& w, int& unconverted) {
+  const uint16_t u = get(i);
+  if (u <= 0xDBFF && i + 1 < units && get(i + 1) >= 0xDC00 && get(i + 1) <= 0xDFFF) ++i;
+  w = PutGeta(w);
+  ++unconverted;
+  return i + 1;
+}
+
+// UTF-16 units (read by get(i)) to Shift-JIS: a unit or a surrogate pair without a CP932 code is
+// one geta mark. w must have room for 2 bytes per unit.
+template <typename Get>
+char* UnitsToSjis(Get get, int units, char* w, int& unconverted) {
+  const UnicodeSjisTables& t = UnicodeSjisTables::Get();
+  int i = 0;
+  while (i < units) {
+    const uint16_t u = get(i);
+    if (IsSurrogate(u)) {
+      i = SurrogateToGeta(get, i, units, w, unconverted);
+      continue;
+    }
+    w = t.Put(w, u, unconverted);
+    ++i;
+  }
+  return w;
+}
+
+inline uint16_t LoadLe(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+// Shift-JIS to UTF-16 units, handed one by one to put(unit); returns the unconverted count.
+template <typename Put>
+int SjisToUnits(const unsigned char* s, int len, Put put) {
+  const uint16_t* dec = platform::SjisDecodeTable().data();
+  int unconverted = 0;
+  int i = 0;
+  while (i < len) {
+    const unsigned char c = s[i];
+    if (c < 0x80) {
+      put(c);
+      ++i;
+      continue;
+    }
+    if (i + 1 < len && IsSjisLeadByte(c) && IsSjisTrailByte(s[i + 1])) {
+      const uint16_t u = dec[(c << 8) | s[i + 1]];
+      if (u != kReplacement) {
+        put(u);
+        i += 2;
+        continue;
+      }
+    }
+    // A single byte (half-width katakana), or one that starts no character: then only that byte
+    // is replaced and the next one is read on its own.
+    const uint16_t u = dec[c];
+    if (u == kReplacement) ++unconverted;
+    put(u);
+    ++i;
+  }
+  return unconverted;
+}
+
+}  // namespace
+
+int CMemory::SJIStoUNICODE() {
+  const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
+    const SjisUnicodeTables& t = SjisUnicodeTables::Get();
+    return WalkSjisPacked<2>(s, len, w, unconverted, t.validPair, t.utf16);
+  };
+  // Room for the four bytes that each step writes.
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) * 2 + 4, body);
+}
+
+int CMemory::SJIStoUNICODEBE() {
+  const int unconverted = SJIStoUNICODE();
+  SwapByteOrder();
+  return unconverted;
+}
+
+int CMemory::UNICODEtoSJIS() {
+  const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
+    const int units = len / 2;
+    unconverted += len % 2;  // an odd last byte is no character: dropped
+    const UnicodeSjisTables& t = UnicodeSjisTables::Get();
+    int i = 0;
+    while (i < units) {
+      if (i + 4 <= units) {
+        uint64_t v;
+        std::memcpy(&v, s + 2 * i, 8);
+        if ((v & 0xFF80FF80FF80FF80ull) == 0) {  // four ASCII units
+          w[0] = static_cast<char>(v);
+          w[1] = static_cast<char>(v >> 16);
+          w[2] = static_cast<char>(v >> 32);
+          w[3] = static_cast<char>(v >> 48);
+          w += 4;
+          i += 4;
+          continue;
+        }
+      }
+      const uint16_t u = LoadLe(s + 2 * i);
+      if (IsSurrogate(u)) {
+        i = SurrogateToGeta([s](int k) { return LoadLe(s + 2 * k); }, i, units, w, unconverted);
+        continue;
+      }
+      w = t.Put(w, u, unconverted);
+      ++i;
+    }
+    return w;
+  };
+  return CodeWriter::Convert(*this, m_nLength, body);
+}
+
+int CMemory::UNICODEBEtoSJIS() {
+  SwapByteOrder();
+  return UNICODEtoSJIS();
+}
+
+void CMemory::SwapByteOrder() {
+  if (!m_pData) return;
+  for (int i = 0; i + 1 < m_nLength; i += 2) std::swap(m_pData[i], m_pData[i + 1]);
+}
+
+int CMemory::SJIStoUTF8() {
+  const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
+    const SjisUnicodeTables& t = SjisUnicodeTables::Get();
+    return WalkSjisPacked(s, len, w, unconverted, t.validPair, t.utf8);
+  };
+  // Room for the four bytes that each step writes.
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) * 3 + 4, body);
+}
+
+int CMemory::UTF8toSJIS() {
+  return CodeWriter::Convert(
+      *this, static_cast<int64_t>(m_nLength) * 2, [](const unsigned char* s, int len, char* w, int& unconverted) {
+        const UnicodeSjisTables& t = UnicodeSjisTables::Get();
+        int i = 0;
+        auto cont = [&](int k) { return (s[k] & 0xC0) == 0x80; };
+        while (i < len) {
+          if (i + 8 <= len && Ascii8(s + i)) {
+            std::memcpy(w, s + i, 8);
+            w += 8;
+            i += 8;
+            continue;
+          }
+          const unsigned char c = s[i];
+          if (c < 0x80) {
+            *w++ = static_cast<char>(c);
+            ++i;
+            continue;
+          }
+          uint32_t cp = 0xFFFFFFFF;  // nothing CP932 encodes
+          int size = 1;
+          if ((c & 0xF0) == 0xE0 && i + 2 < len && cont(i + 1) && cont(i + 2)) {
+            size = 3;
+            const uint32_t v = ((c & 0x0Fu) << 12) | ((s[i + 1] & 0x3Fu) << 6) | (s[i + 2] & 0x3Fu);
+            if (v >= 0x800 && !IsSurrogate(v)) cp = v;  // else an overlong form or an encoded surrogate
+          } else if ((c & 0xE0) == 0xC0 && i + 1 < len && cont(i + 1)) {
+            size = 2;
+            if (c >= 0xC2) cp = ((c & 0x1Fu) << 6) | (s[i + 1] & 0x3Fu);  // C0 and C1 start overlong forms
+          } else if ((c & 0xF8) == 0xF0 && i + 3 < len && cont(i + 1) && cont(i + 2) && cont(i + 3)) {
+            size = 4;  // beyond the BMP, or malformed: either way no CP932 code
+          }
+          if (cp < 0x10000) {
+            w = t.Put(w, cp, unconverted);
+          } else {
+            w = PutGeta(w);
+            ++unconverted;
+          }
+          i += size;
+        }
+        return w;
+      });
+}
+
+int CMemory::UNICODEtoUTF8() {
+  const auto body = [](const unsigned char* s, int len, char* w, int& unconverted) {
+    unconverted += len % 2;
+    // Surrogates are written one by one, as the units stand.
+    for (int i = 0; i < len / 2; ++i) w = PutUtf8(w, LoadLe(s + 2 * i));
+    return w;
+  };
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength / 2) * 3, body);
+}
+
+int CMemory::SJIStoUTF7() {
+  const int unconverted = SJIStoUNICODE();
+  return unconverted + UNICODEtoUTF7();
+}
+
+int CMemory::UNICODEtoUTF7() {
+  if (!m_pData) return 0;
+  const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
+  const int units = m_nLength / 2;
+  const int unconverted = m_nLength % 2;
+  std::string text;
+  text.reserve(static_cast<size_t>(m_nLength) + 16);
+  CMemory run;
+  int i = 0;
+  while (i < units) {
+    const uint16_t u = LoadLe(s + 2 * i);
+    if (IsUtf7DirectChar(u)) {
+      text += static_cast<char>(u);
+      ++i;
+    } else if (u == '+') {
+      text += "+-";
+      ++i;
+    } else {
+      // A run up to the next direct character: Base64 of its big-endian units, without padding
+      // or line breaks, and a '-' always.
+      const int start = i;
+      while (i < units && !IsUtf7DirectChar(LoadLe(s + 2 * i))) ++i;
+      run.Assign(reinterpret_cast<const char*>(s + 2 * start), 2 * (i - start));
+      run.SwapByteOrder();
+      run.Base64Encode(0, false);
+      text += '+';
+      text += run.View();
+      text += '-';
+    }
+  }
+  Assign(text.data(), static_cast<int>(text.size()));
+  return unconverted;
+}
+
+int CMemory::UTF7toSJIS() {
+  if (!m_pData) return 0;
+  const char* s = m_pData;
+  const int len = m_nLength;
+  CodeWriter out(len);
+  if (!out.Ok()) return 0;
+  int unconverted = 0;
+  std::string run;
+  int i = 0;
+  while (i < len) {
+    if (s[i] == '+' && i + 1 < len && s[i + 1] == '-') {
+      if (!out.Add('+')) return unconverted;
+      i += 2;
+      continue;
+    }
+    if (s[i] == '+' && len - i >= 3 && Base64CharValue(static_cast<unsigned char>(s[i + 1])) >= 0) {
+      int end = i + 1;
+      while (end < len && Base64CharValue(static_cast<unsigned char>(s[end])) >= 0) ++end;
+      const int runLen = end - (i + 1);
+      const int copyEnd = end < len ? end + 1 : end;  // the run and the byte that ended it
+      bool decoded = false;
+      if (runLen >= 3) {
+        run.assign(s + i + 1, runLen);
+        const int bytes = Base64DecodeInPlace(run.data(), runLen);
+        if (bytes % 2 == 0) {
+          const auto* b = reinterpret_cast<const unsigned char*>(run.data());
+          if (!out.Room(bytes)) return unconverted;
+          out.Cursor() = UnitsToSjis([b](int k) { return static_cast<uint16_t>((b[2 * k] << 8) | b[2 * k + 1]); },
+                                     bytes / 2, out.Cursor(), unconverted);
+          decoded = true;
+          i = end < len && s[end] == '-' ? end + 1 : end;
+        }
+      }
+      if (!decoded) {
+        if (!out.AddBytes(s + i, copyEnd - i)) return unconverted;
+        i = copyEnd;
+      }
+      continue;
+    }
+    if (!out.Add(static_cast<unsigned char>(s[i]))) return unconverted;
+    ++i;
+  }
+  out.Finish(*this);
+  return unconverted;
+}

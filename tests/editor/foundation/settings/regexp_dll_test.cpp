@@ -1,0 +1,116 @@
+#include "editor/foundation/settings/regexp_dll.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+std::string Output(const CRegexpDll& regexp) {
+  const BREGEXP* rx = regexp.GetResult();
+  return std::string(rx->outp, rx->outendp);
+}
+
+class CRegexpDllTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(regexp.Load(), 0) << "the library beside the test program"; }
+  CRegexpDll regexp;
+};
+
+TEST_F(CRegexpDllTest, OptionLetters) {
+  EXPECT_EQ(regexp.BuildCommandString("a", nullptr, nullptr, 0),
+            "m\xFF"
+            "a\xFFkmi");
+  EXPECT_EQ(regexp.BuildCommandString("a", nullptr, nullptr, CRegexpDll::kCaseSensitive),
+            "m\xFF"
+            "a\xFFkm");
+  EXPECT_EQ(regexp.BuildCommandString("a", "b", "$1", CRegexpDll::kCaseSensitive | CRegexpDll::kGlobal),
+            "s\xFF"
+            "a\xFF"
+            "b$1\xFFkmg");
+}
+
+TEST_F(CRegexpDllTest, AnchorFlags) {
+  struct Case {
+    const char* pattern;
+    int flags;
+  } cases[] = {
+      {"^abc", CRegexpDll::kStartsWithLineStart},
+      {"((^abc))", CRegexpDll::kStartsWithLineStart},
+      {"abc$", CRegexpDll::kEndsWithLineEnd},
+      {"(abc$)", CRegexpDll::kEndsWithLineEnd},
+      {"^$", CRegexpDll::kStartsWithLineStart | CRegexpDll::kEndsWithLineEnd | CRegexpDll::kOnlyAnchors},
+      {"abc\\$", 0},
+      {"(?=x)", CRegexpDll::kHasLookAhead},
+      {"a^b", 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(regexp.CheckPatternAnchors(c.pattern), static_cast<int>(std::strlen(c.pattern)));
+    EXPECT_EQ(regexp.GetPatternFlags(), CRegexpDll::kAnalysed | c.flags) << c.pattern;
+  }
+}
+
+TEST_F(CRegexpDllTest, LineEndAnchorSeesTheLineEnd) {
+  EXPECT_EQ(regexp.MakePattern("^$", nullptr, 0), "m\xFF^([\\r\\n]+)$\xFFkmi");
+  EXPECT_EQ(regexp.MakePattern("(a)b$", "x", 0), "s\xFF(a)b([\\r\\n]+)$\xFFx$2\xFFkmi");
+  EXPECT_EQ(regexp.MakePattern("abc\\$", "x", 0),
+            "s\xFF"
+            "abc\\$\xFFx\xFFkmi");
+
+  ASSERT_TRUE(regexp.Compile("abc$", "x", 0)) << regexp.GetErrorText();
+  const std::string line = "abc\r\n";
+  ASSERT_TRUE(regexp.Replace(line.data(), static_cast<int>(line.size()), 0));
+  EXPECT_EQ(Output(regexp), "x\r\n");
+  EXPECT_EQ(regexp.GetLastTarget(), line.data());
+
+  ASSERT_TRUE(regexp.Compile("^$", nullptr, 0));
+  const std::string empty = "\r\n";
+  EXPECT_TRUE(regexp.Match(empty.data(), 2, 0));
+  EXPECT_EQ(regexp.GetResult()->endp[0] - regexp.GetResult()->startp[0], 2);  // with its line end
+}
+
+TEST_F(CRegexpDllTest, CompileErrorsKeepTheEnginesMessage) {
+  EXPECT_FALSE(regexp.Compile("a(", nullptr, 0));
+  EXPECT_NE(regexp.GetErrorText()[0], 0);
+  EXPECT_EQ(regexp.GetResult(), nullptr);
+  EXPECT_FALSE(regexp.Match("a(", 2, 0));
+  ASSERT_TRUE(regexp.Compile("A", nullptr, 0));
+  EXPECT_TRUE(regexp.Match("xa", 2, 0));
+  EXPECT_FALSE(regexp.Match("xa", 2, 3));  // a column past the line is no match, not a read
+  ASSERT_TRUE(regexp.Compile("A", nullptr, CRegexpDll::kCaseSensitive));
+  EXPECT_FALSE(regexp.Match("xa", 2, 0));
+}
+
+TEST_F(CRegexpDllTest, ReplaceOnAnEmptyLinePassesAnEmptyTarget) {
+  ASSERT_TRUE(regexp.Compile("x*", "E", 0));
+  const char line[] = "after";  // what follows the empty line in memory
+  ASSERT_TRUE(regexp.Replace(line, 0, 0));
+  EXPECT_EQ(Output(regexp), "E");
+  EXPECT_NE(regexp.GetLastTarget(), nullptr);
+}
+
+TEST(CRegexpDllLineStart, WithoutTheExEntriesALineStartPatternNeverMatchesInsideTheLine) {
+  const std::string line = "ab\nabc";
+  {
+    CDllLoader::SetModuleFile("BREGEXP.DLL", VREL_TEST_REGEXP_WITHOUT_EX);
+    CRegexpDll regexp;
+    ASSERT_EQ(regexp.Load(), 0);
+    CDllLoader::SetModuleFile("BREGEXP.DLL", nullptr);
+    ASSERT_TRUE(regexp.Compile("^abc", nullptr, 0));
+    EXPECT_FALSE(regexp.Match(line.data(), static_cast<int>(line.size()), 3));
+    EXPECT_TRUE(regexp.Match(line.data(), static_cast<int>(line.size()), 0));  // m: ^ after the line break
+    ASSERT_TRUE(regexp.Compile("^abc", "X", 0));
+    EXPECT_FALSE(regexp.Replace(line.data(), static_cast<int>(line.size()), 3));
+  }
+  CRegexpDll regexp;
+  ASSERT_EQ(regexp.Load(), 0);
+  ASSERT_TRUE(regexp.Compile("^abc", nullptr, 0));
+  EXPECT_TRUE(regexp.Match(line.data(), static_cast<int>(line.size()), 3));  // the engine sees the line break
+  const std::string flat = "abcabc";
+  EXPECT_FALSE(regexp.Match(flat.data(), static_cast<int>(flat.size()), 3));
+  ASSERT_TRUE(regexp.Compile("^abc", "X", 0));
+  ASSERT_TRUE(regexp.Replace(line.data(), static_cast<int>(line.size()), 3));
+  EXPECT_EQ(Output(regexp), "X");
+}
+
+}  // namespace

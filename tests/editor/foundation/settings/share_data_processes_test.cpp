@@ -1,0 +1,189 @@
+// Two real editor processes on one shared record of the test's own name: the child attaches and
+// registers an edit window, the parent reaches it through the record and messages.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "child_copy.h"
+#include "editor/foundation/settings/share_data.h"
+#include "platform/gui_app.h"
+#include "platform/ipc.h"
+#include "platform/window.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr UINT kCallBack = 0x8123;
+constexpr const char* kChildPath = "/work/child file.txt";
+
+std::string RecordName() { return "CShareData-test-" + std::to_string(::getpid()); }
+
+void Pump() {
+  MSG msg;
+  while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
+}
+
+// The child's edit window: it answers the caret and file requests and, while answering the caret
+// request, asks the parent's window something back.
+LRESULT ChildProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  SharedSettings* s = CShareData::GetInstance() ? CShareData::GetInstance()->GetShareData() : nullptr;
+  switch (message) {
+    case MYWM_GETCARETPOS: {
+      const auto parent = static_cast<ipc::WindowId>(std::strtoul(std::getenv("TOVARA_PARENT_WINDOW"), nullptr, 10));
+      const LRESULT back = ipc::SendMessage(parent, kCallBack, 5, 0);
+      int32_t caret[2] = {12, 34 + static_cast<int32_t>(back)};
+      std::memcpy(s->szExchangeText, caret, sizeof caret);
+      return 1;
+    }
+    case MYWM_GETFILEINFO:
+      std::memset(&s->ExchangeFileInfo, 0, sizeof s->ExchangeFileInfo);
+      std::strcpy(s->ExchangeFileInfo.szPath, kChildPath);
+      return 1;
+    case MYWM_TAB_WINDOW_NOTIFY:
+      dprintf(3, "notify=%d\n", static_cast<int>(wParam));
+      return 0;
+    default:
+      return DefWindowProc(hwnd, message, wParam, lParam);
+  }
+}
+
+int parentCallBacks = 0;
+LRESULT ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kCallBack) {
+    ++parentCallBacks;
+    return static_cast<LRESULT>(wParam) * 10;
+  }
+  return DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+bool RegisterClassOnce(const char* name, WNDPROC proc) {
+  WNDCLASSEX wc;
+  wc.lpfnWndProc = proc;
+  wc.lpszClassName = name;
+  RegisterClassEx(&wc);
+  return true;
+}
+
+// The child: attaches the parent's record, makes and registers an edit window, and serves until
+// its input closes.
+TEST(ShareDataProcessCopy, DISABLED_EditWindowProcess) {
+  const char* record = std::getenv("TOVARA_RECORD");
+  ASSERT_TRUE(record);
+  EnsureGuiApp();
+  ipc::SetSendTimeout(std::chrono::milliseconds(2000));
+  RegisterClassOnce(kEditWindowClass, ChildProc);
+  CShareData share;
+  if (!share.Init(record)) {
+    dprintf(3, "init failed\n");
+    return;
+  }
+  const HWND hwnd =
+      CreateWindowEx(0, kEditWindowClass, "child", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  const ipc::WindowId id = ipc::RegisterWindow(hwnd, kEditWindowClass);
+  const bool registered = share.RegisterEditWindow(id);
+  dprintf(3, "id=%u registered=%d number=%d\n", id, registered ? 1 : 0, ipc::GetWindowLong(id, 4));
+  for (;;) {
+    Pump();
+    pollfd p{0, POLLIN, 0};
+    if (::poll(&p, 1, 2) > 0) break;  // the parent closed our input, or went
+  }
+}
+
+TEST(ShareDataProcesses, TwoProcessesShareTheRecordTheWindowsAndTheExchange) {
+  EnsureGuiApp();
+  ipc::SetSendTimeout(std::chrono::milliseconds(2000));
+  RegisterClassOnce("TovaraTestParent", ParentProc);
+  const HWND parentWindow = CreateWindowEx(0, "TovaraTestParent", "parent", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
+                                           nullptr, nullptr, nullptr);
+  const ipc::WindowId parentId = ipc::RegisterWindow(parentWindow, "TovaraTestParent");
+  ASSERT_NE(parentId, 0u);
+  const std::string record = RecordName();
+
+  auto share = std::make_unique<CShareData>();
+  ASSERT_TRUE(share->Init(record.c_str()));
+  SharedSettings* s = share->GetShareData();
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->nLayoutVersion, 65);
+  EXPECT_STREQ(s->szGrepFiles[0], "*.*");
+  s->nDiffFlgOpt = 4321;  // a mark the child's view shares
+
+  ipc::WindowId childId = 0;
+  {
+    ChildCopy child("ShareDataProcessCopy.DISABLED_EditWindowProcess",
+                    {"TOVARA_RECORD=" + record, "TOVARA_PARENT_WINDOW=" + std::to_string(parentId)});
+    ASSERT_TRUE(child.started());
+    const std::string line = child.ReadLine(Pump);
+    unsigned id = 0;
+    int registered = 0, number = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "id=%u registered=%d number=%d", &id, &registered, &number), 3) << line;
+    childId = id;
+    EXPECT_EQ(registered, 1);
+    EXPECT_EQ(number, 1);
+    EXPECT_EQ(child.ReadLine(Pump), "notify=1");
+
+    EXPECT_EQ(share->GetEditWindowCount(), 1);
+    EXPECT_EQ(s->nEditWindowCount, 1);
+    EXPECT_EQ(s->EditWindowList[0].hwnd, childId);
+    EXPECT_EQ(s->EditWindowList[0].nWindowNumber, 1);
+    EXPECT_TRUE(IsEditWindow(childId));
+    EXPECT_FALSE(IsEditWindow(parentId));  // live, but of another class
+
+    // The caret request: the child asks us back while we wait, and both finish.
+    {
+      CShareData::ExchangeLock exchange(*share);
+      ASSERT_TRUE(exchange.Held());
+      const auto start = std::chrono::steady_clock::now();
+      EXPECT_EQ(ipc::SendMessage(childId, MYWM_GETCARETPOS, 0, 0), 1);
+      const auto took = std::chrono::steady_clock::now() - start;
+      int32_t caret[2];
+      std::memcpy(caret, s->szExchangeText, sizeof caret);
+      EXPECT_EQ(caret[0], 12);
+      EXPECT_EQ(caret[1], 34 + 50);
+      EXPECT_EQ(parentCallBacks, 1);
+      std::printf("[ round trip of a send with one send back: %lld us ]\n",
+                  static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(took).count()));
+    }
+
+    ipc::WindowId found = 0;
+    EXPECT_TRUE(share->FindEditWindowByPath(kChildPath, &found));
+    EXPECT_EQ(found, childId);
+    EXPECT_FALSE(share->FindEditWindowByPath("/WORK/CHILD FILE.TXT", &found));
+    EXPECT_EQ(found, 0u);
+
+    child.Kill();
+    child.Wait();
+  }
+  // Its id is dead at once, and a send to it costs no wait.
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(ipc::IsLive(childId));
+  EXPECT_EQ(ipc::SendMessage(childId, MYWM_GETCARETPOS, 0, 0), 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+  EXPECT_EQ(share->GetEditWindowCount(), 0);
+
+  // With every holder gone, the next Init makes a fresh record.
+  share.reset();
+  share = std::make_unique<CShareData>();
+  ASSERT_TRUE(share->Init(record.c_str()));
+  EXPECT_EQ(share->GetShareData()->nDiffFlgOpt, 0);
+  EXPECT_EQ(share->GetShareData()->nEditWindowCount, 0);
+
+  // A record another version made is refused.
+  share->GetShareData()->nLayoutVersion = 64;
+  CShareData other;
+  EXPECT_FALSE(other.Init(record.c_str()));
+  EXPECT_EQ(other.GetShareData(), nullptr);
+  share->GetShareData()->nLayoutVersion = 65;
+  EXPECT_TRUE(other.Init(record.c_str()));
+
+  ipc::UnregisterWindow(parentId);
+  DestroyWindow(parentWindow);
+}
+
+}  // namespace
