@@ -31,7 +31,7 @@
 #include "sdk/framework/idle_callback.h"
 #include "sdk/framework/path_functions.h"
 #include "tests/game/fixtures/message_box_recorder.h"
-#include "tools/make_pictures/demo_palette.h"
+#include "tools/demo_art/demo_palette.h"
 
 namespace {
 

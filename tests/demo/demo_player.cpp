@@ -20,7 +20,7 @@
 #include "sdk/framework/window_application.h"
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/mem_plane_impl.h"
-#include "tools/make_pictures/demo_palette.h"
+#include "tools/demo_art/demo_palette.h"
 
 namespace {
 

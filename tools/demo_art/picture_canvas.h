@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "tools/demo_picture.h"
+#include "tools/demo_art/demo_picture.h"
 
 namespace demo_picture {
 

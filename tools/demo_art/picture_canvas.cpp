@@ -1,4 +1,4 @@
-#include "tools/make_pictures/picture_canvas.h"
+#include "tools/demo_art/picture_canvas.h"
 
 #include <algorithm>
 

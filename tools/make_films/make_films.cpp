@@ -12,7 +12,7 @@
 #include "sdk/graphics/mem_plane_impl.h"
 #include "sdk/graphics/transition.h"
 #include "tools/make_films/film_writer.h"
-#include "tools/make_pictures/picture_canvas.h"
+#include "tools/demo_art/picture_canvas.h"
 #include "tools/make_sounds/sound_writer.h"
 #include "tools/make_sounds/synth.h"
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "platform/sjis_literal.h"
-#include "tools/make_pictures/demo_palette.h"
-#include "tools/make_pictures/picture_canvas.h"
+#include "tools/demo_art/demo_palette.h"
+#include "tools/demo_art/picture_canvas.h"
 
 namespace {
 
