@@ -35,6 +35,18 @@ function(vrel_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
+# Test code is most of what the build compiles, and optimising it buys nothing: the libraries under
+# test keep the build type's optimisation, the tests' own files are compiled without it.
+set(VREL_TEST_OPTIONS -O0)
+
+# vrel_test_headers(TARGET): the headers every test file includes, parsed once per program.
+function(vrel_test_headers name)
+  target_precompile_headers(${name} PRIVATE
+    <gtest/gtest.h> <gmock/gmock.h>
+    <algorithm> <array> <cstdint> <cstring> <filesystem> <functional> <memory> <span> <string>
+    <string_view> <vector>)
+endfunction()
+
 # vrel_test(NAME DIR LIBS...): one GoogleTest program of every .cpp below tests/DIR.
 function(vrel_test name dir)
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${dir}/*.cpp)
@@ -42,7 +54,8 @@ function(vrel_test name dir)
     return()
   endif()
   add_executable(${name} ${srcs} ${PROJECT_SOURCE_DIR}/tests/test_main.cpp)
-  target_compile_options(${name} PRIVATE ${VREL_COMMON_OPTIONS})
+  target_compile_options(${name} PRIVATE ${VREL_COMMON_OPTIONS} ${VREL_TEST_OPTIONS})
+  vrel_test_headers(${name})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock vrel_pool_hook)
   target_compile_definitions(${name} PRIVATE VREL_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"

@@ -91,7 +91,7 @@ std::string DemoSource(const char* name) {
 class DemoFolder {
  public:
   DemoFolder() : m_previous(std::filesystem::current_path()) {
-    const std::filesystem::path built = std::filesystem::path(VREL_BINARY_DIR) / "demo-game";
+    const std::filesystem::path built = std::filesystem::path(VREL_DEMO_GAME_DIR);
     std::filesystem::copy(built, dir.path(), std::filesystem::copy_options::recursive);
     std::filesystem::remove_all(dir.path() / "savedata");
     std::filesystem::remove(dir.path() / "meridiane.mfl");
