@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -52,6 +53,7 @@ struct State {
   uint32_t next = 1;
   int listen = -1;
   int wake = -1;
+  pid_t listener = 0;  // the process that made the socket (a forked copy must not remove it)
   std::string path;
   std::thread thread;
   std::deque<std::pair<int, Request>> pendingSends;  // connection and request, answered on the GUI thread
@@ -152,6 +154,10 @@ bool StartListening() {
   if (s.listen >= 0) return true;
   s.listen = ListenLocal(SocketName(::getpid()), s.path);
   if (s.listen < 0) return false;
+  s.listener = ::getpid();
+  std::atexit([] {
+    if (S().listener == ::getpid()) ::unlink(S().path.c_str());
+  });
   s.wake = ::eventfd(0, EFD_CLOEXEC);
   s.thread = std::thread(Listener);
   s.thread.detach();
@@ -291,6 +297,13 @@ int ServeIncomingSends() {
     ServeOne(next.first, next.second);
     ++served;
   }
+}
+
+bool RemoveSocketOfEndedProcess(pid_t pid) {
+  if (pid <= 0 || ProcessAlive(pid)) return false;
+  sockaddr_un address;
+  std::string path;
+  return LocalSocketAddress(SocketName(pid), address, path) && ::unlink(path.c_str()) == 0;
 }
 
 }  // namespace platform::ipc

@@ -1,6 +1,6 @@
 // Windows that other processes can reach: each gets a non-zero 32-bit id naming its process (pid ×
 // 256 + n), which shared records store. A process with such windows answers requests on a local
-// socket in the runtime folder named after its pid.
+// socket in the runtime folder named after its pid, and removes that socket when it ends normally.
 //
 // Contract:
 // - RegisterWindow gives a window its id and starts the process's listener (false id 0 when it
@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 #include "platform/window.h"
 
@@ -43,5 +44,9 @@ bool PostMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam);
 void SetSendTimeout(std::chrono::milliseconds limit);
 // Serves the sends that came in; the pump and waiting sends call it. Returns how many.
 int ServeIncomingSends();
+
+// Removes the socket of a process that ended without removing it (killed); false while that
+// process runs or when it left none.
+bool RemoveSocketOfEndedProcess(pid_t pid);
 
 }  // namespace platform::ipc

@@ -82,6 +82,7 @@ class ChildCopy {
   void Kill() {
     if (m_pid > 0) ::kill(m_pid, SIGKILL);
   }
+  pid_t pid() const { return m_pid; }
   // The exit status, or -signal.
   int Wait() {
     int status = 0;

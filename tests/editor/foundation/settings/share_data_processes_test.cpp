@@ -15,6 +15,7 @@
 #include "platform/gui_app.h"
 #include "platform/ipc.h"
 #include "platform/window.h"
+#include "scoped_named_objects.h"
 
 using namespace platform;
 
@@ -23,7 +24,33 @@ namespace {
 constexpr UINT kCallBack = 0x8123;
 constexpr const char* kChildPath = "/work/child file.txt";
 
-std::string RecordName() { return "CShareData-test-" + std::to_string(::getpid()); }
+// A copy of this program serving one edit window on the record. It is killed when the test ends,
+// however the test ends, and the socket it had no chance to remove goes too.
+class EditorChild {
+ public:
+  EditorChild(const std::string& record, ipc::WindowId parent)
+      : m_copy("ShareDataProcessCopy.DISABLED_EditWindowProcess",
+               {"TOVARA_RECORD=" + record, "TOVARA_PARENT_WINDOW=" + std::to_string(parent)}),
+        m_pid(m_copy.pid()) {}
+  ~EditorChild() { End(); }
+  EditorChild(const EditorChild&) = delete;
+  EditorChild& operator=(const EditorChild&) = delete;
+
+  ChildCopy& copy() { return m_copy; }
+  pid_t pid() const { return m_pid; }
+  // Kills the copy as a crash would and waits until it is gone.
+  void End() {
+    if (m_pid <= 0) return;
+    m_copy.Kill();
+    m_copy.Wait();
+    ipc::RemoveSocketOfEndedProcess(m_pid);
+    m_pid = -1;
+  }
+
+ private:
+  ChildCopy m_copy;
+  pid_t m_pid;
+};
 
 void Pump() {
   MSG msg;
@@ -104,7 +131,8 @@ TEST(ShareDataProcesses, TwoProcessesShareTheRecordTheWindowsAndTheExchange) {
                                            nullptr, nullptr, nullptr);
   const ipc::WindowId parentId = ipc::RegisterWindow(parentWindow, "TovaraTestParent");
   ASSERT_NE(parentId, 0u);
-  const std::string record = RecordName();
+  const ScopedNamedObjects names("CShareData-test");
+  const std::string& record = names.name();
 
   auto share = std::make_unique<CShareData>();
   ASSERT_TRUE(share->Init(record.c_str()));
@@ -116,8 +144,8 @@ TEST(ShareDataProcesses, TwoProcessesShareTheRecordTheWindowsAndTheExchange) {
 
   ipc::WindowId childId = 0;
   {
-    ChildCopy child("ShareDataProcessCopy.DISABLED_EditWindowProcess",
-                    {"TOVARA_RECORD=" + record, "TOVARA_PARENT_WINDOW=" + std::to_string(parentId)});
+    EditorChild editor(record, parentId);
+    ChildCopy& child = editor.copy();
     ASSERT_TRUE(child.started());
     const std::string line = child.ReadLine(Pump);
     unsigned id = 0;
@@ -157,8 +185,7 @@ TEST(ShareDataProcesses, TwoProcessesShareTheRecordTheWindowsAndTheExchange) {
     EXPECT_FALSE(share->FindEditWindowByPath("/WORK/CHILD FILE.TXT", &found));
     EXPECT_EQ(found, 0u);
 
-    child.Kill();
-    child.Wait();
+    editor.End();
   }
   // Its id is dead at once, and a send to it costs no wait.
   const auto start = std::chrono::steady_clock::now();

@@ -8,6 +8,7 @@
 #include "platform/gui_app.h"
 #include "platform/ipc.h"
 #include "platform/window.h"
+#include "scoped_named_objects.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ void Pump() {
 
 TEST(EditWindowList, RegisterNumberSortCloseAndAFullList) {
   platform::EnsureGuiApp();
+  const ScopedNamedObjects names("CShareData-test-list");
   WNDCLASSEX wc;
   wc.lpfnWndProc = ListProc;
   wc.lpszClassName = "EditWindowListTest";
@@ -34,7 +36,7 @@ TEST(EditWindowList, RegisterNumberSortCloseAndAFullList) {
   auto record = std::make_unique<SharedSettings>();
   CShareData::InitDefaults(*record);
   CShareData share;
-  share.Attach(record.get());
+  share.Attach(record.get(), names.c_str());
 
   HWND a = platform::CreateWindowEx(0, "EditWindowListTest", "a", 0, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
   HWND b = platform::CreateWindowEx(0, "EditWindowListTest", "b", 0, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
