@@ -33,7 +33,8 @@ class CKeywordSetTable {
 
   int GetSetSpace(int set) const;
   int GetFreeSpace() const;
-  // Grows or shrinks a set's space to n entries rounded up to a block, moving the later sets.
+  // Grows or shrinks a set's space to n entries rounded up to a block, moving the later sets. False
+  // when the entries are not free (more than the pool holds never are).
   bool ResizeSetSpace(int set, int entries);
   bool CanAddKeyword(int set) const;
 

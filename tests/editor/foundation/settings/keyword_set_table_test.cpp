@@ -1,5 +1,6 @@
 #include "editor/foundation/settings/keyword_set_table.h"
 
+#include <climits>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
@@ -196,6 +197,45 @@ TEST(CKeywordSetTable, FillingASetCutsLongWords) {
   EXPECT_STREQ(t->GetKeyword(1, 2), "three");
   EXPECT_EQ(t->SetKeywordsFromArray(1, 20000, words), 0);  // the space is not free
   EXPECT_EQ(t->SetKeywordsFromTabText(5, 1, "x"), 0);
+}
+
+// Counts near the largest int from a caller are refused and leave the table as it was; they
+// once wrapped to a negative space and the fill wrote before the pool.
+TEST(CKeywordSetTable, HugeCountsAreRefusedWithoutTouchingThePool) {
+  auto t = NewTable();
+  ASSERT_TRUE(t->AddSet("first", true, 0));  // as the settings file adds a set it gives no words
+  ASSERT_TRUE(t->AddSet("second", true));
+  ASSERT_EQ(t->AddKeyword(1, "kept"), 0);
+  const char* words[] = {"a", "b"};
+  struct Case {
+    const char* name;
+    bool done;
+  } cases[] = {
+      {"fill from tab text", t->SetKeywordsFromTabText(0, INT_MAX - 10, "a\tb") != 0},
+      {"fill from an array", t->SetKeywordsFromArray(0, INT_MAX, words) != 0},
+      {"fill one past the pool", t->SetKeywordsFromArray(0, CKeywordSetTable::kPoolEntries + 1, words) != 0},
+      {"resize", t->ResizeSetSpace(0, INT_MAX - 1)},
+      {"resize to the largest int", t->ResizeSetSpace(0, INT_MAX)},
+      {"a set that large", t->AddSet("huge", true, INT_MAX - 20)},
+  };
+  for (const Case& c : cases) EXPECT_FALSE(c.done) << c.name;
+  EXPECT_EQ(t->GetSetCount(), 2);
+  EXPECT_EQ(t->GetSetSpace(0), 0);
+  EXPECT_EQ(t->GetKeywordCount(0), 0);
+  EXPECT_STREQ(t->GetKeyword(1, 0), "kept");
+  EXPECT_EQ(t->GetFreeSpace(), CKeywordSetTable::kPoolEntries - 50);
+
+  // A later set's start beyond the pool's end (another process wrote it) is not moved by the
+  // growth, which would take it past the largest int.
+  ASSERT_TRUE(t->AddSet("third", true));
+  ASSERT_EQ(t->AddKeyword(2, "last"), 0);
+  t->m_nStart[2] = INT_MAX;
+  EXPECT_FALSE(t->ResizeSetSpace(0, 120));
+  EXPECT_EQ(t->m_nStart[2], INT_MAX);
+  t->m_nStart[2] = 50;
+  EXPECT_TRUE(t->ResizeSetSpace(0, 120));
+  EXPECT_STREQ(t->GetKeyword(1, 0), "kept");
+  EXPECT_STREQ(t->GetKeyword(2, 0), "last");
 }
 
 TEST(CKeywordSetTable, CleanUpRemovesWhatCannotBeShownAndDuplicates) {
