@@ -7,6 +7,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "editor/foundation/text/sjis_char.h"
 #include "editor/foundation/text/sjis_compare.h"
 #include "platform/named_lock.h"
 
@@ -33,10 +34,12 @@ int64_t RoundToBlock(int64_t n) {
 
 int EntryLength(const char* entry) { return static_cast<int>(strnlen(entry, CKeywordSetTable::kKeywordSize - 1)); }
 
+// A text longer than an entry keeps the whole characters that fit in its 63 bytes.
 void StoreEntry(char* entry, const char* text, size_t length) {
-  length = std::min<size_t>(length, CKeywordSetTable::kKeywordSize - 1);
+  const int available = static_cast<int>(std::min<size_t>(length, CKeywordSetTable::kKeywordSize));
+  const int kept = WholeCharsPrefixLength(text, available, CKeywordSetTable::kKeywordSize - 1);
   std::memset(entry, 0, CKeywordSetTable::kKeywordSize);
-  std::memcpy(entry, text, length);
+  std::memcpy(entry, text, static_cast<size_t>(kept));
 }
 
 int CompareCase(const void* a, const void* b) {

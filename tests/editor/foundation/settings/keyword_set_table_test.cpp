@@ -199,6 +199,48 @@ TEST(CKeywordSetTable, FillingASetCutsLongWords) {
   EXPECT_EQ(t->SetKeywordsFromTabText(5, 1, "x"), 0);
 }
 
+// A word cut to an entry's 63 bytes keeps whole characters, whichever way it comes in.
+TEST(CKeywordSetTable, CutWordsEndOnAWholeCharacter) {
+  const std::string kanji = "漢"_sj;
+  const std::string split = std::string(62, 'a') + kanji;  // the character's second byte would be the 64th
+  const std::string fits = std::string(61, 'a') + kanji;   // 63 bytes: stays whole
+  struct Case {
+    const char* name;
+    const std::string& word;
+    std::string stored;
+  } cases[] = {
+      {"a character across the limit goes", split, std::string(62, 'a')},
+      {"a character ending at the limit stays", fits, fits},
+  };
+  using Store = const char* (*)(CKeywordSetTable&, const std::string&);
+  const std::pair<const char*, Store> ways[] = {
+      {"AddKeyword",
+       [](CKeywordSetTable& t, const std::string& w) { return t.AddKeyword(0, w.c_str()) == 0 ? t.GetKeyword(0, 0) : nullptr; }},
+      {"UpdateKeyword",
+       [](CKeywordSetTable& t, const std::string& w) {
+         return t.AddKeyword(0, "old") == 0 ? t.UpdateKeyword(0, 0, w.c_str()) : nullptr;
+       }},
+      {"SetKeywordsFromTabText",
+       [](CKeywordSetTable& t, const std::string& w) {
+         return t.SetKeywordsFromTabText(0, 1, (w + "\t").c_str()) == 1 ? t.GetKeyword(0, 0) : nullptr;
+       }},
+      {"SetKeywordsFromArray",
+       [](CKeywordSetTable& t, const std::string& w) {
+         const char* words[] = {w.c_str()};
+         return t.SetKeywordsFromArray(0, 1, words) == 1 ? t.GetKeyword(0, 0) : nullptr;
+       }},
+  };
+  for (const auto& [way, store] : ways) {
+    for (const Case& c : cases) {
+      auto t = NewTable();
+      ASSERT_TRUE(t->AddSet("s", true));
+      const char* stored = store(*t, c.word);
+      ASSERT_NE(stored, nullptr) << way << ": " << c.name;
+      EXPECT_EQ(std::string(stored), c.stored) << way << ": " << c.name;
+    }
+  }
+}
+
 // Counts near the largest int from a caller are refused and leave the table as it was; they
 // once wrapped to a negative space and the fill wrote before the pool.
 TEST(CKeywordSetTable, HugeCountsAreRefusedWithoutTouchingThePool) {
