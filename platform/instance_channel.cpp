@@ -17,9 +17,9 @@ namespace platform {
 namespace {
 
 constexpr char kRequest[] = "raise\n";
-constexpr int kAnswerTimeoutSeconds = 3;
+constexpr std::chrono::milliseconds kAnswerTimeout(3000);
 
-void SetTimeouts(int fd) { SetSocketTimeouts(fd, kAnswerTimeoutSeconds); }
+void SetTimeouts(int fd) { SetSocketTimeouts(fd, kAnswerTimeout); }
 
 bool SendAll(int fd, std::string_view text) { return SendAllBytes(fd, text.data(), text.size()); }
 
@@ -88,7 +88,7 @@ void InstanceChannel::Serve() {
 }
 
 bool RequestRaise(std::string_view name) {
-  const int fd = ConnectLocal(name);
+  const int fd = ConnectLocal(name, kAnswerTimeout);
   if (fd < 0) return false;
   SetTimeouts(fd);
   bool raised = false;

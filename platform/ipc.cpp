@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -21,6 +22,12 @@ namespace platform::ipc {
 namespace {
 
 enum Kind : uint32_t { kSend = 1, kPost = 2, kQueryLive = 3, kQueryClass = 4, kQueryLong = 5, kActivate = 6 };
+
+// The listener answers everything but a send itself, in microseconds; a process that has not
+// answered after this is not going to soon.
+constexpr std::chrono::milliseconds kQueryLimit(200);
+// The listener's wait for a request's bytes after a connect.
+constexpr std::chrono::milliseconds kRequestWait(2000);
 
 struct Request {
   uint32_t kind;
@@ -52,6 +59,7 @@ struct State {
   uint32_t next = 1;
   int listen = -1;
   int wake = -1;
+  pid_t listener = 0;  // the process that made the socket (a forked copy must not remove it)
   std::string path;
   std::thread thread;
   std::deque<std::pair<int, Request>> pendingSends;  // connection and request, answered on the GUI thread
@@ -64,7 +72,6 @@ State& S() {
 }
 
 std::string SocketName(pid_t pid) { return "tovara-ipc-" + std::to_string(pid); }
-pid_t ProcessOf(WindowId id) { return static_cast<pid_t>(id >> 8); }
 bool IsLocal(WindowId id) { return id != 0 && ProcessOf(id) == ::getpid(); }
 
 bool ProcessAlive(pid_t pid) { return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM); }
@@ -106,7 +113,7 @@ void Listener() {
     if (!(fds[0].revents & POLLIN)) continue;
     const int peer = ::accept4(s.listen, nullptr, nullptr, SOCK_CLOEXEC);
     if (peer < 0) continue;
-    SetSocketTimeouts(peer, 2);
+    SetSocketTimeouts(peer, kRequestWait);
     Request r{};
     if (!ReceiveAllBytes(peer, &r, sizeof r)) {
       ::close(peer);
@@ -152,40 +159,52 @@ bool StartListening() {
   if (s.listen >= 0) return true;
   s.listen = ListenLocal(SocketName(::getpid()), s.path);
   if (s.listen < 0) return false;
+  s.listener = ::getpid();
+  std::atexit([] {
+    if (S().listener == ::getpid()) ::unlink(S().path.c_str());
+  });
   s.wake = ::eventfd(0, EFD_CLOEXEC);
   s.thread = std::thread(Listener);
   s.thread.detach();
   return true;
 }
 
-// One request to another process and its reply; false when the process is gone or does not answer
-// in time. While a send waits, sends that come in are served.
-bool Exchange(const Request& r, Reply& reply) {
+enum class Outcome { kAnswered, kGone, kNoAnswer };
+
+// One request to another process and its reply. kGone when the process has ended or nobody
+// listens for it; kNoAnswer when it did not answer within the request's limit. While a send
+// waits, sends that come in are served.
+Outcome Exchange(const Request& r, Reply& reply) {
   const pid_t pid = ProcessOf(r.target);
-  if (!ProcessAlive(pid)) return false;
-  const int fd = ConnectLocal(SocketName(pid));
-  if (fd < 0) return false;
-  SetSocketTimeouts(fd, 2);
-  if (!SendAllBytes(fd, &r, sizeof r)) {
-    ::close(fd);
-    return false;
-  }
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(S().timeoutMs.load());
+  if (!ProcessAlive(pid)) return Outcome::kGone;
+  // Only a send waits for a window procedure; a listener that takes longer than the query limit
+  // for anything else belongs to a process that is stopped.
+  const std::chrono::milliseconds limit =
+      r.kind == kSend ? std::chrono::milliseconds(S().timeoutMs.load()) : kQueryLimit;
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  const int fd = ConnectLocal(SocketName(pid), limit);
+  if (fd < 0) return errno == ECONNREFUSED || errno == ENOENT ? Outcome::kGone : Outcome::kNoAnswer;
+  SetSocketTimeouts(fd, limit);
   bool answered = false;
-  while (std::chrono::steady_clock::now() < deadline) {
-    pollfd p{fd, POLLIN, 0};
-    const int ready = ::poll(&p, 1, 1);
-    if (ready > 0) {
-      answered = ReceiveAllBytes(fd, &reply, sizeof reply);
-      break;
+  if (SendAllBytes(fd, &r, sizeof r)) {
+    while (std::chrono::steady_clock::now() < deadline) {
+      pollfd p{fd, POLLIN, 0};
+      const int ready = ::poll(&p, 1, 1);
+      if (ready > 0) {
+        answered = ReceiveAllBytes(fd, &reply, sizeof reply);
+        break;
+      }
+      if (ready < 0 && errno != EINTR) break;
+      if (r.kind == kSend) ServeIncomingSends();
+      if (!ProcessAlive(pid)) break;
     }
-    if (ready < 0 && errno != EINTR) break;
-    if (r.kind == kSend) ServeIncomingSends();
-    if (!ProcessAlive(pid)) break;
   }
   ::close(fd);
-  return answered;
+  if (answered) return Outcome::kAnswered;
+  return ProcessAlive(pid) ? Outcome::kNoAnswer : Outcome::kGone;
 }
+
+bool Ask(const Request& r, Reply& reply) { return Exchange(r, reply) == Outcome::kAnswered && reply.ok; }
 
 }  // namespace
 
@@ -213,12 +232,22 @@ HWND LocalWindow(WindowId id) {
   return it == S().windows.end() ? nullptr : it->second.hwnd;
 }
 
-bool IsLive(WindowId id) {
-  if (id == 0) return false;
-  if (IsLocal(id)) return LocalWindow(id) != nullptr;
+Presence GetPresence(WindowId id) {
+  if (id == 0) return Presence::kGone;
+  if (IsLocal(id)) return LocalWindow(id) ? Presence::kLive : Presence::kGone;
   Reply reply{};
-  return Exchange({kQueryLive, id, 0, 0, 0, 0}, reply) && reply.ok;
+  switch (Exchange({kQueryLive, id, 0, 0, 0, 0}, reply)) {
+    case Outcome::kAnswered:
+      return reply.ok ? Presence::kLive : Presence::kGone;
+    case Outcome::kGone:
+      return Presence::kGone;
+    case Outcome::kNoAnswer:
+      break;
+  }
+  return Presence::kNoAnswer;
 }
+
+bool IsLive(WindowId id) { return GetPresence(id) == Presence::kLive; }
 
 std::string GetClassName(WindowId id) {
   if (IsLocal(id)) {
@@ -226,7 +255,7 @@ std::string GetClassName(WindowId id) {
     return r.ok ? std::string(r.className) : std::string();
   }
   Reply reply{};
-  if (!Exchange({kQueryClass, id, 0, 0, 0, 0}, reply) || !reply.ok) return {};
+  if (!Ask({kQueryClass, id, 0, 0, 0, 0}, reply)) return {};
   reply.className[sizeof reply.className - 1] = '\0';
   return reply.className;
 }
@@ -235,7 +264,7 @@ int32_t GetWindowLong(WindowId id, int index) {
   const Request r{kQueryLong, id, 0, index, 0, 0};
   if (IsLocal(id)) return static_cast<int32_t>(Answer(r).result);
   Reply reply{};
-  return Exchange(r, reply) && reply.ok ? static_cast<int32_t>(reply.result) : 0;
+  return Ask(r, reply) ? static_cast<int32_t>(reply.result) : 0;
 }
 
 bool SetWindowLong(WindowId id, int index, int32_t value) {
@@ -253,7 +282,7 @@ bool Activate(WindowId id) {
     return hwnd && SetForegroundWindow(hwnd);
   }
   Reply reply{};
-  return Exchange({kActivate, id, 0, 0, 0, 0}, reply) && reply.ok;
+  return Ask({kActivate, id, 0, 0, 0, 0}, reply);
 }
 
 LRESULT SendMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -262,7 +291,9 @@ LRESULT SendMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam) {
     return hwnd ? platform::SendMessage(hwnd, message, wParam, lParam) : 0;
   }
   Reply reply{};
-  if (!Exchange({kSend, id, message, 0, static_cast<int64_t>(wParam), static_cast<int64_t>(lParam)}, reply)) return 0;
+  if (Exchange({kSend, id, message, 0, static_cast<int64_t>(wParam), static_cast<int64_t>(lParam)}, reply) !=
+      Outcome::kAnswered)
+    return 0;
   return static_cast<LRESULT>(reply.result);
 }
 
@@ -272,8 +303,7 @@ bool PostMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam) {
     return hwnd && platform::PostMessage(hwnd, message, wParam, lParam);
   }
   Reply reply{};
-  return Exchange({kPost, id, message, 0, static_cast<int64_t>(wParam), static_cast<int64_t>(lParam)}, reply) &&
-         reply.ok;
+  return Ask({kPost, id, message, 0, static_cast<int64_t>(wParam), static_cast<int64_t>(lParam)}, reply);
 }
 
 void SetSendTimeout(std::chrono::milliseconds limit) { S().timeoutMs = limit.count(); }
@@ -291,6 +321,13 @@ int ServeIncomingSends() {
     ServeOne(next.first, next.second);
     ++served;
   }
+}
+
+bool RemoveSocketOfEndedProcess(pid_t pid) {
+  if (pid <= 0 || ProcessAlive(pid)) return false;
+  sockaddr_un address;
+  std::string path;
+  return LocalSocketAddress(SocketName(pid), address, path) && ::unlink(path.c_str()) == 0;
 }
 
 }  // namespace platform::ipc

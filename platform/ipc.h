@@ -1,6 +1,6 @@
 // Windows that other processes can reach: each gets a non-zero 32-bit id naming its process (pid ×
 // 256 + n), which shared records store. A process with such windows answers requests on a local
-// socket in the runtime folder named after its pid.
+// socket in the runtime folder named after its pid, and removes that socket when it ends normally.
 //
 // Contract:
 // - RegisterWindow gives a window its id and starts the process's listener (false id 0 when it
@@ -8,17 +8,22 @@
 //   running process; an id of a process that is gone is dead at once, without waiting.
 // - SendMessage to an id of this process calls the window at once. To another process it waits
 //   for the answer while serving sends that come in meanwhile (not posts, not input), so two
-//   windows asking each other never deadlock; it gives 0 after the time limit, and at once when the
+//   windows asking each other never deadlock; it gives 0 after the send limit, and at once when the
 //   process is gone. Sends that come in are otherwise served on the GUI thread by the message pump.
 // - PostMessage queues the message in the target's process.
 // - GetClassName, GetWindowLong (index 4: the value SetWindowLong stored there) and Activate work
 //   on any live id.
+// - Everything but a send is answered by the target process's listener without its GUI thread, so
+//   it waits at most the query limit (200 ms): a process that does not answer that soon (stopped,
+//   or stuck) counts as not live for that request, and a walk over many windows is not held up by
+//   one such process for a send's limit.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 #include "platform/window.h"
 
@@ -26,10 +31,17 @@ namespace platform::ipc {
 
 using WindowId = uint32_t;
 
+inline pid_t ProcessOf(WindowId id) { return static_cast<pid_t>(id >> 8); }
+
 WindowId RegisterWindow(HWND hwnd, std::string_view className);
 void UnregisterWindow(WindowId id);
 HWND LocalWindow(WindowId id);
 bool IsLive(WindowId id);
+// Whether an id still names a window: kGone when its process has ended, has no listener, or
+// answers that no such window is registered; kNoAnswer when its process did not answer within the
+// query limit (a stopped process keeps its windows).
+enum class Presence { kLive, kGone, kNoAnswer };
+Presence GetPresence(WindowId id);
 std::string GetClassName(WindowId id);
 int32_t GetWindowLong(WindowId id, int index);
 // Only for a window of this process; false otherwise.
@@ -43,5 +55,9 @@ bool PostMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam);
 void SetSendTimeout(std::chrono::milliseconds limit);
 // Serves the sends that came in; the pump and waiting sends call it. Returns how many.
 int ServeIncomingSends();
+
+// Removes the socket of a process that ended without removing it (killed); false while that
+// process runs or when it left none.
+bool RemoveSocketOfEndedProcess(pid_t pid);
 
 }  // namespace platform::ipc

@@ -24,8 +24,10 @@ bool LocalSocketAddress(std::string_view name, sockaddr_un& address, std::string
   return true;
 }
 
-void SetSocketTimeouts(int fd, int seconds) {
-  timeval tv{seconds, 0};
+void SetSocketTimeouts(int fd, std::chrono::milliseconds limit) {
+  // A zero time means no limit to the system: the shortest limit is one millisecond.
+  const long long ms = limit.count() > 0 ? limit.count() : 1;
+  timeval tv{static_cast<time_t>(ms / 1000), static_cast<suseconds_t>(ms % 1000 * 1000)};
   ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof(tv));
   ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof(tv));
 }
@@ -69,14 +71,26 @@ int ListenLocal(std::string_view name, std::string& path) {
   return fd;
 }
 
-int ConnectLocal(std::string_view name) {
+int ConnectLocal(std::string_view name, std::chrono::milliseconds limit) {
   sockaddr_un address;
   std::string path;
-  if (!LocalSocketAddress(name, address, path)) return -1;
+  if (!LocalSocketAddress(name, address, path)) {
+    errno = EINVAL;  // no runtime folder: nobody can be told gone
+    return -1;
+  }
   const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return -1;
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
+  // A connect to a listener whose queue is full waits for a free place, by default for ever; the
+  // socket's send limit bounds that wait.
+  SetSocketTimeouts(fd, limit);
+  int result;
+  do {
+    result = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+  } while (result != 0 && errno == EINTR);
+  if (result != 0) {
+    const int error = errno;
     ::close(fd);
+    errno = error;
     return -1;
   }
   return fd;

@@ -82,6 +82,13 @@ class ChildCopy {
   void Kill() {
     if (m_pid > 0) ::kill(m_pid, SIGKILL);
   }
+  // Stops the copy as SIGSTOP does and waits until it has stopped; false when it cannot be.
+  bool Stop() {
+    int status = 0;
+    return m_pid > 0 && ::kill(m_pid, SIGSTOP) == 0 && ::waitpid(m_pid, &status, WUNTRACED) == m_pid &&
+           WIFSTOPPED(status);
+  }
+  pid_t pid() const { return m_pid; }
   // The exit status, or -signal.
   int Wait() {
     int status = 0;

@@ -6,6 +6,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include "scoped_named_objects.h"
+
 namespace {
 
 TEST(NamedLock, FileNamesKeepSafeBytesAndEscapeTheRest) {
@@ -29,7 +31,8 @@ TEST(NamedLock, FileNamesKeepSafeBytesAndEscapeTheRest) {
 }
 
 TEST(NamedLock, OneHolderAtATime) {
-  const std::string name = "vrel-lock-test-" + std::to_string(::getpid());
+  const ScopedNamedObjects names("vrel-lock-test");
+  const std::string& name = names.name();
   platform::NamedLock first, second;
   EXPECT_EQ(first.Open(name), platform::NamedLock::Result::kAcquired);
   EXPECT_EQ(second.Open(name), platform::NamedLock::Result::kHeldElsewhere);
@@ -42,7 +45,8 @@ TEST(NamedLock, OneHolderAtATime) {
 
 TEST(NamedLock, WaitingOpenGetsTheLockOnceItIsFreedAndGivesUpAtItsLimit) {
   using std::chrono::milliseconds;
-  const std::string name = "vrel-lock-wait-test-" + std::to_string(::getpid());
+  const ScopedNamedObjects names("vrel-lock-wait-test");
+  const std::string& name = names.name();
   platform::NamedLock holder, waiter;
   ASSERT_EQ(holder.Open(name), platform::NamedLock::Result::kAcquired);
   const auto start = std::chrono::steady_clock::now();

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "editor/foundation/text/sjis_char.h"
 #include "editor/foundation/text/sjis_compare.h"
 #include "platform/named_lock.h"
 
@@ -26,16 +27,19 @@ namespace {
 constexpr const char* kSortLockName = "CShareData.KeywordSets";
 constexpr std::chrono::milliseconds kSortLockWait(250);
 
-int RoundToBlock(int n) {
+// In 64 bits: a count near INT_MAX from a caller must come out too big, not negative.
+int64_t RoundToBlock(int64_t n) {
   return (n + CKeywordSetTable::kSpaceBlock - 1) / CKeywordSetTable::kSpaceBlock * CKeywordSetTable::kSpaceBlock;
 }
 
 int EntryLength(const char* entry) { return static_cast<int>(strnlen(entry, CKeywordSetTable::kKeywordSize - 1)); }
 
+// A text longer than an entry keeps the whole characters that fit in its 63 bytes.
 void StoreEntry(char* entry, const char* text, size_t length) {
-  length = std::min<size_t>(length, CKeywordSetTable::kKeywordSize - 1);
+  const int available = static_cast<int>(std::min<size_t>(length, CKeywordSetTable::kKeywordSize));
+  const int kept = WholeCharsPrefixLength(text, available, CKeywordSetTable::kKeywordSize - 1);
   std::memset(entry, 0, CKeywordSetTable::kKeywordSize);
-  std::memcpy(entry, text, length);
+  std::memcpy(entry, text, static_cast<size_t>(kept));
 }
 
 int CompareCase(const void* a, const void* b) {
@@ -86,10 +90,10 @@ void CKeywordSetTable::Assign(const CKeywordSetTable& other) {
 bool CKeywordSetTable::AddSet(const char* name, bool caseSensitive, int space) {
   const int n = GetSetCount();
   if (n >= kMaxSets) return false;
-  space = RoundToBlock(space < 0 ? kSpaceBlock : space);
+  const int64_t entries = RoundToBlock(space < 0 ? kSpaceBlock : space);
   const int begin = m_nStart[n];
-  if (begin < 0 || begin > kPoolEntries || space > kPoolEntries - begin) return false;
-  m_nStart[n + 1] = begin + space;
+  if (begin < 0 || begin > kPoolEntries || entries > kPoolEntries - begin) return false;
+  m_nStart[n + 1] = begin + static_cast<int>(entries);
   std::memset(m_szSetName[n], 0, kNameSize);
   if (name) std::strncpy(m_szSetName[n], name, kNameSize - 1);
   m_bCaseSensitive[n] = caseSensitive ? 1 : 0;
@@ -150,14 +154,19 @@ int CKeywordSetTable::GetFreeSpace() const {
 
 bool CKeywordSetTable::ResizeSetSpace(int set, int entries) {
   Slice s;
-  if (entries < 0 || !GetSlice(set, s)) return false;
-  const int space = RoundToBlock(entries);
+  if (entries < 0 || entries > kPoolEntries || !GetSlice(set, s)) return false;
+  const int space = static_cast<int>(RoundToBlock(entries));
   const int delta = space - s.space;
   if (delta == 0) return true;
   const int n = GetSetCount();
   const int tail = m_nStart[n];
   const int oldEnd = s.begin + s.space;
   if (tail < oldEnd || tail > kPoolEntries || delta > kPoolEntries - tail) return false;
+  // The later sets move by delta: their starts must lie in order between this set's end and the
+  // pool's, or another process has left them broken.
+  for (int i = set + 1, previous = oldEnd; i <= n; previous = m_nStart[i++]) {
+    if (m_nStart[i] < previous || m_nStart[i] > tail) return false;
+  }
   std::memmove(m_szKeywords[oldEnd + delta], m_szKeywords[oldEnd], static_cast<size_t>(tail - oldEnd) * kKeywordSize);
   if (delta > 0) std::memset(m_szKeywords[oldEnd], 0, static_cast<size_t>(delta) * kKeywordSize);
   for (int i = set + 1; i <= n; ++i) m_nStart[i] += delta;
@@ -230,11 +239,12 @@ int CKeywordSetTable::DeleteKeyword(int set, int index) {
 template <typename Next>
 int CKeywordSetTable::FillSet(int set, int count, Next next) {
   Slice s;
-  if (count < 0 || !GetSlice(set, s) || !ResizeSetSpace(set, count) || !GetSlice(set, s)) return 0;
+  if (count < 0 || count > kPoolEntries || !GetSlice(set, s) || !ResizeSetSpace(set, count) || !GetSlice(set, s))
+    return 0;
   int stored = 0;
   const char* word;
   size_t length;
-  while (stored < count && next(word, length)) {
+  while (stored < count && stored < s.space && next(word, length)) {
     if (length == 0) continue;  // an empty word would end every search at once
     StoreEntry(m_szKeywords[s.begin + stored], word, length);
     ++stored;

@@ -33,20 +33,21 @@ class CKeywordSetTable {
 
   int GetSetSpace(int set) const;
   int GetFreeSpace() const;
-  // Grows or shrinks a set's space to n entries rounded up to a block, moving the later sets.
+  // Grows or shrinks a set's space to n entries rounded up to a block, moving the later sets. False
+  // when the entries are not free (more than the pool holds never are).
   bool ResizeSetSpace(int set, int entries);
   bool CanAddKeyword(int set) const;
 
   int GetKeywordCount(int set) const;
   const char* GetKeyword(int set, int index) const;
-  // 0 added, 1 bad set, 2 no space, 3 empty text, 4 already in the set. Longer texts keep their
-  // first 63 bytes.
+  // 0 added, 1 bad set, 2 no space, 3 empty text, 4 already in the set. Longer texts keep the
+  // whole characters of their first 63 bytes (here and wherever a keyword is stored).
   int AddKeyword(int set, const char* text);
   const char* UpdateKeyword(int set, int index, const char* text);
   // 0 done, 1 bad set, 2 bad index, 3 empty set.
   int DeleteKeyword(int set, int index);
   // Fill a set just added with up to count words (tab-separated, or from an array); words of 64
-  // bytes or more keep their first 63. Returns count, or 0 when the space is not free.
+  // bytes or more are cut as above. Returns count, or 0 when the space is not free.
   int SetKeywordsFromTabText(int set, int count, const char* text);
   int SetKeywordsFromArray(int set, int count, const char* const* words);
 

@@ -19,7 +19,8 @@ CShareData::~CShareData() {
   if (shareDataInstance == this) shareDataInstance = nullptr;
 }
 
-void CShareData::Attach(SharedSettings* settings) {
+void CShareData::Attach(SharedSettings* settings, const char* recordName) {
+  m_recordName = recordName ? recordName : "CShareData";
   m_nNicknameCount = -1;
   m_pShareData = settings;
   shareDataInstance = this;

@@ -51,9 +51,9 @@ class CShareData {
   // Unmaps the record; false when none was mapped.
   bool UnmapView();
 
-  // Works on a record this object does not own (a test's, or one a process mapped elsewhere).
-  // The object becomes the process's instance, as Init makes it.
-  void Attach(SharedSettings* settings);
+  // Works on a record this object does not own (a test's, or one a process mapped elsewhere),
+  // whose locks bear the record name. The object becomes the process's instance, as Init makes it.
+  void Attach(SharedSettings* settings, const char* recordName = "CShareData");
   static CShareData* GetInstance();
   SharedSettings* GetShareData() const { return m_pShareData; }
 

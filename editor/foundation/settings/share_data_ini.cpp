@@ -386,6 +386,13 @@ void IoCommon(Io& io, CommonSettings& c) {
     I("xOutlineWindowPos", c.xOutlineWindowPos);
     I("yOutlineWindowPos", c.yOutlineWindowPos);
   }
+  if (io.Load()) {
+    // Values later code divides by or counts with, to the ranges the settings pages allow.
+    c.nRepeatedScrollLineNum = Clamp(c.nRepeatedScrollLineNum, 1, 10);
+    c.nRulerHeight = Clamp(c.nRulerHeight, 2, 32);
+    // The function-key bar takes any other group size for 4.
+    if (c.nFUNCKEYWND_GroupNum < 1 || c.nFUNCKEYWND_GroupNum > 12) c.nFUNCKEYWND_GroupNum = 4;
+  }
 }
 
 void IoToolbarAndMenus(Io& io, CommonSettings& c) {
@@ -454,6 +461,17 @@ void IoPrint(Io& io, SharedSettings& s) {
     io.Int(sec, Format("PS[%02d].bKinsokuTail", i), p.bKinsokuTail);
     io.Int(sec, Format("PS[%02d].bKinsokuRet", i), p.bKinsokuRet);
     io.Int(sec, Format("PS[%02d].bKinsokuKuto", i), p.bKinsokuKuto);
+    if (io.Load()) {
+      // The page layout divides by the cell size, the columns and the line height: the ranges of
+      // the print settings dialog (sizes and gaps in 0.1 mm; the height is twice the width there).
+      p.nFontWidth = Clamp(p.nFontWidth, 7, 100);
+      p.nFontHeight = Clamp(p.nFontHeight, 14, 200);
+      p.nColumns = Clamp(p.nColumns, 1, 4);
+      p.nColumnGap = Clamp(p.nColumnGap, 0, 300);
+      p.nLineSpacing = Clamp(p.nLineSpacing, 0, 150);
+      for (int32_t* margin : {&p.nMarginTop, &p.nMarginBottom, &p.nMarginLeft, &p.nMarginRight})
+        *margin = Clamp(*margin, 0, 500);
+    }
   }
 }
 
@@ -576,6 +594,7 @@ void IoType(Io& io, SharedSettings& s, int index) {
     // Values later code divides by or indexes with.
     t.nIndex = index;
     t.nWrapColumn = Clamp(t.nWrapColumn, 10, 10240);
+    t.nCharSpacing = Clamp(t.nCharSpacing, 0, 64);
     t.nTabWidth = Clamp(t.nTabWidth, 1, 64);
     t.nPrintSetting = Clamp(t.nPrintSetting, 0, kPrintSettingSlots - 1);
     t.nColorCount = kColorItemCount;

@@ -4,8 +4,10 @@
 // held across a send except the exchange lock, whose wait serves incoming sends.
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <set>
 #include <thread>
 
 #include "editor/foundation/settings/recent_list.h"
@@ -38,6 +40,27 @@ std::vector<EditWindowId> SnapshotWindows(SharedSettings* s) {
   return ids;
 }
 
+// The listed windows that are gone: their processes ended (crashed, killed) without taking them off
+// the list. A process that does not answer (stopped) keeps its entries and is asked only once.
+std::vector<EditWindowId> GoneWindows(const std::vector<EditWindowId>& listed) {
+  std::vector<EditWindowId> gone;
+  std::set<pid_t> silent;
+  for (EditWindowId id : listed) {
+    if (silent.count(platform::ipc::ProcessOf(id))) continue;
+    switch (platform::ipc::GetPresence(id)) {
+      case platform::ipc::Presence::kGone:
+        gone.push_back(id);
+        break;
+      case platform::ipc::Presence::kNoAnswer:
+        silent.insert(platform::ipc::ProcessOf(id));
+        break;
+      case platform::ipc::Presence::kLive:
+        break;
+    }
+  }
+  return gone;
+}
+
 }  // namespace
 
 bool IsEditWindow(EditWindowId window) {
@@ -47,7 +70,14 @@ bool IsEditWindow(EditWindowId window) {
 CShareData::RecordLock::RecordLock(CShareData& share) {
   ProcessRecordLock& l = RecordLockState();
   l.mutex.lock();
-  if (l.depth++ == 0) l.file.OpenWaiting(share.m_recordName + ".record", kRecordLockWait);
+  if (l.depth++ != 0) return;
+  if (l.file.OpenWaiting(share.m_recordName + ".record", kRecordLockWait) != platform::NamedLock::Result::kAcquired) {
+    // The holder is stopped or stuck (or the lock file cannot be had). Waiting on would stop this
+    // editor with it, so the change goes ahead without the lock: what is done under it is a few
+    // fields at a time, and at worst one of two changes made to a list at the same moment is lost.
+    std::fprintf(stderr, "tovara: the lock of the shared settings was not had within %lld ms; going on without it\n",
+                 static_cast<long long>(kRecordLockWait.count()));
+  }
 }
 
 CShareData::RecordLock::~RecordLock() {
@@ -76,11 +106,21 @@ CShareData::ExchangeLock::~ExchangeLock() { m_share.m_exchangeLock.Close(); }
 
 bool CShareData::RegisterEditWindow(EditWindowId window) {
   if (!m_pShareData || window == 0) return false;
+  // Entries of windows that are gone would fill the list for good; they go before a window is
+  // added. The processes are asked before the lock is taken, since no lock is held across a
+  // request.
+  std::vector<EditWindowId> listed = SnapshotWindows(m_pShareData);
+  std::vector<EditWindowId> gone;
+  if (std::find(listed.begin(), listed.end(), window) == listed.end()) gone = GoneWindows(listed);
   int code = 1;
   {
     RecordLock lock(*this);
     CRecentList list;
     if (!list.BindToShareData(m_pShareData, CRecentList::kEditWindows)) return false;
+    for (EditWindowId id : gone) {
+      const int at = list.FindItem(reinterpret_cast<const char*>(&id));
+      if (at >= 0) list.DeleteItem(at);
+    }
     EditWindowEntry entry{};
     entry.hwnd = window;
     const int found = list.FindItem(reinterpret_cast<const char*>(&entry.hwnd));

@@ -12,6 +12,7 @@
 #include "editor/foundation/settings/share_data.h"
 #include "editor/shell/icon_commands.h"
 #include "platform/sjis_literal.h"
+#include "scoped_named_objects.h"
 
 namespace {
 
@@ -158,8 +159,9 @@ TEST_F(MenuDrawerTest, IconCellsAndTheirLooks) {
 }
 
 TEST_F(MenuDrawerTest, RecentFilesPopupThroughTheDrawer) {
+  const ScopedNamedObjects names("CShareData-test-menu");
   CShareData share;
-  share.Attach(record.get());
+  share.Attach(record.get(), names.c_str());
   CRecentFileMenu files(&share);
   RecentFileRecord r = kEmptyRecentFileRecord;
   std::strcpy(r.szPath, "/p/a.txt");

@@ -1,5 +1,6 @@
 #include "editor/foundation/settings/keyword_set_table.h"
 
+#include <climits>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
@@ -196,6 +197,87 @@ TEST(CKeywordSetTable, FillingASetCutsLongWords) {
   EXPECT_STREQ(t->GetKeyword(1, 2), "three");
   EXPECT_EQ(t->SetKeywordsFromArray(1, 20000, words), 0);  // the space is not free
   EXPECT_EQ(t->SetKeywordsFromTabText(5, 1, "x"), 0);
+}
+
+// A word cut to an entry's 63 bytes keeps whole characters, whichever way it comes in.
+TEST(CKeywordSetTable, CutWordsEndOnAWholeCharacter) {
+  const std::string kanji = "漢"_sj;
+  const std::string split = std::string(62, 'a') + kanji;  // the character's second byte would be the 64th
+  const std::string fits = std::string(61, 'a') + kanji;   // 63 bytes: stays whole
+  struct Case {
+    const char* name;
+    const std::string& word;
+    std::string stored;
+  } cases[] = {
+      {"a character across the limit goes", split, std::string(62, 'a')},
+      {"a character ending at the limit stays", fits, fits},
+  };
+  using Store = const char* (*)(CKeywordSetTable&, const std::string&);
+  const std::pair<const char*, Store> ways[] = {
+      {"AddKeyword",
+       [](CKeywordSetTable& t, const std::string& w) { return t.AddKeyword(0, w.c_str()) == 0 ? t.GetKeyword(0, 0) : nullptr; }},
+      {"UpdateKeyword",
+       [](CKeywordSetTable& t, const std::string& w) {
+         return t.AddKeyword(0, "old") == 0 ? t.UpdateKeyword(0, 0, w.c_str()) : nullptr;
+       }},
+      {"SetKeywordsFromTabText",
+       [](CKeywordSetTable& t, const std::string& w) {
+         return t.SetKeywordsFromTabText(0, 1, (w + "\t").c_str()) == 1 ? t.GetKeyword(0, 0) : nullptr;
+       }},
+      {"SetKeywordsFromArray",
+       [](CKeywordSetTable& t, const std::string& w) {
+         const char* words[] = {w.c_str()};
+         return t.SetKeywordsFromArray(0, 1, words) == 1 ? t.GetKeyword(0, 0) : nullptr;
+       }},
+  };
+  for (const auto& [way, store] : ways) {
+    for (const Case& c : cases) {
+      auto t = NewTable();
+      ASSERT_TRUE(t->AddSet("s", true));
+      const char* stored = store(*t, c.word);
+      ASSERT_NE(stored, nullptr) << way << ": " << c.name;
+      EXPECT_EQ(std::string(stored), c.stored) << way << ": " << c.name;
+    }
+  }
+}
+
+// Counts near the largest int from a caller are refused and leave the table as it was; they
+// once wrapped to a negative space and the fill wrote before the pool.
+TEST(CKeywordSetTable, HugeCountsAreRefusedWithoutTouchingThePool) {
+  auto t = NewTable();
+  ASSERT_TRUE(t->AddSet("first", true, 0));  // as the settings file adds a set it gives no words
+  ASSERT_TRUE(t->AddSet("second", true));
+  ASSERT_EQ(t->AddKeyword(1, "kept"), 0);
+  const char* words[] = {"a", "b"};
+  struct Case {
+    const char* name;
+    bool done;
+  } cases[] = {
+      {"fill from tab text", t->SetKeywordsFromTabText(0, INT_MAX - 10, "a\tb") != 0},
+      {"fill from an array", t->SetKeywordsFromArray(0, INT_MAX, words) != 0},
+      {"fill one past the pool", t->SetKeywordsFromArray(0, CKeywordSetTable::kPoolEntries + 1, words) != 0},
+      {"resize", t->ResizeSetSpace(0, INT_MAX - 1)},
+      {"resize to the largest int", t->ResizeSetSpace(0, INT_MAX)},
+      {"a set that large", t->AddSet("huge", true, INT_MAX - 20)},
+  };
+  for (const Case& c : cases) EXPECT_FALSE(c.done) << c.name;
+  EXPECT_EQ(t->GetSetCount(), 2);
+  EXPECT_EQ(t->GetSetSpace(0), 0);
+  EXPECT_EQ(t->GetKeywordCount(0), 0);
+  EXPECT_STREQ(t->GetKeyword(1, 0), "kept");
+  EXPECT_EQ(t->GetFreeSpace(), CKeywordSetTable::kPoolEntries - 50);
+
+  // A later set's start beyond the pool's end (another process wrote it) is not moved by the
+  // growth, which would take it past the largest int.
+  ASSERT_TRUE(t->AddSet("third", true));
+  ASSERT_EQ(t->AddKeyword(2, "last"), 0);
+  t->m_nStart[2] = INT_MAX;
+  EXPECT_FALSE(t->ResizeSetSpace(0, 120));
+  EXPECT_EQ(t->m_nStart[2], INT_MAX);
+  t->m_nStart[2] = 50;
+  EXPECT_TRUE(t->ResizeSetSpace(0, 120));
+  EXPECT_STREQ(t->GetKeyword(1, 0), "kept");
+  EXPECT_STREQ(t->GetKeyword(2, 0), "last");
 }
 
 TEST(CKeywordSetTable, CleanUpRemovesWhatCannotBeShownAndDuplicates) {

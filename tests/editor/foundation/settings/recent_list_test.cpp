@@ -10,6 +10,7 @@
 #include "editor/foundation/settings/recent_menus.h"
 #include "editor/foundation/settings/share_data.h"
 #include "platform/sjis_literal.h"
+#include "scoped_named_objects.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ class RecentListTest : public ::testing::Test {
   void SetUp() override {
     record = std::make_unique<SharedSettings>();
     CShareData::InitDefaults(*record);
-    share.Attach(record.get());
+    share.Attach(record.get(), names.c_str());
   }
   RecentFileRecord File(const char* path, int code = 0) {
     RecentFileRecord r = kEmptyRecentFileRecord;
@@ -48,6 +49,7 @@ class RecentListTest : public ::testing::Test {
     r.nCharCode = code;
     return menu.AddRecord(&r);
   }
+  const ScopedNamedObjects names{"CShareData-test-recent"};
   std::unique_ptr<SharedSettings> record;
   CShareData share;
 };

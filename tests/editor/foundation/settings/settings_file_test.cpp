@@ -154,6 +154,52 @@ TEST_F(SettingsFileTest, HostileValuesStayWithinTheRecord) {
   EXPECT_EQ(dir.Read("h1.ini"), dir.Read("h2.ini"));
 }
 
+// Values that the views and the page layout divide by or count with come into the ranges the
+// settings pages allow, from below and from above; values within them stay.
+TEST_F(SettingsFileTest, ValuesLaterCodeDividesByComeIntoTheirRanges) {
+  const auto low = LoadText(
+      "[Common]\r\nnRepeatedScrollLineNum=0\r\nnRulerHeight=-3\r\nnFUNCKEYWND_GroupNum=0\r\n"
+      "[Print]\r\nPS[00].nInts=0,0,0,-1,-1,-1,-1,-1,-1,1,9,1,0,1,0,0,0,1,0\r\n"
+      "PS[01].nInts=12,24,2,70,30,100,200,200,100,1,9,1,0,1,0,0,0,1,0\r\n"
+      "[Types(0)]\r\nnInts=0,100,-1\r\n[Types(1)]\r\nnInts=1,100,5\r\n");
+  const auto high = LoadText(
+      "[Common]\r\nnRepeatedScrollLineNum=11\r\nnRulerHeight=99\r\nnFUNCKEYWND_GroupNum=13\r\n"
+      "[Print]\r\nPS[00].nInts=101,999,5,301,151,501,501,501,501,1,9,1,0,1,0,0,0,1,0\r\n"
+      "PS[01].nInts=100,200,4,300,150,500,500,500,500,1,9,1,0,1,0,0,0,1,0\r\n"
+      "[Types(0)]\r\nnInts=0,100,65\r\n[Types(1)]\r\nnInts=1,100,64\r\n");
+  struct Case {
+    const char* name;
+    int32_t (*field)(const SharedSettings&);
+    int32_t fromLow;
+    int32_t fromHigh;
+  } cases[] = {
+      {"lines per scroll step", [](const SharedSettings& s) { return s.Common.nRepeatedScrollLineNum; }, 1, 10},
+      {"ruler height", [](const SharedSettings& s) { return s.Common.nRulerHeight; }, 2, 32},
+      {"function keys per group (others count as 4)",
+       [](const SharedSettings& s) { return s.Common.nFUNCKEYWND_GroupNum; }, 4, 4},
+      {"print cell width", [](const SharedSettings& s) { return s.PrintSettingList[0].nFontWidth; }, 7, 100},
+      {"print cell height", [](const SharedSettings& s) { return s.PrintSettingList[0].nFontHeight; }, 14, 200},
+      {"print columns", [](const SharedSettings& s) { return s.PrintSettingList[0].nColumns; }, 1, 4},
+      {"print column gap", [](const SharedSettings& s) { return s.PrintSettingList[0].nColumnGap; }, 0, 300},
+      {"print line spacing", [](const SharedSettings& s) { return s.PrintSettingList[0].nLineSpacing; }, 0, 150},
+      {"print top margin", [](const SharedSettings& s) { return s.PrintSettingList[0].nMarginTop; }, 0, 500},
+      {"print bottom margin", [](const SharedSettings& s) { return s.PrintSettingList[0].nMarginBottom; }, 0, 500},
+      {"print left margin", [](const SharedSettings& s) { return s.PrintSettingList[0].nMarginLeft; }, 0, 500},
+      {"print right margin", [](const SharedSettings& s) { return s.PrintSettingList[0].nMarginRight; }, 0, 500},
+      {"character spacing", [](const SharedSettings& s) { return s.TypeList[0].nCharSpacing; }, 0, 64},
+      {"print setting within its range stays", [](const SharedSettings& s) { return s.PrintSettingList[1].nColumns; },
+       2, 4},
+      {"print gap within its range stays", [](const SharedSettings& s) { return s.PrintSettingList[1].nColumnGap; }, 70,
+       300},
+      {"character spacing within its range stays", [](const SharedSettings& s) { return s.TypeList[1].nCharSpacing; },
+       5, 64},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.field(*low), c.fromLow) << c.name;
+    EXPECT_EQ(c.field(*high), c.fromHigh) << c.name;
+  }
+}
+
 TEST_F(SettingsFileTest, ReadOnlyFileStaysAndTheSaveSaysSo) {
   dir.Write("ro.ini", "old");
   ::chmod(dir.File("ro.ini").c_str(), 0444);

@@ -6,6 +6,7 @@
 
 #include "editor/foundation/settings/share_data.h"
 #include "platform/sjis_literal.h"
+#include "scoped_named_objects.h"
 
 namespace {
 
@@ -16,8 +17,9 @@ class ShareDataAccess : public ::testing::Test {
   void SetUp() override {
     record = std::make_unique<SharedSettings>();
     CShareData::InitDefaults(*record);
-    share.Attach(record.get());
+    share.Attach(record.get(), names.c_str());
   }
+  const ScopedNamedObjects names{"CShareData-test-access"};
   std::unique_ptr<SharedSettings> record;
   CShareData share;
 };

@@ -7,6 +7,7 @@
 #include "platform/gui_app.h"
 #include "platform/ipc.h"
 #include "platform/window.h"
+#include "scoped_named_objects.h"
 
 namespace {
 
@@ -21,10 +22,11 @@ LRESULT OutputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 TEST(DebugPrint, WaitsForTheOutputWindowThenFallsBackToStderr) {
   platform::EnsureGuiApp();
+  const ScopedNamedObjects names("CShareData-test-debug");
   auto record = std::make_unique<SharedSettings>();
   CShareData::InitDefaults(*record);
   CShareData share;
-  share.Attach(record.get());
+  share.Attach(record.get(), names.c_str());
 
   // No output window and no one to start it: the text goes to stderr at once.
   testing::internal::CaptureStderr();

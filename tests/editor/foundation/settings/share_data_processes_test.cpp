@@ -1,12 +1,14 @@
 // Two real editor processes on one shared record of the test's own name: the child attaches and
 // registers an edit window, the parent reaches it through the record and messages.
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <string>
+#include <sys/prctl.h>
 #include <unistd.h>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "platform/gui_app.h"
 #include "platform/ipc.h"
 #include "platform/window.h"
+#include "scoped_named_objects.h"
 
 using namespace platform;
 
@@ -23,7 +26,33 @@ namespace {
 constexpr UINT kCallBack = 0x8123;
 constexpr const char* kChildPath = "/work/child file.txt";
 
-std::string RecordName() { return "CShareData-test-" + std::to_string(::getpid()); }
+// A copy of this program serving one edit window on the record. It is killed when the test ends,
+// however the test ends (also while stopped), and the socket it had no chance to remove goes too.
+class EditorChild {
+ public:
+  EditorChild(const std::string& record, ipc::WindowId parent)
+      : m_copy("ShareDataProcessCopy.DISABLED_EditWindowProcess",
+               {"TOVARA_RECORD=" + record, "TOVARA_PARENT_WINDOW=" + std::to_string(parent)}),
+        m_pid(m_copy.pid()) {}
+  ~EditorChild() { End(); }
+  EditorChild(const EditorChild&) = delete;
+  EditorChild& operator=(const EditorChild&) = delete;
+
+  ChildCopy& copy() { return m_copy; }
+  pid_t pid() const { return m_pid; }
+  // Kills the copy as a crash would and waits until it is gone.
+  void End() {
+    if (m_pid <= 0) return;
+    m_copy.Kill();
+    m_copy.Wait();
+    ipc::RemoveSocketOfEndedProcess(m_pid);
+    m_pid = -1;
+  }
+
+ private:
+  ChildCopy m_copy;
+  pid_t m_pid;
+};
 
 void Pump() {
   MSG msg;
@@ -75,7 +104,11 @@ bool RegisterClassOnce(const char* name, WNDPROC proc) {
 // its input closes.
 TEST(ShareDataProcessCopy, DISABLED_EditWindowProcess) {
   const char* record = std::getenv("TOVARA_RECORD");
-  ASSERT_TRUE(record);
+  const char* parent = std::getenv("TOVARA_PARENT_WINDOW");
+  ASSERT_TRUE(record && parent);
+  // A parent that dies while this copy is stopped must not leave it behind.
+  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (::getppid() != ipc::ProcessOf(static_cast<ipc::WindowId>(std::strtoul(parent, nullptr, 10)))) return;
   EnsureGuiApp();
   ipc::SetSendTimeout(std::chrono::milliseconds(2000));
   RegisterClassOnce(kEditWindowClass, ChildProc);
@@ -104,7 +137,8 @@ TEST(ShareDataProcesses, TwoProcessesShareTheRecordTheWindowsAndTheExchange) {
                                            nullptr, nullptr, nullptr);
   const ipc::WindowId parentId = ipc::RegisterWindow(parentWindow, "TovaraTestParent");
   ASSERT_NE(parentId, 0u);
-  const std::string record = RecordName();
+  const ScopedNamedObjects names("CShareData-test");
+  const std::string& record = names.name();
 
   auto share = std::make_unique<CShareData>();
   ASSERT_TRUE(share->Init(record.c_str()));
@@ -116,8 +150,8 @@ TEST(ShareDataProcesses, TwoProcessesShareTheRecordTheWindowsAndTheExchange) {
 
   ipc::WindowId childId = 0;
   {
-    ChildCopy child("ShareDataProcessCopy.DISABLED_EditWindowProcess",
-                    {"TOVARA_RECORD=" + record, "TOVARA_PARENT_WINDOW=" + std::to_string(parentId)});
+    EditorChild editor(record, parentId);
+    ChildCopy& child = editor.copy();
     ASSERT_TRUE(child.started());
     const std::string line = child.ReadLine(Pump);
     unsigned id = 0;
@@ -157,8 +191,7 @@ TEST(ShareDataProcesses, TwoProcessesShareTheRecordTheWindowsAndTheExchange) {
     EXPECT_FALSE(share->FindEditWindowByPath("/WORK/CHILD FILE.TXT", &found));
     EXPECT_EQ(found, 0u);
 
-    child.Kill();
-    child.Wait();
+    editor.End();
   }
   // Its id is dead at once, and a send to it costs no wait.
   const auto start = std::chrono::steady_clock::now();
@@ -184,6 +217,83 @@ TEST(ShareDataProcesses, TwoProcessesShareTheRecordTheWindowsAndTheExchange) {
 
   ipc::UnregisterWindow(parentId);
   DestroyWindow(parentWindow);
+}
+
+TEST(ShareDataProcesses, AStoppedEditorHoldsNobodyUpAndAnEndedOneLeavesTheList) {
+  using Clock = std::chrono::steady_clock;
+  EnsureGuiApp();
+  // The usual send limit: what the listener answers must never wait that long.
+  ipc::SetSendTimeout(std::chrono::milliseconds(5000));
+  const auto shortWait = std::chrono::milliseconds(1000);
+  RegisterClassOnce("TovaraTestParent", ParentProc);
+  const HWND parentWindow = CreateWindowEx(0, "TovaraTestParent", "parent", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
+                                           nullptr, nullptr, nullptr);
+  const ipc::WindowId parentId = ipc::RegisterWindow(parentWindow, kEditWindowClass);
+  ASSERT_NE(parentId, 0u);
+  const ScopedNamedObjects names("CShareData-test-stopped");
+  CShareData share;
+  ASSERT_TRUE(share.Init(names.c_str()));
+  SharedSettings* s = share.GetShareData();
+
+  EditorChild editor(names.name(), parentId);
+  ASSERT_TRUE(editor.copy().started());
+  unsigned childId = 0;
+  const std::string line = editor.copy().ReadLine(Pump);
+  ASSERT_EQ(std::sscanf(line.c_str(), "id=%u", &childId), 1) << line;
+  EXPECT_EQ(editor.copy().ReadLine(Pump), "notify=1");
+  ASSERT_TRUE(IsEditWindow(childId));
+  ASSERT_TRUE(editor.copy().Stop());
+
+  // Each request its listener would answer gives up soon; more of them than the listener's queue
+  // holds, so that a connect waiting for a place in it would show too.
+  for (int i = 0; i < 24; ++i) {
+    const auto start = Clock::now();
+    switch (i % 4) {
+      case 0:
+        EXPECT_EQ(ipc::GetPresence(childId), ipc::Presence::kNoAnswer);
+        break;
+      case 1:
+        EXPECT_EQ(ipc::GetClassName(childId), "");
+        break;
+      case 2:
+        EXPECT_EQ(ipc::GetWindowLong(childId, 4), 0);
+        break;
+      default:
+        EXPECT_EQ(share.GetEditWindowCount(), 0);  // a walk of the list
+        break;
+    }
+    ASSERT_LT(Clock::now() - start, shortWait) << "request " << i;
+  }
+  // A send keeps its own limit, connect included.
+  ipc::SetSendTimeout(std::chrono::milliseconds(300));
+  auto start = Clock::now();
+  EXPECT_EQ(ipc::SendMessage(childId, MYWM_GETCARETPOS, 0, 0), 0);
+  EXPECT_LT(Clock::now() - start, shortWait);
+  ipc::SetSendTimeout(std::chrono::milliseconds(5000));
+
+  // A list full of the stopped process's windows: none of them is gone, so a new window is refused,
+  // after one short wait for the whole process.
+  for (int i = 0; i < kEditWindowSlots; ++i) {
+    s->EditWindowList[i] = EditWindowEntry{};
+    s->EditWindowList[i].hwnd = (static_cast<uint32_t>(editor.pid()) << 8) | static_cast<uint32_t>(i);
+  }
+  s->nEditWindowCount = kEditWindowSlots;
+  start = Clock::now();
+  EXPECT_FALSE(share.RegisterEditWindow(parentId));
+  EXPECT_LT(Clock::now() - start, shortWait);
+  EXPECT_EQ(s->nEditWindowCount, kEditWindowSlots);
+
+  // Once the process has ended, its entries make room.
+  editor.End();
+  EXPECT_EQ(ipc::GetPresence(childId), ipc::Presence::kGone);
+  EXPECT_TRUE(share.RegisterEditWindow(parentId));
+  EXPECT_EQ(s->nEditWindowCount, 1);
+  EXPECT_EQ(s->EditWindowList[0].hwnd, parentId);
+
+  share.UnregisterEditWindow(parentId);
+  ipc::UnregisterWindow(parentId);
+  DestroyWindow(parentWindow);
+  Pump();
 }
 
 }  // namespace

@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "editor/foundation/settings/share_data.h"
 #include "platform/gui_app.h"
 #include "platform/ipc.h"
+#include "platform/named_lock.h"
 #include "platform/window.h"
+#include "scoped_named_objects.h"
 
 namespace {
 
@@ -27,6 +30,7 @@ void Pump() {
 
 TEST(EditWindowList, RegisterNumberSortCloseAndAFullList) {
   platform::EnsureGuiApp();
+  const ScopedNamedObjects names("CShareData-test-list");
   WNDCLASSEX wc;
   wc.lpfnWndProc = ListProc;
   wc.lpszClassName = "EditWindowListTest";
@@ -34,7 +38,7 @@ TEST(EditWindowList, RegisterNumberSortCloseAndAFullList) {
   auto record = std::make_unique<SharedSettings>();
   CShareData::InitDefaults(*record);
   CShareData share;
-  share.Attach(record.get());
+  share.Attach(record.get(), names.c_str());
 
   HWND a = platform::CreateWindowEx(0, "EditWindowListTest", "a", 0, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
   HWND b = platform::CreateWindowEx(0, "EditWindowListTest", "b", 0, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
@@ -68,26 +72,59 @@ TEST(EditWindowList, RegisterNumberSortCloseAndAFullList) {
   closeAnswers[b] = 1;
   EXPECT_TRUE(share.RequestCloseAllEditWindows());
 
-  // A full list: a new window is refused, a listed one still moves to the top.
+  // A list filled up by windows that are gone (processes that ended without taking them off, or
+  // that never listened): a listed window still moves to the top, and a new one makes room by
+  // dropping them. (A full list of windows that are there refuses a new one: the two-process test.)
   for (int i = record->nEditWindowCount; i < kEditWindowSlots; ++i) {
     record->EditWindowList[i] = EditWindowEntry{};
-    record->EditWindowList[i].hwnd = 0x100u + static_cast<uint32_t>(i);  // ids nobody answers for
+    const auto n = static_cast<uint32_t>(i);
+    record->EditWindowList[i].hwnd = i % 2 ? (0xFFFFFEu << 8) | n  // a process number the system never gives
+                                           : 0x100u | n;           // process 1, which has no listener
   }
   record->nEditWindowCount = kEditWindowSlots;
-  HWND c = platform::CreateWindowEx(0, "EditWindowListTest", "c", 0, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
-  const auto idc = platform::ipc::RegisterWindow(c, kEditWindowClass);
-  EXPECT_FALSE(share.RegisterEditWindow(idc));
   EXPECT_TRUE(share.RegisterEditWindow(idb));
   EXPECT_EQ(record->EditWindowList[0].hwnd, idb);
-  EXPECT_EQ(share.GetEditWindowCount(), 2);  // the dead ids cost no wait and do not count
+  EXPECT_EQ(record->nEditWindowCount, kEditWindowSlots);
+  EXPECT_EQ(share.GetEditWindowCount(), 2);  // the gone ids cost no wait and do not count
+  HWND c = platform::CreateWindowEx(0, "EditWindowListTest", "c", 0, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
+  const auto idc = platform::ipc::RegisterWindow(c, kEditWindowClass);
+  EXPECT_TRUE(share.RegisterEditWindow(idc));
+  EXPECT_EQ(record->nEditWindowCount, 3);
+  EXPECT_EQ(record->EditWindowList[0].hwnd, idc);
+  EXPECT_EQ(record->EditWindowList[1].hwnd, idb);
+  EXPECT_EQ(record->EditWindowList[2].hwnd, ida);
 
   share.UnregisterEditWindow(ida);
-  EXPECT_EQ(record->nEditWindowCount, kEditWindowSlots - 1);
+  EXPECT_EQ(record->nEditWindowCount, 2);
   for (auto [id, hwnd] : {std::pair{ida, a}, std::pair{idb, b}, std::pair{idc, c}}) {
     platform::ipc::UnregisterWindow(id);
     platform::DestroyWindow(hwnd);
   }
   Pump();
+}
+
+// A holder of the record's lock that never lets go (a stopped process) holds a change up for the
+// lock's wait only; the change then goes ahead without the lock, and the log says so.
+TEST(RecordLock, AHolderThatDoesNotLetGoIsPassedAfterTheWaitAndTheLogSaysSo) {
+  const ScopedNamedObjects names("CShareData-test-lock");
+  auto record = std::make_unique<SharedSettings>();
+  CShareData::InitDefaults(*record);
+  CShareData share;
+  share.Attach(record.get(), names.c_str());
+  platform::NamedLock holder;  // an open file of its own conflicts as another process's would
+  ASSERT_EQ(holder.Open(names.name() + ".record"), platform::NamedLock::Result::kAcquired);
+
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(share.AddSearchKey("waited"));
+  const std::string log = testing::internal::GetCapturedStderr();
+  EXPECT_STREQ(record->szSearchKeys[0], "waited");
+  EXPECT_NE(log.find("lock of the shared settings was not had within 2000 ms"), std::string::npos) << log;
+
+  holder.Close();
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(share.AddSearchKey("free"));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_STREQ(record->szSearchKeys[0], "free");
 }
 
 }  // namespace
