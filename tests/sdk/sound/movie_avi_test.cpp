@@ -255,6 +255,18 @@ TEST_F(Movie, TheBufferHoldsFourSecondsAndIsPrefilled) {
   audio->Buffer()->Unlock(p1, b1, p2, b2);
 }
 
+TEST_F(Movie, PlayedTwiceBeforeTheMixerComesItsSoundStartsOnce) {
+  film_writer::Film film;
+  film.video = Frames(10);
+  film.audio = Pcm(44100, 1, 44100);
+  CMovieAVI movie;
+  ASSERT_EQ(movie.Open(Write("twice.avi", film).c_str()), 0);
+  movie.Play();
+  movie.Play();
+  const std::vector<int16_t> out = Render(movie, 2 * kRampFrames);
+  for (uint32_t i = 0; i < 2 * kRampFrames; ++i) ASSERT_EQ(out[2 * i], static_cast<int16_t>(i * 7 & 0x7FFF)) << i;
+}
+
 // The left channel of a 44,100 Hz stereo sound decoded in one go.
 std::vector<int16_t> DecodeAll(const film_writer::Audio& a) {
   WAVEFORMATEX pcm{};
