@@ -13,6 +13,8 @@
 #include "platform/audio_mixer.h"
 #include "scoped_temp_dir.h"
 #include "sdk/sound/mmio_file.h"
+#include "sdk/sound/movie_avi.h"
+#include "sdk/sound/movie_avi_audio.h"
 #include "sdk/sound/sound.h"
 #include "tools/make_sounds/sound_writer.h"
 
@@ -27,6 +29,20 @@ int SoundLoad(const std::string& path) {
   return sound.Load(path);
 }
 
+// 0 when the film's sound was refused; the film plays and is heard for a while either way.
+int FilmPlay(const std::string& path) {
+  platform::SetAudioManualRender(true);
+  CMovieAVIAUDIO::SetIdleWaitMs(1);
+  CMovieAVI movie;
+  movie.Open(path.c_str());
+  movie.Play();
+  std::vector<int16_t> out(2 * 4096);
+  for (int i = 0; i < 4; ++i) platform::RenderAudio(out);
+  const bool buffer = movie.AudioPart() && movie.AudioPart()->HasBuffer();
+  movie.Close();
+  return buffer ? 1 : 0;
+}
+
 struct Case {
   const char* target;
   const char* file;
@@ -39,6 +55,9 @@ const Case kCases[] = {
     {"wav_riff", "riff-size-wraps-the-chunk-walk",
      [](const std::string& p) { return int{kmMmioFile().Open(p.c_str())}; }, 0},
     {"wav_riff", "riff-size-wraps-the-chunk-walk", SoundLoad, 1},
+    // MPEG at a byte rate of 1 and blocks of 16384 bytes, with no frame: a 2.9 GB block.
+    {"wav_riff", "mpeg-byte-rate-1-asks-for-gigabytes", SoundLoad, 1},
+    {"avi_movie", "mpeg-byte-rate-1-asks-for-gigabytes", FilmPlay, 0},
 };
 
 TEST(HostileSounds, AreRefusedQuicklyWithoutAllocatingWhatTheyClaim) {
