@@ -1,5 +1,6 @@
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <gtest/gtest.h>
 
 #include "g711.h"
@@ -17,15 +18,16 @@ namespace {
 
 using sound_writer::WaveKind;
 
-// The data chunk of a file made by the writer.
-std::vector<uint8_t> DataChunk(const std::vector<uint8_t>& file) {
+// A chunk of a file made by the writer; nothing when it has none.
+std::optional<std::vector<uint8_t>> Chunk(const std::vector<uint8_t>& file, const char* tag) {
   for (size_t at = 12; at + 8 <= file.size();) {
     uint32_t size;
     std::memcpy(&size, file.data() + at + 4, 4);
-    if (std::memcmp(file.data() + at, "data", 4) == 0) return {file.begin() + at + 8, file.begin() + at + 8 + size};
+    if (std::memcmp(file.data() + at, tag, 4) == 0)
+      return std::vector<uint8_t>(file.begin() + at + 8, file.begin() + at + 8 + size);
     at += 8 + size + (size & 1);
   }
-  return {};
+  return std::nullopt;
 }
 
 std::vector<int16_t> ReadAll(CPCMReader& r) {
@@ -110,13 +112,37 @@ TEST_F(Readers, CompressedFormatsDecodeToTheirTone) {
     ASSERT_GE(out.size(), SoundFiles::kFrames);
     EXPECT_LT(out.size(), SoundFiles::kFrames + 2100u) << "at most one padded block more";
     if (c.expand) {
-      const auto stored = DataChunk(files.Load(path));
+      const auto stored = Chunk(files.Load(path), "data").value();
       ASSERT_EQ(stored.size(), out.size());
       for (size_t i = 0; i < out.size(); ++i) ASSERT_EQ(out[i], c.expand(stored[i])) << i;
     }
     double err = 0;
     for (uint32_t i = 0; i < SoundFiles::kFrames; ++i) err += std::pow(out[i] - files.Tone()[i], 2);
     EXPECT_LT(std::sqrt(err / SoundFiles::kFrames), c.tolerance * 10000);
+  }
+}
+
+// Compressed data is padded to whole blocks or frames: only the "fact" chunk tells the length.
+TEST_F(Readers, CompressedWaveFilesTellTheirLengthInAFactChunk) {
+  for (WaveKind kind : {WaveKind::kPcm8, WaveKind::kPcm16, WaveKind::kMsAdpcm, WaveKind::kImaAdpcm, WaveKind::kALaw,
+                        WaveKind::kMuLaw, WaveKind::kMp3}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    const std::string path = files.Wave(kind, "fact.wav");
+    ASSERT_FALSE(path.empty());
+    const auto fact = Chunk(files.Load(path), "fact");
+    if (kind == WaveKind::kPcm8 || kind == WaveKind::kPcm16) {
+      EXPECT_FALSE(fact) << "plain PCM tells its length by its size";
+      continue;
+    }
+    ASSERT_TRUE(fact);
+    ASSERT_EQ(fact->size(), 4u);
+    uint32_t frames = 0;
+    std::memcpy(&frames, fact->data(), 4);
+    EXPECT_EQ(frames, SoundFiles::kFrames);
+    // The chunk is stepped over: the file still reads.
+    auto r = factory.CreateReader(path);
+    ASSERT_TRUE(r);
+    EXPECT_GE(r->GetPCMSize(), SoundFiles::kFrames * 2);
   }
 }
 
