@@ -90,6 +90,26 @@ bool ReadFormat(std::span<const uint8_t> block, WAVEFORMATEX& f, Kind& kind) {
   return false;
 }
 
+// Walks the MPEG frames in data as the converter decodes them: a byte that starts no usable
+// header is skipped, a frame that the data does not hold whole ends the walk. Calls frame(offset,
+// header) for each whole frame and returns where the walk stopped: what follows may still become
+// a frame when more data comes.
+template <class F>
+size_t WalkMpegFrames(std::span<const uint8_t> data, F&& frame) {
+  size_t i = 0;
+  while (i + 4 <= data.size()) {
+    MpegHeader h;
+    if (!ParseMpegHeader(data.data() + i, h)) {
+      ++i;
+      continue;
+    }
+    if (i + h.frameBytes > data.size()) break;  // the rest of the frame comes later
+    frame(i, h);
+    i += h.frameBytes;
+  }
+  return i;
+}
+
 AVCodecID AdpcmCodec(uint16_t tag) {
   return tag == WAVE_FORMAT_ADPCM ? AV_CODEC_ID_ADPCM_MS : AV_CODEC_ID_ADPCM_IMA_WAV;
 }
@@ -123,6 +143,49 @@ bool ParseMpegHeader(const uint8_t* b, MpegHeader& h) {
     h.frameBytes = h.samples / 8 * h.bitrate * 1000 / h.sampleRate + padding;
   }
   return h.frameBytes >= 4;
+}
+
+uint32_t MpegFrames::ByteRate() const {
+  if (samples == 0) return 0;
+  const uint64_t rate = (bytes * sampleRate + samples - 1) / samples;
+  return static_cast<uint32_t>(std::min<uint64_t>(rate, UINT32_MAX));
+}
+
+MpegFrames ScanMpegFrames(std::span<const uint8_t> data) {
+  MpegFrames f;
+  WalkMpegFrames(data, [&f](size_t at, const MpegHeader& h) {
+    f.bytes = at + h.frameBytes;
+    if (f.count == 0) {
+      f.sampleRate = h.sampleRate;
+      f.version = h.version;
+      f.layer = h.layer;
+    } else if (h.sampleRate != f.sampleRate) {
+      f.sampleRate = 0;
+    }
+    ++f.count;
+    f.samples += h.samples;
+  });
+  if (f.count != 0 && f.sampleRate == 0) f.samples = 0;  // no one rate to play them at
+  return f;
+}
+
+int32_t AcmFitMpegFormat(std::span<uint8_t> block, const MpegFrames& frames) {
+  WAVEFORMATEX f;
+  if (block.size() < sizeof f) return MMSYSERR_INVALPARAM;
+  std::memcpy(&f, block.data(), sizeof f);
+  if (f.wFormatTag != WAVE_FORMAT_MPEGLAYER3) return ACMERR_NOTPOSSIBLE;
+  if (frames.count == 0 || frames.sampleRate == 0 || frames.sampleRate != f.nSamplesPerSec) return ACMERR_NOTPOSSIBLE;
+  if (f.nAvgBytesPerSec != 0) {
+    // Byte rates of the lowest and the highest bit rate of the frames' version and layer.
+    const bool mpeg1 = frames.version == 1;
+    const uint32_t lowest = MpegBitrateKbps(mpeg1, frames.layer, 1) * 125;
+    const uint32_t highest = MpegBitrateKbps(mpeg1, frames.layer, 14) * 125;
+    if (f.nAvgBytesPerSec < lowest || f.nAvgBytesPerSec > highest) return ACMERR_NOTPOSSIBLE;
+  }
+  f.nAvgBytesPerSec = frames.ByteRate();
+  if (f.nAvgBytesPerSec == 0) return ACMERR_NOTPOSSIBLE;
+  std::memcpy(block.data(), &f, sizeof f);
+  return MMSYSERR_NOERROR;
 }
 
 int32_t AcmFormatSuggest(std::span<const uint8_t> source, WAVEFORMATEX& pcm) {
@@ -241,22 +304,14 @@ struct AcmStream::Impl {
   }
 
   void DecodeMpeg() {
-    size_t i = 0;
-    while (i + 4 <= mpegInput.size()) {
-      MpegHeader h;
-      if (!ParseMpegHeader(mpegInput.data() + i, h)) {
-        ++i;
-        continue;
-      }
-      if (i + h.frameBytes > mpegInput.size()) break;  // the rest of the frame comes later
+    const size_t stop = WalkMpegFrames(mpegInput, [this](size_t at, const MpegHeader& h) {
       if (h.layer != codecLayer) {
         static constexpr AVCodecID kIds[3] = {AV_CODEC_ID_MP1, AV_CODEC_ID_MP2, AV_CODEC_ID_MP3};
         codecLayer = MakeDecoder(kIds[h.layer - 1], h.sampleRate, h.channels, 0) ? h.layer : 0;
       }
-      if (codec) Decode(mpegInput.data() + i, h.frameBytes);
-      i += h.frameBytes;
-    }
-    mpegInput.erase(mpegInput.begin(), mpegInput.begin() + static_cast<ptrdiff_t>(i));
+      if (codec) Decode(mpegInput.data() + at, h.frameBytes);
+    });
+    mpegInput.erase(mpegInput.begin(), mpegInput.begin() + static_cast<ptrdiff_t>(stop));
   }
 };
 

@@ -7,7 +7,8 @@
 //   ACMERR_NOTPOSSIBLE. A format block is given with its real size; extra bytes that its cbSize
 //   claims are read only where the block holds them.
 // - Sizes: ADPCM counts whole blocks and refuses less than one; A-law and mu-law double and halve;
-//   MPEG goes by the two average byte rates and refuses less than one frame.
+//   MPEG goes by the two average byte rates and refuses less than one frame; a caller that has the
+//   data fits the block to its frames first (AcmFitMpegFormat), so that the rate is the frames'.
 // - Convert is stateful. ADPCM, A-law, mu-law and PCM convert whole blocks that fit the output and
 //   report the bytes used. MPEG takes all its input, finds frames by their sync itself (input may
 //   start inside a frame), keeps decoded output that did not fit for the next call, and always
@@ -73,5 +74,24 @@ struct MpegHeader {
 uint32_t MpegBitrateKbps(bool mpeg1, int layer, unsigned index);
 // False for anything but a usable header (free format, reserved indices and layers refused).
 bool ParseMpegHeader(const uint8_t* b, MpegHeader& h);
+
+// The whole MPEG audio frames in some bytes, found by their sync the way the converter finds them
+// (so it decodes exactly these).
+struct MpegFrames {
+  uint32_t count = 0;
+  uint64_t samples = 0;     // per channel, of all of them
+  uint64_t bytes = 0;       // from the start to the end of the last, what lies between included
+  uint32_t sampleRate = 0;  // every frame's; 0 when they differ
+  int version = 0, layer = 0;  // of the first
+  // The rate at which the bytes play, rounded up: what sizes go by. 0 without frames.
+  uint32_t ByteRate() const;
+};
+MpegFrames ScanMpegFrames(std::span<const uint8_t> data);
+
+// Makes an MPEG format block agree with the frames of its data, since every size is computed from
+// its byte rate: the block's byte rate becomes the frames' own. Refused (ACMERR_NOTPOSSIBLE)
+// without a whole frame, when the frames' sample rates differ from the block's, or when the block
+// states a byte rate (0 states none) that no bit rate of the frames' kind gives.
+int32_t AcmFitMpegFormat(std::span<uint8_t> block, const MpegFrames& frames);
 
 }  // namespace platform

@@ -249,6 +249,7 @@ HRESULT SoundBuffer::Play(uint32_t, uint32_t, uint32_t flags) {
     // A silent buffer starting takes its gain at once; there is nothing to ramp from.
     v.gain.Jump(v.gain.target);
     v.playing = true;
+    v.heard = false;
   }
   return DS_OK;
 }
@@ -258,10 +259,13 @@ HRESULT SoundBuffer::Stop() {
   if (HRESULT h = m.CallHook(AudioCall::kStop, Id(), 0); h != DS_OK) return h;
   std::lock_guard lock(m.mutex);
   Voice& v = *m_voice;
-  if (v.playing && (v.gain.gain != 0.0f || v.gain.left != 0)) {
+  // A buffer started again before the mixer reached it was never heard: fading it out would play
+  // its start twice, over the new start. One that was heard fades on from where it was heard,
+  // wherever its position was set since.
+  if (v.playing && v.heard && (v.gain.gain != 0.0f || v.gain.left != 0)) {
     v.tail.active = true;
     v.tail.looping = v.looping;
-    v.tail.pos = v.pos;
+    v.tail.pos = v.heardPos;
     v.tail.gain.Jump(v.gain.gain);
     v.tail.gain.RampTo(0.0f, kRampFrames);
   }

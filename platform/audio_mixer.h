@@ -16,7 +16,8 @@
 //   write cursor leads it by one period while playing.
 // - Volume is -10,000..0 hundredths of a decibel, gain 10^(v/2000), -10,000 exact silence; changes
 //   of an audible buffer are ramped over kRampFrames frames, and stopping an audible buffer fades
-//   what was heard over the same ramp while the buffer itself stops at once.
+//   what was heard, from where it was heard, over the same ramp while the buffer itself stops at
+//   once. A buffer that has not been rendered since it started stops without a fade.
 // - Frequency 0 means the buffer's own rate; else 100..100,000 Hz, resampled linearly on a 32.32
 //   fixed-point position, so cursors stay exact. Mono plays at full level on both sides; voices are
 //   summed in float and saturated.

@@ -145,6 +145,8 @@ void MixVoice(Voice& v, float* acc, uint32_t frames) {
   if (!v.playing) return;
   const uint64_t startFrame = v.pos >> 32;
   RunResult r = Run(v, v.pos, v.looping, v.gain, acc, frames);
+  v.heard = true;
+  v.heardPos = v.pos;
   if (r.ended) {
     v.playing = false;
     v.pos = 0;

@@ -52,6 +52,10 @@ struct Voice {
   uint64_t step = uint64_t{1} << 32;
   int32_t volume = 0;
   RampedGain gain;
+  // Whether the mixer has rendered the voice since it last started, and where that left it: only
+  // what was heard is faded out when it stops, from where it was heard.
+  bool heard = false;
+  uint64_t heardPos = 0;
 
   // What was heard when an audible buffer stopped, faded out on its own position.
   struct Tail {

@@ -29,21 +29,21 @@ bool DataCanCover(const Header& header, std::span<const uint8_t> file) {
 int ReadPixels(const Header& header, std::span<const uint8_t> file, std::span<uint8_t> pixels) {
   if (header.packed != 0 && header.dataSize == 0) return 3;
   const std::span<const uint8_t> data = file.subspan(std::min(file.size(), kHeaderSize));
-  // Whatever the data does not cover, because it is shorter than the picture or the file ends
-  // early, stays zero.
+  // Whatever a data size short of the picture does not cover stays zero.
   std::fill(pixels.begin(), pixels.end(), uint8_t{0});
   const size_t wanted = std::min<size_t>(header.dataSize, pixels.size());
   if (wanted == 0) return 0;
   if (header.packed == 0) {
     const size_t available = std::min(wanted, data.size());
     if (available != 0) std::memcpy(pixels.data(), data.data(), available);
-  } else {
-    // The decoder stops at the end of the packed data or after `wanted` bytes, whichever comes
-    // first.
-    CLzssDecoder decoder;
-    unsigned char* out = pixels.data();
-    decoder.Decode(data.data(), static_cast<uint32_t>(data.size()), out, static_cast<uint32_t>(wanted), false);
+    return 0;
   }
+  // The decoder stops after `wanted` bytes. A stream that ends before them is damaged, as it is in
+  // an archive: the picture is refused rather than shown with a black part.
+  CLzssDecoder decoder;
+  unsigned char* out = pixels.data();
+  if (decoder.Decode(data.data(), static_cast<uint32_t>(data.size()), out, static_cast<uint32_t>(wanted), false) != 0)
+    return 3;
   return 0;
 }
 

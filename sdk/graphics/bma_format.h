@@ -29,8 +29,9 @@ std::optional<Header> ReadHeader(std::span<const uint8_t> file);
 bool DataCanCover(const Header& header, std::span<const uint8_t> file);
 
 // Fills pixels from the data after the header: raw data is copied, packed data decoded. Neither
-// reads past the end of the file nor writes past the pixels; what the data does not cover is
-// zero. Returns 0, or 3 for packed data of size 0.
+// reads past the end of the file nor writes past the pixels; what a data size short of the
+// picture does not cover is zero. Returns 0, or 3 for packed data of size 0 or a packed stream
+// that ends before it has made the data size (or the picture, when that is smaller).
 int ReadPixels(const Header& header, std::span<const uint8_t> file, std::span<uint8_t> pixels);
 
 }  // namespace bma

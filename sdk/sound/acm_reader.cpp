@@ -25,7 +25,14 @@ uint8_t kmACMtoPCM::Open(const char* name) {
     return 0;
   }
   if (source->wFormatTag == platform::WAVE_FORMAT_PCM) return 0;
-  const std::span<const uint8_t> block(reinterpret_cast<const uint8_t*>(source), file->GetFormatSize());
+  const auto* formatBytes = reinterpret_cast<const uint8_t*>(source);
+  m_sourceBlock.assign(formatBytes, formatBytes + file->GetFormatSize());
+  platform::MpegFrames frames;
+  if (source->wFormatTag == platform::WAVE_FORMAT_MPEGLAYER3 && !FitToFrames(*file, frames)) {
+    SoundLog("kmACMtoPCM::open MPEG frames do not match the format. %x", source->wFormatTag);
+    return 0;
+  }
+  const std::span<const uint8_t> block(m_sourceBlock);
   WAVEFORMATEX output{};
   output.wFormatTag = platform::WAVE_FORMAT_PCM;
   if (platform::AcmFormatSuggest(block, output) != MMSYSERR_NOERROR) {
@@ -37,15 +44,37 @@ uint8_t kmACMtoPCM::Open(const char* name) {
     return 0;
   }
   m_output = output;
-  m_source = source;
+  m_source = reinterpret_cast<const WAVEFORMATEX*>(m_sourceBlock.data());
+  m_mpegPcmSize.reset();
+  if (frames.count != 0) {
+    // The frames decode to exactly this much, whatever the byte rates make of the data's size.
+    const uint64_t pcm = frames.samples * output.nBlockAlign;
+    if (pcm > UINT32_MAX) return 0;
+    m_mpegPcmSize = static_cast<uint32_t>(pcm);
+  }
   uint32_t minimum = 0;
-  if (m_stream.Size(source->nBlockAlign, minimum, ACM_STREAMSIZEF_SOURCE) != MMSYSERR_NOERROR) {
+  if (m_stream.Size(m_source->nBlockAlign, minimum, ACM_STREAMSIZEF_SOURCE) != MMSYSERR_NOERROR) {
     minimum = 0;
     SoundLog("%s", "Minimun BUffer Unknowm.");
   }
-  m_minimumBlock = minimum;
+  // A block is never larger than all the sound there is.
+  m_minimumBlock = m_mpegPcmSize ? std::min(minimum, *m_mpegPcmSize) : minimum;
   m_file = std::move(file);
   return 1;
+}
+
+bool kmACMtoPCM::FitToFrames(kmWaveFile& file, platform::MpegFrames& frames) {
+  try {
+    m_sourceBuffer.resize(file.GetSize());
+  } catch (const std::bad_alloc&) {
+    SoundLog("kmACMtoPCM::alloc. %d byte Allocation Error: %x.", static_cast<int>(file.GetSize()), 8u);
+    return false;
+  }
+  const int32_t got = std::max(file.Read(m_sourceBuffer.data(), static_cast<uint32_t>(m_sourceBuffer.size())), 0);
+  file.Rewind();
+  frames = platform::ScanMpegFrames(std::span<const uint8_t>(m_sourceBuffer.data(), static_cast<size_t>(got)));
+  return m_sourceBlock.size() >= sizeof(WAVEFORMATEX) &&
+         platform::AcmFitMpegFormat(m_sourceBlock, frames) == MMSYSERR_NOERROR;
 }
 
 bool kmACMtoPCM::GrowSource(uint32_t& bytes) {
@@ -142,6 +171,7 @@ uint32_t kmACMtoPCM::Read(void* dst, uint32_t bytes) {
 }
 
 uint32_t kmACMtoPCM::GetPCMSize() {
+  if (m_file && m_mpegPcmSize) return *m_mpegPcmSize;
   uint32_t size = 0;
   if (!m_file || m_stream.Size(m_file->GetSize(), size, ACM_STREAMSIZEF_SOURCE) != MMSYSERR_NOERROR) return 0;
   return size;

@@ -1,9 +1,12 @@
 // The reader of compressed wave files and MPEG audio files: the converter turns their data into
 // PCM, one source block or more at a time. Decoded bytes that a read did not take are handed out
-// first by the next one.
+// first by the next one. MPEG data is sized by its frames, read once at the open: their byte rate
+// replaces the format's, whose sizes would otherwise come from whatever rate the file states, and
+// a format that disagrees with its frames is refused.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -31,13 +34,18 @@ class kmACMtoPCM : public CPCMReader {
   uint32_t MinimumBlock() const { return m_minimumBlock; }
 
  private:
+  // Reads the whole data to find its MPEG frames and fits the format block to them; false when
+  // the two disagree.
+  bool FitToFrames(kmWaveFile& file, platform::MpegFrames& frames);
   uint32_t Convert(std::span<const uint8_t> src, uint8_t* dst, uint32_t dstBytes);
   uint32_t ReadOnce(uint8_t* dst, uint32_t bytes, bool& wrapped);
   // Makes room for bytes of input, lowered first to what the data can give.
   bool GrowSource(uint32_t& bytes);
   uint8_t Silence() const { return m_output.wBitsPerSample == 8 ? 0x80 : 0; }
 
+  std::vector<uint8_t> m_sourceBlock;  // the file's format block, fitted to its frames for MPEG
   const WAVEFORMATEX* m_source = nullptr;
+  std::optional<uint32_t> m_mpegPcmSize;
   WAVEFORMATEX m_output{};
   platform::AcmStream m_stream;
   std::vector<uint8_t> m_decoded;  // one minimum block once used

@@ -10,25 +10,28 @@
 namespace {
 
 struct Chunk {
-  uint32_t start = 0;  // offset of the contents
+  uint64_t start = 0;  // offset of the contents
   uint32_t size = 0;   // as stored
 };
 
 bool IsTag(const unsigned char* p, const char* tag) { return std::memcmp(p, tag, 4) == 0; }
 
+// The offset just past a chunk's contents and its pad byte; 64-bit, so that a size near 4 GiB
+// cannot wrap it back to an earlier chunk.
+uint64_t After(const Chunk& c) { return c.start + c.size + (c.size & 1); }
+
 // Looks for a chunk with the tag among the chunks in [from, end); chunks are padded to even sizes.
 // A chunk whose stored size runs past end stops the search there; the caller decides whether the
 // part present will do (found, with its size as stored).
-bool FindChunk(const unsigned char* data, uint32_t from, uint32_t end, const char* tag, Chunk& out) {
+bool FindChunk(const unsigned char* data, uint64_t from, uint64_t end, const char* tag, Chunk& out) {
   uint64_t at = from;
   while (at + 8 <= end) {
-    const uint32_t size = LoadLe32(data + at + 4);
+    const Chunk chunk{at + 8, LoadLe32(data + at + 4)};
     if (IsTag(data + at, tag)) {
-      out.start = static_cast<uint32_t>(at + 8);
-      out.size = size;
+      out = chunk;
       return true;
     }
-    at += 8 + uint64_t{size} + (size & 1);
+    at = After(chunk);  // always past the chunk's own header
   }
   return false;
 }
@@ -56,24 +59,25 @@ uint8_t kmMmioFile::Open(const char* name) {
     return 0;
   }
   // The RIFF chunk of form "WAVE". Its stored size is often wrong in files written by streaming
-  // tools, so its contents are taken up to the end of the file.
+  // tools, so its contents are taken up to the end of the file. Each RIFF chunk that is not one is
+  // stepped over; every step moves forward, so the walk ends at the end of the file.
   uint64_t at = 0;
-  uint32_t riffEnd = 0, formStart = 0;
+  uint64_t riffEnd = 0, formStart = 0;
   for (;;) {
     Chunk riff;
-    if (!FindChunk(data, static_cast<uint32_t>(at), size, "RIFF", riff)) {
+    if (!FindChunk(data, at, size, "RIFF", riff)) {
       Fail();
       return 0;
     }
     if (riff.size >= 4 && riff.start + 4 <= size && IsTag(data + riff.start, "WAVE")) {
       formStart = riff.start + 4;
-      riffEnd = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{riff.start} + riff.size, size));
+      riffEnd = std::min<uint64_t>(riff.start + riff.size, size);
       break;
     }
-    at = uint64_t{riff.start} + riff.size + (riff.size & 1);
+    at = After(riff);
   }
   Chunk fmt;
-  if (!FindChunk(data, formStart, riffEnd, "fmt ", fmt) || uint64_t{fmt.start} + fmt.size > riffEnd) {
+  if (!FindChunk(data, formStart, riffEnd, "fmt ", fmt) || fmt.start + fmt.size > riffEnd) {
     SoundLog("%s", "CSound::LoadWaveFile : fmtチャンクが指定できない"_sj);
     Fail();
     return 0;
@@ -85,16 +89,15 @@ uint8_t kmMmioFile::Open(const char* name) {
     m_format[17] = 0;
   }
   Chunk dataChunk;
-  const uint32_t afterFmt =
-      static_cast<uint32_t>(std::min<uint64_t>(uint64_t{fmt.start} + fmt.size + (fmt.size & 1), riffEnd));
-  if (!FindChunk(data, afterFmt, riffEnd, "data", dataChunk)) {
+  if (!FindChunk(data, std::min(After(fmt), riffEnd), riffEnd, "data", dataChunk)) {
     SoundLog("%s", "CSound::LoadWaveFile : データチャンクに行けない"_sj);
     Fail();
     return 0;
   }
-  m_dataPos = dataChunk.start;
+  // Within the file, whose size is 32-bit.
+  m_dataPos = static_cast<uint32_t>(std::min(dataChunk.start, riffEnd));
   // A data chunk cut short by the end of the file holds the bytes present.
-  m_dataSize = static_cast<uint32_t>(std::min<uint64_t>(dataChunk.size, riffEnd - std::min(riffEnd, dataChunk.start)));
+  m_dataSize = static_cast<uint32_t>(std::min<uint64_t>(dataChunk.size, riffEnd - m_dataPos));
   m_cursor = m_dataPos;
   m_open = true;
   return 1;

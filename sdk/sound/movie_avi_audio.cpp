@@ -54,8 +54,10 @@ int CMovieAVIAUDIO::InitAudio() {
   std::memcpy(&source, m_sourceFormat.data(), sizeof source);
   m_output = WAVEFORMATEX{};
   m_output.wFormatTag = 1;
-  // A format without blocks, channels or a rate describes no sound: the film plays silent.
+  // A format without blocks, channels or a rate describes no sound, and MPEG sound that does not
+  // agree with its first frames cannot be sized: the film plays silent.
   if (source.nBlockAlign == 0 || source.nChannels == 0 || source.nSamplesPerSec == 0 ||
+      (source.wFormatTag == WAVE_FORMAT_MPEGLAYER3 && !FitToFirstFrames()) ||
       AcmFormatSuggest(m_sourceFormat, m_output) != MMSYSERR_NOERROR) {
     SoundLog("CMovieAVIAUDIO::InitAudio acmFormatSuggest. No such ACM? %x", source.wFormatTag);
     return -1;
@@ -90,6 +92,18 @@ int CMovieAVIAUDIO::InitAudio() {
     return -1;
   }
   return 0;
+}
+
+bool CMovieAVIAUDIO::FitToFirstFrames() {
+  // Enough for a few seconds of frames at any bit rate.
+  constexpr int32_t kFirstBytes = 64 * 1024;
+  std::vector<uint8_t> first(kFirstBytes);
+  const int32_t all =
+      static_cast<int32_t>(std::min<int64_t>(int64_t{m_stream->Start()} + m_stream->Length(), INT32_MAX));
+  int32_t bytes = 0, samples = 0;
+  if (m_stream->Read(m_stream->Start(), all, first.data(), kFirstBytes, &bytes, &samples) != AVIERR_OK) return false;
+  const MpegFrames frames = ScanMpegFrames(std::span<const uint8_t>(first.data(), static_cast<size_t>(bytes)));
+  return AcmFitMpegFormat(m_sourceFormat, frames) == MMSYSERR_NOERROR;
 }
 
 int CMovieAVIAUDIO::Close() {

@@ -59,6 +59,9 @@ class CMovieAVIAUDIO : public CThread {
   static void SetIdleWaitMs(int ms);
 
  private:
+  // Reads the first MPEG frames of the stream and fits the source format to them; false when the
+  // two disagree. Sizes then go by the frames' byte rate, which a film's format may state as 0.
+  bool FitToFirstFrames();
   void StopNow();
   void RestartNow();
   uint32_t TakeRemainder(uint8_t*& dst, uint32_t& bytes);

@@ -79,9 +79,6 @@ uint8_t kmMp3File::Open(const char* name) {
     m_hasId3v1 = true;
     remaining -= 128;
   }
-  if (remaining < 4) return FailOpen();
-  remaining -= 4;
-  dataStart += 4;
   m_dataStart = static_cast<uint32_t>(dataStart);
   m_dataSize = static_cast<uint32_t>(remaining);
   m_remaining = m_dataSize;

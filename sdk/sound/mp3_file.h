@@ -1,6 +1,7 @@
 // An MPEG audio file read straight from disk (never from a packed archive), presented as a wave
 // file with an MPEG layer-3 format taken from its first frame header. ID3v2 tags at the start and an
-// ID3v1 tag at the end are left out of the audio data, which starts after the first frame's header.
+// ID3v1 tag at the end are left out of the audio data, which starts with the first frame's header
+// (the decoder finds frames by it: without it the first frame would be lost).
 #pragma once
 
 #include "platform/file.h"

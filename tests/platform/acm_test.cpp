@@ -1,5 +1,6 @@
 #include "platform/acm.h"
 
+#include <array>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <vector>
@@ -157,6 +158,79 @@ TEST(Acm, MpegSizesGoByTheByteRatesAndRefuseLessThanAFrame) {
   uint32_t used = 0;
   EXPECT_TRUE(ConvertAll(s, junk, 4096, &used).empty());
   EXPECT_EQ(used, junk.size());
+}
+
+// Frames of the given headers, each padded with zeros to its length.
+std::vector<uint8_t> MpegFrameBytes(std::initializer_list<std::array<uint8_t, 4>> headers) {
+  std::vector<uint8_t> out;
+  for (const auto& b : headers) {
+    MpegHeader h;
+    EXPECT_TRUE(ParseMpegHeader(b.data(), h));
+    const size_t at = out.size();
+    out.resize(at + h.frameBytes, 0);
+    std::memcpy(out.data() + at, b.data(), 4);
+  }
+  return out;
+}
+
+TEST(Acm, MpegFramesAreFoundAsTheDecoderFindsThem) {
+  constexpr std::array<uint8_t, 4> k128{0xFF, 0xFB, 0x90, 0x00}, k128Padded{0xFF, 0xFB, 0x92, 0x00},
+      k320{0xFF, 0xFB, 0xE0, 0x00}, k48kHz{0xFF, 0xFB, 0x94, 0x00};
+  std::vector<uint8_t> data = {0x12, 0xFF, 0x00};  // junk before the first frame
+  const auto frames = MpegFrameBytes({k128, k128Padded, k320});
+  data.insert(data.end(), frames.begin(), frames.end());
+  data.insert(data.end(), {0xFF, 0xFB, 0x90, 0x00, 1, 2, 3});  // a frame cut short
+  MpegFrames f = ScanMpegFrames(data);
+  EXPECT_EQ(f.count, 3u);
+  EXPECT_EQ(f.samples, 3u * 1152);
+  EXPECT_EQ(f.bytes, 3u + 417 + 418 + 1044);
+  EXPECT_EQ(f.sampleRate, 44100u);
+  EXPECT_EQ(f.ByteRate(), (f.bytes * 44100 + 3455) / 3456);
+  EXPECT_EQ(ScanMpegFrames(MpegFrameBytes({k128, k48kHz})).samples, 0u) << "no one rate to play them at";
+  EXPECT_EQ(ScanMpegFrames(std::vector<uint8_t>(1000, 0)).count, 0u);
+}
+
+TEST(Acm, MpegFormatsAreFittedToTheirFramesOrRefused) {
+  // 128 kbit/s frames at 44,100 Hz: 1,252 bytes for 3,456 samples.
+  const auto data = MpegFrameBytes({{0xFF, 0xFB, 0x90, 0x00}, {0xFF, 0xFB, 0x92, 0x00}, {0xFF, 0xFB, 0x90, 0x00}});
+  const uint32_t own = ScanMpegFrames(data).ByteRate();
+  ASSERT_EQ(own, 15977u);
+  struct Case {
+    const char* name;
+    uint32_t rate, avg;
+    std::span<const uint8_t> frames;
+    int32_t result;
+  };
+  const Case cases[] = {
+      {"states the frames' rate", 44100, 16000, data, MMSYSERR_NOERROR},
+      {"states no byte rate", 44100, 0, data, MMSYSERR_NOERROR},
+      {"states the lowest rate of the kind", 44100, 4000, data, MMSYSERR_NOERROR},
+      {"a byte rate of 1", 44100, 1, data, ACMERR_NOTPOSSIBLE},
+      {"a byte rate beyond any frame's", 44100, 40001, data, ACMERR_NOTPOSSIBLE},
+      {"another sample rate", 48000, 16000, data, ACMERR_NOTPOSSIBLE},
+      {"no whole frame", 44100, 16000, std::span(data).first(416), ACMERR_NOTPOSSIBLE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto block = FormatBlock(WAVE_FORMAT_MPEGLAYER3, 2, c.rate, c.avg, 16384, 0, 0);
+    const auto before = block;
+    ASSERT_EQ(AcmFitMpegFormat(block, ScanMpegFrames(c.frames)), c.result);
+    if (c.result != MMSYSERR_NOERROR) {
+      EXPECT_EQ(block, before) << "a refused block is left as it was";
+      continue;
+    }
+    WAVEFORMATEX fitted;
+    std::memcpy(&fitted, block.data(), sizeof fitted);
+    EXPECT_EQ(fitted.nAvgBytesPerSec, own);
+    // Sizes then follow the frames' rate, whatever rate the block stated.
+    WAVEFORMATEX pcm;
+    ASSERT_EQ(AcmFormatSuggest(block, pcm), MMSYSERR_NOERROR);
+    AcmStream s;
+    ASSERT_EQ(s.Open(block, pcm), MMSYSERR_NOERROR);
+    uint32_t minimum = 0;
+    ASSERT_EQ(s.Size(16384, minimum, ACM_STREAMSIZEF_SOURCE), MMSYSERR_NOERROR);
+    EXPECT_EQ(minimum, 16384u * 176400 / own / 4 * 4);
+  }
 }
 
 TEST(Acm, MpegHeaders) {

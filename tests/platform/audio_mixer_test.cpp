@@ -303,6 +303,38 @@ TEST_F(MixerTest, StoppingAnAudibleBufferFadesItsOutputWithinTheRamp) {
   EXPECT_EQ(PlayCursor(*b), 200u);
 }
 
+// A sound started again restarts the way the whole-file sounds and the films do it: position
+// and stop, or stop and position, then play. Only what the mixer rendered since the first start
+// fades out under the new start.
+TEST_F(MixerTest, AStartAgainBeforeTheMixerReachedTheBufferSoundsOnce) {
+  const struct {
+    const char* name;
+    uint32_t heardFrames;  // rendered between the two starts
+    bool positionFirst;
+  } kCases[] = {
+      {"sound, within one period", 0, true},
+      {"film, within one period", 0, false},
+      {"sound, after 100 frames", 100, true},
+      {"film, after 100 frames", 100, false},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    auto b = Make(Pcm(44100, 1, 16), Mono16(4000, Ramp));
+    ASSERT_EQ(b->Play(0, 0, 0), DS_OK);
+    Render(c.heardFrames);
+    if (c.positionFirst) {
+      ASSERT_EQ(b->SetCurrentPosition(0), DS_OK);
+    }
+    ASSERT_EQ(b->Stop(), DS_OK);
+    ASSERT_EQ(b->SetCurrentPosition(0), DS_OK);
+    ASSERT_EQ(b->Play(0, 0, 0), DS_OK);
+    const auto out = Render(2 * kRampFrames);
+    // What was heard fades on from where it was, never from the new start.
+    EXPECT_EQ(out[0], c.heardFrames ? Ramp(0) + Ramp(c.heardFrames) : Ramp(0));
+    for (uint32_t i = c.heardFrames ? kRampFrames : 0; i < 2 * kRampFrames; ++i) ASSERT_EQ(out[2 * i], Ramp(i)) << i;
+  }
+}
+
 TEST_F(MixerTest, VoicesAreSummedAndSaturated) {
   auto a = Make(Pcm(44100, 1, 16), Mono16(10, [](uint32_t) { return 30000; }));
   auto c = Make(Pcm(44100, 1, 16), Mono16(10, [](uint32_t) { return 10000; }));

@@ -66,11 +66,12 @@ bool Opening(const std::string& path) {
         if (name.At(x, y) >> 24) demo_picture::Blend(p, x, y, name.At(x, y), nameAlpha);
     AddFrame(video, p);
   }
-  // Wind through the whole film and a bell when the name appears.
+  // Wind (the rain's noise, well under the rain effect's level) through the whole film and a bell
+  // when the name appears.
   std::vector<int16_t> pcm = synth::Rain(22050, 22050 * 4);
   const auto bell = synth::Bell(22050, 22050 * 2, 660);
   for (size_t i = 0; i < pcm.size(); ++i) {
-    int32_t v = pcm[i] / 3;
+    int32_t v = pcm[i] * 3 / 16;
     if (i >= 22050 * 2 && i - 22050 * 2 < bell.size()) v += bell[i - 22050 * 2];
     pcm[i] = static_cast<int16_t>(std::clamp(v, -32768, 32767));
   }
@@ -133,14 +134,15 @@ bool TransitionReel(const std::string& path) {
     shown = next;
     for (int i = 0; i < kHold; ++i) AddFrame(video, shown);
   }
-  // A soft chime as each effect begins.
+  // A chime as each effect begins, as loud as the opening's sound: the film plays at the level of
+  // the rest of the demo.
   const size_t frames = video.frames.size();
   std::vector<int16_t> pcm(frames * 22050 / kRate, 0);
   const auto chime = synth::Bell(22050, 22050, 1047);
   for (int e = 0; e < 8; ++e) {
     const size_t at = static_cast<size_t>(8 + e * (kSteps + kHold)) * 22050 / kRate;
     for (size_t i = 0; i < chime.size() && at + i < pcm.size(); ++i)
-      pcm[at + i] = static_cast<int16_t>(std::clamp(pcm[at + i] + chime[i] / 3, -32768, 32767));
+      pcm[at + i] = static_cast<int16_t>(std::clamp(pcm[at + i] + chime[i] * 3 / 4, -32768, 32767));
   }
   film_writer::Audio audio;
   if (!SoundTrack(pcm, audio)) return false;

@@ -34,7 +34,9 @@ std::vector<uint8_t> FormatBlock(uint16_t tag, uint16_t ch, uint32_t rate, uint3
   return f;
 }
 
-std::vector<uint8_t> Riff(const std::vector<uint8_t>& fmt, const std::vector<uint8_t>& data) {
+// A wave file of the format and data; a compressed format gets the "fact" chunk with its length in
+// samples per channel, which its data, padded to whole blocks or frames, cannot tell.
+std::vector<uint8_t> Riff(const std::vector<uint8_t>& fmt, const std::vector<uint8_t>& data, uint32_t frames) {
   std::vector<uint8_t> out;
   PutTag(out, "RIFF");
   Put32(out, 0);
@@ -43,6 +45,11 @@ std::vector<uint8_t> Riff(const std::vector<uint8_t>& fmt, const std::vector<uin
   Put32(out, static_cast<uint32_t>(fmt.size()));
   out.insert(out.end(), fmt.begin(), fmt.end());
   if (fmt.size() & 1) out.push_back(0);
+  if (fmt[0] != 1 || fmt[1] != 0) {
+    PutTag(out, "fact");
+    Put32(out, 4);
+    Put32(out, frames);
+  }
   PutTag(out, "data");
   Put32(out, static_cast<uint32_t>(data.size()));
   out.insert(out.end(), data.begin(), data.end());
@@ -213,7 +220,7 @@ bool MakeWave(WaveKind kind, const std::vector<int16_t>& pcm, uint32_t rate, uin
       break;
     }
   }
-  out = Riff(fmt, data);
+  out = Riff(fmt, data, static_cast<uint32_t>(pcm.size() / ch));
   return true;
 }
 

@@ -15,7 +15,8 @@ enum class WaveKind { kPcm8, kPcm16, kMsAdpcm, kImaAdpcm, kALaw, kMuLaw, kMp3 };
 std::vector<int16_t> Tone(uint32_t rate, uint16_t channels, uint32_t frames, double hz, double amplitude,
                           bool fade = false);
 
-// A RIFF WAVE file holding the samples in the given format; false when the encoder is missing.
+// A RIFF WAVE file holding the samples in the given format, with a "fact" chunk of their length when
+// the format is compressed; false when the encoder is missing.
 bool MakeWave(WaveKind kind, const std::vector<int16_t>& pcm, uint32_t rate, uint16_t channels,
               std::vector<uint8_t>& out);
 

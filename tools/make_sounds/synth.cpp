@@ -117,7 +117,8 @@ std::vector<int16_t> Rain(uint32_t rate, uint32_t frames) {
     v[i] = v[i] * t + v[frames + i] * (1 - t);
   }
   v.resize(frames);
-  return ToPcm(v, 9000);
+  // Steady noise is heard by its power, not its peaks: this peak puts it at the music's level.
+  return ToPcm(v, 16000);
 }
 
 std::vector<int16_t> Thunder(uint32_t rate, uint32_t frames) {

@@ -255,6 +255,18 @@ TEST_F(Movie, TheBufferHoldsFourSecondsAndIsPrefilled) {
   audio->Buffer()->Unlock(p1, b1, p2, b2);
 }
 
+TEST_F(Movie, PlayedTwiceBeforeTheMixerComesItsSoundStartsOnce) {
+  film_writer::Film film;
+  film.video = Frames(10);
+  film.audio = Pcm(44100, 1, 44100);
+  CMovieAVI movie;
+  ASSERT_EQ(movie.Open(Write("twice.avi", film).c_str()), 0);
+  movie.Play();
+  movie.Play();
+  const std::vector<int16_t> out = Render(movie, 2 * kRampFrames);
+  for (uint32_t i = 0; i < 2 * kRampFrames; ++i) ASSERT_EQ(out[2 * i], static_cast<int16_t>(i * 7 & 0x7FFF)) << i;
+}
+
 // The left channel of a 44,100 Hz stereo sound decoded in one go.
 std::vector<int16_t> DecodeAll(const film_writer::Audio& a) {
   WAVEFORMATEX pcm{};
@@ -270,6 +282,40 @@ std::vector<int16_t> DecodeAll(const film_writer::Audio& a) {
             MMSYSERR_NOERROR);
   pcmOut.resize(produced / 2);
   return pcmOut;
+}
+
+// MPEG sound as common tools store it in a film: a byte stream whose format states no byte rate.
+TEST_F(Movie, MpegSoundWithoutAByteRateIsHeard) {
+  const auto tone = sound_writer::Tone(44100, 2, 44100, 440, 12000);
+  film_writer::Audio a;
+  ASSERT_TRUE(sound_writer::MakeMp3(tone, 44100, 2, a.data));
+  for (uint32_t v : {0x55u, 2u}) sound_writer::Put16(a.format, v);
+  sound_writer::Put32(a.format, 44100);
+  sound_writer::Put32(a.format, 0);
+  for (uint32_t v : {1u, 0u, 0u}) sound_writer::Put16(a.format, v);
+  a.rate = 16000;
+  a.scale = 1;
+  film_writer::Film film;
+  film.video = Frames(10);
+  film.audio = a;
+  CMovieAVI movie;
+  ASSERT_EQ(movie.Open(Write("m.avi", film).c_str()), 0);
+  EXPECT_EQ(movie.HasAudio(), 1);
+  ASSERT_TRUE(movie.AudioPart()->HasBuffer());
+  // What the whole stream decodes to, at the byte rate of its frames.
+  film_writer::Audio rated = a;
+  rated.format[8] = 16000 & 0xFF;
+  rated.format[9] = 16000 >> 8;
+  const std::vector<int16_t> whole = DecodeAll(rated);
+  ASSERT_GT(whole.size(), 44100u);
+  movie.Play();
+  std::vector<int16_t> heard;
+  while (heard.size() < whole.size()) {
+    const std::vector<int16_t> out = Render(movie, 4410);
+    heard.insert(heard.end(), out.begin(), out.end());
+  }
+  heard.resize(whole.size());
+  EXPECT_EQ(heard, whole);
 }
 
 TEST_F(Movie, ImaAdpcmStreamsWithoutGapOrRepeat) {

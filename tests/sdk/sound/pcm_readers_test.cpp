@@ -1,8 +1,10 @@
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <gtest/gtest.h>
 
 #include "g711.h"
+#include "platform/acm.h"
 #include "sdk/framework/path_functions.h"
 #include "sdk/sound/acm_reader.h"
 #include "sdk/sound/mmio_file.h"
@@ -16,15 +18,16 @@ namespace {
 
 using sound_writer::WaveKind;
 
-// The data chunk of a file made by the writer.
-std::vector<uint8_t> DataChunk(const std::vector<uint8_t>& file) {
+// A chunk of a file made by the writer; nothing when it has none.
+std::optional<std::vector<uint8_t>> Chunk(const std::vector<uint8_t>& file, const char* tag) {
   for (size_t at = 12; at + 8 <= file.size();) {
     uint32_t size;
     std::memcpy(&size, file.data() + at + 4, 4);
-    if (std::memcmp(file.data() + at, "data", 4) == 0) return {file.begin() + at + 8, file.begin() + at + 8 + size};
+    if (std::memcmp(file.data() + at, tag, 4) == 0)
+      return std::vector<uint8_t>(file.begin() + at + 8, file.begin() + at + 8 + size);
     at += 8 + size + (size & 1);
   }
-  return {};
+  return std::nullopt;
 }
 
 std::vector<int16_t> ReadAll(CPCMReader& r) {
@@ -109,13 +112,37 @@ TEST_F(Readers, CompressedFormatsDecodeToTheirTone) {
     ASSERT_GE(out.size(), SoundFiles::kFrames);
     EXPECT_LT(out.size(), SoundFiles::kFrames + 2100u) << "at most one padded block more";
     if (c.expand) {
-      const auto stored = DataChunk(files.Load(path));
+      const auto stored = Chunk(files.Load(path), "data").value();
       ASSERT_EQ(stored.size(), out.size());
       for (size_t i = 0; i < out.size(); ++i) ASSERT_EQ(out[i], c.expand(stored[i])) << i;
     }
     double err = 0;
     for (uint32_t i = 0; i < SoundFiles::kFrames; ++i) err += std::pow(out[i] - files.Tone()[i], 2);
     EXPECT_LT(std::sqrt(err / SoundFiles::kFrames), c.tolerance * 10000);
+  }
+}
+
+// Compressed data is padded to whole blocks or frames: only the "fact" chunk tells the length.
+TEST_F(Readers, CompressedWaveFilesTellTheirLengthInAFactChunk) {
+  for (WaveKind kind : {WaveKind::kPcm8, WaveKind::kPcm16, WaveKind::kMsAdpcm, WaveKind::kImaAdpcm, WaveKind::kALaw,
+                        WaveKind::kMuLaw, WaveKind::kMp3}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    const std::string path = files.Wave(kind, "fact.wav");
+    ASSERT_FALSE(path.empty());
+    const auto fact = Chunk(files.Load(path), "fact");
+    if (kind == WaveKind::kPcm8 || kind == WaveKind::kPcm16) {
+      EXPECT_FALSE(fact) << "plain PCM tells its length by its size";
+      continue;
+    }
+    ASSERT_TRUE(fact);
+    ASSERT_EQ(fact->size(), 4u);
+    uint32_t frames = 0;
+    std::memcpy(&frames, fact->data(), 4);
+    EXPECT_EQ(frames, SoundFiles::kFrames);
+    // The chunk is stepped over: the file still reads.
+    auto r = factory.CreateReader(path);
+    ASSERT_TRUE(r);
+    EXPECT_GE(r->GetPCMSize(), SoundFiles::kFrames * 2);
   }
 }
 
@@ -128,10 +155,63 @@ TEST_F(Readers, MpegInWaveAndPlainMpegFilesGiveTheTone) {
     EXPECT_EQ(r->GetFormat()->nSamplesPerSec, SoundFiles::kRate);
     EXPECT_EQ(r->GetFormat()->nChannels, 1);
     const auto out = ReadAll(*r);
-    // The encoder adds its delay and padding, and the plain file loses its first frame.
+    // The encoder adds its delay and padding.
     EXPECT_NEAR(static_cast<double>(out.size()), SoundFiles::kFrames, 2400.0);
     EXPECT_NEAR(ToneHz(out, SoundFiles::kRate), 440.0, 15.0);
     EXPECT_NEAR(Rms(out), Rms(files.Tone()), 0.2 * Rms(files.Tone()));
+  }
+}
+
+// Every frame of an MPEG stream, decoded in one go: what a whole-file load must give.
+std::vector<int16_t> ReferenceDecode(const std::vector<uint8_t>& frames, uint32_t rate, uint16_t channels) {
+  std::vector<uint8_t> format;
+  Put16(format, platform::WAVE_FORMAT_MPEGLAYER3);
+  Put16(format, channels);
+  Put32(format, rate);
+  Put32(format, 16000);
+  Put16(format, 1);
+  Put16(format, 0);
+  Put16(format, 0);
+  platform::WAVEFORMATEX pcm{};
+  EXPECT_EQ(platform::AcmFormatSuggest(format, pcm), platform::MMSYSERR_NOERROR);
+  platform::AcmStream s;
+  EXPECT_EQ(s.Open(format, pcm), platform::MMSYSERR_NOERROR);
+  std::vector<int16_t> out(frames.size() * 64);
+  uint32_t used = 0, produced = 0;
+  EXPECT_EQ(s.Convert(frames, std::span(reinterpret_cast<uint8_t*>(out.data()), out.size() * 2), used, produced),
+            platform::MMSYSERR_NOERROR);
+  out.resize(produced / 2);
+  return out;
+}
+
+TEST_F(Readers, MpegLoadedWholeGivesEveryFrameOfTheReferenceDecode) {
+  struct Case {
+    const char* name;
+    uint32_t rate;
+    uint16_t channels;
+    uint32_t frames;
+  };
+  const Case cases[] = {
+      {"44,100 Hz stereo, frames of 1,152 samples", 44100, 2, 44100 / 3},
+      {"22,050 Hz mono, frames of 576 samples", 22050, 1, 22050 / 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto tone = sound_writer::Tone(c.rate, c.channels, c.frames, 440, 10000, true);
+    std::vector<uint8_t> mp3, wave;
+    ASSERT_TRUE(sound_writer::MakeMp3(tone, c.rate, c.channels, mp3));
+    ASSERT_TRUE(sound_writer::MakeWave(WaveKind::kMp3, tone, c.rate, c.channels, wave));
+    const std::vector<int16_t> reference = ReferenceDecode(mp3, c.rate, c.channels);
+    ASSERT_GT(reference.size(), size_t{c.frames} * c.channels);
+    for (const std::string& path : {files.Bytes("whole.mp3", mp3), files.Bytes("whole.wav", wave)}) {
+      SCOPED_TRACE(path);
+      auto r = factory.CreateReader(path);
+      ASSERT_TRUE(r);
+      EXPECT_EQ(r->GetPCMSize(), reference.size() * 2);
+      const std::vector<int16_t> out = ReadAll(*r);
+      ASSERT_EQ(out.size(), reference.size());
+      EXPECT_EQ(out, reference);
+    }
   }
 }
 
@@ -316,14 +396,15 @@ TEST_F(Readers, MpegFileHeadersAndTags) {
   };
   const std::vector<uint8_t> h128 = {0xFF, 0xFB, 0x90, 0x00};
   const Case cases[] = {
-      {"128k 44.1k stereo", Mpeg(h128, 1000), true, 44100, 16000, 417, 2, 4, 1000},
-      {"48k mono", Mpeg({0xFF, 0xFB, 0x94, 0xC0}, 1000), true, 48000, 16000, 384, 1, 4, 1000},
-      {"MPEG-2 rates", Mpeg({0xFF, 0xF3, 0x80, 0x00}, 1000), true, 22050, 8000, 417, 2, 4, 1000},
-      {"MPEG-2.5 takes MPEG-2 rates", Mpeg({0xFF, 0xE3, 0x40, 0x00}, 1000), true, 22050, 4000, 208, 2, 4, 1000},
-      {"ID3v2.4 with footer", Mpeg(h128, 1000, 4, 300, true), true, 44100, 16000, 417, 2, 324, 1000},
-      {"ID3v2.4 without footer", Mpeg(h128, 1000, 4, 300, false), true, 44100, 16000, 417, 2, 314, 1000},
-      {"ID3v2.3 footer flag ignored", Mpeg(h128, 1000, 3, 300, false), true, 44100, 16000, 417, 2, 314, 1000},
-      {"ID3v1 left out", Mpeg(h128, 1000, 0, 0, false, true), true, 44100, 16000, 417, 2, 4, 1000},
+      // The data starts with the first frame's header.
+      {"128k 44.1k stereo", Mpeg(h128, 1000), true, 44100, 16000, 417, 2, 0, 1004},
+      {"48k mono", Mpeg({0xFF, 0xFB, 0x94, 0xC0}, 1000), true, 48000, 16000, 384, 1, 0, 1004},
+      {"MPEG-2 rates", Mpeg({0xFF, 0xF3, 0x80, 0x00}, 1000), true, 22050, 8000, 417, 2, 0, 1004},
+      {"MPEG-2.5 takes MPEG-2 rates", Mpeg({0xFF, 0xE3, 0x40, 0x00}, 1000), true, 22050, 4000, 208, 2, 0, 1004},
+      {"ID3v2.4 with footer", Mpeg(h128, 1000, 4, 300, true), true, 44100, 16000, 417, 2, 320, 1004},
+      {"ID3v2.4 without footer", Mpeg(h128, 1000, 4, 300, false), true, 44100, 16000, 417, 2, 310, 1004},
+      {"ID3v2.3 footer flag ignored", Mpeg(h128, 1000, 3, 300, false), true, 44100, 16000, 417, 2, 310, 1004},
+      {"ID3v1 left out", Mpeg(h128, 1000, 0, 0, false, true), true, 44100, 16000, 417, 2, 0, 1004},
       {"exactly skip + 128 bytes", Mpeg(h128, 124, 4, 300, false), false, 0, 0, 0, 0, 0, 0},
       {"128 bytes", Mpeg(h128, 124), false, 0, 0, 0, 0, 0, 0},
       {"ID without 3", {'I', 'D', '4', 3, 0, 0, 0, 0, 0, 0, 0xFF, 0xFB, 0x90, 0, 0, 0}, false, 0, 0, 0, 0, 0, 0},

@@ -54,6 +54,15 @@ TEST_F(Sound, LoadsPlaysAndReportsItsLength) {
   EXPECT_EQ(s.GetCurrentPos(), 0);
 }
 
+TEST_F(Sound, PlayedTwiceBeforeTheMixerComesItStartsOnce) {
+  CSound s;
+  ASSERT_EQ(s.Load(files.Wave(WaveKind::kPcm16, "twice.wav")), 0);
+  ASSERT_EQ(s.Play(), 0);
+  ASSERT_EQ(s.Play(), 0);
+  const auto out = Render(2 * kRampFrames);
+  for (uint32_t i = 0; i < kRampFrames; ++i) ASSERT_EQ(out[4 * i], files.Tone()[i]) << i;
+}
+
 TEST_F(Sound, TheSecondLoadOfAFileSharesTheFirstsData) {
   const std::string path = files.Wave(WaveKind::kPcm16, "dup.wav");
   CSound a, b;
