@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "editor/foundation/ui/show_message_box.h"
+#include "editor/foundation/text/show_message_box.h"
 #include "editor/foundation/text/sjis_char.h"
 #include "editor/shell/icon_commands.h"
 #include "editor/shell/key_bindings.h"

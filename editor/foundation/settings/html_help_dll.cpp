@@ -1,6 +1,6 @@
 #include "editor/foundation/settings/html_help_dll.h"
 
-#include "editor/foundation/ui/show_message_box.h"
+#include "editor/foundation/text/show_message_box.h"
 #include "platform/sjis_literal.h"
 
 int CHtmlHelpDll::InitDll() {

@@ -1,6 +1,6 @@
 #include "editor/foundation/settings/share_data.h"
 
-#include "editor/foundation/ui/show_message_box.h"
+#include "editor/foundation/text/show_message_box.h"
 #include "platform/message_box.h"
 #include "platform/shared_memory.h"
 #include "platform/sjis_literal.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "editor/foundation/ui/show_message_box.h"
+#include "editor/foundation/text/show_message_box.h"
 #include "editor/foundation/text/sjis_char.h"
 #include "platform/sjis_literal.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "editor/foundation/ui/show_message_box.h"
+#include "editor/foundation/text/show_message_box.h"
 #include "editor/foundation/text/sjis_compare.h"
 #include "tests/editor/foundation/message_box_capture.h"
 #include "platform/sjis_literal.h"

@@ -1,4 +1,4 @@
-#include "editor/foundation/ui/show_message_box.h"
+#include "editor/foundation/text/show_message_box.h"
 
 #include <cstdarg>
 #include <cstdio>
