@@ -10,4 +10,8 @@ void EnsureGuiApp();
 // True when the calling thread is the one that owns the GUI.
 bool IsGuiThread();
 
+// True when windows are seen by a person: an application exists on a real display (not the
+// offscreen or minimal platform that tests and runs without a display use).
+bool HasScreen();
+
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <mutex>
 
+#include "platform/gui_app.h"
 #include "platform/sjis.h"
 
 namespace platform {
@@ -27,11 +28,6 @@ int FirstButton(UINT flags) {
     case MB_RETRYCANCEL: return IDRETRY;
     default: return IDOK;
   }
-}
-
-bool HasScreen() {
-  auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-  return app && QGuiApplication::platformName() != "offscreen" && QGuiApplication::platformName() != "minimal";
 }
 
 int ShowDialog(const MessageBoxRequest& r) {
