@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QInputDevice>
 #include <QPointingDevice>
 #include <QThread>
@@ -57,12 +58,14 @@ void EnsureGuiApp() {
   static char* argv[] = {name, nullptr};
   // Lives until the process ends: windows may be torn down by static destructors. The default input
   // devices are made here, so that the toolkit's own registry of them (built on first use) is
-  // destroyed after the application, which deletes the devices.
+  // destroyed after the application, which deletes the devices. So is the cache of theme icons
+  // (an edit's context menu fills it), which the application empties as it goes.
   static std::unique_ptr<Application> app = [] {
     previousHandler = qInstallMessageHandler(FilterMessages);
     auto made = std::make_unique<Application>(argc, argv);
     QPointingDevice::primaryPointingDevice();
     QInputDevice::primaryKeyboard();
+    QIcon::fromTheme(QStringLiteral("edit-copy"));
     return made;
   }();
 }
