@@ -36,8 +36,14 @@ function(vrel_library name)
 endfunction()
 
 # Test code is most of what the build compiles, and optimising it buys nothing: the libraries under
-# test keep the build type's optimisation, the tests' own files are compiled without it.
-set(VREL_TEST_OPTIONS -O0)
+# test keep the build type's optimisation, the tests' own files are compiled without it, with line
+# tables only (backtraces keep their lines). Under the sanitizers the libraries are instrumented and
+# the tests' own files are not: the sanitizers watch the code under test, and the test programs still
+# link and run with them.
+set(VREL_TEST_OPTIONS -O0 -g1)
+if(VREL_SANITIZE)
+  list(APPEND VREL_TEST_OPTIONS -fno-sanitize=all)
+endif()
 
 # vrel_test_headers(TARGET): the headers every test file includes, parsed once per program.
 function(vrel_test_headers name)
