@@ -89,6 +89,10 @@ class CDocLineMgr {
   CDocLine* GetLastLine() const { return m_pTail; }
 
  private:
+  struct EditPlan;
+  bool ApplyEdit(EditPlan& plan);
+  void SetCursorAt(CDocLine* pLine, int nLine);
+
   bool FindFlagged(int nLine, bool bForward, int* pnFound, bool (*test)(const CDocLine&));
 
   CDocLine* m_pHead = nullptr;
