@@ -30,6 +30,8 @@ CMemory::ReallocFunc CMemory::SetReallocForTesting(ReallocFunc realloc) {
   return old;
 }
 
+void* CMemory::ReallocBlock(void* pBlock, size_t nBytes) { return reallocHook(pBlock, nBytes); }
+
 CMemory::CMemory(const char* pData, int nDataLen) { Assign(pData, nDataLen); }
 
 CMemory::CMemory(const CMemory& other) { AssignFrom(other); }

@@ -89,6 +89,9 @@ class CMemory {
   // it to make growth fail; returns the previous one.
   using ReallocFunc = void* (*)(void*, size_t);
   static ReallocFunc SetReallocForTesting(ReallocFunc realloc);
+  // Other blocks of the C heap that belong with the text (the undo records' arrays) come from the
+  // same allocator, so that one test seam makes them fail too. Blocks go back with std::free.
+  static void* ReallocBlock(void* pBlock, size_t nBytes);
 
  private:
   friend class CodeWriter;
