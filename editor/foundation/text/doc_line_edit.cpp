@@ -57,9 +57,11 @@ int EndColumn(const CDocLine* line, int col) {
 }
 
 // A new text made of the spans, null when memory runs out (the text buffer has told the user).
-std::unique_ptr<CMemory> Compose(Span a, Span b = {}, Span c = {}) {
+// Room to spare lets the next edits of the same line (typing on, undo and redo) happen in place.
+std::unique_ptr<CMemory> Compose(Span a, Span b = {}, Span c = {}, bool bSpare = false) {
   auto text = std::make_unique<CMemory>();
-  text->AllocBuffer(static_cast<int64_t>(a.len) + b.len + c.len);
+  const int64_t len = static_cast<int64_t>(a.len) + b.len + c.len;
+  text->AllocBuffer(bSpare ? len + len / 8 + 16 : len);
   if (!text->GetPtr()) return nullptr;
   for (const Span& s : {a, b, c}) {
     if (s.len > 0) text->Append(s.p, s.len);
@@ -123,6 +125,7 @@ struct CDocLineMgr::EditPlan {
   Span tail;
   int nTailCode = CLineEnd::NONE;  // the line end of the line that ends with the tail
   bool bStayUnchanged = false;     // pStay already holds head + tail and nothing is inserted
+  bool bSameLine = false;          // head and tail are pStay's own start and end
   const char* pText = nullptr;
   int nTextLen = 0;
   bool bMoveBookmark = false;  // an insertion at column 0: the bookmark follows the old text
@@ -172,10 +175,17 @@ bool CDocLineMgr::ApplyEdit(EditPlan& plan) {
   }
   const Span rest{t + pos, n - pos};
   plan.nRestLen = rest.len;
+  bool inPlace = false;
   if (plan.nLineEnds == 0) {
     if (plan.pStay) {
-      if (!plan.bStayUnchanged || n > 0) {
-        stayText = Compose(plan.head, rest, plan.tail);
+      const CMemory* own = plan.pStay->m_pLine;
+      if (plan.bSameLine && own && own->GetPtr()) {
+        const char* block = own->GetPtr();
+        const bool textInside = n > 0 && t + n > block && t < block + own->GetCapacity();
+        inPlace = !textInside && static_cast<int64_t>(plan.head.len) + n + plan.tail.len < own->GetCapacity();
+      }
+      if (!inPlace && (!plan.bStayUnchanged || n > 0)) {
+        stayText = Compose(plan.head, rest, plan.tail, true);
         if (!stayText) return false;
       }
     } else if (n > 0) {
@@ -222,7 +232,12 @@ bool CDocLineMgr::ApplyEdit(EditPlan& plan) {
   }
   if (plan.pStay) {
     before = plan.pStay;
-    if (stayText) {
+    if (inPlace) {
+      CMemory* own = plan.pStay->m_pLine;
+      own->ReplaceInBlock(plan.head.len, own->GetLength() - plan.head.len - plan.tail.len, t, n);
+      plan.pStay->m_cLineEnd.Set(stayCode);
+      plan.pStay->SetModified(true);
+    } else if (stayText) {
       delete plan.pStay->m_pLine;
       plan.pStay->m_pLine = stayText.release();
       plan.pStay->m_cLineEnd.Set(stayCode);
@@ -287,6 +302,7 @@ bool CDocLineMgr::DeleteRange(int nLine, int nCol, int nDelLen, int* pnModLineOl
   EditPlan plan;
   plan.nLine = nLine;
   plan.pStay = line;
+  plan.bSameLine = true;
   plan.head = {text, col};
   int end = full;
   CDocLine* next = nullptr;
@@ -296,12 +312,14 @@ bool CDocLineMgr::DeleteRange(int nLine, int nCol, int nDelLen, int* pnModLineOl
     plan.tail = {text + end, full - end};
     plan.nTailCode = line->m_cLineEnd.GetCode();
   } else if ((next = line->m_pNext) != nullptr) {
+    plan.bSameLine = false;
     plan.tail = {TextOf(next), FullLength(next)};
     plan.nTailCode = next->m_cLineEnd.GetCode();
     plan.pFirstRemoved = plan.pLastRemoved = next;
     plan.nRemoved = 1;
   } else if (col == 0) {
     plan.pStay = nullptr;
+    plan.bSameLine = false;
     plan.pFirstRemoved = plan.pLastRemoved = line;
     plan.nRemoved = 1;
   }
@@ -338,6 +356,7 @@ bool CDocLineMgr::InsertText(int nLine, int nCol, const char* pData, int nDataLe
     plan.tail = {text + col, FullLength(plan.pStay) - col};
     plan.nTailCode = plan.pStay->m_cLineEnd.GetCode();
     plan.bMoveBookmark = col == 0;
+    plan.bSameLine = true;
   }
   if (pnNewPos) *pnNewPos = col;
   if (nDataLen == 0) return true;
@@ -428,6 +447,7 @@ bool CDocLineMgr::ReplaceData(ReplaceDataArg* pArg) {
     // The range lies inside the first line: it stays without the range.
     const char* text = TextOf(first);
     plan.pStay = first;
+    plan.bSameLine = true;
     plan.head = {text, startCol};
     plan.tail = {text + endCol, FullLength(first) - endCol};
     plan.nTailCode = first->m_cLineEnd.GetCode();

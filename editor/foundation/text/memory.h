@@ -36,6 +36,11 @@ class CMemory {
   // fit the block (or with no block at all) are not copied and nothing changes.
   void AppendRaw(const char* pData, int nDataLen);
 
+  // Replaces nDelLen bytes at nPos by the bytes given, within the block the buffer has; false, with
+  // nothing changed, when the result would not fit it (or the bytes lie inside it). It never
+  // allocates, so an edit can do it after everything that might fail has been done.
+  bool ReplaceInBlock(int nPos, int nDelLen, const char* pData, int nDataLen);
+
   // Makes the block hold at least nNewDataLen + 1 bytes. Lengths above INT32_MAX - 1 take the
   // failure path, as a failed allocation does.
   void AllocBuffer(int64_t nNewDataLen);

@@ -33,6 +33,17 @@ void Load(CDocLineMgr& mgr, const std::string& text) {
   mgr.ClearModifiedFlags();
 }
 
+// The same lines after an edit of each: every block has room to spare, so that edits within a
+// line happen in place.
+void LoadRoomy(CDocLineMgr& mgr, const std::string& text) {
+  Load(mgr, text);
+  for (int i = 0; i < mgr.GetLineCount(); ++i) {
+    mgr.InsertText(i, 0, "x", 1, nullptr, nullptr, nullptr);
+    mgr.DeleteRange(i, 0, 1, nullptr, nullptr, nullptr, nullptr, nullptr);
+  }
+  mgr.ClearModifiedFlags();
+}
+
 std::string Flat(const CDocLineMgr& mgr) {
   std::string s;
   for (const CDocLine* line = mgr.GetFirstLine(); line; line = line->m_pNext) {
@@ -129,10 +140,11 @@ TEST(DocLineEdit, DeleteRangeCases) {
       {"an end on a trail byte keeps that character", "a" + hyo + "b\n", 0, 0, 2, {hyo + "b\n"}, "a", 0, 0, 0},
       {"zero bytes at the line end still take it", "ab\ncd\n", 0, 2, 0, {"abcd\n"}, "\n", 1, 1, 1},
   };
+  for (auto load : {Load, LoadRoomy})
   for (const DeleteCase& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(testing::Message() << c.name << (load == Load ? "" : " (in place)"));
     CDocLineMgr mgr;
-    Load(mgr, c.text);
+    load(mgr, c.text);
     int modFrom = -9, modTo = -9, delFrom = -9, delNum = -9;
     CMemory deleted("junk", 4);
     ASSERT_TRUE(mgr.DeleteRange(c.line, c.col, c.len, &modFrom, &modTo, &delFrom, &delNum, &deleted));
@@ -185,10 +197,11 @@ TEST(DocLineEdit, InsertTextCases) {
       {"a trail byte means its character's start", hyo + "\n", 0, 1, "x", {"x" + hyo + "\n"}, 0, 0, 1},
       {"a column after the last line means its start", "ab\n", 1, 4, "x", {"ab\n", "x"}, 1, 1, 1},
   };
+  for (auto load : {Load, LoadRoomy})
   for (const InsertCase& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(testing::Message() << c.name << (load == Load ? "" : " (in place)"));
     CDocLineMgr mgr;
-    Load(mgr, c.text);
+    load(mgr, c.text);
     int added = -9, endLine = -9, endCol = -9;
     ASSERT_TRUE(mgr.InsertText(c.line, c.col, c.ins.data(), static_cast<int>(c.ins.size()), &added, &endLine, &endCol));
     EXPECT_EQ(Lines(mgr), c.after);
@@ -256,10 +269,11 @@ TEST(DocLineEdit, ReplaceDataCases) {
        {"x" + hyo + "\n"}, hyo + hyo, 0, 0, 0, 1},
       {"a start inside CR LF means its start", "ab\r\ncd\n", 0, 3, 1, 1, "", {"abd\n"}, "\r\nc", 1, 0, 0, 2},
   };
+  for (auto load : {Load, LoadRoomy})
   for (const ReplaceCase& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(testing::Message() << c.name << (load == Load ? "" : " (in place)"));
     CDocLineMgr mgr;
-    Load(mgr, c.text);
+    load(mgr, c.text);
     CMemory deleted("junk", 4);
     ReplaceDataArg a = Arg(c.lineFrom, c.colFrom, c.lineTo, c.colTo, c.ins, &deleted);
     ASSERT_TRUE(mgr.ReplaceData(&a));
