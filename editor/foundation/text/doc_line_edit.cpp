@@ -1,14 +1,12 @@
 // The three edits of the document's text. Each one first makes everything it will need (the deleted
 // bytes, the new text of the line that stays, the new lines) and only then relinks the list, so
 // that running out of memory half-way leaves the document as it was instead of half edited.
-#include <cstring>
 #include <memory>
 #include <vector>
 
 #include "editor/foundation/text/doc_line_mgr.h"
 #include "editor/foundation/text/job_progress.h"
 #include "editor/foundation/text/memory.h"
-#include "editor/foundation/text/sjis_char.h"
 
 namespace {
 
