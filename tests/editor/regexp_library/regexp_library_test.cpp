@@ -182,6 +182,37 @@ TEST(RegexpLibrary, VersionAndUnusedEntryPoints) {
   EXPECT_EQ(rx, nullptr);
 }
 
+// Repeated empty iterations before a fixed count make the engine report group 1 ending before it
+// starts; the group took part in nothing, and its reference expands to nothing.
+TEST(RegexpLibrary, AGroupReportedBackwardsTookNoPart) {
+  const std::string text = "aaa";
+  Record m;
+  ASSERT_EQ(m.Match("/(a?){3}a{3}/k", text), 1) << m.msg;
+  EXPECT_EQ(m.rx->startp[1], nullptr);
+  EXPECT_EQ(m.rx->endp[1], nullptr);
+  Record s;
+  ASSERT_EQ(s.Subst("s/(a*){3}a{3}/[$1]/k", text), 1) << s.msg;
+  EXPECT_EQ(s.Output(), "[]");
+  Record ex;
+  ASSERT_EQ(BSubstEx("s/(a|){3}a{3}/[$1]/kg", text.data(), text.data(), text.data() + 3, &ex.rx, ex.msg), 1) << ex.msg;
+  EXPECT_EQ(ex.Output(), "[]");
+}
+
+// With \K in a look-behind the match starts before the search's start; what lies before the target
+// (or was replaced already) is never copied again.
+TEST(RegexpLibrary, AMatchStartingBeforeTheSearchReplacesFromTheSearch) {
+  const std::string line = "abab";
+  const char* s = line.data();
+  Record r;
+  ASSERT_EQ(BSubstEx("s/(?<=\\Ka)b/X/k", s, s + 1, s + 4, &r.rx, r.msg), 1) << r.msg;
+  EXPECT_EQ(r.Output(), "Xab");
+  Record g;
+  ASSERT_EQ(g.Subst("s/(?<=\\Ka)b/X/kg", line), 2) << g.msg;
+  EXPECT_EQ(g.Output(), "XX");
+  Record overlap;
+  EXPECT_GT(overlap.Subst("s/(?<=\\K.)/X/kg", line), 0) << overlap.msg;
+}
+
 TEST(RegexpLibrary, HostilePatternsAndTargets) {
   // Nested quantifiers fail through the retry limit instead of running for ever.
   {

@@ -69,6 +69,30 @@ TEST_F(CRegexpDllTest, LineEndAnchorSeesTheLineEnd) {
   EXPECT_EQ(regexp.GetResult()->endp[0] - regexp.GetResult()->startp[0], 2);  // with its line end
 }
 
+// Repeated optional groups before a fixed count make the engine report group 1 ending before it
+// starts; such a group took part in nothing.
+TEST_F(CRegexpDllTest, NoGroupEndsBeforeItStarts) {
+  const struct {
+    const char* pattern;
+    std::string text;
+  } cases[] = {{"(a?){3}a{3}", "aaa"}, {"(a*){3}a{3}", "aaa"}, {"(a|){3}a{3}", "aaa"}, {"(a?){5}a{5}", "aaaaa"}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(regexp.Compile(c.pattern, nullptr, 0)) << c.pattern << ": " << regexp.GetErrorText();
+    ASSERT_TRUE(regexp.Match(c.text.data(), static_cast<int>(c.text.size()), 0)) << c.pattern;
+    const BREGEXP* rx = regexp.GetResult();
+    for (int i = 0; i <= rx->nparens; ++i) {
+      EXPECT_EQ(rx->startp[i] == nullptr, rx->endp[i] == nullptr) << c.pattern << " group " << i;
+      if (rx->startp[i]) {
+        EXPECT_LE(rx->startp[i], rx->endp[i]) << c.pattern << " group " << i;
+      }
+    }
+    ASSERT_TRUE(regexp.Compile(c.pattern, "[$1]", 0)) << c.pattern << ": " << regexp.GetErrorText();
+    ASSERT_TRUE(regexp.Replace(c.text.data(), static_cast<int>(c.text.size()), 0))
+        << c.pattern << ": " << regexp.GetErrorText();
+    EXPECT_EQ(Output(regexp), "[]") << c.pattern;
+  }
+}
+
 TEST_F(CRegexpDllTest, CompileErrorsKeepTheEnginesMessage) {
   EXPECT_FALSE(regexp.Compile("a(", nullptr, 0));
   EXPECT_NE(regexp.GetErrorText()[0], 0);
