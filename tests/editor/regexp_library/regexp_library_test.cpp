@@ -65,6 +65,9 @@ TEST(RegexpLibrary, CommandFormsAndReplacementElements) {
       {"literal dollars", Cmd({"s", "a", "$ $x ${ ${a} $", "k"}), "a", 1, "$ $x ${ ${a} $"},
       {"escapes", Cmd({"s", "a", "\\\\\\$1\\n\\r\\t\\q", "k"}), "a", 1, "\\$1\n\r\t\\q"},
       {"kanji with trail 0x5C before $", Cmd({"s", "(a)", hyou + "$1", "k"}), "a", 1, hyou + "a"},
+      {"lone lead byte before a reference", Cmd({"s", "(a)", "\x81$1", "k"}), "a", 1,
+       "\x81"
+       "a"},
       {"kanji with trail 0x5C before the delimiter", "s/" + hyou + "/" + so + "/k", "x" + hyou, 1, "x" + so},
       {"kanji with trail 0x5C ending a pattern", "m/" + hyou + "/k", hyou, 1, ""},
       {"unknown option", "/a/kx", "a", -1, ""},

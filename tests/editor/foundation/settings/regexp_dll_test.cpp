@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "platform/sjis_literal.h"
+
 namespace {
 
 std::string Output(const CRegexpDll& regexp) {
@@ -90,6 +92,29 @@ TEST_F(CRegexpDllTest, NoGroupEndsBeforeItStarts) {
     ASSERT_TRUE(regexp.Replace(c.text.data(), static_cast<int>(c.text.size()), 0))
         << c.pattern << ": " << regexp.GetErrorText();
     EXPECT_EQ(Output(regexp), "[]") << c.pattern;
+  }
+}
+
+// The line-end group's reference follows the replacement; whatever the replacement ends with, the
+// reference stays one and the replacement keeps its own meaning.
+TEST_F(CRegexpDllTest, ReplacementEndingKeepsTheLineEnd) {
+  struct Case {
+    const char* name;
+    std::string replacement;
+    std::string output;
+  } cases[] = {
+      {"a backslash", "x\\", "x\\\r\n"},
+      {"an escaped backslash", "x\\\\", "x\\\r\n"},
+      {"three backslashes", "x\\\\\\", "x\\\\\r\n"},
+      {"a kanji whose trail byte is a backslash", "x" + std::string("表"_sj), "x" + std::string("表"_sj) + "\r\n"},
+      {"a lone lead byte", "x\x81", "x\x81\r\n"},
+      {"an escaped dollar", "x\\$", "x$\r\n"},
+  };
+  const std::string line = "abc\r\n";
+  for (const Case& c : cases) {
+    ASSERT_TRUE(regexp.Compile("abc$", c.replacement.c_str(), 0)) << c.name << ": " << regexp.GetErrorText();
+    ASSERT_TRUE(regexp.Replace(line.data(), static_cast<int>(line.size()), 0)) << c.name;
+    EXPECT_EQ(Output(regexp), c.output) << c.name;
   }
 }
 
