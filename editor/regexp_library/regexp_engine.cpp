@@ -1,6 +1,7 @@
 #include "editor/regexp_library/regexp_engine.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -14,6 +15,7 @@
 
 #include "editor/regexp_library/regexp_command.h"
 #include "editor/regexp_library/replacement_template.h"
+#include "editor/regexp_library/required_literal.h"
 
 struct BRegexpPrivate {
   std::string command;  // what the pattern was compiled from
@@ -22,6 +24,8 @@ struct BRegexpPrivate {
   OnigRegex regex = nullptr;
   OnigRegion* region = nullptr;
   tovara_regexp::ReplacementTemplate replacement;
+  tovara_regexp::LiteralScan literal;  // of the text every match holds
+  tovara_regexp::PrefilterGate gate;
   std::vector<const char*> starts;
   std::vector<const char*> ends;
   std::string output;
@@ -63,6 +67,7 @@ class Engine {
 };
 
 Engine regexEngineState;
+std::atomic<Prefilter> prefilterMode{Prefilter::kWhilePaying};
 
 void InitialiseEngine() { regexEngineState.Initialise(); }
 
@@ -127,6 +132,7 @@ int Compile(BRegexpPrivate& priv, BREGEXP& rx, std::string_view command, char* m
   std::string text(command);
   ReplacementTemplate replacement;
   replacement.Parse(parsed.replacement);
+  LiteralScan literal(RequiredLiteral(parsed.pattern), parsed.ignoreCase);
   const int groups = onig_number_of_captures(regex.get());
   std::vector<const char*> starts(static_cast<size_t>(groups) + 1, nullptr);
   std::vector<const char*> ends(static_cast<size_t>(groups) + 1, nullptr);
@@ -137,6 +143,8 @@ int Compile(BRegexpPrivate& priv, BREGEXP& rx, std::string_view command, char* m
   priv.substitute = parsed.substitute;
   priv.global = parsed.global;
   priv.replacement = std::move(replacement);
+  priv.literal = std::move(literal);
+  priv.gate = PrefilterGate();
   priv.starts = std::move(starts);
   priv.ends = std::move(ends);
   rx.nparens = groups;
@@ -195,6 +203,16 @@ bool ValidTarget(const char* lineStart, const char* targetStart, const char* tar
 int SearchOnce(BREGEXP& rx, const char* lineStart, const char* from, const char* end, char* msg) {
   BRegexpPrivate& priv = *rx.priv;
   if (from > end) return 0;
+  // The engine costs far more per line than a search for the text every match must hold; most
+  // lines of a search lack it.
+  if (!priv.literal.Empty()) {
+    const Prefilter mode = prefilterMode.load(std::memory_order_relaxed);
+    if (mode == Prefilter::kAlways || (mode == Prefilter::kWhilePaying && priv.gate.Open())) {
+      const bool lacking = !priv.literal.Occurs(lineStart, from, end);
+      priv.gate.Record(lacking);
+      if (lacking) return 0;
+    }
+  }
   const auto* str = reinterpret_cast<const OnigUChar*>(lineStart);
   const auto* stop = reinterpret_cast<const OnigUChar*>(end);
   const int r =
@@ -206,17 +224,13 @@ int SearchOnce(BREGEXP& rx, const char* lineStart, const char* from, const char*
   // at its end.
   for (int i = 0; i <= rx.nparens && i < priv.region->num_regs; ++i) {
     const int begin = priv.region->beg[i];
-    const int stop = priv.region->end[i];
-    const bool took = begin != ONIG_REGION_NOTPOS && (i == 0 || stop >= begin);
-    priv.starts[i] = took ? lineStart + std::min(begin, stop) : nullptr;
-    priv.ends[i] = took ? lineStart + stop : nullptr;
+    const int finish = priv.region->end[i];
+    const bool took = begin != ONIG_REGION_NOTPOS && (i == 0 || finish >= begin);
+    priv.starts[i] = took ? lineStart + std::min(begin, finish) : nullptr;
+    priv.ends[i] = took ? lineStart + finish : nullptr;
   }
   return 1;
 }
-
-}  // namespace
-
-namespace {
 
 // Written without allocating, so that the version can always be told.
 struct VersionText {
@@ -288,6 +302,8 @@ void Free(BREGEXP* rx) {
   delete rx->priv;
   delete rx;
 }
+
+void SetPrefilter(Prefilter mode) { prefilterMode.store(mode, std::memory_order_relaxed); }
 
 const char* Version() {
   static const VersionText text;
