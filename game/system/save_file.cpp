@@ -183,13 +183,13 @@ bool LoadSaveFile(std::string_view path) {
     return false;
   }
   CFileBuffer file;
-  // The block is checked whole in a place of its own before anything of the game changes.
-  auto block = std::make_unique<EngineStateRecord>();
   if (file.Read(std::string(path)) != 0 || file.GetSize() != sizeof(EngineStateRecord)) {
     ShowVersionBox();
     return false;
   }
-  std::memcpy(block.get(), file.GetData(), sizeof(EngineStateRecord));
+  // The block is checked whole in a place of its own before anything of the game changes.
+  auto block = std::make_unique_for_overwrite<EngineStateRecord>();
+  std::memcpy(static_cast<void*>(block.get()), file.GetData(), sizeof(EngineStateRecord));
   file.Close();
   if (!CheckSaveBlock(*block)) {
     ShowVersionBox();
