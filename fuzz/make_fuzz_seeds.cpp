@@ -4,13 +4,16 @@
 // made here: they are kept as they were found.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "editor/foundation/settings/share_data.h"
 #include "platform/picture_writers.h"
 #include "platform/sjis.h"
 #include "platform/sjis_literal.h"
@@ -135,6 +138,25 @@ void Script() {
       "MOVIE \"f.avi\": STOPMOVIE\r\nPICTURE 1, \"a.png\"\r\nFADEOUT 1 8\r\nSE 1, \"s.wav\"\r\n"
       "PRINT \"A=\"; A\r\nSETBUTTON 0, 1, 2, 0, \"a.png\", \"b.png\"\r\nCLEARBUTTON\r\nQUICKLOAD: FLOAD\r\n"
       "GETBUTTON B\r\n");
+}
+
+// The editor's settings file as the editor writes it with every default: a seed of the size real
+// files have, with every section and key in place.
+void EditorSettings() {
+  const ScopedTempDir folder;
+  auto record = std::make_unique<SharedSettings>();
+  CShareData::InitDefaults(*record);
+  CShareData share;
+  share.Attach(record.get());
+  if (!share.IOSettings(false, folder.File("defaults.ini"))) {
+    std::fprintf(stderr, "make_fuzz_seeds: the default settings file could not be written\n");
+    std::exit(1);
+  }
+  // Folders below the executable's own are written as they are here: the seed names a fixed one.
+  std::string text = folder.Read("defaults.ini");
+  const std::string here = CShareData::ExecutableFolder();
+  for (size_t at; !here.empty() && (at = text.find(here)) != std::string::npos;) text.replace(at, here.size(), "/opt/tovara/");
+  Put("editor_settings", "defaults", text);
 }
 
 void SeenLists() {
@@ -303,6 +325,7 @@ int main(int argc, char** argv) {
   Ini();
   Demo();
   Script();
+  EditorSettings();
   ReadFlags();
   SeenLists();
   TextDraw();

@@ -179,14 +179,15 @@ HICON LoadIcon(HINSTANCE, const char* name) {
   return it == Icons().end() ? nullptr : it->second.get();
 }
 
+QImage IconImage(HICON icon) {
+  if (!icon) return QImage();
+  std::lock_guard lock(registryMutex);
+  return icon->image();
+}
+
 void ApplyIcon(Window& window, HICON icon) {
   if (!icon) return;
-  QImage image;
-  {
-    std::lock_guard lock(registryMutex);
-    image = icon->image();
-  }
-  window.setWindowIcon(QIcon(QPixmap::fromImage(image)));
+  window.setWindowIcon(QIcon(QPixmap::fromImage(IconImage(icon))));
 }
 
 void SetMenuBackend(MenuBackend backend) {

@@ -3,6 +3,7 @@
 // facility puts its bar on the window). Nothing outside platform/ includes this header.
 #pragma once
 
+#include <QImage>
 #include <QMainWindow>
 #include <QPointer>
 #include <QRegion>
@@ -235,10 +236,15 @@ struct WindowClassInfo {
 };
 bool FindWindowClass(std::string_view name, WindowClassInfo* info);
 void ApplyIcon(Window& window, HICON icon);
+// The picture of an icon; null for a null handle.
+QImage IconImage(HICON icon);
 HMENU LoadMenuResource(std::string_view name);
 void AttachMenu(Window& window, HMENU menu);
 void QueueMessage(const MSG& msg);
 void DropQueuedMessages(HWND hwnd);
+// Whether a message that matches is waiting in the queue; and dropping every one that matches.
+bool IsMessageQueued(const std::function<bool(const MSG&)>& match);
+void DropQueuedMessagesIf(const std::function<bool(const MSG&)>& match);
 // Deletes the destroyed windows that were still busy when DestroyWindow ended them.
 void FlushPendingDeletes();
 // The outer rectangle moved onto the nearest screen's work area when it lies off every screen.

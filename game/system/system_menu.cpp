@@ -81,12 +81,15 @@ void SetDisplayWindowed(bool windowed) {
   RefreshGameMenu();
 }
 
-// "yyyy/mm/dd hh:mm<BR>" and the message at the head of the save, or the empty slot's text when the
-// save cannot be opened.
+// "yyyy/mm/dd hh:mm<BR>" and the message at the head of the save; the empty slot's text when there
+// is no save, and a slot that cannot be read says so: shown empty, a save would replace it unseen.
 std::string SlotCaption(const std::string& savePath, bool& found) {
   std::unique_ptr<FileTimeRecord> record = OpenFileKeepTimes(savePath);
   found = record != nullptr;
-  if (!record) return "0000/00/00 00:00<BR><BR><BR>NO DATA<HR>";
+  if (!record) {
+    if (FileExists(savePath)) return "----/--/-- --:--<BR><BR><BR>読み込めないデータ<HR>"_sj;
+    return "0000/00/00 00:00<BR><BR><BR>NO DATA<HR>";
+  }
   unsigned char head[kCaptionBytes] = {};
   const size_t got = record->file.ReadSome(0, head);
   const std::string_view read(reinterpret_cast<const char*>(head), got);
@@ -299,7 +302,9 @@ void CSystemMenu::SaveLoadScreen() {
   for (int i = 0; i < kSlotsPerPage; ++i) {
     const std::string path = SaveSlotPath(page * kSlotsPerPage + i);
     const bool exists = FileExists(path);
-    Draw(exists ? m_thumbnails[static_cast<size_t>(i)].get() : m_noData.get(), SlotX(i), SlotY(i));
+    // A save without a thumbnail it can show looks like an empty slot, but still loads.
+    CMemPlane* thumbnail = exists ? m_thumbnails[static_cast<size_t>(i)].get() : nullptr;
+    Draw(thumbnail ? thumbnail : m_noData.get(), SlotX(i), SlotY(i));
     if (!CursorIn(SlotX(i), SlotY(i), slotSize.width, slotSize.height)) continue;
     SetCursorKind(1);
     if (!FrameInput.click) continue;
@@ -441,7 +446,14 @@ void CSystemMenu::WindowButtons() {
       RefreshGameMenu();
     }
     if (bar(Config.quickSaveButton, m_quickSave, "クイックセーブします"_sj)) WriteSaveBlock(kQuickSavePath);
-    if (bar(Config.quickLoadButton, m_quickLoad, "クイックロードします"_sj)) Load(kQuickSavePath);
+    if (bar(Config.quickLoadButton, m_quickLoad, "クイックロードします"_sj)) {
+      // A load of no file does nothing at all: the press says why.
+      if (FileExists(kQuickSavePath)) {
+        Load(kQuickSavePath);
+      } else {
+        SaveInfoBox("クイックセーブデータがないため、クイックロードできません"_sj);
+      }
+    }
     if (bar(Config.backlogButton, m_backlog, "バックログを開きます"_sj)) OpenBacklog();
     if (bar(Config.systemButton, m_system, "システム設定画面を表示します"_sj)) SettingsScreenOpen = true;
     if (SkipMode) {
@@ -490,7 +502,7 @@ void CSystemMenu::UpdateSlots() {
     const std::string path = SaveSlotPath(page * kSlotsPerPage + i);
     bool found = false;
     const std::string caption = SlotCaption(path, found);
-    if (found) thumbnail = LoadImageCached(SaveThumbnailPath(path), 100);
+    if (found) thumbnail = LoadSlotThumbnail(path);
     SetTextBoxPos(kFirstCaptionBox + i, SlotX(i) + 124, SlotY(i), 150, 119);
     SetTextBoxText(kFirstCaptionBox + i, caption);
     SetTextBoxProgress(kFirstCaptionBox + i, kTextBoxShowAll);

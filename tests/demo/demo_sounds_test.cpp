@@ -15,7 +15,7 @@
 
 namespace {
 
-const std::filesystem::path kGame = std::filesystem::path(VREL_BINARY_DIR) / "demo-game";
+const std::filesystem::path kGame = std::filesystem::path(VREL_DEMO_GAME_DIR);
 
 std::vector<int16_t> Samples(const std::vector<uint8_t>& bytes) {
   std::vector<int16_t> s(bytes.size() / 2);

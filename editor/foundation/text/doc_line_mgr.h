@@ -7,6 +7,24 @@
 
 #include "editor/foundation/text/doc_line.h"
 
+class CMemory;
+
+// The record CDocLineMgr::ReplaceData works on: a range of document positions (byte column, line
+// index) to delete, the text to put there, and what the call did.
+struct ReplaceDataArg {
+  int32_t nDelLineFrom = 0;          // in: first line of the range
+  int32_t nDelColFrom = 0;           // in: byte column in the first line
+  int32_t nDelLineTo = 0;            // in: last line of the range
+  int32_t nDelColTo = 0;             // in: byte column in the last line (end, exclusive)
+  CMemory* pDeletedText = nullptr;   // out: the deleted bytes (may be null when not wanted)
+  int32_t nDeletedLines = 0;         // out: line objects removed
+  const char* pInsText = nullptr;    // in: text to insert
+  int32_t nInsLen = 0;               // in: its length in bytes (0: delete only)
+  int32_t nInsertedLines = 0;        // out: line objects added by the insertion
+  int32_t nNewLine = 0;              // out: line of the end of the inserted text
+  int32_t nNewCol = 0;               // out: byte column of the end of the inserted text
+};
+
 class CDocLineMgr {
  public:
   CDocLineMgr();
@@ -32,6 +50,25 @@ class CDocLineMgr {
   void RemoveLine(CDocLine* pLine);
   void ClearModifiedFlags();
 
+  // The three edits every change of the text is made of. Positions never split a character: a
+  // column on a trail byte means its character's start, a column inside or past a line end means
+  // the line end's start (the end of a range there takes the whole line end). A line past the
+  // count, a negative position, a range that ends before it starts, or memory running out changes
+  // nothing and gives false (with the outputs as they start: no lines touched, no text).
+
+  // Deletes nDelLen bytes at (nCol, nLine); a deletion that reaches the line end takes the whole
+  // line end and joins the next line. Outputs: first and last touched line, index and number (0 or
+  // 1) of the removed line, the deleted bytes (each may be null).
+  bool DeleteRange(int nLine, int nCol, int nDelLen, int* pnModLineOldFrom, int* pnModLineOldTo,
+                   int* pnDelLineOldFrom, int* pnDelLineOldNum, CMemory* pcmemDeleted);
+  // Inserts bytes that may hold line ends at (nCol, nLine); nLine may equal the count (after the
+  // last line). Outputs: lines added, and the line and column of the end of the inserted text.
+  bool InsertText(int nLine, int nCol, const char* pData, int nDataLen, int* pnInsLineNum, int* pnNewLine,
+                  int* pnNewPos);
+  // Replaces the range by the text (either may be empty), over any number of lines; a large job
+  // shows the replace progress dialog.
+  bool ReplaceData(ReplaceDataArg* pArg);
+
   void ClearAllBookmarks();
   // The nearest bookmarked line after (forward) or before the line, not the line itself.
   bool FindBookmark(int nLine, bool bForward, int* pnFound);
@@ -52,6 +89,10 @@ class CDocLineMgr {
   CDocLine* GetLastLine() const { return m_pTail; }
 
  private:
+  struct EditPlan;
+  bool ApplyEdit(EditPlan& plan);
+  void SetCursorAt(CDocLine* pLine, int nLine);
+
   bool FindFlagged(int nLine, bool bForward, int* pnFound, bool (*test)(const CDocLine&));
 
   CDocLine* m_pHead = nullptr;

@@ -30,6 +30,8 @@ CMemory::ReallocFunc CMemory::SetReallocForTesting(ReallocFunc realloc) {
   return old;
 }
 
+void* CMemory::ReallocBlock(void* pBlock, size_t nBytes) { return reallocHook(pBlock, nBytes); }
+
 CMemory::CMemory(const char* pData, int nDataLen) { Assign(pData, nDataLen); }
 
 CMemory::CMemory(const CMemory& other) { AssignFrom(other); }
@@ -112,6 +114,17 @@ void CMemory::AppendRaw(const char* pData, int nDataLen) {
   if (static_cast<int64_t>(m_nLength) + nDataLen + 1 > m_nCapacity) return;
   std::memmove(m_pData + m_nLength, pData, nDataLen);
   SetLength(m_nLength + nDataLen);
+}
+
+bool CMemory::ReplaceInBlock(int nPos, int nDelLen, const char* pData, int nDataLen) {
+  if (!m_pData || nPos < 0 || nDelLen < 0 || nDataLen < 0 || (nDataLen > 0 && !pData)) return false;
+  if (nPos > m_nLength || nDelLen > m_nLength - nPos) return false;
+  const int64_t newLen = static_cast<int64_t>(m_nLength) - nDelLen + nDataLen;
+  if (newLen + 1 > m_nCapacity || (nDataLen > 0 && Inside(pData, m_pData, m_nCapacity))) return false;
+  std::memmove(m_pData + nPos + nDataLen, m_pData + nPos + nDelLen, m_nLength - nPos - nDelLen);
+  if (nDataLen > 0) std::memcpy(m_pData + nPos, pData, nDataLen);
+  SetLength(static_cast<int>(newLen));
+  return true;
 }
 
 void CMemory::AllocBuffer(int64_t nNewDataLen) {

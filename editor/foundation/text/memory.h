@@ -36,6 +36,11 @@ class CMemory {
   // fit the block (or with no block at all) are not copied and nothing changes.
   void AppendRaw(const char* pData, int nDataLen);
 
+  // Replaces nDelLen bytes at nPos by the bytes given, within the block the buffer has; false, with
+  // nothing changed, when the result would not fit it (or the bytes lie inside it). It never
+  // allocates, so an edit can do it after everything that might fail has been done.
+  bool ReplaceInBlock(int nPos, int nDelLen, const char* pData, int nDataLen);
+
   // Makes the block hold at least nNewDataLen + 1 bytes. Lengths above INT32_MAX - 1 take the
   // failure path, as a failed allocation does.
   void AllocBuffer(int64_t nNewDataLen);
@@ -89,6 +94,9 @@ class CMemory {
   // it to make growth fail; returns the previous one.
   using ReallocFunc = void* (*)(void*, size_t);
   static ReallocFunc SetReallocForTesting(ReallocFunc realloc);
+  // Other blocks of the C heap that belong with the text (the undo records' arrays) come from the
+  // same allocator, so that one test seam makes them fail too. Blocks go back with std::free.
+  static void* ReallocBlock(void* pBlock, size_t nBytes);
 
  private:
   friend class CodeWriter;

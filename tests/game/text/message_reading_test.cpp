@@ -8,6 +8,7 @@
 #include "game/text/fixed_text.h"
 #include "game/text/message_text.h"
 #include "game/script/script_loader.h"
+#include "game/script/script_tokens.h"
 #include "game/sound/sound_channels.h"
 #include "tests/game/fixtures/message_fixture.h"
 #include "platform/sjis_literal.h"
@@ -45,6 +46,24 @@ TEST(SplitSpeaker, NamesAndSpokenText) {
     EXPECT_EQ(std::string(split.speaker), c.speaker) << c.name;
     EXPECT_EQ(std::string(split.spoken), c.spoken) << c.name;
   }
+}
+
+TEST(BacklogTextOf, TheNameStandsApartFromTheWords) {
+  struct Case {
+    const char* name;
+    std::string message;
+    std::string kept;
+  };
+  const Case cases[] = {
+      {"at-sign line", Sj("＠レン\nおはよう。"_sj), Sj("レン\nおはよう。"_sj)},
+      {"at-sign line with a bracket", Sj("＠レン\n「おはよう。」"_sj), Sj("レン「おはよう。」"_sj)},
+      {"bracket", Sj("ミオ「おはよう。」"_sj), Sj("ミオ「おはよう。」"_sj)},
+      {"parenthesis", Sj("ミオ（ねむい）"_sj), Sj("ミオ（ねむい）"_sj)},
+      {"bracket first", Sj("「おはよう。」"_sj), Sj("「おはよう。」"_sj)},
+      {"narration", Sj("朝の丘。"_sj), Sj("朝の丘。"_sj)},
+      {"at-sign alone", Sj("＠レン"_sj), Sj("レン\n"_sj)},
+  };
+  for (const Case& c : cases) EXPECT_EQ(BacklogTextOf(SplitSpeaker(c.message)), c.kept) << c.name;
 }
 
 TEST_F(Reading, AClickCompletesTheTextAndTheNextEndsThePage) {
@@ -115,6 +134,41 @@ TEST_F(Reading, ThePlayersAutoModeTakesClicksAndEndsPagesAtSpeed8) {
   // The reveal of three glyphs at 0.8 units a frame, then the six frames of the automatic end.
   EXPECT_GT(frames, 25);
   EXPECT_LT(frames, 60);
+}
+
+// An automatic page end takes the same time at any frame rate: 100 / (wait + 1) sixtieths of a second
+// a byte, counted from the first frame that shows the whole text and ended by the first frame that
+// reaches that time.
+TEST_F(Reading, AutomaticPageEndsTakeTheSameTimeAtAnyFrameRate) {
+  struct Case {
+    const char* name;
+    const char* script;
+    bool playerAuto;
+    int revealFrames;  // before the text is whole: the frame of the message itself
+    int sixtieths;
+  };
+  const Case cases[] = {
+      {"AUTOPLAYON, a page of six bytes", "AUTOPLAYON\nあいう\n\nA=1\n"_sj, false, 1, 6 * 100 / 51},
+      {"KEYWAIT in the player's automatic mode", "KEYWAIT\nA=1\n", true, 0, 100 * 100 / 100},
+  };
+  for (const Case& c : cases) {
+    for (int fps : {60, 30}) {
+      SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(fps));
+      for (ScriptSymbol& entry : EngineState.symbolTable) {
+        if (entry.token == kTokenIdentifier) entry.value = 0;
+      }
+      EngineState.presentation.message.autoPlay = 0;
+      Config.autoOn = c.playerAuto;
+      Config.autoSpeed = 99;
+      Config.messageSpeed = 99;  // shown whole at once
+      SetTextBoxProgress(0, Config.messageSpeed);
+      run.SetFps(fps);
+      Load(c.script);
+      int frames = 0;
+      for (; frames < 1000 && Var("A") == 0; ++frames) run.Frame();
+      EXPECT_EQ(frames - c.revealFrames, (c.sixtieths * fps + 59) / 60);
+    }
+  }
 }
 
 TEST_F(Reading, SkippingStopsAtTheFirstUnreadMessage) {

@@ -112,6 +112,41 @@ TEST(CMemory, AppendRawCopiesOnlyWhatFits) {
   EXPECT_EQ(Str(m), "abcd");
 }
 
+TEST(CMemory, ReplaceInBlockStaysInTheBlockOrDoesNothing) {
+  CMemory m;
+  EXPECT_FALSE(m.ReplaceInBlock(0, 0, "x", 1));  // no block
+  m.AllocBuffer(8);
+  m.Append("abcdef", 6);
+  const char* block = m.GetPtr();
+  struct Step {
+    const char* name;
+    int pos, del;
+    const char* text;
+    bool done;
+    const char* after;
+  };
+  const Step steps[] = {
+      {"grow within the block", 2, 1, "XYZ", true, "abXYZdef"},
+      {"one byte past the block", 0, 0, "!", false, "abXYZdef"},
+      {"shrink", 1, 5, "-", true, "a-ef"},
+      {"delete to the end", 2, 2, "", true, "a-"},
+      {"position past the text", 3, 0, "x", false, "a-"},
+      {"deletion past the text", 1, 2, "", false, "a-"},
+      {"negative length", 0, -1, "", false, "a-"},
+      {"insert at the end", 2, 0, "bc", true, "a-bc"},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.name);
+    EXPECT_EQ(m.ReplaceInBlock(s.pos, s.del, s.text, static_cast<int>(std::strlen(s.text))), s.done);
+    EXPECT_EQ(Str(m), s.after);
+    EXPECT_EQ(m.GetPtr(), block);
+    EXPECT_EQ(m.GetPtr()[m.GetLength()], '\0');
+  }
+  // Its own bytes would move under the copy.
+  EXPECT_FALSE(m.ReplaceInBlock(0, 0, m.GetPtr() + 2, 1));
+  EXPECT_EQ(Str(m), "a-bc");
+}
+
 TEST(CMemory, ReplaceAllBytesAndCharacters) {
   // The trail byte of "表" is 0x5C, a backslash.
   const std::string text = std::string("a\\"_sj) + "表"_sj + "\\";
