@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/beep.h"
 #include "platform/dialog_test.h"
 #include "platform/message_box.h"
 #include "platform/simulated_input.h"
@@ -170,17 +171,23 @@ class DialogTest : public testing::Test {
 };
 
 TEST_F(DialogTest, AFiveByteLimitTakesTwoKanaAndOneLetterAndRefusesAnEmoji) {
+  int beeps = 0;
+  BeepHook previous = SetBeepHook([&](UINT) { ++beeps; });
   Open();
   SendDlgItemMessage(dialog, kName, EM_LIMITTEXT, 5, 0);
   EXPECT_TRUE(dt::Type(dialog, kName, "あいab"_sj));
   EXPECT_EQ(Text(dialog, kName), "あいa"_sj);
+  EXPECT_EQ(beeps, 1);
 
   SetDlgItemText(dialog, kName, "x");
   EXPECT_TRUE(dt::TypeUtf8(dialog, kName, U8(u8"😀")));
   EXPECT_EQ(Text(dialog, kName), "x");
+  EXPECT_EQ(beeps, 2);
   // A character with a code still goes in after a refused one.
   EXPECT_TRUE(dt::TypeUtf8(dialog, kName, U8(u8"😀表")));
   EXPECT_EQ(Text(dialog, kName), "x表"_sj);
+  EXPECT_EQ(beeps, 3);
+  SetBeepHook(previous);
 }
 
 TEST_F(DialogTest, PastingIsCutAtTheLimitOnAWholeCharacterAndAtTheFirstLineBreak) {
