@@ -11,6 +11,7 @@
 #include "platform/message_box.h"
 #include "platform/simulated_input.h"
 #include "platform/sjis_literal.h"
+#include "platform/timer.h"
 #include "platform/win_help.h"
 #include "platform/window.h"
 #include "child_copy.h"
@@ -664,12 +665,19 @@ TEST_F(DialogTest, AModalDialogDisablesOnlyItsOwnerAndReturnsTheEndDialogValue) 
 }
 
 TEST_F(DialogTest, TheModalLoopDeliversPostsAndTimersToTheDialogAndItsActivation) {
-  dt::SetShownHook([](HWND d) { PostMessage(d, WM_TIMER, 7, 0); });
+  dt::SetShownHook([](HWND d) {
+    SetTimer(d, 7, 20, nullptr);
+    PostMessage(d, WM_USER + 2, 0, 0);
+  });
   answer = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
     if (message == WM_TIMER && wParam == 7) EndDialog(hwnd, 3);
     return message == WM_INITDIALOG ? 1 : 0;
   };
   EXPECT_EQ(DialogBoxParam(nullptr, MAKEINTRESOURCE(kNoDefault), nullptr, RecordingProc, 0), 3);
+  auto messages = Messages();
+  const auto posted = std::find(messages.begin(), messages.end(), WM_USER + 2);
+  EXPECT_NE(posted, messages.end());
+  EXPECT_NE(std::find(posted, messages.end(), WM_TIMER), messages.end());
   bool activated = false;
   for (const Seen& s : seen) activated |= s.message == WM_ACTIVATE && LOWORD(s.wParam) == WA_ACTIVE;
   EXPECT_TRUE(activated);
