@@ -71,9 +71,10 @@ class ActivationFilter final : public QObject {
 };
 
 void EnsureActivationFilter() {
-  static ActivationFilter* filter = nullptr;  // lives as long as the application
+  static QPointer<ActivationFilter> filter;  // a child of the application: it goes with it
   if (filter) return;
   filter = new ActivationFilter;
+  filter->setParent(QCoreApplication::instance());
   QCoreApplication::instance()->installEventFilter(filter);
 }
 
