@@ -34,7 +34,8 @@ class CMouseInput : public IWindowHook {
   virtual void SetKeepWhenOutside(bool keep) { m_keepWhenOutside = keep; }
 
  protected:
-  // The live values, whatever a derived class reports from its own polls.
+  // The live values, whatever a derived class reports from its own polls; a button pressed since
+  // the last call reads as held once, even when it was released again.
   int LiveInfo(int* x, int* y, int* buttons);
 
   bool m_right = false;
@@ -46,6 +47,9 @@ class CMouseInput : public IWindowHook {
   int LiveXY(int* x, int* y);
 
   bool m_keepWhenOutside = false;
+  // Pressed since the live values were last taken.
+  bool m_leftPressed = false;
+  bool m_rightPressed = false;
   uint16_t m_wheel = 0;
 };
 

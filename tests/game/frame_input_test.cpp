@@ -206,6 +206,60 @@ TEST(FrameInput, MouseButtonsPositionAndResetOfTheEdges) {
   });
 }
 
+// Automation tools, tap-to-click touchpads and remote desktops deliver a press and its release
+// together: both reach the window before the frame polls.
+TEST(FrameInput, APressReleasedWithinOneFrameIsStillAClick) {
+  RunInApp([](TestApp& app) {
+    Frame f(app);
+    HWND w = GetAppWindowHandle();
+    ASSERT_TRUE(platform::SetCursorClientPos(w, 100, 50));
+    platform::SimulateMouseMove(w, 100, 50);
+    f.Poll();
+    const auto mouse = [w](platform::MouseButton button) {
+      return [w, button] {
+        platform::SimulateMouseButton(w, button, true, 100, 50);
+        platform::SimulateMouseButton(w, button, false, 100, 50);
+      };
+    };
+    const auto key = [w](int qtKey) {
+      return [w, qtKey] {
+        platform::SimulateKey(w, qtKey, true);
+        platform::SimulateKey(w, qtKey, false);
+      };
+    };
+    struct Case {
+      const char* name;
+      std::function<void()> tap;
+      bool FrameInputState::*edge;
+    } cases[] = {
+        {"left button", mouse(platform::MouseButton::Left), &FrameInputState::click},
+        {"right button", mouse(platform::MouseButton::Right), &FrameInputState::rightClick},
+        {"space", key(qt_key::kSpace), &FrameInputState::click},
+        {"return", key(qt_key::kReturn), &FrameInputState::click},
+    };
+    for (const Case& c : cases) {
+      int taken = 0;
+      for (int i = 0; i < 10; ++i) {
+        c.tap();
+        for (int frame = 0; frame < 3; ++frame) {
+          f.Poll();
+          if (FrameInput.*c.edge) ++taken;
+        }
+      }
+      EXPECT_EQ(taken, 10) << c.name;
+      EXPECT_FALSE(FrameInput.leftHeld || FrameInput.rightHeld) << c.name << ": nothing stays held";
+    }
+    // A key tapped as quickly is pushed once too: Esc ends the game.
+    platform::SimulateKey(w, qt_key::kEscape, true);
+    platform::SimulateKey(w, qt_key::kEscape, false);
+    f.Poll();
+    EXPECT_TRUE(f.keys.IsPush(game_key::kQuit));
+    f.Poll();
+    EXPECT_FALSE(f.keys.IsPress(game_key::kQuit));
+    app.Close();
+  });
+}
+
 TEST(FrameInput, APressAnsweredOnItsPushMakesNoClick) {
   RunInApp([](TestApp& app) {
     Frame f(app);
