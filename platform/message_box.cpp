@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <mutex>
 
+#include "platform/gui_app.h"
 #include "platform/sjis.h"
+#include "platform/window_qt.h"
 
 namespace platform {
 namespace {
@@ -94,6 +96,9 @@ MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) {
 }
 
 int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT flags) {
+  // The box is modal to the whole program: what the windows held goes to it, and they never see
+  // its release.
+  if (IsGuiThread()) SendToEveryWindow(WM_CANCELMODE, 0, 0);
   MessageBoxRequest request{owner, std::string(text), std::string(caption), flags};
   MessageBoxHook hook;
   {

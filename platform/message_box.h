@@ -24,7 +24,8 @@ using MessageBoxHook = std::function<int(const MessageBoxRequest&)>;
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
 
 // Shows the box through the hook. The default hook shows a real dialog when a screen is there and
-// otherwise prints the text to standard error and answers with the box's first button.
+// otherwise prints the text to standard error and answers with the box's first button. Every window
+// is sent WM_CANCELMODE first, hook or not: the input under way belongs to the box from then on.
 int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT flags);
 
 }  // namespace platform

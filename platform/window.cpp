@@ -60,7 +60,7 @@ class ActivationFilter final : public QObject {
       bool active = static_cast<QApplicationStateChangeEvent*>(event)->applicationState() == Qt::ApplicationActive;
       if (active != m_active) {
         m_active = active;
-        for (HWND hwnd : LiveWindows()) SendMessage(hwnd, WM_ACTIVATEAPP, active ? 1 : 0, 0);
+        SendToEveryWindow(WM_ACTIVATEAPP, active ? 1 : 0, 0);
       }
     }
     return false;
@@ -102,6 +102,10 @@ uint64_t LiveSerial(HWND hwnd) {
   std::lock_guard lock(liveMutex);
   auto it = Live().find(hwnd);
   return it == Live().end() ? 0 : it->second;
+}
+
+void SendToEveryWindow(UINT message, WPARAM wParam, LPARAM lParam) {
+  for (HWND hwnd : LiveWindows()) SendMessage(hwnd, message, wParam, lParam);
 }
 
 void FlushPendingDeletes() {

@@ -21,6 +21,9 @@
 //   default procedure does), WM_SIZE with SIZE_MINIMIZED or SIZE_RESTORED (client size in lParam),
 //   WM_ACTIVATEAPP (1 when the program becomes active, 0 when it loses activity), WM_PAINT while
 //   the client area is being painted;
+// - sent to every window by MessageBox (message_box.h) before the box takes the input:
+//   WM_CANCELMODE; buttons and keys held until then are released inside the box, out of the
+//   windows' sight, and the key or click that closes the box is the box's;
 // - sent by DestroyWindow: WM_DESTROY, then WM_NCDESTROY, after which the handle is dead.
 // Double clicks arrive as a second button-down message.
 #pragma once

@@ -159,5 +159,7 @@ void QueueMessage(const MSG& msg);
 void DropQueuedMessages(HWND hwnd);
 // Deletes the destroyed windows that were still busy when DestroyWindow ended them.
 void FlushPendingDeletes();
+// Sends the message to every live window (GUI thread only).
+void SendToEveryWindow(UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace platform

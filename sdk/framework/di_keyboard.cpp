@@ -49,8 +49,9 @@ LRESULT CDIKeyboard::OnWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM l
       m_live[KeyIndex(lParam)] = 0;
       break;
     case WM_ACTIVATEAPP:
-      // A release that happens in another program never reaches us.
-      if (wParam == 0) {
+    case WM_CANCELMODE:
+      // A release that happens in another program, or in a message box, never reaches us.
+      if (message == WM_CANCELMODE || wParam == 0) {
         std::memset(m_live, 0, sizeof m_live);
         std::memset(m_pressed, 0, sizeof m_pressed);
       }

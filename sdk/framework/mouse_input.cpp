@@ -20,6 +20,12 @@ LRESULT CMouseInput::OnWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM) 
     case WM_RBUTTONDOWN: m_right = m_rightPressed = true; break;
     case WM_RBUTTONUP: m_right = false; break;
     case WM_MOUSEWHEEL: m_wheel = static_cast<uint16_t>(m_wheel + HIWORD(wParam)); break;
+    case WM_CANCELMODE:
+      // A message box takes the buttons: their releases go to it, and no edge of theirs is ours.
+      m_left = m_right = false;
+      m_leftPressed = m_rightPressed = false;
+      m_cancelled = true;
+      break;
     default: break;
   }
   return 0;
@@ -117,5 +123,9 @@ int CMouseInputEx::Update() {
   m_buttons = buttons;
   m_currentRight = (buttons & 1) != 0;
   m_currentLeft = (buttons & 2) != 0;
+  if (TakeCancelled()) {
+    m_previousRight = m_currentRight;
+    m_previousLeft = m_currentLeft;
+  }
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+#include "message_box_recorder.h"
 #include "platform/cursor_pos.h"
 #include "platform/simulated_input.h"
 #include "sdk/framework/game_key_input.h"
@@ -278,6 +279,44 @@ TEST(FrameInput, APressAnsweredOnItsPushMakesNoClick) {
     // The next press is a click of its own again.
     platform::SimulateMouseButton(w, platform::MouseButton::Left, true, 100, 50);
     f.Poll();
+    platform::SimulateMouseButton(w, platform::MouseButton::Left, false, 100, 50);
+    f.Poll();
+    EXPECT_TRUE(FrameInput.click);
+    app.Close();
+  });
+}
+
+// A message box takes what is held when it comes up: the release is the box's, never a click.
+TEST(FrameInput, WhatIsHeldWhenABoxComesUpIsTheBoxs) {
+  RunInApp([](TestApp& app) {
+    Frame f(app);
+    HWND w = GetAppWindowHandle();
+    ASSERT_TRUE(platform::SetCursorClientPos(w, 100, 50));
+    platform::SimulateMouseMove(w, 100, 50);
+    f.Poll();
+    MessageBoxRecorder boxes;
+    platform::SimulateMouseButton(w, platform::MouseButton::Left, true, 100, 50);
+    platform::SimulateMouseButton(w, platform::MouseButton::Right, true, 100, 50);
+    platform::SimulateKey(w, qt_key::kSpace, true);
+    platform::SimulateKey(w, qt_key::kControl, true);
+    f.Poll();
+    ASSERT_TRUE(FrameInput.leftHeld && FrameInput.rightHeld && FrameInput.skipKey);
+    platform::MessageBox(w, "box", "caption", MB_OK);
+    for (int frame = 0; frame < 3; ++frame) {
+      f.Poll();
+      EXPECT_FALSE(FrameInput.click || FrameInput.rightClick) << frame;
+      EXPECT_FALSE(FrameInput.leftHeld || FrameInput.rightHeld || FrameInput.skipKey) << frame;
+    }
+    // The releases the box let through change nothing; the next press is the game's again.
+    platform::SimulateMouseButton(w, platform::MouseButton::Left, false, 100, 50);
+    platform::SimulateMouseButton(w, platform::MouseButton::Right, false, 100, 50);
+    platform::SimulateKey(w, qt_key::kSpace, false);
+    platform::SimulateKey(w, qt_key::kControl, false);
+    f.Poll();
+    EXPECT_FALSE(FrameInput.click || FrameInput.rightClick);
+    platform::SimulateMouseButton(w, platform::MouseButton::Left, true, 100, 50);
+    f.Poll();
+    EXPECT_TRUE(FrameInput.leftHeld);
     platform::SimulateMouseButton(w, platform::MouseButton::Left, false, 100, 50);
     f.Poll();
     EXPECT_TRUE(FrameInput.click);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -20,6 +21,7 @@
 #include "game_folder.h"
 #include "message_box_recorder.h"
 #include "platform/clock.h"
+#include "platform/cursor_pos.h"
 #include "platform/presenter.h"
 #include "platform/quit_signal.h"
 #include "platform/simulated_input.h"
@@ -31,6 +33,7 @@
 #include "sdk/framework/single_instance_checker.h"
 #include "sdk/framework/window_application.h"
 #include "sdk/graphics/dib_draw.h"
+#include "sdk/graphics/png_writer.h"
 #include "sdk/graphics/screen_listener.h"
 
 namespace {
@@ -271,6 +274,76 @@ TEST_F(WinMainTest, KeysOfTheGameLoop) {
     EXPECT_EQ(dir.Read("scene.ini").rfind("//MERIDIANE", 0), 0u);
   }
   EXPECT_TRUE(boxes.boxes().empty());
+}
+
+// The player presses the quick-save button of a game whose save folder cannot be made, with the
+// mouse or with Enter, and keeps it down: the box that says the save failed comes up and takes the
+// release, and the key that closes the box is the box's too. Neither ever reaches the game.
+class PressIntoABox : public CIdleCallback {
+ public:
+  PressIntoABox(const MessageBoxRecorder& boxes, std::function<void(bool down)> press)
+      : m_boxes(boxes), m_press(std::move(press)) {}
+  void OnIdle() override {
+    ++frames;
+    HWND w = GetAppWindowHandle();
+    if (frames == 60) {  // the window has faded in
+      platform::SetCursorClientPos(w, 20, 10);
+      platform::SimulateMouseMove(w, 20, 10);
+    }
+    if (frames == 62) m_press(true);
+    // Long after: the button is let go and pressed again.
+    if (frames == 200) m_press(false);
+    if (frames == 202) m_press(true);
+    if (frames == 206) m_press(false);
+    if (frames == 210) QuitRequest = true;
+    if (m_boxes.boxes().size() > boxFrames.size()) boxFrames.push_back(frames);
+  }
+  int frames = 0;
+  std::vector<int> boxFrames;  // the frames in which a box came up
+
+ private:
+  const MessageBoxRecorder& m_boxes;
+  std::function<void(bool)> m_press;
+};
+
+TEST_F(WinMainTest, WhatAMessageBoxTookNeverReachesTheGame) {
+  platform::ClearQuitSignal();
+  BoxFontScope font;
+  platform::ManualClock clock(1000);
+  PngFixture button;  // the quick-save button, 40 x 20 at the window's origin
+  button.width = 40;
+  button.height = 20;
+  button.rows.assign(20, std::vector<uint8_t>(40 * 3, 0x80));
+  ASSERT_TRUE(WritePng(dir.File("q.png"), button));
+  dir.Write("savedata", "a file where the save folder would be");
+  dir.Write("start.txt", std::string("OPENWINDOW\r\n") + "こんにちは\r\n\r\nEND\r\n"_sj);
+  constexpr int kReturn = 0x01000004;  // the toolkit's key number
+  struct Case {
+    const char* name;
+    std::function<void(bool)> press;
+  } cases[] = {
+      {"mouse",
+       [](bool down) {
+         platform::SimulateMouseButton(GetAppWindowHandle(), platform::MouseButton::Left, down, 20, 10);
+       }},
+      {"enter", [](bool down) { platform::SimulateKey(GetAppWindowHandle(), kReturn, down); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    boxes.Clear();
+    PressIntoABox player(boxes, c.press);
+    IdleCallbacks().push_back(&player);
+    EXPECT_EQ(Run(), 0);
+    std::erase(IdleCallbacks(), &player);
+    ASSERT_EQ(player.frames, 210);
+    // One box for each press, at the press; none while the first press seemed held.
+    EXPECT_EQ(player.boxFrames.size(), 2u);
+    if (player.boxFrames.size() != 2u) continue;
+    EXPECT_GE(player.boxFrames[0], 62);
+    EXPECT_LE(player.boxFrames[0], 64);
+    EXPECT_GE(player.boxFrames[1], 202);
+    EXPECT_EQ(boxes.texts()[0], "セーブデータの書き込みに失敗しました"_sj);
+  }
 }
 
 // Marks one pixel of the display each time it is presented.
