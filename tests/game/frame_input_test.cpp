@@ -64,6 +64,13 @@ struct Frame {
     Poll();  // the new window settles where it is shown before a test places the cursor in it
   }
   ~Frame() { SetFrameInputMouse(nullptr); }
+  // The cursor moved onto the client area, seen by a poll.
+  bool CursorAt(int x, int y) {
+    if (!platform::SetCursorClientPos(GetAppWindowHandle(), x, y)) return false;
+    platform::SimulateMouseMove(GetAppWindowHandle(), x, y);
+    Poll();
+    return true;
+  }
   void Poll() {
     app.PumpMessages();
     keys.Input();
@@ -168,9 +175,7 @@ TEST(FrameInput, MouseButtonsPositionAndResetOfTheEdges) {
   RunInApp([](TestApp& app) {
     Frame f(app);
     HWND w = GetAppWindowHandle();
-    ASSERT_TRUE(platform::SetCursorClientPos(w, 100, 50));
-    platform::SimulateMouseMove(w, 100, 50);
-    f.Poll();
+    ASSERT_TRUE(f.CursorAt(100, 50));
     EXPECT_EQ(FrameInput.cursorX, 100);
     EXPECT_EQ(FrameInput.cursorY, 50);
 
@@ -213,9 +218,7 @@ TEST(FrameInput, APressReleasedWithinOneFrameIsStillAClick) {
   RunInApp([](TestApp& app) {
     Frame f(app);
     HWND w = GetAppWindowHandle();
-    ASSERT_TRUE(platform::SetCursorClientPos(w, 100, 50));
-    platform::SimulateMouseMove(w, 100, 50);
-    f.Poll();
+    ASSERT_TRUE(f.CursorAt(100, 50));
     const auto mouse = [w](platform::MouseButton button) {
       return [w, button] {
         platform::SimulateMouseButton(w, button, true, 100, 50);
@@ -265,9 +268,7 @@ TEST(FrameInput, APressAnsweredOnItsPushMakesNoClick) {
   RunInApp([](TestApp& app) {
     Frame f(app);
     HWND w = GetAppWindowHandle();
-    ASSERT_TRUE(platform::SetCursorClientPos(w, 100, 50));
-    platform::SimulateMouseMove(w, 100, 50);
-    f.Poll();
+    ASSERT_TRUE(f.CursorAt(100, 50));
     platform::SimulateMouseButton(w, platform::MouseButton::Left, true, 100, 50);
     f.Poll();
     ASSERT_TRUE(FrameInput.leftHeld);
@@ -291,9 +292,7 @@ TEST(FrameInput, WhatIsHeldWhenABoxComesUpIsTheBoxs) {
   RunInApp([](TestApp& app) {
     Frame f(app);
     HWND w = GetAppWindowHandle();
-    ASSERT_TRUE(platform::SetCursorClientPos(w, 100, 50));
-    platform::SimulateMouseMove(w, 100, 50);
-    f.Poll();
+    ASSERT_TRUE(f.CursorAt(100, 50));
     MessageBoxRecorder boxes;
     platform::SimulateMouseButton(w, platform::MouseButton::Left, true, 100, 50);
     platform::SimulateMouseButton(w, platform::MouseButton::Right, true, 100, 50);
