@@ -149,11 +149,20 @@ void Window::queue(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Window::setStyle(DWORD style) {
-  bool visible = isVisible();
+  const bool visible = isVisible();
+  if (!isPopup() && (style & WS_POPUP) && visible) m_windowedPlace = pos();
   m_style = style;
   applyFlags();
   applyGeometry();
   if (visible) showStyled();
+}
+
+void Window::moveTo(QPoint place) {
+  if (isPopup()) {
+    m_windowedPlace = place;
+  } else {
+    move(place);
+  }
 }
 
 void Window::setClientSize(QSize size) {
@@ -163,11 +172,16 @@ void Window::setClientSize(QSize size) {
 
 void Window::showStyled() {
   if (isPopup()) {
+    // A window manager makes a full-screen window cover the screen; without one the window would
+    // keep whatever size it has, so it covers the screen itself.
+    if (const QScreen* s = screen()) setGeometry(s->geometry());
     showFullScreen();
     return;
   }
   if (windowState() & Qt::WindowFullScreen) setWindowState(windowState() & ~Qt::WindowFullScreen);
   show();
+  // Once shown: only the system window knows its frame, which the place includes.
+  if (m_windowedPlace) move(*std::exchange(m_windowedPlace, std::nullopt));
 }
 
 void Window::restore() {
@@ -364,7 +378,7 @@ HWND CreateWindowEx(DWORD, const char* className, const char* windowName, DWORD 
     window->setClassMenu(menu);
   }
   if (menu) AttachMenu(*window, menu);
-  if (x != CW_USEDEFAULT && y != CW_USEDEFAULT && !window->isPopup()) window->move(x, y);
+  if (x != CW_USEDEFAULT && y != CW_USEDEFAULT) window->moveTo(QPoint(x, y));
   if (style & WS_VISIBLE) window->showStyled();
   return window;
 }
@@ -436,7 +450,7 @@ BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int cx, int cy, UINT flags) {
   Window* window = WindowFromHandle(hwnd);
   if (!window) return 0;
   if (!(flags & SWP_NOSIZE)) window->setClientSize(QSize(cx, cy));
-  if (!(flags & SWP_NOMOVE) && !window->isPopup()) window->move(x, y);
+  if (!(flags & SWP_NOMOVE)) window->moveTo(QPoint(x, y));
   if (flags & SWP_HIDEWINDOW) window->hide();
   if (flags & SWP_SHOWWINDOW) window->showStyled();
   return 1;

@@ -122,6 +122,9 @@ BOOL IsWindow(HWND hwnd);
 BOOL ShowWindow(HWND hwnd, int command);
 BOOL IsWindowVisible(HWND hwnd);
 BOOL IsIconic(HWND hwnd);
+// A full-screen (WS_POPUP) window covers the screen, with or without a window manager; the place
+// asked of it is where it stands once windowed again. A window that goes full screen and back
+// without being moved returns to the place it left, with its client size.
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 BOOL GetClientRect(HWND hwnd, RECT* rect);
 // The window's outer rectangle on the screen, frame included.

@@ -28,6 +28,7 @@
 #include "platform/sjis_literal.h"
 #include "scoped_temp_dir.h"
 #include "sdk/framework/editor_process_factory.h"
+#include "sdk/framework/full_screen.h"
 #include "sdk/framework/idle_callback.h"
 #include "sdk/framework/path_functions.h"
 #include "sdk/framework/single_instance_checker.h"
@@ -263,6 +264,43 @@ TEST_F(WinMainTest, KeysOfTheGameLoop) {
     std::erase(IdleCallbacks(), &f1);
     EXPECT_NE(dir.Read("vrel.xml").find("window=\"0\""), std::string::npos);
     EXPECT_EQ(std::count(clock.sleeps().begin(), clock.sleeps().end(), 500u), 1);
+  }
+  {
+    // F1 twice: there and back. The mode saved is the windowed one the player came back to, and
+    // the window has its size and place again.
+    struct TwoSwitches : CIdleCallback {
+      void OnIdle() override {
+        ++frames;
+        HWND w = GetAppWindowHandle();
+        if (frames == 1) platform::GetWindowRect(w, &before);
+        if (frames == 2 || frames == 20) platform::SimulateKey(w, kF1, true);
+        if (frames == 6 || frames == 24) platform::SimulateKey(w, kF1, false);
+        if (frames == 10) platform::GetWindowRect(w, &full);
+        if (frames == 30) {
+          platform::GetWindowRect(w, &after);
+          platform::GetClientRect(w, &client);
+          QuitRequest = true;
+        }
+      }
+      int frames = 0;
+      RECT before{}, full{}, after{}, client{};
+    } f1;
+    dir.Write("vrel.xml", kConfig);  // windowed again
+    SetFullScreen(false);            // as a new process starts
+    IdleCallbacks().push_back(&f1);
+    EXPECT_EQ(Run(), 0);
+    std::erase(IdleCallbacks(), &f1);
+    EXPECT_NE(dir.Read("vrel.xml").find("window=\"1\""), std::string::npos);
+    EXPECT_EQ(f1.full.right - f1.full.left, platform::GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(f1.full.bottom - f1.full.top, platform::GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(f1.client.right, 320);
+    EXPECT_EQ(f1.client.bottom, 240);
+    // Where the window opened: its client size centred on the screen.
+    EXPECT_EQ(f1.before.left, (platform::GetSystemMetrics(SM_CXSCREEN) - 320) / 2);
+    EXPECT_EQ(f1.after.left, f1.before.left);
+    EXPECT_EQ(f1.after.top, f1.before.top);
+    EXPECT_EQ(f1.after.right, f1.before.right);
+    EXPECT_EQ(f1.after.bottom, f1.before.bottom);
   }
   {
     // Esc ends the game at once, and the shutdown writes everything as usual.
