@@ -69,6 +69,7 @@ int CDIKeyboard::Update() {
   // so that a press and its release taken in by one pump are still a push.
   uint8_t* current = Current();
   for (int k = 0; k < kKeys; ++k) current[k] = m_live[k] | m_pressed[k];
+  std::memcpy(m_pushed, m_pressed, kKeys);
   std::memset(m_pressed, 0, sizeof m_pressed);
   return 0;
 }
@@ -76,5 +77,7 @@ int CDIKeyboard::Update() {
 bool CDIKeyboard::IsKeyPress(int key) const { return InTable(key) && (Current()[key] & 0x80) != 0; }
 
 bool CDIKeyboard::IsKeyPush(int key) const {
-  return InTable(key) && (Current()[key] & 0x80) != 0 && (Previous()[key] & 0x80) == 0;
+  // A new press is a push even when the key already read as held: its release was lost on the way
+  // (the window changed under it), and the key would never push again.
+  return InTable(key) && (Current()[key] & 0x80) != 0 && ((Previous()[key] & 0x80) == 0 || m_pushed[key] != 0);
 }

@@ -26,4 +26,5 @@ class CDIKeyboard : public CKeyBuffer, public IWindowHook {
   bool m_device = false;
   uint8_t m_live[kKeys] = {};     // what the messages said since the last poll
   uint8_t m_pressed[kKeys] = {};  // keys newly pressed since the last poll
+  uint8_t m_pushed[kKeys] = {};   // keys newly pressed before the last poll
 };

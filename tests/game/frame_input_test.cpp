@@ -135,6 +135,30 @@ TEST(FrameInput, KeysReachTheirLogicalKeysOnPushAndWhileHeld) {
   });
 }
 
+// A key's release may be lost on the way (the window changed under it): its next press still
+// pushes, or F1 would never switch the screen back.
+TEST(FrameInput, ANewPressPushesAKeyWhoseReleaseWasLost) {
+  RunInApp([](TestApp& app) {
+    Frame f(app);
+    HWND w = GetAppWindowHandle();
+    platform::SimulateKey(w, qt_key::kF1, true);
+    f.Poll();
+    ASSERT_TRUE(f.keys.IsPush(game_key::kFullScreen));
+    f.Poll();
+    ASSERT_FALSE(f.keys.IsPush(game_key::kFullScreen));
+    platform::SimulateKey(w, qt_key::kF1, true);  // no release came between
+    f.Poll();
+    EXPECT_TRUE(f.keys.IsPush(game_key::kFullScreen));
+    f.Poll();
+    EXPECT_FALSE(f.keys.IsPush(game_key::kFullScreen));
+    EXPECT_TRUE(f.keys.IsPress(game_key::kFullScreen));
+    platform::SimulateKey(w, qt_key::kF1, false);
+    f.Poll();
+    EXPECT_FALSE(f.keys.IsPress(game_key::kFullScreen));
+    app.Close();
+  });
+}
+
 TEST(FrameInput, KeysMakeClicksScrollingAndSkipping) {
   RunInApp([](TestApp& app) {
     Frame f(app);
