@@ -29,7 +29,8 @@ struct Button {
   const char* label;  // Shift-JIS, as the system's own boxes read
 };
 
-// The buttons of a box, left to right.
+// The buttons of a box in the order the system lists them (the desktop lays them out in its own
+// order); the first answers an unanswered box.
 std::vector<Button> ButtonsOf(UINT flags) {
   const Button ok{QMessageBox::Ok, IDOK, "OK"};
   const Button cancel{QMessageBox::Cancel, IDCANCEL, "キャンセル"_sj};
