@@ -6,7 +6,8 @@
 #include <QThread>
 
 #include <cstdlib>
-#include <memory>
+
+#include "platform/window_qt.h"
 
 namespace platform {
 namespace {
@@ -20,26 +21,42 @@ void FilterMessages(QtMsgType type, const QMessageLogContext& context, const QSt
   if (previousHandler) previousHandler(type, context, text);
 }
 
-}  // namespace
-
-void EnsureGuiApp() {
-  if (QCoreApplication::instance()) return;
+QApplication* MakeApp() {
   if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
   }
+  // The toolkit keeps a reference to the argument count and the arguments for its whole life.
   static int argc = 1;
   static char name[] = "vrel";
   static char* argv[] = {name, nullptr};
-  // Lives until the process ends: windows may be torn down by static destructors. The default input
-  // devices are made here, so that the toolkit's own registry of them (built on first use) is
-  // destroyed after the application, which deletes the devices.
-  static std::unique_ptr<QApplication> app = [] {
-    previousHandler = qInstallMessageHandler(FilterMessages);
-    auto made = std::make_unique<QApplication>(argc, argv);
-    QPointingDevice::primaryPointingDevice();
-    QInputDevice::primaryKeyboard();
-    return made;
-  }();
+  if (!previousHandler) previousHandler = qInstallMessageHandler(FilterMessages);
+  auto* app = new QApplication(argc, argv);
+  // The default input devices are made here, so that the toolkit's own registry of them (built on
+  // first use) outlives the application, which deletes the devices.
+  QPointingDevice::primaryPointingDevice();
+  QInputDevice::primaryKeyboard();
+  return app;
+}
+
+}  // namespace
+
+GuiApp::GuiApp() {
+  if (QCoreApplication::instance()) return;
+  MakeApp();
+  m_owner = true;
+}
+
+GuiApp::~GuiApp() {
+  if (!m_owner) return;
+  FlushPendingDeletes();
+  delete QCoreApplication::instance();
+}
+
+void EnsureGuiApp() {
+  if (QCoreApplication::instance()) return;
+  // Reachable through the toolkit's own instance pointer to the end; see GuiApp for why it is
+  // never destroyed from here.
+  MakeApp();
 }
 
 bool IsGuiThread() {

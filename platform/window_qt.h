@@ -7,6 +7,7 @@
 #include <QRegion>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -47,7 +48,10 @@ class Window final : public QMainWindow {
   void setStyle(DWORD style);
   QSize clientSize() const { return m_clientSize; }
   void setClientSize(QSize size);
-  // Shows the window as its style asks (full screen for WS_POPUP).
+  // Moves a windowed window; a full-screen one keeps the place for when it is windowed again.
+  void moveTo(QPoint place);
+  // Shows the window as its style asks: over the whole screen for WS_POPUP (a window manager is not
+  // needed for that), otherwise at its windowed place.
   void showStyled();
   // Out of the minimised state, then shown as the style asks.
   void restore();
@@ -86,6 +90,9 @@ class Window final : public QMainWindow {
   QSize m_clientSize;
   HMENU m_menu = nullptr;
   HMENU m_classMenu = nullptr;
+  // Where the window goes when it is windowed again: the place it left for full screen, or the one
+  // asked of it since.
+  std::optional<QPoint> m_windowedPlace;
   bool m_wasMinimized = false;
   bool m_destroying = false;
   int m_busy = 0;
@@ -159,5 +166,7 @@ void QueueMessage(const MSG& msg);
 void DropQueuedMessages(HWND hwnd);
 // Deletes the destroyed windows that were still busy when DestroyWindow ended them.
 void FlushPendingDeletes();
+// Sends the message to every live window (GUI thread only).
+void SendToEveryWindow(UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace platform
