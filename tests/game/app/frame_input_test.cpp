@@ -5,7 +5,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "message_box_recorder.h"
+#include "tests/game/fixtures/message_box_recorder.h"
 #include "platform/cursor_pos.h"
 #include "platform/simulated_input.h"
 #include "sdk/framework/game_key_input.h"
