@@ -1,12 +1,19 @@
 // The text the editor's load, wrap and search benchmarks work on: Shift-JIS lines of kanji,
 // hiragana, katakana, half-width katakana and ASCII words ending in CR LF, most shorter than 80
 // cells and one in 20 longer, with the comments and strings a source file has. Made the same way
-// on every run. VREL_BENCH_MB sets its size (default 100).
+// on every run. VREL_BENCH_MB sets its size (default 100). Also the type settings the benchmarks
+// wrap with.
 #pragma once
 
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <random>
 #include <string>
+
+#include "editor/foundation/settings/shared_settings.h"
+#include "editor/foundation/text/wrap_line_mgr.h"
+#include "platform/sjis_literal.h"
 
 inline size_t EditorBenchTextBytes() {
   const char* mb = std::getenv("VREL_BENCH_MB");
@@ -73,4 +80,22 @@ inline std::string MakeEditorBenchText(size_t bytes) {
     text += "\r\n";
   }
   return text;
+}
+
+// Width 80 with every rule on, the Japanese line-head and line-end characters, and comments and
+// strings coloured.
+inline std::unique_ptr<TypeSettings> MakeEditorBenchWrapType() {
+  auto t = std::make_unique<TypeSettings>();
+  t->nWrapColumn = 80;
+  t->nTabWidth = 4;
+  t->bEnglishWordWrap = 1;
+  t->bKinsokuHead = t->bKinsokuTail = t->bKinsokuRet = t->bKinsokuKuto = 1;
+  std::strcpy(t->szKinsokuHead, "!%),.:;?]}°’”‰′″℃、。々〉》」』】〕゛゜ゝゞ・ヽヾ！％），．：；？］｝｡｣､･ﾞﾟ"_sj);
+  std::strcpy(t->szKinsokuTail, "$([{\\‘“〈《「『【〔＄（［｛｢"_sj);
+  t->LineComments.Set(0, "//", -1);
+  t->BlockComments.SetPair(0, "/*", "*/");
+  t->Colors[CWrapLineMgr::COLOR_LINE_COMMENT].bShow = 1;
+  t->Colors[CWrapLineMgr::COLOR_SINGLE_QUOTE].bShow = 1;
+  t->Colors[CWrapLineMgr::COLOR_DOUBLE_QUOTE].bShow = 1;
+  return t;
 }

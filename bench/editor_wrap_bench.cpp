@@ -15,10 +15,8 @@
 #include <vector>
 
 #include "bench/editor_bench_text.h"
-#include "editor/foundation/settings/shared_settings.h"
 #include "editor/foundation/text/doc_line_mgr.h"
 #include "editor/foundation/text/wrap_line_mgr.h"
-#include "platform/sjis_literal.h"
 
 namespace {
 
@@ -94,22 +92,6 @@ CDocLineMgr& Document(double* pLoadMs) {
   return *doc;
 }
 
-std::unique_ptr<TypeSettings> WrapType() {
-  auto t = std::make_unique<TypeSettings>();
-  t->nWrapColumn = 80;
-  t->nTabWidth = 4;
-  t->bEnglishWordWrap = 1;
-  t->bKinsokuHead = t->bKinsokuTail = t->bKinsokuRet = t->bKinsokuKuto = 1;
-  std::strcpy(t->szKinsokuHead, "!%),.:;?]}°’”‰′″℃、。々〉》」』】〕゛゜ゝゞ・ヽヾ！％），．：；？］｝｡｣､･ﾞﾟ"_sj);
-  std::strcpy(t->szKinsokuTail, "$([{\\‘“〈《「『【〔＄（［｛｢"_sj);
-  t->LineComments.Set(0, "//", -1);
-  t->BlockComments.SetPair(0, "/*", "*/");
-  t->Colors[CWrapLineMgr::COLOR_LINE_COMMENT].bShow = 1;
-  t->Colors[CWrapLineMgr::COLOR_SINGLE_QUOTE].bShow = 1;
-  t->Colors[CWrapLineMgr::COLOR_DOUBLE_QUOTE].bShow = 1;
-  return t;
-}
-
 double Ms(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
   return std::chrono::duration<double, std::milli>(b - a).count();
 }
@@ -125,7 +107,7 @@ void BM_RewrapAll(benchmark::State& state) {
   }
   CWrapLineMgr wrap;
   wrap.Attach(&doc);
-  wrap.SetWrapSettings(false, nullptr, *WrapType());
+  wrap.SetWrapSettings(false, nullptr, *MakeEditorBenchWrapType());
   double baselineTotal = 0;
   double wrapTotal = 0;
   for (auto _ : state) {

@@ -2,8 +2,10 @@
 // to) and converting positions between document and display terms.
 #include "editor/foundation/text/wrap_line_mgr.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 #include "editor/foundation/text/doc_line_mgr.h"
 #include "editor/foundation/text/sjis_char.h"
@@ -297,36 +299,47 @@ bool CWrapLineMgr::IsWrapPoint(int nIndex, int nOffset) {
 
 // ---- Positions ---------------------------------------------------------------------------------
 
+bool CWrapLineMgr::CharStartInPiece(const CWrapLine* pLine, int nByte, int* pnCharStart) const {
+  const auto* s = reinterpret_cast<const unsigned char*>(pLine->GetText());
+  // Whether a character starts at the byte shows in the lead bytes just before it: after any
+  // other byte one starts, and from there the lead bytes pair off. The byte after the piece is
+  // still the line's (or the NUL after it), and a piece never ends inside a character.
+  int from = nByte;
+  while (from > 0 && (m_byteClass[s[from - 1]] & kClassLead)) --from;
+  const bool trail = (nByte - from) % 2 == 1 && (m_byteClass[s[nByte]] & kClassTrail);
+  *pnCharStart = trail ? nByte - 1 : nByte;
+  // A tab byte is never part of a double-byte character.
+  return nByte == 0 || std::memchr(s, '\t', static_cast<size_t>(nByte)) == nullptr;
+}
+
 void CWrapLineMgr::DocToWrapPos(int nDocCol, int nDocLine, int* pnX, int* pnY) {
-  int x = 0;
   int index = m_nLines;
   CWrapLine* line = FindFirstPiece(nDocLine, &index);
-  while (line) {
-    const auto* s = reinterpret_cast<const unsigned char*>(line->GetText());
+  for (; line; line = line->m_pNext, ++index) {
     const int len = line->m_nLength;
-    x = line->m_nIndent;
-    for (int pos = 0; pos < len;) {
-      int size = 0;
-      const int cells = CellsAt(s, len, pos, x, m_nTabWidth, &size);
-      // A column on a character's trail byte means the character.
-      if (nDocCol < line->m_nOffset + pos + size) {
-        SetCache(line, index, nDocLine);
-        *pnX = x;
-        *pnY = index;
-        return;
+    const bool last = !line->m_pNext || line->m_pNext->m_pDocLine != line->m_pDocLine;
+    // The piece that holds the column; a column beyond the line is the end of its last piece.
+    if (nDocCol - line->m_nOffset >= len && !last) continue;
+    SetCache(line, index, nDocLine);
+    const int byte = std::clamp(nDocCol - line->m_nOffset, 0, len);
+    int charStart = 0;
+    int x = line->m_nIndent;
+    if (CharStartInPiece(line, byte, &charStart)) {
+      // No tab before it: a column moves as bytes do.
+      x += charStart;
+    } else {
+      const auto* s = reinterpret_cast<const unsigned char*>(line->GetText());
+      for (int pos = 0; pos < charStart;) {
+        int size = 0;
+        x += CellsAt(s, len, pos, x, m_nTabWidth, &size);
+        pos += size;
       }
-      x += cells;
-      pos += size;
     }
-    if (!line->m_pNext || line->m_pNext->m_pDocLine != line->m_pDocLine) {
-      SetCache(line, index, nDocLine);
-      break;
-    }
-    line = line->m_pNext;
-    ++index;
+    *pnX = x;
+    *pnY = index;
+    return;
   }
-  if (!line) x = 0;
-  *pnX = x;
+  *pnX = 0;
   *pnY = index;
 }
 
@@ -346,8 +359,16 @@ void CWrapLineMgr::WrapToDocPos(int nX, int nY, int* pnDocCol, int* pnDocLine) {
   int doc = 0;
   const CWrapLine* line = Seek(nY, &doc);
   *pnDocLine = doc;
-  const auto* s = reinterpret_cast<const unsigned char*>(line->GetText());
   const int len = line->m_nLength;
+  // The character whose cells hold the column: without a tab before it, the one that holds the
+  // byte as far in as the column is from the indent.
+  const int byte = std::clamp(nX - line->m_nIndent, 0, len);
+  int charStart = 0;
+  if (CharStartInPiece(line, byte, &charStart)) {
+    *pnDocCol = line->m_nOffset + charStart;
+    return;
+  }
+  const auto* s = reinterpret_cast<const unsigned char*>(line->GetText());
   int x = line->m_nIndent;
   for (int pos = 0; pos < len;) {
     int size = 0;
