@@ -200,6 +200,12 @@ const char* CFileReader::ReadLine(int* pnLen, CLineEnd* pcEol) {
   } else {
     if (whole) m_cLineBuffer.Append(whole, rawLen);
     if (!ConvertLine()) throw CError_FileRead();
+    // A last line that converts to nothing (an escape sequence alone, the odd byte of UTF-16) is
+    // no line: the document never ends with an empty line that has no line end.
+    if (m_cLineBuffer.GetLength() == 0 && eol.GetCode() == CLineEnd::NONE) {
+      if (CMemory::GetAllocFailureCount() != failures) throw CError_FileRead();
+      return nullptr;
+    }
     m_cLineBuffer.Append(eol.GetBytes(), eol.GetLen());
     result = m_cLineBuffer.GetPtr();
     resultLen = m_cLineBuffer.GetLength();

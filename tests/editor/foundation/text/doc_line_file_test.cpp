@@ -209,8 +209,9 @@ TEST(DocLineFile, ReadingEdgeCases) {
        {{std::string(3 * 32768 + 5, 'z'), 0}},
        false},
       {"lone CR file", "\r", kCodeSjis, {{"", 4}}, false},
-      // The odd byte has no character; it is counted as one that could not be converted.
-      {"UTF-16LE odd last byte", std::string("a\0\n\0x", 5), kCodeUtf16Le, {{"a", 3}, {"", 0}}, false},
+      // A last line that converts to nothing is no line (the odd byte is counted as unconverted).
+      {"UTF-16LE odd last byte", std::string("a\0\n\0x", 5), kCodeUtf16Le, {{"a", 3}}, false},
+      {"JIS file ending in an escape", "a\r\n\x1B(B", kCodeJis, {{"a", 1}}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
