@@ -53,8 +53,11 @@ function(vrel_test_headers name)
     <string_view> <vector>)
 endfunction()
 
-# vrel_test(NAME DIR LIBS...): one GoogleTest program of every .cpp below tests/DIR.
+# vrel_test(NAME DIR [OWN_ALLOCATOR] LIBS...): one GoogleTest program of every .cpp below tests/DIR.
+# OWN_ALLOCATOR leaves the small-block pool out, for a program that replaces the global allocation
+# operators itself.
 function(vrel_test name dir)
+  cmake_parse_arguments(ARG "OWN_ALLOCATOR" "" "" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${dir}/*.cpp)
   if(NOT srcs)
     return()
@@ -63,7 +66,10 @@ function(vrel_test name dir)
   target_compile_options(${name} PRIVATE ${VREL_COMMON_OPTIONS} ${VREL_TEST_OPTIONS})
   vrel_test_headers(${name})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock vrel_pool_hook)
+  target_link_libraries(${name} PRIVATE ${ARG_UNPARSED_ARGUMENTS} GTest::gtest GTest::gmock)
+  if(NOT ARG_OWN_ALLOCATOR)
+    target_link_libraries(${name} PRIVATE vrel_pool_hook)
+  endif()
   target_compile_definitions(${name} PRIVATE VREL_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
                                              VREL_BINARY_DIR="${PROJECT_BINARY_DIR}")
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)

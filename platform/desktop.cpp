@@ -35,4 +35,14 @@ int DesktopBitsPerPixel() {
   return screen ? screen->depth() : 0;
 }
 
+bool DesktopAvailableSize(int* width, int* height) {
+  EnsureGuiApp();
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen || !width || !height) return false;
+  const QRect room = screen->availableGeometry();
+  *width = room.width();
+  *height = room.height();
+  return true;
+}
+
 }  // namespace platform

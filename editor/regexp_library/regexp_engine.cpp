@@ -1,15 +1,21 @@
 #include "editor/regexp_library/regexp_engine.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <oniguruma.h>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "editor/regexp_library/regexp_command.h"
 #include "editor/regexp_library/replacement_template.h"
+#include "editor/regexp_library/required_literal.h"
 
 struct BRegexpPrivate {
   std::string command;  // what the pattern was compiled from
@@ -18,6 +24,8 @@ struct BRegexpPrivate {
   OnigRegex regex = nullptr;
   OnigRegion* region = nullptr;
   tovara_regexp::ReplacementTemplate replacement;
+  tovara_regexp::LiteralScan literal;  // of the text every match holds
+  tovara_regexp::PrefilterGate gate;
   std::vector<const char*> starts;
   std::vector<const char*> ends;
   std::string output;
@@ -59,10 +67,13 @@ class Engine {
 };
 
 Engine regexEngineState;
+std::atomic<Prefilter> prefilterMode{Prefilter::kWhilePaying};
 
 void InitialiseEngine() { regexEngineState.Initialise(); }
 
 bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+}  // namespace
 
 int Fail(char* msg, std::string_view text) {
   if (msg) {
@@ -76,6 +87,8 @@ int Fail(char* msg, std::string_view text) {
   }
   return -1;
 }
+
+namespace {
 
 int FailOnig(char* msg, int code, OnigErrorInfo* info) {
   OnigUChar text[ONIG_MAX_ERROR_MESSAGE_LEN];
@@ -95,6 +108,13 @@ size_t CharSize(const char* p, const char* end) {
   return IsLead(static_cast<unsigned char>(*p)) && p + 1 < end ? 2 : 1;
 }
 
+struct RegexDeleter {
+  void operator()(OnigRegex regex) const { onig_free(regex); }
+};
+using RegexPtr = std::unique_ptr<std::remove_pointer_t<OnigRegex>, RegexDeleter>;
+
+// Everything is made before the record changes, so that a failure half-way (an allocation among
+// them) leaves the record as it was.
 int Compile(BRegexpPrivate& priv, BREGEXP& rx, std::string_view command, char* msg) {
   RegexpCommand parsed;
   std::string error;
@@ -103,25 +123,40 @@ int Compile(BRegexpPrivate& priv, BREGEXP& rx, std::string_view command, char* m
   if (parsed.multiline) options |= ONIG_OPTION_NEGATE_SINGLELINE;
   if (parsed.ignoreCase) options |= ONIG_OPTION_IGNORECASE | ONIG_OPTION_IGNORECASE_IS_ASCII;
   const auto* pattern = reinterpret_cast<const OnigUChar*>(parsed.pattern.data());
-  OnigRegex regex = nullptr;
+  OnigRegex made = nullptr;
   OnigErrorInfo info;
   const int r =
-      onig_new(&regex, pattern, pattern + parsed.pattern.size(), options, ONIG_ENCODING_SJIS, ONIG_SYNTAX_PERL, &info);
+      onig_new(&made, pattern, pattern + parsed.pattern.size(), options, ONIG_ENCODING_SJIS, ONIG_SYNTAX_PERL, &info);
   if (r != ONIG_NORMAL) return FailOnig(msg, r, &info);
+  RegexPtr regex(made);
+  std::string text(command);
+  ReplacementTemplate replacement;
+  replacement.Parse(parsed.replacement);
+  LiteralScan literal(RequiredLiteral(parsed.pattern), parsed.ignoreCase);
+  const int groups = onig_number_of_captures(regex.get());
+  std::vector<const char*> starts(static_cast<size_t>(groups) + 1, nullptr);
+  std::vector<const char*> ends(static_cast<size_t>(groups) + 1, nullptr);
+
   if (priv.regex) onig_free(priv.regex);
-  priv.regex = regex;
-  priv.command.assign(command);
+  priv.regex = regex.release();
+  priv.command = std::move(text);
   priv.substitute = parsed.substitute;
   priv.global = parsed.global;
-  priv.replacement.Parse(parsed.replacement);
-  rx.nparens = onig_number_of_captures(regex);
-  priv.starts.assign(static_cast<size_t>(rx.nparens) + 1, nullptr);
-  priv.ends.assign(static_cast<size_t>(rx.nparens) + 1, nullptr);
+  priv.replacement = std::move(replacement);
+  priv.literal = std::move(literal);
+  priv.gate = PrefilterGate();
+  priv.starts = std::move(starts);
+  priv.ends = std::move(ends);
+  rx.nparens = groups;
   rx.startp = priv.starts.data();
   rx.endp = priv.ends.data();
   rx.outp = rx.outendp = nullptr;
   return 0;
 }
+
+struct RecordDeleter {
+  void operator()(BREGEXP* rx) const { Free(rx); }
+};
 
 // The record to work with: made on the first call, compiled again only for a different command.
 BREGEXP* Prepare(const char* command, BREGEXP** rxp, char* msg, int& result) {
@@ -146,18 +181,15 @@ BREGEXP* Prepare(const char* command, BREGEXP** rxp, char* msg, int& result) {
     result = 0;
     return rx;
   }
-  std::unique_ptr<BREGEXP> made;
+  std::unique_ptr<BREGEXP, RecordDeleter> made;
   if (!rx) {
-    made = std::make_unique<BREGEXP>();
-    *made = BREGEXP{};
+    made.reset(new BREGEXP{});
     made->priv = new BRegexpPrivate;
     made->priv->region = onig_region_new();
+    if (!made->priv->region) throw std::bad_alloc();
     rx = made.get();
   }
-  if (Compile(*rx->priv, *rx, text, msg) != 0) {
-    if (made) Free(made.release());
-    return nullptr;
-  }
+  if (Compile(*rx->priv, *rx, text, msg) != 0) return nullptr;
   if (made) *rxp = made.release();
   result = 0;
   return rx;
@@ -171,19 +203,40 @@ bool ValidTarget(const char* lineStart, const char* targetStart, const char* tar
 int SearchOnce(BREGEXP& rx, const char* lineStart, const char* from, const char* end, char* msg) {
   BRegexpPrivate& priv = *rx.priv;
   if (from > end) return 0;
+  // The engine costs far more per line than a search for the text every match must hold; most
+  // lines of a search lack it.
+  if (!priv.literal.Empty()) {
+    const Prefilter mode = prefilterMode.load(std::memory_order_relaxed);
+    if (mode == Prefilter::kAlways || (mode == Prefilter::kWhilePaying && priv.gate.Open())) {
+      const bool lacking = !priv.literal.Occurs(lineStart, from, end);
+      priv.gate.Record(lacking);
+      if (lacking) return 0;
+    }
+  }
   const auto* str = reinterpret_cast<const OnigUChar*>(lineStart);
   const auto* stop = reinterpret_cast<const OnigUChar*>(end);
   const int r =
       onig_search(priv.regex, str, stop, reinterpret_cast<const OnigUChar*>(from), stop, priv.region, ONIG_OPTION_NONE);
   if (r == ONIG_MISMATCH) return 0;
   if (r < 0) return FailOnig(msg, r, nullptr);
+  // After some repeated empty iterations the engine reports a group that ends before it starts:
+  // a group took part only when it runs forward. The whole match always took part; it is kept empty
+  // at its end.
   for (int i = 0; i <= rx.nparens && i < priv.region->num_regs; ++i) {
-    const bool took = priv.region->beg[i] != ONIG_REGION_NOTPOS;
-    priv.starts[i] = took ? lineStart + priv.region->beg[i] : nullptr;
-    priv.ends[i] = took ? lineStart + priv.region->end[i] : nullptr;
+    const int begin = priv.region->beg[i];
+    const int finish = priv.region->end[i];
+    const bool took = begin != ONIG_REGION_NOTPOS && (i == 0 || finish >= begin);
+    priv.starts[i] = took ? lineStart + std::min(begin, finish) : nullptr;
+    priv.ends[i] = took ? lineStart + finish : nullptr;
   }
   return 1;
 }
+
+// Written without allocating, so that the version can always be told.
+struct VersionText {
+  char text[64];
+  VersionText() { std::snprintf(text, sizeof(text), "tovara_regexp 1.0 (Oniguruma %s)", onig_version()); }
+};
 
 }  // namespace
 
@@ -204,6 +257,7 @@ int Substitute(const char* command, const char* lineStart, const char* targetSta
   if (!ValidTarget(lineStart, targetStart, targetEnd)) return Fail(msg, "bad target");
   BRegexpPrivate& priv = *rx->priv;
   if (!priv.substitute) return Fail(msg, "the command has no replacement");
+  rx->outp = rx->outendp = nullptr;  // the output below may move
   const char* end = SearchEnd(lineStart, targetEnd);
   std::string& out = priv.output;
   out.clear();
@@ -214,8 +268,10 @@ int Substitute(const char* command, const char* lineStart, const char* targetSta
     const int r = SearchOnce(*rx, lineStart, from, end, msg);
     if (r < 0) return r;
     if (r == 0) break;
-    const char* matchStart = priv.starts[0];
-    const char* matchEnd = priv.ends[0];
+    // \K in a look-behind may put a match's start before what is already replaced (and before the
+    // search's start): what was replaced stays so.
+    const char* matchStart = std::max(priv.starts[0], copied);
+    const char* matchEnd = std::max(priv.ends[0], matchStart);
     out.append(copied, matchStart);
     priv.replacement.Expand(out, [&](int n) {
       if (n < 0 || n > rx->nparens || !priv.starts[n]) return std::string_view();
@@ -247,11 +303,17 @@ void Free(BREGEXP* rx) {
   delete rx;
 }
 
+void SetPrefilter(Prefilter mode) { prefilterMode.store(mode, std::memory_order_relaxed); }
+
 const char* Version() {
-  static const std::string text = std::string("tovara_regexp 1.0 (Oniguruma ") + onig_version() + ")";
-  return text.c_str();
+  static const VersionText text;
+  return text.text;
 }
 
-int Unsupported(const char* what, char* msg) { return Fail(msg, std::string(what) + " is not supported"); }
+int Unsupported(const char* what, char* msg) {
+  char text[kBRegexpMessageSize];
+  std::snprintf(text, sizeof(text), "%s is not supported", what);
+  return Fail(msg, text);
+}
 
 }  // namespace tovara_regexp

@@ -2,10 +2,11 @@
 
 #include <climits>
 
+#include "editor/foundation/text/sjis_char.h"
+
 namespace tovara_regexp {
 namespace {
 
-bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Reads the digits at text[pos]; a number too large for any pattern names no group.
@@ -35,8 +36,10 @@ void ReplacementTemplate::Parse(std::string_view text) {
   size_t pos = 0;
   while (pos < text.size()) {
     const char c = text[pos];
-    if (IsLead(static_cast<unsigned char>(c)) && pos + 1 < text.size()) {
-      // A double-byte character whole: its trail byte may be 0x5C, and then it is no escape.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    if (SjisCharSize(bytes, static_cast<int>(text.size()), static_cast<int>(pos)) == 2) {
+      // A double-byte character whole: its trail byte may be 0x5C, and then it is no escape. A lead
+      // byte before a byte that is no trail ("$" among them) stands alone.
       AddLiteral(text.substr(pos, 2));
       pos += 2;
     } else if (c == '\\' && pos + 1 < text.size()) {

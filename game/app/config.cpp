@@ -230,8 +230,10 @@ void VisitAll(Exchange& x, GameConfig& c) {
   if (auto* e = x.Find("backlog/voice", "backlog/window")) x.File(e, c.backlogVoiceFile);
 }
 
-bool LoadDocument(const char* path, TiXmlDocument& doc) {
+// False when the file cannot be opened (opened is then false) or does not parse.
+bool LoadDocument(const char* path, TiXmlDocument& doc, bool& opened) {
   std::unique_ptr<FILE, int (*)(FILE*)> file(platform::OpenStdioFile(CanonicalizePath(path), "rb"), &std::fclose);
+  opened = file != nullptr;
   // Shift-JIS passes through byte for byte only in the legacy encoding: read as UTF-8, a lead byte
   // could swallow the markup after it.
   return file && doc.LoadFile(file.get(), TIXML_ENCODING_LEGACY);
@@ -285,15 +287,31 @@ bool ReadsBackTheSame(const char* text, TiXmlElement* printedRoot) {
   return root && ReadAtStart(root) == ReadAtStart(printedRoot);
 }
 
+// What is wrong with a file that gave no configuration, for the line under the box's first: it
+// could not be opened, the XML reader's own account of the error and where it found it, or the
+// root element is missing.
+std::string ConfigProblem(bool opened, const TiXmlDocument& doc) {
+  if (!opened) return "ファイルを開けません"_sj;
+  if (!doc.Error()) return "<advsystem> 要素がありません"_sj;
+  std::string problem;
+  if (doc.ErrorRow() > 0) {
+    char where[64];
+    std::snprintf(where, sizeof where, "%d行目 %d文字目: "_sj, doc.ErrorRow(), doc.ErrorCol());
+    problem = where;
+  }
+  return problem + (doc.ErrorDesc() ? doc.ErrorDesc() : "");
+}
+
 }  // namespace
 
 bool ExchangeConfig(const char* path, int mode) {
   if (!path) return false;
   TiXmlDocument doc;
   // A document without the root element is not a configuration at all.
-  TiXmlElement* root = LoadDocument(path, doc) ? ConfigRoot(doc) : nullptr;
+  bool opened = false;
+  TiXmlElement* root = LoadDocument(path, doc, opened) ? ConfigRoot(doc) : nullptr;
   if (!root) {
-    ErrorBox(std::string(path) + " 読み込みに失敗しました"_sj);
+    ErrorBox(std::string(path) + " 読み込みに失敗しました\n"_sj + ConfigProblem(opened, doc));
     return false;
   }
   const bool write = mode == kConfigWrite;

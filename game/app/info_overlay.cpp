@@ -3,6 +3,13 @@
 #include <cstdio>
 
 #include "platform/sjis_literal.h"
+#include "sdk/framework/frame_timer.h"
+
+InfoOverlayFigures InfoOverlayFiguresOf(const CFrameTimer& timer, int cacheHits, int cacheLookups) {
+  // The line is labelled as the share used: the timer's free share would read as its opposite.
+  return {static_cast<int>(timer.GetRealFPS()), static_cast<int>(timer.GetFPS()),
+          static_cast<int>(timer.GetCPUUsage()), cacheHits, cacheLookups};
+}
 
 std::string InfoOverlayText(bool showFps, bool showCpu, bool showCache, const InfoOverlayFigures& f) {
   if (!showFps && !showCache) return {};
@@ -13,7 +20,7 @@ std::string InfoOverlayText(bool showFps, bool showCpu, bool showCache, const In
     text += line;
   }
   if (showCpu) {
-    std::snprintf(line, sizeof line, "CPU使用率 %d％\n"_sj, f.cpuPercent);
+    std::snprintf(line, sizeof line, "CPU使用率 %d％\n"_sj, f.cpuUsedPercent);
     text += line;
   }
   if (showCache) {

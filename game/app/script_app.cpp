@@ -177,8 +177,7 @@ bool CScriptApp::OnFrame(int mode) {
   }
   UpdateSound();
   if (backBuffer && (Config.showFps || Config.showCacheRate)) {
-    const InfoOverlayFigures figures{static_cast<int>(m_timer.GetRealFPS()), static_cast<int>(m_timer.GetFPS()),
-                                     static_cast<int>(m_timer.GetCPUPower()), ImageCacheHits(), ImageCacheLookups()};
+    const InfoOverlayFigures figures = InfoOverlayFiguresOf(m_timer, ImageCacheHits(), ImageCacheLookups());
     DrawInfoOverlay(*backBuffer, InfoOverlayText(Config.showFps, Config.showCpu, Config.showCacheRate, figures));
     m_display.SetDirty();
   }

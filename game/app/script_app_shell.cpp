@@ -2,6 +2,7 @@
 
 #include "game/app/config.h"
 #include "game/app/script_app.h"
+#include "game/app/screen_fit.h"
 #include "sdk/framework/app_manager.h"
 
 int CScriptAppShell::AppMain() {
@@ -11,6 +12,7 @@ int CScriptAppShell::AppMain() {
 }
 
 int CScriptAppShell::PrepareWindowOption(CWindowOption& option) {
+  FitConfiguredScreenToDesktop();
   option.caption = Config.title;
   option.className = "SCRIPT APPLICATION";
   option.width = Config.screenWidth;

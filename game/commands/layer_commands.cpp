@@ -17,6 +17,7 @@
 #include "game/script/script_lexer.h"
 #include "game/script/script_loader.h"
 #include "game/script/script_tokens.h"
+#include "game/system/file_utils.h"
 #include "game/system/seen_lists.h"
 #include "platform/sjis_literal.h"
 
@@ -47,7 +48,7 @@ ScriptFlow ShowPicture(LayerLoader load, std::string_view missingFile) {
   // A layer outside 0..63 is ignored like any other per-layer operation; it is no missing file.
   const bool shown = load(layer, static_cast<float>(x), static_cast<float>(y), static_cast<float>(z), file);
   if (!shown && layer >= 0 && layer < kLayerCount) {
-    ScriptError("ファイルが見つかりません"_sj);
+    ScriptError(FileFailureText(file));
   }
   GetToken();
   EngineState.messageText[0] = '\0';

@@ -10,6 +10,7 @@
 #include "game/script/script_lexer.h"
 #include "game/script/script_tokens.h"
 #include "game/sound/sound_channels.h"
+#include "game/system/file_utils.h"
 #include "platform/sjis_literal.h"
 
 namespace {
@@ -21,7 +22,7 @@ ScriptFlow StartBgm(uint8_t loop, bool reportFailure) {
   bool isString = false;
   const std::string file = ArgString(kBgmMissingFile, &isString);
   if (!isString) return ScriptFlow::kNext;
-  if (!PlayBgm(file.c_str(), 0, loop) && reportFailure) ScriptError("ファイルが見つかりません"_sj);
+  if (!PlayBgm(file.c_str(), 0, loop) && reportFailure) ScriptError(FileFailureText(file));
   GetToken();
   return ScriptFlow::kNext;
 }

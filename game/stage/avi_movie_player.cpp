@@ -3,6 +3,7 @@
 #include <string>
 
 #include "game/script/script_error.h"
+#include "game/system/file_utils.h"
 #include "platform/sjis_literal.h"
 #include "sdk/sound/movie_avi.h"
 
@@ -16,7 +17,7 @@ class AviMoviePlayer : public MoviePlayer {
     if (m_movie->Open(name.c_str()) != 0 && !m_movie->VideoPart() && !m_movie->AudioPart()) {
       // Nothing of the file could be read: a movie with nothing to show would only hide the
       // layers.
-      ScriptError("ファイルが見つかりません"_sj + (" " + name));
+      ScriptError(GameFileFound(name) ? name + kUnreadableFileText : "ファイルが見つかりません"_sj + (" " + name));
       m_movie.reset();
       return false;
     }

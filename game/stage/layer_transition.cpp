@@ -9,6 +9,7 @@
 #include "game/script/message_log.h"
 #include "game/text/message_window.h"
 #include "game/stage/picture_layers.h"
+#include "game/system/file_utils.h"
 #include "game/script/saturate.h"
 #include "platform/sjis_literal.h"
 #include "sdk/graphics/clip_stretch_blt.h"
@@ -27,7 +28,11 @@ void StartTransition(int type, int speed, std::string_view maskName) {
   auto mask = std::make_unique<CMemPlane>();
   if (mask->Load(maskName, 0, 100) != 0) {
     const std::string name(maskName);
-    DebugPrint("トランジション画像[%s]が見つかりません"_sj, name.c_str());
+    if (GameFileFound(name)) {
+      DebugPrint("トランジション画像[%s]%s"_sj, name.c_str(), kUnreadableFileText);
+    } else {
+      DebugPrint("トランジション画像[%s]が見つかりません"_sj, name.c_str());
+    }
     return;
   }
   CMemPlaneImpl& m = *mask->GetImpl();

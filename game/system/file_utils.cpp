@@ -3,6 +3,21 @@
 #include <string>
 
 #include "platform/sjis.h"
+#include "platform/sjis_literal.h"
+#include "sdk/framework/file_buffer.h"
+
+const char* const kUnreadableFileText = " を読み込めません（壊れているか、形式が違います）"_sj;
+
+bool GameFileFound(std::string_view name) {
+  CFileBuffer file;
+  const int result = file.Read(std::string(name));
+  return result != kReadNotFound && result != kReadEmptyName;
+}
+
+std::string FileFailureText(std::string_view name) {
+  if (!GameFileFound(name)) return "ファイルが見つかりません"_sj;
+  return std::string(name) + kUnreadableFileText;
+}
 
 bool FileExists(std::string_view path) {
   platform::FileInfo info;

@@ -95,9 +95,7 @@ void ZeroIfNotFinite(float& value) {
   if (!std::isfinite(value)) value = 0.0f;
 }
 
-void ShowVersionBox() {
-  platform::MessageBox(GetAppWindowHandle(), "セーブデータのバージョンが違うため読み込めません"_sj, "情報"_sj, MB_OK);
-}
+void ShowVersionBox() { SaveInfoBox("セーブデータのバージョンが違うため読み込めません"_sj); }
 
 // The pictures, buttons, texts and sounds of the game being left, before a save replaces it.
 void ResetPresentation() {
@@ -117,6 +115,10 @@ void ResetPresentation() {
 }
 
 }  // namespace
+
+void SaveInfoBox(std::string_view text) {
+  platform::MessageBox(GetAppWindowHandle(), text, "情報"_sj, MB_OK);
+}
 
 std::string SaveSlotPath(int slot) {
   char path[40];
@@ -185,7 +187,13 @@ bool LoadSaveFile(std::string_view path) {
   CFileBuffer file;
   // The block is checked whole in a place of its own before anything of the game changes.
   auto block = std::make_unique<EngineStateRecord>();
-  if (file.Read(std::string(path)) != 0 || file.GetSize() != sizeof(EngineStateRecord)) {
+  // A file that is there but cannot be read (a folder in its place, a read error) is no save of
+  // another version: the box says what the player can look at.
+  if (file.Read(std::string(path)) != 0) {
+    SaveInfoBox("セーブデータを読み込めません\n"_sj + std::string(path));
+    return false;
+  }
+  if (file.GetSize() != sizeof(EngineStateRecord)) {
     ShowVersionBox();
     return false;
   }

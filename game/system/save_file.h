@@ -30,7 +30,11 @@ void MakeSaveBlockHarmless(EngineStateRecord& block);
 // as it was, shows the error box and gives false.
 bool WriteSaveBlock(std::string_view path);
 
-// Reads a save into the engine: false when the file is missing; a file that cannot be read, has
-// the wrong size or fails the checks shows the version box and changes nothing (false). Otherwise
-// the presentation is reset, the block copied in and the script, pictures and music restored.
+// Reads a save into the engine: false when the file is missing; a file that cannot be read says
+// so in a box with its name, one that has the wrong size or fails the checks shows the version
+// box, and neither changes anything (false). Otherwise the presentation is reset, the block copied
+// in and the script, pictures and music restored.
 bool LoadSaveFile(std::string_view path);
+
+// The box of the save files: the text, the caption "情報" and an OK button.
+void SaveInfoBox(std::string_view text);

@@ -81,12 +81,15 @@ void SetDisplayWindowed(bool windowed) {
   RefreshGameMenu();
 }
 
-// "yyyy/mm/dd hh:mm<BR>" and the message at the head of the save, or the empty slot's text when the
-// save cannot be opened.
+// "yyyy/mm/dd hh:mm<BR>" and the message at the head of the save; the empty slot's text when there
+// is no save, and a slot that cannot be read says so: shown empty, a save would replace it unseen.
 std::string SlotCaption(const std::string& savePath, bool& found) {
   std::unique_ptr<FileTimeRecord> record = OpenFileKeepTimes(savePath);
   found = record != nullptr;
-  if (!record) return "0000/00/00 00:00<BR><BR><BR>NO DATA<HR>";
+  if (!record) {
+    if (FileExists(savePath)) return "----/--/-- --:--<BR><BR><BR>読み込めないデータ<HR>"_sj;
+    return "0000/00/00 00:00<BR><BR><BR>NO DATA<HR>";
+  }
   unsigned char head[kCaptionBytes] = {};
   const size_t got = record->file.ReadSome(0, head);
   const std::string_view read(reinterpret_cast<const char*>(head), got);
@@ -441,7 +444,14 @@ void CSystemMenu::WindowButtons() {
       RefreshGameMenu();
     }
     if (bar(Config.quickSaveButton, m_quickSave, "クイックセーブします"_sj)) WriteSaveBlock(kQuickSavePath);
-    if (bar(Config.quickLoadButton, m_quickLoad, "クイックロードします"_sj)) Load(kQuickSavePath);
+    if (bar(Config.quickLoadButton, m_quickLoad, "クイックロードします"_sj)) {
+      // A load of no file does nothing at all: the press says why.
+      if (FileExists(kQuickSavePath)) {
+        Load(kQuickSavePath);
+      } else {
+        SaveInfoBox("クイックセーブデータがないため、クイックロードできません"_sj);
+      }
+    }
     if (bar(Config.backlogButton, m_backlog, "バックログを開きます"_sj)) OpenBacklog();
     if (bar(Config.systemButton, m_system, "システム設定画面を表示します"_sj)) SettingsScreenOpen = true;
     if (SkipMode) {

@@ -15,7 +15,9 @@
 #include "game/stage/picture_layers.h"
 #include "game/app/run_state.h"
 #include "game/sound/sound_channels.h"
+#include "game/text/no_line_start.h"
 #include "game/text/text_box.h"
+#include "platform/sjis_literal.h"
 #include "sdk/graphics/mem_plane.h"
 
 BacklogState Backlog{};
@@ -24,6 +26,7 @@ namespace {
 
 std::unique_ptr<CMemPlane> backlogWindowImage;
 std::unique_ptr<CMemPlane> voiceIcon;
+BacklogPage page{1, 1};
 
 constexpr int32_t kWindowOpen = 1;
 constexpr int kMenuClickSound = 7;
@@ -42,6 +45,15 @@ int32_t Height(const CMemPlane* p) {
   return h;
 }
 
+// The next byte the line filling keeps, at or after at: a lead byte, or the byte that ends the line
+// or the text; text.size() when none is left.
+size_t NextKept(std::string_view text, size_t at) {
+  while (at < text.size() && text[at] != '\0' && text[at] != '\n' &&
+         !IsBacklogLead(static_cast<unsigned char>(text[at])))
+    ++at;
+  return at;
+}
+
 // Room for one more line: the oldest goes when every line is used.
 void MakeRoom() {
   if (Backlog.count < kBacklogMaxLines) return;
@@ -55,8 +67,14 @@ void InitBacklog() {
   backlogWindowImage = LoadImageCached(Config.backlogWindowFile, 100);
   voiceIcon = LoadImageCached(Config.backlogVoiceFile, 100);
   CreateTextBox(kBacklogTextBox, Config.backlogText.size, Config.fontColor, Config.fontShadow, kBacklogLineSpacing);
-  SetTextBoxPos(kBacklogTextBox, Config.backlogWindowX + Config.backlogText.x,
-                Config.backlogWindowY + Config.backlogText.y, Config.backlogText.width, Config.backlogText.height);
+  const int32_t textTop = Config.backlogWindowY + Config.backlogText.y;
+  SetTextBoxPos(kBacklogTextBox, Config.backlogWindowX + Config.backlogText.x, textTop, Config.backlogText.width,
+                Config.backlogText.height);
+  // The icons stand on the rows the text box lays its lines out on, and the newest line of a page
+  // must not run past the area or off the bottom of the screen.
+  page.rowPitch = std::max(1, TextBoxLinePitch(kBacklogTextBox));
+  const int64_t room = std::min<int64_t>(Config.backlogText.height, int64_t{Config.screenHeight} - textTop);
+  page.rows = static_cast<int32_t>(std::max<int64_t>(1, room / page.rowPitch));
   std::memset(&Backlog, 0, sizeof Backlog);
   Backlog.filledPosition = -1;
   BacklogOpen = false;
@@ -77,7 +95,7 @@ void BacklogAddText(std::string_view text, std::string_view voice) {
   size_t at = 0;
   while (at < text.size() && text[at] != '\0') {
     MakeRoom();
-    char line[kBacklogLineBytes + 1];
+    char line[kBacklogTextBytes];
     size_t filled = 0;
     while (filled < kBacklogLineBytes && at < text.size()) {
       const unsigned char c = static_cast<unsigned char>(text[at]);
@@ -96,6 +114,18 @@ void BacklogAddText(std::string_view text, std::string_view voice) {
         at += 2;
       } else {
         ++at;  // ASCII, half-width katakana and markup are not kept
+      }
+    }
+    // A full line keeps the characters that may not begin the next one.
+    if (filled == kBacklogLineBytes) {
+      for (int hung = 0; hung < kBacklogHangingChars; ++hung) {
+        const size_t next = NextKept(text, at);
+        if (next + 1 >= text.size() || !IsBacklogLead(static_cast<unsigned char>(text[next])) ||
+            !StartsWithNoLineStartChar(text.substr(next, 2)))
+          break;
+        line[filled++] = text[next];
+        line[filled++] = text[next + 1];
+        at = next + 2;
       }
     }
     if (filled == 0) continue;
@@ -125,10 +155,11 @@ void CloseBacklog() {
   Backlog.filledPosition = -1;
 }
 
+BacklogPage BacklogPageLayout() { return page; }
+
 void BacklogDraw() {
   if (!BacklogOpen) return;
-  const int32_t size = Config.backlogText.size;
-  const int32_t visible = Config.backlogText.height / std::max(1, size + 2);
+  const int32_t visible = page.rows;
   Backlog.slide = static_cast<float>(Backlog.slide / (1 + 0.4 * FrameScale()));
   if (FrameInput.rightClick) {
     CloseBacklog();
@@ -151,14 +182,16 @@ void BacklogDraw() {
   const int32_t iconW = Width(voiceIcon.get());
   const int32_t iconH = Height(voiceIcon.get());
   const int32_t textX = windowX + Config.backlogText.x;
-  std::string page;
+  // The icon in the middle of its line's height (the row less the spacing below it).
+  const int32_t iconDown = (page.rowPitch - kBacklogLineSpacing - iconH) / 2;
+  std::string text;
   int32_t row = 0;
   for (int32_t i = Backlog.position - visible + 1; i <= Backlog.position && i < Backlog.count; ++i) {
     if (i < 0) continue;
     const BacklogLine& line = Backlog.lines[i];
     if (line.voice[0] != '\0') {
       const int32_t x = textX - iconW;
-      const int32_t y = top + Config.backlogText.y + row;
+      const int32_t y = top + Config.backlogText.y + row + iconDown;
       if (voiceIcon) DrawSprite(voiceIcon.get(), x, y, 256, 0, 1);
       const int32_t cx = FrameInput.cursorX;
       const int32_t cy = FrameInput.cursorY;
@@ -167,14 +200,17 @@ void BacklogDraw() {
         if (FrameInput.click) PlayVoice(line.voice, 0);
       }
     }
-    row += size + 3;
-    page.append(FixedText(line.text)).append("<BR>");
+    row += page.rowPitch;
+    // An empty line gets an ideographic space: a line without characters would advance less than
+    // the others and put every line after it off its icon's row.
+    const std::string_view words = FixedText(line.text);
+    text.append(words.empty() ? std::string_view("　"_sj) : words).append("<BR>");
   }
   SetTextBoxPos(kBacklogTextBox, textX, top + Config.backlogText.y, Config.backlogText.width,
                 Config.backlogText.height);
-  page.append("<HR>");
+  text.append("<HR>");
   if (Backlog.position != Backlog.filledPosition) {
-    SetTextBoxText(kBacklogTextBox, page);
+    SetTextBoxText(kBacklogTextBox, text);
     Backlog.filledPosition = Backlog.position;
   }
 }

@@ -8,11 +8,13 @@
 constexpr int kBacklogRecords = 500;  // the last one is working space
 constexpr int kBacklogMaxLines = kBacklogRecords - 1;
 constexpr int kBacklogVoiceBytes = 32;
-constexpr int kBacklogTextBytes = 44;
 constexpr int kBacklogLineBytes = 42;
+// Characters that may not begin a line stay with the full line before them, up to three of them
+// ("。」」"), as the message window's renderer lets them hang past its width.
+constexpr int kBacklogHangingChars = 3;
+constexpr int kBacklogTextBytes = kBacklogLineBytes + 2 * kBacklogHangingChars + 2;
 constexpr int kBacklogTextBox = 2;
-// The config does not give text box 2 a line spacing: 3 keeps its lines level with the voice icons,
-// which are placed size + 3 apart.
+// The config does not give text box 2 a line spacing.
 constexpr int kBacklogLineSpacing = 3;
 
 struct BacklogLine {
@@ -27,6 +29,14 @@ struct BacklogState {
   float slide;             // the window's offset while it glides in
   int32_t filledPosition;  // the position text box 2 was last filled for; -1 none
 };
+
+// How a page of the backlog stands on the screen: the lines are rowPitch apart (the distance text
+// box 2 lays its lines out at), and as many of them as fit both the configured text area and the
+// screen below its top make a page.
+struct BacklogPage {
+  int32_t rowPitch;
+  int32_t rows;
+};
 extern BacklogState Backlog;
 
 void InitBacklog();
@@ -37,3 +47,5 @@ void BacklogAddText(std::string_view text, std::string_view voice);
 void OpenBacklog();
 void CloseBacklog();
 void BacklogDraw();
+// The page as InitBacklog measured it.
+BacklogPage BacklogPageLayout();

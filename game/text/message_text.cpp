@@ -62,9 +62,7 @@ ScriptFlow RunMessage() {
     voice = NextVoicePath(split.speaker);
     if (!voice.empty() && !IsSkipping() && ActorVoiceOn(voice)) PlayVoice(voice.c_str(), 0);
   }
-  std::string backlogText(split.hasSpeaker ? split.speaker : std::string_view());
-  backlogText.append(split.spoken);
-  BacklogAddText(backlogText, voice);
+  BacklogAddText(BacklogTextOf(split), voice);
 
   ScriptLexer.token = kTokenKeyPrompt;
   if (IsLineRead(readLine)) {
@@ -138,6 +136,15 @@ SpeakerSplit SplitSpeaker(std::string_view text) {
     if (at_ != std::string_view::npos) return {true, text.substr(0, at_), text.substr(at_)};
   }
   return {false, {}, text};
+}
+
+std::string BacklogTextOf(const SpeakerSplit& split) {
+  std::string text(split.hasSpeaker ? split.speaker : std::string_view());
+  const bool opensWithBracket = split.spoken.starts_with(std::string_view("「"_sj)) ||
+                                split.spoken.starts_with(std::string_view("（"_sj));
+  if (!text.empty() && !opensWithBracket) text += '\n';
+  text.append(split.spoken);
+  return text;
 }
 
 std::string NextVoicePath(std::string_view speaker) {

@@ -14,6 +14,11 @@ struct SpeakerSplit {
 // "＠name" on a line of its own, or a name before "「" or "（" within the first 16 bytes.
 SpeakerSplit SplitSpeaker(std::string_view text);
 
+// What the backlog keeps of a message: the speaker's name before the spoken words. Words that do
+// not open with a bracket ("＠name" messages) go on a line of their own below the name, as the
+// message window shows the name apart from them.
+std::string BacklogTextOf(const SpeakerSplit& split);
+
 // The voice of a message by this speaker: the pending single voice, else the speaker's next voice of
 // its series (the counter moves on); empty for none.
 std::string NextVoicePath(std::string_view speaker);

@@ -6,15 +6,13 @@
 #include "game/stage/layer_module.h"
 #include "game/app/run_state.h"
 #include "game/script/script_executor.h"
+#include "game/text/no_line_start.h"
 #include "platform/sjis_literal.h"
 #include "sdk/graphics/mem_plane_impl.h"
 
 std::array<TextBox, kTextBoxCount> TextBoxes;
 
 namespace {
-
-constexpr const char* kNoLineStartChars =
-    "、。，．）〕］｝〉》」』】’”ゝゞヽヾ々？！：；ぁぃぅぇぉゃゅょゎァィゥェォャュョヮ"_sj;
 
 TextBox* Box(int index) {
   if (index < 0 || index >= kTextBoxCount) return nullptr;
@@ -101,6 +99,18 @@ bool CreateTextBox(int index, int32_t size, COLORREF color, COLORREF shadow, int
   box->opacity = 255;
   box->laidOut = false;
   return true;
+}
+
+int32_t TextBoxLinePitch(int index) {
+  TextBox* box = Box(index);
+  if (!box || !box->renderer) return 0;
+  // Two lines of one ideographic space each, laid out under the box's own settings and not drawn.
+  CTextBoxRenderer renderer;
+  renderer.settings = box->settings;
+  renderer.settings.SetText("　<BR>　<HR>"_sj);
+  const int32_t fallback = box->settings.size + 2 * box->settings.lineSpacing;
+  if (renderer.Layout(false) != 0 || renderer.Glyphs().size() != 2) return fallback;
+  return renderer.Glyphs()[1].top - renderer.Glyphs()[0].top;
 }
 
 void DeleteTextBox(int index) {

@@ -61,6 +61,9 @@ void SetTextBoxAlpha(int index, int32_t opacity);
 void ShowTextBoxAll(int index);
 void HideTextBox(int index);
 bool IsTextBoxDone(int index);
+// How far apart the box lays out two lines that hold characters; 0 for no box. (A line without any
+// character advances less: the size and spacing alone.)
+int32_t TextBoxLinePitch(int index);
 
 // What the frame's drawing of the boxes depends on besides the boxes themselves.
 struct TextBoxFrame {

@@ -1,5 +1,7 @@
 #include "sdk/framework/frame_timer.h"
 
+#include <algorithm>
+
 #include "platform/clock.h"
 #include "sdk/framework/time_period.h"
 
@@ -84,11 +86,13 @@ uint32_t CFrameTimer::GetRealFPS() const {
   return (frames * 1000 + span / 2) / span;
 }
 
-uint32_t CFrameTimer::GetCPUPower() const {
+uint32_t CFrameTimer::GetCPUUsage() const {
   if (m_index < 16) return 0;
   uint32_t sum = 0;
   for (uint32_t i = 0; i < 16; ++i) sum += m_work[i];
-  // A frame's work is below its length, but a figure above 100 per cent must not wrap around.
-  uint32_t busy = m_fps * sum / 160;
-  return busy >= 100 ? 0 : 100 - busy;
+  // 16 frames of sum ms work take fps x sum / 16 ms of each second. A frame's work is below its
+  // length, but a figure above 100 per cent must not reach the free share and wrap it around.
+  return std::min(m_fps * sum / 160, 100u);
 }
+
+uint32_t CFrameTimer::GetCPUPower() const { return m_index < 16 ? 0 : 100 - GetCPUUsage(); }

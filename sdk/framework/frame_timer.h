@@ -1,7 +1,7 @@
 // Paces a main loop at a number of frames per second: each WaitFrame sleeps until the next frame is
 // due. The schedule is kept in 16.16 fixed-point milliseconds so that rates that do not divide 1000
 // keep their average. A frame three steps late is reported (the caller may skip drawing), and the
-// real frame rate and the share of each second left free are measured.
+// real frame rate and the shares of each second spent working and left free are measured.
 #pragma once
 
 #include <array>
@@ -23,8 +23,10 @@ class CFrameTimer {
   // Frames per second over the last 31 frames (15 while fewer than 32 have passed); 0 for the
   // first 15 frames after SetFPS.
   uint32_t GetRealFPS() const;
-  // Per cent of each second not spent working, over 16 of the last 32 frames; 0 for the first 15
-  // frames after SetFPS.
+  // Per cent of each second spent working, over 16 of the last 32 frames (at most 100); 0 for the
+  // first 15 frames after SetFPS.
+  uint32_t GetCPUUsage() const;
+  // Per cent of each second not spent working: 100 less the usage; 0 for the first 15 frames.
   uint32_t GetCPUPower() const;
 
   // Working time summed over the frames that were on time.

@@ -3,7 +3,7 @@
 // the settings screen, the command corner (typed input, a quick save and its load, the commands
 // that show nothing, the films, the choice that waits for good, left through "back to title"), and
 // ends the game. The run checks that every statement keyword reached the run loop, looks at the
-// presented picture at four points against the colours the generators drew, and checks what the
+// presented picture at several points against the colours the generators drew, and checks what the
 // game wrote at its end.
 #include <algorithm>
 #include <array>
@@ -86,8 +86,7 @@ std::string DemoSource(const char* name) {
 
 // A copy of the built demo folder made the current directory, as a first-time player finds it
 // (whatever an earlier play left in the build's folder is put back), with the test's own
-// settings: the skip key passes unread text, and the information overlay is off so that the
-// captures see only the game.
+// setting: the skip key passes unread text.
 class DemoFolder {
  public:
   DemoFolder() : m_previous(std::filesystem::current_path()) {
@@ -98,8 +97,6 @@ class DemoFolder {
     for (const char* name : {"scene.ini", "picture.ini"}) dir.Write(name, DemoSource(name));
     std::string config = DemoSource("vrel.xml");
     Replace(config, "<isread skip=\"0\"", "<isread skip=\"1\"");
-    Replace(config, "<information cache=\"1\" fps=\"1\" cpu=\"1\" />",
-            "<information cache=\"0\" fps=\"0\" cpu=\"0\" />");
     dir.Write("vrel.xml", config);
     std::filesystem::current_path(dir.path());
     RecordCurrentDir();
@@ -174,10 +171,19 @@ TEST(DemoGame, PlayedFromTheTitleToItsEnd) {
   for (int32_t token : {kTokenIdentifier, kTokenMessage, kTokenWaitCountdown})
     EXPECT_GT(dispatchCounts[token - kFirstStatementToken], 0) << token;
 
-  // The pictures at four points.
+  // The pictures, as the player saw them.
   const DemoPlayer::Captures& seen = player.captures();
+  EXPECT_FALSE(seen.overlayShown) << "the information overlay covers the game";
   EXPECT_EQ(seen.titleButton, pal::kTitleButton);
   EXPECT_TRUE(seen.blackAfterBlack) << "the screen after BLACK is not all black";
+  // The film is drawn at its own size from the top left corner: made at the screen's size, it
+  // leaves nothing of the screen black.
+  EXPECT_EQ(seen.filmWidth, 800);
+  EXPECT_EQ(seen.filmHeight, 600);
+  EXPECT_EQ(seen.filmBlackPixels, 0);
+  // The wipe from the hill to the town lays the hill over the town: the bare hill, without the
+  // characters that faded out.
+  EXPECT_EQ(seen.ghostPixels, 0);
   // The window's face over the night room's floor at the window's opacity: the face's own alpha
   // times the configured alpha over 256.
   const double a = pal::kWindowShade.a * 200 / 256;

@@ -11,6 +11,7 @@
 #include "game/script/script_lexer.h"
 #include "game/script/script_text.h"
 #include "game/script/script_tokens.h"
+#include "game/stage/layer_module.h"
 #include "game/text/text_box.h"
 #include "platform/audio_mixer.h"
 #include "platform/cursor_pos.h"
@@ -223,6 +224,7 @@ void DemoPlayer::BuildSteps() {
       // The title: the buttons have glided in and faded to their plain pictures.
       {"the title's buttons settle", [=, this] { return WaitingAt(kTokenGetButton2, title, kButtonsSettle); },
        [=, this] {
+         m_captures.overlayShown = Config.showFps || Config.showCacheRate;
          m_captures.titleButton = Pixel(pal::kTitleButtonX + pal::kButtonPlainX, pal::kTitleButtonY + 22);
          pickTitle(2);
        }},
@@ -230,7 +232,7 @@ void DemoPlayer::BuildSteps() {
        [this] { ClickConfigured(Config.backToGameButton.file, Config.backToGameButton.x, Config.backToGameButton.y); }},
       {"the title, to start the story", [=, this] { return WaitingAt(kTokenGetButton2, title); },
        [=] { pickTitle(0); }},
-      // BLACK, then a wait: the whole screen is black. From here the skip key passes the pages.
+      // BLACK, then a wait: the whole screen is black.
       {"the wait after BLACK", [this] { return WaitingAt(kTokenWaitCountdown, Line("WAIT 30", "story"), 1); },
        [this] {
          std::vector<uint32_t> front;
@@ -238,10 +240,42 @@ void DemoPlayer::BuildSteps() {
          m_captures.blackAfterBlack =
              platform::CaptureFrontImage(GetAppWindowHandle(), &front, &w, &h) && w == 800 && h == 600 &&
              std::all_of(front.begin(), front.end(), [](uint32_t p) { return p == 0xFF000000u; });
+       }},
+      // The opening film fills the screen. From here the skip key passes the pages.
+      {"the opening film", [this] { return WaitingAt(kTokenWaitCountdown, Line("WAIT 240", "story"), 10); },
+       [this] {
+         std::vector<uint32_t> front;
+         if (platform::CaptureFrontImage(GetAppWindowHandle(), &front, &m_captures.filmWidth, &m_captures.filmHeight))
+           m_captures.filmBlackPixels =
+               static_cast<int>(std::count(front.begin(), front.end(), 0xFF000000u));
          HoldSkip(true);
        }},
+      // The way to the town is read, so that the wipe runs: it must take its picture of the hill
+      // after the characters have faded out.
       {"the choice of the way", [this] { return WaitingAt(kTokenGetButton2, Line("GETBUTTON ROUTE")); },
-       [this] { ClickScriptButton(280, 200); }},
+       [this] {
+         HoldSkip(false);
+         ClickScriptButton(280, 200);
+       }},
+      {"the morning's last page", [this] { return PageWaits(Line("ミオ「町へ行こう。市場をのぞいてみたい。」"_sj)); },
+       [this] { Click(kNeutralX, kNeutralY); }},
+      {"the wipe to the town", [] { return LayerModule.transitionRunning && LayerModule.before; },
+       [this] {
+         CMemPlane hill;
+         if (hill.Load("cg\\bg_sky.png", 0, 100) == 0) {
+           const CMemPlaneImpl& wipe = *LayerModule.before->GetImpl();
+           const CMemPlaneImpl& bare = *hill.GetImpl();
+           if (wipe.Width() == bare.Width() && wipe.Height() == bare.Height()) {
+             m_captures.ghostPixels = 0;
+             for (int y = 0; y < wipe.Height(); ++y)
+               for (int x = 0; x < wipe.Width(); ++x)
+                 if ((wipe.GetRow(y)[x] ^ bare.GetRow(y)[x]) & 0xFFFFFFu) ++m_captures.ghostPixels;
+           }
+         }
+       }},
+      // A TRANSITION passed by the skip key leaves a running wipe alone: skipping starts once this
+      // one is over, so that it does not go on over the next scene.
+      {"the wipe's end", [] { return !LayerModule.transitionRunning; }, [this] { HoldSkip(true); }},
       // The night's first page, passed by the skip key: the open window over the room's floor.
       {"the night's first page", [this] { return SkippedPast(Line("夜。窓の外に、まるい月が出ている。"_sj)); },
        [this] { m_captures.windowOverFloor = Pixel(20, 590); }},

@@ -16,10 +16,15 @@
 
 class DemoPlayer : public CIdleCallback {
  public:
-  // What the player saw at the four points it looks at.
+  // What the player saw at the points it looks at.
   struct Captures {
+    bool overlayShown = true;      // the configuration as read asks for the information overlay
     uint32_t titleButton = 0;      // the start button's plain face
     bool blackAfterBlack = false;  // every pixel black while the story waits after BLACK
+    int filmWidth = 0;             // the opening film's picture as presented
+    int filmHeight = 0;
+    int filmBlackPixels = -1;      // pixels of it the film left black
+    int ghostPixels = -1;          // pixels of the wipe's picture of the hill other than the bare hill
     uint32_t windowOverFloor = 0;  // the message window over the night room's floor
     uint32_t seenCell = 0;         // the first gallery cell's frame (a seen scene)
     uint32_t unseenCell = 0;       // a pixel of the third cell (the path through the wood, not seen)

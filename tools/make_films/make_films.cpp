@@ -1,7 +1,8 @@
 // Writes small films of generated frames and sound: "make_films seeds DIR" writes the movie
 // fuzz target's seeds, "make_films demo DIR" the demo game's films: a four-second opening and a reel
-// of the drawing library's screen transitions, both 320 x 240 at 15 frames a second in MJPEG with a
-// PCM sound track.
+// of the drawing library's screen transitions, both at the demo's screen size (800 x 600: the game
+// draws a film at its own size from the top left corner) at 15 frames a second in MJPEG with a PCM
+// sound track.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -20,7 +21,9 @@ namespace {
 
 using demo_picture::Picture;
 
-constexpr int kWidth = 320, kHeight = 240, kRate = 15;
+constexpr int kWidth = 800, kHeight = 600, kRate = 15;
+// The pictures are drawn on a 320 x 240 plan and scaled by this.
+constexpr double kScale = kWidth / 320.0;
 constexpr uint32_t kMjpeg = 'M' | 'J' << 8 | 'P' << 16 | 'G' << 24;
 
 uint32_t Bars(int x, int y, int frame) { return ((x + frame) & 4 ? 0xFF0000u : 0x0000FFu) | (y * 16u << 8); }
@@ -44,7 +47,8 @@ bool Opening(const std::string& path) {
   video.rate = kRate;
   video.compression = kMjpeg;
   Picture name(kWidth, kHeight, true);
-  demo_picture::DrawCaption(name, {"風の丘"_sj, 48, 0xFFFFF4DCu, 0xFF302020u, 2}, kWidth / 2, 80);
+  demo_picture::DrawCaption(name, {"風の丘"_sj, static_cast<int>(48 * kScale), 0xFFFFF4DCu, 0xFF302020u, 2},
+                            kWidth / 2, static_cast<int>(80 * kScale));
   const int frames = 4 * kRate;
   for (int f = 0; f < frames; ++f) {
     const double t = static_cast<double>(f) / (frames - 1);
@@ -53,11 +57,12 @@ bool Opening(const std::string& path) {
     for (int y = 0; y < kHeight; ++y)
       for (int x = 0; x < kWidth; ++x) {
         const double v = static_cast<double>(y) / kHeight;
+        const double px = x / kScale, py = y / kScale;
         double r = demo_picture::Mix(0.05 + 0.5 * t, 0.3 + 0.6 * t, v);
         double g = demo_picture::Mix(0.05 + 0.35 * t, 0.15 + 0.5 * t, v);
         double b = demo_picture::Mix(0.20 + 0.5 * t, 0.30 + 0.3 * t, v);
-        if (std::hypot(x - 220.0, y - sunY) < 26) r = 1.0, g = 0.85 + 0.1 * t, b = 0.5 + 0.3 * t;
-        if (y > 170 + 14 * std::sin(x / 40.0)) r = 0.1 + 0.15 * t, g = 0.2 + 0.3 * t, b = 0.12 + 0.1 * t;
+        if (std::hypot(px - 220.0, py - sunY) < 26) r = 1.0, g = 0.85 + 0.1 * t, b = 0.5 + 0.3 * t;
+        if (py > 170 + 14 * std::sin(px / 40.0)) r = 0.1 + 0.15 * t, g = 0.2 + 0.3 * t, b = 0.12 + 0.1 * t;
         p.At(x, y) = demo_picture::Rgb(r, g, b);
       }
     const double nameAlpha = std::clamp((t - 0.5) * 2.5, 0.0, 1.0);
@@ -88,10 +93,11 @@ Picture Card(int hue, const char* caption) {
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x) {
       const double v = 0.6 + 0.4 * static_cast<double>(y) / kHeight;
-      const double ring = std::sin(std::hypot(x - 160.0, y - 120.0) / 9.0) * 0.06;
+      const double ring = std::sin(std::hypot(x / kScale - 160.0, y / kScale - 120.0) / 9.0) * 0.06;
       p.At(x, y) = demo_picture::Rgb(r0 * v + ring, g0 * v + ring, b0 * v + ring);
     }
-  demo_picture::DrawCaption(p, {caption, 26, 0xFFFFFFFFu, 0xFF000000u, 0}, kWidth / 2, kHeight / 2);
+  demo_picture::DrawCaption(p, {caption, static_cast<int>(26 * kScale), 0xFFFFFFFFu, 0xFF000000u, 0}, kWidth / 2,
+                            kHeight / 2);
   return p;
 }
 

@@ -182,9 +182,11 @@ Picture Gallery() {
     FillRect(p, x - 4, y - 4, x + pal::kThumbWidth + 4, y + pal::kThumbHeight + 4, 0xFF50465Au);
     FillRect(p, x, y, x + pal::kThumbWidth, y + pal::kThumbHeight, 0xFF201C28u);
   }
-  // The page arrows: 490..553 and 757..819 across, 32..95 down.
-  const auto arrow = [&p](int left, int right, bool pointsLeft) {
-    right = std::min(right, p.width);  // the next-page area runs past the screen's right edge
+  // The page arrows, inside the places where the gallery answers the cursor (490..553 and
+  // 757..819 across, 32..95 down). The next page's place runs past the screen's right edge, so both
+  // arrows are drawn 40 wide, the next one wholly on the screen.
+  const auto arrow = [&p](int left, bool pointsLeft) {
+    const int right = left + 40;
     FillRect(p, left, 32, right, 95, 0xFF3A3250u);
     const double cx = (left + right) / 2.0, cy = 63.5;
     for (int y = 32; y < 95; ++y)
@@ -193,8 +195,8 @@ Picture Gallery() {
         if (dx > 0 && dx < 26 && dy < 22 - dx * 0.85) p.At(x, y) = 0xFFF0E6D0u;
       }
   };
-  arrow(490, 554, true);
-  arrow(757, 820, false);
+  arrow(502, true);
+  arrow(757, false);
   // The way back: the lower left corner, 1..162 across and 403..600 down.
   FillRect(p, 0, 403, 163, 600, 0xFF3A3250u);
   DrawCaption(p, {"タイトルへ"_sj, 24, 0xFFF0E6D0u, 0xFF000000u, 0}, 81, 500);

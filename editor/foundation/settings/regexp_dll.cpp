@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "editor/foundation/text/sjis_char.h"
+
 namespace {
 
 const char kNoText[1] = {0};
@@ -17,6 +19,28 @@ constexpr const char* kLookAheadTest = "/\\(\\?[=]/k";
 constexpr const char* kLineEndRewrite = "s/\\$(\\)*)$/([\\\\r\\\\n]+)\\$$1/k";
 
 int Length(const char* text) { return text ? static_cast<int>(std::strlen(text)) : 0; }
+
+// The replacement as it must stand before the line-end group's reference. Read as the library
+// reads a replacement, a backslash left over at its end would escape the reference's "$"; it is
+// written as the escaped backslash it stood for. (A lone lead byte at the end cannot take the "$":
+// the library pairs a lead byte only with a trail byte.)
+std::string ReplacementBeforeReference(const char* replacement) {
+  std::string text = replacement;
+  const auto* p = reinterpret_cast<const unsigned char*>(replacement);
+  const int length = static_cast<int>(text.size());
+  int pos = 0;
+  while (pos < length) {
+    if (p[pos] == '\\' && pos + 1 < length && std::strchr("\\$nrt", p[pos + 1])) {
+      pos += 2;  // an escape the library reads as one
+    } else if (p[pos] == '\\' && pos + 1 == length) {
+      text += '\\';
+      break;
+    } else {
+      pos += SjisCharSize(p, length, pos);
+    }
+  }
+  return text;
+}
 
 }  // namespace
 
@@ -144,7 +168,9 @@ std::string CRegexpDll::MakePattern(const char* pattern, const char* replacement
     }
     if (rx) m_BRegfree(rx);
   }
-  return BuildCommandString(rewritten.empty() ? pattern : rewritten.c_str(), replacement, suffix.c_str(), options);
+  const std::string adjusted = suffix.empty() ? std::string() : ReplacementBeforeReference(replacement);
+  return BuildCommandString(rewritten.empty() ? pattern : rewritten.c_str(),
+                            suffix.empty() ? replacement : adjusted.c_str(), suffix.c_str(), options);
 }
 
 bool CRegexpDll::Compile(const char* pattern, const char* replacement, int options) {

@@ -65,6 +65,9 @@ TEST(RegexpLibrary, CommandFormsAndReplacementElements) {
       {"literal dollars", Cmd({"s", "a", "$ $x ${ ${a} $", "k"}), "a", 1, "$ $x ${ ${a} $"},
       {"escapes", Cmd({"s", "a", "\\\\\\$1\\n\\r\\t\\q", "k"}), "a", 1, "\\$1\n\r\t\\q"},
       {"kanji with trail 0x5C before $", Cmd({"s", "(a)", hyou + "$1", "k"}), "a", 1, hyou + "a"},
+      {"lone lead byte before a reference", Cmd({"s", "(a)", "\x81$1", "k"}), "a", 1,
+       "\x81"
+       "a"},
       {"kanji with trail 0x5C before the delimiter", "s/" + hyou + "/" + so + "/k", "x" + hyou, 1, "x" + so},
       {"kanji with trail 0x5C ending a pattern", "m/" + hyou + "/k", hyou, 1, ""},
       {"unknown option", "/a/kx", "a", -1, ""},
@@ -180,6 +183,37 @@ TEST(RegexpLibrary, VersionAndUnusedEntryPoints) {
   EXPECT_EQ(BSplit("/,/", target, target + 1, 0, &rx, msg), -1);
   EXPECT_NE(msg[0], 0);
   EXPECT_EQ(rx, nullptr);
+}
+
+// Repeated empty iterations before a fixed count make the engine report group 1 ending before it
+// starts; the group took part in nothing, and its reference expands to nothing.
+TEST(RegexpLibrary, AGroupReportedBackwardsTookNoPart) {
+  const std::string text = "aaa";
+  Record m;
+  ASSERT_EQ(m.Match("/(a?){3}a{3}/k", text), 1) << m.msg;
+  EXPECT_EQ(m.rx->startp[1], nullptr);
+  EXPECT_EQ(m.rx->endp[1], nullptr);
+  Record s;
+  ASSERT_EQ(s.Subst("s/(a*){3}a{3}/[$1]/k", text), 1) << s.msg;
+  EXPECT_EQ(s.Output(), "[]");
+  Record ex;
+  ASSERT_EQ(BSubstEx("s/(a|){3}a{3}/[$1]/kg", text.data(), text.data(), text.data() + 3, &ex.rx, ex.msg), 1) << ex.msg;
+  EXPECT_EQ(ex.Output(), "[]");
+}
+
+// With \K in a look-behind the match starts before the search's start; what lies before the target
+// (or was replaced already) is never copied again.
+TEST(RegexpLibrary, AMatchStartingBeforeTheSearchReplacesFromTheSearch) {
+  const std::string line = "abab";
+  const char* s = line.data();
+  Record r;
+  ASSERT_EQ(BSubstEx("s/(?<=\\Ka)b/X/k", s, s + 1, s + 4, &r.rx, r.msg), 1) << r.msg;
+  EXPECT_EQ(r.Output(), "Xab");
+  Record g;
+  ASSERT_EQ(g.Subst("s/(?<=\\Ka)b/X/kg", line), 2) << g.msg;
+  EXPECT_EQ(g.Output(), "XX");
+  Record overlap;
+  EXPECT_GT(overlap.Subst("s/(?<=\\K.)/X/kg", line), 0) << overlap.msg;
 }
 
 TEST(RegexpLibrary, HostilePatternsAndTargets) {

@@ -263,14 +263,19 @@ TEST_F(ConfigTest, CutsNamesAndTextsAtTheirFields) {
   EXPECT_EQ(Config.skipButton.x, 1);
 }
 
+// The box names the file and, on a line of its own, what is wrong: the XML reader's own account
+// and the line and column where it found the fault.
 TEST_F(ConfigTest, UnreadableFilesAreReportedAndChangeNothing) {
   struct Case {
     const char* name;
     const char* contents;  // null: no file
+    std::string problem;
   } cases[] = {
-      {"missing.xml", nullptr},
-      {"broken.xml", "<advsystem><title>x</advsystem>"},
-      {"other.xml", "<settings><title>x</title></settings>"},
+      {"missing.xml", nullptr, "ファイルを開けません"_sj},
+      {"broken.xml", "<advsystem><title>x</advsystem>", "1行目 20文字目: Error reading end tag."_sj},
+      {"broken_later.xml", "<advsystem>\n  <title>x</title>\n  <screen width=\"800 />\n</advsystem>",
+       "3行目 11文字目: Error parsing Element."_sj},
+      {"other.xml", "<settings><title>x</title></settings>", "<advsystem> 要素がありません"_sj},
   };
   for (const auto& c : cases) {
     boxes.Clear();
@@ -281,7 +286,7 @@ TEST_F(ConfigTest, UnreadableFilesAreReportedAndChangeNothing) {
     EXPECT_FALSE(ExchangeConfig(path.c_str(), kConfigWrite)) << c.name;
     EXPECT_EQ(Config.fps, 17);
     ASSERT_EQ(boxes.texts().size(), 2u) << c.name;
-    EXPECT_EQ(boxes.texts()[0], path + " 読み込みに失敗しました"_sj);
+    EXPECT_EQ(boxes.texts()[0], path + " 読み込みに失敗しました\n"_sj + c.problem);
     if (c.contents) {
       EXPECT_EQ(dir.Read(c.name), c.contents);
     }

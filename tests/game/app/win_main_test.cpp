@@ -20,6 +20,7 @@
 #include "tests/game/fixtures/game_folder.h"
 #include "tests/game/fixtures/message_box_recorder.h"
 #include "platform/clock.h"
+#include "platform/desktop.h"
 #include "platform/presenter.h"
 #include "platform/quit_signal.h"
 #include "platform/simulated_input.h"
@@ -338,6 +339,43 @@ TEST_F(WinMainTest, EachFrameIsClearedAndPresented) {
   std::erase(IdleCallbacks(), &watch);
   EXPECT_EQ(watch.frames, 4);
   EXPECT_TRUE(boxes.boxes().empty());
+}
+
+// The display's size and the message log as the first frame finds them.
+class FirstFrameWatch : public CIdleCallback {
+ public:
+  void OnIdle() override {
+    if (++frames > 1) return;
+    if (CDIBDraw* display = CDIBDraw::Current()) display->GetSize(&width, &height);
+    for (int i = 0; i < MessageLog.count; ++i) log.emplace_back(MessageLog.lines[i]);
+    QuitRequest = true;
+  }
+  int frames = 0;
+  int width = 0, height = 0;
+  std::vector<std::string> log;
+};
+
+// A screen wider than any desktop (a typing slip in vrel.xml) opens as wide as the desktop has
+// room for, and the message log says so; the file keeps what was typed.
+TEST_F(WinMainTest, AScreenNoDesktopHoldsOpensFittedToIt) {
+  platform::ClearQuitSignal();
+  std::string config = kConfig;
+  const std::string size = "width=\"320\" height=\"240\"";
+  config.replace(config.find(size), size.size(), "width=\"32767\" height=\"19\"");
+  dir.Write("vrel.xml", config);
+  int roomWidth = 0, roomHeight = 0;
+  ASSERT_TRUE(platform::DesktopAvailableSize(&roomWidth, &roomHeight));
+  ASSERT_LT(roomWidth, 32767);
+  FirstFrameWatch watch;
+  IdleCallbacks().push_back(&watch);
+  EXPECT_EQ(Run(), 0);
+  std::erase(IdleCallbacks(), &watch);
+  EXPECT_EQ(watch.width, roomWidth);
+  EXPECT_EQ(watch.height, 19);
+  const std::string line = "vrel.xml の画面サイズ 32767x19 はデスクトップ("_sj;
+  EXPECT_TRUE(std::any_of(watch.log.begin(), watch.log.end(),
+                          [&](const std::string& l) { return l.find(line) != std::string::npos; }));
+  EXPECT_NE(dir.Read("vrel.xml").find("width=\"32767\" height=\"19\""), std::string::npos);
 }
 
 // Draws the white fade and the message log over the game picture and checks what is shown.

@@ -4,7 +4,9 @@
 
 #include "game/app/info_overlay.h"
 #include "game/stage/screen_fade.h"
+#include "platform/clock.h"
 #include "platform/sjis_literal.h"
+#include "sdk/framework/frame_timer.h"
 
 namespace {
 
@@ -45,6 +47,19 @@ TEST(InfoOverlay, LinesFollowTheConfiguration) {
     EXPECT_EQ(InfoOverlayText(c.fps, c.cpu, c.cache, f), c.text) << c.fps << c.cpu << c.cache;
   }
   EXPECT_EQ(InfoOverlayText(false, false, true, {0, 0, 0, 0, 0}), "キャッシュヒット率 0.00％\n"_sj);
+}
+
+TEST(InfoOverlay, TheProcessorLineShowsTheShareOfEachSecondUsed) {
+  platform::ManualClock clock(0);
+  CFrameTimer timer;
+  // 4 ms of work in each 16.7 ms frame: about a quarter of the second is used, three quarters free.
+  for (int i = 0; i < 40; ++i) {
+    clock.Advance(4);
+    timer.WaitFrame();
+  }
+  const InfoOverlayFigures f = InfoOverlayFiguresOf(timer, 3, 4);
+  EXPECT_EQ(f.cpuUsedPercent, 24);
+  EXPECT_EQ(InfoOverlayText(true, true, false, f), "FPS 60/60\nCPU使用率 24％\n"_sj);
 }
 
 }  // namespace

@@ -263,7 +263,7 @@ TEST_F(SystemMenuTest, SlotCaptionsShowTimeAndMessage) {
       stamp + std::string(255, 'x') + "<HR>",
       stamp + "abc<HR>",
       stamp + a.substr(0, 254) + "<HR>",
-      empty,
+      "----/--/-- --:--<BR><BR><BR>読み込めないデータ<HR>"_sj,  // a folder where the save should be
   };
   for (int i = 0; i < kSlotsPerPage; ++i) {
     SCOPED_TRACE(i);
@@ -410,6 +410,20 @@ TEST_F(SystemMenuTest, QuickSaveAndQuickLoadFromTheWindow) {
   EXPECT_EQ(Var("A"), 1);
   EXPECT_EQ(Spoken(), "こんにちは"_sj);
   EXPECT_TRUE(questions.boxes().empty());
+}
+
+// Without a quick save the quick load has nothing to load: the press says so instead of doing
+// nothing, and the game goes on where it was.
+TEST_F(SystemMenuTest, AQuickLoadWithoutAQuickSaveSaysSo) {
+  Start();
+  Load("A=1\nこんにちは\n\nA=2\n"_sj);
+  run.Frame(3);
+  run.Frame(1, Hold(105, 115));
+  EXPECT_EQ(questions.texts(),
+            std::vector<std::string>{"クイックセーブデータがないため、クイックロードできません"_sj});
+  EXPECT_EQ(Var("A"), 1);
+  EXPECT_EQ(Spoken(), "こんにちは"_sj);
+  EXPECT_FALSE(fs::exists(folder.dir().File("savedata")));
 }
 
 // A click on one of the window's buttons is the button's: the page waits on.

@@ -58,6 +58,15 @@ TEST_F(BacklogButtons, LinesOfAMessage) {
       {"a line feed breaks the line", a + "\n" + a, {a, a, ""}},
       {"a lead byte at the end", a + "\x82", {a, ""}},
       {"a lead byte before the terminator", a + std::string("\x82\0\x82\xA0", 4), {a, ""}},
+      // What may not begin a line stays with the full line before it.
+      {"a full stop after a full line", Repeat(a, 21) + Sj("。"_sj) + a, {Repeat(a, 21) + Sj("。"_sj), a, ""}},
+      {"a full stop and a closing bracket", Repeat(a, 21) + Sj("。」"_sj),
+       {Repeat(a, 21) + Sj("。」"_sj), ""}},
+      {"markup between the line and the stop", Repeat(a, 21) + "<b>" + Sj("。"_sj), {Repeat(a, 21) + Sj("。"_sj), ""}},
+      {"three hang, the fourth begins the next line", Repeat(a, 21) + Sj("」」」」"_sj),
+       {Repeat(a, 21) + Sj("」」」"_sj), Sj("」"_sj), ""}},
+      {"an opening bracket begins the next line", Repeat(a, 21) + Sj("「"_sj), {Repeat(a, 21), Sj("「"_sj), ""}},
+      {"a line feed is no full line", Repeat(a, 20) + "\n" + Sj("。"_sj), {Repeat(a, 20), Sj("。"_sj), ""}},
   };
   for (const Case& c : cases) {
     std::memset(&Backlog, 0, sizeof Backlog);
@@ -88,14 +97,18 @@ TEST_F(BacklogButtons, TheOldestLineGoesWhenAllAreUsed) {
 TEST_F(BacklogButtons, ScrollingStopsAtTheTopAndClosesPastTheEnd) {
   for (int i = 0; i < 15; ++i) BacklogAddText(Sj("あ"_sj), "");
   ASSERT_EQ(Backlog.count, 30);
+  // Lines of 16-pixel characters with 3 pixels of spacing above and below: 22 apart, and eight of
+  // them fit the 180 pixels of the area.
+  ASSERT_EQ(BacklogPageLayout().rowPitch, 22);
+  ASSERT_EQ(BacklogPageLayout().rows, 8);
   OpenBacklog();
   ASSERT_TRUE(BacklogOpen);
   for (int i = 0; i < 20; ++i) {
     Input(Wheel(true));
     BacklogDraw();
   }
-  EXPECT_EQ(Backlog.position, 9);  // ten lines a page: the first line at the top
-  for (int i = 0; i < 10; ++i) {
+  EXPECT_EQ(Backlog.position, 7);  // the first line at the top
+  for (int i = 0; i < 11; ++i) {
     Input(Wheel(false));
     BacklogDraw();
   }
@@ -112,6 +125,65 @@ TEST_F(BacklogButtons, ScrollingStopsAtTheTopAndClosesPastTheEnd) {
   EXPECT_FALSE(BacklogOpen);
 }
 
+// The page as the player sees it: every voice icon beside the first line of its own message, in
+// the middle of that line's characters, and the newest line whole on the screen.
+TEST_F(BacklogButtons, IconsStandOnTheirLinesAndTheNewestLineIsWhole) {
+  Picture("icon.png", 16, 16);
+  CopyFixedText(Config.backlogVoiceFile, "icon.png");
+  // An area from y 40 that runs 30 pixels past the screen's bottom edge (240): its height would
+  // hold sixteen lines of 12 + 2 pixels, but lines are laid out 18 apart and only 200 pixels are on
+  // the screen. It is wide enough for a whole line of 21 characters.
+  Config.screenWidth = 400;
+  Config.backlogText = {12, 20, 40, 360, 230};
+  ReleaseBacklog();
+  InitBacklog();
+  ASSERT_EQ(BacklogPageLayout().rowPitch, 18);
+  ASSERT_EQ(BacklogPageLayout().rows, 11);
+  // Short voiced messages between long narration of two lines.
+  for (int i = 0; i < 12; ++i) {
+    if (i % 2 == 0) {
+      BacklogAddText(Repeat(Sj("あ"_sj), 5), "voice\\A" + std::to_string(100 + i) + ".ogg");
+    } else {
+      BacklogAddText(Repeat(Sj("い"_sj), 25), "");
+    }
+  }
+  OpenBacklog();
+  const auto checkPage = [](const char* when) {
+    SetCursorKind(0);
+    Input({});
+    BacklogDraw();
+    const TextBox& box = TextBoxes[kBacklogTextBox];
+    ASSERT_TRUE(box.renderer) << when;
+    const std::vector<RECT>& glyphs = box.renderer->Glyphs();
+    const int rows = BacklogPageLayout().rows;
+    size_t glyph = 0;
+    int lastBottom = 0;
+    for (int i = Backlog.position - rows + 1, row = 0; i <= Backlog.position && i < Backlog.count; ++i, ++row) {
+      if (i < 0) continue;
+      ASSERT_LT(glyph, glyphs.size()) << when << " line " << i;
+      const RECT& first = glyphs[glyph];
+      const std::string_view words = FixedText(Backlog.lines[i].text);
+      glyph += words.empty() ? 1 : words.size() / 2;
+      const int middle = box.y + (first.top + first.bottom) / 2;
+      lastBottom = box.y + first.bottom;
+      // The icon's place left of the text, at the height of this line's characters.
+      FrameInputState input{};
+      input.cursorX = 10;
+      input.cursorY = middle;
+      SetCursorKind(0);
+      Input(input);
+      BacklogDraw();
+      EXPECT_EQ(CursorKind(), Backlog.lines[i].voice[0] != '\0' ? 1 : 0) << when << " line " << i << " row " << row;
+    }
+    EXPECT_LE(lastBottom, Config.screenHeight) << when;
+    EXPECT_LE(lastBottom, Config.backlogText.y + Config.backlogText.height) << when;
+  };
+  checkPage("the newest page");
+  Input(Wheel(true));
+  BacklogDraw();
+  checkPage("a page up");
+}
+
 TEST_F(BacklogButtons, TheIconReplaysItsVoice) {
   Picture("icon.png", 16, 16);
   CopyFixedText(Config.backlogVoiceFile, "icon.png");
@@ -122,7 +194,7 @@ TEST_F(BacklogButtons, TheIconReplaysItsVoice) {
   OpenBacklog();
   FrameInputState input{};
   input.cursorX = 10;          // icons at x 4..19 (text x 20 less the icon's width)
-  input.cursorY = 2 * 19 + 5;  // the second message's first line is row 2; rows are size + 3 apart
+  input.cursorY = 2 * 22 + 5;  // the second message's first line is row 2; rows are 22 apart
   input.click = true;
   SetCursorKind(0);
   Input(input);

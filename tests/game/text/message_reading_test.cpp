@@ -47,6 +47,24 @@ TEST(SplitSpeaker, NamesAndSpokenText) {
   }
 }
 
+TEST(BacklogTextOf, TheNameStandsApartFromTheWords) {
+  struct Case {
+    const char* name;
+    std::string message;
+    std::string kept;
+  };
+  const Case cases[] = {
+      {"at-sign line", Sj("＠レン\nおはよう。"_sj), Sj("レン\nおはよう。"_sj)},
+      {"at-sign line with a bracket", Sj("＠レン\n「おはよう。」"_sj), Sj("レン「おはよう。」"_sj)},
+      {"bracket", Sj("ミオ「おはよう。」"_sj), Sj("ミオ「おはよう。」"_sj)},
+      {"parenthesis", Sj("ミオ（ねむい）"_sj), Sj("ミオ（ねむい）"_sj)},
+      {"bracket first", Sj("「おはよう。」"_sj), Sj("「おはよう。」"_sj)},
+      {"narration", Sj("朝の丘。"_sj), Sj("朝の丘。"_sj)},
+      {"at-sign alone", Sj("＠レン"_sj), Sj("レン\n"_sj)},
+  };
+  for (const Case& c : cases) EXPECT_EQ(BacklogTextOf(SplitSpeaker(c.message)), c.kept) << c.name;
+}
+
 TEST_F(Reading, AClickCompletesTheTextAndTheNextEndsThePage) {
   Load("太郎「あいうえおかきくけこ」\n\nA=1\n"_sj);
   run.Frame();

@@ -140,6 +140,24 @@ TEST(FrameTimer, MeasuredRateAndFreeTime) {
   }
   EXPECT_EQ(timer.GetRealFPS(), 60u);
   EXPECT_EQ(timer.GetCPUPower(), 100 - 60 * (16 * 4) / 160);  // 76
+  EXPECT_EQ(timer.GetCPUUsage(), 60u * (16 * 4) / 160);       // 24: the two shares make the whole second
+}
+
+TEST(FrameTimer, UsageCountsFromTheSixteenthFrame) {
+  ManualClock clock(0);
+  CFrameTimer timer;
+  timer.SetFPS(10);
+  for (int i = 0; i < 15; ++i) {
+    clock.Advance(99);
+    timer.WaitFrame();
+    EXPECT_EQ(timer.GetCPUUsage(), 0u) << i;
+  }
+  for (int i = 0; i < 20; ++i) {
+    clock.Advance(99);
+    timer.WaitFrame();
+  }
+  EXPECT_EQ(timer.GetCPUUsage(), 99u);
+  EXPECT_EQ(timer.GetCPUPower(), 1u);
 }
 
 TEST(FrameTimer, WithoutPacingNothingSleepsAndAllTimeIsFree) {

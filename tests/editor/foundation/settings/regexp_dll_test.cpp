@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "platform/sjis_literal.h"
+
 namespace {
 
 std::string Output(const CRegexpDll& regexp) {
@@ -67,6 +69,53 @@ TEST_F(CRegexpDllTest, LineEndAnchorSeesTheLineEnd) {
   const std::string empty = "\r\n";
   EXPECT_TRUE(regexp.Match(empty.data(), 2, 0));
   EXPECT_EQ(regexp.GetResult()->endp[0] - regexp.GetResult()->startp[0], 2);  // with its line end
+}
+
+// Repeated optional groups before a fixed count make the engine report group 1 ending before it
+// starts; such a group took part in nothing.
+TEST_F(CRegexpDllTest, NoGroupEndsBeforeItStarts) {
+  const struct {
+    const char* pattern;
+    std::string text;
+  } cases[] = {{"(a?){3}a{3}", "aaa"}, {"(a*){3}a{3}", "aaa"}, {"(a|){3}a{3}", "aaa"}, {"(a?){5}a{5}", "aaaaa"}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(regexp.Compile(c.pattern, nullptr, 0)) << c.pattern << ": " << regexp.GetErrorText();
+    ASSERT_TRUE(regexp.Match(c.text.data(), static_cast<int>(c.text.size()), 0)) << c.pattern;
+    const BREGEXP* rx = regexp.GetResult();
+    for (int i = 0; i <= rx->nparens; ++i) {
+      EXPECT_EQ(rx->startp[i] == nullptr, rx->endp[i] == nullptr) << c.pattern << " group " << i;
+      if (rx->startp[i]) {
+        EXPECT_LE(rx->startp[i], rx->endp[i]) << c.pattern << " group " << i;
+      }
+    }
+    ASSERT_TRUE(regexp.Compile(c.pattern, "[$1]", 0)) << c.pattern << ": " << regexp.GetErrorText();
+    ASSERT_TRUE(regexp.Replace(c.text.data(), static_cast<int>(c.text.size()), 0))
+        << c.pattern << ": " << regexp.GetErrorText();
+    EXPECT_EQ(Output(regexp), "[]") << c.pattern;
+  }
+}
+
+// The line-end group's reference follows the replacement; whatever the replacement ends with, the
+// reference stays one and the replacement keeps its own meaning.
+TEST_F(CRegexpDllTest, ReplacementEndingKeepsTheLineEnd) {
+  struct Case {
+    const char* name;
+    std::string replacement;
+    std::string output;
+  } cases[] = {
+      {"a backslash", "x\\", "x\\\r\n"},
+      {"an escaped backslash", "x\\\\", "x\\\r\n"},
+      {"three backslashes", "x\\\\\\", "x\\\\\r\n"},
+      {"a kanji whose trail byte is a backslash", "x" + std::string("表"_sj), "x" + std::string("表"_sj) + "\r\n"},
+      {"a lone lead byte", "x\x81", "x\x81\r\n"},
+      {"an escaped dollar", "x\\$", "x$\r\n"},
+  };
+  const std::string line = "abc\r\n";
+  for (const Case& c : cases) {
+    ASSERT_TRUE(regexp.Compile("abc$", c.replacement.c_str(), 0)) << c.name << ": " << regexp.GetErrorText();
+    ASSERT_TRUE(regexp.Replace(line.data(), static_cast<int>(line.size()), 0)) << c.name;
+    EXPECT_EQ(Output(regexp), c.output) << c.name;
+  }
 }
 
 TEST_F(CRegexpDllTest, CompileErrorsKeepTheEnginesMessage) {
