@@ -10,6 +10,7 @@
 
 class CJobProgressBar;
 class CMemory;
+class CRegexpDll;
 
 // The record CDocLineMgr::ReplaceData works on: a range of document positions (byte column, line
 // index) to delete, the text to put there, and what the call did.
@@ -87,6 +88,24 @@ class CDocLineMgr {
   // to *pModifiedNs. False, after telling the user, on failure.
   bool SaveToFile(const char* pszPath, HWND hWndParent, CJobProgressBar* pcProgress, int nCharCode,
                   int64_t* pModifiedNs, int nSaveLineEnd, bool bBomExist);
+
+  // Words and search (doc_line_search.cpp). Each works on a line's full text, line end included; a
+  // missing line gives false. The case switch ignores the case of one-byte ASCII letters only.
+
+  // The word around the column (GetWordRangeInText), its start and end as columns.
+  bool GetWordRange(int nLine, int nCol, int* pnStart, int* pnEnd, CMemory* pcmemWord, CMemory* pcmemWordLeft);
+  // The next or previous word start on the line (GetNextWordPosInText); false when there is none.
+  bool GetNextWordPos(int nLine, int nCol, int* pnColNew, bool bBackward, bool bStopAtBlanks);
+  // The first match from (nCol, nLine) onward, or backward the last one that starts before it, in
+  // one of three modes: plain (FindPlainText), whole word (a word equal to the pattern), or the
+  // regular expression the engine holds (compiled by the caller; the pattern text is then unused).
+  // On success the line and the match's columns; a regular-expression match reaching into the line
+  // end starts at most at the line end.
+  bool FindText(int nLine, int nCol, const char* pszPattern, bool bForward, bool bRegexp, bool bCaseSensitive,
+                bool bWholeWord, int* pnLineFound, int* pnColFrom, int* pnColTo, CRegexpDll* pRegexp);
+  // Sets the bookmark of every line that holds a match (in the same three modes).
+  void BookmarkMatchingLines(const char* pszPattern, bool bRegexp, bool bCaseSensitive, bool bWholeWord,
+                             CRegexpDll* pRegexp);
 
   void ClearAllBookmarks();
   // The nearest bookmarked line after (forward) or before the line, not the line itself.
