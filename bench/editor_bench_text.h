@@ -2,14 +2,20 @@
 // hiragana, katakana, half-width katakana and ASCII words ending in CR LF, most shorter than 80
 // cells and one in 20 longer, with the comments and strings a source file has. Made the same way
 // on every run. VREL_BENCH_MB sets its size (default 100). Also the type settings the benchmarks
-// wrap with.
+// wrap with, the text as a file warm in the page cache, and the baseline every loader is measured
+// against: read() of that file and a memchr split into lines.
 #pragma once
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <random>
 #include <string>
+#include <string_view>
+#include <unistd.h>
+#include <vector>
 
 #include "editor/foundation/settings/shared_settings.h"
 #include "editor/foundation/text/wrap_line_mgr.h"
@@ -99,3 +105,57 @@ inline std::unique_ptr<TypeSettings> MakeEditorBenchWrapType() {
   t->Colors[CWrapLineMgr::COLOR_DOUBLE_QUOTE].bShow = 1;
   return t;
 }
+
+// read() of the whole file into the buffer (grown as needed), then its lines counted with memchr;
+// -1 when the file cannot be read.
+inline int64_t EditorBenchReadAndSplit(const std::string& path, std::vector<char>& buffer) {
+  const int fd = open(path.c_str(), O_RDONLY);
+  if (fd < 0) return -1;
+  size_t len = 0;
+  for (;;) {
+    if (len == buffer.size()) buffer.resize(buffer.size() * 2 + 4096);
+    const ssize_t n = read(fd, buffer.data() + len, buffer.size() - len);
+    if (n <= 0) break;
+    len += static_cast<size_t>(n);
+  }
+  close(fd);
+  int64_t lines = 0;
+  const char* p = buffer.data();
+  const char* end = p + len;
+  while (p < end) {
+    const void* nl = std::memchr(p, '\n', static_cast<size_t>(end - p));
+    ++lines;
+    if (!nl) break;
+    p = static_cast<const char*>(nl) + 1;
+  }
+  return lines;
+}
+
+// Bytes written to a temporary file for the life of the object, and read once so that the runs
+// find them in the page cache.
+class EditorBenchFile {
+ public:
+  explicit EditorBenchFile(std::string_view bytes) {
+    char name[] = "/tmp/editor_bench_XXXXXX";
+    const int fd = mkstemp(name);
+    if (fd < 0) std::abort();
+    size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+      if (n <= 0) std::abort();
+      done += static_cast<size_t>(n);
+    }
+    close(fd);
+    m_path = name;
+    std::vector<char> buffer;
+    EditorBenchReadAndSplit(m_path, buffer);
+  }
+  ~EditorBenchFile() { unlink(m_path.c_str()); }
+  EditorBenchFile(const EditorBenchFile&) = delete;
+  EditorBenchFile& operator=(const EditorBenchFile&) = delete;
+
+  const std::string& path() const { return m_path; }
+
+ private:
+  std::string m_path;
+};

@@ -25,48 +25,9 @@ const std::string& Text() {
   return text;
 }
 
-// The text as a file, read once so that it is in the page cache.
 const std::string& TextFile() {
-  static const std::string path = [] {
-    char name[] = "/tmp/editor_wrap_bench_XXXXXX";
-    const int fd = mkstemp(name);
-    if (fd < 0) return std::string();
-    const std::string& text = Text();
-    size_t done = 0;
-    while (done < text.size()) {
-      const ssize_t n = write(fd, text.data() + done, text.size() - done);
-      if (n <= 0) break;
-      done += static_cast<size_t>(n);
-    }
-    close(fd);
-    std::atexit([] { unlink(TextFile().c_str()); });
-    return std::string(name);
-  }();
-  return path;
-}
-
-// read() into a buffer and count the lines with memchr; -1 when the file cannot be read.
-int64_t ReadAndSplit(const std::string& path, std::vector<char>& buffer) {
-  const int fd = open(path.c_str(), O_RDONLY);
-  if (fd < 0) return -1;
-  size_t len = 0;
-  for (;;) {
-    if (len == buffer.size()) buffer.resize(buffer.size() * 2 + 4096);
-    const ssize_t n = read(fd, buffer.data() + len, buffer.size() - len);
-    if (n <= 0) break;
-    len += static_cast<size_t>(n);
-  }
-  close(fd);
-  int64_t lines = 0;
-  const char* p = buffer.data();
-  const char* end = p + len;
-  while (p < end) {
-    const void* nl = std::memchr(p, '\n', static_cast<size_t>(end - p));
-    ++lines;
-    if (!nl) break;
-    p = static_cast<const char*>(nl) + 1;
-  }
-  return lines;
+  static const EditorBenchFile file(Text());
+  return file.path();
 }
 
 // The lines cut after each LF (the text's line ends are all CR LF).
@@ -101,7 +62,7 @@ void BM_RewrapAll(benchmark::State& state) {
   CDocLineMgr& doc = Document(&loadMs);
   const std::string& path = TextFile();
   std::vector<char> buffer(Text().size() + 4096);
-  if (ReadAndSplit(path, buffer) != doc.GetLineCount()) {
+  if (EditorBenchReadAndSplit(path, buffer) != doc.GetLineCount()) {
     state.SkipWithError("the file and the document lines differ");
     return;
   }
@@ -114,7 +75,7 @@ void BM_RewrapAll(benchmark::State& state) {
     wrap.FreeAllLines();
     wrap.ResetList();
     const auto t0 = std::chrono::steady_clock::now();
-    benchmark::DoNotOptimize(ReadAndSplit(path, buffer));
+    benchmark::DoNotOptimize(EditorBenchReadAndSplit(path, buffer));
     const auto t1 = std::chrono::steady_clock::now();
     wrap.RewrapAll(nullptr);
     const auto t2 = std::chrono::steady_clock::now();

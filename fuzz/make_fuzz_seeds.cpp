@@ -291,10 +291,11 @@ void Images() {
 
 }  // namespace
 
-// Text files for loading and saving in every code: a code byte, an empty header, then the file.
+// Text files for loading, wrapping and saving in every code: a code byte, the wrap settings (a
+// length byte and the settings), then the file.
 void EditorFiles() {
-  auto put = [](std::string_view name, int code, std::string_view file) {
-    Put("editor_file_load", name, Cat({Bytes{uint8_t(code), 0}, Of(file)}));
+  auto put = [](std::string_view name, int code, std::string_view file, const Bytes& wrap = {}) {
+    Put("editor_file_load", name, Cat({Bytes{uint8_t(code), uint8_t(wrap.size())}, wrap, Of(file)}));
   };
   const std::string mixed = std::string("ASCII and ") + "漢字かなカナ｡ﾊﾝｶｸ表"_sj + "\r\n2nd\n3rd\r4th\n\rlast";
   put("sjis_line_ends", 0, mixed);
@@ -308,6 +309,17 @@ void EditorFiles() {
   put("sjis_mark_as_text", 0, "\xEF\xBB\xBF" "abc\r\n");
   // A CR LF cut by the first block boundary, inside a line longer than a block.
   put("sjis_long_line", 0, std::string(32767, 'x') + "\r\n" + std::string(1000, 'y'));
+  // Width 12, tab 4, every rule and colour on, indent after leading characters; line-head and
+  // line-end characters, "*" to indent after, "//" and two block comment pairs.
+  const Bytes rules = Cat({Bytes{11, 3, 0xFF, 0x01 | (1 << 1) | (2 << 3)}, Of("」。、)"_sj), Bytes{0}, Of("「("_sj),
+                           Bytes{0}, Of("*"), Bytes{0}, Of("//"), Bytes{0}, Of("/*"), Bytes{0}, Of("*/"), Bytes{0},
+                           Of("{"), Bytes{0}, Of("}")});
+  put("wrap_rules", 0,
+      std::string(" * a long comment line /* with 「括弧」、句読点。\r\n\tx = \"str\\\"ing\"; // end\r\n"_sj) +
+          "{ block } 'c' */ tail\r\n",
+      rules);
+  // An indent near the width: width 30, tab 20, indent after a tab.
+  put("wrap_tab_indent", 0, "ab\t\tccccccccccccccccccc\r\n", Bytes{29, 19, 0, 1 << 3});
 }
 
 int main(int argc, char** argv) {
