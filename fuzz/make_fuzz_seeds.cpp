@@ -313,6 +313,37 @@ void Images() {
 
 }  // namespace
 
+// Text files for loading, wrapping and saving in every code: a code byte, the wrap settings (a
+// length byte and the settings), then the file.
+void EditorFiles() {
+  auto put = [](std::string_view name, int code, std::string_view file, const Bytes& wrap = {}) {
+    Put("editor_file_load", name, Cat({Bytes{uint8_t(code), uint8_t(wrap.size())}, wrap, Of(file)}));
+  };
+  const std::string mixed = std::string("ASCII and ") + "漢字かなカナ｡ﾊﾝｶｸ表"_sj + "\r\n2nd\n3rd\r4th\n\rlast";
+  put("sjis_line_ends", 0, mixed);
+  put("jis", 1, "a\x1B$B4A;z\x1B(B\r\n\x1B(Ikana\x1B(B\n");
+  put("euc", 2, "\xB4\xC1\xBB\xFA\x8E\xB1\r\n\xA1");
+  put("utf16le_mark", 3, std::string("\xFF\xFE" "a\0\r\0\n\0" "\x22\x6F\r\0" "\x3D\xD8\x00\xDE" "x", 15));
+  put("utf8_mark_emoji", 4, "\xEF\xBB\xBF" "\xE6\xBC\xA2\xF0\x9F\x98\x80\r\n\xC3\x28\n");
+  put("utf7", 5, "+ZeVnLDCe-\r\nA+-B\r\n+AA0-\n");
+  put("utf16be_mark", 6, std::string("\xFE\xFF" "\0a\0\n\0\r" "\x6F\x22", 10));
+  put("detect_utf8", 7, "\xE6\xBC\xA2\xE5\xAD\x97\r\n");
+  put("sjis_mark_as_text", 0, "\xEF\xBB\xBF" "abc\r\n");
+  // A CR LF cut by the first block boundary, inside a line longer than a block.
+  put("sjis_long_line", 0, std::string(32767, 'x') + "\r\n" + std::string(1000, 'y'));
+  // Width 12, tab 4, every rule and colour on, indent after leading characters; line-head and
+  // line-end characters, "*" to indent after, "//" and two block comment pairs.
+  const Bytes rules = Cat({Bytes{11, 3, 0xFF, 0x01 | (1 << 1) | (2 << 3)}, Of("」。、)"_sj), Bytes{0}, Of("「("_sj),
+                           Bytes{0}, Of("*"), Bytes{0}, Of("//"), Bytes{0}, Of("/*"), Bytes{0}, Of("*/"), Bytes{0},
+                           Of("{"), Bytes{0}, Of("}")});
+  put("wrap_rules", 0,
+      std::string(" * a long comment line /* with 「括弧」、句読点。\r\n\tx = \"str\\\"ing\"; // end\r\n"_sj) +
+          "{ block } 'c' */ tail\r\n",
+      rules);
+  // An indent near the width: width 30, tab 20, indent after a tab.
+  put("wrap_tab_indent", 0, "ab\t\tccccccccccccccccccc\r\n", Bytes{29, 19, 0, 1 << 3});
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: make_fuzz_seeds <corpus folder>\n");
@@ -331,5 +362,6 @@ int main(int argc, char** argv) {
   TextDraw();
   TextScan();
   Images();
+  EditorFiles();
   return 0;
 }

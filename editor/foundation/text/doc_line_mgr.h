@@ -6,8 +6,11 @@
 #include <cstdint>
 
 #include "editor/foundation/text/doc_line.h"
+#include "platform/win_types.h"
 
+class CJobProgressBar;
 class CMemory;
+class CRegexpDll;
 
 // The record CDocLineMgr::ReplaceData works on: a range of document positions (byte column, line
 // index) to delete, the text to put there, and what the call did.
@@ -68,6 +71,41 @@ class CDocLineMgr {
   // Replaces the range by the text (either may be empty), over any number of lines; a large job
   // shows the replace progress dialog.
   bool ReplaceData(ReplaceDataArg* pArg);
+
+  // Replaces the document by the file at the exact path, read in the code (0-6, 99 to detect it).
+  // The file's last-write time goes to *pModifiedNs, whether a byte-order mark was skipped to
+  // *pbBomPresent (either may be null). Failures are told in a message box owned by hWndParent and
+  // give false with no lines (a read error frees the lines read); a quit request met while
+  // letting messages through gives false and keeps the lines read so far. Characters that had no
+  // Shift-JIS code are counted and told once after the load.
+  bool LoadFromFile(const char* pszPath, HWND hWndParent, CJobProgressBar* pcProgress, int nCharCode,
+                    int64_t* pModifiedNs, bool bMimeDecode, bool* pbBomPresent);
+  // Writes the lines to the exact path in the code, each with the save line end (CLineEnd code, 0
+  // for each line's own; a last line without one gets none), after the code's byte-order mark when
+  // bBomExist is set. The old file is replaced only when everything was written: a failure or a
+  // "No" to the question about characters the code cannot hold leaves it as it was. A quit request
+  // met while saving does not stop the save (it stays pending). The new file's last-write time goes
+  // to *pModifiedNs. False, after telling the user, on failure.
+  bool SaveToFile(const char* pszPath, HWND hWndParent, CJobProgressBar* pcProgress, int nCharCode,
+                  int64_t* pModifiedNs, int nSaveLineEnd, bool bBomExist);
+
+  // Words and search (doc_line_search.cpp). Each works on a line's full text, line end included; a
+  // missing line gives false. The case switch ignores the case of one-byte ASCII letters only.
+
+  // The word around the column (GetWordRangeInText), its start and end as columns.
+  bool GetWordRange(int nLine, int nCol, int* pnStart, int* pnEnd, CMemory* pcmemWord, CMemory* pcmemWordLeft);
+  // The next or previous word start on the line (GetNextWordPosInText); false when there is none.
+  bool GetNextWordPos(int nLine, int nCol, int* pnColNew, bool bBackward, bool bStopAtBlanks);
+  // The first match from (nCol, nLine) onward, or backward the last one that starts before it, in
+  // one of three modes: plain (FindPlainText), whole word (a word equal to the pattern), or the
+  // regular expression the engine holds (compiled by the caller; the pattern text is then unused).
+  // On success the line and the match's columns; a regular-expression match reaching into the line
+  // end starts at most at the line end.
+  bool FindText(int nLine, int nCol, const char* pszPattern, bool bForward, bool bRegexp, bool bCaseSensitive,
+                bool bWholeWord, int* pnLineFound, int* pnColFrom, int* pnColTo, CRegexpDll* pRegexp);
+  // Sets the bookmark of every line that holds a match (in the same three modes).
+  void BookmarkMatchingLines(const char* pszPattern, bool bRegexp, bool bCaseSensitive, bool bWholeWord,
+                             CRegexpDll* pRegexp);
 
   void ClearAllBookmarks();
   // The nearest bookmarked line after (forward) or before the line, not the line itself.

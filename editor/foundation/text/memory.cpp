@@ -1,10 +1,12 @@
 #include "editor/foundation/text/memory.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "editor/foundation/text/object_blocks.h"
 #include "editor/foundation/text/show_message_box.h"
 #include "editor/foundation/text/sjis_char.h"
 #include "platform/sjis_literal.h"
@@ -12,6 +14,7 @@
 namespace {
 
 CMemory::ReallocFunc reallocHook = &std::realloc;
+std::atomic<uint64_t> allocFailures{0};
 
 constexpr int64_t kMaxDataLen = INT32_MAX - 1;
 
@@ -31,6 +34,12 @@ CMemory::ReallocFunc CMemory::SetReallocForTesting(ReallocFunc realloc) {
 }
 
 void* CMemory::ReallocBlock(void* pBlock, size_t nBytes) { return reallocHook(pBlock, nBytes); }
+
+void* CMemory::operator new(size_t nSize) { return AllocateObject(ObjectKind::kMemory, sizeof(CMemory), nSize); }
+
+void CMemory::operator delete(void* p, size_t nSize) noexcept {
+  FreeObject(ObjectKind::kMemory, sizeof(CMemory), p, nSize);
+}
 
 CMemory::CMemory(const char* pData, int nDataLen) { Assign(pData, nDataLen); }
 
@@ -149,7 +158,10 @@ void CMemory::AllocBuffer(int64_t nNewDataLen) {
   }
 }
 
+uint64_t CMemory::GetAllocFailureCount() { return allocFailures.load(std::memory_order_relaxed); }
+
 void CMemory::AllocFailed(int64_t nNewDataLen) {
+  allocFailures.fetch_add(1, std::memory_order_relaxed);
   ShowMessageBox(nullptr, MB_OKCANCEL | MB_ICONQUESTION | MB_TOPMOST, "tovara",
                  "CMemory::AllocBuffer(nNewDataLen==%lld)\n%s\n", static_cast<long long>(nNewDataLen),
                  "メモリ確保に失敗しました。"_sj);

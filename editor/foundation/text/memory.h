@@ -18,6 +18,10 @@ class CMemory {
   CMemory(const char* pData, int nDataLen);
   CMemory(const CMemory& other);
   ~CMemory();
+  // Every document line owns one on the heap: they come from blocks (object_blocks.h). The text
+  // itself stays a block of the C heap.
+  static void* operator new(size_t nSize);
+  static void operator delete(void* p, size_t nSize) noexcept;
 
   CMemory& operator=(char c);
   CMemory& operator=(const CMemory& other);
@@ -97,6 +101,9 @@ class CMemory {
   // Other blocks of the C heap that belong with the text (the undo records' arrays) come from the
   // same allocator, so that one test seam makes them fail too. Blocks go back with std::free.
   static void* ReallocBlock(void* pBlock, size_t nBytes);
+  // How many times growth has failed in this process. A failed conversion leaves its text as it
+  // was, which a file job must not take for converted text: it compares the count around the call.
+  static uint64_t GetAllocFailureCount();
 
  private:
   friend class CodeWriter;
