@@ -23,9 +23,10 @@ LineText TextOf(const CDocLine* line) {
   return t;
 }
 
-// A column on a trail byte means its character's start.
+// A column on a trail byte means its character's start. The byte after one that is no lead byte
+// starts a character, which settles most columns without a walk.
 int SnapToCharStart(const LineText& t, int col) {
-  if (col <= 0 || col >= t.len) return col;
+  if (col <= 0 || col >= t.len || !IsSjisLeadByte(static_cast<unsigned char>(t.text[col - 1]))) return col;
   return static_cast<int>(CMemory::PrevCharPos(t.text, t.len, t.text + col + 1) - t.text);
 }
 
@@ -133,31 +134,30 @@ bool CDocLineMgr::FindText(int nLine, int nCol, const char* pszPattern, bool bFo
     // A match in the line end is reported at the line end's start.
     if (found && start > line->GetLengthWithoutEol()) start = line->GetLengthWithoutEol();
   } else if (bWholeWord) {
+    // A word equal to the pattern is a plain match too, so the words are walked only in lines that
+    // hold one (forward, the first line always: its word at the column may start before it).
+    const PlainSearch search(pszPattern, patternLen, bCaseSensitive);
     if (bForward) {
       for (int col = SnapToCharStart(TextOf(line), nCol); line; line = line->m_pNext, ++n, col = 0) {
+        if (n != nLine && search.matcher.FindInLines(line, n, 0) < 0) break;
         if ((found = FindWordForward(TextOf(line), col, pszPattern, patternLen, bCaseSensitive, &start, &end))) break;
       }
     } else {
-      for (int col = nCol; line;) {
+      for (int col = nCol; line; line = line->m_pPrev, --n, col = line ? line->GetLengthWithoutEol() : 0) {
         const LineText t = TextOf(line);
-        if (GetNextWordPosInText(t.text, t.len, col, &col, true, false)) {
-          if ((found = WordIsPattern(t, col, pszPattern, patternLen, bCaseSensitive, &start, &end))) break;
-          continue;
+        if (search.matcher.Find(t.text, t.len, 0) < 0) continue;
+        while (!found && GetNextWordPosInText(t.text, t.len, col, &col, true, false)) {
+          found = WordIsPattern(t, col, pszPattern, patternLen, bCaseSensitive, &start, &end);
         }
-        line = line->m_pPrev;
-        --n;
-        if (line) col = line->GetLengthWithoutEol();
+        if (found) break;
       }
     }
   } else {
     const PlainSearch search(pszPattern, patternLen, bCaseSensitive);
     const PlainMatcher& matcher = search.matcher;
     if (bForward) {
-      for (int col = SnapToCharStart(TextOf(line), nCol); line; line = line->m_pNext, ++n, col = 0) {
-        const LineText t = TextOf(line);
-        start = matcher.Find(t.text, t.len, col);
-        if ((found = start >= 0)) break;
-      }
+      start = matcher.FindInLines(line, n, SnapToCharStart(TextOf(line), nCol));
+      found = start >= 0;
     } else {
       // Each line is read forward, and the last match that starts before the limit is kept; a
       // match is looked for again only after the one before it.
@@ -190,9 +190,10 @@ void CDocLineMgr::BookmarkMatchingLines(const char* pszPattern, bool bRegexp, bo
     if (line->IsBookmarked()) continue;
     const LineText t = TextOf(line);
     int start = 0, end = 0;
-    const bool match = bRegexp     ? pRegexp->Match(t.text, t.len, 0)
-                       : bWholeWord ? FindWordForward(t, 0, pszPattern, patternLen, bCaseSensitive, &start, &end)
-                                    : search.matcher.Find(t.text, t.len, 0) >= 0;
+    const bool match = bRegexp ? pRegexp->Match(t.text, t.len, 0)
+                               : search.matcher.Find(t.text, t.len, 0) >= 0 &&
+                                     (!bWholeWord ||
+                                      FindWordForward(t, 0, pszPattern, patternLen, bCaseSensitive, &start, &end));
     if (match) line->SetBookmark(true);
   }
 }
