@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -290,6 +293,9 @@ TEST(FindPlainText, AgreesWithTheCharacterWalkOnRandomText) {
   auto pick = [&] { return static_cast<char>(alphabet[rng() % sizeof alphabet]); };
   int matches = 0;
   int misread = 0;
+  // Two pages: texts are copied to end at the first one's end.
+  std::unique_ptr<char, decltype(&std::free)> pages(static_cast<char*>(std::aligned_alloc(4096, 8192)), &std::free);
+  char* const pageEnd = pages.get() + 4096;
   for (int round = 0; round < 20000; ++round) {
     const int len = static_cast<int>(rng() % (round % 2 == 0 ? 200 : 40));
     std::string text;
@@ -314,6 +320,12 @@ TEST(FindPlainText, AgreesWithTheCharacterWalkOnRandomText) {
     ASSERT_EQ(hit ? hit - text.data() : -1, expected)
         << "round " << round << " start " << start << " case " << caseSensitive << " text "
         << ::testing::PrintToString(text) << " pattern " << ::testing::PrintToString(pattern);
+    // The same text ending where a page ends, where the matcher must not read on.
+    char* atPageEnd = pageEnd - len;
+    std::copy(text.begin(), text.end(), atPageEnd);
+    const char* hitAtPageEnd =
+        FindPlainText(atPageEnd, len, start, pattern.data(), Len(pattern), nullptr, caseSensitive);
+    ASSERT_EQ(hitAtPageEnd ? hitAtPageEnd - atPageEnd : -1, expected) << "at a page end, round " << round;
     matches += expected >= 0;
     // Where the bytes alone would give another answer, only the characters tell.
     const size_t bytes = start <= len ? text.find(pattern, start) : std::string::npos;
