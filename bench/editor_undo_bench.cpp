@@ -1,17 +1,20 @@
 // Undo of a large change: a replace-all of one word on each of 100,000 lines, recorded as the
 // editing commands record it (a deletion and an insertion per hit, all in one undo step), then the
 // step replayed backwards. The baseline is the forward pass of the same run: undoing a change
-// should cost about what making it did. The edits go through the document lines' range replace,
-// which the display lines' replace wraps.
+// should cost about what making it did. The edits go where the commands send them: to the display
+// lines' replace at display positions, which edits the document lines and cuts the touched lines
+// again; the records keep document positions.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstring>
 #include <string>
 
+#include "bench/editor_bench_text.h"
 #include "editor/foundation/text/doc_line_mgr.h"
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/ope_blk.h"
+#include "editor/foundation/text/wrap_line_mgr.h"
 
 namespace {
 
@@ -34,9 +37,23 @@ void Fill(CDocLineMgr& mgr) {
   }
 }
 
+// Replaces the document range by the text at display positions, as the commands do; the end of
+// the inserted text comes back as a document position.
+void Replace(CWrapLineMgr& wrap, int colFrom, int lineFrom, int colTo, int lineTo, const char* text, int len,
+             CMemory* deleted, int* newCol, int* newLine) {
+  WrapReplaceArg a;
+  wrap.DocToWrapPos(colFrom, lineFrom, &a.nDelColFrom, &a.nDelLineFrom);
+  wrap.DocToWrapPos(colTo, lineTo, &a.nDelColTo, &a.nDelLineTo);
+  a.pDeletedText = deleted;
+  a.pInsText = text;
+  a.nInsLen = len;
+  wrap.ReplaceText(&a);
+  if (newCol) wrap.WrapToDocPos(a.nNewPos, a.nNewLine, newCol, newLine);
+}
+
 // The replace-all: find the word in each line, replace it, and record the deletion and the
 // insertion. Returns the undo step.
-COpeBlk* ReplaceAll(CDocLineMgr& mgr) {
+COpeBlk* ReplaceAll(CDocLineMgr& mgr, CWrapLineMgr& wrap) {
   auto* step = new COpeBlk;
   const int wordLen = static_cast<int>(std::strlen(kWord));
   const int count = mgr.GetLineCount();
@@ -47,14 +64,10 @@ COpeBlk* ReplaceAll(CDocLineMgr& mgr) {
     if (!hit) continue;
     const int col = static_cast<int>(static_cast<const char*>(hit) - text);
     auto* deleted = new CMemory;
-    ReplaceDataArg a;
-    a.nDelLineFrom = a.nDelLineTo = line;
-    a.nDelColFrom = col;
-    a.nDelColTo = col + wordLen;
-    a.pDeletedText = deleted;
-    a.pInsText = kReplacement;
-    a.nInsLen = static_cast<int>(sizeof kReplacement - 1);
-    mgr.ReplaceData(&a);
+    int newCol = 0;
+    int newLine = 0;
+    Replace(wrap, col, line, col + wordLen, line, kReplacement, static_cast<int>(sizeof kReplacement - 1), deleted,
+            &newCol, &newLine);
 
     auto* del = new COpeRecord;
     del->m_nKind = COpeRecord::OPE_DELETE;
@@ -70,8 +83,8 @@ COpeBlk* ReplaceAll(CDocLineMgr& mgr) {
     ins->m_nKind = COpeRecord::OPE_INSERT;
     ins->m_nCaretPosX_PHY_Before = col;
     ins->m_nCaretPosY_PHY_Before = line;
-    ins->m_nCaretPosX_PHY_After = ins->m_nRangeEndX_PHY = a.nNewCol;
-    ins->m_nCaretPosY_PHY_After = ins->m_nRangeEndY_PHY = a.nNewLine;
+    ins->m_nCaretPosX_PHY_After = ins->m_nRangeEndX_PHY = newCol;
+    ins->m_nCaretPosY_PHY_After = ins->m_nRangeEndY_PHY = newLine;
     step->AppendOpe(ins);
   }
   return step;
@@ -79,25 +92,17 @@ COpeBlk* ReplaceAll(CDocLineMgr& mgr) {
 
 // Undo: the records from the last to the first. An insertion is taken out again (its text kept
 // for a redo); a deletion puts its text back (and drops it).
-void Undo(CDocLineMgr& mgr, COpeBlk& step) {
+void Undo(CWrapLineMgr& wrap, COpeBlk& step) {
   for (int i = step.GetNum() - 1; i >= 0; --i) {
     COpeRecord* r = step.GetRecord(i);
-    ReplaceDataArg a;
-    a.nDelLineFrom = r->m_nCaretPosY_PHY_Before;
-    a.nDelColFrom = r->m_nCaretPosX_PHY_Before;
     if (r->m_nKind == COpeRecord::OPE_INSERT) {
-      a.nDelLineTo = r->m_nCaretPosY_PHY_After;
-      a.nDelColTo = r->m_nCaretPosX_PHY_After;
       r->m_pText = new CMemory;
-      a.pDeletedText = r->m_pText;
-      mgr.ReplaceData(&a);
+      Replace(wrap, r->m_nCaretPosX_PHY_Before, r->m_nCaretPosY_PHY_Before, r->m_nCaretPosX_PHY_After,
+              r->m_nCaretPosY_PHY_After, nullptr, 0, r->m_pText, nullptr, nullptr);
       r->m_nTextLen = r->m_pText->GetLength();
     } else if (r->m_nKind == COpeRecord::OPE_DELETE) {
-      a.nDelLineTo = a.nDelLineFrom;
-      a.nDelColTo = a.nDelColFrom;
-      a.pInsText = r->m_pText->GetPtr();
-      a.nInsLen = r->m_pText->GetLength();
-      mgr.ReplaceData(&a);
+      Replace(wrap, r->m_nCaretPosX_PHY_Before, r->m_nCaretPosY_PHY_Before, r->m_nCaretPosX_PHY_Before,
+              r->m_nCaretPosY_PHY_Before, r->m_pText->GetPtr(), r->m_pText->GetLength(), nullptr, nullptr, nullptr);
       delete r->m_pText;
       r->m_pText = nullptr;
     }
@@ -113,18 +118,22 @@ double Ms(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::ti
 void BM_UndoReplaceAll(benchmark::State& state) {
   double forwardTotal = 0;
   double undoTotal = 0;
+  const auto type = MakeEditorBenchWrapType();
   for (auto _ : state) {
     CDocLineMgr mgr;
     Fill(mgr);
+    CWrapLineMgr wrap;
+    wrap.Attach(&mgr);
+    wrap.SetWrapSettings(true, nullptr, *type);
     const std::string before = [&] {
       std::string s;
       for (const CDocLine* l = mgr.GetFirstLine(); l; l = l->m_pNext) s += l->m_pLine->View();
       return s;
     }();
     const auto t0 = std::chrono::steady_clock::now();
-    COpeBlk* step = ReplaceAll(mgr);
+    COpeBlk* step = ReplaceAll(mgr, wrap);
     const auto t1 = std::chrono::steady_clock::now();
-    Undo(mgr, *step);
+    Undo(wrap, *step);
     const auto t2 = std::chrono::steady_clock::now();
     forwardTotal += Ms(t0, t1);
     undoTotal += Ms(t1, t2);
@@ -133,6 +142,10 @@ void BM_UndoReplaceAll(benchmark::State& state) {
     std::string after;
     for (const CDocLine* l = mgr.GetFirstLine(); l; l = l->m_pNext) after += l->m_pLine->View();
     if (after != before) state.SkipWithError("undo did not give the text back");
+    CWrapLineMgr fresh;
+    fresh.Attach(&mgr);
+    fresh.SetWrapSettings(true, nullptr, *type);
+    if (fresh.GetLineCount() != wrap.GetLineCount()) state.SkipWithError("the display lines went wrong");
     delete step;
   }
   const double n = static_cast<double>(state.iterations());

@@ -291,6 +291,25 @@ void Images() {
 
 }  // namespace
 
+// Text files for loading and saving in every code: a code byte, an empty header, then the file.
+void EditorFiles() {
+  auto put = [](std::string_view name, int code, std::string_view file) {
+    Put("editor_file_load", name, Cat({Bytes{uint8_t(code), 0}, Of(file)}));
+  };
+  const std::string mixed = std::string("ASCII and ") + "漢字かなカナ｡ﾊﾝｶｸ表"_sj + "\r\n2nd\n3rd\r4th\n\rlast";
+  put("sjis_line_ends", 0, mixed);
+  put("jis", 1, "a\x1B$B4A;z\x1B(B\r\n\x1B(Ikana\x1B(B\n");
+  put("euc", 2, "\xB4\xC1\xBB\xFA\x8E\xB1\r\n\xA1");
+  put("utf16le_mark", 3, std::string("\xFF\xFE" "a\0\r\0\n\0" "\x22\x6F\r\0" "\x3D\xD8\x00\xDE" "x", 15));
+  put("utf8_mark_emoji", 4, "\xEF\xBB\xBF" "\xE6\xBC\xA2\xF0\x9F\x98\x80\r\n\xC3\x28\n");
+  put("utf7", 5, "+ZeVnLDCe-\r\nA+-B\r\n+AA0-\n");
+  put("utf16be_mark", 6, std::string("\xFE\xFF" "\0a\0\n\0\r" "\x6F\x22", 10));
+  put("detect_utf8", 7, "\xE6\xBC\xA2\xE5\xAD\x97\r\n");
+  put("sjis_mark_as_text", 0, "\xEF\xBB\xBF" "abc\r\n");
+  // A CR LF cut by the first block boundary, inside a line longer than a block.
+  put("sjis_long_line", 0, std::string(32767, 'x') + "\r\n" + std::string(1000, 'y'));
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: make_fuzz_seeds <corpus folder>\n");
@@ -308,5 +327,6 @@ int main(int argc, char** argv) {
   TextDraw();
   TextScan();
   Images();
+  EditorFiles();
   return 0;
 }

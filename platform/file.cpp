@@ -120,6 +120,19 @@ bool ReadOnlyFile::ReadAt(uint64_t offset, std::span<unsigned char> out) const {
   return true;
 }
 
+int64_t ReadOnlyFile::ReadSome(uint64_t offset, std::span<unsigned char> out) const {
+  if (m_fd < 0 || offset > static_cast<uint64_t>(LLONG_MAX)) return -1;
+  for (;;) {
+    const ssize_t r = ::pread(m_fd, out.data(), out.size(), static_cast<off_t>(offset));
+    if (r >= 0) return r;
+    if (errno != EINTR) return -1;
+  }
+}
+
+void ReadOnlyFile::AdviseSequential() const {
+  if (m_fd >= 0) ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
 bool ReadOnlyFile::Close() {
   if (m_fd < 0) return true;
   int fd = m_fd;
@@ -221,6 +234,22 @@ bool StatPath(std::string_view path, PathMode mode, PathStatus& status) {
   status.stamp.size = static_cast<uint64_t>(st.st_size);
   status.stamp.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
   return true;
+}
+
+bool PathAllows(std::string_view path, PathMode mode, Access access) {
+  std::string host;
+  if (path.empty() || !HostPathFor(path, mode, host)) return false;
+  struct stat st;
+  if (::stat(host.c_str(), &st) != 0) return false;
+  switch (access) {
+    case Access::kExists:
+      return true;
+    case Access::kRead:
+      return (st.st_mode & (S_IRUSR | S_IRGRP | S_IROTH)) != 0 && ::faccessat(AT_FDCWD, host.c_str(), R_OK, AT_EACCESS) == 0;
+    case Access::kWrite:
+      return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::faccessat(AT_FDCWD, host.c_str(), W_OK, AT_EACCESS) == 0;
+  }
+  return false;
 }
 
 WriteStatus WriteFileAtomically(std::string_view programPath, std::span<const unsigned char> bytes) {

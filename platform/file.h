@@ -38,6 +38,11 @@ class ReadOnlyFile {
   bool Stamp(FileStamp& stamp) const;
   // Reads exactly out.size() bytes at offset; false on an error or when the file ends first.
   bool ReadAt(uint64_t offset, std::span<unsigned char> out) const;
+  // Reads up to out.size() bytes at offset: the count read, 0 at the end of the file, -1 on an
+  // error.
+  int64_t ReadSome(uint64_t offset, std::span<unsigned char> out) const;
+  // Tells the system that the file will be read from start to end, so that it reads ahead.
+  void AdviseSequential() const;
   // False when the system reports an error on closing.
   bool Close();
 
@@ -88,6 +93,12 @@ struct PathStatus {
 
 // False when nothing is there, or when an exact path is refused.
 bool StatPath(std::string_view path, PathMode mode, PathStatus& status);
+
+// Whether the file or folder may be read or written. The mode bits decide even for a user the
+// system lets through anyway (root): a file with no read bit, or no write bit, is refused, as
+// AtomicFileWriter refuses to replace one. kExists only asks whether anything is there.
+enum class Access { kExists, kRead, kWrite };
+bool PathAllows(std::string_view path, PathMode mode, Access access);
 
 // Replaces (or creates) a whole file in one step.
 WriteStatus WriteFileAtomically(std::string_view programPath, std::span<const unsigned char> bytes);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "platform/path.h"
@@ -79,6 +80,52 @@ TEST(File, ReadsExactRanges) {
   EXPECT_FALSE(file.ReadAt(7, out));  // the file ends first
   EXPECT_TRUE(file.Close());
   EXPECT_FALSE(file.ReadAt(0, out));
+}
+
+TEST(File, ReadsWhatThereIsUpToTheEnd) {
+  ScopedTempDir folder;
+  folder.Write("f.bin", "0123456789");
+  platform::ReadOnlyFile file;
+  unsigned char out[4];
+  EXPECT_EQ(file.ReadSome(0, out), -1);  // not open
+  ASSERT_TRUE(file.Open(folder.File("f.bin"), platform::PathMode::kExact));
+  file.AdviseSequential();
+  EXPECT_EQ(file.ReadSome(0, out), 4);
+  EXPECT_EQ(std::string(out, out + 4), "0123");
+  EXPECT_EQ(file.ReadSome(8, out), 2);
+  EXPECT_EQ(std::string(out, out + 2), "89");
+  EXPECT_EQ(file.ReadSome(10, out), 0);
+  EXPECT_EQ(file.ReadSome(100, out), 0);
+}
+
+// The mode bits answer even for root, which the system lets through anyway.
+TEST(File, AccessGoesByTheModeBits) {
+  ScopedTempDir folder;
+  struct Case {
+    const char* name;
+    mode_t mode;
+    bool read;
+    bool write;
+  };
+  const Case cases[] = {
+      {"rw", 0644, true, true}, {"ro", 0444, true, false}, {"wo", 0200, false, true}, {"none", 0, false, false},
+      {"group read only", 0040, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    folder.Write(c.name, "x");
+    ASSERT_EQ(::chmod(folder.File(c.name).c_str(), c.mode), 0);
+    const std::string path = folder.File(c.name);  // ASCII: the exact path is the host's
+    EXPECT_TRUE(platform::PathAllows(path, platform::PathMode::kExact, platform::Access::kExists));
+    if (::geteuid() == 0 || c.mode == 0644 || c.mode == 0444 || c.mode == 0200 || c.mode == 0) {
+      EXPECT_EQ(platform::PathAllows(path, platform::PathMode::kExact, platform::Access::kRead), c.read);
+      EXPECT_EQ(platform::PathAllows(path, platform::PathMode::kExact, platform::Access::kWrite), c.write);
+    }
+  }
+  const std::string missing = folder.File("missing");
+  for (auto access : {platform::Access::kExists, platform::Access::kRead, platform::Access::kWrite}) {
+    EXPECT_FALSE(platform::PathAllows(missing, platform::PathMode::kExact, access));
+  }
 }
 
 TEST(File, AtomicWritesReplaceInOneStep) {

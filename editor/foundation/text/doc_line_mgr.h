@@ -6,7 +6,9 @@
 #include <cstdint>
 
 #include "editor/foundation/text/doc_line.h"
+#include "platform/win_types.h"
 
+class CJobProgressBar;
 class CMemory;
 class CRegexpDll;
 
@@ -69,6 +71,23 @@ class CDocLineMgr {
   // Replaces the range by the text (either may be empty), over any number of lines; a large job
   // shows the replace progress dialog.
   bool ReplaceData(ReplaceDataArg* pArg);
+
+  // Replaces the document by the file at the exact path, read in the code (0-6, 99 to detect it).
+  // The file's last-write time goes to *pModifiedNs, whether a byte-order mark was skipped to
+  // *pbBomPresent (either may be null). Failures are told in a message box owned by hWndParent and
+  // give false with no lines (a read error frees the lines read); a quit request met while
+  // letting messages through gives false and keeps the lines read so far. Characters that had no
+  // Shift-JIS code are counted and told once after the load.
+  bool LoadFromFile(const char* pszPath, HWND hWndParent, CJobProgressBar* pcProgress, int nCharCode,
+                    int64_t* pModifiedNs, bool bMimeDecode, bool* pbBomPresent);
+  // Writes the lines to the exact path in the code, each with the save line end (CLineEnd code, 0
+  // for each line's own; a last line without one gets none), after the code's byte-order mark when
+  // bBomExist is set. The old file is replaced only when everything was written: a failure or a
+  // "No" to the question about characters the code cannot hold leaves it as it was. A quit request
+  // met while saving does not stop the save (it stays pending). The new file's last-write time goes
+  // to *pModifiedNs. False, after telling the user, on failure.
+  bool SaveToFile(const char* pszPath, HWND hWndParent, CJobProgressBar* pcProgress, int nCharCode,
+                  int64_t* pModifiedNs, int nSaveLineEnd, bool bBomExist);
 
   // Words and search (doc_line_search.cpp). Each works on a line's full text, line end included; a
   // missing line gives false. The case switch ignores the case of one-byte ASCII letters only.

@@ -166,6 +166,18 @@ bool IsExistingFile(const char* pszPath, bool bNoFolders) {
   return !(bNoFolders && status.folder);
 }
 
+bool CheckPathAccess(const char* pszPath, int nMode) {
+  if (!pszPath || std::strlen(pszPath) >= static_cast<size_t>(kMaxPath)) return false;
+  using platform::Access;
+  const auto allows = [pszPath](Access access) {
+    return platform::PathAllows(pszPath, platform::PathMode::kExact, access);
+  };
+  if (!allows(Access::kExists)) return false;
+  if ((nMode & 2) && !allows(Access::kWrite)) return false;
+  if ((nMode & 4) && !allows(Access::kRead)) return false;
+  return true;
+}
+
 bool IsFixedDrivePath(const char*) { return true; }
 
 bool GetFileWriteTime(const char* pszPath, int64_t* pModifiedNs) {

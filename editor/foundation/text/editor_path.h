@@ -32,6 +32,10 @@ void SplitPath(const char* pszPath, std::string* pDrive, std::string* pFolder, s
 bool GetLongPath(const char* pszName, std::string& out);
 // The path names an existing file (or, without bNoFolders, a folder).
 bool IsExistingFile(const char* pszPath, bool bNoFolders);
+// What the file checks of the original asked with an access mode: 0 whether the path exists, 2
+// whether it may be written, 4 whether it may be read, 6 both. The mode bits decide, also for root
+// (platform::PathAllows).
+bool CheckPathAccess(const char* pszPath, int nMode);
 // Every path is on a fixed drive here.
 bool IsFixedDrivePath(const char* pszPath);
 // Last-write time in nanoseconds since the epoch; false when nothing is there.

@@ -1,5 +1,6 @@
 #include "editor/foundation/text/memory.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,7 @@
 namespace {
 
 CMemory::ReallocFunc reallocHook = &std::realloc;
+std::atomic<uint64_t> allocFailures{0};
 
 constexpr int64_t kMaxDataLen = INT32_MAX - 1;
 
@@ -149,7 +151,10 @@ void CMemory::AllocBuffer(int64_t nNewDataLen) {
   }
 }
 
+uint64_t CMemory::GetAllocFailureCount() { return allocFailures.load(std::memory_order_relaxed); }
+
 void CMemory::AllocFailed(int64_t nNewDataLen) {
+  allocFailures.fetch_add(1, std::memory_order_relaxed);
   ShowMessageBox(nullptr, MB_OKCANCEL | MB_ICONQUESTION | MB_TOPMOST, "tovara",
                  "CMemory::AllocBuffer(nNewDataLen==%lld)\n%s\n", static_cast<long long>(nNewDataLen),
                  "メモリ確保に失敗しました。"_sj);

@@ -97,6 +97,9 @@ class CMemory {
   // Other blocks of the C heap that belong with the text (the undo records' arrays) come from the
   // same allocator, so that one test seam makes them fail too. Blocks go back with std::free.
   static void* ReallocBlock(void* pBlock, size_t nBytes);
+  // How many times growth has failed in this process. A failed conversion leaves its text as it
+  // was, which a file job must not take for converted text: it compares the count around the call.
+  static uint64_t GetAllocFailureCount();
 
  private:
   friend class CodeWriter;

@@ -1,5 +1,6 @@
 #include "editor/foundation/text/text_utils.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -161,11 +162,37 @@ void ExpandDateTimeFormat(char* pDest, int nDestSize, const char* pszFormat, con
   pDest[out] = '\0';
 }
 
+namespace {
+
+// The index of the first CR or LF of pData[i, nLen), nLen when there is none. Loading a file splits
+// every line with it, so it looks at eight bytes a step: a byte equal to CR or LF is a zero byte
+// of the word XORed with that byte, and the lowest flagged byte of the zero-byte test is always a
+// true one (a borrow only runs upward).
+int FindCrOrLf(const char* pData, int i, int nLen) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kHighs = 0x8080808080808080ull;
+  while (nLen - i >= 8) {
+    uint64_t w;
+    std::memcpy(&w, pData + i, 8);
+    const uint64_t cr = w ^ (kOnes * '\r');
+    const uint64_t lf = w ^ (kOnes * '\n');
+    const uint64_t hits = ((cr - kOnes) & ~cr & kHighs) | ((lf - kOnes) & ~lf & kHighs);
+    if (hits) {
+      if constexpr (std::endian::native == std::endian::little) return i + std::countr_zero(hits) / 8;
+      break;
+    }
+    i += 8;
+  }
+  while (i < nLen && pData[i] != '\r' && pData[i] != '\n') ++i;
+  return i;
+}
+
+}  // namespace
+
 const char* GetNextLineOfBuffer(const char* pData, int nLen, int* pnPos, int* pnLineLen, CLineEnd* pcEol) {
   if (!pData || !pnPos || *pnPos < 0 || *pnPos >= nLen) return nullptr;
   const int start = *pnPos;
-  int i = start;
-  while (i < nLen && pData[i] != '\r' && pData[i] != '\n') ++i;
+  const int i = FindCrOrLf(pData, start, nLen);
   const int eol = DetectLineEnd(pData + i, nLen - i);
   if (pnLineLen) *pnLineLen = i - start;
   if (pcEol) pcEol->Set(eol);

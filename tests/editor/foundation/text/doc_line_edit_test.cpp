@@ -12,46 +12,19 @@
 #include "editor/foundation/text/sjis_char.h"
 #include "platform/sjis_literal.h"
 #include "tests/editor/foundation/message_box_capture.h"
+#include "tests/editor/foundation/text/doc_text.h"
 
 namespace {
-
-// Lines as a loader makes them: cut after each line end.
-void Load(CDocLineMgr& mgr, const std::string& text) {
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = pos;
-    int code = 0;
-    while (end < text.size()) {
-      code = DetectLineEnd(text.data() + end, static_cast<int>(text.size() - end));
-      if (code != 0) break;
-      ++end;
-    }
-    const size_t next = end + CLineEnd(code).GetLen();
-    mgr.AppendLine(text.data() + pos, static_cast<int>(next - pos), code);
-    pos = next;
-  }
-  mgr.ClearModifiedFlags();
-}
 
 // The same lines after an edit of each: every block has room to spare, so that edits within a
 // line happen in place.
 void LoadRoomy(CDocLineMgr& mgr, const std::string& text) {
-  Load(mgr, text);
+  LoadDocText(mgr, text);
   for (int i = 0; i < mgr.GetLineCount(); ++i) {
     mgr.InsertText(i, 0, "x", 1, nullptr, nullptr, nullptr);
     mgr.DeleteRange(i, 0, 1, nullptr, nullptr, nullptr, nullptr, nullptr);
   }
   mgr.ClearModifiedFlags();
-}
-
-std::string Flat(const CDocLineMgr& mgr) {
-  std::string s;
-  for (const CDocLine* line = mgr.GetFirstLine(); line; line = line->m_pNext) {
-    int len = 0;
-    const char* p = line->GetText(&len);
-    s.append(p ? p : "", len);
-  }
-  return s;
 }
 
 std::vector<std::string> Lines(const CDocLineMgr& mgr) {
@@ -140,9 +113,9 @@ TEST(DocLineEdit, DeleteRangeCases) {
       {"an end on a trail byte keeps that character", "a" + hyo + "b\n", 0, 0, 2, {hyo + "b\n"}, "a", 0, 0, 0},
       {"zero bytes at the line end still take it", "ab\ncd\n", 0, 2, 0, {"abcd\n"}, "\n", 1, 1, 1},
   };
-  for (auto load : {Load, LoadRoomy})
+  for (auto load : {LoadDocText, LoadRoomy})
   for (const DeleteCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.name << (load == Load ? "" : " (in place)"));
+    SCOPED_TRACE(testing::Message() << c.name << (load == LoadDocText ? "" : " (in place)"));
     CDocLineMgr mgr;
     load(mgr, c.text);
     int modFrom = -9, modTo = -9, delFrom = -9, delNum = -9;
@@ -163,7 +136,7 @@ TEST(DocLineEdit, DeleteRangeCases) {
 
 TEST(DocLineEdit, DeleteRangeJoinDropsTheJoinedLinesMarks) {
   CDocLineMgr mgr;
-  Load(mgr, "ab\ncd\r\nef\n");
+  LoadDocText(mgr, "ab\ncd\r\nef\n");
   mgr.GetLine(1)->SetBookmark(true);
   ASSERT_TRUE(mgr.DeleteRange(0, 2, 1, nullptr, nullptr, nullptr, nullptr, nullptr));
   EXPECT_EQ(Lines(mgr), (std::vector<std::string>{"abcd\r\n", "ef\n"}));
@@ -197,9 +170,9 @@ TEST(DocLineEdit, InsertTextCases) {
       {"a trail byte means its character's start", hyo + "\n", 0, 1, "x", {"x" + hyo + "\n"}, 0, 0, 1},
       {"a column after the last line means its start", "ab\n", 1, 4, "x", {"ab\n", "x"}, 1, 1, 1},
   };
-  for (auto load : {Load, LoadRoomy})
+  for (auto load : {LoadDocText, LoadRoomy})
   for (const InsertCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.name << (load == Load ? "" : " (in place)"));
+    SCOPED_TRACE(testing::Message() << c.name << (load == LoadDocText ? "" : " (in place)"));
     CDocLineMgr mgr;
     load(mgr, c.text);
     int added = -9, endLine = -9, endCol = -9;
@@ -223,7 +196,7 @@ TEST(DocLineEdit, InsertedLineEndMovesTheBookmarkOnlyFromColumnZero) {
   for (const Case& c : {Case{0, {false, true, false}}, Case{5, {true, false, false}}}) {
     SCOPED_TRACE(c.col);
     CDocLineMgr mgr;
-    Load(mgr, "0123456789\nnext\n");
+    LoadDocText(mgr, "0123456789\nnext\n");
     mgr.GetLine(0)->SetBookmark(true);
     ASSERT_TRUE(mgr.InsertText(0, c.col, "new\r\n", 5, nullptr, nullptr, nullptr));
     ASSERT_EQ(mgr.GetLineCount(), 3);
@@ -269,9 +242,9 @@ TEST(DocLineEdit, ReplaceDataCases) {
        {"x" + hyo + "\n"}, hyo + hyo, 0, 0, 0, 1},
       {"a start inside CR LF means its start", "ab\r\ncd\n", 0, 3, 1, 1, "", {"abd\n"}, "\r\nc", 1, 0, 0, 2},
   };
-  for (auto load : {Load, LoadRoomy})
+  for (auto load : {LoadDocText, LoadRoomy})
   for (const ReplaceCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.name << (load == Load ? "" : " (in place)"));
+    SCOPED_TRACE(testing::Message() << c.name << (load == LoadDocText ? "" : " (in place)"));
     CDocLineMgr mgr;
     load(mgr, c.text);
     CMemory deleted("junk", 4);
@@ -289,7 +262,7 @@ TEST(DocLineEdit, ReplaceDataCases) {
 
 TEST(DocLineEdit, ReplaceDataLeavesBookmarksWhereTheyAre) {
   CDocLineMgr mgr;
-  Load(mgr, "abc\ndef\n");
+  LoadDocText(mgr, "abc\ndef\n");
   mgr.GetLine(0)->SetBookmark(true);
   const std::string ins = "new\n";
   ReplaceDataArg a = Arg(0, 0, 0, 0, ins, nullptr);
@@ -318,14 +291,14 @@ TEST(DocLineEdit, InvalidPositionsChangeNothing) {
   for (const Range& r : ranges) {
     SCOPED_TRACE(r.name);
     CDocLineMgr mgr;
-    Load(mgr, text);
+    LoadDocText(mgr, text);
     mgr.GetLine(1)->SetBookmark(true);
     const auto flags = Flags(mgr);
     CMemory deleted("junk", 4);
     const std::string ins = "x\ny";
     ReplaceDataArg a = Arg(r.lineFrom, r.colFrom, r.lineTo, r.colTo, ins, &deleted);
     EXPECT_FALSE(mgr.ReplaceData(&a));
-    EXPECT_EQ(Flat(mgr), text);
+    EXPECT_EQ(DocText(mgr), text);
     EXPECT_EQ(Flags(mgr), flags);
     EXPECT_EQ(deleted.GetLength(), 0);
     EXPECT_EQ(a.nDeletedLines, 0);
@@ -347,7 +320,7 @@ TEST(DocLineEdit, InvalidPositionsChangeNothing) {
   for (const Point& p : points) {
     SCOPED_TRACE(p.name);
     CDocLineMgr mgr;
-    Load(mgr, text);
+    LoadDocText(mgr, text);
     const auto flags = Flags(mgr);
     CMemory deleted("junk", 4);
     int delNum = -9;
@@ -359,15 +332,15 @@ TEST(DocLineEdit, InvalidPositionsChangeNothing) {
       EXPECT_FALSE(mgr.InsertText(p.line, p.col, "x\n", 2, &added, nullptr, nullptr));
       EXPECT_EQ(added, 0);
     }
-    EXPECT_EQ(Flat(mgr), text);
+    EXPECT_EQ(DocText(mgr), text);
     EXPECT_EQ(Flags(mgr), flags);
   }
   CDocLineMgr mgr;
-  Load(mgr, text);
+  LoadDocText(mgr, text);
   EXPECT_FALSE(mgr.InsertText(0, 0, nullptr, 2, nullptr, nullptr, nullptr));
   EXPECT_FALSE(mgr.InsertText(0, 0, "x", -1, nullptr, nullptr, nullptr));
   EXPECT_FALSE(mgr.ReplaceData(nullptr));
-  EXPECT_EQ(Flat(mgr), text);
+  EXPECT_EQ(DocText(mgr), text);
 }
 
 // ---- Random edits against a plain string -------------------------------------------------------
@@ -428,7 +401,7 @@ TEST(DocLineEdit, RandomEditsMatchTheStringModel) {
   std::mt19937 rng(1234);
   for (int round = 0; round < 300; ++round) {
     CDocLineMgr mgr;
-    Load(mgr, RandomText(rng, 30));
+    LoadDocText(mgr, RandomText(rng, 30));
     for (int step = 0; step < 12; ++step) {
       SCOPED_TRACE(testing::Message() << "round " << round << " step " << step);
       const Model before(mgr);
@@ -456,7 +429,7 @@ TEST(DocLineEdit, RandomEditsMatchTheStringModel) {
         ASSERT_TRUE(mgr.ReplaceData(&a));
         EXPECT_EQ(Str(deleted), before.text.substr(off0, off1 - off0));
         const std::string expected = before.text.substr(0, off0) + ins + before.text.substr(off1);
-        ASSERT_EQ(Flat(mgr), expected);
+        ASSERT_EQ(DocText(mgr), expected);
         EXPECT_EQ(mgr.GetLineCount(), count - a.nDeletedLines + a.nInsertedLines);
         if (insLen > 0) {
           const Model after(mgr);
@@ -470,7 +443,7 @@ TEST(DocLineEdit, RandomEditsMatchTheStringModel) {
         const int off = before.StartOffset(line, col);
         int added = -1, endLine = -1, endCol = -1;
         ASSERT_TRUE(mgr.InsertText(line, col, ins.data(), insLen, &added, &endLine, &endCol));
-        ASSERT_EQ(Flat(mgr), before.text.substr(0, off) + ins + before.text.substr(off));
+        ASSERT_EQ(DocText(mgr), before.text.substr(0, off) + ins + before.text.substr(off));
         EXPECT_EQ(mgr.GetLineCount(), count + added);
         if (insLen > 0) {
           const Model after(mgr);
@@ -491,7 +464,7 @@ TEST(DocLineEdit, RandomEditsMatchTheStringModel) {
         CMemory deleted;
         ASSERT_TRUE(mgr.DeleteRange(line, col, len, nullptr, nullptr, nullptr, nullptr, &deleted));
         EXPECT_EQ(Str(deleted), before.text.substr(off0, off1 - off0));
-        ASSERT_EQ(Flat(mgr), before.text.substr(0, off0) + before.text.substr(off1));
+        ASSERT_EQ(DocText(mgr), before.text.substr(0, off0) + before.text.substr(off1));
       }
       ExpectSound(mgr, editLine);
     }
@@ -547,7 +520,7 @@ TEST(DocLineEdit, AllocationFailureChangesNothing) {
   for (const Edit& e : edits) {
     SCOPED_TRACE(e.name);
     auto fresh = [&](CDocLineMgr& mgr) {
-      Load(mgr, text);
+      LoadDocText(mgr, text);
       mgr.GetLine(1)->SetBookmark(true);
     };
     CDocLineMgr good;
@@ -634,7 +607,7 @@ TEST(DocLineEdit, LargeReplacesShowProgress) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     CDocLineMgr mgr;
-    Load(mgr, doc);
+    LoadDocText(mgr, doc);
     // Line ends at every multiple of 1024, where the bar moves.
     std::string ins = "\n";
     while (static_cast<int>(ins.size()) < c.insLen) ins += std::string(1023, 'x') + "\n";
@@ -669,7 +642,7 @@ TEST(DocLineEdit, EditsKeepTheCursorNearby) {
   CDocLineMgr mgr;
   std::string doc;
   for (int i = 0; i < 100000; ++i) doc += "line\n";
-  Load(mgr, doc);
+  LoadDocText(mgr, doc);
   ASSERT_TRUE(mgr.DeleteRange(50000, 4, 1, nullptr, nullptr, nullptr, nullptr, nullptr));  // joins 50001
   int64_t steps = mgr.GetWalkSteps();
   ASSERT_NE(mgr.GetLine(50001), nullptr);

@@ -1,6 +1,7 @@
 #include "editor/foundation/text/text_utils.h"
 
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 
 #include "editor/foundation/text/show_message_box.h"
@@ -102,6 +103,30 @@ TEST(TextUtils, LinesOfABuffer) {
   }
   EXPECT_EQ(lines, (std::vector<std::pair<std::string, int>>{
                        {"a", CLineEnd::CRLF}, {"b", CLineEnd::LFCR}, {"c", CLineEnd::CR}, {"d", CLineEnd::NONE}}));
+}
+
+// The splitter looks at eight bytes a step; on random text with CR, LF and bytes that differ from
+// them in one bit, at every start and length, it cuts where a byte-by-byte walk does.
+TEST(GetNextLineOfBuffer, CutsWhereAByteWalkDoes) {
+  std::mt19937 rng(7);
+  const char kBytes[] = {'\r', '\n', 'a', '\x8D', '\x8A', '\x0C', '\x0B', '\x0E', '\x09', '\x00', '\xFF', '\x81'};
+  for (int round = 0; round < 300; ++round) {
+    std::string text(rng() % 80, ' ');
+    const int density = 2 + static_cast<int>(rng() % 40);
+    for (char& c : text) c = rng() % density == 0 ? kBytes[rng() % 2] : kBytes[2 + rng() % (sizeof kBytes - 2)];
+    const int len = static_cast<int>(text.size());
+    for (int start = 0; start < len; ++start) {
+      int pos = start;
+      int lineLen = -1;
+      CLineEnd eol;
+      ASSERT_NE(GetNextLineOfBuffer(text.data(), len, &pos, &lineLen, &eol), nullptr);
+      int end = start;
+      while (end < len && text[end] != '\r' && text[end] != '\n') ++end;
+      ASSERT_EQ(lineLen, end - start) << round << " " << start;
+      EXPECT_EQ(eol.GetCode(), DetectLineEnd(text.data() + end, len - end));
+      EXPECT_EQ(pos, end + eol.GetLen());
+    }
+  }
 }
 
 TEST(ShowMessageBox, FormatsAndCutsOnAWholeCharacter) {
