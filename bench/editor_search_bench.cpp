@@ -224,7 +224,7 @@ VREL_MODE(whole_word_common_ascii, kCommonWord, kWholeWord, "-F", "-w");
 VREL_MODE(regexp_rare_kanji, kRareKanji, kRegexp, "-E");
 VREL_MODE(regexp_common_ascii, kCommonWord, kRegexp, "-E");
 VREL_MODE(regexp_ignore_case_common_ascii, "THE", kRegexpIgnoreCase, "-E", "-i");
-VREL_MODE(regexp_digits, "[0-9]{3}", kRegexp, "-E");
+VREL_MODE(regexp_hex_number, "0x[0-9A-F]+", kRegexp, "-E");
 VREL_MODE(backward_rare_kanji, kRareKanji, kBackward);
 VREL_MODE(backward_common_ascii, kCommonWord, kBackward);
 VREL_MODE(whole_word_backward_common_ascii, kCommonWord, kWholeWordBackward);

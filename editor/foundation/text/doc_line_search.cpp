@@ -30,28 +30,54 @@ int SnapToCharStart(const LineText& t, int col) {
   return static_cast<int>(CMemory::PrevCharPos(t.text, t.len, t.text + col + 1) - t.text);
 }
 
+int CharSizeAt(const LineText& t, int pos) {
+  return SjisCharSize(reinterpret_cast<const unsigned char*>(t.text), t.len, pos);
+}
+
+bool IsBlankClass(int cls) { return cls == CharClass::kTab || cls == CharClass::kSpace; }
+
+bool SameWord(const char* word, const char* pattern, int len, bool caseSensitive) {
+  return caseSensitive ? std::memcmp(word, pattern, len) == 0 : SjisMemICmp(word, pattern, len) == 0;
+}
+
 // Whether the word at col of the line is the pattern; its range when it is.
 bool WordIsPattern(const LineText& t, int col, const char* pattern, int patternLen, bool caseSensitive, int* start,
                    int* end) {
   int s = 0, e = 0;
   if (!GetWordRangeInText(t.text, t.len, col, &s, &e, nullptr, nullptr)) return false;
-  if (e - s != patternLen) return false;
-  const bool same = caseSensitive ? std::memcmp(t.text + s, pattern, patternLen) == 0
-                                  : SjisMemICmp(t.text + s, pattern, patternLen) == 0;
-  if (!same) return false;
+  if (e - s != patternLen || !SameWord(t.text + s, pattern, patternLen, caseSensitive)) return false;
   *start = s;
   *end = e;
   return true;
 }
 
-// The first word of the line from col that is the pattern, testing the word at col and then each
-// following word start.
+// The first word of the line from col that is the pattern: the word at col, then the word at each
+// next word start. Every next word start begins a run of the line's cut into runs (a blank run is
+// passed over), so from the first of them on, one scan of each run gives both the word and the
+// next start.
 bool FindWordForward(const LineText& t, int col, const char* pattern, int patternLen, bool caseSensitive, int* start,
                      int* end) {
-  for (;;) {
-    if (WordIsPattern(t, col, pattern, patternLen, caseSensitive, start, end)) return true;
-    if (!GetNextWordPosInText(t.text, t.len, col, &col, false, false)) return false;
+  if (WordIsPattern(t, col, pattern, patternLen, caseSensitive, start, end)) return true;
+  int p = 0;
+  if (!GetNextWordPosInText(t.text, t.len, col, &p, false, false)) return false;
+  while (p < t.len) {
+    const int cls = GetCharClass(t.text, t.len, p);
+    if (cls == CharClass::kCR || cls == CharClass::kLF) return false;
+    int run = cls;
+    int e = p + CharSizeAt(t, p);
+    for (int joined; e < t.len && (joined = JoinCharClass(run, GetCharClass(t.text, t.len, e))) >= 0;) {
+      run = joined;
+      e += CharSizeAt(t, e);
+    }
+    if (e - p == patternLen && SameWord(t.text + p, pattern, patternLen, caseSensitive)) {
+      *start = p;
+      *end = e;
+      return true;
+    }
+    while (e < t.len && IsBlankClass(GetCharClass(t.text, t.len, e))) e += CharSizeAt(t, e);
+    p = e;
   }
+  return false;
 }
 
 // Every match of the engine in the line from column 0, each search starting where the one before

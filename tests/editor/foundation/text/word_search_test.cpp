@@ -447,7 +447,7 @@ Found WalkWholeWord(CDocLineMgr& mgr, int line, int col, const std::string& patt
 
 // Lines without the pattern are passed over without walking their words; the result is the walk's.
 TEST(FindText, WholeWordAgreesWithTheWordWalkOnRandomDocuments) {
-  const char* const pieces[] = {"ab", "AB", "a", "b", " ", "\t", "あ"_sj, "カ"_sj, "ー"_sj, "漢"_sj, "ab", "_", "1"};
+  const char* const pieces[] = {"ab", "AB", "a", "b", " ", "\t", "\r", "あ"_sj, "カ"_sj, "ー"_sj, "漢"_sj, "ab", "_", "1"};
   std::mt19937 rng(5113);
   int found = 0;
   for (int round = 0; round < 300; ++round) {
