@@ -78,9 +78,9 @@ bool PlainMatcher::MatchesAt(const unsigned char* text, int len, int pos) const 
   return true;
 }
 
-int PlainMatcher::FirstOf(const unsigned char* text, int len, int& known, int at, uint32_t bits) const {
+int PlainMatcher::FirstOf(const unsigned char* text, int len, int& known, int at, uint64_t bits) const {
   for (; bits; bits &= bits - 1) {
-    const int pos = at + __builtin_ctz(bits);
+    const int pos = at + __builtin_ctzll(bits);
     if (StartsCharacter(text, known, pos) && MatchesAt(text, len, pos)) return pos;
   }
   return -1;
@@ -114,25 +114,31 @@ __attribute__((no_sanitize_address)) inline uint32_t Fits32(const unsigned char*
          static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(hi, byte))) << 16;
 }
 
+// The same for [p, p + 64).
+template <bool kFold>
+__attribute__((no_sanitize_address)) inline uint64_t Fits64(const unsigned char* p, __m128i mask, __m128i byte) {
+  return Fits32<kFold>(p, mask, byte) | static_cast<uint64_t>(Fits32<kFold>(p + 32, mask, byte)) << 32;
+}
+
 }  // namespace
 
-// Thirty-two places a step. Most lines are shorter than a step, and a line that takes a path of its
-// own by its length costs more in mispredicted branches than the search itself; so the last step
-// reads on past the text's end, into bytes whose results are masked off, when those bytes lie in the
-// page of the text's last byte (where reading cannot fault). A text near a page's end takes
-// FindInBounds.
+// Sixty-four places a step. Most lines are shorter than a step, and a line that takes a path of its
+// own by its length, or a loop that ends after one step or after two, costs more in mispredicted
+// branches than the search itself; so the last step reads on past the text's end, into bytes whose
+// results are masked off, when those bytes lie in the page of the text's last byte (where reading
+// cannot fault). A text near a page's end takes FindInBounds.
 template <bool kFold>
 __attribute__((no_sanitize_address)) inline int PlainMatcher::FindSse2(const unsigned char* text, int len, int start,
                                                                        const Vectors& v) const {
   const int limit = len - m_nLen + 1;  // past the last place a match can start
   if (start >= limit) return -1;
   const auto end = reinterpret_cast<uintptr_t>(text) + static_cast<uintptr_t>(len);
-  if ((end - 1) >> 12 != (end + 31) >> 12) return FindInBounds<kFold>(text, len, start, limit, v);
+  if ((end - 1) >> 12 != (end + 63) >> 12) return FindInBounds<kFold>(text, len, start, limit, v);
   const unsigned char* last = text + m_nLen - 1;
   int known = start;
-  for (int s = start; s < limit; s += 32) {
-    uint32_t bits = Fits32<kFold>(text + s, v.firstMask, v.firstByte) & Fits32<kFold>(last + s, v.lastMask, v.lastByte);
-    if (limit - s < 32) bits &= (1u << (limit - s)) - 1;
+  for (int s = start; s < limit; s += 64) {
+    uint64_t bits = Fits64<kFold>(text + s, v.firstMask, v.firstByte) & Fits64<kFold>(last + s, v.lastMask, v.lastByte);
+    if (limit - s < 64) bits &= (uint64_t{1} << (limit - s)) - 1;
     if (bits) {
       const int found = FirstOf(text, len, known, s, bits);
       if (found >= 0) return found;
@@ -141,8 +147,8 @@ __attribute__((no_sanitize_address)) inline int PlainMatcher::FindSse2(const uns
   return -1;
 }
 
-// The same without reading past the text: the last step ends at the limit, over places already
-// seen, and a text shorter than a step is tried one place at a time.
+// The same without reading past the text, thirty-two places a step: the last step ends at the
+// limit, over places already seen, and a text shorter than a step is tried one place at a time.
 template <bool kFold>
 __attribute__((noinline)) int PlainMatcher::FindInBounds(const unsigned char* text, int len, int start, int limit,
                                                          const Vectors& v) const {

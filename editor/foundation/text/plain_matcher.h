@@ -1,7 +1,6 @@
 // The plain matcher behind FindPlainText, set up once for a pattern so that a search over many lines
 // pays for the setup once. Candidates are the places where the pattern's first and last bytes fit,
-// thirty-two at a time; only those at a character start are compared character by
-// character.
+// found sixty-four at a time; only those at a character start are compared character by character.
 #pragma once
 
 #include <cstdint>
@@ -30,7 +29,7 @@ class PlainMatcher {
   bool MatchesAt(const unsigned char* text, int len, int pos) const;
   // The first match among the candidates at + each bit of bits, in order; known is a character
   // start at or before them, moved on as they are looked at.
-  int FirstOf(const unsigned char* text, int len, int& known, int at, uint32_t bits) const;
+  int FirstOf(const unsigned char* text, int len, int& known, int at, uint64_t bits) const;
   int FindScalar(const unsigned char* text, int len, int& known, int start, int limit) const;
 #if defined(__SSE2__)
   struct Vectors {
