@@ -13,18 +13,13 @@
 #include <cstdio>
 #include <string>
 
+#include "editor/foundation/ui/message_pump.h"  // PumpPendingMessages
 #include "platform/monitor.h"
 #include "platform/window.h"
 
 class CRegexpDll;
 
-// --- Windows and the message pump ---
-
-// Removes and dispatches every waiting message; one meant for the given dialog (null for none)
-// goes to that dialog first. True once the queue is empty. A quit request ends the pump with false
-// and is posted again, so the loop outside the job still ends the program. Whatever is dispatched
-// may act on the windows around the job (even close them): the caller is ready for that.
-bool PumpPendingMessages(HWND hwndDlgCancel);
+// --- Windows (the message pump of long jobs is in message_pump.h) ---
 
 // Bit 0 Shift, bit 1 Ctrl, bit 2 Alt, for each key held.
 int GetModifierKeyState();
