@@ -9,11 +9,13 @@
 #include "editor/foundation/text/editor_path.h"
 #include "platform/beep.h"
 #include "platform/clipboard.h"
+#include "platform/dialog.h"
 #include "platform/icon_file.h"
 #include "platform/key_state.h"
 #include "platform/message_box.h"
 #include "platform/path.h"
 #include "platform/sjis_literal.h"
+#include "platform/win_help.h"
 
 int GetModifierKeyState() {
   int state = 0;
@@ -56,6 +58,10 @@ void GetHelpFilePath(char* pszPath, int nSize) {
     return;
   }
   std::memcpy(pszPath, path.c_str(), path.size() + 1);
+}
+
+bool OpenHelpContents(HWND hwndOwner, const char* pszHelpFile) {
+  return platform::WinHelp(hwndOwner, pszHelpFile, HELP_COMMAND, reinterpret_cast<uintptr_t>("CONTENTS()")) != 0;
 }
 
 namespace {
@@ -149,6 +155,13 @@ bool LoadRegexDllOrWarn(HWND hwnd, CRegexpDll& regexp, bool bWarn) {
                          "情報"_sj, MB_OK | MB_ICONEXCLAMATION);
   }
   return false;
+}
+
+bool ShowRegexDllVersion(HWND hwndDlg, int nControlId, bool bWarn) {
+  CRegexpDll regexp;
+  const bool loaded = LoadRegexDllOrWarn(hwndDlg, regexp, bWarn);
+  platform::SetDlgItemText(hwndDlg, nControlId, loaded ? regexp.GetVersion() : " ");
+  return loaded;
 }
 
 bool CheckRegexSyntax(const char* pszPattern, HWND hwnd, bool bWarn, int nOptions) {

@@ -40,6 +40,9 @@ bool SetClipboardText(HWND hwndOwner, const char* pszText, int nLength);
 
 // The help file beside the executable, "tovara.hlp"; empty when it does not fit nSize bytes.
 void GetHelpFilePath(char* pszPath, int nSize);
+// The help file's contents page (through WinHelp, which says that the file is missing when it is);
+// WinHelp's result.
+bool OpenHelpContents(HWND hwndOwner, const char* pszHelpFile);
 // The topic of a command in the help file; 0 for a command without one.
 int CommandToHelpId(int nCommand);
 
@@ -48,6 +51,10 @@ int CommandToHelpId(int nCommand);
 // Loads the library into the engine; true when it is there. Otherwise, when asked to warn, a beep
 // and a box owned by the window say that it is missing.
 bool LoadRegexDllOrWarn(HWND hwnd, CRegexpDll& regexp, bool bWarn);
+// The library's version text in the dialog's control, and true, when it loads in an engine of its
+// own; otherwise a single blank there (and, when asked to warn, LoadRegexDllOrWarn's warning) and
+// false.
+bool ShowRegexDllVersion(HWND hwndDlg, int nControlId, bool bWarn);
 // True when the pattern compiles with the options (CRegexpDll's option bits) in an engine of its
 // own; otherwise, when asked to warn, a box shows the engine's error. Without the library: false,
 // and the box tells that (with bWarn) as LoadRegexDllOrWarn does.

@@ -12,10 +12,13 @@
 #include "editor/foundation/settings/regexp_dll.h"
 #include "editor/foundation/settings/share_data.h"
 #include "platform/clipboard.h"
+#include "platform/dialog.h"
+#include "platform/dialog_test.h"
 #include "platform/gui_app.h"
 #include "platform/icon_file.h"
 #include "platform/simulated_input.h"
 #include "platform/sjis_literal.h"
+#include "platform/win_help.h"
 #include "scoped_temp_dir.h"
 
 namespace {
@@ -169,6 +172,53 @@ TEST_F(RegexMissingTest, ASyntaxCheckFailsWithTheMissingLibrarysBox) {
   EXPECT_EQ(boxes.requests[0].text, kRegexMissingText);
 }
 
+constexpr int kVersionTemplate = 7912;
+constexpr int kVersionText = 1300;
+
+INT_PTR QuietProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+// A dialog with a text that shows the library's version.
+HWND OpenVersionDialog() {
+  platform::EnsureGuiApp();
+  platform::RegisterDialogTemplate(kVersionTemplate, [](platform::DialogBuilder& b) {
+    b.Caption("version");
+    b.StaticText(kVersionText, "unchanged");
+    b.PushButton(IDOK, "OK").Default();
+  });
+  return platform::CreateDialogParam(nullptr, MAKEINTRESOURCE(kVersionTemplate), nullptr, QuietProc, 0);
+}
+
+std::string VersionShown(HWND dialog) {
+  char text[256];
+  platform::GetDlgItemText(dialog, kVersionText, text, sizeof text);
+  return text;
+}
+
+TEST_F(RegexMissingTest, TheVersionShownIsABlank) {
+  HWND dialog = OpenVersionDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_FALSE(ShowRegexDllVersion(dialog, kVersionText, false));
+  EXPECT_EQ(VersionShown(dialog), " ");
+  EXPECT_TRUE(boxes.requests.empty());
+  EXPECT_FALSE(ShowRegexDllVersion(dialog, kVersionText, true));
+  ASSERT_EQ(boxes.requests.size(), 1u);
+  EXPECT_EQ(boxes.requests[0].owner, dialog);
+  EXPECT_EQ(boxes.requests[0].text, kRegexMissingText);
+  platform::DestroyWindow(dialog);
+}
+
+TEST(RegexVersionTest, TheLoadedLibrarysVersionIsShown) {
+  HWND dialog = OpenVersionDialog();
+  ASSERT_NE(dialog, nullptr);
+  CRegexpDll regexp;
+  ASSERT_EQ(regexp.Load(), 0);
+  const std::string version = regexp.GetVersion();
+  EXPECT_FALSE(version.empty());
+  EXPECT_TRUE(ShowRegexDllVersion(dialog, kVersionText, true));
+  EXPECT_EQ(VersionShown(dialog), version);
+  platform::DestroyWindow(dialog);
+}
+
 TEST(RegexSyntaxTest, AValidPatternPassesAndABrokenOneShowsTheEnginesError) {
   MessageBoxCapture boxes;
   EXPECT_TRUE(CheckRegexSyntax("表[あ-ん]+$"_sj, nullptr, true, 0));
@@ -180,6 +230,20 @@ TEST(RegexSyntaxTest, AValidPatternPassesAndABrokenOneShowsTheEnginesError) {
   EXPECT_EQ(boxes.requests[0].caption, "正規表現エラー"_sj);
   EXPECT_FALSE(boxes.requests[0].text.empty());
   EXPECT_EQ(boxes.requests[0].flags, MB_OK | MB_ICONEXCLAMATION);
+}
+
+TEST(HelpTest, TheContentsPageIsAskedForWithTheContentsMacro) {
+  std::vector<std::string> asked;
+  auto previous = platform::SetWinHelpHook([&](const platform::WinHelpRequest& r) {
+    EXPECT_EQ(r.command, HELP_COMMAND);
+    asked.push_back(r.helpFile + "|" + reinterpret_cast<const char*>(r.data));
+    return BOOL{1};
+  });
+  EXPECT_TRUE(OpenHelpContents(nullptr, "/opt/tovara/tovara.hlp"));
+  EXPECT_EQ(asked, std::vector<std::string>{"/opt/tovara/tovara.hlp|CONTENTS()"});
+  platform::SetWinHelpHook([](const platform::WinHelpRequest&) { return BOOL{0}; });
+  EXPECT_FALSE(OpenHelpContents(nullptr, "/opt/tovara/tovara.hlp"));
+  platform::SetWinHelpHook(previous);
 }
 
 TEST(SystemInformationTest, TheExecutablesVersionAndNothingForOtherModules) {
