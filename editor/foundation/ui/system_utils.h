@@ -1,9 +1,8 @@
-// How the editor meets the system around it: the message pump of long jobs, edit-window activation,
-// modifier keys, monitors, the clipboard's text, help topics, the regular-expression library's
-// standard warnings, version queries, files beside the executable and icons. What the desktop has
-// no counterpart for answers as a system without it would: there are no resource counters (the
-// check passes), no registry, no shell links to resolve (a link is followed by the file system)
-// and no network shares to connect.
+// How the editor meets the system around it: modifier keys, monitors, the clipboard's text, help
+// topics, the regular-expression library's standard warnings, version queries, files beside the
+// executable and icons. What the desktop has no counterpart for answers as a system without it
+// would: there are no resource counters (the check passes), no registry, no shell links to resolve
+// (a link is followed by the file system) and no network shares to connect.
 //
 // Everything here runs on the windows' thread. Text and paths are Shift-JIS; a path is absolute
 // when it starts with "/".
@@ -19,7 +18,8 @@
 
 class CRegexpDll;
 
-// --- Windows (the message pump of long jobs is in message_pump.h) ---
+// --- Windows (the message pump of long jobs is in message_pump.h, edit-window activation with the
+// window list in settings/share_data.h) ---
 
 // Bit 0 Shift, bit 1 Ctrl, bit 2 Alt, for each key held.
 int GetModifierKeyState();
