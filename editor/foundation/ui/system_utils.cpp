@@ -10,12 +10,23 @@
 #include "platform/beep.h"
 #include "platform/clipboard.h"
 #include "platform/dialog.h"
+#include "platform/folder_dialog.h"
 #include "platform/icon_file.h"
 #include "platform/key_state.h"
 #include "platform/message_box.h"
 #include "platform/path.h"
 #include "platform/sjis_literal.h"
 #include "platform/win_help.h"
+
+bool SelectFolderDialog(HWND hwndOwner, const char* pszTitle, const char* pszInitialFolder, std::string& folder) {
+  std::string initial = pszInitialFolder ? pszInitialFolder : "";
+  RemoveTrailingBackslash(initial);
+  std::string chosen;
+  if (!platform::BrowseForFolder(hwndOwner, pszTitle ? pszTitle : "", initial, &chosen)) return false;
+  if (chosen.size() >= static_cast<size_t>(kMaxPath)) return false;
+  folder = chosen;
+  return true;
+}
 
 int GetModifierKeyState() {
   int state = 0;

@@ -21,6 +21,11 @@ class CRegexpDll;
 // --- Windows (the message pump of long jobs is in message_pump.h, edit-window activation with the
 // window list in settings/share_data.h) ---
 
+// Lets the user choose a folder (platform/folder_dialog.h), starting at the initial folder (its
+// final "/" dropped); true and the folder's path when one was chosen. A path longer than the
+// editor's paths may be is not taken.
+bool SelectFolderDialog(HWND hwndOwner, const char* pszTitle, const char* pszInitialFolder, std::string& folder);
+
 // Bit 0 Shift, bit 1 Ctrl, bit 2 Alt, for each key held.
 int GetModifierKeyState();
 

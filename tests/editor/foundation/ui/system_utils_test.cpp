@@ -14,6 +14,7 @@
 #include "platform/clipboard.h"
 #include "platform/dialog.h"
 #include "platform/dialog_test.h"
+#include "platform/folder_dialog.h"
 #include "platform/gui_app.h"
 #include "platform/icon_file.h"
 #include "platform/simulated_input.h"
@@ -55,6 +56,50 @@ class WindowTest : public ::testing::Test {
   }
   HWND hwnd = nullptr;
 };
+
+class FolderChoiceTest : public ::testing::Test {
+ protected:
+  void SetUp() override { platform::EnsureGuiApp(); }
+  void TearDown() override { platform::dialog_test::SetShownHook(nullptr); }
+  // The user types the folder (over what the edit shows) and presses Enter; the edit's first text
+  // is kept.
+  void ChooseBy(const std::string& typed) {
+    platform::dialog_test::SetShownHook([this, typed](HWND d) {
+      shown = platform::dialog_test::Query(d, platform::kFolderChooserPath)->text;
+      platform::SetDlgItemText(d, platform::kFolderChooserPath, "");
+      platform::dialog_test::Type(d, platform::kFolderChooserPath, typed);
+      platform::dialog_test::PressKey(d, typed.empty() ? platform::dialog_test::Key::kEscape
+                                                       : platform::dialog_test::Key::kEnter);
+    });
+  }
+  ScopedTempDir dir;
+  std::string shown;
+};
+
+TEST_F(FolderChoiceTest, StartsAtTheInitialFolderWithoutItsFinalSlash) {
+  std::filesystem::create_directories(dir.path() / "work");
+  const std::string root = dir.path().string();
+  ChooseBy(root + "/work");
+  std::string folder = "unchanged";
+  EXPECT_TRUE(SelectFolderDialog(nullptr, "フォルダーの指定"_sj, (root + "/").c_str(), folder));
+  EXPECT_EQ(shown, root);
+  EXPECT_EQ(folder, root + "/work");
+
+  ChooseBy("");  // the user cancels
+  folder = "unchanged";
+  EXPECT_FALSE(SelectFolderDialog(nullptr, "", root.c_str(), folder));
+  EXPECT_EQ(folder, "unchanged");
+}
+
+TEST_F(FolderChoiceTest, AFolderTooLongForTheEditorIsNotTaken) {
+  std::filesystem::path deep = dir.path();
+  while (deep.string().size() < static_cast<size_t>(kMaxPath)) deep /= "a-long-folder-name-for-depth";
+  std::filesystem::create_directories(deep);
+  ChooseBy(deep.string());
+  std::string folder = "unchanged";
+  EXPECT_FALSE(SelectFolderDialog(nullptr, "", dir.path().c_str(), folder));
+  EXPECT_EQ(folder, "unchanged");
+}
 
 using ModifierTest = WindowTest;
 
