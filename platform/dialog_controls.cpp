@@ -1,6 +1,5 @@
 // A dialog's controls: the toolkit widget of each kind, its messages and its notifications, and
 // the one rule that keeps edits within their limits and Shift-JIS.
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
@@ -20,6 +19,7 @@
 #include <climits>
 #include <cstring>
 
+#include "platform/beep.h"
 #include "platform/dialog_qt.h"
 #include "platform/sjis.h"
 
@@ -287,7 +287,7 @@ QString FitShiftJis(const QString& inserted, int64_t room, bool* refused) {
   return out;
 }
 
-void RefuseInput() { QApplication::beep(); }
+void RefuseInput() { MessageBeep(MB_OK); }
 
 QValidator::State ShiftJisValidator::validate(QString& input, int& pos) const {
   if (m_control.settingText()) return Acceptable;

@@ -164,7 +164,9 @@ HICON StandardIcon(int id) {
   QImage image = DrawStandardIcon(id);
   if (image.isNull()) return nullptr;
   std::lock_guard lock(registryMutex);
-  auto& icon = Icons()["#" + std::to_string(id)];
+  // Apart from the registered icons, whose names are the program's to choose.
+  static std::map<int, std::unique_ptr<Icon>> standard;
+  auto& icon = standard[id];
   if (!icon) icon = std::make_unique<Icon>(std::move(image));
   return icon.get();
 }

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/beep.h"
 #include "platform/dialog_test.h"
 #include "platform/message_box.h"
 #include "platform/simulated_input.h"
 #include "platform/sjis_literal.h"
+#include "platform/timer.h"
 #include "platform/win_help.h"
 #include "platform/window.h"
 #include "child_copy.h"
@@ -170,17 +172,23 @@ class DialogTest : public testing::Test {
 };
 
 TEST_F(DialogTest, AFiveByteLimitTakesTwoKanaAndOneLetterAndRefusesAnEmoji) {
+  int beeps = 0;
+  BeepHook previous = SetBeepHook([&](UINT) { ++beeps; });
   Open();
   SendDlgItemMessage(dialog, kName, EM_LIMITTEXT, 5, 0);
   EXPECT_TRUE(dt::Type(dialog, kName, "あいab"_sj));
   EXPECT_EQ(Text(dialog, kName), "あいa"_sj);
+  EXPECT_EQ(beeps, 1);
 
   SetDlgItemText(dialog, kName, "x");
   EXPECT_TRUE(dt::TypeUtf8(dialog, kName, U8(u8"😀")));
   EXPECT_EQ(Text(dialog, kName), "x");
+  EXPECT_EQ(beeps, 2);
   // A character with a code still goes in after a refused one.
   EXPECT_TRUE(dt::TypeUtf8(dialog, kName, U8(u8"😀表")));
   EXPECT_EQ(Text(dialog, kName), "x表"_sj);
+  EXPECT_EQ(beeps, 3);
+  SetBeepHook(previous);
 }
 
 TEST_F(DialogTest, PastingIsCutAtTheLimitOnAWholeCharacterAndAtTheFirstLineBreak) {
@@ -657,12 +665,19 @@ TEST_F(DialogTest, AModalDialogDisablesOnlyItsOwnerAndReturnsTheEndDialogValue) 
 }
 
 TEST_F(DialogTest, TheModalLoopDeliversPostsAndTimersToTheDialogAndItsActivation) {
-  dt::SetShownHook([](HWND d) { PostMessage(d, WM_TIMER, 7, 0); });
+  dt::SetShownHook([](HWND d) {
+    SetTimer(d, 7, 20, nullptr);
+    PostMessage(d, WM_USER + 2, 0, 0);
+  });
   answer = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
     if (message == WM_TIMER && wParam == 7) EndDialog(hwnd, 3);
     return message == WM_INITDIALOG ? 1 : 0;
   };
   EXPECT_EQ(DialogBoxParam(nullptr, MAKEINTRESOURCE(kNoDefault), nullptr, RecordingProc, 0), 3);
+  auto messages = Messages();
+  const auto posted = std::find(messages.begin(), messages.end(), WM_USER + 2);
+  EXPECT_NE(posted, messages.end());
+  EXPECT_NE(std::find(posted, messages.end(), WM_TIMER), messages.end());
   bool activated = false;
   for (const Seen& s : seen) activated |= s.message == WM_ACTIVATE && LOWORD(s.wParam) == WA_ACTIVE;
   EXPECT_TRUE(activated);

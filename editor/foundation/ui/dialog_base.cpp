@@ -1,9 +1,7 @@
 #include "editor/foundation/ui/dialog_base.h"
 
-#include <cstring>
-#include <string>
-
 #include "editor/foundation/settings/share_data.h"
+#include "editor/foundation/ui/system_utils.h"
 #include "platform/win_help.h"
 
 using namespace platform;
@@ -17,8 +15,7 @@ constexpr DWORD kNoHelpIds[] = {0, 0};
 
 CDialogBase::CDialogBase() {
   // The help file lies beside the executable; none ships, so asking for help says so.
-  const std::string help = CShareData::ExecutableFolder() + "tovara.hlp";
-  if (help.size() < sizeof m_szHelpFile) std::memcpy(m_szHelpFile, help.c_str(), help.size() + 1);
+  GetHelpFilePath(m_szHelpFile, sizeof m_szHelpFile);
   if (CShareData* share = CShareData::GetInstance()) m_pShareData = share->GetShareData();
 }
 

@@ -4,7 +4,7 @@
 
 #include "editor/foundation/text/job_progress.h"
 #include "editor/foundation/ui/cancel_dialog.h"
-#include "editor/foundation/ui/message_pump.h"
+#include "editor/foundation/ui/system_utils.h"
 
 namespace {
 

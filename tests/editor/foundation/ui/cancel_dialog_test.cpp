@@ -8,7 +8,7 @@
 
 #include "editor/foundation/text/job_progress.h"
 #include "editor/foundation/ui/job_ui.h"
-#include "editor/foundation/ui/message_pump.h"
+#include "editor/foundation/ui/system_utils.h"
 #include "platform/dialog_test.h"
 #include "platform/simulated_input.h"
 #include "platform/win_help.h"
