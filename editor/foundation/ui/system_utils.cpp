@@ -18,6 +18,21 @@
 #include "platform/sjis_literal.h"
 #include "platform/win_help.h"
 
+bool PumpPendingMessages(HWND hwndDlgCancel) {
+  MSG msg;
+  while (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Taking the quit would leave the program running once the job ends.
+      platform::PostQuitMessage(static_cast<int>(msg.wParam));
+      return false;
+    }
+    if (hwndDlgCancel && platform::IsDialogMessage(hwndDlgCancel, &msg)) continue;
+    platform::TranslateMessage(&msg);
+    platform::DispatchMessage(&msg);
+  }
+  return true;
+}
+
 bool SelectFolderDialog(HWND hwndOwner, const char* pszTitle, const char* pszInitialFolder, std::string& folder) {
   std::string initial = pszInitialFolder ? pszInitialFolder : "";
   RemoveTrailingBackslash(initial);

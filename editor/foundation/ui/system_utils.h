@@ -1,8 +1,9 @@
-// How the editor meets the system around it: modifier keys, monitors, the clipboard's text, help
-// topics, the regular-expression library's standard warnings, version queries, files beside the
-// executable and icons. What the desktop has no counterpart for answers as a system without it
-// would: there are no resource counters (the check passes), no registry, no shell links to resolve
-// (a link is followed by the file system) and no network shares to connect.
+// How the editor meets the system around it: the message pump of long jobs, the folder chooser,
+// modifier keys, monitors, the clipboard's text, help topics, the regular-expression library's
+// standard warnings, version queries, files beside the executable and icons. What the desktop has
+// no counterpart for answers as a system without it would: there are no resource counters (the
+// check passes), no registry, no shell links to resolve (a link is followed by the file system)
+// and no network shares to connect.
 //
 // Everything here runs on the windows' thread. Text and paths are Shift-JIS; a path is absolute
 // when it starts with "/".
@@ -12,14 +13,20 @@
 #include <cstdio>
 #include <string>
 
-#include "editor/foundation/ui/message_pump.h"  // PumpPendingMessages
 #include "platform/monitor.h"
 #include "platform/window.h"
 
 class CRegexpDll;
 
-// --- Windows (the message pump of long jobs is in message_pump.h, edit-window activation with the
-// window list in settings/share_data.h) ---
+// --- Windows and the message pump (edit-window activation is with the window list, in
+// settings/share_data.h) ---
+
+// Removes and dispatches every waiting message; one meant for the given dialog (null for none)
+// goes through that dialog first (IsDialogMessage). True once the queue is empty. A quit request
+// ends the pump with false and is posted again, so the loop outside the job still ends the
+// program. Whatever is dispatched may act on the windows around the job (even close them): the
+// caller is ready for that.
+bool PumpPendingMessages(HWND hwndDlgCancel);
 
 // Lets the user choose a folder (platform/folder_dialog.h), starting at the initial folder (its
 // final "/" dropped); true and the folder's path when one was chosen. A path longer than the

@@ -24,7 +24,10 @@
 
 namespace {
 
-LRESULT PlainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+std::vector<UINT> dispatched;  // the program's own messages that reached the window
+
+LRESULT RecordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message >= WM_USER) dispatched.push_back(message);
   return platform::DefWindowProc(hwnd, message, wParam, lParam);
 }
 
@@ -40,7 +43,7 @@ class WindowTest : public ::testing::Test {
     platform::EnsureGuiApp();
     static const bool registered = [] {
       WNDCLASSEX wc;
-      wc.lpfnWndProc = PlainProc;
+      wc.lpfnWndProc = RecordingProc;
       wc.lpszClassName = "SystemUtilsTestWindow";
       return platform::RegisterClassEx(&wc) != 0;
     }();
@@ -49,6 +52,7 @@ class WindowTest : public ::testing::Test {
                                     nullptr, nullptr);
     ASSERT_NE(hwnd, nullptr);
     Pump();
+    dispatched.clear();
   }
   void TearDown() override {
     platform::DestroyWindow(hwnd);
@@ -56,6 +60,31 @@ class WindowTest : public ::testing::Test {
   }
   HWND hwnd = nullptr;
 };
+
+using PumpTest = WindowTest;
+
+TEST_F(PumpTest, DispatchesEverythingWaitingAndAnswersTrue) {
+  platform::PostMessage(hwnd, WM_USER + 1, 0, 0);
+  platform::PostMessage(hwnd, WM_USER + 2, 0, 0);
+  EXPECT_TRUE(PumpPendingMessages(nullptr));
+  EXPECT_EQ(dispatched, (std::vector<UINT>{WM_USER + 1, WM_USER + 2}));
+  MSG msg;
+  EXPECT_FALSE(platform::PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE));
+}
+
+TEST_F(PumpTest, AQuitStopsThePumpAndStaysForTheOuterLoop) {
+  platform::PostMessage(hwnd, WM_USER + 1, 0, 0);
+  platform::PostQuitMessage(7);
+  EXPECT_FALSE(PumpPendingMessages(nullptr));
+  EXPECT_EQ(dispatched, std::vector<UINT>{WM_USER + 1});
+  // A second job step meets the same request, and the outer loop still ends with its code.
+  EXPECT_FALSE(PumpPendingMessages(nullptr));
+  MSG msg;
+  ASSERT_TRUE(platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, WM_QUIT);
+  EXPECT_EQ(msg.wParam, 7u);
+  EXPECT_TRUE(PumpPendingMessages(nullptr));
+}
 
 class FolderChoiceTest : public ::testing::Test {
  protected:
