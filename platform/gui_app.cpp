@@ -2,13 +2,11 @@
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QInputDevice>
 #include <QPointingDevice>
 #include <QThread>
 
 #include <cstdlib>
-#include <memory>
 
 #include "platform/window_qt.h"
 
@@ -46,28 +44,42 @@ class Application final : public QApplication {
   }
 };
 
-}  // namespace
-
-void EnsureGuiApp() {
-  if (QCoreApplication::instance()) return;
+QApplication* MakeApp() {
   if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
   }
+  // The toolkit keeps a reference to the argument count and the arguments for its whole life.
   static int argc = 1;
   static char name[] = "vrel";
   static char* argv[] = {name, nullptr};
-  // Lives until the process ends: windows may be torn down by static destructors. The default input
-  // devices are made here, so that the toolkit's own registry of them (built on first use) is
-  // destroyed after the application, which deletes the devices. So is the cache of theme icons
-  // (an edit's context menu fills it), which the application empties as it goes.
-  static std::unique_ptr<Application> app = [] {
-    previousHandler = qInstallMessageHandler(FilterMessages);
-    auto made = std::make_unique<Application>(argc, argv);
-    QPointingDevice::primaryPointingDevice();
-    QInputDevice::primaryKeyboard();
-    QIcon::fromTheme(QStringLiteral("edit-copy"));
-    return made;
-  }();
+  if (!previousHandler) previousHandler = qInstallMessageHandler(FilterMessages);
+  auto* app = new Application(argc, argv);
+  // The default input devices are made here, so that the toolkit's own registry of them (built on
+  // first use) outlives the application, which deletes the devices.
+  QPointingDevice::primaryPointingDevice();
+  QInputDevice::primaryKeyboard();
+  return app;
+}
+
+}  // namespace
+
+GuiApp::GuiApp() {
+  if (QCoreApplication::instance()) return;
+  MakeApp();
+  m_owner = true;
+}
+
+GuiApp::~GuiApp() {
+  if (!m_owner) return;
+  FlushPendingDeletes();
+  delete QCoreApplication::instance();
+}
+
+void EnsureGuiApp() {
+  if (QCoreApplication::instance()) return;
+  // Reachable through the toolkit's own instance pointer to the end; see GuiApp for why it is
+  // never destroyed from here.
+  MakeApp();
 }
 
 bool IsGuiThread() {

@@ -106,6 +106,10 @@ bool TakeQuit(MSG* msg, bool remove) {
 
 void ProcessToolkitEvents(QEventLoop::ProcessEventsFlags flags) {
   QCoreApplication::processEvents(flags);
+  // The toolkit deletes what was let go of outside its own event handlers only when an event loop
+  // of its own returns, and the program runs none: without this the menus of every rebuilt bar
+  // stayed for the whole session (and were looked at again on every pump).
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   FlushPendingDeletes();
 }
 

@@ -62,7 +62,7 @@ class ActivationFilter final : public QObject {
       bool active = static_cast<QApplicationStateChangeEvent*>(event)->applicationState() == Qt::ApplicationActive;
       if (active != m_active) {
         m_active = active;
-        for (HWND hwnd : LiveWindows()) SendMessage(hwnd, WM_ACTIVATEAPP, active ? 1 : 0, 0);
+        SendToEveryWindow(WM_ACTIVATEAPP, active ? 1 : 0, 0);
       }
     }
     return false;
@@ -73,9 +73,10 @@ class ActivationFilter final : public QObject {
 };
 
 void EnsureActivationFilter() {
-  static ActivationFilter* filter = nullptr;  // lives as long as the application
+  static QPointer<ActivationFilter> filter;  // a child of the application: it goes with it
   if (filter) return;
   filter = new ActivationFilter;
+  filter->setParent(QCoreApplication::instance());
   QCoreApplication::instance()->installEventFilter(filter);
 }
 
@@ -143,6 +144,10 @@ uint64_t LiveSerial(HWND hwnd) {
   return it == Live().end() ? 0 : it->second;
 }
 
+void SendToEveryWindow(UINT message, WPARAM wParam, LPARAM lParam) {
+  for (HWND hwnd : LiveWindows()) SendMessage(hwnd, message, wParam, lParam);
+}
+
 void FlushPendingDeletes() {
   auto& pending = PendingDeletes();
   std::vector<QPointer<Window>> keep;
@@ -189,7 +194,7 @@ void Window::setInputEnabled(bool enabled) {
 
 void Window::place(std::optional<QPoint> position, std::optional<QSize> size) {
   if (size) setClientSize(*size);
-  if (position && !isPopup()) move(*position);
+  if (position) moveTo(*position);
 }
 
 void Window::clientResized(QSize size) { send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(size.width(), size.height())); }
@@ -207,11 +212,20 @@ void Window::queue(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Window::setStyle(DWORD style) {
-  bool visible = isVisible();
+  const bool visible = isVisible();
+  if (!isPopup() && (style & WS_POPUP) && visible) m_windowedPlace = pos();
   m_style = style;
   applyFlags();
   applyGeometry();
   if (visible) showStyled();
+}
+
+void Window::moveTo(QPoint place) {
+  if (isPopup()) {
+    m_windowedPlace = place;
+  } else {
+    move(place);
+  }
 }
 
 void Window::setClientSize(QSize size) {
@@ -221,11 +235,16 @@ void Window::setClientSize(QSize size) {
 
 void Window::showStyled() {
   if (isPopup()) {
+    // A window manager makes a full-screen window cover the screen; without one the window would
+    // keep whatever size it has, so it covers the screen itself.
+    if (const QScreen* s = screen()) setGeometry(s->geometry());
     showFullScreen();
     return;
   }
   if (windowState() & Qt::WindowFullScreen) setWindowState(windowState() & ~Qt::WindowFullScreen);
   show();
+  // Once shown: only the system window knows its frame, which the place includes.
+  if (m_windowedPlace) move(*std::exchange(m_windowedPlace, std::nullopt));
 }
 
 void Window::restore() {
@@ -420,7 +439,7 @@ HWND CreateWindowEx(DWORD, const char* className, const char* windowName, DWORD 
     window->setClassMenu(menu);
   }
   if (menu) AttachMenu(*window, menu);
-  if (x != CW_USEDEFAULT && y != CW_USEDEFAULT && !window->isPopup()) window->move(x, y);
+  if (x != CW_USEDEFAULT && y != CW_USEDEFAULT) window->moveTo(QPoint(x, y));
   if (style & WS_VISIBLE) window->showStyled();
   return window;
 }

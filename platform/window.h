@@ -21,6 +21,9 @@
 //   default procedure does), WM_SIZE with SIZE_MINIMIZED or SIZE_RESTORED (client size in lParam),
 //   WM_ACTIVATEAPP (1 when the program becomes active, 0 when it loses activity), WM_PAINT while
 //   the client area is being painted;
+// - sent to every window by MessageBox (message_box.h) before the box takes the input:
+//   WM_CANCELMODE; buttons and keys held until then are released inside the box, out of the
+//   windows' sight, and the key or click that closes the box is the box's;
 // - sent by DestroyWindow: WM_DESTROY, then WM_NCDESTROY, after which the handle is dead.
 // Double clicks arrive as a second button-down message.
 //
@@ -152,6 +155,9 @@ BOOL IsWindow(HWND hwnd);
 BOOL ShowWindow(HWND hwnd, int command);
 BOOL IsWindowVisible(HWND hwnd);
 BOOL IsIconic(HWND hwnd);
+// A full-screen (WS_POPUP) window covers the screen, with or without a window manager; the place
+// asked of it is where it stands once windowed again. A window that goes full screen and back
+// without being moved returns to the place it left, with its client size.
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 // A disabled window takes no input: a control greys, a top-level window only stops taking input,

@@ -54,7 +54,10 @@ class Window : public QMainWindow {
   void setStyle(DWORD style);
   QSize clientSize() const { return m_clientSize; }
   void setClientSize(QSize size);
-  // Shows the window as its style asks (full screen for WS_POPUP).
+  // Moves a windowed window; a full-screen one keeps the place for when it is windowed again.
+  void moveTo(QPoint place);
+  // Shows the window as its style asks: over the whole screen for WS_POPUP (a window manager is not
+  // needed for that), otherwise at its windowed place.
   void showStyled();
   // Out of the minimised or maximised state, then shown as the style asks.
   void restore();
@@ -119,6 +122,9 @@ class Window : public QMainWindow {
   QSize m_clientSize;
   HMENU m_menu = nullptr;
   HMENU m_classMenu = nullptr;
+  // Where the window goes when it is windowed again: the place it left for full screen, or the one
+  // asked of it since.
+  std::optional<QPoint> m_windowedPlace;
   bool m_wasMinimized = false;
   bool m_destroying = false;
   bool m_inputEnabled = true;
@@ -249,5 +255,7 @@ void DropQueuedMessagesIf(const std::function<bool(const MSG&)>& match);
 void FlushPendingDeletes();
 // The outer rectangle moved onto the nearest screen's work area when it lies off every screen.
 QRect OntoScreen(QRect outer);
+// Sends the message to every live window (GUI thread only).
+void SendToEveryWindow(UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace platform
