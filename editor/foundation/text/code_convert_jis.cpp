@@ -34,6 +34,10 @@ bool IEqualsAscii(const char* p, const char* upper, int n) {
   return true;
 }
 
+// A byte of a katakana run: 0x21-0x7E are the katakana with bit 7 cleared; line ends, blanks and
+// control bytes (and anything above 0x7F) are themselves.
+unsigned char KanaByte(unsigned char c) { return c >= 0x21 && c <= 0x7E ? c | 0x80 : c; }
+
 // Decodes "=?ISO-2022-JP?B?...?=" and "=?ISO-2022-JP?Q?...?=" words in place; returns the new length.
 int DecodeMimeWords(char* text, int len) {
   static constexpr char kB[] = "=?ISO-2022-JP?B?";
@@ -79,7 +83,9 @@ void CMemory::EncodeJisInto(const unsigned char* src, int len, CMemory& result, 
   int i = 0;
   while (i < len) {
     const int size = SjisCharSize(src, len, i);
-    const int cls = size == 2 ? 2 : src[i] >= 0x80 ? 1 : 0;
+    // Half-width katakana is the only single byte above 0x7F that JIS can hold; any other (0x80,
+    // 0xA0, 0xFD-0xFF, a lone lead byte) is a character without a JIS code, as a pair can be.
+    const int cls = size == 2 || (src[i] >= 0x80 && !IsHalfwidthKana(src[i])) ? 2 : src[i] >= 0x80 ? 1 : 0;
     if (cls != runClass) {
       if (!out.Room(3)) return;
       out.Put(kEsc);
@@ -88,7 +94,7 @@ void CMemory::EncodeJisInto(const unsigned char* src, int len, CMemory& result, 
     }
     if (!out.Room(2)) return;
     if (cls == 2) {
-      uint16_t jis = SjisCharToJis(src[i], src[i + 1]);
+      uint16_t jis = size == 2 ? SjisCharToJis(src[i], src[i + 1]) : 0;
       if (jis == 0) {
         jis = kGetaJis;
         ++unconverted;
@@ -156,7 +162,7 @@ int CMemory::JIStoSJIS(bool bMimeDecode) {
     if (mode == kToKanji) {
       while (stop < len && s[stop] != kEsc) ++stop;  // collected until the escape that closes it
     } else if (mode == kToKana) {
-      for (; stop < len && s[stop] != kEsc; ++stop) *w++ = static_cast<char>(s[stop] | 0x80);
+      for (; stop < len && s[stop] != kEsc; ++stop) *w++ = static_cast<char>(KanaByte(s[stop]));
     } else {
       for (; stop < len && s[stop] != kEsc; ++stop) *w++ = static_cast<char>(s[stop]);
     }
@@ -166,7 +172,7 @@ int CMemory::JIStoSJIS(bool bMimeDecode) {
     const Escape e = len - i >= 3 ? EscapeAt(s + i) : kNone;
     if (e == kNone) {
       // An ESC that starts no sequence is a byte of text like any other of its run.
-      if (mode != kToKanji) out.Put(static_cast<unsigned char>(mode == kToKana ? s[i] | 0x80 : s[i]));
+      if (mode != kToKanji) out.Put(mode == kToKana ? KanaByte(s[i]) : s[i]);
       ++i;
       continue;
     }
@@ -187,6 +193,47 @@ int CMemory::JIStoSJIS(bool bMimeDecode) {
 
 namespace {
 
+// The user-defined area F040-F9FC has no JIS code. Its 1,880 codes are twenty rows of 94 (two rows
+// a lead byte, as the arithmetic mapping counts them), and go where EUC keeps its user rows: rows
+// 0-3 and 8-9 as the two-byte codes F5A1-F8FE and FDA1-FEFE, rows 10-19 as the three-byte codes
+// 8F F5A1-8F FEFE. Rows 4-7 would be F9A1-FCFE, which hold the NEC-selected IBM rows here (the JIS
+// codes SjisCharToJis gives them), so they take the three-byte rows 8F EF-F2, which no JIS set uses.
+constexpr unsigned char kEucThreeByte = 0x8F;
+
+bool IsUserAreaLead(unsigned char lead) { return lead >= 0xF0 && lead <= 0xF9; }
+
+// EUC bytes of a user-defined code (lead F0-F9, any trail byte); returns their count, 2 or 3.
+int UserAreaToEuc(unsigned char lead, unsigned char trail, unsigned char* out) {
+  const int index = (lead - 0xF0) * 188 + (trail - 0x40 - (trail > 0x7F ? 1 : 0));
+  const int row = index / 94;
+  const auto cell = static_cast<unsigned char>(0xA1 + index % 94);
+  if (row < 4 || row == 8 || row == 9) {
+    out[0] = static_cast<unsigned char>(0xF5 + row);
+    out[1] = cell;
+    return 2;
+  }
+  out[0] = kEucThreeByte;
+  out[1] = static_cast<unsigned char>(row < 8 ? 0xEF + (row - 4) : 0xF5 + (row - 10));
+  out[2] = cell;
+  return 3;
+}
+
+// The user-defined row (0-19) of an EUC row byte: of a two-byte code, or after 0x8F; -1 for others.
+int UserRowOfEuc(unsigned char row, bool threeByte) {
+  if (threeByte) {
+    if (row >= 0xEF && row <= 0xF2) return 4 + (row - 0xEF);
+    return row >= 0xF5 && row <= 0xFE ? 10 + (row - 0xF5) : -1;
+  }
+  return (row >= 0xF5 && row <= 0xF8) || row == 0xFD || row == 0xFE ? row - 0xF5 : -1;
+}
+
+// The Shift-JIS code of a user-defined row and an EUC cell byte (0xA1-0xFE).
+uint16_t UserAreaToSjis(int row, unsigned char cell) {
+  const int index = row * 94 + (cell - 0xA1);
+  const int offset = index % 188;
+  return static_cast<uint16_t>(((0xF0 + index / 188) << 8) | (0x40 + offset + (offset >= 0x3F ? 1 : 0)));
+}
+
 // Each Shift-JIS code's EUC-JP bytes: a double-byte character its JIS code with bit 7 set in both
 // bytes, or its own two bytes (counted) when it has none; a single byte of 0x80 or above (half-width
 // katakana) 0x8E and the byte; ASCII itself.
@@ -199,6 +246,12 @@ struct SjisEucTables {
       const unsigned char a = static_cast<unsigned char>(code >> 8), b = static_cast<unsigned char>(code);
       if (code > 0xFF && IsSjisLeadByte(a) && IsSjisTrailByte(b)) {
         pair.Set(code);
+        if (IsUserAreaLead(a)) {
+          unsigned char bytes[3];
+          const int n = UserAreaToEuc(a, b, bytes);
+          euc[code] = PackOutput(bytes, n, false);
+          continue;
+        }
         const uint16_t jis = SjisCharToJis(a, b);
         const unsigned char bytes[2] = {static_cast<unsigned char>(jis ? (jis >> 8) | 0x80 : a),
                                         static_cast<unsigned char>(jis ? (jis & 0xFF) | 0x80 : b)};
@@ -246,8 +299,17 @@ int CMemory::EUCtoSJIS() {
           ++unconverted;
           ++i;
         }
+      } else if (c == kEucThreeByte && i + 2 < len && IsEucByte(s[i + 1]) && IsEucByte(s[i + 2])) {
+        // A character of the supplementary set, which CP932 lacks, unless it is of the user rows.
+        const int row = UserRowOfEuc(s[i + 1], true);
+        const uint16_t code = row >= 0 ? UserAreaToSjis(row, s[i + 2]) : (kGetaLead << 8) | kGetaTrail;
+        unconverted += row < 0 ? 1 : 0;
+        *w++ = static_cast<char>(code >> 8);
+        *w++ = static_cast<char>(code & 0xFF);
+        i += 3;
       } else if (IsEucByte(c) && i + 1 < len && IsEucByte(s[i + 1])) {
-        const uint16_t code = JisPairsToSjis(c & 0x7F, s[i + 1] & 0x7F);
+        const int row = UserRowOfEuc(c, false);
+        const uint16_t code = row >= 0 ? UserAreaToSjis(row, s[i + 1]) : JisPairsToSjis(c & 0x7F, s[i + 1] & 0x7F);
         if (code != 0) {
           *w++ = static_cast<char>(code >> 8);
           *w++ = static_cast<char>(code & 0xFF);

@@ -50,6 +50,12 @@ TEST(CodeConvert, SjisToJis) {
       {"kanji then kana", S("亜"_sj) + "\xB1", "\x1B$B0!\x1B(I1\x1B(B", 0},
       {"user-defined row has no JIS code", "\xF0\x40", "\x1B$B\x22\x2E\x1B(B", 1},
       {"IBM row goes to its NEC row", "\xFA\x40", "\x1B$B\x7C\x71\x1B(B", 0},
+      // A byte that is neither ASCII nor half-width katakana nor part of a pair has no JIS code:
+      // one geta mark in a kanji run, never a control byte in a katakana run.
+      {"stray byte between letters", "\x41\x80\x42", "\x41\x1B$B\x22\x2E\x1B(B\x42", 1},
+      {"stray bytes after half-width kana", "\xB1\xA0\xFD\xFF", "\x1B(I1\x1B$B\x22\x2E\x22\x2E\x22\x2E\x1B(B", 3},
+      {"lone lead byte before a blank", "\xB1\x82 ", "\x1B(I1\x1B$B\x22\x2E\x1B(B ", 1},
+      {"lead byte last", "a\x82", "a\x1B$B\x22\x2E\x1B(B", 1},
   };
   CheckAll(cases, &CMemory::SJIStoJIS);
 }
@@ -63,6 +69,10 @@ TEST(CodeConvert, JisToSjis) {
       {"unclosed kanji run stays", "\x1B$B0!", "\x1B$B0!", 1},
       {"odd kanji run", "\x1B$B0!0\x1B(J", S("亜"_sj) + "0", 1},
       {"katakana run", "\x1B(I1\x1B(B", "\xB1", 0},
+      // Only 0x21-0x7E are katakana in a katakana run; line ends, blanks and control bytes stay.
+      {"line end in an unclosed katakana run", "\x1B(I1\r\n2", "\xB1\r\n\xB2", 0},
+      {"LF and a letter in an unclosed katakana run", "\x1B(I1\nA", "\xB1\n\xC1", 0},
+      {"blank, DEL and a stray escape in a katakana run", "\x1B(I1 \x7F\x1B!\x1B(B", "\xB1 \x7F\x1B\xA1", 0},
       {"escape cut at the end", "a\x1B$", "a\x1B$", 0},
       {"B word", "=?ISO-2022-JP?B?GyRCJDMkcyRLJEEkTxsoQg==?=", kHello, 0},
       {"lower-case prefix", "=?iso-2022-jp?b?GyRCJDMkcyRLJEEkTxsoQg==?=!", kHello + "!", 0},
@@ -85,8 +95,14 @@ TEST(CodeConvert, SjisToEucAndBack) {
   const Case to[] = {
       {"hiragana", "a"_sj + S("あ"_sj), "a\xA4\xA2", 0},
       {"half-width kana", "\xB1", "\x8E\xB1", 0},
-      {"no JIS code keeps its bytes", "\xF0\x40", "\xF0\x40", 1},
+      {"no JIS code keeps its bytes", "\xFC\xFC", "\xFC\xFC", 1},
       {"lone lead byte", "\x82", "\x8E\x82", 0},
+      {"user area, first code", "\xF0\x40", "\xF5\xA1", 0},
+      {"user area, end of the first lead", "\xF0\xFC", "\xF6\xFE", 0},
+      {"user area beside the NEC-selected rows", "\xF2\x40", "\x8F\xEF\xA1", 0},
+      {"user area, end of the two-byte rows", "\xF4\xFC", "\xFE\xFE", 0},
+      {"user area, first three-byte code", "\xF5\x40", "\x8F\xF5\xA1", 0},
+      {"user area, last code", "\xF9\xFC", "\x8F\xFE\xFE", 0},
   };
   CheckAll(to, &CMemory::SJIStoEUC);
   const Case from[] = {
@@ -94,7 +110,12 @@ TEST(CodeConvert, SjisToEucAndBack) {
       {"half-width kana", "\x8E\xB1", "\xB1", 0},
       {"0x8E last", "a\x8E", "a\x8E", 1},
       {"EUC byte last", "a\xA4", "a\xA4", 0},
-      {"own bytes come back", "\xF0\x40", "\xF0\x40", 0},
+      {"own bytes come back", "\xFC\x40", "\xFC\x40", 0},
+      {"three-byte form is one geta", "\x8F\xB0\xA1\x41", kGeta + "A", 1},
+      {"three-byte form at the end", "a\x8F\xB0\xA1", "a" + kGeta, 1},
+      {"user area", "\xF5\xA1\xF6\xFE\xFE\xFE", "\xF0\x40\xF0\xFC\xF4\xFC", 0},
+      {"user area in three bytes", "\x8F\xEF\xA1\x8F\xF5\xA1\x8F\xFE\xFE", "\xF2\x40\xF5\x40\xF9\xFC", 0},
+      {"NEC-selected row stays", "\xFC\xF1", "\xEE\xEF", 0},
   };
   CheckAll(from, &CMemory::EUCtoSJIS);
 }
@@ -234,7 +255,8 @@ TEST(CodeConvert, SjisCharToJisRemapsIbmRows) {
 
 // Every CP932 character comes back through every code that can hold it: as itself, or as the one
 // code preferred for a character that CP932 holds twice (NEC and IBM rows): CP932's encoder's choice
-// through Unicode, the NEC-selected row (the one with a JIS code) through EUC and JIS.
+// through Unicode, the NEC-selected row (the one with a JIS code) through EUC and JIS. EUC also
+// holds the user-defined area, which has no JIS code: every CP932 code goes through it.
 TEST(CodeConvert, EveryCharacterComesBack) {
   const auto decode = platform::SjisDecodeTable();
   std::string all;
@@ -246,16 +268,19 @@ TEST(CodeConvert, EveryCharacterComesBack) {
     codes.push_back(static_cast<uint16_t>(code));
   }
   ASSERT_GT(codes.size(), 7000u);
-  const auto check = [&](const char* name, auto to, auto from, bool throughJis) {
-    const bool needsJis = throughJis;
+  enum Through { kUnicode, kEuc, kJis };
+  const auto check = [&](const char* name, auto to, auto from, Through through) {
     std::string text;
     std::vector<uint16_t> kept;
     for (uint16_t code : codes) {
-      if (needsJis && code > 0xFF && SjisCharToJis(code >> 8, code & 0xFF) == 0) continue;
+      if (through == kJis && code > 0xFF && SjisCharToJis(code >> 8, code & 0xFF) == 0) continue;
       kept.push_back(code);
       if (code > 0xFF) text += static_cast<char>(code >> 8);
       text += static_cast<char>(code & 0xFF);
       text += ' ';  // keeps single bytes from pairing with what follows
+    }
+    if (through == kEuc) {
+      EXPECT_EQ(kept.size(), codes.size());
     }
     CMemory m(text.data(), static_cast<int>(text.size()));
     EXPECT_EQ(to(m), 0) << name;
@@ -272,7 +297,7 @@ TEST(CodeConvert, EveryCharacterComesBack) {
       ASSERT_EQ(decode[got], decode[code]) << name << std::hex << " code " << code << " came back as " << got;
       if (got != code) {
         uint16_t preferred = platform::UnicodeToSjisCode(decode[code]);
-        if (throughJis) {
+        if (through != kUnicode) {
           const uint16_t jis = SjisCharToJis(code >> 8, code & 0xFF);
           preferred = JisPairsToSjis(jis >> 8, jis & 0xFF);
         }
@@ -283,18 +308,39 @@ TEST(CodeConvert, EveryCharacterComesBack) {
     EXPECT_EQ(pos, back.size()) << name;
   };
   check(
-      "UTF-16", [](CMemory& m) { return m.SJIStoUNICODE(); }, [](CMemory& m) { return m.UNICODEtoSJIS(); }, false);
+      "UTF-16", [](CMemory& m) { return m.SJIStoUNICODE(); }, [](CMemory& m) { return m.UNICODEtoSJIS(); }, kUnicode);
   check(
       "UTF-16BE", [](CMemory& m) { return m.SJIStoUNICODEBE(); }, [](CMemory& m) { return m.UNICODEBEtoSJIS(); },
-      false);
+      kUnicode);
   check(
-      "UTF-8", [](CMemory& m) { return m.SJIStoUTF8(); }, [](CMemory& m) { return m.UTF8toSJIS(); }, false);
+      "UTF-8", [](CMemory& m) { return m.SJIStoUTF8(); }, [](CMemory& m) { return m.UTF8toSJIS(); }, kUnicode);
   check(
-      "UTF-7", [](CMemory& m) { return m.SJIStoUTF7(); }, [](CMemory& m) { return m.UTF7toSJIS(); }, false);
+      "UTF-7", [](CMemory& m) { return m.SJIStoUTF7(); }, [](CMemory& m) { return m.UTF7toSJIS(); }, kUnicode);
   check(
-      "EUC", [](CMemory& m) { return m.SJIStoEUC(); }, [](CMemory& m) { return m.EUCtoSJIS(); }, true);
+      "EUC", [](CMemory& m) { return m.SJIStoEUC(); }, [](CMemory& m) { return m.EUCtoSJIS(); }, kEuc);
   check(
-      "JIS", [](CMemory& m) { return m.SJIStoJIS(); }, [](CMemory& m) { return m.JIStoSJIS(false); }, true);
+      "JIS", [](CMemory& m) { return m.SJIStoJIS(); }, [](CMemory& m) { return m.JIStoSJIS(false); }, kJis);
+}
+
+// All 1,880 codes of the user-defined area F040-F9FC decode (to the private use area) and come
+// back through EUC as themselves.
+TEST(CodeConvert, UserDefinedAreaComesBackThroughEuc) {
+  std::string text;
+  int count = 0;
+  for (unsigned lead = 0xF0; lead <= 0xF9; ++lead) {
+    for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+      if (!IsSjisTrailByte(trail)) continue;
+      ASSERT_NE(platform::SjisCodeToUnicode(static_cast<uint16_t>(lead << 8 | trail)), 0xFFFDu);
+      text += static_cast<char>(lead);
+      text += static_cast<char>(trail);
+      ++count;
+    }
+  }
+  ASSERT_EQ(count, 1880);
+  CMemory m(text.data(), static_cast<int>(text.size()));
+  EXPECT_EQ(m.SJIStoEUC(), 0);
+  EXPECT_EQ(m.EUCtoSJIS(), 0);
+  EXPECT_EQ(std::string(m.View()), text);
 }
 
 TEST(CodeConvert, NewBuffersOfUtf16) {

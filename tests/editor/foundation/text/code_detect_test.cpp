@@ -71,6 +71,11 @@ TEST(DetectCode, AutoToSjisConvertsWhatItDetects) {
     EXPECT_EQ(m.AutoToSJIS(), 0);
     EXPECT_EQ(std::string(m.View()), kana);
   }
+  // A katakana run left open over a line end: the line end stays a line end.
+  CMemory jis("\x1B(I1\r\n2", 7);
+  ASSERT_EQ(CMemory::DetectCode(jis.GetPtr(), jis.GetLength()), kCodeJis);
+  EXPECT_EQ(jis.AutoToSJIS(), 0);
+  EXPECT_EQ(std::string(jis.View()), "\xB1\r\n\xB2");
 }
 
 TEST(DetectFileCode, ReadsTheFileByItsExactName) {
