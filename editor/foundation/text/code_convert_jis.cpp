@@ -77,118 +77,145 @@ int DecodeMimeWords(char* text, int len) {
 
 }  // namespace
 
-void CMemory::EncodeJisInto(const unsigned char* src, int len, CMemory& result, int& unconverted) {
-  CodeWriter out(static_cast<int64_t>(len) + len / 4 + 8);
+namespace {
+
+// The JIS run a Shift-JIS character belongs to: 0 ASCII, 1 half-width katakana, 2 kanji. Half-width
+// katakana is the only single byte above 0x7F that JIS can hold; any other (0x80, 0xA0, 0xFD-0xFF,
+// a lone lead byte) is a character without a JIS code, as a pair can be, and joins a kanji run.
+int JisRunClass(const unsigned char* s, int size, int i) {
+  if (size == 2) return 2;
+  return s[i] < 0x80 ? 0 : IsHalfwidthKana(s[i]) ? 1 : 2;
+}
+
+// How many bytes longer the JIS text is than the Shift-JIS text: three for each escape, one for
+// each single byte that becomes a two-byte geta mark. No character gives fewer bytes than it takes,
+// so the output is never further ahead of the input than this.
+int64_t JisGrowth(const unsigned char* s, int len) {
+  int64_t growth = 0;
   int runClass = 0;
   int i = 0;
   while (i < len) {
-    const int size = SjisCharSize(src, len, i);
-    // Half-width katakana is the only single byte above 0x7F that JIS can hold; any other (0x80,
-    // 0xA0, 0xFD-0xFF, a lone lead byte) is a character without a JIS code, as a pair can be.
-    const int cls = size == 2 || (src[i] >= 0x80 && !IsHalfwidthKana(src[i])) ? 2 : src[i] >= 0x80 ? 1 : 0;
-    if (cls != runClass) {
-      if (!out.Room(3)) return;
-      out.Put(kEsc);
-      out.Put2(cls == 2 ? '$' : '(', cls == 2 ? 'B' : cls == 1 ? 'I' : 'B');
-      runClass = cls;
+    if (runClass == 0 && i + 8 <= len && Ascii8(s + i)) {
+      i += 8;
+      continue;
     }
-    if (!out.Room(2)) return;
-    if (cls == 2) {
-      uint16_t jis = size == 2 ? SjisCharToJis(src[i], src[i + 1]) : 0;
-      if (jis == 0) {
-        jis = kGetaJis;
-        ++unconverted;
-      }
-      out.Put2(static_cast<unsigned char>(jis >> 8), static_cast<unsigned char>(jis));
-    } else if (cls == 1) {
-      out.Put(static_cast<unsigned char>(src[i] - 0x80));
-    } else {
-      out.Put(src[i]);
-    }
+    const int size = SjisCharSize(s, len, i);
+    const int cls = JisRunClass(s, size, i);
+    growth += (cls != runClass ? 3 : 0) + (cls == 2 && size == 1 ? 1 : 0);
+    runClass = cls;
     i += size;
   }
-  if (runClass != 0) {
-    if (!out.Room(3)) return;
-    out.Put(kEsc);
-    out.Put2('(', 'B');
-  }
-  out.Finish(result);
+  return growth + (runClass != 0 ? 3 : 0);
 }
+
+char* PutEscape(char* w, unsigned char a, unsigned char b) {
+  w[0] = static_cast<char>(kEsc);
+  w[1] = static_cast<char>(a);
+  w[2] = static_cast<char>(b);
+  return w + 3;
+}
+
+}  // namespace
 
 int CMemory::SJIStoJIS() {
   if (!m_pData) return 0;
-  int unconverted = 0;
-  EncodeJisInto(reinterpret_cast<const unsigned char*>(m_pData), m_nLength, *this, unconverted);
-  return unconverted;
+  const int64_t growth = JisGrowth(reinterpret_cast<const unsigned char*>(m_pData), m_nLength);
+  return CodeWriter::Convert(*this, growth, [](const unsigned char* s, int len, char* w, int& unconverted) {
+    int runClass = 0;
+    int i = 0;
+    while (i < len) {
+      if (runClass == 0 && i + 8 <= len && Ascii8(s + i)) {
+        std::memmove(w, s + i, 8);  // the input may lie right behind the output
+        w += 8;
+        i += 8;
+        continue;
+      }
+      const int size = SjisCharSize(s, len, i);
+      const int cls = JisRunClass(s, size, i);
+      const unsigned char c = s[i];
+      const unsigned char trail = size == 2 ? s[i + 1] : 0;
+      if (cls != runClass) {
+        w = PutEscape(w, cls == 2 ? '$' : '(', cls == 2 ? 'B' : cls == 1 ? 'I' : 'B');
+        runClass = cls;
+      }
+      if (cls == 2) {
+        uint16_t jis = size == 2 ? SjisCharToJis(c, trail) : 0;
+        if (jis == 0) {
+          jis = kGetaJis;
+          ++unconverted;
+        }
+        *w++ = static_cast<char>(jis >> 8);
+        *w++ = static_cast<char>(jis & 0xFF);
+      } else {
+        *w++ = static_cast<char>(cls == 1 ? c - 0x80 : c);
+      }
+      i += size;
+    }
+    if (runClass != 0) w = PutEscape(w, '(', 'B');
+    return w;
+  });
 }
 
 int CMemory::JIStoSJIS(bool bMimeDecode) {
   if (!m_pData) return 0;
-  int len = m_nLength;
-  if (bMimeDecode) {
-    // Decoding in place shortens the text, so this buffer holds the result.
-    len = DecodeMimeWords(m_pData, len);
-    SetLength(len);
-  }
-  const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
-  CodeWriter out(len);  // escapes and pairs never give more bytes than they take
-  if (!out.Ok()) return 0;
-  int unconverted = 0;
-  Escape mode = kToAscii;
-  int kanjiStart = -1;  // the opening escape of the current kanji run
-  auto flushKanji = [&](int end) {
-    int k = kanjiStart + 3;
-    while (k < end) {
-      if (k + 1 < end) {
-        const uint16_t code = JisPairsToSjis(s[k], s[k + 1]);
-        if (code != 0) [[likely]] {
-          out.Put2(static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(code));
-          k += 2;
-          continue;
+  if (bMimeDecode) SetLength(DecodeMimeWords(m_pData, m_nLength));  // in place: it only shortens
+  // Escapes and pairs never give more bytes than they take: written in place.
+  return CodeWriter::Convert(*this, 0, [](const unsigned char* s, int len, char* w, int& unconverted) {
+    Escape mode = kToAscii;
+    int kanjiStart = -1;  // the opening escape of the current kanji run
+    auto flushKanji = [&](int end) {
+      int k = kanjiStart + 3;
+      while (k < end) {
+        if (k + 1 < end) {
+          const uint16_t code = JisPairsToSjis(s[k], s[k + 1]);
+          if (code != 0) [[likely]] {
+            *w++ = static_cast<char>(code >> 8);
+            *w++ = static_cast<char>(code & 0xFF);
+            k += 2;
+            continue;
+          }
         }
+        *w++ = static_cast<char>(s[k]);
+        ++unconverted;
+        ++k;
       }
-      out.Put(s[k]);
-      ++unconverted;
-      ++k;
+      kanjiStart = -1;
+    };
+    int i = 0;
+    while (i < len) {
+      // Between escapes the mode does not change: take the whole stretch at once (runs are short in
+      // mixed text, so a plain loop beats a library search).
+      int stop = i;
+      if (mode == kToKanji) {
+        while (stop < len && s[stop] != kEsc) ++stop;  // collected until the escape that closes it
+      } else if (mode == kToKana) {
+        for (; stop < len && s[stop] != kEsc; ++stop) *w++ = static_cast<char>(KanaByte(s[stop]));
+      } else {
+        for (; stop < len && s[stop] != kEsc; ++stop) *w++ = static_cast<char>(s[stop]);
+      }
+      i = stop;
+      if (i >= len) break;
+      const Escape e = len - i >= 3 ? EscapeAt(s + i) : kNone;
+      if (e == kNone) {
+        // An ESC that starts no sequence is a byte of text like any other of its run.
+        if (mode != kToKanji) *w++ = static_cast<char>(mode == kToKana ? KanaByte(s[i]) : s[i]);
+        ++i;
+        continue;
+      }
+      if (mode == kToKanji) flushKanji(i);
+      mode = e;
+      if (e == kToKanji) kanjiStart = i;
+      i += 3;
     }
-    kanjiStart = -1;
-  };
-  int i = 0;
-  while (i < len) {
-    // Between escapes the mode does not change: take the whole stretch at once (runs are short in
-    // mixed text, so a plain loop beats a library search).
-    int stop = i;
-    char* w = out.Cursor();
     if (mode == kToKanji) {
-      while (stop < len && s[stop] != kEsc) ++stop;  // collected until the escape that closes it
-    } else if (mode == kToKana) {
-      for (; stop < len && s[stop] != kEsc; ++stop) *w++ = static_cast<char>(KanaByte(s[stop]));
-    } else {
-      for (; stop < len && s[stop] != kEsc; ++stop) *w++ = static_cast<char>(s[stop]);
+      // A run the text never closes stays as it was, its escape included.
+      const int runLen = len - kanjiStart;
+      std::memmove(w, s + kanjiStart, runLen);
+      w += runLen;
+      unconverted += (runLen - 3 + 1) / 2;
     }
-    out.Cursor() = w;
-    i = stop;
-    if (i >= len) break;
-    const Escape e = len - i >= 3 ? EscapeAt(s + i) : kNone;
-    if (e == kNone) {
-      // An ESC that starts no sequence is a byte of text like any other of its run.
-      if (mode != kToKanji) out.Put(mode == kToKana ? KanaByte(s[i]) : s[i]);
-      ++i;
-      continue;
-    }
-    if (mode == kToKanji) flushKanji(i);
-    mode = e;
-    if (e == kToKanji) kanjiStart = i;
-    i += 3;
-  }
-  if (mode == kToKanji) {
-    // A run the text never closes stays as it was, its escape included.
-    const int runLen = len - kanjiStart;
-    out.PutBytes(s + kanjiStart, runLen);
-    unconverted += (runLen - 3 + 1) / 2;
-  }
-  out.Finish(*this);
-  return unconverted;
+    return w;
+  });
 }
 
 namespace {
@@ -278,8 +305,8 @@ int CMemory::SJIStoEUC() {
     const SjisEucTables& t = SjisEucTables::Get();
     return WalkSjisPacked(s, len, w, unconverted, t.pair, t.euc);
   };
-  // Room for the four bytes that each step writes.
-  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) * 2 + 4, body);
+  // Up to two bytes for each byte read, and each step writes four (an eight-byte ASCII step eight).
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) + 16, body);
 }
 
 int CMemory::EUCtoSJIS() {
@@ -326,5 +353,5 @@ int CMemory::EUCtoSJIS() {
     }
     return w;
   };
-  return CodeWriter::Convert(*this, m_nLength, body);
+  return CodeWriter::Convert(*this, 0, body);  // never more bytes than it reads: in place
 }

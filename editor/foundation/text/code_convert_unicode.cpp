@@ -166,8 +166,8 @@ int CMemory::SJIStoUNICODE() {
     const SjisUnicodeTables& t = SjisUnicodeTables::Get();
     return WalkSjisPacked<2>(s, len, w, unconverted, t.validPair, t.utf16);
   };
-  // Room for the four bytes that each step writes.
-  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) * 2 + 4, body);
+  // Two bytes for each byte read, and an eight-byte ASCII step writes sixteen.
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) + 16, body);
 }
 
 int CMemory::SJIStoUNICODEBE() {
@@ -206,7 +206,7 @@ int CMemory::UNICODEtoSJIS() {
     }
     return w;
   };
-  return CodeWriter::Convert(*this, m_nLength, body);
+  return CodeWriter::Convert(*this, 0, body);  // one or two bytes for two: in place
 }
 
 int CMemory::UNICODEBEtoSJIS() {
@@ -224,13 +224,14 @@ int CMemory::SJIStoUTF8() {
     const SjisUnicodeTables& t = SjisUnicodeTables::Get();
     return WalkSjisPacked(s, len, w, unconverted, t.validPair, t.utf8);
   };
-  // Room for the four bytes that each step writes.
-  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) * 3 + 4, body);
+  // Up to three bytes for each byte read, and each step writes four (an eight-byte ASCII step eight).
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) * 2 + 16, body);
 }
 
 int CMemory::UTF8toSJIS() {
+  // A byte that starts no sequence becomes a two-byte geta mark; ASCII goes eight bytes at a time.
   return CodeWriter::Convert(
-      *this, static_cast<int64_t>(m_nLength) * 2, [](const unsigned char* s, int len, char* w, int& unconverted) {
+      *this, static_cast<int64_t>(m_nLength) + 16, [](const unsigned char* s, int len, char* w, int& unconverted) {
         const UnicodeSjisTables& t = UnicodeSjisTables::Get();
         int i = 0;
         auto cont = [&](int k) { return (s[k] & 0xC0) == 0x80; };
@@ -278,7 +279,8 @@ int CMemory::UNICODEtoUTF8() {
     for (int i = 0; i < len / 2; ++i) w = PutUtf8(w, LoadLe(s + 2 * i));
     return w;
   };
-  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength / 2) * 3, body);
+  // Up to three bytes for each unit of two.
+  return CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength / 2) + 8, body);
 }
 
 int CMemory::SJIStoUTF7() {
@@ -287,81 +289,84 @@ int CMemory::SJIStoUTF7() {
 }
 
 int CMemory::UNICODEtoUTF7() {
-  if (!m_pData) return 0;
-  const auto* s = reinterpret_cast<const unsigned char*>(m_pData);
-  const int units = m_nLength / 2;
-  const int unconverted = m_nLength % 2;
-  std::string text;
-  text.reserve(static_cast<size_t>(m_nLength) + 16);
-  CMemory run;
-  int i = 0;
-  while (i < units) {
-    const uint16_t u = LoadLe(s + 2 * i);
-    if (IsUtf7DirectChar(u)) {
-      text += static_cast<char>(u);
-      ++i;
-    } else if (u == '+') {
-      text += "+-";
-      ++i;
-    } else {
-      // A run up to the next direct character: Base64 of its big-endian units, without padding
-      // or line breaks, and a '-' always.
-      const int start = i;
-      while (i < units && !IsUtf7DirectChar(LoadLe(s + 2 * i))) ++i;
-      run.Assign(reinterpret_cast<const char*>(s + 2 * start), 2 * (i - start));
-      run.SwapByteOrder();
-      run.Base64Encode(0, false);
-      text += '+';
-      text += run.View();
-      text += '-';
-    }
-  }
-  Assign(text.data(), static_cast<int>(text.size()));
-  return unconverted;
+  // A run of n units gives 2 + ceil(8n / 3) bytes for its 2n, and runs are parted by direct
+  // characters, one byte for two: the output stays less than the input's length ahead.
+  return CodeWriter::Convert(
+      *this, static_cast<int64_t>(m_nLength) + 8, [](const unsigned char* s, int len, char* w, int& unconverted) {
+        static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+        unconverted += len % 2;
+        const int units = len / 2;
+        int i = 0;
+        while (i < units) {
+          const uint16_t u = LoadLe(s + 2 * i);
+          if (IsUtf7DirectChar(u)) {
+            *w++ = static_cast<char>(u);
+            ++i;
+            continue;
+          }
+          if (u == '+') {
+            *w++ = '+';
+            *w++ = '-';
+            ++i;
+            continue;
+          }
+          // A run up to the next direct character: Base64 of its big-endian units, without padding
+          // or line breaks, and a '-' always.
+          *w++ = '+';
+          uint32_t bits = 0;  // only the low nbits + 6 bits matter
+          int nbits = 0;
+          for (; i < units; ++i) {
+            const uint16_t v = LoadLe(s + 2 * i);
+            if (IsUtf7DirectChar(v)) break;
+            bits = (bits << 16) | v;
+            nbits += 16;
+            while (nbits >= 6) {
+              nbits -= 6;
+              *w++ = kAlphabet[(bits >> nbits) & 0x3F];
+            }
+          }
+          if (nbits > 0) *w++ = kAlphabet[(bits << (6 - nbits)) & 0x3F];
+          *w++ = '-';
+        }
+        return w;
+      });
 }
 
 int CMemory::UTF7toSJIS() {
-  if (!m_pData) return 0;
-  const char* s = m_pData;
-  const int len = m_nLength;
-  CodeWriter out(len);
-  if (!out.Ok()) return 0;
-  int unconverted = 0;
-  std::string run;
-  int i = 0;
-  while (i < len) {
-    if (s[i] == '+' && i + 1 < len && s[i + 1] == '-') {
-      if (!out.Add('+')) return unconverted;
-      i += 2;
-      continue;
-    }
-    if (s[i] == '+' && len - i >= 3 && Base64CharValue(static_cast<unsigned char>(s[i + 1])) >= 0) {
-      int end = i + 1;
-      while (end < len && Base64CharValue(static_cast<unsigned char>(s[end])) >= 0) ++end;
-      const int runLen = end - (i + 1);
-      const int copyEnd = end < len ? end + 1 : end;  // the run and the byte that ended it
-      bool decoded = false;
-      if (runLen >= 3) {
-        run.assign(s + i + 1, runLen);
-        const int bytes = Base64DecodeInPlace(run.data(), runLen);
-        if (bytes % 2 == 0) {
-          const auto* b = reinterpret_cast<const unsigned char*>(run.data());
-          if (!out.Room(bytes)) return unconverted;
-          out.Cursor() = UnitsToSjis([b](int k) { return static_cast<uint16_t>((b[2 * k] << 8) | b[2 * k + 1]); },
-                                     bytes / 2, out.Cursor(), unconverted);
-          decoded = true;
-          i = end < len && s[end] == '-' ? end + 1 : end;
+  // Every form gives at most the bytes it takes: written in place.
+  return CodeWriter::Convert(*this, 0, [](const unsigned char* s, int len, char* w, int& unconverted) {
+    std::string run;
+    int i = 0;
+    while (i < len) {
+      if (s[i] == '+' && i + 1 < len && s[i + 1] == '-') {
+        *w++ = '+';
+        i += 2;
+        continue;
+      }
+      if (s[i] == '+' && len - i >= 3 && Base64CharValue(s[i + 1]) >= 0) {
+        int end = i + 1;
+        while (end < len && Base64CharValue(s[end]) >= 0) ++end;
+        const int runLen = end - (i + 1);
+        const int copyEnd = end < len ? end + 1 : end;  // the run and the byte that ended it
+        if (runLen >= 3) {
+          run.assign(reinterpret_cast<const char*>(s + i + 1), runLen);
+          const int bytes = Base64DecodeInPlace(run.data(), runLen);
+          if (bytes % 2 == 0) {
+            const auto* b = reinterpret_cast<const unsigned char*>(run.data());
+            w = UnitsToSjis([b](int k) { return static_cast<uint16_t>((b[2 * k] << 8) | b[2 * k + 1]); }, bytes / 2,
+                            w, unconverted);
+            i = end < len && s[end] == '-' ? end + 1 : end;
+            continue;
+          }
         }
-      }
-      if (!decoded) {
-        if (!out.AddBytes(s + i, copyEnd - i)) return unconverted;
+        std::memmove(w, s + i, copyEnd - i);
+        w += copyEnd - i;
         i = copyEnd;
+        continue;
       }
-      continue;
+      *w++ = static_cast<char>(s[i]);
+      ++i;
     }
-    if (!out.Add(static_cast<unsigned char>(s[i]))) return unconverted;
-    ++i;
-  }
-  out.Finish(*this);
-  return unconverted;
+    return w;
+  });
 }

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -341,6 +342,52 @@ TEST(CodeConvert, UserDefinedAreaComesBackThroughEuc) {
   EXPECT_EQ(m.SJIStoEUC(), 0);
   EXPECT_EQ(m.EUCtoSJIS(), 0);
   EXPECT_EQ(std::string(m.View()), text);
+}
+
+int allocations = 0;
+void* CountingRealloc(void* block, size_t size) {
+  ++allocations;
+  return std::realloc(block, size);
+}
+
+// A buffer converted again and again (a file written line by line through one working buffer)
+// gets its block once: assigning the next text and converting it work in the block it has.
+TEST(CodeConvert, ConversionsKeepTheirBlock) {
+  const std::string sjis = S("漢字とかなとカナと"_sj) + "\xB6\xC5+ASCII\r\n";
+  using Step = int (*)(CMemory&);
+  const struct {
+    const char* name;
+    Step to;
+    Step from;
+  } codes[] = {
+      {"JIS", [](CMemory& m) { return m.SJIStoJIS(); }, [](CMemory& m) { return m.JIStoSJIS(true); }},
+      {"EUC", [](CMemory& m) { return m.SJIStoEUC(); }, [](CMemory& m) { return m.EUCtoSJIS(); }},
+      {"UTF-16", [](CMemory& m) { return m.SJIStoUNICODE(); }, [](CMemory& m) { return m.UNICODEtoSJIS(); }},
+      {"UTF-16BE", [](CMemory& m) { return m.SJIStoUNICODEBE(); }, [](CMemory& m) { return m.UNICODEBEtoSJIS(); }},
+      {"UTF-8", [](CMemory& m) { return m.SJIStoUTF8(); }, [](CMemory& m) { return m.UTF8toSJIS(); }},
+      {"UTF-7", [](CMemory& m) { return m.SJIStoUTF7(); }, [](CMemory& m) { return m.UTF7toSJIS(); }},
+  };
+  // Assigning the text again and converting it a second time asks for no block.
+  const auto again = [](const std::string& in, Step step) {
+    CMemory m(in.data(), static_cast<int>(in.size()));
+    step(m);
+    allocations = 0;
+    const auto previous = CMemory::SetReallocForTesting(&CountingRealloc);
+    m.Assign(in.data(), static_cast<int>(in.size()));
+    step(m);
+    CMemory::SetReallocForTesting(previous);
+    return std::pair(allocations, std::string(m.View()));
+  };
+  for (const auto& c : codes) {
+    CMemory m(sjis.data(), static_cast<int>(sjis.size()));
+    c.to(m);
+    const std::string encoded(m.View());
+    EXPECT_EQ(again(sjis, c.to), std::pair(0, encoded)) << c.name;
+    EXPECT_EQ(again(encoded, c.from), std::pair(0, sjis)) << c.name;
+  }
+  CMemory utf16("\x42\x30", 2);
+  utf16.UNICODEtoUTF8();
+  EXPECT_EQ(again("\x42\x30", [](CMemory& m) { return m.UNICODEtoUTF8(); }), std::pair(0, std::string(utf16.View())));
 }
 
 TEST(CodeConvert, NewBuffersOfUtf16) {
