@@ -57,6 +57,16 @@ inline uint64_t BlockMask(const unsigned char* p, Test test) {
   return mask;
 }
 
+// The same with the lane three bytes on as well (the byte at p + 66 must be readable).
+template <typename Test>
+inline uint64_t BlockMask4(const unsigned char* p, Test test) {
+  uint64_t mask = 0;
+#pragma GCC unroll 64
+  for (int k = 0; k < kBlockBytes; k += kWidth)
+    mask |= Bits(test(Load(p + k), Load(p + k + 1), Load(p + k + 2), Load(p + k + 3))) << k;
+  return mask;
+}
+
 // The mask of a test of each of the n bytes at p alone (n a multiple of 16, at most 64).
 template <int n, typename Test>
 inline uint64_t SpanMask(const unsigned char* p, Test test) {
@@ -74,6 +84,37 @@ inline bool BlockHasHighByte(const unsigned char* p) {
   uint64_t e, f, g, h;
   std::memcpy(&e, p + 32, 8), std::memcpy(&f, p + 40, 8), std::memcpy(&g, p + 48, 8), std::memcpy(&h, p + 56, 8);
   return ((a | b | c | d | e | f | g | h) & 0x8080808080808080ull) != 0;
+}
+
+// The 64 bytes at p copied to out, and widened to 64 units of two bytes (the byte and 0) at out.
+inline void CopyBlock(const unsigned char* p, char* out) {
+#if defined(__SSE2__)
+  const Lane a = Load(p), b = Load(p + 16), c = Load(p + 32), d = Load(p + 48);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), a);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16), b);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 32), c);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 48), d);
+#else
+  std::memmove(out, p, kBlockBytes);
+#endif
+}
+inline void WidenBlock(const unsigned char* p, char* out) {
+#if defined(__SSE2__)
+  const Lane zero = _mm_setzero_si128();
+  const Lane a = Load(p), b = Load(p + 16), c = Load(p + 32), d = Load(p + 48);
+  const Lane lanes[4] = {a, b, c, d};
+  for (int k = 0; k < 4; ++k) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 32 * k), _mm_unpacklo_epi8(lanes[k], zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 32 * k + 16), _mm_unpackhi_epi8(lanes[k], zero));
+  }
+#else
+  unsigned char bytes[kBlockBytes];
+  std::memcpy(bytes, p, kBlockBytes);
+  for (int k = 0; k < kBlockBytes; ++k) {
+    out[2 * k] = static_cast<char>(bytes[k]);
+    out[2 * k + 1] = 0;
+  }
+#endif
 }
 }  // namespace byte_lanes
 
@@ -98,3 +139,20 @@ inline int CountBits(uint64_t x) {
 }
 
 inline int LowestBit(uint64_t x) { return __builtin_ctzll(x); }
+
+// Calls visit(position) for each byte equal to value, in order, 64 bytes at a time; visit returns
+// the position from which to go on (bytes before it are passed over).
+template <typename Visit>
+inline void ForEachByte(const unsigned char* s, int len, unsigned char value, Visit visit) {
+  using namespace byte_lanes;
+  int next = 0;
+  int i = 0;
+  for (; len - i >= kBlockBytes + 2; i += kBlockBytes) {
+    if (next >= i + kBlockBytes) continue;
+    for (uint64_t m = BlockMask(s + i, [value](Lane x, Lane, Lane) { return Equal(x, value); }); m; m &= m - 1) {
+      const int at = i + LowestBit(m);
+      if (at >= next) next = visit(at);
+    }
+  }
+  for (int at = next > i ? next : i; at < len;) at = s[at] == value ? visit(at) : at + 1;
+}

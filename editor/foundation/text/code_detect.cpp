@@ -95,10 +95,7 @@ struct ScoreTables {
   }
 };
 
-const ScoreTables& Tables() {
-  static const ScoreTables* tables = new ScoreTables;
-  return *tables;
-}
+const ScoreTables& Tables() { return BuiltOnce<ScoreTables>(); }
 
 // A UTF-8 three-byte sequence E3 xx yy of a kana: its unit U+3000 + ((xx & 0x3F) << 6 | yy & 0x3F).
 inline int Utf8KanaScore(const ScoreTables& t, const unsigned char* p) {
@@ -132,13 +129,8 @@ ByteScores ScoreBytes(const unsigned char* s, int len) {
       sjisCarry = eucCarry = 0;
       continue;
     }
-    // Lead bytes 81-9F and E0-FC are A1-BF and C0-DC with bit 5 flipped: one range.
-    const uint64_t sjisPairs = PairStarts(BlockMask(p,
-                                                    [](Lane x, Lane y, Lane) {
-                                                      return And(InRange(Flip(x, 0x20), 0xA1, 0xDC),
-                                                                 AndNot(InRange(y, 0x40, 0xFC), Equal(y, 0x7F)));
-                                                    }) &
-                                          ~uint64_t{sjisCarry});
+    const uint64_t sjisPairs =
+        PairStarts(BlockMask(p, [](Lane x, Lane y, Lane) { return SjisPairable(x, y); }) & ~uint64_t{sjisCarry});
     sjisCarry = static_cast<unsigned>(sjisPairs >> 63);
     const uint64_t allScore = sjisPairs & BlockMask(p, [&](Lane x, Lane, Lane) { return t.allScore.Test(x); });
     r.sjis += CountBits(allScore);
@@ -148,10 +140,8 @@ ByteScores ScoreBytes(const unsigned char* s, int len) {
       r.sjis += static_cast<int>(t.sjisScores[(c[0] << 8) | c[1]]);
     }
 
-    const uint64_t eucPairs = PairStarts(
-        BlockMask(p, [](Lane x, Lane y,
-                        Lane) { return Or(Equal(x, 0x8E), And(InRange(x, 0xA1, 0xFE), InRange(y, 0xA1, 0xFE))); }) &
-        ~uint64_t{eucCarry});
+    const uint64_t eucPairs =
+        PairStarts(BlockMask(p, [](Lane x, Lane y, Lane) { return EucPairable(x, y); }) & ~uint64_t{eucCarry});
     eucCarry = static_cast<unsigned>(eucPairs >> 63);
     r.euc += CountBits(eucPairs & BlockMask(p, [](Lane x, Lane y, Lane) {
                          return Or(Equal(x, 0x8E), And(InRange(x, 0xA4, 0xA5), InRange(y, 0xA1, 0xF3)));
@@ -192,23 +182,6 @@ ByteScores ScoreBytes(const unsigned char* s, int len) {
     }
   }
   return r;
-}
-
-// Calls visit(position) for each byte equal to value, in order, 64 bytes at a time; visit returns
-// the position from which to go on (bytes before it are passed over).
-template <typename Visit>
-void ForEachByte(const unsigned char* s, int len, unsigned char value, Visit visit) {
-  using namespace byte_lanes;
-  int next = 0;
-  int i = 0;
-  for (; len - i >= kBlockBytes + 2; i += kBlockBytes) {
-    if (next >= i + kBlockBytes) continue;
-    for (uint64_t m = BlockMask(s + i, [value](Lane x, Lane, Lane) { return Equal(x, value); }); m; m &= m - 1) {
-      const int at = i + LowestBit(m);
-      if (at >= next) next = visit(at);
-    }
-  }
-  for (int at = next > i ? next : i; at < len;) at = s[at] == value ? visit(at) : at + 1;
 }
 
 int JisScore(const unsigned char* s, int len) {

@@ -1,6 +1,7 @@
 #include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 
 #include "editor/foundation/text/char_codes.h"
@@ -388,6 +389,129 @@ TEST(CodeConvert, ConversionsKeepTheirBlock) {
   CMemory utf16("\x42\x30", 2);
   utf16.UNICODEtoUTF8();
   EXPECT_EQ(again("\x42\x30", [](CMemory& m) { return m.UNICODEtoUTF8(); }), std::pair(0, std::string(utf16.View())));
+}
+
+// A long text converts as its characters do one by one (each of them a text alone): the walks that
+// take 64 bytes at a time must find the same characters as the rules, wherever a block ends.
+TEST(CodeConvert, LongTextsConvertAsTheirCharacters) {
+  using Size = int (*)(const unsigned char*, int, int);
+  // The size of the character at i by the rules of each conversion.
+  const Size sjisChar = [](const unsigned char* s, int len, int i) { return SjisCharSize(s, len, i); };
+  const Size sjisUnicodeChar = [](const unsigned char* s, int len, int i) {
+    return SjisCharSize(s, len, i) == 2 && platform::SjisCodeToUnicode((s[i] << 8) | s[i + 1]) != 0xFFFD ? 2 : 1;
+  };
+  const Size eucChar = [](const unsigned char* s, int len, int i) {
+    const auto euc = [](unsigned char c) { return c >= 0xA1 && c <= 0xFE; };
+    if (s[i] == 0x8E) return i + 1 < len ? 2 : 1;
+    if (s[i] == 0x8F && i + 2 < len && euc(s[i + 1]) && euc(s[i + 2])) return 3;
+    return euc(s[i]) && i + 1 < len && euc(s[i + 1]) ? 2 : 1;
+  };
+  const Size utf8Char = [](const unsigned char* s, int len, int i) {
+    const auto cont = [&](int k) { return k < len && (s[k] & 0xC0) == 0x80; };
+    if ((s[i] & 0xF0) == 0xE0 && cont(i + 1) && cont(i + 2)) return 3;
+    if ((s[i] & 0xE0) == 0xC0 && cont(i + 1)) return 2;
+    if ((s[i] & 0xF8) == 0xF0 && cont(i + 1) && cont(i + 2) && cont(i + 3)) return 4;
+    return 1;
+  };
+  const struct {
+    const char* name;
+    int (CMemory::*convert)();
+    Size size;
+  } walks[] = {
+      {"SJIStoEUC", &CMemory::SJIStoEUC, sjisChar},
+      {"SJIStoUNICODE", &CMemory::SJIStoUNICODE, sjisUnicodeChar},
+      {"SJIStoUTF8", &CMemory::SJIStoUTF8, sjisUnicodeChar},
+      {"EUCtoSJIS", &CMemory::EUCtoSJIS, eucChar},
+      {"UTF8toSJIS", &CMemory::UTF8toSJIS, utf8Char},
+  };
+  static const unsigned char kBytes[] = {'a',  ' ',  '\r', 0x80, 0x81, 0x82, 0x85, 0x88, 0x8E, 0x8F, 0x9F, 0xA0,
+                                         0xA1, 0xA4, 0xB1, 0xDF, 0xE0, 0xEA, 0xF0, 0xF5, 0xF9, 0xFA, 0xFC, 0xFD,
+                                         0xFE, 0xFF, 0x40, 0x7E, 0x7F, 0xA2, 0xC8, 0xEF, 0xC3, 0xE3, 0xED, 0xBF};
+  // Whole characters of every code, and single bytes that matter to one of them.
+  static const char* const kPieces[] = {"\xE3\x81\x82", "\xE6\xBC\xA2", "\xEF\xBD\xB1", "\xC3\xA9", "\xF0\x9F\x98\x80",
+                                        "\xED\xA0\x80", "\xE0\x9F\xBF", "\xC0\x80",     "\x88\x9F", "\x82\xA0",
+                                        "\x85\x40",     "\xF0\x40",     "\xA4\xA2",     "\xB4\xC1", "\x8E\xB1",
+                                        "\x8F\xB0\xA1", "\x8F\xF5\xA1"};
+  std::mt19937 rng(17);
+  for (int round = 0; round < 400; ++round) {
+    std::string text;
+    const size_t size = rng() % 600;
+    while (text.size() < size) {
+      const unsigned kind = rng() % 8;
+      if (kind < 4) {
+        text += kPieces[rng() % (sizeof kPieces / sizeof kPieces[0])];
+      } else {
+        text += static_cast<char>(kind < 7 ? kBytes[rng() % sizeof kBytes] : rng() % 256);
+      }
+    }
+    // Now and then a long ASCII stretch, which goes a block at a time.
+    if (round % 4 == 0) text.insert(rng() % (text.size() + 1), std::string(64 + rng() % 130, 'x'));
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const int len = static_cast<int>(text.size());
+    for (const auto& walk : walks) {
+      std::string pieces;
+      int unconverted = 0;
+      for (int i = 0; i < len;) {
+        const int size = walk.size(s, len, i);
+        const Converted one = Convert(text.substr(i, size), walk.convert);
+        pieces += one.bytes;
+        unconverted += one.unconverted;
+        i += size;
+      }
+      const Converted whole = Convert(text, walk.convert);
+      ASSERT_EQ(whole.bytes, pieces) << walk.name << " round " << round;
+      ASSERT_EQ(whole.unconverted, unconverted) << walk.name << " round " << round;
+    }
+  }
+}
+
+// A long JIS text converts as its runs do, each a text alone with its opening escape (and ESC ( B
+// after it, which closes a kanji run): the decoder takes many runs 16 bytes at a time.
+TEST(CodeConvert, LongJisTextsConvertAsTheirRuns) {
+  const auto escapeAt = [](const std::string& t, size_t i) {
+    if (t[i] != '\x1B' || t.size() - i < 3) return false;
+    const std::string_view e(t.data() + i + 1, 2);
+    return e == "$B" || e == "$@" || e == "(I" || e == "(B" || e == "(J";
+  };
+  static const char* const kPieces[] = {"\x1B$B", "\x1B$@", "\x1B(I", "\x1B(B", "\x1B(J", "\x1B", "0!",  "F|",
+                                        "~~",     "!",      "\r\n",   " ",      "\x7F",   "\xB1", "\x20"};
+  std::mt19937 rng(1);
+  for (int round = 0; round < 300; ++round) {
+    // JIS text made from Shift-JIS, with escapes, pairs and bytes of every kind put in at random.
+    const std::string sjis = S("漢字とかなとカナと"_sj) + "\xB6\xC5 abc\r\n" + S("亜唖娃阿哀愛挨姶逢葵茜穐悪握渥"_sj);
+    std::string text;
+    while (text.size() < 100 + rng() % 700) {
+      if (rng() % 3 == 0) {
+        text += kPieces[rng() % (sizeof kPieces / sizeof kPieces[0])];
+      } else {
+        const size_t from = rng() % sjis.size();
+        text += Convert(sjis.substr(from, rng() % 24), &CMemory::SJIStoJIS).bytes;
+      }
+    }
+    std::string pieces;
+    int unconverted = 0;
+    std::string open;  // the escape of the current run
+    size_t start = 0;
+    const auto run = [&](size_t end, bool last) {
+      const bool kanji = open == "\x1B$B" || open == "\x1B$@";
+      const std::string alone = open + text.substr(start, end - start) + (kanji && !last ? "\x1B(B" : "");
+      CMemory m(alone.data(), static_cast<int>(alone.size()));
+      unconverted += m.JIStoSJIS(false);
+      pieces += m.View();
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+      if (!escapeAt(text, i)) continue;
+      run(i, false);
+      open = text.substr(i, 3);
+      start = i + 3;
+      i += 2;
+    }
+    run(text.size(), true);
+    CMemory whole(text.data(), static_cast<int>(text.size()));
+    const int n = whole.JIStoSJIS(false);
+    ASSERT_EQ(std::string(whole.View()), pieces) << "round " << round;
+    ASSERT_EQ(n, unconverted) << "round " << round;
+  }
 }
 
 TEST(CodeConvert, NewBuffersOfUtf16) {
