@@ -86,6 +86,13 @@ struct UnicodeSjisTables {
     }
   }
 
+  // How many bytes the unit's output has, from the unit alone: CP932 gives one byte to ASCII,
+  // U+00A5, U+203E and the half-width katakana U+FF61-U+FF9F, two to every other character, and
+  // a unit without a code becomes the two-byte geta mark. (A test holds this against the table.)
+  static unsigned OutputBytes(unsigned u) {
+    return 2 - static_cast<unsigned>((u < 0x80) | (u == 0xA5) | (u == 0x203E) | (u - 0xFF61 < 0x3F));
+  }
+
   // Writes the unit's bytes (two bytes of room) and counts it when it has no code.
   char* Put(char* w, unsigned u, int& unconverted) const {
     const uint32_t out = sjis[u];
@@ -317,7 +324,13 @@ int CMemory::UTF8toSJIS() {
             uint32_t v;
             std::memcpy(&v, p + k, 4);
             const unsigned u3 = ((v & 0x0F) << 12) | ((v & 0x3F00) >> 2) | ((v >> 16) & 0x3F);
-            w = t.Put(w, Select((three >> k) & 1, u3, v & 0xFF), count);
+            // The output's length from the unit rather than from the table, so that where the
+            // next character's output goes does not wait for this one's look-up.
+            const unsigned u = Select((three >> k) & 1, u3, v & 0xFF);
+            const uint32_t out = t.sjis[u];
+            std::memcpy(w, &out, 2);
+            count += static_cast<int>(out >> 31);
+            w += UnicodeSjisTables::OutputBytes(u);
           }
           if (other) {
             int at = i + LowestBit(other);

@@ -226,7 +226,7 @@ bool HasNonUtf7Byte(const unsigned char* s, int len) {
 }
 
 // Where the run of Base64 characters from start ends (its first other byte, or the end).
-int Base64RunEnd(const unsigned char* s, int len, int start) {
+[[gnu::always_inline]] inline int Base64RunEnd(const unsigned char* s, int len, int start) {
   using namespace byte_lanes;
   int k = start;
   for (; len - k >= 16; k += 16) {
@@ -241,22 +241,81 @@ int Base64RunEnd(const unsigned char* s, int len, int start) {
 }
 
 // How many of the UTF-16 units of a run of Base64 characters (run, chars long) have a CP932 code.
-int CountCodedUnits(const unsigned char* run, int chars, const uint8_t* hasCode) {
+// Eight characters are three whole units; the last eight are taken whole too (a character past the
+// run as 0, without reading it), and only the units inside the run are counted.
+[[gnu::always_inline]] inline int CountCodedUnits(const unsigned char* run, int chars, const uint8_t* hasCode) {
   int units = chars * 6 / 16;
   int coded = 0;
-  // Eight characters are three whole units.
-  for (; units >= 3; units -= 3, run += 8, chars -= 8) {
+  for (int at = 0; units > 0; units -= 3, at += 8) {
     uint64_t bits = 0;
 #pragma GCC unroll 8
-    for (int k = 0; k < 8; ++k) bits = (bits << 6) | static_cast<uint64_t>(Base64CharValue(run[k]));
-    coded += hasCode[(bits >> 32) & 0xFFFF] + hasCode[(bits >> 16) & 0xFFFF] + hasCode[bits & 0xFFFF];
+    for (int k = at; k < at + 8; ++k) {
+      const int value = Base64CharValue(run[k < chars ? k : 0]) & 0x3F;
+      bits = (bits << 6) | static_cast<uint64_t>(k < chars ? value : 0);
+    }
+    coded += hasCode[(bits >> 32) & 0xFFFF] + (hasCode[(bits >> 16) & 0xFFFF] & (units > 1)) +
+             (hasCode[bits & 0xFFFF] & (units > 2));
   }
-  // The last one or two units, from up to six characters, without a branch on how many.
-  uint64_t bits = 0;
-#pragma GCC unroll 6
-  for (int k = 0; k < 6; ++k) bits = (bits << 6) | static_cast<uint64_t>(k < chars ? Base64CharValue(run[k]) : 0);
-  return coded + (hasCode[(bits >> 20) & 0xFFFF] & (units > 0)) + (hasCode[(bits >> 4) & 0xFFFF] & (units > 1));
+  return coded;
 }
+
+#if defined(__SSE2__)
+// Sixteen characters of Base64 text at p: how many of them from the first are Base64 (16 when all
+// are), and for each of the six UTF-16 units they hold (bit j for unit j) whether it has a CP932
+// code. The characters are valued and packed 16 at a time, and every unit looked up whatever the
+// characters, so that nothing branches on the run's length.
+[[gnu::always_inline]] inline int Base64Chunk(const unsigned char* p, const uint8_t* hasCode, unsigned& coded) {
+  using namespace byte_lanes;
+  const __m128i x = Load(p);
+  const __m128i upper = InRange(x, 'A', 'Z'), lower = InRange(x, 'a', 'z'), digit = InRange(x, '0', '9');
+  const __m128i plus = Equal(x, '+'), slash = Equal(x, '/');
+  const __m128i valid = Or(Or(upper, lower), Or(digit, Or(plus, slash)));
+  // Each character plus the distance from it to its value.
+  const __m128i offset = Or(Or(And(upper, _mm_set1_epi8(-'A')), And(lower, _mm_set1_epi8(26 - 'a'))),
+                            Or(And(digit, _mm_set1_epi8(52 - '0')),
+                               Or(And(plus, _mm_set1_epi8(62 - '+')), And(slash, _mm_set1_epi8(63 - '/')))));
+  const __m128i v = And(_mm_add_epi8(x, offset), valid);
+  // Two values to 12 bits in each 16-bit lane, two of those to 24 bits in each 32-bit lane.
+  const __m128i w = Or(_mm_slli_epi16(And(v, _mm_set1_epi16(0xFF)), 6), _mm_srli_epi16(v, 8));
+  const __m128i g = Or(_mm_slli_epi32(And(w, _mm_set1_epi32(0xFFFF)), 12), _mm_srli_epi32(w, 16));
+  const uint64_t g01 = static_cast<uint64_t>(_mm_cvtsi128_si64(g));
+  const uint64_t g23 = static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_srli_si128(g, 8)));
+  const uint32_t g0 = static_cast<uint32_t>(g01), g1 = static_cast<uint32_t>(g01 >> 32);
+  const uint32_t g2 = static_cast<uint32_t>(g23), g3 = static_cast<uint32_t>(g23 >> 32);
+  coded = hasCode[g0 >> 8] | hasCode[((g0 & 0xFF) << 8) | (g1 >> 16)] << 1 | hasCode[g1 & 0xFFFF] << 2 |
+          hasCode[g2 >> 8] << 3 | hasCode[((g2 & 0xFF) << 8) | (g3 >> 16)] << 4 | hasCode[g3 & 0xFFFF] << 5;
+  return LowestBit(~Bits(valid) & 0x1FFFF);
+}
+
+// How many of the six bits of a chunk's units are set.
+inline int CountUnits(unsigned six) {
+  static constexpr uint8_t kCount[64] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4, 1, 2, 2, 3, 2, 3,
+                                         3, 4, 2, 3, 3, 4, 3, 4, 4, 5, 1, 2, 2, 3, 2, 3, 3, 4, 2, 3, 3, 4,
+                                         3, 4, 4, 5, 2, 3, 3, 4, 3, 4, 4, 5, 3, 4, 4, 5, 4, 5, 5, 6};
+  return kCount[six & 0x3F];
+}
+
+// The run of Base64 characters at s + start, 16 characters (six units) at a time while 16 bytes
+// are there to read: returns where it ends and gives how many of its units have a CP932 code.
+[[gnu::always_inline]] inline int Base64RunByChunks(const unsigned char* s, int len, int start, const uint8_t* hasCode,
+                                                    int& coded) {
+  coded = 0;
+  int at = start;
+  for (; len - at >= 16; at += 16) {
+    unsigned ok;
+    const int n = Base64Chunk(s + at, hasCode, ok);
+    if (n < 16) {
+      // The units wholly inside the run.
+      coded += CountUnits(ok & ((1u << (n * 6 / 16)) - 1));
+      return at + n;
+    }
+    coded += CountUnits(ok);
+  }
+  const int end = Base64RunEnd(s, len, at);
+  coded += CountCodedUnits(s + at, end - at, hasCode);
+  return end;
+}
+#endif
 
 int Utf7Score(const unsigned char* s, int len) {
   // Every byte is outside a run, inside one (Base64 only) or the byte that ended one, and each of
@@ -265,26 +324,41 @@ int Utf7Score(const unsigned char* s, int len) {
   const uint8_t* hasCode = Tables().utf7Unit;
   int good = 0;
   int bad = 0;
-  // Runs start at '+'; the bytes between them count for nothing.
-  ForEachByte(s, len, '+', [&](int i) {
+  // The run that starts at the '+' at i (if one does); returns where the scan goes on.
+  const auto run = [&](int i) {
     if (len - i < 3) return i + 1;
     if (s[i + 1] == '-') return i + 2;
     if (Base64CharValue(s[i + 1]) < 0) return i + 1;
     // Only a run closed by '-' of at least three characters and an even number of bytes (what
-    // Base64DecodeInPlace gives for it) counts.
+    // Base64DecodeInPlace gives for it) counts. It is decoded whatever its parity, which half the
+    // runs have of either kind, and counted by it.
     const int start = i + 1;
+    int coded;
+#if defined(__SSE2__)
+    const int end = Base64RunByChunks(s, len, start, hasCode, coded);
+#else
     const int end = Base64RunEnd(s, len, start);
+    coded = CountCodedUnits(s + start, end - start, hasCode);
+#endif
     const int runLen = end - start;
-    if (end < len && s[end] == '-' && runLen >= 3) {
-      // Decoded whatever the parity, which half the runs have of either kind, and counted by it.
-      const int even = (runLen * 6 / 8) % 2 == 0;
-      const int units = runLen * 6 / 16;
-      const int coded = CountCodedUnits(s + start, runLen, hasCode);
-      good += even * coded;
-      bad += even * (units - coded);
-    }
+    const int counts = (end < len && s[end] == '-') & (runLen >= 3) & ((runLen * 6 / 8) % 2 == 0);
+    good += counts * coded;
+    bad += counts * (runLen * 6 / 16 - coded);
     return end < len ? end + 1 : end;
-  });
+  };
+  // Runs start at '+'; the bytes between them count for nothing. The loop is written out here
+  // (rather than through ForEachByte) so that the counts stay in registers.
+  using namespace byte_lanes;
+  int next = 0;
+  int i = 0;
+  for (; len - i >= kBlockBytes + 2; i += kBlockBytes) {
+    if (next >= i + kBlockBytes) continue;
+    for (uint64_t m = SpanMask<kBlockBytes>(s + i, [](Lane x) { return Equal(x, '+'); }); m; m &= m - 1) {
+      const int at = i + LowestBit(m);
+      if (at >= next) next = run(at);
+    }
+  }
+  for (int at = next > i ? next : i; at < len;) at = s[at] == '+' ? run(at) : at + 1;
   return bad > good / 2 ? 0 : good;
 }
 

@@ -514,6 +514,18 @@ TEST(CodeConvert, LongJisTextsConvertAsTheirRuns) {
   }
 }
 
+// The Unicode decoders take the length of a unit's output from the unit: one byte for ASCII,
+// U+00A5, U+203E and U+FF61-U+FF9F, two for every other unit (the geta mark where there is no code).
+TEST(CodeConvert, OneByteCodesAreOfFewUnits) {
+  for (unsigned u = 0; u < 0x10000; ++u) {
+    if (u >= 0xD800 && u <= 0xDFFF) continue;
+    const char unit[2] = {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+    const Converted c = Convert(std::string_view(unit, 2), &CMemory::UNICODEtoSJIS);
+    const bool one = u < 0x80 || u == 0xA5 || u == 0x203E || (u >= 0xFF61 && u <= 0xFF9F);
+    ASSERT_EQ(c.bytes.size(), one ? 1u : 2u) << std::hex << u;
+  }
+}
+
 TEST(CodeConvert, NewBuffersOfUtf16) {
   int unconverted = -1;
   const std::string text = "a"_sj + S("あ"_sj) + "\x80";
