@@ -86,13 +86,6 @@ struct UnicodeSjisTables {
     }
   }
 
-  // How many bytes the unit's output has, from the unit alone: CP932 gives one byte to ASCII,
-  // U+00A5, U+203E and the half-width katakana U+FF61-U+FF9F, two to every other character, and
-  // a unit without a code becomes the two-byte geta mark. (A test holds this against the table.)
-  static unsigned OutputBytes(unsigned u) {
-    return 2 - static_cast<unsigned>((u < 0x80) | (u == 0xA5) | (u == 0x203E) | (u - 0xFF61 < 0x3F));
-  }
-
   // Writes the unit's bytes (two bytes of room) and counts it when it has no code.
   char* Put(char* w, unsigned u, int& unconverted) const {
     const uint32_t out = sjis[u];
@@ -314,6 +307,15 @@ int CMemory::UTF8toSJIS() {
             return AndNot(And(InRange(x, 0xE0, 0xEF), cont), bad);
           });
           const uint64_t ascii = ~BlockMask(p, [](Lane x, Lane, Lane) { return InRange(x, 0x80, 0xFF); });
+          // The characters whose output is one byte (OutputBytes): ASCII, U+203E (E2 80 BE) and
+          // the half-width katakana U+FF61-U+FF9F (EF BD A1-BF, EF BE 80-9F). Where each output
+          // goes then follows from the masks, not from the bytes just read.
+          const uint64_t one = ascii | BlockMask(p, [](Lane x, Lane y, Lane z) {
+                                 const Lane halfwidth =
+                                     And(Equal(x, 0xEF), Or(And(Equal(y, 0xBD), InRange(z, 0xA1, 0xBF)),
+                                                            And(Equal(y, 0xBE), InRange(z, 0x80, 0x9F))));
+                                 return Or(halfwidth, And(And(Equal(x, 0xE2), Equal(y, 0x80)), Equal(z, 0xBE)));
+                               });
           const uint64_t taken = (uint64_t{1} << carry) - 1;
           uint64_t starts = ~((three << 1) | (three << 2) | taken);
           const uint64_t other = starts & ~(three | ascii);
@@ -324,13 +326,10 @@ int CMemory::UTF8toSJIS() {
             uint32_t v;
             std::memcpy(&v, p + k, 4);
             const unsigned u3 = ((v & 0x0F) << 12) | ((v & 0x3F00) >> 2) | ((v >> 16) & 0x3F);
-            // The output's length from the unit rather than from the table, so that where the
-            // next character's output goes does not wait for this one's look-up.
-            const unsigned u = Select((three >> k) & 1, u3, v & 0xFF);
-            const uint32_t out = t.sjis[u];
+            const uint32_t out = t.sjis[Select((three >> k) & 1, u3, v & 0xFF)];
             std::memcpy(w, &out, 2);
             count += static_cast<int>(out >> 31);
-            w += UnicodeSjisTables::OutputBytes(u);
+            w += 2 - ((one >> k) & 1);
           }
           if (other) {
             int at = i + LowestBit(other);

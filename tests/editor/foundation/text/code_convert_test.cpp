@@ -436,9 +436,16 @@ TEST(CodeConvert, LongTextsConvertAsTheirCharacters) {
   for (int round = 0; round < 400; ++round) {
     std::string text;
     const size_t size = rng() % 600;
+    // Every third text is whole characters alone (kana, kanji, half-width katakana and the other
+    // characters of one-byte codes, ASCII), which the walks take a whole block at a time.
+    static const char* const kWhole[] = {
+        "\xE3\x81\x82", "\xE6\xBC\xA2", "\xEF\xBD\xB1", "\xEF\xBE\x9F", "\xE2\x80\xBE", "\xC2\xA5", "a", "\r\n"};
+    const bool whole = round % 3 == 2;
     while (text.size() < size) {
       const unsigned kind = rng() % 8;
-      if (kind < 4) {
+      if (whole) {
+        text += kWhole[rng() % (sizeof kWhole / sizeof kWhole[0])];
+      } else if (kind < 4) {
         text += kPieces[rng() % (sizeof kPieces / sizeof kPieces[0])];
       } else {
         text += static_cast<char>(kind < 7 ? kBytes[rng() % sizeof kBytes] : rng() % 256);
