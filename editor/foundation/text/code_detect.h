@@ -14,3 +14,14 @@ inline bool IsSjisKana(uint16_t code) {
 
 // How many bytes of a file the detection reads.
 inline constexpr int kDetectFileBytes = 16384;
+
+// The five scores that CMemory::DetectCode compares (a byte-order mark aside).
+struct CodeScores {
+  int euc = 0;
+  int sjis = 0;
+  int jis = 0;
+  int utf8 = 0;
+  int utf7 = 0;
+  bool operator==(const CodeScores&) const = default;
+};
+CodeScores ScoreCodes(const unsigned char* s, int len);

@@ -59,6 +59,12 @@ CMemory& CMemory::operator=(const CMemory& other) {
 
 void CMemory::Assign(const char* pData, int nDataLen) {
   if (nDataLen < 0 || (!pData && nDataLen > 0)) nDataLen = 0;
+  if (m_pData && m_nCapacity > nDataLen) {
+    // The block is kept; the source may lie inside it.
+    if (nDataLen > 0) std::memmove(m_pData, pData, nDataLen);
+    SetLength(nDataLen);
+    return;
+  }
   // The source may lie inside the old block, so the new block is filled before the old one goes.
   CMemory fresh;
   fresh.AllocBuffer(nDataLen);
@@ -173,13 +179,20 @@ void CMemory::SetLength(int nLen) {
   m_pData[nLen] = '\0';
 }
 
-void CMemory::ShrinkToFit() {
-  if (!m_pData || m_nCapacity == m_nLength + 1) return;
-  // Giving memory back cannot fail in a way that loses the data: keep the larger block then.
-  if (void* block = reallocHook(m_pData, static_cast<size_t>(m_nLength) + 1)) {
-    m_pData = static_cast<char*>(block);
-    m_nCapacity = m_nLength + 1;
+const char* CMemory::MoveInputBehind(int64_t ahead) {
+  if (ahead <= 0) return m_pData;
+  const int64_t total = static_cast<int64_t>(m_nLength) + ahead;
+  if (m_nCapacity > total) {
+    std::memmove(m_pData + ahead, m_pData, m_nLength);
+    return m_pData + ahead;
   }
+  // A new block rather than realloc, which would copy the data only for it to be moved again.
+  CMemory fresh;
+  fresh.AllocBuffer(total);
+  if (!fresh.m_pData) return nullptr;
+  std::memcpy(fresh.m_pData + ahead, m_pData, m_nLength);
+  TakeOver(fresh);
+  return m_pData + ahead;
 }
 
 void CMemory::TakeOver(CMemory& other) {

@@ -2,9 +2,10 @@
 // output of every character-code conversion. It keeps one NUL after its data so that the data can
 // always go to C-string functions; a null data pointer reads as the empty text.
 //
-// Storage comes from the C heap and grows exactly to what is asked. When growth fails, the user is
-// told, the buffer is emptied (its data is lost) and the operation that asked for it does nothing
-// more; no operation throws.
+// Storage comes from the C heap and grows exactly to what is asked. A block once grown is kept:
+// assigning a text that fits, and converting between codes, reuse it; Clear gives it back. When
+// growth fails, the user is told, the buffer is emptied (its data is lost) and the operation that
+// asked for it does nothing more; no operation throws.
 #pragma once
 
 #include <cstddef>
@@ -108,11 +109,12 @@ class CMemory {
  private:
   friend class CodeWriter;
 
-  static void EncodeJisInto(const unsigned char* src, int len, CMemory& out, int& unconverted);
   void AllocFailed(int64_t nNewDataLen);
   void SetLength(int nLen);
-  void ShrinkToFit();
   void TakeOver(CMemory& other);
+  // Makes the block hold the data and ahead more bytes and moves the data to the block's end;
+  // returns where it now starts (null when the block could not grow: the data is then unchanged).
+  const char* MoveInputBehind(int64_t ahead);
 
   int32_t m_nCapacity = 0;
   char* m_pData = nullptr;

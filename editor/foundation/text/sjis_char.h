@@ -7,6 +7,8 @@
 
 inline bool IsSjisLeadByte(unsigned char c) { return platform::IsSjisLead(c); }
 inline bool IsSjisTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+// Half-width katakana, the one-byte characters above 0x7F.
+inline bool IsHalfwidthKana(unsigned char c) { return c >= 0xA1 && c <= 0xDF; }
 
 // Size of the character at text[pos] of a text of len bytes: 2 or 1 (0 at or past the end).
 inline int SjisCharSize(const unsigned char* text, int len, int pos) {

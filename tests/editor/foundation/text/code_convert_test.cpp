@@ -1,5 +1,7 @@
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 
 #include "editor/foundation/text/char_codes.h"
@@ -50,6 +52,12 @@ TEST(CodeConvert, SjisToJis) {
       {"kanji then kana", S("亜"_sj) + "\xB1", "\x1B$B0!\x1B(I1\x1B(B", 0},
       {"user-defined row has no JIS code", "\xF0\x40", "\x1B$B\x22\x2E\x1B(B", 1},
       {"IBM row goes to its NEC row", "\xFA\x40", "\x1B$B\x7C\x71\x1B(B", 0},
+      // A byte that is neither ASCII nor half-width katakana nor part of a pair has no JIS code:
+      // one geta mark in a kanji run, never a control byte in a katakana run.
+      {"stray byte between letters", "\x41\x80\x42", "\x41\x1B$B\x22\x2E\x1B(B\x42", 1},
+      {"stray bytes after half-width kana", "\xB1\xA0\xFD\xFF", "\x1B(I1\x1B$B\x22\x2E\x22\x2E\x22\x2E\x1B(B", 3},
+      {"lone lead byte before a blank", "\xB1\x82 ", "\x1B(I1\x1B$B\x22\x2E\x1B(B ", 1},
+      {"lead byte last", "a\x82", "a\x1B$B\x22\x2E\x1B(B", 1},
   };
   CheckAll(cases, &CMemory::SJIStoJIS);
 }
@@ -63,6 +71,10 @@ TEST(CodeConvert, JisToSjis) {
       {"unclosed kanji run stays", "\x1B$B0!", "\x1B$B0!", 1},
       {"odd kanji run", "\x1B$B0!0\x1B(J", S("亜"_sj) + "0", 1},
       {"katakana run", "\x1B(I1\x1B(B", "\xB1", 0},
+      // Only 0x21-0x7E are katakana in a katakana run; line ends, blanks and control bytes stay.
+      {"line end in an unclosed katakana run", "\x1B(I1\r\n2", "\xB1\r\n\xB2", 0},
+      {"LF and a letter in an unclosed katakana run", "\x1B(I1\nA", "\xB1\n\xC1", 0},
+      {"blank, DEL and a stray escape in a katakana run", "\x1B(I1 \x7F\x1B!\x1B(B", "\xB1 \x7F\x1B\xA1", 0},
       {"escape cut at the end", "a\x1B$", "a\x1B$", 0},
       {"B word", "=?ISO-2022-JP?B?GyRCJDMkcyRLJEEkTxsoQg==?=", kHello, 0},
       {"lower-case prefix", "=?iso-2022-jp?b?GyRCJDMkcyRLJEEkTxsoQg==?=!", kHello + "!", 0},
@@ -85,8 +97,14 @@ TEST(CodeConvert, SjisToEucAndBack) {
   const Case to[] = {
       {"hiragana", "a"_sj + S("あ"_sj), "a\xA4\xA2", 0},
       {"half-width kana", "\xB1", "\x8E\xB1", 0},
-      {"no JIS code keeps its bytes", "\xF0\x40", "\xF0\x40", 1},
+      {"no JIS code keeps its bytes", "\xFC\xFC", "\xFC\xFC", 1},
       {"lone lead byte", "\x82", "\x8E\x82", 0},
+      {"user area, first code", "\xF0\x40", "\xF5\xA1", 0},
+      {"user area, end of the first lead", "\xF0\xFC", "\xF6\xFE", 0},
+      {"user area beside the NEC-selected rows", "\xF2\x40", "\x8F\xEF\xA1", 0},
+      {"user area, end of the two-byte rows", "\xF4\xFC", "\xFE\xFE", 0},
+      {"user area, first three-byte code", "\xF5\x40", "\x8F\xF5\xA1", 0},
+      {"user area, last code", "\xF9\xFC", "\x8F\xFE\xFE", 0},
   };
   CheckAll(to, &CMemory::SJIStoEUC);
   const Case from[] = {
@@ -94,7 +112,12 @@ TEST(CodeConvert, SjisToEucAndBack) {
       {"half-width kana", "\x8E\xB1", "\xB1", 0},
       {"0x8E last", "a\x8E", "a\x8E", 1},
       {"EUC byte last", "a\xA4", "a\xA4", 0},
-      {"own bytes come back", "\xF0\x40", "\xF0\x40", 0},
+      {"own bytes come back", "\xFC\x40", "\xFC\x40", 0},
+      {"three-byte form is one geta", "\x8F\xB0\xA1\x41", kGeta + "A", 1},
+      {"three-byte form at the end", "a\x8F\xB0\xA1", "a" + kGeta, 1},
+      {"user area", "\xF5\xA1\xF6\xFE\xFE\xFE", "\xF0\x40\xF0\xFC\xF4\xFC", 0},
+      {"user area in three bytes", "\x8F\xEF\xA1\x8F\xF5\xA1\x8F\xFE\xFE", "\xF2\x40\xF5\x40\xF9\xFC", 0},
+      {"NEC-selected row stays", "\xFC\xF1", "\xEE\xEF", 0},
   };
   CheckAll(from, &CMemory::EUCtoSJIS);
 }
@@ -234,7 +257,8 @@ TEST(CodeConvert, SjisCharToJisRemapsIbmRows) {
 
 // Every CP932 character comes back through every code that can hold it: as itself, or as the one
 // code preferred for a character that CP932 holds twice (NEC and IBM rows): CP932's encoder's choice
-// through Unicode, the NEC-selected row (the one with a JIS code) through EUC and JIS.
+// through Unicode, the NEC-selected row (the one with a JIS code) through EUC and JIS. EUC also
+// holds the user-defined area, which has no JIS code: every CP932 code goes through it.
 TEST(CodeConvert, EveryCharacterComesBack) {
   const auto decode = platform::SjisDecodeTable();
   std::string all;
@@ -246,16 +270,19 @@ TEST(CodeConvert, EveryCharacterComesBack) {
     codes.push_back(static_cast<uint16_t>(code));
   }
   ASSERT_GT(codes.size(), 7000u);
-  const auto check = [&](const char* name, auto to, auto from, bool throughJis) {
-    const bool needsJis = throughJis;
+  enum Through { kUnicode, kEuc, kJis };
+  const auto check = [&](const char* name, auto to, auto from, Through through) {
     std::string text;
     std::vector<uint16_t> kept;
     for (uint16_t code : codes) {
-      if (needsJis && code > 0xFF && SjisCharToJis(code >> 8, code & 0xFF) == 0) continue;
+      if (through == kJis && code > 0xFF && SjisCharToJis(code >> 8, code & 0xFF) == 0) continue;
       kept.push_back(code);
       if (code > 0xFF) text += static_cast<char>(code >> 8);
       text += static_cast<char>(code & 0xFF);
       text += ' ';  // keeps single bytes from pairing with what follows
+    }
+    if (through == kEuc) {
+      EXPECT_EQ(kept.size(), codes.size());
     }
     CMemory m(text.data(), static_cast<int>(text.size()));
     EXPECT_EQ(to(m), 0) << name;
@@ -272,7 +299,7 @@ TEST(CodeConvert, EveryCharacterComesBack) {
       ASSERT_EQ(decode[got], decode[code]) << name << std::hex << " code " << code << " came back as " << got;
       if (got != code) {
         uint16_t preferred = platform::UnicodeToSjisCode(decode[code]);
-        if (throughJis) {
+        if (through != kUnicode) {
           const uint16_t jis = SjisCharToJis(code >> 8, code & 0xFF);
           preferred = JisPairsToSjis(jis >> 8, jis & 0xFF);
         }
@@ -283,18 +310,227 @@ TEST(CodeConvert, EveryCharacterComesBack) {
     EXPECT_EQ(pos, back.size()) << name;
   };
   check(
-      "UTF-16", [](CMemory& m) { return m.SJIStoUNICODE(); }, [](CMemory& m) { return m.UNICODEtoSJIS(); }, false);
+      "UTF-16", [](CMemory& m) { return m.SJIStoUNICODE(); }, [](CMemory& m) { return m.UNICODEtoSJIS(); }, kUnicode);
   check(
       "UTF-16BE", [](CMemory& m) { return m.SJIStoUNICODEBE(); }, [](CMemory& m) { return m.UNICODEBEtoSJIS(); },
-      false);
+      kUnicode);
   check(
-      "UTF-8", [](CMemory& m) { return m.SJIStoUTF8(); }, [](CMemory& m) { return m.UTF8toSJIS(); }, false);
+      "UTF-8", [](CMemory& m) { return m.SJIStoUTF8(); }, [](CMemory& m) { return m.UTF8toSJIS(); }, kUnicode);
   check(
-      "UTF-7", [](CMemory& m) { return m.SJIStoUTF7(); }, [](CMemory& m) { return m.UTF7toSJIS(); }, false);
+      "UTF-7", [](CMemory& m) { return m.SJIStoUTF7(); }, [](CMemory& m) { return m.UTF7toSJIS(); }, kUnicode);
   check(
-      "EUC", [](CMemory& m) { return m.SJIStoEUC(); }, [](CMemory& m) { return m.EUCtoSJIS(); }, true);
+      "EUC", [](CMemory& m) { return m.SJIStoEUC(); }, [](CMemory& m) { return m.EUCtoSJIS(); }, kEuc);
   check(
-      "JIS", [](CMemory& m) { return m.SJIStoJIS(); }, [](CMemory& m) { return m.JIStoSJIS(false); }, true);
+      "JIS", [](CMemory& m) { return m.SJIStoJIS(); }, [](CMemory& m) { return m.JIStoSJIS(false); }, kJis);
+}
+
+// All 1,880 codes of the user-defined area F040-F9FC decode (to the private use area) and come
+// back through EUC as themselves.
+TEST(CodeConvert, UserDefinedAreaComesBackThroughEuc) {
+  std::string text;
+  int count = 0;
+  for (unsigned lead = 0xF0; lead <= 0xF9; ++lead) {
+    for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+      if (!IsSjisTrailByte(trail)) continue;
+      ASSERT_NE(platform::SjisCodeToUnicode(static_cast<uint16_t>(lead << 8 | trail)), 0xFFFDu);
+      text += static_cast<char>(lead);
+      text += static_cast<char>(trail);
+      ++count;
+    }
+  }
+  ASSERT_EQ(count, 1880);
+  CMemory m(text.data(), static_cast<int>(text.size()));
+  EXPECT_EQ(m.SJIStoEUC(), 0);
+  EXPECT_EQ(m.EUCtoSJIS(), 0);
+  EXPECT_EQ(std::string(m.View()), text);
+}
+
+int allocations = 0;
+void* CountingRealloc(void* block, size_t size) {
+  ++allocations;
+  return std::realloc(block, size);
+}
+
+// A buffer converted again and again (a file written line by line through one working buffer)
+// gets its block once: assigning the next text and converting it work in the block it has.
+TEST(CodeConvert, ConversionsKeepTheirBlock) {
+  const std::string sjis = S("漢字とかなとカナと"_sj) + "\xB6\xC5+ASCII\r\n";
+  using Step = int (*)(CMemory&);
+  const struct {
+    const char* name;
+    Step to;
+    Step from;
+  } codes[] = {
+      {"JIS", [](CMemory& m) { return m.SJIStoJIS(); }, [](CMemory& m) { return m.JIStoSJIS(true); }},
+      {"EUC", [](CMemory& m) { return m.SJIStoEUC(); }, [](CMemory& m) { return m.EUCtoSJIS(); }},
+      {"UTF-16", [](CMemory& m) { return m.SJIStoUNICODE(); }, [](CMemory& m) { return m.UNICODEtoSJIS(); }},
+      {"UTF-16BE", [](CMemory& m) { return m.SJIStoUNICODEBE(); }, [](CMemory& m) { return m.UNICODEBEtoSJIS(); }},
+      {"UTF-8", [](CMemory& m) { return m.SJIStoUTF8(); }, [](CMemory& m) { return m.UTF8toSJIS(); }},
+      {"UTF-7", [](CMemory& m) { return m.SJIStoUTF7(); }, [](CMemory& m) { return m.UTF7toSJIS(); }},
+  };
+  // Assigning the text again and converting it a second time asks for no block.
+  const auto again = [](const std::string& in, Step step) {
+    CMemory m(in.data(), static_cast<int>(in.size()));
+    step(m);
+    allocations = 0;
+    const auto previous = CMemory::SetReallocForTesting(&CountingRealloc);
+    m.Assign(in.data(), static_cast<int>(in.size()));
+    step(m);
+    CMemory::SetReallocForTesting(previous);
+    return std::pair(allocations, std::string(m.View()));
+  };
+  for (const auto& c : codes) {
+    CMemory m(sjis.data(), static_cast<int>(sjis.size()));
+    c.to(m);
+    const std::string encoded(m.View());
+    EXPECT_EQ(again(sjis, c.to), std::pair(0, encoded)) << c.name;
+    EXPECT_EQ(again(encoded, c.from), std::pair(0, sjis)) << c.name;
+  }
+  CMemory utf16("\x42\x30", 2);
+  utf16.UNICODEtoUTF8();
+  EXPECT_EQ(again("\x42\x30", [](CMemory& m) { return m.UNICODEtoUTF8(); }), std::pair(0, std::string(utf16.View())));
+}
+
+// A long text converts as its characters do one by one (each of them a text alone): the walks that
+// take 64 bytes at a time must find the same characters as the rules, wherever a block ends.
+TEST(CodeConvert, LongTextsConvertAsTheirCharacters) {
+  using Size = int (*)(const unsigned char*, int, int);
+  // The size of the character at i by the rules of each conversion.
+  const Size sjisChar = [](const unsigned char* s, int len, int i) { return SjisCharSize(s, len, i); };
+  const Size sjisUnicodeChar = [](const unsigned char* s, int len, int i) {
+    return SjisCharSize(s, len, i) == 2 && platform::SjisCodeToUnicode((s[i] << 8) | s[i + 1]) != 0xFFFD ? 2 : 1;
+  };
+  const Size eucChar = [](const unsigned char* s, int len, int i) {
+    const auto euc = [](unsigned char c) { return c >= 0xA1 && c <= 0xFE; };
+    if (s[i] == 0x8E) return i + 1 < len ? 2 : 1;
+    if (s[i] == 0x8F && i + 2 < len && euc(s[i + 1]) && euc(s[i + 2])) return 3;
+    return euc(s[i]) && i + 1 < len && euc(s[i + 1]) ? 2 : 1;
+  };
+  const Size utf8Char = [](const unsigned char* s, int len, int i) {
+    const auto cont = [&](int k) { return k < len && (s[k] & 0xC0) == 0x80; };
+    if ((s[i] & 0xF0) == 0xE0 && cont(i + 1) && cont(i + 2)) return 3;
+    if ((s[i] & 0xE0) == 0xC0 && cont(i + 1)) return 2;
+    if ((s[i] & 0xF8) == 0xF0 && cont(i + 1) && cont(i + 2) && cont(i + 3)) return 4;
+    return 1;
+  };
+  const struct {
+    const char* name;
+    int (CMemory::*convert)();
+    Size size;
+  } walks[] = {
+      {"SJIStoEUC", &CMemory::SJIStoEUC, sjisChar},
+      {"SJIStoUNICODE", &CMemory::SJIStoUNICODE, sjisUnicodeChar},
+      {"SJIStoUTF8", &CMemory::SJIStoUTF8, sjisUnicodeChar},
+      {"EUCtoSJIS", &CMemory::EUCtoSJIS, eucChar},
+      {"UTF8toSJIS", &CMemory::UTF8toSJIS, utf8Char},
+  };
+  static const unsigned char kBytes[] = {'a',  ' ',  '\r', 0x80, 0x81, 0x82, 0x85, 0x88, 0x8E, 0x8F, 0x9F, 0xA0,
+                                         0xA1, 0xA4, 0xB1, 0xDF, 0xE0, 0xEA, 0xF0, 0xF5, 0xF9, 0xFA, 0xFC, 0xFD,
+                                         0xFE, 0xFF, 0x40, 0x7E, 0x7F, 0xA2, 0xC8, 0xEF, 0xC3, 0xE3, 0xED, 0xBF};
+  // Whole characters of every code, and single bytes that matter to one of them.
+  static const char* const kPieces[] = {"\xE3\x81\x82", "\xE6\xBC\xA2", "\xEF\xBD\xB1", "\xC3\xA9", "\xF0\x9F\x98\x80",
+                                        "\xED\xA0\x80", "\xE0\x9F\xBF", "\xC0\x80",     "\x88\x9F", "\x82\xA0",
+                                        "\x85\x40",     "\xF0\x40",     "\xA4\xA2",     "\xB4\xC1", "\x8E\xB1",
+                                        "\x8F\xB0\xA1", "\x8F\xF5\xA1"};
+  std::mt19937 rng(17);
+  for (int round = 0; round < 400; ++round) {
+    std::string text;
+    const size_t size = rng() % 600;
+    // Every third text is whole characters alone (kana, kanji, half-width katakana and the other
+    // characters of one-byte codes, ASCII), which the walks take a whole block at a time.
+    static const char* const kWhole[] = {
+        "\xE3\x81\x82", "\xE6\xBC\xA2", "\xEF\xBD\xB1", "\xEF\xBE\x9F", "\xE2\x80\xBE", "\xC2\xA5", "a", "\r\n"};
+    const bool whole = round % 3 == 2;
+    while (text.size() < size) {
+      const unsigned kind = rng() % 8;
+      if (whole) {
+        text += kWhole[rng() % (sizeof kWhole / sizeof kWhole[0])];
+      } else if (kind < 4) {
+        text += kPieces[rng() % (sizeof kPieces / sizeof kPieces[0])];
+      } else {
+        text += static_cast<char>(kind < 7 ? kBytes[rng() % sizeof kBytes] : rng() % 256);
+      }
+    }
+    // Now and then a long ASCII stretch, which goes a block at a time.
+    if (round % 4 == 0) text.insert(rng() % (text.size() + 1), std::string(64 + rng() % 130, 'x'));
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const int len = static_cast<int>(text.size());
+    for (const auto& walk : walks) {
+      std::string pieces;
+      int unconverted = 0;
+      for (int i = 0; i < len;) {
+        const int size = walk.size(s, len, i);
+        const Converted one = Convert(text.substr(i, size), walk.convert);
+        pieces += one.bytes;
+        unconverted += one.unconverted;
+        i += size;
+      }
+      const Converted whole = Convert(text, walk.convert);
+      ASSERT_EQ(whole.bytes, pieces) << walk.name << " round " << round;
+      ASSERT_EQ(whole.unconverted, unconverted) << walk.name << " round " << round;
+    }
+  }
+}
+
+// A long JIS text converts as its runs do, each a text alone with its opening escape (and ESC ( B
+// after it, which closes a kanji run): the decoder takes many runs 16 bytes at a time.
+TEST(CodeConvert, LongJisTextsConvertAsTheirRuns) {
+  const auto escapeAt = [](const std::string& t, size_t i) {
+    if (t[i] != '\x1B' || t.size() - i < 3) return false;
+    const std::string_view e(t.data() + i + 1, 2);
+    return e == "$B" || e == "$@" || e == "(I" || e == "(B" || e == "(J";
+  };
+  static const char* const kPieces[] = {"\x1B$B", "\x1B$@", "\x1B(I", "\x1B(B", "\x1B(J", "\x1B", "0!",  "F|",
+                                        "~~",     "!",      "\r\n",   " ",      "\x7F",   "\xB1", "\x20"};
+  std::mt19937 rng(1);
+  for (int round = 0; round < 300; ++round) {
+    // JIS text made from Shift-JIS, with escapes, pairs and bytes of every kind put in at random.
+    const std::string sjis = S("漢字とかなとカナと"_sj) + "\xB6\xC5 abc\r\n" + S("亜唖娃阿哀愛挨姶逢葵茜穐悪握渥"_sj);
+    std::string text;
+    while (text.size() < 100 + rng() % 700) {
+      if (rng() % 3 == 0) {
+        text += kPieces[rng() % (sizeof kPieces / sizeof kPieces[0])];
+      } else {
+        const size_t from = rng() % sjis.size();
+        text += Convert(sjis.substr(from, rng() % 24), &CMemory::SJIStoJIS).bytes;
+      }
+    }
+    std::string pieces;
+    int unconverted = 0;
+    std::string open;  // the escape of the current run
+    size_t start = 0;
+    const auto run = [&](size_t end, bool last) {
+      const bool kanji = open == "\x1B$B" || open == "\x1B$@";
+      const std::string alone = open + text.substr(start, end - start) + (kanji && !last ? "\x1B(B" : "");
+      CMemory m(alone.data(), static_cast<int>(alone.size()));
+      unconverted += m.JIStoSJIS(false);
+      pieces += m.View();
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+      if (!escapeAt(text, i)) continue;
+      run(i, false);
+      open = text.substr(i, 3);
+      start = i + 3;
+      i += 2;
+    }
+    run(text.size(), true);
+    CMemory whole(text.data(), static_cast<int>(text.size()));
+    const int n = whole.JIStoSJIS(false);
+    ASSERT_EQ(std::string(whole.View()), pieces) << "round " << round;
+    ASSERT_EQ(n, unconverted) << "round " << round;
+  }
+}
+
+// The Unicode decoders take the length of a unit's output from the unit: one byte for ASCII,
+// U+00A5, U+203E and U+FF61-U+FF9F, two for every other unit (the geta mark where there is no code).
+TEST(CodeConvert, OneByteCodesAreOfFewUnits) {
+  for (unsigned u = 0; u < 0x10000; ++u) {
+    if (u >= 0xD800 && u <= 0xDFFF) continue;
+    const char unit[2] = {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+    const Converted c = Convert(std::string_view(unit, 2), &CMemory::UNICODEtoSJIS);
+    const bool one = u < 0x80 || u == 0xA5 || u == 0x203E || (u >= 0xFF61 && u <= 0xFF9F);
+    ASSERT_EQ(c.bytes.size(), one ? 1u : 2u) << std::hex << u;
+  }
 }
 
 TEST(CodeConvert, NewBuffersOfUtf16) {
