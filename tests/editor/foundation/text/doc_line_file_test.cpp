@@ -487,11 +487,11 @@ TEST(DocLineFile, UnconvertibleCharactersAreToldAfterALoad) {
 
 TEST(DocLineFile, ASaveAsksAboutCharactersTheCodeCannotHold) {
   ScopedTempDir dir;
-  // A user-defined character has no EUC code; the two bytes of one that is not Shift-JIS at all
-  // have no Unicode one.
-  const std::string userDefined = "\xF0\x40";
+  // FC FC, the last cell of the IBM rows, is a Shift-JIS pair with no JIS code and so none in
+  // EUC; the two bytes of one that is not Shift-JIS at all have no Unicode one.
+  const std::string noJisCode = "\xFC\xFC";
   CDocLineMgr doc;
-  Fill(doc, {{userDefined + "と"_sj + userDefined, CLineEnd::CRLF}, {"ok", CLineEnd::NONE}});
+  Fill(doc, {{noJisCode + "と"_sj + noJisCode, CLineEnd::CRLF}, {"ok", CLineEnd::NONE}});
   dir.Write("euc.txt", "old");
   {
     MessageBoxCapture boxes(IDNO);
@@ -505,7 +505,7 @@ TEST(DocLineFile, ASaveAsksAboutCharactersTheCodeCannotHold) {
     MessageBoxCapture boxes(IDYES);
     EXPECT_TRUE(Save(doc, dir.File("euc.txt"), kCodeEuc));
     ASSERT_EQ(boxes.requests.size(), 1u);
-    EXPECT_EQ(dir.Read("euc.txt"), userDefined + "\xA4\xC8" + userDefined + "\r\nok");
+    EXPECT_EQ(dir.Read("euc.txt"), noJisCode + "\xA4\xC8" + noJisCode + "\r\nok");
   }
   {
     CDocLineMgr broken;
