@@ -28,6 +28,7 @@ class CDocLine;
 class CDocLineMgr;
 class CJobProgressBar;
 class CMemory;
+class CRegexpDll;
 struct TypeSettings;
 
 class CWrapLine {
@@ -184,6 +185,20 @@ class CWrapLineMgr {
   // Replaces a range given in cells by the text.
   bool ReplaceText(WrapReplaceArg* pArg);
 
+  // ---- Words and search in display terms ------------------------------------------------------
+  // The document lines' word and search rules at a display position (display line and byte offset
+  // within it); false, with the outputs untouched, when they find nothing.
+
+  // The word around the position, its start and end as display line and byte offset: a word that
+  // starts or ends where a display line breaks starts on the later line and ends on the earlier.
+  bool GetWordRange(int nLine, int nOffset, int* pnLineFrom, int* pnOffsetFrom, int* pnLineTo, int* pnOffsetTo,
+                    CMemory* pcmemWord, CMemory* pcmemWordLeft);
+  // The next or previous word start in the position's document line.
+  bool GetNextWordPos(int nLine, int nOffset, int* pnLineNew, int* pnOffsetNew, bool bBackward, bool bStopAtBlanks);
+  // The match found from the position on (or backward before it), its start and end in cells.
+  bool FindText(int nLine, int nOffset, const char* pszPattern, bool bForward, bool bRegexp, bool bCaseSensitive,
+                bool bWholeWord, int* pnXFrom, int* pnYFrom, int* pnXTo, int* pnYTo, CRegexpDll* pRegexp);
+
   // ---- Wrapping ---------------------------------------------------------------------------------
 
   // Moves the colour state over offset nOffset of a line; *pnEnd is where the open string or
@@ -253,6 +268,10 @@ class CWrapLineMgr {
   // character that holds byte nByte (nByte itself when one starts there). True when no tab came
   // before it, so that its cell column is the indent plus its offset.
   bool CharStartInPiece(const CWrapLine* pLine, int nByte, int* pnCharStart) const;
+  // The document position of a display position (display line, byte offset); a line past the last
+  // is the end of the text, which is a new line after a final line end. False for a negative
+  // position.
+  bool DisplayToDoc(int nLine, int nOffset, int* pnDocCol, int* pnDocLine);
   // The first piece, walking forward, of document line nDocLine that holds the byte column.
   void LocateForward(int nDocLine, int nDocCol, int* pnLine, int* pnOffset);
 
