@@ -1,7 +1,9 @@
-// Loading a document: CDocLineMgr::LoadFromFile of generated Shift-JIS text (100 MB unless
-// VREL_BENCH_MB says otherwise) warm in the page cache, against read() of the same file plus a
-// memchr split into lines in the same run. The UTF-8 copy of the text is loaded too, to show what
-// the conversion of every line costs. The ratios are printed after the runs.
+// Loading and wrapping a document: CDocLineMgr::LoadFromFile of generated Shift-JIS text (100 MB
+// unless VREL_BENCH_MB says otherwise) warm in the page cache, then CWrapLineMgr::RewrapAll at
+// width 80 with the rules and comment colouring on, against read() of the same file plus a memchr
+// split into lines in the same run. The load and the wrap are also timed apart, and the UTF-8 copy
+// of the text is loaded too, to show what the conversion of every line costs. The ratios are
+// printed after the runs.
 #include <benchmark/benchmark.h>
 #include <cstring>
 #include <fcntl.h>
@@ -11,11 +13,13 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench/editor_bench_wrap.h"
 #include "bench/editor_sample_text.h"
 #include "bench/run_times_reporter.h"
 #include "editor/foundation/text/char_codes.h"
 #include "editor/foundation/text/doc_line_mgr.h"
 #include "editor/foundation/text/memory.h"
+#include "editor/foundation/text/wrap_line_mgr.h"
 
 namespace {
 
@@ -84,6 +88,34 @@ void Load(benchmark::State& state, const SampleFile& file, int code) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(Sjis().size()));
 }
 
+// The load followed by the wrap a document does after it; with bWrapOnly the load is left out of
+// the time.
+void LoadAndWrap(benchmark::State& state, bool bWrapOnly) {
+  const auto type = MakeEditorBenchWrapType();
+  int64_t displayLines = 0;
+  for (auto _ : state) {
+    if (bWrapOnly) state.PauseTiming();
+    auto doc = std::make_unique<CDocLineMgr>();
+    bool bom = false;
+    if (!doc->LoadFromFile(SjisFile().path().c_str(), nullptr, nullptr, kCodeSjis, nullptr, false, &bom)) {
+      state.SkipWithError("the load failed");
+      break;
+    }
+    if (bWrapOnly) state.ResumeTiming();
+    auto wrap = std::make_unique<CWrapLineMgr>();
+    wrap->Attach(doc.get());
+    wrap->SetWrapSettings(true, nullptr, *type);
+    displayLines = wrap->GetLineCount();
+    state.PauseTiming();
+    wrap.reset();
+    doc.reset();
+    ::malloc_trim(0);
+    state.ResumeTiming();
+  }
+  state.counters["display_lines"] = static_cast<double>(displayLines);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(Sjis().size()));
+}
+
 class RatioReporter : public RunTimesReporter {
  public:
   void Finalize() override {
@@ -92,7 +124,7 @@ class RatioReporter : public RunTimesReporter {
     const double base = Time("read+memchr/real_time");
     if (base <= 0) return;
     out << "\nagainst read() + memchr of the same file (time / time):\n";
-    for (const char* name : {"LoadFromFile/SJIS", "LoadFromFile/UTF-8"}) {
+    for (const char* name : {"LoadFromFile+RewrapAll/SJIS", "LoadFromFile/SJIS", "RewrapAll/SJIS", "LoadFromFile/UTF-8"}) {
       const double t = Time(std::string(name) + "/real_time");
       if (t > 0) out << "  " << name << ": " << t / base << "\n";
     }
@@ -103,6 +135,12 @@ class RatioReporter : public RunTimesReporter {
 
 int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("read+memchr", ReadAndSplit)->Unit(benchmark::kMillisecond)->UseRealTime();
+  benchmark::RegisterBenchmark("LoadFromFile+RewrapAll/SJIS", [](benchmark::State& s) { LoadAndWrap(s, false); })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  benchmark::RegisterBenchmark("RewrapAll/SJIS", [](benchmark::State& s) { LoadAndWrap(s, true); })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
   benchmark::RegisterBenchmark("LoadFromFile/SJIS", [](benchmark::State& s) { Load(s, SjisFile(), kCodeSjis); })
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime();
