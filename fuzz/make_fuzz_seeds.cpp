@@ -308,6 +308,20 @@ void EditorFiles() {
   put("sjis_mark_as_text", 0, "\xEF\xBB\xBF" "abc\r\n");
   // A CR LF cut by the first block boundary, inside a line longer than a block.
   put("sjis_long_line", 0, std::string(32767, 'x') + "\r\n" + std::string(1000, 'y'));
+
+  // With wrap settings (see the target): width, tab, switches, indent and escape, then texts.
+  auto wrapped = [](std::string_view name, Bytes settings, std::string_view file) {
+    Put("editor_file_load", name, Cat({Bytes{0, uint8_t(settings.size())}, settings, Of(file)}));
+  };
+  // An indent after a tab near the width: the tab after it fits no display line.
+  wrapped("wrap_indent_near_width", Cat({Bytes{30, 0, 20, 0, 1}}), "ab\t\tccccccccccccccccccccccccccc\r\n\tx\r\n");
+  // Every rule, C comments over lines, strings with escapes, kinsoku in a narrow width.
+  wrapped("wrap_rules_comments", Cat({Bytes{12, 0, 4, 0xFF, 0x02}, Of("」。、"_sj), Bytes{0}, Of("「("_sj),
+                                      Bytes{0}, Of("*"), Bytes{0}, Of("//"), Bytes{0}, Of("/*"), Bytes{0},
+                                      Of("*/"), Bytes{0}, Of("{"), Bytes{0}, Of("}")}),
+          std::string("  * ") + "今日は「晴れ」です。とても良い天気、"_sj + "word_wrapping /* open\r\n\"表\" */ 'x\\'y' // c\r\n{ z }\n");
+  // A trail byte that is a backslash inside a string, and doubled quotes.
+  wrapped("wrap_quotes", Bytes{20, 0, 8, 0xC0, 0x04}, "\"表\"x\"\" 'a''b'\r\n\"open\r\n'\n");
 }
 
 int main(int argc, char** argv) {
