@@ -428,6 +428,27 @@ void ExpectRoundTrips(CWrapLineMgr& wrap, CDocLineMgr& doc) {
   }
 }
 
+// Settings taken without a re-wrap leave pieces cut under the old ones; lines that the colour
+// reaches are cut again rather than given states of cuts they do not have.
+TEST(WrapLineMgr, RecolouringLinesCutUnderOtherSettingsCutsThemAgain) {
+  WrapRules r = Width(10);
+  r.comments = true;
+  r.blockStart = "/*";
+  r.blockEnd = "*/";
+  Wrapped w("ab\r\nabcdefghijklmnopqrstuvwxyz\r\nx */ y\r\nabcdefghijklmnopqrstuvwxyz\r\n", r);
+  ASSERT_EQ(w.wrap.GetLineCount(), 8);
+  r.wrap = 20;
+  w.wrap.SetWrapSettings(false, nullptr, *MakeType(r));
+  ASSERT_TRUE(w.wrap.InsertData(0, 0, "/*", 2, nullptr, nullptr, nullptr, nullptr));
+  EXPECT_EQ(PieceTexts(w.wrap), (std::vector<std::string>{"/*ab\r", "abcdefghijklmnopqrst", "uvwxyz\r", "x */ y\r",
+                                                           "abcdefghij", "klmnopqrst", "uvwxyz\r"}));
+  std::vector<int> states;
+  for (const PieceRecord& p : Pieces(w.wrap)) states.push_back(p.state);
+  const int c = CWrapLineMgr::COLOR_BLOCK_COMMENT1;
+  EXPECT_EQ(states, (std::vector<int>{0, c, c, c, 0, 0, 0}));
+  ASSERT_NO_FATAL_FAILURE(ExpectSoundList(w.wrap, w.doc));
+}
+
 TEST(WrapLineMgr, EditsEqualAWholeRewrap) {
   std::mt19937 rng(20240611);
   auto in = [&](int a, int b) { return std::uniform_int_distribution<int>(a, b)(rng); };
