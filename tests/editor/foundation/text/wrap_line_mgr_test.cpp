@@ -11,6 +11,7 @@
 #include "editor/foundation/text/sjis_char.h"
 #include "editor/foundation/text/wrap_line_mgr.h"
 #include "platform/sjis_literal.h"
+#include "tests/editor/foundation/message_box_capture.h"
 #include "tests/editor/foundation/text/doc_text.h"
 #include "tests/editor/foundation/text/wrap_fixture.h"
 
@@ -329,6 +330,32 @@ TEST(WrapLineMgr, RefusedEditsChangeNothing) {
   EXPECT_FALSE(w.wrap.ReplaceText(&a));
   EXPECT_EQ(Pieces(w.wrap), before);
   EXPECT_EQ(DocText(w.doc), "abc\r\ndef\r\n");
+}
+
+void* NoMemory(void*, size_t) { return nullptr; }
+
+TEST(WrapLineMgr, EditsThatRunOutOfMemoryChangeNothing) {
+  Wrapped w("abcdefghijkl\r\nmn\r\nop\r\n", Width(10));
+  const std::vector<PieceRecord> before = Pieces(w.wrap);
+  MessageBoxCapture boxes;
+  auto previous = CMemory::SetReallocForTesting(&NoMemory);
+  CMemory deleted;
+  const bool deletedSome = w.wrap.DeleteData(1, 0, 4, nullptr, nullptr, nullptr, &deleted);
+  const bool inserted = w.wrap.InsertData(1, 1, "x\r\ny\r\nz", 8, nullptr, nullptr, nullptr, nullptr);
+  WrapReplaceArg a;
+  a.nDelLineFrom = 0;
+  a.nDelColFrom = 2;
+  a.nDelLineTo = 2;
+  a.nDelColTo = 1;
+  a.pInsText = "XY\r\nZ";
+  a.nInsLen = 5;
+  const bool replaced = w.wrap.ReplaceText(&a);
+  CMemory::SetReallocForTesting(previous);
+  EXPECT_FALSE(deletedSome);
+  EXPECT_FALSE(inserted);
+  EXPECT_FALSE(replaced);
+  EXPECT_EQ(Pieces(w.wrap), before);
+  EXPECT_EQ(DocText(w.doc), "abcdefghijkl\r\nmn\r\nop\r\n");
 }
 
 TEST(WrapLineMgr, OpeningACommentRecoloursLaterLinesWithoutCuttingThem) {
