@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
                  "start the program without arguments to play the game in the current folder.\n");
     return kEditorMissingStatus;
   }
-  platform::EnsureGuiApp();
+  // Owned here, so that the toolkit is torn down before the exit handlers run.
+  platform::GuiApp gui;
   platform::InstallQuitSignals();
   static char commandLine[] = "";
   // There is one module; its handle is a token that the code passing it on never looks into.

@@ -6,12 +6,12 @@
 
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "bench/run_times_reporter.h"
 #include "pixman_baseline.h"
 #include "sdk/graphics/blit_rows.h"
 #include "sdk/graphics/mem_plane.h"
@@ -141,8 +141,19 @@ void RunPixmanOver(benchmark::State& state, Content content) {
 #endif
 
 // Prints, after the usual table, each kernel's time against the plain rows, memcpy and pixman.
-class RatioReporter : public RunTimesReporter {
+class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    // With repetitions the median stands for the benchmark, else the single run.
+    for (const Run& r : runs) {
+      if (r.error_occurred) continue;
+      if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
+        m_times[r.run_name.str()] = r.GetAdjustedRealTime();
+      else if (r.run_type == Run::RT_Iteration && !m_times.count(r.run_name.str()))
+        m_times[r.run_name.str()] = r.GetAdjustedRealTime();
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
   void Finalize() override {
     ConsoleReporter::Finalize();
     const std::string fast = blit_rows::ActiveRows().name;
@@ -161,6 +172,13 @@ class RatioReporter : public RunTimesReporter {
       out << "\n";
     }
   }
+
+ private:
+  double Time(const std::string& name) const {
+    const auto it = m_times.find(name);
+    return it == m_times.end() ? 0.0 : it->second;
+  }
+  std::map<std::string, double> m_times;
 };
 
 }  // namespace

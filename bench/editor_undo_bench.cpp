@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "bench/editor_bench_wrap.h"
+#include "bench/editor_bench_text.h"
 #include "editor/foundation/text/doc_line_mgr.h"
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/ope_blk.h"

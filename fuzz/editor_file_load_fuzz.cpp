@@ -1,17 +1,12 @@
-// Loading a text file into document lines, wrapping it and saving it back. The input is a code byte
-// (0-6, 7 for detection), a header (a length byte and that many bytes: the wrap settings), then the
-// file. The lines must each end with the line end they record; the display lines must cover each
-// line once, in order, and positions must go to the display and back unchanged; saving in the same
-// code and loading again must give the same lines in Shift-JIS and the Unicode codes, and in
-// Shift-JIS the very same bytes.
-//
-// The wrap settings: wrap width (two bytes, low first), tab width, switches (1 word wrap, 2
-// line-head rule, 4 line-end rule, 8 hanging line end, 16 hanging punctuation, 32 comments, 64
-// single quotes, 128 double quotes), then indent rule (bits 0-1), string escape style (bits 2-3),
-// ideographic space as indent (bit 4) and line comment at column 0 only (bit 5), then texts
-// separated by NUL: line-head characters, line-end characters, indent characters, line comment,
-// block comment start and end, second block comment start and end. A header shorter than five
-// bytes wraps at 80 with every rule, C comments and both quotes.
+// Loading a text file into document lines, cutting it into display lines, and saving it back.
+// The input is a code byte (0-6, 7 for detection), a header of wrap settings (a length byte and
+// that many bytes: wrap width, tab width, two bytes of switches, then the line-head and line-end
+// characters, the indent characters, the line comment and two pairs of block comment delimiters,
+// each ended by a zero byte), then the file. The lines must each end with the line end they
+// record; the display lines must cover every document line once, in order, cut only between
+// characters; positions must go to the display and back unchanged; saving in the same code and
+// loading again must give the same lines in Shift-JIS and the Unicode codes, and in Shift-JIS the
+// very same bytes.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -50,108 +45,101 @@ std::vector<Line> Lines(CDocLineMgr& doc) {
   return lines;
 }
 
-void CopyText(char* field, size_t size, const std::string& text) {
-  const size_t n = std::min(text.size(), size - 1);
-  std::memcpy(field, text.data(), n);
-  field[n] = 0;
-}
-
-std::unique_ptr<TypeSettings> WrapSettings(const uint8_t* header, size_t size) {
+// The wrap settings of the header; absent bytes leave width 80, tab 4 and every switch off.
+std::unique_ptr<TypeSettings> ReadWrapType(const uint8_t* h, size_t n) {
   auto t = std::make_unique<TypeSettings>();
-  if (size < 5) {
-    t->nWrapColumn = 80;
-    t->nTabWidth = 4;
-    t->bEnglishWordWrap = t->bKinsokuHead = t->bKinsokuTail = t->bKinsokuRet = t->bKinsokuKuto = 1;
-    CopyText(t->szKinsokuHead, sizeof t->szKinsokuHead, "\x81\x41\x81\x42\x81\x76),.");  // 、。」
-    CopyText(t->szKinsokuTail, sizeof t->szKinsokuTail, "\x81\x75(");                  // 「
-    t->LineComments.Set(0, "//", -1);
-    t->BlockComments.SetPair(0, "/*", "*/");
-    for (int c : {CWrapLineMgr::COLOR_LINE_COMMENT, CWrapLineMgr::COLOR_SINGLE_QUOTE, CWrapLineMgr::COLOR_DOUBLE_QUOTE}) {
-      t->Colors[c].bShow = 1;
-    }
-    return t;
+  auto byte = [&](size_t i) { return i < n ? h[i] : 0; };
+  t->nWrapColumn = n > 0 ? 1 + h[0] : 80;
+  t->nTabWidth = n > 1 ? 1 + h[1] % 64 : 4;
+  const uint8_t a = byte(2);
+  const uint8_t b = byte(3);
+  t->bEnglishWordWrap = a & 1;
+  t->bKinsokuHead = (a >> 1) & 1;
+  t->bKinsokuTail = (a >> 2) & 1;
+  t->bKinsokuRet = (a >> 3) & 1;
+  t->bKinsokuKuto = (a >> 4) & 1;
+  t->bAutoIndent_ZENSPACE = (a >> 5) & 1;
+  t->Colors[CWrapLineMgr::COLOR_LINE_COMMENT].bShow = (a >> 6) & 1;
+  t->Colors[CWrapLineMgr::COLOR_SINGLE_QUOTE].bShow = (a >> 7) & 1;
+  t->Colors[CWrapLineMgr::COLOR_DOUBLE_QUOTE].bShow = b & 1;
+  t->nQuoteEscape = (b >> 1) % 3;
+  t->nIndentLayout = (b >> 3) % 3;
+  const int commentColumn = (b >> 5) & 1 ? 0 : -1;
+  // The texts, each ended by a zero byte (or the header's end).
+  std::vector<std::string> texts;
+  for (size_t i = 4; i < n && texts.size() < 8;) {
+    const size_t end = std::find(h + i, h + n, 0) - h;
+    texts.emplace_back(reinterpret_cast<const char*>(h + i), end - i);
+    i = end + 1;
   }
-  t->nWrapColumn = header[0] | header[1] << 8;
-  t->nTabWidth = header[2];
-  const unsigned on = header[3];
-  t->bEnglishWordWrap = (on >> 0) & 1;
-  t->bKinsokuHead = (on >> 1) & 1;
-  t->bKinsokuTail = (on >> 2) & 1;
-  t->bKinsokuRet = (on >> 3) & 1;
-  t->bKinsokuKuto = (on >> 4) & 1;
-  t->Colors[CWrapLineMgr::COLOR_LINE_COMMENT].bShow = (on >> 5) & 1;
-  t->Colors[CWrapLineMgr::COLOR_SINGLE_QUOTE].bShow = (on >> 6) & 1;
-  t->Colors[CWrapLineMgr::COLOR_DOUBLE_QUOTE].bShow = (on >> 7) & 1;
-  t->nIndentLayout = header[4] & 3;
-  t->nQuoteEscape = (header[4] >> 2) & 3;
-  t->bAutoIndent_ZENSPACE = (header[4] >> 4) & 1;
-  std::vector<std::string> texts(8);
-  size_t k = 0;
-  for (size_t i = 5; i < size && k < texts.size(); ++i) {
-    if (header[i] == 0) {
-      ++k;
-    } else {
-      texts[k] += static_cast<char>(header[i]);
-    }
-  }
-  CopyText(t->szKinsokuHead, sizeof t->szKinsokuHead, texts[0]);
-  CopyText(t->szKinsokuTail, sizeof t->szKinsokuTail, texts[1]);
-  CopyText(t->szIndentChars, sizeof t->szIndentChars, texts[2]);
-  t->LineComments.Set(0, texts[3].c_str(), (header[4] >> 5) & 1 ? 0 : -1);
+  texts.resize(8);
+  auto copy = [](char* field, size_t size, const std::string& text) {
+    const size_t len = std::min(text.size(), size - 1);
+    std::memcpy(field, text.data(), len);
+    field[len] = 0;
+  };
+  copy(t->szKinsokuHead, sizeof t->szKinsokuHead, texts[0]);
+  copy(t->szKinsokuTail, sizeof t->szKinsokuTail, texts[1]);
+  copy(t->szIndentChars, sizeof t->szIndentChars, texts[2]);
+  t->LineComments.Set(0, texts[3].c_str(), commentColumn);
   t->BlockComments.SetPair(0, texts[4].c_str(), texts[5].c_str());
   t->BlockComments.SetPair(1, texts[6].c_str(), texts[7].c_str());
   return t;
 }
 
-// The display lines cover every document line once, in order, each with its text and the first
-// byte of its line end.
-void CheckPieces(CDocLineMgr& doc, CWrapLineMgr& wrap) {
-  CWrapLine* piece = wrap.GetLine(0);
-  int index = 0;
-  int docIndex = 0;
-  for (CDocLine* line = doc.GetFirstLine(); line; line = line->m_pNext, ++docIndex) {
+// The display lines cover each document line once, in order, from its start to its end (the
+// last piece holding one byte of its line end), never cutting a character.
+void CheckPieces(CWrapLineMgr& wrap, CDocLineMgr& doc) {
+  const CWrapLine* piece = wrap.GetLine(0);
+  int pieces = 0;
+  for (CDocLine* line = doc.GetFirstLine(); line; line = line->m_pNext) {
     int len = 0;
-    line->GetText(&len);
-    const int end = len - std::max(line->m_cLineEnd.GetLen() - 1, 0);
-    for (int at = 0; at < end; ++index) {
-      if (!piece || piece->m_pDocLine != line || piece->m_nOffset != at || piece->m_nLength <= 0) std::abort();
-      if (wrap.GetDocLineIndex(index) != docIndex) std::abort();
-      at += piece->m_nLength;
-      if (at > end) std::abort();
+    const auto* s = reinterpret_cast<const unsigned char*>(line->GetText(&len));
+    const int body = line->GetLengthWithoutEol();
+    const int covered = body + (line->m_cLineEnd.GetCode() != CLineEnd::NONE ? 1 : 0);
+    int offset = 0;
+    int charStart = 0;
+    do {
+      if (!piece || piece->m_pDocLine != line || piece->m_nOffset != offset || piece->m_nLength <= 0) std::abort();
+      offset += piece->m_nLength;
+      while (charStart < offset && charStart < body) charStart += SjisCharSize(s, body, charStart);
+      if (offset <= body && charStart != offset) std::abort();
       piece = piece->m_pNext;
-    }
+      ++pieces;
+    } while (offset < covered);
+    if (offset != covered) std::abort();
   }
-  if (piece || index != wrap.GetLineCount()) std::abort();
+  if (piece || pieces != wrap.GetLineCount()) std::abort();
 }
 
-// Document positions at character starts go to the display and back unchanged (a few per line on
-// long lines), and so does the start of every display line.
-void CheckPositions(CDocLineMgr& doc, CWrapLineMgr& wrap) {
-  for (int l = 0; l < doc.GetLineCount(); ++l) {
+// Every document position at a character start goes to the display and back unchanged, and every
+// display position at a character start comes back from the document.
+void CheckRoundTrips(CWrapLineMgr& wrap, CDocLineMgr& doc) {
+  int l = 0;
+  for (CDocLine* line = doc.GetFirstLine(); line; line = line->m_pNext, ++l) {
     int len = 0;
-    const auto* s = reinterpret_cast<const unsigned char*>(doc.GetLineTextNoLineEnd(l, &len));
-    const int stride = std::max(1, len / 64);
-    for (int col = 0, next = 0; col <= len; col += col < len ? SjisCharSize(s, len, col) : 1) {
-      if (col < next && col < len) continue;
-      next = col + stride;
-      int x = 0;
-      int y = 0;
+    const auto* s = reinterpret_cast<const unsigned char*>(line->GetText(&len));
+    const int body = line->GetLengthWithoutEol();
+    for (int col = 0; col <= body; col += col < body ? SjisCharSize(s, body, col) : 1) {
+      int x = -1, y = -1, backCol = -1, backLine = -1;
       wrap.DocToWrapPos(col, l, &x, &y);
-      int backCol = 0;
-      int backLine = 0;
       wrap.WrapToDocPos(x, y, &backCol, &backLine);
       if (backCol != col || backLine != l) std::abort();
     }
   }
   for (int y = 0; y < wrap.GetLineCount(); ++y) {
-    const int x = wrap.GetLine(y)->m_nIndent;
-    int col = 0;
-    int l = 0;
-    wrap.WrapToDocPos(x, y, &col, &l);
-    int backX = 0;
-    int backY = 0;
-    wrap.DocToWrapPos(col, l, &backX, &backY);
-    if (backX != x || backY != y) std::abort();
+    const CWrapLine* piece = wrap.GetLine(y);
+    const auto* s = reinterpret_cast<const unsigned char*>(piece->GetText());
+    int x = piece->m_nIndent;
+    for (int pos = 0; pos < piece->m_nLength;) {
+      int col = -1, line = -1, backX = -1, backY = -1;
+      wrap.WrapToDocPos(x, y, &col, &line);
+      wrap.DocToWrapPos(col, line, &backX, &backY);
+      if (backX != x || backY != y) std::abort();
+      const int size = SjisCharSize(s, piece->m_nLength, pos);
+      x += s[pos] == '\t' ? wrap.GetTabWidth() - x % wrap.GetTabWidth() : size;
+      pos += size;
+    }
   }
 }
 
@@ -170,19 +158,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool bom = false;
   if (!doc.LoadFromFile(in.c_str(), nullptr, nullptr, code, nullptr, false, &bom)) std::abort();
   const std::vector<Line> lines = Lines(doc);
-  {
-    CWrapLineMgr wrap;
-    wrap.Attach(&doc);
-    if (!wrap.SetWrapSettings(true, nullptr, *WrapSettings(data + 2, header - 2))) std::abort();
-    CheckPieces(doc, wrap);
-    CheckPositions(doc, wrap);
-  }
   if (code == kCodeSjis) {
     // Shift-JIS lines are the file's bytes cut at CR and LF.
     for (const Line& l : lines) {
       if (l.text.find_first_of("\r\n") != std::string::npos) std::abort();
     }
   }
+
+  CWrapLineMgr wrap;
+  wrap.Attach(&doc);
+  if (!wrap.SetWrapSettings(true, nullptr, *ReadWrapType(data + 2, data[1]))) std::abort();
+  CheckPieces(wrap, doc);
+  // Each lookup walks from the nearest known piece: a long line makes the walk quadratic.
+  if (size - header <= 8192) CheckRoundTrips(wrap, doc);
+
   // Detection gave some code; saving and loading again works in that one.
   const int used = code == kCodeDetect ? CMemory::DetectCode(reinterpret_cast<const char*>(data + header),
                                                              static_cast<int>(std::min<size_t>(size - header, 32768)))

@@ -4,13 +4,16 @@
 // made here: they are kept as they were found.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "editor/foundation/settings/share_data.h"
 #include "platform/picture_writers.h"
 #include "platform/sjis.h"
 #include "platform/sjis_literal.h"
@@ -135,6 +138,25 @@ void Script() {
       "MOVIE \"f.avi\": STOPMOVIE\r\nPICTURE 1, \"a.png\"\r\nFADEOUT 1 8\r\nSE 1, \"s.wav\"\r\n"
       "PRINT \"A=\"; A\r\nSETBUTTON 0, 1, 2, 0, \"a.png\", \"b.png\"\r\nCLEARBUTTON\r\nQUICKLOAD: FLOAD\r\n"
       "GETBUTTON B\r\n");
+}
+
+// The editor's settings file as the editor writes it with every default: a seed of the size real
+// files have, with every section and key in place.
+void EditorSettings() {
+  const ScopedTempDir folder;
+  auto record = std::make_unique<SharedSettings>();
+  CShareData::InitDefaults(*record);
+  CShareData share;
+  share.Attach(record.get());
+  if (!share.IOSettings(false, folder.File("defaults.ini"))) {
+    std::fprintf(stderr, "make_fuzz_seeds: the default settings file could not be written\n");
+    std::exit(1);
+  }
+  // Folders below the executable's own are written as they are here: the seed names a fixed one.
+  std::string text = folder.Read("defaults.ini");
+  const std::string here = CShareData::ExecutableFolder();
+  for (size_t at; !here.empty() && (at = text.find(here)) != std::string::npos;) text.replace(at, here.size(), "/opt/tovara/");
+  Put("editor_settings", "defaults", text);
 }
 
 void SeenLists() {
@@ -291,10 +313,11 @@ void Images() {
 
 }  // namespace
 
-// Text files for loading and saving in every code: a code byte, an empty header, then the file.
+// Text files for loading, wrapping and saving in every code: a code byte, the wrap settings (a
+// length byte and the settings), then the file.
 void EditorFiles() {
-  auto put = [](std::string_view name, int code, std::string_view file) {
-    Put("editor_file_load", name, Cat({Bytes{uint8_t(code), 0}, Of(file)}));
+  auto put = [](std::string_view name, int code, std::string_view file, const Bytes& wrap = {}) {
+    Put("editor_file_load", name, Cat({Bytes{uint8_t(code), uint8_t(wrap.size())}, wrap, Of(file)}));
   };
   const std::string mixed = std::string("ASCII and ") + "漢字かなカナ｡ﾊﾝｶｸ表"_sj + "\r\n2nd\n3rd\r4th\n\rlast";
   put("sjis_line_ends", 0, mixed);
@@ -308,20 +331,19 @@ void EditorFiles() {
   put("sjis_mark_as_text", 0, "\xEF\xBB\xBF" "abc\r\n");
   // A CR LF cut by the first block boundary, inside a line longer than a block.
   put("sjis_long_line", 0, std::string(32767, 'x') + "\r\n" + std::string(1000, 'y'));
-
-  // With wrap settings (see the target): width, tab, switches, indent and escape, then texts.
-  auto wrapped = [](std::string_view name, Bytes settings, std::string_view file) {
-    Put("editor_file_load", name, Cat({Bytes{0, uint8_t(settings.size())}, settings, Of(file)}));
-  };
-  // An indent after a tab near the width: the tab after it fits no display line.
-  wrapped("wrap_indent_near_width", Cat({Bytes{30, 0, 20, 0, 1}}), "ab\t\tccccccccccccccccccccccccccc\r\n\tx\r\n");
-  // Every rule, C comments over lines, strings with escapes, kinsoku in a narrow width.
-  wrapped("wrap_rules_comments", Cat({Bytes{12, 0, 4, 0xFF, 0x02}, Of("」。、"_sj), Bytes{0}, Of("「("_sj),
-                                      Bytes{0}, Of("*"), Bytes{0}, Of("//"), Bytes{0}, Of("/*"), Bytes{0},
-                                      Of("*/"), Bytes{0}, Of("{"), Bytes{0}, Of("}")}),
-          std::string("  * ") + "今日は「晴れ」です。とても良い天気、"_sj + "word_wrapping /* open\r\n\"表\" */ 'x\\'y' // c\r\n{ z }\n");
-  // A trail byte that is a backslash inside a string, and doubled quotes.
-  wrapped("wrap_quotes", Bytes{20, 0, 8, 0xC0, 0x04}, "\"表\"x\"\" 'a''b'\r\n\"open\r\n'\n");
+  // Width 12, tab 4, every rule and colour on, indent after leading characters; line-head and
+  // line-end characters, "*" to indent after, "//" and two block comment pairs.
+  const Bytes rules = Cat({Bytes{11, 3, 0xFF, 0x01 | (1 << 1) | (2 << 3)}, Of("」。、)"_sj), Bytes{0}, Of("「("_sj),
+                           Bytes{0}, Of("*"), Bytes{0}, Of("//"), Bytes{0}, Of("/*"), Bytes{0}, Of("*/"), Bytes{0},
+                           Of("{"), Bytes{0}, Of("}")});
+  put("wrap_rules", 0,
+      std::string(" * a long comment line /* with 「括弧」、句読点。\r\n\tx = \"str\\\"ing\"; // end\r\n"_sj) +
+          "{ block } 'c' */ tail\r\n",
+      rules);
+  // An indent near the width: width 30, tab 20, indent after a tab.
+  put("wrap_tab_indent", 0, "ab\t\tccccccccccccccccccc\r\n", Bytes{29, 19, 0, 1 << 3});
+  // Strings with a double-byte character whose trail byte is a backslash, and open strings.
+  put("wrap_quotes", 0, "\"表\"x\"\" 'a''b'\r\n\"open\\表\r\n'\n"_sj, Bytes{19, 7, 1 << 7, 1});
 }
 
 int main(int argc, char** argv) {
@@ -336,6 +358,7 @@ int main(int argc, char** argv) {
   Ini();
   Demo();
   Script();
+  EditorSettings();
   ReadFlags();
   SeenLists();
   TextDraw();

@@ -1,68 +1,86 @@
-// A save file through the load, from a temporary folder. The input is written as the slot file
-// and loaded. A file of any size but one is refused at once, so an input shorter than a save is
-// also laid over a good save (at the offset its first four bytes give) and that file is loaded
-// too: the checks of every field are reached from small inputs.
+// A save file through the load, from the target's folder. The input is written as a slot file and
+// loaded. A file of any size but one is refused at once, so an input shorter than a save is also laid
+// over a good save (at the offset its first four bytes give) and that file is loaded too: the checks
+// of every field are reached from small inputs.
+//
+// The good save stays in its own slot file for the whole run: an input is written over it in place
+// and the bytes it covered are put back after the load, so a run costs the loads themselves and no
+// copy or rewrite of the whole block.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <fcntl.h>
+#include <span>
 #include <string>
 #include <unistd.h>
 
-#include "game/text/backlog.h"
+#include "fuzz_support.h"
 #include "game/script/engine_state.h"
+#include "game/script/script_loader.h"
 #include "game/system/save_file.h"
 #include "game/system/script_buttons.h"
-#include "game/script/script_loader.h"
+#include "game/text/backlog.h"
 #include "game/text/text_box.h"
-#include "platform/message_box.h"
 
 namespace {
 
-constexpr const char* kSlotFile = "savedata/data000.sav";
+constexpr int kWholeSlot = 1;
+constexpr int kGoodSlot = 0;
 
 class SaveFuzzEngine {
  public:
   SaveFuzzEngine() {
-    char folder[] = "/tmp/vrel-save-fuzz-XXXXXX";
-    if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
-    platform::SetMessageBoxHook([](const platform::MessageBoxRequest&) { return IDOK; });
+    const ScopedTempDir& folder = fuzz::Environment();
+    // The game runs in its own folder: the save files are looked for from the process's directory.
+    if (chdir(folder.path().c_str()) != 0) std::abort();
     InitTextBoxes();
     InitButtons();
     InitBacklog();
     ResetScriptEngine();
     LoadScriptText("fuzz.txt", "A=1\r\nB=2\r\n");
-    std::filesystem::create_directories("savedata");
     m_good.assign(reinterpret_cast<const char*>(&EngineStateSnapshot), sizeof EngineStateSnapshot);
+    const auto good = std::span(reinterpret_cast<const uint8_t*>(m_good.data()), m_good.size());
+    fuzz::WriteFile(SlotFile(kGoodSlot), good);
+    m_goodFile = open(folder.File(SlotFile(kGoodSlot)).c_str(), O_WRONLY);
+    if (m_goodFile < 0) std::abort();
   }
 
-  void Load(const std::string& bytes) {
-    std::ofstream(kSlotFile, std::ios::binary | std::ios::trunc) << bytes;
-    LoadSaveFile(SaveSlotPath(0));
+  void LoadWhole(std::span<const uint8_t> bytes) {
+    fuzz::WriteFile(SlotFile(kWholeSlot), bytes);
+    LoadSaveFile(SaveSlotPath(kWholeSlot));
   }
-  const std::string& good() const { return m_good; }
+
+  // The good save with the bytes laid over it from the offset on (as many as fit).
+  void LoadPatched(size_t offset, std::span<const uint8_t> bytes) {
+    const size_t length = std::min(bytes.size(), m_good.size() - offset);
+    Put(offset, bytes.data(), length);
+    LoadSaveFile(SaveSlotPath(kGoodSlot));
+    Put(offset, m_good.data() + offset, length);
+  }
 
  private:
+  static std::string SlotFile(int slot) { return "savedata/data00" + std::to_string(slot) + ".sav"; }
+
+  void Put(size_t offset, const void* bytes, size_t length) {
+    if (pwrite(m_goodFile, bytes, length, static_cast<off_t>(offset)) != static_cast<ssize_t>(length)) std::abort();
+  }
+
   std::string m_good;
+  int m_goodFile = -1;
 };
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static SaveFuzzEngine* engine = new SaveFuzzEngine();
-  const std::string input(reinterpret_cast<const char*>(data), size);
-  engine->Load(input);
+  const std::span<const uint8_t> input(data, size);
+  engine->LoadWhole(input);
   if (size >= 4 && size < kEngineStateSize) {
     uint32_t offset;
     std::memcpy(&offset, data, 4);
-    offset %= static_cast<uint32_t>(kEngineStateSize);
-    std::string patched = engine->good();
-    const size_t length = std::min(size - 4, kEngineStateSize - offset);
-    patched.replace(offset, length, input, 4, length);
-    engine->Load(patched);
+    engine->LoadPatched(offset % kEngineStateSize, input.subspan(4));
   }
   return 0;
 }

@@ -2,17 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <new>
 #include <vector>
 
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavutil/channel_layout.h>
-#include <libavutil/log.h>
 #include <libavutil/opt.h>
-#include <libswresample/swresample.h>
 }
+
+#include "platform/libav.h"
 
 namespace platform {
 namespace {
@@ -27,12 +24,6 @@ constexpr uint16_t kBitrates[2][3][16] = {
      {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0},
      {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0}},
 };
-
-void QuietLibraries() {
-  static std::once_flag once;
-  // The decoders' own complaints about damaged input would only reach stderr.
-  std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
-}
 
 enum class Kind { kPcm, kAdpcm, kLaw, kMpeg };
 
@@ -224,25 +215,26 @@ struct AcmStream::Impl {
   std::vector<uint8_t> pending;    // decoded output not yet handed out
   size_t pendingStart = 0;
 
+  // Plain PCM passes through without the media libraries, which stay unopened.
   ~Impl() {
-    avcodec_free_context(&codec);
-    swr_free(&swr);
-    av_packet_free(&packet);
-    av_frame_free(&frame);
+    if (codec) Av().avcodec_free_context(&codec);
+    if (swr) Av().swr_free(&swr);
+    if (packet) Av().av_packet_free(&packet);
+    if (frame) Av().av_frame_free(&frame);
   }
 
   bool MakeDecoder(AVCodecID id, uint32_t rate, uint32_t channels, uint32_t blockAlign) {
-    avcodec_free_context(&codec);
-    const AVCodec* c = avcodec_find_decoder(id);
+    Av().avcodec_free_context(&codec);
+    const AVCodec* c = Av().avcodec_find_decoder(id);
     if (!c) return false;
-    codec = avcodec_alloc_context3(c);
+    codec = Av().avcodec_alloc_context3(c);
     if (!codec) return false;
     codec->sample_rate = static_cast<int>(rate);
-    av_channel_layout_default(&codec->ch_layout, static_cast<int>(channels));
+    Av().av_channel_layout_default(&codec->ch_layout, static_cast<int>(channels));
     codec->block_align = static_cast<int>(blockAlign);
     codec->bits_per_coded_sample = kind == Kind::kAdpcm ? 4 : kind == Kind::kLaw ? 8 : 0;
-    if (avcodec_open2(codec, c, nullptr) < 0) {
-      avcodec_free_context(&codec);
+    if (Av().avcodec_open2(codec, c, nullptr) < 0) {
+      Av().avcodec_free_context(&codec);
       return false;
     }
     return true;
@@ -254,13 +246,13 @@ struct AcmStream::Impl {
     packetBytes.resize(size + AV_INPUT_BUFFER_PADDING_SIZE, 0);
     packet->data = packetBytes.data();
     packet->size = static_cast<int>(size);
-    if (avcodec_send_packet(codec, packet) < 0) {
-      avcodec_flush_buffers(codec);
+    if (Av().avcodec_send_packet(codec, packet) < 0) {
+      Av().avcodec_flush_buffers(codec);
       return;
     }
-    while (avcodec_receive_frame(codec, frame) == 0) {
+    while (Av().avcodec_receive_frame(codec, frame) == 0) {
       Append(*frame);
-      av_frame_unref(frame);
+      Av().av_frame_unref(frame);
     }
   }
 
@@ -268,26 +260,26 @@ struct AcmStream::Impl {
     const int channels = f.ch_layout.nb_channels;
     if (channels < 1 || f.sample_rate <= 0 || f.nb_samples <= 0) return;
     if (!swr || swrRate != f.sample_rate || swrFormat != f.format || swrChannels != channels) {
-      swr_free(&swr);
+      Av().swr_free(&swr);
       AVChannelLayout outLayout, inLayout;
-      av_channel_layout_default(&outLayout, out.nChannels);
-      av_channel_layout_default(&inLayout, channels);
-      if (swr_alloc_set_opts2(&swr, &outLayout, AV_SAMPLE_FMT_S16, static_cast<int>(out.nSamplesPerSec), &inLayout,
+      Av().av_channel_layout_default(&outLayout, out.nChannels);
+      Av().av_channel_layout_default(&inLayout, channels);
+      if (Av().swr_alloc_set_opts2(&swr, &outLayout, AV_SAMPLE_FMT_S16, static_cast<int>(out.nSamplesPerSec), &inLayout,
                               static_cast<AVSampleFormat>(f.format), f.sample_rate, 0, nullptr) < 0 ||
-          swr_init(swr) < 0) {
-        swr_free(&swr);
+          Av().swr_init(swr) < 0) {
+        Av().swr_free(&swr);
         return;
       }
       swrRate = f.sample_rate;
       swrFormat = f.format;
       swrChannels = channels;
     }
-    const int room = swr_get_out_samples(swr, f.nb_samples);
+    const int room = Av().swr_get_out_samples(swr, f.nb_samples);
     if (room <= 0) return;
     const size_t at = pending.size();
     pending.resize(at + static_cast<size_t>(room) * out.nBlockAlign);
     uint8_t* dst = pending.data() + at;
-    const int made = swr_convert(swr, &dst, room, const_cast<const uint8_t**>(f.extended_data), f.nb_samples);
+    const int made = Av().swr_convert(swr, &dst, room, const_cast<const uint8_t**>(f.extended_data), f.nb_samples);
     pending.resize(at + static_cast<size_t>(std::max(made, 0)) * out.nBlockAlign);
   }
 
@@ -322,7 +314,6 @@ bool AcmStream::IsOpen() const { return m_impl != nullptr; }
 void AcmStream::Close() { m_impl.reset(); }
 
 int32_t AcmStream::Open(std::span<const uint8_t> source, const WAVEFORMATEX& pcm) {
-  QuietLibraries();
   Close();
   WAVEFORMATEX suggested;
   if (int32_t r = AcmFormatSuggest(source, suggested); r != MMSYSERR_NOERROR) return r;
@@ -336,9 +327,12 @@ int32_t AcmStream::Open(std::span<const uint8_t> source, const WAVEFORMATEX& pcm
     impl = std::make_unique<Impl>();
     ReadFormat(source, impl->src, impl->kind);
     impl->out = suggested;
-    impl->packet = av_packet_alloc();
-    impl->frame = av_frame_alloc();
-    if (!impl->packet || !impl->frame) return MMSYSERR_NOMEM;
+    if (impl->kind != Kind::kPcm) {
+      if (!LibAvAvailable()) return ACMERR_NOTPOSSIBLE;
+      impl->packet = Av().av_packet_alloc();
+      impl->frame = Av().av_frame_alloc();
+      if (!impl->packet || !impl->frame) return MMSYSERR_NOMEM;
+    }
     const WAVEFORMATEX& f = impl->src;
     switch (impl->kind) {
       case Kind::kPcm:

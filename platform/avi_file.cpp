@@ -120,22 +120,24 @@ int64_t AviDemuxer::SeekCallback(void* opaque, int64_t offset, int whence) {
 
 bool AviDemuxer::Open() {
   Close();
+  // Without the media libraries no stream can be read.
+  if (!LibAvAvailable()) return false;
   m_file = std::fopen(m_path.c_str(), "rb");
   if (!m_file) return false;
   constexpr int kBuffer = 32768;
-  auto* buffer = static_cast<uint8_t*>(av_malloc(kBuffer));
+  auto* buffer = static_cast<uint8_t*>(Av().av_malloc(kBuffer));
   if (!buffer) return false;
-  m_io = avio_alloc_context(buffer, kBuffer, 0, this, &ReadCallback, nullptr, &SeekCallback);
+  m_io = Av().avio_alloc_context(buffer, kBuffer, 0, this, &ReadCallback, nullptr, &SeekCallback);
   if (!m_io) {
-    av_free(buffer);
+    Av().av_free(buffer);
     return false;
   }
-  m_context = avformat_alloc_context();
+  m_context = Av().avformat_alloc_context();
   if (!m_context) return false;
   m_context->pb = m_io;
   m_context->flags |= AVFMT_FLAG_CUSTOM_IO;
-  const AVInputFormat* avi = av_find_input_format("avi");
-  if (!avi || avformat_open_input(&m_context, nullptr, avi, nullptr) < 0) {
+  const AVInputFormat* avi = Av().av_find_input_format("avi");
+  if (!avi || Av().avformat_open_input(&m_context, nullptr, avi, nullptr) < 0) {
     m_context = nullptr;  // freed by the failed open
     return false;
   }
@@ -146,10 +148,10 @@ bool AviDemuxer::Open() {
 }
 
 void AviDemuxer::Close() {
-  if (m_context) avformat_close_input(&m_context);
+  if (m_context) Av().avformat_close_input(&m_context);
   if (m_io) {
-    av_freep(&m_io->buffer);
-    avio_context_free(&m_io);
+    Av().av_freep(&m_io->buffer);
+    Av().avio_context_free(&m_io);
   }
   if (m_file) {
     std::fclose(m_file);
@@ -160,14 +162,14 @@ void AviDemuxer::Close() {
 bool AviDemuxer::Next(AVPacket* packet) {
   if (!m_context) return false;
   for (;;) {
-    if (av_read_frame(m_context, packet) < 0) return false;
+    if (Av().av_read_frame(m_context, packet) < 0) return false;
     if (packet->stream_index == m_index) return true;
-    av_packet_unref(packet);
+    Av().av_packet_unref(packet);
   }
 }
 
 bool AviDemuxer::SeekKey(int64_t timestamp) {
-  return m_context && av_seek_frame(m_context, m_index, timestamp, AVSEEK_FLAG_BACKWARD) >= 0;
+  return m_context && Av().av_seek_frame(m_context, m_index, timestamp, AVSEEK_FLAG_BACKWARD) >= 0;
 }
 
 const AVCodecParameters* AviDemuxer::Codec() const {
@@ -222,8 +224,8 @@ bool Position(AviStreamImpl& s, int64_t sample) {
   }
   // A sample before the stream's first (a start the header puts beyond what a sample number holds)
   // is in no chunk.
-  if (sample < s.cursor) return false;
-  AVPacket* packet = av_packet_alloc();
+  if (sample < s.cursor || !LibAvAvailable()) return false;
+  AVPacket* packet = Av().av_packet_alloc();
   if (!packet) return false;
   for (;;) {
     const size_t left = s.pending.size() - s.pendingAt;
@@ -253,7 +255,7 @@ bool Position(AviStreamImpl& s, int64_t sample) {
       // Samples larger than any sound block are no sound.
       if (s.pending.size() + static_cast<size_t>(packet->size) > kMaxHeaderBytes * 4) {
         s.ended = true;
-        av_packet_unref(packet);
+        Av().av_packet_unref(packet);
         break;
       }
       s.pending.insert(s.pending.end(), packet->data, packet->data + packet->size);
@@ -262,9 +264,9 @@ bool Position(AviStreamImpl& s, int64_t sample) {
       s.pendingAt = 0;
       s.hasChunk = true;
     }
-    av_packet_unref(packet);
+    Av().av_packet_unref(packet);
   }
-  av_packet_free(&packet);
+  Av().av_packet_free(&packet);
   return s.cursor == sample;
 }
 

@@ -7,12 +7,8 @@
 #include <string>
 #include <vector>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-}
-
 #include "platform/avi_file.h"
+#include "platform/libav.h"
 
 namespace platform {
 

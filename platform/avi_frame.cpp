@@ -4,10 +4,6 @@
 #include <cstring>
 #include <vector>
 
-extern "C" {
-#include <libswscale/swscale.h>
-}
-
 #include "platform/avi_file_impl.h"
 #include "platform/image_limits.h"
 
@@ -17,24 +13,26 @@ class AviFrameDecoder {
  public:
   AviFrameDecoder(const std::string& hostPath, int index, int32_t start, int32_t length)
       : m_demuxer(hostPath, index), m_start(start), m_length(length) {}
+  // Everything here was made by the media libraries once the demuxer found them.
   ~AviFrameDecoder() {
-    sws_freeContext(m_sws);
-    av_frame_free(&m_frame);
-    av_packet_free(&m_packet);
-    avcodec_free_context(&m_codec);
+    if (!LibAvAvailable()) return;
+    Av().sws_freeContext(m_sws);
+    Av().av_frame_free(&m_frame);
+    Av().av_packet_free(&m_packet);
+    Av().avcodec_free_context(&m_codec);
   }
 
   bool Open() {
     if (!m_demuxer.Open()) return false;
     const AVCodecParameters* par = m_demuxer.Codec();
-    const AVCodec* codec = par ? avcodec_find_decoder(par->codec_id) : nullptr;
+    const AVCodec* codec = par ? Av().avcodec_find_decoder(par->codec_id) : nullptr;
     if (!codec) return false;
-    m_codec = avcodec_alloc_context3(codec);
-    m_frame = av_frame_alloc();
-    m_packet = av_packet_alloc();
-    if (!m_codec || !m_frame || !m_packet || avcodec_parameters_to_context(m_codec, par) < 0) return false;
+    m_codec = Av().avcodec_alloc_context3(codec);
+    m_frame = Av().av_frame_alloc();
+    m_packet = Av().av_packet_alloc();
+    if (!m_codec || !m_frame || !m_packet || Av().avcodec_parameters_to_context(m_codec, par) < 0) return false;
     m_codec->thread_count = 1;
-    if (avcodec_open2(m_codec, codec, nullptr) < 0) return false;
+    if (Av().avcodec_open2(m_codec, codec, nullptr) < 0) return false;
     return Get(m_start) != nullptr;
   }
 
@@ -46,8 +44,8 @@ class AviFrameDecoder {
       if (!m_demuxer.SeekKey(want)) {
         if (!m_demuxer.Open()) return m_have ? Dib() : nullptr;
       }
-      avcodec_flush_buffers(m_codec);
-      if (m_held) av_packet_unref(m_packet);
+      Av().avcodec_flush_buffers(m_codec);
+      if (m_held) Av().av_packet_unref(m_packet);
       m_held = false;
       m_next = -1;
     }
@@ -67,7 +65,7 @@ class AviFrameDecoder {
         return Dib();
       }
       Decode();
-      av_packet_unref(m_packet);
+      Av().av_packet_unref(m_packet);
       m_next = pts + 1;
       if (pts >= want) {
         m_shown = want;
@@ -84,10 +82,10 @@ class AviFrameDecoder {
   // nothing.
   void Decode() {
     if (m_packet->size == 0) return;
-    if (avcodec_send_packet(m_codec, m_packet) < 0) return;
-    while (avcodec_receive_frame(m_codec, m_frame) == 0) {
+    if (Av().avcodec_send_packet(m_codec, m_packet) < 0) return;
+    while (Av().avcodec_receive_frame(m_codec, m_frame) == 0) {
       Convert();
-      av_frame_unref(m_frame);
+      Av().av_frame_unref(m_frame);
     }
   }
 
@@ -134,15 +132,15 @@ class AviFrameDecoder {
       default:
         break;
     }
-    m_sws = sws_getCachedContext(m_sws, w, h, format, w, h, AV_PIX_FMT_BGRA, SWS_POINT, nullptr, nullptr, nullptr);
+    m_sws = Av().sws_getCachedContext(m_sws, w, h, format, w, h, AV_PIX_FMT_BGRA, SWS_POINT, nullptr, nullptr, nullptr);
     if (!m_sws) return;
-    const int* coefficients = sws_getCoefficients(SWS_CS_DEFAULT);
-    sws_setColorspaceDetails(m_sws, coefficients, fullRange ? 1 : 0, coefficients, 1, 0, 1 << 16, 1 << 16);
+    const int* coefficients = Av().sws_getCoefficients(SWS_CS_DEFAULT);
+    Av().sws_setColorspaceDetails(m_sws, coefficients, fullRange ? 1 : 0, coefficients, 1, 0, 1 << 16, 1 << 16);
     // The converter writes whole vectors past a row's end. Top-down rows written in order
     // overwrite such spill with the next row; the last one spills into the room after it.
     uint8_t* dst[4] = {m_dib.data() + sizeof(BITMAPINFOHEADER), nullptr, nullptr, nullptr};
     const int dstStride[4] = {w * 4, 0, 0, 0};
-    if (sws_scale(m_sws, m_frame->data, m_frame->linesize, 0, h, dst, dstStride) == h) m_have = true;
+    if (Av().sws_scale(m_sws, m_frame->data, m_frame->linesize, 0, h, dst, dstStride) == h) m_have = true;
   }
 
   AviDemuxer m_demuxer;

@@ -3,11 +3,16 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <cstdio>
 #include <mutex>
+#include <vector>
 
+#include "platform/gui_app.h"
+#include "platform/sjis_literal.h"
 #include "platform/sjis.h"
+#include "platform/window_qt.h"
 
 namespace platform {
 namespace {
@@ -18,70 +23,38 @@ MessageBoxHook& Hook() {
   return hook;
 }
 
-int FirstButton(UINT flags) {
+struct Button {
+  QMessageBox::StandardButton qt;
+  int id;
+  const char* label;  // Shift-JIS, as the system's own boxes read
+};
+
+// The buttons of a box in the order the system lists them (the desktop lays them out in its own
+// order); the first answers an unanswered box.
+std::vector<Button> ButtonsOf(UINT flags) {
+  const Button ok{QMessageBox::Ok, IDOK, "OK"};
+  const Button cancel{QMessageBox::Cancel, IDCANCEL, "キャンセル"_sj};
+  const Button yes{QMessageBox::Yes, IDYES, "はい(&Y)"_sj};
+  const Button no{QMessageBox::No, IDNO, "いいえ(&N)"_sj};
+  const Button abort{QMessageBox::Abort, IDABORT, "中止(&A)"_sj};
+  const Button retry{QMessageBox::Retry, IDRETRY, "再試行(&R)"_sj};
+  const Button ignore{QMessageBox::Ignore, IDIGNORE, "無視(&I)"_sj};
   switch (flags & 0x0F) {
-    case MB_OKCANCEL: return IDOK;
-    case MB_ABORTRETRYIGNORE: return IDABORT;
-    case MB_YESNOCANCEL:
-    case MB_YESNO: return IDYES;
-    case MB_RETRYCANCEL: return IDRETRY;
-    default: return IDOK;
+    case MB_OKCANCEL: return {ok, cancel};
+    case MB_ABORTRETRYIGNORE: return {abort, retry, ignore};
+    case MB_YESNOCANCEL: return {yes, no, cancel};
+    case MB_YESNO: return {yes, no};
+    case MB_RETRYCANCEL: return {retry, cancel};
+    default: return {ok};
   }
 }
 
-bool HasScreen() {
-  auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-  return app && QGuiApplication::platformName() != "offscreen" && QGuiApplication::platformName() != "minimal";
-}
+QString ToQt(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
 
-int ShowDialog(const MessageBoxRequest& r) {
-  QString text = QString::fromStdString(SjisToUtf8(r.text));
-  QString caption = QString::fromStdString(SjisToUtf8(r.caption));
-  if (!HasScreen()) {
-    std::fprintf(stderr, "[%s] %s\n", caption.toLocal8Bit().constData(), text.toLocal8Bit().constData());
-    return FirstButton(r.flags);
-  }
-  QMessageBox box;
-  box.setWindowTitle(caption);
-  box.setText(text);
-  switch (r.flags & 0xF0) {
-    case MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
-    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
-    case MB_ICONASTERISK: box.setIcon(QMessageBox::Information); break;
-    default: break;
-  }
-  struct Button {
-    QMessageBox::StandardButton qt;
-    int id;
-  };
-  std::vector<Button> buttons;
-  switch (r.flags & 0x0F) {
-    case MB_OKCANCEL: buttons = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
-    case MB_ABORTRETRYIGNORE:
-      buttons = {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
-      break;
-    case MB_YESNOCANCEL:
-      buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
-      break;
-    case MB_YESNO: buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
-    case MB_RETRYCANCEL: buttons = {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}}; break;
-    default: buttons = {{QMessageBox::Ok, IDOK}}; break;
-  }
-  QMessageBox::StandardButtons set;
-  for (auto& b : buttons) set |= b.qt;
-  box.setStandardButtons(set);
-  size_t def = (r.flags & MB_DEFBUTTON2) && buttons.size() > 1 ? 1 : 0;
-  box.setDefaultButton(buttons[def].qt);
-  int answer = box.exec();
-  for (auto& b : buttons) {
-    if (b.qt == answer) return b.id;
-  }
-  // Closing the box without a button counts as its cancel (or its only) button.
-  for (auto& b : buttons) {
-    if (b.id == IDCANCEL) return IDCANCEL;
-  }
-  return buttons.back().id;
+int DefaultHook(const MessageBoxRequest& r) {
+  if (HasScreen()) return ShowMessageDialog(r);
+  std::fprintf(stderr, "[%s] %s\n", ToQt(r.caption).toLocal8Bit().constData(), ToQt(r.text).toLocal8Bit().constData());
+  return ButtonsOf(r.flags).front().id;
 }
 
 }  // namespace
@@ -94,13 +67,47 @@ MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) {
 }
 
 int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT flags) {
+  // The box is modal to the whole program: what the windows held goes to it, and they never see
+  // its release.
+  if (IsGuiThread()) SendToEveryWindow(WM_CANCELMODE, 0, 0);
   MessageBoxRequest request{owner, std::string(text), std::string(caption), flags};
   MessageBoxHook hook;
   {
     std::lock_guard lock(hookMutex);
     hook = Hook();
   }
-  return hook ? hook(request) : ShowDialog(request);
+  return hook ? hook(request) : DefaultHook(request);
+}
+
+int ShowMessageDialog(const MessageBoxRequest& r) {
+  QMessageBox box;
+  box.setWindowTitle(ToQt(r.caption));
+  box.setText(ToQt(r.text));
+  switch (r.flags & 0xF0) {
+    case MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
+    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
+    case MB_ICONASTERISK: box.setIcon(QMessageBox::Information); break;
+    default: break;
+  }
+  const std::vector<Button> buttons = ButtonsOf(r.flags);
+  QMessageBox::StandardButtons set;
+  for (const Button& b : buttons) set |= b.qt;
+  box.setStandardButtons(set);
+  // The toolkit's own texts are English unless a translation is loaded; the program's words are
+  // its own.
+  for (const Button& b : buttons) box.button(b.qt)->setText(ToQt(b.label));
+  const size_t def = (r.flags & MB_DEFBUTTON2) && buttons.size() > 1 ? 1 : 0;
+  box.setDefaultButton(buttons[def].qt);
+  const int answer = box.exec();
+  for (const Button& b : buttons) {
+    if (b.qt == answer) return b.id;
+  }
+  // Closing the box without a button counts as its cancel (or its only) button.
+  for (const Button& b : buttons) {
+    if (b.id == IDCANCEL) return IDCANCEL;
+  }
+  return buttons.back().id;
 }
 
 }  // namespace platform

@@ -24,7 +24,13 @@ using MessageBoxHook = std::function<int(const MessageBoxRequest&)>;
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
 
 // Shows the box through the hook. The default hook shows a real dialog when a screen is there and
-// otherwise prints the text to standard error and answers with the box's first button.
+// otherwise prints the text to standard error and answers with the box's first button. Every window
+// is sent WM_CANCELMODE first, hook or not: the input under way belongs to the box from then on.
 int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT flags);
+
+// The toolkit's dialog for the request, shown and waited for: what the default hook shows when a
+// screen is there. Its buttons read as the system's own Japanese boxes do ("はい(&Y)", "いいえ(&N)",
+// "OK", "キャンセル", ...), the second one the default with MB_DEFBUTTON2.
+int ShowMessageDialog(const MessageBoxRequest& request);
 
 }  // namespace platform

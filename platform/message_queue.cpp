@@ -6,10 +6,13 @@
 #include <QEventLoop>
 #include <QObject>
 
+#include <algorithm>
 #include <deque>
 #include <mutex>
 
+#include "platform/clock.h"
 #include "platform/gui_app.h"
+#include "platform/timer.h"
 #include "platform/window_qt.h"
 
 namespace platform {
@@ -103,6 +106,10 @@ bool TakeQuit(MSG* msg, bool remove) {
 
 void ProcessToolkitEvents(QEventLoop::ProcessEventsFlags flags) {
   QCoreApplication::processEvents(flags);
+  // The toolkit deletes what was let go of outside its own event handlers only when an event loop
+  // of its own returns, and the program runs none: without this the menus of every rebuilt bar
+  // stayed for the whole session (and were looked at again on every pump).
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   FlushPendingDeletes();
 }
 
@@ -111,9 +118,15 @@ void ProcessToolkitEvents(QEventLoop::ProcessEventsFlags flags) {
 void QueueMessage(const MSG& msg) { Queue().messages.push_back(msg); }
 
 void DropQueuedMessages(HWND hwnd) {
-  auto& messages = Queue().messages;
-  std::erase_if(messages, [hwnd](const MSG& m) { return m.hwnd == hwnd; });
+  DropQueuedMessagesIf([hwnd](const MSG& m) { return m.hwnd == hwnd; });
 }
+
+bool IsMessageQueued(const std::function<bool(const MSG&)>& match) {
+  const auto& messages = Queue().messages;
+  return std::any_of(messages.begin(), messages.end(), match);
+}
+
+void DropQueuedMessagesIf(const std::function<bool(const MSG&)>& match) { std::erase_if(Queue().messages, match); }
 
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   uint64_t serial = hwnd ? LiveSerial(hwnd) : 0;
@@ -158,6 +171,12 @@ BOOL TranslateMessage(const MSG*) { return 0; }
 LRESULT DispatchMessage(const MSG* msg) {
   if (!msg) return 0;
   Window* window = WindowFromHandle(msg->hwnd);
+  if (msg->message == WM_TIMER && msg->lParam != 0) {
+    // A timer with a procedure of its own: the procedure takes it instead of the window.
+    if (!window) return 0;
+    reinterpret_cast<TIMERPROC>(msg->lParam)(msg->hwnd, WM_TIMER, msg->wParam, NowMs());
+    return 0;
+  }
   return window ? window->send(msg->message, msg->wParam, msg->lParam) : 0;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/window.h"
 
+#include <QApplication>
 #include <QApplicationStateChangeEvent>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <QPointer>
 #include <QRegion>
 #include <QScreen>
+#include <QStyle>
 #include <QWheelEvent>
 #include <algorithm>
 #include <mutex>
@@ -60,7 +62,7 @@ class ActivationFilter final : public QObject {
       bool active = static_cast<QApplicationStateChangeEvent*>(event)->applicationState() == Qt::ApplicationActive;
       if (active != m_active) {
         m_active = active;
-        for (HWND hwnd : LiveWindows()) SendMessage(hwnd, WM_ACTIVATEAPP, active ? 1 : 0, 0);
+        SendToEveryWindow(WM_ACTIVATEAPP, active ? 1 : 0, 0);
       }
     }
     return false;
@@ -71,9 +73,48 @@ class ActivationFilter final : public QObject {
 };
 
 void EnsureActivationFilter() {
-  static ActivationFilter* filter = nullptr;  // lives as long as the application
+  static QPointer<ActivationFilter> filter;  // a child of the application: it goes with it
   if (filter) return;
   filter = new ActivationFilter;
+  filter->setParent(QCoreApplication::instance());
+  QCoreApplication::instance()->installEventFilter(filter);
+}
+
+// Keeps the user's input from a disabled window and every widget on it. The toolkit's own
+// disabling would grey the window's widgets and disable the windows it owns as well, whereas a
+// disabled owner must leave its dialogs usable.
+class DisabledInputFilter final : public QObject {
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::MouseMove:
+      case QEvent::Wheel:
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::ShortcutOverride:
+      case QEvent::InputMethod:
+      case QEvent::ContextMenu:
+      case QEvent::Close:
+        break;
+      default:
+        return false;
+    }
+    if (!watched->isWidgetType()) return false;
+    auto* window = dynamic_cast<Window*>(static_cast<QWidget*>(watched)->window());
+    if (!window || window->inputEnabled()) return false;
+    // A close request kept from the window must not count as agreed to (the toolkit would hide it).
+    event->ignore();
+    return true;
+  }
+};
+
+void EnsureDisabledInputFilter() {
+  static DisabledInputFilter* filter = nullptr;  // lives as long as the application
+  if (filter) return;
+  filter = new DisabledInputFilter;
   QCoreApplication::instance()->installEventFilter(filter);
 }
 
@@ -103,6 +144,10 @@ uint64_t LiveSerial(HWND hwnd) {
   return it == Live().end() ? 0 : it->second;
 }
 
+void SendToEveryWindow(UINT message, WPARAM wParam, LPARAM lParam) {
+  for (HWND hwnd : LiveWindows()) SendMessage(hwnd, message, wParam, lParam);
+}
+
 void FlushPendingDeletes() {
   auto& pending = PendingDeletes();
   std::vector<QPointer<Window>> keep;
@@ -127,9 +172,32 @@ Window::Window(WNDPROC proc, COLORREF background, DWORD style, QSize clientSize)
 }
 
 Window::~Window() {
+  ForgetChildWindowsOf(*this);
   std::lock_guard lock(liveMutex);
   Live().erase(this);
 }
+
+void Window::retireChild(std::unique_ptr<ChildWindow> child) {
+  if (child) m_retiredChildren.push_back(std::move(child));
+}
+
+void AddLiveWindow(Window* window) {
+  EnsureActivationFilter();
+  std::lock_guard lock(liveMutex);
+  Live()[window] = nextSerial++;
+}
+
+void Window::setInputEnabled(bool enabled) {
+  if (!enabled) EnsureDisabledInputFilter();
+  m_inputEnabled = enabled;
+}
+
+void Window::place(std::optional<QPoint> position, std::optional<QSize> size) {
+  if (size) setClientSize(*size);
+  if (position) moveTo(*position);
+}
+
+void Window::clientResized(QSize size) { send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(size.width(), size.height())); }
 
 LRESULT Window::send(UINT message, WPARAM wParam, LPARAM lParam) {
   {
@@ -144,11 +212,20 @@ void Window::queue(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Window::setStyle(DWORD style) {
-  bool visible = isVisible();
+  const bool visible = isVisible();
+  if (!isPopup() && (style & WS_POPUP) && visible) m_windowedPlace = pos();
   m_style = style;
   applyFlags();
   applyGeometry();
   if (visible) showStyled();
+}
+
+void Window::moveTo(QPoint place) {
+  if (isPopup()) {
+    m_windowedPlace = place;
+  } else {
+    move(place);
+  }
 }
 
 void Window::setClientSize(QSize size) {
@@ -158,15 +235,20 @@ void Window::setClientSize(QSize size) {
 
 void Window::showStyled() {
   if (isPopup()) {
+    // A window manager makes a full-screen window cover the screen; without one the window would
+    // keep whatever size it has, so it covers the screen itself.
+    if (const QScreen* s = screen()) setGeometry(s->geometry());
     showFullScreen();
     return;
   }
   if (windowState() & Qt::WindowFullScreen) setWindowState(windowState() & ~Qt::WindowFullScreen);
   show();
+  // Once shown: only the system window knows its frame, which the place includes.
+  if (m_windowedPlace) move(*std::exchange(m_windowedPlace, std::nullopt));
 }
 
 void Window::restore() {
-  setWindowState(windowState() & ~Qt::WindowMinimized);
+  setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
   showStyled();
 }
 
@@ -273,7 +355,7 @@ void Canvas::paintEvent(QPaintEvent* event) {
 
 void Canvas::resizeEvent(QResizeEvent*) {
   if (m_owner.isMinimized()) return;
-  m_owner.send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(width(), height()));
+  m_owner.clientResized(size());
 }
 
 void Canvas::mouse(QMouseEvent* event, UINT message) {
@@ -334,24 +416,22 @@ void Canvas::wheelEvent(QWheelEvent* event) {
   m_owner.queue(WM_MOUSEWHEEL, wParam, PointParam(p));
 }
 
-bool Canvas::focusNextPrevChild(bool) { return false; }
+// The window decides whether Tab moves between widgets (a dialog's controls) or is a key.
+bool Canvas::focusNextPrevChild(bool next) { return QWidget::focusNextPrevChild(next); }
 
 // ---- The window functions -------------------------------------------------------------------
 
 HWND CreateWindowEx(DWORD, const char* className, const char* windowName, DWORD style, int x, int y, int width,
                     int height, HWND parent, HMENU menu, HINSTANCE, void*) {
-  if (parent || !className) return nullptr;
+  if (!className) return nullptr;
   EnsureGuiApp();
+  if (parent) return CreateChildWindow(className, style, x, y, width, height, parent,
+                                       static_cast<int>(reinterpret_cast<intptr_t>(menu)));
   if (!IsGuiThread()) return nullptr;
   WindowClassInfo info;
   if (!FindWindowClass(className, &info)) return nullptr;
-  EnsureActivationFilter();
-
   auto* window = new Window(info.proc, info.background, style, QSize(std::max(width, 0), std::max(height, 0)));
-  {
-    std::lock_guard lock(liveMutex);
-    Live()[window] = nextSerial++;
-  }
+  AddLiveWindow(window);
   window->setWindowTitle(QString::fromStdString(SjisToUtf8(windowName ? windowName : "")));
   ApplyIcon(*window, info.icon);
   if (!menu) {
@@ -359,17 +439,25 @@ HWND CreateWindowEx(DWORD, const char* className, const char* windowName, DWORD 
     window->setClassMenu(menu);
   }
   if (menu) AttachMenu(*window, menu);
-  if (x != CW_USEDEFAULT && y != CW_USEDEFAULT && !window->isPopup()) window->move(x, y);
+  if (x != CW_USEDEFAULT && y != CW_USEDEFAULT) window->moveTo(QPoint(x, y));
   if (style & WS_VISIBLE) window->showStyled();
   return window;
 }
 
 BOOL DestroyWindow(HWND hwnd) {
+  if (ChildFromHandle(hwnd)) {
+    DestroyChildWindow(hwnd);
+    return 1;
+  }
   Window* window = WindowFromHandle(hwnd);
   if (!window || window->destroying()) return 0;
   window->setDestroying();
+  // The windows it owns (its dialogs) go first, as they would go with it anyway.
+  for (Window* owned : window->findChildren<Window*>(Qt::FindDirectChildrenOnly)) DestroyWindow(owned);
   window->hide();
   window->send(WM_DESTROY, 0, 0);
+  // The procedure may still read its children while it handles WM_DESTROY.
+  ForgetChildWindowsOf(*window);
   window->send(WM_NCDESTROY, 0, 0);
   {
     std::lock_guard lock(liveMutex);
@@ -389,11 +477,21 @@ BOOL DestroyWindow(HWND hwnd) {
 
 BOOL IsWindow(HWND hwnd) {
   if (!hwnd) return 0;
-  std::lock_guard lock(liveMutex);
-  return Live().count(hwnd) ? 1 : 0;
+  {
+    std::lock_guard lock(liveMutex);
+    if (Live().count(hwnd)) return 1;
+  }
+  return IsChildHandle(hwnd) ? 1 : 0;
 }
 
 BOOL ShowWindow(HWND hwnd, int command) {
+  if (ChildWindow* child = ChildFromHandle(hwnd)) {
+    QWidget* widget = child->widget();
+    if (!widget) return 0;
+    BOOL wasVisible = widget->isHidden() ? 0 : 1;
+    widget->setVisible(command != SW_HIDE);
+    return wasVisible;
+  }
   Window* window = WindowFromHandle(hwnd);
   if (!window) return 0;
   BOOL wasVisible = window->isVisible() ? 1 : 0;
@@ -405,6 +503,9 @@ BOOL ShowWindow(HWND hwnd, int command) {
     case SW_MINIMIZE:
     case SW_SHOWMINNOACTIVE:
       window->showMinimized();
+      break;
+    case SW_MAXIMIZE:
+      window->showMaximized();
       break;
     case SW_SHOWNORMAL:
     case SW_RESTORE:
@@ -418,6 +519,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
 }
 
 BOOL IsWindowVisible(HWND hwnd) {
+  if (ChildWindow* child = ChildFromHandle(hwnd)) return child->widget() && child->widget()->isVisible() ? 1 : 0;
   Window* window = WindowFromHandle(hwnd);
   return window && window->isVisible() ? 1 : 0;
 }
@@ -430,14 +532,58 @@ BOOL IsIconic(HWND hwnd) {
 BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int cx, int cy, UINT flags) {
   Window* window = WindowFromHandle(hwnd);
   if (!window) return 0;
-  if (!(flags & SWP_NOSIZE)) window->setClientSize(QSize(cx, cy));
-  if (!(flags & SWP_NOMOVE) && !window->isPopup()) window->move(x, y);
+  std::optional<QSize> size;
+  std::optional<QPoint> position;
+  if (!(flags & SWP_NOSIZE)) size = QSize(std::max(cx, 0), std::max(cy, 0));
+  if (!(flags & SWP_NOMOVE)) position = QPoint(x, y);
+  if (size || position) window->place(position, size);
   if (flags & SWP_HIDEWINDOW) window->hide();
   if (flags & SWP_SHOWWINDOW) window->showStyled();
   return 1;
 }
 
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
+  if (ChildWindow* child = ChildFromHandle(hwnd)) {
+    QWidget* widget = child->widget();
+    if (!widget || child->placedByLayout()) return 0;
+    widget->setGeometry(x, y, std::max(width, 0), std::max(height, 0));
+    widget->raise();
+    if (repaint) widget->update();
+    return 1;
+  }
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return 0;
+  window->place(QPoint(x, y), QSize(std::max(width, 0), std::max(height, 0)));
+  return 1;
+}
+
+BOOL EnableWindow(HWND hwnd, BOOL enable) {
+  if (ChildWindow* child = ChildFromHandle(hwnd)) {
+    QWidget* widget = child->widget();
+    if (!widget) return 0;
+    BOOL wasDisabled = widget->isEnabled() ? 0 : 1;
+    widget->setEnabled(enable != 0);
+    return wasDisabled;
+  }
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return 0;
+  BOOL wasDisabled = window->inputEnabled() ? 0 : 1;
+  window->setInputEnabled(enable != 0);
+  return wasDisabled;
+}
+
+BOOL IsWindowEnabled(HWND hwnd) {
+  if (ChildWindow* child = ChildFromHandle(hwnd)) return child->widget() && child->widget()->isEnabled() ? 1 : 0;
+  Window* window = WindowFromHandle(hwnd);
+  return window && window->inputEnabled() ? 1 : 0;
+}
+
 BOOL GetClientRect(HWND hwnd, RECT* rect) {
+  if (ChildWindow* child = ChildFromHandle(hwnd)) {
+    if (!child->widget() || !rect) return 0;
+    *rect = RECT{0, 0, child->widget()->width(), child->widget()->height()};
+    return 1;
+  }
   Window* window = WindowFromHandle(hwnd);
   if (!window || !rect) return 0;
   // A hidden full-screen window has no screen to fill yet: it reports the size it was given.
@@ -447,9 +593,16 @@ BOOL GetClientRect(HWND hwnd, RECT* rect) {
 }
 
 BOOL GetWindowRect(HWND hwnd, RECT* rect) {
+  if (ChildWindow* child = ChildFromHandle(hwnd)) {
+    QWidget* widget = child->widget();
+    if (!widget || !rect) return 0;
+    QPoint origin = widget->mapToGlobal(QPoint(0, 0));
+    *rect = RECT{origin.x(), origin.y(), origin.x() + widget->width(), origin.y() + widget->height()};
+    return 1;
+  }
   Window* window = WindowFromHandle(hwnd);
   if (!window || !rect) return 0;
-  QRect frame = window->frameGeometry();
+  QRect frame = window->screenRect();
   *rect = RECT{frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
   return 1;
 }
@@ -457,6 +610,12 @@ BOOL GetWindowRect(HWND hwnd, RECT* rect) {
 BOOL AdjustWindowRect(RECT* rect, DWORD, BOOL) { return rect ? 1 : 0; }
 
 HWND SetFocus(HWND hwnd) {
+  if (ChildWindow* child = ChildFromHandle(hwnd)) {
+    QWidget* widget = child->widget();
+    if (!widget) return nullptr;
+    widget->setFocus(Qt::OtherFocusReason);
+    return hwnd;
+  }
   Window* window = WindowFromHandle(hwnd);
   if (!window) return nullptr;
   window->activateWindow();
@@ -465,8 +624,10 @@ HWND SetFocus(HWND hwnd) {
 }
 
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
+  if (ChildWindow* child = ChildFromHandle(hwnd)) return index == GWLP_ID ? child->id() : 0;
   Window* window = WindowFromHandle(hwnd);
   if (!window) return 0;
+  if (LONG_PTR value = 0; window->extraLong(index, &value)) return value;
   switch (index) {
     case GWLP_WNDPROC:
       return reinterpret_cast<LONG_PTR>(window->proc());
@@ -483,6 +644,7 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
   Window* window = WindowFromHandle(hwnd);
   if (!window) return 0;
   LONG_PTR old = GetWindowLongPtr(hwnd, index);
+  if (window->setExtraLong(index, value)) return old;
   switch (index) {
     case GWLP_WNDPROC:
       window->setProc(reinterpret_cast<WNDPROC>(value));
@@ -502,6 +664,10 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
 }
 
 BOOL SetWindowText(HWND hwnd, std::string_view text) {
+  if (ChildWindow* child = ChildFromHandle(hwnd)) {
+    child->setText(text);
+    return 1;
+  }
   Window* window = WindowFromHandle(hwnd);
   if (!window) return 0;
   window->setWindowTitle(QString::fromStdString(SjisToUtf8(text)));
@@ -509,11 +675,17 @@ BOOL SetWindowText(HWND hwnd, std::string_view text) {
 }
 
 std::string GetWindowText(HWND hwnd) {
+  if (ChildWindow* child = ChildFromHandle(hwnd)) return child->text();
   Window* window = WindowFromHandle(hwnd);
   return window ? Utf8ToSjis(window->windowTitle().toStdString()) : std::string();
 }
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
+  if (ChildWindow* child = ChildFromHandle(hwnd)) {
+    if (!child->widget()) return 0;
+    child->widget()->update();
+    return 1;
+  }
   Window* window = WindowFromHandle(hwnd);
   if (!window) return 0;
   if (rect) {
@@ -525,6 +697,11 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
 }
 
 BOOL UpdateWindow(HWND hwnd) {
+  if (ChildWindow* child = ChildFromHandle(hwnd)) {
+    if (!child->widget()) return 0;
+    child->widget()->repaint();
+    return 1;
+  }
   Window* window = WindowFromHandle(hwnd);
   if (!window) return 0;
   window->canvas()->repaint();
@@ -540,6 +717,9 @@ int GetSystemMetrics(int index) {
       return screen->geometry().width();
     case SM_CYSCREEN:
       return screen->geometry().height();
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL:
+      return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     default:
       return 0;
   }
@@ -558,6 +738,7 @@ BOOL SetMenu(HWND hwnd, HMENU menu) {
 }
 
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (ChildWindow* child = ChildFromHandle(hwnd)) return child->send(message, wParam, lParam);
   Window* window = WindowFromHandle(hwnd);
   return window ? window->send(message, wParam, lParam) : 0;
 }

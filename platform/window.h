@@ -21,8 +21,17 @@
 //   default procedure does), WM_SIZE with SIZE_MINIMIZED or SIZE_RESTORED (client size in lParam),
 //   WM_ACTIVATEAPP (1 when the program becomes active, 0 when it loses activity), WM_PAINT while
 //   the client area is being painted;
+// - sent to every window by MessageBox (message_box.h) before the box takes the input:
+//   WM_CANCELMODE; buttons and keys held until then are released inside the box, out of the
+//   windows' sight, and the key or click that closes the box is the box's;
 // - sent by DestroyWindow: WM_DESTROY, then WM_NCDESTROY, after which the handle is dead.
 // Double clicks arrive as a second button-down message.
+//
+// Child windows are the controls of dialogs (platform/dialog.h) and the size grip that
+// CreateWindowEx makes in a window. Their handles work with IsWindow, DestroyWindow, ShowWindow,
+// IsWindowVisible, EnableWindow, IsWindowEnabled, SetFocus, GetWindowRect (on the screen),
+// GetClientRect, MoveWindow (in the parent's client area), Set/GetWindowText, InvalidateRect,
+// UpdateWindow, SendMessage and GetWindowLongPtr(GWLP_ID); they are never posted to.
 #pragma once
 
 #include <cstdint>
@@ -64,6 +73,7 @@ constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_SHOWMINIMIZED = 2;
 constexpr int SW_MAXIMIZE = 3;
+constexpr int SW_SHOWMAXIMIZED = 3;
 constexpr int SW_SHOWNOACTIVATE = 4;
 constexpr int SW_SHOW = 5;
 constexpr int SW_MINIMIZE = 6;
@@ -83,12 +93,35 @@ inline const HWND HWND_NOTOPMOST = reinterpret_cast<HWND>(intptr_t{-2});
 
 // Window long-value slots.
 constexpr int GWLP_WNDPROC = -4;
+constexpr int GWLP_ID = -12;
 constexpr int GWL_STYLE = -16;
 constexpr int GWLP_USERDATA = -21;
 
 // System metrics.
 constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
+constexpr int SM_CXVSCROLL = 2;  // width of a vertical scroll bar
+constexpr int SM_CYHSCROLL = 3;  // height of a horizontal scroll bar
+
+// Scroll-bar styles: the size grip of a resizable window's lower right corner.
+constexpr DWORD SBS_SIZEBOXBOTTOMRIGHTALIGN = 0x0004;
+constexpr DWORD SBS_SIZEBOX = 0x0008;
+constexpr DWORD SBS_SIZEGRIP = 0x0010;
+constexpr DWORD WS_EX_CONTROLPARENT = 0x00010000;
+
+// Resources named by number: the name pointer carries the number.
+inline bool IS_INTRESOURCE(const char* name) { return (reinterpret_cast<uintptr_t>(name) >> 16) == 0; }
+inline const char* MAKEINTRESOURCE(int id) { return reinterpret_cast<const char*>(static_cast<uintptr_t>(static_cast<WORD>(id))); }
+
+// The system's standard icons (LoadIcon with no instance).
+inline const char* const IDI_APPLICATION = MAKEINTRESOURCE(32512);
+inline const char* const IDI_HAND = MAKEINTRESOURCE(32513);
+inline const char* const IDI_QUESTION = MAKEINTRESOURCE(32514);
+inline const char* const IDI_EXCLAMATION = MAKEINTRESOURCE(32515);
+inline const char* const IDI_ASTERISK = MAKEINTRESOURCE(32516);
+inline const char* const IDI_ERROR = IDI_HAND;
+inline const char* const IDI_WARNING = IDI_EXCLAMATION;
+inline const char* const IDI_INFORMATION = IDI_ASTERISK;
 
 // PeekMessage removal.
 constexpr UINT PM_NOREMOVE = 0x0000;
@@ -104,14 +137,17 @@ namespace platform {
 // this layer has no controls to draw, so they are plain windows that can be subclassed.
 ATOM RegisterClassEx(const WNDCLASSEX* windowClass);
 
-// Makes a top-level window of a registered class; null when the class is unknown, a parent is given
-// (child windows are not offered) or the caller is not the GUI thread. WS_POPUP makes a frameless
-// window that shows full screen; otherwise the window has a fixed size with the title-bar buttons
-// that WS_SYSMENU, WS_MINIMIZEBOX and WS_MAXIMIZEBOX ask for. WS_VISIBLE shows it at once.
+// Makes a top-level window of a registered class; null when the class is unknown or the caller is
+// not the GUI thread. WS_POPUP makes a frameless window that shows full screen; otherwise the
+// window has a fixed size with the title-bar buttons that WS_SYSMENU, WS_MINIMIZEBOX and
+// WS_MAXIMIZEBOX ask for. WS_VISIBLE shows it at once.
+// With a parent it makes a child window with the id in menu; the one child offered is the size
+// grip ("SCROLLBAR" with SBS_SIZEGRIP or SBS_SIZEBOX), placed by MoveWindow.
 HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, void* param);
 
-// Sends WM_DESTROY and WM_NCDESTROY, drops the window's queued messages and ends the handle.
+// Destroys the windows it owns (its dialogs) first; then sends WM_DESTROY, ends its children's
+// handles, sends WM_NCDESTROY, drops the window's queued messages and ends the handle.
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 
@@ -119,9 +155,24 @@ BOOL IsWindow(HWND hwnd);
 BOOL ShowWindow(HWND hwnd, int command);
 BOOL IsWindowVisible(HWND hwnd);
 BOOL IsIconic(HWND hwnd);
+// A full-screen (WS_POPUP) window covers the screen, with or without a window manager; the place
+// asked of it is where it stands once windowed again. A window that goes full screen and back
+// without being moved returns to the place it left, with its client size.
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
+// A disabled window takes no input: a control greys, a top-level window only stops taking input,
+// and the windows it owns (its dialogs) stay usable. Returns whether the window was disabled.
+BOOL EnableWindow(HWND hwnd, BOOL enable);
+BOOL IsWindowEnabled(HWND hwnd);
+// The show state and the normal (restored) rectangle: the frame's position and the client size,
+// or for a dialog its client area (the rectangle GetWindowRect gives it). Set requires length ==
+// 44; a rectangle off every screen moves onto the nearest screen's work area. A dialog hears
+// WM_MOVE and WM_SIZE for what changed, at once.
+BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* placement);
+BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* placement);
 BOOL GetClientRect(HWND hwnd, RECT* rect);
-// The window's outer rectangle on the screen, frame included.
+// The window's outer rectangle on the screen, frame included; a dialog's client area (see
+// platform/dialog.h); a child's rectangle on the screen.
 BOOL GetWindowRect(HWND hwnd, RECT* rect);
 BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu);
 HWND SetFocus(HWND hwnd);
@@ -142,7 +193,7 @@ int GetSystemMetrics(int index);
 
 // Icons. The program has no resource section: an icon resource is registered under its name from
 // the bytes of an image file (PNG, BMP, ICO, ...); false when they do not decode. LoadIcon finds a
-// registered icon, or null.
+// registered icon, or null; a number gives the system's standard icon (IDI_) or null.
 bool RegisterIconResource(std::string_view name, std::span<const uint8_t> imageFile);
 HICON LoadIcon(HINSTANCE instance, const char* name);
 

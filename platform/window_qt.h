@@ -3,12 +3,17 @@
 // facility puts its bar on the window). Nothing outside platform/ includes this header.
 #pragma once
 
+#include <QImage>
 #include <QMainWindow>
+#include <QPointer>
 #include <QRegion>
 #include <QWidget>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/window.h"
 
@@ -17,9 +22,11 @@ class QPainter;
 namespace platform {
 
 class Canvas;
+class ChildWindow;
 
 // What HWND points at: the top-level window, whose central widget is the canvas (the client area).
-class Window final : public QMainWindow {
+// A dialog is a window too (platform/dialog_qt.h), with its controls on the canvas.
+class Window : public QMainWindow {
  public:
   Window(WNDPROC proc, COLORREF background, DWORD style, QSize clientSize);
   ~Window() override;
@@ -47,17 +54,41 @@ class Window final : public QMainWindow {
   void setStyle(DWORD style);
   QSize clientSize() const { return m_clientSize; }
   void setClientSize(QSize size);
-  // Shows the window as its style asks (full screen for WS_POPUP).
+  // Moves a windowed window; a full-screen one keeps the place for when it is windowed again.
+  void moveTo(QPoint place);
+  // Shows the window as its style asks: over the whole screen for WS_POPUP (a window manager is not
+  // needed for that), otherwise at its windowed place.
   void showStyled();
-  // Out of the minimised state, then shown as the style asks.
+  // Out of the minimised or maximised state, then shown as the style asks.
   void restore();
   bool isPopup() const { return (m_style & WS_POPUP) != 0; }
   // Set once DestroyWindow has begun: the window takes no second destruction.
   bool destroying() const { return m_destroying; }
   void setDestroying() { m_destroying = true; }
 
-  // Nesting depth of toolkit events being delivered to this window or its canvas: while it is above
-  // zero the window cannot be deleted, and DestroyWindow leaves that to the pump.
+  // Whether the user's input reaches the window (EnableWindow). A disabled window takes no input of
+  // its own, while the windows it owns stay usable: they are windows of their own.
+  bool inputEnabled() const { return m_inputEnabled; }
+  void setInputEnabled(bool enabled);
+
+  // Moves the window, sizes it, or both: here the position is the frame's and the size the
+  // client size (the window manager draws the frame outside it).
+  virtual void place(std::optional<QPoint> position, std::optional<QSize> size);
+  // The rectangle place takes, as the window stands.
+  virtual QRect placeRect() const { return QRect(pos(), m_clientSize); }
+  // What GetWindowRect reports: here the frame's rectangle on the screen.
+  virtual QRect screenRect() const { return frameGeometry(); }
+  // The window-long slots beyond the common ones (a dialog's DWLP_ values): false for an index the
+  // window does not have.
+  virtual bool extraLong(int /*index*/, LONG_PTR* /*value*/) const { return false; }
+  virtual bool setExtraLong(int /*index*/, LONG_PTR /*value*/) { return false; }
+
+  // Keeps a child whose handle has ended until the window goes: its widget's signals may still
+  // name it while the window's toolkit objects wind down.
+  void retireChild(std::unique_ptr<ChildWindow> child);
+
+  // Nesting depth of toolkit events being delivered to this window or any widget inside it: while
+  // it is above zero the window cannot be deleted, and DestroyWindow leaves that to the pump.
   int busy() const { return m_busy; }
   struct BusyScope {
     explicit BusyScope(Window& w) : window(w) { ++window.m_busy; }
@@ -66,16 +97,21 @@ class Window final : public QMainWindow {
   };
 
  protected:
+  friend class Canvas;
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   bool focusNextPrevChild(bool next) override;
+  // The toolkit's window flags and size rules for the style; the constructor applies the base
+  // ones, a derived window applies its own in its constructor.
+  virtual void applyFlags();
+  virtual void applyGeometry();
+  // The canvas changed its size (not while minimised): WM_SIZE with SIZE_RESTORED.
+  virtual void clientResized(QSize size);
 
  private:
-  void applyFlags();
-  void applyGeometry();
   void key(QKeyEvent* event, bool down);
 
   Canvas* m_canvas;
@@ -86,9 +122,14 @@ class Window final : public QMainWindow {
   QSize m_clientSize;
   HMENU m_menu = nullptr;
   HMENU m_classMenu = nullptr;
+  // Where the window goes when it is windowed again: the place it left for full screen, or the one
+  // asked of it since.
+  std::optional<QPoint> m_windowedPlace;
   bool m_wasMinimized = false;
   bool m_destroying = false;
+  bool m_inputEnabled = true;
   int m_busy = 0;
+  std::vector<std::unique_ptr<ChildWindow>> m_retiredChildren;
 };
 
 // The client area. Mouse input here becomes mouse messages; painting sends WM_PAINT.
@@ -131,8 +172,56 @@ class Canvas final : public QWidget {
   QRegion m_paintRegion;
 };
 
+// A child window: a dialog's control or a size grip, shown by a widget on a top-level window's
+// canvas. Its handle is the address of this object, which is never a live Window: WindowFromHandle
+// gives null for it, ChildFromHandle finds it.
+class ChildWindow {
+ public:
+  ChildWindow(Window& parent, QWidget* widget, int id);
+  virtual ~ChildWindow();
+  ChildWindow(const ChildWindow&) = delete;
+  ChildWindow& operator=(const ChildWindow&) = delete;
+
+  HWND handle() const { return reinterpret_cast<HWND>(const_cast<ChildWindow*>(this)); }
+  Window& parent() const { return m_parent; }
+  QWidget* widget() const { return m_widget; }
+  int id() const { return m_id; }
+  // What SendMessage to the handle does; by default WM_SETTEXT, WM_GETTEXT and WM_GETTEXTLENGTH
+  // over setText and text, 0 for everything else.
+  virtual LRESULT send(UINT message, WPARAM wParam, LPARAM lParam);
+  // The window text, Shift-JIS.
+  virtual void setText(std::string_view text);
+  virtual std::string text() const;
+  // Whether a layout places the widget: MoveWindow then leaves it where it is.
+  virtual bool placedByLayout() const { return false; }
+
+ private:
+  Window& m_parent;
+  QPointer<QWidget> m_widget;
+  int m_id;
+};
+
+// Takes the child in; it lives until DestroyWindow of its handle or of its parent.
+HWND AddChildWindow(std::unique_ptr<ChildWindow> child);
+// The child behind a handle, or null (also off the GUI thread).
+ChildWindow* ChildFromHandle(HWND hwnd);
+// Safe from any thread.
+bool IsChildHandle(HWND hwnd);
+// The children of a window in the order they were made.
+std::vector<ChildWindow*> ChildWindowsOf(const Window& parent);
+// Ends a child's handle and removes its widget (left, hidden, to its parent when that is busy).
+void DestroyChildWindow(HWND hwnd);
+// Ends the handles of every child of a window; their widgets go with the window.
+void ForgetChildWindowsOf(Window& parent);
+// CreateWindowEx with a parent.
+HWND CreateChildWindow(const char* className, DWORD style, int x, int y, int width, int height, HWND parent, int id);
+// The top-level window of a handle: the window itself, or a child's parent; null for neither.
+Window* TopWindowFromHandle(HWND hwnd);
+
 // The window behind a handle, or null for a handle that is not a live window (or off the GUI thread).
 Window* WindowFromHandle(HWND hwnd);
+// Makes a new window live: it gets its serial and its handle works.
+void AddLiveWindow(Window* window);
 // The serial number of a live window, never reused; 0 for a handle that is not a live window.
 uint64_t LiveSerial(HWND hwnd);
 
@@ -153,11 +242,20 @@ struct WindowClassInfo {
 };
 bool FindWindowClass(std::string_view name, WindowClassInfo* info);
 void ApplyIcon(Window& window, HICON icon);
+// The picture of an icon; null for a null handle.
+QImage IconImage(HICON icon);
 HMENU LoadMenuResource(std::string_view name);
 void AttachMenu(Window& window, HMENU menu);
 void QueueMessage(const MSG& msg);
 void DropQueuedMessages(HWND hwnd);
+// Whether a message that matches is waiting in the queue; and dropping every one that matches.
+bool IsMessageQueued(const std::function<bool(const MSG&)>& match);
+void DropQueuedMessagesIf(const std::function<bool(const MSG&)>& match);
 // Deletes the destroyed windows that were still busy when DestroyWindow ended them.
 void FlushPendingDeletes();
+// The outer rectangle moved onto the nearest screen's work area when it lies off every screen.
+QRect OntoScreen(QRect outer);
+// Sends the message to every live window (GUI thread only).
+void SendToEveryWindow(UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace platform

@@ -5,6 +5,6 @@
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  platform::EnsureGuiApp();
+  platform::GuiApp gui;
   return RUN_ALL_TESTS();
 }

@@ -9,6 +9,7 @@
 #include "game/script/engine_state.h"
 #include "game/app/frame_input.h"
 #include "game/app/frame_rate_adapter.h"
+#include "game/app/frame_scale.h"
 #include "game/stage/image_cache.h"
 #include "game/app/info_overlay.h"
 #include "game/stage/layer_module.h"
@@ -150,7 +151,8 @@ void CScriptApp::KeepGamePicture(const CMemPlane* backBuffer) {
 bool CScriptApp::OnFrame(int mode) {
   SetCursorKind(0);
   UpdateWindowHiding();
-  if (!BacklogOpen && IsScriptRunning() && !SystemScreenOpen()) StepScript();
+  // However little the statements wait, the run gives the frame back when the frame's time is spent.
+  if (!BacklogOpen && IsScriptRunning() && !SystemScreenOpen()) StepScript(FrameMs());
   CMemPlane* backBuffer = GetScreenSurface();
   if (mode == kFrameNormal || mode == kFrameNoInterface) {
     m_display.SetDirty();

@@ -12,7 +12,6 @@
 #include "game/script/engine_state.h"
 #include "game/text/fixed_text.h"
 #include "game/app/frame_input.h"
-#include "game/app/frame_scale.h"
 #include "game/script/message_log.h"
 #include "game/text/message_text.h"
 #include "game/text/message_window.h"
@@ -106,7 +105,8 @@ ScriptFlow RunAutoPlayOn() {
   MessageState& message = Message();
   message.autoPlay = 1;
   SkipMode = false;
-  message.autoPlayWait = SaturateToInt32(ticks / FrameScale());
+  // Kept in ticks, not frames: the page's time must not depend on the rate at which it was set.
+  message.autoPlayWait = SaturateToInt32(ticks);
   if (given) GetToken();
   return ScriptFlow::kNext;
 }

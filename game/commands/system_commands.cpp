@@ -27,13 +27,14 @@ ScriptFlow RunFload() {
   return ScriptFlow::kNext;
 }
 
-// QUICKLOAD: the run goes on at the loaded position in this frame. When there is no quick save, or
-// it is refused (the load shows its own box), the statement is passed over: trying again every
-// frame would freeze the script or show the box for ever.
+// QUICKLOAD: a load ends the frame's run, and the next frame goes on at the loaded position; a
+// script that loads over and over thus costs one load a frame. When there is no quick save, or it
+// is refused (the load shows its own box), the statement is passed over: trying again every frame
+// would freeze the script or show the box for ever.
 ScriptFlow RunQuickLoad() {
   if (Load(kQuickSavePath)) {
     CloseAllThenLevels();
-    return ScriptFlow::kNext;
+    return ScriptFlow::kYield;
   }
   GetToken();
   return ScriptFlow::kNext;

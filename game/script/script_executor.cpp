@@ -1,5 +1,6 @@
 #include "game/script/script_executor.h"
 
+#include <algorithm>
 #include <array>
 
 #include "game/script/engine_state.h"
@@ -8,6 +9,7 @@
 #include "game/script/script_lexer.h"
 #include "game/script/script_text.h"
 #include "game/script/script_tokens.h"
+#include "platform/clock.h"
 #include "platform/sjis_literal.h"
 
 namespace {
@@ -87,6 +89,33 @@ void SkipUnhandledStatement() {
   SkipToStatementEnd();
 }
 
+// The time a run may take, read from the program's clock. A reading costs about a fifth of a light
+// statement, so the gap between readings doubles while the clock shows no time passing and halves
+// when it does: heavy statements are timed almost one by one, light ones every few hundred.
+class RunTimer {
+ public:
+  explicit RunTimer(uint32_t timeMs) : m_limit(timeMs) {
+    if (m_limit != 0) m_start = m_last = platform::NowMs();
+  }
+
+  bool Spent() {
+    if (m_limit == 0 || --m_untilReading > 0) return false;
+    const uint32_t now = platform::NowMs();
+    if (now - m_start >= m_limit) return true;
+    m_gap = now == m_last ? std::min(m_gap * 2, kMaxDispatchesBetweenClockReadings) : std::max(m_gap / 2, 1);
+    m_last = now;
+    m_untilReading = m_gap;
+    return false;
+  }
+
+ private:
+  uint32_t m_limit;
+  uint32_t m_start = 0;
+  uint32_t m_last = 0;
+  int m_gap = 1;
+  int m_untilReading = 1;
+};
+
 // The open THEN levels belong to one run; a run started while another is under way (a frame drawn
 // from inside a command) keeps its own.
 class RunScope {
@@ -145,17 +174,19 @@ void BeginWait(int32_t frames) {
   ScriptLexer.token = kTokenWaitCountdown;
 }
 
-bool StepScript() {
+bool StepScript(uint32_t timeMs) {
   if (ScriptLexer.token == kTokenEnd) GetToken();
-  return ExecuteScript();
+  return ExecuteScript(timeMs);
 }
 
-bool ExecuteScript() {
+bool ExecuteScript(uint32_t timeMs) {
   RunScope scope;
+  RunTimer timer(timeMs);
   const uint64_t tokensBefore = ScriptLexer.tokensRead;
   for (int dispatched = 0; dispatched < kMaxDispatchesPerFrame; ++dispatched) {
     if (!EngineState.interpreter.runThrough && SystemScreenOpen()) return true;
     if (ScriptLexer.tokensRead - tokensBefore >= kMaxTokensPerFrame) return true;
+    if (timer.Spent()) return true;
     const int32_t token = ScriptLexer.token;
     if (token == kTokenEnd && ScriptLexer.current == '\0') {
       // The end of the text: nothing more can run. The script stops; the game goes on drawing.

@@ -24,10 +24,16 @@ ScriptHandler GetScriptHandler(int32_t token);
 constexpr int kMaxDispatchesPerFrame = 100000;
 constexpr uint64_t kMaxTokensPerFrame = 1000000;
 
-// One frame's run: after END (token 0) the next token is read first. Returns true.
-bool StepScript();
-// The run loop. Returns true.
-bool ExecuteScript();
+// A frame's run also ends once the time it was given is spent. The clock is read between statements,
+// at least every this many of them: often while statements take time, seldom while they take none.
+constexpr int kMaxDispatchesBetweenClockReadings = 256;
+
+// One frame's run: after END (token 0) the next token is read first. Given a time in milliseconds
+// of the program's clock (0: none), the run hands the frame back at the first reading of the clock
+// that finds it spent. Returns true.
+bool StepScript(uint32_t timeMs = 0);
+// The run loop, with the time it may take (0: none). Returns true.
+bool ExecuteScript(uint32_t timeMs = 0);
 
 // The line on which the statement being dispatched began, counted from 1 by line feeds; 0 outside a
 // statement.

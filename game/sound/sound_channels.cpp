@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "game/app/config.h"
 #include "game/script/engine_state.h"
@@ -102,6 +103,13 @@ uint8_t InitSound() {
 }
 
 void ReleaseSound() {
+  // Whatever still plays fades out at once: one after another, a session that left its loops
+  // playing would take a fade's time for each of up to 64 sounds before the game could end.
+  std::vector<CSound*> playing;
+  for (const auto* channels : {&seChannels, &systemSounds}) {
+    for (const auto& sound : *channels) playing.push_back(sound.get());
+  }
+  CSound::StopTogether(playing);
   for (auto& sound : seChannels) sound.reset();
   for (auto& sound : systemSounds) sound.reset();
   for (StreamChannel* channel : {&bgmChannels[0], &bgmChannels[1], &voiceChannel}) {

@@ -185,8 +185,6 @@ bool LoadSaveFile(std::string_view path) {
     return false;
   }
   CFileBuffer file;
-  // The block is checked whole in a place of its own before anything of the game changes.
-  auto block = std::make_unique<EngineStateRecord>();
   // A file that is there but cannot be read (a folder in its place, a read error) is no save of
   // another version: the box says what the player can look at.
   if (file.Read(std::string(path)) != 0) {
@@ -197,7 +195,9 @@ bool LoadSaveFile(std::string_view path) {
     ShowVersionBox();
     return false;
   }
-  std::memcpy(block.get(), file.GetData(), sizeof(EngineStateRecord));
+  // The block is checked whole in a place of its own before anything of the game changes.
+  auto block = std::make_unique_for_overwrite<EngineStateRecord>();
+  std::memcpy(static_cast<void*>(block.get()), file.GetData(), sizeof(EngineStateRecord));
   file.Close();
   if (!CheckSaveBlock(*block)) {
     ShowVersionBox();

@@ -6,8 +6,10 @@
 #include "game/app/error_box.h"
 #include "game/stage/image_cache.h"
 #include "game/system/save_file.h"
+#include "platform/dib.h"
 #include "platform/file.h"
 #include "platform/sjis_literal.h"
+#include "sdk/framework/file_buffer.h"
 #include "sdk/graphics/dib_image.h"
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/mem_plane_impl.h"
@@ -80,4 +82,18 @@ bool SaveSlot(std::string_view savePath, const CMemPlane* picture) {
   }
   ForgetCachedImage(thumbnailPath);
   return true;
+}
+
+std::unique_ptr<CMemPlane> LoadSlotThumbnail(std::string_view savePath) {
+  const std::string path = SaveThumbnailPath(savePath);
+  // A few dozen bytes of run-length data can claim a picture of hundreds of megabytes, and the load
+  // screen decodes six of them at once: the size is settled from the header first.
+  CFileBuffer file;
+  if (file.Read(path) != kReadOk || !file.GetData()) return nullptr;
+  int width = 0, height = 0;
+  if (!ReadBmpSize(std::span<const uint8_t>(file.GetData(), file.GetSize()), &width, &height) ||
+      width != kThumbnailWidth || platform::DibRows(height) != kThumbnailHeight) {
+    return nullptr;
+  }
+  return LoadImageCached(path, 100);
 }

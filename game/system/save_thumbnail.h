@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -22,3 +23,8 @@ std::vector<uint8_t> MakeThumbnailBmp(const CMemPlane& picture);
 // in one step; the thumbnail is written only after the save succeeded, and the image cache forgets
 // the old one. False (with the error box when a write failed) when the save was not made.
 bool SaveSlot(std::string_view savePath, const CMemPlane* picture);
+
+// The thumbnail of a slot's save, through the image cache. Null when the file is missing or its
+// header claims any size but 120 x 90: such a file is never decoded, however large the picture it
+// claims, and the slot shows the empty-slot picture.
+std::unique_ptr<CMemPlane> LoadSlotThumbnail(std::string_view savePath);

@@ -302,7 +302,9 @@ void CSystemMenu::SaveLoadScreen() {
   for (int i = 0; i < kSlotsPerPage; ++i) {
     const std::string path = SaveSlotPath(page * kSlotsPerPage + i);
     const bool exists = FileExists(path);
-    Draw(exists ? m_thumbnails[static_cast<size_t>(i)].get() : m_noData.get(), SlotX(i), SlotY(i));
+    // A save without a thumbnail it can show looks like an empty slot, but still loads.
+    CMemPlane* thumbnail = exists ? m_thumbnails[static_cast<size_t>(i)].get() : nullptr;
+    Draw(thumbnail ? thumbnail : m_noData.get(), SlotX(i), SlotY(i));
     if (!CursorIn(SlotX(i), SlotY(i), slotSize.width, slotSize.height)) continue;
     SetCursorKind(1);
     if (!FrameInput.click) continue;
@@ -500,7 +502,7 @@ void CSystemMenu::UpdateSlots() {
     const std::string path = SaveSlotPath(page * kSlotsPerPage + i);
     bool found = false;
     const std::string caption = SlotCaption(path, found);
-    if (found) thumbnail = LoadImageCached(SaveThumbnailPath(path), 100);
+    if (found) thumbnail = LoadSlotThumbnail(path);
     SetTextBoxPos(kFirstCaptionBox + i, SlotX(i) + 124, SlotY(i), 150, 119);
     SetTextBoxText(kFirstCaptionBox + i, caption);
     SetTextBoxProgress(kFirstCaptionBox + i, kTextBoxShowAll);

@@ -1,6 +1,7 @@
 #include "game/text/message_window.h"
 
-#include <climits>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -32,8 +33,8 @@
 
 bool SkipMode = false;
 bool CurrentTextRead = true;
-int32_t AutoPlayCounter = 10;
-int32_t ConfiguredAutoCounter = 10;
+double AutoPlayCounter = 10;
+double ConfiguredAutoCounter = 10;
 bool KeyWaitStarted = false;
 bool SceneReplay = false;
 SelectChoice Choices[kChoiceCount] = {};
@@ -51,9 +52,9 @@ constexpr int32_t kWindowClosing = 3;
 MessageState& Message() { return EngineState.presentation.message; }
 MessageWindowState& Window() { return EngineState.presentation.window; }
 
-// One frame less; a counter that never reaches its end must not wrap around.
-bool CountDown(int32_t& counter) {
-  if (counter > INT_MIN) --counter;
+// One frame's time less: the counters are in sixtieths of a second, whatever the frame rate.
+bool CountDown(double& counter) {
+  counter -= FrameScale();
   return counter <= 0;
 }
 
@@ -79,11 +80,13 @@ void ResetMessageWindowFlags() {
 }
 
 void SetAutoCounters(int64_t bytes) {
-  const double base = static_cast<double>(bytes) * 100.0 * FrameScale();
+  // Counted in time rather than frames: a count of frames scaled by the rate would grow as the rate
+  // falls, and each of those frames lasts longer too.
+  const double base = static_cast<double>(bytes) * 100.0;
   const int64_t playWait = std::max<int64_t>(1, int64_t{Message().autoPlayWait} + 1);
   const int64_t autoSpeed = std::max<int64_t>(1, int64_t{Config.autoSpeed} + 1);
-  AutoPlayCounter = SaturateToInt32(base / static_cast<double>(playWait));
-  ConfiguredAutoCounter = SaturateToInt32(base / static_cast<double>(autoSpeed));
+  AutoPlayCounter = std::trunc(base / static_cast<double>(playWait));
+  ConfiguredAutoCounter = std::trunc(base / static_cast<double>(autoSpeed));
 }
 
 bool IsSkipping() {

@@ -9,9 +9,10 @@
 extern bool SkipMode;
 // The current text was already read: skipping goes on over it. Set at start.
 extern bool CurrentTextRead;
-// Frames left before an automatic page end: the script's auto-play and the player's auto mode.
-extern int32_t AutoPlayCounter;
-extern int32_t ConfiguredAutoCounter;
+// Time left before an automatic page end, in 1/60 s: the script's auto-play and the player's auto
+// mode. Each frame takes off its own length, so a page lasts as long at any frame rate.
+extern double AutoPlayCounter;
+extern double ConfiguredAutoCounter;
 // KEYWAIT has set the counters for the wait under way.
 extern bool KeyWaitStarted;
 // A scene replay runs: the right button on a hidden window may return to the game.
@@ -28,7 +29,8 @@ extern int32_t ChoiceCount;
 // The start values of the counters, the key-wait and scene-replay flags and the choices, as at game
 // start and when the script engine starts.
 void ResetMessageWindowFlags();
-// Both automatic counters for a text of n bytes, scaled by the frame rate.
+// Both automatic counters for a text of n bytes: 100 / (wait + 1) sixtieths of a second a byte, the
+// wait being the script's auto-play wait or the player's auto speed.
 void SetAutoCounters(int64_t bytes);
 
 // True while skipping is active: the current text was read (or unread text may be skipped), the

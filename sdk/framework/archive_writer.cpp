@@ -47,9 +47,9 @@ bool BuildPackedArchive(std::span<const PackInput> files, const PackOptions& opt
   PutLe32(image, 8, static_cast<uint32_t>(files.size()));
   for (size_t i = 0; i < files.size(); ++i) {
     const PackInput& f = files[i];
-    // The reader unscrambles every entry that begins with the magic, so a file that begins with
-    // it by itself is stored scrambled too: unscrambled, it reads back as it was.
-    const bool scramble = options.scramble || HasScrambleMagic(f.data);
+    // The reader unscrambles every entry that begins with the magic, as it does a loose file, so a
+    // file that begins with it is stored as it is: packed, it reads as it did loose.
+    const bool scramble = options.scramble && !IsAlreadyScrambled(f);
     std::vector<unsigned char> plain = scramble ? ScrambledFile(f.data) : f.data;
     if (plain.size() > UINT32_MAX) {
       error = "file too large: " + f.name;
@@ -78,6 +78,8 @@ bool BuildPackedArchive(std::span<const PackInput> files, const PackOptions& opt
   out = std::move(image);
   return true;
 }
+
+bool IsAlreadyScrambled(const PackInput& file) { return HasScrambleMagic(file.data); }
 
 bool CollectPackInputs(const std::string& folder, std::vector<PackInput>& files, std::string& error) {
   namespace fs = std::filesystem;

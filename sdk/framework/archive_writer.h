@@ -16,8 +16,8 @@ struct PackInput {
 struct PackOptions {
   ArchiveKind kind = ArchiveKind::kPackDx;
   bool compress = true;  // LZSS-pack every entry that gets smaller (never in the plain kind)
-  // Store every file in its scrambled form. A file that begins with the scramble magic is always
-  // stored scrambled, so that the reader, which unscrambles it, gives back its own bytes.
+  // Store every file in its scrambled form. A file that is already scrambled (it begins with the
+  // scramble magic) is stored as it is in any case: the game reads it unscrambled, packed or loose.
   bool scramble = false;
 };
 
@@ -26,6 +26,9 @@ struct PackOptions {
 // ASCII case), or the archive would exceed the 32-bit offsets.
 bool BuildPackedArchive(std::span<const PackInput> files, const PackOptions& options, std::vector<unsigned char>& out,
                         std::string& error);
+
+// The file begins with the scramble magic: the packer stores it as it is.
+bool IsAlreadyScrambled(const PackInput& file);
 
 // Every regular file below a folder (program path), named relative to it with "\" between levels,
 // in byte order of the names. False, with a reason, when the folder cannot be read or a name

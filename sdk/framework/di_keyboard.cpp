@@ -39,15 +39,22 @@ LRESULT CDIKeyboard::OnWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM l
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       // An auto-repeat says the key was already down: it is no new press.
-      if (!(lParam & kPreviouslyDown)) m_live[KeyIndex(lParam)] = 0x80;
+      if (!(lParam & kPreviouslyDown)) {
+        m_live[KeyIndex(lParam)] = 0x80;
+        m_pressed[KeyIndex(lParam)] = 0x80;
+      }
       break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
       m_live[KeyIndex(lParam)] = 0;
       break;
     case WM_ACTIVATEAPP:
-      // A release that happens in another program never reaches us.
-      if (wParam == 0) std::memset(m_live, 0, sizeof m_live);
+    case WM_CANCELMODE:
+      // A release that happens in another program, or in a message box, never reaches us.
+      if (message == WM_CANCELMODE || wParam == 0) {
+        std::memset(m_live, 0, sizeof m_live);
+        std::memset(m_pressed, 0, sizeof m_pressed);
+      }
       break;
     default:
       break;
@@ -58,12 +65,19 @@ LRESULT CDIKeyboard::OnWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM l
 int CDIKeyboard::Update() {
   if (!m_device) return 1;
   Flip();
-  std::memcpy(Current(), m_live, kKeys);
+  // A key pressed since the last poll reads as held in this one even when it is already up again,
+  // so that a press and its release taken in by one pump are still a push.
+  uint8_t* current = Current();
+  for (int k = 0; k < kKeys; ++k) current[k] = m_live[k] | m_pressed[k];
+  std::memcpy(m_pushed, m_pressed, kKeys);
+  std::memset(m_pressed, 0, sizeof m_pressed);
   return 0;
 }
 
 bool CDIKeyboard::IsKeyPress(int key) const { return InTable(key) && (Current()[key] & 0x80) != 0; }
 
 bool CDIKeyboard::IsKeyPush(int key) const {
-  return InTable(key) && (Current()[key] & 0x80) != 0 && (Previous()[key] & 0x80) == 0;
+  // A new press is a push even when the key already read as held: its release was lost on the way
+  // (the window changed under it), and the key would never push again.
+  return InTable(key) && (Current()[key] & 0x80) != 0 && ((Previous()[key] & 0x80) == 0 || m_pushed[key] != 0);
 }

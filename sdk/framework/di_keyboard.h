@@ -1,6 +1,7 @@
 // The keyboard as a key-state device, indexed by DirectInput key codes (the scan-code numbering:
 // the scan code, plus 0x80 for a key with the extended prefix). Fed by the key messages of the
-// application window; while the program does not have the focus every key reads as up.
+// application window; while the program does not have the focus every key reads as up, and a key
+// held when a message box comes up reads as up until it is pressed again.
 #pragma once
 
 #include "sdk/framework/key_buffer.h"
@@ -23,5 +24,7 @@ class CDIKeyboard : public CKeyBuffer, public IWindowHook {
 
  private:
   bool m_device = false;
-  uint8_t m_live[kKeys] = {};  // what the messages said since the last poll
+  uint8_t m_live[kKeys] = {};     // what the messages said since the last poll
+  uint8_t m_pressed[kKeys] = {};  // keys newly pressed since the last poll
+  uint8_t m_pushed[kKeys] = {};   // keys newly pressed before the last poll
 };

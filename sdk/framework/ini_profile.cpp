@@ -62,7 +62,7 @@ void CIniProfile::ParseLine(std::string_view line) {
   if (line.empty() || line.starts_with("//")) return;
   const size_t equals = line.find('=');  // "=" is never a trail byte
   if (line.front() == '[' && equals == std::string_view::npos && FindSjis(line, ']') == line.size() - 1) {
-    m_sections.push_back({std::string(line.substr(1, line.size() - 2)), {}});
+    AddSection(std::string(line.substr(1, line.size() - 2)));
     return;
   }
   if (m_sections.empty() || equals == std::string_view::npos) return;
@@ -86,23 +86,43 @@ bool CIniProfile::WriteProfile(const char* path, const char* comment) {
 
 bool CIniProfile::WriteLines(const std::vector<std::string>& lines) {
   if (m_path.empty()) return false;
-  platform::AtomicFileWriter writer(CanonicalizePath(m_path));
-  // Text mode on disk: every line feed, also one inside a value, is written as CR LF.
+  // Text mode on disk: every line feed, also one inside a value, is written as CR LF. The text is
+  // put together first and written at once: a settings file has thousands of lines.
+  size_t bytes = 0;
+  for (const std::string& line : lines) bytes += line.size() + 2;
+  std::string text;
+  text.reserve(bytes);
   for (const std::string& line : lines) {
     std::string_view rest = line;
     for (size_t lf; (lf = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(lf + 1)) {
-      writer.Write(rest.substr(0, lf));
-      writer.Write(std::string_view("\r\n"));
+      text.append(rest.substr(0, lf)).append("\r\n");
     }
-    writer.Write(rest);
-    writer.Write(std::string_view("\r\n"));
+    text.append(rest).append("\r\n");
   }
+  platform::AtomicFileWriter writer(CanonicalizePath(m_path));
+  writer.Write(text);
   return writer.Commit() == platform::WriteStatus::kOk;
 }
 
+void CIniProfile::AddSection(std::string name) {
+  m_sections.push_back({std::move(name), {}});
+  m_namedValid = false;
+}
+
+const std::vector<size_t>& CIniProfile::SectionsNamed(std::string_view name) const {
+  if (m_namedValid && m_namedName == name) return m_named;
+  m_named.clear();
+  for (size_t i = 0; i < m_sections.size(); ++i) {
+    if (m_sections[i].name == name) m_named.push_back(i);
+  }
+  m_namedName.assign(name);
+  m_namedValid = true;
+  return m_named;
+}
+
 bool CIniProfile::GetEntry(std::string_view section, std::string_view key, std::string& value) const {
-  for (const CIniSection& s : m_sections) {
-    if (s.name != section) continue;
+  for (size_t i : SectionsNamed(section)) {
+    const CIniSection& s = m_sections[i];
     auto it = s.entries.find(key);
     if (it != s.entries.end()) {
       value = it->second;
@@ -113,12 +133,10 @@ bool CIniProfile::GetEntry(std::string_view section, std::string_view key, std::
 }
 
 bool CIniProfile::SetEntry(std::string_view section, std::string_view key, std::string_view value) {
-  auto it = std::find_if(m_sections.begin(), m_sections.end(), [&](const CIniSection& s) { return s.name == section; });
-  if (it == m_sections.end()) {
-    m_sections.push_back({std::string(section), {}});
-    it = m_sections.end() - 1;
-  }
-  it->entries.insert_or_assign(std::string(key), std::string(value));
+  const std::vector<size_t>& named = SectionsNamed(section);
+  size_t at = named.empty() ? m_sections.size() : named.front();
+  if (named.empty()) AddSection(std::string(section));
+  m_sections[at].entries.insert_or_assign(std::string(key), std::string(value));
   return true;
 }
 

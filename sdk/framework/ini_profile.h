@@ -66,8 +66,16 @@ class CIniProfile {
 
  private:
   void ParseLine(std::string_view line);
+  void AddSection(std::string name);
+  // The positions of the sections of that name, in file order. Settings are read and written key
+  // after key of one section, and a settings file has dozens of sections: the answer for the last
+  // name asked is kept until a section is added.
+  const std::vector<size_t>& SectionsNamed(std::string_view name) const;
 
   std::string m_path;
   std::vector<CIniSection> m_sections;
   bool m_readMode;
+  mutable bool m_namedValid = false;
+  mutable std::string m_namedName;
+  mutable std::vector<size_t> m_named;
 };

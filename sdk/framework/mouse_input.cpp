@@ -15,11 +15,17 @@ LRESULT CMouseInput::OnWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM) 
       m_right = (wParam & MK_RBUTTON) != 0;
       m_left = (wParam & MK_LBUTTON) != 0;
       break;
-    case WM_LBUTTONDOWN: m_left = true; break;
+    case WM_LBUTTONDOWN: m_left = m_leftPressed = true; break;
     case WM_LBUTTONUP: m_left = false; break;
-    case WM_RBUTTONDOWN: m_right = true; break;
+    case WM_RBUTTONDOWN: m_right = m_rightPressed = true; break;
     case WM_RBUTTONUP: m_right = false; break;
     case WM_MOUSEWHEEL: m_wheel = static_cast<uint16_t>(m_wheel + HIWORD(wParam)); break;
+    case WM_CANCELMODE:
+      // A message box takes the buttons: their releases go to it, and no edge of theirs is ours.
+      m_left = m_right = false;
+      m_leftPressed = m_rightPressed = false;
+      m_cancelled = true;
+      break;
     default: break;
   }
   return 0;
@@ -34,14 +40,20 @@ int CMouseInput::LiveXY(int* x, int* y) {
   if (!IsFullScreen() && !m_keepWhenOutside) {
     RECT client;
     platform::GetClientRect(window, &client);
-    if (p.x < 0 || p.x >= client.right || p.y < 0 || p.y >= client.bottom) m_left = m_right = false;
+    if (p.x < 0 || p.x >= client.right || p.y < 0 || p.y >= client.bottom) {
+      m_left = m_right = false;
+      m_leftPressed = m_rightPressed = false;
+    }
   }
   return 0;
 }
 
 int CMouseInput::LiveInfo(int* x, int* y, int* buttons) {
   if (LiveXY(x, y) != 0) return 1;
-  *buttons = (m_right ? 1 : 0) + (m_left ? 2 : 0);
+  // A button pressed since the last look reads as held even when it is already up again: a press
+  // and its release taken in by one pump are still a click, seen over two polls.
+  *buttons = (m_right || m_rightPressed ? 1 : 0) + (m_left || m_leftPressed ? 2 : 0);
+  m_leftPressed = m_rightPressed = false;
   return 0;
 }
 
@@ -111,5 +123,9 @@ int CMouseInputEx::Update() {
   m_buttons = buttons;
   m_currentRight = (buttons & 1) != 0;
   m_currentLeft = (buttons & 2) != 0;
+  if (TakeCancelled()) {
+    m_previousRight = m_currentRight;
+    m_previousLeft = m_currentLeft;
+  }
   return 0;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "platform/win_types.h"
 #include "sdk/framework/window_hook.h"
@@ -34,8 +35,11 @@ class CMouseInput : public IWindowHook {
   virtual void SetKeepWhenOutside(bool keep) { m_keepWhenOutside = keep; }
 
  protected:
-  // The live values, whatever a derived class reports from its own polls.
+  // The live values, whatever a derived class reports from its own polls; a button pressed since
+  // the last call reads as held once, even when it was released again.
   int LiveInfo(int* x, int* y, int* buttons);
+  // Whether a message box took the buttons since the last call.
+  bool TakeCancelled() { return std::exchange(m_cancelled, false); }
 
   bool m_right = false;
   bool m_left = false;
@@ -46,6 +50,10 @@ class CMouseInput : public IWindowHook {
   int LiveXY(int* x, int* y);
 
   bool m_keepWhenOutside = false;
+  // Pressed since the live values were last taken.
+  bool m_leftPressed = false;
+  bool m_rightPressed = false;
+  bool m_cancelled = false;
   uint16_t m_wheel = 0;
 };
 
@@ -76,7 +84,8 @@ class CMouseInputEx : public CMouseInput {
   void SetGuard(int polls) { m_guard = polls; }
 
   // Takes the current buttons and position; the guard counts down first. 1 when they could not be
-  // read (both buttons then read up).
+  // read (both buttons then read up). After a message box took the buttons (WM_CANCELMODE) the
+  // poll has no edges: their release was the box's.
   int Update();
 
  private:

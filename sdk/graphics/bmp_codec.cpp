@@ -68,7 +68,26 @@ void DecodeRle8(ByteSource in, uint8_t* bits, int width, int height, size_t stri
   }
 }
 
+// The file header's pixel offset and the information header; false unless the bytes begin with
+// both, with the header size this reader takes.
+bool ReadHeaders(ByteSource& in, uint32_t& pixelOffset, BITMAPINFOHEADER& h) {
+  uint16_t type = 0;
+  uint32_t fileSize = 0, reserved = 0;
+  if (!in.Le16(type) || !in.Le32(fileSize) || !in.Le32(reserved) || !in.Le32(pixelOffset)) return false;
+  return type == BMP_FILE_TYPE && in.Read(&h, sizeof h) && h.biSize == kInfoHeaderBytes;
+}
+
 }  // namespace
+
+bool ReadBmpSize(std::span<const uint8_t> file, int* width, int* height) {
+  ByteSource in(file);
+  uint32_t pixelOffset = 0;
+  BITMAPINFOHEADER h;
+  if (!ReadHeaders(in, pixelOffset, h)) return false;
+  *width = h.biWidth;
+  *height = h.biHeight;
+  return true;
+}
 
 bool CDibImage::LoadBmp(const std::string& path, uint32_t depthMask) {
   FreeHeader();
@@ -77,12 +96,9 @@ bool CDibImage::LoadBmp(const std::string& path, uint32_t depthMask) {
   if (file.Read(path) != 0 || !file.GetData()) return false;
   ByteSource in(std::span<const uint8_t>(file.GetData(), file.GetSize()));
 
-  uint16_t type = 0;
-  uint32_t fileSize = 0, reserved = 0, pixelOffset = 0;
-  if (!in.Le16(type) || !in.Le32(fileSize) || !in.Le32(reserved) || !in.Le32(pixelOffset)) return false;
-  if (type != BMP_FILE_TYPE) return false;
+  uint32_t pixelOffset = 0;
   BITMAPINFOHEADER h;
-  if (!in.Read(&h, sizeof h) || h.biSize != kInfoHeaderBytes) return false;
+  if (!ReadHeaders(in, pixelOffset, h)) return false;
   if (h.biCompression != BI_RGB && !(h.biCompression == BI_RLE8 && h.biBitCount == 8)) return false;
   if (!(DepthMaskBit(h.biBitCount) & depthMask)) return false;
   // Nothing is allocated or decoded for a picture larger than any surface: a kilobyte of

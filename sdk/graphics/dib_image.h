@@ -43,6 +43,10 @@ constexpr uint64_t kMaxDibImageBytes = uint64_t{1} << 30;
 // 8 bits (0 above), the image size; false for any other depth.
 bool FillBitmapInfoHeader(BITMAPINFOHEADER* header, int width, int height, int bitCount);
 
+// The size a BMP file's headers claim (a negative height for top-down rows), read from its first
+// bytes without decoding anything; false when they are not the headers CDibImage::LoadBmp reads.
+bool ReadBmpSize(std::span<const uint8_t> file, int* width, int* height);
+
 class CDibImage {
  public:
   CDibImage() = default;

@@ -1,6 +1,7 @@
 #include "sdk/sound/sound.h"
 
 #include <cstring>
+#include <vector>
 
 #include "platform/sjis_literal.h"
 #include "sdk/framework/timer.h"
@@ -43,20 +44,36 @@ int32_t CSound::Replay() {
 }
 
 int32_t CSound::Stop() {
-  if (!IsPlay()) return 0;
-  const int32_t v = GetVolume();
-  const int32_t step = (v + 10000) / 25;
+  CSound* const self = this;
+  StopTogether({&self, 1});
+  return 0;
+}
+
+void CSound::StopTogether(std::span<CSound* const> sounds) {
+  struct Fading {
+    CSound* sound;
+    int32_t volume;
+    int32_t step;
+  };
+  std::vector<Fading> fading;
+  for (CSound* sound : sounds) {
+    if (!sound || !sound->IsPlay()) continue;
+    const int32_t v = sound->GetVolume();
+    fading.push_back({sound, v, (v + 10000) / 25});
+  }
+  if (fading.empty()) return;
   CTimer stopwatch;
   uint32_t t = 0;
   do {
-    SetVolume(v - step * static_cast<int32_t>(t));
+    for (const Fading& f : fading) f.sound->SetVolume(f.volume - f.step * static_cast<int32_t>(t));
     t = stopwatch.Get();
   } while (t < 25);
-  SetVolume(DSBVOLUME_MIN);
-  m_buffer->Stop();
-  SetVolume(v);
-  m_buffer->SetCurrentPosition(0);
-  return 0;
+  for (const Fading& f : fading) {
+    f.sound->SetVolume(DSBVOLUME_MIN);
+    f.sound->m_buffer->Stop();
+    f.sound->SetVolume(f.volume);
+    f.sound->m_buffer->SetCurrentPosition(0);
+  }
 }
 
 int32_t CSound::Pause() {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "platform/audio_mixer.h"
@@ -47,6 +48,9 @@ class CSound : public CSoundBase {
 
   static int32_t ReleaseAll();
   static int32_t RestoreAll();
+  // Stops those of the sounds that play as Stop does, with one fade for all of them: many sounds
+  // stopping at once take the time of one fade, not one after another.
+  static void StopTogether(std::span<CSound* const> sounds);
 
   const std::string& FileName() const { return m_fileName; }
 

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -179,6 +180,23 @@ TEST_F(ResourceBar, ChecksGreyAndTextFollowTheModelAtOnce) {
   QAction* again = ActionOf(bar->actions()[0]->menu(), u8"NO DATA");
   ASSERT_NE(again, nullptr);
   EXPECT_FALSE(again->isEnabled());
+}
+
+// A bar built anew (the window changes its screen mode) lets go of the old menus at the next pump:
+// over a long session they would pile up on the bar.
+TEST_F(ResourceBar, ARebuiltBarLeavesNothingBehind) {
+  QMenuBar* bar = qobject_cast<QMenuBar*>(hwnd->menuWidget());
+  const QPointer<QMenu> old(settings);
+  const auto count = [bar] { return bar->findChildren<QObject*>().size(); };
+  ASSERT_TRUE(SetMenu(hwnd, menu));
+  Pump();
+  EXPECT_TRUE(old.isNull());
+  const auto once = count();
+  for (int i = 0; i < 20; ++i) {
+    ASSERT_TRUE(SetMenu(hwnd, menu));
+    Pump();
+  }
+  EXPECT_EQ(count(), once);
 }
 
 TEST_F(ResourceBar, AChosenItemIsQueuedForThePumpAndKeepsItsMark) {

@@ -123,6 +123,51 @@ TEST_F(WindowTest, PopupStyleFillsTheScreenAndBackToWindowedKeepsTheClientSize) 
   EXPECT_EQ(GetWindowLongPtr(hwnd, GWL_STYLE), LONG_PTR{WS_CAPTION | WS_SYSMENU | WS_VISIBLE});
 }
 
+// Full screen and back: the window comes back with its client size, at the place it left or at the
+// one asked of it while it was full screen.
+TEST_F(WindowTest, BackFromFullScreenAtItsPlace) {
+  Make(WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 320, 240);
+  ASSERT_TRUE(SetWindowPos(hwnd, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER));
+  Pump();
+  RECT before;
+  ASSERT_TRUE(GetWindowRect(hwnd, &before));
+  ASSERT_EQ(before.left, 40);
+  ASSERT_EQ(before.top, 30);
+  struct Case {
+    const char* name;
+    bool moveWhileFull;
+    LONG left, top;
+  } cases[] = {
+      {"left alone", false, 40, 30},
+      {"moved while full screen", true, 100, 70},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetWindowLongPtr(hwnd, GWL_STYLE, WS_POPUP);
+    Pump();
+    RECT full;
+    ASSERT_TRUE(GetWindowRect(hwnd, &full));
+    EXPECT_EQ(full.left, 0);
+    EXPECT_EQ(full.top, 0);
+    EXPECT_EQ(full.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(full.bottom, GetSystemMetrics(SM_CYSCREEN));
+    if (c.moveWhileFull) {
+      ASSERT_TRUE(SetWindowPos(hwnd, nullptr, c.left, c.top, 320, 240, SWP_NOZORDER));
+    }
+    SetWindowLongPtr(hwnd, GWL_STYLE, WS_CAPTION | WS_SYSMENU);
+    Pump();
+    RECT after, client;
+    ASSERT_TRUE(GetWindowRect(hwnd, &after));
+    ASSERT_TRUE(GetClientRect(hwnd, &client));
+    EXPECT_EQ(after.left, c.left);
+    EXPECT_EQ(after.top, c.top);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+    EXPECT_EQ(client.right, 320);
+    EXPECT_EQ(client.bottom, 240);
+  }
+}
+
 // The full-screen menu bar shows only for the active window: a change of style must not lose it.
 TEST_F(WindowTest, AWindowStaysActiveThroughAChangeOfStyle) {
   Make(WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 320, 240);

@@ -13,12 +13,19 @@
 
 namespace {
 
-int Pack(const std::string& arguments) {
+// Runs the tool; its output goes to the file named, or nowhere.
+int Pack(const std::string& arguments, const std::string& output = "/dev/null") {
   const std::string tool = std::string(VREL_BINARY_DIR) + "/tools/vrelpack";
   EXPECT_TRUE(std::filesystem::exists(tool)) << "build the vrelpack tool first";
-  const std::string command = tool + " " + arguments + " >/dev/null 2>&1";
+  const std::string command = tool + " " + arguments + " >" + output + " 2>&1";
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
 }
 
 std::string ReadThroughFileLayer(const std::string& name) {
@@ -35,12 +42,25 @@ TEST(Vrelpack, PacksAFolderForEachKind) {
       dir.Write("src/CG/Title.png", picture);
       dir.Write(U8(u8"src/表/b.txt"), "hyou");
       dir.Write("src/magic.bin", "QPK1hello world");  // begins as a scrambled file does
-      ASSERT_EQ(Pack(std::string("-k ") + kind + " " + flags + " " + dir.File("game.dat") + " " + dir.File("src")), 0)
+      ASSERT_EQ(Pack("scramble " + dir.File("src/CG/Title.png") + " " + dir.File("src/pre.png")), 0);
+      ASSERT_EQ(Pack(std::string("-k ") + kind + " " + flags + " " + dir.File("game.dat") + " " + dir.File("src"),
+                     dir.File("said.txt")),
+                0)
           << kind << " " << flags;
+      // Files already scrambled go in as they are, and the tool says so once for each.
+      const std::string said = dir.Read("said.txt");
+      EXPECT_EQ(Count(said, "already scrambled: stored as it is"), 2u) << said;
+      EXPECT_EQ(Count(said, "magic.bin: already scrambled"), 1u) << said;
+      EXPECT_EQ(Count(said, "pre.png: already scrambled"), 1u) << said;
       CurrentDirScope scope(dir.path().string());
       EXPECT_EQ(ReadThroughFileLayer("game\\cg\\title.png"), picture) << kind << " " << flags;
       EXPECT_EQ(ReadThroughFileLayer("game\\表\\b.txt"_sj), "hyou") << kind << " " << flags;
-      EXPECT_EQ(ReadThroughFileLayer("game\\magic.bin"), "QPK1hello world") << kind << " " << flags;
+      // Packed, every file reads as it does loose.
+      for (const char* name : {"magic.bin", "pre.png", "CG/Title.png"}) {
+        EXPECT_EQ(ReadThroughFileLayer(std::string("game\\") + name), ReadThroughFileLayer(std::string("src/") + name))
+            << kind << " " << flags << " " << name;
+      }
+      EXPECT_EQ(ReadThroughFileLayer("game\\pre.png"), picture) << kind << " " << flags;
       const auto size = std::filesystem::file_size(dir.File("game.dat"));
       if (std::string(kind) != "pack" && std::string(flags) != "-s") {
         EXPECT_LT(size, picture.size()) << kind << " " << flags;
@@ -59,6 +79,11 @@ TEST(Vrelpack, ScramblesAFile) {
   EXPECT_EQ(dir.Read("s.txt").find("secret"), std::string::npos);
   CurrentDirScope scope(dir.path().string());
   EXPECT_EQ(ReadThroughFileLayer("s.txt"), "secret text");
+
+  // Scrambled once only: the file reads the same after a second pass.
+  ASSERT_EQ(Pack("scramble " + dir.File("s.txt") + " " + dir.File("s2.txt"), dir.File("said.txt")), 0);
+  EXPECT_EQ(dir.Read("s2.txt"), dir.Read("s.txt"));
+  EXPECT_EQ(Count(dir.Read("said.txt"), "already scrambled: stored as it is"), 1u);
 }
 
 TEST(Vrelpack, RefusesWhatItCannotPack) {

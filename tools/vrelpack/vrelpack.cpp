@@ -6,6 +6,9 @@
 //   vrelpack scramble INPUT OUTPUT
 //       the scrambled form of INPUT
 //
+// A file that is already scrambled goes in as it is (the game unscrambles it once, loose or
+// packed), and the tool says so.
+//
 // Paths on the command line are the system's own (UTF-8).
 #include <cstdio>
 #include <cstring>
@@ -14,6 +17,7 @@
 
 #include "platform/file.h"
 #include "platform/path.h"
+#include "platform/sjis.h"
 #include "sdk/framework/archive_writer.h"
 #include "sdk/framework/file_buffer.h"
 #include "sdk/framework/scramble.h"
@@ -51,6 +55,10 @@ int Write(const std::string& program, const std::vector<unsigned char>& bytes, c
   return 0;
 }
 
+void SayAlreadyScrambled(const std::string& host) {
+  std::printf("vrelpack: %s: already scrambled: stored as it is\n", host.c_str());
+}
+
 int Scramble(const char* inputHost, const char* outputHost) {
   std::string input, output;
   if (!ProgramPath(inputHost, input) || !ProgramPath(outputHost, output)) return 1;
@@ -64,6 +72,10 @@ int Scramble(const char* inputHost, const char* outputHost) {
   if (!file.ReadAt(0, plain)) {
     std::fprintf(stderr, "vrelpack: cannot read %s\n", inputHost);
     return 1;
+  }
+  if (HasScrambleMagic(plain)) {
+    SayAlreadyScrambled(inputHost);
+    return Write(output, plain, outputHost);
   }
   return Write(output, ScrambledFile(plain), outputHost);
 }
@@ -104,6 +116,9 @@ int main(int argc, char** argv) {
   if (!CollectPackInputs(folder, files, error) || !BuildPackedArchive(files, options, image, error)) {
     std::fprintf(stderr, "vrelpack: %s\n", error.c_str());
     return 1;
+  }
+  for (const PackInput& f : files) {
+    if (IsAlreadyScrambled(f)) SayAlreadyScrambled(platform::SjisToUtf8(f.name));
   }
   if (int r = Write(archive, image, argv[i]); r != 0) return r;
   std::printf("%s: %zu files, %zu bytes\n", argv[i], files.size(), image.size());

@@ -78,6 +78,11 @@ void CRegexpDll::ReleaseCompiled() {
   m_pRegExp = nullptr;
 }
 
+const char* CRegexpDll::GetVersion() const {
+  const char* version = IsAvailable() && m_BRegexpVersion ? m_BRegexpVersion() : nullptr;
+  return version ? version : kNoText;
+}
+
 int CRegexpDll::DeinitDll() {
   ReleaseCompiled();
   m_nFlags = 0;

@@ -39,6 +39,8 @@ class CRegexpDll : public CDllLoader {
   int GetPatternFlags() const { return m_nFlags; }
   const char* GetLastTarget() const { return m_pszLastTarget; }
   const char* GetErrorText() const { return m_szMsg; }
+  // The library's version text; empty while it is not loaded.
+  const char* GetVersion() const;
 
  protected:
   int InitDll() override;

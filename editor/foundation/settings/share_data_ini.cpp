@@ -476,9 +476,8 @@ void IoPrint(Io& io, SharedSettings& s) {
 }
 
 int ColorCodeOfKey(const char* key) {
-  for (int k = 0; k < kColorItemCount; ++k)
-    if (std::strcmp(kColorItemKeys[k], key) == 0) return k;
-  return std::atoi(key);
+  const int k = FindColorItemIndex(key);
+  return k >= 0 ? k : std::atoi(key);
 }
 
 void IoType(Io& io, SharedSettings& s, int index) {

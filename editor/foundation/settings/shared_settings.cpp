@@ -1,8 +1,9 @@
 // The layout of the shared settings record is a format that processes of other builds read: these
-// assertions pin every size and offset of it.
+// assertions pin every size and offset of it. Also the lookups of the colour keys.
 #include "editor/foundation/settings/shared_settings.h"
 
 #include <cstddef>
+#include <cstring>
 #include <type_traits>
 
 namespace {
@@ -336,3 +337,13 @@ static_assert(sizeof(TypeSettings::Colors) == 64 * 116);
 
 // The macro slots end where the return-point ring begins.
 static_assert(offsetof(SharedSettings, MacroSlots) + kMacroSlots * sizeof(MacroSlotRecord) == 321836);
+
+int FindColorItemIndex(const char* key) {
+  if (!key) return -1;
+  for (int k = 0; k < kColorItemCount; ++k) {
+    if (std::strcmp(kColorItemKeys[k], key) == 0) return k;
+  }
+  return -1;
+}
+
+const char* GetColorItemKey(int index) { return index >= 0 && index < kColorItemCount ? kColorItemKeys[index] : nullptr; }

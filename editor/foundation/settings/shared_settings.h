@@ -265,6 +265,10 @@ constexpr const char* kColorItemKeys[kColorItemCount] = {
     "TXT", "RUL", "UND", "LNO", "MOD", "TAB", "SPC", "ZEN", "CTL", "EOL", "RAP", "VER", "EOF", "NUM", "FND",
     "KW1", "KW2", "KW3", "KW4", "KW5", "KW6", "KW7", "KW8", "KW9", "KWA", "CMT", "SQT", "WQT", "URL", "RK1",
     "RK2", "RK3", "RK4", "RK5", "RK6", "RK7", "RK8", "RK9", "RKA", "DFA", "DFC", "DFD", "BRC", "MRK"};
+// The colour code of a key, compared exactly; -1 for none. And the key of a code (null outside
+// 0-43).
+int FindColorItemIndex(const char* key);
+const char* GetColorItemKey(int index);
 
 constexpr int kRegexKeywordCount = 100;
 struct RegexKeywordRecord {

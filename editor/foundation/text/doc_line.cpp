@@ -1,5 +1,13 @@
 #include "editor/foundation/text/doc_line.h"
 
+#include "editor/foundation/text/object_blocks.h"
+
+void* CDocLine::operator new(size_t nSize) { return AllocateObject(ObjectKind::kDocLine, sizeof(CDocLine), nSize); }
+
+void CDocLine::operator delete(void* p, size_t nSize) noexcept {
+  FreeObject(ObjectKind::kDocLine, sizeof(CDocLine), p, nSize);
+}
+
 CDocLine::CDocLine() = default;
 
 CDocLine::~CDocLine() { delete m_pLine; }

@@ -21,6 +21,9 @@ class CDocLine {
 
   CDocLine();
   ~CDocLine();
+  // A document has one per line: they come from blocks (object_blocks.h).
+  static void* operator new(size_t nSize);
+  static void operator delete(void* p, size_t nSize) noexcept;
   CDocLine(const CDocLine&) = delete;
   CDocLine& operator=(const CDocLine&) = delete;
 

@@ -23,10 +23,21 @@ LineText TextOf(const CDocLine* line) {
   return t;
 }
 
-// A column on a trail byte means its character's start.
+// A column on a trail byte means its character's start. The byte after one that is no lead byte
+// starts a character, which settles most columns without a walk.
 int SnapToCharStart(const LineText& t, int col) {
-  if (col <= 0 || col >= t.len) return col;
+  if (col <= 0 || col >= t.len || !IsSjisLeadByte(static_cast<unsigned char>(t.text[col - 1]))) return col;
   return static_cast<int>(CMemory::PrevCharPos(t.text, t.len, t.text + col + 1) - t.text);
+}
+
+int CharSizeAt(const LineText& t, int pos) {
+  return SjisCharSize(reinterpret_cast<const unsigned char*>(t.text), t.len, pos);
+}
+
+bool IsBlankClass(int cls) { return cls == CharClass::kTab || cls == CharClass::kSpace; }
+
+bool SameWord(const char* word, const char* pattern, int len, bool caseSensitive) {
+  return caseSensitive ? std::memcmp(word, pattern, len) == 0 : SjisMemICmp(word, pattern, len) == 0;
 }
 
 // Whether the word at col of the line is the pattern; its range when it is.
@@ -34,23 +45,39 @@ bool WordIsPattern(const LineText& t, int col, const char* pattern, int patternL
                    int* end) {
   int s = 0, e = 0;
   if (!GetWordRangeInText(t.text, t.len, col, &s, &e, nullptr, nullptr)) return false;
-  if (e - s != patternLen) return false;
-  const bool same = caseSensitive ? std::memcmp(t.text + s, pattern, patternLen) == 0
-                                  : SjisMemICmp(t.text + s, pattern, patternLen) == 0;
-  if (!same) return false;
+  if (e - s != patternLen || !SameWord(t.text + s, pattern, patternLen, caseSensitive)) return false;
   *start = s;
   *end = e;
   return true;
 }
 
-// The first word of the line from col that is the pattern, testing the word at col and then each
-// following word start.
+// The first word of the line from col that is the pattern: the word at col, then the word at each
+// next word start. Every next word start begins a run of the line's cut into runs (a blank run is
+// passed over), so from the first of them on, one scan of each run gives both the word and the
+// next start.
 bool FindWordForward(const LineText& t, int col, const char* pattern, int patternLen, bool caseSensitive, int* start,
                      int* end) {
-  for (;;) {
-    if (WordIsPattern(t, col, pattern, patternLen, caseSensitive, start, end)) return true;
-    if (!GetNextWordPosInText(t.text, t.len, col, &col, false, false)) return false;
+  if (WordIsPattern(t, col, pattern, patternLen, caseSensitive, start, end)) return true;
+  int p = 0;
+  if (!GetNextWordPosInText(t.text, t.len, col, &p, false, false)) return false;
+  while (p < t.len) {
+    const int cls = GetCharClass(t.text, t.len, p);
+    if (cls == CharClass::kCR || cls == CharClass::kLF) return false;
+    int run = cls;
+    int e = p + CharSizeAt(t, p);
+    for (int joined; e < t.len && (joined = JoinCharClass(run, GetCharClass(t.text, t.len, e))) >= 0;) {
+      run = joined;
+      e += CharSizeAt(t, e);
+    }
+    if (e - p == patternLen && SameWord(t.text + p, pattern, patternLen, caseSensitive)) {
+      *start = p;
+      *end = e;
+      return true;
+    }
+    while (e < t.len && IsBlankClass(GetCharClass(t.text, t.len, e))) e += CharSizeAt(t, e);
+    p = e;
   }
+  return false;
 }
 
 // Every match of the engine in the line from column 0, each search starting where the one before
@@ -133,31 +160,30 @@ bool CDocLineMgr::FindText(int nLine, int nCol, const char* pszPattern, bool bFo
     // A match in the line end is reported at the line end's start.
     if (found && start > line->GetLengthWithoutEol()) start = line->GetLengthWithoutEol();
   } else if (bWholeWord) {
+    // A word equal to the pattern is a plain match too, so the words are walked only in lines that
+    // hold one (forward, the first line always: its word at the column may start before it).
+    const PlainSearch search(pszPattern, patternLen, bCaseSensitive);
     if (bForward) {
       for (int col = SnapToCharStart(TextOf(line), nCol); line; line = line->m_pNext, ++n, col = 0) {
+        if (n != nLine && search.matcher.FindInLines(line, n, 0) < 0) break;
         if ((found = FindWordForward(TextOf(line), col, pszPattern, patternLen, bCaseSensitive, &start, &end))) break;
       }
     } else {
-      for (int col = nCol; line;) {
+      for (int col = nCol; line; line = line->m_pPrev, --n, col = line ? line->GetLengthWithoutEol() : 0) {
         const LineText t = TextOf(line);
-        if (GetNextWordPosInText(t.text, t.len, col, &col, true, false)) {
-          if ((found = WordIsPattern(t, col, pszPattern, patternLen, bCaseSensitive, &start, &end))) break;
-          continue;
+        if (search.matcher.Find(t.text, t.len, 0) < 0) continue;
+        while (!found && GetNextWordPosInText(t.text, t.len, col, &col, true, false)) {
+          found = WordIsPattern(t, col, pszPattern, patternLen, bCaseSensitive, &start, &end);
         }
-        line = line->m_pPrev;
-        --n;
-        if (line) col = line->GetLengthWithoutEol();
+        if (found) break;
       }
     }
   } else {
     const PlainSearch search(pszPattern, patternLen, bCaseSensitive);
     const PlainMatcher& matcher = search.matcher;
     if (bForward) {
-      for (int col = SnapToCharStart(TextOf(line), nCol); line; line = line->m_pNext, ++n, col = 0) {
-        const LineText t = TextOf(line);
-        start = matcher.Find(t.text, t.len, col);
-        if ((found = start >= 0)) break;
-      }
+      start = matcher.FindInLines(line, n, SnapToCharStart(TextOf(line), nCol));
+      found = start >= 0;
     } else {
       // Each line is read forward, and the last match that starts before the limit is kept; a
       // match is looked for again only after the one before it.
@@ -190,9 +216,10 @@ void CDocLineMgr::BookmarkMatchingLines(const char* pszPattern, bool bRegexp, bo
     if (line->IsBookmarked()) continue;
     const LineText t = TextOf(line);
     int start = 0, end = 0;
-    const bool match = bRegexp     ? pRegexp->Match(t.text, t.len, 0)
-                       : bWholeWord ? FindWordForward(t, 0, pszPattern, patternLen, bCaseSensitive, &start, &end)
-                                    : search.matcher.Find(t.text, t.len, 0) >= 0;
+    const bool match = bRegexp ? pRegexp->Match(t.text, t.len, 0)
+                               : search.matcher.Find(t.text, t.len, 0) >= 0 &&
+                                     (!bWholeWord ||
+                                      FindWordForward(t, 0, pszPattern, patternLen, bCaseSensitive, &start, &end));
     if (match) line->SetBookmark(true);
   }
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "editor/foundation/text/object_blocks.h"
 #include "editor/foundation/text/show_message_box.h"
 #include "editor/foundation/text/sjis_char.h"
 #include "platform/sjis_literal.h"
@@ -33,6 +34,12 @@ CMemory::ReallocFunc CMemory::SetReallocForTesting(ReallocFunc realloc) {
 }
 
 void* CMemory::ReallocBlock(void* pBlock, size_t nBytes) { return reallocHook(pBlock, nBytes); }
+
+void* CMemory::operator new(size_t nSize) { return AllocateObject(ObjectKind::kMemory, sizeof(CMemory), nSize); }
+
+void CMemory::operator delete(void* p, size_t nSize) noexcept {
+  FreeObject(ObjectKind::kMemory, sizeof(CMemory), p, nSize);
+}
 
 CMemory::CMemory(const char* pData, int nDataLen) { Assign(pData, nDataLen); }
 

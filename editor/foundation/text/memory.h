@@ -18,6 +18,10 @@ class CMemory {
   CMemory(const char* pData, int nDataLen);
   CMemory(const CMemory& other);
   ~CMemory();
+  // Every document line owns one on the heap: they come from blocks (object_blocks.h). The text
+  // itself stays a block of the C heap.
+  static void* operator new(size_t nSize);
+  static void operator delete(void* p, size_t nSize) noexcept;
 
   CMemory& operator=(char c);
   CMemory& operator=(const CMemory& other);

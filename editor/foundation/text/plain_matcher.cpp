@@ -1,12 +1,12 @@
 #include "editor/foundation/text/plain_matcher.h"
 
 #include <cstdint>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+#include "editor/foundation/text/doc_line.h"
 #include "editor/foundation/text/sjis_char.h"
 #include "editor/foundation/text/sjis_compare.h"
 
@@ -40,22 +40,18 @@ PlainMatcher::PlainMatcher(const char* pPattern, int nLen, const uint8_t* pnChar
   const bool foldFirst = !bCaseSensitive && IsAsciiLetter(first);
   m_firstMask = foldFirst ? 0x20 : 0;
   m_firstByte = foldFirst ? (first | 0x20) : first;
-  int lastStart = 0;
-  for (int i = 0; i < m_nLen; i += SjisCharSize(m_pPattern, m_nLen, i)) lastStart = i;
-  const bool lastAlone = lastStart == m_nLen - 1;  // not the trail byte of a pair
   const unsigned char last = m_pPattern[m_nLen - 1];
+  bool lastAlone = false;  // not the trail byte of a pair; asked only where it counts
+  if (IsSjisLeadByte(last) || (!bCaseSensitive && IsAsciiLetter(last))) {
+    int lastStart = 0;
+    for (int i = 0; i < m_nLen; i += SjisCharSize(m_pPattern, m_nLen, i)) lastStart = i;
+    lastAlone = lastStart == m_nLen - 1;
+  }
   const bool foldLast = !bCaseSensitive && lastAlone && IsAsciiLetter(last);
   m_lastMask = foldLast ? 0x20 : 0;
   m_lastByte = foldLast ? (last | 0x20) : last;
   m_bFold = foldFirst || foldLast;
   m_bLastLoneLead = lastAlone && IsSjisLeadByte(last);
-#if defined(__SSE2__)
-  auto* v = reinterpret_cast<__m128i*>(m_vectors);
-  _mm_store_si128(v, _mm_set1_epi8(static_cast<char>(m_firstMask)));
-  _mm_store_si128(v + 1, _mm_set1_epi8(static_cast<char>(m_firstByte)));
-  _mm_store_si128(v + 2, _mm_set1_epi8(static_cast<char>(m_lastMask)));
-  _mm_store_si128(v + 3, _mm_set1_epi8(static_cast<char>(m_lastByte)));
-#endif
 }
 
 bool PlainMatcher::MatchesAt(const unsigned char* text, int len, int pos) const {
@@ -64,8 +60,10 @@ bool PlainMatcher::MatchesAt(const unsigned char* text, int len, int pos) const 
     // Equal bytes from a character start cut into the same characters as the pattern, but for a
     // lead byte that ends the pattern as a character of its own: in the text a trail byte may
     // follow it.
-    return std::memcmp(t, m_pPattern, m_nLen) == 0 &&
-           !(m_bLastLoneLead && pos + m_nLen < len && IsSjisTrailByte(t[m_nLen]));
+    for (int i = 0; i < m_nLen; ++i) {
+      if (t[i] != m_pPattern[i]) return false;
+    }
+    return !(m_bLastLoneLead && pos + m_nLen < len && IsSjisTrailByte(t[m_nLen]));
   }
   for (int i = 0; i < m_nLen;) {
     const int size = m_pnSizes ? m_pnSizes[i] : SjisCharSize(m_pPattern, m_nLen, i);
@@ -80,9 +78,9 @@ bool PlainMatcher::MatchesAt(const unsigned char* text, int len, int pos) const 
   return true;
 }
 
-int PlainMatcher::FirstOf(const unsigned char* text, int len, int& known, int at, uint32_t bits) const {
+int PlainMatcher::FirstOf(const unsigned char* text, int len, int& known, int at, uint64_t bits) const {
   for (; bits; bits &= bits - 1) {
-    const int pos = at + __builtin_ctz(bits);
+    const int pos = at + __builtin_ctzll(bits);
     if (StartsCharacter(text, known, pos) && MatchesAt(text, len, pos)) return pos;
   }
   return -1;
@@ -116,28 +114,31 @@ __attribute__((no_sanitize_address)) inline uint32_t Fits32(const unsigned char*
          static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(hi, byte))) << 16;
 }
 
+// The same for [p, p + 64).
+template <bool kFold>
+__attribute__((no_sanitize_address)) inline uint64_t Fits64(const unsigned char* p, __m128i mask, __m128i byte) {
+  return Fits32<kFold>(p, mask, byte) | static_cast<uint64_t>(Fits32<kFold>(p + 32, mask, byte)) << 32;
+}
+
 }  // namespace
 
-// Thirty-two places a step. Most lines are shorter than a step, and a line that takes a path of its
-// own by its length costs more in mispredicted branches than the search itself; so the last step
-// reads on past the text's end, into bytes whose results are masked off, when those bytes lie in the
-// page of the text's last byte (where reading cannot fault). A text near a page's end takes
-// FindInBounds.
+// Sixty-four places a step. Most lines are shorter than a step, and a line that takes a path of its
+// own by its length, or a loop that ends after one step or after two, costs more in mispredicted
+// branches than the search itself; so the last step reads on past the text's end, into bytes whose
+// results are masked off, when those bytes lie in the page of the text's last byte (where reading
+// cannot fault). A text near a page's end takes FindInBounds.
 template <bool kFold>
 __attribute__((no_sanitize_address)) inline int PlainMatcher::FindSse2(const unsigned char* text, int len, int start,
-                                                                       int limit) const {
+                                                                       const Vectors& v) const {
+  const int limit = len - m_nLen + 1;  // past the last place a match can start
+  if (start >= limit) return -1;
   const auto end = reinterpret_cast<uintptr_t>(text) + static_cast<uintptr_t>(len);
-  if ((end - 1) >> 12 != (end + 31) >> 12) return FindInBounds<kFold>(text, len, start, limit);
-  const auto* v = reinterpret_cast<const __m128i*>(m_vectors);
-  const __m128i firstMask = _mm_load_si128(v);
-  const __m128i firstByte = _mm_load_si128(v + 1);
-  const __m128i lastMask = _mm_load_si128(v + 2);
-  const __m128i lastByte = _mm_load_si128(v + 3);
+  if ((end - 1) >> 12 != (end + 63) >> 12) return FindInBounds<kFold>(text, len, start, limit, v);
   const unsigned char* last = text + m_nLen - 1;
   int known = start;
-  for (int s = start; s < limit; s += 32) {
-    uint32_t bits = Fits32<kFold>(text + s, firstMask, firstByte) & Fits32<kFold>(last + s, lastMask, lastByte);
-    if (limit - s < 32) bits &= (1u << (limit - s)) - 1;
+  for (int s = start; s < limit; s += 64) {
+    uint64_t bits = Fits64<kFold>(text + s, v.firstMask, v.firstByte) & Fits64<kFold>(last + s, v.lastMask, v.lastByte);
+    if (limit - s < 64) bits &= (uint64_t{1} << (limit - s)) - 1;
     if (bits) {
       const int found = FirstOf(text, len, known, s, bits);
       if (found >= 0) return found;
@@ -146,19 +147,18 @@ __attribute__((no_sanitize_address)) inline int PlainMatcher::FindSse2(const uns
   return -1;
 }
 
-// The same without reading past the text: the last step ends at the limit, over places already
-// seen, and a text shorter than a step is tried one place at a time.
+// The same without reading past the text, thirty-two places a step: the last step ends at the
+// limit, over places already seen, and a text shorter than a step is tried one place at a time.
 template <bool kFold>
-__attribute__((noinline)) int PlainMatcher::FindInBounds(const unsigned char* text, int len, int start,
-                                                         int limit) const {
+__attribute__((noinline)) int PlainMatcher::FindInBounds(const unsigned char* text, int len, int start, int limit,
+                                                         const Vectors& v) const {
   int known = start;
   if (limit - start < 32) return FindScalar(text, len, known, start, limit);
-  const auto* v = reinterpret_cast<const __m128i*>(m_vectors);
   const unsigned char* last = text + m_nLen - 1;
   int s = start;
   for (;; s += 32) {
     const int at = limit - s >= 32 ? s : limit - 32;
-    uint32_t bits = Fits32<kFold>(text + at, v[0], v[1]) & Fits32<kFold>(last + at, v[2], v[3]);
+    uint32_t bits = Fits32<kFold>(text + at, v.firstMask, v.firstByte) & Fits32<kFold>(last + at, v.lastMask, v.lastByte);
     bits &= 0xFFFFFFFFu << (s - at);
     if (bits) {
       const int found = FirstOf(text, len, known, at, bits);
@@ -168,18 +168,55 @@ __attribute__((noinline)) int PlainMatcher::FindInBounds(const unsigned char* te
   }
 }
 
+PlainMatcher::Vectors PlainMatcher::MakeVectors() const {
+  return {_mm_set1_epi8(static_cast<char>(m_firstMask)), _mm_set1_epi8(static_cast<char>(m_firstByte)),
+          _mm_set1_epi8(static_cast<char>(m_lastMask)), _mm_set1_epi8(static_cast<char>(m_lastByte))};
+}
+
+// The line loop and the search inside one function, so that a line costs no call and no setup.
+template <bool kFold>
+int PlainMatcher::FindInLinesSse2(CDocLine*& line, int& index, int col) const {
+  const Vectors v = MakeVectors();
+  for (; line; line = line->m_pNext, ++index, col = 0) {
+    const CMemory* text = line->m_pLine;
+    if (!text || !text->GetPtr() || text->GetLength() < m_nLen) continue;
+    const int found =
+        FindSse2<kFold>(reinterpret_cast<const unsigned char*>(text->GetPtr()), text->GetLength(), col, v);
+    if (found >= 0) return found;
+  }
+  return -1;
+}
+
 #endif
 
 int PlainMatcher::Find(const char* pText, int nLen, int nStart) const {
   if (!pText || m_nLen == 0 || nLen < m_nLen) return -1;
   if (nStart < 0) nStart = 0;
-  const int limit = nLen - m_nLen + 1;  // past the last place a match can start
-  if (nStart >= limit) return -1;
   const auto* text = reinterpret_cast<const unsigned char*>(pText);
 #if defined(__SSE2__)
-  return m_bFold ? FindSse2<true>(text, nLen, nStart, limit) : FindSse2<false>(text, nLen, nStart, limit);
+  const Vectors v = MakeVectors();
+  return m_bFold ? FindSse2<true>(text, nLen, nStart, v) : FindSse2<false>(text, nLen, nStart, v);
 #else
   int known = nStart;
-  return FindScalar(text, nLen, known, nStart, limit);
+  return FindScalar(text, nLen, known, nStart, nLen - m_nLen + 1);
+#endif
+}
+
+int PlainMatcher::FindInLines(CDocLine*& line, int& index, int nStart) const {
+  if (m_nLen == 0) {
+    line = nullptr;
+    return -1;
+  }
+  if (nStart < 0) nStart = 0;
+#if defined(__SSE2__)
+  return m_bFold ? FindInLinesSse2<true>(line, index, nStart) : FindInLinesSse2<false>(line, index, nStart);
+#else
+  for (; line; line = line->m_pNext, ++index, nStart = 0) {
+    int len = 0;
+    const char* text = line->GetText(&len);
+    const int found = Find(text, len, nStart);
+    if (found >= 0) return found;
+  }
+  return -1;
 #endif
 }

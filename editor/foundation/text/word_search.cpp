@@ -10,24 +10,31 @@ namespace {
 
 const unsigned char* Bytes(const char* p) { return reinterpret_cast<const unsigned char*>(p); }
 
-bool IsAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsKana(int cls) { return cls == CharClass::kHiragana || cls == CharClass::kKatakana; }
 bool IsBlank(int cls) { return cls == CharClass::kTab || cls == CharClass::kSpace; }
 
-int SingleByteClass(unsigned char c) {
-  switch (c) {
-    case '\t': return CharClass::kTab;
-    case '\r': return CharClass::kCR;
-    case '\n': return CharClass::kLF;
-    case ' ': return CharClass::kSpace;
-    default: break;
+constexpr int SingleByteClassOf(unsigned c) {
+  if (c == '\t') return CharClass::kTab;
+  if (c == '\r') return CharClass::kCR;
+  if (c == '\n') return CharClass::kLF;
+  if (c == ' ') return CharClass::kSpace;
+  if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_') {
+    return CharClass::kAsciiWord;
   }
-  if ((c >= '0' && c <= '9') || IsAsciiLetter(c) || c == '_') return CharClass::kAsciiWord;
   if (c >= 0xA1 && c <= 0xDF) return CharClass::kHalfWidth;
   return CharClass::kOtherSingle;
 }
 
+struct SingleByteClasses {
+  uint8_t of[256];
+  constexpr SingleByteClasses() : of() {
+    for (unsigned c = 0; c < 256; ++c) of[c] = static_cast<uint8_t>(SingleByteClassOf(c));
+  }
+};
+constexpr SingleByteClasses kSingleByteClasses;
+
 int DoubleByteClass(unsigned code) {
+  if (code >= 0x8800) return CharClass::kOtherDouble;  // kanji and the rest: most of a Japanese text
   if (code == 0x8140) return CharClass::kWideSpace;
   if (code == 0x815B) return CharClass::kLongVowel;
   if (code == 0x8151 || (code >= 0x824F && code <= 0x8258) || (code >= 0x8260 && code <= 0x8279) ||
@@ -43,12 +50,18 @@ int DoubleByteClass(unsigned code) {
   return CharClass::kOtherDouble;
 }
 
-// The start of the character that holds the byte at pos (0 <= pos < len).
+bool IsLead(const char* text, int pos) { return IsSjisLeadByte(static_cast<unsigned char>(text[pos])); }
+
+// The start of the character that holds the byte at pos (0 <= pos < len). The byte after one that
+// is no lead byte starts a character, which settles most places without a walk back.
 int CharStartOf(const char* text, int len, int pos) {
+  if (pos == 0 || !IsLead(text, pos - 1)) return pos;
   return static_cast<int>(CMemory::PrevCharPos(text, len, text + pos + 1) - text);
 }
 
+// The start of the character before pos, itself a character start.
 int PrevCharStart(const char* text, int len, int pos) {
+  if (pos <= 1 || !IsLead(text, pos - 2)) return pos - 1;
   return static_cast<int>(CMemory::PrevCharPos(text, len, text + pos) - text);
 }
 
@@ -60,7 +73,7 @@ int GetCharClass(const char* pText, int nLen, int nPos) {
   if (!pText || nPos < 0 || nPos >= nLen) return CharClass::kEnd;
   const unsigned char* p = Bytes(pText);
   if (SjisCharSize(p, nLen, nPos) == 2) return DoubleByteClass((p[nPos] << 8) | p[nPos + 1]);
-  return SingleByteClass(p[nPos]);
+  return kSingleByteClasses.of[p[nPos]];
 }
 
 int JoinCharClass(int nRunClass, int nClass) {

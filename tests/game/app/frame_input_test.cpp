@@ -5,6 +5,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+#include "tests/game/fixtures/message_box_recorder.h"
 #include "platform/cursor_pos.h"
 #include "platform/simulated_input.h"
 #include "sdk/framework/game_key_input.h"
@@ -63,6 +64,13 @@ struct Frame {
     Poll();  // the new window settles where it is shown before a test places the cursor in it
   }
   ~Frame() { SetFrameInputMouse(nullptr); }
+  // The cursor moved onto the client area, seen by a poll.
+  bool CursorAt(int x, int y) {
+    if (!platform::SetCursorClientPos(GetAppWindowHandle(), x, y)) return false;
+    platform::SimulateMouseMove(GetAppWindowHandle(), x, y);
+    Poll();
+    return true;
+  }
   void Poll() {
     app.PumpMessages();
     keys.Input();
@@ -127,6 +135,30 @@ TEST(FrameInput, KeysReachTheirLogicalKeysOnPushAndWhileHeld) {
   });
 }
 
+// A key's release may be lost on the way (the window changed under it): its next press still
+// pushes, or F1 would never switch the screen back.
+TEST(FrameInput, ANewPressPushesAKeyWhoseReleaseWasLost) {
+  RunInApp([](TestApp& app) {
+    Frame f(app);
+    HWND w = GetAppWindowHandle();
+    platform::SimulateKey(w, qt_key::kF1, true);
+    f.Poll();
+    ASSERT_TRUE(f.keys.IsPush(game_key::kFullScreen));
+    f.Poll();
+    ASSERT_FALSE(f.keys.IsPush(game_key::kFullScreen));
+    platform::SimulateKey(w, qt_key::kF1, true);  // no release came between
+    f.Poll();
+    EXPECT_TRUE(f.keys.IsPush(game_key::kFullScreen));
+    f.Poll();
+    EXPECT_FALSE(f.keys.IsPush(game_key::kFullScreen));
+    EXPECT_TRUE(f.keys.IsPress(game_key::kFullScreen));
+    platform::SimulateKey(w, qt_key::kF1, false);
+    f.Poll();
+    EXPECT_FALSE(f.keys.IsPress(game_key::kFullScreen));
+    app.Close();
+  });
+}
+
 TEST(FrameInput, KeysMakeClicksScrollingAndSkipping) {
   RunInApp([](TestApp& app) {
     Frame f(app);
@@ -167,9 +199,7 @@ TEST(FrameInput, MouseButtonsPositionAndResetOfTheEdges) {
   RunInApp([](TestApp& app) {
     Frame f(app);
     HWND w = GetAppWindowHandle();
-    ASSERT_TRUE(platform::SetCursorClientPos(w, 100, 50));
-    platform::SimulateMouseMove(w, 100, 50);
-    f.Poll();
+    ASSERT_TRUE(f.CursorAt(100, 50));
     EXPECT_EQ(FrameInput.cursorX, 100);
     EXPECT_EQ(FrameInput.cursorY, 50);
 
@@ -206,13 +236,63 @@ TEST(FrameInput, MouseButtonsPositionAndResetOfTheEdges) {
   });
 }
 
+// Automation tools, tap-to-click touchpads and remote desktops deliver a press and its release
+// together: both reach the window before the frame polls.
+TEST(FrameInput, APressReleasedWithinOneFrameIsStillAClick) {
+  RunInApp([](TestApp& app) {
+    Frame f(app);
+    HWND w = GetAppWindowHandle();
+    ASSERT_TRUE(f.CursorAt(100, 50));
+    const auto mouse = [w](platform::MouseButton button) {
+      return [w, button] {
+        platform::SimulateMouseButton(w, button, true, 100, 50);
+        platform::SimulateMouseButton(w, button, false, 100, 50);
+      };
+    };
+    const auto key = [w](int qtKey) {
+      return [w, qtKey] {
+        platform::SimulateKey(w, qtKey, true);
+        platform::SimulateKey(w, qtKey, false);
+      };
+    };
+    struct Case {
+      const char* name;
+      std::function<void()> tap;
+      bool FrameInputState::*edge;
+    } cases[] = {
+        {"left button", mouse(platform::MouseButton::Left), &FrameInputState::click},
+        {"right button", mouse(platform::MouseButton::Right), &FrameInputState::rightClick},
+        {"space", key(qt_key::kSpace), &FrameInputState::click},
+        {"return", key(qt_key::kReturn), &FrameInputState::click},
+    };
+    for (const Case& c : cases) {
+      int taken = 0;
+      for (int i = 0; i < 10; ++i) {
+        c.tap();
+        for (int frame = 0; frame < 3; ++frame) {
+          f.Poll();
+          if (FrameInput.*c.edge) ++taken;
+        }
+      }
+      EXPECT_EQ(taken, 10) << c.name;
+      EXPECT_FALSE(FrameInput.leftHeld || FrameInput.rightHeld) << c.name << ": nothing stays held";
+    }
+    // A key tapped as quickly is pushed once too: Esc ends the game.
+    platform::SimulateKey(w, qt_key::kEscape, true);
+    platform::SimulateKey(w, qt_key::kEscape, false);
+    f.Poll();
+    EXPECT_TRUE(f.keys.IsPush(game_key::kQuit));
+    f.Poll();
+    EXPECT_FALSE(f.keys.IsPress(game_key::kQuit));
+    app.Close();
+  });
+}
+
 TEST(FrameInput, APressAnsweredOnItsPushMakesNoClick) {
   RunInApp([](TestApp& app) {
     Frame f(app);
     HWND w = GetAppWindowHandle();
-    ASSERT_TRUE(platform::SetCursorClientPos(w, 100, 50));
-    platform::SimulateMouseMove(w, 100, 50);
-    f.Poll();
+    ASSERT_TRUE(f.CursorAt(100, 50));
     platform::SimulateMouseButton(w, platform::MouseButton::Left, true, 100, 50);
     f.Poll();
     ASSERT_TRUE(FrameInput.leftHeld);
@@ -224,6 +304,42 @@ TEST(FrameInput, APressAnsweredOnItsPushMakesNoClick) {
     // The next press is a click of its own again.
     platform::SimulateMouseButton(w, platform::MouseButton::Left, true, 100, 50);
     f.Poll();
+    platform::SimulateMouseButton(w, platform::MouseButton::Left, false, 100, 50);
+    f.Poll();
+    EXPECT_TRUE(FrameInput.click);
+    app.Close();
+  });
+}
+
+// A message box takes what is held when it comes up: the release is the box's, never a click.
+TEST(FrameInput, WhatIsHeldWhenABoxComesUpIsTheBoxs) {
+  RunInApp([](TestApp& app) {
+    Frame f(app);
+    HWND w = GetAppWindowHandle();
+    ASSERT_TRUE(f.CursorAt(100, 50));
+    MessageBoxRecorder boxes;
+    platform::SimulateMouseButton(w, platform::MouseButton::Left, true, 100, 50);
+    platform::SimulateMouseButton(w, platform::MouseButton::Right, true, 100, 50);
+    platform::SimulateKey(w, qt_key::kSpace, true);
+    platform::SimulateKey(w, qt_key::kControl, true);
+    f.Poll();
+    ASSERT_TRUE(FrameInput.leftHeld && FrameInput.rightHeld && FrameInput.skipKey);
+    platform::MessageBox(w, "box", "caption", MB_OK);
+    for (int frame = 0; frame < 3; ++frame) {
+      f.Poll();
+      EXPECT_FALSE(FrameInput.click || FrameInput.rightClick) << frame;
+      EXPECT_FALSE(FrameInput.leftHeld || FrameInput.rightHeld || FrameInput.skipKey) << frame;
+    }
+    // The releases the box let through change nothing; the next press is the game's again.
+    platform::SimulateMouseButton(w, platform::MouseButton::Left, false, 100, 50);
+    platform::SimulateMouseButton(w, platform::MouseButton::Right, false, 100, 50);
+    platform::SimulateKey(w, qt_key::kSpace, false);
+    platform::SimulateKey(w, qt_key::kControl, false);
+    f.Poll();
+    EXPECT_FALSE(FrameInput.click || FrameInput.rightClick);
+    platform::SimulateMouseButton(w, platform::MouseButton::Left, true, 100, 50);
+    f.Poll();
+    EXPECT_TRUE(FrameInput.leftHeld);
     platform::SimulateMouseButton(w, platform::MouseButton::Left, false, 100, 50);
     f.Poll();
     EXPECT_TRUE(FrameInput.click);

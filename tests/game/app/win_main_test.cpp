@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -20,6 +21,7 @@
 #include "tests/game/fixtures/game_folder.h"
 #include "tests/game/fixtures/message_box_recorder.h"
 #include "platform/clock.h"
+#include "platform/cursor_pos.h"
 #include "platform/desktop.h"
 #include "platform/presenter.h"
 #include "platform/quit_signal.h"
@@ -27,11 +29,13 @@
 #include "platform/sjis_literal.h"
 #include "scoped_temp_dir.h"
 #include "sdk/framework/editor_process_factory.h"
+#include "sdk/framework/full_screen.h"
 #include "sdk/framework/idle_callback.h"
 #include "sdk/framework/path_functions.h"
 #include "sdk/framework/single_instance_checker.h"
 #include "sdk/framework/window_application.h"
 #include "sdk/graphics/dib_draw.h"
+#include "sdk/graphics/png_writer.h"
 #include "sdk/graphics/screen_listener.h"
 
 namespace {
@@ -263,6 +267,43 @@ TEST_F(WinMainTest, KeysOfTheGameLoop) {
     EXPECT_EQ(std::count(clock.sleeps().begin(), clock.sleeps().end(), 500u), 1);
   }
   {
+    // F1 twice: there and back. The mode saved is the windowed one the player came back to, and
+    // the window has its size and place again.
+    struct TwoSwitches : CIdleCallback {
+      void OnIdle() override {
+        ++frames;
+        HWND w = GetAppWindowHandle();
+        if (frames == 1) platform::GetWindowRect(w, &before);
+        if (frames == 2 || frames == 20) platform::SimulateKey(w, kF1, true);
+        if (frames == 6 || frames == 24) platform::SimulateKey(w, kF1, false);
+        if (frames == 10) platform::GetWindowRect(w, &full);
+        if (frames == 30) {
+          platform::GetWindowRect(w, &after);
+          platform::GetClientRect(w, &client);
+          QuitRequest = true;
+        }
+      }
+      int frames = 0;
+      RECT before{}, full{}, after{}, client{};
+    } f1;
+    dir.Write("vrel.xml", kConfig);  // windowed again
+    SetFullScreen(false);            // as a new process starts
+    IdleCallbacks().push_back(&f1);
+    EXPECT_EQ(Run(), 0);
+    std::erase(IdleCallbacks(), &f1);
+    EXPECT_NE(dir.Read("vrel.xml").find("window=\"1\""), std::string::npos);
+    EXPECT_EQ(f1.full.right - f1.full.left, platform::GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(f1.full.bottom - f1.full.top, platform::GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(f1.client.right, 320);
+    EXPECT_EQ(f1.client.bottom, 240);
+    // Where the window opened: its client size centred on the screen.
+    EXPECT_EQ(f1.before.left, (platform::GetSystemMetrics(SM_CXSCREEN) - 320) / 2);
+    EXPECT_EQ(f1.after.left, f1.before.left);
+    EXPECT_EQ(f1.after.top, f1.before.top);
+    EXPECT_EQ(f1.after.right, f1.before.right);
+    EXPECT_EQ(f1.after.bottom, f1.before.bottom);
+  }
+  {
     // Esc ends the game at once, and the shutdown writes everything as usual.
     KeyHold esc(kEscape, 2, 1000, 1000);
     IdleCallbacks().push_back(&esc);
@@ -272,6 +313,76 @@ TEST_F(WinMainTest, KeysOfTheGameLoop) {
     EXPECT_EQ(dir.Read("scene.ini").rfind("//MERIDIANE", 0), 0u);
   }
   EXPECT_TRUE(boxes.boxes().empty());
+}
+
+// The player presses the quick-save button of a game whose save folder cannot be made, with the
+// mouse or with Enter, and keeps it down: the box that says the save failed comes up and takes the
+// release, and the key that closes the box is the box's too. Neither ever reaches the game.
+class PressIntoABox : public CIdleCallback {
+ public:
+  PressIntoABox(const MessageBoxRecorder& boxes, std::function<void(bool down)> press)
+      : m_boxes(boxes), m_press(std::move(press)) {}
+  void OnIdle() override {
+    ++frames;
+    HWND w = GetAppWindowHandle();
+    if (frames == 60) {  // the window has faded in
+      platform::SetCursorClientPos(w, 20, 10);
+      platform::SimulateMouseMove(w, 20, 10);
+    }
+    if (frames == 62) m_press(true);
+    // Long after: the button is let go and pressed again.
+    if (frames == 200) m_press(false);
+    if (frames == 202) m_press(true);
+    if (frames == 206) m_press(false);
+    if (frames == 210) QuitRequest = true;
+    if (m_boxes.boxes().size() > boxFrames.size()) boxFrames.push_back(frames);
+  }
+  int frames = 0;
+  std::vector<int> boxFrames;  // the frames in which a box came up
+
+ private:
+  const MessageBoxRecorder& m_boxes;
+  std::function<void(bool)> m_press;
+};
+
+TEST_F(WinMainTest, WhatAMessageBoxTookNeverReachesTheGame) {
+  platform::ClearQuitSignal();
+  BoxFontScope font;
+  platform::ManualClock clock(1000);
+  PngFixture button;  // the quick-save button, 40 x 20 at the window's origin
+  button.width = 40;
+  button.height = 20;
+  button.rows.assign(20, std::vector<uint8_t>(40 * 3, 0x80));
+  ASSERT_TRUE(WritePng(dir.File("q.png"), button));
+  dir.Write("savedata", "a file where the save folder would be");
+  dir.Write("start.txt", std::string("OPENWINDOW\r\n") + "こんにちは\r\n\r\nEND\r\n"_sj);
+  constexpr int kReturn = 0x01000004;  // the toolkit's key number
+  struct Case {
+    const char* name;
+    std::function<void(bool)> press;
+  } cases[] = {
+      {"mouse",
+       [](bool down) {
+         platform::SimulateMouseButton(GetAppWindowHandle(), platform::MouseButton::Left, down, 20, 10);
+       }},
+      {"enter", [](bool down) { platform::SimulateKey(GetAppWindowHandle(), kReturn, down); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    boxes.Clear();
+    PressIntoABox player(boxes, c.press);
+    IdleCallbacks().push_back(&player);
+    EXPECT_EQ(Run(), 0);
+    std::erase(IdleCallbacks(), &player);
+    ASSERT_EQ(player.frames, 210);
+    // One box for each press, at the press; none while the first press seemed held.
+    EXPECT_EQ(player.boxFrames.size(), 2u);
+    if (player.boxFrames.size() != 2u) continue;
+    EXPECT_GE(player.boxFrames[0], 62);
+    EXPECT_LE(player.boxFrames[0], 64);
+    EXPECT_GE(player.boxFrames[1], 202);
+    EXPECT_EQ(boxes.texts()[0], "セーブデータの書き込みに失敗しました"_sj);
+  }
 }
 
 // Marks one pixel of the display each time it is presented.

@@ -26,6 +26,7 @@
 #include "game/system/seen_lists.h"
 #include "game/sound/sound_channels.h"
 #include "tests/game/fixtures/message_fixture.h"
+#include "platform/clock.h"
 #include "platform/sjis_literal.h"
 #include "sdk/graphics/png_writer.h"
 
@@ -425,9 +426,9 @@ TEST_F(CatalogueTest, GalleryPairsBeyondItsSizeAreIgnored) {
 // --- QUICKLOAD ------------------------------------------------------------------------------------
 
 // The quick save holds A = 1 at the PICTURE line. The second frame changes B and loads it from inside
-// a true IF: the run goes on at the PICTURE line in that frame, and the END after it ends the frame,
-// as no THEN level of the loading line is left open.
-TEST_F(CatalogueTest, QuickLoadGoesOnAtTheLoadedLine) {
+// a true IF, which ends that frame's run: the third frame goes on at the PICTURE line, and the END
+// after it ends the frame, as no THEN level of the loading line is left open.
+TEST_F(CatalogueTest, QuickLoadEndsTheFrameAndGoesOnAtTheLoadedLine) {
   for (bool systemInterface : {false, true}) {
     SCOPED_TRACE(systemInterface ? "through the system interface" : "without a game object");
     if (systemInterface) run.StartSystemInterface();
@@ -437,6 +438,10 @@ TEST_F(CatalogueTest, QuickLoadGoesOnAtTheLoadedLine) {
     run.Step();
     ASSERT_EQ(Var("A"), 1);
     ASSERT_TRUE(WriteSaveBlock(kQuickSavePath));
+    run.Step();
+    EXPECT_EQ(run.Dispatches(kTokenQuickLoad) - loads, 1);
+    EXPECT_EQ(run.Dispatches(kTokenPicture) - pictures, 1);
+    EXPECT_EQ(Var("B"), 0);
     run.Step();
     EXPECT_EQ(run.Dispatches(kTokenQuickLoad) - loads, 1);
     EXPECT_EQ(run.Dispatches(kTokenPicture) - pictures, 2);
@@ -481,6 +486,72 @@ TEST_F(CatalogueTest, AFailedQuickLoadIsPassedOver) {
       EXPECT_TRUE(run.Log().empty());
     }
   }
+}
+
+// --- A frame's time ---------------------------------------------------------------------------------
+
+// What the heavy statements cost on the test's clock, in milliseconds: a picture decoded, a sound
+// effect looked for, a quick save read. Quick loads are counted.
+platform::ManualClock* statementClock = nullptr;
+int quickLoads = 0;
+constexpr uint32_t kPictureMs = 2, kSeMs = 1, kQuickLoadMs = 5;
+
+void ChargeStatement(int32_t token) {
+  if (token == kTokenPicture) statementClock->Advance(kPictureMs);
+  if (token == kTokenSe) statementClock->Advance(kSeMs);
+  if (token == kTokenQuickLoad) {
+    statementClock->Advance(kQuickLoadMs);
+    ++quickLoads;
+  }
+}
+
+// Loops that never give a frame back by waiting (a WAIT of one frame passes at once, and every WAIT
+// is one frame while skipping) around statements that take time. At 30 frames a second with the skip
+// key held, each frame's run ends once its 33 ms are spent, within the statement that passed them,
+// and a quick load ends it at once.
+TEST_F(CatalogueTest, EveryFrameReturnsWithinItsTime) {
+  struct Case {
+    const char* name;
+    const char* script;
+    uint32_t heaviest;
+    bool quickLoad;
+  };
+  const Case cases[] = {
+      {"a picture and a wait", "LABEL L\nPICTURE 1, \"a.png\" : WAIT 2\nGOTO L\n", kPictureMs, false},
+      {"a missing sound effect", "LABEL L\nSE 1, \"missing.wav\"\nGOTO L\n", kSeMs, false},
+      {"a quick load", "LABEL L\nQUICKLOAD\nGOTO L\n", kQuickLoadMs, true},
+  };
+  platform::ManualClock clock;
+  statementClock = &clock;
+  run.SetFps(30);
+  FrameInputState skip{};
+  skip.skipKey = true;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Start(c.script);
+    if (c.quickLoad) {
+      ASSERT_TRUE(WriteSaveBlock(kQuickSavePath));  // at the first line
+    }
+    SetDispatchObserver(ChargeStatement);
+    for (int frame = 0; frame < 3; ++frame) {
+      SCOPED_TRACE(frame);
+      quickLoads = 0;
+      const uint32_t start = clock.now();
+      run.Frame(1, skip);
+      ASSERT_TRUE(IsSkipping());
+      const uint32_t spent = clock.now() - start;
+      if (c.quickLoad) {
+        EXPECT_EQ(quickLoads, 1);
+        EXPECT_EQ(spent, kQuickLoadMs);
+      } else {
+        EXPECT_GE(spent, 1000u / 30);  // the run went on until the frame's time was spent
+        EXPECT_LE(spent, 1000u / 30 + c.heaviest);
+      }
+    }
+    SetDispatchObserver(nullptr);
+  }
+  statementClock = nullptr;
+  EXPECT_TRUE(questions.boxes().empty());
 }
 
 // FLOAD opens the load screen without its save tab, and the statement after it is read.

@@ -1,11 +1,16 @@
 #include "game/sound/sound_channels.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "game/script/message_log.h"
 #include "game/script/script_commands.h"
+#include "platform/clock.h"
 #include "platform/sjis_literal.h"
 #include "tests/game/fixtures/script_harness.h"
 #include "tests/game/fixtures/sound_fixture.h"
@@ -187,6 +192,48 @@ TEST_F(SoundChannels, EffectChannelsAndSystemSounds) {
   EXPECT_TRUE(SystemSound(7)->IsPlay());
   for (int index : {-1, 8, 32}) PlaySystemSe(index);
   EXPECT_EQ(SystemSound(8), nullptr);
+}
+
+// At the end of a session that left every effect channel looping, each sound still fades out, and
+// the fades run together instead of one after another (25 ms for each of up to 64 sounds).
+TEST_F(SoundChannels, SoundsStillPlayingAtTheEndFadeOutTogether) {
+  for (int c = 0; c < kSeChannelCount; ++c) LoopSe(c, "s.wav");
+  PlaySystemSe(7);
+  platform::ManualClock clock(1000);
+  std::vector<platform::AudioCall> calls;
+  const platform::AudioCallHook previous = platform::SetAudioCallHook([&](const platform::AudioCall& c) {
+    calls.push_back(c);
+    if (c.kind == platform::AudioCall::kSetVolume) clock.Advance(1);  // each step takes a while
+    return platform::DS_OK;
+  });
+  ReleaseSound();
+  platform::SetAudioCallHook(previous);
+
+  struct Seen {
+    size_t firstStep = SIZE_MAX;  // the first volume set
+    size_t stop = SIZE_MAX;
+    int64_t lowest = 0;           // the lowest volume set before the stop
+  };
+  std::map<uint32_t, Seen> sounds;
+  for (size_t i = 0; i < calls.size(); ++i) {
+    Seen& seen = sounds[calls[i].buffer];
+    if (calls[i].kind == platform::AudioCall::kSetVolume && seen.stop == SIZE_MAX) {
+      seen.firstStep = std::min(seen.firstStep, i);
+      seen.lowest = std::min(seen.lowest, calls[i].value);
+    }
+    if (calls[i].kind == platform::AudioCall::kStop) seen.stop = std::min(seen.stop, i);
+  }
+  size_t lastFirstStep = 0, firstStop = SIZE_MAX;
+  int stopped = 0;
+  for (const auto& [buffer, seen] : sounds) {
+    if (seen.stop == SIZE_MAX) continue;
+    ++stopped;
+    EXPECT_EQ(seen.lowest, platform::DSBVOLUME_MIN) << buffer;
+    lastFirstStep = std::max(lastFirstStep, seen.firstStep);
+    firstStop = std::min(firstStop, seen.stop);
+  }
+  EXPECT_EQ(stopped, kSeChannelCount + 1);
+  EXPECT_LT(lastFirstStep, firstStop) << "every fade has begun before the first sound stops";
 }
 
 TEST_F(SoundChannels, LongMusicNamesAreRefused) {

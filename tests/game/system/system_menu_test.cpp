@@ -20,6 +20,7 @@
 #include "game/system/scene_gallery.h"
 #include "game/app/script_app.h"
 #include "game/sound/sound_channels.h"
+#include "game/stage/image_cache.h"
 #include "game/text/tool_tip.h"
 #include "tests/game/fixtures/message_fixture.h"
 #include "platform/sjis_literal.h"
@@ -299,6 +300,82 @@ TEST_F(SystemMenuTest, SlotCaptionsShowTimeAndMessage) {
     unsetenv("TZ");
   }
   tzset();
+}
+
+// A BMP file whose headers claim width x height at the depth and compression, followed by the
+// pixel bytes given; 8-bit files carry one grey colour.
+std::string BmpFile(int32_t width, int32_t height, uint16_t bitCount, uint32_t compression, const std::string& pixels) {
+  const uint32_t table = bitCount == 8 ? 4 : 0;
+  std::string file(54 + table, '\0');
+  const auto put = [&](size_t at, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) file[at + static_cast<size_t>(i)] = static_cast<char>(v >> (8 * i));
+  };
+  file[0] = 'B';
+  file[1] = 'M';
+  put(2, static_cast<uint32_t>(file.size() + pixels.size()), 4);
+  put(10, static_cast<uint32_t>(file.size()), 4);
+  put(14, 40, 4);
+  put(18, static_cast<uint32_t>(width), 4);
+  put(22, static_cast<uint32_t>(height), 4);
+  put(26, 1, 2);
+  put(28, bitCount, 2);
+  put(30, compression, 4);
+  put(34, static_cast<uint32_t>(pixels.size()), 4);
+  if (table) {
+    put(46, 1, 4);
+    put(54, 0x808080, 4);
+  }
+  return file + pixels;
+}
+
+// 24 bits, every byte 0x40.
+std::string Grey24(int32_t width, int32_t height) {
+  const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+  return BmpFile(width, height, 24, 0, std::string(stride * static_cast<size_t>(height < 0 ? -height : height), '\x40'));
+}
+
+// Only a thumbnail of 120 x 90 is decoded: a file that claims any other size, however small the
+// file, is refused from its header and its slot shows the empty-slot picture (and still loads).
+TEST_F(SystemMenuTest, AThumbnailOfAnyOtherSizeShowsTheEmptySlot) {
+  struct Case {
+    const char* name;
+    std::string bmp;
+    bool shown;
+  };
+  const Case cases[kSlotsPerPage] = {
+      {"120 x 90", Grey24(120, 90), true},
+      {"120 x 90, rows top-down", Grey24(120, -90), true},
+      {"121 x 90", Grey24(121, 90), false},
+      {"120 x 91", Grey24(120, 91), false},
+      // A few bytes of run-length data claiming a picture of four megapixels.
+      {"run-length 2048 x 2048", BmpFile(2048, 2048, 8, 1, std::string("\x00\x01", 2)), false},
+      {"run-length 90 x 120", BmpFile(90, 120, 8, 1, std::string("\x00\x01", 2)), false},
+  };
+  for (int i = 0; i < kSlotsPerPage; ++i) {
+    const std::string slot = "savedata/data00" + std::to_string(i);
+    folder.dir().Write(slot + ".sav", "abc");
+    folder.dir().Write(slot + ".bmp", cases[i].bmp);
+  }
+  Start();
+  FlushImageCache();
+  LoadScreenOpen = true;
+  run.Frame(1, At(400, 590));
+  int shown = 0;
+  for (int i = 0; i < kSlotsPerPage; ++i) {
+    SCOPED_TRACE(cases[i].name);
+    EXPECT_EQ(Menu().SlotThumbnail(i) != nullptr, cases[i].shown);
+    EXPECT_EQ(Pixel(106 + 334 * (i % 2) + 5, 91 + 119 * (i / 2) + 5), cases[i].shown ? 0x404040u : 0x666666u);
+    shown += cases[i].shown;
+  }
+  // Only the thumbnails that fit went to the image loader, besides the screen's background and the
+  // empty-slot picture.
+  EXPECT_EQ(ImageCacheLookups(), shown + 2);
+
+  // A slot with a refused thumbnail is still a save: a click loads it (this one is refused with the
+  // version box), where a click on an empty slot only clicks.
+  run.Frame(1, ClickAt(106 + 334 + 20, 91 + 119 + 20));  // slot 3
+  EXPECT_FALSE(LoadScreenOpen);
+  EXPECT_EQ(questions.boxes().size(), 1u);
 }
 
 TEST_F(SystemMenuTest, AnEmptyLoadSlotOnlyClicks) {

@@ -8,6 +8,7 @@
 #include "game/text/fixed_text.h"
 #include "game/text/message_text.h"
 #include "game/script/script_loader.h"
+#include "game/script/script_tokens.h"
 #include "game/sound/sound_channels.h"
 #include "tests/game/fixtures/message_fixture.h"
 #include "platform/sjis_literal.h"
@@ -133,6 +134,41 @@ TEST_F(Reading, ThePlayersAutoModeTakesClicksAndEndsPagesAtSpeed8) {
   // The reveal of three glyphs at 0.8 units a frame, then the six frames of the automatic end.
   EXPECT_GT(frames, 25);
   EXPECT_LT(frames, 60);
+}
+
+// An automatic page end takes the same time at any frame rate: 100 / (wait + 1) sixtieths of a second
+// a byte, counted from the first frame that shows the whole text and ended by the first frame that
+// reaches that time.
+TEST_F(Reading, AutomaticPageEndsTakeTheSameTimeAtAnyFrameRate) {
+  struct Case {
+    const char* name;
+    const char* script;
+    bool playerAuto;
+    int revealFrames;  // before the text is whole: the frame of the message itself
+    int sixtieths;
+  };
+  const Case cases[] = {
+      {"AUTOPLAYON, a page of six bytes", "AUTOPLAYON\nあいう\n\nA=1\n"_sj, false, 1, 6 * 100 / 51},
+      {"KEYWAIT in the player's automatic mode", "KEYWAIT\nA=1\n", true, 0, 100 * 100 / 100},
+  };
+  for (const Case& c : cases) {
+    for (int fps : {60, 30}) {
+      SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(fps));
+      for (ScriptSymbol& entry : EngineState.symbolTable) {
+        if (entry.token == kTokenIdentifier) entry.value = 0;
+      }
+      EngineState.presentation.message.autoPlay = 0;
+      Config.autoOn = c.playerAuto;
+      Config.autoSpeed = 99;
+      Config.messageSpeed = 99;  // shown whole at once
+      SetTextBoxProgress(0, Config.messageSpeed);
+      run.SetFps(fps);
+      Load(c.script);
+      int frames = 0;
+      for (; frames < 1000 && Var("A") == 0; ++frames) run.Frame();
+      EXPECT_EQ(frames - c.revealFrames, (c.sixtieths * fps + 59) / 60);
+    }
+  }
 }
 
 TEST_F(Reading, SkippingStopsAtTheFirstUnreadMessage) {

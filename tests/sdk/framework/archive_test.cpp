@@ -11,6 +11,7 @@
 #include "sdk/framework/archive_writer.h"
 #include "sdk/framework/file_buffer.h"
 #include "sdk/framework/packed_archive.h"
+#include "sdk/framework/scramble.h"
 #include "test_util.h"
 
 namespace {
@@ -68,7 +69,8 @@ TEST_P(ArchiveRoundTrip, EveryFileReadsBackFromItsFolder) {
       {"sub\\deep\\c.dat", noise},
       {"empty.txt", {}},
       {"表\\x.txt"_sj, Bytes("hyou")},  // a trail byte equal to "\"
-      // Files that begin with the scramble magic by themselves come back as they were.
+      // Files already scrambled, or that only begin as scrambled files do.
+      {"pre_scrambled.txt", ScrambledFile(Bytes("scrambled before packing"))},
       {"own_magic.bin", Bytes("QPK1hello world")},
       {"only_magic.bin", Bytes("QPK1")},
   };
@@ -83,11 +85,20 @@ TEST_P(ArchiveRoundTrip, EveryFileReadsBackFromItsFolder) {
   } else {
     EXPECT_GT(image.size(), plainTotal);
   }
-  for (const PackInput& f : files) {
+  // Every entry reads as the same bytes read as a loose file: a file already scrambled is read
+  // unscrambled either way, any other file as it is.
+  for (size_t i = 0; i < files.size(); ++i) {
+    const PackInput& f = files[i];
+    const std::string loose = "loose" + std::to_string(i);
+    m_folder.Write(loose, f.data);
     auto [result, content] = ReadFile("data\\" + f.name);
     EXPECT_EQ(result, 0) << f.name;
-    EXPECT_EQ(content, std::string(f.data.begin(), f.data.end())) << f.name;
+    EXPECT_EQ(content, ReadFile(loose).second) << f.name;
+    if (!HasScrambleMagic(f.data)) {
+      EXPECT_EQ(content, std::string(f.data.begin(), f.data.end())) << f.name;
+    }
   }
+  EXPECT_EQ(ReadFile("data\\pre_scrambled.txt").second, "scrambled before packing");
   // Names compare without the case of ASCII letters, also the folder's.
   EXPECT_EQ(ReadFile("DATA\\SUB\\DEEP\\C.DAT").second, std::string(noise.begin(), noise.end()));
   EXPECT_EQ(ReadFile("Data/sub/b.BIN").first, 0);

@@ -125,7 +125,7 @@ TEST_F(IniProfileTest, ALineAcrossTheReadChunksIsWhole) {
 }
 
 TEST_F(IniProfileTest, ReadingAddsToWhatIsHeldAndAMissingFileChangesNothing) {
-  m_folder.Write("a.ini", "[s]\r\nk=file\r\n");
+  m_folder.Write("a.ini", "[s]\r\nk=file\r\nonly=in the file\r\n");
   CIniProfile ini;
   ini.SetEntry("s", "k", "held");
   EXPECT_FALSE(ini.ReadProfile("missing.ini"));
@@ -136,6 +136,9 @@ TEST_F(IniProfileTest, ReadingAddsToWhatIsHeldAndAMissingFileChangesNothing) {
   std::string value;
   ASSERT_TRUE(ini.GetEntry("s", "k", value));
   EXPECT_EQ(value, "held");
+  // The second "s", read after the first was looked up, is looked in too.
+  ASSERT_TRUE(ini.GetEntry("s", "only", value));
+  EXPECT_EQ(value, "in the file");
 }
 
 TEST_F(IniProfileTest, TypedValuesBothWays) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -10,6 +13,7 @@
 #include "editor/foundation/text/doc_line_mgr.h"
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/sjis_char.h"
+#include "editor/foundation/text/sjis_compare.h"
 #include "platform/sjis_literal.h"
 
 namespace {
@@ -289,6 +293,9 @@ TEST(FindPlainText, AgreesWithTheCharacterWalkOnRandomText) {
   auto pick = [&] { return static_cast<char>(alphabet[rng() % sizeof alphabet]); };
   int matches = 0;
   int misread = 0;
+  // Two pages: texts are copied to end at the first one's end.
+  std::unique_ptr<char, decltype(&std::free)> pages(static_cast<char*>(std::aligned_alloc(4096, 8192)), &std::free);
+  char* const pageEnd = pages.get() + 4096;
   for (int round = 0; round < 20000; ++round) {
     const int len = static_cast<int>(rng() % (round % 2 == 0 ? 200 : 40));
     std::string text;
@@ -313,6 +320,12 @@ TEST(FindPlainText, AgreesWithTheCharacterWalkOnRandomText) {
     ASSERT_EQ(hit ? hit - text.data() : -1, expected)
         << "round " << round << " start " << start << " case " << caseSensitive << " text "
         << ::testing::PrintToString(text) << " pattern " << ::testing::PrintToString(pattern);
+    // The same text ending where a page ends, where the matcher must not read on.
+    char* atPageEnd = pageEnd - len;
+    std::copy(text.begin(), text.end(), atPageEnd);
+    const char* hitAtPageEnd =
+        FindPlainText(atPageEnd, len, start, pattern.data(), Len(pattern), nullptr, caseSensitive);
+    ASSERT_EQ(hitAtPageEnd ? hitAtPageEnd - atPageEnd : -1, expected) << "at a page end, round " << round;
     matches += expected >= 0;
     // Where the bytes alone would give another answer, only the characters tell.
     const size_t bytes = start <= len ? text.find(pattern, start) : std::string::npos;
@@ -399,6 +412,72 @@ TEST(FindText, WholeWordBothWays) {
       {"backward, none", 0, 4, "ab", false, true, kNone},
       {"forward, none", 0, 0, "b", true, true, kNone},
   });
+}
+
+// The whole-word search as its rule reads: the word at the column, then each next word start, line
+// after line; backward, each previous word start.
+Found WalkWholeWord(CDocLineMgr& mgr, int line, int col, const std::string& pattern, bool forward,
+                    bool caseSensitive) {
+  auto wordAt = [&](int l, int c, Found& f) {
+    int s = 0, e = 0;
+    CMemory word;
+    if (!mgr.GetWordRange(l, c, &s, &e, &word, nullptr) || word.GetLength() != Len(pattern)) return false;
+    const bool same = caseSensitive ? word.View() == pattern : SjisMemICmp(word.GetPtr(), pattern.data(), Len(pattern)) == 0;
+    if (same) f = Found{true, l, s, e};
+    return same;
+  };
+  Found f = kNone;
+  if (forward) {
+    for (; line < mgr.GetLineCount(); ++line, col = 0) {
+      do {
+        if (wordAt(line, col, f)) return f;
+      } while (mgr.GetNextWordPos(line, col, &col, false, false));
+    }
+    return kNone;
+  }
+  while (line >= 0) {
+    if (mgr.GetNextWordPos(line, col, &col, true, false)) {
+      if (wordAt(line, col, f)) return f;
+      continue;
+    }
+    if (--line >= 0) col = mgr.GetLine(line)->GetLengthWithoutEol();
+  }
+  return kNone;
+}
+
+// Lines without the pattern are passed over without walking their words; the result is the walk's.
+TEST(FindText, WholeWordAgreesWithTheWordWalkOnRandomDocuments) {
+  const char* const pieces[] = {"ab", "AB", "a", "b", " ", "\t", "\r", "あ"_sj, "カ"_sj, "ー"_sj, "漢"_sj, "ab", "_", "1"};
+  std::mt19937 rng(5113);
+  int found = 0;
+  for (int round = 0; round < 300; ++round) {
+    CDocLineMgr mgr;
+    std::vector<std::string> lines;
+    const int count = 1 + static_cast<int>(rng() % 8);
+    for (int i = 0; i < count; ++i) {
+      std::string line;
+      const int n = static_cast<int>(rng() % 8);
+      for (int k = 0; k < n; ++k) line += pieces[rng() % (sizeof pieces / sizeof pieces[0])];
+      lines.push_back(line + (i + 1 < count || rng() % 2 ? "\r\n" : ""));
+    }
+    Load(mgr, lines);
+    for (int query = 0; query < 20; ++query) {
+      std::string pattern;
+      for (int k = 1 + static_cast<int>(rng() % 2); k > 0; --k) {
+        pattern += pieces[rng() % (sizeof pieces / sizeof pieces[0])];
+      }
+      const int line = static_cast<int>(rng() % count);
+      const int col = static_cast<int>(rng() % (Len(lines[line]) + 1));
+      const bool forward = rng() % 2;
+      const bool caseSensitive = rng() % 2;
+      const Found expected = WalkWholeWord(mgr, line, col, pattern, forward, caseSensitive);
+      ASSERT_EQ(Find(mgr, line, col, pattern.c_str(), forward, false, caseSensitive, true), expected)
+          << "round " << round << " pattern " << ::testing::PrintToString(pattern) << " from " << line << ":" << col
+          << (forward ? " forward" : " backward");
+      found += expected.ok;
+    }
+  }
+  EXPECT_GT(found, 500);
 }
 
 class FindTextRegexp : public ::testing::Test {

@@ -1,0 +1,239 @@
+// Dialog boxes: a template declares a dialog's caption and its controls in rows, columns and group
+// boxes; the layer makes the toolkit's widgets, lays them out, and speaks to the dialog procedure
+// in the messages a dialog manager sends. Every later dialog is a template registered under its
+// number (or name) plus the procedure that serves it.
+//
+// Contract:
+// - A dialog is a top-level window of its own (a handle like any window: posted to, timed,
+//   destroyed by DestroyWindow), owned by the window given as its owner (or by none). Its
+//   controls are child windows with their ids (GetDlgItem).
+// - DialogBoxParam disables the owner, shows the dialog and runs a loop over the message queue
+//   (posts, timers, sends from other processes) until EndDialog; it then enables the owner,
+//   destroys the dialog and returns the EndDialog value. A WM_QUIT met in the loop ends the dialog
+//   with 0 and is posted again, so the loop outside ends too. Without a screen and without a
+//   test's shown-hook (platform/dialog_test.h) it returns IDCANCEL at once, saying so on stderr.
+//   CreateDialogParam makes the dialog modeless and hidden; the caller shows it. An unknown
+//   template gives -1 (modal) or null (modeless).
+// - Messages to the procedure, as a dialog manager sends them: WM_SIZE and WM_MOVE when the
+//   dialog is made (before WM_INITDIALOG) and on every later change of its size or position,
+//   however made (the user, MoveWindow, SetWindowPlacement); WM_INITDIALOG (wParam the first
+//   control that takes Tab, lParam the caller's value; TRUE gives that control the focus);
+//   WM_COMMAND from the controls; WM_ACTIVATE; WM_TIMER; WM_HELP; WM_CONTEXTMENU; WM_DESTROY.
+//   A procedure that returns FALSE leaves the message to the default handling; one that returns
+//   TRUE answers with its DWLP_MSGRESULT (WM_INITDIALOG answers with the returned value itself).
+//   Default handling: WM_CLOSE (the title bar's close button) becomes WM_COMMAND IDCANCEL;
+//   WM_SETICON and WM_GETICON keep the dialog's small and big icons.
+// - Notifications (WM_COMMAND, the code in the high word of wParam, the control's handle in
+//   lParam) come only from the user's actions: BN_CLICKED (a check box or radio button has
+//   already changed), CBN_SELCHANGE, LBN_SELCHANGE, LBN_DBLCLK, CBN_EDITCHANGE, CBN_DROPDOWN
+//   (before the list opens) and EN_CHANGE. Changes the program makes send none, except EN_CHANGE
+//   after the text of a one-line edit is set.
+// - Keys: Enter gives the default push button's id, or IDOK without one (a multi-line edit takes
+//   Enter as a line break; Space presses the focused button); Esc and the close button give
+//   IDCANCEL; a disabled target button makes them do nothing. Only EndDialog and DestroyWindow close a
+//   dialog. Tab moves through the controls in the order of their declaration; "&" in a text marks
+//   the access key of the letter after it ("&&" is a plain "&"). F1 sends WM_HELP with a HELPINFO
+//   for the focused control (X11 has no "?" in the title bar); a right click on a control other
+//   than an edit sends WM_CONTEXTMENU (an edit shows its own menu).
+// - Text is Shift-JIS at this interface. An edit holds at most its limit in Shift-JIS bytes
+//   (32,767 unless EM_LIMITTEXT or CB_LIMITTEXT sets another; a line break of a multi-line edit
+//   counts as CR LF): typed or pasted text is cut at the limit on a whole character, and a
+//   character without a Shift-JIS code is refused; what is refused beeps. Multi-line text comes
+//   and goes with CR LF line ends.
+// - A dialog is placed and measured by its client area (GetWindowRect, MoveWindow, the window
+//   placement): the frame is the window manager's and its size is not known before the dialog
+//   shows. The first show is centred on the owner (on the screen without one); SetWindowPlacement
+//   moves a rectangle that is off every screen onto the nearest.
+// Everything here belongs on the GUI thread; elsewhere it fails and changes nothing.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/win_types.h"
+#include "platform/window.h"
+
+using INT_PTR = intptr_t;
+using DLGPROC = INT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
+
+// GetWindowLongPtr / SetWindowLongPtr slots of a dialog.
+constexpr int DWLP_MSGRESULT = 0;
+constexpr int DWLP_DLGPROC = 8;
+constexpr int DWLP_USER = 16;
+
+// Button check states.
+constexpr UINT BST_UNCHECKED = 0;
+constexpr UINT BST_CHECKED = 1;
+constexpr UINT BST_INDETERMINATE = 2;
+
+// Notification codes.
+constexpr WORD BN_CLICKED = 0;
+constexpr WORD CBN_SELCHANGE = 1;
+constexpr WORD CBN_EDITCHANGE = 5;
+constexpr WORD CBN_DROPDOWN = 7;
+constexpr WORD LBN_SELCHANGE = 1;
+constexpr WORD LBN_DBLCLK = 2;
+constexpr WORD EN_CHANGE = 0x0300;
+
+// Control messages.
+constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT EM_GETLIMITTEXT = 0x00D5;
+constexpr UINT BM_GETCHECK = 0x00F0;
+constexpr UINT BM_SETCHECK = 0x00F1;
+constexpr UINT CB_LIMITTEXT = 0x0141;
+constexpr UINT CB_ADDSTRING = 0x0143;
+constexpr UINT CB_DELETESTRING = 0x0144;
+constexpr UINT CB_GETCOUNT = 0x0146;
+constexpr UINT CB_GETCURSEL = 0x0147;
+constexpr UINT CB_GETLBTEXT = 0x0148;
+constexpr UINT CB_GETLBTEXTLEN = 0x0149;
+constexpr UINT CB_INSERTSTRING = 0x014A;
+constexpr UINT CB_RESETCONTENT = 0x014B;
+constexpr UINT CB_FINDSTRING = 0x014C;
+constexpr UINT CB_SELECTSTRING = 0x014D;
+constexpr UINT CB_SETCURSEL = 0x014E;
+constexpr UINT CB_GETITEMDATA = 0x0150;
+constexpr UINT CB_SETITEMDATA = 0x0151;
+constexpr UINT CB_SETEXTENDEDUI = 0x0155;
+constexpr UINT CB_FINDSTRINGEXACT = 0x0158;
+constexpr UINT LB_ADDSTRING = 0x0180;
+constexpr UINT LB_INSERTSTRING = 0x0181;
+constexpr UINT LB_DELETESTRING = 0x0182;
+constexpr UINT LB_RESETCONTENT = 0x0184;
+constexpr UINT LB_SETCURSEL = 0x0186;
+constexpr UINT LB_GETCURSEL = 0x0188;
+constexpr UINT LB_GETTEXT = 0x0189;
+constexpr UINT LB_GETTEXTLEN = 0x018A;
+constexpr UINT LB_GETCOUNT = 0x018B;
+constexpr UINT LB_SELECTSTRING = 0x018C;
+constexpr UINT LB_FINDSTRING = 0x018F;
+constexpr UINT LB_GETITEMDATA = 0x0199;
+constexpr UINT LB_SETITEMDATA = 0x019A;
+constexpr UINT LB_FINDSTRINGEXACT = 0x01A2;
+constexpr UINT PBM_SETRANGE = WM_USER + 1;
+constexpr UINT PBM_SETPOS = WM_USER + 2;
+constexpr UINT PBM_SETRANGE32 = WM_USER + 6;
+constexpr UINT PBM_GETPOS = WM_USER + 8;
+constexpr LRESULT CB_OKAY = 0;
+constexpr LRESULT CB_ERR = -1;
+constexpr LRESULT LB_OKAY = 0;
+constexpr LRESULT LB_ERR = -1;
+
+// WM_HELP's description of what help was asked for.
+constexpr int HELPINFO_WINDOW = 1;
+struct HELPINFO {
+  UINT cbSize = sizeof(HELPINFO);
+  int iContextType = HELPINFO_WINDOW;
+  int iCtrlId = 0;
+  HWND hItemHandle = nullptr;
+  uintptr_t dwContextId = 0;
+  POINT MousePos;
+};
+
+namespace platform {
+
+enum class ControlKind {
+  kPushButton,
+  kCheckBox,
+  kRadioButton,
+  kGroupBox,
+  kStaticText,
+  kEdit,
+  kMultiLineEdit,
+  kDropDownList,  // a list that drops down, without an edit
+  kComboBox,      // a list that drops down, with an edit
+  kListBox,
+  kProgressBar,
+};
+
+// What a template function declares. Controls go into the current box, which starts as a column;
+// Row, Column and Group take a function that declares their contents.
+class DialogBuilder {
+ public:
+  // The options of the control declared last; each returns the builder for the next one.
+  class Options {
+   public:
+    // A push button: the one Enter presses.
+    Options& Default();
+    // Starts a new group of radio buttons (a run of radio buttons is one group until then).
+    Options& NewGroup();
+    // The control's width in average characters, and (multi-line edit, list box) its height in
+    // lines; it still grows with a resizable dialog.
+    Options& Width(int characters);
+    Options& Lines(int lines);
+    // Static text whose "&" is shown as it is (a file name, a count).
+    Options& NoPrefix();
+    Options& Disabled();
+
+   private:
+    friend class DialogBuilder;
+    explicit Options(DialogBuilder& builder) : m_builder(builder) {}
+    DialogBuilder& m_builder;
+  };
+
+  struct Impl;
+  explicit DialogBuilder(Impl& impl) : m_impl(impl), m_options(*this) {}
+  DialogBuilder(const DialogBuilder&) = delete;
+  DialogBuilder& operator=(const DialogBuilder&) = delete;
+
+  void Caption(std::string_view text);
+  // The user may resize the dialog (and maximise it).
+  void Resizable();
+
+  void Row(const std::function<void()>& contents);
+  void Column(const std::function<void()>& contents);
+  // A group box with an id and a caption, its contents in a column.
+  Options& Group(int id, std::string_view text, const std::function<void()>& contents);
+  // Space that takes what the box has left (pushes what follows to the end of a row).
+  void Stretch();
+
+  Options& PushButton(int id, std::string_view text);
+  Options& CheckBox(int id, std::string_view text);
+  Options& RadioButton(int id, std::string_view text);
+  Options& StaticText(int id, std::string_view text);
+  Options& Edit(int id, std::string_view text = {});
+  Options& MultiLineEdit(int id, std::string_view text = {});
+  Options& DropDownList(int id);
+  Options& ComboBox(int id);
+  Options& ListBox(int id);
+  Options& ProgressBar(int id);
+
+ private:
+  Impl& m_impl;
+  Options m_options;
+};
+
+using DialogTemplateFn = std::function<void(DialogBuilder&)>;
+
+// Registers (or replaces) the template of a number or a name. False for an empty name or no
+// function.
+bool RegisterDialogTemplate(int id, DialogTemplateFn declare);
+bool RegisterDialogTemplate(std::string_view name, DialogTemplateFn declare);
+
+// The template is MAKEINTRESOURCE(number) or a name.
+INT_PTR DialogBoxParam(HINSTANCE instance, const char* templateName, HWND owner, DLGPROC proc, LPARAM param);
+HWND CreateDialogParam(HINSTANCE instance, const char* templateName, HWND owner, DLGPROC proc, LPARAM param);
+// Ends a modal dialog with the result once its procedure returns (a modeless one is hidden).
+BOOL EndDialog(HWND dialog, INT_PTR result);
+// Dispatches a message for the dialog or one of its controls and returns TRUE; FALSE for any other.
+// (The dialog's keys are handled as they come from the toolkit, before they are messages.)
+BOOL IsDialogMessage(HWND dialog, MSG* msg);
+
+HWND GetDlgItem(HWND dialog, int id);
+int GetDlgCtrlID(HWND control);
+LRESULT SendDlgItemMessage(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL SetDlgItemText(HWND dialog, int id, const char* text);
+// Copies at most size - 1 bytes, cut on a whole character, and a NUL; returns the bytes copied.
+UINT GetDlgItemText(HWND dialog, int id, char* text, int size);
+BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned);
+// The number in the text (blanks around it allowed, a "-" when signed); 0 and *translated FALSE
+// when the text is not one or does not fit.
+UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned);
+BOOL CheckDlgButton(HWND dialog, int id, UINT check);
+UINT IsDlgButtonChecked(HWND dialog, int id);
+// Checks the button check and unchecks the other buttons with ids from first to last.
+BOOL CheckRadioButton(HWND dialog, int first, int last, int check);
+
+}  // namespace platform
