@@ -314,7 +314,15 @@ bool CWrapLineMgr::CharStartInPiece(const CWrapLine* pLine, int nByte, int* pnCh
 
 void CWrapLineMgr::DocToWrapPos(int nDocCol, int nDocLine, int* pnX, int* pnY) {
   int index = m_nLines;
-  CWrapLine* line = FindFirstPiece(nDocLine, &index);
+  CWrapLine* line = nullptr;
+  if (m_pCache && m_nCacheDoc == nDocLine && m_pCache->m_nOffset <= nDocCol) {
+    // Further along the line the cursor is on: positions taken one after another along a long
+    // line cost a step each, not a walk from its start.
+    line = m_pCache;
+    index = m_nCacheIndex;
+  } else {
+    line = FindFirstPiece(nDocLine, &index);
+  }
   for (; line; line = line->m_pNext, ++index) {
     const int len = line->m_nLength;
     const bool last = !line->m_pNext || line->m_pNext->m_pDocLine != line->m_pDocLine;
