@@ -235,6 +235,8 @@ class CWrapLineMgr {
   void WrapDocLine(const CDocLine* pDocLine, int32_t& state, Emit&& emit) const;
   void RebuildCharLists(const char* pszHead, int nHeadSize, const char* pszTail, int nTailSize);
   void RebuildByteClasses();
+  // Whether a character starts at s[nPos], knowing that one starts at s[nFrom] (nFrom <= nPos).
+  bool CharStartsAt(const unsigned char* s, int nFrom, int nPos) const;
 
   // Lookups that keep the cursor and the document index of the piece they find.
   CWrapLine* Seek(int nIndex, int* pnDocLine);
@@ -303,9 +305,17 @@ class CWrapLineMgr {
   // What the indent after leading characters reads of the type.
   int32_t m_bIndentZenSpace = 0;
   std::string m_strIndentChars;
-  // What each byte is to the wrapping: a tab, a word character, a lead byte, or where a comment or
-  // string may open in the normal state (nothing else needs the full test).
-  enum : uint8_t { kClassTab = 1, kClassWord = 2, kClassLead = 4, kClassTrigger = 8, kClassTrail = 16 };
+  // What each byte is to the wrapping: a tab, a word character, a lead or trail byte, or where a
+  // comment or string may open in the normal state (nothing else needs the full test).
+  enum : uint8_t {
+    kClassTab = 1,
+    kClassWord = 2,
+    kClassLead = 4,
+    kClassTrigger = 8,
+    kClassTrail = 16,
+    kClassLineComment = 32,   // a line comment's first byte
+    kClassBlockComment = 64,  // a block comment's first byte
+  };
   static constexpr int kWordShift = 1;
   static constexpr int kLeadShift = 2;
   static constexpr int kTrailShift = 4;
