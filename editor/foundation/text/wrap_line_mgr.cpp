@@ -301,13 +301,9 @@ bool CWrapLineMgr::IsWrapPoint(int nIndex, int nOffset) {
 
 bool CWrapLineMgr::CharStartInPiece(const CWrapLine* pLine, int nByte, int* pnCharStart) const {
   const auto* s = reinterpret_cast<const unsigned char*>(pLine->GetText());
-  // Whether a character starts at the byte shows in the lead bytes just before it: after any
-  // other byte one starts, and from there the lead bytes pair off. The byte after the piece is
-  // still the line's (or the NUL after it), and a piece never ends inside a character.
-  int from = nByte;
-  while (from > 0 && (m_byteClass[s[from - 1]] & kClassLead)) --from;
-  const bool trail = (nByte - from) % 2 == 1 && (m_byteClass[s[nByte]] & kClassTrail);
-  *pnCharStart = trail ? nByte - 1 : nByte;
+  // The byte after the piece is still the line's (or the NUL after it), and a piece never ends
+  // inside a character.
+  *pnCharStart = CharStartsAt(s, 0, nByte) ? nByte : nByte - 1;
   // A tab byte is never part of a double-byte character.
   return nByte == 0 || std::memchr(s, '\t', static_cast<size_t>(nByte)) == nullptr;
 }
