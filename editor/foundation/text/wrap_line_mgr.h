@@ -108,8 +108,9 @@ class CWrapLineMgr {
 
   // Empties the list and binds the document lines.
   void Attach(CDocLineMgr* pDocLineMgr);
-  // Takes the wrapping, colouring and indent settings of the type; with bRewrap, then re-wraps
-  // everything (the result of RewrapAll), else true.
+  // Takes the wrapping, colouring and indent settings of the type (a wrap width outside 1-10240 or
+  // a tab width outside 1-64 is brought to the nearer end); with bRewrap, then re-wraps everything
+  // (the result of RewrapAll), else true.
   bool SetWrapSettings(bool bRewrap, CJobProgressBar* pBar, const TypeSettings& type);
   // False, with nothing changed, for a tab width outside 1-64 or a wrap width outside 10-10240;
   // else both are stored and everything is re-wrapped (the result of RewrapAll).
