@@ -1,4 +1,4 @@
-// Searching a document of 100 MB (editor_sample_text.h) loaded into document lines: FindText counting
+// Searching a document of 100 MB (editor_bench_text.h) loaded into document lines: FindText counting
 // every hit, each search starting where the last ended, beside GNU grep counting the lines that hold
 // the literal in the same text in a file (LC_ALL=C, started with posix_spawn and timed from the start
 // to its exit, the file warm in the page cache) and beside memmem counting the literal's bytes in the
@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/editor_sample_text.h"
+#include "bench/editor_bench_text.h"
 #include "editor/foundation/settings/regexp_dll.h"
 #include "editor/foundation/text/doc_line_mgr.h"
 
@@ -28,8 +28,8 @@ constexpr const char* kRareKanji = "\x8A\xBF";  // one of the 2,820 first-level 
 constexpr const char* kCommonWord = "the";
 
 struct Corpus {
-  std::string text = editor_bench::MakeSampleSjis(editor_bench::SampleBytes());
-  editor_bench::SampleFile file{text};
+  std::string text = MakeEditorBenchText(EditorBenchTextBytes());
+  EditorBenchFile file{text};
   CDocLineMgr mgr;
   CRegexpDll regexp;
 

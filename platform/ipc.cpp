@@ -90,6 +90,19 @@ Reply Answer(const Request& r) {
   return reply;
 }
 
+// Request.index of kActivate: a window placement follows the request.
+constexpr int32_t kWithPlacement = 1;
+
+bool ActivateLocal(HWND hwnd, const WINDOWPLACEMENT* placement) {
+  if (!hwnd || !IsWindow(hwnd)) return false;
+  if (placement) SetWindowPlacement(hwnd, placement);
+  WINDOWPLACEMENT now{};
+  now.length = sizeof now;
+  const bool maximised = GetWindowPlacement(hwnd, &now) && now.showCmd == SW_SHOWMAXIMIZED;
+  ShowWindow(hwnd, IsIconic(hwnd) ? SW_RESTORE : maximised ? SW_MAXIMIZE : SW_SHOW);
+  return SetForegroundWindow(hwnd) != 0;
+}
+
 void ServeOne(int fd, const Request& r) {
   Reply reply{};
   const HWND hwnd = LocalWindow(r.target);
@@ -137,10 +150,16 @@ void Listener() {
         break;
       }
       case kActivate: {
-        const HWND hwnd = LocalWindow(r.target);
+        // A placement, when the request carries one, follows it.
+        WINDOWPLACEMENT placement{};
+        const bool placed = r.index == kWithPlacement;
+        if (placed && !ReceiveAllBytes(peer, &placement, sizeof placement)) break;
         Reply reply{};
-        reply.ok = hwnd != nullptr;
-        if (hwnd) CallOnGuiThread([hwnd] { SetForegroundWindow(hwnd); });
+        reply.ok = LocalWindow(r.target) != nullptr;
+        if (reply.ok) {
+          const WindowId id = r.target;
+          CallOnGuiThread([id, placed, placement] { ActivateLocal(LocalWindow(id), placed ? &placement : nullptr); });
+        }
         SendAllBytes(peer, &reply, sizeof reply);
         break;
       }
@@ -174,7 +193,7 @@ enum class Outcome { kAnswered, kGone, kNoAnswer };
 // One request to another process and its reply. kGone when the process has ended or nobody
 // listens for it; kNoAnswer when it did not answer within the request's limit. While a send
 // waits, sends that come in are served.
-Outcome Exchange(const Request& r, Reply& reply) {
+Outcome Exchange(const Request& r, Reply& reply, const void* extra = nullptr, size_t extraSize = 0) {
   const pid_t pid = ProcessOf(r.target);
   if (!ProcessAlive(pid)) return Outcome::kGone;
   // Only a send waits for a window procedure; a listener that takes longer than the query limit
@@ -186,7 +205,7 @@ Outcome Exchange(const Request& r, Reply& reply) {
   if (fd < 0) return errno == ECONNREFUSED || errno == ENOENT ? Outcome::kGone : Outcome::kNoAnswer;
   SetSocketTimeouts(fd, limit);
   bool answered = false;
-  if (SendAllBytes(fd, &r, sizeof r)) {
+  if (SendAllBytes(fd, &r, sizeof r) && (!extra || SendAllBytes(fd, extra, extraSize))) {
     while (std::chrono::steady_clock::now() < deadline) {
       pollfd p{fd, POLLIN, 0};
       const int ready = ::poll(&p, 1, 1);
@@ -276,13 +295,11 @@ bool SetWindowLong(WindowId id, int index, int32_t value) {
   return true;
 }
 
-bool Activate(WindowId id) {
-  if (IsLocal(id)) {
-    const HWND hwnd = LocalWindow(id);
-    return hwnd && SetForegroundWindow(hwnd);
-  }
+bool Activate(WindowId id, const WINDOWPLACEMENT* placement) {
+  if (IsLocal(id)) return ActivateLocal(LocalWindow(id), placement);
   Reply reply{};
-  return Ask({kActivate, id, 0, 0, 0, 0}, reply);
+  const Request r{kActivate, id, 0, placement ? kWithPlacement : 0, 0, 0};
+  return Exchange(r, reply, placement, placement ? sizeof *placement : 0) == Outcome::kAnswered && reply.ok;
 }
 
 LRESULT SendMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam) {

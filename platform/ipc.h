@@ -13,6 +13,10 @@
 // - PostMessage queues the message in the target's process.
 // - GetClassName, GetWindowLong (index 4: the value SetWindowLong stored there) and Activate work
 //   on any live id.
+// - Activate places the window first when given a placement (SetWindowPlacement), then shows it
+//   as it stands (a minimised window restored, a maximised one kept maximised) and brings it to the
+//   front; in another process this happens on that process's GUI thread once it takes in its
+//   events, after Activate has returned.
 // - Everything but a send is answered by the target process's listener without its GUI thread, so
 //   it waits at most the query limit (200 ms): a process that does not answer that soon (stopped,
 //   or stuck) counts as not live for that request, and a walk over many windows is not held up by
@@ -46,7 +50,7 @@ std::string GetClassName(WindowId id);
 int32_t GetWindowLong(WindowId id, int index);
 // Only for a window of this process; false otherwise.
 bool SetWindowLong(WindowId id, int index, int32_t value);
-bool Activate(WindowId id);
+bool Activate(WindowId id, const WINDOWPLACEMENT* placement = nullptr);
 
 LRESULT SendMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam);
 bool PostMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam);

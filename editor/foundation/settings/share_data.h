@@ -37,6 +37,12 @@ using EditWindowId = uint32_t;
 // A window of another process that is still there and is an edit window.
 bool IsEditWindow(EditWindowId window);
 
+// Brings an edit window (of any process) to the front, shown as it stands (a minimised one
+// restored). When the process's record holds a valid saved placement and the tabs show every
+// window in one (bDispTabWnd on, bDispTabWndMultiWin off), the window takes that placement first,
+// so that switching tabs keeps the frame where it was. False when the window is not there.
+bool ActivateEditWindow(EditWindowId window);
+
 class CShareData {
  public:
   CShareData();

@@ -202,10 +202,23 @@ bool CShareData::SendToAllEditWindows(UINT message, WPARAM wParam, LPARAM lParam
   return true;
 }
 
+bool ActivateEditWindow(EditWindowId window) {
+  CShareData* share = CShareData::GetInstance();
+  const SharedSettings* s = share ? share->GetShareData() : nullptr;
+  WINDOWPLACEMENT placement{};
+  bool placed = false;
+  if (s && IsEditWindow(window) && s->wpSavedEditWindow.length == sizeof(WINDOWPLACEMENT) && s->Common.bDispTabWnd &&
+      !s->Common.bDispTabWndMultiWin) {
+    placement = s->wpSavedEditWindow;  // copied: another process may write the record meanwhile
+    placed = true;
+  }
+  return platform::ipc::Activate(window, placed ? &placement : nullptr);
+}
+
 bool CShareData::RequestCloseAllEditWindows() {
   for (EditWindowId id : SnapshotWindows(m_pShareData)) {
     if (!IsEditWindow(id)) continue;
-    platform::ipc::Activate(id);
+    ActivateEditWindow(id);
     if (platform::ipc::SendMessage(id, MYWM_CLOSE, 0, 0) == 0) return false;
   }
   return true;

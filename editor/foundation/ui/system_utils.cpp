@@ -9,14 +9,16 @@
 #include "editor/foundation/text/editor_path.h"
 #include "platform/beep.h"
 #include "platform/clipboard.h"
+#include "platform/dialog.h"
+#include "platform/folder_dialog.h"
 #include "platform/icon_file.h"
 #include "platform/key_state.h"
 #include "platform/message_box.h"
 #include "platform/path.h"
 #include "platform/sjis_literal.h"
+#include "platform/win_help.h"
 
 bool PumpPendingMessages(HWND hwndDlgCancel) {
-  (void)hwndDlgCancel;  // the dialog facility routes a dialog's keys itself
   MSG msg;
   while (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
@@ -24,9 +26,20 @@ bool PumpPendingMessages(HWND hwndDlgCancel) {
       platform::PostQuitMessage(static_cast<int>(msg.wParam));
       return false;
     }
+    if (hwndDlgCancel && platform::IsDialogMessage(hwndDlgCancel, &msg)) continue;
     platform::TranslateMessage(&msg);
     platform::DispatchMessage(&msg);
   }
+  return true;
+}
+
+bool SelectFolderDialog(HWND hwndOwner, const char* pszTitle, const char* pszInitialFolder, std::string& folder) {
+  std::string initial = pszInitialFolder ? pszInitialFolder : "";
+  RemoveTrailingBackslash(initial);
+  std::string chosen;
+  if (!platform::BrowseForFolder(hwndOwner, pszTitle ? pszTitle : "", initial, &chosen)) return false;
+  if (chosen.size() >= static_cast<size_t>(kMaxPath)) return false;
+  folder = chosen;
   return true;
 }
 
@@ -71,6 +84,10 @@ void GetHelpFilePath(char* pszPath, int nSize) {
     return;
   }
   std::memcpy(pszPath, path.c_str(), path.size() + 1);
+}
+
+bool OpenHelpContents(HWND hwndOwner, const char* pszHelpFile) {
+  return platform::WinHelp(hwndOwner, pszHelpFile, HELP_COMMAND, reinterpret_cast<uintptr_t>("CONTENTS()")) != 0;
 }
 
 namespace {
@@ -164,6 +181,13 @@ bool LoadRegexDllOrWarn(HWND hwnd, CRegexpDll& regexp, bool bWarn) {
                          "情報"_sj, MB_OK | MB_ICONEXCLAMATION);
   }
   return false;
+}
+
+bool ShowRegexDllVersion(HWND hwndDlg, int nControlId, bool bWarn) {
+  CRegexpDll regexp;
+  const bool loaded = LoadRegexDllOrWarn(hwndDlg, regexp, bWarn);
+  platform::SetDlgItemText(hwndDlg, nControlId, loaded ? regexp.GetVersion() : " ");
+  return loaded;
 }
 
 bool CheckRegexSyntax(const char* pszPattern, HWND hwnd, bool bWarn, int nOptions) {

@@ -1,4 +1,4 @@
-// How the editor meets the system around it: the message pump of long jobs, edit-window activation,
+// How the editor meets the system around it: the message pump of long jobs, the folder chooser,
 // modifier keys, monitors, the clipboard's text, help topics, the regular-expression library's
 // standard warnings, version queries, files beside the executable and icons. What the desktop has
 // no counterpart for answers as a system without it would: there are no resource counters (the
@@ -18,13 +18,20 @@
 
 class CRegexpDll;
 
-// --- Windows and the message pump ---
+// --- Windows and the message pump (edit-window activation is with the window list, in
+// settings/share_data.h) ---
 
 // Removes and dispatches every waiting message; one meant for the given dialog (null for none)
-// goes to that dialog first. True once the queue is empty. A quit request ends the pump with false
-// and is posted again, so the loop outside the job still ends the program. Whatever is dispatched
-// may act on the windows around the job (even close them): the caller is ready for that.
+// goes through that dialog first (IsDialogMessage). True once the queue is empty. A quit request
+// ends the pump with false and is posted again, so the loop outside the job still ends the
+// program. Whatever is dispatched may act on the windows around the job (even close them): the
+// caller is ready for that.
 bool PumpPendingMessages(HWND hwndDlgCancel);
+
+// Lets the user choose a folder (platform/folder_dialog.h), starting at the initial folder (its
+// final "/" dropped); true and the folder's path when one was chosen. A path longer than the
+// editor's paths may be is not taken.
+bool SelectFolderDialog(HWND hwndOwner, const char* pszTitle, const char* pszInitialFolder, std::string& folder);
 
 // Bit 0 Shift, bit 1 Ctrl, bit 2 Alt, for each key held.
 int GetModifierKeyState();
@@ -45,6 +52,9 @@ bool SetClipboardText(HWND hwndOwner, const char* pszText, int nLength);
 
 // The help file beside the executable, "tovara.hlp"; empty when it does not fit nSize bytes.
 void GetHelpFilePath(char* pszPath, int nSize);
+// The help file's contents page (through WinHelp, which says that the file is missing when it is);
+// WinHelp's result.
+bool OpenHelpContents(HWND hwndOwner, const char* pszHelpFile);
 // The topic of a command in the help file; 0 for a command without one.
 int CommandToHelpId(int nCommand);
 
@@ -53,6 +63,10 @@ int CommandToHelpId(int nCommand);
 // Loads the library into the engine; true when it is there. Otherwise, when asked to warn, a beep
 // and a box owned by the window say that it is missing.
 bool LoadRegexDllOrWarn(HWND hwnd, CRegexpDll& regexp, bool bWarn);
+// The library's version text in the dialog's control, and true, when it loads in an engine of its
+// own; otherwise a single blank there (and, when asked to warn, LoadRegexDllOrWarn's warning) and
+// false.
+bool ShowRegexDllVersion(HWND hwndDlg, int nControlId, bool bWarn);
 // True when the pattern compiles with the options (CRegexpDll's option bits) in an engine of its
 // own; otherwise, when asked to warn, a box shows the engine's error. Without the library: false,
 // and the box tells that (with bWarn) as LoadRegexDllOrWarn does.

@@ -28,17 +28,24 @@ void Pump() {
   while (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) platform::DispatchMessage(&msg);
 }
 
-TEST(EditWindowList, RegisterNumberSortCloseAndAFullList) {
-  platform::EnsureGuiApp();
-  const ScopedNamedObjects names("CShareData-test-list");
-  WNDCLASSEX wc;
-  wc.lpfnWndProc = ListProc;
-  wc.lpszClassName = "EditWindowListTest";
-  platform::RegisterClassEx(&wc);
-  auto record = std::make_unique<SharedSettings>();
-  CShareData::InitDefaults(*record);
+// A record of the test's own with every default, the process's instance for the test.
+class EditWindowList : public testing::Test {
+ protected:
+  void SetUp() override {
+    platform::EnsureGuiApp();
+    WNDCLASSEX wc;
+    wc.lpfnWndProc = ListProc;
+    wc.lpszClassName = "EditWindowListTest";
+    platform::RegisterClassEx(&wc);
+    CShareData::InitDefaults(*record);
+    share.Attach(record.get(), names.c_str());
+  }
+  const ScopedNamedObjects names{"CShareData-test-list"};
+  std::unique_ptr<SharedSettings> record = std::make_unique<SharedSettings>();
   CShareData share;
-  share.Attach(record.get(), names.c_str());
+};
+
+TEST_F(EditWindowList, RegisterNumberSortCloseAndAFullList) {
 
   HWND a = platform::CreateWindowEx(0, "EditWindowListTest", "a", 0, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
   HWND b = platform::CreateWindowEx(0, "EditWindowListTest", "b", 0, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
@@ -125,6 +132,74 @@ TEST(RecordLock, AHolderThatDoesNotLetGoIsPassedAfterTheWaitAndTheLogSaysSo) {
   EXPECT_TRUE(share.AddSearchKey("free"));
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   EXPECT_STREQ(record->szSearchKeys[0], "free");
+}
+
+// The window's normal rectangle and whether it is minimised.
+std::string PlaceOf(HWND hwnd) {
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  platform::GetWindowPlacement(hwnd, &wp);
+  const RECT& r = wp.rcNormalPosition;
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right - r.left) + "," +
+         std::to_string(r.bottom - r.top) + (platform::IsIconic(hwnd) ? " min" : "");
+}
+
+TEST_F(EditWindowList, ActivationTakesTheSavedPlacementOnlyWhenTabsShareOneFrame) {
+  WINDOWPLACEMENT& saved = record->wpSavedEditWindow;
+  saved = WINDOWPLACEMENT{};
+  saved.length = sizeof saved;
+  saved.showCmd = SW_SHOWNORMAL;
+  saved.rcNormalPosition = RECT{60, 70, 360, 270};
+
+  HWND edit = platform::CreateWindowEx(0, "EditWindowListTest", "edit", WS_CAPTION, 10, 20, 100, 80, nullptr, nullptr,
+                                       nullptr, nullptr);
+  HWND other = platform::CreateWindowEx(0, "EditWindowListTest", "other", WS_CAPTION, 10, 20, 100, 80, nullptr,
+                                        nullptr, nullptr, nullptr);
+  const auto editId = platform::ipc::RegisterWindow(edit, kEditWindowClass);
+  const auto otherId = platform::ipc::RegisterWindow(other, "NotAnEditWindow");
+
+  struct Case {
+    const char* name;
+    int tabs;
+    int multiWin;
+    UINT length;
+    bool placed;
+  };
+  const Case cases[] = {
+      {"tabs in one frame", 1, 0, sizeof(WINDOWPLACEMENT), true},
+      {"tabs off", 0, 0, sizeof(WINDOWPLACEMENT), false},
+      {"a frame per window", 1, 1, sizeof(WINDOWPLACEMENT), false},
+      {"no saved placement", 1, 0, 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    record->Common.bDispTabWnd = c.tabs;
+    record->Common.bDispTabWndMultiWin = c.multiWin;
+    saved.length = c.length;
+    ASSERT_TRUE(platform::SetWindowPos(edit, nullptr, 10, 20, 100, 80, SWP_NOZORDER));
+    platform::ShowWindow(edit, SW_MINIMIZE);
+    Pump();
+    ASSERT_TRUE(ActivateEditWindow(editId));
+    Pump();
+    // Restored in either case; placed only when the tabs share one frame.
+    EXPECT_EQ(PlaceOf(edit), c.placed ? "60,70,300,200" : "10,20,100,80");
+  }
+
+  // A window of another class is brought forward as it is.
+  record->Common.bDispTabWnd = 1;
+  record->Common.bDispTabWndMultiWin = 0;
+  saved.length = sizeof saved;
+  ASSERT_TRUE(ActivateEditWindow(otherId));
+  Pump();
+  EXPECT_TRUE(platform::IsWindowVisible(other));
+  EXPECT_EQ(PlaceOf(other), "10,20,100,80");
+
+  platform::ipc::UnregisterWindow(editId);
+  EXPECT_FALSE(ActivateEditWindow(editId));
+  platform::ipc::UnregisterWindow(otherId);
+  platform::DestroyWindow(edit);
+  platform::DestroyWindow(other);
+  Pump();
 }
 
 }  // namespace

@@ -549,7 +549,7 @@ struct FailingAllocator {
 TEST(DocLineFile, AFailedAllocationTakesTheReadErrorPath) {
   ScopedTempDir dir;
   std::string text;
-  for (int i = 0; i < 100; ++i) text += "行 " + std::to_string(i) + "\n";
+  for (int i = 0; i < 100; ++i) text += "行 "_sj + std::to_string(i) + "\n";
   dir.Write("doc.txt", text);
   const std::string readError =
       "'" + dir.File("doc.txt") +

@@ -12,15 +12,19 @@
 #include "editor/foundation/settings/regexp_dll.h"
 #include "editor/foundation/settings/share_data.h"
 #include "platform/clipboard.h"
+#include "platform/dialog.h"
+#include "platform/dialog_test.h"
+#include "platform/folder_dialog.h"
 #include "platform/gui_app.h"
 #include "platform/icon_file.h"
 #include "platform/simulated_input.h"
 #include "platform/sjis_literal.h"
+#include "platform/win_help.h"
 #include "scoped_temp_dir.h"
 
 namespace {
 
-std::vector<UINT> dispatched;
+std::vector<UINT> dispatched;  // the program's own messages that reached the window
 
 LRESULT RecordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message >= WM_USER) dispatched.push_back(message);
@@ -80,6 +84,50 @@ TEST_F(PumpTest, AQuitStopsThePumpAndStaysForTheOuterLoop) {
   EXPECT_EQ(msg.message, WM_QUIT);
   EXPECT_EQ(msg.wParam, 7u);
   EXPECT_TRUE(PumpPendingMessages(nullptr));
+}
+
+class FolderChoiceTest : public ::testing::Test {
+ protected:
+  void SetUp() override { platform::EnsureGuiApp(); }
+  void TearDown() override { platform::dialog_test::SetShownHook(nullptr); }
+  // The user types the folder (over what the edit shows) and presses Enter; the edit's first text
+  // is kept.
+  void ChooseBy(const std::string& typed) {
+    platform::dialog_test::SetShownHook([this, typed](HWND d) {
+      shown = platform::dialog_test::Query(d, platform::kFolderChooserPath)->text;
+      platform::SetDlgItemText(d, platform::kFolderChooserPath, "");
+      platform::dialog_test::Type(d, platform::kFolderChooserPath, typed);
+      platform::dialog_test::PressKey(d, typed.empty() ? platform::dialog_test::Key::kEscape
+                                                       : platform::dialog_test::Key::kEnter);
+    });
+  }
+  ScopedTempDir dir;
+  std::string shown;
+};
+
+TEST_F(FolderChoiceTest, StartsAtTheInitialFolderWithoutItsFinalSlash) {
+  std::filesystem::create_directories(dir.path() / "work");
+  const std::string root = dir.path().string();
+  ChooseBy(root + "/work");
+  std::string folder = "unchanged";
+  EXPECT_TRUE(SelectFolderDialog(nullptr, "フォルダーの指定"_sj, (root + "/").c_str(), folder));
+  EXPECT_EQ(shown, root);
+  EXPECT_EQ(folder, root + "/work");
+
+  ChooseBy("");  // the user cancels
+  folder = "unchanged";
+  EXPECT_FALSE(SelectFolderDialog(nullptr, "", root.c_str(), folder));
+  EXPECT_EQ(folder, "unchanged");
+}
+
+TEST_F(FolderChoiceTest, AFolderTooLongForTheEditorIsNotTaken) {
+  std::filesystem::path deep = dir.path();
+  while (deep.string().size() < static_cast<size_t>(kMaxPath)) deep /= "a-long-folder-name-for-depth";
+  std::filesystem::create_directories(deep);
+  ChooseBy(deep.string());
+  std::string folder = "unchanged";
+  EXPECT_FALSE(SelectFolderDialog(nullptr, "", dir.path().c_str(), folder));
+  EXPECT_EQ(folder, "unchanged");
 }
 
 using ModifierTest = WindowTest;
@@ -198,6 +246,53 @@ TEST_F(RegexMissingTest, ASyntaxCheckFailsWithTheMissingLibrarysBox) {
   EXPECT_EQ(boxes.requests[0].text, kRegexMissingText);
 }
 
+constexpr int kVersionTemplate = 7912;
+constexpr int kVersionText = 1300;
+
+INT_PTR QuietProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+// A dialog with a text that shows the library's version.
+HWND OpenVersionDialog() {
+  platform::EnsureGuiApp();
+  platform::RegisterDialogTemplate(kVersionTemplate, [](platform::DialogBuilder& b) {
+    b.Caption("version");
+    b.StaticText(kVersionText, "unchanged");
+    b.PushButton(IDOK, "OK").Default();
+  });
+  return platform::CreateDialogParam(nullptr, MAKEINTRESOURCE(kVersionTemplate), nullptr, QuietProc, 0);
+}
+
+std::string VersionShown(HWND dialog) {
+  char text[256];
+  platform::GetDlgItemText(dialog, kVersionText, text, sizeof text);
+  return text;
+}
+
+TEST_F(RegexMissingTest, TheVersionShownIsABlank) {
+  HWND dialog = OpenVersionDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_FALSE(ShowRegexDllVersion(dialog, kVersionText, false));
+  EXPECT_EQ(VersionShown(dialog), " ");
+  EXPECT_TRUE(boxes.requests.empty());
+  EXPECT_FALSE(ShowRegexDllVersion(dialog, kVersionText, true));
+  ASSERT_EQ(boxes.requests.size(), 1u);
+  EXPECT_EQ(boxes.requests[0].owner, dialog);
+  EXPECT_EQ(boxes.requests[0].text, kRegexMissingText);
+  platform::DestroyWindow(dialog);
+}
+
+TEST(RegexVersionTest, TheLoadedLibrarysVersionIsShown) {
+  HWND dialog = OpenVersionDialog();
+  ASSERT_NE(dialog, nullptr);
+  CRegexpDll regexp;
+  ASSERT_EQ(regexp.Load(), 0);
+  const std::string version = regexp.GetVersion();
+  EXPECT_FALSE(version.empty());
+  EXPECT_TRUE(ShowRegexDllVersion(dialog, kVersionText, true));
+  EXPECT_EQ(VersionShown(dialog), version);
+  platform::DestroyWindow(dialog);
+}
+
 TEST(RegexSyntaxTest, AValidPatternPassesAndABrokenOneShowsTheEnginesError) {
   MessageBoxCapture boxes;
   EXPECT_TRUE(CheckRegexSyntax("表[あ-ん]+$"_sj, nullptr, true, 0));
@@ -209,6 +304,20 @@ TEST(RegexSyntaxTest, AValidPatternPassesAndABrokenOneShowsTheEnginesError) {
   EXPECT_EQ(boxes.requests[0].caption, "正規表現エラー"_sj);
   EXPECT_FALSE(boxes.requests[0].text.empty());
   EXPECT_EQ(boxes.requests[0].flags, MB_OK | MB_ICONEXCLAMATION);
+}
+
+TEST(HelpTest, TheContentsPageIsAskedForWithTheContentsMacro) {
+  std::vector<std::string> asked;
+  auto previous = platform::SetWinHelpHook([&](const platform::WinHelpRequest& r) {
+    EXPECT_EQ(r.command, HELP_COMMAND);
+    asked.push_back(r.helpFile + "|" + reinterpret_cast<const char*>(r.data));
+    return BOOL{1};
+  });
+  EXPECT_TRUE(OpenHelpContents(nullptr, "/opt/tovara/tovara.hlp"));
+  EXPECT_EQ(asked, std::vector<std::string>{"/opt/tovara/tovara.hlp|CONTENTS()"});
+  platform::SetWinHelpHook([](const platform::WinHelpRequest&) { return BOOL{0}; });
+  EXPECT_FALSE(OpenHelpContents(nullptr, "/opt/tovara/tovara.hlp"));
+  platform::SetWinHelpHook(previous);
 }
 
 TEST(SystemInformationTest, TheExecutablesVersionAndNothingForOtherModules) {

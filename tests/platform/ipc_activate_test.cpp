@@ -1,0 +1,145 @@
+// Activating a window through its ipc id, in this process and in another, with and without a
+// placement to apply first.
+#include <cstdio>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <string>
+#include <sys/prctl.h>
+#include <csignal>
+#include <unistd.h>
+
+#include "child_copy.h"
+#include "platform/gui_app.h"
+#include "platform/ipc.h"
+#include "platform/window.h"
+
+namespace {
+
+using namespace platform;
+
+constexpr UINT kReport = WM_USER + 50;
+
+void Pump() {
+  MSG msg;
+  while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
+}
+
+// "x,y,w,h state" of the window's normal rectangle, and its state: "min", "max" or "normal".
+std::string Describe(HWND hwnd) {
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  if (!GetWindowPlacement(hwnd, &wp)) return "none";
+  const RECT& r = wp.rcNormalPosition;
+  const char* state = IsIconic(hwnd) ? "min" : wp.showCmd == SW_SHOWMAXIMIZED ? "max" : "normal";
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right - r.left) + "," +
+         std::to_string(r.bottom - r.top) + " " + state;
+}
+
+LRESULT ReportingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kReport) {
+    dprintf(3, "%s\n", Describe(hwnd).c_str());
+    return 1;
+  }
+  return DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+HWND MakeWindow() {
+  static const bool registered = [] {
+    WNDCLASSEX wc;
+    wc.lpfnWndProc = ReportingProc;
+    wc.lpszClassName = "IpcActivateTestWindow";
+    return RegisterClassEx(&wc) != 0;
+  }();
+  EXPECT_TRUE(registered);
+  HWND hwnd = CreateWindowEx(0, "IpcActivateTestWindow", "activate", WS_CAPTION | WS_SYSMENU | WS_MAXIMIZEBOX, 40, 50,
+                             200, 150, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_NE(hwnd, nullptr);
+  return hwnd;
+}
+
+WINDOWPLACEMENT Placement(int x, int y, int w, int h) {
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  wp.showCmd = SW_SHOWNORMAL;
+  wp.rcNormalPosition = RECT{x, y, x + w, y + h};
+  return wp;
+}
+
+TEST(IpcActivate, AWindowHereIsPlacedThenShownAsItStands) {
+  EnsureGuiApp();
+  HWND hwnd = MakeWindow();
+  const ipc::WindowId id = ipc::RegisterWindow(hwnd, "IpcActivateTestWindow");
+  ASSERT_NE(id, 0u);
+
+  // Hidden: shown, where it was.
+  ASSERT_TRUE(ipc::Activate(id));
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  EXPECT_EQ(Describe(hwnd), "40,50,200,150 normal");
+
+  // Minimised, with a placement: placed, and restored.
+  ShowWindow(hwnd, SW_MINIMIZE);
+  Pump();
+  ASSERT_TRUE(IsIconic(hwnd));
+  const WINDOWPLACEMENT wp = Placement(70, 80, 300, 220);
+  ASSERT_TRUE(ipc::Activate(id, &wp));
+  Pump();
+  EXPECT_EQ(Describe(hwnd), "70,80,300,220 normal");
+
+  // Minimised, without one: restored where it was.
+  ShowWindow(hwnd, SW_MINIMIZE);
+  Pump();
+  ASSERT_TRUE(IsIconic(hwnd));
+  ASSERT_TRUE(ipc::Activate(id));
+  Pump();
+  EXPECT_EQ(Describe(hwnd), "70,80,300,220 normal");
+
+  // Maximised: stays maximised.
+  ShowWindow(hwnd, SW_MAXIMIZE);
+  Pump();
+  ASSERT_TRUE(ipc::Activate(id));
+  Pump();
+  EXPECT_EQ(Describe(hwnd).substr(Describe(hwnd).find(' ')), " max");
+
+  ipc::UnregisterWindow(id);
+  EXPECT_FALSE(ipc::Activate(id));
+  DestroyWindow(hwnd);
+  Pump();
+}
+
+// The other process: a window registered with ipc, minimised; it reports its id, then its
+// placement each time it is asked, until its input closes.
+TEST(IpcActivateCopy, DISABLED_MinimisedWindow) {
+  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+  EnsureGuiApp();
+  HWND hwnd = MakeWindow();
+  ShowWindow(hwnd, SW_MINIMIZE);
+  Pump();
+  dprintf(3, "%u\n", ipc::RegisterWindow(hwnd, "IpcActivateTestWindow"));
+  for (;;) {
+    Pump();
+    pollfd p{0, POLLIN, 0};
+    if (::poll(&p, 1, 2) > 0) break;
+  }
+}
+
+TEST(IpcActivate, APlacementTravelsToTheOtherProcess) {
+  EnsureGuiApp();
+  ChildCopy child("IpcActivateCopy.DISABLED_MinimisedWindow", {});
+  ASSERT_TRUE(child.started());
+  const auto id = static_cast<ipc::WindowId>(std::strtoul(child.ReadLine().c_str(), nullptr, 10));
+  ASSERT_NE(id, 0u);
+  ASSERT_EQ(ipc::ProcessOf(id), child.pid());
+
+  const WINDOWPLACEMENT wp = Placement(90, 60, 320, 240);
+  ASSERT_TRUE(ipc::Activate(id, &wp));
+  // The activation runs on the other side before the send that follows it.
+  EXPECT_EQ(ipc::SendMessage(id, kReport, 0, 0), 1);
+  EXPECT_EQ(child.ReadLine(), "90,60,320,240 normal");
+  child.CloseInput();
+  EXPECT_EQ(child.Wait(), 0);
+  ipc::RemoveSocketOfEndedProcess(child.pid());
+}
+
+}  // namespace
