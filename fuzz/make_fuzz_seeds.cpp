@@ -342,6 +342,8 @@ void EditorFiles() {
       rules);
   // An indent near the width: width 30, tab 20, indent after a tab.
   put("wrap_tab_indent", 0, "ab\t\tccccccccccccccccccc\r\n", Bytes{29, 19, 0, 1 << 3});
+  // Strings with a double-byte character whose trail byte is a backslash, and open strings.
+  put("wrap_quotes", 0, "\"表\"x\"\" 'a''b'\r\n\"open\\表\r\n'\n"_sj, Bytes{19, 7, 1 << 7, 1});
 }
 
 int main(int argc, char** argv) {

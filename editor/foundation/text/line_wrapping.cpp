@@ -119,25 +119,26 @@ void CWrapLineMgr::RebuildByteClasses() {
                                           (IsSjisLeadByte(c) ? kClassLead : 0) |
                                           (IsSjisTrailByte(c) ? kClassTrail : 0));
   }
-  auto mark = [this](char c) {
+  auto mark = [this](char c, uint8_t kind) {
     const auto b = static_cast<unsigned char>(c);
-    m_byteClass[b] |= kClassTrigger;
+    const uint8_t bits = kClassTrigger | kind;
+    m_byteClass[b] |= bits;
     // Delimiters match without regard to the case of ASCII letters.
-    if (b >= 'a' && b <= 'z') m_byteClass[b - 'a' + 'A'] |= kClassTrigger;
-    if (b >= 'A' && b <= 'Z') m_byteClass[b - 'A' + 'a'] |= kClassTrigger;
+    if (b >= 'a' && b <= 'z') m_byteClass[b - 'a' + 'A'] |= bits;
+    if (b >= 'A' && b <= 'Z') m_byteClass[b - 'A' + 'a'] |= bits;
   };
   if (m_bColorComments) {
     for (int i = 0; i < CLineCommentSet::kCount; ++i) {
-      if (m_cLineComments.GetLength(i) > 0) mark(m_cLineComments.GetText(i)[0]);
+      if (m_cLineComments.GetLength(i) > 0) mark(m_cLineComments.GetText(i)[0], kClassLineComment);
     }
     for (int i = 0; i < CCommentDelimiters::kPairs; ++i) {
       if (m_cBlockComments.GetStartLength(i) > 0 && m_cBlockComments.GetEndLength(i) > 0) {
-        mark(m_cBlockComments.GetStart(i)[0]);
+        mark(m_cBlockComments.GetStart(i)[0], kClassBlockComment);
       }
     }
   }
-  if (m_bColorSingleQuotes) mark('\'');
-  if (m_bColorDoubleQuotes) mark('"');
+  if (m_bColorSingleQuotes) mark('\'', 0);
+  if (m_bColorDoubleQuotes) mark('"', 0);
 }
 
 bool CWrapLineMgr::SetWrapSettings(bool bRewrap, CJobProgressBar* pBar, const TypeSettings& type) {
@@ -217,15 +218,14 @@ int CWrapLineMgr::FindQuoteEnd(char cQuote, int nFrom, int nLineLen, const char*
 bool CWrapLineMgr::AdvanceColorState(int* pnState, int* pnEnd, int nOffset, int nLineLen, const char* pLine) const {
   switch (*pnState) {
     case COLOR_NORMAL: {
-      if (nOffset >= nLineLen || !(m_byteClass[static_cast<unsigned char>(pLine[nOffset])] & kClassTrigger)) {
-        return false;
-      }
+      const unsigned cls = nOffset < nLineLen ? m_byteClass[static_cast<unsigned char>(pLine[nOffset])] : 0;
+      if (!(cls & kClassTrigger)) return false;
       if (m_bColorComments) {
-        if (m_cLineComments.MatchAt(nOffset, nLineLen, pLine)) {
+        if ((cls & kClassLineComment) && m_cLineComments.MatchAt(nOffset, nLineLen, pLine)) {
           *pnState = COLOR_LINE_COMMENT;
           return false;
         }
-        for (int pair = 0; pair < CCommentDelimiters::kPairs; ++pair) {
+        for (int pair = 0; pair < CCommentDelimiters::kPairs && (cls & kClassBlockComment); ++pair) {
           if (m_cBlockComments.MatchStart(pair, nOffset, nLineLen, pLine)) {
             *pnState = pair == 0 ? COLOR_BLOCK_COMMENT1 : COLOR_BLOCK_COMMENT2;
             *pnEnd = m_cBlockComments.FindEnd(pair, nOffset + m_cBlockComments.GetStartLength(pair), nLineLen, pLine);
@@ -322,6 +322,14 @@ int CWrapLineMgr::IndentAfterLeadingChars(const CWrapLine* pLine) const {
 
 // ---- Cutting one line --------------------------------------------------------------------------
 
+bool CWrapLineMgr::CharStartsAt(const unsigned char* s, int nFrom, int nPos) const {
+  // After any byte that cannot lead, a character starts; from there the lead bytes (which can all
+  // be trail bytes too) pair off, so only the count of those just before the byte matters.
+  int j = nPos;
+  while (j > nFrom && (m_byteClass[s[j - 1]] & kClassLead)) --j;
+  return (nPos - j) % 2 == 0 || !(m_byteClass[s[nPos]] & kClassTrail);
+}
+
 template <class Emit>
 void CWrapLineMgr::WrapDocLine(const CDocLine* pDocLine, int32_t& state, Emit&& emit) const {
   int n = 0;
@@ -371,33 +379,33 @@ void CWrapLineMgr::WrapDocLine(const CDocLine* pDocLine, int32_t& state, Emit&& 
       // Quiet characters take as many cells as bytes, so the last quiet column is a byte limit.
       const int limit = std::min(hardLimit, p + (W - kQuietMargin - x) + 1);
       const unsigned stop = kClassTab | (state == COLOR_NORMAL ? kClassTrigger : 0);
-      // Every byte is looked at, carrying whether a character starts there and where the last
-      // word started: no step waits for the kind of the character before, which in Japanese text
-      // changes all the time.
+      // Only the bytes that may stop the stretch are looked for; whether one starts a character
+      // is asked only when it could be a trail byte.
       const int from = p;
-      unsigned start = 1;
-      unsigned inWord = 0;
-      int wordStart = p;
       int i = p;
-      for (; i < limit; ++i) {
-        const unsigned cls = m_byteClass[s[i]];
-        if (start & ((cls & stop) != 0)) break;
-        const unsigned word = start & (cls >> kWordShift) & 1u;
-        wordStart = word & ~inWord ? i : wordStart;
-        inWord = word;
-        // The byte after the text is its line end, or the NUL a text buffer keeps after its data:
-        // never a trail byte.
-        start = (start & (cls >> kLeadShift) & (m_byteClass[s[i + 1]] >> kTrailShift) & 1u) ^ 1u;
-      }
-      if (!start) {
-        // Stopped on a trail byte: its character started at a quiet column and goes whole.
+      for (;;) {
+        while (i + 8 <= limit && !((m_byteClass[s[i]] | m_byteClass[s[i + 1]] | m_byteClass[s[i + 2]] |
+                                     m_byteClass[s[i + 3]] | m_byteClass[s[i + 4]] | m_byteClass[s[i + 5]] |
+                                     m_byteClass[s[i + 6]] | m_byteClass[s[i + 7]]) &
+                                    stop)) {
+          i += 8;
+        }
+        while (i < limit && !(m_byteClass[s[i]] & stop)) ++i;
+        if (i >= limit || !(m_byteClass[s[i]] & kClassTrail) || CharStartsAt(s, from, i)) break;
         ++i;
-      } else if (inWord && runKind == kNoRun && m_bWordWrap) {
-        // A word that goes on past the stretch is for the word rule to place, from its start; one
-        // that ends near the width keeps the rules off where it ends.
+      }
+      // A character that starts at the last quiet column goes whole.
+      if (i >= limit) {
+        i = limit;
+        if (i > from && !CharStartsAt(s, from, i)) ++i;
+      }
+      if (runKind == kNoRun && m_bWordWrap && i > from && kWordTable.word[s[i - 1]] && CharStartsAt(s, from, i - 1)) {
         if (kWordTable.word[s[i]]) {
-          i = wordStart;
+          // A word that goes on past the stretch is for the word rule to place, from its start.
+          while (i - 1 > from && kWordTable.word[s[i - 2]] && CharStartsAt(s, from, i - 2)) --i;
+          --i;
         } else if (x + (i - from) > W - kQuietMargin) {
+          // Where a word ends near the width, the rules stay off.
           runKind = kWordRun;
           runEnd = i;
         }

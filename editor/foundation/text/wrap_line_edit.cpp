@@ -69,6 +69,24 @@ int CWrapLineMgr::RemoveDocLines(const EditAnchor& anchor, int nFirstDocLine, in
   return removed;
 }
 
+bool CWrapLineMgr::DisplayToDoc(int nLine, int nOffset, int* pnDocCol, int* pnDocLine) {
+  *pnDocCol = 0;
+  *pnDocLine = 0;
+  if (!m_pDocLineMgr || nLine < 0 || nOffset < 0) return false;
+  if (const CWrapLine* line = Seek(nLine, pnDocLine)) {
+    *pnDocCol = line->m_nOffset + nOffset;
+  } else if (const CDocLine* last = m_pDocLineMgr->GetLastLine()) {
+    const int count = m_pDocLineMgr->GetLineCount();
+    if (last->m_cLineEnd.GetLen() > 0) {
+      *pnDocLine = count;
+    } else {
+      *pnDocLine = count - 1;
+      last->GetText(pnDocCol);
+    }
+  }
+  return true;
+}
+
 void CWrapLineMgr::LocateForward(int nDocLine, int nDocCol, int* pnLine, int* pnOffset) {
   *pnLine = m_nLines;
   *pnOffset = 0;
@@ -125,21 +143,10 @@ bool CWrapLineMgr::InsertData(int nLine, int nOffset, const char* pData, int nDa
   Zero(pnAffected);
   Zero(pnNewLine);
   Zero(pnNewOffset);
-  if (!m_pDocLineMgr || nLine < 0 || nOffset < 0) return false;
-  const int docCount = m_pDocLineMgr->GetLineCount();
   int doc = 0;
   int col = 0;
-  if (const CWrapLine* line = Seek(nLine, &doc)) {
-    col = line->m_nOffset + nOffset;
-  } else if (const CDocLine* last = m_pDocLineMgr->GetLastLine()) {
-    // Past the last display line: the end of the text, which is a new line after a final line end.
-    if (last->m_cLineEnd.GetLen() > 0) {
-      doc = docCount;
-    } else {
-      doc = docCount - 1;
-      last->GetText(&col);
-    }
-  }
+  if (!DisplayToDoc(nLine, nOffset, &col, &doc)) return false;
+  const int docCount = m_pDocLineMgr->GetLineCount();
   const EditAnchor anchor = FindEditAnchor(doc);
   int inserted = 0;
   int newLine = 0;

@@ -301,20 +301,24 @@ bool CWrapLineMgr::IsWrapPoint(int nIndex, int nOffset) {
 
 bool CWrapLineMgr::CharStartInPiece(const CWrapLine* pLine, int nByte, int* pnCharStart) const {
   const auto* s = reinterpret_cast<const unsigned char*>(pLine->GetText());
-  // Whether a character starts at the byte shows in the lead bytes just before it: after any
-  // other byte one starts, and from there the lead bytes pair off. The byte after the piece is
-  // still the line's (or the NUL after it), and a piece never ends inside a character.
-  int from = nByte;
-  while (from > 0 && (m_byteClass[s[from - 1]] & kClassLead)) --from;
-  const bool trail = (nByte - from) % 2 == 1 && (m_byteClass[s[nByte]] & kClassTrail);
-  *pnCharStart = trail ? nByte - 1 : nByte;
+  // The byte after the piece is still the line's (or the NUL after it), and a piece never ends
+  // inside a character.
+  *pnCharStart = CharStartsAt(s, 0, nByte) ? nByte : nByte - 1;
   // A tab byte is never part of a double-byte character.
   return nByte == 0 || std::memchr(s, '\t', static_cast<size_t>(nByte)) == nullptr;
 }
 
 void CWrapLineMgr::DocToWrapPos(int nDocCol, int nDocLine, int* pnX, int* pnY) {
   int index = m_nLines;
-  CWrapLine* line = FindFirstPiece(nDocLine, &index);
+  CWrapLine* line = nullptr;
+  if (m_pCache && m_nCacheDoc == nDocLine && m_pCache->m_nOffset <= nDocCol) {
+    // Further along the line the cursor is on: positions taken one after another along a long
+    // line cost a step each, not a walk from its start.
+    line = m_pCache;
+    index = m_nCacheIndex;
+  } else {
+    line = FindFirstPiece(nDocLine, &index);
+  }
   for (; line; line = line->m_pNext, ++index) {
     const int len = line->m_nLength;
     const bool last = !line->m_pNext || line->m_pNext->m_pDocLine != line->m_pDocLine;

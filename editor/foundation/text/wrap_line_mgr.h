@@ -28,6 +28,7 @@ class CDocLine;
 class CDocLineMgr;
 class CJobProgressBar;
 class CMemory;
+class CRegexpDll;
 struct TypeSettings;
 
 class CWrapLine {
@@ -107,8 +108,9 @@ class CWrapLineMgr {
 
   // Empties the list and binds the document lines.
   void Attach(CDocLineMgr* pDocLineMgr);
-  // Takes the wrapping, colouring and indent settings of the type; with bRewrap, then re-wraps
-  // everything (the result of RewrapAll), else true.
+  // Takes the wrapping, colouring and indent settings of the type (a wrap width outside 1-10240 or
+  // a tab width outside 1-64 is brought to the nearer end); with bRewrap, then re-wraps everything
+  // (the result of RewrapAll), else true.
   bool SetWrapSettings(bool bRewrap, CJobProgressBar* pBar, const TypeSettings& type);
   // False, with nothing changed, for a tab width outside 1-64 or a wrap width outside 10-10240;
   // else both are stored and everything is re-wrapped (the result of RewrapAll).
@@ -184,6 +186,20 @@ class CWrapLineMgr {
   // Replaces a range given in cells by the text.
   bool ReplaceText(WrapReplaceArg* pArg);
 
+  // ---- Words and search in display terms ------------------------------------------------------
+  // The document lines' word and search rules at a display position (display line and byte offset
+  // within it); false, with the outputs untouched, when they find nothing.
+
+  // The word around the position, its start and end as display line and byte offset: a word that
+  // starts or ends where a display line breaks starts on the later line and ends on the earlier.
+  bool GetWordRange(int nLine, int nOffset, int* pnLineFrom, int* pnOffsetFrom, int* pnLineTo, int* pnOffsetTo,
+                    CMemory* pcmemWord, CMemory* pcmemWordLeft);
+  // The next or previous word start in the position's document line.
+  bool GetNextWordPos(int nLine, int nOffset, int* pnLineNew, int* pnOffsetNew, bool bBackward, bool bStopAtBlanks);
+  // The match found from the position on (or backward before it), its start and end in cells.
+  bool FindText(int nLine, int nOffset, const char* pszPattern, bool bForward, bool bRegexp, bool bCaseSensitive,
+                bool bWholeWord, int* pnXFrom, int* pnYFrom, int* pnXTo, int* pnYTo, CRegexpDll* pRegexp);
+
   // ---- Wrapping ---------------------------------------------------------------------------------
 
   // Moves the colour state over offset nOffset of a line; *pnEnd is where the open string or
@@ -220,6 +236,8 @@ class CWrapLineMgr {
   void WrapDocLine(const CDocLine* pDocLine, int32_t& state, Emit&& emit) const;
   void RebuildCharLists(const char* pszHead, int nHeadSize, const char* pszTail, int nTailSize);
   void RebuildByteClasses();
+  // Whether a character starts at s[nPos], knowing that one starts at s[nFrom] (nFrom <= nPos).
+  bool CharStartsAt(const unsigned char* s, int nFrom, int nPos) const;
 
   // Lookups that keep the cursor and the document index of the piece they find.
   CWrapLine* Seek(int nIndex, int* pnDocLine);
@@ -253,6 +271,10 @@ class CWrapLineMgr {
   // character that holds byte nByte (nByte itself when one starts there). True when no tab came
   // before it, so that its cell column is the indent plus its offset.
   bool CharStartInPiece(const CWrapLine* pLine, int nByte, int* pnCharStart) const;
+  // The document position of a display position (display line, byte offset); a line past the last
+  // is the end of the text, which is a new line after a final line end. False for a negative
+  // position.
+  bool DisplayToDoc(int nLine, int nOffset, int* pnDocCol, int* pnDocLine);
   // The first piece, walking forward, of document line nDocLine that holds the byte column.
   void LocateForward(int nDocLine, int nDocCol, int* pnLine, int* pnOffset);
 
@@ -284,9 +306,17 @@ class CWrapLineMgr {
   // What the indent after leading characters reads of the type.
   int32_t m_bIndentZenSpace = 0;
   std::string m_strIndentChars;
-  // What each byte is to the wrapping: a tab, a word character, a lead byte, or where a comment or
-  // string may open in the normal state (nothing else needs the full test).
-  enum : uint8_t { kClassTab = 1, kClassWord = 2, kClassLead = 4, kClassTrigger = 8, kClassTrail = 16 };
+  // What each byte is to the wrapping: a tab, a word character, a lead or trail byte, or where a
+  // comment or string may open in the normal state (nothing else needs the full test).
+  enum : uint8_t {
+    kClassTab = 1,
+    kClassWord = 2,
+    kClassLead = 4,
+    kClassTrigger = 8,
+    kClassTrail = 16,
+    kClassLineComment = 32,   // a line comment's first byte
+    kClassBlockComment = 64,  // a block comment's first byte
+  };
   static constexpr int kWordShift = 1;
   static constexpr int kLeadShift = 2;
   static constexpr int kTrailShift = 4;

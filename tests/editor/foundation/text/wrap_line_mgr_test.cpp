@@ -11,6 +11,7 @@
 #include "editor/foundation/text/sjis_char.h"
 #include "editor/foundation/text/wrap_line_mgr.h"
 #include "platform/sjis_literal.h"
+#include "tests/editor/foundation/message_box_capture.h"
 #include "tests/editor/foundation/text/doc_text.h"
 #include "tests/editor/foundation/text/wrap_fixture.h"
 
@@ -171,6 +172,73 @@ TEST(WrapLineMgr, DocToWrapPosFromSearchesEitherWay) {
   EXPECT_EQ(offset, 1);
 }
 
+// ---- Words and search --------------------------------------------------------------------------
+
+TEST(WrapLineMgr, WordAcrossABreakSpansBothDisplayLines) {
+  Wrapped w("abcdefghijklmno pq\r\n", Width(10));
+  ASSERT_EQ(PieceTexts(w.wrap), (std::vector<std::string>{"abcdefghij", "klmno pq\r"}));
+  int lineFrom = -1, offsetFrom = -1, lineTo = -1, offsetTo = -1;
+  CMemory word;
+  CMemory left;
+  ASSERT_TRUE(w.wrap.GetWordRange(1, 2, &lineFrom, &offsetFrom, &lineTo, &offsetTo, &word, &left));
+  EXPECT_EQ(lineFrom, 0);
+  EXPECT_EQ(offsetFrom, 0);
+  EXPECT_EQ(lineTo, 1);
+  EXPECT_EQ(offsetTo, 5);
+  EXPECT_EQ(word.View(), "abcdefghijklmno");
+  EXPECT_EQ(left.View(), "abcdefghijkl");
+}
+
+TEST(WrapLineMgr, WordsAtABreakBelongToTheirOwnDisplayLines) {
+  int lineFrom = -1, offsetFrom = -1, lineTo = -1, offsetTo = -1;
+  {
+    // A word that ends where the display line breaks ends on the first display line.
+    Wrapped w("abcdefghij XYZ\r\n", Width(10));
+    ASSERT_EQ(PieceTexts(w.wrap), (std::vector<std::string>{"abcdefghij", " XYZ\r"}));
+    ASSERT_TRUE(w.wrap.GetWordRange(0, 2, &lineFrom, &offsetFrom, &lineTo, &offsetTo, nullptr, nullptr));
+    EXPECT_EQ(std::vector<int>({lineFrom, offsetFrom, lineTo, offsetTo}), std::vector<int>({0, 0, 0, 10}));
+    ASSERT_TRUE(w.wrap.GetWordRange(1, 2, &lineFrom, &offsetFrom, &lineTo, &offsetTo, nullptr, nullptr));
+    EXPECT_EQ(std::vector<int>({lineFrom, offsetFrom, lineTo, offsetTo}), std::vector<int>({1, 1, 1, 4}));
+  }
+  {
+    // One that starts there starts on the second.
+    Wrapped w("abcdefghi XYZW\r\n", Width(10));
+    ASSERT_EQ(PieceTexts(w.wrap), (std::vector<std::string>{"abcdefghi ", "XYZW\r"}));
+    ASSERT_TRUE(w.wrap.GetWordRange(1, 1, &lineFrom, &offsetFrom, &lineTo, &offsetTo, nullptr, nullptr));
+    EXPECT_EQ(std::vector<int>({lineFrom, offsetFrom, lineTo, offsetTo}), std::vector<int>({1, 0, 1, 4}));
+    // The next word start seen from before the break is the end of the first display line, seen
+    // from after it the start of the second.
+    int line = -1;
+    int offset = -1;
+    ASSERT_TRUE(w.wrap.GetNextWordPos(0, 0, &line, &offset, false, false));
+    EXPECT_EQ(std::vector<int>({line, offset}), std::vector<int>({0, 10}));
+    ASSERT_TRUE(w.wrap.GetNextWordPos(1, 3, &line, &offset, true, false));
+    EXPECT_EQ(std::vector<int>({line, offset}), std::vector<int>({1, 0}));
+    EXPECT_FALSE(w.wrap.GetWordRange(0, -1, &lineFrom, &offsetFrom, &lineTo, &offsetTo, nullptr, nullptr));
+    EXPECT_FALSE(w.wrap.GetNextWordPos(-1, 0, &line, &offset, false, false));
+  }
+}
+
+TEST(WrapLineMgr, FindTextGivesCells) {
+  WrapRules r = Width(12, 4);
+  r.indent = 1;
+  Wrapped w("a\tbcdefghijklmn fox\r\nthe fox\r\n", r);
+  ASSERT_EQ(PieceTexts(w.wrap), (std::vector<std::string>{"a\tbcdefghi", "jklmn fo", "x\r", "the fox\r"}));
+  int xFrom = -1, yFrom = -1, xTo = -1, yTo = -1;
+  ASSERT_TRUE(w.wrap.FindText(0, 0, "fox", true, false, true, false, &xFrom, &yFrom, &xTo, &yTo, nullptr));
+  // "fox" starts at byte 16, on the second display line after its indent of 4 cells.
+  EXPECT_EQ(yFrom, 1);
+  EXPECT_EQ(xFrom, 4 + 6);
+  EXPECT_EQ(yTo, 2);
+  EXPECT_EQ(xTo, 4 + 1);
+  ASSERT_TRUE(w.wrap.FindText(2, 1, "fox", true, false, true, false, &xFrom, &yFrom, &xTo, &yTo, nullptr));
+  EXPECT_EQ(yFrom, 3);
+  EXPECT_EQ(xFrom, 4);
+  ASSERT_TRUE(w.wrap.FindText(3, 0, "fox", false, false, true, false, &xFrom, &yFrom, &xTo, &yTo, nullptr));
+  EXPECT_EQ(yFrom, 1);
+  EXPECT_FALSE(w.wrap.FindText(0, 0, "wolf", true, false, true, false, &xFrom, &yFrom, &xTo, &yTo, nullptr));
+}
+
 // ---- Edits -------------------------------------------------------------------------------------
 
 TEST(WrapLineMgr, InsertingIntoAnEmptyDocumentMakesLineZero) {
@@ -262,6 +330,32 @@ TEST(WrapLineMgr, RefusedEditsChangeNothing) {
   EXPECT_FALSE(w.wrap.ReplaceText(&a));
   EXPECT_EQ(Pieces(w.wrap), before);
   EXPECT_EQ(DocText(w.doc), "abc\r\ndef\r\n");
+}
+
+void* NoMemory(void*, size_t) { return nullptr; }
+
+TEST(WrapLineMgr, EditsThatRunOutOfMemoryChangeNothing) {
+  Wrapped w("abcdefghijkl\r\nmn\r\nop\r\n", Width(10));
+  const std::vector<PieceRecord> before = Pieces(w.wrap);
+  MessageBoxCapture boxes;
+  auto previous = CMemory::SetReallocForTesting(&NoMemory);
+  CMemory deleted;
+  const bool deletedSome = w.wrap.DeleteData(1, 0, 4, nullptr, nullptr, nullptr, &deleted);
+  const bool inserted = w.wrap.InsertData(1, 1, "x\r\ny\r\nz", 8, nullptr, nullptr, nullptr, nullptr);
+  WrapReplaceArg a;
+  a.nDelLineFrom = 0;
+  a.nDelColFrom = 2;
+  a.nDelLineTo = 2;
+  a.nDelColTo = 1;
+  a.pInsText = "XY\r\nZ";
+  a.nInsLen = 5;
+  const bool replaced = w.wrap.ReplaceText(&a);
+  CMemory::SetReallocForTesting(previous);
+  EXPECT_FALSE(deletedSome);
+  EXPECT_FALSE(inserted);
+  EXPECT_FALSE(replaced);
+  EXPECT_EQ(Pieces(w.wrap), before);
+  EXPECT_EQ(DocText(w.doc), "abcdefghijkl\r\nmn\r\nop\r\n");
 }
 
 TEST(WrapLineMgr, OpeningACommentRecoloursLaterLinesWithoutCuttingThem) {
@@ -359,6 +453,27 @@ void ExpectRoundTrips(CWrapLineMgr& wrap, CDocLineMgr& doc) {
       pos += size;
     }
   }
+}
+
+// Settings taken without a re-wrap leave pieces cut under the old ones; lines that the colour
+// reaches are cut again rather than given states of cuts they do not have.
+TEST(WrapLineMgr, RecolouringLinesCutUnderOtherSettingsCutsThemAgain) {
+  WrapRules r = Width(10);
+  r.comments = true;
+  r.blockStart = "/*";
+  r.blockEnd = "*/";
+  Wrapped w("ab\r\nabcdefghijklmnopqrstuvwxyz\r\nx */ y\r\nabcdefghijklmnopqrstuvwxyz\r\n", r);
+  ASSERT_EQ(w.wrap.GetLineCount(), 8);
+  r.wrap = 20;
+  w.wrap.SetWrapSettings(false, nullptr, *MakeType(r));
+  ASSERT_TRUE(w.wrap.InsertData(0, 0, "/*", 2, nullptr, nullptr, nullptr, nullptr));
+  EXPECT_EQ(PieceTexts(w.wrap), (std::vector<std::string>{"/*ab\r", "abcdefghijklmnopqrst", "uvwxyz\r", "x */ y\r",
+                                                           "abcdefghij", "klmnopqrst", "uvwxyz\r"}));
+  std::vector<int> states;
+  for (const PieceRecord& p : Pieces(w.wrap)) states.push_back(p.state);
+  const int c = CWrapLineMgr::COLOR_BLOCK_COMMENT1;
+  EXPECT_EQ(states, (std::vector<int>{0, c, c, c, 0, 0, 0}));
+  ASSERT_NO_FATAL_FAILURE(ExpectSoundList(w.wrap, w.doc));
 }
 
 TEST(WrapLineMgr, EditsEqualAWholeRewrap) {
