@@ -9,6 +9,10 @@
 
 namespace blit_rows {
 
+// From this length on a run pays for the call of a row function; shorter runs are cheaper pixel
+// by pixel in the caller.
+constexpr size_t kRowFunctionLength = 8;
+
 // A small rectangle for the block functions: w x h pixels of s drawn onto d, w and h >= 1; the
 // rows of all the blocks of one call lie dPitch (sPitch) pixels apart.
 struct Block {
