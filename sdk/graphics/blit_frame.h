@@ -19,6 +19,11 @@ concept HasRow = requires(const Op& op, uint32_t* d, const uint32_t* s, size_t n
 };
 
 template <class Op>
+concept HasBlocks = requires(const Op& op, const blit_rows::Block* b, size_t n, ptrdiff_t pitch) {
+  op.Blocks(b, n, pitch, pitch);
+};
+
+template <class Op>
 void OneToOne(const BlitGeometry& g, const CMemPlaneImpl& dst, const CMemPlaneImpl& src,
               const Op& op) {
   const size_t w = static_cast<size_t>(g.d.right - g.d.left);

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "sdk/graphics/blit_rows.h"
 #include "sdk/graphics/pixel_math.h"
 
 namespace blit_ops {
@@ -136,6 +137,16 @@ struct WithRow : Op {
   WithRow(Op op, RowFn rowFn) : Op(op), row(rowFn) {}
   void Row(uint32_t* d, const uint32_t* s, size_t n) const { row(d, s, n); }
   RowFn row;
+};
+
+// The same with a block function as well (blit_rows::RowKernels::alphaBlocks and the like).
+template <class Op, class RowFn, class BlocksFn>
+struct WithRowAndBlocks : WithRow<Op, RowFn> {
+  WithRowAndBlocks(Op op, RowFn rowFn, BlocksFn blocksFn) : WithRow<Op, RowFn>(op, rowFn), blocks(blocksFn) {}
+  void Blocks(const blit_rows::Block* b, size_t count, ptrdiff_t dPitch, ptrdiff_t sPitch) const {
+    blocks(b, count, dPitch, sPitch);
+  }
+  BlocksFn blocks;
 };
 
 }  // namespace blit_ops
