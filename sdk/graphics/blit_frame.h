@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 #include "sdk/graphics/blit_clip.h"
 #include "sdk/graphics/mem_plane.h"
@@ -15,6 +16,11 @@ namespace blit_frame {
 template <class Op>
 concept HasRow = requires(const Op& op, uint32_t* d, const uint32_t* s, size_t n) {
   op.Row(d, s, n);
+};
+
+template <class Op>
+concept HasBlocks = requires(const Op& op, const blit_rows::Block* b, size_t n, ptrdiff_t pitch) {
+  op.Blocks(b, n, pitch, pitch);
 };
 
 template <class Op>
@@ -37,11 +43,28 @@ void OneToOne(const BlitGeometry& g, const CMemPlaneImpl& dst, const CMemPlaneIm
   }
 }
 
+// A run of n pixels: the row function for runs long enough to pay for its call, the operation
+// pixel by pixel below that.
+template <class Op>
+void Span(uint32_t* d, const uint32_t* s, size_t n, const Op& op) {
+  if constexpr (HasRow<Op>) {
+    if (n >= blit_rows::kRowFunctionLength) {
+      op.Row(d, s, n);
+      return;
+    }
+  }
+  for (size_t i = 0; i < n; ++i) d[i] = op(s[i], d[i]);
+}
+
 // Source positions are kept as indices: a source rectangle reaching past its surface is read
-// only where it lies on it, and the stepping never passes the rectangle's far edge.
+// only where it lies on it, and the stepping never passes the rectangle's far edge. An operation
+// with a row function gets the samples of a row gathered into runs, so that it blends them with
+// the row function rather than pixel by pixel; a surface stretched onto itself keeps the order of
+// reads and writes pixel by pixel.
 template <class Op>
 void Stretched(const BlitGeometry& g, const CMemPlaneImpl& dst, const CMemPlaneImpl& src,
                const Op& op) {
+  const bool gather = HasRow<Op> && src.GetPixels() != dst.GetPixels();
   const int64_t step = g.mirror ? -1 : 1;
   const int64_t firstColumn = g.mirror ? int64_t{g.s.right} - 1 : g.s.left;
   int64_t row = g.s.top;
@@ -53,10 +76,25 @@ void Stretched(const BlitGeometry& g, const CMemPlaneImpl& dst, const CMemPlaneI
       uint32_t* d = dst.GetRow(y);
       int64_t column = firstColumn;
       int32_t ex = g.ex;
+      uint32_t run[256];
+      size_t runLength = 0;
+      LONG runStart = 0;
       for (LONG x = g.d.left; x < g.d.right; ++x) {
         const int64_t sx = g.mirror ? std::max<int64_t>(column, g.limit.left)
                                     : std::min<int64_t>(column, int64_t{g.limit.right} - 1);
-        if (sx >= 0 && sx < src.Width()) d[x] = op(s[sx], d[x]);
+        const bool onSource = sx >= 0 && sx < src.Width();
+        if (gather) {
+          if (onSource) {
+            if (runLength == 0) runStart = x;
+            run[runLength++] = s[sx];
+          }
+          if (runLength > 0 && (!onSource || runLength == std::size(run))) {
+            Span(d + runStart, run, runLength, op);
+            runLength = 0;
+          }
+        } else if (onSource) {
+          d[x] = op(s[sx], d[x]);
+        }
         column += step * g.qx;
         ex += g.rx;
         if (ex >= 0) {
@@ -64,6 +102,7 @@ void Stretched(const BlitGeometry& g, const CMemPlaneImpl& dst, const CMemPlaneI
           ex -= g.dx;
         }
       }
+      if (runLength > 0) Span(d + runStart, run, runLength, op);
     }
     row += g.qy;
     ey += g.ry;

@@ -9,6 +9,18 @@
 
 namespace blit_rows {
 
+// From this length on a run pays for the call of a row function; shorter runs are cheaper pixel
+// by pixel in the caller.
+constexpr size_t kRowFunctionLength = 8;
+
+// A small rectangle for the block functions: w x h pixels of s drawn onto d, w and h >= 1; the
+// rows of all the blocks of one call lie dPitch (sPitch) pixels apart.
+struct Block {
+  uint32_t* d;
+  const uint32_t* s;
+  uint32_t w, h;
+};
+
 struct RowKernels {
   const char* name;
   // d = s.
@@ -36,6 +48,11 @@ struct RowKernels {
   void (*subConst)(uint32_t* d, size_t n, uint32_t colour);
   // Colour channels scaled by ratio / 256 (ratio 0..256), alpha 0.
   void (*fade)(uint32_t* d, size_t n, uint32_t ratio);
+  // alpha and blendAlpha over the rows of many small blocks in turn (the pieces of a frame drawn
+  // from one source, a few pixels each), with one set-up for them all.
+  void (*alphaBlocks)(const Block* blocks, size_t count, ptrdiff_t dPitch, ptrdiff_t sPitch);
+  void (*blendAlphaBlocks)(const Block* blocks, size_t count, ptrdiff_t dPitch, ptrdiff_t sPitch, uint32_t fd,
+                           uint32_t fs);
 };
 
 // The set the program uses: the widest the processor supports.

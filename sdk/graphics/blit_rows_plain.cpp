@@ -67,9 +67,21 @@ void Fade(uint32_t* d, size_t n, uint32_t ratio) {
   for (size_t i = 0; i < n; ++i) d[i] = pixel::Fade(d[i], ratio);
 }
 
+void AlphaBlocks(const Block* blocks, size_t count, ptrdiff_t dPitch, ptrdiff_t sPitch) {
+  for (const Block* b = blocks; b != blocks + count; ++b)
+    for (uint32_t row = 0; row < b->h; ++row) Alpha(b->d + row * dPitch, b->s + row * sPitch, b->w);
+}
+
+void BlendAlphaBlocks(const Block* blocks, size_t count, ptrdiff_t dPitch, ptrdiff_t sPitch, uint32_t fd,
+                      uint32_t fs) {
+  for (const Block* b = blocks; b != blocks + count; ++b)
+    for (uint32_t row = 0; row < b->h; ++row) BlendAlpha(b->d + row * dPitch, b->s + row * sPitch, b->w, fd, fs);
+}
+
 constexpr RowKernels kPlain = {"plain",   Copy,       CopyKey, CopyKeepAlpha, CopyKeyKeepAlpha,
                                Blend,     BlendKey,   Alpha,   BlendAlpha,    Add,
-                               AddKey,    AddConst,   SubConst, Fade};
+                               AddKey,    AddConst,   SubConst, Fade,         AlphaBlocks,
+                               BlendAlphaBlocks};
 
 }  // namespace
 

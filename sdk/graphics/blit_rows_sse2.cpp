@@ -1,5 +1,6 @@
 // The row functions with SSE2, the baseline of every x86-64 processor: four pixels per step, the
-// remainder through the plain functions.
+// remainder through the plain functions. The block functions take the last one to three pixels
+// of a row, and both rows of a 2 x 2 block, into one vector as well.
 #include "sdk/graphics/blit_rows.h"
 
 #if defined(__x86_64__)
@@ -54,7 +55,7 @@ __m128i SourceWeights(__m128i s, __m128i& opaque) {
   return _mm_sub_epi32(a, opaque);
 }
 
-__m128i AlphaStep(__m128i s, __m128i d) {
+[[gnu::always_inline]] inline __m128i AlphaStep(__m128i s, __m128i d) {
   const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
   __m128i opaque;
   const __m128i ws = SourceWeights(s, opaque);
@@ -83,7 +84,7 @@ struct BlendAlphaFactors {
 
 // ws = floor(a' * fs / 256), wd = 255 - floor(a' * (255 - fd) / 256), computed per pixel: the
 // same weights a per-alpha table holds.
-__m128i BlendAlphaStep(__m128i s, __m128i d, const BlendAlphaFactors& f) {
+[[gnu::always_inline]] inline __m128i BlendAlphaStep(__m128i s, __m128i d, const BlendAlphaFactors& f) {
   __m128i opaque;
   __m128i aLo, aHi;
   SpreadWeights(SourceWeights(s, opaque), aLo, aHi);
@@ -201,13 +202,69 @@ void Fade(uint32_t* d, size_t n, uint32_t ratio) {
   PlainRows().fade(d + i, n - i, ratio);
 }
 
+// The first n (1..3) pixels at p in the low lanes, the rest 0.
+__m128i LoadPart(const uint32_t* p, size_t n) {
+  const __m128i first = n >= 2 ? _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))
+                               : _mm_cvtsi32_si128(static_cast<int>(p[0]));
+  return n == 3 ? _mm_unpacklo_epi64(first, _mm_cvtsi32_si128(static_cast<int>(p[2]))) : first;
+}
+
+void StorePart(uint32_t* p, __m128i v, size_t n) {
+  if (n >= 2) {
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
+    if (n == 3) p[2] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(v, 8)));
+  } else {
+    p[0] = static_cast<uint32_t>(_mm_cvtsi128_si32(v));
+  }
+}
+
+// Two pixels from each of two rows as one vector.
+__m128i LoadPair(const uint32_t* p, ptrdiff_t pitch) {
+  return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
+                            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + pitch)));
+}
+
+void StorePair(uint32_t* p, ptrdiff_t pitch, __m128i v) {
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(p + pitch), _mm_srli_si128(v, 8));
+}
+
+// step(s, d) over every pixel of the blocks.
+template <class Step>
+void Blocks(const Block* blocks, size_t count, ptrdiff_t dPitch, ptrdiff_t sPitch, const Step& step) {
+  for (const Block* b = blocks; b != blocks + count; ++b) {
+    uint32_t* d = b->d;
+    const uint32_t* s = b->s;
+    uint32_t h = b->h;
+    if (b->w == 2) {
+      for (; h >= 2; h -= 2, d += 2 * dPitch, s += 2 * sPitch)
+        StorePair(d, dPitch, step(LoadPair(s, sPitch), LoadPair(d, dPitch)));
+    }
+    for (; h > 0; --h, d += dPitch, s += sPitch) {
+      size_t i = 0;
+      for (; i + 4 <= b->w; i += 4) Store(d + i, step(Load(s + i), Load(d + i)));
+      if (const size_t rest = b->w - i; rest > 0) StorePart(d + i, step(LoadPart(s + i, rest), LoadPart(d + i, rest)), rest);
+    }
+  }
+}
+
+void AlphaBlocks(const Block* blocks, size_t count, ptrdiff_t dPitch, ptrdiff_t sPitch) {
+  Blocks(blocks, count, dPitch, sPitch, [](__m128i s, __m128i d) { return AlphaStep(s, d); });
+}
+
+void BlendAlphaBlocks(const Block* blocks, size_t count, ptrdiff_t dPitch, ptrdiff_t sPitch, uint32_t fd,
+                      uint32_t fs) {
+  const BlendAlphaFactors f(fd, fs);
+  Blocks(blocks, count, dPitch, sPitch, [&f](__m128i s, __m128i d) { return BlendAlphaStep(s, d, f); });
+}
+
 }  // namespace
 
 const RowKernels* Sse2Rows() {
   static const RowKernels rows = {"sse2",   PlainRows().copy, CopyKey,    CopyKeepAlpha,
                                   CopyKeyKeepAlpha, Blend,    BlendKey,   Alpha,
                                   BlendAlpha,       Add,      AddKey,     AddConst,
-                                  SubConst,         Fade};
+                                  SubConst,         Fade,     AlphaBlocks, BlendAlphaBlocks};
   return &rows;
 }
 

@@ -190,6 +190,10 @@ int CMemPlaneImpl::BltNatural(CMemPlane* source, int x, int y, const RECT* sourc
 
 int CMemPlaneImpl::NullBlt(CMemPlane*, int, int, const RECT*, const int*, RECT*) { return 0; }
 
+std::unique_ptr<PieceBlitter> CMemPlaneImpl::MakePieceBlitter(PieceOp, CMemPlane*, uint32_t, uint32_t) {
+  return nullptr;
+}
+
 int CMemPlaneImpl::GetPixelAlpha(int x, int y) const {
   if (HasAlpha()) return static_cast<int>(GetPixel(x, y) >> 24);
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return 0;

@@ -5,6 +5,7 @@
 // game calls several kernels directly and reads the pixel pointer and the pitch.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -13,11 +14,78 @@
 #include "platform/image_limits.h"
 #include "platform/mem_dc.h"
 #include "platform/win_types.h"
+#include "sdk/graphics/blit_ops.h"
 #include "sdk/graphics/blit_rows.h"
 
 class CMemPlane;
 class CPlane;
 class DisplacementMap;
+
+// One blit of a surface with one source, its operation made once, for drawers of tens of
+// thousands of small pieces a frame (the transition effects): a piece drawn through it leaves
+// what the blit itself leaves, without the blit's set-up per piece. A short row is drawn inline,
+// pixel by pixel with the blit's own pixel operation; a long one with the blit's row function.
+class PieceBlitter {
+ public:
+  // The pixel operations the blits use (blit_ops).
+  enum class Kind : uint8_t { kCopy, kCopyKey, kPackedAlpha, kPlainAlpha, kBlendAlpha };
+
+  virtual ~PieceBlitter() = default;
+
+  // Calls f with the pixel operation (a blit_ops object), so that a caller's loop over many
+  // pieces is compiled once per operation.
+  template <class F>
+  void Visit(F&& f) const {
+    switch (m_kind) {
+      case Kind::kCopy:
+        f(blit_ops::Copy{});
+        break;
+      case Kind::kCopyKey:
+        f(blit_ops::Keyed<blit_ops::Copy>{m_key, {}});
+        break;
+      case Kind::kPackedAlpha:
+        f(blit_ops::PackedAlpha{});
+        break;
+      case Kind::kPlainAlpha:
+        f(blit_ops::PlainAlpha{});
+        break;
+      case Kind::kBlendAlpha:
+        f(*m_blend);
+        break;
+    }
+  }
+  // A w x h piece from s (pitch sPitch, in pixels) onto d, both inside their surfaces, which
+  // must not share pixels; op is the operation Visit hands out.
+  template <class Op>
+  void Draw(const Op& op, uint32_t* d, ptrdiff_t dPitch, const uint32_t* s, ptrdiff_t sPitch, size_t w,
+            size_t h) const {
+    for (; h > 0; --h, d += dPitch, s += sPitch) {
+      if (w >= blit_rows::kRowFunctionLength) {
+        Row(d, s, w);
+      } else {
+        for (size_t i = 0; i < w; ++i) d[i] = op(s[i], d[i]);
+      }
+    }
+  }
+  // The operation on n pixels d[i] with source pixels s[i], wherever the two lie (a row gathered
+  // by the caller, a copy of the destination).
+  virtual void Row(uint32_t* d, const uint32_t* s, size_t n) const = 0;
+  // Many pieces in turn, each inside both surfaces (rows dPitch and sPitch pixels apart): where
+  // the operation blends, the row kernels' block function draws them with one set-up.
+  virtual void DrawBlocks(const blit_rows::Block* blocks, size_t count, ptrdiff_t dPitch, ptrdiff_t sPitch) const = 0;
+  // Copies are cheapest drawn inline; blends in blocks.
+  bool Blends() const { return m_kind != Kind::kCopy && m_kind != Kind::kCopyKey; }
+  // The blit itself with these arguments (clipping, stretching, the clip written back).
+  virtual int Blit(int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) const = 0;
+
+ protected:
+  PieceBlitter(Kind kind, uint32_t key, const blit_ops::BlendAlpha* blend) : m_kind(kind), m_key(key), m_blend(blend) {}
+
+ private:
+  Kind m_kind;
+  uint32_t m_key;                     // kCopyKey
+  const blit_ops::BlendAlpha* m_blend;  // kBlendAlpha
+};
 
 class CMemPlaneImpl {
  public:
@@ -128,6 +196,12 @@ class CMemPlaneImpl {
   virtual int ZoomBltFast(CMemPlane* source, const RECT* sourceRect, int x, int y, int angle, int zoom, int anchor,
                           const RECT* clip);
   virtual int NullBlt(CMemPlane* source, int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip);
+  // The blit that draws pieces from source for PieceBlitter: the operation of BltFast, Blt,
+  // BltNatural or BlendBltAlpha(destFactor, sourceFactor). Null for a null source, or where the
+  // class draws only through its blit calls.
+  enum class PieceOp { kBltFast, kBlt, kBltNatural, kBlendBltAlpha };
+  virtual std::unique_ptr<PieceBlitter> MakePieceBlitter(PieceOp op, CMemPlane* source, uint32_t destFactor,
+                                                         uint32_t sourceFactor);
   virtual int DisplaceBlt(CMemPlane* source, const DisplacementMap* map, int x, int y, const RECT* sourceRect,
                           RECT* clip);
   // Constant colour 0xAARRGGBB added to / subtracted from every pixel of rect (null = all).

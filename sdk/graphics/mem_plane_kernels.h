@@ -4,6 +4,9 @@
 #pragma once
 
 #include <algorithm>
+#include <memory>
+#include <type_traits>
+#include <utility>
 
 #include "sdk/graphics/blit_frame.h"
 #include "sdk/graphics/blit_ops.h"
@@ -79,6 +82,23 @@ class CMemPlaneKernels : public CMemPlaneImpl {
 #undef VREL_BLIT_KERNELS
 #undef VREL_FACTOR_KERNELS
 
+  std::unique_ptr<PieceBlitter> MakePieceBlitter(PieceOp op, CMemPlane* source, uint32_t fd, uint32_t fs) override {
+    if (source == nullptr) return nullptr;
+    switch (op) {
+      case PieceOp::kBltFast:
+        return MakeBlitter(source, Arith::Copy(Rows()));
+      case PieceOp::kBlt:
+        return MakeBlitter(source, Arith::CopyKey(Key(source), Rows()));
+      case PieceOp::kBltNatural:
+        // What BltNatural picks, once for all the pieces.
+        if (source->HasAlpha()) return MakeBlitter(source, Arith::Alpha(Rows()));
+        return MakeBlitter(source, Arith::CopyKey(Key(source), Rows()));
+      case PieceOp::kBlendBltAlpha:
+        return MakeBlitter(source, Arith::BlendAlpha(fd, fs, Rows()));
+    }
+    return nullptr;
+  }
+
   int AddColor(uint32_t colour, const RECT* rect) override {
     return mem_plane_kernels::ForEachRow(*this, rect, Arith::AddConst(colour, Rows()));
   }
@@ -88,4 +108,63 @@ class CMemPlaneKernels : public CMemPlaneImpl {
 
  private:
   static uint32_t Key(CMemPlane* source) { return mem_plane_kernels::KeyOf(source); }
+
+  template <class Op>
+  static constexpr PieceBlitter::Kind KindOf() {
+    using Kind = PieceBlitter::Kind;
+    if constexpr (std::is_base_of_v<blit_ops::Keyed<blit_ops::Copy>, Op>) return Kind::kCopyKey;
+    else if constexpr (std::is_base_of_v<blit_ops::PackedAlpha, Op>) return Kind::kPackedAlpha;
+    else if constexpr (std::is_base_of_v<blit_ops::PlainAlpha, Op>) return Kind::kPlainAlpha;
+    else if constexpr (std::is_base_of_v<blit_ops::BlendAlpha, Op>) return Kind::kBlendAlpha;
+    else {
+      static_assert(std::is_base_of_v<blit_ops::Copy, Op>, "a piece operation the blitter does not know");
+      return Kind::kCopy;
+    }
+  }
+
+  // The operation is a base of its own, built before PieceBlitter, which keeps a pointer to it.
+  template <class Op>
+  struct OpHolder {
+    Op op;
+  };
+
+  template <class Op>
+  class Blitter final : private OpHolder<Op>, public PieceBlitter {
+   public:
+    Blitter(CMemPlaneImpl& dest, CMemPlane* source, Op op)
+        : OpHolder<Op>{std::move(op)},
+          PieceBlitter(KindOf<Op>(), Key(source), BlendOf(this->op)),
+          m_dest(dest),
+          m_source(source) {}
+    void Row(uint32_t* d, const uint32_t* s, size_t n) const override { blit_frame::Span(d, s, n, this->op); }
+    void DrawBlocks(const blit_rows::Block* blocks, size_t count, ptrdiff_t dPitch,
+                    ptrdiff_t sPitch) const override {
+      if constexpr (blit_frame::HasBlocks<Op>) {
+        this->op.Blocks(blocks, count, dPitch, sPitch);
+      } else {
+        for (const blit_rows::Block* b = blocks; b != blocks + count; ++b)
+          for (uint32_t row = 0; row < b->h; ++row)
+            blit_frame::Span(b->d + row * dPitch, b->s + row * sPitch, b->w, this->op);
+      }
+    }
+    int Blit(int x, int y, const RECT* sourceRect, const int* destSize, RECT* clip) const override {
+      return blit_frame::Run(m_dest, m_source, x, y, sourceRect, destSize, clip, false, this->op);
+    }
+
+   private:
+    static const blit_ops::BlendAlpha* BlendOf(const Op& op) {
+      if constexpr (std::is_base_of_v<blit_ops::BlendAlpha, Op>)
+        return &op;
+      else
+        return nullptr;
+    }
+
+    CMemPlaneImpl& m_dest;
+    CMemPlane* m_source;
+  };
+
+  template <class Op>
+  std::unique_ptr<PieceBlitter> MakeBlitter(CMemPlane* source, Op op) {
+    return std::make_unique<Blitter<Op>>(*this, source, std::move(op));
+  }
 };

@@ -49,14 +49,19 @@ struct PackedArith {
         [&r, key](uint32_t* d, const uint32_t* s, size_t n) { r.addKey(d, s, n, key); });
   }
   static auto Alpha(const Rows& r) {
-    return blit_ops::WithRow(blit_ops::PackedAlpha{},
-                             [&r](uint32_t* d, const uint32_t* s, size_t n) { r.alpha(d, s, n); });
+    return blit_ops::WithRowAndBlocks(
+        blit_ops::PackedAlpha{}, [&r](uint32_t* d, const uint32_t* s, size_t n) { r.alpha(d, s, n); },
+        [&r](const blit_rows::Block* b, size_t count, ptrdiff_t dPitch, ptrdiff_t sPitch) {
+          r.alphaBlocks(b, count, dPitch, sPitch);
+        });
   }
   static auto BlendAlpha(uint32_t fd, uint32_t fs, const Rows& r) {
-    return blit_ops::WithRow(blit_ops::BlendAlpha(fd, fs),
-                             [&r, fd, fs](uint32_t* d, const uint32_t* s, size_t n) {
-                               r.blendAlpha(d, s, n, fd, fs);
-                             });
+    return blit_ops::WithRowAndBlocks(
+        blit_ops::BlendAlpha(fd, fs),
+        [&r, fd, fs](uint32_t* d, const uint32_t* s, size_t n) { r.blendAlpha(d, s, n, fd, fs); },
+        [&r, fd, fs](const blit_rows::Block* b, size_t count, ptrdiff_t dPitch, ptrdiff_t sPitch) {
+          r.blendAlphaBlocks(b, count, dPitch, sPitch, fd, fs);
+        });
   }
   static auto AddConst(uint32_t colour, const Rows& r) {
     return [&r, colour](uint32_t* d, size_t n) { r.addConst(d, n, colour); };

@@ -6,19 +6,39 @@
 #include <cstdint>
 #include <span>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "sdk/graphics/transition.h"
 #include "sdk/graphics/transition_frame.h"
 #include "sdk/graphics/transition_random.h"
 
 namespace {
 
-// What every fragment cell sees: the tables, the remaining travel and the turning angle.
+// What every fragment cell sees: the tables, the remaining travel and the turning angle, and the
+// cosines that depend on the phase alone, looked up once per call rather than once per cell.
 struct Fragments {
+  Fragments(TransitionPieces& pieces, std::span<const uint8_t> table, const CCosTable& cosine, int64_t travel)
+      : p(pieces),
+        r(table),
+        c(cosine),
+        l(travel - ((p.P() * travel) >> 8)),
+        m(2 * (256 - int64_t{p.P()})),
+        cosM(C(m)),
+        sinM(C(m - 128)),
+        cosQuarterM(C(m >> 2)),
+        cosSwing(C(-2 * int64_t{p.P()})),
+        sinSwing(C(-2 * int64_t{p.P()} - 128)) {}
+
   TransitionPieces& p;
   std::span<const uint8_t> r;
   const CCosTable& c;
   int64_t l;  // remaining travel: w + h shrinking to 0
   int64_t m;  // turning angle index: 2 (256 - p)
+  int64_t cosM, sinM;  // C(m), C(m - 128)
+  int64_t cosQuarterM;  // C(m / 4)
+  int64_t cosSwing, sinSwing;  // C(-2p), C(-2p - 128)
 
   int64_t R(int64_t i) const { return r[static_cast<size_t>(i & 255)]; }
   int64_t C(int64_t i) const { return c[static_cast<int>(i & 511)]; }
@@ -46,76 +66,114 @@ Unit UnitOffset(int64_t u, int64_t v) {
   return Unit{n, Quotient(u * 256, n), Quotient(v * 256, n)};
 }
 
+// UnitOffset of the cells x0, x0 + cw, ... (count of them) of grid row y: the square root and
+// the two quotients are what the outward moves cost. With SSE2 two cells go at a time, in double:
+// on a source up to 2^20 a side the sum of squares is exact, the square root is the same
+// correctly rounded one, and a correctly rounded quotient of integers below 2^30 lands on an
+// integer only when the exact quotient is that integer, so truncating gives the same units.
+void UnitOffsets(const Fragments& f, int64_t x0, int cw, int64_t y, int count, Unit* out) {
+  int k = 0;
+#if defined(__SSE2__)
+  constexpr int64_t kExact = int64_t{1} << 20;
+  if (f.p.W() <= kExact && f.p.H() <= kExact) {
+    const double v = static_cast<double>(f.V(static_cast<int>(y)));
+    const __m128d vv = _mm_set1_pd(v * v);
+    const __m128d v256 = _mm_set1_pd(v * 256);
+    const __m128d k256 = _mm_set1_pd(256);
+    for (; k + 2 <= count; k += 2) {
+      const int64_t x = x0 + int64_t{k} * cw;
+      const __m128d u = _mm_set_pd(static_cast<double>(f.U(static_cast<int>(x + cw))),
+                                   static_cast<double>(f.U(static_cast<int>(x))));
+      const __m128i n = _mm_cvttpd_epi32(_mm_sqrt_pd(_mm_add_pd(_mm_mul_pd(u, u), vv)));
+      const __m128d dn = _mm_cvtepi32_pd(n);
+      int32_t ns[4], uns[4], vns[4];
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(ns), n);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(uns), _mm_cvttpd_epi32(_mm_div_pd(_mm_mul_pd(u, k256), dn)));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(vns), _mm_cvttpd_epi32(_mm_div_pd(v256, dn)));
+      for (int i = 0; i < 2; ++i) out[k + i] = ns[i] == 0 ? Unit{0, 0, 0} : Unit{ns[i], uns[i], vns[i]};
+    }
+  }
+#endif
+  for (; k < count; ++k) out[k] = UnitOffset(f.U(static_cast<int>(x0 + int64_t{k} * cw)), f.V(static_cast<int>(y)));
+}
+
 // A cell's destination point relative to (X, Y): {x + dx, y + dy}.
 struct Point64 {
   int64_t x;
   int64_t y;
 };
 
-using Move = Point64 (*)(const Fragments& f, int x, int y);
+// Where the cell at (x, y) goes; d is its UnitOffset when the move asks for units.
+using Move = Point64 (*)(const Fragments& f, int x, int y, const Unit& d);
 
-// Runs a fragment effect over cw x ch cells, each drawn where move(f, x, y) puts it; the move is
-// a template argument so that it is compiled into the cell loop.
-template <Move move>
+// Runs a fragment effect over cw x ch cells, each drawn where move(f, x, y, d) puts it; the move
+// is a template argument so that it is compiled into the cell loop.
+template <Move move, bool withUnits = false>
 void FragmentCells(TransitionPieces& p, int cw, int ch) {
   InitTransitionRandomTable();
   const std::span<const uint8_t> table = TransitionRandomTable();
   if (table.size() < 256) return;  // no table: nothing drawn for this call
-  const int64_t travel = int64_t{p.W()} + p.H();
-  const Fragments f{p, table, TransitionCosTable(), travel - ((p.P() * travel) >> 8), 2 * (256 - int64_t{p.P()})};
-  p.ForEachCell(cw, ch, [&](int x, int y, int w, int h) {
-    const Point64 at = move(f, x, y);
-    p.Draw(x, y, x + w, y + h, p.X() + at.x, p.Y() + at.y);
-  });
+  const Fragments f(p, table, TransitionCosTable(), int64_t{p.W()} + p.H());
+  // A stretch of cells at a time: their places first, then their drawing.
+  constexpr int kStretch = 64;
+  Unit units[kStretch] = {};
+  Point64 at[kStretch];
+  for (int64_t y = 0; y < p.H(); y += ch) {
+    const int h = static_cast<int>(TransitionMin(ch, p.H() - y));
+    for (int64_t x0 = 0; x0 < p.W(); x0 += int64_t{kStretch} * cw) {
+      const int count = static_cast<int>((TransitionMin(p.W(), x0 + int64_t{kStretch} * cw) - x0 + cw - 1) / cw);
+      if constexpr (withUnits) UnitOffsets(f, x0, cw, y, count, units);
+      for (int k = 0; k < count; ++k)
+        at[k] = move(f, static_cast<int>(x0 + int64_t{k} * cw), static_cast<int>(y), units[k]);
+      p.DrawCellRow(x0, y, cw, h, at, count);
+    }
+  }
 }
 
-Point64 Scatter(const Fragments& f, int x, int y) {
+Point64 Scatter(const Fragments& f, int x, int y, const Unit&) {
   return {x + ((f.l * f.R(x + y)) >> 8), y + ((f.l * f.R(x + y + 1)) >> 8)};
 }
 
-// The outward random displacement along the cell's direction from the centre.
-Point64 Outward(const Fragments& f, int x, int y) {
-  const Unit d = UnitOffset(f.U(x), f.V(y));
+// The outward random displacement along the cell's direction d from the centre.
+Point64 Outward(const Fragments& f, int x, int y, const Unit& d) {
   return {(f.R(x + 13 * int64_t{y}) * d.un * f.l) >> 16, (f.R(x + 19 * int64_t{y} + 1) * d.vn * f.l) >> 16};
 }
 
-Point64 Explode(const Fragments& f, int x, int y) {
-  const Point64 d = Outward(f, x, y);
+Point64 Explode(const Fragments& f, int x, int y, const Unit& unit) {
+  const Point64 d = Outward(f, x, y, unit);
   return {x + d.x, y + d.y};
 }
 
-Point64 ExplodeSwing(const Fragments& f, int x, int y) {
-  const Point64 d = Outward(f, x, y);
-  const int64_t phase = f.p.P();
-  return {x + ((d.x * f.C(-2 * phase)) >> 16), y + ((d.y * f.C(-2 * phase - 128)) >> 16)};
+Point64 ExplodeSwing(const Fragments& f, int x, int y, const Unit& unit) {
+  const Point64 d = Outward(f, x, y, unit);
+  return {x + ((d.x * f.cosSwing) >> 16), y + ((d.y * f.sinSwing) >> 16)};
 }
 
-Point64 RadialSwing(const Fragments& f, int x, int y) {
+Point64 RadialSwing(const Fragments& f, int x, int y, const Unit& d) {
   const int64_t u = f.U(x), v = f.V(y);
-  const Unit d = UnitOffset(u, v);
   if (d.n == 0) return {x, y};
-  const int64_t a = ((f.C(f.m - 128) * u * 256) >> 16) / d.n;
-  const int64_t b = ((f.C(f.m) * v * 256) >> 16) / d.n;
+  const int64_t a = ((f.sinM * u * 256) >> 16) / d.n;
+  const int64_t b = ((f.cosM * v * 256) >> 16) / d.n;
   return {x + ((a * f.l) >> 8), y + ((b * f.l) >> 8)};
 }
 
-Point64 RadialZoom(const Fragments& f, int x, int y) {
+Point64 RadialZoom(const Fragments& f, int x, int y, const Unit&) {
   // The x factor turns by m / 4, the y factor by m - 128: the two axes move differently.
   constexpr int64_t kScale = 16777216;
-  return {x + MulDiv64(f.l, f.U(x) * f.C(f.m >> 2), kScale), y + MulDiv64(f.l, f.V(y) * f.C(f.m - 128), kScale)};
+  return {x + MulDiv64(f.l, f.U(x) * f.cosQuarterM, kScale), y + MulDiv64(f.l, f.V(y) * f.sinM, kScale)};
 }
 
 // The cell's corner turned about the centre by the angle of m; the cell itself is not turned.
-Point64 Turned(const Fragments& f, int x, int y) {
+Point64 Turned(const Fragments& f, int x, int y, const Unit&) {
   const int64_t u = f.U(x), v = f.V(y);
-  const int64_t cs = f.C(f.m), sn = f.C(f.m - 128);
+  const int64_t cs = f.cosM, sn = f.sinM;
   return {(f.p.W() / 2) + ((u * cs) >> 16) - ((sn * v) >> 16), (f.p.H() / 2) + ((v * cs) >> 16) + ((u * sn) >> 16)};
 }
 
-Point64 RotateScatter(const Fragments& f, int x, int y) {
-  const Point64 at = Turned(f, x, y);
-  const Point64 d = Outward(f, x, y);
-  return {at.x + ((d.x * f.C(f.m)) >> 16), at.y + ((d.y * f.C(f.m - 128)) >> 16)};
+Point64 RotateScatter(const Fragments& f, int x, int y, const Unit& unit) {
+  const Point64 at = Turned(f, x, y, unit);
+  const Point64 d = Outward(f, x, y, unit);
+  return {at.x + ((d.x * f.cosM) >> 16), at.y + ((d.y * f.sinM) >> 16)};
 }
 
 // The random offsets of the settling 4 x 4 cells.
@@ -128,13 +186,13 @@ SettleOffsets Settled(const Fragments& f, int x, int y) {
   return {f.R(13 * int64_t{y >> 2} + (x >> 2)), f.R(19 * int64_t{y >> 2} + (x >> 2))};
 }
 
-Point64 Settle(const Fragments& f, int x, int y) {
+Point64 Settle(const Fragments& f, int x, int y, const Unit&) {
   const SettleOffsets o = Settled(f, x, y);
   const int64_t k = (f.p.P() >> 1) + 1;
   return {x + (o.a - 128) / k, y + (o.b - 128) / k};
 }
 
-Point64 SettleFall(const Fragments& f, int x, int y) {
+Point64 SettleFall(const Fragments& f, int x, int y, const Unit&) {
   const SettleOffsets o = Settled(f, x, y);
   const int64_t q = 256 - f.p.P();
   return {x + ((q * (o.a - 128)) >> 11), y + ((q * o.b) >> 11)};
@@ -157,15 +215,15 @@ void BlockDrop(TransitionPieces& p, int c) {
 }  // namespace
 
 VREL_TRANSITION_ENTRY(TransScatter, FragmentCells<Scatter>(p, 4, 2))
-VREL_TRANSITION_ENTRY(TransExplode, FragmentCells<Explode>(p, 4, 2))
-VREL_TRANSITION_ENTRY(TransExplodeFine, FragmentCells<Explode>(p, 2, 2))
-VREL_TRANSITION_ENTRY(TransExplodeSwing, FragmentCells<ExplodeSwing>(p, 4, 2))
-VREL_TRANSITION_ENTRY(TransRadialSwing, FragmentCells<RadialSwing>(p, 4, 2))
+VREL_TRANSITION_ENTRY(TransExplode, FragmentCells<Explode, true>(p, 4, 2))
+VREL_TRANSITION_ENTRY(TransExplodeFine, FragmentCells<Explode, true>(p, 2, 2))
+VREL_TRANSITION_ENTRY(TransExplodeSwing, FragmentCells<ExplodeSwing, true>(p, 4, 2))
+VREL_TRANSITION_ENTRY(TransRadialSwing, FragmentCells<RadialSwing, true>(p, 4, 2))
 VREL_TRANSITION_ENTRY(TransRadialZoom, FragmentCells<RadialZoom>(p, 4, 2))
 VREL_TRANSITION_ENTRY(TransRotate2, FragmentCells<Turned>(p, 2, 2))
 VREL_TRANSITION_ENTRY(TransRotate4, FragmentCells<Turned>(p, 4, 4))
 VREL_TRANSITION_ENTRY(TransRotate8, FragmentCells<Turned>(p, 8, 8))
-VREL_TRANSITION_ENTRY(TransRotateScatter, FragmentCells<RotateScatter>(p, 4, 4))
+VREL_TRANSITION_ENTRY(TransRotateScatter, FragmentCells<RotateScatter, true>(p, 4, 4))
 VREL_TRANSITION_ENTRY(TransBlockDrop8, BlockDrop(p, 8))
 VREL_TRANSITION_ENTRY(TransBlockDrop16, BlockDrop(p, 16))
 VREL_TRANSITION_ENTRY(TransSettle, FragmentCells<Settle>(p, 4, 4))

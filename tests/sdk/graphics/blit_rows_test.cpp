@@ -143,6 +143,43 @@ TEST(BlitRowsTest, SimdRowsMatchOnEveryFactorAndRatio) {
   }
 }
 
+// The block functions draw many small blocks in turn: every width up to a few vector widths
+// (the two-row pairs of 2-wide blocks, the one-to-three-pixel ends), odd heights, blocks that
+// overlap earlier ones (drawn later, on top), rows of different pitches for the two surfaces.
+TEST(BlitRowsTest, SimdBlockFunctionsMatchThePlainOnes) {
+  constexpr ptrdiff_t kDestPitch = 41, kSourcePitch = 37;
+  constexpr int kRows = 24;
+  Pixels rng(4321);
+  for (const RowKernels* set : SimdSets()) {
+    for (int trial = 0; trial < 200; ++trial) {
+      std::vector<uint32_t> s(kSourcePitch * kRows), d(kDestPitch * kRows);
+      rng.FillRow(s.data(), s.size());
+      rng.FillRow(d.data(), d.size());
+      std::vector<uint32_t> expected = d;
+      std::vector<blit_rows::Block> blocks, expectedBlocks;
+      for (int k = 0; k < 60; ++k) {
+        const int w = rng.Int(1, 11), h = rng.Int(1, 5);
+        const int dx = rng.Int(0, kDestPitch - w), dy = rng.Int(0, kRows - h);
+        const int sx = rng.Int(0, kSourcePitch - w), sy = rng.Int(0, kRows - h);
+        const uint32_t* from = s.data() + sy * kSourcePitch + sx;
+        blocks.push_back({d.data() + dy * kDestPitch + dx, from, uint32_t(w), uint32_t(h)});
+        expectedBlocks.push_back({expected.data() + dy * kDestPitch + dx, from, uint32_t(w), uint32_t(h)});
+      }
+      const uint32_t fd = rng.Factor(), fs = rng.Factor();
+      if (trial % 2) {
+        blit_rows::PlainRows().alphaBlocks(expectedBlocks.data(), expectedBlocks.size(), kDestPitch, kSourcePitch);
+        set->alphaBlocks(blocks.data(), blocks.size(), kDestPitch, kSourcePitch);
+      } else {
+        blit_rows::PlainRows().blendAlphaBlocks(expectedBlocks.data(), expectedBlocks.size(), kDestPitch,
+                                                kSourcePitch, fd, fs);
+        set->blendAlphaBlocks(blocks.data(), blocks.size(), kDestPitch, kSourcePitch, fd, fs);
+      }
+      ASSERT_EQ(d, expected) << set->name << (trial % 2 ? " alphaBlocks" : " blendAlphaBlocks") << " trial "
+                             << trial;
+    }
+  }
+}
+
 // Kernels of the packed class running SIMD rows against the same class running plain rows.
 enum class Op { Blt, BltFast, Blend, BlendFast, Alpha, BlendAlpha, Add, AddFast, KeepAlpha,
                 KeepAlphaFast, Natural, NaturalRatio };
