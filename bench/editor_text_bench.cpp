@@ -9,17 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/editor_bench_text.h"
 #include "editor/foundation/text/char_codes.h"
 #include "editor/foundation/text/doc_line_mgr.h"
 #include "editor/foundation/text/memory.h"
 
 namespace {
-
-size_t TextBytes() {
-  const char* mb = std::getenv("VREL_BENCH_MB");
-  const long n = mb ? std::atol(mb) : 100;
-  return static_cast<size_t>(n > 0 ? n : 100) << 20;
-}
 
 // Lines of kanji, hiragana, katakana, half-width katakana and ASCII, ending in CR LF.
 std::string MakeSjis(size_t bytes) {
@@ -56,7 +51,7 @@ std::string MakeSjis(size_t bytes) {
 }
 
 const std::string& Sjis() {
-  static const std::string text = MakeSjis(TextBytes());
+  static const std::string text = MakeSjis(EditorBenchTextBytes());
   return text;
 }
 
