@@ -113,7 +113,9 @@ class RunTimer {
   uint32_t m_start = 0;
   uint32_t m_last = 0;
   int m_gap = 1;
-  int m_untilReading = 1;
+  // The first reading comes after the first statement: a run always moves the script on, however
+  // the clock ticks.
+  int m_untilReading = 2;
 };
 
 // The open THEN levels belong to one run; a run started while another is under way (a frame drawn
