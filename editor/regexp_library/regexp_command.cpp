@@ -1,15 +1,15 @@
 #include "editor/regexp_library/regexp_command.h"
 
+#include "editor/foundation/text/sjis_char.h"
+
 namespace tovara_regexp {
 namespace {
 
 constexpr char kFieldMark = '\xFF';
 
-bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 // Size of the character at text[pos]: a lead byte takes the next byte with it.
 size_t CharSize(std::string_view text, size_t pos) {
-  return IsLead(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+  return IsSjisLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
 }
 
 // Reads one field up to an unescaped delimiter, stepping over double-byte characters whole so that

@@ -13,6 +13,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "editor/foundation/text/sjis_char.h"
 #include "editor/regexp_library/regexp_command.h"
 #include "editor/regexp_library/replacement_template.h"
 #include "editor/regexp_library/required_literal.h"
@@ -71,8 +72,6 @@ std::atomic<Prefilter> prefilterMode{Prefilter::kWhilePaying};
 
 void InitialiseEngine() { regexEngineState.Initialise(); }
 
-bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 }  // namespace
 
 int Fail(char* msg, std::string_view text) {
@@ -80,7 +79,7 @@ int Fail(char* msg, std::string_view text) {
     size_t n = std::min<size_t>(text.size(), kBRegexpMessageSize - 1);
     // Never leave half a double-byte character at the cut.
     size_t leads = 0;
-    while (leads < n && IsLead(static_cast<unsigned char>(text[n - 1 - leads]))) ++leads;
+    while (leads < n && IsSjisLeadByte(static_cast<unsigned char>(text[n - 1 - leads]))) ++leads;
     if (n < text.size() && leads % 2 == 1) --n;
     std::memcpy(msg, text.data(), n);
     msg[n] = 0;
@@ -100,12 +99,12 @@ int FailOnig(char* msg, int code, OnigErrorInfo* info) {
 // outside. Bytes of the lead range pair up from the start of their run, so the run's length tells.
 const char* SearchEnd(const char* begin, const char* end) {
   const char* p = end;
-  while (p > begin && IsLead(static_cast<unsigned char>(p[-1]))) --p;
+  while (p > begin && IsSjisLeadByte(static_cast<unsigned char>(p[-1]))) --p;
   return (end - p) % 2 == 1 ? end - 1 : end;
 }
 
 size_t CharSize(const char* p, const char* end) {
-  return IsLead(static_cast<unsigned char>(*p)) && p + 1 < end ? 2 : 1;
+  return IsSjisLeadByte(static_cast<unsigned char>(*p)) && p + 1 < end ? 2 : 1;
 }
 
 struct RegexDeleter {

@@ -11,8 +11,6 @@
 namespace tovara_regexp {
 namespace {
 
-// The engine reads a lead byte and the byte after it as one character, whatever that byte is.
-bool IsLead(unsigned char c) { return IsSjisLeadByte(c); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -118,7 +116,8 @@ class Parser {
       default:
         break;
     }
-    if (IsLead(c)) {
+    if (IsSjisLeadByte(c)) {
+      // The engine reads a lead byte and the byte after it as one character, whatever that byte is.
       if (m_pos + 1 >= m_p.size()) return Fail();
       m_pos += 2;
       return Fixed(m_p.substr(m_pos - 2, 2));
@@ -131,7 +130,7 @@ class Parser {
     ++m_pos;
     if (AtEnd()) return Fail();
     const char e = Peek();
-    if (IsLead(static_cast<unsigned char>(e))) return Fail();
+    if (IsSjisLeadByte(static_cast<unsigned char>(e))) return Fail();
     if (IsDigit(e)) {
       // A back-reference or an octal code: some text, not fixed. All the digits go with it.
       while (IsDigit(Peek())) ++m_pos;
@@ -204,9 +203,9 @@ class Parser {
       if (c == '\\') {
         const auto e = static_cast<unsigned char>(Peek(1));
         if (e == 0 || std::strchr("cCM", e)) return Fail();  // control forms take the next character
-        m_pos += IsLead(e) ? 3 : 2;
+        m_pos += IsSjisLeadByte(e) ? 3 : 2;
       } else {
-        m_pos += IsLead(c) ? 2 : 1;
+        m_pos += IsSjisLeadByte(c) ? 2 : 1;
       }
     }
     return Fail();
@@ -270,7 +269,7 @@ class Parser {
 // before p pair up from the first of them.
 bool StartsCharacter(const unsigned char* begin, const unsigned char* p) {
   const unsigned char* q = p;
-  while (q > begin && IsLead(q[-1])) --q;
+  while (q > begin && IsSjisLeadByte(q[-1])) --q;
   return ((p - q) & 1) == 0;
 }
 
@@ -291,7 +290,7 @@ LiteralScan::LiteralScan(std::string_view literal, bool ignoreCase)
   if (!ignoreCase) return;
   for (size_t i = 0; i < m_bytes.size(); ++i) {
     const auto c = static_cast<unsigned char>(m_bytes[i]);
-    if (IsLead(c)) {
+    if (IsSjisLeadByte(c)) {
       ++i;  // the engine folds no double-byte character, whatever its trail byte
     } else if (IsAsciiLetter(c)) {
       m_bytes[i] = static_cast<char>(c & 0xDF);

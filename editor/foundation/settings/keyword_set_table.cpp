@@ -239,8 +239,8 @@ int CKeywordSetTable::DeleteKeyword(int set, int index) {
 template <typename Next>
 int CKeywordSetTable::FillSet(int set, int count, Next next) {
   Slice s;
-  if (count < 0 || count > kPoolEntries || !GetSlice(set, s) || !ResizeSetSpace(set, count) || !GetSlice(set, s))
-    return 0;
+  // The resize turns away a bad set and a count the pool cannot hold.
+  if (!ResizeSetSpace(set, count) || !GetSlice(set, s)) return 0;
   int stored = 0;
   const char* word;
   size_t length;

@@ -207,8 +207,9 @@ bool ActivateEditWindow(EditWindowId window) {
   const SharedSettings* s = share ? share->GetShareData() : nullptr;
   WINDOWPLACEMENT placement{};
   bool placed = false;
-  if (s && IsEditWindow(window) && s->wpSavedEditWindow.length == sizeof(WINDOWPLACEMENT) && s->Common.bDispTabWnd &&
-      !s->Common.bDispTabWndMultiWin) {
+  // The record is read first: asking the window's process costs a round trip each.
+  if (s && s->wpSavedEditWindow.length == sizeof(WINDOWPLACEMENT) && s->Common.bDispTabWnd &&
+      !s->Common.bDispTabWndMultiWin && IsEditWindow(window)) {
     placement = s->wpSavedEditWindow;  // copied: another process may write the record meanwhile
     placed = true;
   }
