@@ -2,9 +2,6 @@
 
 #include <dlfcn.h>
 
-#include <mutex>
-#include <string>
-
 namespace platform {
 namespace {
 
@@ -27,20 +24,14 @@ struct Loaded {
 // The handles stay open for the life of the process: decoders and films may be in use until exit.
 Loaded Load() {
   Loaded loaded;
-  struct Library {
-    const char* soname;
-    void* handle;
-  };
-  Library avutil{kAvutil, dlopen(kAvutil, RTLD_NOW | RTLD_LOCAL)};
-  Library avcodec{kAvcodec, dlopen(kAvcodec, RTLD_NOW | RTLD_LOCAL)};
-  Library avformat{kAvformat, dlopen(kAvformat, RTLD_NOW | RTLD_LOCAL)};
-  Library swresample{kSwresample, dlopen(kSwresample, RTLD_NOW | RTLD_LOCAL)};
-  Library swscale{kSwscale, dlopen(kSwscale, RTLD_NOW | RTLD_LOCAL)};
+  void* const avutil = dlopen(kAvutil, RTLD_NOW | RTLD_LOCAL);
+  void* const avcodec = dlopen(kAvcodec, RTLD_NOW | RTLD_LOCAL);
+  void* const avformat = dlopen(kAvformat, RTLD_NOW | RTLD_LOCAL);
+  void* const swresample = dlopen(kSwresample, RTLD_NOW | RTLD_LOCAL);
+  void* const swscale = dlopen(kSwscale, RTLD_NOW | RTLD_LOCAL);
   bool complete = true;
-#define VREL_LIBAV_RESOLVE(library, name)                                                        \
-  loaded.functions.name = library.handle                                                         \
-                              ? reinterpret_cast<decltype(&::name)>(dlsym(library.handle, #name)) \
-                              : nullptr;                                                         \
+#define VREL_LIBAV_RESOLVE(library, name)                                                                 \
+  loaded.functions.name = library ? reinterpret_cast<decltype(&::name)>(dlsym(library, #name)) : nullptr; \
   complete = complete && loaded.functions.name != nullptr;
   VREL_LIBAV_FUNCTIONS(VREL_LIBAV_RESOLVE)
 #undef VREL_LIBAV_RESOLVE
