@@ -60,11 +60,8 @@ Q_COREAPP_STARTUP_FUNCTION(InstallKeyWatcher)
 
 SHORT GetKeyState(int virtualKey) {
   if (!IsGuiThread()) return 0;
-  // The offscreen platform has no keyboard to ask: what it answers is left over from earlier events.
-  const QString platformName = QGuiApplication::platformName();
-  const Qt::KeyboardModifiers desktop = platformName == QLatin1String("offscreen") || platformName == QLatin1String("minimal")
-                                            ? Qt::NoModifier
-                                            : QGuiApplication::queryKeyboardModifiers();
+  // Without a screen there is no keyboard to ask: what it answers is left over from earlier events.
+  const Qt::KeyboardModifiers desktop = HasScreen() ? QGuiApplication::queryKeyboardModifiers() : Qt::NoModifier;
   const Held& held = TheHeld();
   bool down = false;
   switch (virtualKey) {
