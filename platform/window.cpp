@@ -432,7 +432,7 @@ HWND CreateWindowEx(DWORD, const char* className, const char* windowName, DWORD 
   if (!FindWindowClass(className, &info)) return nullptr;
   auto* window = new Window(info.proc, info.background, style, QSize(std::max(width, 0), std::max(height, 0)));
   AddLiveWindow(window);
-  window->setWindowTitle(QString::fromStdString(SjisToUtf8(windowName ? windowName : "")));
+  window->setWindowTitle(SjisToQString(windowName ? windowName : ""));
   ApplyIcon(*window, info.icon);
   if (!menu) {
     menu = LoadMenuResource(info.menuName);
@@ -670,14 +670,14 @@ BOOL SetWindowText(HWND hwnd, std::string_view text) {
   }
   Window* window = WindowFromHandle(hwnd);
   if (!window) return 0;
-  window->setWindowTitle(QString::fromStdString(SjisToUtf8(text)));
+  window->setWindowTitle(SjisToQString(text));
   return 1;
 }
 
 std::string GetWindowText(HWND hwnd) {
   if (ChildWindow* child = ChildFromHandle(hwnd)) return child->text();
   Window* window = WindowFromHandle(hwnd);
-  return window ? Utf8ToSjis(window->windowTitle().toStdString()) : std::string();
+  return window ? QStringToSjis(window->windowTitle()) : std::string();
 }
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
@@ -751,5 +751,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return proc ? proc(hwnd, message, wParam, lParam) : DefWindowProc(hwnd, message, wParam, lParam);
 }
+
+QString SjisToQString(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
+
+std::string QStringToSjis(const QString& text) { return Utf8ToSjis(text.toStdString()); }
 
 }  // namespace platform
