@@ -72,10 +72,13 @@ class ActivationFilter final : public QObject {
   bool m_active;
 };
 
-void EnsureActivationFilter() {
-  static QPointer<ActivationFilter> filter;  // a child of the application: it goes with it
+// Installs a filter of that kind on the application once. It is a child of the application and
+// goes with it, so an application made later gets a filter of its own.
+template <class Filter>
+void EnsureApplicationFilter() {
+  static QPointer<Filter> filter;
   if (filter) return;
-  filter = new ActivationFilter;
+  filter = new Filter;
   filter->setParent(QCoreApplication::instance());
   QCoreApplication::instance()->installEventFilter(filter);
 }
@@ -110,13 +113,6 @@ class DisabledInputFilter final : public QObject {
     return true;
   }
 };
-
-void EnsureDisabledInputFilter() {
-  static DisabledInputFilter* filter = nullptr;  // lives as long as the application
-  if (filter) return;
-  filter = new DisabledInputFilter;
-  QCoreApplication::instance()->installEventFilter(filter);
-}
 
 WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
   WPARAM keys = 0;
@@ -182,13 +178,13 @@ void Window::retireChild(std::unique_ptr<ChildWindow> child) {
 }
 
 void AddLiveWindow(Window* window) {
-  EnsureActivationFilter();
+  EnsureApplicationFilter<ActivationFilter>();
   std::lock_guard lock(liveMutex);
   Live()[window] = nextSerial++;
 }
 
 void Window::setInputEnabled(bool enabled) {
-  if (!enabled) EnsureDisabledInputFilter();
+  if (!enabled) EnsureApplicationFilter<DisabledInputFilter>();
   m_inputEnabled = enabled;
 }
 
