@@ -24,6 +24,9 @@ Held& TheHeld() {
 
 // Watches every key event the toolkit delivers in the program, whichever widget takes it.
 class KeyWatcher final : public QObject {
+ public:
+  using QObject::QObject;
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     switch (event->type()) {
@@ -51,7 +54,7 @@ class KeyWatcher final : public QObject {
 
 void InstallKeyWatcher() {
   auto* app = QCoreApplication::instance();
-  app->installEventFilter(new KeyWatcher);  // lives as long as the application
+  app->installEventFilter(new KeyWatcher(app));  // a child of the application: it goes with it
 }
 
 }  // namespace
