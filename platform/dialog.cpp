@@ -21,7 +21,6 @@
 
 #include "platform/dialog_qt.h"
 #include "platform/gui_app.h"
-#include "platform/sjis.h"
 
 namespace platform {
 namespace {
@@ -289,7 +288,7 @@ DialogWindow::DialogWindow(const DialogTemplate& decl, Window* owner, DLGPROC pr
   if (owner) setParent(owner);
   applyFlags();
   applyGeometry();
-  setWindowTitle(QString::fromStdString(SjisToUtf8(decl.caption)));
+  setWindowTitle(SjisToQString(decl.caption));
   canvas()->setFocusPolicy(Qt::NoFocus);
   canvas()->setMouseTracking(false);
 

@@ -26,9 +26,6 @@
 namespace platform {
 namespace {
 
-QString FromSjis(std::string_view text) { return QString::fromStdString(SjisToUtf8(text)); }
-std::string ToSjis(const QString& text) { return Utf8ToSjis(text.toStdString()); }
-
 bool IsLineBreak(char32_t c) { return c == '\n' || c == QChar::ParagraphSeparator; }
 
 // Shift-JIS bytes of one character; 0 for one without a code.
@@ -203,7 +200,7 @@ class MultiLineEditWidget final : public QPlainTextEdit {
 };
 
 QWidget* MakeWidget(DialogWindow& dialog, const ControlDecl& decl, QWidget* parent, int radioGroup) {
-  const QString text = FromSjis(decl.text);
+  const QString text = SjisToQString(decl.text);
   switch (decl.kind) {
     case ControlKind::kPushButton: {
       auto* b = new QPushButton(text, parent);
@@ -347,7 +344,7 @@ void Control::notify(WORD code) { m_dialog.notify(*this, code); }
 
 void Control::setText(std::string_view text) {
   if (!widget()) return;
-  const QString q = FromSjis(text);
+  const QString q = SjisToQString(text);
   switch (m_kind) {
     case ControlKind::kPushButton:
     case ControlKind::kCheckBox:
@@ -405,21 +402,21 @@ std::string Control::text() const {
     case ControlKind::kPushButton:
     case ControlKind::kCheckBox:
     case ControlKind::kRadioButton:
-      return ToSjis(button()->text());
+      return QStringToSjis(button()->text());
     case ControlKind::kGroupBox:
-      return ToSjis(static_cast<QGroupBox*>(widget())->title());
+      return QStringToSjis(static_cast<QGroupBox*>(widget())->title());
     case ControlKind::kStaticText:
       return m_rawText;
     case ControlKind::kEdit:
     case ControlKind::kComboBox:
-      return ToSjis(lineEdit()->text());
+      return QStringToSjis(lineEdit()->text());
     case ControlKind::kMultiLineEdit: {
       QString lines = multiLineEdit()->toPlainText();
       lines.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-      return ToSjis(lines);
+      return QStringToSjis(lines);
     }
     case ControlKind::kDropDownList:
-      return combo()->currentIndex() >= 0 ? ToSjis(combo()->currentText()) : std::string();
+      return combo()->currentIndex() >= 0 ? QStringToSjis(combo()->currentText()) : std::string();
     case ControlKind::kListBox:
     case ControlKind::kProgressBar:
       return {};
@@ -448,7 +445,7 @@ void Control::setCheck(UINT state) {
 
 std::vector<std::string> Control::items() const {
   std::vector<std::string> out;
-  for (int i = 0; i < itemCount(); ++i) out.push_back(ToSjis(itemText(i)));
+  for (int i = 0; i < itemCount(); ++i) out.push_back(QStringToSjis(itemText(i)));
   return out;
 }
 
@@ -632,7 +629,7 @@ LRESULT Control::itemMessage(int operation, WPARAM wParam, LPARAM lParam) {
       const bool append = static_cast<ItemOp>(operation) == ItemOp::kAdd || index == -1;
       if (!append && (index < 0 || index > count)) return error;
       const int at = append ? count : index;
-      const QString text = FromSjis(TextParam(lParam));
+      const QString text = SjisToQString(TextParam(lParam));
       if (c) {
         c->insertItem(at, text);
       } else {
@@ -668,9 +665,9 @@ LRESULT Control::itemMessage(int operation, WPARAM wParam, LPARAM lParam) {
       setSelection(valid ? index : -1);
       return valid ? index : error;
     case ItemOp::kGetText:
-      return valid ? CopyOut(ToSjis(itemText(index)), lParam) : error;
+      return valid ? CopyOut(QStringToSjis(itemText(index)), lParam) : error;
     case ItemOp::kGetTextLen:
-      return valid ? static_cast<LRESULT>(ToSjis(itemText(index)).size()) : error;
+      return valid ? static_cast<LRESULT>(QStringToSjis(itemText(index)).size()) : error;
     case ItemOp::kFind:
     case ItemOp::kFindExact:
       return FindItem(items(), index, TextParam(lParam), static_cast<ItemOp>(operation) == ItemOp::kFindExact);

@@ -223,7 +223,9 @@ Outcome Exchange(const Request& r, Reply& reply, const void* extra = nullptr, si
   return ProcessAlive(pid) ? Outcome::kNoAnswer : Outcome::kGone;
 }
 
-bool Ask(const Request& r, Reply& reply) { return Exchange(r, reply) == Outcome::kAnswered && reply.ok; }
+bool Ask(const Request& r, Reply& reply, const void* extra = nullptr, size_t extraSize = 0) {
+  return Exchange(r, reply, extra, extraSize) == Outcome::kAnswered && reply.ok;
+}
 
 }  // namespace
 
@@ -299,7 +301,7 @@ bool Activate(WindowId id, const WINDOWPLACEMENT* placement) {
   if (IsLocal(id)) return ActivateLocal(LocalWindow(id), placement);
   Reply reply{};
   const Request r{kActivate, id, 0, placement ? kWithPlacement : 0, 0, 0};
-  return Exchange(r, reply, placement, placement ? sizeof *placement : 0) == Outcome::kAnswered && reply.ok;
+  return Ask(r, reply, placement, placement ? sizeof *placement : 0);
 }
 
 LRESULT SendMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam) {

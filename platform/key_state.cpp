@@ -24,6 +24,9 @@ Held& TheHeld() {
 
 // Watches every key event the toolkit delivers in the program, whichever widget takes it.
 class KeyWatcher final : public QObject {
+ public:
+  using QObject::QObject;
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     switch (event->type()) {
@@ -51,7 +54,7 @@ class KeyWatcher final : public QObject {
 
 void InstallKeyWatcher() {
   auto* app = QCoreApplication::instance();
-  app->installEventFilter(new KeyWatcher);  // lives as long as the application
+  app->installEventFilter(new KeyWatcher(app));  // a child of the application: it goes with it
 }
 
 }  // namespace
@@ -60,11 +63,8 @@ Q_COREAPP_STARTUP_FUNCTION(InstallKeyWatcher)
 
 SHORT GetKeyState(int virtualKey) {
   if (!IsGuiThread()) return 0;
-  // The offscreen platform has no keyboard to ask: what it answers is left over from earlier events.
-  const QString platformName = QGuiApplication::platformName();
-  const Qt::KeyboardModifiers desktop = platformName == QLatin1String("offscreen") || platformName == QLatin1String("minimal")
-                                            ? Qt::NoModifier
-                                            : QGuiApplication::queryKeyboardModifiers();
+  // Without a screen there is no keyboard to ask: what it answers is left over from earlier events.
+  const Qt::KeyboardModifiers desktop = HasScreen() ? QGuiApplication::queryKeyboardModifiers() : Qt::NoModifier;
   const Held& held = TheHeld();
   bool down = false;
   switch (virtualKey) {

@@ -13,7 +13,6 @@
 #include "platform/gui_call.h"
 #include "platform/menu.h"
 #include "platform/simulated_input.h"
-#include "platform/sjis.h"
 #include "platform/window_qt.h"
 
 namespace platform {
@@ -38,7 +37,7 @@ std::unordered_multimap<uint64_t, QPointer<QAction>>& Shown() {
   return shown;
 }
 
-QString TextOf(const MenuItemInfo& item) { return QString::fromStdString(SjisToUtf8(item.text)); }
+QString TextOf(const MenuItemInfo& item) { return SjisToQString(item.text); }
 
 // The item's state on its action. Only a checked item is checkable, so an unchecked one shows no
 // empty box beside its text.

@@ -11,7 +11,6 @@
 
 #include "platform/gui_app.h"
 #include "platform/sjis_literal.h"
-#include "platform/sjis.h"
 #include "platform/window_qt.h"
 
 namespace platform {
@@ -49,11 +48,9 @@ std::vector<Button> ButtonsOf(UINT flags) {
   }
 }
 
-QString ToQt(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
-
 int DefaultHook(const MessageBoxRequest& r) {
   if (HasScreen()) return ShowMessageDialog(r);
-  std::fprintf(stderr, "[%s] %s\n", ToQt(r.caption).toLocal8Bit().constData(), ToQt(r.text).toLocal8Bit().constData());
+  std::fprintf(stderr, "[%s] %s\n", SjisToQString(r.caption).toLocal8Bit().constData(), SjisToQString(r.text).toLocal8Bit().constData());
   return ButtonsOf(r.flags).front().id;
 }
 
@@ -81,8 +78,8 @@ int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT
 
 int ShowMessageDialog(const MessageBoxRequest& r) {
   QMessageBox box;
-  box.setWindowTitle(ToQt(r.caption));
-  box.setText(ToQt(r.text));
+  box.setWindowTitle(SjisToQString(r.caption));
+  box.setText(SjisToQString(r.text));
   switch (r.flags & 0xF0) {
     case MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
     case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
@@ -96,7 +93,7 @@ int ShowMessageDialog(const MessageBoxRequest& r) {
   box.setStandardButtons(set);
   // The toolkit's own texts are English unless a translation is loaded; the program's words are
   // its own.
-  for (const Button& b : buttons) box.button(b.qt)->setText(ToQt(b.label));
+  for (const Button& b : buttons) box.button(b.qt)->setText(SjisToQString(b.label));
   const size_t def = (r.flags & MB_DEFBUTTON2) && buttons.size() > 1 ? 1 : 0;
   box.setDefaultButton(buttons[def].qt);
   const int answer = box.exec();

@@ -72,10 +72,13 @@ class ActivationFilter final : public QObject {
   bool m_active;
 };
 
-void EnsureActivationFilter() {
-  static QPointer<ActivationFilter> filter;  // a child of the application: it goes with it
+// Installs a filter of that kind on the application once. It is a child of the application and
+// goes with it, so an application made later gets a filter of its own.
+template <class Filter>
+void EnsureApplicationFilter() {
+  static QPointer<Filter> filter;
   if (filter) return;
-  filter = new ActivationFilter;
+  filter = new Filter;
   filter->setParent(QCoreApplication::instance());
   QCoreApplication::instance()->installEventFilter(filter);
 }
@@ -110,13 +113,6 @@ class DisabledInputFilter final : public QObject {
     return true;
   }
 };
-
-void EnsureDisabledInputFilter() {
-  static DisabledInputFilter* filter = nullptr;  // lives as long as the application
-  if (filter) return;
-  filter = new DisabledInputFilter;
-  QCoreApplication::instance()->installEventFilter(filter);
-}
 
 WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
   WPARAM keys = 0;
@@ -182,13 +178,13 @@ void Window::retireChild(std::unique_ptr<ChildWindow> child) {
 }
 
 void AddLiveWindow(Window* window) {
-  EnsureActivationFilter();
+  EnsureApplicationFilter<ActivationFilter>();
   std::lock_guard lock(liveMutex);
   Live()[window] = nextSerial++;
 }
 
 void Window::setInputEnabled(bool enabled) {
-  if (!enabled) EnsureDisabledInputFilter();
+  if (!enabled) EnsureApplicationFilter<DisabledInputFilter>();
   m_inputEnabled = enabled;
 }
 
@@ -432,7 +428,7 @@ HWND CreateWindowEx(DWORD, const char* className, const char* windowName, DWORD 
   if (!FindWindowClass(className, &info)) return nullptr;
   auto* window = new Window(info.proc, info.background, style, QSize(std::max(width, 0), std::max(height, 0)));
   AddLiveWindow(window);
-  window->setWindowTitle(QString::fromStdString(SjisToUtf8(windowName ? windowName : "")));
+  window->setWindowTitle(SjisToQString(windowName ? windowName : ""));
   ApplyIcon(*window, info.icon);
   if (!menu) {
     menu = LoadMenuResource(info.menuName);
@@ -670,14 +666,14 @@ BOOL SetWindowText(HWND hwnd, std::string_view text) {
   }
   Window* window = WindowFromHandle(hwnd);
   if (!window) return 0;
-  window->setWindowTitle(QString::fromStdString(SjisToUtf8(text)));
+  window->setWindowTitle(SjisToQString(text));
   return 1;
 }
 
 std::string GetWindowText(HWND hwnd) {
   if (ChildWindow* child = ChildFromHandle(hwnd)) return child->text();
   Window* window = WindowFromHandle(hwnd);
-  return window ? Utf8ToSjis(window->windowTitle().toStdString()) : std::string();
+  return window ? QStringToSjis(window->windowTitle()) : std::string();
 }
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
@@ -751,5 +747,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return proc ? proc(hwnd, message, wParam, lParam) : DefWindowProc(hwnd, message, wParam, lParam);
 }
+
+QString SjisToQString(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
+
+std::string QStringToSjis(const QString& text) { return Utf8ToSjis(text.toStdString()); }
 
 }  // namespace platform

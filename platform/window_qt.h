@@ -257,5 +257,8 @@ void FlushPendingDeletes();
 QRect OntoScreen(QRect outer);
 // Sends the message to every live window (GUI thread only).
 void SendToEveryWindow(UINT message, WPARAM wParam, LPARAM lParam);
+// The program's Shift-JIS text as the toolkit's, and back.
+QString SjisToQString(std::string_view sjis);
+std::string QStringToSjis(const QString& text);
 
 }  // namespace platform
