@@ -31,27 +31,19 @@ int FullLength(const CDocLine* line) {
 
 const char* TextOf(const CDocLine* line) { return line->GetText(nullptr); }
 
-// The start of the character that holds byte col of text[0, len) (col itself when it starts one).
-int CharStartAt(const char* text, int len, int col) {
-  if (col <= 0 || col >= len) return col;
-  const char* prev = CMemory::PrevCharPos(text, len, text + col);
-  const int start = static_cast<int>(prev - text);
-  return start + CMemory::CharSizeAt(text, len, start) > col ? start : col;
-}
-
 // A column where an edit may start: inside or past the line end means the line end's start, a
 // trail byte means its character's start.
 int StartColumn(const CDocLine* line, int col) {
   const int textLen = line->GetLengthWithoutEol();
   if (col >= textLen) return textLen;
-  return CharStartAt(TextOf(line), textLen, col);
+  return CMemory::CharStartAt(TextOf(line), textLen, col);
 }
 
 // A column where a range may end: inside or past the line end takes the whole line end.
 int EndColumn(const CDocLine* line, int col) {
   const int textLen = line->GetLengthWithoutEol();
   if (col > textLen) return FullLength(line);
-  return CharStartAt(TextOf(line), textLen, col);
+  return CMemory::CharStartAt(TextOf(line), textLen, col);
 }
 
 // A new text made of the spans, null when memory runs out (the text buffer has told the user).
@@ -306,7 +298,7 @@ bool CDocLineMgr::DeleteRange(int nLine, int nCol, int nDelLen, int* pnModLineOl
   CDocLine* next = nullptr;
   const bool hasEol = line->m_cLineEnd.GetLen() > 0;
   if (hasEol ? (col != textLen && want <= textLen) : want < full) {
-    end = CharStartAt(text, textLen, static_cast<int>(want));
+    end = CMemory::CharStartAt(text, textLen, static_cast<int>(want));
     plan.tail = {text + end, full - end};
     plan.nTailCode = line->m_cLineEnd.GetCode();
   } else if ((next = line->m_pNext) != nullptr) {

@@ -23,11 +23,10 @@ LineText TextOf(const CDocLine* line) {
   return t;
 }
 
-// A column on a trail byte means its character's start. The byte after one that is no lead byte
-// starts a character, which settles most columns without a walk.
-int SnapToCharStart(const LineText& t, int col) {
-  if (col <= 0 || col >= t.len || !IsSjisLeadByte(static_cast<unsigned char>(t.text[col - 1]))) return col;
-  return static_cast<int>(CMemory::PrevCharPos(t.text, t.len, t.text + col + 1) - t.text);
+// A column on a trail byte means its character's start.
+int SnapToCharStart(const CDocLine* line, int col) {
+  const LineText t = TextOf(line);
+  return CMemory::CharStartAt(t.text, t.len, col);
 }
 
 int CharSizeAt(const LineText& t, int pos) {
@@ -164,7 +163,7 @@ bool CDocLineMgr::FindText(int nLine, int nCol, const char* pszPattern, bool bFo
     // hold one (forward, the first line always: its word at the column may start before it).
     const PlainSearch search(pszPattern, patternLen, bCaseSensitive);
     if (bForward) {
-      for (int col = SnapToCharStart(TextOf(line), nCol); line; line = line->m_pNext, ++n, col = 0) {
+      for (int col = SnapToCharStart(line, nCol); line; line = line->m_pNext, ++n, col = 0) {
         if (n != nLine && search.matcher.FindInLines(line, n, 0) < 0) break;
         if ((found = FindWordForward(TextOf(line), col, pszPattern, patternLen, bCaseSensitive, &start, &end))) break;
       }
@@ -182,7 +181,7 @@ bool CDocLineMgr::FindText(int nLine, int nCol, const char* pszPattern, bool bFo
     const PlainSearch search(pszPattern, patternLen, bCaseSensitive);
     const PlainMatcher& matcher = search.matcher;
     if (bForward) {
-      start = matcher.FindInLines(line, n, SnapToCharStart(TextOf(line), nCol));
+      start = matcher.FindInLines(line, n, SnapToCharStart(line, nCol));
       found = start >= 0;
     } else {
       // Each line is read forward, and the last match that starts before the limit is kept; a

@@ -232,6 +232,13 @@ const char* CMemory::PrevCharPos(const char* pStart, int nLen, const char* p) {
   return IsSjisTrailByte(s[last]) ? p - 2 : p - 1;
 }
 
+// The byte after one that is no lead byte starts a character, which settles most places without
+// a walk back.
+int CMemory::CharStartAt(const char* pText, int nLen, int nPos) {
+  if (nPos <= 0 || nPos >= nLen || !IsSjisLeadByte(static_cast<unsigned char>(pText[nPos - 1]))) return nPos;
+  return static_cast<int>(PrevCharPos(pText, nLen, pText + nPos + 1) - pText);
+}
+
 bool CMemory::SameContent(const CMemory& a, const CMemory& b) {
   if (a.m_nLength != b.m_nLength) return false;
   return a.m_nLength == 0 || std::memcmp(a.m_pData, b.m_pData, a.m_nLength) == 0;

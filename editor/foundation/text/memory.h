@@ -60,6 +60,8 @@ class CMemory {
   static const char* NextCharPos(const char* pStart, int nLen, const char* p);
   // The start of the character before p, as a walk from pStart finds it; pStart at pStart.
   static const char* PrevCharPos(const char* pStart, int nLen, const char* p);
+  // The start of the character that holds byte nPos (nPos itself outside 0 < nPos < nLen).
+  static int CharStartAt(const char* pText, int nLen, int nPos);
   static bool SameContent(const CMemory& a, const CMemory& b);
 
   // Replace every occurrence of find (not empty) by replace; matches do not overlap and the

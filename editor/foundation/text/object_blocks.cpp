@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <mutex>
 #include <new>
-#include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define VREL_OBJECT_BLOCKS 0
@@ -18,18 +17,58 @@
 
 namespace {
 
-constexpr size_t kPerBlock = 4096;
+// Every place starts where any type may, and can hold the free list's link.
+constexpr size_t Slot(size_t size) {
+  if (size < sizeof(void*)) size = sizeof(void*);
+  return (size + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) * alignof(std::max_align_t);
+}
 
-struct Kind {
-  void* free = nullptr;     // freed objects, each holding the next one's address
-  char* block = nullptr;    // the block being cut
-  size_t used = kPerBlock;  // objects cut from it
-  std::vector<char*> blocks;
-};
+}  // namespace
+
+CObjectBlocks::CObjectBlocks(size_t nObjectSize, size_t nPerBlock)
+    : m_nSlot(Slot(nObjectSize)), m_nPerBlock(nPerBlock), m_nUsed(nPerBlock) {}
+
+void* CObjectBlocks::Take() {
+  if (!VREL_OBJECT_BLOCKS) return ::operator new(m_nSlot);
+  if (void* p = m_pFree) {
+    m_pFree = *static_cast<void**>(p);
+    return p;
+  }
+  if (m_nUsed == m_nPerBlock) {
+    m_blocks.reserve(m_blocks.size() + 1);
+    char* block = static_cast<char*>(std::malloc(m_nSlot * m_nPerBlock));
+    if (!block) throw std::bad_alloc();
+    m_blocks.push_back(block);
+    m_nUsed = 0;
+  }
+  return m_blocks.back() + m_nSlot * m_nUsed++;
+}
+
+void CObjectBlocks::Give(void* p) noexcept {
+  if (!VREL_OBJECT_BLOCKS) {
+    ::operator delete(p);
+    return;
+  }
+  *static_cast<void**>(p) = m_pFree;
+  m_pFree = p;
+}
+
+bool CObjectBlocks::FreeAll() noexcept {
+  if (!VREL_OBJECT_BLOCKS) return false;
+  for (char* block : m_blocks) std::free(block);
+  m_blocks.clear();
+  m_nUsed = m_nPerBlock;
+  m_pFree = nullptr;
+  return true;
+}
+
+namespace {
+
+constexpr size_t kPerBlock = 4096;
 
 struct State {
   std::mutex mutex;
-  Kind kinds[static_cast<int>(ObjectKind::kCount)];
+  CObjectBlocks* kinds[static_cast<int>(ObjectKind::kCount)] = {};
 };
 
 // Never destroyed: objects may still be freed while the process ends.
@@ -38,31 +77,15 @@ State& TheState() {
   return *state;
 }
 
-// Every object starts where any type may.
-constexpr size_t Slot(size_t size) {
-  return (size + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) * alignof(std::max_align_t);
-}
-
 }  // namespace
 
 void* AllocateObject(ObjectKind kind, size_t nObjectSize, size_t nRequested) {
   if (!VREL_OBJECT_BLOCKS || nRequested != nObjectSize) return ::operator new(nRequested);
   State& s = TheState();
   std::lock_guard lock(s.mutex);
-  Kind& k = s.kinds[static_cast<int>(kind)];
-  if (void* p = k.free) {
-    k.free = *static_cast<void**>(p);
-    return p;
-  }
-  if (k.used == kPerBlock) {
-    k.blocks.reserve(k.blocks.size() + 1);
-    char* block = static_cast<char*>(std::malloc(Slot(nObjectSize) * kPerBlock));
-    if (!block) throw std::bad_alloc();
-    k.blocks.push_back(block);
-    k.block = block;
-    k.used = 0;
-  }
-  return k.block + Slot(nObjectSize) * k.used++;
+  CObjectBlocks*& k = s.kinds[static_cast<int>(kind)];
+  if (!k) k = new CObjectBlocks(nObjectSize, kPerBlock);
+  return k->Take();
 }
 
 void FreeObject(ObjectKind kind, size_t nObjectSize, void* p, size_t nRequested) noexcept {
@@ -73,7 +96,5 @@ void FreeObject(ObjectKind kind, size_t nObjectSize, void* p, size_t nRequested)
   }
   State& s = TheState();
   std::lock_guard lock(s.mutex);
-  Kind& k = s.kinds[static_cast<int>(kind)];
-  *static_cast<void**>(p) = k.free;
-  k.free = p;
+  s.kinds[static_cast<int>(kind)]->Give(p);
 }

@@ -52,12 +52,6 @@ int DoubleByteClass(unsigned code) {
 
 bool IsLead(const char* text, int pos) { return IsSjisLeadByte(static_cast<unsigned char>(text[pos])); }
 
-// The start of the character that holds the byte at pos (0 <= pos < len). The byte after one that
-// is no lead byte starts a character, which settles most places without a walk back.
-int CharStartOf(const char* text, int len, int pos) {
-  if (pos == 0 || !IsLead(text, pos - 1)) return pos;
-  return static_cast<int>(CMemory::PrevCharPos(text, len, text + pos + 1) - text);
-}
 
 // The start of the character before pos, itself a character start.
 int PrevCharStart(const char* text, int len, int pos) {
@@ -86,7 +80,7 @@ int JoinCharClass(int nRunClass, int nClass) {
 bool GetWordRangeInText(const char* pText, int nLen, int nPos, int* pnStart, int* pnEnd, CMemory* pcmemWord,
                         CMemory* pcmemWordLeft) {
   if (!pText || nPos < 0 || nPos >= nLen) return false;
-  const int pos = CharStartOf(pText, nLen, nPos);
+  const int pos = CMemory::CharStartAt(pText, nLen, nPos);
   const int cls = GetCharClass(pText, nLen, pos);
   if (cls == CharClass::kCR || cls == CharClass::kLF) return false;
 
@@ -132,7 +126,7 @@ bool GetWordRangeInText(const char* pText, int nLen, int nPos, int* pnStart, int
 
 bool FindNextWordStartInText(const char* pText, int nLen, int nPos, int* pnNext, bool bStopAtBlanks) {
   if (!pText || nPos < 0 || nPos >= nLen) return false;
-  const int pos = CharStartOf(pText, nLen, nPos);
+  const int pos = CMemory::CharStartAt(pText, nLen, nPos);
   int run = GetCharClass(pText, nLen, pos);
   int p = pos + CharSize(pText, nLen, pos);
   while (p < nLen) {
@@ -158,7 +152,7 @@ bool GetNextWordPosInText(const char* pText, int nLen, int nCol, int* pnColNew, 
   if (!bBackward) {
     if (nCol >= nLen) nCol = nLen - 1;
     if (nCol < 0) return false;
-    nCol = CharStartOf(pText, nLen, nCol);
+    nCol = CMemory::CharStartAt(pText, nLen, nCol);
     const int cls = GetCharClass(pText, nLen, nCol);
     if (cls == CharClass::kCR || cls == CharClass::kLF) return false;
     return FindNextWordStartInText(pText, nLen, nCol, pnColNew, bStopAtBlanks);
@@ -166,7 +160,7 @@ bool GetNextWordPosInText(const char* pText, int nLen, int nCol, int* pnColNew, 
 
   if (nCol > nLen) nCol = nLen - 1;
   if (nCol <= 0) return false;
-  int pos = nCol < nLen ? CharStartOf(pText, nLen, nCol) : nCol;
+  int pos = nCol < nLen ? CMemory::CharStartAt(pText, nLen, nCol) : nCol;
   int run = GetCharClass(pText, nLen, pos);
   bool stepped = false;
   while (pos > 0) {

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "editor/foundation/text/doc_line_mgr.h"
 #include "editor/foundation/text/sjis_char.h"
@@ -37,56 +38,6 @@ inline int CellsAt(const unsigned char* s, int len, int pos, int x, int tab, int
 
 }  // namespace
 
-#if defined(__SANITIZE_ADDRESS__)
-#define VREL_WRAP_LINE_POOL 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VREL_WRAP_LINE_POOL 0
-#endif
-#endif
-#ifndef VREL_WRAP_LINE_POOL
-#define VREL_WRAP_LINE_POOL 1
-#endif
-
-CWrapLine* CWrapLinePool::New() {
-#if VREL_WRAP_LINE_POOL
-  CWrapLine* line = m_pFree;
-  if (line) {
-    m_pFree = line->m_pNext;
-  } else {
-    if (m_nUsedInLast == kBlockPieces) {
-      m_blocks.push_back(std::make_unique<CWrapLine[]>(kBlockPieces));
-      m_nUsedInLast = 0;
-    }
-    line = &m_blocks.back()[m_nUsedInLast++];
-  }
-  *line = CWrapLine();
-  return line;
-#else
-  return new CWrapLine;
-#endif
-}
-
-void CWrapLinePool::Delete(CWrapLine* pLine) {
-#if VREL_WRAP_LINE_POOL
-  pLine->m_pNext = m_pFree;
-  m_pFree = pLine;
-#else
-  delete pLine;
-#endif
-}
-
-bool CWrapLinePool::Clear() {
-#if VREL_WRAP_LINE_POOL
-  m_blocks.clear();
-  m_nUsedInLast = kBlockPieces;
-  m_pFree = nullptr;
-  return true;
-#else
-  return false;
-#endif
-}
-
 const char* CWrapLine::GetText() const {
   const char* text = m_pDocLine ? m_pDocLine->GetText(nullptr) : nullptr;
   return text ? text + m_nOffset : nullptr;
@@ -112,10 +63,10 @@ void CWrapLineMgr::ResetList() {
 }
 
 void CWrapLineMgr::FreeAllLines() {
-  if (!m_pool.Clear()) {
+  if (!m_pool.FreeAll()) {
     for (CWrapLine* line = m_pFirst; line;) {
       CWrapLine* next = line->m_pNext;
-      m_pool.Delete(line);
+      m_pool.Give(line);
       line = next;
     }
   }
@@ -125,7 +76,7 @@ void CWrapLineMgr::FreeAllLines() {
 }
 
 CWrapLine* CWrapLineMgr::CreateLine(CDocLine* pDocLine, int nOffset, int nLength, int nColorState, int nIndent) {
-  CWrapLine* line = m_pool.New();
+  CWrapLine* line = new (m_pool.Take()) CWrapLine();
   line->m_pDocLine = pDocLine;
   line->m_nOffset = nOffset;
   line->m_nLength = nLength;
@@ -164,7 +115,7 @@ CWrapLine* CWrapLineMgr::RemoveLine(CWrapLine* pLine) {
   } else {
     m_pLast = pLine->m_pPrev;
   }
-  m_pool.Delete(pLine);
+  m_pool.Give(pLine);
   --m_nLines;
   return next;
 }

@@ -19,10 +19,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "editor/foundation/settings/comment_delimiters.h"
 #include "editor/foundation/text/line_end.h"
+#include "editor/foundation/text/object_blocks.h"
 
 class CDocLine;
 class CDocLineMgr;
@@ -46,23 +48,10 @@ class CWrapLine {
   const char* GetText() const;
 };
 
-// Where a manager's pieces live: blocks of them, a deleted one kept for the next, and all of them
-// dropped at once when the whole list goes. A document has about as many pieces as lines, and
-// cutting it all again must not cost an allocation each. Under AddressSanitizer every piece is
-// its own allocation, so that a piece used after its deletion is caught.
-class CWrapLinePool {
- public:
-  CWrapLine* New();
-  void Delete(CWrapLine* pLine);
-  // Deletes every piece made (false: the pieces must be deleted one by one).
-  bool Clear();
-
- private:
-  static constexpr int kBlockPieces = 1024;
-  std::vector<std::unique_ptr<CWrapLine[]>> m_blocks;
-  int m_nUsedInLast = kBlockPieces;
-  CWrapLine* m_pFree = nullptr;
-};
+// A manager's pieces come from blocks (object_blocks.h), all of them dropped at once when the whole
+// list goes: a document has about as many pieces as lines, and cutting it all again must not cost
+// an allocation each. A piece is never destroyed, only its place given back.
+static_assert(std::is_trivially_destructible_v<CWrapLine>);
 
 // The record of CWrapLineMgr::ReplaceText: a range in display positions (cells), the text to put
 // there, and what the call did.
@@ -279,7 +268,7 @@ class CWrapLineMgr {
   void LocateForward(int nDocLine, int nDocCol, int* pnLine, int* pnOffset);
 
   CDocLineMgr* m_pDocLineMgr = nullptr;
-  CWrapLinePool m_pool;
+  CObjectBlocks m_pool{sizeof(CWrapLine), 1024};
   CWrapLine* m_pFirst = nullptr;
   CWrapLine* m_pLast = nullptr;
   int32_t m_nEndColorState = COLOR_NORMAL;
