@@ -130,14 +130,30 @@ void SplitPath(const char* pszPath, std::string* pDrive, std::string* pFolder, s
   if (pFolder) *pFolder = folder;
 }
 
+namespace {
+std::string& CurrentFolderStore() {
+  static std::string folder = [] {
+    std::string current;
+    if (!platform::ExactCurrentDirectory(current)) current = "/";
+    return current;
+  }();
+  return folder;
+}
+}  // namespace
+
+std::string EditorCurrentFolder() { return CurrentFolderStore(); }
+
+void SetEditorCurrentFolder(const std::string& folder) {
+  if (folder.empty() || folder[0] != '/') return;
+  std::string value = folder;
+  AddTrailingBackslash(value);
+  CurrentFolderStore() = value;
+}
+
 bool GetLongPath(const char* pszName, std::string& out) {
   if (!pszName || !*pszName) return false;
   std::string full = pszName;
-  if (full[0] != '/') {
-    std::string current;
-    if (!platform::ExactCurrentDirectory(current)) return false;
-    full = current + full;
-  }
+  if (full[0] != '/') full = EditorCurrentFolder() + full;
   // Levels without "." and "..": ".." above the root stays at the root.
   std::vector<std::string> levels;
   size_t start = 1;

@@ -27,7 +27,13 @@ void NormalizeExistingPath(std::string& out, const char* pszText);
 // Drive (always empty), folder (ending with "/"), name and extension (with its dot) of the existing
 // path the text names; each output may be null.
 void SplitPath(const char* pszPath, std::string* pDrive, std::string* pFolder, std::string* pName, std::string* pExt);
-// The absolute path of a name, without "." and ".." levels; false when it cannot be told or would
+// The editor's own current folder, ending with "/": where relative names are looked up, where the
+// file dialogs start and where new editor processes begin. Opening a file sets it to the file's
+// folder. The process's folder is never changed, because an edit window may run inside the game's
+// process, whose relative paths must keep their meaning. It starts as the process's folder.
+std::string EditorCurrentFolder();
+void SetEditorCurrentFolder(const std::string& folder);
+// The absolute path of a name (a relative one taken from the editor's current folder), without "." and ".." levels; false when it cannot be told or would
 // not fit kMaxPath.
 bool GetLongPath(const char* pszName, std::string& out);
 // The path names an existing file (or, without bNoFolders, a folder).

@@ -129,6 +129,19 @@ TEST(EditorPathText, SplittingAndDepth) {
   EXPECT_EQ(full.substr(full.size() - 4), "/rel");
 }
 
+TEST_F(EditorPath, RelativeNamesFollowTheEditorsFolderNotTheProcesses) {
+  const std::filesystem::path processFolder = std::filesystem::current_path();
+  const std::string before = EditorCurrentFolder();
+  SetEditorCurrentFolder(base);
+  std::string full;
+  ASSERT_TRUE(GetLongPath("file", full));
+  EXPECT_EQ(full, base + "file");
+  SetEditorCurrentFolder("relative/folder");  // refused: the folder stays absolute
+  EXPECT_EQ(EditorCurrentFolder(), base);
+  EXPECT_EQ(std::filesystem::current_path(), processFolder);
+  SetEditorCurrentFolder(before);
+}
+
 TEST_F(EditorPath, FilePathInALine) {
   int start = -1, length = -1;
   const std::string line = "  \"" + base + "file\" (12): error";

@@ -1,0 +1,146 @@
+// The document of one edit window: the text of one file with its display lines and undo history,
+// the file's identity on disk (path, code, byte-order mark, line ends, last-write time, lock), and
+// the panes that show it, reached through the ports of doc_interfaces.h.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "editor/foundation/document/auto_save_timer.h"
+#include "editor/foundation/document/doc_interfaces.h"
+#include "editor/foundation/settings/shared_settings.h"
+#include "editor/foundation/text/doc_line_mgr.h"
+#include "editor/foundation/text/line_end.h"
+#include "editor/foundation/text/memory.h"
+#include "editor/foundation/text/undo_buffer.h"
+#include "editor/foundation/text/wrap_line_mgr.h"
+#include "platform/win_types.h"
+
+namespace platform {
+class FileLock;
+}
+class COpenFileDialog;
+
+// Names of the character codes 0-6 in messages.
+const char* CharCodeName(int code);  // null outside 0-6
+
+class CEditDoc {
+ public:
+  // Lock modes of "nFileShareMode".
+  static constexpr int kLockNone = 0;
+  static constexpr int kLockExclusive = 16;
+  static constexpr int kLockDenyWrite = 32;
+  // Change-watch states.
+  static constexpr int kWatchAsk = 0;
+  static constexpr int kWatchNotify = 1;
+  static constexpr int kWatchOff = 2;
+
+  CEditDoc();
+  ~CEditDoc();
+  CEditDoc(const CEditDoc&) = delete;
+  CEditDoc& operator=(const CEditDoc&) = delete;
+
+  // The windows around the document; any may be null (tests, or before the edit window exists).
+  void SetPorts(const DocPorts& ports);
+  const DocPorts& Ports() const { return m_ports; }
+
+  // ---- Windows (edit_doc.cpp) ----------------------------------------------------------------
+  LRESULT DispatchToViews(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void MoveDocWindow(int x, int y, int width, int height);
+
+  // ---- Queries --------------------------------------------------------------------------------
+  bool IsTextSelected() const;
+  bool CanUndo() const;
+  bool CanRedo() const;
+  bool CanPaste() const;
+  int GetActivePane() const { return m_nActivePaneIndex; }
+  bool IsCommandRefusedReadOnly(int command) const;  // edit_doc_open.cpp
+  // The part of the path after its last "/".
+  const char* GetFileName() const;
+
+  // ---- Opening and the lock (edit_doc_open.cpp) ------------------------------------------------
+  bool FileRead(char* pszPath, bool* pbOpenedElsewhere, int nCharCode, bool bReadOnly, bool bConfirmCodeChange);
+  bool OpenFile(const char* pszPath, int nCharCode, bool bReadOnly);
+  void ReloadWithCode(int nCharCode, bool bReadOnly);
+  void AcquireFileLock();
+  void ReleaseFileLock();
+  bool HoldsFileLock() const;
+
+  // ---- Closing (edit_doc.cpp) ------------------------------------------------------------------
+  void ClearDocument();
+  void ResetAllViews();
+  bool QueryClose();
+  bool ShowOpenDialog(HWND hwndOwner, const char* pszStartFolder, char* pszPath, int* pnCharCode, bool* pbReadOnly);
+  bool ShowSaveDialog(char* pszPath, int* pnCharCode, int* pnSaveLineEnd, bool* pbBom);
+
+  // ---- Panes (edit_doc.cpp) --------------------------------------------------------------------
+  void SetActivePane(int index);
+  LRESULT HandleCommand(int command);
+  void RedrawSiblingPanes();
+  bool UpdatePanesTextAreaLeft(bool redraw);
+  // The block of every pane's caret and ranges in document positions, for RestorePanePositions.
+  std::unique_ptr<PaneMarks[]> SavePanePositions();
+  void RestorePanePositions(std::unique_ptr<PaneMarks[]> saved);
+  void ChangeWrapWidth(bool showProgress, int tabWidth, int wrapWidth);
+
+  // ---- Settings and state (edit_doc.cpp) -------------------------------------------------------
+  void OnSettingsChanged();
+  bool OpenCommonSettings(int page);
+  bool OpenTypeSettings(int page, int typeIndex);
+  bool ChooseFontDialog(LOGFONT* font);
+  void SetImeMode(int mode);
+  void SetModified(bool modified, bool refreshCaption);
+  void SetFilePath(const char* path);
+  void UpdateFileIcon();
+  void FillRecentFileRecord(RecentFileRecord* record);
+  void SaveRecentFileRecord();
+
+  // ---- Saving and backups (edit_doc_save.cpp) --------------------------------------------------
+  bool SaveToPath(const char* pszPath);
+  bool WriteToFile(const char* pszPath, int nSaveLineEnd);
+  int CreateBackupCopy(const char* pszPath);
+  bool BuildBackupPath(char* pszOut, const char* pszPath);
+
+  // ---- Auto-save and change watch (edit_doc_autosave.cpp) --------------------------------------
+  void ReloadAutoSaveSettings();
+  void CheckAutoSave();
+  void CheckFileChangedOnDisk();
+
+  // ---- Captions (edit_doc_caption.cpp) ---------------------------------------------------------
+  void ExpandCaptionFormat(const char* pszTemplate, char* pszOut, int nSize);
+  const char* SkipCaptionBranch(const char* position, int branches);
+  int EvalCaptionCondition(char letter);
+  void UpdateCaption(bool inactive);
+
+  // ---- Fields (the order of the document's model) ----------------------------------------------
+  CAutoSaveTimer m_cAutoSaveTimer;
+  int m_nSettingType = 0;
+  bool m_bTypeFixed = false;
+  bool m_bIsModified = false;
+  char m_szFilePath[kMaxPath] = {};
+  int m_nGrepRunning = 0;
+  int64_t m_nFileTime = 0;  // last-write time in nanoseconds; 0 = none
+  CDocLineMgr m_cDocLineMgr;
+  CWrapLineMgr m_cLayoutMgr;
+  int m_nCharCode = 0;
+  bool m_bBomExist = false;
+  bool m_bInsMode = true;
+  int m_nNewLineType = CLineEnd::CRLF;
+  int m_nSaveLineEnd = CLineEnd::NONE;
+  bool m_bReadOnly = false;
+  bool m_bOutputWindow = false;
+  bool m_bGrepWindow = false;
+  std::string m_szGrepKey;
+  CUndoBuffer m_cUndoBuffer;
+  int m_nActivePaneIndex = 0;
+  SharedSettings* m_pShareData = nullptr;
+  std::unique_ptr<COpenFileDialog> m_pOpenFileDialog;
+  std::string m_szDefaultWildCard = "*.*";
+  int m_nLockMode = kLockNone;
+  std::unique_ptr<platform::FileLock> m_pFileLock;  // held lock; null = none
+  int m_nChangeWatch = kWatchAsk;
+
+ private:
+  DocPorts m_ports;
+};
