@@ -1,15 +1,14 @@
 #include "platform/file_type_icon.h"
 
-#include <QBuffer>
 #include <QIcon>
 #include <QImage>
 #include <QMimeDatabase>
 #include <QMimeType>
 #include <QPixmap>
-#include <span>
 #include <string>
 
 #include "platform/gui_app.h"
+#include "platform/icon_image_qt.h"
 #include "platform/path.h"
 
 namespace platform {
@@ -30,16 +29,8 @@ HICON FileTypeIcon(std::string_view path, int size) {
   const std::string key = "mime:" + QIcon::themeName().toStdString() + ":" + type.name().toStdString() + ":" +
                           std::to_string(size);
   if (HICON known = LoadIcon(nullptr, key.c_str())) return known;
-  const QImage picture =
-      icon.pixmap(size, size).toImage().scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  if (picture.isNull()) return nullptr;
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  if (!picture.save(&buffer, "PNG")) return nullptr;
-  const auto* bytes = reinterpret_cast<const uint8_t*>(png.constData());
-  if (!RegisterIconResource(key, std::span(bytes, static_cast<size_t>(png.size())))) return nullptr;
-  return LoadIcon(nullptr, key.c_str());
+  return RegisterIconImage(key, icon.pixmap(size, size).toImage().scaled(size, size, Qt::IgnoreAspectRatio,
+                                                                          Qt::SmoothTransformation));
 }
 
 }  // namespace platform

@@ -20,16 +20,6 @@ namespace {
 using Mode = FileLock::Mode;
 using Result = FileLock::Result;
 
-void WaitForInputToClose() {
-  for (;;) {
-    pollfd p{0, POLLIN, 0};
-    if (::poll(&p, 1, 1000) > 0) {
-      char c;
-      if (::read(0, &c, 1) <= 0) return;
-    }
-  }
-}
-
 TEST(FileLock, OneHolderAgainstAnotherInTheSameProcess) {
   ScopedTempDir folder;
   folder.Write("a.txt", "text");

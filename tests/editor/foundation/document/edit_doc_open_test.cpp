@@ -345,16 +345,6 @@ TEST_F(OpenTest, TheReadOnlyFilterRefusesEditingCommandsOnly) {
 
 // ---- Two processes ------------------------------------------------------------------------------
 
-void WaitForInputToClose() {
-  for (;;) {
-    pollfd p{0, POLLIN, 0};
-    if (::poll(&p, 1, 1000) > 0) {
-      char c;
-      if (::read(0, &c, 1) <= 0) return;
-    }
-  }
-}
-
 // The copy: a document on a record of its own opens the file in the lock mode it is given, reports,
 // and keeps the file until its input closes.
 TEST(DocumentCopy, DISABLED_HoldsAFile) {
