@@ -16,6 +16,7 @@
 #include "doc_fixture.h"
 #include "editor/foundation/document/edit_doc.h"
 #include "editor/foundation/text/editor_path.h"
+#include "platform/file_lock.h"
 #include "platform/gui_app.h"
 #include "platform/ipc.h"
 #include "platform/sjis_literal.h"
@@ -341,6 +342,26 @@ TEST_F(OpenTest, TheReadOnlyFilterRefusesEditingCommandsOnly) {
   }
   // A read-only document takes no lock.
   EXPECT_FALSE(doc->HoldsFileLock());
+}
+
+TEST_F(OpenTest, ASettingsChangeOfTheLockModeTakesTheLockAgain) {
+  folder.Write("a.txt", "x\n");
+  const std::string path = File("a.txt");
+  common().nFileShareMode = CEditDoc::kLockDenyWrite;
+  ASSERT_TRUE(Read(path, 0));
+  ASSERT_TRUE(doc->HoldsFileLock());
+  EXPECT_FALSE(platform::IsLockedExclusively(path));
+  common().nFileShareMode = CEditDoc::kLockExclusive;
+  doc->OnSettingsChanged();
+  EXPECT_TRUE(doc->HoldsFileLock());
+  EXPECT_EQ(doc->m_nLockMode, CEditDoc::kLockExclusive);
+  EXPECT_TRUE(platform::IsLockedExclusively(path));
+  common().nFileShareMode = CEditDoc::kLockNone;
+  doc->OnSettingsChanged();
+  EXPECT_FALSE(doc->HoldsFileLock());
+  EXPECT_TRUE(platform::CanLockExclusively(path));
+  EXPECT_FALSE(doc->IsCommandRefusedReadOnly(kChar));
+  EXPECT_EQ(ports.frame.progressShown, ports.frame.progressHidden);
 }
 
 // ---- Two processes ------------------------------------------------------------------------------
