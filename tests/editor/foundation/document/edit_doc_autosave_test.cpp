@@ -161,6 +161,10 @@ class DocChangeWatch : public DocFixture {
  protected:
   DocChangeWatch() {
     Common().bCheckFileTimeStamp = 1;
+    OpenDoc();
+  }
+  // The file as written at 01:02:03, opened in a document of the frame.
+  void OpenDoc() {
     dir.Write("a.txt", "old\r\n");
     SetFileTime(dir.File("a.txt"), LocalTimePin::NsOf(2006, 1, 1, 1, 2, 3));
     doc = MakeDoc(dir.File("a.txt"), {"old"});
@@ -220,14 +224,7 @@ TEST_F(DocChangeWatch, QuestionAndAnswers) {
       {"cancel", IDCANCEL, CEditDoc::kWatchAsk, false},
   };
   for (const Case& c : cases) {
-    dir.Write("a.txt", "old\r\n");
-    SetFileTime(dir.File("a.txt"), LocalTimePin::NsOf(2006, 1, 1, 1, 2, 3));
-    doc = MakeDoc(dir.File("a.txt"), {"old"});
-    doc->m_bIsModified = false;
-    GetFileWriteTime(doc->m_szFilePath, &doc->m_nFileTime);
-    DocPorts ports;
-    ports.frame = &frame;
-    doc->SetPorts(ports);
+    OpenDoc();
     questions.clear();
     AnswerWith(c.button);
     ChangeOnDisk("changed " + std::to_string(c.button) + "\r\n");
