@@ -90,7 +90,7 @@ bool CEditDoc::WriteToFile(const char* pszPath, int nSaveLineEnd) {
       const int backup = CreateBackupCopy(pszPath);
       if (backup == 2) write = false;
       if (backup == 3) {
-        write = ShowMessageBox(owner, MB_YESNO | MB_ICONQUESTION | MB_TOPMOST, "ファイル保存"_sj,
+        write = ShowMessageBox(owner, MB_YESNO | MB_ICONQUESTION | MB_TOPMOST, "ファイル保存"_sj, "%s",
                                "バックアップの作成に失敗しました．元ファイルへの上書きを継続して行いますか．"_sj) == IDYES;
       }
     }
