@@ -159,6 +159,23 @@ void EditorSettings() {
   Put("editor_settings", "defaults", text);
 }
 
+// Backup names: each naming mode, the backup folder, the free format with its codes, and a long
+// name (see editor_backup_name_fuzz.cpp for the layout).
+void EditorBackupNames() {
+  const auto put = [](std::string_view name, uint8_t mode, uint8_t dates, uint8_t source, uint8_t switches,
+                      uint32_t generations, std::string_view folder, std::string_view format, std::string_view path) {
+    Put("editor_backup_name", name,
+        Cat({{mode, dates, source, switches}, Le32(generations), Of(folder), {0}, Of(format), {0}, Of(path)}));
+  };
+  for (uint8_t mode = 1; mode <= 6; ++mode) {
+    put("mode" + std::to_string(mode), mode, 0x3F, 2, 0, 0x0062000A, "", "", "/p/src/main.c");
+  }
+  put("folder", 6, 0, 2, 1, 0x0078FFFF, "/bk", "", "/p/表/a.txt"_sj);
+  put("free_format", 3, 0, 2, 2, 0, "", "$1/$0_%Y%m%d%c.*?$x$表"_sj, "/p/a\\b/src/main.c");
+  put("free_format_file_time", 0, 0, 4, 3, 0, "/bk/", "$9$2$1$0_%Y%y%m%d%H%M%S%q%.*", "/x.tar.gz");
+  put("long", 5, 0, 2, 0, 0, "", "", "/" + std::string(250, 'n') + ".txt");
+}
+
 void SeenLists() {
   Put("seen_lists", "both_lists",
       "[Pictures]\r\nPicture=2\r\nMaxPicture=10\r\nKey[000]=cg01\r\nKey[001]=" + std::string("\x82\xa0\x82\xa2") +
@@ -359,6 +376,7 @@ int main(int argc, char** argv) {
   Demo();
   Script();
   EditorSettings();
+  EditorBackupNames();
   ReadFlags();
   SeenLists();
   TextDraw();

@@ -202,8 +202,8 @@ TEST_F(DocumentTest, TheFileNameIsWhatFollowsTheLastSlash) {
     const char* name;
   } cases[] = {
       {"/p/src/main.c", "main.c"},
-      {"/p/表/a.txt", "a.txt"},
-      {"/p/ソ", "ソ"},  // a trail byte 0x5C is part of its character
+      {"/p/表/a.txt"_sj, "a.txt"},
+      {"/p/ソ"_sj, "ソ"_sj},  // a trail byte 0x5C is part of its character
       {"/p/dir/", ""},
       {"", ""},
   };
