@@ -1,5 +1,7 @@
 #include "editor/foundation/document/regex_highlighter.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string_view>
 
@@ -52,6 +54,7 @@ int CRegexHighlighter::ResetPatterns() {
   m_pTypeSettings = nullptr;
   m_nCompiledCounter = 0;
   m_nPatternCount = 0;
+  m_nQuietBefore = 0;
   return 1;
 }
 
@@ -89,6 +92,7 @@ int CRegexHighlighter::BindType(const TypeSettings* type) {
 int CRegexHighlighter::CompilePatterns() {
   ReleasePatterns();
   m_nPatternCount = 0;
+  m_nQuietBefore = 0;
   const TypeSettings* type = m_pTypeSettings;
   if (!type) {
     m_bEnabled = 0;
@@ -102,6 +106,7 @@ int CRegexHighlighter::CompilePatterns() {
   m_bEnabled = type->bUseRegexKeyword;
   if (!m_bEnabled) return 0;
   const BMatchFunc match = MatchEntry();
+  m_pfnMatch = match;
   if (!match) {
     m_bEnabled = 0;
     return 0;
@@ -141,11 +146,12 @@ int CRegexHighlighter::BeginLine() {
     slot.column = -1;
     slot.state = slot.baseState;
   }
+  m_nQuietBefore = 0;
   return 1;
 }
 
 void CRegexHighlighter::SearchFrom(Slot& slot, const char* line, int column, int lineLength) {
-  const BMatchFunc match = MatchEntry();
+  const BMatchFunc match = m_pfnMatch;
   const auto* bytes = reinterpret_cast<const unsigned char*>(line);
   const char* end = line + lineLength;
   int from = column;
@@ -173,20 +179,39 @@ void CRegexHighlighter::SearchFrom(Slot& slot, const char* line, int column, int
   }
 }
 
-bool CRegexHighlighter::MatchAt(const char* line, int column, int lineLength, int* matchLength, int* colorCode) {
-  if (!m_bEnabled || !IsAvailable() || !m_pTypeSettings || m_nPatternCount == 0) return false;
+int CRegexHighlighter::DeinitDll() {
+  // The compiled records belong to the library that is going away.
+  ReleasePatterns();
+  m_bEnabled = 0;
+  return CRegexpDll::DeinitDll();
+}
+
+bool CRegexHighlighter::MatchAtSlots(const char* line, int column, int lineLength, int* matchLength,
+                                     int* colorCode) {
+  // The library's presence is settled at compilation, and an unloading library disables the
+  // keywords (DeinitDll).
+  if (!m_bEnabled || !m_pTypeSettings || m_nPatternCount == 0) return false;
   if (!line || column < 0 || column >= lineLength) return false;
+  int nextMatch = INT_MAX;
   for (int i = 0; i < m_nPatternCount; ++i) {
     Slot& slot = m_slots[i];
     if (slot.state == kDisabled) continue;
-    if (slot.state == kAhead && slot.column > column) continue;
     if (slot.state != kAhead || slot.column < column) {
       SearchFrom(slot, line, column, lineLength);
-      if (slot.state != kAhead || slot.column != column) continue;
+      if (slot.state != kAhead) continue;
+    }
+    if (slot.column > column) {
+      nextMatch = std::min(nextMatch, slot.column);
+      continue;
     }
     if (matchLength) *matchLength = slot.length;
     if (colorCode) *colorCode = slot.colorCode;
+    // The slots after this one were not looked at.
+    m_nQuietBefore = 0;
     return true;
   }
+  // Every pattern still searching has its match stored ahead: until the first of them, no
+  // question needs a slot.
+  m_nQuietBefore = nextMatch;
   return false;
 }

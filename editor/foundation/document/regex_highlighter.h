@@ -41,13 +41,19 @@ class CRegexHighlighter : public CRegexpDll {
   // Whether a keyword starts at the byte column of line[0, lineLength): its length in bytes
   // (at least 1) and its colour code (0-43). The first pattern in list order that matches here
   // wins.
-  bool MatchAt(const char* line, int column, int lineLength, int* matchLength, int* colorCode);
+  bool MatchAt(const char* line, int column, int lineLength, int* matchLength, int* colorCode) {
+    // Asked at every character of every painted line; most columns lie before any stored match.
+    return column >= m_nQuietBefore && MatchAtSlots(line, column, lineLength, matchLength, colorCode);
+  }
   // 1 when the text has one of the accepted forms with a non-empty body, else 0.
   static int IsPatternWellFormed(const char* pattern);
 
   // The library's last message while compiling or matching the keywords.
   const char* GetKeywordErrorText() const { return m_szKeywordMsg; }
   int GetPatternCount() const { return m_nPatternCount; }
+
+ protected:
+  int DeinitDll() override;
 
  private:
   struct Slot {
@@ -61,15 +67,20 @@ class CRegexHighlighter : public CRegexpDll {
   };
 
   void ReleasePatterns();
+  bool MatchAtSlots(const char* line, int column, int lineLength, int* matchLength, int* colorCode);
   // Searches the slot's pattern from the column on and stores the first match of at least one
   // byte; the state says what was found.
   void SearchFrom(Slot& slot, const char* line, int column, int lineLength);
 
+  BMatchFunc m_pfnMatch = nullptr;  // the library's, while enabled
   int m_nTypeIndex = -1;
   int m_bEnabled = 0;
   const TypeSettings* m_pTypeSettings = nullptr;
   int m_nCompiledCounter = 0;
   int m_nPatternCount = 0;
   std::array<Slot, kRegexKeywordCount> m_slots{};
+  // No slot can answer or needs a search at a column before this one (the nearest match stored
+  // ahead); 0 while some slot has yet to search.
+  int m_nQuietBefore = 0;
   char m_szKeywordMsg[kBRegexpMessageSize] = {};
 };

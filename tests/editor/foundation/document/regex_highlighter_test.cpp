@@ -24,8 +24,7 @@ std::ostream& operator<<(std::ostream& os, const Keyword& k) {
 
 // A type that uses its keywords, with every keyword colour shown.
 std::unique_ptr<TypeSettings> MakeType(const std::vector<std::pair<std::string, int>>& patterns) {
-  auto type = std::make_unique<TypeSettings>();
-  std::memset(type.get(), 0, sizeof(TypeSettings));
+  auto type = std::make_unique<TypeSettings>();  // value-initialised: every field 0
   type->nIndex = 3;
   type->bUseRegexKeyword = 1;
   type->nChangeCounter = 7;
@@ -194,6 +193,17 @@ TEST_F(RegexHighlighterTest, QuestionsOutsideTheLine) {
   EXPECT_FALSE(highlighter.MatchAt("a", 1, 1, &length, &code));
   EXPECT_FALSE(highlighter.MatchAt(nullptr, 0, 1, &length, &code));
   EXPECT_TRUE(highlighter.MatchAt("a", 0, 1, &length, &code));
+}
+
+// The compiled patterns are the library's; they go with it, and nothing calls into it afterwards.
+TEST_F(RegexHighlighterTest, UnloadingTheLibraryEndsTheKeywords) {
+  auto type = MakeType({{"/a/k", 29}});
+  ASSERT_EQ(highlighter.BindType(type.get()), 1);
+  ASSERT_TRUE(highlighter.BeginLine());
+  EXPECT_EQ(highlighter.Unload(true), 0);
+  int length = 0, code = 0;
+  EXPECT_FALSE(highlighter.MatchAt("a", 0, 1, &length, &code));
+  EXPECT_EQ(highlighter.BeginLine(), 0);
 }
 
 TEST(RegexHighlighterWithoutLibrary, NothingIsAKeyword) {
