@@ -48,10 +48,6 @@ class CRegexHighlighter : public CRegexpDll {
   // 1 when the text has one of the accepted forms with a non-empty body, else 0.
   static int IsPatternWellFormed(const char* pattern);
 
-  // The library's last message while compiling or matching the keywords.
-  const char* GetKeywordErrorText() const { return m_szKeywordMsg; }
-  int GetPatternCount() const { return m_nPatternCount; }
-
  protected:
   int DeinitDll() override;
 
@@ -82,5 +78,6 @@ class CRegexHighlighter : public CRegexpDll {
   // No slot can answer or needs a search at a column before this one (the nearest match stored
   // ahead); 0 while some slot has yet to search.
   int m_nQuietBefore = 0;
+  // The library's last message while compiling or matching the keywords.
   char m_szKeywordMsg[kBRegexpMessageSize] = {};
 };
