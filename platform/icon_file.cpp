@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/gui_app.h"
+#include "platform/icon_image_qt.h"
 #include "platform/path.h"
 #include "platform/window_qt.h"
 
@@ -41,15 +42,18 @@ HICON LoadImage(HINSTANCE instance, const char* name, UINT type, int cx, int cy,
   std::string key = "file:";
   key += std::to_string(cx) + "x" + std::to_string(cy) + ":" + name;
   if (HICON icon = LoadIcon(instance, key.c_str())) return icon;
-  const QImage picture = ReadIconPicture(hostPath, cx, cy);
+  return RegisterIconImage(key, ReadIconPicture(hostPath, cx, cy));
+}
+
+HICON RegisterIconImage(std::string_view name, const QImage& picture) {
   if (picture.isNull()) return nullptr;
   QByteArray png;
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
   if (!picture.save(&buffer, "PNG")) return nullptr;
   const auto* bytes = reinterpret_cast<const uint8_t*>(png.constData());
-  if (!RegisterIconResource(key, std::span(bytes, static_cast<size_t>(png.size())))) return nullptr;
-  return LoadIcon(instance, key.c_str());
+  if (!RegisterIconResource(name, std::span(bytes, static_cast<size_t>(png.size())))) return nullptr;
+  return LoadIcon(nullptr, std::string(name).c_str());
 }
 
 bool GetIconSize(HICON icon, SIZE* size) {

@@ -102,3 +102,14 @@ class ChildCopy {
   int m_input = -1;
   int m_report = -1;
 };
+
+// In the copy: returns once the parent has closed the copy's input (CloseInput), or has ended.
+inline void WaitForInputToClose() {
+  for (;;) {
+    pollfd p{0, POLLIN, 0};
+    if (::poll(&p, 1, 1000) > 0) {
+      char c;
+      if (::read(0, &c, 1) <= 0) return;
+    }
+  }
+}

@@ -136,11 +136,14 @@ class IDocPrintPreview {
   virtual int PageCount() const = 0;
 };
 
-// Starts another editor process with a command line (arguments as the command line takes them).
+// Starts another edit-window process: its command line is the text (arguments as the command line
+// takes them; null for none), then " -CODE=%d" unless the code is 99 and " -R" when read-only. It
+// starts in the folder given (the editor's current folder when null). With wait, the call returns
+// once the new window is ready. False when no process was started (the launcher has told why).
 class IDocLauncher {
  public:
   virtual ~IDocLauncher() = default;
-  virtual bool LaunchEditorProcess(const char* arguments) = 0;
+  virtual bool LaunchEditorProcess(const char* text, int code, bool readOnly, bool wait, const char* folder) = 0;
 };
 
 struct DocPorts {

@@ -20,10 +20,13 @@
 namespace platform {
 class FileLock;
 }
-class COpenFileDialog;
 
 // Names of the character codes 0-6 in messages.
 const char* CharCodeName(int code);  // null outside 0-6
+
+// To an edit window, with wParam -1: activate pane 0 (lParam 0) or the last visible pane (lParam
+// not 0).
+constexpr UINT MYWM_SETACTIVEPANE = 0x85E6;
 
 class CEditDoc {
  public:
@@ -60,9 +63,17 @@ class CEditDoc {
   const char* GetFileName() const;
 
   // ---- Opening and the lock (edit_doc_open.cpp) ------------------------------------------------
+  // Loads a file into this (cleared or new) document. A relative path is taken from the editor's
+  // current folder, which a successful load sets to the file's folder; a path of kMaxPath bytes or
+  // more is refused. pszPath holds kMaxPath bytes: a folder given is replaced by the file chosen.
   bool FileRead(char* pszPath, bool* pbOpenedElsewhere, int nCharCode, bool bReadOnly, bool bConfirmCodeChange);
+  // Routes an open request (null: ask with the open dialog): to the window that has the file, into
+  // this document when it is empty and untitled, else to a new editor process. True when the file
+  // is open somewhere now (or a process was started for it).
   bool OpenFile(const char* pszPath, int nCharCode, bool bReadOnly);
   void ReloadWithCode(int nCharCode, bool bReadOnly);
+  // The lock of the lock mode ("nFileShareMode": 16 exclusive, 32 deny write) on the file, taken
+  // without waiting; a file another editor process locks is reported and left unlocked.
   void AcquireFileLock();
   void ReleaseFileLock();
   bool HoldsFileLock() const;
@@ -89,8 +100,10 @@ class CEditDoc {
   bool OpenCommonSettings(int page);
   bool OpenTypeSettings(int page, int typeIndex);
   bool ChooseFontDialog(LOGFONT* font);
+  // Does nothing: the toolkit can neither open nor close an input method nor set its mode.
   void SetImeMode(int mode);
   void SetModified(bool modified, bool refreshCaption);
+  // A path of kMaxPath bytes or more is not stored (the path becomes empty).
   void SetFilePath(const char* path);
   void UpdateFileIcon();
   void FillRecentFileRecord(RecentFileRecord* record);
@@ -135,12 +148,18 @@ class CEditDoc {
   CUndoBuffer m_cUndoBuffer;
   int m_nActivePaneIndex = 0;
   SharedSettings* m_pShareData = nullptr;
-  std::unique_ptr<COpenFileDialog> m_pOpenFileDialog;
   std::string m_szDefaultWildCard = "*.*";
   int m_nLockMode = kLockNone;
   std::unique_ptr<platform::FileLock> m_pFileLock;  // held lock; null = none
   int m_nChangeWatch = kWatchAsk;
 
  private:
+  // The shared record of the process (refreshed from CShareData); null without one.
+  SharedSettings* RefreshSettings();
+  const TypeSettings* CurrentType() const;
+  IDocPane* ActivePane() const;
+  HWND FrameWindow() const;
+  void CycleWindows(bool forward);
+
   DocPorts m_ports;
 };

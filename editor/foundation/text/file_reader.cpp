@@ -8,6 +8,7 @@
 #include "editor/foundation/text/code_detect.h"
 #include "editor/foundation/text/editor_path.h"
 #include "editor/foundation/text/text_utils.h"
+#include "platform/file_lock.h"
 
 namespace {
 
@@ -50,7 +51,8 @@ int CFileReader::Open(const char* pszPath, int nCode, int32_t nFlags, bool* pbBo
   if (!pszPath || !CheckPathAccess(pszPath, 4)) throw CError_FileOpen();
   if (!m_file.Open(pszPath, platform::PathMode::kExact)) throw CError_FileOpen();
   platform::FileStamp stamp;
-  if (!m_file.Stamp(stamp) || stamp.size >= kMaxFileSize) {
+  // Another editor process edits the file under its exclusive lock: it is not to be read meanwhile.
+  if (!m_file.Stamp(stamp) || stamp.size >= kMaxFileSize || platform::IsLockedExclusively(pszPath)) {
     m_file.Close();
     throw CError_FileOpen();
   }

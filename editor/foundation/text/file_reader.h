@@ -34,8 +34,9 @@ class CFileReader {
   // the first block; anything else reads as Shift-JIS) and reads the first block. Returns the code
   // in use; *pbBomPresent (when given) tells whether a mark of that code was skipped. Throws
   // CError_FileOpen when already open, when the file cannot be opened (a folder or a pipe cannot),
-  // when its mode bits deny reading, and when it holds 2^31 bytes or more; CError_FileRead when
-  // the first read or the block's memory fails.
+  // when its mode bits deny reading, when it holds 2^31 bytes or more, and while another holder
+  // has it under an exclusive platform::FileLock (an editor process in lock mode 16);
+  // CError_FileRead when the first read or the block's memory fails.
   int Open(const char* pszPath, int nCode, int32_t nFlags, bool* pbBomPresent = nullptr);
 
   // The next line in Shift-JIS with its line end (single-byte form), its length in *pnLen and its
