@@ -16,6 +16,7 @@
 
 #include "editor/foundation/document/caption_fakes.h"
 #include "editor/foundation/document/edit_doc.h"
+#include "editor/foundation/document/fake_ports.h"
 #include "editor/foundation/settings/share_data.h"
 #include "editor/foundation/text/sjis_char.h"
 #include "fuzz_support.h"
@@ -47,10 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::Environment();
   static Environment environment;
 
-  caption_fakes::Frame frame;
-  caption_fakes::Pane pane;
-  caption_fakes::Macros macros;
-  caption_fakes::Preview preview;
+  FakeFrame frame;
+  FakePane pane;
+  FakeMacros macros;
+  FakePreview preview;
   const uint8_t flags = data[0];
   const uint8_t macroState = data[1];
   const uint8_t timeChoice = data[2];

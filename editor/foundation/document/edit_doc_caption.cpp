@@ -177,9 +177,7 @@ void CEditDoc::ExpandCaptionFormat(const char* pszTemplate, char* pszOut, int nS
   CaptionOutput out(pszOut, nSize);
   if (!pszTemplate) return;
   const bool untitled = m_szFilePath[0] == '\0';
-  IDocPane* pane = m_nActivePaneIndex >= 0 && m_nActivePaneIndex < static_cast<int>(m_ports.panes.size())
-                       ? m_ports.panes[static_cast<size_t>(m_nActivePaneIndex)]
-                       : nullptr;
+  const IDocPane* pane = ActivePane();
   const char* p = pszTemplate;
   while (*p && !out.Full()) {
     if (*p != '$') {
@@ -314,11 +312,8 @@ void CEditDoc::ExpandCaptionFormat(const char* pszTemplate, char* pszOut, int nS
 }
 
 void CEditDoc::UpdateCaption(bool inactive) {
-  IDocFrame* frame = m_ports.frame;
-  const int active = m_nActivePaneIndex;
-  IDocPane* pane =
-      active >= 0 && active < static_cast<int>(m_ports.panes.size()) ? m_ports.panes[static_cast<size_t>(active)] : nullptr;
-  if (!frame || !frame->FrameWindow() || !pane || !pane->Window() || !m_pShareData) return;
+  const IDocPane* pane = ActivePane();
+  if (!FrameWindow() || !pane || !pane->Window() || !m_pShareData) return;
   const CommonSettings& common = m_pShareData->Common;
   // The templates live in the shared record, written by other processes: read within the field.
   const auto expand = [this](const char(&field)[256], char* out) {
@@ -329,7 +324,7 @@ void CEditDoc::UpdateCaption(bool inactive) {
   };
   char caption[kCaptionSize];
   expand(inactive ? common.szWinCaptionInactive : common.szWinCaptionActive, caption);
-  frame->SetCaption(caption);
+  m_ports.frame->SetCaption(caption);
   expand(common.szTabWndCaption, caption);
-  frame->SetWindowListEntry(caption, m_szFilePath, m_bGrepWindow);
+  m_ports.frame->SetWindowListEntry(caption, m_szFilePath, m_bGrepWindow);
 }

@@ -6,9 +6,8 @@
 
 CAutoSaveTimer::CAutoSaveTimer() : m_nStartTick(static_cast<uint32_t>(platform::NowMs())), m_nInterval(60000) {}
 
-// Weak, so that the real definitions win wherever they are linked in: the caption and the
-// auto-save settings are built beside the opening.
-__attribute__((weak)) void CEditDoc::UpdateCaption(bool) {}
+// Weak, so that the real definition wins wherever it is linked in: the auto-save settings are
+// built beside the opening.
 __attribute__((weak)) void CEditDoc::ReloadAutoSaveSettings() {}
 
 // The file dialogs come with the file dialog object; until then the dialog counts as cancelled.

@@ -7,16 +7,14 @@
 #include <vector>
 
 #include "caption_fakes.h"
+#include "doc_fixture.h"
 #include "editor/foundation/document/edit_doc.h"
 #include "editor/foundation/settings/share_data.h"
 #include "editor/foundation/text/sjis_char.h"
 #include "platform/path.h"
 #include "platform/sjis_literal.h"
-#include "scoped_named_objects.h"
 
 namespace {
-
-using namespace caption_fakes;
 
 std::string Version() {
   const auto high = static_cast<uint32_t>(ProductVersionHigh());
@@ -40,37 +38,43 @@ SYSTEMTIME LocalOf(std::time_t seconds) {
 }
 
 // Public: the cases of a table set the fixture up through lambdas.
-class CaptionTest : public ::testing::Test {
+// Public: the cases of a table set the fixture up through lambdas.
+class CaptionTest : public DocFixture {
  public:
+  CaptionTest() : DocFixture("CShareData-test-caption") {}
   void SetUp() override {
-    record = std::make_unique<SharedSettings>();
-    CShareData::InitDefaults(*record);
+    DocFixture::SetUp();
     record->nNicknameCount = 1;
     std::strcpy(record->szNicknameFrom[0], "/p/src/");
     std::strcpy(record->szNicknameTo[0], "[src]/");
     std::strcpy(record->MacroSlots[2].File, "slot2.mac");
     std::strcpy(record->szMACROFOLDER, "/macros/");
-    share.Attach(record.get(), names.c_str());
-    doc = std::make_unique<CEditDoc>();
-    doc->m_pShareData = record.get();
-    frame = Frame();
-    pane = Pane();
-    macros = Macros();
-    preview = Preview();
+    Connect();
+  }
+  using DocFixture::doc;
+  using DocFixture::ports;
+  using DocFixture::share;
+
+  // A new document in a window with a frame and a pane, no macro and no preview.
+  void Reset() {
+    NewDocument();
+    macros = FakeMacros();
+    preview = FakePreview();
     withPreview = false;
     Connect();
   }
-
   void Connect() {
-    DocPorts ports;
-    ports.frame = &frame;
-    ports.panes[0] = &pane;
-    ports.macros = &macros;
-    ports.preview = withPreview ? &preview : nullptr;
-    doc->SetPorts(ports);
+    ports.frame.window = SomeWindow();
+    ports.panes[0].window = SomeWindow();
+    DocPorts bound = ports.Ports();
+    bound.macros = &macros;
+    bound.preview = withPreview ? &preview : nullptr;
+    doc->SetPorts(bound);
   }
 
   void SetPath(const char* path) { std::strcpy(doc->m_szFilePath, path); }
+  FakeFrame& frame() { return ports.frame; }
+  FakePane& pane() { return ports.panes[0]; }
 
   std::string Expand(const std::string& format, int size = 1024) {
     std::vector<char> out(static_cast<size_t>(size) + 1, '\x7F');
@@ -79,14 +83,8 @@ class CaptionTest : public ::testing::Test {
     return out.data();
   }
 
-  const ScopedNamedObjects names{"CShareData-test-caption"};
-  std::unique_ptr<SharedSettings> record;
-  CShareData share;
-  std::unique_ptr<CEditDoc> doc;
-  Frame frame;
-  Pane pane;
-  Macros macros;
-  Preview preview;
+  FakeMacros macros;
+  FakePreview preview;
   bool withPreview = false;
 };
 
@@ -122,8 +120,8 @@ TEST_F(CaptionTest, Codes) {
       {"nicknamed path", "$N", [](CaptionTest& t) { t.SetPath("/p/src/main.c"); }, "[src]/main.c"},
       {"untitled", "$F|$/|$f|$g|$N", nullptr,
        untitled + "|" + untitled + "|" + untitled + "|" + untitled + "|" + untitled},
-      {"caret", "$x,$y", [](CaptionTest& t) { t.pane.caret = {4, 9}; }, "5,10"},
-      {"word at the caret", "[$C]", [](CaptionTest& t) { t.pane.word = "word"; }, "[word]"},
+      {"caret", "$x,$y", [](CaptionTest& t) { t.pane().caret = {4, 9}; }, "5,10"},
+      {"word at the caret", "[$C]", [](CaptionTest& t) { t.pane().word = "word"; }, "[word]"},
       {"no pane", "[$C$x$y]", [](CaptionTest& t) { t.doc->SetPorts({}); }, "[]"},
       {"no file time", "$D $T", nullptr, neverSaved + " " + neverSaved},
       {"a file time whose low word is 0", "$D $T", [=](CaptionTest& t) { t.doc->m_nFileTime = lowBitsZero; },
@@ -154,7 +152,7 @@ TEST_F(CaptionTest, Codes) {
       {"minimised window", "${w?G$:O$:${I?$f$:$N$}$}",
        [](CaptionTest& t) {
          t.SetPath("/p/src/m.c");
-         t.frame.minimized = true;
+         t.frame().minimized = true;
        },
        "m.c"},
       {"grep window", "${w?G$:O$:x$}", [](CaptionTest& t) { t.doc->m_bGrepWindow = true; }, "G"},
@@ -172,7 +170,7 @@ TEST_F(CaptionTest, Codes) {
       {"a condition cut after its letter", "a${U", nullptr, "a"},
   };
   for (const auto& c : cases) {
-    SetUp();
+    Reset();
     if (c.setup) c.setup(*this);
     EXPECT_EQ(Expand(c.format), c.expected) << c.name;
   }
@@ -266,21 +264,23 @@ TEST_F(CaptionTest, DefaultCaptions) {
        "needle - tovara "_sj + v + " ", "【Grep】needle"_sj},
   };
   for (const auto& c : cases) {
-    SetUp();
+    Reset();
     SetPath("/p/src/main.c");
     c.setup(*doc);
     doc->UpdateCaption(c.inactive);
-    EXPECT_EQ(frame.caption, c.caption) << c.name;
-    EXPECT_EQ(frame.tab, c.tab) << c.name;
-    EXPECT_EQ(frame.listPath, "/p/src/main.c") << c.name;
-    EXPECT_EQ(frame.listGrep, doc->m_bGrepWindow) << c.name;
+    ASSERT_EQ(frame().captions.size(), 1u) << c.name;
+    EXPECT_EQ(frame().captions[0], c.caption) << c.name;
+    ASSERT_EQ(frame().listEntries.size(), 1u) << c.name;
+    EXPECT_EQ(frame().listEntries[0].tabCaption, c.tab) << c.name;
+    EXPECT_EQ(frame().listEntries[0].path, "/p/src/main.c") << c.name;
+    EXPECT_EQ(frame().listEntries[0].grepWindow, doc->m_bGrepWindow) << c.name;
   }
 
-  SetUp();
-  doc->SetPorts({.frame = &frame});  // no pane yet: nothing changes
+  Reset();
+  ports.panes[0].window = nullptr;  // no pane window yet: nothing changes
   doc->UpdateCaption(false);
-  EXPECT_EQ(frame.caption, "(unset)");
-  EXPECT_EQ(frame.tab, "(unset)");
+  EXPECT_TRUE(frame().captions.empty());
+  EXPECT_TRUE(frame().listEntries.empty());
 }
 
 // A template filling its whole field in the shared record is read within the field.
@@ -288,7 +288,8 @@ TEST_F(CaptionTest, TemplateFillsItsField) {
   std::memset(record->Common.szWinCaptionActive, 'a', sizeof record->Common.szWinCaptionActive);
   std::memset(record->Common.szWinCaptionInactive, 'i', sizeof record->Common.szWinCaptionInactive);
   doc->UpdateCaption(false);
-  EXPECT_EQ(frame.caption, std::string(256, 'a'));
+  ASSERT_EQ(frame().captions.size(), 1u);
+  EXPECT_EQ(frame().captions[0], std::string(256, 'a'));
 }
 
 }  // namespace
