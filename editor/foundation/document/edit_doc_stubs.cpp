@@ -2,10 +2,6 @@
 // replaces its block here.
 #include "editor/foundation/document/edit_doc.h"
 
-// Weak, so that the real definition wins wherever it is linked in: the caption is built beside the
-// opening.
-__attribute__((weak)) void CEditDoc::UpdateCaption(bool) {}
-
 // The file dialogs come with the file dialog object; until then the dialog counts as cancelled.
 bool CEditDoc::ShowOpenDialog(HWND, const char*, char*, int*, bool*) { return false; }
 bool CEditDoc::ShowSaveDialog(char*, int*, int*, bool*) { return false; }

@@ -43,6 +43,11 @@ class CRegexpDll : public CDllLoader {
   const char* GetVersion() const;
 
  protected:
+  // The loaded library's entry points (null while it is not loaded), for wrappers that keep
+  // records of their own.
+  BMatchFunc MatchEntry() const { return IsAvailable() ? m_BMatch : nullptr; }
+  BRegfreeFunc FreeEntry() const { return IsAvailable() ? m_BRegfree : nullptr; }
+
   int InitDll() override;
   int DeinitDll() override;
   const char* GetDllName(const char* arg) override;
