@@ -131,7 +131,7 @@ int Compile(BRegexpPrivate& priv, BREGEXP& rx, std::string_view command, char* m
   std::string text(command);
   ReplacementTemplate replacement;
   replacement.Parse(parsed.replacement);
-  LiteralScan literal(RequiredLiteral(parsed.pattern), parsed.ignoreCase);
+  LiteralScan literal(RequiredLiteral(parsed.pattern, parsed.ignoreCase), parsed.ignoreCase);
   const int groups = onig_number_of_captures(regex.get());
   std::vector<const char*> starts(static_cast<size_t>(groups) + 1, nullptr);
   std::vector<const char*> ends(static_cast<size_t>(groups) + 1, nullptr);

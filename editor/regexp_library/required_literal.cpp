@@ -1,6 +1,10 @@
 #include "editor/regexp_library/required_literal.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -14,27 +18,73 @@ namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
+using Sets = std::vector<ByteSet>;
+
+// Bytes of context kept on each side of a literal: enough to tell most lines apart.
+constexpr size_t kMaxContext = 16;
+
 // What is known of a part of a pattern.
 struct Piece {
   bool fixed = false;  // every match of the part is exactly `text`
   std::string text;
   std::string required;  // the longest text inside every match of the part
+  Sets requiredBefore;   // the bytes next to `required` in every match, nearest first
+  Sets requiredAfter;
+  // The first bytes of every match (head[0] the first) and the last (tail[0] the last). With
+  // `exact`, every match is as long as head and tail, and they hold each of its bytes.
+  bool exact = false;
+  Sets head;
+  Sets tail;
 };
 
-void KeepLonger(std::string& best, const std::string& candidate) {
-  if (candidate.size() > best.size()) best = candidate;
+void Append(Sets& to, const Sets& more) {
+  for (size_t i = 0; i < more.size() && to.size() < kMaxContext; ++i) to.push_back(more[i]);
+}
+
+Sets Repeat(const Sets& sets, unsigned long times) {
+  Sets repeated;
+  for (unsigned long i = 0; i < times && repeated.size() < kMaxContext && !sets.empty(); ++i) Append(repeated, sets);
+  return repeated;
+}
+
+// The bytes just before part `at` (the tails of the parts before it while they are exact), nearest
+// first; and the bytes from part `at` on.
+Sets Before(const std::vector<Piece>& parts, size_t at) {
+  Sets sets;
+  while (at > 0 && sets.size() < kMaxContext) {
+    const Piece& part = parts[--at];
+    Append(sets, part.tail);
+    if (!part.exact) break;
+  }
+  return sets;
+}
+
+Sets From(const std::vector<Piece>& parts, size_t at) {
+  Sets sets;
+  for (; at < parts.size() && sets.size() < kMaxContext; ++at) {
+    Append(sets, parts[at].head);
+    if (!parts[at].exact) break;
+  }
+  return sets;
+}
+
+ByteSet CaseFolded(ByteSet set) {
+  for (int c = 'A'; c <= 'Z'; ++c) {
+    if (set[c] || set[c + 0x20]) set.set(c).set(c + 0x20);
+  }
+  return set;
 }
 
 // A reading of the pattern that gives up, rather than guess, on whatever it does not know for
 // certain. Only the parts whose meaning cannot hide a match are read; any other gives no literal.
 class Parser {
  public:
-  explicit Parser(std::string_view pattern) : m_p(pattern) {}
+  Parser(std::string_view pattern, bool ignoreCase) : m_p(pattern), m_ignoreCase(ignoreCase) {}
 
-  std::string Run() {
-    const Piece top = Alternation(0);
-    if (m_failed || m_pos != m_p.size()) return std::string();
-    return top.required;
+  RequiredText Run() {
+    Piece top = Alternation(0);
+    if (m_failed || m_pos != m_p.size() || top.required.empty()) return RequiredText();
+    return RequiredText{std::move(top.required), std::move(top.requiredBefore), std::move(top.requiredAfter)};
   }
 
  private:
@@ -47,11 +97,41 @@ class Parser {
     m_failed = true;
     return Piece();
   }
-  static Piece Fixed(std::string_view text) {
+  // A part of fixed text; its bytes as sets, an ASCII letter in either case when case is ignored
+  // (a double-byte character is never folded, whatever its trail byte).
+  Piece Fixed(std::string_view text) const {
     Piece piece;
     piece.fixed = true;
     piece.text = text;
     piece.required = text;
+    for (size_t i = 0; i < text.size(); ++i) {
+      const auto c = static_cast<unsigned char>(text[i]);
+      ByteSet set;
+      set.set(c);
+      piece.head.push_back(IsSjisLeadByte(c) || !m_ignoreCase ? set : CaseFolded(set));
+      if (IsSjisLeadByte(c) && i + 1 < text.size())
+        piece.head.push_back(ByteSet().set(static_cast<unsigned char>(text[++i])));
+    }
+    return Exact(std::move(piece));
+  }
+  // One character of a set of one-byte characters.
+  Piece OneOf(const ByteSet& set) const {
+    Piece piece;
+    piece.head.push_back(m_ignoreCase ? CaseFolded(set) : set);
+    return Exact(std::move(piece));
+  }
+  // An assertion or an anchor: it takes no text, so the parts around it stand side by side.
+  static Piece ZeroWidth() {
+    Piece piece;
+    piece.exact = true;
+    return piece;
+  }
+  // A part whose every match is `head`: its tail is the same bytes from the end.
+  static Piece Exact(Piece piece) {
+    piece.exact = piece.head.size() <= kMaxContext;
+    const size_t kept = std::min(piece.head.size(), kMaxContext);
+    piece.tail.assign(piece.head.rbegin(), piece.head.rbegin() + static_cast<std::ptrdiff_t>(kept));
+    piece.head.resize(kept);
     return piece;
   }
 
@@ -69,26 +149,47 @@ class Parser {
   }
 
   Piece Sequence(int depth) {
-    Piece result;
-    result.fixed = true;
-    std::string run;  // the fixed parts since the last part that is not
-    std::string best;
+    std::vector<Piece> parts;
     while (!m_failed && !AtEnd() && Peek() != '|' && Peek() != ')') {
       Piece atom = Atom(depth);
       if (m_failed) break;
       Quantifiers(atom);
-      if (atom.fixed) {
-        run += atom.text;
-      } else {
-        KeepLonger(best, run);
-        run.clear();
-        KeepLonger(best, atom.required);
-        result.fixed = false;
-      }
+      parts.push_back(std::move(atom));
     }
-    KeepLonger(best, run);
-    if (result.fixed) result.text = run;
-    result.required = best;
+    Piece result;
+    result.fixed = true;
+    result.exact = true;
+    size_t width = 0;
+    for (const Piece& part : parts) {
+      result.fixed = result.fixed && part.fixed;
+      result.exact = result.exact && part.exact;
+      width += part.head.size();
+      if (result.fixed) result.text += part.text;
+    }
+    result.exact = result.exact && width <= kMaxContext;
+    result.head = From(parts, 0);
+    result.tail = Before(parts, parts.size());
+    // The runs of fixed parts and what the other parts require, the first of the longest kept.
+    for (size_t i = 0; i < parts.size();) {
+      if (!parts[i].fixed) {
+        if (parts[i].required.size() > result.required.size()) {
+          result.required = parts[i].required;
+          result.requiredBefore = parts[i].requiredBefore;
+          result.requiredAfter = parts[i].requiredAfter;
+        }
+        ++i;
+        continue;
+      }
+      std::string run;
+      size_t end = i;
+      for (; end < parts.size() && parts[end].fixed; ++end) run += parts[end].text;
+      if (run.size() > result.required.size()) {
+        result.required = std::move(run);
+        result.requiredBefore = Before(parts, i);
+        result.requiredAfter = From(parts, end);
+      }
+      i = end;
+    }
     return result;
   }
 
@@ -101,9 +202,11 @@ class Parser {
         return Class();
       case '\\':
         return Escape();
-      case '.':
       case '^':
       case '$':
+        ++m_pos;
+        return ZeroWidth();
+      case '.':
       case ']':  // taken literally by the engine; nothing is lost by not saying so
       case '}':
         ++m_pos;
@@ -137,7 +240,9 @@ class Parser {
       return Piece();
     }
     ++m_pos;
-    if (std::strchr("dDwWsShHbBAzZGKRX", e)) return Piece();  // classes and assertions
+    if (e == 'd') return OneOf(Digits());  // in Shift-JIS only the ASCII digits are digits
+    if (std::strchr("bBAzZGK", e)) return ZeroWidth();
+    if (std::strchr("DwWsShHRX", e)) return Piece();  // classes and assertions
     switch (e) {
       case 't':
         return Fixed("\t");
@@ -152,6 +257,12 @@ class Parser {
     }
     if (std::strchr(".*+?()[]{}|\\^$/-", e)) return Fixed(std::string_view(&e, 1));
     return Fail();
+  }
+
+  static ByteSet Digits() {
+    ByteSet set;
+    for (int c = '0'; c <= '9'; ++c) set.set(c);
+    return set;
   }
 
   Piece Group(int depth) {
@@ -184,48 +295,103 @@ class Parser {
     Piece inner = Alternation(depth + 1);
     if (m_failed || Peek() != ')') return Fail();
     ++m_pos;
-    return assertion ? Piece() : inner;
+    return assertion ? ZeroWidth() : inner;
   }
+
+  // One member of a bracketed class as read here.
+  struct Member {
+    enum Kind { kByte, kSet, kOther } kind;
+    unsigned char byte = 0;  // kByte: a one-byte character written as itself
+    ByteSet set;             // kSet: what an escape stands for
+  };
 
   // A bracketed class is one character of a set: skipped to its end. The engine reads "[" inside
   // a class as itself or as a POSIX bracket, and "]" first as itself; neither is followed here.
+  // When every member is a one-byte ASCII character, a range of them or an escape read here, the
+  // set is known.
   Piece Class() {
     ++m_pos;
-    if (Peek() == '^') ++m_pos;
+    const bool negated = Peek() == '^';
+    if (negated) ++m_pos;
     if (Peek() == ']') return Fail();
+    std::vector<Member> members;
     while (!AtEnd()) {
       const auto c = static_cast<unsigned char>(Peek());
       if (c == ']') {
         ++m_pos;
-        return Piece();
+        const std::optional<ByteSet> set = negated ? std::nullopt : SetOf(members);
+        return set ? OneOf(*set) : Piece();
       }
       if (c == '[') return Fail();
       if (c == '\\') {
         const auto e = static_cast<unsigned char>(Peek(1));
         if (e == 0 || std::strchr("cCM", e)) return Fail();  // control forms take the next character
         m_pos += IsSjisLeadByte(e) ? 3 : 2;
+        members.push_back(EscapeMember(e));
       } else {
         m_pos += IsSjisLeadByte(c) ? 2 : 1;
+        members.push_back(c < 0x80 ? Member{Member::kByte, c, {}} : Member{Member::kOther, 0, {}});
       }
     }
     return Fail();
   }
 
-  // Repetitions after a part: one that may take it no times leaves nothing required, any other
-  // leaves what it requires but makes it no longer fixed.
+  static Member EscapeMember(unsigned char e) {
+    ByteSet set;
+    if (e == 'd') return Member{Member::kSet, 0, Digits()};
+    const char* controls = "tnrf";
+    if (const char* at = e ? std::strchr(controls, e) : nullptr) {
+      return Member{Member::kSet, 0, set.set(static_cast<unsigned char>("\t\n\r\f"[at - controls]))};
+    }
+    if (e && std::strchr(".*+?()[]{}|\\^$/-", e)) return Member{Member::kSet, 0, set.set(e)};
+    return Member{Member::kOther, 0, {}};
+  }
+
+  // The set the members make, or none where any of them is not read here: a "-" between two
+  // characters makes a range of them; at either end it is itself; anywhere else (after a range, by
+  // an escape) and "&&" are left alone.
+  static std::optional<ByteSet> SetOf(const std::vector<Member>& members) {
+    ByteSet set;
+    auto isByte = [&](size_t i, char c) { return members[i].kind == Member::kByte && members[i].byte == c; };
+    for (size_t i = 0; i < members.size(); ++i) {
+      const Member& m = members[i];
+      if (m.kind == Member::kOther) return std::nullopt;
+      if (isByte(i, '&') && i + 1 < members.size() && isByte(i + 1, '&')) return std::nullopt;
+      if (i + 2 < members.size() && isByte(i + 1, '-')) {
+        const Member& last = members[i + 2];
+        if (m.kind != Member::kByte || last.kind != Member::kByte || m.byte == '-' || last.byte < m.byte) {
+          return std::nullopt;
+        }
+        if (i + 3 < members.size() && isByte(i + 3, '-')) return std::nullopt;
+        for (unsigned b = m.byte; b <= last.byte; ++b) set.set(b);
+        i += 2;
+        continue;
+      }
+      if (isByte(i, '-') && i != 0 && i + 1 != members.size()) return std::nullopt;
+      if (m.kind == Member::kSet) {
+        set |= m.set;
+      } else {
+        set.set(m.byte);
+      }
+    }
+    return set;
+  }
+
+  // Repetitions after a part: one that may take it no times leaves nothing known, any other
+  // leaves what it requires but makes it no longer fixed; the bytes at either end are those of
+  // its least count, and it stays exact only with a count of its own.
   void Quantifiers(Piece& piece) {
     for (bool first = true;;) {
       const char c = Peek();
-      bool optional;
+      unsigned long least = 0;
+      bool counted = false;  // exactly `least` times
       if (c == '?' || c == '*') {
         ++m_pos;
-        optional = true;
       } else if (c == '+') {
         ++m_pos;
-        optional = false;
+        least = 1;
       } else if (c == '{') {
         size_t pos = m_pos + 1;
-        unsigned long least = 0;
         const size_t digits = pos;
         while (pos < m_p.size() && IsDigit(m_p[pos])) {
           if (least < 100000) least = least * 10 + static_cast<unsigned long>(m_p[pos] - '0');
@@ -235,23 +401,35 @@ class Parser {
           Fail();  // "{,n}" and other braces the engine reads as text
           return;
         }
+        counted = true;
         if (pos < m_p.size() && m_p[pos] == ',') {
           ++pos;
-          while (pos < m_p.size() && IsDigit(m_p[pos])) ++pos;
+          const size_t most = pos;
+          unsigned long count = 0;
+          while (pos < m_p.size() && IsDigit(m_p[pos])) {
+            if (count < 100000) count = count * 10 + static_cast<unsigned long>(m_p[pos] - '0');
+            ++pos;
+          }
+          counted = pos > most && count == least;
         }
         if (pos >= m_p.size() || m_p[pos] != '}') {
           Fail();
           return;
         }
         m_pos = pos + 1;
-        optional = least == 0;
       } else {
         return;
       }
-      if (optional) {
+      if (least == 0) {
         piece = Piece();
       } else {
         piece.fixed = false;
+        if (piece.exact) {
+          const Sets once = piece.head;
+          piece.head = Repeat(once, least);
+          piece.tail = Repeat(piece.tail, least);
+          piece.exact = counted && once.size() * least <= kMaxContext;
+        }
       }
       // "?" right after the first repetition makes it lazy, with the same least count; after a
       // second one (a possessive "+" among them) it is a repetition of its own.
@@ -261,6 +439,7 @@ class Parser {
   }
 
   std::string_view m_p;
+  bool m_ignoreCase;
   size_t m_pos = 0;
   bool m_failed = false;
 };
@@ -283,7 +462,13 @@ bool MayStartCharacter(const unsigned char* begin, const unsigned char* p) {
 
 }  // namespace
 
-std::string RequiredLiteral(std::string_view pattern) { return Parser(pattern).Run(); }
+RequiredText RequiredLiteral(std::string_view pattern, bool ignoreCase) { return Parser(pattern, ignoreCase).Run(); }
+
+LiteralScan::LiteralScan(const RequiredText& required, bool ignoreCase) : LiteralScan(required.literal, ignoreCase) {
+  if (m_bytes.empty()) return;
+  m_before = required.before;
+  m_after = required.after;
+}
 
 LiteralScan::LiteralScan(std::string_view literal, bool ignoreCase)
     : m_bytes(literal), m_masks(literal.size(), '\xFF') {
@@ -306,18 +491,32 @@ bool LiteralScan::MatchesAt(const unsigned char* p) const {
   return true;
 }
 
+bool LiteralScan::ContextAt(const unsigned char* from, const unsigned char* p, const unsigned char* end) const {
+  if (static_cast<size_t>(p - from) < m_before.size()) return false;
+  const unsigned char* after = p + m_bytes.size();
+  if (static_cast<size_t>(end - after) < m_after.size()) return false;
+  for (size_t i = 0; i < m_before.size(); ++i) {
+    if (!m_before[i][p[-1 - static_cast<std::ptrdiff_t>(i)]]) return false;
+  }
+  for (size_t i = 0; i < m_after.size(); ++i) {
+    if (!m_after[i][after[i]]) return false;
+  }
+  return true;
+}
+
 bool LiteralScan::Occurs(const char* lineStart, const char* from, const char* end) const {
   const size_t n = m_bytes.size();
   if (n == 0) return true;
   if (from > end || static_cast<size_t>(end - from) < n) return false;
   const auto* line = reinterpret_cast<const unsigned char*>(lineStart);
   const auto* start = reinterpret_cast<const unsigned char*>(from);
-  const unsigned char* limit = reinterpret_cast<const unsigned char*>(end) - n + 1;  // past the last start
+  const auto* stop = reinterpret_cast<const unsigned char*>(end);
+  const unsigned char* limit = stop - n + 1;  // past the last start
   // Characters are told from the search's start when it starts one; a search starting inside a
   // character (the engine then steps from there) takes every place the bytes are found.
   int fromStartsCharacter = -1;
   auto found = [&](const unsigned char* p) {
-    if (!MatchesAt(p)) return false;
+    if (!MatchesAt(p) || !ContextAt(start, p, stop)) return false;
     if (fromStartsCharacter < 0) fromStartsCharacter = StartsCharacter(line, start) ? 1 : 0;
     return fromStartsCharacter == 0 || MayStartCharacter(start, p);
   };

@@ -2,32 +2,51 @@
 // without it is passed over without running the engine.
 #pragma once
 
+#include <bitset>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tovara_regexp {
 
-// The longest run of fixed characters that every match of the pattern (Shift-JIS, the library's
-// syntax) holds, written as in the pattern; empty when there is none or when the pattern holds
-// anything whose reading is not certain here (option groups, quoting, escapes with arguments,
-// nested or POSIX brackets, conditionals, calls): a wrong literal would hide matches.
-std::string RequiredLiteral(std::string_view pattern);
+using ByteSet = std::bitset<256>;
+
+struct RequiredText {
+  // The longest run of fixed characters that every match of the pattern (Shift-JIS, the library's
+  // syntax) holds, written as in the pattern; empty when there is none or when the pattern holds
+  // anything whose reading is not certain here (option groups, quoting, escapes with arguments,
+  // nested or POSIX brackets, conditionals, calls): a wrong literal would hide matches.
+  std::string literal;
+  // The bytes that stand next to the literal in every match, as far as they are certain (one-byte
+  // classes, fixed text, counted repetitions): before[0] is the byte just before it, after[0] the
+  // one just after. A literal that most lines hold (a full stop) still tells lines apart by these.
+  std::vector<ByteSet> before;
+  std::vector<ByteSet> after;
+};
+
+// ignoreCase: the sets take ASCII letters in either case, as the engine's ignore-case option does.
+RequiredText RequiredLiteral(std::string_view pattern, bool ignoreCase = false);
 
 class LiteralScan {
  public:
   LiteralScan() = default;
   // ignoreCase: ASCII letters match either case, as the engine's ignore-case option reads them.
   LiteralScan(std::string_view literal, bool ignoreCase);
+  LiteralScan(const RequiredText& required, bool ignoreCase);
 
   bool Empty() const { return m_bytes.empty(); }
-  // Whether the literal occurs in [from, end) where the engine may see a character start. lineStart
-  // is where the text begins, to tell the characters; a literal seen at a trail byte is none.
+  // Whether the literal occurs in [from, end) where the engine may see a character start, with the
+  // bytes it requires around it inside [from, end). lineStart is where the text begins, to tell the
+  // characters; a literal seen at a trail byte is none.
   bool Occurs(const char* lineStart, const char* from, const char* end) const;
 
  private:
   bool MatchesAt(const unsigned char* p) const;
+  bool ContextAt(const unsigned char* from, const unsigned char* p, const unsigned char* end) const;
   std::string m_bytes;  // letters folded to upper case when case is ignored
   std::string m_masks;  // per byte: 0xDF for a letter whose case is ignored, else 0xFF
+  std::vector<ByteSet> m_before;
+  std::vector<ByteSet> m_after;
 };
 
 // Whether searching for the literal pays: it costs a small part of what the engine costs on a line,

@@ -87,7 +87,90 @@ TEST(RequiredLiteral, OfEachPattern) {
       {std::string(100, '(') + "abc" + std::string(100, ')'), ""},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(RequiredLiteral(c.pattern), c.literal) << c.pattern;
+    EXPECT_EQ(RequiredLiteral(c.pattern).literal, c.literal) << c.pattern;
+  }
+}
+
+// The members of a set, as text: "0-9" for a run of three or more.
+std::string Members(const ByteSet& set) {
+  std::string text;
+  for (int c = 0; c < 256; ++c) {
+    if (!set[c]) continue;
+    int last = c;
+    while (last + 1 < 256 && set[last + 1]) ++last;
+    text += static_cast<char>(c);
+    if (last >= c + 2) text += '-';
+    if (last >= c + 1) text += static_cast<char>(last);
+    c = last;
+  }
+  return text;
+}
+
+std::vector<std::string> Members(const std::vector<ByteSet>& sets) {
+  std::vector<std::string> texts;
+  for (const ByteSet& set : sets) texts.push_back(Members(set));
+  return texts;
+}
+
+TEST(RequiredLiteral, BytesBesideTheLiteral) {
+  struct Case {
+    std::string pattern;
+    bool ignoreCase;
+    std::string literal;
+    std::vector<std::string> before;  // nearest first
+    std::vector<std::string> after;
+  };
+  using V = std::vector<std::string>;
+  const std::string nen = "年"_sj;
+  const Case cases[] = {
+      {"[0-9]{3}。"_sj, false, "。"_sj, {"0-9", "0-9", "0-9"}, {}},
+      {"q[0-9]", false, "q", {}, {"0-9"}},
+      {"q[0-9]", true, "q", {}, {"0-9"}},
+      {"[0-9]+年"_sj, false, nen, {"0-9"}, {}},
+      {"[0-9]{2,}年"_sj, false, nen, {"0-9", "0-9"}, {}},
+      {"[0-9]{4}年[0-9]{1,2}月"_sj, false, nen, {"0-9", "0-9", "0-9", "0-9"}, {"0-9"}},
+      {"ab{2}cd", false, "cd", {"b", "b", "a"}, {}},
+      {"ab{2}cd", true, "cd", {"Bb", "Bb", "Aa"}, {}},
+      {"x[a-c_]Y", true, "x", {}, {"A-C_a-c", "Yy"}},
+      {"\\d+-\\d+", false, "-", {"0-9"}, {"0-9"}},
+      {"a(?=bcd)e", false, "a", {}, {"e"}},
+      {"a\\Kbcd", false, "bcd", {"a"}, {}},
+      {"\\bword\\b", false, "word", {}, {}},
+      {"x\\b[0-9]", false, "x", {}, {"0-9"}},
+      {"^[0-9]abc$", false, "abc", {"0-9"}, {}},
+      {"表[0-9]"_sj, false, "表"_sj, {}, {"0-9"}},
+      {"[ab]表"_sj, true, "表"_sj, {"ABab"}, {}},
+      {"a+表"_sj, true, "表"_sj, {"Aa"}, {}},  // the trail byte of a double-byte character is never folded
+      {"表a"_sj, true, "表a"_sj, {}, {}},
+      {"[-a]bc", false, "bc", {"-a"}, {}},
+      {"[a-]bc", false, "bc", {"-a"}, {}},
+      {"[\\-z]bc", false, "bc", {"-z"}, {}},
+      {"[\\d\\t]bc", false, "bc", {"\t0-9"}, {}},
+      {"(?:[0-9]x)+yz", false, "yz", {"x", "0-9"}, {}},
+      {"(x[0-9])+y", false, "x", {}, {"0-9"}},  // within one repetition
+      {"(ab){2}c", false, "ab", {}, {}},
+      {"[x]{20}y", false, "y", V(16, "x"), {}},  // at most sixteen
+      // Nothing beside it where a part may take more than one width, no time, or a set not read here.
+      {"[0-9]*年"_sj, false, nen, {}, {}},
+      {"[0-9]?年"_sj, false, nen, {}, {}},
+      {"x[0-9]{1,2}y[0-9]", false, "x", {}, {"0-9"}},
+      {".年"_sj, false, nen, {}, {}},
+      {"[^0-9]年"_sj, false, nen, {}, {}},
+      {"[０-９]年"_sj, false, nen, {}, {}},
+      {"[a-b-c]年"_sj, false, nen, {}, {}},
+      {"[--a]年"_sj, false, nen, {}, {}},
+      {"[a&&b]年"_sj, false, nen, {}, {}},
+      {"[\\w]年"_sj, false, nen, {}, {}},
+      {"\\w年"_sj, false, nen, {}, {}},
+      {"(a|b)年"_sj, false, nen, {}, {}},
+      {"(?<=[0-9])年"_sj, false, nen, {}, {}},
+      {"[0-9]{0}年"_sj, false, nen, {}, {}},
+  };
+  for (const Case& c : cases) {
+    const RequiredText required = RequiredLiteral(c.pattern, c.ignoreCase);
+    EXPECT_EQ(required.literal, c.literal) << c.pattern;
+    EXPECT_EQ(Members(required.before), c.before) << c.pattern;
+    EXPECT_EQ(Members(required.after), c.after) << c.pattern;
   }
 }
 
@@ -136,6 +219,35 @@ TEST(LiteralScan, FindsTheLiteralOnlyWhereACharacterStarts) {
         EXPECT_FALSE(scan.Occurs(text.data(), text.data() + at + 1, text.data() + length));
       }
     }
+  }
+}
+
+TEST(LiteralScan, TheBytesBesideTheLiteralLieInTheSearch) {
+  struct Case {
+    const char* name;
+    std::string pattern;
+    bool ignoreCase;
+    std::string text;
+    size_t from;
+    bool found;
+  };
+  const std::string stop = "。"_sj;  // 0x81 0x42
+  const Case cases[] = {
+      {"all at the line's start", "[0-9]{3}。"_sj, false, "123" + stop, 0, true},
+      {"one byte short of it", "[0-9]{3}。"_sj, false, "23" + stop, 0, false},
+      {"a byte before the search", "[0-9]{3}。"_sj, false, "123" + stop, 1, false},
+      {"a byte outside the set", "[0-9]{3}。"_sj, false, "1x3" + stop, 0, false},
+      {"the second place fits", "[0-9]{3}。"_sj, false, "x" + stop + "456" + stop, 0, true},
+      {"at the line's end", "q[0-9]", false, "abq7", 0, true},
+      {"past the line's end", "q[0-9]", false, "abq", 0, false},
+      {"the second place at the end", "q[0-9]", false, "qxq1", 0, true},
+      {"a digit after a trail byte q", "q[0-9]", false, "\x89q1", 0, false},
+      {"either case of the literal and the set", "x[a-c]", true, "--Xb", 0, true},
+      {"case counts", "x[a-c]", false, "--xB", 0, false},
+  };
+  for (const Case& c : cases) {
+    const LiteralScan scan(RequiredLiteral(c.pattern, c.ignoreCase), c.ignoreCase);
+    EXPECT_EQ(scan.Occurs(c.text.data(), c.text.data() + c.from, c.text.data() + c.text.size()), c.found) << c.name;
   }
 }
 
@@ -212,22 +324,22 @@ std::string Show(const std::string& bytes) {
 // characters, line ends and lone lead bytes, searched with and without the prefilter.
 TEST(LiteralPrefilter, ResultsAreTheEnginesAlone) {
   const std::vector<std::string> patterns = {
-      "麒麟"_sj,         "[0-9]+年"_sj, "^abc",       "abc$",
-      "error",           "abc|def",     "(abc|abd)x", "ab?c",
-      "(abc)+d",         "(?<n>ab)c",   "a(?=bcd)e",  "(?<=abc)de",
-      "\\d+-\\d+",       "a\\.b",       "[ab]cd[ef]", "\\\\",
-      "表"_sj,           "ソ"_sj,       "N",          "n",
-      "ab{2}cd",         "(a?){3}a{3}", "a+?bc",      "(a)\\1b",
-      "a\\Kbc",          "(?>abc)d",    "\\bword\\b", "[0-9]{4}年[0-9]{1,2}月"_sj,
-      "Ａ"_sj,           " 1",          "x*",         "^$",
-      "abc([\\r\\n]+)$", "\\x41"};
+      "麒麟"_sj, "[0-9]+年"_sj, "^abc", "abc$", "error", "abc|def", "(abc|abd)x", "ab?c", "(abc)+d", "(?<n>ab)c",
+      "a(?=bcd)e", "(?<=abc)de", "\\d+-\\d+", "a\\.b", "[ab]cd[ef]", "\\\\", "表"_sj, "ソ"_sj, "N", "n", "ab{2}cd",
+      "(a?){3}a{3}", "a+?bc", "(a)\\1b", "a\\Kbc", "(?>abc)d", "\\bword\\b", "[0-9]{4}年[0-9]{1,2}月"_sj, "Ａ"_sj, " 1",
+      "x*", "^$", "abc([\\r\\n]+)$", "\\x41",
+      // With bytes required beside the literal.
+      "q[0-9]", "[0-9]{3}。"_sj, "x[a-c]{2}", "[-a]b", "a\\Kb[0-9]", "(?:[0-9]x)+y", "\\d{2}年"_sj, "[0-9]年\\b"_sj};
   const std::vector<std::string> pieces = {
-      "麒麟"_sj, "麒"_sj, "麟"_sj, "年"_sj, "月"_sj, "\x89\x94", "N",    "n",    "abc", "ABC",   "aBc",
-      "abd",     "de",    "def",   "error", "ERROR", "ErRoR",    "x",    "d",    "e",   "表"_sj, "\\",
-      "ソ"_sj,   "\x83",  "-",     "12",    "2024",  "word",     " ",    "\r\n", "\n",  "a",     "aa",
-      "b",       "bb",    "bcd",   "a.b",   "Ａ"_sj, "ａ"_sj,    "\x81", "q"};
+      "麒麟"_sj, "麒"_sj, "麟"_sj, "年"_sj, "月"_sj, "\x89\x94", "N",  "n",     "abc",   "ABC", "aBc",   "abd",
+      "de",      "def",   "error", "ERROR", "ErRoR", "x",        "d",  "e",     "表"_sj, "\\",  "ソ"_sj, "\x83",
+      "-",       "12",    "2024",  "word",  " ",     "\r\n",     "\n", "a",     "aa",    "b",   "bb",    "bcd",
+      "a.b",     "Ａ"_sj, "ａ"_sj, "\x81",  "q",     "q1",       "Q2", "。"_sj, "123",   "xAb", "-b",    "x"};
   std::mt19937 rng(932);
-  std::vector<std::string> lines = {"", "\x81", "abc\r\n", "\x89\x94N", "\x94\x94N", "aaa", "\xF7\xF3\xF3 1"};
+  std::vector<std::string> lines = {"", "\x81", "abc\r\n", "\x89\x94N", "\x94\x94N", "aaa", "\xF7\xF3\xF3 1",
+                                    // the literal and the bytes beside it at the line's edges
+                                    "q1", "xq", "123" + std::string("。"_sj), "12" + std::string("。"_sj), "\x89q1",
+                                    "XBC", "-b"};
   for (int i = 0; i < 300; ++i) {
     std::string line;
     const int count = static_cast<int>(rng() % 12);
