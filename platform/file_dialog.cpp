@@ -447,12 +447,12 @@ void RegisterFileDialog() {
     b.Caption("開く"_sj);
     b.Resizable();
     b.Row([&] {
-      b.StaticText(kFileDialogNameLabel, "ファイル名(&N):"_sj).Width(16);
+      b.StaticText(kFileDialogNameLabel, "ファイル名(&N):"_sj).Width(20);
       b.Edit(kFileDialogName).Width(40);
       b.PushButton(IDOK, "開く(&O)"_sj).Default().Width(12);
     });
     b.Row([&] {
-      b.StaticText(kFileDialogTypeLabel, "ファイルの種類(&T):"_sj).Width(16);
+      b.StaticText(kFileDialogTypeLabel, "ファイルの種類(&T):"_sj).Width(20);
       b.DropDownList(kFileDialogTypes).Width(40);
       b.PushButton(IDCANCEL, "キャンセル"_sj).Width(12);
     });
