@@ -5,23 +5,11 @@
 
 #include "editor/foundation/text/sjis_char.h"
 
-namespace {
-
-// The text cut on a whole character so that it and its NUL fit size bytes.
-void CopyCut(char* out, int size, const char* text) {
-  const int len = static_cast<int>(::strnlen(text, static_cast<size_t>(size)));
-  const int kept = WholeCharsPrefixLength(text, len, size - 1);
-  std::memcpy(out, text, static_cast<size_t>(kept));
-  out[kept] = '\0';
-}
-
-}  // namespace
-
 bool CFileFilterList::AddEntry(const char* pszDescription, const char* pszPatterns) {
   if (!pszDescription || !*pszDescription || !pszPatterns || !*pszPatterns) return false;
   Entry entry;
-  CopyCut(entry.description, kDescriptionSize, pszDescription);
-  CopyCut(entry.patterns, kPatternSize, pszPatterns);
+  CopyWholeChars(entry.description, kDescriptionSize, pszDescription);
+  CopyWholeChars(entry.patterns, kPatternSize, pszPatterns);
   try {
     m_entries.push_back(entry);
   } catch (const std::bad_alloc&) {

@@ -83,13 +83,23 @@ HookShared& Shared() {
 
 bool IsBomCode(int code) { return code == 3 || code == 4 || code == 6; }
 
-// The text cut on a whole character to fit size bytes with its NUL.
-void CopyCut(char* out, int size, const char* text) {
-  const int len = static_cast<int>(::strnlen(text, static_cast<size_t>(size)));
-  const int kept = WholeCharsPrefixLength(text, len, size - 1);
-  std::memcpy(out, text, static_cast<size_t>(kept));
-  out[kept] = '\0';
+// A path that does not fit is none: cut, it would name another file.
+void CopyPath(char* out, const char* path) {
+  const size_t len = ::strnlen(path, kMaxPath);
+  if (len < static_cast<size_t>(kMaxPath)) {
+    std::memcpy(out, path, len + 1);
+  } else {
+    out[0] = '\0';
+  }
 }
+
+// The filters of every dialog but the document's open dialog.
+void AddPlainFilters(CFileFilterList& filters, const char* pszUserWildCard) {
+  filters.AddEntry("ユーザー指定"_sj, pszUserWildCard);
+  filters.AddEntry("テキストファイル"_sj, "*.txt");
+  filters.AddEntry("すべてのファイル"_sj, "*.*");
+}
+
 
 // The folder a path starts the dialog in: an existing folder is its own, otherwise the part
 // before its last "/" (ending with "/").
@@ -160,7 +170,7 @@ void COpenFileDialog::Setup(HINSTANCE hInstance, HWND hwndParent, const char* ps
                             const char* const* ppszOPENFOLDER) {
   m_hInstance = hInstance;
   m_hwndParent = hwndParent;
-  if (pszUserWildCard) CopyCut(m_szDefaultWildCard, sizeof m_szDefaultWildCard, pszUserWildCard);
+  if (pszUserWildCard) CopyWholeChars(m_szDefaultWildCard, sizeof m_szDefaultWildCard, pszUserWildCard);
   if (pszDefaultPath && *pszDefaultPath) {
     const std::string folder = StartFolderOf(pszDefaultPath);
     // A start folder that would not fit is none: never a cut path that names another folder.
@@ -224,15 +234,13 @@ void COpenFileDialog::ReportError() {
 bool COpenFileDialog::SelectOpenPath(char* pszPath, bool /*bKeepFolder*/) {
   if (!pszPath) return false;
   CFileFilterList filters;
-  filters.AddEntry("ユーザー指定"_sj, m_szDefaultWildCard);
-  filters.AddEntry("テキストファイル"_sj, "*.txt");
-  filters.AddEntry("すべてのファイル"_sj, "*.*");
+  AddPlainFilters(filters, m_szDefaultWildCard);
   // The name field shows a file's path; a folder (or a path without a name) leaves it empty.
   char szFile[kMaxPath] = {};
   std::string name;
   SplitFolderAndFile(pszPath, nullptr, &name);
   if (!name.empty() && !(IsExistingFile(pszPath, false) && !IsExistingFile(pszPath, true))) {
-    CopyCut(szFile, sizeof szFile, pszPath);
+    CopyPath(szFile, pszPath);
   }
   InitOpenFileName(szFile, filters.BuildFilterString());
   m_ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
@@ -242,11 +250,9 @@ bool COpenFileDialog::SelectOpenPath(char* pszPath, bool /*bKeepFolder*/) {
 bool COpenFileDialog::SelectSavePath(char* pszPath, bool /*bKeepFolder*/) {
   if (!pszPath) return false;
   CFileFilterList filters;
-  filters.AddEntry("ユーザー指定"_sj, m_szDefaultWildCard);
-  filters.AddEntry("テキストファイル"_sj, "*.txt");
-  filters.AddEntry("すべてのファイル"_sj, "*.*");
+  AddPlainFilters(filters, m_szDefaultWildCard);
   char szFile[kMaxPath] = {};
-  CopyCut(szFile, sizeof szFile, pszPath);
+  CopyPath(szFile, pszPath);
   InitOpenFileName(szFile, filters.BuildFilterString());
   m_ofn.Flags = OFN_EXPLORER | OFN_CREATEPROMPT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
   return Run(true, pszPath);
@@ -284,11 +290,9 @@ bool COpenFileDialog::RunOpenDialog(char* pszPath, int* pnCharCode, bool* pbRead
 bool COpenFileDialog::RunSaveDialog(char* pszPath, int* pnCharCode, CLineEnd* pcEol, bool* pbBom) {
   if (!pszPath) return false;
   CFileFilterList filters;
-  filters.AddEntry("ユーザー指定"_sj, m_szDefaultWildCard);
-  filters.AddEntry("テキストファイル"_sj, "*.txt");
-  filters.AddEntry("すべてのファイル"_sj, "*.*");
+  AddPlainFilters(filters, m_szDefaultWildCard);
   char szFile[kMaxPath] = {};
-  CopyCut(szFile, sizeof szFile, pszPath);
+  CopyPath(szFile, pszPath);
   InitOpenFileName(szFile, filters.BuildFilterString());
   m_ofn.Flags = OFN_ENABLESIZING | OFN_EXPLORER | OFN_CREATEPROMPT | OFN_FILEMUSTEXIST | OFN_SHOWHELP |
                 OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;

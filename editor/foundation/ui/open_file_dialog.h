@@ -32,7 +32,8 @@ class COpenFileDialog {
 
   // Keeps the instance and owner; a given pattern replaces "*.*" as the user-defined filter; a
   // path that is not empty makes its folder the start folder (an existing folder is its own);
-  // the two lists (null-terminated arrays of paths, or null) are offered by the extended dialogs.
+  // the two lists (null-terminated arrays of paths, or null) are offered by the extended dialogs
+  // run next, and must live until they end.
   void Setup(HINSTANCE hInstance, HWND hwndParent, const char* pszUserWildCard, const char* pszDefaultPath,
              const char* const* ppszMRU = nullptr, const char* const* ppszOPENFOLDER = nullptr);
 

@@ -55,7 +55,7 @@ class OpenFileDialogTest : public testing::Test {
     SetWinHelpHook(previousHelp);
   }
   // The dialog set up for the test's folder, with the recent lists given.
-  void Setup(COpenFileDialog& dialog, const char* const* files = nullptr, const char* const* folders = nullptr) {
+  void SetUpDialog(COpenFileDialog& dialog, const char* const* files = nullptr, const char* const* folders = nullptr) {
     dialog.Setup(nullptr, nullptr, nullptr, (root + "/").c_str(), files, folders);
   }
   static void TypeName(HWND d, const std::string& name) {
@@ -83,7 +83,7 @@ TEST_F(OpenFileDialogTest, TheOpenDialogOffersTheTypesCodesAndRecentListsAndGive
   const char* files[] = {recentFile.c_str(), nullptr};
   const char* folders[] = {root.c_str(), nullptr};
   COpenFileDialog dialog;
-  Setup(dialog, files, folders);
+  SetUpDialog(dialog, files, folders);
   std::vector<std::string> types, codes, recent, recentFolders;
   std::vector<bool> shown;
   std::string folder;
@@ -124,7 +124,7 @@ TEST_F(OpenFileDialogTest, TheOpenDialogOffersTheTypesCodesAndRecentListsAndGive
 
 TEST_F(OpenFileDialogTest, AReadOnlyRequestStartsChecked) {
   COpenFileDialog dialog;
-  Setup(dialog);
+  SetUpDialog(dialog);
   UINT check = BST_UNCHECKED;
   std::string codeShown;
   dt::SetShownHook([&](HWND d) {
@@ -148,7 +148,7 @@ TEST_F(OpenFileDialogTest, ARecentFolderMovesTheDialogThereAtOnce) {
   const std::string sub = root + "/sub";
   const char* folders[] = {sub.c_str(), nullptr};
   COpenFileDialog dialog;
-  Setup(dialog, nullptr, folders);
+  SetUpDialog(dialog, nullptr, folders);
   std::string folder, typed;
   dt::SetShownHook([&](HWND d) {
     dt::Select(ft::TemplateDialog(d), kRecentFolders, 0);
@@ -187,7 +187,7 @@ TEST_F(OpenFileDialogTest, TheSaveDialogsByteOrderMarkFollowsTheCode) {
   };
   for (const Case& c : cases) {
     COpenFileDialog dialog;
-    Setup(dialog);
+    SetUpDialog(dialog);
     dt::ControlState bom;
     std::vector<std::string> codes;
     dt::SetShownHook([&](HWND d) {
@@ -215,7 +215,7 @@ TEST_F(OpenFileDialogTest, TheSaveDialogsByteOrderMarkFollowsTheCode) {
 
 TEST_F(OpenFileDialogTest, TheSaveDialogReadsBackCodeLineEndAndMarkWhenTheFileIsOk) {
   COpenFileDialog dialog;
-  Setup(dialog);
+  SetUpDialog(dialog);
   std::vector<std::string> eols;
   int eolSelection = -1;
   dt::ControlState bomAtStart;
@@ -249,7 +249,7 @@ TEST_F(OpenFileDialogTest, TheSaveDialogReadsBackCodeLineEndAndMarkWhenTheFileIs
 
 TEST_F(OpenFileDialogTest, ASaveWithoutCodeAndLineEndHasNoAdditions) {
   COpenFileDialog dialog;
-  Setup(dialog);
+  SetUpDialog(dialog);
   HWND t = reinterpret_cast<HWND>(1);
   std::string typed;
   dt::SetShownHook([&](HWND d) {
@@ -305,7 +305,7 @@ TEST_F(OpenFileDialogTest, AnEmojiNameIsRefusedWhileTheDialogStaysOpen) {
   const std::string emoji = "\xF0\x9F\x98\x80.txt";  // U+1F600, which Shift-JIS lacks
   dir.Write(emoji, "z");
   COpenFileDialog dialog;
-  Setup(dialog);
+  SetUpDialog(dialog);
   std::vector<std::string> typed;
   dt::SetShownHook([&](HWND d) {
     dt::TypeUtf8(d, kFileDialogName, "\xF0\x9F\x98\x80");
@@ -335,7 +335,7 @@ TEST_F(OpenFileDialogTest, AnEmojiNameIsRefusedWhileTheDialogStaysOpen) {
 
 TEST_F(OpenFileDialogTest, MovingTheDialogKeepsItsRectangle) {
   COpenFileDialog dialog;
-  Setup(dialog);
+  SetUpDialog(dialog);
   RECT expected{};
   RECT afterMove{};
   dt::SetShownHook([&](HWND d) {
@@ -359,7 +359,7 @@ TEST_F(OpenFileDialogTest, MovingTheDialogKeepsItsRectangle) {
 
 TEST_F(OpenFileDialogTest, HelpGoesToTheHelpFile) {
   COpenFileDialog dialog;
-  Setup(dialog);
+  SetUpDialog(dialog);
   dt::SetShownHook([&](HWND d) {
     dt::Click(d, kFileDialogHelp);
     HWND t = ft::TemplateDialog(d);
@@ -379,7 +379,7 @@ TEST_F(OpenFileDialogTest, HelpGoesToTheHelpFile) {
 
 TEST_F(OpenFileDialogTest, AFailureToShowBeepsAndSaysWhyACancelSaysNothing) {
   COpenFileDialog dialog;
-  Setup(dialog);
+  SetUpDialog(dialog);
   MessageBoxCapture boxes;
   BeepCapture beeps;
   dt::SetShownHook([](HWND d) { dt::Click(d, IDCANCEL); });
