@@ -664,6 +664,18 @@ BOOL EndDialog(HWND hwnd, INT_PTR result) {
 BOOL IsDialogMessage(HWND hwnd, MSG* msg) {
   DialogWindow* dialog = DialogFromHandle(hwnd);
   if (!dialog || !msg || TopWindowFromHandle(msg->hwnd) != dialog) return 0;
+  // Enter and Esc sent to a control as keys act as they do when pressed there.
+  auto* control = dynamic_cast<Control*>(ChildFromHandle(msg->hwnd));
+  if (msg->message == WM_KEYDOWN && control && control->kind() != ControlKind::kMultiLineEdit) {
+    if (msg->wParam == VK_RETURN) {
+      dialog->pressEnter();
+      return 1;
+    }
+    if (msg->wParam == VK_ESCAPE) {
+      dialog->pressButton(IDCANCEL);
+      return 1;
+    }
+  }
   DispatchMessage(msg);
   return 1;
 }

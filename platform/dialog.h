@@ -30,8 +30,9 @@
 //   after the text of a one-line edit is set.
 // - Keys: Enter gives the default push button's id, or IDOK without one (a multi-line edit takes
 //   Enter as a line break; Space presses the focused button); Esc and the close button give
-//   IDCANCEL; a disabled target button makes them do nothing. Only EndDialog and DestroyWindow close a
-//   dialog. Tab moves through the controls in the order of their declaration; "&" in a text marks
+//   IDCANCEL; a disabled target button makes them do nothing. A WM_KEYDOWN of VK_RETURN or
+//   VK_ESCAPE posted to a control (not a multi-line edit) acts so too when the dialog's loop
+//   takes it. Only EndDialog and DestroyWindow close a dialog. Tab moves through the controls in the order of their declaration; "&" in a text marks
 //   the access key of the letter after it ("&&" is a plain "&"). F1 sends WM_HELP with a HELPINFO
 //   for the focused control (X11 has no "?" in the title bar); a right click on a control other
 //   than an edit sends WM_CONTEXTMENU (an edit shows its own menu).

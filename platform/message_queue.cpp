@@ -48,6 +48,15 @@ void SetQuit(int exitCode) {
   Queue().exitCode = exitCode;
 }
 
+// The serial a message to the handle carries: a window's own, or for a control its window's (GUI
+// thread only).
+uint64_t PostSerial(HWND hwnd) {
+  const uint64_t serial = LiveSerial(hwnd);
+  if (serial != 0 || !IsChildHandle(hwnd) || !IsGuiThread()) return serial;
+  Window* top = TopWindowFromHandle(hwnd);
+  return top ? LiveSerial(top) : 0;
+}
+
 class Receiver final : public QObject {
  protected:
   bool event(QEvent* event) override {
@@ -55,7 +64,7 @@ class Receiver final : public QObject {
     auto* posted = static_cast<PostedEvent*>(event);
     if (posted->quit) {
       SetQuit(static_cast<int>(posted->msg.wParam));
-    } else if (!posted->msg.hwnd || LiveSerial(posted->msg.hwnd) == posted->serial) {
+    } else if (!posted->msg.hwnd || PostSerial(posted->msg.hwnd) == posted->serial) {
       QueueMessage(posted->msg);
     }
     return true;
@@ -129,7 +138,7 @@ bool IsMessageQueued(const std::function<bool(const MSG&)>& match) {
 void DropQueuedMessagesIf(const std::function<bool(const MSG&)>& match) { std::erase_if(Queue().messages, match); }
 
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  uint64_t serial = hwnd ? LiveSerial(hwnd) : 0;
+  uint64_t serial = hwnd ? PostSerial(hwnd) : 0;
   if (hwnd && serial == 0) return 0;
   Receiver* receiver = TheReceiver();
   if (!receiver) return 0;
@@ -177,7 +186,9 @@ LRESULT DispatchMessage(const MSG* msg) {
     reinterpret_cast<TIMERPROC>(msg->lParam)(msg->hwnd, WM_TIMER, msg->wParam, NowMs());
     return 0;
   }
-  return window ? window->send(msg->message, msg->wParam, msg->lParam) : 0;
+  if (window) return window->send(msg->message, msg->wParam, msg->lParam);
+  ChildWindow* child = ChildFromHandle(msg->hwnd);
+  return child ? child->send(msg->message, msg->wParam, msg->lParam) : 0;
 }
 
 }  // namespace platform

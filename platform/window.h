@@ -31,7 +31,8 @@
 // CreateWindowEx makes in a window. Their handles work with IsWindow, DestroyWindow, ShowWindow,
 // IsWindowVisible, EnableWindow, IsWindowEnabled, SetFocus, GetWindowRect (on the screen),
 // GetClientRect, MoveWindow (in the parent's client area), Set/GetWindowText, InvalidateRect,
-// UpdateWindow, SendMessage and GetWindowLongPtr(GWLP_ID); they are never posted to.
+// UpdateWindow, SendMessage and GetWindowLongPtr(GWLP_ID), and PostMessage on the GUI thread (the
+// message lives as long as the control and its window).
 #pragma once
 
 #include <cstdint>

@@ -2,6 +2,8 @@
 // activation and the panes' common operations, settings changes, icons and the recent-file record.
 #include "editor/foundation/document/edit_doc.h"
 
+#include "editor/foundation/ui/open_file_dialog.h"
+
 #include <algorithm>
 #include <cstring>
 

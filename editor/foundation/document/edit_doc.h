@@ -17,6 +17,8 @@
 #include "editor/foundation/text/wrap_line_mgr.h"
 #include "platform/win_types.h"
 
+class COpenFileDialog;
+
 namespace platform {
 class FileLock;
 }
@@ -148,6 +150,7 @@ class CEditDoc {
   CUndoBuffer m_cUndoBuffer;
   int m_nActivePaneIndex = 0;
   SharedSettings* m_pShareData = nullptr;
+  std::unique_ptr<COpenFileDialog> m_pOpenFileDialog;  // made at its first use
   std::string m_szDefaultWildCard = "*.*";
   int m_nLockMode = kLockNone;
   std::unique_ptr<platform::FileLock> m_pFileLock;  // held lock; null = none
@@ -159,6 +162,7 @@ class CEditDoc {
   const TypeSettings* CurrentType() const;
   IDocPane* ActivePane() const;
   HWND FrameWindow() const;
+  COpenFileDialog& FileDialog();
   void CycleWindows(bool forward);
 
   DocPorts m_ports;

@@ -94,6 +94,14 @@ HMENU CRecentFileMenu::CreatePopup(IMenuDrawer& drawer) {
   return BuildPopup(m_pShareData, m_cList, drawer, kFileMenuFirstId, RecordPath, RecordCode);
 }
 
+int CRecentFileMenu::GetPathList(const char** out) {
+  if (!out) return 0;
+  const int n = std::min(m_cList.GetCount(), m_cList.GetVisibleMax());
+  for (int i = 0; i < n; ++i) out[i] = m_cList.GetItemKey(i);
+  out[n] = nullptr;
+  return n;
+}
+
 bool CRecentFileMenu::GetRecord(int i, RecentFileRecord* out) {
   const char* item = m_cList.GetItem(i);
   if (!item || !out) return false;

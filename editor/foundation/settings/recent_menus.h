@@ -15,6 +15,8 @@ class CRecentFileMenu {
   HMENU CreatePopup(IMenuDrawer& drawer);
   int GetCount() { return m_cList.GetCount(); }
   bool GetRecord(int i, RecentFileRecord* out);
+  // The visible files' paths and a final null; the caller gives capacity + 1 entries.
+  int GetPathList(const char** out);
   // The record whose path is exactly this one.
   bool GetRecordByPath(const char* path, RecentFileRecord* out);
   // Adds the record's folder to the recent folders, then the record to the recent files.

@@ -35,3 +35,14 @@ inline int WholeCharsPrefixLength(const char* text, int len, int limit) {
   }
   return n;
 }
+
+// Copies the longest run of whole characters of a NUL-terminated text that leaves room for a NUL
+// in size bytes, and the NUL (nothing for a size below 1).
+inline void CopyWholeChars(char* out, int size, const char* text) {
+  if (size < 1) return;
+  int len = 0;
+  while (len < size && text[len]) ++len;
+  const int kept = WholeCharsPrefixLength(text, len, size - 1);
+  for (int i = 0; i < kept; ++i) out[i] = text[i];
+  out[kept] = '\0';
+}

@@ -16,6 +16,9 @@
 #include "doc_fixture.h"
 #include "editor/foundation/document/edit_doc.h"
 #include "editor/foundation/text/editor_path.h"
+#include "platform/dialog_test.h"
+#include "platform/file_dialog.h"
+#include "platform/file_dialog_test.h"
 #include "platform/file_lock.h"
 #include "platform/gui_app.h"
 #include "platform/ipc.h"
@@ -201,6 +204,50 @@ TEST_F(OpenTest, TypedLineBreaksTakeTheFirstLinesLineEnd) {
     folder.Write("eol.txt", c.text);
     ASSERT_TRUE(Read(File("eol.txt"), 0));
     EXPECT_EQ(doc->m_nNewLineType, c.type);
+  }
+}
+
+TEST_F(OpenTest, AFolderIsOpenedThroughTheOpenDialogStartingThere) {
+  namespace dt = platform::dialog_test;
+  platform::EnsureGuiApp();
+  std::filesystem::create_directories(File("sub"));
+  folder.Write("sub/b.txt", "b\r\n");
+  const std::string sub = File("sub");
+  struct Case {
+    const char* name;
+    bool choose;
+  };
+  for (const Case c : {Case{"cancelled: nothing changes", false}, Case{"a file chosen in the folder", true}}) {
+    SCOPED_TRACE(c.name);
+    NewDocument();
+    std::string shownFolder;
+    dt::SetShownHook([&](HWND d) {
+      shownFolder = platform::file_dialog_test::ShownFolder(d);
+      if (!c.choose) {
+        dt::Click(d, IDCANCEL);
+        return;
+      }
+      SetDlgItemText(d, platform::kFileDialogName, "");
+      EXPECT_TRUE(dt::Type(d, platform::kFileDialogName, "b.txt"));
+      dt::Click(d, platform::kFileDialogReadOnly);
+      dt::Click(d, IDOK);
+    });
+    char buffer[kMaxPath] = {};
+    std::strcpy(buffer, sub.c_str());
+    const bool opened = doc->FileRead(buffer, &elsewhere, 0, false, false);
+    dt::SetShownHook(nullptr);
+    EXPECT_EQ(shownFolder.substr(0, sub.size()), sub);
+    EXPECT_EQ(opened, c.choose);
+    if (c.choose) {
+      EXPECT_STREQ(buffer, File("sub/b.txt").c_str());
+      EXPECT_STREQ(doc->m_szFilePath, File("sub/b.txt").c_str());
+      EXPECT_TRUE(doc->m_bReadOnly);
+      EXPECT_EQ(Line(0), "b\r\n");
+    } else {
+      EXPECT_STREQ(buffer, sub.c_str());
+      EXPECT_STREQ(doc->m_szFilePath, "");
+      EXPECT_EQ(doc->m_cDocLineMgr.GetLineCount(), 0);
+    }
   }
 }
 
