@@ -156,6 +156,7 @@ bool CEditDoc::FileRead(char* pszPath, bool* pbOpenedElsewhere, int nCharCode, b
         m_cDocLineMgr.FreeAllLines();
         m_cDocLineMgr.ResetList();
         m_cLayoutMgr.RewrapAll(nullptr);
+        m_nFileTime = 0;  // the load may have noted the file's time before it stopped
       }
       m_bBomExist = IsBomCode(m_nCharCode);
     }

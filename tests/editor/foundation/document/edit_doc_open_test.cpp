@@ -17,6 +17,7 @@
 #include "doc_fixture.h"
 #include "editor/foundation/document/edit_doc.h"
 #include "editor/foundation/text/editor_path.h"
+#include "editor/foundation/text/job_progress.h"
 #include "platform/file_lock.h"
 #include "platform/gui_app.h"
 #include "platform/ipc.h"
@@ -177,6 +178,32 @@ TEST_F(OpenTest, WhatCannotBeReadIsRefusedAndLeavesTheDocumentUntitled) {
     EXPECT_EQ(doc->m_cDocLineMgr.GetLineCount(), 0);
     EXPECT_FALSE(doc->HoldsFileLock());
   }
+}
+
+// A pump that meets a quit request from its second call on: a load stops after its first lines.
+int pumpCalls = 0;
+bool QuitOnSecondPump() { return ++pumpCalls < 2; }
+
+TEST_F(OpenTest, ALoadStoppedOnTheWayLeavesAnEmptyUntitledDocument) {
+  std::string text;
+  for (int i = 0; i < 2000; ++i) text += "line " + std::to_string(i) + "\r\n";
+  folder.Write("long.txt", text);
+  common().nFileShareMode = CEditDoc::kLockExclusive;
+  pumpCalls = 0;
+  JobUi ui;
+  ui.pump = &QuitOnSecondPump;
+  SetJobUi(ui);
+  MessageBoxCapture boxes;
+  const bool read = Read(File("long.txt"), 0);
+  SetJobUi(JobUi{});
+  EXPECT_FALSE(read);
+  EXPECT_GE(pumpCalls, 2);
+  EXPECT_STREQ(doc->m_szFilePath, "");
+  EXPECT_EQ(doc->m_cDocLineMgr.GetLineCount(), 0);
+  EXPECT_EQ(doc->m_cLayoutMgr.GetLineCount(), 0);
+  EXPECT_EQ(doc->m_nFileTime, 0);  // an untitled document has no file time to show
+  EXPECT_FALSE(doc->HoldsFileLock());
+  EXPECT_EQ(ports.frame.progressShown, ports.frame.progressHidden);
 }
 
 TEST_F(OpenTest, TheRecentRecordBringsBackTheCaretAndTheBookmarks) {
