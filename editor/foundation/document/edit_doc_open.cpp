@@ -156,6 +156,7 @@ bool CEditDoc::FileRead(char* pszPath, bool* pbOpenedElsewhere, int nCharCode, b
         m_cDocLineMgr.FreeAllLines();
         m_cDocLineMgr.ResetList();
         m_cLayoutMgr.RewrapAll(nullptr);
+        m_nFileTime = 0;  // the load may have noted the file's time before it stopped
       }
       m_bBomExist = IsBomCode(m_nCharCode);
     }
@@ -245,7 +246,10 @@ bool CEditDoc::FileRead(char* pszPath, bool* pbOpenedElsewhere, int nCharCode, b
       if (y >= m_cLayoutMgr.GetLineCount()) {
         pane->RunCommand(kCmdGoFileEnd);
       } else {
-        pane->SetViewTopLeft(record.nViewTopLine, record.nViewLeftCol);
+        // The record comes from the settings file: the view starts on a line of this text.
+        const int lastLine = std::max(0, m_cLayoutMgr.GetLineCount() - 1);
+        pane->SetViewTopLeft(std::clamp(record.nViewTopLine, 0, lastLine),
+                             std::clamp(record.nViewLeftCol, 0, std::max(0, m_cLayoutMgr.GetWrapWidth())));
         const CDocLine* line = m_cDocLineMgr.GetLine(record.nY);
         if (line && record.nX > line->GetLengthWithoutEol() && x > 0) --x;
         pane->PlaceCaret(POINT{x, y});

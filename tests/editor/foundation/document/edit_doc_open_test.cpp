@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <string>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "doc_fixture.h"
 #include "editor/foundation/document/edit_doc.h"
 #include "editor/foundation/text/editor_path.h"
+#include "editor/foundation/text/job_progress.h"
 #include "platform/dialog_test.h"
 #include "platform/file_dialog.h"
 #include "platform/file_dialog_test.h"
@@ -49,12 +51,15 @@ class OpenTest : public DocFixture {
     std::strncpy(buffer, path.c_str(), kMaxPath - 1);
     return doc->FileRead(buffer, &elsewhere, code, readOnly, confirm);
   }
-  void Remember(const std::string& path, int code, int x = 0, int y = 0, const char* marks = "") {
+  void Remember(const std::string& path, int code, int x = 0, int y = 0, const char* marks = "", int top = 0,
+                int left = 0) {
     RecentFileRecord r = kEmptyRecentFileRecord;
     std::strcpy(r.szPath, path.c_str());
     r.nCharCode = code;
     r.nX = x;
     r.nY = y;
+    r.nViewTopLine = top;
+    r.nViewLeftCol = left;
     std::strcpy(r.szMark, marks);
     ASSERT_TRUE(CRecentFileMenu(&share).AddRecord(&r));
   }
@@ -139,25 +144,94 @@ TEST_F(OpenTest, ARecordWhoseCodeHasNoNameIsABug) {
   EXPECT_STREQ(doc->m_szFilePath, "");
 }
 
+TEST_F(OpenTest, WhatCannotBeReadIsRefusedAndLeavesTheDocumentUntitled) {
+  folder.Write("noread.txt", "secret\n");
+  ::chmod(File("noread.txt").c_str(), 0200);
+  ASSERT_EQ(::mkfifo(File("fifo").c_str(), 0644), 0);  // its code cannot be told
+  const std::string bug = "バグじゃぁあああ！！！"_sj;
+  const struct {
+    const char* name;
+    bool nullPath;
+    std::string path;
+    std::string caption;
+    UINT flags;
+    std::string text;
+  } cases[] = {
+      {"no read access", false, File("noread.txt"), "tovara", MB_OK | MB_ICONSTOP,
+       "'" + File("noread.txt") + "'\nというファイルを開けません。\n読み込みアクセス権がありません。"_sj},
+      {"the code cannot be detected", false, File("fifo"), "tovara", MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST,
+       File("fifo") + "\n文字コードの判別処理でエラーが発生しました。"_sj},
+      {"no path at all", true, "", bug, MB_YESNO | MB_ICONEXCLAMATION | MB_TOPMOST,
+       "CEditDoc::FileRead()\n\nNULL == pszPath\n【対処】エラーの出た状況を作者に連絡してくださいね。"_sj},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    NewDocument();
+    MessageBoxCapture boxes;
+    if (c.nullPath) {
+      EXPECT_FALSE(doc->FileRead(nullptr, &elsewhere, 99, false, false));
+    } else {
+      EXPECT_FALSE(Read(c.path, 99));
+    }
+    ASSERT_EQ(boxes.requests.size(), 1u);
+    EXPECT_EQ(boxes.requests[0].caption, c.caption);
+    EXPECT_EQ(boxes.requests[0].flags, c.flags);
+    EXPECT_EQ(boxes.requests[0].text, c.text);
+    EXPECT_STREQ(doc->m_szFilePath, "");
+    EXPECT_EQ(doc->m_cDocLineMgr.GetLineCount(), 0);
+    EXPECT_FALSE(doc->HoldsFileLock());
+  }
+}
+
+// A pump that meets a quit request from its second call on: a load stops after its first lines.
+int pumpCalls = 0;
+bool QuitOnSecondPump() { return ++pumpCalls < 2; }
+
+TEST_F(OpenTest, ALoadStoppedOnTheWayLeavesAnEmptyUntitledDocument) {
+  std::string text;
+  for (int i = 0; i < 2000; ++i) text += "line " + std::to_string(i) + "\r\n";
+  folder.Write("long.txt", text);
+  common().nFileShareMode = CEditDoc::kLockExclusive;
+  pumpCalls = 0;
+  JobUi ui;
+  ui.pump = &QuitOnSecondPump;
+  SetJobUi(ui);
+  MessageBoxCapture boxes;
+  const bool read = Read(File("long.txt"), 0);
+  SetJobUi(JobUi{});
+  EXPECT_FALSE(read);
+  EXPECT_GE(pumpCalls, 2);
+  EXPECT_STREQ(doc->m_szFilePath, "");
+  EXPECT_EQ(doc->m_cDocLineMgr.GetLineCount(), 0);
+  EXPECT_EQ(doc->m_cLayoutMgr.GetLineCount(), 0);
+  EXPECT_EQ(doc->m_nFileTime, 0);  // an untitled document has no file time to show
+  EXPECT_FALSE(doc->HoldsFileLock());
+  EXPECT_EQ(ports.frame.progressShown, ports.frame.progressHidden);
+}
+
 TEST_F(OpenTest, TheRecentRecordBringsBackTheCaretAndTheBookmarks) {
   folder.Write("lines.txt", "abc\r\nsecond line\r\nthird\r\n");
   const std::string path = File("lines.txt");
   struct Case {
     const char* name;
     int x, y;
+    int top, left;  // of the view, as recorded
     bool goesToTheEnd;
     POINT caret;
+    int viewTop, viewLeft;  // -1: the wrap width
   };
   const Case cases[] = {
-      {"inside a line", 2, 1, false, {2, 1}},
-      {"beyond the line's end: at the end of its text", 9, 0, false, {3, 0}},
-      {"beyond the file's end", 0, 40, true, {0, 0}},
+      {"inside a line", 2, 1, 1, 0, false, {2, 1}, 1, 0},
+      {"beyond the line's end: at the end of its text", 9, 0, 0, 0, false, {3, 0}, 0, 0},
+      {"beyond the file's end", 0, 40, 0, 0, true, {0, 0}, 0, 0},
+      {"a view before the text starts at its top", 2, 1, -7, -3, false, {2, 1}, 0, 0},
+      {"a view beyond the text starts on its last line", 2, 1, 1000000, 1 << 30, false, {2, 1}, 2, -1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     NewDocument();
     CRecentFileMenu(&share).ClearAll();
-    Remember(path, 0, c.x, c.y, "1,");
+    Remember(path, 0, c.x, c.y, "1,", c.top, c.left);
     MessageBoxCapture boxes;
     ASSERT_TRUE(Read(path, -1));
     FakePane& pane = ports.panes[0];
@@ -169,6 +243,8 @@ TEST_F(OpenTest, TheRecentRecordBringsBackTheCaretAndTheBookmarks) {
       ASSERT_EQ(pane.placements.size(), 1u);
       EXPECT_EQ(pane.placements[0].x, c.caret.x);
       EXPECT_EQ(pane.placements[0].y, c.caret.y);
+      EXPECT_EQ(pane.topLine, c.viewTop);
+      EXPECT_EQ(pane.leftColumn, c.viewLeft < 0 ? doc->m_cLayoutMgr.GetWrapWidth() : c.viewLeft);
     }
     EXPECT_TRUE(doc->m_cDocLineMgr.GetLine(1)->IsBookmarked());
     EXPECT_FALSE(doc->m_cDocLineMgr.GetLine(0)->IsBookmarked());

@@ -1,5 +1,6 @@
 // The document without its windows: the close question, clearing, cycling through edit windows,
 // file names and icons.
+#include <array>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <map>
@@ -194,6 +195,66 @@ TEST_F(DocumentTest, NextAndPrevWindowGoRoundTheWindowsInTheOrderTheyOpened) {
     platform::DestroyWindow(windows[i]);
   }
   paneRequests.clear();
+}
+
+// In a split the panes beside, above or below and across from the active one follow it: their
+// text areas move with it (repainted only where the split shows them) and they are repainted
+// after an edit.
+TEST_F(DocumentTest, SiblingPanesFollowTheActiveOneWhereTheSplitShowsThem) {
+  using Updates = std::vector<bool>;
+  const struct {
+    const char* name;
+    int columns, rows, active;
+    bool moves, redraw;
+    std::array<Updates, 4> updates;  // each pane's text-area recomputations (their redraw flags)
+    std::array<int, 4> repaints;     // RedrawSiblingPanes
+  } cases[] = {
+      {"unsplit", 1, 1, 0, true, true, {Updates{true}, {false}, {false}, {false}}, {0, 0, 0, 0}},
+      {"two columns", 2, 1, 1, true, true, {Updates{true}, {true}, {false}, {false}}, {1, 0, 0, 0}},
+      {"two rows", 1, 2, 2, true, true, {Updates{true}, {false}, {true}, {false}}, {1, 0, 0, 0}},
+      {"two by two", 2, 2, 3, true, true, {Updates{true}, {true}, {true}, {true}}, {1, 1, 1, 0}},
+      {"two by two without redraw", 2, 2, 0, true, false, {Updates{false}, {false}, {false}, {false}}, {0, 1, 1, 1}},
+      {"the active pane's edge stays", 2, 2, 0, false, true, {Updates{true}, {}, {}, {}}, {0, 1, 1, 1}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    NewDocument();
+    ports.splitter.columns = c.columns;
+    ports.splitter.rows = c.rows;
+    doc->SetActivePane(c.active);
+    ports.panes[c.active].textAreaMoves = c.moves;
+    EXPECT_EQ(doc->UpdatePanesTextAreaLeft(c.redraw), c.moves);
+    doc->RedrawSiblingPanes();
+    for (int i = 0; i < 4; ++i) {
+      SCOPED_TRACE(i);
+      EXPECT_EQ(ports.panes[i].textAreaUpdates, c.updates[i]);
+      EXPECT_EQ(ports.panes[i].redraws, c.repaints[i]);
+    }
+  }
+}
+
+// A re-wrap keeps every pane's caret and set ranges on the same characters of the text.
+TEST_F(DocumentTest, ANewWrapWidthKeepsCaretsAndRangesOnTheirCharacters) {
+  const std::string line(100, 'x');
+  doc->m_cDocLineMgr.AppendLine(line.data(), static_cast<int>(line.size()), CLineEnd::CRLF);
+  doc->ChangeWrapWidth(false, 4, 20);
+  ASSERT_EQ(doc->m_cLayoutMgr.GetLineCount(), 5);
+  ports.panes[1].caret = POINT{5, 2};                  // column 45 of the text
+  ports.panes[1].marks.ranges[0] = POINT{0, 1};        // columns 20 to 70
+  ports.panes[1].marks.ranges[1] = POINT{10, 3};
+  ports.panes[1].marks.ranges[2] = POINT{-1, -1};      // no anchor range
+  ports.panes[1].marks.ranges[3] = POINT{-1, -1};
+  doc->ChangeWrapWidth(true, 4, 40);
+  EXPECT_EQ(ports.panes[1].caret.x, 5);
+  EXPECT_EQ(ports.panes[1].caret.y, 1);
+  EXPECT_EQ(ports.panes[1].marks.ranges[0].x, 20);
+  EXPECT_EQ(ports.panes[1].marks.ranges[0].y, 0);
+  EXPECT_EQ(ports.panes[1].marks.ranges[1].x, 30);
+  EXPECT_EQ(ports.panes[1].marks.ranges[1].y, 1);
+  EXPECT_EQ(ports.panes[1].marks.ranges[2].y, -1);
+  for (const FakePane& pane : ports.panes) EXPECT_EQ(pane.invalidations, 2);
+  EXPECT_EQ(ports.frame.progressShown, 1);
+  EXPECT_EQ(ports.frame.progressHidden, 1);
 }
 
 TEST_F(DocumentTest, TheFileNameIsWhatFollowsTheLastSlash) {
