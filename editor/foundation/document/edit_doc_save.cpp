@@ -74,6 +74,7 @@ bool CEditDoc::WriteToFile(const char* pszPath, int nSaveLineEnd) {
   HWND owner = frame ? frame->FrameWindow() : nullptr;
   CJobProgressBar* progress = frame ? frame->ShowProgress() : nullptr;
   const bool heldLock = HoldsFileLock();
+  const int lockMode = m_nLockMode;
   ReleaseFileLock();
 
   bool saved = false;
@@ -121,6 +122,9 @@ bool CEditDoc::WriteToFile(const char* pszPath, int nSaveLineEnd) {
   } else if (heldLock) {
     // The file stays this document's: no other process may take it because a save failed.
     AcquireFileLock();
+  } else {
+    // A lock mode whose lock could not be taken keeps refusing edits: only a lock taken ends that.
+    m_nLockMode = lockMode;
   }
   if (frame) frame->HideProgress();
   m_nChangeWatch = watch;

@@ -272,6 +272,23 @@ TEST_F(DocSave, FailedSaveKeepsStateAndLock) {
   }
 }
 
+// A lock mode whose lock could not be taken (the file is read-only on disk) refuses editing, and a
+// failed save does not end that: only a lock that is taken does.
+TEST_F(DocSave, FailedSaveKeepsTheRefusalOfAMissingLock) {
+  constexpr int kChar = 30200;
+  Common().nFileShareMode = CEditDoc::kLockExclusive;
+  dir.Write("ro.txt", "ro");
+  ASSERT_EQ(::chmod(dir.File("ro.txt").c_str(), 0444), 0);
+  auto doc = MakeDoc(dir.File("ro.txt"), {"new"});
+  doc->AcquireFileLock();
+  ASSERT_FALSE(doc->HoldsFileLock());
+  ASSERT_TRUE(doc->IsCommandRefusedReadOnly(kChar));
+  EXPECT_FALSE(doc->SaveToPath(doc->m_szFilePath));
+  EXPECT_EQ(doc->m_nLockMode, CEditDoc::kLockExclusive);
+  EXPECT_TRUE(doc->IsCommandRefusedReadOnly(kChar));
+  EXPECT_EQ(dir.Read("ro.txt"), "ro");
+}
+
 // The other process of the lock test: it locks the file named by DOC_SAVE_LOCK as another
 // editor process does in its "deny write" mode, reports, and holds it until its input closes.
 TEST(DocSaveChild, DISABLED_HoldFileLock) {
