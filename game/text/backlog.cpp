@@ -24,8 +24,11 @@ BacklogState Backlog{};
 
 namespace {
 
+// Read when the backlog first shows, not at start: many runs never open it, and its window is a
+// picture the size of the screen.
 std::unique_ptr<CMemPlane> backlogWindowImage;
 std::unique_ptr<CMemPlane> voiceIcon;
+bool picturesRead = false;
 BacklogPage page{1, 1};
 
 constexpr int32_t kWindowOpen = 1;
@@ -61,11 +64,19 @@ void MakeRoom() {
   Backlog.count = kBacklogMaxLines - 1;
 }
 
+void ReadPictures() {
+  if (picturesRead) return;
+  picturesRead = true;
+  backlogWindowImage = LoadImageCached(Config.backlogWindowFile, 100);
+  voiceIcon = LoadImageCached(Config.backlogVoiceFile, 100);
+}
+
 }  // namespace
 
 void InitBacklog() {
-  backlogWindowImage = LoadImageCached(Config.backlogWindowFile, 100);
-  voiceIcon = LoadImageCached(Config.backlogVoiceFile, 100);
+  DeleteIfAny(backlogWindowImage);
+  DeleteIfAny(voiceIcon);
+  picturesRead = false;
   CreateTextBox(kBacklogTextBox, Config.backlogText.size, Config.fontColor, Config.fontShadow, kBacklogLineSpacing);
   const int32_t textTop = Config.backlogWindowY + Config.backlogText.y;
   SetTextBoxPos(kBacklogTextBox, Config.backlogWindowX + Config.backlogText.x, textTop, Config.backlogText.width,
@@ -84,6 +95,7 @@ void ReleaseBacklog() {
   DeleteTextBox(kBacklogTextBox);
   DeleteIfAny(backlogWindowImage);
   DeleteIfAny(voiceIcon);
+  picturesRead = false;
 }
 
 void BacklogAddText(std::string_view text, std::string_view voice) {
@@ -159,6 +171,7 @@ BacklogPage BacklogPageLayout() { return page; }
 
 void BacklogDraw() {
   if (!BacklogOpen) return;
+  ReadPictures();
   const int32_t visible = page.rows;
   Backlog.slide = static_cast<float>(Backlog.slide / (1 + 0.4 * FrameScale()));
   if (FrameInput.rightClick) {
