@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "game/app/config.h"
@@ -29,7 +30,13 @@ namespace {
 std::unique_ptr<CMemPlane> backlogWindowImage;
 std::unique_ptr<CMemPlane> voiceIcon;
 bool picturesRead = false;
-BacklogPage page{1, 1};
+// The page is measured when it is first needed: measuring lays text out, which opens the font, and
+// the first frames of a game seldom show the backlog. What the measure depends on is kept as
+// InitBacklog found it.
+BacklogPage measuredPage{1, 1};
+std::optional<CTextDrawContext> pageSettings;  // text box 2's; none when the box was not made
+int64_t pageRoom = 0;                          // the height a page may fill
+bool pageMeasured = true;
 
 constexpr int32_t kWindowOpen = 1;
 constexpr int kMenuClickSound = 7;
@@ -71,6 +78,16 @@ void ReadPictures() {
   voiceIcon = LoadImageCached(Config.backlogVoiceFile, 100);
 }
 
+const BacklogPage& Page() {
+  if (pageMeasured) return measuredPage;
+  pageMeasured = true;
+  // The icons stand on the rows the text box lays its lines out on, and the newest line of a page
+  // must not run past the area or off the bottom of the screen.
+  measuredPage.rowPitch = std::max(1, pageSettings ? TextBoxLinePitchOf(*pageSettings) : 0);
+  measuredPage.rows = static_cast<int32_t>(std::max<int64_t>(1, pageRoom / measuredPage.rowPitch));
+  return measuredPage;
+}
+
 }  // namespace
 
 void InitBacklog() {
@@ -81,11 +98,10 @@ void InitBacklog() {
   const int32_t textTop = Config.backlogWindowY + Config.backlogText.y;
   SetTextBoxPos(kBacklogTextBox, Config.backlogWindowX + Config.backlogText.x, textTop, Config.backlogText.width,
                 Config.backlogText.height);
-  // The icons stand on the rows the text box lays its lines out on, and the newest line of a page
-  // must not run past the area or off the bottom of the screen.
-  page.rowPitch = std::max(1, TextBoxLinePitch(kBacklogTextBox));
-  const int64_t room = std::min<int64_t>(Config.backlogText.height, int64_t{Config.screenHeight} - textTop);
-  page.rows = static_cast<int32_t>(std::max<int64_t>(1, room / page.rowPitch));
+  pageSettings.reset();
+  if (TextBoxes[kBacklogTextBox].renderer) pageSettings = TextBoxes[kBacklogTextBox].settings;
+  pageRoom = std::min<int64_t>(Config.backlogText.height, int64_t{Config.screenHeight} - textTop);
+  pageMeasured = false;
   std::memset(&Backlog, 0, sizeof Backlog);
   Backlog.filledPosition = -1;
   BacklogOpen = false;
@@ -167,11 +183,12 @@ void CloseBacklog() {
   Backlog.filledPosition = -1;
 }
 
-BacklogPage BacklogPageLayout() { return page; }
+BacklogPage BacklogPageLayout() { return Page(); }
 
 void BacklogDraw() {
   if (!BacklogOpen) return;
   ReadPictures();
+  const BacklogPage& page = Page();
   const int32_t visible = page.rows;
   Backlog.slide = static_cast<float>(Backlog.slide / (1 + 0.4 * FrameScale()));
   if (FrameInput.rightClick) {

@@ -214,6 +214,20 @@ TEST_F(BacklogButtons, PicturesAreReadWhenTheBacklogFirstShows) {
   EXPECT_EQ(CursorKind(), 1);
 }
 
+// Measuring the page lays text out, which opens the font: that waits until the page is first
+// needed, and measures the box as InitBacklog made it.
+TEST_F(BacklogButtons, ThePageIsMeasuredWhenFirstNeeded) {
+  ReleaseBacklog();
+  const int opened = font.engine.opened;
+  InitBacklog();
+  EXPECT_EQ(font.engine.opened, opened) << "the font was opened at start";
+  // Box 2 made anew with a larger font after the start does not change the page.
+  CreateTextBox(kBacklogTextBox, 40, 0xFFFFFF, 0, 0);
+  EXPECT_EQ(BacklogPageLayout().rowPitch, 22);
+  EXPECT_EQ(BacklogPageLayout().rows, 8);
+  EXPECT_GT(font.engine.opened, opened);
+}
+
 TEST_F(BacklogButtons, TheIconReplaysItsVoice) {
   Picture("icon.png", 16, 16);
   CopyFixedText(Config.backlogVoiceFile, "icon.png");
