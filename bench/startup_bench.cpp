@@ -10,21 +10,20 @@
 // frame shows: its first frame loads what the title needs. A copy of the demo whose script quits
 // in its first statement: its first frame is the engine's start alone, and its exit_ms is the time
 // from that frame to the end of the process (the baseline's qt_exit_ms beside it).
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <signal.h>
 #include <spawn.h>
+#include <sstream>
+#include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <algorithm>
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
 #include <vector>
 
 extern char** environ;
@@ -35,10 +34,10 @@ using Clock = std::chrono::steady_clock;
 
 struct RunCost {
   double firstFrameMs = 0;
-  double exitMs = 0;  // from the first frame to the end of the process
-  double rssMb = 0;   // the resident peak when the first frame showed
-  double faults = 0;  // minor page faults until the first frame showed
-  double cpuMs = 0;   // processor time of all its threads until the first frame showed
+  double exitMs = 0;     // from the first frame to the end of the process
+  double rssMb = 0;      // the resident peak when the first frame showed
+  double faults = 0;     // minor page faults until the first frame showed
+  double cpuMs = 0;      // processor time of all its threads until the first frame showed
   double peakRssMb = 0;  // the resident peak of the whole run
 };
 
@@ -95,8 +94,7 @@ RunCost RunOnce(const std::string& program, const std::filesystem::path& folder,
   if (got == 1 && stop) kill(pid, SIGTERM);
   int status = 0;
   rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || got != 1)
-    std::abort();
+  if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || got != 1) std::abort();
   const auto end = Clock::now();
   cost.firstFrameMs = std::chrono::duration<double, std::milli>(firstFrame - start).count();
   cost.exitMs = std::chrono::duration<double, std::milli>(end - firstFrame).count();

@@ -1,11 +1,10 @@
 #include "platform/first_frame_mark.h"
 
-#include <unistd.h>
-
 #include <atomic>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 namespace platform {
 

@@ -1,7 +1,6 @@
 #include "platform/libsdl.h"
 
 #include <dlfcn.h>
-
 #include <future>
 #include <mutex>
 
@@ -27,7 +26,7 @@ Loaded Load() {
   Loaded loaded;
   void* const library = dlopen(kSdl, RTLD_NOW | RTLD_LOCAL);
   bool complete = library != nullptr;
-#define VREL_SDL_RESOLVE(name)                                                                          \
+#define VREL_SDL_RESOLVE(name)                                                                            \
   loaded.functions.name = library ? reinterpret_cast<decltype(&::name)>(dlsym(library, #name)) : nullptr; \
   complete = complete && loaded.functions.name != nullptr;
   VREL_SDL_FUNCTIONS(VREL_SDL_RESOLVE)

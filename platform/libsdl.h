@@ -9,27 +9,27 @@
 #include <SDL.h>
 
 // Every function the layer calls.
-#define VREL_SDL_FUNCTIONS(X)      \
-  X(SDL_CloseAudioDevice)          \
-  X(SDL_InitSubSystem)             \
-  X(SDL_JoystickAttachVirtual)     \
-  X(SDL_JoystickClose)             \
-  X(SDL_JoystickDetachVirtual)     \
-  X(SDL_JoystickFromInstanceID)    \
-  X(SDL_JoystickGetAttached)       \
-  X(SDL_JoystickGetAxis)           \
-  X(SDL_JoystickGetButton)         \
+#define VREL_SDL_FUNCTIONS(X)        \
+  X(SDL_CloseAudioDevice)            \
+  X(SDL_InitSubSystem)               \
+  X(SDL_JoystickAttachVirtual)       \
+  X(SDL_JoystickClose)               \
+  X(SDL_JoystickDetachVirtual)       \
+  X(SDL_JoystickFromInstanceID)      \
+  X(SDL_JoystickGetAttached)         \
+  X(SDL_JoystickGetAxis)             \
+  X(SDL_JoystickGetButton)           \
   X(SDL_JoystickGetDeviceInstanceID) \
-  X(SDL_JoystickNumAxes)           \
-  X(SDL_JoystickNumButtons)        \
-  X(SDL_JoystickOpen)              \
-  X(SDL_JoystickSetVirtualAxis)    \
-  X(SDL_JoystickSetVirtualButton)  \
-  X(SDL_JoystickUpdate)            \
-  X(SDL_NumJoysticks)              \
-  X(SDL_OpenAudioDevice)           \
-  X(SDL_PauseAudioDevice)          \
-  X(SDL_QuitSubSystem)             \
+  X(SDL_JoystickNumAxes)             \
+  X(SDL_JoystickNumButtons)          \
+  X(SDL_JoystickOpen)                \
+  X(SDL_JoystickSetVirtualAxis)      \
+  X(SDL_JoystickSetVirtualButton)    \
+  X(SDL_JoystickUpdate)              \
+  X(SDL_NumJoysticks)                \
+  X(SDL_OpenAudioDevice)             \
+  X(SDL_PauseAudioDevice)            \
+  X(SDL_QuitSubSystem)               \
   X(SDL_SetHint)
 
 namespace platform {
