@@ -103,14 +103,27 @@ RunCost RunOnce(const std::string& program, const std::filesystem::path& folder,
 }
 
 // A copy of the built demo, with the script replaced when one is given: the game writes its
-// records into the folder it runs in.
-std::filesystem::path DemoCopy(const std::string& name, const char* script) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / name;
-  std::filesystem::remove_all(dir);
-  std::filesystem::copy(VREL_DEMO_GAME_DIR, dir, std::filesystem::copy_options::recursive);
-  if (script != nullptr) std::ofstream(dir / "start.txt", std::ios::binary | std::ios::trunc) << script;
-  return dir;
-}
+// records into the folder it runs in. One of this process's own, removed when the benchmark ends,
+// so that two benchmarks running at once never share one.
+class DemoCopy {
+ public:
+  DemoCopy(const std::string& name, const char* script)
+      : m_dir(std::filesystem::temp_directory_path() / (name + "-" + std::to_string(getpid()))) {
+    std::filesystem::remove_all(m_dir);
+    std::filesystem::copy(VREL_DEMO_GAME_DIR, m_dir, std::filesystem::copy_options::recursive);
+    if (script != nullptr) std::ofstream(m_dir / "start.txt", std::ios::binary | std::ios::trunc) << script;
+  }
+  ~DemoCopy() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_dir, ignored);
+  }
+  DemoCopy(const DemoCopy&) = delete;
+  DemoCopy& operator=(const DemoCopy&) = delete;
+  const std::filesystem::path& dir() const { return m_dir; }
+
+ private:
+  std::filesystem::path m_dir;
+};
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -155,14 +168,14 @@ void Measure(benchmark::State& state, const std::filesystem::path& folder, bool 
 }
 
 void BM_DemoFirstFrame(benchmark::State& state) {
-  static const std::filesystem::path folder = DemoCopy("vrel-startup-bench-demo", nullptr);
-  Measure(state, folder, true);
+  static const DemoCopy folder("vrel-startup-bench-demo", nullptr);
+  Measure(state, folder.dir(), true);
 }
 BENCHMARK(BM_DemoFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
 
 void BM_QuittingGameFirstFrame(benchmark::State& state) {
-  static const std::filesystem::path folder = DemoCopy("vrel-startup-bench-quit", "QUIT\r\n");
-  Measure(state, folder, false);
+  static const DemoCopy folder("vrel-startup-bench-quit", "QUIT\r\n");
+  Measure(state, folder.dir(), false);
 }
 BENCHMARK(BM_QuittingGameFirstFrame)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
 
