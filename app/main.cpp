@@ -7,6 +7,7 @@
 #include "game/app/win_main.h"
 #include "platform/gui_app.h"
 #include "platform/quit_signal.h"
+#include "platform/sdl_preload.h"
 
 namespace {
 
@@ -29,6 +30,8 @@ int main(int argc, char** argv) {
                  "start the program without arguments to play the game in the current folder.\n");
     return kEditorMissingStatus;
   }
+  // Its loading runs beside the toolkit's start.
+  platform::StartOpeningSdl();
   // Owned here, so that the toolkit is torn down before the exit handlers run.
   platform::GuiApp gui;
   platform::InstallQuitSignals();

@@ -1,6 +1,5 @@
 #include "platform/audio_mixer.h"
 
-#include <SDL.h>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "platform/audio_voice.h"
+#include "platform/libsdl.h"
 
 namespace platform {
 namespace {
@@ -51,7 +51,8 @@ class Mixer {
   }
 
   bool OpenCard() {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    const Sdl* sdl = SdlLibrary();
+    if (!sdl || sdl->SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     SDL_AudioSpec want{};
     want.freq = static_cast<int>(kMixRate);
     want.format = AUDIO_S16SYS;
@@ -60,20 +61,21 @@ class Mixer {
     want.callback = &Mixer::Callback;
     want.userdata = this;
     SDL_AudioSpec have{};
-    card = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    card = sdl->SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (card == 0) {
-      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
       return false;
     }
-    SDL_PauseAudioDevice(card, 0);
+    sdl->SDL_PauseAudioDevice(card, 0);
     return true;
   }
 
   void CloseCard() {
     if (card == 0) return;
-    SDL_CloseAudioDevice(card);
+    const Sdl* sdl = SdlLibrary();  // there since the card opened
+    sdl->SDL_CloseAudioDevice(card);
     card = 0;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    sdl->SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
 
   HRESULT CallHook(AudioCall::Kind kind, uint32_t id, int64_t value) {

@@ -124,7 +124,9 @@ std::string FcString(FcPattern* pattern, const char* object) {
 
 struct FreeTypeFontEngine::Impl {
   std::shared_ptr<Library> library = std::make_shared<Library>();
-  FcConfig* config = FcInitLoadConfigAndFonts();
+  // The process's current configuration, which the toolkit's font database reads too: a
+  // configuration of our own would read every configuration file and font cache a second time.
+  FcConfig* config = FcConfigReference(nullptr);
   std::map<std::string, ResolvedFace, std::less<>> resolved;             // by family
   std::map<std::pair<std::string, int>, std::weak_ptr<FaceFile>> files;  // by file and index
 

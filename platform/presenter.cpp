@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/first_frame_mark.h"
 #include "platform/gui_app.h"
 #include "platform/window_qt.h"
 
@@ -198,6 +199,7 @@ bool PaintFrontImage(HWND hwnd) {
   } else {
     painter->drawImage(target, front);
   }
+  MarkFirstFramePainted();
   return true;
 }
 

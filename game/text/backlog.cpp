@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "game/app/config.h"
@@ -24,9 +25,18 @@ BacklogState Backlog{};
 
 namespace {
 
+// Read when the backlog first shows, not at start: many runs never open it, and its window is a
+// picture the size of the screen.
 std::unique_ptr<CMemPlane> backlogWindowImage;
 std::unique_ptr<CMemPlane> voiceIcon;
-BacklogPage page{1, 1};
+bool picturesRead = false;
+// The page is measured when it is first needed: measuring lays text out, which opens the font, and
+// the first frames of a game seldom show the backlog. What the measure depends on is kept as
+// InitBacklog found it.
+BacklogPage measuredPage{1, 1};
+std::optional<CTextDrawContext> pageSettings;  // text box 2's; none when the box was not made
+int64_t pageRoom = 0;                          // the height a page may fill
+bool pageMeasured = true;
 
 constexpr int32_t kWindowOpen = 1;
 constexpr int kMenuClickSound = 7;
@@ -61,20 +71,37 @@ void MakeRoom() {
   Backlog.count = kBacklogMaxLines - 1;
 }
 
+void ReadPictures() {
+  if (picturesRead) return;
+  picturesRead = true;
+  backlogWindowImage = LoadImageCached(Config.backlogWindowFile, 100);
+  voiceIcon = LoadImageCached(Config.backlogVoiceFile, 100);
+}
+
+const BacklogPage& Page() {
+  if (pageMeasured) return measuredPage;
+  pageMeasured = true;
+  // The icons stand on the rows the text box lays its lines out on, and the newest line of a page
+  // must not run past the area or off the bottom of the screen.
+  measuredPage.rowPitch = std::max(1, pageSettings ? TextBoxLinePitchOf(*pageSettings) : 0);
+  measuredPage.rows = static_cast<int32_t>(std::max<int64_t>(1, pageRoom / measuredPage.rowPitch));
+  return measuredPage;
+}
+
 }  // namespace
 
 void InitBacklog() {
-  backlogWindowImage = LoadImageCached(Config.backlogWindowFile, 100);
-  voiceIcon = LoadImageCached(Config.backlogVoiceFile, 100);
+  DeleteIfAny(backlogWindowImage);
+  DeleteIfAny(voiceIcon);
+  picturesRead = false;
   CreateTextBox(kBacklogTextBox, Config.backlogText.size, Config.fontColor, Config.fontShadow, kBacklogLineSpacing);
   const int32_t textTop = Config.backlogWindowY + Config.backlogText.y;
   SetTextBoxPos(kBacklogTextBox, Config.backlogWindowX + Config.backlogText.x, textTop, Config.backlogText.width,
                 Config.backlogText.height);
-  // The icons stand on the rows the text box lays its lines out on, and the newest line of a page
-  // must not run past the area or off the bottom of the screen.
-  page.rowPitch = std::max(1, TextBoxLinePitch(kBacklogTextBox));
-  const int64_t room = std::min<int64_t>(Config.backlogText.height, int64_t{Config.screenHeight} - textTop);
-  page.rows = static_cast<int32_t>(std::max<int64_t>(1, room / page.rowPitch));
+  pageSettings.reset();
+  if (TextBoxes[kBacklogTextBox].renderer) pageSettings = TextBoxes[kBacklogTextBox].settings;
+  pageRoom = std::min<int64_t>(Config.backlogText.height, int64_t{Config.screenHeight} - textTop);
+  pageMeasured = false;
   std::memset(&Backlog, 0, sizeof Backlog);
   Backlog.filledPosition = -1;
   BacklogOpen = false;
@@ -84,6 +111,7 @@ void ReleaseBacklog() {
   DeleteTextBox(kBacklogTextBox);
   DeleteIfAny(backlogWindowImage);
   DeleteIfAny(voiceIcon);
+  picturesRead = false;
 }
 
 void BacklogAddText(std::string_view text, std::string_view voice) {
@@ -155,10 +183,12 @@ void CloseBacklog() {
   Backlog.filledPosition = -1;
 }
 
-BacklogPage BacklogPageLayout() { return page; }
+BacklogPage BacklogPageLayout() { return Page(); }
 
 void BacklogDraw() {
   if (!BacklogOpen) return;
+  ReadPictures();
+  const BacklogPage& page = Page();
   const int32_t visible = page.rows;
   Backlog.slide = static_cast<float>(Backlog.slide / (1 + 0.4 * FrameScale()));
   if (FrameInput.rightClick) {

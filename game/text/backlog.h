@@ -47,5 +47,5 @@ void BacklogAddText(std::string_view text, std::string_view voice);
 void OpenBacklog();
 void CloseBacklog();
 void BacklogDraw();
-// The page as InitBacklog measured it.
+// The page as measured for the settings InitBacklog found (measured on first use).
 BacklogPage BacklogPageLayout();

@@ -42,7 +42,10 @@ int32_t ChoiceCount = 0;
 
 namespace {
 
+// Read when the window first shows rather than at start: a game's first frames are often a title
+// without it.
 std::unique_ptr<CMemPlane> windowPicture;
+bool windowPictureDue = false;
 
 constexpr int32_t kWindowClosed = 0;
 constexpr int32_t kWindowOpen = 1;
@@ -121,8 +124,14 @@ bool HitWindowButton(int32_t x, int32_t y, int32_t width, int32_t height) {
   return left < cx && cx < left + width && top < cy && cy < top + height;
 }
 
-void LoadMessageWindowPicture() { windowPicture = LoadImageCached(Config.messageWindowFile, 100); }
-void FreeMessageWindowPicture() { DeleteIfAny(windowPicture); }
+void LoadMessageWindowPicture() {
+  DeleteIfAny(windowPicture);
+  windowPictureDue = true;
+}
+void FreeMessageWindowPicture() {
+  DeleteIfAny(windowPicture);
+  windowPictureDue = false;
+}
 
 void OpenMessageWindow() {
   if (Config.effectsOn && !IsSkipping()) {
@@ -161,6 +170,11 @@ void DrawMessageWindow() {
       break;
     default:
       draw = false;
+  }
+  // A window drawn at no opacity draws nothing: it needs no picture yet.
+  if (draw && window.opacity > 0 && windowPictureDue) {
+    windowPictureDue = false;
+    windowPicture = LoadImageCached(Config.messageWindowFile, 100);
   }
   if (draw && windowPicture) DrawSprite(windowPicture.get(), window.originX, window.originY, window.opacity, 0, 1);
   if (Message().namePresent) {

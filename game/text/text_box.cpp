@@ -104,11 +104,15 @@ bool CreateTextBox(int index, int32_t size, COLORREF color, COLORREF shadow, int
 int32_t TextBoxLinePitch(int index) {
   TextBox* box = Box(index);
   if (!box || !box->renderer) return 0;
+  return TextBoxLinePitchOf(box->settings);
+}
+
+int32_t TextBoxLinePitchOf(const CTextDrawContext& settings) {
   // Two lines of one ideographic space each, laid out under the box's own settings and not drawn.
   CTextBoxRenderer renderer;
-  renderer.settings = box->settings;
+  renderer.settings = settings;
   renderer.settings.SetText("　<BR>　<HR>"_sj);
-  const int32_t fallback = box->settings.size + 2 * box->settings.lineSpacing;
+  const int32_t fallback = settings.size + 2 * settings.lineSpacing;
   if (renderer.Layout(false) != 0 || renderer.Glyphs().size() != 2) return fallback;
   return renderer.Glyphs()[1].top - renderer.Glyphs()[0].top;
 }

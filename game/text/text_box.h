@@ -64,6 +64,9 @@ bool IsTextBoxDone(int index);
 // How far apart the box lays out two lines that hold characters; 0 for no box. (A line without any
 // character advances less: the size and spacing alone.)
 int32_t TextBoxLinePitch(int index);
+// The same for settings kept from a box: the measure opens the font, so a caller that needs it only
+// later keeps the box's settings and measures then.
+int32_t TextBoxLinePitchOf(const CTextDrawContext& settings);
 
 // What the frame's drawing of the boxes depends on besides the boxes themselves.
 struct TextBoxFrame {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "game/stage/image_cache.h"
 #include "game/text/cursor_prompt.h"
 #include "game/text/fixed_text.h"
 #include "game/sound/sound_channels.h"
@@ -182,6 +183,49 @@ TEST_F(BacklogButtons, IconsStandOnTheirLinesAndTheNewestLineIsWhole) {
   Input(Wheel(true));
   BacklogDraw();
   checkPage("a page up");
+}
+
+// The backlog's pictures are read when it first shows, not at start: a game that never opens it
+// never decodes its window, a picture the size of the screen.
+TEST_F(BacklogButtons, PicturesAreReadWhenTheBacklogFirstShows) {
+  Picture("window.png", 32, 24);
+  Picture("icon.png", 16, 16);
+  CopyFixedText(Config.backlogWindowFile, "window.png");
+  CopyFixedText(Config.backlogVoiceFile, "icon.png");
+  ReleaseBacklog();
+  FlushImageCache();
+  InitBacklog();
+  BacklogAddText(Sj("あ"_sj), "voice\\A0101.ogg");
+  Input({});
+  BacklogDraw();
+  EXPECT_EQ(ImageCacheLookups(), 0) << "read before the backlog opened";
+  OpenBacklog();
+  BacklogDraw();
+  EXPECT_EQ(ImageCacheLookups(), 2);
+  BacklogDraw();
+  EXPECT_EQ(ImageCacheLookups(), 2) << "read again on a later frame";
+  // The icon is there: its place beside the message's first line is a button.
+  FrameInputState input{};
+  input.cursorX = 10;
+  input.cursorY = 5;
+  SetCursorKind(0);
+  Input(input);
+  BacklogDraw();
+  EXPECT_EQ(CursorKind(), 1);
+}
+
+// Measuring the page lays text out, which opens the font: that waits until the page is first
+// needed, and measures the box as InitBacklog made it.
+TEST_F(BacklogButtons, ThePageIsMeasuredWhenFirstNeeded) {
+  ReleaseBacklog();
+  const int opened = font.engine.opened;
+  InitBacklog();
+  EXPECT_EQ(font.engine.opened, opened) << "the font was opened at start";
+  // Box 2 made anew with a larger font after the start does not change the page.
+  CreateTextBox(kBacklogTextBox, 40, 0xFFFFFF, 0, 0);
+  EXPECT_EQ(BacklogPageLayout().rowPitch, 22);
+  EXPECT_EQ(BacklogPageLayout().rows, 8);
+  EXPECT_GT(font.engine.opened, opened);
 }
 
 TEST_F(BacklogButtons, TheIconReplaysItsVoice) {

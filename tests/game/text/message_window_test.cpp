@@ -1,11 +1,19 @@
 #include "game/text/message_window.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
 
 #include "game/app/config.h"
+#include "game/stage/image_cache.h"
+#include "game/text/fixed_text.h"
 #include "game/script/engine_state.h"
 #include "game/app/frame_input.h"
 #include "game/app/run_state.h"
+#include "sdk/graphics/png_writer.h"
 
 namespace {
 
@@ -37,6 +45,49 @@ TEST(IsSkipping, ReadTextSkipKeyModeAndHiddenWindow) {
   EXPECT_FALSE(SkipMode);
   EXPECT_EQ(EngineState.presentation.message.autoPlayWait, 50);
   FrameInput = {};
+  Config = saved;
+}
+
+// The window's picture is read when the window first shows, not when the engine starts: a title
+// without the window never decodes it.
+TEST(MessageWindowPicture, IsReadWhenTheWindowFirstShows) {
+  const GameConfig saved = Config;
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("vrel_window_" + std::to_string(getpid()) + ".png");
+  PngFixture png;
+  png.width = 8;
+  png.height = 4;
+  png.rows.assign(4, std::vector<uint8_t>(8 * 3, 0x40));
+  ASSERT_TRUE(WritePng(file.string(), png));
+  CopyFixedText(Config.messageWindowFile, file.string());
+  Config.imageCacheSize = 0;
+  Config.messageWindowAlpha = 200;
+  FlushImageCache();
+  MessageWindowState& window = EngineState.presentation.window;
+  window.state = 0;  // closed
+  LoadMessageWindowPicture();
+  DrawMessageWindow();
+  EXPECT_EQ(ImageCacheLookups(), 0) << "read before the window showed";
+  // A window closing from closed (as a script's first statements often ask) shows nothing.
+  window.state = 3;
+  window.opacity = 0;
+  DrawMessageWindow();
+  EXPECT_EQ(ImageCacheLookups(), 0) << "read for a window that showed nothing";
+  window.state = 2;  // opening
+  DrawMessageWindow();
+  EXPECT_EQ(ImageCacheLookups(), 1);
+  DrawMessageWindow();
+  EXPECT_EQ(ImageCacheLookups(), 1) << "read again on a later frame";
+  // A new start reads it again when the window next shows; after the exit it is not read at all.
+  LoadMessageWindowPicture();
+  DrawMessageWindow();
+  EXPECT_EQ(ImageCacheLookups(), 2);
+  FreeMessageWindowPicture();
+  DrawMessageWindow();
+  EXPECT_EQ(ImageCacheLookups(), 2);
+  window = MessageWindowState{};
+  std::filesystem::remove(file);
+  FlushImageCache();
   Config = saved;
 }
 
