@@ -179,11 +179,16 @@ Window::~Window() {
 }
 
 Window::BusyScope::BusyScope(Window& w) : window(w) {
-  for (Window* x = &window; x; x = x->embeddingWindow()) ++x->m_busy;
+  ++window.m_busy;
+  for (Window* x = window.embeddingWindow(); x; x = x->embeddingWindow()) {
+    ++x->m_busy;
+    parents.push_back(x);
+  }
 }
 
 Window::BusyScope::~BusyScope() {
-  for (Window* x = &window; x; x = x->embeddingWindow()) --x->m_busy;
+  --window.m_busy;
+  for (Window* x : parents) --x->m_busy;
 }
 
 Window* Window::embeddingWindow() const {

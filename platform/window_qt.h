@@ -113,6 +113,8 @@ class Window : public QMainWindow {
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
     Window& window;
+    // The windows it is a child window of, as they were when the scope began.
+    std::vector<Window*> parents;
   };
 
  protected:
