@@ -2,6 +2,7 @@
 // character 8 pixels wide, a double-byte one 16, every line 16 high).
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "box_font_engine.h"
