@@ -3,7 +3,7 @@
 // and 110) stand for these shapes.
 #pragma once
 
-#include "platform/win_types.h"
+#include "platform/window.h"
 
 namespace platform {
 
@@ -22,5 +22,26 @@ void SetWindowCursor(HWND window, CursorShape shape);
 // to change one: what tests look at.
 CursorShape LastCursorShape();
 int CursorChanges();
+
+}  // namespace platform
+
+// The system's cursors by number (LoadCursor with no instance).
+inline const char* const IDC_ARROW = MAKEINTRESOURCE(32512);
+inline const char* const IDC_WAIT = MAKEINTRESOURCE(32514);
+
+namespace platform {
+
+// The process's current cursor, in the editor's terms. The wait cursor, once current, shows over
+// every window of the program, whatever lies under the mouse; any other cursor (or null) hands the
+// shape back to the windows, each showing its class cursor. GUI thread only.
+//
+// A system cursor by number (IDC_ARROW, IDC_WAIT); null for an instance's own cursors, which the
+// program has none of, and for other numbers.
+HCURSOR LoadCursor(HINSTANCE instance, const char* name);
+// Makes the cursor current and returns the one that was; the arrow is current at the start.
+HCURSOR SetCursor(HCURSOR cursor);
+HCURSOR GetCursor();
+// Whether the wait cursor is being shown over the whole program: what tests look at.
+bool WaitCursorShown();
 
 }  // namespace platform

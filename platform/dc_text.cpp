@@ -1,5 +1,6 @@
 #include "platform/dc_text.h"
 
+#include <cstring>
 #include <string_view>
 
 #include "platform/text_out.h"
@@ -51,6 +52,19 @@ BOOL GetTextExtentPoint32A(HDC dc, const char* text, int length, SIZE* size) {
   if (!dc || !dc->TextState().font || length < 0 || (length > 0 && !text) || !size) return 0;
   *size = MeasureTextLine(*dc->TextState().font, std::string_view(text ? text : "", static_cast<size_t>(length)));
   return 1;
+}
+
+std::optional<Font> CreateFontIndirect(const LOGFONT* logFont) {
+  if (!logFont) return std::nullopt;
+  FontDesc desc;
+  desc.height = logFont->lfHeight == 0 ? kDefaultFontHeight : logFont->lfHeight;
+  desc.weight = logFont->lfWeight == 0 ? FW_NORMAL : logFont->lfWeight;
+  desc.italic = logFont->lfItalic != 0;
+  desc.underline = logFont->lfUnderline != 0;
+  desc.strikeOut = logFont->lfStrikeOut != 0;
+  desc.quality = logFont->lfQuality;
+  desc.faceName.assign(logFont->lfFaceName, strnlen(logFont->lfFaceName, LF_FACESIZE));
+  return Font::Create(desc);
 }
 
 }  // namespace platform

@@ -75,6 +75,17 @@ void SimulateMouseButton(HWND hwnd, MouseButton button, bool down, int x, int y)
                                               window->canvas()->mapToGlobal(local), b, HeldButtons(), Qt::NoModifier));
 }
 
+void SimulateMouseDoubleClick(HWND hwnd, MouseButton button, int x, int y) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return;
+  const Qt::MouseButton b = QtButton(button);
+  HeldButtons() |= b;
+  QPointF local(x, y);
+  QCoreApplication::postEvent(window->canvas(), new QMouseEvent(QEvent::MouseButtonDblClick, local,
+                                                                window->canvas()->mapToGlobal(local), b, HeldButtons(),
+                                                                Qt::NoModifier));
+}
+
 void SimulateMouseMove(HWND hwnd, int x, int y) {
   Window* window = WindowFromHandle(hwnd);
   if (!window) return;

@@ -17,6 +17,9 @@ void SimulateRestore(HWND hwnd);
 void SimulateAppActive(bool active);
 // Coordinates are canvas pixels.
 void SimulateMouseButton(HWND hwnd, MouseButton button, bool down, int x, int y);
+// The second press of a double click, as the toolkit delivers it in place of a press; its release
+// follows with SimulateMouseButton.
+void SimulateMouseDoubleClick(HWND hwnd, MouseButton button, int x, int y);
 void SimulateMouseMove(HWND hwnd, int x, int y);
 // delta: 120 a notch away from the user.
 void SimulateWheel(HWND hwnd, int delta, int x, int y);

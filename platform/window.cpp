@@ -16,14 +16,17 @@
 #include <QStyle>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/gui_app.h"
 #include "platform/key_map.h"
+#include "platform/mem_dc.h"
 #include "platform/menu.h"
 #include "platform/sjis.h"
+#include "platform/window_image.h"
 #include "platform/window_qt.h"
 
 namespace platform {
@@ -37,6 +40,8 @@ std::unordered_map<const Window*, uint64_t>& Live() {
   return live;
 }
 uint64_t nextSerial = 1;
+
+BOOL EndWindow(Window* window, bool created);
 
 // Destroyed windows whose toolkit objects were still delivering an event (GUI thread only).
 std::vector<QPointer<Window>>& PendingDeletes() {
@@ -171,6 +176,49 @@ Window::~Window() {
   ForgetChildWindowsOf(*this);
   std::lock_guard lock(liveMutex);
   Live().erase(this);
+}
+
+Window::BusyScope::BusyScope(Window& w) : window(w) {
+  ++window.m_busy;
+  for (Window* x = window.embeddingWindow(); x; x = x->embeddingWindow()) {
+    ++x->m_busy;
+    parents.push_back(x);
+  }
+}
+
+Window::BusyScope::~BusyScope() {
+  --window.m_busy;
+  for (Window* x : parents) --x->m_busy;
+}
+
+Window* Window::embeddingWindow() const {
+  if (isWindow()) return nullptr;
+  auto* canvas = dynamic_cast<Canvas*>(parentWidget());
+  return canvas ? &canvas->owner() : nullptr;
+}
+
+void Window::applyClass(const WindowClassInfo& info) {
+  m_classStyle = info.style;
+  m_extraBytes.assign(static_cast<size_t>(std::max(info.windowExtra, 0)), 0);
+  // Without a class cursor the canvas keeps the toolkit's arrow, unset.
+  if (info.cursor) m_canvas->setCursor(QtCursorShape(info.cursor));
+}
+
+bool Window::extraLong(int index, LONG_PTR* value) const {
+  if (index < 0 || static_cast<size_t>(index) + sizeof(LONG_PTR) > m_extraBytes.size()) return false;
+  std::memcpy(value, m_extraBytes.data() + index, sizeof(LONG_PTR));
+  return true;
+}
+
+bool Window::setExtraLong(int index, LONG_PTR value) {
+  if (index < 0 || static_cast<size_t>(index) + sizeof(LONG_PTR) > m_extraBytes.size()) return false;
+  std::memcpy(m_extraBytes.data() + index, &value, sizeof(LONG_PTR));
+  return true;
+}
+
+WindowImage& Window::image() {
+  if (!m_image) m_image = std::make_unique<WindowImage>();
+  return *m_image;
 }
 
 void Window::retireChild(std::unique_ptr<ChildWindow> child) {
@@ -346,6 +394,8 @@ void Canvas::paintEvent(QPaintEvent* event) {
   m_painter = &painter;
   m_owner.send(WM_PAINT, 0, 0);
   m_painter = nullptr;
+  // What the procedure drew through its device contexts (platform/window_dc.h).
+  if (const WindowImage* image = m_owner.imageIfAny()) image->paint(painter, m_paintRegion);
   m_paintRegion = QRegion();
 }
 
@@ -356,8 +406,15 @@ void Canvas::resizeEvent(QResizeEvent*) {
 
 void Canvas::mouse(QMouseEvent* event, UINT message) {
   QPoint p = event->position().toPoint();
-  if (mapToClient) p = mapToClient(p);
-  m_owner.queue(message, MouseKeys(event->buttons(), event->modifiers()), PointParam(p));
+  Canvas* target = this;
+  // The toolkit's grab brings the mouse to the capturing canvas; input handed to another canvas of
+  // the program is brought there too.
+  if (Window* capture = CaptureWindow(); capture && capture != &m_owner) {
+    target = capture->canvas();
+    p = target->mapFromGlobal(mapToGlobal(p));
+  }
+  if (target->mapToClient) p = target->mapToClient(p);
+  target->m_owner.queue(message, MouseKeys(event->buttons(), event->modifiers()), PointParam(p));
 }
 
 void Canvas::mousePressEvent(QMouseEvent* event) {
@@ -394,8 +451,27 @@ void Canvas::mouseReleaseEvent(QMouseEvent* event) {
   }
 }
 
-// The window classes ask for no double clicks: the second click is a click.
-void Canvas::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+// Unless the window's class asks for double clicks, the second click is a click.
+void Canvas::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (!(m_owner.classStyle() & CS_DBLCLKS)) {
+    mousePressEvent(event);
+    return;
+  }
+  switch (event->button()) {
+    case Qt::LeftButton:
+      mouse(event, WM_LBUTTONDBLCLK);
+      break;
+    case Qt::RightButton:
+      mouse(event, WM_RBUTTONDBLCLK);
+      break;
+    case Qt::MiddleButton:
+      mouse(event, WM_MBUTTONDBLCLK);
+      break;
+    default:
+      event->ignore();
+      break;
+  }
+}
 
 void Canvas::mouseMoveEvent(QMouseEvent* event) { mouse(event, WM_MOUSEMOVE); }
 
@@ -417,17 +493,48 @@ bool Canvas::focusNextPrevChild(bool next) { return QWidget::focusNextPrevChild(
 
 // ---- The window functions -------------------------------------------------------------------
 
-HWND CreateWindowEx(DWORD, const char* className, const char* windowName, DWORD style, int x, int y, int width,
-                    int height, HWND parent, HMENU menu, HINSTANCE, void*) {
+bool SendCreateMessages(Window& window, const CREATESTRUCT& create) {
+  const auto param = reinterpret_cast<LPARAM>(&create);
+  if (!window.send(WM_NCCREATE, 0, param)) {
+    // Refused before it was made: only the end of the handle follows.
+    EndWindow(&window, false);
+    return false;
+  }
+  if (window.send(WM_CREATE, 0, param) == -1) {
+    DestroyWindow(&window);
+    return false;
+  }
+  return IsWindow(&window) != 0;
+}
+
+HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
+                    int width, int height, HWND parent, HMENU menu, HINSTANCE instance, void* param) {
   if (!className) return nullptr;
   EnsureGuiApp();
-  if (parent) return CreateChildWindow(className, style, x, y, width, height, parent,
-                                       static_cast<int>(reinterpret_cast<intptr_t>(menu)));
   if (!IsGuiThread()) return nullptr;
   WindowClassInfo info;
-  if (!FindWindowClass(className, &info)) return nullptr;
-  auto* window = new Window(info.proc, info.background, style, QSize(std::max(width, 0), std::max(height, 0)));
+  const bool registered = FindWindowClass(className, &info);
+  if (parent && (!registered || std::strcmp(className, "SCROLLBAR") == 0)) {
+    return CreateChildWindow(className, style, x, y, width, height, parent,
+                             static_cast<int>(reinterpret_cast<intptr_t>(menu)));
+  }
+  if (!registered) return nullptr;
+  const CREATESTRUCT create{param, instance, menu, parent, height, width, y, x, static_cast<LONG>(style), windowName,
+                            className, exStyle};
+  if (parent) {
+    HWND hwnd = CreateSubWindow(info, exStyle, style, x, y, width, height, parent,
+                                static_cast<int>(reinterpret_cast<intptr_t>(menu)));
+    Window* window = WindowFromHandle(hwnd);
+    if (!window) return nullptr;
+    window->setWindowTitle(SjisToQString(windowName ? windowName : ""));
+    if (!SendCreateMessages(*window, create)) return nullptr;
+    if (style & WS_VISIBLE) window->showStyled();
+    return hwnd;
+  }
+  auto* window =
+      new Window(info.proc, ClassBackground(info), style, QSize(std::max(width, 0), std::max(height, 0)));
   AddLiveWindow(window);
+  window->applyClass(info);
   window->setWindowTitle(SjisToQString(windowName ? windowName : ""));
   ApplyIcon(*window, info.icon);
   if (!menu) {
@@ -435,6 +542,7 @@ HWND CreateWindowEx(DWORD, const char* className, const char* windowName, DWORD 
     window->setClassMenu(menu);
   }
   if (menu) AttachMenu(*window, menu);
+  if (!SendCreateMessages(*window, create)) return nullptr;
   if (x != CW_USEDEFAULT && y != CW_USEDEFAULT) window->moveTo(QPoint(x, y));
   if (style & WS_VISIBLE) window->showStyled();
   return window;
@@ -445,14 +553,23 @@ BOOL DestroyWindow(HWND hwnd) {
     DestroyChildWindow(hwnd);
     return 1;
   }
-  Window* window = WindowFromHandle(hwnd);
+  return EndWindow(WindowFromHandle(hwnd), true);
+}
+
+namespace {
+
+// Ends a live window: with its WM_DESTROY when it was made, only WM_NCDESTROY when its creation was
+// refused.
+BOOL EndWindow(Window* window, bool created) {
   if (!window || window->destroying()) return 0;
   window->setDestroying();
   // The windows it owns (its dialogs) go first, as they would go with it anyway.
   for (Window* owned : window->findChildren<Window*>(Qt::FindDirectChildrenOnly)) DestroyWindow(owned);
   window->hide();
-  window->send(WM_DESTROY, 0, 0);
-  // The procedure may still read its children while it handles WM_DESTROY.
+  if (created) window->send(WM_DESTROY, 0, 0);
+  // The procedure may still read its children while it handles WM_DESTROY; then they go, each
+  // hearing its own destruction.
+  for (Window* child : window->canvas()->findChildren<Window*>(Qt::FindDirectChildrenOnly)) DestroyWindow(child);
   ForgetChildWindowsOf(*window);
   window->send(WM_NCDESTROY, 0, 0);
   {
@@ -470,6 +587,8 @@ BOOL DestroyWindow(HWND hwnd) {
   }
   return 1;
 }
+
+}  // namespace
 
 BOOL IsWindow(HWND hwnd) {
   if (!hwnd) return 0;
@@ -550,6 +669,7 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
   Window* window = WindowFromHandle(hwnd);
   if (!window) return 0;
   window->place(QPoint(x, y), QSize(std::max(width, 0), std::max(height, 0)));
+  if (repaint) window->canvas()->update();
   return 1;
 }
 
@@ -741,7 +861,7 @@ LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
   if (message == WM_CLOSE) DestroyWindow(hwnd);
-  return 0;
+  return message == WM_NCCREATE ? 1 : 0;
 }
 
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

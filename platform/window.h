@@ -25,10 +25,25 @@
 //   WM_CANCELMODE; buttons and keys held until then are released inside the box, out of the
 //   windows' sight, and the key or click that closes the box is the box's;
 // - sent by DestroyWindow: WM_DESTROY, then WM_NCDESTROY, after which the handle is dead.
-// Double clicks arrive as a second button-down message.
+// - sent by CreateWindowEx before it returns: WM_NCCREATE, then WM_CREATE, each with lParam
+//   pointing at the CREATESTRUCT of the call (the window is live and has its style and text);
+//   WM_NCCREATE answered with 0, or WM_CREATE with -1, ends the window and CreateWindowEx returns
+//   null.
+// Double clicks arrive as a second button-down message, unless the class has CS_DBLCLKS: then
+// the second click of a double click is WM_LBUTTONDBLCLK (or the right or middle one).
 //
-// Child windows are the controls of dialogs (platform/dialog.h) and the size grip that
-// CreateWindowEx makes in a window. Their handles work with IsWindow, DestroyWindow, ShowWindow,
+// Windows of a registered class made with WS_CHILD and a parent window are child windows: widgets
+// inside the parent's client area, placed in its client coordinates, with the same messages,
+// procedure and handle as any window. They go with their parent: DestroyWindow of the parent sends
+// the parent WM_DESTROY, destroys each child (its WM_DESTROY and WM_NCDESTROY), then sends the
+// parent WM_NCDESTROY. Made with WS_POPUP and a parent (its owner), a window is a frameless window
+// of its own size at a place on the screen, over its owner, never taking the activation; it goes
+// before its owner does. WS_BORDER draws a one-pixel frame inside the window's rectangle, so the
+// client area is two pixels narrower and lower than the size asked. Without an owner, WS_POPUP
+// keeps its full-screen meaning below.
+//
+// Child windows of the toolkit's own kinds are the controls of dialogs (platform/dialog.h) and the
+// size grip that CreateWindowEx makes in a window. Their handles work with IsWindow, DestroyWindow, ShowWindow,
 // IsWindowVisible, EnableWindow, IsWindowEnabled, SetFocus, GetWindowRect (on the screen),
 // GetClientRect, MoveWindow (in the parent's client area), Set/GetWindowText, InvalidateRect,
 // UpdateWindow, SendMessage and GetWindowLongPtr(GWLP_ID), and PostMessage on the GUI thread (the
@@ -45,10 +60,17 @@
 namespace platform {
 class Menu;
 class Icon;
+class Cursor;
+class Brush;
 }  // namespace platform
 
 using HMENU = platform::Menu*;
 using HICON = platform::Icon*;
+// The system's cursors (platform/cursor.h).
+using HCURSOR = platform::Cursor*;
+// A class background given as a system colour: GetSysColorBrush(index), or index + 1 as the
+// number of the handle (platform/sys_color.h).
+using HBRUSH = platform::Brush*;
 using ATOM = uint16_t;
 using LONG_PTR = intptr_t;
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
@@ -67,6 +89,36 @@ struct WNDCLASSEX {
   COLORREF background = RGB(0, 0, 0);  // what the client area shows where nothing is painted
   const char* lpszMenuName = nullptr;   // menu resource attached to every window of the class
   const char* lpszClassName = nullptr;
+  UINT cbSize = 0;                      // kept for the code that fills it in
+  UINT style = 0;                       // CS_DBLCLKS
+  int cbClsExtra = 0;                   // no class bytes are kept
+  int cbWndExtra = 0;                   // bytes of each window for GetWindowLongPtr at 0, 8, ... (at most 256)
+  HINSTANCE hInstance = nullptr;
+  HCURSOR hCursor = nullptr;            // shown over the client area; null is the arrow
+  HBRUSH hbrBackground = nullptr;       // a system colour, taken when the window is made; over background
+  HICON hIconSm = nullptr;
+};
+
+// Class styles.
+constexpr UINT CS_DBLCLKS = 0x0008;
+
+// Extended styles.
+constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
+
+// What WM_NCCREATE and WM_CREATE point at: the arguments of CreateWindowEx.
+struct CREATESTRUCT {
+  void* lpCreateParams = nullptr;
+  HINSTANCE hInstance = nullptr;
+  HMENU hMenu = nullptr;
+  HWND hwndParent = nullptr;
+  int cy = 0;
+  int cx = 0;
+  int y = 0;
+  int x = 0;
+  LONG style = 0;
+  const char* lpszName = nullptr;
+  const char* lpszClass = nullptr;
+  DWORD dwExStyle = 0;
 };
 
 // ShowWindow commands.
@@ -142,8 +194,10 @@ ATOM RegisterClassEx(const WNDCLASSEX* windowClass);
 // not the GUI thread. WS_POPUP makes a frameless window that shows full screen; otherwise the
 // window has a fixed size with the title-bar buttons that WS_SYSMENU, WS_MINIMIZEBOX and
 // WS_MAXIMIZEBOX ask for. WS_VISIBLE shows it at once.
-// With a parent it makes a child window with the id in menu; the one child offered is the size
-// grip ("SCROLLBAR" with SBS_SIZEGRIP or SBS_SIZEBOX), placed by MoveWindow.
+// With a parent: the size grip ("SCROLLBAR" with SBS_SIZEGRIP or SBS_SIZEBOX, the id in menu,
+// placed by MoveWindow); a child window of a registered class (WS_CHILD, the id in menu); or a
+// pop-up window owned by the parent (WS_POPUP). CW_USEDEFAULT places and sizes these at 0.
+// The class's extra bytes start as zeros; its cursor shows over the client area.
 HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, void* param);
 
@@ -178,7 +232,8 @@ BOOL GetWindowRect(HWND hwnd, RECT* rect);
 BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu);
 HWND SetFocus(HWND hwnd);
 
-// GWL_STYLE, GWLP_WNDPROC or GWLP_USERDATA; Set returns the previous value (0 for a bad handle).
+// GWL_STYLE, GWLP_WNDPROC or GWLP_USERDATA, or the 8 bytes at an offset into the class's extra
+// bytes (0 when they are not all there); Set returns the previous value (0 for a bad handle).
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
 LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value);
 
@@ -218,7 +273,8 @@ BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
 // Makes no character messages; kept so that pumps read as they always have.
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessage(const MSG* msg);
-// The default handling: WM_CLOSE destroys the window; everything else returns 0.
+// The default handling: WM_CLOSE destroys the window; WM_NCCREATE returns 1; everything else
+// returns 0.
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

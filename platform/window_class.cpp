@@ -5,10 +5,12 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <mutex>
 
+#include "platform/sys_color.h"
 #include "platform/window_qt.h"
 
 namespace platform {
@@ -24,6 +26,9 @@ class Icon {
 };
 
 namespace {
+
+// A window's extra bytes are kept with it; more than this is no class's need.
+constexpr int kMaxWindowExtra = 256;
 
 std::mutex registryMutex;
 
@@ -58,10 +63,21 @@ ATOM RegisterClassEx(const WNDCLASSEX* windowClass) {
   auto& classes = Classes();
   auto [it, added] = classes.try_emplace(windowClass->lpszClassName);
   if (!added) return 0;
-  it->second = WindowClassInfo{windowClass->lpfnWndProc, windowClass->hIcon, windowClass->background,
-                               windowClass->lpszMenuName ? windowClass->lpszMenuName : ""};
+  it->second = WindowClassInfo{windowClass->lpfnWndProc,
+                               windowClass->hIcon,
+                               windowClass->background,
+                               windowClass->lpszMenuName ? windowClass->lpszMenuName : "",
+                               windowClass->style,
+                               std::clamp(windowClass->cbWndExtra, 0, kMaxWindowExtra),
+                               windowClass->hCursor,
+                               windowClass->hbrBackground};
   // Atoms count from the first number that is not a standard class's.
   return static_cast<ATOM>(0xC000 + classes.size());
+}
+
+COLORREF ClassBackground(const WindowClassInfo& info) {
+  if (!info.backgroundBrush) return info.background;
+  return GetSysColor(static_cast<int>(reinterpret_cast<intptr_t>(info.backgroundBrush)) - 1);
 }
 
 bool FindWindowClass(std::string_view name, WindowClassInfo* info) {

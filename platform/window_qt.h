@@ -23,6 +23,9 @@ namespace platform {
 
 class Canvas;
 class ChildWindow;
+class WindowImage;
+class Bitmap;
+struct WindowClassInfo;
 
 // What HWND points at: the top-level window, whose central widget is the canvas (the client area).
 // A dialog is a window too (platform/dialog_qt.h), with its controls on the canvas.
@@ -58,7 +61,7 @@ class Window : public QMainWindow {
   void moveTo(QPoint place);
   // Shows the window as its style asks: over the whole screen for WS_POPUP (a window manager is not
   // needed for that), otherwise at its windowed place.
-  void showStyled();
+  virtual void showStyled();
   // Out of the minimised or maximised state, then shown as the style asks.
   void restore();
   bool isPopup() const { return (m_style & WS_POPUP) != 0; }
@@ -78,10 +81,22 @@ class Window : public QMainWindow {
   virtual QRect placeRect() const { return QRect(pos(), m_clientSize); }
   // What GetWindowRect reports: here the frame's rectangle on the screen.
   virtual QRect screenRect() const { return frameGeometry(); }
-  // The window-long slots beyond the common ones (a dialog's DWLP_ values): false for an index the
-  // window does not have.
-  virtual bool extraLong(int /*index*/, LONG_PTR* /*value*/) const { return false; }
-  virtual bool setExtraLong(int /*index*/, LONG_PTR /*value*/) { return false; }
+  // The window-long slots beyond the common ones (a dialog's DWLP_ values, by default the class's
+  // extra bytes): false for an index the window does not have.
+  virtual bool extraLong(int index, LONG_PTR* value) const;
+  virtual bool setExtraLong(int index, LONG_PTR value);
+
+  // What the window takes from its class beyond the procedure: the class style (CS_DBLCLKS), the
+  // extra bytes (all zero) and the cursor over the client area.
+  void applyClass(const WindowClassInfo& info);
+  UINT classStyle() const { return m_classStyle; }
+  // The window this one is a child window of (its widget lies on that window's canvas), or null.
+  Window* embeddingWindow() const;
+
+  // The picture of the client area that GetDC and BeginPaint draw into (platform/window_dc.h):
+  // made on first use, shown over the canvas after every WM_PAINT.
+  WindowImage& image();
+  WindowImage* imageIfAny() const { return m_image.get(); }
 
   // Keeps a child whose handle has ended until the window goes: its widget's signals may still
   // name it while the window's toolkit objects wind down.
@@ -90,10 +105,16 @@ class Window : public QMainWindow {
   // Nesting depth of toolkit events being delivered to this window or any widget inside it: while
   // it is above zero the window cannot be deleted, and DestroyWindow leaves that to the pump.
   int busy() const { return m_busy; }
+  // Counts on the window and on every window it is a child window of: deleting a parent deletes
+  // its children's widgets too.
   struct BusyScope {
-    explicit BusyScope(Window& w) : window(w) { ++window.m_busy; }
-    ~BusyScope() { --window.m_busy; }
+    explicit BusyScope(Window& w);
+    ~BusyScope();
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
     Window& window;
+    // The windows it is a child window of, as they were when the scope began.
+    std::vector<Window*> parents;
   };
 
  protected:
@@ -110,6 +131,8 @@ class Window : public QMainWindow {
   virtual void applyGeometry();
   // The canvas changed its size (not while minimised): WM_SIZE with SIZE_RESTORED.
   virtual void clientResized(QSize size);
+  // The client size without touching the canvas: for windows that place their canvas themselves.
+  void storeClientSize(QSize size) { m_clientSize = size; }
 
  private:
   void key(QKeyEvent* event, bool down);
@@ -130,6 +153,9 @@ class Window : public QMainWindow {
   bool m_inputEnabled = true;
   int m_busy = 0;
   std::vector<std::unique_ptr<ChildWindow>> m_retiredChildren;
+  UINT m_classStyle = 0;
+  std::vector<uint8_t> m_extraBytes;
+  std::unique_ptr<WindowImage> m_image;
 };
 
 // The client area. Mouse input here becomes mouse messages; painting sends WM_PAINT.
@@ -215,6 +241,17 @@ void DestroyChildWindow(HWND hwnd);
 void ForgetChildWindowsOf(Window& parent);
 // CreateWindowEx with a parent.
 HWND CreateChildWindow(const char* className, DWORD style, int x, int y, int width, int height, HWND parent, int id);
+// CreateWindowEx with a parent, for a registered class: a child window (WS_CHILD) or a pop-up
+// owned by the parent (WS_POPUP); null otherwise, or when the parent is not a window.
+HWND CreateSubWindow(const WindowClassInfo& info, DWORD exStyle, DWORD style, int x, int y, int width, int height,
+                     HWND parent, int id);
+// What CreateWindowEx does once the window is live: WM_NCCREATE and WM_CREATE with the
+// CREATESTRUCT; false (the window destroyed) when the procedure refuses.
+bool SendCreateMessages(Window& window, const CREATESTRUCT& create);
+// The window that has the mouse captured (platform/mouse_capture.h), or null.
+Window* CaptureWindow();
+// The toolkit's shape of a cursor handle (the arrow for null).
+Qt::CursorShape QtCursorShape(HCURSOR cursor);
 // The top-level window of a handle: the window itself, or a child's parent; null for neither.
 Window* TopWindowFromHandle(HWND hwnd);
 
@@ -239,7 +276,13 @@ struct WindowClassInfo {
   HICON icon = nullptr;
   COLORREF background = 0;
   std::string menuName;
+  UINT style = 0;
+  int windowExtra = 0;
+  HCURSOR cursor = nullptr;
+  HBRUSH backgroundBrush = nullptr;
 };
+// The colour a class background stands for: the system colour of its brush, else its colour.
+COLORREF ClassBackground(const WindowClassInfo& info);
 bool FindWindowClass(std::string_view name, WindowClassInfo* info);
 void ApplyIcon(Window& window, HICON icon);
 // The picture of an icon; null for a null handle.

@@ -40,3 +40,29 @@ TEST(Cursor, TheShapeIsSetOncePerChange) {
 }
 
 }  // namespace
+
+namespace {
+
+// The wait cursor shows over the whole program while it is current; SetCursor hands back the one it
+// replaces, so nested waits unwind in order.
+TEST(Cursor, SetCursorReturnsThePreviousAndTheWaitCursorCoversTheProgram) {
+  HCURSOR arrow = platform::LoadCursor(nullptr, IDC_ARROW);
+  HCURSOR wait = platform::LoadCursor(nullptr, IDC_WAIT);
+  ASSERT_NE(arrow, nullptr);
+  ASSERT_NE(wait, nullptr);
+  EXPECT_NE(arrow, wait);
+  EXPECT_EQ(platform::LoadCursor(nullptr, MAKEINTRESOURCE(32650)), nullptr);
+  EXPECT_EQ(platform::LoadCursor(reinterpret_cast<HINSTANCE>(1), IDC_ARROW), nullptr);
+
+  EXPECT_EQ(platform::GetCursor(), arrow);
+  EXPECT_FALSE(platform::WaitCursorShown());
+  EXPECT_EQ(platform::SetCursor(wait), arrow);
+  EXPECT_TRUE(platform::WaitCursorShown());
+  EXPECT_EQ(platform::SetCursor(wait), wait);
+  EXPECT_TRUE(platform::WaitCursorShown());
+  EXPECT_EQ(platform::SetCursor(arrow), wait);
+  EXPECT_FALSE(platform::WaitCursorShown());
+  EXPECT_EQ(platform::GetCursor(), arrow);
+}
+
+}  // namespace

@@ -419,7 +419,11 @@ TEST(WindowClass, RegistrationAndCreationFailures) {
   HWND edit = CreateWindowEx(0, "EDIT", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(edit, nullptr);
   EXPECT_FALSE(IsWindowVisible(edit));
-  EXPECT_EQ(CreateWindowEx(0, "EDIT", "", WS_CHILD, 0, 0, 10, 10, edit, nullptr, nullptr, nullptr), nullptr);
+  // With a parent: a class nobody registered, or a window that is neither a child nor a pop-up.
+  EXPECT_EQ(CreateWindowEx(0, "NeverRegistered", "", WS_CHILD, 0, 0, 10, 10, edit, nullptr, nullptr, nullptr), nullptr);
+  EXPECT_EQ(CreateWindowEx(0, "EDIT", "", WS_CAPTION, 0, 0, 10, 10, edit, nullptr, nullptr, nullptr), nullptr);
+  EXPECT_EQ(CreateWindowEx(0, "EDIT", "", WS_CHILD, 0, 0, 10, 10, reinterpret_cast<HWND>(&wc), nullptr, nullptr, nullptr),
+            nullptr);
   EXPECT_TRUE(DestroyWindow(edit));
 }
 

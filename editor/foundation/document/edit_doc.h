@@ -162,6 +162,8 @@ class CEditDoc {
   const TypeSettings* CurrentType() const;
   IDocPane* ActivePane() const;
   HWND FrameWindow() const;
+  // The splitter's window, which is the document's; null before the panes exist.
+  HWND DocumentWindow() const { return m_ports.splitter ? m_ports.splitter->Window() : nullptr; }
   COpenFileDialog& FileDialog();
   void CycleWindows(bool forward);
 

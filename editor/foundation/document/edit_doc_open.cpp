@@ -6,6 +6,7 @@
 #include <string>
 
 #include "editor/foundation/document/edit_doc.h"
+#include "editor/foundation/ui/hourglass_cursor.h"
 #include "editor/foundation/settings/recent_menus.h"
 #include "editor/foundation/settings/share_data.h"
 #include "editor/foundation/text/editor_path.h"
@@ -101,6 +102,7 @@ const char* LockModeName(int mode) {
 
 bool CEditDoc::FileRead(char* pszPath, bool* pbOpenedElsewhere, int nCharCode, bool bReadOnly,
                         bool bConfirmCodeChange) {
+  const CHourglassCursor hourglass(DocumentWindow());
   if (pbOpenedElsewhere) *pbOpenedElsewhere = false;
   m_bReadOnly = bReadOnly;
   RefreshSettings();

@@ -5,6 +5,7 @@
 
 #include "editor/foundation/document/backup_name.h"
 #include "editor/foundation/document/edit_doc.h"
+#include "editor/foundation/ui/hourglass_cursor.h"
 #include "editor/foundation/document/save_lock.h"
 #include "editor/foundation/text/editor_path.h"
 #include "editor/foundation/text/show_message_box.h"
@@ -96,6 +97,7 @@ bool CEditDoc::WriteToFile(const char* pszPath, int nSaveLineEnd) {
       }
     }
     if (write) {
+      const CHourglassCursor hourglass(DocumentWindow());
       int64_t modified = 0;
       saved = m_cDocLineMgr.SaveToFile(pszPath, owner, progress, m_nCharCode, &modified, nSaveLineEnd, m_bBomExist);
       if (saved) m_nFileTime = modified;

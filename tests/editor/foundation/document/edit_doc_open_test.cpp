@@ -21,6 +21,7 @@
 #include "platform/dialog_test.h"
 #include "platform/file_dialog.h"
 #include "platform/file_dialog_test.h"
+#include "platform/cursor.h"
 #include "platform/file_lock.h"
 #include "platform/gui_app.h"
 #include "platform/ipc.h"
@@ -325,6 +326,20 @@ TEST_F(OpenTest, AFolderIsOpenedThroughTheOpenDialogStartingThere) {
       EXPECT_EQ(doc->m_cDocLineMgr.GetLineCount(), 0);
     }
   }
+}
+
+TEST_F(OpenTest, TheWaitCursorShowsWhileAFileIsRead) {
+  platform::EnsureGuiApp();
+  common().bAlertIfFileNotExist = 1;
+  bool waitingDuringTheRead = false;
+  const platform::MessageBoxHook previous = platform::SetMessageBoxHook([&](const platform::MessageBoxRequest&) {
+    waitingDuringTheRead = platform::WaitCursorShown();
+    return IDOK;
+  });
+  ASSERT_TRUE(Read(File("new.txt")));  // the notice about a new file comes from inside the read
+  platform::SetMessageBoxHook(previous);
+  EXPECT_TRUE(waitingDuringTheRead);
+  EXPECT_FALSE(platform::WaitCursorShown());
 }
 
 TEST_F(OpenTest, ANewFileGivesAnEmptyDocumentWithItsPath) {
