@@ -6,6 +6,7 @@
 // against: read() of that file and a memchr split into lines.
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -90,6 +91,16 @@ inline std::string MakeEditorBenchText(size_t bytes) {
 
 // Width 80 with every rule on, the Japanese line-head and line-end characters, and comments and
 // strings coloured.
+// The text of the size VREL_BENCH_MB gives, made once per program.
+inline const std::string& EditorBenchText() {
+  static const std::string text = MakeEditorBenchText(EditorBenchTextBytes());
+  return text;
+}
+
+inline double ElapsedMs(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
+  return std::chrono::duration<double, std::milli>(b - a).count();
+}
+
 inline std::unique_ptr<TypeSettings> MakeEditorBenchWrapType() {
   auto t = std::make_unique<TypeSettings>();
   t->nWrapColumn = 80;

@@ -19,18 +19,13 @@
 
 namespace {
 
-const std::string& Text() {
-  static const std::string text = MakeEditorBenchText(EditorBenchTextBytes());
-  return text;
-}
-
 const EditorBenchFile& SjisFile() {
-  static const EditorBenchFile file(Text());
+  static const EditorBenchFile file(EditorBenchText());
   return file;
 }
 
 std::string Utf8Copy() {
-  CMemory m(Text().data(), static_cast<int>(Text().size()));
+  CMemory m(EditorBenchText().data(), static_cast<int>(EditorBenchText().size()));
   m.SJIStoUTF8();
   return std::string(m.GetPtr(), m.GetLength());
 }
@@ -40,13 +35,9 @@ const EditorBenchFile& Utf8File() {
   return file;
 }
 
-double Ms(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
-  return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
 void LoadAndWrap(benchmark::State& state, const EditorBenchFile& file, int code) {
   const auto type = MakeEditorBenchWrapType();
-  std::vector<char> buffer(Text().size() + 4096);
+  std::vector<char> buffer(EditorBenchText().size() + 4096);
   double baselineTotal = 0;
   double loadTotal = 0;
   double wrapTotal = 0;
@@ -68,10 +59,10 @@ void LoadAndWrap(benchmark::State& state, const EditorBenchFile& file, int code)
       state.SkipWithError("the load or the wrap failed, or the lines differ from the file's");
       break;
     }
-    baselineTotal += Ms(t0, t1);
-    loadTotal += Ms(t1, t2);
-    wrapTotal += Ms(t2, t3);
-    state.SetIterationTime(Ms(t1, t3) / 1000.0);
+    baselineTotal += ElapsedMs(t0, t1);
+    loadTotal += ElapsedMs(t1, t2);
+    wrapTotal += ElapsedMs(t2, t3);
+    state.SetIterationTime(ElapsedMs(t1, t3) / 1000.0);
     lines = doc->GetLineCount();
     displayLines = wrap->GetLineCount();
     // Each iteration starts from a heap as a fresh process has it: what was freed is given back.
@@ -88,7 +79,7 @@ void LoadAndWrap(benchmark::State& state, const EditorBenchFile& file, int code)
   state.counters["load_and_wrap_over_baseline"] = (loadTotal + wrapTotal) / baselineTotal;
   state.counters["lines"] = static_cast<double>(lines);
   state.counters["display_lines"] = static_cast<double>(displayLines);
-  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Text().size()));
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(EditorBenchText().size()));
 }
 
 void LoadAndWrapSjis(benchmark::State& state) { LoadAndWrap(state, SjisFile(), kCodeSjis); }

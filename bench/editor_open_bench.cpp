@@ -21,17 +21,8 @@
 
 namespace {
 
-const std::string& Text() {
-  static const std::string text = MakeEditorBenchText(EditorBenchTextBytes());
-  return text;
-}
-
-double Ms(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
-  return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
 void FileReadDetecting(benchmark::State& state) {
-  const EditorBenchFile file(Text());
+  const EditorBenchFile file(EditorBenchText());
   const auto type = MakeEditorBenchWrapType();
   const ScopedNamedObjects names("CEditDoc-bench");
   auto record = std::make_unique<SharedSettings>();
@@ -71,9 +62,9 @@ void FileReadDetecting(benchmark::State& state) {
       state.SkipWithError("the open or the baseline failed, or they differ");
       break;
     }
-    baselineTotal += Ms(t0, t1);
-    openTotal += Ms(t2, t3);
-    state.SetIterationTime(Ms(t2, t3) / 1000.0);
+    baselineTotal += ElapsedMs(t0, t1);
+    openTotal += ElapsedMs(t2, t3);
+    state.SetIterationTime(ElapsedMs(t2, t3) / 1000.0);
     lines = doc->m_cDocLineMgr.GetLineCount();
     doc.reset();
     ::malloc_trim(0);
@@ -85,7 +76,7 @@ void FileReadDetecting(benchmark::State& state) {
   state.counters["file_read_ms"] = openTotal / n;
   state.counters["file_read_over_load_and_wrap"] = openTotal / baselineTotal;
   state.counters["lines"] = static_cast<double>(lines);
-  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Text().size()));
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(EditorBenchText().size()));
 }
 
 BENCHMARK(FileReadDetecting)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -18,15 +18,6 @@
 
 namespace {
 
-const std::string& Text() {
-  static const std::string text = MakeEditorBenchText(EditorBenchTextBytes());
-  return text;
-}
-
-double Ms(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
-  return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
 // write() of the bytes to a new file beside the target, fsync, rename over it; false on failure.
 bool WriteSyncRename(const std::string& target, const std::string& bytes) {
   const std::string temporary = target + ".new";
@@ -49,7 +40,7 @@ void Save(benchmark::State& state, int code) {
   record->Common.nFileShareMode = 0;
   CShareData share;
   share.Attach(record.get());
-  const EditorBenchFile file(Text());
+  const EditorBenchFile file(EditorBenchText());
   const std::string baselinePath = file.path() + ".baseline";
   auto doc = std::make_unique<CEditDoc>();
   bool bom = false;
@@ -63,7 +54,7 @@ void Save(benchmark::State& state, int code) {
   double saveTotal = 0;
   for (auto _ : state) {
     const auto t0 = std::chrono::steady_clock::now();
-    const bool wrote = WriteSyncRename(baselinePath, Text());
+    const bool wrote = WriteSyncRename(baselinePath, EditorBenchText());
     const auto t1 = std::chrono::steady_clock::now();
     doc->m_bIsModified = true;
     const bool saved = doc->SaveToPath(doc->m_szFilePath);
@@ -72,9 +63,9 @@ void Save(benchmark::State& state, int code) {
       state.SkipWithError("the baseline or the save failed");
       break;
     }
-    baselineTotal += Ms(t0, t1);
-    saveTotal += Ms(t1, t2);
-    state.SetIterationTime(Ms(t1, t2) / 1000.0);
+    baselineTotal += ElapsedMs(t0, t1);
+    saveTotal += ElapsedMs(t1, t2);
+    state.SetIterationTime(ElapsedMs(t1, t2) / 1000.0);
   }
   ::unlink(baselinePath.c_str());
   const double n = static_cast<double>(state.iterations());
@@ -82,7 +73,7 @@ void Save(benchmark::State& state, int code) {
   state.counters["baseline_ms"] = baselineTotal / n;
   state.counters["save_ms"] = saveTotal / n;
   state.counters["save_over_baseline"] = saveTotal / baselineTotal;
-  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Text().size()));
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(EditorBenchText().size()));
 }
 
 void SaveSjis(benchmark::State& state) { Save(state, kCodeSjis); }

@@ -50,10 +50,6 @@ Corpus& TheCorpus() {
   return corpus;
 }
 
-double Ms(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
-  return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
 struct Mode {
   bool caseSensitive = true;
   bool wholeWord = false;
@@ -122,7 +118,7 @@ GrepRun Grep(const std::vector<const char*>& options, const char* pattern, const
   int status = 0;
   if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) > 1) std::abort();
   const auto end = std::chrono::steady_clock::now();
-  return {Ms(start, end), std::atol(output.c_str())};
+  return {ElapsedMs(start, end), std::atol(output.c_str())};
 }
 
 long MemmemHits(const std::string& text, const char* pattern) {
@@ -154,10 +150,10 @@ void BM_PlainAgainstGrep(benchmark::State& state, const char* pattern) {
     const auto t2 = std::chrono::steady_clock::now();
     memHits = MemmemHits(c.text, pattern);
     const auto t3 = std::chrono::steady_clock::now();
-    own += Ms(t0, t1);
+    own += ElapsedMs(t0, t1);
     grep += g.ms;
-    mem += Ms(t2, t3);
-    state.SetIterationTime(Ms(t0, t1) / 1000.0);
+    mem += ElapsedMs(t2, t3);
+    state.SetIterationTime(ElapsedMs(t0, t1) / 1000.0);
   }
   const double iterations = static_cast<double>(state.iterations());
   state.counters["hits"] = static_cast<double>(n.hits);
@@ -186,12 +182,12 @@ void BM_Mode(benchmark::State& state, const char* pattern, Mode mode, std::vecto
     const auto t0 = std::chrono::steady_clock::now();
     n = CountHits(c, pattern, mode);
     const auto t1 = std::chrono::steady_clock::now();
-    own += Ms(t0, t1);
+    own += ElapsedMs(t0, t1);
     if (!grepOptions.empty()) {
       g = Grep(grepOptions, pattern, c.file.path());
       grep += g.ms;
     }
-    state.SetIterationTime(Ms(t0, t1) / 1000.0);
+    state.SetIterationTime(ElapsedMs(t0, t1) / 1000.0);
   }
   state.counters["hits"] = static_cast<double>(n.hits);
   state.counters["hit_lines"] = static_cast<double>(n.lines);

@@ -20,13 +20,8 @@
 
 namespace {
 
-const std::string& Text() {
-  static const std::string text = MakeEditorBenchText(EditorBenchTextBytes());
-  return text;
-}
-
 const std::string& TextFile() {
-  static const EditorBenchFile file(Text());
+  static const EditorBenchFile file(EditorBenchText());
   return file.path();
 }
 
@@ -36,7 +31,7 @@ CDocLineMgr& Document(double* pLoadMs) {
   static CDocLineMgr* const doc = [] {
     auto* mgr = new CDocLineMgr;
     const auto t0 = std::chrono::steady_clock::now();
-    const std::string& text = Text();
+    const std::string& text = EditorBenchText();
     const char* p = text.data();
     const char* end = p + text.size();
     while (p < end) {
@@ -53,15 +48,11 @@ CDocLineMgr& Document(double* pLoadMs) {
   return *doc;
 }
 
-double Ms(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
-  return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
 void BM_RewrapAll(benchmark::State& state) {
   double loadMs = 0;
   CDocLineMgr& doc = Document(&loadMs);
   const std::string& path = TextFile();
-  std::vector<char> buffer(Text().size() + 4096);
+  std::vector<char> buffer(EditorBenchText().size() + 4096);
   if (EditorBenchReadAndSplit(path, buffer) != doc.GetLineCount()) {
     state.SkipWithError("the file and the document lines differ");
     return;
@@ -79,9 +70,9 @@ void BM_RewrapAll(benchmark::State& state) {
     const auto t1 = std::chrono::steady_clock::now();
     wrap.RewrapAll(nullptr);
     const auto t2 = std::chrono::steady_clock::now();
-    baselineTotal += Ms(t0, t1);
-    wrapTotal += Ms(t1, t2);
-    state.SetIterationTime(Ms(t1, t2) / 1000.0);
+    baselineTotal += ElapsedMs(t0, t1);
+    wrapTotal += ElapsedMs(t1, t2);
+    state.SetIterationTime(ElapsedMs(t1, t2) / 1000.0);
   }
   const double n = static_cast<double>(state.iterations());
   state.counters["baseline_ms"] = baselineTotal / n;
@@ -90,7 +81,7 @@ void BM_RewrapAll(benchmark::State& state) {
   state.counters["append_lines_ms"] = loadMs;
   state.counters["lines"] = doc.GetLineCount();
   state.counters["display_lines"] = wrap.GetLineCount();
-  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Text().size()));
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(EditorBenchText().size()));
 }
 BENCHMARK(BM_RewrapAll)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
