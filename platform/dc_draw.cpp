@@ -175,17 +175,16 @@ BOOL ScrollDC(HDC dc, int dx, int dy, const RECT* scroll, const RECT* clip, RECT
            moved.top - dy, SRCCOPY);
   }
   if (update) {
+    // A move along one axis uncovers a strip; one along both, or out of the area, uncovers a shape
+    // that only the whole area bounds.
     RECT uncovered = area;
-    if (Empty(moved)) {
-      // all of the area
-    } else if (dy == 0 && moved.top == area.top && moved.bottom == area.bottom) {
+    if (!Empty(moved) && dy == 0) {
       if (moved.left > area.left) uncovered.right = moved.left;
       else uncovered.left = moved.right;
-    } else if (dx == 0 && moved.left == area.left && moved.right == area.right) {
+    } else if (!Empty(moved) && dx == 0) {
       if (moved.top > area.top) uncovered.bottom = moved.top;
       else uncovered.top = moved.bottom;
     }
-    if (dx == 0 && dy == 0) uncovered = RECT{};
     *update = Empty(uncovered) ? RECT{} : uncovered;
   }
   return 1;
