@@ -15,24 +15,28 @@
 
 namespace platform {
 
-// A solid brush. The caller owns it and selects it by address (HBRUSH).
-class Brush {
+// What a solid brush or pen draws with.
+class SolidColor {
  public:
-  explicit Brush(COLORREF color) : m_color(color & 0x00FFFFFF) {}
   COLORREF Color() const { return m_color; }
+
+ protected:
+  explicit SolidColor(COLORREF color) : m_color(color & 0x00FFFFFF) {}
 
  private:
   COLORREF m_color;
 };
 
-// A solid pen one pixel wide, owned and selected like a brush (HPEN).
-class Pen {
+// A solid brush. The caller owns it and selects it by address (HBRUSH).
+class Brush : public SolidColor {
  public:
-  explicit Pen(COLORREF color) : m_color(color & 0x00FFFFFF) {}
-  COLORREF Color() const { return m_color; }
+  explicit Brush(COLORREF color) : SolidColor(color) {}
+};
 
- private:
-  COLORREF m_color;
+// A solid pen one pixel wide, owned and selected like a brush (HPEN).
+class Pen : public SolidColor {
+ public:
+  explicit Pen(COLORREF color) : SolidColor(color) {}
 };
 
 constexpr int PS_SOLID = 0;
