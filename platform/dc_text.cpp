@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/dc_draw.h"
 #include "platform/text_out.h"
 
 namespace platform {
@@ -45,6 +46,32 @@ BOOL TextOutA(HDC dc, int x, int y, const char* text, int length) {
   const DCTextState& state = dc->TextState();
   DrawTextLine(target, &output, *state.font, x, y, std::string_view(text ? text : "", static_cast<size_t>(length)),
                TextColors{state.textColor, state.bkColor, state.bkMode == OPAQUE});
+  return 1;
+}
+
+BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, const char* text, UINT count, int byteAdvance) {
+  if (!dc || !dc->TextState().font || (count > 0 && !text) || count > INT32_MAX || byteAdvance < 0 ||
+      (options & ~(ETO_OPAQUE | ETO_CLIPPED)) != 0)
+    return 0;
+  const Bitmap* bitmap = dc->GetBitmap();
+  if (!bitmap || bitmap->BitCount() != 32) return 0;
+  const DCTextState& state = dc->TextState();
+  if (rect && (options & ETO_OPAQUE)) {
+    Brush background(state.bkColor);
+    FillRect(dc, rect, &background);
+  }
+  RECT bounds = dc->GetOutputRect();
+  if (rect && (options & ETO_CLIPPED)) IntersectRect(&bounds, &bounds, rect);
+  if (bounds.right <= bounds.left || bounds.bottom <= bounds.top) return 1;
+  PixelBuffer target{reinterpret_cast<uint32_t*>(bitmap->Row(0)), bitmap->Width(), bitmap->Height(),
+                     bitmap->TopDown() ? bitmap->Pitch() : -bitmap->Pitch()};
+  const std::string_view bytes(text ? text : "", count);
+  const TextColors colors{state.textColor, state.bkColor, state.bkMode == OPAQUE};
+  if (byteAdvance > 0) {
+    DrawTextCells(target, &bounds, *state.font, x, y, bytes, byteAdvance, colors);
+  } else {
+    DrawTextLine(target, &bounds, *state.font, x, y, bytes, colors);
+  }
   return 1;
 }
 

@@ -24,6 +24,18 @@ int SetBkMode(HDC dc, int mode);
 // bitmap, or for a negative length.
 BOOL TextOutA(HDC dc, int x, int y, const char* text, int length);
 
+// ExtTextOutA options.
+constexpr UINT ETO_OPAQUE = 0x0002;
+constexpr UINT ETO_CLIPPED = 0x0004;
+
+// Writes count bytes of Shift-JIS text as TextOutA does, with options over rect (ignored when
+// rect is null): ETO_OPAQUE first fills rect with the background colour, ETO_CLIPPED keeps the text
+// inside it. Every byte advances the pen by byteAdvance pixels, whatever the glyphs' own widths
+// (a double-byte character by twice that), so that text lands on a grid of cells with no width
+// table; 0 takes the glyphs' own advances. An opaque background mode paints the text's cells too.
+// FALSE as for TextOutA, and for a negative byteAdvance or options other than these two.
+BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, const char* text, UINT count, int byteAdvance);
+
 // The extent of length bytes of text in the selected font; works without a bitmap.
 BOOL GetTextExtentPoint32A(HDC dc, const char* text, int length, SIZE* size);
 

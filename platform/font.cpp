@@ -217,4 +217,18 @@ std::optional<Font> Font::Create(const FontDesc& desc) {
   return Font(desc, std::move(realised));
 }
 
+bool IsFixedPitch(const Font& font) {
+  RealisedFont& face = font.Face();
+  const int32_t half = face.GetGlyph(' ').advance;
+  if (half < 1) return false;
+  for (uint16_t code = 0x21; code <= 0x7E; ++code) {
+    if (face.GetGlyph(code).advance != half) return false;
+  }
+  // The ideographic space, a kana, a full-width letter and digit, a kanji of each level and a line
+  // piece stand for the full-width repertoire.
+  constexpr uint16_t kFullWidth[] = {0x8140, 0x82A0, 0x8341, 0x8260, 0x824F, 0x889F, 0x989F, 0x849F};
+  return std::all_of(std::begin(kFullWidth), std::end(kFullWidth),
+                     [&](uint16_t code) { return face.GetGlyph(code).advance == 2 * half; });
+}
+
 }  // namespace platform

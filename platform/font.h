@@ -162,4 +162,11 @@ class Font {
   std::shared_ptr<RealisedFont> m_face;
 };
 
+// Whether a font lays text on a grid of cells: every printable ASCII character (0x20 .. 0x7E)
+// advances equally, by a width of at least one pixel, and full-width characters by exactly twice
+// that. The font's own flags do not decide it: the Japanese fixed faces call themselves dual
+// spaced, and a face fixed at one size may not be at another where hinting rounds its half-width
+// advance away from half the em.
+bool IsFixedPitch(const Font& font);
+
 }  // namespace platform

@@ -66,6 +66,15 @@ struct DCTextState {
   int bkMode = 2;  // opaque
 };
 
+// What lines and fills draw with (platform/dc_draw.h): null objects stand for the context's
+// defaults, a black pen and a white brush.
+struct DCDrawState {
+  Pen* pen = nullptr;      // borrowed, like the font
+  Brush* brush = nullptr;  // borrowed
+  int rop2 = 13;           // R2_COPYPEN
+  POINT position;          // where the next line starts
+};
+
 // A memory device context. Made without a bitmap (like a context compatible with the screen):
 // it can measure text but every pixel operation fails until a bitmap is selected. Output is
 // limited to the selected bitmap and to the clip rectangle when one is set.
@@ -92,9 +101,12 @@ class MemDC {
 
   DCTextState& TextState() { return m_text; }
   const DCTextState& TextState() const { return m_text; }
+  DCDrawState& DrawState() { return m_draw; }
+  const DCDrawState& DrawState() const { return m_draw; }
 
  private:
   DCTextState m_text;
+  DCDrawState m_draw;
   Bitmap* m_bitmap = nullptr;
   bool m_hasClip = false;
   RECT m_clip;

@@ -131,14 +131,18 @@ void DrawGlyph(const Target& target, const RECT& bounds, const Glyph& g, int64_t
   }
 }
 
+// byteAdvance 0 moves the pen by each glyph's own advance, a positive value by that much for each
+// byte of a character.
 template <typename Target>
 void DrawLine(const Target& target, const RECT& bounds, const Font& font, int32_t x, int32_t y, std::string_view text,
-              typename Target::Pixel ink, typename Target::Pixel background, bool opaque) {
+              typename Target::Pixel ink, typename Target::Pixel background, bool opaque, int32_t byteAdvance = 0) {
   const FontMetrics& m = font.Metrics();
   const int64_t baseline = static_cast<int64_t>(y) + m.cell.ascent;
   // The line's extent bounds its background and its bars; plain ink needs no measuring.
   const bool bars = font.Desc().underline || font.Desc().strikeOut;
-  const int64_t extent = opaque || bars ? MeasureTextLine(font, text).cx : 0;
+  const int64_t extent = byteAdvance > 0          ? static_cast<int64_t>(text.size()) * byteAdvance
+                         : opaque || bars ? MeasureTextLine(font, text).cx
+                                          : 0;
   if (opaque) FillRect(target, bounds, x, y, x + extent, static_cast<int64_t>(y) + m.cell.height, background);
   if (bounds.left >= bounds.right || bounds.top >= bounds.bottom) return;
   int64_t pen = x;
@@ -146,7 +150,7 @@ void DrawLine(const Target& target, const RECT& bounds, const Font& font, int32_
   ForEachSjisCode(text, [&](uint16_t code) {
     const Glyph& g = face.GetGlyph(code);
     DrawGlyph(target, bounds, g, pen, baseline, ink);
-    pen += g.advance;
+    pen += byteAdvance > 0 ? int64_t{byteAdvance} * (code > 0xFF ? 2 : 1) : g.advance;
   });
   if (font.Desc().underline) {
     const int64_t top = baseline + m.underlineOffset;
@@ -176,6 +180,13 @@ void DrawTextLine(const PixelBuffer& target, const RECT* clip, const Font& font,
 void DrawTextLine(const ChannelBuffer& target, const RECT* clip, const Font& font, int32_t x, int32_t y,
                   std::string_view text, const ChannelColors& colors) {
   DrawLine(ChannelTarget{target}, Bounds(target, clip), font, x, y, text, colors.text, colors.background, colors.opaque);
+}
+
+void DrawTextCells(const PixelBuffer& target, const RECT* clip, const Font& font, int32_t x, int32_t y,
+                   std::string_view text, int32_t byteAdvance, const TextColors& colors) {
+  if (byteAdvance <= 0) return;
+  DrawLine(ArgbTarget{target}, Bounds(target, clip), font, x, y, text, ColorRefToPixel(colors.text),
+           ColorRefToPixel(colors.background), colors.opaque, byteAdvance);
 }
 
 }  // namespace platform

@@ -52,6 +52,12 @@ void DrawTextLine(const PixelBuffer& target, const RECT* clip, const Font& font,
 void DrawTextLine(const ChannelBuffer& target, const RECT* clip, const Font& font, int32_t x, int32_t y,
                   std::string_view text, const ChannelColors& colors);
 
+// The same with every byte advancing the pen by byteAdvance pixels (a double-byte character by
+// twice that), whatever the glyphs' own advances: text on a grid of cells. The background and the
+// bars cover text.size() x byteAdvance pixels. Nothing is drawn for a byteAdvance below 1.
+void DrawTextCells(const PixelBuffer& target, const RECT* clip, const Font& font, int32_t x, int32_t y,
+                   std::string_view text, int32_t byteAdvance, const TextColors& colors);
+
 // The extent of one line: the sum of the advances, and the cell height.
 SIZE MeasureTextLine(const Font& font, std::string_view text);
 

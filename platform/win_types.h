@@ -6,6 +6,8 @@
 
 namespace platform {
 class Window;
+class Brush;
+class Pen;
 }
 
 using BYTE = uint8_t;
@@ -22,6 +24,10 @@ using HRESULT = int32_t;
 
 // A window handle names one of our own windows; null is no window.
 using HWND = platform::Window*;
+// Drawing objects of a memory device context (platform/dc_draw.h). A brush handle may also be a
+// system colour number + 1, as window classes and FillRect take it (platform/sys_color.h).
+using HBRUSH = platform::Brush*;
+using HPEN = platform::Pen*;
 // There is one module: the instance handle is an opaque token kept for the code that passes it on.
 using HINSTANCE = void*;
 

@@ -61,16 +61,14 @@ namespace platform {
 class Menu;
 class Icon;
 class Cursor;
-class Brush;
 }  // namespace platform
 
 using HMENU = platform::Menu*;
 using HICON = platform::Icon*;
 // The system's cursors (platform/cursor.h).
 using HCURSOR = platform::Cursor*;
-// A class background given as a system colour: GetSysColorBrush(index), or index + 1 as the
-// number of the handle (platform/sys_color.h).
-using HBRUSH = platform::Brush*;
+// A class background is given as a system colour: GetSysColorBrush(index), or index + 1 as the
+// number of the handle (platform/sys_color.h); HBRUSH itself is in platform/win_types.h.
 using ATOM = uint16_t;
 using LONG_PTR = intptr_t;
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);

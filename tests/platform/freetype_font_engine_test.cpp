@@ -1,8 +1,11 @@
 #include "platform/freetype_font_engine.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 #include <vector>
 
+#include "platform/dc_text.h"
 #include "platform/sjis_literal.h"
 #include "platform/text_out.h"
 
@@ -142,6 +145,28 @@ TEST(FreeTypeFontEngine, HeightsBeyondTheLimitCannotBeRealised) {
   EXPECT_FALSE(MakeFont("", INT32_MIN));
   EXPECT_TRUE(MakeFont("", -12));
   EXPECT_TRUE(MakeFont("", 0));
+}
+
+// The fixed faces lay text on a grid at even heights only: at an odd height hinting rounds their
+// half-width advance up (13 px: 7 and 13), and the grid rule says no.
+TEST(FreeTypeFontEngine, FixedPitchIsDecidedByTheAdvancesOfTheRealisedFace) {
+  struct Case {
+    const char* face;
+    LONG height;
+    bool fixed;
+  } cases[] = {
+      {"ＭＳ ゴシック"_sj, -16, true},   {"ＭＳ 明朝"_sj, -16, true},    {"ＭＳ ゴシック"_sj, -12, true},
+      {"ＭＳ Ｐゴシック"_sj, -16, false}, {"ＭＳ Ｐ明朝"_sj, -16, false}, {"ＭＳ ゴシック"_sj, -13, false},
+  };
+  for (const Case& c : cases) {
+    LOGFONT lf;
+    lf.lfHeight = c.height;
+    std::strncpy(lf.lfFaceName, c.face, LF_FACESIZE - 1);
+    std::optional<Font> font = platform::CreateFontIndirect(&lf);
+    ASSERT_TRUE(font.has_value()) << c.face;
+    EXPECT_EQ(platform::IsFixedPitch(*font), c.fixed) << platform::FreeTypeFontEngine::FamilyForFaceName(c.face) << " "
+                                                       << c.height;
+  }
 }
 
 }  // namespace

@@ -106,4 +106,51 @@ TEST(RealisedFont, GlyphsAreRenderedOnceAndFoundByTheirCode) {
   EXPECT_EQ(renders, before);
 }
 
+// Advances set by the test: half for single-byte code points, full for the rest, and one code
+// point with an advance of its own.
+class GridFace final : public platform::FontFace {
+ public:
+  GridFace(int32_t half, int32_t full, char32_t odd, int32_t oddAdvance)
+      : m_half(half), m_full(full), m_odd(odd), m_oddAdvance(oddAdvance) {
+    m_metrics.cell = platform::CellMetricsForHeight(12);
+  }
+  const platform::FontMetrics& Metrics() const override { return m_metrics; }
+  platform::Glyph RenderGlyph(char32_t codePoint) override {
+    platform::Glyph g;
+    g.advance = codePoint == m_odd ? m_oddAdvance : codePoint < 0x100 ? m_half : m_full;
+    return g;
+  }
+
+ private:
+  int32_t m_half, m_full;
+  char32_t m_odd;
+  int32_t m_oddAdvance;
+  platform::FontMetrics m_metrics{};
+};
+
+TEST(RealisedFont, FixedPitchNeedsEqualAsciiAndFullWidthOfTwice) {
+  const struct {
+    const char* name;
+    int32_t half, full;
+    char32_t odd;
+    int32_t oddAdvance;
+    bool fixed;
+  } kCases[] = {
+      {"a grid", 6, 12, 0, 0, true},
+      {"full width one more", 6, 13, 0, 0, false},
+      {"a wider W", 6, 12, U'W', 7, false},
+      {"a narrower tilde", 6, 12, U'~', 5, false},
+      {"a wider space", 6, 12, U' ', 7, false},
+      {"a narrower kana", 6, 12, U'\u3042', 11, false},   // あ
+      {"a narrower kanji", 6, 12, U'\u4E9C', 11, false},  // 亜
+      {"no width at all", 0, 0, 0, 0, false},
+      {"controls take no part", 6, 12, U'\t', 9, true},
+  };
+  for (const auto& c : kCases) {
+    const platform::Font font(platform::FontDesc{}, std::make_shared<platform::RealisedFont>(
+                                                        std::make_unique<GridFace>(c.half, c.full, c.odd, c.oddAdvance), false));
+    EXPECT_EQ(platform::IsFixedPitch(font), c.fixed) << c.name;
+  }
+}
+
 }  // namespace
