@@ -126,6 +126,8 @@ void ProcessToolkitEvents(QEventLoop::ProcessEventsFlags flags) {
 
 void QueueMessage(const MSG& msg) { Queue().messages.push_back(msg); }
 
+void QueueMessageFirst(const MSG& msg) { Queue().messages.push_front(msg); }
+
 void DropQueuedMessages(HWND hwnd) {
   DropQueuedMessagesIf([hwnd](const MSG& m) { return m.hwnd == hwnd; });
 }
@@ -174,8 +176,6 @@ BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
   if (Take(msg, hwnd, filterMin, filterMax, remove)) return 1;
   return TakeQuit(msg, remove) ? 1 : 0;
 }
-
-BOOL TranslateMessage(const MSG*) { return 0; }
 
 LRESULT DispatchMessage(const MSG* msg) {
   if (!msg) return 0;

@@ -27,6 +27,14 @@ Qt::MouseButtons& HeldButtons() {
   return held;
 }
 
+Qt::KeyboardModifiers QtModifiers(unsigned modifiers) {
+  Qt::KeyboardModifiers out;
+  if (modifiers & kSimShift) out |= Qt::ShiftModifier;
+  if (modifiers & kSimControl) out |= Qt::ControlModifier;
+  if (modifiers & kSimAlt) out |= Qt::AltModifier;
+  return out;
+}
+
 template <class F>
 void Later(Window* window, F action) {
   QPointer<Window> guard(window);
@@ -108,6 +116,15 @@ void SimulateKey(HWND hwnd, int qtKey, bool down, bool keypad, bool autoRepeat) 
   if (!window) return;
   QCoreApplication::postEvent(window, new QKeyEvent(down ? QEvent::KeyPress : QEvent::KeyRelease, qtKey,
                                                     keypad ? Qt::KeypadModifier : Qt::NoModifier, QString(), autoRepeat));
+}
+
+void SimulateTypedKey(HWND hwnd, int qtKey, std::string_view sjisText, unsigned modifiers) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return;
+  const QString text = SjisToQString(sjisText);
+  const Qt::KeyboardModifiers held = QtModifiers(modifiers);
+  QCoreApplication::postEvent(window, new QKeyEvent(QEvent::KeyPress, qtKey, held, text));
+  QCoreApplication::postEvent(window, new QKeyEvent(QEvent::KeyRelease, qtKey, held, text));
 }
 
 }  // namespace platform

@@ -3,11 +3,16 @@
 // as real input and arrives when the message pump next takes in the toolkit's events.
 #pragma once
 
+#include <string_view>
+
 #include "platform/win_types.h"
 
 namespace platform {
 
 enum class MouseButton { Left, Right, Middle };
+
+// Modifier keys held during a simulated action, as bits.
+enum SimulatedModifier : unsigned { kSimShift = 1, kSimControl = 2, kSimAlt = 4 };
 
 // The close button of the title bar.
 void SimulateCloseButton(HWND hwnd);
@@ -25,6 +30,9 @@ void SimulateMouseMove(HWND hwnd, int x, int y);
 void SimulateWheel(HWND hwnd, int delta, int x, int y);
 // qtKey: the toolkit's key number; keypad: the key is on the numeric pad.
 void SimulateKey(HWND hwnd, int qtKey, bool down, bool keypad = false, bool autoRepeat = false);
+// A key pressed and released that types text (Shift-JIS; the toolkit's text of the press) with the
+// modifiers held, to the window that has the keyboard: a child window gets it too.
+void SimulateTypedKey(HWND hwnd, int qtKey, std::string_view sjisText, unsigned modifiers = 0);
 
 // The menu bar (kept with the menus, in menu_qt.cpp). Choosing the item of that command id on the
 // window's bar, as a click on it would: a grey item does nothing, and an id the bar lacks nothing.

@@ -23,6 +23,7 @@
 
 #include "platform/gui_app.h"
 #include "platform/key_map.h"
+#include "platform/key_text.h"
 #include "platform/mem_dc.h"
 #include "platform/menu.h"
 #include "platform/sjis.h"
@@ -363,6 +364,10 @@ void Window::key(QKeyEvent* event, bool down) {
   if (!down || event->isAutoRepeat()) lParam |= LPARAM{1} << 30;
   if (!down) lParam |= LPARAM{1} << 31;
   queue(down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(code.vk), lParam);
+  // With Alt the key chooses (a menu's access key) rather than types.
+  if (down && !(event->modifiers() & Qt::AltModifier)) {
+    RememberKeyText(*this, static_cast<WPARAM>(code.vk), lParam, QStringToSjis(event->text()));
+  }
 }
 
 void Window::keyPressEvent(QKeyEvent* event) { key(event, true); }

@@ -270,7 +270,10 @@ void PostQuitMessage(int exitCode);
 BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax);
 // Never blocks: takes in what the toolkit has waiting, then returns the first message, or 0.
 BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags);
-// Makes no character messages; kept so that pumps read as they always have.
+// For a WM_KEYDOWN taken from the queue whose key typed text: puts one WM_CHAR per Shift-JIS byte
+// of that text (lead byte, then trail byte) at the front of the queue, wParam the byte and lParam
+// the key-down's, and returns 1; 0 for anything else. A key held with Alt types nothing. Text that
+// Shift-JIS lacks arrives as "?".
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessage(const MSG* msg);
 // The default handling: WM_CLOSE destroys the window; WM_NCCREATE returns 1; everything else

@@ -290,6 +290,8 @@ QImage IconImage(HICON icon);
 HMENU LoadMenuResource(std::string_view name);
 void AttachMenu(Window& window, HMENU menu);
 void QueueMessage(const MSG& msg);
+// Ahead of everything waiting (GUI thread only).
+void QueueMessageFirst(const MSG& msg);
 void DropQueuedMessages(HWND hwnd);
 // Whether a message that matches is waiting in the queue; and dropping every one that matches.
 bool IsMessageQueued(const std::function<bool(const MSG&)>& match);
