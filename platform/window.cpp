@@ -401,6 +401,7 @@ void Canvas::paintEvent(QPaintEvent* event) {
   m_painter = nullptr;
   // What the procedure drew through its device contexts (platform/window_dc.h).
   if (const WindowImage* image = m_owner.imageIfAny()) image->paint(painter, m_paintRegion);
+  PaintCaret(m_owner, painter);
   m_paintRegion = QRegion();
 }
 

@@ -255,6 +255,10 @@ Qt::CursorShape QtCursorShape(HCURSOR cursor);
 // The top-level window of a handle: the window itself, or a child's parent; null for neither.
 Window* TopWindowFromHandle(HWND hwnd);
 
+// Draws the caret (platform/caret.h) over what a paint of the window's canvas has drawn, when the
+// window owns it and it is in its "on" phase.
+void PaintCaret(const Window& window, QPainter& painter);
+
 // The window behind a handle, or null for a handle that is not a live window (or off the GUI thread).
 Window* WindowFromHandle(HWND hwnd);
 // Makes a new window live: it gets its serial and its handle works.
