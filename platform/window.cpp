@@ -125,9 +125,26 @@ WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
   if (buttons & Qt::LeftButton) keys |= MK_LBUTTON;
   if (buttons & Qt::RightButton) keys |= MK_RBUTTON;
   if (buttons & Qt::MiddleButton) keys |= MK_MBUTTON;
+  if (buttons & Qt::BackButton) keys |= MK_XBUTTON1;
+  if (buttons & Qt::ForwardButton) keys |= MK_XBUTTON2;
   if (modifiers & Qt::ShiftModifier) keys |= MK_SHIFT;
   if (modifiers & Qt::ControlModifier) keys |= MK_CONTROL;
   return keys;
+}
+
+// The side button's number in the high word of a WM_XBUTTON message; 0 for other buttons.
+WPARAM SideButton(Qt::MouseButton button) {
+  if (button == Qt::BackButton) return WPARAM{XBUTTON1} << 16;
+  if (button == Qt::ForwardButton) return WPARAM{XBUTTON2} << 16;
+  return 0;
+}
+
+// Wheel distance in the message's units (120 a notch) from what the toolkit reports: the angle
+// when it has one, else the pixels of a touchpad, a notch being 48 of them (three lines of
+// ordinary text).
+int WheelUnits(const QWheelEvent& event) {
+  if (const int angle = event.angleDelta().y(); angle != 0) return angle;
+  return event.pixelDelta().y() * 5 / 2;
 }
 
 LPARAM PointParam(QPoint p) { return MAKELPARAM(static_cast<unsigned>(p.x()), static_cast<unsigned>(p.y())); }
@@ -410,7 +427,7 @@ void Canvas::resizeEvent(QResizeEvent*) {
   m_owner.clientResized(size());
 }
 
-void Canvas::mouse(QMouseEvent* event, UINT message) {
+void Canvas::mouse(QMouseEvent* event, UINT message, WPARAM extra) {
   QPoint p = event->position().toPoint();
   Canvas* target = this;
   // The toolkit's grab brings the mouse to the capturing canvas; input handed to another canvas of
@@ -420,7 +437,7 @@ void Canvas::mouse(QMouseEvent* event, UINT message) {
     p = target->mapFromGlobal(mapToGlobal(p));
   }
   if (target->mapToClient) p = target->mapToClient(p);
-  target->m_owner.queue(message, MouseKeys(event->buttons(), event->modifiers()), PointParam(p));
+  target->m_owner.queue(message, MouseKeys(event->buttons(), event->modifiers()) | extra, PointParam(p));
 }
 
 void Canvas::mousePressEvent(QMouseEvent* event) {
@@ -433,6 +450,10 @@ void Canvas::mousePressEvent(QMouseEvent* event) {
       break;
     case Qt::MiddleButton:
       mouse(event, WM_MBUTTONDOWN);
+      break;
+    case Qt::BackButton:
+    case Qt::ForwardButton:
+      mouse(event, WM_XBUTTONDOWN, SideButton(event->button()));
       break;
     default:
       event->ignore();
@@ -450,6 +471,10 @@ void Canvas::mouseReleaseEvent(QMouseEvent* event) {
       break;
     case Qt::MiddleButton:
       mouse(event, WM_MBUTTONUP);
+      break;
+    case Qt::BackButton:
+    case Qt::ForwardButton:
+      mouse(event, WM_XBUTTONUP, SideButton(event->button()));
       break;
     default:
       event->ignore();
@@ -473,6 +498,10 @@ void Canvas::mouseDoubleClickEvent(QMouseEvent* event) {
     case Qt::MiddleButton:
       mouse(event, WM_MBUTTONDBLCLK);
       break;
+    case Qt::BackButton:
+    case Qt::ForwardButton:
+      mouse(event, WM_XBUTTONDBLCLK, SideButton(event->button()));
+      break;
     default:
       event->ignore();
       break;
@@ -481,16 +510,26 @@ void Canvas::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void Canvas::mouseMoveEvent(QMouseEvent* event) { mouse(event, WM_MOUSEMOVE); }
 
+// A touchpad reports many small distances: they add up here, and the whole notches among them go
+// out in one message, so the distance is always a multiple of 120 as a window may expect. A turn
+// the other way, or the start of a new gesture, drops what was left over.
 void Canvas::wheelEvent(QWheelEvent* event) {
-  int delta = event->angleDelta().y();  // eighths of a degree: 120 a notch, as the message counts
-  if (delta == 0) {
+  const int units = WheelUnits(*event);
+  if (units == 0) {
     event->ignore();
     return;
   }
+  if (event->phase() == Qt::ScrollBegin || (units > 0) != (m_wheelRest > 0)) m_wheelRest = 0;
+  m_wheelRest += units;
+  // At most what the message's 16 bits can carry.
+  const int notches = std::clamp(m_wheelRest / WHEEL_DELTA, -273, 273);
+  if (notches == 0) return;
+  m_wheelRest -= notches * WHEEL_DELTA;
   QPoint p = event->position().toPoint();
   if (mapToClient) p = mapToClient(p);
-  WPARAM wParam = MouseKeys(event->buttons(), event->modifiers()) |
-                  (static_cast<WPARAM>(static_cast<uint16_t>(static_cast<int16_t>(delta))) << 16);
+  const int16_t delta = static_cast<int16_t>(notches * WHEEL_DELTA);
+  const WPARAM wParam = MouseKeys(event->buttons(), event->modifiers()) |
+                        (static_cast<WPARAM>(static_cast<uint16_t>(delta)) << 16);
   m_owner.queue(WM_MOUSEWHEEL, wParam, PointParam(p));
 }
 

@@ -12,8 +12,11 @@
 //
 // Which messages arrive how:
 // - queued (returned by GetMessage/PeekMessage, handed to the procedure by DispatchMessage):
-//   everything posted, WM_MOUSEMOVE, the button messages, WM_MOUSEWHEEL (client coordinates in
-//   lParam, the wheel distance in the high word of wParam, 120 a notch), WM_KEYDOWN and WM_KEYUP
+//   everything posted, WM_MOUSEMOVE, the button messages (the side buttons' WM_XBUTTON ones with
+//   XBUTTON1 or XBUTTON2 in the high word of wParam), all with the MK_ state of the buttons, Shift
+//   and Ctrl in wParam; WM_MOUSEWHEEL (client coordinates in lParam, the distance in the high word of
+//   wParam, whole notches of 120: a touchpad's small distances add up until they make one),
+//   WM_KEYDOWN and WM_KEYUP
 //   (virtual-key code in wParam; lParam holds a repeat count of 1, the scan code in bits 16-23, the
 //   extended-key flag in bit 24, the previous-state bit 30 and the transition bit 31);
 // - sent straight to the procedure while the toolkit delivers its events (inside the pump):

@@ -191,11 +191,14 @@ class Canvas final : public QWidget {
   bool focusNextPrevChild(bool next) override;
 
  private:
-  void mouse(QMouseEvent* event, UINT message);
+  // extra: bits for wParam beyond the key state (the side button's number).
+  void mouse(QMouseEvent* event, UINT message, WPARAM extra = 0);
 
   Window& m_owner;
   QPainter* m_painter = nullptr;
   QRegion m_paintRegion;
+  // Wheel distance short of a whole notch, in the message's units.
+  int m_wheelRest = 0;
 };
 
 // A child window: a dialog's control or a size grip, shown by a widget on a top-level window's
