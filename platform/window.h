@@ -198,7 +198,7 @@ ATOM RegisterClassEx(const WNDCLASSEX* windowClass);
 // window has a fixed size with the title-bar buttons that WS_SYSMENU, WS_MINIMIZEBOX and
 // WS_MAXIMIZEBOX ask for. WS_VISIBLE shows it at once.
 // With a parent: the size grip ("SCROLLBAR" with SBS_SIZEGRIP or SBS_SIZEBOX, the id in menu,
-// placed by MoveWindow); a child window of a registered class (WS_CHILD, the id in menu); or a
+// placed by MoveWindow); a scroll-bar control (any other "SCROLLBAR", platform/scroll_bar.h); a child window of a registered class (WS_CHILD, the id in menu); or a
 // pop-up window owned by the parent (WS_POPUP). CW_USEDEFAULT places and sizes these at 0.
 // The class's extra bytes start as zeros; its cursor shows over the client area.
 HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,

@@ -244,6 +244,8 @@ void DestroyChildWindow(HWND hwnd);
 void ForgetChildWindowsOf(Window& parent);
 // CreateWindowEx with a parent.
 HWND CreateChildWindow(const char* className, DWORD style, int x, int y, int width, int height, HWND parent, int id);
+// A "SCROLLBAR" control (platform/scroll_bar.h) on the parent's canvas.
+HWND CreateScrollBarControl(Window& parent, DWORD style, QRect rect, int id);
 // CreateWindowEx with a parent, for a registered class: a child window (WS_CHILD) or a pop-up
 // owned by the parent (WS_POPUP); null otherwise, or when the parent is not a window.
 HWND CreateSubWindow(const WindowClassInfo& info, DWORD exStyle, DWORD style, int x, int y, int width, int height,
