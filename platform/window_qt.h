@@ -17,6 +17,7 @@
 
 #include "platform/window.h"
 
+class QMenu;
 class QPainter;
 
 namespace platform {
@@ -278,6 +279,11 @@ struct MenuBackend {
   std::function<void(Window& window, HMENU menu)> attach;
 };
 void SetMenuBackend(MenuBackend backend);
+// The property of a menu action that holds its command id.
+inline constexpr const char* kMenuIdProperty = "vrelMenuId";
+// A pop-up QMenu of the menu's items as the bar shows them, whose actions post nothing when chosen
+// (platform/popup_menu.h reads the chosen one's id); the caller owns it.
+QMenu* MakePopupQMenu(HMENU menu, Window& window);
 
 // Shared by the window's own sources.
 struct WindowClassInfo {
