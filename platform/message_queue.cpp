@@ -12,6 +12,7 @@
 
 #include "platform/clock.h"
 #include "platform/gui_app.h"
+#include "platform/ime_composition.h"
 #include "platform/timer.h"
 #include "platform/window_qt.h"
 
@@ -186,6 +187,7 @@ LRESULT DispatchMessage(const MSG* msg) {
     reinterpret_cast<TIMERPROC>(msg->lParam)(msg->hwnd, WM_TIMER, msg->wParam, NowMs());
     return 0;
   }
+  if (window && msg->message == WM_IME_COMPOSITION) return DispatchComposition(*window, *msg);
   if (window) return window->send(msg->message, msg->wParam, msg->lParam);
   ChildWindow* child = ChildFromHandle(msg->hwnd);
   return child ? child->send(msg->message, msg->wParam, msg->lParam) : 0;

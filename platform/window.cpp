@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMouseEvent>
+#include <QInputMethodEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
@@ -22,6 +23,7 @@
 #include <vector>
 
 #include "platform/gui_app.h"
+#include "platform/ime_composition.h"
 #include "platform/key_map.h"
 #include "platform/key_text.h"
 #include "platform/mem_dc.h"
@@ -533,6 +535,15 @@ void Canvas::wheelEvent(QWheelEvent* event) {
   m_owner.queue(WM_MOUSEWHEEL, wParam, PointParam(p));
 }
 
+void Canvas::inputMethodEvent(QInputMethodEvent* event) {
+  if (!testAttribute(Qt::WA_InputMethodEnabled)) {
+    event->ignore();
+    return;
+  }
+  InputMethodToMessages(m_owner, *event);
+  event->accept();
+}
+
 // The window decides whether Tab moves between widgets (a dialog's controls) or is a key.
 bool Canvas::focusNextPrevChild(bool next) { return QWidget::focusNextPrevChild(next); }
 
@@ -904,8 +915,9 @@ LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return window ? window->send(message, wParam, lParam) : 0;
 }
 
-LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
+LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_CLOSE) DestroyWindow(hwnd);
+  if (message == WM_IME_COMPOSITION) DefaultComposition(hwnd, lParam);
   return message == WM_NCCREATE ? 1 : 0;
 }
 

@@ -279,7 +279,8 @@ BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
 // Shift-JIS lacks arrives as "?".
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessage(const MSG* msg);
-// The default handling: WM_CLOSE destroys the window; WM_NCCREATE returns 1; everything else
+// The default handling: WM_CLOSE destroys the window; WM_NCCREATE returns 1; WM_IME_COMPOSITION
+// with a committed text sends WM_IME_CHAR per character (platform/ime_composition.h); everything
 // returns 0.
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

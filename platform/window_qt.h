@@ -17,6 +17,7 @@
 
 #include "platform/window.h"
 
+class QInputMethodEvent;
 class QMenu;
 class QPainter;
 
@@ -189,6 +190,7 @@ class Canvas final : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
   bool focusNextPrevChild(bool next) override;
 
  private:
@@ -264,6 +266,13 @@ Window* TopWindowFromHandle(HWND hwnd);
 // Draws the caret (platform/caret.h) over what a paint of the window's canvas has drawn, when the
 // window owns it and it is in its "on" phase.
 void PaintCaret(const Window& window, QPainter& painter);
+
+// The input method's composition (platform/ime_composition.h): an event of the window's canvas
+// made into messages; the dispatch of a queued WM_IME_COMPOSITION with its committed text; and
+// DefWindowProc's handling of it.
+void InputMethodToMessages(Window& window, const QInputMethodEvent& event);
+LRESULT DispatchComposition(Window& window, const MSG& msg);
+void DefaultComposition(HWND hwnd, LPARAM lParam);
 
 // The window behind a handle, or null for a handle that is not a live window (or off the GUI thread).
 Window* WindowFromHandle(HWND hwnd);
