@@ -280,7 +280,7 @@ BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessage(const MSG* msg);
 // The default handling: WM_CLOSE destroys the window; WM_NCCREATE returns 1; WM_IME_COMPOSITION
-// with a committed text sends WM_IME_CHAR per character (platform/ime_composition.h); everything
+// with a committed text sends WM_IME_CHAR per character (platform/ime_composition.h); all else
 // returns 0.
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
