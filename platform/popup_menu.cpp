@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <memory>
+#include <utility>
 
 #include "platform/gui_app.h"
 #include "platform/window_qt.h"
