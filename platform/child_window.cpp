@@ -147,7 +147,12 @@ void ForgetChildWindowsOf(Window& parent) {
 HWND CreateChildWindow(const char* className, DWORD style, int x, int y, int width, int height, HWND parent, int id) {
   Window* top = TopWindowFromHandle(parent);
   if (!top || !className) return nullptr;
-  if (std::strcmp(className, "SCROLLBAR") != 0 || !(style & (SBS_SIZEGRIP | SBS_SIZEBOX))) return nullptr;
+  if (std::strcmp(className, "SCROLLBAR") != 0) return nullptr;
+  if (!(style & (SBS_SIZEGRIP | SBS_SIZEBOX))) {
+    Window* host = WindowFromHandle(parent);
+    if (!host) return nullptr;
+    return CreateScrollBarControl(*host, style, QRect(x, y, std::max(width, 0), std::max(height, 0)), id);
+  }
   auto* grip = new QSizeGrip(top->canvas());
   grip->setGeometry(x, y, std::max(width, 0), std::max(height, 0));
   grip->setVisible((style & WS_VISIBLE) != 0);

@@ -18,7 +18,7 @@
 namespace platform {
 namespace {
 
-constexpr const char* kIdProperty = "vrelMenuId";
+constexpr const char* kIdProperty = kMenuIdProperty;
 
 QIcon IconOf(const MenuIcon& icon) {
   QImage image(16, 16, QImage::Format_ARGB32);
@@ -82,6 +82,18 @@ void Fill(QWidget* target, HMENU menu, Window& window, int depth) {
     target->addAction(action);
   }
 }
+
+}  // namespace
+
+QMenu* MakePopupQMenu(HMENU menu, Window& window) {
+  auto* shown = new QMenu(window.canvas());
+  Fill(shown, menu, window, 0);
+  // The caller reads which was chosen: the bar's way of posting the command would send it twice.
+  for (QAction* action : shown->findChildren<QAction*>()) QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+  return shown;
+}
+
+namespace {
 
 QMenuBar* BarOf(Window& window) { return qobject_cast<QMenuBar*>(window.menuWidget()); }
 

@@ -12,6 +12,7 @@
 
 #include "platform/clock.h"
 #include "platform/gui_app.h"
+#include "platform/ime_composition.h"
 #include "platform/timer.h"
 #include "platform/window_qt.h"
 
@@ -126,6 +127,8 @@ void ProcessToolkitEvents(QEventLoop::ProcessEventsFlags flags) {
 
 void QueueMessage(const MSG& msg) { Queue().messages.push_back(msg); }
 
+void QueueMessageFirst(const MSG& msg) { Queue().messages.push_front(msg); }
+
 void DropQueuedMessages(HWND hwnd) {
   DropQueuedMessagesIf([hwnd](const MSG& m) { return m.hwnd == hwnd; });
 }
@@ -175,8 +178,6 @@ BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
   return TakeQuit(msg, remove) ? 1 : 0;
 }
 
-BOOL TranslateMessage(const MSG*) { return 0; }
-
 LRESULT DispatchMessage(const MSG* msg) {
   if (!msg) return 0;
   Window* window = WindowFromHandle(msg->hwnd);
@@ -186,6 +187,7 @@ LRESULT DispatchMessage(const MSG* msg) {
     reinterpret_cast<TIMERPROC>(msg->lParam)(msg->hwnd, WM_TIMER, msg->wParam, NowMs());
     return 0;
   }
+  if (window && msg->message == WM_IME_COMPOSITION) return DispatchComposition(*window, *msg);
   if (window) return window->send(msg->message, msg->wParam, msg->lParam);
   ChildWindow* child = ChildFromHandle(msg->hwnd);
   return child ? child->send(msg->message, msg->wParam, msg->lParam) : 0;

@@ -17,6 +17,8 @@ Qt::MouseButton QtButton(MouseButton button) {
   switch (button) {
     case MouseButton::Right: return Qt::RightButton;
     case MouseButton::Middle: return Qt::MiddleButton;
+    case MouseButton::X1: return Qt::BackButton;
+    case MouseButton::X2: return Qt::ForwardButton;
     default: return Qt::LeftButton;
   }
 }
@@ -25,6 +27,14 @@ Qt::MouseButton QtButton(MouseButton button) {
 Qt::MouseButtons& HeldButtons() {
   static Qt::MouseButtons held;
   return held;
+}
+
+Qt::KeyboardModifiers QtModifiers(unsigned modifiers) {
+  Qt::KeyboardModifiers out;
+  if (modifiers & kSimShift) out |= Qt::ShiftModifier;
+  if (modifiers & kSimControl) out |= Qt::ControlModifier;
+  if (modifiers & kSimAlt) out |= Qt::AltModifier;
+  return out;
 }
 
 template <class F>
@@ -60,7 +70,7 @@ void SimulateAppActive(bool active) {
       Qt::QueuedConnection);
 }
 
-void SimulateMouseButton(HWND hwnd, MouseButton button, bool down, int x, int y) {
+void SimulateMouseButton(HWND hwnd, MouseButton button, bool down, int x, int y, unsigned modifiers) {
   Window* window = WindowFromHandle(hwnd);
   if (!window) return;
   Qt::MouseButton b = QtButton(button);
@@ -72,10 +82,10 @@ void SimulateMouseButton(HWND hwnd, MouseButton button, bool down, int x, int y)
   QPointF local(x, y);
   QCoreApplication::postEvent(window->canvas(),
                               new QMouseEvent(down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, local,
-                                              window->canvas()->mapToGlobal(local), b, HeldButtons(), Qt::NoModifier));
+                                              window->canvas()->mapToGlobal(local), b, HeldButtons(), QtModifiers(modifiers)));
 }
 
-void SimulateMouseDoubleClick(HWND hwnd, MouseButton button, int x, int y) {
+void SimulateMouseDoubleClick(HWND hwnd, MouseButton button, int x, int y, unsigned modifiers) {
   Window* window = WindowFromHandle(hwnd);
   if (!window) return;
   const Qt::MouseButton b = QtButton(button);
@@ -83,24 +93,33 @@ void SimulateMouseDoubleClick(HWND hwnd, MouseButton button, int x, int y) {
   QPointF local(x, y);
   QCoreApplication::postEvent(window->canvas(), new QMouseEvent(QEvent::MouseButtonDblClick, local,
                                                                 window->canvas()->mapToGlobal(local), b, HeldButtons(),
-                                                                Qt::NoModifier));
+                                                                QtModifiers(modifiers)));
 }
 
-void SimulateMouseMove(HWND hwnd, int x, int y) {
+void SimulateMouseMove(HWND hwnd, int x, int y, unsigned modifiers) {
   Window* window = WindowFromHandle(hwnd);
   if (!window) return;
   QPointF local(x, y);
   QCoreApplication::postEvent(window->canvas(), new QMouseEvent(QEvent::MouseMove, local, window->canvas()->mapToGlobal(local),
-                                                                Qt::NoButton, HeldButtons(), Qt::NoModifier));
+                                                                Qt::NoButton, HeldButtons(), QtModifiers(modifiers)));
 }
 
-void SimulateWheel(HWND hwnd, int delta, int x, int y) {
+void SimulateWheel(HWND hwnd, int delta, int x, int y, unsigned modifiers) {
   Window* window = WindowFromHandle(hwnd);
   if (!window) return;
   QPointF local(x, y);
   QCoreApplication::postEvent(window->canvas(),
                               new QWheelEvent(local, window->canvas()->mapToGlobal(local), QPoint(), QPoint(0, delta),
-                                              HeldButtons(), Qt::NoModifier, Qt::NoScrollPhase, false));
+                                              HeldButtons(), QtModifiers(modifiers), Qt::NoScrollPhase, false));
+}
+
+void SimulateWheelPixels(HWND hwnd, int pixels, int x, int y, unsigned modifiers) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return;
+  QPointF local(x, y);
+  QCoreApplication::postEvent(window->canvas(),
+                              new QWheelEvent(local, window->canvas()->mapToGlobal(local), QPoint(0, pixels), QPoint(),
+                                              HeldButtons(), QtModifiers(modifiers), Qt::ScrollUpdate, false));
 }
 
 void SimulateKey(HWND hwnd, int qtKey, bool down, bool keypad, bool autoRepeat) {
@@ -108,6 +127,15 @@ void SimulateKey(HWND hwnd, int qtKey, bool down, bool keypad, bool autoRepeat) 
   if (!window) return;
   QCoreApplication::postEvent(window, new QKeyEvent(down ? QEvent::KeyPress : QEvent::KeyRelease, qtKey,
                                                     keypad ? Qt::KeypadModifier : Qt::NoModifier, QString(), autoRepeat));
+}
+
+void SimulateTypedKey(HWND hwnd, int qtKey, std::string_view sjisText, unsigned modifiers) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return;
+  const QString text = SjisToQString(sjisText);
+  const Qt::KeyboardModifiers held = QtModifiers(modifiers);
+  QCoreApplication::postEvent(window, new QKeyEvent(QEvent::KeyPress, qtKey, held, text));
+  QCoreApplication::postEvent(window, new QKeyEvent(QEvent::KeyRelease, qtKey, held, text));
 }
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMouseEvent>
+#include <QInputMethodEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
@@ -22,7 +23,9 @@
 #include <vector>
 
 #include "platform/gui_app.h"
+#include "platform/ime_composition.h"
 #include "platform/key_map.h"
+#include "platform/key_text.h"
 #include "platform/mem_dc.h"
 #include "platform/menu.h"
 #include "platform/sjis.h"
@@ -124,9 +127,26 @@ WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
   if (buttons & Qt::LeftButton) keys |= MK_LBUTTON;
   if (buttons & Qt::RightButton) keys |= MK_RBUTTON;
   if (buttons & Qt::MiddleButton) keys |= MK_MBUTTON;
+  if (buttons & Qt::BackButton) keys |= MK_XBUTTON1;
+  if (buttons & Qt::ForwardButton) keys |= MK_XBUTTON2;
   if (modifiers & Qt::ShiftModifier) keys |= MK_SHIFT;
   if (modifiers & Qt::ControlModifier) keys |= MK_CONTROL;
   return keys;
+}
+
+// The side button's number in the high word of a WM_XBUTTON message; 0 for other buttons.
+WPARAM SideButton(Qt::MouseButton button) {
+  if (button == Qt::BackButton) return WPARAM{XBUTTON1} << 16;
+  if (button == Qt::ForwardButton) return WPARAM{XBUTTON2} << 16;
+  return 0;
+}
+
+// Wheel distance in the message's units (120 a notch) from what the toolkit reports: the angle
+// when it has one, else the pixels of a touchpad, a notch being 48 of them (three lines of
+// ordinary text).
+int WheelUnits(const QWheelEvent& event) {
+  if (const int angle = event.angleDelta().y(); angle != 0) return angle;
+  return event.pixelDelta().y() * 5 / 2;
 }
 
 LPARAM PointParam(QPoint p) { return MAKELPARAM(static_cast<unsigned>(p.x()), static_cast<unsigned>(p.y())); }
@@ -363,6 +383,10 @@ void Window::key(QKeyEvent* event, bool down) {
   if (!down || event->isAutoRepeat()) lParam |= LPARAM{1} << 30;
   if (!down) lParam |= LPARAM{1} << 31;
   queue(down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(code.vk), lParam);
+  // With Alt the key chooses (a menu's access key) rather than types.
+  if (down && !(event->modifiers() & Qt::AltModifier)) {
+    RememberKeyText(*this, static_cast<WPARAM>(code.vk), lParam, QStringToSjis(event->text()));
+  }
 }
 
 void Window::keyPressEvent(QKeyEvent* event) { key(event, true); }
@@ -396,6 +420,7 @@ void Canvas::paintEvent(QPaintEvent* event) {
   m_painter = nullptr;
   // What the procedure drew through its device contexts (platform/window_dc.h).
   if (const WindowImage* image = m_owner.imageIfAny()) image->paint(painter, m_paintRegion);
+  PaintCaret(m_owner, painter);
   m_paintRegion = QRegion();
 }
 
@@ -404,7 +429,7 @@ void Canvas::resizeEvent(QResizeEvent*) {
   m_owner.clientResized(size());
 }
 
-void Canvas::mouse(QMouseEvent* event, UINT message) {
+void Canvas::mouse(QMouseEvent* event, UINT message, WPARAM extra) {
   QPoint p = event->position().toPoint();
   Canvas* target = this;
   // The toolkit's grab brings the mouse to the capturing canvas; input handed to another canvas of
@@ -414,7 +439,7 @@ void Canvas::mouse(QMouseEvent* event, UINT message) {
     p = target->mapFromGlobal(mapToGlobal(p));
   }
   if (target->mapToClient) p = target->mapToClient(p);
-  target->m_owner.queue(message, MouseKeys(event->buttons(), event->modifiers()), PointParam(p));
+  target->m_owner.queue(message, MouseKeys(event->buttons(), event->modifiers()) | extra, PointParam(p));
 }
 
 void Canvas::mousePressEvent(QMouseEvent* event) {
@@ -427,6 +452,10 @@ void Canvas::mousePressEvent(QMouseEvent* event) {
       break;
     case Qt::MiddleButton:
       mouse(event, WM_MBUTTONDOWN);
+      break;
+    case Qt::BackButton:
+    case Qt::ForwardButton:
+      mouse(event, WM_XBUTTONDOWN, SideButton(event->button()));
       break;
     default:
       event->ignore();
@@ -444,6 +473,10 @@ void Canvas::mouseReleaseEvent(QMouseEvent* event) {
       break;
     case Qt::MiddleButton:
       mouse(event, WM_MBUTTONUP);
+      break;
+    case Qt::BackButton:
+    case Qt::ForwardButton:
+      mouse(event, WM_XBUTTONUP, SideButton(event->button()));
       break;
     default:
       event->ignore();
@@ -467,6 +500,10 @@ void Canvas::mouseDoubleClickEvent(QMouseEvent* event) {
     case Qt::MiddleButton:
       mouse(event, WM_MBUTTONDBLCLK);
       break;
+    case Qt::BackButton:
+    case Qt::ForwardButton:
+      mouse(event, WM_XBUTTONDBLCLK, SideButton(event->button()));
+      break;
     default:
       event->ignore();
       break;
@@ -475,17 +512,36 @@ void Canvas::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void Canvas::mouseMoveEvent(QMouseEvent* event) { mouse(event, WM_MOUSEMOVE); }
 
+// A touchpad reports many small distances: they add up here, and the whole notches among them go
+// out in one message, so the distance is always a multiple of 120 as a window may expect. A turn
+// the other way, or the start of a new gesture, drops what was left over.
 void Canvas::wheelEvent(QWheelEvent* event) {
-  int delta = event->angleDelta().y();  // eighths of a degree: 120 a notch, as the message counts
-  if (delta == 0) {
+  const int units = WheelUnits(*event);
+  if (units == 0) {
     event->ignore();
     return;
   }
+  if (event->phase() == Qt::ScrollBegin || (units > 0) != (m_wheelRest > 0)) m_wheelRest = 0;
+  m_wheelRest += units;
+  // At most what the message's 16 bits can carry.
+  const int notches = std::clamp(m_wheelRest / WHEEL_DELTA, -273, 273);
+  if (notches == 0) return;
+  m_wheelRest -= notches * WHEEL_DELTA;
   QPoint p = event->position().toPoint();
   if (mapToClient) p = mapToClient(p);
-  WPARAM wParam = MouseKeys(event->buttons(), event->modifiers()) |
-                  (static_cast<WPARAM>(static_cast<uint16_t>(static_cast<int16_t>(delta))) << 16);
+  const int16_t delta = static_cast<int16_t>(notches * WHEEL_DELTA);
+  const WPARAM wParam = MouseKeys(event->buttons(), event->modifiers()) |
+                        (static_cast<WPARAM>(static_cast<uint16_t>(delta)) << 16);
   m_owner.queue(WM_MOUSEWHEEL, wParam, PointParam(p));
+}
+
+void Canvas::inputMethodEvent(QInputMethodEvent* event) {
+  if (!testAttribute(Qt::WA_InputMethodEnabled)) {
+    event->ignore();
+    return;
+  }
+  InputMethodToMessages(m_owner, *event);
+  event->accept();
 }
 
 // The window decides whether Tab moves between widgets (a dialog's controls) or is a key.
@@ -859,8 +915,9 @@ LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return window ? window->send(message, wParam, lParam) : 0;
 }
 
-LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
+LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_CLOSE) DestroyWindow(hwnd);
+  if (message == WM_IME_COMPOSITION) DefaultComposition(hwnd, lParam);
   return message == WM_NCCREATE ? 1 : 0;
 }
 

@@ -12,8 +12,11 @@
 //
 // Which messages arrive how:
 // - queued (returned by GetMessage/PeekMessage, handed to the procedure by DispatchMessage):
-//   everything posted, WM_MOUSEMOVE, the button messages, WM_MOUSEWHEEL (client coordinates in
-//   lParam, the wheel distance in the high word of wParam, 120 a notch), WM_KEYDOWN and WM_KEYUP
+//   everything posted, WM_MOUSEMOVE, the button messages (the side buttons' WM_XBUTTON ones with
+//   XBUTTON1 or XBUTTON2 in the high word of wParam), all with the MK_ state of the buttons, Shift
+//   and Ctrl in wParam; WM_MOUSEWHEEL (client coordinates in lParam, the distance in the high word of
+//   wParam, whole notches of 120: a touchpad's small distances add up until they make one),
+//   WM_KEYDOWN and WM_KEYUP
 //   (virtual-key code in wParam; lParam holds a repeat count of 1, the scan code in bits 16-23, the
 //   extended-key flag in bit 24, the previous-state bit 30 and the transition bit 31);
 // - sent straight to the procedure while the toolkit delivers its events (inside the pump):
@@ -193,7 +196,7 @@ ATOM RegisterClassEx(const WNDCLASSEX* windowClass);
 // window has a fixed size with the title-bar buttons that WS_SYSMENU, WS_MINIMIZEBOX and
 // WS_MAXIMIZEBOX ask for. WS_VISIBLE shows it at once.
 // With a parent: the size grip ("SCROLLBAR" with SBS_SIZEGRIP or SBS_SIZEBOX, the id in menu,
-// placed by MoveWindow); a child window of a registered class (WS_CHILD, the id in menu); or a
+// placed by MoveWindow); a scroll-bar control (any other "SCROLLBAR", platform/scroll_bar.h); a child window of a registered class (WS_CHILD, the id in menu); or a
 // pop-up window owned by the parent (WS_POPUP). CW_USEDEFAULT places and sizes these at 0.
 // The class's extra bytes start as zeros; its cursor shows over the client area.
 HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
@@ -268,10 +271,14 @@ void PostQuitMessage(int exitCode);
 BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax);
 // Never blocks: takes in what the toolkit has waiting, then returns the first message, or 0.
 BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags);
-// Makes no character messages; kept so that pumps read as they always have.
+// For a WM_KEYDOWN taken from the queue whose key typed text: puts one WM_CHAR per Shift-JIS byte
+// of that text (lead byte, then trail byte) at the front of the queue, wParam the byte and lParam
+// the key-down's, and returns 1; 0 for anything else. A key held with Alt types nothing. Text that
+// Shift-JIS lacks arrives as "?".
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessage(const MSG* msg);
-// The default handling: WM_CLOSE destroys the window; WM_NCCREATE returns 1; everything else
+// The default handling: WM_CLOSE destroys the window; WM_NCCREATE returns 1; WM_IME_COMPOSITION
+// with a committed text sends WM_IME_CHAR per character (platform/ime_composition.h); all else
 // returns 0.
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -17,6 +17,8 @@
 
 #include "platform/window.h"
 
+class QInputMethodEvent;
+class QMenu;
 class QPainter;
 
 namespace platform {
@@ -188,14 +190,18 @@ class Canvas final : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
   bool focusNextPrevChild(bool next) override;
 
  private:
-  void mouse(QMouseEvent* event, UINT message);
+  // extra: bits for wParam beyond the key state (the side button's number).
+  void mouse(QMouseEvent* event, UINT message, WPARAM extra = 0);
 
   Window& m_owner;
   QPainter* m_painter = nullptr;
   QRegion m_paintRegion;
+  // Wheel distance short of a whole notch, in the message's units.
+  int m_wheelRest = 0;
 };
 
 // A child window: a dialog's control or a size grip, shown by a widget on a top-level window's
@@ -241,6 +247,8 @@ void DestroyChildWindow(HWND hwnd);
 void ForgetChildWindowsOf(Window& parent);
 // CreateWindowEx with a parent.
 HWND CreateChildWindow(const char* className, DWORD style, int x, int y, int width, int height, HWND parent, int id);
+// A "SCROLLBAR" control (platform/scroll_bar.h) on the parent's canvas.
+HWND CreateScrollBarControl(Window& parent, DWORD style, QRect rect, int id);
 // CreateWindowEx with a parent, for a registered class: a child window (WS_CHILD) or a pop-up
 // owned by the parent (WS_POPUP); null otherwise, or when the parent is not a window.
 HWND CreateSubWindow(const WindowClassInfo& info, DWORD exStyle, DWORD style, int x, int y, int width, int height,
@@ -254,6 +262,17 @@ Window* CaptureWindow();
 Qt::CursorShape QtCursorShape(HCURSOR cursor);
 // The top-level window of a handle: the window itself, or a child's parent; null for neither.
 Window* TopWindowFromHandle(HWND hwnd);
+
+// Draws the caret (platform/caret.h) over what a paint of the window's canvas has drawn, when the
+// window owns it and it is in its "on" phase.
+void PaintCaret(const Window& window, QPainter& painter);
+
+// The input method's composition (platform/ime_composition.h): an event of the window's canvas
+// made into messages; the dispatch of a queued WM_IME_COMPOSITION with its committed text; and
+// DefWindowProc's handling of it.
+void InputMethodToMessages(Window& window, const QInputMethodEvent& event);
+LRESULT DispatchComposition(Window& window, const MSG& msg);
+void DefaultComposition(HWND hwnd, LPARAM lParam);
 
 // The window behind a handle, or null for a handle that is not a live window (or off the GUI thread).
 Window* WindowFromHandle(HWND hwnd);
@@ -269,6 +288,11 @@ struct MenuBackend {
   std::function<void(Window& window, HMENU menu)> attach;
 };
 void SetMenuBackend(MenuBackend backend);
+// The property of a menu action that holds its command id.
+inline constexpr const char* kMenuIdProperty = "vrelMenuId";
+// A pop-up QMenu of the menu's items as the bar shows them, whose actions post nothing when chosen
+// (platform/popup_menu.h reads the chosen one's id); the caller owns it.
+QMenu* MakePopupQMenu(HMENU menu, Window& window);
 
 // Shared by the window's own sources.
 struct WindowClassInfo {
@@ -290,6 +314,8 @@ QImage IconImage(HICON icon);
 HMENU LoadMenuResource(std::string_view name);
 void AttachMenu(Window& window, HMENU menu);
 void QueueMessage(const MSG& msg);
+// Ahead of everything waiting (GUI thread only).
+void QueueMessageFirst(const MSG& msg);
 void DropQueuedMessages(HWND hwnd);
 // Whether a message that matches is waiting in the queue; and dropping every one that matches.
 bool IsMessageQueued(const std::function<bool(const MSG&)>& match);
