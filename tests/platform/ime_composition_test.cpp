@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/input_method.h"
@@ -27,12 +28,12 @@ bool IsTextInput(UINT message) {
 }
 
 // What the input method sends the canvas: a commit, a preedit with its cursor, or both.
-void Compose(HWND hwnd, const char* utf8Commit, const char* utf8Preedit, int cursor = -1) {
-  const QString preedit = QString::fromUtf8(utf8Preedit);
+void Compose(HWND hwnd, std::u8string_view utf8Commit, std::u8string_view utf8Preedit, int cursor = -1) {
+  const QString preedit = QString::fromUtf8(reinterpret_cast<const char*>(utf8Preedit.data()), static_cast<qsizetype>(utf8Preedit.size()));
   QList<QInputMethodEvent::Attribute> attributes;
   attributes.append({QInputMethodEvent::Cursor, cursor < 0 ? static_cast<int>(preedit.size()) : cursor, 1});
   QInputMethodEvent event(preedit, attributes);
-  event.setCommitString(QString::fromUtf8(utf8Commit));
+  event.setCommitString(QString::fromUtf8(reinterpret_cast<const char*>(utf8Commit.data()), static_cast<qsizetype>(utf8Commit.size())));
   QCoreApplication::sendEvent(WindowFromHandle(hwnd)->canvas(), &event);
 }
 
@@ -63,29 +64,29 @@ struct Expected {
 TEST_F(ImeCompositionTest, CommitsBecomeCharactersAndPreeditsDoNot) {
   struct Case {
     const char* name;
-    const char* commit;
-    const char* preedit;
+    const char8_t* commit;
+    const char8_t* preedit;
     std::vector<Expected> messages;
     std::vector<std::string> results;
     std::string preeditAfter;
   };
   const Case cases[] = {
       {"two kanji",
-       "漢字",
-       "",
+       u8"漢字",
+       u8"",
        {{WM_IME_COMPOSITION, 0x8ABF, GCS_RESULTSTR}, {WM_IME_CHAR, 0x8ABF, 1}, {WM_IME_CHAR, 0x8E9A, 1}},
        {"漢字"_sj},
        ""},
       {"mixed widths",
-       "aあ",
-       "",
+       u8"aあ",
+       u8"",
        {{WM_IME_COMPOSITION, 'a', GCS_RESULTSTR}, {WM_IME_CHAR, 'a', 1}, {WM_IME_CHAR, 0x82A0, 1}},
        {"aあ"_sj},
        ""},
-      {"a preedit only", "", "かんじ", {{WM_IME_COMPOSITION, 0, GCS_COMPSTR | GCS_CURSORPOS}}, {}, "かんじ"_sj},
+      {"a preedit only", u8"", u8"かんじ", {{WM_IME_COMPOSITION, 0, GCS_COMPSTR | GCS_CURSORPOS}}, {}, "かんじ"_sj},
       {"a commit that starts the next preedit",
-       "漢",
-       "じ",
+       u8"漢",
+       u8"じ",
        {{WM_IME_COMPOSITION, 0x8ABF, GCS_RESULTSTR},
         {WM_IME_CHAR, 0x8ABF, 1},
         {WM_IME_COMPOSITION, 0, GCS_COMPSTR | GCS_CURSORPOS}},
@@ -108,13 +109,13 @@ TEST_F(ImeCompositionTest, CommitsBecomeCharactersAndPreeditsDoNot) {
     EXPECT_EQ(ImeCompositionString(windows.child), c.preeditAfter) << c.name;
     // Outside the message there is no committed text.
     EXPECT_EQ(ImeResultString(windows.child), "") << c.name;
-    Compose(windows.child, "", "");  // ends the preedit for the next case
+    Compose(windows.child, u8"", u8"");  // ends the preedit for the next case
     PumpTranslated();
   }
 }
 
 TEST_F(ImeCompositionTest, PreeditCursorIsABytePlace) {
-  Compose(windows.child, "", "かaんじ", 2);
+  Compose(windows.child, u8"", u8"かaんじ", 2);
   PumpTranslated();
   EXPECT_EQ(ImeCompositionString(windows.child), "かaんじ"_sj);
   EXPECT_EQ(ImeCompositionCursor(windows.child), 3);
@@ -123,7 +124,7 @@ TEST_F(ImeCompositionTest, PreeditCursorIsABytePlace) {
 TEST_F(ImeCompositionTest, CommitsKeepTheirPlaceAmongKeys) {
   SimulateTypedKey(windows.child, Qt::Key_A, "a");
   QCoreApplication::sendPostedEvents();
-  Compose(windows.child, "字", "");
+  Compose(windows.child, u8"字", u8"");
   SimulateTypedKey(windows.child, Qt::Key_B, "b");
   QCoreApplication::sendPostedEvents();
   PumpTranslated();
@@ -137,7 +138,7 @@ TEST_F(ImeCompositionTest, CommitsKeepTheirPlaceAmongKeys) {
 
 TEST_F(ImeCompositionTest, AWindowWithoutTheInputMethodHearsNothing) {
   EnableInputMethod(windows.child, false);
-  Compose(windows.child, "漢字", "かな");
+  Compose(windows.child, u8"漢字", u8"かな");
   PumpTranslated();
   EXPECT_TRUE(Input().empty());
   EXPECT_EQ(ImeCompositionString(windows.child), "");
