@@ -6,6 +6,7 @@
 // whole run; a record loaded before (the one of a file that sets nothing, checked at start, above
 // all) is not written again; otherwise the file written from it is read back, and only when the record does not
 // come back the same is it written again and the two files compared.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -15,12 +16,41 @@
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 #include "editor/foundation/settings/share_data.h"
 #include "fuzz_support.h"
 
 namespace {
+
+// The hashes of the records checked, in a table made once: an input that allocates more than it
+// frees is run again for a leak check, which would double the cost of every new record.
+class HashSet {
+ public:
+  HashSet() : m_slots(kSlots, kFree) {}
+  // False when the hash is held already; the table starts again when it is half full.
+  bool Insert(size_t hash) {
+    if (hash == kFree) hash = 1;
+    if (m_count >= kSlots / 2) {
+      std::fill(m_slots.begin(), m_slots.end(), kFree);
+      m_count = 0;
+    }
+    for (size_t i = hash & (kSlots - 1);; i = (i + 1) & (kSlots - 1)) {
+      if (m_slots[i] == hash) return false;
+      if (m_slots[i] == kFree) {
+        m_slots[i] = hash;
+        ++m_count;
+        return true;
+      }
+    }
+  }
+
+ private:
+  static constexpr size_t kSlots = size_t{1} << 18;
+  static constexpr size_t kFree = 0;
+  std::vector<size_t> m_slots;
+  size_t m_count = 0;
+};
 
 class SettingsFuzzEngine {
  public:
@@ -48,9 +78,8 @@ class SettingsFuzzEngine {
   // nothing (compared), or another (by its hash).
   bool NewRecord() {
     if (std::memcmp(m_empty.get(), m_record.get(), sizeof(SharedSettings)) == 0) return false;
-    if (m_checked.size() > kCheckedRecords) m_checked.clear();
     const std::string_view bytes(reinterpret_cast<const char*>(m_record.get()), sizeof(SharedSettings));
-    return m_checked.insert(std::hash<std::string_view>{}(bytes)).second;
+    return m_checked.Insert(std::hash<std::string_view>{}(bytes));
   }
 
   std::string Read(const std::string& name) const {
@@ -69,8 +98,7 @@ class SettingsFuzzEngine {
   std::unique_ptr<SharedSettings> m_first;
   std::unique_ptr<SharedSettings> m_empty;
   CShareData m_share;
-  static constexpr size_t kCheckedRecords = 100000;
-  std::unordered_set<size_t> m_checked;
+  HashSet m_checked;
 };
 
 // The record just loaded, written and read again, gives the same file.

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <span>
 #include <vector>
 
@@ -195,17 +197,26 @@ bool LoadSaveFile(std::string_view path) {
     ShowVersionBox();
     return false;
   }
-  // The block is checked whole in a place of its own before anything of the game changes.
-  auto block = std::make_unique_for_overwrite<EngineStateRecord>();
-  std::memcpy(static_cast<void*>(block.get()), file.GetData(), sizeof(EngineStateRecord));
-  file.Close();
+  // The block is checked whole where it was read, before anything of the game changes; it is
+  // copied to a place of its own only when it does not lie aligned (a save is almost 1 MB).
+  std::unique_ptr<EngineStateRecord> copy;
+  const EngineStateRecord* block = nullptr;
+  if (reinterpret_cast<uintptr_t>(file.GetData()) % alignof(EngineStateRecord) == 0) {
+    block = std::launder(reinterpret_cast<const EngineStateRecord*>(file.GetData()));
+  } else {
+    copy = std::make_unique_for_overwrite<EngineStateRecord>();
+    std::memcpy(static_cast<void*>(copy.get()), file.GetData(), sizeof(EngineStateRecord));
+    block = copy.get();
+  }
   if (!CheckSaveBlock(*block)) {
     ShowVersionBox();
     return false;
   }
-  MakeSaveBlockHarmless(*block);
   ResetPresentation();
-  std::memcpy(&EngineState, block.get(), sizeof EngineState);
+  std::memcpy(&EngineState, block, sizeof EngineState);
+  file.Close();
+  copy.reset();
+  MakeSaveBlockHarmless(EngineState);
   RestoreScriptLine();
   // Curve handles in the file name nothing of this run: the layers rebuild them before any drawing.
   ReloadPictures();

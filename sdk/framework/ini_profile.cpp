@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
+#include <stdexcept>
 
 #include "platform/file.h"
 #include "platform/sjis.h"
@@ -29,32 +31,79 @@ int32_t ParseDecimal(const std::string& text) {
   return static_cast<int32_t>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
 }
 
+// Appends the parts as one line and its CR LF. Text mode on disk: every line feed, also one inside
+// a value, is written as CR LF.
+void AppendLine(std::string& text, std::initializer_list<std::string_view> parts) {
+  for (std::string_view rest : parts) {
+    for (size_t lf; (lf = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(lf + 1)) {
+      text.append(rest.substr(0, lf)).append("\r\n");
+    }
+    text.append(rest);
+  }
+  text.append("\r\n");
+}
+
 }  // namespace
+
+std::vector<uint32_t>::const_iterator CIniEntries::LowerBound(std::string_view key) const {
+  // A file written by this class holds its keys in order: each goes after the last one held.
+  if (m_order.empty() || std::string_view(m_items[m_order.back()].first) < key) return m_order.end();
+  return std::lower_bound(m_order.begin(), m_order.end(), key,
+                          [this](uint32_t item, std::string_view k) { return m_items[item].first < k; });
+}
+
+void CIniEntries::Insert(std::vector<uint32_t>::const_iterator at, std::string_view key, std::string_view value) {
+  m_order.insert(at, static_cast<uint32_t>(m_items.size()));
+  m_items.emplace_back(key, value);
+}
+
+CIniEntries::const_iterator CIniEntries::find(std::string_view key) const {
+  auto at = LowerBound(key);
+  return Holds(at, key) ? const_iterator(&m_items, at) : end();
+}
+
+const std::string& CIniEntries::at(std::string_view key) const {
+  auto it = find(key);
+  if (it == end()) throw std::out_of_range("no such ini key");
+  return it->second;
+}
+
+void CIniEntries::Add(std::string_view key, std::string_view value) {
+  auto at = LowerBound(key);
+  if (!Holds(at, key)) Insert(at, key, value);
+}
+
+void CIniEntries::Set(std::string_view key, std::string_view value) {
+  auto at = LowerBound(key);
+  if (Holds(at, key)) {
+    m_items[*at].second.assign(value);
+  } else {
+    Insert(at, key, value);
+  }
+}
+
+bool CIniEntries::operator==(const CIniEntries& other) const {
+  return std::equal(begin(), end(), other.begin(), other.end());
+}
 
 bool CIniProfile::ReadProfile(const char* path) {
   m_path = path ? path : "";
   platform::ReadOnlyFile file;
   if (!file.Open(CanonicalizePath(m_path))) return false;
-  constexpr size_t kChunk = 2048;
-  unsigned char chunk[kChunk];
-  std::string pending;
-  uint64_t offset = 0;
   platform::FileStamp stamp;
   if (!file.Stamp(stamp)) return false;
-  while (offset < stamp.size) {
-    const size_t n = static_cast<size_t>(std::min<uint64_t>(kChunk, stamp.size - offset));
-    if (!file.ReadAt(offset, std::span(chunk, n))) return false;
-    offset += n;
-    pending.append(reinterpret_cast<const char*>(chunk), n);
-    size_t start = 0;
-    for (size_t lf; (lf = pending.find('\n', start)) != std::string::npos; start = lf + 1) {
-      size_t end = lf;
-      if (end > start && pending[end - 1] == '\r') --end;
-      ParseLine(std::string_view(pending).substr(start, end - start));
-    }
-    pending.erase(0, start);
+  // The whole file in one block, its lines parsed in place: a settings file has thousands.
+  std::string text(static_cast<size_t>(stamp.size), '\0');
+  if (!text.empty() && !file.ReadAt(0, std::span(reinterpret_cast<unsigned char*>(text.data()), text.size()))) {
+    return false;
   }
-  if (!pending.empty()) ParseLine(pending);
+  std::string_view rest = text;
+  for (size_t lf; (lf = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(lf + 1)) {
+    size_t end = lf;
+    if (end > 0 && rest[end - 1] == '\r') --end;
+    ParseLine(rest.substr(0, end));
+  }
+  if (!rest.empty()) ParseLine(rest);
   return true;
 }
 
@@ -66,39 +115,42 @@ void CIniProfile::ParseLine(std::string_view line) {
     return;
   }
   if (m_sections.empty() || equals == std::string_view::npos) return;
-  m_sections.back().entries.try_emplace(std::string(line.substr(0, equals)), line.substr(equals + 1));
+  m_sections.back().entries.Add(line.substr(0, equals), line.substr(equals + 1));
 }
 
 bool CIniProfile::WriteProfile(const char* path, const char* comment) {
   if (path) m_path = path;
-  std::vector<std::string> lines;
+  // Put together in one block, line by line as WriteLines would write them.
+  size_t bytes = comment ? std::strlen(comment) + 6 : 0;
+  for (const CIniSection& section : m_sections) {
+    bytes += section.name.size() + 6;
+    for (const auto& [key, value] : section.entries) bytes += key.size() + value.size() + 3;
+  }
+  std::string text;
+  text.reserve(bytes);
   if (comment) {
-    lines.push_back(std::string("//") + comment);
-    lines.emplace_back();
+    AppendLine(text, {"//", comment});
+    AppendLine(text, {});
   }
   for (const CIniSection& section : m_sections) {
-    lines.push_back("[" + section.name + "]");
-    for (const auto& [key, value] : section.entries) lines.push_back(key + "=" + value);
-    lines.emplace_back();
+    AppendLine(text, {"[", section.name, "]"});
+    for (const auto& [key, value] : section.entries) AppendLine(text, {key, "=", value});
+    AppendLine(text, {});
   }
-  return WriteLines(lines);
+  return WriteText(text);
 }
 
 bool CIniProfile::WriteLines(const std::vector<std::string>& lines) {
-  if (m_path.empty()) return false;
-  // Text mode on disk: every line feed, also one inside a value, is written as CR LF. The text is
-  // put together first and written at once: a settings file has thousands of lines.
   size_t bytes = 0;
   for (const std::string& line : lines) bytes += line.size() + 2;
   std::string text;
   text.reserve(bytes);
-  for (const std::string& line : lines) {
-    std::string_view rest = line;
-    for (size_t lf; (lf = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(lf + 1)) {
-      text.append(rest.substr(0, lf)).append("\r\n");
-    }
-    text.append(rest).append("\r\n");
-  }
+  for (const std::string& line : lines) AppendLine(text, {line});
+  return WriteText(text);
+}
+
+bool CIniProfile::WriteText(std::string_view text) const {
+  if (m_path.empty()) return false;
   platform::AtomicFileWriter writer(CanonicalizePath(m_path));
   writer.Write(text);
   return writer.Commit() == platform::WriteStatus::kOk;
@@ -120,54 +172,61 @@ const std::vector<size_t>& CIniProfile::SectionsNamed(std::string_view name) con
   return m_named;
 }
 
-bool CIniProfile::GetEntry(std::string_view section, std::string_view key, std::string& value) const {
+const std::string* CIniProfile::FindEntry(std::string_view section, std::string_view key) const {
   for (size_t i : SectionsNamed(section)) {
     const CIniSection& s = m_sections[i];
     auto it = s.entries.find(key);
-    if (it != s.entries.end()) {
-      value = it->second;
-      return true;
-    }
+    if (it != s.entries.end()) return &it->second;
   }
-  return false;
+  return nullptr;
+}
+
+bool CIniProfile::GetEntry(std::string_view section, std::string_view key, std::string& value) const {
+  const std::string* found = FindEntry(section, key);
+  if (found) value = *found;
+  return found != nullptr;
 }
 
 bool CIniProfile::SetEntry(std::string_view section, std::string_view key, std::string_view value) {
   const std::vector<size_t>& named = SectionsNamed(section);
   size_t at = named.empty() ? m_sections.size() : named.front();
   if (named.empty()) AddSection(std::string(section));
-  m_sections[at].entries.insert_or_assign(std::string(key), std::string(value));
+  m_sections[at].entries.Set(key, value);
   return true;
 }
 
 bool CIniProfile::IOProfileBool(std::string_view section, std::string_view key, uint8_t* value) {
   if (!m_readMode) return SetEntry(section, key, *value == 1 ? "1" : "0");
-  std::string text;
-  if (!GetEntry(section, key, text)) return false;
+  const std::string* found = FindEntry(section, key);
+  if (!found) return false;
+  const std::string& text = *found;
   *value = text == "0" ? 0 : 1;
   return true;
 }
 
 bool CIniProfile::IOProfileData(std::string_view section, std::string_view key, int32_t* value) {
   if (!m_readMode) return SetEntry(section, key, std::to_string(*value));
-  std::string text;
-  if (!GetEntry(section, key, text)) return false;
+  const std::string* found = FindEntry(section, key);
+  if (!found) return false;
+  const std::string& text = *found;
   *value = ParseDecimal(text);
   return true;
 }
 
 bool CIniProfile::IOProfileWord(std::string_view section, std::string_view key, uint16_t* value) {
   if (!m_readMode) return SetEntry(section, key, std::to_string(*value));
-  std::string text;
-  if (!GetEntry(section, key, text)) return false;
+  const std::string* found = FindEntry(section, key);
+  if (!found) return false;
+  const std::string& text = *found;
   *value = static_cast<uint16_t>(ParseDecimal(text));
   return true;
 }
 
 bool CIniProfile::IOProfileChar(std::string_view section, std::string_view key, char* value) {
-  if (!m_readMode) return SetEntry(section, key, *value ? std::string(1, *value) : std::string());
-  std::string text;
-  if (!GetEntry(section, key, text)) return false;
+  if (!m_readMode) return SetEntry(section, key, std::string_view(value, *value ? 1 : 0));
+  const std::string* found = FindEntry(section, key);
+  if (!found) return false;
+  const std::string& text = *found;
   *value = text.empty() ? 0 : text.front();
   return true;
 }
@@ -179,8 +238,9 @@ bool CIniProfile::IOProfileString(std::string_view section, std::string_view key
     return SetEntry(section, key, std::string_view(buffer, length));
   }
   if (size == 0) return false;
-  std::string text;
-  if (!GetEntry(section, key, text)) return false;
+  const std::string* found = FindEntry(section, key);
+  if (!found) return false;
+  const std::string& text = *found;
   const size_t n = std::min(text.size(), size - 1);
   std::memcpy(buffer, text.data(), n);
   buffer[n] = 0;

@@ -1,4 +1,4 @@
-// An ini file held in memory: sections in file order, each an ordered map of keys to values. One
+// An ini file held in memory: sections in file order, each its keys and values in key order. One
 // set of typed calls moves values between the profile and program variables in either direction,
 // chosen by the read mode, so the code that loads settings also saves them.
 //
@@ -10,15 +10,77 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
+#include <iterator>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+// A section's entries, keys in byte order (std::string compares as unsigned bytes, a prefix
+// first). The entries lie in one block in the order they came, ordered by a list of their
+// positions: a settings file has thousands, written key after key in no order.
+class CIniEntries {
+ public:
+  using value_type = std::pair<std::string, std::string>;
+
+  class const_iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = CIniEntries::value_type;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const value_type*;
+    using reference = const value_type&;
+
+    const_iterator() = default;
+    const_iterator(const std::vector<value_type>* items, std::vector<uint32_t>::const_iterator at)
+        : m_items(items), m_at(at) {}
+    reference operator*() const { return (*m_items)[*m_at]; }
+    pointer operator->() const { return &(*m_items)[*m_at]; }
+    const_iterator& operator++() {
+      ++m_at;
+      return *this;
+    }
+    const_iterator operator++(int) {
+      const_iterator was = *this;
+      ++m_at;
+      return was;
+    }
+    bool operator==(const const_iterator& other) const { return m_at == other.m_at; }
+
+   private:
+    const std::vector<value_type>* m_items = nullptr;
+    std::vector<uint32_t>::const_iterator m_at;
+  };
+
+  const_iterator begin() const { return {&m_items, m_order.begin()}; }
+  const_iterator end() const { return {&m_items, m_order.end()}; }
+  size_t size() const { return m_items.size(); }
+  bool empty() const { return m_items.empty(); }
+  const_iterator find(std::string_view key) const;
+  // The value of the key; throws std::out_of_range when there is none.
+  const std::string& at(std::string_view key) const;
+  // Adds the entry unless the key is held (its value then stays).
+  void Add(std::string_view key, std::string_view value);
+  // Adds the entry or gives the key held the value.
+  void Set(std::string_view key, std::string_view value);
+  // The same keys and values.
+  bool operator==(const CIniEntries& other) const;
+
+ private:
+  // Where the key is or would go in the order.
+  std::vector<uint32_t>::const_iterator LowerBound(std::string_view key) const;
+  bool Holds(std::vector<uint32_t>::const_iterator at, std::string_view key) const {
+    return at != m_order.end() && m_items[*at].first == key;
+  }
+  void Insert(std::vector<uint32_t>::const_iterator at, std::string_view key, std::string_view value);
+
+  std::vector<value_type> m_items;
+  std::vector<uint32_t> m_order;
+};
 
 struct CIniSection {
   std::string name;
-  // Keys in byte order (std::string compares as unsigned bytes, a prefix first).
-  std::map<std::string, std::string, std::less<>> entries;
+  CIniEntries entries;
 };
 
 class CIniProfile {
@@ -39,6 +101,8 @@ class CIniProfile {
   // The value of key in the first section of that name that holds it; false (value unchanged)
   // when none does.
   bool GetEntry(std::string_view section, std::string_view key, std::string& value) const;
+  // The same value in place, or null; valid until the profile next changes.
+  const std::string* FindEntry(std::string_view section, std::string_view key) const;
   // Sets the key in the first section of that name, or in a new section appended for it; true.
   bool SetEntry(std::string_view section, std::string_view key, std::string_view value);
 
@@ -66,6 +130,7 @@ class CIniProfile {
 
  private:
   void ParseLine(std::string_view line);
+  bool WriteText(std::string_view text) const;
   void AddSection(std::string name);
   // The positions of the sections of that name, in file order. Settings are read and written key
   // after key of one section, and a settings file has dozens of sections: the answer for the last

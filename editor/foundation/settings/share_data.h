@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "editor/foundation/settings/shared_settings.h"
@@ -194,7 +195,7 @@ class CIniProfile;
 
 // The 44 colour items of a type as "C[TXT]" ... "C[MRK]" keys of a section, in the direction of the
 // profile's mode (the settings file and the colour files share them).
-void IOColorItems(CIniProfile& profile, const std::string& section, ColorItem* colors);
+void IOColorItems(CIniProfile& profile, std::string_view section, ColorItem* colors);
 
 // Copies text into out (at most outSize - 1 bytes, always terminated), replacing every occurrence
 // of find, without regard to ASCII case, by replacement; double-byte characters are never split.

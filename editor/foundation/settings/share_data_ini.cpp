@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -24,17 +25,21 @@ namespace {
 
 constexpr const char* kIniComment = " tovara.ini テキストエディタ設定ファイル"_sj;
 
-std::string Format(const char* format, int a) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, format, a);
-  return buffer;
-}
+// A key or section name made from a number or two, on the stack: a settings file has thousands.
+class Name {
+ public:
+  Name(const char* format, int a) { m_length = Fit(std::snprintf(m_text, sizeof m_text, format, a)); }
+  Name(const char* format, int a, int b) { m_length = Fit(std::snprintf(m_text, sizeof m_text, format, a, b)); }
+  operator std::string_view() const { return {m_text, m_length}; }
 
-std::string Format(const char* format, int a, int b) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, format, a, b);
-  return buffer;
-}
+ private:
+  size_t Fit(int n) const { return n < 0 ? 0 : std::min(static_cast<size_t>(n), sizeof m_text - 1); }
+  char m_text[64];
+  size_t m_length;
+};
+
+Name Format(const char* format, int a) { return Name(format, a); }
+Name Format(const char* format, int a, int b) { return Name(format, a, b); }
 
 int Clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
@@ -43,25 +48,26 @@ class Io {
   Io(CIniProfile& profile, bool load) : m_profile(profile), m_load(load) {}
   bool Load() const { return m_load; }
 
-  bool Int(const std::string& section, const std::string& key, int32_t& v) {
+  bool Int(std::string_view section, std::string_view key, int32_t& v) {
     return m_profile.IOProfileData(section, key, &v);
   }
-  bool Word(const std::string& section, const std::string& key, uint16_t& v) {
+  bool Word(std::string_view section, std::string_view key, uint16_t& v) {
     return m_profile.IOProfileWord(section, key, &v);
   }
-  bool Flag(const std::string& section, const std::string& key, uint8_t& v) {
+  bool Flag(std::string_view section, std::string_view key, uint8_t& v) {
     return m_profile.IOProfileBool(section, key, &v);
   }
-  bool Char(const std::string& section, const std::string& key, char& v) {
+  bool Char(std::string_view section, std::string_view key, char& v) {
     return m_profile.IOProfileChar(section, key, &v);
   }
   // A text field of size bytes; a value too long is cut on a whole character.
-  bool Text(const std::string& section, const std::string& key, char* field, size_t size) {
+  bool Text(std::string_view section, std::string_view key, char* field, size_t size) {
     if (!m_load) {
       return m_profile.SetEntry(section, key, std::string_view(field, strnlen(field, size - 1)));
     }
-    std::string value;
-    if (!m_profile.GetEntry(section, key, value)) return false;
+    const std::string* found = m_profile.FindEntry(section, key);
+    if (!found) return false;
+    const std::string& value = *found;
     const int len = static_cast<int>(strnlen(value.data(), value.size()));
     const int n = WholeCharsPrefixLength(value.data(), len, static_cast<int>(size) - 1);
     std::memcpy(field, value.data(), n);
@@ -69,12 +75,12 @@ class Io {
     return true;
   }
   template <size_t N>
-  bool Text(const std::string& section, const std::string& key, char (&field)[N]) {
+  bool Text(std::string_view section, std::string_view key, char (&field)[N]) {
     return Text(section, key, field, N);
   }
   // Numbers separated by ","; reading stops at the value's end, leaving the rest unchanged.
   template <typename Store, typename Fetch>
-  bool List(const std::string& section, const std::string& key, int count, Store store, Fetch fetch) {
+  bool List(std::string_view section, std::string_view key, int count, Store store, Fetch fetch) {
     if (!m_load) {
       std::string value;
       for (int i = 0; i < count; ++i) {
@@ -83,9 +89,9 @@ class Io {
       }
       return m_profile.SetEntry(section, key, value);
     }
-    std::string value;
-    if (!m_profile.GetEntry(section, key, value)) return false;
-    const char* p = value.c_str();
+    const std::string* found = m_profile.FindEntry(section, key);
+    if (!found) return false;
+    const char* p = found->c_str();
     for (int i = 0; i < count && *p; ++i) {
       store(i, std::atoi(p));
       const char* comma = std::strchr(p, ',');
@@ -95,7 +101,7 @@ class Io {
     return true;
   }
   CIniProfile& Profile() { return m_profile; }
-  bool Entry(const std::string& section, const std::string& key, std::string& value) {
+  bool Entry(std::string_view section, std::string_view key, std::string& value) {
     if (m_load) return m_profile.GetEntry(section, key, value);
     return m_profile.SetEntry(section, key, value);
   }
@@ -106,7 +112,7 @@ class Io {
 };
 
 // A count read from the file becomes a loop bound within the array.
-void IoCount(Io& io, const std::string& section, const std::string& key, int32_t& count, int capacity) {
+void IoCount(Io& io, std::string_view section, std::string_view key, int32_t& count, int capacity) {
   count = Clamp(count, 0, capacity);
   io.Int(section, key, count);
   count = Clamp(count, 0, capacity);
@@ -121,7 +127,7 @@ void IoTextList(Io& io, const char* section, const char* countKey, const char* i
     for (size_t i = count; i < Slots; ++i) std::memset(items[i], 0, Size);
 }
 
-void IoLogFont(Io& io, const std::string& section, const std::string& key, LOGFONT& f) {
+void IoLogFont(Io& io, std::string_view section, std::string_view key, LOGFONT& f) {
   io.List(
       section, key, 13,
       [&](int i, int v) {
@@ -214,9 +220,8 @@ void IoMRU(Io& io, SharedSettings& s) {
     }
   IoCount(io, sec, "_MRUFOLDER_Counts", s.nRecentFolderCount, kRecentFolderSlots);
   for (int i = 0; i < s.nRecentFolderCount; ++i) {
-    const std::string key = Format("MRUFOLDER[%02d]", i);
-    io.Text(sec, key, s.szRecentFolders[i]);
-    io.Flag(sec, key + ".bFavorite", s.bRecentFolderFavorite[i]);
+    io.Text(sec, Format("MRUFOLDER[%02d]", i), s.szRecentFolders[i]);
+    io.Flag(sec, Format("MRUFOLDER[%02d].bFavorite", i), s.bRecentFolderFavorite[i]);
   }
   if (io.Load())
     for (int i = s.nRecentFolderCount; i < kRecentFolderSlots; ++i) {
@@ -250,7 +255,7 @@ void IoNickname(Io& io, SharedSettings& s) {
 }
 
 void IoCommon(Io& io, CommonSettings& c) {
-  const std::string sec = "Common";
+  const std::string_view sec = "Common";
   auto I = [&](const char* key, int32_t& v) { io.Int(sec, key, v); };
   auto T = [&](const char* key, auto& field) { io.Text(sec, key, field); };
   I("nCaretType", c.nCaretType);
@@ -482,7 +487,7 @@ int ColorCodeOfKey(const char* key) {
 
 void IoType(Io& io, SharedSettings& s, int index) {
   TypeSettings& t = s.TypeList[index];
-  const std::string sec = Format("Types(%d)", index);
+  const Name sec = Format("Types(%d)", index);
   int32_t* ints[11] = {&t.nIndex,           &t.nWrapColumn,         &t.nCharSpacing,
                        &t.nTabWidth,        &t.nKeywordSelect[0],   &t.nKeywordSelect[1],
                        &t.nQuoteEscape,     &t.bCountDocumentLines, &t.nLineNumberSeparator,
@@ -556,7 +561,7 @@ void IoType(Io& io, SharedSettings& s, int index) {
   io.Int(sec, "bUseRegexKeyword", t.bUseRegexKeyword);
   for (int j = 0; j < kRegexKeywordCount; ++j) {
     RegexKeywordRecord& r = t.RegexKeywords[j];
-    const std::string key = Format("RxKey[%03d]", j);
+    const Name key = Format("RxKey[%03d]", j);
     if (!io.Load()) {
       const size_t len = strnlen(r.szPattern, sizeof r.szPattern - 1);
       if (len == 0) continue;
@@ -701,21 +706,22 @@ bool FolderIsWritable(const std::string& folder) {
 
 }  // namespace
 
-void IOColorItems(CIniProfile& profile, const std::string& section, ColorItem* colors) {
+void IOColorItems(CIniProfile& profile, std::string_view section, ColorItem* colors) {
   const bool load = profile.IsReadMode();
   Io io(profile, load);
   for (int i = 0; i < kColorItemCount; ++i) {
     ColorItem& c = colors[i];
-    const std::string key = std::string("C[") + kColorItemKeys[i] + "]";
+    char key[64];
+    std::snprintf(key, sizeof key, "C[%s]", kColorItemKeys[i]);
     if (!load) {
       char value[96];
       std::snprintf(value, sizeof value, "%d,%d,%06x,%06x,%d", c.bShow, c.bBold, c.colText, c.colBack, c.bUnderline);
-      std::string v = value;
-      io.Entry(section, key, v);
+      profile.SetEntry(section, key, value);
       continue;
     }
-    std::string value;
-    if (!io.Entry(section, key, value)) continue;
+    const std::string* found = profile.FindEntry(section, key);
+    if (!found) continue;
+    const std::string& value = *found;
     c.bUnderline = 0;
     int32_t show = c.bShow, bold = c.bBold, underline = 0;
     unsigned text = c.colText, back = c.colBack;
