@@ -63,8 +63,6 @@ class CaptionOutput {
   std::string m_text;
 };
 
-bool LocalTimeOfNs(int64_t nanoseconds, SYSTEMTIME* local) { return platform::LocalSystemTimeOf(nanoseconds, local); }
-
 SYSTEMTIME LocalNow() {
   SYSTEMTIME local{};
   platform::LocalSystemTimeOf(platform::WallClockNs(), &local);
@@ -215,7 +213,7 @@ void CEditDoc::ExpandCaptionFormat(const char* pszTemplate, char* pszOut, int nS
       case 'D':
       case 'T': {
         SYSTEMTIME written{};
-        if (m_nFileTime != 0 && LocalTimeOfNs(m_nFileTime, &written)) {
+        if (m_nFileTime != 0 && platform::LocalSystemTimeOf(m_nFileTime, &written)) {
           PutTime(out, written, code[0] == 'D' ? TimePart::kDate : TimePart::kTime);
         } else {
           out.Put(kNeverSaved);
