@@ -4,7 +4,7 @@
 #include <span>
 
 #include "editor/foundation/text/sjis_char.h"
-#include "editor/view/command_display_names.h"
+#include "editor/view/commands/command_display_names.h"
 #include "platform/sjis_literal.h"
 #include "platform/string_resource.h"
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "editor/shell/command_catalog.h"
-#include "editor/view/command_display_names.h"
-#include "editor/view/command_table.h"
+#include "editor/view/commands/command_display_names.h"
+#include "editor/view/commands/command_table.h"
 #include "platform/sjis_literal.h"
 #include "platform/string_resource.h"
 

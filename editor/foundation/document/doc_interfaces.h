@@ -4,11 +4,13 @@
 #pragma once
 
 #include <array>
+#include <memory>
 
 #include "editor/foundation/settings/share_data.h"
 #include "platform/win_types.h"
 #include "platform/window.h"
 
+class CEditDoc;
 class CJobProgressBar;
 class CMemory;
 struct CommonSettings;
@@ -159,3 +161,18 @@ struct DocPorts {
 // The process's launcher, set once by the tray application's code; null: no new process starts.
 IDocLauncher* GetDocLauncher();
 void SetDocLauncher(IDocLauncher* launcher);
+
+// The splitter and the four panes that CEditDoc::Create makes, owned by the document. They live in
+// the view, above the document, which reaches them only through the ports the factory sets.
+class IDocViews {
+ public:
+  virtual ~IDocViews() = default;
+};
+// Makes the views of a document inside the parent window and sets the document's splitter and pane
+// ports; null when they cannot be made. editWindow is the edit window's interface for the view
+// (null when there is no edit window).
+using DocViewsFactory = std::unique_ptr<IDocViews> (*)(CEditDoc& doc, HINSTANCE instance, HWND parent,
+                                                       void* editWindow);
+// The process's factory, set by whoever links the view; null: CEditDoc::Create makes nothing.
+DocViewsFactory GetDocViewsFactory();
+void SetDocViewsFactory(DocViewsFactory factory);

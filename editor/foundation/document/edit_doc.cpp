@@ -52,6 +52,14 @@ CEditDoc::~CEditDoc() = default;
 
 void CEditDoc::SetPorts(const DocPorts& ports) { m_ports = ports; }
 
+bool CEditDoc::Create(HINSTANCE hInstance, HWND hwndParent, void* editWindow) {
+  const DocViewsFactory factory = GetDocViewsFactory();
+  if (!factory) return false;
+  m_pViews.reset();
+  m_pViews = factory(*this, hInstance, hwndParent, editWindow);
+  return m_pViews != nullptr;
+}
+
 SharedSettings* CEditDoc::RefreshSettings() {
   CShareData* share = CShareData::GetInstance();
   m_pShareData = share ? share->GetShareData() : nullptr;

@@ -51,6 +51,10 @@ class CEditDoc {
   const DocPorts& Ports() const { return m_ports; }
 
   // ---- Windows (edit_doc.cpp) ----------------------------------------------------------------
+  // Makes the splitter inside the parent and the four panes in it (pane 0 shown and focused)
+  // through the process's views factory; editWindow is handed to the views. False when no views
+  // could be made.
+  bool Create(HINSTANCE hInstance, HWND hwndParent, void* editWindow);
   LRESULT DispatchToViews(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void MoveDocWindow(int x, int y, int width, int height);
 
@@ -168,4 +172,6 @@ class CEditDoc {
   void CycleWindows(bool forward);
 
   DocPorts m_ports;
+  // Last, so that the panes go before the rest of the document they show.
+  std::unique_ptr<IDocViews> m_pViews;
 };

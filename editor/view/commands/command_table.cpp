@@ -1,8 +1,8 @@
-#include "editor/view/command_table.h"
+#include "editor/view/commands/command_table.h"
 
 #include <cstring>
 
-#include "editor/view/command_display_names.h"
+#include "editor/view/commands/command_display_names.h"
 #include "platform/string_resource.h"
 
 const MacroFuncInfo m_MacroFuncInfoArr[] = {

@@ -1,4 +1,4 @@
-#include "editor/view/command_table.h"
+#include "editor/view/commands/command_table.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

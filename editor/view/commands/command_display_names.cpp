@@ -1,6 +1,6 @@
 // The Japanese names the lists, menus and the key list show for each command, registered as string
 // resources under the command's id.
-#include "editor/view/command_display_names.h"
+#include "editor/view/commands/command_display_names.h"
 
 #include <mutex>
 

@@ -1,0 +1,41 @@
+#include "editor/view/pane/doc_views.h"
+
+#include "editor/foundation/document/edit_doc.h"
+#include "platform/window.h"
+
+std::unique_ptr<CDocViews> CDocViews::Make(CEditDoc& doc, HINSTANCE instance, HWND parent, IEditWindow* editWindow) {
+  std::unique_ptr<CDocViews> views(new CDocViews);
+  views->m_doc = &doc;
+  if (!views->m_splitter.Create(instance, parent, editWindow)) return nullptr;
+  const HWND splitter = views->m_splitter.GetHwnd();
+  std::array<HWND, 4> windows{};
+  for (int i = 0; i < 4; ++i) {
+    CEditView& pane = views->Pane(i);
+    pane.SetEditWindow(editWindow);
+    if (!pane.Create(instance, splitter, &doc, i, i == 0) && i == 0) return nullptr;
+    windows[static_cast<size_t>(i)] = pane.Window();
+  }
+  DocPorts ports = doc.Ports();
+  ports.splitter = &views->m_splitter;
+  for (int i = 0; i < 4; ++i) ports.panes[static_cast<size_t>(i)] = &views->Pane(i);
+  doc.SetPorts(ports);
+  views->m_splitter.AttachPanes(windows);
+  if (windows[0]) platform::SetFocus(windows[0]);
+  return views;
+}
+
+CDocViews::~CDocViews() {
+  if (!m_doc) return;
+  // The document outlives its views only for the moment of its own destruction; it must not call
+  // into panes that are going.
+  DocPorts ports = m_doc->Ports();
+  ports.splitter = nullptr;
+  ports.panes = {};
+  m_doc->SetPorts(ports);
+}
+
+void InstallDocViews() {
+  SetDocViewsFactory([](CEditDoc& doc, HINSTANCE instance, HWND parent, void* editWindow) -> std::unique_ptr<IDocViews> {
+    return CDocViews::Make(doc, instance, parent, static_cast<IEditWindow*>(editWindow));
+  });
+}

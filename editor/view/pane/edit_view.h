@@ -1,0 +1,458 @@
+// One pane of an edit window: it shows the document's display lines in a grid of one column per
+// byte, keeps its own caret, scroll origin and selection, and turns mouse, character and
+// input-method input into commands for its dispatcher.
+//
+// The pane is a core object that works without a window: it paints into its own 32-bit image (a
+// DIB section of the client size under a memory device context), and every drawing between paints
+// (selection inversion, ruler mark, caret-line underline, bracket highlight, block moves when it
+// scrolls) happens there, so inversions drawn twice restore every pixel. The pane window (class
+// "EditorClient") only shows that image, draws the caret and the input method's preedit over it,
+// and hands its input messages to DispatchEvent. Tests build a pane with SetClientSize and no
+// window, paint it and read its pixels.
+//
+// The members are grouped by concern, each group implemented in its own file:
+//   edit_view.cpp            construction, window, messages, geometry, fonts, status texts,
+//                            right-click menu, keyword tip, timer, the document's pane port
+//   edit_view_paint.cpp      PaintView, PaintLine, the colour-state machine, marks, search hits
+//   edit_view_caret.cpp      caret, scrolling, scroll bars, partner panes, column conversions
+//   edit_view_select.cpp     selection ranges, their comparison and incremental inversion
+//   edit_view_input.cpp      mouse, wheel, URLs under the caret, cursor shapes
+//   edit_view_ime.cpp        input-method reconversion
+//   edit_view_ruler.cpp      number column, ruler, guide lines, caret-line underline
+//   edit_view_bracket.cpp    bracket pairs
+//   edit_view_shared.cpp     the settings, layout and partner lookups every part uses
+//   ../commands/edit_view_dispatch.cpp   RunCommand and its handler table
+// GUI thread only.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "editor/foundation/document/doc_interfaces.h"
+#include "editor/foundation/document/regex_highlighter.h"
+#include "editor/foundation/settings/regexp_dll.h"
+#include "editor/foundation/settings/shared_settings.h"
+#include "editor/foundation/text/memory.h"
+#include "editor/foundation/text/ope_blk.h"
+#include "platform/font.h"
+#include "platform/mem_dc.h"
+#include "platform/win_types.h"
+#include "platform/window.h"
+
+class CEditDoc;
+class CEditView;
+class CSplitBoxWnd;
+class CTipWnd;
+class CWrapLine;
+class CWrapLineMgr;
+class IEditWindow;
+
+// Private messages of the pane and the splitter.
+constexpr UINT MYWM_DOSPLIT = 0x85DC;  // split request: wParam x, lParam y
+
+// A range of display positions: from (line, column) to (line, column). All four -1: no range.
+struct SelectRange {
+  int nLineFrom = -1;
+  int nColumnFrom = -1;
+  int nLineTo = -1;
+  int nColumnTo = -1;
+  bool IsSet() const { return nLineFrom >= 0 && nColumnFrom >= 0 && nLineTo >= 0 && nColumnTo >= 0; }
+  bool IsEmpty() const { return nLineFrom == nLineTo && nColumnFrom == nColumnTo; }
+  void Clear() { *this = SelectRange{}; }
+  bool operator==(const SelectRange&) const = default;
+};
+
+// A normalised rectangle of display positions for box selections.
+struct SelectRect {
+  int nTop = 0;     // first line
+  int nBottom = 0;  // last line
+  int nLeft = 0;    // left column
+  int nRight = 0;   // right column (exclusive)
+};
+
+// The caret-line underline of one pane. Locked while a box drag runs, while the whole pane repaints
+// for a new text-area left and while its own row is repainted; Show and Hide do nothing then.
+class CCursorLineUnderline {
+ public:
+  void Bind(CEditView* view) { m_pView = view; }
+  void Lock() { ++m_nLockCounter; }
+  void Unlock() { m_nLockCounter = m_nLockCounter > 0 ? m_nLockCounter - 1 : 0; }
+  bool IsLocked() const { return m_nLockCounter > 0; }
+  void Show(bool repaint);
+  void Hide(bool repaint);
+
+ private:
+  int m_nLockCounter = 0;
+  CEditView* m_pView = nullptr;
+};
+
+// The dictionary of keyword tips. The real one comes with the keyword dictionaries; until then
+// every word is "not found".
+class IKeywordDictionary {
+ public:
+  virtual ~IKeywordDictionary() = default;
+  // The dictionary text of a word in the file, into out; false when the word is not there.
+  virtual bool Search(const char* file, const char* word, CMemory* out) = 0;
+};
+// The process's dictionary; never null (a dictionary that knows no word when none was set).
+IKeywordDictionary* GetKeywordDictionary();
+void SetKeywordDictionary(IKeywordDictionary* dictionary);
+
+// Key-macro recording and the fifty macro slots, as the dispatcher reaches them. The real ones come
+// with the macro engines; until then nothing records and no slot runs.
+class IViewMacros {
+ public:
+  virtual ~IViewMacros() = default;
+  // slot -1 is the temporary key macro.
+  virtual void RecordCommand(int slot, int command, LPARAM argument, CEditView* view) = 0;
+  // Runs a slot (0-49); false when it failed.
+  virtual bool ExecuteSlot(int slot, HINSTANCE instance, CEditView* view) = 0;
+};
+IViewMacros* GetViewMacros();  // never null
+void SetViewMacros(IViewMacros* macros);
+
+// Where the mouse wheel takes its line count from (the desktop's wheel setting); none: 6.
+class IWheelSettings {
+ public:
+  virtual ~IWheelSettings() = default;
+  virtual std::optional<int> WheelScrollLines() const = 0;
+};
+IWheelSettings* GetWheelSettings();  // never null: the toolkit's setting by default
+void SetWheelSettings(IWheelSettings* settings);
+
+class CEditView : public IDocPane {
+ public:
+  // Colour states of the line painter (besides the comment and string states of the display
+  // lines): a state is drawn with the colour item of the same code, block comments with 25, a
+  // regular-expression keyword state 1000 + c with item c.
+  static constexpr int kStateNormal = 0;
+  static constexpr int kStateControl = 8;
+  static constexpr int kStateNumber = 13;
+  static constexpr int kStateFound = 14;
+  static constexpr int kStateKeyword1 = 15;  // 15-24: keyword sets 1-10
+  static constexpr int kStateLineComment = 25;
+  static constexpr int kStateSingleQuote = 26;
+  static constexpr int kStateDoubleQuote = 27;
+  static constexpr int kStateUrl = 28;
+  static constexpr int kStateBlockComment1 = 45;
+  static constexpr int kStateBlockComment2 = 46;
+  static constexpr int kStateRegexKeyword = 1000;  // + colour code
+
+  // Command sources in the high word of a command word.
+  static constexpr int kSourceProgram = 0;
+  static constexpr int kSourceAccelerator = 1;
+  static constexpr int kSourceMouse = 2;
+
+  static constexpr int kTimerId = 1;
+  static constexpr int kTimerInterval = 31;  // milliseconds
+  static constexpr int kHistoryMax = 30;
+  static constexpr int kSplitBoxSize = 7;
+
+  CEditView();
+  ~CEditView() override;
+  CEditView(const CEditView&) = delete;
+  CEditView& operator=(const CEditView&) = delete;
+
+  // ================================================================ edit_view.cpp: the pane
+  // Makes the pane window inside the splitter; 1, or 0 when the window cannot be made.
+  int Create(HINSTANCE hInstance, HWND hwndParent, CEditDoc* pcEditDoc, int nMyIndex, bool bShow);
+  // Binds a document without a window (tests, benchmarks): the pane then paints into an image of
+  // the client size given by SetClientSize.
+  void AttachDocument(CEditDoc* pcEditDoc, int nMyIndex);
+  void SetClientSize(int width, int height);
+  void SetEditWindow(IEditWindow* editWindow) { m_pEditWnd = editWindow; }
+  IEditWindow* EditWindow() const { return m_pEditWnd; }
+
+  static LRESULT EditViewWindowProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+  LRESULT DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+  // Timer 1: the keyword tip and the scrolling of a mouse drag outside the pane.
+  void OnTimer();
+
+  void HandleSize(int nWidth, int nHeight);
+  void HandleSetFocus();
+  void HandleKillFocus();
+  void UpdateCharMetrics();
+  int GetLineNumberDigits();
+  void UpdateFonts();
+  const platform::Font* GetFontFor(bool bBold, bool bUnderline) const;
+  void RepaintAll();
+  void RepaintClient();
+  void CopyViewStateTo(CEditView* pcOther) const;
+  void ShowSplitBoxes(bool bVertical, bool bHorizontal, bool bSizeGrip);
+  void ShowCaretPosition() override;
+  void ShowSelectionSize();
+  void ShowStatusMessage(const char* text);
+  // The chosen command id; 0 for none.
+  int ShowContextMenu();
+  bool IsInsertMode() const;
+  void SetInsertMode(bool insert);
+  bool ShowKeywordTipFor(int x, int y, const char* word, const RECT* popupRect);
+  // Looks the first line of a text up in the keyword dictionary through the one-word cache.
+  bool LookUpKeyword(const char* word, int length);
+
+  // The pane's image and its context: what PaintView and every drawing between paints draw on.
+  HDC GetViewDC() const { return m_hdcView.get(); }
+  platform::Bitmap* GetViewImage() const { return m_pViewImage.get(); }
+  // Marks part of the client area for painting: the window's invalid region, or without a window
+  // an immediate paint of the core image.
+  void InvalidateClient(const RECT* rect);
+  // Shows what was drawn into the image outside a paint.
+  void FlushImage(const RECT* rect);
+
+  // ================================================================ edit_view_paint.cpp
+  void PaintView(HDC hdc, const RECT* pRect);
+  int PaintLine(HDC hdc, int nLine, int nX, int* pnLineIndex, int* pnY, int nLastLine, bool bSelected);
+  void SelectTextColor(HDC hdc, int nState);
+  int DrawTextRun(HDC hdc, int x, int y, const char* pData, int nLength);
+  void DrawLineEndMark(HDC hdc, int x, int y, int nLineEndCode, COLORREF colour, bool bBold);
+  void DrawTabArrow(HDC hdc, int x, int y, COLORREF colour, bool bBold);
+  void DrawEofMark(HDC hdc, int x, int y);
+  int GetColorStateAt(HDC hdc, int nLine, int nColumn);
+  // A search hit at nPos of the text: its start and end.
+  bool FindNextSearchHit(const char* pLine, int nLength, int nPos, int* pnStart, int* pnEnd);
+  // Sets what search hits are highlighted: the key, plain or regular expression, case and words.
+  // A regular expression that does not compile switches the highlight off.
+  void SetSearchHighlight(const char* key, bool bRegexp, bool bCaseSensitive, bool bWordOnly);
+  void SetSearchHighlightOn(bool on) { m_bCurSrchKeyMark = on; }
+
+  // ================================================================ edit_view_caret.cpp
+  void UpdateCaret();
+  void SetImeCompositionPos();
+  void SetImeCompositionFont();
+  void ShowCaretOnce();
+  void HideCaretOnce();
+  int PlaceCursor(int nColumn, int nLine, bool bRepaint, int nDivisor);
+  bool ClampPositionToEnd(int* pnColumn, int* pnLine);
+  void MoveCursorToPoint(int x, int y);
+  int MoveCursorVertically(int nDelta, bool bSelect);
+  int ScrollToTopLine(int nLine);
+  int ScrollToLeftColumn(int nColumn);
+  void FollowVertically(int nAmount);
+  void FollowHorizontally(int nAmount);
+  void OnVScrollBar(int nCode, int nPos);
+  void OnHScrollBar(int nCode, int nPos);
+  void UpdateScrollBars();
+  // The pane with that index among its document's panes (null when the document has none).
+  CEditView* PartnerPane(int index) const;
+
+  int LineColumnToOffset(int nLine, int nColumn);
+  int LineColumnToOffsetEx(int nLine, int nColumn, int* pnEndColumn);
+  int LineOffsetToColumn(int nLine, int nOffset);
+  int DocLineColumnToOffset(int nDocLine, int nColumn);
+  int DocLineOffsetToColumn(int nDocLine, int nOffset);
+
+  // ================================================================ edit_view_select.cpp
+  SelectRect MakeSelectionRect(int nLine1, int nColumn1, int nLine2, int nColumn2) const;
+  bool IsTextSelected() const { return m_sSelect.IsSet(); }
+  void BeginSelectionAtCaret();
+  void ClearSelection(bool bRepaint) override;
+  void ChangeSelectionTo(int nColumn, int nLine);
+  void ComputeSelection(int nColumn, int nLine, SelectRange* pRange) const;
+  // -1 before the selection, 0 inside, 1 after (and 1 without one).
+  int IsPositionInSelection(int nColumn, int nLine) const;
+  int ComparePositionWithRange(int nColumn, int nLine, const SelectRange& range) const;
+  void InvertSelection();
+  void InvertSelectionLine(int nLine, const SelectRange& range);
+  void InvertSelectionInRow(HDC hdc, int nLine, int nY);
+
+  // ================================================================ edit_view_input.cpp
+  void HandleLButtonDown(WPARAM fwKeys, int x, int y);
+  void HandleLButtonUp(WPARAM fwKeys, int x, int y);
+  void HandleLButtonDblClk(WPARAM fwKeys, int x, int y);
+  void HandleRButtonUp(WPARAM fwKeys, int x, int y);
+  void HandleMButtonDown(WPARAM fwKeys, int x, int y);
+  void HandleXButton1Down(WPARAM fwKeys, int x, int y);
+  void HandleXButton2Down(WPARAM fwKeys, int x, int y);
+  void HandleMouseMove(WPARAM fwKeys, int x, int y);
+  void HandleMouseWheel(WPARAM wParam);
+  bool IsUrlAtCaret(int nColumn, int nLine, int* pnUrlLine, int* pnUrlStart, int* pnUrlLength, CMemory* pcmemUrl);
+  // Sends or posts the command bound to a mouse entry (0 double click .. 4 right side button) for
+  // the modifiers held; false when none is bound.
+  bool RunMouseBinding(int entry, bool bSend);
+
+  // ================================================================ edit_view_ime.cpp
+  // The reconversion text around the target (caret or selection): the text in UTF-16, the
+  // target's start and length in UTF-16 units. Empty without one (box mode, empty line).
+  struct ReconvertText {
+    std::u16string text;
+    int targetStart = 0;
+    int targetLength = 0;
+  };
+  ReconvertText HandleReconvertString();
+  // Makes the range of the pending reconversion (start and length in UTF-16 units of its text)
+  // the selection; false without a pending reconversion.
+  bool HandleConfirmReconvert(int start, int length);
+
+  // ================================================================ edit_view_ruler.cpp
+  void PaintLineNumber(HDC hdc, int nLine, int nLineIndex, int y);
+  void PaintRuler(HDC hdc);
+  void PaintGuideLines(HDC hdc);
+  void DrawCursorLineUnderline(bool bRepaint);
+  void EraseCursorLineUnderline(bool bRepaint);
+
+  // ================================================================ edit_view_bracket.cpp
+  bool FindMatchingBracket(int nColumn, int nLine, int* pnColumnOut, int* pnLineOut, int* pnFlags);
+  void UpdateBracketPair(bool bSearch);
+  void DrawBracketHighlight(bool bDraw);
+  bool IsBracketChar(const char* pLine, int nOffset, int* pnSize) const;
+
+  // ================================================================ ../commands/edit_view_dispatch.cpp
+  // Runs one command: the six values of a command (command word with id and source, redraw flag,
+  // four arguments) through the filters, the handler and one undo step. Handlers of later steps
+  // join the table of edit_view_dispatch.cpp.
+  LRESULT RunCommand(int nCommand, bool bRedraw, LPARAM lparam1, LPARAM lparam2, LPARAM lparam3, LPARAM lparam4);
+  // Sets the quote prefix for copied passages (at most 31 bytes, cut on a whole character).
+  void Command_SETMSGQUOTESTR(const char* pszQuote);
+
+  // ================================================================ IDocPane (edit_view.cpp)
+  HWND Window() const override { return m_hWnd; }
+  LRESULT DispatchMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT RunCommand(int command) override;
+  bool HasSelection() const override { return IsTextSelected(); }
+  void ResetForNewText() override;
+  void OnFocusLost() override;
+  void OnFocusGained() override;
+  void Redraw() override;
+  void Invalidate() override;
+  // True when the text area's left edge moved.
+  bool UpdateTextAreaLeft(bool redraw) override;
+  void RecreateFonts() override;
+  POINT Caret() const override;
+  int ViewTopLine() const override { return m_nViewTopLine; }
+  int ViewLeftColumn() const override { return m_nViewLeftCol; }
+  void SetViewTopLeft(int topLine, int leftColumn) override;
+  void PlaceCaret(POINT position) override;
+  PaneMarks GetMarks() const override;
+  void RestoreMarks(const PaneMarks& marks) override;
+  void GetSelectedTextOrWord(CMemory* out, int maxBytes) const override;
+
+  // ================================================================ edit_view_shared.cpp
+  CWrapLineMgr& Layout() const;
+  const TypeSettings& Type() const;
+  CommonSettings& Common() const;
+  const ColorItem& ColorOf(int code) const;
+  int ColumnWidth() const { return m_nCharWidth + Type().nCharSpacing; }
+  int LineHeight() const { return m_nCharHeight + Type().nLineSpace; }
+  bool IsActivePane() const;
+
+  // ================================================================ fields
+  // Links.
+  int m_bDrawSWITCH = 1;                 // painting, scroll bars and caret-line drawing enabled
+  CEditDoc* m_pcEditDoc = nullptr;       // not owned
+  SharedSettings* m_pShareData = nullptr;
+  int m_nMyIndex = 0;                    // pane index 0-3
+  IEditWindow* m_pEditWnd = nullptr;     // not owned
+
+  // Windows.
+  HINSTANCE m_hInstance = nullptr;
+  HWND m_hWnd = nullptr;
+  HWND m_hwndParent = nullptr;           // the splitter
+  HWND m_hwndVScrollBar = nullptr;
+  HWND m_hwndHScrollBar = nullptr;
+  int m_nVScrollRate = 1;
+  HWND m_hwndSizeBox = nullptr;
+  bool m_bSizeBoxIsGrip = false;
+  std::unique_ptr<CSplitBoxWnd> m_pcsbwVSplitBox;
+  std::unique_ptr<CSplitBoxWnd> m_pcsbwHSplitBox;
+  std::unique_ptr<CTipWnd> m_pcTipWnd;
+  int m_nClientWidth = 0;
+  int m_nClientHeight = 0;
+
+  // The image the pane paints into.
+  std::unique_ptr<platform::Bitmap> m_pViewImage;
+  std::unique_ptr<platform::MemDC> m_hdcView;
+
+  // Search-hit highlight.
+  CRegexpDll m_CurRegexp;
+  bool m_bCurSrchKeyMark = false;
+  std::string m_szCurSrchKey;
+  bool m_bCurSrchRegularExp = false;
+  bool m_bCurSrchLoHiCase = false;
+  bool m_bCurSrchWordOnly = false;
+
+  // Regular-expression keywords.
+  std::unique_ptr<CRegexHighlighter> m_pRegexKeyword;
+
+  // Geometry.
+  int m_nViewAlignLeft = 0;      // text-area left
+  int m_nViewAlignLeftCols = 0;  // line-number columns (digits + 1) while shown, else 0
+  int m_nViewAlignTop = 0;       // text-area top
+  int m_nTopYohaku = 0;          // ruler gap
+  int m_nViewCx = 0;             // text-area width
+  int m_nViewCy = 0;             // text-area height
+  int m_nCharWidth = 10;
+  int m_nCharHeight = 18;
+  int m_nViewColNum = 0;         // visible columns
+  int m_nViewRowNum = 0;         // visible rows
+
+  // Scroll.
+  int m_nViewTopLine = 0;
+  int m_nViewLeftCol = 0;
+
+  // Caret.
+  int m_nCaretPosX = 0;          // display column
+  int m_nCaretPosY = 0;          // display line
+  int m_nCaretPosX_PHY = 0;      // byte offset in the document line
+  int m_nCaretPosY_PHY = 0;      // document line
+  int m_nCaretPosX_Prev = 0;     // the preferred column
+  int m_nCaretWidth = 0;
+  int m_nCaretHeight = 0;
+  bool m_bCaretShowFlag = false;
+
+  // Selection.
+  bool m_bSelectingLock = false;     // select mode
+  bool m_bBeginBoxSelect = false;    // box mode
+  bool m_bBeginSelect = false;       // mouse drag in progress
+  bool m_bBeginLineSelect = false;   // line drag
+  bool m_bBeginWordSelect = false;   // word drag
+  bool m_bDrawSelectArea = false;    // a selection highlight is on screen
+  SelectRange m_sSelectBgn;          // anchor range
+  SelectRange m_sSelect;             // selection
+  SelectRange m_sSelectOld;          // drawn range
+  POINT m_ptMouseRollPos{};          // last mouse point
+
+  // Caret-line underline, ruler, brackets.
+  CCursorLineUnderline m_cUnderLine;
+  int m_nOldUnderLineY = -1;
+  bool m_bRedrawRuler = true;
+  int m_nOldCaretPosX = -1;          // ruler mark column
+  int m_nOldCaretWidth = 0;          // caret state the mark was drawn with
+  int m_nCharSize = 0;               // bracket byte size
+  int m_nBracketCaretPosX_PHY = -1;
+  int m_nBracketCaretPosY_PHY = -1;
+  int m_nBracketPairPosX_PHY = -1;
+  int m_nBracketPairPosY_PHY = -1;
+
+  // Fonts: normal, bold, underlined, bold underlined.
+  std::array<std::optional<platform::Font>, 4> m_fonts;
+  const platform::Font* m_pFontOld = nullptr;
+
+  // Input.
+  int m_nLastCommand = 0;            // previous command id
+  uint32_t m_dwLastCommandTick = 0;
+  int m_nPendingLeadByte = 0;        // a Shift-JIS lead byte waiting for its trail byte
+  std::unique_ptr<COpeBlk> m_pcOpeBlk;  // undo block of the running command
+  bool m_bDoing_UndoRedo = false;
+  bool m_bExecutingKeyMacro = false;    // external macro running
+  bool m_bHokan = false;                // completion popup shown
+  bool m_bFocused = false;
+  bool m_bInMenuLoop = false;
+  bool m_bDragSource = false;
+  bool m_bDragMode = false;             // a drop target is active
+  int m_nISearchMode = 0;
+  int m_nISearchDirection = 1;
+
+  // Keyword tip.
+  uint32_t m_dwTipTimer = 0;
+  POINT m_poTipCurPos{};
+  CMemory m_cTipWord;
+  CMemory m_cTipText;
+  bool m_bTipFound = false;
+
+  // Input-method reconversion pending: document line and byte start, -1 when none.
+  int m_nLastReconvLine = -1;
+  int m_nLastReconvIndex = -1;
+};

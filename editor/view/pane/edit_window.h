@@ -1,0 +1,40 @@
+// What a pane needs of the edit window around it: its status bar and caption message, its print
+// preview, the focus, where commands go, the commands' names and states, and the menu drawer. The
+// edit window implements it; tests fake it. Every pane of a document has the same one, and a pane
+// without one (a document shown in a bare window) does what it can alone: no status texts, commands
+// run on the pane itself, every command enabled.
+#pragma once
+
+#include "platform/win_types.h"
+#include "platform/window.h"
+
+class IMenuDrawer;
+
+class IEditWindow {
+ public:
+  virtual ~IEditWindow() = default;
+
+  // The top-level window: the target of the WM_COMMANDs that mouse bindings send and post, the
+  // owner of pop-up menus and message boxes.
+  virtual HWND Window() const = 0;
+  // The edit window is the desktop's active window (the caret is shown only then).
+  virtual bool IsActiveWindow() const = 0;
+  // Gives the keyboard focus to the edit window (which hands it on to the active pane).
+  virtual void TakeFocus() = 0;
+
+  // The status bar: whether one is shown, and the text of one of its parts (0-6).
+  virtual bool HasStatusBar() const = 0;
+  virtual void SetStatusText(int part, const char* text) = 0;
+  // The one-line message shown in the caption area while there is no status bar.
+  virtual void SetCaptionMessage(const char* text) = 0;
+
+  // The print preview is showing (every command but PrintPreview is refused).
+  virtual bool IsPrintPreview() const = 0;
+
+  // Command names and states for the right-click menu and the enable rule.
+  virtual bool GetCommandName(int command, char* buffer, int size) const = 0;
+  virtual bool IsCommandEnabled(int command) const = 0;
+  virtual bool IsCommandChecked(int command) const = 0;
+  // The owner-drawing menu builder; null when the edit window has none.
+  virtual IMenuDrawer* MenuDrawer() = 0;
+};
