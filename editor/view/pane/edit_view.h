@@ -11,8 +11,9 @@
 // window, paint it and read its pixels.
 //
 // The members are grouped by concern, each group implemented in its own file:
-//   edit_view.cpp            construction, window, messages, geometry, fonts, status texts,
-//                            right-click menu, keyword tip, timer, the document's pane port
+//   edit_view.cpp            construction, window, messages, timer, the document's pane port
+//   edit_view_metrics.cpp    fonts, character metrics, geometry, repainting
+//   edit_view_status.cpp     status texts, right-click menu, keyword tip
 //   edit_view_paint.cpp      PaintView, PaintLine, the colour-state machine, marks, search hits
 //   edit_view_caret.cpp      caret, scrolling, scroll bars, partner panes, column conversions
 //   edit_view_select.cpp     selection ranges, their comparison and incremental inversion
@@ -192,6 +193,9 @@ class CEditView : public IDocPane {
   bool ShowKeywordTipFor(int x, int y, const char* word, const RECT* popupRect);
   // Looks the first line of a text up in the keyword dictionary through the one-word cache.
   bool LookUpKeyword(const char* word, int length);
+  // The digits of the number column for a count of lines: 3, one more for each power of ten from
+  // 100 up to the count, at most 12.
+  static int LineNumberDigitsFor(int64_t count);
 
   // The pane's image and its context: what PaintView and every drawing between paints draw on.
   HDC GetViewDC() const { return m_hdcView.get(); }
@@ -201,6 +205,24 @@ class CEditView : public IDocPane {
   void InvalidateClient(const RECT* rect);
   // Shows what was drawn into the image outside a paint.
   void FlushImage(const RECT* rect);
+
+ private:
+  // edit_view.cpp and its companions edit_view_metrics.cpp and edit_view_status.cpp.
+  void CreateFonts();
+  // The client size, the image of that size and everything measured from them.
+  void ResizeImage(int width, int height);
+  void RecalcGeometry();
+  // The text-area left and the number columns that the settings and the line count give now.
+  int ComputeTextAreaLeft(int* pnColumns);
+  void PlaceChildWindows(int width, int height);
+  void CreateCornerBox(bool bSizeGrip);
+  void RepaintRuler();
+  bool IsMouseInPane() const;
+  // The first line of the selected text (up to the first CR, LF or NUL); false without a selection.
+  bool GetSelectedFirstLine(CMemory* out) const;
+  void ActivateFromInput();
+
+ public:
 
   // ================================================================ edit_view_paint.cpp
   void PaintView(HDC hdc, const RECT* pRect);

@@ -1,0 +1,247 @@
+// The pane window: what Create makes, sizes the pane ignores, and the right-click menu through the
+// menu hook.
+#include <string>
+#include <vector>
+
+#include "editor/foundation/text/memory.h"
+#include "pane_window_fixture.h"
+#include "platform/cursor_pos.h"
+#include "platform/mem_dc.h"
+#include "platform/menu.h"
+#include "platform/popup_menu.h"
+#include "platform/sjis_literal.h"
+#include "platform/window_dc.h"
+
+namespace {
+
+using PaneWindowTest = PaneWindowFixture;
+
+TEST_F(PaneWindowTest, CreateMakesTheWindowAndItsChildren) {
+  ASSERT_NE(view->Window(), nullptr);
+  EXPECT_EQ(platform::GetWindowText(view->Window()), "EditorClient");
+  EXPECT_TRUE(platform::IsWindowVisible(view->Window()));
+  EXPECT_NE(view->m_hwndVScrollBar, nullptr);
+  EXPECT_NE(view->m_hwndHScrollBar, nullptr) << "bScrollBarHorz is on by default";
+  EXPECT_NE(view->m_hwndSizeBox, nullptr);
+  EXPECT_NE(view->m_pcTipWnd, nullptr);
+  EXPECT_EQ(view->m_nClientWidth, kWidth);
+  EXPECT_EQ(view->m_nClientHeight, kHeight);
+  ASSERT_NE(view->GetViewImage(), nullptr);
+  EXPECT_EQ(view->GetViewImage()->Width(), kWidth);
+  EXPECT_EQ(view->GetViewImage()->Height(), kHeight);
+  // The horizontal scroll bar takes its height off the text area.
+  const int bar = platform::GetSystemMetrics(SM_CYHSCROLL);
+  EXPECT_EQ(view->m_nViewCy, kHeight - view->m_nViewAlignTop - bar);
+}
+
+TEST_F(PaneWindowTest, HiddenUnlessAskedAndWithoutHorizontalBarWhenOff) {
+  common().bScrollBarHorz = 0;
+  CEditView pane;
+  ASSERT_EQ(pane.Create(nullptr, top, doc.get(), 1, false), 1);
+  EXPECT_FALSE(platform::IsWindowVisible(pane.Window()));
+  EXPECT_EQ(pane.m_hwndHScrollBar, nullptr);
+  EXPECT_EQ(pane.m_nMyIndex, 1);
+}
+
+TEST_F(PaneWindowTest, ZeroSizeIsIgnored) {
+  const int cx = view->m_nViewCx;
+  const int rows = view->m_nViewRowNum;
+  platform::SendMessage(view->Window(), WM_SIZE, 0, MAKELPARAM(0, 0));
+  EXPECT_EQ(view->m_nClientWidth, kWidth);
+  EXPECT_EQ(view->m_nViewCx, cx);
+  EXPECT_EQ(view->m_nViewRowNum, rows);
+  ASSERT_NE(view->GetViewImage(), nullptr);
+  EXPECT_EQ(view->GetViewImage()->Width(), kWidth);
+
+  platform::SendMessage(view->Window(), WM_SIZE, 0, MAKELPARAM(320, 200));
+  EXPECT_EQ(view->GetViewImage()->Width(), 320);
+  EXPECT_EQ(view->m_nViewRowNum,
+            (200 - view->m_nViewAlignTop - platform::GetSystemMetrics(SM_CYHSCROLL)) / view->LineHeight());
+}
+
+TEST_F(PaneWindowTest, WindowShowsWhatThePaneDrewIntoItsImage) {
+  // Whatever the painter draws, the window's picture must hold the image's pixels after a paint.
+  platform::InvalidateRect(view->Window(), nullptr, 0);
+  platform::UpdateWindow(view->Window());
+  HDC shown = platform::GetDC(view->Window());
+  ASSERT_NE(shown, nullptr);
+  for (const POINT p : {POINT{1, 1}, POINT{100, 50}, POINT{300, 200}}) {
+    EXPECT_EQ(platform::GetPixel(shown, p.x, p.y), platform::GetPixel(view->GetViewDC(), p.x, p.y));
+  }
+  platform::ReleaseDC(view->Window(), shown);
+}
+
+TEST_F(PaneWindowTest, SplitRequestGoesToTheParent) {
+  // The parent here is a plain window; the request must not come back to the pane.
+  EXPECT_EQ(platform::SendMessage(view->Window(), MYWM_DOSPLIT, 10, 20), 0);
+}
+
+// ---- Right-click menu ----------------------------------------------------------------------------
+
+struct ShownItem {
+  UINT id;
+  std::string text;
+  bool grey;
+  bool separator;
+};
+
+class MenuCapture {
+ public:
+  explicit MenuCapture(UINT answer) {
+    m_previous = platform::SetPopupMenuHook([this, answer](HMENU menu, POINT) {
+      ++shows;
+      items.clear();
+      for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        platform::MenuItemInfo info;
+        GetMenuItemInfoAt(menu, i, info);
+        items.push_back({info.id, info.text, (info.flags & MF_GRAYED) != 0, (info.flags & MF_SEPARATOR) != 0});
+      }
+      return answer;
+    });
+  }
+  ~MenuCapture() { platform::SetPopupMenuHook(m_previous); }
+  int shows = 0;
+  std::vector<ShownItem> items;
+
+ private:
+  platform::PopupMenuHook m_previous;
+};
+
+class FakeDictionary : public IKeywordDictionary {
+ public:
+  bool Search(const char* file, const char* word, CMemory* out) override {
+    searches.emplace_back(word);
+    lastFile = file;
+    if (std::string(word) != key) return false;
+    out->AssignString(text.c_str());
+    return true;
+  }
+  std::string key;
+  std::string text;
+  std::string lastFile;
+  std::vector<std::string> searches;
+};
+
+class ContextMenuTest : public PaneWindowFixture {
+ protected:
+  void SetUp() override {
+    PaneWindowFixture::SetUp();
+    SetKeywordDictionary(&dictionary);
+    CommonSettings& c = common();
+    c.nCMIN[0] = 4;
+    c.nCMIF[0][0] = 30602;
+    c.nCMIF[0][1] = 0;
+    c.nCMIF[0][2] = 30604;
+    c.nCMIF[0][3] = 30401;
+    c.nCMIK[0][0] = 'C';
+    c.nCMIK[0][1] = 0;
+    c.nCMIK[0][2] = 'P';
+    c.nCMIK[0][3] = 0;
+    editWindow.disabled[30604] = true;
+  }
+  void TearDown() override {
+    SetKeywordDictionary(nullptr);
+    PaneWindowFixture::TearDown();
+  }
+  // Keyword help on, the caret there, the mouse over the pane and "word" selected.
+  void ArmDictionary() {
+    SetText("word rest\r\nnext");
+    type().bUseKeyWordHelp = 1;
+    snprintf(type().szKeyWordHelpFile, sizeof(type().szKeyWordHelpFile), "%s", "/dict/keywords.khp");
+    view->m_nCaretWidth = 2;
+    view->m_sSelect = SelectRange{0, 0, 0, 4};
+    ASSERT_TRUE(platform::SetCursorClientPos(view->Window(), 100, 100));
+  }
+  FakeDictionary dictionary;
+};
+
+TEST_F(ContextMenuTest, ItemsFromCustomMenuZeroWithAccessKeysAndGreyItems) {
+  MenuCapture capture(30602);
+  EXPECT_EQ(view->ShowContextMenu(), 30602);
+  ASSERT_EQ(capture.shows, 1);
+  ASSERT_EQ(capture.items.size(), 4u);
+  EXPECT_EQ(capture.items[0].id, 30602u);
+  EXPECT_EQ(capture.items[0].text, "cmd30602 (&C)");
+  EXPECT_FALSE(capture.items[0].grey);
+  EXPECT_TRUE(capture.items[1].separator);
+  EXPECT_EQ(capture.items[2].text, "cmd30604 (&P)");
+  EXPECT_TRUE(capture.items[2].grey);
+  EXPECT_EQ(capture.items[3].text, "cmd30401");
+  EXPECT_FALSE(capture.items[3].grey);
+  EXPECT_TRUE(dictionary.searches.empty()) << "keyword help is off";
+}
+
+TEST_F(ContextMenuTest, GreyItemCannotBeChosen) {
+  MenuCapture capture(30604);
+  EXPECT_EQ(view->ShowContextMenu(), 0);
+}
+
+TEST_F(ContextMenuTest, DictionaryItemComesFirstCutOnAWholeCharacterWithAmpersandsDoubled) {
+  ArmDictionary();
+  dictionary.key = "word";
+  // 79 bytes, then a kanji whose second byte would be the 81st: the kanji goes whole.
+  dictionary.text = "a&b" + std::string(76, 'x') + "漢字"_sj;
+  MenuCapture capture(2000);
+  EXPECT_EQ(view->ShowContextMenu(), 2000);
+  ASSERT_EQ(capture.items.size(), 6u);
+  EXPECT_EQ(capture.items[0].id, 2000u);
+  EXPECT_EQ(capture.items[0].text, "a&&b" + std::string(76, 'x'));
+  EXPECT_TRUE(capture.items[1].separator);
+  EXPECT_EQ(capture.items[2].text, "cmd30602 (&C)");
+  EXPECT_EQ(dictionary.lastFile, "/dict/keywords.khp");
+  ASSERT_EQ(dictionary.searches, std::vector<std::string>{"word"});
+
+  // The same word again comes from the cache.
+  view->ShowContextMenu();
+  EXPECT_EQ(dictionary.searches.size(), 1u);
+}
+
+TEST_F(ContextMenuTest, NoDictionaryItemWithoutItsConditions) {
+  ArmDictionary();
+  dictionary.key = "word";
+  dictionary.text = "meaning";
+  const char* const cases[] = {"keyword help off", "no caret",      "no selection",
+                               "menu open",        "mouse outside", "word unknown"};
+  for (int i = 0; i < 6; ++i) {
+    SCOPED_TRACE(cases[i]);
+    ArmDictionary();
+    view->m_bInMenuLoop = false;
+    switch (i) {
+      case 0:
+        type().bUseKeyWordHelp = 0;
+        break;
+      case 1:
+        view->m_nCaretWidth = 0;
+        break;
+      case 2:
+        view->m_sSelect.Clear();
+        break;
+      case 3:
+        view->m_bInMenuLoop = true;
+        break;
+      case 4:
+        platform::SetCursorClientPos(view->Window(), -50, -50);
+        break;
+      default:
+        view->m_sSelect = SelectRange{0, 5, 0, 9};
+        break;
+    }
+    MenuCapture capture(0);
+    EXPECT_EQ(view->ShowContextMenu(), 0);
+    ASSERT_EQ(capture.items.size(), 4u);
+    EXPECT_NE(capture.items[0].id, 2000u);
+  }
+}
+
+TEST_F(ContextMenuTest, SelectedFirstLineIsLookedUp) {
+  ArmDictionary();
+  dictionary.key = "rest";
+  dictionary.text = "found";
+  view->m_sSelect = SelectRange{0, 5, 1, 2};  // "rest", CR LF, "ne"
+  MenuCapture capture(0);
+  view->ShowContextMenu();
+  ASSERT_EQ(dictionary.searches, std::vector<std::string>{"rest"});
+  EXPECT_EQ(capture.items[0].id, 2000u);
+}
+
+}  // namespace

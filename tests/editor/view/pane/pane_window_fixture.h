@@ -1,0 +1,58 @@
+// The fixture's document shown in a real pane window: a plain top-level window (offscreen) holds
+// the pane as its child, 640 x 480, with the fake edit window as its edit window. The pane is
+// made by CEditView::Create, so it has its scroll bars, split boxes, tip window and timer.
+#pragma once
+
+#include "editor/view/pane/edit_view.h"
+#include "platform/window.h"
+#include "view_fixture.h"
+
+class PaneWindowFixture : public ViewFixture {
+ protected:
+  static constexpr int kWidth = 640;
+  static constexpr int kHeight = 480;
+
+  void SetUp() override {
+    ViewFixture::SetUp();
+    Pump();
+    top = platform::CreateWindowEx(0, TopClass(), "pane test", WS_CAPTION | WS_VISIBLE, 20, 20, kWidth + 20,
+                                   kHeight + 20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(top, nullptr);
+    editWindow.window = top;
+    view = std::make_unique<CEditView>();
+    view->SetEditWindow(&editWindow);
+    ASSERT_EQ(view->Create(nullptr, top, doc.get(), 0, true), 1);
+    DocPorts ports = doc->Ports();
+    ports.panes[0] = view.get();
+    doc->SetPorts(ports);
+    platform::MoveWindow(view->Window(), 0, 0, kWidth, kHeight, 1);
+    Pump();
+  }
+  void TearDown() override {
+    view.reset();
+    if (platform::IsWindow(top)) platform::DestroyWindow(top);
+    Pump();
+    ViewFixture::TearDown();
+  }
+
+  static void Pump() {
+    MSG msg;
+    while (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      platform::TranslateMessage(&msg);
+      platform::DispatchMessage(&msg);
+    }
+  }
+
+  static const char* TopClass() {
+    static const char* const name = [] {
+      WNDCLASSEX wc;
+      wc.lpfnWndProc = platform::DefWindowProc;
+      wc.lpszClassName = "PaneTestTop";
+      platform::RegisterClassEx(&wc);
+      return "PaneTestTop";
+    }();
+    return name;
+  }
+
+  HWND top = nullptr;
+};
