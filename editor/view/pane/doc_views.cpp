@@ -28,9 +28,12 @@ CDocViews::~CDocViews() {
   if (!m_doc) return;
   // The document outlives its views only for the moment of its own destruction; it must not call
   // into panes that are going.
+  // Only what these views set: a document whose views could not be made keeps its other ports.
   DocPorts ports = m_doc->Ports();
-  ports.splitter = nullptr;
-  ports.panes = {};
+  if (ports.splitter == &m_splitter) ports.splitter = nullptr;
+  for (size_t i = 0; i < ports.panes.size(); ++i) {
+    if (ports.panes[i] == &m_panes[i]) ports.panes[i] = nullptr;
+  }
   m_doc->SetPorts(ports);
 }
 

@@ -4,10 +4,14 @@
 #include <vector>
 
 #include "editor/foundation/text/memory.h"
+#include "editor/foundation/ui/tip_wnd.h"
 #include "pane_window_fixture.h"
+#include "platform/clock.h"
 #include "platform/cursor_pos.h"
+#include "platform/desktop.h"
 #include "platform/mem_dc.h"
 #include "platform/menu.h"
+#include "platform/monitor.h"
 #include "platform/popup_menu.h"
 #include "platform/sjis_literal.h"
 #include "platform/window_dc.h"
@@ -242,6 +246,90 @@ TEST_F(ContextMenuTest, SelectedFirstLineIsLookedUp) {
   view->ShowContextMenu();
   ASSERT_EQ(dictionary.searches, std::vector<std::string>{"rest"});
   EXPECT_EQ(capture.items[0].id, 2000u);
+}
+
+// ---- Keyword tip ---------------------------------------------------------------------------------
+
+using KeywordTipTest = ContextMenuTest;
+
+RECT WindowRect(HWND hwnd) {
+  RECT rect{};
+  platform::GetWindowRect(hwnd, &rect);
+  return rect;
+}
+
+TEST_F(KeywordTipTest, TimerShowsTheTipOnceTheMouseRestedMoreThan300Ms) {
+  platform::ManualClock clock(5000);
+  ArmDictionary();
+  dictionary.key = "word";
+  dictionary.text = "meaning";
+  view->m_dwTipTimer = clock.now();
+  const HWND tip = view->m_pcTipWnd->GetHwnd();
+  ASSERT_NE(tip, nullptr);
+
+  clock.Advance(300);
+  view->OnTimer();
+  EXPECT_FALSE(platform::IsWindowVisible(tip));
+  EXPECT_EQ(view->m_dwTipTimer, 5000u);
+
+  clock.Advance(1);
+  view->OnTimer();
+  EXPECT_TRUE(platform::IsWindowVisible(tip));
+  EXPECT_EQ(view->m_dwTipTimer, 0u) << "tip shown";
+  EXPECT_EQ(view->m_pcTipWnd->m_cInfo.View(), "meaning");
+  POINT mouse{};
+  ASSERT_TRUE(platform::GetCursorPos(&mouse));
+  EXPECT_EQ(view->m_poTipCurPos.x, mouse.x);
+  EXPECT_EQ(WindowRect(tip).left, mouse.x);
+  EXPECT_EQ(WindowRect(tip).top, mouse.y + view->m_nCharHeight);
+
+  // A menu hides it and re-arms the time.
+  platform::SendMessage(view->Window(), WM_ENTERMENULOOP, 0, 0);
+  EXPECT_FALSE(platform::IsWindowVisible(tip));
+  EXPECT_EQ(view->m_dwTipTimer, clock.now());
+  clock.Advance(1000);
+  view->OnTimer();
+  EXPECT_FALSE(platform::IsWindowVisible(tip)) << "not while the menu is open";
+  platform::SendMessage(view->Window(), WM_EXITMENULOOP, 0, 0);
+  EXPECT_FALSE(view->m_bInMenuLoop);
+}
+
+TEST_F(KeywordTipTest, UnknownWordShowsNothing) {
+  platform::ManualClock clock(5000);
+  ArmDictionary();
+  dictionary.key = "other";
+  view->m_dwTipTimer = clock.now();
+  clock.Advance(1000);
+  view->OnTimer();
+  EXPECT_FALSE(platform::IsWindowVisible(view->m_pcTipWnd->GetHwnd()));
+  EXPECT_EQ(view->m_dwTipTimer, 5000u);
+}
+
+TEST_F(KeywordTipTest, CompletionTipGoesLeftOfAPopupAtTheScreensRightEdge) {
+  ArmDictionary();
+  dictionary.key = "word";
+  dictionary.text = "a long enough meaning";
+  MONITORINFO monitor;
+  ASSERT_TRUE(
+      platform::GetMonitorInfo(platform::MonitorFromWindow(view->Window(), MONITOR_DEFAULTTOPRIMARY), &monitor));
+  const RECT work = monitor.rcWork;
+  const HWND tip = view->m_pcTipWnd->GetHwnd();
+
+  EXPECT_FALSE(view->ShowKeywordTipFor(10, 20, "unknown", nullptr));
+  EXPECT_FALSE(platform::IsWindowVisible(tip));
+
+  const RECT leftPopup{work.left + 10, work.top + 10, work.left + 60, work.top + 100};
+  ASSERT_TRUE(view->ShowKeywordTipFor(leftPopup.right, work.top + 20, "word", &leftPopup));
+  EXPECT_TRUE(platform::IsWindowVisible(tip));
+  EXPECT_EQ(WindowRect(tip).left, leftPopup.right);
+  EXPECT_EQ(view->m_dwTipTimer, 0u);
+  EXPECT_FALSE(view->ShowKeywordTipFor(leftPopup.right, work.top + 20, "word", &leftPopup)) << "already shown";
+
+  view->m_dwTipTimer = 1;
+  const RECT rightPopup{work.right - 60, work.top + 10, work.right - 10, work.top + 100};
+  ASSERT_TRUE(view->ShowKeywordTipFor(rightPopup.right, work.top + 20, "word", &rightPopup));
+  const RECT shown = WindowRect(tip);
+  EXPECT_EQ(shown.left, rightPopup.left - (shown.right - shown.left) - 8);
 }
 
 }  // namespace
