@@ -47,6 +47,18 @@ TEST_F(PaneWindowTest, HiddenUnlessAskedAndWithoutHorizontalBarWhenOff) {
   EXPECT_EQ(pane.m_nMyIndex, 1);
 }
 
+TEST_F(PaneWindowTest, WithoutItsWindowCreateMakesNothingFurther) {
+  const HWND gone =
+      platform::CreateWindowEx(0, TopClass(), "gone", WS_CAPTION, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  platform::DestroyWindow(gone);
+  CEditView pane;
+  EXPECT_EQ(pane.Create(nullptr, gone, doc.get(), 2, true), 0);
+  EXPECT_EQ(pane.Window(), nullptr);
+  EXPECT_EQ(pane.m_pcTipWnd, nullptr);
+  EXPECT_EQ(pane.m_hwndVScrollBar, nullptr);
+  EXPECT_EQ(pane.m_hwndSizeBox, nullptr);
+}
+
 TEST_F(PaneWindowTest, ZeroSizeIsIgnored) {
   const int cx = view->m_nViewCx;
   const int rows = view->m_nViewRowNum;
@@ -64,15 +76,25 @@ TEST_F(PaneWindowTest, ZeroSizeIsIgnored) {
 }
 
 TEST_F(PaneWindowTest, WindowShowsWhatThePaneDrewIntoItsImage) {
-  // Whatever the painter draws, the window's picture must hold the image's pixels after a paint.
-  platform::InvalidateRect(view->Window(), nullptr, 0);
+  const POINT points[] = {{1, 1}, {100, 50}, {300, 200}};
+  const auto expectShown = [&](const char* when) {
+    HDC shown = platform::GetDC(view->Window());
+    ASSERT_NE(shown, nullptr);
+    for (const POINT p : points) {
+      EXPECT_EQ(platform::GetPixel(shown, p.x, p.y), platform::GetPixel(view->GetViewDC(), p.x, p.y))
+          << when << " at " << p.x << "," << p.y;
+    }
+    platform::ReleaseDC(view->Window(), shown);
+  };
+  // Drawn between paints and flushed.
+  for (const POINT p : points) platform::SetPixel(view->GetViewDC(), p.x, p.y, RGB(12, 34, 56));
+  view->FlushImage(nullptr);
+  expectShown("flushed");
+  // Painted: whatever the painter draws into the image is what the window shows.
+  for (const POINT p : points) platform::SetPixel(view->GetViewDC(), p.x, p.y, RGB(65, 43, 21));
+  view->InvalidateClient(nullptr);
   platform::UpdateWindow(view->Window());
-  HDC shown = platform::GetDC(view->Window());
-  ASSERT_NE(shown, nullptr);
-  for (const POINT p : {POINT{1, 1}, POINT{100, 50}, POINT{300, 200}}) {
-    EXPECT_EQ(platform::GetPixel(shown, p.x, p.y), platform::GetPixel(view->GetViewDC(), p.x, p.y));
-  }
-  platform::ReleaseDC(view->Window(), shown);
+  expectShown("painted");
 }
 
 TEST_F(PaneWindowTest, SplitRequestGoesToTheParent) {
