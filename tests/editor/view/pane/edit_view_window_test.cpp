@@ -97,6 +97,41 @@ TEST_F(PaneWindowTest, WindowShowsWhatThePaneDrewIntoItsImage) {
   expectShown("painted");
 }
 
+// A child's rectangle in the pane's client coordinates.
+RECT ChildRect(HWND pane, HWND child) {
+  RECT outer{};
+  RECT inner{};
+  platform::GetWindowRect(pane, &outer);
+  platform::GetWindowRect(child, &inner);
+  return RECT{inner.left - outer.left, inner.top - outer.top, inner.right - outer.left, inner.bottom - outer.top};
+}
+
+TEST_F(PaneWindowTest, WithoutSplitBoxesTheScrollBarsTakeTheirWholeStrips) {
+  view->ShowSplitBoxes(false, false, true);
+  EXPECT_EQ(view->m_pcsbwVSplitBox, nullptr);
+  EXPECT_EQ(view->m_pcsbwHSplitBox, nullptr);
+  EXPECT_TRUE(view->m_bSizeBoxIsGrip);
+  const int bw = platform::GetSystemMetrics(SM_CXVSCROLL);
+  const int bh = platform::GetSystemMetrics(SM_CYHSCROLL);
+  const RECT v = ChildRect(view->Window(), view->m_hwndVScrollBar);
+  EXPECT_EQ(v.left, kWidth - bw);
+  EXPECT_EQ(v.top, 0);
+  EXPECT_EQ(v.bottom, kHeight - bh);
+  const RECT h = ChildRect(view->Window(), view->m_hwndHScrollBar);
+  EXPECT_EQ(h.left, 0);
+  EXPECT_EQ(h.top, kHeight - bh);
+  EXPECT_EQ(h.right, kWidth - bw);
+  const RECT corner = ChildRect(view->Window(), view->m_hwndSizeBox);
+  EXPECT_EQ(corner.left, kWidth - bw);
+  EXPECT_EQ(corner.top, kHeight - bh);
+
+  view->ShowSplitBoxes(true, true, false);
+  EXPECT_NE(view->m_pcsbwVSplitBox, nullptr);
+  EXPECT_NE(view->m_pcsbwHSplitBox, nullptr);
+  EXPECT_FALSE(view->m_bSizeBoxIsGrip);
+  EXPECT_TRUE(platform::IsWindowVisible(view->m_hwndSizeBox));
+}
+
 TEST_F(PaneWindowTest, SplitRequestGoesToTheParent) {
   // The parent here is a plain window; the request must not come back to the pane.
   EXPECT_EQ(platform::SendMessage(view->Window(), MYWM_DOSPLIT, 10, 20), 0);
