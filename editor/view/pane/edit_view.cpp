@@ -403,7 +403,7 @@ void CEditView::HandleSetFocus() {
   if (m_pcEditDoc && ClampPositionToEnd(&column, &line)) PlaceCursor(column, line, false, 20);
   UpdateCaret();
   SetImeCompositionFont();
-  RepaintRuler();
+  RefreshRuler();
   m_bFocused = true;
   DrawBracketHighlight(true);
 }
@@ -414,7 +414,7 @@ void CEditView::HandleKillFocus() {
   if (m_nCaretWidth > 0) platform::DestroyCaret();
   m_nCaretWidth = 0;
   m_bCaretShowFlag = false;
-  RepaintRuler();
+  RefreshRuler();
   m_dwTipTimer = platform::NowMs();
   if (m_pcTipWnd) m_pcTipWnd->HideTip();
 }

@@ -198,11 +198,11 @@ void CEditView::RepaintAll() {
   UpdateScrollBars();
 }
 
-void CEditView::RepaintRuler() {
+void CEditView::RefreshRuler() {
   m_bRedrawRuler = true;
-  if (!m_pViewImage) return;
+  if (!m_bDrawSWITCH || !m_pViewImage) return;
   PaintRuler(GetViewDC());
-  const RECT ruler{0, 0, m_nClientWidth, m_nViewAlignTop};
+  const RECT ruler{0, 0, m_nClientWidth, std::max(0, m_nViewAlignTop - m_nTopYohaku)};
   FlushImage(&ruler);
 }
 
