@@ -4,6 +4,7 @@
 #include <QApplicationStateChangeEvent>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
@@ -576,6 +577,16 @@ void Canvas::inputMethodEvent(QInputMethodEvent* event) {
   event->accept();
 }
 
+void Canvas::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  CanvasFocusChanged(*this, true, event->reason());
+}
+
+void Canvas::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  CanvasFocusChanged(*this, false, event->reason());
+}
+
 QVariant Canvas::inputMethodQuery(Qt::InputMethodQuery query) const {
   QVariant answer = InputMethodAnswer(m_owner, query);
   return answer.isValid() ? answer : QWidget::inputMethodQuery(query);
@@ -819,17 +830,18 @@ BOOL GetWindowRect(HWND hwnd, RECT* rect) {
 BOOL AdjustWindowRect(RECT* rect, DWORD, BOOL) { return rect ? 1 : 0; }
 
 HWND SetFocus(HWND hwnd) {
+  const HWND previous = GetFocus();
   if (ChildWindow* child = ChildFromHandle(hwnd)) {
     QWidget* widget = child->widget();
     if (!widget) return nullptr;
     widget->setFocus(Qt::OtherFocusReason);
-    return hwnd;
+    return previous;
   }
   Window* window = WindowFromHandle(hwnd);
   if (!window) return nullptr;
   window->activateWindow();
   window->canvas()->setFocus(Qt::OtherFocusReason);
-  return window;
+  return previous;
 }
 
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {

@@ -209,6 +209,8 @@ class Canvas final : public QWidget {
   void wheelEvent(QWheelEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   bool focusNextPrevChild(bool next) override;
 
  private:
@@ -280,6 +282,9 @@ bool SendCreateMessages(Window& window, const CREATESTRUCT& create);
 Window* CaptureWindow();
 // The toolkit's cursor of a cursor handle (the arrow for null).
 QCursor QtCursor(HCURSOR cursor);
+// The keyboard came to a canvas or left it: WM_SETFOCUS or WM_KILLFOCUS to its window, except
+// while a pop-up menu has the keyboard for a moment.
+void CanvasFocusChanged(Canvas& canvas, bool gained, Qt::FocusReason reason);
 // The window that the mouse's input last went to: SetCursor shapes the cursor over it.
 void NoteMouseWindow(Window& window);
 // The top-level window of a handle: the window itself, or a child's parent; null for neither.
