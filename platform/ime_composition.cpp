@@ -86,6 +86,8 @@ void InputMethodToMessages(Window& window, const QInputMethodEvent& event) {
   composition.preedit = std::move(sjis);
   composition.cursor = sjisCursor;
   window.queue(WM_IME_COMPOSITION, 0, GCS_COMPSTR | GCS_CURSORPOS);
+  // The canvas draws it over the picture (platform/ime_query.h).
+  if (window.imeProvider()) window.canvas()->update();
 }
 
 LRESULT DispatchComposition(Window& window, const MSG& msg) {

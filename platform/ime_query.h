@@ -12,6 +12,11 @@
 // confirm it later; see WM_IME_REQUEST in platform/ime_composition.h). A text of more than 65535
 // UTF-16 units is cut to that, which a message's positions can carry.
 //
+// While the window has a provider, its canvas draws the input method's preedit (platform/
+// ime_composition.h) over the window's picture, as the input method's own composition window
+// would: its top left at the caret rectangle's, in the provider's font and preedit colours,
+// underlined, with a line at the preedit's cursor. The window's picture is never touched by it.
+//
 // A commit or an input-method event that replaces a range of the surrounding text (the toolkit's
 // replacement start and length, relative to the cursor position served) reaches the window as
 // WM_IME_REQUEST with IMR_CONFIRMRECONVERTSTRING and that range, queued before the composition
@@ -21,6 +26,7 @@
 #include <string>
 
 #include "platform/font.h"
+#include "platform/text_out.h"
 #include "platform/win_types.h"
 
 namespace platform {
@@ -40,6 +46,8 @@ class ImeQueryProvider {
   virtual const Font* ImeFont() = 0;
   // The reconversion text around the caret or selection; an empty text when there is none.
   virtual ImeReconversion ImeReconversionText() = 0;
+  // The colours the preedit is drawn in (opaque); by default black on white.
+  virtual TextColors ImePreeditColors() { return {}; }
 
  protected:
   ~ImeQueryProvider() = default;

@@ -436,6 +436,7 @@ void Canvas::paintEvent(QPaintEvent* event) {
   // What the procedure drew through its device contexts (platform/window_dc.h), or the bitmap it
   // keeps (platform/attached_image.h).
   if (const WindowImage* drawn = m_owner.imageIfAny()) drawn->paint(painter, shown);
+  PaintPreedit(m_owner, painter);
   PaintCaret(m_owner, painter);
   m_paintRegion = QRegion();
 }

@@ -300,6 +300,9 @@ void PaintCaret(const Window& window, QPainter& painter);
 void InputMethodToMessages(Window& window, const QInputMethodEvent& event);
 LRESULT DispatchComposition(Window& window, const MSG& msg);
 void DefaultComposition(HWND hwnd, LPARAM lParam);
+// Draws the window's preedit over what a paint of its canvas has drawn, where the window has an
+// input-method provider (platform/ime_query.h).
+void PaintPreedit(Window& window, QPainter& painter);
 // The answer of the window's provider to a query of the input method (platform/ime_query.h);
 // invalid where the toolkit's own answer stands.
 QVariant InputMethodAnswer(Window& window, Qt::InputMethodQuery query);

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "../box_font_engine.h"
 #include "platform/ime_composition.h"
 #include "platform/input_method.h"
+#include "platform/presenter.h"
 #include "platform/simulated_input.h"
 #include "platform/sjis_literal.h"
 #include "recording_window.h"
@@ -28,11 +30,13 @@ class FakeProvider final : public ImeQueryProvider {
     ++reconversionsServed;
     return reconversion;
   }
+  TextColors ImePreeditColors() override { return colors; }
 
   RECT caret{30, 40, 32, 58};
   std::optional<Font> font;
   ImeReconversion reconversion;
   int reconversionsServed = 0;
+  TextColors colors;
 };
 
 bool IsImeMessage(UINT message) {
@@ -156,6 +160,42 @@ TEST_F(ImeQueryTest, TheRangeIsTakenFromTheTextServedWhenTheEventComes) {
   ASSERT_FALSE(seen.empty());
   EXPECT_EQ(seen[0].message, WM_IME_REQUEST);
   EXPECT_EQ(seen[0].lParam, MAKELPARAM(0, 1));
+}
+
+// The preedit shows over the window at the caret, in the provider's font and colours, and goes
+// when the commit ends it.
+TEST_F(ImeQueryTest, ThePreeditIsDrawnAtTheCaretUntilItIsCommitted) {
+  BoxFontEngine boxes;
+  FontEngine* const previous = SetFontEngine(&boxes);
+  provider.font = Font::Create(FontDesc{.height = 16, .faceName = "ＭＳ ゴシック"_sj});
+  provider.caret = RECT{30, 40, 32, 56};
+  provider.colors = TextColors{RGB(200, 0, 0), RGB(0, 0, 120), true};
+  const auto shown = [&](int x, int y) {
+    std::vector<uint32_t> pixels;
+    int w = 0, h = 0;
+    EXPECT_TRUE(CaptureClientArea(windows.child, &pixels, &w, &h));
+    return pixels[static_cast<size_t>(y * w + x)] & 0xFFFFFFu;
+  };
+  const uint32_t ink = 0xC80000u, paper = 0x000078u;
+  const uint32_t window = shown(100, 100);  // the window's own picture, far from the caret
+
+  // "かな" with its cursor after "か": two boxes of 16 pixels from (30, 40).
+  SimulateInputMethod(windows.child, {.preedit = "かな"_sj, .preeditCursor = 2});
+  PumpTranslated();
+  EXPECT_EQ(shown(31, 41), ink);     // inside the first box
+  EXPECT_EQ(shown(30, 41), paper);   // its border
+  EXPECT_EQ(shown(33, 43), paper);   // its hole
+  EXPECT_EQ(shown(50, 45), ink);     // the second box
+  EXPECT_EQ(shown(46, 42), ink);     // the cursor, between the two
+  EXPECT_EQ(shown(38, 55), ink);     // the underline, on the last row
+  EXPECT_EQ(shown(62, 45), window);  // past the preedit
+  EXPECT_EQ(shown(31, 39), window);  // above the caret
+
+  SimulateInputMethod(windows.child, {.commit = "かな"_sj});
+  PumpTranslated();
+  EXPECT_EQ(shown(31, 41), window);
+  EXPECT_EQ(shown(38, 55), window);
+  SetFontEngine(previous);
 }
 
 }  // namespace
