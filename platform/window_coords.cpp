@@ -3,16 +3,25 @@
 
 namespace platform {
 
-BOOL ClientToScreen(HWND hwnd, POINT* point) {
+namespace {
+
+// A client point on the screen (toScreen) or a screen point in the client area.
+BOOL MapPoint(HWND hwnd, POINT* point, bool toScreen) {
   if (!point) return 0;
   QPoint p(point->x, point->y);
   if (ChildWindow* child = ChildFromHandle(hwnd)) {
-    if (!child->widget()) return 0;
-    p = child->widget()->mapToGlobal(p);
+    const QWidget* widget = child->widget();
+    if (!widget) return 0;
+    p = toScreen ? widget->mapToGlobal(p) : widget->mapFromGlobal(p);
   } else if (Window* window = WindowFromHandle(hwnd)) {
+    // Through the canvas, which may show the client area scaled.
     const Canvas* canvas = window->canvas();
-    if (canvas->mapFromClient) p = canvas->mapFromClient(p);
-    p = canvas->mapToGlobal(p);
+    if (toScreen) {
+      p = canvas->mapToGlobal(canvas->mapFromClient ? canvas->mapFromClient(p) : p);
+    } else {
+      p = canvas->mapFromGlobal(p);
+      if (canvas->mapToClient) p = canvas->mapToClient(p);
+    }
   } else {
     return 0;
   }
@@ -20,22 +29,10 @@ BOOL ClientToScreen(HWND hwnd, POINT* point) {
   return 1;
 }
 
-BOOL ScreenToClient(HWND hwnd, POINT* point) {
-  if (!point) return 0;
-  QPoint p(point->x, point->y);
-  if (ChildWindow* child = ChildFromHandle(hwnd)) {
-    if (!child->widget()) return 0;
-    p = child->widget()->mapFromGlobal(p);
-  } else if (Window* window = WindowFromHandle(hwnd)) {
-    const Canvas* canvas = window->canvas();
-    p = canvas->mapFromGlobal(p);
-    if (canvas->mapToClient) p = canvas->mapToClient(p);
-  } else {
-    return 0;
-  }
-  *point = POINT{p.x(), p.y()};
-  return 1;
-}
+}  // namespace
+
+BOOL ClientToScreen(HWND hwnd, POINT* point) { return MapPoint(hwnd, point, true); }
+BOOL ScreenToClient(HWND hwnd, POINT* point) { return MapPoint(hwnd, point, false); }
 
 HWND GetParent(HWND hwnd) {
   if (ChildWindow* child = ChildFromHandle(hwnd)) return &child->parent();
