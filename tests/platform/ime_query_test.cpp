@@ -2,6 +2,9 @@
 // replaces part of the served text reaches the window: its range first, then the commit.
 #include "platform/ime_query.h"
 
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QObject>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
@@ -101,6 +104,22 @@ struct Expected {
   WPARAM wParam;
   LPARAM lParam;
 };
+
+// A moved caret is told to the input method of the window that has the keyboard, which asks
+// again; a window without the keyboard tells it nothing.
+TEST_F(ImeQueryTest, AMovedCaretIsToldToTheInputMethodOfTheFocusedWindow) {
+  QInputMethod* method = QGuiApplication::inputMethod();
+  int told = 0;
+  const QMetaObject::Connection c = QObject::connect(method, &QInputMethod::cursorRectangleChanged, [&] { ++told; });
+  ASSERT_EQ(GetFocus(), windows.child);
+  provider.caret = RECT{60, 20, 62, 38};
+  UpdateImeQueries(windows.child);
+  EXPECT_EQ(told, 1);
+  EXPECT_EQ(QueryInputMethod(windows.child).cursorRect.left, 60);
+  UpdateImeQueries(windows.parent);
+  EXPECT_EQ(told, 1);
+  QObject::disconnect(c);
+}
 
 // The served text is "前の漢字を" with the cursor after "漢字" (position 4).
 TEST_F(ImeQueryTest, AReplacingEventGivesItsRangeBeforeItsCommit) {
