@@ -37,9 +37,6 @@ int changes = 0;
 Cursor arrowCursor(Qt::ArrowCursor);
 Cursor iBeamCursor(Qt::IBeamCursor);
 Cursor waitCursor(Qt::WaitCursor);
-Cursor sizeWECursor(Qt::SizeHorCursor);
-Cursor sizeNSCursor(Qt::SizeVerCursor);
-Cursor sizeAllCursor(Qt::SizeAllCursor);
 Cursor linkCursor(kCursorLink);
 Cursor lineNumbersCursor(kCursorLineNumbers);
 Cursor searchForwardCursor(kCursorSearchForward);
@@ -101,9 +98,6 @@ HCURSOR LoadCursor(HINSTANCE instance, const char* name) {
   if (name == IDC_ARROW) return &arrowCursor;
   if (name == IDC_IBEAM) return &iBeamCursor;
   if (name == IDC_WAIT) return &waitCursor;
-  if (name == IDC_SIZEWE) return &sizeWECursor;
-  if (name == IDC_SIZENS) return &sizeNSCursor;
-  if (name == IDC_SIZEALL) return &sizeAllCursor;
   return nullptr;
 }
 

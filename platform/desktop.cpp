@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCursor>
 #include <QScreen>
-#include <QStyleHints>
 #include <QWindow>
 
 #include "platform/gui_app.h"
@@ -44,12 +43,6 @@ bool DesktopAvailableSize(int* width, int* height) {
   *width = room.width();
   *height = room.height();
   return true;
-}
-
-std::optional<int> WheelScrollLines() {
-  EnsureGuiApp();
-  if (!IsGuiThread()) return std::nullopt;
-  return QGuiApplication::styleHints()->wheelScrollLines();
 }
 
 }  // namespace platform

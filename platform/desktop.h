@@ -1,9 +1,6 @@
 // The desktop as a whole: which window has the user's attention, where the cursor is on the
-// screen, the screen's colour depth and the room it has for windows, and how far a wheel notch
-// scrolls.
+// screen, the screen's colour depth and the room it has for windows.
 #pragma once
-
-#include <optional>
 
 #include "platform/win_types.h"
 
@@ -18,8 +15,5 @@ int DesktopBitsPerPixel();
 // The part of the primary screen that windows may take (without panels and docks); false when
 // there is no screen.
 bool DesktopAvailableSize(int* width, int* height);
-// The lines a wheel notch scrolls by the desktop's setting, as the desktop gives it (no bounds
-// applied); none when there is no desktop to ask (off the GUI thread).
-std::optional<int> WheelScrollLines();
 
 }  // namespace platform

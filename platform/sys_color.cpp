@@ -8,20 +8,7 @@
 namespace platform {
 namespace {
 
-bool Known(int index) {
-  switch (index) {
-    case COLOR_BTNFACE:
-    case COLOR_BTNSHADOW:
-    case COLOR_BTNHIGHLIGHT:
-    case COLOR_3DDKSHADOW:
-    case COLOR_3DLIGHT:
-    case COLOR_INFOTEXT:
-    case COLOR_INFOBK:
-      return true;
-    default:
-      return false;
-  }
-}
+bool Known(int index) { return index == COLOR_BTNFACE || index == COLOR_INFOTEXT || index == COLOR_INFOBK; }
 
 }  // namespace
 
@@ -33,18 +20,6 @@ COLORREF GetSysColor(int index) {
   switch (index) {
     case COLOR_BTNFACE:
       colour = palette.color(QPalette::Active, QPalette::Button);
-      break;
-    case COLOR_BTNSHADOW:
-      colour = palette.color(QPalette::Active, QPalette::Dark);
-      break;
-    case COLOR_BTNHIGHLIGHT:
-      colour = palette.color(QPalette::Active, QPalette::Light);
-      break;
-    case COLOR_3DDKSHADOW:
-      colour = palette.color(QPalette::Active, QPalette::Shadow);
-      break;
-    case COLOR_3DLIGHT:
-      colour = palette.color(QPalette::Active, QPalette::Midlight);
       break;
     case COLOR_INFOTEXT:
       colour = palette.color(QPalette::Active, QPalette::ToolTipText);

@@ -5,15 +5,8 @@
 #include "platform/window.h"
 
 constexpr int COLOR_BTNFACE = 15;
-constexpr int COLOR_BTNSHADOW = 16;     // the palette's dark: the shaded edge of a raised face
-constexpr int COLOR_BTNHIGHLIGHT = 20;  // the palette's light: the lit edge
-constexpr int COLOR_3DDKSHADOW = 21;    // the palette's shadow: the darkest edge
-constexpr int COLOR_3DLIGHT = 22;       // the palette's midlight: between the face and the lit edge
 constexpr int COLOR_INFOTEXT = 23;
 constexpr int COLOR_INFOBK = 24;
-constexpr int COLOR_3DFACE = COLOR_BTNFACE;
-constexpr int COLOR_3DSHADOW = COLOR_BTNSHADOW;
-constexpr int COLOR_3DHILIGHT = COLOR_BTNHIGHLIGHT;
 
 namespace platform {
 

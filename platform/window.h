@@ -231,12 +231,6 @@ BOOL GetClientRect(HWND hwnd, RECT* rect);
 // platform/dialog.h); a child's rectangle on the screen.
 BOOL GetWindowRect(HWND hwnd, RECT* rect);
 BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu);
-// A point of the window's client area on the screen, and back (a control's too); 0 for a handle
-// that is not a window of this layer.
-BOOL ClientToScreen(HWND hwnd, POINT* point);
-BOOL ScreenToClient(HWND hwnd, POINT* point);
-// The window a child window lies in, or the owner of a pop-up; null for a top-level window.
-HWND GetParent(HWND hwnd);
 // The keyboard goes to the window (its client area) or the control; returns the window that had it
 // (null when none of this layer's had it). A window hears WM_KILLFOCUS when it loses the keyboard
 // (wParam the window that gains it, or null) and WM_SETFOCUS when it gains it (wParam the window

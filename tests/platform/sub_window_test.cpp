@@ -162,38 +162,6 @@ TEST_F(SubWindowTest, ChildLiesInTheParentsClientArea) {
   EXPECT_FALSE(IsWindowVisible(child));
 }
 
-// Client points of a child and of its parent meet on the screen at the child's offset; the child
-// names its parent, an owned pop-up its owner, a top-level window nothing.
-TEST_F(SubWindowTest, ClientPointsMapThroughTheScreenAndChildrenNameTheirParent) {
-  HWND child = Child(PlainClass(), 20, 30, 100, 50);
-  HWND grandchild = CreateWindowEx(0, PlainClass(), "", WS_CHILD | WS_VISIBLE | WS_BORDER, 5, 6, 30, 20, child,
-                                   nullptr, nullptr, nullptr);
-  HWND popup = CreateWindowEx(0, PlainClass(), "", WS_POPUP, 0, 0, 20, 20, parent, nullptr, nullptr, nullptr);
-  ASSERT_TRUE(child && grandchild && popup);
-  const struct {
-    HWND hwnd;
-    POINT inParent;  // the client point (0, 0) in the parent's client area
-  } cases[] = {{child, {20, 30}}, {grandchild, {26, 37}}};  // the border moves the client area a pixel in
-  for (const auto& c : cases) {
-    POINT origin{0, 0}, parentOrigin{0, 0};
-    ASSERT_TRUE(ClientToScreen(c.hwnd, &origin));
-    ASSERT_TRUE(ClientToScreen(parent, &parentOrigin));
-    EXPECT_EQ(origin.x - parentOrigin.x, c.inParent.x);
-    EXPECT_EQ(origin.y - parentOrigin.y, c.inParent.y);
-    POINT back = origin;
-    ASSERT_TRUE(ScreenToClient(c.hwnd, &back));
-    EXPECT_EQ(back.x, 0);
-    EXPECT_EQ(back.y, 0);
-  }
-  EXPECT_EQ(GetParent(child), parent);
-  EXPECT_EQ(GetParent(grandchild), child);
-  EXPECT_EQ(GetParent(popup), parent);
-  EXPECT_EQ(GetParent(parent), nullptr);
-  POINT p{1, 1};
-  EXPECT_FALSE(ClientToScreen(nullptr, &p));
-  EXPECT_FALSE(ScreenToClient(nullptr, &p));
-}
-
 TEST_F(SubWindowTest, ChildrenDieWithTheirParentEachHearingItsEnd) {
   HWND a = Child(PlainClass(), 0, 0, 50, 50);
   HWND b = Child(PlainClass(), 60, 0, 50, 50);
