@@ -1,5 +1,5 @@
-// A "STATIC" window made by CreateWindowEx in a child window (a pane's corner box): a box on the
-// button face's colour that lives, moves and goes like other child windows.
+// The two corner boxes a child window (a pane) can hold: a "STATIC" window, a box on the button
+// face's colour, and a size grip; each lives, moves and goes like other child windows.
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -13,7 +13,7 @@ namespace {
 
 using namespace platform;
 
-TEST(StaticBox, ABoxOnTheButtonFaceInAChildWindow) {
+TEST(CornerBox, ABoxOnTheButtonFaceInAChildWindow) {
   platform_test::ChildWindowFixture windows;
   HWND box = CreateWindowEx(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 150, 90, 16, 16, windows.child,
                             reinterpret_cast<HMENU>(intptr_t{9}), nullptr, nullptr);
@@ -42,6 +42,23 @@ TEST(StaticBox, ABoxOnTheButtonFaceInAChildWindow) {
   DestroyWindow(box);
   EXPECT_FALSE(IsWindow(box));
   EXPECT_EQ(shown(18, 18), outside);
+}
+
+// The grip lies in the child window that holds it, and it goes with that window.
+TEST(CornerBox, ASizeGripInAChildWindow) {
+  platform_test::ChildWindowFixture windows;
+  HWND grip = CreateWindowEx(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_SIZEBOX | SBS_SIZEGRIP, 184, 104, 16,
+                             16, windows.child, reinterpret_cast<HMENU>(intptr_t{3}), nullptr, nullptr);
+  ASSERT_NE(grip, nullptr);
+  EXPECT_EQ(GetWindowLongPtr(grip, GWLP_ID), 3);
+  RECT gripRect, childRect;
+  ASSERT_TRUE(GetWindowRect(grip, &gripRect));
+  ASSERT_TRUE(GetWindowRect(windows.child, &childRect));
+  EXPECT_EQ(gripRect.left - childRect.left, 184);
+  EXPECT_EQ(gripRect.top - childRect.top, 104);
+  EXPECT_TRUE(IsWindowVisible(grip));
+  DestroyWindow(windows.child);
+  EXPECT_FALSE(IsWindow(grip));
 }
 
 }  // namespace
