@@ -11,7 +11,9 @@
 // - WM_PAINT comes only for parts that need painting: those marked by InvalidateRect (null: the
 //   whole client area), the whole client area once the bitmap is attached, and the part a growing
 //   client area adds. Everything else the toolkit repaints (an exposure, a grab, the caret's blink,
-//   ShowWindowImage) just shows the bitmap again. UpdateWindow paints what is marked at once.
+//   ShowWindowImage) just shows the bitmap again. UpdateWindow paints what is marked at once. A
+//   part counts as painted once its WM_PAINT is sent; the procedure may draw with a context of its
+//   own into the bitmap (BeginPaint then only tells it rcPaint).
 //
 // The bitmap is borrowed: the owner detaches it (or destroys the window) before it frees it, and
 // must not replace it while one of its contexts is out. GUI thread only.
