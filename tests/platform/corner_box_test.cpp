@@ -47,8 +47,8 @@ TEST(CornerBox, ABoxOnTheButtonFaceInAChildWindow) {
 // The grip lies in the child window that holds it, and it goes with that window.
 TEST(CornerBox, ASizeGripInAChildWindow) {
   platform_test::ChildWindowFixture windows;
-  HWND grip = CreateWindowEx(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_SIZEBOX | SBS_SIZEGRIP, 184, 104, 16,
-                             16, windows.child, reinterpret_cast<HMENU>(intptr_t{3}), nullptr, nullptr);
+  HWND grip = CreateWindowEx(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_SIZEBOX | SBS_SIZEGRIP, 184, 104, 16, 16,
+                             windows.child, reinterpret_cast<HMENU>(intptr_t{3}), nullptr, nullptr);
   ASSERT_NE(grip, nullptr);
   EXPECT_EQ(GetWindowLongPtr(grip, GWLP_ID), 3);
   RECT gripRect, childRect;
