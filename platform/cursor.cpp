@@ -37,13 +37,15 @@ int changes = 0;
 Cursor arrowCursor(Qt::ArrowCursor);
 Cursor iBeamCursor(Qt::IBeamCursor);
 Cursor waitCursor(Qt::WaitCursor);
+HCURSOR current = &arrowCursor;
+// Whether this layer has the wait cursor set over the application.
+bool waitOverride = false;
+
+// The editor's own, drawn here.
 Cursor linkCursor(kCursorLink);
 Cursor lineNumbersCursor(kCursorLineNumbers);
 Cursor searchForwardCursor(kCursorSearchForward);
 Cursor searchBackwardCursor(kCursorSearchBackward);
-HCURSOR current = &arrowCursor;
-// Whether this layer has the wait cursor set over the application.
-bool waitOverride = false;
 
 // The window the mouse's input last went to, and the property of a canvas that names the cursor
 // this layer set on it last (so that an unchanged one is not set again at every move).
