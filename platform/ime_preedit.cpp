@@ -14,7 +14,7 @@
 namespace platform {
 
 void PaintPreedit(Window& window, QPainter& painter) {
-  ImeQueryProvider* provider = window.imeProvider();
+  ImeQueryProvider* provider = window.destroying() ? nullptr : window.imeProvider();
   if (!provider) return;
   const std::string text = ImeCompositionString(&window);
   if (text.empty()) return;

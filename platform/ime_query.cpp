@@ -65,7 +65,7 @@ void UpdateImeQueries(HWND hwnd) {
 }
 
 QVariant InputMethodAnswer(Window& window, Qt::InputMethodQuery query) {
-  ImeQueryProvider* provider = window.imeProvider();
+  ImeQueryProvider* provider = window.destroying() ? nullptr : window.imeProvider();
   if (!provider) return {};
   switch (query) {
     case Qt::ImCursorRectangle: {
@@ -106,7 +106,7 @@ QVariant InputMethodAnswer(Window& window, Qt::InputMethodQuery query) {
 
 std::optional<std::pair<int, int>> ReplacedRange(Window& window, const QInputMethodEvent& event) {
   if (event.replacementStart() == 0 && event.replacementLength() == 0) return std::nullopt;
-  ImeQueryProvider* provider = window.imeProvider();
+  ImeQueryProvider* provider = window.destroying() ? nullptr : window.imeProvider();
   if (!provider) return std::nullopt;
   // Asked afresh, so that the range counts in the text the window remembers serving last.
   const ImeReconversion r = Served(*provider);

@@ -53,8 +53,9 @@ class ImeQueryProvider {
   ~ImeQueryProvider() = default;
 };
 
-// Sets the window's provider (borrowed; null removes it). It is forgotten with the window. False
-// for a handle that is not a window of this layer.
+// Sets the window's provider (borrowed; null removes it). It is forgotten with the window and not
+// asked anything once DestroyWindow has begun; a provider that goes before its window removes
+// itself first. False for a handle that is not a window of this layer.
 bool SetImeQueryProvider(HWND hwnd, ImeQueryProvider* provider);
 ImeQueryProvider* GetImeQueryProvider(HWND hwnd);
 
