@@ -217,4 +217,20 @@ TEST_F(ImeQueryTest, ThePreeditIsDrawnAtTheCaretUntilItIsCommitted) {
   SetFontEngine(previous);
 }
 
+// A window on its way out asks its provider nothing: the provider may be going with it.
+InputMethodAnswers answersWhileDestroyed;
+LRESULT QueryingOnDestroyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) answersWhileDestroyed = QueryInputMethod(hwnd);
+  return platform_test::RecordingProc(hwnd, message, wParam, lParam);
+}
+
+TEST_F(ImeQueryTest, AWindowBeingDestroyedAsksItsProviderNothing) {
+  SetWindowLongPtr(windows.child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(QueryingOnDestroyProc));
+  const int before = provider.reconversionsServed;
+  DestroyWindow(windows.child);
+  EXPECT_EQ(provider.reconversionsServed, before);
+  EXPECT_TRUE(answersWhileDestroyed.surroundingText.empty());
+  EXPECT_NE(answersWhileDestroyed.cursorRect.left, provider.caret.left);
+}
+
 }  // namespace
