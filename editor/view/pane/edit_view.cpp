@@ -14,6 +14,7 @@
 #include "platform/dc_text.h"
 #include "platform/desktop.h"
 #include "platform/ime_composition.h"
+#include "platform/ime_query.h"
 #include "platform/key_state.h"
 #include "platform/scroll_bar.h"
 #include "platform/sjis_literal.h"
@@ -35,6 +36,34 @@ CEditView* PaneOf(HWND hwnd) { return reinterpret_cast<CEditView*>(platform::Get
 void EditViewTimerProc(HWND hwnd, UINT, UINT_PTR, DWORD) {
   if (CEditView* pane = PaneOf(hwnd)) pane->OnTimer();
 }
+
+}  // namespace
+
+// What the input method asks of the pane window: the caret's cell, the pane's font, the text around
+// the caret for reconversion, and the text colours for its preedit.
+class PaneImeQueries final : public platform::ImeQueryProvider {
+ public:
+  explicit PaneImeQueries(CEditView& view) : m_view(view) {}
+  RECT ImeCaretRect() override {
+    const int x = m_view.m_nViewAlignLeft + (m_view.m_nCaretPosX - m_view.m_nViewLeftCol) * m_view.ColumnWidth();
+    const int y = m_view.m_nViewAlignTop + (m_view.m_nCaretPosY - m_view.m_nViewTopLine) * m_view.LineHeight();
+    return RECT{x, y, x + m_view.ColumnWidth(), y + m_view.m_nCharHeight};
+  }
+  const platform::Font* ImeFont() override { return m_view.GetFontFor(false, false); }
+  platform::ImeReconversion ImeReconversionText() override {
+    CEditView::ReconvertText text = m_view.HandleReconvertString();
+    return platform::ImeReconversion{std::move(text.text), text.targetStart, text.targetLength};
+  }
+  platform::TextColors ImePreeditColors() override {
+    const ColorItem& text = m_view.ColorOf(0);
+    return platform::TextColors{text.colText, text.colBack, true};
+  }
+
+ private:
+  CEditView& m_view;
+};
+
+namespace {
 
 class NoDictionary : public IKeywordDictionary {
  public:
@@ -133,6 +162,8 @@ int CEditView::Create(HINSTANCE hInstance, HWND hwndParent, CEditDoc* pcEditDoc,
     return 0;
   }
   m_hWnd = hwnd;
+  m_pImeQueries = std::make_unique<PaneImeQueries>(*this);
+  platform::SetImeQueryProvider(m_hWnd, m_pImeQueries.get());
 
   m_pcTipWnd = std::make_unique<CTipWnd>();
   m_pcTipWnd->Create(hInstance, m_hWnd);
@@ -243,13 +274,10 @@ LRESULT CEditView::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPa
       HandleKillFocus();
       return 0;
     case WM_PAINT: {
+      // The window shows the pane's image: painting the part into it is all a paint needs.
       PAINTSTRUCT ps;
-      HDC dc = platform::BeginPaint(hwnd, &ps);
+      platform::BeginPaint(hwnd, &ps);
       PaintView(GetViewDC(), &ps.rcPaint);
-      if (dc) {
-        platform::BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-                         ps.rcPaint.bottom - ps.rcPaint.top, GetViewDC(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-      }
       platform::EndPaint(hwnd, &ps);
       return 0;
     }
@@ -277,6 +305,11 @@ LRESULT CEditView::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPa
         }
       }
       return platform::DefWindowProc(hwnd, uMsg, wParam, lParam);
+    case WM_IME_REQUEST:
+      // The text around the caret is served through the pane's query provider; what comes here is
+      // the input method replacing part of it.
+      if (wParam == IMR_CONFIRMRECONVERTSTRING) HandleConfirmReconvert(LOWORD(lParam), HIWORD(lParam));
+      return 0;
     case WM_VSCROLL:
     case WM_HSCROLL: {
       if (m_pEditWnd) m_pEditWnd->TakeFocus();

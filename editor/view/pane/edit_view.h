@@ -50,6 +50,7 @@ class CTipWnd;
 class CWrapLine;
 class CWrapLineMgr;
 class IEditWindow;
+class PaneImeQueries;
 
 // Private messages of the pane and the splitter.
 constexpr UINT MYWM_DOSPLIT = 0x85DC;  // split request: wParam x, lParam y
@@ -477,4 +478,6 @@ class CEditView : public IDocPane {
   // Input-method reconversion pending: document line and byte start, -1 when none.
   int m_nLastReconvLine = -1;
   int m_nLastReconvIndex = -1;
+  // What the pane window answers the input method (edit_view.cpp).
+  std::unique_ptr<PaneImeQueries> m_pImeQueries;
 };

@@ -6,9 +6,9 @@
 #include "editor/foundation/settings/share_data.h"
 #include "editor/view/pane/edit_view.h"
 #include "editor/view/pane/edit_window.h"
+#include "platform/attached_image.h"
 #include "platform/dc_text.h"
 #include "platform/sjis_literal.h"
-#include "platform/window_dc.h"
 
 namespace {
 
@@ -152,11 +152,14 @@ void CEditView::ResizeImage(int width, int height) {
   m_nClientHeight = std::max(0, height);
   if (!m_hdcView) m_hdcView = std::make_unique<platform::MemDC>();
   m_hdcView->SelectBitmap(nullptr);
+  // The window shows the image itself; it lets go of the old one before that goes.
+  if (m_hWnd) platform::AttachWindowImage(m_hWnd, nullptr);
   m_pViewImage.reset();
   if (m_nClientWidth > 0 && m_nClientHeight > 0)
     m_pViewImage = platform::CreateDIBSection32(m_nClientWidth, m_nClientHeight);
   m_hdcView->SelectBitmap(m_pViewImage.get());
   platform::SelectFont(m_hdcView.get(), GetFontFor(false, false));
+  if (m_hWnd && m_pViewImage) platform::AttachWindowImage(m_hWnd, m_pViewImage.get());
 }
 
 // ---- Repainting ----------------------------------------------------------------------------------
@@ -172,14 +175,7 @@ void CEditView::InvalidateClient(const RECT* rect) {
 }
 
 void CEditView::FlushImage(const RECT* rect) {
-  if (!m_hWnd || !m_pViewImage) return;
-  const RECT all{0, 0, m_nClientWidth, m_nClientHeight};
-  const RECT& r = rect ? *rect : all;
-  // The window keeps a picture of its own: what the image holds there is copied into it.
-  HDC dc = platform::GetDC(m_hWnd);
-  if (!dc) return;
-  platform::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, GetViewDC(), r.left, r.top, SRCCOPY);
-  platform::ReleaseDC(m_hWnd, dc);
+  if (m_hWnd) platform::ShowWindowImage(m_hWnd, rect);
 }
 
 void CEditView::RepaintClient() {

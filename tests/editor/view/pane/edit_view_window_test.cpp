@@ -6,15 +6,15 @@
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/ui/tip_wnd.h"
 #include "pane_window_fixture.h"
+#include "platform/attached_image.h"
 #include "platform/clock.h"
 #include "platform/cursor_pos.h"
 #include "platform/desktop.h"
-#include "platform/mem_dc.h"
+#include "platform/ime_query.h"
 #include "platform/menu.h"
 #include "platform/monitor.h"
 #include "platform/popup_menu.h"
 #include "platform/sjis_literal.h"
-#include "platform/window_dc.h"
 
 namespace {
 
@@ -75,26 +75,28 @@ TEST_F(PaneWindowTest, ZeroSizeIsIgnored) {
             (200 - view->m_nViewAlignTop - platform::GetSystemMetrics(SM_CYHSCROLL)) / view->LineHeight());
 }
 
-TEST_F(PaneWindowTest, WindowShowsWhatThePaneDrewIntoItsImage) {
-  const POINT points[] = {{1, 1}, {100, 50}, {300, 200}};
-  const auto expectShown = [&](const char* when) {
-    HDC shown = platform::GetDC(view->Window());
-    ASSERT_NE(shown, nullptr);
-    for (const POINT p : points) {
-      EXPECT_EQ(platform::GetPixel(shown, p.x, p.y), platform::GetPixel(view->GetViewDC(), p.x, p.y))
-          << when << " at " << p.x << "," << p.y;
-    }
-    platform::ReleaseDC(view->Window(), shown);
-  };
-  // Drawn between paints and flushed.
-  for (const POINT p : points) platform::SetPixel(view->GetViewDC(), p.x, p.y, RGB(12, 34, 56));
-  view->FlushImage(nullptr);
-  expectShown("flushed");
-  // Painted: whatever the painter draws into the image is what the window shows.
-  for (const POINT p : points) platform::SetPixel(view->GetViewDC(), p.x, p.y, RGB(65, 43, 21));
-  view->InvalidateClient(nullptr);
-  platform::UpdateWindow(view->Window());
-  expectShown("painted");
+TEST_F(PaneWindowTest, WindowShowsThePanesOwnImageAtEverySize) {
+  EXPECT_EQ(platform::AttachedWindowImage(view->Window()), view->GetViewImage());
+  platform::MoveWindow(view->Window(), 0, 0, 300, 200, 1);
+  ASSERT_NE(view->GetViewImage(), nullptr);
+  EXPECT_EQ(view->GetViewImage()->Width(), 300);
+  EXPECT_EQ(platform::AttachedWindowImage(view->Window()), view->GetViewImage());
+}
+
+TEST_F(PaneWindowTest, InputMethodAsksThePane) {
+  platform::ImeQueryProvider* queries = platform::GetImeQueryProvider(view->Window());
+  ASSERT_NE(queries, nullptr);
+  EXPECT_EQ(queries->ImeFont(), view->GetFontFor(false, false));
+  view->m_nCaretPosX = 3;
+  view->m_nCaretPosY = 2;
+  const RECT caret = queries->ImeCaretRect();
+  EXPECT_EQ(caret.left, view->m_nViewAlignLeft + 3 * view->ColumnWidth());
+  EXPECT_EQ(caret.top, view->m_nViewAlignTop + 2 * view->LineHeight());
+  EXPECT_EQ(caret.bottom - caret.top, view->m_nCharHeight);
+  type().Colors[0].colText = RGB(1, 2, 3);
+  type().Colors[0].colBack = RGB(4, 5, 6);
+  EXPECT_EQ(queries->ImePreeditColors().text, RGB(1, 2, 3));
+  EXPECT_EQ(queries->ImePreeditColors().background, RGB(4, 5, 6));
 }
 
 // A child's rectangle in the pane's client coordinates.
