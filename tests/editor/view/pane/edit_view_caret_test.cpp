@@ -1,3 +1,4 @@
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ struct PointCase {
   int wantColumn;
   int wantLine;
 };
+
+void PrintTo(const PointCase& c, std::ostream* os) { *os << c.name; }
 
 class MoveCursorToPointTest : public CaretTest, public testing::WithParamInterface<PointCase> {};
 
@@ -231,31 +234,30 @@ TEST_F(CaretTest, CaretKeepsItsMarginsFromTheEdges) {
 TEST_F(CaretTest, ScrollBarsStepByTheirCodes) {
   Show(Lines(300), 20, 30, 4, 200);
   common().nRepeatedScrollLineNum = 3;
-  view->OnVScrollBar(SB_LINEDOWN, 0);
-  EXPECT_EQ(view->m_nViewTopLine, 3);
-  view->OnVScrollBar(SB_PAGEDOWN, 0);
-  EXPECT_EQ(view->m_nViewTopLine, 23);
-  view->OnVScrollBar(SB_LINEUP, 0);
-  EXPECT_EQ(view->m_nViewTopLine, 20);
-  view->OnVScrollBar(SB_PAGEUP, 0);
-  view->OnVScrollBar(SB_PAGEUP, 0);
-  EXPECT_EQ(view->m_nViewTopLine, 0);
-  view->OnVScrollBar(SB_ENDSCROLL, 0);
-  EXPECT_EQ(view->m_nViewTopLine, 0);
-
-  view->OnHScrollBar(SB_LINERIGHT, 0);
-  EXPECT_EQ(view->m_nViewLeftCol, 4);
-  view->OnHScrollBar(SB_PAGERIGHT, 0);
-  EXPECT_EQ(view->m_nViewLeftCol, 34);
-  view->OnHScrollBar(SB_RIGHT, 0);
-  EXPECT_EQ(view->m_nViewLeftCol, 200 - 30);
-  view->OnHScrollBar(SB_THUMBPOSITION, 500);
-  EXPECT_EQ(view->m_nViewLeftCol, 200 - 30);
-  view->OnHScrollBar(SB_LINELEFT, 0);
-  EXPECT_EQ(view->m_nViewLeftCol, 200 - 34);
-  view->OnHScrollBar(SB_LEFT, 0);
-  EXPECT_EQ(view->m_nViewLeftCol, 0);
-  EXPECT_TRUE(view->m_bRedrawRuler);
+  struct Step {
+    bool vertical;
+    int code;
+    int position;
+    int want;  // top line or left column after the step
+  };
+  // One after the other, from the top left corner.
+  for (const Step& step :
+       {Step{true, SB_LINEDOWN, 0, 3}, Step{true, SB_PAGEDOWN, 0, 23}, Step{true, SB_LINEUP, 0, 20},
+        Step{true, SB_PAGEUP, 0, 0}, Step{true, SB_PAGEUP, 0, 0}, Step{true, SB_ENDSCROLL, 0, 0},
+        Step{false, SB_LINERIGHT, 0, 4}, Step{false, SB_PAGERIGHT, 0, 34}, Step{false, SB_RIGHT, 0, 200 - 30},
+        Step{false, SB_THUMBPOSITION, 500, 200 - 30}, Step{false, SB_LINELEFT, 0, 200 - 34},
+        Step{false, SB_THUMBTRACK, 7, 7}, Step{false, SB_LEFT, 0, 0}}) {
+    SCOPED_TRACE(testing::Message() << (step.vertical ? "vertical " : "horizontal ") << step.code);
+    view->m_bRedrawRuler = false;
+    if (step.vertical) {
+      view->OnVScrollBar(step.code, step.position);
+      EXPECT_EQ(view->m_nViewTopLine, step.want);
+    } else {
+      view->OnHScrollBar(step.code, step.position);
+      EXPECT_EQ(view->m_nViewLeftCol, step.want);
+      EXPECT_TRUE(view->m_bRedrawRuler);
+    }
+  }
 }
 
 // ---- Partner panes -------------------------------------------------------------------------------
@@ -327,6 +329,8 @@ struct ShapeCase {
   int wantWidth;
   int wantHeight;
 };
+
+void PrintTo(const ShapeCase& c, std::ostream* os) { *os << c.name; }
 
 class CaretShapeTest : public CaretTest, public testing::WithParamInterface<ShapeCase> {};
 
