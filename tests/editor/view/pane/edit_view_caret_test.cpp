@@ -21,6 +21,7 @@ struct PointCase {
   bool freeCursor;
   int wantColumn;
   int wantLine;
+  bool boxDrag = false;
 };
 
 void PrintTo(const PointCase& c, std::ostream* os) { *os << c.name; }
@@ -31,6 +32,7 @@ TEST_P(MoveCursorToPointTest, PutsTheCaretOnTheNearestCharacterEdge) {
   const PointCase& c = GetParam();
   Show(ClickLine() + "short\r\nlast", 20, 60);
   common().bIsFreeCursorMode = c.freeCursor;
+  view->m_bBeginSelect = view->m_bBeginBoxSelect = c.boxDrag;
   view->MoveCursorToPoint(kLeft + c.x, YOf(c.line));
   EXPECT_EQ(view->m_nCaretPosX, c.wantColumn);
   EXPECT_EQ(view->m_nCaretPosY, c.wantLine);
@@ -50,6 +52,7 @@ INSTANTIATE_TEST_SUITE_P(Points, MoveCursorToPointTest,
                                          PointCase{"FarLeftOfThePane", -500, 1, false, 0, 1},
                                          PointCase{"PastALineEnd", 30 * kCell + kMid, 1, false, 5, 1},
                                          PointCase{"PastALineEndFreeCursor", 30 * kCell + kMid, 1, true, 30, 1},
+                                         PointCase{"PastALineEndInABoxDrag", 30 * kCell + kMid, 1, false, 30, 1, true},
                                          PointCase{"PastTheLastLineWithoutEnd", 30 * kCell + kMid, 2, true, 4, 2},
                                          PointCase{"BelowTheText", 3 * kCell + kMid, 9, false, 4, 2}),
                          [](const testing::TestParamInfo<PointCase>& info) { return std::string(info.param.name); });
