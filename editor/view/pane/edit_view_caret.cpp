@@ -10,6 +10,7 @@
 #include "editor/view/pane/edit_window.h"
 #include "platform/caret.h"
 #include "platform/dc_draw.h"
+#include "platform/ime_query.h"
 #include "platform/scroll_bar.h"
 #include "platform/window.h"
 
@@ -122,10 +123,13 @@ void CEditView::SetImeCompositionPos() {
   // The character cell the caret stands in, whatever the caret's shape.
   const int top = m_ptCaretPixel.y + m_nCaretHeight - m_nCharHeight;
   m_rcImeComposition = RECT{m_ptCaretPixel.x, top, m_ptCaretPixel.x + std::max(1, m_nCaretWidth), top + m_nCharHeight};
+  // The input method asks the window's query provider for the rectangle when told it moved.
+  if (m_hWnd) platform::UpdateImeQueries(m_hWnd);
 }
 
 void CEditView::SetImeCompositionFont() {
-  // The input method reads the pane's font when it asks; nothing is handed over in advance.
+  // The input method reads the pane's font from the window's query provider, asked anew.
+  if (m_hWnd) platform::UpdateImeQueries(m_hWnd);
 }
 
 void CEditView::ShowCaretOnce() {
