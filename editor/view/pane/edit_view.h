@@ -260,12 +260,18 @@ class CEditView : public IDocPane {
   void UpdateScrollBars();
   // The pane with that index among its document's panes (null when the document has none).
   CEditView* PartnerPane(int index) const;
+  // The caret's character cell in client coordinates, as SetImeCompositionPos last placed it:
+  // where the input method shows its candidates.
+  RECT ImeCompositionRect() const { return m_rcImeComposition; }
 
   int LineColumnToOffset(int nLine, int nColumn);
   int LineColumnToOffsetEx(int nLine, int nColumn, int* pnEndColumn);
   int LineOffsetToColumn(int nLine, int nOffset);
   int DocLineColumnToOffset(int nDocLine, int nColumn);
   int DocLineOffsetToColumn(int nDocLine, int nOffset);
+  // Pixels of the character under the caret: its columns (one on a tab, a line end or past the
+  // text) times the column width.
+  int CaretCellWidth();
 
   // ================================================================ edit_view_select.cpp
   SelectRect MakeSelectionRect(int nLine1, int nColumn1, int nLine2, int nColumn2) const;
@@ -274,11 +280,21 @@ class CEditView : public IDocPane {
   void ClearSelection(bool bRepaint) override;
   void ChangeSelectionTo(int nColumn, int nLine);
   void ComputeSelection(int nColumn, int nLine, SelectRange* pRange) const;
-  // -1 before the selection, 0 inside, 1 after (and 1 without one).
+  // -1 before the selection (and without one), 0 inside, 1 after.
   int IsPositionInSelection(int nColumn, int nLine) const;
   int ComparePositionWithRange(int nColumn, int nLine, const SelectRange& range) const;
   void InvertSelection();
+  // The columns [from, to) of display line nLine that a range highlights (box or normal by the
+  // box mode); false when it highlights none there.
+  bool SelectionSpanInRow(int nLine, const SelectRange& range, int* pnFrom, int* pnTo);
+  // The pixels of that span in the row whose top is nY, cut to the visible columns and the text
+  // area; an empty box is a bar a third of a column wide. False when nothing of it shows.
+  bool SelectionRectInRow(int nLine, int nY, const SelectRange& range, RECT* pRect);
   void InvertSelectionLine(int nLine, const SelectRange& range);
+  // The painter's part: inverts the selected part of display line nLine, just painted on hdc with
+  // its top at nY. The same pixels as InvertSelection inverts for that row, so that a highlight
+  // drawn by either is taken away by the other. Output outside a partial paint is kept off by the
+  // context's clip rectangle.
   void InvertSelectionInRow(HDC hdc, int nLine, int nY);
 
   // ================================================================ edit_view_input.cpp
@@ -424,6 +440,8 @@ class CEditView : public IDocPane {
   int m_nCaretWidth = 0;
   int m_nCaretHeight = 0;
   bool m_bCaretShowFlag = false;
+  POINT m_ptCaretPixel{};            // the caret's top left corner as last placed
+  RECT m_rcImeComposition{};         // see ImeCompositionRect
 
   // Selection.
   bool m_bSelectingLock = false;     // select mode
