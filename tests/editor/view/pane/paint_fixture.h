@@ -82,6 +82,7 @@ class PaintFixture : public ViewFixture {
     SetRegexKeywords({{"/fo+/k", kRK1}});
   }
 
+ public:
   struct RegexKeyword {
     const char* pattern;
     int colour;
@@ -99,6 +100,7 @@ class PaintFixture : public ViewFixture {
     ++t.nChangeCounter;
   }
 
+ protected:
   int X(int column) const { return view->m_nViewAlignLeft + (column - view->m_nViewLeftCol) * view->ColumnWidth(); }
   int Y(int row) const { return view->m_nViewAlignTop + (row - view->m_nViewTopLine) * view->LineHeight(); }
   COLORREF Pixel(int x, int y) const { return platform::GetPixel(view->GetViewDC(), x, y); }
