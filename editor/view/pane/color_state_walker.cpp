@@ -8,14 +8,10 @@
 #include "editor/foundation/text/wrap_line_mgr.h"
 #include "editor/view/pane/edit_view.h"
 
+// The states of numbers, keywords, comments, strings, URLs and control codes are drawn with the
+// colour item of the same code, whose shown flag switches them on.
 namespace {
-constexpr int kItemControl = 8;
-constexpr int kItemNumber = 13;
-constexpr int kItemKeyword1 = 15;
-constexpr int kItemComment = 25;
-constexpr int kItemSingleQuote = 26;
-constexpr int kItemDoubleQuote = 27;
-constexpr int kItemUrl = 28;
+constexpr int kItemComment = CEditView::kStateLineComment;
 }  // namespace
 
 bool CColorStateWalker::IsKeywordChar(unsigned char c) {
@@ -55,7 +51,7 @@ void CColorStateWalker::Visit(int pos) {
   if (pos >= m_nTextLength) return;
   TokenRules(pos);
   const auto c = static_cast<unsigned char>(m_pLine[pos]);
-  if (m_nState != CEditView::kStateControl && !m_bOverlay && m_src.type->Colors[kItemControl].bShow &&
+  if (m_nState != CEditView::kStateControl && !m_bOverlay && m_src.type->Colors[CEditView::kStateControl].bShow &&
       IsControlByte(c) && CharSize(pos) == 1) {
     m_nSavedState = m_nState;
     m_nSavedEnd = m_nTokenEnd;
@@ -146,14 +142,14 @@ int CColorStateWalker::WordLength(int pos) const {
 
 int CColorStateWalker::KeywordState(int pos) {
   const TypeSettings& type = *m_src.type;
-  if (!m_src.keywords || type.nKeywordSelect[0] == -1 || !type.Colors[kItemKeyword1].bShow) return 0;
+  if (!m_src.keywords || type.nKeywordSelect[0] == -1 || !type.Colors[CEditView::kStateKeyword1].bShow) return 0;
   const int length = WordLength(pos);
   if (length == 0) return 0;
   const char* word = m_pLine + pos;
   if (m_src.keywords->Find(type.nKeywordSelect[0], word, length) >= 0) return CEditView::kStateKeyword1;
   for (int set = 1; set < kKeywordColorCount; ++set) {
     if (type.nKeywordSelect[set] == -1) break;
-    if (!type.Colors[kItemKeyword1 + set].bShow) continue;
+    if (!type.Colors[CEditView::kStateKeyword1 + set].bShow) continue;
     if (m_src.keywords->Find(type.nKeywordSelect[set], word, length) >= 0) return CEditView::kStateKeyword1 + set;
   }
   return 0;
@@ -186,23 +182,24 @@ void CColorStateWalker::NormalChecks(int pos) {
       }
     }
   }
-  if (c == '\'' && type.Colors[kItemSingleQuote].bShow) {
+  if (c == '\'' && type.Colors[CEditView::kStateSingleQuote].bShow) {
     m_nState = CEditView::kStateSingleQuote;
     m_nTokenEnd = m_src.layout->FindQuoteEnd('\'', pos + 1, m_nLineLength, m_pLine);
     return;
   }
-  if (c == '"' && type.Colors[kItemDoubleQuote].bShow) {
+  if (c == '"' && type.Colors[CEditView::kStateDoubleQuote].bShow) {
     m_nState = CEditView::kStateDoubleQuote;
     m_nTokenEnd = m_src.layout->FindQuoteEnd('"', pos + 1, m_nLineLength, m_pLine);
     return;
   }
   if (!wordStart) return;
-  if (type.Colors[kItemUrl].bShow && IsURLAt(m_pLine + pos, m_nTextLength - pos, &length) && length > 0) {
+  if (type.Colors[CEditView::kStateUrl].bShow && IsURLAt(m_pLine + pos, m_nTextLength - pos, &length) && length > 0) {
     m_nState = CEditView::kStateUrl;
     m_nTokenEnd = pos + length;
     return;
   }
-  if (type.Colors[kItemNumber].bShow && (length = GetNumberLiteralLength(m_pLine, pos, m_nTextLength)) > 0) {
+  if (type.Colors[CEditView::kStateNumber].bShow &&
+      (length = GetNumberLiteralLength(m_pLine, pos, m_nTextLength)) > 0) {
     m_nState = CEditView::kStateNumber;
     m_nTokenEnd = pos + length;
     return;

@@ -148,7 +148,7 @@ void CEditView::PaintView(HDC hdc, const RECT* pRect) {
   if (rc.right <= rc.left || rc.bottom <= rc.top) return;
 
   HideCaretOnce();
-  const int nLineHeight = LineHeight();
+  const int nLineHeight = std::max(LineHeight(), 1);
   const int nColumnWidth = ColumnWidth();
   const int nX = m_nViewAlignLeft - m_nViewLeftCol * nColumnWidth;
   const TypeSettings& type = Type();
@@ -247,7 +247,7 @@ int CEditView::PaintLine(HDC hdc, int nLine, int nX, int* pnLineIndex, int* pnY,
   if (!text) nLength = 0;
   const int nEolLength = std::min(docLine->m_cLineEnd.GetLen(), nLength);
   const int nTextLength = nLength - nEolLength;
-  const int nLineHeight = LineHeight();
+  const int nLineHeight = std::max(LineHeight(), 1);
   const int nColumnWidth = ColumnWidth();
   const int nLeft = m_nViewAlignLeft;
   const int nRight = m_nViewAlignLeft + m_nViewCx;
@@ -264,7 +264,8 @@ int CEditView::PaintLine(HDC hdc, int nLine, int nX, int* pnLineIndex, int* pnY,
     if (*pnLineIndex > nLastRow) return 0;
     const int y = *pnY;
     const int row = *pnLineIndex;
-    const bool draw = y >= m_nViewAlignTop;
+    // Rows above the text area are walked for their colour state only.
+    const bool draw = y >= m_nViewAlignTop && y < m_nViewAlignTop + m_nViewCy;
     const auto cellX = [&](int column) { return nX + column * nColumnWidth; };
     const auto rowRect = [&](int fromColumn, int toColumn) {
       return RECT{std::max(cellX(fromColumn), nLeft), y, std::min(cellX(toColumn), nRight), y + nLineHeight};
@@ -405,7 +406,7 @@ int CEditView::PaintLine(HDC hdc, int nLine, int nX, int* pnLineIndex, int* pnY,
     }
     if (*pnLineIndex <= nLastRow) {
       const int eofY = *pnY;
-      if (eofY >= m_nViewAlignTop) {
+      if (eofY >= m_nViewAlignTop && eofY < m_nViewAlignTop + m_nViewCy) {
         Fill(hdc, RECT{0, eofY, nRight, eofY + nLineHeight}, ColorOf(kItemText).colBack);
         DrawEofMark(hdc, nX, eofY);
       }
@@ -465,7 +466,7 @@ int CEditView::DrawTextRun(HDC hdc, int x, int y, const char* pData, int nLength
     toX += size * nColumnWidth;
   }
   if (to > from) {
-    const RECT clip{std::max(fromX, nLeft), y, std::min(toX, nRight), y + LineHeight()};
+    const RECT clip{std::max(fromX, nLeft), y, std::min(toX, nRight), y + std::max(LineHeight(), 1)};
     platform::ExtTextOutA(hdc, fromX, y, platform::ETO_CLIPPED | platform::ETO_OPAQUE, &clip, pData + from,
                           static_cast<UINT>(to - from), nColumnWidth);
   }
