@@ -129,6 +129,8 @@ static CColorStateWalker::Sources WalkerSources(CEditView& view) {
   sources.type = &type;
   sources.layout = &view.Layout();
   sources.keywords = view.m_pShareData ? &view.m_pShareData->KeywordSets : nullptr;
+  // A pane made without a window has no highlighter until its type first uses one.
+  if (type.bUseRegexKeyword && !view.m_pRegexKeyword) view.m_pRegexKeyword = std::make_unique<CRegexHighlighter>();
   if (type.bUseRegexKeyword && view.m_pRegexKeyword && view.m_pRegexKeyword->BindType(&type)) {
     sources.regexKeywords = view.m_pRegexKeyword.get();
   }
