@@ -231,10 +231,8 @@ void CEditView::PaintView(HDC hdc, const RECT* pRect) {
     m_bRedrawRuler = true;
     PaintRuler(hdc);
   }
-  if (IsActivePane()) {
-    m_cUnderLine.Bind(this);
-    m_cUnderLine.Show(true);
-  }
+  // Show does nothing while the underline is locked (its own row is being repainted).
+  if (IsActivePane()) m_cUnderLine.Show(true);
   DrawBracketHighlight(true);
   ShowCaretOnce();
 }
