@@ -39,8 +39,8 @@ struct BracketKind {
   bool opens = false;
 };
 BracketKind ClassifyBracket(std::string_view ch) {
-  const std::span<const BracketPair> table =
-      ch.size() == 1 ? std::span<const BracketPair>(kSingleByteBrackets) : std::span<const BracketPair>(kDoubleByteBrackets);
+  const std::span<const BracketPair> table = ch.size() == 1 ? std::span<const BracketPair>(kSingleByteBrackets)
+                                                            : std::span<const BracketPair>(kDoubleByteBrackets);
   for (const BracketPair& pair : table) {
     if (ch == pair.open) return {&pair, true};
     if (ch == pair.close) return {&pair, false};

@@ -21,8 +21,7 @@ inline void FillBox(HDC hdc, int left, int top, int right, int bottom, COLORREF 
 // the former pen and mix back.
 class ScopedPen {
  public:
-  ScopedPen(HDC hdc, COLORREF colour)
-      : m_hdc(hdc), m_pen(platform::CreatePen(platform::PS_SOLID, 1, colour)) {
+  ScopedPen(HDC hdc, COLORREF colour) : m_hdc(hdc), m_pen(platform::CreatePen(platform::PS_SOLID, 1, colour)) {
     m_oldPen = platform::SelectObject(m_hdc, m_pen ? &*m_pen : nullptr);
     m_oldMix = platform::SetROP2(m_hdc, platform::R2_COPYPEN);
   }

@@ -202,7 +202,11 @@ TEST_F(BracketTest, UpdateClearsOrKeepsThePair) {
   };
   const Case cases[] = {
       {"no search", [](CEditView&, TypeSettings&) {}, false, false},
-      {"a selection", [](CEditView& v, TypeSettings&) { v.m_sSelect = {0, 0, 0, 3}; }, true, false},
+      {"a selection",
+       [](CEditView& v, TypeSettings&) {
+         v.m_sSelect = {0, 0, 0, 3};
+       },
+       true, false},
       {"a selection being drawn", [](CEditView& v, TypeSettings&) { v.m_bDrawSelectArea = true; }, true, false},
       {"box mode", [](CEditView& v, TypeSettings&) { v.m_bBeginBoxSelect = true; }, true, false},
       {"partner left of the visible columns", [](CEditView& v, TypeSettings&) { v.m_nViewLeftCol = 3; }, true, false},
@@ -283,7 +287,10 @@ TEST_F(BracketDrawTest, NothingWithoutFocusActivePaneOrWithASelection) {
   const Case cases[] = {
       {"no focus", [](CEditView& v, CEditDoc&) { v.m_bFocused = false; }},
       {"another pane is active", [](CEditView&, CEditDoc& d) { d.m_nActivePaneIndex = 1; }},
-      {"a selection", [](CEditView& v, CEditDoc&) { v.m_sSelect = {1, 0, 1, 2}; }},
+      {"a selection",
+       [](CEditView& v, CEditDoc&) {
+         v.m_sSelect = {1, 0, 1, 2};
+       }},
       {"box mode", [](CEditView& v, CEditDoc&) { v.m_bBeginBoxSelect = true; }},
       {"undo running", [](CEditView& v, CEditDoc&) { v.m_bDoing_UndoRedo = true; }},
   };
