@@ -288,7 +288,11 @@ class CEditView : public IDocPane {
   bool HandleConfirmReconvert(int start, int length);
 
   // ================================================================ edit_view_ruler.cpp
+  // One row of the number column, y its top: nLine is the display line shown in the row (its
+  // document line gives the marks, and the number when document lines are counted), nLineIndex
+  // the index numbered nLineIndex + 1 otherwise.
   void PaintLineNumber(HDC hdc, int nLine, int nLineIndex, int y);
+  // The whole ruler while it needs repaint, else only the caret's mark when the caret moved.
   void PaintRuler(HDC hdc);
   void PaintGuideLines(HDC hdc);
   void DrawCursorLineUnderline(bool bRepaint);
