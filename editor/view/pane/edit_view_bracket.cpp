@@ -233,7 +233,11 @@ void CEditView::DrawBracketHighlight(bool bDraw) {
       state = GetColorStateAt(hdc, line, pos.x - (piece ? piece->m_nOffset : 0));
     }
     const StateItem item = ItemOfState(state);
+    const bool caretOnCell =
+        m_bCaretShowFlag && line == m_nCaretPosY && m_nCaretPosX >= column && m_nCaretPosX < column + size;
+    if (caretOnCell) HideCaretOnce();
     DrawBracketCell(hdc, column, line, text + pos.x, size, item.code, item.always);
+    if (caretOnCell) ShowCaretOnce();
     if (line == m_nCaretPosY || line == m_nCaretPosY + 1) m_cUnderLine.Show(true);
   }
 }
