@@ -44,6 +44,7 @@
 #include "platform/window.h"
 
 class CEditDoc;
+class CDocLine;
 class CEditView;
 class CSplitBoxWnd;
 class CTipWnd;
@@ -326,17 +327,40 @@ class CEditView : public IDocPane {
   bool HandleConfirmReconvert(int start, int length);
 
   // ================================================================ edit_view_ruler.cpp
+  // One row of the number column, y its top: nLine is the display line shown in the row (its
+  // document line gives the marks, and the number when document lines are counted), nLineIndex
+  // the index numbered nLineIndex + 1 otherwise.
   void PaintLineNumber(HDC hdc, int nLine, int nLineIndex, int y);
+  // The whole ruler while it needs repaint, else only the caret's mark when the caret moved.
   void PaintRuler(HDC hdc);
   void PaintGuideLines(HDC hdc);
   void DrawCursorLineUnderline(bool bRepaint);
   void EraseCursorLineUnderline(bool bRepaint);
+  // The colour item of a row of the number column: line number, modified line, comparison state
+  // or bookmark (null: a row without a line).
+  int LineNumberColorCode(const CDocLine* pDocLine) const;
+  // The ruler's background, base line, ticks and labels (without the caret's mark); nBottom is the
+  // ruler's height.
+  void PaintRulerScale(HDC hdc, int nBottom);
+  // Inverts the caret's mark at a column; drawing it again with the same caret state restores it.
+  void DrawRulerMark(HDC hdc, int nColumn, bool bCaretExists);
 
   // ================================================================ edit_view_bracket.cpp
   bool FindMatchingBracket(int nColumn, int nLine, int* pnColumnOut, int* pnLineOut, int* pnFlags);
   void UpdateBracketPair(bool bSearch);
   void DrawBracketHighlight(bool bDraw);
+  // Whether the character at nOffset of a NUL-terminated text is a bracket; its byte size goes
+  // to *pnSize (may be null).
   bool IsBracketChar(const char* pLine, int nOffset, int* pnSize) const;
+  // The bracket at byte nOffset of a document line shown on display line nLine: 1 with its
+  // partner's document position, 0 when none was found within reach, -1 when it is no bracket.
+  int SearchBracketPartner(int nDocLine, int nOffset, int nLine, bool bWholeDocument, int* pnDocColumn,
+                           int* pnDocLine);
+  // A document line's bytes without its line end (null and 0 for none).
+  const char* BracketDocLine(int nDocLine, int* pnLength) const;
+  // Draws a bracket's bytes at its cell in the TXT colours overlaid by a colour item (applied even
+  // while not shown with bAlways).
+  void DrawBracketCell(HDC hdc, int nColumn, int nLine, const char* pBytes, int nSize, int nColorCode, bool bAlways);
 
   // ================================================================ ../commands/edit_view_dispatch.cpp
   // Runs one command: the six values of a command (command word with id and source, redraw flag,

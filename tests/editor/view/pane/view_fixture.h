@@ -75,6 +75,7 @@ class ViewFixture : public testing::Test {
   void SetText(std::string_view text) {
     CDocLineMgr& lines = doc->m_cDocLineMgr;
     lines.FreeAllLines();
+    lines.ResetList();
     size_t start = 0;
     while (start < text.size()) {
       size_t end = start;
