@@ -170,6 +170,8 @@ LRESULT CEditView::RunCommand(int nCommand, bool bRedraw, LPARAM lparam1, LPARAM
     }
   }
 
+  // The incremental search, once it exists, rewrites the command here.
+
   if (m_pcEditDoc->IsCommandRefusedReadOnly(call.nCommand)) return 1;
 
   ++m_pcEditDoc->m_nCommandExecNum;
@@ -195,6 +197,9 @@ LRESULT CEditView::RunCommand(int nCommand, bool bRedraw, LPARAM lparam1, LPARAM
     RunMacroSlot(*this, call.nCommand - cmd::kMacroSlotFirst);
     return 1;
   }
+
+  // The completion popup, once it exists, closes here for commands other than typing and Complete,
+  // and the incremental search takes its own commands.
 
   // A command run from inside another one's handler finds the outer command's block open, adds its
   // records to it and closes it; the outer handler then gets a fresh block for what it records
