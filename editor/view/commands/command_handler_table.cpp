@@ -1,6 +1,5 @@
 #include "editor/view/commands/command_handler_table.h"
 
-#include <cassert>
 #include <span>
 
 namespace {
@@ -23,9 +22,7 @@ CCommandHandlerTable::CCommandHandlerTable() {
   for (const Family family : kFamilies) {
     for (const CommandHandlerEntry& entry : family()) {
       for (int id = entry.nFirstId; id <= entry.nLastId; ++id) {
-        const bool added = m_handlers.emplace(id, entry.pfnHandler).second;
-        assert(added && "a command id registered by two families");
-        (void)added;
+        if (!m_handlers.emplace(id, entry.pfnHandler).second) m_duplicates.push_back(id);
       }
     }
   }

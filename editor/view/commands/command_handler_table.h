@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "editor/view/commands/command_handler.h"
 
@@ -19,9 +20,12 @@ class CCommandHandlerTable {
   // Puts a handler in for an id (an empty one takes the id's handler out) and gives back the one
   // it replaced (empty when there was none).
   Handler Replace(int id, Handler handler);
+  // Ids that a second family registered again (the first family keeps them); none in a sound build.
+  const std::vector<int>& DuplicateIds() const { return m_duplicates; }
 
  private:
   CCommandHandlerTable();
 
   std::map<int, Handler> m_handlers;
+  std::vector<int> m_duplicates;
 };
