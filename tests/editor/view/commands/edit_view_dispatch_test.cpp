@@ -1,3 +1,4 @@
+#include <Qt>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "editor/view/pane/view_fixture.h"
 #include "platform/clock.h"
 #include "platform/recording_window.h"
+#include "platform/simulated_input.h"
 #include "platform/sjis_literal.h"
 #include "recording_handlers.h"
 
@@ -36,13 +38,13 @@ class FakeViewMacros : public IViewMacros {
     recorded.push_back({slot, command, argument, view});
   }
   bool ExecuteSlot(int slot, HINSTANCE, CEditView* view) override {
-    slots.push_back(slot);
+    slotsRun.push_back(slot);
     flagWhileRunning = view->m_bExecutingKeyMacro;
     blockWhileRunning = view->m_pcOpeBlk != nullptr;
     return slotSucceeds;
   }
   std::vector<Recorded> recorded;
-  std::vector<int> slots;
+  std::vector<int> slotsRun;
   bool slotSucceeds = false;
   bool flagWhileRunning = false;
   bool blockWhileRunning = true;
@@ -289,7 +291,7 @@ TEST_F(DispatchTest, FailingMacroSlotIsReported) {
   MessageBoxCapture boxes;
   std::strcpy(record->MacroSlots[3].Name, "tidy");
   EXPECT_EQ(Run(cmd::kMacroSlotFirst + 3), 1);
-  EXPECT_EQ(macros.slots, std::vector<int>{3});
+  EXPECT_EQ(macros.slotsRun, std::vector<int>{3});
   EXPECT_TRUE(macros.flagWhileRunning);
   EXPECT_FALSE(macros.blockWhileRunning);
   EXPECT_FALSE(view->m_bExecutingKeyMacro);
@@ -300,7 +302,7 @@ TEST_F(DispatchTest, FailingMacroSlotIsReported) {
 
   macros.slotSucceeds = true;
   EXPECT_EQ(Run(cmd::kMacroSlotLast), 1);
-  EXPECT_EQ(macros.slots, (std::vector<int>{3, 49}));
+  EXPECT_EQ(macros.slotsRun, (std::vector<int>{3, 49}));
   EXPECT_EQ(boxes.requests.size(), 1u);
 }
 
@@ -338,10 +340,19 @@ TEST_F(DispatchTest, EnterOnAGrepResultJumps) {
   common().bGTJW_RETURN = 1;
   Run(cmd::kChar, '\r');
   Run(cmd::kChar, 'a');
+  {
+    platform_test::ChildWindowFixture windows;
+    platform::SimulateKey(windows.child, Qt::Key_Control, true);
+    platform_test::PumpTranslated();
+    Run(cmd::kChar, '\n');
+    platform::SimulateKey(windows.child, Qt::Key_Control, false);
+    platform_test::PumpTranslated();
+  }
   common().bGTJW_RETURN = 0;
   Run(cmd::kChar, '\n');
-  EXPECT_EQ(handlers.Ids(), (std::vector<int>{cmd::kTagJump, cmd::kChar, cmd::kChar}));
-  EXPECT_EQ(handlers.calls[0].call.lparam[0], 0);  // no Ctrl: the window stays
+  EXPECT_EQ(handlers.Ids(), (std::vector<int>{cmd::kTagJump, cmd::kChar, cmd::kTagJump, cmd::kChar}));
+  EXPECT_EQ(handlers.calls[0].call.lparam[0], 0);  // the window stays
+  EXPECT_EQ(handlers.calls[2].call.lparam[0], 1);  // Ctrl: the window closes after the jump
 }
 
 TEST_F(DispatchTest, CustomMenuPostsTheChosenItem) {
