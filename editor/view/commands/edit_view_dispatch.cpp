@@ -44,13 +44,17 @@ bool IsInsertableByte(unsigned char c) {
   return c == '\t' || c == '\n' || c == '\r' || (c >= 0x20 && c <= 0x7E) || IsHalfwidthKana(c);
 }
 
-// Runs the handler of an id; 1 when the id has none.
+// The handler of an id, empty when it has none. A copy: a handler may run commands that change the
+// table's entries while it runs.
+CCommandHandlerTable::Handler HandlerOf(int id) {
+  const CCommandHandlerTable::Handler* found = CCommandHandlerTable::Get().Find(id);
+  return found ? *found : CCommandHandlerTable::Handler{};
+}
+
+// Runs the handler of the call's id; 1 when the id has none.
 LRESULT RunHandler(CEditView& view, const CommandCall& call) {
-  const CCommandHandlerTable::Handler* found = CCommandHandlerTable::Get().Find(call.nCommand);
-  if (!found) return 1;
-  // A copy: the handler may run commands that change the table's entries.
-  const CCommandHandlerTable::Handler handler = *found;
-  return handler(view, call);
+  const CCommandHandlerTable::Handler handler = HandlerOf(call.nCommand);
+  return handler ? handler(view, call) : 1;
 }
 
 // The routing around the handlers that more than one family relies on.
@@ -89,9 +93,9 @@ LRESULT Route(CEditView& view, const CommandCall& call) {
       break;
   }
   if (call.nCommand >= cmd::kCustMenuFirst && call.nCommand <= cmd::kCustMenuLast) {
-    const CCommandHandlerTable::Handler* popup = CCommandHandlerTable::Get().Find(call.nCommand);
+    const CCommandHandlerTable::Handler popup = HandlerOf(call.nCommand);
     if (!popup) return 1;
-    const int chosen = static_cast<int>((*popup)(view, call));
+    const int chosen = static_cast<int>(popup(view, call));
     if (chosen != 0) {
       HWND target = view.EditWindow() ? view.EditWindow()->Window() : view.m_hWnd;
       if (target) platform::PostMessage(target, WM_COMMAND, MAKEWPARAM(static_cast<unsigned>(chosen), 0), 0);
