@@ -152,6 +152,7 @@ class CEditDoc {
   bool m_bGrepWindow = false;
   std::string m_szGrepKey;
   CUndoBuffer m_cUndoBuffer;
+  int m_nCommandExecNum = 0;  // commands the panes ran (those the edit filter let through)
   int m_nActivePaneIndex = 0;
   SharedSettings* m_pShareData = nullptr;
   std::unique_ptr<COpenFileDialog> m_pOpenFileDialog;  // made at its first use
