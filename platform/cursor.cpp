@@ -24,6 +24,9 @@ int changes = 0;
 
 Cursor arrowCursor(Qt::ArrowCursor);
 Cursor waitCursor(Qt::WaitCursor);
+Cursor sizeWeCursor(Qt::SizeHorCursor);
+Cursor sizeNsCursor(Qt::SizeVerCursor);
+Cursor sizeAllCursor(Qt::SizeAllCursor);
 HCURSOR current = &arrowCursor;
 // Whether this layer has the wait cursor set over the application.
 bool waitOverride = false;
@@ -49,6 +52,9 @@ HCURSOR LoadCursor(HINSTANCE instance, const char* name) {
   if (instance || !name || !IS_INTRESOURCE(name)) return nullptr;
   if (name == IDC_ARROW) return &arrowCursor;
   if (name == IDC_WAIT) return &waitCursor;
+  if (name == IDC_SIZEWE) return &sizeWeCursor;
+  if (name == IDC_SIZENS) return &sizeNsCursor;
+  if (name == IDC_SIZEALL) return &sizeAllCursor;
   return nullptr;
 }
 

@@ -28,6 +28,9 @@ int CursorChanges();
 // The system's cursors by number (LoadCursor with no instance).
 inline const char* const IDC_ARROW = MAKEINTRESOURCE(32512);
 inline const char* const IDC_WAIT = MAKEINTRESOURCE(32514);
+inline const char* const IDC_SIZEWE = MAKEINTRESOURCE(32644);   // a bar that moves left and right
+inline const char* const IDC_SIZENS = MAKEINTRESOURCE(32645);   // a bar that moves up and down
+inline const char* const IDC_SIZEALL = MAKEINTRESOURCE(32646);  // a crossing that moves both ways
 
 namespace platform {
 
@@ -35,8 +38,8 @@ namespace platform {
 // every window of the program, whatever lies under the mouse; any other cursor (or null) hands the
 // shape back to the windows, each showing its class cursor. GUI thread only.
 //
-// A system cursor by number (IDC_ARROW, IDC_WAIT); null for an instance's own cursors, which the
-// program has none of, and for other numbers.
+// A system cursor by number (IDC_ARROW, IDC_WAIT, the three IDC_SIZE ones); null for an
+// instance's own cursors, which the program has none of, and for other numbers.
 HCURSOR LoadCursor(HINSTANCE instance, const char* name);
 // Makes the cursor current and returns the one that was; the arrow is current at the start.
 HCURSOR SetCursor(HCURSOR cursor);
