@@ -22,7 +22,14 @@ constexpr int kDragBarWidth = 6;
 
 CSplitBoxWnd::CSplitBoxWnd() { AppendClassInheritance("CSplitBoxWnd"); }
 
-CSplitBoxWnd::~CSplitBoxWnd() = default;
+CSplitBoxWnd::~CSplitBoxWnd() {
+  // A box deleted while it is dragged (a split made from the keyboard meanwhile) takes its bar
+  // with it: the strip would otherwise stay over the splitter.
+  if (m_hWnd && GetCapture() == m_hWnd) {
+    DrawDragBar();
+    ReleaseCapture();
+  }
+}
 
 HWND CSplitBoxWnd::Create(HINSTANCE hInstance, HWND hwndParent, int bVertical) {
   m_hInstance = hInstance;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/dc_draw.h"
+#include "platform/mouse_capture.h"
 #include "platform/simulated_input.h"
 #include "platform/sys_color.h"
 #include "platform/window_grab.h"
@@ -183,6 +184,21 @@ TEST_F(SplitBoxTest, AMoveWithoutThePressDrawsNothing) {
   EXPECT_EQ(box.m_nDragPosY, 0);
   EXPECT_TRUE(SplitRequests().empty());
   EXPECT_EQ(SplitterShows(100, 150), RGB(255, 255, 255));
+}
+
+TEST_F(SplitBoxTest, ABoxDeletedWhileDraggedTakesItsBarAway) {
+  {
+    CSplitBoxWnd box;
+    const HWND hwnd = MakeBox(box, true);
+    platform::SimulateMouseButton(hwnd, MouseButton::Left, true, 3, 3);
+    platform::SimulateMouseMove(hwnd, 3, 150);
+    Pump();
+    ASSERT_EQ(SplitterShows(100, 150), RGB(0, 0, 0));
+  }
+  Pump();
+  EXPECT_EQ(SplitterShows(100, 150), RGB(255, 255, 255));
+  EXPECT_EQ(platform::GetCapture(), nullptr);
+  EXPECT_TRUE(SplitRequests().empty());
 }
 
 TEST_F(SplitBoxTest, DoubleClickingABoxSplitsThePaneInHalves) {
