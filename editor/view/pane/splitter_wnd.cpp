@@ -289,64 +289,31 @@ void CSplitterWnd::LayoutPanes() {
   ShowPaneBoxes(SizeGripCondition());
 }
 
-void CSplitterWnd::ToggleSplitV() {
+void CSplitterWnd::Toggle(const std::array<ToggleTarget, 4>& targets) {
   int w = 0;
   int h = 0;
   ClientSize(&w, &h);
-  switch (GetLayoutKind()) {
-    case kOnePane:
-      SplitAt(0, h / 2);
-      break;
-    case kLeftRight:
-      SplitAt(m_nHSplitPos, h / 2);
-      break;
-    case kUpperLower:
-      SplitAt(0, 0);
-      break;
-    default:
-      SplitAt(m_nHSplitPos, 0);
-      break;
-  }
+  const ToggleTarget& t = targets[static_cast<size_t>(GetLayoutKind())];
+  const auto value = [](ToggleTarget::Take take, int half, int current) {
+    return take == ToggleTarget::kHalf ? half : take == ToggleTarget::kCurrent ? current : 0;
+  };
+  SplitAt(value(t.x, w / 2, m_nHSplitPos), value(t.y, h / 2, m_nVSplitPos));
+}
+
+// Targets by layout kind: one pane, left and right, upper and lower, four panes.
+void CSplitterWnd::ToggleSplitV() {
+  using T = ToggleTarget;
+  Toggle({T{T::kNone, T::kHalf}, T{T::kCurrent, T::kHalf}, T{T::kNone, T::kNone}, T{T::kCurrent, T::kNone}});
 }
 
 void CSplitterWnd::ToggleSplitH() {
-  int w = 0;
-  int h = 0;
-  ClientSize(&w, &h);
-  switch (GetLayoutKind()) {
-    case kOnePane:
-      SplitAt(w / 2, 0);
-      break;
-    case kLeftRight:
-      SplitAt(0, 0);
-      break;
-    case kUpperLower:
-      SplitAt(w / 2, m_nVSplitPos);
-      break;
-    default:
-      SplitAt(0, m_nVSplitPos);
-      break;
-  }
+  using T = ToggleTarget;
+  Toggle({T{T::kHalf, T::kNone}, T{T::kNone, T::kNone}, T{T::kHalf, T::kCurrent}, T{T::kNone, T::kCurrent}});
 }
 
 void CSplitterWnd::ToggleSplitVH() {
-  int w = 0;
-  int h = 0;
-  ClientSize(&w, &h);
-  switch (GetLayoutKind()) {
-    case kOnePane:
-      SplitAt(w / 2, h / 2);
-      break;
-    case kLeftRight:
-      SplitAt(m_nHSplitPos, h / 2);
-      break;
-    case kUpperLower:
-      SplitAt(w / 2, m_nVSplitPos);
-      break;
-    default:
-      SplitAt(0, 0);
-      break;
-  }
+  using T = ToggleTarget;
+  Toggle({T{T::kHalf, T::kHalf}, T{T::kCurrent, T::kHalf}, T{T::kHalf, T::kCurrent}, T{T::kNone, T::kNone}});
 }
 
 void CSplitterWnd::SetActivePaneIndex(int index) {

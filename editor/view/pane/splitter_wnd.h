@@ -78,6 +78,13 @@ class CSplitterWnd : public CWnd, public IDocSplitter {
   LRESULT OnSize(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // Where a toggle command splits: no split, half the client size, or the current position.
+  struct ToggleTarget {
+    enum Take { kNone, kHalf, kCurrent };
+    Take x;
+    Take y;
+  };
+  void Toggle(const std::array<ToggleTarget, 4>& targets);
   void LayoutPanes();
   // Split boxes and corner of each visible pane for the current layout.
   void ShowPaneBoxes(bool bSizeGrip);
