@@ -4,6 +4,7 @@
 // splitter_state_test.cpp.
 #include <gtest/gtest.h>
 
+#include "platform/cursor.h"
 #include "platform/invert_overlay.h"
 #include "platform/mem_dc.h"
 #include "platform/simulated_input.h"
@@ -365,6 +366,23 @@ TEST_F(SplitterTest, APressBesideTheBarsDragsNothing) {
   Pump();
   EXPECT_EQ(splitter.m_nHSplitPos, 300);
   EXPECT_EQ(splitter.m_nVSplitPos, 200);
+}
+
+TEST_F(SplitterTest, TheCursorOverABarShowsWhichWaysItMoves) {
+  SplitAndSettle(300, 200);
+  struct Hover {
+    int x, y;
+    const char* cursor;  // null: left as it was
+  };
+  const Hover hovers[] = {{100, 201, IDC_SIZENS}, {301, 100, IDC_SIZEWE}, {302, 202, IDC_SIZEALL}, {100, 100, nullptr}};
+  for (const Hover& h : hovers) {
+    const HCURSOR before = platform::LoadCursor(nullptr, IDC_WAIT);
+    platform::SetCursor(before);
+    platform::SimulateMouseMove(splitter.GetHwnd(), h.x, h.y);
+    Pump();
+    EXPECT_EQ(platform::GetCursor(), h.cursor ? platform::LoadCursor(nullptr, h.cursor) : before) << h.x << ", " << h.y;
+  }
+  platform::SetCursor(platform::LoadCursor(nullptr, IDC_ARROW));
 }
 
 struct DoubleClickCase {
