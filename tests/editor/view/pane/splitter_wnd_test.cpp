@@ -385,6 +385,16 @@ TEST_F(SplitterTest, TheCursorOverABarShowsWhichWaysItMoves) {
   platform::SetCursor(platform::LoadCursor(nullptr, IDC_ARROW));
 }
 
+TEST_F(SplitterTest, APressOnTheSplitterGivesItsParentTheFocus) {
+  SplitAndSettle(0, 200);
+  platform::SetFocus(PaneWindow(2));
+  ASSERT_EQ(platform::GetFocus(), PaneWindow(2));
+  Click(100, 201);
+  EXPECT_EQ(platform::GetFocus(), frame);
+  platform::SimulateMouseButton(splitter.GetHwnd(), MouseButton::Left, false, 100, 201);
+  Pump();
+}
+
 struct DoubleClickCase {
   const char* name;
   int x, y;    // the layout
