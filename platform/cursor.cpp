@@ -37,6 +37,9 @@ int changes = 0;
 Cursor arrowCursor(Qt::ArrowCursor);
 Cursor iBeamCursor(Qt::IBeamCursor);
 Cursor waitCursor(Qt::WaitCursor);
+Cursor sizeWeCursor(Qt::SizeHorCursor);
+Cursor sizeNsCursor(Qt::SizeVerCursor);
+Cursor sizeAllCursor(Qt::SizeAllCursor);
 HCURSOR current = &arrowCursor;
 // Whether this layer has the wait cursor set over the application.
 bool waitOverride = false;
@@ -100,6 +103,9 @@ HCURSOR LoadCursor(HINSTANCE instance, const char* name) {
   if (name == IDC_ARROW) return &arrowCursor;
   if (name == IDC_IBEAM) return &iBeamCursor;
   if (name == IDC_WAIT) return &waitCursor;
+  if (name == IDC_SIZEWE) return &sizeWeCursor;
+  if (name == IDC_SIZENS) return &sizeNsCursor;
+  if (name == IDC_SIZEALL) return &sizeAllCursor;
   return nullptr;
 }
 

@@ -37,6 +37,9 @@ int CursorChanges();
 inline const char* const IDC_ARROW = MAKEINTRESOURCE(32512);
 inline const char* const IDC_IBEAM = MAKEINTRESOURCE(32513);
 inline const char* const IDC_WAIT = MAKEINTRESOURCE(32514);
+inline const char* const IDC_SIZEWE = MAKEINTRESOURCE(32644);   // a bar that moves left and right
+inline const char* const IDC_SIZENS = MAKEINTRESOURCE(32645);   // a bar that moves up and down
+inline const char* const IDC_SIZEALL = MAKEINTRESOURCE(32646);  // a crossing that moves both ways
 
 namespace platform {
 
@@ -46,9 +49,9 @@ namespace platform {
 // shows the current one while the mouse is over it (the window that last had the mouse's input
 // takes each SetCursor of another cursor than the wait cursor). GUI thread only.
 //
-// With no instance, a system cursor by number (IDC_ARROW, IDC_IBEAM, IDC_WAIT); with an instance,
-// the editor's own cursors above (the system has none of their numbers, so a null instance finds
-// them too). Null for other numbers and for names.
+// With no instance, a system cursor by number (IDC_ARROW, IDC_IBEAM, IDC_WAIT, the three IDC_SIZE
+// ones); with an instance, the editor's own cursors above (the system has none of their numbers,
+// so a null instance finds them too). Null for other numbers and for names.
 HCURSOR LoadCursor(HINSTANCE instance, const char* name);
 // Makes the cursor current and returns the one that was; the arrow is current at the start.
 HCURSOR SetCursor(HCURSOR cursor);

@@ -8,26 +8,47 @@
 namespace platform {
 namespace {
 
-bool Known(int index) { return index == COLOR_BTNFACE || index == COLOR_INFOTEXT || index == COLOR_INFOBK; }
+// Each system colour is the palette's role of the same meaning.
+bool RoleOf(int index, QPalette::ColorRole* role) {
+  switch (index) {
+    case COLOR_BTNFACE:
+      *role = QPalette::Button;
+      return true;
+    case COLOR_BTNSHADOW:
+      *role = QPalette::Dark;
+      return true;
+    case COLOR_BTNHIGHLIGHT:
+      *role = QPalette::Light;
+      return true;
+    case COLOR_3DDKSHADOW:
+      *role = QPalette::Shadow;
+      return true;
+    case COLOR_3DLIGHT:
+      *role = QPalette::Midlight;
+      return true;
+    case COLOR_INFOTEXT:
+      *role = QPalette::ToolTipText;
+      return true;
+    case COLOR_INFOBK:
+      *role = QPalette::ToolTipBase;
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool Known(int index) {
+  QPalette::ColorRole role;
+  return RoleOf(index, &role);
+}
 
 }  // namespace
 
 COLORREF GetSysColor(int index) {
-  if (!Known(index)) return 0;
+  QPalette::ColorRole role;
+  if (!RoleOf(index, &role)) return 0;
   EnsureGuiApp();
-  const QPalette palette = QApplication::palette();
-  QColor colour;
-  switch (index) {
-    case COLOR_BTNFACE:
-      colour = palette.color(QPalette::Active, QPalette::Button);
-      break;
-    case COLOR_INFOTEXT:
-      colour = palette.color(QPalette::Active, QPalette::ToolTipText);
-      break;
-    default:
-      colour = palette.color(QPalette::Active, QPalette::ToolTipBase);
-      break;
-  }
+  const QColor colour = QApplication::palette().color(QPalette::Active, role);
   return RGB(static_cast<unsigned>(colour.red()), static_cast<unsigned>(colour.green()),
              static_cast<unsigned>(colour.blue()));
 }

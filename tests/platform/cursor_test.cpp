@@ -66,3 +66,16 @@ TEST(Cursor, SetCursorReturnsThePreviousAndTheWaitCursorCoversTheProgram) {
 }
 
 }  // namespace
+
+TEST(CursorSizesTest, TheThreeSizingCursorsAreSystemCursorsOfTheirOwn) {
+  const HCURSOR we = platform::LoadCursor(nullptr, IDC_SIZEWE);
+  const HCURSOR ns = platform::LoadCursor(nullptr, IDC_SIZENS);
+  const HCURSOR all = platform::LoadCursor(nullptr, IDC_SIZEALL);
+  ASSERT_NE(we, nullptr);
+  ASSERT_NE(ns, nullptr);
+  ASSERT_NE(all, nullptr);
+  EXPECT_NE(we, ns);
+  EXPECT_NE(ns, all);
+  EXPECT_NE(we, all);
+  EXPECT_NE(we, platform::LoadCursor(nullptr, IDC_ARROW));
+}

@@ -8,19 +8,20 @@ std::unique_ptr<CDocViews> CDocViews::Make(CEditDoc& doc, HINSTANCE instance, HW
   views->m_doc = &doc;
   if (!views->m_splitter.Create(instance, parent, editWindow)) return nullptr;
   const HWND splitter = views->m_splitter.GetHwnd();
-  std::array<HWND, 4> windows{};
+  std::array<CEditView*, 4> panes{};
   for (int i = 0; i < 4; ++i) {
     CEditView& pane = views->Pane(i);
     pane.SetEditWindow(editWindow);
     if (!pane.Create(instance, splitter, &doc, i, i == 0) && i == 0) return nullptr;
-    windows[static_cast<size_t>(i)] = pane.Window();
+    // A pane whose window could not be made takes no part in the splits.
+    if (pane.Window()) panes[static_cast<size_t>(i)] = &pane;
   }
   DocPorts ports = doc.Ports();
   ports.splitter = &views->m_splitter;
   for (int i = 0; i < 4; ++i) ports.panes[static_cast<size_t>(i)] = &views->Pane(i);
   doc.SetPorts(ports);
-  views->m_splitter.AttachPanes(windows);
-  if (windows[0]) platform::SetFocus(windows[0]);
+  views->m_splitter.AttachPanes(panes);
+  if (const HWND first = views->Pane(0).Window()) platform::SetFocus(first);
   return views;
 }
 

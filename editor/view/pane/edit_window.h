@@ -25,6 +25,11 @@ class IEditWindow {
   // The status bar: whether one is shown, and the text of one of its parts (0-6).
   virtual bool HasStatusBar() const = 0;
   virtual void SetStatusText(int part, const char* text) = 0;
+  // The function-key bar is shown below the document (not above it).
+  virtual bool HasFuncKeyBarAtBottom() const = 0;
+  // The edit window is maximized. With a status bar, a function-key bar at the bottom or a
+  // maximized window, the lower right pane's corner shows no size grip.
+  virtual bool IsMaximized() const = 0;
   // The one-line message shown in the caption area while there is no status bar.
   virtual void SetCaptionMessage(const char* text) = 0;
 

@@ -27,6 +27,8 @@ class FakeEditWindow : public IEditWindow {
   bool IsActiveWindow() const override { return active; }
   void TakeFocus() override { ++focusTaken; }
   bool HasStatusBar() const override { return statusBar; }
+  bool HasFuncKeyBarAtBottom() const override { return funcKeyBarAtBottom; }
+  bool IsMaximized() const override { return maximized; }
   void SetStatusText(int part, const char* text) override { status[part] = text ? text : ""; }
   void SetCaptionMessage(const char* text) override { captionMessage = text ? text : ""; }
   bool IsPrintPreview() const override { return printPreview; }
@@ -43,6 +45,8 @@ class FakeEditWindow : public IEditWindow {
   HWND window = nullptr;
   bool active = true;
   bool statusBar = true;
+  bool funcKeyBarAtBottom = false;
+  bool maximized = false;
   bool printPreview = false;
   int focusTaken = 0;
   std::map<int, std::string> status;
