@@ -46,6 +46,7 @@ void CEditView::GetSelectedTextOrWord(CMemory*, int) const {}
 
 #include "editor/foundation/ui/tip_wnd.h"
 #include "editor/view/pane/split_box_wnd.h"
+#include "platform/wheel_scroll.h"
 
 CEditView::CEditView() = default;
 CEditView::~CEditView() = default;
@@ -60,9 +61,10 @@ class NoMacros : public IViewMacros {
   void RecordCommand(int, int, LPARAM, CEditView*) override {}
   bool ExecuteSlot(int, HINSTANCE, CEditView*) override { return false; }
 };
+// The desktop's wheel setting.
 class NoWheel : public IWheelSettings {
  public:
-  std::optional<int> WheelScrollLines() const override { return std::nullopt; }
+  std::optional<int> WheelScrollLines() const override { return platform::WheelScrollLines(); }
 };
 NoDictionary g_noDictionary;
 NoMacros g_noMacros;
