@@ -26,10 +26,10 @@ constexpr int kCommandTagJump = 30940;
 
 // Cursor resources of the program: a URL under the pointer, the number area, and the two
 // directions of an incremental search.
-constexpr int kCursorUrl = 221;
-constexpr int kCursorNumberArea = 223;
-constexpr int kCursorSearchForward = 241;
-constexpr int kCursorSearchBackward = 242;
+constexpr int kUrlCursor = 221;
+constexpr int kNumberAreaCursor = 223;
+constexpr int kSearchForwardCursor = 241;
+constexpr int kSearchBackwardCursor = 242;
 const char* const kIBeam = MAKEINTRESOURCE(32513);
 
 // How far from the position a URL may start and still be found.
@@ -393,16 +393,16 @@ void CEditView::HandleMouseMove(WPARAM, int x, int y) {
     HCURSOR cursor = nullptr;
     if (x < m_nViewAlignLeft) {
       cursor = y < m_nViewAlignTop ? platform::LoadCursor(nullptr, IDC_ARROW)
-                                   : platform::LoadCursor(m_hInstance, MAKEINTRESOURCE(kCursorNumberArea));
+                                   : platform::LoadCursor(m_hInstance, MAKEINTRESOURCE(kNumberAreaCursor));
     } else if (y < m_nViewAlignTop) {
       cursor = platform::LoadCursor(nullptr, IDC_ARROW);
     } else if (common.bUseOLE_DragDrop && common.bUseOLE_DropSource && IsTextSelected() &&
                IsPositionInSelection(column, line) == 0) {
       cursor = platform::LoadCursor(nullptr, IDC_ARROW);
     } else if (ColorOf(kStateUrl).bShow && IsUrlAtCaret(column, line, nullptr, nullptr, nullptr, nullptr)) {
-      cursor = platform::LoadCursor(m_hInstance, MAKEINTRESOURCE(kCursorUrl));
+      cursor = platform::LoadCursor(m_hInstance, MAKEINTRESOURCE(kUrlCursor));
     } else if (m_nISearchMode != 0) {
-      const int id = m_nISearchDirection == 0 ? kCursorSearchBackward : kCursorSearchForward;
+      const int id = m_nISearchDirection == 0 ? kSearchBackwardCursor : kSearchForwardCursor;
       cursor = platform::LoadCursor(m_hInstance, MAKEINTRESOURCE(id));
     } else {
       cursor = platform::LoadCursor(nullptr, kIBeam);
