@@ -464,9 +464,9 @@ void CEditView::HandleXButton2Down(WPARAM, int, int) { RunMouseBinding(4, false)
 void CEditView::HandleMouseWheel(WPARAM wParam) {
   const int delta = static_cast<int16_t>(HIWORD(wParam));
   if (delta == 0 || !m_pcEditDoc) return;
+  // -1 is a page, whatever its size; other settings are kept to 1-30 lines.
   int lines = GetWheelSettings()->WheelScrollLines().value_or(6);
-  if (lines == -1) lines = m_nViewRowNum;
-  lines = std::clamp(lines, 1, 30);
+  lines = lines == -1 ? m_nViewRowNum : std::clamp(lines, 1, 30);
   // A message may carry several notches at once.
   const int notches = std::max(1, std::abs(delta) / WHEEL_DELTA);
   const int step = delta > 0 ? -1 : 1;

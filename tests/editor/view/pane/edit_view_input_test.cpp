@@ -355,8 +355,7 @@ TEST_F(InputTest, TheWheelScrollsByTheDesktopsLines) {
   for (int i = 0; i < 300; ++i) text += "line " + std::to_string(i) + "\r\n";
   SetText(text);
   const int page = view->m_nViewRowNum;
-  ASSERT_GT(page, 6);
-  ASSERT_LE(page, 30);
+  ASSERT_GT(page, 30);  // a page is not cut to 30 lines
   struct Case {
     const char* name;
     std::optional<int> lines;
