@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr int kCommandSelectWord = 30400;
 constexpr int kCommandTagJump = 30940;
 
 // Cursor resources of the program: a URL under the pointer, the number area, and the two
@@ -181,9 +180,8 @@ bool CEditView::RunMouseBinding(int entry, bool bSend) {
 }
 
 void CEditView::HandleLButtonDown(WPARAM fwKeys, int x, int y) {
-  // The completion popup and an incremental search end with a click.
-  m_bHokan = false;
-  m_nISearchMode = 0;
+  // The completion popup and the incremental search, which a click also ends, come with their
+  // own parts.
   if (!m_pcEditDoc || Layout().GetLineCount() == 0 || m_nCaretWidth == 0) return;
 
   if (m_dwTipTimer == 0 && m_pcTipWnd) m_pcTipWnd->HideTip();
