@@ -3,15 +3,15 @@
 // over a good save (at the offset its first four bytes give) and that file is loaded too: the checks
 // of every field are reached from small inputs.
 //
-// The good save stays in its own slot file for the whole run: an input is written over it in place
-// and the bytes it covered are put back after the load, so a run costs the loads themselves and no
-// copy or rewrite of the whole block.
+// The good save stays in memory for the whole run: an input is laid over it in place and the bytes
+// it covered are put back after the load, so a run costs the load's checks and no copy, read or
+// rewrite of the whole block.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
+#include <memory>
 #include <span>
 #include <string>
 #include <unistd.h>
@@ -27,7 +27,6 @@
 namespace {
 
 constexpr int kWholeSlot = 1;
-constexpr int kGoodSlot = 0;
 
 class SaveFuzzEngine {
  public:
@@ -40,11 +39,10 @@ class SaveFuzzEngine {
     InitBacklog();
     ResetScriptEngine();
     LoadScriptText("fuzz.txt", "A=1\r\nB=2\r\n");
-    m_good.assign(reinterpret_cast<const char*>(&EngineStateSnapshot), sizeof EngineStateSnapshot);
-    const auto good = std::span(reinterpret_cast<const uint8_t*>(m_good.data()), m_good.size());
-    fuzz::WriteFile(SlotFile(kGoodSlot), good);
-    m_goodFile = open(folder.File(SlotFile(kGoodSlot)).c_str(), O_WRONLY);
-    if (m_goodFile < 0) std::abort();
+    m_good = std::make_unique_for_overwrite<EngineStateRecord>();
+    std::memcpy(static_cast<void*>(m_good.get()), &EngineStateSnapshot, sizeof(EngineStateRecord));
+    m_patched = std::make_unique_for_overwrite<EngineStateRecord>();
+    std::memcpy(static_cast<void*>(m_patched.get()), m_good.get(), sizeof(EngineStateRecord));
   }
 
   void LoadWhole(std::span<const uint8_t> bytes) {
@@ -54,21 +52,19 @@ class SaveFuzzEngine {
 
   // The good save with the bytes laid over it from the offset on (as many as fit).
   void LoadPatched(size_t offset, std::span<const uint8_t> bytes) {
-    const size_t length = std::min(bytes.size(), m_good.size() - offset);
-    Put(offset, bytes.data(), length);
-    LoadSaveFile(SaveSlotPath(kGoodSlot));
-    Put(offset, m_good.data() + offset, length);
+    auto* patched = reinterpret_cast<unsigned char*>(m_patched.get());
+    const auto* good = reinterpret_cast<const unsigned char*>(m_good.get());
+    const size_t length = std::min(bytes.size(), sizeof(EngineStateRecord) - offset);
+    std::memcpy(patched + offset, bytes.data(), length);
+    LoadSaveBlock(std::span<const unsigned char>(patched, sizeof(EngineStateRecord)));
+    std::memcpy(patched + offset, good + offset, length);
   }
 
  private:
   static std::string SlotFile(int slot) { return "savedata/data00" + std::to_string(slot) + ".sav"; }
 
-  void Put(size_t offset, const void* bytes, size_t length) {
-    if (pwrite(m_goodFile, bytes, length, static_cast<off_t>(offset)) != static_cast<ssize_t>(length)) std::abort();
-  }
-
-  std::string m_good;
-  int m_goodFile = -1;
+  std::unique_ptr<EngineStateRecord> m_good;
+  std::unique_ptr<EngineStateRecord> m_patched;
 };
 
 }  // namespace

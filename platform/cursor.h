@@ -13,6 +13,14 @@ enum class CursorShape { kArrow, kPointingHand };
 constexpr int kCursorResourceArrow = 108;
 constexpr int kCursorResourcePointingHand = 110;
 
+// The editor's own cursors by resource number (LoadCursor with the program's instance): a pointing
+// hand over a link, an arrow pointing right and up over the line numbers, and the I-beam with an
+// arrow down or up while an incremental search runs forward or backward.
+constexpr int kCursorLink = 221;
+constexpr int kCursorLineNumbers = 223;
+constexpr int kCursorSearchForward = 241;
+constexpr int kCursorSearchBackward = 242;
+
 // Shows the shape over the window's client area. GUI thread only. The toolkit is asked only when
 // the shape differs from the one last set on that window; a handle that is not a live window is
 // passed over.
@@ -27,16 +35,20 @@ int CursorChanges();
 
 // The system's cursors by number (LoadCursor with no instance).
 inline const char* const IDC_ARROW = MAKEINTRESOURCE(32512);
+inline const char* const IDC_IBEAM = MAKEINTRESOURCE(32513);
 inline const char* const IDC_WAIT = MAKEINTRESOURCE(32514);
 
 namespace platform {
 
 // The process's current cursor, in the editor's terms. The wait cursor, once current, shows over
 // every window of the program, whatever lies under the mouse; any other cursor (or null) hands the
-// shape back to the windows, each showing its class cursor. GUI thread only.
+// shape back to the windows, each showing its class cursor. A window whose class has no cursor
+// shows the current one while the mouse is over it (the window that last had the mouse's input
+// takes each SetCursor of another cursor than the wait cursor). GUI thread only.
 //
-// A system cursor by number (IDC_ARROW, IDC_WAIT); null for an instance's own cursors, which the
-// program has none of, and for other numbers.
+// With no instance, a system cursor by number (IDC_ARROW, IDC_IBEAM, IDC_WAIT); with an instance,
+// the editor's own cursors above (the system has none of their numbers, so a null instance finds
+// them too). Null for other numbers and for names.
 HCURSOR LoadCursor(HINSTANCE instance, const char* name);
 // Makes the cursor current and returns the one that was; the arrow is current at the start.
 HCURSOR SetCursor(HCURSOR cursor);

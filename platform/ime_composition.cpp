@@ -63,6 +63,11 @@ void InputMethodToMessages(Window& window, const QInputMethodEvent& event) {
   const uint64_t serial = LiveSerial(&window);
   if (serial == 0) return;
   Composition& composition = Of(serial);
+  // The replaced range becomes the selection first, so the commit then takes its place.
+  if (const auto range = ReplacedRange(window, event)) {
+    window.queue(WM_IME_REQUEST, IMR_CONFIRMRECONVERTSTRING,
+                 MAKELPARAM(static_cast<unsigned>(range->first), static_cast<unsigned>(range->second)));
+  }
   if (!event.commitString().isEmpty()) {
     std::string result = QStringToSjis(event.commitString());
     size_t i = 0;
@@ -81,6 +86,8 @@ void InputMethodToMessages(Window& window, const QInputMethodEvent& event) {
   composition.preedit = std::move(sjis);
   composition.cursor = sjisCursor;
   window.queue(WM_IME_COMPOSITION, 0, GCS_COMPSTR | GCS_CURSORPOS);
+  // The canvas draws it over the picture (platform/ime_query.h).
+  if (window.imeProvider()) window.canvas()->update();
 }
 
 LRESULT DispatchComposition(Window& window, const MSG& msg) {

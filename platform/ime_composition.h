@@ -23,6 +23,16 @@ constexpr UINT WM_IME_ENDCOMPOSITION = 0x010E;
 constexpr UINT WM_IME_COMPOSITION = 0x010F;
 constexpr UINT WM_IME_CHAR = 0x0286;
 
+// Sent by the input method's side of the window. With IMR_CONFIRMRECONVERTSTRING it is queued just
+// before the WM_IME_COMPOSITION of a commit that replaces a range of the text around the caret (or
+// alone, when the input method only removes that range before composing its replacement): lParam
+// is MAKELPARAM(start, length) of the replaced range in UTF-16 units of the reconversion text the
+// window's provider served (platform/ime_query.h). The window makes that range its selection first,
+// so that the committed text then takes its place. Its answer is not used.
+constexpr UINT WM_IME_REQUEST = 0x0288;
+constexpr WPARAM IMR_RECONVERTSTRING = 0x0004;
+constexpr WPARAM IMR_CONFIRMRECONVERTSTRING = 0x0005;
+
 // WM_IME_COMPOSITION's lParam: what changed.
 constexpr LPARAM GCS_COMPSTR = 0x0008;
 constexpr LPARAM GCS_CURSORPOS = 0x0080;

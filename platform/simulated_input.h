@@ -3,6 +3,7 @@
 // as real input and arrives when the message pump next takes in the toolkit's events.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "platform/win_types.h"
@@ -38,6 +39,32 @@ void SimulateKey(HWND hwnd, int qtKey, bool down, bool keypad = false, bool auto
 // A key pressed and released that types text (Shift-JIS; the toolkit's text of the press) with the
 // modifiers held, to the window that has the keyboard: a child window gets it too.
 void SimulateTypedKey(HWND hwnd, int qtKey, std::string_view sjisText, unsigned modifiers = 0);
+
+// The input method (kept in simulated_ime.cpp), sent to the window's canvas as the toolkit sends
+// it. An event with a committed text (Shift-JIS; empty for none) and the preedit that follows it,
+// with its cursor as a byte offset in the preedit (-1 for its end). replaceFrom and replaceLength:
+// the part of the text around the caret that the event replaces, in UTF-16 units relative to the
+// cursor position the window served (both 0: nothing replaced).
+struct SimulatedComposition {
+  std::string_view commit;
+  std::string_view preedit;
+  int preeditCursor = -1;
+  int replaceFrom = 0;
+  int replaceLength = 0;
+};
+void SimulateInputMethod(HWND hwnd, const SimulatedComposition& composition);
+// What the window answers the input method (platform/ime_query.h), asked as the toolkit asks it.
+struct InputMethodAnswers {
+  RECT cursorRect;
+  std::string fontFamily;  // the widget's own font where the window names none
+  int fontPixelSize = 0;
+  int fontWeight = 0;
+  std::u16string surroundingText;
+  int cursorPosition = 0;
+  int anchorPosition = 0;
+  std::u16string currentSelection;
+};
+InputMethodAnswers QueryInputMethod(HWND hwnd);
 
 // The menu bar (kept with the menus, in menu_qt.cpp). Choosing the item of that command id on the
 // window's bar, as a click on it would: a grey item does nothing, and an id the bar lacks nothing.

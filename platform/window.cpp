@@ -4,6 +4,7 @@
 #include <QApplicationStateChangeEvent>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
@@ -13,6 +14,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QRegion>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
 #include <QWheelEvent>
@@ -221,7 +223,8 @@ void Window::applyClass(const WindowClassInfo& info) {
   m_classStyle = info.style;
   m_extraBytes.assign(static_cast<size_t>(std::max(info.windowExtra, 0)), 0);
   // Without a class cursor the canvas keeps the toolkit's arrow, unset.
-  if (info.cursor) m_canvas->setCursor(QtCursorShape(info.cursor));
+  m_classCursor = info.cursor;
+  if (info.cursor) m_canvas->setCursor(QtCursor(info.cursor));
 }
 
 bool Window::extraLong(int index, LONG_PTR* value) const {
@@ -410,23 +413,53 @@ bool Canvas::event(QEvent* event) {
 void Canvas::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const COLORREF bg = m_owner.background();
-  m_paintRegion = event->region();
-  QRegion background = m_paintRegion;
-  if (picturePlace) background -= picturePlace();
+  const QRegion shown = event->region();
+  const WindowImage* image = m_owner.imageIfAny();
+  const Bitmap* attached = image ? image->attached() : nullptr;
+  QRegion background = shown;
+  if (attached) {
+    background -= QRect(0, 0, attached->Width(), attached->Height());
+    // Only what is owed a paint is painted; the rest of the bitmap is already what it should be.
+    m_paintRegion = shown & m_invalid;
+    m_invalid -= shown;
+  } else {
+    if (picturePlace) background -= picturePlace();
+    m_paintRegion = shown;
+  }
   const QColor colour(GetRValue(bg), GetGValue(bg), GetBValue(bg));
   for (const QRect& r : background) painter.fillRect(r, colour);
-  m_painter = &painter;
-  m_owner.send(WM_PAINT, 0, 0);
-  m_painter = nullptr;
-  // What the procedure drew through its device contexts (platform/window_dc.h).
-  if (const WindowImage* image = m_owner.imageIfAny()) image->paint(painter, m_paintRegion);
+  if (!m_paintRegion.isEmpty()) {
+    m_painter = &painter;
+    m_owner.send(WM_PAINT, 0, 0);
+    m_painter = nullptr;
+  }
+  // What the procedure drew through its device contexts (platform/window_dc.h), or the bitmap it
+  // keeps (platform/attached_image.h).
+  if (const WindowImage* drawn = m_owner.imageIfAny()) drawn->paint(painter, shown);
+  PaintPreedit(m_owner, painter);
   PaintCaret(m_owner, painter);
   m_paintRegion = QRegion();
 }
 
-void Canvas::resizeEvent(QResizeEvent*) {
+void Canvas::resizeEvent(QResizeEvent* event) {
+  // Client area a growing window adds has never been painted.
+  if (const WindowImage* image = m_owner.imageIfAny(); image && image->attached()) {
+    m_invalid += QRegion(rect()) - QRegion(QRect(QPoint(0, 0), event->oldSize()));
+  }
   if (m_owner.isMinimized()) return;
   m_owner.clientResized(size());
+}
+
+void Canvas::invalidate(const QRect* rect) {
+  const QRect part = rect ? *rect & this->rect() : this->rect();
+  m_invalid += part;
+  update(part);
+}
+
+void Canvas::beginAttached(bool attached) {
+  m_invalid = QRegion();
+  if (attached) invalidate(nullptr);
+  else update();
 }
 
 void Canvas::mouse(QMouseEvent* event, UINT message, WPARAM extra) {
@@ -439,6 +472,7 @@ void Canvas::mouse(QMouseEvent* event, UINT message, WPARAM extra) {
     p = target->mapFromGlobal(mapToGlobal(p));
   }
   if (target->mapToClient) p = target->mapToClient(p);
+  NoteMouseWindow(target->m_owner);
   target->m_owner.queue(message, MouseKeys(event->buttons(), event->modifiers()) | extra, PointParam(p));
 }
 
@@ -542,6 +576,21 @@ void Canvas::inputMethodEvent(QInputMethodEvent* event) {
   }
   InputMethodToMessages(m_owner, *event);
   event->accept();
+}
+
+void Canvas::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  CanvasFocusChanged(*this, true, event->reason());
+}
+
+void Canvas::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  CanvasFocusChanged(*this, false, event->reason());
+}
+
+QVariant Canvas::inputMethodQuery(Qt::InputMethodQuery query) const {
+  QVariant answer = InputMethodAnswer(m_owner, query);
+  return answer.isValid() ? answer : QWidget::inputMethodQuery(query);
 }
 
 // The window decides whether Tab moves between widgets (a dialog's controls) or is a key.
@@ -782,17 +831,18 @@ BOOL GetWindowRect(HWND hwnd, RECT* rect) {
 BOOL AdjustWindowRect(RECT* rect, DWORD, BOOL) { return rect ? 1 : 0; }
 
 HWND SetFocus(HWND hwnd) {
+  const HWND previous = GetFocus();
   if (ChildWindow* child = ChildFromHandle(hwnd)) {
     QWidget* widget = child->widget();
     if (!widget) return nullptr;
     widget->setFocus(Qt::OtherFocusReason);
-    return hwnd;
+    return previous;
   }
   Window* window = WindowFromHandle(hwnd);
   if (!window) return nullptr;
   window->activateWindow();
   window->canvas()->setFocus(Qt::OtherFocusReason);
-  return window;
+  return previous;
 }
 
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
@@ -860,8 +910,13 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
   }
   Window* window = WindowFromHandle(hwnd);
   if (!window) return 0;
-  if (rect) {
-    window->canvas()->update(QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top));
+  const std::optional<QRect> part =
+      rect ? std::optional(QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top))
+           : std::nullopt;
+  if (window->imageIfAny() && window->imageIfAny()->attached()) {
+    window->canvas()->invalidate(part ? &*part : nullptr);
+  } else if (part) {
+    window->canvas()->update(*part);
   } else {
     window->canvas()->update();
   }

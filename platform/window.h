@@ -231,7 +231,14 @@ BOOL GetClientRect(HWND hwnd, RECT* rect);
 // platform/dialog.h); a child's rectangle on the screen.
 BOOL GetWindowRect(HWND hwnd, RECT* rect);
 BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu);
+// The keyboard goes to the window (its client area) or the control; returns the window that had it
+// (null when none of this layer's had it). A window hears WM_KILLFOCUS when it loses the keyboard
+// (wParam the window that gains it, or null) and WM_SETFOCUS when it gains it (wParam the window
+// that lost it, or null): also when the program loses or regains the user's attention, not while a
+// pop-up menu is open, nor once DestroyWindow has begun. Controls of dialogs hear nothing.
 HWND SetFocus(HWND hwnd);
+// The window or control that has the keyboard, null when none of this layer's has it.
+HWND GetFocus();
 
 // GWL_STYLE, GWLP_WNDPROC or GWLP_USERDATA, or the 8 bytes at an offset into the class's extra
 // bytes (0 when they are not all there); Set returns the previous value (0 for a bad handle).

@@ -38,6 +38,8 @@ std::map<std::string, WindowClassInfo, std::less<>>& Classes() {
     for (const char* name : {"BUTTON", "COMBOBOX", "EDIT", "LISTBOX", "MDICLIENT", "SCROLLBAR", "STATIC"}) {
       standard[name] = WindowClassInfo{DefWindowProc, nullptr, RGB(255, 255, 255), {}};
     }
+    // A static control lies on the button face, as a pane's corner box or a label beside controls.
+    standard["STATIC"].backgroundBrush = GetSysColorBrush(COLOR_BTNFACE);
     return standard;
   }();
   return classes;

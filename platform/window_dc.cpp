@@ -24,6 +24,7 @@ void FillBitmapRect(Bitmap& bitmap, const RECT& rect, COLORREF colour) {
 }
 
 Bitmap* WindowImage::fit(QSize size, COLORREF background) {
+  if (m_attached) return m_attached;
   if (m_bitmap && m_bitmap->Width() == size.width() && m_bitmap->Height() == size.height()) return m_bitmap.get();
   if (!m_contexts.empty()) return m_bitmap.get();
   if (size.width() <= 0 || size.height() <= 0) {
@@ -56,6 +57,15 @@ bool WindowImage::release(const MemDC* dc) {
 }
 
 void WindowImage::paint(QPainter& painter, const QRegion& region) const {
+  if (m_attached) {
+    // Read in place: the owner draws into these bits between paints, and a copy of a whole pane
+    // every frame is what this spares. RGB32 leaves the fourth byte out of the colour.
+    const QImage view(m_attached->Bits(), m_attached->Width(), m_attached->Height(), m_attached->Pitch(),
+                      QImage::Format_RGB32);
+    const QRect whole(0, 0, m_attached->Width(), m_attached->Height());
+    for (const QRect& part : region & whole) painter.drawImage(part.topLeft(), view, part);
+    return;
+  }
   if (!m_bitmap) return;
   const QRect whole(0, 0, m_bitmap->Width(), m_bitmap->Height());
   for (const QRect& part : region & whole) {
@@ -106,10 +116,12 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
   const RECT rect{part.left(), part.top(), part.left() + part.width(), part.top() + part.height()};
   MemDC* dc = image.open(bitmap);
   dc->SetClipRect(&rect);
-  if (bitmap) FillBitmapRect(*bitmap, rect, window->background());
+  // An attached bitmap holds what its owner drew: nothing is erased there.
+  const bool erase = bitmap && !image.attached();
+  if (erase) FillBitmapRect(*bitmap, rect, window->background());
   *paint = PAINTSTRUCT{};
   paint->hdc = dc;
-  paint->fErase = 1;
+  paint->fErase = erase ? 1 : 0;
   paint->rcPaint = rect;
   return dc;
 }

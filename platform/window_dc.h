@@ -31,7 +31,8 @@ int ReleaseDC(HWND hwnd, HDC dc);
 
 // For WM_PAINT: a context clipped to the part being painted, which is first filled with the class
 // background (fErase 1); rcPaint is that part (the whole client area when the window is not being
-// painted by the toolkit). EndPaint releases the context.
+// painted by the toolkit). A window showing an attached bitmap (attached_image.h) is not filled
+// (fErase 0). EndPaint releases the context.
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint);
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
 

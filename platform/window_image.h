@@ -16,9 +16,14 @@ namespace platform {
 class WindowImage {
  public:
   // The bitmap at the size, filled with the background where nothing was drawn yet; kept as it is
-  // while a context is out. Null for a size without pixels.
+  // while a context is out. Null for a size without pixels. An attached bitmap is given as it is.
   Bitmap* fit(QSize size, COLORREF background);
-  Bitmap* bitmap() const { return m_bitmap.get(); }
+  Bitmap* bitmap() const { return m_attached ? m_attached : m_bitmap.get(); }
+
+  // A bitmap of the window's owner shown in place of the own one (platform/attached_image.h);
+  // borrowed, null for none.
+  void attach(Bitmap* bitmap) { m_attached = bitmap; }
+  Bitmap* attached() const { return m_attached; }
 
   // A context over the bitmap (or without one), owned here until released.
   MemDC* open(Bitmap* bitmap);
@@ -30,6 +35,7 @@ class WindowImage {
 
  private:
   std::unique_ptr<Bitmap> m_bitmap;
+  Bitmap* m_attached = nullptr;
   std::vector<std::unique_ptr<MemDC>> m_contexts;
 };
 

@@ -3,6 +3,7 @@
 // facility puts its bar on the window). Nothing outside platform/ includes this header.
 #pragma once
 
+#include <QCursor>
 #include <QImage>
 #include <QMainWindow>
 #include <QPointer>
@@ -13,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/window.h"
@@ -25,6 +27,7 @@ namespace platform {
 
 class Canvas;
 class ChildWindow;
+class ImeQueryProvider;
 class WindowImage;
 class Bitmap;
 struct WindowClassInfo;
@@ -92,6 +95,11 @@ class Window : public QMainWindow {
   // extra bytes (all zero) and the cursor over the client area.
   void applyClass(const WindowClassInfo& info);
   UINT classStyle() const { return m_classStyle; }
+  // The class's cursor; null when the class has none, and the program sets the shape (SetCursor).
+  HCURSOR classCursor() const { return m_classCursor; }
+  // What answers the input method's queries (platform/ime_query.h); borrowed, null for none.
+  ImeQueryProvider* imeProvider() const { return m_imeProvider; }
+  void setImeProvider(ImeQueryProvider* provider) { m_imeProvider = provider; }
   // The window this one is a child window of (its widget lies on that window's canvas), or null.
   Window* embeddingWindow() const;
 
@@ -156,6 +164,8 @@ class Window : public QMainWindow {
   int m_busy = 0;
   std::vector<std::unique_ptr<ChildWindow>> m_retiredChildren;
   UINT m_classStyle = 0;
+  HCURSOR m_classCursor = nullptr;
+  ImeQueryProvider* m_imeProvider = nullptr;
   std::vector<uint8_t> m_extraBytes;
   std::unique_ptr<WindowImage> m_image;
 };
@@ -181,6 +191,13 @@ class Canvas final : public QWidget {
   // The other way: the first canvas point that shows a client point.
   std::function<QPoint(QPoint)> mapFromClient;
 
+  // While the window shows an attached bitmap (platform/attached_image.h), WM_PAINT comes only for
+  // the part still owed one: what was invalidated, and client area the bitmap never showed yet.
+  // Marks a part (the whole client area for null) and schedules a paint.
+  void invalidate(const QRect* rect);
+  // Attaching or detaching: with a bitmap the whole client area is owed a paint.
+  void beginAttached(bool attached);
+
  protected:
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
@@ -191,6 +208,9 @@ class Canvas final : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
+  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   bool focusNextPrevChild(bool next) override;
 
  private:
@@ -202,6 +222,8 @@ class Canvas final : public QWidget {
   QRegion m_paintRegion;
   // Wheel distance short of a whole notch, in the message's units.
   int m_wheelRest = 0;
+  // The part owed a WM_PAINT while a bitmap is attached.
+  QRegion m_invalid;
 };
 
 // A child window: a dialog's control or a size grip, shown by a widget on a top-level window's
@@ -258,8 +280,13 @@ HWND CreateSubWindow(const WindowClassInfo& info, DWORD exStyle, DWORD style, in
 bool SendCreateMessages(Window& window, const CREATESTRUCT& create);
 // The window that has the mouse captured (platform/mouse_capture.h), or null.
 Window* CaptureWindow();
-// The toolkit's shape of a cursor handle (the arrow for null).
-Qt::CursorShape QtCursorShape(HCURSOR cursor);
+// The toolkit's cursor of a cursor handle (the arrow for null).
+QCursor QtCursor(HCURSOR cursor);
+// The keyboard came to a canvas or left it: WM_SETFOCUS or WM_KILLFOCUS to its window, except
+// while a pop-up menu has the keyboard for a moment.
+void CanvasFocusChanged(Canvas& canvas, bool gained, Qt::FocusReason reason);
+// The window that the mouse's input last went to: SetCursor shapes the cursor over it.
+void NoteMouseWindow(Window& window);
 // The top-level window of a handle: the window itself, or a child's parent; null for neither.
 Window* TopWindowFromHandle(HWND hwnd);
 
@@ -273,6 +300,15 @@ void PaintCaret(const Window& window, QPainter& painter);
 void InputMethodToMessages(Window& window, const QInputMethodEvent& event);
 LRESULT DispatchComposition(Window& window, const MSG& msg);
 void DefaultComposition(HWND hwnd, LPARAM lParam);
+// Draws the window's preedit over what a paint of its canvas has drawn, where the window has an
+// input-method provider (platform/ime_query.h).
+void PaintPreedit(Window& window, QPainter& painter);
+// The answer of the window's provider to a query of the input method (platform/ime_query.h);
+// invalid where the toolkit's own answer stands.
+QVariant InputMethodAnswer(Window& window, Qt::InputMethodQuery query);
+// The range of the served reconversion text that an input-method event replaces, as start and
+// length; none when it replaces nothing or the window has no provider.
+std::optional<std::pair<int, int>> ReplacedRange(Window& window, const QInputMethodEvent& event);
 
 // The window behind a handle, or null for a handle that is not a live window (or off the GUI thread).
 Window* WindowFromHandle(HWND hwnd);

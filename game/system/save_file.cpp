@@ -193,19 +193,23 @@ bool LoadSaveFile(std::string_view path) {
     SaveInfoBox("セーブデータを読み込めません\n"_sj + std::string(path));
     return false;
   }
-  if (file.GetSize() != sizeof(EngineStateRecord)) {
+  return LoadSaveBlock(std::span(file.GetData(), file.GetSize()));
+}
+
+bool LoadSaveBlock(std::span<const unsigned char> bytes) {
+  if (bytes.size() != sizeof(EngineStateRecord)) {
     ShowVersionBox();
     return false;
   }
-  // The block is checked whole where it was read, before anything of the game changes; it is
-  // copied to a place of its own only when it does not lie aligned (a save is almost 1 MB).
+  // The block is checked whole where it lies, before anything of the game changes; it is copied
+  // to a place of its own only when it does not lie aligned (a save is almost 1 MB).
   std::unique_ptr<EngineStateRecord> copy;
   const EngineStateRecord* block = nullptr;
-  if (reinterpret_cast<uintptr_t>(file.GetData()) % alignof(EngineStateRecord) == 0) {
-    block = std::launder(reinterpret_cast<const EngineStateRecord*>(file.GetData()));
+  if (reinterpret_cast<uintptr_t>(bytes.data()) % alignof(EngineStateRecord) == 0) {
+    block = std::launder(reinterpret_cast<const EngineStateRecord*>(bytes.data()));
   } else {
     copy = std::make_unique_for_overwrite<EngineStateRecord>();
-    std::memcpy(static_cast<void*>(copy.get()), file.GetData(), sizeof(EngineStateRecord));
+    std::memcpy(static_cast<void*>(copy.get()), bytes.data(), sizeof(EngineStateRecord));
     block = copy.get();
   }
   if (!CheckSaveBlock(*block)) {
@@ -214,7 +218,6 @@ bool LoadSaveFile(std::string_view path) {
   }
   ResetPresentation();
   std::memcpy(&EngineState, block, sizeof EngineState);
-  file.Close();
   copy.reset();
   MakeSaveBlockHarmless(EngineState);
   RestoreScriptLine();

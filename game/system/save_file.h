@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <span>
 #include <string_view>
 
 #include "game/script/engine_state.h"
@@ -35,6 +36,9 @@ bool WriteSaveBlock(std::string_view path);
 // box, and neither changes anything (false). Otherwise the presentation is reset, the block copied
 // in and the script, pictures and music restored.
 bool LoadSaveFile(std::string_view path);
+// The same for a save's bytes already in memory (what the file held): the size and the checks,
+// then the block copied in.
+bool LoadSaveBlock(std::span<const unsigned char> bytes);
 
 // The box of the save files: the text, the caption "情報" and an OK button.
 void SaveInfoBox(std::string_view text);

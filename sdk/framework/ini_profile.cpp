@@ -26,8 +26,9 @@ size_t FindSjis(std::string_view line, char c) {
 }
 
 // atoi, with values beyond the 32-bit range held at its ends.
-int32_t ParseDecimal(const std::string& text) {
-  const long long v = std::strtoll(text.c_str(), nullptr, 10);
+int32_t ParseDecimal(std::string_view text) {
+  // Every value is followed by a zero byte, where strtoll stops at the latest.
+  const long long v = std::strtoll(text.data(), nullptr, 10);
   return static_cast<int32_t>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
 }
 
@@ -47,22 +48,30 @@ void AppendLine(std::string& text, std::initializer_list<std::string_view> parts
 
 std::vector<uint32_t>::const_iterator CIniEntries::LowerBound(std::string_view key) const {
   // A file written by this class holds its keys in order: each goes after the last one held.
-  if (m_order.empty() || std::string_view(m_items[m_order.back()].first) < key) return m_order.end();
+  if (m_order.empty() || Key(m_order.back()) < key) return m_order.end();
   return std::lower_bound(m_order.begin(), m_order.end(), key,
-                          [this](uint32_t item, std::string_view k) { return m_items[item].first < k; });
+                          [this](uint32_t item, std::string_view k) { return Key(item) < k; });
+}
+
+uint32_t CIniEntries::Store(std::string_view bytes) {
+  const auto at = static_cast<uint32_t>(m_text.size());
+  m_text.append(bytes).push_back('\0');
+  return at;
 }
 
 void CIniEntries::Insert(std::vector<uint32_t>::const_iterator at, std::string_view key, std::string_view value) {
   m_order.insert(at, static_cast<uint32_t>(m_items.size()));
-  m_items.emplace_back(key, value);
+  const uint32_t keyAt = Store(key);
+  const uint32_t valueAt = Store(value);
+  m_items.push_back({keyAt, static_cast<uint32_t>(key.size()), valueAt, static_cast<uint32_t>(value.size())});
 }
 
 CIniEntries::const_iterator CIniEntries::find(std::string_view key) const {
   auto at = LowerBound(key);
-  return Holds(at, key) ? const_iterator(&m_items, at) : end();
+  return Holds(at, key) ? const_iterator(this, at) : end();
 }
 
-const std::string& CIniEntries::at(std::string_view key) const {
+std::string_view CIniEntries::at(std::string_view key) const {
   auto it = find(key);
   if (it == end()) throw std::out_of_range("no such ini key");
   return it->second;
@@ -76,7 +85,10 @@ void CIniEntries::Add(std::string_view key, std::string_view value) {
 void CIniEntries::Set(std::string_view key, std::string_view value) {
   auto at = LowerBound(key);
   if (Holds(at, key)) {
-    m_items[*at].second.assign(value);
+    // The old value's bytes stay in the block, unused: a value is rarely set twice.
+    Item& item = m_items[*at];
+    item.value = Store(value);
+    item.valueLength = static_cast<uint32_t>(value.size());
   } else {
     Insert(at, key, value);
   }
@@ -97,17 +109,35 @@ bool CIniProfile::ReadProfile(const char* path) {
   if (!text.empty() && !file.ReadAt(0, std::span(reinterpret_cast<unsigned char*>(text.data()), text.size()))) {
     return false;
   }
+  // The lines are sorted out first and each section's entries added in one go, with room made
+  // for all of them: a section of a settings file holds thousands, and growing its tables entry
+  // by entry would move them again and again.
+  const size_t firstNew = m_sections.size();
+  std::vector<PendingEntry> pending;
+  pending.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   std::string_view rest = text;
   for (size_t lf; (lf = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(lf + 1)) {
     size_t end = lf;
     if (end > 0 && rest[end - 1] == '\r') --end;
-    ParseLine(rest.substr(0, end));
+    ParseLine(rest.substr(0, end), pending);
   }
-  if (!rest.empty()) ParseLine(rest);
+  if (!rest.empty()) ParseLine(rest, pending);
+  std::vector<size_t> counts(m_sections.size() - std::min(firstNew, m_sections.size()) + 1);
+  for (const PendingEntry& entry : pending) {
+    if (entry.section >= firstNew) ++counts[entry.section - firstNew];
+  }
+  std::vector<size_t> bytes(counts.size());
+  for (const PendingEntry& entry : pending) {
+    if (entry.section >= firstNew) bytes[entry.section - firstNew] += entry.key.size() + entry.value.size() + 2;
+  }
+  for (size_t i = firstNew; i < m_sections.size(); ++i) {
+    m_sections[i].entries.reserve(counts[i - firstNew], bytes[i - firstNew]);
+  }
+  for (const PendingEntry& entry : pending) m_sections[entry.section].entries.Add(entry.key, entry.value);
   return true;
 }
 
-void CIniProfile::ParseLine(std::string_view line) {
+void CIniProfile::ParseLine(std::string_view line, std::vector<PendingEntry>& pending) {
   if (line.empty() || line.starts_with("//")) return;
   const size_t equals = line.find('=');  // "=" is never a trail byte
   if (line.front() == '[' && equals == std::string_view::npos && FindSjis(line, ']') == line.size() - 1) {
@@ -115,7 +145,7 @@ void CIniProfile::ParseLine(std::string_view line) {
     return;
   }
   if (m_sections.empty() || equals == std::string_view::npos) return;
-  m_sections.back().entries.Add(line.substr(0, equals), line.substr(equals + 1));
+  pending.push_back({m_sections.size() - 1, line.substr(0, equals), line.substr(equals + 1)});
 }
 
 bool CIniProfile::WriteProfile(const char* path, const char* comment) {
@@ -172,19 +202,19 @@ const std::vector<size_t>& CIniProfile::SectionsNamed(std::string_view name) con
   return m_named;
 }
 
-const std::string* CIniProfile::FindEntry(std::string_view section, std::string_view key) const {
+std::optional<std::string_view> CIniProfile::FindEntry(std::string_view section, std::string_view key) const {
   for (size_t i : SectionsNamed(section)) {
     const CIniSection& s = m_sections[i];
     auto it = s.entries.find(key);
-    if (it != s.entries.end()) return &it->second;
+    if (it != s.entries.end()) return it->second;
   }
-  return nullptr;
+  return std::nullopt;
 }
 
 bool CIniProfile::GetEntry(std::string_view section, std::string_view key, std::string& value) const {
-  const std::string* found = FindEntry(section, key);
-  if (found) value = *found;
-  return found != nullptr;
+  const std::optional<std::string_view> found = FindEntry(section, key);
+  if (found) value.assign(*found);
+  return found.has_value();
 }
 
 bool CIniProfile::SetEntry(std::string_view section, std::string_view key, std::string_view value) {
@@ -197,36 +227,36 @@ bool CIniProfile::SetEntry(std::string_view section, std::string_view key, std::
 
 bool CIniProfile::IOProfileBool(std::string_view section, std::string_view key, uint8_t* value) {
   if (!m_readMode) return SetEntry(section, key, *value == 1 ? "1" : "0");
-  const std::string* found = FindEntry(section, key);
+  const std::optional<std::string_view> found = FindEntry(section, key);
   if (!found) return false;
-  const std::string& text = *found;
+  const std::string_view text = *found;
   *value = text == "0" ? 0 : 1;
   return true;
 }
 
 bool CIniProfile::IOProfileData(std::string_view section, std::string_view key, int32_t* value) {
   if (!m_readMode) return SetEntry(section, key, std::to_string(*value));
-  const std::string* found = FindEntry(section, key);
+  const std::optional<std::string_view> found = FindEntry(section, key);
   if (!found) return false;
-  const std::string& text = *found;
+  const std::string_view text = *found;
   *value = ParseDecimal(text);
   return true;
 }
 
 bool CIniProfile::IOProfileWord(std::string_view section, std::string_view key, uint16_t* value) {
   if (!m_readMode) return SetEntry(section, key, std::to_string(*value));
-  const std::string* found = FindEntry(section, key);
+  const std::optional<std::string_view> found = FindEntry(section, key);
   if (!found) return false;
-  const std::string& text = *found;
+  const std::string_view text = *found;
   *value = static_cast<uint16_t>(ParseDecimal(text));
   return true;
 }
 
 bool CIniProfile::IOProfileChar(std::string_view section, std::string_view key, char* value) {
   if (!m_readMode) return SetEntry(section, key, std::string_view(value, *value ? 1 : 0));
-  const std::string* found = FindEntry(section, key);
+  const std::optional<std::string_view> found = FindEntry(section, key);
   if (!found) return false;
-  const std::string& text = *found;
+  const std::string_view text = *found;
   *value = text.empty() ? 0 : text.front();
   return true;
 }
@@ -238,9 +268,9 @@ bool CIniProfile::IOProfileString(std::string_view section, std::string_view key
     return SetEntry(section, key, std::string_view(buffer, length));
   }
   if (size == 0) return false;
-  const std::string* found = FindEntry(section, key);
+  const std::optional<std::string_view> found = FindEntry(section, key);
   if (!found) return false;
-  const std::string& text = *found;
+  const std::string_view text = *found;
   const size_t n = std::min(text.size(), size - 1);
   std::memcpy(buffer, text.data(), n);
   buffer[n] = 0;

@@ -11,31 +11,36 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-// A section's entries, keys in byte order (std::string compares as unsigned bytes, a prefix
-// first). The entries lie in one block in the order they came, ordered by a list of their
-// positions: a settings file has thousands, written key after key in no order.
+// A section's entries, keys in byte order (compared as unsigned bytes, a prefix first). Keys and
+// values lie in one text block, each followed by a zero byte, in the order they came; the entries
+// point into it and are ordered by a list of their positions: a settings file has thousands,
+// written key after key in no order, and one block spares an allocation per key and value.
 class CIniEntries {
  public:
-  using value_type = std::pair<std::string, std::string>;
+  using value_type = std::pair<std::string_view, std::string_view>;
 
   class const_iterator {
    public:
     using iterator_category = std::forward_iterator_tag;
     using value_type = CIniEntries::value_type;
     using difference_type = std::ptrdiff_t;
-    using pointer = const value_type*;
-    using reference = const value_type&;
+    using reference = value_type;
+    struct pointer {
+      value_type entry;
+      const value_type* operator->() const { return &entry; }
+    };
 
     const_iterator() = default;
-    const_iterator(const std::vector<value_type>* items, std::vector<uint32_t>::const_iterator at)
-        : m_items(items), m_at(at) {}
-    reference operator*() const { return (*m_items)[*m_at]; }
-    pointer operator->() const { return &(*m_items)[*m_at]; }
+    const_iterator(const CIniEntries* entries, std::vector<uint32_t>::const_iterator at)
+        : m_entries(entries), m_at(at) {}
+    value_type operator*() const { return m_entries->Entry(*m_at); }
+    pointer operator->() const { return {**this}; }
     const_iterator& operator++() {
       ++m_at;
       return *this;
@@ -48,17 +53,23 @@ class CIniEntries {
     bool operator==(const const_iterator& other) const { return m_at == other.m_at; }
 
    private:
-    const std::vector<value_type>* m_items = nullptr;
+    const CIniEntries* m_entries = nullptr;
     std::vector<uint32_t>::const_iterator m_at;
   };
 
-  const_iterator begin() const { return {&m_items, m_order.begin()}; }
-  const_iterator end() const { return {&m_items, m_order.end()}; }
+  const_iterator begin() const { return {this, m_order.begin()}; }
+  const_iterator end() const { return {this, m_order.end()}; }
   size_t size() const { return m_items.size(); }
   bool empty() const { return m_items.empty(); }
   const_iterator find(std::string_view key) const;
-  // The value of the key; throws std::out_of_range when there is none.
-  const std::string& at(std::string_view key) const;
+  // The value of the key (followed by a zero byte); throws std::out_of_range when there is none.
+  std::string_view at(std::string_view key) const;
+  // Room for n entries of text bytes in all without moving those held.
+  void reserve(size_t n, size_t bytes) {
+    m_items.reserve(n);
+    m_order.reserve(n);
+    m_text.reserve(bytes);
+  }
   // Adds the entry unless the key is held (its value then stays).
   void Add(std::string_view key, std::string_view value);
   // Adds the entry or gives the key held the value.
@@ -67,14 +78,31 @@ class CIniEntries {
   bool operator==(const CIniEntries& other) const;
 
  private:
+  struct Item {
+    uint32_t key;
+    uint32_t keyLength;
+    uint32_t value;
+    uint32_t valueLength;
+  };
+  value_type Entry(uint32_t item) const {
+    const Item& i = m_items[item];
+    return {Key(item), std::string_view(m_text.data() + i.value, i.valueLength)};
+  }
+  std::string_view Key(uint32_t item) const {
+    const Item& i = m_items[item];
+    return std::string_view(m_text.data() + i.key, i.keyLength);
+  }
+  // Appends the bytes and a zero byte to the block; where they start.
+  uint32_t Store(std::string_view bytes);
   // Where the key is or would go in the order.
   std::vector<uint32_t>::const_iterator LowerBound(std::string_view key) const;
   bool Holds(std::vector<uint32_t>::const_iterator at, std::string_view key) const {
-    return at != m_order.end() && m_items[*at].first == key;
+    return at != m_order.end() && Key(*at) == key;
   }
   void Insert(std::vector<uint32_t>::const_iterator at, std::string_view key, std::string_view value);
 
-  std::vector<value_type> m_items;
+  std::string m_text;
+  std::vector<Item> m_items;
   std::vector<uint32_t> m_order;
 };
 
@@ -101,8 +129,9 @@ class CIniProfile {
   // The value of key in the first section of that name that holds it; false (value unchanged)
   // when none does.
   bool GetEntry(std::string_view section, std::string_view key, std::string& value) const;
-  // The same value in place, or null; valid until the profile next changes.
-  const std::string* FindEntry(std::string_view section, std::string_view key) const;
+  // The same value in place (followed by a zero byte), or none; valid until the profile next
+  // changes.
+  std::optional<std::string_view> FindEntry(std::string_view section, std::string_view key) const;
   // Sets the key in the first section of that name, or in a new section appended for it; true.
   bool SetEntry(std::string_view section, std::string_view key, std::string_view value);
 
@@ -129,7 +158,13 @@ class CIniProfile {
   const std::vector<CIniSection>& GetSections() const { return m_sections; }
 
  private:
-  void ParseLine(std::string_view line);
+  // An entry read from a file, added once the file's lines are all sorted out.
+  struct PendingEntry {
+    size_t section;
+    std::string_view key;
+    std::string_view value;
+  };
+  void ParseLine(std::string_view line, std::vector<PendingEntry>& pending);
   bool WriteText(std::string_view text) const;
   void AddSection(std::string name);
   // The positions of the sections of that name, in file order. Settings are read and written key

@@ -65,9 +65,9 @@ class Io {
     if (!m_load) {
       return m_profile.SetEntry(section, key, std::string_view(field, strnlen(field, size - 1)));
     }
-    const std::string* found = m_profile.FindEntry(section, key);
+    const std::optional<std::string_view> found = m_profile.FindEntry(section, key);
     if (!found) return false;
-    const std::string& value = *found;
+    const std::string_view value = *found;
     const int len = static_cast<int>(strnlen(value.data(), value.size()));
     const int n = WholeCharsPrefixLength(value.data(), len, static_cast<int>(size) - 1);
     std::memcpy(field, value.data(), n);
@@ -89,9 +89,9 @@ class Io {
       }
       return m_profile.SetEntry(section, key, value);
     }
-    const std::string* found = m_profile.FindEntry(section, key);
+    const std::optional<std::string_view> found = m_profile.FindEntry(section, key);
     if (!found) return false;
-    const char* p = found->c_str();
+    const char* p = found->data();  // followed by a zero byte
     for (int i = 0; i < count && *p; ++i) {
       store(i, std::atoi(p));
       const char* comma = std::strchr(p, ',');
@@ -719,14 +719,14 @@ void IOColorItems(CIniProfile& profile, std::string_view section, ColorItem* col
       profile.SetEntry(section, key, value);
       continue;
     }
-    const std::string* found = profile.FindEntry(section, key);
+    const std::optional<std::string_view> found = profile.FindEntry(section, key);
     if (!found) continue;
-    const std::string& value = *found;
+    const std::string_view value = *found;
     c.bUnderline = 0;
     int32_t show = c.bShow, bold = c.bBold, underline = 0;
     unsigned text = c.colText, back = c.colBack;
     // Fields in order; a value with fewer leaves the rest as they are.
-    const char* p = value.c_str();
+    const char* p = value.data();  // followed by a zero byte
     for (int field = 0; field < 5 && *p; ++field) {
       if (field == 2 || field == 3)
         (field == 2 ? text : back) = static_cast<unsigned>(std::strtoul(p, nullptr, 16));

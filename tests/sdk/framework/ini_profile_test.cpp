@@ -1,8 +1,10 @@
 #include "sdk/framework/ini_profile.h"
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -237,3 +239,25 @@ TEST_F(IniProfileTest, AFailedWriteKeepsTheOldFile) {
 }
 
 }  // namespace
+
+// Callers parse values with the C library, which reads up to a zero byte: every value found ends
+// with one, also one set again over a longer value, and one read from a file whose last line has
+// no line end.
+TEST_F(IniProfileTest, EveryValueFoundEndsWithAZeroByte) {
+  m_folder.Write("a.ini", "[s]\r\nn=12345678\r\nlast=7");
+  CIniProfile profile;
+  ASSERT_TRUE(profile.ReadProfile("a.ini"));
+  profile.SetEntry("s", "n", "5");
+  profile.SetEntry("s", "new", "-3");
+  const struct {
+    const char* key;
+    const char* value;
+  } cases[] = {{"n", "5"}, {"last", "7"}, {"new", "-3"}};
+  for (const auto& c : cases) {
+    const std::optional<std::string_view> found = profile.FindEntry("s", c.key);
+    ASSERT_TRUE(found) << c.key;
+    EXPECT_EQ(*found, c.value) << c.key;
+    EXPECT_EQ(found->data()[found->size()], '\0') << c.key;
+    EXPECT_EQ(std::atoi(found->data()), std::atoi(c.value)) << c.key;
+  }
+}
