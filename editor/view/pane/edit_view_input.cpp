@@ -23,14 +23,6 @@ namespace {
 
 constexpr int kCommandTagJump = 30940;
 
-// Cursor resources of the program: a URL under the pointer, the number area, and the two
-// directions of an incremental search.
-constexpr int kUrlCursor = 221;
-constexpr int kNumberAreaCursor = 223;
-constexpr int kSearchForwardCursor = 241;
-constexpr int kSearchBackwardCursor = 242;
-const char* const kIBeam = MAKEINTRESOURCE(32513);
-
 // How far from the position a URL may start and still be found.
 constexpr int kUrlReach = 200;
 
@@ -339,7 +331,7 @@ void CEditView::HandleLButtonDown(WPARAM fwKeys, int x, int y) {
 
 void CEditView::HandleMouseMove(WPARAM, int x, int y) {
   if (m_bBeginSelect) {
-    platform::SetCursor(platform::LoadCursor(nullptr, kIBeam));
+    platform::SetCursor(platform::LoadCursor(nullptr, IDC_IBEAM));
     if (m_bBeginBoxSelect) {
       MoveCursorToPoint(x, y);
       ChangeSelectionTo(m_nCaretPosX, m_nCaretPosY);
@@ -391,19 +383,19 @@ void CEditView::HandleMouseMove(WPARAM, int x, int y) {
     HCURSOR cursor = nullptr;
     if (x < m_nViewAlignLeft) {
       cursor = y < m_nViewAlignTop ? platform::LoadCursor(nullptr, IDC_ARROW)
-                                   : platform::LoadCursor(m_hInstance, MAKEINTRESOURCE(kNumberAreaCursor));
+                                   : platform::LoadCursor(m_hInstance, MAKEINTRESOURCE(platform::kCursorLineNumbers));
     } else if (y < m_nViewAlignTop) {
       cursor = platform::LoadCursor(nullptr, IDC_ARROW);
     } else if (common.bUseOLE_DragDrop && common.bUseOLE_DropSource && IsTextSelected() &&
                IsPositionInSelection(column, line) == 0) {
       cursor = platform::LoadCursor(nullptr, IDC_ARROW);
     } else if (ColorOf(kStateUrl).bShow && IsUrlAtCaret(column, line, nullptr, nullptr, nullptr, nullptr)) {
-      cursor = platform::LoadCursor(m_hInstance, MAKEINTRESOURCE(kUrlCursor));
+      cursor = platform::LoadCursor(m_hInstance, MAKEINTRESOURCE(platform::kCursorLink));
     } else if (m_nISearchMode != 0) {
-      const int id = m_nISearchDirection == 0 ? kSearchBackwardCursor : kSearchForwardCursor;
+      const int id = m_nISearchDirection == 0 ? platform::kCursorSearchBackward : platform::kCursorSearchForward;
       cursor = platform::LoadCursor(m_hInstance, MAKEINTRESOURCE(id));
     } else {
-      cursor = platform::LoadCursor(nullptr, kIBeam);
+      cursor = platform::LoadCursor(nullptr, IDC_IBEAM);
     }
     platform::SetCursor(cursor);
   } else if (Common().bUseOLE_DragDrop == 1) {

@@ -6,6 +6,7 @@
 
 #include "editor/foundation/text/wrap_line_mgr.h"
 #include "editor/view/pane/edit_view.h"
+#include "platform/cursor.h"
 #include "platform/sjis_literal.h"
 #include "platform/url_opener.h"
 #include "tests/platform/recording_window.h"
@@ -383,6 +384,54 @@ TEST_F(InputTest, TheWheelStopsAtTheTop) {
   FixedWheel wheel(6);
   view->HandleMouseWheel(MAKEWPARAM(0, WHEEL_DELTA));
   EXPECT_EQ(view->m_nViewTopLine, 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The mouse cursor.
+
+TEST_F(InputTest, TheCursorTellsWhatLiesUnderThePointer) {
+  SetText("see http://x.jp now\r\nabc def\r\n");
+  common().bUseOLE_DragDrop = 1;
+  common().bUseOLE_DropSource = 1;
+  const HCURSOR arrow = platform::LoadCursor(nullptr, IDC_ARROW);
+  const HCURSOR ibeam = platform::LoadCursor(nullptr, IDC_IBEAM);
+  const auto own = [](int id) { return platform::LoadCursor(nullptr, MAKEINTRESOURCE(id)); };
+  struct Case {
+    const char* name;
+    int x;
+    int y;
+    int searchMode;
+    int searchDirection;
+    HCURSOR expected;
+  };
+  const POINT text = At(1, 1);
+  const POINT url = At(7, 0);
+  const POINT selected = At(5, 1);
+  const Case cases[] = {
+      {"over the text", text.x, text.y, 0, 1, ibeam},
+      {"over the number area", view->m_nViewAlignLeft - 2, text.y, 0, 1, own(platform::kCursorLineNumbers)},
+      {"above the number area", view->m_nViewAlignLeft - 2, view->m_nViewAlignTop - 1, 0, 1, arrow},
+      {"over the ruler", text.x, view->m_nViewAlignTop - 1, 0, 1, arrow},
+      {"over a URL", url.x, url.y, 0, 1, own(platform::kCursorLink)},
+      {"over the selection, which can be dragged", selected.x, selected.y, 0, 1, arrow},
+      {"searching forward", text.x, text.y, 1, 1, own(platform::kCursorSearchForward)},
+      {"searching backward", text.x, text.y, 1, 0, own(platform::kCursorSearchBackward)},
+  };
+  ASSERT_GT(view->m_nViewAlignTop, 0) << "the ruler is shown";
+  for (const Case& c : cases) {
+    view->ClearSelection(true);
+    Down(4, 1);
+    Move(7, 1);
+    Up(7, 1);
+    ASSERT_EQ(Selection(), "(1,4)-(1,7)");
+    view->m_nISearchMode = c.searchMode;
+    view->m_nISearchDirection = c.searchDirection;
+    platform::SetCursor(nullptr);
+    view->HandleMouseMove(0, c.x, c.y);
+    EXPECT_NE(c.expected, nullptr) << c.name;
+    EXPECT_EQ(platform::GetCursor(), c.expected) << c.name;
+  }
+  view->m_nISearchMode = 0;
 }
 
 }  // namespace
