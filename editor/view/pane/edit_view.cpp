@@ -20,6 +20,7 @@
 #include "platform/sjis_literal.h"
 #include "platform/timer.h"
 #include "platform/window_dc.h"
+#include "platform/wheel_scroll.h"
 
 namespace {
 
@@ -74,9 +75,10 @@ class NoMacros : public IViewMacros {
   void RecordCommand(int, int, LPARAM, CEditView*) override {}
   bool ExecuteSlot(int, HINSTANCE, CEditView*) override { return false; }
 };
+// The desktop's wheel setting.
 class NoWheel : public IWheelSettings {
  public:
-  std::optional<int> WheelScrollLines() const override { return std::nullopt; }
+  std::optional<int> WheelScrollLines() const override { return platform::WheelScrollLines(); }
 };
 NoDictionary g_noDictionary;
 NoMacros g_noMacros;
