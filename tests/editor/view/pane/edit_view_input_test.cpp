@@ -6,6 +6,7 @@
 
 #include "editor/foundation/text/wrap_line_mgr.h"
 #include "editor/view/pane/edit_view.h"
+#include "input_test_util.h"
 #include "platform/cursor.h"
 #include "platform/sjis_literal.h"
 #include "platform/url_opener.h"
@@ -30,13 +31,8 @@ class InputTest : public ViewFixture {
     view->UpdateCaret();
   }
 
-  // The middle of a cell; a column of -1 is the number area left of the text.
-  POINT At(int column, int line) const {
-    const int x = column < 0 ? view->m_nViewAlignLeft - 2
-                             : view->m_nViewAlignLeft + (column - view->m_nViewLeftCol) * view->ColumnWidth() + 1;
-    const int y = view->m_nViewAlignTop + (line - view->m_nViewTopLine) * view->LineHeight() + view->LineHeight() / 2;
-    return POINT{x, y};
-  }
+  POINT At(int column, int line) const { return CellPoint(*view, column, line); }
+
   void Down(int column, int line, WPARAM keys = 0) {
     const POINT p = At(column, line);
     view->HandleLButtonDown(MK_LBUTTON | keys, p.x, p.y);
@@ -340,16 +336,6 @@ TEST_F(BindingTest, TheRightButtonEndsADragAndPostsItsCommand) {
 
 // ---------------------------------------------------------------------------------------------
 // Wheel.
-
-class FixedWheel : public IWheelSettings {
- public:
-  explicit FixedWheel(std::optional<int> lines) : m_lines(lines) { SetWheelSettings(this); }
-  ~FixedWheel() override { SetWheelSettings(nullptr); }
-  std::optional<int> WheelScrollLines() const override { return m_lines; }
-
- private:
-  std::optional<int> m_lines;
-};
 
 TEST_F(InputTest, TheWheelScrollsByTheDesktopsLines) {
   std::string text;
