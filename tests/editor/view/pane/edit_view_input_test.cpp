@@ -2,9 +2,11 @@
 // mouse bindings, through the handlers the pane window calls.
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/foundation/text/wrap_line_mgr.h"
+#include "editor/view/commands/command_handler_table.h"
 #include "editor/view/pane/edit_view.h"
 #include "input_test_util.h"
 #include "platform/cursor.h"
@@ -332,6 +334,19 @@ TEST_F(BindingTest, TheRightButtonEndsADragAndPostsItsCommand) {
   EXPECT_EQ(Selection(), "(0,1)-(0,5)");
   platform_test::PumpTranslated();
   EXPECT_EQ(Commands(), (std::vector<WPARAM>{MAKEWPARAM(31580, 2)}));
+}
+
+TEST_F(InputTest, WithoutAnEditWindowTheBindingRunsOnThePane) {
+  record->KeyAssigns[2].nCommands[0] = 30410;
+  std::vector<std::pair<int, int>> ran;
+  CCommandHandlerTable::Handler previous =
+      CCommandHandlerTable::Get().Replace(30410, [&](CEditView&, const CommandCall& call) {
+        ran.emplace_back(call.nCommand, call.nSource);
+        return LRESULT{1};
+      });
+  view->HandleMButtonDown(MK_MBUTTON, 10, 10);
+  CCommandHandlerTable::Get().Replace(30410, previous);
+  EXPECT_EQ(ran, (std::vector<std::pair<int, int>>{{30410, CEditView::kSourceMouse}}));
 }
 
 // ---------------------------------------------------------------------------------------------
