@@ -220,12 +220,22 @@ TEST_F(InputWindowTest, ReconversionServesTheTextAndSelectsWhatIsReplaced) {
 
   // The input method converts "漢字" again: the two characters before the cursor are replaced.
   view->ClearSelection(true);
-  view->PlaceCursor(2, 1, true, 1000);
+  view->PlaceCursor(4, 1, true, 1000);
   platform::QueryInputMethod(view->Window());
   platform::SimulateInputMethod(view->Window(), {.commit = "感じ"_sj, .replaceFrom = -2, .replaceLength = 2});
   Pump();
   EXPECT_EQ(Selection(), "(1,0)-(1,4)");
   EXPECT_EQ(ran, (std::vector<Ran>{{kInsText, 0, "感じ"_sj}}));
+
+  // Only "字", the character before the cursor.
+  ran.clear();
+  view->ClearSelection(true);
+  view->PlaceCursor(4, 1, true, 1000);
+  platform::QueryInputMethod(view->Window());
+  platform::SimulateInputMethod(view->Window(), {.commit = "時"_sj, .replaceFrom = -1, .replaceLength = 1});
+  Pump();
+  EXPECT_EQ(Selection(), "(1,2)-(1,4)");
+  EXPECT_EQ(ran, (std::vector<Ran>{{kInsText, 0, "時"_sj}}));
 }
 
 TEST_F(InputWindowTest, TheWheelScrollsWithoutMovingTheCaret) {
