@@ -2,7 +2,6 @@
 // commands, the wheel scrolls, and the mouse cursor tells what lies under the pointer.
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "editor/foundation/document/edit_doc.h"

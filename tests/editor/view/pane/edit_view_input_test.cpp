@@ -7,6 +7,7 @@
 
 #include "editor/foundation/text/wrap_line_mgr.h"
 #include "editor/view/commands/command_handler_table.h"
+#include "editor/view/commands/command_ids.h"
 #include "editor/view/pane/edit_view.h"
 #include "input_test_util.h"
 #include "platform/cursor.h"
@@ -347,6 +348,29 @@ TEST_F(InputTest, WithoutAnEditWindowTheBindingRunsOnThePane) {
   view->HandleMButtonDown(MK_MBUTTON, 10, 10);
   CCommandHandlerTable::Get().Replace(30410, previous);
   EXPECT_EQ(ran, (std::vector<std::pair<int, int>>{{30410, CEditView::kSourceMouse}}));
+}
+
+TEST_F(InputTest, DoubleClickOnAGrepResultJumpsToTheTag) {
+  doc->m_bGrepWindow = true;
+  common().bGTJW_LDBLCLK = 1;
+  std::vector<int> ran;
+  const auto record = [&](CEditView&, const CommandCall& call) {
+    ran.push_back(call.nCommand);
+    return LRESULT{1};
+  };
+  CCommandHandlerTable::Handler previousJump = CCommandHandlerTable::Get().Replace(cmd::kTagJump, record);
+  CCommandHandlerTable::Handler previousWord = CCommandHandlerTable::Get().Replace(30400, record);
+  Click(2, 0);
+  const POINT p = At(2, 0);
+  view->HandleLButtonDblClk(MK_LBUTTON, p.x, p.y);
+  view->HandleLButtonUp(0, p.x, p.y);
+  common().bGTJW_LDBLCLK = 0;
+  view->HandleLButtonDblClk(MK_LBUTTON, p.x, p.y);
+  view->HandleLButtonUp(0, p.x, p.y);
+  CCommandHandlerTable::Get().Replace(cmd::kTagJump, previousJump);
+  CCommandHandlerTable::Get().Replace(30400, previousWord);
+  // Then, without the setting, the double click's binding (SelectWord by default).
+  EXPECT_EQ(ran, (std::vector<int>{cmd::kTagJump, 30400}));
 }
 
 // ---------------------------------------------------------------------------------------------
