@@ -312,6 +312,7 @@ TEST_F(BracketDrawTest, NothingWithoutFocusActivePaneOrWithASelection) {
 TEST_F(BracketDrawTest, AStaleBracketEndsThePair) {
   SetPair(0, 1, 6, 1);
   Text("ab\r\nxa(b)c)\r\n");
+  ClearImage();
   view->DrawBracketHighlight(false);
   ExpectPair(-1, -1, -1, -1);
   EXPECT_EQ(CellBack(0, 1), kPaper);
