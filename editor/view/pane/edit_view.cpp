@@ -15,12 +15,13 @@
 #include "platform/desktop.h"
 #include "platform/ime_composition.h"
 #include "platform/ime_query.h"
+#include "platform/input_method.h"
 #include "platform/key_state.h"
 #include "platform/scroll_bar.h"
 #include "platform/sjis_literal.h"
 #include "platform/timer.h"
-#include "platform/window_dc.h"
 #include "platform/wheel_scroll.h"
+#include "platform/window_dc.h"
 
 namespace {
 
@@ -166,6 +167,8 @@ int CEditView::Create(HINSTANCE hInstance, HWND hwndParent, CEditDoc* pcEditDoc,
   m_hWnd = hwnd;
   m_pImeQueries = std::make_unique<PaneImeQueries>(*this);
   platform::SetImeQueryProvider(m_hWnd, m_pImeQueries.get());
+  // Typed Japanese reaches the pane only through the input method.
+  platform::EnableInputMethod(m_hWnd, true);
 
   m_pcTipWnd = std::make_unique<CTipWnd>();
   m_pcTipWnd->Create(hInstance, m_hWnd);
