@@ -15,7 +15,8 @@
 //   edit_view_metrics.cpp    fonts, character metrics, geometry, repainting
 //   edit_view_status.cpp     status texts, right-click menu, keyword tip
 //   edit_view_paint.cpp      PaintView, PaintLine, the colour-state machine, marks, search hits
-//   edit_view_caret.cpp      caret, scrolling, scroll bars, partner panes, column conversions
+//   edit_view_caret.cpp      caret, its placement and vertical moves, column conversions
+//   edit_view_scroll.cpp     scrolling, scroll bars, partner panes
 //   edit_view_select.cpp     selection ranges, their comparison and incremental inversion
 //   edit_view_input.cpp      mouse, wheel, URLs under the caret, cursor shapes
 //   edit_view_ime.cpp        input-method reconversion
@@ -242,7 +243,7 @@ class CEditView : public IDocPane {
   void SetSearchHighlight(const char* key, bool bRegexp, bool bCaseSensitive, bool bWordOnly);
   void SetSearchHighlightOn(bool on) { m_bCurSrchKeyMark = on; }
 
-  // ================================================================ edit_view_caret.cpp
+  // ================================================================ edit_view_caret.cpp, edit_view_scroll.cpp
   void UpdateCaret();
   void SetImeCompositionPos();
   void SetImeCompositionFont();
@@ -273,6 +274,11 @@ class CEditView : public IDocPane {
   // Pixels of the character under the caret: its columns (one on a tab, a line end or past the
   // text) times the column width.
   int CaretCellWidth();
+  // Moves the part of the image inside area by (dx, dy) pixels and repaints the strips it uncovered.
+  void ScrollImage(int dx, int dy, const RECT& area);
+  RECT TextAreaRect() const;
+  // Draws the ruler again at once: all of it when it is marked for repaint, else its caret mark.
+  void RepaintRulerNow();
 
   // ================================================================ edit_view_select.cpp
   SelectRect MakeSelectionRect(int nLine1, int nColumn1, int nLine2, int nColumn2) const;

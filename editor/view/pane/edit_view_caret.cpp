@@ -1,5 +1,5 @@
-// The caret of a pane, its scroll origin and scroll bars, the partner panes that scroll with it,
-// and the conversions between columns and byte offsets.
+// The caret of a pane: its shape, where it is placed (scrolling the view to keep it in sight), how
+// it moves between lines, and the conversions between columns and byte offsets.
 #include <algorithm>
 #include <cstdlib>
 
@@ -9,52 +9,8 @@
 #include "editor/view/pane/edit_view.h"
 #include "editor/view/pane/edit_window.h"
 #include "platform/caret.h"
-#include "platform/dc_draw.h"
 #include "platform/ime_query.h"
-#include "platform/scroll_bar.h"
 #include "platform/window.h"
-
-namespace {
-
-// The largest scroll-bar range a position message can carry.
-constexpr int kMaxScrollRange = 65535;
-
-// Moves the part of the pane's image inside area by (dx, dy) pixels and repaints the strips it
-// uncovered. With a window, what is waiting to be painted is painted first, so that it moves
-// with the rest instead of being painted later at its old place.
-void ScrollViewImage(CEditView& view, int dx, int dy, const RECT& area) {
-  if ((dx == 0 && dy == 0) || area.right <= area.left || area.bottom <= area.top) return;
-  if (view.m_hWnd) platform::UpdateWindow(view.m_hWnd);
-  if (view.GetViewDC()) platform::ScrollDC(view.GetViewDC(), dx, dy, &area, &area, nullptr);
-  view.FlushImage(&area);
-  if (dy != 0) {
-    const int h = std::min(std::abs(dy), static_cast<int>(area.bottom - area.top));
-    const RECT strip = dy > 0 ? RECT{area.left, area.top, area.right, area.top + h}
-                              : RECT{area.left, area.bottom - h, area.right, area.bottom};
-    view.InvalidateClient(&strip);
-  }
-  if (dx != 0) {
-    const int w = std::min(std::abs(dx), static_cast<int>(area.right - area.left));
-    const RECT strip = dx > 0 ? RECT{area.left, area.top, area.left + w, area.bottom}
-                              : RECT{area.right - w, area.top, area.right, area.bottom};
-    view.InvalidateClient(&strip);
-  }
-}
-
-RECT TextArea(const CEditView& view) {
-  return RECT{view.m_nViewAlignLeft, view.m_nViewAlignTop, view.m_nViewAlignLeft + view.m_nViewCx,
-              view.m_nViewAlignTop + view.m_nViewCy};
-}
-
-// Draws the ruler again (all of it when it is marked for repaint, else its caret mark).
-void RepaintRuler(CEditView& view) {
-  if (!view.m_bDrawSWITCH || !view.GetViewDC()) return;
-  view.PaintRuler(view.GetViewDC());
-  const RECT ruler{0, 0, view.m_nClientWidth, std::max(0, view.m_nViewAlignTop - view.m_nTopYohaku)};
-  view.FlushImage(&ruler);
-}
-
-}  // namespace
 
 // ---- Caret ---------------------------------------------------------------------------------------
 
@@ -185,14 +141,14 @@ int CEditView::PlaceCursor(int nColumn, int nLine, bool bRepaint, int nDivisor) 
       if (std::abs(scrollCols) >= m_nViewColNum || std::abs(scrollRows) >= m_nViewRowNum) {
         InvalidateClient(nullptr);
       } else {
-        const RECT text = TextArea(*this);
+        const RECT text = TextAreaRect();
         const int dy = scrollRows * LineHeight();
         if (scrollCols == 0) {
           // The number column moves with its lines.
-          ScrollViewImage(*this, 0, dy, RECT{0, text.top, text.right, text.bottom});
+          ScrollImage(0, dy, RECT{0, text.top, text.right, text.bottom});
         } else {
-          ScrollViewImage(*this, scrollCols * ColumnWidth(), dy, text);
-          ScrollViewImage(*this, 0, dy, RECT{0, text.top, text.left, text.bottom});
+          ScrollImage(scrollCols * ColumnWidth(), dy, text);
+          ScrollImage(0, dy, RECT{0, text.top, text.left, text.bottom});
         }
       }
     }
@@ -206,7 +162,7 @@ int CEditView::PlaceCursor(int nColumn, int nLine, bool bRepaint, int nDivisor) 
 
   if (bRepaint) {
     UpdateCaret();
-    RepaintRuler(*this);
+    RepaintRulerNow();
     m_cUnderLine.Show(true);
     ShowCaretPosition();
     FollowVertically(-scrollRows);
@@ -308,159 +264,6 @@ int CEditView::MoveCursorVertically(int nDelta, bool bSelect) {
   const int scrolled = PlaceCursor(column, target, m_bDrawSWITCH != 0, 20);
   if (bSelect) ChangeSelectionTo(m_nCaretPosX, m_nCaretPosY);
   return scrolled;
-}
-
-// ---- Scrolling -----------------------------------------------------------------------------------
-
-int CEditView::ScrollToTopLine(int nLine) {
-  if (!m_pcEditDoc) return 0;
-  // In a pane taller than the text the upper bound is negative: 0 wins.
-  nLine = std::max(0, std::min(nLine, Layout().GetLineCount() - m_nViewRowNum + 2));
-  const int scrollRows = m_nViewTopLine - nLine;
-  if (scrollRows == 0) return 0;
-  m_nViewTopLine = nLine;
-  if (m_bDrawSWITCH) {
-    if (std::abs(scrollRows) < m_nViewRowNum) {
-      const RECT text = TextArea(*this);
-      ScrollViewImage(*this, 0, scrollRows * LineHeight(), RECT{0, text.top, text.right, text.bottom});
-      if (m_hWnd) platform::UpdateWindow(m_hWnd);
-    } else {
-      InvalidateClient(nullptr);
-    }
-  }
-  UpdateScrollBars();
-  UpdateCaret();
-  return scrollRows;
-}
-
-int CEditView::ScrollToLeftColumn(int nColumn) {
-  if (!m_pcEditDoc) return 0;
-  nColumn = std::max(0, std::min(nColumn, Layout().GetWrapWidth() - m_nViewColNum));
-  const int scrollCols = m_nViewLeftCol - nColumn;
-  if (scrollCols == 0) return 0;
-  m_nViewLeftCol = nColumn;
-  if (m_bDrawSWITCH) {
-    if (std::abs(scrollCols) < m_nViewColNum) {
-      ScrollViewImage(*this, scrollCols * ColumnWidth(), 0, TextArea(*this));
-      if (m_hWnd) platform::UpdateWindow(m_hWnd);
-    } else {
-      InvalidateClient(nullptr);
-    }
-  }
-  m_bRedrawRuler = true;
-  RepaintRuler(*this);
-  UpdateScrollBars();
-  UpdateCaret();
-  return scrollCols;
-}
-
-void CEditView::FollowVertically(int nAmount) {
-  if (!Common().bSplitterWndVScroll || nAmount == 0) return;
-  CEditView* partner = PartnerPane(m_nMyIndex ^ 1);
-  if (partner && partner != this) partner->ScrollToTopLine(m_nViewTopLine);
-}
-
-void CEditView::FollowHorizontally(int nAmount) {
-  if (!Common().bSplitterWndHScroll || nAmount == 0) return;
-  CEditView* partner = PartnerPane(m_nMyIndex ^ 2);
-  if (partner && partner != this) partner->ScrollToLeftColumn(m_nViewLeftCol);
-  m_bRedrawRuler = true;
-  RepaintRuler(*this);
-}
-
-void CEditView::OnVScrollBar(int nCode, int nPos) {
-  if (!m_pcEditDoc) return;
-  int line = m_nViewTopLine;
-  switch (nCode) {
-    case SB_LINEUP:
-      line -= Common().nRepeatedScrollLineNum;
-      break;
-    case SB_LINEDOWN:
-      line += Common().nRepeatedScrollLineNum;
-      break;
-    case SB_PAGEUP:
-      line -= m_nViewRowNum;
-      break;
-    case SB_PAGEDOWN:
-      line += m_nViewRowNum;
-      break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-      line = nPos;
-      break;
-    case SB_TOP:
-      line = 0;
-      break;
-    case SB_BOTTOM:
-      line = std::max(0, Layout().GetLineCount() - m_nViewRowNum);
-      break;
-    default:
-      return;
-  }
-  ScrollToTopLine(line);
-}
-
-void CEditView::OnHScrollBar(int nCode, int nPos) {
-  if (!m_pcEditDoc) return;
-  m_bRedrawRuler = true;
-  int column = m_nViewLeftCol;
-  switch (nCode) {
-    case SB_LINELEFT:
-      column -= 4;
-      break;
-    case SB_LINERIGHT:
-      column += 4;
-      break;
-    case SB_PAGELEFT:
-      column -= m_nViewColNum;
-      break;
-    case SB_PAGERIGHT:
-      column += m_nViewColNum;
-      break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-      column = nPos;
-      break;
-    case SB_LEFT:
-      column = 0;
-      break;
-    case SB_RIGHT:
-      column = std::max(0, Layout().GetWrapWidth() - m_nViewColNum);
-      break;
-    default:
-      return;
-  }
-  ScrollToLeftColumn(column);
-}
-
-void CEditView::UpdateScrollBars() {
-  if (!m_bDrawSWITCH || !m_pcEditDoc) return;
-  // A scroll bar's positions travel in 16 bits: a longer text scrolls by several lines a step.
-  const int range = Layout().GetLineCount() + 2;
-  const int scale = range > kMaxScrollRange ? std::max(2, range / (kMaxScrollRange + 1) + 1) : 1;
-  m_nVScrollRate = scale;
-  if (m_hwndVScrollBar) {
-    SCROLLINFO info;
-    info.fMask = SIF_ALL;
-    info.nMin = 0;
-    info.nMax = range / scale - 1;
-    info.nPage = static_cast<UINT>(std::max(0, m_nViewRowNum / scale));
-    info.nPos = m_nViewTopLine / scale;
-    platform::SetScrollInfo(m_hwndVScrollBar, SB_CTL, &info, 1);
-  }
-  if (m_nViewRowNum >= range) ScrollToTopLine(0);
-
-  if (m_hwndHScrollBar) {
-    const int wrap = Layout().GetWrapWidth();
-    SCROLLINFO info;
-    info.fMask = SIF_ALL;
-    info.nMin = 0;
-    info.nMax = wrap - 1;
-    info.nPage = static_cast<UINT>(std::max(0, m_nViewColNum));
-    info.nPos = m_nViewLeftCol;
-    platform::SetScrollInfo(m_hwndHScrollBar, SB_CTL, &info, 1);
-    if (m_nViewColNum >= wrap) ScrollToLeftColumn(0);
-  }
 }
 
 // ---- Columns and offsets -------------------------------------------------------------------------

@@ -1,11 +1,13 @@
 // The caret and the scroll bars of a pane that has a window: the system caret and the scroll-bar
 // controls follow the pane.
+#include <Qt>
 #include <string>
 
 #include "pane_grid_fixture.h"
 #include "platform/caret.h"
 #include "platform/recording_window.h"
 #include "platform/scroll_bar.h"
+#include "platform/simulated_input.h"
 
 namespace {
 
@@ -93,6 +95,32 @@ TEST_F(CaretWindowTest, TheSystemCaretFollowsThePane) {
   EXPECT_FALSE(view->m_bCaretShowFlag);
   view->ShowCaretOnce();
   EXPECT_TRUE(view->m_bCaretShowFlag);
+}
+
+// A drag that copies (Control held) may drop the text at its own start: the start column counts as
+// before the selection there, while a move takes both end columns in.
+TEST_F(CaretWindowTest, DragFromThePaneMovesTheSelectionEnds) {
+  view->m_sSelect = SelectRange{1, 4, 3, 2};
+  view->m_bDragSource = true;
+  struct Case {
+    int column, line;
+    int move, copy;
+  };
+  for (const bool box : {false, true}) {
+    view->m_bBeginBoxSelect = box;
+    // As a box: lines 1-3, columns 2-4.
+    const Case edges[] = {{box ? 2 : 4, 1, 0, -1}, {box ? 4 : 2, 3, 0, 1}, {3, 2, 0, 0}};
+    for (const Case& c : edges) {
+      SCOPED_TRACE(testing::Message() << (box ? "box " : "normal ") << c.column << ", " << c.line);
+      EXPECT_EQ(view->IsPositionInSelection(c.column, c.line), c.move);
+      platform::SimulateKey(windows.child, Qt::Key_Control, true);
+      platform_test::PumpTranslated();
+      EXPECT_EQ(view->IsPositionInSelection(c.column, c.line), c.copy);
+      platform::SimulateKey(windows.child, Qt::Key_Control, false);
+      platform_test::PumpTranslated();
+    }
+  }
+  view->m_bDragSource = false;
 }
 
 }  // namespace
