@@ -19,8 +19,8 @@
 #include "platform/scroll_bar.h"
 #include "platform/sjis_literal.h"
 #include "platform/timer.h"
-#include "platform/window_dc.h"
 #include "platform/wheel_scroll.h"
+#include "platform/window_dc.h"
 
 namespace {
 
@@ -45,11 +45,7 @@ void EditViewTimerProc(HWND hwnd, UINT, UINT_PTR, DWORD) {
 class PaneImeQueries final : public platform::ImeQueryProvider {
  public:
   explicit PaneImeQueries(CEditView& view) : m_view(view) {}
-  RECT ImeCaretRect() override {
-    const int x = m_view.m_nViewAlignLeft + (m_view.m_nCaretPosX - m_view.m_nViewLeftCol) * m_view.ColumnWidth();
-    const int y = m_view.m_nViewAlignTop + (m_view.m_nCaretPosY - m_view.m_nViewTopLine) * m_view.LineHeight();
-    return RECT{x, y, x + m_view.ColumnWidth(), y + m_view.m_nCharHeight};
-  }
+  RECT ImeCaretRect() override { return m_view.ImeCompositionRect(); }
   const platform::Font* ImeFont() override { return m_view.GetFontFor(false, false); }
   platform::ImeReconversion ImeReconversionText() override {
     CEditView::ReconvertText text = m_view.HandleReconvertString();

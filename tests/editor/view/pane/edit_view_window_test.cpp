@@ -33,9 +33,9 @@ TEST_F(PaneWindowTest, CreateMakesTheWindowAndItsChildren) {
   ASSERT_NE(view->GetViewImage(), nullptr);
   EXPECT_EQ(view->GetViewImage()->Width(), kWidth);
   EXPECT_EQ(view->GetViewImage()->Height(), kHeight);
-  // The horizontal scroll bar takes its height off the text area.
-  const int bar = platform::GetSystemMetrics(SM_CYHSCROLL);
-  EXPECT_EQ(view->m_nViewCy, kHeight - view->m_nViewAlignTop - bar);
+  // The scroll bars take their strips off the text area.
+  EXPECT_EQ(view->m_nViewCx, kWidth - view->m_nViewAlignLeft - platform::GetSystemMetrics(SM_CXVSCROLL));
+  EXPECT_EQ(view->m_nViewCy, kHeight - view->m_nViewAlignTop - platform::GetSystemMetrics(SM_CYHSCROLL));
 }
 
 TEST_F(PaneWindowTest, HiddenUnlessAskedAndWithoutHorizontalBarWhenOff) {
@@ -87,8 +87,8 @@ TEST_F(PaneWindowTest, InputMethodAsksThePane) {
   platform::ImeQueryProvider* queries = platform::GetImeQueryProvider(view->Window());
   ASSERT_NE(queries, nullptr);
   EXPECT_EQ(queries->ImeFont(), view->GetFontFor(false, false));
-  view->m_nCaretPosX = 3;
-  view->m_nCaretPosY = 2;
+  SetText("abcdef\r\nabcdef\r\nabcdef\r\n");
+  view->PlaceCursor(3, 2, true, 20);
   const RECT caret = queries->ImeCaretRect();
   EXPECT_EQ(caret.left, view->m_nViewAlignLeft + 3 * view->ColumnWidth());
   EXPECT_EQ(caret.top, view->m_nViewAlignTop + 2 * view->LineHeight());
