@@ -15,6 +15,7 @@
 #include "platform/desktop.h"
 #include "platform/ime_composition.h"
 #include "platform/ime_query.h"
+#include "platform/input_method.h"
 #include "platform/key_state.h"
 #include "platform/scroll_bar.h"
 #include "platform/sjis_literal.h"
@@ -160,6 +161,8 @@ int CEditView::Create(HINSTANCE hInstance, HWND hwndParent, CEditDoc* pcEditDoc,
     return 0;
   }
   m_hWnd = hwnd;
+  // Typed Japanese reaches the pane through the input method, which asks the pane where and how.
+  platform::EnableInputMethod(m_hWnd, true);
   m_pImeQueries = std::make_unique<PaneImeQueries>(*this);
   platform::SetImeQueryProvider(m_hWnd, m_pImeQueries.get());
 
