@@ -5,6 +5,7 @@
 
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/ui/tip_wnd.h"
+#include "editor/view/pane/split_box_wnd.h"
 #include "pane_window_fixture.h"
 #include "platform/attached_image.h"
 #include "platform/clock.h"
@@ -128,10 +129,21 @@ TEST_F(PaneWindowTest, WithoutSplitBoxesTheScrollBarsTakeTheirWholeStrips) {
   EXPECT_EQ(corner.top, kHeight - bh);
 
   view->ShowSplitBoxes(true, true, false);
-  EXPECT_NE(view->m_pcsbwVSplitBox, nullptr);
-  EXPECT_NE(view->m_pcsbwHSplitBox, nullptr);
+  ASSERT_NE(view->m_pcsbwVSplitBox, nullptr);
+  ASSERT_NE(view->m_pcsbwHSplitBox, nullptr);
   EXPECT_FALSE(view->m_bSizeBoxIsGrip);
   EXPECT_TRUE(platform::IsWindowVisible(view->m_hwndSizeBox));
+  // The split boxes take the first 7 pixels of each strip, the scroll bars the rest.
+  const RECT vBox = ChildRect(view->Window(), view->m_pcsbwVSplitBox->GetHwnd());
+  EXPECT_EQ(vBox.left, kWidth - bw);
+  EXPECT_EQ(vBox.top, 0);
+  EXPECT_EQ(vBox.bottom, 7);
+  EXPECT_EQ(ChildRect(view->Window(), view->m_hwndVScrollBar).top, 7);
+  const RECT hBox = ChildRect(view->Window(), view->m_pcsbwHSplitBox->GetHwnd());
+  EXPECT_EQ(hBox.left, 0);
+  EXPECT_EQ(hBox.right, 7);
+  EXPECT_EQ(hBox.top, kHeight - bh);
+  EXPECT_EQ(ChildRect(view->Window(), view->m_hwndHScrollBar).left, 7);
 }
 
 TEST_F(PaneWindowTest, SplitRequestGoesToTheParent) {
