@@ -100,15 +100,6 @@ TEST_F(PaneWindowTest, InputMethodAsksThePane) {
   EXPECT_EQ(queries->ImePreeditColors().background, RGB(4, 5, 6));
 }
 
-// A child's rectangle in the pane's client coordinates.
-RECT ChildRect(HWND pane, HWND child) {
-  RECT outer{};
-  RECT inner{};
-  platform::GetWindowRect(pane, &outer);
-  platform::GetWindowRect(child, &inner);
-  return RECT{inner.left - outer.left, inner.top - outer.top, inner.right - outer.left, inner.bottom - outer.top};
-}
-
 TEST_F(PaneWindowTest, WithoutSplitBoxesTheScrollBarsTakeTheirWholeStrips) {
   view->ShowSplitBoxes(false, false, true);
   EXPECT_EQ(view->m_pcsbwVSplitBox, nullptr);
@@ -116,15 +107,15 @@ TEST_F(PaneWindowTest, WithoutSplitBoxesTheScrollBarsTakeTheirWholeStrips) {
   EXPECT_TRUE(view->m_bSizeBoxIsGrip);
   const int bw = platform::GetSystemMetrics(SM_CXVSCROLL);
   const int bh = platform::GetSystemMetrics(SM_CYHSCROLL);
-  const RECT v = ChildRect(view->Window(), view->m_hwndVScrollBar);
+  const RECT v = splitter_test::PlaceOf(view->m_hwndVScrollBar);
   EXPECT_EQ(v.left, kWidth - bw);
   EXPECT_EQ(v.top, 0);
   EXPECT_EQ(v.bottom, kHeight - bh);
-  const RECT h = ChildRect(view->Window(), view->m_hwndHScrollBar);
+  const RECT h = splitter_test::PlaceOf(view->m_hwndHScrollBar);
   EXPECT_EQ(h.left, 0);
   EXPECT_EQ(h.top, kHeight - bh);
   EXPECT_EQ(h.right, kWidth - bw);
-  const RECT corner = ChildRect(view->Window(), view->m_hwndSizeBox);
+  const RECT corner = splitter_test::PlaceOf(view->m_hwndSizeBox);
   EXPECT_EQ(corner.left, kWidth - bw);
   EXPECT_EQ(corner.top, kHeight - bh);
 
@@ -134,16 +125,16 @@ TEST_F(PaneWindowTest, WithoutSplitBoxesTheScrollBarsTakeTheirWholeStrips) {
   EXPECT_FALSE(view->m_bSizeBoxIsGrip);
   EXPECT_TRUE(platform::IsWindowVisible(view->m_hwndSizeBox));
   // The split boxes take the first 7 pixels of each strip, the scroll bars the rest.
-  const RECT vBox = ChildRect(view->Window(), view->m_pcsbwVSplitBox->GetHwnd());
+  const RECT vBox = splitter_test::PlaceOf(view->m_pcsbwVSplitBox->GetHwnd());
   EXPECT_EQ(vBox.left, kWidth - bw);
   EXPECT_EQ(vBox.top, 0);
   EXPECT_EQ(vBox.bottom, 7);
-  EXPECT_EQ(ChildRect(view->Window(), view->m_hwndVScrollBar).top, 7);
-  const RECT hBox = ChildRect(view->Window(), view->m_pcsbwHSplitBox->GetHwnd());
+  EXPECT_EQ(splitter_test::PlaceOf(view->m_hwndVScrollBar).top, 7);
+  const RECT hBox = splitter_test::PlaceOf(view->m_pcsbwHSplitBox->GetHwnd());
   EXPECT_EQ(hBox.left, 0);
   EXPECT_EQ(hBox.right, 7);
   EXPECT_EQ(hBox.top, kHeight - bh);
-  EXPECT_EQ(ChildRect(view->Window(), view->m_hwndHScrollBar).left, 7);
+  EXPECT_EQ(splitter_test::PlaceOf(view->m_hwndHScrollBar).left, 7);
 }
 
 TEST_F(PaneWindowTest, SplitRequestGoesToTheParent) {
