@@ -1,6 +1,6 @@
-// The fixture's document shown in a real pane window: the splitter tests' plain frame (offscreen) holds
-// the pane as its child, 640 x 480, with the fake edit window as its edit window. The pane is
-// made by CEditView::Create, so it has its scroll bars, split boxes, tip window and timer.
+// The fixture's document shown in a real pane window: the splitter tests' plain frame (offscreen)
+// holds the pane as its child, 640 x 480, with the fake edit window as its edit window. The pane
+// is made by CEditView::Create, so it has its scroll bars, split boxes, tip window and timer.
 #pragma once
 
 #include "editor/view/pane/edit_view.h"
