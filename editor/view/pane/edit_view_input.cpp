@@ -2,7 +2,6 @@
 // commands, the wheel scrolls, and the mouse cursor tells what lies under the pointer.
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "editor/foundation/document/edit_doc.h"
@@ -11,6 +10,7 @@
 #include "editor/foundation/text/wrap_line_mgr.h"
 #include "editor/foundation/ui/system_utils.h"
 #include "editor/foundation/ui/tip_wnd.h"
+#include "editor/view/commands/command_ids.h"
 #include "editor/view/pane/edit_view.h"
 #include "editor/view/pane/edit_window.h"
 #include "platform/clock.h"
@@ -20,8 +20,6 @@
 #include "platform/url_opener.h"
 
 namespace {
-
-constexpr int kCommandTagJump = 30940;
 
 // How far from the position a URL may start and still be found.
 constexpr int kUrlReach = 200;
@@ -420,7 +418,7 @@ void CEditView::HandleLButtonDblClk(WPARAM, int x, int y) {
     return;
   }
   if ((m_pcEditDoc->m_bGrepWindow || m_pcEditDoc->m_bOutputWindow) && Common().bGTJW_LDBLCLK) {
-    RunCommand(kCommandTagJump, true, 0, 0, 0, 0);
+    RunCommand(cmd::kTagJump, true, 0, 0, 0, 0);
     return;
   }
   RunMouseBinding(0, true);

@@ -106,14 +106,17 @@ void CEditView::PaintLineNumber(HDC hdc, int nLine, int nLineIndex, int y) {
       label = " ";
     }
     if (type.nLineNumberSeparator == 2) label += type.cLineTermChar;
-    if (const platform::Font* font = GetFontFor(item.bBold != 0, item.bUnderline != 0)) {
-      const int x = (m_nViewAlignLeftCols - 1 - static_cast<int>(label.size())) * columnWidth;
+    // The blank of a continuation line only places what follows it.
+    const size_t blanks = std::min(label.find_first_not_of(' '), label.size());
+    const platform::Font* font = GetFontFor(item.bBold != 0, item.bUnderline != 0);
+    if (font && blanks < label.size()) {
+      const int x = (m_nViewAlignLeftCols - 1 - static_cast<int>(label.size() - blanks)) * columnWidth;
       const RECT area{0, y, numberRight, y + lineHeight};
       const platform::Font* oldFont = platform::SelectFont(hdc, font);
       const COLORREF oldText = platform::SetTextColor(hdc, item.colText);
       const int oldMode = platform::SetBkMode(hdc, platform::TRANSPARENT);
-      platform::ExtTextOutA(hdc, x, y, platform::ETO_CLIPPED, &area, label.data(), static_cast<UINT>(label.size()),
-                            columnWidth);
+      platform::ExtTextOutA(hdc, x, y, platform::ETO_CLIPPED, &area, label.data() + blanks,
+                            static_cast<UINT>(label.size() - blanks), columnWidth);
       platform::SetBkMode(hdc, oldMode);
       platform::SetTextColor(hdc, oldText);
       platform::SelectFont(hdc, oldFont);

@@ -62,21 +62,10 @@ void AppendRecord(CEditView& view) {
 
 class DispatchTest : public ViewFixture {
  protected:
-  void SetUp() override {
-    ViewFixture::SetUp();
-    Link(*view, 0);
-  }
-  // The links the dispatcher reads, for a pane attached to the fixture's document.
-  void Link(CEditView& pane, int index) {
-    if (!pane.m_pcEditDoc) pane.m_pcEditDoc = doc.get();
-    if (!pane.m_pShareData) pane.m_pShareData = record.get();
-    pane.m_nMyIndex = index;
-  }
   std::unique_ptr<CEditView> SecondPane() {
     auto pane = std::make_unique<CEditView>();
     pane->SetEditWindow(&editWindow);
     pane->AttachDocument(doc.get(), 1);
-    Link(*pane, 1);
     return pane;
   }
   LRESULT Run(int command, LPARAM argument = 0, bool redraw = true) {

@@ -125,6 +125,28 @@ TEST_F(BracketTest, PartnerComesBackInDisplayColumns) {
   EXPECT_EQ(f.line, 0);
 }
 
+TEST_F(BracketTest, WrappedLineKeepsDocumentAndDisplayPositionsApart) {
+  type().nWrapColumn = 10;
+  Text("(234567890123456789)");
+  ASSERT_GT(doc->m_cLayoutMgr.GetLineCount(), 1);
+  int closeColumn = 0;
+  int closeLine = 0;
+  doc->m_cLayoutMgr.DocToWrapPos(19, 0, &closeColumn, &closeLine);
+  ASSERT_GT(closeLine, 0);
+  const Found forward = Find(0, 0, 0);
+  EXPECT_TRUE(forward.found);
+  EXPECT_EQ(forward.column, closeColumn);
+  EXPECT_EQ(forward.line, closeLine);
+  const Found backward = Find(closeColumn, closeLine, 0);
+  EXPECT_TRUE(backward.found);
+  EXPECT_EQ(backward.column, 0);
+  EXPECT_EQ(backward.line, 0);
+  // Just after the closing one, on its display line: the pair in document positions.
+  PlaceCaret(closeColumn + 1, closeLine);
+  view->UpdateBracketPair(true);
+  ExpectPair(0, 0, 19, 0);
+}
+
 TEST_F(BracketTest, IsBracketChar) {
   struct Case {
     const char* name;
@@ -312,6 +334,7 @@ TEST_F(BracketDrawTest, NothingWithoutFocusActivePaneOrWithASelection) {
 TEST_F(BracketDrawTest, AStaleBracketEndsThePair) {
   SetPair(0, 1, 6, 1);
   Text("ab\r\nxa(b)c)\r\n");
+  ClearImage();
   view->DrawBracketHighlight(false);
   ExpectPair(-1, -1, -1, -1);
   EXPECT_EQ(CellBack(0, 1), kPaper);

@@ -2,10 +2,14 @@
 // mouse bindings, through the handlers the pane window calls.
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/foundation/text/wrap_line_mgr.h"
+#include "editor/view/commands/command_handler_table.h"
+#include "editor/view/commands/command_ids.h"
 #include "editor/view/pane/edit_view.h"
+#include "input_test_util.h"
 #include "platform/cursor.h"
 #include "platform/sjis_literal.h"
 #include "platform/url_opener.h"
@@ -30,13 +34,8 @@ class InputTest : public ViewFixture {
     view->UpdateCaret();
   }
 
-  // The middle of a cell; a column of -1 is the number area left of the text.
-  POINT At(int column, int line) const {
-    const int x = column < 0 ? view->m_nViewAlignLeft - 2
-                             : view->m_nViewAlignLeft + (column - view->m_nViewLeftCol) * view->ColumnWidth() + 1;
-    const int y = view->m_nViewAlignTop + (line - view->m_nViewTopLine) * view->LineHeight() + view->LineHeight() / 2;
-    return POINT{x, y};
-  }
+  POINT At(int column, int line) const { return CellPoint(*view, column, line); }
+
   void Down(int column, int line, WPARAM keys = 0) {
     const POINT p = At(column, line);
     view->HandleLButtonDown(MK_LBUTTON | keys, p.x, p.y);
@@ -338,18 +337,44 @@ TEST_F(BindingTest, TheRightButtonEndsADragAndPostsItsCommand) {
   EXPECT_EQ(Commands(), (std::vector<WPARAM>{MAKEWPARAM(31580, 2)}));
 }
 
+TEST_F(InputTest, WithoutAnEditWindowTheBindingRunsOnThePane) {
+  record->KeyAssigns[2].nCommands[0] = 30410;
+  std::vector<std::pair<int, int>> ran;
+  CCommandHandlerTable::Handler previous =
+      CCommandHandlerTable::Get().Replace(30410, [&](CEditView&, const CommandCall& call) {
+        ran.emplace_back(call.nCommand, call.nSource);
+        return LRESULT{1};
+      });
+  view->HandleMButtonDown(MK_MBUTTON, 10, 10);
+  CCommandHandlerTable::Get().Replace(30410, previous);
+  EXPECT_EQ(ran, (std::vector<std::pair<int, int>>{{30410, CEditView::kSourceMouse}}));
+}
+
+TEST_F(InputTest, DoubleClickOnAGrepResultJumpsToTheTag) {
+  doc->m_bGrepWindow = true;
+  common().bGTJW_LDBLCLK = 1;
+  std::vector<int> ran;
+  const auto record = [&](CEditView&, const CommandCall& call) {
+    ran.push_back(call.nCommand);
+    return LRESULT{1};
+  };
+  CCommandHandlerTable::Handler previousJump = CCommandHandlerTable::Get().Replace(cmd::kTagJump, record);
+  CCommandHandlerTable::Handler previousWord = CCommandHandlerTable::Get().Replace(30400, record);
+  Click(2, 0);
+  const POINT p = At(2, 0);
+  view->HandleLButtonDblClk(MK_LBUTTON, p.x, p.y);
+  view->HandleLButtonUp(0, p.x, p.y);
+  common().bGTJW_LDBLCLK = 0;
+  view->HandleLButtonDblClk(MK_LBUTTON, p.x, p.y);
+  view->HandleLButtonUp(0, p.x, p.y);
+  CCommandHandlerTable::Get().Replace(cmd::kTagJump, previousJump);
+  CCommandHandlerTable::Get().Replace(30400, previousWord);
+  // Then, without the setting, the double click's binding (SelectWord by default).
+  EXPECT_EQ(ran, (std::vector<int>{cmd::kTagJump, 30400}));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Wheel.
-
-class FixedWheel : public IWheelSettings {
- public:
-  explicit FixedWheel(std::optional<int> lines) : m_lines(lines) { SetWheelSettings(this); }
-  ~FixedWheel() override { SetWheelSettings(nullptr); }
-  std::optional<int> WheelScrollLines() const override { return m_lines; }
-
- private:
-  std::optional<int> m_lines;
-};
 
 TEST_F(InputTest, TheWheelScrollsByTheDesktopsLines) {
   std::string text;

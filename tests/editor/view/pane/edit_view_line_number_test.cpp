@@ -3,6 +3,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "pane_frame_fixture.h"
 
@@ -187,6 +188,78 @@ TEST_F(LineNumberTest, HiddenNumbersLeaveAnEightPixelStrip) {
     EXPECT_EQ(CountPixels(8, y, 13, y + h, kTextBack), 5 * h);
     // The unmarked row below: the line number's background.
     EXPECT_EQ(CountPixels(0, RowY(1), 8, RowY(1) + h, BackOf(kLNO)), 8 * h);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The numbers themselves, counted in glyphs of the box font: every glyph is a box, so a number
+// shows as many inked cells as it has characters, right-aligned one column before the number
+// area's end.
+class LineNumberTextTest : public LineNumberTest {
+ protected:
+  // The columns of the number area holding a glyph in a row.
+  std::vector<int> InkedColumns(int line) const {
+    std::vector<int> columns;
+    for (int k = 0; k < view->m_nViewAlignLeftCols; ++k) {
+      if (Pixel(k * view->ColumnWidth() + 2, RowY(line) + 5) == InkOf(kLNO)) columns.push_back(k);
+    }
+    return columns;
+  }
+};
+
+TEST_F(LineNumberTextTest, NumbersEndOneColumnBeforeTheAreasEnd) {
+  ASSERT_NE(view->GetFontFor(false, false), nullptr);
+  std::string text;
+  for (int i = 0; i < 12; ++i) text += "x\r\n";
+  SetText(text);
+  Arrange(5);
+  ClearImage();
+  for (int line : {0, 8, 9, 11}) PaintRow(line);
+  EXPECT_EQ(InkedColumns(0), (std::vector<int>{3}));
+  EXPECT_EQ(InkedColumns(8), (std::vector<int>{3}));
+  EXPECT_EQ(InkedColumns(9), (std::vector<int>{2, 3}));
+  EXPECT_EQ(InkedColumns(11), (std::vector<int>{2, 3}));
+  // The terminator character is appended.
+  type().nLineNumberSeparator = 2;
+  ClearImage();
+  PaintRow(9);
+  EXPECT_EQ(InkedColumns(9), (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(LineNumberTextTest, CountingDocumentLinesLeavesContinuationsBlank) {
+  ASSERT_NE(view->GetFontFor(false, false), nullptr);
+  type().nWrapColumn = 10;
+  // Document line 0 takes several display lines, then eight more document lines.
+  std::string text = "0123456789012345678901234567890123456789";
+  for (int i = 1; i < 9; ++i) text += "\r\nx";
+  SetText(text);
+  Arrange(5);
+  const int last = doc->m_cLayoutMgr.GetLineCount() - 1;
+  ASSERT_GE(last, 9) << "two digits when display lines are counted";
+  ASSERT_EQ(doc->m_cLayoutMgr.GetDocLineIndex(last), 8);
+  struct Case {
+    const char* name;
+    bool countDocumentLines;
+    int separator;
+    std::vector<std::vector<int>> rows;  // inked columns of rows 0, 1 and the last
+  };
+  const Case cases[] = {
+      {"display lines", false, 1, {{3}, {3}, {2, 3}}},
+      {"document lines", true, 1, {{3}, {}, {3}}},
+      {"document lines with the terminator", true, 2, {{2, 3}, {3}, {2, 3}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    type().bCountDocumentLines = c.countDocumentLines ? 1 : 0;
+    type().nLineNumberSeparator = c.separator;
+    ClearImage();
+    for (int line : {0, 1, last}) PaintRow(line);
+    EXPECT_EQ(InkedColumns(0), c.rows[0]);
+    EXPECT_EQ(InkedColumns(1), c.rows[1]);
+    EXPECT_EQ(InkedColumns(last), c.rows[2]);
   }
 }
 

@@ -182,3 +182,17 @@ TEST_F(RulerTest, NothingWhileHiddenOrPaintingIsOff) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RulerTest, LabelFaceFollowsTheRulerHeight) {
+  common().nRulerHeight = 21;
+  Arrange();
+  PaintWhole();
+  // The font module's own face stands for the requested one, a pixel lower than the ruler.
+  EXPECT_EQ(fonts.engine.lastFace, "Arial");
+  const int x = CellX(20);
+  EXPECT_EQ(CountPixels(x + 3, 0, x + 4, Bottom() - 1, kRulerInk), 20 - 2) << "glyph rows of a 20-pixel face";
+}
+
+}  // namespace
