@@ -165,8 +165,6 @@ int CEditView::Create(HINSTANCE hInstance, HWND hwndParent, CEditDoc* pcEditDoc,
   platform::EnableInputMethod(m_hWnd, true);
   m_pImeQueries = std::make_unique<PaneImeQueries>(*this);
   platform::SetImeQueryProvider(m_hWnd, m_pImeQueries.get());
-  // Typed Japanese reaches the pane only through the input method.
-  platform::EnableInputMethod(m_hWnd, true);
 
   m_pcTipWnd = std::make_unique<CTipWnd>();
   m_pcTipWnd->Create(hInstance, m_hWnd);

@@ -36,7 +36,14 @@ class PaneWindowFixture : public ViewFixture {
     ViewFixture::TearDown();
   }
 
-  static void Pump() { splitter_test::Pump(); }
+  // A program's pump: typed keys become characters.
+  static void Pump() {
+    MSG msg;
+    while (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      platform::TranslateMessage(&msg);
+      platform::DispatchMessage(&msg);
+    }
+  }
   static const char* TopClass() { return splitter_test::FrameClass(); }
 
   HWND top = nullptr;
