@@ -15,11 +15,15 @@
 #include "platform/menu.h"
 #include "platform/monitor.h"
 #include "platform/popup_menu.h"
+#include "platform/scroll_bar.h"
+#include "platform/simulated_input.h"
 #include "platform/sjis_literal.h"
 
 namespace {
 
 using PaneWindowTest = PaneWindowFixture;
+
+constexpr int kKeyShift = 0x01000020;  // the toolkit's number of the Shift key
 
 TEST_F(PaneWindowTest, CreateMakesTheWindowAndItsChildren) {
   ASSERT_NE(view->Window(), nullptr);
@@ -140,6 +144,63 @@ TEST_F(PaneWindowTest, WithoutSplitBoxesTheScrollBarsTakeTheirWholeStrips) {
 TEST_F(PaneWindowTest, SplitRequestGoesToTheParent) {
   // The parent here is a plain window; the request must not come back to the pane.
   EXPECT_EQ(platform::SendMessage(view->Window(), MYWM_DOSPLIT, 10, 20), 0);
+}
+
+// ---- Scroll bars --------------------------------------------------------------------------------
+
+std::string Lines(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += "a\r\n";
+  return text;
+}
+
+class ScrollMessageTest : public PaneWindowFixture {
+ protected:
+  void SetUp() override {
+    PaneWindowFixture::SetUp();
+    common().nRepeatedScrollLineNum = 3;
+    partner.SetEditWindow(&editWindow);
+    partner.AttachDocument(doc.get(), 1);
+    partner.SetClientSize(kWidth, kHeight);
+    DocPorts ports = doc->Ports();
+    ports.panes[1] = &partner;
+    doc->SetPorts(ports);
+    doc->m_nActivePaneIndex = 1;
+  }
+  void TearDown() override {
+    DocPorts ports = doc->Ports();
+    ports.panes[1] = nullptr;
+    doc->SetPorts(ports);
+    PaneWindowFixture::TearDown();
+  }
+  void Scroll(WORD code, WORD position = 0) {
+    platform::SendMessage(view->Window(), WM_VSCROLL, MAKEWPARAM(code, position), 0);
+  }
+  CEditView partner;
+};
+
+TEST_F(ScrollMessageTest, PartnerFollowsUnlessShiftIsHeldAndThePaneBecomesActive) {
+  SetText(Lines(300));
+  Scroll(SB_LINEDOWN);
+  EXPECT_EQ(view->m_nViewTopLine, 3);
+  EXPECT_EQ(partner.m_nViewTopLine, 3);
+  EXPECT_EQ(doc->GetActivePane(), 0);
+  EXPECT_GE(editWindow.focusTaken, 1);
+
+  platform::SimulateKey(view->Window(), kKeyShift, true);
+  Pump();
+  Scroll(SB_LINEDOWN);
+  platform::SimulateKey(view->Window(), kKeyShift, false);
+  Pump();
+  EXPECT_EQ(view->m_nViewTopLine, 6);
+  EXPECT_EQ(partner.m_nViewTopLine, 3) << "Shift scrolls this pane alone";
+}
+
+TEST_F(ScrollMessageTest, ThumbPositionIsScaledBackToLines) {
+  SetText(Lines(70000));
+  ASSERT_EQ(view->m_nVScrollRate, 2);
+  Scroll(SB_THUMBPOSITION, 100);
+  EXPECT_EQ(view->m_nViewTopLine, 200);
 }
 
 // ---- Right-click menu ----------------------------------------------------------------------------
