@@ -146,6 +146,22 @@ TEST_F(PaneWindowTest, SplitRequestGoesToTheParent) {
   EXPECT_EQ(platform::SendMessage(view->Window(), MYWM_DOSPLIT, 10, 20), 0);
 }
 
+TEST_F(PaneWindowTest, FocusMakesAndTakesTheCaret) {
+  SetText("abc\r\n");
+  view->m_nCaretPosX = 40;  // past what the text holds: the focus pulls it back
+  view->m_nCaretPosY = 7;
+  platform::SetFocus(view->Window());
+  Pump();
+  EXPECT_TRUE(view->m_bFocused);
+  EXPECT_GT(view->m_nCaretWidth, 0);
+  EXPECT_EQ(view->m_nCaretPosY, 1);
+  EXPECT_EQ(view->m_nCaretPosX, 0);
+  platform::SetFocus(top);
+  Pump();
+  EXPECT_FALSE(view->m_bFocused);
+  EXPECT_EQ(view->m_nCaretWidth, 0);
+}
+
 // ---- Scroll bars --------------------------------------------------------------------------------
 
 std::string Lines(int count) {
