@@ -46,11 +46,7 @@ void EditViewTimerProc(HWND hwnd, UINT, UINT_PTR, DWORD) {
 class PaneImeQueries final : public platform::ImeQueryProvider {
  public:
   explicit PaneImeQueries(CEditView& view) : m_view(view) {}
-  RECT ImeCaretRect() override {
-    const int x = m_view.m_nViewAlignLeft + (m_view.m_nCaretPosX - m_view.m_nViewLeftCol) * m_view.ColumnWidth();
-    const int y = m_view.m_nViewAlignTop + (m_view.m_nCaretPosY - m_view.m_nViewTopLine) * m_view.LineHeight();
-    return RECT{x, y, x + m_view.ColumnWidth(), y + m_view.m_nCharHeight};
-  }
+  RECT ImeCaretRect() override { return m_view.ImeCompositionRect(); }
   const platform::Font* ImeFont() override { return m_view.GetFontFor(false, false); }
   platform::ImeReconversion ImeReconversionText() override {
     CEditView::ReconvertText text = m_view.HandleReconvertString();
@@ -165,10 +161,10 @@ int CEditView::Create(HINSTANCE hInstance, HWND hwndParent, CEditDoc* pcEditDoc,
     return 0;
   }
   m_hWnd = hwnd;
+  // Typed Japanese reaches the pane through the input method, which asks the pane where and how.
+  platform::EnableInputMethod(m_hWnd, true);
   m_pImeQueries = std::make_unique<PaneImeQueries>(*this);
   platform::SetImeQueryProvider(m_hWnd, m_pImeQueries.get());
-  // Typed Japanese reaches the pane only through the input method.
-  platform::EnableInputMethod(m_hWnd, true);
 
   m_pcTipWnd = std::make_unique<CTipWnd>();
   m_pcTipWnd->Create(hInstance, m_hWnd);

@@ -215,6 +215,7 @@ class CEditView : public IDocPane {
   // The client size, the image of that size and everything measured from them.
   void ResizeImage(int width, int height);
   void RecalcGeometry();
+  int VScrollBarWidth() const;
   // The text-area left and the number columns that the settings and the line count give now.
   int ComputeTextAreaLeft(int* pnColumns);
   void PlaceChildWindows(int width, int height);

@@ -114,6 +114,9 @@ int CEditView::ComputeTextAreaLeft(int* pnColumns) {
   return numberWidth + std::clamp(Common().nLineNumberRightSpace, 0, m_nClientWidth);
 }
 
+// The strips the scroll bars cover: none in a pane without a window, which has no scroll bars.
+int CEditView::VScrollBarWidth() const { return m_hwndVScrollBar ? platform::GetSystemMetrics(SM_CXVSCROLL) : 0; }
+
 void CEditView::RecalcGeometry() {
   const CommonSettings& common = Common();
   const int width = m_nClientWidth;
@@ -122,7 +125,7 @@ void CEditView::RecalcGeometry() {
   const int ruler = ColorOf(kColorRuler).bShow ? std::clamp(common.nRulerHeight, 0, height - m_nTopYohaku) : 0;
   m_nViewAlignTop = m_nTopYohaku + ruler;
   m_nViewAlignLeft = ComputeTextAreaLeft(&m_nViewAlignLeftCols);
-  m_nViewCx = std::max(0, width - m_nViewAlignLeft - platform::GetSystemMetrics(SM_CXVSCROLL));
+  m_nViewCx = std::max(0, width - m_nViewAlignLeft - VScrollBarWidth());
   const int hscroll = m_hwndHScrollBar ? platform::GetSystemMetrics(SM_CYHSCROLL) : 0;
   m_nViewCy = std::max(0, height - m_nViewAlignTop - hscroll);
   m_nViewColNum = m_nViewCx / std::max(1, ColumnWidth());
@@ -135,7 +138,7 @@ bool CEditView::UpdateTextAreaLeft(bool redraw) {
   m_nViewAlignLeftCols = columns;
   if (left == m_nViewAlignLeft) return false;
   m_nViewAlignLeft = left;
-  m_nViewCx = std::max(0, m_nClientWidth - m_nViewAlignLeft - platform::GetSystemMetrics(SM_CXVSCROLL));
+  m_nViewCx = std::max(0, m_nClientWidth - m_nViewAlignLeft - VScrollBarWidth());
   m_nViewColNum = m_nViewCx / std::max(1, ColumnWidth());
   if (redraw) {
     m_cUnderLine.Lock();

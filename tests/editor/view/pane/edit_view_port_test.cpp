@@ -56,6 +56,10 @@ TEST_F(PanePortTest, SelectedFirstLineOrWordAtCaretCutOnWholeCharacters) {
 }
 
 TEST_F(PanePortTest, FocusLossDropsTheCaretAndTopLeftIsNeverNegative) {
+  std::string text;
+  for (int i = 0; i < 200; ++i) text += std::string(300, 'x') + "\r\n";
+  type().nWrapColumn = 400;
+  SetText(text);
   view->m_nCaretWidth = 2;
   view->OnFocusLost();
   EXPECT_EQ(view->m_nCaretWidth, 0);

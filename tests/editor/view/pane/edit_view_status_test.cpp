@@ -96,6 +96,21 @@ TEST_F(StatusTest, WithoutStatusBarOneLineGoesToTheCaptionMessage) {
   EXPECT_EQ(editWindow.captionMessage, "Uni(CRLF)   [62]     2：1"_sj);
 }
 
+// Counting document lines, the column is counted from the start of the document line, tabs to the
+// tab width, also on a continuation line.
+TEST_F(StatusTest, DocumentLinesCountFromTheDocumentLinesStart) {
+  type().bCountDocumentLines = 1;
+  type().nWrapColumn = 10;
+  type().nTabWidth = 4;
+  SetText("x\r\n\tabcdefghijkl\r\n");
+  ASSERT_EQ(doc->m_cLayoutMgr.GetLineCount(), 3) << "line 1 wraps once";
+  PutCaret(*view, 2, 2);  // "i" on the continuation line "ghijkl"
+  EXPECT_EQ(editWindow.status[1], "    2 行   13 桁"_sj);
+  EXPECT_EQ(editWindow.status[3], "69  ");
+  PutCaret(*view, 4, 1);  // "a" after the tab
+  EXPECT_EQ(editWindow.status[1], "    2 行    5 桁"_sj);
+}
+
 TEST_F(StatusTest, NothingWhilePaintingIsOff) {
   SetText(kText);
   view->m_bDrawSWITCH = 0;

@@ -5,6 +5,7 @@
 
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/ui/tip_wnd.h"
+#include "editor/view/pane/split_box_wnd.h"
 #include "pane_window_fixture.h"
 #include "platform/attached_image.h"
 #include "platform/clock.h"
@@ -14,11 +15,15 @@
 #include "platform/menu.h"
 #include "platform/monitor.h"
 #include "platform/popup_menu.h"
+#include "platform/scroll_bar.h"
+#include "platform/simulated_input.h"
 #include "platform/sjis_literal.h"
 
 namespace {
 
 using PaneWindowTest = PaneWindowFixture;
+
+constexpr int kKeyShift = 0x01000020;  // the toolkit's number of the Shift key
 
 TEST_F(PaneWindowTest, CreateMakesTheWindowAndItsChildren) {
   ASSERT_NE(view->Window(), nullptr);
@@ -33,9 +38,9 @@ TEST_F(PaneWindowTest, CreateMakesTheWindowAndItsChildren) {
   ASSERT_NE(view->GetViewImage(), nullptr);
   EXPECT_EQ(view->GetViewImage()->Width(), kWidth);
   EXPECT_EQ(view->GetViewImage()->Height(), kHeight);
-  // The horizontal scroll bar takes its height off the text area.
-  const int bar = platform::GetSystemMetrics(SM_CYHSCROLL);
-  EXPECT_EQ(view->m_nViewCy, kHeight - view->m_nViewAlignTop - bar);
+  // The scroll bars take their strips off the text area.
+  EXPECT_EQ(view->m_nViewCx, kWidth - view->m_nViewAlignLeft - platform::GetSystemMetrics(SM_CXVSCROLL));
+  EXPECT_EQ(view->m_nViewCy, kHeight - view->m_nViewAlignTop - platform::GetSystemMetrics(SM_CYHSCROLL));
 }
 
 TEST_F(PaneWindowTest, HiddenUnlessAskedAndWithoutHorizontalBarWhenOff) {
@@ -87,8 +92,8 @@ TEST_F(PaneWindowTest, InputMethodAsksThePane) {
   platform::ImeQueryProvider* queries = platform::GetImeQueryProvider(view->Window());
   ASSERT_NE(queries, nullptr);
   EXPECT_EQ(queries->ImeFont(), view->GetFontFor(false, false));
-  view->m_nCaretPosX = 3;
-  view->m_nCaretPosY = 2;
+  SetText("abcdef\r\nabcdef\r\nabcdef\r\n");
+  view->PlaceCursor(3, 2, true, 20);
   const RECT caret = queries->ImeCaretRect();
   EXPECT_EQ(caret.left, view->m_nViewAlignLeft + 3 * view->ColumnWidth());
   EXPECT_EQ(caret.top, view->m_nViewAlignTop + 2 * view->LineHeight());
@@ -99,15 +104,6 @@ TEST_F(PaneWindowTest, InputMethodAsksThePane) {
   EXPECT_EQ(queries->ImePreeditColors().background, RGB(4, 5, 6));
 }
 
-// A child's rectangle in the pane's client coordinates.
-RECT ChildRect(HWND pane, HWND child) {
-  RECT outer{};
-  RECT inner{};
-  platform::GetWindowRect(pane, &outer);
-  platform::GetWindowRect(child, &inner);
-  return RECT{inner.left - outer.left, inner.top - outer.top, inner.right - outer.left, inner.bottom - outer.top};
-}
-
 TEST_F(PaneWindowTest, WithoutSplitBoxesTheScrollBarsTakeTheirWholeStrips) {
   view->ShowSplitBoxes(false, false, true);
   EXPECT_EQ(view->m_pcsbwVSplitBox, nullptr);
@@ -115,28 +111,112 @@ TEST_F(PaneWindowTest, WithoutSplitBoxesTheScrollBarsTakeTheirWholeStrips) {
   EXPECT_TRUE(view->m_bSizeBoxIsGrip);
   const int bw = platform::GetSystemMetrics(SM_CXVSCROLL);
   const int bh = platform::GetSystemMetrics(SM_CYHSCROLL);
-  const RECT v = ChildRect(view->Window(), view->m_hwndVScrollBar);
+  const RECT v = splitter_test::PlaceOf(view->m_hwndVScrollBar);
   EXPECT_EQ(v.left, kWidth - bw);
   EXPECT_EQ(v.top, 0);
   EXPECT_EQ(v.bottom, kHeight - bh);
-  const RECT h = ChildRect(view->Window(), view->m_hwndHScrollBar);
+  const RECT h = splitter_test::PlaceOf(view->m_hwndHScrollBar);
   EXPECT_EQ(h.left, 0);
   EXPECT_EQ(h.top, kHeight - bh);
   EXPECT_EQ(h.right, kWidth - bw);
-  const RECT corner = ChildRect(view->Window(), view->m_hwndSizeBox);
+  const RECT corner = splitter_test::PlaceOf(view->m_hwndSizeBox);
   EXPECT_EQ(corner.left, kWidth - bw);
   EXPECT_EQ(corner.top, kHeight - bh);
 
   view->ShowSplitBoxes(true, true, false);
-  EXPECT_NE(view->m_pcsbwVSplitBox, nullptr);
-  EXPECT_NE(view->m_pcsbwHSplitBox, nullptr);
+  ASSERT_NE(view->m_pcsbwVSplitBox, nullptr);
+  ASSERT_NE(view->m_pcsbwHSplitBox, nullptr);
   EXPECT_FALSE(view->m_bSizeBoxIsGrip);
   EXPECT_TRUE(platform::IsWindowVisible(view->m_hwndSizeBox));
+  // The split boxes take the first 7 pixels of each strip, the scroll bars the rest.
+  const RECT vBox = splitter_test::PlaceOf(view->m_pcsbwVSplitBox->GetHwnd());
+  EXPECT_EQ(vBox.left, kWidth - bw);
+  EXPECT_EQ(vBox.top, 0);
+  EXPECT_EQ(vBox.bottom, 7);
+  EXPECT_EQ(splitter_test::PlaceOf(view->m_hwndVScrollBar).top, 7);
+  const RECT hBox = splitter_test::PlaceOf(view->m_pcsbwHSplitBox->GetHwnd());
+  EXPECT_EQ(hBox.left, 0);
+  EXPECT_EQ(hBox.right, 7);
+  EXPECT_EQ(hBox.top, kHeight - bh);
+  EXPECT_EQ(splitter_test::PlaceOf(view->m_hwndHScrollBar).left, 7);
 }
 
 TEST_F(PaneWindowTest, SplitRequestGoesToTheParent) {
   // The parent here is a plain window; the request must not come back to the pane.
   EXPECT_EQ(platform::SendMessage(view->Window(), MYWM_DOSPLIT, 10, 20), 0);
+}
+
+TEST_F(PaneWindowTest, FocusMakesAndTakesTheCaret) {
+  SetText("abc\r\n");
+  view->m_nCaretPosX = 40;  // past what the text holds: the focus pulls it back
+  view->m_nCaretPosY = 7;
+  platform::SetFocus(view->Window());
+  Pump();
+  EXPECT_TRUE(view->m_bFocused);
+  EXPECT_GT(view->m_nCaretWidth, 0);
+  EXPECT_EQ(view->m_nCaretPosY, 1);
+  EXPECT_EQ(view->m_nCaretPosX, 0);
+  platform::SetFocus(top);
+  Pump();
+  EXPECT_FALSE(view->m_bFocused);
+  EXPECT_EQ(view->m_nCaretWidth, 0);
+}
+
+// ---- Scroll bars --------------------------------------------------------------------------------
+
+std::string Lines(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += "a\r\n";
+  return text;
+}
+
+class ScrollMessageTest : public PaneWindowFixture {
+ protected:
+  void SetUp() override {
+    PaneWindowFixture::SetUp();
+    common().nRepeatedScrollLineNum = 3;
+    partner.SetEditWindow(&editWindow);
+    partner.AttachDocument(doc.get(), 1);
+    partner.SetClientSize(kWidth, kHeight);
+    DocPorts ports = doc->Ports();
+    ports.panes[1] = &partner;
+    doc->SetPorts(ports);
+    doc->m_nActivePaneIndex = 1;
+  }
+  void TearDown() override {
+    DocPorts ports = doc->Ports();
+    ports.panes[1] = nullptr;
+    doc->SetPorts(ports);
+    PaneWindowFixture::TearDown();
+  }
+  void Scroll(WORD code, WORD position = 0) {
+    platform::SendMessage(view->Window(), WM_VSCROLL, MAKEWPARAM(code, position), 0);
+  }
+  CEditView partner;
+};
+
+TEST_F(ScrollMessageTest, PartnerFollowsUnlessShiftIsHeldAndThePaneBecomesActive) {
+  SetText(Lines(300));
+  Scroll(SB_LINEDOWN);
+  EXPECT_EQ(view->m_nViewTopLine, 3);
+  EXPECT_EQ(partner.m_nViewTopLine, 3);
+  EXPECT_EQ(doc->GetActivePane(), 0);
+  EXPECT_GE(editWindow.focusTaken, 1);
+
+  platform::SimulateKey(view->Window(), kKeyShift, true);
+  Pump();
+  Scroll(SB_LINEDOWN);
+  platform::SimulateKey(view->Window(), kKeyShift, false);
+  Pump();
+  EXPECT_EQ(view->m_nViewTopLine, 6);
+  EXPECT_EQ(partner.m_nViewTopLine, 3) << "Shift scrolls this pane alone";
+}
+
+TEST_F(ScrollMessageTest, ThumbPositionIsScaledBackToLines) {
+  SetText(Lines(70000));
+  ASSERT_EQ(view->m_nVScrollRate, 2);
+  Scroll(SB_THUMBPOSITION, 100);
+  EXPECT_EQ(view->m_nViewTopLine, 200);
 }
 
 // ---- Right-click menu ----------------------------------------------------------------------------

@@ -1,10 +1,11 @@
-// The fixture's document shown in a real pane window: a plain top-level window (offscreen) holds
-// the pane as its child, 640 x 480, with the fake edit window as its edit window. The pane is
-// made by CEditView::Create, so it has its scroll bars, split boxes, tip window and timer.
+// The fixture's document shown in a real pane window: the splitter tests' plain frame (offscreen)
+// holds the pane as its child, 640 x 480, with the fake edit window as its edit window. The pane
+// is made by CEditView::Create, so it has its scroll bars, split boxes, tip window and timer.
 #pragma once
 
 #include "editor/view/pane/edit_view.h"
 #include "platform/window.h"
+#include "splitter_fixture.h"
 #include "view_fixture.h"
 
 class PaneWindowFixture : public ViewFixture {
@@ -35,6 +36,7 @@ class PaneWindowFixture : public ViewFixture {
     ViewFixture::TearDown();
   }
 
+  // A program's pump: typed keys become characters.
   static void Pump() {
     MSG msg;
     while (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -42,17 +44,7 @@ class PaneWindowFixture : public ViewFixture {
       platform::DispatchMessage(&msg);
     }
   }
-
-  static const char* TopClass() {
-    static const char* const name = [] {
-      WNDCLASSEX wc;
-      wc.lpfnWndProc = platform::DefWindowProc;
-      wc.lpszClassName = "PaneTestTop";
-      platform::RegisterClassEx(&wc);
-      return "PaneTestTop";
-    }();
-    return name;
-  }
+  static const char* TopClass() { return splitter_test::FrameClass(); }
 
   HWND top = nullptr;
 };
