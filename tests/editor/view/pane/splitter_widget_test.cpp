@@ -85,6 +85,12 @@ class SplitterWidgetTest : public ViewFixture {
     doc->m_cLayoutMgr.SetWrapSettings(true, nullptr, type());
   }
   CSplitterWnd& Splitter() { return views->Splitter(); }
+  COLORREF ShownAt(int x, int y) {
+    std::unique_ptr<platform::Bitmap> shown = platform::GrabClientArea(Splitter().GetHwnd());
+    if (!shown) return 0xFFFFFFFF;
+    const uint8_t* px = shown->Row(y) + x * 4;
+    return RGB(px[2], px[1], px[0]);
+  }
   CEditView& Pane(int i) { return views->Pane(i); }
   bool Visible(int i) { return platform::IsWindowVisible(Pane(i).Window()) != 0; }
 
@@ -97,11 +103,15 @@ TEST_F(SplitterWidgetTest, DraggingTheVerticalSplitBoxGivesTwoRowsTheLowerContin
   const HWND box = Pane(0).m_pcsbwVSplitBox->GetHwnd();
   POINT origin{0, 0};
   platform::MapWindowPoints(box, Splitter().GetHwnd(), &origin, 1);
+  const COLORREF paper = ShownAt(300, 202);
   platform::SimulateMouseButton(box, MouseButton::Left, true, 3, 3);
   platform::SimulateMouseMove(box, 3, 100 - origin.y);
   platform::SimulateMouseMove(box, 3, 200 - origin.y);
   Pump();
   SaveForLooking(Splitter().GetHwnd(), "splitter_dragging_box");
+  // The bar shows inverted over the pane's text area.
+  EXPECT_EQ(ShownAt(300, 202), RGB(255 - GetRValue(paper), 255 - GetGValue(paper), 255 - GetBValue(paper)));
+  EXPECT_EQ(ShownAt(300, 207), paper);
   platform::SimulateMouseButton(box, MouseButton::Left, false, 3, 200 - origin.y);
   Pump();
   SaveForLooking(Splitter().GetHwnd(), "splitter_two_rows");
