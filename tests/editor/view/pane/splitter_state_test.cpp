@@ -69,12 +69,13 @@ TEST_P(StateCopyTable, ThePanesTakeTheStatesOfTheTable) {
 
 constexpr int kHidden = -2;
 
-// The splitter is 640 x 480: 20 closes a bar at the leading edge, 470 beyond the trailing one.
+// The splitter is 640 x 480: 1 to 31 close a bar at the leading edge, 470 and 620 lie beyond the
+// trailing one.
 INSTANTIATE_TEST_SUITE_P(
     Layouts, StateCopyTable,
     testing::Values(
         // To one pane.
-        CopyCase{"left_right_closed_at_the_left", 300, 0, 0, 20, 0, {1, kHidden, kHidden, kHidden}},
+        CopyCase{"left_right_closed_at_the_left", 300, 0, 0, 31, 0, {1, kHidden, kHidden, kHidden}},
         CopyCase{"left_right_removed_active_right", 300, 0, 1, 0, 0, {1, kHidden, kHidden, kHidden}},
         CopyCase{"left_right_removed_active_left", 300, 0, 0, 0, 0, {0, kHidden, kHidden, kHidden}},
         CopyCase{"left_right_off_the_right_end", 300, 0, 0, 620, 0, {0, kHidden, kHidden, kHidden}},
