@@ -42,8 +42,13 @@ class InvertOverlay final : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override {
     QPainter painter(this);
+    const QRegion strips = m_strips.intersected(event->region());
+    // What lies under may have been drawn with its fourth byte zero (a window showing a DIB in
+    // place): made opaque first, with its colour kept, the difference is exact.
+    painter.setCompositionMode(QPainter::CompositionMode_DestinationOver);
+    for (const QRect& r : strips) painter.fillRect(r, Qt::black);
     painter.setCompositionMode(QPainter::CompositionMode_Difference);
-    for (const QRect& r : m_strips.intersected(event->region())) painter.fillRect(r, Qt::white);
+    for (const QRect& r : strips) painter.fillRect(r, Qt::white);
   }
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched == parent() && event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());

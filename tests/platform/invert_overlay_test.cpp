@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+#include "platform/attached_image.h"
 #include "platform/dc_draw.h"
 #include "platform/simulated_input.h"
 #include "platform/window.h"
@@ -131,6 +132,24 @@ TEST_F(InvertOverlayTest, AChildMadeAfterwardsStaysUnderTheNextStrip) {
   ASSERT_NE(late, nullptr);
   InvertOverWindow(parent, RECT{0, 70, 10, 80});
   EXPECT_EQ(Shown(5, 75), Inverted(kChildColour));
+}
+
+TEST_F(InvertOverlayTest, InvertsAChildShowingItsOwnersBitmapAlike) {
+  // The bitmap's fourth bytes are left zero, as a DIB section's are.
+  std::unique_ptr<Bitmap> picture = CreateDIBSection32(100, 100);
+  MemDC dc;
+  dc.SelectBitmap(picture.get());
+  Brush blue(RGB(0, 0, 200));
+  const RECT all{0, 0, 100, 100};
+  FillRect(&dc, &all, &blue);
+  ASSERT_TRUE(AttachWindowImage(child, picture.get()));
+  UpdateWindow(child);
+  Pump();
+  EXPECT_EQ(Shown(60, 42), RGB(0, 0, 200));
+  InvertOverWindow(parent, RECT{0, 40, 200, 46});
+  EXPECT_EQ(Shown(60, 42), RGB(255, 255, 55));
+  EXPECT_EQ(Shown(60, 39), RGB(0, 0, 200));
+  AttachWindowImage(child, nullptr);
 }
 
 TEST_F(InvertOverlayTest, RefusesWhatItCannotInvert) {

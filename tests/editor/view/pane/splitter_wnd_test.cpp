@@ -4,6 +4,7 @@
 // splitter_state_test.cpp.
 #include <gtest/gtest.h>
 
+#include "editor/foundation/message_box_capture.h"
 #include "platform/cursor.h"
 #include "platform/invert_overlay.h"
 #include "platform/mem_dc.h"
@@ -82,6 +83,15 @@ INSTANTIATE_TEST_SUITE_P(Edges, SplitAtTable,
                                          SplitCase{"both", 320, 240, 2, 2, 320, 240, {0, 1, 2, 3}},
                                          SplitCase{"x_closes_y_stays", 10, 240, 2, 1, 0, 240, {0, 2}}),
                          [](const testing::TestParamInfo<SplitCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SplitterTest, ASecondSplitterOfTheProcessFindsItsClassWithoutComplaint) {
+  MessageBoxCapture boxes;
+  CSplitterWnd second;
+  ASSERT_NE(second.Create(nullptr, frame, nullptr), nullptr);
+  EXPECT_TRUE(boxes.requests.empty());
+  EXPECT_STREQ(second.GetClassInheritances(), "CWnd::CSplitterWnd");
+  EXPECT_EQ(platform::GetParent(second.GetHwnd()), frame);
+}
 
 TEST_F(SplitterTest, MinusOneTwiceReappliesTheCurrentPosition) {
   SplitAndSettle(100, 200);
