@@ -5,12 +5,14 @@
 
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/ui/tip_wnd.h"
+#include "editor/view/commands/command_ids.h"
 #include "editor/view/pane/split_box_wnd.h"
 #include "pane_window_fixture.h"
 #include "platform/attached_image.h"
 #include "platform/clock.h"
 #include "platform/cursor_pos.h"
 #include "platform/desktop.h"
+#include "platform/ime_composition.h"
 #include "platform/ime_query.h"
 #include "platform/menu.h"
 #include "platform/monitor.h"
@@ -18,6 +20,7 @@
 #include "platform/scroll_bar.h"
 #include "platform/simulated_input.h"
 #include "platform/sjis_literal.h"
+#include "../commands/recording_handlers.h"
 
 namespace {
 
@@ -86,6 +89,49 @@ TEST_F(PaneWindowTest, WindowShowsThePanesOwnImageAtEverySize) {
   ASSERT_NE(view->GetViewImage(), nullptr);
   EXPECT_EQ(view->GetViewImage()->Width(), 300);
   EXPECT_EQ(platform::AttachedWindowImage(view->Window()), view->GetViewImage());
+}
+
+// ---- Messages -----------------------------------------------------------------------------------
+
+// Typed characters become commands; in insert mode an input-method character is left to the
+// result string that came before it.
+TEST_F(PaneWindowTest, TypedCharactersBecomeCommands) {
+  struct Case {
+    const char* name;
+    UINT message;
+    WPARAM character;
+    bool insertMode;
+    std::vector<int> ids;
+    LPARAM argument;
+  };
+  const Case cases[] = {
+      {"character", WM_CHAR, 'a', true, {cmd::kChar}, 'a'},
+      {"character, overwriting", WM_CHAR, 'a', false, {cmd::kChar}, 'a'},
+      {"input-method character, inserting", WM_IME_CHAR, 0x82A0, true, {}, 0},
+      {"input-method character, overwriting", WM_IME_CHAR, 0x82A0, false, {cmd::kCharIme}, 0x82A0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingHandlers handlers{cmd::kChar, cmd::kCharIme, cmd::kInsText};
+    view->SetInsertMode(c.insertMode);
+    platform::SendMessage(view->Window(), c.message, c.character, 0);
+    EXPECT_EQ(handlers.Ids(), c.ids);
+    if (!handlers.calls.empty()) EXPECT_EQ(handlers.calls[0].call.lparam[0], c.argument);
+  }
+}
+
+TEST_F(PaneWindowTest, KeyReleaseForgetsTheLastCommand) {
+  for (const UINT message : {WM_KEYUP, WM_SYSKEYUP}) {
+    view->m_nLastCommand = cmd::kChar;
+    platform::SendMessage(view->Window(), message, 'A', 0);
+    EXPECT_EQ(view->m_nLastCommand, 0) << message;
+  }
+}
+
+TEST_F(PaneWindowTest, ActivationRequestMakesThePaneActive) {
+  doc->m_nActivePaneIndex = 1;
+  EXPECT_EQ(platform::SendMessage(view->Window(), MYWM_SETACTIVEPANE, 0, 0), 0);
+  EXPECT_EQ(doc->GetActivePane(), 0);
 }
 
 TEST_F(PaneWindowTest, InputMethodAsksThePane) {
