@@ -446,7 +446,7 @@ void CEditView::HandleSetFocus() {
 void CEditView::HandleKillFocus() {
   DrawBracketHighlight(false);
   m_bFocused = false;
-  if (m_nCaretWidth > 0) platform::DestroyCaret();
+  if (m_hWnd && m_nCaretWidth > 0) platform::DestroyCaret();
   m_nCaretWidth = 0;
   m_bCaretShowFlag = false;
   m_bRedrawRuler = true;
@@ -478,7 +478,7 @@ void CEditView::ResetForNewText() {
 
 void CEditView::OnFocusLost() {
   DrawBracketHighlight(false);
-  if (m_nCaretWidth > 0) platform::DestroyCaret();
+  if (m_hWnd && m_nCaretWidth > 0) platform::DestroyCaret();
   m_nCaretWidth = 0;
   m_bCaretShowFlag = false;
   m_cUnderLine.Hide(true);

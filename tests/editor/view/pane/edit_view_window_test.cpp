@@ -9,6 +9,7 @@
 #include "editor/view/pane/split_box_wnd.h"
 #include "pane_window_fixture.h"
 #include "platform/attached_image.h"
+#include "platform/caret.h"
 #include "platform/clock.h"
 #include "platform/cursor_pos.h"
 #include "platform/desktop.h"
@@ -206,6 +207,30 @@ TEST_F(PaneWindowTest, FocusMakesAndTakesTheCaret) {
   Pump();
   EXPECT_FALSE(view->m_bFocused);
   EXPECT_EQ(view->m_nCaretWidth, 0);
+}
+
+// The caret is one for the whole program: a pane that has no window never made it, so losing the
+// focus must leave the caret of the pane that has it.
+TEST_F(PaneWindowTest, PaneWithoutWindowLeavesAnotherPanesCaret) {
+  SetText("abc\r\n");
+  platform::SetFocus(view->Window());
+  Pump();
+  POINT caret{};
+  ASSERT_TRUE(platform::GetCaretPos(&caret));
+  CEditView windowless;
+  windowless.AttachDocument(doc.get(), 1);
+  windowless.SetClientSize(kWidth, kHeight);
+  for (const bool byPort : {false, true}) {
+    SCOPED_TRACE(byPort ? "document's port" : "focus message");
+    windowless.m_nCaretWidth = 2;
+    if (byPort) {
+      windowless.OnFocusLost();
+    } else {
+      windowless.HandleKillFocus();
+    }
+    EXPECT_EQ(windowless.m_nCaretWidth, 0);
+    EXPECT_TRUE(platform::GetCaretPos(&caret));
+  }
 }
 
 // ---- Scroll bars --------------------------------------------------------------------------------
