@@ -302,7 +302,8 @@ LRESULT CEditView::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPa
       if (IsInsertMode() && (lParam & GCS_RESULTSTR)) {
         const std::string text = platform::ImeResultString(hwnd);
         if (!text.empty()) {
-          RunCommand(cmd::kInsText, true, reinterpret_cast<LPARAM>(text.c_str()), static_cast<LPARAM>(text.size()), 1, 0);
+          RunCommand(cmd::kInsText, true, reinterpret_cast<LPARAM>(text.c_str()), static_cast<LPARAM>(text.size()), 1,
+                     0);
         }
       }
       return platform::DefWindowProc(hwnd, uMsg, wParam, lParam);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "../commands/recording_handlers.h"
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/ui/tip_wnd.h"
 #include "editor/view/commands/command_ids.h"
@@ -21,7 +22,6 @@
 #include "platform/scroll_bar.h"
 #include "platform/simulated_input.h"
 #include "platform/sjis_literal.h"
-#include "../commands/recording_handlers.h"
 
 namespace {
 
