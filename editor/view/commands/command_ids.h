@@ -17,6 +17,7 @@ constexpr int kChar = 30200;
 constexpr int kCharIme = 30201;
 constexpr int kUndo = 30210;
 constexpr int kIndentSpace = 30262;
+constexpr int kInsText = 30606;
 constexpr int kOutline = 30930;
 constexpr int kOutlineToggle = 30931;
 constexpr int kTagJump = 30940;

@@ -7,6 +7,7 @@
 #include "editor/foundation/document/edit_doc.h"
 #include "editor/foundation/text/show_message_box.h"
 #include "editor/foundation/ui/tip_wnd.h"
+#include "editor/view/commands/command_ids.h"
 #include "editor/view/pane/edit_window.h"
 #include "editor/view/pane/split_box_wnd.h"
 #include "platform/caret.h"
@@ -26,9 +27,8 @@
 namespace {
 
 constexpr char kClassName[] = "EditorClient";
-constexpr int kCmdChar = 30200;
-constexpr int kCmdCharIme = 30201;
-constexpr int kCmdInsText = 30606;
+// The mouse rests this long before the keyword tip shows.
+constexpr DWORD kTipDelayMs = 300;
 
 // The pane whose window is being made: its procedure meets WM_CREATE before CreateWindowEx returns.
 CEditView* g_creatingPane = nullptr;
@@ -292,17 +292,18 @@ LRESULT CEditView::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPa
       m_nLastCommand = 0;
       return platform::DefWindowProc(hwnd, uMsg, wParam, lParam);
     case WM_CHAR:
-      RunCommand(kCmdChar, true, static_cast<LPARAM>(wParam), 0, 0, 0);
+      RunCommand(cmd::kChar, true, static_cast<LPARAM>(wParam), 0, 0, 0);
       return 0;
     case WM_IME_CHAR:
       // In insert mode the whole result string came with WM_IME_COMPOSITION.
-      if (!IsInsertMode()) RunCommand(kCmdCharIme, true, static_cast<LPARAM>(wParam), 0, 0, 0);
+      if (!IsInsertMode()) RunCommand(cmd::kCharIme, true, static_cast<LPARAM>(wParam), 0, 0, 0);
       return 0;
     case WM_IME_COMPOSITION:
       if (IsInsertMode() && (lParam & GCS_RESULTSTR)) {
         const std::string text = platform::ImeResultString(hwnd);
         if (!text.empty()) {
-          RunCommand(kCmdInsText, true, reinterpret_cast<LPARAM>(text.c_str()), static_cast<LPARAM>(text.size()), 1, 0);
+          RunCommand(cmd::kInsText, true, reinterpret_cast<LPARAM>(text.c_str()), static_cast<LPARAM>(text.size()), 1,
+                     0);
         }
       }
       return platform::DefWindowProc(hwnd, uMsg, wParam, lParam);
@@ -388,7 +389,7 @@ void CEditView::OnTimer() {
     return;
   }
   if (!Type().bUseKeyWordHelp || m_nCaretWidth <= 0 || m_bInMenuLoop || m_dwTipTimer == 0 || !IsMouseInPane()) return;
-  if (platform::NowMs() - m_dwTipTimer <= 300) return;
+  if (platform::NowMs() - m_dwTipTimer <= kTipDelayMs) return;
   CMemory word;
   if (!m_pcTipWnd || !GetSelectedFirstLine(&word) || !LookUpKeyword(word.GetPtr(), word.GetLength())) return;
   POINT mouse{};
@@ -437,7 +438,8 @@ void CEditView::HandleSetFocus() {
   if (m_pcEditDoc && ClampPositionToEnd(&column, &line)) PlaceCursor(column, line, false, 20);
   UpdateCaret();
   SetImeCompositionFont();
-  RefreshRuler();
+  m_bRedrawRuler = true;
+  RepaintRulerNow();
   m_bFocused = true;
   DrawBracketHighlight(true);
 }
@@ -445,10 +447,11 @@ void CEditView::HandleSetFocus() {
 void CEditView::HandleKillFocus() {
   DrawBracketHighlight(false);
   m_bFocused = false;
-  if (m_nCaretWidth > 0) platform::DestroyCaret();
+  if (m_hWnd && m_nCaretWidth > 0) platform::DestroyCaret();
   m_nCaretWidth = 0;
   m_bCaretShowFlag = false;
-  RefreshRuler();
+  m_bRedrawRuler = true;
+  RepaintRulerNow();
   m_dwTipTimer = platform::NowMs();
   if (m_pcTipWnd) m_pcTipWnd->HideTip();
 }
@@ -476,7 +479,7 @@ void CEditView::ResetForNewText() {
 
 void CEditView::OnFocusLost() {
   DrawBracketHighlight(false);
-  if (m_nCaretWidth > 0) platform::DestroyCaret();
+  if (m_hWnd && m_nCaretWidth > 0) platform::DestroyCaret();
   m_nCaretWidth = 0;
   m_bCaretShowFlag = false;
   m_cUnderLine.Hide(true);

@@ -220,7 +220,6 @@ class CEditView : public IDocPane {
   int ComputeTextAreaLeft(int* pnColumns);
   void PlaceChildWindows(int width, int height);
   void CreateCornerBox(bool bSizeGrip);
-  void RefreshRuler();
   bool IsMouseInPane() const;
   // The first line of the selected text (up to the first CR, LF or NUL); false without a selection.
   bool GetSelectedFirstLine(CMemory* out) const;

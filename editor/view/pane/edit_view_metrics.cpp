@@ -197,14 +197,6 @@ void CEditView::RepaintAll() {
   UpdateScrollBars();
 }
 
-void CEditView::RefreshRuler() {
-  m_bRedrawRuler = true;
-  if (!m_bDrawSWITCH || !m_pViewImage) return;
-  PaintRuler(GetViewDC());
-  const RECT ruler{0, 0, m_nClientWidth, std::max(0, m_nViewAlignTop - m_nTopYohaku)};
-  FlushImage(&ruler);
-}
-
 void CEditView::CopyViewStateTo(CEditView* pcOther) const {
   if (!pcOther || pcOther == this) return;
   pcOther->m_nCaretPosX = m_nCaretPosX;

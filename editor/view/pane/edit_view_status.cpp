@@ -22,7 +22,6 @@ namespace {
 
 constexpr int kDictionaryItemId = 2000;
 constexpr int kDictionaryItemBytes = 80;
-constexpr int kTipDelayMs = 300;
 
 // Character-code names of the caption message, shorter than the status bar's.
 constexpr const char* kShortCodeNames[] = {"SJIS", "JIS", "EUC", "Uni", "UTF-8", "UTF-7", "UniBE"};

@@ -3,14 +3,18 @@
 #include <string>
 #include <vector>
 
+#include "../commands/recording_handlers.h"
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/ui/tip_wnd.h"
+#include "editor/view/commands/command_ids.h"
 #include "editor/view/pane/split_box_wnd.h"
 #include "pane_window_fixture.h"
 #include "platform/attached_image.h"
+#include "platform/caret.h"
 #include "platform/clock.h"
 #include "platform/cursor_pos.h"
 #include "platform/desktop.h"
+#include "platform/ime_composition.h"
 #include "platform/ime_query.h"
 #include "platform/menu.h"
 #include "platform/monitor.h"
@@ -88,6 +92,49 @@ TEST_F(PaneWindowTest, WindowShowsThePanesOwnImageAtEverySize) {
   EXPECT_EQ(platform::AttachedWindowImage(view->Window()), view->GetViewImage());
 }
 
+// ---- Messages -----------------------------------------------------------------------------------
+
+// Typed characters become commands; in insert mode an input-method character is left to the
+// result string that came before it.
+TEST_F(PaneWindowTest, TypedCharactersBecomeCommands) {
+  struct Case {
+    const char* name;
+    UINT message;
+    WPARAM character;
+    bool insertMode;
+    std::vector<int> ids;
+    LPARAM argument;
+  };
+  const Case cases[] = {
+      {"character", WM_CHAR, 'a', true, {cmd::kChar}, 'a'},
+      {"character, overwriting", WM_CHAR, 'a', false, {cmd::kChar}, 'a'},
+      {"input-method character, inserting", WM_IME_CHAR, 0x82A0, true, {}, 0},
+      {"input-method character, overwriting", WM_IME_CHAR, 0x82A0, false, {cmd::kCharIme}, 0x82A0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingHandlers handlers{cmd::kChar, cmd::kCharIme, cmd::kInsText};
+    view->SetInsertMode(c.insertMode);
+    platform::SendMessage(view->Window(), c.message, c.character, 0);
+    EXPECT_EQ(handlers.Ids(), c.ids);
+    if (!handlers.calls.empty()) EXPECT_EQ(handlers.calls[0].call.lparam[0], c.argument);
+  }
+}
+
+TEST_F(PaneWindowTest, KeyReleaseForgetsTheLastCommand) {
+  for (const UINT message : {WM_KEYUP, WM_SYSKEYUP}) {
+    view->m_nLastCommand = cmd::kChar;
+    platform::SendMessage(view->Window(), message, 'A', 0);
+    EXPECT_EQ(view->m_nLastCommand, 0) << message;
+  }
+}
+
+TEST_F(PaneWindowTest, ActivationRequestMakesThePaneActive) {
+  doc->m_nActivePaneIndex = 1;
+  EXPECT_EQ(platform::SendMessage(view->Window(), MYWM_SETACTIVEPANE, 0, 0), 0);
+  EXPECT_EQ(doc->GetActivePane(), 0);
+}
+
 TEST_F(PaneWindowTest, InputMethodAsksThePane) {
   platform::ImeQueryProvider* queries = platform::GetImeQueryProvider(view->Window());
   ASSERT_NE(queries, nullptr);
@@ -160,6 +207,30 @@ TEST_F(PaneWindowTest, FocusMakesAndTakesTheCaret) {
   Pump();
   EXPECT_FALSE(view->m_bFocused);
   EXPECT_EQ(view->m_nCaretWidth, 0);
+}
+
+// The caret is one for the whole program: a pane that has no window never made it, so losing the
+// focus must leave the caret of the pane that has it.
+TEST_F(PaneWindowTest, PaneWithoutWindowLeavesAnotherPanesCaret) {
+  SetText("abc\r\n");
+  platform::SetFocus(view->Window());
+  Pump();
+  POINT caret{};
+  ASSERT_TRUE(platform::GetCaretPos(&caret));
+  CEditView windowless;
+  windowless.AttachDocument(doc.get(), 1);
+  windowless.SetClientSize(kWidth, kHeight);
+  for (const bool byPort : {false, true}) {
+    SCOPED_TRACE(byPort ? "document's port" : "focus message");
+    windowless.m_nCaretWidth = 2;
+    if (byPort) {
+      windowless.OnFocusLost();
+    } else {
+      windowless.HandleKillFocus();
+    }
+    EXPECT_EQ(windowless.m_nCaretWidth, 0);
+    EXPECT_TRUE(platform::GetCaretPos(&caret));
+  }
 }
 
 // ---- Scroll bars --------------------------------------------------------------------------------
