@@ -334,7 +334,10 @@ void CEditView::HandleMouseMove(WPARAM, int x, int y) {
       MoveCursorToPoint(x, y);
       ChangeSelectionTo(m_nCaretPosX, m_nCaretPosY);
     } else if (m_bBeginLineSelect && x < m_nViewAlignLeft) {
-      MoveCursorToPoint(RowStartX(*this), y + LineHeight());
+      // The row under the pointer is taken whole: above the rows the drag began on, the caret goes
+      // to its start; otherwise to the start of the row below it.
+      const int row = m_nViewTopLine + (y - m_nViewAlignTop) / std::max(1, LineHeight());
+      MoveCursorToPoint(RowStartX(*this), row < m_sSelectBgn.nLineFrom ? y : y + LineHeight());
       ChangeSelectionTo(m_nCaretPosX, m_nCaretPosY);
     } else {
       MoveCursorToPoint(x, y);
@@ -454,7 +457,7 @@ void CEditView::HandleMouseWheel(WPARAM wParam) {
   if (delta == 0 || !m_pcEditDoc) return;
   // -1 is a page, whatever its size; other settings are kept to 1-30 lines.
   int lines = GetWheelSettings()->WheelScrollLines().value_or(6);
-  lines = lines == -1 ? m_nViewRowNum : std::clamp(lines, 1, 30);
+  lines = lines == -1 ? std::max(1, m_nViewRowNum) : std::clamp(lines, 1, 30);
   // A message may carry several notches at once.
   const int notches = std::max(1, std::abs(delta) / WHEEL_DELTA);
   const int step = delta > 0 ? -1 : 1;

@@ -105,6 +105,10 @@ TEST_F(InputTest, ClicksAndDragsSelect) {
        {{Step::kDown, -1, 0}, {Step::kMove, -1, 1}, {Step::kUp, -1, 1}},
        "(0,0)-(2,0)",
        "2:0"},
+      {"a drag up the number area takes the row under the pointer",
+       {{Step::kDown, -1, 1}, {Step::kMove, -1, 0}, {Step::kUp, -1, 0}},
+       "(0,0)-(2,0)",
+       "0:0"},
   };
   for (const Case& c : cases) {
     view->ClearSelection(true);
@@ -403,6 +407,17 @@ TEST_F(InputTest, TheWheelScrollsByTheDesktopsLines) {
     EXPECT_EQ(view->m_nViewTopLine, top) << c.name << ": and one away comes back";
     EXPECT_EQ(CaretAt(), "105:2") << c.name << ": the caret stays";
   }
+}
+
+TEST_F(InputTest, APageOfAPaneWithoutRowsIsOneLine) {
+  std::string text;
+  for (int i = 0; i < 50; ++i) text += "line\r\n";
+  SetText(text);
+  view->SetClientSize(300, view->m_nViewAlignTop + 2);
+  ASSERT_EQ(view->m_nViewRowNum, 0);
+  FixedWheel wheel(-1);
+  view->HandleMouseWheel(MAKEWPARAM(0, static_cast<uint16_t>(-WHEEL_DELTA)));
+  EXPECT_EQ(view->m_nViewTopLine, 1);
 }
 
 TEST_F(InputTest, TheWheelStopsAtTheTop) {
