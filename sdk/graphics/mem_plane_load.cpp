@@ -59,6 +59,18 @@ int CMemPlaneImpl::LoadDecoded(std::string_view fileName, const std::string& ext
   CDibImage image;
   if (!Decode(ext, std::string(fileName), image)) return 1;
   const int bitCount = image.GetBitCount();
+  if (scalePercent == 100.0 && bitCount != 32) {
+    // Expanded row by row into the surface: no whole 32-bit copy of the picture is made.
+    const int w = image.GetWidth(), h = std::abs(image.GetHeight());
+    if (AllocPixels(w, h) != 0) return 1;
+    const bool topDown = image.GetHeight() < 0;
+    if (!image.ExpandTo32(
+            [&](size_t row) { return GetRow(topDown ? static_cast<int>(row) : h - 1 - static_cast<int>(row)); })) {
+      Release();
+      return 1;
+    }
+    return FinishDecoded(ext, bitCount);
+  }
   if (bitCount != 32 && !image.ConvertTo32()) return 1;
   if (scalePercent != 100.0) {
     const int w = ScaledSide(image.GetWidth(), scalePercent);
@@ -72,6 +84,10 @@ int CMemPlaneImpl::LoadDecoded(std::string_view fileName, const std::string& ext
   for (int i = 0; i < h; ++i)
     std::memcpy(GetRow(i), image.GetBits() + static_cast<size_t>(topDown ? i : h - 1 - i) * stride,
                 static_cast<size_t>(w) * 4);
+  return FinishDecoded(ext, bitCount);
+}
+
+int CMemPlaneImpl::FinishDecoded(const std::string& ext, int bitCount) {
   m_loaded = true;
   if (ext == "bmp") {
     m_hasAlpha = false;
