@@ -3,16 +3,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "game/app/config.h"
-#include "game/text/fixed_text.h"
 #include "game/app/frame_scale.h"
+#include "game/app/script_app.h"
+#include "game/script/saturate.h"
 #include "game/stage/image_cache.h"
 #include "game/stage/keyframe_curve.h"
 #include "game/stage/layer_module.h"
+#include "game/text/fixed_text.h"
 #include "game/text/message_window.h"
-#include "game/script/saturate.h"
-#include "game/app/script_app.h"
 
 LayerModuleState LayerModule;
 
@@ -73,10 +74,17 @@ float Finite(float v) { return std::isfinite(v) ? v : 0.0f; }
 
 }  // namespace
 
-CMemPlane* LayerDrawTarget() {
+CMemPlane* LayerPictureTarget() {
   if (LayerModule.drawTarget) return LayerModule.drawTarget;
   return RunningScriptApp ? RunningScriptApp->GetScreenSurface() : nullptr;
 }
+
+CMemPlane* LayerDrawTarget() {
+  if (CScriptApp* game = std::exchange(LayerModule.pictureWaiting, nullptr)) game->KeepGamePicture();
+  return LayerPictureTarget();
+}
+
+void SetWaitingGamePicture(CScriptApp* game) { LayerModule.pictureWaiting = game; }
 
 void MarkDisplayDirty() {
   if (!LayerModule.drawTarget && RunningScriptApp) RunningScriptApp->Display().SetDirty();

@@ -5,24 +5,24 @@
 #include <ctime>
 #include <string>
 
-#include "game/text/backlog.h"
 #include "game/app/config.h"
-#include "game/text/cursor_prompt.h"
-#include "game/script/engine_state.h"
-#include "game/system/file_utils.h"
-#include "game/text/fixed_text.h"
 #include "game/app/frame_input.h"
 #include "game/app/frame_scale.h"
-#include "game/text/full_width.h"
-#include "game/system/game_menu_refresh.h"
-#include "game/stage/image_cache.h"
-#include "game/text/message_window.h"
-#include "game/stage/picture_layers.h"
 #include "game/app/run_state.h"
+#include "game/app/script_app.h"
+#include "game/script/engine_state.h"
+#include "game/sound/sound_channels.h"
+#include "game/stage/image_cache.h"
+#include "game/stage/picture_layers.h"
+#include "game/system/file_utils.h"
+#include "game/system/game_menu_refresh.h"
 #include "game/system/save_file.h"
 #include "game/system/save_thumbnail.h"
-#include "game/app/script_app.h"
-#include "game/sound/sound_channels.h"
+#include "game/text/backlog.h"
+#include "game/text/cursor_prompt.h"
+#include "game/text/fixed_text.h"
+#include "game/text/full_width.h"
+#include "game/text/message_window.h"
 #include "game/text/text_box.h"
 #include "game/text/tool_tip.h"
 #include "platform/message_box.h"
@@ -77,7 +77,7 @@ int32_t ClampedPage(int32_t page) { return std::clamp(page, 0, kSavePages - 1); 
 
 void SetDisplayWindowed(bool windowed) {
   Config.windowMode = windowed;
-  if (RunningScriptApp) RunningScriptApp->Display().SetDisplayMode(!windowed, 0, 0, 0);
+  if (RunningScriptApp) RunningScriptApp->SetDisplayMode(!windowed);
   RefreshGameMenu();
 }
 
