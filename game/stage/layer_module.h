@@ -32,8 +32,9 @@ struct SurfaceSpans {
 };
 
 struct LayerSide {
-  std::unique_ptr<CMemPlane> current;
-  std::unique_ptr<CMemPlane> previous;  // the picture fading out of a cross-fade
+  // Shared with the image cache: a layer never writes into its pictures.
+  std::shared_ptr<CMemPlane> current;
+  std::shared_ptr<CMemPlane> previous;  // the picture fading out of a cross-fade
   int32_t previousLevel = 255;
   int32_t previousStep = 0;
   SurfaceSpans spans;          // of the current surface
