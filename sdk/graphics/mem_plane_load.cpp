@@ -56,6 +56,19 @@ bool Decode(const std::string& ext, const std::string& path, CDibImage& image) {
 
 // png, bmp and tga: decoded into a device-independent image, made 32 bits, scaled, copied.
 int CMemPlaneImpl::LoadDecoded(std::string_view fileName, const std::string& ext, double scalePercent) {
+  if (ext == "png" && scalePercent == 100.0) {
+    // A true-colour picture is decoded straight into the surface.
+    bool alpha = false;
+    const PngTrueColour r = LoadTrueColourPng(std::string(fileName), [&](int w, int h, bool hasAlpha) {
+      alpha = hasAlpha;
+      return AllocPixels(w, h) == 0 ? m_pixels : nullptr;
+    });
+    if (r == PngTrueColour::kDone) return FinishDecoded(ext, alpha ? 32 : 24);
+    if (r == PngTrueColour::kFailed) {
+      Release();
+      return 1;
+    }
+  }
   CDibImage image;
   if (!Decode(ext, std::string(fileName), image)) return 1;
   const int bitCount = image.GetBitCount();
