@@ -53,8 +53,8 @@ void DrawSprite(CMemPlane* surface, int x, int y, int opacity, int effect, float
 // Draws a surface at (x, y) cut to width x 32 pixels.
 void DrawSpriteClipped(CMemPlane* surface, int x, int y, int width);
 
-template <class T>
-void DeleteIfAny(std::unique_ptr<T>& object) {
+template <class Pointer>
+void DeleteIfAny(Pointer& object) {
   object.reset();
 }
 
