@@ -307,6 +307,7 @@ TEST_F(BacklogButtons, ButtonsShareTheCachedPicturesAndNeverWriteIntoThem) {
   const CMemPlaneImpl& p = *cached->GetImpl();
   const std::vector<uint32_t> pixels(p.GetPixels(), p.GetPixels() + p.Width() * p.Height());
   EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0xFF808080u), 200);
+  FlushImageCache();  // no later test finds these pictures under their names
 }
 
 TEST_F(BacklogButtons, AButtonFadesIntoItsNormalPictureIn64Frames) {
