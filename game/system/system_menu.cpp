@@ -125,28 +125,28 @@ struct Switch {
 }  // namespace
 
 CSystemMenu::CSystemMenu()
-    : m_saveTab(LoadImageCached("cg\\system_save.png", 100)),
-      m_loadTab(LoadImageCached("cg\\system_load.png", 100)),
-      m_bar(LoadImageCached("cg\\system_bar.png", 100)),
-      m_onOver(LoadImageCached("cg\\system_onover.png", 100)),
-      m_onSelect(LoadImageCached("cg\\system_onSelect.png", 100)),
-      m_offOver(LoadImageCached("cg\\system_offOVer.png", 100)),
-      m_offSelect(LoadImageCached("cg\\system_offSelect.png", 100)),
-      m_right(LoadImageCached("cg\\system_right.png", 100)),
-      m_left(LoadImageCached("cg\\system_left.png", 100)),
-      m_rightOver(LoadImageCached("cg\\system_right_over.png", 100)),
-      m_leftOver(LoadImageCached("cg\\system_left_over.png", 100)),
-      m_backToGame(LoadImageCached(Config.backToGameButton.file, 100)),
-      m_backToTitle(LoadImageCached(Config.backToTitleButton.file, 100)),
-      m_windowMode(LoadImageCached(Config.windowModeButton.file, 100)),
-      m_fullScreenMode(LoadImageCached(Config.fullScreenModeButton.file, 100)),
-      m_quit(LoadImageCached(Config.quitButton.file, 100)),
-      m_auto(LoadImageCached(Config.autoButton.file, 100)),
-      m_skip(LoadImageCached(Config.skipButton.file, 100)),
-      m_backlog(LoadImageCached(Config.backlogButton.file, 100)),
-      m_quickSave(LoadImageCached(Config.quickSaveButton.file, 100)),
-      m_quickLoad(LoadImageCached(Config.quickLoadButton.file, 100)),
-      m_system(LoadImageCached(Config.systemButton.file, 100)) {
+    : m_saveTab(LoadImageShared("cg\\system_save.png", 100)),
+      m_loadTab(LoadImageShared("cg\\system_load.png", 100)),
+      m_bar(LoadImageShared("cg\\system_bar.png", 100)),
+      m_onOver(LoadImageShared("cg\\system_onover.png", 100)),
+      m_onSelect(LoadImageShared("cg\\system_onSelect.png", 100)),
+      m_offOver(LoadImageShared("cg\\system_offOVer.png", 100)),
+      m_offSelect(LoadImageShared("cg\\system_offSelect.png", 100)),
+      m_right(LoadImageShared("cg\\system_right.png", 100)),
+      m_left(LoadImageShared("cg\\system_left.png", 100)),
+      m_rightOver(LoadImageShared("cg\\system_right_over.png", 100)),
+      m_leftOver(LoadImageShared("cg\\system_left_over.png", 100)),
+      m_backToGame(LoadImageShared(Config.backToGameButton.file, 100)),
+      m_backToTitle(LoadImageShared(Config.backToTitleButton.file, 100)),
+      m_windowMode(LoadImageShared(Config.windowModeButton.file, 100)),
+      m_fullScreenMode(LoadImageShared(Config.fullScreenModeButton.file, 100)),
+      m_quit(LoadImageShared(Config.quitButton.file, 100)),
+      m_auto(LoadImageShared(Config.autoButton.file, 100)),
+      m_skip(LoadImageShared(Config.skipButton.file, 100)),
+      m_backlog(LoadImageShared(Config.backlogButton.file, 100)),
+      m_quickSave(LoadImageShared(Config.quickSaveButton.file, 100)),
+      m_quickLoad(LoadImageShared(Config.quickLoadButton.file, 100)),
+      m_system(LoadImageShared(Config.systemButton.file, 100)) {
   CreateTextBox(kPageTextBox, 16, RGB(128, 128, 128), RGB(192, 192, 192), 0);
   for (int i = 0; i < kSlotsPerPage; ++i) CreateTextBox(kFirstCaptionBox + i, 10, RGB(0, 0, 0), RGB(128, 128, 128), 0);
 }
@@ -433,7 +433,7 @@ void CSystemMenu::SettingsScreen() {
 void CSystemMenu::WindowButtons() {
   const bool windowOpen = EngineState.presentation.window.state == kWindowOpen;
   if (windowOpen && !BacklogOpen) {
-    const auto bar = [this](const ConfigButton& button, const std::unique_ptr<CMemPlane>& image, const char* tip) {
+    const auto bar = [this](const ConfigButton& button, const std::shared_ptr<CMemPlane>& image, const char* tip) {
       const Size size = SizeOf(image.get());
       return HitBarButton(button.x, button.y, size.width, size.height, image.get(), tip);
     };
