@@ -2,30 +2,30 @@
 
 #include <cstring>
 
-#include "game/text/backlog.h"
 #include "game/app/config.h"
-#include "game/text/cursor_prompt.h"
 #include "game/app/editor_launch.h"
-#include "game/script/engine_state.h"
 #include "game/app/frame_input.h"
 #include "game/app/frame_rate_adapter.h"
 #include "game/app/frame_scale.h"
-#include "game/stage/image_cache.h"
 #include "game/app/info_overlay.h"
-#include "game/stage/layer_module.h"
-#include "game/script/message_log.h"
-#include "game/text/message_window.h"
 #include "game/app/overlay_draw.h"
-#include "game/stage/picture_layers.h"
 #include "game/app/run_state.h"
-#include "game/system/scene_gallery.h"
-#include "game/stage/screen_fade.h"
-#include "game/system/script_buttons.h"
+#include "game/script/engine_state.h"
+#include "game/script/message_log.h"
 #include "game/script/script_commands.h"
 #include "game/script/script_executor.h"
 #include "game/script/script_loader.h"
 #include "game/sound/sound_channels.h"
+#include "game/stage/image_cache.h"
+#include "game/stage/layer_module.h"
+#include "game/stage/picture_layers.h"
+#include "game/stage/screen_fade.h"
+#include "game/system/scene_gallery.h"
+#include "game/system/script_buttons.h"
 #include "game/system/system_menu.h"
+#include "game/text/backlog.h"
+#include "game/text/cursor_prompt.h"
+#include "game/text/message_window.h"
 #include "game/text/text_box.h"
 #include "game/text/tool_tip.h"
 #include "platform/menu.h"
@@ -49,6 +49,7 @@ constexpr int kStartGuardPolls = 20;
 CScriptApp::CScriptApp(CWindowApplication* app) : m_app(app), m_hook(*this) {}
 
 CScriptApp::~CScriptApp() {
+  if (m_picture == Picture::kInSource) SetWaitingGamePicture(nullptr);
   if (RunningScriptApp == this) RunningScriptApp = nullptr;
   SetFrameInputMouse(nullptr);
 }
@@ -101,7 +102,7 @@ void CScriptApp::MainLoop() {
     // On the push only: a held key would flip the mode on every frame.
     if (keys.IsPush(game_key::kFullScreen)) {
       Config.windowMode = !Config.windowMode;
-      m_display.SetDisplayMode(!Config.windowMode, 0, 0, 0);
+      SetDisplayMode(!Config.windowMode);
       // The menu's screen marks show the mode, however it was changed.
       m_hook.UpdateMenu();
     }
@@ -136,16 +137,36 @@ void CScriptApp::CreateSystemInterface() {
   m_toolTip = std::make_unique<CToolTip>();
 }
 
-void CScriptApp::KeepGamePicture(const CMemPlane* backBuffer) {
-  const CMemPlaneImpl* from = backBuffer ? backBuffer->GetImpl() : nullptr;
-  if (!from || !from->GetPixels()) return;
-  const CMemPlaneImpl* to = m_gamePicture.GetImpl();
-  if (!to || !to->GetPixels() || to->Width() != from->Width() || to->Height() != from->Height()) {
-    if (m_gamePicture.Create(from->Width(), from->Height(), 0) != 0) return;
-    to = m_gamePicture.GetImpl();
+const CMemPlane* CScriptApp::GamePicture() const {
+  switch (m_picture) {
+    case Picture::kInSource:
+      return m_pictureSource;
+    case Picture::kKept:
+      return &m_gamePicture;
+    case Picture::kNone:
+      break;
+  }
+  return nullptr;
+}
+
+void CScriptApp::KeepGamePicture() {
+  if (m_picture != Picture::kInSource) return;
+  SetWaitingGamePicture(nullptr);
+  m_picture = Picture::kNone;
+  const CMemPlaneImpl* from = m_pictureSource->GetImpl();
+  CMemPlaneImpl* to = m_gamePicture.GetImpl();
+  // Every pixel is copied over: the plane needs no fill of its own.
+  if (to->Width() != from->Width() || to->Height() != from->Height() || !to->GetPixels()) {
+    if (to->AllocPixels(from->Width(), from->Height()) != 0) return;
   }
   std::memcpy(to->GetPixels(), from->GetPixels(),
               static_cast<size_t>(from->Width()) * static_cast<size_t>(from->Height()) * sizeof(uint32_t));
+  m_picture = Picture::kKept;
+}
+
+void CScriptApp::SetDisplayMode(bool fullScreen) {
+  KeepGamePicture();
+  m_display.SetDisplayMode(fullScreen, 0, 0, 0);
 }
 
 bool CScriptApp::OnFrame(int mode) {
@@ -155,6 +176,9 @@ bool CScriptApp::OnFrame(int mode) {
   if (!BacklogOpen && IsScriptRunning() && !SystemScreenOpen()) StepScript(FrameMs());
   CMemPlane* backBuffer = GetScreenSurface();
   if (mode == kFrameNormal || mode == kFrameNoInterface) {
+    // The last frame's picture is drawn over now; nothing asks for it while the new one is drawn.
+    if (m_picture == Picture::kInSource) SetWaitingGamePicture(nullptr);
+    m_picture = Picture::kNone;
     m_display.SetDirty();
     m_display.Clear(nullptr);  // the back buffer's fill colour
     if (!ScreenCovered(Fades())) DrawLayers();
@@ -167,7 +191,11 @@ bool CScriptApp::OnFrame(int mode) {
       const uint32_t level = static_cast<uint32_t>(Fades().white.level);
       backBuffer->GetImpl()->AddColor((level << 16) | (level << 8) | level, nullptr);
     }
-    KeepGamePicture(LayerDrawTarget());
+    if (const CMemPlane* picture = LayerPictureTarget(); picture && picture->GetImpl()->GetPixels()) {
+      m_pictureSource = picture;
+      m_picture = Picture::kInSource;
+      SetWaitingGamePicture(this);
+    }
     if (mode == kFrameNoInterface) return true;
     // Each of these may hide the window, which stops the ones after it.
     if (!WindowHidden && IsScriptRunning()) DrawMessageWindow();
@@ -179,11 +207,13 @@ bool CScriptApp::OnFrame(int mode) {
   }
   UpdateSound();
   if (backBuffer && (Config.showFps || Config.showCacheRate)) {
+    KeepGamePicture();
     const InfoOverlayFigures figures = InfoOverlayFiguresOf(m_timer, ImageCacheHits(), ImageCacheLookups());
     DrawInfoOverlay(*backBuffer, InfoOverlayText(Config.showFps, Config.showCpu, Config.showCacheRate, figures));
     m_display.SetDirty();
   }
   if (MessageLog.count > 0) {
+    KeepGamePicture();
     if (backBuffer) DrawMessageLog(*backBuffer, MessageLog);
     AgeMessageLog(Config.fps);
   }

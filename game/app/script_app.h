@@ -46,20 +46,25 @@ class CScriptApp : public CAppScopedObject {
   // The system interface (window buttons, settings, save and load screens), from initialisation to
   // exit; null otherwise.
   CSystemMenu* SystemMenu() const { return m_systemMenu.get(); }
-  // The last drawn game picture without window, text or interface (save thumbnails take it, so a
-  // save never draws a frame of its own); null before the first picture was drawn.
   // The game window's menu commands and its check marks.
   CScriptAppHook& Hook() { return m_hook; }
   // The colour depth the menu's depth change left the display in; 0 in a window.
   int ColorDepth() const { return m_colorDepth; }
   void SetColorDepth(int depth) { m_colorDepth = depth; }
-  const CMemPlane* GamePicture() const {
-    return m_gamePicture.GetImpl() && m_gamePicture.GetImpl()->GetPixels() ? &m_gamePicture : nullptr;
-  }
+  // The last drawn game picture without window, text or interface (save thumbnails take it, so a
+  // save never draws a frame of its own); null before the first picture was drawn and while the
+  // next one is being drawn.
+  const CMemPlane* GamePicture() const;
+  // Switches the display between a window and the full screen; the back buffer made anew takes the
+  // game picture with it, so the picture is kept first.
+  void SetDisplayMode(bool fullScreen);
+  // Called before anything is drawn over the picture of this frame: the picture is kept aside.
+  // Until then the picture is the plane it was drawn in, and nothing is copied; a frame that
+  // draws no interface copies nothing.
+  void KeepGamePicture();
 
  private:
   void UpdateWindowHiding();
-  void KeepGamePicture(const CMemPlane* backBuffer);
 
   CWindowApplication* m_app;
   CEditorProcessFactory m_editorFactory;
@@ -70,6 +75,12 @@ class CScriptApp : public CAppScopedObject {
   CFrameTimer m_timer;
   std::unique_ptr<CSystemMenu> m_systemMenu;
   std::unique_ptr<CToolTip> m_toolTip;
+  // Where the game picture is: nowhere (before the first frame, and while a frame draws one), in
+  // the plane it was drawn in (m_pictureSource, with nothing drawn over it yet), or kept aside in
+  // m_gamePicture.
+  enum class Picture { kNone, kInSource, kKept };
+  Picture m_picture = Picture::kNone;
+  const CMemPlane* m_pictureSource = nullptr;
   CMemPlane m_gamePicture;
   int m_colorDepth = 0;
   // The buttons as the last frame saw them, for their pushes.

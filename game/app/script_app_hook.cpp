@@ -5,17 +5,17 @@
 #include <string>
 
 #include "game/app/config.h"
-#include "game/text/cursor_prompt.h"
+#include "game/app/script_app.h"
+#include "game/app/version_info.h"
 #include "game/script/engine_state.h"
+#include "game/script/read_flag_table.h"
+#include "game/sound/sound_channels.h"
+#include "game/stage/image_cache.h"
 #include "game/system/game_menu_resource.h"
 #include "game/system/game_wallpaper.h"
-#include "game/stage/image_cache.h"
-#include "game/text/message_window.h"
-#include "game/script/read_flag_table.h"
-#include "game/app/script_app.h"
-#include "game/sound/sound_channels.h"
 #include "game/system/system_menu.h"
-#include "game/app/version_info.h"
+#include "game/text/cursor_prompt.h"
+#include "game/text/message_window.h"
 #include "platform/message_box.h"
 #include "platform/sjis_literal.h"
 #include "sdk/framework/window_application.h"
@@ -85,7 +85,7 @@ After Wallpaper(const CommandContext& c) {
 After FullScreen(const CommandContext& c) {
   if (Config.windowMode) {
     Config.windowMode = false;
-    c.app.Display().SetDisplayMode(true, 0, 0, 0);
+    c.app.SetDisplayMode(true);
   }
   return After::kUpdate;
 }
@@ -93,7 +93,7 @@ After FullScreen(const CommandContext& c) {
 After Windowed(const CommandContext& c) {
   if (!Config.windowMode) {
     Config.windowMode = true;
-    c.app.Display().SetDisplayMode(false, 0, 0, 0);
+    c.app.SetDisplayMode(false);
   }
   return After::kUpdate;
 }

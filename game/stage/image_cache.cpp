@@ -12,7 +12,7 @@ namespace {
 struct ImageCacheEntry {
   // The whole name, however long: two names that share their first bytes never swap pictures.
   std::string fileName;
-  std::unique_ptr<CMemPlane> surface;
+  std::shared_ptr<CMemPlane> surface;
   double scale = 0;
   int32_t useCount = 0;
 };
@@ -28,7 +28,7 @@ std::unique_ptr<CMemPlane> Decode(std::string_view fileName, double scale) {
 }
 
 // Loads the file into an entry; the entry stays empty when the load fails.
-CMemPlane* Fill(ImageCacheEntry& entry, std::string_view fileName, double scale, int32_t useCount) {
+std::shared_ptr<CMemPlane> Fill(ImageCacheEntry& entry, std::string_view fileName, double scale, int32_t useCount) {
   entry.surface = Decode(fileName, scale);
   if (!entry.surface) {
     entry = ImageCacheEntry{};
@@ -37,7 +37,34 @@ CMemPlane* Fill(ImageCacheEntry& entry, std::string_view fileName, double scale,
   entry.fileName.assign(fileName);
   entry.scale = scale;
   entry.useCount = useCount;
-  return entry.surface.get();
+  return entry.surface;
+}
+
+// The entry's surface for the picture, decoded into an entry first when none holds it; a fresh
+// decode that no entry keeps when the cache has no entries.
+std::shared_ptr<CMemPlane> Lookup(std::string_view fileName, double scale) {
+  ++cacheLookups;
+  const int n = ImageCacheSize();
+  if (n == 0) return Decode(fileName, scale);
+  const std::span<ImageCacheEntry> entries(cacheEntries.data(), static_cast<size_t>(n));
+  for (ImageCacheEntry& e : entries) {
+    if (e.useCount != 0) --e.useCount;
+  }
+  for (ImageCacheEntry& e : entries) {
+    if (e.surface && e.scale == scale && e.fileName == fileName) {
+      ++e.useCount;
+      ++cacheHits;
+      return e.surface;
+    }
+  }
+  auto free = std::find_if(entries.begin(), entries.end(), [](const ImageCacheEntry& e) { return !e.surface; });
+  if (free != entries.end()) return Fill(*free, fileName, scale, 1);
+  // The least used entry goes, the first of them on a tie; the newcomer starts one use ahead.
+  auto victim =
+      std::min_element(entries.begin(), entries.end(),
+                       [](const ImageCacheEntry& a, const ImageCacheEntry& b) { return a.useCount < b.useCount; });
+  victim->surface.reset();
+  return Fill(*victim, fileName, scale, 2);
 }
 
 }  // namespace
@@ -59,34 +86,16 @@ std::unique_ptr<CMemPlane> CopyMemPlane(const CMemPlane& source) {
 int ImageCacheSize() { return std::clamp(Config.imageCacheSize, 0, kImageCacheEntries); }
 
 std::unique_ptr<CMemPlane> LoadImageCached(std::string_view fileName, double scale) {
-  ++cacheLookups;
-  const int n = ImageCacheSize();
-  if (n == 0) return Decode(fileName, scale);
-  const std::span<ImageCacheEntry> entries(cacheEntries.data(), static_cast<size_t>(n));
-  for (ImageCacheEntry& e : entries) {
-    if (e.useCount != 0) --e.useCount;
+  // Without entries the decode is the caller's alone: no copy is needed.
+  if (ImageCacheSize() == 0) {
+    ++cacheLookups;
+    return Decode(fileName, scale);
   }
-  for (ImageCacheEntry& e : entries) {
-    if (e.surface && e.scale == scale && e.fileName == fileName) {
-      ++e.useCount;
-      ++cacheHits;
-      return CopyMemPlane(*e.surface);
-    }
-  }
-  auto free = std::find_if(entries.begin(), entries.end(), [](const ImageCacheEntry& e) { return !e.surface; });
-  CMemPlane* loaded = nullptr;
-  if (free != entries.end()) {
-    loaded = Fill(*free, fileName, scale, 1);
-  } else {
-    // The least used entry goes, the first of them on a tie; the newcomer starts one use ahead.
-    auto victim =
-        std::min_element(entries.begin(), entries.end(),
-                         [](const ImageCacheEntry& a, const ImageCacheEntry& b) { return a.useCount < b.useCount; });
-    victim->surface.reset();
-    loaded = Fill(*victim, fileName, scale, 2);
-  }
-  return loaded ? CopyMemPlane(*loaded) : nullptr;
+  const std::shared_ptr<CMemPlane> cached = Lookup(fileName, scale);
+  return cached ? CopyMemPlane(*cached) : nullptr;
 }
+
+std::shared_ptr<CMemPlane> LoadImageShared(std::string_view fileName, double scale) { return Lookup(fileName, scale); }
 
 void ForgetCachedImage(std::string_view fileName) {
   for (ImageCacheEntry& e : cacheEntries) {

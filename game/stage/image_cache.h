@@ -1,6 +1,7 @@
 // The image cache through which every game picture is loaded: decoded surfaces kept by name and
-// scale, handed out as copies that the caller owns, so a picture shown again costs a copy instead of
-// a decode. Its size is the configuration's cache size (0 to 150 entries; 0 decodes every time).
+// scale, handed out as copies that the caller owns, or shared with readers that never write, so a
+// picture shown again costs a copy or nothing instead of a decode. Its size is the configuration's cache size (0 to 150
+// entries; 0 decodes every time).
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,11 @@ constexpr int kImageCacheEntries = 150;
 
 // A new surface of the picture, owned by the caller, or null when the file cannot be loaded.
 std::unique_ptr<CMemPlane> LoadImageCached(std::string_view fileName, double scale);
+// The cached surface itself, shared with the cache, or null when the file cannot be loaded: for a
+// holder that never writes into it (a layer shows its picture as loaded), so that the picture is
+// held once instead of once more for each holder. Counted and evicted like LoadImageCached; an
+// evicted or forgotten surface lives on with its holders.
+std::shared_ptr<CMemPlane> LoadImageShared(std::string_view fileName, double scale);
 // Drops the cached surfaces of one file (every scale): the file was replaced, so its next lookup
 // decodes the new picture.
 void ForgetCachedImage(std::string_view fileName);

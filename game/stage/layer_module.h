@@ -14,6 +14,8 @@
 
 // The parts of a surface with per-pixel alpha that are not fully transparent, row by row: drawing it
 // opaque leaves the pixels outside these spans as they are, apart from their alpha byte.
+class CScriptApp;
+
 struct SurfaceSpans {
   const CMemPlane* surface = nullptr;  // the surface they were measured on
   std::vector<int32_t> begin;          // per row: first pixel with alpha, or the width when none
@@ -30,8 +32,9 @@ struct SurfaceSpans {
 };
 
 struct LayerSide {
-  std::unique_ptr<CMemPlane> current;
-  std::unique_ptr<CMemPlane> previous;  // the picture fading out of a cross-fade
+  // Shared with the image cache: a layer never writes into its pictures.
+  std::shared_ptr<CMemPlane> current;
+  std::shared_ptr<CMemPlane> previous;  // the picture fading out of a cross-fade
   int32_t previousLevel = 255;
   int32_t previousStep = 0;
   SurfaceSpans spans;          // of the current surface
@@ -58,6 +61,8 @@ struct LayerModuleState {
   std::unique_ptr<CStepCounter> counter;
   std::unique_ptr<MoviePlayer> movie;
   CMemPlane* drawTarget = nullptr;
+  // The game whose frame picture waits in the draw target (SetWaitingGamePicture).
+  CScriptApp* pictureWaiting = nullptr;
   void (*compositionHook)() = nullptr;
   int (*quakeRandom)() = nullptr;
 };
@@ -68,8 +73,10 @@ inline bool ValidLayer(int layer) { return layer >= 0 && layer < kLayerCount; }
 inline PictureLayer& LayerRecord(int layer) { return EngineState.layers[layer]; }
 
 // Where this frame's drawing goes: the test target, or the running game's back buffer; null when
-// there is none.
+// there is none. Asking for it means drawing in it: a game picture waiting there is kept first.
 CMemPlane* LayerDrawTarget();
+// The same plane, for a look only: nothing is kept.
+CMemPlane* LayerPictureTarget();
 void MarkDisplayDirty();
 
 // Camera and quake (layer_camera.cpp).

@@ -3,16 +3,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "game/app/config.h"
-#include "game/text/fixed_text.h"
 #include "game/app/frame_scale.h"
+#include "game/app/script_app.h"
+#include "game/script/saturate.h"
 #include "game/stage/image_cache.h"
 #include "game/stage/keyframe_curve.h"
 #include "game/stage/layer_module.h"
+#include "game/text/fixed_text.h"
 #include "game/text/message_window.h"
-#include "game/script/saturate.h"
-#include "game/app/script_app.h"
 
 LayerModuleState LayerModule;
 
@@ -46,7 +47,7 @@ void StoreName(PictureLayer& r, std::string_view name) {
   std::memcpy(r.fileName, name.data(), name.size());
 }
 
-void SetSurface(int layer, std::unique_ptr<CMemPlane> surface) {
+void SetSurface(int layer, std::shared_ptr<CMemPlane> surface) {
   LayerSide& side = LayerModule.sides[static_cast<size_t>(layer)];
   side.current = std::move(surface);
   side.spans = SurfaceSpans{};
@@ -73,10 +74,17 @@ float Finite(float v) { return std::isfinite(v) ? v : 0.0f; }
 
 }  // namespace
 
-CMemPlane* LayerDrawTarget() {
+CMemPlane* LayerPictureTarget() {
   if (LayerModule.drawTarget) return LayerModule.drawTarget;
   return RunningScriptApp ? RunningScriptApp->GetScreenSurface() : nullptr;
 }
+
+CMemPlane* LayerDrawTarget() {
+  if (CScriptApp* game = std::exchange(LayerModule.pictureWaiting, nullptr)) game->KeepGamePicture();
+  return LayerPictureTarget();
+}
+
+void SetWaitingGamePicture(CScriptApp* game) { LayerModule.pictureWaiting = game; }
 
 void MarkDisplayDirty() {
   if (!LayerModule.drawTarget && RunningScriptApp) RunningScriptApp->Display().SetDirty();
@@ -134,7 +142,7 @@ bool LoadPicture(int layer, float x, float y, float z, std::string_view fileName
   r.y = y;
   r.z = z;
   if (!NameFits(fileName)) return false;
-  std::unique_ptr<CMemPlane> surface = LoadImageCached(fileName, 100);
+  std::shared_ptr<CMemPlane> surface = LoadImageShared(fileName, 100);
   if (!surface) return false;
   SetSurface(layer, std::move(surface));
   StoreName(r, fileName);
@@ -167,7 +175,7 @@ bool OverlapPicture(int layer, float x, float y, float z, std::string_view fileN
     side.spans = SurfaceSpans{};
     side.previousLevel = 255;
     side.previousStep = -fadeStep;
-    std::unique_ptr<CMemPlane> surface = LoadImageCached(fileName, 100);
+    std::shared_ptr<CMemPlane> surface = LoadImageShared(fileName, 100);
     if (!surface) return false;
     SetSurface(layer, std::move(surface));
   } else {
@@ -175,7 +183,7 @@ bool OverlapPicture(int layer, float x, float y, float z, std::string_view fileN
     SetSurface(layer, nullptr);
     side.previousLevel = 255;
     side.previousStep = 0;
-    std::unique_ptr<CMemPlane> surface = LoadImageCached(fileName, 100);
+    std::shared_ptr<CMemPlane> surface = LoadImageShared(fileName, 100);
     if (!surface) return false;
     SetSurface(layer, std::move(surface));
     opacity = {255, 0};
@@ -254,7 +262,7 @@ void ReloadPictures() {
     DropPrevious(side);
     side.previousLevel = 255;
     side.previousStep = 0;
-    SetSurface(i, r.inUse ? LoadImageCached(FixedText(r.fileName), 100) : nullptr);
+    SetSurface(i, r.inUse ? LoadImageShared(FixedText(r.fileName), 100) : nullptr);
   }
   InvalidateComposition();
 }

@@ -12,6 +12,7 @@
 #include "game/script/engine_state.h"
 
 class CMemPlane;
+class CScriptApp;
 
 // Picture file names are kept in the 259 bytes of a layer record, terminator included.
 constexpr size_t kLayerNameMax = sizeof(PictureLayer::fileName) - 1;
@@ -52,8 +53,8 @@ void DrawSprite(CMemPlane* surface, int x, int y, int opacity, int effect, float
 // Draws a surface at (x, y) cut to width x 32 pixels.
 void DrawSpriteClipped(CMemPlane* surface, int x, int y, int width);
 
-template <class T>
-void DeleteIfAny(std::unique_ptr<T>& object) {
+template <class Pointer>
+void DeleteIfAny(Pointer& object) {
   object.reset();
 }
 
@@ -62,6 +63,10 @@ CMemPlane* LayerSurface(int layer);
 CMemPlane* LayerPreviousSurface(int layer);
 int32_t LayerPreviousLevel(int layer);
 bool TransitionRunning();
+
+// Set while a game's frame picture waits in the draw target with nothing drawn over it (null: none
+// waits): the next asking for the draw target has the game keep the picture aside first.
+void SetWaitingGamePicture(CScriptApp* game);
 
 // Seams for tests and tools.
 // Where drawing goes instead of the running game's back buffer (null: the game's).

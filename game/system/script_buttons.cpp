@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "game/app/config.h"
-#include "game/text/cursor_prompt.h"
 #include "game/app/frame_input.h"
 #include "game/app/frame_scale.h"
-#include "game/stage/image_cache.h"
-#include "game/stage/picture_layers.h"
 #include "game/script/saturate.h"
 #include "game/sound/sound_channels.h"
+#include "game/stage/image_cache.h"
+#include "game/stage/picture_layers.h"
+#include "game/text/cursor_prompt.h"
 #include "sdk/graphics/mem_plane.h"
 
 ScriptButton ScriptButtons[kScriptButtonCount];
@@ -57,8 +57,8 @@ void ButtonSet(int32_t index, float x, float y, int32_t hidden, std::string_view
   b.x = x;
   b.y = y;
   b.hidden = hidden;
-  b.first = LoadImageCached(highlightImage, 100);
-  b.second = LoadImageCached(normalImage, 100);
+  b.first = LoadImageShared(highlightImage, 100);
+  b.second = LoadImageShared(normalImage, 100);
   // A missing picture is 0 x 0: nothing is drawn or hit.
   int width = 0, height = 0;
   if (b.first) b.first->GetSize(&width, &height);

@@ -19,9 +19,10 @@ struct ScriptButton {
   int32_t highlight;  // 0..255
   int32_t width;      // of the highlight picture: the hit size
   int32_t height;
-  float slide;                        // drawn this far left of its place
-  std::unique_ptr<CMemPlane> first;   // the highlight picture
-  std::unique_ptr<CMemPlane> second;  // the normal picture
+  float slide;  // drawn this far left of its place
+  // Shared with the image cache: a button never writes into its pictures.
+  std::shared_ptr<CMemPlane> first;   // the highlight picture
+  std::shared_ptr<CMemPlane> second;  // the normal picture
 };
 
 extern ScriptButton ScriptButtons[kScriptButtonCount];

@@ -5,24 +5,24 @@
 #include <ctime>
 #include <string>
 
-#include "game/text/backlog.h"
 #include "game/app/config.h"
-#include "game/text/cursor_prompt.h"
-#include "game/script/engine_state.h"
-#include "game/system/file_utils.h"
-#include "game/text/fixed_text.h"
 #include "game/app/frame_input.h"
 #include "game/app/frame_scale.h"
-#include "game/text/full_width.h"
-#include "game/system/game_menu_refresh.h"
-#include "game/stage/image_cache.h"
-#include "game/text/message_window.h"
-#include "game/stage/picture_layers.h"
 #include "game/app/run_state.h"
+#include "game/app/script_app.h"
+#include "game/script/engine_state.h"
+#include "game/sound/sound_channels.h"
+#include "game/stage/image_cache.h"
+#include "game/stage/picture_layers.h"
+#include "game/system/file_utils.h"
+#include "game/system/game_menu_refresh.h"
 #include "game/system/save_file.h"
 #include "game/system/save_thumbnail.h"
-#include "game/app/script_app.h"
-#include "game/sound/sound_channels.h"
+#include "game/text/backlog.h"
+#include "game/text/cursor_prompt.h"
+#include "game/text/fixed_text.h"
+#include "game/text/full_width.h"
+#include "game/text/message_window.h"
 #include "game/text/text_box.h"
 #include "game/text/tool_tip.h"
 #include "platform/message_box.h"
@@ -77,7 +77,7 @@ int32_t ClampedPage(int32_t page) { return std::clamp(page, 0, kSavePages - 1); 
 
 void SetDisplayWindowed(bool windowed) {
   Config.windowMode = windowed;
-  if (RunningScriptApp) RunningScriptApp->Display().SetDisplayMode(!windowed, 0, 0, 0);
+  if (RunningScriptApp) RunningScriptApp->SetDisplayMode(!windowed);
   RefreshGameMenu();
 }
 
@@ -125,28 +125,28 @@ struct Switch {
 }  // namespace
 
 CSystemMenu::CSystemMenu()
-    : m_saveTab(LoadImageCached("cg\\system_save.png", 100)),
-      m_loadTab(LoadImageCached("cg\\system_load.png", 100)),
-      m_bar(LoadImageCached("cg\\system_bar.png", 100)),
-      m_onOver(LoadImageCached("cg\\system_onover.png", 100)),
-      m_onSelect(LoadImageCached("cg\\system_onSelect.png", 100)),
-      m_offOver(LoadImageCached("cg\\system_offOVer.png", 100)),
-      m_offSelect(LoadImageCached("cg\\system_offSelect.png", 100)),
-      m_right(LoadImageCached("cg\\system_right.png", 100)),
-      m_left(LoadImageCached("cg\\system_left.png", 100)),
-      m_rightOver(LoadImageCached("cg\\system_right_over.png", 100)),
-      m_leftOver(LoadImageCached("cg\\system_left_over.png", 100)),
-      m_backToGame(LoadImageCached(Config.backToGameButton.file, 100)),
-      m_backToTitle(LoadImageCached(Config.backToTitleButton.file, 100)),
-      m_windowMode(LoadImageCached(Config.windowModeButton.file, 100)),
-      m_fullScreenMode(LoadImageCached(Config.fullScreenModeButton.file, 100)),
-      m_quit(LoadImageCached(Config.quitButton.file, 100)),
-      m_auto(LoadImageCached(Config.autoButton.file, 100)),
-      m_skip(LoadImageCached(Config.skipButton.file, 100)),
-      m_backlog(LoadImageCached(Config.backlogButton.file, 100)),
-      m_quickSave(LoadImageCached(Config.quickSaveButton.file, 100)),
-      m_quickLoad(LoadImageCached(Config.quickLoadButton.file, 100)),
-      m_system(LoadImageCached(Config.systemButton.file, 100)) {
+    : m_saveTab(LoadImageShared("cg\\system_save.png", 100)),
+      m_loadTab(LoadImageShared("cg\\system_load.png", 100)),
+      m_bar(LoadImageShared("cg\\system_bar.png", 100)),
+      m_onOver(LoadImageShared("cg\\system_onover.png", 100)),
+      m_onSelect(LoadImageShared("cg\\system_onSelect.png", 100)),
+      m_offOver(LoadImageShared("cg\\system_offOVer.png", 100)),
+      m_offSelect(LoadImageShared("cg\\system_offSelect.png", 100)),
+      m_right(LoadImageShared("cg\\system_right.png", 100)),
+      m_left(LoadImageShared("cg\\system_left.png", 100)),
+      m_rightOver(LoadImageShared("cg\\system_right_over.png", 100)),
+      m_leftOver(LoadImageShared("cg\\system_left_over.png", 100)),
+      m_backToGame(LoadImageShared(Config.backToGameButton.file, 100)),
+      m_backToTitle(LoadImageShared(Config.backToTitleButton.file, 100)),
+      m_windowMode(LoadImageShared(Config.windowModeButton.file, 100)),
+      m_fullScreenMode(LoadImageShared(Config.fullScreenModeButton.file, 100)),
+      m_quit(LoadImageShared(Config.quitButton.file, 100)),
+      m_auto(LoadImageShared(Config.autoButton.file, 100)),
+      m_skip(LoadImageShared(Config.skipButton.file, 100)),
+      m_backlog(LoadImageShared(Config.backlogButton.file, 100)),
+      m_quickSave(LoadImageShared(Config.quickSaveButton.file, 100)),
+      m_quickLoad(LoadImageShared(Config.quickLoadButton.file, 100)),
+      m_system(LoadImageShared(Config.systemButton.file, 100)) {
   CreateTextBox(kPageTextBox, 16, RGB(128, 128, 128), RGB(192, 192, 192), 0);
   for (int i = 0; i < kSlotsPerPage; ++i) CreateTextBox(kFirstCaptionBox + i, 10, RGB(0, 0, 0), RGB(128, 128, 128), 0);
 }
@@ -433,7 +433,7 @@ void CSystemMenu::SettingsScreen() {
 void CSystemMenu::WindowButtons() {
   const bool windowOpen = EngineState.presentation.window.state == kWindowOpen;
   if (windowOpen && !BacklogOpen) {
-    const auto bar = [this](const ConfigButton& button, const std::unique_ptr<CMemPlane>& image, const char* tip) {
+    const auto bar = [this](const ConfigButton& button, const std::shared_ptr<CMemPlane>& image, const char* tip) {
       const Size size = SizeOf(image.get());
       return HitBarButton(button.x, button.y, size.width, size.height, image.get(), tip);
     };

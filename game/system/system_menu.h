@@ -58,11 +58,12 @@ class CSystemMenu {
   void ReleaseClosedScreens();
 
   // Always loaded.
-  std::unique_ptr<CMemPlane> m_saveTab, m_loadTab, m_bar;
-  std::unique_ptr<CMemPlane> m_onOver, m_onSelect, m_offOver, m_offSelect;
-  std::unique_ptr<CMemPlane> m_right, m_left, m_rightOver, m_leftOver;
-  std::unique_ptr<CMemPlane> m_backToGame, m_backToTitle, m_windowMode, m_fullScreenMode, m_quit;
-  std::unique_ptr<CMemPlane> m_auto, m_skip, m_backlog, m_quickSave, m_quickLoad, m_system;
+  // Shared with the image cache: the interface only draws these.
+  std::shared_ptr<CMemPlane> m_saveTab, m_loadTab, m_bar;
+  std::shared_ptr<CMemPlane> m_onOver, m_onSelect, m_offOver, m_offSelect;
+  std::shared_ptr<CMemPlane> m_right, m_left, m_rightOver, m_leftOver;
+  std::shared_ptr<CMemPlane> m_backToGame, m_backToTitle, m_windowMode, m_fullScreenMode, m_quit;
+  std::shared_ptr<CMemPlane> m_auto, m_skip, m_backlog, m_quickSave, m_quickLoad, m_system;
   // Loaded on first use, released when their screen closes.
   std::unique_ptr<CMemPlane> m_settingsBackground;
   std::unique_ptr<CMemPlane> m_screenBackground;  // of the save or the load screen

@@ -1,11 +1,13 @@
 #include "game/text/text_box.h"
 
+#include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "game/app/config.h"
-#include "game/stage/layer_module.h"
 #include "game/app/run_state.h"
 #include "game/script/script_executor.h"
+#include "game/stage/layer_module.h"
 #include "game/text/no_line_start.h"
 #include "platform/sjis_literal.h"
 #include "sdk/graphics/mem_plane_impl.h"
@@ -178,14 +180,24 @@ bool IsTextBoxDone(int index) {
   return static_cast<int64_t>(box->progress) > 10 * (static_cast<int64_t>(GlyphCount(*box)) - 1);
 }
 
+namespace {
+
+// The boxes a frame draws: the backlog hides the message boxes, a system screen the choices too.
+int FirstBoxDrawn(const TextBoxFrame& frame) {
+  if (frame.systemScreenOpen) return 3;
+  if (frame.backlogOpen) return 2;
+  return 0;
+}
+
+bool BoxShown(const TextBox& box) { return box.renderer && box.visible; }
+
+}  // namespace
+
 bool DrawTextBoxesOnto(CDrawTarget& target, const TextBoxFrame& frame) {
-  int first = 0;
-  if (frame.backlogOpen) first = 2;
-  if (frame.systemScreenOpen) first = 3;
   bool drew = false;
-  for (int i = first; i < kTextBoxCount; ++i) {
+  for (int i = FirstBoxDrawn(frame); i < kTextBoxCount; ++i) {
     TextBox& box = TextBoxes[static_cast<size_t>(i)];
-    if (!box.renderer || !box.visible) continue;
+    if (!BoxShown(box)) continue;
     if (i == 1 || i == 2) box.progress = kTextBoxShowAll;
     Reveal(box, frame.messageSpeed, frame.fps);
     CMemPlane& canvas = box.renderer->Canvas();
@@ -205,8 +217,11 @@ bool DrawTextBoxesOnto(CDrawTarget& target, const TextBoxFrame& frame) {
 }
 
 void DrawTextBoxes() {
+  const TextBoxFrame frame{Config.messageSpeed, Config.fps, BacklogOpen, SystemScreenOpen()};
+  // The back buffer is asked for only when a box shows: asking keeps the game picture aside.
+  const auto shown = std::span(TextBoxes).subspan(static_cast<size_t>(FirstBoxDrawn(frame)));
+  if (std::none_of(shown.begin(), shown.end(), BoxShown)) return;
   CMemPlane* backBuffer = LayerDrawTarget();
   if (!backBuffer) return;
-  const TextBoxFrame frame{Config.messageSpeed, Config.fps, BacklogOpen, SystemScreenOpen()};
   if (DrawTextBoxesOnto(*backBuffer, frame)) MarkDisplayDirty();
 }

@@ -192,6 +192,16 @@ DibBlock<uint8_t> CDibImage::To24Bytes() const {
   return out;
 }
 
+bool CDibImage::ExpandTo32(const std::function<uint32_t*(size_t row)>& rowOut) const {
+  if (!GetBits() || !platform::IsDibDepth(GetBitCount()) || GetWidth() <= 0) return false;
+  const size_t rows = static_cast<size_t>(AbsHeight());
+  const size_t stride = static_cast<size_t>(GetStride());
+  const size_t w = static_cast<size_t>(GetWidth());
+  for (size_t y = 0; y < rows; ++y)
+    platform::ExpandDibRow(GetBits() + y * stride, GetBitCount(), GetColors(), std::span<uint32_t>(rowOut(y), w));
+  return true;
+}
+
 DibBlock<uint32_t> CDibImage::To32Bytes() const {
   DibBlock<uint32_t> out = NewBlock<uint32_t>(*this, 4);
   if (!out) return nullptr;

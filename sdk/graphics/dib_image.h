@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -76,6 +77,10 @@ class CDibImage {
   DibBlock<uint8_t> ToGreyBytes() const;
   DibBlock<uint8_t> To24Bytes() const;
   DibBlock<uint32_t> To32Bytes() const;
+  // Expands every row to 0xAARRGGBB straight into rows the caller owns: rowOut(i) names the
+  // destination of memory row i, at least GetWidth() pixels. No block of the whole image is made,
+  // so a picture headed for a surface is not held twice. False when there is nothing to expand.
+  bool ExpandTo32(const std::function<uint32_t*(size_t row)>& rowOut) const;
 
   // The method is read from the mode's low 16 bits.
   bool ConvertBitCount(int bitCount, uint32_t mode);

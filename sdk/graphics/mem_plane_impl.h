@@ -83,7 +83,7 @@ class PieceBlitter {
 
  private:
   Kind m_kind;
-  uint32_t m_key;                     // kCopyKey
+  uint32_t m_key;                       // kCopyKey
   const blit_ops::BlendAlpha* m_blend;  // kBlendAlpha
 };
 
@@ -263,6 +263,8 @@ class CMemPlaneImpl {
 
   int LoadByDIBSection(std::string_view fileName);
   int LoadDecoded(std::string_view fileName, const std::string& ext, double scalePercent);
+  // The flags of a decoded picture whose pixels are in place: loaded, its alpha, a BMP's key.
+  int FinishDecoded(const std::string& ext, int bitCount);
 
   bool m_hasAlpha = false;
   std::unique_ptr<uint32_t[], FreeBlock> m_block;

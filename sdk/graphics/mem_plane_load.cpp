@@ -56,9 +56,34 @@ bool Decode(const std::string& ext, const std::string& path, CDibImage& image) {
 
 // png, bmp and tga: decoded into a device-independent image, made 32 bits, scaled, copied.
 int CMemPlaneImpl::LoadDecoded(std::string_view fileName, const std::string& ext, double scalePercent) {
+  if (ext == "png" && scalePercent == 100.0) {
+    // A true-colour picture is decoded straight into the surface.
+    bool alpha = false;
+    const PngTrueColour r = LoadTrueColourPng(std::string(fileName), [&](int w, int h, bool hasAlpha) {
+      alpha = hasAlpha;
+      return AllocPixels(w, h) == 0 ? m_pixels : nullptr;
+    });
+    if (r == PngTrueColour::kDone) return FinishDecoded(ext, alpha ? 32 : 24);
+    if (r == PngTrueColour::kFailed) {
+      Release();
+      return 1;
+    }
+  }
   CDibImage image;
   if (!Decode(ext, std::string(fileName), image)) return 1;
   const int bitCount = image.GetBitCount();
+  if (scalePercent == 100.0 && bitCount != 32) {
+    // Expanded row by row into the surface: no whole 32-bit copy of the picture is made.
+    const int w = image.GetWidth(), h = std::abs(image.GetHeight());
+    if (AllocPixels(w, h) != 0) return 1;
+    const bool topDown = image.GetHeight() < 0;
+    if (!image.ExpandTo32(
+            [&](size_t row) { return GetRow(topDown ? static_cast<int>(row) : h - 1 - static_cast<int>(row)); })) {
+      Release();
+      return 1;
+    }
+    return FinishDecoded(ext, bitCount);
+  }
   if (bitCount != 32 && !image.ConvertTo32()) return 1;
   if (scalePercent != 100.0) {
     const int w = ScaledSide(image.GetWidth(), scalePercent);
@@ -72,6 +97,10 @@ int CMemPlaneImpl::LoadDecoded(std::string_view fileName, const std::string& ext
   for (int i = 0; i < h; ++i)
     std::memcpy(GetRow(i), image.GetBits() + static_cast<size_t>(topDown ? i : h - 1 - i) * stride,
                 static_cast<size_t>(w) * 4);
+  return FinishDecoded(ext, bitCount);
+}
+
+int CMemPlaneImpl::FinishDecoded(const std::string& ext, int bitCount) {
   m_loaded = true;
   if (ext == "bmp") {
     m_hasAlpha = false;

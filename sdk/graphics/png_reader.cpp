@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <csetjmp>
+#include <cstdint>
 #include <png.h>
 #include <utility>
 #include <vector>
@@ -29,9 +30,13 @@ struct PngReadState {
   std::vector<png_bytep> rows;  // lives outside the frame the long jump returns to
 };
 
-// Everything after setjmp lives here, with nothing in this frame that needs destroying.
-bool Decode(PngReadState& s, CFileBuffer& file, CDibImage& image) {
-  if (setjmp(png_jmpbuf(s.png))) return false;
+struct PngHeader {
+  png_uint_32 width = 0, height = 0;
+  int bitDepth = 0, colorType = 0, interlace = 0;
+};
+
+// The header, read under the caller's setjmp; false when the size is refused.
+bool ReadHeader(PngReadState& s, CFileBuffer& file, PngHeader& h) {
   png_set_read_fn(s.png, &file, PngReadCallback);
   png_set_sig_bytes(s.png, 0);
   // A few bytes of header can claim any size. The sides are held to the surface limits before
@@ -43,16 +48,27 @@ bool Decode(PngReadState& s, CFileBuffer& file, CDibImage& image) {
   png_set_chunk_malloc_max(s.png, std::max<png_alloc_size_t>(file.GetSize(), 1));
   png_set_keep_unknown_chunks(s.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_read_info(s.png, s.info);
-  png_uint_32 width = 0, height = 0;
-  int bitDepth = 0, colorType = 0, interlace = 0;
-  png_get_IHDR(s.png, s.info, &width, &height, &bitDepth, &colorType, &interlace, nullptr, nullptr);
-  if (!platform::ImageSizeAllowed(width, height)) return false;
+  png_get_IHDR(s.png, s.info, &h.width, &h.height, &h.bitDepth, &h.colorType, &h.interlace, nullptr, nullptr);
+  return platform::ImageSizeAllowed(h.width, h.height);
+}
+
+// A transparency chunk becomes an alpha channel.
+bool HasTransparency(const PngReadState& s, int colorType) {
+  return png_get_valid(s.png, s.info, PNG_INFO_tRNS) != 0 &&
+         (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_RGB || colorType == PNG_COLOR_TYPE_PALETTE);
+}
+
+// Everything after setjmp lives here, with nothing in this frame that needs destroying.
+bool Decode(PngReadState& s, CFileBuffer& file, CDibImage& image) {
+  if (setjmp(png_jmpbuf(s.png))) return false;
+  PngHeader h;
+  if (!ReadHeader(s, file, h)) return false;
+  const png_uint_32 width = h.width, height = h.height;
+  const int colorType = h.colorType, bitDepth = h.bitDepth;
 
   png_set_strip_16(s.png);
-  // A transparency chunk becomes an alpha channel, so such pictures are made 32 bits wide.
-  const bool transparency =
-      png_get_valid(s.png, s.info, PNG_INFO_tRNS) != 0 &&
-      (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_RGB || colorType == PNG_COLOR_TYPE_PALETTE);
+  // Such pictures are made 32 bits wide.
+  const bool transparency = HasTransparency(s, colorType);
   int bitCount = 0;
   if (transparency) {
     bitCount = 32;
@@ -116,17 +132,64 @@ bool Decode(PngReadState& s, CFileBuffer& file, CDibImage& image) {
   return true;
 }
 
+// Under its own setjmp, like Decode.
+PngTrueColour DecodeTrueColour(PngReadState& s, CFileBuffer& file, const PngRowsFn& rowsFor) {
+  if (setjmp(png_jmpbuf(s.png))) return PngTrueColour::kFailed;
+  PngHeader h;
+  if (!ReadHeader(s, file, h)) return PngTrueColour::kFailed;
+  const bool alpha = h.colorType == PNG_COLOR_TYPE_RGB_ALPHA;
+  if ((h.colorType != PNG_COLOR_TYPE_RGB && !alpha) || HasTransparency(s, h.colorType))
+    return PngTrueColour::kOtherKind;
+  png_set_strip_16(s.png);
+  png_set_bgr(s.png);
+  // Opaque pictures get the alpha byte 0xFF that the 24-bit expansion gives.
+  if (!alpha) png_set_filler(s.png, 0xFF, PNG_FILLER_AFTER);
+  png_set_interlace_handling(s.png);
+  png_read_update_info(s.png, s.info);
+  if (png_get_rowbytes(s.png, s.info) != static_cast<size_t>(h.width) * 4) return PngTrueColour::kFailed;
+  uint32_t* const pixels = rowsFor(static_cast<int>(h.width), static_cast<int>(h.height), alpha);
+  if (!pixels) return PngTrueColour::kFailed;
+  s.rows.resize(h.height);
+  for (png_uint_32 i = 0; i < h.height; ++i)
+    s.rows[i] = reinterpret_cast<png_bytep>(pixels + static_cast<size_t>(i) * h.width);
+  png_read_image(s.png, s.rows.data());
+  png_read_end(s.png, nullptr);
+  return PngTrueColour::kDone;
+}
+
+// A read struct and its info, freed on every way out.
+class PngReader {
+ public:
+  PngReader() {
+    m_state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, SilentError, SilentWarning);
+    if (m_state.png) m_state.info = png_create_info_struct(m_state.png);
+  }
+  ~PngReader() {
+    if (m_state.png) png_destroy_read_struct(&m_state.png, m_state.info ? &m_state.info : nullptr, nullptr);
+  }
+  PngReader(const PngReader&) = delete;
+  PngReader& operator=(const PngReader&) = delete;
+  bool ok() const { return m_state.png && m_state.info; }
+  PngReadState& state() { return m_state; }
+
+ private:
+  PngReadState m_state;
+};
+
 }  // namespace
+
+PngTrueColour LoadTrueColourPng(const std::string& path, const PngRowsFn& rowsFor) {
+  CFileBuffer file;
+  if (file.Read(path) != 0) return PngTrueColour::kFailed;
+  PngReader reader;
+  if (!reader.ok()) return PngTrueColour::kFailed;
+  return DecodeTrueColour(reader.state(), file, rowsFor);
+}
 
 uint8_t LoadPngToDib(const std::string& path, CDibImage* image, int, int) {
   if (!image) return 0;
   CFileBuffer file;
   if (file.Read(path) != 0) return 0;
-  PngReadState s;
-  s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, SilentError, SilentWarning);
-  if (!s.png) return 0;
-  s.info = png_create_info_struct(s.png);
-  const bool ok = s.info && Decode(s, file, *image);
-  png_destroy_read_struct(&s.png, s.info ? &s.info : nullptr, nullptr);
-  return ok ? 1 : 0;
+  PngReader reader;
+  return reader.ok() && Decode(reader.state(), file, *image) ? 1 : 0;
 }

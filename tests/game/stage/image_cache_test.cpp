@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
+#include "game/script/engine_state.h"
+#include "game/stage/layer_module.h"
 #include "tests/game/fixtures/layer_fixture.h"
 
 namespace {
@@ -105,6 +108,56 @@ TEST_F(ImageCacheTest, CopiesAreIndependentAndCarryAlphaAndKey) {
   EXPECT_FALSE(b->HasAlpha());
   EXPECT_EQ(b->GetImpl()->GetColorKey(), 0x0000FFu);
   EXPECT_EQ(a->GetImpl()->GetColorKey(), b->GetImpl()->GetColorKey());
+}
+
+// A shared surface is the cache's own, so a picture held by several readers exists once; the
+// copies handed out beside it stay the caller's; and it outlives its entry.
+TEST_F(ImageCacheTest, SharedSurfacesAreTheCachedOneAndOutliveTheirEntry) {
+  auto a = LoadImageShared("p0.png", 100);
+  auto b = LoadImageShared("p0.png", 100);
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(a.get(), b.get());
+  EXPECT_EQ(ImageCacheLookups(), 2);
+  EXPECT_EQ(ImageCacheHits(), 1);
+  auto copy = LoadImageCached("p0.png", 100);
+  ASSERT_TRUE(copy);
+  EXPECT_NE(copy.get(), a.get());
+  copy->GetImpl()->Clear(0xFFFFFFFFu, nullptr);
+  EXPECT_EQ(a->GetImpl()->GetPixel(0, 0) & 0xFFFFFFu, 0x10u);
+  // Evicted, flushed or forgotten, the entry lets go; the holders keep the picture.
+  for (int i = 1; i < 7; ++i) Load(i);
+  ForgetCachedImage("p0.png");
+  FlushImageCache();
+  std::filesystem::remove(layers.dir.File("p0.png"));
+  EXPECT_EQ(a->GetImpl()->GetPixel(1, 1) & 0xFFFFFFu, 0x10u);
+  EXPECT_EQ(LoadImageShared("p0.png", 100), nullptr);
+  // Without entries every reader decodes its own.
+  Config.imageCacheSize = 0;
+  auto c = LoadImageShared("p1.png", 100);
+  auto d = LoadImageShared("p1.png", 100);
+  ASSERT_TRUE(c && d);
+  EXPECT_NE(c.get(), d.get());
+}
+
+// Layers showing one picture hold the cache's surface, and nothing a layer does writes into it:
+// fades, cross-fades and the wave leave it as decoded.
+TEST_F(ImageCacheTest, LayersShareTheCachedPictureAndNeverWriteIntoIt) {
+  const std::vector<uint32_t> pixels = {0x80112233u, 0xFF445566u, 0x00000000u, 0xFF778899u};
+  layers.WritePicture("a.png", 2, 2, pixels, true);
+  ASSERT_TRUE(LoadPicture(0, 0, 0, 0, "a.png"));
+  ASSERT_TRUE(LoadPicture(1, 1, 1, 0, "a.png"));
+  ASSERT_NE(LayerSurface(0), nullptr);
+  EXPECT_EQ(LayerSurface(0), LayerSurface(1));
+  const auto cached = LoadImageShared("a.png", 100);
+  EXPECT_EQ(cached.get(), LayerSurface(0));
+  EngineState.layers[1].levels[0] = {0, 8};
+  SetEffect(0, 1);
+  for (int i = 0; i < 5; ++i) layers.Frame();
+  ASSERT_TRUE(OverlapPicture(1, 0, 0, 0, "a.png"));
+  for (int i = 0; i < 5; ++i) layers.Frame();
+  const CMemPlaneImpl& p = *cached->GetImpl();
+  EXPECT_EQ(std::vector<uint32_t>(p.GetPixels(), p.GetPixels() + 4), pixels);
+  EXPECT_TRUE(p.HasAlpha());
 }
 
 TEST_F(ImageCacheTest, LongNamesThatShareTheirStartDoNotSwap) {

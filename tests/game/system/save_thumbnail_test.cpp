@@ -10,14 +10,15 @@
 #include <vector>
 
 #include "game/app/config.h"
-#include "game/stage/image_cache.h"
-#include "game/system/save_file.h"
 #include "game/app/script_app.h"
-#include "tests/game/fixtures/message_fixture.h"
+#include "game/stage/image_cache.h"
+#include "game/stage/layer_module.h"
+#include "game/system/save_file.h"
 #include "platform/sjis_literal.h"
 #include "sdk/graphics/dib_image.h"
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/mem_plane_impl.h"
+#include "tests/game/fixtures/message_fixture.h"
 
 namespace {
 
@@ -156,6 +157,37 @@ TEST_F(SaveThumbnailTest, TheFrameKeepsTheGamePictureWithoutTheWindow) {
   const std::vector<uint32_t> keptPixels(k.GetPixels(), k.GetPixels() + k.Width() * k.Height());
   EXPECT_EQ(std::count(keptPixels.begin(), keptPixels.end(), 0xFF204060u), static_cast<long>(keptPixels.size()));
   EXPECT_NE(std::memcmp(k.GetPixels(), s.GetPixels(), keptPixels.size() * 4), 0);
+}
+
+// A frame that draws nothing over its picture copies nothing: the picture is the screen itself.
+// Whatever draws over the screen afterwards has the picture kept aside first, so a save or the
+// wallpaper still gets the picture before the drawing.
+TEST_F(SaveThumbnailTest, DrawingOverAFrameWithoutInterfaceKeepsItsPictureFirst) {
+  run.Load("A=1\r\n");
+  run.Frame(1);
+  CMemPlane* screen = run.Screen();
+  ASSERT_NE(screen, nullptr);
+  screen->GetImpl()->Clear(0xFF204060u, nullptr);
+  run.Frame(1);
+  ASSERT_NE(run.App(), nullptr);
+  EXPECT_EQ(run.App()->GamePicture(), screen);
+
+  CMemPlane* target = LayerDrawTarget();
+  ASSERT_EQ(target, screen);
+  const RECT corner{0, 0, 8, 8};
+  target->GetImpl()->Clear(0xFF000000u, &corner);
+  const CMemPlane* kept = run.App()->GamePicture();
+  ASSERT_NE(kept, nullptr);
+  ASSERT_NE(kept, screen);
+  const CMemPlaneImpl& k = *kept->GetImpl();
+  ASSERT_EQ(k.Width(), screen->GetImpl()->Width());
+  ASSERT_EQ(k.Height(), screen->GetImpl()->Height());
+  const std::vector<uint32_t> keptPixels(k.GetPixels(), k.GetPixels() + k.Width() * k.Height());
+  EXPECT_EQ(std::count(keptPixels.begin(), keptPixels.end(), 0xFF204060u), static_cast<long>(keptPixels.size()));
+  // Asking again copies nothing more: the kept picture stays the one before the drawing.
+  LayerDrawTarget()->GetImpl()->Clear(0xFF000000u, nullptr);
+  EXPECT_EQ(run.App()->GamePicture(), kept);
+  EXPECT_EQ(k.GetPixels()[0], 0xFF204060u);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "game/system/system_menu.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -14,19 +15,19 @@
 #include <unistd.h>
 #include <vector>
 
-#include "game/text/full_width.h"
-#include "game/system/save_file.h"
-#include "game/system/save_thumbnail.h"
-#include "game/system/scene_gallery.h"
 #include "game/app/script_app.h"
 #include "game/sound/sound_channels.h"
 #include "game/stage/image_cache.h"
+#include "game/system/save_file.h"
+#include "game/system/save_thumbnail.h"
+#include "game/system/scene_gallery.h"
+#include "game/text/full_width.h"
 #include "game/text/tool_tip.h"
-#include "tests/game/fixtures/message_fixture.h"
 #include "platform/sjis_literal.h"
 #include "sdk/graphics/mem_plane.h"
 #include "sdk/graphics/mem_plane_impl.h"
 #include "sdk/graphics/png_writer.h"
+#include "tests/game/fixtures/message_fixture.h"
 
 namespace {
 
@@ -331,7 +332,8 @@ std::string BmpFile(int32_t width, int32_t height, uint16_t bitCount, uint32_t c
 // 24 bits, every byte 0x40.
 std::string Grey24(int32_t width, int32_t height) {
   const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
-  return BmpFile(width, height, 24, 0, std::string(stride * static_cast<size_t>(height < 0 ? -height : height), '\x40'));
+  return BmpFile(width, height, 24, 0,
+                 std::string(stride * static_cast<size_t>(height < 0 ? -height : height), '\x40'));
 }
 
 // Only a thumbnail of 120 x 90 is decoded: a file that claims any other size, however small the
@@ -496,8 +498,7 @@ TEST_F(SystemMenuTest, AQuickLoadWithoutAQuickSaveSaysSo) {
   Load("A=1\nこんにちは\n\nA=2\n"_sj);
   run.Frame(3);
   run.Frame(1, Hold(105, 115));
-  EXPECT_EQ(questions.texts(),
-            std::vector<std::string>{"クイックセーブデータがないため、クイックロードできません"_sj});
+  EXPECT_EQ(questions.texts(), std::vector<std::string>{"クイックセーブデータがないため、クイックロードできません"_sj});
   EXPECT_EQ(Var("A"), 1);
   EXPECT_EQ(Spoken(), "こんにちは"_sj);
   EXPECT_FALSE(fs::exists(folder.dir().File("savedata")));
@@ -598,6 +599,32 @@ TEST_F(SystemMenuTest, SwitchesAndSlidersSetTheirValues) {
   EXPECT_EQ(Pixel(496 + 49, 153), kBar);
   EXPECT_EQ(Pixel(496 + 50, 153), kSettingsBackground);
   EXPECT_TRUE(questions.boxes().empty());
+}
+
+// The interface's fixed pictures are the image cache's own, and drawing the screens and the
+// window's buttons never writes into them.
+TEST_F(SystemMenuTest, TheFixedPicturesAreSharedWithTheCacheAndStayAsDecoded) {
+  Config.imageCacheSize = 50;
+  FlushImageCache();
+  Start();
+  const auto bar = LoadImageShared("cg\\system_bar.png", 100);
+  const auto skip = LoadImageShared("skip.png", 100);
+  ASSERT_TRUE(bar && skip);
+  EXPECT_EQ(ImageCacheHits(), 2);                    // the interface loaded them into the cache first
+  run.Frame(3, At(15, Config.messageWindowY + 15));  // over the skip button
+  SettingsScreenOpen = true;
+  Config.bgm.volume = 25;
+  run.Frame(3, At(400, 590));
+  SettingsScreenOpen = false;
+  run.Frame(1, At(400, 590));
+  const auto allOf = [](const CMemPlane& plane, uint32_t colour) {
+    const CMemPlaneImpl& p = *plane.GetImpl();
+    return std::all_of(p.GetPixels(), p.GetPixels() + p.Width() * p.Height(),
+                       [colour](uint32_t px) { return px == colour; });
+  };
+  EXPECT_TRUE(allOf(*bar, 0xFF000000u | kBar));
+  EXPECT_TRUE(allOf(*skip, 0xFF777777u));
+  FlushImageCache();  // no later test finds these pictures under their names
 }
 
 // Without a bar picture the sliders have no width: nothing is set and nothing divides by it.

@@ -1,17 +1,18 @@
 // The backlog's lines, page and voice icons, and the script buttons' hit test, fade and sounds.
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
+#include "game/sound/sound_channels.h"
 #include "game/stage/image_cache.h"
 #include "game/text/cursor_prompt.h"
 #include "game/text/fixed_text.h"
-#include "game/sound/sound_channels.h"
-#include "tests/game/fixtures/message_fixture.h"
 #include "platform/audio_mixer.h"
 #include "platform/sjis_literal.h"
 #include "sdk/graphics/png_writer.h"
+#include "tests/game/fixtures/message_fixture.h"
 
 namespace {
 
@@ -61,10 +62,10 @@ TEST_F(BacklogButtons, LinesOfAMessage) {
       {"a lead byte before the terminator", a + std::string("\x82\0\x82\xA0", 4), {a, ""}},
       // What may not begin a line stays with the full line before it.
       {"a full stop after a full line", Repeat(a, 21) + Sj("。"_sj) + a, {Repeat(a, 21) + Sj("。"_sj), a, ""}},
-      {"a full stop and a closing bracket", Repeat(a, 21) + Sj("。」"_sj),
-       {Repeat(a, 21) + Sj("。」"_sj), ""}},
+      {"a full stop and a closing bracket", Repeat(a, 21) + Sj("。」"_sj), {Repeat(a, 21) + Sj("。」"_sj), ""}},
       {"markup between the line and the stop", Repeat(a, 21) + "<b>" + Sj("。"_sj), {Repeat(a, 21) + Sj("。"_sj), ""}},
-      {"three hang, the fourth begins the next line", Repeat(a, 21) + Sj("」」」」"_sj),
+      {"three hang, the fourth begins the next line",
+       Repeat(a, 21) + Sj("」」」」"_sj),
        {Repeat(a, 21) + Sj("」」」"_sj), Sj("」"_sj), ""}},
       {"an opening bracket begins the next line", Repeat(a, 21) + Sj("「"_sj), {Repeat(a, 21), Sj("「"_sj), ""}},
       {"a line feed is no full line", Repeat(a, 20) + "\n" + Sj("。"_sj), {Repeat(a, 20), Sj("。"_sj), ""}},
@@ -279,6 +280,34 @@ TEST_F(BacklogButtons, ButtonsHitStrictlyInsideTheHighlightPicture) {
   // A missing picture is 0 x 0: it is never hit.
   ButtonSet(4, 0, 0, 0, "missing.png", "missing.png");
   EXPECT_EQ(ScriptButtons[4].width, 0);
+}
+
+// Buttons hold the cache's own pictures, and hovering, pressing and fading never write into them.
+TEST_F(BacklogButtons, ButtonsShareTheCachedPicturesAndNeverWriteIntoThem) {
+  Config.imageCacheSize = 5;
+  FlushImageCache();
+  Picture("hi.png", 20, 10);
+  ButtonSet(0, 10, 10, 0, "hi.png", "hi.png");
+  ButtonSet(1, 40, 10, 0, "hi.png", "hi.png");
+  const auto cached = LoadImageShared("hi.png", 100);
+  ASSERT_NE(cached, nullptr);
+  EXPECT_EQ(ScriptButtons[0].first, cached);
+  EXPECT_EQ(ScriptButtons[1].second, cached);
+  FrameInputState over{};
+  over.cursorX = 15;
+  over.cursorY = 15;
+  for (int i = 0; i < 8; ++i) {
+    Input(over);
+    ButtonUpdate();
+  }
+  Input(Click());
+  ButtonUpdate();
+  Input({});
+  for (int i = 0; i < 70; ++i) ButtonUpdate();
+  const CMemPlaneImpl& p = *cached->GetImpl();
+  const std::vector<uint32_t> pixels(p.GetPixels(), p.GetPixels() + p.Width() * p.Height());
+  EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0xFF808080u), 200);
+  FlushImageCache();  // no later test finds these pictures under their names
 }
 
 TEST_F(BacklogButtons, AButtonFadesIntoItsNormalPictureIn64Frames) {

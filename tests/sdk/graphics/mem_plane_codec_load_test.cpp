@@ -1,8 +1,7 @@
 // Loading PNG, BMP and TGA files into memory surfaces: alpha by the decoded depth, colour keys,
 // row order, scaling and the scales that leave no picture.
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 #include "image_files.h"
@@ -93,8 +92,8 @@ TEST(CodecLoadTest, ScaleTruncatesEachSide) {
 TEST(CodecLoadTest, ScalesThatLeaveNoPictureFail) {
   TempFolder dir;
   ASSERT_TRUE(WritePng(dir / "a.png", Gradient(10, 10, false)));
-  for (double scale : {0.0, 5.0, -50.0, std::numeric_limits<double>::quiet_NaN(),
-                       std::numeric_limits<double>::infinity(), 1e12}) {
+  for (double scale :
+       {0.0, 5.0, -50.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e12}) {
     CMemPlane p;
     p.Create(3, 3, 0);
     EXPECT_EQ(p.Load(dir / "a.png", 0, scale), 1) << scale;
@@ -117,6 +116,48 @@ TEST(CodecLoadTest, BmpHasNoAlphaAndTakesTheKeyFromTheFirstPixel) {
   EXPECT_EQ(surface_util::At(p, 0, 0) & 0xFFFFFF, 0x232221u);
   EXPECT_EQ(surface_util::At(p, 1, 1) & 0xFFFFFF, 0x131211u);
   EXPECT_EQ(p.GetImpl()->GetColorKey(), 0x232221u);
+}
+
+// Pictures below 32 bits are expanded row by row into the surface at full scale: each stored row
+// must land on its own picture row, in either stored order, with alpha 0xFF.
+TEST(CodecLoadTest, ShallowBmpsLandRightWayUpInEitherRowOrder) {
+  struct Case {
+    const char* name;
+    int bitCount;
+    bool topDown;
+  };
+  // 3 x 2; the picture's top row is red, green, blue, its bottom row white, black, grey.
+  const std::vector<RGBQUAD> palette = {{0, 0, 0xFF, 0},       {0, 0xFF, 0, 0}, {0xFF, 0, 0, 0},
+                                        {0xFF, 0xFF, 0xFF, 0}, {0, 0, 0, 0},    {0x80, 0x80, 0x80, 0}};
+  const uint32_t expected[2][3] = {{0xFFFF0000, 0xFF00FF00, 0xFF0000FF}, {0xFFFFFFFF, 0xFF000000, 0xFF808080}};
+  for (const Case c : {Case{"8 bits, bottom-up", 8, false}, Case{"8 bits, top-down", 8, true},
+                       Case{"24 bits, bottom-up", 24, false}, Case{"24 bits, top-down", 24, true}}) {
+    SCOPED_TRACE(c.name);
+    std::vector<uint8_t> stored;
+    for (int i = 0; i < 2; ++i) {
+      const int y = c.topDown ? i : 1 - i;
+      std::vector<uint8_t> row;
+      for (int x = 0; x < 3; ++x) {
+        const int index = y * 3 + x;
+        if (c.bitCount == 8) {
+          row.push_back(uint8_t(index));
+        } else {
+          row.insert(row.end(), {palette[index].rgbBlue, palette[index].rgbGreen, palette[index].rgbRed});
+        }
+      }
+      row.resize((row.size() + 3) / 4 * 4, 0);  // rows are padded to four bytes
+      stored.insert(stored.end(), row.begin(), row.end());
+    }
+    TempFolder dir;
+    WriteBytes(dir / "a.bmp",
+               MakeBmp(3, c.topDown ? -2 : 2, c.bitCount, c.bitCount == 8 ? palette : std::vector<RGBQUAD>{}, stored));
+    CMemPlane p;
+    ASSERT_EQ(p.Load(dir / "a.bmp", 0, 100.0), 0);
+    EXPECT_FALSE(p.HasAlpha());
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 3; ++x) EXPECT_EQ(surface_util::At(p, x, y), expected[y][x]) << x << "," << y;
+    EXPECT_EQ(p.GetImpl()->GetColorKey(), 0xFF0000u);
+  }
 }
 
 TEST(CodecLoadTest, TgaAlphaFollowsTheDecodedDepth) {

@@ -1,10 +1,13 @@
 #include "sdk/graphics/png_reader.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "image_files.h"
 #include "png_writer.h"
 #include "sdk/graphics/dib_image.h"
+#include "sdk/graphics/mem_plane.h"
+#include "sdk/graphics/mem_plane_impl.h"
 
 namespace {
 
@@ -35,7 +38,11 @@ std::vector<Case> Cases() {
     PngFixture s = Fixture(3, 2, 4, PNG_COLOR_TYPE_PALETTE);
     s.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {10, 20, 30}};
     s.rows = {{0x01, 0x20}, {0x30, 0x10}};
-    cases.push_back({"palette, 4 bits", s, 8, {{0, 0, 0xFFFF0000}, {1, 0, 0xFF00FF00}, {2, 0, 0xFF0000FF}, {0, 1, 0xFF0A141E}, {2, 1, 0xFF00FF00}}});
+    cases.push_back(
+        {"palette, 4 bits",
+         s,
+         8,
+         {{0, 0, 0xFFFF0000}, {1, 0, 0xFF00FF00}, {2, 0, 0xFF0000FF}, {0, 1, 0xFF0A141E}, {2, 1, 0xFF00FF00}}});
   }
   {
     PngFixture s = Fixture(2, 2, 8, PNG_COLOR_TYPE_PALETTE);
@@ -108,6 +115,44 @@ TEST(PngReader, DecodesEveryColourTypeFromTheTopRowDown) {
   }
 }
 
+// True-colour pictures without a transparency chunk are decoded straight into 32-bit rows, to the
+// pixels the DIB's expansion gives; the other kinds are left to the DIB, untouched. A surface
+// loads every kind to the same pixels and takes alpha from the decoded depth either way.
+TEST(PngReader, TrueColourGoesStraightIntoRowsAndSurfacesLoadEveryKindAlike) {
+  ScopedTempDir dir;
+  for (const Case& c : Cases()) {
+    ASSERT_TRUE(WritePng(dir.File("t.png"), c.fixture)) << c.what;
+    const bool trueColour =
+        (c.fixture.colorType == PNG_COLOR_TYPE_RGB || c.fixture.colorType == PNG_COLOR_TYPE_RGB_ALPHA) &&
+        !c.fixture.hasTransparentColor;
+    std::vector<uint32_t> rows;
+    bool asked = false, alpha = false;
+    const PngTrueColour r = LoadTrueColourPng(dir.File("t.png"), [&](int w, int h, bool hasAlpha) {
+      asked = true;
+      alpha = hasAlpha;
+      EXPECT_EQ(w, c.fixture.width) << c.what;
+      EXPECT_EQ(h, c.fixture.height) << c.what;
+      rows.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
+      return rows.data();
+    });
+    if (!trueColour) {
+      EXPECT_EQ(r, PngTrueColour::kOtherKind) << c.what;
+      EXPECT_FALSE(asked) << c.what;
+    } else {
+      ASSERT_EQ(r, PngTrueColour::kDone) << c.what;
+      EXPECT_EQ(alpha, c.bitCount == 32) << c.what;
+      for (const Expect& e : c.pixels)
+        EXPECT_EQ(rows[static_cast<size_t>(e.y * c.fixture.width + e.x)], e.argb)
+            << c.what << " at " << e.x << "," << e.y;
+    }
+    CMemPlane plane;
+    ASSERT_EQ(plane.Load(dir.File("t.png"), 0, 100.0), 0) << c.what;
+    EXPECT_EQ(plane.HasAlpha(), c.bitCount != 24) << c.what;
+    for (const Expect& e : c.pixels)
+      EXPECT_EQ(plane.GetImpl()->GetPixel(e.x, e.y), e.argb) << c.what << " at " << e.x << "," << e.y;
+  }
+}
+
 TEST(PngReader, TruncatedOrMissingFilesFail) {
   ScopedTempDir dir;
   PngFixture s = Fixture(16, 16, 8, PNG_COLOR_TYPE_RGB);
@@ -118,7 +163,16 @@ TEST(PngReader, TruncatedOrMissingFilesFail) {
     WriteBytes(dir.File("cut.png"), std::vector<uint8_t>(full.begin(), full.begin() + static_cast<ptrdiff_t>(keep)));
     CDibImage im;
     EXPECT_EQ(LoadPngToDib(dir.File("cut.png"), &im), 0) << keep;
+    std::vector<uint32_t> rows(256);
+    EXPECT_EQ(LoadTrueColourPng(dir.File("cut.png"), [&](int, int, bool) { return rows.data(); }),
+              PngTrueColour::kFailed)
+        << keep;
+    CMemPlane plane;
+    EXPECT_NE(plane.Load(dir.File("cut.png"), 0, 100.0), 0) << keep;
+    EXPECT_EQ(plane.GetImpl()->GetPixels(), nullptr) << keep;
   }
+  // A reader that refuses the size stops the decode.
+  EXPECT_EQ(LoadTrueColourPng(dir.File("full.png"), [](int, int, bool) { return nullptr; }), PngTrueColour::kFailed);
   CDibImage im;
   EXPECT_EQ(LoadPngToDib(dir.File("absent.png"), &im), 0);
   EXPECT_EQ(LoadPngToDib(dir.File("full.png"), nullptr), 0);
