@@ -351,8 +351,8 @@ TEST_F(PaintViewTest, PaintingOneRowRepaintsItFromItsDocumentLine) {
 // The row below a final line end or a full last line holds only "[EOF]": painting that row alone
 // draws the mark again, as does painting any row of an empty document.
 TEST_F(PaintViewTest, PaintingTheEofRowAloneDrawsTheMark) {
-  for (const std::string text : {std::string("ab\r\ncd\r\n"), std::string("ab\r\ncd"), std::string(kWrap, 'x'),
-                                 std::string()}) {
+  for (const std::string text :
+       {std::string("ab\r\ncd\r\n"), std::string("ab\r\ncd"), std::string(kWrap, 'x'), std::string()}) {
     SCOPED_TRACE("text of " + std::to_string(text.size()) + " bytes");
     SetText(text);
     Repaint();
