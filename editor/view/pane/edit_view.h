@@ -27,6 +27,7 @@
 // GUI thread only.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -403,8 +404,10 @@ class CEditView : public IDocPane {
   const TypeSettings& Type() const;
   CommonSettings& Common() const;
   const ColorItem& ColorOf(int code) const;
-  int ColumnWidth() const { return m_nCharWidth + Type().nCharSpacing; }
-  int LineHeight() const { return m_nCharHeight + Type().nLineSpace; }
+  // The cell every position is measured in; at least one pixel, since callers divide by it and a
+  // tiny font or negative spacings in the settings could leave nothing.
+  int ColumnWidth() const { return std::max(m_nCharWidth + Type().nCharSpacing, 1); }
+  int LineHeight() const { return std::max(m_nCharHeight + Type().nLineSpace, 1); }
   bool IsActivePane() const;
 
   // ================================================================ fields

@@ -184,6 +184,11 @@ void CEditView::PaintView(HDC hdc, const RECT* pRect) {
     const int nLineCount = Layout().GetLineCount();
     int nLine = nFirstLine;
     int y = m_nViewAlignTop + (nFirstLine - m_nViewTopLine) * nLineHeight;
+    // The row after the last line may hold "[EOF]", which that line's painting draws.
+    if (nLineCount > 0 && nLine == nLineCount) {
+      --nLine;
+      y -= nLineHeight;
+    }
     // The colour state is known at the start of a document line: start there, unless the line is
     // so long that its start lies too far back.
     int nBack = kStepBackColumns / std::max(Layout().GetWrapWidth(), 1) + 1;

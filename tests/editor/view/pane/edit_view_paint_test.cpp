@@ -348,6 +348,25 @@ TEST_F(PaintViewTest, PaintingOneRowRepaintsItFromItsDocumentLine) {
   EXPECT_EQ(Hex(Back(3, 0)), Hex(BackOf(kCMT)));
 }
 
+// The row below a final line end or a full last line holds only "[EOF]": painting that row alone
+// draws the mark again, as does painting any row of an empty document.
+TEST_F(PaintViewTest, PaintingTheEofRowAloneDrawsTheMark) {
+  for (const std::string text :
+       {std::string("ab\r\ncd\r\n"), std::string("ab\r\ncd"), std::string(kWrap, 'x'), std::string()}) {
+    SCOPED_TRACE("text of " + std::to_string(text.size()) + " bytes");
+    SetText(text);
+    Repaint();
+    const std::vector<COLORREF> whole = Pixels(*view);
+    for (int row = 0; row < 4; ++row) {
+      SCOPED_TRACE("row " + std::to_string(row));
+      const RECT rect{0, Y(row), view->m_nClientWidth, Y(row + 1)};
+      Scribble(*view, RECT{0, rect.top, view->m_nViewAlignLeft + view->m_nViewCx, rect.bottom});
+      view->PaintView(view->GetViewDC(), &rect);
+      EXPECT_TRUE(Pixels(*view) == whole);
+    }
+  }
+}
+
 TEST_F(PaintViewTest, PaintStaysInsideItsRectangle) {
   SetText("abc\r\ndef");
   Repaint();
