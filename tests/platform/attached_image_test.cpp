@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/caret.h"
 #include "platform/presenter.h"
 #include "platform/text_out.h"
 #include "platform/window_dc.h"
@@ -139,6 +140,26 @@ TEST_F(AttachedImageTest, TheWindowShowsTheBitmapOpaque) {
           << "at " << x << ", " << y;
     }
   }
+}
+
+// The caret drawn inverted over the bitmap inverts its colour and keeps it opaque.
+TEST_F(AttachedImageTest, TheCaretOverTheBitmapKeepsItOpaque) {
+  ASSERT_TRUE(AttachWindowImage(child, image.get()));
+  const UINT blink = GetCaretBlinkTime();
+  SetCaretBlinkTime(0);
+  ASSERT_TRUE(CreateCaret(child, nullptr, 2, 6));
+  SetCaretPos(4, 2);
+  ShowCaret(child);
+  std::vector<uint32_t> grabbed;
+  int w = 0, h = 0;
+  ASSERT_TRUE(CaptureClientArea(child, &grabbed, &w, &h));
+  DestroyCaret();
+  SetCaretBlinkTime(blink);
+  ASSERT_EQ(grabbed.size(), static_cast<size_t>(kWidth) * kHeight);
+  // Red stripe, inverted: cyan.
+  EXPECT_EQ(grabbed[2 * kWidth + 4], 0xFF00FFFFu);
+  EXPECT_EQ(grabbed[7 * kWidth + 5], 0xFF00FFFFu);
+  EXPECT_EQ(grabbed[2 * kWidth + 6], 0xFFFF0000u);
 }
 
 // Drawn between paints and shown: the window shows it at once and its procedure is not asked to
