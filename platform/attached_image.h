@@ -2,8 +2,8 @@
 // likes (between paints too) and the window shows it as it stands, without copying it.
 //
 // While a bitmap is attached:
-// - the canvas paints the attached bitmap over the client area (the toolkit reads its bits in
-//   place; the fourth byte of each pixel is no part of the colour); client area beyond the bitmap
+// - the canvas paints the attached bitmap over the client area, opaque (the toolkit reads its bits
+//   in place; the fourth byte of each pixel is no part of the colour); client area beyond the bitmap
 //   shows the class background; the caret (and the preedit, platform/ime_query.h) is drawn over it;
 // - GetDC and BeginPaint give contexts over the attached bitmap. BeginPaint neither erases nor fills
 //   anything (fErase 0): rcPaint is the bounding rectangle of the part to be painted, the context is

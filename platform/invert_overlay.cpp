@@ -43,10 +43,8 @@ class InvertOverlay final : public QWidget {
   void paintEvent(QPaintEvent* event) override {
     QPainter painter(this);
     const QRegion strips = m_strips.intersected(event->region());
-    // What lies under may have been drawn with its fourth byte zero (a window showing a DIB in
-    // place): made opaque first, with its colour kept, the difference is exact.
-    painter.setCompositionMode(QPainter::CompositionMode_DestinationOver);
-    for (const QRect& r : strips) painter.fillRect(r, Qt::black);
+    // What lies under is opaque (a window showing a DIB in place is made so as it is shown,
+    // platform/attached_image.h), so the difference against white is exact.
     painter.setCompositionMode(QPainter::CompositionMode_Difference);
     for (const QRect& r : strips) painter.fillRect(r, Qt::white);
   }

@@ -59,11 +59,17 @@ bool WindowImage::release(const MemDC* dc) {
 void WindowImage::paint(QPainter& painter, const QRegion& region) const {
   if (m_attached) {
     // Read in place: the owner draws into these bits between paints, and a copy of a whole pane
-    // every frame is what this spares. RGB32 leaves the fourth byte out of the colour.
+    // every frame is what this spares. The toolkit takes RGB32 for 0xffRRGGBB and copies the
+    // fourth byte onto the surface as it stands, so the drawn parts are made opaque there after:
+    // black under them changes no colour and leaves alpha 255 behind.
     const QImage view(m_attached->Bits(), m_attached->Width(), m_attached->Height(), m_attached->Pitch(),
                       QImage::Format_RGB32);
-    const QRect whole(0, 0, m_attached->Width(), m_attached->Height());
-    for (const QRect& part : region & whole) painter.drawImage(part.topLeft(), view, part);
+    const QRegion drawn = region & QRect(0, 0, m_attached->Width(), m_attached->Height());
+    for (const QRect& part : drawn) painter.drawImage(part.topLeft(), view, part);
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_DestinationOver);
+    for (const QRect& part : drawn) painter.fillRect(part, Qt::black);
+    painter.restore();
     return;
   }
   if (!m_bitmap) return;

@@ -2,14 +2,17 @@
 // when drawn between paints, and WM_PAINT comes only for what is owed one.
 #include "platform/attached_image.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
+#include "platform/caret.h"
 #include "platform/presenter.h"
 #include "platform/text_out.h"
 #include "platform/window_dc.h"
 #include "platform/window_image.h"
+#include "platform/window_qt.h"
 
 namespace {
 
@@ -65,8 +68,7 @@ class AttachedImageTest : public testing::Test {
     DestroyWindow(parent);
   }
 
-  // The client area as the toolkit shows it now, 0xRRGGBB: the fourth byte is not part of the
-  // colour of an opaque picture (the bitmap's own fourth bytes pass through untouched).
+  // The client area as the toolkit shows it now, 0xRRGGBB (its opacity is looked at on its own).
   std::vector<uint32_t> Capture(int width = kWidth) {
     std::vector<uint32_t> pixels;
     int w = 0, h = 0;
@@ -111,6 +113,53 @@ TEST_F(AttachedImageTest, TheWindowShowsTheBitmapAndPaintsIntoItWithoutErasing) 
   HDC dc = GetDC(child);
   EXPECT_EQ(dc->GetBitmap(), image.get());
   ReleaseDC(child, dc);
+}
+
+// The bitmap's fourth bytes are 0, as drawing leaves them, yet what reaches the toolkit's surface
+// is opaque: on a surface with alpha (a translucent or composited screen, a grab) a pass-through 0
+// would show the pane as a hole. Read both from a grab and from a surface that keeps alpha.
+TEST_F(AttachedImageTest, TheWindowShowsTheBitmapOpaque) {
+  ASSERT_TRUE(AttachWindowImage(child, image.get()));
+  std::vector<uint32_t> grabbed;
+  int w = 0, h = 0;
+  ASSERT_TRUE(CaptureClientArea(child, &grabbed, &w, &h));
+  ASSERT_EQ(grabbed.size(), static_cast<size_t>(kWidth) * kHeight);
+  const std::vector<uint32_t> expected = Expected(kWidth, kHeight);
+  for (size_t i = 0; i < grabbed.size(); ++i) {
+    ASSERT_EQ(grabbed[i], 0xFF000000u | expected[i]) << "pixel " << i;
+  }
+
+  Window* window = WindowFromHandle(child);
+  ASSERT_NE(window, nullptr);
+  QImage surface(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+  surface.fill(Qt::transparent);
+  window->canvas()->render(&surface);
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      ASSERT_EQ(surface.pixel(x, y), 0xFF000000u | expected[static_cast<size_t>(y) * kWidth + x])
+          << "at " << x << ", " << y;
+    }
+  }
+}
+
+// The caret drawn inverted over the bitmap inverts its colour and keeps it opaque.
+TEST_F(AttachedImageTest, TheCaretOverTheBitmapKeepsItOpaque) {
+  ASSERT_TRUE(AttachWindowImage(child, image.get()));
+  const UINT blink = GetCaretBlinkTime();
+  SetCaretBlinkTime(0);
+  ASSERT_TRUE(CreateCaret(child, nullptr, 2, 6));
+  SetCaretPos(4, 2);
+  ShowCaret(child);
+  std::vector<uint32_t> grabbed;
+  int w = 0, h = 0;
+  ASSERT_TRUE(CaptureClientArea(child, &grabbed, &w, &h));
+  DestroyCaret();
+  SetCaretBlinkTime(blink);
+  ASSERT_EQ(grabbed.size(), static_cast<size_t>(kWidth) * kHeight);
+  // Red stripe, inverted: cyan.
+  EXPECT_EQ(grabbed[2 * kWidth + 4], 0xFF00FFFFu);
+  EXPECT_EQ(grabbed[7 * kWidth + 5], 0xFF00FFFFu);
+  EXPECT_EQ(grabbed[2 * kWidth + 6], 0xFFFF0000u);
 }
 
 // Drawn between paints and shown: the window shows it at once and its procedure is not asked to
