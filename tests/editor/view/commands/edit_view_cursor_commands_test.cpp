@@ -14,6 +14,8 @@ constexpr int kDown = 30312;
 constexpr int kLeft = 30313;
 constexpr int kRight = 30314;
 constexpr int kRightSel = 30414;
+constexpr int kWordLeft = 30320;
+constexpr int kWordRight = 30321;
 constexpr int kGoLineTop = 30332;
 constexpr int kGoLineEnd = 30333;
 constexpr int kGoFileTop = 30350;
@@ -147,6 +149,14 @@ const MoveCase kMoveCases[] = {
      {8, 4},
      {{kDown, {6, 5}}, {kUp, {8, 4}}}},
     {"GoFileEndThenGoFileTop", nullptr, {3, 2}, {{kGoFileEnd, {4, 7}}, {kGoFileTop, {0, 0}}}},
+    {"WordRightSkipsBlanksAndLeavesTheRowWithoutFreeSpace",
+     [](CommonSettings& s) { s.bIsFreeCursorMode = 1; },
+     {0, 4},
+     {{kWordRight, {5, 4}}, {kWordRight, {6, 4}}, {kWordRight, {9, 4}}, {kWordRight, {10, 4}}, {kWordRight, {0, 5}}}},
+    {"WordLeftAtARowStartGoesToThePreviousRow",
+     nullptr,
+     {6, 4},
+     {{kWordLeft, {5, 4}}, {kWordLeft, {0, 4}}, {kWordLeft, {0, 3}}}},
     {"BracketPairJumpsBothWays", nullptr, {5, 4}, {{kBracketPair, {9, 4}}, {kBracketPair, {5, 4}}}},
 };
 
@@ -261,6 +271,78 @@ TEST_F(CursorCommandTest, SearchStartPosBeepsWithoutAStartAndGoesThereWithOne) {
   Run(kSearchStartPos);
   EXPECT_EQ(Where(), (Caret{3, 0}));
   EXPECT_EQ(beeps.beeps.size(), 1u);
+}
+
+// A document taller than the pane: "line 0" .. "line 99".
+class PageCommandTest : public CursorCommandTest {
+ protected:
+  void SetUp() override {
+    CursorCommandTest::SetUp();
+    std::string text;
+    for (int i = 0; i < 100; ++i) text += "line " + std::to_string(i) + "\r\n";
+    SetText(text);
+    rows = view->m_nViewRowNum;
+    ASSERT_GT(rows, 20);
+  }
+  int Top() const { return view->m_nViewTopLine; }
+  int rows = 0;
+};
+
+TEST_F(PageCommandTest, PageDownAndUpKeepTheCaretsScreenRow) {
+  PlaceAt({2, 5});
+  const int screenRow = view->m_nCaretPosY - Top();
+  Run(30343);  // 1PageDown
+  EXPECT_EQ(Where(), (Caret{2, 5 + rows - 1}));
+  EXPECT_EQ(view->m_nCaretPosY - Top(), screenRow);
+  Run(30342);  // 1PageUp
+  EXPECT_EQ(Where(), (Caret{2, 5}));
+  EXPECT_EQ(view->m_nCaretPosY - Top(), screenRow);
+}
+
+TEST_F(PageCommandTest, PageDownWithTheLastRowInSightEndsOnIt) {
+  Run(kGoFileEnd);
+  PlaceAt({0, 90});
+  ASSERT_LT(view->Layout().GetLineCount(), Top() + rows);
+  Run(30343);
+  EXPECT_EQ(view->m_nCaretPosY, view->Layout().GetLineCount());  // the row after the final line end
+}
+
+TEST_F(PageCommandTest, HalfPagesMoveHalfTheVisibleRows) {
+  PlaceAt({0, 40});
+  Run(30341);  // HalfPageDown
+  EXPECT_EQ(view->m_nCaretPosY, 40 + rows / 2);
+  Run(30340);  // HalfPageUp
+  EXPECT_EQ(view->m_nCaretPosY, 40);
+}
+
+TEST_F(PageCommandTest, CurLineCenterPutsTheCaretRowInTheMiddle) {
+  PlaceAt({0, 60});
+  Run(30360);
+  EXPECT_EQ(Top(), 60 - rows / 2);
+  EXPECT_EQ(view->m_nCaretPosY, 60);
+  PlaceAt({0, 3});
+  Run(30360);
+  EXPECT_EQ(Top(), 0);
+}
+
+TEST_F(PageCommandTest, WindowScrollsPushTheCaretAlongAtTheEdges) {
+  PlaceAt({0, 0});
+  Run(30381);  // F_WndScrollUp: the view moves down a row, the caret out of the top margin
+  EXPECT_EQ(Top(), 1);
+  const int margin = std::max(rows / 20, 1);
+  EXPECT_EQ(view->m_nCaretPosY, margin + 1);
+  Run(30380);  // F_WndScrollDown: back; the caret is far from the bottom and stays
+  EXPECT_EQ(Top(), 0);
+  EXPECT_EQ(view->m_nCaretPosY, margin + 1);
+
+  PlaceAt({0, 50});
+  const int top = Top();
+  const int bottomMargin = rows / 20 == 0 ? 3 : rows / 20 + 2;
+  PlaceAt({0, top + rows - bottomMargin});
+  ASSERT_EQ(Top(), top);
+  Run(30380);
+  EXPECT_EQ(Top(), top - 1);
+  EXPECT_EQ(view->m_nCaretPosY, top + rows - bottomMargin - 1);
 }
 
 }  // namespace
