@@ -75,11 +75,17 @@ void CEditView::AfterMove(bool bSelect) {
 
 void CEditView::MoveCaretToDocPos(int nDocColumn, int nDocLine, bool bSelect) {
   BeforeMove(bSelect);
+  nDocColumn = std::max(nDocColumn, 0);
+  nDocLine = std::max(nDocLine, 0);
+  // A remembered place may lie beyond a line the text has since lost bytes of: the line's end,
+  // never between the bytes of its line end.
+  int length = 0;
+  if (m_pcEditDoc->m_cDocLineMgr.GetLineTextNoLineEnd(nDocLine, &length)) nDocColumn = std::min(nDocColumn, length);
   int column = 0;
   int line = 0;
   // A line the document no longer has gives the row after the last; PlaceCursor clamps it to the
   // document's end.
-  Layout().DocToWrapPos(std::max(nDocColumn, 0), std::max(nDocLine, 0), &column, &line);
+  Layout().DocToWrapPos(nDocColumn, nDocLine, &column, &line);
   PlaceCursor(column, line, true, 20);
   AfterMove(bSelect);
 }

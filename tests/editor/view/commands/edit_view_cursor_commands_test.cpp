@@ -248,6 +248,17 @@ TEST_F(CursorCommandTest, HistoryEntryBeyondAShortenedDocumentLandsAtItsEnd) {
   EXPECT_EQ(view->m_nCaretPosX_PHY, 2);
 }
 
+TEST_F(CursorCommandTest, HistoryEntryBeyondAShortenedLineLandsAtItsEnd) {
+  common().bIsFreeCursorMode = 0;
+  PlaceAt({10, 0});
+  Run(kMoveHistSet);
+  PlaceAt({0, 1});
+  SetText("ab\r\ncd\r\nef");
+  Run(kMoveHistPrev);
+  EXPECT_EQ(Where(), (Caret{2, 0}));
+  EXPECT_EQ(view->m_nCaretPosX_PHY, 2);
+}
+
 TEST_F(CursorCommandTest, NewTextPutsTheHistoryBackToItsNewestEntry) {
   PlaceAt({2, 5});
   Run(kMoveHistSet);
