@@ -105,6 +105,7 @@ CEditView::CEditView() {
   RecalcGeometry();
   m_dwTipTimer = platform::NowMs();
   m_cUnderLine.Bind(this);
+  m_cHistory.SetMaxCount(kHistoryMax);
 }
 
 CEditView::~CEditView() {
@@ -471,6 +472,7 @@ LRESULT CEditView::DispatchMessage(HWND window, UINT message, WPARAM wParam, LPA
 LRESULT CEditView::RunCommand(int command) { return RunCommand(command, true, 0, 0, 0, 0); }
 
 void CEditView::ResetForNewText() {
+  m_cHistory.MoveToNewest();
   ClearSelection(false);
   UpdateFonts();
   PlaceCursor(0, 0, true, 20);

@@ -24,6 +24,7 @@
 //   edit_view_bracket.cpp    bracket pairs
 //   edit_view_shared.cpp     the settings, layout and partner lookups every part uses
 //   ../commands/edit_view_dispatch.cpp   RunCommand and its handler table
+//   ../commands/edit_view_cursor_commands.cpp   caret moves, selection modes, cursor history
 // GUI thread only.
 #pragma once
 
@@ -40,6 +41,7 @@
 #include "editor/foundation/settings/shared_settings.h"
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/ope_blk.h"
+#include "editor/view/commands/cursor_history.h"
 #include "platform/font.h"
 #include "platform/mem_dc.h"
 #include "platform/win_types.h"
@@ -377,6 +379,63 @@ class CEditView : public IDocPane {
   // Sets the quote prefix for copied passages (at most 31 bytes, cut on a whole character).
   void Command_SETMSGQUOTESTR(const char* pszQuote);
 
+  // ================================================================ ../commands/edit_view_cursor_commands.cpp
+  // Caret moves, scrolling without moving the text position, selection modes and the cursor
+  // history. A move given bSelect starts a selection at the caret when none exists and extends it
+  // to the new caret; without it an existing selection goes first. bRepeat: the previous command
+  // had the same id (a held key).
+  int Command_UP(bool bSelect, bool bRepeat);
+  int Command_DOWN(bool bSelect, bool bRepeat);
+  // 1 when the caret moved, 0 when it could not.
+  int Command_LEFT(bool bSelect, bool bRepeat);
+  // bKeepSelection: box insertion moves the caret without touching the selection.
+  void Command_RIGHT(bool bSelect, bool bKeepSelection, bool bRepeat);
+  void Command_UP2(bool bSelect);
+  void Command_DOWN2(bool bSelect);
+  void Command_WORDLEFT(bool bSelect);
+  void Command_WORDRIGHT(bool bSelect);
+  // nOption bits: 1 the row's start column, 4 select, 8 the document line's first row.
+  void Command_GOLINETOP(bool bSelect, int nOption);
+  void Command_GOLINEEND(bool bSelect);
+  void Command_HALFPAGEUP(bool bSelect);
+  void Command_HALFPAGEDOWN(bool bSelect);
+  void Command_1PAGEUP(bool bSelect);
+  void Command_1PAGEDOWN(bool bSelect);
+  void Command_GOFILETOP(bool bSelect);
+  void Command_GOFILEEND(bool bSelect);
+  void Command_GONEXTPARAGRAPH(bool bSelect);
+  void Command_GOPREVPARAGRAPH(bool bSelect);
+  void Command_CURLINECENTER();
+  void Command_F_WNDSCROLLDOWN();
+  void Command_F_WNDSCROLLUP();
+  void Command_MOVEHISTPREV();
+  void Command_MOVEHISTNEXT();
+  void Command_MOVEHISTSET();
+  void Command_SELECTWORD();
+  void Command_SELECTALL();
+  void Command_BEGINSELECT();
+  void Command_BEGINBOXSELECT();
+  void Command_CANCELMODE();
+  void Command_SEARCHSTARTPOS();
+  void Command_BRACKETPAIR();
+  // Adds the caret's document position to the cursor history.
+  void AddCursorHistory();
+
+ private:
+  // One pass of Left or Right; false when Left could not move.
+  bool MoveLeftOnce(bool bSelect);
+  void MoveRightOnce(bool bSelect, bool bKeepSelection);
+  // The selection rule around a horizontal move: before it, starts (bSelect) or removes the
+  // selection; after it, extends the selection and takes the caret column as the preferred one.
+  void BeforeMove(bool bSelect);
+  void AfterMove(bool bSelect);
+  // Places the caret at a document position (clamped to the document) after the selection rule.
+  void MoveCaretToDocPos(int nDocColumn, int nDocLine, bool bSelect);
+  // A page move of nRows (negative: up) keeping the caret's screen row.
+  void MovePageKeepingRow(int nRows, bool bSelect);
+
+ public:
+
   // ================================================================ IDocPane (edit_view.cpp)
   HWND Window() const override { return m_hWnd; }
   LRESULT DispatchMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -531,4 +590,10 @@ class CEditView : public IDocPane {
   int m_nLastReconvIndex = -1;
   // What the pane window answers the input method (edit_view.cpp).
   std::unique_ptr<PaneImeQueries> m_pImeQueries;
+
+  // Cursor history and the search start (../commands/edit_view_cursor_commands.cpp).
+  CCursorHistory m_cHistory;
+  // Where the last search began, as a document position; -1 while none is remembered.
+  int m_nSrchStartPosX_PHY = -1;
+  int m_nSrchStartPosY_PHY = -1;
 };
