@@ -284,24 +284,23 @@ void CEditView::Command_WORDRIGHT(bool bSelect) {
   int line = 0;
   int offset = 0;
   const bool stopBoth = Common().bStopsBothEndsWhenSearchWord != 0;
-  if (!Layout().GetNextWordPos(m_nCaretPosY, LineColumnToOffset(m_nCaretPosY, m_nCaretPosX), &line, &offset, false,
-                               stopBoth)) {
-    const int freeCursor = Common().bIsFreeCursorMode;
-    Common().bIsFreeCursorMode = 0;
-    Command_RIGHT(bSelect, false, false);
-    Common().bIsFreeCursorMode = freeCursor;
+  if (Layout().GetNextWordPos(m_nCaretPosY, LineColumnToOffset(m_nCaretPosY, m_nCaretPosX), &line, &offset, false,
+                              stopBoth)) {
+    BeforeMove(bSelect);
+    PlaceCursor(LineOffsetToColumn(line, offset), line, true, 20);
+    AfterMove(bSelect);
     return;
   }
-  // Landing on blanks that start a row: the word after them is meant.
-  const DisplayRow row = DisplayRow::Of(Layout(), line);
-  if (BlankSizeAt(row.text, row.length, offset) > 0) {
-    int nextLine = 0;
-    int nextOffset = 0;
-    if (Layout().GetNextWordPos(line, offset, &nextLine, &nextOffset, false, stopBoth)) {
-      line = nextLine;
-      offset = nextOffset;
-    }
-  }
+  const int rowBefore = m_nCaretPosY;
+  const int freeCursor = Common().bIsFreeCursorMode;
+  Common().bIsFreeCursorMode = 0;
+  Command_RIGHT(bSelect, false, false);
+  Common().bIsFreeCursorMode = freeCursor;
+  // Onto a row that starts with blanks: the word after its indent is meant.
+  if (m_nCaretPosY == rowBefore) return;
+  const DisplayRow row = DisplayRow::Of(Layout(), m_nCaretPosY);
+  if (BlankSizeAt(row.text, row.length, 0) == 0) return;
+  if (!Layout().GetNextWordPos(m_nCaretPosY, 0, &line, &offset, false, stopBoth)) return;
   BeforeMove(bSelect);
   PlaceCursor(LineOffsetToColumn(line, offset), line, true, 20);
   AfterMove(bSelect);

@@ -153,6 +153,10 @@ const MoveCase kMoveCases[] = {
      [](CommonSettings& s) { s.bIsFreeCursorMode = 1; },
      {0, 4},
      {{kWordRight, {5, 4}}, {kWordRight, {6, 4}}, {kWordRight, {9, 4}}, {kWordRight, {10, 4}}, {kWordRight, {0, 5}}}},
+    {"WordRightStoppingAtBothEndsStopsOnTheBlankAfterAWord",
+     [](CommonSettings& s) { s.bStopsBothEndsWhenSearchWord = 1; },
+     {0, 4},
+     {{kWordRight, {4, 4}}, {kWordRight, {5, 4}}}},
     {"WordLeftAtARowStartGoesToThePreviousRow",
      nullptr,
      {6, 4},
@@ -181,6 +185,16 @@ TEST_F(CursorCommandTest, RightPastATabLandsOnTheNextTabStop) {
   PlaceAt({1, 1});
   Run(kRight);
   EXPECT_EQ(Where(), (Caret{view->Layout().GetTabWidth(), 1}));
+}
+
+TEST_F(CursorCommandTest, WordRightIntoAnIndentedRowPassesItsIndent) {
+  for (const int stopBoth : {0, 1}) {
+    common().bStopsBothEndsWhenSearchWord = stopBoth;
+    SetText("ab\r\n  cd\r\n");
+    PlaceAt({2, 0});
+    Run(kWordRight);
+    EXPECT_EQ(Where(), (Caret{2, 1})) << "stopping at both ends: " << stopBoth;
+  }
 }
 
 TEST_F(CursorCommandTest, GoFileTopInABoxKeepsItsColumn) {
