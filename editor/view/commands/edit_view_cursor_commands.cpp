@@ -363,7 +363,13 @@ void CEditView::Command_GOFILEEND(bool bSelect) {
   if (!m_pcEditDoc) return;
   AddCursorHistory();
   const bool box = m_bBeginBoxSelect && bSelect;
-  const int line = std::max(Layout().GetLineCount() - 1, 0);
+  // The row Down stops at: past a final line end (or a full last row) lies the empty end row.
+  const int count = Layout().GetLineCount();
+  int line = std::max(count - 1, 0);
+  if (count > 0) {
+    const DisplayRow last = DisplayRow::Of(Layout(), count - 1);
+    if (last.hasLineEnd || last.EndColumn() >= Layout().GetWrapWidth()) line = count;
+  }
   const int column = box ? m_nCaretPosX : DisplayRow::Of(Layout(), line).EndColumn();
   BeforeMove(bSelect);
   PlaceCursor(column, line, true, 20);

@@ -197,6 +197,16 @@ TEST_F(CursorCommandTest, WordRightIntoAnIndentedRowPassesItsIndent) {
   }
 }
 
+TEST_F(CursorCommandTest, GoFileEndPassesAFinalLineEndAsDownDoes) {
+  SetText("abc\r\nde\r\n");
+  PlaceAt({1, 0});
+  Run(kGoFileEnd);
+  EXPECT_EQ(Where(), (Caret{0, 2}));
+  PlaceAt({1, 0});
+  Run(30451);  // GoFileEnd_Sel: the final line end is selected too
+  EXPECT_EQ(view->m_sSelect, (SelectRange{0, 1, 2, 0}));
+}
+
 TEST_F(CursorCommandTest, GoFileTopInABoxKeepsItsColumn) {
   common().bFontIs_FIXED_PITCH = 1;
   PlaceAt({3, 5});
