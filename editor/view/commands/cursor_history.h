@@ -19,7 +19,6 @@ class CCursorHistory {
   static constexpr int kDefaultMaxCount = 10;
 
   CCursorHistory() = default;
-  virtual ~CCursorHistory() = default;
   CCursorHistory(const CCursorHistory&) = default;
   CCursorHistory& operator=(const CCursorHistory&) = default;
 
@@ -29,6 +28,8 @@ class CCursorHistory {
   virtual void Reset();
   // Drops the oldest entries beyond the maximum; the index follows them, not below 0.
   virtual void Trim();
+  // After the three operations, so that they keep the first slots of the table.
+  virtual ~CCursorHistory() = default;
 
   void SetMaxCount(int count);
   int GetMaxCount() const { return m_nMaxCount; }

@@ -467,7 +467,7 @@ void CEditView::Command_MOVEHISTPREV() {
     ShowMessageBox(m_hWnd, MB_OK, "PrevValid", "Inconsistent Implementation");
     return;
   }
-  MoveCaretToDocPos(position.nColumn, position.nLine, false);
+  MoveCaretToDocPos(position.nColumn, position.nLine, m_bSelectingLock);
 }
 
 void CEditView::Command_MOVEHISTNEXT() {
@@ -477,7 +477,7 @@ void CEditView::Command_MOVEHISTNEXT() {
     ShowMessageBox(m_hWnd, MB_OK, "NextValid", "Inconsistent Implementation");
     return;
   }
-  MoveCaretToDocPos(position.nColumn, position.nLine, false);
+  MoveCaretToDocPos(position.nColumn, position.nLine, m_bSelectingLock);
 }
 
 // ---------------------------------------------------------------- selections
@@ -551,9 +551,11 @@ void CEditView::Command_BRACKETPAIR() {
   int line = 0;
   int flags = 1 | 2;  // the whole document; the character before the caret when the caret's is none
   if (!FindMatchingBracket(m_nCaretPosX, m_nCaretPosY, &column, &line, &flags)) return;
-  BeforeMove(false);
+  // No _Sel twin: the pane's select mode decides, as for the plain moves.
+  const bool select = m_bSelectingLock;
+  BeforeMove(select);
   PlaceCursor(column, line, true, 20);
-  AfterMove(false);
+  AfterMove(select);
 }
 
 // ---------------------------------------------------------------- registration

@@ -207,6 +207,21 @@ TEST_F(CursorCommandTest, GoFileEndPassesAFinalLineEndAsDownDoes) {
   EXPECT_EQ(view->m_sSelect, (SelectRange{0, 1, 2, 0}));
 }
 
+// In select mode the jumps without a _Sel twin extend the selection as the plain moves do.
+TEST_F(CursorCommandTest, BracketPairAndHistoryJumpsExtendInSelectMode) {
+  PlaceAt({2, 5});
+  Run(kMoveHistSet);
+  PlaceAt({5, 4});
+  Run(kBeginSelect);
+  Run(kBracketPair);
+  EXPECT_EQ(Where(), (Caret{9, 4}));
+  EXPECT_EQ(view->m_sSelect, (SelectRange{4, 5, 4, 9}));
+  Run(kMoveHistPrev);
+  EXPECT_EQ(Where(), (Caret{2, 5}));
+  EXPECT_EQ(view->m_sSelect, (SelectRange{4, 5, 5, 2}));
+  EXPECT_TRUE(view->m_bSelectingLock);
+}
+
 TEST_F(CursorCommandTest, GoFileTopInABoxKeepsItsColumn) {
   common().bFontIs_FIXED_PITCH = 1;
   PlaceAt({3, 5});
