@@ -49,3 +49,4 @@ struct CommandHandlerEntry {
 
 // The registration tables of the families.
 std::span<const CommandHandlerEntry> DispatchCommandFamily();  // edit_view_dispatch.cpp
+std::span<const CommandHandlerEntry> UndoCommandFamily();      // edit_view_undo.cpp

@@ -9,6 +9,7 @@ using Family = std::span<const CommandHandlerEntry> (*)();
 // Every family of handlers; each id belongs to one of them.
 constexpr Family kFamilies[] = {
     &DispatchCommandFamily,
+    &UndoCommandFamily,
 };
 
 }  // namespace
