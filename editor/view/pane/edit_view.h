@@ -23,7 +23,9 @@
 //   edit_view_ruler.cpp      number column, ruler, guide lines, caret-line underline
 //   edit_view_bracket.cpp    bracket pairs
 //   edit_view_shared.cpp     the settings, layout and partner lookups every part uses
+//   edit_view_edit.cpp       the editing primitives and their undo records
 //   ../commands/edit_view_dispatch.cpp   RunCommand and its handler table
+//   ../commands/edit_view_undo.cpp       Undo and Redo
 // GUI thread only.
 #pragma once
 

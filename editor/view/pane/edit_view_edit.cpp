@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/foundation/document/edit_doc.h"
 #include "editor/foundation/text/doc_line.h"
+#include "editor/foundation/text/line_end.h"
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/sjis_char.h"
 #include "editor/foundation/text/wrap_line_mgr.h"
@@ -33,6 +35,35 @@ int TextLengthOf(CDocLineMgr& lines, int nDocLine, int* pnEolLen) {
 // The column after a row's last character, its line end counted as one: a column at or beyond it
 // lies past everything the row holds.
 int RowEndColumn(const DisplayRow& row) { return row.CharAt(INT32_MAX / 2).column + (row.hasLineEnd ? 1 : 0); }
+
+// A place where the text a replacement removes is cut into several deletion records: the start
+// of a line without text that begins with LF after a line that ends with a lone CR (or begins with
+// CR after a lone LF). Put back in one piece, the two would be read as one CR LF (or LF CR),
+// leaving a line fewer than before and every later record of the step on the wrong line.
+struct LineEndCut {
+  POINT at;    // (0, line)
+  int offset;  // bytes of the removed text before it
+};
+
+std::vector<LineEndCut> FindLineEndCuts(CDocLineMgr& lines, POINT start, POINT end) {
+  std::vector<LineEndCut> cuts;
+  int offset = 0;
+  const CDocLine* line = lines.GetLine(start.y);
+  for (int y = start.y; line && line->m_pNext && y + 1 < end.y; ++y, line = line->m_pNext) {
+    int length = 0;
+    line->GetText(&length);
+    offset += length - (y == start.y ? start.x : 0);
+    const CDocLine* next = line->m_pNext;
+    const int lineEnd = line->m_cLineEnd.GetCode();
+    const int nextEnd = next->m_cLineEnd.GetCode();
+    const bool pairs = (lineEnd == CLineEnd::CR && (nextEnd == CLineEnd::LF || nextEnd == CLineEnd::LFCR)) ||
+                       (lineEnd == CLineEnd::LF && (nextEnd == CLineEnd::CR || nextEnd == CLineEnd::CRLF));
+    if (pairs && next->GetLengthWithoutEol() == 0) {
+      cuts.push_back(LineEndCut{POINT{0, y + 1}, offset});
+    }
+  }
+  return cuts;
+}
 
 }  // namespace
 
@@ -329,17 +360,10 @@ void CEditView::ReplaceRangeUndoable(int nDelLineFrom, int nDelColFrom, int nDel
     const int text = TextLengthOf(m_pcEditDoc->m_cDocLineMgr, line, &eol);
     end = line < m_pcEditDoc->m_cDocLineMgr.GetLineCount() && col > text ? POINT{0, line + 1} : POINT{col, line};
   }
-  std::unique_ptr<COpeRecord> deletion;
+  std::vector<LineEndCut> cuts;
   if (!m_bDoing_UndoRedo) {
     AppendCaretMoveRecord(oldCaret, oldCaret);
-    deletion = std::make_unique<COpeRecord>();
-    deletion->m_nKind = COpeRecord::OPE_DELETE;
-    deletion->m_nCaretPosX_PHY_Before = start.x;
-    deletion->m_nCaretPosY_PHY_Before = start.y;
-    deletion->m_nRangeEndX_PHY = end.x;
-    deletion->m_nRangeEndY_PHY = end.y;
-    deletion->m_nCaretPosX_PHY_After = start.x;
-    deletion->m_nCaretPosY_PHY_After = start.y;
+    cuts = FindLineEndCuts(m_pcEditDoc->m_cDocLineMgr, start, end);
   }
 
   auto removed = std::make_unique<CMemory>();
@@ -363,9 +387,29 @@ void CEditView::ReplaceRangeUndoable(int nDelLineFrom, int nDelColFrom, int nDel
   const POINT newEnd = DocPosOf(arg.nNewPos, arg.nNewLine);
   if (!m_bDoing_UndoRedo && m_pcOpeBlk) {
     if (removed->GetLength() > 0) {
-      deletion->m_nTextLen = removed->GetLength();
-      deletion->m_pText = removed.release();
-      m_pcOpeBlk->AppendOpe(deletion.release());
+      // One deletion record per piece between the cuts, each as the document stands after the
+      // pieces before it went (they all closed up at the start).
+      cuts.push_back(LineEndCut{end, removed->GetLength()});
+      POINT from = start;
+      int fromOffset = 0;
+      for (const LineEndCut& cut : cuts) {
+        auto deletion = std::make_unique<COpeRecord>();
+        deletion->m_nKind = COpeRecord::OPE_DELETE;
+        deletion->m_nCaretPosX_PHY_Before = start.x;
+        deletion->m_nCaretPosY_PHY_Before = start.y;
+        deletion->m_nCaretPosX_PHY_After = start.x;
+        deletion->m_nCaretPosY_PHY_After = start.y;
+        const POINT rangeEnd = cut.at.y > from.y ? POINT{cut.at.x, start.y + cut.at.y - from.y}
+                                                 : POINT{start.x + cut.at.x - from.x, start.y};
+        deletion->m_nRangeEndX_PHY = rangeEnd.x;
+        deletion->m_nRangeEndY_PHY = rangeEnd.y;
+        const int offset = std::clamp(cut.offset, fromOffset, removed->GetLength());
+        deletion->m_pText = new CMemory(removed->GetPtr() + fromOffset, offset - fromOffset);
+        deletion->m_nTextLen = offset - fromOffset;
+        m_pcOpeBlk->AppendOpe(deletion.release());
+        from = cut.at;
+        fromOffset = offset;
+      }
     }
     if (nInsDataLen > 0) {
       auto insertion = std::make_unique<COpeRecord>();
