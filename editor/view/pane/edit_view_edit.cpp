@@ -378,7 +378,9 @@ void CEditView::ReplaceRangeUndoable(int nDelLineFrom, int nDelColFrom, int nDel
   arg.nInsLen = nInsDataLen;
   if (!Layout().ReplaceText(&arg)) return;
 
-  const bool marked = MarkModifiedByEdit(bRedraw);
+  // An empty range replaced by nothing changed nothing.
+  const bool changed = removed->GetLength() > 0 || nInsDataLen > 0;
+  const bool marked = changed && MarkModifiedByEdit(bRedraw);
   if (IsTextSelected()) ClearSelection(bRedraw);
   RepaintAfterEdit(marked ? 0 : nDelLineFrom,
                    arg.nAddLineNum != 0 || marked ? -1 : std::max(arg.nModLineTo, nDelLineFrom), bRedraw);

@@ -438,6 +438,13 @@ TEST_F(EditPrimitiveTest, ReplaceOverMoreThan2000RowsHandsBackEveryByte) {
   EXPECT_EQ(DocBytes(), text);
 }
 
+TEST_F(EditPrimitiveTest, AnEmptyRangeReplacedByNothingLeavesTheDocumentUnmodified) {
+  SetText("abc");
+  RunEdit([](CEditView& pane) { pane.ReplaceRangeUndoable(0, 1, 0, 1, nullptr, nullptr, 0, true); });
+  EXPECT_EQ(DocBytes(), "abc");
+  EXPECT_FALSE(doc->m_bIsModified);
+}
+
 // ---- Outside the records -------------------------------------------------------------------------
 
 TEST_F(EditPrimitiveTest, DuringUndoNoRecordIsMadeAndNothingIsMarked) {
