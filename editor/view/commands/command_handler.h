@@ -50,3 +50,4 @@ struct CommandHandlerEntry {
 // The registration tables of the families.
 std::span<const CommandHandlerEntry> DispatchCommandFamily();  // edit_view_dispatch.cpp
 std::span<const CommandHandlerEntry> CursorCommandFamily();    // edit_view_cursor_commands.cpp
+std::span<const CommandHandlerEntry> UndoCommandFamily();      // edit_view_undo.cpp

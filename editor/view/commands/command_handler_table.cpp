@@ -10,6 +10,7 @@ using Family = std::span<const CommandHandlerEntry> (*)();
 constexpr Family kFamilies[] = {
     &DispatchCommandFamily,
     &CursorCommandFamily,
+    &UndoCommandFamily,
 };
 
 }  // namespace

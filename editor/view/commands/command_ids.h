@@ -16,6 +16,7 @@ constexpr int kOpenHfromtoC = 30162;
 constexpr int kChar = 30200;
 constexpr int kCharIme = 30201;
 constexpr int kUndo = 30210;
+constexpr int kRedo = 30211;
 constexpr int kIndentSpace = 30262;
 constexpr int kInsText = 30606;
 constexpr int kOutline = 30930;

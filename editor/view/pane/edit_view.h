@@ -23,8 +23,10 @@
 //   edit_view_ruler.cpp      number column, ruler, guide lines, caret-line underline
 //   edit_view_bracket.cpp    bracket pairs
 //   edit_view_shared.cpp     the settings, layout and partner lookups every part uses
+//   edit_view_edit.cpp       the editing primitives and their undo records
 //   ../commands/edit_view_dispatch.cpp   RunCommand and its handler table
 //   ../commands/edit_view_cursor_commands.cpp   caret moves, selection modes, cursor history
+//   ../commands/edit_view_undo.cpp       Undo and Redo
 // GUI thread only.
 #pragma once
 
@@ -229,7 +231,6 @@ class CEditView : public IDocPane {
   void ActivateFromInput();
 
  public:
-
   // ================================================================ edit_view_paint.cpp
   void PaintView(HDC hdc, const RECT* pRect);
   int PaintLine(HDC hdc, int nLine, int nX, int* pnLineIndex, int* pnY, int nLastLine, bool bSelected);
@@ -363,14 +364,54 @@ class CEditView : public IDocPane {
   bool IsBracketChar(const char* pLine, int nOffset, int* pnSize) const;
   // The bracket at byte nOffset of a document line shown on display line nLine: 1 with its
   // partner's document position, 0 when none was found within reach, -1 when it is no bracket.
-  int SearchBracketPartner(int nDocLine, int nOffset, int nLine, bool bWholeDocument, int* pnDocColumn,
-                           int* pnDocLine);
+  int SearchBracketPartner(int nDocLine, int nOffset, int nLine, bool bWholeDocument, int* pnDocColumn, int* pnDocLine);
   // A document line's bytes without its line end (null and 0 for none).
   const char* BracketDocLine(int nDocLine, int* pnLength) const;
   // Draws a bracket's bytes at its cell in the TXT colours overlaid by a colour item (applied even
   // while not shown with bAlways).
   void DrawBracketCell(HDC hdc, int nColumn, int nLine, const char* pBytes, int nSize, int nColorCode, bool bAlways);
 
+  // ================================================================ edit_view_edit.cpp: editing primitives
+  // Every change a pane makes to its text goes through these four. Each edits through the display
+  // lines, keeps caret, selection and painting right and, outside undo and redo, fills the record
+  // it is given (or appends its own records to the open undo block) and marks the document
+  // modified. Positions are display positions (column, line).
+  //
+  // Inserts at (nX, nY), after the blanks that reach the column when it lies past the row's text;
+  // a selection is deleted first and the caret taken instead. The end of the inserted text goes to
+  // *pnNewLine, *pnNewPos. The record becomes an insert whose range end and caret after are that
+  // end in document terms.
+  void InsertTextUndoable(int nX, int nY, const char* pData, int nDataLen, int* pnNewLine, int* pnNewPos,
+                          COpeRecord* pcOpe, bool bRedraw);
+  // Deletes nDelLen bytes at (nX, nY) (a count that reaches the line end joins the next line); the
+  // removed bytes go to pcMem, which the record then owns. The caret moves there, unpainted.
+  void DeleteRangeUndoable(int nX, int nY, int nDelLen, CMemory* pcMem, COpeRecord* pcOpe);
+  // Deletes the selection (line or box), else the character or line end at the caret.
+  void DeleteAtCursor(bool bRedraw);
+  // Replaces the range by the text (either may be empty); the removed bytes are copied to
+  // pcmemCopyOfDeleted when one is given. The caret ends after the inserted text.
+  void ReplaceRangeUndoable(int nDelLineFrom, int nDelColFrom, int nDelLineTo, int nDelColTo,
+                            CMemory* pcmemCopyOfDeleted, const char* pInsData, int nInsDataLen, bool bRedraw);
+  // The document position (byte column, line) of a display position; never inside a line end.
+  POINT DocPosOf(int nX, int nY);
+
+  // ================================================================ ../commands/edit_view_undo.cpp
+  void Command_UNDO();
+  void Command_REDO();
+
+ private:
+  // edit_view_edit.cpp: repaints display lines nFrom..nTo (nTo -1: to the bottom of the pane).
+  void RepaintRows(int nFrom, int nTo);
+  // Repaints after an edit: only the caret when the number column changed width, else the rows.
+  void RepaintAfterEdit(int nFrom, int nTo, bool bRedraw);
+  // Appends a caret-move record to the open undo block (outside undo and redo).
+  void AppendCaretMoveRecord(POINT before, POINT after);
+  // Marks the document modified after a change (outside undo and redo); true when it was not.
+  bool MarkModifiedByEdit(bool bRedraw);
+  // Places the caret at a document position.
+  void PlaceCaretAtDoc(int nDocCol, int nDocLine, bool bRepaint);
+
+ public:
   // ================================================================ ../commands/edit_view_dispatch.cpp
   // Runs one command: the six values of a command (command word with id and source, redraw flag,
   // four arguments) through the filters, the handler and one undo step. Handlers of later steps
@@ -471,16 +512,16 @@ class CEditView : public IDocPane {
 
   // ================================================================ fields
   // Links.
-  int m_bDrawSWITCH = 1;                 // painting, scroll bars and caret-line drawing enabled
-  CEditDoc* m_pcEditDoc = nullptr;       // not owned
+  int m_bDrawSWITCH = 1;            // painting, scroll bars and caret-line drawing enabled
+  CEditDoc* m_pcEditDoc = nullptr;  // not owned
   SharedSettings* m_pShareData = nullptr;
-  int m_nMyIndex = 0;                    // pane index 0-3
-  IEditWindow* m_pEditWnd = nullptr;     // not owned
+  int m_nMyIndex = 0;                 // pane index 0-3
+  IEditWindow* m_pEditWnd = nullptr;  // not owned
 
   // Windows.
   HINSTANCE m_hInstance = nullptr;
   HWND m_hWnd = nullptr;
-  HWND m_hwndParent = nullptr;           // the splitter
+  HWND m_hwndParent = nullptr;  // the splitter
   HWND m_hwndVScrollBar = nullptr;
   HWND m_hwndHScrollBar = nullptr;
   int m_nVScrollRate = 1;
@@ -516,44 +557,44 @@ class CEditView : public IDocPane {
   int m_nViewCy = 0;             // text-area height
   int m_nCharWidth = 10;
   int m_nCharHeight = 18;
-  int m_nViewColNum = 0;         // visible columns
-  int m_nViewRowNum = 0;         // visible rows
+  int m_nViewColNum = 0;  // visible columns
+  int m_nViewRowNum = 0;  // visible rows
 
   // Scroll.
   int m_nViewTopLine = 0;
   int m_nViewLeftCol = 0;
 
   // Caret.
-  int m_nCaretPosX = 0;          // display column
-  int m_nCaretPosY = 0;          // display line
-  int m_nCaretPosX_PHY = 0;      // byte offset in the document line
-  int m_nCaretPosY_PHY = 0;      // document line
-  int m_nCaretPosX_Prev = 0;     // the preferred column
+  int m_nCaretPosX = 0;       // display column
+  int m_nCaretPosY = 0;       // display line
+  int m_nCaretPosX_PHY = 0;   // byte offset in the document line
+  int m_nCaretPosY_PHY = 0;   // document line
+  int m_nCaretPosX_Prev = 0;  // the preferred column
   int m_nCaretWidth = 0;
   int m_nCaretHeight = 0;
   bool m_bCaretShowFlag = false;
-  POINT m_ptCaretPixel{};            // the caret's top left corner as last placed
-  RECT m_rcImeComposition{};         // see ImeCompositionRect
+  POINT m_ptCaretPixel{};     // the caret's top left corner as last placed
+  RECT m_rcImeComposition{};  // see ImeCompositionRect
 
   // Selection.
-  bool m_bSelectingLock = false;     // select mode
-  bool m_bBeginBoxSelect = false;    // box mode
-  bool m_bBeginSelect = false;       // mouse drag in progress
-  bool m_bBeginLineSelect = false;   // line drag
-  bool m_bBeginWordSelect = false;   // word drag
-  bool m_bDrawSelectArea = false;    // a selection highlight is on screen
-  SelectRange m_sSelectBgn;          // anchor range
-  SelectRange m_sSelect;             // selection
-  SelectRange m_sSelectOld;          // drawn range
-  POINT m_ptMouseRollPos{};          // last mouse point
+  bool m_bSelectingLock = false;    // select mode
+  bool m_bBeginBoxSelect = false;   // box mode
+  bool m_bBeginSelect = false;      // mouse drag in progress
+  bool m_bBeginLineSelect = false;  // line drag
+  bool m_bBeginWordSelect = false;  // word drag
+  bool m_bDrawSelectArea = false;   // a selection highlight is on screen
+  SelectRange m_sSelectBgn;         // anchor range
+  SelectRange m_sSelect;            // selection
+  SelectRange m_sSelectOld;         // drawn range
+  POINT m_ptMouseRollPos{};         // last mouse point
 
   // Caret-line underline, ruler, brackets.
   CCursorLineUnderline m_cUnderLine;
   int m_nOldUnderLineY = -1;
   bool m_bRedrawRuler = true;
-  int m_nOldCaretPosX = -1;          // ruler mark column
-  int m_nOldCaretWidth = 0;          // caret state the mark was drawn with
-  int m_nCharSize = 0;               // bracket byte size
+  int m_nOldCaretPosX = -1;  // ruler mark column
+  int m_nOldCaretWidth = 0;  // caret state the mark was drawn with
+  int m_nCharSize = 0;       // bracket byte size
   int m_nBracketCaretPosX_PHY = -1;
   int m_nBracketCaretPosY_PHY = -1;
   int m_nBracketPairPosX_PHY = -1;
@@ -564,17 +605,17 @@ class CEditView : public IDocPane {
   const platform::Font* m_pFontOld = nullptr;
 
   // Input.
-  int m_nLastCommand = 0;            // previous command id
+  int m_nLastCommand = 0;  // previous command id
   uint32_t m_dwLastCommandTick = 0;
-  int m_nPendingLeadByte = 0;        // a Shift-JIS lead byte waiting for its trail byte
+  int m_nPendingLeadByte = 0;           // a Shift-JIS lead byte waiting for its trail byte
   std::unique_ptr<COpeBlk> m_pcOpeBlk;  // undo block of the running command
   bool m_bDoing_UndoRedo = false;
-  bool m_bExecutingKeyMacro = false;    // external macro running
-  bool m_bHokan = false;                // completion popup shown
+  bool m_bExecutingKeyMacro = false;  // external macro running
+  bool m_bHokan = false;              // completion popup shown
   bool m_bFocused = false;
   bool m_bInMenuLoop = false;
   bool m_bDragSource = false;
-  bool m_bDragMode = false;             // a drop target is active
+  bool m_bDragMode = false;  // a drop target is active
   int m_nISearchMode = 0;
   int m_nISearchDirection = 1;
 

@@ -1,0 +1,168 @@
+// Undo and redo: the document's undo buffer steps back or forward one command, and the pane
+// replays that step's records (backwards for undo) with painting held until the end, so a step of
+// a hundred thousand records repaints once.
+#include <memory>
+#include <span>
+
+#include "editor/foundation/document/edit_doc.h"
+#include "editor/foundation/text/memory.h"
+#include "editor/foundation/text/ope_blk.h"
+#include "editor/foundation/ui/hourglass_cursor.h"
+#include "editor/view/commands/command_handler.h"
+#include "editor/view/commands/command_ids.h"
+#include "editor/view/pane/edit_view.h"
+#include "platform/beep.h"
+
+namespace {
+
+// Holds the pane's painting and marks undo or redo running for the length of a replay.
+class ReplayScope {
+ public:
+  explicit ReplayScope(CEditView& view) : m_view(view) {
+    m_view.m_bDoing_UndoRedo = true;
+    m_view.m_bDrawSWITCH = 0;
+  }
+  ~ReplayScope() {
+    m_view.m_bDrawSWITCH = 1;
+    m_view.m_bDoing_UndoRedo = false;
+  }
+  ReplayScope(const ReplayScope&) = delete;
+  ReplayScope& operator=(const ReplayScope&) = delete;
+
+ private:
+  CEditView& m_view;
+};
+
+// The display position of a document position.
+POINT WrapPos(CEditView& view, int nDocCol, int nDocLine) {
+  int x = 0;
+  int y = 0;
+  view.Layout().DocToWrapPos(nDocCol, nDocLine, &x, &y);
+  return POINT{x, y};
+}
+
+void PlaceAt(CEditView& view, int nDocCol, int nDocLine, bool bRepaint) {
+  const POINT at = WrapPos(view, nDocCol, nDocLine);
+  view.PlaceCursor(at.x, at.y, bRepaint, 20);
+  view.m_nCaretPosX_Prev = view.m_nCaretPosX;
+}
+
+// Removes the text from the record's start to its range end; the record keeps it.
+void TakeRange(CEditView& view, COpeRecord& ope) {
+  const POINT from = WrapPos(view, ope.m_nCaretPosX_PHY_Before, ope.m_nCaretPosY_PHY_Before);
+  const POINT to = WrapPos(view, ope.m_nRangeEndX_PHY, ope.m_nRangeEndY_PHY);
+  auto removed = std::make_unique<CMemory>();
+  view.ReplaceRangeUndoable(from.y, from.x, to.y, to.x, removed.get(), nullptr, 0, false);
+  delete ope.m_pText;
+  ope.m_nTextLen = removed->GetLength();
+  ope.m_pText = removed.release();
+}
+
+// Puts the record's text back at its start and lets it go.
+void PutBack(CEditView& view, COpeRecord& ope) {
+  if (ope.m_pText && ope.m_pText->GetLength() > 0) {
+    const POINT at = WrapPos(view, ope.m_nCaretPosX_PHY_Before, ope.m_nCaretPosY_PHY_Before);
+    int newLine = 0;
+    int newPos = 0;
+    view.InsertTextUndoable(at.x, at.y, ope.m_pText->GetPtr(), ope.m_pText->GetLength(), &newLine, &newPos, nullptr,
+                            false);
+  }
+  delete ope.m_pText;
+  ope.m_pText = nullptr;
+}
+
+// What every replay ends with: the modified flag of the step, the bracket pair, the pane and its
+// siblings painted once.
+void FinishReplay(CEditView& view, bool bModified) {
+  view.m_pcEditDoc->SetModified(bModified, true);
+  view.m_pcEditDoc->UpdatePanesTextAreaLeft(false);
+  view.UpdateBracketPair(true);
+  view.m_bRedrawRuler = true;
+  view.RepaintAll();
+  view.m_pcEditDoc->RedrawSiblingPanes();
+}
+
+// Whether the pane may replay now: not during a drag-selection (it beeps) and only with a step.
+bool MayReplay(CEditView& view, bool bCan) {
+  if (view.m_bBeginSelect) {
+    platform::MessageBeep(MB_ICONHAND);
+    return false;
+  }
+  return bCan;
+}
+
+// Selection and its modes off, as the cancel command leaves them.
+void CancelSelection(CEditView& view) {
+  if (view.IsTextSelected()) view.ClearSelection(true);
+  view.m_bSelectingLock = false;
+  view.m_bBeginBoxSelect = false;
+}
+
+}  // namespace
+
+void CEditView::Command_UNDO() {
+  if (!m_pcEditDoc || !MayReplay(*this, m_pcEditDoc->m_cUndoBuffer.CanUndo())) return;
+  CHourglassCursor hourglass(m_hWnd);
+  CancelSelection(*this);
+  bool bModified = true;
+  {
+    ReplayScope replay(*this);
+    COpeBlk* block = m_pcEditDoc->m_cUndoBuffer.StepBack(&bModified);
+    for (int i = block ? block->GetNum() - 1 : -1; i >= 0; --i) {
+      COpeRecord& ope = *block->GetRecord(i);
+      PlaceAt(*this, ope.m_nCaretPosX_PHY_After, ope.m_nCaretPosY_PHY_After, false);
+      if (ope.m_nKind == COpeRecord::OPE_INSERT) {
+        TakeRange(*this, ope);
+      } else if (ope.m_nKind == COpeRecord::OPE_DELETE) {
+        PutBack(*this, ope);
+      }
+      PlaceAt(*this, ope.m_nCaretPosX_PHY_Before, ope.m_nCaretPosY_PHY_Before, i == 0);
+    }
+  }
+  FinishReplay(*this, bModified);
+}
+
+void CEditView::Command_REDO() {
+  if (!m_pcEditDoc || !MayReplay(*this, m_pcEditDoc->m_cUndoBuffer.CanRedo())) return;
+  CHourglassCursor hourglass(m_hWnd);
+  CancelSelection(*this);
+  bool bModified = true;
+  {
+    ReplayScope replay(*this);
+    COpeBlk* block = m_pcEditDoc->m_cUndoBuffer.StepForward(&bModified);
+    const int count = block ? block->GetNum() : 0;
+    for (int i = 0; i < count; ++i) {
+      COpeRecord& ope = *block->GetRecord(i);
+      PlaceAt(*this, ope.m_nCaretPosX_PHY_Before, ope.m_nCaretPosY_PHY_Before, i == 0);
+      if (ope.m_nKind == COpeRecord::OPE_INSERT) {
+        PutBack(*this, ope);
+      } else if (ope.m_nKind == COpeRecord::OPE_DELETE) {
+        TakeRange(*this, ope);
+      }
+      PlaceAt(*this, ope.m_nCaretPosX_PHY_After, ope.m_nCaretPosY_PHY_After, i == count - 1);
+    }
+  }
+  FinishReplay(*this, bModified);
+}
+
+// The family's registration table.
+namespace {
+
+LRESULT Undo(CEditView& view, const CommandCall&) {
+  view.Command_UNDO();
+  return 1;
+}
+
+LRESULT Redo(CEditView& view, const CommandCall&) {
+  view.Command_REDO();
+  return 1;
+}
+
+constexpr CommandHandlerEntry kUndoCommands[] = {
+    {cmd::kUndo, cmd::kUndo, &Undo},
+    {cmd::kRedo, cmd::kRedo, &Redo},
+};
+
+}  // namespace
+
+std::span<const CommandHandlerEntry> UndoCommandFamily() { return kUndoCommands; }
