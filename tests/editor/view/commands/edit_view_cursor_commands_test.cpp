@@ -66,7 +66,7 @@ struct MoveCase {
   std::vector<Step> steps;
 };
 
-class CursorCommandsTest : public ViewFixture, public testing::WithParamInterface<MoveCase> {
+class CursorCommandTest : public ViewFixture {
  protected:
   void SetUp() override {
     ViewFixture::SetUp();
@@ -79,6 +79,8 @@ class CursorCommandsTest : public ViewFixture, public testing::WithParamInterfac
   Caret Where() const { return Caret{view->m_nCaretPosX, view->m_nCaretPosY}; }
   void Run(int command, LPARAM argument = 0) { view->RunCommand(command, true, argument, 0, 0, 0); }
 };
+
+class CursorCommandsTest : public CursorCommandTest, public testing::WithParamInterface<MoveCase> {};
 
 TEST_P(CursorCommandsTest, MovesTheCaret) {
   const MoveCase& c = GetParam();
@@ -167,19 +169,6 @@ const MoveCase kMoveCases[] = {
 INSTANTIATE_TEST_SUITE_P(Table, CursorCommandsTest, testing::ValuesIn(kMoveCases),
                          [](const testing::TestParamInfo<MoveCase>& info) { return std::string(info.param.name); });
 
-class CursorCommandTest : public ViewFixture {
- protected:
-  void SetUp() override {
-    ViewFixture::SetUp();
-    SetText(FixtureText());
-  }
-  void PlaceAt(Caret c) {
-    view->PlaceCursor(c.column, c.row, true, 20);
-    view->m_nCaretPosX_Prev = view->m_nCaretPosX;
-  }
-  Caret Where() const { return Caret{view->m_nCaretPosX, view->m_nCaretPosY}; }
-  void Run(int command, LPARAM argument = 0) { view->RunCommand(command, true, argument, 0, 0, 0); }
-};
 
 TEST_F(CursorCommandTest, RightPastATabLandsOnTheNextTabStop) {
   PlaceAt({1, 1});
