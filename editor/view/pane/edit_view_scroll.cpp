@@ -43,12 +43,10 @@ RECT CEditView::TextAreaRect() const {
   return RECT{m_nViewAlignLeft, m_nViewAlignTop, m_nViewAlignLeft + m_nViewCx, m_nViewAlignTop + m_nViewCy};
 }
 
-// Draws the ruler again (all of it when it is marked for repaint, else its caret mark).
+// Draws the ruler again (all of it when it is marked for repaint, else its caret mark); PaintRuler
+// shows what it drew on the view's own image.
 void CEditView::RepaintRulerNow() {
-  if (!m_bDrawSWITCH || !GetViewDC()) return;
-  PaintRuler(GetViewDC());
-  const RECT ruler{0, 0, m_nClientWidth, std::max(0, m_nViewAlignTop - m_nTopYohaku)};
-  FlushImage(&ruler);
+  if (m_bDrawSWITCH) PaintRuler(GetViewDC());
 }
 
 // ---- Scrolling -----------------------------------------------------------------------------------
