@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include "editor/foundation/document/edit_doc.h"
+#include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/sjis_char.h"
 #include "editor/foundation/text/wrap_line_mgr.h"
 #include "editor/view/pane/edit_view.h"
@@ -50,23 +50,14 @@ BracketKind ClassifyBracket(std::string_view ch) {
 
 const unsigned char* Bytes(const char* text) { return reinterpret_cast<const unsigned char*>(text); }
 
-// The starts of the characters of text[0, len) that begin before end.
-std::vector<int> CharStartsBefore(const char* text, int len, int end) {
-  std::vector<int> starts;
-  for (int p = 0; p < len && p < end; p += SjisCharSize(Bytes(text), len, p)) starts.push_back(p);
-  return starts;
-}
-
 // The start of the character that ends at or covers pos (pos clamped to the text); -1 at the start.
 int PreviousCharStart(const char* text, int len, int pos) {
-  const std::vector<int> starts = CharStartsBefore(text, len, std::min(pos, len));
-  return starts.empty() ? -1 : starts.back();
+  const int end = std::min(pos, len);
+  return end <= 0 ? -1 : static_cast<int>(CMemory::PrevCharPos(text, len, text + end) - text);
 }
 
 bool IsCharStart(const char* text, int len, int pos) {
-  int p = 0;
-  while (p < pos && p < len) p += SjisCharSize(Bytes(text), len, p);
-  return p == pos && pos < len;
+  return pos >= 0 && pos < len && CMemory::CharStartAt(text, len, pos) == pos;
 }
 
 // The colour item a painter state is drawn with, and whether it applies even while the item is
@@ -139,10 +130,10 @@ int CEditView::SearchBracketPartner(int nDocLine, int nOffset, int nLine, bool b
         return 1;
       }
     } else {
-      const std::vector<int> starts = CharStartsBefore(line, lineLength, docLine == nDocLine ? nOffset : lineLength);
-      for (auto it = starts.rbegin(); it != starts.rend(); ++it) {
-        if (!matches(line, lineLength, *it, &depth)) continue;
-        *pnDocColumn = *it;
+      for (int p = PreviousCharStart(line, lineLength, docLine == nDocLine ? nOffset : lineLength); p >= 0;
+           p = PreviousCharStart(line, lineLength, p)) {
+        if (!matches(line, lineLength, p, &depth)) continue;
+        *pnDocColumn = p;
         *pnDocLine = docLine;
         return 1;
       }
