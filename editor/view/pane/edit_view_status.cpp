@@ -8,6 +8,7 @@
 
 #include "editor/foundation/document/edit_doc.h"
 #include "editor/foundation/settings/menu_drawer_interface.h"
+#include "editor/foundation/text/char_codes.h"
 #include "editor/foundation/text/sjis_char.h"
 #include "editor/foundation/ui/tip_wnd.h"
 #include "editor/view/pane/edit_view.h"
@@ -22,9 +23,6 @@ namespace {
 
 constexpr int kDictionaryItemId = 2000;
 constexpr int kDictionaryItemBytes = 80;
-
-// Character-code names of the caption message, shorter than the status bar's.
-constexpr const char* kShortCodeNames[] = {"SJIS", "JIS", "EUC", "Uni", "UTF-8", "UTF-7", "UniBE"};
 
 struct DocPoint {
   int column = 0;  // byte offset in the document line
@@ -89,7 +87,7 @@ void CEditView::ShowCaretPosition() {
   const int code = m_pcEditDoc->m_nCharCode;
   char buffer[256];
   if (!m_pEditWnd->HasStatusBar()) {
-    const char* shortName = code >= 0 && code < 7 ? kShortCodeNames[code] : "";
+    const char* shortName = code >= 0 && code < kCodeCount ? kCodeShortNames[code] : "";
     if (count == 1) {
       snprintf(buffer, sizeof(buffer), "%s(%s)   [%02x]%6d：%d"_sj, shortName, lineEnd.GetName(), bytes[0], line,
                column);
