@@ -8,16 +8,13 @@
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/sjis_char.h"
 #include "editor/foundation/text/wrap_line_mgr.h"
+#include "editor/view/pane/color_items.h"
 #include "editor/view/pane/edit_view.h"
 #include "editor/view/pane/pane_drawing.h"
 #include "platform/dc_text.h"
 #include "platform/sjis_literal.h"
 
 namespace {
-
-constexpr int kColorText = 0;
-constexpr int kColorComment = 25;
-constexpr int kColorBracket = 42;
 
 struct BracketPair {
   std::string_view open;

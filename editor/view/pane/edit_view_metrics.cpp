@@ -4,6 +4,7 @@
 
 #include "editor/foundation/document/edit_doc.h"
 #include "editor/foundation/settings/share_data.h"
+#include "editor/view/pane/color_items.h"
 #include "editor/view/pane/edit_view.h"
 #include "editor/view/pane/edit_window.h"
 #include "platform/attached_image.h"
@@ -12,8 +13,6 @@
 
 namespace {
 
-constexpr int kColorRuler = 1;        // "RUL"
-constexpr int kColorLineNumber = 3;   // "LNO"
 constexpr int kNumberAreaHidden = 8;  // width of the number area while line numbers are hidden
 constexpr int kMaxDigits = 12;
 

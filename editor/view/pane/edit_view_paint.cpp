@@ -11,24 +11,13 @@
 #include "editor/foundation/text/sjis_compare.h"
 #include "editor/foundation/text/word_search.h"
 #include "editor/foundation/text/wrap_line_mgr.h"
+#include "editor/view/pane/color_items.h"
 #include "editor/view/pane/color_state_walker.h"
 #include "editor/view/pane/edit_view.h"
 #include "platform/dc_draw.h"
 #include "platform/dc_text.h"
 
 namespace {
-
-constexpr int kItemText = 0;
-constexpr int kItemLineNumber = 3;
-constexpr int kItemTab = 5;
-constexpr int kItemSpace = 6;
-constexpr int kItemWideSpace = 7;
-constexpr int kItemLineEnd = 9;
-constexpr int kItemWrap = 10;
-constexpr int kItemEof = 12;
-constexpr int kItemFound = 14;
-constexpr int kItemComment = 25;
-constexpr int kItemBracket = 42;
 
 constexpr char kTabBlanks[] = "        ";
 constexpr int kTabMarkMax = 8;
@@ -136,7 +125,7 @@ static CColorStateWalker::Sources WalkerSources(CEditView& view) {
   }
   const bool haveKey =
       view.m_bCurSrchRegularExp ? view.m_CurRegexp.GetResult() != nullptr : !view.m_szCurSrchKey.empty();
-  if (view.m_bCurSrchKeyMark && haveKey && type.Colors[kItemFound].bShow) {
+  if (view.m_bCurSrchKeyMark && haveKey && type.Colors[kColorFound].bShow) {
     sources.searchHits = &view;
     sources.regexSearch = view.m_bCurSrchRegularExp;
   }
@@ -164,16 +153,16 @@ void CEditView::PaintView(HDC hdc, const RECT* pRect) {
     const ClipScope clip(hdc, rc);
     if (m_nTopYohaku > 0) {
       RECT gap{0, m_nViewAlignTop - m_nTopYohaku, m_nClientWidth, m_nViewAlignTop};
-      Fill(hdc, gap, ColorOf(kItemText).colBack);
+      Fill(hdc, gap, ColorOf(kColorText).colBack);
       gap.right = m_nViewAlignLeft - Common().nLineNumberRightSpace;
-      Fill(hdc, gap, ColorOf(kItemLineNumber).colBack);
+      Fill(hdc, gap, ColorOf(kColorLineNumber).colBack);
     }
 
     const platform::DCTextState savedText = hdc->TextState();
     platform::SetBkMode(hdc, platform::TRANSPARENT);
     if (const platform::Font* font = GetFontFor(false, false)) m_pFontOld = platform::SelectFont(hdc, font);
-    platform::SetTextColor(hdc, ColorOf(kItemText).colText);
-    platform::SetBkColor(hdc, ColorOf(kItemText).colBack);
+    platform::SetTextColor(hdc, ColorOf(kColorText).colText);
+    platform::SetBkColor(hdc, ColorOf(kColorText).colBack);
 
     // Rows of the rectangle; a row counts when any of its pixels lies inside.
     const int nFirstLine =
@@ -200,8 +189,8 @@ void CEditView::PaintView(HDC hdc, const RECT* pRect) {
     }
 
     if (nLineCount == 0) {
-      if (m_nViewTopLine == 0 && nFirstLine == 0 && nLastLine >= 0 && ColorOf(kItemEof).bShow) {
-        Fill(hdc, RECT{0, y, m_nViewAlignLeft + m_nViewCx, y + nLineHeight}, ColorOf(kItemText).colBack);
+      if (m_nViewTopLine == 0 && nFirstLine == 0 && nLastLine >= 0 && ColorOf(kColorEof).bShow) {
+        Fill(hdc, RECT{0, y, m_nViewAlignLeft + m_nViewCx, y + nLineHeight}, ColorOf(kColorText).colBack);
         DrawEofMark(hdc, nX, y);
         y += nLineHeight;
       }
@@ -216,13 +205,13 @@ void CEditView::PaintView(HDC hdc, const RECT* pRect) {
     }
 
     Fill(hdc, RECT{0, std::max(y, m_nViewAlignTop), m_nViewAlignLeft + m_nViewCx, rc.bottom},
-         ColorOf(kItemText).colBack);
+         ColorOf(kColorText).colBack);
     if (m_pFontOld) platform::SelectFont(hdc, m_pFontOld);
     m_pFontOld = nullptr;
     hdc->TextState() = savedText;
 
     PaintGuideLines(hdc);
-    const ColorItem& wrap = ColorOf(kItemWrap);
+    const ColorItem& wrap = ColorOf(kColorWrap);
     if (wrap.bShow) {
       const int x = m_nViewAlignLeft + (Layout().GetWrapWidth() - m_nViewLeftCol) * nColumnWidth;
       if (x > m_nViewAlignLeft && x < m_nViewAlignLeft + m_nViewCx && m_nViewCy > 0) {
@@ -278,7 +267,7 @@ int CEditView::PaintLine(HDC hdc, int nLine, int nX, int* pnLineIndex, int* pnY,
     if (draw) PaintLineNumber(hdc, row, row, y);
 
     int col = std::max(piece->m_nIndent, 0);
-    if (draw && col > 0) Fill(hdc, rowRect(0, col), ColorOf(kItemText).colBack);
+    if (draw && col > 0) Fill(hdc, rowRect(0, col), ColorOf(kColorText).colBack);
     CWrapLine* next = piece->m_pNext && piece->m_pNext->m_pDocLine == docLine ? piece->m_pNext : nullptr;
     const int pieceEnd = piece->m_nOffset + piece->m_nLength;
     int runStart = pos;
@@ -310,13 +299,13 @@ int CEditView::PaintLine(HDC hdc, int nLine, int nX, int* pnLineIndex, int* pnY,
         flush();
         const int cells = nTabWidth - col % nTabWidth;
         if (draw) {
-          const ColorItem& tab = ColorOf(kItemTab);
+          const ColorItem& tab = ColorOf(kColorTab);
           const RECT cellsRect = rowRect(col, col + cells);
           if (!tab.bShow || type.bTabArrow) {
             Fill(hdc, cellsRect, currentBack());
             if (tab.bShow) DrawTabArrow(hdc, cellX(col), y, tab.colText, tab.bBold != 0);
           } else {
-            const Look look = LookOf(overlay ? ColorOf(kItemFound) : tab);
+            const Look look = LookOf(overlay ? ColorOf(kColorFound) : tab);
             Fill(hdc, cellsRect, look.back);
             // The first characters of the tab text, cut on a whole character.
             const int shown = std::min(cells, kTabMarkMax);
@@ -334,12 +323,12 @@ int CEditView::PaintLine(HDC hdc, int nLine, int nX, int* pnLineIndex, int* pnY,
       } else if (size == 2 && c == 0x81 && static_cast<unsigned char>(text[pos + 1]) == 0x40 && !regexState) {
         flush();
         if (draw) {
-          const ColorItem& wide = ColorOf(kItemWideSpace);
+          const ColorItem& wide = ColorOf(kColorWideSpace);
           if (wide.bShow) {
             Look look = LookOf(wide);
             if (overlay) {
-              look.text = ColorOf(kItemFound).colText;
-              look.back = ColorOf(kItemFound).colBack;
+              look.text = ColorOf(kColorFound).colText;
+              look.back = ColorOf(kColorFound).colBack;
             }
             DrawCells(*this, hdc, cellX(col), y, "\x81\xA0", 2, look, rowRect(col, col + 2), true);
           } else {
@@ -350,10 +339,10 @@ int CEditView::PaintLine(HDC hdc, int nLine, int nX, int* pnLineIndex, int* pnY,
         pos += 2;
         runStart = pos;
         runCol = col;
-      } else if (c == ' ' && ColorOf(kItemSpace).bShow && !regexState) {
+      } else if (c == ' ' && ColorOf(kColorSpace).bShow && !regexState) {
         flush();
         if (draw) {
-          const Look look = LookOf(overlay ? ColorOf(kItemFound) : ColorOf(kItemSpace));
+          const Look look = LookOf(overlay ? ColorOf(kColorFound) : ColorOf(kColorSpace));
           const RECT cell = rowRect(col, col + 1);
           Fill(hdc, cell, look.back);
           // The lower half of an "o": a dot low in the cell.
@@ -374,8 +363,8 @@ int CEditView::PaintLine(HDC hdc, int nLine, int nX, int* pnLineIndex, int* pnY,
     if (!atEnd) {
       // The display line is used up: the text goes on in the next one.
       if (draw) {
-        Fill(hdc, RECT{std::max(cellX(col), nLeft), y, nRight, y + nLineHeight}, ColorOf(kItemText).colBack);
-        const ColorItem& wrap = ColorOf(kItemWrap);
+        Fill(hdc, RECT{std::max(cellX(col), nLeft), y, nRight, y + nLineHeight}, ColorOf(kColorText).colBack);
+        const ColorItem& wrap = ColorOf(kColorWrap);
         if (wrap.bShow) DrawCells(*this, hdc, cellX(col), y, "<", 1, LookOf(wrap), rowRect(col, col + 1), true);
         if (bSelected) InvertSelectionInRow(hdc, row, y);
       }
@@ -386,11 +375,11 @@ int CEditView::PaintLine(HDC hdc, int nLine, int nX, int* pnLineIndex, int* pnY,
     }
 
     if (draw) {
-      Fill(hdc, RECT{std::max(cellX(col), nLeft), y, nRight, y + nLineHeight}, ColorOf(kItemText).colBack);
+      Fill(hdc, RECT{std::max(cellX(col), nLeft), y, nRight, y + nLineHeight}, ColorOf(kColorText).colBack);
       if (nEolLength > 0) {
         const bool overlay = walker.InOverlay();
-        const ColorItem& eol = ColorOf(kItemLineEnd);
-        const ColorItem& look = overlay ? ColorOf(kItemFound) : eol;
+        const ColorItem& eol = ColorOf(kColorLineEnd);
+        const ColorItem& look = overlay ? ColorOf(kColorFound) : eol;
         const RECT cell = rowRect(col, col + 2);
         Fill(hdc, cell, look.colBack);
         if (eol.bShow && cell.right > cell.left) {
@@ -404,7 +393,7 @@ int CEditView::PaintLine(HDC hdc, int nLine, int nX, int* pnLineIndex, int* pnY,
     ++*pnLineIndex;
 
     // The end of the text shows after the last display line.
-    if (piece->m_pNext || !ColorOf(kItemEof).bShow) return 0;
+    if (piece->m_pNext || !ColorOf(kColorEof).bShow) return 0;
     if (nEolLength == 0 && col < Layout().GetWrapWidth()) {
       if (draw) DrawEofMark(hdc, cellX(col), y);
       return 1;
@@ -412,7 +401,7 @@ int CEditView::PaintLine(HDC hdc, int nLine, int nX, int* pnLineIndex, int* pnY,
     if (*pnLineIndex <= nLastRow) {
       const int eofY = *pnY;
       if (eofY >= m_nViewAlignTop && eofY < m_nViewAlignTop + m_nViewCy) {
-        Fill(hdc, RECT{0, eofY, nRight, eofY + nLineHeight}, ColorOf(kItemText).colBack);
+        Fill(hdc, RECT{0, eofY, nRight, eofY + nLineHeight}, ColorOf(kColorText).colBack);
         DrawEofMark(hdc, nX, eofY);
       }
       *pnY += nLineHeight;
@@ -426,12 +415,12 @@ void CEditView::SelectTextColor(HDC hdc, int nState) {
   if (!hdc) return;
   int code;
   if (nState == kStateLineComment || nState == kStateBlockComment1 || nState == kStateBlockComment2) {
-    code = kItemComment;
+    code = kColorComment;
   } else if (nState >= kStateRegexKeyword) {
     code = nState - kStateRegexKeyword;
     if (code >= kColorItemCount) return;
   } else if (nState == kStateNormal || nState == kStateControl || (nState >= kStateNumber && nState <= 24) ||
-             (nState >= kStateSingleQuote && nState <= kStateUrl) || nState == kItemBracket) {
+             (nState >= kStateSingleQuote && nState <= kStateUrl) || nState == kColorBracket) {
     code = nState;
     if (!ColorOf(code).bShow) return;
   } else {
@@ -537,7 +526,7 @@ void CEditView::DrawEofMark(HDC hdc, int x, int y) {
   const int nColumnWidth = ColumnWidth();
   const RECT clip{std::max(x, m_nViewAlignLeft), y,
                   std::min(x + kEofColumns * nColumnWidth, m_nViewAlignLeft + m_nViewCx), y + LineHeight()};
-  DrawCells(*this, hdc, x, y, kEofMark, kEofColumns, LookOf(ColorOf(kItemEof)), clip, true);
+  DrawCells(*this, hdc, x, y, kEofMark, kEofColumns, LookOf(ColorOf(kColorEof)), clip, true);
 }
 
 int CEditView::GetColorStateAt(HDC, int nLine, int nColumn) {

@@ -9,6 +9,7 @@
 #include "editor/foundation/document/edit_doc.h"
 #include "editor/foundation/text/doc_line.h"
 #include "editor/foundation/text/wrap_line_mgr.h"
+#include "editor/view/pane/color_items.h"
 #include "editor/view/pane/edit_view.h"
 #include "editor/view/pane/pane_drawing.h"
 #include "platform/dc_draw.h"
@@ -18,15 +19,6 @@ namespace {
 
 using pane_drawing::FillBox;
 using pane_drawing::ScopedPen;
-
-constexpr int kColorText = 0;
-constexpr int kColorRuler = 1;
-constexpr int kColorUnderline = 2;
-constexpr int kColorLineNumber = 3;
-constexpr int kColorModified = 4;
-constexpr int kColorGuide = 11;
-constexpr int kColorDiffAdded = 39;
-constexpr int kColorBookmark = 43;
 
 // The caret mark inverts the XOR of brush and picture, so drawing it twice gives the picture back.
 constexpr DWORD kRulerMarkRop = 0x00A50065;
