@@ -86,8 +86,8 @@ namespace {
 
 // The display position of the cell under a point (no clamping).
 void PointToCell(const CEditView& view, int x, int y, int* pnColumn, int* pnLine) {
-  *pnLine = view.m_nViewTopLine + FloorDiv(y - view.m_nViewAlignTop, std::max(1, view.LineHeight()));
-  *pnColumn = view.m_nViewLeftCol + FloorDiv(x - view.m_nViewAlignLeft, std::max(1, view.ColumnWidth()));
+  *pnLine = view.m_nViewTopLine + FloorDiv(y - view.m_nViewAlignTop, view.LineHeight());
+  *pnColumn = view.m_nViewLeftCol + FloorDiv(x - view.m_nViewAlignLeft, view.ColumnWidth());
 }
 
 // The x of column 0 of the pane's grid: a point there puts the caret at the start of its row.
@@ -336,7 +336,7 @@ void CEditView::HandleMouseMove(WPARAM, int x, int y) {
     } else if (m_bBeginLineSelect && x < m_nViewAlignLeft) {
       // The row under the pointer is taken whole: above the rows the drag began on, the caret goes
       // to its start; otherwise to the start of the row below it.
-      const int row = m_nViewTopLine + (y - m_nViewAlignTop) / std::max(1, LineHeight());
+      const int row = m_nViewTopLine + (y - m_nViewAlignTop) / LineHeight();
       MoveCursorToPoint(RowStartX(*this), row < m_sSelectBgn.nLineFrom ? y : y + LineHeight());
       ChangeSelectionTo(m_nCaretPosX, m_nCaretPosY);
     } else {

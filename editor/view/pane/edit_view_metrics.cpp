@@ -108,7 +108,7 @@ int CEditView::GetLineNumberDigits() {
 int CEditView::ComputeTextAreaLeft(int* pnColumns) {
   const bool numbers = ColorOf(kColorLineNumber).bShow != 0;
   *pnColumns = numbers ? GetLineNumberDigits() + 1 : 0;
-  const int numberWidth = numbers ? *pnColumns * std::max(1, ColumnWidth()) : kNumberAreaHidden;
+  const int numberWidth = numbers ? *pnColumns * ColumnWidth() : kNumberAreaHidden;
   // A gap from the settings file never reaches past the pane.
   return numberWidth + std::clamp(Common().nLineNumberRightSpace, 0, m_nClientWidth);
 }
@@ -127,8 +127,8 @@ void CEditView::RecalcGeometry() {
   m_nViewCx = std::max(0, width - m_nViewAlignLeft - VScrollBarWidth());
   const int hscroll = m_hwndHScrollBar ? platform::GetSystemMetrics(SM_CYHSCROLL) : 0;
   m_nViewCy = std::max(0, height - m_nViewAlignTop - hscroll);
-  m_nViewColNum = m_nViewCx / std::max(1, ColumnWidth());
-  m_nViewRowNum = m_nViewCy / std::max(1, LineHeight());
+  m_nViewColNum = m_nViewCx / ColumnWidth();
+  m_nViewRowNum = m_nViewCy / LineHeight();
 }
 
 bool CEditView::UpdateTextAreaLeft(bool redraw) {
@@ -138,7 +138,7 @@ bool CEditView::UpdateTextAreaLeft(bool redraw) {
   if (left == m_nViewAlignLeft) return false;
   m_nViewAlignLeft = left;
   m_nViewCx = std::max(0, m_nClientWidth - m_nViewAlignLeft - VScrollBarWidth());
-  m_nViewColNum = m_nViewCx / std::max(1, ColumnWidth());
+  m_nViewColNum = m_nViewCx / ColumnWidth();
   if (redraw) {
     m_cUnderLine.Lock();
     RepaintClient();

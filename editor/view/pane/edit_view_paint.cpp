@@ -139,7 +139,7 @@ void CEditView::PaintView(HDC hdc, const RECT* pRect) {
   if (rc.right <= rc.left || rc.bottom <= rc.top) return;
 
   HideCaretOnce();
-  const int nLineHeight = std::max(LineHeight(), 1);
+  const int nLineHeight = LineHeight();
   const int nColumnWidth = ColumnWidth();
   const int nX = m_nViewAlignLeft - m_nViewLeftCol * nColumnWidth;
   const TypeSettings& type = Type();
@@ -241,7 +241,7 @@ int CEditView::PaintLine(HDC hdc, int nLine, int nX, int* pnLineIndex, int* pnY,
   if (!text) nLength = 0;
   const int nEolLength = std::min(docLine->m_cLineEnd.GetLen(), nLength);
   const int nTextLength = nLength - nEolLength;
-  const int nLineHeight = std::max(LineHeight(), 1);
+  const int nLineHeight = LineHeight();
   const int nColumnWidth = ColumnWidth();
   const int nLeft = m_nViewAlignLeft;
   const int nRight = m_nViewAlignLeft + m_nViewCx;
@@ -460,7 +460,7 @@ int CEditView::DrawTextRun(HDC hdc, int x, int y, const char* pData, int nLength
     toX += size * nColumnWidth;
   }
   if (to > from) {
-    const RECT clip{std::max(fromX, nLeft), y, std::min(toX, nRight), y + std::max(LineHeight(), 1)};
+    const RECT clip{std::max(fromX, nLeft), y, std::min(toX, nRight), y + LineHeight()};
     platform::ExtTextOutA(hdc, fromX, y, platform::ETO_CLIPPED | platform::ETO_OPAQUE, &clip, pData + from,
                           static_cast<UINT>(to - from), nColumnWidth);
   }
