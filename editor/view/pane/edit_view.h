@@ -508,6 +508,9 @@ class CEditView : public IDocPane {
   // tiny font or negative spacings in the settings could leave nothing.
   int ColumnWidth() const { return std::max(m_nCharWidth + Type().nCharSpacing, 1); }
   int LineHeight() const { return std::max(m_nCharHeight + Type().nLineSpace, 1); }
+  // Where a display column's cells start and a display line's row starts, in pane pixels.
+  int ColumnX(int column) const { return m_nViewAlignLeft + (column - m_nViewLeftCol) * ColumnWidth(); }
+  int LineY(int line) const { return m_nViewAlignTop + (line - m_nViewTopLine) * LineHeight(); }
   bool IsActivePane() const;
 
   // ================================================================ fields

@@ -236,8 +236,8 @@ void CEditView::DrawBracketCell(HDC hdc, int nColumn, int nLine, const char* pBy
   const ColorItem& over = ColorOf(nColorCode);
   const ColorItem& chosen = over.bShow || bAlways ? over : base;
   const int columnWidth = ColumnWidth();
-  const int x = m_nViewAlignLeft + (nColumn - m_nViewLeftCol) * columnWidth;
-  const int y = m_nViewAlignTop + (nLine - m_nViewTopLine) * LineHeight();
+  const int x = ColumnX(nColumn);
+  const int y = LineY(nLine);
   const RECT cell{x, y, std::min(x + nSize * columnWidth, m_nViewAlignLeft + m_nViewCx), y + LineHeight()};
   pane_drawing::FillBox(hdc, cell.left, cell.top, cell.right, cell.bottom, chosen.colBack);
   if (const platform::Font* font = GetFontFor(chosen.bBold != 0, chosen.bUnderline != 0)) {

@@ -58,8 +58,8 @@ void CEditView::UpdateCaret() {
     m_bCaretShowFlag = false;
   }
   // The caret stands on the bottom of its character cell.
-  const int x = m_nViewAlignLeft + (m_nCaretPosX - m_nViewLeftCol) * ColumnWidth();
-  const int y = m_nViewAlignTop + (m_nCaretPosY - m_nViewTopLine) * LineHeight() + m_nCharHeight - height;
+  const int x = ColumnX(m_nCaretPosX);
+  const int y = LineY(m_nCaretPosY) + m_nCharHeight - height;
   if (m_hWnd) platform::SetCaretPos(x, y);
   m_ptCaretPixel = POINT{x, y};
   m_nCaretWidth = width;

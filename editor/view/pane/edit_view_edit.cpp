@@ -101,8 +101,7 @@ void CEditView::RepaintRows(int nFrom, int nTo) {
   const int first = std::max(nFrom, m_nViewTopLine);
   const int last = nTo < 0 ? m_nViewTopLine + m_nViewRowNum : std::min(nTo, m_nViewTopLine + m_nViewRowNum);
   if (last < first) return;
-  RECT rect{0, m_nViewAlignTop + (first - m_nViewTopLine) * LineHeight(), m_nClientWidth,
-            nTo < 0 ? m_nClientHeight : m_nViewAlignTop + (last - m_nViewTopLine + 1) * LineHeight()};
+  RECT rect{0, LineY(first), m_nClientWidth, nTo < 0 ? m_nClientHeight : LineY(last + 1)};
   rect.bottom = std::min<LONG>(rect.bottom, m_nClientHeight);
   if (rect.bottom <= rect.top) return;
   InvalidateClient(&rect);

@@ -172,7 +172,7 @@ void CEditView::PaintView(HDC hdc, const RECT* pRect) {
                               : m_nViewTopLine + (rc.bottom - 1 - m_nViewAlignTop) / nLineHeight;
     const int nLineCount = Layout().GetLineCount();
     int nLine = nFirstLine;
-    int y = m_nViewAlignTop + (nFirstLine - m_nViewTopLine) * nLineHeight;
+    int y = LineY(nFirstLine);
     // The row after the last line may hold "[EOF]", which that line's painting draws.
     if (nLineCount > 0 && nLine == nLineCount) {
       --nLine;
@@ -213,7 +213,7 @@ void CEditView::PaintView(HDC hdc, const RECT* pRect) {
     PaintGuideLines(hdc);
     const ColorItem& wrap = ColorOf(kColorWrap);
     if (wrap.bShow) {
-      const int x = m_nViewAlignLeft + (Layout().GetWrapWidth() - m_nViewLeftCol) * nColumnWidth;
+      const int x = ColumnX(Layout().GetWrapWidth());
       if (x > m_nViewAlignLeft && x < m_nViewAlignLeft + m_nViewCx && m_nViewCy > 0) {
         MarkPen pen(hdc, wrap.colText, false);
         pen.Stroke(x, m_nViewAlignTop, x, m_nViewAlignTop + m_nViewCy - 1);

@@ -157,14 +157,13 @@ void CEditView::PaintRuler(HDC hdc) {
 
 void CEditView::PaintRulerScale(HDC hdc, int bottom) {
   const ColorItem& ruler = ColorOf(kColorRuler);
-  const int columnWidth = ColumnWidth();
   const int wrapWidth = Layout().GetWrapWidth();
   const int left = m_nViewAlignLeft;
   const int right = m_nViewAlignLeft + m_nViewCx;
   FillBox(hdc, 0, 0, m_nClientWidth, bottom, ruler.colBack);
 
   ScopedPen pen(hdc, ruler.colText);
-  const int wrapEdge = left + (wrapWidth - m_nViewLeftCol) * columnWidth;
+  const int wrapEdge = ColumnX(wrapWidth);
   const int baseEnd = std::min(wrapEdge + 1, right);
   if (baseEnd > left) {
     platform::MoveToEx(hdc, left, bottom - 1, nullptr);
@@ -189,7 +188,7 @@ void CEditView::PaintRulerScale(HDC hdc, int bottom) {
   const int tickBase = bottom - 2;
   const int last = std::min(m_nViewLeftCol + m_nViewColNum + 1, wrapWidth);
   for (int t = std::max(m_nViewLeftCol, 0); t <= last; ++t) {
-    const int x = left + (t - m_nViewLeftCol) * columnWidth;
+    const int x = ColumnX(t);
     if (t == wrapWidth) {
       platform::MoveToEx(hdc, x, bottom - 1, nullptr);
       platform::LineTo(hdc, x, -1);
@@ -215,7 +214,7 @@ void CEditView::PaintRulerScale(HDC hdc, int bottom) {
 void CEditView::DrawRulerMark(HDC hdc, int nColumn, bool bCaretExists) {
   const int bottom = m_nViewAlignTop - m_nTopYohaku;
   const int columnWidth = ColumnWidth();
-  const int x = m_nViewAlignLeft + (nColumn - m_nViewLeftCol) * columnWidth;
+  const int x = ColumnX(nColumn);
   // Kept inside the text area's columns, so that a caret scrolled out of view marks nothing over
   // the number column's part of the ruler.
   const int from = std::max(x + 1, m_nViewAlignLeft);
@@ -271,7 +270,7 @@ void CEditView::PaintGuideLines(HDC hdc) {
 void CEditView::DrawCursorLineUnderline(bool bRepaint) {
   const ColorItem& underline = ColorOf(kColorUnderline);
   if (!underline.bShow || IsTextSelected()) return;
-  const int y = m_nViewAlignTop + (m_nCaretPosY - m_nViewTopLine) * LineHeight() + m_nCharHeight;
+  const int y = LineY(m_nCaretPosY) + m_nCharHeight;
   m_nOldUnderLineY = y == -1 ? -2 : y;
   HDC hdc = GetViewDC();
   if (!bRepaint || !hdc || !m_bDrawSWITCH || m_bDoing_UndoRedo) return;

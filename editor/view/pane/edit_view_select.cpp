@@ -169,14 +169,14 @@ bool CEditView::SelectionRectInRow(int nLine, int nY, const SelectRange& range, 
   if (from == to) {
     // An empty box: a bar a third of a column wide.
     if (from < m_nViewLeftCol || from > lastColumn) return false;
-    rect.left = m_nViewAlignLeft + (from - m_nViewLeftCol) * width;
+    rect.left = ColumnX(from);
     rect.right = rect.left + std::max(1, width / 3);
   } else {
     from = std::max(from, m_nViewLeftCol);
     to = std::min(to, lastColumn);
     if (to <= from) return false;
-    rect.left = m_nViewAlignLeft + (from - m_nViewLeftCol) * width;
-    rect.right = m_nViewAlignLeft + (to - m_nViewLeftCol) * width;
+    rect.left = ColumnX(from);
+    rect.right = ColumnX(to);
   }
   rect.top = nY;
   rect.bottom = nY + LineHeight();
@@ -217,7 +217,7 @@ void CEditView::InvertSelection() {
                                                  m_sSelectOld.nColumnFrom == m_sSelectOld.nColumnTo);
     RECT changed{};
     for (int line = m_nViewTopLine; line <= m_nViewTopLine + m_nViewRowNum; ++line) {
-      const int y = m_nViewAlignTop + (line - m_nViewTopLine) * LineHeight();
+      const int y = LineY(line);
       RECT before{};
       RECT after{};
       const bool had = oldShown && SelectionRectInRow(line, y, m_sSelectOld, &before);
@@ -242,7 +242,7 @@ void CEditView::InvertSelectionLine(int nLine, const SelectRange& range) {
   if (!m_bDrawSWITCH || !GetViewDC()) return;
   m_cUnderLine.Hide(true);
   RECT rect{};
-  const int y = m_nViewAlignTop + (nLine - m_nViewTopLine) * LineHeight();
+  const int y = LineY(nLine);
   if (!SelectionRectInRow(nLine, y, range, &rect)) return;
   InvertRect(GetViewDC(), rect);
   FlushImage(&rect);
