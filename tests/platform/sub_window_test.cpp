@@ -8,17 +8,12 @@
 #include "platform/simulated_input.h"
 #include "platform/sys_color.h"
 #include "platform/window.h"
+#include "recording_window.h"
 
 namespace {
 
 using namespace platform;
-
-struct Seen {
-  HWND hwnd;
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-};
+using platform_test::Seen;
 
 std::vector<Seen> seen;
 // What the procedure answers to WM_NCCREATE and WM_CREATE, and what it read of the CREATESTRUCT.

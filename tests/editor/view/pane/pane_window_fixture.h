@@ -6,6 +6,7 @@
 #include "editor/view/pane/edit_view.h"
 #include "platform/window.h"
 #include "splitter_fixture.h"
+#include "tests/platform/recording_window.h"
 #include "view_fixture.h"
 
 class PaneWindowFixture : public ViewFixture {
@@ -16,8 +17,7 @@ class PaneWindowFixture : public ViewFixture {
   void SetUp() override {
     ViewFixture::SetUp();
     Pump();
-    top = platform::CreateWindowEx(0, TopClass(), "pane test", WS_CAPTION | WS_VISIBLE, 20, 20, kWidth + 20,
-                                   kHeight + 20, nullptr, nullptr, nullptr, nullptr);
+    top = splitter_test::MakeFrame("pane test", kWidth + 20, kHeight + 20);
     ASSERT_NE(top, nullptr);
     editWindow.window = top;
     view = std::make_unique<CEditView>();
@@ -37,13 +37,7 @@ class PaneWindowFixture : public ViewFixture {
   }
 
   // A program's pump: typed keys become characters.
-  static void Pump() {
-    MSG msg;
-    while (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      platform::TranslateMessage(&msg);
-      platform::DispatchMessage(&msg);
-    }
-  }
+  static void Pump() { platform_test::PumpTranslated(); }
   static const char* TopClass() { return splitter_test::FrameClass(); }
 
   HWND top = nullptr;

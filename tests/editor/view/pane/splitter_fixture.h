@@ -70,6 +70,12 @@ inline const char* FrameClass() {
   return name;
 }
 
+// A plain top-level window (offscreen) at (20, 20) to hold the windows under test.
+inline HWND MakeFrame(const char* title, int width, int height) {
+  return platform::CreateWindowEx(0, FrameClass(), title, WS_CAPTION | WS_VISIBLE, 20, 20, width, height, nullptr,
+                                  nullptr, nullptr, nullptr);
+}
+
 inline void Pump() {
   MSG msg;
   while (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) platform::DispatchMessage(&msg);
@@ -92,8 +98,7 @@ class SplitterFixture : public ViewFixture {
     ViewFixture::SetUp();
     Pump();
     PaneMessages().clear();
-    frame = platform::CreateWindowEx(0, FrameClass(), "frame", WS_CAPTION | WS_VISIBLE, 20, 20, kWidth + 40,
-                                     kHeight + 40, nullptr, nullptr, nullptr, nullptr);
+    frame = MakeFrame("frame", kWidth + 40, kHeight + 40);
     ASSERT_NE(frame, nullptr);
     ASSERT_NE(splitter.Create(nullptr, frame, &editWindow), nullptr);
     splitter.Move(0, 0, kWidth, kHeight);

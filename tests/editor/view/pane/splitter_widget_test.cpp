@@ -54,8 +54,7 @@ class SplitterWidgetTest : public ViewFixture {
     std::string text;
     for (int i = 0; i < 200; ++i) text += "line " + std::to_string(i) + "\r\n";
     SetTextOnly(text);
-    frame = platform::CreateWindowEx(0, FrameClass(), "frame", WS_CAPTION | WS_VISIBLE, 20, 20, 640, 480, nullptr,
-                                     nullptr, nullptr, nullptr);
+    frame = MakeFrame("frame", 640, 480);
     ASSERT_NE(frame, nullptr);
     MakeViews(&editWindow);
   }
