@@ -19,7 +19,7 @@ void FillBitmapRect(Bitmap& bitmap, const RECT& rect, COLORREF colour) {
   const uint32_t pixel = ColorRefToPixel(colour);
   for (int y = top; y < bottom; ++y) {
     auto* row = reinterpret_cast<uint32_t*>(bitmap.Row(y));
-    std::fill(row + std::max(left, 0), row + std::max(right, left), pixel);
+    std::fill(row + left, row + std::max(right, left), pixel);
   }
 }
 
@@ -115,8 +115,8 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
   Window* window = WindowFromHandle(hwnd);
   if (!window || !paint) return nullptr;
   WindowImage& image = window->image();
-  Bitmap* bitmap = image.fit(ClientSize(hwnd), window->background());
   const QSize size = ClientSize(hwnd);
+  Bitmap* bitmap = image.fit(size, window->background());
   QRect part(QPoint(0, 0), size);
   if (window->canvas()->activePainter()) part &= window->canvas()->paintRegion().boundingRect();
   const RECT rect{part.left(), part.top(), part.left() + part.width(), part.top() + part.height()};

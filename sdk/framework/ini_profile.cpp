@@ -123,12 +123,11 @@ bool CIniProfile::ReadProfile(const char* path) {
   }
   if (!rest.empty()) ParseLine(rest, pending);
   std::vector<size_t> counts(m_sections.size() - std::min(firstNew, m_sections.size()) + 1);
-  for (const PendingEntry& entry : pending) {
-    if (entry.section >= firstNew) ++counts[entry.section - firstNew];
-  }
   std::vector<size_t> bytes(counts.size());
   for (const PendingEntry& entry : pending) {
-    if (entry.section >= firstNew) bytes[entry.section - firstNew] += entry.key.size() + entry.value.size() + 2;
+    if (entry.section < firstNew) continue;
+    ++counts[entry.section - firstNew];
+    bytes[entry.section - firstNew] += entry.key.size() + entry.value.size() + 2;
   }
   for (size_t i = firstNew; i < m_sections.size(); ++i) {
     m_sections[i].entries.reserve(counts[i - firstNew], bytes[i - firstNew]);
