@@ -51,3 +51,5 @@ struct CommandHandlerEntry {
 std::span<const CommandHandlerEntry> DispatchCommandFamily();  // edit_view_dispatch.cpp
 std::span<const CommandHandlerEntry> CursorCommandFamily();    // edit_view_cursor_commands.cpp
 std::span<const CommandHandlerEntry> UndoCommandFamily();      // edit_view_undo.cpp
+std::span<const CommandHandlerEntry> InputCommandFamily();     // edit_view_input_commands.cpp
+std::span<const CommandHandlerEntry> ClipboardCommandFamily();  // edit_view_clipboard_commands.cpp

@@ -11,6 +11,8 @@ constexpr Family kFamilies[] = {
     &DispatchCommandFamily,
     &CursorCommandFamily,
     &UndoCommandFamily,
+    &InputCommandFamily,
+    &ClipboardCommandFamily,
 };
 
 }  // namespace

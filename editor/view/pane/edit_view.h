@@ -27,6 +27,10 @@
 //   ../commands/edit_view_dispatch.cpp   RunCommand and its handler table
 //   ../commands/edit_view_cursor_commands.cpp   caret moves, selection modes, cursor history
 //   ../commands/edit_view_undo.cpp       Undo and Redo
+//   ../commands/edit_view_input_commands.cpp   typing, inserted text, indentation
+//   edit_view_clipboard.cpp  selected text, clipboard, conversions of the selection
+//   edit_view_drag_drop.cpp  drag and drop
+//   ../commands/edit_view_clipboard_commands.cpp   deletion, cut, copy and paste
 // GUI thread only.
 #pragma once
 
@@ -398,6 +402,81 @@ class CEditView : public IDocPane {
   // ================================================================ ../commands/edit_view_undo.cpp
   void Command_UNDO();
   void Command_REDO();
+
+  // ================================================================ ../commands/edit_view_input_commands.cpp
+  // Typing, inserted text, duplicate line, date and time, control codes, the insert mode and the
+  // input line end, and the indent and unindent of line and box selections.
+  void Command_CHAR(int nCode);
+  void Command_CHARIME(int nCode);
+  // nTextLen -1: up to the NUL.
+  void Command_INSTEXT(bool bRedraw, const char* pszText, int nTextLen, bool bNoWaitCursor);
+  void Command_ADDTAIL(const char* pszData, int nDataLen);
+  void Command_DUPLICATELINE();
+  void Command_INDENTTAB();
+  void Command_INDENTSPACE(char cChar);
+  // UnindentTab and UnindentSpace: cChar is TAB or space.
+  void Command_UNINDENT(char cChar);
+  void Command_INSERTDATE();
+  void Command_INSERTTIME();
+  void Command_CTRLCODEDIALOG();
+  void Command_CHGMODINS();
+  void Command_CHGMODEOL(int nEolType);
+  void Command_IME_RECONVERSION();
+  // Inserts the text at the left column of every row of a box, or at the start of every document
+  // line of a line selection; bSkipEmpty leaves box rows without text inside the columns alone.
+  void IndentLines(const char* pData, int nDataLen, bool bSkipEmpty);
+  void SmartIndentCpp(char cChar);
+  void RTrimPrevLine();
+
+  // ================================================================ edit_view_clipboard.cpp
+  // The selection as text: box rows each followed by CR LF; normal lines with the quote prefix and
+  // line numbers asked, their line ends as nEolType gives them (-1: each line's own; a CLineEnd
+  // code otherwise). 1, or 0 without a selection.
+  int GetSelectedText(CMemory* pcmemBuf, bool bFirstLineOnly, const char* pszQuote, bool bWithLineNumber,
+                      bool bAddCRLFWhenCopy, int nEolType = -1);
+  void CopySelectedLines(const char* pszQuote, bool bWithLineNumber);
+  // The selection's text or the word at the caret, at most 259 bytes, cut at its first line end.
+  void GetSelectionOrWord(CMemory* pcmemBuf);
+  // The part of a word that ends at the caret; its length.
+  int GetWordBeforeCaret(CMemory* pcmemWord);
+  void ConvertSelection(int nFuncCode);
+  void ConvertText(CMemory* pcMem, int nFuncCode);
+  // The clipboard's text and whether it was copied as a box (pbColumnSelect may be null).
+  bool GetClipboardText(CMemory* pcmemBuf, bool* pbColumnSelect);
+  bool SetClipboardText(const char* pszText, int nTextLen, bool bColumnSelect);
+
+  // ================================================================ edit_view_drag_drop.cpp
+  // The pane's side of drag and drop (platform/drag_drop): declared by the drag-and-drop work.
+
+  // ================================================================ ../commands/edit_view_clipboard_commands.cpp
+  // Deleting characters, words and lines; cut, copy and paste; copying the file's name, a tag and
+  // the key list.
+  void Command_DELETE();
+  void Command_DELETEBACK();
+  void Command_WORDDELETETOSTART();
+  void Command_WORDDELETETOEND();
+  void Command_WORDCUT();
+  void Command_WORDDELETE();
+  void Command_LINECUTTOSTART();
+  void Command_LINECUTTOEND();
+  void Command_LINEDELETETOSTART();
+  void Command_LINEDELETETOEND();
+  void Command_CUTLINE();
+  void Command_DELETELINE();
+  void Command_CUT();
+  // bAddCRLFWhenCopy: a copied row gets a line end; nEolType as GetSelectedText's.
+  void Command_COPY(bool bIgnoreLockAndDisable, bool bAddCRLFWhenCopy, int nEolType);
+  void Command_PASTE();
+  void Command_PASTEBOX();
+  void Command_COPYLINES();
+  void Command_COPYLINESASPASSAGE();
+  void Command_COPYLINESWITHLINENUMBER();
+  void Command_COPYPATH();
+  void Command_COPYFILENAME();
+  void Command_COPYTAG();
+  void Command_COPYKEYBINDLIST();
+  // Pastes the lines of the text as a box at the caret (the box paste of PasteBox and of a drop).
+  void PasteBoxText(const char* pszText, int nTextLen);
 
  private:
   // edit_view_edit.cpp: repaints display lines nFrom..nTo (nTo -1: to the bottom of the pane).

@@ -8,6 +8,7 @@
 #include "platform/win_types.h"
 #include "platform/window.h"
 
+class CMemory;
 class IMenuDrawer;
 
 class IEditWindow {
@@ -42,4 +43,6 @@ class IEditWindow {
   virtual bool IsCommandChecked(int command) const = 0;
   // The owner-drawing menu builder; null when the edit window has none.
   virtual IMenuDrawer* MenuDrawer() = 0;
+  // The key-assignment list as text (the key-list copy); false when there is none.
+  virtual bool GetKeyBindList(CMemory* out) const = 0;
 };

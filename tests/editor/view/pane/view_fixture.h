@@ -41,6 +41,11 @@ class FakeEditWindow : public IEditWindow {
   bool IsCommandEnabled(int command) const override { return !disabled.count(command); }
   bool IsCommandChecked(int) const override { return false; }
   IMenuDrawer* MenuDrawer() override { return nullptr; }
+  bool GetKeyBindList(CMemory* out) const override {
+    if (keyBindList.empty()) return false;
+    out->Assign(keyBindList.data(), static_cast<int>(keyBindList.size()));
+    return true;
+  }
 
   HWND window = nullptr;
   bool active = true;
@@ -52,6 +57,7 @@ class FakeEditWindow : public IEditWindow {
   std::map<int, std::string> status;
   std::string captionMessage;
   std::map<int, bool> disabled;
+  std::string keyBindList;
 };
 
 class ViewFixture : public testing::Test {
