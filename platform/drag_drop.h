@@ -1,0 +1,81 @@
+// Dragging text out of a window and dropping text (or files) on a window, within the program and
+// with other programs.
+//
+// Contract:
+// - RegisterDropTarget(hwnd, target) makes the window's client area accept drags; the target
+//   (borrowed: revoke before it goes) is told of each drag that comes over it. RevokeDropTarget
+//   ends that; destroying the window ends it too. 0 for a handle that is not a live window, or
+//   off the GUI thread. Registering again replaces the target.
+// - What a drag carries (DropData): its text as Shift-JIS bytes ended at the first NUL, taken from
+//   the private type of "TOVARAClip" (the MIME type "application/x-tovara-N" of that registered
+//   format, as the clipboard holds it: a 4-byte little-endian length n and n bytes; a block whose
+//   length reaches past its data is ignored) or else from text/plain, converted to Shift-JIS (a
+//   character without a code becomes U+3013's code); no text when it has neither. A drag whose
+//   URI list names only local files is a file drop: no text, the paths (UTF-8) in files.
+//   sameWindow: the drag was started by DoDragDrop on this very window.
+// - The target's calls: DragEnter when a drag comes over the window (false refuses the whole
+//   drag: nothing more is asked of the target for it), DragOver as it moves, DragLeave when it
+//   leaves or is cancelled, Drop when it is let go over the window. Each gets the key state (MK_
+//   flags of the buttons held, MK_SHIFT, MK_CONTROL, MK_ALT) and the point in client coordinates,
+//   and answers the effect: DROPEFFECT_NONE (the drop is not allowed there), DROPEFFECT_COPY or
+//   DROPEFFECT_MOVE. After Drop no DragLeave follows.
+// - DoDragDrop(source, text, effects) drags the text (Shift-JIS; it may hold NUL bytes) out of the
+//   source window: it offers text/plain (up to the first NUL) and the private type as the
+//   clipboard writes it, allows the effects given, and waits until the drag ends (Esc and the
+//   other mouse button cancel it, as the desktop has it). It returns the effect the drop took,
+//   DROPEFFECT_NONE for a cancelled or refused drag or a source that is not a live window.
+// - While a hook is installed it takes the user's place in DoDragDrop: it is given the source and
+//   the text and answers where the drag is let go (a window, a client point and the key state
+//   held) or that it is cancelled (no window). A drop at a window is delivered to that window as
+//   the toolkit delivers one (enter, over, drop), so its target sees what a user's drop gives.
+// - GUI thread only.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win_types.h"
+
+constexpr DWORD DROPEFFECT_NONE = 0;
+constexpr DWORD DROPEFFECT_COPY = 1;
+constexpr DWORD DROPEFFECT_MOVE = 2;
+// Alt in a drag's key state (the value the side button has in mouse messages).
+constexpr DWORD MK_ALT = 0x0020;
+
+namespace platform {
+
+struct DropData {
+  std::optional<std::string> text;  // Shift-JIS, without NUL bytes
+  std::vector<std::string> files;   // local paths of a file drop, UTF-8
+  bool sameWindow = false;
+};
+
+class DropTarget {
+ public:
+  virtual ~DropTarget() = default;
+  // False refuses the drag; otherwise *effect is the answer at the point.
+  virtual bool DragEnter(const DropData& data, DWORD keyState, POINT point, DWORD* effect) = 0;
+  virtual DWORD DragOver(DWORD keyState, POINT point) = 0;
+  virtual void DragLeave() = 0;
+  virtual DWORD Drop(const DropData& data, DWORD keyState, POINT point) = 0;
+};
+
+BOOL RegisterDropTarget(HWND hwnd, DropTarget* target);
+BOOL RevokeDropTarget(HWND hwnd);
+
+DWORD DoDragDrop(HWND source, std::string_view text, DWORD effects);
+
+// Where a hook lets the drag go: target null cancels it.
+struct DragRelease {
+  HWND target = nullptr;
+  POINT point{};
+  DWORD keyState = MK_LBUTTON;
+};
+using DragHook = std::function<DragRelease(HWND source, std::string_view text)>;
+// Installs a hook (an empty one restores the real drag) and returns the previous one.
+DragHook SetDragHook(DragHook hook);
+
+}  // namespace platform
