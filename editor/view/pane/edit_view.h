@@ -428,6 +428,20 @@ class CEditView : public IDocPane {
   void SmartIndentCpp(char cChar);
   void RTrimPrevLine();
 
+ private:
+  // Beeps while a mouse drag-selection runs; true then (the command does nothing).
+  bool RefuseDuringDragSelect();
+  // Inserts at the caret with an insert record and puts the caret after the text.
+  void InsertAtCaret(const char* pData, int nDataLen, bool bRepaintCaret);
+  // A typed character or pair that is not a line end: into every row of a box, over a line
+  // selection, or over the character under the caret in overwrite mode.
+  void TypeText(const char* pData, int nDataLen);
+  // After a line indent or unindent: rows nFirst..nEnd (exclusive) selected whole, the caret at
+  // the end, a caret-move record from oldCaret.
+  void SelectWholeRows(int nFirst, int nEnd, POINT oldCaret);
+
+ public:
+
   // ================================================================ edit_view_clipboard.cpp
   // The selection as text: box rows each followed by CR LF; normal lines with the quote prefix and
   // line numbers asked, their line ends as nEolType gives them (-1: each line's own; a CLineEnd
