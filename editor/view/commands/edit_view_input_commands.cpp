@@ -113,10 +113,20 @@ POINT WrapPosOf(CWrapLineMgr& layout, int nDocCol, int nDocLine) {
 // Where the completion popup will refresh its offer for the word before the caret; nothing yet.
 void RefreshCompletion(CEditView&) {}
 
-SYSTEMTIME LocalNow() {
+enum class NowPart { kDate, kTime };
+
+// The local date or time in the common settings' format.
+std::string FormattedNow(NowPart part) {
   SYSTEMTIME now{};
   platform::LocalSystemTimeOf(platform::WallClockNs(), &now);
-  return now;
+  char text[kFormattedTimeSize] = {};
+  CShareData* share = CShareData::GetInstance();
+  if (part == NowPart::kDate) {
+    share ? share->FormatDate(now, text, sizeof text) : CShareData::FormatDateWith(now, text, sizeof text, 0, nullptr);
+  } else {
+    share ? share->FormatTime(now, text, sizeof text) : CShareData::FormatTimeWith(now, text, sizeof text, 0, nullptr);
+  }
+  return text;
 }
 
 }  // namespace
@@ -164,10 +174,18 @@ void CEditView::TypeText(const char* pData, int nDataLen) {
 }
 
 void CEditView::SelectWholeRows(int nFirst, int nEnd, POINT oldCaret) {
+  // A last line without a line end has no row below it: the selection stops at its end.
+  int endColumn = 0;
+  const int count = Layout().GetLineCount();
+  if (nEnd >= count && count > 0) {
+    const DisplayRow last = DisplayRow::Of(Layout(), count - 1);
+    nEnd = last.hasLineEnd ? count : count - 1;
+    endColumn = last.hasLineEnd ? 0 : last.EndColumn();
+  }
   m_sSelectBgn = SelectRange{nFirst, 0, nFirst, 0};
-  m_sSelect = SelectRange{nFirst, 0, nEnd, 0};
+  m_sSelect = SelectRange{nFirst, 0, nEnd, endColumn};
   m_bBeginBoxSelect = false;
-  PlaceCursor(0, nEnd, false, 20);
+  PlaceCursor(endColumn, nEnd, false, 20);
   m_nCaretPosX_Prev = m_nCaretPosX;
   AppendCaretMoveRecord(oldCaret, POINT{m_nCaretPosX_PHY, m_nCaretPosY_PHY});
 }
@@ -299,20 +317,14 @@ void CEditView::Command_DUPLICATELINE() {
 
 void CEditView::Command_INSERTDATE() {
   if (!m_pcEditDoc || RefuseDuringDragSelect()) return;
-  char text[kFormattedTimeSize] = {};
-  const SYSTEMTIME now = LocalNow();
-  CShareData* share = CShareData::GetInstance();
-  share ? share->FormatDate(now, text, sizeof text) : CShareData::FormatDateWith(now, text, sizeof text, 0, nullptr);
-  Command_INSTEXT(true, text, -1, true);
+  const std::string text = FormattedNow(NowPart::kDate);
+  Command_INSTEXT(true, text.c_str(), -1, true);
 }
 
 void CEditView::Command_INSERTTIME() {
   if (!m_pcEditDoc || RefuseDuringDragSelect()) return;
-  char text[kFormattedTimeSize] = {};
-  const SYSTEMTIME now = LocalNow();
-  CShareData* share = CShareData::GetInstance();
-  share ? share->FormatTime(now, text, sizeof text) : CShareData::FormatTimeWith(now, text, sizeof text, 0, nullptr);
-  Command_INSTEXT(true, text, -1, true);
+  const std::string text = FormattedNow(NowPart::kTime);
+  Command_INSTEXT(true, text.c_str(), -1, true);
 }
 
 void CEditView::Command_CTRLCODEDIALOG() {

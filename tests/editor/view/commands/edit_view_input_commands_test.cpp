@@ -156,6 +156,11 @@ const Settings kSmartIndent{[](TypeSettings& t, CommonSettings&) {
   t.bAutoIndent = 1;
   t.nSmartIndent = 1;
 }};
+const Settings kSmartIndentWithSpaces{[](TypeSettings& t, CommonSettings&) {
+  t.bAutoIndent = 1;
+  t.nSmartIndent = 1;
+  t.bInsSpace = 1;
+}};
 const Settings kQuoteIndent{[](TypeSettings& t, CommonSettings&) {
   t.bAutoIndent = 1;
   CopyWholeChars(t.szIndentChars, sizeof t.szIndentChars, "＞"_sj);
@@ -190,6 +195,12 @@ const InputCase kInputCases[] = {
      "\tif (a) {\r\n\t\t", Caret{8, 1}},
     {"SmartIndentAlignsElseWithTheClosedBrace", kSmartIndent, "{\r\n\tif (a) {\r\n\t\tx;\r\n\t\t\t} else ",
      {19, 3}, {}, {{kChar, '{'}}, "{\r\n\tif (a) {\r\n\t\tx;\r\n\t} else {", Caret{12, 3}},
+    {"SmartIndentWithSpacesFillsToTheNextTabStop", kSmartIndentWithSpaces, "  if (a) {", {10, 0}, {},
+     {{kChar, '\r'}}, "  if (a) {\r\n    ", Caret{4, 1}},
+    {"SmartIndentSkipsBracesWrittenAsCharacters", kSmartIndent, "{\r\n\tc = '{';\r\n\t", {4, 2}, {},
+     {{kChar, '}'}}, "{\r\n\tc = '{';\r\n}", Caret{1, 2}},
+    {"SmartIndentLeavesAPreprocessorLine", kSmartIndent, "{\r\n\t#if", {7, 1}, {}, {{kChar, '('}},
+     "{\r\n\t#if(", Caret{8, 1}},
     {"ZeroWidthBoxWidenedThenFilled", {}, "abc\r\nd\r\nefg", {}, Selection{true, {1, 0}, {1, 2}},
      {{kChar, ' '}, {kChar, ' '}}, "a bc\r\nd\r\ne fg"},
     {"UnindentTabTakesATabOrUpToATabWidthOfSpaces", {}, "   abc\r\n\tdef\r\n     y\r\nz\r\n", {},
@@ -230,7 +241,7 @@ const InputCase kInputCases[] = {
     {"IndentTabOverALinePartlySelectedTakesIt", {}, "a\r\nb\r\nc", {}, Selection{false, {0, 0}, {1, 1}},
      {{kIndentTab}}, "\ta\r\n\tb\r\nc", Caret{0, 2}},
     {"IndentTabOnlyAtTheStartOfAWrappedLine", kWrapAtTen, "0123456789ab\r\nc", {},
-     Selection{false, {0, 0}, {0, 3}}, {{kIndentTab}}, "\t0123456789ab\r\n\tc"},
+     Selection{false, {0, 0}, {0, 3}}, {{kIndentTab}}, "\t0123456789ab\r\n\tc", Caret{5, 2}},
     {"IndentTabIntoABoxSkipsShortRows", kSpacesForTabs, "abcd\r\nx\r\nefgh", {},
      Selection{true, {2, 0}, {3, 2}}, {{kIndentTab}}, "ab  cd\r\nx\r\nef  gh", Caret{4, 0}},
     {"IndentSpaceOverLines", {}, "a\r\nb\r\n", {}, Selection{false, {0, 0}, {0, 2}}, {{kIndentSpace}},
@@ -275,6 +286,28 @@ TEST_F(InputCommandTest, ABoxIndentShiftsTheBoxAndIsOneUndoStep) {
   EXPECT_TRUE(view->m_bBeginBoxSelect);
   EXPECT_EQ(view->m_sSelect, (SelectRange{0, 3, 2, 5})) << "both sides move by the inserted columns";
   EXPECT_EQ(Where(), (Caret{3, 0}));
+}
+
+TEST_F(InputCommandTest, ALineIndentSelectsTheWholeRowsItIndented) {
+  struct RowsCase {
+    const char* name;
+    std::string text;
+    Selection selection;
+    SelectRange selected;
+  };
+  const RowsCase cases[] = {
+      {"rows before a line end", "a\r\nb\r\nc\r\n", {false, {1, 0}, {0, 2}}, {0, 0, 2, 0}},
+      {"partly selected last row", "a\r\nb\r\nc\r\n", {false, {1, 0}, {1, 1}}, {0, 0, 2, 0}},
+      {"up to the last line's end", "a\r\nb", {false, {0, 0}, {1, 1}}, {0, 0, 1, 5}},
+  };
+  for (const RowsCase& c : cases) {
+    SetText(c.text);
+    Select(c.selection);
+    view->RunCommand(kIndentTab, true, 0, 0, 0, 0);
+    EXPECT_EQ(view->m_sSelect, c.selected) << c.name;
+    EXPECT_FALSE(view->m_bBeginBoxSelect) << c.name;
+    EXPECT_EQ(Where(), (Caret{c.selected.nColumnTo, c.selected.nLineTo})) << c.name;
+  }
 }
 
 // ---- Drag-selection -----------------------------------------------------------------------------
