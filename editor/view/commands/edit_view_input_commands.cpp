@@ -287,7 +287,7 @@ void CEditView::Command_DUPLICATELINE() {
     platform::MessageBeep(MB_ICONHAND);
     return;
   }
-  const POINT oldCaret{m_nCaretPosX_PHY, m_nCaretPosY_PHY};
+  const POINT oldCaret = DocPosOf(m_nCaretPosX, m_nCaretPosY);
   const int oldColumn = m_nCaretPosX;
   const int rowEnd = row.EndColumn();
   const POINT rowStart = DocPosOf(row.indent, y);
@@ -307,7 +307,8 @@ void CEditView::Command_DUPLICATELINE() {
   InsertAtCaret(bytes.data(), static_cast<int>(bytes.size()), false);
 
   // The caret stays on the text it stood on, which is now one copy further down.
-  const POINT moved = endsLine ? POINT{oldCaret.x, oldCaret.y + 1} : POINT{oldCaret.x + row.length, oldCaret.y};
+  const POINT moved =
+      endsLine ? POINT{oldCaret.x - rowStart.x, oldCaret.y + 1} : POINT{oldCaret.x + row.length, oldCaret.y};
   POINT at = WrapPosOf(Layout(), moved.x, moved.y);
   if (oldColumn > rowEnd) at.x += oldColumn - rowEnd;  // free cursor past the text
   PlaceCursor(at.x, at.y, true, 20);

@@ -72,6 +72,8 @@ struct InputCase {
   int beeps = 0;
 };
 
+void PrintTo(const InputCase& c, std::ostream* os) { *os << c.name; }
+
 class InputCommandTest : public EditFixture {
  protected:
   void SetUp() override {
@@ -215,6 +217,8 @@ const InputCase kInputCases[] = {
      "axb", Caret{2, 0}},
     {"DuplicateLineOfAWrappedRowCopiesItsTextOnly", kWrapAtTen, "0123456789abc\r\nz", {3, 0}, {},
      {{kDuplicateLine}}, "01234567890123456789abc\r\nz", Caret{3, 1}},
+    {"DuplicateLineOfTheLastRowOfAWrappedLine", kWrapAtTen, "0123456789abc", {1, 1}, {}, {{kDuplicateLine}},
+     "0123456789abc\r\nabc", Caret{1, 2}},
     {"DuplicateLineOfTheLastLineAddsALineEnd", {}, "ab\r\ncd", {1, 1}, {}, {{kDuplicateLine}}, "ab\r\ncd\r\ncd",
      Caret{1, 2}},
     {"CharImeInsertsThePairWithoutIndent", kSmartIndent, "    x", {5, 0}, {}, {{kCharIme, 0x82A0}},
