@@ -445,6 +445,15 @@ class CEditView : public IDocPane {
   bool GetClipboardText(CMemory* pcmemBuf, bool* pbColumnSelect);
   bool SetClipboardText(const char* pszText, int nTextLen, bool bColumnSelect);
 
+ private:
+  // The selection's text up to its first line end, or else the word at the caret, cut to maxBytes
+  // on a whole character; the selection and the caret stay as they are.
+  void SelectionOrWord(CMemory* out, int maxBytes) const;
+  void ConvertBoxSelection(int nFuncCode);
+  void ConvertNormalSelection(int nFuncCode);
+
+ public:
+
   // ================================================================ edit_view_drag_drop.cpp
   // The pane's side of drag and drop (platform/drag_drop): declared by the drag-and-drop work.
 
