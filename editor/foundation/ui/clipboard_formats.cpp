@@ -25,7 +25,8 @@ std::string MakePrivateClipBlock(std::string_view text) {
 std::optional<std::string_view> ReadPrivateClipBlock(std::string_view block) {
   if (block.size() < kLengthBytes) return std::nullopt;
   uint32_t length = 0;
-  for (size_t i = 0; i < kLengthBytes; ++i) length |= static_cast<uint32_t>(static_cast<unsigned char>(block[i])) << (8 * i);
+  for (size_t i = 0; i < kLengthBytes; ++i)
+    length |= static_cast<uint32_t>(static_cast<unsigned char>(block[i])) << (8 * i);
   if (length > block.size() - kLengthBytes) return std::nullopt;
   return block.substr(kLengthBytes, length);
 }

@@ -25,18 +25,19 @@ namespace {
 // What the search, replace, grep and tag dialogs are seeded with at most.
 constexpr int kSelectionOrWordBytes = 259;
 
-// The code-conversion commands.
-constexpr int kAutoToSjis = 30850;
-constexpr int kJisToSjis = 30851;
-constexpr int kEucToSjis = 30852;
-constexpr int kUnicodeToSjis = 30853;
-constexpr int kUtf8ToSjis = 30854;
-constexpr int kUtf7ToSjis = 30855;
-constexpr int kUnicodeBeToSjis = 30856;
-constexpr int kSjisToJis = 30860;
-constexpr int kSjisToEuc = 30861;
-constexpr int kSjisToUtf8 = 30862;
-constexpr int kSjisToUtf7 = 30863;
+// The code-conversion commands and what each does to the text.
+struct CodeConversion {
+  int id;
+  int (*convert)(CMemory& text);
+};
+constexpr CodeConversion kCodeConversions[] = {
+    {30850, [](CMemory& m) { return m.AutoToSJIS(); }},      {30851, [](CMemory& m) { return m.JIStoSJIS(true); }},
+    {30852, [](CMemory& m) { return m.EUCtoSJIS(); }},       {30853, [](CMemory& m) { return m.UNICODEtoSJIS(); }},
+    {30854, [](CMemory& m) { return m.UTF8toSJIS(); }},      {30855, [](CMemory& m) { return m.UTF7toSJIS(); }},
+    {30856, [](CMemory& m) { return m.UNICODEBEtoSJIS(); }}, {30860, [](CMemory& m) { return m.SJIStoJIS(); }},
+    {30861, [](CMemory& m) { return m.SJIStoEUC(); }},       {30862, [](CMemory& m) { return m.SJIStoUTF8(); }},
+    {30863, [](CMemory& m) { return m.SJIStoUTF7(); }},
+};
 
 struct TextOptions {
   bool firstLineOnly = false;
@@ -74,10 +75,17 @@ void AppendBoxText(CWrapLineMgr& layout, const SelectRect& rect, const TextOptio
   }
 }
 
-void AppendNormalText(CWrapLineMgr& layout, SelectRange range, const TextOptions& options, std::string* out) {
+// A normal selection with its ends in position order.
+SelectRange Ordered(const SelectRange& range) {
   if (std::pair(range.nLineTo, range.nColumnTo) < std::pair(range.nLineFrom, range.nColumnFrom)) {
-    range = SelectRange{range.nLineTo, range.nColumnTo, range.nLineFrom, range.nColumnFrom};
+    return SelectRange{range.nLineTo, range.nColumnTo, range.nLineFrom, range.nColumnFrom};
   }
+  return range;
+}
+
+void AppendNormalText(CWrapLineMgr& layout, const SelectRange& selection, const TextOptions& options,
+                      std::string* out) {
+  const SelectRange range = Ordered(selection);
   const bool decorated = !options.quote.empty() || options.numberWidth > 0;
   for (int y = range.nLineFrom; y <= range.nLineTo; ++y) {
     CWrapLine* piece = nullptr;
@@ -114,6 +122,18 @@ void AppendNormalText(CWrapLineMgr& layout, SelectRange range, const TextOptions
   }
 }
 
+// The text of the pane's selection, a box or normal.
+void AppendSelectionText(const CEditView& view, const TextOptions& options, std::string* out) {
+  const SelectRange& range = view.m_sSelect;
+  if (view.m_bBeginBoxSelect) {
+    AppendBoxText(view.Layout(),
+                  view.MakeSelectionRect(range.nLineFrom, range.nColumnFrom, range.nLineTo, range.nColumnTo), options,
+                  out);
+  } else {
+    AppendNormalText(view.Layout(), range, options, out);
+  }
+}
+
 bool IsBlank(const char* text, int size) {
   return (size == 1 && (text[0] == ' ' || text[0] == '\t')) ||
          (size == 2 && static_cast<unsigned char>(text[0]) == 0x81 && static_cast<unsigned char>(text[1]) == 0x40);
@@ -139,13 +159,7 @@ int CEditView::GetSelectedText(CMemory* pcmemBuf, bool bFirstLineOnly, const cha
   options.eolType = nEolType;
   // Built whole and handed over once: the buffer grows exactly to each request.
   std::string text;
-  if (m_bBeginBoxSelect) {
-    AppendBoxText(Layout(),
-                  MakeSelectionRect(m_sSelect.nLineFrom, m_sSelect.nColumnFrom, m_sSelect.nLineTo, m_sSelect.nColumnTo),
-                  options, &text);
-  } else {
-    AppendNormalText(Layout(), m_sSelect, options, &text);
-  }
+  AppendSelectionText(*this, options, &text);
   pcmemBuf->Assign(text.data(), static_cast<int>(text.size()));
   return 1;
 }
@@ -182,14 +196,7 @@ void CEditView::SelectionOrWord(CMemory* out, int maxBytes) const {
   std::string text;
   if (IsTextSelected()) {
     // The document's bytes: a line end at a wrap point would cut a seed that spans it.
-    const TextOptions options;
-    if (m_bBeginBoxSelect) {
-      AppendBoxText(Layout(),
-                    MakeSelectionRect(m_sSelect.nLineFrom, m_sSelect.nColumnFrom, m_sSelect.nLineTo, m_sSelect.nColumnTo),
-                    options, &text);
-    } else {
-      AppendNormalText(Layout(), m_sSelect, options, &text);
-    }
+    AppendSelectionText(*this, TextOptions{}, &text);
   } else {
     const DisplayRow row = DisplayRow::Of(Layout(), m_nCaretPosY);
     int lineFrom = 0;
@@ -202,7 +209,8 @@ void CEditView::SelectionOrWord(CMemory* out, int maxBytes) const {
       text.assign(word.View());
     }
   }
-  const size_t lineEnd = text.find_first_of("\r\n");
+  // A NUL ends it too: the seed goes on as a C string.
+  const size_t lineEnd = text.find_first_of(std::string_view("\r\n\0", 3));
   if (lineEnd != std::string::npos) text.resize(lineEnd);
   out->Assign(text.data(), WholeCharsPrefixLength(text.data(), static_cast<int>(text.size()), std::max(0, maxBytes)));
 }
@@ -251,19 +259,11 @@ void CEditView::ConvertText(CMemory* pcMem, int nFuncCode) {
   if (!pcMem) return;
   // The case, width, tab and trim rows come with their own conversions; until then they, like an
   // id that is no conversion, leave the text as it is.
-  switch (nFuncCode) {
-    case kAutoToSjis: pcMem->AutoToSJIS(); break;
-    case kJisToSjis: pcMem->JIStoSJIS(true); break;
-    case kEucToSjis: pcMem->EUCtoSJIS(); break;
-    case kUnicodeToSjis: pcMem->UNICODEtoSJIS(); break;
-    case kUtf8ToSjis: pcMem->UTF8toSJIS(); break;
-    case kUtf7ToSjis: pcMem->UTF7toSJIS(); break;
-    case kUnicodeBeToSjis: pcMem->UNICODEBEtoSJIS(); break;
-    case kSjisToJis: pcMem->SJIStoJIS(); break;
-    case kSjisToEuc: pcMem->SJIStoEUC(); break;
-    case kSjisToUtf8: pcMem->SJIStoUTF8(); break;
-    case kSjisToUtf7: pcMem->SJIStoUTF7(); break;
-    default: break;
+  for (const CodeConversion& conversion : kCodeConversions) {
+    if (conversion.id == nFuncCode) {
+      conversion.convert(*pcMem);
+      return;
+    }
   }
 }
 
@@ -312,8 +312,8 @@ void CEditView::ConvertBoxSelection(int nFuncCode) {
     std::unique_ptr<COpeRecord> insertion = m_bDoing_UndoRedo ? nullptr : std::make_unique<COpeRecord>();
     int newLine = y;
     int newColumn = from.column;
-    InsertTextUndoable(from.column, y, converted.GetPtr(), converted.GetLength(), &newLine, &newColumn,
-                       insertion.get(), false);
+    InsertTextUndoable(from.column, y, converted.GetPtr(), converted.GetLength(), &newLine, &newColumn, insertion.get(),
+                       false);
     if (insertion && m_pcOpeBlk) m_pcOpeBlk->AppendOpe(insertion.release());
     PlaceCursor(newColumn, newLine, false, 20);
     AppendCaretMoveRecord(caretBefore, POINT{m_nCaretPosX_PHY, m_nCaretPosY_PHY});
@@ -327,10 +327,7 @@ void CEditView::ConvertBoxSelection(int nFuncCode) {
 }
 
 void CEditView::ConvertNormalSelection(int nFuncCode) {
-  SelectRange range = m_sSelect;
-  if (std::pair(range.nLineTo, range.nColumnTo) < std::pair(range.nLineFrom, range.nColumnFrom)) {
-    range = SelectRange{range.nLineTo, range.nColumnTo, range.nLineFrom, range.nColumnFrom};
-  }
+  const SelectRange range = Ordered(m_sSelect);
   // The selection's own bytes: a line end at a wrap point would split the line it came from.
   CMemory text;
   GetSelectedText(&text, false, nullptr, false, false, -1);
@@ -340,8 +337,8 @@ void CEditView::ConvertNormalSelection(int nFuncCode) {
 
   const bool caretOnFirstLine = m_nCaretPosY == range.nLineFrom;
   const POINT start = DocPosOf(range.nColumnFrom, range.nLineFrom);
-  ReplaceRangeUndoable(range.nLineFrom, range.nColumnFrom, range.nLineTo, range.nColumnTo, nullptr,
-                       converted.GetPtr(), converted.GetLength(), false);
+  ReplaceRangeUndoable(range.nLineFrom, range.nColumnFrom, range.nLineTo, range.nColumnTo, nullptr, converted.GetPtr(),
+                       converted.GetLength(), false);
   const POINT endDoc{m_nCaretPosX_PHY, m_nCaretPosY_PHY};
   const int endColumn = m_nCaretPosX;
   const int endLine = m_nCaretPosY;
@@ -387,7 +384,8 @@ bool CEditView::GetClipboardText(CMemory* pcmemBuf, bool* pbColumnSelect) {
   }
   if (!platform::OpenClipboard(m_hWnd)) return false;
   if (pbColumnSelect) {
-    for (UINT format = platform::EnumClipboardFormats(0); format != 0; format = platform::EnumClipboardFormats(format)) {
+    for (UINT format = platform::EnumClipboardFormats(0); format != 0;
+         format = platform::EnumClipboardFormats(format)) {
       if (platform::GetClipboardFormatName(format) == kBoxClipFormatName) {
         *pbColumnSelect = true;
         break;

@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <gtest/gtest.h>
-
 #include <string>
 #include <string_view>
 
@@ -138,7 +137,11 @@ TEST_F(ClipboardViewTest, CopiedLinesAreWholeLinesWithNumbersOrQuote) {
     std::string expected;
   };
   const Case cases[] = {
-      {"numbers of lines 8 to 12", {7, 3, 11, 2}, false, nullptr, true,
+      {"numbers of lines 8 to 12",
+       {7, 3, 11, 2},
+       false,
+       nullptr,
+       true,
        "   8:line 8\r\n   9:line 9\r\n  10:line 10\r\n  11:line 11\r\n  12:line 12\r\n"},
       {"a to-column 0 ends the lines above it", {7, 3, 9, 0}, false, "> ", false, "> line 8\r\n> line 9\r\n"},
       {"a box takes its rows whole", {98, 5, 99, 1}, true, nullptr, true, "  99:line 99\r\n 100:line 100\r\n"},
@@ -180,6 +183,7 @@ TEST_F(ClipboardViewTest, SelectionOrWordSeedsADialog) {
       {"the selection up to its first line end", "alpha beta\r\ngamma\r\n", 0, {0, 6, 1, 3}, 0, "beta"},
       {"a wrap point does not cut it", "0123456789abc\r\n", 10, {0, 5, 1, 2}, 0, "56789ab"},
       {"the word at the caret", "alpha beta\r\n", 0, {}, 8, "beta"},
+      {"up to a NUL", "ab\0cd"s, 0, {0, 0, 0, 5}, 0, "ab"},
       {"at most 259 bytes", std::string(300, 'w'), 0, {}, 0, std::string(259, 'w')},
       {"cut on a whole character", std::string(258, 'k') + "漢字"_sj, 0, {0, 0, 0, 262}, 0, std::string(258, 'k')},
   };
@@ -276,7 +280,10 @@ TEST_F(ClipboardViewTest, PrivateBlocksAreBelievedOnlyAsFarAsTheyGo) {
   const Case cases[] = {
       {"exact", MakePrivateClipBlock("x\0y"s), "x\0y"s},
       {"length past its data", "\x64\0\0\0abc"s, "plain"},
-      {"length near 4 GiB", "\xff\xff\xff\xff" "abc"s, "plain"},
+      {"length near 4 GiB",
+       "\xff\xff\xff\xff"
+       "abc"s,
+       "plain"},
       {"shorter than its length field", "\x01\0"s, "plain"},
       {"bytes after its length are not text", "\x02\0\0\0abcd"s, "ab"},
       {"empty", "\0\0\0\0"s, ""},
@@ -300,7 +307,10 @@ TEST_F(ClipboardViewTest, OtherProgramsTextArrivesAsShiftJis) {
   };
   const Case cases[] = {
       {"kana and kanji", QString::fromUtf8("\xef\xbd\xb6\xe8\xa1\xa8"), "ｶ表"_sj},
-      {"a character without a code", QString::fromUtf8("a\xf0\x9f\x98\x80" "b"), "a〓b"_sj},
+      {"a character without a code",
+       QString::fromUtf8("a\xf0\x9f\x98\x80"
+                         "b"),
+       "a〓b"_sj},
       {"up to the first NUL", QString::fromUtf8("ab\0cd", 5), "ab"},
   };
   for (const Case& c : cases) {
@@ -338,7 +348,8 @@ TEST_F(ClipboardViewTest, ConvertingANormalSelectionReplacesItAndUndoes) {
   Select({0, 2, 1, 4});
   view->PlaceCursor(4, 1, false, 20);
   RunEdit([](CEditView& v) { v.ConvertSelection(kSjisToUtf8); });
-  const std::string converted = "ab\xe6\xbc\xa2\xe5\xad\x97\xe6\xbc\xa2\xe5\xad\x97\xe6\xbc\xa2\xe5\xad\x97\r\nnext\r\n";
+  const std::string converted =
+      "ab\xe6\xbc\xa2\xe5\xad\x97\xe6\xbc\xa2\xe5\xad\x97\xe6\xbc\xa2\xe5\xad\x97\r\nnext\r\n";
   EXPECT_EQ(DocBytes(), converted) << "the wrap point put no line end into the line";
   EXPECT_TRUE(doc->m_bIsModified);
   // The selection is the inserted text, the caret at its end (it was not on the first line).
