@@ -363,6 +363,14 @@ void EditorFiles() {
   put("wrap_quotes", 0, "\"表\"x\"\" 'a''b'\r\n\"open\\表\r\n'\n"_sj, Bytes{19, 7, 1 << 7, 1});
 }
 
+// Private clipboard blocks: whole, with bytes after the text, and with a length past the data.
+void EditorClipBlocks() {
+  Put("editor_clip_block", "whole_with_nul", Cat({Le32(5), Of(std::string_view("a\0\x8a\xbf\n", 5))}));
+  Put("editor_clip_block", "trailing_bytes", Cat({Le32(2), Of("abcd")}));
+  Put("editor_clip_block", "length_past_data", Cat({Le32(0xFFFFFFF0u), Of("abc")}));
+  Put("editor_clip_block", "short_header", Bytes{1, 0});
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: make_fuzz_seeds <corpus folder>\n");
@@ -383,5 +391,6 @@ int main(int argc, char** argv) {
   TextScan();
   Images();
   EditorFiles();
+  EditorClipBlocks();
   return 0;
 }
