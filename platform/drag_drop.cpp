@@ -335,4 +335,14 @@ DWORD DoDragDrop(HWND source, std::string_view text, DWORD effects) {
 
 DragHook SetDragHook(DragHook hook) { return std::exchange(Running().hook, std::move(hook)); }
 
+DWORD DropFromOutside(HWND target, POINT point, const ForeignDrag& drag) {
+  if (!IsGuiThread()) return DROPEFFECT_NONE;
+  QMimeData mime;
+  if (drag.utf8Text) mime.setText(QString::fromStdString(*drag.utf8Text));
+  QList<QUrl> urls;
+  for (const std::string& file : drag.files) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(file)));
+  if (!urls.isEmpty()) mime.setUrls(urls);
+  return DeliverDrop(DragRelease{target, point, drag.keyState}, mime, Qt::CopyAction | Qt::MoveAction);
+}
+
 }  // namespace platform

@@ -78,4 +78,13 @@ using DragHook = std::function<DragRelease(HWND source, std::string_view text)>;
 // Installs a hook (an empty one restores the real drag) and returns the previous one.
 DragHook SetDragHook(DragHook hook);
 
+// For tests: what another program's drag brings (text/plain as UTF-8, a URI list of local files),
+// let go on the window at the client point as the toolkit delivers it; the effect it took.
+struct ForeignDrag {
+  std::optional<std::string> utf8Text;
+  std::vector<std::string> files;
+  DWORD keyState = MK_LBUTTON;
+};
+DWORD DropFromOutside(HWND target, POINT point, const ForeignDrag& drag);
+
 }  // namespace platform

@@ -358,6 +358,29 @@ TEST_F(DragDropTest, TheDragOffersPlainTextAndThePrivateBlock) {
   EXPECT_EQ(formats.block, Block(5, text));
 }
 
+TEST_F(DragDropTest, AnotherProgramsDropForTests) {
+  ASSERT_TRUE(RegisterDropTarget(windows.child, &target));
+  target.dropEffect = DROPEFFECT_MOVE;
+  target.overEffect = DROPEFFECT_MOVE;
+  ForeignDrag drag;
+  drag.utf8Text = reinterpret_cast<const char*>(u8"ｶﾅ");
+  drag.keyState = MK_LBUTTON | MK_SHIFT;
+  EXPECT_EQ(DropFromOutside(windows.child, POINT{7, 8}, drag), DROPEFFECT_MOVE);
+  ASSERT_EQ(target.Kinds(), (std::vector<std::string>{"enter", "over", "drop"}));
+  EXPECT_EQ(target.calls[2].data.text, std::string("\xb6\xc5"));
+  EXPECT_FALSE(target.calls[2].data.sameWindow);
+  EXPECT_EQ(target.calls[0].keyState, MK_LBUTTON | MK_SHIFT);
+  EXPECT_EQ(target.calls[2].point.x, 7);
+
+  target.calls.clear();
+  ForeignDrag files;
+  files.files = {"/tmp/x y.txt"};
+  DropFromOutside(windows.child, POINT{1, 1}, files);
+  ASSERT_FALSE(target.calls.empty());
+  EXPECT_FALSE(target.calls[0].data.text);
+  EXPECT_EQ(target.calls[0].data.files, (std::vector<std::string>{"/tmp/x y.txt"}));
+}
+
 TEST_F(DragDropTest, ADestroyedWindowTakesNoDrop) {
   ASSERT_TRUE(RegisterDropTarget(windows.child, &target));
   DestroyWindow(windows.child);
@@ -368,3 +391,4 @@ TEST_F(DragDropTest, ADestroyedWindowTakesNoDrop) {
 }
 
 }  // namespace
+
