@@ -17,7 +17,6 @@
 namespace platform {
 namespace {
 
-constexpr std::string_view kPrivateFormatName = "TOVARAClip";
 constexpr char kFilterName[] = "tovaraDropTarget";
 constexpr char kPlainText[] = "text/plain";
 constexpr char kPlainTextUtf8[] = "text/plain;charset=utf-8";
@@ -33,10 +32,6 @@ struct RunningDrag {
 RunningDrag& Running() {
   static RunningDrag running;
   return running;
-}
-
-QString PrivateMimeType() {
-  return QStringLiteral("application/x-tovara-") + QString::number(RegisterClipboardFormat(kPrivateFormatName));
 }
 
 std::string UpToNul(std::string_view bytes) { return std::string(bytes.substr(0, bytes.find('\0'))); }
@@ -62,25 +57,6 @@ std::string SjisOf(const QString& text) {
   return out;
 }
 
-// The text of a private block: a 4-byte little-endian length and that many bytes; none when the
-// length reaches past the data.
-std::optional<std::string> PrivateText(const QByteArray& block) {
-  if (block.size() < 4) return std::nullopt;
-  const auto byte = [&](int i) { return static_cast<uint32_t>(static_cast<unsigned char>(block[i])); };
-  const uint64_t length = byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
-  if (length > static_cast<uint64_t>(block.size()) - 4) return std::nullopt;
-  return UpToNul(std::string_view(block.constData() + 4, static_cast<size_t>(length)));
-}
-
-QByteArray PrivateBlock(std::string_view text) {
-  const auto length = static_cast<uint32_t>(text.size());
-  QByteArray block;
-  block.reserve(static_cast<qsizetype>(text.size()) + 4);
-  for (int shift = 0; shift < 32; shift += 8) block.append(static_cast<char>(length >> shift & 0xFF));
-  block.append(text.data(), static_cast<qsizetype>(text.size()));
-  return block;
-}
-
 DropData DataOf(const QMimeData* mime, HWND window) {
   DropData data;
   data.sameWindow = window != nullptr && Running().source == window;
@@ -99,11 +75,13 @@ DropData DataOf(const QMimeData* mime, HWND window) {
       return data;
     }
   }
-  const QString privateType = PrivateMimeType();
-  if (mime->hasFormat(privateType)) data.text = PrivateText(mime->data(privateType));
-  if (!data.text && (mime->hasFormat(kPlainText) || mime->hasFormat(kPlainTextUtf8))) {
-    data.text = UpToNul(SjisOf(mime->text()));
+  for (const QString& type : mime->formats()) {
+    if (const UINT format = RegisteredFormatOfMimeType(type.toStdString())) {
+      const QByteArray bytes = mime->data(type);
+      data.formats.push_back(DragFormat{format, std::string(bytes.constData(), static_cast<size_t>(bytes.size()))});
+    }
   }
+  if (mime->hasFormat(kPlainText) || mime->hasFormat(kPlainTextUtf8)) data.text = UpToNul(SjisOf(mime->text()));
   return data;
 }
 
@@ -223,10 +201,15 @@ DropFilter* FilterOf(Window& window) {
       window.canvas()->findChild<QObject*>(QString::fromLatin1(kFilterName), Qt::FindDirectChildrenOnly));
 }
 
-std::unique_ptr<QMimeData> MimeOf(std::string_view text) {
+// The registered formats as their MIME types.
+std::unique_ptr<QMimeData> MimeOf(const std::vector<DragFormat>& formats) {
   auto mime = std::make_unique<QMimeData>();
-  mime->setText(QString::fromStdString(SjisToUtf8(UpToNul(text))));
-  mime->setData(PrivateMimeType(), PrivateBlock(text));
+  for (const DragFormat& f : formats) {
+    const std::string type = RegisteredFormatMimeType(f.format);
+    if (!type.empty()) {
+      mime->setData(QString::fromStdString(type), QByteArray(f.bytes.data(), static_cast<qsizetype>(f.bytes.size())));
+    }
+  }
   return mime;
 }
 
@@ -281,6 +264,13 @@ DWORD DeliverDrop(const DragRelease& release, const QMimeData& mime, Qt::DropAct
 
 }  // namespace
 
+const std::string* DropData::Format(UINT format) const {
+  for (const DragFormat& f : formats) {
+    if (f.format == format) return &f.bytes;
+  }
+  return nullptr;
+}
+
 BOOL RegisterDropTarget(HWND hwnd, DropTarget* target) {
   if (!IsGuiThread() || !target) return 0;
   Window* window = WindowFromHandle(hwnd);
@@ -309,7 +299,7 @@ BOOL RevokeDropTarget(HWND hwnd) {
   return 1;
 }
 
-DWORD DoDragDrop(HWND source, std::string_view text, DWORD effects) {
+DWORD DoDragDrop(HWND source, std::string_view text, const std::vector<DragFormat>& formats, DWORD effects) {
   if (!IsGuiThread()) return DROPEFFECT_NONE;
   Window* window = WindowFromHandle(source);
   const Qt::DropActions actions = ActionsOf(effects);
@@ -321,7 +311,8 @@ DWORD DoDragDrop(HWND source, std::string_view text, DWORD effects) {
     HWND previous;
     ~SourceScope() { running.source = previous; }
   } scope{running, std::exchange(running.source, source)};
-  std::unique_ptr<QMimeData> mime = MimeOf(text);
+  std::unique_ptr<QMimeData> mime = MimeOf(formats);
+  mime->setText(QString::fromStdString(SjisToUtf8(UpToNul(text))));
   if (running.hook) {
     const DragHook hook = running.hook;  // the hook may replace itself
     const DragRelease release = hook(source, text);
@@ -337,12 +328,12 @@ DragHook SetDragHook(DragHook hook) { return std::exchange(Running().hook, std::
 
 DWORD DropFromOutside(HWND target, POINT point, const ForeignDrag& drag) {
   if (!IsGuiThread()) return DROPEFFECT_NONE;
-  QMimeData mime;
-  if (drag.utf8Text) mime.setText(QString::fromStdString(*drag.utf8Text));
+  std::unique_ptr<QMimeData> mime = MimeOf(drag.formats);
+  if (drag.utf8Text) mime->setText(QString::fromStdString(*drag.utf8Text));
   QList<QUrl> urls;
   for (const std::string& file : drag.files) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(file)));
-  if (!urls.isEmpty()) mime.setUrls(urls);
-  return DeliverDrop(DragRelease{target, point, drag.keyState}, mime, Qt::CopyAction | Qt::MoveAction);
+  if (!urls.isEmpty()) mime->setUrls(urls);
+  return DeliverDrop(DragRelease{target, point, drag.keyState}, *mime, Qt::CopyAction | Qt::MoveAction);
 }
 
 }  // namespace platform

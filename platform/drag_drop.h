@@ -6,24 +6,23 @@
 //   (borrowed: revoke before it goes) is told of each drag that comes over it. RevokeDropTarget
 //   ends that; destroying the window ends it too. 0 for a handle that is not a live window, or
 //   off the GUI thread. Registering again replaces the target.
-// - What a drag carries (DropData): its text as Shift-JIS bytes ended at the first NUL, taken from
-//   the private type of "TOVARAClip" (the MIME type "application/x-tovara-N" of that registered
-//   format, as the clipboard holds it: a 4-byte little-endian length n and n bytes; a block whose
-//   length reaches past its data is ignored) or else from text/plain, converted to Shift-JIS (a
-//   character without a code becomes U+3013's code); no text when it has neither. A drag whose
-//   URI list names only local files is a file drop: no text, the paths (UTF-8) in files.
-//   sameWindow: the drag was started by DoDragDrop on this very window.
+// - What a drag carries (DropData): its text/plain as Shift-JIS ended at the first NUL (a
+//   character without a code becomes U+3013's code), no text when it has none; the bytes of each
+//   registered format it offers (the MIME type "application/x-tovara-N" of clipboard format N,
+//   platform/clipboard.h), as they came. A drag whose URI list names only local files is a file
+//   drop: neither text nor formats, the paths (UTF-8) in files. sameWindow: the drag was started
+//   by DoDragDrop on this very window.
 // - The target's calls: DragEnter when a drag comes over the window (false refuses the whole
 //   drag: nothing more is asked of the target for it), DragOver as it moves, DragLeave when it
 //   leaves or is cancelled, Drop when it is let go over the window. Each gets the key state (MK_
 //   flags of the buttons held, MK_SHIFT, MK_CONTROL, MK_ALT) and the point in client coordinates,
 //   and answers the effect: DROPEFFECT_NONE (the drop is not allowed there), DROPEFFECT_COPY or
 //   DROPEFFECT_MOVE. After Drop no DragLeave follows.
-// - DoDragDrop(source, text, effects) drags the text (Shift-JIS; it may hold NUL bytes) out of the
-//   source window: it offers text/plain (up to the first NUL) and the private type as the
-//   clipboard writes it, allows the effects given, and waits until the drag ends (Esc and the
-//   other mouse button cancel it, as the desktop has it). It returns the effect the drop took,
-//   DROPEFFECT_NONE for a cancelled or refused drag or a source that is not a live window.
+// - DoDragDrop(source, text, formats, effects) drags the text (Shift-JIS) out of the source
+//   window: it offers text/plain (up to the text's first NUL) and the registered formats given,
+//   allows the effects given, and waits until the drag ends (Esc and the other mouse button cancel
+//   it, as the desktop has it). It returns the effect the drop took, DROPEFFECT_NONE for a
+//   cancelled or refused drag or a source that is not a live window.
 // - While a hook is installed it takes the user's place in DoDragDrop: it is given the source and
 //   the text and answers where the drag is let go (a window, a client point and the key state
 //   held) or that it is cancelled (no window). A drop at a window is delivered to that window as
@@ -47,10 +46,19 @@ constexpr DWORD MK_ALT = 0x0020;
 
 namespace platform {
 
+// The bytes of one registered clipboard format.
+struct DragFormat {
+  UINT format = 0;
+  std::string bytes;
+};
+
 struct DropData {
   std::optional<std::string> text;  // Shift-JIS, without NUL bytes
-  std::vector<std::string> files;   // local paths of a file drop, UTF-8
+  std::vector<DragFormat> formats;
+  std::vector<std::string> files;  // local paths of a file drop, UTF-8
   bool sameWindow = false;
+  // The bytes of a registered format the drag offers; null when it offers none.
+  const std::string* Format(UINT format) const;
 };
 
 class DropTarget {
@@ -66,7 +74,7 @@ class DropTarget {
 BOOL RegisterDropTarget(HWND hwnd, DropTarget* target);
 BOOL RevokeDropTarget(HWND hwnd);
 
-DWORD DoDragDrop(HWND source, std::string_view text, DWORD effects);
+DWORD DoDragDrop(HWND source, std::string_view text, const std::vector<DragFormat>& formats, DWORD effects);
 
 // Where a hook lets the drag go: target null cancels it.
 struct DragRelease {
@@ -78,10 +86,12 @@ using DragHook = std::function<DragRelease(HWND source, std::string_view text)>;
 // Installs a hook (an empty one restores the real drag) and returns the previous one.
 DragHook SetDragHook(DragHook hook);
 
-// For tests: what another program's drag brings (text/plain as UTF-8, a URI list of local files),
-// let go on the window at the client point as the toolkit delivers it; the effect it took.
+// For tests: what another program's drag brings (text/plain as UTF-8, registered formats, a URI
+// list of local files), let go on the window at the client point as the toolkit delivers it; the
+// effect it took.
 struct ForeignDrag {
   std::optional<std::string> utf8Text;
+  std::vector<DragFormat> formats;
   std::vector<std::string> files;
   DWORD keyState = MK_LBUTTON;
 };

@@ -10,6 +10,8 @@
 #include <QUrl>
 #include <functional>
 #include <memory>
+#include <algorithm>
+#include <utility>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,17 +63,6 @@ class RecordingTarget final : public DropTarget {
   DWORD dropEffect = DROPEFFECT_COPY;
 };
 
-QString PrivateType() {
-  return QStringLiteral("application/x-tovara-") + QString::number(RegisterClipboardFormat("TOVARAClip"));
-}
-
-QByteArray Block(uint32_t length, std::string_view bytes) {
-  QByteArray block;
-  for (int shift = 0; shift < 32; shift += 8) block.append(static_cast<char>(length >> shift & 0xFF));
-  block.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
-  return block;
-}
-
 // A drag as another program would bring it: enter, a move and the drop at one point.
 struct Delivered {
   bool enterTaken = false;
@@ -109,47 +100,45 @@ class DragDropTest : public testing::Test {
   RecordingTarget target;
 };
 
-TEST_F(DragDropTest, TheDropsTextComesFromThePrivateTypeElsePlainText) {
+TEST_F(DragDropTest, WhatTheDropCarries) {
+  const UINT privateFormat = RegisterClipboardFormat("TOVARAClip");
+  const UINT otherFormat = RegisterClipboardFormat("Some Other Format");
+  const QString privateType = QString::fromStdString(RegisteredFormatMimeType(privateFormat));
   struct Case {
     const char* name;
     std::function<void(QMimeData&)> fill;
     std::optional<std::string> text;
+    std::vector<std::pair<UINT, std::string>> formats;
     std::vector<std::string> files;
   };
+  const std::string withNul("\x05\0\0\0ab\0cd", 9);
   const Case cases[] = {
-      {"private block, exact bytes (a lone lead byte too) up to the NUL",
-       [](QMimeData& m) {
-         m.setData(PrivateType(), Block(7, std::string_view("ab\x82\xa0\0cd", 7)));
-         m.setText("other");
-       },
-       std::string("ab\x82\xa0"),
-       {}},
-      {"private block with trailing bytes beyond its length",
-       [](QMimeData& m) { m.setData(PrivateType(), Block(2, "xyz")); },
-       std::string("xy"),
-       {}},
-      {"private length past its data: the plain text instead",
-       [](QMimeData& m) {
-         m.setData(PrivateType(), Block(1000, "short"));
-         m.setText("plain");
-       },
-       std::string("plain"),
-       {}},
-      {"private block shorter than its length field, no plain text",
-       [](QMimeData& m) { m.setData(PrivateType(), QByteArray("\x05\x00", 2)); },
-       std::nullopt,
-       {}},
       {"plain text converted, ended at its NUL",
        [](QMimeData& m) { m.setText(QString::fromUtf8(u8"あ\tb") + QChar(char16_t{0}) + QStringLiteral("tail")); },
        std::string("\x82\xa0\tb"),
+       {},
        {}},
       {"characters without a code become the geta mark",
        [](QMimeData& m) { m.setText(QString::fromUtf8(u8"é\U0001F600z")); },
        std::string("\x81\xac\x81\xac" "z"),
+       {},
        {}},
+      {"registered formats byte for byte beside the text",
+       [&](QMimeData& m) {
+         m.setText("plain");
+         m.setData(privateType, QByteArray(withNul.data(), static_cast<qsizetype>(withNul.size())));
+         m.setData(QString::fromStdString(RegisteredFormatMimeType(otherFormat)), QByteArray("\xff", 1));
+         m.setData("application/x-tovara-12", QByteArray("not registered"));
+       },
+       std::string("plain"),
+       {{privateFormat, withNul}, {otherFormat, "\xff"}},
+       {}},
+      {"a format without text", [&](QMimeData& m) { m.setData(privateType, QByteArray("xy")); }, std::nullopt,
+       {{privateFormat, "xy"}}, {}},
       {"a list of local files is a file drop, not text",
        [](QMimeData& m) { m.setUrls({QUrl::fromLocalFile("/tmp/a b.txt"), QUrl::fromLocalFile("/home/u/x.c")}); },
        std::nullopt,
+       {},
        {"/tmp/a b.txt", "/home/u/x.c"}},
       {"files with their names as plain text are still a file drop",
        [](QMimeData& m) {
@@ -157,6 +146,7 @@ TEST_F(DragDropTest, TheDropsTextComesFromThePrivateTypeElsePlainText) {
          m.setText("/tmp/a.txt");
        },
        std::nullopt,
+       {},
        {"/tmp/a.txt"}},
       {"a web address with its text is text",
        [](QMimeData& m) {
@@ -164,12 +154,12 @@ TEST_F(DragDropTest, TheDropsTextComesFromThePrivateTypeElsePlainText) {
          m.setText("https://example.org/");
        },
        std::string("https://example.org/"),
+       {},
        {}},
-      {"a web address alone is no text",
-       [](QMimeData& m) { m.setUrls({QUrl("https://example.org/")}); },
-       std::nullopt,
-       {}},
-      {"a picture is no text", [](QMimeData& m) { m.setData("image/png", QByteArray("\x89PNG", 4)); }, std::nullopt, {}},
+      {"a web address alone is no text", [](QMimeData& m) { m.setUrls({QUrl("https://example.org/")}); },
+       std::nullopt, {}, {}},
+      {"a picture is no text", [](QMimeData& m) { m.setData("image/png", QByteArray("\x89PNG", 4)); }, std::nullopt,
+       {}, {}},
   };
   ASSERT_TRUE(RegisterDropTarget(windows.child, &target));
   for (const Case& c : cases) {
@@ -180,8 +170,20 @@ TEST_F(DragDropTest, TheDropsTextComesFromThePrivateTypeElsePlainText) {
     ASSERT_EQ(target.Kinds(), (std::vector<std::string>{"enter", "over", "drop"})) << c.name;
     for (const Call& call : {target.calls[0], target.calls[2]}) {
       EXPECT_EQ(call.data.text, c.text) << c.name << " " << call.kind;
+      std::vector<std::pair<UINT, std::string>> formats;
+      for (const DragFormat& f : call.data.formats) formats.emplace_back(f.format, f.bytes);
+      std::sort(formats.begin(), formats.end());
+      std::vector<std::pair<UINT, std::string>> expected = c.formats;
+      std::sort(expected.begin(), expected.end());
+      EXPECT_EQ(formats, expected) << c.name << " " << call.kind;
       EXPECT_EQ(call.data.files, c.files) << c.name << " " << call.kind;
       EXPECT_FALSE(call.data.sameWindow) << c.name;
+    }
+    if (!c.formats.empty()) {
+      const std::string* first = target.calls[2].data.Format(c.formats.front().first);
+      ASSERT_NE(first, nullptr) << c.name;
+      EXPECT_EQ(*first, c.formats.front().second) << c.name;
+      EXPECT_EQ(target.calls[2].data.Format(RegisterClipboardFormat("Never Offered")), nullptr) << c.name;
     }
   }
 }
@@ -294,6 +296,8 @@ TEST_F(DragDropTest, ADragStartedThroughTheHookReachesTheWindowItIsLetGoOn) {
   ASSERT_TRUE(RegisterDropTarget(windows.parent, &target));
   ASSERT_TRUE(RegisterDropTarget(windows.child, &childTarget));
   const std::string text("a\x82\xa0\0z", 5);
+  const UINT format = RegisterClipboardFormat("Drag Test Format");
+  const std::vector<DragFormat> formats{{format, text}};
   for (const Case& c : cases) {
     RecordingTarget& taker = c.toSelf ? childTarget : target;
     target.calls.clear();
@@ -308,13 +312,15 @@ TEST_F(DragDropTest, ADragStartedThroughTheHookReachesTheWindowItIsLetGoOn) {
       return c.cancel ? DragRelease{} : DragRelease{c.toSelf ? windows.child : windows.parent, POINT{40, 30},
                                                     MK_LBUTTON | MK_CONTROL};
     });
-    EXPECT_EQ(DoDragDrop(windows.child, text, c.effects), c.result) << c.name;
+    EXPECT_EQ(DoDragDrop(windows.child, text, formats, c.effects), c.result) << c.name;
     EXPECT_EQ(hookSource, windows.child) << c.name;
     EXPECT_EQ(hookText, text) << c.name;
     EXPECT_EQ(taker.Kinds(), c.calls) << c.name;
     if (!taker.calls.empty()) {
       const Call& enter = taker.calls.front();
       EXPECT_EQ(enter.data.text, std::string("a\x82\xa0")) << c.name;
+      ASSERT_NE(enter.data.Format(format), nullptr) << c.name;
+      EXPECT_EQ(*enter.data.Format(format), text) << c.name;
       EXPECT_EQ(enter.data.sameWindow, c.toSelf) << c.name;
       EXPECT_EQ(enter.point.x, 40) << c.name;
       EXPECT_EQ(enter.point.y, 30) << c.name;
@@ -328,10 +334,10 @@ TEST_F(DragDropTest, ADragStartedThroughTheHookReachesTheWindowItIsLetGoOn) {
   Deliver(windows.child, mime, QPoint(1, 1));
   ASSERT_FALSE(childTarget.calls.empty());
   EXPECT_FALSE(childTarget.calls[0].data.sameWindow);
-  EXPECT_EQ(DoDragDrop(nullptr, "x", DROPEFFECT_COPY), DROPEFFECT_NONE);
+  EXPECT_EQ(DoDragDrop(nullptr, "x", {}, DROPEFFECT_COPY), DROPEFFECT_NONE);
 }
 
-TEST_F(DragDropTest, TheDragOffersPlainTextAndThePrivateBlock) {
+TEST_F(DragDropTest, TheDragOffersPlainTextAndTheFormatsGiven) {
   // What another program sees: a raw target on the parent reads the formats as they travel.
   class Formats final : public QObject {
    public:
@@ -339,7 +345,7 @@ TEST_F(DragDropTest, TheDragOffersPlainTextAndThePrivateBlock) {
       if (event->type() == QEvent::DragEnter) {
         const QMimeData* mime = static_cast<QDragEnterEvent*>(event)->mimeData();
         plain = mime->text();
-        block = mime->data(PrivateType());
+        block = mime->data(QString::fromStdString(RegisteredFormatMimeType(RegisterClipboardFormat("TOVARAClip"))));
       }
       return false;
     }
@@ -352,10 +358,10 @@ TEST_F(DragDropTest, TheDragOffersPlainTextAndThePrivateBlock) {
   WindowFromHandle(windows.parent)->canvas()->installEventFilter(&formats);
   SetDragHook([&](HWND, std::string_view) { return DragRelease{windows.parent, POINT{3, 3}, MK_LBUTTON}; });
   const std::string text(std::string("\x82\xa0") + std::string("b\0c", 3));
-  DoDragDrop(windows.child, text, DROPEFFECT_COPY);
+  DoDragDrop(windows.child, text, {{RegisterClipboardFormat("TOVARAClip"), std::string("\x02\0\0\0" "ab", 6)}}, DROPEFFECT_COPY);
   WindowFromHandle(windows.parent)->canvas()->removeEventFilter(&formats);
   EXPECT_EQ(formats.plain, QString::fromUtf8(u8"あb"));
-  EXPECT_EQ(formats.block, Block(5, text));
+  EXPECT_EQ(formats.block, QByteArray("\x02\0\0\0" "ab", 6));
 }
 
 TEST_F(DragDropTest, AnotherProgramsDropForTests) {
@@ -385,7 +391,7 @@ TEST_F(DragDropTest, ADestroyedWindowTakesNoDrop) {
   ASSERT_TRUE(RegisterDropTarget(windows.child, &target));
   DestroyWindow(windows.child);
   SetDragHook([&](HWND, std::string_view) { return DragRelease{windows.child, POINT{3, 3}, MK_LBUTTON}; });
-  EXPECT_EQ(DoDragDrop(windows.parent, "x", DROPEFFECT_COPY), DROPEFFECT_NONE);
+  EXPECT_EQ(DoDragDrop(windows.parent, "x", {}, DROPEFFECT_COPY), DROPEFFECT_NONE);
   EXPECT_TRUE(target.calls.empty());
   EXPECT_FALSE(RevokeDropTarget(windows.child));
 }

@@ -1,8 +1,12 @@
 // The pane as drop target and drag source.
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "editor/foundation/document/edit_doc.h"
+#include "editor/foundation/ui/clipboard_formats.h"
 #include "editor/view/commands/command_ids.h"
 #include "editor/view/pane/edit_view.h"
 #include "editor/view/pane/edit_window.h"
@@ -28,6 +32,17 @@ class PaneDropTarget final : public platform::DropTarget {
 
 bool CtrlHeld(DWORD keyState) { return (keyState & MK_CONTROL) != 0; }
 
+// The text a drag brings: the editor's private block, byte for byte, when it holds up (another
+// program may offer a broken one), else the plain text; a drop's text ends at its first NUL.
+std::optional<std::string> DropText(const platform::DropData& data) {
+  if (const std::string* block = data.Format(PrivateClipFormat())) {
+    if (const std::optional<std::string_view> bytes = ReadPrivateClipBlock(*block)) {
+      return std::string(bytes->substr(0, bytes->find('\0')));
+    }
+  }
+  return data.text;
+}
+
 }  // namespace
 
 void CEditView::RegisterDropTarget() {
@@ -52,7 +67,7 @@ DWORD CEditView::DropEffectAtCaret(DWORD dwKeyState) const {
 
 bool CEditView::HandleDragEnter(const platform::DropData& data, DWORD dwKeyState, POINT pt, DWORD* pdwEffect) {
   // A file drop is the edit window's: the pane takes text only.
-  if (Common().bUseOLE_DragDrop != 1 || !AcceptsEdits() || !data.text || !pdwEffect) return false;
+  if (Common().bUseOLE_DragDrop != 1 || !AcceptsEdits() || !DropText(data) || !pdwEffect) return false;
   if (!IsActivePane()) m_pcEditDoc->SetActivePane(m_nMyIndex);
   m_bDragMode = true;
   HandleSetFocus();
@@ -90,17 +105,17 @@ DWORD CEditView::HandleDrop(const platform::DropData& data, DWORD dwKeyState, PO
   if (Common().bUseOLE_DragDrop == 1) MoveCursorToPoint(pt.x, pt.y);
   if (!m_bDragSource && IsTextSelected()) ClearSelection(true);
   // Nothing to put in, a document that stopped taking edits, or the own selection dropped on itself.
-  if (!data.text || !AcceptsEdits() || DropEffectAtCaret(dwKeyState) == DROPEFFECT_NONE) {
+  const std::optional<std::string> text = DropText(data);
+  if (!text || !AcceptsEdits() || DropEffectAtCaret(dwKeyState) == DROPEFFECT_NONE) {
     endDrag();
     return DROPEFFECT_NONE;
   }
-  const std::string& text = *data.text;
   const DWORD effect = m_bDragSource && !CtrlHeld(dwKeyState) ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
   if (m_bDragSource) {
-    DropOwnSelection(text.c_str(), static_cast<int>(text.size()), effect == DROPEFFECT_MOVE);
+    DropOwnSelection(text->c_str(), static_cast<int>(text->size()), effect == DROPEFFECT_MOVE);
   } else {
     // Typed in, as one undo step.
-    RunCommand(cmd::kInsText, true, reinterpret_cast<LPARAM>(text.c_str()), static_cast<LPARAM>(text.size()), 0, 0);
+    RunCommand(cmd::kInsText, true, reinterpret_cast<LPARAM>(text->c_str()), static_cast<LPARAM>(text->size()), 0, 0);
   }
   endDrag();
   if (m_pEditWnd) m_pEditWnd->TakeFocus();
@@ -190,7 +205,9 @@ DWORD CEditView::DragSelectedText() {
     return DROPEFFECT_NONE;
   }
   m_bDragSource = true;
-  const DWORD effect = platform::DoDragDrop(m_hWnd, text.View(), DROPEFFECT_COPY | DROPEFFECT_MOVE);
+  // The editor's own panes and windows get the bytes exactly through the private block.
+  const std::vector<platform::DragFormat> formats{{PrivateClipFormat(), MakePrivateClipBlock(text.View())}};
+  const DWORD effect = platform::DoDragDrop(m_hWnd, text.View(), formats, DROPEFFECT_COPY | DROPEFFECT_MOVE);
   m_bDragSource = false;
   return effect;
 }

@@ -10,6 +10,7 @@
 
 #include "editor/foundation/document/edit_doc.h"
 #include "editor/foundation/text/doc_line.h"
+#include "editor/foundation/ui/clipboard_formats.h"
 #include "pane_window_fixture.h"
 #include "platform/drag_drop.h"
 #include "platform/sjis_literal.h"
@@ -199,24 +200,71 @@ TEST_F(DragDropPaneTest, AClickInTheSelectionDragsItsText) {
   EXPECT_EQ(view->m_nCaretPosY, 1);
 }
 
+TEST_F(DragDropPaneTest, TheDraggedTextGoesOutAsPlainTextAndThePrivateBlock) {
+  // Another window of the program takes what the pane's drag carries.
+  struct Taker final : platform::DropTarget {
+    bool DragEnter(const platform::DropData& d, DWORD, POINT, DWORD* effect) override {
+      data = d;
+      *effect = DROPEFFECT_COPY;
+      return true;
+    }
+    DWORD DragOver(DWORD, POINT) override { return DROPEFFECT_COPY; }
+    void DragLeave() override {}
+    DWORD Drop(const platform::DropData&, DWORD, POINT) override { return DROPEFFECT_COPY; }
+    platform::DropData data;
+  } taker;
+  ASSERT_TRUE(platform::RegisterDropTarget(top, &taker));
+  SetText("ab\x82\xa0" "cd\r\nef\r\n");
+  Select(1, 0, 1, 1, false);
+  platform::SetDragHook([&](HWND, std::string_view) { return platform::DragRelease{top, POINT{5, 5}, MK_LBUTTON}; });
+  EXPECT_EQ(view->DragSelectedText(), DROPEFFECT_COPY);
+  platform::RevokeDropTarget(top);
+  const std::string selected("b\x82\xa0" "cd\r\ne");
+  EXPECT_EQ(taker.data.text, selected);
+  EXPECT_FALSE(taker.data.sameWindow);
+  const std::string* block = taker.data.Format(PrivateClipFormat());
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(*block, MakePrivateClipBlock(selected));
+  // A copy to another window leaves the pane's text and selection.
+  EXPECT_EQ(DocBytes(), "ab\x82\xa0" "cd\r\nef\r\n");
+  EXPECT_TRUE(view->IsTextSelected());
+}
+
 TEST_F(DragDropPaneTest, ADropFromAnotherProgramIsTypedInAsOneStep) {
-  SetText("abcdef\r\nghijkl\r\n");
-  doc->m_cUndoBuffer.Clear();
-  doc->SetModified(false, false);
-  // A selection of the pane is dropped, not replaced.
-  Select(0, 1, 2, 1, false);
-  platform::ForeignDrag drag;
-  drag.utf8Text = reinterpret_cast<const char*>(u8"X\r\nあ");
-  EXPECT_EQ(platform::DropFromOutside(view->Window(), Before(3, 0), drag), DROPEFFECT_COPY);
-  EXPECT_EQ(DocBytes(), "abcX\r\n" "\x82\xa0" "def\r\nghijkl\r\n");
-  EXPECT_FALSE(view->IsTextSelected());
-  EXPECT_EQ(CaretDoc().x, 2);
-  EXPECT_EQ(CaretDoc().y, 1);
-  EXPECT_EQ(StepCount(), 1);
-  EXPECT_FALSE(view->m_bDragMode);
-  view->RunCommand(kUndo, true, 0, 0, 0, 0);
-  EXPECT_EQ(DocBytes(), "abcdef\r\nghijkl\r\n");
-  EXPECT_FALSE(doc->m_bIsModified);
+  struct Case {
+    const char* name;
+    platform::ForeignDrag drag;
+    const char* after;
+    POINT caret;
+  };
+  const UINT own = PrivateClipFormat();
+  const Case cases[] = {
+      {"plain text", platform::ForeignDrag{reinterpret_cast<const char*>(u8"X\r\nあ")},
+       "abcX\r\n\x82\xa0" "def\r\nghijkl\r\n", {2, 1}},
+      {"the private block byte for byte, up to its NUL",
+       platform::ForeignDrag{std::string("other"), {{own, MakePrivateClipBlock(std::string_view("p\x82\xa0\0q", 5))}}},
+       "abcp\x82\xa0" "def\r\nghijkl\r\n", {6, 0}},
+      {"a private block longer than its data: the plain text",
+       platform::ForeignDrag{std::string("plain"), {{own, std::string("\xff\0\0\0" "ab", 6)}}},
+       "abcplaindef\r\nghijkl\r\n", {8, 0}},
+  };
+  for (const Case& c : cases) {
+    SetText("abcdef\r\nghijkl\r\n");
+    doc->m_cUndoBuffer.Clear();
+    doc->SetModified(false, false);
+    // A selection of the pane is dropped, not replaced.
+    Select(0, 1, 2, 1, false);
+    EXPECT_EQ(platform::DropFromOutside(view->Window(), Before(3, 0), c.drag), DROPEFFECT_COPY) << c.name;
+    EXPECT_EQ(DocBytes(), c.after) << c.name;
+    EXPECT_FALSE(view->IsTextSelected()) << c.name;
+    EXPECT_EQ(CaretDoc().x, c.caret.x) << c.name;
+    EXPECT_EQ(CaretDoc().y, c.caret.y) << c.name;
+    EXPECT_EQ(StepCount(), 1) << c.name;
+    EXPECT_FALSE(view->m_bDragMode) << c.name;
+    view->RunCommand(kUndo, true, 0, 0, 0, 0);
+    EXPECT_EQ(DocBytes(), "abcdef\r\nghijkl\r\n") << c.name;
+    EXPECT_FALSE(doc->m_bIsModified) << c.name;
+  }
 }
 
 TEST_F(DragDropPaneTest, DropsThePaneRefuses) {
@@ -229,9 +277,11 @@ TEST_F(DragDropPaneTest, DropsThePaneRefuses) {
   const Case cases[] = {
       {"a read-only document", [&] { doc->m_bReadOnly = true; }, text},
       {"a document missing its write lock", [&] { doc->m_nLockMode = 1; }, text},
-      {"a list of files", [] {}, platform::ForeignDrag{std::nullopt, {"/tmp/a.txt"}}},
-      {"files with their names as text", [] {}, platform::ForeignDrag{std::string("/tmp/a.txt"), {"/tmp/a.txt"}}},
+      {"a list of files", [] {}, platform::ForeignDrag{std::nullopt, {}, {"/tmp/a.txt"}}},
+      {"files with their names as text", [] {}, platform::ForeignDrag{std::string("/tmp/a.txt"), {}, {"/tmp/a.txt"}}},
       {"no text at all", [] {}, platform::ForeignDrag{}},
+      {"a broken private block alone", [] {},
+       platform::ForeignDrag{std::nullopt, {{PrivateClipFormat(), std::string("\x09\0\0\0" "ab", 6)}}}},
       {"drag and drop switched off", [&] { common().bUseOLE_DragDrop = 0; }, text},
   };
   for (const Case& c : cases) {
