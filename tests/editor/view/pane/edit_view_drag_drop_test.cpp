@@ -33,17 +33,6 @@ class DragDropPaneTest : public PaneWindowFixture {
     PaneWindowFixture::TearDown();
   }
 
-  std::string DocBytes() {
-    std::string bytes;
-    CDocLineMgr& lines = doc->m_cDocLineMgr;
-    for (int i = 0; i < lines.GetLineCount(); ++i) {
-      int length = 0;
-      const char* text = lines.GetLine(i)->GetText(&length);
-      if (text) bytes.append(text, static_cast<size_t>(length));
-    }
-    return bytes;
-  }
-
   // The middle of a character cell (column, line) in the pane's client area.
   POINT Cell(int column, int line) const {
     return POINT{view->ColumnX(column) + view->ColumnWidth() / 2, view->LineY(line) + view->LineHeight() / 2};
