@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -20,8 +21,6 @@ namespace {
 constexpr char kFilterName[] = "tovaraDropTarget";
 constexpr char kPlainText[] = "text/plain";
 constexpr char kPlainTextUtf8[] = "text/plain;charset=utf-8";
-// What a character without a Shift-JIS code becomes: the geta mark.
-constexpr uint16_t kNoCode = 0x81AC;
 
 // The window that the drag in progress came from, null while none runs.
 struct RunningDrag {
@@ -35,27 +34,6 @@ RunningDrag& Running() {
 }
 
 std::string UpToNul(std::string_view bytes) { return std::string(bytes.substr(0, bytes.find('\0'))); }
-
-// The toolkit's text as Shift-JIS: a character without a code (and one beyond the BMP) becomes the
-// geta mark.
-std::string SjisOf(const QString& text) {
-  std::string out;
-  out.reserve(static_cast<size_t>(text.size()));
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text.at(i);
-    uint16_t code = kNoCode;
-    if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-      ++i;  // the pair is one character beyond the BMP
-    } else if (c.unicode() == 0) {
-      code = 0;
-    } else if (!c.isSurrogate()) {
-      if (const uint16_t sjis = UnicodeToSjisCode(c.unicode())) code = sjis;
-    }
-    if (code > 0xFF) out.push_back(static_cast<char>(code >> 8));
-    out.push_back(static_cast<char>(code & 0xFF));
-  }
-  return out;
-}
 
 DropData DataOf(const QMimeData* mime, HWND window) {
   DropData data;
@@ -81,7 +59,11 @@ DropData DataOf(const QMimeData* mime, HWND window) {
       data.formats.push_back(DragFormat{format, std::string(bytes.constData(), static_cast<size_t>(bytes.size()))});
     }
   }
-  if (mime->hasFormat(kPlainText) || mime->hasFormat(kPlainTextUtf8)) data.text = UpToNul(SjisOf(mime->text()));
+  if (mime->hasFormat(kPlainText) || mime->hasFormat(kPlainTextUtf8)) {
+    std::u16string text = mime->text().toStdU16String();
+    text.resize(std::min(text.size(), text.find(u'\0')));
+    data.text = std::move(text);
+  }
   return data;
 }
 

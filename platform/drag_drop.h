@@ -6,9 +6,9 @@
 //   (borrowed: revoke before it goes) is told of each drag that comes over it. RevokeDropTarget
 //   ends that; destroying the window ends it too. 0 for a handle that is not a live window, or
 //   off the GUI thread. Registering again replaces the target.
-// - What a drag carries (DropData): its text/plain as Shift-JIS ended at the first NUL (a
-//   character without a code becomes U+3013's code), no text when it has none; the bytes of each
-//   registered format it offers (the MIME type "application/x-tovara-N" of clipboard format N,
+// - What a drag carries (DropData): its text/plain as UTF-16 ended at the first NUL character
+//   (the program converts it as it converts the clipboard's), no text when it has none; the bytes
+//   of each registered format it offers (the MIME type "application/x-tovara-N" of clipboard format N,
 //   platform/clipboard.h), as they came. A drag whose URI list names only local files is a file
 //   drop: neither text nor formats, the paths (UTF-8) in files. sameWindow: the drag was started
 //   by DoDragDrop on this very window.
@@ -53,7 +53,7 @@ struct DragFormat {
 };
 
 struct DropData {
-  std::optional<std::string> text;  // Shift-JIS, without NUL bytes
+  std::optional<std::u16string> text;  // without NUL characters
   std::vector<DragFormat> formats;
   std::vector<std::string> files;  // local paths of a file drop, UTF-8
   bool sameWindow = false;

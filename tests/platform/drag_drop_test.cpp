@@ -107,20 +107,20 @@ TEST_F(DragDropTest, WhatTheDropCarries) {
   struct Case {
     const char* name;
     std::function<void(QMimeData&)> fill;
-    std::optional<std::string> text;
+    std::optional<std::u16string> text;
     std::vector<std::pair<UINT, std::string>> formats;
     std::vector<std::string> files;
   };
   const std::string withNul("\x05\0\0\0ab\0cd", 9);
   const Case cases[] = {
-      {"plain text converted, ended at its NUL",
+      {"plain text, ended at its NUL",
        [](QMimeData& m) { m.setText(QString::fromUtf8(u8"あ\tb") + QChar(char16_t{0}) + QStringLiteral("tail")); },
-       std::string("\x82\xa0\tb"),
+       std::u16string(u"あ\tb"),
        {},
        {}},
-      {"characters without a code become the geta mark",
+      {"characters beyond the BMP as their pairs",
        [](QMimeData& m) { m.setText(QString::fromUtf8(u8"é\U0001F600z")); },
-       std::string("\x81\xac\x81\xac" "z"),
+       std::u16string(u"é\U0001F600z"),
        {},
        {}},
       {"registered formats byte for byte beside the text",
@@ -130,7 +130,7 @@ TEST_F(DragDropTest, WhatTheDropCarries) {
          m.setData(QString::fromStdString(RegisteredFormatMimeType(otherFormat)), QByteArray("\xff", 1));
          m.setData("application/x-tovara-12", QByteArray("not registered"));
        },
-       std::string("plain"),
+       std::u16string(u"plain"),
        {{privateFormat, withNul}, {otherFormat, "\xff"}},
        {}},
       {"a format without text", [&](QMimeData& m) { m.setData(privateType, QByteArray("xy")); }, std::nullopt,
@@ -153,7 +153,7 @@ TEST_F(DragDropTest, WhatTheDropCarries) {
          m.setUrls({QUrl("https://example.org/")});
          m.setText("https://example.org/");
        },
-       std::string("https://example.org/"),
+       std::u16string(u"https://example.org/"),
        {},
        {}},
       {"a web address alone is no text", [](QMimeData& m) { m.setUrls({QUrl("https://example.org/")}); },
@@ -318,7 +318,7 @@ TEST_F(DragDropTest, ADragStartedThroughTheHookReachesTheWindowItIsLetGoOn) {
     EXPECT_EQ(taker.Kinds(), c.calls) << c.name;
     if (!taker.calls.empty()) {
       const Call& enter = taker.calls.front();
-      EXPECT_EQ(enter.data.text, std::string("a\x82\xa0")) << c.name;
+      EXPECT_EQ(enter.data.text, std::u16string(u"aあ")) << c.name;
       ASSERT_NE(enter.data.Format(format), nullptr) << c.name;
       EXPECT_EQ(*enter.data.Format(format), text) << c.name;
       EXPECT_EQ(enter.data.sameWindow, c.toSelf) << c.name;
@@ -373,7 +373,7 @@ TEST_F(DragDropTest, AnotherProgramsDropForTests) {
   drag.keyState = MK_LBUTTON | MK_SHIFT;
   EXPECT_EQ(DropFromOutside(windows.child, POINT{7, 8}, drag), DROPEFFECT_MOVE);
   ASSERT_EQ(target.Kinds(), (std::vector<std::string>{"enter", "over", "drop"}));
-  EXPECT_EQ(target.calls[2].data.text, std::string("\xb6\xc5"));
+  EXPECT_EQ(target.calls[2].data.text, std::u16string(u"ｶﾅ"));
   EXPECT_FALSE(target.calls[2].data.sameWindow);
   EXPECT_EQ(target.calls[0].keyState, MK_LBUTTON | MK_SHIFT);
   EXPECT_EQ(target.calls[2].point.x, 7);

@@ -32,15 +32,25 @@ class PaneDropTarget final : public platform::DropTarget {
 
 bool CtrlHeld(DWORD keyState) { return (keyState & MK_CONTROL) != 0; }
 
+std::string UpToNul(std::string_view bytes) { return std::string(bytes.substr(0, bytes.find('\0'))); }
+
 // The text a drag brings: the editor's private block, byte for byte, when it holds up (another
-// program may offer a broken one), else the plain text; a drop's text ends at its first NUL.
+// program may offer a broken one), else the plain text in Shift-JIS as a paste converts it; a
+// drop's text ends at its first NUL.
 std::optional<std::string> DropText(const platform::DropData& data) {
   if (const std::string* block = data.Format(PrivateClipFormat())) {
-    if (const std::optional<std::string_view> bytes = ReadPrivateClipBlock(*block)) {
-      return std::string(bytes->substr(0, bytes->find('\0')));
-    }
+    if (const std::optional<std::string_view> bytes = ReadPrivateClipBlock(*block)) return UpToNul(*bytes);
   }
-  return data.text;
+  if (!data.text) return std::nullopt;
+  std::string units;
+  units.reserve(data.text->size() * 2);
+  for (const char16_t u : *data.text) {
+    units.push_back(static_cast<char>(u & 0xFF));
+    units.push_back(static_cast<char>(u >> 8));
+  }
+  CMemory converted(units.data(), static_cast<int>(units.size()));
+  converted.UNICODEtoSJIS();
+  return UpToNul(converted.View());
 }
 
 }  // namespace

@@ -209,7 +209,7 @@ TEST_F(DragDropPaneTest, TheDraggedTextGoesOutAsPlainTextAndThePrivateBlock) {
   EXPECT_EQ(view->DragSelectedText(), DROPEFFECT_COPY);
   platform::RevokeDropTarget(top);
   const std::string selected("b\x82\xa0" "cd\r\ne");
-  EXPECT_EQ(taker.data.text, selected);
+  EXPECT_EQ(taker.data.text, std::u16string(u"bあcd\r\ne"));
   EXPECT_FALSE(taker.data.sameWindow);
   const std::string* block = taker.data.Format(PrivateClipFormat());
   ASSERT_NE(block, nullptr);
@@ -230,6 +230,8 @@ TEST_F(DragDropPaneTest, ADropFromAnotherProgramIsTypedInAsOneStep) {
   const Case cases[] = {
       {"plain text", platform::ForeignDrag{reinterpret_cast<const char*>(u8"X\r\nあ")},
        "abcX\r\n\x82\xa0" "def\r\nghijkl\r\n", {2, 1}},
+      {"a character without a code becomes the geta mark", platform::ForeignDrag{reinterpret_cast<const char*>(u8"xé")},
+       "abcx\x81\xac" "def\r\nghijkl\r\n", {6, 0}},
       {"the private block byte for byte, up to its NUL",
        platform::ForeignDrag{std::string("other"), {{own, MakePrivateClipBlock(std::string_view("p\x82\xa0\0q", 5))}}},
        "abcp\x82\xa0" "def\r\nghijkl\r\n", {6, 0}},
@@ -295,7 +297,7 @@ TEST_F(DragDropPaneTest, ADragThatLeavesLetsThePaneGo) {
   SetText("abc\r\n");
   DWORD effect = DROPEFFECT_NONE;
   platform::DropData data;
-  data.text = "x";
+  data.text = u"x";
   ASSERT_TRUE(view->HandleDragEnter(data, MK_LBUTTON, Before(2, 0), &effect));
   EXPECT_EQ(effect, DROPEFFECT_COPY);
   EXPECT_TRUE(view->m_bDragMode);
