@@ -114,7 +114,12 @@ void CEditView::Command_WORDCUT() {
   const int oldY = m_nCaretPosY;
   Command_SELECTWORD();
   if (!IsTextSelected()) Command_RIGHT(true, false, false);
-  if (!IsTextSelected()) return;
+  // At the document's end nothing is left to take: a cut without a selection would take the
+  // whole row, which is not what a word cut asks for.
+  if (!IsTextSelected()) {
+    Beep();
+    return;
+  }
   CutOrDeleteMadeSelection(true, oldX, oldY);
 }
 
@@ -363,12 +368,13 @@ void CEditView::PasteBoxText(const char* pszText, int nTextLen) {
   const int drawSwitch = m_bDrawSWITCH;
   m_bDrawSWITCH = 0;
   // Appends an insert record of the text at a display position to the open step.
-  const auto insert = [this](int x, int y, const char* data, int length) {
+  bool changed = false;
+  const auto insert = [this, &changed](int x, int y, const char* data, int length) {
     auto ope = std::make_unique<COpeRecord>();
     InsertTextUndoable(x, y, data, length, nullptr, nullptr, ope.get(), false);
-    if (ope->m_nKind == COpeRecord::OPE_INSERT && m_pcOpeBlk && !m_bDoing_UndoRedo) {
-      m_pcOpeBlk->AppendOpe(ope.release());
-    }
+    if (ope->m_nKind != COpeRecord::OPE_INSERT) return;
+    changed = true;
+    if (m_pcOpeBlk && !m_bDoing_UndoRedo) m_pcOpeBlk->AppendOpe(ope.release());
   };
   int start = 0;
   for (int y = top; start < nTextLen; ++y) {
@@ -397,7 +403,8 @@ void CEditView::PasteBoxText(const char* pszText, int nTextLen) {
   m_pcEditDoc->UpdatePanesTextAreaLeft(false);
   PlaceCursor(column, top, true, 20);
   m_nCaretPosX_Prev = m_nCaretPosX;
-  AppendCaretMoveRecord(before, POINT{m_nCaretPosX_PHY, m_nCaretPosY_PHY});
+  // Lines without text change nothing, and leave no step behind.
+  if (changed) AppendCaretMoveRecord(before, POINT{m_nCaretPosX_PHY, m_nCaretPosY_PHY});
   if (m_bDrawSWITCH) InvalidateClient(nullptr);
 }
 

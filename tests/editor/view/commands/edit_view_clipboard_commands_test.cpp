@@ -270,6 +270,15 @@ const BoxPasteCase kBoxPasteCases[] = {
 INSTANTIATE_TEST_SUITE_P(Table, BoxPasteTable, testing::ValuesIn(kBoxPasteCases),
                          [](const testing::TestParamInfo<BoxPasteCase>& info) { return std::string(info.param.name); });
 
+TEST_F(ClipboardCommandTest, BoxPasteOfEmptyLinesChangesNothingAndLeavesNoStep) {
+  SetText("ab\r\ncd");
+  PlaceAt({1, 0});
+  RunEdit([](CEditView& pane) { pane.PasteBoxText("\r\n\r\n", 4); });
+  EXPECT_EQ(DocBytes(), "ab\r\ncd");
+  EXPECT_FALSE(doc->m_bIsModified);
+  EXPECT_EQ(StepCount(), 0);
+}
+
 TEST_F(ClipboardCommandTest, BoxPasteTakesTheInputLineEndForNewRows) {
   SetText("ab");
   doc->m_nNewLineType = CLineEnd::LF;
@@ -305,8 +314,414 @@ TEST_P(DragRefusalTable, BeepsAndKeepsTheTextWhileDragging) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, DragRefusalTable,
-                         testing::Values(kDelete, kDeleteBack, kWordDeleteToStart, kWordDeleteToEnd, kWordDelete,
-                                         kLineDeleteToStart, kLineDeleteToEnd, kDeleteLine));
+                         testing::Values(kDelete, kDeleteBack, kWordDeleteToStart, kWordDeleteToEnd, kWordCut,
+                                         kWordDelete, kLineCutToStart, kLineCutToEnd, kLineDeleteToStart,
+                                         kLineDeleteToEnd, kCutLine, kDeleteLine, kCut, kPaste, kPasteBox));
+
+// ---- Copy -----------------------------------------------------------------------------------------
+
+struct CopyCase {
+  const char* name;
+  std::string text;
+  Caret from;
+  std::optional<Caret> to;  // a selection from `from` to here; none: the caret at `from`
+  int command;
+  std::string copied;  // "before" when the clipboard must keep what it had
+  int beeps = 0;
+  std::function<void(CommonSettings&)> settings = nullptr;
+};
+
+class CopyCommandTable : public ClipboardCommandTest, public testing::WithParamInterface<CopyCase> {};
+
+TEST_P(CopyCommandTable, PutsTheTextOnTheClipboard) {
+  const CopyCase& c = GetParam();
+  if (c.settings) c.settings(common());
+  SetText(c.text);
+  if (c.to) {
+    Select(c.from, *c.to);
+  } else {
+    PlaceAt(c.from);
+  }
+  SetClipboardPlain("before");
+  BeepCapture beeps;
+  Run(c.command);
+  EXPECT_EQ(ClipboardPlain(), c.copied);
+  EXPECT_EQ(beeps.beeps.size(), static_cast<size_t>(c.beeps));
+  EXPECT_EQ(DocBytes(), c.text);
+  EXPECT_FALSE(doc->m_bIsModified);
+}
+
+const CopyCase kCopyCases[] = {
+    {"TheLastLineWithoutALineEndIsCopiedWithNone", "ab\r\ncd", {1, 1}, std::nullopt, kCopy, "cd"},
+    {"ARowIsCopiedWithItsOwnLineEnd", "ab\nc", {0, 0}, std::nullopt, kCopy, "ab\n"},
+    {"CopyCRLFEndsTheRowWithCrLf", "ab\nc", {0, 0}, std::nullopt, kCopyCRLF, "ab\r\n"},
+    {"CopyAddCRLFAddsALineEndToTheLastLine", "ab\r\ncd", {1, 1}, std::nullopt, kCopyAddCRLF, "cd\r\n"},
+    // Rows 0 and 1 are one document line wrapped at column 10.
+    {"AWrappedRowIsCopiedAlone", "0123456789abc", {1, 0}, std::nullopt, kCopy, "0123456789"},
+    {"AWrappedRowGetsALineEndWithTheSetting",
+     "0123456789abc",
+     {1, 0},
+     std::nullopt,
+     kCopy,
+     "0123456789\r\n",
+     0,
+     [](CommonSettings& s) { s.bAddCRLFWhenCopy = 1; }},
+    {"TheRowAfterTheLastHasNothingToCopy", "ab\r\n", {0, 1}, std::nullopt, kCopy, "before", 1},
+    {"ASelectionIsCopiedWithItsOwnLineEnds", "abc\ndef", {1, 0}, Caret{2, 1}, kCopy, "bc\nde"},
+    {"CopyCRLFWritesEveryLineEndOfTheSelectionAsCrLf", "abc\ndef\rg", {1, 0}, Caret{1, 2}, kCopyCRLF,
+     "bc\r\ndef\r\ng"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, CopyCommandTable, testing::ValuesIn(kCopyCases),
+                         [](const testing::TestParamInfo<CopyCase>& info) { return std::string(info.param.name); });
+
+TEST_F(ClipboardCommandTest, CopyEndsSelectModeAndWithTheSettingDropsTheSelection) {
+  SetText("abc def");
+  Select({1, 0}, {3, 0});
+  view->m_bSelectingLock = true;
+  Run(kCopy);
+  EXPECT_FALSE(view->m_bSelectingLock);
+  EXPECT_TRUE(view->IsTextSelected());
+
+  common().bCopyAndDisablSelection = 1;
+  Run(kCopy);
+  EXPECT_FALSE(view->IsTextSelected());
+  EXPECT_EQ(ClipboardPlain(), "bc");
+}
+
+TEST_F(ClipboardCommandTest, CopyLinesCopiesTheSelectedRowsWhole) {
+  struct Variant {
+    int command;
+    std::string copied;
+  };
+  view->Command_SETMSGQUOTESTR("> ");
+  for (const Variant& v : {Variant{30610, "b1\r\nc1\r\n"}, Variant{30611, "> b1\r\n> c1\r\n"},
+                         Variant{30612, "  2:b1\r\n  3:c1\r\n"}}) {
+    SetText("a1\r\nb1\r\nc1\r\nd1");
+    Select({1, 1}, {1, 2});
+    SetClipboardPlain("before");
+    Run(v.command);
+    EXPECT_EQ(ClipboardPlain(), v.copied) << "command " << v.command;
+  }
+}
+
+TEST_F(ClipboardCommandTest, CopyLinesWithoutASelectionDoesNothing) {
+  SetText("a1\r\nb1");
+  PlaceAt({1, 1});
+  SetClipboardPlain("before");
+  BeepCapture beeps;
+  for (const int command : {30610, 30611, 30612}) Run(command);
+  EXPECT_EQ(ClipboardPlain(), "before");
+  EXPECT_TRUE(beeps.beeps.empty());
+}
+
+// ---- Cut ------------------------------------------------------------------------------------------
+
+TEST_F(ClipboardCommandTest, CutTakesTheSelectionAndUndoBringsItBack) {
+  SetText("abc\r\ndef");
+  Select({1, 0}, {2, 1});
+  Run(kCut);
+  EXPECT_EQ(DocBytes(), "af");
+  EXPECT_EQ(ClipboardPlain(), "bc\r\nde");
+  EXPECT_TRUE(doc->m_bIsModified);
+  Undo();
+  EXPECT_EQ(DocBytes(), "abc\r\ndef");
+  EXPECT_FALSE(doc->m_bIsModified);
+}
+
+TEST_F(ClipboardCommandTest, CutLineTakesTheRowAsAWholeLine) {
+  SetText("a\r\nbbb\r\nc");
+  PlaceAt({2, 1});
+  Run(kCutLine);
+  EXPECT_EQ(DocBytes(), "a\r\nc");
+  EXPECT_EQ(ClipboardPlain(), "bbb\r\n");
+  EXPECT_EQ(Where(), (Caret{1, 1}));
+  // Pasted at a row's start it is a row again.
+  PlaceAt({0, 0});
+  Run(kPaste);
+  EXPECT_EQ(DocBytes(), "bbb\r\na\r\nc");
+}
+
+TEST_F(ClipboardCommandTest, CutLineOnTheLastRowLeavesAnEmptyRow) {
+  SetText("a\r\nbb");
+  PlaceAt({1, 1});
+  Run(kCutLine);
+  EXPECT_EQ(DocBytes(), "a\r\n");
+  EXPECT_EQ(ClipboardPlain(), "bb");
+  EXPECT_EQ(Where(), (Caret{0, 1}));
+  EXPECT_EQ(doc->m_cLayoutMgr.GetLineCount(), 1);
+}
+
+TEST_F(ClipboardCommandTest, CutWithoutASelectionCutsTheRow) {
+  SetText("a\r\nbb\r\nc");
+  PlaceAt({1, 1});
+  Run(kCut);
+  EXPECT_EQ(DocBytes(), "a\r\nc");
+  EXPECT_EQ(ClipboardPlain(), "bb\r\n");
+}
+
+struct RefusedCutCase {
+  const char* name;
+  int command;
+  std::optional<Caret> selectTo;  // a selection from the caret to here
+  bool box = false;
+};
+
+class RefusedCutTable : public ClipboardCommandTest, public testing::WithParamInterface<RefusedCutCase> {};
+
+// A clipboard that will not take the text: the command beeps, the text stays and the document is
+// not modified; nothing is left to undo.
+TEST_P(RefusedCutTable, KeepsTheTextAndTheDocumentUnmodified) {
+  const RefusedCutCase& c = GetParam();
+  const std::string text = "abc def\r\nghi jkl\r\nmno";
+  SetText(text);
+  const Caret caret{5, 1};
+  if (c.selectTo && c.box) {
+    SelectBox(caret, *c.selectTo);
+  } else if (c.selectTo) {
+    Select(caret, *c.selectTo);
+  } else {
+    PlaceAt(caret);
+  }
+  const Caret before = Where();
+  BeepCapture beeps;
+  {
+    ClipboardHeldElsewhere held;
+    ASSERT_TRUE(held.Held());
+    Run(c.command);
+  }
+  EXPECT_EQ(beeps.beeps.size(), 1u);
+  EXPECT_EQ(DocBytes(), text);
+  EXPECT_FALSE(doc->m_bIsModified);
+  EXPECT_EQ(StepCount(), 0);
+  EXPECT_EQ(Where(), before);
+  EXPECT_EQ(view->IsTextSelected(), c.selectTo.has_value());
+}
+
+const RefusedCutCase kRefusedCutCases[] = {
+    {"Cut", kCut, Caret{2, 2}},
+    {"CutOfABox", kCut, Caret{2, 2}, true},
+    {"CutLine", kCutLine, std::nullopt},
+    {"CutWithoutASelection", kCut, std::nullopt},
+    {"WordCut", kWordCut, std::nullopt},
+    {"LineCutToStart", kLineCutToStart, std::nullopt},
+    {"LineCutToEnd", kLineCutToEnd, std::nullopt},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, RefusedCutTable, testing::ValuesIn(kRefusedCutCases),
+                         [](const testing::TestParamInfo<RefusedCutCase>& info) { return std::string(info.param.name); });
+
+TEST_F(ClipboardCommandTest, LineCutsPutTheirPartOnTheClipboard) {
+  SetText("abc def\r\nghi");
+  PlaceAt({4, 0});
+  Run(kLineCutToEnd);
+  EXPECT_EQ(ClipboardPlain(), "def");
+  EXPECT_EQ(DocBytes(), "abc \r\nghi");
+  Run(kLineCutToStart);
+  EXPECT_EQ(ClipboardPlain(), "abc ");
+  EXPECT_EQ(DocBytes(), "\r\nghi");
+}
+
+TEST_F(ClipboardCommandTest, WordCutTakesTheWordAtTheCaret) {
+  SetText("foo  bar");
+  PlaceAt({6, 0});
+  Run(kWordCut);
+  EXPECT_EQ(ClipboardPlain(), "bar");
+  EXPECT_EQ(DocBytes(), "foo  ");
+  PlaceAt({0, 0});
+  Run(kWordCut);
+  EXPECT_EQ(ClipboardPlain(), "foo");
+  EXPECT_EQ(DocBytes(), "  ");
+}
+
+// At the document's end there is neither a word nor a character: the row stays.
+TEST_F(ClipboardCommandTest, WordCutAtTheEndBeepsAndKeepsTheRow) {
+  SetText("ab\r\ncd");
+  PlaceAt({2, 1});
+  SetClipboardPlain("before");
+  BeepCapture beeps;
+  Run(kWordCut);
+  EXPECT_EQ(beeps.beeps.size(), 1u);
+  EXPECT_EQ(DocBytes(), "ab\r\ncd");
+  EXPECT_EQ(ClipboardPlain(), "before");
+}
+
+// ---- Paste ----------------------------------------------------------------------------------------
+
+struct PasteCase {
+  const char* name;
+  std::string text;
+  Caret from;
+  std::optional<Caret> to;  // a selection from `from` to here
+  std::string clipboard;
+  std::string after;
+  Caret caretAfter;
+  std::function<void(CommonSettings&)> settings = nullptr;
+};
+
+class PasteCommandTable : public ClipboardCommandTest, public testing::WithParamInterface<PasteCase> {};
+
+TEST_P(PasteCommandTable, PastesAsOneUndoStep) {
+  const PasteCase& c = GetParam();
+  if (c.settings) c.settings(common());
+  SetText(c.text);
+  if (c.to) {
+    Select(c.from, *c.to);
+  } else {
+    PlaceAt(c.from);
+  }
+  SetClipboardPlain(c.clipboard);
+  Run(kPaste);
+  EXPECT_EQ(DocBytes(), c.after);
+  EXPECT_EQ(Where(), c.caretAfter);
+  EXPECT_EQ(StepCount(), 1);
+  Undo();
+  EXPECT_EQ(DocBytes(), c.text);
+  EXPECT_FALSE(doc->m_bIsModified);
+}
+
+const PasteCase kPasteCases[] = {
+    {"AtTheCaret", "ab\r\ncd", {1, 0}, std::nullopt, "X\r\nY", "aX\r\nYb\r\ncd", {1, 1}},
+    {"OverASelection", "abc\r\ndef", {1, 0}, Caret{2, 1}, "XY", "aXYf", {3, 0}},
+    // Free cursor: the selection lies beyond the end of its one row and covers no text.
+    {"ASelectionOverNothingGoesAndTheTextGoesAtItsStart",
+     "ab\r\ncd",
+     {4, 0},
+     Caret{6, 0},
+     "XY",
+     "ab  XY\r\ncd",
+     {6, 0},
+     [](CommonSettings& s) { s.bIsFreeCursorMode = 1; }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, PasteCommandTable, testing::ValuesIn(kPasteCases),
+                         [](const testing::TestParamInfo<PasteCase>& info) { return std::string(info.param.name); });
+
+TEST_F(ClipboardCommandTest, PasteOfAnEmptyClipboardBeeps) {
+  SetText("ab");
+  SetClipboardPlain("");
+  BeepCapture beeps;
+  Run(kPaste);
+  EXPECT_EQ(beeps.beeps.size(), 1u);
+  EXPECT_EQ(DocBytes(), "ab");
+  EXPECT_FALSE(doc->m_bIsModified);
+}
+
+TEST_F(ClipboardCommandTest, ABoxCopyIsPastedAsABox) {
+  SetText("abcd\r\nefgh\r\nij");
+  SelectBox({1, 0}, {3, 1});
+  Run(kCopy);
+  view->ClearSelection(true);
+  PlaceAt({1, 2});
+  Run(kPaste);
+  EXPECT_EQ(DocBytes(), "abcd\r\nefgh\r\nibcj\r\n fg");
+  EXPECT_EQ(Where(), (Caret{1, 2}));
+  Undo();
+  EXPECT_EQ(DocBytes(), "abcd\r\nefgh\r\nij");
+}
+
+TEST_F(ClipboardCommandTest, WithoutAutoBoxPasteABoxCopyIsPastedAsText) {
+  common().bAutoColmnPaste = 0;
+  SetText("abcd\r\nefgh\r\nij");
+  SelectBox({1, 0}, {3, 1});
+  Run(kCopy);
+  view->ClearSelection(true);
+  PlaceAt({1, 2});
+  Run(kPaste);
+  EXPECT_EQ(DocBytes(), "abcd\r\nefgh\r\nibc\r\nfg\r\nj");
+}
+
+TEST_F(ClipboardCommandTest, PasteBoxOfThreeLinesAtTheLastRowAddsTwoRows) {
+  SetText("ab\r\ncd");
+  PlaceAt({1, 1});
+  SetClipboardPlain("X\r\nY\r\nZ");
+  Run(kPasteBox);
+  EXPECT_EQ(DocBytes(), "ab\r\ncXd\r\n Y\r\n Z");
+  EXPECT_EQ(doc->m_cLayoutMgr.GetLineCount(), 4);
+  EXPECT_EQ(Where(), (Caret{1, 1}));
+  EXPECT_EQ(StepCount(), 1);
+  Undo();
+  EXPECT_EQ(DocBytes(), "ab\r\ncd");
+  EXPECT_FALSE(doc->m_bIsModified);
+}
+
+TEST_F(ClipboardCommandTest, PasteBoxTakesTheSelectionFirst) {
+  SetText("abcd\r\nefgh");
+  Select({1, 0}, {3, 0});
+  SetClipboardPlain("X\r\nY");
+  Run(kPasteBox);
+  EXPECT_EQ(DocBytes(), "aXd\r\neYfgh");
+  EXPECT_EQ(StepCount(), 1);
+  Undo();
+  EXPECT_EQ(DocBytes(), "abcd\r\nefgh");
+}
+
+TEST_F(ClipboardCommandTest, PasteBoxNeedsAFixedPitchFont) {
+  common().bFontIs_FIXED_PITCH = 0;
+  SetText("ab");
+  SetClipboardPlain("X\r\nY");
+  Run(kPasteBox);
+  EXPECT_EQ(DocBytes(), "ab");
+  EXPECT_FALSE(doc->m_bIsModified);
+}
+
+TEST_F(ClipboardCommandTest, PasteBoxOfAnEmptyClipboardBeepsAndLeavesTheDocumentUnmodified) {
+  SetText("ab");
+  SetClipboardPlain("");
+  BeepCapture beeps;
+  Run(kPasteBox);
+  EXPECT_EQ(beeps.beeps.size(), 1u);
+  EXPECT_FALSE(doc->m_bIsModified);
+  EXPECT_EQ(StepCount(), 0);
+}
+
+// ---- File name, path and tag ----------------------------------------------------------------------
+
+struct NameCase {
+  const char* name;
+  int command;
+  std::string text;
+  Caret caret;
+  std::string copied;
+};
+
+class NameCommandTable : public ClipboardCommandTest, public testing::WithParamInterface<NameCase> {};
+
+TEST_P(NameCommandTable, CopiesTheDocumentsName) {
+  const NameCase& c = GetParam();
+  doc->SetFilePath(("/home/user/" + std::string("資料"_sj) + "/notes.txt").c_str());
+  SetText(c.text);
+  PlaceAt(c.caret);
+  BeepCapture beeps;
+  Run(c.command);
+  EXPECT_TRUE(beeps.beeps.empty());
+  CMemory text;
+  ASSERT_TRUE(view->GetClipboardText(&text, nullptr));
+  EXPECT_EQ(std::string(text.View()), c.copied);
+}
+
+const NameCase kNameCases[] = {
+    {"CopyPath", kCopyPath, "ab", {0, 0}, "/home/user/" + std::string("資料"_sj) + "/notes.txt"},
+    {"CopyFilename", kCopyFilename, "ab", {0, 0}, "notes.txt"},
+    {"CopyTag", kCopyTag, "ab\r\ncd", {1, 1}, "/home/user/" + std::string("資料"_sj) + "/notes.txt (2,2): "},
+    // The column of the tag counts bytes of the document line, not display columns of the row.
+    {"CopyTagCountsBytesOfTheWholeLine", kCopyTag, "0123456789a" + std::string("あ"_sj) + "b", {3, 1},
+     "/home/user/" + std::string("資料"_sj) + "/notes.txt (1,14): "},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, NameCommandTable, testing::ValuesIn(kNameCases),
+                         [](const testing::TestParamInfo<NameCase>& info) { return std::string(info.param.name); });
+
+TEST_F(ClipboardCommandTest, AnUntitledDocumentHasNoNameToCopy) {
+  SetText("ab");
+  SetClipboardPlain("before");
+  for (const int command : {kCopyPath, kCopyFilename, kCopyTag}) {
+    BeepCapture beeps;
+    Run(command);
+    EXPECT_EQ(beeps.beeps.size(), 1u) << "command " << command;
+  }
+  EXPECT_EQ(ClipboardPlain(), "before");
+}
 
 // ---- Key list -------------------------------------------------------------------------------------
 
