@@ -42,12 +42,6 @@ int FirstLineLength(const char* pText, int nLength) {
 
 }  // namespace
 
-bool CEditView::RefuseWhileDragging() {
-  if (!m_bBeginSelect) return false;
-  Beep();
-  return true;
-}
-
 void CEditView::SelectSpan(int nColumnFrom, int nLineFrom, int nColumnTo, int nLineTo) {
   m_bBeginBoxSelect = false;
   m_sSelectBgn = SelectRange{nLineFrom, nColumnFrom, nLineFrom, nColumnFrom};
@@ -59,12 +53,12 @@ void CEditView::SelectSpan(int nColumnFrom, int nLineFrom, int nColumnTo, int nL
 // ---------------------------------------------------------------- deleting
 
 void CEditView::Command_DELETE() {
-  if (!m_pcEditDoc || RefuseWhileDragging()) return;
+  if (!m_pcEditDoc || RefuseDuringDragSelect()) return;
   DeleteAtCursor(true);
 }
 
 void CEditView::Command_DELETEBACK() {
-  if (!m_pcEditDoc || RefuseWhileDragging()) return;
+  if (!m_pcEditDoc || RefuseDuringDragSelect()) return;
   if (IsTextSelected()) {
     DeleteAtCursor(true);
     return;
@@ -82,7 +76,7 @@ void CEditView::Command_DELETEBACK() {
 }
 
 void CEditView::DeleteToWord(bool bBackward) {
-  if (!m_pcEditDoc || RefuseWhileDragging()) return;
+  if (!m_pcEditDoc || RefuseDuringDragSelect()) return;
   if (m_bBeginBoxSelect) {
     Beep();
     return;
@@ -105,7 +99,7 @@ void CEditView::Command_WORDDELETETOSTART() { DeleteToWord(true); }
 void CEditView::Command_WORDDELETETOEND() { DeleteToWord(false); }
 
 void CEditView::Command_WORDCUT() {
-  if (!m_pcEditDoc || RefuseWhileDragging()) return;
+  if (!m_pcEditDoc || RefuseDuringDragSelect()) return;
   if (IsTextSelected()) {
     CutSelection();
     return;
@@ -124,7 +118,7 @@ void CEditView::Command_WORDCUT() {
 }
 
 void CEditView::Command_WORDDELETE() {
-  if (!m_pcEditDoc || RefuseWhileDragging()) return;
+  if (!m_pcEditDoc || RefuseDuringDragSelect()) return;
   if (!IsTextSelected()) Command_SELECTWORD();
   DeleteAtCursor(true);
 }
@@ -141,7 +135,7 @@ void CEditView::CutOrDeleteMadeSelection(bool bCut, int nOldX, int nOldY) {
 }
 
 void CEditView::CutOrDeleteToLineStart(bool bCut) {
-  if (!m_pcEditDoc || RefuseWhileDragging()) return;
+  if (!m_pcEditDoc || RefuseDuringDragSelect()) return;
   if (IsTextSelected()) {
     if (bCut) {
       CutSelection();
@@ -164,7 +158,7 @@ void CEditView::CutOrDeleteToLineStart(bool bCut) {
 }
 
 void CEditView::CutOrDeleteToLineEnd(bool bCut) {
-  if (!m_pcEditDoc || RefuseWhileDragging()) return;
+  if (!m_pcEditDoc || RefuseDuringDragSelect()) return;
   if (IsTextSelected()) {
     if (bCut) {
       CutSelection();
@@ -197,7 +191,7 @@ void CEditView::Command_LINECUTTOEND() { CutOrDeleteToLineEnd(true); }
 void CEditView::Command_LINEDELETETOEND() { CutOrDeleteToLineEnd(false); }
 
 void CEditView::RemoveCaretRow(bool bCut) {
-  if (!m_pcEditDoc || RefuseWhileDragging()) return;
+  if (!m_pcEditDoc || RefuseDuringDragSelect()) return;
   if (IsTextSelected() || !DisplayRow::Of(Layout(), m_nCaretPosY).exists) {
     Beep();
     return;
@@ -247,7 +241,7 @@ bool CEditView::CutSelection() {
 }
 
 void CEditView::Command_CUT() {
-  if (!m_pcEditDoc || RefuseWhileDragging()) return;
+  if (!m_pcEditDoc || RefuseDuringDragSelect()) return;
   if (!IsTextSelected()) {
     Command_CUTLINE();
     return;
@@ -299,18 +293,8 @@ void CEditView::Command_COPYLINESWITHLINENUMBER() {
 
 // ---------------------------------------------------------------- paste
 
-void CEditView::PasteAtCaret(const char* pData, int nDataLen) {
-  int newLine = m_nCaretPosY;
-  int newPos = m_nCaretPosX;
-  auto ope = std::make_unique<COpeRecord>();
-  InsertTextUndoable(m_nCaretPosX, m_nCaretPosY, pData, nDataLen, &newLine, &newPos, ope.get(), true);
-  if (ope->m_nKind == COpeRecord::OPE_INSERT && m_pcOpeBlk && !m_bDoing_UndoRedo) m_pcOpeBlk->AppendOpe(ope.release());
-  PlaceCursor(newPos, newLine, true, 20);
-  m_nCaretPosX_Prev = m_nCaretPosX;
-}
-
 void CEditView::Command_PASTE() {
-  if (!m_pcEditDoc || RefuseWhileDragging()) return;
+  if (!m_pcEditDoc || RefuseDuringDragSelect()) return;
   CHourglassCursor hourglass(m_hWnd);
   CMemory text;
   bool box = false;
@@ -340,11 +324,11 @@ void CEditView::Command_PASTE() {
     ClearSelection(true);
     PlaceCursor(column, line, true, 20);
   }
-  PasteAtCaret(text.GetPtr(), text.GetLength());
+  InsertAtCaret(text.GetPtr(), text.GetLength(), true);
 }
 
 void CEditView::Command_PASTEBOX() {
-  if (!m_pcEditDoc || RefuseWhileDragging()) return;
+  if (!m_pcEditDoc || RefuseDuringDragSelect()) return;
   // Columns line up with characters only in a fixed-pitch font.
   if (!Common().bFontIs_FIXED_PITCH) return;
   CMemory text;

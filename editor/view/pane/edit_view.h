@@ -508,8 +508,6 @@ class CEditView : public IDocPane {
   void PasteBoxText(const char* pszText, int nTextLen);
 
  private:
-  // A mouse drag-selection is in progress: beeps and gives true (text-changing commands wait).
-  bool RefuseWhileDragging();
   // Makes the range a normal selection, anchored at its start.
   void SelectSpan(int nColumnFrom, int nLineFrom, int nColumnTo, int nLineTo);
   // Puts the selection on the clipboard, then deletes it; a clipboard that refuses the text gets a
@@ -524,7 +522,6 @@ class CEditView : public IDocPane {
   void RemoveCaretRow(bool bCut);
   // WordDeleteToStart and WordDeleteToEnd.
   void DeleteToWord(bool bBackward);
-  void PasteAtCaret(const char* pData, int nDataLen);
   // Puts a text on the clipboard as plain text only; false when the clipboard refused it.
   bool SetClipboardPlainText(const char* pText, int nLength);
   // Copies a file name, path or tag; an untitled document and a refused clipboard beep.

@@ -597,6 +597,19 @@ const PasteCase kPasteCases[] = {
 INSTANTIATE_TEST_SUITE_P(Table, PasteCommandTable, testing::ValuesIn(kPasteCases),
                          [](const testing::TestParamInfo<PasteCase>& info) { return std::string(info.param.name); });
 
+// Other programs see the text up to its NUL; the editor's own paste gets every byte.
+TEST_F(ClipboardCommandTest, ANulSurvivesCopyAndPasteInTheEditor) {
+  const std::string text("a\0b\r\n", 5);
+  SetText(text);
+  Select({0, 0}, {3, 0});
+  Run(kCopy);
+  EXPECT_EQ(ClipboardPlain(), "a");
+  view->ClearSelection(true);
+  PlaceAt({0, 1});
+  Run(kPaste);
+  EXPECT_EQ(DocBytes(), text + std::string("a\0b", 3));
+}
+
 TEST_F(ClipboardCommandTest, PasteOfAnEmptyClipboardBeeps) {
   SetText("ab");
   SetClipboardPlain("");
@@ -629,6 +642,23 @@ TEST_F(ClipboardCommandTest, WithoutAutoBoxPasteABoxCopyIsPastedAsText) {
   PlaceAt({1, 2});
   Run(kPaste);
   EXPECT_EQ(DocBytes(), "abcd\r\nefgh\r\nibc\r\nfg\r\nj");
+}
+
+// Into a box selection only the text's first line goes, into every row; box text too when it is
+// not pasted as a box.
+TEST_F(ClipboardCommandTest, PasteIntoABoxPutsTheFirstLineIntoEveryRow) {
+  common().bAutoColmnPaste = 0;
+  for (const bool copiedAsBox : {true, false}) {
+    SetText("abcd\r\nefgh\r\nijkl");
+    ASSERT_TRUE(view->SetClipboardText("XY\r\nZW\r\n", 8, copiedAsBox));
+    SelectBox({1, 0}, {2, 2});
+    Run(kPaste);
+    EXPECT_EQ(DocBytes(), "aXYbcd\r\neXYfgh\r\niXYjkl") << "copied as a box: " << copiedAsBox;
+    EXPECT_EQ(StepCount(), 1);
+    Undo();
+    EXPECT_EQ(DocBytes(), "abcd\r\nefgh\r\nijkl");
+    doc->m_cUndoBuffer.Clear();
+  }
 }
 
 TEST_F(ClipboardCommandTest, PasteBoxOfThreeLinesAtTheLastRowAddsTwoRows) {
