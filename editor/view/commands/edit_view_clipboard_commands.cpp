@@ -134,7 +134,7 @@ void CEditView::CutOrDeleteMadeSelection(bool bCut, int nOldX, int nOldY) {
   m_nCaretPosX_Prev = m_nCaretPosX;
 }
 
-void CEditView::CutOrDeleteToLineStart(bool bCut) {
+void CEditView::CutOrDeleteLinePart(bool bCut, bool bToEnd) {
   if (!m_pcEditDoc || RefuseDuringDragSelect()) return;
   if (IsTextSelected()) {
     if (bCut) {
@@ -144,29 +144,7 @@ void CEditView::CutOrDeleteToLineStart(bool bCut) {
     }
     return;
   }
-  int column = 0;
-  int line = 0;
-  Layout().DocToWrapPos(0, m_nCaretPosY_PHY, &column, &line);
-  if (line > m_nCaretPosY || (line == m_nCaretPosY && column >= m_nCaretPosX)) {
-    Beep();
-    return;
-  }
-  const int oldX = m_nCaretPosX;
-  const int oldY = m_nCaretPosY;
-  SelectSpan(column, line, oldX, oldY);
-  CutOrDeleteMadeSelection(bCut, oldX, oldY);
-}
-
-void CEditView::CutOrDeleteToLineEnd(bool bCut) {
-  if (!m_pcEditDoc || RefuseDuringDragSelect()) return;
-  if (IsTextSelected()) {
-    if (bCut) {
-      CutSelection();
-    } else {
-      DeleteAtCursor(true);
-    }
-    return;
-  }
+  // The document line's start, or the end of its text (before its line end), as a display position.
   int length = 0;
   if (!m_pcEditDoc->m_cDocLineMgr.GetLineTextNoLineEnd(m_nCaretPosY_PHY, &length)) {
     Beep();
@@ -174,21 +152,27 @@ void CEditView::CutOrDeleteToLineEnd(bool bCut) {
   }
   int column = 0;
   int line = 0;
-  Layout().DocToWrapPos(length, m_nCaretPosY_PHY, &column, &line);
-  if (line < m_nCaretPosY || (line == m_nCaretPosY && m_nCaretPosX >= column)) {
+  Layout().DocToWrapPos(bToEnd ? length : 0, m_nCaretPosY_PHY, &column, &line);
+  const bool nothing = bToEnd ? line < m_nCaretPosY || (line == m_nCaretPosY && m_nCaretPosX >= column)
+                              : line > m_nCaretPosY || (line == m_nCaretPosY && column >= m_nCaretPosX);
+  if (nothing) {
     Beep();
     return;
   }
   const int oldX = m_nCaretPosX;
   const int oldY = m_nCaretPosY;
-  SelectSpan(oldX, oldY, column, line);
+  if (bToEnd) {
+    SelectSpan(oldX, oldY, column, line);
+  } else {
+    SelectSpan(column, line, oldX, oldY);
+  }
   CutOrDeleteMadeSelection(bCut, oldX, oldY);
 }
 
-void CEditView::Command_LINECUTTOSTART() { CutOrDeleteToLineStart(true); }
-void CEditView::Command_LINEDELETETOSTART() { CutOrDeleteToLineStart(false); }
-void CEditView::Command_LINECUTTOEND() { CutOrDeleteToLineEnd(true); }
-void CEditView::Command_LINEDELETETOEND() { CutOrDeleteToLineEnd(false); }
+void CEditView::Command_LINECUTTOSTART() { CutOrDeleteLinePart(true, false); }
+void CEditView::Command_LINEDELETETOSTART() { CutOrDeleteLinePart(false, false); }
+void CEditView::Command_LINECUTTOEND() { CutOrDeleteLinePart(true, true); }
+void CEditView::Command_LINEDELETETOEND() { CutOrDeleteLinePart(false, true); }
 
 void CEditView::RemoveCaretRow(bool bCut) {
   if (!m_pcEditDoc || RefuseDuringDragSelect()) return;
@@ -446,12 +430,6 @@ void CEditView::Command_COPYKEYBINDLIST() {
 
 namespace {
 
-template <void (CEditView::*kCommand)()>
-LRESULT Plain(CEditView& v, const CommandCall&) {
-  (v.*kCommand)();
-  return 1;
-}
-
 // Copy, CopyCRLF and CopyAddCRLF: one handler, the line end added to a copied row and the line
 // ends written chosen by the id.
 template <int kEolType, bool kAlwaysAddLineEnd>
@@ -461,31 +439,31 @@ LRESULT Copy(CEditView& v, const CommandCall&) {
 }
 
 constexpr CommandHandlerEntry kClipboardCommands[] = {
-    {30221, 30221, &Plain<&CEditView::Command_DELETE>},
-    {30222, 30222, &Plain<&CEditView::Command_DELETEBACK>},
-    {30230, 30230, &Plain<&CEditView::Command_WORDDELETETOSTART>},
-    {30231, 30231, &Plain<&CEditView::Command_WORDDELETETOEND>},
-    {30232, 30232, &Plain<&CEditView::Command_WORDCUT>},
-    {30233, 30233, &Plain<&CEditView::Command_WORDDELETE>},
-    {30240, 30240, &Plain<&CEditView::Command_LINECUTTOSTART>},
-    {30241, 30241, &Plain<&CEditView::Command_LINECUTTOEND>},
-    {30242, 30242, &Plain<&CEditView::Command_LINEDELETETOSTART>},
-    {30243, 30243, &Plain<&CEditView::Command_LINEDELETETOEND>},
-    {30244, 30244, &Plain<&CEditView::Command_CUTLINE>},
-    {30245, 30245, &Plain<&CEditView::Command_DELETELINE>},
-    {30601, 30601, &Plain<&CEditView::Command_CUT>},
+    {30221, 30221, &PlainHandler<&CEditView::Command_DELETE>},
+    {30222, 30222, &PlainHandler<&CEditView::Command_DELETEBACK>},
+    {30230, 30230, &PlainHandler<&CEditView::Command_WORDDELETETOSTART>},
+    {30231, 30231, &PlainHandler<&CEditView::Command_WORDDELETETOEND>},
+    {30232, 30232, &PlainHandler<&CEditView::Command_WORDCUT>},
+    {30233, 30233, &PlainHandler<&CEditView::Command_WORDDELETE>},
+    {30240, 30240, &PlainHandler<&CEditView::Command_LINECUTTOSTART>},
+    {30241, 30241, &PlainHandler<&CEditView::Command_LINECUTTOEND>},
+    {30242, 30242, &PlainHandler<&CEditView::Command_LINEDELETETOSTART>},
+    {30243, 30243, &PlainHandler<&CEditView::Command_LINEDELETETOEND>},
+    {30244, 30244, &PlainHandler<&CEditView::Command_CUTLINE>},
+    {30245, 30245, &PlainHandler<&CEditView::Command_DELETELINE>},
+    {30601, 30601, &PlainHandler<&CEditView::Command_CUT>},
     {30602, 30602, &Copy<-1, false>},
     {30603, 30603, &Copy<CLineEnd::CRLF, false>},
-    {30604, 30604, &Plain<&CEditView::Command_PASTE>},
-    {30605, 30605, &Plain<&CEditView::Command_PASTEBOX>},
+    {30604, 30604, &PlainHandler<&CEditView::Command_PASTE>},
+    {30605, 30605, &PlainHandler<&CEditView::Command_PASTEBOX>},
     {30608, 30608, &Copy<-1, true>},
-    {30610, 30610, &Plain<&CEditView::Command_COPYLINES>},
-    {30611, 30611, &Plain<&CEditView::Command_COPYLINESASPASSAGE>},
-    {30612, 30612, &Plain<&CEditView::Command_COPYLINESWITHLINENUMBER>},
-    {30620, 30620, &Plain<&CEditView::Command_COPYPATH>},
-    {30621, 30621, &Plain<&CEditView::Command_COPYTAG>},
-    {30622, 30622, &Plain<&CEditView::Command_COPYFILENAME>},
-    {30630, 30630, &Plain<&CEditView::Command_COPYKEYBINDLIST>},
+    {30610, 30610, &PlainHandler<&CEditView::Command_COPYLINES>},
+    {30611, 30611, &PlainHandler<&CEditView::Command_COPYLINESASPASSAGE>},
+    {30612, 30612, &PlainHandler<&CEditView::Command_COPYLINESWITHLINENUMBER>},
+    {30620, 30620, &PlainHandler<&CEditView::Command_COPYPATH>},
+    {30621, 30621, &PlainHandler<&CEditView::Command_COPYTAG>},
+    {30622, 30622, &PlainHandler<&CEditView::Command_COPYFILENAME>},
+    {30630, 30630, &PlainHandler<&CEditView::Command_COPYKEYBINDLIST>},
 };
 
 }  // namespace

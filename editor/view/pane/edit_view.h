@@ -516,8 +516,9 @@ class CEditView : public IDocPane {
   // Cuts or deletes a selection the command made from the caret at (nOldX, nOldY); a refused cut
   // drops that selection and puts the caret back.
   void CutOrDeleteMadeSelection(bool bCut, int nOldX, int nOldY);
-  void CutOrDeleteToLineStart(bool bCut);
-  void CutOrDeleteToLineEnd(bool bCut);
+  // LineCutToStart .. LineDeleteToEnd: from the document line's start to the caret, or from the
+  // caret to the end of the line's text.
+  void CutOrDeleteLinePart(bool bCut, bool bToEnd);
   // CutLine and DeleteLine: the caret's row as a whole line.
   void RemoveCaretRow(bool bCut);
   // WordDeleteToStart and WordDeleteToEnd.

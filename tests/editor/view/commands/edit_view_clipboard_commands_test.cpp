@@ -85,6 +85,14 @@ class ClipboardCommandTest : public EditFixture {
     PlaceAt(to);
     view->ChangeSelectionTo(to.column, to.row);
   }
+  // A selection from `from` to `to`, else the caret at `from`.
+  void SelectOrPlace(Caret from, const std::optional<Caret>& to) {
+    if (to) {
+      Select(from, *to);
+    } else {
+      PlaceAt(from);
+    }
+  }
   // A box selection, as BeginBoxSelect and a caret move make it.
   void SelectBox(Caret from, Caret to) {
     PlaceAt(from);
@@ -337,11 +345,7 @@ TEST_P(CopyCommandTable, PutsTheTextOnTheClipboard) {
   const CopyCase& c = GetParam();
   if (c.settings) c.settings(common());
   SetText(c.text);
-  if (c.to) {
-    Select(c.from, *c.to);
-  } else {
-    PlaceAt(c.from);
-  }
+  SelectOrPlace(c.from, c.to);
   SetClipboardPlain("before");
   BeepCapture beeps;
   Run(c.command);
@@ -476,12 +480,10 @@ TEST_P(RefusedCutTable, KeepsTheTextAndTheDocumentUnmodified) {
   const std::string text = "abc def\r\nghi jkl\r\nmno";
   SetText(text);
   const Caret caret{5, 1};
-  if (c.selectTo && c.box) {
+  if (c.box) {
     SelectBox(caret, *c.selectTo);
-  } else if (c.selectTo) {
-    Select(caret, *c.selectTo);
   } else {
-    PlaceAt(caret);
+    SelectOrPlace(caret, c.selectTo);
   }
   const Caret before = Where();
   BeepCapture beeps;
@@ -565,11 +567,7 @@ TEST_P(PasteCommandTable, PastesAsOneUndoStep) {
   const PasteCase& c = GetParam();
   if (c.settings) c.settings(common());
   SetText(c.text);
-  if (c.to) {
-    Select(c.from, *c.to);
-  } else {
-    PlaceAt(c.from);
-  }
+  SelectOrPlace(c.from, c.to);
   SetClipboardPlain(c.clipboard);
   Run(kPaste);
   EXPECT_EQ(DocBytes(), c.after);
