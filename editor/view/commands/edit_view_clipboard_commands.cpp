@@ -3,8 +3,6 @@
 // A cut takes the text off the document only once the clipboard has it: a clipboard that refuses
 // (another window holds it open) leaves the text where it was, so nothing is ever lost between the
 // two. None of these marks the document modified itself; the editing primitives do, on a change.
-#include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <span>

@@ -525,10 +525,8 @@ class CEditView : public IDocPane {
   void DeleteToWord(bool bBackward);
   // Puts a text on the clipboard as plain text only; false when the clipboard refused it.
   bool SetClipboardPlainText(const char* pText, int nLength);
-  // Copies a file name, path or tag; an untitled document and a refused clipboard beep.
+  // Copies the file's path, name or a tag as text; a refused clipboard beeps.
   void CopyDocumentText(const char* pText, int nLength);
-
- public:
 
  private:
   // edit_view_edit.cpp: repaints display lines nFrom..nTo (nTo -1: to the bottom of the pane).
