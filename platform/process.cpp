@@ -248,7 +248,7 @@ ProcessLauncher::Result SelfLauncher::Launch(std::string_view commandText, std::
   request.executable = m_executable;
   if (m_executable == kSelfExecutable) request.argv0 = SelfPath();
   if (!folder.empty() && !ExactHostPath(folder, request.folder)) return {Status::kStartFailed, SystemErrorText(EILSEQ)};
-  request.arguments = {kSelfLaunchMarker, std::string(commandText)};
+  request.arguments = {m_marker, std::string(commandText)};
   request.readyPipe = readyLimit.has_value();
   SpawnResult spawned = Spawn(request);
   if (!spawned.child) return {Status::kStartFailed, std::move(spawned.errorText)};

@@ -19,8 +19,8 @@
 // - A ChildProcess whose exit was not collected (WaitForExit) when it goes leaves the child to be
 //   reaped when it ends: no process of ours stays a zombie. The child itself is never stopped.
 // - SelfLauncher starts this executable (/proc/self/exe, so the copy that runs, whatever it is
-//   called) with the private marker as argv[1] and the command text, byte for byte, as argv[2];
-//   the editor's start-up recognises its own launches by the marker. ProcessLauncher is what
+//   called) with the caller's private marker as argv[1] and the command text, byte for byte, as
+//   argv[2], by which the program's start-up recognises its own launches. ProcessLauncher is what
 //   callers hold, so that tests can put their own in its place.
 #pragma once
 
@@ -32,9 +32,6 @@
 #include <vector>
 
 namespace platform {
-
-// argv[1] of a copy of this program started by SelfLauncher.
-inline constexpr char kSelfLaunchMarker[] = "--tovara-launch";
 
 struct SpawnRequest {
   std::string executable;              // host path
@@ -106,12 +103,15 @@ class ProcessLauncher {
 
 class SelfLauncher final : public ProcessLauncher {
  public:
-  // executable: what to start instead of this program (tests start a small stand-in).
-  explicit SelfLauncher(std::string executable = "/proc/self/exe") : m_executable(std::move(executable)) {}
+  // marker: argv[1] of every launch; executable: what to start instead of this program (tests
+  // start a small stand-in).
+  explicit SelfLauncher(std::string marker, std::string executable = "/proc/self/exe")
+      : m_marker(std::move(marker)), m_executable(std::move(executable)) {}
   Result Launch(std::string_view commandText, std::string_view folder,
                 std::optional<std::chrono::milliseconds> readyLimit) override;
 
  private:
+  std::string m_marker;
   std::string m_executable;
 };
 

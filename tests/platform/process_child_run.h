@@ -13,6 +13,9 @@
 #include "platform/process.h"
 #include "scoped_temp_dir.h"
 
+// What the tests start their stand-in with, as the editor starts itself with its own marker.
+inline constexpr char kTestMarker[] = "--process-test-launch";
+
 class ProcessChildRun {
  public:
   static std::string Executable() { return VREL_TEST_PROCESS_CHILD; }
@@ -27,7 +30,7 @@ class ProcessChildRun {
   platform::SpawnRequest Request(const std::string& actions, bool readyPipe = true) const {
     platform::SpawnRequest request;
     request.executable = Executable();
-    request.arguments = {platform::kSelfLaunchMarker, Text(actions)};
+    request.arguments = {kTestMarker, Text(actions)};
     request.readyPipe = readyPipe;
     return request;
   }

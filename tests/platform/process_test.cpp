@@ -85,7 +85,7 @@ TEST(Process, ChildGetsTheMarkerTheTextAndTheFolderAndNothingOfItsParent) {
   ASSERT_EQ(::flock(raw, LOCK_EX | LOCK_NB), 0);
 
   // Bytes a shell would take apart or a conversion would change: quotes, trail bytes equal to "\".
-  const std::string kActions = "text cwd session stdin fds signals env " + run.Gate() + " \"a b\" " + "表ソ"_sj;
+  const std::string kActions = "marker text cwd session stdin fds signals env " + run.Gate() + " \"a b\" " + "表ソ"_sj;
   const ScopedTempDir folder;
   const auto ownFolder = std::filesystem::current_path();
   std::optional<ChildProcess> child;
@@ -113,6 +113,7 @@ TEST(Process, ChildGetsTheMarkerTheTextAndTheFolderAndNothingOfItsParent) {
   EXPECT_EQ(child->WaitForExit(0ms), std::nullopt) << "the child should still be running";
 
   const std::vector<std::string> expected = {
+      std::string("marker ") + kTestMarker,
       "text " + Hex(run.Text(kActions)),
       "cwd " + std::filesystem::canonical(folder.path()).string(),
       "session leader",
@@ -210,7 +211,7 @@ TEST(Process, StartFailuresGiveTheSystemsText) {
     SCOPED_TRACE(c.name);
     platform::SpawnRequest request;
     request.executable = c.executable;
-    request.arguments = {platform::kSelfLaunchMarker, "exit 0"};
+    request.arguments = {kTestMarker, "exit 0"};
     request.folder = c.folder;
     request.readyPipe = true;
     const platform::SpawnResult spawned = platform::Spawn(request);
@@ -225,16 +226,18 @@ TEST(Process, SelfLauncherStartsInTheEditorsFolderAndWaitsForItsPump) {
   // An exact path of the editor: Shift-JIS inside, UTF-8 on disk.
   std::filesystem::create_directory(run.dir().path() / u8"作業");
   const std::string folder = run.dir().path().string() + "/" + "作業"_sj;
-  platform::SelfLauncher launcher(ProcessChildRun::Executable());
+  platform::SelfLauncher launcher("--own-marker", ProcessChildRun::Executable());
 
-  const ProcessLauncher::Result result = launcher.Launch(run.Text("pid cwd pump"), folder, 10s);
+  const ProcessLauncher::Result result = launcher.Launch(run.Text("pid marker text cwd pump"), folder, 10s);
   EXPECT_EQ(result.status, ProcessLauncher::Status::kStarted);
   EXPECT_TRUE(result.errorText.empty());
   // Ready means pumping: every line before the pump is there already, without waiting.
   const std::vector<std::string> lines = run.Lines();
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[1], "cwd " + (std::filesystem::canonical(run.dir().path()) / u8"作業").string());
-  EXPECT_EQ(lines[2], "pumping");
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[1], "marker --own-marker");
+  EXPECT_EQ(lines[2], "text " + Hex(run.Text("pid marker text cwd pump")));
+  EXPECT_EQ(lines[3], "cwd " + (std::filesystem::canonical(run.dir().path()) / u8"作業").string());
+  EXPECT_EQ(lines[4], "pumping");
   const pid_t pid = std::stoi(lines[0].substr(4));
   // The launcher kept no object of it: once killed, it is reaped all the same.
   ::kill(pid, SIGKILL);
@@ -263,7 +266,7 @@ TEST(Process, SelfLauncherReportsWhatWentWrong) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ProcessChildRun run;
-    platform::SelfLauncher launcher(c.executable);
+    platform::SelfLauncher launcher(kTestMarker, c.executable);
     const auto start = std::chrono::steady_clock::now();
     const ProcessLauncher::Result result = launcher.Launch(run.Text(c.actions), c.folder, c.limit);
     EXPECT_EQ(result.status, c.status);

@@ -1,8 +1,9 @@
-// A small stand-in for this program that the process tests start: argv[1] must be the private
-// marker (else it ends with 64), argv[2] is a list of actions separated by spaces, done in order.
+// A small stand-in for this program that the process tests start: argv[1] is a marker it only
+// reports, argv[2] a list of actions separated by spaces, done in order (other counts end with 64).
 // Each action that finds something out appends one line to the report file.
 //
 //   report PATH        later lines go to PATH (appended)
+//   marker             "marker" and argv[1]
 //   text               the command text's bytes in hex
 //   cwd | session | stdin | fds | signals | env   what the process was given
 //   pid                "pid N"
@@ -37,7 +38,6 @@
 #include "platform/named_event.h"
 #include "platform/named_lock.h"
 #include "platform/named_mutex.h"
-#include "platform/process.h"
 #include "platform/ready_pipe.h"
 #include "platform/shared_memory.h"
 #include "platform/window.h"
@@ -48,8 +48,8 @@ constexpr int kWrongStart = 64;
 
 class Child {
  public:
-  Child(bool readyVariableAtStart, std::string text)
-      : m_readyVariableAtStart(readyVariableAtStart), m_text(std::move(text)) {}
+  Child(bool readyVariableAtStart, std::string marker, std::string text)
+      : m_readyVariableAtStart(readyVariableAtStart), m_marker(std::move(marker)), m_text(std::move(text)) {}
 
   int Run() {
     std::istringstream in(m_text);
@@ -57,6 +57,8 @@ class Child {
     while (in >> action) {
       if (action == "report") {
         in >> m_report;
+      } else if (action == "marker") {
+        Report("marker " + m_marker);
       } else if (action == "text") {
         std::string hex;
         for (unsigned char c : m_text) {
@@ -199,6 +201,7 @@ class Child {
   }
 
   bool m_readyVariableAtStart;
+  std::string m_marker;
   std::string m_text;
   std::string m_report;
   std::vector<std::unique_ptr<platform::NamedLock>> m_locks;
@@ -212,6 +215,6 @@ class Child {
 int main(int argc, char** argv) {
   const bool readyVariable = std::getenv(platform::kReadyPipeVariable) != nullptr;
   platform::AdoptReadyPipe();
-  if (argc != 3 || std::strcmp(argv[1], platform::kSelfLaunchMarker) != 0) return kWrongStart;
-  return Child(readyVariable, argv[2]).Run();
+  if (argc != 3) return kWrongStart;
+  return Child(readyVariable, argv[1], argv[2]).Run();
 }
