@@ -165,15 +165,16 @@ class Child {
     return list;
   }
 
-  // " default" when no signal has a handler or is ignored, " blocked" when any is blocked.
+  // " default" when no signal is ignored (the one setting an exec keeps: handlers of the starter
+  // cannot come along, and a sanitizer's own are no concern), " blocked" when any is blocked.
   static std::string SignalState() {
     std::string state;
     bool all = true;
     for (int sig = 1; sig < NSIG; ++sig) {
       struct sigaction sa {};
-      if (::sigaction(sig, nullptr, &sa) == 0 && sa.sa_handler != SIG_DFL) all = false;
+      if (::sigaction(sig, nullptr, &sa) == 0 && sa.sa_handler == SIG_IGN) all = false;
     }
-    state += all ? " default" : " changed";
+    state += all ? " default" : " ignored";
     sigset_t mask;
     sigemptyset(&mask);
     ::sigprocmask(SIG_BLOCK, nullptr, &mask);
