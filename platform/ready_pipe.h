@@ -11,8 +11,9 @@
 //   closed), so a stray variable cannot close a descriptor of the process's own. The adopted
 //   descriptor is not passed on to programs the process starts.
 // - MarkInputIdle closes the adopted descriptor, once; the pump calls it each time it is about to
-//   wait for input (GetMessage finding nothing, PeekMessage finding nothing). It adopts first when
-//   main did not, so the wait still ends for a process whose main forgot.
+//   wait for input (GetMessage finding nothing, PeekMessage finding nothing), and so does a message
+//   box before it waits for its answer. It adopts first when main did not, so the wait still ends
+//   for a process whose main forgot.
 #pragma once
 
 namespace platform {

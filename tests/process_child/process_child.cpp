@@ -11,6 +11,7 @@
 //   waitfile PATH      waits (10 s at most) until PATH exists
 //   pump | peek        makes the GUI application and waits for messages for ever (GetMessage, or a
 //                      PeekMessage loop); the first wait closes the ready pipe
+//   box                makes the GUI application and shows a message box nobody answers
 //   lock NAME          takes the named lock exclusively and keeps it: "lock acquired" or "lock held"
 //   mutex NAME         creates the named mutex owned: "mutex owned" or "mutex exists"
 //   event NAME         creates the named event: "event created" or "event opened"
@@ -35,6 +36,7 @@
 #include <vector>
 
 #include "platform/gui_app.h"
+#include "platform/message_box.h"
 #include "platform/named_event.h"
 #include "platform/named_lock.h"
 #include "platform/named_mutex.h"
@@ -99,6 +101,12 @@ class Child {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
       } else if (action == "pump" || action == "peek") {
         Pump(action == "peek");
+      } else if (action == "box") {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        platform::GuiApp gui;
+        Report("box");
+        // The box itself, as a screen shows it: without one MessageBox only prints.
+        platform::ShowMessageDialog(platform::MessageBoxRequest{nullptr, "waiting", "process_child", 0});
       } else if (action == "lock") {
         std::string name;
         in >> name;
