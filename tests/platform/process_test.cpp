@@ -170,6 +170,21 @@ TEST(Process, ReadyComesWhenThePumpFirstWaitsOrTheChildEnds) {
   }
 }
 
+TEST(Process, AStrayReadyVariableNeverClosesADescriptorOfTheChilds) {
+  // The variable names a descriptor that is no ready pipe (or no number): the child keeps it
+  // through what its pump does at its first wait, and the variable is gone all the same.
+  for (const char* kind : {"stdout", "file", "pipe-read", "text"}) {
+    SCOPED_TRACE(kind);
+    ProcessChildRun run;
+    platform::SpawnRequest request = run.Request("env idle stray", false);
+    request.environment = {std::string("PROCESS_CHILD_STRAY=") + kind};
+    platform::SpawnResult spawned = platform::Spawn(request);
+    ASSERT_TRUE(spawned.child) << spawned.errorText;
+    EXPECT_EQ(spawned.child->WaitForExit(10s), 0);
+    EXPECT_EQ(run.Lines(), (std::vector<std::string>{"env given removed", "stray open"}));
+  }
+}
+
 TEST(Process, ChildrenNotWaitedForLeaveNoZombie) {
   ProcessChildRun run;
   // Ended before its object goes.

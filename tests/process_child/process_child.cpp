@@ -11,6 +11,7 @@
 //   waitfile PATH      waits (10 s at most) until PATH exists
 //   pump | peek        makes the GUI application and waits for messages for ever (GetMessage, or a
 //                      PeekMessage loop); the first wait closes the ready pipe
+//   idle               what the pump does at its first wait (platform/ready_pipe.h)
 //   box                makes the GUI application and shows a message box nobody answers
 //   lock NAME          takes the named lock exclusively and keeps it: "lock acquired" or "lock held"
 //   mutex NAME         creates the named mutex owned: "mutex owned" or "mutex exists"
@@ -19,6 +20,10 @@
 //   wait NAME MS       waits for the named event: "wait signalled" or "wait timeout"
 //   shm NAME           opens a 64-byte shared record: "shm created" or "shm attached"
 //   exit N             ends with status N
+//   stray              "stray open" or "stray closed": the descriptor of PROCESS_CHILD_STRAY
+//
+// PROCESS_CHILD_STRAY (stdout, file, pipe-read or text) makes the ready pipe's variable name a
+// descriptor of the process's own that is no ready pipe, or no number, before it is adopted.
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -27,6 +32,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -50,8 +56,11 @@ constexpr int kWrongStart = 64;
 
 class Child {
  public:
-  Child(bool readyVariableAtStart, std::string marker, std::string text)
-      : m_readyVariableAtStart(readyVariableAtStart), m_marker(std::move(marker)), m_text(std::move(text)) {}
+  Child(bool readyVariableAtStart, int stray, std::string marker, std::string text)
+      : m_readyVariableAtStart(readyVariableAtStart),
+        m_stray(stray),
+        m_marker(std::move(marker)),
+        m_text(std::move(text)) {}
 
   int Run() {
     std::istringstream in(m_text);
@@ -101,6 +110,8 @@ class Child {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
       } else if (action == "pump" || action == "peek") {
         Pump(action == "peek");
+      } else if (action == "idle") {
+        platform::MarkInputIdle();
       } else if (action == "box") {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
         platform::GuiApp gui;
@@ -138,6 +149,8 @@ class Child {
         Report(std::string("shm ") + (result == platform::SharedMemory::Result::kCreated    ? "created"
                                       : result == platform::SharedMemory::Result::kAttached ? "attached"
                                                                                             : "failed"));
+      } else if (action == "stray") {
+        Report(std::string("stray ") + (m_stray >= 0 && ::fcntl(m_stray, F_GETFD) != -1 ? "open" : "closed"));
       } else if (action == "exit") {
         int status = 0;
         in >> status;
@@ -210,6 +223,7 @@ class Child {
   }
 
   bool m_readyVariableAtStart;
+  int m_stray;
   std::string m_marker;
   std::string m_text;
   std::string m_report;
@@ -219,11 +233,31 @@ class Child {
   platform::SharedMemory m_shm;
 };
 
+// The descriptor PROCESS_CHILD_STRAY asks for, named by the ready pipe's variable; -1 for none.
+int PlantStray() {
+  const char* kind = std::getenv("PROCESS_CHILD_STRAY");
+  if (!kind) return -1;
+  int fd = -1;
+  std::string value;
+  if (std::strcmp(kind, "stdout") == 0) {
+    fd = 1;
+  } else if (std::strcmp(kind, "file") == 0) {
+    fd = ::open("/dev/null", O_WRONLY);
+  } else if (std::strcmp(kind, "pipe-read") == 0) {
+    int fds[2];
+    if (::pipe(fds) == 0) fd = fds[0];
+  }
+  value = std::strcmp(kind, "text") == 0 ? "x1" : std::to_string(fd);
+  ::setenv(platform::kReadyPipeVariable, value.c_str(), 1);
+  return std::strcmp(kind, "text") == 0 ? 1 : fd;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const int stray = PlantStray();
   const bool readyVariable = std::getenv(platform::kReadyPipeVariable) != nullptr;
   platform::AdoptReadyPipe();
   if (argc != 3) return kWrongStart;
-  return Child(readyVariable, argv[1], argv[2]).Run();
+  return Child(readyVariable, stray, argv[1], argv[2]).Run();
 }
