@@ -184,8 +184,10 @@ void CEditView::RemoveCaretRow(bool bCut) {
   // The row as a whole line, its line end with it: what the line copy widens a selection to.
   SelectSpan(0, oldY, 0, oldY + 1);
   if (bCut) {
+    // Copied as the line copy copies it (a last row gets a line end too), but here the text goes
+    // only once the clipboard has taken it.
     CMemory text;
-    GetSelectedText(&text, false, nullptr, false, Common().bAddCRLFWhenCopy != 0, -1);
+    GetSelectedText(&text, false, nullptr, false, true, -1);
     if (!SetClipboardText(text.GetPtr(), text.GetLength(), false)) {
       ClearSelection(true);
       PlaceCursor(oldX, oldY, true, 20);

@@ -451,7 +451,7 @@ TEST_F(ClipboardCommandTest, CutLineOnTheLastRowLeavesAnEmptyRow) {
   PlaceAt({1, 1});
   Run(kCutLine);
   EXPECT_EQ(DocBytes(), "a\r\n");
-  EXPECT_EQ(ClipboardPlain(), "bb");
+  EXPECT_EQ(ClipboardPlain(), "bb\r\n") << "as the line copy copies it";
   EXPECT_EQ(Where(), (Caret{0, 1}));
   EXPECT_EQ(doc->m_cLayoutMgr.GetLineCount(), 1);
 }
