@@ -129,6 +129,35 @@ TEST_F(DragMoveTest, SelectionsMovedAndCopiedInsideThePane) {
   for (const MoveCase& c : cases) CheckMove(c);
 }
 
+TEST_F(DragMoveTest, BoxesMovedAndCopiedInsideThePane) {
+  const char* grid =
+      "aaaaaaaa\r\n"
+      "bbbbbbbb\r\n"
+      "cc12cccc\r\n"
+      "dd34dddd\r\n"
+      "ee56eeee\r\n"
+      "ffffffff\r\n"
+      "gggggggg\r\n"
+      "hhhhhhhh\r\n"
+      "iiiiiiii\r\n";
+  const MoveCase cases[] = {
+      {"box moved below itself", grid, 2, 2, 4, 4, true, 1, 6, MK_LBUTTON, DROPEFFECT_MOVE,
+       "aaaaaaaa\r\nbbbbbbbb\r\ncccccc\r\ndddddd\r\neeeeee\r\nffffffff\r\ng12ggggggg\r\nh34hhhhhhh\r\ni56iiiiiii\r\n",
+       {1, 6}},
+      {"box moved left on its own rows", grid, 2, 2, 4, 4, true, 0, 3, MK_LBUTTON, DROPEFFECT_MOVE,
+       "aaaaaaaa\r\nbbbbbbbb\r\ncccccc\r\n12dddddd\r\n34eeeeee\r\n56ffffffff\r\ngggggggg\r\nhhhhhhhh\r\niiiiiiii\r\n",
+       {0, 3}},
+      // Pasted first, the rows would split the box's text and its deletion take the wrong bytes.
+      {"box moved up over its own rows", grid, 2, 2, 4, 4, true, 3, 1, MK_LBUTTON, DROPEFFECT_MOVE,
+       "aaaaaaaa\r\nbbb12bbbbb\r\nccc34ccc\r\nddd56ddd\r\neeeeee\r\nffffffff\r\ngggggggg\r\nhhhhhhhh\r\niiiiiiii\r\n",
+       {3, 1}},
+      {"box copied with Ctrl", grid, 2, 2, 4, 4, true, 6, 0, MK_LBUTTON | MK_CONTROL, DROPEFFECT_COPY,
+       "aaaaaa12aa\r\nbbbbbb34bb\r\ncc12cc56cc\r\ndd34dddd\r\nee56eeee\r\nffffffff\r\ngggggggg\r\nhhhhhhhh\r\niiiiiiii\r\n",
+       {6, 0}},
+  };
+  for (const MoveCase& c : cases) CheckMove(c);
+}
+
 TEST_F(DragDropPaneTest, TheOwnSelectionDroppedOnItselfIsRefused) {
   const char* text = "abcdef\r\nghijkl\r\n";
   struct Case {
