@@ -46,6 +46,22 @@ void AppendLine(std::string& text, std::initializer_list<std::string_view> parts
   text.append("\r\n");
 }
 
+// Appends "key=value" and its CR LF as AppendLine does, in one step when neither holds a line
+// feed: a settings file writes thousands of entries.
+void AppendEntry(std::string& text, std::string_view key, std::string_view value) {
+  if (key.find('\n') != std::string_view::npos || value.find('\n') != std::string_view::npos) {
+    AppendLine(text, {key, "=", value});
+    return;
+  }
+  const size_t at = text.size();
+  text.resize(at + key.size() + value.size() + 3);
+  char* out = text.data() + at;
+  std::memcpy(out, key.data(), key.size());
+  out[key.size()] = '=';
+  std::memcpy(out + key.size() + 1, value.data(), value.size());
+  std::memcpy(out + key.size() + 1 + value.size(), "\r\n", 2);
+}
+
 }  // namespace
 
 uint32_t CIniEntries::Hash(std::string_view key) {
@@ -126,9 +142,15 @@ const std::vector<uint32_t>& CIniEntries::Ordered() const {
     if constexpr (std::endian::native == std::endian::little) head = __builtin_bswap64(head);
     keys[i] = {head, static_cast<uint32_t>(i)};
   }
-  std::sort(keys.begin(), keys.end(), [this](const Sortable& a, const Sortable& b) {
-    return a.head != b.head ? a.head < b.head : Key(a.item) < Key(b.item);
-  });
+  std::sort(keys.begin(), keys.end(), [](const Sortable& a, const Sortable& b) { return a.head < b.head; });
+  for (auto run = keys.begin(); run != keys.end();) {
+    auto next = run + 1;
+    while (next != keys.end() && next->head == run->head) ++next;
+    if (next - run > 1) {
+      std::sort(run, next, [this](const Sortable& a, const Sortable& b) { return Key(a.item) < Key(b.item); });
+    }
+    run = next;
+  }
   m_order.resize(keys.size());
   for (size_t i = 0; i < keys.size(); ++i) m_order[i] = keys[i].item;
   return m_order;
@@ -237,7 +259,7 @@ bool CIniProfile::WriteProfile(const char* path, const char* comment) {
   }
   for (const CIniSection& section : m_sections) {
     AppendLine(text, {"[", section.name, "]"});
-    for (const auto& [key, value] : section.entries) AppendLine(text, {key, "=", value});
+    for (const auto& [key, value] : section.entries) AppendEntry(text, key, value);
     AppendLine(text, {});
   }
   return WriteText(text);
