@@ -129,7 +129,8 @@ const std::vector<uint32_t>& CIniEntries::Ordered() const {
   if (m_order.size() == m_items.size()) return m_order;
   // Keys are told apart by their first eight bytes, read as one big-endian number (zeros after a
   // shorter key, which orders it before the longer ones it begins); only keys that share those
-  // bytes are compared as text. A settings section holds hundreds, sorted at every save.
+  // bytes are compared as text. A settings section holds a hundred keys and more, sorted at every
+  // save.
   struct Sortable {
     uint64_t head;
     uint32_t item;
