@@ -781,23 +781,25 @@ class ColorValue {
   operator std::string_view() const { return {m_text, m_length}; }
 
  private:
-  void Decimal(int32_t v) { Field(std::to_chars(m_text + m_length, std::end(m_text), v).ptr); }
+  // A field's text and its ",": every field fits, with room to spare.
+  void Decimal(int32_t v) {
+    char digits[12];
+    Field({digits, static_cast<size_t>(std::to_chars(std::begin(digits), std::end(digits), v).ptr - digits)}, 0);
+  }
   void Hex(uint32_t v) {
     char digits[8];
-    const char* end = std::to_chars(std::begin(digits), std::end(digits), v, 16).ptr;
-    const auto count = static_cast<size_t>(end - digits);
-    if (count < 6) {
-      std::memset(m_text + m_length, '0', 6 - count);
-      m_length += 6 - count;
-    }
-    std::memcpy(m_text + m_length, digits, count);
-    Field(m_text + m_length + count);
+    Field({digits, static_cast<size_t>(std::to_chars(std::begin(digits), std::end(digits), v, 16).ptr - digits)}, 6);
   }
-  void Field(const char* end) {
-    m_length = static_cast<size_t>(end - m_text);
+  // The digits, with zeros before them up to the width.
+  void Field(std::string_view digits, size_t width) {
+    const size_t zeros = digits.size() < width ? width - digits.size() : 0;
+    if (m_length + zeros + digits.size() + 1 > sizeof m_text) return;
+    std::memset(m_text + m_length, '0', zeros);
+    std::memcpy(m_text + m_length + zeros, digits.data(), digits.size());
+    m_length += zeros + digits.size();
     m_text[m_length++] = ',';
   }
-  char m_text[5 * 12] = {};
+  char m_text[5 * 13] = {};
   size_t m_length = 0;
 };
 
