@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "editor/foundation/settings/share_data.h"
+#include "editor/shell/process/launch_arguments.h"
 #include "platform/picture_writers.h"
 #include "platform/sjis.h"
 #include "platform/sjis_literal.h"
@@ -363,6 +364,34 @@ void EditorFiles() {
   put("wrap_quotes", 0, "\"表\"x\"\" 'a''b'\r\n\"open\\表\r\n'\n"_sj, Bytes{19, 7, 1 << 7, 1});
 }
 
+// Private clipboard blocks: whole, with bytes after the text, and with a length past the data.
+void EditorClipBlocks() {
+  Put("editor_clip_block", "whole_with_nul", Cat({Le32(5), Of(std::string_view("a\0\x8a\xbf\n", 5))}));
+  Put("editor_clip_block", "trailing_bytes", Cat({Le32(2), Of("abcd")}));
+  Put("editor_clip_block", "length_past_data", Cat({Le32(0xFFFFFFF0u), Of("abc")}));
+  Put("editor_clip_block", "short_header", Bytes{1, 0});
+}
+
+// Command lines: which names exist, the executable's path, the text, then process arguments (see
+// editor_command_line_fuzz.cpp for the layout).
+void EditorCommandLines() {
+  const auto put = [](std::string_view name, uint8_t existing, std::string_view exe, std::string_view text,
+                      std::initializer_list<std::string_view> args) {
+    Bytes bytes = Cat({{existing}, Of(exe), {0}, Of(text)});
+    for (std::string_view arg : args) bytes = Cat({bytes, {0}, Of(arg)});
+    Put("editor_command_line", name, bytes);
+  };
+  put("options", 0, "/usr/bin/tovara", "-X=4 -Y:\"10 -VX=3 -VY='2 -SX=800 -SY=600 -WX=-5 -WY=20 -CODE=4 -TYPE=cpp", {});
+  put("grep", 0, "/opt/build2.x/tovara2.bin",
+      "-GREPMODE -GKEY=\"a \"\"b\"\"\" -GFILE=\"*.c *.h\" -GFOLDER=\"/d/My Documents\" -GCODE=2 -GOPT=SLRPWK12", {});
+  put("leading_name", 0xFF, "/usr/bin/tovara", "/d/My Documents/a.txt -Y=5 -R word", {});
+  put("file_names", 0, "", "file:///d/a.txt \"/d/a\"\"b.txt\" \"\" "_sj + std::string("/d/＝|ポ.txt"_sj) + " -NOWIN",
+      {});
+  put("arguments", 0x0F, "/usr/bin/tovara", "",
+      {"/d/My Documents/a.txt", "-Y=3", "a \"b\" c", "\xF0\x9F\x98\x80", "\xE8\xA1\xA8"});
+  put("marker", 0, "/usr/bin/tovara", "-DEBUGMODE", {kEditorLaunchMarker, "-NOWIN", "ignored"});
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: make_fuzz_seeds <corpus folder>\n");
@@ -383,5 +412,7 @@ int main(int argc, char** argv) {
   TextScan();
   Images();
   EditorFiles();
+  EditorClipBlocks();
+  EditorCommandLines();
   return 0;
 }

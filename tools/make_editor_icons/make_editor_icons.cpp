@@ -9,7 +9,7 @@
 #include <fstream>
 #include <vector>
 
-#include "editor/shell/icon_commands.h"
+#include "editor/shell/commands/icon_commands.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
       .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
   std::ofstream src(argv[2], std::ios::binary);
   src << "// Made by tools/make_editor_icons: the icon strip as bitmap resource 200.\n"
-         "#include \"editor/shell/editor_icon_strip.h\"\n\n#include <mutex>\n\n#include "
+         "#include \"editor/shell/commands/editor_icon_strip.h\"\n\n#include <mutex>\n\n#include "
          "\"platform/bitmap_resource.h\"\n\n"
          "namespace {\nconst unsigned char kStrip[] = {";
   for (size_t i = 0; i < bmp.size(); ++i) src << (i % 24 == 0 ? "\n" : "") << static_cast<int>(bmp[i]) << ",";

@@ -12,6 +12,7 @@
 #include "editor/foundation/text/editor_path.h"
 #include "editor/foundation/text/show_message_box.h"
 #include "editor/foundation/text/sjis_char.h"
+#include "editor/foundation/ui/clipboard_formats.h"
 #include "editor/foundation/ui/system_utils.h"
 #include "platform/beep.h"
 #include "platform/clipboard.h"
@@ -105,8 +106,7 @@ bool CEditDoc::CanUndo() const { return m_cUndoBuffer.CanUndo(); }
 bool CEditDoc::CanRedo() const { return m_cUndoBuffer.CanRedo(); }
 
 bool CEditDoc::CanPaste() const {
-  return platform::IsClipboardFormatAvailable(CF_OEMTEXT) ||
-         platform::IsClipboardFormatAvailable(platform::RegisterClipboardFormat("TOVARAClip"));
+  return platform::IsClipboardFormatAvailable(CF_OEMTEXT) || platform::IsClipboardFormatAvailable(PrivateClipFormat());
 }
 
 const char* CEditDoc::GetFileName() const {

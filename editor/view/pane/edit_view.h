@@ -428,6 +428,20 @@ class CEditView : public IDocPane {
   void SmartIndentCpp(char cChar);
   void RTrimPrevLine();
 
+ private:
+  // Beeps while a mouse drag-selection runs; true then (the command does nothing).
+  bool RefuseDuringDragSelect();
+  // Inserts at the caret with an insert record and puts the caret after the text.
+  void InsertAtCaret(const char* pData, int nDataLen, bool bRepaintCaret);
+  // A typed character or pair that is not a line end: into every row of a box, over a line
+  // selection, or over the character under the caret in overwrite mode.
+  void TypeText(const char* pData, int nDataLen);
+  // After a line indent or unindent: rows nFirst..nEnd (exclusive) selected whole, the caret at
+  // the end, a caret-move record from oldCaret.
+  void SelectWholeRows(int nFirst, int nEnd, POINT oldCaret);
+
+ public:
+
   // ================================================================ edit_view_clipboard.cpp
   // The selection as text: box rows each followed by CR LF; normal lines with the quote prefix and
   // line numbers asked, their line ends as nEolType gives them (-1: each line's own; a CLineEnd
@@ -435,15 +449,30 @@ class CEditView : public IDocPane {
   int GetSelectedText(CMemory* pcmemBuf, bool bFirstLineOnly, const char* pszQuote, bool bWithLineNumber,
                       bool bAddCRLFWhenCopy, int nEolType = -1);
   void CopySelectedLines(const char* pszQuote, bool bWithLineNumber);
-  // The selection's text or the word at the caret, at most 259 bytes, cut at its first line end.
+  // The selection's text or the word at the caret, at most 259 bytes cut on a whole character, up
+  // to its first line end or NUL.
   void GetSelectionOrWord(CMemory* pcmemBuf);
   // The part of a word that ends at the caret; its length.
   int GetWordBeforeCaret(CMemory* pcmemWord);
+  // Converts the selected text in place as one conversion command does (nothing when that leaves
+  // the text as it was); a box row by row.
   void ConvertSelection(int nFuncCode);
   void ConvertText(CMemory* pcMem, int nFuncCode);
-  // The clipboard's text and whether it was copied as a box (pbColumnSelect may be null).
+  // The clipboard's text and whether it was copied as a box (pbColumnSelect may be null): the
+  // private block when it holds up, else the desktop's text in Shift-JIS up to its first NUL.
   bool GetClipboardText(CMemory* pcmemBuf, bool* pbColumnSelect);
+  // Puts the text (NUL bytes and all) on the clipboard in one go; false when the clipboard is
+  // held elsewhere or refused it.
   bool SetClipboardText(const char* pszText, int nTextLen, bool bColumnSelect);
+
+ private:
+  // The selection's bytes up to its first line end or NUL, or else the word at the caret, cut to
+  // maxBytes on a whole character; the selection and the caret stay as they are.
+  void SelectionOrWord(CMemory* out, int maxBytes) const;
+  void ConvertBoxSelection(int nFuncCode);
+  void ConvertNormalSelection(int nFuncCode);
+
+ public:
 
   // ================================================================ edit_view_drag_drop.cpp
   // The pane's side of drag and drop (platform/drag_drop): declared by the drag-and-drop work.

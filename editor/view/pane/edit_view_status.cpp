@@ -203,15 +203,7 @@ bool CEditView::GetSelectedFirstLine(CMemory* out) const {
 }
 
 void CEditView::GetSelectedTextOrWord(CMemory* out, int maxBytes) const {
-  if (!out) return;
-  CMemory text;
-  if (!GetSelectedFirstLine(&text) && m_pcEditDoc) {
-    const DocPoint caret = ToDocPoint(Layout(), m_nCaretPosX, m_nCaretPosY);
-    int start = 0;
-    int end = 0;
-    m_pcEditDoc->m_cDocLineMgr.GetWordRange(caret.line, caret.column, &start, &end, &text, nullptr);
-  }
-  out->Assign(text.GetPtr(), WholeCharsPrefixLength(text.GetPtr(), text.GetLength(), std::max(0, maxBytes)));
+  if (out) SelectionOrWord(out, maxBytes);
 }
 
 // ---- Right-click menu ----------------------------------------------------------------------------

@@ -1,4 +1,4 @@
-#include "editor/shell/command_catalog.h"
+#include "editor/shell/commands/command_catalog.h"
 
 #include <cstring>
 #include <span>

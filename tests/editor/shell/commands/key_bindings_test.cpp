@@ -1,4 +1,4 @@
-#include "editor/shell/key_bindings.h"
+#include "editor/shell/commands/key_bindings.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "editor/shell/command_catalog.h"
+#include "editor/shell/commands/command_catalog.h"
 #include "platform/sjis_literal.h"
 
 namespace {

@@ -1,10 +1,10 @@
-#include "editor/shell/key_bindings.h"
+#include "editor/shell/commands/key_bindings.h"
 
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "editor/shell/command_catalog.h"
+#include "editor/shell/commands/command_catalog.h"
 #include "editor/view/commands/command_display_names.h"
 #include "editor/view/commands/command_table.h"
 #include "platform/sjis_literal.h"

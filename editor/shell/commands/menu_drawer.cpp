@@ -1,12 +1,12 @@
-#include "editor/shell/menu_drawer.h"
+#include "editor/shell/commands/menu_drawer.h"
 
 #include <cstring>
 #include <string>
 
 #include "editor/foundation/text/show_message_box.h"
 #include "editor/foundation/text/sjis_char.h"
-#include "editor/shell/icon_commands.h"
-#include "editor/shell/key_bindings.h"
+#include "editor/shell/commands/icon_commands.h"
+#include "editor/shell/commands/key_bindings.h"
 #include "platform/message_box.h"
 #include "platform/sjis_literal.h"
 

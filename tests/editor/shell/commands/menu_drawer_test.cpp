@@ -1,4 +1,4 @@
-#include "editor/shell/menu_drawer.h"
+#include "editor/shell/commands/menu_drawer.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include "tests/editor/foundation/message_box_capture.h"
 #include "editor/foundation/settings/recent_menus.h"
 #include "editor/foundation/settings/share_data.h"
-#include "editor/shell/icon_commands.h"
+#include "editor/shell/commands/icon_commands.h"
 #include "platform/sjis_literal.h"
 #include "scoped_named_objects.h"
 

@@ -8,7 +8,7 @@
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/settings/menu_drawer_interface.h"
 #include "editor/foundation/settings/shared_settings.h"
-#include "editor/shell/icon_bitmap.h"
+#include "editor/shell/commands/icon_bitmap.h"
 
 struct TBBUTTON {
   int32_t iBitmap;

@@ -1,9 +1,9 @@
-#include "editor/shell/icon_bitmap.h"
+#include "editor/shell/commands/icon_bitmap.h"
 
 #include <string>
 
 #include "editor/foundation/settings/share_data.h"
-#include "editor/shell/editor_icon_strip.h"
+#include "editor/shell/commands/editor_icon_strip.h"
 #include "platform/bitmap_resource.h"
 #include "platform/dib.h"
 
