@@ -146,6 +146,34 @@ TEST_F(UndoTest, UndoOfAnInsertTakesItsOwnRangeWhereverTheCaretWent) {
   EXPECT_EQ(DocBytes(), "aXYZbc\r\ndef");
 }
 
+// A replacement on many lines in one step (what a replace-all makes): undo leaves the caret where
+// the command found it and redo where its last replacement ended, each in view, however far the
+// replacements lie from there.
+TEST_F(UndoTest, AStepOfReplacementsFarApartPutsTheCaretAtItsEndsInView) {
+  std::string text;
+  for (int i = 0; i < 200; ++i) text += "line " + std::to_string(i) + " word\r\n";
+  SetText(text);
+  view->PlaceCursor(2, 3, true, 20);
+  RunEdit([](CEditView& pane) {
+    for (const int line : {10, 120, 190}) pane.ReplaceRangeUndoable(line, 0, line, 4, nullptr, "LINE!", 5, false);
+  });
+  EXPECT_EQ(view->Caret().y, 190);
+  view->PlaceCursor(0, 60, true, 20);
+  Undo();
+  EXPECT_EQ(DocBytes(), text);
+  EXPECT_EQ(view->Caret().x, 2);
+  EXPECT_EQ(view->Caret().y, 3);
+  EXPECT_LE(view->m_nViewTopLine, 3);
+  Redo();
+  EXPECT_EQ(view->Caret().x, 5);
+  EXPECT_EQ(view->Caret().y, 190);
+  EXPECT_LE(view->m_nViewTopLine, 190);
+  EXPECT_GT(view->m_nViewTopLine + view->m_nViewRowNum, 190);
+  int length = 0;
+  const char* line = doc->m_cDocLineMgr.GetLineTextNoLineEnd(120, &length);
+  EXPECT_EQ(std::string(line, static_cast<size_t>(length)), "LINE! 120 word");
+}
+
 TEST_F(UndoTest, DuringADragSelectionUndoOnlyBeeps) {
   SetText("abc");
   Type(0, 0, "x");
