@@ -139,6 +139,15 @@ bool IsBlank(const char* text, int size) {
          (size == 2 && static_cast<unsigned char>(text[0]) == 0x81 && static_cast<unsigned char>(text[1]) == 0x40);
 }
 
+// The word at a display position (line, byte offset) and its part left of it; false for none.
+bool WordAt(CWrapLineMgr& layout, int line, int offset, CMemory* word, CMemory* wordLeft) {
+  int lineFrom = 0;
+  int offsetFrom = 0;
+  int lineTo = 0;
+  int offsetTo = 0;
+  return layout.GetWordRange(line, offset, &lineFrom, &offsetFrom, &lineTo, &offsetTo, word, wordLeft);
+}
+
 // The bytes of a text format up to its first NUL.
 std::string_view UpToNul(std::string_view bytes) { return bytes.substr(0, bytes.find('\0')); }
 
@@ -199,13 +208,8 @@ void CEditView::SelectionOrWord(CMemory* out, int maxBytes) const {
     AppendSelectionText(*this, TextOptions{}, &text);
   } else {
     const DisplayRow row = DisplayRow::Of(Layout(), m_nCaretPosY);
-    int lineFrom = 0;
-    int offsetFrom = 0;
-    int lineTo = 0;
-    int offsetTo = 0;
     CMemory word;
-    if (row.exists && Layout().GetWordRange(m_nCaretPosY, row.CharAt(m_nCaretPosX).offset, &lineFrom, &offsetFrom,
-                                            &lineTo, &offsetTo, &word, nullptr)) {
+    if (row.exists && WordAt(Layout(), m_nCaretPosY, row.CharAt(m_nCaretPosX).offset, &word, nullptr)) {
       text.assign(word.View());
     }
   }
@@ -240,13 +244,9 @@ int CEditView::GetWordBeforeCaret(CMemory* pcmemWord) {
   const int start = static_cast<int>(previous - text);
   const int size = offset - start;
   if (size <= 0 || IsBlank(previous, size)) return 0;
-  int lineFrom = 0;
-  int offsetFrom = 0;
-  int lineTo = 0;
-  int offsetTo = 0;
   CMemory word;
   CMemory wordLeft;
-  if (!Layout().GetWordRange(line, start, &lineFrom, &offsetFrom, &lineTo, &offsetTo, &word, &wordLeft)) return 0;
+  if (!WordAt(Layout(), line, start, &word, &wordLeft)) return 0;
   std::string result(wordLeft.View());
   result.append(previous, static_cast<size_t>(size));
   pcmemWord->Assign(result.data(), static_cast<int>(result.size()));

@@ -1,6 +1,7 @@
 // What the pane tells the edit window (status-bar texts or the caption message), its right-click
 // menu, and the keyword tip.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -178,28 +179,9 @@ void CEditView::ShowStatusMessage(const char* text) {
 
 bool CEditView::GetSelectedFirstLine(CMemory* out) const {
   out->Clear();
-  if (!m_pcEditDoc || !IsTextSelected()) return false;
-  const SelectRange& s = m_sSelect;
-  DocPoint from;
-  DocPoint to;
-  if (m_bBeginBoxSelect) {
-    const int top = std::min(s.nLineFrom, s.nLineTo);
-    from = ToDocPoint(Layout(), std::min(s.nColumnFrom, s.nColumnTo), top);
-    to = ToDocPoint(Layout(), std::max(s.nColumnFrom, s.nColumnTo), top);
-  } else {
-    from = ToDocPoint(Layout(), s.nColumnFrom, s.nLineFrom);
-    to = ToDocPoint(Layout(), s.nColumnTo, s.nLineTo);
-    if (Before(to, from)) std::swap(from, to);
-  }
-  int length = 0;
-  const char* text = m_pcEditDoc->m_cDocLineMgr.GetLineText(from.line, &length);
-  if (!text) return false;
-  const int start = std::clamp(from.column, 0, length);
-  const int limit = to.line == from.line ? std::clamp(to.column, start, length) : length;
-  int end = start;
-  while (end < limit && text[end] != '\r' && text[end] != '\n' && text[end] != '\0') ++end;
-  out->Assign(text + start, end - start);
-  return end > start;
+  if (!IsTextSelected()) return false;
+  SelectionOrWord(out, INT32_MAX);
+  return out->GetLength() > 0;
 }
 
 void CEditView::GetSelectedTextOrWord(CMemory* out, int maxBytes) const {
