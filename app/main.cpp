@@ -7,6 +7,7 @@
 #include "game/app/win_main.h"
 #include "platform/gui_app.h"
 #include "platform/quit_signal.h"
+#include "platform/ready_pipe.h"
 #include "platform/sdl_preload.h"
 
 namespace {
@@ -24,6 +25,8 @@ bool IsEditorCommandLine(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before any thread runs: it changes the environment.
+  platform::AdoptReadyPipe();
   if (IsEditorCommandLine(argc, argv)) {
     std::fprintf(stderr,
                  "tovara: the script editor is not part of this build yet; "

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/gui_app.h"
+#include "platform/ready_pipe.h"
 #include "platform/sjis_literal.h"
 #include "platform/window_qt.h"
 
@@ -96,6 +97,9 @@ int ShowMessageDialog(const MessageBoxRequest& r) {
   for (const Button& b : buttons) box.button(b.qt)->setText(SjisToQString(b.label));
   const size_t def = (r.flags & MB_DEFBUTTON2) && buttons.size() > 1 ? 1 : 0;
   box.setDefaultButton(buttons[def].qt);
+  // A box that waits for its answer waits for input: whoever waits for this process to be ready
+  // must not sit out its limit behind it.
+  MarkInputIdle();
   const int answer = box.exec();
   for (const Button& b : buttons) {
     if (b.qt == answer) return b.id;

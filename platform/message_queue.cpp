@@ -13,6 +13,7 @@
 #include "platform/clock.h"
 #include "platform/gui_app.h"
 #include "platform/ime_composition.h"
+#include "platform/ready_pipe.h"
 #include "platform/timer.h"
 #include "platform/window_qt.h"
 
@@ -165,6 +166,7 @@ BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
     ProcessToolkitEvents(QEventLoop::AllEvents);
     if (Take(msg, hwnd, filterMin, filterMax, true)) return 1;
     if (TakeQuit(msg, true)) return 0;
+    MarkInputIdle();
     ProcessToolkitEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   }
 }
@@ -175,7 +177,9 @@ BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
   if (Take(msg, hwnd, filterMin, filterMax, remove)) return 1;
   ProcessToolkitEvents(QEventLoop::AllEvents);
   if (Take(msg, hwnd, filterMin, filterMax, remove)) return 1;
-  return TakeQuit(msg, remove) ? 1 : 0;
+  if (TakeQuit(msg, remove)) return 1;
+  MarkInputIdle();
+  return 0;
 }
 
 LRESULT DispatchMessage(const MSG* msg) {

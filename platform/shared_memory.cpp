@@ -1,5 +1,6 @@
 #include "platform/shared_memory.h"
 
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -20,7 +21,12 @@ void* MapObject(int fd, size_t size) {
 }  // namespace
 
 std::string SharedMemory::ObjectName(std::string_view name) {
-  return "/vrel-" + std::to_string(::getuid()) + "-" + FileNameForName(name, "");
+  // Shared memory has one namespace for the whole machine, while the locks that guard the record
+  // live in the runtime folder: a process with a runtime folder of its own must not meet another's
+  // record under locks that are not theirs.
+  char folder[20];
+  std::snprintf(folder, sizeof(folder), "%016llx", static_cast<unsigned long long>(NameHash(RuntimeDirectory())));
+  return "/vrel-" + std::to_string(::getuid()) + "-" + folder + "-" + FileNameForName(name, "");
 }
 
 SharedMemory::Result SharedMemory::Open(std::string_view name, size_t size, const std::function<void(void*)>& init,

@@ -39,7 +39,8 @@ class SharedMemory {
   void* Data() const { return m_data; }
   size_t Size() const { return m_size; }
 
-  // The shared-memory object's name for a record name (per user).
+  // The shared-memory object's name for a record name: per user and per runtime folder
+  // (platform/named_lock.h), as the locks beside it are.
   static std::string ObjectName(std::string_view name);
 
  private:

@@ -274,7 +274,8 @@ BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Once the queue is empty, GetMessage returns 0 and PeekMessage returns WM_QUIT, once.
 void PostQuitMessage(int exitCode);
 // Blocks until a message (of the window, and in the range, when given) is there; 0 for WM_QUIT,
-// -1 when there is no GUI.
+// -1 when there is no GUI. Its first wait, and PeekMessage's first empty look, tell a starter
+// waiting for this process that it is ready for input (platform/ready_pipe.h).
 BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax);
 // Never blocks: takes in what the toolkit has waiting, then returns the first message, or 0.
 BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags);

@@ -47,6 +47,14 @@ struct CommandHandlerEntry {
   CommandHandler pfnHandler;
 };
 
+// The handler of a command whose member takes no argument (a row's function for it). Instantiated
+// where CEditView is complete.
+template <void (CEditView::*kCommand)()>
+LRESULT PlainHandler(CEditView& view, const CommandCall&) {
+  (view.*kCommand)();
+  return 1;
+}
+
 // The registration tables of the families.
 std::span<const CommandHandlerEntry> DispatchCommandFamily();  // edit_view_dispatch.cpp
 std::span<const CommandHandlerEntry> CursorCommandFamily();    // edit_view_cursor_commands.cpp

@@ -596,12 +596,6 @@ LRESULT GoLineTop(CEditView& v, const CommandCall& c) {
   return 1;
 }
 
-template <void (CEditView::*kCommand)()>
-LRESULT Plain(CEditView& v, const CommandCall&) {
-  (v.*kCommand)();
-  return 1;
-}
-
 constexpr CommandHandlerEntry kCursorCommands[] = {
     {30311, 30311, &Up<false>},
     {30411, 30411, &Up<true>},
@@ -639,19 +633,19 @@ constexpr CommandHandlerEntry kCursorCommands[] = {
     {30482, 30482, &Move<&CEditView::Command_GONEXTPARAGRAPH, true>},
     {30383, 30383, &Move<&CEditView::Command_GOPREVPARAGRAPH, false>},
     {30483, 30483, &Move<&CEditView::Command_GOPREVPARAGRAPH, true>},
-    {30360, 30360, &Plain<&CEditView::Command_CURLINECENTER>},
-    {30370, 30370, &Plain<&CEditView::Command_MOVEHISTPREV>},
-    {30371, 30371, &Plain<&CEditView::Command_MOVEHISTNEXT>},
-    {30372, 30372, &Plain<&CEditView::Command_MOVEHISTSET>},
-    {30380, 30380, &Plain<&CEditView::Command_F_WNDSCROLLDOWN>},
-    {30381, 30381, &Plain<&CEditView::Command_F_WNDSCROLLUP>},
-    {30400, 30400, &Plain<&CEditView::Command_SELECTWORD>},
-    {30401, 30401, &Plain<&CEditView::Command_SELECTALL>},
-    {30410, 30410, &Plain<&CEditView::Command_BEGINSELECT>},
-    {30510, 30510, &Plain<&CEditView::Command_BEGINBOXSELECT>},
-    {30909, 30909, &Plain<&CEditView::Command_SEARCHSTARTPOS>},
-    {30960, 30960, &Plain<&CEditView::Command_BRACKETPAIR>},
-    {31099, 31099, &Plain<&CEditView::Command_CANCELMODE>},
+    {30360, 30360, &PlainHandler<&CEditView::Command_CURLINECENTER>},
+    {30370, 30370, &PlainHandler<&CEditView::Command_MOVEHISTPREV>},
+    {30371, 30371, &PlainHandler<&CEditView::Command_MOVEHISTNEXT>},
+    {30372, 30372, &PlainHandler<&CEditView::Command_MOVEHISTSET>},
+    {30380, 30380, &PlainHandler<&CEditView::Command_F_WNDSCROLLDOWN>},
+    {30381, 30381, &PlainHandler<&CEditView::Command_F_WNDSCROLLUP>},
+    {30400, 30400, &PlainHandler<&CEditView::Command_SELECTWORD>},
+    {30401, 30401, &PlainHandler<&CEditView::Command_SELECTALL>},
+    {30410, 30410, &PlainHandler<&CEditView::Command_BEGINSELECT>},
+    {30510, 30510, &PlainHandler<&CEditView::Command_BEGINBOXSELECT>},
+    {30909, 30909, &PlainHandler<&CEditView::Command_SEARCHSTARTPOS>},
+    {30960, 30960, &PlainHandler<&CEditView::Command_BRACKETPAIR>},
+    {31099, 31099, &PlainHandler<&CEditView::Command_CANCELMODE>},
 };
 
 }  // namespace

@@ -508,6 +508,27 @@ class CEditView : public IDocPane {
   void PasteBoxText(const char* pszText, int nTextLen);
 
  private:
+  // Makes the range a normal selection, anchored at its start.
+  void SelectSpan(int nColumnFrom, int nLineFrom, int nColumnTo, int nLineTo);
+  // Puts the selection on the clipboard, then deletes it; a clipboard that refuses the text gets a
+  // beep and the text stays. True when the text went.
+  bool CutSelection();
+  // Cuts or deletes a selection the command made from the caret at (nOldX, nOldY); a refused cut
+  // drops that selection and puts the caret back.
+  void CutOrDeleteMadeSelection(bool bCut, int nOldX, int nOldY);
+  // LineCutToStart .. LineDeleteToEnd: from the document line's start to the caret, or from the
+  // caret to the end of the line's text.
+  void CutOrDeleteLinePart(bool bCut, bool bToEnd);
+  // CutLine and DeleteLine: the caret's row as a whole line.
+  void RemoveCaretRow(bool bCut);
+  // WordDeleteToStart and WordDeleteToEnd.
+  void DeleteToWord(bool bBackward);
+  // Puts a text on the clipboard as plain text only; false when the clipboard refused it.
+  bool SetClipboardPlainText(const char* pText, int nLength);
+  // Copies the file's path, name or a tag as text; a refused clipboard beeps.
+  void CopyDocumentText(const char* pText, int nLength);
+
+ private:
   // edit_view_edit.cpp: repaints display lines nFrom..nTo (nTo -1: to the bottom of the pane).
   void RepaintRows(int nFrom, int nTo);
   // Repaints after an edit: only the caret when the number column changed width, else the rows.
