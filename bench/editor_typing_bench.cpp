@@ -83,6 +83,27 @@ struct Totals {
   double baseline = 0;
 };
 
+// Times the baseline and then the command, the command as the iteration's time.
+template <typename Baseline, typename Command>
+void TimeBoth(benchmark::State& state, Totals& totals, Baseline baseline, Command command) {
+  const auto t0 = std::chrono::steady_clock::now();
+  baseline();
+  const auto t1 = std::chrono::steady_clock::now();
+  command();
+  const auto t2 = std::chrono::steady_clock::now();
+  totals.baseline += ElapsedMs(t0, t1);
+  totals.command += ElapsedMs(t1, t2);
+  state.SetIterationTime(ElapsedMs(t1, t2) / 1000.0);
+}
+
+// The shared pane, or null (the benchmark skipped) when it could not be set up.
+Typing* ReadyTyping(benchmark::State& state) {
+  Typing& t = TheTyping();
+  if (t.pane.Ready()) return &t;
+  state.SkipWithError("the pane could not be set up (font or size)");
+  return nullptr;
+}
+
 void Report(benchmark::State& state, const Totals& totals, const char* name) {
   const double n = static_cast<double>(state.iterations());
   if (n == 0 || totals.baseline <= 0) return;
@@ -92,11 +113,9 @@ void Report(benchmark::State& state, const Totals& totals, const char* name) {
 }
 
 void BM_TypeChar(benchmark::State& state) {
-  Typing& t = TheTyping();
-  if (!t.pane.Ready()) {
-    state.SkipWithError("the pane could not be set up (font or size)");
-    return;
-  }
+  Typing* typing = ReadyTyping(state);
+  if (!typing) return;
+  Typing& t = *typing;
   CEditView& view = *t.pane.view;
   const int firstStep = t.pane.doc->m_cUndoBuffer.GetCount();
   int line = kAtLine;
@@ -105,14 +124,9 @@ void BM_TypeChar(benchmark::State& state) {
   for (auto _ : state) {
     if (typed > 0 && typed % kCharsPerLine == 0) t.GoTo(++line);
     const POINT at = t.DocCaret();
-    const auto t0 = std::chrono::steady_clock::now();
-    t.copy.InsertText(at.y, at.x, "a", 1, nullptr, nullptr, nullptr);
-    const auto t1 = std::chrono::steady_clock::now();
-    view.RunCommand(cmd::kChar, true, 'a', 0, 0, 0);
-    const auto t2 = std::chrono::steady_clock::now();
-    totals.baseline += ElapsedMs(t0, t1);
-    totals.command += ElapsedMs(t1, t2);
-    state.SetIterationTime(ElapsedMs(t1, t2) / 1000.0);
+    TimeBoth(
+        state, totals, [&] { t.copy.InsertText(at.y, at.x, "a", 1, nullptr, nullptr, nullptr); },
+        [&] { view.RunCommand(cmd::kChar, true, 'a', 0, 0, 0); });
     ++typed;
   }
   if (t.pane.doc->m_cUndoBuffer.GetCount() != firstStep + typed) state.SkipWithError("not one undo step a character");
@@ -127,11 +141,9 @@ void BM_TypeChar(benchmark::State& state) {
 BENCHMARK(BM_TypeChar)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(2000);
 
 void BM_TypeEnter(benchmark::State& state) {
-  Typing& t = TheTyping();
-  if (!t.pane.Ready()) {
-    state.SkipWithError("the pane could not be set up (font or size)");
-    return;
-  }
+  Typing* typing = ReadyTyping(state);
+  if (!typing) return;
+  Typing& t = *typing;
   CEditView& view = *t.pane.view;
   // Below what the typing benchmark touched.
   int line = kAtLine + 200;
@@ -139,14 +151,9 @@ void BM_TypeEnter(benchmark::State& state) {
   for (auto _ : state) {
     t.GoTo(line);
     const POINT at = t.DocCaret();
-    const auto t0 = std::chrono::steady_clock::now();
-    t.copy.InsertText(at.y, at.x, "\r\n", 2, nullptr, nullptr, nullptr);
-    const auto t1 = std::chrono::steady_clock::now();
-    view.RunCommand(cmd::kChar, true, '\r', 0, 0, 0);
-    const auto t2 = std::chrono::steady_clock::now();
-    totals.baseline += ElapsedMs(t0, t1);
-    totals.command += ElapsedMs(t1, t2);
-    state.SetIterationTime(ElapsedMs(t1, t2) / 1000.0);
+    TimeBoth(
+        state, totals, [&] { t.copy.InsertText(at.y, at.x, "\r\n", 2, nullptr, nullptr, nullptr); },
+        [&] { view.RunCommand(cmd::kChar, true, '\r', 0, 0, 0); });
     // The split line's head, its tail, then the next line to split.
     line += 2;
   }
@@ -162,11 +169,9 @@ void BM_TypeEnter(benchmark::State& state) {
 BENCHMARK(BM_TypeEnter)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(500);
 
 void BM_UndoOneChar(benchmark::State& state) {
-  Typing& t = TheTyping();
-  if (!t.pane.Ready()) {
-    state.SkipWithError("the pane could not be set up (font or size)");
-    return;
-  }
+  Typing* typing = ReadyTyping(state);
+  if (!typing) return;
+  Typing& t = *typing;
   CEditView& view = *t.pane.view;
   const int line = kAtLine + 2000;
   Totals totals;
@@ -175,14 +180,9 @@ void BM_UndoOneChar(benchmark::State& state) {
     const POINT at = t.DocCaret();
     view.RunCommand(cmd::kChar, true, 'a', 0, 0, 0);
     t.copy.InsertText(at.y, at.x, "a", 1, nullptr, nullptr, nullptr);
-    const auto t0 = std::chrono::steady_clock::now();
-    t.copy.DeleteRange(at.y, at.x, 1, nullptr, nullptr, nullptr, nullptr, nullptr);
-    const auto t1 = std::chrono::steady_clock::now();
-    view.RunCommand(cmd::kUndo, true, 0, 0, 0, 0);
-    const auto t2 = std::chrono::steady_clock::now();
-    totals.baseline += ElapsedMs(t0, t1);
-    totals.command += ElapsedMs(t1, t2);
-    state.SetIterationTime(ElapsedMs(t1, t2) / 1000.0);
+    TimeBoth(
+        state, totals, [&] { t.copy.DeleteRange(at.y, at.x, 1, nullptr, nullptr, nullptr, nullptr, nullptr); },
+        [&] { view.RunCommand(cmd::kUndo, true, 0, 0, 0, 0); });
   }
   if (!t.SameLine(line)) state.SkipWithError("undo did not give the line back");
   Report(state, totals, "undo");
