@@ -221,6 +221,14 @@ UINT RegisterClipboardFormat(std::string_view name) {
   return 0;
 }
 
+std::string RegisteredFormatMimeType(UINT format) {
+  return IsRegistered(format) ? MimeType(format).toStdString() : std::string();
+}
+
+UINT RegisteredFormatOfMimeType(std::string_view mimeType) {
+  return FormatOfMimeType(QString::fromLatin1(mimeType.data(), static_cast<qsizetype>(mimeType.size())));
+}
+
 std::string GetClipboardFormatName(UINT format) {
   std::lock_guard lock(Names().mutex);
   const auto& names = Names().names;

@@ -44,5 +44,10 @@ UINT EnumClipboardFormats(UINT format);
 UINT RegisterClipboardFormat(std::string_view name);
 // The name a registered format was registered under in this process; empty when none.
 std::string GetClipboardFormatName(UINT format);
+// The MIME type a registered format travels as ("application/x-tovara-N"), empty for another
+// format; and the registered format a MIME type names, 0 for none. Drag and drop carries the
+// registered formats the same way.
+std::string RegisteredFormatMimeType(UINT format);
+UINT RegisteredFormatOfMimeType(std::string_view mimeType);
 
 }  // namespace platform

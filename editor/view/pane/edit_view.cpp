@@ -166,6 +166,7 @@ int CEditView::Create(HINSTANCE hInstance, HWND hwndParent, CEditDoc* pcEditDoc,
   platform::EnableInputMethod(m_hWnd, true);
   m_pImeQueries = std::make_unique<PaneImeQueries>(*this);
   platform::SetImeQueryProvider(m_hWnd, m_pImeQueries.get());
+  RegisterDropTarget();
 
   m_pcTipWnd = std::make_unique<CTipWnd>();
   m_pcTipWnd->Create(hInstance, m_hWnd);
@@ -256,6 +257,7 @@ LRESULT CEditView::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_DESTROY:
       platform::KillTimer(hwnd, kTimerId);
+      RevokeDropTarget();
       for (HWND* child : {&m_hwndVScrollBar, &m_hwndHScrollBar, &m_hwndSizeBox}) {
         if (*child) platform::DestroyWindow(*child);
         *child = nullptr;

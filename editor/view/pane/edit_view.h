@@ -48,6 +48,7 @@
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/ope_blk.h"
 #include "editor/view/commands/cursor_history.h"
+#include "platform/drag_drop.h"
 #include "platform/font.h"
 #include "platform/mem_dc.h"
 #include "platform/win_types.h"
@@ -475,7 +476,36 @@ class CEditView : public IDocPane {
  public:
 
   // ================================================================ edit_view_drag_drop.cpp
-  // The pane's side of drag and drop (platform/drag_drop): declared by the drag-and-drop work.
+  // The pane's side of drag and drop (platform/drag_drop): the pane window is a drop target from
+  // Create until it is destroyed, and a click inside the selection drags its text. Points are
+  // client coordinates, key states MK_ flags.
+  // A drag comes over the pane: false refuses it (drag and drop off, a document that takes no
+  // edits, no text); otherwise *pdwEffect is the effect at the point.
+  bool HandleDragEnter(const platform::DropData& data, DWORD dwKeyState, POINT pt, DWORD* pdwEffect);
+  // The caret follows the pointer; the effect there.
+  DWORD HandleDragOver(DWORD dwKeyState, POINT pt);
+  void HandleDragLeave();
+  // The text goes in at the point: moved or copied inside the pane it came from, else typed in as
+  // InsText. The effect; DROPEFFECT_NONE when nothing went in.
+  DWORD HandleDrop(const platform::DropData& data, DWORD dwKeyState, POINT pt);
+  // Drags the selected text out of the pane; the effect its drop took (DROPEFFECT_NONE: none).
+  DWORD DragSelectedText();
+
+ private:
+  // Create and WM_DESTROY: the pane window as drop target.
+  void RegisterDropTarget();
+  void RevokeDropTarget();
+  // Whether the document takes edits now: neither read-only nor missing the write lock it needs.
+  bool AcceptsEdits() const;
+  // The drop of the pane's own selection at the caret: copied, or moved with its old place deleted.
+  void DropOwnSelection(const char* pszText, int nTextLen, bool bMove);
+  // The effect of a drag at the caret with those keys: none inside the pane's own dragged selection.
+  DWORD DropEffectAtCaret(DWORD dwKeyState) const;
+
+  std::unique_ptr<platform::DropTarget> m_pDropTarget;  // forwards to the Handle* calls above
+  bool m_bDropDataHeld = false;                          // a drag over the pane carries text
+
+ public:
 
   // ================================================================ ../commands/edit_view_clipboard_commands.cpp
   // Deleting characters, words and lines; cut, copy and paste; copying the file's name, a tag and

@@ -194,16 +194,18 @@ void CEditView::HandleLButtonDown(WPARAM fwKeys, int x, int y) {
     HideCaretOnce();
   };
 
-  // A click inside the selection starts dragging its text. Dropping it comes with drag and drop;
-  // until then every drag ends without a drop, as one that nobody took.
+  // A click inside the selection drags its text; one that nobody took (a click without a drag
+  // among them) puts the caret there instead.
   const CommonSettings& common = Common();
   if (common.bUseOLE_DragDrop == 1 && common.bUseOLE_DropSource && x >= m_nViewAlignLeft - ColumnWidth()) {
     int column = 0;
     int line = 0;
     PointToCell(*this, x, y, &column, &line);
     if (IsTextSelected() && IsPositionInSelection(column, line) == 0) {
-      ClearSelection(true);
-      moveCaretToPoint();
+      if (DragSelectedText() == DROPEFFECT_NONE && IsTextSelected()) {
+        ClearSelection(true);
+        moveCaretToPoint();
+      }
       return;
     }
   }

@@ -14,18 +14,6 @@ class EditFixture : public ViewFixture {
   // An id no command has: the handler the tests put in for it runs the edit.
   static constexpr int kEditCommand = 39990;
 
-  // The document's bytes, every line with its own line end.
-  std::string DocBytes() {
-    std::string bytes;
-    CDocLineMgr& lines = doc->m_cDocLineMgr;
-    for (int i = 0; i < lines.GetLineCount(); ++i) {
-      int length = 0;
-      const char* text = lines.GetLine(i)->GetText(&length);
-      if (text) bytes.append(text, static_cast<size_t>(length));
-    }
-    return bytes;
-  }
-
   // Runs the edit as one command.
   void RunEdit(const std::function<void(CEditView&)>& edit) {
     handler.actions[kEditCommand] = [&edit](CEditView& pane, const CommandCall&) { edit(pane); };

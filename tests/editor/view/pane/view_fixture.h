@@ -15,6 +15,7 @@
 #include "box_font_engine.h"
 #include "editor/foundation/document/edit_doc.h"
 #include "editor/foundation/settings/share_data.h"
+#include "editor/foundation/text/doc_line.h"
 #include "editor/foundation/text/line_end.h"
 #include "editor/view/pane/edit_view.h"
 #include "editor/view/pane/edit_window.h"
@@ -108,6 +109,17 @@ class ViewFixture : public testing::Test {
       start = next;
     }
     Relayout();
+  }
+  // The document's bytes, every line with its own line end.
+  std::string DocBytes() {
+    std::string bytes;
+    CDocLineMgr& lines = doc->m_cDocLineMgr;
+    for (int i = 0; i < lines.GetLineCount(); ++i) {
+      int length = 0;
+      const char* text = lines.GetLine(i)->GetText(&length);
+      if (text) bytes.append(text, static_cast<size_t>(length));
+    }
+    return bytes;
   }
   // Lays the text out again after a change of the type settings.
   void Relayout() {
