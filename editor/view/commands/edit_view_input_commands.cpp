@@ -662,12 +662,6 @@ void CEditView::RTrimPrevLine() {
 // The family's registration table.
 namespace {
 
-template <void (CEditView::*Handler)()>
-LRESULT Plain(CEditView& view, const CommandCall&) {
-  (view.*Handler)();
-  return 1;
-}
-
 LRESULT Char(CEditView& view, const CommandCall& call) {
   view.Command_CHAR(static_cast<int>(call.lparam[0]));
   return 1;
@@ -711,18 +705,18 @@ LRESULT ChgmodEOL(CEditView& view, const CommandCall& call) {
 constexpr CommandHandlerEntry kInputCommands[] = {
     {cmd::kChar, cmd::kChar, &Char},
     {cmd::kCharIme, cmd::kCharIme, &CharIme},
-    {30250, 30250, &Plain<&CEditView::Command_DUPLICATELINE>},
-    {30260, 30260, &Plain<&CEditView::Command_INDENTTAB>},
+    {30250, 30250, &PlainHandler<&CEditView::Command_DUPLICATELINE>},
+    {30260, 30260, &PlainHandler<&CEditView::Command_INDENTTAB>},
     {30261, 30261, &Unindent<'\t'>},
     {cmd::kIndentSpace, cmd::kIndentSpace, &IndentSpace},
     {30263, 30263, &Unindent<' '>},
-    {30285, 30285, &Plain<&CEditView::Command_IME_RECONVERSION>},
+    {30285, 30285, &PlainHandler<&CEditView::Command_IME_RECONVERSION>},
     {cmd::kInsText, cmd::kInsText, &InsText},
     {30607, 30607, &AddTail},
-    {30790, 30790, &Plain<&CEditView::Command_INSERTDATE>},
-    {30791, 30791, &Plain<&CEditView::Command_INSERTTIME>},
-    {30792, 30792, &Plain<&CEditView::Command_CTRLCODEDIALOG>},
-    {31001, 31001, &Plain<&CEditView::Command_CHGMODINS>},
+    {30790, 30790, &PlainHandler<&CEditView::Command_INSERTDATE>},
+    {30791, 30791, &PlainHandler<&CEditView::Command_INSERTTIME>},
+    {30792, 30792, &PlainHandler<&CEditView::Command_CTRLCODEDIALOG>},
+    {31001, 31001, &PlainHandler<&CEditView::Command_CHGMODINS>},
     {cmd::kChgmodEOL, cmd::kChgmodEOL, &ChgmodEOL},
 };
 

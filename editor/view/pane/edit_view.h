@@ -448,7 +448,9 @@ class CEditView : public IDocPane {
   // code otherwise). 1, or 0 without a selection.
   int GetSelectedText(CMemory* pcmemBuf, bool bFirstLineOnly, const char* pszQuote, bool bWithLineNumber,
                       bool bAddCRLFWhenCopy, int nEolType = -1);
-  void CopySelectedLines(const char* pszQuote, bool bWithLineNumber);
+  // Widens the selection to whole rows and copies them as text (line ends added as the common
+  // setting asks); a refusing clipboard beeps. True when the clipboard took the text.
+  bool CopySelectedLines(const char* pszQuote, bool bWithLineNumber);
   // The selection's text or the word at the caret, at most 259 bytes cut on a whole character, up
   // to its first line end or NUL.
   void GetSelectionOrWord(CMemory* pcmemBuf);
