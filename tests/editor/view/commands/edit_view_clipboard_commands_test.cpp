@@ -174,6 +174,11 @@ const DeleteCase kDeleteCases[] = {
      {4, 0},
      0,
      [](CommonSettings& s) { s.bIsFreeCursorMode = 1; }},
+    // Rows 0 and 1 are one document line wrapped at column 10.
+    {"DeleteBackAtAContinuationRowTakesTheCharacterBeforeTheWrap", "0123456789abc", {0, 1}, kDeleteBack,
+     "012345678abc", {9, 0}},
+    {"DeleteAtTheEndOfAWrappedRowTakesTheNextRowsFirstCharacter", "0123456789abc", {0, 1}, kDelete,
+     "0123456789bc", {0, 1}},
     {"WordDeleteToEndTakesUpToTheNextWord", "foo bar", {1, 0}, kWordDeleteToEnd, "fbar", {1, 0}},
     {"WordDeleteToStartTakesTheWordBeforeTheCaret", "foo bar", {6, 0}, kWordDeleteToStart, "foo r", {4, 0}},
     {"WordDeleteToEndAtTheEndBeeps", "foo", {3, 0}, kWordDeleteToEnd, "foo", {3, 0}, 1},
