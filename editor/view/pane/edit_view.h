@@ -437,8 +437,8 @@ class CEditView : public IDocPane {
   // selection, or over the character under the caret in overwrite mode.
   void TypeText(const char* pData, int nDataLen);
   // After a line indent or unindent: rows nFirst..nEnd (exclusive) selected whole, the caret at
-  // the end, a caret-move record from oldCaret.
-  void SelectWholeRows(int nFirst, int nEnd, POINT oldCaret);
+  // the end, and when the rows changed a caret-move record from oldCaret.
+  void SelectWholeRows(int nFirst, int nEnd, POINT oldCaret, bool bChanged);
 
  public:
 
