@@ -342,8 +342,8 @@ void CEditView::Command_CHGMODINS() {
 }
 
 void CEditView::Command_CHGMODEOL(int nEolType) {
-  if (!m_pcEditDoc || nEolType < CLineEnd::CRLF || nEolType > CLineEnd::CR) return;
-  m_pcEditDoc->m_nNewLineType = nEolType;
+  if (!m_pcEditDoc) return;
+  if (nEolType >= CLineEnd::CRLF && nEolType <= CLineEnd::CR) m_pcEditDoc->m_nNewLineType = nEolType;
   ShowCaretPosition();
 }
 

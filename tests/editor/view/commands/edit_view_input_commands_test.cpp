@@ -387,6 +387,11 @@ TEST_F(InputCommandTest, ChgmodEolTakesTheFourLineEndsAndIgnoresOthers) {
     EXPECT_EQ(doc->m_nNewLineType, c.expected) << "type " << c.type;
   }
   EXPECT_EQ(editWindow.status[2], "CRLF");
+  // An ignored type still refreshes the status bar.
+  doc->m_nNewLineType = CLineEnd::LF;
+  view->RunCommand(kChgmodEol, true, 7, 0, 0, 0);
+  EXPECT_EQ(doc->m_nNewLineType, CLineEnd::LF);
+  EXPECT_EQ(editWindow.status[2], "LF");
 }
 
 TEST_F(InputCommandTest, UnindentWithoutSelectionSaysItNeedsOne) {
