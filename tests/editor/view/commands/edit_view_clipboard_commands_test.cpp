@@ -209,13 +209,17 @@ INSTANTIATE_TEST_SUITE_P(Table, DeleteCommandTable, testing::ValuesIn(kDeleteCas
                          [](const testing::TestParamInfo<DeleteCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ClipboardCommandTest, DeleteLineWithASelectionBeepsAndKeepsIt) {
-  SetText("abc\r\ndef");
-  Select({1, 0}, {2, 1});
-  BeepCapture beeps;
-  Run(kDeleteLine);
-  EXPECT_EQ(beeps.beeps.size(), 1u);
-  EXPECT_EQ(DocBytes(), "abc\r\ndef");
-  EXPECT_TRUE(view->IsTextSelected());
+  for (const int command : {kDeleteLine, kCutLine}) {
+    SetText("abc\r\ndef");
+    Select({1, 0}, {2, 1});
+    SetClipboardPlain("before");
+    BeepCapture beeps;
+    Run(command);
+    EXPECT_EQ(beeps.beeps.size(), 1u) << "command " << command;
+    EXPECT_EQ(DocBytes(), "abc\r\ndef") << "command " << command;
+    EXPECT_TRUE(view->IsTextSelected()) << "command " << command;
+    EXPECT_EQ(ClipboardPlain(), "before") << "command " << command;
+  }
 }
 
 TEST_F(ClipboardCommandTest, DeletionsTakeTheSelectionFirst) {
