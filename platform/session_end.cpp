@@ -14,13 +14,10 @@
 namespace platform {
 namespace {
 
-constexpr const char* kAgentName = "vrelSessionEnd";
-
 // What the session's end needs to know, kept by the application object so that it goes with it.
 class SessionEndAgent final : public QObject {
  public:
   explicit SessionEndAgent(QCoreApplication& app) : QObject(&app) {
-    setObjectName(kAgentName);
 #ifndef QT_NO_SESSIONMANAGER
     if (auto* gui = qobject_cast<QGuiApplication*>(&app)) {
       QObject::connect(gui, &QGuiApplication::commitDataRequest, this, [](QSessionManager& manager) {
@@ -41,9 +38,9 @@ class SessionEndAgent final : public QObject {
 SessionEndAgent* Agent(bool make) {
   QCoreApplication* app = QCoreApplication::instance();
   if (!app) return nullptr;
-  auto* agent = app->findChild<SessionEndAgent*>(kAgentName, Qt::FindDirectChildrenOnly);
-  if (!agent && make) agent = new SessionEndAgent(*app);  // owned by the application
-  return agent;
+  const std::vector<SessionEndAgent*> agents = ChildrenOfType<SessionEndAgent>(*app);
+  if (!agents.empty()) return agents.front();
+  return make ? new SessionEndAgent(*app) : nullptr;  // owned by the application
 }
 
 bool Alive(const QPointer<Window>& window) { return window && IsWindow(window.data()); }

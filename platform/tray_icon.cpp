@@ -127,7 +127,7 @@ class TrayIcon final : public QObject {
 };
 
 TrayIcon* FindIcon(Window& window, UINT id) {
-  for (TrayIcon* icon : window.findChildren<TrayIcon*>(Qt::FindDirectChildrenOnly)) {
+  for (TrayIcon* icon : ChildrenOfType<TrayIcon>(window)) {
     if (icon->id() == id) return icon;
   }
   return nullptr;

@@ -360,6 +360,16 @@ void DropQueuedMessagesIf(const std::function<bool(const MSG&)>& match);
 void FlushPendingDeletes();
 // The outer rectangle moved onto the nearest screen's work area when it lies off every screen.
 QRect OntoScreen(QRect outer);
+// The direct children of an object that are of a class of the layer's own (one without the
+// toolkit's type information, which the toolkit's own child lookups need).
+template <class T>
+std::vector<T*> ChildrenOfType(const QObject& parent) {
+  std::vector<T*> out;
+  for (QObject* child : parent.children()) {
+    if (auto* t = dynamic_cast<T*>(child)) out.push_back(t);
+  }
+  return out;
+}
 // Sends the message to every live window (GUI thread only).
 void SendToEveryWindow(UINT message, WPARAM wParam, LPARAM lParam);
 // The program's Shift-JIS text as the toolkit's, and back.
