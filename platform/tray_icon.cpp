@@ -41,6 +41,8 @@ class TrayIcon final : public QObject {
  public:
   TrayIcon(Window& window, UINT id, bool shown) : QObject(&window), m_window(&window), m_id(id) {
     m_held.setSingleShot(true);
+    // Never before the double-click time is over: a coarse timer may come a little early.
+    m_held.setTimerType(Qt::PreciseTimer);
     QObject::connect(&m_held, &QTimer::timeout, this, [this] { single(); });
     if (shown) {
       m_icon = std::make_unique<QSystemTrayIcon>();
