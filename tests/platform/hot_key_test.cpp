@@ -1,7 +1,11 @@
 #include "platform/hot_key.h"
 
 #include <QGuiApplication>
+#include <chrono>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <thread>
+#include <vector>
 
 #include "platform/gui_app.h"
 #include "platform/hot_key_x11.h"
@@ -28,6 +32,65 @@ TEST(HotKeyTest, WithoutX11RegisteringFails) {
   EXPECT_FALSE(UnregisterHotKey(hwnd, 0x1234));
   EXPECT_FALSE(RegisterHotKey(nullptr, 1, MOD_CONTROL, 'T'));
   DestroyWindow(hwnd);
+}
+
+std::vector<MSG>& HotKeys() {
+  static std::vector<MSG> seen;
+  return seen;
+}
+
+LRESULT HotKeyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_HOTKEY) HotKeys().push_back(MSG{hwnd, message, wParam, lParam});
+  return DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+// Pumps until n hot keys came, or the limit passed.
+void PumpForHotKeys(size_t n, std::chrono::milliseconds limitAfter = std::chrono::seconds(5)) {
+  const auto limit = std::chrono::steady_clock::now() + limitAfter;
+  MSG msg;
+  while (HotKeys().size() < n && std::chrono::steady_clock::now() < limit) {
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+// On an X11 desktop (run with QT_QPA_PLATFORM=xcb, e.g. under Xvfb) with xdotool to press keys.
+TEST(HotKeyTest, OnX11APressOfTheCombinationPostsWmHotkey) {
+  EnsureGuiApp();
+  if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "no X11 desktop";
+  if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "no xdotool to press keys";
+  WNDCLASSEX wc;
+  wc.lpfnWndProc = HotKeyProc;
+  wc.lpszClassName = "HotKeyRecordingWindow";
+  RegisterClassEx(&wc);
+  HWND a = CreateWindowEx(0, "HotKeyRecordingWindow", "a", WS_CAPTION, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  HWND b = CreateWindowEx(0, "HotKeyRecordingWindow", "b", WS_CAPTION, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(RegisterHotKey(a, 0x1234, MOD_CONTROL | MOD_ALT, 'T'));
+  EXPECT_FALSE(RegisterHotKey(a, 0x1234, MOD_SHIFT, 'U')) << "the id is taken";
+  EXPECT_FALSE(RegisterHotKey(b, 1, MOD_CONTROL | MOD_ALT, 'T')) << "the combination is taken";
+  ASSERT_TRUE(RegisterHotKey(b, 1, MOD_SHIFT | MOD_NOREPEAT, (VK_F1 + 6)));
+
+  HotKeys().clear();
+  ASSERT_EQ(std::system("xdotool key ctrl+alt+t shift+F7 ctrl+t"), 0);
+  PumpForHotKeys(2);
+  ASSERT_EQ(HotKeys().size(), 2u);
+  EXPECT_EQ(HotKeys()[0].hwnd, a);
+  EXPECT_EQ(HotKeys()[0].wParam, 0x1234u);
+  EXPECT_EQ(HotKeys()[0].lParam, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'T'));
+  EXPECT_EQ(HotKeys()[1].hwnd, b);
+  EXPECT_EQ(HotKeys()[1].lParam, MAKELPARAM(MOD_SHIFT, (VK_F1 + 6)));
+
+  // Given back, the combination is free again; a destroyed window gives its own back.
+  ASSERT_TRUE(UnregisterHotKey(a, 0x1234));
+  EXPECT_FALSE(UnregisterHotKey(a, 0x1234));
+  DestroyWindow(b);
+  ASSERT_TRUE(RegisterHotKey(a, 2, MOD_SHIFT, (VK_F1 + 6)));
+  HotKeys().clear();
+  ASSERT_EQ(std::system("xdotool key ctrl+alt+t shift+F7"), 0);
+  PumpForHotKeys(2, std::chrono::milliseconds(500));
+  ASSERT_EQ(HotKeys().size(), 1u);
+  EXPECT_EQ(HotKeys()[0].wParam, 2u);
+  DestroyWindow(a);
 }
 
 TEST(HotKeyTest, VirtualKeysBecomeTheirKeysyms) {
