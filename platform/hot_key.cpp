@@ -61,7 +61,8 @@ class HotKey final : public QObject, public QAbstractNativeEventFilter {
         m_mask(x11::ModifierMask(modifiers)) {}
 
   ~HotKey() override {
-    if (m_grabbed && X11Connection() == m_connection) {
+    // A program that is closing down closes its connection, which ends its grabs with it.
+    if (m_grabbed && !QCoreApplication::closingDown()) {
       for (uint16_t lock : x11::kLockMasks) xcb_ungrab_key(m_connection, m_keycode, m_root, m_mask | lock);
       xcb_flush(m_connection);
     }

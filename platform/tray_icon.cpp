@@ -39,12 +39,13 @@ std::string TipText(const char (&tip)[64]) {
 // One icon of a window: a child object of the window, so that it goes with it.
 class TrayIcon final : public QObject {
  public:
-  TrayIcon(Window& window, UINT id, bool shown) : QObject(&window), m_window(&window), m_id(id) {
+  // real: shown in the desktop's notification area, rather than only kept for a test.
+  TrayIcon(Window& window, UINT id, bool real) : QObject(&window), m_window(&window), m_id(id) {
     m_held.setSingleShot(true);
     // Never before the double-click time is over: a coarse timer may come a little early.
     m_held.setTimerType(Qt::PreciseTimer);
     QObject::connect(&m_held, &QTimer::timeout, this, [this] { single(); });
-    if (shown) {
+    if (real) {
       m_icon = std::make_unique<QSystemTrayIcon>();
       QObject::connect(m_icon.get(), &QSystemTrayIcon::activated, this,
                        [this](QSystemTrayIcon::ActivationReason reason) { activated(reason); });
@@ -163,8 +164,9 @@ BOOL Shell_NotifyIcon(DWORD message, const NOTIFYICONDATA* data) {
       icon->apply(*data);
       return 1;
     case NIM_DELETE:
+      if (!icon) return 0;
       delete icon;
-      return icon ? 1 : 0;
+      return 1;
     default:
       return 0;
   }

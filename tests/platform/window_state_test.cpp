@@ -1,8 +1,6 @@
 // What a top-level window is beyond its place: kept on top, its icons, its activation, and the
 // work area it is kept in.
-#include <QBuffer>
 #include <QGuiApplication>
-#include <QImage>
 #include <QScreen>
 #include <chrono>
 #include <gtest/gtest.h>
@@ -15,6 +13,7 @@
 #include "platform/monitor.h"
 #include "platform/window.h"
 #include "platform/window_qt.h"
+#include "png_fixture.h"
 #include "recording_window.h"
 
 namespace {
@@ -106,16 +105,6 @@ TEST_F(WindowStateTest, TopmostOutlivesAStyleChangeAndStaysHiddenWhenHidden) {
   EXPECT_FALSE(IsWindowVisible(hwnd));
 }
 
-std::vector<uint8_t> PngOfSize(int side, QRgb colour) {
-  QImage image(side, side, QImage::Format_ARGB32);
-  image.fill(colour);
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
-  return std::vector<uint8_t>(bytes.begin(), bytes.end());
-}
-
 // The sizes of the icon the window manager is given.
 std::string ShownIconSizes(HWND hwnd) {
   std::string out;
@@ -124,9 +113,11 @@ std::string ShownIconSizes(HWND hwnd) {
 }
 
 TEST_F(WindowStateTest, SetIconKeepsTwoIconsAndFallsBackToTheClassIcon) {
-  ASSERT_TRUE(RegisterIconResource("WindowStateClassIcon", PngOfSize(24, qRgb(1, 2, 3))));
-  ASSERT_TRUE(RegisterIconResource("WindowStateBig", PngOfSize(32, qRgb(200, 0, 0))));
-  ASSERT_TRUE(RegisterIconResource("WindowStateSmall", PngOfSize(16, qRgb(0, 200, 0))));
+  const std::string classPng = platform_test::Png(24, Qt::blue), bigPng = platform_test::Png(32, Qt::red),
+                    smallPng = platform_test::Png(16, Qt::green);
+  ASSERT_TRUE(RegisterIconResource("WindowStateClassIcon", platform_test::Bytes(classPng)));
+  ASSERT_TRUE(RegisterIconResource("WindowStateBig", platform_test::Bytes(bigPng)));
+  ASSERT_TRUE(RegisterIconResource("WindowStateSmall", platform_test::Bytes(smallPng)));
   const HICON classIcon = LoadIcon(nullptr, "WindowStateClassIcon");
   const HICON big = LoadIcon(nullptr, "WindowStateBig");
   const HICON small = LoadIcon(nullptr, "WindowStateSmall");
