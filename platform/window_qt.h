@@ -271,6 +271,14 @@ void ForgetChildWindowsOf(Window& parent);
 HWND CreateChildWindow(const char* className, DWORD style, int x, int y, int width, int height, HWND parent, int id);
 // A "SCROLLBAR" control (platform/scroll_bar.h) on the parent's canvas.
 HWND CreateScrollBarControl(Window& parent, DWORD style, QRect rect, int id);
+// The frame's controls: a toolbar (platform/toolbar.h) and a status bar (platform/status_bar.h) on
+// a window's canvas, the combo box a toolbar carries, and a progress bar on a control or a window.
+HWND CreateToolbarControl(DWORD style, HWND parent, int id);
+HWND CreateToolbarCombo(DWORD style, HWND toolbar, int id);
+HWND CreateStatusBarControl(DWORD style, HWND parent, int id);
+HWND CreateProgressControl(DWORD style, QRect rect, HWND parent, int id);
+// The toolbar's widget and the window it tells of clicks; null for a handle that is not a toolbar.
+QWidget* ToolbarWidgetOf(HWND toolbar, HWND* notify);
 // CreateWindowEx with a parent, for a registered class: a child window (WS_CHILD) or a pop-up
 // owned by the parent (WS_POPUP); null otherwise, or when the parent is not a window.
 HWND CreateSubWindow(const WindowClassInfo& info, DWORD exStyle, DWORD style, int x, int y, int width, int height,
