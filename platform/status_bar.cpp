@@ -11,17 +11,24 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/dc_text.h"
+#include "platform/font.h"
 #include "platform/mem_dc.h"
+#include "platform/sjis_literal.h"
 #include "platform/sys_color.h"
 #include "platform/window_qt.h"
 
 namespace platform {
 namespace {
 
-constexpr int kGripSize = 16;
+constexpr int kGripHeight = 16;
+
+// As wide as the room the parent's layout leaves for it at the bar's right end.
+int GripWidth() { return GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL); }
 
 QColor Colour(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
@@ -46,7 +53,7 @@ class StatusBarWidget final : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override;
   void resizeEvent(QResizeEvent*) override {
-    if (grip) grip->setGeometry(width() - kGripSize, height() - kGripSize, kGripSize, kGripSize);
+    if (grip) grip->setGeometry(width() - GripWidth(), height() - kGripHeight, GripWidth(), kGripHeight);
   }
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -217,12 +224,24 @@ class StatusBarControl final : public ChildWindow {
       std::fill(row, row + picture->Width(), pixel);
     }
     dc.SelectBitmap(picture.get());
+    // The bar's own font, as a control's context comes with it.
+    if (!m_font) {
+      LOGFONT lf;
+      lf.lfHeight = -12;
+      lf.lfWeight = 400;
+      lf.lfCharSet = 128;  // SHIFTJIS_CHARSET
+      const std::string_view face = "ＭＳ Ｐゴシック"_sj;
+      face.copy(lf.lfFaceName, std::min<size_t>(face.size(), LF_FACESIZE - 1));
+      m_font = CreateFontIndirect(&lf);
+    }
+    if (m_font) SelectFont(&dc, &*m_font);
     return picture;
   }
 
   QPointer<StatusBarWidget> m_bar;
   HWND m_notify;
   std::vector<Part> m_parts;
+  mutable std::optional<Font> m_font;
 };
 
 void StatusBarWidget::paintEvent(QPaintEvent*) {

@@ -8,15 +8,17 @@
 // - SB_SETPARTS: wParam parts (1 to 256), lParam their right edges in the bar's coordinates (-1:
 //   to the bar's right end); a part's text outlives a change of the parts. SB_GETPARTS copies up to
 //   wParam edges to lParam (when not null) and returns the count. SB_GETRECT gives part wParam's
-//   rectangle in lParam. With SBARS_SIZEGRIP the bar has the toolkit's size grip at its right end
-//   (it hides itself while the window is maximised); parts reaching under it stay under it.
+//   rectangle in lParam. With SBARS_SIZEGRIP the bar has the toolkit's size grip at its right end,
+//   GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL) wide (it hides itself while the
+//   window is maximised); parts reaching under it stay under it.
 // - SB_SETTEXT: the part in the low byte of wParam, SBT_NOBORDERS or SBT_OWNERDRAW in its high
 //   byte; lParam the Shift-JIS text, or for SBT_OWNERDRAW a value of the program's. SB_GETTEXT
 //   copies the text to lParam (a buffer the caller sized with SB_GETTEXTLENGTH) and returns, as
 //   SB_GETTEXTLENGTH does, the length in the low word and the part's flags in the high word.
 // - An owner-drawn part is drawn by the parent at every paint of the part: WM_DRAWITEM (wParam the
 //   bar's id) with a DRAWITEMSTRUCT: CtlID the bar's id, itemID the part, hwndItem the bar, hDC a
-//   memory device context over a picture of the bar filled with the button face colour, rcItem
+//   memory device context over a picture of the bar filled with the button face colour, with the
+//   bar's font ("ＭＳ Ｐゴシック" 12 pixels) selected when the desktop has it, rcItem
 //   the part's rectangle inside its border in the bar's coordinates, itemData the value given. What
 //   the parent draws inside rcItem is what the part shows.
 // - A double click and a right-button release on the bar send WM_NOTIFY (wParam the bar's id) to

@@ -952,6 +952,14 @@ int GetSystemMetrics(int index) {
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
       return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // The window manager draws the real frame; these are the sizes the program spaces its own
+    // drawing with (the gaps between a status bar's parts, its grip).
+    case SM_CXEDGE:
+    case SM_CYEDGE:
+      return 2;
+    case SM_CXFRAME:
+    case SM_CYFRAME:
+      return 4;
     default:
       return 0;
   }

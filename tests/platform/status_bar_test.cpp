@@ -121,7 +121,9 @@ TEST_F(StatusBarTest, TextsStayWithTheirPartsAndTellTheirFlags) {
 TEST_F(StatusBarTest, AnOwnerDrawnPartShowsWhatTheParentDrewThere) {
   ASSERT_TRUE(SendMessage(bar, SB_SETTEXT, 5 | SBT_OWNERDRAW, 0x5EC));
   EXPECT_EQ(SendMessage(bar, SB_GETTEXT, 5, 0), 0x5EC);
-  Frame().draw = [](const DRAWITEMSTRUCT& item) {
+  bool hadFont = false;
+  Frame().draw = [&hadFont](const DRAWITEMSTRUCT& item) {
+    hadFont = item.hDC->TextState().font != nullptr;  // "REC" is written in the bar's font
     // A red block at the part's left edge, as wide as "REC" might be.
     for (int y = item.rcItem.top + 2; y < item.rcItem.bottom - 2; ++y)
       for (int x = item.rcItem.left; x < item.rcItem.left + 10; ++x) SetPixel(item.hDC, x, y, RGB(255, 0, 0));
@@ -129,6 +131,7 @@ TEST_F(StatusBarTest, AnOwnerDrawnPartShowsWhatTheParentDrewThere) {
   const QImage shot = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
   const std::vector<FrameSeen> draws = FrameSeenOf(WM_DRAWITEM);
   ASSERT_GE(draws.size(), 1u);
+  EXPECT_TRUE(hadFont);
   EXPECT_EQ(draws[0].ctlId, static_cast<UINT>(kBarId));
   EXPECT_EQ(draws[0].wParam, static_cast<WPARAM>(kBarId));
   EXPECT_EQ(draws[0].item, 5);
@@ -192,6 +195,8 @@ TEST_F(StatusBarTest, TheGripIsTheBarsOnlyWhenAskedFor) {
   auto* grip = widget->findChild<QSizeGrip*>();
   ASSERT_NE(grip, nullptr);
   EXPECT_EQ(grip->geometry().right(), widget->width() - 1);
+  // The room the edit window's layout leaves for it.
+  EXPECT_EQ(grip->width(), GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL));
   EXPECT_EQ(grip->geometry().bottom(), widget->height() - 1);
   HWND plain = CreateStatusWindow(WS_CHILD | WS_VISIBLE, nullptr, windows.frame, 124);
   ASSERT_NE(plain, nullptr);
