@@ -37,13 +37,14 @@
 //   WM_GETTEXT and WM_SETFONT (accepted; the toolkit's font stays). Gaining and losing the
 //   keyboard posts WM_COMMAND with CBN_SETFOCUS or CBN_KILLFOCUS (the box's id, its handle) to
 //   the bar's parent, as a bar passes its children's commands on. Return and Tab pressed in the
-//   box are queued as WM_KEYDOWN for the box's handle (so the program's loop sees them), every
-//   other key is the box's own.
+//   box are queued as WM_KEYDOWN for the box's handle (so the program's loop sees them, and
+//   IsDialogMessage of the box takes them), every other key is the box's own.
 // GUI thread only.
 #pragma once
 
 #include <cstdint>
 
+#include "platform/dialog.h"  // the box's CB_ messages, BN_CLICKED
 #include "platform/mem_dc.h"
 #include "platform/win_types.h"
 

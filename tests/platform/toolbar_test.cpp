@@ -340,6 +340,10 @@ TEST_F(ToolbarTest, TheSearchBoxKeepsItsListAndLimitAndTellsThePartsOfItsUse) {
   ASSERT_EQ(keys.size(), 1u);
   EXPECT_EQ(keys[0].hwnd, box);
   EXPECT_EQ(keys[0].wParam, static_cast<WPARAM>(VK_RETURN));
+  // The program's loop asks the box for its messages, as for a dialog's.
+  EXPECT_TRUE(IsDialogMessage(box, &keys[0]));
+  MSG other{windows.frame, WM_KEYDOWN, VK_RETURN, 1};
+  EXPECT_FALSE(IsDialogMessage(box, &other));
   std::vector<WORD> codes;
   for (const FrameSeen& s : FrameSeenOf(WM_COMMAND)) {
     EXPECT_EQ(LOWORD(s.wParam), kSearchBox);
