@@ -41,12 +41,9 @@ struct Part {
 
 class StatusBarControl;
 
-class StatusBarWidget final : public QWidget {
+class StatusBarWidget final : public ControlSurface {
  public:
-  explicit StatusBarWidget(QWidget* parent) : QWidget(parent) {
-    setAutoFillBackground(true);
-    setFocusPolicy(Qt::NoFocus);
-  }
+  explicit StatusBarWidget(QWidget* parent) : ControlSurface(parent) {}
   StatusBarControl* control = nullptr;
   QPointer<QSizeGrip> grip;
 
@@ -250,10 +247,12 @@ void StatusBarWidget::paintEvent(QPaintEvent*) {
 }
 
 void StatusBarWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();
   if (control && event->button() == Qt::LeftButton) control->mouse(NM_DBLCLK, event->position().toPoint());
 }
 
 void StatusBarWidget::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
   if (control && event->button() == Qt::RightButton) control->mouse(NM_RCLICK, event->position().toPoint());
 }
 

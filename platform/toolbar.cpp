@@ -304,15 +304,6 @@ class ToolbarControl final : public ChildWindow {
   int m_rows = 1;
 };
 
-// The bar's widget covers the canvas where it lies.
-class ToolbarWidget final : public QWidget {
- public:
-  explicit ToolbarWidget(QWidget* parent) : QWidget(parent) {
-    setAutoFillBackground(true);
-    setFocusPolicy(Qt::NoFocus);
-  }
-};
-
 ToolbarControl* ToolbarOf(HWND hwnd) { return dynamic_cast<ToolbarControl*>(ChildFromHandle(hwnd)); }
 
 }  // namespace
@@ -320,7 +311,7 @@ ToolbarControl* ToolbarOf(HWND hwnd) { return dynamic_cast<ToolbarControl*>(Chil
 HWND CreateToolbarControl(DWORD style, HWND parent, int id) {
   Window* host = WindowFromHandle(parent);
   if (!host) return nullptr;
-  auto* bar = new ToolbarWidget(host->canvas());
+  auto* bar = new ControlSurface(host->canvas());
   auto control = std::make_unique<ToolbarControl>(*host, bar, id, parent, style);
   ToolbarControl* raw = control.get();
   const HWND hwnd = AddChildWindow(std::move(control));

@@ -184,11 +184,13 @@ TEST_F(StatusBarTest, DoubleAndRightClicksNameThePartUnderTheMouse) {
     EXPECT_EQ(notes[0].from, bar) << c.name;
     EXPECT_EQ(notes[0].pt.x, at.x()) << c.name;
   }
-  // A left click alone tells nothing.
+  // A left click alone tells nothing, and is the bar's: the frame under it hears no click.
   Frame().seen.clear();
   ClickWidget(widget, Inside(1));
   PumpFrame();
   EXPECT_TRUE(FrameSeenOf(WM_NOTIFY).empty());
+  EXPECT_TRUE(FrameSeenOf(WM_LBUTTONDOWN).empty());
+  EXPECT_TRUE(FrameSeenOf(WM_LBUTTONUP).empty());
 }
 
 TEST_F(StatusBarTest, TheGripIsTheBarsOnlyWhenAskedFor) {

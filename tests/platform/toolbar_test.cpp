@@ -166,6 +166,12 @@ TEST_F(ToolbarTest, StatesAreTheProgramsAndAClickPostsTheCommand) {
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0].wParam, MAKEWPARAM(kOpen, BN_CLICKED));
   EXPECT_EQ(commands[0].lParam, reinterpret_cast<LPARAM>(bar));
+  // A click between the buttons is the bar's: the frame under it hears nothing.
+  Frame().seen.clear();
+  ClickWidget(ChildFromHandle(bar)->widget(), QPoint(3 * kButtonWidth + 20, kToolbarMargin + 4));
+  PumpFrame();
+  EXPECT_TRUE(FrameSeenOf(WM_LBUTTONDOWN).empty());
+  EXPECT_TRUE(FrameSeenOf(WM_COMMAND).empty());
   // The click did not let the pushed-in button out: only the program does.
   EXPECT_TRUE(ButtonOf(1)->isChecked());
   EXPECT_EQ(SendMessage(bar, TB_GETSTATE, kOpen, 0), TBSTATE_ENABLED | TBSTATE_CHECKED);
