@@ -24,7 +24,8 @@
 // - A double click and a right-button release on the bar send WM_NOTIFY (wParam the bar's id) to
 //   the parent with an NMMOUSE: code NM_DBLCLK or NM_RCLICK, dwItemSpec the part under the mouse
 //   (-1 for none), pt the point in the bar's coordinates. They are sent once the toolkit has
-//   finished with the click, so the parent may open a menu or rebuild the bar.
+//   finished with the click, so the parent may open a menu or rebuild the bar. Other clicks on the
+//   bar are the bar's: the parent hears no mouse message from it.
 // - A "msctls_progress32" made with the bar as parent lies on the bar at the rectangle asked (in
 //   the bar's coordinates), hidden until ShowWindow; it takes PBM_SETRANGE, PBM_SETRANGE32,
 //   PBM_SETPOS and PBM_GETPOS, sent or posted.

@@ -15,7 +15,8 @@
 //   BN_CLICKED (0) in the high word, the bar's handle in lParam. A click never changes the
 //   button's pushed-in state: TB_CHECKBUTTON sets it (wParam the command, low word of lParam on
 //   or off), as TB_ENABLEBUTTON sets whether it can be clicked; both return FALSE for a command
-//   the bar lacks. TB_GETSTATE gives the TBSTATE_ bits of a command's button, or -1.
+//   the bar lacks. TB_GETSTATE gives the TBSTATE_ bits of a command's button, or -1. The mouse
+//   over the bar is the bar's: the parent hears no mouse message from it.
 // - A TBSTYLE_DROPDOWN button: with TBSTYLE_EX_DRAWDDARROWS (TB_SETEXTENDEDSTYLE) it shows an
 //   arrow at its right; a press on the arrow (or anywhere on a drop-down button without the
 //   arrows) sends WM_NOTIFY with an NMTOOLBAR (code TBN_DROPDOWN, iItem the command, rcButton in
