@@ -6,6 +6,8 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/key_state.h"
+
 namespace platform {
 
 struct AcceleratorTable {
@@ -45,4 +47,25 @@ int CopyAcceleratorTable(HACCEL table, ACCEL* out, int count) {
 bool DestroyAcceleratorTable(HACCEL table) {
   std::lock_guard guard(platform::registryLock);
   return table && platform::LiveTables().erase(table) == 1;
+}
+
+int TranslateAccelerator(HWND hwnd, HACCEL table, const MSG* msg) {
+  if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) || !platform::IsWindow(hwnd)) return 0;
+  uint8_t held = 0;
+  if (platform::GetKeyState(VK_SHIFT) < 0) held |= FSHIFT;
+  if (platform::GetKeyState(VK_CONTROL) < 0) held |= FCONTROL;
+  if (platform::GetKeyState(VK_MENU) < 0 || msg->message == WM_SYSKEYDOWN) held |= FALT;
+  UINT command = 0;
+  {
+    std::lock_guard guard(platform::registryLock);
+    if (!table || !platform::LiveTables().contains(table)) return 0;
+    const auto match = std::find_if(table->entries.begin(), table->entries.end(), [&](const ACCEL& a) {
+      return (a.fVirt & FVIRTKEY) && a.key == msg->wParam && (a.fVirt & (FSHIFT | FCONTROL | FALT)) == held;
+    });
+    if (match == table->entries.end()) return 0;
+    command = match->cmd;
+  }
+  // Sent outside the lock: the command may build a new table.
+  platform::SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(command, 1), 0);
+  return 1;
 }

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "platform/window.h"
+
 namespace platform {
 struct AcceleratorTable;
 }
@@ -29,3 +31,4 @@ struct ACCEL {
 HACCEL CreateAcceleratorTable(const ACCEL* entries, int count);
 int CopyAcceleratorTable(HACCEL table, ACCEL* out, int count);
 bool DestroyAcceleratorTable(HACCEL table);
+int TranslateAccelerator(HWND hwnd, HACCEL table, const MSG* msg);

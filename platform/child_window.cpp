@@ -59,12 +59,7 @@ LRESULT ChildWindow::send(UINT message, WPARAM wParam, LPARAM lParam) {
       auto* out = reinterpret_cast<char*>(lParam);
       if (!out || wParam == 0) return 0;
       const std::string t = text();
-      size_t n = 0;
-      while (n < t.size()) {
-        const size_t step = IsSjisLead(static_cast<unsigned char>(t[n])) && n + 1 < t.size() ? 2 : 1;
-        if (n + step > wParam - 1) break;
-        n += step;
-      }
+      const size_t n = SjisWholePrefix(t, wParam - 1);
       std::memcpy(out, t.data(), n);
       out[n] = '\0';
       return static_cast<LRESULT>(n);
@@ -147,6 +142,15 @@ void ForgetChildWindowsOf(Window& parent) {
 HWND CreateChildWindow(const char* className, DWORD style, int x, int y, int width, int height, HWND parent, int id) {
   Window* top = TopWindowFromHandle(parent);
   if (!top || !className) return nullptr;
+  const QRect rect(x, y, std::max(width, 0), std::max(height, 0));
+  if (std::strcmp(className, "ToolbarWindow32") == 0) return CreateToolbarControl(style, parent, id);
+  if (std::strcmp(className, "msctls_statusbar32") == 0) return CreateStatusBarControl(style, parent, id);
+  if (std::strcmp(className, "msctls_progress32") == 0) return CreateProgressControl(style, rect, parent, id);
+  if (std::strcmp(className, "COMBOBOX") == 0) {
+    const HWND box = CreateToolbarCombo(style, parent, id);
+    if (box) MoveWindow(box, x, y, width, height, 0);
+    return box;
+  }
   if (std::strcmp(className, "SCROLLBAR") != 0) return nullptr;
   if (!(style & (SBS_SIZEGRIP | SBS_SIZEBOX))) {
     Window* host = WindowFromHandle(parent);

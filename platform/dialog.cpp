@@ -642,6 +642,11 @@ BOOL EndDialog(HWND hwnd, INT_PTR result) {
 
 BOOL IsDialogMessage(HWND hwnd, MSG* msg) {
   DialogWindow* dialog = DialogFromHandle(hwnd);
+  if (!dialog && msg && msg->hwnd == hwnd && ChildFromHandle(hwnd)) {
+    // A control outside a dialog (a toolbar's search box) takes the messages queued for it.
+    DispatchMessage(msg);
+    return 1;
+  }
   if (!dialog || !msg || TopWindowFromHandle(msg->hwnd) != dialog) return 0;
   // Enter and Esc sent to a control as keys act as they do when pressed there.
   auto* control = dynamic_cast<Control*>(ChildFromHandle(msg->hwnd));

@@ -219,6 +219,8 @@ HWND CreateDialogParam(HINSTANCE instance, const char* templateName, HWND owner,
 // Ends a modal dialog with the result once its procedure returns (a modeless one is hidden).
 BOOL EndDialog(HWND dialog, INT_PTR result);
 // Dispatches a message for the dialog or one of its controls and returns TRUE; FALSE for any other.
+// Given a control outside any dialog (a toolbar's search box), the messages queued for that
+// control are its own in the same way.
 // (The dialog's keys are handled as they come from the toolkit, before they are messages.)
 BOOL IsDialogMessage(HWND dialog, MSG* msg);
 

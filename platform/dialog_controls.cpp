@@ -533,7 +533,7 @@ LRESULT Control::send(UINT message, WPARAM wParam, LPARAM lParam) {
       if (message >= LB_ADDSTRING && message <= LB_FINDSTRINGEXACT) return listMessage(message, wParam, lParam);
       break;
     case ControlKind::kProgressBar:
-      if (message >= PBM_SETRANGE && message <= PBM_GETPOS) return progressMessage(message, wParam, lParam);
+      if (message >= PBM_SETRANGE && message <= PBM_GETPOS) return ProgressMessage(m_progress, *progress(), message, wParam, lParam);
       break;
     case ControlKind::kGroupBox:
     case ControlKind::kStaticText:
@@ -691,48 +691,6 @@ LRESULT Control::itemMessage(int operation, WPARAM wParam, LPARAM lParam) {
       return 0;
   }
   return 0;
-}
-
-LRESULT Control::progressMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  QProgressBar* bar = progress();
-  const LRESULT oldRange = MAKELPARAM(static_cast<unsigned>(m_progressMin), static_cast<unsigned>(m_progressMax));
-  auto show = [&] {
-    // An empty range shows an empty bar (the toolkit would animate it as busy).
-    if (m_progressMax > m_progressMin) {
-      bar->setRange(m_progressMin, m_progressMax);
-      bar->setValue(m_progressPos);
-    } else {
-      bar->setRange(0, 1);
-      bar->setValue(0);
-    }
-  };
-  switch (message) {
-    case PBM_SETRANGE:
-      m_progressMin = LOWORD(static_cast<uintptr_t>(lParam));
-      m_progressMax = HIWORD(static_cast<uintptr_t>(lParam));
-      m_progressPos = std::clamp(m_progressPos, m_progressMin, std::max(m_progressMin, m_progressMax));
-      show();
-      return oldRange;
-    case PBM_SETRANGE32:
-      m_progressMin = static_cast<int>(static_cast<intptr_t>(wParam));
-      m_progressMax = static_cast<int>(lParam);
-      m_progressPos = std::clamp(m_progressPos, m_progressMin, std::max(m_progressMin, m_progressMax));
-      show();
-      return oldRange;
-    case PBM_SETPOS: {
-      const int old = m_progressPos;
-      m_progressPos = std::clamp(static_cast<int>(static_cast<intptr_t>(wParam)), m_progressMin,
-                                 std::max(m_progressMin, m_progressMax));
-      show();
-      // Long jobs set the position between units of work without letting paints through.
-      bar->repaint();
-      return old;
-    }
-    case PBM_GETPOS:
-      return m_progressPos;
-    default:
-      return 0;
-  }
 }
 
 // ---- Making a control -----------------------------------------------------------------------

@@ -66,6 +66,16 @@ int64_t ShiftJisBytes(const QString& text);
 // What the user is told when input is refused.
 void RefuseInput();
 
+// A progress bar's range and position as the program set them, and its messages (PBM_SETRANGE,
+// PBM_SETRANGE32, PBM_SETPOS, PBM_GETPOS) shown on the toolkit's bar; 0 for any other message.
+// Dialogs' bars and the status bar's share them.
+struct ProgressState {
+  int min = 0;
+  int max = 100;
+  int pos = 0;
+};
+LRESULT ProgressMessage(ProgressState& state, QProgressBar& bar, UINT message, WPARAM wParam, LPARAM lParam);
+
 class DialogWindow;
 
 class Control final : public ChildWindow {
@@ -94,9 +104,9 @@ class Control final : public ChildWindow {
   std::vector<std::string> items() const;
   int selection() const;
   void setSelection(int index);
-  int progressMin() const { return m_progressMin; }
-  int progressMax() const { return m_progressMax; }
-  int progressPos() const { return m_progressPos; }
+  int progressMin() const { return m_progress.min; }
+  int progressMax() const { return m_progress.max; }
+  int progressPos() const { return m_progress.pos; }
 
   // The user's actions, with their notifications (the test calls drive these).
   void userClick();
@@ -120,7 +130,6 @@ class Control final : public ChildWindow {
   LRESULT itemMessage(int operation, WPARAM wParam, LPARAM lParam);
   int itemCount() const;
   QString itemText(int index) const;
-  LRESULT progressMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   DialogWindow& m_dialog;
   ControlKind m_kind;
@@ -131,9 +140,7 @@ class Control final : public ChildWindow {
   QString m_acceptedText;
   bool m_settingText = false;
   std::string m_rawText;  // a static's or group's text as set, with its "&"
-  int m_progressMin = 0;
-  int m_progressMax = 100;
-  int m_progressPos = 0;
+  ProgressState m_progress;
 };
 
 // Keeps a one-line edit within its limit and to characters with a Shift-JIS code.

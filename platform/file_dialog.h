@@ -66,13 +66,6 @@
 #include "platform/dialog.h"
 #include "platform/win_types.h"
 
-// The header of every WM_NOTIFY.
-struct NMHDR {
-  HWND hwndFrom = nullptr;
-  uintptr_t idFrom = 0;
-  UINT code = 0;
-};
-
 using LPOFNHOOKPROC = INT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
 
 struct OPENFILENAME {

@@ -1,5 +1,8 @@
 #include "platform/key_map.h"
 
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QLocale>
 #include <Qt>
 
 #include <array>
@@ -127,7 +130,44 @@ KeyCode Find(const Entry (&table)[N], int qtKey) {
   return {};
 }
 
+// The typing keys of a JIS keyboard by their set-1 scan codes, which the kernel's key numbers
+// equal for these keys.
+struct Place {
+  uint8_t scan;
+  int vk;
+};
+constexpr Place kJisPlaces[] = {
+    {0x02, '1'}, {0x03, '2'}, {0x04, '3'}, {0x05, '4'}, {0x06, '5'}, {0x07, '6'}, {0x08, '7'},
+    {0x09, '8'}, {0x0A, '9'}, {0x0B, '0'}, {0x0C, VK_OEM_MINUS}, {0x0D, VK_OEM_7},
+    {0x10, 'Q'}, {0x11, 'W'}, {0x12, 'E'}, {0x13, 'R'}, {0x14, 'T'}, {0x15, 'Y'}, {0x16, 'U'},
+    {0x17, 'I'}, {0x18, 'O'}, {0x19, 'P'}, {0x1A, VK_OEM_3}, {0x1B, VK_OEM_4},
+    {0x1E, 'A'}, {0x1F, 'S'}, {0x20, 'D'}, {0x21, 'F'}, {0x22, 'G'}, {0x23, 'H'}, {0x24, 'J'},
+    {0x25, 'K'}, {0x26, 'L'}, {0x27, VK_OEM_PLUS}, {0x28, VK_OEM_1}, {0x2B, VK_OEM_6},
+    {0x2C, 'Z'}, {0x2D, 'X'}, {0x2E, 'C'}, {0x2F, 'V'}, {0x30, 'B'}, {0x31, 'N'}, {0x32, 'M'},
+    {0x33, VK_OEM_COMMA}, {0x34, VK_OEM_PERIOD}, {0x35, VK_OEM_2},
+};
+// The keys only Japanese keyboards have: kernel key numbers, with their set-1 codes.
+constexpr int kKernelRo = 89;
+constexpr int kKernelYen = 124;
+constexpr int kNativeOffset = 8;
+
 }  // namespace
+
+KeyCode LayoutKeyCode(KeyCode code, uint32_t nativeScanCode, bool keypad, KeyboardLayout layout) {
+  if (keypad || nativeScanCode <= kNativeOffset) return code;
+  const uint32_t kernel = nativeScanCode - kNativeOffset;
+  if (kernel == kKernelRo) return Plain(VK_OEM_102, 0x73);
+  if (kernel == kKernelYen) return Plain(VK_OEM_5, 0x7D);
+  if (layout != KeyboardLayout::kJis) return code;
+  for (const Place& place : kJisPlaces)
+    if (place.scan == kernel) return Plain(place.vk, place.scan);
+  return code;
+}
+
+KeyboardLayout CurrentKeyboardLayout() {
+  const QInputMethod* method = QGuiApplication::inputMethod();
+  return method && method->locale().language() == QLocale::Japanese ? KeyboardLayout::kJis : KeyboardLayout::kUs;
+}
 
 KeyCode KeyCodeFromQtKey(int qtKey, bool keypad) {
   if (keypad) {

@@ -20,4 +20,23 @@ constexpr int KeyTableIndex(KeyCode code) { return code.scanCode | (code.extende
 // Shifted symbols map to the key that types them on a US layout ('!' is the 1 key).
 KeyCode KeyCodeFromQtKey(int qtKey, bool keypad);
 
+// The keyboard layout the virtual-key codes follow. Under the Japanese (JIS) layout a key's code
+// is that of its place on the keyboard, not of the character the toolkit reports: the key right
+// of P types "@" and is VK_OEM_3 (0xC0), then "[" VK_OEM_4 (0xDB); right of L ";" VK_OEM_PLUS
+// (0xBB), ":" VK_OEM_1 (0xBA), "]" VK_OEM_6 (0xDD); "^" right of "-" is VK_OEM_7 (0xDE); the yen
+// key VK_OEM_5 (0xDC) and the ro key VK_OEM_102 (0xE2); the digits, letters and ",./" keep their
+// places' codes whatever Shift makes them type.
+enum class KeyboardLayout { kUs, kJis };
+
+// Japanese when the input method's language (the desktop's, by default its locale) is Japanese.
+// GUI thread.
+KeyboardLayout CurrentKeyboardLayout();
+
+// The code of a key of the main block by its place: nativeScanCode is the toolkit's native code
+// of the key (an X or Wayland keycode: the kernel's key number plus 8). Under kJis the typing
+// keys take their places' codes and scan codes; under either layout the yen and ro keys, which
+// only Japanese keyboards have, take theirs. Keys of the pad, keys elsewhere and a native code
+// of 0 (a synthesised event) keep the code given.
+KeyCode LayoutKeyCode(KeyCode code, uint32_t nativeScanCode, bool keypad, KeyboardLayout layout);
+
 }  // namespace platform

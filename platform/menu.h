@@ -32,6 +32,7 @@ constexpr UINT MF_UNCHECKED = 0x0000;
 constexpr UINT MF_GRAYED = 0x0001;
 constexpr UINT MF_DISABLED = 0x0002;
 constexpr UINT MF_CHECKED = 0x0008;
+constexpr UINT MF_HILITE = 0x0080;
 constexpr UINT MF_POPUP = 0x0010;
 constexpr UINT MF_MENUBARBREAK = 0x0020;
 constexpr UINT MF_MENUBREAK = 0x0040;
@@ -84,6 +85,10 @@ int EnableMenuItem(HMENU menu, UINT item, UINT flags);
 // hold MF_POPUP with the same sub-menu as newItem; an item does not become a sub-menu. False when
 // there is no such item or the change is refused.
 bool ModifyMenu(HMENU menu, UINT item, UINT flags, uintptr_t newItem, const char* text);
+// Takes the item (found as flags say) out of its menu: DeleteMenu destroys a sub-menu it holds,
+// RemoveMenu leaves that sub-menu alone for the caller to own. False when there is no such item.
+bool DeleteMenu(HMENU menu, UINT item, UINT flags);
+bool RemoveMenu(HMENU menu, UINT item, UINT flags);
 // The item's flags (MF_CHECKED, MF_GRAYED, MF_DISABLED, MF_SEPARATOR, MF_POPUP, ...), or -1 when
 // the menu has no such item.
 int GetMenuState(HMENU menu, UINT item, UINT flags);
@@ -118,6 +123,11 @@ void UseMenuBars();
 // Whether a menu of the window's bar is open (the user is choosing). False for a window without a
 // bar or a handle that is not a live window. GUI thread.
 bool IsMenuOpen(HWND hwnd);
+
+// The text at the right end of the window's menu-bar row (the place where a message shows when
+// the window has no status bar): Shift-JIS, in a fixed-pitch font, shown as given (the caller pads
+// it to overwrite a longer one). False for a handle that is not a live window. GUI thread.
+bool SetMenuBarCornerText(HWND hwnd, std::string_view text);
 
 // Redraws the bar from its menu (needed only for items added after the menu went on the window).
 bool DrawMenuBar(HWND hwnd);

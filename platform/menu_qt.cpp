@@ -7,6 +7,9 @@
 #include <QMetaObject>
 #include <QPixmap>
 #include <QPointer>
+#include <QTimer>
+#include <QLabel>
+#include <QFontDatabase>
 #include <unordered_map>
 
 #include "platform/gui_app.h"
@@ -44,6 +47,7 @@ QString TextOf(const MenuItemInfo& item) { return SjisToQString(item.text); }
 void Apply(QAction& action, const MenuItemInfo& item) {
   if (item.submenu) {
     action.setText(TextOf(item));
+    action.setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
     return;
   }
   action.setSeparator((item.flags & MF_SEPARATOR) != 0);
@@ -56,7 +60,72 @@ void Apply(QAction& action, const MenuItemInfo& item) {
   action.setProperty(kIdProperty, item.id);
 }
 
-void Fill(QWidget* target, HMENU menu, Window& window, int depth) {
+constexpr const char* kHandleProperty = "vrelMenuHandle";
+constexpr const char* kLoopProperty = "vrelMenuLoop";
+
+HMENU HandleOf(const QObject* menu) {
+  return reinterpret_cast<HMENU>(menu->property(kHandleProperty).value<quintptr>());
+}
+
+void Fill(QWidget* target, HMENU menu, Window& window, int depth, bool bar);
+
+// The popup's actions made again from the model, after its owner changed the items.
+void Refill(QMenu& shown, Window& window, int depth) {
+  shown.clear();
+  for (QMenu* sub : shown.findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) sub->deleteLater();
+  Fill(&shown, HandleOf(&shown), window, depth, true);
+}
+
+// WM_MENUSELECT for the action under the mouse: a command by its id, a sub-menu by its place.
+void SendSelect(Window& window, QMenu& shown, QAction* action) {
+  if (!action || action->isSeparator()) return;
+  UINT flags = MF_HILITE;
+  if (!action->isEnabled()) flags |= MF_GRAYED;
+  if (action->isChecked()) flags |= MF_CHECKED;
+  unsigned item = action->property(kIdProperty).toUInt();
+  if (action->menu()) {
+    flags |= MF_POPUP;
+    item = static_cast<unsigned>(shown.actions().indexOf(action));
+  }
+  window.send(WM_MENUSELECT, MAKEWPARAM(item, flags), reinterpret_cast<LPARAM>(HandleOf(&shown)));
+}
+
+// The menu loop: the window hears WM_ENTERMENULOOP when a menu of its bar first opens and
+// WM_EXITMENULOOP once none is open any more (moving from one menu of the bar to the next stays
+// inside the loop); WM_INITMENUPOPUP before each popup shows, which then shows the items as the
+// window left them.
+void WatchPopup(QMenu& shown, Window& window, int position, int depth) {
+  HWND hwnd = &window;
+  QPointer<QMenu> guard(&shown);
+  QObject::connect(&shown, &QMenu::aboutToShow, &shown, [hwnd, guard, position, depth] {
+    Window* w = WindowFromHandle(hwnd);
+    QMenuBar* bar = w ? qobject_cast<QMenuBar*>(w->menuWidget()) : nullptr;
+    if (!w || !guard || !bar) return;
+    if (!bar->property(kLoopProperty).toBool()) {
+      bar->setProperty(kLoopProperty, true);
+      w->send(WM_ENTERMENULOOP, 0, 0);
+    }
+    w->send(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(HandleOf(guard)), MAKELPARAM(static_cast<unsigned>(position), 0));
+    if (guard && WindowFromHandle(hwnd)) Refill(*guard, *w, depth);
+  });
+  QObject::connect(&shown, &QMenu::hovered, &shown, [hwnd, guard](QAction* action) {
+    if (Window* w = WindowFromHandle(hwnd); w && guard) SendSelect(*w, *guard, action);
+  });
+  QObject::connect(&shown, &QMenu::aboutToHide, &shown, [hwnd] {
+    // Looked at once the toolkit has opened whatever comes next.
+    QTimer::singleShot(0, [hwnd] {
+      Window* w = WindowFromHandle(hwnd);
+      QMenuBar* bar = w ? qobject_cast<QMenuBar*>(w->menuWidget()) : nullptr;
+      if (!bar || !bar->property(kLoopProperty).toBool() || IsMenuOpen(hwnd)) return;
+      bar->setProperty(kLoopProperty, false);
+      w->send(WM_EXITMENULOOP, 0, 0);
+    });
+  });
+}
+
+// bar: the items of a menu bar (or one of its popups), which post their commands and tell the
+// window of the menu loop; else a pop-up menu's, whose chooser reads the chosen action.
+void Fill(QWidget* target, HMENU menu, Window& window, int depth, bool bar) {
   const int n = GetMenuItemCount(menu);
   for (int i = 0; i < n; ++i) {
     MenuItemInfo item;
@@ -64,19 +133,24 @@ void Fill(QWidget* target, HMENU menu, Window& window, int depth) {
     QAction* action = nullptr;
     if ((item.flags & MF_POPUP) && item.submenu && depth < 16) {
       auto* sub = new QMenu(TextOf(item), target);
-      Fill(sub, item.submenu, window, depth + 1);
+      sub->setProperty(kHandleProperty, QVariant::fromValue(reinterpret_cast<quintptr>(item.submenu)));
+      Fill(sub, item.submenu, window, depth + 1, bar);
+      if (bar) WatchPopup(*sub, window, i, depth + 1);
       action = sub->menuAction();
+      action->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
     } else {
       action = new QAction(target);
       Apply(*action, item);
       if ((item.flags & MF_OWNERDRAW) && item.hasIcon) action->setIcon(IconOf(item.icon));
-      HWND hwnd = &window;
-      QObject::connect(action, &QAction::triggered, action, [hwnd, action] {
-        // Qt flips a checkable action's mark itself, but the mark is the program's to set: only a
-        // checked item is checkable, so the mark goes back on.
-        action->setChecked(action->isCheckable());
-        PostMessage(hwnd, WM_COMMAND, action->property(kIdProperty).toUInt() & 0xFFFF, 0);
-      });
+      if (bar) {
+        HWND hwnd = &window;
+        QObject::connect(action, &QAction::triggered, action, [hwnd, action] {
+          // Qt flips a checkable action's mark itself, but the mark is the program's to set: only
+          // a checked item is checkable, so the mark goes back on.
+          action->setChecked(action->isCheckable());
+          PostMessage(hwnd, WM_COMMAND, action->property(kIdProperty).toUInt() & 0xFFFF, 0);
+        });
+      }
     }
     Shown().emplace(item.key, action);
     target->addAction(action);
@@ -87,9 +161,8 @@ void Fill(QWidget* target, HMENU menu, Window& window, int depth) {
 
 QMenu* MakePopupQMenu(HMENU menu, Window& window) {
   auto* shown = new QMenu(window.canvas());
-  Fill(shown, menu, window, 0);
   // The caller reads which was chosen: the bar's way of posting the command would send it twice.
-  for (QAction* action : shown->findChildren<QAction*>()) QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+  Fill(shown, menu, window, 0, false);
   return shown;
 }
 
@@ -111,7 +184,7 @@ void Clear(QMenuBar& bar) {
 void Attach(Window& window, HMENU menu) {
   QMenuBar* bar = window.menuBar();  // made when the window has none
   Clear(*bar);
-  if (menu) Fill(bar, menu, window, 0);
+  if (menu) Fill(bar, menu, window, 0, true);
   bar->setVisible(menu != nullptr);
 }
 
@@ -167,6 +240,24 @@ bool DrawMenuBar(HWND hwnd) {
   Window* window = WindowFromHandle(hwnd);
   if (!window || !window->menu()) return false;
   Attach(*window, window->menu());
+  return true;
+}
+
+bool SetMenuBarCornerText(HWND hwnd, std::string_view text) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return false;
+  QMenuBar* bar = window->menuBar();  // made when the window has none; shown with a menu
+  auto* label = qobject_cast<QLabel*>(bar->cornerWidget(Qt::TopRightCorner));
+  if (!label) {
+    label = new QLabel(bar);
+    label->setObjectName("vrelCornerText");
+    label->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    label->setTextFormat(Qt::PlainText);
+    label->setContentsMargins(0, 0, 5, 0);
+    bar->setCornerWidget(label, Qt::TopRightCorner);
+  }
+  label->setText(SjisToQString(text));
+  label->show();
   return true;
 }
 

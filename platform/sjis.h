@@ -11,6 +11,18 @@ namespace platform {
 // Lead bytes of a double-byte character: 0x81-0x9F and 0xE0-0xFC.
 constexpr bool IsSjisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
+// The length of the longest prefix of the text that ends on a whole character and holds at most
+// limit bytes.
+constexpr size_t SjisWholePrefix(std::string_view text, size_t limit) {
+  size_t n = 0;
+  while (n < text.size()) {
+    const size_t step = IsSjisLead(static_cast<unsigned char>(text[n])) && n + 1 < text.size() ? 2 : 1;
+    if (n + step > limit) break;
+    n += step;
+  }
+  return n;
+}
+
 // Unicode code point of one CP932 character (a single byte, or lead << 8 | trail);
 // 0xFFFD when the code has no mapping.
 char32_t SjisCodeToUnicode(uint16_t code);

@@ -17,6 +17,9 @@ bool RoleOf(int index, QPalette::ColorRole* role) {
     case COLOR_BTNSHADOW:
       *role = QPalette::Dark;
       return true;
+    case COLOR_BTNTEXT:
+      *role = QPalette::ButtonText;
+      return true;
     case COLOR_BTNHIGHLIGHT:
       *role = QPalette::Light;
       return true;

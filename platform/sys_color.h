@@ -6,6 +6,7 @@
 
 constexpr int COLOR_BTNFACE = 15;
 constexpr int COLOR_BTNSHADOW = 16;     // the shaded edge of a raised frame
+constexpr int COLOR_BTNTEXT = 18;
 constexpr int COLOR_BTNHIGHLIGHT = 20;  // the lit edge of a raised frame
 constexpr int COLOR_3DDKSHADOW = 21;    // the outer shaded edge of a raised frame
 constexpr int COLOR_3DLIGHT = 22;       // the outer lit edge of a raised frame

@@ -8,6 +8,7 @@ namespace platform {
 class Window;
 class Brush;
 class Pen;
+class MemDC;
 }
 
 using BYTE = uint8_t;
@@ -160,6 +161,7 @@ constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_INITMENU = 0x0116;
 constexpr UINT WM_INITMENUPOPUP = 0x0117;
+constexpr UINT WM_MENUSELECT = 0x011F;
 constexpr UINT WM_MENUCHAR = 0x0120;
 constexpr UINT WM_ENTERMENULOOP = 0x0211;
 constexpr UINT WM_EXITMENULOOP = 0x0212;
@@ -180,6 +182,32 @@ constexpr UINT WM_XBUTTONUP = 0x020C;
 constexpr UINT WM_XBUTTONDBLCLK = 0x020D;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
+
+// The header of every WM_NOTIFY.
+struct NMHDR {
+  HWND hwndFrom = nullptr;
+  uintptr_t idFrom = 0;
+  UINT code = 0;
+};
+
+// Notifications every control may send.
+constexpr UINT NM_CLICK = static_cast<UINT>(-2);
+constexpr UINT NM_DBLCLK = static_cast<UINT>(-3);
+constexpr UINT NM_RCLICK = static_cast<UINT>(-5);
+
+// What WM_DRAWITEM points at: the owner draws the item into hDC, within rcItem.
+struct DRAWITEMSTRUCT {
+  UINT CtlType = 0;
+  UINT CtlID = 0;
+  UINT itemID = 0;
+  UINT itemAction = 0;
+  UINT itemState = 0;
+  HWND hwndItem = nullptr;
+  platform::MemDC* hDC = nullptr;  // the HDC of platform/mem_dc.h
+  RECT rcItem{};
+  uintptr_t itemData = 0;
+};
+constexpr UINT ODA_DRAWENTIRE = 0x0001;
 
 // WM_ACTIVATE states (low word of wParam).
 constexpr WORD WA_INACTIVE = 0;

@@ -406,7 +406,9 @@ void Window::changeEvent(QEvent* event) {
 }
 
 void Window::key(QKeyEvent* event, bool down) {
-  KeyCode code = KeyCodeFromQtKey(event->key(), (event->modifiers() & Qt::KeypadModifier) != 0);
+  const bool keypad = (event->modifiers() & Qt::KeypadModifier) != 0;
+  const KeyCode code = LayoutKeyCode(KeyCodeFromQtKey(event->key(), keypad), event->nativeScanCode(), keypad,
+                                     CurrentKeyboardLayout());
   if (code.vk == 0) {
     event->ignore();
     return;
@@ -650,7 +652,10 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
   if (!IsGuiThread()) return nullptr;
   WindowClassInfo info;
   const bool registered = FindWindowClass(className, &info);
-  if (parent && (!registered || std::strcmp(className, "SCROLLBAR") == 0)) {
+  // A combo box on a control (the toolbar's search box) is that control's; the standard class
+  // elsewhere stays a plain window that can be subclassed.
+  const bool onControl = IsChildHandle(parent) && std::strcmp(className, "COMBOBOX") == 0;
+  if (parent && (!registered || onControl || std::strcmp(className, "SCROLLBAR") == 0)) {
     return CreateChildWindow(className, style, x, y, width, height, parent,
                              static_cast<int>(reinterpret_cast<intptr_t>(menu)));
   }
@@ -993,6 +998,14 @@ int GetSystemMetrics(int index) {
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
       return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // The window manager draws the real frame; these are the sizes the program spaces its own
+    // drawing with (the gaps between a status bar's parts, its grip).
+    case SM_CXEDGE:
+    case SM_CYEDGE:
+      return 2;
+    case SM_CXFRAME:
+    case SM_CYFRAME:
+      return 4;
     default:
       return 0;
   }

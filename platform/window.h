@@ -165,6 +165,10 @@ constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
 constexpr int SM_CXVSCROLL = 2;  // width of a vertical scroll bar
 constexpr int SM_CYHSCROLL = 3;  // height of a horizontal scroll bar
+constexpr int SM_CXFRAME = 32;   // spacing of the program's own frames: 4
+constexpr int SM_CYFRAME = 33;
+constexpr int SM_CXEDGE = 45;    // a sunken edge: 2
+constexpr int SM_CYEDGE = 46;
 
 // Scroll-bar styles: the size grip of a resizable window's lower right corner.
 constexpr DWORD SBS_SIZEBOXBOTTOMRIGHTALIGN = 0x0004;

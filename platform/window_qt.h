@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QImage>
 #include <QMainWindow>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QRegion>
 #include <QWidget>
@@ -282,6 +283,30 @@ void ForgetChildWindowsOf(Window& parent);
 HWND CreateChildWindow(const char* className, DWORD style, int x, int y, int width, int height, HWND parent, int id);
 // A "SCROLLBAR" control (platform/scroll_bar.h) on the parent's canvas.
 HWND CreateScrollBarControl(Window& parent, DWORD style, QRect rect, int id);
+// The surface of a control drawn by this layer (a toolbar, a status bar): the mouse over it is the
+// control's own, never passed on to the canvas below as the window's clicks.
+class ControlSurface : public QWidget {
+ public:
+  explicit ControlSurface(QWidget* parent) : QWidget(parent) {
+    setAutoFillBackground(true);
+    setFocusPolicy(Qt::NoFocus);
+  }
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override { event->accept(); }
+  void mouseReleaseEvent(QMouseEvent* event) override { event->accept(); }
+  void mouseDoubleClickEvent(QMouseEvent* event) override { event->accept(); }
+  void mouseMoveEvent(QMouseEvent* event) override { event->accept(); }
+};
+
+// The frame's controls: a toolbar (platform/toolbar.h) and a status bar (platform/status_bar.h) on
+// a window's canvas, the combo box a toolbar carries, and a progress bar on a control or a window.
+HWND CreateToolbarControl(DWORD style, HWND parent, int id);
+HWND CreateToolbarCombo(DWORD style, HWND toolbar, int id);
+HWND CreateStatusBarControl(DWORD style, HWND parent, int id);
+HWND CreateProgressControl(DWORD style, QRect rect, HWND parent, int id);
+// The toolbar's widget and the window it tells of clicks; null for a handle that is not a toolbar.
+QWidget* ToolbarWidgetOf(HWND toolbar, HWND* notify);
 // CreateWindowEx with a parent, for a registered class: a child window (WS_CHILD) or a pop-up
 // owned by the parent (WS_POPUP); null otherwise, or when the parent is not a window.
 HWND CreateSubWindow(const WindowClassInfo& info, DWORD exStyle, DWORD style, int x, int y, int width, int height,

@@ -81,4 +81,46 @@ TEST(KeyMap, KeysWithoutACodeGiveZero) {
   }
 }
 
+// The keys a JIS keyboard has where a US one has others: under the Japanese layout each takes the
+// code of its place, whatever character the toolkit says it typed (the "@" key is not Shift+2).
+// Native codes are the desktop's keycodes: the kernel's key number plus 8.
+TEST(KeyMap, UnderTheJapaneseLayoutKeysTakeTheCodesOfTheirPlaces) {
+  using platform::KeyboardLayout;
+  struct JisCase {
+    const char* name;
+    uint32_t native;
+    int qtKey;  // what the toolkit reports under the Japanese layout
+    bool keypad;
+    KeyboardLayout layout;
+    int vk;
+    int tableIndex;
+  };
+  const JisCase cases[] = {
+      {"@ right of P", 34, 0x40, false, KeyboardLayout::kJis, VK_OEM_3, 0x1A},
+      {"[ next to it", 35, 0x5B, false, KeyboardLayout::kJis, VK_OEM_4, 0x1B},
+      {"] under it", 51, 0x5D, false, KeyboardLayout::kJis, VK_OEM_6, 0x2B},
+      {": right of ;", 48, 0x3A, false, KeyboardLayout::kJis, VK_OEM_1, 0x28},
+      {"; right of L", 47, 0x3B, false, KeyboardLayout::kJis, VK_OEM_PLUS, 0x27},
+      {"^ right of -", 21, 0x5E, false, KeyboardLayout::kJis, VK_OEM_7, 0x0D},
+      {"yen", 132, 0xA5, false, KeyboardLayout::kJis, VK_OEM_5, 0x7D},
+      {"ro", 97, 0x5C, false, KeyboardLayout::kJis, VK_OEM_102, 0x73},
+      {"Shift+2 types a double quote", 11, 0x22, false, KeyboardLayout::kJis, '2', 0x03},
+      {"Shift+7 types an apostrophe", 16, 0x27, false, KeyboardLayout::kJis, '7', 0x08},
+      {"a letter", 38, 0x41, false, KeyboardLayout::kJis, 'A', 0x1E},
+      {"yen under the US layout too", 132, 0x5C, false, KeyboardLayout::kUs, VK_OEM_5, 0x7D},
+      {"ro under the US layout too", 97, 0x5C, false, KeyboardLayout::kUs, VK_OEM_102, 0x73},
+      {"US: [ stays the toolkit's", 34, 0x5B, false, KeyboardLayout::kUs, VK_OEM_4, 0x1A},
+      {"US: Shift+' stays the quote key", 48, 0x22, false, KeyboardLayout::kUs, VK_OEM_7, 0x28},
+      {"a synthesised key has no place", 0, 0x40, false, KeyboardLayout::kJis, '2', 0x03},
+      {"keys of the pad keep theirs", 90, 0x2F, true, KeyboardLayout::kJis, VK_DIVIDE, 0xB5},
+      {"keys outside the typing block keep theirs", 36, 0x01000004, false, KeyboardLayout::kJis, VK_RETURN, 0x1C},
+  };
+  for (const JisCase& c : cases) {
+    const KeyCode code =
+        platform::LayoutKeyCode(KeyCodeFromQtKey(c.qtKey, c.keypad), c.native, c.keypad, c.layout);
+    EXPECT_EQ(code.vk, c.vk) << c.name;
+    EXPECT_EQ(platform::KeyTableIndex(code), c.tableIndex) << c.name;
+  }
+}
+
 }  // namespace

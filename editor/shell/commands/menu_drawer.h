@@ -9,20 +9,9 @@
 #include "editor/foundation/settings/menu_drawer_interface.h"
 #include "editor/foundation/settings/shared_settings.h"
 #include "editor/shell/commands/icon_bitmap.h"
+#include "platform/toolbar.h"
 
-struct TBBUTTON {
-  int32_t iBitmap;
-  int32_t idCommand;
-  uint8_t fsState;
-  uint8_t fsStyle;
-  intptr_t dwData;
-  intptr_t iString;
-};
-
-constexpr uint8_t TBSTATE_ENABLED = 0x04;
-constexpr uint8_t TBSTATE_WRAP = 0x20;
-constexpr uint8_t TBSTYLE_SEP = 0x01;
-constexpr uint8_t TBSTYLE_DROPDOWN = 0x08;
+// The catalogue's own mark of the entry that stands for the toolbar's search box.
 constexpr uint8_t TBSTYLE_COMBOBOX = 0x40;
 
 class CMenuDrawer : public IMenuDrawer {
