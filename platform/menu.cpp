@@ -205,6 +205,45 @@ bool ModifyMenu(HMENU menu, UINT item, UINT flags, uintptr_t newItem, const char
   return true;
 }
 
+namespace platform {
+namespace {
+
+// Takes the item out of the menu that holds it (found as flags say); its sub-menu is destroyed
+// when destroy is set, else it stands alone again. False when there is no such item.
+bool Take(HMENU menu, UINT item, UINT flags, bool destroy, int depth = 0) {
+  if (!IsLive(menu)) return false;
+  auto& items = menu->items;
+  for (size_t i = 0; i < items.size(); ++i) {
+    MenuItemInfo& info = items[i];
+    const bool match = (flags & MF_BYPOSITION) ? i == item : !info.submenu && !(info.flags & MF_SEPARATOR) && info.id == item;
+    if (!match) {
+      if (!(flags & MF_BYPOSITION) && info.submenu && depth < 16 && Take(info.submenu, item, flags, destroy, depth + 1))
+        return true;
+      continue;
+    }
+    if (HMENU sub = info.submenu; sub && IsLive(sub)) {
+      sub->parent = nullptr;
+      if (destroy) Destroy(sub);
+    }
+    items.erase(items.begin() + static_cast<std::ptrdiff_t>(i));
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+}  // namespace platform
+
+bool DeleteMenu(HMENU menu, UINT item, UINT flags) {
+  std::lock_guard guard(platform::registryLock);
+  return platform::Take(menu, item, flags, true);
+}
+
+bool RemoveMenu(HMENU menu, UINT item, UINT flags) {
+  std::lock_guard guard(platform::registryLock);
+  return platform::Take(menu, item, flags, false);
+}
+
 int GetMenuState(HMENU menu, UINT item, UINT flags) {
   std::lock_guard guard(platform::registryLock);
   const platform::MenuItemInfo* info = platform::Find(menu, item, flags);

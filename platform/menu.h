@@ -84,6 +84,10 @@ int EnableMenuItem(HMENU menu, UINT item, UINT flags);
 // hold MF_POPUP with the same sub-menu as newItem; an item does not become a sub-menu. False when
 // there is no such item or the change is refused.
 bool ModifyMenu(HMENU menu, UINT item, UINT flags, uintptr_t newItem, const char* text);
+// Takes the item (found as flags say) out of its menu: DeleteMenu destroys a sub-menu it holds,
+// RemoveMenu leaves that sub-menu alone for the caller to own. False when there is no such item.
+bool DeleteMenu(HMENU menu, UINT item, UINT flags);
+bool RemoveMenu(HMENU menu, UINT item, UINT flags);
 // The item's flags (MF_CHECKED, MF_GRAYED, MF_DISABLED, MF_SEPARATOR, MF_POPUP, ...), or -1 when
 // the menu has no such item.
 int GetMenuState(HMENU menu, UINT item, UINT flags);
