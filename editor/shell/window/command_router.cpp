@@ -92,7 +92,7 @@ void CCommandRouter::ActivateListedWindow(int id) {
     for (const EditWindowEntry& entry : m_share.GetEditWindowList(false))
       if (entry.nWindowNumber == position) window = entry.hwnd;
   }
-  if (window != 0) m_host.ActivateWindow(window);
+  if (IsEditWindow(window)) m_host.ActivateWindow(window);
 }
 
 void CCommandRouter::OpenRecentFile(int index) {
