@@ -9,6 +9,7 @@
 #include "editor/shell/commands/menu_drawer.h"
 #include "editor/shell/window/command_state.h"
 #include "editor/view/commands/wrap_toggle.h"
+#include "platform/popup_menu.h"
 #include "platform/sjis_literal.h"
 
 namespace {
@@ -103,6 +104,17 @@ void CEditMenuBar::ApplyCommandStates(HMENU popup) const {
     if (!IsCommandEnabled(m_doc, *record, command)) EnableMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | MF_GRAYED);
     if (IsCommandChecked(m_doc, *record, command)) CheckMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | MF_CHECKED);
   }
+}
+
+int CEditMenuBar::TrackWindowListMenu(HWND owner, POINT at) {
+  HMENU popup = CreatePopupMenu();
+  const IDocFrame* frame = m_doc.Ports().frame;
+  m_windowList.Build(popup, m_share.GetEditWindowList(true), frame ? frame->WindowId() : 0, m_share, m_drawer,
+                     m_fileInfo);
+  const int chosen = platform::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD,
+                                              at.x, at.y, 0, owner, nullptr);
+  DestroyMenu(popup);
+  return chosen;
 }
 
 bool CEditMenuBar::FillPopup(HMENU popup, int position) {

@@ -39,6 +39,10 @@ class CEditMenuBar {
   // already grey or checked stay so.
   void ApplyCommandStates(HMENU popup) const;
 
+  // The window list as a popup at that screen point (the edit window's own list when no tab bar
+  // shows one); the command chosen, 0 for none. The caller sends it to the frame as WM_COMMAND.
+  int TrackWindowListMenu(HWND owner, POINT at);
+
   // The window items of the last window popup, for the command that chooses one.
   const CWindowListMenu& WindowList() const { return m_windowList; }
 

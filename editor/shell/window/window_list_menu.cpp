@@ -1,5 +1,6 @@
 #include "editor/shell/window/window_list_menu.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "editor/foundation/settings/recent_menus.h"
@@ -50,6 +51,14 @@ std::string WindowListItemText(int place, const RecentFileRecord& info, bool out
   text += info.bModified ? " *" : "  ";
   text += MenuCodeSuffix(info.nCharCode);
   return text;
+}
+
+POINT WindowListMenuAnchor(bool atCursor, POINT cursor, const RECT& pane, const RECT& workArea) {
+  constexpr int kLeftOfCorner = 150;
+  POINT at = atCursor ? cursor : POINT{std::max(pane.right - kLeftOfCorner, pane.left), pane.top};
+  at.x = std::max(at.x, workArea.left);
+  at.y = std::min(at.y, workArea.bottom);
+  return at;
 }
 
 void CWindowListMenu::Build(HMENU popup, std::span<const EditWindowEntry> windows, EditWindowId self,

@@ -21,6 +21,11 @@ constexpr int kWindowListLastId = kWindowListFirstId + kEditWindowSlots - 1;
 // when modified, and the code's tag.
 std::string WindowListItemText(int place, const RecentFileRecord& info, bool outputWindow, CShareData* nicknames);
 
+// Where the window-list popup opens: at the cursor, or 150 pixels left of the active pane's top
+// right corner (not left of the pane); then x at least the work area's left and y at most its
+// bottom. Screen coordinates.
+POINT WindowListMenuAnchor(bool atCursor, POINT cursor, const RECT& pane, const RECT& workArea);
+
 class CWindowListMenu {
  public:
   // A window's file information (its answer to MYWM_GETFILEINFO).

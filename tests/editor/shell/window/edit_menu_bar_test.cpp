@@ -14,10 +14,16 @@
 #include "editor/foundation/settings/recent_menus.h"
 #include "editor/shell/commands/menu_drawer.h"
 #include "editor/view/commands/wrap_toggle.h"
+#include "platform/gui_app.h"
+#include "platform/ipc.h"
+#include "platform/popup_menu.h"
 #include "platform/sjis_literal.h"
+#include "platform/window.h"
 #include "window_fixture.h"
 
 namespace {
+
+using namespace std::string_literals;
 
 constexpr int kSub = -1;  // a submenu's row
 constexpr int kSep = 0;   // a separator's row
@@ -406,6 +412,55 @@ TEST_F(EditMenuBarTest, PrintPreviewAppliesNoRule) {
     EXPECT_FALSE(row.check) << row;
   }
   EXPECT_GT(GetMenuItemCount(popup), 0);
+}
+
+// The open windows close the window popup, this one checked, and show as a popup of their own.
+TEST_F(EditMenuBarTest, WindowListInTheWindowPopupAndAsAPopup) {
+  platform::EnsureGuiApp();
+  WNDCLASSEX wc;
+  wc.lpfnWndProc = platform::DefWindowProc;
+  wc.lpszClassName = "MenuBarWindowListTest";
+  platform::RegisterClassEx(&wc);
+  HWND windows[2];
+  EditWindowId ids[2];
+  for (int i = 0; i < 2; ++i) {
+    windows[i] =
+        platform::CreateWindowEx(0, "MenuBarWindowListTest", "w", 0, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
+    ids[i] = platform::ipc::RegisterWindow(windows[i], kEditWindowClass);
+    ASSERT_TRUE(share.RegisterEditWindow(ids[i]));
+  }
+  infos[ids[0]] = kEmptyRecentFileRecord;
+  std::strcpy(infos[ids[0]].szPath, "/w/first.txt");
+  infos[ids[1]] = kEmptyRecentFileRecord;
+  infos[ids[1]].bModified = 1;
+  ports.frame.id = ids[1];
+
+  // Ordered by the order they opened in; ids by their place in the list, the newest first.
+  const std::vector<Row> items = {{10001, "&1 /w/first.txt  "}, {10000, "&2 "s + "(無題)"_sj + " *", false, true}};
+  const std::vector<Row> rows = Rows(Open(6));
+  ASSERT_EQ(rows.size(), 27u);
+  EXPECT_EQ(rows[24], (Row{kSep, ""}));
+  EXPECT_EQ(std::vector<Row>(rows.begin() + 25, rows.end()), items);
+
+  std::vector<Row> shown;
+  POINT shownAt{};
+  const platform::PopupMenuHook previous = platform::SetPopupMenuHook([&](HMENU menu, POINT at) -> UINT {
+    shown = Rows(menu);
+    shownAt = at;
+    return 10001;
+  });
+  EXPECT_EQ(bar->TrackWindowListMenu(windows[1], POINT{30, 40}), 10001);
+  platform::SetPopupMenuHook(previous);
+  EXPECT_EQ(shown, items);
+  EXPECT_EQ(shownAt.x, 30);
+  EXPECT_EQ(shownAt.y, 40);
+  EXPECT_EQ(bar->WindowList().WindowOf(10001), ids[0]);
+
+  for (int i = 0; i < 2; ++i) {
+    share.UnregisterEditWindow(ids[i]);
+    platform::ipc::UnregisterWindow(ids[i]);
+    platform::DestroyWindow(windows[i]);
+  }
 }
 
 }  // namespace

@@ -133,4 +133,30 @@ TEST_F(WindowListMenuTest, ItemsNameTheirWindows) {
   DestroyMenu(popup);
 }
 
+TEST(WindowListMenuAnchor, CursorOrPaneCornerKeptInTheWorkArea) {
+  const RECT pane{100, 50, 700, 450};
+  const RECT work{0, 0, 1024, 600};
+  struct Case {
+    const char* name;
+    bool atCursor;
+    POINT cursor;
+    RECT pane;
+    POINT expected;
+  };
+  const Case cases[] = {
+      {"at the cursor", true, {300, 200}, pane, {300, 200}},
+      {"the cursor left of the work area", true, {-40, 200}, pane, {0, 200}},
+      {"the cursor below the work area", true, {300, 700}, pane, {300, 600}},
+      {"150 left of the pane's corner", false, {0, 0}, pane, {550, 50}},
+      {"a narrow pane: its left edge", false, {0, 0}, RECT{100, 50, 200, 450}, {100, 50}},
+      {"a pane off the work area's left", false, {0, 0}, RECT{-300, 50, -100, 450}, {0, 50}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const POINT at = WindowListMenuAnchor(c.atCursor, c.cursor, c.pane, work);
+    EXPECT_EQ(at.x, c.expected.x);
+    EXPECT_EQ(at.y, c.expected.y);
+  }
+}
+
 }  // namespace
