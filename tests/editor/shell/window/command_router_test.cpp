@@ -194,19 +194,8 @@ TEST_F(CommandRouterTest, RecentFolderOpensTheDialogThere) {
 // The list changes between the menu and the click: each item still names the window it was made
 // for, and the item of a window that has gone activates nothing.
 TEST_F(CommandRouterTest, WindowItemsActivateTheWindowTheyNamed) {
-  platform::EnsureGuiApp();
-  WNDCLASSEX wc;
-  wc.lpfnWndProc = platform::DefWindowProc;
-  wc.lpszClassName = "RouterWindowListTest";
-  platform::RegisterClassEx(&wc);
-  HWND windows[3];
-  EditWindowId ids[3];
-  for (int i = 0; i < 3; ++i) {
-    windows[i] =
-        platform::CreateWindowEx(0, "RouterWindowListTest", "w", 0, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
-    ids[i] = platform::ipc::RegisterWindow(windows[i], kEditWindowClass);
-    ASSERT_TRUE(share.RegisterEditWindow(ids[i]));
-  }
+  ListedWindows listed(share, 3);
+  const EditWindowId ids[3] = {listed.id(0), listed.id(1), listed.id(2)};
   // The newest first: positions 0, 1, 2 are windows 2, 1, 0.
   CMenuDrawer drawer(record.get());
   HMENU popup = CreatePopupMenu();
@@ -215,9 +204,7 @@ TEST_F(CommandRouterTest, WindowItemsActivateTheWindowTheyNamed) {
   ASSERT_EQ(windowList.WindowOf(10001), ids[1]);
 
   // Window 1 closes: window 0 moves up to position 1.
-  share.UnregisterEditWindow(ids[1]);
-  platform::ipc::UnregisterWindow(ids[1]);
-  platform::DestroyWindow(windows[1]);
+  listed.Close(1);
   ASSERT_EQ(share.GetEditWindowList(false).at(1).hwnd, ids[0]);
 
   CCommandRouter router = Router();
@@ -235,11 +222,6 @@ TEST_F(CommandRouterTest, WindowItemsActivateTheWindowTheyNamed) {
   EXPECT_EQ(host.activated, (std::vector<EditWindowId>{ids[0]}));
 
   DestroyMenu(popup);
-  for (int i : {0, 2}) {
-    share.UnregisterEditWindow(ids[i]);
-    platform::ipc::UnregisterWindow(ids[i]);
-    platform::DestroyWindow(windows[i]);
-  }
 }
 
 }  // namespace

@@ -416,19 +416,8 @@ TEST_F(EditMenuBarTest, PrintPreviewAppliesNoRule) {
 
 // The open windows close the window popup, this one checked, and show as a popup of their own.
 TEST_F(EditMenuBarTest, WindowListInTheWindowPopupAndAsAPopup) {
-  platform::EnsureGuiApp();
-  WNDCLASSEX wc;
-  wc.lpfnWndProc = platform::DefWindowProc;
-  wc.lpszClassName = "MenuBarWindowListTest";
-  platform::RegisterClassEx(&wc);
-  HWND windows[2];
-  EditWindowId ids[2];
-  for (int i = 0; i < 2; ++i) {
-    windows[i] =
-        platform::CreateWindowEx(0, "MenuBarWindowListTest", "w", 0, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
-    ids[i] = platform::ipc::RegisterWindow(windows[i], kEditWindowClass);
-    ASSERT_TRUE(share.RegisterEditWindow(ids[i]));
-  }
+  ListedWindows listed(share, 2);
+  const EditWindowId ids[2] = {listed.id(0), listed.id(1)};
   infos[ids[0]] = kEmptyRecentFileRecord;
   std::strcpy(infos[ids[0]].szPath, "/w/first.txt");
   infos[ids[1]] = kEmptyRecentFileRecord;
@@ -449,18 +438,12 @@ TEST_F(EditMenuBarTest, WindowListInTheWindowPopupAndAsAPopup) {
     shownAt = at;
     return 10001;
   });
-  EXPECT_EQ(bar->TrackWindowListMenu(windows[1], POINT{30, 40}), 10001);
+  EXPECT_EQ(bar->TrackWindowListMenu(listed.window(1), POINT{30, 40}), 10001);
   platform::SetPopupMenuHook(previous);
   EXPECT_EQ(shown, items);
   EXPECT_EQ(shownAt.x, 30);
   EXPECT_EQ(shownAt.y, 40);
   EXPECT_EQ(bar->WindowList().WindowOf(10001), ids[0]);
-
-  for (int i = 0; i < 2; ++i) {
-    share.UnregisterEditWindow(ids[i]);
-    platform::ipc::UnregisterWindow(ids[i]);
-    platform::DestroyWindow(windows[i]);
-  }
 }
 
 }  // namespace
