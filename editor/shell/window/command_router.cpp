@@ -40,6 +40,9 @@ void CCommandRouter::OnCommand(int code, int id, HWND control) {
       if (const std::string text = m_host.SearchBoxText(); !text.empty()) m_share.AddSearchKey(text.c_str());
       return;
     case kCommandFromAccelerator: {
+      // A control's notification 1 (a list selection in the search box) is no key: its id would be
+      // taken for a key and run whatever that key is bound to.
+      if (control) return;
       const SharedSettings* record = m_share.GetShareData();
       if (!record) return;
       const int command = FindKeyCommand(id, record->nKeyAssignCount, record->KeyAssigns);
@@ -50,6 +53,8 @@ void CCommandRouter::OnCommand(int code, int id, HWND control) {
     }
     case kCommandFromMenu:
     case kCommandFromControl:
+      // The search box's other notifications are the box's own business.
+      if (fromSearchBox) return;
       OnFrameCommand(code, id);
       return;
     default:

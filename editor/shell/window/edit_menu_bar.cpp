@@ -1,6 +1,7 @@
 #include "editor/shell/window/edit_menu_bar.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <utility>
 

@@ -96,6 +96,10 @@ TEST_F(CommandRouterTest, CodesAndIds) {
       {"another control's focus is no sign", false, 3, 0, OtherControl(), {}, {}, 0},
       {"the box loses the focus", true, 4, 0, SomeWindow(), {}, {}, 0},
       {"other codes are ignored", true, 5, 30602, SomeWindow(), {}, {}, 30908},
+      {"the box's notification 1 is no key", false, 1, kCtrlU, SomeWindow(), {}, {}, 0},
+      {"another control's notification 1 is no key", false, 1, kCtrlU, OtherControl(), {}, {}, 0},
+      {"the box's notification 2 runs nothing", false, 2, 30602, SomeWindow(), {}, {}, 0},
+      {"a toolbar button's click runs its command", false, 0, 30602, OtherControl(), {30602}, {}, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
