@@ -659,6 +659,10 @@ class CEditView : public IDocPane {
   PaneMarks GetMarks() const override;
   void RestoreMarks(const PaneMarks& marks) override;
   void GetSelectedTextOrWord(CMemory* out, int maxBytes) const override;
+  bool HasCursorHistory(bool next) const override { return next ? m_cHistory.CanGoNext() : m_cHistory.CanGoPrev(); }
+  bool HasSearchStart() const override { return m_nSrchStartPosX_PHY >= 0 && m_nSrchStartPosY_PHY >= 0; }
+  bool IsISearchChecked(int command) const override;  // edit_view_shared.cpp
+  int NextWrapToggle() const override;                 // edit_view_shared.cpp
 
   // ================================================================ edit_view_shared.cpp
   CWrapLineMgr& Layout() const;
