@@ -298,6 +298,8 @@ class CEditView : public IDocPane {
   void ComputeSelection(int nColumn, int nLine, SelectRange* pRange) const;
   // -1 before the selection (and without one), 0 inside, 1 after.
   int IsPositionInSelection(int nColumn, int nLine) const;
+  // The same as while this pane's own drag is over it, with the drag's Ctrl (held: a copy).
+  int IsPositionInDraggedSelection(int nColumn, int nLine, bool bCtrl) const;
   int ComparePositionWithRange(int nColumn, int nLine, const SelectRange& range) const;
   void InvertSelection();
   // The columns [from, to) of display line nLine that a range highlights (box or normal by the
@@ -468,8 +470,9 @@ class CEditView : public IDocPane {
 
  private:
   // The selection's bytes up to its first line end or NUL, or else the word at the caret, cut to
-  // maxBytes on a whole character; the selection and the caret stay as they are.
-  void SelectionOrWord(CMemory* out, int maxBytes) const;
+  // maxBytes on a whole character; the selection and the caret stay as they are. With
+  // bAddCRLFWhenCopy a selection is read as a copy reads it, so a wrap point ends it too.
+  void SelectionOrWord(CMemory* out, int maxBytes, bool bAddCRLFWhenCopy = false) const;
   void ConvertBoxSelection(int nFuncCode);
   void ConvertNormalSelection(int nFuncCode);
 
