@@ -71,7 +71,10 @@ bool CEditView::AcceptsEdits() const { return m_pcEditDoc && !m_pcEditDoc->IsCom
 
 DWORD CEditView::DropEffectAtCaret(DWORD dwKeyState) const {
   if (!m_bDropDataHeld) return DROPEFFECT_NONE;
-  if (m_bDragSource && IsPositionInSelection(m_nCaretPosX, m_nCaretPosY) == 0) return DROPEFFECT_NONE;
+  // The drag's own keys: the keyboard state may not have seen a Ctrl pressed during the drag.
+  if (m_bDragSource && IsPositionInDraggedSelection(m_nCaretPosX, m_nCaretPosY, CtrlHeld(dwKeyState)) == 0) {
+    return DROPEFFECT_NONE;
+  }
   return m_bDragSource && !CtrlHeld(dwKeyState) ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
 }
 
@@ -187,8 +190,10 @@ void CEditView::DropOwnSelection(const char* pszText, int nTextLen, bool bMove) 
       m_bBeginBoxSelect = bBox;
       m_bDrawSelectArea = false;
       DeleteAtCursor(true);
-      if (bBox) {
-        // A box leaves every line in place: the drop point still names the pasted rows' corner.
+      if (bBox || selFrom.y == selTo.y) {
+        // Neither a box nor text from one line takes a line away: the drop point still names the
+        // pasted rows' corner, or the place the text went to (its end when it moved along its
+        // own line).
         PlaceCaretAtDoc(drop.x, drop.y, true);
       } else {
         // The end of the moved text, where its insertion left the caret, less the removed text
