@@ -452,8 +452,8 @@ class CEditView : public IDocPane {
   int GetSelectedText(CMemory* pcmemBuf, bool bFirstLineOnly, const char* pszQuote, bool bWithLineNumber,
                       bool bAddCRLFWhenCopy, int nEolType = -1);
   void CopySelectedLines(const char* pszQuote, bool bWithLineNumber);
-  // The selection's text or the word at the caret, at most 259 bytes cut on a whole character, up
-  // to its first line end or NUL.
+  // The selection's text (read as a copy reads it, bAddCRLFWhenCopy included) or the word at the
+  // caret, at most 259 bytes cut on a whole character, up to its first line end or NUL.
   void GetSelectionOrWord(CMemory* pcmemBuf);
   // The part of a word that ends at the caret; its length.
   int GetWordBeforeCaret(CMemory* pcmemWord);
