@@ -502,7 +502,8 @@ class CEditView : public IDocPane {
   bool AcceptsEdits() const;
   // The drop of the pane's own selection at the caret: copied, or moved with its old place deleted.
   void DropOwnSelection(const char* pszText, int nTextLen, bool bMove);
-  // The effect of a drag at the caret with those keys: none inside the pane's own dragged selection.
+  // The effect of text let go at the caret with those keys: none inside the pane's own dragged
+  // selection, a move of it without Ctrl, else a copy.
   DWORD DropEffectAtCaret(DWORD dwKeyState) const;
 
   std::unique_ptr<platform::DropTarget> m_pDropTarget;  // forwards to the Handle* calls above

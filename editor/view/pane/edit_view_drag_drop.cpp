@@ -70,7 +70,6 @@ void CEditView::RevokeDropTarget() {
 bool CEditView::AcceptsEdits() const { return m_pcEditDoc && !m_pcEditDoc->IsCommandRefusedReadOnly(cmd::kInsText); }
 
 DWORD CEditView::DropEffectAtCaret(DWORD dwKeyState) const {
-  if (!m_bDropDataHeld) return DROPEFFECT_NONE;
   // The drag's own keys: the keyboard state may not have seen a Ctrl pressed during the drag.
   if (m_bDragSource && IsPositionInDraggedSelection(m_nCaretPosX, m_nCaretPosY, CtrlHeld(dwKeyState)) == 0) {
     return DROPEFFECT_NONE;
@@ -92,7 +91,7 @@ bool CEditView::HandleDragEnter(const platform::DropData& data, DWORD dwKeyState
 
 DWORD CEditView::HandleDragOver(DWORD dwKeyState, POINT pt) {
   HandleMouseMove(static_cast<WPARAM>(dwKeyState), pt.x, pt.y);
-  return DropEffectAtCaret(dwKeyState);
+  return m_bDropDataHeld ? DropEffectAtCaret(dwKeyState) : DROPEFFECT_NONE;
 }
 
 void CEditView::HandleDragLeave() {
@@ -118,12 +117,13 @@ DWORD CEditView::HandleDrop(const platform::DropData& data, DWORD dwKeyState, PO
   if (Common().bUseOLE_DragDrop == 1) MoveCursorToPoint(pt.x, pt.y);
   if (!m_bDragSource && IsTextSelected()) ClearSelection(true);
   // Nothing to put in, a document that stopped taking edits, or the own selection dropped on itself.
+  // The drop brings its text itself: it needs no enter before it.
   const std::optional<std::string> text = DropText(data);
-  if (!text || !AcceptsEdits() || DropEffectAtCaret(dwKeyState) == DROPEFFECT_NONE) {
+  const DWORD effect = DropEffectAtCaret(dwKeyState);
+  if (!text || !AcceptsEdits() || effect == DROPEFFECT_NONE) {
     endDrag();
     return DROPEFFECT_NONE;
   }
-  const DWORD effect = m_bDragSource && !CtrlHeld(dwKeyState) ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
   if (m_bDragSource) {
     DropOwnSelection(text->c_str(), static_cast<int>(text->size()), effect == DROPEFFECT_MOVE);
   } else {

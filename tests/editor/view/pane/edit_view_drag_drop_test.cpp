@@ -353,4 +353,16 @@ TEST_F(DragDropPaneTest, ADragThatLeavesLetsThePaneGo) {
   EXPECT_EQ(DocBytes(), "abc\r\n");
 }
 
+TEST_F(DragDropPaneTest, ADropNeedsNoEnterBeforeIt) {
+  // The drop brings its own text: a pane told of nothing before still takes it.
+  SetText("abc\r\n");
+  doc->m_cUndoBuffer.Clear();
+  platform::DropData data;
+  data.text = u"xy";
+  EXPECT_EQ(view->HandleDrop(data, 0, Before(1, 0)), DROPEFFECT_COPY);
+  EXPECT_EQ(DocBytes(), "axybc\r\n");
+  EXPECT_EQ(StepCount(), 1);
+  EXPECT_FALSE(view->m_bDragMode);
+}
+
 }  // namespace
