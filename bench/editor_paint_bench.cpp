@@ -17,21 +17,16 @@
 #include <string>
 #include <vector>
 
-#include "editor/foundation/document/edit_doc.h"
+#include "bench/editor_bench_pane.h"
 #include "editor/foundation/settings/dll_loader.h"
-#include "editor/foundation/settings/share_data.h"
-#include "editor/foundation/text/wrap_line_mgr.h"
-#include "editor/view/pane/edit_view.h"
 #include "platform/dc_draw.h"
 #include "platform/dc_text.h"
 #include "platform/sjis_literal.h"
 #include "platform/text_out.h"
-#include "tests/scoped_named_objects.h"
 
 namespace {
 
-constexpr int kColumns = 80;
-constexpr int kRows = 50;
+constexpr int kRows = EditorBenchPane::kRows;
 constexpr int kLines = 6000;
 constexpr int kTypeIndex = 2;  // the C/C++ type of the defaults: comments, quotes, keywords
 
@@ -81,8 +76,7 @@ std::string SourceLine(int n) {
 struct Pane {
   Pane() {
     CDllLoader::SetModuleFile("BREGEXP.DLL", VREL_REGEXP_LIBRARY);
-    CShareData::InitDefaults(*record);
-    TypeSettings& type = record->TypeList[kTypeIndex];
+    TypeSettings& type = bench.Type();
     type.nWrapColumn = 120;
     type.bUseRegexKeyword = 1;
     std::snprintf(type.RegexKeywords[0].szPattern, sizeof type.RegexKeywords[0].szPattern, "%s",
@@ -91,38 +85,15 @@ struct Pane {
     std::snprintf(type.RegexKeywords[1].szPattern, sizeof type.RegexKeywords[1].szPattern, "%s", "/@[a-z]+/k");
     type.RegexKeywords[1].nColorCode = 30;
     for (int code : {1, 3, 5, 9, 10, 12, 13, 14, 25, 26, 27, 28, 29, 30}) type.Colors[code].bShow = 1;
-    ++type.nChangeCounter;
-    share.Attach(record.get(), names.c_str());
-
-    doc = std::make_unique<CEditDoc>();
-    doc->m_nSettingType = kTypeIndex;
-    for (int n = 0; n < kLines; ++n) {
-      const std::string line = SourceLine(n);
-      doc->m_cDocLineMgr.AppendLine(line.data(), static_cast<int>(line.size()), CLineEnd::CRLF);
-    }
-    doc->m_cLayoutMgr.SetWrapSettings(true, nullptr, type);
-
-    view = std::make_unique<CEditView>();
-    view->AttachDocument(doc.get(), 0);
-    DocPorts ports;
-    ports.panes[0] = view.get();
-    doc->SetPorts(ports);
-    // The client size that makes the text area 80 x 50 cells.
-    view->SetClientSize(1200, 1200);
-    const int width = view->m_nViewAlignLeft + kColumns * view->ColumnWidth() +
-                      (view->m_nClientWidth - view->m_nViewAlignLeft - view->m_nViewCx);
-    const int height = view->m_nViewAlignTop + kRows * view->LineHeight() +
-                       (view->m_nClientHeight - view->m_nViewAlignTop - view->m_nViewCy);
-    view->SetClientSize(width, height);
+    for (int n = 0; n < kLines; ++n) bench.AppendLine(SourceLine(n));
+    bench.Show();
+    view = bench.view.get();
     view->SetSearchHighlight("count[0-9]+", true, true, false);
     view->m_sSelectBgn = view->m_sSelect = SelectRange{3, 4, 6, 20};
     view->m_bDrawSelectArea = true;
   }
-  bool Ready() const {
-    return view->GetViewDC() && view->GetFontFor(false, false) && view->m_nViewColNum == kColumns &&
-           view->m_nViewRowNum == kRows && view->m_bCurSrchKeyMark;
-  }
-  RECT Client() const { return RECT{0, 0, view->m_nClientWidth, view->m_nClientHeight}; }
+  bool Ready() const { return bench.Ready() && view->m_bCurSrchKeyMark; }
+  RECT Client() const { return bench.Client(); }
   RECT Row(int row) const {
     const int y = view->m_nViewAlignTop + row * view->LineHeight();
     return RECT{0, y, view->m_nViewAlignLeft + view->m_nViewCx, y + view->LineHeight()};
@@ -151,11 +122,8 @@ struct Pane {
     }
   }
 
-  const ScopedNamedObjects names{"CEditView-bench"};
-  std::unique_ptr<SharedSettings> record = std::make_unique<SharedSettings>();
-  CShareData share;
-  std::unique_ptr<CEditDoc> doc;
-  std::unique_ptr<CEditView> view;
+  EditorBenchPane bench{"CEditView-bench", kTypeIndex};
+  CEditView* view = nullptr;
 };
 
 Pane& ThePane() {

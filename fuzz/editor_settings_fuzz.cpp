@@ -4,8 +4,9 @@
 // The file written depends on nothing but the record, so each record is checked once: the record
 // of defaults is made at start and each load begins from a copy of it in a record kept for the
 // whole run; a record loaded before (the one of a file that sets nothing, checked at start, above
-// all) is not written again; otherwise the file written from it is read back, and only when the record does not
-// come back the same is it written again and the two files compared.
+// all) is not written again, known by its hash; otherwise it is written and the file read back
+// into a second record, and only when the two records differ is the second written again and the
+// two files compared.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -58,28 +59,22 @@ class SettingsFuzzEngine {
       : m_folder(fuzz::Environment()),
         m_defaults(std::make_unique<SharedSettings>()),
         m_record(std::make_unique<SharedSettings>()),
-        m_first(std::make_unique<SharedSettings>()),
-        m_empty(std::make_unique<SharedSettings>()) {
+        m_again(std::make_unique<SharedSettings>()) {
     CShareData::InitDefaults(*m_defaults);
-    m_share.Attach(m_record.get());
   }
 
-  bool Load(const std::string& name) {
-    std::memcpy(static_cast<void*>(m_record.get()), m_defaults.get(), sizeof(SharedSettings));
-    return m_share.IOSettings(true, File(name));
-  }
-  bool Save(const std::string& name) { return m_share.IOSettings(false, File(name)); }
-  void KeepRecord() { std::memcpy(static_cast<void*>(m_first.get()), m_record.get(), sizeof(SharedSettings)); }
-  bool RecordAsKept() const { return std::memcmp(m_first.get(), m_record.get(), sizeof(SharedSettings)) == 0; }
-  void KeepRecordOfEmptyFile() {
-    std::memcpy(static_cast<void*>(m_empty.get()), m_record.get(), sizeof(SharedSettings));
-  }
+  // The file read into the record, or into the second one.
+  bool Load(const std::string& name) { return LoadInto(*m_record, name); }
+  bool LoadAgain(const std::string& name) { return LoadInto(*m_again, name); }
+  bool Save(const std::string& name) { return SaveFrom(*m_record, name); }
+  bool SaveAgain(const std::string& name) { return SaveFrom(*m_again, name); }
+  bool SameRecords() const { return std::memcmp(m_record.get(), m_again.get(), sizeof(SharedSettings)) == 0; }
+  void KeepRecordOfEmptyFile() { m_emptyHash = RecordHash(); }
   // False when a record with the same bytes was checked before: the one of a file that sets
-  // nothing (compared), or another (by its hash).
+  // nothing, or another.
   bool NewRecord() {
-    if (std::memcmp(m_empty.get(), m_record.get(), sizeof(SharedSettings)) == 0) return false;
-    const std::string_view bytes(reinterpret_cast<const char*>(m_record.get()), sizeof(SharedSettings));
-    return m_checked.Insert(std::hash<std::string_view>{}(bytes));
+    const size_t hash = RecordHash();
+    return hash != m_emptyHash && m_checked.Insert(hash);
   }
 
   std::string Read(const std::string& name) const {
@@ -90,24 +85,35 @@ class SettingsFuzzEngine {
   }
 
  private:
+  bool LoadInto(SharedSettings& record, const std::string& name) {
+    std::memcpy(static_cast<void*>(&record), m_defaults.get(), sizeof(SharedSettings));
+    m_share.Attach(&record);
+    return m_share.IOSettings(true, File(name));
+  }
+  bool SaveFrom(SharedSettings& record, const std::string& name) {
+    m_share.Attach(&record);
+    return m_share.IOSettings(false, File(name));
+  }
+  size_t RecordHash() const {
+    return std::hash<std::string_view>{}({reinterpret_cast<const char*>(m_record.get()), sizeof(SharedSettings)});
+  }
   std::string File(const std::string& name) const { return m_folder.File(name); }
 
   const ScopedTempDir& m_folder;
   std::unique_ptr<SharedSettings> m_defaults;
   std::unique_ptr<SharedSettings> m_record;
-  std::unique_ptr<SharedSettings> m_first;
-  std::unique_ptr<SharedSettings> m_empty;
+  std::unique_ptr<SharedSettings> m_again;
   CShareData m_share;
+  size_t m_emptyHash = 0;
   HashSet m_checked;
 };
 
 // The record just loaded, written and read again, gives the same file.
 void CheckRoundTrip(SettingsFuzzEngine& engine) {
   if (!engine.Save("first.ini")) __builtin_trap();
-  engine.KeepRecord();
-  if (!engine.Load("first.ini")) __builtin_trap();
-  if (engine.RecordAsKept()) return;
-  if (!engine.Save("second.ini") || engine.Read("first.ini") != engine.Read("second.ini")) __builtin_trap();
+  if (!engine.LoadAgain("first.ini")) __builtin_trap();
+  if (engine.SameRecords()) return;
+  if (!engine.SaveAgain("second.ini") || engine.Read("first.ini") != engine.Read("second.ini")) __builtin_trap();
 }
 
 }  // namespace

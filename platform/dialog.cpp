@@ -387,19 +387,6 @@ Control* DialogWindow::firstTabStop() const {
   return nullptr;
 }
 
-HICON DialogWindow::setIcon(WPARAM which, HICON icon) {
-  HICON& slot = m_icons[which == ICON_BIG ? 1 : 0];
-  HICON old = slot;
-  slot = icon;
-  HICON shown = m_icons[1] ? m_icons[1] : m_icons[0];
-  if (shown) {
-    ApplyIcon(*this, shown);
-  } else {
-    setWindowIcon(QIcon());
-  }
-  return old;
-}
-
 void DialogWindow::notify(Control& control, WORD code) {
   if (m_quiet > 0) return;
   send(WM_COMMAND, MAKEWPARAM(static_cast<unsigned>(control.id()), code), reinterpret_cast<LPARAM>(control.handle()));
@@ -512,14 +499,6 @@ bool DialogWindow::setExtraLong(int index, LONG_PTR value) {
     default:
       return false;
   }
-}
-
-bool DialogWindow::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate) {
-    const WORD state = event->type() == QEvent::WindowActivate ? WA_ACTIVE : WA_INACTIVE;
-    send(WM_ACTIVATE, MAKEWPARAM(state, isMinimized() ? 1 : 0), 0);
-  }
-  return Window::event(event);
 }
 
 void DialogWindow::changeEvent(QEvent* event) {

@@ -168,8 +168,6 @@ class DialogWindow final : public Window {
   Control* controlOf(const QWidget* widget) const;
   // The first control that takes Tab (WM_INITDIALOG's wParam), or null.
   Control* firstTabStop() const;
-  HICON icon(WPARAM which) const { return m_icons[which == ICON_BIG ? 1 : 0]; }
-  HICON setIcon(WPARAM which, HICON icon);
 
   // While above zero, the program is changing controls: they send no notifications.
   int& quiet() { return m_quiet; }
@@ -195,7 +193,6 @@ class DialogWindow final : public Window {
   bool setExtraLong(int index, LONG_PTR value) override;
 
  protected:
-  bool event(QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -216,7 +213,6 @@ class DialogWindow final : public Window {
   LONG_PTR m_user = 0;
   ModalState* m_modal = nullptr;
   std::vector<Control*> m_controls;  // in declaration order; owned as child windows
-  HICON m_icons[2] = {nullptr, nullptr};
   int m_quiet = 0;
   std::optional<QSize> m_reportedSize;
   WPARAM m_reportedType = SIZE_RESTORED;

@@ -17,11 +17,20 @@
 #include "platform/foreground_window.h"
 #include "platform/gui_call.h"
 #include "platform/local_socket.h"
+#include "platform/window_qt.h"
 
 namespace platform::ipc {
 namespace {
 
-enum Kind : uint32_t { kSend = 1, kPost = 2, kQueryLive = 3, kQueryClass = 4, kQueryLong = 5, kActivate = 6 };
+enum Kind : uint32_t {
+  kSend = 1,
+  kPost = 2,
+  kQueryLive = 3,
+  kQueryClass = 4,
+  kQueryLong = 5,
+  kActivate = 6,
+  kQueryVisible = 7
+};
 
 // The listener answers everything but a send itself, in microseconds; a process that has not
 // answered after this is not going to soon.
@@ -51,6 +60,7 @@ struct Entry {
   HWND hwnd;
   std::string className;
   int32_t longs[4] = {};  // indices 0, 4, 8, 12
+  bool visible = false;   // kept by the GUI thread as the window shows and hides
 };
 
 struct State {
@@ -86,6 +96,8 @@ Reply Answer(const Request& r) {
     std::strncpy(reply.className, it->second.className.c_str(), sizeof reply.className - 1);
   } else if (r.kind == kQueryLong) {
     reply.result = r.index >= 0 && r.index < 16 && r.index % 4 == 0 ? it->second.longs[r.index / 4] : 0;
+  } else if (r.kind == kQueryVisible) {
+    reply.result = it->second.visible ? 1 : 0;
   }
   return reply;
 }
@@ -232,13 +244,21 @@ bool Ask(const Request& r, Reply& reply, const void* extra = nullptr, size_t ext
 WindowId RegisterWindow(HWND hwnd, std::string_view className) {
   if (!hwnd) return 0;
   State& s = S();
-  std::lock_guard guard(s.lock);
-  for (const auto& [id, e] : s.windows)
-    if (e.hwnd == hwnd) return id;
-  if (!StartListening()) return 0;
-  const WindowId id = (static_cast<uint32_t>(::getpid()) << 8) | (s.next & 0xFF);
-  s.next = s.next % 255 + 1;
-  s.windows[id] = Entry{hwnd, std::string(className)};
+  WindowId id = 0;
+  {
+    std::lock_guard guard(s.lock);
+    for (const auto& [known, e] : s.windows)
+      if (e.hwnd == hwnd) return known;
+    if (!StartListening()) return 0;
+    id = (static_cast<uint32_t>(::getpid()) << 8) | (s.next & 0xFF);
+    s.next = s.next % 255 + 1;
+    s.windows[id] = Entry{hwnd, std::string(className)};
+  }
+  // Outside the lock: the watch tells the state at once, and takes the lock to keep it.
+  WatchVisibility(hwnd, [id](bool shown) {
+    std::lock_guard guard(S().lock);
+    if (const auto it = S().windows.find(id); it != S().windows.end()) it->second.visible = shown;
+  });
   return id;
 }
 
@@ -295,6 +315,13 @@ bool SetWindowLong(WindowId id, int index, int32_t value) {
   if (it == S().windows.end()) return false;
   it->second.longs[index / 4] = value;
   return true;
+}
+
+bool IsWindowVisible(WindowId id) {
+  const Request r{kQueryVisible, id, 0, 0, 0, 0};
+  if (IsLocal(id)) return Answer(r).result != 0;
+  Reply reply{};
+  return Ask(r, reply) && reply.result != 0;
 }
 
 bool Activate(WindowId id, const WINDOWPLACEMENT* placement) {

@@ -11,8 +11,10 @@
 //   windows asking each other never deadlock; it gives 0 after the send limit, and at once when the
 //   process is gone. Sends that come in are otherwise served on the GUI thread by the message pump.
 // - PostMessage queues the message in the target's process.
-// - GetClassName, GetWindowLong (index 4: the value SetWindowLong stored there) and Activate work
-//   on any live id.
+// - GetClassName, GetWindowLong (index 4: the value SetWindowLong stored there), IsWindowVisible
+//   and Activate work on any live id. IsWindowVisible tells whether the window is shown (a
+//   minimised window counts as shown), as its process last saw it; false for a dead id and for a
+//   window registered off the GUI thread.
 // - Activate places the window first when given a placement (SetWindowPlacement), then shows it
 //   as it stands (a minimised window restored, a maximised one kept maximised) and brings it to the
 //   front; in another process this happens on that process's GUI thread once it takes in its
@@ -50,6 +52,7 @@ std::string GetClassName(WindowId id);
 int32_t GetWindowLong(WindowId id, int index);
 // Only for a window of this process; false otherwise.
 bool SetWindowLong(WindowId id, int index, int32_t value);
+bool IsWindowVisible(WindowId id);
 bool Activate(WindowId id, const WINDOWPLACEMENT* placement = nullptr);
 
 LRESULT SendMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam);

@@ -93,4 +93,12 @@ BOOL GetMonitorInfo(HMONITOR monitor, MONITORINFO* info) {
   return 1;
 }
 
+BOOL SystemParametersInfo(UINT action, UINT, void* value, UINT) {
+  if (action != SPI_GETWORKAREA || !value || !IsGuiThread()) return 0;
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  if (!primary) return 0;
+  *static_cast<RECT*>(value) = ToRect(primary->availableGeometry());
+  return 1;
+}
+
 }  // namespace platform

@@ -10,6 +10,8 @@
 //   A dead window gives null.
 // - GetMonitorInfo fills rcMonitor (the screen), rcWork (what windows may take, without panels and
 //   docks) and dwFlags (MONITORINFOF_PRIMARY for the primary screen); cbSize must be set.
+// - SystemParametersInfo(SPI_GETWORKAREA, 0, rect, 0) fills the RECT that rect points at with the
+//   primary screen's work area; every other action fails.
 // - On the GUI thread only; elsewhere every call gives null or FALSE.
 #pragma once
 
@@ -24,6 +26,7 @@ constexpr DWORD MONITOR_DEFAULTTONULL = 0;
 constexpr DWORD MONITOR_DEFAULTTOPRIMARY = 1;
 constexpr DWORD MONITOR_DEFAULTTONEAREST = 2;
 constexpr DWORD MONITORINFOF_PRIMARY = 1;
+constexpr UINT SPI_GETWORKAREA = 0x0030;
 
 struct MONITORINFO {
   DWORD cbSize = sizeof(MONITORINFO);
@@ -38,5 +41,6 @@ HMONITOR MonitorFromPoint(POINT point, DWORD flags);
 HMONITOR MonitorFromRect(const RECT* rect, DWORD flags);
 HMONITOR MonitorFromWindow(HWND hwnd, DWORD flags);
 BOOL GetMonitorInfo(HMONITOR monitor, MONITORINFO* info);
+BOOL SystemParametersInfo(UINT action, UINT param, void* value, UINT update);
 
 }  // namespace platform

@@ -8,12 +8,18 @@
 
 #include <atomic>
 #include <csignal>
+#include <utility>
 
 namespace platform {
 namespace {
 
 std::atomic<bool> signalled{false};
 int wakePipe[2] = {-1, -1};
+// Touched on the GUI thread only.
+std::function<void()>& Callback() {
+  static std::function<void()> callback;
+  return callback;
+}
 
 // Only async-signal-safe work here: a flag and one byte down the pipe.
 void OnSignal(int) {
@@ -38,6 +44,8 @@ void InstallQuitSignals() {
       char buffer[16];
       while (::read(wakePipe[0], buffer, sizeof buffer) > 0) {
       }
+      // A copy: the callback may replace itself.
+      if (const std::function<void()> callback = Callback()) callback();
     });
   }
   struct sigaction action {};
@@ -46,10 +54,15 @@ void InstallQuitSignals() {
   action.sa_flags = SA_RESTART;
   ::sigaction(SIGINT, &action, nullptr);
   ::sigaction(SIGTERM, &action, nullptr);
+  ::sigaction(SIGHUP, &action, nullptr);
 }
 
 bool QuitSignalled() { return signalled.load(); }
 
 void ClearQuitSignal() { signalled.store(false); }
+
+std::function<void()> SetQuitSignalCallback(std::function<void()> callback) {
+  return std::exchange(Callback(), std::move(callback));
+}
 
 }  // namespace platform

@@ -225,6 +225,26 @@ void Window::applyClass(const WindowClassInfo& info) {
   // Without a class cursor the canvas keeps the toolkit's arrow, unset.
   m_classCursor = info.cursor;
   if (info.cursor) m_canvas->setCursor(QtCursor(info.cursor));
+  m_classIcon = info.icon;
+}
+
+HICON Window::setIcon(WPARAM which, HICON icon) {
+  HICON old = std::exchange(m_icons[which == ICON_BIG ? 1 : 0], icon);
+  const HICON shown = m_icons[1] ? m_icons[1] : m_icons[0] ? m_icons[0] : m_classIcon;
+  if (shown) {
+    ApplyIcon(*this, shown);
+  } else {
+    setWindowIcon(QIcon());
+  }
+  return old;
+}
+
+void Window::setTopmost(bool topmost) {
+  if (topmost == m_topmost) return;
+  m_topmost = topmost;
+  const bool visible = isVisible();
+  applyFlags();
+  if (visible) showStyled();
 }
 
 bool Window::extraLong(int index, LONG_PTR* value) const {
@@ -330,6 +350,7 @@ void Window::applyFlags() {
     if (m_style & WS_MINIMIZEBOX) flags |= Qt::WindowMinimizeButtonHint;
     if (m_style & WS_MAXIMIZEBOX) flags |= Qt::WindowMaximizeButtonHint;
   }
+  if (m_topmost) flags |= Qt::WindowStaysOnTopHint;
   // Changing the flags hides the window; setStyle shows it again.
   if (flags != windowFlags()) setWindowFlags(flags);
 }
@@ -350,6 +371,16 @@ void Window::applyGeometry() {
 
 bool Window::event(QEvent* event) {
   BusyScope busy(*this);
+  const bool activation = event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate;
+  // Only a window of its own hears it: a child window takes part in its parent's activation.
+  if (activation && isWindow() && !destroying()) {
+    const bool active = event->type() == QEvent::WindowActivate;
+    // Losing it, the window is told which of the program's windows takes it (null for none of
+    // ours); the toolkit has made that one active already.
+    Window* other = active ? nullptr : dynamic_cast<Window*>(QApplication::activeWindow());
+    send(WM_ACTIVATE, MAKEWPARAM(active ? WA_ACTIVE : WA_INACTIVE, isMinimized() ? 1 : 0),
+         reinterpret_cast<LPARAM>(other && other != this && IsWindow(other) ? other : nullptr));
+  }
   return QMainWindow::event(event);
 }
 
@@ -715,6 +746,10 @@ BOOL ShowWindow(HWND hwnd, int command) {
   Window* window = WindowFromHandle(hwnd);
   if (!window) return 0;
   BOOL wasVisible = window->isVisible() ? 1 : 0;
+  // For this one showing only: a pop-up keeps its own wish never to take the activation.
+  const bool quiet = command == SW_SHOWNOACTIVATE || command == SW_SHOWNA || command == SW_SHOWMINNOACTIVE;
+  const bool wasQuiet = window->testAttribute(Qt::WA_ShowWithoutActivating);
+  if (quiet) window->setAttribute(Qt::WA_ShowWithoutActivating, true);
   switch (command) {
     case SW_HIDE:
       window->hide();
@@ -722,6 +757,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
     case SW_SHOWMINIMIZED:
     case SW_MINIMIZE:
     case SW_SHOWMINNOACTIVE:
+    case SW_FORCEMINIMIZE:
       window->showMinimized();
       break;
     case SW_MAXIMIZE:
@@ -735,6 +771,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
       window->showStyled();
       break;
   }
+  if (quiet) window->setAttribute(Qt::WA_ShowWithoutActivating, wasQuiet);
   return wasVisible;
 }
 
@@ -749,9 +786,16 @@ BOOL IsIconic(HWND hwnd) {
   return window && window->isMinimized() ? 1 : 0;
 }
 
-BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int cx, int cy, UINT flags) {
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
   Window* window = WindowFromHandle(hwnd);
   if (!window) return 0;
+  if (!(flags & SWP_NOZORDER)) {
+    if (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST) {
+      window->setTopmost(insertAfter == HWND_TOPMOST);
+    } else if (insertAfter == HWND_TOP && window->isVisible()) {
+      window->raise();
+    }
+  }
   std::optional<QSize> size;
   std::optional<QPoint> position;
   if (!(flags & SWP_NOSIZE)) size = QSize(std::max(cx, 0), std::max(cy, 0));
@@ -855,6 +899,8 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
       return reinterpret_cast<LONG_PTR>(window->proc());
     case GWL_STYLE:
       return static_cast<LONG_PTR>(window->style() | (window->isVisible() ? WS_VISIBLE : 0));
+    case GWL_EXSTYLE:
+      return window->topmost() ? WS_EX_TOPMOST : 0;
     case GWLP_USERDATA:
       return window->userData();
     default:
@@ -970,9 +1016,15 @@ LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return window ? window->send(message, wParam, lParam) : 0;
 }
 
-LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM, LPARAM lParam) {
+LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CLOSE) DestroyWindow(hwnd);
   if (message == WM_IME_COMPOSITION) DefaultComposition(hwnd, lParam);
+  if (message == WM_SETICON || message == WM_GETICON) {
+    Window* window = WindowFromHandle(hwnd);
+    if (!window) return 0;
+    const HICON icon = message == WM_SETICON ? window->setIcon(wParam, reinterpret_cast<HICON>(lParam)) : window->icon(wParam);
+    return reinterpret_cast<LRESULT>(icon);
+  }
   return message == WM_NCCREATE ? 1 : 0;
 }
 

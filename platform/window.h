@@ -22,8 +22,11 @@
 // - sent straight to the procedure while the toolkit delivers its events (inside the pump):
 //   WM_CLOSE when the user asks to close (the window stays unless the procedure destroys it; the
 //   default procedure does), WM_SIZE with SIZE_MINIMIZED or SIZE_RESTORED (client size in lParam),
-//   WM_ACTIVATEAPP (1 when the program becomes active, 0 when it loses activity), WM_PAINT while
-//   the client area is being painted;
+//   WM_ACTIVATEAPP (1 when the program becomes active, 0 when it loses activity), WM_ACTIVATE to a
+//   window of its own (not a child window) when it becomes the active window (WA_ACTIVE, lParam
+//   null) or stops being it (WA_INACTIVE, lParam the program's window that became active, or
+//   null), the high word of wParam 1 while it is minimised, not once DestroyWindow has begun;
+//   WM_PAINT while the client area is being painted;
 // - sent to every window by MessageBox (message_box.h) before the box takes the input:
 //   WM_CANCELMODE; buttons and keys held until then are released inside the box, out of the
 //   windows' sight, and the key or click that closes the box is the box's;
@@ -104,6 +107,7 @@ struct WNDCLASSEX {
 constexpr UINT CS_DBLCLKS = 0x0008;
 
 // Extended styles.
+constexpr DWORD WS_EX_TOPMOST = 0x00000008;
 constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
 
 // What WM_NCCREATE and WM_CREATE point at: the arguments of CreateWindowEx.
@@ -134,6 +138,8 @@ constexpr int SW_MINIMIZE = 6;
 constexpr int SW_SHOWMINNOACTIVE = 7;
 constexpr int SW_SHOWNA = 8;
 constexpr int SW_RESTORE = 9;
+constexpr int SW_SHOWDEFAULT = 10;
+constexpr int SW_FORCEMINIMIZE = 11;
 
 // SetWindowPos flags and z-order handles.
 constexpr UINT SWP_NOSIZE = 0x0001;
@@ -143,12 +149,15 @@ constexpr UINT SWP_NOACTIVATE = 0x0010;
 constexpr UINT SWP_SHOWWINDOW = 0x0040;
 constexpr UINT SWP_HIDEWINDOW = 0x0080;
 inline const HWND HWND_TOP = nullptr;
+inline const HWND HWND_BOTTOM = reinterpret_cast<HWND>(intptr_t{1});
+inline const HWND HWND_TOPMOST = reinterpret_cast<HWND>(intptr_t{-1});
 inline const HWND HWND_NOTOPMOST = reinterpret_cast<HWND>(intptr_t{-2});
 
 // Window long-value slots.
 constexpr int GWLP_WNDPROC = -4;
 constexpr int GWLP_ID = -12;
 constexpr int GWL_STYLE = -16;
+constexpr int GWL_EXSTYLE = -20;
 constexpr int GWLP_USERDATA = -21;
 
 // System metrics.
@@ -207,13 +216,19 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 
-// Returns whether the window was visible before.
+// Returns whether the window was visible before. SW_SHOWNOACTIVATE, SW_SHOWNA and
+// SW_SHOWMINNOACTIVE show the window without making it the active one (as far as the window
+// manager follows the request); SW_SHOWDEFAULT shows it as SW_SHOW does, SW_FORCEMINIMIZE
+// minimises it.
 BOOL ShowWindow(HWND hwnd, int command);
 BOOL IsWindowVisible(HWND hwnd);
 BOOL IsIconic(HWND hwnd);
 // A full-screen (WS_POPUP) window covers the screen, with or without a window manager; the place
 // asked of it is where it stands once windowed again. A window that goes full screen and back
 // without being moved returns to the place it left, with its client size.
+// Unless SWP_NOZORDER: HWND_TOPMOST keeps the window above the others (WS_EX_TOPMOST, as the
+// window manager's "always on top"), HWND_NOTOPMOST ends that, HWND_TOP raises the window, and
+// HWND_BOTTOM or a window to go behind changes nothing. A visible window stays visible.
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 // A disabled window takes no input: a control greys, a top-level window only stops taking input,
@@ -242,6 +257,7 @@ HWND GetFocus();
 
 // GWL_STYLE, GWLP_WNDPROC or GWLP_USERDATA, or the 8 bytes at an offset into the class's extra
 // bytes (0 when they are not all there); Set returns the previous value (0 for a bad handle).
+// GWL_EXSTYLE reports WS_EX_TOPMOST (SetWindowPos sets it; it cannot be set here).
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
 LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value);
 
@@ -286,8 +302,10 @@ BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessage(const MSG* msg);
 // The default handling: WM_CLOSE destroys the window; WM_NCCREATE returns 1; WM_IME_COMPOSITION
-// with a committed text sends WM_IME_CHAR per character (platform/ime_composition.h); all else
-// returns 0.
+// with a committed text sends WM_IME_CHAR per character (platform/ime_composition.h); WM_SETICON
+// (wParam ICON_SMALL or ICON_BIG, lParam the icon or null) sets the window's own icon, shown by
+// the window manager (the big one where both are set; the class's icon where neither is), and
+// returns the one it replaced, which WM_GETICON gives until then; all else returns 0.
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

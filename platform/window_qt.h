@@ -70,6 +70,14 @@ class Window : public QMainWindow {
   // Out of the minimised or maximised state, then shown as the style asks.
   void restore();
   bool isPopup() const { return (m_style & WS_POPUP) != 0; }
+  // Kept above the windows that are not (SetWindowPos with HWND_TOPMOST); a visible window stays
+  // visible.
+  bool topmost() const { return m_topmost; }
+  void setTopmost(bool topmost);
+  // The window's own icons (WM_SETICON, ICON_SMALL or ICON_BIG), null until set; without either the
+  // window shows its class's icon. Returns the icon it replaced.
+  HICON icon(WPARAM which) const { return m_icons[which == ICON_BIG ? 1 : 0]; }
+  HICON setIcon(WPARAM which, HICON icon);
   // Set once DestroyWindow has begun: the window takes no second destruction.
   bool destroying() const { return m_destroying; }
   void setDestroying() { m_destroying = true; }
@@ -165,6 +173,9 @@ class Window : public QMainWindow {
   std::vector<std::unique_ptr<ChildWindow>> m_retiredChildren;
   UINT m_classStyle = 0;
   HCURSOR m_classCursor = nullptr;
+  HICON m_classIcon = nullptr;
+  HICON m_icons[2] = {nullptr, nullptr};
+  bool m_topmost = false;
   ImeQueryProvider* m_imeProvider = nullptr;
   std::vector<uint8_t> m_extraBytes;
   std::unique_ptr<WindowImage> m_image;
@@ -360,6 +371,19 @@ void DropQueuedMessagesIf(const std::function<bool(const MSG&)>& match);
 void FlushPendingDeletes();
 // The outer rectangle moved onto the nearest screen's work area when it lies off every screen.
 QRect OntoScreen(QRect outer);
+// Calls back with whether the window is visible (IsWindowVisible) now and whenever it is shown or
+// hidden, for as long as the window lives; false for a handle that is not a live window.
+bool WatchVisibility(HWND hwnd, std::function<void(bool visible)> changed);
+// The direct children of an object that are of a class of the layer's own (one without the
+// toolkit's type information, which the toolkit's own child lookups need).
+template <class T>
+std::vector<T*> ChildrenOfType(const QObject& parent) {
+  std::vector<T*> out;
+  for (QObject* child : parent.children()) {
+    if (auto* t = dynamic_cast<T*>(child)) out.push_back(t);
+  }
+  return out;
+}
 // Sends the message to every live window (GUI thread only).
 void SendToEveryWindow(UINT message, WPARAM wParam, LPARAM lParam);
 // The program's Shift-JIS text as the toolkit's, and back.

@@ -1,9 +1,11 @@
 #include "sdk/framework/ini_profile.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <stdexcept>
 
@@ -44,13 +46,26 @@ void AppendLine(std::string& text, std::initializer_list<std::string_view> parts
   text.append("\r\n");
 }
 
+// Appends "key=value" and its CR LF as AppendLine does, in one step when neither holds a line
+// feed: a settings file writes thousands of entries.
+void AppendEntry(std::string& text, std::string_view key, std::string_view value) {
+  if (key.find('\n') != std::string_view::npos || value.find('\n') != std::string_view::npos) {
+    AppendLine(text, {key, "=", value});
+    return;
+  }
+  const size_t at = text.size();
+  text.resize(at + key.size() + value.size() + 3);
+  char* out = text.data() + at;
+  std::memcpy(out, key.data(), key.size());
+  out[key.size()] = '=';
+  std::memcpy(out + key.size() + 1, value.data(), value.size());
+  std::memcpy(out + key.size() + 1 + value.size(), "\r\n", 2);
+}
+
 }  // namespace
 
-std::vector<uint32_t>::const_iterator CIniEntries::LowerBound(std::string_view key) const {
-  // A file written by this class holds its keys in order: each goes after the last one held.
-  if (m_order.empty() || Key(m_order.back()) < key) return m_order.end();
-  return std::lower_bound(m_order.begin(), m_order.end(), key,
-                          [this](uint32_t item, std::string_view k) { return Key(item) < k; });
+uint32_t CIniEntries::Hash(std::string_view key) {
+  return static_cast<uint32_t>(std::hash<std::string_view>{}(key));
 }
 
 uint32_t CIniEntries::Store(std::string_view bytes) {
@@ -59,38 +74,118 @@ uint32_t CIniEntries::Store(std::string_view bytes) {
   return at;
 }
 
-void CIniEntries::Insert(std::vector<uint32_t>::const_iterator at, std::string_view key, std::string_view value) {
-  m_order.insert(at, static_cast<uint32_t>(m_items.size()));
-  const uint32_t keyAt = Store(key);
-  const uint32_t valueAt = Store(value);
-  m_items.push_back({keyAt, static_cast<uint32_t>(key.size()), valueAt, static_cast<uint32_t>(value.size())});
+size_t CIniEntries::SlotOf(std::string_view key, uint32_t hash) const {
+  const size_t mask = m_table.size() - 1;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    const uint32_t held = m_table[i];
+    if (held == 0 || (m_items[held - 1].hash == hash && Key(held - 1) == key)) return i;
+  }
 }
 
-CIniEntries::const_iterator CIniEntries::find(std::string_view key) const {
-  auto at = LowerBound(key);
-  return Holds(at, key) ? const_iterator(this, at) : end();
+void CIniEntries::GrowTable(size_t n) {
+  size_t slots = std::max<size_t>(m_table.size(), 16);
+  while (slots < 2 * n) slots *= 2;
+  if (slots == m_table.size()) return;
+  m_table.assign(slots, 0);
+  const size_t mask = slots - 1;
+  for (size_t item = 0; item < m_items.size(); ++item) {
+    size_t i = m_items[item].hash & mask;
+    while (m_table[i] != 0) i = (i + 1) & mask;
+    m_table[i] = static_cast<uint32_t>(item + 1);
+  }
+}
+
+void CIniEntries::reserve(size_t n, size_t bytes) {
+  m_items.reserve(n);
+  m_order.reserve(n);
+  m_text.reserve(bytes);
+  GrowTable(n);
+}
+
+void CIniEntries::Insert(size_t slot, std::string_view key, std::string_view value, uint32_t hash) {
+  const auto item = static_cast<uint32_t>(m_items.size());
+  // The order grows with the entries while they come in it; once one does not, it waits for the
+  // next walk.
+  if (m_order.size() == m_items.size() && (m_order.empty() || Key(m_order.back()) < key)) m_order.push_back(item);
+  // Key and value, each followed by a zero byte, stored in one step: a file adds thousands.
+  const auto keyAt = static_cast<uint32_t>(m_text.size());
+  const auto valueAt = static_cast<uint32_t>(keyAt + key.size() + 1);
+  m_text.resize(valueAt + value.size() + 1);
+  std::memcpy(m_text.data() + keyAt, key.data(), key.size());
+  std::memcpy(m_text.data() + valueAt, value.data(), value.size());
+  m_items.push_back({keyAt, static_cast<uint32_t>(key.size()), valueAt, static_cast<uint32_t>(value.size()), hash});
+  m_table[slot] = item + 1;
+}
+
+size_t CIniEntries::SlotForSetting(std::string_view key, uint32_t hash) {
+  // A section set key by key starts with room for a few dozen: settings sections hold that many
+  // and more, and growing from one entry would move them again and again.
+  if (m_items.capacity() == 0) reserve(32, 1024);
+  if (2 * (m_items.size() + 1) > m_table.size()) GrowTable(m_items.size() + 1);
+  return SlotOf(key, hash);
+}
+
+const std::vector<uint32_t>& CIniEntries::Ordered() const {
+  if (m_order.size() == m_items.size()) return m_order;
+  // Keys are told apart by their first eight bytes, read as one big-endian number (zeros after a
+  // shorter key, which orders it before the longer ones it begins); only keys that share those
+  // bytes are compared as text. A settings section holds a hundred keys and more, sorted at every
+  // save.
+  struct Sortable {
+    uint64_t head;
+    uint32_t item;
+  };
+  std::vector<Sortable> keys(m_items.size());
+  for (size_t i = 0; i < keys.size(); ++i) {
+    const std::string_view key = Key(static_cast<uint32_t>(i));
+    uint64_t head = 0;
+    std::memcpy(&head, key.data(), std::min(key.size(), sizeof head));
+    if constexpr (std::endian::native == std::endian::little) head = __builtin_bswap64(head);
+    keys[i] = {head, static_cast<uint32_t>(i)};
+  }
+  std::sort(keys.begin(), keys.end(), [](const Sortable& a, const Sortable& b) { return a.head < b.head; });
+  for (auto run = keys.begin(); run != keys.end();) {
+    auto next = run + 1;
+    while (next != keys.end() && next->head == run->head) ++next;
+    if (next - run > 1) {
+      std::sort(run, next, [this](const Sortable& a, const Sortable& b) { return Key(a.item) < Key(b.item); });
+    }
+    run = next;
+  }
+  m_order.resize(keys.size());
+  for (size_t i = 0; i < keys.size(); ++i) m_order[i] = keys[i].item;
+  return m_order;
+}
+
+std::optional<std::string_view> CIniEntries::find(std::string_view key) const {
+  if (m_items.empty()) return std::nullopt;
+  const uint32_t held = m_table[SlotOf(key, Hash(key))];
+  if (held == 0) return std::nullopt;
+  return Entry(held - 1).second;
 }
 
 std::string_view CIniEntries::at(std::string_view key) const {
-  auto it = find(key);
-  if (it == end()) throw std::out_of_range("no such ini key");
-  return it->second;
+  const std::optional<std::string_view> value = find(key);
+  if (!value) throw std::out_of_range("no such ini key");
+  return *value;
 }
 
 void CIniEntries::Add(std::string_view key, std::string_view value) {
-  auto at = LowerBound(key);
-  if (!Holds(at, key)) Insert(at, key, value);
+  const uint32_t hash = Hash(key);
+  const size_t slot = SlotForSetting(key, hash);
+  if (m_table[slot] == 0) Insert(slot, key, value, hash);
 }
 
 void CIniEntries::Set(std::string_view key, std::string_view value) {
-  auto at = LowerBound(key);
-  if (Holds(at, key)) {
+  const uint32_t hash = Hash(key);
+  const size_t slot = SlotForSetting(key, hash);
+  if (m_table[slot] != 0) {
     // The old value's bytes stay in the block, unused: a value is rarely set twice.
-    Item& item = m_items[*at];
+    Item& item = m_items[m_table[slot] - 1];
     item.value = Store(value);
     item.valueLength = static_cast<uint32_t>(value.size());
   } else {
-    Insert(at, key, value);
+    Insert(slot, key, value, hash);
   }
 }
 
@@ -114,7 +209,9 @@ bool CIniProfile::ReadProfile(const char* path) {
   // by entry would move them again and again.
   const size_t firstNew = m_sections.size();
   std::vector<PendingEntry> pending;
-  pending.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+  size_t lines = 1;  // counted a line end at a time, not byte by byte
+  for (size_t lf = 0; (lf = text.find('\n', lf)) != std::string::npos; ++lf) ++lines;
+  pending.reserve(lines);
   std::string_view rest = text;
   for (size_t lf; (lf = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(lf + 1)) {
     size_t end = lf;
@@ -163,7 +260,7 @@ bool CIniProfile::WriteProfile(const char* path, const char* comment) {
   }
   for (const CIniSection& section : m_sections) {
     AppendLine(text, {"[", section.name, "]"});
-    for (const auto& [key, value] : section.entries) AppendLine(text, {key, "=", value});
+    for (const auto& [key, value] : section.entries) AppendEntry(text, key, value);
     AppendLine(text, {});
   }
   return WriteText(text);
@@ -204,8 +301,7 @@ const std::vector<size_t>& CIniProfile::SectionsNamed(std::string_view name) con
 std::optional<std::string_view> CIniProfile::FindEntry(std::string_view section, std::string_view key) const {
   for (size_t i : SectionsNamed(section)) {
     const CIniSection& s = m_sections[i];
-    auto it = s.entries.find(key);
-    if (it != s.entries.end()) return it->second;
+    if (const std::optional<std::string_view> value = s.entries.find(key)) return value;
   }
   return std::nullopt;
 }

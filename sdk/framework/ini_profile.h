@@ -17,10 +17,12 @@
 #include <utility>
 #include <vector>
 
-// A section's entries, keys in byte order (compared as unsigned bytes, a prefix first). Keys and
-// values lie in one text block, each followed by a zero byte, in the order they came; the entries
-// point into it and are ordered by a list of their positions: a settings file has thousands,
-// written key after key in no order, and one block spares an allocation per key and value.
+// A section's entries, iterated in key byte order (compared as unsigned bytes, a prefix first).
+// Keys and values lie in one text block, each followed by a zero byte, in the order they came; the
+// entries point into it. A settings file has thousands, set and looked up key after key in no
+// order, and written once: keys are found through a hash table, and the order is put together
+// only when the entries are walked (kept as long as no key is added, and grown in place while
+// keys come in order, as they do from a file this class wrote).
 class CIniEntries {
  public:
   using value_type = std::pair<std::string_view, std::string_view>;
@@ -57,19 +59,18 @@ class CIniEntries {
     std::vector<uint32_t>::const_iterator m_at;
   };
 
-  const_iterator begin() const { return {this, m_order.begin()}; }
-  const_iterator end() const { return {this, m_order.end()}; }
+  // The walk in key order. Either end puts the order together when a key came since the last
+  // walk; iterators stay valid until a key is added.
+  const_iterator begin() const { return {this, Ordered().begin()}; }
+  const_iterator end() const { return {this, Ordered().end()}; }
   size_t size() const { return m_items.size(); }
   bool empty() const { return m_items.empty(); }
-  const_iterator find(std::string_view key) const;
+  // The value of the key (followed by a zero byte), or none.
+  std::optional<std::string_view> find(std::string_view key) const;
   // The value of the key (followed by a zero byte); throws std::out_of_range when there is none.
   std::string_view at(std::string_view key) const;
   // Room for n entries of text bytes in all without moving those held.
-  void reserve(size_t n, size_t bytes) {
-    m_items.reserve(n);
-    m_order.reserve(n);
-    m_text.reserve(bytes);
-  }
+  void reserve(size_t n, size_t bytes);
   // Adds the entry unless the key is held (its value then stays).
   void Add(std::string_view key, std::string_view value);
   // Adds the entry or gives the key held the value.
@@ -83,6 +84,7 @@ class CIniEntries {
     uint32_t keyLength;
     uint32_t value;
     uint32_t valueLength;
+    uint32_t hash;  // the key's, cut to 32 bits: compared before the key's bytes
   };
   value_type Entry(uint32_t item) const {
     const Item& i = m_items[item];
@@ -92,18 +94,29 @@ class CIniEntries {
     const Item& i = m_items[item];
     return std::string_view(m_text.data() + i.key, i.keyLength);
   }
+  static uint32_t Hash(std::string_view key);
   // Appends the bytes and a zero byte to the block; where they start.
   uint32_t Store(std::string_view bytes);
-  // Where the key is or would go in the order.
-  std::vector<uint32_t>::const_iterator LowerBound(std::string_view key) const;
-  bool Holds(std::vector<uint32_t>::const_iterator at, std::string_view key) const {
-    return at != m_order.end() && Key(*at) == key;
-  }
-  void Insert(std::vector<uint32_t>::const_iterator at, std::string_view key, std::string_view value);
+  // The slot of the table that holds the key, or the free one where it would go; the table must
+  // have a free slot.
+  size_t SlotOf(std::string_view key, uint32_t hash) const;
+  // The table made at least twice as large as n entries need, every item placed again.
+  void GrowTable(size_t n);
+  // The entry added as the item of the free slot.
+  void Insert(size_t slot, std::string_view key, std::string_view value, uint32_t hash);
+  // The slot that holds the key, or the free one where it would go, with room made in the table
+  // for one entry more.
+  size_t SlotForSetting(std::string_view key, uint32_t hash);
+  // The items in key order, put together when a key came out of order since the last walk.
+  const std::vector<uint32_t>& Ordered() const;
 
   std::string m_text;
   std::vector<Item> m_items;
-  std::vector<uint32_t> m_order;
+  // Open addressing, a power of two in size and at most half full: item + 1, or 0 for a free slot.
+  std::vector<uint32_t> m_table;
+  // The items in key order when it holds all of them; while it holds fewer, it is out of date and
+  // the next walk sorts them. Kept by const walks: a profile is used by one thread at a time.
+  mutable std::vector<uint32_t> m_order;
 };
 
 struct CIniSection {

@@ -1,6 +1,5 @@
 #include "platform/icon_file.h"
 
-#include <QBuffer>
 #include <QColor>
 #include <QImage>
 #include <gtest/gtest.h>
@@ -8,21 +7,14 @@
 
 #include "platform/gui_app.h"
 #include "platform/window_qt.h"
+#include "png_fixture.h"
 #include "scoped_temp_dir.h"
 
 namespace {
 
 using namespace platform;
 
-std::string Png(int size, QColor colour) {
-  QImage image(size, size, QImage::Format_ARGB32);
-  image.fill(colour);
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
-  return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
+using platform_test::Png;
 
 void Put16(std::string& s, unsigned v) { s += static_cast<char>(v & 0xFF), s += static_cast<char>(v >> 8); }
 void Put32(std::string& s, unsigned v) { Put16(s, v & 0xFFFF), Put16(s, v >> 16); }

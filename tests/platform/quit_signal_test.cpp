@@ -6,9 +6,9 @@
 
 namespace {
 
-TEST(QuitSignal, InterruptAndTerminateAskToQuit) {
+TEST(QuitSignal, InterruptTerminateAndHangUpAskToQuit) {
   platform::InstallQuitSignals();
-  for (int sig : {SIGINT, SIGTERM}) {
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
     platform::ClearQuitSignal();
     EXPECT_FALSE(platform::QuitSignalled());
     std::raise(sig);  // the process lives on: the handler only records the request

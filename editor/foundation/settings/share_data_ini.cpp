@@ -3,13 +3,17 @@
 // is a loop bound cut to its array, every value later code indexes with or divides by is brought
 // into its range, and texts are cut on a whole character.
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "editor/foundation/text/editor_path.h"
@@ -25,21 +29,98 @@ namespace {
 
 constexpr const char* kIniComment = " tovara.ini テキストエディタ設定ファイル"_sj;
 
-// A key or section name made from a number or two, on the stack: a settings file has thousands.
+// A key or section name made from a number or two, on the stack: a settings file has thousands,
+// and a name is put together for every key read or written. The format holds one "%d", "%02d" or
+// "%03d" for each number and gives what snprintf would (no other conversion is understood: its "%"
+// is copied and the number dropped); the literal runs are copied whole. Names can be made when the
+// program is compiled (see NameTable).
 class Name {
  public:
-  Name(const char* format, int a) { m_length = Fit(std::snprintf(m_text, sizeof m_text, format, a)); }
-  Name(const char* format, int a, int b) { m_length = Fit(std::snprintf(m_text, sizeof m_text, format, a, b)); }
-  operator std::string_view() const { return {m_text, m_length}; }
+  constexpr Name(std::string_view format, int a) { Put(format, {a}); }
+  constexpr Name(std::string_view format, int a, int b) { Put(format, {a, b}); }
+  // The parts one after the other.
+  constexpr explicit Name(std::initializer_list<std::string_view> parts) {
+    for (const std::string_view part : parts) Copy(part.substr(0, kLiteralRoom - m_length));
+  }
+  constexpr operator std::string_view() const { return {m_text, m_length}; }
 
  private:
-  size_t Fit(int n) const { return n < 0 ? 0 : std::min(static_cast<size_t>(n), sizeof m_text - 1); }
-  char m_text[64];
-  size_t m_length;
+  // Literal text, and room for the longest number with its sign, twice.
+  static constexpr size_t kLiteralRoom = 64;
+  static constexpr size_t kNumberRoom = 11;
+
+  constexpr void Put(std::string_view format, std::initializer_list<int> numbers) {
+    format = format.substr(0, kLiteralRoom);
+    for (const int n : numbers) {
+      const size_t percent = format.find('%');
+      if (percent == std::string_view::npos) break;
+      Copy(format.substr(0, percent));
+      format.remove_prefix(percent + 1);
+      size_t width = 0;
+      if (format.size() >= 2 && format[0] == '0' && format[1] >= '1' && format[1] <= '9') {
+        width = static_cast<size_t>(format[1] - '0');
+        format.remove_prefix(2);
+      }
+      if (format.empty() || format[0] != 'd') {
+        Copy("%");
+        continue;
+      }
+      format.remove_prefix(1);
+      PutNumber(n, width);
+    }
+    Copy(format);
+  }
+  constexpr void PutNumber(int n, size_t width) {
+    char digits[10] = {};
+    size_t count = 0;
+    unsigned magnitude = n < 0 ? 0u - static_cast<unsigned>(n) : static_cast<unsigned>(n);
+    do {
+      digits[sizeof digits - ++count] = static_cast<char>('0' + magnitude % 10);
+      magnitude /= 10;
+    } while (magnitude != 0);
+    if (n < 0) Copy("-");
+    const size_t shown = count + (n < 0 ? 1 : 0);
+    if (shown < width) Copy(std::string_view("000000000").substr(0, width - shown));
+    Copy({digits + sizeof digits - count, count});
+  }
+  constexpr void Copy(std::string_view bytes) {
+    std::copy(bytes.begin(), bytes.end(), m_text + m_length);
+    m_length += bytes.size();
+  }
+  char m_text[kLiteralRoom + 2 * kNumberRoom] = {};
+  size_t m_length = 0;
 };
 
 Name Format(const char* format, int a) { return Name(format, a); }
 Name Format(const char* format, int a, int b) { return Name(format, a, b); }
+
+// The names of a numbered family, "RxKey[000]" to "RxKey[099]", made when the program is compiled:
+// every type's section asks for all of them whenever settings are read or written.
+template <size_t Count>
+class NameTable {
+ public:
+  // Format's names of first to first + Count - 1.
+  consteval NameTable(std::string_view format, int first) : NameTable(format, first, std::make_index_sequence<Count>()) {}
+  // The names "prefix" + name + "suffix".
+  consteval NameTable(std::string_view prefix, const char* const (&names)[Count], std::string_view suffix)
+      : NameTable(prefix, names, suffix, std::make_index_sequence<Count>()) {}
+  std::string_view operator[](size_t i) const { return m_names[i]; }
+
+ private:
+  template <size_t... I>
+  consteval NameTable(std::string_view format, int first, std::index_sequence<I...>)
+      : m_names{Name(format, first + static_cast<int>(I))...} {}
+  template <size_t... I>
+  consteval NameTable(std::string_view prefix, const char* const (&names)[Count], std::string_view suffix,
+                      std::index_sequence<I...>)
+      : m_names{Name({prefix, names[I], suffix})...} {}
+  Name m_names[Count];
+};
+
+constexpr NameTable<kRegexKeywordCount> kRegexKeywordKeys("RxKey[%03d]", 0);
+constexpr NameTable<8> kKeywordSelectKeys("nKeywordSelect%d", 3);  // sets 3 to 10
+constexpr NameTable<10> kVertLineKeys("nVertLineIdx%d", 1);
+constexpr NameTable<kColorItemCount> kColorKeys("C[", kColorItemKeys, "]");
 
 int Clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
@@ -494,7 +575,7 @@ void IoType(Io& io, SharedSettings& s, int index) {
                        &t.bEnglishWordWrap, &t.nPrintSetting};
   io.List(
       sec, "nInts", 11, [&](int k, int v) { *ints[k] = v; }, [&](int k) -> int { return *ints[k]; });
-  for (int k = 3; k <= 10; ++k) io.Int(sec, Format("nKeywordSelect%d", k), t.nKeywordSelect[k - 1]);
+  for (int k = 3; k <= 10; ++k) io.Int(sec, kKeywordSelectKeys[k - 3], t.nKeywordSelect[k - 1]);
   if (!io.Load()) t.nLineSpace = Clamp(t.nLineSpace, 0, 128);
   io.Int(sec, "nLineSpace", t.nLineSpace);
   if (io.Load()) t.nLineSpace = Clamp(t.nLineSpace, 0, 16);
@@ -554,14 +635,14 @@ void IoType(Io& io, SharedSettings& s, int index) {
   IOColorItems(io.Profile(), sec, t.Colors);
 
   for (int k = 1; k <= 10; ++k) {
-    io.Int(sec, Format("nVertLineIdx%d", k), t.nVertLineIdx[k - 1]);
+    io.Int(sec, kVertLineKeys[k - 1], t.nVertLineIdx[k - 1]);
     if (t.nVertLineIdx[k - 1] == 0) break;
   }
 
   io.Int(sec, "bUseRegexKeyword", t.bUseRegexKeyword);
   for (int j = 0; j < kRegexKeywordCount; ++j) {
     RegexKeywordRecord& r = t.RegexKeywords[j];
-    const Name key = Format("RxKey[%03d]", j);
+    const std::string_view key = kRegexKeywordKeys[j];
     if (!io.Load()) {
       const size_t len = strnlen(r.szPattern, sizeof r.szPattern - 1);
       if (len == 0) continue;
@@ -685,6 +766,43 @@ void IoOther(Io& io, SharedSettings& s) {
   }
 }
 
+// A colour item as its value is written, "show,bold,text,back,underline" with the colours in
+// lower-case hexadecimal of six digits at least: a file has a thousand of them.
+class ColorValue {
+ public:
+  explicit ColorValue(const ColorItem& c) {
+    Decimal(c.bShow);
+    Decimal(c.bBold);
+    Hex(c.colText);
+    Hex(c.colBack);
+    Decimal(c.bUnderline);
+    --m_length;  // no "," after the last
+  }
+  operator std::string_view() const { return {m_text, m_length}; }
+
+ private:
+  // A field's text and its ",": every field fits, with room to spare.
+  void Decimal(int32_t v) {
+    char digits[12];
+    Field({digits, static_cast<size_t>(std::to_chars(std::begin(digits), std::end(digits), v).ptr - digits)}, 0);
+  }
+  void Hex(uint32_t v) {
+    char digits[8];
+    Field({digits, static_cast<size_t>(std::to_chars(std::begin(digits), std::end(digits), v, 16).ptr - digits)}, 6);
+  }
+  // The digits, with zeros before them up to the width.
+  void Field(std::string_view digits, size_t width) {
+    const size_t zeros = digits.size() < width ? width - digits.size() : 0;
+    if (m_length + zeros + digits.size() + 1 > sizeof m_text) return;
+    std::memset(m_text + m_length, '0', zeros);
+    std::memcpy(m_text + m_length + zeros, digits.data(), digits.size());
+    m_length += zeros + digits.size();
+    m_text[m_length++] = ',';
+  }
+  char m_text[5 * 13] = {};
+  size_t m_length = 0;
+};
+
 // Keyword-set selections name a set of the table or none.
 void ClampKeywordSelections(SharedSettings& s) {
   const int sets = s.KeywordSets.GetSetCount();
@@ -711,12 +829,9 @@ void IOColorItems(CIniProfile& profile, std::string_view section, ColorItem* col
   Io io(profile, load);
   for (int i = 0; i < kColorItemCount; ++i) {
     ColorItem& c = colors[i];
-    char key[64];
-    std::snprintf(key, sizeof key, "C[%s]", kColorItemKeys[i]);
+    const std::string_view key = kColorKeys[i];
     if (!load) {
-      char value[96];
-      std::snprintf(value, sizeof value, "%d,%d,%06x,%06x,%d", c.bShow, c.bBold, c.colText, c.colBack, c.bUnderline);
-      profile.SetEntry(section, key, value);
+      profile.SetEntry(section, key, ColorValue(c));
       continue;
     }
     const std::optional<std::string_view> found = profile.FindEntry(section, key);

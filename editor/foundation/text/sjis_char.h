@@ -26,6 +26,8 @@ inline int SjisCharSizeZ(const char* text) {
 
 // The bytes of the longest run of whole characters of text[0, len) that is at most limit bytes.
 inline int WholeCharsPrefixLength(const char* text, int len, int limit) {
+  // A text that fits is whole: its last character never reaches past its end.
+  if (len >= 0 && len <= limit) return len;
   const auto* p = reinterpret_cast<const unsigned char*>(text);
   int n = 0;
   while (n < len) {

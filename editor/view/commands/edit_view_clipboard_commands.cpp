@@ -181,20 +181,18 @@ void CEditView::RemoveCaretRow(bool bCut) {
   const POINT before{m_nCaretPosX_PHY, m_nCaretPosY_PHY};
   const int oldX = m_nCaretPosX;
   const int oldY = m_nCaretPosY;
-  // The row as a whole line, its line end with it: what the line copy widens a selection to.
-  SelectSpan(0, oldY, 0, oldY + 1);
   if (bCut) {
-    // Copied as the line copy copies it (a last row gets a line end too), but here the text goes
-    // only once the clipboard has taken it.
-    CMemory text;
-    GetSelectedText(&text, false, nullptr, false, true, -1);
-    if (!SetClipboardText(text.GetPtr(), text.GetLength(), false)) {
+    // One column at the caret, which the line copy widens to the whole row, its line end with it.
+    // The row goes only once the clipboard has taken it; a refusal has beeped already.
+    SelectSpan(oldX, oldY, oldX + 1, oldY);
+    if (!CopySelectedLines(nullptr, false)) {
       ClearSelection(true);
       PlaceCursor(oldX, oldY, true, 20);
       m_nCaretPosX_Prev = m_nCaretPosX;
-      Beep();
       return;
     }
+  } else {
+    SelectSpan(0, oldY, 0, oldY + 1);
   }
   DeleteAtCursor(true);
 

@@ -173,7 +173,7 @@ void CEditView::TypeText(const char* pData, int nDataLen) {
   InsertAtCaret(pData, nDataLen, true);
 }
 
-void CEditView::SelectWholeRows(int nFirst, int nEnd, POINT oldCaret) {
+void CEditView::SelectWholeRows(int nFirst, int nEnd, POINT oldCaret, bool bChanged) {
   // A last line without a line end has no row below it: the selection stops at its end.
   int endColumn = 0;
   const int count = Layout().GetLineCount();
@@ -187,7 +187,8 @@ void CEditView::SelectWholeRows(int nFirst, int nEnd, POINT oldCaret) {
   m_bBeginBoxSelect = false;
   PlaceCursor(endColumn, nEnd, false, 20);
   m_nCaretPosX_Prev = m_nCaretPosX;
-  AppendCaretMoveRecord(oldCaret, POINT{m_nCaretPosX_PHY, m_nCaretPosY_PHY});
+  // A caret move alone is no step: undo and redo of it would only move the save point.
+  if (bChanged) AppendCaretMoveRecord(oldCaret, POINT{m_nCaretPosX_PHY, m_nCaretPosY_PHY});
 }
 
 // ---------------------------------------------------------------- typing
@@ -341,8 +342,8 @@ void CEditView::Command_CHGMODINS() {
 }
 
 void CEditView::Command_CHGMODEOL(int nEolType) {
-  if (!m_pcEditDoc || nEolType < CLineEnd::CRLF || nEolType > CLineEnd::CR) return;
-  m_pcEditDoc->m_nNewLineType = nEolType;
+  if (!m_pcEditDoc) return;
+  if (nEolType >= CLineEnd::CRLF && nEolType <= CLineEnd::CR) m_pcEditDoc->m_nNewLineType = nEolType;
   ShowCaretPosition();
 }
 
@@ -412,6 +413,15 @@ void CEditView::IndentLines(const char* pData, int nDataLen, bool bSkipEmpty) {
   const POINT oldCaret{m_nCaretPosX_PHY, m_nCaretPosY_PHY};
   const bool wasModified = m_pcEditDoc->m_bIsModified;
   m_bDrawSWITCH = 0;
+  // Rows that take nothing change nothing: caret moves are recorded only around an insert, so a
+  // command that inserts nowhere leaves no step to undo.
+  bool changed = false;
+  const auto appendInsert = [this, &changed, oldCaret](std::unique_ptr<COpeRecord> ope, bool bBox) {
+    if (ope->m_nKind != COpeRecord::OPE_INSERT) return;
+    if (!changed && bBox) AppendCaretMoveRecord(oldCaret, oldCaret);
+    changed = true;
+    if (m_pcOpeBlk && !m_bDoing_UndoRedo) m_pcOpeBlk->AppendOpe(ope.release());
+  };
 
   if (m_bBeginBoxSelect) {
     if (!IsInsertMode()) {
@@ -424,7 +434,6 @@ void CEditView::IndentLines(const char* pData, int nDataLen, bool bSkipEmpty) {
         MakeSelectionRect(m_sSelect.nLineFrom, m_sSelect.nColumnFrom, m_sSelect.nLineTo, m_sSelect.nColumnTo);
     ClearSelection(false);
     if (nDataLen == 1 && IsBlank(pData[0])) bSkipEmpty = true;
-    AppendCaretMoveRecord(oldCaret, oldCaret);
     // Bottom up: a row that grows past the wrap width pushes only the rows below it down, and
     // those are done, so every row takes the text at the column it showed.
     for (int y = std::min(rect.nBottom, Layout().GetLineCount() - 1); y >= rect.nTop; --y) {
@@ -437,9 +446,7 @@ void CEditView::IndentLines(const char* pData, int nDataLen, bool bSkipEmpty) {
       int newLine = 0;
       int newPos = 0;
       InsertTextUndoable(rect.nLeft, y, pData, nDataLen, &newLine, &newPos, ope.get(), false);
-      if (ope->m_nKind == COpeRecord::OPE_INSERT && m_pcOpeBlk && !m_bDoing_UndoRedo) {
-        m_pcOpeBlk->AppendOpe(ope.release());
-      }
+      appendInsert(std::move(ope), true);
     }
     const int wrap = Layout().GetWrapWidth();
     const int shift = ColumnAfter(pData, nDataLen, rect.nLeft, std::max(Layout().GetTabWidth(), 1)) - rect.nLeft;
@@ -450,7 +457,7 @@ void CEditView::IndentLines(const char* pData, int nDataLen, bool bSkipEmpty) {
     m_sSelectBgn = SelectRange{rect.nBottom, right, rect.nBottom, right};
     m_sSelect = SelectRange{rect.nTop, left, rect.nBottom, right};
     m_bBeginBoxSelect = true;
-    AppendCaretMoveRecord(oldCaret, POINT{m_nCaretPosX_PHY, m_nCaretPosY_PHY});
+    if (changed) AppendCaretMoveRecord(oldCaret, POINT{m_nCaretPosX_PHY, m_nCaretPosY_PHY});
   } else {
     const int first = m_sSelect.nLineFrom;
     int end = m_sSelect.nLineTo + (m_sSelect.nColumnTo != 0 ? 1 : 0);
@@ -466,12 +473,10 @@ void CEditView::IndentLines(const char* pData, int nDataLen, bool bSkipEmpty) {
       int newLine = 0;
       int newPos = 0;
       InsertTextUndoable(0, y, pData, nDataLen, &newLine, &newPos, ope.get(), false);
-      if (ope->m_nKind == COpeRecord::OPE_INSERT && m_pcOpeBlk && !m_bDoing_UndoRedo) {
-        m_pcOpeBlk->AppendOpe(ope.release());
-      }
+      appendInsert(std::move(ope), false);
       end += Layout().GetLineCount() - rowsBefore;
     }
-    SelectWholeRows(first, end, oldCaret);
+    SelectWholeRows(first, end, oldCaret, changed);
   }
 
   m_bDrawSWITCH = 1;
@@ -528,7 +533,7 @@ void CEditView::Command_UNINDENT(char cChar) {
     }
     end += Layout().GetLineCount() - rowsBefore;
   }
-  SelectWholeRows(first, end, oldCaret);
+  SelectWholeRows(first, end, oldCaret, changed);
   m_bDrawSWITCH = 1;
   if (changed) MarkModifiedByEdit(true);
   m_pcEditDoc->UpdatePanesTextAreaLeft(false);
@@ -662,12 +667,6 @@ void CEditView::RTrimPrevLine() {
 // The family's registration table.
 namespace {
 
-template <void (CEditView::*Handler)()>
-LRESULT Plain(CEditView& view, const CommandCall&) {
-  (view.*Handler)();
-  return 1;
-}
-
 LRESULT Char(CEditView& view, const CommandCall& call) {
   view.Command_CHAR(static_cast<int>(call.lparam[0]));
   return 1;
@@ -711,18 +710,18 @@ LRESULT ChgmodEOL(CEditView& view, const CommandCall& call) {
 constexpr CommandHandlerEntry kInputCommands[] = {
     {cmd::kChar, cmd::kChar, &Char},
     {cmd::kCharIme, cmd::kCharIme, &CharIme},
-    {30250, 30250, &Plain<&CEditView::Command_DUPLICATELINE>},
-    {30260, 30260, &Plain<&CEditView::Command_INDENTTAB>},
+    {30250, 30250, &PlainHandler<&CEditView::Command_DUPLICATELINE>},
+    {30260, 30260, &PlainHandler<&CEditView::Command_INDENTTAB>},
     {30261, 30261, &Unindent<'\t'>},
     {cmd::kIndentSpace, cmd::kIndentSpace, &IndentSpace},
     {30263, 30263, &Unindent<' '>},
-    {30285, 30285, &Plain<&CEditView::Command_IME_RECONVERSION>},
+    {30285, 30285, &PlainHandler<&CEditView::Command_IME_RECONVERSION>},
     {cmd::kInsText, cmd::kInsText, &InsText},
     {30607, 30607, &AddTail},
-    {30790, 30790, &Plain<&CEditView::Command_INSERTDATE>},
-    {30791, 30791, &Plain<&CEditView::Command_INSERTTIME>},
-    {30792, 30792, &Plain<&CEditView::Command_CTRLCODEDIALOG>},
-    {31001, 31001, &Plain<&CEditView::Command_CHGMODINS>},
+    {30790, 30790, &PlainHandler<&CEditView::Command_INSERTDATE>},
+    {30791, 30791, &PlainHandler<&CEditView::Command_INSERTTIME>},
+    {30792, 30792, &PlainHandler<&CEditView::Command_CTRLCODEDIALOG>},
+    {31001, 31001, &PlainHandler<&CEditView::Command_CHGMODINS>},
     {cmd::kChgmodEOL, cmd::kChgmodEOL, &ChgmodEOL},
 };
 

@@ -440,8 +440,8 @@ class CEditView : public IDocPane {
   // selection, or over the character under the caret in overwrite mode.
   void TypeText(const char* pData, int nDataLen);
   // After a line indent or unindent: rows nFirst..nEnd (exclusive) selected whole, the caret at
-  // the end, a caret-move record from oldCaret.
-  void SelectWholeRows(int nFirst, int nEnd, POINT oldCaret);
+  // the end, and when the rows changed a caret-move record from oldCaret.
+  void SelectWholeRows(int nFirst, int nEnd, POINT oldCaret, bool bChanged);
 
  public:
 
@@ -451,7 +451,9 @@ class CEditView : public IDocPane {
   // code otherwise). 1, or 0 without a selection.
   int GetSelectedText(CMemory* pcmemBuf, bool bFirstLineOnly, const char* pszQuote, bool bWithLineNumber,
                       bool bAddCRLFWhenCopy, int nEolType = -1);
-  void CopySelectedLines(const char* pszQuote, bool bWithLineNumber);
+  // Widens the selection to whole rows and copies them as text (line ends added as the common
+  // setting asks); a refusing clipboard beeps. True when the clipboard took the text.
+  bool CopySelectedLines(const char* pszQuote, bool bWithLineNumber);
   // The selection's text (read as a copy reads it, bAddCRLFWhenCopy included) or the word at the
   // caret, at most 259 bytes cut on a whole character, up to its first line end or NUL.
   void GetSelectionOrWord(CMemory* pcmemBuf);

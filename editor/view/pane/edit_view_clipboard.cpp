@@ -175,8 +175,8 @@ int CEditView::GetSelectedText(CMemory* pcmemBuf, bool bFirstLineOnly, const cha
   return 1;
 }
 
-void CEditView::CopySelectedLines(const char* pszQuote, bool bWithLineNumber) {
-  if (!m_pcEditDoc || !IsTextSelected()) return;
+bool CEditView::CopySelectedLines(const char* pszQuote, bool bWithLineNumber) {
+  if (!m_pcEditDoc || !IsTextSelected()) return false;
   int from = 0;
   int to = 0;
   if (m_bBeginBoxSelect) {
@@ -197,8 +197,12 @@ void CEditView::CopySelectedLines(const char* pszQuote, bool bWithLineNumber) {
   RepaintAll();
 
   CMemory text;
-  GetSelectedText(&text, false, pszQuote, bWithLineNumber, true, -1);
-  if (!SetClipboardText(text.GetPtr(), text.GetLength(), false)) platform::MessageBeep(MB_ICONHAND);
+  GetSelectedText(&text, false, pszQuote, bWithLineNumber, Common().bAddCRLFWhenCopy != 0, -1);
+  if (!SetClipboardText(text.GetPtr(), text.GetLength(), false)) {
+    platform::MessageBeep(MB_ICONHAND);
+    return false;
+  }
+  return true;
 }
 
 void CEditView::SelectionOrWord(CMemory* out, int maxBytes, bool bAddCRLFWhenCopy) const {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "editor/foundation/document/edit_doc.h"
@@ -35,6 +36,14 @@ int TextLengthOf(CDocLineMgr& lines, int nDocLine, int* pnEolLen) {
 // The column after a row's last character, its line end counted as one: a column at or beyond it
 // lies past everything the row holds.
 int RowEndColumn(const DisplayRow& row) { return row.CharAt(INT32_MAX / 2).column + (row.hasLineEnd ? 1 : 0); }
+
+// The row's end column, found by walking the row only when the column may reach it: every byte
+// covers at least one column, so a column left of the row's byte count lies inside the row. A
+// replace-all over many rows then walks none of them.
+int RowEndColumnOrBeyond(const DisplayRow& row, int column) {
+  const int leastEnd = row.indent + row.length + (row.hasLineEnd ? 1 : 0);
+  return column < leastEnd ? INT32_MAX : RowEndColumn(row);
+}
 
 // A place where the text a replacement removes is cut into several deletion records: the start
 // of a line without text that begins with LF after a line that ends with a lone CR (or begins with
@@ -149,8 +158,14 @@ void CEditView::InsertTextUndoable(int nX, int nY, const char* pData, int nDataL
   } else {
     blanks = nX;
   }
-  std::string bytes(static_cast<size_t>(blanks), ' ');
-  if (nDataLen > 0) bytes.append(pData, static_cast<size_t>(nDataLen));
+  // The text goes in as given unless blanks lead it.
+  std::string withBlanks;
+  std::string_view bytes(pData ? pData : "", static_cast<size_t>(nDataLen));
+  if (blanks > 0) {
+    withBlanks.assign(static_cast<size_t>(blanks), ' ');
+    withBlanks.append(bytes);
+    bytes = withBlanks;
+  }
 
   POINT before{};
   if (row.exists) {
@@ -173,9 +188,11 @@ void CEditView::InsertTextUndoable(int nX, int nY, const char* pData, int nDataL
                                             &affected, &newLine, &newOffset)) {
     return;
   }
-  // The end in document terms, before the wrap rule may move it to the next row's start.
+  // The end in document terms (for the record), before the wrap rule may move it to the next
+  // row's start.
+  const bool recording = pcOpe && !m_bDoing_UndoRedo;
   POINT end{};
-  {
+  if (recording) {
     int docLine = 0;
     const CWrapLine* piece = Layout().GetLine(newLine, &docLine);
     end = piece ? POINT{piece->m_nOffset + newOffset, docLine} : DocPosOf(0, newLine);
@@ -183,8 +200,10 @@ void CEditView::InsertTextUndoable(int nX, int nY, const char* pData, int nDataL
     const int text = TextLengthOf(m_pcEditDoc->m_cDocLineMgr, end.y, &eol);
     if (piece && end.x > text) end = POINT{0, end.y + 1};
   }
-  int newPos = LineOffsetToColumn(newLine, newOffset);
-  if (newPos >= Layout().GetWrapWidth()) {
+  // Where the caller's caret goes; a replay asks for none and paints nothing until its end.
+  const bool placed = pnNewLine || pnNewPos || bRedraw;
+  int newPos = placed ? LineOffsetToColumn(newLine, newOffset) : 0;
+  if (placed && newPos >= Layout().GetWrapWidth()) {
     if (Type().bKinsokuRet || Type().bKinsokuKuto) {
       if (Layout().IsWrapPoint(newLine, newOffset)) {
         ++newLine;
@@ -203,7 +222,7 @@ void CEditView::InsertTextUndoable(int nX, int nY, const char* pData, int nDataL
   const bool marked = MarkModifiedByEdit(bRedraw);
   RepaintAfterEdit(marked ? 0 : nY, affected != 0 || marked ? -1 : newLine, bRedraw);
 
-  if (pcOpe && !m_bDoing_UndoRedo) {
+  if (recording) {
     pcOpe->m_nKind = COpeRecord::OPE_INSERT;
     pcOpe->m_nRangeEndX_PHY = end.x;
     pcOpe->m_nRangeEndY_PHY = end.y;
@@ -335,8 +354,7 @@ void CEditView::ReplaceRangeUndoable(int nDelLineFrom, int nDelColFrom, int nDel
   const int count = Layout().GetLineCount();
   // A start past everything its row holds begins the next row.
   if (nDelLineFrom < count - 1) {
-    const DisplayRow row = DisplayRow::Of(Layout(), nDelLineFrom);
-    if (nDelColFrom >= RowEndColumn(row)) {
+    if (nDelColFrom >= RowEndColumnOrBeyond(DisplayRow::Of(Layout(), nDelLineFrom), nDelColFrom)) {
       if (nDelLineTo == nDelLineFrom) {
         ++nDelLineTo;
         nDelColTo = 0;
@@ -345,13 +363,17 @@ void CEditView::ReplaceRangeUndoable(int nDelLineFrom, int nDelColFrom, int nDel
       nDelColFrom = 0;
     }
   }
-  if (nDelLineTo < count) nDelColTo = std::min(nDelColTo, RowEndColumn(DisplayRow::Of(Layout(), nDelLineTo)));
+  if (nDelLineTo < count) {
+    nDelColTo = std::min(nDelColTo, RowEndColumnOrBeyond(DisplayRow::Of(Layout(), nDelLineTo), nDelColTo));
+  }
   if (nDelLineTo == nDelLineFrom) nDelColTo = std::max(nDelColTo, nDelColFrom);
 
+  // The range in document terms is for the records; a replay makes none.
+  const bool recording = !m_bDoing_UndoRedo;
   const POINT oldCaret{m_nCaretPosX_PHY, m_nCaretPosY_PHY};
-  const POINT start = DocPosOf(nDelColFrom, nDelLineFrom);
+  const POINT start = recording ? DocPosOf(nDelColFrom, nDelLineFrom) : POINT{};
   POINT end{};
-  {
+  if (recording) {
     int col = 0;
     int line = 0;
     Layout().WrapToDocPos(nDelColTo, nDelLineTo, &col, &line);
@@ -360,7 +382,7 @@ void CEditView::ReplaceRangeUndoable(int nDelLineFrom, int nDelColFrom, int nDel
     end = line < m_pcEditDoc->m_cDocLineMgr.GetLineCount() && col > text ? POINT{0, line + 1} : POINT{col, line};
   }
   std::vector<LineEndCut> cuts;
-  if (!m_bDoing_UndoRedo) {
+  if (recording) {
     AppendCaretMoveRecord(oldCaret, oldCaret);
     cuts = FindLineEndCuts(m_pcEditDoc->m_cDocLineMgr, start, end);
   }
@@ -385,8 +407,8 @@ void CEditView::ReplaceRangeUndoable(int nDelLineFrom, int nDelColFrom, int nDel
                    arg.nAddLineNum != 0 || marked ? -1 : std::max(arg.nModLineTo, nDelLineFrom), bRedraw);
   if (pcmemCopyOfDeleted) pcmemCopyOfDeleted->AssignFrom(*removed);
 
-  const POINT newEnd = DocPosOf(arg.nNewPos, arg.nNewLine);
-  if (!m_bDoing_UndoRedo && m_pcOpeBlk) {
+  if (recording && m_pcOpeBlk) {
+    const POINT newEnd = DocPosOf(arg.nNewPos, arg.nNewLine);
     if (removed->GetLength() > 0) {
       // One deletion record per piece between the cuts, each as the document stands after the
       // pieces before it went (they all closed up at the start).

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -195,6 +196,42 @@ TEST_F(IniProfileTest, TypedValuesBothWays) {
   EXPECT_TRUE(ini.IOProfileChar("w", "letter", &letter));
   EXPECT_EQ(EntriesOf(ini.GetSections().back()),
             (Entries{{"letter", "Z"}, {"neg", "-123"}, {"none", ""}, {"one", "1"}, {"two", "0"}, {"word", "65535"}}));
+}
+
+// The walk is in key order whenever it is made: keys set after an earlier walk take their places
+// among those walked, whether they come after the last, before the first or between keys that share
+// their first bytes; a key set again keeps its place with its new value. The steps are walked one
+// after the other, and after each the walk holds every key so far, in byte order.
+TEST_F(IniProfileTest, TheWalkTakesInKeysSetAfterAnEarlierWalk) {
+  using namespace std::string_literals;
+  const struct {
+    const char* name;
+    std::vector<std::vector<std::string>> steps;
+  } cases[] = {
+      {"in order, then after the last", {{"a", "b"}, {"c", "d"}}},
+      {"in order, then before the first", {{"b", "c"}, {"a"}}},
+      {"out of order, walked again with nothing new", {{"c", "a", "b"}, {}}},
+      {"after the last, then one out of order", {{"a"}, {"b", "c", "ab"}}},
+      {"sharing their first eight bytes",
+       {{"nKeywordSelect3", "nKeywordSelect10", "nKeywordSelect"}, {"nKeywordSelect2", "nKeywordSelect1"}}},
+      {"a zero byte and bytes above 0x7F among the first eight",
+       {{"k\0b"s, "k", "k\0a"s, "k\xFF", "k\x80"}, {"k\x7F", "k\0"s}}},
+      {"a key set again", {{"b", "a"}, {"b", "c"}}},
+  };
+  for (const auto& c : cases) {
+    CIniProfile ini(false);
+    std::map<std::string, std::string> expected;  // keys in byte order, as the walk must give them
+    for (size_t step = 0; step < c.steps.size(); ++step) {
+      for (const std::string& key : c.steps[step]) {
+        const std::string value = "v" + std::to_string(step);
+        ini.SetEntry("s", key, value);
+        expected[key] = value;
+      }
+      ASSERT_EQ(ini.GetSections().size(), expected.empty() ? 0u : 1u) << c.name;
+      EXPECT_EQ(EntriesOf(ini.GetSections()[0]), Entries(expected.begin(), expected.end()))
+          << c.name << ", after step " << step;
+    }
+  }
 }
 
 TEST_F(IniProfileTest, StringsStayInsideTheCallersBuffer) {

@@ -174,6 +174,11 @@ const DeleteCase kDeleteCases[] = {
      {4, 0},
      0,
      [](CommonSettings& s) { s.bIsFreeCursorMode = 1; }},
+    // Rows 0 and 1 are one document line wrapped at column 10.
+    {"DeleteBackAtAContinuationRowTakesTheCharacterBeforeTheWrap", "0123456789abc", {0, 1}, kDeleteBack,
+     "012345678abc", {9, 0}},
+    {"DeleteAtTheEndOfAWrappedRowTakesTheNextRowsFirstCharacter", "0123456789abc", {0, 1}, kDelete,
+     "0123456789bc", {0, 1}},
     {"WordDeleteToEndTakesUpToTheNextWord", "foo bar", {1, 0}, kWordDeleteToEnd, "fbar", {1, 0}},
     {"WordDeleteToStartTakesTheWordBeforeTheCaret", "foo bar", {6, 0}, kWordDeleteToStart, "foo r", {4, 0}},
     {"WordDeleteToEndAtTheEndBeeps", "foo", {3, 0}, kWordDeleteToEnd, "foo", {3, 0}, 1},
@@ -204,13 +209,17 @@ INSTANTIATE_TEST_SUITE_P(Table, DeleteCommandTable, testing::ValuesIn(kDeleteCas
                          [](const testing::TestParamInfo<DeleteCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ClipboardCommandTest, DeleteLineWithASelectionBeepsAndKeepsIt) {
-  SetText("abc\r\ndef");
-  Select({1, 0}, {2, 1});
-  BeepCapture beeps;
-  Run(kDeleteLine);
-  EXPECT_EQ(beeps.beeps.size(), 1u);
-  EXPECT_EQ(DocBytes(), "abc\r\ndef");
-  EXPECT_TRUE(view->IsTextSelected());
+  for (const int command : {kDeleteLine, kCutLine}) {
+    SetText("abc\r\ndef");
+    Select({1, 0}, {2, 1});
+    SetClipboardPlain("before");
+    BeepCapture beeps;
+    Run(command);
+    EXPECT_EQ(beeps.beeps.size(), 1u) << "command " << command;
+    EXPECT_EQ(DocBytes(), "abc\r\ndef") << "command " << command;
+    EXPECT_TRUE(view->IsTextSelected()) << "command " << command;
+    EXPECT_EQ(ClipboardPlain(), "before") << "command " << command;
+  }
 }
 
 TEST_F(ClipboardCommandTest, DeletionsTakeTheSelectionFirst) {
@@ -451,9 +460,46 @@ TEST_F(ClipboardCommandTest, CutLineOnTheLastRowLeavesAnEmptyRow) {
   PlaceAt({1, 1});
   Run(kCutLine);
   EXPECT_EQ(DocBytes(), "a\r\n");
-  EXPECT_EQ(ClipboardPlain(), "bb\r\n") << "as the line copy copies it";
+  EXPECT_EQ(ClipboardPlain(), "bb");
   EXPECT_EQ(Where(), (Caret{0, 1}));
   EXPECT_EQ(doc->m_cLayoutMgr.GetLineCount(), 1);
+}
+
+// CutLine copies its row as CopyLines does: a row without a line end of its own (the last one, or
+// one that wraps) gets one on the clipboard only with the setting.
+TEST_F(ClipboardCommandTest, ARowWithoutALineEndIsCopiedWholeAsTheSettingSays) {
+  struct Case {
+    const char* name;
+    int command;
+    std::string text;
+    Caret caret;
+    std::optional<Caret> selectTo;
+    bool addLineEnd;
+    std::string copied;
+    std::string after;
+  };
+  const Case cases[] = {
+      {"CutLine of the last row", kCutLine, "a\r\nbb", {1, 1}, std::nullopt, false, "bb", "a\r\n"},
+      {"CutLine of the last row, asked", kCutLine, "a\r\nbb", {1, 1}, std::nullopt, true, "bb\r\n", "a\r\n"},
+      // Rows 0 and 1 are one document line wrapped at column 10.
+      {"CutLine of a wrapped row", kCutLine, "0123456789abc", {3, 0}, std::nullopt, false, "0123456789", "abc"},
+      {"CutLine of a wrapped row, asked", kCutLine, "0123456789abc", {3, 0}, std::nullopt, true, "0123456789\r\n",
+       "abc"},
+      {"CopyLines of the last row", 30610, "a\r\nbb", {0, 0}, Caret{1, 1}, false, "a\r\nbb", "a\r\nbb"},
+      {"CopyLines of the last row, asked", 30610, "a\r\nbb", {0, 0}, Caret{1, 1}, true, "a\r\nbb\r\n", "a\r\nbb"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    common().bAddCRLFWhenCopy = c.addLineEnd ? 1 : 0;
+    SetText(c.text);
+    SelectOrPlace(c.caret, c.selectTo);
+    SetClipboardPlain("before");
+    BeepCapture beeps;
+    Run(c.command);
+    EXPECT_EQ(ClipboardPlain(), c.copied);
+    EXPECT_EQ(DocBytes(), c.after);
+    EXPECT_TRUE(beeps.beeps.empty());
+  }
 }
 
 TEST_F(ClipboardCommandTest, CutWithoutASelectionCutsTheRow) {

@@ -248,6 +248,17 @@ const InputCase kInputCases[] = {
      Selection{false, {0, 0}, {0, 3}}, {{kIndentTab}}, "\t0123456789ab\r\n\tc", Caret{5, 2}},
     {"IndentTabIntoABoxSkipsShortRows", kSpacesForTabs, "abcd\r\nx\r\nefgh", {},
      Selection{true, {2, 0}, {3, 2}}, {{kIndentTab}}, "ab  cd\r\nx\r\nef  gh", Caret{4, 0}},
+    {"IndentTabIntoABoxOfShortRowsChangesNothing", kSpacesForTabs, "a\r\nb\r\nc", {},
+     Selection{true, {2, 0}, {3, 2}}, {{kIndentTab}}, "a\r\nb\r\nc"},
+    {"UnindentOfRowsWithoutIndentChangesNothing", {}, "a\r\nb\r\n", {}, Selection{false, {0, 0}, {0, 2}},
+     {{kUnindentTab}}, "a\r\nb\r\n", Caret{0, 2}},
+    {"IndentTabWithSpacesReplacesAOneRowSelection", kSpacesForTabs, "abcdef", {}, Selection{false, {1, 0}, {3, 0}},
+     {{kIndentTab}}, "a   def", Caret{4, 0}},
+    {"IndentTabWithSpacesReplacesAOneRowBox", kSpacesForTabs, "abcdef\r\nxyz", {}, Selection{true, {1, 0}, {3, 0}},
+     {{kIndentTab}}, "a   def\r\nxyz", Caret{4, 0}},
+    // A box of no width has text in a row where a character stands at its column.
+    {"IndentTabWithSpacesIntoAZeroWidthBoxSkipsRowsEndingBeforeIt", kSpacesForTabs, "abc\r\nd\r\nefg", {},
+     Selection{true, {1, 0}, {1, 2}}, {{kIndentTab}}, "a   bc\r\nd\r\ne   fg", Caret{4, 0}},
     {"IndentSpaceOverLines", {}, "a\r\nb\r\n", {}, Selection{false, {0, 0}, {0, 2}}, {{kIndentSpace}},
      " a\r\n b\r\n", Caret{0, 2}},
     {"IndentSpaceOnOneLineTypesABlank", {}, "ab", {1, 0}, {}, {{kIndentSpace}}, "a b", Caret{2, 0}},
@@ -376,6 +387,11 @@ TEST_F(InputCommandTest, ChgmodEolTakesTheFourLineEndsAndIgnoresOthers) {
     EXPECT_EQ(doc->m_nNewLineType, c.expected) << "type " << c.type;
   }
   EXPECT_EQ(editWindow.status[2], "CRLF");
+  // An ignored type still refreshes the status bar.
+  doc->m_nNewLineType = CLineEnd::LF;
+  view->RunCommand(kChgmodEol, true, 7, 0, 0, 0);
+  EXPECT_EQ(doc->m_nNewLineType, CLineEnd::LF);
+  EXPECT_EQ(editWindow.status[2], "LF");
 }
 
 TEST_F(InputCommandTest, UnindentWithoutSelectionSaysItNeedsOne) {

@@ -150,7 +150,7 @@ TEST_F(ClipboardViewTest, CopiedLinesAreWholeLinesWithNumbersOrQuote) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Select(c.range, c.box);
-    view->CopySelectedLines(c.quote, c.numbers);
+    EXPECT_TRUE(view->CopySelectedLines(c.quote, c.numbers));
     EXPECT_EQ(Pasted(), c.expected);
     EXPECT_FALSE(view->m_bBeginBoxSelect);
     EXPECT_EQ(view->m_sSelect.nColumnFrom, 0);
@@ -165,7 +165,7 @@ TEST_F(ClipboardViewTest, CopiedLinesBeepWhenTheClipboardRefuses) {
   int otherOwner = 0;
   ASSERT_TRUE(platform::OpenClipboard(reinterpret_cast<HWND>(&otherOwner)));
   BeepCapture beeps;
-  view->CopySelectedLines(nullptr, false);
+  EXPECT_FALSE(view->CopySelectedLines(nullptr, false));
   platform::CloseClipboard();
   EXPECT_EQ(beeps.beeps, std::vector<UINT>{MB_ICONHAND});
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
