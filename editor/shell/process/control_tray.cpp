@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -333,7 +334,6 @@ HMENU CEditApp::LoadTrayPopup(HMENU* menu) {
 }
 
 int CEditApp::TrackTrayMenu(HMENU popup) {
-  if (m_bUseTrayMenu) return -1;
   m_bUseTrayMenu = true;
   POINT at{0, 0};
   platform::GetCursorPos(&at);
@@ -345,80 +345,76 @@ int CEditApp::TrackTrayMenu(HMENU popup) {
   return chosen;
 }
 
-int CEditApp::ShowMainMenu() {
+void CEditApp::AddItem(HMENU menu, int id, const char* text, UINT flags) {
+  if (id == 0)
+    m_CMenuDrawer.MyAppendMenu(menu, MF_SEPARATOR, 0, nullptr);
+  else
+    m_CMenuDrawer.MyAppendMenu(menu, flags, static_cast<uintptr_t>(id), text, false);
+}
+
+int CEditApp::ShowTrayMenu(const std::function<void(HMENU)>& fill) {
   if (m_bUseTrayMenu) return -1;
   HMENU menu = nullptr;
   HMENU popup = LoadTrayPopup(&menu);
-  if (!popup) {
-    if (menu) DestroyMenu(menu);
-    return 0;
+  int chosen = 0;
+  if (popup) {
+    fill(popup);
+    chosen = TrackTrayMenu(popup);
   }
-  auto add = [this](HMENU to, int id, const char* text, UINT flags = MF_STRING) {
-    if (id == 0)
-      m_CMenuDrawer.MyAppendMenu(to, MF_SEPARATOR, 0, nullptr);
-    else
-      m_CMenuDrawer.MyAppendMenu(to, flags, static_cast<uintptr_t>(id), text, false);
-  };
-  add(popup, 30101, "新規作成(&N)"_sj);
-  add(popup, 30102, "開く(&O)..."_sj);
-  add(popup, 30910, "Grep(&G)..."_sj);
-  add(popup, 0, nullptr);
-
-  CRecentFileMenu files(&m_share);
-  HMENU filesPopup = files.CreatePopup(m_CMenuDrawer);
-  m_CMenuDrawer.MyAppendMenu(popup, MF_POPUP | (files.GetCount() == 0 ? MF_GRAYED : 0),
-                             reinterpret_cast<uintptr_t>(filesPopup), "最近使ったファイル(&F)"_sj, false);
-  CRecentFolderMenu folders(&m_share);
-  HMENU foldersPopup = folders.CreatePopup(m_CMenuDrawer);
-  m_CMenuDrawer.MyAppendMenu(popup, MF_POPUP | (folders.List().GetCount() == 0 ? MF_GRAYED : 0),
-                             reinterpret_cast<uintptr_t>(foldersPopup), "最近使ったフォルダ(&D)"_sj, false);
-  add(popup, 0, nullptr);
-
-  m_windowItems.fill(0);
-  std::vector<EditWindowEntry> live;
-  for (const EditWindowEntry& entry : m_share.GetEditWindowList(false))
-    if (entry.nWindowNumber >= 0 && entry.nWindowNumber < kEditWindowSlots && IsEditWindow(entry.hwnd))
-      live.push_back(entry);
-  const UINT grey = live.empty() ? MF_GRAYED : MF_STRING;
-  add(popup, 30120, "すべて上書き保存(&Z)"_sj, grey);
-  add(popup, 31321, "すべてのウィンドウを閉じる(&Q)"_sj, grey);
-  if (!live.empty()) {
-    add(popup, 0, nullptr);
-    m_share.ExpandNicknameSources();
-    int place = 0;
-    for (const EditWindowEntry& entry : live) {
-      const RecentFileRecord info = m_share.AskWindowFileInfo(entry.hwnd);
-      const std::string text = TrayWindowItemText(place++, info, &m_share);
-      m_CMenuDrawer.MyAppendMenu(popup, MF_STRING, static_cast<uintptr_t>(kFirstWindowCommand + entry.nWindowNumber),
-                                 text.c_str(), false);
-      m_windowItems[static_cast<size_t>(entry.nWindowNumber)] = entry.hwnd;
-    }
-  }
-  add(popup, 0, nullptr);
-  add(popup, 30195, "トヴァラエディタの全終了(&X)"_sj);
-
-  const int chosen = TrackTrayMenu(popup);
-  DestroyMenu(menu);
+  if (menu) DestroyMenu(menu);
   return chosen;
 }
 
+int CEditApp::ShowMainMenu() {
+  return ShowTrayMenu([this](HMENU popup) {
+    AddItem(popup, 30101, "新規作成(&N)"_sj);
+    AddItem(popup, 30102, "開く(&O)..."_sj);
+    AddItem(popup, 30910, "Grep(&G)..."_sj);
+    AddItem(popup, 0, nullptr);
+
+    CRecentFileMenu files(&m_share);
+    HMENU filesPopup = files.CreatePopup(m_CMenuDrawer);
+    m_CMenuDrawer.MyAppendMenu(popup, MF_POPUP | (files.GetCount() == 0 ? MF_GRAYED : 0),
+                               reinterpret_cast<uintptr_t>(filesPopup), "最近使ったファイル(&F)"_sj, false);
+    CRecentFolderMenu folders(&m_share);
+    HMENU foldersPopup = folders.CreatePopup(m_CMenuDrawer);
+    m_CMenuDrawer.MyAppendMenu(popup, MF_POPUP | (folders.List().GetCount() == 0 ? MF_GRAYED : 0),
+                               reinterpret_cast<uintptr_t>(foldersPopup), "最近使ったフォルダ(&D)"_sj, false);
+    AddItem(popup, 0, nullptr);
+
+    m_windowItems.fill(0);
+    std::vector<EditWindowEntry> live;
+    for (const EditWindowEntry& entry : m_share.GetEditWindowList(false))
+      if (entry.nWindowNumber >= 0 && entry.nWindowNumber < kEditWindowSlots && IsEditWindow(entry.hwnd))
+        live.push_back(entry);
+    const UINT grey = live.empty() ? MF_GRAYED : MF_STRING;
+    AddItem(popup, 30120, "すべて上書き保存(&Z)"_sj, grey);
+    AddItem(popup, 31321, "すべてのウィンドウを閉じる(&Q)"_sj, grey);
+    if (!live.empty()) {
+      AddItem(popup, 0, nullptr);
+      m_share.ExpandNicknameSources();
+      int place = 0;
+      for (const EditWindowEntry& entry : live) {
+        const RecentFileRecord info = m_share.AskWindowFileInfo(entry.hwnd);
+        const std::string text = TrayWindowItemText(place++, info, &m_share);
+        AddItem(popup, kFirstWindowCommand + entry.nWindowNumber, text.c_str());
+        m_windowItems[static_cast<size_t>(entry.nWindowNumber)] = entry.hwnd;
+      }
+    }
+    AddItem(popup, 0, nullptr);
+    AddItem(popup, 30195, "トヴァラエディタの全終了(&X)"_sj);
+  });
+}
+
 int CEditApp::ShowHelpMenu() {
-  if (m_bUseTrayMenu) return -1;
-  HMENU menu = nullptr;
-  HMENU popup = LoadTrayPopup(&menu);
-  if (!popup) {
-    if (menu) DestroyMenu(menu);
-    return 0;
-  }
-  m_CMenuDrawer.MyAppendMenu(popup, MF_STRING, 31440, "ヘルプ目次(&O)"_sj, false);
-  m_CMenuDrawer.MyAppendMenu(popup, MF_STRING, 31441, "ヘルプキーワード検索(&S)"_sj, false);
-  m_CMenuDrawer.MyAppendMenu(popup, MF_SEPARATOR, 0, nullptr);
-  m_CMenuDrawer.MyAppendMenu(popup, MF_STRING, 31455, "バージョン情報(&A)"_sj, false);
-  m_CMenuDrawer.MyAppendMenu(popup, MF_SEPARATOR, 0, nullptr);
-  m_CMenuDrawer.MyAppendMenu(popup, MF_STRING, 30195, "トヴァラエディタの全終了(&X)"_sj, false);
-  const int chosen = TrackTrayMenu(popup);
-  DestroyMenu(menu);
-  return chosen;
+  return ShowTrayMenu([this](HMENU popup) {
+    AddItem(popup, 31440, "ヘルプ目次(&O)"_sj);
+    AddItem(popup, 31441, "ヘルプキーワード検索(&S)"_sj);
+    AddItem(popup, 0, nullptr);
+    AddItem(popup, 31455, "バージョン情報(&A)"_sj);
+    AddItem(popup, 0, nullptr);
+    AddItem(popup, 30195, "トヴァラエディタの全終了(&X)"_sj);
+  });
 }
 
 void CEditApp::OnMainMenuCommand(int command) {

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -102,8 +103,12 @@ class CEditApp {
   void OnTrayNotify(LPARAM mouseMessage);
   // The popup of menu 113, emptied; the caller destroys the menu.
   HMENU LoadTrayPopup(HMENU* menu);
-  // Shows the popup at the cursor; the chosen command, 0 for none, -1 while another is open.
+  // Shows the popup at the cursor; the chosen command, 0 for none.
   int TrackTrayMenu(HMENU popup);
+  // Menu 113's popup filled by fill and shown; -1 at once while another tray menu is open.
+  int ShowTrayMenu(const std::function<void(HMENU)>& fill);
+  // An item without its key name; id 0 is a separator.
+  void AddItem(HMENU menu, int id, const char* text, UINT flags = MF_STRING);
   int ShowMainMenu();
   int ShowHelpMenu();
   void OnMainMenuCommand(int command);

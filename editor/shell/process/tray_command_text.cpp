@@ -7,6 +7,7 @@
 #include "editor/foundation/settings/share_data.h"
 #include "editor/foundation/text/sjis_char.h"
 #include "editor/shell/process/launch_arguments.h"
+#include "editor/shell/window/window_list_menu.h"
 #include "platform/sjis_literal.h"
 
 namespace {
@@ -30,13 +31,6 @@ void AppendOneBased(std::string& text, const char* name, int32_t value) {
 template <size_t N>
 std::string FieldText(const char (&field)[N]) {
   return std::string(field, strnlen(field, N));
-}
-
-// "1" to "9", then "A" onwards; none once the next byte would not be a plain letter.
-char AccessChar(int place) {
-  if (place < 9) return static_cast<char>('1' + place);
-  if (place < 9 + 26) return static_cast<char>('A' + place - 9);
-  return 0;
 }
 
 }  // namespace
@@ -87,7 +81,7 @@ std::string GrepLaunchText(const GrepLaunchRequest& request) {
 
 std::string TrayWindowItemText(int place, const RecentFileRecord& info, CShareData* nicknames) {
   std::string text;
-  if (const char key = AccessChar(place)) {
+  if (const char key = WindowListAccessChar(place)) {
     text += '&';
     text += key;
     text += ' ';

@@ -11,19 +11,19 @@ namespace {
 
 constexpr int kGrepTextShown = 64;
 
+}  // namespace
+
 // "1" to "9", then "A" to "Z"; past "Z" the item has no access key (a byte beyond would start a
 // double-byte character and swallow the blank after it).
-char AccessChar(int place) {
+char WindowListAccessChar(int place) {
   if (place < 9) return static_cast<char>('1' + place);
   if (place < 9 + 26) return static_cast<char>('A' + place - 9);
   return 0;
 }
 
-}  // namespace
-
 std::string WindowListItemText(int place, const RecentFileRecord& info, bool outputWindow, CShareData* nicknames) {
   std::string text;
-  if (const char key = AccessChar(place)) {
+  if (const char key = WindowListAccessChar(place)) {
     text += '&';
     text += key;
     text += ' ';

@@ -16,6 +16,10 @@
 constexpr int kWindowListFirstId = 10000;
 constexpr int kWindowListLastId = kWindowListFirstId + kEditWindowSlots - 1;
 
+// The access key of the window item at that place of a menu (0 first): "1" to "9", then "A" to
+// "Z"; 0 further on.
+char WindowListAccessChar(int place);
+
 // The label of the window at that place of the menu (0 first): an access key ("1" to "9", then "A"
 // to "Z"; none further on), then the grep key, "アウトプット", or the path with its nicknames, "*"
 // when modified, and the code's tag.

@@ -287,6 +287,21 @@ TEST_F(ControlTrayTest, ADoubleClickFromTheToolkitStartsExactlyOneWindow) {
   hints->setMouseDoubleClickInterval(interval);
 }
 
+// The hot key or a click while a tray menu is open opens no second one.
+TEST_F(ControlTrayTest, OneTrayMenuAtATime) {
+  HWND hwnd = MakeTray();
+  choose = [&](HMENU) {
+    platform::SendMessage(hwnd, MYWM_NOTIFYICON, 0, WM_LBUTTONUP);
+    platform::SendMessage(hwnd, MYWM_NOTIFYICON, 0, WM_RBUTTONUP);
+    return 0u;
+  };
+  platform::SendMessage(hwnd, MYWM_NOTIFYICON, 0, WM_LBUTTONUP);
+  EXPECT_EQ(menus.size(), 1u);
+  choose = nullptr;
+  platform::SendMessage(hwnd, MYWM_NOTIFYICON, 0, WM_RBUTTONUP);
+  EXPECT_EQ(menus.size(), 2u) << "closed, the menu opens again";
+}
+
 TEST_F(ControlTrayTest, HelpMenu) {
   HWND hwnd = MakeTray();
   platform::SendMessage(hwnd, MYWM_NOTIFYICON, 0, WM_RBUTTONUP);
