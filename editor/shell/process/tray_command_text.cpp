@@ -3,16 +3,12 @@
 #include <cstdint>
 #include <cstring>
 
-#include "editor/foundation/settings/recent_menus.h"
 #include "editor/foundation/settings/share_data.h"
-#include "editor/foundation/text/sjis_char.h"
 #include "editor/shell/process/launch_arguments.h"
 #include "editor/shell/window/window_list_menu.h"
 #include "platform/sjis_literal.h"
 
 namespace {
-
-constexpr int kGrepTextShown = 64;
 
 void AppendPiece(std::string& text, const std::string& piece) {
   if (piece.empty()) return;
@@ -80,31 +76,6 @@ std::string GrepLaunchText(const GrepLaunchRequest& request) {
 }
 
 std::string TrayWindowItemText(int place, const RecentFileRecord& info, CShareData* nicknames) {
-  std::string text;
-  if (const char key = WindowListAccessChar(place)) {
-    text += '&';
-    text += key;
-    text += ' ';
-  }
-  if (info.bGrepWindow) {
-    const std::string grep = FieldText(info.szGrepText);
-    const int length = static_cast<int>(grep.size());
-    const int shown = WholeCharsPrefixLength(grep.c_str(), length, kGrepTextShown);
-    text += "【Grep】\""_sj;
-    text += DoubleMenuAmpersands(grep.substr(0, static_cast<size_t>(shown)).c_str());
-    if (shown < length) text += "…"_sj;
-    text += '"';
-    return text;
-  }
-  const std::string path = FieldText(info.szPath);
-  if (path.empty()) {
-    text += "（無題）"_sj;
-  } else {
-    char shown[kMaxPath];
-    const char* named = nicknames ? nicknames->ApplyFileNameNicknames(path.c_str(), shown, sizeof shown) : nullptr;
-    text += DoubleMenuAmpersands(named ? named : path.c_str());
-  }
-  text += info.bModified ? " *" : "  ";
-  text += MenuCodeSuffix(info.nCharCode);
-  return text;
+  static constexpr WindowItemWords kTrayWords{"…"_sj, "（無題）"_sj, true};
+  return WindowListItemText(place, info, false, nicknames, kTrayWords);
 }

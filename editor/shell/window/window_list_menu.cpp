@@ -21,7 +21,8 @@ char WindowListAccessChar(int place) {
   return 0;
 }
 
-std::string WindowListItemText(int place, const RecentFileRecord& info, bool outputWindow, CShareData* nicknames) {
+std::string WindowListItemText(int place, const RecentFileRecord& info, bool outputWindow, CShareData* nicknames,
+                               const WindowItemWords& words) {
   std::string text;
   if (const char key = WindowListAccessChar(place)) {
     text += '&';
@@ -33,8 +34,9 @@ std::string WindowListItemText(int place, const RecentFileRecord& info, bool out
     const int length = static_cast<int>(strnlen(grep, sizeof info.szGrepText));
     const int shown = WholeCharsPrefixLength(grep, length, kGrepTextShown);
     text += "【Grep】\""_sj;
-    text.append(grep, static_cast<size_t>(shown));
-    if (shown < length) text += "・・・"_sj;
+    const std::string key(grep, static_cast<size_t>(shown));
+    text += words.doubleGrepAmpersands ? DoubleMenuAmpersands(key.c_str()) : key;
+    if (shown < length) text += words.cut;
     text += '"';
     return text;
   }
@@ -42,7 +44,7 @@ std::string WindowListItemText(int place, const RecentFileRecord& info, bool out
   char path[kMaxPath] = {};
   std::memcpy(path, info.szPath, kMaxPath - 1);
   if (path[0] == '\0') {
-    text += "(無題)"_sj;
+    text += words.untitled;
   } else {
     char shown[kMaxPath];
     const char* named = nicknames ? nicknames->ApplyFileNameNicknames(path, shown, sizeof shown) : path;
