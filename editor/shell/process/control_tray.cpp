@@ -491,9 +491,12 @@ void CEditApp::OpenFileFromDialog(const char* startFolder) {
   EditWindowId window = 0;
   if (m_share.FindEditWindowByPath(path, &window)) {
     const RecentFileRecord info = m_share.AskWindowFileInfo(window);
-    if (code == kDetectCharCode) code = CMemory::DetectFileCode(path);
-    // A failed detection names no code to compare with: the window opens as it stands.
-    if (code >= 0 && code != kDetectCharCode && code != info.nCharCode)
+    if (code == kDetectCharCode) {
+      const int detected = CMemory::DetectFileCode(path);
+      if (detected >= 0) code = detected;
+    }
+    // A failed detection names no code to compare with: the window comes to the front as it stands.
+    if (code != kDetectCharCode && code != info.nCharCode)
       ShowMessageBox(m_hWnd, MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST, kCaption,
                      "%s\n\n既に開いているファイルを違う文字コードで開く場合は、\n一旦閉じてからでないと開けません。\n\n"
                      "現在の文字コードセット＝%s\n新しい文字コードセット＝%s"_sj,
