@@ -161,6 +161,9 @@ class ControlTrayTest : public testing::Test {
   }
   void TearDown() override {
     app.reset();
+    // The tray's end posts a quit, as the resident's loop needs; it must not end a later test's
+    // dialog or loop.
+    Pump(std::chrono::milliseconds(5));
     platform::SetPopupMenuHook(m_previousHook);
   }
   HWND MakeTray() {
@@ -566,6 +569,15 @@ TEST_F(ControlTrayTest, LastWindowClosedEndsTheResidentUnlessItStays) {
     app.reset();
     Pump(std::chrono::milliseconds(5));
   }
+}
+
+// The resident's loop runs until its window ends: here the last edit window's notice ends it.
+TEST_F(ControlTrayTest, MessageLoopEndsWithTheTrayWindow) {
+  HWND hwnd = MakeTray();
+  platform::PostMessage(hwnd, MYWM_NOTIFYCLOSE, 0, 0);
+  EXPECT_TRUE(app->RunMessageLoop());
+  EXPECT_FALSE(platform::IsWindow(hwnd));
+  EXPECT_EQ(app->GetTrayWindowId(), 0u);
 }
 
 TEST_F(ControlTrayTest, GrepFromTheTray) {
