@@ -25,26 +25,13 @@
 #include "platform/tray_icon.h"
 #include "platform/tray_icon_test.h"
 #include "tests/editor/foundation/message_box_capture.h"
+#include "tests/editor/shell/process/fake_process_launcher.h"
 #include "tests/scoped_named_objects.h"
 #include "tests/scoped_temp_dir.h"
 
 namespace {
 
 using Reason = QSystemTrayIcon::ActivationReason;
-
-class FakeLauncher final : public platform::ProcessLauncher {
- public:
-  struct Call {
-    std::string text;
-    std::string folder;
-  };
-  Result Launch(std::string_view commandText, std::string_view folder,
-                std::optional<std::chrono::milliseconds>) override {
-    calls.push_back({std::string(commandText), std::string(folder)});
-    return {Status::kStarted, {}};
-  }
-  std::vector<Call> calls;
-};
 
 class FakeGrepDialog final : public ITrayGrepDialog {
  public:
@@ -184,7 +171,7 @@ class ControlTrayTest : public testing::Test {
   const ScopedNamedObjects names{"ControlTray-test"};
   std::unique_ptr<SharedSettings> record = std::make_unique<SharedSettings>();
   CShareData share;
-  FakeLauncher launcher;
+  FakeProcessLauncher launcher;
   MessageBoxCapture boxes;
   std::unique_ptr<CEditApp> app;
   std::vector<std::vector<ShownItem>> menus;

@@ -12,26 +12,10 @@
 #include "editor/shell/process/tray_command_text.h"
 #include "platform/sjis_literal.h"
 #include "tests/editor/foundation/message_box_capture.h"
+#include "tests/editor/shell/process/fake_process_launcher.h"
 #include "tests/scoped_named_objects.h"
 
 namespace {
-
-// Records each launch and answers as told.
-class FakeLauncher final : public platform::ProcessLauncher {
- public:
-  struct Call {
-    std::string text;
-    std::string folder;
-    std::optional<std::chrono::milliseconds> limit;
-  };
-  Result Launch(std::string_view commandText, std::string_view folder,
-                std::optional<std::chrono::milliseconds> readyLimit) override {
-    calls.push_back({std::string(commandText), std::string(folder), readyLimit});
-    return answer;
-  }
-  std::vector<Call> calls;
-  Result answer{Status::kStarted, {}};
-};
 
 class EditorLauncherTest : public testing::Test {
  protected:
@@ -46,7 +30,7 @@ class EditorLauncherTest : public testing::Test {
   const ScopedNamedObjects names{"EditorLauncher-test"};
   std::unique_ptr<SharedSettings> record = std::make_unique<SharedSettings>();
   CShareData share;
-  FakeLauncher fake;
+  FakeProcessLauncher fake;
   CEditorLauncher launcher{share, fake};
   std::string savedFolder;
 };
