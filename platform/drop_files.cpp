@@ -1,6 +1,5 @@
 #include "platform/drop_files.h"
 
-#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -87,10 +86,14 @@ UINT DragQueryFile(HDROP hdrop, UINT index, char* buffer, UINT size) {
   const std::string& path = drop->paths[index];
   if (!buffer) return static_cast<UINT>(path.size());
   if (size == 0) return 0;
-  const size_t n = SjisWholePrefix(path, size - 1);
-  std::memcpy(buffer, path.data(), n);
-  buffer[n] = '\0';
-  return static_cast<UINT>(n);
+  // A path cut to fit would name another file.
+  if (path.size() >= size) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  std::memcpy(buffer, path.data(), path.size());
+  buffer[path.size()] = '\0';
+  return static_cast<UINT>(path.size());
 }
 
 BOOL DragQueryPoint(HDROP hdrop, POINT* point) {

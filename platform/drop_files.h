@@ -13,8 +13,9 @@
 //   finished, or whose window is gone, names nothing and every query of it answers 0.
 // - DragQueryFile(hdrop, 0xFFFFFFFF, ...) gives the number of files; DragQueryFile(hdrop, i,
 //   nullptr, 0) the length in bytes of the i-th path; DragQueryFile(hdrop, i, buffer, size) copies
-//   the path, cut on a whole character to fit size - 1 bytes, ends it with a NUL and gives the bytes
-//   copied. An index beyond the files gives 0 (and an empty text when there is room for one).
+//   the path with its NUL and gives its length. A path is never cut to fit: one that does not fit,
+//   NUL and all, gives 0 and an empty text, as an index beyond the files does (size 0: nothing is
+//   written).
 //   Paths are exact (platform/path.h): absolute, Shift-JIS, "/" between levels, naming exactly the
 //   dropped file.
 // - A file whose name Shift-JIS cannot spell exactly is not among the files: it would open some

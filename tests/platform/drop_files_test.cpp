@@ -226,8 +226,8 @@ TEST_F(DropFilesTest, ExactShiftJisPathsAndTheBufferRules) {
   const Case cases[] = {
       {"room for all", 0, 64, static_cast<UINT>(first.size()), first},
       {"exactly room for all", 0, static_cast<UINT>(first.size() + 1), static_cast<UINT>(first.size()), first},
-      {"cut before a character that does not fit whole", 0, 7, 5, "/tmp/"},
-      {"cut after a whole character", 0, 8, 7, first.substr(0, 7)},
+      {"one byte short: never cut into another name", 0, static_cast<UINT>(first.size()), 0, ""},
+      {"short inside a character", 0, 7, 0, ""},
       {"room for the NUL only", 1, 1, 0, ""},
       {"beyond the files", 2, 64, 0, ""},
   };
