@@ -117,7 +117,8 @@ DropFilter* FilterOf(Window& window);
 // drag of files where this window or one it lies in takes files, into WM_DROPFILES.
 class DropFilter final : public QObject {
  public:
-  DropFilter(Window& window, DropTarget* target) : QObject(window.canvas()), m_window(window), m_target(target) {
+  DropFilter(Window& window, DropTarget* target)
+      : QObject(window.canvas()), m_window(window), m_canvas(window.canvas()), m_target(target) {
     setObjectName(QString::fromLatin1(kFilterName));
   }
   void setTarget(DropTarget* target) {
@@ -133,7 +134,9 @@ class DropFilter final : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched != m_window.canvas()) return false;
+    // Compared, not asked of the window: the canvas's last events come while the window is
+    // being destroyed.
+    if (watched != m_canvas) return false;
     switch (event->type()) {
       case QEvent::DragEnter: {
         auto& drag = static_cast<QDragEnterEvent&>(*event);
@@ -220,6 +223,7 @@ class DropFilter final : public QObject {
   }
 
   Window& m_window;
+  const QObject* const m_canvas;
   DropTarget* m_target;
   bool m_entered = false;
   bool m_acceptFiles = false;
