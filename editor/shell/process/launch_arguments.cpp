@@ -6,13 +6,14 @@
 #include "platform/path.h"
 #include "platform/sjis.h"
 #include "platform/sjis_literal.h"
+#include "sdk/framework/editor_process_factory.h"
 
 namespace {
 
-// The argument as one token of the editor's grammar.
+// The argument as one token of the editor's grammar; an option or a quoted text is one already.
 std::string AsToken(const std::string& arg) {
-  if (arg.find(' ') == std::string::npos || arg[0] == '-' || arg[0] == '"') return arg;
-  return '"' + DoubleQuotes(arg) + '"';
+  if (arg[0] == '-' || arg[0] == '"') return arg;
+  return EditorCommandToken(arg);
 }
 
 }  // namespace

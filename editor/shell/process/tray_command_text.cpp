@@ -1,5 +1,7 @@
 #include "editor/shell/process/tray_command_text.h"
 
+#include "sdk/framework/editor_process_factory.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -55,9 +57,7 @@ std::string EditorLaunchTextForFile(const RecentFileRecord& record, bool readOnl
 
 std::string PathToken(const char* path) {
   if (!path) return {};
-  const std::string_view text(path);
-  if (text.find(' ') == std::string_view::npos) return std::string(text);
-  return '"' + DoubleQuotes(text) + '"';
+  return EditorCommandToken(path);
 }
 
 std::string GrepLaunchText(const GrepLaunchRequest& request) {
