@@ -169,6 +169,31 @@ bool CWrapLineMgr::InsertData(int nLine, int nOffset, const char* pData, int nDa
   return true;
 }
 
+bool CWrapLineMgr::ReplaceDocText(ReplaceDataArg* pArg, int* pnRemovedAfter, int* pnCreatedAfter) {
+  Zero(pnRemovedAfter);
+  Zero(pnCreatedAfter);
+  if (!pArg || !m_pDocLineMgr) return false;
+  ReplaceDataArg& r = *pArg;
+  const int lineFrom = r.nDelLineFrom;
+  const int colFrom = r.nDelColFrom;
+  const EditAnchor anchor = FindEditAnchor(lineFrom);
+  const int oldDocCount = m_pDocLineMgr->GetLineCount();
+  if (!m_pDocLineMgr->ReplaceData(&r)) return false;
+  // The lines the replace touched: the first and those it removed, and the first and those it
+  // added (a text after the last line has no first line of its own).
+  const int oldTouched = std::max(0, std::min(lineFrom + r.nDeletedLines, oldDocCount - 1) - lineFrom + 1);
+  const int newTouched =
+      std::max(0, std::min(lineFrom + r.nInsertedLines, m_pDocLineMgr->GetLineCount() - 1) - lineFrom + 1);
+  int removedAfter = 0;
+  RemoveDocLines(anchor, lineFrom, oldTouched, lineFrom, colFrom, &removedAfter);
+  int updated = 0;
+  const int createdAfter =
+      RewrapRange(anchor.pAfter, anchor.nAfterIndex, lineFrom, newTouched, lineFrom, colFrom, anchor.nState, &updated);
+  if (pnRemovedAfter) *pnRemovedAfter = removedAfter;
+  if (pnCreatedAfter) *pnCreatedAfter = createdAfter;
+  return true;
+}
+
 bool CWrapLineMgr::ReplaceText(WrapReplaceArg* pArg) {
   if (!pArg) return false;
   WrapReplaceArg& a = *pArg;
@@ -177,39 +202,25 @@ bool CWrapLineMgr::ReplaceText(WrapReplaceArg* pArg) {
   a.nModLineTo = 0;
   a.nNewLine = 0;
   a.nNewPos = 0;
+  a.nNewDocLine = 0;
+  a.nNewDocCol = 0;
   if (a.pDeletedText) a.pDeletedText->Clear();
   if (!m_pDocLineMgr) return false;
-  int colFrom = 0;
-  int lineFrom = 0;
-  int colTo = 0;
-  int lineTo = 0;
-  WrapToDocPos(a.nDelColFrom, a.nDelLineFrom, &colFrom, &lineFrom);
-  WrapToDocPos(a.nDelColTo, a.nDelLineTo, &colTo, &lineTo);
-  const EditAnchor anchor = FindEditAnchor(lineFrom);
-  const int oldDocCount = m_pDocLineMgr->GetLineCount();
   ReplaceDataArg r;
-  r.nDelLineFrom = lineFrom;
-  r.nDelColFrom = colFrom;
-  r.nDelLineTo = lineTo;
-  r.nDelColTo = colTo;
+  WrapToDocPos(a.nDelColFrom, a.nDelLineFrom, &r.nDelColFrom, &r.nDelLineFrom);
+  WrapToDocPos(a.nDelColTo, a.nDelLineTo, &r.nDelColTo, &r.nDelLineTo);
   r.pDeletedText = a.pDeletedText;
   r.pInsText = a.pInsText;
   r.nInsLen = a.nInsLen;
-  if (!m_pDocLineMgr->ReplaceData(&r)) return false;
-  // The lines the replace touched: the first and those it removed, and the first and those it
-  // added (a text after the last line has no first line of its own).
-  const int oldTouched = std::max(0, std::min(lineFrom + r.nDeletedLines, oldDocCount - 1) - lineFrom + 1);
-  const int newTouched =
-      std::max(0, std::min(lineFrom + r.nInsertedLines, m_pDocLineMgr->GetLineCount() - 1) - lineFrom + 1);
   const int before = m_nLines;
   int removedAfter = 0;
-  RemoveDocLines(anchor, lineFrom, oldTouched, lineFrom, colFrom, &removedAfter);
-  int updated = 0;
-  const int createdAfter =
-      RewrapRange(anchor.pAfter, anchor.nAfterIndex, lineFrom, newTouched, lineFrom, colFrom, anchor.nState, &updated);
+  int createdAfter = 0;
+  if (!ReplaceDocText(&r, &removedAfter, &createdAfter)) return false;
   a.nAddLineNum = before != m_nLines ? before - m_nLines : removedAfter - createdAfter;
   a.nModLineFrom = a.nDelLineFrom;
   a.nModLineTo = a.nDelLineFrom + createdAfter - 1;
+  a.nNewDocLine = r.nNewLine;
+  a.nNewDocCol = r.nNewCol;
   int x = 0;
   int y = 0;
   DocToWrapPos(r.nNewCol, r.nNewLine, &x, &y);

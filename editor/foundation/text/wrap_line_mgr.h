@@ -31,6 +31,7 @@ class CDocLineMgr;
 class CJobProgressBar;
 class CMemory;
 class CRegexpDll;
+struct ReplaceDataArg;
 struct TypeSettings;
 
 class CWrapLine {
@@ -69,6 +70,8 @@ struct WrapReplaceArg {
   int32_t nModLineTo = 0;           // out: last display line to repaint
   int32_t nNewLine = 0;             // out: display line of the end of the inserted text
   int32_t nNewPos = 0;              // out: its cell column
+  int32_t nNewDocLine = 0;          // out: document line of the end of the inserted text
+  int32_t nNewDocCol = 0;           // out: its byte column
 };
 
 class CWrapLineMgr {
@@ -172,8 +175,13 @@ class CWrapLineMgr {
   // and byte offset.
   bool InsertData(int nLine, int nOffset, const char* pData, int nDataLen, int* pnRemovedAfter, int* pnAffected,
                   int* pnNewLine, int* pnNewOffset);
-  // Replaces a range given in cells by the text.
+  // Replaces a range given in cells by the text; nNewDocLine and nNewDocCol get the end of the
+  // inserted text in document terms.
   bool ReplaceText(WrapReplaceArg* pArg);
+  // The same for a range given as document positions (the document lines' record, whose outputs
+  // it fills): what undo and redo replay, with no display position in between. Outputs: display
+  // lines removed that started after the edit position, and created that end after it.
+  bool ReplaceDocText(ReplaceDataArg* pArg, int* pnRemovedAfter = nullptr, int* pnCreatedAfter = nullptr);
 
   // ---- Words and search in display terms ------------------------------------------------------
   // The document lines' word and search rules at a display position (display line and byte offset

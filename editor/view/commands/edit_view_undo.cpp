@@ -5,8 +5,10 @@
 #include <span>
 
 #include "editor/foundation/document/edit_doc.h"
+#include "editor/foundation/text/doc_line_mgr.h"
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/ope_blk.h"
+#include "editor/foundation/text/wrap_line_mgr.h"
 #include "editor/foundation/ui/hourglass_cursor.h"
 #include "editor/view/commands/command_handler.h"
 #include "editor/view/commands/command_ids.h"
@@ -47,12 +49,22 @@ void PlaceAt(CEditView& view, int nDocCol, int nDocLine, bool bRepaint) {
   view.m_nCaretPosX_Prev = view.m_nCaretPosX;
 }
 
+// The records' positions are document positions of bytes, taken exactly: the bytes around a
+// record's place may make other characters now than when it was made (a lead byte put before a
+// byte that can trail it), and a position snapped to a character start would take or put back the
+// wrong bytes. The display lines follow each edit; the pane is brought up to date once at the end.
+
 // Removes the text from the record's start to its range end; the record keeps it.
 void TakeRange(CEditView& view, COpeRecord& ope) {
-  const POINT from = WrapPos(view, ope.m_nCaretPosX_PHY_Before, ope.m_nCaretPosY_PHY_Before);
-  const POINT to = WrapPos(view, ope.m_nRangeEndX_PHY, ope.m_nRangeEndY_PHY);
   auto removed = std::make_unique<CMemory>();
-  view.ReplaceRangeUndoable(from.y, from.x, to.y, to.x, removed.get(), nullptr, 0, false);
+  ReplaceDataArg arg;
+  arg.nDelLineFrom = ope.m_nCaretPosY_PHY_Before;
+  arg.nDelColFrom = ope.m_nCaretPosX_PHY_Before;
+  arg.nDelLineTo = ope.m_nRangeEndY_PHY;
+  arg.nDelColTo = ope.m_nRangeEndX_PHY;
+  arg.pDeletedText = removed.get();
+  arg.bExactColumns = true;
+  view.Layout().ReplaceDocText(&arg);
   delete ope.m_pText;
   ope.m_nTextLen = removed->GetLength();
   ope.m_pText = removed.release();
@@ -61,9 +73,13 @@ void TakeRange(CEditView& view, COpeRecord& ope) {
 // Puts the record's text back at its start and lets it go.
 void PutBack(CEditView& view, COpeRecord& ope) {
   if (ope.m_pText && ope.m_pText->GetLength() > 0) {
-    const POINT at = WrapPos(view, ope.m_nCaretPosX_PHY_Before, ope.m_nCaretPosY_PHY_Before);
-    view.InsertTextUndoable(at.x, at.y, ope.m_pText->GetPtr(), ope.m_pText->GetLength(), nullptr, nullptr, nullptr,
-                            false);
+    ReplaceDataArg arg;
+    arg.nDelLineFrom = arg.nDelLineTo = ope.m_nCaretPosY_PHY_Before;
+    arg.nDelColFrom = arg.nDelColTo = ope.m_nCaretPosX_PHY_Before;
+    arg.pInsText = ope.m_pText->GetPtr();
+    arg.nInsLen = ope.m_pText->GetLength();
+    arg.bExactColumns = true;
+    view.Layout().ReplaceDocText(&arg);
   }
   delete ope.m_pText;
   ope.m_pText = nullptr;
