@@ -277,7 +277,6 @@ void CEditView::DeleteAtCursor(bool bRedraw) {
   if (IsTextSelected()) {
     CHourglassCursor hourglass(m_hWnd);
     const POINT oldCaret{m_nCaretPosX_PHY, m_nCaretPosY_PHY};
-    AppendCaretMoveRecord(oldCaret, oldCaret);
     m_bDrawSWITCH = 0;
     const SelectRect rect =
         MakeSelectionRect(m_sSelect.nLineFrom, m_sSelect.nColumnFrom, m_sSelect.nLineTo, m_sSelect.nColumnTo);
@@ -288,6 +287,9 @@ void CEditView::DeleteAtCursor(bool bRedraw) {
       const DisplayRow::Hit from = row.CharAt(rect.nLeft);
       const DisplayRow::Hit to = row.CharAt(rect.nRight);
       if (from.size == 0 || to.offset <= from.offset) continue;
+      // The caret's records bracket the deletions only when there are some: a box without text
+      // leaves no undo step.
+      if (!changed) AppendCaretMoveRecord(oldCaret, oldCaret);
       std::unique_ptr<COpeRecord> ope = m_bDoing_UndoRedo ? nullptr : std::make_unique<COpeRecord>();
       CMemory removed;
       DeleteRangeUndoable(from.column, y, to.offset - from.offset, &removed, ope.get());
@@ -305,7 +307,7 @@ void CEditView::DeleteAtCursor(bool bRedraw) {
     if (bRedraw) InvalidateClient(nullptr);
     PlaceCursor(rect.nLeft, rect.nTop, bRedraw, 20);
     m_nCaretPosX_Prev = m_nCaretPosX;
-    AppendCaretMoveRecord(oldCaret, POINT{m_nCaretPosX_PHY, m_nCaretPosY_PHY});
+    if (changed) AppendCaretMoveRecord(oldCaret, POINT{m_nCaretPosX_PHY, m_nCaretPosY_PHY});
     return;
   }
 

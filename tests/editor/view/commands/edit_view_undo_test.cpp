@@ -278,6 +278,19 @@ TEST_F(UndoTest, UndoAndRedoRestoreBytesExactlyWhateverCharactersTheyMake) {
   }
 }
 
+// A box that holds no text deletes nothing: no undo step, and the document stays unmodified.
+TEST_F(UndoTest, DeletingABoxWithoutTextMakesNoStep) {
+  SetText("ab\r\ncd\r\nef");
+  doc->SetModified(false, false);
+  view->PlaceCursor(8, 2, true, 20);
+  view->m_bBeginBoxSelect = true;
+  view->m_sSelect = SelectRange{0, 5, 2, 8};
+  RunEdit([](CEditView& pane) { pane.DeleteAtCursor(true); });
+  EXPECT_EQ(DocBytes(), "ab\r\ncd\r\nef");
+  EXPECT_EQ(StepCount(), 0);
+  EXPECT_FALSE(doc->m_bIsModified);
+}
+
 // ---- Random sequences ----------------------------------------------------------------------------
 
 // Random sequences of commands on a small document with a narrow wrap width, tabs, kanji and every
