@@ -194,6 +194,52 @@ bool CWrapLineMgr::ReplaceDocText(ReplaceDataArg* pArg, int* pnRemovedAfter, int
   return true;
 }
 
+bool CWrapLineMgr::StaysInsideLine(const ReplaceDataArg& arg) const {
+  const int line = arg.nDelLineFrom;
+  if (line < 0 || line >= m_pDocLineMgr->GetLineCount() || arg.nDelLineTo != line || arg.nDelColFrom < 0 ||
+      arg.nDelColTo < arg.nDelColFrom) {
+    return false;
+  }
+  // The cursor of the document lines stands on or next to the line in a run of edits there.
+  const CDocLine* docLine = m_pDocLineMgr->GetLine(line);
+  int full = 0;
+  docLine->GetText(&full);
+  // A range that reaches the line end takes it; one that empties a last line without a line end
+  // takes the line.
+  if (arg.nDelColTo > docLine->GetLengthWithoutEol() || (arg.nDelColTo >= full && arg.nDelColTo > arg.nDelColFrom)) {
+    return false;
+  }
+  // The texts put back are mostly a few bytes: one pass beats a search per line-end byte.
+  if (arg.nInsLen <= 0 || !arg.pInsText) return true;
+  return std::none_of(arg.pInsText, arg.pInsText + arg.nInsLen, [](char c) { return c == '\r' || c == '\n'; });
+}
+
+bool CWrapLineMgr::ReplaceDocTexts(std::span<ReplaceDataArg> args) {
+  if (!m_pDocLineMgr) return false;
+  bool all = true;
+  for (size_t i = 0; i < args.size();) {
+    if (!StaysInsideLine(args[i])) {
+      all = ReplaceDocText(&args[i]) && all;
+      ++i;
+      continue;
+    }
+    // The run: the pieces of the line are found before it changes and the line cut after; in
+    // between only the document line changes (the same line object, so its pieces stay valid).
+    const int line = args[i].nDelLineFrom;
+    const int col = args[i].nDelColFrom;
+    const EditAnchor anchor = FindEditAnchor(line);
+    do {
+      all = m_pDocLineMgr->ReplaceData(&args[i]) && all;
+      ++i;
+    } while (i < args.size() && args[i].nDelLineFrom == line && StaysInsideLine(args[i]));
+    int removedAfter = 0;
+    RemoveDocLines(anchor, line, 1, line, col, &removedAfter);
+    int updated = 0;
+    RewrapRange(anchor.pAfter, anchor.nAfterIndex, line, 1, line, col, anchor.nState, &updated);
+  }
+  return all;
+}
+
 bool CWrapLineMgr::ReplaceText(WrapReplaceArg* pArg) {
   if (!pArg) return false;
   WrapReplaceArg& a = *pArg;

@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -182,6 +183,11 @@ class CWrapLineMgr {
   // it fills): what undo and redo replay, with no display position in between. Outputs: display
   // lines removed that started after the edit position, and created that end after it.
   bool ReplaceDocText(ReplaceDataArg* pArg, int* pnRemovedAfter = nullptr, int* pnCreatedAfter = nullptr);
+  // Several of them in order (each record's outputs filled), except that a run of replacements
+  // inside one line (none takes or puts in a line end, the line stays) cuts that line once, after
+  // the run: a step of a replace-all puts back two edits a line on every line it touched. False
+  // when the document lines refused one; the others are made all the same.
+  bool ReplaceDocTexts(std::span<ReplaceDataArg> args);
 
   // ---- Words and search in display terms ------------------------------------------------------
   // The document lines' word and search rules at a display position (display line and byte offset
@@ -248,6 +254,10 @@ class CWrapLineMgr {
   void LinkAfter(CWrapLine* pAfter, CWrapLine* pLine);
   // Unlinks and deletes a piece; returns the one that followed it.
   CWrapLine* RemoveLine(CWrapLine* pLine);
+
+  // Whether the replacement stays inside its line as the document lines stand: it takes no line
+  // end, puts in none, and leaves the line in place.
+  bool StaysInsideLine(const ReplaceDataArg& arg) const;
 
   // Where an edit of a document line starts: the piece before the line's first piece (null at the
   // front) with its index and document line, and the colour state at the line's start.

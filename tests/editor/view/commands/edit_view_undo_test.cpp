@@ -607,7 +607,9 @@ class UndoPropertyTest : public EditFixture, public testing::WithParamInterface<
     states.push_back(bytes);
     if (savedAt > before) savedAt = -1;  // the saved state was in the steps dropped
     // A step that gives the same bytes (a character overwritten by itself) may still be a change.
-    if (bytes != states[static_cast<size_t>(before)]) EXPECT_TRUE(doc->m_bIsModified) << Trail();
+    if (bytes != states[static_cast<size_t>(before)]) {
+      EXPECT_TRUE(doc->m_bIsModified) << Trail();
+    }
   }
 
   // The seed and every operation so far, for a failure's message.
