@@ -1,18 +1,23 @@
 // The one executable: without arguments it plays the game in the current folder; with an editor
 // command line (any argument) or under the editor's name it is the editor.
-#include <cstdio>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "editor/shell/process/editor_start.h"
+#include "editor/shell/process/launch_arguments.h"
 #include "game/app/win_main.h"
 #include "platform/gui_app.h"
 #include "platform/quit_signal.h"
 #include "platform/ready_pipe.h"
 #include "platform/sdl_preload.h"
+#include "sdk/framework/editor_process_factory.h"
 
 namespace {
 
-constexpr int kEditorMissingStatus = 2;
+// There is one module; its handle is a token that the code passing it on never looks into.
+int moduleToken = 0;
 
 bool IsEditorCommandLine(int argc, char** argv) {
   if (argc > 1) return true;
@@ -22,24 +27,26 @@ bool IsEditorCommandLine(int argc, char** argv) {
   return self == "tovara";
 }
 
+int RunEditor(int argc, char** argv) {
+  const std::string commandLine = JoinEditorArguments(std::span<const char* const>(argv, static_cast<size_t>(argc)));
+  std::unique_ptr<CProcessBase> process = CEditorProcessFactory().Create(&moduleToken, commandLine.c_str());
+  if (process) process->Run();
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   // Before any thread runs: it changes the environment.
   platform::AdoptReadyPipe();
-  if (IsEditorCommandLine(argc, argv)) {
-    std::fprintf(stderr,
-                 "tovara: the script editor is not part of this build yet; "
-                 "start the program without arguments to play the game in the current folder.\n");
-    return kEditorMissingStatus;
-  }
+  const bool editor = IsEditorCommandLine(argc, argv);
   // Its loading runs beside the toolkit's start.
-  platform::StartOpeningSdl();
+  if (!editor) platform::StartOpeningSdl();
   // Owned here, so that the toolkit is torn down before the exit handlers run.
   platform::GuiApp gui;
   platform::InstallQuitSignals();
+  PrepareEditor();
+  if (editor) return RunEditor(argc, argv);
   static char commandLine[] = "";
-  // There is one module; its handle is a token that the code passing it on never looks into.
-  static int moduleToken = 0;
   return WinMain(&moduleToken, nullptr, commandLine, 1);
 }

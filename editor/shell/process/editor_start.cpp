@@ -1,0 +1,18 @@
+#include "editor/shell/process/editor_start.h"
+
+#include "editor/shell/process/control_tray.h"
+#include "editor/shell/process/process_edit_window.h"
+#include "editor/shell/process/process_factory.h"
+#include "editor/shell/process/resident_process.h"
+#include "editor/shell/window/edit_menu_bar.h"
+#include "platform/menu.h"
+
+void PrepareEditor() {
+  RegisterEditMenuResource();
+  RegisterTrayMenuResource();
+  RegisterExitingNoticeTemplate();
+  platform::UseMenuBars();
+  EditorProcessSetup setup;
+  setup.makeWindow = MakeProcessEditWindow;
+  InstallEditorProcessFactory(std::move(setup));
+}
