@@ -28,15 +28,18 @@ void WriteExchangePosition(SharedSettings& record, int32_t column, int32_t line)
 
 CEditWindowProcess::CEditWindowProcess(HINSTANCE hInstance, const char* pszCmdLine, EditorProcessNames names,
                                        const CCommandLineOptions& options, ProcessEditWindowMaker makeWindow,
-                                       IGrepModeRunner* grep, std::chrono::milliseconds initLimit)
+                                       IGrepModeRunner* grep, std::shared_ptr<platform::ProcessLauncher> launcher,
+                                       std::chrono::milliseconds initLimit)
     : CEditorProcess(hInstance, pszCmdLine, std::move(names)),
       m_options(options),
       m_makeWindow(std::move(makeWindow)),
       m_pGrep(grep),
+      m_launcher(std::move(launcher)),
       m_initLimit(initLimit) {}
 
 CEditWindowProcess::~CEditWindowProcess() {
   m_pcEditWnd.reset();
+  m_pcLauncher.reset();
   m_hMutexInit.Close();
 }
 
@@ -121,6 +124,10 @@ bool CEditWindowProcess::Initialize() {
     m_hMutexInit.Close();
     return false;
   }
+  if (m_launcher) {
+    m_pcLauncher = std::make_unique<CEditorLauncher>(m_cShareData, *m_launcher);
+    m_pcLauncher->Install();
+  }
   const RecentFileRecord request = m_options.m_fi;
   const char* path = request.szPath[0] ? request.szPath : nullptr;
 
@@ -160,5 +167,13 @@ bool CEditWindowProcess::RunMessageLoop() {
   auto previous = platform::SetQuitSignalCallback([hwnd] { platform::PostMessage(hwnd, WM_CLOSE, 0, 0); });
   m_pcEditWnd->RunMessageLoop();
   platform::SetQuitSignalCallback(std::move(previous));
+  // The window's end asks its loop to stop; a request the loop left behind must not stop the loop
+  // of whoever runs this process (the game, in debug mode).
+  MSG msg;
+  while (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) break;
+    platform::TranslateMessage(&msg);
+    platform::DispatchMessage(&msg);
+  }
   return true;
 }

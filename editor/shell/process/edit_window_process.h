@@ -8,8 +8,10 @@
 #include <memory>
 
 #include "editor/shell/process/command_line.h"
+#include "editor/shell/process/editor_launcher.h"
 #include "editor/shell/process/editor_process.h"
 #include "platform/named_mutex.h"
+#include "platform/process.h"
 
 // What the process asks of its edit window.
 class IProcessEditWindow {
@@ -61,10 +63,12 @@ class IGrepModeRunner {
 
 class CEditWindowProcess : public CEditorProcess {
  public:
-  // options: the command line as parsed for this process.
+  // options: the command line as parsed for this process; launcher: what the window starts further
+  // windows (and the output window) with.
   CEditWindowProcess(HINSTANCE hInstance, const char* pszCmdLine, EditorProcessNames names,
                      const CCommandLineOptions& options, ProcessEditWindowMaker makeWindow,
-                     IGrepModeRunner* grep, std::chrono::milliseconds initLimit);
+                     IGrepModeRunner* grep, std::shared_ptr<platform::ProcessLauncher> launcher,
+                     std::chrono::milliseconds initLimit);
   // The window goes before the record is detached.
   ~CEditWindowProcess() override;
 
@@ -86,6 +90,8 @@ class CEditWindowProcess : public CEditorProcess {
   const CCommandLineOptions m_options;
   ProcessEditWindowMaker m_makeWindow;
   IGrepModeRunner* m_pGrep;
+  std::shared_ptr<platform::ProcessLauncher> m_launcher;
+  std::unique_ptr<CEditorLauncher> m_pcLauncher;
   std::chrono::milliseconds m_initLimit;
   platform::NamedMutex m_hMutexInit;
   std::unique_ptr<IProcessEditWindow> m_pcEditWnd;

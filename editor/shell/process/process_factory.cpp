@@ -36,7 +36,8 @@ std::unique_ptr<CProcessBase> CEditorProcessMaker::Create(HINSTANCE hInstance, c
     if (!ResidentProcessExists()) LaunchResidentProcess();
     if (!WaitResidentProcessReady()) return nullptr;
     return std::make_unique<CEditWindowProcess>(hInstance, pszCmdLine, m_setup.names, *options, m_setup.makeWindow,
-                                                m_setup.grep.get(), m_setup.limits.initMutex);
+                                                m_setup.grep.get(), m_setup.launcher,
+                                                m_setup.limits.initMutex);
   } catch (const std::bad_alloc&) {
     return nullptr;
   }

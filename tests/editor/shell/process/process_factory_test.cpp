@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/foundation/document/doc_interfaces.h"
 #include "editor/shell/process/control_tray.h"
 #include "editor/shell/process/resident_process.h"
 #include "platform/dialog_test.h"
@@ -53,6 +54,7 @@ struct WindowJournal {
   int type = -99;
   EditWindowId resident = 0;
   RecentFileRecord request{};
+  bool launcherWhileRunning = false;  // the window could start further windows
 };
 
 HWND MakePlainWindow() {
@@ -84,7 +86,14 @@ class FakeEditWindow final : public IProcessEditWindow {
     if (m_succeed) m_hwnd = MakePlainWindow();
     return m_hwnd;
   }
-  void RunMessageLoop() override { m_journal.calls.push_back("RunMessageLoop"); }
+  // As the window's end leaves it: the loop gone, its quit request still queued behind a message
+  // of the host's.
+  void RunMessageLoop() override {
+    m_journal.calls.push_back("RunMessageLoop");
+    m_journal.launcherWhileRunning = GetDocLauncher() != nullptr;
+    platform::PostMessage(nullptr, WM_USER + 7, 0, 0);
+    platform::PostQuitMessage(0);
+  }
   void BecomeOutputWindow() override { m_journal.calls.push_back("BecomeOutputWindow"); }
   void ApplyPositionRequest(const RecentFileRecord& request) override {
     m_journal.calls.push_back("ApplyPositionRequest");
@@ -440,6 +449,25 @@ TEST_F(ProcessFactoryTest, AFileAlreadyOpenMovesThatWindowsCaretOnlyForALine) {
   // The init mutex was let go.
   platform::NamedMutex init;
   EXPECT_EQ(init.CreateOwned(names.initMutex), platform::NamedMutex::Result::kOwned);
+}
+
+TEST_F(ProcessFactoryTest, TheWindowsEndStopsOnlyItsOwnLoop) {
+  PretendResident(true);
+  std::unique_ptr<CProcessBase> process = Create("/work/notes.txt");
+  ASSERT_NE(process, nullptr);
+  EXPECT_TRUE(process->Run());
+  EXPECT_TRUE(journal.launcherWhileRunning);
+  process.reset();
+  EXPECT_EQ(GetDocLauncher(), nullptr) << "the process's launcher goes with it";
+  // The host's loop goes on: no quit request is left for it.
+  platform::PostMessage(nullptr, WM_USER + 8, 0, 0);
+  MSG msg;
+  std::vector<UINT> left;
+  while (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    left.push_back(msg.message);
+    if (msg.message == WM_QUIT) break;
+  }
+  EXPECT_EQ(left, std::vector<UINT>{WM_USER + 8});
 }
 
 TEST_F(ProcessFactoryTest, NoWindowMeansNoLoop) {
