@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "game/app/win_main.h"
+#include "platform/font_config_preload.h"
 #include "platform/gui_app.h"
 #include "platform/quit_signal.h"
 #include "platform/ready_pipe.h"
@@ -33,8 +34,9 @@ int main(int argc, char** argv) {
                  "start the program without arguments to play the game in the current folder.\n");
     return kEditorMissingStatus;
   }
-  // Its loading runs beside the toolkit's start.
+  // Their loading runs beside the toolkit's start.
   platform::StartOpeningSdl();
+  platform::StartLoadingFontConfig();
   // Owned here, so that the toolkit is torn down before the exit handlers run.
   platform::GuiApp gui;
   platform::InstallQuitSignals();
