@@ -8,6 +8,7 @@
 #include "editor/shell/process/editor_start.h"
 #include "editor/shell/process/launch_arguments.h"
 #include "game/app/win_main.h"
+#include "platform/font_config_preload.h"
 #include "platform/gui_app.h"
 #include "platform/quit_signal.h"
 #include "platform/ready_pipe.h"
@@ -40,8 +41,9 @@ int main(int argc, char** argv) {
   // Before any thread runs: it changes the environment.
   platform::AdoptReadyPipe();
   const bool editor = IsEditorCommandLine(argc, argv);
-  // Its loading runs beside the toolkit's start.
+  // Their loading runs beside the toolkit's start.
   if (!editor) platform::StartOpeningSdl();
+  platform::StartLoadingFontConfig();
   // Owned here, so that the toolkit is torn down before the exit handlers run.
   platform::GuiApp gui;
   platform::InstallQuitSignals();

@@ -1,6 +1,7 @@
 #include "platform/mem_dc.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -65,6 +66,8 @@ void StoreRow(const Bitmap& dest, int x, int y, std::span<const uint32_t> argb, 
 
 }  // namespace
 
+void Bitmap::FreeBits::operator()(uint8_t* bits) const { std::free(bits); }
+
 std::unique_ptr<Bitmap> CreateDIBSection32(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -91,7 +94,8 @@ std::unique_ptr<Bitmap> CreateDIBSection(const BITMAPINFO* info, UINT usage) {
   bitmap->m_bitCount = h.biBitCount;
   bitmap->m_pitch = pitch;
   bitmap->m_topDown = h.biHeight < 0;
-  bitmap->m_bits = std::make_unique<uint8_t[]>(pitch * height);
+  bitmap->m_bits.reset(static_cast<uint8_t*>(std::calloc(pitch * height, 1)));
+  if (!bitmap->m_bits) return nullptr;
   if (h.biBitCount <= 8) {
     // The table always has room for every index the depth can hold; entries not given are black.
     const size_t room = size_t{1} << h.biBitCount;

@@ -39,7 +39,12 @@ class Bitmap {
   int m_bitCount = 0;
   uint32_t m_pitch = 0;
   bool m_topDown = false;
-  std::unique_ptr<uint8_t[]> m_bits;
+  // From calloc: a block that size comes zeroed from the system, so a full-screen bitmap costs no
+  // pass over its pages until something draws into them.
+  struct FreeBits {
+    void operator()(uint8_t* bits) const;
+  };
+  std::unique_ptr<uint8_t[], FreeBits> m_bits;
   std::unique_ptr<RGBQUAD[]> m_colors;
   size_t m_colorCount = 0;
 };

@@ -1,8 +1,8 @@
 #include "platform/sjis.h"
 
-#include <iconv.h>
 #include <vector>
 
+#include "platform/cp932_decode_table.h"
 #include "platform/cp932_encode_table.h"
 
 namespace platform {
@@ -28,34 +28,11 @@ struct Tables {
     BuildEncode();
   }
 
+  // iconv's CP932 to UTF-32 conversion of every code, generated once and checked in: asking the
+  // converter for each of its eleven thousand codes at start-up cost milliseconds (and the
+  // loading of two converter modules) before its first frame.
   void BuildDecode() {
-    iconv_t cd = iconv_open("UTF-32LE", "CP932");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return;
-    auto convert = [&](const char* in, size_t len) -> uint16_t {
-      char inbuf[2] = {in[0], len > 1 ? in[1] : '\0'};
-      char* ip = inbuf;
-      size_t il = len;
-      char32_t out = 0;
-      char* op = reinterpret_cast<char*>(&out);
-      size_t ol = sizeof out;
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
-      if (iconv(cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || ol != 0 || out > 0xFFFF) return 0xFFFD;
-      return static_cast<uint16_t>(out);
-    };
-    for (unsigned c = 0x80; c < 0x100; ++c) {
-      if (IsSjisLead(static_cast<unsigned char>(c))) continue;
-      char b = static_cast<char>(c);
-      toUnicode[c] = convert(&b, 1);
-    }
-    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-      if (!IsSjisLead(static_cast<unsigned char>(lead))) continue;
-      for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-        if (trail == 0x7F) continue;
-        char b[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-        toUnicode[(lead << 8) | trail] = convert(b, 2);
-      }
-    }
-    iconv_close(cd);
+    for (const Cp932DecodePair& pair : kCp932DecodeTable) toUnicode[pair.code] = pair.codePoint;
   }
 
   // The pairs are iconv's UTF-32 to CP932 conversion over the BMP, generated once and checked in

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -65,6 +66,22 @@ TEST(MemDC, FreshSectionIsZeroAndRowsFollowTheStoredOrder) {
   EXPECT_EQ(bottom.bitmap->Height(), 2);
   EXPECT_TRUE(top.bitmap->TopDown());
   EXPECT_FALSE(bottom.bitmap->TopDown());
+}
+
+// A section's block may be one another section just gave back, drawn over: it still starts zero,
+// at a small size and at a full screen's.
+TEST(MemDC, ASectionMadeWhereAnotherWasIsZero) {
+  for (const auto& [width, height] : {std::pair{3, 2}, std::pair{800, 600}}) {
+    SCOPED_TRACE(width);
+    const size_t bytes = static_cast<size_t>(width) * height * 4;
+    for (int round = 0; round < 3; ++round) {
+      Section section(width, -height, 32);
+      ASSERT_TRUE(section.bitmap);
+      const uint8_t* bits = section.bitmap->Bits();
+      ASSERT_EQ(std::count(bits, bits + bytes, uint8_t{0}), static_cast<std::ptrdiff_t>(bytes)) << round;
+      std::memset(section.bitmap->Bits(), 0xA5, bytes);
+    }
+  }
 }
 
 TEST(MemDC, SetPixelAndGetPixelSpeakColorrefAtEveryDepth) {

@@ -101,4 +101,42 @@ TEST(Sjis, EncodeTableIsIconvsEncodeDirection) {
   iconv_close(cd);
 }
 
+// The decode table is checked in too; every code, one byte or lead and trail (a lead byte alone and
+// the bytes CP932 leaves empty included), must decode as iconv's CP932 to UTF-32 conversion does,
+// U+FFFD where it has nothing.
+TEST(Sjis, DecodeTableIsIconvsDecodeDirection) {
+  iconv_t cd = iconv_open("UTF-32LE", "CP932");
+  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+  const auto decode = platform::SjisDecodeTable();
+  auto expected = [&](const char* bytes, size_t length) -> uint16_t {
+    char in[2] = {bytes[0], length > 1 ? bytes[1] : '\0'};
+    char32_t out = 0;
+    char* ip = in;
+    char* op = reinterpret_cast<char*>(&out);
+    size_t il = length, ol = sizeof out;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || ol != 0 || out > 0xFFFF) return 0xFFFD;
+    return static_cast<uint16_t>(out);
+  };
+  for (unsigned c = 0; c < 0x100; ++c) {
+    if (platform::IsSjisLead(static_cast<unsigned char>(c))) continue;
+    const char byte = static_cast<char>(c);
+    ASSERT_EQ(decode[c], expected(&byte, 1)) << std::hex << c;
+  }
+  int twoByteCodes = 0;
+  for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+    if (!platform::IsSjisLead(static_cast<unsigned char>(lead))) continue;
+    for (unsigned trail = 0; trail < 0x100; ++trail) {
+      const unsigned code = lead << 8 | trail;
+      const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+      const bool validTrail = trail >= 0x40 && trail <= 0xFC && trail != 0x7F;
+      ASSERT_EQ(decode[code], validTrail ? expected(bytes, 2) : 0xFFFD) << std::hex << code;
+      twoByteCodes += decode[code] != 0xFFFD;
+    }
+  }
+  // Guards the comparison itself: a converter that decoded nothing would agree with an empty table.
+  EXPECT_GT(twoByteCodes, 7000);
+  iconv_close(cd);
+}
+
 }  // namespace

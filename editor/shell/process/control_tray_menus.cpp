@@ -114,10 +114,10 @@ int CEditApp::ShowMainMenu() {
     if (!live.empty()) {
       AddItem(popup, 0, nullptr);
       m_share.ExpandNicknameSources();
-      int place = 0;
+      // The access key follows the list position, as the id does: a dead window leaves a gap.
       for (const EditWindowEntry& entry : live) {
         const RecentFileRecord info = m_share.AskWindowFileInfo(entry.hwnd);
-        const std::string text = TrayWindowItemText(place++, info, &m_share);
+        const std::string text = TrayWindowItemText(entry.nWindowNumber, info, &m_share);
         AddItem(popup, kFirstWindowCommand + entry.nWindowNumber, text.c_str());
         m_windowItems[static_cast<size_t>(entry.nWindowNumber)] = entry.hwnd;
       }

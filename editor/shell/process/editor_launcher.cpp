@@ -53,8 +53,7 @@ bool CEditorLauncher::Launch(HWND owner, const char* text, int code, bool readOn
 
 bool CEditorLauncher::LaunchForFile(HWND owner, const RecentFileRecord& record, bool readOnly, bool wait) {
   if (!BelowWindowLimit()) return false;
-  return Start(owner, EditorLaunchText(EditorLaunchTextForFile(record, readOnly).c_str(), kDetectCharCode, false),
-               wait, nullptr);
+  return Launch(owner, EditorLaunchTextForFile(record, readOnly).c_str(), kDetectCharCode, readOnly, wait, nullptr);
 }
 
 bool CEditorLauncher::Start(HWND owner, const std::string& text, bool wait, const char* folder) {

@@ -75,7 +75,7 @@ std::string GrepLaunchText(const GrepLaunchRequest& request) {
   return out;
 }
 
-std::string TrayWindowItemText(int place, const RecentFileRecord& info, CShareData* nicknames) {
+std::string TrayWindowItemText(int position, const RecentFileRecord& info, CShareData* nicknames) {
   static constexpr WindowItemWords kTrayWords{"…"_sj, "（無題）"_sj, true};
-  return WindowListItemText(place, info, false, nicknames, kTrayWords);
+  return WindowListItemText(position, info, false, nicknames, kTrayWords);
 }

@@ -45,9 +45,9 @@ struct GrepLaunchRequest {
 // P (whole lines), W (whole word) and the output style 1 or 2, when any of them applies.
 std::string GrepLaunchText(const GrepLaunchRequest& request);
 
-// The tray menu's item for a window at that place of the menu (0 first): an access key ("1" to
-// "9", then "A" to "Z", none further on), then for a grep window "【Grep】" and its key in quotes
-// (64 bytes of whole characters at most, "…" after a cut, each "&" doubled), for any other the path
-// with the nicknames applied and each "&" doubled or "（無題）", "*" when modified, and the code's
-// tag.
-std::string TrayWindowItemText(int place, const RecentFileRecord& info, CShareData* nicknames);
+// The tray menu's item for the window at that position of the shared list (0 first): an access
+// key ("1" to "9", then "A" onwards up to "~", none further on), then for a grep window "【Grep】"
+// and its key in quotes (64 bytes of whole characters at most, "…" after a cut, each "&" doubled),
+// for any other the path with the nicknames applied and each "&" doubled or "（無題）", "*" when
+// modified, and the code's tag.
+std::string TrayWindowItemText(int position, const RecentFileRecord& info, CShareData* nicknames);

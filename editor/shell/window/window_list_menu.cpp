@@ -13,11 +13,13 @@ constexpr int kGrepTextShown = 64;
 
 }  // namespace
 
-// "1" to "9", then "A" to "Z"; past "Z" the item has no access key (a byte beyond would start a
-// double-byte character and swallow the blank after it).
+// "1" to "9", then "A" onwards through the printable bytes up to "~"; further on the item has no
+// access key (DEL is no key, and a byte beyond would start a double-byte character and swallow the
+// blank after it).
 char WindowListAccessChar(int place) {
+  if (place < 0) return 0;
   if (place < 9) return static_cast<char>('1' + place);
-  if (place < 9 + 26) return static_cast<char>('A' + place - 9);
+  if (place < 9 + ('~' - 'A' + 1)) return static_cast<char>('A' + place - 9);
   return 0;
 }
 

@@ -17,8 +17,8 @@
 constexpr int kWindowListFirstId = 10000;
 constexpr int kWindowListLastId = kWindowListFirstId + kEditWindowSlots - 1;
 
-// The access key of the window item at that place of a menu (0 first): "1" to "9", then "A" to
-// "Z"; 0 further on.
+// The access key of the window item at that place of a menu (0 first): "1" to "9", then "A"
+// onwards up to "~"; 0 further on.
 char WindowListAccessChar(int place);
 
 // The words the window items use where the frame's list and the tray's menu differ.
@@ -30,7 +30,7 @@ struct WindowItemWords {
 inline constexpr WindowItemWords kFrameWindowItemWords{"・・・"_sj, "(無題)"_sj, false};
 
 // The label of the window at that place of the menu (0 first): an access key ("1" to "9", then "A"
-// to "Z"; none further on), then the grep key, "アウトプット", or the path with its nicknames, "*"
+// onwards up to "~"; none further on), then the grep key, "アウトプット", or the path with its nicknames, "*"
 // when modified, and the code's tag.
 std::string WindowListItemText(int place, const RecentFileRecord& info, bool outputWindow, CShareData* nicknames,
                                const WindowItemWords& words = kFrameWindowItemWords);

@@ -61,6 +61,7 @@ class EditWindows {
   }
   ~EditWindows() {
     for (size_t i = 0; i < m_windows.size(); ++i) Close(static_cast<int>(i));
+    for (EditWindowId id : m_dead) m_share.UnregisterEditWindow(id);
   }
   int Add(const RecentFileRecord& info) {
     HWND hwnd = platform::CreateWindowEx(0, "TrayTestEditWindow", "w", 0, 0, 0, 40, 40, nullptr, nullptr, nullptr,
@@ -74,10 +75,15 @@ class EditWindows {
   }
   HWND window(int i) const { return m_windows.at(static_cast<size_t>(i)); }
   EditWindowId id(int i) const { return m_ids.at(static_cast<size_t>(i)); }
-  void Close(int i) {
+  // The window ends without leaving the shared list, as a process that was killed.
+  void Die(int i) {
+    m_dead.push_back(id(i));
+    Close(i, false);
+  }
+  void Close(int i, bool unlist = true) {
     HWND& hwnd = m_windows.at(static_cast<size_t>(i));
     if (!hwnd) return;
-    m_share.UnregisterEditWindow(id(i));
+    if (unlist) m_share.UnregisterEditWindow(id(i));
     platform::ipc::UnregisterWindow(id(i));
     Infos().erase(hwnd);
     platform::DestroyWindow(hwnd);
@@ -106,6 +112,7 @@ class EditWindows {
   CShareData& m_share;
   std::vector<HWND> m_windows;
   std::vector<EditWindowId> m_ids;
+  std::vector<EditWindowId> m_dead;
 };
 
 // The menus the tray shows: each item as (id, text, grey), sub-menus as id 0.
@@ -343,6 +350,25 @@ TEST_F(ControlTrayTest, MainMenuListsTheLiveWindows) {
   EXPECT_EQ(shown[10], (ShownItem{10000, "&1 "_sj + std::string("（無題） *"_sj), false}));
   EXPECT_EQ(shown[11], (ShownItem{10001, "&2 /d/a.txt    [JIS]", false}));
   EXPECT_EQ(shown[13], (ShownItem{30195, "トヴァラエディタの全終了(&X)"_sj, false}));
+}
+
+// A window that died while listed gets no item; the others keep the access key of their list
+// position, as their ids do.
+TEST_F(ControlTrayTest, WindowItemsTakeTheAccessKeyOfTheirPosition) {
+  HWND hwnd = MakeTray();
+  EditWindows windows(share);
+  RecentFileRecord a = kEmptyRecentFileRecord;
+  std::strcpy(a.szPath, "/d/a.txt");
+  RecentFileRecord b = kEmptyRecentFileRecord;
+  std::strcpy(b.szPath, "/d/b.txt");
+  windows.Add(a);
+  windows.Add(b);
+  windows.Die(1);  // the newest: position 0
+  platform::SendMessage(hwnd, MYWM_NOTIFYICON, 0, WM_LBUTTONUP);
+  ASSERT_EQ(menus.size(), 1u);
+  const std::vector<ShownItem>& shown = menus[0];
+  ASSERT_EQ(shown.size(), 13u);
+  EXPECT_EQ(shown[10], (ShownItem{10001, "&2 /d/a.txt  ", false}));
 }
 
 // The list changes between the menu and the click: an item still names the window it was made for,

