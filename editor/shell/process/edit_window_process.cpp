@@ -78,33 +78,33 @@ void CEditWindowProcess::MoveOpenWindow(EditWindowId window, const RecentFileRec
   ActivateEditWindow(window);
 }
 
-GrepModeRequest CEditWindowProcess::GrepRequest() const {
-  GrepModeRequest request;
+GrepLaunchRequest CEditWindowProcess::GrepRequest() const {
+  GrepLaunchRequest request;
   request.key = std::string(m_options.m_cmGrepKey.View());
   request.files = std::string(m_options.m_cmGrepFile.View());
   request.folder = std::string(m_options.m_cmGrepFolder.View());
-  request.subFolders = m_options.m_bGrepSubFolder;
-  request.caseSensitive = m_options.m_bGrepLoHiCase;
-  request.regularExpression = m_options.m_bGrepRegularExp;
-  request.outputWholeLines = m_options.m_bGrepOutputLine;
+  request.subFolder = m_options.m_bGrepSubFolder;
+  request.loHiCase = m_options.m_bGrepLoHiCase;
+  request.regularExp = m_options.m_bGrepRegularExp;
+  request.outputLine = m_options.m_bGrepOutputLine;
   request.wordOnly = m_options.m_bGrepWordOnly;
   request.outputStyle = m_options.m_nGrepOutputStyle;
-  request.charCode = m_options.m_nGrepCharSet;
+  request.code = m_options.m_nGrepCharSet;
   return request;
 }
 
 bool CEditWindowProcess::StartGrepMode() {
-  GrepModeRequest request = GrepRequest();
+  GrepLaunchRequest request = GrepRequest();
   if (m_options.m_bGrepDlg) {
     m_cShareData.AddSearchKey(request.key.c_str());
     m_cShareData.AddGrepFile(request.files.c_str());
     m_cShareData.AddGrepFolder(request.folder.c_str());
     CommonSettings& common = m_pShareData->Common;
-    common.bGrepSubFolder = request.subFolders;
-    common.bSearchLoHiCase = request.caseSensitive;
-    common.bSearchRegularExp = request.regularExpression;
-    common.nGrepCharSet = request.charCode;
-    common.bGrepOutputLine = request.outputWholeLines;
+    common.bGrepSubFolder = request.subFolder;
+    common.bSearchLoHiCase = request.loHiCase;
+    common.bSearchRegularExp = request.regularExp;
+    common.nGrepCharSet = request.code;
+    common.bGrepOutputLine = request.outputLine;
     common.bSearchWordOnly = request.wordOnly;
     common.nGrepOutputStyle = request.outputStyle;
     m_hMutexInit.Close();

@@ -10,6 +10,7 @@
 #include "editor/shell/process/command_line.h"
 #include "editor/shell/process/editor_launcher.h"
 #include "editor/shell/process/editor_process.h"
+#include "editor/shell/process/tray_command_text.h"
 #include "platform/named_mutex.h"
 #include "platform/process.h"
 
@@ -36,29 +37,16 @@ class IProcessEditWindow {
 using ProcessEditWindowMaker =
     std::function<std::unique_ptr<IProcessEditWindow>(CShareData& share, const RecentFileRecord& request)>;
 
-// A grep window's search as the command line asks for it.
-struct GrepModeRequest {
-  std::string key;
-  std::string files;
-  std::string folder;
-  bool subFolders = false;
-  bool caseSensitive = false;
-  bool regularExpression = false;
-  bool outputWholeLines = false;
-  bool wordOnly = false;
-  int outputStyle = 1;
-  int charCode = 0;
-};
-
-// How a grep window runs its search; the search side provides it. Without one a grep window
+// How a grep window runs its search (the request the grep command line carries); the search side
+// provides it. Without one a grep window
 // opens empty.
 class IGrepModeRunner {
  public:
   virtual ~IGrepModeRunner() = default;
   // The grep dialog seeded with the request, run modally; confirmed, the grep command runs.
-  virtual void RunGrepDialog(IProcessEditWindow& window, const GrepModeRequest& request) = 0;
+  virtual void RunGrepDialog(IProcessEditWindow& window, const GrepLaunchRequest& request) = 0;
   // The grep at once in the window's active pane.
-  virtual void RunGrep(IProcessEditWindow& window, const GrepModeRequest& request) = 0;
+  virtual void RunGrep(IProcessEditWindow& window, const GrepLaunchRequest& request) = 0;
 };
 
 class CEditWindowProcess : public CEditorProcess {
@@ -85,7 +73,7 @@ class CEditWindowProcess : public CEditorProcess {
   // The file is open in another window: its caret moved as asked, the window brought forward.
   void MoveOpenWindow(EditWindowId window, const RecentFileRecord& request);
   bool StartGrepMode();
-  GrepModeRequest GrepRequest() const;
+  GrepLaunchRequest GrepRequest() const;
 
   const CCommandLineOptions m_options;
   ProcessEditWindowMaker m_makeWindow;

@@ -108,16 +108,16 @@ class FakeEditWindow final : public IProcessEditWindow {
 
 class FakeGrep final : public IGrepModeRunner {
  public:
-  void RunGrepDialog(IProcessEditWindow&, const GrepModeRequest& request) override {
+  void RunGrepDialog(IProcessEditWindow&, const GrepLaunchRequest& request) override {
     calls.push_back("dialog");
     last = request;
   }
-  void RunGrep(IProcessEditWindow&, const GrepModeRequest& request) override {
+  void RunGrep(IProcessEditWindow&, const GrepLaunchRequest& request) override {
     calls.push_back("grep");
     last = request;
   }
   std::vector<std::string> calls;
-  GrepModeRequest last;
+  GrepLaunchRequest last;
 };
 
 // An edit window of this process in the shared list, with a file open and a caret: it answers the
@@ -394,9 +394,37 @@ TEST_F(ProcessFactoryTest, WindowKindsByTheCommandLine) {
   EXPECT_EQ(grep->last.key, "abc");
   EXPECT_EQ(grep->last.files, "*.txt");
   EXPECT_EQ(grep->last.folder, "/work");
-  EXPECT_TRUE(grep->last.caseSensitive);
-  EXPECT_FALSE(grep->last.subFolders);
+  EXPECT_TRUE(grep->last.loHiCase);
+  EXPECT_FALSE(grep->last.subFolder);
   EXPECT_EQ(grep->last.outputStyle, 2);
+}
+
+TEST_F(ProcessFactoryTest, AGrepWindowRunsTheSearchTheTrayAskedFor) {
+  PretendResident(true);
+  GrepLaunchRequest asked;
+  asked.key = std::string("say \"hi\" ") + "表"_sj;
+  asked.files = "*.txt *.c";
+  asked.folder = "/work";
+  asked.code = 4;
+  asked.subFolder = true;
+  asked.regularExp = true;
+  asked.wordOnly = true;
+  asked.outputStyle = 2;
+  std::unique_ptr<CProcessBase> process = Create(GrepLaunchText(asked).c_str());
+  ASSERT_NE(process, nullptr);
+  EXPECT_TRUE(process->Run());
+  ASSERT_EQ(grep->calls, std::vector<std::string>{"grep"});
+  const GrepLaunchRequest& got = grep->last;
+  EXPECT_EQ(got.key, asked.key);
+  EXPECT_EQ(got.files, asked.files);
+  EXPECT_EQ(got.folder, asked.folder);
+  EXPECT_EQ(got.code, asked.code);
+  EXPECT_EQ(got.subFolder, asked.subFolder);
+  EXPECT_EQ(got.loHiCase, asked.loHiCase);
+  EXPECT_EQ(got.regularExp, asked.regularExp);
+  EXPECT_EQ(got.outputLine, asked.outputLine);
+  EXPECT_EQ(got.wordOnly, asked.wordOnly);
+  EXPECT_EQ(got.outputStyle, asked.outputStyle);
 }
 
 TEST_F(ProcessFactoryTest, GrepDialogStartRemembersTheSearchInTheSettings) {
