@@ -1,6 +1,7 @@
 #include "editor/shell/process/process_factory.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,7 @@
 #include "platform/ipc.h"
 #include "platform/named_event.h"
 #include "platform/named_mutex.h"
+#include "platform/quit_signal.h"
 #include "platform/sjis_literal.h"
 #include "platform/window.h"
 #include "tests/editor/foundation/message_box_capture.h"
@@ -57,10 +59,24 @@ struct WindowJournal {
   bool launcherWhileRunning = false;  // the window could start further windows
 };
 
+// The close requests the plain windows were sent.
+int& ClosesHeard() {
+  static int closes = 0;
+  return closes;
+}
+LRESULT PlainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_CLOSE) {
+    ++ClosesHeard();
+    platform::DestroyWindow(hwnd);
+    return 0;
+  }
+  return platform::DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
 HWND MakePlainWindow() {
   static const bool registered = [] {
     WNDCLASSEX wc;
-    wc.lpfnWndProc = platform::DefWindowProc;
+    wc.lpfnWndProc = PlainWindowProc;
     wc.lpszClassName = "ProcessFactoryTestWindow";
     return platform::RegisterClassEx(&wc) != 0;
   }();
@@ -71,7 +87,8 @@ HWND MakePlainWindow() {
 
 class FakeEditWindow final : public IProcessEditWindow {
  public:
-  FakeEditWindow(WindowJournal& journal, bool succeed) : m_journal(journal), m_succeed(succeed) {}
+  FakeEditWindow(WindowJournal& journal, bool succeed, bool quitSignalInLoop)
+      : m_journal(journal), m_succeed(succeed), m_quitSignalInLoop(quitSignalInLoop) {}
   ~FakeEditWindow() override {
     if (m_hwnd) platform::DestroyWindow(m_hwnd);
   }
@@ -91,6 +108,17 @@ class FakeEditWindow final : public IProcessEditWindow {
   void RunMessageLoop() override {
     m_journal.calls.push_back("RunMessageLoop");
     m_journal.launcherWhileRunning = GetDocLauncher() != nullptr;
+    if (m_quitSignalInLoop) {
+      // The user presses Ctrl+C in the terminal: the window hears a close request, as from its
+      // close button, and its loop runs until it is gone.
+      std::raise(SIGINT);
+      const auto end = std::chrono::steady_clock::now() + 5s;
+      MSG msg;
+      while (platform::IsWindow(m_hwnd) && std::chrono::steady_clock::now() < end) {
+        if (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) platform::DispatchMessage(&msg);
+      }
+      m_hwnd = nullptr;
+    }
     platform::PostMessage(nullptr, WM_USER + 7, 0, 0);
     platform::PostQuitMessage(0);
   }
@@ -103,6 +131,7 @@ class FakeEditWindow final : public IProcessEditWindow {
  private:
   WindowJournal& m_journal;
   bool m_succeed;
+  bool m_quitSignalInLoop;
   HWND m_hwnd = nullptr;
 };
 
@@ -219,7 +248,7 @@ class ProcessFactoryTest : public testing::Test {
     setup.makeWindow = [this](CShareData&, const RecentFileRecord& request) {
       journal.calls.push_back("make");
       journal.request = request;
-      return std::make_unique<FakeEditWindow>(journal, windowSucceeds);
+      return std::make_unique<FakeEditWindow>(journal, windowSucceeds, quitSignalInLoop);
     };
     setup.grep = grep;
     setup.settingsFile = (temp.path() / "tovara.ini").string();
@@ -243,6 +272,7 @@ class ProcessFactoryTest : public testing::Test {
   std::shared_ptr<FakeGrep> grep = std::make_shared<FakeGrep>();
   WindowJournal journal;
   bool windowSucceeds = true;
+  bool quitSignalInLoop = false;
   MessageBoxCapture boxes;
   platform::NamedMutex residentMark;
   platform::NamedEvent readyEvent;
@@ -496,6 +526,18 @@ TEST_F(ProcessFactoryTest, TheWindowsEndStopsOnlyItsOwnLoop) {
     if (msg.message == WM_QUIT) break;
   }
   EXPECT_EQ(left, std::vector<UINT>{WM_USER + 8});
+}
+
+TEST_F(ProcessFactoryTest, AQuitSignalClosesTheWindowAsItsCloseButtonDoes) {
+  platform::InstallQuitSignals();
+  PretendResident(true);
+  quitSignalInLoop = true;
+  ClosesHeard() = 0;
+  std::unique_ptr<CProcessBase> process = Create("/work/notes.txt");
+  ASSERT_NE(process, nullptr);
+  EXPECT_TRUE(process->Run());
+  EXPECT_EQ(ClosesHeard(), 1);
+  platform::ClearQuitSignal();
 }
 
 TEST_F(ProcessFactoryTest, NoWindowMeansNoLoop) {
