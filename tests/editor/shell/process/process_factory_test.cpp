@@ -240,6 +240,13 @@ class ProcessFactoryTest : public testing::Test {
     names.initMutex = scoped.name() + ".editor-start";
   }
 
+  void TearDown() override {
+    // A tray that goes without its loop leaves the quit it posts: it must not end a later test's
+    // dialog or loop.
+    MSG msg;
+    while (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) platform::DispatchMessage(&msg);
+  }
+
   EditorProcessSetup MakeSetup() {
     EditorProcessSetup setup;
     setup.names = names;
