@@ -63,6 +63,16 @@ class IDocPane {
   virtual void ShowCaretPosition() = 0;
   // The selected text (its first line) or else the word at the caret, at most maxBytes bytes.
   virtual void GetSelectedTextOrWord(CMemory* out, int maxBytes) const = 0;
+
+  // What the menus and the toolbar show of the pane's state.
+  // The cursor history has an older (next false) or a newer (next true) entry to go to.
+  virtual bool HasCursorHistory(bool next) const = 0;
+  // The place where the last search began is remembered.
+  virtual bool HasSearchStart() const = 0;
+  // The incremental search runs in the mode and direction of that command (30981-30986).
+  virtual bool IsISearchChecked(int command) const = 0;
+  // What the wrap-width toggle would do next (a WrapToggle of wrap_toggle.h).
+  virtual int NextWrapToggle() const = 0;
 };
 
 // The splitter window that holds the four panes.
@@ -100,6 +110,12 @@ class IDocFrame {
   // This window stops being the process's output window.
   virtual void ReleaseOutputRole() = 0;
   virtual void RestartFunctionKeys() = 0;
+  // The bars the frame shows now, and whether it stays above other windows.
+  virtual bool HasToolBar() const = 0;
+  virtual bool HasFuncKeyBar() const = 0;
+  virtual bool HasStatusBar() const = 0;
+  virtual bool HasTabBar() const = 0;
+  virtual bool IsTopMost() const = 0;
 };
 
 // The modeless dialogs and the completion popup that work on the active pane.
@@ -107,6 +123,8 @@ class IDocCompanions {
  public:
   virtual ~IDocCompanions() = default;
   virtual void RebindToPane(int index) = 0;
+  // The function-list (outline) dialog is open.
+  virtual bool IsOutlineOpen() const = 0;
 };
 
 // The settings sheets and the font chooser; each false when cancelled (nothing changed).
@@ -128,6 +146,8 @@ class IDocMacros {
   virtual int RunningMacro() const = 0;
   // Key-macro recording is on and this window records.
   virtual bool IsRecordingHere() const = 0;
+  // The temporary slot holds a key macro (recorded or loaded).
+  virtual bool HasTemporaryKeyMacro() const = 0;
 };
 
 // The print preview, when one is open.

@@ -208,7 +208,9 @@ void CEditDoc::SetActivePane(int index) {
 }
 
 LRESULT CEditDoc::HandleCommand(int command) {
-  switch (command) {
+  // The high word says where the command came from (an accelerator, a control); the command is
+  // the same.
+  switch (LOWORD(static_cast<uint32_t>(command))) {
     case kCmdNextWindow:
       CycleWindows(true);
       return 1;

@@ -72,17 +72,6 @@ bool MakeFullPath(HWND owner, const char* path, char* out) {
   return true;
 }
 
-// The window's file information, asked for under the exchange lock.
-RecentFileRecord AskFileInfo(CShareData& share, EditWindowId window) {
-  RecentFileRecord info = kEmptyRecentFileRecord;
-  CShareData::ExchangeLock exchange(share);
-  if (!exchange.Held()) return info;
-  platform::ipc::SendMessage(window, MYWM_GETFILEINFO, 1, 0);
-  info = share.GetShareData()->ExchangeFileInfo;
-  info.szPath[kMaxPath - 1] = '\0';
-  return info;
-}
-
 void TellBug(HWND owner, const char* text) {
   ShowMessageBox(owner, MB_YESNO | MB_ICONEXCLAMATION | MB_TOPMOST, "バグじゃぁあああ！！！"_sj, "%s", text);
 }
@@ -138,7 +127,7 @@ bool CEditDoc::FileRead(char* pszPath, bool* pbOpenedElsewhere, int nCharCode, b
   CShareData* share = CShareData::GetInstance();
   EditWindowId other = 0;
   if (share && share->FindEditWindowByPath(path, &other)) {
-    const RecentFileRecord info = AskFileInfo(*share, other);
+    const RecentFileRecord info = share->AskWindowFileInfo(other);
     ActivateEditWindow(other);
     if (pbOpenedElsewhere) *pbOpenedElsewhere = true;
     CRecentFileMenu(share).AddRecord(&info);
@@ -292,7 +281,7 @@ bool CEditDoc::OpenFile(const char* pszPath, int nCharCode, bool bReadOnly) {
   CShareData* share = CShareData::GetInstance();
   EditWindowId other = 0;
   if (share && share->FindEditWindowByPath(path, &other)) {
-    const RecentFileRecord info = AskFileInfo(*share, other);
+    const RecentFileRecord info = share->AskWindowFileInfo(other);
     int code = nCharCode;
     if (code == kCodeDetect) {
       const int detected = CMemory::DetectFileCode(path);

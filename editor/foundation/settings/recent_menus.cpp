@@ -19,39 +19,6 @@ constexpr int kOptionFavoriteCommand = 31113;
 
 char AccessChar(int i) { return i < 10 ? static_cast<char>('0' + i) : static_cast<char>('A' + i - 10); }
 
-// "&" doubled so that it shows as itself; only the leading access key stays active.
-std::string DoubleAmpersands(const char* text) {
-  std::string out;
-  const size_t len = std::strlen(text);
-  for (size_t i = 0; i < len;) {
-    const int step =
-        SjisCharSize(reinterpret_cast<const unsigned char*>(text), static_cast<int>(len), static_cast<int>(i));
-    if (step == 1 && text[i] == '&') out += '&';
-    out.append(text + i, step);
-    i += step;
-  }
-  return out;
-}
-
-const char* CodeSuffix(int code) {
-  switch (code) {
-    case 1:
-      return "  [JIS]";
-    case 2:
-      return "  [EUC]";
-    case 3:
-      return "  [Unicode]";
-    case 4:
-      return "  [UTF-8]";
-    case 5:
-      return "  [UTF-7]";
-    case 6:
-      return "  [UniBE]";
-    default:
-      return "";
-  }
-}
-
 HMENU BuildPopup(CShareData* shareData, CRecentList& list, IMenuDrawer& drawer, int firstId,
                  const char* (*pathOf)(const char* item), int (*codeOf)(const char* item)) {
   if (shareData) shareData->ExpandNicknameSources();
@@ -70,8 +37,8 @@ HMENU BuildPopup(CShareData* shareData, CRecentList& list, IMenuDrawer& drawer, 
     text += AccessChar(i);
     text += ' ';
     if (favorite && !drawer.IsMenuIconOn()) text += "★ "_sj;
-    text += DoubleAmpersands(path);
-    if (codeOf) text += CodeSuffix(codeOf(item));
+    text += DoubleMenuAmpersands(path);
+    if (codeOf) text += MenuCodeSuffix(codeOf(item));
     drawer.MyAppendMenu(popup, MF_STRING, static_cast<uintptr_t>(firstId + i), text.c_str(), true,
                         favorite ? kOptionFavoriteCommand : 0);
   }
@@ -149,4 +116,36 @@ bool CRecentFolderMenu::AddFolder(const char* path) {
   if (!m_pShareData) return m_cList.AppendItem(path);
   CShareData::RecordLock lock(*m_pShareData);
   return m_cList.AppendItem(path);
+}
+
+std::string DoubleMenuAmpersands(const char* text) {
+  std::string out;
+  const size_t len = std::strlen(text);
+  for (size_t i = 0; i < len;) {
+    const int step =
+        SjisCharSize(reinterpret_cast<const unsigned char*>(text), static_cast<int>(len), static_cast<int>(i));
+    if (step == 1 && text[i] == '&') out += '&';
+    out.append(text + i, step);
+    i += step;
+  }
+  return out;
+}
+
+const char* MenuCodeSuffix(int code) {
+  switch (code) {
+    case 1:
+      return "  [JIS]";
+    case 2:
+      return "  [EUC]";
+    case 3:
+      return "  [Unicode]";
+    case 4:
+      return "  [UTF-8]";
+    case 5:
+      return "  [UTF-7]";
+    case 6:
+      return "  [UniBE]";
+    default:
+      return "";
+  }
 }

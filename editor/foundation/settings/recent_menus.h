@@ -2,6 +2,8 @@
 // document use them. Short-lived: made on the stack wherever a list is read or changed.
 #pragma once
 
+#include <string>
+
 #include "editor/foundation/settings/menu_drawer_interface.h"
 #include "editor/foundation/settings/recent_list.h"
 
@@ -46,3 +48,9 @@ class CRecentFolderMenu {
   CShareData* m_pShareData;
   CRecentList m_cList;
 };
+
+// A name as a menu item shows it: each "&" doubled, so that only the item's own access key is one.
+std::string DoubleMenuAmpersands(const char* text);
+// What a file's menu item adds for its character code: "  [JIS]", "  [EUC]", "  [Unicode]",
+// "  [UTF-8]", "  [UTF-7]" or "  [UniBE]" for codes 1 to 6; "" for any other.
+const char* MenuCodeSuffix(int code);

@@ -103,6 +103,9 @@ class CShareData {
   // The window that has this exact path open; its file information is asked for under the exchange
   // lock, so no other request reads or writes the exchange area meanwhile.
   bool FindEditWindowByPath(const char* path, EditWindowId* window);
+  // A window's file information (its answer to MYWM_GETFILEINFO), asked for under the exchange
+  // lock; the empty record when the lock cannot be had. The texts are terminated.
+  RecentFileRecord AskWindowFileInfo(EditWindowId window);
 
   // The record's lock, recursive within the process, held briefly around multi-field changes; and
   // the exchange lock around write-send-read, whose wait serves incoming sends.

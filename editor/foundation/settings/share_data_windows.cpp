@@ -225,6 +225,18 @@ bool CShareData::RequestCloseAllEditWindows() {
   return true;
 }
 
+RecentFileRecord CShareData::AskWindowFileInfo(EditWindowId window) {
+  RecentFileRecord info = kEmptyRecentFileRecord;
+  if (!m_pShareData) return info;
+  ExchangeLock exchange(*this);
+  if (!exchange.Held()) return info;
+  platform::ipc::SendMessage(window, MYWM_GETFILEINFO, 1, 0);
+  info = m_pShareData->ExchangeFileInfo;
+  info.szPath[kMaxPath - 1] = '\0';
+  info.szGrepText[sizeof info.szGrepText - 1] = '\0';
+  return info;
+}
+
 bool CShareData::FindEditWindowByPath(const char* path, EditWindowId* window) {
   if (window) *window = 0;
   if (!m_pShareData || !path || !window || GetEditWindowCount() == 0) return false;

@@ -298,6 +298,8 @@ class CEditView : public IDocPane {
   void ComputeSelection(int nColumn, int nLine, SelectRange* pRange) const;
   // -1 before the selection (and without one), 0 inside, 1 after.
   int IsPositionInSelection(int nColumn, int nLine) const;
+  // The same as while this pane's own drag is over it, with the drag's Ctrl (held: a copy).
+  int IsPositionInDraggedSelection(int nColumn, int nLine, bool bCtrl) const;
   int ComparePositionWithRange(int nColumn, int nLine, const SelectRange& range) const;
   void InvertSelection();
   // The columns [from, to) of display line nLine that a range highlights (box or normal by the
@@ -452,8 +454,8 @@ class CEditView : public IDocPane {
   // Widens the selection to whole rows and copies them as text (line ends added as the common
   // setting asks); a refusing clipboard beeps. True when the clipboard took the text.
   bool CopySelectedLines(const char* pszQuote, bool bWithLineNumber);
-  // The selection's text or the word at the caret, at most 259 bytes cut on a whole character, up
-  // to its first line end or NUL.
+  // The selection's text (read as a copy reads it, bAddCRLFWhenCopy included) or the word at the
+  // caret, at most 259 bytes cut on a whole character, up to its first line end or NUL.
   void GetSelectionOrWord(CMemory* pcmemBuf);
   // The part of a word that ends at the caret; its length.
   int GetWordBeforeCaret(CMemory* pcmemWord);
@@ -470,8 +472,9 @@ class CEditView : public IDocPane {
 
  private:
   // The selection's bytes up to its first line end or NUL, or else the word at the caret, cut to
-  // maxBytes on a whole character; the selection and the caret stay as they are.
-  void SelectionOrWord(CMemory* out, int maxBytes) const;
+  // maxBytes on a whole character; the selection and the caret stay as they are. With
+  // bAddCRLFWhenCopy a selection is read as a copy reads it, so a wrap point ends it too.
+  void SelectionOrWord(CMemory* out, int maxBytes, bool bAddCRLFWhenCopy = false) const;
   void ConvertBoxSelection(int nFuncCode);
   void ConvertNormalSelection(int nFuncCode);
 
@@ -501,7 +504,8 @@ class CEditView : public IDocPane {
   bool AcceptsEdits() const;
   // The drop of the pane's own selection at the caret: copied, or moved with its old place deleted.
   void DropOwnSelection(const char* pszText, int nTextLen, bool bMove);
-  // The effect of a drag at the caret with those keys: none inside the pane's own dragged selection.
+  // The effect of text let go at the caret with those keys: none inside the pane's own dragged
+  // selection, a move of it without Ctrl, else a copy.
   DWORD DropEffectAtCaret(DWORD dwKeyState) const;
 
   std::unique_ptr<platform::DropTarget> m_pDropTarget;  // forwards to the Handle* calls above
@@ -659,6 +663,10 @@ class CEditView : public IDocPane {
   PaneMarks GetMarks() const override;
   void RestoreMarks(const PaneMarks& marks) override;
   void GetSelectedTextOrWord(CMemory* out, int maxBytes) const override;
+  bool HasCursorHistory(bool next) const override { return next ? m_cHistory.CanGoNext() : m_cHistory.CanGoPrev(); }
+  bool HasSearchStart() const override { return m_nSrchStartPosX_PHY >= 0 && m_nSrchStartPosY_PHY >= 0; }
+  bool IsISearchChecked(int command) const override;  // edit_view_shared.cpp
+  int NextWrapToggle() const override;                 // edit_view_shared.cpp
 
   // ================================================================ edit_view_shared.cpp
   CWrapLineMgr& Layout() const;

@@ -42,6 +42,7 @@ constexpr CodeConversion kCodeConversions[] = {
 struct TextOptions {
   bool firstLineOnly = false;
   std::string_view quote;
+  bool quoteAsked = false;  // a prefix was given, even an empty one
   int numberWidth = 0;  // the width a line number and its colon are padded to; 0 for none
   bool addLineEnd = false;
   int eolType = -1;  // a CLineEnd code; -1 keeps each line's own
@@ -86,7 +87,7 @@ SelectRange Ordered(const SelectRange& range) {
 void AppendNormalText(CWrapLineMgr& layout, const SelectRange& selection, const TextOptions& options,
                       std::string* out) {
   const SelectRange range = Ordered(selection);
-  const bool decorated = !options.quote.empty() || options.numberWidth > 0;
+  const bool decorated = options.quoteAsked || options.numberWidth > 0;
   for (int y = range.nLineFrom; y <= range.nLineTo; ++y) {
     CWrapLine* piece = nullptr;
     int bytes = 0;
@@ -163,6 +164,7 @@ int CEditView::GetSelectedText(CMemory* pcmemBuf, bool bFirstLineOnly, const cha
   TextOptions options;
   options.firstLineOnly = bFirstLineOnly;
   options.quote = pszQuote ? std::string_view(pszQuote) : std::string_view();
+  options.quoteAsked = pszQuote != nullptr;
   options.numberWidth = bWithLineNumber ? GetLineNumberDigits() + 1 : 0;
   options.addLineEnd = bAddCRLFWhenCopy;
   options.eolType = nEolType;
@@ -203,13 +205,14 @@ bool CEditView::CopySelectedLines(const char* pszQuote, bool bWithLineNumber) {
   return true;
 }
 
-void CEditView::SelectionOrWord(CMemory* out, int maxBytes) const {
+void CEditView::SelectionOrWord(CMemory* out, int maxBytes, bool bAddCRLFWhenCopy) const {
   out->Clear();
   if (!m_pcEditDoc) return;
   std::string text;
   if (IsTextSelected()) {
-    // The document's bytes: a line end at a wrap point would cut a seed that spans it.
-    AppendSelectionText(*this, TextOptions{}, &text);
+    TextOptions options;
+    options.addLineEnd = bAddCRLFWhenCopy;
+    AppendSelectionText(*this, options, &text);
   } else {
     const DisplayRow row = DisplayRow::Of(Layout(), m_nCaretPosY);
     CMemory word;
@@ -224,7 +227,7 @@ void CEditView::SelectionOrWord(CMemory* out, int maxBytes) const {
 }
 
 void CEditView::GetSelectionOrWord(CMemory* pcmemBuf) {
-  if (pcmemBuf) SelectionOrWord(pcmemBuf, kSelectionOrWordBytes);
+  if (pcmemBuf) SelectionOrWord(pcmemBuf, kSelectionOrWordBytes, Common().bAddCRLFWhenCopy != 0);
 }
 
 int CEditView::GetWordBeforeCaret(CMemory* pcmemWord) {

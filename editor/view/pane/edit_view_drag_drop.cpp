@@ -70,8 +70,10 @@ void CEditView::RevokeDropTarget() {
 bool CEditView::AcceptsEdits() const { return m_pcEditDoc && !m_pcEditDoc->IsCommandRefusedReadOnly(cmd::kInsText); }
 
 DWORD CEditView::DropEffectAtCaret(DWORD dwKeyState) const {
-  if (!m_bDropDataHeld) return DROPEFFECT_NONE;
-  if (m_bDragSource && IsPositionInSelection(m_nCaretPosX, m_nCaretPosY) == 0) return DROPEFFECT_NONE;
+  // The drag's own keys: the keyboard state may not have seen a Ctrl pressed during the drag.
+  if (m_bDragSource && IsPositionInDraggedSelection(m_nCaretPosX, m_nCaretPosY, CtrlHeld(dwKeyState)) == 0) {
+    return DROPEFFECT_NONE;
+  }
   return m_bDragSource && !CtrlHeld(dwKeyState) ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
 }
 
@@ -89,7 +91,7 @@ bool CEditView::HandleDragEnter(const platform::DropData& data, DWORD dwKeyState
 
 DWORD CEditView::HandleDragOver(DWORD dwKeyState, POINT pt) {
   HandleMouseMove(static_cast<WPARAM>(dwKeyState), pt.x, pt.y);
-  return DropEffectAtCaret(dwKeyState);
+  return m_bDropDataHeld ? DropEffectAtCaret(dwKeyState) : DROPEFFECT_NONE;
 }
 
 void CEditView::HandleDragLeave() {
@@ -115,12 +117,13 @@ DWORD CEditView::HandleDrop(const platform::DropData& data, DWORD dwKeyState, PO
   if (Common().bUseOLE_DragDrop == 1) MoveCursorToPoint(pt.x, pt.y);
   if (!m_bDragSource && IsTextSelected()) ClearSelection(true);
   // Nothing to put in, a document that stopped taking edits, or the own selection dropped on itself.
+  // The drop brings its text itself: it needs no enter before it.
   const std::optional<std::string> text = DropText(data);
-  if (!text || !AcceptsEdits() || DropEffectAtCaret(dwKeyState) == DROPEFFECT_NONE) {
+  const DWORD effect = DropEffectAtCaret(dwKeyState);
+  if (!text || !AcceptsEdits() || effect == DROPEFFECT_NONE) {
     endDrag();
     return DROPEFFECT_NONE;
   }
-  const DWORD effect = m_bDragSource && !CtrlHeld(dwKeyState) ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
   if (m_bDragSource) {
     DropOwnSelection(text->c_str(), static_cast<int>(text->size()), effect == DROPEFFECT_MOVE);
   } else {
@@ -187,8 +190,10 @@ void CEditView::DropOwnSelection(const char* pszText, int nTextLen, bool bMove) 
       m_bBeginBoxSelect = bBox;
       m_bDrawSelectArea = false;
       DeleteAtCursor(true);
-      if (bBox) {
-        // A box leaves every line in place: the drop point still names the pasted rows' corner.
+      if (bBox || selFrom.y == selTo.y) {
+        // Neither a box nor text from one line takes a line away: the drop point still names the
+        // pasted rows' corner, or the place the text went to (its end when it moved along its
+        // own line).
         PlaceCaretAtDoc(drop.x, drop.y, true);
       } else {
         // The end of the moved text, where its insertion left the caret, less the removed text

@@ -109,12 +109,14 @@ void CEditView::ComputeSelection(int nColumn, int nLine, SelectRange* pRange) co
 }
 
 int CEditView::IsPositionInSelection(int nColumn, int nLine) const {
+  if (m_bDragSource) return IsPositionInDraggedSelection(nColumn, nLine, platform::GetKeyState(VK_CONTROL) < 0);
+  return CompareWith(*this, nColumn, nLine, m_sSelect, m_bBeginBoxSelect, DragEnds{});
+}
+
+int CEditView::IsPositionInDraggedSelection(int nColumn, int nLine, bool bCtrl) const {
   DragEnds drag;
-  if (m_bDragSource) {
-    const bool ctrl = platform::GetKeyState(VK_CONTROL) < 0;
-    drag.copy = ctrl;
-    drag.move = !ctrl;
-  }
+  drag.copy = bCtrl;
+  drag.move = !bCtrl;
   return CompareWith(*this, nColumn, nLine, m_sSelect, m_bBeginBoxSelect, drag);
 }
 

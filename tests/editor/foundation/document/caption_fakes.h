@@ -8,8 +8,10 @@ class FakeMacros : public IDocMacros {
  public:
   int RunningMacro() const override { return running; }
   bool IsRecordingHere() const override { return recordingHere; }
+  bool HasTemporaryKeyMacro() const override { return temporaryKeyMacro; }
   int running = kNone;
   bool recordingHere = false;
+  bool temporaryKeyMacro = false;
 };
 
 class FakePreview : public IDocPrintPreview {

@@ -183,11 +183,18 @@ TEST_F(DocumentTest, NextAndPrevWindowGoRoundTheWindowsInTheOrderTheyOpened) {
   EXPECT_EQ(paneRequests[windows[1]].size(), 1u);
   EXPECT_EQ(doc->HandleCommand(31341), 1);
   EXPECT_EQ(doc->GetActivePane(), 0);
+  // From an accelerator (high word 1) the commands are the same.
+  EXPECT_EQ(doc->HandleCommand(0x10000 | 31340), 1);
+  EXPECT_EQ(doc->GetActivePane(), 1);
+  EXPECT_EQ(doc->HandleCommand(0x10000 | 31341), 1);
+  EXPECT_EQ(doc->GetActivePane(), 0);
+  EXPECT_TRUE(ports.panes[0].commands.empty());
 
-  // Any other command goes to the active pane.
+  // Any other command goes to the active pane, as it came.
   ports.panes[0].commandResults[30001] = 7;
   EXPECT_EQ(doc->HandleCommand(30001), 7);
-  EXPECT_EQ(ports.panes[0].commands, std::vector<int>{30001});
+  EXPECT_EQ(doc->HandleCommand(0x10000 | 30001), 0);
+  EXPECT_EQ(ports.panes[0].commands, (std::vector<int>{30001, 0x10000 | 30001}));
 
   for (int i = 0; i < 3; ++i) {
     share.UnregisterEditWindow(ids[i]);

@@ -49,6 +49,11 @@ class FakeFrame : public IDocFrame {
   void ShowMessageText(const char* text) override { messageTexts.emplace_back(text ? text : ""); }
   void ReleaseOutputRole() override { ++outputRoleReleased; }
   void RestartFunctionKeys() override { ++functionKeyRestarts; }
+  bool HasToolBar() const override { return toolBar; }
+  bool HasFuncKeyBar() const override { return funcKeyBar; }
+  bool HasStatusBar() const override { return statusBar; }
+  bool HasTabBar() const override { return tabBar; }
+  bool IsTopMost() const override { return topMost; }
 
   struct ListEntry {
     std::string tabCaption, path;
@@ -69,6 +74,7 @@ class FakeFrame : public IDocFrame {
   std::vector<std::string> messageTexts;
   int outputRoleReleased = 0;
   int functionKeyRestarts = 0;
+  bool toolBar = false, funcKeyBar = false, statusBar = false, tabBar = false, topMost = false;
 };
 
 class FakePane : public IDocPane {
@@ -128,6 +134,10 @@ class FakePane : public IDocPane {
   void GetSelectedTextOrWord(CMemory* out, int) const override {
     if (out) out->Assign(word.data(), static_cast<int>(word.size()));
   }
+  bool HasCursorHistory(bool next) const override { return next ? historyNext : historyPrev; }
+  bool HasSearchStart() const override { return searchStart; }
+  bool IsISearchChecked(int command) const override { return command == iSearchCommand; }
+  int NextWrapToggle() const override { return wrapToggle; }
 
   HWND window = nullptr;
   std::vector<UINT> messages;
@@ -147,6 +157,9 @@ class FakePane : public IDocPane {
   int markRestores = 0;
   int caretShown = 0;
   std::string word;
+  bool historyPrev = false, historyNext = false, searchStart = false;
+  int iSearchCommand = 0;
+  int wrapToggle = 0;
 };
 
 // Panes laid out in columns x rows; a pane is visible when its column and row are.
@@ -178,7 +191,9 @@ class FakeSplitter : public IDocSplitter {
 class FakeCompanions : public IDocCompanions {
  public:
   void RebindToPane(int index) override { rebinds.push_back(index); }
+  bool IsOutlineOpen() const override { return outlineOpen; }
   std::vector<int> rebinds;
+  bool outlineOpen = false;
 };
 
 class FakeLauncher : public IDocLauncher {

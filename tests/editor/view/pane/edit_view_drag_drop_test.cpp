@@ -113,8 +113,9 @@ class DragMoveTest : public DragDropPaneTest {
 TEST_F(DragMoveTest, SelectionsMovedAndCopiedInsideThePane) {
   const char* lines = "abcdef\r\nghijkl\r\nmnopqr\r\n";
   const MoveCase cases[] = {
+      // The caret goes back to the drop point, which the deletion on the line above leaves in place.
       {"moved down", lines, 1, 0, 3, 0, false, 2, 2, MK_LBUTTON, DROPEFFECT_MOVE,
-       "adef\r\nghijkl\r\nmnbcopqr\r\n", {4, 2}},
+       "adef\r\nghijkl\r\nmnbcopqr\r\n", {2, 2}},
       {"moved down from several lines", lines, 1, 0, 1, 1, false, 3, 2, MK_LBUTTON, DROPEFFECT_MOVE,
        "ahijkl\r\nmnobcdef\r\ngpqr\r\n", {1, 2}},
       {"moved right on its own line", lines, 1, 0, 3, 0, false, 5, 0, MK_LBUTTON, DROPEFFECT_MOVE,
@@ -125,6 +126,12 @@ TEST_F(DragMoveTest, SelectionsMovedAndCopiedInsideThePane) {
        "abkl\r\nmncdef\r\nghijopqr\r\n", {2, 1}},
       {"Ctrl copies", lines, 1, 0, 3, 0, false, 2, 1, MK_LBUTTON | MK_CONTROL, DROPEFFECT_COPY,
        "abcdef\r\nghbcijkl\r\nmnopqr\r\n", {4, 1}},
+      // A copy counts the selection's start before it and its end after it: the drop's own Ctrl
+      // says so, whatever the keyboard is thought to hold.
+      {"Ctrl copies to its own start", lines, 1, 0, 3, 0, false, 1, 0, MK_LBUTTON | MK_CONTROL, DROPEFFECT_COPY,
+       "abcbcdef\r\nghijkl\r\nmnopqr\r\n", {3, 0}},
+      {"Ctrl copies to its own end", lines, 1, 0, 3, 0, false, 3, 0, MK_LBUTTON | MK_CONTROL, DROPEFFECT_COPY,
+       "abcbcdef\r\nghijkl\r\nmnopqr\r\n", {5, 0}},
   };
   for (const MoveCase& c : cases) CheckMove(c);
 }
@@ -151,6 +158,11 @@ TEST_F(DragMoveTest, BoxesMovedAndCopiedInsideThePane) {
       {"box moved up over its own rows", grid, 2, 2, 4, 4, true, 3, 1, MK_LBUTTON, DROPEFFECT_MOVE,
        "aaaaaaaa\r\nbbb12bbbbb\r\nccc34ccc\r\nddd56ddd\r\neeeeee\r\nffffffff\r\ngggggggg\r\nhhhhhhhh\r\niiiiiiii\r\n",
        {3, 1}},
+      {"box copied with Ctrl to its own left column", grid, 2, 2, 4, 4, true, 2, 2, MK_LBUTTON | MK_CONTROL,
+       DROPEFFECT_COPY,
+       "aaaaaaaa\r\nbbbbbbbb\r\ncc1212cccc\r\ndd3434dddd\r\nee5656eeee\r\nffffffff\r\ngggggggg\r\nhhhhhhhh\r\n"
+       "iiiiiiii\r\n",
+       {2, 2}},
       {"box copied with Ctrl", grid, 2, 2, 4, 4, true, 6, 0, MK_LBUTTON | MK_CONTROL, DROPEFFECT_COPY,
        "aaaaaa12aa\r\nbbbbbb34bb\r\ncc12cc56cc\r\ndd34dddd\r\nee56eeee\r\nffffffff\r\ngggggggg\r\nhhhhhhhh\r\niiiiiiii\r\n",
        {6, 0}},
@@ -169,6 +181,8 @@ TEST_F(DragDropPaneTest, TheOwnSelectionDroppedOnItselfIsRefused) {
   const Case cases[] = {
       {"inside a normal selection", false, 1, 0, 4, 0, 2, 0},
       {"at a normal selection's start", false, 1, 0, 4, 0, 1, 0},
+      {"at a normal selection's end", false, 1, 0, 4, 0, 4, 0},
+      {"at a box's right column", true, 1, 0, 4, 1, 4, 1},
       {"inside a box", true, 1, 0, 4, 1, 3, 1},
   };
   for (const Case& c : cases) {
@@ -337,6 +351,18 @@ TEST_F(DragDropPaneTest, ADragThatLeavesLetsThePaneGo) {
   EXPECT_FALSE(view->m_bDragMode);
   EXPECT_EQ(view->HandleDragOver(MK_LBUTTON, Before(2, 0)), DROPEFFECT_NONE);
   EXPECT_EQ(DocBytes(), "abc\r\n");
+}
+
+TEST_F(DragDropPaneTest, ADropNeedsNoEnterBeforeIt) {
+  // The drop brings its own text: a pane told of nothing before still takes it.
+  SetText("abc\r\n");
+  doc->m_cUndoBuffer.Clear();
+  platform::DropData data;
+  data.text = u"xy";
+  EXPECT_EQ(view->HandleDrop(data, 0, Before(1, 0)), DROPEFFECT_COPY);
+  EXPECT_EQ(DocBytes(), "axybc\r\n");
+  EXPECT_EQ(StepCount(), 1);
+  EXPECT_FALSE(view->m_bDragMode);
 }
 
 }  // namespace
