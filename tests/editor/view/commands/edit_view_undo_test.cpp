@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "edit_fixture.h"
+#include "editor/foundation/document/fake_ports.h"
 #include "editor/foundation/beep_capture.h"
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/ope_blk.h"
@@ -317,6 +318,49 @@ TEST_F(UndoTest, DeletingABoxWithoutTextMakesNoStep) {
   EXPECT_EQ(DocBytes(), "ab\r\ncd\r\nef");
   EXPECT_EQ(StepCount(), 0);
   EXPECT_FALSE(doc->m_bIsModified);
+}
+
+// A second pane on the document, with its caret and selection far below where the document will
+// end, when an undo in the first takes most of the lines away: it repaints over rows that are gone
+// and then undoes and redoes on its own.
+TEST_F(UndoTest, APaneBelowTheEndAnUndoLeavesStillWorks) {
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "line " + std::to_string(i) + "\r\n";
+  SetText(text);
+  doc->m_cUndoBuffer.Clear();
+  std::string many;
+  for (int i = 0; i < 150; ++i) many += "new \x97" "line\r\n";
+  RunEdit([&](CEditView& pane) {
+    pane.ReplaceRangeUndoable(2, 0, 2, 0, nullptr, many.data(), static_cast<int>(many.size()), true);
+  });
+  const std::string after = DocBytes();
+  CEditView below;
+  below.SetEditWindow(&editWindow);
+  below.AttachDocument(doc.get(), 2);
+  below.SetClientSize(640, 480);
+  FakeSplitter splitter;
+  splitter.rows = 2;
+  DocPorts ports = doc->Ports();
+  ports.splitter = &splitter;
+  ports.panes[2] = &below;
+  doc->SetPorts(ports);
+  below.PlaceCursor(3, 180, true, 20);
+  below.BeginSelectionAtCaret();
+  below.PlaceCursor(5, 185, true, 20);
+  below.ChangeSelectionTo(5, 185);
+  Undo();
+  EXPECT_EQ(DocBytes(), text);
+  below.RepaintAll();
+  below.Command_UNDO();  // nothing left to undo
+  EXPECT_EQ(DocBytes(), text);
+  below.Command_REDO();
+  EXPECT_EQ(DocBytes(), after);
+  EXPECT_TRUE(LayoutIsFresh(*doc, type()));
+  EXPECT_FALSE(below.IsTextSelected());
+  EXPECT_EQ(below.Caret().y, 152);
+  ports.splitter = nullptr;
+  ports.panes[2] = nullptr;
+  doc->SetPorts(ports);
 }
 
 // ---- Large steps ---------------------------------------------------------------------------------
@@ -867,3 +911,4 @@ TEST_P(UndoPropertyTest, UndoAllGivesTheOriginalAndRedoAllTheFinalBytes) {
 INSTANTIATE_TEST_SUITE_P(Seeds, UndoPropertyTest, testing::Range(1u, 101u));
 
 }  // namespace
+
