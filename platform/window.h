@@ -91,7 +91,8 @@ struct WNDCLASSEX {
   WNDPROC lpfnWndProc = nullptr;
   HICON hIcon = nullptr;
   COLORREF background = RGB(0, 0, 0);  // what the client area shows where nothing is painted
-  const char* lpszMenuName = nullptr;   // menu resource attached to every window of the class
+  const char* lpszMenuName = nullptr;   // menu resource attached to every window of the class; a
+                                        // number (MAKEINTRESOURCE) names the resource of its decimal text
   const char* lpszClassName = nullptr;
   UINT cbSize = 0;                      // kept for the code that fills it in
   UINT style = 0;                       // CS_DBLCLKS
@@ -282,7 +283,8 @@ bool RegisterIconResource(std::string_view name, std::span<const uint8_t> imageF
 HICON LoadIcon(HINSTANCE instance, const char* name);
 
 // Menus. The menu facility provides LoadMenu's resources and draws the bar (see window_qt.h);
-// without it there are no menu resources and LoadMenu returns null.
+// without it there are no menu resources and LoadMenu returns null. A number (MAKEINTRESOURCE)
+// names the resource registered under its decimal text.
 HMENU LoadMenu(HINSTANCE instance, const char* name);
 HMENU GetMenu(HWND hwnd);
 BOOL SetMenu(HWND hwnd, HMENU menu);
