@@ -237,6 +237,9 @@ void CEditWnd::DrawRecPart(const DRAWITEMSTRUCT& item) {
   const bool recording = s && s->bKeyMacroRecording && m_id && s->hwndKeyMacroRecorder == m_id;
   HDC dc = item.hDC;
   if (!dc) return;
+  // The bar's own font where the desktop lacks it, so that the mark always shows.
+  const std::optional<platform::Font> font = BarFont();
+  const platform::Font* previous = font ? platform::SelectFont(dc, &*font) : nullptr;
   SIZE size{};
   platform::GetTextExtentPoint32A(dc, "REC", 3, &size);
   const int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - size.cy + 1) / 2;
@@ -245,6 +248,7 @@ void CEditWnd::DrawRecPart(const DRAWITEMSTRUCT& item) {
   platform::TextOutA(dc, item.rcItem.left, y, "REC", 3);
   // Drawn twice, a pixel apart: the bold look of a running recording.
   if (recording) platform::TextOutA(dc, item.rcItem.left + 1, y, "REC", 3);
+  if (font) platform::SelectFont(dc, previous);
 }
 
 // ---- Layout ---------------------------------------------------------------------------------------
@@ -310,6 +314,8 @@ void CEditWnd::PlaceStatusParts(WPARAM sizeType) {
       StatusPartEdges(rc.right - rc.left, sizeType == SIZE_MAXIMIZED, font ? &*font : nullptr);
   SetStatusText("");
   platform::SendMessage(m_hwndStatusBar, SB_SETPARTS, kStatusParts, reinterpret_cast<LPARAM>(edges.data()));
+  // The recording mark is the frame's to draw.
+  platform::SendMessage(m_hwndStatusBar, SB_SETTEXT, kStatusRecPart | SBT_OWNERDRAW, 0);
 }
 
 // ---- Notifications --------------------------------------------------------------------------------
@@ -337,7 +343,8 @@ std::string CEditWnd::ToolTipText(int command) const {
   char name[256] = {};
   CCommandCatalog(s).GetCommandName(command, name, sizeof name);
   std::string text = name;
-  if (s) {
+  // Id 0 is what every unassigned key holds: no command has it.
+  if (s && command != 0) {
     std::vector<std::string> keys;
     GetAllKeyNamesForCommand(s->nKeyAssignCount, s->KeyAssigns, keys, command);
     for (const std::string& key : keys) text += "\n        " + key;

@@ -52,6 +52,11 @@ void CEditWnd::TakeFocus() {
 
 void CEditWnd::SetStatusText(int part, const char* text) {
   if (!m_hwndStatusBar || part < 0 || part >= kStatusParts) return;
+  // The recording mark is drawn by the frame whatever text the pane gives it.
+  if (part == kStatusRecPart) {
+    platform::SendMessage(m_hwndStatusBar, SB_SETTEXT, kStatusRecPart | SBT_OWNERDRAW, 0);
+    return;
+  }
   platform::SendMessage(m_hwndStatusBar, SB_SETTEXT, static_cast<WPARAM>(part) | (part == 0 ? SBT_NOBORDERS : 0),
                         reinterpret_cast<LPARAM>(text ? text : ""));
 }
