@@ -260,15 +260,12 @@ void CEditWnd::OnSizeFrame(WPARAM sizeType, int width, int height) {
   if (sizeType != SIZE_MINIMIZED && c.bSaveWindowSize == 1) {
     if (sizeType == SIZE_MAXIMIZED) {
       c.nWinSizeType = 2;
-    } else {
-      RECT rc{};
-      platform::GetWindowRect(m_hWnd, &rc);
-      const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
-      if (c.nWinSizeType != static_cast<int>(sizeType) || c.nWinSizeCX != cx || c.nWinSizeCY != cy) {
-        c.nWinSizeType = static_cast<int>(sizeType);
-        c.nWinSizeCX = cx;
-        c.nWinSizeCY = cy;
-      }
+    } else if (c.nWinSizeType != static_cast<int>(sizeType) || c.nWinSizeCX != width || c.nWinSizeCY != height) {
+      // A window's size here is its client size (the window manager's frame is outside it), so the
+      // size kept is the one the next window is made with, and windows never grow by their frame.
+      c.nWinSizeType = static_cast<int>(sizeType);
+      c.nWinSizeCX = width;
+      c.nWinSizeCY = height;
     }
   }
   WINDOWPLACEMENT placement{};

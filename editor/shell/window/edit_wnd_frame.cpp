@@ -8,6 +8,7 @@
 #include "editor/foundation/text/show_message_box.h"
 #include "editor/foundation/ui/system_utils.h"
 #include "editor/shell/commands/command_catalog.h"
+#include "editor/shell/commands/editor_icon_strip.h"
 #include "editor/shell/commands/key_bindings.h"
 #include "editor/shell/window/command_state.h"
 #include "editor/shell/window/edit_wnd.h"
@@ -159,6 +160,7 @@ bool CEditWnd::ActivateWindow(EditWindowId window) { return ActivateEditWindow(w
 // ---- Icons ----------------------------------------------------------------------------------------
 
 void CEditWnd::LoadAppIcons(HICON* phIconBig, HICON* phIconSmall) {
+  RegisterEditorAppIcon();
   if (phIconBig) *phIconBig = LoadIconFile(nullptr, kAppIconResource, kAppIconFile, false);
   if (phIconSmall) *phIconSmall = LoadIconFile(nullptr, kAppIconResource, kAppIconFile, true);
 }

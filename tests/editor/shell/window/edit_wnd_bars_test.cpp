@@ -372,3 +372,35 @@ TEST_F(EditWndBarsTest, PreviewWithoutPrinterSaysSoAndLeavesTheWindowAsItWas) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditWndBarsTest, ResizingRelaysTheBarsAndKeepsTheSizeInTheSettings) {
+  record->Common.bSaveWindowSize = 1;
+  CEditWnd* w = MakeWithBars();
+  ASSERT_NE(w, nullptr);
+  const HWND frame = w->Window();
+  platform::SetWindowPos(frame, nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER);
+  Pump();
+  const RECT client = Client(frame);
+  ASSERT_EQ(client.right, 500);
+  ASSERT_EQ(client.bottom, 300);
+  const RECT status = InFrame(frame, w->StatusBar());
+  EXPECT_EQ(status.bottom, 300);
+  EXPECT_EQ(status.right - status.left, 500);
+  const RECT doc = InFrame(frame, w->Document().Ports().splitter->Window());
+  EXPECT_EQ(doc.bottom, status.top);
+  EXPECT_EQ(doc.right - doc.left, 500);
+  // The client size, which the next window is made with.
+  EXPECT_EQ(record->Common.nWinSizeType, 0);
+  EXPECT_EQ(record->Common.nWinSizeCX, 500);
+  EXPECT_EQ(record->Common.nWinSizeCY, 300);
+  platform::SendMessage(frame, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(500, 300));
+  EXPECT_EQ(record->Common.nWinSizeType, 2);
+  EXPECT_TRUE(w->IsMaximized());
+  // A minimised window leaves what was kept.
+  platform::SendMessage(frame, WM_SIZE, SIZE_MINIMIZED, 0);
+  EXPECT_EQ(record->Common.nWinSizeType, 2);
+}
+
+}  // namespace

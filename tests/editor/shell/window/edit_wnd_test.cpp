@@ -7,6 +7,7 @@
 #include "edit_wnd_fixture.h"
 #include "editor/shell/process/command_line.h"
 #include "platform/ipc.h"
+#include "platform/icon_file.h"
 #include "platform/monitor.h"
 #include "platform/sjis_literal.h"
 
@@ -314,6 +315,26 @@ TEST_F(EditWndTest, DroppingAFileAnotherWindowShowsOpensNothing) {
   EXPECT_EQ(empty->Document().m_szFilePath[0], '\0');
   EXPECT_TRUE(launcher.launched.empty());
   EXPECT_TRUE(platform::IsWindowVisible(owner->Window()));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditWndTest, AppIconsAreTheDrawnResource230WithoutAFileBesideTheProgram) {
+  HICON big = nullptr, small = nullptr;
+  CEditWnd::LoadAppIcons(&big, &small);
+  ASSERT_NE(big, nullptr);
+  ASSERT_NE(small, nullptr);
+  SIZE size{};
+  ASSERT_TRUE(platform::GetIconSize(big, &size));
+  EXPECT_EQ(size.cx, 32);
+  EXPECT_EQ(size.cy, 32);
+  // A file name the platform knows no type of keeps the application's icons.
+  HICON typeBig = nullptr, typeSmall = nullptr;
+  CEditWnd::LoadFileTypeIcons(nullptr, &typeBig, &typeSmall);
+  EXPECT_EQ(typeBig, big);
+  EXPECT_EQ(typeSmall, small);
 }
 
 }  // namespace
