@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "edit_wnd_fixture.h"
+#include "editor/shell/commands/menu_drawer.h"
 #include "editor/shell/process/command_line.h"
 #include "platform/ipc.h"
 #include "platform/icon_file.h"
@@ -335,6 +336,41 @@ TEST_F(EditWndTest, AppIconsAreTheDrawnResource230WithoutAFileBesideTheProgram) 
   CEditWnd::LoadFileTypeIcons(nullptr, &typeBig, &typeSmall);
   EXPECT_EQ(typeBig, big);
   EXPECT_EQ(typeSmall, small);
+}
+
+}  // namespace
+
+namespace {
+
+int AcceleratorCount(const CEditWnd& w) { return CopyAcceleratorTable(w.Accelerators(), nullptr, 0); }
+
+TEST_F(EditWndTest, AcceleratorsAreBuiltAtCreationAndAgainOnSettingsChange) {
+  record->nKeyAssignCount = 1;
+  CShareData::SetKeyAssignment(*record, 0, 'S', "S", {0, 0, 30103, 0, 0, 0, 0, 0});
+  CEditWnd* w = Make();
+  ASSERT_NE(w, nullptr);
+  const int before = AcceleratorCount(*w);
+  EXPECT_GT(before, 0);
+  record->nKeyAssignCount = 2;
+  CShareData::SetKeyAssignment(*record, 1, 'T', "T", {0, 30104, 0, 0, 0, 0, 0, 0});
+  EXPECT_EQ(AcceleratorCount(*w), before);
+  platform::SendMessage(w->Window(), MYWM_CHANGESETTING, 0, 0);
+  EXPECT_GT(AcceleratorCount(*w), before);
+  EXPECT_EQ(record->hSharedAccel, 0u);
+}
+
+TEST_F(EditWndTest, TheLoopEndsWithTheWindowAndTheSearchBoxEnterKeepsItsText) {
+  record->Common.nTBB[record->Common.nToolBarButtonNum++] = CMenuDrawer(record.get()).FindCatalogueEntry(kSearchBoxCommand);
+  CEditWnd* w = Make();
+  ASSERT_NE(w, nullptr);
+  ASSERT_NE(w->SearchBox(), nullptr);
+  platform::SetWindowText(w->SearchBox(), "needle");
+  platform::PostMessage(w->SearchBox(), WM_KEYDOWN, 0x0D, 1);
+  platform::PostMessage(w->Window(), WM_CLOSE, 0, 0);
+  w->RunMessageLoop();
+  EXPECT_EQ(w->Window(), nullptr);
+  ASSERT_GE(record->nSearchKeyCount, 1);
+  EXPECT_STREQ(record->szSearchKeys[0], "needle");
 }
 
 }  // namespace
