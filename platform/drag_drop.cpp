@@ -11,9 +11,12 @@
 #include <utility>
 
 #include "platform/clipboard.h"
+#include "platform/drop_files.h"
+#include "platform/dropped_files.h"
 #include "platform/gui_app.h"
 #include "platform/sjis.h"
 #include "platform/window_qt.h"
+#include "platform/window_tree.h"
 
 namespace platform {
 namespace {
@@ -107,26 +110,45 @@ void Answer(QDropEvent& event, DWORD effect) {
   event.accept();
 }
 
-// Sits on a window's canvas and turns the toolkit's drag events into the target's calls.
+class DropFilter;
+DropFilter* FilterOf(Window& window);
+
+// Sits on a window's canvas and turns the toolkit's drag events into the target's calls, or, for a
+// drag of files where this window or one it lies in takes files, into WM_DROPFILES.
 class DropFilter final : public QObject {
  public:
-  DropFilter(Window& window, DropTarget* target) : QObject(window.canvas()), m_window(window), m_target(target) {
+  DropFilter(Window& window, DropTarget* target)
+      : QObject(window.canvas()), m_window(window), m_canvas(window.canvas()), m_target(target) {
     setObjectName(QString::fromLatin1(kFilterName));
   }
   void setTarget(DropTarget* target) {
     m_target = target;
     m_entered = false;
   }
+  DropTarget* target() const { return m_target; }
+  void setAcceptFiles(bool accept) {
+    m_acceptFiles = accept;
+    m_fileTaker = nullptr;
+  }
+  bool acceptFiles() const { return m_acceptFiles; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched != m_window.canvas()) return false;
+    // Compared, not asked of the window: the canvas's last events come while the window is
+    // being destroyed.
+    if (watched != m_canvas) return false;
     switch (event->type()) {
       case QEvent::DragEnter: {
         auto& drag = static_cast<QDragEnterEvent&>(*event);
+        const DropData data = DataOf(drag.mimeData(), Handle());
+        m_entered = false;
+        m_fileTaker = data.files.empty() ? nullptr : FileTaker();
+        if (m_fileTaker) {
+          Answer(drag, DROPEFFECT_COPY);
+          return true;
+        }
         DWORD effect = DROPEFFECT_NONE;
-        m_entered = m_target && m_target->DragEnter(DataOf(drag.mimeData(), Handle()), KeyStateOf(drag),
-                                                    PointOf(drag), &effect);
+        m_entered = m_target && m_target->DragEnter(data, KeyStateOf(drag), PointOf(drag), &effect);
         if (!m_entered) {
           drag.setDropAction(Qt::IgnoreAction);
           drag.ignore();
@@ -139,6 +161,10 @@ class DropFilter final : public QObject {
       }
       case QEvent::DragMove: {
         auto& drag = static_cast<QDragMoveEvent&>(*event);
+        if (m_fileTaker) {
+          Answer(drag, IsWindow(m_fileTaker) ? DROPEFFECT_COPY : DROPEFFECT_NONE);
+          return true;
+        }
         if (!m_entered || !m_target) {
           drag.ignore();
           return true;
@@ -149,9 +175,22 @@ class DropFilter final : public QObject {
       case QEvent::DragLeave:
         if (m_entered && m_target) m_target->DragLeave();
         m_entered = false;
+        m_fileTaker = nullptr;
         return true;
       case QEvent::Drop: {
         auto& drop = static_cast<QDropEvent&>(*event);
+        if (const HWND taker = std::exchange(m_fileTaker, nullptr)) {
+          // The window may have stopped taking files, or gone, while the drag was over it.
+          if (taker != FileTaker()) {
+            drop.ignore();
+            return true;
+          }
+          POINT point = PointOf(drop);
+          MapWindowPoints(Handle(), taker, &point, 1);
+          PostDroppedFiles(taker, point, DataOf(drop.mimeData(), Handle()).files);
+          Answer(drop, DROPEFFECT_COPY);
+          return true;
+        }
         if (!m_entered || !m_target) {
           drop.ignore();
           return true;
@@ -172,10 +211,23 @@ class DropFilter final : public QObject {
     if (m_window.canvas()->mapToClient) p = m_window.canvas()->mapToClient(p);
     return POINT{p.x(), p.y()};
   }
+  // This window or the nearest one it lies in that takes files; null when none does.
+  HWND FileTaker() const {
+    for (HWND hwnd = Handle(); hwnd; hwnd = GetParent(hwnd)) {
+      Window* window = WindowFromHandle(hwnd);
+      if (!window) return nullptr;
+      const DropFilter* filter = FilterOf(*window);
+      if (filter && filter->acceptFiles()) return hwnd;
+    }
+    return nullptr;
+  }
 
   Window& m_window;
+  const QObject* const m_canvas;
   DropTarget* m_target;
   bool m_entered = false;
+  bool m_acceptFiles = false;
+  HWND m_fileTaker = nullptr;  // the window a drag of files over this one goes to
 };
 
 DropFilter* FilterOf(Window& window) {
@@ -253,16 +305,35 @@ const std::string* DropData::Format(UINT format) const {
   return nullptr;
 }
 
+namespace {
+
+// The window's filter, made when it has none.
+DropFilter& EnsureFilter(Window& window) {
+  if (DropFilter* filter = FilterOf(window)) return *filter;
+  auto* filter = new DropFilter(window, nullptr);  // a child of the canvas
+  window.canvas()->installEventFilter(filter);
+  window.canvas()->setAcceptDrops(true);
+  return *filter;
+}
+
+// Takes the filter away once it has neither a target nor files to take.
+void DropFilterIfIdle(Window& window) {
+  DropFilter* filter = FilterOf(window);
+  if (!filter || filter->target() || filter->acceptFiles()) return;
+  window.canvas()->setAcceptDrops(false);
+  // It may be inside its own event (a drop that closes the window): it goes once that is over.
+  filter->setObjectName(QString());
+  window.canvas()->removeEventFilter(filter);
+  filter->deleteLater();
+}
+
+}  // namespace
+
 BOOL RegisterDropTarget(HWND hwnd, DropTarget* target) {
   if (!IsGuiThread() || !target) return 0;
   Window* window = WindowFromHandle(hwnd);
   if (!window) return 0;
-  if (DropFilter* filter = FilterOf(*window)) {
-    filter->setTarget(target);
-  } else {
-    window->canvas()->installEventFilter(new DropFilter(*window, target));  // a child of the canvas
-  }
-  window->canvas()->setAcceptDrops(true);
+  EnsureFilter(*window).setTarget(target);
   return 1;
 }
 
@@ -270,13 +341,20 @@ BOOL RevokeDropTarget(HWND hwnd) {
   if (!IsGuiThread()) return 0;
   Window* window = WindowFromHandle(hwnd);
   if (!window) return 0;
-  window->canvas()->setAcceptDrops(false);
-  if (DropFilter* filter = FilterOf(*window)) {
-    // It may be inside its own event (a drop that closes the window): it goes once that is over.
-    filter->setTarget(nullptr);
-    filter->setObjectName(QString());
-    window->canvas()->removeEventFilter(filter);
-    filter->deleteLater();
+  if (DropFilter* filter = FilterOf(*window)) filter->setTarget(nullptr);
+  DropFilterIfIdle(*window);
+  return 1;
+}
+
+BOOL DragAcceptFiles(HWND hwnd, BOOL accept) {
+  if (!IsGuiThread()) return 0;
+  Window* window = WindowFromHandle(hwnd);
+  if (!window) return 0;
+  if (accept) {
+    EnsureFilter(*window).setAcceptFiles(true);
+  } else {
+    if (DropFilter* filter = FilterOf(*window)) filter->setAcceptFiles(false);
+    DropFilterIfIdle(*window);
   }
   return 1;
 }

@@ -12,6 +12,9 @@
 //   platform/clipboard.h), as they came. A drag whose URI list names only local files is a file
 //   drop: neither text nor formats, the paths (UTF-8) in files. sameWindow: the drag was started
 //   by DoDragDrop on this very window.
+// - A file drop over a window that takes files, or over a child of one (platform/drop_files.h),
+//   becomes WM_DROPFILES there, and the target hears nothing of it; the target has file drops only
+//   where no window takes them.
 // - The target's calls: DragEnter when a drag comes over the window (false refuses the whole
 //   drag: nothing more is asked of the target for it), DragOver as it moves, DragLeave when it
 //   leaves or is cancelled, Drop when it is let go over the window. Each gets the key state (MK_

@@ -15,3 +15,13 @@ std::unique_ptr<CProcessBase> CEditorProcessFactory::Create(HINSTANCE instance, 
 }
 
 void SetEditorProcessCreator(EditorProcessCreator creator) { Creator() = std::move(creator); }
+
+std::string EditorCommandToken(std::string_view name) {
+  if (name.find(' ') == std::string_view::npos) return std::string(name);
+  std::string token = "\"";
+  for (const char c : name) {
+    token += c;
+    if (c == '"') token += '"';
+  }
+  return token + '"';
+}

@@ -5,6 +5,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "platform/win_types.h"
 
@@ -27,3 +29,7 @@ class CEditorProcessFactory {
 // What the editor installs to serve CEditorProcessFactory::Create; an empty function removes it.
 using EditorProcessCreator = std::function<std::unique_ptr<CProcessBase>(HINSTANCE, const char*)>;
 void SetEditorProcessCreator(EditorProcessCreator creator);
+
+// A file name as one token of the editor's command line, which splits at spaces outside double
+// quotes: enclosed in double quotes, its own quotes doubled, when it holds a space; else as it is.
+std::string EditorCommandToken(std::string_view name);

@@ -32,18 +32,18 @@ int FullLength(const CDocLine* line) {
 const char* TextOf(const CDocLine* line) { return line->GetText(nullptr); }
 
 // A column where an edit may start: inside or past the line end means the line end's start, a
-// trail byte means its character's start.
-int StartColumn(const CDocLine* line, int col) {
+// trail byte means its character's start (unless the column is exact).
+int StartColumn(const CDocLine* line, int col, bool bExact = false) {
   const int textLen = line->GetLengthWithoutEol();
   if (col >= textLen) return textLen;
-  return CMemory::CharStartAt(TextOf(line), textLen, col);
+  return bExact ? col : CMemory::CharStartAt(TextOf(line), textLen, col);
 }
 
 // A column where a range may end: inside or past the line end takes the whole line end.
-int EndColumn(const CDocLine* line, int col) {
+int EndColumn(const CDocLine* line, int col, bool bExact) {
   const int textLen = line->GetLengthWithoutEol();
   if (col > textLen) return FullLength(line);
-  return CMemory::CharStartAt(TextOf(line), textLen, col);
+  return bExact ? col : CMemory::CharStartAt(TextOf(line), textLen, col);
 }
 
 // A new text made of the spans, null when memory runs out (the text buffer has told the user).
@@ -378,7 +378,7 @@ bool CDocLineMgr::ReplaceData(ReplaceDataArg* pArg) {
   // last ends at the end of the text.
   const int from = a.nDelLineFrom;
   CDocLine* first = GetLine(from);
-  const int startCol = first ? StartColumn(first, a.nDelColFrom) : 0;
+  const int startCol = first ? StartColumn(first, a.nDelColFrom, a.bExactColumns) : 0;
   a.nNewCol = startCol;
   int last = from;
   CDocLine* lastLine = first;
@@ -387,7 +387,7 @@ bool CDocLineMgr::ReplaceData(ReplaceDataArg* pArg) {
   if (!emptyRange) {
     last = a.nDelLineTo < count ? a.nDelLineTo : count - 1;
     for (int i = from; i < last; ++i) lastLine = lastLine->m_pNext;
-    endCol = a.nDelLineTo < count ? EndColumn(lastLine, a.nDelColTo) : FullLength(lastLine);
+    endCol = a.nDelLineTo < count ? EndColumn(lastLine, a.nDelColTo, a.bExactColumns) : FullLength(lastLine);
   }
   if ((emptyRange || (last == from && endCol == startCol)) && a.nInsLen == 0) return true;
 

@@ -26,6 +26,10 @@ struct ReplaceDataArg {
   int32_t nInsertedLines = 0;        // out: line objects added by the insertion
   int32_t nNewLine = 0;              // out: line of the end of the inserted text
   int32_t nNewCol = 0;               // out: byte column of the end of the inserted text
+  // in: columns are taken as they stand instead of on character starts (a column inside or past
+  // the line end still means its start, or its end for the range end). Undo and redo put back
+  // bytes recorded exactly, whatever characters the bytes around them now make.
+  bool bExactColumns = false;
 };
 
 class CDocLineMgr {

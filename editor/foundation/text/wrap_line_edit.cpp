@@ -169,6 +169,77 @@ bool CWrapLineMgr::InsertData(int nLine, int nOffset, const char* pData, int nDa
   return true;
 }
 
+bool CWrapLineMgr::ReplaceDocText(ReplaceDataArg* pArg, int* pnRemovedAfter, int* pnCreatedAfter) {
+  Zero(pnRemovedAfter);
+  Zero(pnCreatedAfter);
+  if (!pArg || !m_pDocLineMgr) return false;
+  ReplaceDataArg& r = *pArg;
+  const int lineFrom = r.nDelLineFrom;
+  const int colFrom = r.nDelColFrom;
+  const EditAnchor anchor = FindEditAnchor(lineFrom);
+  const int oldDocCount = m_pDocLineMgr->GetLineCount();
+  if (!m_pDocLineMgr->ReplaceData(&r)) return false;
+  // The lines the replace touched: the first and those it removed, and the first and those it
+  // added (a text after the last line has no first line of its own).
+  const int oldTouched = std::max(0, std::min(lineFrom + r.nDeletedLines, oldDocCount - 1) - lineFrom + 1);
+  const int newTouched =
+      std::max(0, std::min(lineFrom + r.nInsertedLines, m_pDocLineMgr->GetLineCount() - 1) - lineFrom + 1);
+  int removedAfter = 0;
+  RemoveDocLines(anchor, lineFrom, oldTouched, lineFrom, colFrom, &removedAfter);
+  int updated = 0;
+  const int createdAfter =
+      RewrapRange(anchor.pAfter, anchor.nAfterIndex, lineFrom, newTouched, lineFrom, colFrom, anchor.nState, &updated);
+  if (pnRemovedAfter) *pnRemovedAfter = removedAfter;
+  if (pnCreatedAfter) *pnCreatedAfter = createdAfter;
+  return true;
+}
+
+bool CWrapLineMgr::StaysInsideLine(const ReplaceDataArg& arg) const {
+  const int line = arg.nDelLineFrom;
+  if (line < 0 || line >= m_pDocLineMgr->GetLineCount() || arg.nDelLineTo != line || arg.nDelColFrom < 0 ||
+      arg.nDelColTo < arg.nDelColFrom) {
+    return false;
+  }
+  // The cursor of the document lines stands on or next to the line in a run of edits there.
+  const CDocLine* docLine = m_pDocLineMgr->GetLine(line);
+  int full = 0;
+  docLine->GetText(&full);
+  // A range that reaches the line end takes it; one that empties a last line without a line end
+  // takes the line.
+  if (arg.nDelColTo > docLine->GetLengthWithoutEol() || (arg.nDelColTo >= full && arg.nDelColTo > arg.nDelColFrom)) {
+    return false;
+  }
+  // The texts put back are mostly a few bytes: one pass beats a search per line-end byte.
+  if (arg.nInsLen <= 0 || !arg.pInsText) return true;
+  return std::none_of(arg.pInsText, arg.pInsText + arg.nInsLen, [](char c) { return c == '\r' || c == '\n'; });
+}
+
+bool CWrapLineMgr::ReplaceDocTexts(std::span<ReplaceDataArg> args) {
+  if (!m_pDocLineMgr) return false;
+  bool all = true;
+  for (size_t i = 0; i < args.size();) {
+    if (!StaysInsideLine(args[i])) {
+      all = ReplaceDocText(&args[i]) && all;
+      ++i;
+      continue;
+    }
+    // The run: the pieces of the line are found before it changes and the line cut after; in
+    // between only the document line changes (the same line object, so its pieces stay valid).
+    const int line = args[i].nDelLineFrom;
+    const int col = args[i].nDelColFrom;
+    const EditAnchor anchor = FindEditAnchor(line);
+    do {
+      all = m_pDocLineMgr->ReplaceData(&args[i]) && all;
+      ++i;
+    } while (i < args.size() && args[i].nDelLineFrom == line && StaysInsideLine(args[i]));
+    int removedAfter = 0;
+    RemoveDocLines(anchor, line, 1, line, col, &removedAfter);
+    int updated = 0;
+    RewrapRange(anchor.pAfter, anchor.nAfterIndex, line, 1, line, col, anchor.nState, &updated);
+  }
+  return all;
+}
+
 bool CWrapLineMgr::ReplaceText(WrapReplaceArg* pArg) {
   if (!pArg) return false;
   WrapReplaceArg& a = *pArg;
@@ -177,39 +248,25 @@ bool CWrapLineMgr::ReplaceText(WrapReplaceArg* pArg) {
   a.nModLineTo = 0;
   a.nNewLine = 0;
   a.nNewPos = 0;
+  a.nNewDocLine = 0;
+  a.nNewDocCol = 0;
   if (a.pDeletedText) a.pDeletedText->Clear();
   if (!m_pDocLineMgr) return false;
-  int colFrom = 0;
-  int lineFrom = 0;
-  int colTo = 0;
-  int lineTo = 0;
-  WrapToDocPos(a.nDelColFrom, a.nDelLineFrom, &colFrom, &lineFrom);
-  WrapToDocPos(a.nDelColTo, a.nDelLineTo, &colTo, &lineTo);
-  const EditAnchor anchor = FindEditAnchor(lineFrom);
-  const int oldDocCount = m_pDocLineMgr->GetLineCount();
   ReplaceDataArg r;
-  r.nDelLineFrom = lineFrom;
-  r.nDelColFrom = colFrom;
-  r.nDelLineTo = lineTo;
-  r.nDelColTo = colTo;
+  WrapToDocPos(a.nDelColFrom, a.nDelLineFrom, &r.nDelColFrom, &r.nDelLineFrom);
+  WrapToDocPos(a.nDelColTo, a.nDelLineTo, &r.nDelColTo, &r.nDelLineTo);
   r.pDeletedText = a.pDeletedText;
   r.pInsText = a.pInsText;
   r.nInsLen = a.nInsLen;
-  if (!m_pDocLineMgr->ReplaceData(&r)) return false;
-  // The lines the replace touched: the first and those it removed, and the first and those it
-  // added (a text after the last line has no first line of its own).
-  const int oldTouched = std::max(0, std::min(lineFrom + r.nDeletedLines, oldDocCount - 1) - lineFrom + 1);
-  const int newTouched =
-      std::max(0, std::min(lineFrom + r.nInsertedLines, m_pDocLineMgr->GetLineCount() - 1) - lineFrom + 1);
   const int before = m_nLines;
   int removedAfter = 0;
-  RemoveDocLines(anchor, lineFrom, oldTouched, lineFrom, colFrom, &removedAfter);
-  int updated = 0;
-  const int createdAfter =
-      RewrapRange(anchor.pAfter, anchor.nAfterIndex, lineFrom, newTouched, lineFrom, colFrom, anchor.nState, &updated);
+  int createdAfter = 0;
+  if (!ReplaceDocText(&r, &removedAfter, &createdAfter)) return false;
   a.nAddLineNum = before != m_nLines ? before - m_nLines : removedAfter - createdAfter;
   a.nModLineFrom = a.nDelLineFrom;
   a.nModLineTo = a.nDelLineFrom + createdAfter - 1;
+  a.nNewDocLine = r.nNewLine;
+  a.nNewDocCol = r.nNewCol;
   int x = 0;
   int y = 0;
   DocToWrapPos(r.nNewCol, r.nNewLine, &x, &y);

@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -31,6 +32,7 @@ class CDocLineMgr;
 class CJobProgressBar;
 class CMemory;
 class CRegexpDll;
+struct ReplaceDataArg;
 struct TypeSettings;
 
 class CWrapLine {
@@ -69,6 +71,8 @@ struct WrapReplaceArg {
   int32_t nModLineTo = 0;           // out: last display line to repaint
   int32_t nNewLine = 0;             // out: display line of the end of the inserted text
   int32_t nNewPos = 0;              // out: its cell column
+  int32_t nNewDocLine = 0;          // out: document line of the end of the inserted text
+  int32_t nNewDocCol = 0;           // out: its byte column
 };
 
 class CWrapLineMgr {
@@ -172,8 +176,18 @@ class CWrapLineMgr {
   // and byte offset.
   bool InsertData(int nLine, int nOffset, const char* pData, int nDataLen, int* pnRemovedAfter, int* pnAffected,
                   int* pnNewLine, int* pnNewOffset);
-  // Replaces a range given in cells by the text.
+  // Replaces a range given in cells by the text; nNewDocLine and nNewDocCol get the end of the
+  // inserted text in document terms.
   bool ReplaceText(WrapReplaceArg* pArg);
+  // The same for a range given as document positions (the document lines' record, whose outputs
+  // it fills): what undo and redo replay, with no display position in between. Outputs: display
+  // lines removed that started after the edit position, and created that end after it.
+  bool ReplaceDocText(ReplaceDataArg* pArg, int* pnRemovedAfter = nullptr, int* pnCreatedAfter = nullptr);
+  // Several of them in order (each record's outputs filled), except that a run of replacements
+  // inside one line (none takes or puts in a line end, the line stays) cuts that line once, after
+  // the run: a step of a replace-all puts back two edits a line on every line it touched. False
+  // when the document lines refused one; the others are made all the same.
+  bool ReplaceDocTexts(std::span<ReplaceDataArg> args);
 
   // ---- Words and search in display terms ------------------------------------------------------
   // The document lines' word and search rules at a display position (display line and byte offset
@@ -240,6 +254,10 @@ class CWrapLineMgr {
   void LinkAfter(CWrapLine* pAfter, CWrapLine* pLine);
   // Unlinks and deletes a piece; returns the one that followed it.
   CWrapLine* RemoveLine(CWrapLine* pLine);
+
+  // Whether the replacement stays inside its line as the document lines stand: it takes no line
+  // end, puts in none, and leaves the line in place.
+  bool StaysInsideLine(const ReplaceDataArg& arg) const;
 
   // Where an edit of a document line starts: the piece before the line's first piece (null at the
   // front) with its index and document line, and the colour state at the line's start.

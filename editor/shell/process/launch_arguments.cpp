@@ -6,21 +6,28 @@
 #include "platform/path.h"
 #include "platform/sjis.h"
 #include "platform/sjis_literal.h"
+#include "sdk/framework/editor_process_factory.h"
 
 namespace {
 
-// The argument as one token of the editor's grammar.
+// The argument as one token of the editor's grammar; an option or a quoted text is one already.
 std::string AsToken(const std::string& arg) {
-  if (arg.find(' ') == std::string::npos || arg[0] == '-' || arg[0] == '"') return arg;
-  std::string quoted = "\"";
-  for (const char c : arg) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  return quoted + '"';
+  if (arg[0] == '-' || arg[0] == '"') return arg;
+  return EditorCommandToken(arg);
 }
 
 }  // namespace
+
+std::string DoubleQuotes(std::string_view text) {
+  std::string doubled;
+  doubled.reserve(text.size());
+  for (const char c : text) {
+    doubled += c;
+    // A double quote is never the second byte of a Shift-JIS character, so every one is a quote.
+    if (c == '"') doubled += '"';
+  }
+  return doubled;
+}
 
 std::string JoinEditorArguments(std::span<const char* const> args) {
   if (args.size() >= 2 && args[1] && std::string_view(args[1]) == kEditorLaunchMarker) {

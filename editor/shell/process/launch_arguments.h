@@ -7,6 +7,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 // The first argument of the editor's own launches: the text is the next argument as it stands.
 inline constexpr char kEditorLaunchMarker[] = "--tovara-launched-with";
@@ -18,3 +19,7 @@ inline constexpr char kEditorLaunchMarker[] = "--tovara-launched-with";
 // An argument that Shift-JIS cannot spell exactly is left out, and one message box names every
 // such argument; an empty argument adds nothing.
 std::string JoinEditorArguments(std::span<const char* const> args);
+
+// The text with every double quote doubled, as the editor's grammar reads a quote inside a quoted
+// token.
+std::string DoubleQuotes(std::string_view text);

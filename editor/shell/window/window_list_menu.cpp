@@ -11,19 +11,20 @@ namespace {
 
 constexpr int kGrepTextShown = 64;
 
+}  // namespace
+
 // "1" to "9", then "A" to "Z"; past "Z" the item has no access key (a byte beyond would start a
 // double-byte character and swallow the blank after it).
-char AccessChar(int place) {
+char WindowListAccessChar(int place) {
   if (place < 9) return static_cast<char>('1' + place);
   if (place < 9 + 26) return static_cast<char>('A' + place - 9);
   return 0;
 }
 
-}  // namespace
-
-std::string WindowListItemText(int place, const RecentFileRecord& info, bool outputWindow, CShareData* nicknames) {
+std::string WindowListItemText(int place, const RecentFileRecord& info, bool outputWindow, CShareData* nicknames,
+                               const WindowItemWords& words) {
   std::string text;
-  if (const char key = AccessChar(place)) {
+  if (const char key = WindowListAccessChar(place)) {
     text += '&';
     text += key;
     text += ' ';
@@ -33,8 +34,9 @@ std::string WindowListItemText(int place, const RecentFileRecord& info, bool out
     const int length = static_cast<int>(strnlen(grep, sizeof info.szGrepText));
     const int shown = WholeCharsPrefixLength(grep, length, kGrepTextShown);
     text += "【Grep】\""_sj;
-    text.append(grep, static_cast<size_t>(shown));
-    if (shown < length) text += "・・・"_sj;
+    const std::string key(grep, static_cast<size_t>(shown));
+    text += words.doubleGrepAmpersands ? DoubleMenuAmpersands(key.c_str()) : key;
+    if (shown < length) text += words.cut;
     text += '"';
     return text;
   }
@@ -42,7 +44,7 @@ std::string WindowListItemText(int place, const RecentFileRecord& info, bool out
   char path[kMaxPath] = {};
   std::memcpy(path, info.szPath, kMaxPath - 1);
   if (path[0] == '\0') {
-    text += "(無題)"_sj;
+    text += words.untitled;
   } else {
     char shown[kMaxPath];
     const char* named = nicknames ? nicknames->ApplyFileNameNicknames(path, shown, sizeof shown) : path;

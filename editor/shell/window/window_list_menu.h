@@ -11,15 +11,29 @@
 
 #include "editor/foundation/settings/menu_drawer_interface.h"
 #include "editor/foundation/settings/share_data.h"
+#include "platform/sjis_literal.h"
 
 // The first id of the window items: 10000 + the window's position in the shared list.
 constexpr int kWindowListFirstId = 10000;
 constexpr int kWindowListLastId = kWindowListFirstId + kEditWindowSlots - 1;
 
+// The access key of the window item at that place of a menu (0 first): "1" to "9", then "A" to
+// "Z"; 0 further on.
+char WindowListAccessChar(int place);
+
+// The words the window items use where the frame's list and the tray's menu differ.
+struct WindowItemWords {
+  const char* cut;            // after a grep key cut short
+  const char* untitled;       // for a window without a file
+  bool doubleGrepAmpersands;  // an "&" of the grep key shows as one
+};
+inline constexpr WindowItemWords kFrameWindowItemWords{"・・・"_sj, "(無題)"_sj, false};
+
 // The label of the window at that place of the menu (0 first): an access key ("1" to "9", then "A"
 // to "Z"; none further on), then the grep key, "アウトプット", or the path with its nicknames, "*"
 // when modified, and the code's tag.
-std::string WindowListItemText(int place, const RecentFileRecord& info, bool outputWindow, CShareData* nicknames);
+std::string WindowListItemText(int place, const RecentFileRecord& info, bool outputWindow, CShareData* nicknames,
+                               const WindowItemWords& words = kFrameWindowItemWords);
 
 // Where the window-list popup opens: at the cursor, or 150 pixels left of the active pane's top
 // right corner (not left of the pane); then x at least the work area's left and y at most its

@@ -3,10 +3,14 @@
 // placed once, so a step of a hundred thousand records repaints once.
 #include <memory>
 #include <span>
+#include <utility>
+#include <vector>
 
 #include "editor/foundation/document/edit_doc.h"
+#include "editor/foundation/text/doc_line_mgr.h"
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/ope_blk.h"
+#include "editor/foundation/text/wrap_line_mgr.h"
 #include "editor/foundation/ui/hourglass_cursor.h"
 #include "editor/view/commands/command_handler.h"
 #include "editor/view/commands/command_ids.h"
@@ -47,27 +51,80 @@ void PlaceAt(CEditView& view, int nDocCol, int nDocLine, bool bRepaint) {
   view.m_nCaretPosX_Prev = view.m_nCaretPosX;
 }
 
-// Removes the text from the record's start to its range end; the record keeps it.
-void TakeRange(CEditView& view, COpeRecord& ope) {
-  const POINT from = WrapPos(view, ope.m_nCaretPosX_PHY_Before, ope.m_nCaretPosY_PHY_Before);
-  const POINT to = WrapPos(view, ope.m_nRangeEndX_PHY, ope.m_nRangeEndY_PHY);
-  auto removed = std::make_unique<CMemory>();
-  view.ReplaceRangeUndoable(from.y, from.x, to.y, to.x, removed.get(), nullptr, 0, false);
-  delete ope.m_pText;
-  ope.m_nTextLen = removed->GetLength();
-  ope.m_pText = removed.release();
-}
-
-// Puts the record's text back at its start and lets it go.
-void PutBack(CEditView& view, COpeRecord& ope) {
-  if (ope.m_pText && ope.m_pText->GetLength() > 0) {
-    const POINT at = WrapPos(view, ope.m_nCaretPosX_PHY_Before, ope.m_nCaretPosY_PHY_Before);
-    view.InsertTextUndoable(at.x, at.y, ope.m_pText->GetPtr(), ope.m_pText->GetLength(), nullptr, nullptr, nullptr,
-                            false);
+// The records' positions are document positions of bytes, taken exactly: the bytes around a
+// record's place may make other characters now than when it was made (a lead byte put before a
+// byte that can trail it), and a position snapped to a character start would take or put back the
+// wrong bytes. The edits go to the display lines in order, a chunk at a time, so that a run of
+// them inside one line cuts that line once; the pane is brought up to date once at the end.
+class RecordReplay {
+ public:
+  explicit RecordReplay(CWrapLineMgr& layout) : m_layout(layout) {
+    m_args.reserve(kChunk);
+    m_pending.reserve(kChunk);
   }
-  delete ope.m_pText;
-  ope.m_pText = nullptr;
-}
+  RecordReplay(const RecordReplay&) = delete;
+  RecordReplay& operator=(const RecordReplay&) = delete;
+
+  // Removes the text from the record's start to its range end; the record keeps it.
+  void Take(COpeRecord& ope) {
+    auto removed = std::make_unique<CMemory>();
+    ReplaceDataArg& arg = Add(ope);
+    arg.nDelLineTo = ope.m_nRangeEndY_PHY;
+    arg.nDelColTo = ope.m_nRangeEndX_PHY;
+    arg.pDeletedText = removed.get();
+    m_pending.push_back(Pending{&ope, std::move(removed)});
+    if (m_args.size() == kChunk) Flush();
+  }
+
+  // Puts the record's text back at its start and lets it go.
+  void PutBack(COpeRecord& ope) {
+    if (ope.m_pText && ope.m_pText->GetLength() > 0) {
+      ReplaceDataArg& arg = Add(ope);
+      arg.pInsText = ope.m_pText->GetPtr();
+      arg.nInsLen = ope.m_pText->GetLength();
+      m_pending.push_back(Pending{&ope, nullptr});
+      if (m_args.size() == kChunk) Flush();
+      return;
+    }
+    delete ope.m_pText;
+    ope.m_pText = nullptr;
+  }
+
+  // Makes the edits so far; the records then hold the text taken and let go of the text put back.
+  void Flush() {
+    m_layout.ReplaceDocTexts(m_args);
+    for (Pending& p : m_pending) {
+      delete p.ope->m_pText;
+      p.ope->m_pText = nullptr;
+      if (p.removed) {
+        p.ope->m_nTextLen = p.removed->GetLength();
+        p.ope->m_pText = p.removed.release();
+      }
+    }
+    m_args.clear();
+    m_pending.clear();
+  }
+
+ private:
+  static constexpr size_t kChunk = 512;
+  struct Pending {
+    COpeRecord* ope;
+    std::unique_ptr<CMemory> removed;  // the text taken, for the record
+  };
+
+  // An empty range at the record's start.
+  ReplaceDataArg& Add(const COpeRecord& ope) {
+    ReplaceDataArg& arg = m_args.emplace_back();
+    arg.nDelLineFrom = arg.nDelLineTo = ope.m_nCaretPosY_PHY_Before;
+    arg.nDelColFrom = arg.nDelColTo = ope.m_nCaretPosX_PHY_Before;
+    arg.bExactColumns = true;
+    return arg;
+  }
+
+  CWrapLineMgr& m_layout;
+  std::vector<ReplaceDataArg> m_args;
+  std::vector<Pending> m_pending;
+};
 
 // What every replay ends with: the modified flag of the step, the bracket pair, the pane and its
 // siblings painted once.
@@ -107,14 +164,16 @@ void CEditView::Command_UNDO() {
     ReplayScope replay(*this);
     COpeBlk* block = m_pcEditDoc->m_cUndoBuffer.StepBack(&bModified);
     const int count = block ? block->GetNum() : 0;
+    RecordReplay edits(Layout());
     for (int i = count - 1; i >= 0; --i) {
       COpeRecord& ope = *block->GetRecord(i);
       if (ope.m_nKind == COpeRecord::OPE_INSERT) {
-        TakeRange(*this, ope);
+        edits.Take(ope);
       } else if (ope.m_nKind == COpeRecord::OPE_DELETE) {
-        PutBack(*this, ope);
+        edits.PutBack(ope);
       }
     }
+    edits.Flush();
     // Every record carries its own positions, so the caret is placed once, where the step's first
     // record found it: its stops between the records would never be seen, and cost as much as
     // the edits in a step of many records.
@@ -141,14 +200,16 @@ void CEditView::Command_REDO() {
       const COpeRecord& first = *block->GetRecord(0);
       PlaceAt(*this, first.m_nCaretPosX_PHY_Before, first.m_nCaretPosY_PHY_Before, true);
     }
+    RecordReplay edits(Layout());
     for (int i = 0; i < count; ++i) {
       COpeRecord& ope = *block->GetRecord(i);
       if (ope.m_nKind == COpeRecord::OPE_INSERT) {
-        PutBack(*this, ope);
+        edits.PutBack(ope);
       } else if (ope.m_nKind == COpeRecord::OPE_DELETE) {
-        TakeRange(*this, ope);
+        edits.Take(ope);
       }
     }
+    edits.Flush();
     if (count > 0) {
       const COpeRecord& last = *block->GetRecord(count - 1);
       PlaceAt(*this, last.m_nCaretPosX_PHY_After, last.m_nCaretPosY_PHY_After, true);

@@ -243,17 +243,8 @@ void CEditView::DeleteRangeUndoable(int nX, int nY, int nDelLen, CMemory* pcMem,
   const CWrapLine* piece = Layout().GetLine(nY, &docLine);
   if (!piece) return;
   const POINT start{piece->m_nOffset + offset, docLine};
-  if (pcOpe && !m_bDoing_UndoRedo) {
-    int eol = 0;
-    const int text = TextLengthOf(m_pcEditDoc->m_cDocLineMgr, docLine, &eol);
-    pcOpe->m_nKind = COpeRecord::OPE_DELETE;
-    pcOpe->m_nCaretPosX_PHY_Before = start.x;
-    pcOpe->m_nCaretPosY_PHY_Before = start.y;
-    // A count that takes the line end ends at the next line's start.
-    const bool joins = start.x + nDelLen > text;
-    pcOpe->m_nRangeEndX_PHY = joins ? 0 : start.x + nDelLen;
-    pcOpe->m_nRangeEndY_PHY = joins ? docLine + 1 : docLine;
-  }
+  int eol = 0;
+  const int text = TextLengthOf(m_pcEditDoc->m_cDocLineMgr, docLine, &eol);
   CMemory removed;
   CMemory* receiver = pcMem ? pcMem : &removed;
   int removedAfter = 0;
@@ -261,6 +252,14 @@ void CEditView::DeleteRangeUndoable(int nX, int nY, int nDelLen, CMemory* pcMem,
   int affected = 0;
   if (!Layout().DeleteData(nY, offset, nDelLen, &removedAfter, &createdAfter, &affected, receiver)) return;
   if (pcOpe && !m_bDoing_UndoRedo) {
+    pcOpe->m_nKind = COpeRecord::OPE_DELETE;
+    pcOpe->m_nCaretPosX_PHY_Before = start.x;
+    pcOpe->m_nCaretPosY_PHY_Before = start.y;
+    // The range is the bytes that went (the count may end inside a character, which goes whole or
+    // not at all); taking the line end, it ends at the next line's start.
+    const bool joins = start.x + receiver->GetLength() > text;
+    pcOpe->m_nRangeEndX_PHY = joins ? 0 : start.x + receiver->GetLength();
+    pcOpe->m_nRangeEndY_PHY = joins ? docLine + 1 : docLine;
     delete pcOpe->m_pText;
     pcOpe->m_pText = new CMemory(*receiver);
     pcOpe->m_nTextLen = receiver->GetLength();
@@ -278,7 +277,6 @@ void CEditView::DeleteAtCursor(bool bRedraw) {
   if (IsTextSelected()) {
     CHourglassCursor hourglass(m_hWnd);
     const POINT oldCaret{m_nCaretPosX_PHY, m_nCaretPosY_PHY};
-    AppendCaretMoveRecord(oldCaret, oldCaret);
     m_bDrawSWITCH = 0;
     const SelectRect rect =
         MakeSelectionRect(m_sSelect.nLineFrom, m_sSelect.nColumnFrom, m_sSelect.nLineTo, m_sSelect.nColumnTo);
@@ -289,6 +287,9 @@ void CEditView::DeleteAtCursor(bool bRedraw) {
       const DisplayRow::Hit from = row.CharAt(rect.nLeft);
       const DisplayRow::Hit to = row.CharAt(rect.nRight);
       if (from.size == 0 || to.offset <= from.offset) continue;
+      // The caret's records bracket the deletions only when there are some: a box without text
+      // leaves no undo step.
+      if (!changed) AppendCaretMoveRecord(oldCaret, oldCaret);
       std::unique_ptr<COpeRecord> ope = m_bDoing_UndoRedo ? nullptr : std::make_unique<COpeRecord>();
       CMemory removed;
       DeleteRangeUndoable(from.column, y, to.offset - from.offset, &removed, ope.get());
@@ -306,7 +307,7 @@ void CEditView::DeleteAtCursor(bool bRedraw) {
     if (bRedraw) InvalidateClient(nullptr);
     PlaceCursor(rect.nLeft, rect.nTop, bRedraw, 20);
     m_nCaretPosX_Prev = m_nCaretPosX;
-    AppendCaretMoveRecord(oldCaret, POINT{m_nCaretPosX_PHY, m_nCaretPosY_PHY});
+    if (changed) AppendCaretMoveRecord(oldCaret, POINT{m_nCaretPosX_PHY, m_nCaretPosY_PHY});
     return;
   }
 
@@ -408,7 +409,9 @@ void CEditView::ReplaceRangeUndoable(int nDelLineFrom, int nDelColFrom, int nDel
   if (pcmemCopyOfDeleted) pcmemCopyOfDeleted->AssignFrom(*removed);
 
   if (recording && m_pcOpeBlk) {
-    const POINT newEnd = DocPosOf(arg.nNewPos, arg.nNewLine);
+    // In document terms as the edit left it: through the display position the end would snap to
+    // the start of a character the inserted bytes made with the bytes after them.
+    const POINT newEnd{arg.nNewDocCol, arg.nNewDocLine};
     if (removed->GetLength() > 0) {
       // One deletion record per piece between the cuts, each as the document stands after the
       // pieces before it went (they all closed up at the start).

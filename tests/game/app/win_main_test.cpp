@@ -163,7 +163,8 @@ TEST_F(WinMainTest, DebugModeOpensTheScriptInTheEditorBeforeTheGameRuns) {
     const char* debug;
     std::vector<std::string> expected;
   } cases[] = {
-      {"debug=\"1\"", {"start.txt -Y=0", "run"}},
+      // The editor names exactly one file: the script the game read, by its absolute path.
+      {"debug=\"1\"", {dir.File("start.txt") + " -Y=0", "run"}},
       {"debug=\"0\"", {}},
   };
   for (const auto& c : cases) {

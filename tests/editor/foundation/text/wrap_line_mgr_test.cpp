@@ -476,20 +476,30 @@ TEST(WrapLineMgr, RecolouringLinesCutUnderOtherSettingsCutsThemAgain) {
   ASSERT_NO_FATAL_FAILURE(ExpectSoundList(w.wrap, w.doc));
 }
 
+// A document, a copy that takes the same edits through the document lines' primitives, and the
+// display lines of the first.
+struct ShadowedDoc {
+  CDocLineMgr doc;
+  CDocLineMgr shadow;
+  CWrapLineMgr wrap;
+  ShadowedDoc(const std::string& text, const TypeSettings& type) {
+    LoadDocText(doc, text);
+    LoadDocText(shadow, text);
+    wrap.Attach(&doc);
+    wrap.SetWrapSettings(true, nullptr, type);
+  }
+};
+
 TEST(WrapLineMgr, EditsEqualAWholeRewrap) {
   std::mt19937 rng(20240611);
   auto in = [&](int a, int b) { return std::uniform_int_distribution<int>(a, b)(rng); };
   for (int round = 0; round < 150; ++round) {
     const WrapRules rules = RandomWrapRules(rng);
     const auto type = MakeType(rules);
-    CDocLineMgr doc;
-    CDocLineMgr shadow;  // the same edits through the document lines' primitives
-    const std::string text = RandomWrapText(rng, 60);
-    LoadDocText(doc, text);
-    LoadDocText(shadow, text);
-    CWrapLineMgr wrap;
-    wrap.Attach(&doc);
-    wrap.SetWrapSettings(true, nullptr, *type);
+    ShadowedDoc shadowed(RandomWrapText(rng, 60), *type);
+    CDocLineMgr& doc = shadowed.doc;
+    CDocLineMgr& shadow = shadowed.shadow;
+    CWrapLineMgr& wrap = shadowed.wrap;
     for (int step = 0; step < 40; ++step) {
       SCOPED_TRACE(testing::Message() << "round " << round << " step " << step << " width " << rules.wrap
                                       << " tab " << rules.tab << " indent " << rules.indent);
@@ -592,6 +602,72 @@ TEST(WrapLineMgr, EditsEqualAWholeRewrap) {
       ASSERT_EQ(wrap.GetEndColorState(), fresh.GetEndColorState());
       ASSERT_NO_FATAL_FAILURE(ExpectSoundList(wrap, doc));
     }
+    ASSERT_NO_FATAL_FAILURE(ExpectRoundTrips(wrap, doc));
+  }
+}
+
+// Replacements by document positions in one batch (what undo and redo replay): runs of them
+// inside one line, with line ends taken and put in between, exact columns or not. The batch gives
+// the document, the texts taken and the outputs that the same replacements give one by one, and
+// the display lines of a whole rewrap.
+TEST(WrapLineMgr, ABatchOfDocumentEditsEqualsThemOneByOneAndAWholeRewrap) {
+  std::mt19937 rng(20261211);
+  auto in = [&](int a, int b) { return std::uniform_int_distribution<int>(a, b)(rng); };
+  for (int round = 0; round < 150; ++round) {
+    SCOPED_TRACE(testing::Message() << "round " << round);
+    const WrapRules rules = RandomWrapRules(rng);
+    const auto type = MakeType(rules);
+    ShadowedDoc shadowed(RandomWrapText(rng, 60), *type);  // the shadow takes them one by one
+    CDocLineMgr& doc = shadowed.doc;
+    CDocLineMgr& shadow = shadowed.shadow;
+    CWrapLineMgr& wrap = shadowed.wrap;
+
+    // Each replacement is chosen on the document as the ones before it left it.
+    std::vector<std::string> inserts;
+    inserts.reserve(40);
+    std::vector<ReplaceDataArg> batch;
+    std::vector<ReplaceDataArg> oneByOne;
+    std::vector<CMemory> taken(40);
+    std::vector<CMemory> shadowTaken(40);
+    bool shadowAll = true;
+    int line = 0;
+    for (int k = 0; k < 40; ++k) {
+      const int count = shadow.GetLineCount();
+      if (in(0, 3) == 0) line = in(0, count);  // mostly a run on the same line
+      line = std::min(line, count);
+      int length = 0;
+      shadow.GetLineText(line, &length);
+      ReplaceDataArg r;
+      r.nDelLineFrom = line;
+      r.nDelColFrom = in(0, length + 1);
+      r.nDelLineTo = in(0, 5) == 0 ? std::min(count, line + in(0, 2)) : line;
+      r.nDelColTo = r.nDelLineTo == line ? r.nDelColFrom + in(0, 3) : in(0, 4);
+      r.bExactColumns = in(0, 3) != 0;
+      inserts.push_back(in(0, 2) == 0 ? std::string() : RandomWrapText(rng, 3));
+      r.pInsText = inserts.back().data();
+      r.nInsLen = static_cast<int>(inserts.back().size());
+      batch.push_back(r);
+      batch.back().pDeletedText = &taken[static_cast<size_t>(k)];
+      oneByOne.push_back(r);
+      oneByOne.back().pDeletedText = &shadowTaken[static_cast<size_t>(k)];
+      shadowAll = shadow.ReplaceData(&oneByOne.back()) && shadowAll;
+    }
+    EXPECT_EQ(wrap.ReplaceDocTexts(batch), shadowAll);
+    ASSERT_EQ(DocText(doc), DocText(shadow));
+    for (size_t k = 0; k < batch.size(); ++k) {
+      SCOPED_TRACE(testing::Message() << "replacement " << k);
+      EXPECT_EQ(taken[k].View(), shadowTaken[k].View());
+      EXPECT_EQ(batch[k].nNewLine, oneByOne[k].nNewLine);
+      EXPECT_EQ(batch[k].nNewCol, oneByOne[k].nNewCol);
+      EXPECT_EQ(batch[k].nDeletedLines, oneByOne[k].nDeletedLines);
+      EXPECT_EQ(batch[k].nInsertedLines, oneByOne[k].nInsertedLines);
+    }
+    CWrapLineMgr fresh;
+    fresh.Attach(&doc);
+    fresh.SetWrapSettings(true, nullptr, *type);
+    ASSERT_EQ(Pieces(wrap), Pieces(fresh));
+    ASSERT_EQ(wrap.GetEndColorState(), fresh.GetEndColorState());
+    ASSERT_NO_FATAL_FAILURE(ExpectSoundList(wrap, doc));
     ASSERT_NO_FATAL_FAILURE(ExpectRoundTrips(wrap, doc));
   }
 }

@@ -224,17 +224,84 @@ TEST_F(UndoTest, UndoKeepsALoneCrAndTheEmptyLfLineAfterItApart) {
   EXPECT_EQ(DocBytes(), "Q");
 }
 
+// Bytes that make a different character with their neighbours than they did where they came
+// from: a lead byte inserted before a byte that can trail it, a byte inserted after a lone lead
+// byte, a line end whose removal joins a lead byte to the next line's first byte. Undo and redo
+// give back the bytes exactly, whatever characters they make now.
+struct ExactBytesCase {
+  const char* name;
+  const char* text;
+  int docCol;  // where the edit happens, in document terms
+  int docLine;
+  const char* inserted;  // inserted there (by InsertTextUndoable or as a replacement), or
+  bool deleteAtCaret;    // the character or line end at the caret deleted
+  bool asReplacement;
+  const char* after;
+};
+
+const ExactBytesCase kExactBytesCases[] = {
+    {"LeadByteBeforeATrailByte", "ab cd", 3, 0, "\x97", false, false, "ab \x97" "cd"},
+    {"LeadByteBeforeATrailByteAsAReplacement", "ab cd", 3, 0, "\x97", false, true, "ab \x97" "cd"},
+    {"TrailByteAfterALoneLeadByte", "ab \x97\r\nz", 4, 0, "c", false, false, "ab \x97" "c\r\nz"},
+    {"TrailByteAfterALoneLeadByteAsAReplacement", "ab \x97\r\nz", 4, 0, "c", false, true, "ab \x97" "c\r\nz"},
+    {"LeadByteAndLineEndBeforeText", "xy", 1, 0, "\x97\r\n", false, false, "x\x97\r\ny"},
+    {"JoinedLinesMakeACharacter", "\x97\r\nc", 1, 0, "", true, false, "\x97" "c"},
+};
+
+TEST_F(UndoTest, UndoAndRedoRestoreBytesExactlyWhateverCharactersTheyMake) {
+  for (const ExactBytesCase& c : kExactBytesCases) {
+    SCOPED_TRACE(c.name);
+    SetText(c.text);
+    doc->m_cUndoBuffer.Clear();
+    int x = 0;
+    int y = 0;
+    doc->m_cLayoutMgr.DocToWrapPos(c.docCol, c.docLine, &x, &y);
+    const std::string inserted = c.inserted;
+    if (c.deleteAtCaret) {
+      view->PlaceCursor(x, y, true, 20);
+      RunEdit([](CEditView& pane) { pane.DeleteAtCursor(true); });
+    } else if (c.asReplacement) {
+      RunEdit([&](CEditView& pane) {
+        pane.ReplaceRangeUndoable(y, x, y, x, nullptr, inserted.data(), static_cast<int>(inserted.size()), true);
+      });
+    } else {
+      Type(x, y, inserted);
+    }
+    ASSERT_EQ(DocBytes(), c.after);
+    ASSERT_EQ(StepCount(), 1);
+    Undo();
+    EXPECT_EQ(DocBytes(), c.text);
+    Redo();
+    EXPECT_EQ(DocBytes(), c.after);
+    Undo();
+    EXPECT_EQ(DocBytes(), c.text);
+  }
+}
+
+// A box that holds no text deletes nothing: no undo step, and the document stays unmodified.
+TEST_F(UndoTest, DeletingABoxWithoutTextMakesNoStep) {
+  SetText("ab\r\ncd\r\nef");
+  doc->SetModified(false, false);
+  view->PlaceCursor(8, 2, true, 20);
+  view->m_bBeginBoxSelect = true;
+  view->m_sSelect = SelectRange{0, 5, 2, 8};
+  RunEdit([](CEditView& pane) { pane.DeleteAtCursor(true); });
+  EXPECT_EQ(DocBytes(), "ab\r\ncd\r\nef");
+  EXPECT_EQ(StepCount(), 0);
+  EXPECT_FALSE(doc->m_bIsModified);
+}
+
 // ---- Random sequences ----------------------------------------------------------------------------
 
-// Random sequences of commands on a small document with a narrow wrap width, tabs, kanji and
-// every kind of line end: typing (ASCII, kanji, Enter, past the end in free cursor mode, over a
-// selection, in overwrite mode), deletions of characters, lines, line selections and boxes, text
-// and box pastes, indents and unindents, smart indent, replacements and the primitives
-// themselves, with undos and redos and saves in between. Every step undone gives back the bytes
-// before it and every step redone the bytes after it; undoing everything gives the original
-// bytes, redoing everything the final ones; the modified flag says whether the text is the saved
-// one, and a command that changes nothing leaves it alone. A failure prints the seed and every
-// operation so far.
+// Random sequences of commands on a small document with a narrow wrap width, tabs, kanji and every
+// kind of line end, and lone lead bytes that pair with their neighbours: typing (ASCII, kanji,
+// Enter, past the end in free cursor mode, over a selection, in overwrite mode), deletions of
+// characters, lines, line selections and boxes, text and box pastes, indents and unindents, smart
+// indent, replacements and the primitives themselves, with undos and redos and saves in between.
+// Every step undone gives back the bytes before it and every step redone the bytes after it;
+// undoing everything gives the original bytes, redoing everything the final ones; the modified flag
+// says whether the text is the saved one, and a command that changes nothing leaves it alone. A
+// failure prints the seed and every operation so far.
 class UndoPropertyTest : public EditFixture, public testing::WithParamInterface<unsigned> {
  protected:
   void SetUp() override {
@@ -295,7 +362,9 @@ class UndoPropertyTest : public EditFixture, public testing::WithParamInterface<
   std::string Text() {
     static const std::string kPieces[] = {"a",  "xyz", "漢"_sj,    "かな"_sj, "\r\n",          "\n",
                                           "\r", "\t",  "ab\r\ncd", "ｱ"_sj,    "1234567890abc", "字\n\r"_sj,
-                                          "  ", "　"_sj, "{",       "}"};
+                                          "  ", "　"_sj, "{",       "}",
+                                          // a lone lead byte: it pairs with whatever byte follows it
+                                          "\x97"};
     std::string text;
     for (int n = 1 + Pick(3); n > 0; --n) text += PickOf(kPieces);
     return text;
@@ -538,7 +607,9 @@ class UndoPropertyTest : public EditFixture, public testing::WithParamInterface<
     states.push_back(bytes);
     if (savedAt > before) savedAt = -1;  // the saved state was in the steps dropped
     // A step that gives the same bytes (a character overwritten by itself) may still be a change.
-    if (bytes != states[static_cast<size_t>(before)]) EXPECT_TRUE(doc->m_bIsModified) << Trail();
+    if (bytes != states[static_cast<size_t>(before)]) {
+      EXPECT_TRUE(doc->m_bIsModified) << Trail();
+    }
   }
 
   // The seed and every operation so far, for a failure's message.
