@@ -16,6 +16,7 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/dialog.h"
+#include "platform/drop_files.h"
 #include "platform/file_type_icon.h"
 #include "platform/ime_composition.h"
 #include "platform/ipc.h"
@@ -170,6 +171,7 @@ HWND CEditWnd::Create(HINSTANCE hInstance, EditWindowId residentWindow, const ch
 
   platform::MoveWindow(m_hWnd, start.x, start.y, start.cx, start.cy, 0);
   ShowAtStart(start.tabPlacement);
+  platform::DragAcceptFiles(m_hWnd, 1);
 
   m_id = platform::ipc::RegisterWindow(m_hWnd, kEditWindowClass);
   if (!m_id || !m_share.RegisterEditWindow(m_id)) {
@@ -392,6 +394,9 @@ LRESULT CEditWnd::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     case WM_EXITMENULOOP:
       SetStatusText("");
       return m_cEditDoc.DispatchToViews(hwnd, uMsg, wParam, lParam);
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
     case WM_COPY_:
       RunPaneCommand(kCopyCommand, 0, 0);
       return 0;
@@ -603,6 +608,7 @@ void CEditWnd::OnDestroyFrame() {
   }
   platform::KillTimer(m_hWnd, kToolbarTimer);
   platform::KillTimer(m_hWnd, kTickTimer);
+  platform::DragAcceptFiles(m_hWnd, 0);
   if (m_id) {
     m_share.UnregisterEditWindow(m_id);
     platform::ipc::UnregisterWindow(m_id);

@@ -32,6 +32,9 @@
 #include "platform/timer.h"
 
 class CShareData;
+namespace platform {
+struct DroppedFiles;
+}
 
 // The window class of every edit window (kEditWindowClass of the shared record).
 constexpr int kEditWindowLimit = 256;
@@ -102,6 +105,9 @@ class CEditWnd : public CWnd, public IEditWindow, public IDocFrame, public IEdit
   bool OnClose();
   // Dropped files, in the drop's order.
   void OnDropFiles(const std::vector<std::string>& files);
+  // WM_DROPFILES: the drop's files (a path too long for the editor is left out), then the drop
+  // is finished.
+  void OnDropFiles(platform::DroppedFiles* drop);
 
   // ---- Bars (edit_wnd_bars.cpp) ------------------------------------------------------------
   void BuildToolBar();

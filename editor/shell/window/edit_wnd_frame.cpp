@@ -13,6 +13,7 @@
 #include "editor/shell/window/command_state.h"
 #include "editor/shell/window/edit_wnd.h"
 #include "platform/desktop.h"
+#include "platform/drop_files.h"
 #include "platform/file_type_icon.h"
 #include "platform/ipc.h"
 #include "platform/sjis.h"
@@ -248,6 +249,17 @@ void CEditWnd::LoadFileHere(const char* path) {
   const SharedSettings* s = Settings();
   m_cEditDoc.FileRead(buffer, &openedElsewhere, kCodeDetect, false, s && s->Common.bQueryIfCodeChange);
   Activate();
+}
+
+void CEditWnd::OnDropFiles(HDROP drop) {
+  std::vector<std::string> files;
+  const UINT count = platform::DragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    char path[kMaxPath];
+    if (platform::DragQueryFile(drop, i, path, sizeof path) > 0) files.emplace_back(path);
+  }
+  OnDropFiles(files);
+  platform::DragFinish(drop);
 }
 
 void CEditWnd::OnDropFiles(const std::vector<std::string>& files) {

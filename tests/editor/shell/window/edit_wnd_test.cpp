@@ -8,6 +8,7 @@
 #include "editor/shell/commands/menu_drawer.h"
 #include "editor/shell/process/command_line.h"
 #include "platform/ipc.h"
+#include "platform/drag_drop.h"
 #include "platform/icon_file.h"
 #include "platform/monitor.h"
 #include "platform/sjis_literal.h"
@@ -371,6 +372,30 @@ TEST_F(EditWndTest, TheLoopEndsWithTheWindowAndTheSearchBoxEnterKeepsItsText) {
   EXPECT_EQ(w->Window(), nullptr);
   ASSERT_GE(record->nSearchKeyCount, 1);
   EXPECT_STREQ(record->szSearchKeys[0], "needle");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditWndTest, FilesDraggedOntoThePaneReachTheWindowAsADrop) {
+  const std::string a = File("drag a.txt", "A\r\n"), b = File("drag-b.txt", "B\r\n");
+  CEditWnd* w = Make();
+  ASSERT_NE(w, nullptr);
+  platform::ForeignDrag drag;
+  drag.files = {a, b};
+  const HWND pane = w->Document().Ports().panes[0]->Window();
+  EXPECT_EQ(platform::DropFromOutside(pane, POINT{20, 20}, drag), DROPEFFECT_COPY);
+  Pump();
+  EXPECT_EQ(std::string(w->Document().m_szFilePath), a);
+  ASSERT_EQ(launcher.launched.size(), 1u);
+  EXPECT_EQ(launcher.launched[0].text, b);
+  // Text dragged onto the pane is still the pane's.
+  platform::ForeignDrag text;
+  text.utf8Text = "typed";
+  platform::DropFromOutside(pane, POINT{20, 20}, text);
+  Pump();
+  EXPECT_EQ(launcher.launched.size(), 1u);
 }
 
 }  // namespace
