@@ -10,6 +10,7 @@
 #include "editor/shell/commands/command_catalog.h"
 #include "editor/shell/commands/editor_icon_strip.h"
 #include "editor/shell/commands/key_bindings.h"
+#include "editor/shell/process/control_tray.h"
 #include "editor/shell/window/command_state.h"
 #include "editor/shell/window/edit_wnd.h"
 #include "platform/desktop.h"
@@ -147,12 +148,7 @@ void CEditWnd::FocusActivePane() {
   if (HWND pane = ActivePaneWindow()) platform::SetFocus(pane);
 }
 
-void CEditWnd::QuitResidentProcess() {
-  // Every window is asked first; a refusal keeps the resident and the windows that stay.
-  if (!m_share.RequestCloseAllEditWindows()) return;
-  const SharedSettings* s = Settings();
-  if (s && s->hwndResident) platform::ipc::PostMessage(s->hwndResident, WM_CLOSE, 0, 0);
-}
+void CEditWnd::QuitResidentProcess() { QuitEditorProcesses(m_share, nullptr, 0); }
 
 void CEditWnd::ShowAboutDialog() {}
 

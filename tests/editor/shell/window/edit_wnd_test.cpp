@@ -399,3 +399,28 @@ TEST_F(EditWndTest, FilesDraggedOntoThePaneReachTheWindowAsADrop) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditWndTest, ExitAllClosesEveryWindowThenEndsTheResident) {
+  const HWND resident = platform::CreateWindowEx(0, platform_test::RecordingClass(), "resident", 0, 0, 0, 10, 10,
+                                                 nullptr, nullptr, nullptr, nullptr);
+  const EditWindowId residentId = platform::ipc::RegisterWindow(resident, "TrayWindow");
+  record->hwndResident = residentId;
+  record->Common.bExitConfirm = 0;
+  CEditWnd* first = Make();
+  CEditWnd* second = Make();
+  ASSERT_TRUE(first && second);
+  platform_test::SeenMessages().clear();
+  platform::SendMessage(first->Window(), WM_COMMAND, MAKEWPARAM(30195, 0), 0);
+  Pump();
+  EXPECT_EQ(first->Window(), nullptr);
+  EXPECT_EQ(second->Window(), nullptr);
+  EXPECT_EQ(record->nEditWindowCount, 0);
+  EXPECT_FALSE(platform_test::SeenBy(resident, [](UINT m) { return m == WM_CLOSE; }).empty());
+  record->hwndResident = 0;
+  platform::ipc::UnregisterWindow(residentId);
+  if (platform::IsWindow(resident)) platform::DestroyWindow(resident);
+}
+
+}  // namespace
