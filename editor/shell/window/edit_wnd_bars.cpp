@@ -347,13 +347,7 @@ std::string CEditWnd::ToolTipText(int command) const {
     for (const std::string& key : keys) text += "\n        " + key;
   }
   // The tip holds 1024 bytes with its terminator; a character is never cut in half.
-  size_t cut = 0;
-  while (cut < text.size()) {
-    const size_t step = platform::IsSjisLead(static_cast<unsigned char>(text[cut])) ? 2 : 1;
-    if (cut + step > static_cast<size_t>(platform::kToolTipBytes - 1)) break;
-    cut += step;
-  }
-  text.resize(std::min(cut, text.size()));
+  text.resize(platform::SjisWholePrefix(text, platform::kToolTipBytes - 1));
   return text;
 }
 

@@ -6,6 +6,7 @@
 #include "editor/foundation/settings/recent_menus.h"
 #include "editor/foundation/text/editor_path.h"
 #include "editor/foundation/text/show_message_box.h"
+#include "editor/foundation/text/sjis_char.h"
 #include "editor/foundation/ui/system_utils.h"
 #include "editor/shell/commands/command_catalog.h"
 #include "editor/shell/commands/editor_icon_strip.h"
@@ -28,18 +29,11 @@ constexpr int kAppIconResource = 230;
 constexpr char kAppIconFile[] = "my_appicon.ico";
 constexpr int kCodeDetect = 99;
 
-// A text cut to a field of the window list: at most 259 bytes, never half a character.
+// A text cut to a field of the window list: at most 259 bytes, never half a character; null is
+// stored empty.
 void CopyListText(char (&field)[kMaxPath], const char* text) {
   std::memset(field, 0, sizeof field);
-  if (!text) return;
-  const size_t length = strnlen(text, kMaxPath - 1);
-  size_t cut = 0;
-  while (cut < length) {
-    const size_t step = platform::IsSjisLead(static_cast<unsigned char>(text[cut])) ? 2 : 1;
-    if (cut + step > length) break;
-    cut += step;
-  }
-  std::memcpy(field, text, cut);
+  if (text) CopyWholeChars(field, kMaxPath, text);
 }
 
 }  // namespace

@@ -424,3 +424,36 @@ TEST_F(EditWndTest, ExitAllClosesEveryWindowThenEndsTheResident) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditWndTest, WindowListEntryTakesTextsCutOnWholeCharacters) {
+  CEditWnd* w = Make();
+  ASSERT_NE(w, nullptr);
+  std::string longPath = "/";
+  while (longPath.size() < 258) longPath += "a";
+  longPath += "漢字"_sj;  // the first character would end at byte 260
+  w->UpdateWindowListEntry(longPath.c_str(), nullptr, true);
+  const EditWindowEntry& entry = record->EditWindowList[0];
+  ASSERT_EQ(entry.hwnd, w->WindowId());
+  EXPECT_EQ(std::string(entry.szFilePath), longPath.substr(0, 258));
+  EXPECT_EQ(entry.szTabCaption[0], '\0');
+  EXPECT_EQ(entry.bGrepWindow, 1);
+}
+
+TEST_F(EditWndTest, TopMostModesToggleSetAndClear) {
+  CEditWnd* w = Make();
+  ASSERT_NE(w, nullptr);
+  struct Step {
+    int mode;
+    bool topmost;
+  };
+  const Step steps[] = {{0, true}, {0, false}, {1, true}, {1, true}, {7, true}, {2, false}, {2, false}, {-1, false}};
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.mode);
+    w->SetTopMost(s.mode);
+    EXPECT_EQ(w->IsTopMost(), s.topmost);
+  }
+}
+
+}  // namespace
