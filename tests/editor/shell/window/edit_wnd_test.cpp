@@ -232,7 +232,20 @@ TEST_F(EditWndTest, ClosingOneOfSeveralShowsTheNextListedWindowOnlyWhenHidden) {
   EXPECT_TRUE(platform::IsWindowVisible(second->Window()));
   EXPECT_EQ(record->nEditWindowCount, 2);
   // The last listed window wraps to the first listed one.
-  EXPECT_TRUE(first->OnClose());
+  ASSERT_EQ(record->EditWindowList[1].hwnd, first->WindowId());
+  platform::ShowWindow(second->Window(), SW_HIDE);
+  Pump();
+  EXPECT_EQ(platform::SendMessage(first->Window(), MYWM_CLOSE, 0, 0), 1);
+  Pump();
+  EXPECT_TRUE(platform::IsWindowVisible(second->Window()));
+  // A window that is shown is left as it is.
+  CEditWnd* fourth = Make();
+  ASSERT_NE(fourth, nullptr);
+  platform::ShowWindow(second->Window(), SW_SHOWMINIMIZED);
+  Pump();
+  EXPECT_EQ(platform::SendMessage(fourth->Window(), MYWM_CLOSE, 0, 0), 1);
+  Pump();
+  EXPECT_TRUE(platform::IsIconic(second->Window()));
 }
 
 TEST_F(EditWndTest, DestroyUnlistsReleasesTheOutputRoleTellsTheResidentAndQuits) {
