@@ -404,3 +404,30 @@ TEST_F(EditWndBarsTest, ResizingRelaysTheBarsAndKeepsTheSizeInTheSettings) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string StatusText(HWND bar, int part) {
+  const LRESULT length = platform::SendMessage(bar, SB_GETTEXTLENGTH, static_cast<WPARAM>(part), 0);
+  std::string text(LOWORD(static_cast<uintptr_t>(length)) + 1, '\0');
+  platform::SendMessage(bar, SB_GETTEXT, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(LOWORD(static_cast<uintptr_t>(length)));
+  return text;
+}
+
+TEST_F(EditWndBarsTest, MenuSelectionShowsTheCommandsKeysUntilTheMenuCloses) {
+  CEditWnd* w = Make();
+  ASSERT_NE(w, nullptr);
+  record->nKeyAssignCount = 2;
+  CShareData::SetKeyAssignment(*record, 0, 'S', "S", {0, 0, 30103, 0, 0, 0, 0, 0});
+  CShareData::SetKeyAssignment(*record, 1, 0x70, "F1", {30103, 0, 0, 0, 0, 0, 0, 0});
+  platform::SendMessage(w->Window(), WM_MENUSELECT, MAKEWPARAM(30103, 0), 0);
+  EXPECT_EQ(StatusText(w->StatusBar(), 0), "F1 , Ctrl+S");
+  platform::SendMessage(w->Window(), WM_MENUSELECT, MAKEWPARAM(30104, 0), 0);
+  EXPECT_EQ(StatusText(w->StatusBar(), 0), "");
+  platform::SendMessage(w->Window(), WM_MENUSELECT, MAKEWPARAM(30103, 0), 0);
+  platform::SendMessage(w->Window(), WM_EXITMENULOOP, 0, 0);
+  EXPECT_EQ(StatusText(w->StatusBar(), 0), "");
+}
+
+}  // namespace
