@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <utility>
 
@@ -21,13 +22,16 @@ std::function<void()>& Callback() {
   return callback;
 }
 
-// Only async-signal-safe work here: a flag and one byte down the pipe.
+// Only async-signal-safe work here: a flag and one byte down the pipe. The signal may come between
+// a failed call and the look at errno, so a write that fails (a full pipe) must not change it.
 void OnSignal(int) {
+  const int savedErrno = errno;
   signalled.store(true);
   if (wakePipe[1] >= 0) {
     const char byte = 1;
     [[maybe_unused]] ssize_t n = ::write(wakePipe[1], &byte, 1);
   }
+  errno = savedErrno;
 }
 
 }  // namespace

@@ -187,6 +187,13 @@ void FlushPendingDeletes() {
 
 // ---- Window ---------------------------------------------------------------------------------
 
+namespace {
+
+// A window with a sizing frame: the user sets its size, and its client area follows.
+bool Resizable(const Window& window) { return !window.isPopup() && (window.style() & WS_THICKFRAME) != 0; }
+
+}  // namespace
+
 Window::Window(WNDPROC proc, COLORREF background, DWORD style, QSize clientSize)
     : m_canvas(new Canvas(*this)), m_proc(proc), m_background(background), m_style(style), m_clientSize(clientSize) {
   setCentralWidget(m_canvas);
@@ -284,7 +291,10 @@ void Window::place(std::optional<QPoint> position, std::optional<QSize> size) {
   if (position) moveTo(*position);
 }
 
-void Window::clientResized(QSize size) { send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(size.width(), size.height())); }
+void Window::clientResized(QSize size) {
+  if (Resizable(*this)) m_clientSize = size;
+  send(WM_SIZE, isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(size.width(), size.height()));
+}
 
 LRESULT Window::send(UINT message, WPARAM wParam, LPARAM lParam) {
   {
@@ -317,7 +327,14 @@ void Window::moveTo(QPoint place) {
 
 void Window::setClientSize(QSize size) {
   m_clientSize = size.expandedTo(QSize(0, 0));
-  if (!isPopup()) m_canvas->setFixedSize(m_clientSize);
+  if (isPopup()) return;
+  m_canvas->setFixedSize(m_clientSize);
+  if (!Resizable(*this)) return;
+  // The window fits around the client size asked, then the user may drag it to any other.
+  layout()->activate();
+  resize(sizeHint());
+  m_canvas->setMinimumSize(0, 0);
+  m_canvas->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 
 void Window::showStyled() {
@@ -362,6 +379,12 @@ void Window::applyGeometry() {
     m_canvas->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  } else if (Resizable(*this)) {
+    // A window with a sizing frame starts at its client size and follows the user's drags.
+    layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setClientSize(m_clientSize);
   } else {
     // The canvas keeps the client size and the window fits around it (and a menu bar, if any).
     m_canvas->setFixedSize(m_clientSize);
@@ -399,7 +422,7 @@ void Window::changeEvent(QEvent* event) {
     } else if (!minimized && m_wasMinimized) {
       m_wasMinimized = false;
       QSize client = m_canvas->size();
-      send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.width(), client.height()));
+      send(WM_SIZE, isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(client.width(), client.height()));
     }
   }
   QMainWindow::changeEvent(event);

@@ -21,7 +21,8 @@
 //   extended-key flag in bit 24, the previous-state bit 30 and the transition bit 31);
 // - sent straight to the procedure while the toolkit delivers its events (inside the pump):
 //   WM_CLOSE when the user asks to close (the window stays unless the procedure destroys it; the
-//   default procedure does), WM_SIZE with SIZE_MINIMIZED or SIZE_RESTORED (client size in lParam),
+//   default procedure does), WM_SIZE with SIZE_MINIMIZED, SIZE_MAXIMIZED or SIZE_RESTORED (client
+//   size in lParam),
 //   WM_ACTIVATEAPP (1 when the program becomes active, 0 when it loses activity), WM_ACTIVATE to a
 //   window of its own (not a child window) when it becomes the active window (WA_ACTIVE, lParam
 //   null) or stops being it (WA_INACTIVE, lParam the program's window that became active, or
@@ -91,7 +92,8 @@ struct WNDCLASSEX {
   WNDPROC lpfnWndProc = nullptr;
   HICON hIcon = nullptr;
   COLORREF background = RGB(0, 0, 0);  // what the client area shows where nothing is painted
-  const char* lpszMenuName = nullptr;   // menu resource attached to every window of the class
+  const char* lpszMenuName = nullptr;   // menu resource attached to every window of the class; a
+                                        // number (MAKEINTRESOURCE) names the resource of its decimal text
   const char* lpszClassName = nullptr;
   UINT cbSize = 0;                      // kept for the code that fills it in
   UINT style = 0;                       // CS_DBLCLKS
@@ -206,8 +208,9 @@ ATOM RegisterClassEx(const WNDCLASSEX* windowClass);
 
 // Makes a top-level window of a registered class; null when the class is unknown or the caller is
 // not the GUI thread. WS_POPUP makes a frameless window that shows full screen; otherwise the
-// window has a fixed size with the title-bar buttons that WS_SYSMENU, WS_MINIMIZEBOX and
-// WS_MAXIMIZEBOX ask for. WS_VISIBLE shows it at once.
+// window has the title-bar buttons that WS_SYSMENU, WS_MINIMIZEBOX and WS_MAXIMIZEBOX ask for and
+// a fixed size, unless WS_THICKFRAME lets the user size it (each size reported as WM_SIZE).
+// WS_VISIBLE shows it at once.
 // With a parent: the size grip ("SCROLLBAR" with SBS_SIZEGRIP or SBS_SIZEBOX, the id in menu,
 // placed by MoveWindow); a scroll-bar control (any other "SCROLLBAR", platform/scroll_bar.h); a child window of a registered class (WS_CHILD, the id in menu); or a
 // pop-up window owned by the parent (WS_POPUP). CW_USEDEFAULT places and sizes these at 0.
@@ -282,7 +285,8 @@ bool RegisterIconResource(std::string_view name, std::span<const uint8_t> imageF
 HICON LoadIcon(HINSTANCE instance, const char* name);
 
 // Menus. The menu facility provides LoadMenu's resources and draws the bar (see window_qt.h);
-// without it there are no menu resources and LoadMenu returns null.
+// without it there are no menu resources and LoadMenu returns null. A number (MAKEINTRESOURCE)
+// names the resource registered under its decimal text.
 HMENU LoadMenu(HINSTANCE instance, const char* name);
 HMENU GetMenu(HWND hwnd);
 BOOL SetMenu(HWND hwnd, HMENU menu);

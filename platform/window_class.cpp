@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "platform/sys_color.h"
 #include "platform/window_qt.h"
@@ -50,6 +51,14 @@ std::map<std::string, std::unique_ptr<Icon>, std::less<>>& Icons() {
   return icons;
 }
 
+// A resource named by number is found under the number's decimal text; no name is the empty one.
+// The number lives in the pointer itself, which must never be read as text.
+std::string ResourceName(const char* name) {
+  if (!name) return {};
+  if (IS_INTRESOURCE(name)) return std::to_string(reinterpret_cast<uintptr_t>(name));
+  return name;
+}
+
 MenuBackend& Backend() {
   static MenuBackend backend;
   return backend;
@@ -68,7 +77,7 @@ ATOM RegisterClassEx(const WNDCLASSEX* windowClass) {
   it->second = WindowClassInfo{windowClass->lpfnWndProc,
                                windowClass->hIcon,
                                windowClass->background,
-                               windowClass->lpszMenuName ? windowClass->lpszMenuName : "",
+                               ResourceName(windowClass->lpszMenuName),
                                windowClass->style,
                                std::clamp(windowClass->cbWndExtra, 0, kMaxWindowExtra),
                                windowClass->hCursor,
@@ -234,6 +243,6 @@ void AttachMenu(Window& window, HMENU menu) {
   if (attach) attach(window, menu);
 }
 
-HMENU LoadMenu(HINSTANCE, const char* name) { return name ? LoadMenuResource(name) : nullptr; }
+HMENU LoadMenu(HINSTANCE, const char* name) { return name ? LoadMenuResource(ResourceName(name)) : nullptr; }
 
 }  // namespace platform

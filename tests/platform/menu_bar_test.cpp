@@ -236,3 +236,41 @@ TEST_F(ResourceBar, TheClassMenuGoesWithTheWindow) {
 }
 
 }  // namespace
+
+// A class or a LoadMenu may name its menu by number, as resources named by id are: the number is
+// looked up as its decimal text and never read as a string. No name gives no bar.
+TEST(MenuBar, MenuNamedByNumberIsTheResourceOfItsDecimalText) {
+  EnsureGuiApp();
+  UseMenuBars();
+  using K = MenuResourceEntry::Kind;
+  const MenuResourceEntry table[] = {{K::kPopup, 0, "File"}, {K::kItem, 7, "Go"}, {K::kEnd, 0, nullptr}};
+  ASSERT_TRUE(RegisterMenuResource("4711", table));
+  struct Case {
+    const char* name;
+    const char* className;
+    bool hasBar;
+  };
+  const Case cases[] = {{"number", "NumberMenuClass", true},
+                        {"text", "TextMenuClass", true},
+                        {"none", "NoMenuClass", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WNDCLASSEX wc;
+    wc.lpfnWndProc = DefWindowProc;
+    wc.lpszClassName = c.className;
+    if (std::string_view(c.name) == "number") wc.lpszMenuName = MAKEINTRESOURCE(4711);
+    if (std::string_view(c.name) == "text") wc.lpszMenuName = "4711";
+    ASSERT_NE(RegisterClassEx(&wc), 0);
+    HWND hwnd = CreateWindowEx(0, c.className, "m", WS_CAPTION, 0, 0, 100, 50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    HMENU menu = GetMenu(hwnd);
+    EXPECT_EQ(menu != nullptr, c.hasBar);
+    if (menu) EXPECT_EQ(GetMenuItemCount(menu), 1);
+    DestroyWindow(hwnd);
+  }
+  HMENU loaded = LoadMenu(nullptr, MAKEINTRESOURCE(4711));
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(GetMenuItemCount(loaded), 1);
+  DestroyMenu(loaded);
+  EXPECT_EQ(LoadMenu(nullptr, MAKEINTRESOURCE(4712)), nullptr);
+}

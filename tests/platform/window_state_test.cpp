@@ -208,6 +208,48 @@ TEST_F(WindowStateTest, ShowStatesTheWindowGoesInto) {
   }
 }
 
+// With a sizing frame the window starts at the client size asked and then takes whatever size it
+// is given (the user's drag, the window manager's maximise), each told as WM_SIZE; without one it
+// keeps its client size.
+TEST_F(WindowStateTest, SizingFrameLetsTheWindowBeResizedAndMaximised) {
+  struct Case {
+    const char* name;
+    DWORD style;
+    bool follows;
+  };
+  const Case cases[] = {{"sizing frame", WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX, true},
+                        {"fixed", WS_CAPTION | WS_SYSMENU, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HWND hwnd = MakeWindow(c.name, c.style);
+    made.push_back(hwnd);
+    ShowWindow(hwnd, SW_SHOW);
+    PumpTranslated();
+    EXPECT_EQ(Rect(hwnd).substr(Rect(hwnd).find(' ') + 1), "200x120");
+    SeenMessages().clear();
+    Window* window = WindowFromHandle(hwnd);
+    window->resize(window->size() + QSize(60, 40));
+    PumpTranslated();
+    EXPECT_EQ(Rect(hwnd).substr(Rect(hwnd).find(' ') + 1), c.follows ? "260x160" : "200x120");
+    const auto sizes = platform_test::SeenBy(hwnd, [](UINT m) { return m == WM_SIZE; });
+    if (c.follows) {
+      ASSERT_FALSE(sizes.empty());
+      EXPECT_EQ(sizes.back().wParam, SIZE_RESTORED);
+      EXPECT_EQ(sizes.back().lParam, MAKELPARAM(260, 160));
+      // Asked again, the client size is the one asked.
+      SetWindowPos(hwnd, nullptr, 0, 0, 150, 90, SWP_NOMOVE | SWP_NOZORDER);
+      PumpTranslated();
+      EXPECT_EQ(Rect(hwnd).substr(Rect(hwnd).find(' ') + 1), "150x90");
+      SeenMessages().clear();
+      ShowWindow(hwnd, SW_MAXIMIZE);
+      PumpTranslated();
+      const auto maximised = platform_test::SeenBy(hwnd, [](UINT m) { return m == WM_SIZE; });
+      ASSERT_FALSE(maximised.empty());
+      EXPECT_EQ(maximised.back().wParam, SIZE_MAXIMIZED);
+    }
+  }
+}
+
 TEST_F(WindowStateTest, TheWorkAreaIsThePrimaryScreens) {
   const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
   RECT r{};

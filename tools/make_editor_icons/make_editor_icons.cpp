@@ -1,12 +1,15 @@
 // Draws the editor's icon strip: 512 x 192 pixels, 16 x 16 cells, 32 to a row, the top-left pixel
 // the key colour. Every icon with a command gets a picture of its own (a frame in its row's colour
 // and the icon's number as a pattern of blocks); the other cells stay blank. Writes the strip as a
-// 24-bit BMP and as a source file that registers it as bitmap resource 200.
+// 24-bit BMP and as a source file that registers it as bitmap resource 200, together with the
+// application's icon (a written page with a pen, 32 and 16 pixels in one icon file) as icon
+// resource 230.
 //
 // make_editor_icons <out.bmp> <out.cpp>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <algorithm>
 #include <vector>
 
 #include "editor/shell/commands/icon_commands.h"
@@ -25,6 +28,78 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
 void Put16(std::vector<uint8_t>& out, uint16_t v) {
   out.push_back(static_cast<uint8_t>(v));
   out.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+// The application's icon at a size: a page with a folded corner, lines of text and a pen across
+// it. 0 is transparent; other pixels are 0xAARRGGBB.
+std::vector<uint32_t> AppIcon(int size) {
+  std::vector<uint32_t> px(static_cast<size_t>(size * size), 0);
+  auto set = [&](int x, int y, uint32_t c) {
+    if (x >= 0 && y >= 0 && x < size && y < size) px[static_cast<size_t>(y * size + x)] = c;
+  };
+  const int s = size;
+  const int left = s * 3 / 16, right = s * 13 / 16, top = s / 16, bottom = s - s / 16 - 1, fold = s / 4;
+  for (int y = top; y <= bottom; ++y)
+    for (int x = left; x <= right; ++x) {
+      if (x > right - fold + (y - top)) continue;  // the folded corner is cut off
+      const bool edge = x == left || y == top || y == bottom || x == right || x == right - fold + (y - top);
+      set(x, y, edge ? 0xFF404040 : 0xFFFFFFFF);
+    }
+  for (int i = 0; i < fold; ++i) set(right - fold + i, top + i, 0xFF404040);
+  for (int y = top + 1; y <= top + fold; ++y) set(right - fold, y, 0xFF808080);
+  for (int x = right - fold; x <= right; ++x) set(x, top + fold, 0xFF808080);
+  // Lines of text, a blue one every few rows.
+  const int step = std::max(2, s / 8);
+  for (int y = top + fold + step; y < bottom - 1; y += step)
+    for (int x = left + 2; x < right - 1 - (y % (3 * step) == 0 ? s / 6 : 0); ++x) set(x, y, 0xFF2050C0);
+  // The pen: a red diagonal with a dark tip.
+  const int width = std::max(1, s / 12);
+  for (int i = 0; i < s / 2; ++i)
+    for (int w = 0; w < width + 1; ++w) set(s / 2 + i - w, s - 2 - i - s / 8, i < width ? 0xFF202020 : 0xFFC03030);
+  return px;
+}
+
+// One icon file holding the icon at the sizes given, 32-bit pictures with their masks.
+std::vector<uint8_t> IconFile(const std::vector<int>& sizes) {
+  std::vector<std::vector<uint8_t>> images;
+  for (int size : sizes) {
+    const std::vector<uint32_t> px = AppIcon(size);
+    std::vector<uint8_t> image;
+    Put32(image, 40);
+    Put32(image, static_cast<uint32_t>(size));
+    Put32(image, static_cast<uint32_t>(size * 2));  // the picture and its mask
+    Put16(image, 1);
+    Put16(image, 32);
+    for (int i = 0; i < 6; ++i) Put32(image, 0);
+    for (int y = size - 1; y >= 0; --y)
+      for (int x = 0; x < size; ++x) Put32(image, px[static_cast<size_t>(y * size + x)]);
+    const int maskStride = ((size + 31) / 32) * 4;
+    for (int y = size - 1; y >= 0; --y) {
+      std::vector<uint8_t> row(static_cast<size_t>(maskStride), 0);
+      for (int x = 0; x < size; ++x)
+        if (px[static_cast<size_t>(y * size + x)] == 0) row[static_cast<size_t>(x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
+      image.insert(image.end(), row.begin(), row.end());
+    }
+    images.push_back(std::move(image));
+  }
+  std::vector<uint8_t> file;
+  Put16(file, 0);
+  Put16(file, 1);
+  Put16(file, static_cast<uint16_t>(sizes.size()));
+  uint32_t offset = static_cast<uint32_t>(6 + 16 * sizes.size());
+  for (size_t i = 0; i < sizes.size(); ++i) {
+    file.push_back(static_cast<uint8_t>(sizes[i]));
+    file.push_back(static_cast<uint8_t>(sizes[i]));
+    file.push_back(0);
+    file.push_back(0);
+    Put16(file, 1);
+    Put16(file, 32);
+    Put32(file, static_cast<uint32_t>(images[i].size()));
+    Put32(file, offset);
+    offset += static_cast<uint32_t>(images[i].size());
+  }
+  for (const auto& image : images) file.insert(file.end(), image.begin(), image.end());
+  return file;
 }
 
 }  // namespace
@@ -79,12 +154,18 @@ int main(int argc, char** argv) {
   std::ofstream(argv[1], std::ios::binary)
       .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
   std::ofstream src(argv[2], std::ios::binary);
-  src << "// Made by tools/make_editor_icons: the icon strip as bitmap resource 200.\n"
+  const std::vector<uint8_t> icon = IconFile({32, 16});
+  src << "// Made by tools/make_editor_icons: the icon strip as bitmap resource 200 and the application's\n"
+         "// icon as icon resource 230.\n"
          "#include \"editor/shell/commands/editor_icon_strip.h\"\n\n#include <mutex>\n\n#include "
-         "\"platform/bitmap_resource.h\"\n\n"
+         "\"platform/bitmap_resource.h\"\n#include \"platform/window.h\"\n\n"
          "namespace {\nconst unsigned char kStrip[] = {";
   for (size_t i = 0; i < bmp.size(); ++i) src << (i % 24 == 0 ? "\n" : "") << static_cast<int>(bmp[i]) << ",";
+  src << "\n};\nconst unsigned char kAppIcon[] = {";
+  for (size_t i = 0; i < icon.size(); ++i) src << (i % 24 == 0 ? "\n" : "") << static_cast<int>(icon[i]) << ",";
   src << "\n};\n}  // namespace\n\nvoid RegisterEditorIconStrip() {\n  static std::once_flag once;\n"
-         "  std::call_once(once, [] { platform::RegisterBitmapResource(200, kStrip); });\n}\n";
+         "  std::call_once(once, [] { platform::RegisterBitmapResource(200, kStrip); });\n}\n\n"
+         "void RegisterEditorAppIcon() {\n  static std::once_flag once;\n"
+         "  std::call_once(once, [] { platform::RegisterIconResource(\"#230\", kAppIcon); });\n}\n";
   return src ? 0 : 1;
 }

@@ -1,5 +1,8 @@
-// The icon strip the build draws (tools/make_editor_icons), compiled in as bitmap resource 200.
+// The icon strip the build draws (tools/make_editor_icons), compiled in as bitmap resource 200, and
+// the application's icon, compiled in as icon resource 230.
 #pragma once
 
 // Registers the strip once per process.
 void RegisterEditorIconStrip();
+// Registers the application's icon (resource 230: 32 and 16 pixels) once per process.
+void RegisterEditorAppIcon();

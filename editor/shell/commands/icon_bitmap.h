@@ -32,6 +32,8 @@ class CIconBitmap {
   // The icon as a menu item shows it.
   bool GetMenuIcon(int icon, platform::MenuIcon& out, bool disabled) const;
   uint32_t TransparentColor() const { return m_transparent; }
+  // The strip itself (the toolbar cuts its buttons' icons from it); null before a load.
+  const platform::Bitmap* Strip() const { return m_pBitmap.get(); }
 
  private:
   bool CellOrigin(int icon, int& cx, int& cy) const;

@@ -294,18 +294,21 @@ void CEditApp::OnTrayNotify(LPARAM mouseMessage) {
   }
 }
 
-void CEditApp::QuitResidentProcess() {
-  if (m_pShareData && m_pShareData->Common.bExitConfirm && m_share.GetEditWindowCount() > 0) {
+void QuitEditorProcesses(CShareData& share, HWND residentHere, EditWindowId residentHereId) {
+  const SharedSettings* settings = share.GetShareData();
+  if (settings && settings->Common.bExitConfirm && share.GetEditWindowCount() > 0) {
     const int answer = platform::MessageBox(nullptr, "現在開いている編集用のウィンドウをすべて閉じて終了しますか?"_sj,
                                             kCaption, MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES) return;
   }
-  if (!CloseAllEditWindows()) return;
-  const EditWindowId resident = m_pShareData ? m_pShareData->hwndResident : 0;
-  if (resident != 0 && resident != m_windowId)
+  if (!share.RequestCloseAllEditWindows()) return;
+  const EditWindowId resident = settings ? settings->hwndResident : 0;
+  if (resident != 0 && resident != residentHereId)
     platform::ipc::PostMessage(resident, WM_CLOSE, 0, 0);
-  else if (m_hWnd)
-    platform::PostMessage(m_hWnd, WM_CLOSE, 0, 0);
+  else if (residentHere)
+    platform::PostMessage(residentHere, WM_CLOSE, 0, 0);
 }
+
+void CEditApp::QuitResidentProcess() { QuitEditorProcesses(m_share, m_hWnd, m_windowId); }
 
 bool CEditApp::CloseAllEditWindows() { return m_share.RequestCloseAllEditWindows(); }

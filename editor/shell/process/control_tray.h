@@ -51,6 +51,11 @@ class ITrayGrepDialog {
   virtual bool Run(const std::string& seedKey, GrepLaunchRequest* request) = 0;
 };
 
+// Ends every edit window and then the resident process, after the question when the settings ask
+// for it: from the tray or from any edit window's ExitAll. A refused question or a window that
+// does not close keeps everything. residentHere is the calling process's own tray window, if any.
+void QuitEditorProcesses(CShareData& share, HWND residentHere, EditWindowId residentHereId);
+
 class CEditApp {
  public:
   // Builds the accelerator table from the key assignments into the process's slot (0 stays in the

@@ -1,6 +1,7 @@
 #include "editor/shell/process/command_line.h"
 
 #include <climits>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <set>
@@ -10,6 +11,7 @@
 #include "editor/foundation/text/editor_path.h"
 #include "editor/shell/process/launch_arguments.h"
 #include "platform/sjis_literal.h"
+#include "scoped_temp_dir.h"
 #include "tests/editor/foundation/message_box_capture.h"
 
 namespace {
@@ -202,6 +204,12 @@ TEST(CommandLine, OptionsFileNamesAndTheirEdges) {
        kExe,
        {.path = "/d/My Documents/a.txt", .readOnly = true},
        ""},
+      {"a leading name is not checked for refused characters",
+       "/d/a|b.txt -Y=2",
+       {"/d/a|b.txt"},
+       kExe,
+       {.path = "/d/a|b.txt", .y = 1},
+       ""},
       {"a leading name is made absolute",
        "sub/../a.txt -X=2",
        {"sub/../a.txt"},
@@ -356,6 +364,23 @@ TEST(CommandLine, TheHostSystemSeesRealFilesAndTheExecutable) {
   ASSERT_FALSE(exe.empty());
   EXPECT_EQ(exe[0], '/');
   EXPECT_TRUE(host.PathExists(exe));
+}
+
+// A relative name is the editor's, never the process's: the game's folder stays the process's.
+TEST(CommandLine, ARelativeLeadingNameIsFoundInTheEditorsFolder) {
+  const ScopedTempDir dir;
+  dir.Write("My Documents/a.txt", "x");
+  const std::string before = EditorCurrentFolder();
+  const std::filesystem::path processFolder = std::filesystem::current_path();
+  SetEditorCurrentFolder(dir.path().string());
+  MessageBoxCapture boxes;
+  CCommandLineOptions options;
+  options.Parse("My Documents/a.txt -Y=2", HostCommandLineSystem());
+  SetEditorCurrentFolder(before);
+  EXPECT_EQ(std::string(options.m_fi.szPath), dir.File("My Documents/a.txt"));
+  EXPECT_EQ(options.m_fi.nY, 1);
+  EXPECT_TRUE(boxes.requests.empty());
+  EXPECT_EQ(std::filesystem::current_path(), processFolder);
 }
 
 std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }

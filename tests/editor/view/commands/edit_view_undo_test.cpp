@@ -8,14 +8,43 @@
 #include <vector>
 
 #include "edit_fixture.h"
+#include "editor/foundation/document/fake_ports.h"
 #include "editor/foundation/beep_capture.h"
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/ope_blk.h"
 #include "editor/view/commands/command_table.h"
 #include "editor/view/pane/display_row.h"
 #include "platform/sjis_literal.h"
+#include "tests/editor/foundation/text/wrap_fixture.h"
 
 namespace {
+
+// Whether the display lines are those a whole rewrap of the document cuts (pieces, indents and
+// the colour states they start in).
+testing::AssertionResult LayoutIsFresh(CEditDoc& doc, const TypeSettings& type) {
+  CWrapLineMgr fresh;
+  fresh.Attach(&doc.m_cDocLineMgr);
+  fresh.SetWrapSettings(true, nullptr, type);
+  const std::vector<PieceRecord> have = Pieces(doc.m_cLayoutMgr);
+  const std::vector<PieceRecord> want = Pieces(fresh);
+  if (have != want) {
+    for (size_t i = 0; i < std::max(have.size(), want.size()); ++i) {
+      if (i >= have.size() || i >= want.size() || !(have[i] == want[i])) {
+        testing::Message m;
+        m << "display line " << i << " of " << have.size() << " (fresh " << want.size() << "): ";
+        if (i < have.size()) m << have[i];
+        m << " vs ";
+        if (i < want.size()) m << want[i];
+        return testing::AssertionFailure() << m;
+      }
+    }
+  }
+  if (doc.m_cLayoutMgr.GetEndColorState() != fresh.GetEndColorState()) {
+    return testing::AssertionFailure() << "end colour state " << doc.m_cLayoutMgr.GetEndColorState() << " vs "
+                                       << fresh.GetEndColorState();
+  }
+  return testing::AssertionSuccess();
+}
 
 class UndoTest : public EditFixture {
  protected:
@@ -291,6 +320,185 @@ TEST_F(UndoTest, DeletingABoxWithoutTextMakesNoStep) {
   EXPECT_FALSE(doc->m_bIsModified);
 }
 
+// A second pane on the document, with its caret and selection far below where the document will
+// end, when an undo in the first takes most of the lines away: it repaints over rows that are gone
+// and then undoes and redoes on its own.
+TEST_F(UndoTest, APaneBelowTheEndAnUndoLeavesStillWorks) {
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "line " + std::to_string(i) + "\r\n";
+  SetText(text);
+  doc->m_cUndoBuffer.Clear();
+  std::string many;
+  for (int i = 0; i < 150; ++i) many += "new \x97" "line\r\n";
+  RunEdit([&](CEditView& pane) {
+    pane.ReplaceRangeUndoable(2, 0, 2, 0, nullptr, many.data(), static_cast<int>(many.size()), true);
+  });
+  const std::string after = DocBytes();
+  CEditView below;
+  below.SetEditWindow(&editWindow);
+  below.AttachDocument(doc.get(), 2);
+  below.SetClientSize(640, 480);
+  FakeSplitter splitter;
+  splitter.rows = 2;
+  DocPorts ports = doc->Ports();
+  ports.splitter = &splitter;
+  ports.panes[2] = &below;
+  doc->SetPorts(ports);
+  below.PlaceCursor(3, 180, true, 20);
+  below.BeginSelectionAtCaret();
+  below.PlaceCursor(5, 185, true, 20);
+  below.ChangeSelectionTo(5, 185);
+  Undo();
+  EXPECT_EQ(DocBytes(), text);
+  below.RepaintAll();
+  below.Command_UNDO();  // nothing left to undo
+  EXPECT_EQ(DocBytes(), text);
+  below.Command_REDO();
+  EXPECT_EQ(DocBytes(), after);
+  EXPECT_TRUE(LayoutIsFresh(*doc, type()));
+  EXPECT_FALSE(below.IsTextSelected());
+  EXPECT_EQ(below.Caret().y, 152);
+  ports.splitter = nullptr;
+  ports.panes[2] = nullptr;
+  doc->SetPorts(ports);
+}
+
+// ---- Large steps ---------------------------------------------------------------------------------
+
+// Comments and strings coloured, so that a change on one line may change the colour state every
+// later line starts in.
+void ColourComments(TypeSettings& type) {
+  type.Colors[CWrapLineMgr::COLOR_LINE_COMMENT].bShow = true;
+  type.Colors[CWrapLineMgr::COLOR_DOUBLE_QUOTE].bShow = true;
+  type.LineComments.Set(0, "//", -1);
+  type.BlockComments.SetPair(0, "/*", "*/");
+}
+
+// An insertion with its record at a document position.
+void InsertAtDoc(CEditView& pane, int docCol, int docLine, const char* text) {
+  int x = 0;
+  int y = 0;
+  pane.Layout().DocToWrapPos(docCol, docLine, &x, &y);
+  auto* ope = new COpeRecord;
+  pane.InsertTextUndoable(x, y, text, static_cast<int>(std::strlen(text)), nullptr, nullptr, ope, false);
+  pane.m_pcOpeBlk->AppendOpe(ope);
+}
+
+// The line end of a document line deleted with its record: the next line joins.
+void JoinAtDoc(CEditView& pane, int docLine) {
+  int length = 0;
+  pane.m_pcEditDoc->m_cDocLineMgr.GetLineTextNoLineEnd(docLine, &length);
+  int x = 0;
+  int y = 0;
+  pane.Layout().DocToWrapPos(length, docLine, &x, &y);
+  auto* ope = new COpeRecord;
+  CMemory removed;
+  pane.DeleteRangeUndoable(x, y, 2, &removed, ope);
+  ope->m_nCaretPosX_PHY_After = ope->m_nCaretPosX_PHY_Before;
+  ope->m_nCaretPosY_PHY_After = ope->m_nCaretPosY_PHY_Before;
+  pane.m_pcOpeBlk->AppendOpe(ope);
+}
+
+// The first two bytes of a document line replaced by two lines.
+void SplitAtDoc(CEditView& pane, int docLine) {
+  int x0 = 0;
+  int y0 = 0;
+  int x1 = 0;
+  int y1 = 0;
+  pane.Layout().DocToWrapPos(0, docLine, &x0, &y0);
+  pane.Layout().DocToWrapPos(2, docLine, &x1, &y1);
+  static const char kTwoLines[] = "/*\r\n\"q";
+  pane.ReplaceRangeUndoable(y0, x0, y1, x1, nullptr, kTwoLines, static_cast<int>(std::strlen(kTwoLines)), false);
+}
+
+// Steps of more records than the replay sends to the display lines at once, mixing edits inside
+// one line with edits that join or split lines (and change the colour state of the lines after),
+// undone and redone whole, also after the wrap width changed in between.
+struct LargeStepCase {
+  const char* name;
+  void (*edit)(CEditView&);
+  int wrapAfter;  // the wrap width set after the command, or 0
+  POINT undone;   // where undo leaves the caret: where the step's first record found it
+};
+
+const LargeStepCase kLargeStepCases[] = {
+    {"AThousandInsertionsInOneLine",
+     [](CEditView& pane) {
+       for (int i = 0; i < 1000; ++i) InsertAtDoc(pane, i % 3, 0, i % 2 ? "x" : "\x97");
+     },
+     0, {0, 0}},
+    {"InsertionsAndJoinsInTurn",
+     [](CEditView& pane) {
+       for (int i = 0; i < 300; ++i) {
+         InsertAtDoc(pane, 1, i, "*/");
+         JoinAtDoc(pane, i);
+         InsertAtDoc(pane, 0, i, "y");
+       }
+     },
+     0, {1, 0}},
+    {"ReplacementsThatSplitLines",
+     [](CEditView& pane) {
+       for (int i = 0; i < 300; ++i) SplitAtDoc(pane, 2 * i);
+     },
+     0, {3, 5}},
+    {"InsertionsAndJoinsThenANarrowerWrap",
+     [](CEditView& pane) {
+       for (int i = 0; i < 300; ++i) {
+         InsertAtDoc(pane, 1, i, "\"");
+         JoinAtDoc(pane, i);
+       }
+     },
+     7, {1, 0}},
+    {"SplitsThenAWiderWrap",
+     [](CEditView& pane) {
+       for (int i = 0; i < 200; ++i) {
+         SplitAtDoc(pane, 2 * i);
+         InsertAtDoc(pane, 3, 2 * i + 1, "//");
+       }
+     },
+     33, {3, 5}},
+};
+
+TEST_F(UndoTest, StepsOfManyRecordsAreUndoneAndRedoneWhole) {
+  for (const LargeStepCase& c : kLargeStepCases) {
+    SCOPED_TRACE(c.name);
+    type().nWrapColumn = 20;
+    ColourComments(type());
+    std::string text;
+    static const char* const kLines[] = {"ab\x8e\x9a" "cd /* e", "ab\"cd*/ ef gh ij kl", "ef // g"};
+    for (int i = 0; i < 700; ++i) text += std::string(kLines[i % 3]) + "\r\n";
+    SetText(text);
+    doc->m_cUndoBuffer.Clear();
+    doc->SetModified(false, false);
+    view->PlaceCursor(3, 5, true, 20);
+    int records = 0;
+    RunEdit([&](CEditView& pane) {
+      c.edit(pane);
+      records = pane.m_pcOpeBlk->GetNum();
+    });
+    ASSERT_EQ(StepCount(), 1);
+    ASSERT_GT(records, 512);
+    const std::string after = DocBytes();
+    if (c.wrapAfter > 0) {
+      type().nWrapColumn = c.wrapAfter;
+      Relayout();
+    }
+    Undo();
+    EXPECT_EQ(DocBytes(), text);
+    EXPECT_FALSE(doc->m_bIsModified);
+    EXPECT_TRUE(LayoutIsFresh(*doc, type()));
+    EXPECT_EQ(view->m_nCaretPosX_PHY, c.undone.x);
+    EXPECT_EQ(view->m_nCaretPosY_PHY, c.undone.y);
+    Redo();
+    EXPECT_EQ(DocBytes(), after);
+    EXPECT_TRUE(doc->m_bIsModified);
+    EXPECT_TRUE(LayoutIsFresh(*doc, type()));
+    Undo();
+    EXPECT_EQ(DocBytes(), text);
+    EXPECT_TRUE(LayoutIsFresh(*doc, type()));
+  }
+}
+
 // ---- Random sequences ----------------------------------------------------------------------------
 
 // Random sequences of commands on a small document with a narrow wrap width, tabs, kanji and every
@@ -317,6 +525,7 @@ class UndoPropertyTest : public EditFixture, public testing::WithParamInterface<
     type().nSmartIndent = seed % 2 == 0 ? 1 : 0;
     type().bInsSpace = seed % 7 == 0;
     type().bRTrimPrevLine = seed % 3 == 1;
+    if (seed % 4 != 1) ColourComments(type());
   }
 
   int Pick(int n) { return n <= 0 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(rng); }
@@ -363,6 +572,8 @@ class UndoPropertyTest : public EditFixture, public testing::WithParamInterface<
     static const std::string kPieces[] = {"a",  "xyz", "漢"_sj,    "かな"_sj, "\r\n",          "\n",
                                           "\r", "\t",  "ab\r\ncd", "ｱ"_sj,    "1234567890abc", "字\n\r"_sj,
                                           "  ", "　"_sj, "{",       "}",
+                                          // comments and strings: the lines after change colour
+                                          "/*", "*/", "//", "\"",
                                           // a lone lead byte: it pairs with whatever byte follows it
                                           "\x97"};
     std::string text;
@@ -490,7 +701,8 @@ class UndoPropertyTest : public EditFixture, public testing::WithParamInterface<
                                              "WordDelete", "DuplicateLine"};
     static const char* const kIndents[] = {"IndentTab", "UnindentTab", "IndentSpace", "UnindentSpace"};
     static const char* const kMoves[] = {"Up", "Down", "Left", "Right", "GoLineEnd", "WordRight"};
-    switch (Pick(13)) {
+    // Steps of many records are slow to make: a quarter of the seeds make them.
+    switch (Pick(GetParam() % 4 == 0 ? 14 : 13)) {
       case 0:
       case 1: {  // a typed byte
         const std::string where = Select();
@@ -570,6 +782,18 @@ class UndoPropertyTest : public EditFixture, public testing::WithParamInterface<
         }
         break;
       }
+      case 13: {  // a step of many records, which the replay sends on in parts
+        Command("primitives", [&] {
+          RunEdit([&](CEditView& pane) {
+            for (int n = 340 + Pick(120); n > 0; --n) {
+              std::string what;
+              PrimitiveEdit(pane, &what);
+            }
+            trail.back() += " making " + std::to_string(pane.m_pcOpeBlk->GetNum()) + " records";
+          });
+        });
+        break;
+      }
       default:  // saved here
         doc->m_cUndoBuffer.MarkSavePoint();
         doc->SetModified(false, false);
@@ -590,6 +814,7 @@ class UndoPropertyTest : public EditFixture, public testing::WithParamInterface<
     run();
     const int after = doc->m_cUndoBuffer.GetCurrentPointer();
     const std::string bytes = DocBytes();
+    ASSERT_TRUE(LayoutIsFresh(*doc, type())) << Trail();
     if (what == "Undo" || what == "Redo") {
       ASSERT_EQ(bytes, states[static_cast<size_t>(after)]) << Trail();
       // With nothing to undo or redo nothing happens.
@@ -669,6 +894,7 @@ TEST_P(UndoPropertyTest, UndoAllGivesTheOriginalAndRedoAllTheFinalBytes) {
   for (int i = top; i > 0; --i) {
     Undo();
     ASSERT_EQ(DocBytes(), states[static_cast<size_t>(i - 1)]) << "undoing everything, step " << i << "\n" << Trail();
+    ASSERT_TRUE(LayoutIsFresh(*doc, type())) << "undoing everything, step " << i << "\n" << Trail();
     EXPECT_EQ(doc->m_bIsModified, i - 1 != savedAt) << "undoing everything, step " << i << "\n" << Trail();
   }
   EXPECT_EQ(DocBytes(), original);
@@ -676,6 +902,7 @@ TEST_P(UndoPropertyTest, UndoAllGivesTheOriginalAndRedoAllTheFinalBytes) {
   for (int i = 1; i <= last; ++i) {
     Redo();
     ASSERT_EQ(DocBytes(), states[static_cast<size_t>(i)]) << "redoing everything, step " << i << "\n" << Trail();
+    ASSERT_TRUE(LayoutIsFresh(*doc, type())) << "redoing everything, step " << i << "\n" << Trail();
     EXPECT_EQ(doc->m_bIsModified, i != savedAt) << "redoing everything, step " << i << "\n" << Trail();
   }
   EXPECT_EQ(DocBytes(), states.back());
@@ -684,3 +911,4 @@ TEST_P(UndoPropertyTest, UndoAllGivesTheOriginalAndRedoAllTheFinalBytes) {
 INSTANTIATE_TEST_SUITE_P(Seeds, UndoPropertyTest, testing::Range(1u, 101u));
 
 }  // namespace
+
