@@ -4,14 +4,18 @@
 #include "editor/shell/process/process_edit_window.h"
 #include "editor/shell/process/process_factory.h"
 #include "editor/shell/process/resident_process.h"
+#include "editor/shell/commands/editor_icon_strip.h"
 #include "editor/shell/window/edit_menu_bar.h"
+#include "editor/view/pane/doc_views.h"
 #include "platform/menu.h"
 
 void PrepareEditor() {
   RegisterEditMenuResource();
   RegisterTrayMenuResource();
   RegisterExitingNoticeTemplate();
+  RegisterEditorAppIcon();
   platform::UseMenuBars();
+  InstallDocViews();
   EditorProcessSetup setup;
   setup.makeWindow = MakeProcessEditWindow;
   InstallEditorProcessFactory(std::move(setup));
