@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 #include <unistd.h>
 
 #include "editor_sandbox.h"
@@ -14,6 +15,19 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr char kResidentMark[] = "MutexTovaraEditorCP";
+
+// Whether the condition came true within the limit.
+template <typename Condition>
+bool WaitUntil(Condition condition, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(20ms);
+  }
+  return true;
+}
+
+bool ResidentMarked() { return platform::NamedMutex::OwnerExists(kResidentMark); }
 
 size_t CountOf(const std::string& text, const std::string& part) {
   size_t count = 0;
@@ -31,7 +45,7 @@ TEST(EditorResident, AnEditorStartLaunchesTheResidentInTheRootInItsOwnSession) {
   EXPECT_NE(resident, start.pid);
   EXPECT_EQ(std::filesystem::read_symlink("/proc/" + std::to_string(resident) + "/cwd"), "/");
   EXPECT_EQ(::getsid(resident), resident) << "a session of its own, so it outlives its starter";
-  EXPECT_TRUE(platform::NamedMutex::OwnerExists(kResidentMark));
+  EXPECT_TRUE(WaitUntil(ResidentMarked, 10s));
 
   // Without a notification area it says so once and goes on.
   const std::string said = EditorSandbox::ReadFor(start.errors, 1500ms);
@@ -52,8 +66,7 @@ TEST(EditorResident, ASecondResidentEndsAtOnceAndAKilledOneLeavesNoStaleMark) {
   const EditorSandbox::Started first = box.Start(box.Executable(), {"-NOWIN"}, box.Folder());
   ASSERT_GT(first.pid, 0);
   ASSERT_GT(box.WaitForOne("-NOWIN", 10s), 0);
-  for (int i = 0; i < 200 && !platform::NamedMutex::OwnerExists(kResidentMark); ++i) usleep(20000);
-  ASSERT_TRUE(platform::NamedMutex::OwnerExists(kResidentMark));
+  ASSERT_TRUE(WaitUntil(ResidentMarked, 10s));
 
   const EditorSandbox::Started second = box.Start(box.EditorName(), {"-NOWIN"}, box.Folder());
   ASSERT_GT(second.pid, 0);
@@ -66,8 +79,7 @@ TEST(EditorResident, ASecondResidentEndsAtOnceAndAKilledOneLeavesNoStaleMark) {
 
   const EditorSandbox::Started next = box.Start(box.Executable(), {"-NOWIN"}, box.Folder());
   ASSERT_GT(next.pid, 0);
-  for (int i = 0; i < 500 && !platform::NamedMutex::OwnerExists(kResidentMark); ++i) usleep(20000);
-  EXPECT_TRUE(platform::NamedMutex::OwnerExists(kResidentMark)) << "a new resident after the killed one";
+  EXPECT_TRUE(WaitUntil(ResidentMarked, 10s)) << "a new resident after the killed one";
   EXPECT_EQ(EditorSandbox::WaitForExit(next.pid, 0ms), std::nullopt);
   for (int fd : {first.errors, second.errors, next.errors}) ::close(fd);
 }
