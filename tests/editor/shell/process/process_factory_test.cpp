@@ -268,7 +268,9 @@ class ProcessFactoryTest : public testing::Test {
   void PretendResident(bool ready) {
     ASSERT_EQ(residentMark.CreateOwned(names.residentMutex), platform::NamedMutex::Result::kOwned);
     ASSERT_EQ(readyEvent.Create(names.readyEvent), platform::NamedEvent::Result::kCreated);
-    if (ready) ASSERT_TRUE(readyEvent.Set());
+    if (ready) {
+      ASSERT_TRUE(readyEvent.Set());
+    }
   }
 
   const ScopedNamedObjects scoped{"ProcessFactory-test"};
@@ -524,6 +526,7 @@ TEST_F(ProcessFactoryTest, TheWindowsEndStopsOnlyItsOwnLoop) {
   EXPECT_TRUE(journal.launcherWhileRunning);
   process.reset();
   EXPECT_EQ(GetDocLauncher(), nullptr) << "the process's launcher goes with it";
+  EXPECT_EQ(CShareData::GetInstance(), nullptr) << "and so does its record";
   // The host's loop goes on: no quit request is left for it.
   platform::PostMessage(nullptr, WM_USER + 8, 0, 0);
   MSG msg;
