@@ -70,8 +70,8 @@ std::optional<ClipboardSnapshot> DecodeClipboardSnapshot(std::string_view bytes)
     if (!dataLength) return std::nullopt;
     const auto data = in.Take(*dataLength);
     if (!data) return std::nullopt;
-    const bool seen = std::any_of(snapshot.begin(), snapshot.end(),
-                                  [&](const ClipboardEntry& e) { return e.mimeType == *type; });
+    const bool seen =
+        std::any_of(snapshot.begin(), snapshot.end(), [&](const ClipboardEntry& e) { return e.mimeType == *type; });
     if (seen) return std::nullopt;
     snapshot.push_back({std::string(*type), std::string(*data)});
   }

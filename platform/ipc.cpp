@@ -137,11 +137,10 @@ void ServeOne(const PendingSend& send) {
   const HWND hwnd = LocalWindow(r.target);
   if (hwnd) {
     reply.ok = 1;
-    reply.result = r.kind == kSendData
-                       ? SendCopyDataLocal(hwnd, static_cast<WindowId>(r.wParam), static_cast<uintptr_t>(r.lParam),
-                                           send.bytes)
-                       : platform::SendMessage(hwnd, r.message, static_cast<WPARAM>(r.wParam),
-                                               static_cast<LPARAM>(r.lParam));
+    reply.result =
+        r.kind == kSendData
+            ? SendCopyDataLocal(hwnd, static_cast<WindowId>(r.wParam), static_cast<uintptr_t>(r.lParam), send.bytes)
+            : platform::SendMessage(hwnd, r.message, static_cast<WPARAM>(r.wParam), static_cast<LPARAM>(r.lParam));
   }
   SendAllBytes(send.fd, &reply, sizeof reply);
   ::close(send.fd);
@@ -235,7 +234,8 @@ enum class Outcome { kAnswered, kGone, kNoAnswer };
 bool SendBytesBefore(int fd, const void* data, size_t size, std::chrono::steady_clock::time_point deadline) {
   const auto* p = static_cast<const char*>(data);
   while (size > 0) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) return false;
     pollfd out{fd, POLLOUT, 0};
     const int ready = ::poll(&out, 1, static_cast<int>(std::min<int64_t>(left.count(), 50)));
@@ -408,8 +408,8 @@ LRESULT SendCopyData(WindowId id, WindowId from, uintptr_t tag, std::string_view
     const HWND hwnd = LocalWindow(id);
     return hwnd ? SendCopyDataLocal(hwnd, from, tag, bytes) : 0;
   }
-  const Request r{kSendData, id, WM_COPYDATA, static_cast<int32_t>(bytes.size()), static_cast<int64_t>(from),
-                  static_cast<int64_t>(tag)};
+  const auto size = static_cast<int32_t>(bytes.size());
+  const Request r{kSendData, id, WM_COPYDATA, size, static_cast<int64_t>(from), static_cast<int64_t>(tag)};
   Reply reply{};
   if (Exchange(r, reply, bytes.data(), bytes.size()) != Outcome::kAnswered) return 0;
   return static_cast<LRESULT>(reply.result);

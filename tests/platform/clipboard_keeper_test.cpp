@@ -7,13 +7,13 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <string>
 #include <sys/prctl.h>
-#include <csignal>
 #include <unistd.h>
 
 #include "child_copy.h"
@@ -22,6 +22,7 @@
 #include "platform/ipc.h"
 #include "platform/sjis_literal.h"
 #include "platform/window.h"
+#include "test_util.h"
 
 namespace {
 
@@ -85,19 +86,10 @@ ClipboardSnapshot Sorted(ClipboardSnapshot s) {
   return s;
 }
 
-std::string Hex(std::string_view bytes) {
-  std::string out;
-  char two[3];
-  for (unsigned char c : bytes) {
-    std::snprintf(two, sizeof two, "%02x", c);
-    out += two;
-  }
-  return out;
-}
-
 std::string Unhex(std::string_view hex) {
   std::string out;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2) out.push_back(static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
+  for (size_t i = 0; i + 1 < hex.size(); i += 2)
+    out.push_back(static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
   return out;
 }
 
@@ -107,7 +99,7 @@ TEST(ClipboardKeeperCopy, DISABLED_CopyABoxAndEnd) {
   ::prctl(PR_SET_PDEATHSIG, SIGKILL);
   EnsureGuiApp();
   CopyBox();
-  dprintf(3, "%s\n", Hex(EncodeClipboardSnapshot(SnapshotClipboard())).c_str());
+  dprintf(3, "%s\n", HexBytes(EncodeClipboardSnapshot(SnapshotClipboard())).c_str());
   const auto keeper = static_cast<ipc::WindowId>(std::strtoul(std::getenv(kKeeperVariable), nullptr, 10));
   dprintf(3, "handed %d\n", HandOverClipboard(keeper) ? 1 : 0);
 }

@@ -29,7 +29,9 @@ TEST(ClipboardSnapshot, TravelsByteForByte) {
       {"text only", {{"text/plain", "abc"}}},
       {"empty data", {{"application/x-tovara-50000", ""}}},
       {"several with NUL and high bytes",
-       {{"text/plain", "\xE8\xA1\xA8"}, {"application/x-tovara-49153", binary}, {"application/x-tovara-60000", {"\0", 1}}}},
+       {{"text/plain", "\xE8\xA1\xA8"},
+        {"application/x-tovara-49153", binary},
+        {"application/x-tovara-60000", {"\0", 1}}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
