@@ -15,6 +15,7 @@
 
 #include "editor/foundation/settings/share_data.h"
 #include "editor/shell/process/launch_arguments.h"
+#include "platform/clipboard_snapshot.h"
 #include "platform/picture_writers.h"
 #include "platform/sjis.h"
 #include "platform/sjis_literal.h"
@@ -372,6 +373,19 @@ void EditorClipBlocks() {
   Put("editor_clip_block", "short_header", Bytes{1, 0});
 }
 
+// Clipboard snapshots as the clipboard keeper receives them: a box copy of one kanji, and two
+// refused ones.
+void ClipboardSnapshots() {
+  const std::string box =
+      platform::EncodeClipboardSnapshot({{"text/plain", "\xE8\xA1\xA8\r\n"},
+                                         {"application/x-tovara-52411", std::string("\x04\0\0\0", 4) + "表\r\n"_sj},
+                                         {"application/x-tovara-61447", std::string(1, '\0')}});
+  Put("clipboard_snapshot", "box", Of(box));
+  Put("clipboard_snapshot", "length_past_data",
+      Cat({Of("TVCS"), Le32(1), Le32(10), Of("text/plain"), Le32(0xFFFFFFF0u)}));
+  Put("clipboard_snapshot", "count_short", Of(platform::EncodeClipboardSnapshot({{"a/b", "1"}}) + box.substr(8)));
+}
+
 // Command lines: which names exist, the executable's path, the text, then process arguments (see
 // editor_command_line_fuzz.cpp for the layout).
 void EditorCommandLines() {
@@ -414,5 +428,6 @@ int main(int argc, char** argv) {
   EditorFiles();
   EditorClipBlocks();
   EditorCommandLines();
+  ClipboardSnapshots();
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPointer>
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -25,6 +26,8 @@ struct ClipboardState {
   // The contents being made between EmptyClipboard (or the first SetClipboardData) and
   // CloseClipboard; null when nothing changed.
   std::unique_ptr<QMimeData> pending;
+  // What this process last handed the clipboard; null once the clipboard dropped it.
+  QPointer<QMimeData> handed;
 };
 
 // The names registered in this process, from any thread.
@@ -150,7 +153,10 @@ BOOL CloseClipboard() {
   s.open = false;
   s.owner = nullptr;
   if (s.pending) {
-    if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setMimeData(s.pending.release());
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+      s.handed = s.pending.get();
+      clipboard->setMimeData(s.pending.release());
+    }
     s.pending.reset();
   }
   return 1;
@@ -227,6 +233,42 @@ std::string RegisteredFormatMimeType(UINT format) {
 
 UINT RegisteredFormatOfMimeType(std::string_view mimeType) {
   return FormatOfMimeType(QString::fromLatin1(mimeType.data(), static_cast<qsizetype>(mimeType.size())));
+}
+
+bool OwnsClipboard() {
+  if (!IsGuiThread()) return false;
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (!clipboard) return false;
+  if (clipboard->ownsClipboard()) return true;
+  // The desktop's own answer is false where no other program can take it (offscreen).
+  const QMimeData* handed = State().handed.data();
+  return handed && handed == clipboard->mimeData();
+}
+
+ClipboardSnapshot SnapshotClipboard() {
+  ClipboardSnapshot snapshot;
+  if (!IsGuiThread()) return snapshot;
+  const QMimeData* data = Current();
+  if (!data) return snapshot;
+  for (const QString& type : data->formats()) {
+    const QByteArray bytes = data->data(type);
+    snapshot.push_back({type.toStdString(), std::string(bytes.constData(), static_cast<size_t>(bytes.size()))});
+  }
+  return snapshot;
+}
+
+bool PutClipboardSnapshot(const ClipboardSnapshot& snapshot) {
+  ClipboardState& s = State();
+  QClipboard* clipboard = IsGuiThread() ? QGuiApplication::clipboard() : nullptr;
+  if (!clipboard || s.open || snapshot.empty()) return false;
+  auto data = std::make_unique<QMimeData>();
+  for (const ClipboardEntry& entry : snapshot) {
+    data->setData(QString::fromStdString(entry.mimeType),
+                  QByteArray(entry.bytes.data(), static_cast<qsizetype>(entry.bytes.size())));
+  }
+  s.handed = data.get();
+  clipboard->setMimeData(data.release());
+  return true;
 }
 
 std::string GetClipboardFormatName(UINT format) {

@@ -17,6 +17,12 @@
 // - EnumClipboardFormats(0) gives the first available format, EnumClipboardFormats(f) the one after
 //   f, 0 after the last: the three text formats when there is text, then the registered formats
 //   present (those of names this process registered, and any "application/x-tovara-N").
+// - OwnsClipboard tells whether the contents are still this process's own: the desktop says so,
+//   or what the clipboard holds is what this process last handed it (CloseClipboard after changes,
+//   PutClipboardSnapshot). Another program's copy ends it.
+// - SnapshotClipboard copies every MIME type the clipboard holds, bytes as they are (the text as
+//   "text/plain" in UTF-8); PutClipboardSnapshot makes exactly those types the contents, as this
+//   process's own. It fails while the clipboard is open or for a snapshot without entries.
 // - On the GUI thread only, except the two calls about names; elsewhere every call fails.
 #pragma once
 
@@ -24,6 +30,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/clipboard_snapshot.h"
 #include "platform/win_types.h"
 
 constexpr UINT CF_TEXT = 1;
@@ -49,5 +56,9 @@ std::string GetClipboardFormatName(UINT format);
 // registered formats the same way.
 std::string RegisteredFormatMimeType(UINT format);
 UINT RegisteredFormatOfMimeType(std::string_view mimeType);
+
+bool OwnsClipboard();
+ClipboardSnapshot SnapshotClipboard();
+bool PutClipboardSnapshot(const ClipboardSnapshot& snapshot);
 
 }  // namespace platform

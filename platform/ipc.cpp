@@ -1,5 +1,6 @@
 #include "platform/ipc.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -29,7 +30,8 @@ enum Kind : uint32_t {
   kQueryClass = 4,
   kQueryLong = 5,
   kActivate = 6,
-  kQueryVisible = 7
+  kQueryVisible = 7,
+  kSendData = 8  // a send of WM_COPYDATA; index is the count of bytes that follow the request
 };
 
 // The listener answers everything but a send itself, in microseconds; a process that has not
@@ -63,6 +65,12 @@ struct Entry {
   bool visible = false;   // kept by the GUI thread as the window shows and hides
 };
 
+struct PendingSend {
+  int fd;
+  Request request;
+  std::string bytes;  // of a WM_COPYDATA
+};
+
 struct State {
   std::mutex lock;
   std::map<WindowId, Entry> windows;
@@ -72,7 +80,7 @@ struct State {
   pid_t listener = 0;  // the process that made the socket (a forked copy must not remove it)
   std::string path;
   std::thread thread;
-  std::deque<std::pair<int, Request>> pendingSends;  // connection and request, answered on the GUI thread
+  std::deque<PendingSend> pendingSends;  // answered on the GUI thread
   std::atomic<int64_t> timeoutMs{5000};
 };
 
@@ -115,15 +123,27 @@ bool ActivateLocal(HWND hwnd, const WINDOWPLACEMENT* placement) {
   return SetForegroundWindow(hwnd) != 0;
 }
 
-void ServeOne(int fd, const Request& r) {
+LRESULT SendCopyDataLocal(HWND hwnd, WindowId from, uintptr_t tag, std::string_view bytes) {
+  COPYDATASTRUCT data;
+  data.dwData = tag;
+  data.cbData = static_cast<DWORD>(bytes.size());
+  data.lpData = bytes.data();
+  return platform::SendMessage(hwnd, WM_COPYDATA, static_cast<WPARAM>(from), reinterpret_cast<LPARAM>(&data));
+}
+
+void ServeOne(const PendingSend& send) {
+  const Request& r = send.request;
   Reply reply{};
   const HWND hwnd = LocalWindow(r.target);
   if (hwnd) {
     reply.ok = 1;
-    reply.result = platform::SendMessage(hwnd, r.message, static_cast<WPARAM>(r.wParam), static_cast<LPARAM>(r.lParam));
+    reply.result =
+        r.kind == kSendData
+            ? SendCopyDataLocal(hwnd, static_cast<WindowId>(r.wParam), static_cast<uintptr_t>(r.lParam), send.bytes)
+            : platform::SendMessage(hwnd, r.message, static_cast<WPARAM>(r.wParam), static_cast<LPARAM>(r.lParam));
   }
-  SendAllBytes(fd, &reply, sizeof reply);
-  ::close(fd);
+  SendAllBytes(send.fd, &reply, sizeof reply);
+  ::close(send.fd);
 }
 
 void Listener() {
@@ -145,10 +165,18 @@ void Listener() {
       continue;
     }
     switch (r.kind) {
-      case kSend: {
+      case kSend:
+      case kSendData: {
+        std::string bytes;
+        if (r.kind == kSendData) {
+          const auto size = static_cast<size_t>(static_cast<uint32_t>(r.index));
+          if (size > kMostCopyDataBytes) break;
+          bytes.resize(size);
+          if (!ReceiveAllBytes(peer, bytes.data(), size)) break;
+        }
         {
           std::lock_guard guard(s.lock);
-          s.pendingSends.emplace_back(peer, r);
+          s.pendingSends.push_back({peer, r, std::move(bytes)});
         }
         CallOnGuiThread([] { ServeIncomingSends(); });
         continue;  // the GUI thread answers and closes
@@ -202,6 +230,28 @@ bool StartListening() {
 
 enum class Outcome { kAnswered, kGone, kNoAnswer };
 
+// Sends bytes by the deadline however many there are (the socket's own limit counts per call).
+bool SendBytesBefore(int fd, const void* data, size_t size, std::chrono::steady_clock::time_point deadline) {
+  const auto* p = static_cast<const char*>(data);
+  while (size > 0) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return false;
+    pollfd out{fd, POLLOUT, 0};
+    const int ready = ::poll(&out, 1, static_cast<int>(std::min<int64_t>(left.count(), 50)));
+    if (ready < 0 && errno != EINTR) return false;
+    if (ready <= 0) continue;
+    const ssize_t n = ::send(fd, p, size, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (n < 0) {
+      if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
+      return false;
+    }
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
 // One request to another process and its reply. kGone when the process has ended or nobody
 // listens for it; kNoAnswer when it did not answer within the request's limit. While a send
 // waits, sends that come in are served.
@@ -210,14 +260,14 @@ Outcome Exchange(const Request& r, Reply& reply, const void* extra = nullptr, si
   if (!ProcessAlive(pid)) return Outcome::kGone;
   // Only a send waits for a window procedure; a listener that takes longer than the query limit
   // for anything else belongs to a process that is stopped.
-  const std::chrono::milliseconds limit =
-      r.kind == kSend ? std::chrono::milliseconds(S().timeoutMs.load()) : kQueryLimit;
+  const bool send = r.kind == kSend || r.kind == kSendData;
+  const std::chrono::milliseconds limit = send ? std::chrono::milliseconds(S().timeoutMs.load()) : kQueryLimit;
   const auto deadline = std::chrono::steady_clock::now() + limit;
   const int fd = ConnectLocal(SocketName(pid), limit);
   if (fd < 0) return errno == ECONNREFUSED || errno == ENOENT ? Outcome::kGone : Outcome::kNoAnswer;
   SetSocketTimeouts(fd, limit);
   bool answered = false;
-  if (SendAllBytes(fd, &r, sizeof r) && (!extra || SendAllBytes(fd, extra, extraSize))) {
+  if (SendAllBytes(fd, &r, sizeof r) && (!extra || SendBytesBefore(fd, extra, extraSize, deadline))) {
     while (std::chrono::steady_clock::now() < deadline) {
       pollfd p{fd, POLLIN, 0};
       const int ready = ::poll(&p, 1, 1);
@@ -226,7 +276,7 @@ Outcome Exchange(const Request& r, Reply& reply, const void* extra = nullptr, si
         break;
       }
       if (ready < 0 && errno != EINTR) break;
-      if (r.kind == kSend) ServeIncomingSends();
+      if (send) ServeIncomingSends();
       if (!ProcessAlive(pid)) break;
     }
   }
@@ -352,19 +402,32 @@ bool PostMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam) {
   return Ask({kPost, id, message, 0, static_cast<int64_t>(wParam), static_cast<int64_t>(lParam)}, reply);
 }
 
+LRESULT SendCopyData(WindowId id, WindowId from, uintptr_t tag, std::string_view bytes) {
+  if (bytes.size() > kMostCopyDataBytes) return 0;
+  if (IsLocal(id)) {
+    const HWND hwnd = LocalWindow(id);
+    return hwnd ? SendCopyDataLocal(hwnd, from, tag, bytes) : 0;
+  }
+  const auto size = static_cast<int32_t>(bytes.size());
+  const Request r{kSendData, id, WM_COPYDATA, size, static_cast<int64_t>(from), static_cast<int64_t>(tag)};
+  Reply reply{};
+  if (Exchange(r, reply, bytes.data(), bytes.size()) != Outcome::kAnswered) return 0;
+  return static_cast<LRESULT>(reply.result);
+}
+
 void SetSendTimeout(std::chrono::milliseconds limit) { S().timeoutMs = limit.count(); }
 
 int ServeIncomingSends() {
   int served = 0;
   for (;;) {
-    std::pair<int, Request> next;
+    PendingSend next;
     {
       std::lock_guard guard(S().lock);
       if (S().pendingSends.empty()) return served;
-      next = S().pendingSends.front();
+      next = std::move(S().pendingSends.front());
       S().pendingSends.pop_front();
     }
-    ServeOne(next.first, next.second);
+    ServeOne(next);
     ++served;
   }
 }

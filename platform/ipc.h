@@ -26,6 +26,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -56,6 +57,11 @@ bool IsWindowVisible(WindowId id);
 bool Activate(WindowId id, const WINDOWPLACEMENT* placement = nullptr);
 
 LRESULT SendMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam);
+// A send of WM_COPYDATA carrying bytes: the window gets wParam = from and lParam = a
+// COPYDATASTRUCT with the tag and the bytes, alive while it runs. Served and timed as any send,
+// the bytes included in its limit; 0 as well for more than kMostCopyDataBytes.
+inline constexpr size_t kMostCopyDataBytes = size_t{256} << 20;
+LRESULT SendCopyData(WindowId id, WindowId from, uintptr_t tag, std::string_view bytes);
 bool PostMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The limit of one send (5 s unless a test sets less).

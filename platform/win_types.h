@@ -183,6 +183,15 @@ constexpr UINT WM_XBUTTONDBLCLK = 0x020D;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
 
+// A send that carries bytes to a window (platform/ipc.h): wParam names the sender, lParam points at
+// this record, valid only while the window procedure runs.
+constexpr UINT WM_COPYDATA = 0x004A;
+struct COPYDATASTRUCT {
+  uintptr_t dwData = 0;  // what the bytes are, as sender and receiver agree
+  DWORD cbData = 0;
+  const void* lpData = nullptr;
+};
+
 // The header of every WM_NOTIFY.
 struct NMHDR {
   HWND hwndFrom = nullptr;

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -157,6 +158,64 @@ TEST_F(ClipboardTest, OffTheGuiThreadTheClipboardCannotBeOpened) {
   BOOL opened = 1;
   std::thread([&] { opened = OpenClipboard(nullptr); }).join();
   EXPECT_EQ(opened, 0);
+}
+
+TEST_F(ClipboardTest, OwnershipLastsUntilAnotherCopyReplacesIt) {
+  // The fixture cleared the clipboard as another program would.
+  EXPECT_FALSE(OwnsClipboard());
+  Put(CF_OEMTEXT, "mine");
+  EXPECT_TRUE(OwnsClipboard());
+  // Opening and closing without a change keeps what this process handed over.
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  ASSERT_TRUE(CloseClipboard());
+  EXPECT_TRUE(OwnsClipboard());
+  // Another program's copy ends it.
+  QGuiApplication::clipboard()->setText(QStringLiteral("theirs"));
+  EXPECT_FALSE(OwnsClipboard());
+  // Off the GUI thread nothing is known.
+  Put(CF_OEMTEXT, "mine again");
+  bool owns = true;
+  std::thread([&] { owns = OwnsClipboard(); }).join();
+  EXPECT_FALSE(owns);
+}
+
+TEST_F(ClipboardTest, ASnapshotPutBackIsTheSameContentsAndOwned) {
+  const UINT box = RegisterClipboardFormat("MSDEVColumnSelect");
+  const UINT clip = RegisterClipboardFormat("TOVARAClip");
+  const std::string block = std::string("\x04\x00\x00\x00", 4) + "表\r\n"_sj;
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  ASSERT_TRUE(EmptyClipboard());
+  ASSERT_TRUE(SetClipboardData(CF_OEMTEXT, "表\r\n"_sj));
+  ASSERT_TRUE(SetClipboardData(clip, block));
+  ASSERT_TRUE(SetClipboardData(box, std::string(1, '\0')));
+  ASSERT_TRUE(CloseClipboard());
+
+  const ClipboardSnapshot snapshot = SnapshotClipboard();
+  auto sorted = [](ClipboardSnapshot s) {
+    std::sort(s.begin(), s.end(), [](const auto& a, const auto& b) { return a.mimeType < b.mimeType; });
+    return s;
+  };
+  const ClipboardSnapshot expected{{RegisteredFormatMimeType(clip), block},
+                                   {RegisteredFormatMimeType(box), std::string(1, '\0')},
+                                   {"text/plain", "\xE8\xA1\xA8\r\n"}};
+  EXPECT_EQ(sorted(snapshot), sorted(expected));
+
+  QGuiApplication::clipboard()->setText(QStringLiteral("theirs"));
+  ASSERT_FALSE(OwnsClipboard());
+  ASSERT_TRUE(PutClipboardSnapshot(snapshot));
+  EXPECT_TRUE(OwnsClipboard());
+  EXPECT_EQ(sorted(SnapshotClipboard()), sorted(expected));
+  // What the editor reads back is what it copied.
+  EXPECT_EQ(Get(CF_OEMTEXT), "表\r\n"_sj + std::string(1, '\0'));
+  EXPECT_EQ(Get(clip), block);
+  EXPECT_EQ(Get(box), std::string(1, '\0'));
+
+  // Nothing to put, or the clipboard open: refused, and the contents stay.
+  EXPECT_FALSE(PutClipboardSnapshot({}));
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EXPECT_FALSE(PutClipboardSnapshot({{"text/plain", "x"}}));
+  ASSERT_TRUE(CloseClipboard());
+  EXPECT_EQ(sorted(SnapshotClipboard()), sorted(expected));
 }
 
 }  // namespace

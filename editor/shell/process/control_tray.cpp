@@ -9,6 +9,7 @@
 #include "editor/foundation/text/show_message_box.h"
 #include "editor/foundation/ui/system_utils.h"
 #include "editor/shell/commands/key_bindings.h"
+#include "platform/clipboard_keeper.h"
 #include "platform/desktop.h"
 #include "platform/foreground_window.h"
 #include "platform/hot_key.h"
@@ -221,6 +222,8 @@ LRESULT CEditApp::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     }
     case MYWM_HTMLHELP:
       return reinterpret_cast<LRESULT>(OnHtmlHelp());
+    case WM_COPYDATA:  // a window's copied text, handed over as its process ends
+      return platform::KeepClipboard(wParam, lParam);
     case MYWM_CHANGESETTING:
       UnregisterTrayHotKey();
       RegisterTrayHotKey();
