@@ -6,6 +6,7 @@
 
 #include "editor/foundation/text/editor_path.h"
 #include "editor/foundation/text/show_message_box.h"
+#include "editor/shell/process/clipboard_hand_over.h"
 #include "platform/beep.h"
 #include "platform/ipc.h"
 #include "platform/quit_signal.h"
@@ -39,6 +40,8 @@ CEditWindowProcess::CEditWindowProcess(HINSTANCE hInstance, const char* pszCmdLi
 
 CEditWindowProcess::~CEditWindowProcess() {
   m_pcEditWnd.reset();
+  // What this process copied outlives it: the resident keeps it on the clipboard.
+  if (m_pShareData) HandOverClipboardToResident(m_pShareData);
   m_pcLauncher.reset();
   m_hMutexInit.Close();
 }
