@@ -66,7 +66,8 @@ TEST(EditorMainRoad, TheGameOpensItsScriptInTheEditorAndGoesOnWhenItCloses) {
   EXPECT_EQ(platform::ipc::SendMessage(window, MYWM_CLOSE, 0, 0), 1);
 
   // The game goes on with the script it had read, which quits.
-  EXPECT_EQ(EditorSandbox::WaitForExit(started.pid, 20s), std::optional(0));
+  EXPECT_EQ(EditorSandbox::WaitForExit(started.pid, 20s), std::optional(0))
+      << "the game said: " << EditorSandbox::ReadFor(started.errors, 1s);
   EXPECT_TRUE(EditorSandbox::WaitGone(resident, 10s)) << "the resident ends with the last window";
   EXPECT_TRUE(std::filesystem::exists(box.SettingsFile()));
   EXPECT_FALSE(platform::NamedMutex::OwnerExists("MutexTovaraEditorCP"));
