@@ -28,6 +28,7 @@
 #include "platform/sjis_literal.h"
 #include "platform/status_bar.h"
 #include "platform/timer.h"
+#include "platform/win_help.h"
 #include "platform/window_tree.h"
 
 namespace {
@@ -212,6 +213,7 @@ HWND CEditWnd::Create(HINSTANCE hInstance, EditWindowId residentWindow, const ch
   }
   m_cEditDoc.m_bReadOnly = bReadOnly;
   m_cEditDoc.UpdateCaption(false);
+  PlaceImeWindow();
   return m_hWnd;
 }
 
@@ -287,6 +289,10 @@ HWND CEditWnd::ActivePaneWindow() const {
   return pane ? pane->Window() : nullptr;
 }
 
+void CEditWnd::PlaceImeWindow() {
+  if (CEditView* view = dynamic_cast<CEditView*>(ActivePane())) view->SetImeCompositionPos();
+}
+
 void CEditWnd::RunPaneCommand(int command, LPARAM lparam1, LPARAM lparam2) {
   if (CEditView* view = dynamic_cast<CEditView*>(ActivePane())) {
     view->RunCommand(command, true, lparam1, lparam2, 0, 0);
@@ -360,6 +366,9 @@ LRESULT CEditWnd::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     }
     case WM_NOTIFY:
       return OnNotifyFrame(lParam);
+    case WM_HELP:
+      ShowMenuItemHelp(reinterpret_cast<const HELPINFO*>(lParam));
+      return 1;
     case WM_MOUSEWHEEL:
       if (m_pPrintPreview) return m_pPrintPreview->DispatchEvent(hwnd, uMsg, wParam, lParam);
       return m_cEditDoc.DispatchToViews(hwnd, uMsg, wParam, lParam);
@@ -422,6 +431,7 @@ LRESULT CEditWnd::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     case MYWM_GETLINEDATA:
       return CopyLineToExchange(wParam);
     case MYWM_TAB_WINDOW_NOTIFY:
+      if (m_pTabBar->IsOpen()) m_pTabBar->OnWindowListChanged(wParam, lParam);
       return 0;
     case MYWM_SETACTIVEPANE:
       if (static_cast<int>(wParam) == -1) {
@@ -449,6 +459,15 @@ void CEditWnd::OnMenuSelect(int command, int flags) {
     text += names[i];
   }
   SetStatusText(text.c_str());
+}
+
+void CEditWnd::ShowMenuItemHelp(const HELPINFO* info) {
+  if (!info || info->iContextType != kHelpOnMenuItem) return;
+  const int topic = CommandToHelpId(info->iCtrlId);
+  if (topic == 0) return;
+  char helpFile[kMaxPath];
+  GetHelpFilePath(helpFile, sizeof helpFile);
+  platform::WinHelp(m_hWnd, helpFile, HELP_CONTEXT, static_cast<uintptr_t>(topic));
 }
 
 void CEditWnd::OnActivateFrame(WPARAM wParam, LPARAM lParam) {
@@ -508,8 +527,10 @@ void CEditWnd::OnSettingsChanged() {
   if (m_hwndToolBar) {
     RemoveToolBar();
     BuildToolBar();
-    SendSizeAgain();
   }
+  // The bars' heights may have changed with the settings, toolbar or not.
+  SendSizeAgain();
+  PlaceImeWindow();
   m_pFuncKeyBar->SetSizeGrip(m_pFuncKeyBar->IsOpen() && Settings()->Common.nFUNCKEYWND_Place != 0 &&
                              !m_hwndStatusBar && !IsMaximized());
   RebuildAccelerators();

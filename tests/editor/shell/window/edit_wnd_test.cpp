@@ -12,6 +12,8 @@
 #include "platform/icon_file.h"
 #include "platform/monitor.h"
 #include "platform/sjis_literal.h"
+#include "platform/win_help.h"
+#include "editor/foundation/ui/system_utils.h"
 
 namespace {
 
@@ -371,6 +373,41 @@ TEST_F(EditWndTest, AcceleratorsAreBuiltAtCreationAndAgainOnSettingsChange) {
   platform::SendMessage(w->Window(), MYWM_CHANGESETTING, 0, 0);
   EXPECT_GT(AcceleratorCount(*w), before);
   EXPECT_EQ(record->hSharedAccel, 0u);
+}
+
+TEST_F(EditWndTest, HelpOnAMenuItemOpensTheCommandsTopic) {
+  std::vector<platform::WinHelpRequest> asked;
+  const platform::WinHelpHook previous = platform::SetWinHelpHook([&](const platform::WinHelpRequest& request) {
+    asked.push_back(request);
+    return 1;
+  });
+  CEditWnd* w = Make();
+  ASSERT_NE(w, nullptr);
+  struct Case {
+    const char* name;
+    int contextType;
+    int command;
+    bool asks;
+  };
+  const int withTopic = 30103;
+  ASSERT_NE(CommandToHelpId(withTopic), 0);
+  const Case cases[] = {{"menu item with a topic", kHelpOnMenuItem, withTopic, true},
+                        {"menu item without a topic", kHelpOnMenuItem, 0, false},
+                        {"not a menu item", HELPINFO_WINDOW, withTopic, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    asked.clear();
+    HELPINFO info;
+    info.iContextType = c.contextType;
+    info.iCtrlId = c.command;
+    EXPECT_EQ(platform::SendMessage(w->Window(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info)), 1);
+    ASSERT_EQ(asked.size(), c.asks ? 1u : 0u);
+    if (c.asks) {
+      EXPECT_EQ(asked[0].command, HELP_CONTEXT);
+      EXPECT_EQ(asked[0].data, static_cast<uintptr_t>(CommandToHelpId(withTopic)));
+    }
+  }
+  platform::SetWinHelpHook(previous);
 }
 
 TEST_F(EditWndTest, TheLoopEndsWithTheWindowAndTheSearchBoxEnterKeepsItsText) {
