@@ -560,6 +560,12 @@ void CEditWnd::SetExchangePosition() {
     RunPaneCommand(kGoFileEndCommand, 0, 0);
     return;
   }
+  // A sixth of the rows around the caret: the requested line shows with some of its context.
+  if (CEditView* view = dynamic_cast<CEditView*>(pane)) {
+    view->PlaceCursor(x, y, true, 6);
+    view->m_nCaretPosX_Prev = view->m_nCaretPosX;
+    return;
+  }
   pane->PlaceCaret(POINT{x, y});
 }
 

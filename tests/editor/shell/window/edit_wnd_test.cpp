@@ -13,6 +13,7 @@
 #include "platform/monitor.h"
 #include "platform/sjis_literal.h"
 #include "platform/win_help.h"
+#include "editor/view/pane/edit_view.h"
 #include "editor/foundation/ui/system_utils.h"
 
 namespace {
@@ -207,6 +208,36 @@ TEST_F(EditWndTest, CaretRequestsPlaceAndReportTheCaretInDocumentPositions) {
     std::memcpy(got, record->szExchangeText, sizeof got);
     EXPECT_EQ(got[0], c.wantColumn);
     EXPECT_EQ(got[1], c.wantLine);
+  }
+}
+
+TEST_F(EditWndTest, CaretRequestKeepsASixthOfThePanesRowsAroundTheCaret) {
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += "line\r\n";
+  const std::string path = File("rows.txt", text);
+  CEditWnd* w = Make(path.c_str());
+  ASSERT_NE(w, nullptr);
+  auto* view = dynamic_cast<CEditView*>(w->Document().Ports().panes[0]);
+  ASSERT_NE(view, nullptr);
+  const int rows = view->m_nViewRowNum;
+  ASSERT_GE(rows, 12);
+  const int margin = rows / 6;
+  struct Case {
+    const char* name;
+    int32_t line;
+    int wantTop;
+  };
+  // Going down the caret stops the margin and two rows above the bottom; going up, the margin
+  // below the top.
+  const Case cases[] = {{"down", 150, 150 + margin + 2 - rows}, {"up", 40, 40 - margin}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int32_t to[2] = {3, c.line};
+    std::memcpy(record->szExchangeText, to, sizeof to);
+    platform::SendMessage(w->Window(), MYWM_SETCARETPOS, 0, 0);
+    EXPECT_EQ(view->ViewTopLine(), c.wantTop);
+    EXPECT_EQ(view->Caret().y, c.line);
+    EXPECT_EQ(view->m_nCaretPosX_Prev, 3);
   }
 }
 
