@@ -312,22 +312,9 @@ LRESULT CEditWnd::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
       if (wParam == SIZE_MINIMIZED) m_cEditDoc.UpdateCaption(false);
       OnSizeFrame(wParam, LOWORD(lParam), HIWORD(lParam));
       return 0;
-    case WM_MOVE: {
-      SharedSettings* s = Settings();
-      WINDOWPLACEMENT placement{};
-      placement.length = sizeof placement;
-      if (platform::GetWindowPlacement(hwnd, &placement)) {
-        s->wpSavedEditWindow = placement;
-        if (s->Common.nSaveWindowPos == 1 && placement.showCmd != SW_MAXIMIZE &&
-            placement.showCmd != SW_SHOWMINIMIZED) {
-          RECT rc{};
-          platform::GetWindowRect(hwnd, &rc);
-          s->Common.nWinPosX = rc.left;
-          s->Common.nWinPosY = rc.top;
-        }
-      }
+    case WM_MOVE:
+      KeepPlacement();
       return platform::DefWindowProc(hwnd, uMsg, wParam, lParam);
-    }
     case WM_ACTIVATE:
       OnActivateFrame(wParam, lParam);
       return platform::DefWindowProc(hwnd, uMsg, wParam, lParam);
@@ -445,6 +432,20 @@ LRESULT CEditWnd::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
       return 0;
     default:
       return platform::DefWindowProc(hwnd, uMsg, wParam, lParam);
+  }
+}
+
+void CEditWnd::KeepPlacement() {
+  SharedSettings* s = Settings();
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (!s || !m_hWnd || !platform::GetWindowPlacement(m_hWnd, &placement)) return;
+  s->wpSavedEditWindow = placement;
+  if (s->Common.nSaveWindowPos == 1 && placement.showCmd != SW_MAXIMIZE && placement.showCmd != SW_SHOWMINIMIZED) {
+    RECT rc{};
+    platform::GetWindowRect(m_hWnd, &rc);
+    s->Common.nWinPosX = rc.left;
+    s->Common.nWinPosY = rc.top;
   }
 }
 
@@ -628,6 +629,9 @@ bool CEditWnd::OnClose() {
 }
 
 void CEditWnd::OnDestroyFrame() {
+  // Top-level windows hear of no move from the window manager, so the place the window ends at
+  // is kept here for the next one.
+  KeepPlacement();
   SharedSettings* s = Settings();
   if (s && s->bKeyMacroRecording && s->hwndKeyMacroRecorder == m_id) {
     s->bKeyMacroRecording = 0;

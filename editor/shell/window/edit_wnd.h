@@ -216,6 +216,8 @@ class CEditWnd : public CWnd, public IEditWindow, public IDocFrame, public IEdit
   void OnMenuSelect(int command, int flags);
   // WM_HELP: the topic of the menu item's command, when the item has one.
   void ShowMenuItemHelp(const HELPINFO* info);
+  // The window's placement, and its place when the settings keep it (WM_MOVE, and at its end).
+  void KeepPlacement();
   // The active pane's IME composition window at its caret.
   void PlaceImeWindow();
   void SetExchangePosition();

@@ -241,6 +241,97 @@ TEST_F(EditWndTest, CaretRequestKeepsASixthOfThePanesRowsAroundTheCaret) {
   }
 }
 
+TEST_F(EditWndTest, AddedTextGoesAtTheEndWithTheCaretAfterIt) {
+  const std::string path = File("added.txt", "one\r\n");
+  CEditWnd* w = Make(path.c_str());
+  ASSERT_NE(w, nullptr);
+  std::snprintf(record->szExchangeText, kExchangeTextSize, "%s", "two\r\n\x95\x5C");
+  platform::SendMessage(w->Window(), MYWM_ADDSTRING, 0, 0);
+  CEditDoc& doc = w->Document();
+  ASSERT_EQ(doc.m_cDocLineMgr.GetLineCount(), 3);
+  int length = 0;
+  const char* last = doc.m_cDocLineMgr.GetLine(2)->GetText(&length);
+  EXPECT_EQ(std::string(last, static_cast<size_t>(length)), "\x95\x5C");
+  const POINT caret = doc.Ports().panes[static_cast<size_t>(doc.GetActivePane())]->Caret();
+  EXPECT_EQ(caret.y, 2);
+  EXPECT_EQ(caret.x, 2);
+}
+
+TEST_F(EditWndTest, EveryCloseRequestAsksTheDocumentAndAnswersItsWay) {
+  struct Case {
+    const char* name;
+    UINT message;
+    int answer;  // to the save question
+    LRESULT result;
+    bool closed;
+  };
+  const Case cases[] = {
+      {"close refused", WM_CLOSE, IDCANCEL, 0, false},
+      {"close agreed", WM_CLOSE, IDNO, 0, true},
+      {"request refused", MYWM_CLOSE, IDCANCEL, 0, false},
+      {"request agreed", MYWM_CLOSE, IDNO, 1, true},
+      {"session end refused", WM_QUERYENDSESSION, IDCANCEL, 0, false},
+      {"session end agreed", WM_QUERYENDSESSION, IDNO, 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    int asked = 0;
+    const platform::MessageBoxHook before = platform::SetMessageBoxHook([&](const platform::MessageBoxRequest&) {
+      ++asked;
+      return c.answer;
+    });
+    CEditWnd* w = Make();
+    ASSERT_NE(w, nullptr);
+    w->Document().SetModified(true, false);
+    const HWND hwnd = w->Window();
+    EXPECT_EQ(platform::SendMessage(hwnd, c.message, 0, 0), c.result);
+    Pump();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(platform::IsWindow(hwnd) != 0, !c.closed);
+    EXPECT_EQ(record->nEditWindowCount, c.closed ? 0 : 1);
+    platform::SetMessageBoxHook(before);
+    w->Document().SetModified(false, false);
+    windows.clear();
+    Pump();
+  }
+}
+
+TEST_F(EditWndTest, MovingAndClosingKeepThePlacementAndThePositionWhenAsked) {
+  struct Case {
+    const char* name;
+    int savePos;
+    bool close;  // else a move
+    bool keepsPosition;
+  };
+  const Case cases[] = {{"moved, position kept", 1, false, true},
+                        {"moved, position not kept", 0, false, false},
+                        {"closed, position kept", 1, true, true},
+                        {"closed, position not kept", 0, true, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    record->Common.nSaveWindowPos = c.savePos;
+    CEditWnd* w = Make();
+    ASSERT_NE(w, nullptr);
+    const HWND hwnd = w->Window();
+    platform::SetWindowPos(hwnd, nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Pump();
+    const RECT outer = Outer(hwnd);
+    record->wpSavedEditWindow = WINDOWPLACEMENT{};
+    record->wpSavedEditWindow.length = 0;
+    record->Common.nWinPosX = record->Common.nWinPosY = -1;
+    if (c.close) {
+      platform::SendMessage(hwnd, MYWM_CLOSE, 0, 0);
+    } else {
+      platform::SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(outer.left, outer.top));
+    }
+    EXPECT_NE(record->wpSavedEditWindow.length, 0u);
+    EXPECT_EQ(record->Common.nWinPosX, c.keepsPosition ? outer.left : -1);
+    EXPECT_EQ(record->Common.nWinPosY, c.keepsPosition ? outer.top : -1);
+    windows.clear();
+    Pump();
+  }
+}
+
 TEST_F(EditWndTest, FileInfoRequestFillsTheExchangeRecord) {
   const std::string path = File("info.txt", "x\r\n");
   CEditWnd* w = Make(path.c_str());
