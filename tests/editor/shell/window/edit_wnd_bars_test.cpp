@@ -302,6 +302,44 @@ TEST_F(EditWndBarsTest, RecordingMarkIsDarkOnlyInTheRecordingWindow) {
   record->bKeyMacroRecording = 0;
 }
 
+TEST_F(EditWndBarsTest, OtherStatusBarNotesAndPartsRunNothing) {
+  CEditWnd* w = Make();
+  ASSERT_NE(w, nullptr);
+  const bool insert = w->Document().m_bInsMode;
+  int popups = 0;
+  auto previous = platform::SetPopupMenuHook([&](HMENU, POINT) -> UINT {
+    ++popups;
+    return 31082;
+  });
+  // A note that carries no mouse: only its header exists.
+  NMHDR plain;
+  plain.hwndFrom = w->StatusBar();
+  plain.idFrom = kStatusBarId;
+  plain.code = NM_CLICK;
+  platform::SendMessage(w->Window(), WM_NOTIFY, kStatusBarId, reinterpret_cast<LPARAM>(&plain));
+  struct Case {
+    const char* name;
+    UINT code;
+    int part;
+  };
+  const Case cases[] = {{"right click off the line ends", NM_RCLICK, 1},
+                        {"double click on the messages", NM_DBLCLK, 0},
+                        {"double click on the line ends", NM_DBLCLK, 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    NMMOUSE click;
+    click.hdr = plain;
+    click.hdr.code = c.code;
+    click.dwItemSpec = static_cast<decltype(click.dwItemSpec)>(c.part);
+    platform::SendMessage(w->Window(), WM_NOTIFY, kStatusBarId, reinterpret_cast<LPARAM>(&click));
+    Pump();
+  }
+  platform::SetPopupMenuHook(previous);
+  EXPECT_EQ(popups, 0);
+  EXPECT_EQ(w->Document().m_bInsMode, insert);
+  EXPECT_EQ(w->Document().m_nNewLineType, CLineEnd::CRLF);
+}
+
 TEST_F(EditWndBarsTest, StatusBarClicksRunTheirCommands) {
   CEditWnd* w = Make();
   ASSERT_NE(w, nullptr);
