@@ -423,8 +423,13 @@ LRESULT CEditWnd::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     case MYWM_SETACTIVEPANE:
       if (static_cast<int>(wParam) == -1) {
         int pane = 0;
-        if (lParam != 0 && m_cEditDoc.Ports().splitter) pane = m_cEditDoc.Ports().splitter->PrevVisiblePane(4);
-        if (pane >= 0) m_cEditDoc.SetActivePane(pane);
+        // The last visible pane: the splitter's visible panes followed from the first one.
+        if (const IDocSplitter* splitter = m_cEditDoc.Ports().splitter; lParam != 0 && splitter) {
+          for (int step = 0, next = 0; step < 4 && (next = splitter->NextVisiblePane(pane)) > pane; ++step) {
+            pane = next;
+          }
+        }
+        m_cEditDoc.SetActivePane(pane);
       }
       return 0;
     case MYWM_CHANGESETTING:

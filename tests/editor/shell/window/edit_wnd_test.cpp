@@ -332,6 +332,37 @@ TEST_F(EditWndTest, MovingAndClosingKeepThePlacementAndThePositionWhenAsked) {
   }
 }
 
+TEST_F(EditWndTest, ActivePaneRequestTakesTheFirstOrTheLastVisiblePane) {
+  struct Case {
+    const char* name;
+    WPARAM splitX;
+    LPARAM splitY;
+    int last;
+  };
+  const Case cases[] = {{"unsplit", 0, 0, 0},
+                        {"upper and lower", 0, 100, 2},
+                        {"left and right", 100, 0, 1},
+                        {"four panes", 100, 100, 3}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CEditWnd* w = Make();
+    ASSERT_NE(w, nullptr);
+    const IDocSplitter* splitter = w->Document().Ports().splitter;
+    ASSERT_NE(splitter, nullptr);
+    if (c.splitX || c.splitY) platform::SendMessage(splitter->Window(), MYWM_DOSPLIT, c.splitX, c.splitY);
+    Pump();
+    platform::SendMessage(w->Window(), MYWM_SETACTIVEPANE, static_cast<WPARAM>(-1), 1);
+    EXPECT_EQ(w->Document().GetActivePane(), c.last);
+    platform::SendMessage(w->Window(), MYWM_SETACTIVEPANE, static_cast<WPARAM>(-1), 0);
+    EXPECT_EQ(w->Document().GetActivePane(), 0);
+    // Any other request changes nothing.
+    platform::SendMessage(w->Window(), MYWM_SETACTIVEPANE, 2, 1);
+    EXPECT_EQ(w->Document().GetActivePane(), 0);
+    windows.clear();
+    Pump();
+  }
+}
+
 TEST_F(EditWndTest, FileInfoRequestFillsTheExchangeRecord) {
   const std::string path = File("info.txt", "x\r\n");
   CEditWnd* w = Make(path.c_str());
