@@ -28,6 +28,7 @@
 #include "platform/sjis_literal.h"
 #include "platform/status_bar.h"
 #include "platform/timer.h"
+#include "platform/win_help.h"
 #include "platform/window_tree.h"
 
 namespace {
@@ -212,6 +213,7 @@ HWND CEditWnd::Create(HINSTANCE hInstance, EditWindowId residentWindow, const ch
   }
   m_cEditDoc.m_bReadOnly = bReadOnly;
   m_cEditDoc.UpdateCaption(false);
+  PlaceImeWindow();
   return m_hWnd;
 }
 
@@ -287,6 +289,10 @@ HWND CEditWnd::ActivePaneWindow() const {
   return pane ? pane->Window() : nullptr;
 }
 
+void CEditWnd::PlaceImeWindow() {
+  if (CEditView* view = dynamic_cast<CEditView*>(ActivePane())) view->SetImeCompositionPos();
+}
+
 void CEditWnd::RunPaneCommand(int command, LPARAM lparam1, LPARAM lparam2) {
   if (CEditView* view = dynamic_cast<CEditView*>(ActivePane())) {
     view->RunCommand(command, true, lparam1, lparam2, 0, 0);
@@ -306,22 +312,9 @@ LRESULT CEditWnd::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
       if (wParam == SIZE_MINIMIZED) m_cEditDoc.UpdateCaption(false);
       OnSizeFrame(wParam, LOWORD(lParam), HIWORD(lParam));
       return 0;
-    case WM_MOVE: {
-      SharedSettings* s = Settings();
-      WINDOWPLACEMENT placement{};
-      placement.length = sizeof placement;
-      if (platform::GetWindowPlacement(hwnd, &placement)) {
-        s->wpSavedEditWindow = placement;
-        if (s->Common.nSaveWindowPos == 1 && placement.showCmd != SW_MAXIMIZE &&
-            placement.showCmd != SW_SHOWMINIMIZED) {
-          RECT rc{};
-          platform::GetWindowRect(hwnd, &rc);
-          s->Common.nWinPosX = rc.left;
-          s->Common.nWinPosY = rc.top;
-        }
-      }
+    case WM_MOVE:
+      KeepPlacement();
       return platform::DefWindowProc(hwnd, uMsg, wParam, lParam);
-    }
     case WM_ACTIVATE:
       OnActivateFrame(wParam, lParam);
       return platform::DefWindowProc(hwnd, uMsg, wParam, lParam);
@@ -360,6 +353,9 @@ LRESULT CEditWnd::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     }
     case WM_NOTIFY:
       return OnNotifyFrame(lParam);
+    case WM_HELP:
+      ShowMenuItemHelp(reinterpret_cast<const HELPINFO*>(lParam));
+      return 1;
     case WM_MOUSEWHEEL:
       if (m_pPrintPreview) return m_pPrintPreview->DispatchEvent(hwnd, uMsg, wParam, lParam);
       return m_cEditDoc.DispatchToViews(hwnd, uMsg, wParam, lParam);
@@ -422,12 +418,18 @@ LRESULT CEditWnd::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     case MYWM_GETLINEDATA:
       return CopyLineToExchange(wParam);
     case MYWM_TAB_WINDOW_NOTIFY:
+      if (m_pTabBar->IsOpen()) m_pTabBar->OnWindowListChanged(wParam, lParam);
       return 0;
     case MYWM_SETACTIVEPANE:
       if (static_cast<int>(wParam) == -1) {
         int pane = 0;
-        if (lParam != 0 && m_cEditDoc.Ports().splitter) pane = m_cEditDoc.Ports().splitter->PrevVisiblePane(4);
-        if (pane >= 0) m_cEditDoc.SetActivePane(pane);
+        // The last visible pane: the splitter's visible panes followed from the first one.
+        if (const IDocSplitter* splitter = m_cEditDoc.Ports().splitter; lParam != 0 && splitter) {
+          for (int step = 0, next = 0; step < 4 && (next = splitter->NextVisiblePane(pane)) > pane; ++step) {
+            pane = next;
+          }
+        }
+        m_cEditDoc.SetActivePane(pane);
       }
       return 0;
     case MYWM_CHANGESETTING:
@@ -435,6 +437,20 @@ LRESULT CEditWnd::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
       return 0;
     default:
       return platform::DefWindowProc(hwnd, uMsg, wParam, lParam);
+  }
+}
+
+void CEditWnd::KeepPlacement() {
+  SharedSettings* s = Settings();
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (!s || !m_hWnd || !platform::GetWindowPlacement(m_hWnd, &placement)) return;
+  s->wpSavedEditWindow = placement;
+  if (s->Common.nSaveWindowPos == 1 && placement.showCmd != SW_MAXIMIZE && placement.showCmd != SW_SHOWMINIMIZED) {
+    RECT rc{};
+    platform::GetWindowRect(m_hWnd, &rc);
+    s->Common.nWinPosX = rc.left;
+    s->Common.nWinPosY = rc.top;
   }
 }
 
@@ -449,6 +465,15 @@ void CEditWnd::OnMenuSelect(int command, int flags) {
     text += names[i];
   }
   SetStatusText(text.c_str());
+}
+
+void CEditWnd::ShowMenuItemHelp(const HELPINFO* info) {
+  if (!info || info->iContextType != kHelpOnMenuItem) return;
+  const int topic = CommandToHelpId(info->iCtrlId);
+  if (topic == 0) return;
+  char helpFile[kMaxPath];
+  GetHelpFilePath(helpFile, sizeof helpFile);
+  platform::WinHelp(m_hWnd, helpFile, HELP_CONTEXT, static_cast<uintptr_t>(topic));
 }
 
 void CEditWnd::OnActivateFrame(WPARAM wParam, LPARAM lParam) {
@@ -508,8 +533,10 @@ void CEditWnd::OnSettingsChanged() {
   if (m_hwndToolBar) {
     RemoveToolBar();
     BuildToolBar();
-    SendSizeAgain();
   }
+  // The bars' heights may have changed with the settings, toolbar or not.
+  SendSizeAgain();
+  PlaceImeWindow();
   m_pFuncKeyBar->SetSizeGrip(m_pFuncKeyBar->IsOpen() && Settings()->Common.nFUNCKEYWND_Place != 0 &&
                              !m_hwndStatusBar && !IsMaximized());
   RebuildAccelerators();
@@ -537,6 +564,12 @@ void CEditWnd::SetExchangePosition() {
   m_cEditDoc.m_cLayoutMgr.DocToWrapPos(position[0], position[1], &x, &y);
   if (y >= m_cEditDoc.m_cLayoutMgr.GetLineCount()) {
     RunPaneCommand(kGoFileEndCommand, 0, 0);
+    return;
+  }
+  // A sixth of the rows around the caret: the requested line shows with some of its context.
+  if (CEditView* view = dynamic_cast<CEditView*>(pane)) {
+    view->PlaceCursor(x, y, true, 6);
+    view->m_nCaretPosX_Prev = view->m_nCaretPosX;
     return;
   }
   pane->PlaceCaret(POINT{x, y});
@@ -601,6 +634,9 @@ bool CEditWnd::OnClose() {
 }
 
 void CEditWnd::OnDestroyFrame() {
+  // Top-level windows hear of no move from the window manager, so the place the window ends at
+  // is kept here for the next one.
+  KeepPlacement();
   SharedSettings* s = Settings();
   if (s && s->bKeyMacroRecording && s->hwndKeyMacroRecorder == m_id) {
     s->bKeyMacroRecording = 0;

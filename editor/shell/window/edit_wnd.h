@@ -47,6 +47,8 @@ constexpr UINT_PTR kToolbarTimer = 456;
 // The status bar's parts.
 constexpr int kStatusParts = 7;
 constexpr int kStatusRecPart = 5;
+// HELPINFO's context type of a menu item (F1 on an item asks for its command's topic).
+constexpr int kHelpOnMenuItem = 2;
 // Characters of the caption message.
 constexpr int kCaptionMessageChars = 30;
 
@@ -212,6 +214,12 @@ class CEditWnd : public CWnd, public IEditWindow, public IDocFrame, public IEdit
   LRESULT OnSetFocusFrame(HWND hwnd, WPARAM wParam, LPARAM lParam);
   void OnSettingsChanged();
   void OnMenuSelect(int command, int flags);
+  // WM_HELP: the topic of the menu item's command, when the item has one.
+  void ShowMenuItemHelp(const HELPINFO* info);
+  // The window's placement, and its place when the settings keep it (WM_MOVE, and at its end).
+  void KeepPlacement();
+  // The active pane's IME composition window at its caret.
+  void PlaceImeWindow();
   void SetExchangePosition();
   LRESULT CopyLineToExchange(WPARAM line);
   void WriteCaretToExchange();

@@ -352,6 +352,8 @@ std::string CEditWnd::ToolTipText(int command) const {
 }
 
 LRESULT CEditWnd::OnStatusNotify(const NMHDR& header, LPARAM lParam) {
+  // Only the mouse notes carry the part; any other note is a bare header.
+  if (header.code != NM_DBLCLK && header.code != NM_RCLICK) return 0;
   const auto& mouse = *reinterpret_cast<const NMMOUSE*>(lParam);
   const int part = static_cast<int>(static_cast<intptr_t>(mouse.dwItemSpec));
   if (header.code == NM_DBLCLK) {

@@ -24,6 +24,8 @@ class IFrameBar {
   virtual void Show(bool show) = 0;
   // The bar's own timer runs only while the frame is active.
   virtual void SetTimer(bool on) = 0;
+  // The shared window list changed (the tab bar follows it): the change's kind and the window.
+  virtual void OnWindowListChanged(WPARAM /*kind*/, LPARAM /*window*/) {}
 };
 
 // The bar that is not there yet.

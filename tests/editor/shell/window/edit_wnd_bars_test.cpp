@@ -40,7 +40,12 @@ class StandInBar : public IFrameBar {
   bool HasSizeGrip() const override { return m_grip; }
   void Show(bool show) override { platform::ShowWindow(m_window, show ? SW_SHOW : SW_HIDE); }
   void SetTimer(bool) override {}
+  void OnWindowListChanged(WPARAM kind, LPARAM window) override { listChanges.emplace_back(kind, window); }
   HWND Window() const { return m_window; }
+  // The height the bar takes from now on (its font changed with the settings, say).
+  void SetHeight(int height) { m_height = height; }
+
+  std::vector<std::pair<WPARAM, LPARAM>> listChanges;
 
  private:
   int m_height;
@@ -297,6 +302,44 @@ TEST_F(EditWndBarsTest, RecordingMarkIsDarkOnlyInTheRecordingWindow) {
   record->bKeyMacroRecording = 0;
 }
 
+TEST_F(EditWndBarsTest, OtherStatusBarNotesAndPartsRunNothing) {
+  CEditWnd* w = Make();
+  ASSERT_NE(w, nullptr);
+  const bool insert = w->Document().m_bInsMode;
+  int popups = 0;
+  auto previous = platform::SetPopupMenuHook([&](HMENU, POINT) -> UINT {
+    ++popups;
+    return 31082;
+  });
+  // A note that carries no mouse: only its header exists.
+  NMHDR plain;
+  plain.hwndFrom = w->StatusBar();
+  plain.idFrom = kStatusBarId;
+  plain.code = NM_CLICK;
+  platform::SendMessage(w->Window(), WM_NOTIFY, kStatusBarId, reinterpret_cast<LPARAM>(&plain));
+  struct Case {
+    const char* name;
+    UINT code;
+    int part;
+  };
+  const Case cases[] = {{"right click off the line ends", NM_RCLICK, 1},
+                        {"double click on the messages", NM_DBLCLK, 0},
+                        {"double click on the line ends", NM_DBLCLK, 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    NMMOUSE click;
+    click.hdr = plain;
+    click.hdr.code = c.code;
+    click.dwItemSpec = static_cast<decltype(click.dwItemSpec)>(c.part);
+    platform::SendMessage(w->Window(), WM_NOTIFY, kStatusBarId, reinterpret_cast<LPARAM>(&click));
+    Pump();
+  }
+  platform::SetPopupMenuHook(previous);
+  EXPECT_EQ(popups, 0);
+  EXPECT_EQ(w->Document().m_bInsMode, insert);
+  EXPECT_EQ(w->Document().m_nNewLineType, CLineEnd::CRLF);
+}
+
 TEST_F(EditWndBarsTest, StatusBarClicksRunTheirCommands) {
   CEditWnd* w = Make();
   ASSERT_NE(w, nullptr);
@@ -374,6 +417,43 @@ TEST_F(EditWndBarsTest, PreviewWithoutPrinterSaysSoAndLeavesTheWindowAsItWas) {
 }  // namespace
 
 namespace {
+
+TEST_F(EditWndBarsTest, SettingsChangeRelaysTheBarsWithOrWithoutAToolbar) {
+  struct Case {
+    const char* name;
+    bool toolbar;
+  };
+  const Case cases[] = {{"with a toolbar", true}, {"without a toolbar", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    record->Common.bDispTOOLBAR = c.toolbar;
+    record->Common.bDispFUNCKEYWND = 1;
+    record->Common.nFUNCKEYWND_Place = 0;
+    CEditWnd* w = MakeWithBars();
+    ASSERT_NE(w, nullptr);
+    const HWND frame = w->Window();
+    const int toolHeight = c.toolbar ? 2 * platform::kToolbarMargin + platform::kButtonHeight : 0;
+    ASSERT_EQ(InFrame(frame, w->Document().Ports().splitter->Window()).top, toolHeight + 30);
+    funcKeyBar->SetHeight(44);
+    platform::SendMessage(frame, MYWM_CHANGESETTING, 0, 0);
+    const RECT keys = InFrame(frame, funcKeyBar->Window());
+    EXPECT_EQ(keys.bottom - keys.top, 44);
+    EXPECT_EQ(InFrame(frame, w->Document().Ports().splitter->Window()).top, toolHeight + 44);
+    windows.clear();
+    Pump();
+  }
+}
+
+TEST_F(EditWndBarsTest, WindowListChangesReachTheTabBar) {
+  record->Common.bDispTabWnd = 1;
+  CEditWnd* w = MakeWithBars();
+  ASSERT_NE(w, nullptr);
+  tabBar->listChanges.clear();
+  platform::SendMessage(w->Window(), MYWM_TAB_WINDOW_NOTIFY, 3, 1234);
+  ASSERT_EQ(tabBar->listChanges.size(), 1u);
+  EXPECT_EQ(tabBar->listChanges[0].first, 3u);
+  EXPECT_EQ(tabBar->listChanges[0].second, 1234);
+}
 
 TEST_F(EditWndBarsTest, ResizingRelaysTheBarsAndKeepsTheSizeInTheSettings) {
   record->Common.bSaveWindowSize = 1;

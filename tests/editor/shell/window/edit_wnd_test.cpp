@@ -12,6 +12,9 @@
 #include "platform/icon_file.h"
 #include "platform/monitor.h"
 #include "platform/sjis_literal.h"
+#include "platform/win_help.h"
+#include "editor/view/pane/edit_view.h"
+#include "editor/foundation/ui/system_utils.h"
 
 namespace {
 
@@ -208,6 +211,158 @@ TEST_F(EditWndTest, CaretRequestsPlaceAndReportTheCaretInDocumentPositions) {
   }
 }
 
+TEST_F(EditWndTest, CaretRequestKeepsASixthOfThePanesRowsAroundTheCaret) {
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += "line\r\n";
+  const std::string path = File("rows.txt", text);
+  CEditWnd* w = Make(path.c_str());
+  ASSERT_NE(w, nullptr);
+  auto* view = dynamic_cast<CEditView*>(w->Document().Ports().panes[0]);
+  ASSERT_NE(view, nullptr);
+  const int rows = view->m_nViewRowNum;
+  ASSERT_GE(rows, 12);
+  const int margin = rows / 6;
+  struct Case {
+    const char* name;
+    int32_t line;
+    int wantTop;
+  };
+  // Going down the caret stops the margin and two rows above the bottom; going up, the margin
+  // below the top.
+  const Case cases[] = {{"down", 150, 150 + margin + 2 - rows}, {"up", 40, 40 - margin}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int32_t to[2] = {3, c.line};
+    std::memcpy(record->szExchangeText, to, sizeof to);
+    platform::SendMessage(w->Window(), MYWM_SETCARETPOS, 0, 0);
+    EXPECT_EQ(view->ViewTopLine(), c.wantTop);
+    EXPECT_EQ(view->Caret().y, c.line);
+    EXPECT_EQ(view->m_nCaretPosX_Prev, 3);
+  }
+}
+
+TEST_F(EditWndTest, AddedTextGoesAtTheEndWithTheCaretAfterIt) {
+  const std::string path = File("added.txt", "one\r\n");
+  CEditWnd* w = Make(path.c_str());
+  ASSERT_NE(w, nullptr);
+  std::snprintf(record->szExchangeText, kExchangeTextSize, "%s", "two\r\n\x95\x5C");
+  platform::SendMessage(w->Window(), MYWM_ADDSTRING, 0, 0);
+  CEditDoc& doc = w->Document();
+  ASSERT_EQ(doc.m_cDocLineMgr.GetLineCount(), 3);
+  int length = 0;
+  const char* last = doc.m_cDocLineMgr.GetLine(2)->GetText(&length);
+  EXPECT_EQ(std::string(last, static_cast<size_t>(length)), "\x95\x5C");
+  const POINT caret = doc.Ports().panes[static_cast<size_t>(doc.GetActivePane())]->Caret();
+  EXPECT_EQ(caret.y, 2);
+  EXPECT_EQ(caret.x, 2);
+}
+
+TEST_F(EditWndTest, EveryCloseRequestAsksTheDocumentAndAnswersItsWay) {
+  struct Case {
+    const char* name;
+    UINT message;
+    int answer;  // to the save question
+    LRESULT result;
+    bool closed;
+  };
+  const Case cases[] = {
+      {"close refused", WM_CLOSE, IDCANCEL, 0, false},
+      {"close agreed", WM_CLOSE, IDNO, 0, true},
+      {"request refused", MYWM_CLOSE, IDCANCEL, 0, false},
+      {"request agreed", MYWM_CLOSE, IDNO, 1, true},
+      {"session end refused", WM_QUERYENDSESSION, IDCANCEL, 0, false},
+      {"session end agreed", WM_QUERYENDSESSION, IDNO, 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    int asked = 0;
+    const platform::MessageBoxHook before = platform::SetMessageBoxHook([&](const platform::MessageBoxRequest&) {
+      ++asked;
+      return c.answer;
+    });
+    CEditWnd* w = Make();
+    ASSERT_NE(w, nullptr);
+    w->Document().SetModified(true, false);
+    const HWND hwnd = w->Window();
+    EXPECT_EQ(platform::SendMessage(hwnd, c.message, 0, 0), c.result);
+    Pump();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(platform::IsWindow(hwnd) != 0, !c.closed);
+    EXPECT_EQ(record->nEditWindowCount, c.closed ? 0 : 1);
+    platform::SetMessageBoxHook(before);
+    w->Document().SetModified(false, false);
+    windows.clear();
+    Pump();
+  }
+}
+
+TEST_F(EditWndTest, MovingAndClosingKeepThePlacementAndThePositionWhenAsked) {
+  struct Case {
+    const char* name;
+    int savePos;
+    bool close;  // else a move
+    bool keepsPosition;
+  };
+  const Case cases[] = {{"moved, position kept", 1, false, true},
+                        {"moved, position not kept", 0, false, false},
+                        {"closed, position kept", 1, true, true},
+                        {"closed, position not kept", 0, true, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    record->Common.nSaveWindowPos = c.savePos;
+    CEditWnd* w = Make();
+    ASSERT_NE(w, nullptr);
+    const HWND hwnd = w->Window();
+    platform::SetWindowPos(hwnd, nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Pump();
+    const RECT outer = Outer(hwnd);
+    record->wpSavedEditWindow = WINDOWPLACEMENT{};
+    record->wpSavedEditWindow.length = 0;
+    record->Common.nWinPosX = record->Common.nWinPosY = -1;
+    if (c.close) {
+      platform::SendMessage(hwnd, MYWM_CLOSE, 0, 0);
+    } else {
+      platform::SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(outer.left, outer.top));
+    }
+    EXPECT_NE(record->wpSavedEditWindow.length, 0u);
+    EXPECT_EQ(record->Common.nWinPosX, c.keepsPosition ? outer.left : -1);
+    EXPECT_EQ(record->Common.nWinPosY, c.keepsPosition ? outer.top : -1);
+    windows.clear();
+    Pump();
+  }
+}
+
+TEST_F(EditWndTest, ActivePaneRequestTakesTheFirstOrTheLastVisiblePane) {
+  struct Case {
+    const char* name;
+    WPARAM splitX;
+    LPARAM splitY;
+    int last;
+  };
+  const Case cases[] = {{"unsplit", 0, 0, 0},
+                        {"upper and lower", 0, 100, 2},
+                        {"left and right", 100, 0, 1},
+                        {"four panes", 100, 100, 3}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CEditWnd* w = Make();
+    ASSERT_NE(w, nullptr);
+    const IDocSplitter* splitter = w->Document().Ports().splitter;
+    ASSERT_NE(splitter, nullptr);
+    if (c.splitX || c.splitY) platform::SendMessage(splitter->Window(), MYWM_DOSPLIT, c.splitX, c.splitY);
+    Pump();
+    platform::SendMessage(w->Window(), MYWM_SETACTIVEPANE, static_cast<WPARAM>(-1), 1);
+    EXPECT_EQ(w->Document().GetActivePane(), c.last);
+    platform::SendMessage(w->Window(), MYWM_SETACTIVEPANE, static_cast<WPARAM>(-1), 0);
+    EXPECT_EQ(w->Document().GetActivePane(), 0);
+    // Any other request changes nothing.
+    platform::SendMessage(w->Window(), MYWM_SETACTIVEPANE, 2, 1);
+    EXPECT_EQ(w->Document().GetActivePane(), 0);
+    windows.clear();
+    Pump();
+  }
+}
+
 TEST_F(EditWndTest, FileInfoRequestFillsTheExchangeRecord) {
   const std::string path = File("info.txt", "x\r\n");
   CEditWnd* w = Make(path.c_str());
@@ -371,6 +526,41 @@ TEST_F(EditWndTest, AcceleratorsAreBuiltAtCreationAndAgainOnSettingsChange) {
   platform::SendMessage(w->Window(), MYWM_CHANGESETTING, 0, 0);
   EXPECT_GT(AcceleratorCount(*w), before);
   EXPECT_EQ(record->hSharedAccel, 0u);
+}
+
+TEST_F(EditWndTest, HelpOnAMenuItemOpensTheCommandsTopic) {
+  std::vector<platform::WinHelpRequest> asked;
+  const platform::WinHelpHook previous = platform::SetWinHelpHook([&](const platform::WinHelpRequest& request) {
+    asked.push_back(request);
+    return 1;
+  });
+  CEditWnd* w = Make();
+  ASSERT_NE(w, nullptr);
+  struct Case {
+    const char* name;
+    int contextType;
+    int command;
+    bool asks;
+  };
+  const int withTopic = 30103;
+  ASSERT_NE(CommandToHelpId(withTopic), 0);
+  const Case cases[] = {{"menu item with a topic", kHelpOnMenuItem, withTopic, true},
+                        {"menu item without a topic", kHelpOnMenuItem, 0, false},
+                        {"not a menu item", HELPINFO_WINDOW, withTopic, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    asked.clear();
+    HELPINFO info;
+    info.iContextType = c.contextType;
+    info.iCtrlId = c.command;
+    EXPECT_EQ(platform::SendMessage(w->Window(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info)), 1);
+    ASSERT_EQ(asked.size(), c.asks ? 1u : 0u);
+    if (c.asks) {
+      EXPECT_EQ(asked[0].command, HELP_CONTEXT);
+      EXPECT_EQ(asked[0].data, static_cast<uintptr_t>(CommandToHelpId(withTopic)));
+    }
+  }
+  platform::SetWinHelpHook(previous);
 }
 
 TEST_F(EditWndTest, TheLoopEndsWithTheWindowAndTheSearchBoxEnterKeepsItsText) {
