@@ -13,6 +13,7 @@ constexpr Family kFamilies[] = {
     &UndoCommandFamily,
     &InputCommandFamily,
     &ClipboardCommandFamily,
+    &FileCommandFamily,
 };
 
 }  // namespace

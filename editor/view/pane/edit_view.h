@@ -31,6 +31,7 @@
 //   edit_view_clipboard.cpp  selected text, clipboard, conversions of the selection
 //   edit_view_drag_drop.cpp  drag and drop
 //   ../commands/edit_view_clipboard_commands.cpp   deletion, cut, copy and paste
+//   ../commands/edit_view_file_commands.cpp   saving the document
 // GUI thread only.
 #pragma once
 
@@ -639,6 +640,18 @@ class CEditView : public IDocPane {
   void MoveCaretToDocPos(int nDocColumn, int nDocLine, bool bSelect);
   // A page move of nRows (negative: up) keeping the caret's screen row.
   void MovePageKeepingRow(int nRows, bool bSelect);
+
+ public:
+  // ================================================================ ../commands/edit_view_file_commands.cpp
+  // Saving: over the file, under a name asked for or given, and every edit window at once. Each
+  // gives 1 when the document is saved (or needs no saving) and 0 when it is not.
+  // bBeep: beep and tell when there is nothing to save or the document is read-only; bAsk: an
+  // untitled document asks for a name (else it is not saved).
+  int Command_FILESAVE(bool bBeep, bool bAsk);
+  int Command_SAVEAS_PROMPT();
+  int Command_FILESAVEAS(const char* pszPath);
+  // Sends the quiet save (30121) to every listed edit window, this one included.
+  void Command_FILESAVEALL();
 
  public:
 

@@ -67,6 +67,11 @@ class ViewFixture : public testing::Test {
   void SetUp() override {
     CShareData::InitDefaults(*record);
     share.Attach(record.get(), names.c_str());
+    MakeDocumentAndPane();
+  }
+  // A new empty document shown in a new pane (the old ones go).
+  void MakeDocumentAndPane() {
+    view.reset();
     doc = std::make_unique<CEditDoc>();
     view = std::make_unique<CEditView>();
     view->SetEditWindow(&editWindow);
