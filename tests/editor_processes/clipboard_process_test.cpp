@@ -20,6 +20,7 @@ using namespace std::chrono_literals;
 
 constexpr UINT kSelectAllCommand = 30401;
 constexpr UINT kCopyCommand = 30602;
+constexpr UINT kUndoCommand = 30210;
 
 class ClipboardProcessTest : public testing::Test {
  protected:
@@ -49,11 +50,14 @@ class ClipboardProcessTest : public testing::Test {
     EditorSandbox::WaitForExit(keeper.pid, 10s);
     for (int fd : {keeper.errors, copier.errors}) ::close(fd);
   }
-  // 表 typed into the empty window, all selected and copied.
+  // 表 typed into the empty window, all selected and copied; then the typing undone, since an
+  // untitled window with changes asks for a name before it closes.
   void CopyKanji() {
     for (const unsigned char c : kanji) platform::ipc::SendMessage(copierWindow, WM_CHAR, c, 0);
     platform::ipc::SendMessage(copierWindow, WM_COMMAND, kSelectAllCommand, 0);
     platform::ipc::SendMessage(copierWindow, WM_COMMAND, kCopyCommand, 0);
+    platform::ipc::SendMessage(copierWindow, WM_COMMAND, kUndoCommand, 0);
+    EXPECT_EQ(share.AskWindowFileInfo(copierWindow).bModified, 0);
   }
 
   EditorSandbox box;

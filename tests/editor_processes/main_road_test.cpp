@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <gtest/gtest.h>
 #include <string>
 #include <thread>
@@ -63,6 +64,12 @@ TEST(EditorMainRoad, TheGameOpensItsScriptInTheEditorAndGoesOnWhenItCloses) {
   }
   EXPECT_EQ(share.AskWindowFileInfo(window).bModified, 1);
   platform::ipc::SendMessage(window, WM_COMMAND, kSaveCommand, 0);
+  EXPECT_EQ(share.AskWindowFileInfo(window).bModified, 0);
+  {
+    std::ifstream saved(script, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), "ab" + kanji + "QUIT\r\n")
+        << "the file holds the typed bytes and keeps its CR LF";
+  }
   EXPECT_EQ(platform::ipc::SendMessage(window, MYWM_CLOSE, 0, 0), 1);
 
   // The game goes on with the script it had read, which quits.
