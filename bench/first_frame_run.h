@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
@@ -106,6 +107,23 @@ inline ProcessCost ReadProcessCost(pid_t pid) {
 inline double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values.empty() ? 0 : values[values.size() / 2];
+}
+
+template <typename Run>
+double MedianOf(const std::vector<Run>& runs, double Run::*field) {
+  std::vector<double> values;
+  for (const Run& run : runs) values.push_back(run.*field);
+  return Median(values);
+}
+
+// The median of a field over the runs and over the baseline's runs, and their ratio, as counters.
+template <typename Run>
+void CountAgainstBaseline(benchmark::State& state, const std::vector<Run>& runs, const std::vector<Run>& baseline,
+                          double Run::*field, const char* name, const char* baselineName, const char* ratioName) {
+  const double measured = MedianOf(runs, field), base = MedianOf(baseline, field);
+  state.counters[name] = measured;
+  state.counters[baselineName] = base;
+  state.counters[ratioName] = measured / base;
 }
 
 // Without a display the programs run on the offscreen platform; sound never plays.

@@ -84,13 +84,6 @@ class DemoCopy {
   std::filesystem::path m_dir;
 };
 
-template <typename Field>
-double MedianOf(const std::vector<RunCost>& runs, Field field) {
-  std::vector<double> values;
-  for (const RunCost& run : runs) values.push_back(run.*field);
-  return Median(values);
-}
-
 void Measure(benchmark::State& state, const std::filesystem::path& folder, bool stop) {
   UseHeadlessDefaults();
   std::vector<RunCost> bare, game;
@@ -99,18 +92,9 @@ void Measure(benchmark::State& state, const std::filesystem::path& folder, bool 
     game.push_back(RunOnce(VREL_GAME_EXECUTABLE, folder, stop));
     state.SetIterationTime(game.back().firstFrameMs / 1000.0);
   }
-  const double gameMs = MedianOf(game, &RunCost::firstFrameMs), bareMs = MedianOf(bare, &RunCost::firstFrameMs);
-  const double gameRss = MedianOf(game, &RunCost::rssMb), bareRss = MedianOf(bare, &RunCost::rssMb);
-  state.counters["first_frame_ms"] = gameMs;
-  state.counters["qt_first_frame_ms"] = bareMs;
-  state.counters["time_ratio"] = gameMs / bareMs;
-  state.counters["rss_MB"] = gameRss;
-  state.counters["qt_rss_MB"] = bareRss;
-  state.counters["rss_ratio"] = gameRss / bareRss;
-  const double gameCpu = MedianOf(game, &RunCost::cpuMs), bareCpu = MedianOf(bare, &RunCost::cpuMs);
-  state.counters["cpu_ms"] = gameCpu;
-  state.counters["qt_cpu_ms"] = bareCpu;
-  state.counters["cpu_ratio"] = gameCpu / bareCpu;
+  CountAgainstBaseline(state, game, bare, &RunCost::firstFrameMs, "first_frame_ms", "qt_first_frame_ms", "time_ratio");
+  CountAgainstBaseline(state, game, bare, &RunCost::rssMb, "rss_MB", "qt_rss_MB", "rss_ratio");
+  CountAgainstBaseline(state, game, bare, &RunCost::cpuMs, "cpu_ms", "qt_cpu_ms", "cpu_ratio");
   state.counters["faults"] = MedianOf(game, &RunCost::faults);
   state.counters["qt_faults"] = MedianOf(bare, &RunCost::faults);
   if (!stop) {
