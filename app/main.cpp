@@ -8,6 +8,7 @@
 #include "editor/shell/process/editor_start.h"
 #include "editor/shell/process/launch_arguments.h"
 #include "game/app/win_main.h"
+#include "platform/bench_bare_window.h"
 #include "platform/font_config_preload.h"
 #include "platform/gui_app.h"
 #include "platform/quit_signal.h"
@@ -46,6 +47,12 @@ int main(int argc, char** argv) {
   platform::StartLoadingFontConfig();
   // Owned here, so that the toolkit is torn down before the exit handlers run.
   platform::GuiApp gui;
+  // The start-up benchmark's baseline: this executable up to its application object, then an empty
+  // window.
+  if (platform::BareWindowRequested()) {
+    platform::RunBareWindow();
+    return 0;
+  }
   platform::InstallQuitSignals();
   PrepareEditor();
   if (editor) return RunEditor(argc, argv);

@@ -10,23 +10,19 @@
 // frame shows: its first frame loads what the title needs. A copy of the demo whose script quits
 // in its first statement: its first frame is the engine's start alone, and its exit_ms is the time
 // from that frame to the end of the process (the baseline's qt_exit_ms beside it).
-#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <signal.h>
-#include <spawn.h>
-#include <sstream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
+#include "first_frame_run.h"
 
 namespace {
 
@@ -41,63 +37,26 @@ struct RunCost {
   double peakRssMb = 0;  // the resident peak of the whole run
 };
 
-// The resident peak (VmHWM) in MB and the minor faults of a running process.
-void ReadProcess(pid_t pid, RunCost* cost) {
-  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-  for (std::string line; std::getline(status, line);)
-    if (line.rfind("VmHWM:", 0) == 0) cost->rssMb = std::stod(line.substr(6)) / 1024.0;
-  std::ifstream statFile("/proc/" + std::to_string(pid) + "/stat");
-  std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
-  // The fields after the command name, which is in parentheses and may hold spaces: minflt is the
-  // 10th field of the line, the 8th after the name.
-  std::istringstream fields(stat.substr(stat.rfind(')') + 2));
-  std::string field;
-  for (int i = 0; i < 8 && fields >> field; ++i) {
-  }
-  cost->faults = std::stod(field);
-  // The time on a processor, which a busy machine disturbs less than the time on the clock.
-  const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
-  std::error_code error;
-  for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
-    double ns = 0;
-    if (std::ifstream(task.path() / "schedstat") >> ns) cost->cpuMs += ns / 1e6;
-  }
-}
-
 // Runs a program in a folder until its first frame shows, and, with stop, then asks it to quit;
 // an abort on any failure, since a failed start measures nothing.
 RunCost RunOnce(const std::string& program, const std::filesystem::path& folder, bool stop) {
-  int mark[2];
-  if (pipe2(mark, O_CLOEXEC) != 0 || fcntl(mark[1], F_SETFD, 0) != 0) std::abort();
-  const std::string markVariable = "VREL_FIRST_FRAME_FD=" + std::to_string(mark[1]);
-  std::vector<char*> env{const_cast<char*>(markVariable.c_str())};
-  for (char** e = environ; *e != nullptr; ++e)
-    if (std::string_view(*e).rfind("VREL_FIRST_FRAME_FD=", 0) != 0) env.push_back(*e);
-  env.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  std::vector<char*> argv{const_cast<char*>(program.c_str()), nullptr};
-  const auto start = Clock::now();
-  pid_t pid = 0;
-  if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), env.data()) != 0) std::abort();
-  posix_spawn_file_actions_destroy(&actions);
-  close(mark[1]);
-  char byte = 0;
-  const ssize_t got = read(mark[0], &byte, 1);
-  const auto firstFrame = Clock::now();
-  close(mark[0]);
+  const FirstFrameStart started = StartUntilFirstFrame({program}, folder);
   RunCost cost;
-  if (got == 1) ReadProcess(pid, &cost);
-  if (got == 1 && stop) kill(pid, SIGTERM);
+  if (started.marked) {
+    const ProcessCost now = ReadProcessCost(started.pid);
+    cost.rssMb = now.rssMb;
+    cost.faults = now.faults;
+    cost.cpuMs = now.cpuMs;
+  }
+  if (started.marked && stop) kill(started.pid, SIGTERM);
   int status = 0;
   rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || got != 1) std::abort();
+  if (wait4(started.pid, &status, 0, &usage) != started.pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
+      !started.marked)
+    std::abort();
   const auto end = Clock::now();
-  cost.firstFrameMs = std::chrono::duration<double, std::milli>(firstFrame - start).count();
-  cost.exitMs = std::chrono::duration<double, std::milli>(end - firstFrame).count();
+  cost.firstFrameMs = started.Ms();
+  cost.exitMs = std::chrono::duration<double, std::milli>(end - started.firstFrame).count();
   cost.peakRssMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
   return cost;
 }
@@ -125,39 +84,17 @@ class DemoCopy {
   std::filesystem::path m_dir;
 };
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values.empty() ? 0 : values[values.size() / 2];
-}
-
-template <typename Field>
-double MedianOf(const std::vector<RunCost>& runs, Field field) {
-  std::vector<double> values;
-  for (const RunCost& run : runs) values.push_back(run.*field);
-  return Median(values);
-}
-
 void Measure(benchmark::State& state, const std::filesystem::path& folder, bool stop) {
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  UseHeadlessDefaults();
   std::vector<RunCost> bare, game;
   for (auto _ : state) {
     bare.push_back(RunOnce(VREL_QT_WINDOW_BASELINE, std::filesystem::temp_directory_path(), false));
     game.push_back(RunOnce(VREL_GAME_EXECUTABLE, folder, stop));
     state.SetIterationTime(game.back().firstFrameMs / 1000.0);
   }
-  const double gameMs = MedianOf(game, &RunCost::firstFrameMs), bareMs = MedianOf(bare, &RunCost::firstFrameMs);
-  const double gameRss = MedianOf(game, &RunCost::rssMb), bareRss = MedianOf(bare, &RunCost::rssMb);
-  state.counters["first_frame_ms"] = gameMs;
-  state.counters["qt_first_frame_ms"] = bareMs;
-  state.counters["time_ratio"] = gameMs / bareMs;
-  state.counters["rss_MB"] = gameRss;
-  state.counters["qt_rss_MB"] = bareRss;
-  state.counters["rss_ratio"] = gameRss / bareRss;
-  const double gameCpu = MedianOf(game, &RunCost::cpuMs), bareCpu = MedianOf(bare, &RunCost::cpuMs);
-  state.counters["cpu_ms"] = gameCpu;
-  state.counters["qt_cpu_ms"] = bareCpu;
-  state.counters["cpu_ratio"] = gameCpu / bareCpu;
+  CountAgainstBaseline(state, game, bare, &RunCost::firstFrameMs, "first_frame_ms", "qt_first_frame_ms", "time_ratio");
+  CountAgainstBaseline(state, game, bare, &RunCost::rssMb, "rss_MB", "qt_rss_MB", "rss_ratio");
+  CountAgainstBaseline(state, game, bare, &RunCost::cpuMs, "cpu_ms", "qt_cpu_ms", "cpu_ratio");
   state.counters["faults"] = MedianOf(game, &RunCost::faults);
   state.counters["qt_faults"] = MedianOf(bare, &RunCost::faults);
   if (!stop) {

@@ -13,6 +13,7 @@
 #include "platform/caret.h"
 #include "platform/clock.h"
 #include "platform/dc_text.h"
+#include "platform/first_frame_mark.h"
 #include "platform/desktop.h"
 #include "platform/ime_composition.h"
 #include "platform/ime_query.h"
@@ -283,6 +284,8 @@ LRESULT CEditView::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPa
       platform::BeginPaint(hwnd, &ps);
       PaintView(GetViewDC(), &ps.rcPaint);
       platform::EndPaint(hwnd, &ps);
+      // The start-up benchmark's moment; nothing without its variable.
+      platform::MarkFirstFramePainted();
       return 0;
     }
     case WM_CLOSE:
