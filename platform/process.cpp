@@ -26,17 +26,21 @@ namespace {
 constexpr int kChildReadyFd = 3;
 constexpr char kSelfExecutable[] = "/proc/self/exe";
 
+// The start-up benchmark's mark pipe (first_frame_mark.h).
+constexpr std::string_view kFirstFrameMarkVariable = "VREL_FIRST_FRAME_FD";
+
 std::string_view VariableName(std::string_view entry) { return entry.substr(0, entry.find('=')); }
 
-// The caller's environment with the request's variables over it; the ready pipe's variable only
-// when this child gets a pipe (the caller's own, if it still has one, names a descriptor the
-// child does not have).
+// The caller's environment with the request's variables over it, without the first-frame mark's
+// variable; the ready pipe's variable only when this child gets a pipe (the caller's own, if it
+// still has one, names a descriptor the child does not have).
 std::vector<std::string> ChildEnvironment(const SpawnRequest& request) {
   std::vector<std::string> env;
   for (char** e = environ; e && *e; ++e) {
     const std::string_view entry(*e);
     const std::string_view name = VariableName(entry);
-    if (name == kReadyPipeVariable) continue;
+    // Both name descriptors of this process, which the child does not get.
+    if (name == kReadyPipeVariable || name == kFirstFrameMarkVariable) continue;
     const bool replaced = std::any_of(request.environment.begin(), request.environment.end(),
                                       [&](const std::string& added) { return VariableName(added) == name; });
     if (!replaced) env.emplace_back(entry);

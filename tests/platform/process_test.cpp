@@ -137,6 +137,19 @@ TEST(Process, WithoutAReadyPipeTheChildHasOnlyTheStandardDescriptors) {
   EXPECT_EQ(spawned.child->WaitForInputIdle(0ms), IdleResult::kFailed);
 }
 
+// The start-up benchmark names its mark's pipe in the environment; a child never has that
+// descriptor (all but the standard ones and the ready pipe are closed), and the number could name
+// its ready pipe, which a mark would write into and close.
+TEST(Process, TheFirstFrameMarksVariableStaysWithTheParent) {
+  ProcessChildRun run;
+  ASSERT_EQ(setenv("VREL_FIRST_FRAME_FD", "3", 1), 0);
+  platform::SpawnResult spawned = platform::Spawn(run.Request("markenv", true));
+  unsetenv("VREL_FIRST_FRAME_FD");
+  ASSERT_TRUE(spawned.child) << spawned.errorText;
+  EXPECT_EQ(spawned.child->WaitForExit(10s), 0);
+  EXPECT_EQ(run.Lines(), (std::vector<std::string>{"markenv none"}));
+}
+
 TEST(Process, ReadyComesWhenThePumpFirstWaitsOrTheChildEnds) {
   struct Case {
     const char* name;

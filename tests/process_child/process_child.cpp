@@ -6,6 +6,7 @@
 //   marker             "marker" and argv[1]
 //   text               the command text's bytes in hex
 //   cwd | session | stdin | fds | signals | env   what the process was given
+//   markenv            whether the first-frame mark's variable came along
 //   pid                "pid N"
 //   sleep MS           waits
 //   waitfile PATH      waits (10 s at most) until PATH exists
@@ -95,6 +96,8 @@ class Child {
       } else if (action == "env") {
         Report(std::string("env ") + (m_readyVariableAtStart ? "given" : "none") + " " +
                (std::getenv(platform::kReadyPipeVariable) ? "kept" : "removed"));
+      } else if (action == "markenv") {
+        Report(std::string("markenv ") + (std::getenv("VREL_FIRST_FRAME_FD") ? "given" : "none"));
       } else if (action == "pid") {
         Report("pid " + std::to_string(::getpid()));
       } else if (action == "waitfile") {
