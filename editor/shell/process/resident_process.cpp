@@ -1,5 +1,7 @@
 #include "editor/shell/process/resident_process.h"
 
+#include <cerrno>
+#include <sys/stat.h>
 #include <utility>
 
 #include "editor/foundation/text/show_message_box.h"
@@ -7,6 +9,7 @@
 #include "editor/shell/process/launch_arguments.h"
 #include "platform/beep.h"
 #include "platform/dialog.h"
+#include "platform/path.h"
 #include "platform/sjis_literal.h"
 #include "platform/window.h"
 
@@ -47,6 +50,13 @@ bool CResidentProcess::LoadSettings() {
   return m_settingsFile.empty() ? m_cShareData.LoadFromIni() : m_cShareData.IOSettings(true, m_settingsFile);
 }
 
+bool CResidentProcess::SettingsFileMissing() const {
+  const std::string path = m_settingsFile.empty() ? CShareData::GetIniFilePath() : m_settingsFile;
+  if (path.empty()) return false;
+  struct stat st {};
+  return ::lstat(platform::HostPath(path).c_str(), &st) != 0 && errno == ENOENT;
+}
+
 bool CResidentProcess::SaveSettings() {
   return m_settingsFile.empty() ? m_cShareData.SaveToIni() : m_cShareData.IOSettings(false, m_settingsFile);
 }
@@ -72,8 +82,9 @@ bool CResidentProcess::Initialize() {
   }
   if (!AttachShareData()) return false;
 
-  // No settings file yet: the defaults become the first one.
-  if (!LoadSettings()) SaveSettings();
+  // No settings file yet: the defaults become the first one. A file that is there but cannot be
+  // read is still the user's: writing the defaults over it would lose the settings.
+  if (!LoadSettings() && SettingsFileMissing()) SaveSettings();
 
   if (!m_launcher) m_launcher = std::make_shared<platform::SelfLauncher>(kEditorLaunchMarker);
   m_pcEditApp = std::make_unique<CEditApp>(m_cShareData, *m_launcher);

@@ -36,6 +36,8 @@ class CResidentProcess : public CEditorProcess {
   // The settings file into the record, and back.
   virtual bool LoadSettings();
   virtual bool SaveSettings();
+  // Nothing at all stands at the settings path (a file there that cannot be read is not missing).
+  bool SettingsFileMissing() const;
 
  private:
   // An error beep, then the message as the resident's failures show it.

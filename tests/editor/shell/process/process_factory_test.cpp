@@ -590,6 +590,20 @@ TEST_F(ProcessFactoryTest, ResidentMarksItselfReadyAndKeepsTheSettings) {
   EXPECT_EQ(mark.CreateOwned(names.mutex), platform::NamedMutex::Result::kOwned);
 }
 
+// The defaults become the settings file only where there is none: a file that is there but cannot be
+// read (here a link that leads nowhere but round in a loop) is the user's, and stays as it is.
+TEST_F(ProcessFactoryTest, ResidentLeavesASettingsFileItCannotReadAlone) {
+  const std::filesystem::path ini = temp.path() / "tovara.ini";
+  std::filesystem::create_symlink(ini, ini);
+  {
+    TestResident resident(nullptr, "-NOWIN", names, launcher, ini.string());
+    ASSERT_TRUE(resident.Initialize());
+    EXPECT_TRUE(std::filesystem::is_symlink(ini)) << "the unreadable settings file was replaced by the defaults";
+    resident.GetSharedRecord()->Common.bDispExitingDialog = 0;
+  }
+  std::filesystem::remove(ini);
+}
+
 TEST_F(ProcessFactoryTest, ExitingNoticeShowsWhileTheSettingsAreWrittenWhenAskedFor) {
   ASSERT_TRUE(RegisterExitingNoticeTemplate());
   for (int show : {1, 0}) {
