@@ -167,6 +167,7 @@ void CEditApp::UnregisterTrayHotKey() {
 }
 
 bool CEditApp::WriteSettings() {
+  if (!m_bSettingsWritable) return false;
   if (m_settingsFile.empty()) return m_share.SaveToIni();
   return m_share.IOSettings(false, m_settingsFile);
 }

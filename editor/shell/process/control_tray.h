@@ -96,6 +96,8 @@ class CEditApp {
   void SetGrepDialog(ITrayGrepDialog* dialog) { m_pGrepDialog = dialog; }
   // The file WM_ENDSESSION writes the settings to; empty (the default) for the settings file.
   void SetSettingsFile(std::string path) { m_settingsFile = std::move(path); }
+  // False: the settings file is the user's unreadable one, and the end of the session leaves it.
+  void SetSettingsWritable(bool writable) { m_bSettingsWritable = writable; }
 
   LRESULT DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
@@ -140,6 +142,7 @@ class CEditApp {
   bool m_bHotKeyRegistered = false;
   ITrayGrepDialog* m_pGrepDialog = nullptr;
   std::string m_settingsFile;
+  bool m_bSettingsWritable = true;
   // The window each window item of the last main menu was made for, by list position.
   std::array<EditWindowId, kEditWindowSlots> m_windowItems{};
 };

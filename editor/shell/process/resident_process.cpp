@@ -84,11 +84,18 @@ bool CResidentProcess::Initialize() {
 
   // No settings file yet: the defaults become the first one. A file that is there but cannot be
   // read is still the user's: writing the defaults over it would lose the settings.
-  if (!LoadSettings() && SettingsFileMissing()) SaveSettings();
+  if (!LoadSettings()) {
+    if (SettingsFileMissing()) {
+      SaveSettings();
+    } else {
+      m_bKeepUnreadableSettings = true;
+    }
+  }
 
   if (!m_launcher) m_launcher = std::make_shared<platform::SelfLauncher>(kEditorLaunchMarker);
   m_pcEditApp = std::make_unique<CEditApp>(m_cShareData, *m_launcher);
   m_pcEditApp->SetSettingsFile(m_settingsFile);
+  m_pcEditApp->SetSettingsWritable(!m_bKeepUnreadableSettings);
   m_hWnd = m_pcEditApp->Create(m_hInstance);
   if (!m_hWnd) {
     ShowFailure("ウィンドウの作成に失敗しました。\n起動できません。"_sj);
@@ -116,7 +123,7 @@ void CResidentProcess::Finish() {
                                          ExitingNoticeProc, 0);
     if (notice) platform::ShowWindow(notice, SW_SHOW);
   }
-  SaveSettings();
+  if (!m_bKeepUnreadableSettings) SaveSettings();
   if (notice) platform::DestroyWindow(notice);
   if (m_pShareData) {
     m_pShareData->hwndResident = 0;

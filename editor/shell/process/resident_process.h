@@ -48,5 +48,7 @@ class CResidentProcess : public CEditorProcess {
   platform::NamedEvent m_hEventCPInitialized;
   std::shared_ptr<platform::ProcessLauncher> m_launcher;
   std::string m_settingsFile;
+  // The settings file was there but could not be read: this run never writes over it.
+  bool m_bKeepUnreadableSettings = false;
   std::unique_ptr<CEditApp> m_pcEditApp;
 };

@@ -600,6 +600,8 @@ TEST_F(ProcessFactoryTest, ResidentLeavesASettingsFileItCannotReadAlone) {
     ASSERT_TRUE(resident.Initialize());
     EXPECT_TRUE(std::filesystem::is_symlink(ini)) << "the unreadable settings file was replaced by the defaults";
     resident.GetSharedRecord()->Common.bDispExitingDialog = 0;
+    resident.Finish();
+    EXPECT_TRUE(std::filesystem::is_symlink(ini)) << "the end of the run wrote over the unreadable settings file";
   }
   std::filesystem::remove(ini);
 }
