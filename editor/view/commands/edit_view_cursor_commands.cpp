@@ -167,19 +167,24 @@ void CEditView::Command_1PAGEDOWN(bool bSelect) {
 
 // ---------------------------------------------------------------- horizontal moves
 
+void CEditView::CollapseSelection(bool bToEnd) {
+  int column = bToEnd ? m_sSelect.nColumnTo : m_sSelect.nColumnFrom;
+  int line = bToEnd ? m_sSelect.nLineTo : m_sSelect.nLineFrom;
+  if (m_bBeginBoxSelect) {
+    const SelectRect box =
+        MakeSelectionRect(m_sSelect.nLineFrom, m_sSelect.nColumnFrom, m_sSelect.nLineTo, m_sSelect.nColumnTo);
+    column = bToEnd ? box.nRight : box.nLeft;
+    line = bToEnd ? box.nBottom : box.nTop;
+  }
+  ClearSelection(true);
+  // A row past the last one is clamped to the document's end.
+  PlaceCursor(column, line, true, 20);
+  m_nCaretPosX_Prev = m_nCaretPosX;
+}
+
 bool CEditView::MoveLeftOnce(bool bSelect) {
   if (!bSelect && IsTextSelected()) {
-    int column = m_sSelect.nColumnFrom;
-    int line = m_sSelect.nLineFrom;
-    if (m_bBeginBoxSelect) {
-      const SelectRect box =
-          MakeSelectionRect(m_sSelect.nLineFrom, m_sSelect.nColumnFrom, m_sSelect.nLineTo, m_sSelect.nColumnTo);
-      column = box.nLeft;
-      line = box.nTop;
-    }
-    ClearSelection(true);
-    PlaceCursor(column, line, true, 20);
-    m_nCaretPosX_Prev = m_nCaretPosX;
+    CollapseSelection(false);
     return true;
   }
   const DisplayRow row = DisplayRow::Of(Layout(), m_nCaretPosY);
@@ -210,18 +215,7 @@ int CEditView::Command_LEFT(bool bSelect, bool bRepeat) {
 
 void CEditView::MoveRightOnce(bool bSelect, bool bKeepSelection) {
   if (!bKeepSelection && !bSelect && IsTextSelected()) {
-    int column = m_sSelect.nColumnTo;
-    int line = m_sSelect.nLineTo;
-    if (m_bBeginBoxSelect) {
-      const SelectRect box =
-          MakeSelectionRect(m_sSelect.nLineFrom, m_sSelect.nColumnFrom, m_sSelect.nLineTo, m_sSelect.nColumnTo);
-      column = box.nRight;
-      line = box.nBottom;
-    }
-    ClearSelection(true);
-    // A row past the last one is clamped to the document's end.
-    PlaceCursor(column, line, true, 20);
-    m_nCaretPosX_Prev = m_nCaretPosX;
+    CollapseSelection(true);
     return;
   }
   const int count = Layout().GetLineCount();

@@ -629,6 +629,8 @@ class CEditView : public IDocPane {
   void AddCursorHistory();
 
  private:
+  // Left or Right with a selection and no select: the caret goes to its start or end corner.
+  void CollapseSelection(bool bToEnd);
   // One pass of Left or Right; false when Left could not move.
   bool MoveLeftOnce(bool bSelect);
   void MoveRightOnce(bool bSelect, bool bKeepSelection);
