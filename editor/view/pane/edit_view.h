@@ -32,6 +32,10 @@
 //   edit_view_drag_drop.cpp  drag and drop
 //   ../commands/edit_view_clipboard_commands.cpp   deletion, cut, copy and paste
 //   ../commands/edit_view_file_commands.cpp   saving the document
+//   ../search/edit_view_search_commands.cpp   find, replace, highlight and the find dialogs
+//   ../search/edit_view_grep.cpp   the grep engine and its output
+//   ../search/edit_view_grep_commands.cpp   the grep dialog and commands
+//   ../search/edit_view_tag_commands.cpp   tag jumps and paired files
 // GUI thread only.
 #pragma once
 
@@ -654,6 +658,20 @@ class CEditView : public IDocPane {
   int Command_FILESAVEAS(const char* pszPath);
   // Sends the quiet save (30121) to every listed edit window, this one included.
   void Command_FILESAVEALL();
+
+ public:
+  // ================================================================ ../search/edit_view_search_commands.cpp
+
+  // ================================================================ ../search/edit_view_grep.cpp
+  // Greps the files of folder matching the patterns for key, appending the result to this pane's
+  // document; the hits found (the files listed for an empty key).
+  int RunGrep(const char* pszKey, const char* pszFile, const char* pszFolder, bool bGrepSubFolder,
+              bool bGrepLoHiCase, bool bGrepRegularExp, int nGrepCharSet, bool bGrepOutputLine,
+              bool bGrepWordOnly, int nGrepOutputStyle);
+
+  // ================================================================ ../search/edit_view_grep_commands.cpp
+
+  // ================================================================ ../search/edit_view_tag_commands.cpp
 
  public:
 
