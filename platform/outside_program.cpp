@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/pidfd.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -92,6 +92,19 @@ std::string HostProgram(const std::string& program, int* error) {
   return FindOnPath(SjisToUtf8(program), error);
 }
 
+// A descriptor that turns readable when the process ends (called directly: the C library's
+// declaration of it is not usable from C++ everywhere); -1 where the system has none.
+int PidFd(pid_t pid) {
+#ifdef SYS_pidfd_open
+  const long fd = ::syscall(SYS_pidfd_open, pid, 0);
+  if (fd >= 0) ::fcntl(static_cast<int>(fd), F_SETFD, FD_CLOEXEC);
+  return static_cast<int>(fd);
+#else
+  (void)pid;
+  return -1;
+#endif
+}
+
 int StatusOf(const siginfo_t& info) {
   if (info.si_code == CLD_EXITED) return info.si_status;
   return 128 + info.si_status;  // killed or dumped
@@ -100,7 +113,7 @@ int StatusOf(const siginfo_t& info) {
 class SystemRunningProgram final : public RunningProgram {
  public:
   SystemRunningProgram(ChildProcess child, int outputFd)
-      : m_child(std::move(child)), m_output(outputFd), m_pidFd(::pidfd_open(m_child.Id(), 0)) {}
+      : m_child(std::move(child)), m_output(outputFd), m_pidFd(PidFd(m_child.Id())) {}
   ~SystemRunningProgram() override { Terminate(); }
 
   PollResult Poll(milliseconds limit) override {
