@@ -13,6 +13,7 @@
 #include "platform/error_text.h"
 #include "platform/sjis.h"
 #include "platform/sjis_literal.h"
+#include "process_state.h"
 #include "scoped_temp_dir.h"
 
 namespace {
@@ -49,24 +50,6 @@ bool ReadToEnd(RunningProgram& program, std::string* out, std::chrono::milliseco
     program.Read(out);
   }
   return false;
-}
-
-// A process state as /proc tells it: 'Z' for a zombie, 0 once the process is gone.
-char ProcessState(pid_t pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-  std::string stat;
-  if (!std::getline(in, stat)) return 0;
-  const size_t close = stat.rfind(')');
-  return close != std::string::npos && close + 2 < stat.size() ? stat[close + 2] : 0;
-}
-
-bool GoneWithin(pid_t pid, std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (ProcessState(pid) != 0) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(2ms);
-  }
-  return true;
 }
 
 // The first line of the output as a process id (the scripts print $$ or $! first).
