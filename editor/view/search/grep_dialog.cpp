@@ -219,8 +219,11 @@ void CGrepDialog::FillControls() {
   Check(dialog, kRegularExp, m_bRegularExp);
   Check(dialog, kWordOnly, m_bWordOnly);
   Enable(dialog, kWordOnly, !m_bRegularExp);
-  CheckRadioButton(dialog, kOutputLine, kOutputMatch, m_bGrepOutputLine ? kOutputLine : kOutputMatch);
-  CheckRadioButton(dialog, kStyle1, kStyle2, m_nGrepOutputStyle == 2 ? kStyle2 : kStyle1);
+  // Each pair one by one: their ids are not in order, so no range names them.
+  Check(dialog, kOutputLine, m_bGrepOutputLine);
+  Check(dialog, kOutputMatch, !m_bGrepOutputLine);
+  Check(dialog, kStyle1, m_nGrepOutputStyle != 2);
+  Check(dialog, kStyle2, m_nGrepOutputStyle == 2);
 
   const LRESULT rows = SendDlgItemMessage(dialog, kCharSet, CB_GETCOUNT, 0, 0);
   for (LRESULT row = 0; row < rows; ++row) {
