@@ -53,11 +53,10 @@ TEST(GrepModeProcessTest, TheNewWindowHoldsTheResultUnmodified) {
   std::ofstream(tree / "sub" / "b.txt", std::ios::binary) << "needle\r\n";
   std::ofstream(tree / "c.dat", std::ios::binary) << "needle\r\n";
 
-  const EditorSandbox::Started grep = box.Start(
-      box.EditorName(),
-      {"-GREPMODE", "-GKEY=\"needle\"", "-GFILE=\"*.txt\"", "-GFOLDER=\"" + tree.string() + "\"", "-GCODE=0",
-       "-GOPT=SLP1"},
-      box.Folder());
+  const EditorSandbox::Started grep = box.Start(box.EditorName(),
+                                                {"-GREPMODE", "-GKEY=\"needle\"", "-GFILE=\"*.txt\"",
+                                                 "-GFOLDER=\"" + tree.string() + "\"", "-GCODE=0", "-GOPT=SLP1"},
+                                                box.Folder());
   ASSERT_GT(grep.pid, 0);
   const EditWindowId window = WaitForWindowOf(share, grep.pid);
   ASSERT_NE(window, 0u) << EditorSandbox::ReadFor(grep.errors, 100ms);

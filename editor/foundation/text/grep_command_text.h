@@ -26,7 +26,7 @@ struct GrepLaunchRequest {
 // The order of the option letters. The new process reads them in any order; the edit window's
 // grep command and the tray each keep their own, so their command texts stay what they were.
 enum class GrepLetterOrder {
-  kWordLast,        // S L R P W: the tray
+  kWordLast,          // S L R P W: the tray
   kWordAfterFolders,  // S W L R P: the edit window's grep command
 };
 

@@ -36,9 +36,8 @@ void CGrepModeRunner::RunGrepDialog(IProcessEditWindow& window, const GrepLaunch
 void CGrepModeRunner::RunGrep(IProcessEditWindow& window, const GrepLaunchRequest& request) {
   CEditView* pane = ActivePane(window);
   if (!pane) return;
-  pane->RunGrep(request.key.c_str(), request.files.c_str(), request.folder.c_str(), request.subFolder,
-                request.loHiCase, request.regularExp, request.code, request.outputLine, request.wordOnly,
-                request.outputStyle);
+  pane->RunGrep(request.key.c_str(), request.files.c_str(), request.folder.c_str(), request.subFolder, request.loHiCase,
+                request.regularExp, request.code, request.outputLine, request.wordOnly, request.outputStyle);
 }
 
 CTrayGrepDialog::CTrayGrepDialog() : m_dialog(std::make_unique<CGrepDialog>()) {}

@@ -30,14 +30,25 @@ struct CodeRow {
 };
 // The code combo's rows and the code each stands for.
 const CodeRow kCodeRows[] = {
-    {"自動選択"_sj, 99}, {"SJIS", 0}, {"JIS", 1}, {"EUC", 2}, {"Unicode", 3}, {"UnicodeBE", 6}, {"UTF-8", 4}, {"UTF-7", 5},
+    {"自動選択"_sj, 99}, {"SJIS", 0},      {"JIS", 1},   {"EUC", 2},
+    {"Unicode", 3},      {"UnicodeBE", 6}, {"UTF-8", 4}, {"UTF-7", 5},
 };
 
 constexpr DWORD kHelpIds[] = {
-    CGrepDialog::kKey,        kGrepDialogCommand, CGrepDialog::kFiles,       kGrepDialogCommand,
-    CGrepDialog::kFolder,     kGrepDialogCommand, CGrepDialog::kSubFolder,   kGrepDialogCommand,
-    CGrepDialog::kRegularExp, kGrepDialogCommand, CGrepDialog::kCharSet,     kGrepDialogCommand,
-    0,                        0,
+    CGrepDialog::kKey,
+    kGrepDialogCommand,
+    CGrepDialog::kFiles,
+    kGrepDialogCommand,
+    CGrepDialog::kFolder,
+    kGrepDialogCommand,
+    CGrepDialog::kSubFolder,
+    kGrepDialogCommand,
+    CGrepDialog::kRegularExp,
+    kGrepDialogCommand,
+    CGrepDialog::kCharSet,
+    kGrepDialogCommand,
+    0,
+    0,
 };
 
 // A fixed history slot as text, never read past its end.
@@ -307,7 +318,9 @@ int CGrepDialog::ReadControls() {
   m_bGrepOutputLine = Checked(dialog, kOutputLine);
   m_nGrepOutputStyle = Checked(dialog, kStyle2) ? 2 : 1;
   const LRESULT row = SendDlgItemMessage(dialog, kCharSet, CB_GETCURSEL, 0, 0);
-  if (row != CB_ERR) m_nGrepCharSet = static_cast<int>(SendDlgItemMessage(dialog, kCharSet, CB_GETITEMDATA, static_cast<WPARAM>(row), 0));
+  if (row != CB_ERR)
+    m_nGrepCharSet =
+        static_cast<int>(SendDlgItemMessage(dialog, kCharSet, CB_GETITEMDATA, static_cast<WPARAM>(row), 0));
   if (m_pShareData) {
     CommonSettings& common = m_pShareData->Common;
     common.bGrepSubFolder = m_bSubFolder;

@@ -1,7 +1,6 @@
 // The grep commands on a pane: where Grep runs (this pane or a new window, with its exact command
 // text), the window limit, and the key the grep dialog starts with.
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -127,9 +126,21 @@ TEST_F(GrepCommandTest, GrepDialogSeedsTheKeyAndConfirmedGreps) {
     std::function<void()> arrange;
     std::string key;
   } cases[] = {
-      {"selection", [&] { view->m_sSelect = SelectRange{0, 6, 0, 11}; }, "alpha"},
-      {"word at the caret", [&] { view->PlaceCaret(POINT{14, 0}); }, "beta"},
-      {"nothing there", [&] { view->PlaceCaret(POINT{0, 1}); }, "from history"},
+      {"selection",
+       [&] {
+         view->m_sSelect = SelectRange{0, 6, 0, 11};
+       },
+       "alpha"},
+      {"word at the caret",
+       [&] {
+         view->PlaceCaret(POINT{14, 0});
+       },
+       "beta"},
+      {"nothing there",
+       [&] {
+         view->PlaceCaret(POINT{0, 1});
+       },
+       "from history"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -2,12 +2,11 @@
 // the use-current-file switch, the code rows, and what a confirmation writes to the shared record.
 #include "editor/view/search/grep_dialog.h"
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <functional>
-#include <string>
 
 #include "editor/foundation/message_box_capture.h"
 #include "editor/foundation/settings/share_data.h"
@@ -91,15 +90,18 @@ TEST_F(GrepDialogTest, FolderIsCheckedWithoutMovingTheProcess) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     boxes.requests.clear();
-    const int result = Run("", [&](HWND d) {
-      dt::Type(d, CGrepDialog::kKey, "needle");
-      platform::SetDlgItemText(d, CGrepDialog::kFolder, "");  // the history proposes the last one
-      if (!c.typed.empty()) {
-        EXPECT_TRUE(dt::Type(d, CGrepDialog::kFolder, c.typed));
-      }
-      EXPECT_TRUE(dt::Click(d, IDOK));
-      if (!boxes.requests.empty()) dt::Click(d, IDCANCEL);  // the dialog stayed
-    }, false);
+    const int result = Run(
+        "",
+        [&](HWND d) {
+          dt::Type(d, CGrepDialog::kKey, "needle");
+          platform::SetDlgItemText(d, CGrepDialog::kFolder, "");  // the history proposes the last one
+          if (!c.typed.empty()) {
+            EXPECT_TRUE(dt::Type(d, CGrepDialog::kFolder, c.typed));
+          }
+          EXPECT_TRUE(dt::Click(d, IDOK));
+          if (!boxes.requests.empty()) dt::Click(d, IDCANCEL);  // the dialog stayed
+        },
+        false);
     EXPECT_EQ(result, c.result);
     if (c.message.empty()) {
       EXPECT_TRUE(boxes.requests.empty());
@@ -122,17 +124,20 @@ TEST_F(GrepDialogTest, ConfirmationWritesOptionsAndHistories) {
   temp.Write("src/a.c", "x");
   record->Common.bGrepSubFolder = 0;
   record->nGrepFileCount = 0;  // no pattern proposed
-  const int result = Run("", [&](HWND d) {
-    EXPECT_EQ(Text(d, CGrepDialog::kFiles), "");
-    dt::Type(d, CGrepDialog::kKey, "表示"_sj);
-    dt::Type(d, CGrepDialog::kFolder, "src");
-    dt::Click(d, CGrepDialog::kSubFolder);
-    dt::Click(d, CGrepDialog::kLoHiCase);
-    dt::Click(d, CGrepDialog::kWordOnly);
-    dt::Click(d, CGrepDialog::kOutputMatch);
-    dt::Click(d, CGrepDialog::kStyle2);
-    dt::Click(d, IDOK);
-  }, false);
+  const int result = Run(
+      "",
+      [&](HWND d) {
+        EXPECT_EQ(Text(d, CGrepDialog::kFiles), "");
+        dt::Type(d, CGrepDialog::kKey, "表示"_sj);
+        dt::Type(d, CGrepDialog::kFolder, "src");
+        dt::Click(d, CGrepDialog::kSubFolder);
+        dt::Click(d, CGrepDialog::kLoHiCase);
+        dt::Click(d, CGrepDialog::kWordOnly);
+        dt::Click(d, CGrepDialog::kOutputMatch);
+        dt::Click(d, CGrepDialog::kStyle2);
+        dt::Click(d, IDOK);
+      },
+      false);
   ASSERT_EQ(result, 1);
   const CommonSettings& c = record->Common;
   EXPECT_EQ(c.bGrepSubFolder, 1);
@@ -167,19 +172,22 @@ TEST_F(GrepDialogTest, UseCurrentFileNamesTheFileAndLocksTheWhereControls) {
   const std::string path = temp.File("doc/my file.txt");
   constexpr int kWhere[] = {CGrepDialog::kFiles, CGrepDialog::kFolder, CGrepDialog::kBrowse, CGrepDialog::kSubFolder};
   record->Common.bGrepSubFolder = 1;
-  const int result = Run(path, [&](HWND d) {
-    EXPECT_TRUE(Enabled(d, CGrepDialog::kFromThisFile));
-    EXPECT_TRUE(dt::Click(d, CGrepDialog::kFromThisFile));
-    EXPECT_EQ(Text(d, CGrepDialog::kFiles), "\"my file.txt\"");
-    EXPECT_EQ(Text(d, CGrepDialog::kFolder), temp.path().string() + "/doc/");
-    EXPECT_EQ(dt::Query(d, CGrepDialog::kSubFolder)->check, BST_UNCHECKED);
-    for (const int id : kWhere) EXPECT_FALSE(Enabled(d, id)) << id;
-    EXPECT_TRUE(dt::Click(d, CGrepDialog::kFromThisFile));
-    for (const int id : kWhere) EXPECT_TRUE(Enabled(d, id)) << id;
-    EXPECT_TRUE(dt::Click(d, CGrepDialog::kFromThisFile));
-    dt::Type(d, CGrepDialog::kKey, "x");
-    dt::Click(d, IDOK);
-  }, false);
+  const int result = Run(
+      path,
+      [&](HWND d) {
+        EXPECT_TRUE(Enabled(d, CGrepDialog::kFromThisFile));
+        EXPECT_TRUE(dt::Click(d, CGrepDialog::kFromThisFile));
+        EXPECT_EQ(Text(d, CGrepDialog::kFiles), "\"my file.txt\"");
+        EXPECT_EQ(Text(d, CGrepDialog::kFolder), temp.path().string() + "/doc/");
+        EXPECT_EQ(dt::Query(d, CGrepDialog::kSubFolder)->check, BST_UNCHECKED);
+        for (const int id : kWhere) EXPECT_FALSE(Enabled(d, id)) << id;
+        EXPECT_TRUE(dt::Click(d, CGrepDialog::kFromThisFile));
+        for (const int id : kWhere) EXPECT_TRUE(Enabled(d, id)) << id;
+        EXPECT_TRUE(dt::Click(d, CGrepDialog::kFromThisFile));
+        dt::Type(d, CGrepDialog::kKey, "x");
+        dt::Click(d, IDOK);
+      },
+      false);
   ASSERT_EQ(result, 1);
   EXPECT_EQ(dialog->m_szFile, "\"my file.txt\"");
   EXPECT_EQ(dialog->m_szFolder, temp.path().string() + "/doc/");
@@ -195,22 +203,25 @@ TEST_F(GrepDialogTest, UseCurrentFileNamesTheFileAndLocksTheWhereControls) {
 TEST_F(GrepDialogTest, CodeComboRowsAndTheirValues) {
   temp.Write("src/a.c", "x");
   record->Common.nGrepCharSet = 4;
-  const int result = Run("", [&](HWND d) {
-    const auto combo = dt::Query(d, CGrepDialog::kCharSet);
-    ASSERT_TRUE(combo);
-    EXPECT_EQ(combo->items, (std::vector<std::string>{"自動選択"_sj, "SJIS", "JIS", "EUC", "Unicode", "UnicodeBE",
-                                                      "UTF-8", "UTF-7"}));
-    EXPECT_EQ(combo->selection, 6) << "the row of code 4";
-    const int values[] = {99, 0, 1, 2, 3, 6, 4, 5};
-    for (int row = 0; row < 8; ++row) {
-      EXPECT_EQ(platform::SendDlgItemMessage(d, CGrepDialog::kCharSet, CB_GETITEMDATA, static_cast<WPARAM>(row), 0),
-                values[row])
-          << row;
-    }
-    EXPECT_TRUE(dt::Select(d, CGrepDialog::kCharSet, 5));
-    dt::Type(d, CGrepDialog::kFolder, "src");
-    dt::Click(d, IDOK);
-  }, false);
+  const int result = Run(
+      "",
+      [&](HWND d) {
+        const auto combo = dt::Query(d, CGrepDialog::kCharSet);
+        ASSERT_TRUE(combo);
+        EXPECT_EQ(combo->items, (std::vector<std::string>{"自動選択"_sj, "SJIS", "JIS", "EUC", "Unicode", "UnicodeBE",
+                                                          "UTF-8", "UTF-7"}));
+        EXPECT_EQ(combo->selection, 6) << "the row of code 4";
+        const int values[] = {99, 0, 1, 2, 3, 6, 4, 5};
+        for (int row = 0; row < 8; ++row) {
+          EXPECT_EQ(platform::SendDlgItemMessage(d, CGrepDialog::kCharSet, CB_GETITEMDATA, static_cast<WPARAM>(row), 0),
+                    values[row])
+              << row;
+        }
+        EXPECT_TRUE(dt::Select(d, CGrepDialog::kCharSet, 5));
+        dt::Type(d, CGrepDialog::kFolder, "src");
+        dt::Click(d, IDOK);
+      },
+      false);
   ASSERT_EQ(result, 1);
   EXPECT_EQ(dialog->m_nGrepCharSet, 6);
   EXPECT_EQ(record->Common.nGrepCharSet, 6);
@@ -229,7 +240,8 @@ TEST_F(GrepDialogTest, DialogControlsAndTheirLimits) {
     for (const int id : {CGrepDialog::kSubFolder, CGrepDialog::kFromThisFile, CGrepDialog::kLoHiCase,
                          CGrepDialog::kWordOnly, CGrepDialog::kRegularExp, CGrepDialog::kDefaultFolder})
       EXPECT_EQ(dt::Query(d, id)->kind, platform::ControlKind::kCheckBox) << id;
-    for (const int id : {CGrepDialog::kOutputLine, CGrepDialog::kOutputMatch, CGrepDialog::kStyle1, CGrepDialog::kStyle2})
+    for (const int id :
+         {CGrepDialog::kOutputLine, CGrepDialog::kOutputMatch, CGrepDialog::kStyle1, CGrepDialog::kStyle2})
       EXPECT_EQ(dt::Query(d, id)->kind, platform::ControlKind::kRadioButton) << id;
     EXPECT_EQ(dt::Query(d, CGrepDialog::kOutputLine)->check, BST_CHECKED);
     EXPECT_EQ(dt::Query(d, CGrepDialog::kStyle1)->check, BST_CHECKED);
