@@ -96,6 +96,11 @@ std::string NameOf(const std::string& path) {
 
 }  // namespace
 
+HICON LoadGrepIcon(HINSTANCE hInstance, bool bSmall) {
+  constexpr int kGrepIconResource = 240;
+  return LoadIconFile(hInstance, kGrepIconResource, "my_grepicon.ico", bSmall);
+}
+
 bool ResolveGrepFolder(const std::string& typed, std::string* folder) {
   std::string full;
   if (typed.empty() || !GetLongPath(typed.c_str(), full)) return false;
@@ -197,7 +202,7 @@ GrepLaunchRequest CGrepDialog::Request() const {
 INT_PTR CGrepDialog::OnInitDialog(HWND hwndDlg, WPARAM wParam, LPARAM lParam) {
   m_hWnd = hwndDlg;
   for (const bool small : {true, false}) {
-    if (HICON icon = LoadIconFile(m_hInstance, kGrepIconResource, "my_grepicon.ico", small))
+    if (HICON icon = LoadGrepIcon(m_hInstance, small))
       SendMessage(hwndDlg, WM_SETICON, small ? ICON_SMALL : ICON_BIG, reinterpret_cast<LPARAM>(icon));
   }
   for (const int id : {kKey, kFiles, kFolder}) SendDlgItemMessage(hwndDlg, id, CB_LIMITTEXT, kComboLimit, 0);

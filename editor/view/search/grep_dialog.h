@@ -33,10 +33,6 @@ class CGrepDialog : public CDialogBase {
   static constexpr int kCharSet = 1217;
   static constexpr int kDefaultFolder = 1123;
   static constexpr int kHelp = 1099;
-  // The icon the dialog (and the grep window) shows when no "my_grepicon.ico" lies beside the
-  // executable.
-  static constexpr int kGrepIconResource = 240;
-
   // The three texts are the newest entries of their histories; output lines, style 1.
   CGrepDialog();
 
@@ -74,6 +70,10 @@ class CGrepDialog : public CDialogBase {
   void ApplyFromThisFile();
   void SetFolderText(std::string folder);
 };
+
+// The grep icon, small (16 x 16) or large: "my_grepicon.ico" beside the executable, else icon
+// resource 240; what the grep dialog and the grep window show.
+HICON LoadGrepIcon(HINSTANCE hInstance, bool bSmall);
 
 // The folder the user typed, made absolute against the editor's current folder (never the
 // process's) and ending with "/"; false when it is missing, not a folder, or one the user may not
