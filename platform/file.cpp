@@ -248,6 +248,10 @@ bool PathAllows(std::string_view path, PathMode mode, Access access) {
       return (st.st_mode & (S_IRUSR | S_IRGRP | S_IROTH)) != 0 && ::faccessat(AT_FDCWD, host.c_str(), R_OK, AT_EACCESS) == 0;
     case Access::kWrite:
       return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::faccessat(AT_FDCWD, host.c_str(), W_OK, AT_EACCESS) == 0;
+    case Access::kSearch:
+      return S_ISDIR(st.st_mode) && (st.st_mode & (S_IRUSR | S_IRGRP | S_IROTH)) != 0 &&
+             (st.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) != 0 &&
+             ::faccessat(AT_FDCWD, host.c_str(), R_OK | X_OK, AT_EACCESS) == 0;
   }
   return false;
 }

@@ -96,8 +96,9 @@ bool StatPath(std::string_view path, PathMode mode, PathStatus& status);
 
 // Whether the file or folder may be read or written. The mode bits decide even for a user the
 // system lets through anyway (root): a file with no read bit, or no write bit, is refused, as
-// AtomicFileWriter refuses to replace one. kExists only asks whether anything is there.
-enum class Access { kExists, kRead, kWrite };
+// AtomicFileWriter refuses to replace one. kExists only asks whether anything is there. kSearch
+// asks whether the path is a folder whose entries may be listed and opened (read and execute).
+enum class Access { kExists, kRead, kWrite, kSearch };
 bool PathAllows(std::string_view path, PathMode mode, Access access);
 
 // Replaces (or creates) a whole file in one step.

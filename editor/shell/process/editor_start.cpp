@@ -1,6 +1,7 @@
 #include "editor/shell/process/editor_start.h"
 
 #include "editor/shell/process/control_tray.h"
+#include "editor/shell/process/grep_mode.h"
 #include "editor/shell/process/process_edit_window.h"
 #include "editor/shell/process/process_factory.h"
 #include "editor/shell/process/resident_process.h"
@@ -18,5 +19,6 @@ void PrepareEditor() {
   InstallDocViews();
   EditorProcessSetup setup;
   setup.makeWindow = MakeProcessEditWindow;
+  setup.grep = std::make_shared<CGrepModeRunner>();
   InstallEditorProcessFactory(std::move(setup));
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "editor/foundation/document/doc_interfaces.h"
+#include "editor/foundation/settings/edit_window_limit.h"
 #include "editor/foundation/settings/recent_menus.h"
 #include "editor/foundation/settings/share_data.h"
 #include "editor/foundation/text/job_progress.h"
@@ -47,7 +48,6 @@ constexpr int kSearchNextCommand = 30902;
 constexpr int kVirtualReturn = 0x0D;
 constexpr int kVirtualTab = 0x09;
 
-const char* const kWindowLimitText = "編集ウィンドウ数の上限は%dです。\nこれ以上は同時に開けません。"_sj;
 const char* const kTimerText = "CEditWnd::Create()\nタイマーが起動できません。\nシステムリソースが不足しているのかもしれません。"_sj;
 
 }  // namespace
@@ -76,7 +76,7 @@ void CEditWnd::SetFrameBars(std::unique_ptr<IFrameBar> funcKeys, std::unique_ptr
 SharedSettings* CEditWnd::Settings() const { return m_share.GetShareData(); }
 
 void CEditWnd::ShowWindowCountLimit(HWND owner) {
-  ShowMessageBox(owner, MB_OK, kCaption, kWindowLimitText, kEditWindowLimit);
+  ShowEditWindowLimit(owner);
 }
 
 EditWindowStart EditWindowStartRect(const SharedSettings& s, const RecentFileRecord& request, const RECT& work) {
