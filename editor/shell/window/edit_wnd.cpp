@@ -242,11 +242,20 @@ void CEditWnd::RebuildAccelerators() {
   m_hAccel = s ? CreateKeyAccelerators(s->nKeyAssignCount, s->KeyAssigns) : nullptr;
 }
 
-void CEditWnd::RunMessageLoop() {
+std::optional<int> CEditWnd::RunMessageLoop() {
+  std::optional<int> othersQuit;
   MSG msg;
   while (m_hWnd) {
     const BOOL got = platform::GetMessage(&msg, nullptr, 0, 0);
-    if (got == 0 || got == -1) break;
+    if (got == -1) break;
+    if (got == 0) {
+      // The window's own quit comes only with its end, so one taken while it stands is whoever
+      // shares the process (the game): the window closes as from its close button, asking about
+      // unsaved changes, and the request is handed back for its owner to see again.
+      if (!othersQuit) othersQuit = static_cast<int>(msg.wParam);
+      platform::PostMessage(m_hWnd, WM_CLOSE, 0, 0);
+      continue;
+    }
     if (m_hwndSearchBox && platform::IsDialogMessage(m_hwndSearchBox, &msg)) {
       HandleSearchBoxKey(msg);
       continue;
@@ -255,6 +264,7 @@ void CEditWnd::RunMessageLoop() {
     platform::TranslateMessage(&msg);
     platform::DispatchMessage(&msg);
   }
+  return othersQuit;
 }
 
 bool CEditWnd::HandleSearchBoxKey(MSG& msg) {

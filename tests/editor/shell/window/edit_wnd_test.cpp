@@ -571,10 +571,64 @@ TEST_F(EditWndTest, TheLoopEndsWithTheWindowAndTheSearchBoxEnterKeepsItsText) {
   platform::SetWindowText(w->SearchBox(), "needle");
   platform::PostMessage(w->SearchBox(), WM_KEYDOWN, 0x0D, 1);
   platform::PostMessage(w->Window(), WM_CLOSE, 0, 0);
-  w->RunMessageLoop();
+  EXPECT_EQ(w->RunMessageLoop(), std::nullopt) << "the window's own end is no one else's quit";
   EXPECT_EQ(w->Window(), nullptr);
   ASSERT_GE(record->nSearchKeyCount, 1);
   EXPECT_STREQ(record->szSearchKeys[0], "needle");
+}
+
+// In debug mode the game shares the process: a quit it asks for while the window's loop runs is taken
+// by that loop. The window closes as from its close button (unsaved changes asked about; a cancel
+// keeps it open until the user closes it) and the request comes back out with its code.
+TEST_F(EditWndTest, AQuitOfAnotherInTheProcessClosesTheWindowAsItsCloseButtonDoes) {
+  struct Case {
+    const char* name;
+    std::vector<int> answers;  // to the unsaved-changes question, in turn
+  } cases[] = {
+      {"discarded at the question", {IDNO}},
+      {"cancelled, then discarded at the user's own close", {IDCANCEL, IDNO}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = File("quit.txt", "kept\r\n");
+    CEditWnd* w = Make(path.c_str());
+    ASSERT_NE(w, nullptr);
+    const HWND hwnd = w->Window();
+    w->Document().SetModified(true, false);
+    std::vector<bool> standingWhenAsked;
+    size_t asked = 0;
+    const platform::MessageBoxHook before = platform::SetMessageBoxHook([&](const platform::MessageBoxRequest& request) {
+      boxes.push_back(request.text);
+      standingWhenAsked.push_back(platform::IsWindow(hwnd) && platform::IsWindowVisible(hwnd));
+      const int answer = asked < c.answers.size() ? c.answers[asked] : IDCANCEL;
+      ++asked;
+      // The user closes the window later, by hand.
+      if (answer == IDCANCEL) platform::PostMessage(hwnd, WM_CLOSE, 0, 0);
+      return answer;
+    });
+    platform::PostQuitMessage(3);
+    const std::optional<int> othersQuit = w->RunMessageLoop();
+    platform::SetMessageBoxHook(before);
+    EXPECT_EQ(othersQuit, std::optional<int>(3));
+    EXPECT_EQ(w->Window(), nullptr);
+    EXPECT_FALSE(platform::IsWindow(hwnd));
+    EXPECT_EQ(asked, c.answers.size());
+    EXPECT_EQ(standingWhenAsked, std::vector<bool>(c.answers.size(), true));
+    EXPECT_EQ(record->nEditWindowCount, 0);
+    // The window's own quit is all that is left: the caller takes it before posting the other again.
+    MSG msg;
+    bool ownQuit = false;
+    while (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        ownQuit = msg.wParam == 0;
+        break;
+      }
+      platform::DispatchMessage(&msg);
+    }
+    EXPECT_TRUE(ownQuit);
+    windows.clear();
+    boxes.clear();
+  }
 }
 
 }  // namespace
