@@ -644,8 +644,8 @@ bool CEditWnd::OnClose() {
 }
 
 void CEditWnd::OnDestroyFrame() {
-  // Top-level windows hear of no move from the window manager, so the place the window ends at
-  // is kept here for the next one.
+  // Each move keeps the place; the end keeps it once more, so that a change of size since the
+  // last move is in the saved placement too.
   KeepPlacement();
   SharedSettings* s = Settings();
   if (s && s->bKeyMacroRecording && s->hwndKeyMacroRecorder == m_id) {

@@ -313,18 +313,24 @@ TEST_F(EditWndTest, MovingAndClosingKeepThePlacementAndThePositionWhenAsked) {
     CEditWnd* w = Make();
     ASSERT_NE(w, nullptr);
     const HWND hwnd = w->Window();
+    const auto forget = [&] {
+      record->wpSavedEditWindow = WINDOWPLACEMENT{};
+      record->wpSavedEditWindow.length = 0;
+      record->Common.nWinPosX = record->Common.nWinPosY = -1;
+    };
+    forget();
+    // Moved as the window manager moves it: the window hears of it by itself.
     platform::SetWindowPos(hwnd, nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Pump();
     const RECT outer = Outer(hwnd);
-    record->wpSavedEditWindow = WINDOWPLACEMENT{};
-    record->wpSavedEditWindow.length = 0;
-    record->Common.nWinPosX = record->Common.nWinPosY = -1;
+    ASSERT_EQ(outer.left, 40);
     if (c.close) {
+      forget();
       platform::SendMessage(hwnd, MYWM_CLOSE, 0, 0);
-    } else {
-      platform::SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(outer.left, outer.top));
     }
-    EXPECT_NE(record->wpSavedEditWindow.length, 0u);
+    EXPECT_EQ(record->wpSavedEditWindow.length, sizeof(WINDOWPLACEMENT));
+    EXPECT_EQ(record->wpSavedEditWindow.rcNormalPosition.left, outer.left);
+    EXPECT_EQ(record->wpSavedEditWindow.rcNormalPosition.top, outer.top);
     EXPECT_EQ(record->Common.nWinPosX, c.keepsPosition ? outer.left : -1);
     EXPECT_EQ(record->Common.nWinPosY, c.keepsPosition ? outer.top : -1);
     windows.clear();
