@@ -490,10 +490,12 @@ void CEditWnd::OnActivateFrame(WPARAM wParam, LPARAM lParam) {
   const WORD state = LOWORD(wParam);
   bool active = state == WA_ACTIVE || state == WA_CLICKACTIVE;
   // A window of ours taking the activation (a dialog the frame owns, a pop-up of a pane) keeps
-  // the frame active.
+  // the frame active: it lies inside the frame, or is owned by it or by a window inside it.
   if (!active && lParam) {
-    for (HWND other = reinterpret_cast<HWND>(lParam); other; other = platform::GetParent(other)) {
-      if (other == m_hWnd) active = true;
+    for (HWND other = reinterpret_cast<HWND>(lParam); other && !active;) {
+      active = other == m_hWnd;
+      const HWND parent = platform::GetParent(other);
+      other = parent ? parent : platform::GetWindow(other, platform::GW_OWNER);
     }
   }
   m_cEditDoc.UpdateCaption(!active);

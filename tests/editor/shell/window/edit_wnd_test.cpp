@@ -7,6 +7,7 @@
 #include "edit_wnd_fixture.h"
 #include "editor/shell/commands/menu_drawer.h"
 #include "editor/shell/process/command_line.h"
+#include "platform/dialog.h"
 #include "platform/ipc.h"
 #include "platform/drag_drop.h"
 #include "platform/icon_file.h"
@@ -581,6 +582,48 @@ TEST_F(EditWndTest, TheLoopEndsWithTheWindowAndTheSearchBoxEnterKeepsItsText) {
   EXPECT_EQ(w->Window(), nullptr);
   ASSERT_GE(record->nSearchKeyCount, 1);
   EXPECT_STREQ(record->szSearchKeys[0], "needle");
+}
+
+// The frame keeps its active caption while what takes the activation is its own: a window inside it
+// or a dialog it owns; anything else makes it inactive.
+TEST_F(EditWndTest, TheFrameStaysActiveWhileItsOwnDialogHasTheActivation) {
+  std::snprintf(record->Common.szWinCaptionActive, sizeof record->Common.szWinCaptionActive, "%s", "on");
+  std::snprintf(record->Common.szWinCaptionInactive, sizeof record->Common.szWinCaptionInactive, "%s", "off");
+  ASSERT_TRUE(platform::RegisterDialogTemplate("EditWndOwnedDialog", [](platform::DialogBuilder& b) {
+    b.Caption("owned");
+    b.PushButton(IDOK, "OK");
+  }));
+  CEditWnd* w = Make();
+  ASSERT_NE(w, nullptr);
+  CEditWnd* other = Make();
+  ASSERT_NE(other, nullptr);
+  const HWND frame = w->Window();
+  const HWND ownDialog = platform::CreateDialogParam(nullptr, "EditWndOwnedDialog", frame, nullptr, 0);
+  const HWND othersDialog = platform::CreateDialogParam(nullptr, "EditWndOwnedDialog", other->Window(), nullptr, 0);
+  ASSERT_NE(ownDialog, nullptr);
+  ASSERT_NE(othersDialog, nullptr);
+  struct Case {
+    const char* name;
+    WORD state;
+    HWND taker;  // lParam: the window taking the activation
+    const char* caption;
+  } cases[] = {
+      {"activated", WA_ACTIVE, nullptr, "on"},
+      {"a dialog it owns takes it", WA_INACTIVE, ownDialog, "on"},
+      {"a pane inside it takes it", WA_INACTIVE, w->Document().Ports().panes[0]->Window(), "on"},
+      {"another window takes it", WA_INACTIVE, other->Window(), "off"},
+      {"another window's dialog takes it", WA_INACTIVE, othersDialog, "off"},
+      {"none of ours takes it", WA_INACTIVE, nullptr, "off"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform::SetWindowText(frame, "-");
+    platform::SendMessage(frame, WM_ACTIVATE, MAKEWPARAM(c.state, 0), reinterpret_cast<LPARAM>(c.taker));
+    EXPECT_EQ(platform::GetWindowText(frame), c.caption);
+  }
+  platform::DestroyWindow(ownDialog);
+  platform::DestroyWindow(othersDialog);
+  Pump();
 }
 
 // In debug mode the game shares the process: a quit it asks for while the window's loop runs is taken
