@@ -11,7 +11,6 @@
 #include "editor/foundation/ui/system_utils.h"
 #include "editor/shell/commands/key_bindings.h"
 #include "platform/clipboard_keeper.h"
-#include "platform/desktop.h"
 #include "platform/foreground_title.h"
 #include "platform/foreground_window.h"
 #include "platform/hot_key.h"
