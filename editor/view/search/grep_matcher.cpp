@@ -1,0 +1,220 @@
+#include "editor/view/search/grep_matcher.h"
+
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "editor/foundation/settings/regexp_dll.h"
+#include "editor/foundation/text/sjis_char.h"
+#include "editor/foundation/text/sjis_compare.h"
+
+namespace {
+
+bool IsLineEndByte(unsigned char c) { return c == '\r' || c == '\n'; }
+
+// The first CR or LF in p[from, to), or to.
+int64_t FindLineEndByte(const unsigned char* p, int64_t from, int64_t to) {
+  int64_t i = from;
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  for (; i + 16 <= to; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
+    if (mask != 0) return i + __builtin_ctz(static_cast<unsigned>(mask));
+  }
+#endif
+  for (; i < to; ++i)
+    if (IsLineEndByte(p[i])) return i;
+  return to;
+}
+
+// Line ends in p[from, to) when from is a line start and to is the block's end or a byte that is
+// no line end; *pLastStart gets the position after the last of them (untouched without one).
+int64_t CountRange(const unsigned char* p, int64_t from, int64_t to, int64_t* pLastStart) {
+  int64_t count = 0;
+  int64_t i = from;
+  for (;;) {
+    const int64_t j = FindLineEndByte(p, i, to);
+    if (j >= to) break;
+    ++count;
+    // CR LF and LF CR are one line end each, taken from the left as the reader takes them.
+    i = j + 1 < to && IsLineEndByte(p[j + 1]) && p[j + 1] != p[j] ? j + 2 : j + 1;
+    if (pLastStart) *pLastStart = i;
+  }
+  return count;
+}
+
+}  // namespace
+
+int64_t CountLineEnds(const char* data, int64_t len) {
+  if (!data || len <= 0) return 0;
+  return CountRange(reinterpret_cast<const unsigned char*>(data), 0, len, nullptr);
+}
+
+// ---------------------------------------------------------------- GrepLineMatcher
+
+GrepLineMatcher::GrepLineMatcher(std::string_view key, CRegexpDll* regexp, bool bCaseSensitive, bool bWordOnly,
+                                 bool bOutputLine)
+    : m_key(key),
+      m_pRegexp(regexp),
+      m_bCaseSensitive(bCaseSensitive),
+      m_bWordOnly(bWordOnly),
+      m_bOutputLine(bOutputLine),
+      m_sizes(m_key.data(), static_cast<int>(m_key.size())),
+      m_plain(m_key.data(), static_cast<int>(m_key.size()), m_sizes.Get(), bCaseSensitive) {}
+
+void GrepLineMatcher::FindHits(const char* text, int lenWithEol, int textLen, std::vector<GrepHit>& hits) const {
+  hits.clear();
+  if (!text || textLen < 0 || lenWithEol < textLen) return;
+  if (m_pRegexp) {
+    FindRegexp(text, lenWithEol, textLen, hits);
+  } else if (m_key.empty()) {
+    return;
+  } else if (m_bWordOnly) {
+    FindWords(text, textLen, hits);
+  } else {
+    FindPlain(text, textLen, hits);
+  }
+}
+
+void GrepLineMatcher::FindRegexp(const char* text, int lenWithEol, int textLen, std::vector<GrepHit>& hits) const {
+  const auto* p = reinterpret_cast<const unsigned char*>(text);
+  int pos = 0;
+  while (pos <= textLen) {
+    if (!m_pRegexp->Match(text, lenWithEol, pos)) break;
+    const BREGEXP* result = m_pRegexp->GetResult();
+    if (!result || !result->startp || !result->endp || !result->startp[0] || !result->endp[0]) break;
+    const int64_t start = result->startp[0] - text;
+    const int64_t end = result->endp[0] - text;
+    // An engine result outside the line is no hit of it.
+    if (start < pos || end < start || end > lenWithEol || start > textLen) break;
+    hits.push_back({static_cast<int>(start), static_cast<int>(end - start)});
+    if (m_bOutputLine) break;
+    if (end > start) {
+      pos = static_cast<int>(end);
+    } else {
+      // An empty match moves on by a whole character, never onto a trail byte.
+      const int size = SjisCharSize(p, lenWithEol, static_cast<int>(start));
+      pos = static_cast<int>(start) + (size > 0 ? size : 1);
+    }
+  }
+}
+
+void GrepLineMatcher::FindWords(const char* text, int textLen, std::vector<GrepHit>& hits) const {
+  const int keyLen = static_cast<int>(m_key.size());
+  int pos = 0;
+  int start = 0;
+  int end = 0;
+  while (pos < textLen && GetWordRangeInText(text, textLen, pos, &start, &end, nullptr, nullptr)) {
+    if (end - start == keyLen) {
+      const bool same = m_bCaseSensitive ? std::memcmp(text + start, m_key.data(), static_cast<size_t>(keyLen)) == 0
+                                         : SjisMemICmp(text + start, m_key.data(), keyLen) == 0;
+      if (same) hits.push_back({start, keyLen});
+    }
+    if (end <= pos) break;
+    pos = end;
+  }
+}
+
+void GrepLineMatcher::FindPlain(const char* text, int textLen, std::vector<GrepHit>& hits) const {
+  const int keyLen = static_cast<int>(m_key.size());
+  int pos = 0;
+  while (pos <= textLen - keyLen) {
+    const int at = m_plain.Find(text, textLen, pos);
+    if (at < 0) break;
+    hits.push_back({at, keyLen});
+    if (m_bOutputLine) break;
+    pos = at + keyLen;
+  }
+}
+
+// ---------------------------------------------------------------- GrepBlockSearch
+
+GrepBlockSearch::GrepBlockSearch(std::string_view key, bool bOutputLine) : m_key(key), m_bOutputLine(bOutputLine) {}
+
+bool GrepBlockSearch::Suits(std::string_view key) {
+  if (key.empty()) return false;
+  const auto* p = reinterpret_cast<const unsigned char*>(key.data());
+  const int len = static_cast<int>(key.size());
+  for (int at = 0; at < len;) {
+    const int size = SjisCharSize(p, len, at);
+    if (size == 1 && (IsLineEndByte(p[at]) || IsSjisLeadByte(p[at]))) return false;
+    at += size;
+  }
+  return true;
+}
+
+void GrepBlockSearch::Begin(const char* data, int64_t len) {
+  m_pData = data;
+  m_nLen = data && len > 0 ? len : 0;
+  m_nSearchFrom = 0;
+  m_nCounted = 0;
+  m_nLines = 0;
+  m_nLineStart = 0;
+  m_nAligned = 0;
+}
+
+void GrepBlockSearch::CountTo(int64_t to) {
+  if (to <= m_nCounted) return;
+  const auto* p = reinterpret_cast<const unsigned char*>(m_pData);
+  int64_t lastStart = -1;
+  m_nLines += CountRange(p, m_nCounted, to, &lastStart);
+  if (lastStart >= 0) {
+    m_nLineStart = lastStart;
+    m_nAligned = lastStart;
+  }
+  m_nCounted = to;
+}
+
+int64_t GrepBlockSearch::LineEndAt(int64_t from) const {
+  return FindLineEndByte(reinterpret_cast<const unsigned char*>(m_pData), from, m_nLen);
+}
+
+bool GrepBlockSearch::Next(GrepBlockHit& hit) {
+  const auto keyLen = static_cast<int64_t>(m_key.size());
+  const auto* p = reinterpret_cast<const unsigned char*>(m_pData);
+  while (keyLen > 0 && m_nSearchFrom + keyLen <= m_nLen) {
+    const void* found = memmem(m_pData + m_nSearchFrom, static_cast<size_t>(m_nLen - m_nSearchFrom), m_key.data(),
+                               static_cast<size_t>(keyLen));
+    if (!found) {
+      m_nSearchFrom = m_nLen;
+      return false;
+    }
+    const int64_t at = static_cast<const char*>(found) - m_pData;
+    CountTo(at);
+    // Walk the characters from the last known character start of the line: a hit that begins on
+    // a trail byte lies inside a character and is none.
+    int64_t pos = m_nAligned;
+    while (pos < at) pos += pos + 1 < m_nLen && IsSjisLeadByte(p[pos]) && IsSjisTrailByte(p[pos + 1]) ? 2 : 1;
+    m_nAligned = pos;
+    if (pos != at) {
+      m_nSearchFrom = at + 1;
+      continue;
+    }
+    const int64_t lineEnd = LineEndAt(at + keyLen);
+    hit.line = m_nLines;
+    hit.lineStart = m_nLineStart;
+    hit.lineLength = static_cast<int>(lineEnd - m_nLineStart);
+    hit.offset = static_cast<int>(at - m_nLineStart);
+    if (m_bOutputLine) {
+      m_nSearchFrom = lineEnd;
+    } else {
+      m_nSearchFrom = at + keyLen;
+      m_nAligned = at + keyLen;
+    }
+    return true;
+  }
+  return false;
+}
+
+int64_t GrepBlockSearch::CountAllLines() {
+  const auto* p = reinterpret_cast<const unsigned char*>(m_pData);
+  if (m_nCounted < m_nLen) {
+    m_nLines += CountRange(p, m_nCounted, m_nLen, nullptr);
+    m_nCounted = m_nLen;
+  }
+  return m_nLines;
+}
