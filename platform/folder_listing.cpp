@@ -31,13 +31,26 @@ bool ListFolder(std::string_view hostFolder, std::vector<FolderEntry>& entries) 
     if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
     FolderEntry item;
     item.name = name;
+    // The kind the listing tells is enough for a plain file or folder; a link (or a file system
+    // that does not tell) is asked where it leads.
+    if (entry->d_type == DT_REG) {
+      item.kind = FolderEntry::Kind::kFile;
+      entries.push_back(std::move(item));
+      errno = 0;
+      continue;
+    }
+    if (entry->d_type == DT_DIR) {
+      item.kind = FolderEntry::Kind::kFolder;
+      entries.push_back(std::move(item));
+      errno = 0;
+      continue;
+    }
     struct stat st;
     if (::fstatat(fd, name, &st, 0) == 0) {
       if (S_ISDIR(st.st_mode)) {
         item.kind = FolderEntry::Kind::kFolder;
       } else if (S_ISREG(st.st_mode)) {
         item.kind = FolderEntry::Kind::kFile;
-        item.size = static_cast<uint64_t>(st.st_size);
       }
     }
     entries.push_back(std::move(item));

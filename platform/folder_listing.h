@@ -23,7 +23,6 @@ struct FolderEntry {
   enum class Kind { kFile, kFolder, kOther };
   std::string name;  // host bytes
   Kind kind = Kind::kOther;
-  uint64_t size = 0;  // for files
 };
 
 bool ListFolder(std::string_view hostFolder, std::vector<FolderEntry>& entries);

@@ -11,7 +11,6 @@
 #include "editor/foundation/text/memory.h"
 #include "editor/view/search/grep_pattern.h"
 #include "platform/file.h"
-#include "platform/file_lock.h"
 #include "platform/sjis_literal.h"
 
 namespace {
@@ -108,8 +107,8 @@ int CGrepEngine::GrepFolder(const std::string& folder, int depth) {
         m_sink.Append(OpenErrorLine(path));
         continue;
       }
-      if (DoGrepFile(path, e.name, e.size, buffer) < 0) return cancel();
-      AfterFile(e.size, buffer);
+      if (DoGrepFile(path, e.name, buffer) < 0) return cancel();
+      AfterFile(buffer);
     }
   }
 
@@ -131,9 +130,9 @@ int CGrepEngine::GrepFolder(const std::string& folder, int depth) {
   return 0;
 }
 
-void CGrepEngine::AfterFile(uint64_t size, std::string& buffer) {
+void CGrepEngine::AfterFile(std::string& buffer) {
   if (m_sink.RealTime()) {
-    if (!m_c.key.empty()) m_nKiBSinceFlush += (size + 1023) / 1024;
+    if (!m_c.key.empty()) m_nKiBSinceFlush += (m_nFileSize + 1023) / 1024;
     if (m_nTotal != m_nFlushedTotal && (m_nTotal < kRealTimeFewHits || m_nKiBSinceFlush > kRealTimeKiB)) {
       Flush(buffer);
       return;
@@ -149,7 +148,8 @@ void CGrepEngine::Flush(std::string& buffer) {
   m_nFlushedTotal = m_nTotal;
 }
 
-int CGrepEngine::DoGrepFile(const std::string& path, std::string_view name, uint64_t size, std::string& buffer) {
+int CGrepEngine::DoGrepFile(const std::string& path, std::string_view name, std::string& buffer) {
+  m_nFileSize = 0;
   if (m_c.key.empty()) {
     std::string_view label;
     if (m_c.nCharSet == kCodeDetect) label = GrepCodeLabel(CMemory::DetectFileCode(path));
@@ -158,8 +158,8 @@ int CGrepEngine::DoGrepFile(const std::string& path, std::string_view name, uint
     m_sink.ShowCount(m_nTotal);
     return 1;
   }
-  if (m_c.nCharSet == kCodeSjis && m_pBlockSearch) return SearchBlocks(path, name, size, "", buffer);
-  return SearchLines(path, name, size, m_c.nCharSet, "", buffer);
+  if (m_c.nCharSet == kCodeSjis && m_pBlockSearch) return SearchBlocks(path, name, "", buffer);
+  return SearchLines(path, name, m_c.nCharSet, buffer);
 }
 
 void CGrepEngine::AddHit(std::string& buffer, const std::string& path, std::string_view label, int64_t line,
@@ -174,8 +174,7 @@ void CGrepEngine::AddHit(std::string& buffer, const std::string& path, std::stri
   if (m_c.bWordOnly || m_nTotal <= 16 || m_nTotal % 16 == 0) m_sink.ShowCount(m_nTotal);
 }
 
-int CGrepEngine::SearchLines(const std::string& path, std::string_view name, uint64_t size, int code,
-                             std::string_view, std::string& buffer) {
+int CGrepEngine::SearchLines(const std::string& path, std::string_view name, int code, std::string& buffer) {
   CFileReader reader;
   int used = 0;
   try {
@@ -190,8 +189,11 @@ int CGrepEngine::SearchLines(const std::string& path, std::string_view name, uin
   const std::string_view label = code == kCodeDetect ? GrepCodeLabel(used) : std::string_view();
   if (used == kCodeSjis && m_pBlockSearch) {
     reader.Close();
-    return SearchBlocks(path, name, size, label, buffer);
+    return SearchBlocks(path, name, label, buffer);
   }
+  platform::PathStatus status;
+  if (platform::StatPath(path, platform::PathMode::kExact, status)) m_nFileSize = status.stamp.size;
+  const uint64_t size = m_nFileSize;
   const int before = m_nTotal;
   bool headerDone = false;
   int lastPercent = 0;
@@ -225,18 +227,21 @@ int CGrepEngine::SearchLines(const std::string& path, std::string_view name, uin
   return m_nTotal - before;
 }
 
-int CGrepEngine::SearchBlocks(const std::string& path, std::string_view name, uint64_t, std::string_view label,
+int CGrepEngine::SearchBlocks(const std::string& path, std::string_view name, std::string_view label,
                               std::string& buffer) {
   platform::ReadOnlyFile file;
   platform::FileStamp stamp;
-  // The same refusals as the file reader's: mode bits, size, another editor's exclusive lock.
-  if (!CheckPathAccess(path.c_str(), 4) || !file.Open(path, platform::PathMode::kExact) || !file.Stamp(stamp) ||
-      stamp.size >= CFileReader::kMaxFileSize || platform::IsLockedExclusively(path)) {
+  // The same refusals as the file reader's (path length, mode bits, size, another editor's
+  // exclusive lock), asked of the one open file.
+  if (path.size() >= static_cast<size_t>(kMaxPath) || !file.Open(path, platform::PathMode::kExact) ||
+      !file.HasReadBit() || !file.Stamp(stamp) || stamp.size >= CFileReader::kMaxFileSize ||
+      file.IsLockedExclusively()) {
     m_sink.Append(OpenErrorLine(path));
     return 0;
   }
   file.AdviseSequential();
   const uint64_t fileSize = stamp.size;
+  m_nFileSize = fileSize;
   const int before = m_nTotal;
   bool headerDone = false;
   int lastPercent = 0;

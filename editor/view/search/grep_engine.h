@@ -43,20 +43,19 @@ class CGrepEngine {
   int GrepFolder(const std::string& folder, int depth);
   // One file by its full path: its hits (1 for a file listed for an empty key), 0 when it cannot
   // be opened, -1 when cancelled. Hit lines go to buffer; error lines straight to the sink.
-  int DoGrepFile(const std::string& path, std::string_view name, uint64_t size, std::string& buffer);
+  int DoGrepFile(const std::string& path, std::string_view name, std::string& buffer);
 
   int Total() const { return m_nTotal; }
 
  private:
-  // The file's code to read it in and the label its lines carry.
-  int SearchLines(const std::string& path, std::string_view name, uint64_t size, int code, std::string_view label,
-                  std::string& buffer);
-  int SearchBlocks(const std::string& path, std::string_view name, uint64_t size, std::string_view label,
-                   std::string& buffer);
+  // A file through the file reader, line by line, in the code given (99: detected).
+  int SearchLines(const std::string& path, std::string_view name, int code, std::string& buffer);
+  // A Shift-JIS file through the block search; label is what its lines carry.
+  int SearchBlocks(const std::string& path, std::string_view name, std::string_view label, std::string& buffer);
   // One hit: counted, shown, written.
   void AddHit(std::string& buffer, const std::string& path, std::string_view label, int64_t line, int column,
               std::string_view lineText, std::string_view matched, bool* pbHeaderDone);
-  void AfterFile(uint64_t size, std::string& buffer);
+  void AfterFile(std::string& buffer);
   void Flush(std::string& buffer);
   bool UseBlockSearch() const;
 
@@ -68,6 +67,7 @@ class CGrepEngine {
   std::unique_ptr<GrepBlockSearch> m_pBlockSearch;
   std::vector<GrepHit> m_hits;
   std::vector<char> m_block;  // file bytes of the block search, kept between files
+  uint64_t m_nFileSize = 0;  // of the file searched last
   int m_nTotal = 0;
   int m_nFlushedTotal = 0;   // the total at the last flush
   uint64_t m_nKiBSinceFlush = 0;

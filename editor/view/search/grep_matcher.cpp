@@ -47,6 +47,35 @@ int64_t CountRange(const unsigned char* p, int64_t from, int64_t to, int64_t* pL
   return count;
 }
 
+// The first place of the key in p[from, len), or -1. Candidates are the places where the key's
+// first and last bytes fit, sixteen at a time; only those are compared whole.
+int64_t FindKey(const unsigned char* p, int64_t from, int64_t len, const unsigned char* key, int64_t m) {
+  if (m <= 0 || len - from < m) return -1;
+  if (m == 1) {
+    const void* r = std::memchr(p + from, key[0], static_cast<size_t>(len - from));
+    return r ? static_cast<const unsigned char*>(r) - p : -1;
+  }
+  const int64_t last = len - m;  // the last place the key fits
+  int64_t i = from;
+#if defined(__SSE2__)
+  const __m128i first = _mm_set1_epi8(static_cast<char>(key[0]));
+  const __m128i final = _mm_set1_epi8(static_cast<char>(key[m - 1]));
+  for (; i + 15 <= last; i += 16) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + m - 1));
+    auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, final))));
+    while (mask != 0) {
+      const int bit = __builtin_ctz(mask);
+      if (std::memcmp(p + i + bit + 1, key + 1, static_cast<size_t>(m - 2)) == 0) return i + bit;
+      mask &= mask - 1;
+    }
+  }
+#endif
+  for (; i <= last; ++i)
+    if (p[i] == key[0] && p[i + m - 1] == key[m - 1] && std::memcmp(p + i, key, static_cast<size_t>(m)) == 0) return i;
+  return -1;
+}
+
 }  // namespace
 
 int64_t CountLineEnds(const char* data, int64_t len) {
@@ -177,13 +206,11 @@ bool GrepBlockSearch::Next(GrepBlockHit& hit) {
   const auto keyLen = static_cast<int64_t>(m_key.size());
   const auto* p = reinterpret_cast<const unsigned char*>(m_pData);
   while (keyLen > 0 && m_nSearchFrom + keyLen <= m_nLen) {
-    const void* found = memmem(m_pData + m_nSearchFrom, static_cast<size_t>(m_nLen - m_nSearchFrom), m_key.data(),
-                               static_cast<size_t>(keyLen));
-    if (!found) {
+    const int64_t at = FindKey(p, m_nSearchFrom, m_nLen, reinterpret_cast<const unsigned char*>(m_key.data()), keyLen);
+    if (at < 0) {
       m_nSearchFrom = m_nLen;
       return false;
     }
-    const int64_t at = static_cast<const char*>(found) - m_pData;
     CountTo(at);
     // Walk the characters from the last known character start of the line: a hit that begins on
     // a trail byte lies inside a character and is none.

@@ -2,9 +2,10 @@
 //
 // GrepLineMatcher finds the hits of one line in the three modes (regular expression, whole word,
 // plain text with or without case). GrepBlockSearch is the plain case-sensitive search over a
-// block of whole lines of a file: it finds the key with memmem over the block and works out the
-// hit's line (line ends counted as the file reader splits lines) and its character alignment
-// from the line's start only for hits, so lines without a hit cost nothing.
+// block of whole lines of a file: it finds the key over the whole block (as memmem does, by its
+// first and last bytes sixteen places at a time) and works out the hit's line (line ends counted
+// as the file reader splits lines) and its character alignment from the line's start only for
+// hits, so lines without a hit cost nothing.
 #pragma once
 
 #include <cstdint>

@@ -79,7 +79,6 @@ bool GrepFolderWalker::List(std::string_view folder, std::vector<GrepEntry>& ent
     entry.kind = e.kind == platform::FolderEntry::Kind::kFolder ? GrepEntry::Kind::kFolder
                  : e.kind == platform::FolderEntry::Kind::kFile ? GrepEntry::Kind::kFile
                                                                  : GrepEntry::Kind::kOther;
-    entry.size = e.size;
     entries.push_back(std::move(entry));
   }
   return true;

@@ -15,7 +15,6 @@ struct GrepEntry {
   std::string name;  // Shift-JIS; "〓" for each character Shift-JIS lacks when !spellable
   bool spellable = true;
   Kind kind = Kind::kOther;
-  uint64_t size = 0;
 };
 
 // A host name (UTF-8) in Shift-JIS: exact when it can be spelled so that it names the same file,
