@@ -3,8 +3,13 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <functional>
+#include <optional>
+
 #include "editor/foundation/document/edit_doc.h"
 #include "grep_tree_fixture.h"
+#include "platform/dialog_test.h"
+#include "platform/window.h"
 
 namespace {
 
@@ -187,3 +192,69 @@ TEST_F(GrepRunTest, ResultIsAGrepDocumentNeverModifiedAndOneUndoStep) {
 }
 
 }  // namespace
+
+// The run's progress dialog, as a person at it sees it and cancels it.
+namespace dialog_run {
+
+using namespace platform;
+namespace dt = platform::dialog_test;
+
+std::function<void()> queued;
+
+LRESULT HelperProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_USER && queued) {
+    auto action = std::move(queued);
+    queued = nullptr;
+    action();
+    return 0;
+  }
+  return DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+HWND MakeHelper() {
+  static const bool registered = [] {
+    WNDCLASSEX wc;
+    wc.lpfnWndProc = HelperProc;
+    wc.lpszClassName = "GrepRunHelper";
+    return RegisterClassEx(&wc) != 0;
+  }();
+  EXPECT_TRUE(registered);
+  return CreateWindowEx(0, "GrepRunHelper", "helper", WS_CAPTION, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+}
+
+HWND FindCancelDialog() {
+  for (const HWND d : dt::OpenDialogs())
+    if (dt::TemplateOf(d) == "134" && IsWindowVisible(d)) return d;
+  return nullptr;
+}
+
+TEST_F(GrepRunTest, CancelButtonOfTheProgressDialogStopsTheRun) {
+  Write("a.txt", "key\r\n");
+  Write("b.txt", "key\r\n");
+  common().bGrepRealTime = 1;
+  const HWND helper = MakeHelper();
+  std::optional<dt::ControlState> count, file, realTime;
+  bool clicked = false;
+  // Runs at the run's first pump, before the first file is searched.
+  queued = [&] {
+    const HWND dialog = FindCancelDialog();
+    ASSERT_NE(dialog, nullptr);
+    count = dt::Query(dialog, 1124);
+    file = dt::Query(dialog, 1310);
+    realTime = dt::Query(dialog, 1477);
+    clicked = dt::Click(dialog, IDCANCEL);
+  };
+  PostMessage(helper, WM_USER, 0, 0);
+  EXPECT_EQ(Run("key", "*.txt", {}), 0);
+  EXPECT_TRUE(clicked);
+  ASSERT_TRUE(count && file && realTime);
+  EXPECT_EQ(count->text, "0");
+  EXPECT_EQ(file->text, " ");
+  EXPECT_EQ(realTime->check, static_cast<UINT>(BST_CHECKED));
+  EXPECT_EQ(Body(), "中断しました。\r\n"_sj + Count(0));
+  EXPECT_EQ(FindCancelDialog(), nullptr);
+  EXPECT_FALSE(doc->m_bIsModified);
+  DestroyWindow(helper);
+}
+
+}  // namespace dialog_run
