@@ -1,7 +1,7 @@
 // The grep matchers over a random file body. Input: one byte of mode (bit 0 case, bit 1 whole
 // word, bit 2 output lines, bit 3 regular expression), the key up to the first NUL, the body after
-// it. Every hit lies inside its line; in the case-sensitive plain mode the block search over the
-// whole body finds exactly the hits of the line matcher.
+// it. Every hit lies inside its line; in the plain mode the block search over the whole body
+// finds exactly the hits of the line matcher.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -66,9 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pos = next;
   }
 
-  if (!regexp && !word && caseSensitive && GrepBlockSearch::Suits(key)) {
+  if (!regexp && !word && GrepBlockSearch::Suits(key)) {
     std::vector<char> own(body.begin(), body.end());
-    GrepBlockSearch search(key, outputLine);
+    GrepBlockSearch search(key, outputLine, caseSensitive);
     search.Begin(own.data(), static_cast<int64_t>(own.size()));
     GrepBlockHit hit;
     size_t i = 0;

@@ -24,6 +24,8 @@ constexpr int kRealTimeFewHits = 20;
 constexpr uint64_t kRealTimeKiB = 10000;
 // The block search reads a file in pieces of this size, each cut after its last whole line.
 constexpr size_t kBlockBytes = size_t{16} << 20;
+// The file reader tells a file's code from its first block of this size.
+constexpr size_t kDetectBlockBytes = 32768;
 
 std::string OpenErrorLine(std::string_view path) {
   std::string line = "file open error [";
@@ -54,13 +56,13 @@ std::string PercentText(std::string_view name, int percent) {
 CGrepEngine::CGrepEngine(const GrepConditions& c, CRegexpDll* regexp, IGrepSink& sink)
     : m_c(c), m_pRegexp(c.bRegularExp ? regexp : nullptr), m_sink(sink) {
   m_pLineMatcher = std::make_unique<GrepLineMatcher>(m_c.key, m_pRegexp, m_c.bLoHiCase, m_c.bWordOnly, m_c.bOutputLine);
-  if (UseBlockSearch()) m_pBlockSearch = std::make_unique<GrepBlockSearch>(m_c.key, m_c.bOutputLine);
+  if (UseBlockSearch()) m_pBlockSearch = std::make_unique<GrepBlockSearch>(m_c.key, m_c.bOutputLine, m_c.bLoHiCase);
 }
 
 CGrepEngine::~CGrepEngine() = default;
 
 bool CGrepEngine::UseBlockSearch() const {
-  return !m_c.bRegularExp && !m_c.bWordOnly && m_c.bLoHiCase && GrepBlockSearch::Suits(m_c.key);
+  return !m_c.bRegularExp && !m_c.bWordOnly && GrepBlockSearch::Suits(m_c.key);
 }
 
 int CGrepEngine::GrepFolder(const std::string& folder, int depth) {
@@ -158,8 +160,11 @@ int CGrepEngine::DoGrepFile(const std::string& path, std::string_view name, std:
     m_sink.ShowCount(m_nTotal);
     return 1;
   }
-  if (m_c.nCharSet == kCodeSjis && m_pBlockSearch) return SearchBlocks(path, name, "", buffer);
-  return SearchLines(path, name, m_c.nCharSet, buffer);
+  const int code = m_c.nCharSet;
+  // A code outside the seven is read as Shift-JIS, as the file reader reads it.
+  const bool sjis = code != kCodeDetect && (code < 0 || code >= kCodeCount || code == kCodeSjis);
+  if (m_pBlockSearch && (sjis || code == kCodeDetect)) return SearchBlocks(path, name, code == kCodeDetect, buffer);
+  return SearchLines(path, name, code, code == kCodeDetect, buffer);
 }
 
 void CGrepEngine::AddHit(std::string& buffer, const std::string& path, std::string_view label, int64_t line,
@@ -174,7 +179,8 @@ void CGrepEngine::AddHit(std::string& buffer, const std::string& path, std::stri
   if (m_c.bWordOnly || m_nTotal <= 16 || m_nTotal % 16 == 0) m_sink.ShowCount(m_nTotal);
 }
 
-int CGrepEngine::SearchLines(const std::string& path, std::string_view name, int code, std::string& buffer) {
+int CGrepEngine::SearchLines(const std::string& path, std::string_view name, int code, bool bLabel,
+                             std::string& buffer) {
   CFileReader reader;
   int used = 0;
   try {
@@ -186,11 +192,7 @@ int CGrepEngine::SearchLines(const std::string& path, std::string_view name, int
     m_sink.Append(OpenErrorLine(path));
     return 0;
   }
-  const std::string_view label = code == kCodeDetect ? GrepCodeLabel(used) : std::string_view();
-  if (used == kCodeSjis && m_pBlockSearch) {
-    reader.Close();
-    return SearchBlocks(path, name, label, buffer);
-  }
+  const std::string_view label = bLabel ? GrepCodeLabel(used) : std::string_view();
   platform::PathStatus status;
   if (platform::StatPath(path, platform::PathMode::kExact, status)) m_nFileSize = status.stamp.size;
   const uint64_t size = m_nFileSize;
@@ -227,8 +229,8 @@ int CGrepEngine::SearchLines(const std::string& path, std::string_view name, int
   return m_nTotal - before;
 }
 
-int CGrepEngine::SearchBlocks(const std::string& path, std::string_view name, std::string_view label,
-                              std::string& buffer) {
+int CGrepEngine::SearchBlocks(const std::string& path, std::string_view name, bool bDetect, std::string& buffer) {
+  const std::string_view label = bDetect ? GrepCodeLabel(kCodeSjis) : std::string_view();
   platform::ReadOnlyFile file;
   platform::FileStamp stamp;
   // The same refusals as the file reader's (path length, mode bits, size, another editor's
@@ -262,6 +264,15 @@ int CGrepEngine::SearchBlocks(const std::string& path, std::string_view name, st
       }
       if (n == 0) break;
       got += static_cast<size_t>(n);
+    }
+    if (bDetect && offset == 0) {
+      // The code is told from the file's first block, as the file reader tells it; a file in
+      // another code is read line by line in that code.
+      const int code = CMemory::DetectCode(m_block.data(), static_cast<int>(std::min<size_t>(got, kDetectBlockBytes)));
+      if (code != kCodeSjis) {
+        file.Close();
+        return SearchLines(path, name, code, true, buffer);
+      }
     }
     offset += got;
     const size_t fill = carry + got;

@@ -48,10 +48,12 @@ class CGrepEngine {
   int Total() const { return m_nTotal; }
 
  private:
-  // A file through the file reader, line by line, in the code given (99: detected).
-  int SearchLines(const std::string& path, std::string_view name, int code, std::string& buffer);
-  // A Shift-JIS file through the block search; label is what its lines carry.
-  int SearchBlocks(const std::string& path, std::string_view name, std::string_view label, std::string& buffer);
+  // A file through the file reader, line by line, in the code given (99: detected); with bLabel
+  // its lines carry the label of the code it was read in.
+  int SearchLines(const std::string& path, std::string_view name, int code, bool bLabel, std::string& buffer);
+  // A Shift-JIS file through the block search; with bDetect the code is detected first (a file in
+  // another code goes to SearchLines) and the lines carry the Shift-JIS label.
+  int SearchBlocks(const std::string& path, std::string_view name, bool bDetect, std::string& buffer);
   // One hit: counted, shown, written.
   void AddHit(std::string& buffer, const std::string& path, std::string_view label, int64_t line, int column,
               std::string_view lineText, std::string_view matched, bool* pbHeaderDone);

@@ -47,35 +47,6 @@ int64_t CountRange(const unsigned char* p, int64_t from, int64_t to, int64_t* pL
   return count;
 }
 
-// The first place of the key in p[from, len), or -1. Candidates are the places where the key's
-// first and last bytes fit, sixteen at a time; only those are compared whole.
-int64_t FindKey(const unsigned char* p, int64_t from, int64_t len, const unsigned char* key, int64_t m) {
-  if (m <= 0 || len - from < m) return -1;
-  if (m == 1) {
-    const void* r = std::memchr(p + from, key[0], static_cast<size_t>(len - from));
-    return r ? static_cast<const unsigned char*>(r) - p : -1;
-  }
-  const int64_t last = len - m;  // the last place the key fits
-  int64_t i = from;
-#if defined(__SSE2__)
-  const __m128i first = _mm_set1_epi8(static_cast<char>(key[0]));
-  const __m128i final = _mm_set1_epi8(static_cast<char>(key[m - 1]));
-  for (; i + 15 <= last; i += 16) {
-    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + m - 1));
-    auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, final))));
-    while (mask != 0) {
-      const int bit = __builtin_ctz(mask);
-      if (std::memcmp(p + i + bit + 1, key + 1, static_cast<size_t>(m - 2)) == 0) return i + bit;
-      mask &= mask - 1;
-    }
-  }
-#endif
-  for (; i <= last; ++i)
-    if (p[i] == key[0] && p[i + m - 1] == key[m - 1] && std::memcmp(p + i, key, static_cast<size_t>(m)) == 0) return i;
-  return -1;
-}
-
 }  // namespace
 
 int64_t CountLineEnds(const char* data, int64_t len) {
@@ -162,7 +133,71 @@ void GrepLineMatcher::FindPlain(const char* text, int textLen, std::vector<GrepH
 
 // ---------------------------------------------------------------- GrepBlockSearch
 
-GrepBlockSearch::GrepBlockSearch(std::string_view key, bool bOutputLine) : m_key(key), m_bOutputLine(bOutputLine) {}
+GrepBlockSearch::GrepBlockSearch(std::string_view key, bool bOutputLine, bool bCaseSensitive)
+    : m_key(key), m_bOutputLine(bOutputLine), m_bFold(!bCaseSensitive) {
+  // Without case a one-byte ASCII letter of the key also takes its other case: such bytes are
+  // compared with bit 5 set on both sides. A trail byte that looks like a letter is compared as
+  // it is.
+  m_folded = m_key;
+  m_foldMask.assign(m_key.size(), 0);
+  const auto* p = reinterpret_cast<const unsigned char*>(m_key.data());
+  const int len = static_cast<int>(m_key.size());
+  for (int at = 0; at < len;) {
+    const int size = SjisCharSize(p, len, at);
+    const unsigned char c = p[at];
+    if (m_bFold && size == 1 && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) {
+      m_foldMask[static_cast<size_t>(at)] = 0x20;
+      m_folded[static_cast<size_t>(at)] = static_cast<char>(c | 0x20);
+    }
+    at += size;
+  }
+}
+
+bool GrepBlockSearch::SameAt(const unsigned char* p) const {
+  const auto* key = reinterpret_cast<const unsigned char*>(m_folded.data());
+  const size_t m = m_folded.size();
+  if (!m_bFold) return std::memcmp(p, key, m) == 0;
+  for (size_t j = 0; j < m; ++j)
+    if (static_cast<unsigned char>(p[j] | m_foldMask[j]) != key[j]) return false;
+  return true;
+}
+
+int64_t GrepBlockSearch::FindKey(int64_t from) const {
+  const auto* p = reinterpret_cast<const unsigned char*>(m_pData);
+  const auto m = static_cast<int64_t>(m_folded.size());
+  const int64_t len = m_nLen;
+  if (m <= 0 || len - from < m) return -1;
+  const auto* key = reinterpret_cast<const unsigned char*>(m_folded.data());
+  const unsigned char firstMask = m_foldMask[0];
+  const unsigned char lastMask = m_foldMask[static_cast<size_t>(m - 1)];
+  if (m == 1 && firstMask == 0) {
+    const void* r = std::memchr(p + from, key[0], static_cast<size_t>(len - from));
+    return r ? static_cast<const unsigned char*>(r) - p : -1;
+  }
+  const int64_t last = len - m;  // the last place the key fits
+  int64_t i = from;
+#if defined(__SSE2__)
+  // Candidates are the places where the key's first and last bytes fit, sixteen at a time; only
+  // those are compared whole.
+  const __m128i fm = _mm_set1_epi8(static_cast<char>(firstMask));
+  const __m128i fb = _mm_set1_epi8(static_cast<char>(key[0]));
+  const __m128i lm = _mm_set1_epi8(static_cast<char>(lastMask));
+  const __m128i lb = _mm_set1_epi8(static_cast<char>(key[m - 1]));
+  for (; i + 15 <= last; i += 16) {
+    const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), fm);
+    const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + m - 1)), lm);
+    auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, fb), _mm_cmpeq_epi8(b, lb))));
+    while (mask != 0) {
+      const int bit = __builtin_ctz(mask);
+      if (SameAt(p + i + bit)) return i + bit;
+      mask &= mask - 1;
+    }
+  }
+#endif
+  for (; i <= last; ++i)
+    if (static_cast<unsigned char>(p[i] | firstMask) == key[0] && SameAt(p + i)) return i;
+  return -1;
+}
 
 bool GrepBlockSearch::Suits(std::string_view key) {
   if (key.empty()) return false;
@@ -206,7 +241,7 @@ bool GrepBlockSearch::Next(GrepBlockHit& hit) {
   const auto keyLen = static_cast<int64_t>(m_key.size());
   const auto* p = reinterpret_cast<const unsigned char*>(m_pData);
   while (keyLen > 0 && m_nSearchFrom + keyLen <= m_nLen) {
-    const int64_t at = FindKey(p, m_nSearchFrom, m_nLen, reinterpret_cast<const unsigned char*>(m_key.data()), keyLen);
+    const int64_t at = FindKey(m_nSearchFrom);
     if (at < 0) {
       m_nSearchFrom = m_nLen;
       return false;

@@ -1,11 +1,11 @@
 // The matchers of grep, over Shift-JIS text and without a window.
 //
 // GrepLineMatcher finds the hits of one line in the three modes (regular expression, whole word,
-// plain text with or without case). GrepBlockSearch is the plain case-sensitive search over a
-// block of whole lines of a file: it finds the key over the whole block (as memmem does, by its
-// first and last bytes sixteen places at a time) and works out the hit's line (line ends counted
-// as the file reader splits lines) and its character alignment from the line's start only for
-// hits, so lines without a hit cost nothing.
+// plain text with or without case). GrepBlockSearch is the plain search over a
+// block of whole lines of a file (case-insensitive for ASCII letters when asked): it finds the
+// key over the whole block (as memmem does, by its first and last bytes sixteen places at a time)
+// and works out the hit's line (line ends counted as the file reader splits lines) and its
+// character alignment from the line's start only for hits, so lines without a hit cost nothing.
 #pragma once
 
 #include <cstdint>
@@ -58,7 +58,7 @@ struct GrepBlockHit {
 
 class GrepBlockSearch {
  public:
-  GrepBlockSearch(std::string_view key, bool bOutputLine);
+  GrepBlockSearch(std::string_view key, bool bOutputLine, bool bCaseSensitive = true);
 
   // Whether a key can be searched so: not empty, no CR or LF in it, and made of whole characters
   // (a lead byte at its end would match half of a character).
@@ -75,9 +75,15 @@ class GrepBlockSearch {
   // Counts line ends from the counted position up to `to`, which is no line-end byte.
   void CountTo(int64_t to);
   int64_t LineEndAt(int64_t from) const;
+  // The first place of the key at or after from (any byte, aligned or not), or -1.
+  int64_t FindKey(int64_t from) const;
+  bool SameAt(const unsigned char* p) const;
 
   std::string m_key;
   bool m_bOutputLine;
+  bool m_bFold;
+  std::string m_folded;                 // the key, its one-byte letters in lower case without case
+  std::vector<unsigned char> m_foldMask;  // 0x20 on those letters' bytes, else 0
   const char* m_pData = nullptr;
   int64_t m_nLen = 0;
   int64_t m_nSearchFrom = 0;   // where memmem looks next

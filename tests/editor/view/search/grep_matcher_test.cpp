@@ -79,8 +79,8 @@ struct BlockHit {
   bool operator==(const BlockHit&) const = default;
 };
 
-std::vector<BlockHit> BlockHits(std::string_view key, bool outputLine, std::string_view text) {
-  GrepBlockSearch search(key, outputLine);
+std::vector<BlockHit> BlockHits(std::string_view key, bool outputLine, std::string_view text, bool caseSensitive = true) {
+  GrepBlockSearch search(key, outputLine, caseSensitive);
   search.Begin(text.data(), static_cast<int64_t>(text.size()));
   std::vector<BlockHit> hits;
   GrepBlockHit hit;
@@ -111,6 +111,21 @@ TEST(GrepBlockSearch, LinesAlignmentAndLineEnds) {
   for (const Case& c : cases) EXPECT_EQ(BlockHits(c.key, c.outputLine, c.text), c.hits) << c.name;
 }
 
+TEST(GrepBlockSearch, WithoutCaseFoldsOnlyOneByteLetters) {
+  struct Case {
+    const char* name;
+    std::string_view key;
+    std::string_view text;
+    std::vector<BlockHit> hits;
+  } cases[] = {
+      {"letters of either case", "Key", "a kEY\r\nKEY", {{0, "a kEY", 2}, {1, "KEY", 0}}},
+      {"digits and marks as they are", "a1@", "A1@ A1`", {{0, "A1@ A1`", 0}}},
+      // 0x8861 and 0x8841 are two kanji whose trail bytes are "a" and "A": never the same.
+      {"a kanji's trail byte is no letter", "\x88\x61", "\x88\x41\x88\x61", {{0, "\x88\x41\x88\x61", 2}}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(BlockHits(c.key, false, c.text, false), c.hits) << c.name;
+}
+
 TEST(GrepBlockSearch, SuitsOnlyWholeKeysWithoutLineEnds) {
   EXPECT_TRUE(GrepBlockSearch::Suits("abc"));
   EXPECT_TRUE(GrepBlockSearch::Suits("漢字"_sj));
@@ -119,19 +134,22 @@ TEST(GrepBlockSearch, SuitsOnlyWholeKeysWithoutLineEnds) {
   EXPECT_FALSE(GrepBlockSearch::Suits("a\x88"));
 }
 
-// The block search and the line matcher over the same random Shift-JIS text find the same hits.
+// The block search and the line matcher over the same random Shift-JIS text find the same hits,
+// with and without case.
 TEST(GrepBlockSearch, AgreesWithTheLineMatcher) {
   std::mt19937 rng(7);
-  const std::string_view pieces[] = {"a", "b", "\r", "\n", "\x88\x61", "\x88\x62", "ab", " "};
-  const std::string_view keys[] = {"a", "ab", "\x88\x61", "ba", "\x61\x88\x61"};
+  const std::string_view pieces[] = {"a", "b", "A", "\r", "\n", "\x88\x61", "\x88\x41", "\x88\x62", "ab", " "};
+  const std::string_view keys[] = {"a", "ab", "\x88\x61", "bA", "\x61\x88\x61", "A\x88\x41"};
   for (int round = 0; round < 300; ++round) {
     std::string text;
     const int n = static_cast<int>(rng() % 60);
     for (int i = 0; i < n; ++i) text += pieces[rng() % std::size(pieces)];
     for (const std::string_view key : keys) {
-      for (const bool outputLine : {true, false}) {
+      for (const int flags : {0, 1, 2, 3}) {
+        const bool outputLine = flags & 1;
+        const bool caseSensitive = flags & 2;
         std::vector<BlockHit> expected;
-        GrepLineMatcher m(key, nullptr, true, false, outputLine);
+        GrepLineMatcher m(key, nullptr, caseSensitive, false, outputLine);
         int pos = 0;
         int64_t line = 0;
         while (pos < static_cast<int>(text.size())) {
@@ -150,7 +168,7 @@ TEST(GrepBlockSearch, AgreesWithTheLineMatcher) {
           ++line;
           pos = next;
         }
-        EXPECT_EQ(BlockHits(key, outputLine, text), expected) << "round " << round << " key " << key;
+        EXPECT_EQ(BlockHits(key, outputLine, text, caseSensitive), expected) << "round " << round << " key " << key;
         EXPECT_EQ(CountLineEnds(text.data(), static_cast<int64_t>(text.size())),
                   line - (text.empty() || text.back() == '\r' || text.back() == '\n' ? 0 : 1))
             << round;
