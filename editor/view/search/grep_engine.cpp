@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unordered_set>
 
 #include "editor/foundation/settings/regexp_dll.h"
 #include "editor/foundation/text/char_codes.h"
@@ -76,16 +77,12 @@ int CGrepEngine::GrepFolder(const std::string& folder, int depth) {
   }
   const std::vector<std::string> pieces = SplitGrepPatterns(m_c.files);
   // Names not to search: the exclusions, then every file searched for an earlier piece.
-  std::vector<std::string> skipped;
-  auto isSkipped = [&skipped](const std::string& name) {
-    return std::find(skipped.begin(), skipped.end(), name) != skipped.end();
-  };
+  std::unordered_set<std::string> skipped;
   for (const std::string& piece : pieces) {
     if (piece[0] != '!') continue;
     const std::string_view rest = std::string_view(piece).substr(1);
     for (const GrepEntry& e : entries)
-      if (e.kind != GrepEntry::Kind::kFolder && MatchGrepWildcard(rest, e.name) && !isSkipped(e.name))
-        skipped.push_back(e.name);
+      if (e.kind != GrepEntry::Kind::kFolder && MatchGrepWildcard(rest, e.name)) skipped.insert(e.name);
   }
 
   std::string buffer;
@@ -99,8 +96,7 @@ int CGrepEngine::GrepFolder(const std::string& folder, int depth) {
       if (!MatchGrepWildcard(piece, e.name)) continue;
       if (m_sink.Cancelled()) return cancel();
       m_sink.RealTime();
-      if (e.kind == GrepEntry::Kind::kFolder || isSkipped(e.name)) continue;
-      skipped.push_back(e.name);
+      if (e.kind == GrepEntry::Kind::kFolder || !skipped.insert(e.name).second) continue;
       const std::string path = folder + e.name;
       m_sink.ShowFile(e.name);
       if (!e.spellable || e.kind != GrepEntry::Kind::kFile) {
