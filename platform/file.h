@@ -43,6 +43,12 @@ class ReadOnlyFile {
   int64_t ReadSome(uint64_t offset, std::span<unsigned char> out) const;
   // Tells the system that the file will be read from start to end, so that it reads ahead.
   void AdviseSequential() const;
+  // Whether the mode bits let anyone read the file: the editor goes by them even where the system
+  // lets its user through anyway (root), as PathAllows does.
+  bool HasReadBit() const;
+  // Whether another holder has the file under an exclusive lock (file_lock.h), asked through this
+  // open file rather than by opening it again.
+  bool IsLockedExclusively() const;
   // False when the system reports an error on closing.
   bool Close();
 
