@@ -690,8 +690,9 @@ class CEditView : public IDocPane {
   bool FindFrom(int nLine, int nColumn, bool bForward, SelectRange* pHit);
   // Makes the hit the selection (an empty hit too) with the caret at its start.
   void SelectHit(const SelectRange& hit);
-  // The position one whole character after a display position (the next row's start at a row's end).
-  void StepOneCharacter(int* pnLine, int* pnColumn);
+  // The position one whole character after a display position (the next row's start at a row's
+  // end); false at the end of the text, which has no position after it.
+  bool StepOneCharacter(int* pnLine, int* pnColumn);
   // The not-found report of both directions.
   void ReportNotFound(bool bForward, bool bRedraw, HWND hwndOwner, const char* pszMessage);
   // The paste-mode check of the replace commands: false (told, the dialog's paste box switched

@@ -85,17 +85,21 @@ bool CEditView::FindFrom(int nLine, int nColumn, bool bForward, SelectRange* pHi
   return true;
 }
 
-void CEditView::StepOneCharacter(int* pnLine, int* pnColumn) {
+bool CEditView::StepOneCharacter(int* pnLine, int* pnColumn) {
   const DisplayRow row = DisplayRow::Of(Layout(), *pnLine);
+  if (!row.exists) return false;
   const int offset = LineColumnToOffset(*pnLine, *pnColumn);
-  if (row.exists && offset < row.length) {
+  if (offset < row.length) {
     // A whole character: a new search never starts on a trail byte.
     const int next = offset + SjisCharSize(row.text, row.length, offset);
     *pnColumn = LineOffsetToColumn(*pnLine, next);
-    return;
+    return true;
   }
+  // The last row's end is the end of the text unless a line end follows it.
+  if (*pnLine + 1 >= Layout().GetLineCount() && !row.hasLineEnd) return false;
   ++*pnLine;
   *pnColumn = 0;
+  return true;
 }
 
 void CEditView::SelectHit(const SelectRange& hit) {
@@ -141,7 +145,6 @@ bool CEditView::Command_SEARCHNEXT(bool bRedraw, HWND hwndOwner, const char* psz
     if (m_bBeginBoxSelect || !m_bSelectingLock) {
       line = selection.nLineTo;
       column = selection.nColumnTo;
-      ClearSelection(true);
     } else {
       selectMode = true;
       kept = selection;
@@ -150,8 +153,11 @@ bool CEditView::Command_SEARCHNEXT(bool bRedraw, HWND hwndOwner, const char* psz
       line = caretFirst ? selection.nLineFrom : selection.nLineTo;
       column = caretFirst ? selection.nColumnFrom : selection.nColumnTo;
     }
-    if (selection.IsEmpty()) StepOneCharacter(&line, &column);
   }
+  // An empty selection (an empty hit) starts the search one character on; past the end of the
+  // text there is nothing left to find before a wrap.
+  bool atEnd = hasKey && IsTextSelected() && m_sSelect.IsEmpty() && !StepOneCharacter(&line, &column);
+  if (hasKey && !selectMode && IsTextSelected()) ClearSelection(true);
 
   bool found = false;
   SelectRange hit;
@@ -161,12 +167,12 @@ bool CEditView::Command_SEARCHNEXT(bool bRedraw, HWND hwndOwner, const char* psz
     int l = line;
     int c = column;
     for (;;) {
-      if (FindFrom(l, c, true, &hit)) {
+      if (!atEnd && FindFrom(l, c, true, &hit)) {
         if (selectMode && !skipped && hit.nLineFrom == kept.nLineFrom && hit.nColumnFrom == kept.nColumnFrom) {
           skipped = true;
           l = hit.nLineTo;
           c = hit.nColumnTo;
-          if (hit.IsEmpty()) StepOneCharacter(&l, &c);
+          atEnd = hit.IsEmpty() && !StepOneCharacter(&l, &c);
           continue;
         }
         found = true;
@@ -174,6 +180,7 @@ bool CEditView::Command_SEARCHNEXT(bool bRedraw, HWND hwndOwner, const char* psz
       }
       if (Common().bSearchAll && m_bDrawSWITCH && !wrapped) {
         wrapped = true;
+        atEnd = false;
         l = 0;
         c = 0;
         continue;
@@ -302,16 +309,35 @@ bool CEditView::ReplaceSelectedHit(int nMode, bool bPaste, const CMemory&, bool,
     if (!docLine) return false;
     int length = 0;
     const char* text = docLine->GetText(&length);
+    const int textEnd = docLine->GetLengthWithoutEol();
     if (!text || !pReplaceRegexp->Replace(text, length, start.x)) return false;
     const BREGEXP* result = pReplaceRegexp->GetResult();
     if (!result || !result->outp || result->outendp < result->outp) return false;
     const int outLength = static_cast<int>(result->outendp - result->outp);
-    // The engine's output runs to the end of the line; what followed the replaced range is not the
-    // replacement. A range that ran into the line end leaves the output as it is.
-    const int following = end.y == start.y ? length - end.x : 0;
-    const int eolLength = length - docLine->GetLengthWithoutEol();
-    const int cut = following >= eolLength ? std::min(following, outLength) : 0;
-    Command_INSTEXT(false, result->outp, outLength - cut, true);
+    // The engine's output runs to the end of the line: the replaced range is the match (the rest
+    // of the line for whole lines), and what followed it is not part of the replacement. A range
+    // that ends inside the line end takes the whole line end, whose bytes the output then holds.
+    int rangeEnd = length;
+    if (!bWholeLine && result->endp && result->endp[0] && result->endp[0] >= text + start.x &&
+        result->endp[0] <= text + length) {
+      rangeEnd = static_cast<int>(result->endp[0] - text);
+    }
+    if (rangeEnd > textEnd && rangeEnd < length) rangeEnd = length;
+    const int following = std::min(length - rangeEnd, outLength);
+    int columnFrom = 0, lineFrom = 0, columnTo = 0, lineTo = 0;
+    Layout().DocToWrapPos(std::min<int>(start.x, textEnd), start.y, &columnFrom, &lineFrom);
+    if (rangeEnd > textEnd && length > textEnd) {
+      Layout().DocToWrapPos(0, start.y + 1, &columnTo, &lineTo);
+    } else {
+      Layout().DocToWrapPos(rangeEnd, start.y, &columnTo, &lineTo);
+    }
+    ClearSelection(false);
+    if (outLength - following == 0 && lineFrom == lineTo && columnFrom == columnTo) {
+      // Nothing by nothing: the text and its undo stay as they are.
+      PlaceCursor(columnFrom, lineFrom, false, 20);
+      return true;
+    }
+    ReplaceRangeUndoable(lineFrom, columnFrom, lineTo, columnTo, nullptr, result->outp, outLength - following, false);
     return true;
   }
 
@@ -489,10 +515,10 @@ void CEditView::ReplaceAllRun(bool bWholeLine) {
     }
     // After an empty hit the next search starts one whole character on, so that the same empty
     // match is not replaced for ever.
-    if (hit.IsEmpty()) StepOneCharacter(&nextLine, &nextColumn);
+    const bool pastEnd = hit.IsEmpty() && !StepOneCharacter(&nextLine, &nextColumn);
     const POINT from = DocPosOf(m_nCaretPosX, m_nCaretPosY);
     SelectRange next;
-    have = FindFrom(nextLine, nextColumn, true, &next);
+    have = !pastEnd && FindFrom(nextLine, nextColumn, true, &next);
     // The run ends where the next hit would not take the caret forward: the same empty match
     // at the end of the text found again, or a search that came round to the start.
     if (have && (Compare(DocPosOf(next.nColumnFrom, next.nLineFrom), from) < 0 ||
