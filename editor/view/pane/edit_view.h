@@ -693,6 +693,17 @@ class CEditView : public IDocPane {
   // The position one whole character after a display position (the next row's start at a row's
   // end); false at the end of the text, which has no position after it.
   bool StepOneCharacter(int* pnLine, int* pnColumn);
+  // What a search found: the hit (null: none), the selection select mode keeps (null outside it),
+  // the position it started from.
+  struct SearchOutcome {
+    const SelectRange* hit;
+    const SelectRange* kept;
+    POINT start;
+  };
+  // The end both directions share: the hit selected (or the kept selection grown to it) with the
+  // wrap's status text, or the not-found report. True when a hit was found.
+  bool FinishSearch(const SearchOutcome& outcome, bool bForward, bool bRedraw, HWND hwndOwner,
+                    const char* pszNotFoundMessage);
   // The not-found report of both directions.
   void ReportNotFound(bool bForward, bool bRedraw, HWND hwndOwner, const char* pszMessage);
   // The paste-mode check of the replace commands: false (told, the dialog's paste box switched

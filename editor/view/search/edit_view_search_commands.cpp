@@ -20,6 +20,7 @@
 #include "editor/view/pane/edit_window.h"
 #include "editor/view/search/search_dialogs.h"
 #include "platform/beep.h"
+#include "platform/clock.h"
 #include "platform/dialog.h"
 #include "platform/foreground_window.h"
 #include "platform/sjis_literal.h"
@@ -30,8 +31,8 @@ namespace {
 
 constexpr char kCaption[] = "tovara";
 constexpr int kReplaceAllTemplate = 160;
-// The bar and the count of a replace-all are brought up to date after this many replacements.
-constexpr int kProgressEvery = 128;
+// How often a replace-all serves its cancel dialog.
+constexpr uint32_t kPumpEveryMs = 20;
 
 // -1, 0 or 1 as (line1, column1) lies before, at or after (line2, column2).
 int Compare(int line1, int column1, int line2, int column2) {
@@ -133,6 +134,29 @@ void CEditView::ReportNotFound(bool bForward, bool bRedraw, HWND hwndOwner, cons
 
 // ---------------------------------------------------------------- searching
 
+bool CEditView::FinishSearch(const SearchOutcome& outcome, bool bForward, bool bRedraw, HWND hwndOwner,
+                             const char* pszNotFoundMessage) {
+  if (!outcome.hit) {
+    if (outcome.kept) m_sSelect = *outcome.kept;
+    ReportNotFound(bForward, bRedraw, hwndOwner, pszNotFoundMessage);
+    return false;
+  }
+  const SelectRange& hit = *outcome.hit;
+  if (outcome.kept) {
+    // Select mode: the selection grows to the far side of the hit.
+    if (m_bDrawSWITCH) AddCursorHistory();
+    ChangeSelectionTo(bForward ? hit.nColumnTo : hit.nColumnFrom, bForward ? hit.nLineTo : hit.nLineFrom);
+    PlaceCursor(hit.nColumnFrom, hit.nLineFrom, m_bDrawSWITCH != 0, 20);
+    m_nCaretPosX_Prev = m_nCaretPosX;
+  } else {
+    SelectHit(hit);
+  }
+  const int side = Compare(hit.nLineFrom, hit.nColumnFrom, outcome.start.y, outcome.start.x);
+  if (bForward && side < 0) ShowStatusMessage("▼先頭から再検索しました"_sj);
+  if (!bForward && side > 0) ShowStatusMessage("▲末尾から再検索しました"_sj);
+  return true;
+}
+
 bool CEditView::Command_SEARCHNEXT(bool bRedraw, HWND hwndOwner, const char* pszNotFoundMessage) {
   if (!m_pcEditDoc) return false;
   const bool hasKey = NewestSearchKey()[0] != '\0';
@@ -189,21 +213,8 @@ bool CEditView::Command_SEARCHNEXT(bool bRedraw, HWND hwndOwner, const char* psz
     }
   }
 
-  if (!found) {
-    if (selectMode) m_sSelect = kept;
-    ReportNotFound(true, bRedraw, hwndOwner, pszNotFoundMessage);
-    return false;
-  }
-  if (selectMode) {
-    if (m_bDrawSWITCH) AddCursorHistory();
-    ChangeSelectionTo(hit.nColumnTo, hit.nLineTo);
-    PlaceCursor(hit.nColumnFrom, hit.nLineFrom, m_bDrawSWITCH != 0, 20);
-    m_nCaretPosX_Prev = m_nCaretPosX;
-  } else {
-    SelectHit(hit);
-  }
-  if (Compare(hit.nLineFrom, hit.nColumnFrom, line, column) < 0) ShowStatusMessage("▼先頭から再検索しました"_sj);
-  return true;
+  const SearchOutcome outcome{found ? &hit : nullptr, selectMode ? &kept : nullptr, POINT{column, line}};
+  return FinishSearch(outcome, true, bRedraw, hwndOwner, pszNotFoundMessage);
 }
 
 bool CEditView::Command_SEARCHPREV(bool bRedraw, HWND hwndOwner) {
@@ -229,21 +240,8 @@ bool CEditView::Command_SEARCHPREV(bool bRedraw, HWND hwndOwner) {
     found = FindFrom(line, column, false, &hit);
     if (!found && Common().bSearchAll && m_bDrawSWITCH) found = FindFrom(Layout().GetLineCount(), 0, false, &hit);
   }
-  if (!found) {
-    if (selectMode) m_sSelect = kept;
-    ReportNotFound(false, bRedraw, hwndOwner, nullptr);
-    return false;
-  }
-  if (selectMode) {
-    if (m_bDrawSWITCH) AddCursorHistory();
-    ChangeSelectionTo(hit.nColumnFrom, hit.nLineFrom);
-    PlaceCursor(hit.nColumnFrom, hit.nLineFrom, m_bDrawSWITCH != 0, 20);
-    m_nCaretPosX_Prev = m_nCaretPosX;
-  } else {
-    SelectHit(hit);
-  }
-  if (Compare(hit.nLineFrom, hit.nColumnFrom, line, column) > 0) ShowStatusMessage("▲末尾から再検索しました"_sj);
-  return true;
+  const SearchOutcome outcome{found ? &hit : nullptr, selectMode ? &kept : nullptr, POINT{column, line}};
+  return FinishSearch(outcome, false, bRedraw, hwndOwner, nullptr);
 }
 
 // ---------------------------------------------------------------- the dialogs
@@ -468,28 +466,34 @@ void CEditView::ReplaceAllRun(bool bWholeLine) {
   bool cancelled = false;
   SelectRange hit;
   bool have = ready && FindFrom(m_nCaretPosY, m_nCaretPosX, true, &hit);
+  uint32_t lastPump = 0;
+  bool pumped = false;
   while (have) {
-    if (hwndCancel) {
+    // The dialog is served (and its bar and count brought up to date) as often as a person can
+    // see it change; serving it at every hit cost more than the replacing.
+    if (hwndCancel && (!pumped || platform::NowMs() - lastPump >= kPumpEveryMs)) {
+      platform::SendDlgItemMessage(hwndCancel, 1195, PBM_SETPOS, m_nCaretPosY >> shift, 0);
+      platform::SetDlgItemText(hwndCancel, 1197, std::to_string(count).c_str());
       PumpPendingMessages(hwndCancel);
       if (!platform::IsWindow(hwndCancel)) break;
+      pumped = true;
+      lastPump = platform::NowMs();
     }
     if (cancel.m_bCanceled) {
       cancelled = true;
       break;
     }
-    if (hwndCancel && count % kProgressEvery == 0) {
-      platform::SendDlgItemMessage(hwndCancel, 1195, PBM_SETPOS, m_nCaretPosY >> shift, 0);
-      platform::SetDlgItemText(hwndCancel, 1197, std::to_string(count).c_str());
-    }
-    const POINT hitEnd = DocPosOf(hit.nColumnTo, hit.nLineTo);
     bool inside = true;
     if (areaBox) {
       if (hit.nLineFrom > box.nBottom || (hit.nLineFrom == box.nBottom && hit.nColumnTo > box.nRight)) break;
       // A hit beside the box on one of its rows is not in the selection: passed over.
       inside = hit.nLineTo == hit.nLineFrom && hit.nColumnFrom >= box.nLeft && hit.nColumnTo <= box.nRight;
-    } else if (hasArea && Compare(hitEnd, areaEnd) > 0) {
+    }
+    POINT hitEnd{};
+    if (hasArea && !areaBox) {
+      hitEnd = DocPosOf(hit.nColumnTo, hit.nLineTo);
       // A hit reaching past the area's end would change text outside the selection.
-      break;
+      if (Compare(hitEnd, areaEnd) > 0) break;
     }
     int nextLine = hit.nLineTo;
     int nextColumn = hit.nColumnTo;
@@ -500,8 +504,8 @@ void CEditView::ReplaceAllRun(bool bWholeLine) {
       replaced = ReplaceSelectedHit(mode, paste, clip, clipBox, replacement.c_str(), regexp ? &*regexp : nullptr,
                                     bWholeLine);
       if (replaced) {
-        const POINT caret = DocPosOf(m_nCaretPosX, m_nCaretPosY);
         if (hasArea && !areaBox) {
+          const POINT caret = DocPosOf(m_nCaretPosX, m_nCaretPosY);
           if (hitEnd.y == areaEnd.y) areaEnd.x += caret.x - hitEnd.x;
           areaEnd.y += caret.y - hitEnd.y;
         }
@@ -514,16 +518,18 @@ void CEditView::ReplaceAllRun(bool bWholeLine) {
       }
     }
     // After an empty hit the next search starts one whole character on, so that the same empty
-    // match is not replaced for ever.
+    // match is not replaced for ever; past the end of the text the run is over.
     const bool pastEnd = hit.IsEmpty() && !StepOneCharacter(&nextLine, &nextColumn);
-    const POINT from = DocPosOf(m_nCaretPosX, m_nCaretPosY);
     SelectRange next;
     have = !pastEnd && FindFrom(nextLine, nextColumn, true, &next);
-    // The run ends where the next hit would not take the caret forward: the same empty match
-    // at the end of the text found again, or a search that came round to the start.
-    if (have && (Compare(DocPosOf(next.nColumnFrom, next.nLineFrom), from) < 0 ||
-                 (next.IsEmpty() && hit.IsEmpty() && Compare(DocPosOf(next.nColumnFrom, next.nLineFrom), from) == 0 &&
-                  replaced))) {
+    // An empty match right where a replaced one ended is not another hit (as sed has it).
+    if (have && replaced && !hit.IsEmpty() && next.IsEmpty() && next.nLineFrom == nextLine &&
+        next.nColumnFrom == nextColumn) {
+      have = StepOneCharacter(&nextLine, &nextColumn) && FindFrom(nextLine, nextColumn, true, &next);
+    }
+    // The run also ends where the next hit would not take the caret forward.
+    if (have && hit.IsEmpty() && next.IsEmpty() &&
+        Compare(next.nLineFrom, next.nColumnFrom, m_nCaretPosY, m_nCaretPosX) <= 0) {
       have = false;
     }
     hit = next;
@@ -578,7 +584,7 @@ void CEditView::Command_SEARCHCLEARMARK() {
     return;
   }
   CMemory text;
-  SelectionOrWord(&text, search_dialog::kKeyLimit);
+  SelectionOrWord(&text, CSearchDialogBase::kKeyLimit);
   if (text.GetLength() == 0) return;
   if (CShareData* share = CShareData::GetInstance()) share->AddSearchKey(text.GetPtr());
   Common().bSearchRegularExp = 0;

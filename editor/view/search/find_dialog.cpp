@@ -1,14 +1,11 @@
 #include "editor/view/search/find_dialog.h"
 
-#include <cstring>
 #include <mutex>
 
 #include "editor/foundation/settings/share_data.h"
 #include "editor/foundation/text/show_message_box.h"
-#include "editor/foundation/ui/system_utils.h"
 #include "editor/view/pane/edit_view.h"
 #include "platform/sjis_literal.h"
-#include "platform/win_help.h"
 
 using namespace platform;
 
@@ -17,8 +14,6 @@ namespace {
 constexpr int kFindTemplate = 109;
 constexpr int kSearchNext = 30902;
 constexpr int kSearchPrev = 30903;
-constexpr int kReDraw = 31360;
-constexpr int kBookmarkPattern = 30975;
 constexpr int kSearchDialog = 30901;
 constexpr char kCaption[] = "tovara";
 
@@ -36,13 +31,7 @@ void CFindDialog::RegisterTemplate() {
     });
     b.Row([&] {
       b.Column([&] {
-        b.CheckBox(1400, "単語単位で探す(&W)"_sj);
-        b.CheckBox(1006, "英大文字と小文字を区別する(&C)"_sj);
-        b.Row([&] {
-          b.CheckBox(1010, "正規表現(&E)"_sj);
-          b.StaticText(1065, " ").NoPrefix().Width(24);
-        });
-        b.CheckBox(1192, "見つからないときにメッセージを表示(&M)"_sj);
+        DeclareOptionBoxes(b);
         b.CheckBox(1304, "検索ダイアログを自動的に閉じる(&L)"_sj);
         b.CheckBox(1419, "先頭(末尾)から再検索する(&Z)"_sj);
       });
@@ -57,64 +46,34 @@ void CFindDialog::RegisterTemplate() {
   });
 }
 
-CFindDialog::CFindDialog() = default;
-
 HWND CFindDialog::DoModeless(HINSTANCE hInstance, HWND hwndParent, CEditView* pane, const char* key) {
   static std::once_flag registered;
   std::call_once(registered, RegisterTemplate);
-  m_pcEditView = pane;
-  std::snprintf(m_szText, sizeof m_szText, "%s", key ? key : "");
-  if (m_hWnd) {
-    ShowWindow(m_hWnd, SW_SHOW);
-    SetFocus(m_hWnd);
-    SetDlgItemText(m_hWnd, 1021, m_szText);
-    return m_hWnd;
-  }
-  m_options = search_dialog::OptionsOf(m_pShareData);
-  if (pane) {
-    const POINT caret = pane->DocPosOf(pane->m_nCaretPosX, pane->m_nCaretPosY);
-    m_ptEscCaretPos_PHY = caret;
-    pane->m_bSearchStartPending = true;
-  }
-  return CDialogBase::DoModeless(hInstance, hwndParent, kFindTemplate, 0, SW_SHOW);
-}
-
-INT_PTR CFindDialog::OnInitDialog(HWND hwndDlg, WPARAM wParam, LPARAM lParam) {
-  m_hWnd = hwndDlg;
-  return CDialogBase::OnInitDialog(hwndDlg, wParam, lParam);
-}
-
-INT_PTR CFindDialog::OnDestroy() {
-  const INT_PTR result = CDialogBase::OnDestroy();
-  m_hWnd = nullptr;
-  return result;
+  return OpenOver(hInstance, hwndParent, pane, key, kFindTemplate);
 }
 
 void CFindDialog::FillControls() {
-  const SharedSettings* shared = m_pShareData;
-  search_dialog::SetUpKeyCombo(m_hWnd, 1021, shared ? shared->szSearchKeys : nullptr,
-                               shared ? shared->nSearchKeyCount : 0, m_szText);
-  search_dialog::FillOptionBoxes(m_hWnd, m_options);
-  CheckDlgButton(m_hWnd, 1304, shared && shared->Common.bAutoCloseDlgFind ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(m_hWnd, 1419, shared && shared->Common.bSearchAll ? BST_CHECKED : BST_UNCHECKED);
+  FillKeyAndOptions();
+  CheckDlgButton(m_hWnd, 1304, m_pShareData && m_pShareData->Common.bAutoCloseDlgFind ? BST_CHECKED : BST_UNCHECKED);
 }
 
 int CFindDialog::ReadControls() {
-  m_options = search_dialog::ReadOptionBoxes(m_hWnd);
-  if (SharedSettings* shared = m_pShareData) {
-    search_dialog::StoreOptions(m_options, shared);
-    shared->Common.bAutoCloseDlgFind = IsDlgButtonChecked(m_hWnd, 1304) == BST_CHECKED;
-    shared->Common.bSearchAll = IsDlgButtonChecked(m_hWnd, 1419) == BST_CHECKED;
-  }
-  const std::string key = search_dialog::ComboText(m_hWnd, 1021);
-  std::snprintf(m_szText, sizeof m_szText, "%s", key.c_str());
-  const int checked = search_dialog::CheckKey(m_hWnd, key, m_options);
-  if (checked <= 0) return checked;
+  const int result = ReadKeyAndOptions();
+  if (m_pShareData) m_pShareData->Common.bAutoCloseDlgFind = IsDlgButtonChecked(m_hWnd, 1304) == BST_CHECKED;
+  if (result <= 0) return result;
   if (CShareData* share = CShareData::GetInstance()) share->AddSearchKey(m_szText);
   const SharedSettings* shared = m_pShareData;
-  search_dialog::SetUpKeyCombo(m_hWnd, 1021, shared ? shared->szSearchKeys : nullptr,
-                               shared ? shared->nSearchKeyCount : 0, m_szText);
+  SetUpKeyCombo(m_hWnd, 1021, shared ? shared->szSearchKeys : nullptr, shared ? shared->nSearchKeyCount : 0,
+                m_szText);
   return 1;
+}
+
+void CFindDialog::CloseOrRefocus(bool bRefocus) {
+  if (m_pShareData && m_pShareData->Common.bAutoCloseDlgFind) {
+    Close(0);
+  } else if (bRefocus) {
+    FocusKey();
+  }
 }
 
 void CFindDialog::RunSearch(bool bForward) {
@@ -122,23 +81,13 @@ void CFindDialog::RunSearch(bool bForward) {
     ShowMessageBox(m_hWnd, MB_OK | MB_ICONEXCLAMATION, kCaption, "%s", "検索条件を指定してください。"_sj);
     return;
   }
-  CEditView* pane = m_pcEditView;
-  if (!pane) return;
-  search_dialog::ConsumeSearchStart(pane, m_ptEscCaretPos_PHY);
-  pane->RunCommand(bForward ? kSearchNext : kSearchPrev, true, reinterpret_cast<LPARAM>(m_hWnd), 0, 0, 0);
-  pane->RunCommand(kReDraw, true, 0, 0, 0, 0);
-  if (m_pShareData && m_pShareData->Common.bAutoCloseDlgFind) {
-    Close(0);
-  } else if (bForward && m_hWnd) {
-    SetFocus(GetDlgItem(m_hWnd, 1021));
-  }
+  ConsumeSearchStart();
+  RunOnPane(bForward ? kSearchNext : kSearchPrev);
+  CloseOrRefocus(bForward);
 }
 
 INT_PTR CFindDialog::OnButtonClicked(int wID) {
   switch (wID) {
-    case 1010:
-      search_dialog::OnRegularExpBox(m_hWnd);
-      return 1;
     case 1135:
       RunSearch(false);
       return 1;
@@ -146,23 +95,13 @@ INT_PTR CFindDialog::OnButtonClicked(int wID) {
       RunSearch(true);
       return 1;
     case 1138:
-      if (ReadControls() <= 0 || !m_pcEditView) return 1;
-      m_pcEditView->RunCommand(kBookmarkPattern, false, 0, 0, 0, 0);
-      if (m_pShareData && m_pShareData->Common.bAutoCloseDlgFind) {
-        Close(0);
-      } else if (m_hWnd) {
-        SetFocus(GetDlgItem(m_hWnd, 1021));
-      }
-      return 1;
-    case 1099:
-      WinHelp(m_hWnd, m_szHelpFile, HELP_CONTEXT, CommandToHelpId(kSearchDialog));
-      return 1;
-    case IDCANCEL:
-      Close(0);
+      if (RunBookmarks()) CloseOrRefocus(true);
       return 1;
     default:
-      return CDialogBase::OnButtonClicked(wID);
+      return CSearchDialogBase::OnButtonClicked(wID);
   }
 }
 
 const DWORD* CFindDialog::GetHelpIds() { return kHelpIds; }
+
+int CFindDialog::HelpCommand() const { return kSearchDialog; }

@@ -3,24 +3,14 @@
 // pane's searches. Modeless; one per document.
 #pragma once
 
-#include "editor/foundation/ui/dialog_base.h"
-#include "editor/view/search/search_dialog_controls.h"
+#include "editor/view/search/search_dialog_base.h"
 
-class CEditView;
-
-class CFindDialog : public CDialogBase {
+class CFindDialog : public CSearchDialogBase {
  public:
-  CFindDialog();
-
   // Opens the dialog over the pane with the key in 1021 (remembering the caret and setting the
   // pane's search-start marker); when it is open, activates it and puts the key into 1021.
   HWND DoModeless(HINSTANCE hInstance, HWND hwndParent, CEditView* pane, const char* key);
-  bool IsOpen() const { return m_hWnd != nullptr; }
-  void SetPane(CEditView* pane) { m_pcEditView = pane; }
-  CEditView* Pane() const { return m_pcEditView; }
 
-  INT_PTR OnInitDialog(HWND hwndDlg, WPARAM wParam, LPARAM lParam) override;
-  INT_PTR OnDestroy() override;
   INT_PTR OnButtonClicked(int wID) override;
   // 0 for an empty key, -1 for a pattern that does not compile, else 1 (key added to the history).
   int ReadControls() override;
@@ -29,12 +19,10 @@ class CFindDialog : public CDialogBase {
 
   static void RegisterTemplate();
 
-  char m_szText[260] = {};
-  search_dialog::SearchOptions m_options;
-  POINT m_ptEscCaretPos_PHY{};  // the caret's document position at opening
-
  private:
+  int HelpCommand() const override;
   // 1135 and 1137.
   void RunSearch(bool bForward);
-  CEditView* m_pcEditView = nullptr;
+  // After a search or the bookmarks: closed when asked, else the focus back to the key.
+  void CloseOrRefocus(bool bRefocus);
 };

@@ -7,28 +7,17 @@
 
 #include <cstdint>
 
-#include "editor/foundation/ui/dialog_base.h"
-#include "editor/view/search/search_dialog_controls.h"
+#include "editor/view/search/search_dialog_base.h"
 
-class CEditView;
-
-class CReplaceDialog : public CDialogBase {
+class CReplaceDialog : public CSearchDialogBase {
  public:
-  CReplaceDialog();
-
   // Opens the dialog over the pane with the key in 1021; bSelected: a selection exists (the
   // selected-area radio is chosen and the single-step buttons are disabled). When it is open,
   // activates it and puts the key into 1021.
   HWND DoModeless(HINSTANCE hInstance, HWND hwndParent, CEditView* pane, const char* key, bool bSelected);
-  bool IsOpen() const { return m_hWnd != nullptr; }
-  // Another pane of the document became active: the dialog works on it from now on.
-  void SetPane(CEditView* pane) { m_pcEditView = pane; }
-  CEditView* Pane() const { return m_pcEditView; }
   // The replace commands found no text on the clipboard: the paste box goes off, 1022 on.
   void TurnPasteOff();
 
-  INT_PTR OnInitDialog(HWND hwndDlg, WPARAM wParam, LPARAM lParam) override;
-  INT_PTR OnDestroy() override;
   INT_PTR OnButtonClicked(int wID) override;
   // 0 for an empty key, -1 for a pattern that does not compile, else 1 (key and replacement added
   // to their histories).
@@ -38,21 +27,18 @@ class CReplaceDialog : public CDialogBase {
 
   static void RegisterTemplate();
 
-  char m_szText[260] = {};   // the key
   char m_szText2[260] = {};  // the replacement
-  search_dialog::SearchOptions m_options;
   int m_bSelectedArea = 0;
   bool m_bSelected = false;    // a selection existed at opening
   int m_nReplaceTarget = 0;    // 0 the match, 1 before it, 2 after it
   int m_nPaste = 0;            // the clipboard's text is the replacement
   int m_nReplaceCnt = 0;       // replacements of the last replace-all
   uint8_t m_bCanceled = 0;     // the last replace-all was cancelled
-  POINT m_ptEscCaretPos_PHY{};  // the caret's document position at opening
 
  private:
+  int HelpCommand() const override;
   // Enables 1135, 1137 and 1087 exactly while whole file is chosen.
   void UpdateStepButtons();
   // 1134 and 1136.
   void RunReplaceAll(bool bWholeLines);
-  CEditView* m_pcEditView = nullptr;
 };

@@ -334,6 +334,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReplaceAllCase{"EmptyMatchesByNothingEnd", "ab", "x*", true, "", 30907, "ab", 3},
         ReplaceAllCase{"LineEnds", "ab\r\ncd\r\n", "$", true, "!", 30907, "ab!\r\ncd!\r\n", 2},
         ReplaceAllCase{"EmptyMatchesBetweenCharacters", "a漢"_sj, "x*", true, "-", 30907, "-a-漢-"_sj, 3},
+        ReplaceAllCase{"NoEmptyMatchRightAfterAReplacedOne", "aab aab", "a*", true, "-", 30907, "-b- -b-", 4},
         ReplaceAllCase{"LineStarts", "a\r\nb\r\n", "^", true, "> ", 30907, "> a\r\n> b\r\n", 2},
         ReplaceAllCase{"WholeLinesCountLines", "a1a2\r\nb\r\na3\r\n", "a", true, "X", 30912,
                        "X1X2\r\nb\r\nX3\r\n", 2},
