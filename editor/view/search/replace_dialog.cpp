@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <mutex>
 
+#include "editor/foundation/document/edit_doc.h"
 #include "editor/foundation/settings/share_data.h"
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/show_message_box.h"
@@ -135,7 +136,7 @@ void CReplaceDialog::RunReplaceAll(bool bWholeLines) {
     ShowMessageBox(m_hWnd, MB_OK | MB_ICONEXCLAMATION, kCaption, "%s", "置換条件を指定してください。"_sj);
     return;
   }
-  if (!m_pcEditView) return;
+  if (!TargetPane()) return;
   ConsumeSearchStart();
   RunOnPane(bWholeLines ? kReplaceAllLine : kReplaceAll);
   if (!m_hWnd) return;
@@ -146,7 +147,7 @@ void CReplaceDialog::RunReplaceAll(bool bWholeLines) {
 }
 
 INT_PTR CReplaceDialog::OnButtonClicked(int wID) {
-  CEditView* pane = m_pcEditView;
+  CEditView* pane = TargetPane();
   switch (wID) {
     case 1418:
       if (IsDlgButtonChecked(m_hWnd, 1418) == BST_CHECKED) {
@@ -189,3 +190,12 @@ INT_PTR CReplaceDialog::OnButtonClicked(int wID) {
 const DWORD* CReplaceDialog::GetHelpIds() { return kHelpIds; }
 
 int CReplaceDialog::HelpCommand() const { return kReplaceDialog; }
+
+CEditView* CReplaceDialog::TargetPane() const {
+  CEditDoc* doc = m_pcEditView ? m_pcEditView->m_pcEditDoc : nullptr;
+  if (!doc) return m_pcEditView;
+  const int index = doc->GetActivePane();
+  IDocPane* active = index >= 0 && index < 4 ? doc->Ports().panes[static_cast<size_t>(index)] : nullptr;
+  auto* pane = dynamic_cast<CEditView*>(active);
+  return pane ? pane : m_pcEditView;
+}

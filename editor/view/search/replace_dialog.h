@@ -37,6 +37,8 @@ class CReplaceDialog : public CSearchDialogBase {
 
  private:
   int HelpCommand() const override;
+  // The document's active pane: the dialog follows the pane the user works in.
+  CEditView* TargetPane() const override;
   // Enables 1135, 1137 and 1087 exactly while whole file is chosen.
   void UpdateStepButtons();
   // 1134 and 1136.

@@ -114,7 +114,7 @@ void CSearchDialogBase::OnRegularExpBox() {
 }
 
 void CSearchDialogBase::ConsumeSearchStart() {
-  CEditView* pane = m_pcEditView;
+  CEditView* pane = TargetPane();
   if (!pane || !pane->m_bSearchStartPending) return;
   pane->m_nSrchStartPosX_PHY = m_ptEscCaretPos_PHY.x;
   pane->m_nSrchStartPosY_PHY = m_ptEscCaretPos_PHY.y;
@@ -122,7 +122,7 @@ void CSearchDialogBase::ConsumeSearchStart() {
 }
 
 void CSearchDialogBase::RunOnPane(int command) {
-  CEditView* pane = m_pcEditView;
+  CEditView* pane = TargetPane();
   if (!pane) return;
   pane->RunCommand(command, true, reinterpret_cast<LPARAM>(m_hWnd), 0, 0, 0);
   pane->RunCommand(kReDraw, true, 0, 0, 0, 0);
@@ -133,8 +133,9 @@ void CSearchDialogBase::FocusKey() {
 }
 
 bool CSearchDialogBase::RunBookmarks() {
-  if (ReadControls() < 1 || !m_pcEditView) return false;
-  m_pcEditView->RunCommand(kBookmarkPattern, false, 0, 0, 0, 0);
+  CEditView* pane = TargetPane();
+  if (ReadControls() < 1 || !pane) return false;
+  pane->RunCommand(kBookmarkPattern, false, 0, 0, 0, 0);
   return true;
 }
 

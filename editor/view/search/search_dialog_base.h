@@ -62,6 +62,8 @@ class CSearchDialogBase : public CDialogBase {
   void ConsumeSearchStart();
   // Runs the command on the pane (with the dialog as owner of its message boxes), then ReDraw.
   void RunOnPane(int command);
+  // The pane the buttons act on now: the one that opened the dialog.
+  virtual CEditView* TargetPane() const { return m_pcEditView; }
   void FocusKey();
   // 1138: bookmarks every matching line; false (nothing ran) for a key that cannot be searched.
   bool RunBookmarks();

@@ -1,6 +1,7 @@
 // The find and the replace dialog of one document. The view's per-document object owns them and
 // hands them to the document's panes; the replace commands read the replace dialog's mode and
-// paste flag and leave their count there even while it is closed.
+// paste flag and leave their count there even while it is closed. The replace dialog follows the
+// document's active pane.
 #pragma once
 
 #include "editor/view/search/find_dialog.h"
@@ -10,8 +11,6 @@ class CSearchDialogs {
  public:
   CFindDialog& Find() { return m_find; }
   CReplaceDialog& Replace() { return m_replace; }
-  // Another pane of the document became active: the replace dialog works on it.
-  void RebindToPane(CEditView* pane) { m_replace.SetPane(pane); }
 
  private:
   CFindDialog m_find;

@@ -206,6 +206,31 @@ TEST_F(SearchDialogTest, AnOptionChangedInOneDocumentsDialogChangesTheNextSearch
   EXPECT_EQ(otherView.m_sSelect, (SelectRange{0, 0, 0, 3}));
 }
 
+TEST_F(SearchDialogTest, TheReplaceDialogFollowsTheActivePaneOfItsDocument) {
+  SetText("ab ab");
+  CEditView second;
+  second.SetEditWindow(&editWindow);
+  second.AttachDocument(doc.get(), 1);
+  second.SetClientSize(640, 480);
+  second.SetSearchDialogs(dialogs.get());
+  DocPorts ports = doc->Ports();
+  ports.panes[1] = &second;
+  doc->SetPorts(ports);
+  PlaceAt({0, 0});
+  second.PlaceCursor(3, 0, false, 20);
+
+  HWND hwnd = OpenReplace();
+  SetKeyText(hwnd, "ab");
+  doc->SetActivePane(1);
+  ASSERT_TRUE(dt::Click(hwnd, 1137));
+  EXPECT_EQ(second.m_sSelect, (SelectRange{0, 3, 0, 5})) << "the second pane, from its caret";
+  EXPECT_FALSE(view->IsTextSelected());
+  doc->SetActivePane(0);
+  dialogs->Replace().Close(0);
+  ports.panes[1] = nullptr;
+  doc->SetPorts(ports);
+}
+
 // ---- Replace-all from the dialog, and its cancel ----------------------------------------------
 
 TEST_F(SearchDialogTest, ReplaceAllTellsTheCountAndClosesWhenAsked) {
