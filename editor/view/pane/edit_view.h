@@ -708,11 +708,17 @@ class CEditView : public IDocPane {
   void ReportNotFound(bool bForward, bool bRedraw, HWND hwndOwner, const char* pszMessage);
   // The paste-mode check of the replace commands: false (told, the dialog's paste box switched
   // off) when paste mode finds no text on the clipboard.
-  bool ReplaceClipboardReady(HWND hwndOwner, CMemory* pcmemClip, bool* pbBox);
-  // Replaces the selected hit by the replacement as Replace and ReplaceAll do; false when a
-  // regular expression finds no match at the hit (nothing changed).
-  bool ReplaceSelectedHit(int nMode, bool bPaste, const CMemory& clip, bool bClipBox, const char* pszReplacement,
-                          CRegexpDll* pReplaceRegexp, bool bWholeLine);
+  bool ReplaceClipboardReady(HWND hwndOwner);
+  // The newest replace key ("" without one).
+  std::string NewestReplaceKey() const;
+  // With regular expressions on, the pane's key compiled into *pRegexp with the replacement of the
+  // mode (every match of the rest of the line for whole lines); false (the user told) when it
+  // cannot run. Without them *pRegexp stays empty.
+  bool CompileReplacement(HWND hwndOwner, int nMode, bool bWholeLine, std::optional<CRegexpDll>* pRegexp);
+  // Replaces the selected hit by the replacement (the clipboard's text in paste mode) as Replace
+  // and ReplaceAll do; false when a regular expression finds no match at the hit (nothing changed).
+  bool ReplaceSelectedHit(int nMode, bool bPaste, const char* pszReplacement, CRegexpDll* pReplaceRegexp,
+                          bool bWholeLine);
   void ReplaceAllRun(bool bWholeLine);
 
  public:

@@ -23,6 +23,7 @@
 #include "platform/clock.h"
 #include "platform/dialog.h"
 #include "platform/foreground_window.h"
+#include "platform/message_box.h"
 #include "platform/sjis_literal.h"
 #include "platform/window.h"
 #include "platform/window_tree.h"
@@ -273,18 +274,39 @@ void CEditView::Command_REDRAW() {
 
 // ---------------------------------------------------------------- replacing
 
-bool CEditView::ReplaceClipboardReady(HWND hwndOwner, CMemory* pcmemClip, bool* pbBox) {
+bool CEditView::ReplaceClipboardReady(HWND hwndOwner) {
   CReplaceDialog* dialog = m_pSearchDialogs ? &m_pSearchDialogs->Replace() : nullptr;
   if (!dialog || !dialog->m_nPaste) return true;
-  if (GetClipboardText(pcmemClip, pbBox) && pcmemClip->GetLength() > 0) return true;
+  CMemory text;
+  if (GetClipboardText(&text, nullptr) && text.GetLength() > 0) return true;
   ShowMessageBox(hwndOwner ? hwndOwner : m_hWnd, MB_OK, kCaption, "%s",
                  "クリップボードに有効なデータがありません！"_sj);
   dialog->TurnPasteOff();
   return false;
 }
 
-bool CEditView::ReplaceSelectedHit(int nMode, bool bPaste, const CMemory&, bool, const char* pszReplacement,
-                                   CRegexpDll* pReplaceRegexp, bool bWholeLine) {
+bool CEditView::CompileReplacement(HWND hwndOwner, int nMode, bool bWholeLine, std::optional<CRegexpDll>* pRegexp) {
+  if (!Common().bSearchRegularExp) return true;
+  CRegexpDll& regexp = pRegexp->emplace();
+  const int options =
+      (Common().bSearchLoHiCase ? CRegexpDll::kCaseSensitive : 0) | (bWholeLine ? CRegexpDll::kGlobal : 0);
+  const HWND owner = hwndOwner ? hwndOwner : m_hWnd;
+  if (!LoadRegexDllOrWarn(owner, regexp, true)) return false;
+  if (!regexp.Compile(m_szCurSrchKey.c_str(), EngineReplacement(NewestReplaceKey(), nMode).c_str(), options)) {
+    // The key compiled for the search: what the library refuses is the replacement.
+    platform::MessageBox(owner, regexp.GetErrorText(), "正規表現エラー"_sj, MB_OK | MB_ICONEXCLAMATION);
+    return false;
+  }
+  return true;
+}
+
+std::string CEditView::NewestReplaceKey() const {
+  if (!m_pShareData || m_pShareData->nReplaceKeyCount <= 0) return {};
+  return std::string(m_pShareData->szReplaceKeys[0], strnlen(m_pShareData->szReplaceKeys[0], kMaxPath));
+}
+
+bool CEditView::ReplaceSelectedHit(int nMode, bool bPaste, const char* pszReplacement, CRegexpDll* pReplaceRegexp,
+                                   bool bWholeLine) {
   const SelectRange hit = m_sSelect;
   const POINT start = DocPosOf(hit.nColumnFrom, hit.nLineFrom);
   POINT end = DocPosOf(hit.nColumnTo, hit.nLineTo);
@@ -364,9 +386,7 @@ void CEditView::Command_REPLACE(HWND hwndOwner) {
   if (!m_pcEditDoc) return;
   const CReplaceDialog* dialog = m_pSearchDialogs ? &m_pSearchDialogs->Replace() : nullptr;
   const int mode = dialog ? dialog->m_nReplaceTarget : 0;
-  CMemory clip;
-  bool clipBox = false;
-  if (!ReplaceClipboardReady(hwndOwner, &clip, &clipBox)) return;
+  if (!ReplaceClipboardReady(hwndOwner)) return;
   const bool paste = dialog && dialog->m_nPaste;
   if (IsTextSelected()) {
     const int line = m_sSelect.nLineFrom;
@@ -376,20 +396,9 @@ void CEditView::Command_REPLACE(HWND hwndOwner) {
   }
   if (!Command_SEARCHNEXT(true, hwndOwner, nullptr)) return;
 
-  const std::string replacement =
-      m_pShareData && m_pShareData->nReplaceKeyCount > 0
-          ? std::string(m_pShareData->szReplaceKeys[0], strnlen(m_pShareData->szReplaceKeys[0], kMaxPath))
-          : std::string();
   std::optional<CRegexpDll> regexp;
-  if (Common().bSearchRegularExp && !paste) {
-    regexp.emplace();
-    if (!LoadRegexDllOrWarn(hwndOwner ? hwndOwner : m_hWnd, *regexp, true)) return;
-    if (!regexp->Compile(m_szCurSrchKey.c_str(), EngineReplacement(replacement, mode).c_str(),
-                         Common().bSearchLoHiCase ? CRegexpDll::kCaseSensitive : 0)) {
-      return;
-    }
-  }
-  ReplaceSelectedHit(mode, paste, clip, clipBox, replacement.c_str(), regexp ? &*regexp : nullptr, false);
+  if (!paste && !CompileReplacement(hwndOwner, mode, false, &regexp)) return;
+  ReplaceSelectedHit(mode, paste, NewestReplaceKey().c_str(), regexp ? &*regexp : nullptr, false);
   RepaintAll();
   Command_SEARCHNEXT(true, hwndOwner, "最後まで置換しました。"_sj);
 }
@@ -402,9 +411,7 @@ void CEditView::ReplaceAllRun(bool bWholeLine) {
   if (!m_pcEditDoc) return;
   CReplaceDialog* dialog = m_pSearchDialogs ? &m_pSearchDialogs->Replace() : nullptr;
   const int mode = dialog ? dialog->m_nReplaceTarget : 0;
-  CMemory clip;
-  bool clipBox = false;
-  if (!ReplaceClipboardReady(nullptr, &clip, &clipBox)) return;
+  if (!ReplaceClipboardReady(nullptr)) return;
   const bool paste = dialog && dialog->m_nPaste;
   const CommonSettings& common = Common();
 
@@ -448,19 +455,10 @@ void CEditView::ReplaceAllRun(bool bWholeLine) {
     PlaceCursor(column, line, false, 20);
   }
 
-  const std::string replacement =
-      m_pShareData && m_pShareData->nReplaceKeyCount > 0
-          ? std::string(m_pShareData->szReplaceKeys[0], strnlen(m_pShareData->szReplaceKeys[0], kMaxPath))
-          : std::string();
+  const std::string replacement = NewestReplaceKey();
   bool ready = RefreshSearchKey(nullptr, false);
   std::optional<CRegexpDll> regexp;
-  if (ready && common.bSearchRegularExp && !paste) {
-    regexp.emplace();
-    const int options =
-        (common.bSearchLoHiCase ? CRegexpDll::kCaseSensitive : 0) | (bWholeLine ? CRegexpDll::kGlobal : 0);
-    ready = regexp->Load() == 0 &&
-            regexp->Compile(m_szCurSrchKey.c_str(), EngineReplacement(replacement, mode).c_str(), options);
-  }
+  if (ready && !paste) ready = CompileReplacement(hwndCancel, mode, bWholeLine, &regexp);
 
   int count = 0;
   bool cancelled = false;
@@ -501,8 +499,7 @@ void CEditView::ReplaceAllRun(bool bWholeLine) {
     if (inside) {
       const int rowsBefore = Layout().GetLineCount();
       SelectHit(hit);
-      replaced = ReplaceSelectedHit(mode, paste, clip, clipBox, replacement.c_str(), regexp ? &*regexp : nullptr,
-                                    bWholeLine);
+      replaced = ReplaceSelectedHit(mode, paste, replacement.c_str(), regexp ? &*regexp : nullptr, bWholeLine);
       if (replaced) {
         if (hasArea && !areaBox) {
           const POINT caret = DocPosOf(m_nCaretPosX, m_nCaretPosY);
