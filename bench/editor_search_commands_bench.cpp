@@ -9,14 +9,13 @@
 //                   step), against sed 's/literal/longer/g' writing to /dev/null. Goal: no slower
 //                   than sed. Reported too: the undo of that replace-all (goal under 50 ms).
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 #include "bench/editor_bench_pane.h"

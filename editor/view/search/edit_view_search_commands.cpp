@@ -372,8 +372,8 @@ bool CEditView::ReplaceSelectedHit(int nMode, bool bPaste, const char* pszReplac
   if (nMode == 1) {
     // On past the hit that now follows the inserted text.
     const POINT caret = DocPosOf(m_nCaretPosX, m_nCaretPosY);
-    const POINT after = start.y == end.y ? POINT{caret.x + (end.x - start.x), caret.y}
-                                         : POINT{end.x, caret.y + (end.y - start.y)};
+    const POINT after =
+        start.y == end.y ? POINT{caret.x + (end.x - start.x), caret.y} : POINT{end.x, caret.y + (end.y - start.y)};
     int column = 0, line = 0;
     Layout().DocToWrapPos(after.x, after.y, &column, &line);
     PlaceCursor(column, line, false, 20);

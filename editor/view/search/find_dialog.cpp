@@ -17,8 +17,13 @@ constexpr int kSearchPrev = 30903;
 constexpr int kSearchDialog = 30901;
 constexpr char kCaption[] = "tovara";
 
-constexpr DWORD kHelpIds[] = {1021, 0, 1006, 0, 1400, 0, 1010, 0, 1192, 0, 1304, 0, 1419, 0,
-                              1135, 0, 1137, 0, 1138, 0, IDCANCEL, 0, 1099, 0, 0, 0};
+// (control id, help id) pairs; no control has a topic of its own.
+// clang-format off
+constexpr DWORD kHelpIds[] = {
+    1021, 0, 1006, 0, 1400, 0, 1010, 0, 1192, 0, 1304, 0, 1419, 0, 1135, 0, 1137, 0, 1138, 0,
+    IDCANCEL, 0, 1099, 0, 0, 0
+};
+// clang-format on
 
 }  // namespace
 
@@ -63,8 +68,7 @@ int CFindDialog::ReadControls() {
   if (result <= 0) return result;
   if (CShareData* share = CShareData::GetInstance()) share->AddSearchKey(m_szText);
   const SharedSettings* shared = m_pShareData;
-  SetUpKeyCombo(m_hWnd, 1021, shared ? shared->szSearchKeys : nullptr, shared ? shared->nSearchKeyCount : 0,
-                m_szText);
+  SetUpKeyCombo(m_hWnd, 1021, shared ? shared->szSearchKeys : nullptr, shared ? shared->nSearchKeyCount : 0, m_szText);
   return 1;
 }
 

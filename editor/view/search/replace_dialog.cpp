@@ -24,9 +24,14 @@ constexpr int kReplaceAllLine = 30912;
 constexpr int kReplaceDialog = 30904;
 constexpr char kCaption[] = "tovara";
 
-constexpr DWORD kHelpIds[] = {1021, 0, 1022, 0, 1006, 0, 1400, 0, 1010, 0, 1192, 0, 1307, 0, 1419, 0, 1078, 0,
-                              1133, 0, 1324, 0, 1325, 0, 1326, 0, 1418, 0, 1135, 0, 1137, 0, 1087, 0, 1134, 0,
-                              1136, 0, 1138, 0, IDCANCEL, 0, 1099, 0, 0, 0};
+// (control id, help id) pairs; no control has a topic of its own.
+// clang-format off
+constexpr DWORD kHelpIds[] = {
+    1021, 0, 1022, 0, 1006, 0, 1400, 0, 1010, 0, 1192, 0, 1307, 0, 1419, 0, 1078, 0, 1133, 0,
+    1324, 0, 1325, 0, 1326, 0, 1418, 0, 1135, 0, 1137, 0, 1087, 0, 1134, 0, 1136, 0, 1138, 0,
+    IDCANCEL, 0, 1099, 0, 0, 0
+};
+// clang-format on
 
 }  // namespace
 

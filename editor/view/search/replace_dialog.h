@@ -29,11 +29,11 @@ class CReplaceDialog : public CSearchDialogBase {
 
   char m_szText2[260] = {};  // the replacement
   int m_bSelectedArea = 0;
-  bool m_bSelected = false;    // a selection existed at opening
-  int m_nReplaceTarget = 0;    // 0 the match, 1 before it, 2 after it
-  int m_nPaste = 0;            // the clipboard's text is the replacement
-  int m_nReplaceCnt = 0;       // replacements of the last replace-all
-  uint8_t m_bCanceled = 0;     // the last replace-all was cancelled
+  bool m_bSelected = false;  // a selection existed at opening
+  int m_nReplaceTarget = 0;  // 0 the match, 1 before it, 2 after it
+  int m_nPaste = 0;          // the clipboard's text is the replacement
+  int m_nReplaceCnt = 0;     // replacements of the last replace-all
+  uint8_t m_bCanceled = 0;   // the last replace-all was cancelled
 
  private:
   int HelpCommand() const override;

@@ -72,8 +72,7 @@ std::string CSearchDialogBase::ComboText(HWND dialog, int id) {
 
 void CSearchDialogBase::FillKeyAndOptions() {
   const SharedSettings* shared = m_pShareData;
-  SetUpKeyCombo(m_hWnd, 1021, shared ? shared->szSearchKeys : nullptr, shared ? shared->nSearchKeyCount : 0,
-                m_szText);
+  SetUpKeyCombo(m_hWnd, 1021, shared ? shared->szSearchKeys : nullptr, shared ? shared->nSearchKeyCount : 0, m_szText);
   CheckDlgButton(m_hWnd, 1006, m_options.bLoHiCase ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(m_hWnd, 1400, m_options.bWordOnly ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(m_hWnd, 1192, m_options.bNotifyNotFound ? BST_CHECKED : BST_UNCHECKED);
