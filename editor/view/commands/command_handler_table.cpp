@@ -15,6 +15,7 @@ constexpr Family kFamilies[] = {
     &ClipboardCommandFamily,
     &FileCommandFamily,
     &GrepCommandFamily,
+    &SearchCommandFamily,
 };
 
 }  // namespace

@@ -60,6 +60,7 @@
 #include "platform/window.h"
 
 class CEditDoc;
+class CSearchDialogs;
 class CDocLine;
 class CGrepDialog;
 class CEditView;
@@ -662,6 +663,66 @@ class CEditView : public IDocPane {
 
  public:
   // ================================================================ ../search/edit_view_search_commands.cpp
+  // Find, replace and the search-key highlight. bRedraw: the command comes from the user interface
+  // (a keyboard, menu or dialog; a macro step gives false), which allows the not-found message box.
+  // hwndOwner owns the message boxes (null: the pane).
+  // True when a hit was found and selected.
+  bool Command_SEARCHNEXT(bool bRedraw, HWND hwndOwner, const char* pszNotFoundMessage);
+  bool Command_SEARCHPREV(bool bRedraw, HWND hwndOwner);
+  void Command_SEARCHDIALOG();
+  void Command_REPLACEDIALOG();
+  void Command_REPLACE(HWND hwndOwner);
+  void Command_REPLACEALL();
+  void Command_REPLACEALLLINE();
+  void Command_SEARCHCLEARMARK();
+  void Command_REDRAW();
+  // The document's find and replace dialogs (borrowed; null: the pane has none and the replace
+  // commands run with their defaults).
+  void SetSearchDialogs(CSearchDialogs* dialogs) { m_pSearchDialogs = dialogs; }
+  CSearchDialogs* SearchDialogs() const { return m_pSearchDialogs; }
+
+ private:
+  // The newest search key of the shared histories ("" without one).
+  const char* NewestSearchKey() const;
+  // Makes the pane's key and options those of the shared record; false when the key cannot be
+  // searched (no regular-expression library, a pattern that does not compile).
+  bool RefreshSearchKey(HWND hwndOwner, bool bWarn);
+  // One search of the pane's key from a display position; the hit in display positions.
+  bool FindFrom(int nLine, int nColumn, bool bForward, SelectRange* pHit);
+  // Makes the hit the selection (an empty hit too) with the caret at its start.
+  void SelectHit(const SelectRange& hit);
+  // The position one whole character after a display position (the next row's start at a row's
+  // end); false at the end of the text, which has no position after it.
+  bool StepOneCharacter(int* pnLine, int* pnColumn);
+  // What a search found: the hit (null: none), the selection select mode keeps (null outside it),
+  // the position it started from.
+  struct SearchOutcome {
+    const SelectRange* hit;
+    const SelectRange* kept;
+    POINT start;
+  };
+  // The end both directions share: the hit selected (or the kept selection grown to it) with the
+  // wrap's status text, or the not-found report. True when a hit was found.
+  bool FinishSearch(const SearchOutcome& outcome, bool bForward, bool bRedraw, HWND hwndOwner,
+                    const char* pszNotFoundMessage);
+  // The not-found report of both directions.
+  void ReportNotFound(bool bForward, bool bRedraw, HWND hwndOwner, const char* pszMessage);
+  // The paste-mode check of the replace commands: false (told, the dialog's paste box switched
+  // off) when paste mode finds no text on the clipboard.
+  bool ReplaceClipboardReady(HWND hwndOwner);
+  // The newest replace key ("" without one).
+  std::string NewestReplaceKey() const;
+  // With regular expressions on, the pane's key compiled into *pRegexp with the replacement of the
+  // mode (every match of the rest of the line for whole lines); false (the user told) when it
+  // cannot run. Without them *pRegexp stays empty.
+  bool CompileReplacement(HWND hwndOwner, int nMode, bool bWholeLine, std::optional<CRegexpDll>* pRegexp);
+  // Replaces the selected hit by the replacement (the clipboard's text in paste mode) as Replace
+  // and ReplaceAll do; false when a regular expression finds no match at the hit (nothing changed).
+  bool ReplaceSelectedHit(int nMode, bool bPaste, const char* pszReplacement, CRegexpDll* pReplaceRegexp,
+                          bool bWholeLine);
+  void ReplaceAllRun(bool bWholeLine);
+
+ public:
 
   // ================================================================ ../search/edit_view_grep.cpp
   // Greps the files of folder matching the patterns for key, appending the result to this pane's
@@ -854,4 +915,9 @@ class CEditView : public IDocPane {
 
   // The grep dialog of the document while this is its first pane (../search/edit_view_grep_commands.cpp).
   std::shared_ptr<CGrepDialog> m_pcGrepDialog;
+  // Find and replace (../search/edit_view_search_commands.cpp).
+  CSearchDialogs* m_pSearchDialogs = nullptr;  // not owned
+  // A find or replace dialog was opened: its first search makes the caret position it remembered
+  // the search start.
+  bool m_bSearchStartPending = false;
 };
