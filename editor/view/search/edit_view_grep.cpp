@@ -35,14 +35,15 @@ class PaneGrepSink final : public IGrepSink {
   void Append(std::string_view text) override {
     m_view.Command_ADDTAIL(text.data(), static_cast<int>(text.size()));
   }
+  void Pump() override {
+    if (m_bPumped && platform::NowMs() - m_nLastPump < kPumpIntervalMs) return;
+    m_bPumped = true;
+    // A quit request ends the run as the cancel button does; the pump posts it again.
+    if (!PumpPendingMessages(m_dialog.GetHwnd())) m_bQuit = true;
+    m_nLastPump = platform::NowMs();
+  }
   bool Cancelled() override {
-    const uint32_t now = platform::NowMs();
-    if (!m_bPumped || now - m_nLastPump >= kPumpIntervalMs) {
-      m_bPumped = true;
-      // A quit request ends the run as the cancel button does; the pump posts it again.
-      if (!PumpPendingMessages(m_dialog.GetHwnd())) m_bQuit = true;
-      m_nLastPump = platform::NowMs();
-    }
+    Pump();
     return m_bQuit || m_dialog.m_bCanceled != 0;
   }
   bool RealTime() override {

@@ -71,10 +71,8 @@ int CGrepEngine::GrepFolder(const std::string& folder, int depth) {
   if (!m_walker.Enter(folder)) return 0;
   m_sink.ShowFolder(folder);
   std::vector<GrepEntry> entries;
-  if (!m_walker.List(folder, entries)) {
-    m_sink.Append(OpenErrorLine(folder));
-    return 0;
-  }
+  // A folder that cannot be listed holds nothing to search.
+  if (!m_walker.List(folder, entries)) return 0;
   const std::vector<std::string> pieces = SplitGrepPatterns(m_c.files);
   // Names not to search: the exclusions, then every file searched for an earlier piece.
   std::unordered_set<std::string> skipped;
@@ -200,8 +198,10 @@ int CGrepEngine::SearchLines(const std::string& path, std::string_view name, int
     int len = 0;
     CLineEnd eol;
     while (const char* line = reader.ReadLine(&len, &eol)) {
-      ++lineNo;
-      if (lineNo % kCheckEveryLines == 0) {
+      // Messages are offered every line; the cancel check (which pumps too) every 64th.
+      if (++lineNo % kCheckEveryLines != 0) {
+        m_sink.Pump();
+      } else {
         if (m_sink.Cancelled()) return -1;
         m_sink.RealTime();
         if (size > kPercentFileSize) {
@@ -287,7 +287,12 @@ int CGrepEngine::SearchBlocks(const std::string& path, std::string_view name, bo
       AddHit(buffer, path, label, baseLine + hit.line + 1, hit.offset + 1,
              std::string_view(lineText, static_cast<size_t>(hit.lineLength)),
              std::string_view(lineText + hit.offset, m_c.key.size()), &headerDone);
-      if (++found % kCheckEveryHits == 0 && m_sink.Cancelled()) return -1;
+      // Only the lines with a hit are visited here: the pump is offered at each of them.
+      if (++found % kCheckEveryHits != 0) {
+        m_sink.Pump();
+      } else if (m_sink.Cancelled()) {
+        return -1;
+      }
     }
     if (atEnd) break;
     baseLine += search.CountAllLines();
