@@ -89,6 +89,9 @@ int CEditView::RunGrep(const char* pszKey, const char* pszFile, const char* pszF
                        bool bGrepWordOnly, int nGrepOutputStyle) {
   if (!m_pcEditDoc) return 0;
   CEditDoc& doc = *m_pcEditDoc;
+  // A run started while another one pumps messages in this document hands the mark back to it:
+  // the document must not be closed under the outer run.
+  const int nWasRunning = doc.m_nGrepRunning;
   doc.m_nGrepRunning = 1;
   // A run started outside a command gets an undo step of its own.
   const bool bOwnBlock = m_pcOpeBlk == nullptr;
@@ -98,6 +101,7 @@ int CEditView::RunGrep(const char* pszKey, const char* pszFile, const char* pszF
   struct RunEnd {
     CEditView& view;
     bool ownBlock;
+    int wasRunning;
     ~RunEnd() {
       CEditDoc& d = *view.m_pcEditDoc;
       if (ownBlock) {
@@ -105,11 +109,11 @@ int CEditView::RunGrep(const char* pszKey, const char* pszFile, const char* pszF
         if (block && block->GetNum() > 0) d.m_cUndoBuffer.AppendBlock(block.release());
       }
       d.SetModified(false, true);
-      d.m_nGrepRunning = 0;
+      d.m_nGrepRunning = wasRunning;
       view.m_bDrawSWITCH = 1;
       view.RepaintAll();
     }
-  } runEnd{*this, bOwnBlock};
+  } runEnd{*this, bOwnBlock, nWasRunning};
 
   GrepConditions c;
   c.key = pszKey ? pszKey : "";
