@@ -73,17 +73,31 @@ TEST_F(GrepEngineTest, CancelAfterSomeFilesKeepsWhatWasFound) {
 
 TEST_F(GrepEngineTest, LinesPumpEachButStopOnlyAtTheSixtyFourthLine) {
   std::string text;
-  for (int i = 0; i < 100; ++i) text += "key\r\n";
+  for (int i = 0; i < 100; ++i) text += "key key\r\n";
   tree.Write("a.txt", text);
-  // Whole words go through the line reader. The first pump is the check before the file; the
-  // user cancels during the second line's pump, and the run notices at line 64.
-  sink.cancelAtPump = 3;
-  GrepConditions c = Conditions("key");
-  c.bWordOnly = true;
-  CGrepEngine engine(c, nullptr, sink);
-  EXPECT_EQ(engine.GrepFolder(c.folder, 0), -1);
-  EXPECT_EQ(engine.Total(), 63);
-  EXPECT_EQ(sink.pumps, 65);
+  struct Case {
+    const char* name;
+    bool word;
+    int code;
+  } cases[] = {
+      {"whole words through the line reader", true, 0},
+      {"plain key through the block search", false, 0},
+      {"plain key, detected Shift-JIS", false, 99},
+  };
+  for (const Case& t : cases) {
+    // The first pump is the check before the file; the user cancels during the second line's
+    // pump, and the run notices at line 64, before its hits.
+    sink = RecordingSink();
+    sink.cancelAtPump = 3;
+    GrepConditions c = Conditions("key");
+    c.bWordOnly = t.word;
+    c.nCharSet = t.code;
+    CGrepEngine engine(c, nullptr, sink);
+    EXPECT_EQ(engine.GrepFolder(c.folder, 0), -1) << t.name;
+    // Whole words write a line per word; the other modes a line per line.
+    EXPECT_EQ(engine.Total(), t.word ? 126 : 63) << t.name;
+    EXPECT_EQ(sink.pumps, 65) << t.name;
+  }
 }
 
 TEST_F(GrepEngineTest, FolderThatCannotBeListedWritesNothing) {
