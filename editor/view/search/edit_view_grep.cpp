@@ -35,14 +35,15 @@ class PaneGrepSink final : public IGrepSink {
   void Append(std::string_view text) override {
     m_view.Command_ADDTAIL(text.data(), static_cast<int>(text.size()));
   }
+  void Pump() override {
+    if (m_bPumped && platform::NowMs() - m_nLastPump < kPumpIntervalMs) return;
+    m_bPumped = true;
+    // A quit request ends the run as the cancel button does; the pump posts it again.
+    if (!PumpPendingMessages(m_dialog.GetHwnd())) m_bQuit = true;
+    m_nLastPump = platform::NowMs();
+  }
   bool Cancelled() override {
-    const uint32_t now = platform::NowMs();
-    if (!m_bPumped || now - m_nLastPump >= kPumpIntervalMs) {
-      m_bPumped = true;
-      // A quit request ends the run as the cancel button does; the pump posts it again.
-      if (!PumpPendingMessages(m_dialog.GetHwnd())) m_bQuit = true;
-      m_nLastPump = platform::NowMs();
-    }
+    Pump();
     return m_bQuit || m_dialog.m_bCanceled != 0;
   }
   bool RealTime() override {
@@ -88,6 +89,9 @@ int CEditView::RunGrep(const char* pszKey, const char* pszFile, const char* pszF
                        bool bGrepWordOnly, int nGrepOutputStyle) {
   if (!m_pcEditDoc) return 0;
   CEditDoc& doc = *m_pcEditDoc;
+  // A run started while another one pumps messages in this document hands the mark back to it:
+  // the document must not be closed under the outer run.
+  const int nWasRunning = doc.m_nGrepRunning;
   doc.m_nGrepRunning = 1;
   // A run started outside a command gets an undo step of its own.
   const bool bOwnBlock = m_pcOpeBlk == nullptr;
@@ -97,6 +101,7 @@ int CEditView::RunGrep(const char* pszKey, const char* pszFile, const char* pszF
   struct RunEnd {
     CEditView& view;
     bool ownBlock;
+    int wasRunning;
     ~RunEnd() {
       CEditDoc& d = *view.m_pcEditDoc;
       if (ownBlock) {
@@ -104,11 +109,11 @@ int CEditView::RunGrep(const char* pszKey, const char* pszFile, const char* pszF
         if (block && block->GetNum() > 0) d.m_cUndoBuffer.AppendBlock(block.release());
       }
       d.SetModified(false, true);
-      d.m_nGrepRunning = 0;
+      d.m_nGrepRunning = wasRunning;
       view.m_bDrawSWITCH = 1;
       view.RepaintAll();
     }
-  } runEnd{*this, bOwnBlock};
+  } runEnd{*this, bOwnBlock, nWasRunning};
 
   GrepConditions c;
   c.key = pszKey ? pszKey : "";

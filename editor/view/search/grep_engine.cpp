@@ -17,7 +17,6 @@
 namespace {
 
 constexpr int kCheckEveryLines = 64;
-constexpr int kCheckEveryHits = 64;
 constexpr uint64_t kPercentFileSize = 5000000;
 constexpr int kPercentStep = 4;
 constexpr int kFlushLines = 9;
@@ -71,10 +70,8 @@ int CGrepEngine::GrepFolder(const std::string& folder, int depth) {
   if (!m_walker.Enter(folder)) return 0;
   m_sink.ShowFolder(folder);
   std::vector<GrepEntry> entries;
-  if (!m_walker.List(folder, entries)) {
-    m_sink.Append(OpenErrorLine(folder));
-    return 0;
-  }
+  // A folder that cannot be listed holds nothing to search.
+  if (!m_walker.List(folder, entries)) return 0;
   const std::vector<std::string> pieces = SplitGrepPatterns(m_c.files);
   // Names not to search: the exclusions, then every file searched for an earlier piece.
   std::unordered_set<std::string> skipped;
@@ -200,8 +197,10 @@ int CGrepEngine::SearchLines(const std::string& path, std::string_view name, int
     int len = 0;
     CLineEnd eol;
     while (const char* line = reader.ReadLine(&len, &eol)) {
-      ++lineNo;
-      if (lineNo % kCheckEveryLines == 0) {
+      // Messages are offered every line; the cancel check (which pumps too) every 64th.
+      if (++lineNo % kCheckEveryLines != 0) {
+        m_sink.Pump();
+      } else {
         if (m_sink.Cancelled()) return -1;
         m_sink.RealTime();
         if (size > kPercentFileSize) {
@@ -246,6 +245,26 @@ int CGrepEngine::SearchBlocks(const std::string& path, std::string_view name, bo
   uint64_t offset = 0;
   size_t carry = 0;
   int64_t baseLine = 0;
+  // The every-64th-line points of the line reader, taken when a hit shows that the search has
+  // passed one (the lines between hits are never visited), and at the end of each piece read.
+  int64_t checkedLine = 0;
+  auto passLines = [&](int64_t line, uint64_t position, bool always) {
+    if (!always && line / kCheckEveryLines == checkedLine / kCheckEveryLines) {
+      m_sink.Pump();
+      return true;
+    }
+    checkedLine = line;
+    if (m_sink.Cancelled()) return false;
+    m_sink.RealTime();
+    if (fileSize > kPercentFileSize) {
+      const int percent = static_cast<int>(position * 100 / fileSize);
+      if (percent > lastPercent + kPercentStep) {
+        m_sink.ShowFile(PercentText(name, percent));
+        lastPercent = percent;
+      }
+    }
+    return true;
+  };
   GrepBlockSearch& search = *m_pBlockSearch;
   for (;;) {
     const size_t want = static_cast<size_t>(std::min<uint64_t>(kBlockBytes, fileSize > offset ? fileSize - offset : 0));
@@ -279,30 +298,24 @@ int CGrepEngine::SearchBlocks(const std::string& path, std::string_view name, bo
       carry = fill;
       continue;
     }
+    const uint64_t blockStart = offset - fill;
     search.Begin(m_block.data(), static_cast<int64_t>(cut));
     GrepBlockHit hit;
-    int found = 0;
+    int64_t lastHitLine = 0;
     while (search.Next(hit)) {
+      const int64_t line = baseLine + hit.line + 1;
+      if (line != lastHitLine && !passLines(line, blockStart + static_cast<uint64_t>(hit.lineStart), false)) return -1;
+      lastHitLine = line;
       const char* lineText = m_block.data() + hit.lineStart;
-      AddHit(buffer, path, label, baseLine + hit.line + 1, hit.offset + 1,
-             std::string_view(lineText, static_cast<size_t>(hit.lineLength)),
+      AddHit(buffer, path, label, line, hit.offset + 1, std::string_view(lineText, static_cast<size_t>(hit.lineLength)),
              std::string_view(lineText + hit.offset, m_c.key.size()), &headerDone);
-      if (++found % kCheckEveryHits == 0 && m_sink.Cancelled()) return -1;
     }
     if (atEnd) break;
     baseLine += search.CountAllLines();
     std::copy(m_block.begin() + static_cast<std::ptrdiff_t>(cut), m_block.begin() + static_cast<std::ptrdiff_t>(fill),
               m_block.begin());
     carry = fill - cut;
-    if (m_sink.Cancelled()) return -1;
-    m_sink.RealTime();
-    if (fileSize > kPercentFileSize) {
-      const int percent = static_cast<int>(offset * 100 / fileSize);
-      if (percent > lastPercent + kPercentStep) {
-        m_sink.ShowFile(PercentText(name, percent));
-        lastPercent = percent;
-      }
-    }
+    if (!passLines(baseLine, offset, true)) return -1;
   }
   return m_nTotal - before;
 }

@@ -21,7 +21,10 @@ class IGrepSink {
   virtual ~IGrepSink() = default;
   // Appends text at the end of the result document.
   virtual void Append(std::string_view text) = 0;
-  // A point where the run may stop: pumps messages when it is time; true when the user cancelled.
+  // Runs the window's waiting messages when it is time (the sink keeps the clock), so the window
+  // keeps answering between the points where the run may stop.
+  virtual void Pump() = 0;
+  // A point where the run may stop: pumps as Pump does; true when the user cancelled.
   virtual bool Cancelled() = 0;
   // Whether results are to appear while the run goes on (the user may switch it at any time).
   virtual bool RealTime() = 0;

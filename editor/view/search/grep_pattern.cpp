@@ -83,13 +83,5 @@ std::vector<std::string> SplitGrepPatterns(std::string_view list) {
 
 bool MatchGrepWildcard(std::string_view pattern, std::string_view name) {
   if (pattern == "*.*") return true;
-  const std::vector<uint16_t> codes = CharCodes(name);
-  if (MatchCodes(CharCodes(pattern), codes)) return true;
-  // "name.*" also takes a name without any dot, as "*.*" takes every name.
-  if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*") {
-    for (const uint16_t c : codes)
-      if (c == '.') return false;
-    return MatchCodes(CharCodes(pattern.substr(0, pattern.size() - 2)), codes);
-  }
-  return false;
+  return MatchCodes(CharCodes(pattern), CharCodes(name));
 }

@@ -257,4 +257,24 @@ TEST_F(GrepRunTest, CancelButtonOfTheProgressDialogStopsTheRun) {
   DestroyWindow(helper);
 }
 
+// A grep started while another one runs in the same document (the window answers during a run)
+// leaves the document running until the outer run ends, so it cannot be closed under that run.
+TEST_F(GrepRunTest, RunStartedDuringARunKeepsTheDocumentRunning) {
+  Write("a.txt", "key\r\n");
+  const HWND helper = MakeHelper();
+  int innerHits = -1;
+  int runningAfterInner = -1;
+  queued = [&] {
+    innerHits = Run("key", "*.txt", {});
+    runningAfterInner = doc->m_nGrepRunning;
+  };
+  PostMessage(helper, WM_USER, 0, 0);
+  EXPECT_EQ(Run("key", "*.txt", {}), 1);
+  EXPECT_EQ(innerHits, 1);
+  EXPECT_NE(runningAfterInner, 0);
+  EXPECT_EQ(doc->m_nGrepRunning, 0);
+  EXPECT_FALSE(doc->m_bIsModified);
+  DestroyWindow(helper);
+}
+
 }  // namespace dialog_run

@@ -12,7 +12,13 @@ namespace {
 class RecordingSink : public IGrepSink {
  public:
   void Append(std::string_view text) override { appends.emplace_back(text); }
-  bool Cancelled() override { return cancelled; }
+  void Pump() override {
+    if (++pumps == cancelAtPump) cancelled = true;
+  }
+  bool Cancelled() override {
+    Pump();
+    return cancelled;
+  }
   bool RealTime() override { return realTime; }
   void ShowFolder(std::string_view) override {}
   void ShowFile(std::string_view text) override {
@@ -25,6 +31,8 @@ class RecordingSink : public IGrepSink {
   std::vector<std::string> shown;
   std::vector<int> counts;
   std::string cancelAt;
+  int pumps = 0;
+  int cancelAtPump = -1;  // the pump during which the user cancels
   bool cancelled = false;
   bool realTime = false;
 };
@@ -61,6 +69,44 @@ TEST_F(GrepEngineTest, CancelAfterSomeFilesKeepsWhatWasFound) {
                        "c.txt(1,1): key\r\n");
   EXPECT_EQ(std::count(sink.shown.begin(), sink.shown.end(), "d.txt"), 0);
   EXPECT_EQ(std::count(sink.shown.begin(), sink.shown.end(), "e.txt"), 0);
+}
+
+TEST_F(GrepEngineTest, LinesPumpEachButStopOnlyAtTheSixtyFourthLine) {
+  std::string text;
+  for (int i = 0; i < 100; ++i) text += "key key\r\n";
+  tree.Write("a.txt", text);
+  struct Case {
+    const char* name;
+    bool word;
+    int code;
+  } cases[] = {
+      {"whole words through the line reader", true, 0},
+      {"plain key through the block search", false, 0},
+      {"plain key, detected Shift-JIS", false, 99},
+  };
+  for (const Case& t : cases) {
+    // The first pump is the check before the file; the user cancels during the second line's
+    // pump, and the run notices at line 64, before its hits.
+    sink = RecordingSink();
+    sink.cancelAtPump = 3;
+    GrepConditions c = Conditions("key");
+    c.bWordOnly = t.word;
+    c.nCharSet = t.code;
+    CGrepEngine engine(c, nullptr, sink);
+    EXPECT_EQ(engine.GrepFolder(c.folder, 0), -1) << t.name;
+    // Whole words write a line per word; the other modes a line per line.
+    EXPECT_EQ(engine.Total(), t.word ? 126 : 63) << t.name;
+    EXPECT_EQ(sink.pumps, 65) << t.name;
+  }
+}
+
+TEST_F(GrepEngineTest, FolderThatCannotBeListedWritesNothing) {
+  GrepConditions c = Conditions("key");
+  c.folder += "missing/";
+  CGrepEngine engine(c, nullptr, sink);
+  EXPECT_EQ(engine.GrepFolder(c.folder, 0), 0);
+  EXPECT_TRUE(sink.appends.empty());
+  EXPECT_EQ(engine.Total(), 0);
 }
 
 TEST_F(GrepEngineTest, FlushRules) {
