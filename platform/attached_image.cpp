@@ -31,4 +31,12 @@ bool ShowWindowImage(HWND hwnd, const RECT* rect) {
   return true;
 }
 
+bool WindowImageOwesPaint(HWND hwnd, const RECT* rect) {
+  Window* window = WindowFromHandle(hwnd);
+  if (!window || !window->imageIfAny() || !window->imageIfAny()->attached()) return false;
+  const QRect part = rect ? QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top)
+                          : window->canvas()->rect();
+  return window->canvas()->owesPaint(part);
+}
+
 }  // namespace platform

@@ -36,4 +36,9 @@ Bitmap* AttachedWindowImage(HWND hwnd);
 // that is not a window of this layer.
 bool ShowWindowImage(HWND hwnd, const RECT* rect);
 
+// Whether all of the rectangle (null: the whole client area) is still owed a WM_PAINT: what is drawn
+// there into the attached bitmap now would be drawn over before it is ever shown. False for a
+// handle that is not a window of this layer, or one without an attached bitmap.
+bool WindowImageOwesPaint(HWND hwnd, const RECT* rect);
+
 }  // namespace platform

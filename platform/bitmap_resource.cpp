@@ -14,17 +14,23 @@ namespace platform {
 namespace {
 
 std::mutex registryLock;
-std::map<UINT, std::vector<uint8_t>>& Resources() {
-  static std::map<UINT, std::vector<uint8_t>> resources;
+// Kept decoded: registering has to decode the bytes to know they are a picture, and every load
+// would otherwise decode them again.
+std::map<UINT, QImage>& Resources() {
+  static std::map<UINT, QImage> resources;
   return resources;
 }
 
-std::unique_ptr<Bitmap> Decode(std::span<const uint8_t> bytes) {
+QImage DecodeImage(std::span<const uint8_t> bytes) {
   QImage image;
   if (bytes.empty() || bytes.size() > static_cast<size_t>(INT32_MAX) ||
       !image.loadFromData(bytes.data(), static_cast<int>(bytes.size())))
-    return nullptr;
-  image = image.convertToFormat(QImage::Format_RGB32);
+    return {};
+  return image.convertToFormat(QImage::Format_RGB32);
+}
+
+std::unique_ptr<Bitmap> ToBitmap(const QImage& image) {
+  if (image.isNull()) return nullptr;
   auto bitmap = CreateDIBSection32(image.width(), image.height());
   if (!bitmap) return nullptr;
   for (int y = 0; y < image.height(); ++y) {
@@ -38,21 +44,23 @@ std::unique_ptr<Bitmap> Decode(std::span<const uint8_t> bytes) {
 }  // namespace
 
 bool RegisterBitmapResource(UINT id, std::span<const uint8_t> imageFile) {
-  if (!Decode(imageFile)) return false;
+  QImage image = DecodeImage(imageFile);
+  if (image.isNull()) return false;
   std::lock_guard guard(registryLock);
-  Resources()[id].assign(imageFile.begin(), imageFile.end());
+  Resources()[id] = std::move(image);
   return true;
 }
 
 std::unique_ptr<Bitmap> LoadBitmapResource(UINT id) {
-  std::vector<uint8_t> bytes;
+  QImage image;
   {
     std::lock_guard guard(registryLock);
     const auto it = Resources().find(id);
     if (it == Resources().end()) return nullptr;
-    bytes = it->second;
+    // Shared, not copied: the registry's picture is never written to.
+    image = it->second;
   }
-  return Decode(bytes);
+  return ToBitmap(image);
 }
 
 std::unique_ptr<Bitmap> LoadBitmapFile(std::string_view path) {
@@ -61,7 +69,7 @@ std::unique_ptr<Bitmap> LoadBitmapFile(std::string_view path) {
   std::ifstream in(host, std::ios::binary);
   if (!in) return nullptr;
   const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return Decode(bytes);
+  return ToBitmap(DecodeImage(bytes));
 }
 
 }  // namespace platform

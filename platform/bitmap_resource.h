@@ -1,9 +1,9 @@
 // Bitmaps by resource id and from picture files, as 32-bit top-down DIB sections.
 //
-// Contract: RegisterBitmapResource keeps a copy of an image file's bytes under the id (replacing an
-// earlier one); false for bytes that do not decode. LoadBitmapResource and LoadBitmapFile give a
-// new bitmap (0x00RRGGBB pixels), or null for an unknown id, a missing or undecodable file, or a
-// picture beyond the DIB section limit.
+// Contract: RegisterBitmapResource keeps the picture an image file's bytes decode to under the id
+// (replacing an earlier one; the bytes need not outlive the call); false for bytes that do not
+// decode. LoadBitmapResource and LoadBitmapFile give a new bitmap (0x00RRGGBB pixels), or null for
+// an unknown id, a missing or undecodable file, or a picture beyond the DIB section limit.
 #pragma once
 
 #include <cstdint>

@@ -213,6 +213,8 @@ class Canvas final : public QWidget {
   void invalidate(const QRect* rect);
   // Attaching or detaching: with a bitmap the whole client area is owed a paint.
   void beginAttached(bool attached);
+  // Whether all of the part is still owed a WM_PAINT while a bitmap is attached.
+  bool owesPaint(const QRect& part) const { return (QRegion(part & rect()) - m_invalid).isEmpty(); }
 
  protected:
   bool event(QEvent* event) override;

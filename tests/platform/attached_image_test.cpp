@@ -189,6 +189,33 @@ TEST_F(AttachedImageTest, ShownDrawingNeedsNoPaintAndInvalidatedPartsGetOne) {
   EXPECT_TRUE(paintsSeen.empty());
 }
 
+// What is still owed a paint: all of the client area once attached, nothing once painted, only the
+// invalidated part after that; never for a window without an attached bitmap.
+TEST_F(AttachedImageTest, OwedPaintIsTheWholeAreaAfterAttachingThenOnlyWhatIsInvalidated) {
+  EXPECT_FALSE(WindowImageOwesPaint(child, nullptr));
+  ASSERT_TRUE(AttachWindowImage(child, image.get()));
+  EXPECT_TRUE(WindowImageOwesPaint(child, nullptr));
+  const RECT corner{0, 0, 10, 10};
+  EXPECT_TRUE(WindowImageOwesPaint(child, &corner));
+  Capture();
+  EXPECT_FALSE(WindowImageOwesPaint(child, nullptr));
+  EXPECT_FALSE(WindowImageOwesPaint(child, &corner));
+
+  const RECT owed{20, 10, 40, 30};
+  InvalidateRect(child, &owed, 0);
+  const RECT inside{25, 15, 35, 25}, across{15, 15, 35, 25};
+  EXPECT_TRUE(WindowImageOwesPaint(child, &owed));
+  EXPECT_TRUE(WindowImageOwesPaint(child, &inside));
+  EXPECT_FALSE(WindowImageOwesPaint(child, &across));
+  EXPECT_FALSE(WindowImageOwesPaint(child, nullptr));
+  Capture();
+  EXPECT_FALSE(WindowImageOwesPaint(child, &owed));
+
+  ASSERT_TRUE(AttachWindowImage(child, nullptr));
+  InvalidateRect(child, nullptr, 0);
+  EXPECT_FALSE(WindowImageOwesPaint(child, nullptr));
+}
+
 // A client area that grows past the bitmap shows the background there, and only the new part is
 // owed a paint.
 TEST_F(AttachedImageTest, AGrowingWindowPaintsOnlyWhatItAdds) {

@@ -1,6 +1,8 @@
 #include "platform/menu.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <vector>
 
 #include "platform/bitmap_resource.h"
@@ -207,12 +209,22 @@ TEST(BitmapResource, RegisteredBytesDecodeAndBadOnesAreRefused) {
   const uint8_t bmp[] = {'B', 'M', 62, 0, 0, 0, 0, 0,  0, 0, 54, 0, 0,   0, 40, 0, 0, 0,   2, 0, 0,
                          0,   1,   0,  0, 0, 1, 0, 24, 0, 0, 0,  0, 0,   8, 0,  0, 0, 0,   0, 0, 0,
                          0,   0,   0,  0, 0, 0, 0, 0,  0, 0, 0,  0, 255, 0, 0,  0, 0, 255, 0, 0};
-  ASSERT_TRUE(platform::RegisterBitmapResource(4242, bmp));
+  {
+    // The registry keeps the picture, not the caller's bytes.
+    std::vector<uint8_t> bytes(std::begin(bmp), std::end(bmp));
+    ASSERT_TRUE(platform::RegisterBitmapResource(4242, bytes));
+    std::fill(bytes.begin(), bytes.end(), 0);
+  }
   auto b = platform::LoadBitmapResource(4242);
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(b->Width(), 2);
   EXPECT_EQ(reinterpret_cast<const uint32_t*>(b->Row(0))[0] & 0xFFFFFF, 0x0000FFu);
   EXPECT_EQ(reinterpret_cast<const uint32_t*>(b->Row(0))[1] & 0xFFFFFF, 0xFF0000u);
+  // Each load is a bitmap of its own: drawing into one leaves the next load as registered.
+  reinterpret_cast<uint32_t*>(b->Row(0))[0] = 0x123456;
+  auto again = platform::LoadBitmapResource(4242);
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(reinterpret_cast<const uint32_t*>(again->Row(0))[0] & 0xFFFFFF, 0x0000FFu);
   const uint8_t junk[] = {1, 2, 3};
   EXPECT_FALSE(platform::RegisterBitmapResource(4243, junk));
   EXPECT_EQ(platform::LoadBitmapResource(4243), nullptr);

@@ -182,6 +182,10 @@ void CEditView::FlushImage(const RECT* rect) {
 
 void CEditView::RepaintClient() {
   if (!m_pViewImage) return;
+  // Until the window's next paint draws all of it anyway (a new image, a window not painted yet)
+  // nothing drawn now would ever show: at start that is a paint of the empty text and one of the
+  // loaded text before the first frame.
+  if (m_hWnd && platform::WindowImageOwesPaint(m_hWnd, nullptr)) return;
   const RECT all{0, 0, m_nClientWidth, m_nClientHeight};
   PaintView(GetViewDC(), &all);
   FlushImage(&all);

@@ -92,6 +92,36 @@ TEST_F(PaneWindowTest, WindowShowsThePanesOwnImageAtEverySize) {
   EXPECT_EQ(platform::AttachedWindowImage(view->Window()), view->GetViewImage());
 }
 
+// A new image is owed its window's next paint whole: a repaint before that paint would be drawn
+// over unseen, so it draws nothing, and that paint draws it all; once painted, a repaint draws at
+// once.
+TEST_F(PaneWindowTest, ARepaintBeforeTheWindowsPaintIsLeftToThatPaint) {
+  const auto pixel = [&](int x, int y) {
+    return reinterpret_cast<const uint32_t*>(view->GetViewImage()->Row(y))[x] & 0xFFFFFF;
+  };
+  const auto blank = [&] {
+    for (int y = 0; y < view->GetViewImage()->Height(); ++y)
+      for (int x = 0; x < view->GetViewImage()->Width(); ++x)
+        if (pixel(x, y) != 0) return false;
+    return true;
+  };
+  platform::MoveWindow(view->Window(), 0, 0, 300, 200, 0);
+  ASSERT_NE(view->GetViewImage(), nullptr);
+  ASSERT_EQ(view->GetViewImage()->Width(), 300);
+  ASSERT_TRUE(platform::WindowImageOwesPaint(view->Window(), nullptr));
+  view->Redraw();
+  EXPECT_TRUE(blank()) << "drawn before the paint that draws it all";
+
+  Pump();
+  EXPECT_FALSE(platform::WindowImageOwesPaint(view->Window(), nullptr));
+  ASSERT_FALSE(blank()) << "the window's paint drew the pane";
+  const int x = view->m_nViewAlignLeft + 5, y = view->m_nViewAlignTop + 5;
+  const uint32_t painted = pixel(x, y);
+  reinterpret_cast<uint32_t*>(view->GetViewImage()->Row(y))[x] = painted ^ 0xFFFFFF;
+  view->Redraw();
+  EXPECT_EQ(pixel(x, y), painted) << "a repaint after the window's paint draws at once";
+}
+
 // ---- Messages -----------------------------------------------------------------------------------
 
 // Typed characters become commands; in insert mode an input-method character is left to the
