@@ -31,15 +31,6 @@ const Column kColumns[] = {
     {"キーワード"_sj, 19}, {"階層"_sj, 6}, {"行番号"_sj, 8}, {"種類"_sj, 9}, {"ファイル名"_sj, 35}, {"備考"_sj, 20},
 };
 
-// The name and the extension of a path's last level, split at its last dot.
-void NameAndExtension(std::string_view path, std::string_view* name, std::string_view* ext) {
-  const size_t slash = path.rfind('/');
-  const std::string_view last = slash == std::string_view::npos ? path : path.substr(slash + 1);
-  const size_t dot = last.rfind('.');
-  *name = dot == std::string_view::npos ? last : last.substr(0, dot);
-  *ext = dot == std::string_view::npos ? std::string_view() : last.substr(dot + 1);
-}
-
 bool SameNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && SjisMemICmp(a.data(), b.data(), static_cast<int>(a.size())) == 0;
 }
@@ -197,14 +188,14 @@ void CTagJumpListDialog::RunKeywordSearch() {
 int CTagJumpListDialog::InitialSelection() const {
   std::string_view baseName;
   std::string_view baseExt;
-  NameAndExtension(m_strFilePath, &baseName, &baseExt);
+  SplitTagFileName(m_strFilePath, &baseName, &baseExt);
   char file[260];
   int sameName = -1;
   for (int i = 0; i < m_cList.GetCount(); ++i) {
     if (!m_cList.GetAt(i, nullptr, file, nullptr, nullptr, nullptr, nullptr)) break;
     std::string_view name;
     std::string_view ext;
-    NameAndExtension(file, &name, &ext);
+    SplitTagFileName(file, &name, &ext);
     if (!SameNoCase(name, baseName)) continue;
     if (SameNoCase(ext, baseExt)) return i;
     if (sameName < 0) sameName = i;

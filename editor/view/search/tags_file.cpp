@@ -280,12 +280,21 @@ bool ListHoldsNoCase(std::string_view list, std::string_view ext) {
 
 }  // namespace
 
-std::string_view TagKindName(std::string_view file, int kindLetter) {
-  // The extension of the last level: a dot in a folder's name is not the file's.
-  const size_t slash = file.rfind('/');
-  const std::string_view last = slash == std::string_view::npos ? file : file.substr(slash + 1);
+void SplitTagFileName(std::string_view path, std::string_view* name, std::string_view* ext) {
+  const size_t slash = path.rfind('/');
+  const std::string_view last = slash == std::string_view::npos ? path : path.substr(slash + 1);
   const size_t dot = last.rfind('.');
-  const std::string_view ext = dot == std::string_view::npos ? std::string_view("c") : last.substr(dot + 1);
+  *name = dot == std::string_view::npos ? last : last.substr(0, dot);
+  *ext = dot == std::string_view::npos ? std::string_view() : last.substr(dot + 1);
+}
+
+std::string_view TagKindName(std::string_view file, int kindLetter) {
+  std::string_view name;
+  std::string_view ext;
+  SplitTagFileName(file, &name, &ext);
+  // A file without a dot in its name is taken as C.
+  const bool hasDot = name.data() + name.size() != file.data() + file.size();
+  if (!hasDot) ext = "c";
   for (const KindRow& row : kKindTable) {
     if (!ListHoldsNoCase(row.extensions, ext)) continue;
     const std::string_view kinds = row.kinds;

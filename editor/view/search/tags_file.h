@@ -79,6 +79,10 @@ bool FindTagsDirect(std::string_view documentPath, std::string_view name, Direct
 void FindTagsByKeyword(std::string_view documentPath, std::string_view keyword, bool ignoreCase, bool anywhere,
                        CTagCandidateList& list);
 
+// The name and the extension of a path's last level, split at its last dot (no extension without
+// one): a dot in a folder's name is not the file's.
+void SplitTagFileName(std::string_view path, std::string_view* name, std::string_view* ext);
+
 // The name of a kind letter for a file (by its extension, without case; "c" when it has none);
 // empty when the table has no entry.
 std::string_view TagKindName(std::string_view file, int kindLetter);

@@ -262,6 +262,7 @@ TEST(TagKindNameTest, ByExtensionWithoutCaseAndByLetterWithCase) {
       {"the extension without case", "X.HPP", 's', "struct"},
       {"no extension is c", "Makefile", 'd', "macro"},
       {"a dot in a folder is not an extension", "v1.2/README", 'm', "member"},
+      {"an empty extension is none of the table's", "x.", 'f', ""},
       {"letters with case: sql P", "q.sql", 'P', "package"},
       {"letters with case: sql p", "q.sql", 'p', "procedure"},
       {"ruby F", "r.rb", 'F', "singleton method"},
