@@ -1,6 +1,6 @@
 // The one executable: without arguments it plays the game in the current folder; with an editor
 // command line (any argument) or under the editor's name it is the editor.
-#include <memory>
+#include <cstdio>
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,7 +14,6 @@
 #include "platform/quit_signal.h"
 #include "platform/ready_pipe.h"
 #include "platform/sdl_preload.h"
-#include "sdk/framework/editor_process_factory.h"
 
 namespace {
 
@@ -31,9 +30,7 @@ bool IsEditorCommandLine(int argc, char** argv) {
 
 int RunEditor(int argc, char** argv) {
   const std::string commandLine = JoinEditorArguments(std::span<const char* const>(argv, static_cast<size_t>(argc)));
-  std::unique_ptr<CProcessBase> process = CEditorProcessFactory().Create(&moduleToken, commandLine.c_str());
-  if (process) process->Run();
-  return 0;
+  return RunEditorCommandLine(&moduleToken, commandLine.c_str(), stderr);
 }
 
 }  // namespace

@@ -406,6 +406,13 @@ void EditorCommandLines() {
   put("marker", 0, "/usr/bin/tovara", "-DEBUGMODE", {kEditorLaunchMarker, "-NOWIN", "ignored"});
 }
 
+// Command texts split into arguments (editor_command_arguments_fuzz.cpp): options of a tags run,
+// quotes, empty pairs, kanji with trail bytes equal to "\\", and a quote left open.
+void EditorCommandArguments() {
+  Put("editor_command_arguments", "options", "--excmd=n -R --exclude=\"a b\" \"\" --langmap=c:.c.h");
+  Put("editor_command_arguments", "kanji", "\t\"表 ソ\"\\ 漢字\"\"x \"open"_sj);
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: make_fuzz_seeds <corpus folder>\n");
@@ -428,6 +435,7 @@ int main(int argc, char** argv) {
   EditorFiles();
   EditorClipBlocks();
   EditorCommandLines();
+  EditorCommandArguments();
   ClipboardSnapshots();
   return 0;
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -102,6 +103,22 @@ bool ReadOnlyFile::Stamp(FileStamp& stamp) const {
   stamp.size = static_cast<uint64_t>(st.st_size);
   stamp.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
   return true;
+}
+
+bool ReadOnlyFile::HasReadBit() const {
+  struct stat st;
+  return m_fd >= 0 && ::fstat(m_fd, &st) == 0 && (st.st_mode & (S_IRUSR | S_IRGRP | S_IROTH)) != 0;
+}
+
+bool ReadOnlyFile::IsLockedExclusively() const {
+  if (m_fd < 0) return false;
+  for (;;) {
+    if (::flock(m_fd, LOCK_SH | LOCK_NB) == 0) {
+      ::flock(m_fd, LOCK_UN);
+      return false;
+    }
+    if (errno != EINTR) return errno == EWOULDBLOCK;
+  }
 }
 
 bool ReadOnlyFile::ReadAt(uint64_t offset, std::span<unsigned char> out) const {
@@ -248,6 +265,10 @@ bool PathAllows(std::string_view path, PathMode mode, Access access) {
       return (st.st_mode & (S_IRUSR | S_IRGRP | S_IROTH)) != 0 && ::faccessat(AT_FDCWD, host.c_str(), R_OK, AT_EACCESS) == 0;
     case Access::kWrite:
       return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::faccessat(AT_FDCWD, host.c_str(), W_OK, AT_EACCESS) == 0;
+    case Access::kSearch:
+      return S_ISDIR(st.st_mode) && (st.st_mode & (S_IRUSR | S_IRGRP | S_IROTH)) != 0 &&
+             (st.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) != 0 &&
+             ::faccessat(AT_FDCWD, host.c_str(), R_OK | X_OK, AT_EACCESS) == 0;
   }
   return false;
 }

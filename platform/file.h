@@ -43,6 +43,12 @@ class ReadOnlyFile {
   int64_t ReadSome(uint64_t offset, std::span<unsigned char> out) const;
   // Tells the system that the file will be read from start to end, so that it reads ahead.
   void AdviseSequential() const;
+  // Whether the mode bits let anyone read the file: the editor goes by them even where the system
+  // lets its user through anyway (root), as PathAllows does.
+  bool HasReadBit() const;
+  // Whether another holder has the file under an exclusive lock (file_lock.h), asked through this
+  // open file rather than by opening it again.
+  bool IsLockedExclusively() const;
   // False when the system reports an error on closing.
   bool Close();
 
@@ -96,8 +102,9 @@ bool StatPath(std::string_view path, PathMode mode, PathStatus& status);
 
 // Whether the file or folder may be read or written. The mode bits decide even for a user the
 // system lets through anyway (root): a file with no read bit, or no write bit, is refused, as
-// AtomicFileWriter refuses to replace one. kExists only asks whether anything is there.
-enum class Access { kExists, kRead, kWrite };
+// AtomicFileWriter refuses to replace one. kExists only asks whether anything is there. kSearch
+// asks whether the path is a folder whose entries may be listed and opened (read and execute).
+enum class Access { kExists, kRead, kWrite, kSearch };
 bool PathAllows(std::string_view path, PathMode mode, Access access);
 
 // Replaces (or creates) a whole file in one step.

@@ -12,20 +12,10 @@
 #include "platform/gui_app.h"
 #include "platform/hot_key_x11.h"
 #include "platform/window_qt.h"
+#include "platform/x11_connection.h"
 
 namespace platform {
 namespace {
-
-// The X connection of the toolkit, when it runs on X11.
-xcb_connection_t* X11Connection() {
-  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  return x11 ? x11->connection() : nullptr;
-}
-
-xcb_window_t RootWindow(xcb_connection_t* connection) {
-  const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-  return screen ? screen->root : xcb_window_t{XCB_WINDOW_NONE};
-}
 
 // The first keycode whose keys include the keysym; 0 when the keyboard has none.
 uint8_t KeycodeOf(xcb_connection_t* connection, uint32_t keysym) {
@@ -56,7 +46,7 @@ class HotKey final : public QObject, public QAbstractNativeEventFilter {
         m_modifiers(modifiers),
         m_vk(vk),
         m_connection(connection),
-        m_root(RootWindow(connection)),
+        m_root(x11::RootWindow(connection)),
         m_keycode(keycode),
         m_mask(x11::ModifierMask(modifiers)) {}
 
@@ -139,7 +129,7 @@ Window* TopLevel(HWND hwnd) {
 BOOL RegisterHotKey(HWND hwnd, int id, UINT modifiers, UINT virtualKey) {
   Window* window = TopLevel(hwnd);
   if (!window || FindHotKey(*window, id)) return 0;
-  xcb_connection_t* connection = X11Connection();
+  xcb_connection_t* connection = x11::Connection();
   const uint32_t keysym = x11::KeysymOfVirtualKey(virtualKey);
   if (!connection || keysym == 0) return 0;
   const uint8_t keycode = KeycodeOf(connection, keysym);

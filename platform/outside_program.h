@@ -11,11 +11,15 @@
 //   it.
 // - A program that cannot be found or started gives no RunningProgram and the system's text
 //   (Shift-JIS) in errorText.
-// - Poll waits up to the limit for output or the end; Read appends every byte waiting in the pipe
-//   (never blocks); Ended is true once the child was reaped, and ExitStatus is then its status
-//   (a signal's end as 128 + the signal).
-// - Terminate ends the whole group (SIGKILL) and reaps the child. A RunningProgram that goes out
-//   of scope terminates and reaps whatever still runs: no child outlives it, none stays a zombie.
+// - Poll waits up to the limit for output or the end: kOutput while bytes wait in the pipe (also
+//   after the end), kEnded once the child ended and nothing waits, kTimeout otherwise. Read
+//   appends every byte waiting in the pipe (never blocks). Ended is true once the child ended, and
+//   ExitStatus is then its status (a signal's end as 128 + the signal).
+// - An ended child is reaped by Terminate or by the end of its RunningProgram, not before: until
+//   then its id stays taken, so ending its group can never reach another process's group.
+// - Terminate ends the whole group (SIGKILL), also when the child already ended and something it
+//   started still holds the pipe, and reaps the child. A RunningProgram that goes out of scope
+//   terminates: no process of its group outlives it, none stays a zombie.
 // - OutsidePrograms is what callers hold, so that tests can put their own runner in its place.
 #pragma once
 

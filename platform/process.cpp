@@ -62,21 +62,6 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 
 bool HasNul(std::string_view text) { return text.find('\0') != std::string_view::npos; }
 
-// The ready pipe: read end and write end, both closed on exec in this process; the write end
-// never at the number it takes in the child (a dup2 onto itself would keep close-on-exec).
-bool MakeReadyPipe(int (&fds)[2]) {
-  if (::pipe2(fds, O_CLOEXEC) != 0) return false;
-  if (fds[1] > kChildReadyFd) return true;
-  const int moved = ::fcntl(fds[1], F_DUPFD_CLOEXEC, kChildReadyFd + 1);
-  const int error = errno;
-  ::close(fds[1]);
-  fds[1] = moved;
-  if (moved >= 0) return true;
-  ::close(fds[0]);
-  errno = error;
-  return false;
-}
-
 class SpawnSettings {
  public:
   SpawnSettings() {
@@ -95,6 +80,8 @@ class SpawnSettings {
     int rc = 0;
     if (!request.folder.empty()) rc = posix_spawn_file_actions_addchdir_np(&m_actions, request.folder.c_str());
     if (rc == 0) rc = posix_spawn_file_actions_addopen(&m_actions, 0, "/dev/null", O_RDONLY, 0);
+    if (rc == 0 && request.outputFd >= 0) rc = posix_spawn_file_actions_adddup2(&m_actions, request.outputFd, 1);
+    if (rc == 0 && request.outputFd >= 0) rc = posix_spawn_file_actions_adddup2(&m_actions, request.outputFd, 2);
     int firstClosed = kChildReadyFd;
     if (rc == 0 && readyWriteFd >= 0) {
       rc = posix_spawn_file_actions_adddup2(&m_actions, readyWriteFd, kChildReadyFd);
@@ -134,6 +121,20 @@ std::string SelfPath() {
 }
 
 }  // namespace
+
+bool MakeChildPipe(int (&fds)[2]) {
+  if (::pipe2(fds, O_CLOEXEC) != 0) return false;
+  if (fds[1] > kChildReadyFd) return true;
+  // A write end at a number the child's dup2 targets would be closed there, or kept close-on-exec.
+  const int moved = ::fcntl(fds[1], F_DUPFD_CLOEXEC, kChildReadyFd + 1);
+  const int error = errno;
+  ::close(fds[1]);
+  fds[1] = moved;
+  if (moved >= 0) return true;
+  ::close(fds[0]);
+  errno = error;
+  return false;
+}
 
 ChildProcess::ChildProcess(ChildProcess&& other) noexcept
     : m_pid(std::exchange(other.m_pid, -1)),
@@ -217,12 +218,12 @@ std::optional<int> ChildProcess::WaitForExit(std::chrono::milliseconds limit) {
 }
 
 SpawnResult Spawn(const SpawnRequest& request) {
-  if (request.executable.empty() || HasNul(request.executable) || HasNul(request.argv0) || HasNul(request.folder) ||
+  if (request.executable.empty() || (request.outputFd >= 0 && request.outputFd <= kChildReadyFd) || HasNul(request.executable) || HasNul(request.argv0) || HasNul(request.folder) ||
       std::any_of(request.arguments.begin(), request.arguments.end(), [](const std::string& a) { return HasNul(a); })) {
     return {std::nullopt, SystemErrorText(EINVAL)};
   }
   int ready[2] = {-1, -1};
-  if (request.readyPipe && !MakeReadyPipe(ready)) return {std::nullopt, SystemErrorText(errno)};
+  if (request.readyPipe && !MakeChildPipe(ready)) return {std::nullopt, SystemErrorText(errno)};
 
   std::vector<std::string> args;
   args.push_back(request.argv0.empty() ? request.executable : request.argv0);

@@ -5,8 +5,9 @@
 // - Spawn starts request.executable with argv {argv0 (the executable's path when empty),
 //   arguments...} in request.folder (host path; the caller's own folder when empty), without a
 //   shell. The child runs in a session of its own (it outlives its starter's terminal and process
-//   group), with every signal's handling at its default and an empty signal mask, stdin from
-//   /dev/null, stdout and stderr shared with the caller, and no other descriptor open: a lock or
+//   group; the session's and the group's id are the child's), with every signal's handling at its
+//   default and an empty signal mask, stdin from /dev/null, stdout and stderr shared with the
+//   caller (or both the request's outputFd), and no other descriptor open: a lock or
 //   file the caller holds is never held by the child. Its environment is the caller's, with
 //   request.environment ("NAME=value") added over it and the ready pipe's variable only as below.
 // - With request.readyPipe the child also gets the write end of a pipe, its number in the
@@ -40,6 +41,7 @@ struct SpawnRequest {
   std::string folder;                  // host path; empty: the caller's current folder
   std::vector<std::string> environment;
   bool readyPipe = false;
+  int outputFd = -1;  // when set: the child's stdout and stderr (a write end from MakeChildPipe)
 };
 
 struct SpawnResult;
@@ -64,6 +66,11 @@ class ChildProcess {
 
  private:
   friend SpawnResult Spawn(const SpawnRequest& request);
+
+// A pipe for a child: fds[0] to read, fds[1] to write, both closed on exec here, the write end
+// above the numbers Spawn gives in the child (0-3) so that its dup2 there never lands on itself.
+// False, with errno, when none could be made.
+bool MakeChildPipe(int (&fds)[2]);
   ChildProcess(pid_t pid, int readyFd) : m_pid(pid), m_readyFd(readyFd) {}
   void Release();
 
@@ -79,6 +86,11 @@ struct SpawnResult {
 };
 
 SpawnResult Spawn(const SpawnRequest& request);
+
+// A pipe for a child: fds[0] to read, fds[1] to write, both closed on exec here, the write end
+// above the numbers Spawn gives in the child (0-3) so that its dup2 there never lands on itself.
+// False, with errno, when none could be made.
+bool MakeChildPipe(int (&fds)[2]);
 
 // What the editor calls to start another copy of itself.
 class ProcessLauncher {

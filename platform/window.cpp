@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QInputMethodEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -426,6 +427,16 @@ void Window::changeEvent(QEvent* event) {
     }
   }
   QMainWindow::changeEvent(event);
+}
+
+void Window::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  // Child windows move only with their parent's layout; a minimised window has no place to tell.
+  if (!isWindow() || isMinimized() || !IsWindow(this)) return;
+  const QPoint origin = m_canvas->mapToGlobal(QPoint(0, 0));
+  if (m_reportedOrigin == origin) return;
+  m_reportedOrigin = origin;
+  send(WM_MOVE, 0, MAKELPARAM(static_cast<unsigned>(origin.x()), static_cast<unsigned>(origin.y())));
 }
 
 void Window::key(QKeyEvent* event, bool down) {

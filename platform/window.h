@@ -236,6 +236,9 @@ BOOL IsIconic(HWND hwnd);
 // Unless SWP_NOZORDER: HWND_TOPMOST keeps the window above the others (WS_EX_TOPMOST, as the
 // window manager's "always on top"), HWND_NOTOPMOST ends that, HWND_TOP raises the window, and
 // HWND_BOTTOM or a window to go behind changes nothing. A visible window stays visible.
+// A top-level window that stands somewhere new, moved by the program or by the user through the
+// window manager, hears WM_MOVE with its client area's top-left on the screen (signed 16-bit
+// halves of lParam), once for each new place and not while minimised; child windows do not.
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 // A disabled window takes no input: a control greys, a top-level window only stops taking input,

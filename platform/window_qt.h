@@ -141,6 +141,8 @@ class Window : public QMainWindow {
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  // A top-level window hears WM_MOVE (the client area's top-left on the screen) for each new place.
+  void moveEvent(QMoveEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   bool focusNextPrevChild(bool next) override;
@@ -168,6 +170,8 @@ class Window : public QMainWindow {
   // asked of it since.
   std::optional<QPoint> m_windowedPlace;
   bool m_wasMinimized = false;
+  // Where the client area was last told to stand (WM_MOVE).
+  std::optional<QPoint> m_reportedOrigin;
   bool m_destroying = false;
   bool m_inputEnabled = true;
   int m_busy = 0;

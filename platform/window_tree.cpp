@@ -20,6 +20,14 @@ HWND GetParent(HWND hwnd) {
   return nullptr;
 }
 
+HWND GetWindow(HWND hwnd, UINT command) {
+  Window* window = command == GW_OWNER ? WindowFromHandle(hwnd) : nullptr;
+  // A child window lies on its parent's canvas; an owned one is a toolkit window under its owner.
+  if (!window || window->embeddingWindow()) return nullptr;
+  auto* owner = dynamic_cast<Window*>(window->parentWidget());
+  return owner && IsWindow(owner) ? owner : nullptr;
+}
+
 BOOL GetClassInfoEx(HINSTANCE, const char* className, WNDCLASSEX* out) {
   WindowClassInfo info;
   if (!className || !out || !FindWindowClass(className, &info)) return 0;

@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "editor/foundation/settings/recent_menus.h"
 #include "editor/foundation/settings/share_data.h"
 #include "editor_sandbox.h"
 #include "platform/gui_app.h"
@@ -92,6 +93,50 @@ TEST_F(CommandLineProcessTest, TwoStartsAtOnceOnOneFileGiveOneWindow) {
   platform::ipc::PostMessage(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(EditorSandbox::WaitForExit(kept, 10s), std::optional(0));
   for (int fd : {a.errors, b.errors}) ::close(fd);
+}
+
+// The editor's folder follows the file a window opened, the process's own folder stays where it was
+// started: a window started from that window's menu (here its recent-file item for another file)
+// runs in the editor's folder.
+TEST_F(CommandLineProcessTest, AWindowStartedFromAnothersMenuRunsInThatWindowsEditorFolder) {
+  const std::filesystem::path sub = box.Folder() / "sub";
+  std::filesystem::create_directories(sub);
+  const std::string own = (sub / "a.txt").string();
+  std::ofstream(own, std::ios::binary) << "a\r\n";
+  const EditorSandbox::Started first = box.Start(box.EditorName(), {"sub/a.txt"}, box.Folder());
+  ASSERT_GT(first.pid, 0);
+  const EditWindowId window = WaitForWindowOn(share, own);
+  ASSERT_NE(window, 0u) << "no window on " << own;
+
+  // The other file is the menu's item: the user opened it some time before.
+  RecentFileRecord other = kEmptyRecentFileRecord;
+  std::snprintf(other.szPath, sizeof other.szPath, "%s", file.c_str());
+  CRecentFileMenu recent(&share);
+  ASSERT_TRUE(recent.AddRecord(&other));
+  int item = -1;
+  RecentFileRecord listed{};
+  for (int i = 0; i < recent.GetCount() && item < 0; ++i)
+    if (recent.GetRecord(i, &listed) && file == listed.szPath) item = i;
+  ASSERT_GE(item, 0);
+  platform::ipc::PostMessage(window, WM_COMMAND, MAKEWPARAM(11000 + item, 0), 0);
+
+  const EditWindowId started = WaitForWindowOn(share, file);
+  ASSERT_NE(started, 0u) << "the menu item started no window on " << file;
+  const pid_t second = platform::ipc::ProcessOf(started);
+  ASSERT_GT(second, 0);
+  EXPECT_NE(second, first.pid);
+  const auto folderOf = [](pid_t pid) {
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/cwd", error);
+  };
+  EXPECT_EQ(folderOf(second), std::filesystem::canonical(sub)) << "the new window runs in the editor's folder";
+  EXPECT_EQ(folderOf(first.pid), std::filesystem::canonical(box.Folder())) << "the first process stayed where it was";
+
+  platform::ipc::PostMessage(started, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(EditorSandbox::WaitGone(second, 10s)) << "not a child of the test: it can only be seen to go";
+  platform::ipc::PostMessage(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(EditorSandbox::WaitForExit(first.pid, 10s), std::optional(0));
+  ::close(first.errors);
 }
 
 }  // namespace

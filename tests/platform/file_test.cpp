@@ -128,6 +128,30 @@ TEST(File, AccessGoesByTheModeBits) {
   }
 }
 
+// A folder may be searched when it may be listed and entered; a file never.
+TEST(File, SearchNeedsAFolderWithReadAndExecuteBits) {
+  ScopedTempDir folder;
+  folder.Write("plain", "x");
+  struct Case {
+    const char* name;
+    mode_t mode;
+    bool search;
+  };
+  const Case cases[] = {
+      {"open", 0755, true}, {"no execute", 0644, false}, {"no read", 0311, false}, {"none", 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = folder.File(c.name);
+    ASSERT_EQ(::mkdir(path.c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(path.c_str(), c.mode), 0);
+    EXPECT_EQ(platform::PathAllows(path, platform::PathMode::kExact, platform::Access::kSearch), c.search);
+    ::chmod(path.c_str(), 0755);
+  }
+  EXPECT_FALSE(platform::PathAllows(folder.File("plain"), platform::PathMode::kExact, platform::Access::kSearch));
+  EXPECT_FALSE(platform::PathAllows(folder.File("missing"), platform::PathMode::kExact, platform::Access::kSearch));
+}
+
 TEST(File, AtomicWritesReplaceInOneStep) {
   ScopedTempDir folder;
   folder.Write("keep.txt", "old");

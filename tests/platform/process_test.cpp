@@ -14,6 +14,7 @@
 #include "platform/named_lock.h"
 #include "platform/sjis_literal.h"
 #include "process_child_run.h"
+#include "process_state.h"
 #include "scoped_named_objects.h"
 
 namespace {
@@ -31,24 +32,6 @@ std::string Hex(std::string_view bytes) {
     hex += two;
   }
   return hex;
-}
-
-// A process state as /proc tells it: 'Z' for a zombie, 0 once the process is gone.
-char ProcessState(pid_t pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-  std::string stat;
-  if (!std::getline(in, stat)) return 0;
-  const size_t close = stat.rfind(')');
-  return close != std::string::npos && close + 2 < stat.size() ? stat[close + 2] : 0;
-}
-
-bool GoneWithin(pid_t pid, std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (ProcessState(pid) != 0) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(2ms);
-  }
-  return true;
 }
 
 // Signal settings of this process changed for one test and put back.

@@ -9,6 +9,7 @@
 
 #include "platform/desktop.h"
 #include "platform/simulated_input.h"
+#include "platform/window_tree.h"
 #include "test_util.h"
 
 namespace {
@@ -479,6 +480,42 @@ TEST(WindowThreads, WindowCallsOffTheGuiThreadFailButPostingWorks) {
   ASSERT_TRUE(PeekMessage(&msg, hwnd, 0, 0, PM_REMOVE));
   EXPECT_EQ(msg.message, WM_USER);
   DestroyWindow(hwnd);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace platform;
+
+// Every move of a top-level window, by the program or the user's window manager, is told as WM_MOVE
+// with where the client area now starts on the screen; each new place once.
+TEST_F(WindowTest, AMovedWindowHearsWhereItsClientAreaNowStarts) {
+  Make();
+  struct Step {
+    const char* name;
+    int x, y;  // the outer rectangle's top-left asked
+  } steps[] = {{"moved by the program", 40, 50}, {"moved again", 90, 30}, {"to the corner", 0, 0}};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    seen.clear();
+    ASSERT_TRUE(SetWindowPos(hwnd, nullptr, step.x, step.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER));
+    Pump();
+    RECT outer{};
+    GetWindowRect(hwnd, &outer);
+    EXPECT_EQ(outer.left, step.x);
+    EXPECT_EQ(outer.top, step.y);
+    POINT client{0, 0};
+    MapWindowPoints(hwnd, nullptr, &client, 1);
+    const std::vector<Seen> moves = Only(WM_MOVE);
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(static_cast<short>(LOWORD(moves[0].lParam)), client.x);
+    EXPECT_EQ(static_cast<short>(HIWORD(moves[0].lParam)), client.y);
+  }
+  seen.clear();
+  ASSERT_TRUE(SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER));
+  Pump();
+  EXPECT_TRUE(Only(WM_MOVE).empty()) << "a place the window already has is no move";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/dialog.h"
 #include "platform/window.h"
 
 namespace {
@@ -89,6 +90,47 @@ TEST(WindowClassInfoTest, FindsARegisteredClassOnly) {
   EXPECT_FALSE(GetClassInfoEx(nullptr, "NoSuchClassHere", &none));
   EXPECT_EQ(none.cbWndExtra, 3);
   EXPECT_FALSE(GetClassInfoEx(nullptr, nullptr, &none));
+}
+
+// The window another is owned by: a dialog's or an owned pop-up's owner, nothing for a child
+// window, an unowned window or what is no window.
+TEST_F(WindowTreeTest, TheOwnerOfADialogOrAPopupIsTheWindowItWasMadeFor) {
+  ASSERT_TRUE(RegisterDialogTemplate("WindowTreeOwned", [](DialogBuilder& b) {
+    b.Caption("owned");
+    b.PushButton(IDOK, "OK");
+  }));
+  const HWND dialog = CreateDialogParam(nullptr, "WindowTreeOwned", top, nullptr, 0);
+  ASSERT_NE(dialog, nullptr);
+  const HWND popup =
+      CreateWindowEx(0, TreeClass(), "p", WS_POPUP | WS_VISIBLE, 5, 5, 40, 40, top, nullptr, nullptr, nullptr);
+  ASSERT_NE(popup, nullptr);
+  const HWND alone = CreateWindowEx(0, TreeClass(), "a", WS_VISIBLE, 5, 5, 40, 40, nullptr, nullptr, nullptr, nullptr);
+  const HWND unownedDialog = CreateDialogParam(nullptr, "WindowTreeOwned", nullptr, nullptr, 0);
+  ASSERT_NE(unownedDialog, nullptr);
+  Pump();
+  struct Case {
+    const char* name;
+    HWND hwnd;
+    HWND owner;
+  } cases[] = {
+      {"a dialog made for the window", dialog, top},
+      {"a pop-up made with a parent", popup, top},
+      {"a child window", middle, nullptr},
+      {"a child of a child", inner, nullptr},
+      {"a window made alone", alone, nullptr},
+      {"a dialog made alone", unownedDialog, nullptr},
+      {"the owner itself", top, nullptr},
+      {"no window", nullptr, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(GetWindow(c.hwnd, GW_OWNER), c.owner);
+  }
+  EXPECT_EQ(GetWindow(dialog, GW_OWNER + 1), nullptr) << "only the owner is asked for";
+  DestroyWindow(unownedDialog);
+  DestroyWindow(alone);
+  DestroyWindow(dialog);
+  Pump();
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // and the icon's number as a pattern of blocks); the other cells stay blank. Writes the strip as a
 // 24-bit BMP and as a source file that registers it as bitmap resource 200, together with the
 // application's icon (a written page with a pen, 32 and 16 pixels in one icon file) as icon
-// resource 230.
+// resource 230, and the grep window's icon (that page under a magnifying glass) as icon resource 240.
 //
 // make_editor_icons <out.bmp> <out.cpp>
 #include <cstdint>
@@ -59,11 +59,36 @@ std::vector<uint32_t> AppIcon(int size) {
   return px;
 }
 
+// The grep icon at a size: the application's page with a magnifying glass over its lower left.
+std::vector<uint32_t> GrepIcon(int size) {
+  std::vector<uint32_t> px = AppIcon(size);
+  auto set = [&](int x, int y, uint32_t c) {
+    if (x >= 0 && y >= 0 && x < size && y < size) px[static_cast<size_t>(y * size + x)] = c;
+  };
+  const int s = size;
+  const int cx = s * 7 / 16, cy = s * 9 / 16, r = s / 4;
+  const int ring = std::max(1, s / 16);
+  for (int y = cy - r - ring; y <= cy + r + ring; ++y)
+    for (int x = cx - r - ring; x <= cx + r + ring; ++x) {
+      const int d2 = (x - cx) * (x - cx) + (y - cy) * (y - cy);
+      if (d2 <= r * r) {
+        set(x, y, 0xFFD8ECFF);  // the lens
+      } else if (d2 <= (r + ring) * (r + ring)) {
+        set(x, y, 0xFF303030);  // its rim
+      }
+    }
+  // The handle, down to the right.
+  const int width = std::max(1, s / 10);
+  for (int i = 0; i < s / 4; ++i)
+    for (int w = 0; w < width + 1; ++w) set(cx + r * 3 / 4 + i + w, cy + r * 3 / 4 + i, 0xFF604020);
+  return px;
+}
+
 // One icon file holding the icon at the sizes given, 32-bit pictures with their masks.
-std::vector<uint8_t> IconFile(const std::vector<int>& sizes) {
+std::vector<uint8_t> IconFile(const std::vector<int>& sizes, std::vector<uint32_t> (*draw)(int)) {
   std::vector<std::vector<uint8_t>> images;
   for (int size : sizes) {
-    const std::vector<uint32_t> px = AppIcon(size);
+    const std::vector<uint32_t> px = draw(size);
     std::vector<uint8_t> image;
     Put32(image, 40);
     Put32(image, static_cast<uint32_t>(size));
@@ -154,18 +179,22 @@ int main(int argc, char** argv) {
   std::ofstream(argv[1], std::ios::binary)
       .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
   std::ofstream src(argv[2], std::ios::binary);
-  const std::vector<uint8_t> icon = IconFile({32, 16});
-  src << "// Made by tools/make_editor_icons: the icon strip as bitmap resource 200 and the application's\n"
-         "// icon as icon resource 230.\n"
+  const std::vector<uint8_t> icon = IconFile({32, 16}, AppIcon);
+  const std::vector<uint8_t> grepIcon = IconFile({32, 16}, GrepIcon);
+  src << "// Made by tools/make_editor_icons: the icon strip as bitmap resource 200, the application's\n"
+         "// icon as icon resource 230 and the grep icon as icon resource 240.\n"
          "#include \"editor/shell/commands/editor_icon_strip.h\"\n\n#include <mutex>\n\n#include "
          "\"platform/bitmap_resource.h\"\n#include \"platform/window.h\"\n\n"
          "namespace {\nconst unsigned char kStrip[] = {";
   for (size_t i = 0; i < bmp.size(); ++i) src << (i % 24 == 0 ? "\n" : "") << static_cast<int>(bmp[i]) << ",";
   src << "\n};\nconst unsigned char kAppIcon[] = {";
   for (size_t i = 0; i < icon.size(); ++i) src << (i % 24 == 0 ? "\n" : "") << static_cast<int>(icon[i]) << ",";
+  src << "\n};\nconst unsigned char kGrepIcon[] = {";
+  for (size_t i = 0; i < grepIcon.size(); ++i) src << (i % 24 == 0 ? "\n" : "") << static_cast<int>(grepIcon[i]) << ",";
   src << "\n};\n}  // namespace\n\nvoid RegisterEditorIconStrip() {\n  static std::once_flag once;\n"
          "  std::call_once(once, [] { platform::RegisterBitmapResource(200, kStrip); });\n}\n\n"
          "void RegisterEditorAppIcon() {\n  static std::once_flag once;\n"
-         "  std::call_once(once, [] { platform::RegisterIconResource(\"#230\", kAppIcon); });\n}\n";
+         "  std::call_once(once, [] {\n    platform::RegisterIconResource(\"#230\", kAppIcon);\n"
+         "    platform::RegisterIconResource(\"#240\", kGrepIcon);\n  });\n}\n";
   return src ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "editor/foundation/settings/html_help_dll.h"
@@ -10,7 +11,7 @@
 #include "editor/foundation/ui/system_utils.h"
 #include "editor/shell/commands/key_bindings.h"
 #include "platform/clipboard_keeper.h"
-#include "platform/desktop.h"
+#include "platform/foreground_title.h"
 #include "platform/foreground_window.h"
 #include "platform/hot_key.h"
 #include "platform/ipc.h"
@@ -205,8 +206,9 @@ LRESULT CEditApp::DispatchEvent(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     case WM_COMMAND:
       return 0;
     case WM_HOTKEY: {
-      HWND front = platform::GetActiveWindow();
-      if (front && platform::GetWindowText(front) == kCommonSettingsTitle) return -1;
+      // The sheet is another process's window as often as one of this process's.
+      const std::optional<std::string> front = platform::ForegroundWindowTitle();
+      if (front && *front == kCommonSettingsTitle) return -1;
       const UINT mods = LOWORD(static_cast<DWORD>(lParam));
       const UINT key = HIWORD(static_cast<DWORD>(lParam));
       if (static_cast<int>(wParam) == kTrayHotKeyId && mods == m_uHotKeyMods && key == m_uHotKeyCode)

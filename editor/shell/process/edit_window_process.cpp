@@ -168,7 +168,7 @@ bool CEditWindowProcess::RunMessageLoop() {
   // changes); in the game's process the game's own handling comes back afterwards.
   HWND hwnd = m_hWnd;
   auto previous = platform::SetQuitSignalCallback([hwnd] { platform::PostMessage(hwnd, WM_CLOSE, 0, 0); });
-  m_pcEditWnd->RunMessageLoop();
+  const std::optional<int> othersQuit = m_pcEditWnd->RunMessageLoop();
   platform::SetQuitSignalCallback(std::move(previous));
   // The window's end asks its loop to stop; a request the loop left behind must not stop the loop
   // of whoever runs this process (the game, in debug mode).
@@ -178,5 +178,7 @@ bool CEditWindowProcess::RunMessageLoop() {
     platform::TranslateMessage(&msg);
     platform::DispatchMessage(&msg);
   }
+  // The game asked to end while the window ran: its loop still has to hear it, with its code.
+  if (othersQuit) platform::PostQuitMessage(*othersQuit);
   return true;
 }

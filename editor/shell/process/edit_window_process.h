@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "editor/shell/process/command_line.h"
 #include "editor/shell/process/editor_launcher.h"
@@ -23,8 +24,10 @@ class IProcessEditWindow {
   // no window results (the user has been told).
   virtual HWND Create(HINSTANCE hInstance, EditWindowId residentWindow, const char* pszPath, int nCharCode,
                       bool bReadOnly, int nDocumentType) = 0;
-  // Until the window is gone; ends only the window's own loop.
-  virtual void RunMessageLoop() = 0;
+  // Until the window is gone; ends only the window's own loop. A quit request of the process's
+  // other user (the game) taken meanwhile closes the window as WM_CLOSE does; its exit code is
+  // returned.
+  virtual std::optional<int> RunMessageLoop() = 0;
   // Debug mode: the window becomes the output window (unless a live one exists), its document
   // takes the type of the "output" extension (not fixed), that type's change is counted and the
   // icons follow the type.

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "editor/foundation/settings/edit_window_limit.h"
 #include "editor/foundation/settings/share_data.h"
 #include "editor/foundation/text/editor_path.h"
 #include "editor/foundation/text/show_message_box.h"
@@ -39,11 +40,7 @@ void CEditorLauncher::Install() {
 }
 
 bool CEditorLauncher::BelowWindowLimit() {
-  const SharedSettings* record = m_share.GetShareData();
-  if (!record || record->nEditWindowCount < kMaxEditWindows) return true;
-  ShowMessageBox(nullptr, MB_OK, kCaption, "編集ウィンドウ数の上限は%dです。\nこれ以上は同時に開けません。"_sj,
-                 kMaxEditWindows);
-  return false;
+  return BelowEditWindowLimit(m_share.GetShareData(), nullptr);
 }
 
 bool CEditorLauncher::Launch(HWND owner, const char* text, int code, bool readOnly, bool wait, const char* folder) {

@@ -3,4 +3,13 @@
 // 175), the menus drawn as window menu bars, and the editor's process factory behind the game's.
 #pragma once
 
+#include <cstdio>
+
+#include "platform/win_types.h"
+
 void PrepareEditor();
+
+// The editor's route: the factory's process for the command line, run. What escapes the process
+// (an exception the editor did not report itself) ends it with one line on errors and status 1,
+// never with the runtime's abort; otherwise the status is 0.
+int RunEditorCommandLine(HINSTANCE instance, const char* commandLine, std::FILE* errors);

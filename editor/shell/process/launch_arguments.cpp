@@ -18,17 +18,6 @@ std::string AsToken(const std::string& arg) {
 
 }  // namespace
 
-std::string DoubleQuotes(std::string_view text) {
-  std::string doubled;
-  doubled.reserve(text.size());
-  for (const char c : text) {
-    doubled += c;
-    // A double quote is never the second byte of a Shift-JIS character, so every one is a quote.
-    if (c == '"') doubled += '"';
-  }
-  return doubled;
-}
-
 std::string JoinEditorArguments(std::span<const char* const> args) {
   if (args.size() >= 2 && args[1] && std::string_view(args[1]) == kEditorLaunchMarker) {
     return args.size() >= 3 && args[2] ? std::string(args[2]) : std::string();

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "editor/foundation/text/grep_command_text.h"  // DoubleQuotes
+
 // The first argument of the editor's own launches: the text is the next argument as it stands.
 inline constexpr char kEditorLaunchMarker[] = "--tovara-launched-with";
 
@@ -20,6 +22,3 @@ inline constexpr char kEditorLaunchMarker[] = "--tovara-launched-with";
 // such argument; an empty argument adds nothing.
 std::string JoinEditorArguments(std::span<const char* const> args);
 
-// The text with every double quote doubled, as the editor's grammar reads a quote inside a quoted
-// token.
-std::string DoubleQuotes(std::string_view text);

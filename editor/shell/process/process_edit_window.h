@@ -13,7 +13,7 @@ class CProcessEditWindow final : public IProcessEditWindow {
 
   HWND Create(HINSTANCE hInstance, EditWindowId residentWindow, const char* pszPath, int nCharCode, bool bReadOnly,
               int nDocumentType) override;
-  void RunMessageLoop() override { m_wnd.RunMessageLoop(); }
+  std::optional<int> RunMessageLoop() override { return m_wnd.RunMessageLoop(); }
   void BecomeOutputWindow() override;
   void ApplyPositionRequest(const RecentFileRecord& request) override;
 

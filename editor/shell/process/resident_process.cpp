@@ -6,6 +6,7 @@
 
 #include "editor/foundation/text/show_message_box.h"
 #include "editor/shell/process/control_tray.h"
+#include "editor/shell/process/grep_mode.h"
 #include "editor/shell/process/launch_arguments.h"
 #include "platform/beep.h"
 #include "platform/dialog.h"
@@ -96,6 +97,8 @@ bool CResidentProcess::Initialize() {
   m_pcEditApp = std::make_unique<CEditApp>(m_cShareData, *m_launcher);
   m_pcEditApp->SetSettingsFile(m_settingsFile);
   m_pcEditApp->SetSettingsWritable(!m_bKeepUnreadableSettings);
+  m_pcGrepDialog = std::make_unique<CTrayGrepDialog>();
+  m_pcEditApp->SetGrepDialog(m_pcGrepDialog.get());
   m_hWnd = m_pcEditApp->Create(m_hInstance);
   if (!m_hWnd) {
     ShowFailure("ウィンドウの作成に失敗しました。\n起動できません。"_sj);

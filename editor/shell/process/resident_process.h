@@ -13,6 +13,7 @@
 #include "platform/process.h"
 
 class CEditApp;
+class ITrayGrepDialog;
 
 // Registers dialog template 175: the notice shown while the settings are written at the end.
 bool RegisterExitingNoticeTemplate();
@@ -50,5 +51,7 @@ class CResidentProcess : public CEditorProcess {
   std::string m_settingsFile;
   // The settings file was there but could not be read: this run never writes over it.
   bool m_bKeepUnreadableSettings = false;
+  // The tray's grep dialog; it outlives the tray that points at it.
+  std::unique_ptr<ITrayGrepDialog> m_pcGrepDialog;
   std::unique_ptr<CEditApp> m_pcEditApp;
 };

@@ -60,21 +60,6 @@ std::string PathToken(const char* path) {
   return EditorCommandToken(path);
 }
 
-std::string GrepLaunchText(const GrepLaunchRequest& request) {
-  std::string out = "-GREPMODE -GKEY=\"" + DoubleQuotes(request.key) + "\" -GFILE=\"" + DoubleQuotes(request.files) +
-                    "\" -GFOLDER=\"" + DoubleQuotes(request.folder) + "\" -GCODE=" + std::to_string(request.code);
-  std::string letters;
-  if (request.subFolder) letters += 'S';
-  if (request.loHiCase) letters += 'L';
-  if (request.regularExp) letters += 'R';
-  if (request.outputLine) letters += 'P';
-  if (request.wordOnly) letters += 'W';
-  if (request.outputStyle == 1) letters += '1';
-  if (request.outputStyle == 2) letters += '2';
-  if (!letters.empty()) out += " -GOPT=" + letters;
-  return out;
-}
-
 std::string TrayWindowItemText(int position, const RecentFileRecord& info, CShareData* nicknames) {
   static constexpr WindowItemWords kTrayWords{"…"_sj, "（無題）"_sj, true};
   return WindowListItemText(position, info, false, nicknames, kTrayWords);

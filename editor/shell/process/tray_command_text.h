@@ -6,6 +6,7 @@
 #include <string>
 
 #include "editor/foundation/settings/shared_settings.h"
+#include "editor/foundation/text/grep_command_text.h"
 
 class CShareData;
 
@@ -26,24 +27,6 @@ std::string EditorLaunchTextForFile(const RecentFileRecord& record, bool readOnl
 // the blank as the file when such a file exists.
 std::string PathToken(const char* path);
 
-// What the grep dialog asks for.
-struct GrepLaunchRequest {
-  std::string key;
-  std::string files;
-  std::string folder;
-  int code = 0;
-  bool subFolder = false;
-  bool loHiCase = false;
-  bool regularExp = false;
-  bool outputLine = false;
-  bool wordOnly = false;
-  int outputStyle = 1;  // 1 or 2
-};
-
-// "-GREPMODE -GKEY="key" -GFILE="files" -GFOLDER="folder" -GCODE=code", each text with its double
-// quotes doubled, then " -GOPT=" with S (subfolders), L (case-sensitive), R (regular expression),
-// P (whole lines), W (whole word) and the output style 1 or 2, when any of them applies.
-std::string GrepLaunchText(const GrepLaunchRequest& request);
 
 // The tray menu's item for the window at that position of the shared list (0 first): an access
 // key ("1" to "9", then "A" onwards up to "~", none further on), then for a grep window "【Grep】"

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "editor/foundation/document/doc_interfaces.h"
+#include "editor/foundation/settings/edit_window_limit.h"
 #include "editor/foundation/settings/recent_menus.h"
 #include "editor/foundation/settings/share_data.h"
 #include "editor/foundation/text/job_progress.h"
@@ -47,7 +48,6 @@ constexpr int kSearchNextCommand = 30902;
 constexpr int kVirtualReturn = 0x0D;
 constexpr int kVirtualTab = 0x09;
 
-const char* const kWindowLimitText = "編集ウィンドウ数の上限は%dです。\nこれ以上は同時に開けません。"_sj;
 const char* const kTimerText = "CEditWnd::Create()\nタイマーが起動できません。\nシステムリソースが不足しているのかもしれません。"_sj;
 
 }  // namespace
@@ -76,7 +76,7 @@ void CEditWnd::SetFrameBars(std::unique_ptr<IFrameBar> funcKeys, std::unique_ptr
 SharedSettings* CEditWnd::Settings() const { return m_share.GetShareData(); }
 
 void CEditWnd::ShowWindowCountLimit(HWND owner) {
-  ShowMessageBox(owner, MB_OK, kCaption, kWindowLimitText, kEditWindowLimit);
+  ShowEditWindowLimit(owner);
 }
 
 EditWindowStart EditWindowStartRect(const SharedSettings& s, const RecentFileRecord& request, const RECT& work) {
@@ -242,11 +242,20 @@ void CEditWnd::RebuildAccelerators() {
   m_hAccel = s ? CreateKeyAccelerators(s->nKeyAssignCount, s->KeyAssigns) : nullptr;
 }
 
-void CEditWnd::RunMessageLoop() {
+std::optional<int> CEditWnd::RunMessageLoop() {
+  std::optional<int> othersQuit;
   MSG msg;
   while (m_hWnd) {
     const BOOL got = platform::GetMessage(&msg, nullptr, 0, 0);
-    if (got == 0 || got == -1) break;
+    if (got == -1) break;
+    if (got == 0) {
+      // The window's own quit comes only with its end, so one taken while it stands is whoever
+      // shares the process (the game): the window closes as from its close button, asking about
+      // unsaved changes, and the request is handed back for its owner to see again.
+      if (!othersQuit) othersQuit = static_cast<int>(msg.wParam);
+      platform::PostMessage(m_hWnd, WM_CLOSE, 0, 0);
+      continue;
+    }
     if (m_hwndSearchBox && platform::IsDialogMessage(m_hwndSearchBox, &msg)) {
       HandleSearchBoxKey(msg);
       continue;
@@ -255,6 +264,7 @@ void CEditWnd::RunMessageLoop() {
     platform::TranslateMessage(&msg);
     platform::DispatchMessage(&msg);
   }
+  return othersQuit;
 }
 
 bool CEditWnd::HandleSearchBoxKey(MSG& msg) {
@@ -480,10 +490,12 @@ void CEditWnd::OnActivateFrame(WPARAM wParam, LPARAM lParam) {
   const WORD state = LOWORD(wParam);
   bool active = state == WA_ACTIVE || state == WA_CLICKACTIVE;
   // A window of ours taking the activation (a dialog the frame owns, a pop-up of a pane) keeps
-  // the frame active.
+  // the frame active: it lies inside the frame, or is owned by it or by a window inside it.
   if (!active && lParam) {
-    for (HWND other = reinterpret_cast<HWND>(lParam); other; other = platform::GetParent(other)) {
-      if (other == m_hWnd) active = true;
+    for (HWND other = reinterpret_cast<HWND>(lParam); other && !active;) {
+      active = other == m_hWnd;
+      const HWND parent = platform::GetParent(other);
+      other = parent ? parent : platform::GetWindow(other, platform::GW_OWNER);
     }
   }
   m_cEditDoc.UpdateCaption(!active);
@@ -634,8 +646,8 @@ bool CEditWnd::OnClose() {
 }
 
 void CEditWnd::OnDestroyFrame() {
-  // Top-level windows hear of no move from the window manager, so the place the window ends at
-  // is kept here for the next one.
+  // Each move keeps the place; the end keeps it once more, so that a change of size since the
+  // last move is in the saved placement too.
   KeepPlacement();
   SharedSettings* s = Settings();
   if (s && s->bKeyMacroRecording && s->hwndKeyMacroRecorder == m_id) {

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,8 +79,10 @@ class CEditWnd : public CWnd, public IEditWindow, public IDocFrame, public IEdit
   // the window cannot be made or the list is full (the user has been told).
   HWND Create(HINSTANCE hInstance, EditWindowId residentWindow, const char* pszPath, int nCharCode, bool bReadOnly,
               int nDocumentType);
-  // The process's loop; returns once the window is gone (its WM_QUIT taken).
-  void RunMessageLoop();
+  // The process's loop; returns once the window is gone. A quit request taken while the window
+  // stands closes it as WM_CLOSE does (a cancelled close keeps it, and the loop, going); its exit
+  // code is returned for the caller to post again once the window's own quit is taken.
+  std::optional<int> RunMessageLoop();
 
   // The window's size and place asked on the command line (nRequestWidth ... nRequestY); before
   // Create. The process takes them from its command-line options.

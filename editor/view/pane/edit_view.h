@@ -61,6 +61,7 @@
 
 class CEditDoc;
 class CDocLine;
+class CGrepDialog;
 class CEditView;
 class CSplitBoxWnd;
 class CTipWnd;
@@ -670,6 +671,14 @@ class CEditView : public IDocPane {
               bool bGrepWordOnly, int nGrepOutputStyle);
 
   // ================================================================ ../search/edit_view_grep_commands.cpp
+  // Grep dialog (30910): the key is the selection or the word at the caret, else the newest search
+  // key; the document's grep dialog runs and, confirmed, Grep follows.
+  void Command_GREP_DIALOG();
+  // Grep (30911) with what the document's grep dialog holds: in this pane when the document is a
+  // grep result or an unmodified one without a file, else in a new edit window.
+  void Command_GREP();
+  // The document's grep dialog, kept by its first pane for all of them.
+  CGrepDialog& GrepDialog();
 
   // ================================================================ ../search/edit_view_tag_commands.cpp
 
@@ -842,4 +851,7 @@ class CEditView : public IDocPane {
   // Where the last search began, as a document position; -1 while none is remembered.
   int m_nSrchStartPosX_PHY = -1;
   int m_nSrchStartPosY_PHY = -1;
+
+  // The grep dialog of the document while this is its first pane (../search/edit_view_grep_commands.cpp).
+  std::shared_ptr<CGrepDialog> m_pcGrepDialog;
 };

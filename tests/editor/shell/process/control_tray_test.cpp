@@ -15,6 +15,7 @@
 #include "editor/foundation/settings/recent_menus.h"
 #include "platform/desktop.h"
 #include "platform/dialog_test.h"
+#include "platform/foreground_title.h"
 #include "platform/file_dialog.h"
 #include "platform/foreground_window.h"
 #include "platform/gui_app.h"
@@ -526,6 +527,35 @@ TEST_F(ControlTrayTest, HotKeyBelongsToTheCommonSettingsSheetInFront) {
   Pump(std::chrono::milliseconds(20));
   EXPECT_TRUE(menus.empty());
   platform::DestroyWindow(sheet);
+}
+
+// The sheet usually stands in an edit window's process: what the desktop says is in front counts.
+TEST_F(ControlTrayTest, HotKeyBelongsToAnotherProcesssCommonSettingsSheetInFront) {
+  HWND hwnd = MakeTray();
+  common().wTrayMenuHotKeyMods = HOTKEYF_CONTROL | HOTKEYF_ALT;
+  common().wTrayMenuHotKeyCode = 'Z';
+  platform::SendMessage(hwnd, MYWM_CHANGESETTING, 0, 0);
+  const LPARAM keys = MAKELPARAM(MOD_CONTROL | MOD_ALT, 'Z');
+  struct Case {
+    const char* name;
+    std::optional<std::string> front;  // the desktop's window in front, by its title
+    LRESULT answer;
+    size_t menus;
+  } cases[] = {
+      {"the sheet of another process", std::string("共通設定"_sj), -1, 0},
+      {"another window of that process", std::string("タイプ別設定"_sj), 0, 1},
+      {"a title the sheet's begins", std::string("共通設定 - x"_sj), 0, 1},
+      {"nothing can tell", std::nullopt, 0, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const platform::ForegroundTitleHook before = platform::SetForegroundTitleHook([&] { return c.front; });
+    menus.clear();
+    EXPECT_EQ(platform::SendMessage(hwnd, WM_HOTKEY, kTrayHotKeyId, keys), c.answer);
+    Pump(std::chrono::milliseconds(20));
+    platform::SetForegroundTitleHook(before);
+    EXPECT_EQ(menus.size(), c.menus);
+  }
 }
 
 TEST_F(ControlTrayTest, EndOfTheSessionWritesTheSettings) {

@@ -57,6 +57,7 @@ struct WindowJournal {
   EditWindowId resident = 0;
   RecentFileRecord request{};
   bool launcherWhileRunning = false;  // the window could start further windows
+  std::optional<int> othersQuit;      // what the window's loop reports it took from another
 };
 
 // The close requests the plain windows were sent.
@@ -105,7 +106,7 @@ class FakeEditWindow final : public IProcessEditWindow {
   }
   // As the window's end leaves it: the loop gone, its quit request still queued behind a message
   // of the host's.
-  void RunMessageLoop() override {
+  std::optional<int> RunMessageLoop() override {
     m_journal.calls.push_back("RunMessageLoop");
     m_journal.launcherWhileRunning = GetDocLauncher() != nullptr;
     if (m_quitSignalInLoop) {
@@ -121,6 +122,7 @@ class FakeEditWindow final : public IProcessEditWindow {
     }
     platform::PostMessage(nullptr, WM_USER + 7, 0, 0);
     platform::PostQuitMessage(0);
+    return m_journal.othersQuit;
   }
   void BecomeOutputWindow() override { m_journal.calls.push_back("BecomeOutputWindow"); }
   void ApplyPositionRequest(const RecentFileRecord& request) override {
@@ -536,6 +538,24 @@ TEST_F(ProcessFactoryTest, TheWindowsEndStopsOnlyItsOwnLoop) {
     if (msg.message == WM_QUIT) break;
   }
   EXPECT_EQ(left, std::vector<UINT>{WM_USER + 8});
+}
+
+// The game asked to end while its script's window ran in its process: once the window is gone its
+// loop hears that request, with its code, and not the window's own.
+TEST_F(ProcessFactoryTest, AQuitTheWindowTookFromTheGameReachesTheGameAfterwards) {
+  PretendResident(true);
+  journal.othersQuit = 3;
+  std::unique_ptr<CProcessBase> process = Create("/work/notes.txt");
+  ASSERT_NE(process, nullptr);
+  EXPECT_TRUE(process->Run());
+  process.reset();
+  MSG msg;
+  std::vector<std::pair<UINT, WPARAM>> left;
+  while (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    left.emplace_back(msg.message, msg.wParam);
+    if (msg.message == WM_QUIT) break;
+  }
+  EXPECT_EQ(left, (std::vector<std::pair<UINT, WPARAM>>{{WM_QUIT, 3}}));
 }
 
 TEST_F(ProcessFactoryTest, AQuitSignalClosesTheWindowAsItsCloseButtonDoes) {

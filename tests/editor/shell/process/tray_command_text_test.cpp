@@ -73,24 +73,6 @@ TEST(PathTokenTest, RecentFileWithABlankStaysOneFile) {
   EXPECT_STREQ(options.m_fi.szPath, "/home/u/My Documents/a.txt");
 }
 
-TEST(GrepLaunchTextTest, QuotesDoubledAndOptionLetters) {
-  struct Case {
-    const char* name;
-    GrepLaunchRequest request;
-    std::string expected;
-  } cases[] = {
-      {"plain, style 1", {"key", "*.c", "/src", 0, false, false, false, false, false, 1},
-       "-GREPMODE -GKEY=\"key\" -GFILE=\"*.c\" -GFOLDER=\"/src\" -GCODE=0 -GOPT=1"},
-      {"every letter in order, style 2", {"k", "*.*", "/", 99, true, true, true, true, true, 2},
-       "-GREPMODE -GKEY=\"k\" -GFILE=\"*.*\" -GFOLDER=\"/\" -GCODE=99 -GOPT=SLRPW2"},
-      {"quotes doubled in every text", {"say \"hi\"", "a\"b", "/q\"", 1, false, true, false, false, false, 1},
-       "-GREPMODE -GKEY=\"say \"\"hi\"\"\" -GFILE=\"a\"\"b\" -GFOLDER=\"/q\"\"\" -GCODE=1 -GOPT=L1"},
-      {"no letter applies", {"k", "*", "/", 0, false, false, false, false, false, 0},
-       "-GREPMODE -GKEY=\"k\" -GFILE=\"*\" -GFOLDER=\"/\" -GCODE=0"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(GrepLaunchText(c.request), c.expected) << c.name;
-}
-
 // The grep text reads back as the same request.
 TEST(GrepLaunchTextTest, ParsesBackToTheRequest) {
   struct NoFiles final : CommandLineSystem {

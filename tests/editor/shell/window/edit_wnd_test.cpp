@@ -7,6 +7,7 @@
 #include "edit_wnd_fixture.h"
 #include "editor/shell/commands/menu_drawer.h"
 #include "editor/shell/process/command_line.h"
+#include "platform/dialog.h"
 #include "platform/ipc.h"
 #include "platform/drag_drop.h"
 #include "platform/icon_file.h"
@@ -313,18 +314,24 @@ TEST_F(EditWndTest, MovingAndClosingKeepThePlacementAndThePositionWhenAsked) {
     CEditWnd* w = Make();
     ASSERT_NE(w, nullptr);
     const HWND hwnd = w->Window();
+    const auto forget = [&] {
+      record->wpSavedEditWindow = WINDOWPLACEMENT{};
+      record->wpSavedEditWindow.length = 0;
+      record->Common.nWinPosX = record->Common.nWinPosY = -1;
+    };
+    forget();
+    // Moved as the window manager moves it: the window hears of it by itself.
     platform::SetWindowPos(hwnd, nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Pump();
     const RECT outer = Outer(hwnd);
-    record->wpSavedEditWindow = WINDOWPLACEMENT{};
-    record->wpSavedEditWindow.length = 0;
-    record->Common.nWinPosX = record->Common.nWinPosY = -1;
+    ASSERT_EQ(outer.left, 40);
     if (c.close) {
+      forget();
       platform::SendMessage(hwnd, MYWM_CLOSE, 0, 0);
-    } else {
-      platform::SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(outer.left, outer.top));
     }
-    EXPECT_NE(record->wpSavedEditWindow.length, 0u);
+    EXPECT_EQ(record->wpSavedEditWindow.length, sizeof(WINDOWPLACEMENT));
+    EXPECT_EQ(record->wpSavedEditWindow.rcNormalPosition.left, outer.left);
+    EXPECT_EQ(record->wpSavedEditWindow.rcNormalPosition.top, outer.top);
     EXPECT_EQ(record->Common.nWinPosX, c.keepsPosition ? outer.left : -1);
     EXPECT_EQ(record->Common.nWinPosY, c.keepsPosition ? outer.top : -1);
     windows.clear();
@@ -571,10 +578,106 @@ TEST_F(EditWndTest, TheLoopEndsWithTheWindowAndTheSearchBoxEnterKeepsItsText) {
   platform::SetWindowText(w->SearchBox(), "needle");
   platform::PostMessage(w->SearchBox(), WM_KEYDOWN, 0x0D, 1);
   platform::PostMessage(w->Window(), WM_CLOSE, 0, 0);
-  w->RunMessageLoop();
+  EXPECT_EQ(w->RunMessageLoop(), std::nullopt) << "the window's own end is no one else's quit";
   EXPECT_EQ(w->Window(), nullptr);
   ASSERT_GE(record->nSearchKeyCount, 1);
   EXPECT_STREQ(record->szSearchKeys[0], "needle");
+}
+
+// The frame keeps its active caption while what takes the activation is its own: a window inside it
+// or a dialog it owns; anything else makes it inactive.
+TEST_F(EditWndTest, TheFrameStaysActiveWhileItsOwnDialogHasTheActivation) {
+  std::snprintf(record->Common.szWinCaptionActive, sizeof record->Common.szWinCaptionActive, "%s", "on");
+  std::snprintf(record->Common.szWinCaptionInactive, sizeof record->Common.szWinCaptionInactive, "%s", "off");
+  ASSERT_TRUE(platform::RegisterDialogTemplate("EditWndOwnedDialog", [](platform::DialogBuilder& b) {
+    b.Caption("owned");
+    b.PushButton(IDOK, "OK");
+  }));
+  CEditWnd* w = Make();
+  ASSERT_NE(w, nullptr);
+  CEditWnd* other = Make();
+  ASSERT_NE(other, nullptr);
+  const HWND frame = w->Window();
+  const HWND ownDialog = platform::CreateDialogParam(nullptr, "EditWndOwnedDialog", frame, nullptr, 0);
+  const HWND othersDialog = platform::CreateDialogParam(nullptr, "EditWndOwnedDialog", other->Window(), nullptr, 0);
+  ASSERT_NE(ownDialog, nullptr);
+  ASSERT_NE(othersDialog, nullptr);
+  struct Case {
+    const char* name;
+    WORD state;
+    HWND taker;  // lParam: the window taking the activation
+    const char* caption;
+  } cases[] = {
+      {"activated", WA_ACTIVE, nullptr, "on"},
+      {"a dialog it owns takes it", WA_INACTIVE, ownDialog, "on"},
+      {"a pane inside it takes it", WA_INACTIVE, w->Document().Ports().panes[0]->Window(), "on"},
+      {"another window takes it", WA_INACTIVE, other->Window(), "off"},
+      {"another window's dialog takes it", WA_INACTIVE, othersDialog, "off"},
+      {"none of ours takes it", WA_INACTIVE, nullptr, "off"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform::SetWindowText(frame, "-");
+    platform::SendMessage(frame, WM_ACTIVATE, MAKEWPARAM(c.state, 0), reinterpret_cast<LPARAM>(c.taker));
+    EXPECT_EQ(platform::GetWindowText(frame), c.caption);
+  }
+  platform::DestroyWindow(ownDialog);
+  platform::DestroyWindow(othersDialog);
+  Pump();
+}
+
+// In debug mode the game shares the process: a quit it asks for while the window's loop runs is taken
+// by that loop. The window closes as from its close button (unsaved changes asked about; a cancel
+// keeps it open until the user closes it) and the request comes back out with its code.
+TEST_F(EditWndTest, AQuitOfAnotherInTheProcessClosesTheWindowAsItsCloseButtonDoes) {
+  struct Case {
+    const char* name;
+    std::vector<int> answers;  // to the unsaved-changes question, in turn
+  } cases[] = {
+      {"discarded at the question", {IDNO}},
+      {"cancelled, then discarded at the user's own close", {IDCANCEL, IDNO}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = File("quit.txt", "kept\r\n");
+    CEditWnd* w = Make(path.c_str());
+    ASSERT_NE(w, nullptr);
+    const HWND hwnd = w->Window();
+    w->Document().SetModified(true, false);
+    std::vector<bool> standingWhenAsked;
+    size_t asked = 0;
+    const platform::MessageBoxHook before = platform::SetMessageBoxHook([&](const platform::MessageBoxRequest& request) {
+      boxes.push_back(request.text);
+      standingWhenAsked.push_back(platform::IsWindow(hwnd) && platform::IsWindowVisible(hwnd));
+      const int answer = asked < c.answers.size() ? c.answers[asked] : IDCANCEL;
+      ++asked;
+      // The user closes the window later, by hand.
+      if (answer == IDCANCEL) platform::PostMessage(hwnd, WM_CLOSE, 0, 0);
+      return answer;
+    });
+    platform::PostQuitMessage(3);
+    const std::optional<int> othersQuit = w->RunMessageLoop();
+    platform::SetMessageBoxHook(before);
+    EXPECT_EQ(othersQuit, std::optional<int>(3));
+    EXPECT_EQ(w->Window(), nullptr);
+    EXPECT_FALSE(platform::IsWindow(hwnd));
+    EXPECT_EQ(asked, c.answers.size());
+    EXPECT_EQ(standingWhenAsked, std::vector<bool>(c.answers.size(), true));
+    EXPECT_EQ(record->nEditWindowCount, 0);
+    // The window's own quit is all that is left: the caller takes it before posting the other again.
+    MSG msg;
+    bool ownQuit = false;
+    while (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        ownQuit = msg.wParam == 0;
+        break;
+      }
+      platform::DispatchMessage(&msg);
+    }
+    EXPECT_TRUE(ownQuit);
+    windows.clear();
+    boxes.clear();
+  }
 }
 
 }  // namespace
