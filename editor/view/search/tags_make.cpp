@@ -2,21 +2,18 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
+#include "editor/foundation/text/command_arguments.h"
+#include "editor/foundation/text/program_output.h"
 #include "editor/foundation/text/show_message_box.h"
 #include "editor/foundation/text/sjis_char.h"
-#include "editor/foundation/text/text_utils.h"
 #include "editor/foundation/ui/cancel_dialog.h"
 #include "editor/foundation/ui/system_utils.h"
+#include "platform/folder_listing.h"
 #include "platform/path.h"
-#include "platform/sjis.h"
 #include "platform/sjis_literal.h"
 
 namespace {
@@ -31,32 +28,6 @@ constexpr int kShownOutput = 1022;
 bool IsExecutableFile(const std::string& hostPath) {
   struct stat st;
   return ::stat(hostPath.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0111) != 0;
-}
-
-// The user's options split at blanks outside double quotes, the quotes removed.
-std::vector<std::string> SplitOptions(const std::string& text) {
-  std::vector<std::string> out;
-  std::string buffer = text;
-  int pos = 0;
-  while (char* token = NextTokenOutsideQuotes(buffer.data(), static_cast<int>(buffer.size()), &pos, " \t")) {
-    std::string argument;
-    const auto* p = reinterpret_cast<const unsigned char*>(token);
-    const int len = static_cast<int>(std::strlen(token));
-    for (int i = 0; i < len;) {
-      const int step = SjisCharSize(p, len, i);
-      if (!(step == 1 && p[i] == '"')) argument.append(token + i, static_cast<size_t>(step));
-      i += step;
-    }
-    out.push_back(std::move(argument));
-  }
-  return out;
-}
-
-// The program's output in Shift-JIS: UTF-8 (what the tools print in a UTF-8 locale) is converted;
-// anything else is taken as Shift-JIS already.
-std::string OutputToSjis(const std::string& output) {
-  const std::string converted = platform::Utf8ToSjis(output);
-  return platform::SjisToUtf8(converted) == output ? converted : output;
 }
 
 }  // namespace
@@ -92,21 +63,17 @@ std::string FindTagsProgram(const TagsProgramLookup& lookup) {
 std::vector<std::string> TagsProgramArguments(const TagsMakeRequest& request) {
   std::vector<std::string> arguments = {"--excmd=n"};
   if (request.options & 1) arguments.emplace_back("-R");
-  for (std::string& option : SplitOptions(request.extraOptions)) arguments.push_back(std::move(option));
+  for (std::string& option : SplitCommandArguments(request.extraOptions)) arguments.push_back(std::move(option));
 
   std::string hostFolder;
-  if (!platform::ExactHostPath(request.folder, hostFolder)) return arguments;
-  std::vector<std::string> names;
-  std::error_code ec;
-  for (std::filesystem::directory_iterator it(hostFolder, ec), end; !ec && it != end; it.increment(ec)) {
-    std::string name = it->path().filename().string();
-    if (!name.empty() && name[0] != '.') names.push_back(std::move(name));
-  }
-  // Name order by bytes, so that the run does not depend on the file system's order.
-  std::sort(names.begin(), names.end());
-  for (const std::string& name : names) {
+  std::vector<platform::FolderEntry> entries;
+  if (!platform::ExactHostPath(request.folder, hostFolder) || !platform::ListFolder(hostFolder, entries)) return arguments;
+  // The listing is in byte order of the names, so the run does not depend on the file system.
+  for (const platform::FolderEntry& entry : entries) {
     std::string exact;
-    if (platform::ExactPathFromHost(name, exact)) arguments.push_back(std::move(exact));
+    if (!entry.name.empty() && entry.name[0] != '.' && platform::ExactPathFromHost(entry.name, exact)) {
+      arguments.push_back(std::move(exact));
+    }
   }
   return arguments;
 }
@@ -170,7 +137,7 @@ void RunTagsMake(HWND owner, const TagsMakeRequest& request, platform::OutsidePr
   }
 
   if (!output.empty()) {
-    std::string shown = OutputToSjis(output);
+    std::string shown = ProgramOutputToSjis(output);
     shown.resize(static_cast<size_t>(WholeCharsPrefixLength(shown.data(), static_cast<int>(shown.size()), kShownOutput)));
     ShowMessageBox(owner, MB_OK | MB_ICONEXCLAMATION, kCaption,
                    "\"tags\" はタグファイルではないため上書き出来ません。\nタグ作成コマンド実行は失敗しました。\n\n%s"_sj,
