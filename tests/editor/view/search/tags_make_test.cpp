@@ -1,7 +1,13 @@
 #include "editor/view/search/tags_make.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 
 #include <functional>
 #include <memory>
@@ -298,6 +304,81 @@ TEST_F(TagsMakeTest, MakeTagsFileRunsTheDialogThenTheProgramFromThePath) {
   MakeTagsFile(request.folder, nullptr, programs);
   EXPECT_TRUE(ran.requests.empty());
   EXPECT_TRUE(shown.empty());
+}
+
+// A real runner whose programs call back at every poll, so that a test can act while one runs.
+class WatchedPrograms final : public platform::OutsidePrograms {
+ public:
+  WatchedPrograms(platform::OutsidePrograms& real, std::function<void()> onPoll) : m_real(real), m_onPoll(std::move(onPoll)) {}
+  std::unique_ptr<RunningProgram> Start(const ProgramRequest& request, std::string* errorText) override {
+    std::unique_ptr<RunningProgram> child = m_real.Start(request, errorText);
+    return child ? std::make_unique<Watched>(std::move(child), m_onPoll) : nullptr;
+  }
+
+ private:
+  class Watched final : public RunningProgram {
+   public:
+    Watched(std::unique_ptr<RunningProgram> child, std::function<void()>& onPoll) : m_child(std::move(child)), m_onPoll(onPoll) {}
+    PollResult Poll(std::chrono::milliseconds limit) override {
+      if (m_onPoll) m_onPoll();
+      return m_child->Poll(limit);
+    }
+    size_t Read(std::string* out) override { return m_child->Read(out); }
+    bool Ended() const override { return m_child->Ended(); }
+    std::optional<int> ExitStatus() const override { return m_child->ExitStatus(); }
+    void Terminate() override { m_child->Terminate(); }
+
+   private:
+    std::unique_ptr<RunningProgram> m_child;
+    std::function<void()>& m_onPoll;
+  };
+  platform::OutsidePrograms& m_real;
+  std::function<void()> m_onPoll;
+};
+
+// Stand-in programs run as real processes: each writes its process id, and none is left running
+// (or unreaped) once the run has said what came of it.
+TEST_F(TagsMakeTest, StandInProcessesPrintFailOrSleepUntilCancelled) {
+  const std::shared_ptr<platform::OutsidePrograms> system = platform::SystemOutsidePrograms();
+  ASSERT_TRUE(system);
+  const std::string pidFile = dir.File("pid");
+  struct Case {
+    const char* name;
+    std::string script;
+    bool cancel;
+    std::string message;
+  };
+  const std::string commandLine = Program() + " --excmd=n a.c b.c sub " + "表.c"_sj;
+  const Case cases[] = {
+      {"prints text, then would sleep", "echo \"\xe8\xa1\xa8: not a tags file\"\nexec sleep 30\n", false,
+       "\"tags\" はタグファイルではないため上書き出来ません。\nタグ作成コマンド実行は失敗しました。\n\n表: not a tags file\n"_sj},
+      {"exits 1 silently", "exit 1\n", false, "タグ作成コマンド実行は失敗しました。\n\n"_sj + commandLine},
+      {"sleeps until cancelled", "exec sleep 30\n", true, "タグファイルの作成が終了しました。"_sj},
+      {"works quietly", "exit 0\n", false, "タグファイルの作成が終了しました。"_sj},
+  };
+  for (const Case& c : cases) {
+    std::remove(pidFile.c_str());
+    dir.Write("bin/ctags-universal", "#!/bin/sh\necho $$ > '" + pidFile + "'\n" + c.script);
+    bool cancelled = false;
+    WatchedPrograms watched(*system, [&] {
+      if (!c.cancel || cancelled || !dir.Exists("pid")) return;
+      for (HWND d : dt::OpenDialogs()) {
+        if (dt::TemplateOf(d) == "191" && IsWindowVisible(d)) cancelled = dt::Click(d, IDCANCEL);
+      }
+    });
+    shown.clear();
+    const auto start = std::chrono::steady_clock::now();
+    RunTagsMake(nullptr, request, watched, lookup);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20)) << c.name << ": nothing waits for the sleep";
+    EXPECT_EQ(cancelled, c.cancel) << c.name;
+    ASSERT_EQ(shown.size(), 1u) << c.name;
+    EXPECT_EQ(shown[0].text, c.message) << c.name;
+    const int pid = std::atoi(dir.Read("pid").c_str());
+    ASSERT_GT(pid, 0) << c.name;
+    errno = 0;
+    EXPECT_EQ(::kill(pid, 0), -1) << c.name << ": the program is gone and reaped";
+    EXPECT_EQ(errno, ESRCH) << c.name;
+  }
 }
 
 // The real program, through the real runner: a tree it tags is then searched.
