@@ -27,7 +27,9 @@
 //   lParam) come only from the user's actions: BN_CLICKED (a check box or radio button has
 //   already changed), CBN_SELCHANGE, LBN_SELCHANGE, LBN_DBLCLK, CBN_EDITCHANGE, CBN_DROPDOWN
 //   (before the list opens) and EN_CHANGE. Changes the program makes send none, except EN_CHANGE
-//   after the text of a one-line edit is set.
+//   after the text of a one-line edit is set. List views notify through WM_NOTIFY (wParam the
+//   control's id): LVN_ITEMCHANGED (an NMLISTVIEW) when the user selects a row, NM_DBLCLK (an
+//   NMITEMACTIVATE) when the user double-clicks one.
 // - Keys: Enter gives the default push button's id, or IDOK without one (a multi-line edit takes
 //   Enter as a line break; Space presses the focused button); Esc and the close button give
 //   IDCANCEL; a disabled target button makes them do nothing. A WM_KEYDOWN of VK_RETURN or
@@ -117,6 +119,96 @@ constexpr UINT PBM_SETRANGE = WM_USER + 1;
 constexpr UINT PBM_SETPOS = WM_USER + 2;
 constexpr UINT PBM_SETRANGE32 = WM_USER + 6;
 constexpr UINT PBM_GETPOS = WM_USER + 8;
+// List view (report style: a header of columns over rows; one row selected at most). Texts are
+// Shift-JIS; a row's column 0 is its item, the other columns its subitems.
+constexpr UINT LVM_GETITEMCOUNT = 0x1004;
+constexpr UINT LVM_GETITEM = 0x1005;
+constexpr UINT LVM_SETITEM = 0x1006;
+constexpr UINT LVM_INSERTITEM = 0x1007;
+constexpr UINT LVM_DELETEITEM = 0x1008;
+constexpr UINT LVM_DELETEALLITEMS = 0x1009;
+constexpr UINT LVM_GETNEXTITEM = 0x100C;
+constexpr UINT LVM_ENSUREVISIBLE = 0x1013;
+constexpr UINT LVM_INSERTCOLUMN = 0x101B;
+constexpr UINT LVM_GETCOLUMNWIDTH = 0x101D;
+constexpr UINT LVM_SETCOLUMNWIDTH = 0x101E;
+constexpr UINT LVM_GETTOPINDEX = 0x1027;
+constexpr UINT LVM_GETCOUNTPERPAGE = 0x1028;
+constexpr UINT LVM_SETITEMSTATE = 0x102B;
+constexpr UINT LVM_GETITEMSTATE = 0x102C;
+constexpr UINT LVM_GETITEMTEXT = 0x102D;
+constexpr UINT LVM_SETITEMTEXT = 0x102E;
+constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = 0x1036;
+constexpr UINT LVM_GETEXTENDEDLISTVIEWSTYLE = 0x1037;
+
+constexpr DWORD LVS_EX_FULLROWSELECT = 0x0020;
+
+// LVCOLUMN's mask. LVCF_PERCENT is this layer's own: cx is then a percentage of the list's
+// client width, and the column keeps that share as the list is resized.
+constexpr UINT LVCF_FMT = 0x0001;
+constexpr UINT LVCF_WIDTH = 0x0002;
+constexpr UINT LVCF_TEXT = 0x0004;
+constexpr UINT LVCF_SUBITEM = 0x0008;
+constexpr UINT LVCF_PERCENT = 0x8000;
+constexpr int LVCFMT_LEFT = 0;
+constexpr int LVCFMT_RIGHT = 1;
+constexpr int LVCFMT_CENTER = 2;
+
+struct LVCOLUMN {
+  UINT mask = 0;
+  int fmt = LVCFMT_LEFT;
+  int cx = 0;
+  char* pszText = nullptr;
+  int cchTextMax = 0;
+  int iSubItem = 0;
+};
+
+constexpr UINT LVIF_TEXT = 0x0001;
+constexpr UINT LVIF_PARAM = 0x0004;
+constexpr UINT LVIF_STATE = 0x0008;
+constexpr UINT LVIS_FOCUSED = 0x0001;
+constexpr UINT LVIS_SELECTED = 0x0002;
+constexpr UINT LVNI_ALL = 0x0000;
+constexpr UINT LVNI_FOCUSED = 0x0001;
+constexpr UINT LVNI_SELECTED = 0x0002;
+
+struct LVITEM {
+  UINT mask = 0;
+  int iItem = 0;
+  int iSubItem = 0;
+  UINT state = 0;
+  UINT stateMask = 0;
+  char* pszText = nullptr;
+  int cchTextMax = 0;
+  int iImage = 0;
+  LPARAM lParam = 0;
+};
+
+constexpr UINT LVN_ITEMCHANGED = static_cast<UINT>(-101);
+
+struct NMLISTVIEW {
+  NMHDR hdr;
+  int iItem = -1;
+  int iSubItem = 0;
+  UINT uNewState = 0;
+  UINT uOldState = 0;
+  UINT uChanged = 0;
+  POINT ptAction;
+  LPARAM lParam = 0;
+};
+
+struct NMITEMACTIVATE {
+  NMHDR hdr;
+  int iItem = -1;
+  int iSubItem = 0;
+  UINT uNewState = 0;
+  UINT uOldState = 0;
+  UINT uChanged = 0;
+  POINT ptAction;
+  LPARAM lParam = 0;
+  UINT uKeyFlags = 0;
+};
+
 constexpr LRESULT CB_OKAY = 0;
 constexpr LRESULT CB_ERR = -1;
 constexpr LRESULT LB_OKAY = 0;
@@ -147,6 +239,7 @@ enum class ControlKind {
   kComboBox,      // a list that drops down, with an edit
   kListBox,
   kProgressBar,
+  kListView,  // report style
 };
 
 // What a template function declares. Controls go into the current box, which starts as a column;
@@ -160,8 +253,8 @@ class DialogBuilder {
     Options& Default();
     // Starts a new group of radio buttons (a run of radio buttons is one group until then).
     Options& NewGroup();
-    // The control's width in average characters, and (multi-line edit, list box) its height in
-    // lines; it still grows with a resizable dialog.
+    // The control's width in average characters, and (multi-line edit, list box, list view) its
+    // height in lines; it still grows with a resizable dialog.
     Options& Width(int characters);
     Options& Lines(int lines);
     // Static text whose "&" is shown as it is (a file name, a count).
@@ -200,6 +293,7 @@ class DialogBuilder {
   Options& ComboBox(int id);
   Options& ListBox(int id);
   Options& ProgressBar(int id);
+  Options& ListView(int id);
 
  private:
   Impl& m_impl;

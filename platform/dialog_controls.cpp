@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTreeWidget>
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -238,6 +239,8 @@ QWidget* MakeWidget(DialogWindow& dialog, const ControlDecl& decl, QWidget* pare
       l->setSelectionMode(QAbstractItemView::SingleSelection);
       return l;
     }
+    case ControlKind::kListView:
+      return MakeListView(parent);
     case ControlKind::kProgressBar: {
       auto* p = new QProgressBar(parent);
       p->setTextVisible(false);
@@ -339,6 +342,7 @@ QComboBox* Control::combo() const { return qobject_cast<QComboBox*>(widget()); }
 QListWidget* Control::list() const { return qobject_cast<QListWidget*>(widget()); }
 QProgressBar* Control::progress() const { return qobject_cast<QProgressBar*>(widget()); }
 QLabel* Control::label() const { return qobject_cast<QLabel*>(widget()); }
+QTreeWidget* Control::listView() const { return qobject_cast<QTreeWidget*>(widget()); }
 
 void Control::notify(WORD code) { m_dialog.notify(*this, code); }
 
@@ -391,6 +395,7 @@ void Control::setText(std::string_view text) {
       return;
     }
     case ControlKind::kListBox:
+    case ControlKind::kListView:
     case ControlKind::kProgressBar:
       return;
   }
@@ -418,6 +423,7 @@ std::string Control::text() const {
     case ControlKind::kDropDownList:
       return combo()->currentIndex() >= 0 ? QStringToSjis(combo()->currentText()) : std::string();
     case ControlKind::kListBox:
+    case ControlKind::kListView:
     case ControlKind::kProgressBar:
       return {};
   }
@@ -445,6 +451,10 @@ void Control::setCheck(UINT state) {
 
 std::vector<std::string> Control::items() const {
   std::vector<std::string> out;
+  if (listView()) {
+    for (std::vector<std::string>& row : ListViewState(*this).rows) out.push_back(row.empty() ? std::string() : std::move(row[0]));
+    return out;
+  }
   for (int i = 0; i < itemCount(); ++i) out.push_back(QStringToSjis(itemText(i)));
   return out;
 }
@@ -454,6 +464,10 @@ int Control::selection() const {
   if (QListWidget* l = list()) {
     const QList<QListWidgetItem*> selected = l->selectedItems();
     return selected.isEmpty() ? -1 : l->row(selected.first());
+  }
+  if (QTreeWidget* v = listView()) {
+    const QList<QTreeWidgetItem*> selected = v->selectedItems();
+    return selected.isEmpty() ? -1 : v->indexOfTopLevelItem(selected.first());
   }
   return -1;
 }
@@ -492,10 +506,16 @@ void Control::userSelect(int index) {
   } else if (list()) {
     setSelection(index);
     notify(LBN_SELCHANGE);
+  } else if (listView()) {
+    ListViewUserSelect(*this, index);
   }
 }
 
 void Control::userDoubleClick(int index) {
+  if (listView()) {
+    ListViewUserDoubleClick(*this, index);
+    return;
+  }
   if (!list()) return;
   userSelect(index);
   notify(LBN_DBLCLK);
@@ -534,6 +554,9 @@ LRESULT Control::send(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case ControlKind::kProgressBar:
       if (message >= PBM_SETRANGE && message <= PBM_GETPOS) return ProgressMessage(m_progress, *progress(), message, wParam, lParam);
+      break;
+    case ControlKind::kListView:
+      if (message >= LVM_GETITEMCOUNT && message <= LVM_GETEXTENDEDLISTVIEWSTYLE) return ListViewMessage(*this, message, wParam, lParam);
       break;
     case ControlKind::kGroupBox:
     case ControlKind::kStaticText:
@@ -746,6 +769,9 @@ Control* CreateControl(DialogWindow& dialog, const ControlDecl& decl, QWidget* p
     case ControlKind::kListBox:
       QObject::connect(control->list(), &QListWidget::itemSelectionChanged, widget, [control] { control->notify(LBN_SELCHANGE); });
       QObject::connect(control->list(), &QListWidget::itemDoubleClicked, widget, [control] { control->notify(LBN_DBLCLK); });
+      break;
+    case ControlKind::kListView:
+      ConnectListView(*control);
       break;
     case ControlKind::kGroupBox:
     case ControlKind::kStaticText:

@@ -21,6 +21,7 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
+class QTreeWidget;
 
 namespace platform {
 
@@ -121,6 +122,7 @@ class Control final : public ChildWindow {
   QListWidget* list() const;
   QProgressBar* progress() const;
   QLabel* label() const;
+  QTreeWidget* listView() const;
 
   void notify(WORD code);
 
@@ -225,6 +227,22 @@ class DialogWindow final : public Window {
   WPARAM m_reportedType = SIZE_RESTORED;
   std::optional<QPoint> m_reportedPos;
 };
+
+// The list view's side (dialog_list_view.cpp): its widget, the signals that become its
+// notifications, its messages, and what tests read of it.
+QWidget* MakeListView(QWidget* parent);
+void ConnectListView(Control& control);
+LRESULT ListViewMessage(Control& control, UINT message, WPARAM wParam, LPARAM lParam);
+struct ListViewContents {
+  std::vector<std::string> columns;  // the headers
+  std::vector<int> widths;           // pixels
+  std::vector<std::vector<std::string>> rows;
+  int focused = -1;
+};
+ListViewContents ListViewState(const Control& control);
+// The user's selection of a row (LVN_ITEMCHANGED) and double click on one (NM_DBLCLK).
+void ListViewUserSelect(Control& control, int row);
+void ListViewUserDoubleClick(Control& control, int row);
 
 DialogWindow* DialogFromHandle(HWND hwnd);
 // Makes the widget of a declared control on the parent and registers it as the dialog's child.

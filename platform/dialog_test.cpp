@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTreeWidget>
 
 #include "platform/dialog_qt.h"
 #include "platform/sjis.h"
@@ -104,7 +105,7 @@ bool Paste(HWND dialog, int id, std::string_view utf8) {
 
 bool Select(HWND dialog, int id, int index) {
   Control* c = Reachable(dialog, id);
-  if (!c || (!c->combo() && !c->list())) return false;
+  if (!c || (!c->combo() && !c->list() && !c->listView())) return false;
   if (index < 0 || index >= static_cast<int>(c->items().size())) return false;
   c->userSelect(index);
   return true;
@@ -112,7 +113,7 @@ bool Select(HWND dialog, int id, int index) {
 
 bool DoubleClick(HWND dialog, int id, int index) {
   Control* c = Reachable(dialog, id);
-  if (!c || !c->list() || index < 0 || index >= static_cast<int>(c->items().size())) return false;
+  if (!c || (!c->list() && !c->listView()) || index < 0 || index >= static_cast<int>(c->items().size())) return false;
   c->userDoubleClick(index);
   return true;
 }
@@ -137,6 +138,7 @@ bool ContextMenu(HWND dialog, int id) {
   if (!c) return false;
   QWidget* target = c->widget();
   if (auto* list = c->list()) target = list->viewport();
+  if (auto* view = c->listView()) target = view->viewport();
   const QPoint local = target->rect().center();
   QContextMenuEvent event(QContextMenuEvent::Mouse, local, target->mapToGlobal(local));
   QApplication::sendEvent(target, &event);
@@ -185,6 +187,13 @@ std::vector<ControlState> Controls(HWND dialog) {
     s.progressMin = c->progressMin();
     s.progressMax = c->progressMax();
     s.progressPos = c->progressPos();
+    if (c->listView()) {
+      ListViewContents contents = ListViewState(*c);
+      s.columns = std::move(contents.columns);
+      s.columnWidths = std::move(contents.widths);
+      s.rows = std::move(contents.rows);
+      s.focusedRow = contents.focused;
+    }
     out.push_back(std::move(s));
   }
   return out;

@@ -36,9 +36,10 @@ bool Type(HWND dialog, int id, std::string_view text);
 bool TypeUtf8(HWND dialog, int id, std::string_view utf8);
 // Pastes UTF-8 text from the clipboard into an edit at its caret.
 bool Paste(HWND dialog, int id, std::string_view utf8);
-// Picks an item of a list box, drop-down list or combo box (closing an open list).
+// Picks an item of a list box, drop-down list or combo box (closing an open list), or a row of a
+// list view (which also scrolls it into view).
 bool Select(HWND dialog, int id, int index);
-// Double-clicks an item of a list box.
+// Double-clicks an item of a list box or a row of a list view.
 bool DoubleClick(HWND dialog, int id, int index);
 enum class Key { kEnter, kEscape, kTab, kBackTab, kF1 };
 // Presses a key where the focus is (the dialog itself when no control has it).
@@ -61,12 +62,18 @@ struct ControlState {
   bool focused = false;
   bool isDefault = false;
   UINT check = BST_UNCHECKED;
-  std::vector<std::string> items;
+  std::vector<std::string> items;  // a list view's: the rows' first column
   int selection = -1;
   int limit = 0;  // edits and combo boxes
   int progressMin = 0;
   int progressMax = 0;
   int progressPos = 0;
+  // A list view's headers, their widths in pixels, every row's texts by column, and the row that
+  // has the focus (-1 none).
+  std::vector<std::string> columns;
+  std::vector<int> columnWidths;
+  std::vector<std::vector<std::string>> rows;
+  int focusedRow = -1;
 };
 
 // Every control, in the order of its declaration (which is also the Tab order).
