@@ -62,3 +62,4 @@ std::span<const CommandHandlerEntry> UndoCommandFamily();      // edit_view_undo
 std::span<const CommandHandlerEntry> InputCommandFamily();     // edit_view_input_commands.cpp
 std::span<const CommandHandlerEntry> ClipboardCommandFamily();  // edit_view_clipboard_commands.cpp
 std::span<const CommandHandlerEntry> FileCommandFamily();       // edit_view_file_commands.cpp
+std::span<const CommandHandlerEntry> TagCommandFamily();        // ../search/edit_view_tag_commands.cpp

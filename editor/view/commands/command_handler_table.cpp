@@ -14,6 +14,7 @@ constexpr Family kFamilies[] = {
     &InputCommandFamily,
     &ClipboardCommandFamily,
     &FileCommandFamily,
+    &TagCommandFamily,
 };
 
 }  // namespace
