@@ -413,6 +413,19 @@ void EditorCommandArguments() {
   Put("editor_command_arguments", "kanji", "\t\"表 ソ\"\\ 漢字\"\"x \"open"_sj);
 }
 
+// Tag-jump lines: the names that exist, a NUL, then the document's lines (the last is the caret's;
+// see editor_tag_jump_line_fuzz.cpp).
+void EditorTagJumpLines() {
+  const auto put = [](std::string_view name, std::string_view files, std::string_view lines) {
+    Put("editor_tag_jump_line", name, Cat({Of(files), {0}, Of(lines)}));
+  };
+  put("grep_hit", "/t/a.c\n/t/a", "\x81\xa1\"/t/a.c\"  [UTF-8]\r\n\x81\x45(    12,3    ): x\r\n\x81\x45(    40,1    ): y");
+  put("grep_header", "/t/a b.c\n/t/a", "\x81\xa1\"/t/a b.c\"  [SJIS]");
+  put("compiler", "src/b.h", "In file included from x:\nsrc/b.h:40:7: error: \x95\x5c");
+  put("include", "b.h", "#include \"b.h\"");
+  put("none", "", "int main() { return 0; }");
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: make_fuzz_seeds <corpus folder>\n");
@@ -437,5 +450,6 @@ int main(int argc, char** argv) {
   EditorCommandLines();
   EditorCommandArguments();
   ClipboardSnapshots();
+  EditorTagJumpLines();
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "editor/foundation/settings/share_data.h"
+#include "platform/outside_program.h"
 #include "platform/win_types.h"
 #include "platform/window.h"
 
@@ -181,6 +182,12 @@ struct DocPorts {
 // The process's launcher, set once by the tray application's code; null: no new process starts.
 IDocLauncher* GetDocLauncher();
 void SetDocLauncher(IDocLauncher* launcher);
+
+// The process's runner of outside programs (the tags maker, diff, the user's commands): the one
+// set, else the system's (null only while the system has none to give). Tests set their own and
+// set null again to return to the system's.
+platform::OutsidePrograms* GetOutsidePrograms();
+void SetOutsidePrograms(platform::OutsidePrograms* programs);
 
 // The splitter and the four panes that CEditDoc::Create makes, owned by the document. They live in
 // the view, above the document, which reaches them only through the ports the factory sets.

@@ -38,6 +38,12 @@ using EditWindowId = uint32_t;
 // A window of another process that is still there and is an edit window.
 bool IsEditWindow(EditWindowId window);
 
+// The caret request MYWM_SETCARETPOS carries and MYWM_GETCARETPOS answers: two ints (document
+// column, line; 0-based) at the start of the exchange area. Written and read under the exchange
+// lock together with the send.
+void WriteExchangePosition(SharedSettings& record, int32_t column, int32_t line);
+void ReadExchangePosition(const SharedSettings& record, int32_t* column, int32_t* line);
+
 // Brings an edit window (of any process) to the front, shown as it stands (a minimised one
 // restored). When the process's record holds a valid saved placement and the tabs show every
 // window in one (bDispTabWnd on, bDispTabWndMultiWin off), the window takes that placement first,

@@ -67,6 +67,16 @@ bool IsEditWindow(EditWindowId window) {
   return window != 0 && platform::ipc::IsLive(window) && platform::ipc::GetClassName(window) == kEditWindowClass;
 }
 
+void WriteExchangePosition(SharedSettings& record, int32_t column, int32_t line) {
+  std::memcpy(record.szExchangeText, &column, sizeof column);
+  std::memcpy(record.szExchangeText + sizeof column, &line, sizeof line);
+}
+
+void ReadExchangePosition(const SharedSettings& record, int32_t* column, int32_t* line) {
+  std::memcpy(column, record.szExchangeText, sizeof *column);
+  std::memcpy(line, record.szExchangeText + sizeof *column, sizeof *line);
+}
+
 CShareData::RecordLock::RecordLock(CShareData& share) {
   ProcessRecordLock& l = RecordLockState();
   l.mutex.lock();

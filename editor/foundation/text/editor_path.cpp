@@ -204,7 +204,13 @@ bool GetFileWriteTime(const char* pszPath, int64_t* pModifiedNs) {
 }
 
 bool FindFilePathInLine(const char* pszLine, int* pnStart, int* pnLength, bool bNoFolders) {
-  if (!pszLine) return false;
+  return FindFilePathInLine(pszLine, pnStart, pnLength,
+                            [bNoFolders](const std::string& path) { return IsExistingFile(path.c_str(), bNoFolders); });
+}
+
+bool FindFilePathInLine(const char* pszLine, int* pnStart, int* pnLength,
+                        const std::function<bool(const std::string&)>& isFile) {
+  if (!pszLine || !isFile) return false;
   const char* p = pszLine;
   while (*p == '\t' || *p == ' ' || *p == '"') ++p;
   if (*p == '#') {
@@ -220,13 +226,13 @@ bool FindFilePathInLine(const char* pszLine, int* pnStart, int* pnLength, bool b
     const char c = *p;
     const bool separator = size <= 1 && (c == '\0' || c == '\t' || c == '\n' || c == '\r' || c == ' ' || c == '(' ||
                                          c == '>' || c == '"' || (c == ':' && candidate.size() >= 2));
-    if (separator && !candidate.empty() && IsExistingFile(candidate.c_str(), bNoFolders)) break;
+    if (separator && !candidate.empty() && isFile(candidate)) break;
     if (size == 0 || (size == 1 && (c == '\r' || c == '\n'))) break;
     if (size == 1 && (c == '"' || c == '*' || c == '<' || c == '>' || c == '?' || c == '|')) return false;
     if (candidate.size() + size > 1023) break;
     candidate.append(p, size);
   }
-  if (candidate.empty() || !IsExistingFile(candidate.c_str(), bNoFolders)) return false;
+  if (candidate.empty() || !isFile(candidate)) return false;
   if (pnLength) *pnLength = static_cast<int>(candidate.size());
   return true;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 inline constexpr int kMaxPath = 260;
@@ -48,3 +49,7 @@ bool IsFixedDrivePath(const char* pszPath);
 bool GetFileWriteTime(const char* pszPath, int64_t* pModifiedNs);
 // The first existing file named in a line of text (see the .cpp); its start and length.
 bool FindFilePathInLine(const char* pszLine, int* pnStart, int* pnLength, bool bNoFolders);
+// The same with the question "does this candidate name a file?" answered by the caller: callers
+// that resolve relative names against a folder of their own, and tests without files.
+bool FindFilePathInLine(const char* pszLine, int* pnStart, int* pnLength,
+                        const std::function<bool(const std::string&)>& isFile);

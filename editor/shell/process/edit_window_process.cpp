@@ -13,20 +13,6 @@
 #include "platform/window.h"
 #include "platform/sjis_literal.h"
 
-namespace {
-
-// The caret request's two ints (column, line) at the start of the exchange area.
-void ReadExchangePosition(const SharedSettings& record, int32_t* column, int32_t* line) {
-  std::memcpy(column, record.szExchangeText, sizeof *column);
-  std::memcpy(line, record.szExchangeText + sizeof *column, sizeof *line);
-}
-void WriteExchangePosition(SharedSettings& record, int32_t column, int32_t line) {
-  std::memcpy(record.szExchangeText, &column, sizeof column);
-  std::memcpy(record.szExchangeText + sizeof column, &line, sizeof line);
-}
-
-}  // namespace
-
 CEditWindowProcess::CEditWindowProcess(HINSTANCE hInstance, const char* pszCmdLine, EditorProcessNames names,
                                        const CCommandLineOptions& options, ProcessEditWindowMaker makeWindow,
                                        IGrepModeRunner* grep, std::shared_ptr<platform::ProcessLauncher> launcher,

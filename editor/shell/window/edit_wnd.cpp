@@ -570,10 +570,10 @@ void CEditWnd::SetExchangePosition() {
   SharedSettings* s = Settings();
   if (!pane || !s) return;
   if (pane->HasSelection()) pane->ClearSelection(true);
-  int32_t position[2] = {};
-  std::memcpy(position, s->szExchangeText, sizeof position);
+  int32_t column = 0, line = 0;
+  ReadExchangePosition(*s, &column, &line);
   int x = 0, y = 0;
-  m_cEditDoc.m_cLayoutMgr.DocToWrapPos(position[0], position[1], &x, &y);
+  m_cEditDoc.m_cLayoutMgr.DocToWrapPos(column, line, &x, &y);
   if (y >= m_cEditDoc.m_cLayoutMgr.GetLineCount()) {
     RunPaneCommand(kGoFileEndCommand, 0, 0);
     return;
@@ -591,15 +591,12 @@ void CEditWnd::WriteCaretToExchange() {
   const IDocPane* pane = ActivePane();
   SharedSettings* s = Settings();
   if (!s) return;
-  int32_t position[2] = {0, 0};
+  int column = 0, line = 0;
   if (pane) {
     const POINT caret = pane->Caret();
-    int column = 0, line = 0;
     m_cEditDoc.m_cLayoutMgr.WrapToDocPos(caret.x, caret.y, &column, &line);
-    position[0] = column;
-    position[1] = line;
   }
-  std::memcpy(s->szExchangeText, position, sizeof position);
+  WriteExchangePosition(*s, column, line);
 }
 
 void CEditWnd::AddTextAtEnd() {

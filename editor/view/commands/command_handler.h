@@ -64,3 +64,4 @@ std::span<const CommandHandlerEntry> ClipboardCommandFamily();  // edit_view_cli
 std::span<const CommandHandlerEntry> FileCommandFamily();       // edit_view_file_commands.cpp
 std::span<const CommandHandlerEntry> GrepCommandFamily();       // ../search/edit_view_grep_commands.cpp
 std::span<const CommandHandlerEntry> SearchCommandFamily();     // ../search/edit_view_search_commands.cpp
+std::span<const CommandHandlerEntry> TagCommandFamily();        // ../search/edit_view_tag_commands.cpp

@@ -16,6 +16,7 @@ constexpr Family kFamilies[] = {
     &FileCommandFamily,
     &GrepCommandFamily,
     &SearchCommandFamily,
+    &TagCommandFamily,
 };
 
 }  // namespace

@@ -44,6 +44,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "editor/foundation/document/doc_interfaces.h"
@@ -742,6 +743,41 @@ class CEditView : public IDocPane {
   CGrepDialog& GrepDialog();
 
   // ================================================================ ../search/edit_view_tag_commands.cpp
+  // Jumps to what the caret's document line names (a grep hit or file header, a file with its
+  // line and column), else to the word's definition through the tags files; the status bar tells
+  // when nothing was opened. bClose closes this edit window once the jump arrived.
+  void Command_TAGJUMP(bool bClose);
+  // Goes back to the last place a jump left, in its window; the point is used up either way.
+  void Command_TAGJUMPBACK();
+  // The word at the caret (or the selection's first line) through the tags files of the
+  // document's folder and those above it. False when nothing was opened; a choice the user
+  // cancelled counts as done.
+  bool Command_DIRECTTAGJUMP();
+  // The tags list dialog in keyword mode; the same results as above.
+  bool Command_KEYWORDTAGJUMP(const char* pszKeyword);
+  // Makes a tags file through the process's runner of outside programs.
+  void Command_TAGMAKE();
+  // The header of this source file (OPENHHPP) or the source of this header (OPENCCPP), opened or
+  // activated; with bCheckOnly only whether there is one. OPENHFROMTOC tries both and beeps only
+  // when neither works.
+  bool Command_OPENHHPP(bool bCheckOnly, bool bBeepWhenMiss);
+  bool Command_OPENCCPP(bool bCheckOnly, bool bBeepWhenMiss);
+  bool Command_OPENHFROMTOC(bool bCheckOnly);
+  // Opens or activates the file (made absolute from the editor's current folder) with the caret at
+  // line and column (1-based; 0 leaves it where that window has it) and pushes this place on the
+  // tag-jump ring; true when a window shows the file afterwards.
+  bool OpenTagTarget(const char* pszPath, int nLine, int nColumn, bool bClose);
+  // The partner of this document whose extension is in sources: the same name with the first of
+  // targets that exists. pszFailure heads the message shown when its window cannot be had.
+  bool OpenPairedFile(bool bCheckOnly, bool bBeep, std::span<const char* const> sources,
+                      std::span<const char* const> targets, const char* pszFailure);
+
+ private:
+  // The edit window, owner of the dialogs and messages these commands show.
+  HWND TagJumpOwner() const;
+  // This edit window and the caret's document position, as the place to come back to.
+  void PushTagJumpReturnPoint(CShareData& share) const;
+
 
  public:
 
