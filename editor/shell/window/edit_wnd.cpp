@@ -243,7 +243,7 @@ void CEditWnd::RebuildAccelerators() {
 }
 
 std::optional<int> CEditWnd::RunMessageLoop() {
-  std::optional<int> othersQuit;
+  m_othersQuit.reset();
   MSG msg;
   while (m_hWnd) {
     const BOOL got = platform::GetMessage(&msg, nullptr, 0, 0);
@@ -252,7 +252,7 @@ std::optional<int> CEditWnd::RunMessageLoop() {
       // The window's own quit comes only with its end, so one taken while it stands is whoever
       // shares the process (the game): the window closes as from its close button, asking about
       // unsaved changes, and the request is handed back for its owner to see again.
-      if (!othersQuit) othersQuit = static_cast<int>(msg.wParam);
+      if (!m_othersQuit) m_othersQuit = static_cast<int>(msg.wParam);
       platform::PostMessage(m_hWnd, WM_CLOSE, 0, 0);
       continue;
     }
@@ -264,7 +264,7 @@ std::optional<int> CEditWnd::RunMessageLoop() {
     platform::TranslateMessage(&msg);
     platform::DispatchMessage(&msg);
   }
-  return othersQuit;
+  return m_othersQuit;
 }
 
 bool CEditWnd::HandleSearchBoxKey(MSG& msg) {
@@ -668,5 +668,8 @@ void CEditWnd::OnDestroyFrame() {
   // The bars go with the frame.
   m_hwndToolBar = m_hwndStatusBar = m_hwndProgress = m_hwndSearchBox = nullptr;
   m_pProgress.reset();
+  // There is one quit at a time: one still waiting is whoever shares the process (the game), and
+  // the window's own would replace its code.
+  if (const std::optional<int> waiting = platform::PendingQuitCode()) m_othersQuit = waiting;
   platform::PostQuitMessage(0);
 }

@@ -680,6 +680,24 @@ TEST_F(EditWndTest, AQuitOfAnotherInTheProcessClosesTheWindowAsItsCloseButtonDoe
   }
 }
 
+// The game's quit can still wait behind a message that ends the window (there is one quit at a
+// time, and the window's own end asks for one): the window's end must not swallow the game's.
+TEST_F(EditWndTest, AQuitOfAnotherStillWaitingWhenTheWindowEndsIsReturned) {
+  CEditWnd* w = Make();
+  ASSERT_NE(w, nullptr);
+  const HWND hwnd = w->Window();
+  platform::PostMessage(hwnd, WM_CLOSE, 0, 0);
+  platform::PostQuitMessage(3);
+  EXPECT_EQ(w->RunMessageLoop(), std::optional<int>(3));
+  EXPECT_FALSE(platform::IsWindow(hwnd));
+  EXPECT_TRUE(boxes.empty()) << "an unchanged document closes without a question";
+  // One quit is left, the window's own, for the caller to take before it asks again for the game's.
+  EXPECT_TRUE(platform::PendingQuitCode().has_value());
+  MSG msg;
+  EXPECT_TRUE(platform::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(platform::PendingQuitCode(), std::nullopt);
+}
+
 }  // namespace
 
 namespace {
