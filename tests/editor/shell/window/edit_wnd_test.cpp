@@ -14,6 +14,7 @@
 #include "platform/monitor.h"
 #include "platform/sjis_literal.h"
 #include "platform/win_help.h"
+#include "platform/window_tree.h"
 #include "editor/view/pane/edit_view.h"
 #include "editor/foundation/ui/system_utils.h"
 
@@ -602,6 +603,9 @@ TEST_F(EditWndTest, TheFrameStaysActiveWhileItsOwnDialogHasTheActivation) {
   const HWND othersDialog = platform::CreateDialogParam(nullptr, "EditWndOwnedDialog", other->Window(), nullptr, 0);
   ASSERT_NE(ownDialog, nullptr);
   ASSERT_NE(othersDialog, nullptr);
+  const HWND nestedDialog = platform::CreateDialogParam(nullptr, "EditWndOwnedDialog", ownDialog, nullptr, 0);
+  ASSERT_NE(nestedDialog, nullptr);
+  ASSERT_EQ(platform::GetWindow(nestedDialog, platform::GW_OWNER), ownDialog);
   struct Case {
     const char* name;
     WORD state;
@@ -613,6 +617,7 @@ TEST_F(EditWndTest, TheFrameStaysActiveWhileItsOwnDialogHasTheActivation) {
       {"a pane inside it takes it", WA_INACTIVE, w->Document().Ports().panes[0]->Window(), "on"},
       {"another window takes it", WA_INACTIVE, other->Window(), "off"},
       {"another window's dialog takes it", WA_INACTIVE, othersDialog, "off"},
+      {"a dialog its own dialog owns takes it", WA_INACTIVE, nestedDialog, "off"},
       {"none of ours takes it", WA_INACTIVE, nullptr, "off"},
   };
   for (const Case& c : cases) {
@@ -621,6 +626,7 @@ TEST_F(EditWndTest, TheFrameStaysActiveWhileItsOwnDialogHasTheActivation) {
     platform::SendMessage(frame, WM_ACTIVATE, MAKEWPARAM(c.state, 0), reinterpret_cast<LPARAM>(c.taker));
     EXPECT_EQ(platform::GetWindowText(frame), c.caption);
   }
+  platform::DestroyWindow(nestedDialog);
   platform::DestroyWindow(ownDialog);
   platform::DestroyWindow(othersDialog);
   Pump();
