@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <deque>
 #include <mutex>
+#include <optional>
 
 #include "platform/clock.h"
 #include "platform/gui_app.h"
@@ -156,6 +157,11 @@ void PostQuitMessage(int exitCode) {
   } else if (Receiver* receiver = TheReceiver()) {
     QCoreApplication::postEvent(receiver, new PostedEvent(MSG{nullptr, WM_QUIT, static_cast<WPARAM>(exitCode), 0}, 0, true));
   }
+}
+
+std::optional<int> PendingQuitCode() {
+  if (!IsGuiThread() || !Queue().quit) return std::nullopt;
+  return Queue().exitCode;
 }
 
 // The quit message comes only when nothing else is waiting, toolkit events included.

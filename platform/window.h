@@ -58,6 +58,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -298,8 +299,12 @@ BOOL SetMenu(HWND hwnd, HMENU menu);
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Safe from any thread. A null hwnd posts to the queue itself (DispatchMessage ignores it).
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-// Once the queue is empty, GetMessage returns 0 and PeekMessage returns WM_QUIT, once.
+// Once the queue is empty, GetMessage returns 0 and PeekMessage returns WM_QUIT, once. A second
+// request before the first is taken replaces its exit code (there is one quit at a time).
 void PostQuitMessage(int exitCode);
+// The exit code of a quit asked for on the GUI thread and not yet taken; nothing when none is
+// pending (or off the GUI thread). Takes nothing in from the toolkit and changes nothing.
+std::optional<int> PendingQuitCode();
 // Blocks until a message (of the window, and in the range, when given) is there; 0 for WM_QUIT,
 // -1 when there is no GUI. Its first wait, and PeekMessage's first empty look, tell a starter
 // waiting for this process that it is ready for input (platform/ready_pipe.h).

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -227,14 +228,19 @@ TEST_F(WindowTest, GetMessageWaitsForAPostFromAnotherThreadAndReportsQuit) {
   EXPECT_EQ(msg.message, WM_USER + 3);
   EXPECT_EQ(msg.wParam, 7u);
 
+  EXPECT_EQ(PendingQuitCode(), std::nullopt);
   PostMessage(hwnd, WM_USER + 4, 0, 0);
+  PostQuitMessage(5);
   PostQuitMessage(3);
+  EXPECT_EQ(PendingQuitCode(), std::optional<int>(3)) << "a second request replaces the first's code";
   // The quit comes after what is already queued, and only once.
   EXPECT_EQ(GetMessage(&msg, nullptr, 0, 0), 1);
   EXPECT_EQ(msg.message, WM_USER + 4);
+  EXPECT_EQ(PendingQuitCode(), std::optional<int>(3));
   EXPECT_EQ(GetMessage(&msg, nullptr, 0, 0), 0);
   EXPECT_EQ(msg.message, WM_QUIT);
   EXPECT_EQ(msg.wParam, 3u);
+  EXPECT_EQ(PendingQuitCode(), std::nullopt);
   EXPECT_FALSE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
 }
 

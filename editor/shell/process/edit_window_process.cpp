@@ -156,14 +156,11 @@ bool CEditWindowProcess::RunMessageLoop() {
   auto previous = platform::SetQuitSignalCallback([hwnd] { platform::PostMessage(hwnd, WM_CLOSE, 0, 0); });
   const std::optional<int> othersQuit = m_pcEditWnd->RunMessageLoop();
   platform::SetQuitSignalCallback(std::move(previous));
-  // The window's end asks its loop to stop; a request the loop left behind must not stop the loop
-  // of whoever runs this process (the game, in debug mode).
+  // The window's end asks its loop to stop; that request must not stop the loop of whoever runs
+  // this process (the game, in debug mode). Only the quit is taken: what else waits is the host's,
+  // for its own loop, and a quit one of those messages asks for stays the host's.
   MSG msg;
-  while (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) break;
-    platform::TranslateMessage(&msg);
-    platform::DispatchMessage(&msg);
-  }
+  platform::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
   // The game asked to end while the window ran: its loop still has to hear it, with its code.
   if (othersQuit) platform::PostQuitMessage(*othersQuit);
   return true;

@@ -50,6 +50,12 @@ constexpr int kVirtualTab = 0x09;
 
 const char* const kTimerText = "CEditWnd::Create()\nタイマーが起動できません。\nシステムリソースが不足しているのかもしれません。"_sj;
 
+// The top-level window a window lies in (itself when it is one).
+HWND TopLevelOf(HWND hwnd) {
+  for (HWND parent = nullptr; hwnd && (parent = platform::GetParent(hwnd)) != nullptr;) hwnd = parent;
+  return hwnd;
+}
+
 }  // namespace
 
 CEditWnd::CEditWnd(CShareData& share)
@@ -243,7 +249,7 @@ void CEditWnd::RebuildAccelerators() {
 }
 
 std::optional<int> CEditWnd::RunMessageLoop() {
-  std::optional<int> othersQuit;
+  m_othersQuit.reset();
   MSG msg;
   while (m_hWnd) {
     const BOOL got = platform::GetMessage(&msg, nullptr, 0, 0);
@@ -252,7 +258,7 @@ std::optional<int> CEditWnd::RunMessageLoop() {
       // The window's own quit comes only with its end, so one taken while it stands is whoever
       // shares the process (the game): the window closes as from its close button, asking about
       // unsaved changes, and the request is handed back for its owner to see again.
-      if (!othersQuit) othersQuit = static_cast<int>(msg.wParam);
+      if (!m_othersQuit) m_othersQuit = static_cast<int>(msg.wParam);
       platform::PostMessage(m_hWnd, WM_CLOSE, 0, 0);
       continue;
     }
@@ -264,7 +270,7 @@ std::optional<int> CEditWnd::RunMessageLoop() {
     platform::TranslateMessage(&msg);
     platform::DispatchMessage(&msg);
   }
-  return othersQuit;
+  return m_othersQuit;
 }
 
 bool CEditWnd::HandleSearchBoxKey(MSG& msg) {
@@ -489,14 +495,13 @@ void CEditWnd::ShowMenuItemHelp(const HELPINFO* info) {
 void CEditWnd::OnActivateFrame(WPARAM wParam, LPARAM lParam) {
   const WORD state = LOWORD(wParam);
   bool active = state == WA_ACTIVE || state == WA_CLICKACTIVE;
-  // A window of ours taking the activation (a dialog the frame owns, a pop-up of a pane) keeps
-  // the frame active: it lies inside the frame, or is owned by it or by a window inside it.
+  // A window of the frame's taking the activation keeps it active: one inside the frame, or one
+  // the frame owns (a dialog, a pane's pop-up: an owner is always a top-level window). A dialog
+  // owned by such a dialog is not the frame's.
   if (!active && lParam) {
-    for (HWND other = reinterpret_cast<HWND>(lParam); other && !active;) {
-      active = other == m_hWnd;
-      const HWND parent = platform::GetParent(other);
-      other = parent ? parent : platform::GetWindow(other, platform::GW_OWNER);
-    }
+    const HWND taker = reinterpret_cast<HWND>(lParam);
+    for (HWND inside = taker; inside && !active; inside = platform::GetParent(inside)) active = inside == m_hWnd;
+    if (!active) active = TopLevelOf(platform::GetWindow(taker, platform::GW_OWNER)) == m_hWnd;
   }
   m_cEditDoc.UpdateCaption(!active);
   m_pFuncKeyBar->SetTimer(active);
@@ -665,5 +670,8 @@ void CEditWnd::OnDestroyFrame() {
   // The bars go with the frame.
   m_hwndToolBar = m_hwndStatusBar = m_hwndProgress = m_hwndSearchBox = nullptr;
   m_pProgress.reset();
+  // There is one quit at a time: one still waiting is whoever shares the process (the game), and
+  // the window's own would replace its code.
+  if (const std::optional<int> waiting = platform::PendingQuitCode()) m_othersQuit = waiting;
   platform::PostQuitMessage(0);
 }

@@ -263,6 +263,8 @@ class CEditWnd : public CWnd, public IEditWindow, public IDocFrame, public IEdit
   std::string m_captionMessage;
   std::string m_tipText;
   int m_nTimerCount = 0;
+  // The exit code of a quit the process's other user (the game) asked for while the loop ran.
+  std::optional<int> m_othersQuit;
   HACCEL m_hAccel = nullptr;
   HICON m_hIcons[2] = {nullptr, nullptr};
   // The window request of the command line, taken at Create.

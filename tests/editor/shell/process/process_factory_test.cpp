@@ -58,6 +58,7 @@ struct WindowJournal {
   RecentFileRecord request{};
   bool launcherWhileRunning = false;  // the window could start further windows
   std::optional<int> othersQuit;      // what the window's loop reports it took from another
+  HWND host = nullptr;                // a window of the host's that hears WM_USER + 9 meanwhile
 };
 
 // The close requests the plain windows were sent.
@@ -66,6 +67,11 @@ int& ClosesHeard() {
   return closes;
 }
 LRESULT PlainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_USER + 9) {
+    // The host's window asks its loop to end.
+    platform::PostQuitMessage(4);
+    return 0;
+  }
   if (msg == WM_CLOSE) {
     ++ClosesHeard();
     platform::DestroyWindow(hwnd);
@@ -121,6 +127,7 @@ class FakeEditWindow final : public IProcessEditWindow {
       m_hwnd = nullptr;
     }
     platform::PostMessage(nullptr, WM_USER + 7, 0, 0);
+    if (m_journal.host) platform::PostMessage(m_journal.host, WM_USER + 9, 0, 0);
     platform::PostQuitMessage(0);
     return m_journal.othersQuit;
   }
@@ -537,7 +544,28 @@ TEST_F(ProcessFactoryTest, TheWindowsEndStopsOnlyItsOwnLoop) {
     left.push_back(msg.message);
     if (msg.message == WM_QUIT) break;
   }
-  EXPECT_EQ(left, std::vector<UINT>{WM_USER + 8});
+  EXPECT_EQ(left, (std::vector<UINT>{WM_USER + 7, WM_USER + 8})) << "the host's own message waits for its loop";
+}
+
+// What the host's messages ask for once the window is gone is the host's: a quit its window asks
+// for then reaches its loop, not the end of the editor's.
+TEST_F(ProcessFactoryTest, AQuitTheHostAsksAfterTheWindowsEndReachesTheHost) {
+  PretendResident(true);
+  const HWND host = MakePlainWindow();
+  ASSERT_NE(host, nullptr);
+  journal.host = host;
+  std::unique_ptr<CProcessBase> process = Create("/work/notes.txt");
+  ASSERT_NE(process, nullptr);
+  EXPECT_TRUE(process->Run());
+  process.reset();
+  MSG msg;
+  std::optional<WPARAM> quit;
+  while (!quit && platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) quit = msg.wParam;
+    else platform::DispatchMessage(&msg);
+  }
+  EXPECT_EQ(quit, std::optional<WPARAM>(4));
+  platform::DestroyWindow(host);
 }
 
 // The game asked to end while its script's window ran in its process: once the window is gone its
@@ -555,7 +583,8 @@ TEST_F(ProcessFactoryTest, AQuitTheWindowTookFromTheGameReachesTheGameAfterwards
     left.emplace_back(msg.message, msg.wParam);
     if (msg.message == WM_QUIT) break;
   }
-  EXPECT_EQ(left, (std::vector<std::pair<UINT, WPARAM>>{{WM_QUIT, 3}}));
+  // The host's own message, then the game's request; the window's quit is gone.
+  EXPECT_EQ(left, (std::vector<std::pair<UINT, WPARAM>>{{WM_USER + 7, 0}, {WM_QUIT, 3}}));
 }
 
 TEST_F(ProcessFactoryTest, AQuitSignalClosesTheWindowAsItsCloseButtonDoes) {

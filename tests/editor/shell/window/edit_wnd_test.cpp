@@ -14,6 +14,7 @@
 #include "platform/monitor.h"
 #include "platform/sjis_literal.h"
 #include "platform/win_help.h"
+#include "platform/window_tree.h"
 #include "editor/view/pane/edit_view.h"
 #include "editor/foundation/ui/system_utils.h"
 
@@ -602,6 +603,9 @@ TEST_F(EditWndTest, TheFrameStaysActiveWhileItsOwnDialogHasTheActivation) {
   const HWND othersDialog = platform::CreateDialogParam(nullptr, "EditWndOwnedDialog", other->Window(), nullptr, 0);
   ASSERT_NE(ownDialog, nullptr);
   ASSERT_NE(othersDialog, nullptr);
+  const HWND nestedDialog = platform::CreateDialogParam(nullptr, "EditWndOwnedDialog", ownDialog, nullptr, 0);
+  ASSERT_NE(nestedDialog, nullptr);
+  ASSERT_EQ(platform::GetWindow(nestedDialog, platform::GW_OWNER), ownDialog);
   struct Case {
     const char* name;
     WORD state;
@@ -613,6 +617,7 @@ TEST_F(EditWndTest, TheFrameStaysActiveWhileItsOwnDialogHasTheActivation) {
       {"a pane inside it takes it", WA_INACTIVE, w->Document().Ports().panes[0]->Window(), "on"},
       {"another window takes it", WA_INACTIVE, other->Window(), "off"},
       {"another window's dialog takes it", WA_INACTIVE, othersDialog, "off"},
+      {"a dialog its own dialog owns takes it", WA_INACTIVE, nestedDialog, "off"},
       {"none of ours takes it", WA_INACTIVE, nullptr, "off"},
   };
   for (const Case& c : cases) {
@@ -621,6 +626,7 @@ TEST_F(EditWndTest, TheFrameStaysActiveWhileItsOwnDialogHasTheActivation) {
     platform::SendMessage(frame, WM_ACTIVATE, MAKEWPARAM(c.state, 0), reinterpret_cast<LPARAM>(c.taker));
     EXPECT_EQ(platform::GetWindowText(frame), c.caption);
   }
+  platform::DestroyWindow(nestedDialog);
   platform::DestroyWindow(ownDialog);
   platform::DestroyWindow(othersDialog);
   Pump();
@@ -678,6 +684,24 @@ TEST_F(EditWndTest, AQuitOfAnotherInTheProcessClosesTheWindowAsItsCloseButtonDoe
     windows.clear();
     boxes.clear();
   }
+}
+
+// The game's quit can still wait behind a message that ends the window (there is one quit at a
+// time, and the window's own end asks for one): the window's end must not swallow the game's.
+TEST_F(EditWndTest, AQuitOfAnotherStillWaitingWhenTheWindowEndsIsReturned) {
+  CEditWnd* w = Make();
+  ASSERT_NE(w, nullptr);
+  const HWND hwnd = w->Window();
+  platform::PostMessage(hwnd, WM_CLOSE, 0, 0);
+  platform::PostQuitMessage(3);
+  EXPECT_EQ(w->RunMessageLoop(), std::optional<int>(3));
+  EXPECT_FALSE(platform::IsWindow(hwnd));
+  EXPECT_TRUE(boxes.empty()) << "an unchanged document closes without a question";
+  // One quit is left, the window's own, for the caller to take before it asks again for the game's.
+  EXPECT_TRUE(platform::PendingQuitCode().has_value());
+  MSG msg;
+  EXPECT_TRUE(platform::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(platform::PendingQuitCode(), std::nullopt);
 }
 
 }  // namespace
