@@ -46,6 +46,11 @@ bool LaunchEditor(const CEditorProcessFactory& factory, HINSTANCE instance, std:
     return false;
   }
   if (!process) return false;
-  process->Run();
+  try {
+    process->Run();
+  } catch (...) {
+    // As above: the game goes on without its editor.
+    return false;
+  }
   return true;
 }
