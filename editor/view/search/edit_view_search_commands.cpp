@@ -51,6 +51,24 @@ std::string EngineReplacement(const std::string& replacement, int mode) {
   return replacement;
 }
 
+// One backward search of the pane's key from after the last row's last byte: its line end and any
+// punctuation hanging past the wrap width included.
+bool FindBackFromLastRowEnd(CEditView& view, SelectRange* pHit) {
+  CWrapLineMgr& layout = view.Layout();
+  const int last = layout.GetLineCount() - 1;
+  int bytes = 0;
+  CWrapLine* piece = nullptr;
+  if (last < 0 || !layout.GetLineTextAndNode(last, &bytes, &piece)) return false;
+  int xFrom = 0, yFrom = 0, xTo = 0, yTo = 0;
+  if (!layout.FindText(last, bytes, view.m_szCurSrchKey.c_str(), false, view.m_bCurSrchRegularExp,
+                       view.m_bCurSrchLoHiCase, view.m_bCurSrchWordOnly, &xFrom, &yFrom, &xTo, &yTo,
+                       &view.m_CurRegexp)) {
+    return false;
+  }
+  *pHit = SelectRange{yFrom, xFrom, yTo, xTo};
+  return true;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- the key
@@ -231,15 +249,15 @@ bool CEditView::Command_SEARCHPREV(bool bRedraw, HWND hwndOwner) {
       kept = m_sSelect;
     }
   }
-  // Below the last row the search runs from the end of the text, which that position stands for.
   const int line = m_nCaretPosY;
   const int column = m_nCaretPosX;
 
   bool found = false;
   SelectRange hit;
   if (hasKey && RefreshSearchKey(hwndOwner, bRedraw)) {
-    found = FindFrom(line, column, false, &hit);
-    if (!found && Common().bSearchAll && m_bDrawSWITCH) found = FindFrom(Layout().GetLineCount(), 0, false, &hit);
+    // Below the last row the search runs from the last row's end.
+    found = line < Layout().GetLineCount() ? FindFrom(line, column, false, &hit) : FindBackFromLastRowEnd(*this, &hit);
+    if (!found && Common().bSearchAll && m_bDrawSWITCH) found = FindBackFromLastRowEnd(*this, &hit);
   }
   const SearchOutcome outcome{found ? &hit : nullptr, selectMode ? &kept : nullptr, POINT{column, line}};
   return FinishSearch(outcome, false, bRedraw, hwndOwner, nullptr);

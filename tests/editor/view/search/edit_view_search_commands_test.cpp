@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -212,6 +213,30 @@ INSTANTIATE_TEST_SUITE_P(
                  30903,
                  Span{{4, 0}, {7, 0}},
                  kWrappedBack},
+        FindCase{"BackwardWrapsFromTheEndOfATextEndingInALineEnd",
+                 "foo bar\r\n",
+                 {0, 0},
+                 {},
+                 "bar",
+                 false,
+                 false,
+                 false,
+                 true,
+                 30903,
+                 Span{{4, 0}, {7, 0}},
+                 kWrappedBack},
+        FindCase{"BackwardFromBelowTheLastRowSearchesTheLastRow",
+                 "foo bar\r\n",
+                 {0, 1},
+                 {},
+                 "bar",
+                 false,
+                 false,
+                 false,
+                 false,
+                 30903,
+                 Span{{4, 0}, {7, 0}},
+                 ""},
         FindCase{"BackwardWithoutWrapBeeps",
                  "foo bar",
                  {3, 0},
@@ -247,6 +272,25 @@ TEST_F(SearchCommandTest, AnEmptyRegexpMatchAdvancesOneWholeCharacterEachTime) {
   Run(kSearchNext);
   EXPECT_EQ(Selected(), (Span{{0, 0}, {0, 0}})) << "with wrap around it starts again";
   EXPECT_EQ(Status(), "▼先頭から再検索しました"_sj);
+}
+
+// Hanging punctuation may stand past the widest row's last column; the wrap backward starts after
+// it, not at the width.
+TEST_F(SearchCommandTest, BackwardWrapFindsPunctuationHangingPastTheWidestRow) {
+  type().nWrapColumn = 10240;
+  type().bKinsokuKuto = 1;
+  std::snprintf(type().szKinsokuHead, sizeof type().szKinsokuHead, "%s", "。"_sj);
+  type().bKinsokuHead = 0;
+  type().bKinsokuTail = 0;
+  type().bEnglishWordWrap = 0;
+  SetText(std::string(10240, 'a') + "。"_sj);
+  ASSERT_EQ(doc->m_cLayoutMgr.GetLineCount(), 1) << "the full stop hangs on the row";
+  PlaceAt({0, 0});
+  SetKey("。"_sj);
+  common().bSearchAll = 1;
+  Run(kSearchPrev);
+  EXPECT_EQ(Selected(), (Span{{10240, 0}, {10242, 0}}));
+  EXPECT_EQ(Status(), "▲末尾から再検索しました"_sj);
 }
 
 TEST_F(SearchCommandTest, NotFoundShowsTheMessageOnlyFromTheInterfaceWithNotifyOn) {
