@@ -451,10 +451,12 @@ void CEditView::ReplaceAllRun(bool bWholeLine) {
   m_bDrawSWITCH = 0;
   CCancelDialog cancel;
   const HWND hwndCancel = cancel.DoModeless(m_hInstance, m_hWnd, kReplaceAllTemplate);
-  // The job pumps messages: the windows around the pane take no input meanwhile.
+  // The job pumps messages: the pane and the windows around it take no input meanwhile. Only
+  // those enabled now are enabled again at the end.
   std::vector<HWND> disabled;
-  for (HWND w = m_hwndParent; w && disabled.size() < 2; w = platform::GetParent(w)) {
-    if (platform::EnableWindow(w, 0) == 0) disabled.push_back(w);
+  const HWND parent = m_hwndParent ? m_hwndParent : (m_hWnd ? platform::GetParent(m_hWnd) : nullptr);
+  for (const HWND w : {m_hWnd, parent, parent ? platform::GetParent(parent) : nullptr}) {
+    if (w && platform::EnableWindow(w, 0) == 0) disabled.push_back(w);
   }
   int rows = Layout().GetLineCount();
   int shift = 0;
