@@ -416,7 +416,15 @@ void CEditView::Command_REPLACE(HWND hwndOwner) {
 
   std::optional<CRegexpDll> regexp;
   if (!paste && !CompileReplacement(hwndOwner, mode, false, &regexp)) return;
+  const bool emptyHit = m_sSelect.IsEmpty();
   ReplaceSelectedHit(mode, paste, NewestReplaceKey().c_str(), regexp ? &*regexp : nullptr, false);
+  if (emptyHit) {
+    // An empty selection where the empty hit was replaced: the next search starts one whole
+    // character on, as if the hit had taken that character along, and the same place is not
+    // replaced again.
+    m_sSelectBgn = SelectRange{m_nCaretPosY, m_nCaretPosX, m_nCaretPosY, m_nCaretPosX};
+    m_sSelect = m_sSelectBgn;
+  }
   RepaintAll();
   Command_SEARCHNEXT(true, hwndOwner, "最後まで置換しました。"_sj);
 }

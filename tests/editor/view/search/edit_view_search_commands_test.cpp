@@ -422,6 +422,25 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReplaceCommandTable,
                                          ReplaceCase{"KanjiByKanji", 0, false, "ab", "漢"_sj, "漢 ab"_sj, "漢 漢"_sj}),
                          [](const testing::TestParamInfo<ReplaceCase>& info) { return std::string(info.param.name); });
 
+// An empty hit takes the character after it along, so each Replace moves on one whole character
+// and never replaces the same place twice.
+TEST_F(SearchCommandTest, ReplaceOfAnEmptyRegexpHitMovesOnOneCharacter) {
+  SetText("a漢b"_sj);
+  PlaceAt({0, 0});
+  SetKey("x*", true);
+  SetReplacement("-");
+  common().bSearchNOTIFYNOTFOUND = 1;
+  BeepCapture beeps;
+  MessageBoxCapture boxes;
+  for (const std::string& after : {"-a漢b"_sj, "-a-漢b"_sj, "-a-漢-b"_sj, "-a-漢-b-"_sj}) {
+    Run(kReplace);
+    ASSERT_EQ(DocBytes(), after);
+  }
+  ASSERT_EQ(boxes.requests.size(), 1u) << "the end is told once, after the last place";
+  EXPECT_EQ(boxes.requests[0].text, "最後まで置換しました。"_sj);
+  EXPECT_EQ(StepCount(), 4);
+}
+
 TEST_F(SearchCommandTest, InsertBeforeLeavesTheCaretAfterTheHit) {
   SetText("ab");
   PlaceAt({0, 0});
