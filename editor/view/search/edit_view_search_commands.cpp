@@ -494,6 +494,9 @@ void CEditView::ReplaceAllRun(bool bWholeLine) {
   bool have = ready && FindFrom(m_nCaretPosY, m_nCaretPosX, true, &hit);
   uint32_t lastPump = 0;
   bool pumped = false;
+  // How far the replacements on one row moved the rest of it (a box area's columns).
+  int boxShiftRow = -1;
+  int boxShift = 0;
   while (have) {
     // The dialog is served (and its bar and count brought up to date) as often as a person can
     // see it change; serving it at every hit cost more than the replacing.
@@ -510,10 +513,15 @@ void CEditView::ReplaceAllRun(bool bWholeLine) {
       break;
     }
     bool inside = true;
+    // A hit on the row of the last replacement is measured in the columns it had before the
+    // replacements on that row moved it.
+    const int boxShiftHere = areaBox && hit.nLineFrom == boxShiftRow ? boxShift : 0;
     if (areaBox) {
-      if (hit.nLineFrom > box.nBottom || (hit.nLineFrom == box.nBottom && hit.nColumnTo > box.nRight)) break;
+      const int from = hit.nColumnFrom - boxShiftHere;
+      const int to = hit.nColumnTo - boxShiftHere;
+      if (hit.nLineFrom > box.nBottom || (hit.nLineFrom == box.nBottom && to > box.nRight)) break;
       // A hit beside the box on one of its rows is not in the selection: passed over.
-      inside = hit.nLineTo == hit.nLineFrom && hit.nColumnFrom >= box.nLeft && hit.nColumnTo <= box.nRight;
+      inside = hit.nLineTo == hit.nLineFrom && from >= box.nLeft && to <= box.nRight;
     }
     POINT hitEnd{};
     if (hasArea && !areaBox) {
@@ -534,7 +542,12 @@ void CEditView::ReplaceAllRun(bool bWholeLine) {
           if (hitEnd.y == areaEnd.y) areaEnd.x += caret.x - hitEnd.x;
           areaEnd.y += caret.y - hitEnd.y;
         }
-        if (areaBox) box.nBottom += Layout().GetLineCount() - rowsBefore;
+        if (areaBox) {
+          box.nBottom += Layout().GetLineCount() - rowsBefore;
+          // The rest of the hit's row now follows the caret.
+          boxShiftRow = m_nCaretPosY;
+          boxShift = m_nCaretPosX - (hit.nColumnTo - boxShiftHere);
+        }
         ++count;
         nextLine = m_nCaretPosY;
         nextColumn = m_nCaretPosX;

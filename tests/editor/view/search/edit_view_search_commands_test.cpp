@@ -560,18 +560,37 @@ TEST_F(SearchCommandTest, ReplaceAllEndsWhereAHitWouldReachPastTheArea) {
   EXPECT_EQ(Selected(), (Span{{0, 0}, {3, 0}}));
 }
 
-TEST_F(SearchCommandTest, ReplaceAllInABoxReplacesOnlyInsideItsColumns) {
+// A box of rows 0-1 and columns 1-3 over three rows of "aaaa": only the hits that lay inside it
+// are replaced, also when each replacement moves the rest of its row.
+struct BoxCase {
+  const char* name;
+  std::string replacement;
+  std::string after;
+};
+
+class ReplaceAllInABoxTable : public SearchCommandTest, public testing::WithParamInterface<BoxCase> {};
+
+TEST_P(ReplaceAllInABoxTable, ReplacesOnlyInsideItsColumns) {
+  const BoxCase& c = GetParam();
   SetText("aaaa\r\naaaa\r\naaaa\r\n");
   PlaceAt({1, 0});
   view->Command_BEGINBOXSELECT();
   PlaceAt({3, 1});
   view->ChangeSelectionTo(3, 1);
   SetKey("a");
-  SetReplacement("b");
+  SetReplacement(c.replacement);
   common().bSearchSelectedArea = 1;
   Run(kReplaceAll);
-  EXPECT_EQ(DocBytes(), "abba\r\nabba\r\naaaa\r\n");
+  EXPECT_EQ(DocBytes(), c.after);
   EXPECT_EQ(dialogs->Replace().m_nReplaceCnt, 4);
+  EXPECT_EQ(StepCount(), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReplaceAllInABoxTable,
+                         testing::Values(BoxCase{"SameLength", "b", "abba\r\nabba\r\naaaa\r\n"},
+                                         BoxCase{"Longer", "bb", "abbbba\r\nabbbba\r\naaaa\r\n"},
+                                         BoxCase{"Kanji", "漢"_sj, "a漢漢a\r\na漢漢a\r\naaaa\r\n"_sj},
+                                         BoxCase{"Nothing", "", "aa\r\naa\r\naaaa\r\n"}),
+                         [](const testing::TestParamInfo<BoxCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
