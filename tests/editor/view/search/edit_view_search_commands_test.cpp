@@ -422,24 +422,40 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReplaceCommandTable,
                                          ReplaceCase{"KanjiByKanji", 0, false, "ab", "漢"_sj, "漢 ab"_sj, "漢 漢"_sj}),
                          [](const testing::TestParamInfo<ReplaceCase>& info) { return std::string(info.param.name); });
 
-// An empty hit takes the character after it along, so each Replace moves on one whole character
-// and never replaces the same place twice.
-TEST_F(SearchCommandTest, ReplaceOfAnEmptyRegexpHitMovesOnOneCharacter) {
-  SetText("a漢b"_sj);
+// An empty hit takes the character after it along (a line end too), so each Replace moves on one
+// whole character and never replaces the same place twice; after the last place the end is told.
+struct EmptyHitCase {
+  const char* name;
+  std::string text;
+  std::string key;
+  std::vector<std::string> afterEach;
+};
+
+class ReplaceEmptyHitTable : public SearchCommandTest, public testing::WithParamInterface<EmptyHitCase> {};
+
+TEST_P(ReplaceEmptyHitTable, EachReplaceMovesOn) {
+  const EmptyHitCase& c = GetParam();
+  SetText(c.text);
   PlaceAt({0, 0});
-  SetKey("x*", true);
+  SetKey(c.key, true);
   SetReplacement("-");
   common().bSearchNOTIFYNOTFOUND = 1;
   BeepCapture beeps;
   MessageBoxCapture boxes;
-  for (const std::string& after : {"-a漢b"_sj, "-a-漢b"_sj, "-a-漢-b"_sj, "-a-漢-b-"_sj}) {
+  for (const std::string& after : c.afterEach) {
     Run(kReplace);
     ASSERT_EQ(DocBytes(), after);
   }
   ASSERT_EQ(boxes.requests.size(), 1u) << "the end is told once, after the last place";
   EXPECT_EQ(boxes.requests[0].text, "最後まで置換しました。"_sj);
-  EXPECT_EQ(StepCount(), 4);
+  EXPECT_EQ(StepCount(), static_cast<int>(c.afterEach.size()));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReplaceEmptyHitTable,
+    testing::Values(EmptyHitCase{"BetweenCharacters", "a漢b"_sj, "x*", {"-a漢b"_sj, "-a-漢b"_sj, "-a-漢-b"_sj, "-a-漢-b-"_sj}},
+                    EmptyHitCase{"LineEnds", "ab\r\ncd\r\n", "$", {"ab-\r\ncd\r\n", "ab-\r\ncd-\r\n"}}),
+    [](const testing::TestParamInfo<EmptyHitCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SearchCommandTest, InsertBeforeLeavesTheCaretAfterTheHit) {
   SetText("ab");
