@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -453,8 +453,9 @@ TEST_P(ReplaceEmptyHitTable, EachReplaceMovesOn) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReplaceEmptyHitTable,
-    testing::Values(EmptyHitCase{"BetweenCharacters", "a漢b"_sj, "x*", {"-a漢b"_sj, "-a-漢b"_sj, "-a-漢-b"_sj, "-a-漢-b-"_sj}},
-                    EmptyHitCase{"LineEnds", "ab\r\ncd\r\n", "$", {"ab-\r\ncd\r\n", "ab-\r\ncd-\r\n"}}),
+    testing::Values(
+        EmptyHitCase{"BetweenCharacters", "a漢b"_sj, "x*", {"-a漢b"_sj, "-a-漢b"_sj, "-a-漢-b"_sj, "-a-漢-b-"_sj}},
+        EmptyHitCase{"LineEnds", "ab\r\ncd\r\n", "$", {"ab-\r\ncd\r\n", "ab-\r\ncd-\r\n"}}),
     [](const testing::TestParamInfo<EmptyHitCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SearchCommandTest, InsertBeforeLeavesTheCaretAfterTheHit) {

@@ -1,7 +1,6 @@
 // Replace-all in a real pane window: while it runs and serves its cancel dialog, the pane and the
 // frame around it take no input; afterwards they do again.
 #include <gtest/gtest.h>
-
 #include <string>
 
 #include "editor/view/pane/pane_window_fixture.h"
