@@ -51,6 +51,24 @@ std::string EngineReplacement(const std::string& replacement, int mode) {
   return replacement;
 }
 
+// One backward search of the pane's key from after the last row's last byte: its line end and any
+// punctuation hanging past the wrap width included.
+bool FindBackFromLastRowEnd(CEditView& view, SelectRange* pHit) {
+  CWrapLineMgr& layout = view.Layout();
+  const int last = layout.GetLineCount() - 1;
+  int bytes = 0;
+  CWrapLine* piece = nullptr;
+  if (last < 0 || !layout.GetLineTextAndNode(last, &bytes, &piece)) return false;
+  int xFrom = 0, yFrom = 0, xTo = 0, yTo = 0;
+  if (!layout.FindText(last, bytes, view.m_szCurSrchKey.c_str(), false, view.m_bCurSrchRegularExp,
+                       view.m_bCurSrchLoHiCase, view.m_bCurSrchWordOnly, &xFrom, &yFrom, &xTo, &yTo,
+                       &view.m_CurRegexp)) {
+    return false;
+  }
+  *pHit = SelectRange{yFrom, xFrom, yTo, xTo};
+  return true;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- the key
@@ -231,15 +249,15 @@ bool CEditView::Command_SEARCHPREV(bool bRedraw, HWND hwndOwner) {
       kept = m_sSelect;
     }
   }
-  // Below the last row the search runs from the end of the text, which that position stands for.
   const int line = m_nCaretPosY;
   const int column = m_nCaretPosX;
 
   bool found = false;
   SelectRange hit;
   if (hasKey && RefreshSearchKey(hwndOwner, bRedraw)) {
-    found = FindFrom(line, column, false, &hit);
-    if (!found && Common().bSearchAll && m_bDrawSWITCH) found = FindFrom(Layout().GetLineCount(), 0, false, &hit);
+    // Below the last row the search runs from the last row's end.
+    found = line < Layout().GetLineCount() ? FindFrom(line, column, false, &hit) : FindBackFromLastRowEnd(*this, &hit);
+    if (!found && Common().bSearchAll && m_bDrawSWITCH) found = FindBackFromLastRowEnd(*this, &hit);
   }
   const SearchOutcome outcome{found ? &hit : nullptr, selectMode ? &kept : nullptr, POINT{column, line}};
   return FinishSearch(outcome, false, bRedraw, hwndOwner, nullptr);
@@ -398,7 +416,15 @@ void CEditView::Command_REPLACE(HWND hwndOwner) {
 
   std::optional<CRegexpDll> regexp;
   if (!paste && !CompileReplacement(hwndOwner, mode, false, &regexp)) return;
+  const bool emptyHit = m_sSelect.IsEmpty();
   ReplaceSelectedHit(mode, paste, NewestReplaceKey().c_str(), regexp ? &*regexp : nullptr, false);
+  if (emptyHit) {
+    // An empty selection where the empty hit was replaced: the next search starts one whole
+    // character on, as if the hit had taken that character along, and the same place is not
+    // replaced again.
+    m_sSelectBgn = SelectRange{m_nCaretPosY, m_nCaretPosX, m_nCaretPosY, m_nCaretPosX};
+    m_sSelect = m_sSelectBgn;
+  }
   RepaintAll();
   Command_SEARCHNEXT(true, hwndOwner, "最後まで置換しました。"_sj);
 }
@@ -433,10 +459,12 @@ void CEditView::ReplaceAllRun(bool bWholeLine) {
   m_bDrawSWITCH = 0;
   CCancelDialog cancel;
   const HWND hwndCancel = cancel.DoModeless(m_hInstance, m_hWnd, kReplaceAllTemplate);
-  // The job pumps messages: the windows around the pane take no input meanwhile.
+  // The job pumps messages: the pane and the windows around it take no input meanwhile. Only
+  // those enabled now are enabled again at the end.
   std::vector<HWND> disabled;
-  for (HWND w = m_hwndParent; w && disabled.size() < 2; w = platform::GetParent(w)) {
-    if (platform::EnableWindow(w, 0) == 0) disabled.push_back(w);
+  const HWND parent = m_hwndParent ? m_hwndParent : (m_hWnd ? platform::GetParent(m_hWnd) : nullptr);
+  for (const HWND w : {m_hWnd, parent, parent ? platform::GetParent(parent) : nullptr}) {
+    if (w && platform::EnableWindow(w, 0) == 0) disabled.push_back(w);
   }
   int rows = Layout().GetLineCount();
   int shift = 0;
@@ -466,6 +494,9 @@ void CEditView::ReplaceAllRun(bool bWholeLine) {
   bool have = ready && FindFrom(m_nCaretPosY, m_nCaretPosX, true, &hit);
   uint32_t lastPump = 0;
   bool pumped = false;
+  // How far the replacements on one row moved the rest of it (a box area's columns).
+  int boxShiftRow = -1;
+  int boxShift = 0;
   while (have) {
     // The dialog is served (and its bar and count brought up to date) as often as a person can
     // see it change; serving it at every hit cost more than the replacing.
@@ -482,10 +513,15 @@ void CEditView::ReplaceAllRun(bool bWholeLine) {
       break;
     }
     bool inside = true;
+    // A hit on the row of the last replacement is measured in the columns it had before the
+    // replacements on that row moved it.
+    const int boxShiftHere = areaBox && hit.nLineFrom == boxShiftRow ? boxShift : 0;
     if (areaBox) {
-      if (hit.nLineFrom > box.nBottom || (hit.nLineFrom == box.nBottom && hit.nColumnTo > box.nRight)) break;
+      const int from = hit.nColumnFrom - boxShiftHere;
+      const int to = hit.nColumnTo - boxShiftHere;
+      if (hit.nLineFrom > box.nBottom || (hit.nLineFrom == box.nBottom && to > box.nRight)) break;
       // A hit beside the box on one of its rows is not in the selection: passed over.
-      inside = hit.nLineTo == hit.nLineFrom && hit.nColumnFrom >= box.nLeft && hit.nColumnTo <= box.nRight;
+      inside = hit.nLineTo == hit.nLineFrom && from >= box.nLeft && to <= box.nRight;
     }
     POINT hitEnd{};
     if (hasArea && !areaBox) {
@@ -506,7 +542,12 @@ void CEditView::ReplaceAllRun(bool bWholeLine) {
           if (hitEnd.y == areaEnd.y) areaEnd.x += caret.x - hitEnd.x;
           areaEnd.y += caret.y - hitEnd.y;
         }
-        if (areaBox) box.nBottom += Layout().GetLineCount() - rowsBefore;
+        if (areaBox) {
+          box.nBottom += Layout().GetLineCount() - rowsBefore;
+          // The rest of the hit's row now follows the caret.
+          boxShiftRow = m_nCaretPosY;
+          boxShift = m_nCaretPosX - (hit.nColumnTo - boxShiftHere);
+        }
         ++count;
         nextLine = m_nCaretPosY;
         nextColumn = m_nCaretPosX;

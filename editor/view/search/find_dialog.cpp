@@ -82,7 +82,7 @@ void CFindDialog::CloseOrRefocus(bool bRefocus) {
 
 void CFindDialog::RunSearch(bool bForward) {
   if (ReadControls() <= 0) {
-    ShowMessageBox(m_hWnd, MB_OK | MB_ICONEXCLAMATION, kCaption, "%s", "検索条件を指定してください。"_sj);
+    ShowMessageBox(m_hWnd, MB_OK, kCaption, "%s", "検索条件を指定してください。"_sj);
     return;
   }
   ConsumeSearchStart();

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -212,6 +213,30 @@ INSTANTIATE_TEST_SUITE_P(
                  30903,
                  Span{{4, 0}, {7, 0}},
                  kWrappedBack},
+        FindCase{"BackwardWrapsFromTheEndOfATextEndingInALineEnd",
+                 "foo bar\r\n",
+                 {0, 0},
+                 {},
+                 "bar",
+                 false,
+                 false,
+                 false,
+                 true,
+                 30903,
+                 Span{{4, 0}, {7, 0}},
+                 kWrappedBack},
+        FindCase{"BackwardFromBelowTheLastRowSearchesTheLastRow",
+                 "foo bar\r\n",
+                 {0, 1},
+                 {},
+                 "bar",
+                 false,
+                 false,
+                 false,
+                 false,
+                 30903,
+                 Span{{4, 0}, {7, 0}},
+                 ""},
         FindCase{"BackwardWithoutWrapBeeps",
                  "foo bar",
                  {3, 0},
@@ -247,6 +272,25 @@ TEST_F(SearchCommandTest, AnEmptyRegexpMatchAdvancesOneWholeCharacterEachTime) {
   Run(kSearchNext);
   EXPECT_EQ(Selected(), (Span{{0, 0}, {0, 0}})) << "with wrap around it starts again";
   EXPECT_EQ(Status(), "▼先頭から再検索しました"_sj);
+}
+
+// Hanging punctuation may stand past the widest row's last column; the wrap backward starts after
+// it, not at the width.
+TEST_F(SearchCommandTest, BackwardWrapFindsPunctuationHangingPastTheWidestRow) {
+  type().nWrapColumn = 10240;
+  type().bKinsokuKuto = 1;
+  std::snprintf(type().szKinsokuHead, sizeof type().szKinsokuHead, "%s", "。"_sj);
+  type().bKinsokuHead = 0;
+  type().bKinsokuTail = 0;
+  type().bEnglishWordWrap = 0;
+  SetText(std::string(10240, 'a') + "。"_sj);
+  ASSERT_EQ(doc->m_cLayoutMgr.GetLineCount(), 1) << "the full stop hangs on the row";
+  PlaceAt({0, 0});
+  SetKey("。"_sj);
+  common().bSearchAll = 1;
+  Run(kSearchPrev);
+  EXPECT_EQ(Selected(), (Span{{10240, 0}, {10242, 0}}));
+  EXPECT_EQ(Status(), "▲末尾から再検索しました"_sj);
 }
 
 TEST_F(SearchCommandTest, NotFoundShowsTheMessageOnlyFromTheInterfaceWithNotifyOn) {
@@ -378,6 +422,42 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReplaceCommandTable,
                                          ReplaceCase{"KanjiByKanji", 0, false, "ab", "漢"_sj, "漢 ab"_sj, "漢 漢"_sj}),
                          [](const testing::TestParamInfo<ReplaceCase>& info) { return std::string(info.param.name); });
 
+// An empty hit takes the character after it along (a line end too), so each Replace moves on one
+// whole character and never replaces the same place twice; after the last place the end is told.
+struct EmptyHitCase {
+  const char* name;
+  std::string text;
+  std::string key;
+  std::vector<std::string> afterEach;
+};
+
+class ReplaceEmptyHitTable : public SearchCommandTest, public testing::WithParamInterface<EmptyHitCase> {};
+
+TEST_P(ReplaceEmptyHitTable, EachReplaceMovesOn) {
+  const EmptyHitCase& c = GetParam();
+  SetText(c.text);
+  PlaceAt({0, 0});
+  SetKey(c.key, true);
+  SetReplacement("-");
+  common().bSearchNOTIFYNOTFOUND = 1;
+  BeepCapture beeps;
+  MessageBoxCapture boxes;
+  for (const std::string& after : c.afterEach) {
+    Run(kReplace);
+    ASSERT_EQ(DocBytes(), after);
+  }
+  ASSERT_EQ(boxes.requests.size(), 1u) << "the end is told once, after the last place";
+  EXPECT_EQ(boxes.requests[0].text, "最後まで置換しました。"_sj);
+  EXPECT_EQ(StepCount(), static_cast<int>(c.afterEach.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReplaceEmptyHitTable,
+    testing::Values(
+        EmptyHitCase{"BetweenCharacters", "a漢b"_sj, "x*", {"-a漢b"_sj, "-a-漢b"_sj, "-a-漢-b"_sj, "-a-漢-b-"_sj}},
+        EmptyHitCase{"LineEnds", "ab\r\ncd\r\n", "$", {"ab-\r\ncd\r\n", "ab-\r\ncd-\r\n"}}),
+    [](const testing::TestParamInfo<EmptyHitCase>& info) { return std::string(info.param.name); });
+
 TEST_F(SearchCommandTest, InsertBeforeLeavesTheCaretAfterTheHit) {
   SetText("ab");
   PlaceAt({0, 0});
@@ -497,18 +577,37 @@ TEST_F(SearchCommandTest, ReplaceAllEndsWhereAHitWouldReachPastTheArea) {
   EXPECT_EQ(Selected(), (Span{{0, 0}, {3, 0}}));
 }
 
-TEST_F(SearchCommandTest, ReplaceAllInABoxReplacesOnlyInsideItsColumns) {
+// A box of rows 0-1 and columns 1-3 over three rows of "aaaa": only the hits that lay inside it
+// are replaced, also when each replacement moves the rest of its row.
+struct BoxCase {
+  const char* name;
+  std::string replacement;
+  std::string after;
+};
+
+class ReplaceAllInABoxTable : public SearchCommandTest, public testing::WithParamInterface<BoxCase> {};
+
+TEST_P(ReplaceAllInABoxTable, ReplacesOnlyInsideItsColumns) {
+  const BoxCase& c = GetParam();
   SetText("aaaa\r\naaaa\r\naaaa\r\n");
   PlaceAt({1, 0});
   view->Command_BEGINBOXSELECT();
   PlaceAt({3, 1});
   view->ChangeSelectionTo(3, 1);
   SetKey("a");
-  SetReplacement("b");
+  SetReplacement(c.replacement);
   common().bSearchSelectedArea = 1;
   Run(kReplaceAll);
-  EXPECT_EQ(DocBytes(), "abba\r\nabba\r\naaaa\r\n");
+  EXPECT_EQ(DocBytes(), c.after);
   EXPECT_EQ(dialogs->Replace().m_nReplaceCnt, 4);
+  EXPECT_EQ(StepCount(), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReplaceAllInABoxTable,
+                         testing::Values(BoxCase{"SameLength", "b", "abba\r\nabba\r\naaaa\r\n"},
+                                         BoxCase{"Longer", "bb", "abbbba\r\nabbbba\r\naaaa\r\n"},
+                                         BoxCase{"Kanji", "漢"_sj, "a漢漢a\r\na漢漢a\r\naaaa\r\n"_sj},
+                                         BoxCase{"Nothing", "", "aa\r\naa\r\naaaa\r\n"}),
+                         [](const testing::TestParamInfo<BoxCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

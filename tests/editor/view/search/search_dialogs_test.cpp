@@ -119,6 +119,7 @@ TEST_F(SearchDialogTest, AnInvalidRegexpShowsTheLibrarysErrorThenTheEmptyKeyMess
     EXPECT_EQ(boxes.requests[1].text, "検索条件を指定してください。"_sj);
     EXPECT_EQ(boxes.requests[1].caption, "tovara");
     EXPECT_EQ(boxes.requests[1].owner, hwnd);
+    EXPECT_EQ(boxes.requests[1].flags, static_cast<UINT>(MB_OK));
   }
   EXPECT_FALSE(Selected()) << "nothing was searched";
   EXPECT_EQ(Where(), (Pos{3, 0}));
