@@ -1,49 +1,41 @@
 // Tabs and spaces. A column counts bytes from the line's start (a double-byte character is two
-// columns wide, as it is two bytes) and a tab moves it to the next multiple of the width. Neither
-// a tab, a space nor a line end is ever the second byte of a double-byte character, so the lines
-// and blanks are found byte by byte.
+// columns wide, as it is two bytes) and a tab moves it to the next multiple of the width. Lines end
+// at each CR or LF (a line end of two bytes starts a line after its first byte that is empty up to
+// the second, which changes no column). Neither a tab, a space nor a line end is ever the second
+// byte of a double-byte character, so they are found byte by byte, 64 bytes at a time.
 #include <cstdint>
 #include <cstring>
 
+#include "editor/foundation/text/byte_blocks.h"
 #include "editor/foundation/text/code_writer.h"
-#include "editor/foundation/text/line_end.h"
+#include "editor/foundation/text/forward_copy.h"
 #include "editor/foundation/text/memory.h"
-#include "editor/foundation/text/text_utils.h"
 
 namespace {
 
-// The next tab in [i, end), or end.
-int FindTab(const char* p, int i, int end) {
-  const void* tab = i < end ? std::memchr(p + i, '\t', static_cast<size_t>(end - i)) : nullptr;
-  return tab ? static_cast<int>(static_cast<const char*>(tab) - p) : end;
+inline bool IsBlank(unsigned char c) { return c == ' ' || c == '\t'; }
+inline bool IsLineEnd(unsigned char c) { return c == '\r' || c == '\n'; }
+
+// Calls visit(position) for each tab, CR and LF; visit returns where to go on.
+template <typename Visit>
+void ForEachTabOrLineEnd(const unsigned char* s, int len, Visit visit) {
+  using namespace byte_lanes;
+  ForEachMatch(
+      s, len, [](Lane x) { return Or(Equal(x, '\t'), Or(Equal(x, '\r'), Equal(x, '\n'))); },
+      [](unsigned char c) { return c == '\t' || IsLineEnd(c); }, visit);
 }
 
-// The next space or tab in [i, end), or end; eight bytes at a time (the test finds the lowest
-// matching byte of a word exactly: a borrow only runs upward).
-int FindBlank(const char* p, int i, int end) {
-  constexpr uint64_t kOnes = 0x0101010101010101ull;
-  constexpr uint64_t kHighs = 0x8080808080808080ull;
-  while (end - i >= 8) {
-    uint64_t w;
-    std::memcpy(&w, p + i, 8);
-    const uint64_t sp = w ^ (kOnes * ' ');
-    const uint64_t tab = w ^ (kOnes * '\t');
-    const uint64_t hits = ((sp - kOnes) & ~sp & kHighs) | ((tab - kOnes) & ~tab & kHighs);
-    if (hits) return i + __builtin_ctzll(hits) / 8;
-    i += 8;
-  }
-  while (i < end && p[i] != ' ' && p[i] != '\t') ++i;
-  return i;
+// The same for each space, tab, CR and LF.
+template <typename Visit>
+void ForEachBlankOrLineEnd(const unsigned char* s, int len, Visit visit) {
+  using namespace byte_lanes;
+  ForEachMatch(
+      s, len, [](Lane x) { return Or(Or(Equal(x, ' '), Equal(x, '\t')), Or(Equal(x, '\r'), Equal(x, '\n'))); },
+      [](unsigned char c) { return IsBlank(c) || IsLineEnd(c); }, visit);
 }
 
-// Calls line(start, length, lineEndLength) for each line of the text.
-template <typename Line>
-void ForEachLine(const char* p, int len, Line line) {
-  int pos = 0;
-  int lineLen = 0;
-  CLineEnd eol;
-  while (const char* start = GetNextLineOfBuffer(p, len, &pos, &lineLen, &eol)) line(static_cast<int>(start - p), lineLen, eol);
-}
+// The spaces a tab at the column becomes.
+inline int64_t TabSpaces(int64_t column, int64_t width) { return width - column % width; }
 
 }  // namespace
 
@@ -54,81 +46,84 @@ void CMemory::TABToSPACE(int nTabWidth) {
   // holds then fails as a failed allocation does, with the text unchanged.
   int64_t added = 0;
   bool anyTab = false;
-  ForEachLine(m_pData, m_nLength, [&](int start, int lineLen, const CLineEnd&) {
-    int64_t shift = 0;  // columns the tabs before have added beyond their bytes
-    for (int t = FindTab(m_pData, start, start + lineLen); t < start + lineLen; t = FindTab(m_pData, t + 1, start + lineLen)) {
-      const int64_t column = t - start + shift;
-      shift += width - column % width - 1;
-      anyTab = true;
-    }
-    added += shift;
-  });
+  {
+    int lineStart = 0;
+    int64_t shift = 0;  // columns the line's tabs so far have added beyond their bytes
+    ForEachTabOrLineEnd(reinterpret_cast<const unsigned char*>(m_pData), m_nLength, [&](int at) {
+      if (m_pData[at] == '\t') {
+        const int64_t extra = TabSpaces(at - lineStart + shift, width) - 1;
+        shift += extra;
+        added += extra;
+        anyTab = true;
+      } else {
+        lineStart = at + 1;
+        shift = 0;
+      }
+      return at + 1;
+    });
+  }
   if (!anyTab) return;
-  CodeWriter::Convert(*this, added, [width](const unsigned char* input, int len, char* w, int&) {
-    const auto* s = reinterpret_cast<const char*>(input);
-    ForEachLine(s, len, [&](int start, int lineLen, const CLineEnd& eol) {
-      int64_t column = 0;
-      int from = start;
-      for (int t = FindTab(s, start, start + lineLen); t < start + lineLen; t = FindTab(s, t + 1, start + lineLen)) {
-        std::memmove(w, s + from, static_cast<size_t>(t - from));
-        w += t - from;
-        column += t - from;
-        const int64_t spaces = width - column % width;
+  CodeWriter::Convert(*this, added + kForwardCopyLag, [width](const unsigned char* s, int len, char* w, int&) {
+    const char* text = reinterpret_cast<const char*>(s);
+    const char* end = text + len;
+    int from = 0;  // the start of the text not yet copied
+    int lineStart = 0;
+    int64_t shift = 0;
+    ForEachTabOrLineEnd(s, len, [&](int at) {
+      if (s[at] == '\t') {
+        w = CopyForward(w, text + from, at - from, end);
+        const int64_t spaces = TabSpaces(at - lineStart + shift, width);
         std::memset(w, ' ', static_cast<size_t>(spaces));
         w += spaces;
-        column += spaces;
-        from = t + 1;
+        shift += spaces - 1;
+        from = at + 1;
+      } else {
+        lineStart = at + 1;
+        shift = 0;
       }
-      std::memmove(w, s + from, static_cast<size_t>(start + lineLen - from));
-      w += start + lineLen - from;
-      std::memcpy(w, eol.GetBytes(), static_cast<size_t>(eol.GetLen()));
-      w += eol.GetLen();
+      return at + 1;
     });
-    return w;
+    return CopyForward(w, text + from, len - from, end);
   });
 }
 
-// Never longer than the input: every tab written stands for at least one blank before its stop,
-// and the spaces after the last stop for spaces of the input. So it is written in place.
+// Each maximal run of blanks, from column s to column e, becomes a tab for every stop passed in
+// (s, e] and spaces from the last stop to e; a run of one space stays. The result is never longer
+// than the input: every tab written stands for at least one blank before its stop, and the spaces
+// after the last stop for spaces of the input.
 void CMemory::SPACEToTAB(int nTabWidth) {
   if (!m_pData || m_nLength == 0 || nTabWidth < 1) return;
   const int64_t width = nTabWidth;
-  char* p = m_pData;
-  int w = 0;  // where the output goes on
-  const auto put = [&](int from, int count) {
-    if (w != from) std::memmove(p + w, p + from, static_cast<size_t>(count));
-    w += count;
-  };
-  ForEachLine(m_pData, m_nLength, [&](int start, int lineLen, const CLineEnd& eol) {
-    const int end = start + lineLen;
-    int64_t shift = 0;  // columns the tabs before have added beyond their bytes
-    int from = start;
-    for (int b = FindBlank(p, start, end); b < end; b = FindBlank(p, from, end)) {
-      put(from, b - from);
-      int r = b;
-      const int64_t first = b - start + shift;
-      int64_t column = first;
-      for (; r < end && (p[r] == ' ' || p[r] == '\t'); ++r) {
-        if (p[r] == ' ') {
-          ++column;
-        } else {
-          shift += width - column % width - 1;
-          column += width - column % width;
-        }
+  CodeWriter::Convert(*this, kForwardCopyLag, [width](const unsigned char* s, int len, char* w, int&) {
+    const char* text = reinterpret_cast<const char*>(s);
+    const char* end = text + len;
+    int from = 0;  // the start of the text not yet copied
+    int lineStart = 0;
+    int64_t shift = 0;  // columns the line's tabs so far have added beyond their bytes
+    ForEachBlankOrLineEnd(s, len, [&](int at) {
+      if (IsLineEnd(s[at])) {
+        lineStart = at + 1;
+        shift = 0;
+        return at + 1;
       }
-      from = r;
-      if (r - b == 1 && p[b] == ' ') {
-        put(b, 1);  // a single space stays, even where it reaches a stop
-        continue;
+      if (s[at] == ' ' && (at + 1 == len || !IsBlank(s[at + 1]))) return at + 1;  // a single space stays
+      w = CopyForward(w, text + from, at - from, end);
+      const int64_t first = at - lineStart + shift;
+      int64_t column = first;
+      int r = at;
+      for (; r < len && IsBlank(s[r]); ++r) {
+        const int64_t step = s[r] == ' ' ? 1 : TabSpaces(column, width);
+        shift += step - 1;
+        column += step;
       }
       const int64_t tabs = column / width - first / width;
       const int64_t spaces = tabs > 0 ? column % width : column - first;
-      std::memset(p + w, '\t', static_cast<size_t>(tabs));
-      std::memset(p + w + tabs, ' ', static_cast<size_t>(spaces));
-      w += static_cast<int>(tabs + spaces);
-    }
-    put(from, end - from);
-    put(end, eol.GetLen());
+      std::memset(w, '\t', static_cast<size_t>(tabs));
+      std::memset(w + tabs, ' ', static_cast<size_t>(spaces));
+      w += tabs + spaces;
+      from = r;
+      return r;
+    });
+    return CopyForward(w, text + from, len - from, end);
   });
-  SetLength(w);
 }

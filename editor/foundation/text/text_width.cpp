@@ -12,6 +12,7 @@
 
 #include "editor/foundation/text/byte_blocks.h"
 #include "editor/foundation/text/code_writer.h"
+#include "editor/foundation/text/forward_copy.h"
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/sjis_char.h"
 #include "editor/foundation/text/sjis_walk.h"
@@ -252,6 +253,41 @@ struct HalfWidthTable {
   }
 };
 
+// Text through a half-width table. Only double-byte characters with lead bytes 0x81-0x84 (marks,
+// letters, kana) have one-byte forms: the text between them is copied as it stands, and each of
+// them goes through the table. The output is never longer than the input and stays
+// kForwardCopyLag bytes behind it.
+char* WalkHalfWidth(const unsigned char* s, int len, char* w, const uint32_t* packed) {
+  using namespace byte_lanes;
+  const char* text = reinterpret_cast<const char*>(s);
+  const char* end = text + len;
+  int from = 0;  // the start of the text not yet copied
+  const auto narrow = [&](int at) {
+    w = CopyForward(w, text + from, at - from, end);
+    const uint32_t out = packed[s[at] << 8 | s[at + 1]];
+    std::memcpy(w, &out, 4);
+    w += (out >> 24) & 7;
+    from = at + 2;
+  };
+  int carry = 0;
+  int i = 0;
+  for (; len - i >= kBlockBytes + 2; i += kBlockBytes) {
+    const unsigned char* p = s + i;
+    if (carry == 0 && !BlockHasHighByte(p)) continue;
+    const uint64_t taken = (uint64_t{1} << carry) - 1;
+    const uint64_t pairs = PairStarts(BlockMask(p, [](Lane x, Lane y, Lane) { return SjisPairable(x, y); }) & ~taken);
+    carry = static_cast<int>(pairs >> 63);
+    const uint64_t marked = BlockMask(p, [](Lane x, Lane, Lane) { return InRange(x, 0x81, 0x84); }) & pairs;
+    for (uint64_t b = marked; b; b &= b - 1) narrow(i + LowestBit(b));
+  }
+  for (int at = i + carry; at < len;) {
+    const int size = SjisCharSize(s, len, at);
+    if (size == 2 && s[at] <= 0x84) narrow(at);
+    at += size;
+  }
+  return CopyForward(w, text + from, len - from, end);
+}
+
 template <int kKind, bool kHalfKanaOnly>
 struct FullWidthTableOf {
   FullWidthTable table{FullWidthRule{kKind, kHalfKanaOnly}, BuiltOnce<SjisPairs>().flags};
@@ -284,12 +320,12 @@ void CMemory::ToFullWidth(int nKind, bool bHalfKanaOnly) {
 void CMemory::ToHalfWidth(int nFlags) {
   nFlags &= HALFWIDTH_KATAKANA | HALFWIDTH_HIRAGANA | HALFWIDTH_ALNUM;
   const SoundMarks& marks = BuiltOnce<SoundMarks>();
-  // The output is never longer than the input; a table step writes four bytes.
-  CodeWriter::Convert(*this, 16, [&](const unsigned char* s, int len, char* w, int& unconverted) {
+  // The output is never longer than the input.
+  CodeWriter::Convert(*this, kForwardCopyLag, [&](const unsigned char* s, int len, char* w, int&) {
     if (nFlags == 0 || nFlags == HALFWIDTH_ALNUM) {
       const uint32_t* packed = nFlags == 0 ? BuiltOnce<HalfWidthTableOf<false>>().table.packed.data()
                                            : BuiltOnce<HalfWidthTableOf<true>>().table.packed.data();
-      return WalkSjisPacked(s, len, w, unconverted, BuiltOnce<SjisPairs>().flags, packed);
+      return WalkHalfWidth(s, len, w, packed);
     }
     return NarrowByStretch(s, len, w, nFlags, marks);
   });
