@@ -40,20 +40,9 @@ const std::string& Text() {
   return text;
 }
 
-// In a buffer whose block grew in a first, untimed run; each round puts the input back untimed.
 template <typename Convert>
 void Run(benchmark::State& state, Convert convert) {
-  const std::string& input = Text();
-  CMemory m(input.data(), static_cast<int>(input.size()));
-  convert(m);
-  for (auto _ : state) {
-    state.PauseTiming();
-    m.Assign(input.data(), static_cast<int>(input.size()));
-    state.ResumeTiming();
-    convert(m);
-    benchmark::DoNotOptimize(m.GetPtr());
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(input.size()));
+  RunInGrownBuffer(state, Text(), convert);
 }
 
 void BM_SjisToUtf8_Baseline(benchmark::State& s) { Run(s, [](CMemory& m) { m.SJIStoUTF8(); }); }
