@@ -1,14 +1,15 @@
 // Half width and full width. The one-byte and double-byte forms of a character come from the
 // platform's code page 932 tables (platform/sjis_width.h); the kana rules around them are here.
 //
-// Each character's output comes from a table indexed by its code (sjis_walk.h), so that the text
-// goes 64 bytes at a time without a branch on the kind of each character. What depends on a
-// neighbour goes one character at a time: a half-width kana that a sound mark may follow, and the
-// kana stretches that carry the marks when only kana are narrowed.
+// The text goes 64 bytes at a time, its character starts found from the block's masks (as in the
+// code conversions, sjis_walk.h). Widening changes most characters and takes each one's output from
+// a table indexed by its code, without a branch on its kind; narrowing changes only the few with
+// lead bytes 0x81-0x84 and copies the text between them. What depends on a neighbour goes one
+// character at a time: a half-width kana that a sound mark may follow, and the kana stretches that
+// carry the marks when only kana are narrowed.
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 
 #include "editor/foundation/text/byte_blocks.h"
 #include "editor/foundation/text/code_writer.h"
