@@ -6,6 +6,7 @@
 // against: read() of that file and a memchr split into lines.
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "editor/foundation/settings/shared_settings.h"
+#include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/wrap_line_mgr.h"
 #include "platform/sjis_literal.h"
 
@@ -95,6 +97,22 @@ inline std::string MakeEditorBenchText(size_t bytes) {
 inline const std::string& EditorBenchText() {
   static const std::string text = MakeEditorBenchText(EditorBenchTextBytes());
   return text;
+}
+
+// A conversion of the whole input as a file is read or written through one working buffer: in a
+// buffer whose block grew in a first, untimed run; each round puts the input back untimed.
+template <typename Convert>
+void RunInGrownBuffer(benchmark::State& state, const std::string& input, Convert convert) {
+  CMemory m(input.data(), static_cast<int>(input.size()));
+  convert(m);
+  for (auto _ : state) {
+    state.PauseTiming();
+    m.Assign(input.data(), static_cast<int>(input.size()));
+    state.ResumeTiming();
+    convert(m);
+    benchmark::DoNotOptimize(m.GetPtr());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(input.size()));
 }
 
 inline double ElapsedMs(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {

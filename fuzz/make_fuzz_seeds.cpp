@@ -426,6 +426,17 @@ void EditorTagJumpLines() {
   put("none", "", "int main() { return 0; }");
 }
 
+// Texts for the conversion commands' transformations (editor_transform_fuzz.cpp): the first byte
+// picks the transformation and the tab width.
+void EditorTransforms() {
+  const std::string mixed = "ｶﾞｳﾞﾊﾟ ａＢ\t漢が\r\nカー゛ΑαАа  x\t"_sj;
+  Put("editor_transform", "case_upper", Cat({{0x00}, Of(mixed)}));
+  Put("editor_transform", "full_width_katakana", Cat({{0x02}, Of(mixed)}));
+  Put("editor_transform", "half_width_katakana", Cat({{0x08}, Of(mixed)}));
+  Put("editor_transform", "spaces_to_tabs", Cat({{0x3E}, Of(mixed)}));
+  Put("editor_transform", "tabs_kept_columns", Cat({{0x7F}, Of("a \t  b\n\x82  \x82\r\t")}));
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: make_fuzz_seeds <corpus folder>\n");
@@ -449,6 +460,7 @@ int main(int argc, char** argv) {
   EditorClipBlocks();
   EditorCommandLines();
   EditorCommandArguments();
+  EditorTransforms();
   ClipboardSnapshots();
   EditorTagJumpLines();
   return 0;

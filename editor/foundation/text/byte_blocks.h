@@ -140,19 +140,28 @@ inline int CountBits(uint64_t x) {
 
 inline int LowestBit(uint64_t x) { return __builtin_ctzll(x); }
 
-// Calls visit(position) for each byte equal to value, in order, 64 bytes at a time; visit returns
-// the position from which to go on (bytes before it are passed over).
-template <typename Visit>
-inline void ForEachByte(const unsigned char* s, int len, unsigned char value, Visit visit) {
+// Calls visit(position) for each byte that passes a test, in order, 64 bytes at a time: the lane
+// test marks them in a block, the byte test in the last bytes. visit returns the position from
+// which to go on (bytes before it are passed over).
+template <typename LaneTest, typename ByteTest, typename Visit>
+inline void ForEachMatch(const unsigned char* s, int len, LaneTest laneTest, ByteTest byteTest, Visit visit) {
   using namespace byte_lanes;
   int next = 0;
   int i = 0;
   for (; len - i >= kBlockBytes + 2; i += kBlockBytes) {
     if (next >= i + kBlockBytes) continue;
-    for (uint64_t m = BlockMask(s + i, [value](Lane x, Lane, Lane) { return Equal(x, value); }); m; m &= m - 1) {
+    for (uint64_t m = BlockMask(s + i, [laneTest](Lane x, Lane, Lane) { return laneTest(x); }); m; m &= m - 1) {
       const int at = i + LowestBit(m);
       if (at >= next) next = visit(at);
     }
   }
-  for (int at = next > i ? next : i; at < len;) at = s[at] == value ? visit(at) : at + 1;
+  for (int at = next > i ? next : i; at < len;) at = byteTest(s[at]) ? visit(at) : at + 1;
+}
+
+// The same for each byte equal to value.
+template <typename Visit>
+inline void ForEachByte(const unsigned char* s, int len, unsigned char value, Visit visit) {
+  ForEachMatch(
+      s, len, [value](byte_lanes::Lane x) { return byte_lanes::Equal(x, value); },
+      [value](unsigned char c) { return c == value; }, visit);
 }
