@@ -1,6 +1,7 @@
 // The C and C++ outline: one character scanner over the lines read by the preprocessor tracker,
 // a small state machine over words and punctuation outside function bodies, and a stack of the
 // enclosing class, struct and namespace names.
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -40,6 +41,19 @@ enum State { kIdle = 0, kInitialiser = 5, kTypeName = 17, kTemplateArgs = 18, kB
 
 bool IsWordByte(unsigned char c) { return IsAsciiAlnum(c) || c == '_' || c == '~' || c == ':'; }
 bool IsBlankByte(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Bytes by what the scanner does with them, so that runs of words and blanks go at once.
+enum ByteClass : uint8_t { kOtherByte, kWordByte, kBlankByte };
+struct ByteClasses {
+  ByteClasses() {
+    for (int c = 0; c < 256; ++c) {
+      const auto b = static_cast<unsigned char>(c);
+      of[c] = IsWordByte(b) ? kWordByte : IsBlankByte(b) ? kBlankByte : kOtherByte;
+    }
+  }
+  uint8_t of[256];
+};
+const ByteClasses kClasses;
 
 // The length of the operator symbol at p (within n bytes) that follows "operator"; 0 for none.
 int OperatorSymbolLength(const char* p, int n) {
@@ -95,7 +109,6 @@ class CppOutline {
   // The word being read.
   BoundedText<kMaxWord> m_word;
   bool m_bInWord = false;
-  bool m_bWordTooLong = false;
   int m_nWordLine = 0;
   // The word before, and whether nothing but blanks came after it.
   BoundedText<kMaxWord> m_prevWord;
@@ -170,27 +183,30 @@ void CppOutline::Line(const char* text, int len, int line) {
       case kLineComment:
         pos = len;
         break;
-      case kNormal:
-        if (IsWordByte(c)) {
+      case kNormal: {
+        const uint8_t kind = kClasses.of[c];
+        if (kind == kWordByte) {
+          int end = pos + 1;
+          while (end < len && kClasses.of[s[end]] == kWordByte) ++end;
           if (!m_bInWord) {
             m_bInWord = true;
-            m_bWordTooLong = false;
             m_word.Clear();
             m_nWordLine = line;
           }
-          if (!m_word.Append(text + pos, 1)) {
+          if (!m_word.Append(text + pos, end - pos)) {
             // Longer than any name kept: the word is skipped up to the next blank.
             m_bInWord = false;
             m_bAfterWord = false;
             m_bOperatorPending = false;
             m_lex = kSkipWord;
           }
-          ++pos;
+          pos = end;
           break;
         }
         if (m_bInWord) EndWord();
-        if (IsBlankByte(c)) {
+        if (kind == kBlankByte) {
           ++pos;
+          while (pos < len && kClasses.of[s[pos]] == kBlankByte) ++pos;
           break;
         }
         if (SjisCharSize(s, len, pos) == 2) {
@@ -237,6 +253,7 @@ void CppOutline::Line(const char* text, int len, int line) {
         m_bAfterWord = false;
         ++pos;
         break;
+      }
     }
   }
   if (m_bInWord) EndWord();

@@ -1,5 +1,7 @@
 // The HTML outline: every element but the few that never hold anything, at the depth of the
 // elements still open around it.
+#include <algorithm>
+#include <cstring>
 #include <string_view>
 
 #include "editor/foundation/document/edit_doc.h"
@@ -14,9 +16,10 @@ namespace {
 constexpr int kMaxOpen = 32;
 constexpr int kMaxName = 31;
 
-bool IsAnyOf(std::string_view name, std::initializer_list<std::string_view> names) {
+// Names are compared in lower case, as they are kept.
+bool IsAnyOf(std::string_view lowerName, std::initializer_list<std::string_view> names) {
   for (const std::string_view n : names) {
-    if (EqualsICase(name, n)) return true;
+    if (lowerName == n) return true;
   }
   return false;
 }
@@ -50,8 +53,10 @@ void HtmlOutline::Line(const char* text, int len, int line) {
       continue;
     }
     if (s[pos] != '<') {
-      pos += SjisCharSize(s, len, pos);
-      continue;
+      // "<" is below every second byte of a two-byte character: a byte search finds only real ones.
+      const void* lt = std::memchr(text + pos, '<', static_cast<size_t>(len - pos));
+      if (!lt) return;
+      pos = static_cast<int>(static_cast<const char*>(lt) - text);
     }
     if (std::string_view(text + pos, static_cast<size_t>(len - pos)).starts_with("<!--")) {
       m_bInComment = true;
@@ -70,44 +75,50 @@ int HtmlOutline::Tag(const char* text, int len, int line, int lt) {
   if (pos >= len || !IsAsciiAlpha(s[pos])) return lt + 1;
   const int nameStart = pos;
   while (pos < len && IsAsciiAlnum(s[pos])) ++pos;
-  BoundedText<kMaxName> name;
-  name.Append(text + nameStart, pos - nameStart);
+  // The name in lower case, for every comparison.
+  char lower[kMaxName];
+  const int nameLen = std::min(pos - nameStart, kMaxName);
+  for (int i = 0; i < nameLen; ++i) lower[i] = static_cast<char>(s[nameStart + i] | (IsAsciiAlpha(s[nameStart + i]) ? 0x20 : 0));
+  const std::string_view lowerName(lower, static_cast<size_t>(nameLen));
+  const std::string_view name(text + nameStart, static_cast<size_t>(nameLen));
 
   if (closing) {
     for (int i = m_nOpen - 1; i >= 0; --i) {
-      if (EqualsICase(m_open[i].View(), name.View())) {
+      if (m_open[i].View() == lowerName) {
         m_nOpen = i;
         break;
       }
     }
     return pos;
   }
-  if (IsAnyOf(name.View(), {"br", "area", "base", "frame", "param"})) return pos;
+  if (IsAnyOf(lowerName, {"br", "area", "base", "frame", "param"})) return pos;
 
   // The end of the tag on its line; a tag that goes on in the next line has nothing after it here.
-  int gt = pos;
-  while (gt < len && s[gt] != '>') gt += SjisCharSize(s, len, gt);
+  // ">", "<", CR and LF are below every second byte of a two-byte character: byte searches find
+  // only real ones.
+  const void* found = std::memchr(text + pos, '>', static_cast<size_t>(len - pos));
+  const int gt = found ? static_cast<int>(static_cast<const char*>(found) - text) : len;
   const bool hasEnd = gt < len;
   const bool empty = hasEnd && gt > nameStart && s[gt - 1] == '/';
 
   BoundedText<kMaxName> item;
   const int depth = m_nOpen;
-  if (IsAnyOf(name.View(), {"hr", "meta", "link", "input", "img"})) {
+  if (IsAnyOf(lowerName, {"hr", "meta", "link", "input", "img"})) {
     item.Append(text + nameStart, gt - nameStart);
     Record(m_doc, m_list, line, lt, item.View(), outline_kind::kPlain, depth);
     return hasEnd ? gt + 1 : gt;
   }
-  item.Append(name.View());
+  item.Append(name);
   if (!empty) {
     item.Append(" ", 1);
     if (hasEnd) {
       int end = gt + 1;
-      while (end < len && s[end] != '<' && !IsLineEnd(s[end])) end += SjisCharSize(s, len, end);
+      while (end < len && s[end] != '<' && !IsLineEnd(s[end])) ++end;
       item.Append(text + gt + 1, end - gt - 1);
     }
     if (m_nOpen < kMaxOpen) {
       m_open[m_nOpen].Clear();
-      m_open[m_nOpen].Append(name.View());
+      m_open[m_nOpen].Append(lowerName);
       ++m_nOpen;
     }
   }

@@ -25,7 +25,7 @@ class JavaOutline {
   void Line(const char* text, int len, int line);
 
  private:
-  enum Lex { kNormal, kBlockComment, kCharLiteral, kStringLiteral, kSkipWord };
+  enum Lex { kNormal, kBlockComment, kCharLiteral, kStringLiteral };
   struct ClassLevel {
     int nBraceDepth;  // the brace depth around the class: its body is one deeper
     int nPathStart;   // the class path before its name
@@ -42,7 +42,6 @@ class JavaOutline {
   int m_nLine = 0;
 
   BoundedText<kMaxWord> m_word;
-  bool m_bInWord = false;
   int m_nWordLine = 0;
   BoundedText<kMaxWord> m_prevWord;
   bool m_bPrevAfterNew = false;  // the word before came right after "new"
@@ -94,32 +93,25 @@ void JavaOutline::Line(const char* text, int len, int line) {
           pos += SjisCharSize(s, len, pos);
         }
         break;
-      case kSkipWord:
-        if (IsWordByte(c)) {
-          ++pos;
-        } else {
-          m_lex = kNormal;
-        }
-        break;
       case kNormal:
         if (IsWordByte(c)) {
-          if (!m_bInWord) {
-            Significant(c);
-            m_bInWord = true;
-            m_word.Clear();
-            m_nWordLine = line;
-          }
-          if (!m_word.Append(text + pos, 1)) {
-            m_bInWord = false;
+          int end = pos + 1;
+          while (end < len && IsWordByte(s[end])) ++end;
+          Significant(c);
+          m_word.Clear();
+          m_nWordLine = line;
+          if (m_word.Append(text + pos, end - pos)) {
+            EndWord();
+          } else {
+            // Longer than any name kept: skipped.
             m_bAfterWord = false;
-            m_lex = kSkipWord;
           }
-          ++pos;
+          pos = end;
           break;
         }
-        if (m_bInWord) EndWord();
         if (c == ' ' || c == '\t' || IsLineEnd(c)) {
           ++pos;
+          while (pos < len && (s[pos] == ' ' || s[pos] == '\t' || IsLineEnd(s[pos]))) ++pos;
           break;
         }
         if (c == '/' && pos + 1 < len && s[pos + 1] == '/') {
@@ -147,8 +139,7 @@ void JavaOutline::Line(const char* text, int len, int line) {
         break;
     }
   }
-  if (m_bInWord) EndWord();
-  if (m_lex == kCharLiteral || m_lex == kStringLiteral || m_lex == kSkipWord) m_lex = kNormal;
+  if (m_lex == kCharLiteral || m_lex == kStringLiteral) m_lex = kNormal;
 }
 
 // The first character after a closed parameter list, past blanks, comments and line ends, says
@@ -161,7 +152,6 @@ void JavaOutline::Significant(unsigned char c) {
 }
 
 void JavaOutline::EndWord() {
-  m_bInWord = false;
   const std::string_view word = m_word.View();
   if (m_bClassNameNext) {
     m_bClassNameNext = false;

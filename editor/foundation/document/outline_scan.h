@@ -58,7 +58,8 @@ class BoundedText {
   std::string_view View() const { return std::string_view(m_szText, static_cast<size_t>(m_nLength)); }
 
  private:
-  char m_szText[N] = {};
+  // Only the first m_nLength bytes are ever read: left unset, a buffer costs nothing to make.
+  char m_szText[N];
   int m_nLength = 0;
 };
 
