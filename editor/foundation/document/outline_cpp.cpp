@@ -89,7 +89,6 @@ class CppOutline {
   void Line(const char* text, int len, int line);
 
  private:
-  enum Lex { kNormal, kBlockComment, kLineComment, kCharLiteral, kStringLiteral, kSkipWord };
 
   void EndWord();
   void Word(std::string_view word);
@@ -103,7 +102,7 @@ class CppOutline {
   CEditDoc& m_doc;
   COutlineItemList& m_list;
   CPreprocessorTracker m_tracker;
-  Lex m_lex = kNormal;
+  Lex m_lex = Lex::kNormal;
   int m_nLine = 0;
 
   // The word being read.
@@ -141,49 +140,29 @@ void CppOutline::Line(const char* text, int len, int line) {
   m_nLine = line;
   const auto* s = reinterpret_cast<const unsigned char*>(text);
   int pos = 0;
-  if (m_lex == kLineComment) {
-    if (!EndsWithLineContinuation(text, len)) m_lex = kNormal;
+  if (m_lex == Lex::kLineComment) {
+    if (!EndsWithLineContinuation(text, len)) m_lex = Lex::kNormal;
     return;
   }
-  if (m_lex != kBlockComment) {
+  if (m_lex != Lex::kBlockComment) {
     pos = m_tracker.ScanLine(text, len);
     if (pos < 0) return;
   }
   while (pos < len) {
+    if (InCommentOrLiteral(m_lex)) {
+      pos = StepCommentOrLiteral(text, len, pos, m_lex);
+      continue;
+    }
     const unsigned char c = s[pos];
     switch (m_lex) {
-      case kBlockComment: {
-        const void* star = std::memchr(text + pos, '*', static_cast<size_t>(len - pos));
-        if (!star) {
-          pos = len;
-          break;
-        }
-        pos = static_cast<int>(static_cast<const char*>(star) - text) + 1;
-        if (pos < len && s[pos] == '/') {
-          m_lex = kNormal;
-          ++pos;
-        }
-        break;
-      }
-      case kCharLiteral:
-      case kStringLiteral:
-        if (c == '\\') {
-          pos += 1 + SjisCharSize(s, len, pos + 1);
-        } else if (c == (m_lex == kCharLiteral ? '\'' : '"')) {
-          m_lex = kNormal;
-          ++pos;
-        } else {
-          pos += SjisCharSize(s, len, pos);
-        }
-        break;
-      case kSkipWord:
-        if (IsBlankByte(c)) m_lex = kNormal;
+      case Lex::kSkipWord:
+        if (IsBlankByte(c)) m_lex = Lex::kNormal;
         pos += SjisCharSize(s, len, pos);
         break;
-      case kLineComment:
+      case Lex::kLineComment:
         pos = len;
         break;
-      case kNormal: {
+      case Lex::kNormal: {
         const uint8_t kind = kClasses.of[c];
         if (kind == kWordByte) {
           int end = pos + 1;
@@ -198,7 +177,7 @@ void CppOutline::Line(const char* text, int len, int line) {
             m_bInWord = false;
             m_bAfterWord = false;
             m_bOperatorPending = false;
-            m_lex = kSkipWord;
+            m_lex = Lex::kSkipWord;
           }
           pos = end;
           break;
@@ -219,10 +198,10 @@ void CppOutline::Line(const char* text, int len, int line) {
           m_bAfterWord = false;
           m_bOperatorPending = false;
           if (s[pos + 1] == '*') {
-            m_lex = kBlockComment;
+            m_lex = Lex::kBlockComment;
             pos += 2;
           } else {
-            if (EndsWithLineContinuation(text, len)) m_lex = kLineComment;
+            if (EndsWithLineContinuation(text, len)) m_lex = Lex::kLineComment;
             pos = len;
           }
           break;
@@ -230,7 +209,7 @@ void CppOutline::Line(const char* text, int len, int line) {
         if (c == '"' || c == '\'') {
           m_bAfterWord = false;
           m_bOperatorPending = false;
-          m_lex = c == '"' ? kStringLiteral : kCharLiteral;
+          m_lex = c == '"' ? Lex::kStringLiteral : Lex::kCharLiteral;
           ++pos;
           break;
         }
@@ -254,12 +233,14 @@ void CppOutline::Line(const char* text, int len, int line) {
         ++pos;
         break;
       }
+      default:  // comments and literals, stepped through above
+        break;
     }
   }
   if (m_bInWord) EndWord();
   // Literals end with their line unless it continues.
-  if ((m_lex == kCharLiteral || m_lex == kStringLiteral || m_lex == kSkipWord) && !EndsWithLineContinuation(text, len)) {
-    m_lex = kNormal;
+  if ((m_lex == Lex::kCharLiteral || m_lex == Lex::kStringLiteral || m_lex == Lex::kSkipWord) && !EndsWithLineContinuation(text, len)) {
+    m_lex = Lex::kNormal;
   }
 }
 

@@ -25,7 +25,6 @@ class JavaOutline {
   void Line(const char* text, int len, int line);
 
  private:
-  enum Lex { kNormal, kBlockComment, kCharLiteral, kStringLiteral };
   struct ClassLevel {
     int nBraceDepth;  // the brace depth around the class: its body is one deeper
     int nPathStart;   // the class path before its name
@@ -38,7 +37,7 @@ class JavaOutline {
 
   CEditDoc& m_doc;
   COutlineItemList& m_list;
-  Lex m_lex = kNormal;
+  Lex m_lex = Lex::kNormal;
   int m_nLine = 0;
 
   BoundedText<kMaxWord> m_word;
@@ -67,79 +66,52 @@ void JavaOutline::Line(const char* text, int len, int line) {
   const auto* s = reinterpret_cast<const unsigned char*>(text);
   int pos = 0;
   while (pos < len) {
-    const unsigned char c = s[pos];
-    switch (m_lex) {
-      case kBlockComment: {
-        const void* star = std::memchr(text + pos, '*', static_cast<size_t>(len - pos));
-        if (!star) {
-          pos = len;
-          break;
-        }
-        pos = static_cast<int>(static_cast<const char*>(star) - text) + 1;
-        if (pos < len && s[pos] == '/') {
-          m_lex = kNormal;
-          ++pos;
-        }
-        break;
-      }
-      case kCharLiteral:
-      case kStringLiteral:
-        if (c == '\\') {
-          pos += 1 + SjisCharSize(s, len, pos + 1);
-        } else if (c == (m_lex == kCharLiteral ? '\'' : '"')) {
-          m_lex = kNormal;
-          ++pos;
-        } else {
-          pos += SjisCharSize(s, len, pos);
-        }
-        break;
-      case kNormal:
-        if (IsWordByte(c)) {
-          int end = pos + 1;
-          while (end < len && IsWordByte(s[end])) ++end;
-          Significant(c);
-          m_word.Clear();
-          m_nWordLine = line;
-          if (m_word.Append(text + pos, end - pos)) {
-            EndWord();
-          } else {
-            // Longer than any name kept: skipped.
-            m_bAfterWord = false;
-          }
-          pos = end;
-          break;
-        }
-        if (c == ' ' || c == '\t' || IsLineEnd(c)) {
-          ++pos;
-          while (pos < len && (s[pos] == ' ' || s[pos] == '\t' || IsLineEnd(s[pos]))) ++pos;
-          break;
-        }
-        if (c == '/' && pos + 1 < len && s[pos + 1] == '/') {
-          pos = len;
-          break;
-        }
-        if (c == '/' && pos + 1 < len && s[pos + 1] == '*') {
-          m_lex = kBlockComment;
-          pos += 2;
-          break;
-        }
-        Significant(c);
-        if (SjisCharSize(s, len, pos) == 2) {
-          pos += 2;
-        } else if (c == '\\') {
-          pos += 1 + SjisCharSize(s, len, pos + 1);
-        } else if (c == '"' || c == '\'') {
-          m_lex = c == '"' ? kStringLiteral : kCharLiteral;
-          ++pos;
-        } else {
-          Punctuation(static_cast<char>(c));
-          ++pos;
-        }
-        m_bAfterWord = false;
-        break;
+    if (InCommentOrLiteral(m_lex)) {
+      pos = StepCommentOrLiteral(text, len, pos, m_lex);
+      continue;
     }
+    const unsigned char c = s[pos];
+    if (IsWordByte(c)) {
+      int end = pos + 1;
+      while (end < len && IsWordByte(s[end])) ++end;
+      Significant(c);
+      m_word.Clear();
+      m_nWordLine = line;
+      if (m_word.Append(text + pos, end - pos)) {
+        EndWord();
+      } else {
+        // Longer than any name kept: skipped.
+        m_bAfterWord = false;
+      }
+      pos = end;
+      continue;
+    }
+    if (c == ' ' || c == '\t' || IsLineEnd(c)) {
+      ++pos;
+      while (pos < len && (s[pos] == ' ' || s[pos] == '\t' || IsLineEnd(s[pos]))) ++pos;
+      continue;
+    }
+    if (c == '/' && pos + 1 < len && s[pos + 1] == '/') break;
+    if (c == '/' && pos + 1 < len && s[pos + 1] == '*') {
+      m_lex = Lex::kBlockComment;
+      pos += 2;
+      continue;
+    }
+    Significant(c);
+    if (SjisCharSize(s, len, pos) == 2) {
+      pos += 2;
+    } else if (c == '\\') {
+      pos += 1 + SjisCharSize(s, len, pos + 1);
+    } else if (c == '"' || c == '\'') {
+      m_lex = c == '"' ? Lex::kStringLiteral : Lex::kCharLiteral;
+      ++pos;
+    } else {
+      Punctuation(static_cast<char>(c));
+      ++pos;
+    }
+    m_bAfterWord = false;
   }
-  if (m_lex == kCharLiteral || m_lex == kStringLiteral) m_lex = kNormal;
+  if (m_lex == Lex::kCharLiteral || m_lex == Lex::kStringLiteral) m_lex = Lex::kNormal;
 }
 
 // The first character after a closed parameter list, past blanks, comments and line ends, says

@@ -34,6 +34,30 @@ void Record(CEditDoc& doc, COutlineItemList& list, int nLineIndex, int nColumn, 
   list.Append(nLineIndex + 1, y + 1, name, nKind, nDepth);
 }
 
+int StepCommentOrLiteral(const char* pText, int nLen, int pos, Lex& lex) {
+  const auto* s = reinterpret_cast<const unsigned char*>(pText);
+  if (lex == Lex::kBlockComment) {
+    // "*" and "/" are below every second byte of a two-byte character: a byte search finds only
+    // real ones.
+    while (pos < nLen) {
+      const void* star = std::memchr(pText + pos, '*', static_cast<size_t>(nLen - pos));
+      if (!star) return nLen;
+      pos = static_cast<int>(static_cast<const char*>(star) - pText) + 1;
+      if (pos < nLen && s[pos] == '/') {
+        lex = Lex::kNormal;
+        return pos + 1;
+      }
+    }
+    return nLen;
+  }
+  if (s[pos] == (lex == Lex::kCharLiteral ? '\'' : '"')) {
+    lex = Lex::kNormal;
+    return pos + 1;
+  }
+  if (s[pos] == '\\') return pos + 1 + SjisCharSize(s, nLen, pos + 1);
+  return pos + SjisCharSize(s, nLen, pos);
+}
+
 int LengthWithoutLineEnd(const char* pText, int nLen) {
   while (nLen > 0 && IsLineEnd(static_cast<unsigned char>(pText[nLen - 1]))) --nLen;
   return nLen;

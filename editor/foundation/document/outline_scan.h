@@ -68,6 +68,15 @@ inline bool IsAsciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 inline bool IsAsciiAlnum(unsigned char c) { return IsAsciiAlpha(c) || IsAsciiDigit(c); }
 inline bool IsLineEnd(unsigned char c) { return c == '\r' || c == '\n'; }
 inline bool IsSpaceOrTab(unsigned char c) { return c == ' ' || c == '\t'; }
+// Lexical states of the scanners of C-like sources.
+enum class Lex { kNormal, kBlockComment, kCharLiteral, kStringLiteral, kLineComment, kSkipWord };
+inline bool InCommentOrLiteral(Lex lex) {
+  return lex == Lex::kBlockComment || lex == Lex::kCharLiteral || lex == Lex::kStringLiteral;
+}
+// Steps through the block comment or literal open at pos (a block comment to its "*/" or the line
+// end, a literal by one character, a backslash taking the next along); the position after, with
+// lex back to normal when that ended it.
+int StepCommentOrLiteral(const char* pText, int nLen, int pos, Lex& lex);
 // The length of the text without its line end (CR and LF at its end).
 int LengthWithoutLineEnd(const char* pText, int nLen);
 // The position after spaces, tabs and full-width spaces from pos.

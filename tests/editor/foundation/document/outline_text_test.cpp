@@ -1,9 +1,12 @@
+#include <cstdio>
 #include <cstring>
+#include <unistd.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
+#include "editor/foundation/ui/system_utils.h"
 #include "outline_fixture.h"
 #include "platform/sjis_literal.h"
 #include "scoped_temp_dir.h"
@@ -135,6 +138,16 @@ TEST_F(RuleFileTest, MarksMakeHeadingsByGroup) {
                                 {"□C"_sj, 3, kPlain, 0},
                                 {"◆D"_sj, 4, kPlain, 0},
                                 {"●E"_sj, 6, kPlain, 1}}));
+}
+
+TEST_F(RuleFileTest, RelativeNameIsTakenFromTheProgramsFolder) {
+  const std::string name = "outline-rules-" + std::to_string(::getpid()) + ".txt";
+  const std::string besideProgram = GetExeRelativePath(name.c_str());
+  std::ofstream(besideProgram, std::ios::binary) << "\x81\xa1 /// g\n";
+  UseRuleFile(name);
+  const std::vector<Entry> entries = Parse(ParseOutlineByRules, "\x81\xa1x\n");
+  std::remove(besideProgram.c_str());
+  EXPECT_EQ(entries, (std::vector<Entry>{{"\x81\xa1x", 1, kPlain, 0}}));
 }
 
 TEST_F(RuleFileTest, MissingFileGivesNoRules) {
