@@ -60,8 +60,9 @@ INSTANTIATE_TEST_SUITE_P(
                     {"x", 8, kAsmLabel, 0},
                     {"helper", 10, kAsmProc, 0}}},
         ParserCase{"PerlSubs", ParseOutlinePerl, "",
-                   "sub first {\n  my $x;\n}\n  sub Pkg::second{\nsubroutine x\nsub\tthird_one ($) {\n# sub commented\n"
-                   "sub 日本 {\nsub " + std::string(70, 'n') + " {\nsub " + std::string(71, 'o') + " {\nsub last"_sj,
+                   std::string("sub first {\n  my $x;\n}\n  sub Pkg::second{\nsubroutine x\nsub\tthird_one ($) {\n") +
+                       "# sub commented\n" + "sub 日本 {\n"_sj + "sub " + std::string(70, 'n') + " {\nsub " +
+                       std::string(71, 'o') + " {\nsub last",
                    {{"first", 1, kPlain, 0},
                     {"Pkg::second", 4, kPlain, 0},
                     {"third_one", 6, kPlain, 0},
