@@ -97,7 +97,11 @@ class CppOutline {
   void OpenBrace();
   void CloseBrace();
   void PushScope(bool named, std::string_view name);
-  bool IsPrevWord(std::string_view w) const { return m_prevWord.View() == w; }
+  bool IsPrevWord(std::string_view w) const { return m_words[1 - m_nCurrentWord].View() == w; }
+  // The word being read and the one before take turns in two buffers: a word read becomes the
+  // word before without a copy.
+  BoundedText<kMaxWord>& CurWord() { return m_words[m_nCurrentWord]; }
+  BoundedText<kMaxWord>& PrevWord() { return m_words[1 - m_nCurrentWord]; }
 
   CEditDoc& m_doc;
   COutlineItemList& m_list;
@@ -106,11 +110,11 @@ class CppOutline {
   int m_nLine = 0;
 
   // The word being read.
-  BoundedText<kMaxWord> m_word;
+  BoundedText<kMaxWord> m_words[2];
+  int m_nCurrentWord = 0;
   bool m_bInWord = false;
   int m_nWordLine = 0;
   // The word before, and whether nothing but blanks came after it.
-  BoundedText<kMaxWord> m_prevWord;
   int m_nPrevLine = 0;
   bool m_bAfterWord = false;
   bool m_bOperatorPending = false;
@@ -167,12 +171,17 @@ void CppOutline::Line(const char* text, int len, int line) {
         if (kind == kWordByte) {
           int end = pos + 1;
           while (end < len && kClasses.of[s[end]] == kWordByte) ++end;
+          if (m_nBodyDepth > 0) {
+            // Inside a function body only the braces count.
+            pos = end;
+            break;
+          }
           if (!m_bInWord) {
             m_bInWord = true;
-            m_word.Clear();
+            CurWord().Clear();
             m_nWordLine = line;
           }
-          if (!m_word.Append(text + pos, end - pos)) {
+          if (!CurWord().Append(text + pos, end - pos)) {
             // Longer than any name kept: the word is skipped up to the next blank.
             m_bInWord = false;
             m_bAfterWord = false;
@@ -222,7 +231,7 @@ void CppOutline::Line(const char* text, int len, int line) {
           m_bOperatorPending = false;
           if (n > 0) {
             // The symbol belongs to the name: "operator==", "operator()".
-            if (m_prevWord.Fits(n)) m_prevWord.Append(text + pos, n);
+            if (PrevWord().Fits(n)) PrevWord().Append(text + pos, n);
             m_bAfterWord = false;
             pos += n;
             break;
@@ -246,7 +255,7 @@ void CppOutline::Line(const char* text, int len, int line) {
 
 void CppOutline::EndWord() {
   m_bInWord = false;
-  const std::string_view word = m_word.View();
+  const std::string_view word = CurWord().View();
   // "A:: B", "A ::B" and "operator new" are one name.
   if (m_bAfterWord && m_bDroppingName) {
     // The rest of a name too long to keep goes with it.
@@ -256,29 +265,28 @@ void CppOutline::EndWord() {
     }
   }
   m_bDroppingName = false;
-  if (m_bAfterWord && !m_prevWord.View().empty()) {
-    const std::string_view prev = m_prevWord.View();
+  if (m_bAfterWord && !PrevWord().View().empty()) {
+    const std::string_view prev = PrevWord().View();
     const bool operatorName = IsOperatorName(prev.data(), static_cast<int>(prev.size()));
     if (prev.ends_with("::") || word.starts_with("::") || operatorName) {
       const int extra = static_cast<int>(word.size()) + (operatorName ? 1 : 0);
-      if (!m_prevWord.Fits(extra)) {
+      if (!PrevWord().Fits(extra)) {
         // Too long for a name: dropped as an over-long word is.
-        m_prevWord.Clear();
+        PrevWord().Clear();
         m_bDroppingName = true;
         m_bDroppedEndsColons = word.ends_with("::");
         m_bOperatorPending = false;
         return;
       }
-      if (operatorName) m_prevWord.Append(" ", 1);
-      m_prevWord.Append(word);
+      if (operatorName) PrevWord().Append(" ", 1);
+      PrevWord().Append(word);
       m_bOperatorPending = false;
-      Word(m_prevWord.View());
+      Word(PrevWord().View());
       return;
     }
   }
   if (word == "PARAMS" || word == "_") return;  // macro wrappers around parameter lists
-  m_prevWord.Clear();
-  m_prevWord.Append(word);
+  m_nCurrentWord = 1 - m_nCurrentWord;
   m_nPrevLine = m_nWordLine;
   m_bAfterWord = true;
   m_bOperatorPending = IsOperatorName(word.data(), static_cast<int>(word.size()));
@@ -353,7 +361,7 @@ void CppOutline::Punctuation(char c) {
         if (IsPrevWord("__declspec")) break;
         if (m_nParenDepth == 0) {
           m_candidate.Clear();
-          m_candidate.Append(m_prevWord.View());
+          m_candidate.Append(PrevWord().View());
           m_nCandidateLine = m_nPrevLine;
         }
         ++m_nParenDepth;
@@ -372,7 +380,7 @@ void CppOutline::Punctuation(char c) {
       break;
     case '=':
       if (m_nState == kIdle) {
-        const std::string_view prev = m_prevWord.View();
+        const std::string_view prev = PrevWord().View();
         if (!IsOperatorName(prev.data(), static_cast<int>(prev.size()))) m_nState = kInitialiser;
       } else if (m_nState == kTypeName) {
         m_nState = kIdle;
