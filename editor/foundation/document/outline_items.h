@@ -1,0 +1,77 @@
+// The outline of a document: the entries its parser found (functions, classes, headings, tags,
+// bookmarked lines), each with its document line, its display line, the text shown, a kind the
+// parser chose and a depth for the depth-based tree. The function-list dialog shows them.
+#pragma once
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "editor/foundation/text/editor_path.h"
+#include "editor/foundation/text/memory.h"
+
+// Kinds the parsers give their entries.
+namespace outline_kind {
+inline constexpr int kPlain = 0;
+inline constexpr int kDeclaration = 1;  // C/C++ and Java prototypes
+inline constexpr int kDefinition = 2;   // C/C++ and Java bodies
+inline constexpr int kClass = 3;
+inline constexpr int kStruct = 4;
+inline constexpr int kEnum = 5;
+inline constexpr int kUnion = 6;
+inline constexpr int kNamespace = 7;
+inline constexpr int kPlsqlFunctionDecl = 10;
+inline constexpr int kPlsqlFunction = 11;
+inline constexpr int kPlsqlProcedureDecl = 20;
+inline constexpr int kPlsqlProcedure = 21;
+inline constexpr int kPlsqlPackageSpec = 31;
+inline constexpr int kPlsqlPackageBody = 41;
+inline constexpr int kAsmProc = 50;
+inline constexpr int kAsmLabel = 51;
+inline constexpr int kAsmEndp = 52;
+inline constexpr int kPlaceholder = 0x10000;  // a level the dotted text skipped
+// Visual Basic: the low four bits say what it is, the next two the scope.
+inline constexpr int kVbFunction = 1;
+inline constexpr int kVbSub = 2;
+inline constexpr int kVbPropertyGet = 3;
+inline constexpr int kVbPropertyLet = 4;
+inline constexpr int kVbPropertySet = 5;
+inline constexpr int kVbConst = 6;
+inline constexpr int kVbEnum = 7;
+inline constexpr int kVbType = 8;
+inline constexpr int kVbEvent = 9;
+inline constexpr int kVbPublic = 0x10;
+inline constexpr int kVbPrivate = 0x20;
+inline constexpr int kVbFriend = 0x30;
+inline constexpr int kVbScopeMask = 0x30;
+inline constexpr int kVbStatic = 0x100;
+inline constexpr int kVbDeclaration = 0x200;
+}  // namespace outline_kind
+
+struct COutlineItem {
+  int m_nFileLine = 0;     // 1-based document line
+  int m_nDisplayLine = 0;  // 1-based display line
+  CMemory m_cName;
+  int m_nKind = 0;
+  int m_nDepth = 0;
+};
+
+class COutlineItemList {
+ public:
+  COutlineItemList() = default;
+  COutlineItemList(const COutlineItemList&) = delete;
+  COutlineItemList& operator=(const COutlineItemList&) = delete;
+
+  void Append(int nFileLine, int nDisplayLine, std::string_view name, int nKind, int nDepth);
+  void Push(std::unique_ptr<COutlineItem> item);
+  // Null when i is outside 0..count-1.
+  COutlineItem* GetAt(int i) const;
+  int GetCount() const { return static_cast<int>(m_items.size()); }
+  void Clear();
+
+  char m_szPath[kMaxPath] = {};  // the document's path, for the copied text
+
+ private:
+  // Owners in a growing array: an append costs a step, however long the list is.
+  std::vector<std::unique_ptr<COutlineItem>> m_items;
+};
