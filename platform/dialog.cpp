@@ -261,6 +261,8 @@ DialogBuilder::Options& DialogBuilder::DropDownList(int id) {
 DialogBuilder::Options& DialogBuilder::ComboBox(int id) { return Add(m_impl, m_options, ControlKind::kComboBox, id, {}); }
 DialogBuilder::Options& DialogBuilder::ListBox(int id) { return Add(m_impl, m_options, ControlKind::kListBox, id, {}); }
 DialogBuilder::Options& DialogBuilder::ListView(int id) { return Add(m_impl, m_options, ControlKind::kListView, id, {}); }
+DialogBuilder::Options& DialogBuilder::TreeView(int id) { return Add(m_impl, m_options, ControlKind::kTreeView, id, {}); }
+DialogBuilder::Options& DialogBuilder::UpDown(int id) { return Add(m_impl, m_options, ControlKind::kUpDown, id, {}); }
 DialogBuilder::Options& DialogBuilder::ProgressBar(int id) {
   return Add(m_impl, m_options, ControlKind::kProgressBar, id, {});
 }
