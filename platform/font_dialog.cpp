@@ -19,6 +19,7 @@
 #include "platform/dc_text.h"
 #include "platform/dialog.h"
 #include "platform/dialog_qt.h"
+#include "platform/dialog_test.h"
 #include "platform/font.h"
 #include "platform/font_dialog_test.h"
 #include "platform/freetype_font_engine.h"
@@ -29,6 +30,8 @@ namespace platform {
 namespace {
 
 constexpr const char* kTemplate = "FontChooser";
+constexpr int kBold = kFontChooserBold;
+constexpr int kItalic = kFontChooserItalic;
 // The height at which a face is judged for the fixed-pitch list: even, where the fixed faces lay
 // out on their grid.
 constexpr int32_t kJudgedHeight = 16;
@@ -144,8 +147,6 @@ QFont InitialFont(const CHOOSEFONT& cf, const QSet<QString>& offered) {
   }
   QFont font(family);
   font.setPointSizeF(PixelHeight(lf.lfHeight) / kPixelsPerPoint);
-  font.setWeight(lf.lfWeight >= kEmboldenWeight ? QFont::Bold : QFont::Normal);
-  font.setItalic(lf.lfItalic != 0);
   return font;
 }
 
@@ -177,8 +178,8 @@ bool TakeChoice(HWND dialog, CHOOSEFONT& cf) {
   lf.lfWidth = 0;
   lf.lfEscapement = 0;
   lf.lfOrientation = 0;
-  lf.lfWeight = font.weight() >= QFont::DemiBold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = font.italic() ? 1 : 0;
+  lf.lfWeight = IsDlgButtonChecked(dialog, kBold) == BST_CHECKED ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = IsDlgButtonChecked(dialog, kItalic) == BST_CHECKED ? 1 : 0;
   lf.lfCharSet = SHIFTJIS_CHARSET;
   lf.lfPitchAndFamily = IsFixedPitchLogFont(lf) ? FIXED_PITCH : VARIABLE_PITCH;
   cf.iPointSize = static_cast<int>(std::lround(points * 10));
@@ -187,10 +188,17 @@ bool TakeChoice(HWND dialog, CHOOSEFONT& cf) {
 
 INT_PTR ChooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: {
       SetWindowLongPtr(dialog, DWLP_USER, lParam);
-      AddBrowser(dialog, *reinterpret_cast<Request*>(lParam));
+      const auto& request = *reinterpret_cast<Request*>(lParam);
+      AddBrowser(dialog, request);
+      const CHOOSEFONT& cf = *request.chooseFont;
+      if (cf.Flags & CF_INITTOLOGFONTSTRUCT) {
+        CheckDlgButton(dialog, kBold, cf.lpLogFont->lfWeight >= kEmboldenWeight ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(dialog, kItalic, cf.lpLogFont->lfItalic ? BST_CHECKED : BST_UNCHECKED);
+      }
       return 1;
+    }
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDOK: {
@@ -218,6 +226,8 @@ void RegisterChooser() {
     b.Caption("フォント"_sj);
     b.Resizable();
     b.Row([&] {
+      b.CheckBox(kBold, "太字(&B)"_sj);
+      b.CheckBox(kItalic, "斜体(&I)"_sj);
       b.Stretch();
       b.PushButton(IDOK, "OK").Default();
       b.PushButton(IDCANCEL, "キャンセル"_sj);
@@ -237,7 +247,6 @@ BOOL ChooseFont(CHOOSEFONT* cf) {
   if (!cf || cf->lStructSize != sizeof(CHOOSEFONT) || !cf->lpLogFont || !IsGuiThread()) return 0;
   RegisterChooser();
   Request request;
-  request.chooseFont = cf;
   request.offered = OfferedFamilies((cf->Flags & CF_FIXEDPITCHONLY) != 0);
   request.initial = InitialFont(*cf, request.offered);
   // The choice is written into a copy, so that a cancel leaves the caller's record as it was.
@@ -263,7 +272,8 @@ Shown ShownFont(HWND chooser) {
   FontBrowser* browser = BrowserOf(chooser);
   if (!browser) return {};
   const QFont font = browser->currentFont();
-  return {font.family().toStdString(), font.pointSizeF(), font.weight() >= QFont::DemiBold, font.italic()};
+  return {font.family().toStdString(), font.pointSizeF(), IsDlgButtonChecked(chooser, kBold) == BST_CHECKED,
+          IsDlgButtonChecked(chooser, kItalic) == BST_CHECKED};
 }
 
 bool Pick(HWND chooser, std::string_view face, double points, bool bold, bool italic) {
@@ -272,9 +282,9 @@ bool Pick(HWND chooser, std::string_view face, double points, bool bold, bool it
   if (!browser || !browser->offered().contains(family) || points <= 0) return false;
   QFont font(family);
   font.setPointSizeF(points);
-  font.setWeight(bold ? QFont::Bold : QFont::Normal);
-  font.setItalic(italic);
   browser->setCurrentFont(font);
+  if ((IsDlgButtonChecked(chooser, kBold) == BST_CHECKED) != bold) dialog_test::Click(chooser, kBold);
+  if ((IsDlgButtonChecked(chooser, kItalic) == BST_CHECKED) != italic) dialog_test::Click(chooser, kItalic);
   return true;
 }
 
