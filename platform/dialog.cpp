@@ -643,6 +643,16 @@ BOOL EndDialog(HWND hwnd, INT_PTR result) {
   return 1;
 }
 
+void EmbedInDialog(HWND hwnd, QWidget* widget, int place) {
+  DialogWindow* window = DialogFromHandle(hwnd);
+  auto* layout = window ? qobject_cast<QBoxLayout*>(window->canvas()->layout()) : nullptr;
+  if (!layout || !widget) return;
+  layout->insertWidget(place, widget, 1);
+  layout->activate();
+  window->adjustSize();
+  window->centre(dynamic_cast<Window*>(window->parentWidget()));
+}
+
 BOOL IsDialogMessage(HWND hwnd, MSG* msg) {
   DialogWindow* dialog = DialogFromHandle(hwnd);
   if (!dialog && msg && msg->hwnd == hwnd && ChildFromHandle(hwnd)) {

@@ -39,13 +39,6 @@ int CharBytes(char32_t c) {
   return code > 0xFF ? 2 : 1;
 }
 
-// The program changes controls: no notifications meanwhile.
-struct Quiet {
-  explicit Quiet(DialogWindow& d) : dialog(d) { ++dialog.quiet(); }
-  ~Quiet() { --dialog.quiet(); }
-  DialogWindow& dialog;
-};
-
 // "&x" shown as x, "&&" as "&": a label without a control to move to still hides its markers.
 QString WithoutAccessMarks(const QString& text) {
   QString out;
@@ -391,7 +384,7 @@ void Control::setText(std::string_view text) {
       return;
     }
     case ControlKind::kComboBox: {
-      Quiet quiet(m_dialog);
+      QuietControls quiet(m_dialog);
       m_settingText = true;
       lineEdit()->setText(q);
       m_acceptedText = lineEdit()->text();
@@ -399,7 +392,7 @@ void Control::setText(std::string_view text) {
       return;
     }
     case ControlKind::kDropDownList: {
-      Quiet quiet(m_dialog);
+      QuietControls quiet(m_dialog);
       const int found = FindItem(items(), -1, text, true);
       if (found >= 0) combo()->setCurrentIndex(found);
       return;
@@ -454,7 +447,7 @@ UINT Control::check() const {
 void Control::setCheck(UINT state) {
   QAbstractButton* b = button();
   if (!b || m_kind == ControlKind::kPushButton) return;
-  Quiet quiet(m_dialog);
+  QuietControls quiet(m_dialog);
   if (auto* box = qobject_cast<QCheckBox*>(b)) {
     box->setTristate(state == BST_INDETERMINATE);
     box->setCheckState(state == BST_INDETERMINATE ? Qt::PartiallyChecked : state == BST_CHECKED ? Qt::Checked : Qt::Unchecked);
@@ -497,7 +490,7 @@ int Control::selection() const {
 }
 
 void Control::setSelection(int index) {
-  Quiet quiet(m_dialog);
+  QuietControls quiet(m_dialog);
   if (QComboBox* c = combo()) {
     m_settingText = true;
     c->setCurrentIndex(index >= 0 && index < c->count() ? index : -1);
@@ -675,7 +668,7 @@ LRESULT Control::listMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT Control::itemMessage(int operation, WPARAM wParam, LPARAM lParam) {
   QComboBox* c = combo();
   QListWidget* l = list();
-  Quiet quiet(m_dialog);
+  QuietControls quiet(m_dialog);
   const int index = static_cast<int>(static_cast<intptr_t>(wParam));
   const int count = itemCount();
   const bool valid = index >= 0 && index < count;

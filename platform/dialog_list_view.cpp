@@ -68,13 +68,6 @@ class ListViewWidget final : public QTreeWidget {
 
 ListViewWidget* Widget(const Control& control) { return dynamic_cast<ListViewWidget*>(control.widget()); }
 
-// The program changes the list: no notifications meanwhile.
-struct Quiet {
-  explicit Quiet(DialogWindow& d) : dialog(d) { ++dialog.quiet(); }
-  ~Quiet() { --dialog.quiet(); }
-  DialogWindow& dialog;
-};
-
 void SetCell(ListViewWidget& list, QTreeWidgetItem& item, int column, const char* text) {
   if (column < 0 || column >= list.columnCount()) return;
   item.setText(column, SjisToQString(text ? std::string_view(text) : std::string_view()));
@@ -276,7 +269,7 @@ void ConnectListView(Control& control) {
 LRESULT ListViewMessage(Control& control, UINT message, WPARAM wParam, LPARAM lParam) {
   ListViewWidget* list = Widget(control);
   if (!list) return 0;
-  Quiet quiet(control.dialog());
+  QuietControls quiet(control.dialog());
   const int index = static_cast<int>(static_cast<intptr_t>(wParam));
   switch (message) {
     case LVM_GETITEMCOUNT:

@@ -279,6 +279,22 @@ QWidget* MakeUpDown(QWidget* parent);
 void ConnectUpDown(Control& control);
 void UpDownUserClick(Control& control, bool up);
 
+// While one lives, the program is changing the dialog's controls: they send no notifications.
+class QuietControls {
+ public:
+  explicit QuietControls(DialogWindow& dialog) : m_dialog(dialog) { ++m_dialog.quiet(); }
+  ~QuietControls() { --m_dialog.quiet(); }
+  QuietControls(const QuietControls&) = delete;
+  QuietControls& operator=(const QuietControls&) = delete;
+
+ private:
+  DialogWindow& m_dialog;
+};
+
+// Puts a toolkit dialog made part of the window (a file, folder or font browser) into a dialog's
+// top box at a place, where it takes the room the dialog has; then sizes and centres the dialog.
+void EmbedInDialog(HWND dialog, QWidget* widget, int place);
+
 DialogWindow* DialogFromHandle(HWND hwnd);
 // Makes the widget of a declared control on the parent and registers it as the dialog's child.
 Control* CreateControl(DialogWindow& dialog, const ControlDecl& decl, QWidget* parent, int radioGroup);

@@ -92,13 +92,6 @@ class TreeViewWidget final : public QTreeWidget {
 
 TreeViewWidget* Widget(const Control& control) { return dynamic_cast<TreeViewWidget*>(control.widget()); }
 
-// The program changes the tree: no notifications meanwhile.
-struct Quiet {
-  explicit Quiet(DialogWindow& d) : dialog(d) { ++dialog.quiet(); }
-  ~Quiet() { --dialog.quiet(); }
-  DialogWindow& dialog;
-};
-
 LPARAM ParamOf(const QTreeWidgetItem* item) { return static_cast<LPARAM>(item->data(0, kParamRole).toLongLong()); }
 
 UINT StateOf(const TreeViewWidget& tree, const QTreeWidgetItem* item) {
@@ -321,7 +314,7 @@ void ConnectTreeView(Control& control) {
 LRESULT TreeViewMessage(Control& control, UINT message, WPARAM wParam, LPARAM lParam) {
   TreeViewWidget* tree = Widget(control);
   if (!tree) return 0;
-  Quiet quiet(control.dialog());
+  QuietControls quiet(control.dialog());
   const auto handle = reinterpret_cast<HTREEITEM>(lParam);
   switch (message) {
     case TVM_INSERTITEM:

@@ -4,7 +4,6 @@
 // are hidden rows, so the list's own bookkeeping by row stays true.
 #include "platform/font_dialog.h"
 
-#include <QBoxLayout>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QKeyEvent>
@@ -152,14 +151,11 @@ QFont InitialFont(const CHOOSEFONT& cf, const QSet<QString>& offered) {
 
 void AddBrowser(HWND dialog, const Request& request) {
   DialogWindow* window = DialogFromHandle(dialog);
-  auto* layout = window ? qobject_cast<QBoxLayout*>(window->canvas()->layout()) : nullptr;
-  if (!layout) return;
+  if (!window) return;
   auto* browser = new FontBrowser(window->canvas(), request.offered);
   browser->setCurrentFont(request.initial);
-  layout->insertWidget(0, browser, 1);
-  layout->activate();
-  window->adjustSize();
-  window->centre(dynamic_cast<Window*>(window->parentWidget()));
+  // Above the check boxes and buttons.
+  EmbedInDialog(dialog, browser, 0);
 }
 
 // The choice into the caller's LOGFONT; false when the face shown is not one offered.
