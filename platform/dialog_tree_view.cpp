@@ -78,7 +78,8 @@ class TreeViewWidget final : public QTreeWidget {
   }
   void focusOutEvent(QFocusEvent* event) override {
     QTreeWidget::focusOutEvent(event);
-    if (control) {
+    // A dialog being destroyed tells its procedure nothing more.
+    if (control && !control->dialog().destroying()) {
       NMHDR hdr;
       SendControlNotify(*control, hdr, NM_KILLFOCUS);
     }
@@ -266,7 +267,9 @@ void Describe(const TreeViewWidget& tree, const QTreeWidgetItem* item, TVITEM& o
 
 void NotifySelection(Control& control, QTreeWidgetItem* now, QTreeWidgetItem* before) {
   TreeViewWidget* tree = Widget(control);
-  if (!tree || !now) return;
+  // The program's changes (among them deleting the selected item, when `before` is going) tell
+  // nothing: the items are not looked at.
+  if (!tree || !now || control.dialog().quiet() > 0) return;
   NMTREEVIEW nm;
   nm.action = tree->action;
   Describe(*tree, before, nm.itemOld);

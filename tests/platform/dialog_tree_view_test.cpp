@@ -156,8 +156,11 @@ TEST_F(TreeViewTest, ItemsNestUnderTheirParentsAtTheAskedPlacesAndAreWalkedByRel
   EXPECT_EQ(tv.lParam, -63999);
   EXPECT_EQ(tv.cChildren, 1);
 
-  // Deleting takes the children along; their handles find nothing after.
+  // Deleting takes the children along (the selected one among them); their handles find nothing
+  // after.
+  ASSERT_EQ(Send(TVM_SELECTITEM, TVGN_CARET, f), 1);
   ASSERT_EQ(Send(TVM_DELETEITEM, 0, a), 1);
+  EXPECT_NE(Next(TVGN_CARET, nullptr), f);
   EXPECT_EQ(Send(TVM_GETCOUNT, 0, nullptr), 4);
   EXPECT_EQ(Text(f), "(none)");
   EXPECT_EQ(Send(TVM_EXPAND, TVE_EXPAND, f), 0) << "a deleted handle is refused";
