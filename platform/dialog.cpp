@@ -261,6 +261,8 @@ DialogBuilder::Options& DialogBuilder::DropDownList(int id) {
 DialogBuilder::Options& DialogBuilder::ComboBox(int id) { return Add(m_impl, m_options, ControlKind::kComboBox, id, {}); }
 DialogBuilder::Options& DialogBuilder::ListBox(int id) { return Add(m_impl, m_options, ControlKind::kListBox, id, {}); }
 DialogBuilder::Options& DialogBuilder::ListView(int id) { return Add(m_impl, m_options, ControlKind::kListView, id, {}); }
+DialogBuilder::Options& DialogBuilder::TreeView(int id) { return Add(m_impl, m_options, ControlKind::kTreeView, id, {}); }
+DialogBuilder::Options& DialogBuilder::UpDown(int id) { return Add(m_impl, m_options, ControlKind::kUpDown, id, {}); }
 DialogBuilder::Options& DialogBuilder::ProgressBar(int id) {
   return Add(m_impl, m_options, ControlKind::kProgressBar, id, {});
 }
@@ -639,6 +641,16 @@ BOOL EndDialog(HWND hwnd, INT_PTR result) {
     dialog->hide();
   }
   return 1;
+}
+
+void EmbedInDialog(HWND hwnd, QWidget* widget, int place) {
+  DialogWindow* window = DialogFromHandle(hwnd);
+  auto* layout = window ? qobject_cast<QBoxLayout*>(window->canvas()->layout()) : nullptr;
+  if (!layout || !widget) return;
+  layout->insertWidget(place, widget, 1);
+  layout->activate();
+  window->adjustSize();
+  window->centre(dynamic_cast<Window*>(window->parentWidget()));
 }
 
 BOOL IsDialogMessage(HWND hwnd, MSG* msg) {

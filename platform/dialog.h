@@ -29,7 +29,14 @@
 //   (before the list opens) and EN_CHANGE. Changes the program makes send none, except EN_CHANGE
 //   after the text of a one-line edit is set. List views notify through WM_NOTIFY (wParam the
 //   control's id): LVN_ITEMCHANGED (an NMLISTVIEW) when the user selects a row, NM_DBLCLK (an
-//   NMITEMACTIVATE) when the user double-clicks one.
+//   NMITEMACTIVATE) when the user double-clicks one, LVN_COLUMNCLICK (an NMLISTVIEW, iItem -1,
+//   iSubItem the column) when the user clicks a header, LVN_KEYDOWN (an NMLVKEYDOWN) for each key
+//   pressed in it. Tree views: TVN_SELCHANGED (an NMTREEVIEW, the old and the new item) when the
+//   user selects an item, NM_DBLCLK (an NMHDR) on a double click, TVN_KEYDOWN (an NMTVKEYDOWN) for
+//   each key pressed in it, NM_KILLFOCUS when it loses the focus. An up-down control sends
+//   UDN_DELTAPOS (an NMUPDOWN) when the user clicks an arrow: the up arrow a delta of -1, the down
+//   arrow +1; the control changes no number itself (its procedure writes the edit beside it). The
+//   program's own changes (selecting, sorting, expanding) send none of these.
 // - Keys: Enter gives the default push button's id, or IDOK without one (a multi-line edit takes
 //   Enter as a line break; Space presses the focused button); Esc and the close button give
 //   IDCANCEL; a disabled target button makes them do nothing. A WM_KEYDOWN of VK_RETURN or
@@ -134,6 +141,9 @@ constexpr UINT LVM_GETCOLUMNWIDTH = 0x101D;
 constexpr UINT LVM_SETCOLUMNWIDTH = 0x101E;
 constexpr UINT LVM_GETTOPINDEX = 0x1027;
 constexpr UINT LVM_GETCOUNTPERPAGE = 0x1028;
+constexpr UINT LVM_GETCOLUMN = 0x1019;
+constexpr UINT LVM_SETCOLUMN = 0x101A;
+constexpr UINT LVM_SORTITEMS = 0x1030;
 constexpr UINT LVM_SETITEMSTATE = 0x102B;
 constexpr UINT LVM_GETITEMSTATE = 0x102C;
 constexpr UINT LVM_GETITEMTEXT = 0x102D;
@@ -185,6 +195,19 @@ struct LVITEM {
 };
 
 constexpr UINT LVN_ITEMCHANGED = static_cast<UINT>(-101);
+constexpr UINT LVN_COLUMNCLICK = static_cast<UINT>(-108);
+constexpr UINT LVN_KEYDOWN = static_cast<UINT>(-155);
+
+// LVM_SORTITEMS (wParam the caller's value, lParam the function): the rows are ordered by the
+// function over their LVIF_PARAM values (negative: the first goes before the second); rows it
+// calls equal keep their order; the selected and focused rows stay so.
+using PFNLVCOMPARE = int (*)(LPARAM first, LPARAM second, LPARAM sortParam);
+
+struct NMLVKEYDOWN {
+  NMHDR hdr;
+  WORD wVKey = 0;  // the virtual-key code (platform/key_map.h)
+  UINT flags = 0;
+};
 
 struct NMLISTVIEW {
   NMHDR hdr;
@@ -207,6 +230,105 @@ struct NMITEMACTIVATE {
   POINT ptAction;
   LPARAM lParam = 0;
   UINT uKeyFlags = 0;
+};
+
+// Tree view. Texts are Shift-JIS; an item is a handle, valid until the item is deleted (a deleted
+// or made-up handle is refused). TVI_ROOT (or null) as a parent is the top level; as an insertion
+// place, TVI_FIRST, TVI_LAST (or null), TVI_SORT (before the first sibling whose text sorts
+// after the new one) or a sibling to insert after.
+struct TreeItemTag;
+using HTREEITEM = TreeItemTag*;
+inline const HTREEITEM TVI_ROOT = reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x10000));
+inline const HTREEITEM TVI_FIRST = reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x0FFFF));
+inline const HTREEITEM TVI_LAST = reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x0FFFE));
+inline const HTREEITEM TVI_SORT = reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x0FFFD));
+
+constexpr UINT TVM_INSERTITEM = 0x1100;
+constexpr UINT TVM_DELETEITEM = 0x1101;  // TVI_ROOT or null: every item
+constexpr UINT TVM_EXPAND = 0x1102;      // wParam TVE_*, lParam the item
+constexpr UINT TVM_GETCOUNT = 0x1105;
+constexpr UINT TVM_GETNEXTITEM = 0x110A;  // wParam TVGN_*, lParam the item it starts from
+constexpr UINT TVM_SELECTITEM = 0x110B;   // wParam TVGN_CARET (null clears) or TVGN_FIRSTVISIBLE
+constexpr UINT TVM_GETITEM = 0x110C;
+constexpr UINT TVM_SETITEM = 0x110D;
+// The children of lParam (TVI_ROOT or null: the top level) ordered by their texts (Shift-JIS
+// bytes, ASCII letters without case); wParam TRUE sorts every level below too.
+constexpr UINT TVM_SORTCHILDREN = 0x1113;
+constexpr UINT TVM_ENSUREVISIBLE = 0x1114;
+// The same by a TVSORTCB's function over the items' TVIF_PARAM values.
+constexpr UINT TVM_SORTCHILDRENCB = 0x1115;
+
+constexpr UINT TVIF_TEXT = 0x0001;
+constexpr UINT TVIF_PARAM = 0x0004;
+constexpr UINT TVIF_STATE = 0x0008;
+constexpr UINT TVIF_HANDLE = 0x0010;
+constexpr UINT TVIF_CHILDREN = 0x0040;
+constexpr UINT TVIS_SELECTED = 0x0002;
+constexpr UINT TVIS_EXPANDED = 0x0020;
+constexpr WPARAM TVE_COLLAPSE = 1;
+constexpr WPARAM TVE_EXPAND = 2;
+constexpr WPARAM TVE_TOGGLE = 3;
+constexpr WPARAM TVGN_ROOT = 0;
+constexpr WPARAM TVGN_NEXT = 1;
+constexpr WPARAM TVGN_PREVIOUS = 2;
+constexpr WPARAM TVGN_PARENT = 3;
+constexpr WPARAM TVGN_CHILD = 4;
+constexpr WPARAM TVGN_FIRSTVISIBLE = 5;
+constexpr WPARAM TVGN_CARET = 9;
+constexpr UINT TVC_UNKNOWN = 0;
+constexpr UINT TVC_BYMOUSE = 1;
+constexpr UINT TVC_BYKEYBOARD = 2;
+
+struct TVITEM {
+  UINT mask = 0;
+  HTREEITEM hItem = nullptr;
+  UINT state = 0;
+  UINT stateMask = 0;
+  char* pszText = nullptr;
+  int cchTextMax = 0;
+  int iImage = 0;
+  int iSelectedImage = 0;
+  int cChildren = 0;  // TVIF_CHILDREN: 1 when the item has children
+  LPARAM lParam = 0;
+};
+
+struct TVINSERTSTRUCT {
+  HTREEITEM hParent = nullptr;
+  HTREEITEM hInsertAfter = nullptr;
+  TVITEM item;
+};
+
+using PFNTVCOMPARE = int (*)(LPARAM first, LPARAM second, LPARAM sortParam);
+struct TVSORTCB {
+  HTREEITEM hParent = nullptr;
+  PFNTVCOMPARE lpfnCompare = nullptr;
+  LPARAM lParam = 0;
+};
+
+constexpr UINT TVN_SELCHANGED = static_cast<UINT>(-402);
+constexpr UINT TVN_KEYDOWN = static_cast<UINT>(-412);
+constexpr UINT NM_KILLFOCUS = static_cast<UINT>(-8);
+
+struct NMTREEVIEW {
+  NMHDR hdr;
+  UINT action = TVC_UNKNOWN;
+  TVITEM itemOld;  // hItem, state and lParam
+  TVITEM itemNew;
+  POINT ptDrag;
+};
+
+struct NMTVKEYDOWN {
+  NMHDR hdr;
+  WORD wVKey = 0;
+  UINT flags = 0;
+};
+
+// Up-down control.
+constexpr UINT UDN_DELTAPOS = static_cast<UINT>(-722);
+struct NMUPDOWN {
+  NMHDR hdr;
+  int iPos = 0;
+  int iDelta = 0;
 };
 
 constexpr LRESULT CB_OKAY = 0;
@@ -240,6 +362,8 @@ enum class ControlKind {
   kListBox,
   kProgressBar,
   kListView,  // report style
+  kTreeView,
+  kUpDown,  // two arrows beside the control declared before it
 };
 
 // What a template function declares. Controls go into the current box, which starts as a column;
@@ -294,6 +418,9 @@ class DialogBuilder {
   Options& ListBox(int id);
   Options& ProgressBar(int id);
   Options& ListView(int id);
+  Options& TreeView(int id);
+  // Up and down arrows; declare it right after the edit it serves, in the same row.
+  Options& UpDown(int id);
 
  private:
   Impl& m_impl;

@@ -22,6 +22,7 @@
 
 #include "platform/beep.h"
 #include "platform/dialog_qt.h"
+#include "platform/key_map.h"
 #include "platform/sjis.h"
 
 namespace platform {
@@ -37,13 +38,6 @@ int CharBytes(char32_t c) {
   if (code == 0) return 0;
   return code > 0xFF ? 2 : 1;
 }
-
-// The program changes controls: no notifications meanwhile.
-struct Quiet {
-  explicit Quiet(DialogWindow& d) : dialog(d) { ++dialog.quiet(); }
-  ~Quiet() { --dialog.quiet(); }
-  DialogWindow& dialog;
-};
 
 // "&x" shown as x, "&&" as "&": a label without a control to move to still hides its markers.
 QString WithoutAccessMarks(const QString& text) {
@@ -241,6 +235,10 @@ QWidget* MakeWidget(DialogWindow& dialog, const ControlDecl& decl, QWidget* pare
     }
     case ControlKind::kListView:
       return MakeListView(parent);
+    case ControlKind::kTreeView:
+      return MakeTreeView(parent);
+    case ControlKind::kUpDown:
+      return MakeUpDown(parent);
     case ControlKind::kProgressBar: {
       auto* p = new QProgressBar(parent);
       p->setTextVisible(false);
@@ -342,7 +340,12 @@ QComboBox* Control::combo() const { return qobject_cast<QComboBox*>(widget()); }
 QListWidget* Control::list() const { return qobject_cast<QListWidget*>(widget()); }
 QProgressBar* Control::progress() const { return qobject_cast<QProgressBar*>(widget()); }
 QLabel* Control::label() const { return qobject_cast<QLabel*>(widget()); }
-QTreeWidget* Control::listView() const { return qobject_cast<QTreeWidget*>(widget()); }
+QTreeWidget* Control::listView() const {
+  return m_kind == ControlKind::kListView ? qobject_cast<QTreeWidget*>(widget()) : nullptr;
+}
+QTreeWidget* Control::treeView() const {
+  return m_kind == ControlKind::kTreeView ? qobject_cast<QTreeWidget*>(widget()) : nullptr;
+}
 
 void Control::notify(WORD code) { m_dialog.notify(*this, code); }
 
@@ -381,7 +384,7 @@ void Control::setText(std::string_view text) {
       return;
     }
     case ControlKind::kComboBox: {
-      Quiet quiet(m_dialog);
+      QuietControls quiet(m_dialog);
       m_settingText = true;
       lineEdit()->setText(q);
       m_acceptedText = lineEdit()->text();
@@ -389,13 +392,15 @@ void Control::setText(std::string_view text) {
       return;
     }
     case ControlKind::kDropDownList: {
-      Quiet quiet(m_dialog);
+      QuietControls quiet(m_dialog);
       const int found = FindItem(items(), -1, text, true);
       if (found >= 0) combo()->setCurrentIndex(found);
       return;
     }
     case ControlKind::kListBox:
     case ControlKind::kListView:
+    case ControlKind::kTreeView:
+    case ControlKind::kUpDown:
     case ControlKind::kProgressBar:
       return;
   }
@@ -424,6 +429,8 @@ std::string Control::text() const {
       return combo()->currentIndex() >= 0 ? QStringToSjis(combo()->currentText()) : std::string();
     case ControlKind::kListBox:
     case ControlKind::kListView:
+    case ControlKind::kTreeView:
+    case ControlKind::kUpDown:
     case ControlKind::kProgressBar:
       return {};
   }
@@ -440,7 +447,7 @@ UINT Control::check() const {
 void Control::setCheck(UINT state) {
   QAbstractButton* b = button();
   if (!b || m_kind == ControlKind::kPushButton) return;
-  Quiet quiet(m_dialog);
+  QuietControls quiet(m_dialog);
   if (auto* box = qobject_cast<QCheckBox*>(b)) {
     box->setTristate(state == BST_INDETERMINATE);
     box->setCheckState(state == BST_INDETERMINATE ? Qt::PartiallyChecked : state == BST_CHECKED ? Qt::Checked : Qt::Unchecked);
@@ -453,6 +460,10 @@ std::vector<std::string> Control::items() const {
   std::vector<std::string> out;
   if (listView()) {
     for (std::vector<std::string>& row : ListViewState(*this).rows) out.push_back(row.empty() ? std::string() : std::move(row[0]));
+    return out;
+  }
+  if (treeView()) {
+    for (TreeViewRow& row : TreeViewState(*this)) out.push_back(std::move(row.text));
     return out;
   }
   for (int i = 0; i < itemCount(); ++i) out.push_back(QStringToSjis(itemText(i)));
@@ -469,11 +480,17 @@ int Control::selection() const {
     const QList<QTreeWidgetItem*> selected = v->selectedItems();
     return selected.isEmpty() ? -1 : v->indexOfTopLevelItem(selected.first());
   }
+  if (treeView()) {
+    const std::vector<TreeViewRow> rows = TreeViewState(*this);
+    for (size_t i = 0; i < rows.size(); ++i) {
+      if (rows[i].selected) return static_cast<int>(i);
+    }
+  }
   return -1;
 }
 
 void Control::setSelection(int index) {
-  Quiet quiet(m_dialog);
+  QuietControls quiet(m_dialog);
   if (QComboBox* c = combo()) {
     m_settingText = true;
     c->setCurrentIndex(index >= 0 && index < c->count() ? index : -1);
@@ -508,12 +525,18 @@ void Control::userSelect(int index) {
     notify(LBN_SELCHANGE);
   } else if (listView()) {
     ListViewUserSelect(*this, index);
+  } else if (treeView()) {
+    TreeViewUserSelect(*this, index);
   }
 }
 
 void Control::userDoubleClick(int index) {
   if (listView()) {
     ListViewUserDoubleClick(*this, index);
+    return;
+  }
+  if (treeView()) {
+    TreeViewUserDoubleClick(*this, index);
     return;
   }
   if (!list()) return;
@@ -558,6 +581,10 @@ LRESULT Control::send(UINT message, WPARAM wParam, LPARAM lParam) {
     case ControlKind::kListView:
       if (message >= LVM_GETITEMCOUNT && message <= LVM_GETEXTENDEDLISTVIEWSTYLE) return ListViewMessage(*this, message, wParam, lParam);
       break;
+    case ControlKind::kTreeView:
+      if (message >= TVM_INSERTITEM && message <= TVM_SORTCHILDRENCB) return TreeViewMessage(*this, message, wParam, lParam);
+      break;
+    case ControlKind::kUpDown:
     case ControlKind::kGroupBox:
     case ControlKind::kStaticText:
       break;
@@ -641,7 +668,7 @@ LRESULT Control::listMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT Control::itemMessage(int operation, WPARAM wParam, LPARAM lParam) {
   QComboBox* c = combo();
   QListWidget* l = list();
-  Quiet quiet(m_dialog);
+  QuietControls quiet(m_dialog);
   const int index = static_cast<int>(static_cast<intptr_t>(wParam));
   const int count = itemCount();
   const bool valid = index >= 0 && index < count;
@@ -716,6 +743,36 @@ LRESULT Control::itemMessage(int operation, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
+// ---- What list views and tree views share -----------------------------------------------------
+
+void SendControlNotify(Control& control, NMHDR& hdr, UINT code) {
+  hdr.hwndFrom = control.handle();
+  hdr.idFrom = static_cast<uintptr_t>(control.id());
+  hdr.code = code;
+  if (control.dialog().quiet() > 0) return;
+  control.dialog().send(WM_NOTIFY, static_cast<WPARAM>(control.id()), reinterpret_cast<LPARAM>(&hdr));
+}
+
+LRESULT CopyShiftJisOut(const QString& text, char* out, int size) {
+  if (!out || size <= 0) return 0;
+  const std::string sjis = QStringToSjis(text);
+  const size_t n = SjisWholePrefix(sjis, static_cast<size_t>(size - 1));
+  std::memcpy(out, sjis.data(), n);
+  out[n] = '\0';
+  return static_cast<LRESULT>(n);
+}
+
+bool NotifyKeyDown(Control& control, const QKeyEvent& event, UINT code) {
+  static_assert(sizeof(NMLVKEYDOWN) == sizeof(NMTVKEYDOWN));
+  const KeyCode key = KeyCodeFromQtKey(event.key(), (event.modifiers() & Qt::KeypadModifier) != 0);
+  if (key.vk != 0) {
+    NMLVKEYDOWN nm;
+    nm.wVKey = static_cast<WORD>(key.vk);
+    SendControlNotify(control, nm.hdr, code);
+  }
+  return event.matches(QKeySequence::Copy);
+}
+
 // ---- Making a control -----------------------------------------------------------------------
 
 Control* CreateControl(DialogWindow& dialog, const ControlDecl& decl, QWidget* parent, int radioGroup) {
@@ -772,6 +829,12 @@ Control* CreateControl(DialogWindow& dialog, const ControlDecl& decl, QWidget* p
       break;
     case ControlKind::kListView:
       ConnectListView(*control);
+      break;
+    case ControlKind::kTreeView:
+      ConnectTreeView(*control);
+      break;
+    case ControlKind::kUpDown:
+      ConnectUpDown(*control);
       break;
     case ControlKind::kGroupBox:
     case ControlKind::kStaticText:

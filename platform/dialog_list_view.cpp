@@ -1,7 +1,10 @@
 // A dialog's list view in report style: columns over rows of texts, one row selected at most,
-// columns that may keep a share of the list's width, and the messages and notifications of a
-// list view.
+// columns that may keep a share of the list's width, headers the user clicks, rows sorted by the
+// program's function, and the messages and notifications of a list view.
 #include <QHeaderView>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QTreeWidget>
@@ -25,7 +28,11 @@ class ListViewWidget final : public QTreeWidget {
     setColumnCount(0);
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
+    header()->setSectionsClickable(true);
+    header()->setSortIndicatorShown(false);
   }
+
+  Control* control = nullptr;
 
   std::vector<int> percents;  // per column; 0 for a width in pixels
   DWORD extendedStyle = 0;
@@ -53,25 +60,13 @@ class ListViewWidget final : public QTreeWidget {
     QTreeWidget::resizeEvent(event);
     applyPercents();
   }
+  void keyPressEvent(QKeyEvent* event) override {
+    if (control && NotifyKeyDown(*control, *event, LVN_KEYDOWN)) return;
+    QTreeWidget::keyPressEvent(event);
+  }
 };
 
 ListViewWidget* Widget(const Control& control) { return dynamic_cast<ListViewWidget*>(control.widget()); }
-
-// The program changes the list: no notifications meanwhile.
-struct Quiet {
-  explicit Quiet(DialogWindow& d) : dialog(d) { ++dialog.quiet(); }
-  ~Quiet() { --dialog.quiet(); }
-  DialogWindow& dialog;
-};
-
-LRESULT CopyText(const QString& text, char* out, int size) {
-  if (!out || size <= 0) return 0;
-  const std::string sjis = QStringToSjis(text);
-  const size_t n = SjisWholePrefix(sjis, static_cast<size_t>(size - 1));
-  std::memcpy(out, sjis.data(), n);
-  out[n] = '\0';
-  return static_cast<LRESULT>(n);
-}
 
 void SetCell(ListViewWidget& list, QTreeWidgetItem& item, int column, const char* text) {
   if (column < 0 || column >= list.columnCount()) return;
@@ -163,7 +158,7 @@ LRESULT GetItem(const ListViewWidget& list, LVITEM* lv) {
   if (!item) return 0;
   if (lv->mask & LVIF_TEXT) {
     if (lv->iSubItem < 0 || lv->iSubItem >= list.columnCount()) return 0;
-    CopyText(item->text(lv->iSubItem), lv->pszText, lv->cchTextMax);
+    CopyShiftJisOut(item->text(lv->iSubItem), lv->pszText, lv->cchTextMax);
   }
   if (lv->mask & LVIF_PARAM) lv->lParam = static_cast<LPARAM>(item->data(0, Qt::UserRole).toLongLong());
   if (lv->mask & LVIF_STATE) lv->state = StateOf(list, lv->iItem) & lv->stateMask;
@@ -180,17 +175,48 @@ LRESULT NextItem(const ListViewWidget& list, int start, UINT flags) {
   return -1;
 }
 
+LRESULT GetColumn(const ListViewWidget& list, int column, LVCOLUMN* out) {
+  if (!out || column < 0 || column >= list.columnCount()) return 0;
+  if (out->mask & LVCF_TEXT) CopyShiftJisOut(list.headerItem()->text(column), out->pszText, out->cchTextMax);
+  if (out->mask & LVCF_WIDTH) out->cx = list.columnWidth(column);
+  if (out->mask & LVCF_SUBITEM) out->iSubItem = column;
+  if (out->mask & LVCF_FMT) {
+    const int align = list.headerItem()->textAlignment(column) & Qt::AlignHorizontal_Mask;
+    out->fmt = align == Qt::AlignRight ? LVCFMT_RIGHT : align == Qt::AlignHCenter ? LVCFMT_CENTER : LVCFMT_LEFT;
+  }
+  return 1;
+}
+
+LRESULT SetColumn(ListViewWidget& list, int column, const LVCOLUMN* in) {
+  if (!in || column < 0 || column >= list.columnCount()) return 0;
+  if (in->mask & LVCF_TEXT) list.headerItem()->setText(column, SjisToQString(in->pszText ? std::string_view(in->pszText) : std::string_view()));
+  if (in->mask & LVCF_WIDTH) {
+    list.percents[static_cast<size_t>(column)] = 0;
+    list.setColumnWidth(column, std::max(in->cx, 0));
+  }
+  return 1;
+}
+
+LPARAM ParamOf(const QTreeWidgetItem* item) { return static_cast<LPARAM>(item->data(0, Qt::UserRole).toLongLong()); }
+
+LRESULT SortItems(ListViewWidget& list, LPARAM sortParam, PFNLVCOMPARE compare) {
+  if (!compare) return 0;
+  QTreeWidgetItem* selected = list.row(list.selectedRow());
+  QTreeWidgetItem* focused = list.currentItem();
+  std::vector<QTreeWidgetItem*> rows;
+  while (list.rowCount() > 0) rows.push_back(list.takeTopLevelItem(0));
+  std::stable_sort(rows.begin(), rows.end(), [&](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+    return compare(ParamOf(a), ParamOf(b), sortParam) < 0;
+  });
+  for (QTreeWidgetItem* item : rows) list.addTopLevelItem(item);
+  if (focused) list.setCurrentItem(focused, 0, QItemSelectionModel::NoUpdate);
+  if (selected) SetState(list, list.rowOf(selected), LVIS_SELECTED, LVIS_SELECTED);
+  return 1;
+}
+
 int RowHeight(const ListViewWidget& list) {
   const int h = list.rowCount() > 0 ? list.sizeHintForRow(0) : 0;
   return h > 0 ? h : list.fontMetrics().height();
-}
-
-void SendNotify(Control& control, NMHDR& hdr, UINT code) {
-  hdr.hwndFrom = control.handle();
-  hdr.idFrom = static_cast<uintptr_t>(control.id());
-  hdr.code = code;
-  if (control.dialog().quiet() > 0) return;
-  control.dialog().send(WM_NOTIFY, static_cast<WPARAM>(control.id()), reinterpret_cast<LPARAM>(&hdr));
 }
 
 void NotifySelection(Control& control) {
@@ -203,7 +229,7 @@ void NotifySelection(Control& control) {
   nm.uNewState = StateOf(*list, row);
   nm.uChanged = LVIF_STATE;
   nm.lParam = static_cast<LPARAM>(list->row(row)->data(0, Qt::UserRole).toLongLong());
-  SendNotify(control, nm.hdr, LVN_ITEMCHANGED);
+  SendControlNotify(control, nm.hdr, LVN_ITEMCHANGED);
 }
 
 void NotifyDoubleClick(Control& control, int row, int column) {
@@ -214,7 +240,14 @@ void NotifyDoubleClick(Control& control, int row, int column) {
   nm.iSubItem = column;
   nm.uNewState = StateOf(*list, row);
   if (QTreeWidgetItem* item = list->row(row)) nm.lParam = static_cast<LPARAM>(item->data(0, Qt::UserRole).toLongLong());
-  SendNotify(control, nm.hdr, NM_DBLCLK);
+  SendControlNotify(control, nm.hdr, NM_DBLCLK);
+}
+
+void NotifyColumnClick(Control& control, int column) {
+  NMLISTVIEW nm;
+  nm.iItem = -1;
+  nm.iSubItem = column;
+  SendControlNotify(control, nm.hdr, LVN_COLUMNCLICK);
 }
 
 }  // namespace
@@ -224,7 +257,9 @@ QWidget* MakeListView(QWidget* parent) { return new ListViewWidget(parent); }
 void ConnectListView(Control& control) {
   ListViewWidget* list = Widget(control);
   if (!list) return;
+  list->control = &control;
   Control* c = &control;
+  QObject::connect(list->header(), &QHeaderView::sectionClicked, list, [c](int column) { NotifyColumnClick(*c, column); });
   QObject::connect(list, &QTreeWidget::itemSelectionChanged, list, [c] { NotifySelection(*c); });
   QObject::connect(list, &QTreeWidget::itemDoubleClicked, list, [c, list](QTreeWidgetItem* item, int column) {
     NotifyDoubleClick(*c, list->rowOf(item), column);
@@ -234,11 +269,17 @@ void ConnectListView(Control& control) {
 LRESULT ListViewMessage(Control& control, UINT message, WPARAM wParam, LPARAM lParam) {
   ListViewWidget* list = Widget(control);
   if (!list) return 0;
-  Quiet quiet(control.dialog());
+  QuietControls quiet(control.dialog());
   const int index = static_cast<int>(static_cast<intptr_t>(wParam));
   switch (message) {
     case LVM_GETITEMCOUNT:
       return list->rowCount();
+    case LVM_GETCOLUMN:
+      return GetColumn(*list, index, reinterpret_cast<LVCOLUMN*>(lParam));
+    case LVM_SETCOLUMN:
+      return SetColumn(*list, index, reinterpret_cast<const LVCOLUMN*>(lParam));
+    case LVM_SORTITEMS:
+      return SortItems(*list, static_cast<LPARAM>(wParam), reinterpret_cast<PFNLVCOMPARE>(lParam));
     case LVM_INSERTCOLUMN:
       return InsertColumn(*list, index, reinterpret_cast<const LVCOLUMN*>(lParam));
     case LVM_GETCOLUMNWIDTH:
@@ -262,7 +303,7 @@ LRESULT ListViewMessage(Control& control, UINT message, WPARAM wParam, LPARAM lP
       auto* lv = reinterpret_cast<LVITEM*>(lParam);
       QTreeWidgetItem* item = lv ? list->row(index) : nullptr;
       if (!item || lv->iSubItem < 0 || lv->iSubItem >= list->columnCount()) return 0;
-      return CopyText(item->text(lv->iSubItem), lv->pszText, lv->cchTextMax);
+      return CopyShiftJisOut(item->text(lv->iSubItem), lv->pszText, lv->cchTextMax);
     }
     case LVM_DELETEITEM: {
       QTreeWidgetItem* item = list->row(index);
@@ -344,6 +385,19 @@ void ListViewUserDoubleClick(Control& control, int row) {
   if (!list || !list->row(row)) return;
   ListViewUserSelect(control, row);
   NotifyDoubleClick(control, row, 0);
+}
+
+void ListViewUserClickHeader(Control& control, int column) {
+  ListViewWidget* list = Widget(control);
+  if (!list || column < 0 || column >= list->columnCount()) return;
+  // A press and release on the middle of the section, which the header takes as a click.
+  QHeaderView* header = list->header();
+  const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+  const QPoint global = header->viewport()->mapToGlobal(at);
+  QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(header->viewport(), &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(header->viewport(), &release);
 }
 
 }  // namespace platform

@@ -123,6 +123,7 @@ class Control final : public ChildWindow {
   QProgressBar* progress() const;
   QLabel* label() const;
   QTreeWidget* listView() const;
+  QTreeWidget* treeView() const;
 
   void notify(WORD code);
 
@@ -243,6 +244,56 @@ ListViewContents ListViewState(const Control& control);
 // The user's selection of a row (LVN_ITEMCHANGED) and double click on one (NM_DBLCLK).
 void ListViewUserSelect(Control& control, int row);
 void ListViewUserDoubleClick(Control& control, int row);
+
+void ListViewUserClickHeader(Control& control, int column);
+
+// What list views and tree views share: a notification to the dialog (none while the program
+// changes controls), a text copied out as Shift-JIS cut on a whole character (the bytes copied),
+// and a key pressed in them told as LVN_KEYDOWN or TVN_KEYDOWN. The key's own handling follows
+// unless the result is true (the toolkit's copy key, which would put a cell's text on the
+// clipboard behind the procedure's back).
+void SendControlNotify(Control& control, NMHDR& hdr, UINT code);
+LRESULT CopyShiftJisOut(const QString& text, char* out, int size);
+bool NotifyKeyDown(Control& control, const class QKeyEvent& event, UINT code);
+
+// The tree view's side (dialog_tree_view.cpp).
+QWidget* MakeTreeView(QWidget* parent);
+void ConnectTreeView(Control& control);
+LRESULT TreeViewMessage(Control& control, UINT message, WPARAM wParam, LPARAM lParam);
+struct TreeViewRow {
+  HTREEITEM item = nullptr;
+  int depth = 0;  // 0 for the top level
+  std::string text;
+  bool expanded = false;
+  bool selected = false;
+};
+// Every item, collapsed or not, parents before their children, siblings in order.
+std::vector<TreeViewRow> TreeViewState(const Control& control);
+// The user's selection of an item (TVN_SELCHANGED) and double click on one (NM_DBLCLK), by its
+// place in TreeViewState.
+void TreeViewUserSelect(Control& control, int index);
+void TreeViewUserDoubleClick(Control& control, int index);
+
+// The up-down control's side (dialog_up_down.cpp): the user clicks an arrow.
+QWidget* MakeUpDown(QWidget* parent);
+void ConnectUpDown(Control& control);
+void UpDownUserClick(Control& control, bool up);
+
+// While one lives, the program is changing the dialog's controls: they send no notifications.
+class QuietControls {
+ public:
+  explicit QuietControls(DialogWindow& dialog) : m_dialog(dialog) { ++m_dialog.quiet(); }
+  ~QuietControls() { --m_dialog.quiet(); }
+  QuietControls(const QuietControls&) = delete;
+  QuietControls& operator=(const QuietControls&) = delete;
+
+ private:
+  DialogWindow& m_dialog;
+};
+
+// Puts a toolkit dialog made part of the window (a file, folder or font browser) into a dialog's
+// top box at a place, where it takes the room the dialog has; then sizes and centres the dialog.
+void EmbedInDialog(HWND dialog, QWidget* widget, int place);
 
 DialogWindow* DialogFromHandle(HWND hwnd);
 // Makes the widget of a declared control on the parent and registers it as the dialog's child.

@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 
 #include "platform/dialog_qt.h"
+#include "platform/key_map.h"
 #include "platform/sjis.h"
 
 namespace platform::dialog_test {
@@ -105,7 +106,7 @@ bool Paste(HWND dialog, int id, std::string_view utf8) {
 
 bool Select(HWND dialog, int id, int index) {
   Control* c = Reachable(dialog, id);
-  if (!c || (!c->combo() && !c->list() && !c->listView())) return false;
+  if (!c || (!c->combo() && !c->list() && !c->listView() && !c->treeView())) return false;
   if (index < 0 || index >= static_cast<int>(c->items().size())) return false;
   c->userSelect(index);
   return true;
@@ -113,8 +114,69 @@ bool Select(HWND dialog, int id, int index) {
 
 bool DoubleClick(HWND dialog, int id, int index) {
   Control* c = Reachable(dialog, id);
-  if (!c || (!c->list() && !c->listView()) || index < 0 || index >= static_cast<int>(c->items().size())) return false;
+  if (!c || (!c->list() && !c->listView() && !c->treeView()) || index < 0 || index >= static_cast<int>(c->items().size())) {
+    return false;
+  }
   c->userDoubleClick(index);
+  return true;
+}
+
+bool ClickHeader(HWND dialog, int id, int column) {
+  Control* c = Reachable(dialog, id);
+  if (!c || !c->listView() || column < 0 || column >= c->listView()->columnCount()) return false;
+  ListViewUserClickHeader(*c, column);
+  return true;
+}
+
+bool Spin(HWND dialog, int id, bool up) {
+  Control* c = Reachable(dialog, id);
+  if (!c || c->kind() != ControlKind::kUpDown) return false;
+  UpDownUserClick(*c, up);
+  return true;
+}
+
+bool KeyDown(HWND dialog, int id, int virtualKey, unsigned modifiers) {
+  Control* c = Reachable(dialog, id);
+  if (!c) return false;
+  // The toolkit's key that makes this code.
+  int qtKey = 0;
+  for (int candidate : {static_cast<int>(Qt::Key_Return), static_cast<int>(Qt::Key_Escape), static_cast<int>(Qt::Key_Tab),
+                        static_cast<int>(Qt::Key_Backspace), static_cast<int>(Qt::Key_Delete), static_cast<int>(Qt::Key_Insert),
+                        static_cast<int>(Qt::Key_Home), static_cast<int>(Qt::Key_End), static_cast<int>(Qt::Key_PageUp),
+                        static_cast<int>(Qt::Key_PageDown), static_cast<int>(Qt::Key_Left), static_cast<int>(Qt::Key_Right),
+                        static_cast<int>(Qt::Key_Up), static_cast<int>(Qt::Key_Down), static_cast<int>(Qt::Key_Space)}) {
+    if (KeyCodeFromQtKey(candidate, false).vk == virtualKey) qtKey = candidate;
+  }
+  if ((virtualKey >= '0' && virtualKey <= '9') || (virtualKey >= 'A' && virtualKey <= 'Z')) qtKey = virtualKey;
+  for (int f = 0; f < 24 && qtKey == 0; ++f) {
+    if (KeyCodeFromQtKey(Qt::Key_F1 + f, false).vk == virtualKey) qtKey = Qt::Key_F1 + f;
+  }
+  if (qtKey == 0) return false;
+  QWidget* target = c->widget();
+  if (QWidget* text = TextTarget(*c)) target = text;
+  target->setFocus(Qt::MouseFocusReason);
+  Qt::KeyboardModifiers held = Qt::NoModifier;
+  const std::pair<unsigned, std::pair<int, Qt::KeyboardModifier>> mods[] = {
+      {kShift, {Qt::Key_Shift, Qt::ShiftModifier}}, {kControl, {Qt::Key_Control, Qt::ControlModifier}}, {kAlt, {Qt::Key_Alt, Qt::AltModifier}}};
+  for (const auto& [bit, key] : mods) {
+    if (!(modifiers & bit)) continue;
+    held |= key.second;
+    QKeyEvent press(QEvent::KeyPress, key.first, held);
+    QApplication::sendEvent(target, &press);
+  }
+  QString text;
+  if (qtKey >= 'A' && qtKey <= 'Z' && !(held & (Qt::ControlModifier | Qt::AltModifier))) {
+    text = QChar((held & Qt::ShiftModifier) ? qtKey : qtKey + 32);
+  } else if (qtKey >= '0' && qtKey <= '9' && !(held & (Qt::ControlModifier | Qt::AltModifier))) {
+    text = QChar(qtKey);
+  }
+  SendKey(target, qtKey, text, held);
+  for (auto it = std::rbegin(mods); it != std::rend(mods); ++it) {
+    if (!(modifiers & it->first)) continue;
+    held &= ~it->second.second;
+    QKeyEvent release(QEvent::KeyRelease, it->second.first, held);
+    QApplication::sendEvent(target, &release);
+  }
   return true;
 }
 
@@ -193,6 +255,11 @@ std::vector<ControlState> Controls(HWND dialog) {
       s.columnWidths = std::move(contents.widths);
       s.rows = std::move(contents.rows);
       s.focusedRow = contents.focused;
+    }
+    if (c->treeView()) {
+      for (TreeViewRow& row : TreeViewState(*c)) {
+        s.tree.push_back({row.item, row.depth, std::move(row.text), row.expanded, row.selected});
+      }
     }
     out.push_back(std::move(s));
   }

@@ -36,11 +36,20 @@ bool Type(HWND dialog, int id, std::string_view text);
 bool TypeUtf8(HWND dialog, int id, std::string_view utf8);
 // Pastes UTF-8 text from the clipboard into an edit at its caret.
 bool Paste(HWND dialog, int id, std::string_view utf8);
-// Picks an item of a list box, drop-down list or combo box (closing an open list), or a row of a
-// list view (which also scrolls it into view).
+// Picks an item of a list box, drop-down list or combo box (closing an open list), a row of a
+// list view (which also scrolls it into view), or an item of a tree view by its place in
+// ControlState::tree (the levels above it are opened).
 bool Select(HWND dialog, int id, int index);
-// Double-clicks an item of a list box or a row of a list view.
+// Double-clicks an item of a list box, a row of a list view or an item of a tree view.
 bool DoubleClick(HWND dialog, int id, int index);
+// Clicks the header of a list view's column.
+bool ClickHeader(HWND dialog, int id, int column);
+// Clicks the up or the down arrow of an up-down control.
+bool Spin(HWND dialog, int id, bool up);
+// Presses a key (a virtual-key code: a letter, a digit, an arrow, Return, Delete, F1-F12 ...) in a
+// control, which takes the focus first, with the modifiers held around it (GetKeyState sees them).
+enum Modifier : unsigned { kShift = 1, kControl = 2, kAlt = 4 };
+bool KeyDown(HWND dialog, int id, int virtualKey, unsigned modifiers = 0);
 enum class Key { kEnter, kEscape, kTab, kBackTab, kF1 };
 // Presses a key where the focus is (the dialog itself when no control has it).
 bool PressKey(HWND dialog, Key key);
@@ -74,6 +83,15 @@ struct ControlState {
   std::vector<int> columnWidths;
   std::vector<std::vector<std::string>> rows;
   int focusedRow = -1;
+  // A tree view's items, parents before their children (items and selection follow this order).
+  struct TreeItem {
+    HTREEITEM item = nullptr;
+    int depth = 0;
+    std::string text;
+    bool expanded = false;
+    bool selected = false;
+  };
+  std::vector<TreeItem> tree;
 };
 
 // Every control, in the order of its declaration (which is also the Tab order).

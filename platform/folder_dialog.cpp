@@ -3,7 +3,6 @@
 // their place, so the dialog is driven as any other.
 #include "platform/folder_dialog.h"
 
-#include <QBoxLayout>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -85,20 +84,16 @@ void ShowPicked(HWND dialog, const QString& hostPath) {
 
 void AddBrowser(HWND dialog, const std::string& initial) {
   DialogWindow* window = DialogFromHandle(dialog);
-  auto* layout = window ? qobject_cast<QBoxLayout*>(window->canvas()->layout()) : nullptr;
-  if (!layout) return;
+  if (!window) return;
   auto* browser = new FolderBrowser(window->canvas());
   std::string hostInitial;
   if (!initial.empty() && ExactHostPath(initial, hostInitial) && IsFolder(hostInitial)) {
     browser->setDirectory(QString::fromStdString(hostInitial));
   }
-  // Below the title, above the edit; it takes what room the dialog has.
-  layout->insertWidget(1, browser, 1);
   QObject::connect(browser, &QFileDialog::currentChanged, [dialog](const QString& p) { ShowPicked(dialog, p); });
   QObject::connect(browser, &QFileDialog::directoryEntered, [dialog](const QString& p) { ShowPicked(dialog, p); });
-  layout->activate();
-  window->adjustSize();
-  window->centre(dynamic_cast<Window*>(window->parentWidget()));
+  // Below the title, above the edit.
+  EmbedInDialog(dialog, browser, 1);
 }
 
 INT_PTR ChooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -185,6 +185,11 @@ std::string_view FreeTypeFontEngine::FamilyForFaceName(std::string_view faceName
       {"ＭＳ Ｐゴシック"_sj, "IPAPGothic"},
       {"ＭＳ 明朝"_sj, "IPAMincho"},
       {"ＭＳ Ｐ明朝"_sj, "IPAPMincho"},
+      // The families' own names, which the font chooser gives back, name themselves.
+      {"IPAGothic", "IPAGothic"},
+      {"IPAPGothic", "IPAPGothic"},
+      {"IPAMincho", "IPAMincho"},
+      {"IPAPMincho", "IPAPMincho"},
   };
   for (const auto& [name, family] : kFamilies) {
     if (faceName == name) return family;

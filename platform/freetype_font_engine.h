@@ -28,8 +28,8 @@ class FreeTypeFontEngine final : public FontEngine {
 
   std::unique_ptr<FontFace> OpenFace(const FaceRequest& request) override;
 
-  // The four Japanese face names map to the four IPA families; an empty or unknown name (or one
-  // with a vertical mark in front) gets the Gothic one.
+  // The four Japanese face names map to the four IPA families, and each family's own name to
+  // itself; an empty or unknown name gets the Gothic one (a vertical mark in front is passed over).
   static std::string_view FamilyForFaceName(std::string_view faceName);
   ResolvedFace Resolve(std::string_view faceName);
 

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/clipboard.h"
 #include "platform/dialog.h"
 #include "platform/dialog_test.h"
+#include "platform/key_state.h"
 #include "platform/sjis_literal.h"
 #include "platform/window.h"
 
@@ -33,6 +36,8 @@ struct Notice {
   int item;
   int subItem;
   LPARAM param;
+  WORD key = 0;
+  bool control = false;
 };
 std::vector<Notice> notices;
 
@@ -46,10 +51,14 @@ INT_PTR ListProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
       n.item = nm->iItem;
       n.subItem = nm->iSubItem;
       n.param = nm->lParam;
-    } else if (hdr->code == LVN_ITEMCHANGED) {
+    } else if (hdr->code == LVN_ITEMCHANGED || hdr->code == LVN_COLUMNCLICK) {
       const auto* nm = reinterpret_cast<const NMLISTVIEW*>(lParam);
       n.item = nm->iItem;
+      n.subItem = nm->iSubItem;
       n.param = nm->lParam;
+    } else if (hdr->code == LVN_KEYDOWN) {
+      n.key = reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey;
+      n.control = platform::GetKeyState(VK_CONTROL) < 0;
     }
     EXPECT_EQ(static_cast<int>(hdr->idFrom), kList);
     notices.push_back(n);
@@ -207,6 +216,109 @@ TEST_F(ListViewTest, TheProgramsSelectionIsQuietAndTheUsersIsHeard) {
   EXPECT_EQ(notices.back().param, 1005);
   EXPECT_EQ(dt::Query(dialog, kList)->selection, 5);
   EXPECT_FALSE(dt::Select(dialog, kList, 40)) << "no such row";
+}
+
+// The sort callback compares the rows' parameters; by the caller's value descending or ascending.
+int ByParam(LPARAM a, LPARAM b, LPARAM descending) {
+  const int order = a < b ? -1 : a > b ? 1 : 0;
+  return descending ? -order : order;
+}
+// Calls every row equal: the order must stay as it is.
+int AllEqual(LPARAM, LPARAM, LPARAM) { return 0; }
+
+TEST_F(ListViewTest, HeadersAreClickedRetitledAndRowsSortedByTheCallback) {
+  AddColumn(0, "行"_sj, 60, 0);
+  AddColumn(1, "名前"_sj, 80, 0);
+  const struct {
+    const char* name;
+    LPARAM line;
+  } rows[] = {{"b", 30}, {"a", 10}, {"c", 20}, {"a2", 10}};
+  for (int i = 0; i < 4; ++i) {
+    AddRow(i, std::to_string(rows[i].line).c_str(), rows[i].line * 10 + i);
+    SetCell(i, 1, rows[i].name);
+  }
+  ASSERT_TRUE(dt::Select(dialog, kList, 2));  // "c"
+  notices.clear();
+
+  ASSERT_TRUE(dt::ClickHeader(dialog, kList, 1));
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_EQ(notices[0].code, LVN_COLUMNCLICK);
+  EXPECT_EQ(notices[0].item, -1);
+  EXPECT_EQ(notices[0].subItem, 1);
+  EXPECT_FALSE(dt::ClickHeader(dialog, kList, 2)) << "no such column";
+
+  LVCOLUMN title;
+  title.mask = LVCF_TEXT;
+  title.pszText = const_cast<char*>("名前 *"_sj);
+  ASSERT_EQ(Send(LVM_SETCOLUMN, 1, &title), 1);
+  char buffer[16] = {};
+  LVCOLUMN read;
+  read.mask = LVCF_TEXT | LVCF_WIDTH;
+  read.pszText = buffer;
+  read.cchTextMax = sizeof buffer;
+  ASSERT_EQ(Send(LVM_GETCOLUMN, 1, &read), 1);
+  EXPECT_STREQ(buffer, "名前 *"_sj);
+  EXPECT_EQ(read.cx, 80);
+  EXPECT_EQ(dt::Query(dialog, kList)->columns, (std::vector<std::string>{"行"_sj, "名前 *"_sj}));
+  EXPECT_EQ(Send(LVM_SETCOLUMN, 2, &title), 0) << "no such column";
+
+  notices.clear();
+  const struct {
+    const char* name;
+    PFNLVCOMPARE compare;
+    LPARAM descending;
+    std::vector<std::string> names;
+  } sorts[] = {
+      // Parameters are line * 10 + the row's first place: equal lines keep their first order.
+      {"ascending", ByParam, 0, {"a", "a2", "c", "b"}},
+      {"descending", ByParam, 1, {"b", "c", "a2", "a"}},
+      {"all equal keeps the order", AllEqual, 0, {"b", "c", "a2", "a"}},
+  };
+  for (const auto& sort : sorts) {
+    ASSERT_EQ(Send(LVM_SORTITEMS, static_cast<WPARAM>(sort.descending), reinterpret_cast<const void*>(sort.compare)), 1) << sort.name;
+    const auto state = dt::Query(dialog, kList);
+    std::vector<std::string> names;
+    for (const auto& row : state->rows) names.push_back(row[1]);
+    EXPECT_EQ(names, sort.names) << sort.name;
+    EXPECT_EQ(state->rows[static_cast<size_t>(state->selection)][1], "c") << sort.name << ": the selection moves with its row";
+    EXPECT_EQ(state->focusedRow, state->selection) << sort.name;
+  }
+  EXPECT_EQ(Send(LVM_SORTITEMS, 0, nullptr), 0) << "no function";
+  EXPECT_TRUE(notices.empty()) << "sorting is the program's change";
+}
+
+TEST_F(ListViewTest, KeysPressedInTheListAreToldWithTheirModifiersAndCopyLeavesTheClipboardToTheProcedure) {
+  AddColumn(0, "a", 80, 0);
+  AddRow(0, "cell", 1);
+  AddRow(1, "next", 2);
+  ASSERT_TRUE(dt::Select(dialog, kList, 0));
+  ASSERT_TRUE(platform::OpenClipboard(nullptr));
+  platform::EmptyClipboard();
+  platform::SetClipboardData(CF_TEXT, std::string_view("before", 7));
+  platform::CloseClipboard();
+  notices.clear();
+
+  ASSERT_TRUE(dt::KeyDown(dialog, kList, 'C', dt::kControl));
+  ASSERT_EQ(notices.size(), 2u) << "Ctrl, then C";
+  EXPECT_EQ(notices[0].code, LVN_KEYDOWN);
+  EXPECT_EQ(notices[0].key, VK_CONTROL);
+  EXPECT_EQ(notices[1].code, LVN_KEYDOWN);
+  EXPECT_EQ(notices[1].key, 'C');
+  EXPECT_TRUE(notices[1].control) << "the procedure sees Ctrl held";
+  ASSERT_TRUE(platform::OpenClipboard(nullptr));
+  const std::optional<std::string> text = platform::GetClipboardData(CF_TEXT);
+  platform::CloseClipboard();
+  EXPECT_EQ(text, std::string("before", 7)) << "the toolkit did not copy the cell behind the procedure's back";
+  EXPECT_GE(platform::GetKeyState(VK_CONTROL), 0) << "released after";
+
+  notices.clear();
+  ASSERT_TRUE(dt::KeyDown(dialog, kList, VK_DOWN));
+  ASSERT_FALSE(notices.empty());
+  EXPECT_EQ(notices[0].code, LVN_KEYDOWN);
+  EXPECT_EQ(notices[0].key, VK_DOWN);
+  EXPECT_FALSE(notices[0].control);
+  EXPECT_EQ(notices.back().code, LVN_ITEMCHANGED) << "the key's own handling follows";
+  EXPECT_EQ(notices.back().item, 1);
 }
 
 }  // namespace

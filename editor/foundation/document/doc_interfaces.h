@@ -128,13 +128,12 @@ class IDocCompanions {
   virtual bool IsOutlineOpen() const = 0;
 };
 
-// The settings sheets and the font chooser; each false when cancelled (nothing changed).
+// The settings sheets; each false when cancelled (nothing changed).
 class IDocSheets {
  public:
   virtual ~IDocSheets() = default;
   virtual bool RunCommonSheet(int page, CommonSettings* settings) = 0;
   virtual bool RunTypeSheet(int page, TypeSettings* type) = 0;
-  virtual bool ChooseFont(HWND owner, LOGFONT* font) = 0;
 };
 
 // Macros of this document's window.

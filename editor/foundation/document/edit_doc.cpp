@@ -394,11 +394,6 @@ bool CEditDoc::OpenTypeSettings(int page, int typeIndex) {
   return true;
 }
 
-bool CEditDoc::ChooseFontDialog(LOGFONT* font) {
-  if (!m_ports.sheets || !font) return false;
-  return m_ports.sheets->ChooseFont(m_ports.splitter ? m_ports.splitter->Window() : nullptr, font);
-}
-
 void CEditDoc::SetImeMode(int) {}
 
 void CEditDoc::SetModified(bool modified, bool refreshCaption) {

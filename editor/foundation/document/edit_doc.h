@@ -105,6 +105,9 @@ class CEditDoc {
   void OnSettingsChanged();
   bool OpenCommonSettings(int page);
   bool OpenTypeSettings(int page, int typeIndex);
+  // The font chooser owned by the document window, started at *font, offering only the faces our
+  // font module judges fixed; on OK *font holds the choice (lfPitchAndFamily FIXED_PITCH exactly
+  // when the module judges the chosen font fixed) and the result is true (edit_doc_dialogs.cpp).
   bool ChooseFontDialog(LOGFONT* font);
   // Does nothing: the toolkit can neither open nor close an input method nor set its mode.
   void SetImeMode(int mode);

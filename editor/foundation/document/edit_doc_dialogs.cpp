@@ -1,4 +1,5 @@
-// The document's open and save dialogs: the file dialog object over the recent files and folders.
+// The document's open and save dialogs (the file dialog object over the recent files and folders)
+// and its font chooser.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "editor/foundation/settings/share_data.h"
 #include "editor/foundation/text/editor_path.h"
 #include "editor/foundation/ui/open_file_dialog.h"
+#include "platform/font_dialog.h"
 #include "platform/foreground_window.h"
 
 namespace {
@@ -68,4 +70,15 @@ bool CEditDoc::ShowSaveDialog(char* pszPath, int* pnCharCode, int* pnSaveLineEnd
   if (!dialog.RunSaveDialog(pszPath, pnCharCode, pnSaveLineEnd ? &lineEnd : nullptr, pbBom)) return false;
   if (pnSaveLineEnd) *pnSaveLineEnd = lineEnd.GetCode();
   return true;
+}
+
+bool CEditDoc::ChooseFontDialog(LOGFONT* font) {
+  if (!font) return false;
+  // The editor lays text on a grid of cells: only the faces our font module judges fixed.
+  CHOOSEFONT chooser;
+  chooser.lStructSize = sizeof chooser;
+  chooser.hwndOwner = DocumentWindow();
+  chooser.lpLogFont = font;
+  chooser.Flags = CF_SCREENFONTS | CF_FIXEDPITCHONLY | CF_INITTOLOGFONTSTRUCT;
+  return platform::ChooseFont(&chooser) != 0;
 }
