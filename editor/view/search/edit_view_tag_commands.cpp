@@ -19,7 +19,7 @@
 #include "editor/view/commands/command_handler.h"
 #include "editor/view/pane/edit_view.h"
 #include "editor/view/pane/edit_window.h"
-#include "editor/view/search/tag_jump_file_check.h"
+#include "editor/view/search/tag_jump_files.h"
 #include "editor/view/search/tag_jump_line.h"
 #include "editor/view/search/tag_search.h"
 #include "platform/beep.h"
@@ -71,7 +71,7 @@ void CEditView::Command_TAGJUMP(bool bClose) {
   CEditDoc& doc = *m_pcEditDoc;
   const int caretLine = m_nCaretPosY_PHY;
   // A relative name is looked for from the editor's current folder, where the jump then opens it.
-  CTagJumpFileCheck files(EditorCurrentFolder());
+  CTagJumpFiles files(EditorCurrentFolder());
   const CTagJumpLineParser parser([&files](const std::string& candidate) { return files.IsFile(candidate); });
   TagJumpPlace place;
   const auto above = [&doc, caretLine](int n) -> std::optional<std::string_view> {

@@ -1,4 +1,4 @@
-#include "editor/view/search/tag_jump_file_check.h"
+#include "editor/view/search/tag_jump_files.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,9 +12,10 @@
 
 namespace {
 
-// The check answers as IsExistingFile (files only) does for every kind of name a line can hold;
-// the listings only save the questions whose answer is no.
-TEST(TagJumpFileCheckTest, AnswersAsTheFileSystemDoes) {
+// The test answers as IsExistingFile (files only) does for every kind of name a line can hold,
+// before and after it has listed the folder; the listing only saves the questions whose answer is
+// no.
+TEST(TagJumpFilesTest, AnswersAsTheFileSystemDoes) {
   ScopedTempDir dir;
   dir.Write("a.c", "x\n");
   dir.Write("src/b.h", "x\n");
@@ -63,18 +64,24 @@ TEST(TagJumpFileCheckTest, AnswersAsTheFileSystemDoes) {
       {"an absolute missing one", absolute + "x", false},
       {"an empty name", "", false},
   };
-  CTagJumpFileCheck check(base);
+  CTagJumpFiles files(base);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string full = !c.candidate.empty() && c.candidate[0] == '/' ? c.candidate : base + c.candidate;
     EXPECT_EQ(IsExistingFile(full.c_str(), true), c.file) << "the table itself";
-    EXPECT_EQ(check.IsFile(c.candidate), c.file);
+    EXPECT_EQ(files.IsFile(c.candidate), c.file);
   }
-  // Asked again, from the kept listings.
+  // Enough questions that the folder is listed, then the same again.
+  for (int i = 0; i < 100; ++i) EXPECT_FALSE(files.IsFile("word " + std::to_string(i)));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(check.IsFile(c.candidate), c.file);
+    EXPECT_EQ(files.IsFile(c.candidate), c.file);
   }
+  // A folder that cannot be listed leaves every question to the file system.
+  CTagJumpFiles inClosed(dir.File("closed/"));
+  for (int i = 0; i < 100; ++i) EXPECT_FALSE(inClosed.IsFile("word " + std::to_string(i)));
+  EXPECT_TRUE(inClosed.IsFile("in.c"));
+  EXPECT_FALSE(inClosed.IsFile("none.c"));
   ::chmod(dir.File("closed").c_str(), 0755);
 }
 
