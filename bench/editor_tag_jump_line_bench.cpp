@@ -38,12 +38,14 @@ const Tree& SharedTree() {
   return tree;
 }
 
-// Words of two to four lower-case letters, one blank between them.
-std::string ShortWords(size_t bytes) {
+// Words of two to four lower-case letters, one blank between them; with hash, each starts with "#"
+// (the include form, whose name the path finder looks for after a later "<" or double quote).
+std::string ShortWords(size_t bytes, bool hash = false) {
   std::mt19937 random(7);
   std::string line;
   while (line.size() < bytes) {
     const int length = 2 + static_cast<int>(random() % 3);
+    if (hash) line += '#';
     for (int i = 0; i < length; ++i) line += static_cast<char>('a' + random() % 26);
     line += ' ';
   }
@@ -64,11 +66,15 @@ void Scan(benchmark::State& state, const std::string& line, bool expectPlace) {
 }
 
 void BM_WordsLine(benchmark::State& state) { Scan(state, ShortWords(static_cast<size_t>(state.range(0))), false); }
+void BM_HashWordsLine(benchmark::State& state) {
+  Scan(state, ShortWords(static_cast<size_t>(state.range(0)), true), false);
+}
 void BM_MessageLine(benchmark::State& state) {
   Scan(state, "src/f1234.c:120:7: error: 'x' undeclared (first use in this function)\r\n", true);
 }
 
 BENCHMARK(BM_WordsLine)->Arg(4096)->Arg(65536)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HashWordsLine)->Arg(4096)->Arg(65536)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MessageLine)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -218,7 +218,9 @@ bool FindFilePathInLine(const char* pszLine, int* pnStart, int* pnLength,
   while (*p == '\t' || *p == ' ' || *p == '"') ++p;
   if (*p == '#') {
     // The include forms of C source: the name follows '<' or '"'.
-    while (*p && *p != '<' && *p != '"') p += SjisCharSizeZ(p);
+    // Neither byte is ever the trail of a double-byte character, so a byte scan stops where the
+    // character walk would; a line of many "#" words is scanned once per word, so it counts.
+    p += std::strcspn(p, "<\"");
     if (*p) ++p;
   }
   if (!*p) return false;
