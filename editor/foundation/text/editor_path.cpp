@@ -10,6 +10,9 @@
 
 namespace {
 
+// The longest name one level of a path may have (bytes, as Linux file systems hold them).
+constexpr size_t kLongestLevel = 255;
+
 bool Stat(const std::string& path, platform::PathStatus& status) {
   if (path.empty() || path.size() >= static_cast<size_t>(kMaxPath)) return false;
   return platform::StatPath(path, platform::PathMode::kExact, status);
@@ -215,12 +218,15 @@ bool FindFilePathInLine(const char* pszLine, int* pnStart, int* pnLength,
   while (*p == '\t' || *p == ' ' || *p == '"') ++p;
   if (*p == '#') {
     // The include forms of C source: the name follows '<' or '"'.
-    while (*p && *p != '<' && *p != '"') p += SjisCharSizeZ(p);
+    // Neither byte is ever the trail of a double-byte character, so a byte scan stops where the
+    // character walk would; a line of many "#" words is scanned once per word, so it counts.
+    p += std::strcspn(p, "<\"");
     if (*p) ++p;
   }
   if (!*p) return false;
   if (pnStart) *pnStart = static_cast<int>(p - pszLine);
   std::string candidate;
+  size_t levelStart = 0;  // where the candidate's last level begins
   for (;; p += SjisCharSizeZ(p)) {
     const int size = SjisCharSizeZ(p);
     const char c = *p;
@@ -231,6 +237,14 @@ bool FindFilePathInLine(const char* pszLine, int* pnStart, int* pnLength,
     if (size == 1 && (c == '"' || c == '*' || c == '<' || c == '>' || c == '?' || c == '|')) return false;
     if (candidate.size() + size > 1023) break;
     candidate.append(p, size);
+    // No file system holds a level longer than 255 bytes, and the host spelling of a name is never
+    // shorter than its Shift-JIS one: once the last level is longer, no candidate from here on can
+    // exist. This keeps a long line of words from being asked about far past any possible name.
+    if (c == '/' && size == 1) {
+      levelStart = candidate.size();
+    } else if (candidate.size() - levelStart > kLongestLevel) {
+      return false;
+    }
   }
   if (candidate.empty() || !isFile(candidate)) return false;
   if (pnLength) *pnLength = static_cast<int>(candidate.size());

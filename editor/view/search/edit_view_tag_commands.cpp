@@ -19,6 +19,7 @@
 #include "editor/view/commands/command_handler.h"
 #include "editor/view/pane/edit_view.h"
 #include "editor/view/pane/edit_window.h"
+#include "editor/view/search/tag_jump_files.h"
 #include "editor/view/search/tag_jump_line.h"
 #include "editor/view/search/tag_search.h"
 #include "platform/beep.h"
@@ -32,20 +33,8 @@ namespace {
 constexpr char kCaption[] = "tovara";
 constexpr const char* kSourceExtensions[] = {"c", "cpp", "cxx", "cc", "cp", "c++"};
 constexpr const char* kHeaderExtensions[] = {"h", "hpp", "hxx", "hh", "hp", "h++"};
-// The tags list dialog keeps the levels it searched within this; a choice claiming more is not
-// one of its own.
-constexpr int kMostTagLevels = 130;
 
 void Beep() { platform::MessageBeep(MB_ICONHAND); }
-
-// A name from a line of text as a file: a relative one is looked for from the editor's current
-// folder, where the jump will then open it.
-bool IsTagJumpFile(const std::string& candidate) {
-  if (candidate.empty()) return false;
-  if (candidate[0] == '/') return IsExistingFile(candidate.c_str(), true);
-  const std::string full = EditorCurrentFolder() + candidate;
-  return IsExistingFile(full.c_str(), true);
-}
 
 // The document line's bytes (line end included); empty for a line that is not there.
 std::string_view DocLineText(CEditDoc& doc, int line) {
@@ -81,7 +70,9 @@ void CEditView::Command_TAGJUMP(bool bClose) {
   if (!m_pcEditDoc) return;
   CEditDoc& doc = *m_pcEditDoc;
   const int caretLine = m_nCaretPosY_PHY;
-  const CTagJumpLineParser parser(&IsTagJumpFile);
+  // A relative name is looked for from the editor's current folder, where the jump then opens it.
+  CTagJumpFiles files(EditorCurrentFolder());
+  const CTagJumpLineParser parser([&files](const std::string& candidate) { return files.IsFile(candidate); });
   TagJumpPlace place;
   const auto above = [&doc, caretLine](int n) -> std::optional<std::string_view> {
     if (n > caretLine || !doc.m_cDocLineMgr.GetLine(caretLine - n)) return std::nullopt;
@@ -160,27 +151,16 @@ bool CEditView::Command_DIRECTTAGJUMP() {
 
 bool CEditView::Command_KEYWORDTAGJUMP(const char* pszKeyword) {
   if (!m_pcEditDoc || m_pcEditDoc->m_szFilePath[0] == '\0') return false;
-  const std::string documentPath = m_pcEditDoc->m_szFilePath;
-  KeywordTagChoice choice;
-  switch (ChooseKeywordTag(pszKeyword ? pszKeyword : "", documentPath, TagJumpOwner(), &choice)) {
+  TagTarget target;
+  switch (ChooseKeywordTag(pszKeyword ? pszKeyword : "", m_pcEditDoc->m_szFilePath, TagJumpOwner(), &target)) {
     case TagLookup::kFound:
-      break;
+      return OpenTagTarget(target.path.c_str(), target.line, 0, false);
     case TagLookup::kCancelled:
       return true;
     case TagLookup::kNotFound:
-      return false;
+      break;
   }
-  if (choice.file.empty() || choice.depth < 0 || choice.depth > kMostTagLevels) return false;
-  std::string path = choice.file;
-  if (path[0] != '/') {
-    // Relative to the tags file that listed it, which lay that many levels above the document.
-    std::string folder;
-    SplitFolderAndFile(documentPath.c_str(), &folder, nullptr);
-    AddTrailingBackslash(folder);
-    for (int level = 0; level < choice.depth; ++level) folder += "../";
-    path = folder + path;
-  }
-  return OpenTagTarget(path.c_str(), choice.line, 0, false);
+  return false;
 }
 
 void CEditView::Command_TAGMAKE() {

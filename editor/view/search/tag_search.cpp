@@ -1,6 +1,7 @@
 #include "editor/view/search/tag_search.h"
 
 #include <string>
+#include <vector>
 
 #include "editor/foundation/settings/share_data.h"
 #include "editor/view/search/tag_jump_list_dialog.h"
@@ -31,9 +32,8 @@ TagLookup FindDirectTag(std::string_view name, std::string_view documentPath, HW
   return TagLookup::kFound;
 }
 
-TagLookup ChooseKeywordTag(std::string_view keyword, std::string_view documentPath, HWND owner,
-                           KeywordTagChoice* choice) {
-  if (!choice) return TagLookup::kCancelled;
+TagLookup ChooseKeywordTag(std::string_view keyword, std::string_view documentPath, HWND owner, TagTarget* target) {
+  if (!target) return TagLookup::kCancelled;
   CTagJumpListDialog dialog;
   dialog.SetFileName(std::string(documentPath).c_str());
   dialog.SetKeyword(std::string(keyword).c_str());
@@ -42,9 +42,11 @@ TagLookup ChooseKeywordTag(std::string_view keyword, std::string_view documentPa
   int line = 0;
   int depth = 0;
   if (!dialog.GetSelectedParam(nullptr, file, &line, nullptr, nullptr, &depth)) return TagLookup::kCancelled;
-  choice->file = file;
-  choice->line = line;
-  choice->depth = depth;
+  // The level is the index of the folder the keyword search read the entry's tags file from.
+  const std::vector<std::string> folders = TagsFolders(documentPath);
+  if (file[0] == '\0' || depth < 0 || static_cast<size_t>(depth) >= folders.size()) return TagLookup::kCancelled;
+  target->path = TagEntryPath(folders[static_cast<size_t>(depth)], file);
+  target->line = line;
   return TagLookup::kFound;
 }
 

@@ -28,15 +28,9 @@ struct TagTarget {
 TagLookup FindDirectTag(std::string_view name, std::string_view documentPath, HWND owner, TagTarget* target);
 
 // The tag-jump list dialog in keyword mode, seeded with keyword, searching upward from the
-// document's folder. The chosen entry's file is given as the dialog holds it, with its level
-// (relative files are joined by the caller).
-struct KeywordTagChoice {
-  std::string file;  // Shift-JIS, as the tags file wrote it (made an exact path)
-  int line = 0;
-  int depth = 0;  // folder levels above the document's folder
-};
-TagLookup ChooseKeywordTag(std::string_view keyword, std::string_view documentPath, HWND owner,
-                           KeywordTagChoice* choice);
+// document's folder. The chosen entry's file is joined to the folder of the tags file that listed
+// it when relative, as the direct search does.
+TagLookup ChooseKeywordTag(std::string_view keyword, std::string_view documentPath, HWND owner, TagTarget* target);
 
 // The tags-making dialog and the run of the tags program, with every message it shows. folder is
 // the document's folder (Shift-JIS, ending in "/"), or empty for the executable's folder; programs

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -7,11 +10,15 @@
 #include <vector>
 
 #include "editor/foundation/beep_capture.h"
+#include "editor/foundation/document/doc_interfaces.h"
 #include "editor/foundation/document/fake_ports.h"
 #include "editor/foundation/message_box_capture.h"
 #include "editor/foundation/settings/share_data.h"
 #include "editor/foundation/text/editor_path.h"
 #include "editor/view/pane/view_fixture.h"
+#include "editor/view/search/tag_jump_list_dialog.h"
+#include "editor/view/search/tags_make_dialog.h"
+#include "platform/dialog_test.h"
 #include "platform/gui_app.h"
 #include "platform/ipc.h"
 #include "platform/sjis_literal.h"
@@ -20,10 +27,13 @@
 
 namespace {
 
+namespace dt = platform::dialog_test;
+
 constexpr int kTagJump = 30940;
 constexpr int kTagJumpAndClose = 30945;
 constexpr int kTagJumpBack = 30941;
 constexpr int kDirectTagJump = 30944;
+constexpr int kTagMake = 30943;
 constexpr int kOpenHHpp = 30160;
 constexpr int kOpenCCpp = 30161;
 constexpr int kOpenHfromtoC = 30162;
@@ -431,6 +441,152 @@ TEST_F(TagCommandsTest, DirectTagJumpOpensTheFunctionsFileAtItsLine) {
   EXPECT_EQ(launcher.launches[0].text, dir.File("lib/engine.c") + " -Y=40");
   EXPECT_TRUE(launcher.launches[0].wait);
   EXPECT_EQ(RingCount(), 1);
+}
+
+// The keyword list's choice is opened: a relative file joined to the folder of the tags file that
+// listed it, an absolute one as it is. A cancelled list is handled; an untitled document has no
+// folder to search from and fails without a list.
+TEST_F(TagCommandsTest, KeywordTagJumpOpensTheChosenEntry) {
+  dir.Write("tags", "func\tsub/y.cpp\t40;\"\tf\n");
+  dir.Write("a/b/tags", "func_abs\t" + dir.File("abs.c") + "\t7;\"\tf\n");
+  dir.Write("sub/y.cpp", "x\n");
+  dir.Write("abs.c", "x\n");
+  struct Case {
+    const char* name;
+    const char* document;  // in dir; empty: untitled
+    const char* keyword;
+    bool choose;           // OK on the first row after the search; else cancel
+    const char* opens;     // in dir; null: nothing is started
+    const char* where;     // what follows the path on the started window's command line
+    LRESULT result;
+    bool listShown;
+  };
+  const Case cases[] = {
+      {"a relative file two levels up", "a/b/x.c", "func", true, "sub/y.cpp", " -Y=40", 1, true},
+      {"an absolute file as it is", "a/b/x.c", "func_", true, "abs.c", " -Y=7", 1, true},
+      {"a cancelled list is handled", "a/b/x.c", "func", false, nullptr, "", 1, true},
+      {"an untitled document", "", "func", true, nullptr, "", 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Document(c.document, "text\r\n");
+    launcher.launches.clear();
+    launcher.opensPath = c.opens ? dir.File(c.opens) : "";
+    bool listShown = false;
+    std::vector<std::vector<std::string>> rows;
+    dt::SetShownHook([&](HWND d) {
+      if (dt::TemplateOf(d) != "228") return;
+      listShown = true;
+      platform::SendMessage(d, WM_TIMER, CTagJumpListDialog::kSearchTimer, 0);
+      rows = dt::Query(d, CTagJumpListDialog::kList)->rows;
+      dt::Select(d, CTagJumpListDialog::kList, 0);
+      dt::Click(d, c.choose ? IDOK : IDCANCEL);
+    });
+    // The dispatcher gives 1 for this command whatever came of it: its own result is asked here.
+    const LRESULT result = view->Command_KEYWORDTAGJUMP(c.keyword) ? 1 : 0;
+    dt::SetShownHook(nullptr);
+
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(listShown, c.listShown);
+    if (c.listShown) {
+      ASSERT_FALSE(rows.empty());
+      EXPECT_EQ(rows[0][0], c.keyword[4] == '_' ? "func_abs" : "func");
+    }
+    if (c.opens) {
+      ASSERT_EQ(launcher.launches.size(), 1u);
+      EXPECT_EQ(launcher.launches[0].text, dir.File(c.opens) + c.where);
+      EXPECT_EQ(RingCount(), 1);
+    } else {
+      EXPECT_TRUE(launcher.launches.empty());
+      EXPECT_EQ(RingCount(), 0);
+    }
+    launcher.opened.clear();
+    record->nReturnPointCount = 0;
+  }
+}
+
+// A tags program that ends at once without a word, and the requests it was started with.
+class QuietPrograms final : public platform::OutsidePrograms {
+ public:
+  std::unique_ptr<platform::RunningProgram> Start(const platform::ProgramRequest& request, std::string*) override {
+    requests.push_back(request);
+    return std::make_unique<Quiet>();
+  }
+  std::vector<platform::ProgramRequest> requests;
+
+ private:
+  class Quiet final : public platform::RunningProgram {
+   public:
+    PollResult Poll(std::chrono::milliseconds) override { return PollResult::kEnded; }
+    size_t Read(std::string*) override { return 0; }
+    bool Ended() const override { return true; }
+    std::optional<int> ExitStatus() const override { return 0; }
+    void Terminate() override {}
+  };
+};
+
+// TagMake offers the document's folder (the executable's for an untitled document), runs the tags
+// program found on PATH in the folder the dialog ends with, and says it finished; a cancelled
+// dialog runs nothing.
+TEST_F(TagCommandsTest, TagMakeRunsTheProgramInTheChosenFolder) {
+  dir.Write("bin/ctags-universal", "#!/bin/sh\n");
+  ::chmod(dir.File("bin/ctags-universal").c_str(), 0755);
+  // Only the stand-in is on PATH, and the runner is ours, until the test ends however it ends.
+  struct Scope {
+    explicit Scope(const std::string& path, platform::OutsidePrograms* programs) {
+      const char* old = std::getenv("PATH");
+      saved = old ? old : "";
+      ::setenv("PATH", path.c_str(), 1);
+      SetOutsidePrograms(programs);
+    }
+    ~Scope() {
+      SetOutsidePrograms(nullptr);
+      ::setenv("PATH", saved.c_str(), 1);
+    }
+    std::string saved;
+  };
+  QuietPrograms programs;
+  const Scope scope(dir.File("bin"), &programs);
+  struct Case {
+    const char* name;
+    const char* document;  // in dir; empty: untitled
+    std::string offered;   // the dialog's folder when it opens
+    bool ok;
+  };
+  const Case cases[] = {
+      {"a titled document starts from its folder", "src/x.c", dir.File("src") + "/", true},
+      {"an untitled one from the executable's folder", "", CShareData::ExecutableFolder(), true},
+      {"a cancelled dialog runs nothing", "src/x.c", dir.File("src") + "/", false},
+  };
+  dir.Write("src/x.c", "int x;\n");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Document(c.document, "text\r\n");
+    programs.requests.clear();
+    boxes.requests.clear();
+    std::string offered;
+    dt::SetShownHook([&](HWND d) {
+      if (dt::TemplateOf(d) != "229") return;
+      offered = dt::Query(d, CTagsMakeDialog::kFolder)->text;
+      dt::Click(d, c.ok ? IDOK : IDCANCEL);
+    });
+    Run(kTagMake);
+    dt::SetShownHook(nullptr);
+
+    EXPECT_EQ(offered, c.offered);
+    if (!c.ok) {
+      EXPECT_TRUE(programs.requests.empty());
+      EXPECT_TRUE(boxes.requests.empty());
+      continue;
+    }
+    ASSERT_EQ(programs.requests.size(), 1u);
+    EXPECT_EQ(programs.requests[0].program, dir.File("bin/ctags-universal"));
+    EXPECT_EQ(programs.requests[0].folder, c.offered);
+    ASSERT_FALSE(programs.requests[0].arguments.empty());
+    EXPECT_EQ(programs.requests[0].arguments[0], "--excmd=n");
+    ASSERT_EQ(boxes.requests.size(), 1u);
+    EXPECT_EQ(boxes.requests[0].text, "タグファイルの作成が終了しました。"_sj);
+  }
 }
 
 }  // namespace

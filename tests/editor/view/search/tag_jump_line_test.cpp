@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <set>
 #include <string>
@@ -144,3 +145,41 @@ TEST(TagJumpLine, TheHitsWalkStopsAtItsHeader) {
 }
 
 }  // namespace
+
+// A line of words naming no file asks about the names that start at each word, but never about
+// one whose level is longer than a file system allows (255 bytes): the asking stays linear in the
+// line's length. A name that long exactly, blanks and all, is still found.
+TEST(TagJumpLine, NamesLongerThanALevelAllowsAreNeverAsked) {
+  std::string name255;
+  while (name255.size() < 255) name255 += name255.size() % 4 == 3 ? ' ' : 'n';
+  name255.back() = 'c';
+  ASSERT_EQ(name255.size(), 255u);
+  const std::set<std::string> files = {name255, "/t/" + name255, "/t/" + name255 + "x"};
+  size_t asked = 0;
+  size_t longestLevel = 0;
+  const CTagJumpLineParser parser([&](const std::string& candidate) {
+    ++asked;
+    const size_t slash = candidate.rfind('/');
+    longestLevel = std::max(longestLevel, candidate.size() - (slash == std::string::npos ? 0 : slash + 1));
+    return files.count(candidate) > 0;
+  });
+  TagJumpPlace place;
+  ASSERT_EQ(parser.Parse(name255 + "(3,4): x\r\n", nullptr, &place), Result::kPlace);
+  EXPECT_EQ(place.path, name255);
+  EXPECT_EQ(place.line, 3);
+  ASSERT_EQ(parser.Parse("see /t/" + name255 + ":3:4\r\n", nullptr, &place), Result::kPlace);
+  EXPECT_EQ(place.path, "/t/" + name255);
+  EXPECT_EQ(place.column, 4);
+  EXPECT_EQ(parser.Parse("/t/" + name255 + "x:3:4\r\n", nullptr, &place), Result::kNoPath) << "its level cannot exist";
+
+  // 20,000 words of two letters: about 85 names from each start (255 bytes of "ab "), where
+  // 1,023 bytes of them would ask 341.
+  std::string words;
+  for (int i = 0; i < 20000; ++i) words += "ab ";
+  asked = 0;
+  longestLevel = 0;
+  EXPECT_EQ(parser.Parse(words, nullptr, &place), Result::kNoPath);
+  EXPECT_LE(longestLevel, 255u);
+  EXPECT_LE(asked, 20000u * (255 / 3 + 1));
+  EXPECT_GE(asked, 20000u * (255 / 3 - 1)) << "every name that could exist is still asked";
+}

@@ -178,7 +178,7 @@ TEST_F(TagJumpListTest, KeywordModeSearchesWhenItsTimerFiresAndShowsTheNoticeRow
   };
   // Choosing the notice row chooses nothing.
   Seen seen;
-  KeywordTagChoice choice;
+  TagTarget choice;
   const TagLookup onNotice = WithHook(
       [&](HWND d) {
         seen.rowsAtOpen = dt::Query(d, D::kList)->rows.size();
@@ -210,9 +210,8 @@ TEST_F(TagJumpListTest, KeywordModeSearchesWhenItsTimerFiresAndShowsTheNoticeRow
       },
       [&] { return ChooseKeywordTag("k100", Doc(), nullptr, &choice); });
   ASSERT_EQ(onRow, TagLookup::kFound);
-  EXPECT_EQ(choice.file, "k.c");
+  EXPECT_EQ(choice.path, Root() + "a/b/k.c") << "joined to the folder of the tags file one level up";
   EXPECT_EQ(choice.line, 4);
-  EXPECT_EQ(choice.depth, 1);
   EXPECT_EQ(record->m_bTagJumpICase, 1);
   EXPECT_EQ(History(), (std::vector<std::string>{"k100"}));
 }
@@ -221,7 +220,7 @@ TEST_F(TagJumpListTest, TypingRestartsTheSearchTimerWhichRefillsTheList) {
   Tags("a/b/c/", "alpha\ta.c\t1;\"\tf\nbeta\tb.c\t2;\"\tf\n");
   std::vector<std::string> afterTyping = {"x"};
   std::vector<std::string> afterWait;
-  KeywordTagChoice choice;
+  TagTarget choice;
   const TagLookup found = WithHook(
       [&](HWND d) {
         dt::Type(d, D::kKeyword, "be");
@@ -238,7 +237,7 @@ TEST_F(TagJumpListTest, TypingRestartsTheSearchTimerWhichRefillsTheList) {
   EXPECT_TRUE(afterTyping.empty());
   EXPECT_EQ(afterWait, (std::vector<std::string>{"beta"}));
   ASSERT_EQ(found, TagLookup::kFound);
-  EXPECT_EQ(choice.file, "b.c");
+  EXPECT_EQ(choice.path, Root() + "a/b/c/b.c");
   EXPECT_EQ(History(), (std::vector<std::string>{"be"}));
 }
 
@@ -250,7 +249,7 @@ TEST_F(TagJumpListTest, KeywordModeStartsFromTheHistoryWhenNoKeywordIsGiven) {
     list.AppendItem("newest");
   }
   dt::ControlState combo;
-  KeywordTagChoice choice;
+  TagTarget choice;
   WithHook(
       [&](HWND d) {
         combo = *dt::Query(d, D::kKeyword);
