@@ -191,6 +191,10 @@ TEST_F(ConvertCommandsTest, SortOrdersWholeLinesByteWise) {
   const Case cases[] = {
       {"ascending, a prefix first", kSortAsc, "b\r\na\r\nab\r\n", {0, 0}, {0, 3}, "a\r\nab\r\nb\r\n"},
       {"descending", kSortDesc, "b\r\na\r\nab\r\n", {0, 0}, {0, 3}, "b\r\nab\r\na\r\n"},
+      {"keys equal in their first eight bytes", kSortAsc, "abcdefgh2\r\nabcdefgh1\r\nabcdefgh\r\n", {0, 0}, {0, 3},
+       "abcdefgh\r\nabcdefgh1\r\nabcdefgh2\r\n"},
+      {"a NUL byte sorts lowest", kSortAsc, std::string("a\r\na\0\r\n", 7), {0, 0}, {0, 2},
+       std::string("a\0\r\na\r\n", 7)},
       {"bytes compare unsigned", kSortAsc, "あ\r\nz\r\n"_sj, {0, 0}, {0, 2}, "z\r\nあ\r\n"_sj},
       {"a line reached at column 0 stays", kSortAsc, "c\r\nb\r\na\r\n", {0, 0}, {0, 2}, "b\r\nc\r\na\r\n"},
       {"a line entered counts", kSortAsc, "c\r\nb\r\na\r\n", {0, 0}, {1, 2}, "a\r\nb\r\nc\r\n"},
