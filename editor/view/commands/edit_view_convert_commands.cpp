@@ -208,27 +208,25 @@ void CEditView::Command_MERGE() {
 
 // ---------------------------------------------------------------- decoding into a file
 
-void CEditView::Command_BASE64DECODE() {
-  if (!m_pcEditDoc || !IsTextSelected()) {
-    platform::MessageBeep(MB_ICONHAND);
-    return;
-  }
-  CMemory bytes;
-  GetSelectedText(&bytes, false, nullptr, false, Common().bAddCRLFWhenCopy != 0, -1);
-  bytes.Base64Decode();
-  SaveDecodedBytes(bytes, std::string());
-}
+void CEditView::Command_BASE64DECODE() { DecodeSelectionToFile(false); }
+void CEditView::Command_UUDECODE() { DecodeSelectionToFile(true); }
 
-void CEditView::Command_UUDECODE() {
+void CEditView::DecodeSelectionToFile(bool bUuencoded) {
   if (!m_pcEditDoc || !IsTextSelected()) {
     platform::MessageBeep(MB_ICONHAND);
     return;
   }
   CMemory bytes;
   GetSelectedText(&bytes, false, nullptr, false, Common().bAddCRLFWhenCopy != 0, -1);
-  std::string name;
-  bytes.Uudecode(name);
-  SaveDecodedBytes(bytes, LastPathComponent(name));
+  std::string proposedName;
+  if (bUuencoded) {
+    std::string name;
+    bytes.Uudecode(name);
+    proposedName = LastPathComponent(name);
+  } else {
+    bytes.Base64Decode();
+  }
+  SaveDecodedBytes(bytes, proposedName);
 }
 
 void CEditView::SaveDecodedBytes(const CMemory& bytes, const std::string& proposedName) {

@@ -602,6 +602,8 @@ class CEditView : public IDocPane {
   // Replaces document lines first..last by the text, then selects (box: as it was; else the new
   // text) and places the caret as a sort or merge leaves them.
   void ReplaceDocLines(int nFirst, int nLast, const std::string& text, bool bBox);
+  // Base64Decode and Uudecode: the selection as a copy takes it, decoded into a file.
+  void DecodeSelectionToFile(bool bUuencoded);
   // Asks for a file name (starting from the one proposed) and writes the bytes there.
   void SaveDecodedBytes(const CMemory& bytes, const std::string& proposedName);
 

@@ -31,6 +31,14 @@ struct Caret {
   int row;
 };
 
+// A command over the whole text, and the text it leaves.
+struct TextCase {
+  const char* name;
+  int command;
+  std::string text;
+  std::string expected;
+};
+
 class ConvertCommandsTest : public EditFixture {
  protected:
   void SetUp() override {
@@ -93,13 +101,7 @@ class ConvertCommandsTest : public EditFixture {
 // Each conversion command over a selection of the whole text, and one undo step that gives the
 // old bytes back.
 TEST_F(ConvertCommandsTest, ConversionsRewriteTheSelectionAsOneStep) {
-  struct Case {
-    const char* name;
-    int command;
-    std::string text;
-    std::string expected;
-  };
-  const Case cases[] = {
+  const TextCase cases[] = {
       {"upper case", kToUpper, "ab1\r\ncd", "AB1\r\nCD"},
       {"lower case, full width too", kToLower, "AB\r\n"_sj + std::string("ＡＢ"_sj), "ab\r\n"_sj + std::string("ａｂ"_sj)},
       {"to full width letters", kToZenEi, "a1 ", "ａ１　"_sj},
@@ -117,7 +119,7 @@ TEST_F(ConvertCommandsTest, ConversionsRewriteTheSelectionAsOneStep) {
       {"trailing blanks of every line", kRTrim, "a \r\nb\t\n", "a\r\nb\n"},
       {"leading blanks of every line", kLTrim, " a\r\n\tb", "a\r\nb"},
   };
-  for (const Case& c : cases) {
+  for (const TextCase& c : cases) {
     SCOPED_TRACE(c.name);
     MakeDocumentAndPane();  // an undo history of its own
     SetText(c.text);
@@ -142,13 +144,7 @@ TEST_F(ConvertCommandsTest, ConversionWithoutSelectionChangesNothing) {
 }
 
 TEST_F(ConvertCommandsTest, TrimTakesTabsSpacesAndFullWidthSpacesOnly) {
-  struct Case {
-    const char* name;
-    int command;
-    std::string text;
-    std::string expected;
-  };
-  const Case cases[] = {
+  const TextCase cases[] = {
       {"two full-width spaces and a tab", kRTrim, "a　　\t\r\nb"_sj, "a\r\nb"},
       {"blanks only keep their line end", kRTrim, " 　\t\n\r\nx"_sj, "\n\r\nx"},
       {"leading run of all three", kLTrim, "\t　 a b \r\n"_sj, "a b \r\n"},
@@ -157,7 +153,7 @@ TEST_F(ConvertCommandsTest, TrimTakesTabsSpacesAndFullWidthSpacesOnly) {
       {"a trail byte with @ is no blank", kRTrim, std::string("\x88\x81@ \r\n"), std::string("\x88\x81@\r\n")},
       {"line ends kept as they were", kRTrim, "a \rb \n\rc ", "a\rb\n\rc"},
   };
-  for (const Case& c : cases) {
+  for (const TextCase& c : cases) {
     SCOPED_TRACE(c.name);
     SetText(c.text);
     SelectAll();
