@@ -65,3 +65,4 @@ std::span<const CommandHandlerEntry> FileCommandFamily();       // edit_view_fil
 std::span<const CommandHandlerEntry> GrepCommandFamily();       // ../search/edit_view_grep_commands.cpp
 std::span<const CommandHandlerEntry> SearchCommandFamily();     // ../search/edit_view_search_commands.cpp
 std::span<const CommandHandlerEntry> TagCommandFamily();        // ../search/edit_view_tag_commands.cpp
+std::span<const CommandHandlerEntry> ConvertCommandFamily();    // edit_view_convert_commands.cpp

@@ -17,6 +17,7 @@ constexpr Family kFamilies[] = {
     &GrepCommandFamily,
     &SearchCommandFamily,
     &TagCommandFamily,
+    &ConvertCommandFamily,
 };
 
 }  // namespace

@@ -585,6 +585,29 @@ class CEditView : public IDocPane {
   void PlaceCaretAtDoc(int nDocCol, int nDocLine, bool bRepaint);
 
  public:
+  // ================================================================ ../commands/edit_view_convert_commands.cpp
+  // The conversions of the selected text as a whole (ConvertSelection with the command's id), the
+  // trimming of blanks, sorting and merging of lines, and decoding into a file.
+  void Command_CONVERT(int nFuncCode);
+  // LTrim and RTrim; without a selection, the caret's row.
+  void Command_TRIM(bool bLeft);
+  void Command_SORT(bool bAscending);
+  void Command_MERGE();
+  void Command_BASE64DECODE();
+  void Command_UUDECODE();
+
+ private:
+  // The document lines a sort or merge takes (first..last); false for fewer than two.
+  bool SelectedDocLines(bool bBox, int* pnFirst, int* pnLast);
+  // Replaces document lines first..last by the text, then selects (box: as it was; else the new
+  // text) and places the caret as a sort or merge leaves them.
+  void ReplaceDocLines(int nFirst, int nLast, const std::string& text, bool bBox);
+  // Base64Decode and Uudecode: the selection as a copy takes it, decoded into a file.
+  void DecodeSelectionToFile(bool bUuencoded);
+  // Asks for a file name (starting from the one proposed) and writes the bytes there.
+  void SaveDecodedBytes(const CMemory& bytes, const std::string& proposedName);
+
+ public:
   // ================================================================ ../commands/edit_view_dispatch.cpp
   // Runs one command: the six values of a command (command word with id and source, redraw flag,
   // four arguments) through the filters, the handler and one undo step. Handlers of later steps

@@ -9,6 +9,7 @@
 
 #include "editor/foundation/document/edit_doc.h"
 #include "editor/foundation/text/line_end.h"
+#include "editor/foundation/text/line_trim.h"
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/ope_blk.h"
 #include "editor/foundation/text/sjis_char.h"
@@ -37,6 +38,24 @@ constexpr CodeConversion kCodeConversions[] = {
     {30856, [](CMemory& m) { return m.UNICODEBEtoSJIS(); }}, {30860, [](CMemory& m) { return m.SJIStoJIS(); }},
     {30861, [](CMemory& m) { return m.SJIStoEUC(); }},       {30862, [](CMemory& m) { return m.SJIStoUTF8(); }},
     {30863, [](CMemory& m) { return m.SJIStoUTF7(); }},
+};
+
+// The case and width commands and what each does to the text.
+struct TextConversion {
+  int id;
+  void (*convert)(CMemory& text);
+};
+constexpr TextConversion kTextConversions[] = {
+    {30800, [](CMemory& m) { m.ToLower(); }},
+    {30801, [](CMemory& m) { m.ToUpper(); }},
+    {30810, [](CMemory& m) { m.ToHalfWidth(0); }},
+    {30817, [](CMemory& m) { m.ToHalfWidth(CMemory::HALFWIDTH_KATAKANA); }},
+    {30815, [](CMemory& m) { m.ToFullWidth(CMemory::FULLWIDTH_ALNUM, false); }},
+    {30816, [](CMemory& m) { m.ToHalfWidth(CMemory::HALFWIDTH_ALNUM); }},
+    {30811, [](CMemory& m) { m.ToFullWidth(CMemory::FULLWIDTH_KATAKANA, false); }},
+    {30812, [](CMemory& m) { m.ToFullWidth(CMemory::FULLWIDTH_HIRAGANA, false); }},
+    {30813, [](CMemory& m) { m.ToFullWidth(CMemory::FULLWIDTH_KATAKANA, true); }},
+    {30814, [](CMemory& m) { m.ToFullWidth(CMemory::FULLWIDTH_HIRAGANA, true); }},
 };
 
 struct TextOptions {
@@ -264,13 +283,29 @@ int CEditView::GetWordBeforeCaret(CMemory* pcmemWord) {
 
 void CEditView::ConvertText(CMemory* pcMem, int nFuncCode) {
   if (!pcMem) return;
-  // The case, width, tab and trim rows come with their own conversions; until then they, like an
-  // id that is no conversion, leave the text as it is.
   for (const CodeConversion& conversion : kCodeConversions) {
     if (conversion.id == nFuncCode) {
       conversion.convert(*pcMem);
       return;
     }
+  }
+  for (const TextConversion& conversion : kTextConversions) {
+    if (conversion.id == nFuncCode) {
+      conversion.convert(*pcMem);
+      return;
+    }
+  }
+  switch (nFuncCode) {
+    case 30830: pcMem->TABToSPACE(Layout().GetTabWidth()); return;
+    case 30831: pcMem->SPACEToTAB(Layout().GetTabWidth()); return;
+    case 30280:
+    case 30281: {
+      const std::string trimmed =
+          TrimLineBlanks(pcMem->View(), nFuncCode == 30280 ? TrimSide::kLeading : TrimSide::kTrailing);
+      pcMem->Assign(trimmed.data(), static_cast<int>(trimmed.size()));
+      return;
+    }
+    default: return;  // no conversion: the text stays as it is
   }
 }
 

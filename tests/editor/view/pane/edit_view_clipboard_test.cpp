@@ -21,7 +21,7 @@ namespace {
 using namespace std::string_literals;
 
 constexpr int kSjisToUtf8 = 30862;
-constexpr int kToLower = 30800;  // its conversion has not landed: the text stays
+constexpr int kToHanEi = 30816;  // full-width letters to half width: none in ASCII text
 
 class ClipboardViewTest : public EditFixture {
  protected:
@@ -409,8 +409,8 @@ TEST_F(ClipboardViewTest, AConversionThatChangesNothingLeavesTheDocumentAlone) {
     bool box;
   };
   const Case cases[] = {
-      {"a row still to land, normal", kToLower, false},
-      {"a row still to land, box", kToLower, true},
+      {"no full-width letters, normal", kToHanEi, false},
+      {"no full-width letters, box", kToHanEi, true},
       {"an unknown id", 12345, false},
       {"ASCII through a code conversion", kSjisToUtf8, false},
   };
@@ -441,7 +441,7 @@ TEST_F(ClipboardViewTest, ConvertTextCodeRows) {
       {"UTF-16 big-endian to Shift-JIS", 30856, "\x6f\x22"s, "漢"_sj},
       {"EUC to Shift-JIS", 30852, "\xb4\xc1", "漢"_sj},
       {"Shift-JIS to EUC", 30861, "漢"_sj, "\xb4\xc1"},
-      {"ToUpper until its row lands", 30801, "abc", "abc"},
+      {"ToUpper", 30801, "abc", "ABC"},
       {"an unknown id", 1, "abc", "abc"},
   };
   for (const Case& c : cases) {
