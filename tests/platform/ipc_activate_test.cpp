@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "child_copy.h"
+#include "ipc_child_window.h"
 #include "platform/gui_app.h"
 #include "platform/ipc.h"
 #include "platform/window.h"
@@ -20,10 +21,7 @@ using namespace platform;
 
 constexpr UINT kReport = WM_USER + 50;
 
-void Pump() {
-  MSG msg;
-  while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
-}
+using ipc_test::Pump;
 
 // "x,y,w,h state" of the window's normal rectangle, and its state: "min", "max" or "normal".
 std::string Describe(HWND hwnd) {
@@ -111,17 +109,8 @@ TEST(IpcActivate, AWindowHereIsPlacedThenShownAsItStands) {
 // The other process: a window registered with ipc, minimised; it reports its id, then its
 // placement each time it is asked, until its input closes.
 TEST(IpcActivateCopy, DISABLED_MinimisedWindow) {
-  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-  EnsureGuiApp();
-  HWND hwnd = MakeWindow();
-  ShowWindow(hwnd, SW_MINIMIZE);
-  Pump();
-  dprintf(3, "%u\n", ipc::RegisterWindow(hwnd, "IpcActivateTestWindow"));
-  for (;;) {
-    Pump();
-    pollfd p{0, POLLIN, 0};
-    if (::poll(&p, 1, 2) > 0) break;
-  }
+  ipc_test::ServeWindowUntilInputCloses("IpcActivateTestWindow", MakeWindow,
+                                        [](HWND hwnd) { ShowWindow(hwnd, SW_MINIMIZE); });
 }
 
 TEST(IpcActivate, APlacementTravelsToTheOtherProcess) {
