@@ -62,7 +62,7 @@ class IEditWindow {
   virtual void QuitAll() {}
   // 0 toggles, 1 sets, 2 clears the always-on-top state.
   virtual void SetTopMost(int) {}
-  // The window-list menu at the mouse (atMouse) or at the window's top-left corner; the item
-  // chosen activates its window.
+  // The window-list menu at the mouse (atMouse) or near the active pane's top right corner; the
+  // item chosen activates its window.
   virtual void ShowWindowListMenu(bool) {}
 };

@@ -2,9 +2,12 @@
 // the commands reach as they reach any process's windows, through the window requests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "editor/foundation/document/fake_ports.h"
 #include "editor/foundation/settings/share_data.h"
 #include "editor/foundation/ui/system_utils.h"
 #include "editor/view/commands/window_arrangement.h"
@@ -74,6 +77,23 @@ TEST(WindowArrangement, CascadeStartsANewColumnAtAnEdge) {
   }
 }
 
+// The tab bar's notices the frames heard: (frame, wParam, lParam).
+struct Notice {
+  HWND frame;
+  WPARAM kind;
+  LPARAM window;
+  bool operator==(const Notice&) const = default;
+};
+std::vector<Notice>& Notices() {
+  static std::vector<Notice> notices;
+  return notices;
+}
+
+LRESULT FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == MYWM_TAB_WINDOW_NOTIFY) Notices().push_back({hwnd, wParam, lParam});
+  return platform::DefWindowProc(hwnd, message, wParam, lParam);
+}
+
 // The fixture's edit window with an id in the window list.
 class ListedEditWindow : public FakeEditWindow {
  public:
@@ -96,7 +116,7 @@ class WindowCommandsTest : public ViewFixture {
     ViewFixture::SetUp();
     platform::EnsureGuiApp();
     WNDCLASSEX wc;
-    wc.lpfnWndProc = platform::DefWindowProc;
+    wc.lpfnWndProc = FrameProc;
     wc.lpszClassName = "WindowCommandsTestFrame";
     platform::RegisterClassEx(&wc);
     // Made in this order: their creation sequence, which the arrangements follow.
@@ -223,6 +243,53 @@ TEST_F(WindowCommandsTest, MinimizeAllKeepsTheTabBarsHiddenWindowsHidden) {
   EXPECT_FALSE(platform::IsIconic(frames[0]));
   EXPECT_TRUE(platform::IsIconic(frames[1]));
   EXPECT_TRUE(platform::IsIconic(frames[2]));
+}
+
+// Only while the tab bar shows: the grouping flips, the frame's placement is kept for the group,
+// and every window hears which way it went.
+TEST_F(WindowCommandsTest, SharedPlacementTogglesOnlyWithTheTabBar) {
+  FakeFrame frame;
+  frame.window = frames[1];
+  frame.id = ids[1];
+  DocPorts ports = doc->Ports();
+  ports.frame = &frame;
+  doc->SetPorts(ports);
+  const auto pump = [] {
+    MSG msg;
+    while (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) platform::DispatchMessage(&msg);
+  };
+  common().bDispTabWnd = 1;
+  common().bDispTabWndMultiWin = 0;
+  pump();
+  Notices().clear();
+
+  frame.tabBar = false;
+  Run(31333);
+  pump();
+  EXPECT_EQ(common().bDispTabWndMultiWin, 0);
+  EXPECT_TRUE(Notices().empty());
+  EXPECT_EQ(record->wpSavedEditWindow.length, 0u);
+
+  frame.tabBar = true;
+  for (const WPARAM kind : {WPARAM{6}, WPARAM{5}}) {
+    SCOPED_TRACE(kind);
+    Notices().clear();
+    Run(31333);
+    pump();
+    EXPECT_EQ(common().bDispTabWndMultiWin, kind == 6 ? 1 : 0);
+    std::vector<Notice> expected;
+    for (const HWND f : frames) expected.push_back({f, kind, static_cast<LPARAM>(ids[1])});
+    std::vector<Notice> heard = Notices();
+    std::sort(heard.begin(), heard.end(), [](const Notice& a, const Notice& b) { return a.frame < b.frame; });
+    std::sort(expected.begin(), expected.end(), [](const Notice& a, const Notice& b) { return a.frame < b.frame; });
+    EXPECT_EQ(heard, expected);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    ASSERT_TRUE(platform::GetWindowPlacement(frames[1], &placement));
+    EXPECT_EQ(std::memcmp(&record->wpSavedEditWindow, &placement, sizeof placement), 0);
+  }
+  ports.frame = nullptr;
+  doc->SetPorts(ports);
 }
 
 TEST_F(WindowCommandsTest, TheFrameIsAskedForItsOwnCommands) {
