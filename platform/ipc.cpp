@@ -170,8 +170,13 @@ Reply DoWindowOp(HWND hwnd, const WindowOp& op) {
       RECT outer{}, client{};
       platform::GetWindowRect(hwnd, &outer);
       platform::GetClientRect(hwnd, &client);
-      const int extraWidth = std::max(0, static_cast<int>((outer.right - outer.left) - (client.right - client.left)));
-      const int extraHeight = std::max(0, static_cast<int>((outer.bottom - outer.top) - (client.bottom - client.top)));
+      // A client area not laid out yet (a window never shown as it normally stands) tells nothing
+      // of the frame: the frame is then taken as the client's size.
+      const bool measured = client.right > client.left && client.bottom > client.top;
+      const int extraWidth =
+          measured ? std::max(0, static_cast<int>((outer.right - outer.left) - (client.right - client.left))) : 0;
+      const int extraHeight =
+          measured ? std::max(0, static_cast<int>((outer.bottom - outer.top) - (client.bottom - client.top))) : 0;
       UINT flags = op.flags;
       HWND insertAfter = HWND_TOP;
       if (op.behind != 0) {
