@@ -198,6 +198,30 @@ TEST(IpcActivate, TheOtherProcessPlacesAndShowsItsWindowAsAsked) {
   EXPECT_FALSE(ipc::SetWindowPos(id, 0, 0, 0, 10, 10, 0));
 }
 
+// A window minimised since it was made has never laid its client area out: restored and sized
+// at once, it takes the size asked (its frame is not measured against an empty client area).
+TEST(IpcActivate, AWindowMinimisedSinceItsStartTakesTheSizeAskedOnceRestored) {
+  EnsureGuiApp();
+  ChildCopy child("IpcActivateCopy.DISABLED_MinimisedWindow", {});
+  ASSERT_TRUE(child.started());
+  const auto id = static_cast<ipc::WindowId>(std::strtoul(child.ReadLine().c_str(), nullptr, 10));
+  ASSERT_NE(id, 0u);
+  ASSERT_TRUE(ipc::ShowWindow(id, SW_RESTORE));
+  ASSERT_TRUE(ipc::SetWindowPos(id, 0, 90, 60, 320, 240, SWP_NOZORDER | SWP_NOACTIVATE));
+  EXPECT_EQ(ipc::SendMessage(id, kReport, 0, 0), 1);
+  const std::string report = child.ReadLine();
+  EXPECT_EQ(report.substr(0, 6), "90,60,");
+  int width = 0, height = 0;
+  ASSERT_EQ(std::sscanf(report.c_str(), "%*d,%*d,%d,%d", &width, &height), 2) << report;
+  EXPECT_GE(width, 300);
+  EXPECT_LE(width, 320);
+  EXPECT_GE(height, 200);
+  EXPECT_LE(height, 240);
+  child.CloseInput();
+  EXPECT_EQ(child.Wait(), 0);
+  ipc::RemoveSocketOfEndedProcess(child.pid());
+}
+
 TEST(IpcActivate, AWindowNoLongerRegisteredRefusesTheRequests) {
   EnsureGuiApp();
   HWND hwnd = MakeWindow(WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VISIBLE);
