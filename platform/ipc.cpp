@@ -170,13 +170,20 @@ Reply DoWindowOp(HWND hwnd, const WindowOp& op) {
       RECT outer{}, client{};
       platform::GetWindowRect(hwnd, &outer);
       platform::GetClientRect(hwnd, &client);
-      // A client area not laid out yet (a window never shown as it normally stands) tells nothing
-      // of the frame: the frame is then taken as the client's size.
-      const bool measured = client.right > client.left && client.bottom > client.top;
-      const int extraWidth =
-          measured ? std::max(0, static_cast<int>((outer.right - outer.left) - (client.right - client.left))) : 0;
-      const int extraHeight =
-          measured ? std::max(0, static_cast<int>((outer.bottom - outer.top) - (client.bottom - client.top))) : 0;
+      // A frame is a border and a menu bar around the client area. A window not laid out yet (one
+      // minimised since it was made) still has the toolkit's default size around its client area,
+      // or no client area: a difference larger than the client itself is no frame, and the frame
+      // is then taken as the client's size.
+      const int clientWidth = static_cast<int>(client.right - client.left);
+      const int clientHeight = static_cast<int>(client.bottom - client.top);
+      const int outerWidth = static_cast<int>(outer.right - outer.left);
+      const int outerHeight = static_cast<int>(outer.bottom - outer.top);
+      const auto frameOf = [](int outerSize, int clientSize) {
+        const int extra = outerSize - clientSize;
+        return clientSize > 0 && extra > 0 && extra <= clientSize ? extra : 0;
+      };
+      const int extraWidth = frameOf(outerWidth, clientWidth);
+      const int extraHeight = frameOf(outerHeight, clientHeight);
       UINT flags = op.flags;
       HWND insertAfter = HWND_TOP;
       if (op.behind != 0) {
