@@ -31,8 +31,20 @@ enum Kind : uint32_t {
   kQueryLong = 5,
   kActivate = 6,
   kQueryVisible = 7,
-  kSendData = 8  // a send of WM_COPYDATA; index is the count of bytes that follow the request
+  kSendData = 8,  // a send of WM_COPYDATA; index is the count of bytes that follow the request
+  kWindowOp = 9   // a WindowOp follows; served on the GUI thread as a send is
 };
+
+// What a window request asks of the window's own process.
+enum WindowOpKind : int32_t { kOpPlacement = 1, kOpIconic = 2, kOpShow = 3, kOpPosition = 4 };
+struct WindowOp {
+  int32_t op;
+  int32_t command;  // kOpShow: the ShowWindow command
+  uint32_t behind;  // kOpPosition: the window to go behind (0: the top)
+  uint32_t flags;   // kOpPosition: SWP_ flags
+  int32_t x, y, cx, cy;
+};
+static_assert(sizeof(WindowOp) == 32);
 
 // The listener answers everything but a send itself, in microseconds; a process that has not
 // answered after this is not going to soon.
@@ -53,10 +65,11 @@ static_assert(sizeof(Request) == 32);
 struct Reply {
   int64_t result;
   uint32_t ok;
-  char className[64];
+  char className[64];  // a class name, or the WINDOWPLACEMENT a placement request asked for
   uint32_t padding;
 };
 static_assert(sizeof(Reply) == 80);
+static_assert(sizeof(WINDOWPLACEMENT) <= sizeof(Reply::className));
 
 struct Entry {
   HWND hwnd;
@@ -68,7 +81,7 @@ struct Entry {
 struct PendingSend {
   int fd;
   Request request;
-  std::string bytes;  // of a WM_COPYDATA
+  std::string bytes;  // of a WM_COPYDATA, or the WindowOp of a window request
 };
 
 struct State {
@@ -131,11 +144,76 @@ LRESULT SendCopyDataLocal(HWND hwnd, WindowId from, uintptr_t tag, std::string_v
   return platform::SendMessage(hwnd, WM_COPYDATA, static_cast<WPARAM>(from), reinterpret_cast<LPARAM>(&data));
 }
 
+// Carries out a window request on a window of this process (GUI thread).
+Reply DoWindowOp(HWND hwnd, const WindowOp& op) {
+  Reply reply{};
+  if (!hwnd || !IsWindow(hwnd)) return reply;
+  switch (op.op) {
+    case kOpPlacement: {
+      WINDOWPLACEMENT placement{};
+      placement.length = sizeof placement;
+      reply.ok = platform::GetWindowPlacement(hwnd, &placement) ? 1 : 0;
+      std::memcpy(reply.className, &placement, sizeof placement);
+      break;
+    }
+    case kOpIconic:
+      reply.ok = 1;
+      reply.result = platform::IsIconic(hwnd) ? 1 : 0;
+      break;
+    case kOpShow:
+      reply.ok = 1;
+      reply.result = platform::ShowWindow(hwnd, op.command);
+      break;
+    case kOpPosition: {
+      // The frame's rectangle was asked for; the window is sized by its client area, which the
+      // frame and the menu bar surround.
+      RECT outer{}, client{};
+      platform::GetWindowRect(hwnd, &outer);
+      platform::GetClientRect(hwnd, &client);
+      // A frame is a border and a menu bar around the client area. A window not laid out yet (one
+      // minimised since it was made) still has the toolkit's default size around its client area,
+      // or no client area: a difference larger than the client itself is no frame, and the frame
+      // is then taken as the client's size.
+      const int clientWidth = static_cast<int>(client.right - client.left);
+      const int clientHeight = static_cast<int>(client.bottom - client.top);
+      const int outerWidth = static_cast<int>(outer.right - outer.left);
+      const int outerHeight = static_cast<int>(outer.bottom - outer.top);
+      const auto frameOf = [](int outerSize, int clientSize) {
+        const int extra = outerSize - clientSize;
+        return clientSize > 0 && extra > 0 && extra <= clientSize ? extra : 0;
+      };
+      const int extraWidth = frameOf(outerWidth, clientWidth);
+      const int extraHeight = frameOf(outerHeight, clientHeight);
+      UINT flags = op.flags;
+      HWND insertAfter = HWND_TOP;
+      if (op.behind != 0) {
+        insertAfter = LocalWindow(op.behind);
+        // A window of another process cannot be named to the toolkit: the order is left as it is.
+        if (!insertAfter) flags |= SWP_NOZORDER;
+      }
+      reply.ok = platform::SetWindowPos(hwnd, insertAfter, op.x, op.y, std::max(0, op.cx - extraWidth),
+                                        std::max(0, op.cy - extraHeight), flags)
+                     ? 1
+                     : 0;
+      break;
+    }
+    default:
+      break;
+  }
+  return reply;
+}
+
 void ServeOne(const PendingSend& send) {
   const Request& r = send.request;
   Reply reply{};
   const HWND hwnd = LocalWindow(r.target);
-  if (hwnd) {
+  if (r.kind == kWindowOp) {
+    WindowOp op{};
+    if (send.bytes.size() == sizeof op) {
+      std::memcpy(&op, send.bytes.data(), sizeof op);
+      reply = DoWindowOp(hwnd, op);
+    }
+  } else if (hwnd) {
     reply.ok = 1;
     reply.result =
         r.kind == kSendData
@@ -166,11 +244,12 @@ void Listener() {
     }
     switch (r.kind) {
       case kSend:
-      case kSendData: {
+      case kSendData:
+      case kWindowOp: {
         std::string bytes;
-        if (r.kind == kSendData) {
+        if (r.kind == kSendData || r.kind == kWindowOp) {
           const auto size = static_cast<size_t>(static_cast<uint32_t>(r.index));
-          if (size > kMostCopyDataBytes) break;
+          if (size > kMostCopyDataBytes || (r.kind == kWindowOp && size != sizeof(WindowOp))) break;
           bytes.resize(size);
           if (!ReceiveAllBytes(peer, bytes.data(), size)) break;
         }
@@ -260,7 +339,7 @@ Outcome Exchange(const Request& r, Reply& reply, const void* extra = nullptr, si
   if (!ProcessAlive(pid)) return Outcome::kGone;
   // Only a send waits for a window procedure; a listener that takes longer than the query limit
   // for anything else belongs to a process that is stopped.
-  const bool send = r.kind == kSend || r.kind == kSendData;
+  const bool send = r.kind == kSend || r.kind == kSendData || r.kind == kWindowOp;
   const std::chrono::milliseconds limit = send ? std::chrono::milliseconds(S().timeoutMs.load()) : kQueryLimit;
   const auto deadline = std::chrono::steady_clock::now() + limit;
   const int fd = ConnectLocal(SocketName(pid), limit);
@@ -379,6 +458,43 @@ bool Activate(WindowId id, const WINDOWPLACEMENT* placement) {
   Reply reply{};
   const Request r{kActivate, id, 0, placement ? kWithPlacement : 0, 0, 0};
   return Ask(r, reply, placement, placement ? sizeof *placement : 0);
+}
+
+namespace {
+
+// A window request, carried out here for a window of this process.
+bool AskWindowOp(WindowId id, const WindowOp& op, Reply& reply) {
+  if (IsLocal(id)) {
+    reply = DoWindowOp(LocalWindow(id), op);
+    return reply.ok != 0;
+  }
+  const Request r{kWindowOp, id, 0, static_cast<int32_t>(sizeof op), 0, 0};
+  return Exchange(r, reply, &op, sizeof op) == Outcome::kAnswered && reply.ok;
+}
+
+}  // namespace
+
+bool GetWindowPlacement(WindowId id, WINDOWPLACEMENT* placement) {
+  if (!placement) return false;
+  Reply reply{};
+  if (!AskWindowOp(id, WindowOp{kOpPlacement, 0, 0, 0, 0, 0, 0, 0}, reply)) return false;
+  std::memcpy(placement, reply.className, sizeof *placement);
+  return true;
+}
+
+bool IsIconic(WindowId id) {
+  Reply reply{};
+  return AskWindowOp(id, WindowOp{kOpIconic, 0, 0, 0, 0, 0, 0, 0}, reply) && reply.result != 0;
+}
+
+bool ShowWindow(WindowId id, int command) {
+  Reply reply{};
+  return AskWindowOp(id, WindowOp{kOpShow, command, 0, 0, 0, 0, 0, 0}, reply);
+}
+
+bool SetWindowPos(WindowId id, WindowId behind, int x, int y, int cx, int cy, UINT flags) {
+  Reply reply{};
+  return AskWindowOp(id, WindowOp{kOpPosition, 0, behind, flags, x, y, cx, cy}, reply);
 }
 
 LRESULT SendMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam) {

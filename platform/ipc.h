@@ -23,6 +23,12 @@
 //   it waits at most the query limit (200 ms): a process that does not answer that soon (stopped,
 //   or stuck) counts as not live for that request, and a walk over many windows is not held up by
 //   one such process for a send's limit.
+// - The window requests (GetWindowPlacement, IsIconic, ShowWindow, SetWindowPos) are carried out
+//   by the window's own process on its GUI thread and answered once done, timed as a send (and
+//   serving incoming sends while they wait), so requests to several processes happen in the
+//   order they were made. Rectangles are the frame's, on the screen. Restacking behind another
+//   window is asked of the window manager, which may keep its own order (X11 window managers
+//   mostly follow it; under Wayland the compositor decides).
 #pragma once
 
 #include <chrono>
@@ -55,6 +61,18 @@ int32_t GetWindowLong(WindowId id, int index);
 bool SetWindowLong(WindowId id, int index, int32_t value);
 bool IsWindowVisible(WindowId id);
 bool Activate(WindowId id, const WINDOWPLACEMENT* placement = nullptr);
+
+// The window's show state and normal rectangle (platform::GetWindowPlacement).
+bool GetWindowPlacement(WindowId id, WINDOWPLACEMENT* placement);
+bool IsIconic(WindowId id);
+// SW_RESTORE, SW_MINIMIZE, SW_HIDE, SW_SHOWNOACTIVATE, ... as platform::ShowWindow; true when the
+// window's process carried it out.
+bool ShowWindow(WindowId id, int command);
+// Places the frame's outer rectangle at (x, y) unless SWP_NOMOVE and sizes it to cx by cy unless
+// SWP_NOSIZE; unless SWP_NOZORDER, behind 0 raises the window and another id asks to stack it
+// directly behind that window. SWP_NOACTIVATE, SWP_SHOWWINDOW and SWP_HIDEWINDOW as
+// platform::SetWindowPos.
+bool SetWindowPos(WindowId id, WindowId behind, int x, int y, int cx, int cy, UINT flags);
 
 LRESULT SendMessage(WindowId id, UINT message, WPARAM wParam, LPARAM lParam);
 // A send of WM_COPYDATA carrying bytes: the window gets wParam = from and lParam = a

@@ -1040,6 +1040,9 @@ int GetSystemMetrics(int index) {
     case SM_CXFRAME:
     case SM_CYFRAME:
       return 4;
+    case SM_CXSIZE:
+    case SM_CYSIZE:
+      return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
     default:
       return 0;
   }

@@ -170,6 +170,8 @@ constexpr int SM_CXVSCROLL = 2;  // width of a vertical scroll bar
 constexpr int SM_CYHSCROLL = 3;  // height of a horizontal scroll bar
 constexpr int SM_CXFRAME = 32;   // spacing of the program's own frames: 4
 constexpr int SM_CYFRAME = 33;
+constexpr int SM_CXSIZE = 30;    // a caption button: the title bar's height, both ways
+constexpr int SM_CYSIZE = 31;
 constexpr int SM_CXEDGE = 45;    // a sunken edge: 2
 constexpr int SM_CYEDGE = 46;
 

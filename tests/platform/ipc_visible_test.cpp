@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "child_copy.h"
+#include "ipc_child_window.h"
 #include "platform/gui_app.h"
 #include "platform/ipc.h"
 #include "platform/window.h"
@@ -19,10 +20,7 @@ using namespace platform;
 // Sent to the other process's window: ShowWindow with the command in wParam.
 constexpr UINT kShow = WM_USER + 60;
 
-void Pump() {
-  MSG msg;
-  while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
-}
+using ipc_test::Pump;
 
 LRESULT ShowingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kShow) {
@@ -47,15 +45,7 @@ HWND MakeWindow() {
 // The other process: a hidden window registered with ipc; it reports the id and serves until its
 // input closes.
 TEST(IpcVisibleCopy, DISABLED_HiddenWindow) {
-  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-  EnsureGuiApp();
-  HWND hwnd = MakeWindow();
-  dprintf(3, "%u\n", ipc::RegisterWindow(hwnd, "IpcVisibleTestWindow"));
-  for (;;) {
-    Pump();
-    pollfd p{0, POLLIN, 0};
-    if (::poll(&p, 1, 2) > 0) break;
-  }
+  ipc_test::ServeWindowUntilInputCloses("IpcVisibleTestWindow", MakeWindow, [](HWND) {});
 }
 
 TEST(IpcVisible, AnotherProcesssWindowAsItShows) {

@@ -97,7 +97,7 @@ class CEditWnd : public CWnd, public IEditWindow, public IDocFrame, public IEdit
   void ReleaseOutputWindow();
   void UpdateWindowListEntry(const char* pszPath, const char* pszTabCaption, bool bGrepWindow);
   // 0 toggles, 1 sets, 2 clears the topmost state; other modes do nothing.
-  void SetTopMost(int mode);
+  void SetTopMost(int mode) override;
   void StartTimer(bool on);
 
   // ---- Icons ---------------------------------------------------------------------------------
@@ -122,7 +122,7 @@ class CEditWnd : public CWnd, public IEditWindow, public IDocFrame, public IEdit
   void ShowMessageText(const char* text) override;
   void SetStatusText(const char* text);
   void DrawCaptionMessage(const char* text);
-  void TogglePrintPreview();
+  void TogglePrintPreview() override;
   void RunPrintSettingDialog();
   int ShowFilePopupMenu(HWND hwndToolbar);
   // The tip of a toolbar button: the command's name and a line per key bound to it.
@@ -159,6 +159,10 @@ class CEditWnd : public CWnd, public IEditWindow, public IDocFrame, public IEdit
   bool IsCommandChecked(int command) const override;
   IMenuDrawer* MenuDrawer() override { return &m_cMenuDrawer; }
   bool GetKeyBindList(CMemory* out) const override;
+  // edit_wnd_commands.cpp
+  void ToggleBar(Bar bar) override;
+  void QuitAll() override { QuitResidentProcess(); }
+  void ShowWindowListMenu(bool atMouse) override;
 
   // ---- IDocFrame -----------------------------------------------------------------------------
   HWND FrameWindow() const override { return m_hWnd; }

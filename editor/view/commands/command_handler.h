@@ -62,6 +62,9 @@ std::span<const CommandHandlerEntry> UndoCommandFamily();      // edit_view_undo
 std::span<const CommandHandlerEntry> InputCommandFamily();     // edit_view_input_commands.cpp
 std::span<const CommandHandlerEntry> ClipboardCommandFamily();  // edit_view_clipboard_commands.cpp
 std::span<const CommandHandlerEntry> FileCommandFamily();       // edit_view_file_commands.cpp
+std::span<const CommandHandlerEntry> FileOpenCommandFamily();   // edit_view_file_open_commands.cpp
+std::span<const CommandHandlerEntry> SettingCommandFamily();    // edit_view_setting_commands.cpp
+std::span<const CommandHandlerEntry> WindowCommandFamily();     // edit_view_window_commands.cpp
 std::span<const CommandHandlerEntry> GrepCommandFamily();       // ../search/edit_view_grep_commands.cpp
 std::span<const CommandHandlerEntry> SearchCommandFamily();     // ../search/edit_view_search_commands.cpp
 std::span<const CommandHandlerEntry> TagCommandFamily();        // ../search/edit_view_tag_commands.cpp

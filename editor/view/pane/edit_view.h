@@ -54,6 +54,7 @@
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/ope_blk.h"
 #include "editor/view/commands/cursor_history.h"
+#include "editor/view/pane/edit_window.h"
 #include "platform/drag_drop.h"
 #include "platform/font.h"
 #include "platform/mem_dc.h"
@@ -684,6 +685,45 @@ class CEditView : public IDocPane {
   int Command_FILESAVEAS(const char* pszPath);
   // Sends the quiet save (30121) to every listed edit window, this one included.
   void Command_FILESAVEALL();
+
+ public:
+  // ================================================================ ../commands/edit_view_file_open_commands.cpp
+  // The document as a file: new windows, opening, closing, reopening in a code, printing, the
+  // desktop's program for it, read-only mode and quitting the editor.
+  void Command_FILENEW();
+  void Command_FILEOPEN(const char* pszPath);
+  void Command_FILECLOSE();
+  // Without a path the open dialog asks for one (and its code and read-only choice).
+  void Command_FILECLOSE_OPEN(const char* pszPath, int nCharCode, bool bReadOnly);
+  // A code below 0 is the document's own; bNoConfirm: no question about losing the changes.
+  void Command_FILE_REOPEN(int nCharCode, bool bNoConfirm);
+  void Command_PRINT();
+  void Command_PRINT_PREVIEW();
+  void Command_BROWSE();
+  void Command_READONLY();
+  void Command_EXITALL();
+
+  // ================================================================ ../commands/edit_view_setting_commands.cpp
+  // The bars, the editor font and the wrap width.
+  void Command_SHOWBAR(IEditWindow::Bar bar);
+  void Command_FONT();
+  void Command_WRAPWINDOWWIDTH();
+
+  // ================================================================ ../commands/edit_view_window_commands.cpp
+  // The set of edit windows: closing, the output window, splitting, arranging and listing.
+  void Command_WINCLOSE();
+  void Command_WINCLOSEALL();
+  void Command_ACTIVATE_OUTPUT();
+  void Command_SPLIT(bool bVertical, bool bHorizontal);
+  void Command_CASCADE();
+  // bSideBySide: TileWinH (each the full height); else TileWinV (each the full width).
+  void Command_TILE(bool bSideBySide);
+  // bVertical: MaximizeV (the work area's top and bottom); else MaximizeH.
+  void Command_MAXIMIZE(bool bVertical);
+  void Command_MINIMIZEALL();
+  void Command_TOGGLESHAREDPLACEMENT();
+  void Command_WINTOPMOST(int nMode);
+  void Command_WINLIST(int nSource);
 
  public:
   // ================================================================ ../search/edit_view_search_commands.cpp

@@ -5,6 +5,8 @@
 // run on the pane itself, every command enabled.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/win_types.h"
 #include "platform/window.h"
 
@@ -45,4 +47,22 @@ class IEditWindow {
   virtual IMenuDrawer* MenuDrawer() = 0;
   // The key-assignment list as text (the key-list copy); false when there is none.
   virtual bool GetKeyBindList(CMemory* out) const = 0;
+
+  // ---- What the file, view and window commands ask of the frame. An edit window that has none
+  // of it (a bare window, a test's fake) keeps these: nothing happens.
+  // The window's id in the shared window list (0: not listed).
+  virtual uint32_t WindowId() const { return 0; }
+  enum class Bar { kToolBar, kFuncKeyBar, kStatusBar, kTabBar };
+  // Makes the bar when it is off and removes it when it is on, stores the new state in the common
+  // settings and lays the window out again.
+  virtual void ToggleBar(Bar) {}
+  // Switches the print preview on or off.
+  virtual void TogglePrintPreview() {}
+  // The resident application's quit of every edit window and itself, with its confirmation.
+  virtual void QuitAll() {}
+  // 0 toggles, 1 sets, 2 clears the always-on-top state.
+  virtual void SetTopMost(int) {}
+  // The window-list menu at the mouse (atMouse) or near the active pane's top right corner; the
+  // item chosen activates its window.
+  virtual void ShowWindowListMenu(bool) {}
 };

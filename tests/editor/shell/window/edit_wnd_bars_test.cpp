@@ -511,3 +511,85 @@ TEST_F(EditWndBarsTest, MenuSelectionShowsTheCommandsKeysUntilTheMenuCloses) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each bar command on and off again: the setting follows each step, the document gives the bar's
+// room back and takes it again, and the window ends laid out as it began.
+TEST_F(EditWndBarsTest, BarsToggledOffAndOnKeepTheirSettingsAndTheLayout) {
+  record->Common.bDispTOOLBAR = 1;
+  record->Common.bDispSTATUSBAR = 1;
+  record->Common.bDispFUNCKEYWND = 1;
+  record->Common.nFUNCKEYWND_Place = 1;
+  record->Common.bDispTabWnd = 1;
+  record->Common.bDispTabWndMultiWin = 1;
+  CEditWnd* w = MakeWithBars();
+  ASSERT_NE(w, nullptr);
+  const HWND frame = w->Window();
+  const auto document = [&] { return InFrame(frame, w->Document().Ports().splitter->Window()); };
+  const auto layout = [&] {
+    std::string text;
+    for (const HWND part : {w->ToolBar(), funcKeyBar->Window(), tabBar->Window(), w->StatusBar(),
+                            w->Document().Ports().splitter->Window()}) {
+      const RECT r = InFrame(frame, part);
+      text += std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+              std::to_string(r.bottom) + ";";
+    }
+    return text;
+  };
+  const std::string before = layout();
+  const RECT fullDocument = document();
+  const struct {
+    const char* name;
+    int command;
+    int32_t CommonSettings::*setting;
+    int height;
+  } cases[] = {
+      {"ShowToolbar", 31100, &CommonSettings::bDispTOOLBAR, 2 * platform::kToolbarMargin + platform::kButtonHeight},
+      {"ShowFunckey", 31101, &CommonSettings::bDispFUNCKEYWND, 30},
+      {"ShowStatusbar", 31102, &CommonSettings::bDispSTATUSBAR, platform::kStatusBarHeight},
+      {"ShowTab", 31103, &CommonSettings::bDispTabWnd, 24},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    w->Document().HandleCommand(c.command);
+    Pump();
+    EXPECT_EQ(record->Common.*c.setting, 0);
+    const RECT without = document();
+    EXPECT_EQ((without.bottom - without.top) - (fullDocument.bottom - fullDocument.top), c.height);
+    w->Document().HandleCommand(c.command);
+    Pump();
+    EXPECT_EQ(record->Common.*c.setting, 1);
+    EXPECT_EQ(layout(), before);
+  }
+  // The function keys at the bottom carry the grip again once the status bar is gone.
+  w->Document().HandleCommand(31102);
+  EXPECT_TRUE(funcKeyBar->HasSizeGrip());
+}
+
+// The function-key and tab bars are not built yet: their places hold bars that never open. The
+// commands still keep the settings, and the document keeps its room.
+TEST_F(EditWndBarsTest, BarsThatCannotOpenYetStillKeepTheirSettings) {
+  record->Common.bDispFUNCKEYWND = 0;
+  record->Common.bDispTabWnd = 0;
+  CEditWnd* w = Make();
+  ASSERT_NE(w, nullptr);
+  const HWND splitter = w->Document().Ports().splitter->Window();
+  const RECT before = InFrame(w->Window(), splitter);
+  for (const int command : {31101, 31103}) {
+    SCOPED_TRACE(command);
+    int32_t& setting = command == 31101 ? record->Common.bDispFUNCKEYWND : record->Common.bDispTabWnd;
+    w->Document().HandleCommand(command);
+    EXPECT_EQ(setting, 1);
+    w->Document().HandleCommand(command);
+    EXPECT_EQ(setting, 0);
+    w->Document().HandleCommand(command);
+    EXPECT_EQ(setting, 1);
+    Pump();
+    const RECT after = InFrame(w->Window(), splitter);
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.bottom, before.bottom);
+  }
+}
+
+}  // namespace
