@@ -1,6 +1,7 @@
 #include "editor/foundation/settings/regexp_dll.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "editor/foundation/text/sjis_char.h"
 
@@ -74,8 +75,11 @@ int CRegexpDll::InitDll() {
 }
 
 void CRegexpDll::ReleaseCompiled() {
-  if (m_pRegExp && m_BRegfree && IsAvailable()) m_BRegfree(m_pRegExp);
-  m_pRegExp = nullptr;
+  for (BREGEXP** record : {&m_pRegExp, &m_pRegExpWithoutLineEnd}) {
+    if (*record && m_BRegfree && IsAvailable()) m_BRegfree(*record);
+    *record = nullptr;
+  }
+  m_pResult = nullptr;
 }
 
 const char* CRegexpDll::GetVersion() const {
@@ -178,35 +182,49 @@ std::string CRegexpDll::MakePattern(const char* pattern, const char* replacement
                             suffix.empty() ? replacement : adjusted.c_str(), suffix.c_str(), options);
 }
 
+bool CRegexpDll::CompileRecord(const std::string& command, bool substitute, BREGEXP** record) {
+  const int result = substitute ? m_BSubst(command.c_str(), kNoText, kNoText, record, m_szMsg)
+                                : m_BMatch(command.c_str(), kNoText, kNoText, record, m_szMsg);
+  return !m_szMsg[0] && result >= 0 && *record;
+}
+
 bool CRegexpDll::Compile(const char* pattern, const char* replacement, int options) {
   if (!IsAvailable() || !m_BMatch || !m_BSubst || !m_BRegfree) return false;
   ReleaseCompiled();
   m_nFlags = 0;
   const std::string command = MakePattern(pattern, replacement, options);
+  const std::string asWritten = BuildCommandString(pattern, replacement, nullptr, options);
   m_szMsg[0] = 0;
-  const int result = replacement ? m_BSubst(command.c_str(), kNoText, kNoText, &m_pRegExp, m_szMsg)
-                                 : m_BMatch(command.c_str(), kNoText, kNoText, &m_pRegExp, m_szMsg);
-  if (m_szMsg[0] || result < 0 || !m_pRegExp) {
+  if (!CompileRecord(command, replacement != nullptr, &m_pRegExp) ||
+      (command != asWritten && !CompileRecord(asWritten, replacement != nullptr, &m_pRegExpWithoutLineEnd))) {
     if (!m_szMsg[0]) std::strcpy(m_szMsg, "the pattern was refused");
     ReleaseCompiled();
     m_nFlags = 0;
     return false;
   }
+  m_pResult = m_pRegExp;
   return true;
+}
+
+BREGEXP** CRegexpDll::RecordFor(const char* text, int length) {
+  const bool lineEnd = length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n');
+  return m_pRegExpWithoutLineEnd && !lineEnd ? &m_pRegExpWithoutLineEnd : &m_pRegExp;
 }
 
 bool CRegexpDll::Match(const char* text, int length, int column) {
   if (!IsAvailable() || !m_pRegExp || !m_BMatch) return false;
   m_szMsg[0] = 0;
   if (!text || length < 0 || column < 0 || column > length) return false;
+  BREGEXP** record = RecordFor(text, length);
   int result;
   if (m_BMatchEx) {
-    result = m_BMatchEx(nullptr, text, text + column, text + length, &m_pRegExp, m_szMsg);
+    result = m_BMatchEx(nullptr, text, text + column, text + length, record, m_szMsg);
   } else {
     // Without the line before the column, a line-start pattern cannot match inside the line.
     if ((m_nFlags & kStartsWithLineStart) && column != 0) return false;
-    result = m_BMatch(nullptr, text + column, text + length, &m_pRegExp, m_szMsg);
+    result = m_BMatch(nullptr, text + column, text + length, record, m_szMsg);
   }
+  m_pResult = *record;
   m_pszLastTarget = text;
   return result >= 0 && !m_szMsg[0] && result != 0;
 }
@@ -218,13 +236,15 @@ bool CRegexpDll::Replace(const char* text, int length, int column) {
   // An empty line is an empty target, never its terminating NUL, which a substitution would carry
   // into the document.
   if (length == 0) text = kNoText;
+  BREGEXP** record = RecordFor(text, length);
   int result;
   if (m_BSubstEx) {
-    result = m_BSubstEx(nullptr, text, text + column, text + length, &m_pRegExp, m_szMsg);
+    result = m_BSubstEx(nullptr, text, text + column, text + length, record, m_szMsg);
   } else {
     if ((m_nFlags & kStartsWithLineStart) && column != 0) return false;
-    result = m_BSubst(nullptr, text + column, text + length, &m_pRegExp, m_szMsg);
+    result = m_BSubst(nullptr, text + column, text + length, record, m_szMsg);
   }
+  m_pResult = *record;
   m_pszLastTarget = text;
   return !m_szMsg[0] && result > 0;
 }

@@ -1,7 +1,9 @@
 // The editor's regular expressions through the run-time library "BREGEXP.DLL": turns a pattern, an
 // optional replacement and two option bits into the library's command, adjusts patterns that end
 // with the line-end anchor so that they see the line end, and matches or substitutes in one line.
-// Every operation returns false while the library is not loaded.
+// A line without a line end (the text's last line) is matched with the pattern as written, whose
+// anchor stands at the line's end there. Every operation returns false while the library is not
+// loaded.
 #pragma once
 
 #include <string>
@@ -26,6 +28,7 @@ class CRegexpDll : public CDllLoader {
 
   bool Compile(const char* pattern, const char* replacement, int options);
   // True when the compiled pattern matches in text[column, length); the match lies in GetResult().
+  // The text is one line: its line end, when it has one, closes it.
   bool Match(const char* text, int length, int column);
   // True when the substitution changed something; the output lies in GetResult().
   bool Replace(const char* text, int length, int column);
@@ -35,7 +38,8 @@ class CRegexpDll : public CDllLoader {
   std::string BuildCommandString(const char* pattern, const char* replacement, const char* suffix, int options) const;
   std::string MakePattern(const char* pattern, const char* replacement, int options);
 
-  const BREGEXP* GetResult() const { return m_pRegExp; }
+  // The record of the last Match or Replace (after Compile, null when nothing is compiled).
+  const BREGEXP* GetResult() const { return m_pResult; }
   int GetPatternFlags() const { return m_nFlags; }
   const char* GetLastTarget() const { return m_pszLastTarget; }
   const char* GetErrorText() const { return m_szMsg; }
@@ -58,6 +62,9 @@ class CRegexpDll : public CDllLoader {
   int TestMatch(const char* command, const char* text, int length, int* start = nullptr, int* end = nullptr,
                 int* groups = nullptr);
   bool MatchesEmptyAt(const std::string& command, const char* text, int length, int at);
+  bool CompileRecord(const std::string& command, bool substitute, BREGEXP** record);
+  // The record that matches in the line.
+  BREGEXP** RecordFor(const char* text, int length);
   void ReleaseCompiled();
 
   BMatchFunc m_BMatch = nullptr;
@@ -70,6 +77,10 @@ class CRegexpDll : public CDllLoader {
   BSubstExFunc m_BSubstEx = nullptr;
 
   BREGEXP* m_pRegExp = nullptr;
+  // The pattern as written, kept only when its line-end anchor was rewritten: the rewritten one
+  // needs line-end characters, which a last line may lack.
+  BREGEXP* m_pRegExpWithoutLineEnd = nullptr;
+  const BREGEXP* m_pResult = nullptr;
   int m_nFlags = kAnalysed;
   const char* m_pszLastTarget = nullptr;
   char m_szMsg[kBRegexpMessageSize] = {};

@@ -71,6 +71,73 @@ TEST_F(CRegexpDllTest, LineEndAnchorSeesTheLineEnd) {
   EXPECT_EQ(regexp.GetResult()->endp[0] - regexp.GetResult()->startp[0], 2);  // with its line end
 }
 
+// A final "$" stands at a line's end whether the line has a line end or is the text's last line
+// without one, and only there: never again after the line end, where a global replacement would
+// add a second hit.
+TEST_F(CRegexpDllTest, LineEndAnchorOnLinesWithAndWithoutALineEnd) {
+  struct Case {
+    const char* name;
+    const char* pattern;
+    std::string line;
+    int column;
+    int start;  // -1: no match
+    int end;
+  } cases[] = {
+      {"text before the anchor, CR LF", "abc$", "abc\r\n", 0, 0, 5},
+      {"text before the anchor, LF", "abc$", "abc\n", 0, 0, 4},
+      {"text before the anchor, no line end", "abc$", "abc", 0, 0, 3},
+      {"text before the anchor, not at the end", "abc$", "abcd", 0, -1, -1},
+      {"lone anchor, CR LF", "$", "ab\r\n", 0, 2, 4},
+      {"lone anchor, no line end", "$", "cd", 0, 2, 2},
+      {"lone anchor, from the end of a line without a line end", "$", "cd", 2, 2, 2},
+      {"lone anchor, nothing after the line end", "$", "ab\r\n", 4, -1, -1},
+      {"lone anchor, empty text", "$", "", 0, 0, 0},
+      {"empty line, CR LF", "^$", "\r\n", 0, 0, 2},
+      {"empty line, no line end", "^$", "", 0, 0, 0},
+      {"empty line, not empty", "^$", "cd", 0, -1, -1},
+      {"empty line, nothing after the line end", "^$", "ab\r\n", 0, -1, -1},
+      {"text end, no line end", "\\z", "cd", 0, 2, 2},
+      {"text end, after the line end", "\\z", "ab\r\n", 0, 4, 4},
+      {"kanji before the anchor, no line end", "漢$"_sj, "a漢"_sj, 0, 1, 3},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(regexp.Compile(c.pattern, nullptr, CRegexpDll::kCaseSensitive))
+        << c.name << ": " << regexp.GetErrorText();
+    const bool matched = regexp.Match(c.line.data(), static_cast<int>(c.line.size()), c.column);
+    ASSERT_EQ(matched, c.start >= 0) << c.name;
+    if (!matched) continue;
+    const BREGEXP* rx = regexp.GetResult();
+    EXPECT_EQ(rx->startp[0] - c.line.data(), c.start) << c.name;
+    EXPECT_EQ(rx->endp[0] - c.line.data(), c.end) << c.name;
+  }
+}
+
+TEST_F(CRegexpDllTest, LineEndAnchorReplacedOnceWithOrWithoutALineEnd) {
+  struct Case {
+    const char* name;
+    const char* pattern;
+    const char* replacement;
+    int options;
+    std::string line;
+    std::string output;
+  } cases[] = {
+      {"CR LF kept", "$", "!", 0, "ab\r\n", "ab!\r\n"},
+      {"CR LF kept, every place", "$", "!", CRegexpDll::kGlobal, "ab\r\n", "ab!\r\n"},
+      {"no line end", "$", "!", 0, "cd", "cd!"},
+      {"no line end, every place", "$", "!", CRegexpDll::kGlobal, "cd", "cd!"},
+      {"text before the anchor, no line end", "d$", "!", CRegexpDll::kGlobal, "cdd", "cd!"},
+      {"groups, no line end", "(c)(d)$", "$2$1", CRegexpDll::kGlobal, "xcd", "xdc"},
+      {"a backslash ending the replacement, no line end", "d$", "\\\\", 0, "cd", "c\\"},
+      {"empty line, CR LF", "^$", "!", CRegexpDll::kGlobal, "\r\n", "!\r\n"},
+      {"empty line, no line end", "^$", "!", CRegexpDll::kGlobal, "", "!"},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(regexp.Compile(c.pattern, c.replacement, c.options)) << c.name << ": " << regexp.GetErrorText();
+    ASSERT_TRUE(regexp.Replace(c.line.data(), static_cast<int>(c.line.size()), 0)) << c.name;
+    EXPECT_EQ(Output(regexp), c.output) << c.name;
+  }
+}
+
 // Repeated optional groups before a fixed count make the engine report group 1 ending before it
 // starts; such a group took part in nothing.
 TEST_F(CRegexpDllTest, NoGroupEndsBeforeItStarts) {

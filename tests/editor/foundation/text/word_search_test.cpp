@@ -487,12 +487,7 @@ class FindTextRegexp : public ::testing::Test {
     ASSERT_TRUE(regexp.Compile(pattern, nullptr, caseSensitive ? CRegexpDll::kCaseSensitive : 0))
         << regexp.GetErrorText();
   }
-  CRegexpDll regexp;
-};
-
-TEST_F(FindTextRegexp, BothWays) {
-  CDocLineMgr mgr;
-  Load(mgr, {"abc abc\r\n", "あい\r\n"_sj, "xyz\r\n"});
+  // A search from (line, col) with the pattern, case-sensitive.
   struct Case {
     const char* name;
     const char* pattern;
@@ -501,6 +496,16 @@ TEST_F(FindTextRegexp, BothWays) {
     bool forward;
     Found found;
   };
+  void ExpectFound(CDocLineMgr& mgr, const Case& c) {
+    Compile(c.pattern);
+    EXPECT_EQ(Find(mgr, c.line, c.col, "", c.forward, true, true, false, &regexp), c.found) << c.name;
+  }
+  CRegexpDll regexp;
+};
+
+TEST_F(FindTextRegexp, BothWays) {
+  CDocLineMgr mgr;
+  Load(mgr, {"abc abc\r\n", "あい\r\n"_sj, "xyz\r\n"});
   const Case cases[] = {
       {"forward", "b+c", 0, 0, true, {true, 0, 1, 3}},
       {"forward from a column", "b+c", 0, 2, true, {true, 0, 5, 7}},
@@ -514,12 +519,40 @@ TEST_F(FindTextRegexp, BothWays) {
       {"backward, the empty match nearest the caret", "q*", 0, 3, false, {true, 0, 2, 3}},
       {"none", "qqq", 0, 0, true, kNone},
   };
-  for (const Case& c : cases) {
-    Compile(c.pattern);
-    EXPECT_EQ(Find(mgr, c.line, c.col, "", c.forward, true, true, false, &regexp), c.found) << c.name;
-  }
+  for (const Case& c : cases) ExpectFound(mgr, c);
   Compile("ABC", false);
   EXPECT_EQ(Find(mgr, 0, 1, "", true, true, false, false, &regexp), (Found{true, 0, 4, 7}));
+}
+
+// The anchors of a line's end find the text's last line whether it ends with a line end or not;
+// a text ending with a line end has no line after it to find.
+TEST_F(FindTextRegexp, LineEndAnchorsOnTheLastLine) {
+  struct LinesCase {
+    std::vector<std::string> lines;
+    Case search;
+  };
+  const LinesCase cases[] = {
+      {{"ab\r\n", "cd"}, {"$ before a line end", "$", 0, 0, true, {true, 0, 2, 4}}},
+      {{"ab\r\n", "cd"}, {"$ on the last line without a line end", "$", 1, 0, true, {true, 1, 2, 2}}},
+      {{"ab\r\n", "cd"}, {"$ from the end of the last line", "$", 1, 2, true, {true, 1, 2, 2}}},
+      {{"ab\r\n", "cd\r\n"}, {"$ on the last line with a line end", "$", 1, 0, true, {true, 1, 2, 4}}},
+      {{"cd"}, {"$ of a one-line text without a line end", "$", 0, 0, true, {true, 0, 2, 2}}},
+      {{"ab\r\n", "cd"}, {"text and $ on the last line", "d$", 0, 0, true, {true, 1, 1, 2}}},
+      {{"ab\r\n", "cd"}, {"text and $ backward on the last line", "d$", 1, 2, false, {true, 1, 1, 2}}},
+      {{"cb\r\n", "cd"}, {"text and $ backward past the last line", "b$", 1, 2, false, {true, 0, 1, 4}}},
+      {{"ab\r\n", "a漢"_sj}, {"kanji and $ on the last line", "漢$"_sj, 0, 0, true, {true, 1, 1, 3}}},
+      {{"ab\r\n", "\r\n"}, {"^$ on an empty last line", "^$", 0, 0, true, {true, 1, 0, 2}}},
+      {{"ab\r\n"}, {"^$ finds no line after the last line end", "^$", 0, 0, true, kNone}},
+      {{"ab\r\n", "cd"}, {"^$ on a last line that is not empty", "^$", 0, 0, true, kNone}},
+      {{"ab\r\n", "\r\n", "cd"}, {"^$ backward to an empty line", "^$", 2, 2, false, {true, 1, 0, 2}}},
+      {{"ab\r\n", "cd"}, {"\\z on the last line without a line end", "\\z", 1, 0, true, {true, 1, 2, 2}}},
+      {{"ab\r\n", "cd"}, {"\\z in a line end starts at its start", "\\z", 0, 0, true, {true, 0, 2, 4}}},
+  };
+  for (const LinesCase& c : cases) {
+    CDocLineMgr mgr;
+    Load(mgr, c.lines);
+    ExpectFound(mgr, c.search);
+  }
 }
 
 TEST_F(FindTextRegexp, WithoutAnEngineNothingIsFound) {

@@ -13,9 +13,27 @@
 
 namespace {
 
-using GrepRunTest = GrepTreeFixture;
-
 std::string Count(int n) { return std::to_string(n) + " 個が検索されました。\r\n"_sj; }
+
+class GrepRunTest : public GrepTreeFixture {
+ protected:
+  struct HitsCase {
+    const char* name;
+    Options o;
+    const char* key;
+    std::vector<std::string> hits;  // in a.txt
+  };
+  // Each case runs into a new result document, which holds its hits and their count.
+  void ExpectHitsInA(const std::vector<HitsCase>& cases) {
+    for (const HitsCase& c : cases) {
+      MakeDocumentAndPane();
+      EXPECT_EQ(Run(c.key, "*.txt", c.o), static_cast<int>(c.hits.size())) << c.name;
+      std::string expected;
+      for (const std::string& h : c.hits) expected += Folder() + "a.txt" + h + "\r\n";
+      EXPECT_EQ(Body(), expected + Count(static_cast<int>(c.hits.size()))) << c.name;
+    }
+  }
+};
 
 TEST_F(GrepRunTest, Style1ByteForByteAndTheParentsLinesAfterItsSubfolders) {
   Write("a.txt", "hello key\r\nno\r\nkey again key\r\n");
@@ -150,25 +168,24 @@ TEST_F(GrepRunTest, SymbolicLinkLoopSearchedOnce) {
 
 TEST_F(GrepRunTest, ModesOverTheLineReader) {
   Write("a.txt", "Foo foo\r\nfoobar\r\n");
-  struct Case {
-    const char* name;
-    Options o;
-    const char* key;
-    std::vector<std::string> hits;
-  } cases[] = {
+  ExpectHitsInA({
       {"without case", {true, false, false, 0, true, false, 1}, "FOO", {"(1,1): Foo foo", "(2,1): foobar"}},
       {"whole word writes the line per word", {true, false, false, 0, true, true, 1}, "foo",
        {"(1,1): Foo foo", "(1,5): Foo foo"}},
       {"regular expression, matched text", {true, true, true, 99, false, false, 1}, "o+b",
        {"(2,2)  [SJIS]: oob"}},
-  };
-  for (const Case& c : cases) {
-    MakeDocumentAndPane();
-    EXPECT_EQ(Run(c.key, "*.txt", c.o), static_cast<int>(c.hits.size())) << c.name;
-    std::string expected;
-    for (const std::string& h : c.hits) expected += Folder() + "a.txt" + h + "\r\n";
-    EXPECT_EQ(Body(), expected + Count(static_cast<int>(c.hits.size()))) << c.name;
-  }
+  });
+}
+
+// A file's last line without a line end is searched as any other line: a key anchored at the
+// line's end finds it.
+TEST_F(GrepRunTest, LineEndAnchorFindsTheLastLineWithoutALineEnd) {
+  Write("a.txt", "ab\r\ncb\r\n\r\nxb");
+  ExpectHitsInA({
+      {"output lines", {true, true, true, 0, true, false, 1}, "b$", {"(1,2): ab", "(2,2): cb", "(4,2): xb"}},
+      {"matched text", {true, true, true, 0, false, false, 1}, "b$", {"(1,2): b", "(2,2): b", "(4,2): b"}},
+      {"empty lines", {true, true, true, 0, true, false, 1}, "^$", {"(3,1): "}},
+  });
 }
 
 TEST_F(GrepRunTest, ResultIsAGrepDocumentNeverModifiedAndOneUndoStep) {

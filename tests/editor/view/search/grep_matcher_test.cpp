@@ -64,6 +64,11 @@ TEST_F(GrepRegexpTest, MatchesAndEmptyMatchesAdvanceWholeCharacters) {
       {"empty matches step over a kanji whole", "x*", false, "a漢\r\n"_sj, {{0, 0}, {1, 0}, {3, 0}}},
       // The engine sees the line end after a final anchor, and the match takes it along.
       {"anchor at the end sees the line end", "c$", false, "abc\r\n", {{2, 3}}},
+      // A file's last line may end without a line end: the anchor stands at its end all the same.
+      {"anchor at the end of a last line without a line end", "c$", false, "abc", {{2, 1}}},
+      {"lone anchor, every match: once per line", "$", false, "abc\r\n", {{3, 2}}},
+      {"lone anchor on a last line without a line end", "$", false, "abc", {{3, 0}}},
+      {"empty last line without a line end", "^$", false, "", {{0, 0}}},
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(regexp.Compile(c.key, nullptr, CRegexpDll::kCaseSensitive)) << c.name;
