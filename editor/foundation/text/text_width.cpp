@@ -307,11 +307,15 @@ const uint32_t* FullWidthPacked(bool halfKanaOnly) {
 }  // namespace
 
 void CMemory::ToFullWidth(int nKind, bool bHalfKanaOnly) {
-  if (nKind != FULLWIDTH_KATAKANA && nKind != FULLWIDTH_HIRAGANA && nKind != FULLWIDTH_ALNUM) return;
+  // Any other kind widens the one-byte characters with their sound marks and moves no kana
+  // between the syllabaries: every kind shares one table.
+  constexpr int kOtherKind = FULLWIDTH_ALNUM + 1;
+  if (nKind != FULLWIDTH_KATAKANA && nKind != FULLWIDTH_HIRAGANA && nKind != FULLWIDTH_ALNUM) nKind = kOtherKind;
   const FullWidthRule rule{nKind, bHalfKanaOnly};
   const uint32_t* packed = nKind == FULLWIDTH_KATAKANA   ? FullWidthPacked<FULLWIDTH_KATAKANA>(bHalfKanaOnly)
                            : nKind == FULLWIDTH_HIRAGANA ? FullWidthPacked<FULLWIDTH_HIRAGANA>(bHalfKanaOnly)
-                                                         : FullWidthPacked<FULLWIDTH_ALNUM>(bHalfKanaOnly);
+                           : nKind == FULLWIDTH_ALNUM    ? FullWidthPacked<FULLWIDTH_ALNUM>(bHalfKanaOnly)
+                                                         : FullWidthPacked<kOtherKind>(bHalfKanaOnly);
   // Every byte becomes at most two, and a step writes four.
   CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) + 16, [&](const unsigned char* s, int len, char* w, int&) {
     return WalkFullWidth(s, len, w, rule, packed);
@@ -319,13 +323,16 @@ void CMemory::ToFullWidth(int nKind, bool bHalfKanaOnly) {
 }
 
 void CMemory::ToHalfWidth(int nFlags) {
+  // 0 takes every character; otherwise each known flag adds its candidates and an unknown one none.
+  const bool every = nFlags == 0;
   nFlags &= HALFWIDTH_KATAKANA | HALFWIDTH_HIRAGANA | HALFWIDTH_ALNUM;
+  if (!every && nFlags == 0) return;
   const SoundMarks& marks = BuiltOnce<SoundMarks>();
   // The output is never longer than the input.
   CodeWriter::Convert(*this, kForwardCopyLag, [&](const unsigned char* s, int len, char* w, int&) {
-    if (nFlags == 0 || nFlags == HALFWIDTH_ALNUM) {
-      const uint32_t* packed = nFlags == 0 ? BuiltOnce<HalfWidthTableOf<false>>().table.packed.data()
-                                           : BuiltOnce<HalfWidthTableOf<true>>().table.packed.data();
+    if (every || nFlags == HALFWIDTH_ALNUM) {
+      const uint32_t* packed = every ? BuiltOnce<HalfWidthTableOf<false>>().table.packed.data()
+                                     : BuiltOnce<HalfWidthTableOf<true>>().table.packed.data();
       return WalkHalfWidth(s, len, w, packed);
     }
     return NarrowByStretch(s, len, w, nFlags, marks);

@@ -33,6 +33,12 @@ const Transform kToHankaku = [](CMemory& m) { m.ToHalfWidth(0); };
 const Transform kToHankata = [](CMemory& m) { m.ToHalfWidth(CMemory::HALFWIDTH_KATAKANA); };
 const Transform kToHanHira = [](CMemory& m) { m.ToHalfWidth(CMemory::HALFWIDTH_HIRAGANA); };
 const Transform kToHanEi = [](CMemory& m) { m.ToHalfWidth(CMemory::HALFWIDTH_ALNUM); };
+// Flags no command passes: an unknown bit makes nothing a candidate (only 0 takes everything).
+const Transform kToHalfUnknownFlag = [](CMemory& m) { m.ToHalfWidth(8); };
+const Transform kToHalfUnknownAndAlnum = [](CMemory& m) { m.ToHalfWidth(8 | CMemory::HALFWIDTH_ALNUM); };
+// A kind that is neither katakana, hiragana nor letters: one-byte characters widen with their
+// sound marks, double-byte ones stay, and no kana moves between the syllabaries.
+const Transform kToFullOtherKind = [](CMemory& m) { m.ToFullWidth(3, false); };
 
 struct Case {
   const char* name;
@@ -95,6 +101,7 @@ TEST(TextWidth, WidensHalfWidthCharacters) {
       {"voiced mark at the end", &kToZenKata, "ｶ"_sj, "カ"_sj},
       {"lead byte alone", &kToZenKata, "\x82", "\x82"},
       {"lead byte before a letter-free byte", &kToZenKata, "\x82 ", "\x82\x81\x40"},
+      {"other kind", &kToFullOtherKind, "aｶﾞﾊﾟｳﾞあア"_sj, "ａガパウ゛あア"_sj},
   });
 }
 
@@ -118,6 +125,8 @@ TEST(TextWidth, NarrowsFullWidthCharacters) {
       {"hiragana stretch", &kToHanHira, "がー゜カ"_sj, "ｶﾞｰﾟカ"_sj},
       {"letters and digits", &kToHanEi, "ａＺ９！カ"_sj, "aZ9！カ"_sj},
       {"lead byte alone", &kToHankaku, "\x82", "\x82"},
+      {"unknown flag alone", &kToHalfUnknownFlag, "ａカが１"_sj, "ａカが１"_sj},
+      {"unknown flag beside letters", &kToHalfUnknownAndAlnum, "ａカが１"_sj, "aカが1"_sj},
   });
 }
 
@@ -315,10 +324,12 @@ TEST(TextTransform, BlockWalksAgreeWithThePlainRules) {
       {"HanKataToZenKata", &kHanKataToZenKata, [](std::string_view t) { return ReferenceFullWidth(t, 0, true); }},
       {"HanKataToZenHira", &kHanKataToZenHira, [](std::string_view t) { return ReferenceFullWidth(t, 1, true); }},
       {"ToZenEi", &kToZenEi, [](std::string_view t) { return ReferenceFullWidth(t, 2, false); }},
+      {"other kind", &kToFullOtherKind, [](std::string_view t) { return ReferenceFullWidth(t, 3, false); }},
       {"ToHankaku", &kToHankaku, [](std::string_view t) { return ReferenceHalfWidth(t, 0); }},
       {"ToHankata", &kToHankata, [](std::string_view t) { return ReferenceHalfWidth(t, 1); }},
       {"ToHanHira", &kToHanHira, [](std::string_view t) { return ReferenceHalfWidth(t, 2); }},
       {"ToHanEi", &kToHanEi, [](std::string_view t) { return ReferenceHalfWidth(t, 4); }},
+      {"unknown flag", &kToHalfUnknownFlag, [](std::string_view t) { return ReferenceHalfWidth(t, 8); }},
   };
   std::mt19937 rng(932);
   for (int round = 0; round < 3000; ++round) {
