@@ -46,7 +46,10 @@ class CMemory {
   // allocates, so an edit can do it after everything that might fail has been done.
   bool ReplaceInBlock(int nPos, int nDelLen, const char* pData, int nDataLen);
 
-  // Makes the block hold at least nNewDataLen + 1 bytes. Lengths above INT32_MAX - 1 take the
+  // The most bytes a buffer holds (its block holds one more, for the NUL).
+  static constexpr int64_t kMaxDataLength = INT32_MAX - 1;
+
+  // Makes the block hold at least nNewDataLen + 1 bytes. Lengths above kMaxDataLength take the
   // failure path, as a failed allocation does.
   void AllocBuffer(int64_t nNewDataLen);
 

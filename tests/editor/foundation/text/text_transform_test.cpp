@@ -2,6 +2,7 @@
 // 64-byte blocks against a plain character-by-character reading of the rules on random text.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <random>
 #include <string>
@@ -11,6 +12,7 @@
 #include "platform/sjis_literal.h"
 #include "platform/sjis_width.h"
 #include "tests/editor/foundation/message_box_capture.h"
+#include "tests/editor/foundation/text/largest_text.h"
 
 namespace {
 
@@ -158,6 +160,27 @@ TEST(TextWidth, WithoutWorkingRoomTheTextStays) {
     EXPECT_EQ(std::string(m.View()), "ｶﾞａ"_sj);
     EXPECT_EQ(boxes.requests.size(), 1u);
   }
+}
+
+// A text of the largest size a buffer holds has no room beside it: it narrows where it lies. Each
+// megabyte is ASCII but for "ａｂ" across its first 64-byte block's end; the text ends in a megabyte
+// cut two bytes short.
+TEST(TextWidth, NarrowsATextOfTheLargestSize) {
+  constexpr int kChunk = 1 << 20;
+  std::string chunk(kChunk, 'x');
+  chunk.replace(63, 4, "ａｂ"_sj);
+  static_assert((int64_t{kLargestText} + 2) % kChunk == 0);
+  MessageBoxCapture boxes;
+  CMemory m;
+  ASSERT_TRUE(FillToLargest(m, chunk));
+  m.ToHalfWidth(0);
+  constexpr int kNarrowChunk = kChunk - 2;
+  constexpr int kChunks = static_cast<int>((int64_t{kLargestText} + 2) / kChunk);
+  ASSERT_EQ(m.GetLength(), kChunks * kNarrowChunk - 2);
+  EXPECT_EQ(m.View().substr(61, 6), "xxabxx");
+  // Every narrowed megabyte is the first one again.
+  EXPECT_EQ(std::memcmp(m.GetPtr(), m.GetPtr() + kNarrowChunk, m.GetLength() - kNarrowChunk), 0);
+  EXPECT_TRUE(boxes.requests.empty());
 }
 
 // ---- a plain reading of the rules, one character at a time
