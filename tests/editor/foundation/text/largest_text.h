@@ -3,19 +3,28 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "editor/foundation/text/memory.h"
 
 constexpr int kLargestText = static_cast<int>(CMemory::kMaxDataLength);
 
-// Fills m with chunk after chunk up to kLargestText bytes (the last one cut short); false when the
-// block could not be had.
-inline bool FillToLargest(CMemory& m, std::string_view chunk) {
+// The text is megabytes of letters, each with the same piece at the same place; the last megabyte
+// is cut two bytes short.
+constexpr int kLargestChunk = 1 << 20;
+constexpr int kLargestChunks = static_cast<int>((int64_t{kLargestText} + 2) / kLargestChunk);
+static_assert((int64_t{kLargestText} + 2) % kLargestChunk == 0);
+
+// Fills m so; false when the block could not be had.
+inline bool FillToLargest(CMemory& m, int at, std::string_view piece) {
+  std::string chunk(kLargestChunk, 'x');
+  chunk.replace(static_cast<size_t>(at), piece.size(), piece);
   m.AllocBuffer(kLargestText);
   if (!m.GetPtr()) return false;
   while (m.GetLength() < kLargestText) {
-    m.AppendRaw(chunk.data(), std::min(static_cast<int>(chunk.size()), kLargestText - m.GetLength()));
+    m.AppendRaw(chunk.data(), std::min(kLargestChunk, kLargestText - m.GetLength()));
   }
   return true;
 }

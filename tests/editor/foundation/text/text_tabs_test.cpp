@@ -122,16 +122,12 @@ TEST(TextTabs, AResultOfTheLargestSizeIsWritten) {
 // A text of that size has no room beside it: its spaces become tabs where they lie. Each megabyte
 // is letters but for three spaces before its first tab stop of width 4 at 64.
 TEST(TextTabs, ATextOfTheLargestSizeTakesTabs) {
-  constexpr int kChunk = 1 << 20;
-  std::string chunk(kChunk, 'x');
-  chunk.replace(61, 3, "   ");
-  static_assert((int64_t{kLargestText} + 2) % kChunk == 0);
   MessageBoxCapture boxes;
   CMemory m;
-  ASSERT_TRUE(FillToLargest(m, chunk));
+  ASSERT_TRUE(FillToLargest(m, 61, "   "));
   m.SPACEToTAB(4);
-  constexpr int kTabbedChunk = kChunk - 2;
-  ASSERT_EQ(m.GetLength(), static_cast<int>((int64_t{kLargestText} + 2) / kChunk * kTabbedChunk - 2));
+  constexpr int kTabbedChunk = kLargestChunk - 2;
+  ASSERT_EQ(m.GetLength(), kLargestChunks * kTabbedChunk - 2);
   EXPECT_EQ(m.View().substr(60, 3), "x\tx");
   // Every megabyte is the first one again.
   EXPECT_EQ(std::memcmp(m.GetPtr(), m.GetPtr() + kTabbedChunk, m.GetLength() - kTabbedChunk), 0);

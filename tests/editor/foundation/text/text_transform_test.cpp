@@ -166,17 +166,12 @@ TEST(TextWidth, WithoutWorkingRoomTheTextStays) {
 // megabyte is ASCII but for "ａｂ" across its first 64-byte block's end; the text ends in a megabyte
 // cut two bytes short.
 TEST(TextWidth, NarrowsATextOfTheLargestSize) {
-  constexpr int kChunk = 1 << 20;
-  std::string chunk(kChunk, 'x');
-  chunk.replace(63, 4, "ａｂ"_sj);
-  static_assert((int64_t{kLargestText} + 2) % kChunk == 0);
   MessageBoxCapture boxes;
   CMemory m;
-  ASSERT_TRUE(FillToLargest(m, chunk));
+  ASSERT_TRUE(FillToLargest(m, 63, "ａｂ"_sj));
   m.ToHalfWidth(0);
-  constexpr int kNarrowChunk = kChunk - 2;
-  constexpr int kChunks = static_cast<int>((int64_t{kLargestText} + 2) / kChunk);
-  ASSERT_EQ(m.GetLength(), kChunks * kNarrowChunk - 2);
+  constexpr int kNarrowChunk = kLargestChunk - 2;
+  ASSERT_EQ(m.GetLength(), kLargestChunks * kNarrowChunk - 2);
   EXPECT_EQ(m.View().substr(61, 6), "xxabxx");
   // Every narrowed megabyte is the first one again.
   EXPECT_EQ(std::memcmp(m.GetPtr(), m.GetPtr() + kNarrowChunk, m.GetLength() - kNarrowChunk), 0);
