@@ -4,6 +4,7 @@
 // past its end, over bytes already read.
 #pragma once
 
+#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -11,6 +12,19 @@
 #endif
 
 inline constexpr int kForwardCopyLag = 64;
+
+// The room ahead a transformation asks for: its growth, and the lag when the largest buffer has
+// room for it. Without the lag (a text within kForwardCopyLag bytes of the largest size) it copies
+// exactly (ForwardCopyEnd), since a result that fits a buffer is never refused for want of room.
+inline int64_t RoomAhead(int64_t length, int64_t growth, int64_t maxLength) {
+  return length + growth + kForwardCopyLag <= maxLength ? growth + kForwardCopyLag : growth;
+}
+
+// What to give CopyForward as the input's end: the real end with the lag, else the end of the
+// piece itself, which makes it copy exactly n bytes.
+inline const char* ForwardCopyEnd(bool lagged, const char* src, int n, const char* srcEnd) {
+  return lagged ? srcEnd : src + n;
+}
 
 // n bytes from src to w, where the input is readable up to srcEnd; returns w + n.
 inline char* CopyForward(char* w, const char* src, int n, const char* srcEnd) {

@@ -16,7 +16,7 @@ namespace {
 CMemory::ReallocFunc reallocHook = &std::realloc;
 std::atomic<uint64_t> allocFailures{0};
 
-constexpr int64_t kMaxDataLen = INT32_MAX - 1;
+constexpr int64_t kMaxDataLen = CMemory::kMaxDataLength;
 
 bool Inside(const char* p, const char* block, int32_t size) {
   if (!block || !p) return false;

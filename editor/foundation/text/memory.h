@@ -46,7 +46,10 @@ class CMemory {
   // allocates, so an edit can do it after everything that might fail has been done.
   bool ReplaceInBlock(int nPos, int nDelLen, const char* pData, int nDataLen);
 
-  // Makes the block hold at least nNewDataLen + 1 bytes. Lengths above INT32_MAX - 1 take the
+  // The most bytes a buffer holds (its block holds one more, for the NUL).
+  static constexpr int64_t kMaxDataLength = INT32_MAX - 1;
+
+  // Makes the block hold at least nNewDataLen + 1 bytes. Lengths above kMaxDataLength take the
   // failure path, as a failed allocation does.
   void AllocBuffer(int64_t nNewDataLen);
 
@@ -102,12 +105,14 @@ class CMemory {
   // Half width to full width (text_width.cpp). nKind: FULLWIDTH_KATAKANA, FULLWIDTH_HIRAGANA (kana
   // come out as hiragana) or FULLWIDTH_ALNUM (ASCII only); bHalfKanaOnly converts only half-width
   // katakana and leaves every double-byte character alone. A half-width kana followed by its sound
-  // mark becomes the one voiced or semi-voiced character.
+  // mark becomes the one voiced or semi-voiced character. Any other kind widens as katakana do but
+  // moves no kana between the syllabaries, and a half-width u keeps its voiced mark apart.
   enum { FULLWIDTH_KATAKANA = 0, FULLWIDTH_HIRAGANA = 1, FULLWIDTH_ALNUM = 2 };
   void ToFullWidth(int nKind, bool bHalfKanaOnly);
   // Full width to half width; nFlags 0 takes every character, else the sum of HALFWIDTH_KATAKANA,
   // HALFWIDTH_HIRAGANA (each with the sound and long-vowel marks that follow the kana) and
-  // HALFWIDTH_ALNUM (digits and Latin letters). A voiced kana becomes its base and the sound mark.
+  // HALFWIDTH_ALNUM (digits and Latin letters; other bits add nothing). A voiced kana becomes its
+  // base and the sound mark.
   enum { HALFWIDTH_KATAKANA = 1, HALFWIDTH_HIRAGANA = 2, HALFWIDTH_ALNUM = 4 };
   void ToHalfWidth(int nFlags);
   // Tabs and spaces (text_tabs.cpp), columns counted in bytes from each line's start; a width

@@ -43,7 +43,8 @@ void CMemory::TABToSPACE(int nTabWidth) {
   if (!m_pData || m_nLength == 0 || nTabWidth < 1) return;
   const int64_t width = nTabWidth;
   // The first pass counts what the tabs add; counted in 64 bits, a result beyond what a buffer
-  // holds then fails as a failed allocation does, with the text unchanged.
+  // holds then fails as a failed allocation does, with the text unchanged, and one that fits is
+  // written, close to the largest size too.
   int64_t added = 0;
   bool anyTab = false;
   {
@@ -63,15 +64,20 @@ void CMemory::TABToSPACE(int nTabWidth) {
     });
   }
   if (!anyTab) return;
-  CodeWriter::Convert(*this, added + kForwardCopyLag, [width](const unsigned char* s, int len, char* w, int&) {
+  const int64_t ahead = RoomAhead(m_nLength, added, kMaxDataLength);
+  const bool lagged = ahead > added;
+  CodeWriter::Convert(*this, ahead, [width, lagged](const unsigned char* s, int len, char* w, int&) {
     const char* text = reinterpret_cast<const char*>(s);
     const char* end = text + len;
+    const auto copy = [&](int from, int to) {
+      w = CopyForward(w, text + from, to - from, ForwardCopyEnd(lagged, text + from, to - from, end));
+    };
     int from = 0;  // the start of the text not yet copied
     int lineStart = 0;
     int64_t shift = 0;
     ForEachTabOrLineEnd(s, len, [&](int at) {
       if (s[at] == '\t') {
-        w = CopyForward(w, text + from, at - from, end);
+        copy(from, at);
         const int64_t spaces = TabSpaces(at - lineStart + shift, width);
         std::memset(w, ' ', static_cast<size_t>(spaces));
         w += spaces;
@@ -83,7 +89,8 @@ void CMemory::TABToSPACE(int nTabWidth) {
       }
       return at + 1;
     });
-    return CopyForward(w, text + from, len - from, end);
+    copy(from, len);
+    return w;
   });
 }
 
@@ -94,9 +101,14 @@ void CMemory::TABToSPACE(int nTabWidth) {
 void CMemory::SPACEToTAB(int nTabWidth) {
   if (!m_pData || m_nLength == 0 || nTabWidth < 1) return;
   const int64_t width = nTabWidth;
-  CodeWriter::Convert(*this, kForwardCopyLag, [width](const unsigned char* s, int len, char* w, int&) {
+  const int64_t ahead = RoomAhead(m_nLength, 0, kMaxDataLength);
+  const bool lagged = ahead > 0;
+  CodeWriter::Convert(*this, ahead, [width, lagged](const unsigned char* s, int len, char* w, int&) {
     const char* text = reinterpret_cast<const char*>(s);
     const char* end = text + len;
+    const auto copy = [&](int from, int to) {
+      w = CopyForward(w, text + from, to - from, ForwardCopyEnd(lagged, text + from, to - from, end));
+    };
     int from = 0;  // the start of the text not yet copied
     int lineStart = 0;
     int64_t shift = 0;  // columns the line's tabs so far have added beyond their bytes
@@ -107,7 +119,7 @@ void CMemory::SPACEToTAB(int nTabWidth) {
         return at + 1;
       }
       if (s[at] == ' ' && (at + 1 == len || !IsBlank(s[at + 1]))) return at + 1;  // a single space stays
-      w = CopyForward(w, text + from, at - from, end);
+      copy(from, at);
       const int64_t first = at - lineStart + shift;
       int64_t column = first;
       int r = at;
@@ -124,6 +136,7 @@ void CMemory::SPACEToTAB(int nTabWidth) {
       from = r;
       return r;
     });
-    return CopyForward(w, text + from, len - from, end);
+    copy(from, len);
+    return w;
   });
 }

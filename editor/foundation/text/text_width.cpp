@@ -256,18 +256,27 @@ struct HalfWidthTable {
 
 // Text through a half-width table. Only double-byte characters with lead bytes 0x81-0x84 (marks,
 // letters, kana) have one-byte forms: the text between them is copied as it stands, and each of
-// them goes through the table. The output is never longer than the input and stays
-// kForwardCopyLag bytes behind it.
+// them goes through the table. The output is never longer than the input; lagged, it stays
+// kForwardCopyLag bytes behind it and writes in whole pieces, else it writes only its own bytes.
+template <bool kLagged>
 char* WalkHalfWidth(const unsigned char* s, int len, char* w, const uint32_t* packed) {
   using namespace byte_lanes;
   const char* text = reinterpret_cast<const char*>(s);
   const char* end = text + len;
   int from = 0;  // the start of the text not yet copied
+  const auto copy = [&](int to) {
+    w = CopyForward(w, text + from, to - from, ForwardCopyEnd(kLagged, text + from, to - from, end));
+  };
   const auto narrow = [&](int at) {
-    w = CopyForward(w, text + from, at - from, end);
+    copy(at);
     const uint32_t out = packed[s[at] << 8 | s[at + 1]];
-    std::memcpy(w, &out, 4);
-    w += (out >> 24) & 7;
+    const int size = static_cast<int>((out >> 24) & 7);
+    if constexpr (kLagged) {
+      std::memcpy(w, &out, 4);
+    } else {
+      for (int k = 0; k < size; ++k) w[k] = static_cast<char>(out >> (8 * k));
+    }
+    w += size;
     from = at + 2;
   };
   int carry = 0;
@@ -286,7 +295,8 @@ char* WalkHalfWidth(const unsigned char* s, int len, char* w, const uint32_t* pa
     if (size == 2 && s[at] <= 0x84) narrow(at);
     at += size;
   }
-  return CopyForward(w, text + from, len - from, end);
+  copy(len);
+  return w;
 }
 
 template <int kKind, bool kHalfKanaOnly>
@@ -307,11 +317,15 @@ const uint32_t* FullWidthPacked(bool halfKanaOnly) {
 }  // namespace
 
 void CMemory::ToFullWidth(int nKind, bool bHalfKanaOnly) {
-  if (nKind != FULLWIDTH_KATAKANA && nKind != FULLWIDTH_HIRAGANA && nKind != FULLWIDTH_ALNUM) return;
+  // Any other kind widens the one-byte characters with their sound marks and moves no kana
+  // between the syllabaries: every kind shares one table.
+  constexpr int kOtherKind = FULLWIDTH_ALNUM + 1;
+  if (nKind != FULLWIDTH_KATAKANA && nKind != FULLWIDTH_HIRAGANA && nKind != FULLWIDTH_ALNUM) nKind = kOtherKind;
   const FullWidthRule rule{nKind, bHalfKanaOnly};
   const uint32_t* packed = nKind == FULLWIDTH_KATAKANA   ? FullWidthPacked<FULLWIDTH_KATAKANA>(bHalfKanaOnly)
                            : nKind == FULLWIDTH_HIRAGANA ? FullWidthPacked<FULLWIDTH_HIRAGANA>(bHalfKanaOnly)
-                                                         : FullWidthPacked<FULLWIDTH_ALNUM>(bHalfKanaOnly);
+                           : nKind == FULLWIDTH_ALNUM    ? FullWidthPacked<FULLWIDTH_ALNUM>(bHalfKanaOnly)
+                                                         : FullWidthPacked<kOtherKind>(bHalfKanaOnly);
   // Every byte becomes at most two, and a step writes four.
   CodeWriter::Convert(*this, static_cast<int64_t>(m_nLength) + 16, [&](const unsigned char* s, int len, char* w, int&) {
     return WalkFullWidth(s, len, w, rule, packed);
@@ -319,15 +333,20 @@ void CMemory::ToFullWidth(int nKind, bool bHalfKanaOnly) {
 }
 
 void CMemory::ToHalfWidth(int nFlags) {
+  // 0 takes every character; otherwise each known flag adds its candidates and an unknown one none.
+  const bool every = nFlags == 0;
   nFlags &= HALFWIDTH_KATAKANA | HALFWIDTH_HIRAGANA | HALFWIDTH_ALNUM;
+  if (!every && nFlags == 0) return;
   const SoundMarks& marks = BuiltOnce<SoundMarks>();
-  // The output is never longer than the input.
-  CodeWriter::Convert(*this, kForwardCopyLag, [&](const unsigned char* s, int len, char* w, int&) {
-    if (nFlags == 0 || nFlags == HALFWIDTH_ALNUM) {
-      const uint32_t* packed = nFlags == 0 ? BuiltOnce<HalfWidthTableOf<false>>().table.packed.data()
-                                           : BuiltOnce<HalfWidthTableOf<true>>().table.packed.data();
-      return WalkHalfWidth(s, len, w, packed);
+  // The output is never longer than the input: the lag is the only room it asks for.
+  const int64_t ahead = RoomAhead(m_nLength, 0, kMaxDataLength);
+  CodeWriter::Convert(*this, ahead, [&](const unsigned char* s, int len, char* w, int&) {
+    if (every || nFlags == HALFWIDTH_ALNUM) {
+      const uint32_t* packed = every ? BuiltOnce<HalfWidthTableOf<false>>().table.packed.data()
+                                     : BuiltOnce<HalfWidthTableOf<true>>().table.packed.data();
+      return ahead > 0 ? WalkHalfWidth<true>(s, len, w, packed) : WalkHalfWidth<false>(s, len, w, packed);
     }
+    // One character at a time, each read before its output is written: it needs no lag.
     return NarrowByStretch(s, len, w, nFlags, marks);
   });
 }

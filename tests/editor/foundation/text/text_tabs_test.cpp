@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 
 #include "editor/foundation/text/memory.h"
 #include "platform/sjis_literal.h"
 #include "tests/editor/foundation/message_box_capture.h"
+#include "tests/editor/foundation/text/largest_text.h"
 
 namespace {
 
@@ -94,6 +96,42 @@ TEST(TextTabs, AResultBeyondABuffersSizeLeavesTheText) {
   m.TABToSPACE(1 << 20);  // 2,100 tabs of 1,048,576 columns: above INT32_MAX bytes
   EXPECT_EQ(std::string(m.View()), tabs);
   EXPECT_EQ(boxes.requests.size(), 1u);
+}
+
+// The largest text a buffer holds is INT32_MAX - 1 bytes: a tab widened to exactly that is
+// written, one byte more is refused.
+TEST(TextTabs, AResultOfTheLargestSizeIsWritten) {
+  {
+    MessageBoxCapture boxes;
+    CMemory m("\t", 1);
+    m.TABToSPACE(kLargestText + 1);
+    EXPECT_EQ(std::string(m.View()), "\t");
+    EXPECT_EQ(boxes.requests.size(), 1u);
+  }
+  MessageBoxCapture boxes;
+  CMemory m("\t", 1);
+  m.TABToSPACE(kLargestText);
+  ASSERT_EQ(m.GetLength(), kLargestText);
+  // Every byte a space: the first is, and each equals the one after it.
+  EXPECT_EQ(m.GetPtr()[0], ' ');
+  EXPECT_EQ(std::memcmp(m.GetPtr(), m.GetPtr() + 1, kLargestText - 1), 0);
+  EXPECT_EQ(m.GetPtr()[kLargestText], '\0');
+  EXPECT_TRUE(boxes.requests.empty());
+}
+
+// A text of that size has no room beside it: its spaces become tabs where they lie. Each megabyte
+// is letters but for three spaces before its first tab stop of width 4 at 64.
+TEST(TextTabs, ATextOfTheLargestSizeTakesTabs) {
+  MessageBoxCapture boxes;
+  CMemory m;
+  ASSERT_TRUE(FillToLargest(m, 61, "   "));
+  m.SPACEToTAB(4);
+  constexpr int kTabbedChunk = kLargestChunk - 2;
+  ASSERT_EQ(m.GetLength(), kLargestChunks * kTabbedChunk - 2);
+  EXPECT_EQ(m.View().substr(60, 3), "x\tx");
+  // Every megabyte is the first one again.
+  EXPECT_EQ(std::memcmp(m.GetPtr(), m.GetPtr() + kTabbedChunk, m.GetLength() - kTabbedChunk), 0);
+  EXPECT_TRUE(boxes.requests.empty());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // 64-byte blocks against a plain character-by-character reading of the rules on random text.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <random>
 #include <string>
@@ -11,6 +12,7 @@
 #include "platform/sjis_literal.h"
 #include "platform/sjis_width.h"
 #include "tests/editor/foundation/message_box_capture.h"
+#include "tests/editor/foundation/text/largest_text.h"
 
 namespace {
 
@@ -33,6 +35,12 @@ const Transform kToHankaku = [](CMemory& m) { m.ToHalfWidth(0); };
 const Transform kToHankata = [](CMemory& m) { m.ToHalfWidth(CMemory::HALFWIDTH_KATAKANA); };
 const Transform kToHanHira = [](CMemory& m) { m.ToHalfWidth(CMemory::HALFWIDTH_HIRAGANA); };
 const Transform kToHanEi = [](CMemory& m) { m.ToHalfWidth(CMemory::HALFWIDTH_ALNUM); };
+// Flags no command passes: an unknown bit makes nothing a candidate (only 0 takes everything).
+const Transform kToHalfUnknownFlag = [](CMemory& m) { m.ToHalfWidth(8); };
+const Transform kToHalfUnknownAndAlnum = [](CMemory& m) { m.ToHalfWidth(8 | CMemory::HALFWIDTH_ALNUM); };
+// A kind that is neither katakana, hiragana nor letters: one-byte characters widen with their
+// sound marks, double-byte ones stay, and no kana moves between the syllabaries.
+const Transform kToFullOtherKind = [](CMemory& m) { m.ToFullWidth(3, false); };
 
 struct Case {
   const char* name;
@@ -95,6 +103,7 @@ TEST(TextWidth, WidensHalfWidthCharacters) {
       {"voiced mark at the end", &kToZenKata, "ｶ"_sj, "カ"_sj},
       {"lead byte alone", &kToZenKata, "\x82", "\x82"},
       {"lead byte before a letter-free byte", &kToZenKata, "\x82 ", "\x82\x81\x40"},
+      {"other kind", &kToFullOtherKind, "aｶﾞﾊﾟｳﾞあア"_sj, "ａガパウ゛あア"_sj},
   });
 }
 
@@ -118,6 +127,8 @@ TEST(TextWidth, NarrowsFullWidthCharacters) {
       {"hiragana stretch", &kToHanHira, "がー゜カ"_sj, "ｶﾞｰﾟカ"_sj},
       {"letters and digits", &kToHanEi, "ａＺ９！カ"_sj, "aZ9！カ"_sj},
       {"lead byte alone", &kToHankaku, "\x82", "\x82"},
+      {"unknown flag alone", &kToHalfUnknownFlag, "ａカが１"_sj, "ａカが１"_sj},
+      {"unknown flag beside letters", &kToHalfUnknownAndAlnum, "ａカが１"_sj, "aカが1"_sj},
   });
 }
 
@@ -149,6 +160,22 @@ TEST(TextWidth, WithoutWorkingRoomTheTextStays) {
     EXPECT_EQ(std::string(m.View()), "ｶﾞａ"_sj);
     EXPECT_EQ(boxes.requests.size(), 1u);
   }
+}
+
+// A text of the largest size a buffer holds has no room beside it: it narrows where it lies. Each
+// megabyte is ASCII but for "ａｂ" across its first 64-byte block's end; the text ends in a megabyte
+// cut two bytes short.
+TEST(TextWidth, NarrowsATextOfTheLargestSize) {
+  MessageBoxCapture boxes;
+  CMemory m;
+  ASSERT_TRUE(FillToLargest(m, 63, "ａｂ"_sj));
+  m.ToHalfWidth(0);
+  constexpr int kNarrowChunk = kLargestChunk - 2;
+  ASSERT_EQ(m.GetLength(), kLargestChunks * kNarrowChunk - 2);
+  EXPECT_EQ(m.View().substr(61, 6), "xxabxx");
+  // Every narrowed megabyte is the first one again.
+  EXPECT_EQ(std::memcmp(m.GetPtr(), m.GetPtr() + kNarrowChunk, m.GetLength() - kNarrowChunk), 0);
+  EXPECT_TRUE(boxes.requests.empty());
 }
 
 // ---- a plain reading of the rules, one character at a time
@@ -315,10 +342,12 @@ TEST(TextTransform, BlockWalksAgreeWithThePlainRules) {
       {"HanKataToZenKata", &kHanKataToZenKata, [](std::string_view t) { return ReferenceFullWidth(t, 0, true); }},
       {"HanKataToZenHira", &kHanKataToZenHira, [](std::string_view t) { return ReferenceFullWidth(t, 1, true); }},
       {"ToZenEi", &kToZenEi, [](std::string_view t) { return ReferenceFullWidth(t, 2, false); }},
+      {"other kind", &kToFullOtherKind, [](std::string_view t) { return ReferenceFullWidth(t, 3, false); }},
       {"ToHankaku", &kToHankaku, [](std::string_view t) { return ReferenceHalfWidth(t, 0); }},
       {"ToHankata", &kToHankata, [](std::string_view t) { return ReferenceHalfWidth(t, 1); }},
       {"ToHanHira", &kToHanHira, [](std::string_view t) { return ReferenceHalfWidth(t, 2); }},
       {"ToHanEi", &kToHanEi, [](std::string_view t) { return ReferenceHalfWidth(t, 4); }},
+      {"unknown flag", &kToHalfUnknownFlag, [](std::string_view t) { return ReferenceHalfWidth(t, 8); }},
   };
   std::mt19937 rng(932);
   for (int round = 0; round < 3000; ++round) {
