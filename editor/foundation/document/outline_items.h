@@ -4,11 +4,11 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "editor/foundation/text/editor_path.h"
-#include "editor/foundation/text/memory.h"
 
 // Kinds the parsers give their entries.
 namespace outline_kind {
@@ -48,10 +48,35 @@ inline constexpr int kVbStatic = 0x100;
 inline constexpr int kVbDeclaration = 0x200;
 }  // namespace outline_kind
 
+// The text an entry shows. Entries a list makes refer to bytes the list keeps in its text pool;
+// an entry made on its own keeps its bytes itself. Neither copies nor moves: items stay where they
+// were made, so the bytes referred to do too.
+class COutlineName {
+ public:
+  COutlineName() = default;
+  COutlineName(const COutlineName&) = delete;
+  COutlineName& operator=(const COutlineName&) = delete;
+
+  void Assign(const char* pData, int nDataLen);
+  void AssignString(const char* psz);
+  // Refers to bytes someone else keeps alive for as long as this name.
+  void Refer(std::string_view text) {
+    m_own.clear();
+    m_view = text;
+  }
+  std::string_view View() const { return m_view; }
+  const char* GetPtr() const { return m_view.data(); }
+  int GetLength() const { return static_cast<int>(m_view.size()); }
+
+ private:
+  std::string_view m_view;
+  std::string m_own;
+};
+
 struct COutlineItem {
   int m_nFileLine = 0;     // 1-based document line
   int m_nDisplayLine = 0;  // 1-based display line
-  CMemory m_cName;
+  COutlineName m_cName;
   int m_nKind = 0;
   int m_nDepth = 0;
 };
@@ -67,11 +92,25 @@ class COutlineItemList {
   // Null when i is outside 0..count-1.
   COutlineItem* GetAt(int i) const;
   int GetCount() const { return static_cast<int>(m_items.size()); }
+  // Deletes every item and frees what held them.
   void Clear();
 
   char m_szPath[kMaxPath] = {};  // the document's path, for the copied text
 
  private:
-  // Owners in a growing array: an append costs a step, however long the list is.
-  std::vector<std::unique_ptr<COutlineItem>> m_items;
+  // A parse appends an entry every few lines of a large document: entries are made in blocks and
+  // their names copied into blocks of text, so that an append costs no allocation of its own.
+  // Blocks never move, so an item's address and its name's bytes stay put until Clear.
+  static constexpr size_t kItemsPerBlock = 1024;
+  static constexpr size_t kTextBlockSize = 64 * 1024;
+  COutlineItem* NewItem();
+  std::string_view KeepText(std::string_view text);
+
+  std::vector<COutlineItem*> m_items;  // in order
+  std::vector<std::unique_ptr<COutlineItem[]>> m_itemBlocks;
+  size_t m_nItemsLeft = 0;  // free items at the end of the last block
+  std::vector<std::unique_ptr<COutlineItem>> m_pushed;
+  std::vector<std::unique_ptr<char[]>> m_textBlocks;
+  char* m_pTextFree = nullptr;
+  size_t m_nTextLeft = 0;
 };
