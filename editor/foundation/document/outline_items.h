@@ -4,7 +4,6 @@
 #pragma once
 
 #include <memory>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -48,8 +47,8 @@ inline constexpr int kVbStatic = 0x100;
 inline constexpr int kVbDeclaration = 0x200;
 }  // namespace outline_kind
 
-// The text an entry shows. Entries a list makes refer to bytes the list keeps in its text pool;
-// an entry made on its own keeps its bytes itself. Neither copies nor moves: items stay where they
+// The text an entry shows. Entries in a list refer to bytes the list keeps in its text pool; an
+// entry made on its own keeps its bytes itself. Neither copies nor moves: items stay where they
 // were made, so the bytes referred to do too.
 class COutlineName {
  public:
@@ -61,7 +60,7 @@ class COutlineName {
   void AssignString(const char* psz);
   // Refers to bytes someone else keeps alive for as long as this name.
   void Refer(std::string_view text) {
-    m_own.clear();
+    m_own.reset();
     m_view = text;
   }
   std::string_view View() const { return m_view; }
@@ -70,7 +69,7 @@ class COutlineName {
 
  private:
   std::string_view m_view;
-  std::string m_own;
+  std::unique_ptr<char[]> m_own;
 };
 
 struct COutlineItem {
@@ -88,28 +87,28 @@ class COutlineItemList {
   COutlineItemList& operator=(const COutlineItemList&) = delete;
 
   void Append(int nFileLine, int nDisplayLine, std::string_view name, int nKind, int nDepth);
+  // Takes the item over: the list keeps its fields and its name in its own places.
   void Push(std::unique_ptr<COutlineItem> item);
-  // Null when i is outside 0..count-1.
+  // Null when i is outside 0..count-1. The item stays where it is until Clear.
   COutlineItem* GetAt(int i) const;
-  int GetCount() const { return static_cast<int>(m_items.size()); }
+  int GetCount() const { return m_nCount; }
   // Deletes every item and frees what held them.
   void Clear();
 
   char m_szPath[kMaxPath] = {};  // the document's path, for the copied text
 
  private:
-  // A parse appends an entry every few lines of a large document: entries are made in blocks and
-  // their names copied into blocks of text, so that an append costs no allocation of its own.
-  // Blocks never move, so an item's address and its name's bytes stay put until Clear.
-  static constexpr size_t kItemsPerBlock = 1024;
+  // A parse appends an entry every few lines of a large document: entries are made in blocks, in
+  // order, and their names copied into blocks of text, so that an append costs no allocation of
+  // its own and nothing is ever moved. The item of index i is item i % kItemsPerBlock of block
+  // i / kItemsPerBlock.
+  static constexpr int kItemsPerBlock = 1024;
   static constexpr size_t kTextBlockSize = 64 * 1024;
   COutlineItem* NewItem();
   std::string_view KeepText(std::string_view text);
 
-  std::vector<COutlineItem*> m_items;  // in order
   std::vector<std::unique_ptr<COutlineItem[]>> m_itemBlocks;
-  size_t m_nItemsLeft = 0;  // free items at the end of the last block
-  std::vector<std::unique_ptr<COutlineItem>> m_pushed;
+  int m_nCount = 0;
   std::vector<std::unique_ptr<char[]>> m_textBlocks;
   char* m_pTextFree = nullptr;
   size_t m_nTextLeft = 0;
