@@ -85,7 +85,7 @@ int OperatorSymbolLength(const char* p, int n) {
 
 class CppOutline {
  public:
-  CppOutline(CEditDoc& doc, COutlineItemList& list) : m_doc(doc), m_list(list) {}
+  CppOutline(const LineWalk& lines, COutlineItemList& list) : m_lines(lines), m_list(list) {}
   void Line(const char* text, int len, int line);
 
  private:
@@ -103,7 +103,7 @@ class CppOutline {
   BoundedText<kMaxWord>& CurWord() { return m_words[m_nCurrentWord]; }
   BoundedText<kMaxWord>& PrevWord() { return m_words[1 - m_nCurrentWord]; }
 
-  CEditDoc& m_doc;
+  const LineWalk& m_lines;
   COutlineItemList& m_list;
   CPreprocessorTracker m_tracker;
   Lex m_lex = Lex::kNormal;
@@ -445,7 +445,7 @@ void CppOutline::RecordDeclaration() {
   BoundedText<kMaxScopeText> name;
   name.Append(m_scopeText.View());
   if (!name.Append(m_candidate.View())) return;
-  Record(m_doc, m_list, m_nCandidateLine, 0, name.View(), outline_kind::kDeclaration, 0);
+  Record(m_lines, m_list, m_nCandidateLine, 0, name.View(), outline_kind::kDeclaration, 0);
 }
 
 void CppOutline::OpenBrace() {
@@ -467,7 +467,7 @@ void CppOutline::OpenBrace() {
     item.Append(m_scopeText.View());
     item.Append(name);
     if (m_nPendingKind == outline_kind::kNamespace) item.Append("::定義位置"_sj);
-    Record(m_doc, m_list, function ? m_nCandidateLine : m_nPendingLine, 0, item.View(), m_nPendingKind, 0);
+    Record(m_lines, m_list, function ? m_nCandidateLine : m_nPendingLine, 0, item.View(), m_nPendingKind, 0);
   }
   if (function) {
     m_nBodyDepth = 1;
@@ -502,7 +502,7 @@ void CppOutline::CloseBrace() {
 }  // namespace
 
 void ParseOutlineCpp(CEditDoc& doc, COutlineItemList& list) {
-  CppOutline outline(doc, list);
   LineWalk lines(doc);
+  CppOutline outline(lines, list);
   while (lines.Next()) outline.Line(lines.Text(), lines.Length(), lines.Index());
 }

@@ -21,7 +21,7 @@ bool IsWordByte(unsigned char c) { return IsAsciiAlnum(c) || c == '_' || c == '~
 
 class JavaOutline {
  public:
-  JavaOutline(CEditDoc& doc, COutlineItemList& list) : m_doc(doc), m_list(list) {}
+  JavaOutline(const LineWalk& lines, COutlineItemList& list) : m_lines(lines), m_list(list) {}
   void Line(const char* text, int len, int line);
 
  private:
@@ -35,7 +35,7 @@ class JavaOutline {
   void Punctuation(char c);
   void RecordMethod(int kind);
 
-  CEditDoc& m_doc;
+  const LineWalk& m_lines;
   COutlineItemList& m_list;
   Lex m_lex = Lex::kNormal;
   int m_nLine = 0;
@@ -135,7 +135,7 @@ void JavaOutline::EndWord() {
       BoundedText<kMaxPath> item;
       item.Append(m_path.View());
       item.Append("::定義位置"_sj);
-      Record(m_doc, m_list, m_nWordLine, 0, item.View(), outline_kind::kPlain, 0);
+      Record(m_lines, m_list, m_nWordLine, 0, item.View(), outline_kind::kPlain, 0);
     }
   } else if (word == "class" || word == "interface") {
     m_bClassNameNext = true;
@@ -197,13 +197,13 @@ void JavaOutline::RecordMethod(int kind) {
   item.Append(m_path.View());
   item.Append("::", 2);
   item.Append(m_candidate.View());
-  Record(m_doc, m_list, m_nCandidateLine, 0, item.View(), kind, 0);
+  Record(m_lines, m_list, m_nCandidateLine, 0, item.View(), kind, 0);
 }
 
 }  // namespace
 
 void ParseOutlineJava(CEditDoc& doc, COutlineItemList& list) {
-  JavaOutline outline(doc, list);
   LineWalk lines(doc);
+  JavaOutline outline(lines, list);
   while (lines.Next()) outline.Line(lines.Text(), lines.Length(), lines.Index());
 }

@@ -10,32 +10,41 @@
 class CDocLine;
 class CEditDoc;
 class COutlineItemList;
-class CWrapLineMgr;
+class CWrapLine;
 
 namespace outline_scan {
 
-// The document's lines in order, each with its text (line end included).
+// The document's lines in order, each with its text (line end included), and the display pieces
+// walked along with them: an entry on the line being read finds its display line without a search.
 class LineWalk {
  public:
-  explicit LineWalk(const CEditDoc& doc);
+  explicit LineWalk(CEditDoc& doc);
   // Moves to the next line (the first at the first call); false past the last.
   bool Next();
   const char* Text() const { return m_pText; }
   int Length() const { return m_nLength; }
   int Index() const { return m_nIndex; }
   bool IsBookmarked() const;
+  // The 0-based display line of the column of a 0-based document line, as the wrap manager's
+  // DocToWrapPos gives it; an earlier line than the one being read is asked of the wrap manager.
+  int DisplayLineOf(int nLineIndex, int nColumn) const;
 
  private:
+  CEditDoc& m_doc;
   const CDocLine* m_pLine = nullptr;
+  // The first display piece of the line being read (else the first piece after it) and its index.
+  const CWrapLine* m_pPiece = nullptr;
+  int m_nPieceIndex = 0;
   bool m_bStarted = false;
   const char* m_pText = "";
   int m_nLength = 0;
   int m_nIndex = -1;
 };
 
-// Appends an entry for the 0-based document line; its display line is that of the column.
-void Record(CEditDoc& doc, COutlineItemList& list, int nLineIndex, int nColumn, std::string_view name, int nKind,
-            int nDepth);
+// Appends an entry for the 0-based document line (the one being read or an earlier one); its
+// display line is that of the column.
+void Record(const LineWalk& lines, COutlineItemList& list, int nLineIndex, int nColumn, std::string_view name,
+            int nKind, int nDepth);
 
 // At most N bytes of text; what does not fit is cut before the first character that would not.
 template <int N>
