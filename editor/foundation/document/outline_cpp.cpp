@@ -49,9 +49,13 @@ struct ByteClasses {
     for (int c = 0; c < 256; ++c) {
       const auto b = static_cast<unsigned char>(c);
       of[c] = IsWordByte(b) ? kWordByte : IsBlankByte(b) ? kBlankByte : kOtherByte;
+      // Inside a function body what matters is a brace, a comment, a literal, an escape and a
+      // character of two bytes (whose second byte may look like any of these).
+      bodyQuiet[c] = c < 0x80 && std::strchr("{}/\"'\\", c) == nullptr;
     }
   }
   uint8_t of[256];
+  bool bodyQuiet[256];
 };
 const ByteClasses kClasses;
 
@@ -156,6 +160,11 @@ void CppOutline::Line(const char* text, int len, int line) {
     if (InCommentOrLiteral(m_lex)) {
       pos = StepCommentOrLiteral(text, len, pos, m_lex);
       continue;
+    }
+    if (m_lex == Lex::kNormal && m_nBodyDepth > 0 && !m_bInWord && !m_bOperatorPending) {
+      // Nothing there starts a word that counts or ends one: the quiet bytes go at once.
+      while (pos < len && kClasses.bodyQuiet[s[pos]]) ++pos;
+      if (pos >= len) break;
     }
     const unsigned char c = s[pos];
     switch (m_lex) {
