@@ -1,5 +1,6 @@
 // The Java outline: classes and interfaces with their nesting, and the methods declared or
 // defined directly in their bodies.
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -18,6 +19,20 @@ constexpr int kMaxClasses = 32;
 constexpr int kMaxPath = 511;
 
 bool IsWordByte(unsigned char c) { return IsAsciiAlnum(c) || c == '_' || c == '~' || c == ':' || c == '.'; }
+bool IsBlankByte(unsigned char c) { return c == ' ' || c == '\t' || IsLineEnd(c); }
+
+// Bytes by what the scanner does with them, looked up once a byte.
+enum ByteClass : uint8_t { kOtherByte, kWordByte, kBlankByte };
+struct ByteClasses {
+  ByteClasses() {
+    for (int c = 0; c < 256; ++c) {
+      const auto b = static_cast<unsigned char>(c);
+      of[c] = IsWordByte(b) ? kWordByte : IsBlankByte(b) ? kBlankByte : kOtherByte;
+    }
+  }
+  uint8_t of[256];
+};
+const ByteClasses kClasses;
 
 class JavaOutline {
  public:
@@ -40,9 +55,13 @@ class JavaOutline {
   Lex m_lex = Lex::kNormal;
   int m_nLine = 0;
 
-  BoundedText<kMaxWord> m_word;
+  // The word being read and the one before take turns in two buffers: a word read becomes the
+  // word before without a copy.
+  BoundedText<kMaxWord>& CurWord() { return m_words[m_nCurrentWord]; }
+  const BoundedText<kMaxWord>& PrevWord() const { return m_words[1 - m_nCurrentWord]; }
+  BoundedText<kMaxWord> m_words[2];
+  int m_nCurrentWord = 0;
   int m_nWordLine = 0;
-  BoundedText<kMaxWord> m_prevWord;
   bool m_bPrevAfterNew = false;  // the word before came right after "new"
   int m_nPrevLine = 0;
   bool m_bAfterWord = false;
@@ -71,13 +90,14 @@ void JavaOutline::Line(const char* text, int len, int line) {
       continue;
     }
     const unsigned char c = s[pos];
-    if (IsWordByte(c)) {
+    const uint8_t kind = kClasses.of[c];
+    if (kind == kWordByte) {
       int end = pos + 1;
-      while (end < len && IsWordByte(s[end])) ++end;
+      while (end < len && kClasses.of[s[end]] == kWordByte) ++end;
       Significant(c);
-      m_word.Clear();
+      CurWord().Clear();
       m_nWordLine = line;
-      if (m_word.Append(text + pos, end - pos)) {
+      if (CurWord().Append(text + pos, end - pos)) {
         EndWord();
       } else {
         // Longer than any name kept: skipped.
@@ -86,9 +106,9 @@ void JavaOutline::Line(const char* text, int len, int line) {
       pos = end;
       continue;
     }
-    if (c == ' ' || c == '\t' || IsLineEnd(c)) {
+    if (kind == kBlankByte) {
       ++pos;
-      while (pos < len && (s[pos] == ' ' || s[pos] == '\t' || IsLineEnd(s[pos]))) ++pos;
+      while (pos < len && kClasses.of[s[pos]] == kBlankByte) ++pos;
       continue;
     }
     if (c == '/' && pos + 1 < len && s[pos + 1] == '/') break;
@@ -124,7 +144,7 @@ void JavaOutline::Significant(unsigned char c) {
 }
 
 void JavaOutline::EndWord() {
-  const std::string_view word = m_word.View();
+  const std::string_view word = CurWord().View();
   if (m_bClassNameNext) {
     m_bClassNameNext = false;
     // A class nested deeper than the levels kept is not recorded.
@@ -140,9 +160,8 @@ void JavaOutline::EndWord() {
   } else if (word == "class" || word == "interface") {
     m_bClassNameNext = true;
   }
-  m_bPrevAfterNew = m_bAfterWord && m_prevWord.View() == "new";
-  m_prevWord.Clear();
-  m_prevWord.Append(word);
+  m_bPrevAfterNew = m_bAfterWord && PrevWord().View() == "new";
+  m_nCurrentWord = 1 - m_nCurrentWord;
   m_nPrevLine = m_nWordLine;
   m_bAfterWord = true;
 }
@@ -150,11 +169,11 @@ void JavaOutline::EndWord() {
 void JavaOutline::Punctuation(char c) {
   switch (c) {
     case '(':
-      if (m_nParenDepth == 0 && m_nClasses > 0 && m_bAfterWord && m_prevWord.View() != "new" &&
+      if (m_nParenDepth == 0 && m_nClasses > 0 && m_bAfterWord && PrevWord().View() != "new" &&
           !m_bPrevAfterNew) {
         // "new T(...)" makes an object; it declares nothing.
         m_candidate.Clear();
-        m_candidate.Append(m_prevWord.View());
+        m_candidate.Append(PrevWord().View());
         m_nCandidateLine = m_nPrevLine;
         m_bHasCandidate = true;
         m_bHeaderComplete = false;
