@@ -17,33 +17,33 @@ void COutlineName::Assign(const char* pData, int nDataLen) {
 void COutlineName::AssignString(const char* psz) { Assign(psz, psz ? static_cast<int>(std::strlen(psz)) : 0); }
 
 COutlineItem* COutlineItemList::NewItem() {
-  const int slot = m_nCount % kItemsPerBlock;
-  if (slot == 0) m_itemBlocks.push_back(std::make_unique<COutlineItem[]>(kItemsPerBlock));
-  COutlineItem* item = &m_itemBlocks.back()[static_cast<size_t>(slot)];
+  const auto block = static_cast<size_t>(m_nCount / kItemsPerBlock);
+  if (block == m_itemBlocks.size()) m_itemBlocks.push_back(std::make_unique<COutlineItem[]>(kItemsPerBlock));
+  COutlineItem* item = &m_itemBlocks[block][static_cast<size_t>(m_nCount % kItemsPerBlock)];
   ++m_nCount;
   return item;
 }
 
 std::string_view COutlineItemList::KeepText(std::string_view text) {
   if (text.empty()) return {};
-  if (text.size() > m_nTextLeft) {
-    // A name longer than a block gets a block of its own; the free end of the current one stays
-    // in use for the names after it.
-    const bool own = text.size() > kTextBlockSize;
-    const size_t size = own ? text.size() : kTextBlockSize;
-    m_textBlocks.push_back(std::make_unique_for_overwrite<char[]>(size));
-    char* bytes = m_textBlocks.back().get();
-    if (own) {
-      std::memcpy(bytes, text.data(), text.size());
-      return {bytes, text.size()};
+  char* bytes = nullptr;
+  if (text.size() > kTextBlockSize) {
+    // Longer than a block: a block of its own, given back at Clear.
+    m_longTexts.push_back(std::make_unique_for_overwrite<char[]>(text.size()));
+    bytes = m_longTexts.back().get();
+  } else {
+    if (text.size() > m_nTextLeft) {
+      if (m_nTextBlocksUsed == m_textBlocks.size()) {
+        m_textBlocks.push_back(std::make_unique_for_overwrite<char[]>(kTextBlockSize));
+      }
+      m_pTextFree = m_textBlocks[m_nTextBlocksUsed++].get();
+      m_nTextLeft = kTextBlockSize;
     }
-    m_pTextFree = bytes;
-    m_nTextLeft = size;
+    bytes = m_pTextFree;
+    m_pTextFree += text.size();
+    m_nTextLeft -= text.size();
   }
-  char* bytes = m_pTextFree;
   std::memcpy(bytes, text.data(), text.size());
-  m_pTextFree += text.size();
-  m_nTextLeft -= text.size();
   return {bytes, text.size()};
 }
 
@@ -68,11 +68,10 @@ COutlineItem* COutlineItemList::GetAt(int i) const {
 }
 
 void COutlineItemList::Clear() {
-  m_itemBlocks.clear();
-  m_itemBlocks.shrink_to_fit();
   m_nCount = 0;
-  m_textBlocks.clear();
-  m_textBlocks.shrink_to_fit();
+  m_nTextBlocksUsed = 0;
   m_pTextFree = nullptr;
   m_nTextLeft = 0;
+  m_longTexts.clear();
+  m_longTexts.shrink_to_fit();
 }

@@ -92,7 +92,9 @@ class COutlineItemList {
   // Null when i is outside 0..count-1. The item stays where it is until Clear.
   COutlineItem* GetAt(int i) const;
   int GetCount() const { return m_nCount; }
-  // Deletes every item and frees what held them.
+  // Empties the list. The blocks that held the items and their names are kept for the next
+  // parse: the list lives as long as the process and is refilled on every outline command, and
+  // memory fresh from the system costs more to fill than the parse that fills it.
   void Clear();
 
   char m_szPath[kMaxPath] = {};  // the document's path, for the copied text
@@ -107,9 +109,11 @@ class COutlineItemList {
   COutlineItem* NewItem();
   std::string_view KeepText(std::string_view text);
 
-  std::vector<std::unique_ptr<COutlineItem[]>> m_itemBlocks;
+  std::vector<std::unique_ptr<COutlineItem[]>> m_itemBlocks;  // the first count items are in use
   int m_nCount = 0;
-  std::vector<std::unique_ptr<char[]>> m_textBlocks;
-  char* m_pTextFree = nullptr;
+  std::vector<std::unique_ptr<char[]>> m_textBlocks;  // kTextBlockSize bytes each
+  size_t m_nTextBlocksUsed = 0;
+  char* m_pTextFree = nullptr;  // the free end of the last text block in use
   size_t m_nTextLeft = 0;
+  std::vector<std::unique_ptr<char[]>> m_longTexts;  // names longer than a text block
 };
