@@ -42,22 +42,14 @@ enum State { kIdle = 0, kInitialiser = 5, kTypeName = 17, kTemplateArgs = 18, kB
 bool IsWordByte(unsigned char c) { return IsAsciiAlnum(c) || c == '_' || c == '~' || c == ':'; }
 bool IsBlankByte(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// Bytes by what the scanner does with them, so that runs of words and blanks go at once.
-enum ByteClass : uint8_t { kOtherByte, kWordByte, kBlankByte };
-struct ByteClasses {
-  ByteClasses() {
-    for (int c = 0; c < 256; ++c) {
-      const auto b = static_cast<unsigned char>(c);
-      of[c] = IsWordByte(b) ? kWordByte : IsBlankByte(b) ? kBlankByte : kOtherByte;
-      // Inside a function body what matters is a brace, a comment, a literal, an escape and a
-      // character of two bytes (whose second byte may look like any of these).
-      bodyQuiet[c] = c < 0x80 && std::strchr("{}/\"'\\", c) == nullptr;
-    }
-  }
-  uint8_t of[256];
-  bool bodyQuiet[256];
-};
-const ByteClasses kClasses;
+const ByteClassTable kClasses = MakeByteClasses(IsWordByte);
+// Inside a function body what matters is a brace, a comment, a literal, an escape and a character
+// of two bytes (whose second byte may look like any of these).
+const std::array<bool, 256> kBodyQuiet = [] {
+  std::array<bool, 256> quiet{};
+  for (int c = 1; c < 0x80; ++c) quiet[static_cast<size_t>(c)] = std::strchr("{}/\"'\\", c) == nullptr;
+  return quiet;
+}();
 
 // The length of the operator symbol at p (within n bytes) that follows "operator"; 0 for none.
 int OperatorSymbolLength(const char* p, int n) {
@@ -163,7 +155,7 @@ void CppOutline::Line(const char* text, int len, int line) {
     }
     if (m_lex == Lex::kNormal && m_nBodyDepth > 0 && !m_bInWord && !m_bOperatorPending) {
       // Nothing there starts a word that counts or ends one: the quiet bytes go at once.
-      while (pos < len && kClasses.bodyQuiet[s[pos]]) ++pos;
+      while (pos < len && kBodyQuiet[s[pos]]) ++pos;
       if (pos >= len) break;
     }
     const unsigned char c = s[pos];
@@ -176,10 +168,10 @@ void CppOutline::Line(const char* text, int len, int line) {
         pos = len;
         break;
       case Lex::kNormal: {
-        const uint8_t kind = kClasses.of[c];
+        const uint8_t kind = kClasses[c];
         if (kind == kWordByte) {
           int end = pos + 1;
-          while (end < len && kClasses.of[s[end]] == kWordByte) ++end;
+          while (end < len && kClasses[s[end]] == kWordByte) ++end;
           if (m_nBodyDepth > 0) {
             // Inside a function body only the braces count.
             pos = end;
@@ -203,7 +195,7 @@ void CppOutline::Line(const char* text, int len, int line) {
         if (m_bInWord) EndWord();
         if (kind == kBlankByte) {
           ++pos;
-          while (pos < len && kClasses.of[s[pos]] == kBlankByte) ++pos;
+          while (pos < len && kClasses[s[pos]] == kBlankByte) ++pos;
           break;
         }
         if (SjisCharSize(s, len, pos) == 2) {

@@ -19,20 +19,7 @@ constexpr int kMaxClasses = 32;
 constexpr int kMaxPath = 511;
 
 bool IsWordByte(unsigned char c) { return IsAsciiAlnum(c) || c == '_' || c == '~' || c == ':' || c == '.'; }
-bool IsBlankByte(unsigned char c) { return c == ' ' || c == '\t' || IsLineEnd(c); }
-
-// Bytes by what the scanner does with them, looked up once a byte.
-enum ByteClass : uint8_t { kOtherByte, kWordByte, kBlankByte };
-struct ByteClasses {
-  ByteClasses() {
-    for (int c = 0; c < 256; ++c) {
-      const auto b = static_cast<unsigned char>(c);
-      of[c] = IsWordByte(b) ? kWordByte : IsBlankByte(b) ? kBlankByte : kOtherByte;
-    }
-  }
-  uint8_t of[256];
-};
-const ByteClasses kClasses;
+const ByteClassTable kClasses = MakeByteClasses(IsWordByte);
 
 class JavaOutline {
  public:
@@ -90,10 +77,10 @@ void JavaOutline::Line(const char* text, int len, int line) {
       continue;
     }
     const unsigned char c = s[pos];
-    const uint8_t kind = kClasses.of[c];
+    const uint8_t kind = kClasses[c];
     if (kind == kWordByte) {
       int end = pos + 1;
-      while (end < len && kClasses.of[s[end]] == kWordByte) ++end;
+      while (end < len && kClasses[s[end]] == kWordByte) ++end;
       Significant(c);
       CurWord().Clear();
       m_nWordLine = line;
@@ -108,7 +95,7 @@ void JavaOutline::Line(const char* text, int len, int line) {
     }
     if (kind == kBlankByte) {
       ++pos;
-      while (pos < len && kClasses.of[s[pos]] == kBlankByte) ++pos;
+      while (pos < len && kClasses[s[pos]] == kBlankByte) ++pos;
       continue;
     }
     if (c == '/' && pos + 1 < len && s[pos + 1] == '/') break;

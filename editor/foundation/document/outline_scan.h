@@ -2,6 +2,8 @@
 // its display line, and the fixed buffers that keep names bounded.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -77,6 +79,19 @@ inline bool IsAsciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 inline bool IsAsciiAlnum(unsigned char c) { return IsAsciiAlpha(c) || IsAsciiDigit(c); }
 inline bool IsLineEnd(unsigned char c) { return c == '\r' || c == '\n'; }
 inline bool IsSpaceOrTab(unsigned char c) { return c == ' ' || c == '\t'; }
+// Bytes by what a scanner of C-like sources does with them, so that runs of word bytes and of
+// blanks (space, tab, CR, LF) go at once; which bytes make words is the language's.
+enum ByteClass : uint8_t { kOtherByte, kWordByte, kBlankByte };
+using ByteClassTable = std::array<uint8_t, 256>;
+template <class IsWordByte>
+ByteClassTable MakeByteClasses(IsWordByte isWordByte) {
+  ByteClassTable table{};
+  for (int c = 0; c < 256; ++c) {
+    const auto b = static_cast<unsigned char>(c);
+    table[static_cast<size_t>(c)] = isWordByte(b) ? kWordByte : IsSpaceOrTab(b) || IsLineEnd(b) ? kBlankByte : kOtherByte;
+  }
+  return table;
+}
 // Lexical states of the scanners of C-like sources.
 enum class Lex { kNormal, kBlockComment, kCharLiteral, kStringLiteral, kLineComment, kSkipWord };
 inline bool InCommentOrLiteral(Lex lex) {
