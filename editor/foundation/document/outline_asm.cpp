@@ -53,11 +53,11 @@ void ParseOutlineAsm(CEditDoc& doc, COutlineItemList& list) {
     if (count == 0) continue;
     const std::string_view first = tokens[0].View();
     if (first.size() >= 2 && first.back() == ':') {
-      Record(doc, list, lines.Index(), 0, first.substr(0, first.size() - 1), outline_kind::kAsmLabel, 0);
+      Record(lines, list, lines.Index(), 0, first.substr(0, first.size() - 1), outline_kind::kAsmLabel, 0);
     } else if (count == 2 && EqualsICase(tokens[1].View(), "proc")) {
-      Record(doc, list, lines.Index(), 0, first, outline_kind::kAsmProc, 0);
+      Record(lines, list, lines.Index(), 0, first, outline_kind::kAsmProc, 0);
     } else if (count == 2 && EqualsICase(tokens[1].View(), "endp")) {
-      Record(doc, list, lines.Index(), 0, first, outline_kind::kAsmEndp, 0);
+      Record(lines, list, lines.Index(), 0, first, outline_kind::kAsmEndp, 0);
     }
   }
 }

@@ -63,6 +63,6 @@ void ParseOutlineCobol(CEditDoc& doc, COutlineItemList& list) {
     name.Append(division.View());
     name.Append("::", 2);
     name.Append(entry.View());
-    Record(doc, list, lines.Index(), 0, name.View(), outline_kind::kPlain, 0);
+    Record(lines, list, lines.Index(), 0, name.View(), outline_kind::kPlain, 0);
   }
 }

@@ -42,18 +42,14 @@ enum State { kIdle = 0, kInitialiser = 5, kTypeName = 17, kTemplateArgs = 18, kB
 bool IsWordByte(unsigned char c) { return IsAsciiAlnum(c) || c == '_' || c == '~' || c == ':'; }
 bool IsBlankByte(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// Bytes by what the scanner does with them, so that runs of words and blanks go at once.
-enum ByteClass : uint8_t { kOtherByte, kWordByte, kBlankByte };
-struct ByteClasses {
-  ByteClasses() {
-    for (int c = 0; c < 256; ++c) {
-      const auto b = static_cast<unsigned char>(c);
-      of[c] = IsWordByte(b) ? kWordByte : IsBlankByte(b) ? kBlankByte : kOtherByte;
-    }
-  }
-  uint8_t of[256];
-};
-const ByteClasses kClasses;
+const ByteClassTable kClasses = MakeByteClasses(IsWordByte);
+// Inside a function body what matters is a brace, a comment, a literal, an escape and a character
+// of two bytes (whose second byte may look like any of these).
+const std::array<bool, 256> kBodyQuiet = [] {
+  std::array<bool, 256> quiet{};
+  for (int c = 1; c < 0x80; ++c) quiet[static_cast<size_t>(c)] = std::strchr("{}/\"'\\", c) == nullptr;
+  return quiet;
+}();
 
 // The length of the operator symbol at p (within n bytes) that follows "operator"; 0 for none.
 int OperatorSymbolLength(const char* p, int n) {
@@ -85,7 +81,7 @@ int OperatorSymbolLength(const char* p, int n) {
 
 class CppOutline {
  public:
-  CppOutline(CEditDoc& doc, COutlineItemList& list) : m_doc(doc), m_list(list) {}
+  CppOutline(const LineWalk& lines, COutlineItemList& list) : m_lines(lines), m_list(list) {}
   void Line(const char* text, int len, int line);
 
  private:
@@ -103,7 +99,7 @@ class CppOutline {
   BoundedText<kMaxWord>& CurWord() { return m_words[m_nCurrentWord]; }
   BoundedText<kMaxWord>& PrevWord() { return m_words[1 - m_nCurrentWord]; }
 
-  CEditDoc& m_doc;
+  const LineWalk& m_lines;
   COutlineItemList& m_list;
   CPreprocessorTracker m_tracker;
   Lex m_lex = Lex::kNormal;
@@ -157,6 +153,11 @@ void CppOutline::Line(const char* text, int len, int line) {
       pos = StepCommentOrLiteral(text, len, pos, m_lex);
       continue;
     }
+    if (m_lex == Lex::kNormal && m_nBodyDepth > 0 && !m_bInWord && !m_bOperatorPending) {
+      // Nothing there starts a word that counts or ends one: the quiet bytes go at once.
+      while (pos < len && kBodyQuiet[s[pos]]) ++pos;
+      if (pos >= len) break;
+    }
     const unsigned char c = s[pos];
     switch (m_lex) {
       case Lex::kSkipWord:
@@ -167,10 +168,10 @@ void CppOutline::Line(const char* text, int len, int line) {
         pos = len;
         break;
       case Lex::kNormal: {
-        const uint8_t kind = kClasses.of[c];
+        const uint8_t kind = kClasses[c];
         if (kind == kWordByte) {
           int end = pos + 1;
-          while (end < len && kClasses.of[s[end]] == kWordByte) ++end;
+          while (end < len && kClasses[s[end]] == kWordByte) ++end;
           if (m_nBodyDepth > 0) {
             // Inside a function body only the braces count.
             pos = end;
@@ -194,7 +195,7 @@ void CppOutline::Line(const char* text, int len, int line) {
         if (m_bInWord) EndWord();
         if (kind == kBlankByte) {
           ++pos;
-          while (pos < len && kClasses.of[s[pos]] == kBlankByte) ++pos;
+          while (pos < len && kClasses[s[pos]] == kBlankByte) ++pos;
           break;
         }
         if (SjisCharSize(s, len, pos) == 2) {
@@ -445,7 +446,7 @@ void CppOutline::RecordDeclaration() {
   BoundedText<kMaxScopeText> name;
   name.Append(m_scopeText.View());
   if (!name.Append(m_candidate.View())) return;
-  Record(m_doc, m_list, m_nCandidateLine, 0, name.View(), outline_kind::kDeclaration, 0);
+  Record(m_lines, m_list, m_nCandidateLine, 0, name.View(), outline_kind::kDeclaration, 0);
 }
 
 void CppOutline::OpenBrace() {
@@ -467,7 +468,7 @@ void CppOutline::OpenBrace() {
     item.Append(m_scopeText.View());
     item.Append(name);
     if (m_nPendingKind == outline_kind::kNamespace) item.Append("::定義位置"_sj);
-    Record(m_doc, m_list, function ? m_nCandidateLine : m_nPendingLine, 0, item.View(), m_nPendingKind, 0);
+    Record(m_lines, m_list, function ? m_nCandidateLine : m_nPendingLine, 0, item.View(), m_nPendingKind, 0);
   }
   if (function) {
     m_nBodyDepth = 1;
@@ -502,7 +503,7 @@ void CppOutline::CloseBrace() {
 }  // namespace
 
 void ParseOutlineCpp(CEditDoc& doc, COutlineItemList& list) {
-  CppOutline outline(doc, list);
   LineWalk lines(doc);
+  CppOutline outline(lines, list);
   while (lines.Next()) outline.Line(lines.Text(), lines.Length(), lines.Index());
 }

@@ -26,14 +26,14 @@ bool IsAnyOf(std::string_view lowerName, std::initializer_list<std::string_view>
 
 class HtmlOutline {
  public:
-  HtmlOutline(CEditDoc& doc, COutlineItemList& list) : m_doc(doc), m_list(list) {}
+  HtmlOutline(const LineWalk& lines, COutlineItemList& list) : m_lines(lines), m_list(list) {}
   void Line(const char* text, int len, int line);
 
  private:
   // Reads the tag whose "<" is at pos; the position to go on from.
   int Tag(const char* text, int len, int line, int pos);
 
-  CEditDoc& m_doc;
+  const LineWalk& m_lines;
   COutlineItemList& m_list;
   bool m_bInComment = false;
   BoundedText<kMaxName> m_open[kMaxOpen];
@@ -105,7 +105,7 @@ int HtmlOutline::Tag(const char* text, int len, int line, int lt) {
   const int depth = m_nOpen;
   if (IsAnyOf(lowerName, {"hr", "meta", "link", "input", "img"})) {
     item.Append(text + nameStart, gt - nameStart);
-    Record(m_doc, m_list, line, lt, item.View(), outline_kind::kPlain, depth);
+    Record(m_lines, m_list, line, lt, item.View(), outline_kind::kPlain, depth);
     return hasEnd ? gt + 1 : gt;
   }
   item.Append(name);
@@ -122,14 +122,14 @@ int HtmlOutline::Tag(const char* text, int len, int line, int lt) {
       ++m_nOpen;
     }
   }
-  Record(m_doc, m_list, line, lt, item.View(), outline_kind::kPlain, depth);
+  Record(m_lines, m_list, line, lt, item.View(), outline_kind::kPlain, depth);
   return hasEnd ? gt + 1 : gt;
 }
 
 }  // namespace
 
 void ParseOutlineHtml(CEditDoc& doc, COutlineItemList& list) {
-  HtmlOutline outline(doc, list);
   LineWalk lines(doc);
+  HtmlOutline outline(lines, list);
   while (lines.Next()) outline.Line(lines.Text(), lines.Length(), lines.Index());
 }

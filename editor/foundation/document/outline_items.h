@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "editor/foundation/text/editor_path.h"
-#include "editor/foundation/text/memory.h"
 
 // Kinds the parsers give their entries.
 namespace outline_kind {
@@ -48,10 +47,35 @@ inline constexpr int kVbStatic = 0x100;
 inline constexpr int kVbDeclaration = 0x200;
 }  // namespace outline_kind
 
+// The text an entry shows. Entries in a list refer to bytes the list keeps in its text pool; an
+// entry made on its own keeps its bytes itself. Neither copies nor moves: items stay where they
+// were made, so the bytes referred to do too.
+class COutlineName {
+ public:
+  COutlineName() = default;
+  COutlineName(const COutlineName&) = delete;
+  COutlineName& operator=(const COutlineName&) = delete;
+
+  void Assign(const char* pData, int nDataLen);
+  void AssignString(const char* psz);
+  // Refers to bytes someone else keeps alive for as long as this name.
+  void Refer(std::string_view text) {
+    m_own.reset();
+    m_view = text;
+  }
+  std::string_view View() const { return m_view; }
+  const char* GetPtr() const { return m_view.data(); }
+  int GetLength() const { return static_cast<int>(m_view.size()); }
+
+ private:
+  std::string_view m_view;
+  std::unique_ptr<char[]> m_own;
+};
+
 struct COutlineItem {
   int m_nFileLine = 0;     // 1-based document line
   int m_nDisplayLine = 0;  // 1-based display line
-  CMemory m_cName;
+  COutlineName m_cName;
   int m_nKind = 0;
   int m_nDepth = 0;
 };
@@ -63,15 +87,33 @@ class COutlineItemList {
   COutlineItemList& operator=(const COutlineItemList&) = delete;
 
   void Append(int nFileLine, int nDisplayLine, std::string_view name, int nKind, int nDepth);
+  // Takes the item over: the list keeps its fields and its name in its own places.
   void Push(std::unique_ptr<COutlineItem> item);
-  // Null when i is outside 0..count-1.
+  // Null when i is outside 0..count-1. The item stays where it is until Clear.
   COutlineItem* GetAt(int i) const;
-  int GetCount() const { return static_cast<int>(m_items.size()); }
+  int GetCount() const { return m_nCount; }
+  // Empties the list. The blocks that held the items and their names are kept for the next
+  // parse: the list lives as long as the process and is refilled on every outline command, and
+  // memory fresh from the system costs more to fill than the parse that fills it.
   void Clear();
 
   char m_szPath[kMaxPath] = {};  // the document's path, for the copied text
 
  private:
-  // Owners in a growing array: an append costs a step, however long the list is.
-  std::vector<std::unique_ptr<COutlineItem>> m_items;
+  // A parse appends an entry every few lines of a large document: entries are made in blocks, in
+  // order, and their names copied into blocks of text, so that an append costs no allocation of
+  // its own and nothing is ever moved. The item of index i is item i % kItemsPerBlock of block
+  // i / kItemsPerBlock.
+  static constexpr int kItemsPerBlock = 1024;
+  static constexpr size_t kTextBlockSize = 64 * 1024;
+  COutlineItem* NewItem();
+  std::string_view KeepText(std::string_view text);
+
+  std::vector<std::unique_ptr<COutlineItem[]>> m_itemBlocks;  // the first count items are in use
+  int m_nCount = 0;
+  std::vector<std::unique_ptr<char[]>> m_textBlocks;  // kTextBlockSize bytes each
+  size_t m_nTextBlocksUsed = 0;
+  char* m_pTextFree = nullptr;  // the free end of the last text block in use
+  size_t m_nTextLeft = 0;
+  std::vector<std::unique_ptr<char[]>> m_longTexts;  // names longer than a text block
 };

@@ -1,5 +1,6 @@
 // The Java outline: classes and interfaces with their nesting, and the methods declared or
 // defined directly in their bodies.
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -18,10 +19,11 @@ constexpr int kMaxClasses = 32;
 constexpr int kMaxPath = 511;
 
 bool IsWordByte(unsigned char c) { return IsAsciiAlnum(c) || c == '_' || c == '~' || c == ':' || c == '.'; }
+const ByteClassTable kClasses = MakeByteClasses(IsWordByte);
 
 class JavaOutline {
  public:
-  JavaOutline(CEditDoc& doc, COutlineItemList& list) : m_doc(doc), m_list(list) {}
+  JavaOutline(const LineWalk& lines, COutlineItemList& list) : m_lines(lines), m_list(list) {}
   void Line(const char* text, int len, int line);
 
  private:
@@ -35,14 +37,18 @@ class JavaOutline {
   void Punctuation(char c);
   void RecordMethod(int kind);
 
-  CEditDoc& m_doc;
+  const LineWalk& m_lines;
   COutlineItemList& m_list;
   Lex m_lex = Lex::kNormal;
   int m_nLine = 0;
 
-  BoundedText<kMaxWord> m_word;
+  // The word being read and the one before take turns in two buffers: a word read becomes the
+  // word before without a copy.
+  BoundedText<kMaxWord>& CurWord() { return m_words[m_nCurrentWord]; }
+  const BoundedText<kMaxWord>& PrevWord() const { return m_words[1 - m_nCurrentWord]; }
+  BoundedText<kMaxWord> m_words[2];
+  int m_nCurrentWord = 0;
   int m_nWordLine = 0;
-  BoundedText<kMaxWord> m_prevWord;
   bool m_bPrevAfterNew = false;  // the word before came right after "new"
   int m_nPrevLine = 0;
   bool m_bAfterWord = false;
@@ -71,13 +77,14 @@ void JavaOutline::Line(const char* text, int len, int line) {
       continue;
     }
     const unsigned char c = s[pos];
-    if (IsWordByte(c)) {
+    const uint8_t kind = kClasses[c];
+    if (kind == kWordByte) {
       int end = pos + 1;
-      while (end < len && IsWordByte(s[end])) ++end;
+      while (end < len && kClasses[s[end]] == kWordByte) ++end;
       Significant(c);
-      m_word.Clear();
+      CurWord().Clear();
       m_nWordLine = line;
-      if (m_word.Append(text + pos, end - pos)) {
+      if (CurWord().Append(text + pos, end - pos)) {
         EndWord();
       } else {
         // Longer than any name kept: skipped.
@@ -86,9 +93,9 @@ void JavaOutline::Line(const char* text, int len, int line) {
       pos = end;
       continue;
     }
-    if (c == ' ' || c == '\t' || IsLineEnd(c)) {
+    if (kind == kBlankByte) {
       ++pos;
-      while (pos < len && (s[pos] == ' ' || s[pos] == '\t' || IsLineEnd(s[pos]))) ++pos;
+      while (pos < len && kClasses[s[pos]] == kBlankByte) ++pos;
       continue;
     }
     if (c == '/' && pos + 1 < len && s[pos + 1] == '/') break;
@@ -124,7 +131,7 @@ void JavaOutline::Significant(unsigned char c) {
 }
 
 void JavaOutline::EndWord() {
-  const std::string_view word = m_word.View();
+  const std::string_view word = CurWord().View();
   if (m_bClassNameNext) {
     m_bClassNameNext = false;
     // A class nested deeper than the levels kept is not recorded.
@@ -135,14 +142,13 @@ void JavaOutline::EndWord() {
       BoundedText<kMaxPath> item;
       item.Append(m_path.View());
       item.Append("::定義位置"_sj);
-      Record(m_doc, m_list, m_nWordLine, 0, item.View(), outline_kind::kPlain, 0);
+      Record(m_lines, m_list, m_nWordLine, 0, item.View(), outline_kind::kPlain, 0);
     }
   } else if (word == "class" || word == "interface") {
     m_bClassNameNext = true;
   }
-  m_bPrevAfterNew = m_bAfterWord && m_prevWord.View() == "new";
-  m_prevWord.Clear();
-  m_prevWord.Append(word);
+  m_bPrevAfterNew = m_bAfterWord && PrevWord().View() == "new";
+  m_nCurrentWord = 1 - m_nCurrentWord;
   m_nPrevLine = m_nWordLine;
   m_bAfterWord = true;
 }
@@ -150,11 +156,11 @@ void JavaOutline::EndWord() {
 void JavaOutline::Punctuation(char c) {
   switch (c) {
     case '(':
-      if (m_nParenDepth == 0 && m_nClasses > 0 && m_bAfterWord && m_prevWord.View() != "new" &&
+      if (m_nParenDepth == 0 && m_nClasses > 0 && m_bAfterWord && PrevWord().View() != "new" &&
           !m_bPrevAfterNew) {
         // "new T(...)" makes an object; it declares nothing.
         m_candidate.Clear();
-        m_candidate.Append(m_prevWord.View());
+        m_candidate.Append(PrevWord().View());
         m_nCandidateLine = m_nPrevLine;
         m_bHasCandidate = true;
         m_bHeaderComplete = false;
@@ -197,13 +203,13 @@ void JavaOutline::RecordMethod(int kind) {
   item.Append(m_path.View());
   item.Append("::", 2);
   item.Append(m_candidate.View());
-  Record(m_doc, m_list, m_nCandidateLine, 0, item.View(), kind, 0);
+  Record(m_lines, m_list, m_nCandidateLine, 0, item.View(), kind, 0);
 }
 
 }  // namespace
 
 void ParseOutlineJava(CEditDoc& doc, COutlineItemList& list) {
-  JavaOutline outline(doc, list);
   LineWalk lines(doc);
+  JavaOutline outline(lines, list);
   while (lines.Next()) outline.Line(lines.Text(), lines.Length(), lines.Index());
 }

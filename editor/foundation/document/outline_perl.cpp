@@ -32,7 +32,7 @@ void ParseOutlinePerl(CEditDoc& doc, COutlineItemList& list) {
     while (pos < len && IsNameByte(s[pos])) ++pos;
     // The name ends before the line does, within its length.
     if (pos >= len || pos - start > kMaxName) continue;
-    Record(doc, list, lines.Index(), 0, std::string_view(text + start, static_cast<size_t>(pos - start)),
+    Record(lines, list, lines.Index(), 0, std::string_view(text + start, static_cast<size_t>(pos - start)),
            outline_kind::kPlain, 0);
   }
 }

@@ -14,7 +14,7 @@ constexpr int kMaxWord = 70;
 
 class PlsqlOutline {
  public:
-  PlsqlOutline(CEditDoc& doc, COutlineItemList& list) : m_doc(doc), m_list(list) {}
+  PlsqlOutline(const LineWalk& lines, COutlineItemList& list) : m_lines(lines), m_list(list) {}
   void Line(const char* text, int len, int line);
 
  private:
@@ -24,7 +24,7 @@ class PlsqlOutline {
 
   void Word(std::string_view word, int line);
 
-  CEditDoc& m_doc;
+  const LineWalk& m_lines;
   COutlineItemList& m_list;
   Lex m_lex = kNormal;
   BoundedText<kMaxWord> m_word;
@@ -98,7 +98,7 @@ void PlsqlOutline::Line(const char* text, int len, int line) {
     } else if (c == ';') {
       if (m_stage == kAfterName && (m_keyword == kFunction || m_keyword == kProcedure)) {
         const int kind = m_keyword == kFunction ? outline_kind::kPlsqlFunctionDecl : outline_kind::kPlsqlProcedureDecl;
-        Record(m_doc, m_list, m_nKeywordLine, 0, m_name.View(), kind, 0);
+        Record(m_lines, m_list, m_nKeywordLine, 0, m_name.View(), kind, 0);
       }
       m_stage = kAtRest;
       m_keyword = kNone;
@@ -138,7 +138,7 @@ void PlsqlOutline::Word(std::string_view word, int line) {
       if (!EqualsICase(word, "IS") && !(package && EqualsICase(word, "AS"))) return;
       static constexpr int kKinds[] = {0, outline_kind::kPlsqlFunction, outline_kind::kPlsqlProcedure,
                                        outline_kind::kPlsqlPackageSpec, outline_kind::kPlsqlPackageBody};
-      Record(m_doc, m_list, m_nKeywordLine, 0, m_name.View(), kKinds[m_keyword], 0);
+      Record(m_lines, m_list, m_nKeywordLine, 0, m_name.View(), kKinds[m_keyword], 0);
       m_stage = kAtRest;
       m_keyword = kNone;
       return;
@@ -149,7 +149,7 @@ void PlsqlOutline::Word(std::string_view word, int line) {
 }  // namespace
 
 void ParseOutlinePlsql(CEditDoc& doc, COutlineItemList& list) {
-  PlsqlOutline outline(doc, list);
   LineWalk lines(doc);
+  PlsqlOutline outline(lines, list);
   while (lines.Next()) outline.Line(lines.Text(), lines.Length(), lines.Index());
 }

@@ -108,7 +108,7 @@ void ParseOutlineByRules(CEditDoc& doc, COutlineItemList& list) {
       if (depth >= 0) {
         BoundedText<kMaxText> name;
         name.Append(text + pos, len - pos);
-        Record(doc, list, lines.Index(), 0, name.View(), outline_kind::kPlain, depth);
+        Record(lines, list, lines.Index(), 0, name.View(), outline_kind::kPlain, depth);
       }
       break;
     }

@@ -6,10 +6,18 @@
 
 namespace outline_scan {
 
-LineWalk::LineWalk(const CEditDoc& doc) : m_pLine(doc.m_cDocLineMgr.GetFirstLine()) {}
+LineWalk::LineWalk(CEditDoc& doc)
+    : m_doc(doc), m_pLine(doc.m_cDocLineMgr.GetFirstLine()), m_pPiece(doc.m_cLayoutMgr.GetLine(0)) {}
 
 bool LineWalk::Next() {
-  if (m_bStarted && m_pLine) m_pLine = m_pLine->m_pNext;
+  if (m_bStarted && m_pLine) {
+    // Past the pieces of the line left; a line without pieces leaves the cursor where it is.
+    while (m_pPiece && m_pPiece->m_pDocLine == m_pLine) {
+      m_pPiece = m_pPiece->m_pNext;
+      ++m_nPieceIndex;
+    }
+    m_pLine = m_pLine->m_pNext;
+  }
   m_bStarted = true;
   if (!m_pLine) {
     m_pText = "";
@@ -26,12 +34,26 @@ bool LineWalk::Next() {
 
 bool LineWalk::IsBookmarked() const { return m_pLine && m_pLine->IsBookmarked(); }
 
-void Record(CEditDoc& doc, COutlineItemList& list, int nLineIndex, int nColumn, std::string_view name, int nKind,
-            int nDepth) {
+int LineWalk::DisplayLineOf(int nLineIndex, int nColumn) const {
+  if (nLineIndex == m_nIndex && m_pLine && m_pPiece && m_pPiece->m_pDocLine == m_pLine) {
+    // The piece that holds the column; a column beyond the line is in its last piece.
+    const CWrapLine* piece = m_pPiece;
+    int index = m_nPieceIndex;
+    while (nColumn - piece->m_nOffset >= piece->m_nLength && piece->m_pNext && piece->m_pNext->m_pDocLine == m_pLine) {
+      piece = piece->m_pNext;
+      ++index;
+    }
+    return index;
+  }
   int x = 0;
   int y = 0;
-  doc.m_cLayoutMgr.DocToWrapPos(nColumn, nLineIndex, &x, &y);
-  list.Append(nLineIndex + 1, y + 1, name, nKind, nDepth);
+  m_doc.m_cLayoutMgr.DocToWrapPos(nColumn, nLineIndex, &x, &y);
+  return y;
+}
+
+void Record(const LineWalk& lines, COutlineItemList& list, int nLineIndex, int nColumn, std::string_view name,
+            int nKind, int nDepth) {
+  list.Append(nLineIndex + 1, lines.DisplayLineOf(nLineIndex, nColumn) + 1, name, nKind, nDepth);
 }
 
 int StepCommentOrLiteral(const char* pText, int nLen, int pos, Lex& lex) {

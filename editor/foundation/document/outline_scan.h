@@ -2,6 +2,8 @@
 // its display line, and the fixed buffers that keep names bounded.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -10,32 +12,41 @@
 class CDocLine;
 class CEditDoc;
 class COutlineItemList;
-class CWrapLineMgr;
+class CWrapLine;
 
 namespace outline_scan {
 
-// The document's lines in order, each with its text (line end included).
+// The document's lines in order, each with its text (line end included), and the display pieces
+// walked along with them: an entry on the line being read finds its display line without a search.
 class LineWalk {
  public:
-  explicit LineWalk(const CEditDoc& doc);
+  explicit LineWalk(CEditDoc& doc);
   // Moves to the next line (the first at the first call); false past the last.
   bool Next();
   const char* Text() const { return m_pText; }
   int Length() const { return m_nLength; }
   int Index() const { return m_nIndex; }
   bool IsBookmarked() const;
+  // The 0-based display line of the column of a 0-based document line, as the wrap manager's
+  // DocToWrapPos gives it; an earlier line than the one being read is asked of the wrap manager.
+  int DisplayLineOf(int nLineIndex, int nColumn) const;
 
  private:
+  CEditDoc& m_doc;
   const CDocLine* m_pLine = nullptr;
+  // The first display piece of the line being read (else the first piece after it) and its index.
+  const CWrapLine* m_pPiece = nullptr;
+  int m_nPieceIndex = 0;
   bool m_bStarted = false;
   const char* m_pText = "";
   int m_nLength = 0;
   int m_nIndex = -1;
 };
 
-// Appends an entry for the 0-based document line; its display line is that of the column.
-void Record(CEditDoc& doc, COutlineItemList& list, int nLineIndex, int nColumn, std::string_view name, int nKind,
-            int nDepth);
+// Appends an entry for the 0-based document line (the one being read or an earlier one); its
+// display line is that of the column.
+void Record(const LineWalk& lines, COutlineItemList& list, int nLineIndex, int nColumn, std::string_view name,
+            int nKind, int nDepth);
 
 // At most N bytes of text; what does not fit is cut before the first character that would not.
 template <int N>
@@ -68,6 +79,19 @@ inline bool IsAsciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 inline bool IsAsciiAlnum(unsigned char c) { return IsAsciiAlpha(c) || IsAsciiDigit(c); }
 inline bool IsLineEnd(unsigned char c) { return c == '\r' || c == '\n'; }
 inline bool IsSpaceOrTab(unsigned char c) { return c == ' ' || c == '\t'; }
+// Bytes by what a scanner of C-like sources does with them, so that runs of word bytes and of
+// blanks (space, tab, CR, LF) go at once; which bytes make words is the language's.
+enum ByteClass : uint8_t { kOtherByte, kWordByte, kBlankByte };
+using ByteClassTable = std::array<uint8_t, 256>;
+template <class IsWordByte>
+ByteClassTable MakeByteClasses(IsWordByte isWordByte) {
+  ByteClassTable table{};
+  for (int c = 0; c < 256; ++c) {
+    const auto b = static_cast<unsigned char>(c);
+    table[static_cast<size_t>(c)] = isWordByte(b) ? kWordByte : IsSpaceOrTab(b) || IsLineEnd(b) ? kBlankByte : kOtherByte;
+  }
+  return table;
+}
 // Lexical states of the scanners of C-like sources.
 enum class Lex { kNormal, kBlockComment, kCharLiteral, kStringLiteral, kLineComment, kSkipWord };
 inline bool InCommentOrLiteral(Lex lex) {

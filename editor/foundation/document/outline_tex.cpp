@@ -18,13 +18,13 @@ constexpr int kCounters = 8;
 
 class TexOutline {
  public:
-  TexOutline(CEditDoc& doc, COutlineItemList& list) : m_doc(doc), m_list(list) {}
+  TexOutline(const LineWalk& lines, COutlineItemList& list) : m_lines(lines), m_list(list) {}
   void Line(const char* text, int len, int line);
 
  private:
   void Heading(int level, bool starred, std::string_view title, int line);
 
-  CEditDoc& m_doc;
+  const LineWalk& m_lines;
   COutlineItemList& m_list;
   bool m_bFirst = true;
   int m_nDepth = 0;  // of the reference heading (the last one not starred)
@@ -121,13 +121,13 @@ void TexOutline::Heading(int level, bool starred, std::string_view title, int li
   BoundedText<kMaxTitle> cut;
   cut.Append(title);
   item.Append(cut.View());
-  Record(m_doc, m_list, line, 0, item.View(), outline_kind::kPlain, depth);
+  Record(m_lines, m_list, line, 0, item.View(), outline_kind::kPlain, depth);
 }
 
 }  // namespace
 
 void ParseOutlineTex(CEditDoc& doc, COutlineItemList& list) {
-  TexOutline outline(doc, list);
   LineWalk lines(doc);
+  TexOutline outline(lines, list);
   while (lines.Next()) outline.Line(lines.Text(), lines.Length(), lines.Index());
 }

@@ -74,7 +74,7 @@ void ParseOutlineText(CEditDoc& doc, COutlineItemList& list) {
     if (depth < 0) continue;
     BoundedText<kMaxText> name;
     name.Append(text + pos, len - pos);
-    Record(doc, list, lines.Index(), 0, name.View(), outline_kind::kPlain, depth);
+    Record(lines, list, lines.Index(), 0, name.View(), outline_kind::kPlain, depth);
   }
 }
 
@@ -90,7 +90,7 @@ void ParseOutlineWzText(CEditDoc& doc, COutlineItemList& list) {
     // A heading that skips levels gets untitled ones in between, so that the tree has a parent
     // for it at every depth.
     for (int depth = previous; depth <= level - 2; ++depth) {
-      Record(doc, list, lines.Index(), 0, "(無題)"_sj, outline_kind::kPlaceholder, depth);
+      Record(lines, list, lines.Index(), 0, "(無題)"_sj, outline_kind::kPlaceholder, depth);
     }
     int end = level;
     while (end < len && !IsLineEnd(static_cast<unsigned char>(text[end])) && text[end] != '\0') ++end;
@@ -99,7 +99,7 @@ void ParseOutlineWzText(CEditDoc& doc, COutlineItemList& list) {
     std::snprintf(number, sizeof number, "%d - ", level);
     name.Append(number);
     name.Append(text + level, end - level);
-    Record(doc, list, lines.Index(), 0, name.View(), outline_kind::kPlain, level - 1);
+    Record(lines, list, lines.Index(), 0, name.View(), outline_kind::kPlain, level - 1);
     previous = level;
   }
 }
@@ -128,6 +128,6 @@ void ParseOutlineBookmarks(CEditDoc& doc, COutlineItemList& list) {
     if (skipBlank && end == start) continue;
     BoundedText<kMaxText> name;
     name.Append(text + start, end - start);
-    Record(doc, list, lines.Index(), 0, name.View(), outline_kind::kPlain, 0);
+    Record(lines, list, lines.Index(), 0, name.View(), outline_kind::kPlain, 0);
   }
 }

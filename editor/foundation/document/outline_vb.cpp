@@ -17,8 +17,8 @@ constexpr int kMaxWord = 255;
 
 class VbOutline {
  public:
-  VbOutline(CEditDoc& doc, COutlineItemList& list, bool classModule)
-      : m_doc(doc), m_list(list), m_bClassModule(classModule) {}
+  VbOutline(const LineWalk& lines, COutlineItemList& list, bool classModule)
+      : m_lines(lines), m_list(list), m_bClassModule(classModule) {}
   void Line(const char* text, int len, int line);
 
  private:
@@ -26,7 +26,7 @@ class VbOutline {
   // The scope a constant or type gets when none was given, or where only Private makes sense.
   void ForcePrivate() { m_nBits = (m_nBits & ~kVbScopeMask) | kVbPrivate; }
 
-  CEditDoc& m_doc;
+  const LineWalk& m_lines;
   COutlineItemList& m_list;
   const bool m_bClassModule;
   bool m_bInProcedure = false;
@@ -85,7 +85,7 @@ void VbOutline::Word(std::string_view word, bool afterHash, int line) {
   if (word == "_") return;  // the continuation mark
   if (m_bNameNext) {
     m_bNameNext = false;
-    Record(m_doc, m_list, m_nKeywordLine, 0, word, m_nBits, 0);
+    Record(m_lines, m_list, m_nKeywordLine, 0, word, m_nBits, 0);
     m_nBits = 0;
     m_prevWord.Clear();
     m_prevWord.Append(word);
@@ -144,7 +144,7 @@ void VbOutline::Word(std::string_view word, bool afterHash, int line) {
 }  // namespace
 
 void ParseOutlineVb(CEditDoc& doc, COutlineItemList& list) {
-  VbOutline outline(doc, list, HasExtension(doc.m_szFilePath, "cls"));
   LineWalk lines(doc);
+  VbOutline outline(lines, list, HasExtension(doc.m_szFilePath, "cls"));
   while (lines.Next()) outline.Line(lines.Text(), lines.Length(), lines.Index());
 }

@@ -133,6 +133,56 @@ TEST_F(CppOutlineBounds, EntriesCarryTheDisplayLineOfTheirLine) {
   EXPECT_EQ(DisplayLines(), (std::vector<int>{4}));
 }
 
+// Entries on the line being read and on lines read before it (a name whose body opens lines
+// later), below lines cut into several display lines: each takes the display line of the start of
+// its own document line.
+struct DisplayLineCase {
+  const char* label;
+  Parser parser;
+  std::string text;
+  int entries;
+};
+
+inline std::ostream& operator<<(std::ostream& os, const DisplayLineCase& c) { return os << c.label; }
+
+class OutlineDisplayLineTest : public OutlineFixture, public testing::WithParamInterface<DisplayLineCase> {};
+
+TEST_P(OutlineDisplayLineTest, EveryEntryTakesTheDisplayLineOfItsDocumentLine) {
+  const DisplayLineCase& c = GetParam();
+  Load(c.text);
+  ASSERT_TRUE(doc->m_cLayoutMgr.SetTabAndWrapWidth(nullptr, 4, 10));
+  Run(c.parser);
+  ASSERT_EQ(list.GetCount(), c.entries);
+  bool shifted = false;
+  for (int i = 0; i < list.GetCount(); ++i) {
+    const COutlineItem* item = list.GetAt(i);
+    int x = 0;
+    int y = 0;
+    doc->m_cLayoutMgr.DocToWrapPos(0, item->m_nFileLine - 1, &x, &y);
+    EXPECT_EQ(item->m_nDisplayLine, y + 1) << item->m_cName.View();
+    shifted = shifted || item->m_nDisplayLine != item->m_nFileLine;
+  }
+  EXPECT_TRUE(shifted) << "no entry below a cut line";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parsers, OutlineDisplayLineTest,
+    testing::Values(
+        DisplayLineCase{"CppNamesBeforeTheirBodies", ParseOutlineCpp,
+                        "int aaaaaaaaaaaaaaaaaaaaaaaaaaaa;\nvoid\nfirst(int a,\n      int b)\n{\n}\n"
+                        "int bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb;\nclass\nWidget\n{\n  int size();\n};\n"
+                        "void second() {}\n",
+                        4},
+        DisplayLineCase{"JavaMethodBodyOnALaterLine", ParseOutlineJava,
+                        "class Shop {\n  int aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa;\n  void run()\n  {\n  }\n"
+                        "  int bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb;\n  int tick(int n) { return n; }\n}\n",
+                        3},
+        DisplayLineCase{"AssemblerOneLineEach", ParseOutlineAsm,
+                        "start:\n  mov eax, aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\nmain proc\n"
+                        "  mov ebx, bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb\nmain endp\n",
+                        3}),
+    testing::PrintToStringParamName());
+
 struct TrackerCase {
   const char* label;
   std::vector<std::string> lines;

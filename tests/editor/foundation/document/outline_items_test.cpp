@@ -43,4 +43,33 @@ TEST(OutlineItemList, ClearEmptiesForTheNextParse) {
   EXPECT_EQ(list.GetAt(0)->m_cName.View(), "b");
 }
 
+// A second parse into places the first one used: every entry and name is the second's, the ones
+// past a block's end and the ones longer than a block of text too.
+TEST(OutlineItemList, RefillsAfterClearWithOnlyTheNewEntries) {
+  COutlineItemList list;
+  const std::string longName(100 * 1024, 'L');
+  for (int round = 0; round < 2; ++round) {
+    list.Clear();
+    const int count = round == 0 ? 5000 : 3000;
+    for (int i = 0; i < count; ++i) {
+      const std::string name = (round == 0 ? "first" : "second") + std::string(static_cast<size_t>(i % 97), 'x') +
+                               std::to_string(i);
+      list.Append(i + 1, i + 2 + round, i == 1500 ? longName + name : name, round, i % 7);
+    }
+    ASSERT_EQ(list.GetCount(), count);
+    EXPECT_EQ(list.GetAt(count), nullptr);
+    for (int i = 0; i < count; ++i) {
+      const std::string name = (round == 0 ? "first" : "second") + std::string(static_cast<size_t>(i % 97), 'x') +
+                               std::to_string(i);
+      const COutlineItem* item = list.GetAt(i);
+      ASSERT_NE(item, nullptr) << i;
+      EXPECT_EQ(item->m_cName.View(), i == 1500 ? longName + name : name) << i;
+      EXPECT_EQ(item->m_nFileLine, i + 1);
+      EXPECT_EQ(item->m_nDisplayLine, i + 2 + round);
+      EXPECT_EQ(item->m_nKind, round);
+      EXPECT_EQ(item->m_nDepth, i % 7);
+    }
+  }
+}
+
 }  // namespace
