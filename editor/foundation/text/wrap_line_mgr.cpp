@@ -29,13 +29,6 @@ int DocBefore(const CWrapLine* from, const CWrapLine* to, int doc) {
   return to->m_pDocLine == from->m_pDocLine ? doc : doc - DocLinesBetween(to->m_pDocLine, from->m_pDocLine);
 }
 
-// Cells the character at pos of a piece takes at column x.
-inline int CellsAt(const unsigned char* s, int len, int pos, int x, int tab, int* pnSize) {
-  const int size = SjisCharSize(s, len, pos);
-  *pnSize = size;
-  return s[pos] == '\t' ? tab - x % tab : size;
-}
-
 }  // namespace
 
 const char* CWrapLine::GetText() const {
@@ -283,12 +276,7 @@ void CWrapLineMgr::DocToWrapPos(int nDocCol, int nDocLine, int* pnX, int* pnY) {
       // No tab before it: a column moves as bytes do.
       x += charStart;
     } else {
-      const auto* s = reinterpret_cast<const unsigned char*>(line->GetText());
-      for (int pos = 0; pos < charStart;) {
-        int size = 0;
-        x += CellsAt(s, len, pos, x, m_nTabWidth, &size);
-        pos += size;
-      }
+      x = SjisCellOfByte(reinterpret_cast<const unsigned char*>(line->GetText()), charStart, x, m_nTabWidth);
     }
     *pnX = x;
     *pnY = index;
@@ -324,16 +312,25 @@ void CWrapLineMgr::WrapToDocPos(int nX, int nY, int* pnDocCol, int* pnDocLine) {
     return;
   }
   const auto* s = reinterpret_cast<const unsigned char*>(line->GetText());
+  // Between tabs a column moves as bytes do: only the tabs are stepped over one by one.
   int x = line->m_nIndent;
-  for (int pos = 0; pos < len;) {
-    int size = 0;
-    const int cells = CellsAt(s, len, pos, x, m_nTabWidth, &size);
+  for (int from = 0; from < len;) {
+    const void* tab = std::memchr(s + from, '\t', static_cast<size_t>(len - from));
+    const int stretchEnd = tab ? static_cast<int>(static_cast<const unsigned char*>(tab) - s) : len;
+    if (nX < x + (stretchEnd - from)) {
+      const int at = from + std::max(0, nX - x);
+      *pnDocCol = line->m_nOffset + (CharStartsAt(s, from, at) ? at : at - 1);
+      return;
+    }
+    x += stretchEnd - from;
+    if (!tab) break;
+    const int cells = m_nTabWidth - x % m_nTabWidth;
     if (x + cells > nX) {
-      *pnDocCol = line->m_nOffset + pos;
+      *pnDocCol = line->m_nOffset + stretchEnd;
       return;
     }
     x += cells;
-    pos += size;
+    from = stretchEnd + 1;
   }
   *pnDocCol = line->m_nOffset + len;
 }

@@ -179,6 +179,9 @@ class CWrapLineMgr {
   // Replaces a range given in cells by the text; nNewDocLine and nNewDocCol get the end of the
   // inserted text in document terms.
   bool ReplaceText(WrapReplaceArg* pArg);
+  // The same with the range's ends already turned into document positions by WrapToDocPos (a
+  // caller that needs them too converts them once).
+  bool ReplaceConvertedText(WrapReplaceArg* pArg, int nDocColFrom, int nDocLineFrom, int nDocColTo, int nDocLineTo);
   // The same for a range given as document positions (the document lines' record, whose outputs
   // it fills): what undo and redo replay, with no display position in between. Outputs: display
   // lines removed that started after the edit position, and created that end after it.
