@@ -346,6 +346,17 @@ void CWrapLineMgr::WrapDocLine(const CDocLine* pDocLine, int32_t& state, Emit&& 
   const int T = m_nTabWidth;
 
   if (state == COLOR_LINE_COMMENT) state = COLOR_NORMAL;
+  // A line that ends well short of the width and opens no comment or string is one piece: no rule
+  // reaches it, and the steps below would only walk it to its end. Most lines of most files are
+  // such, and an edit cuts its line again.
+  if (state == COLOR_NORMAL && scanEnd > 0) {
+    unsigned classes = 0;
+    for (int i = 0; i < scanEnd; ++i) classes |= m_byteClass[s[i]];
+    if (!(classes & kClassTrigger) && SjisCellOfByte(s, textLen, 0, T) + (eolLen > 0 ? 1 : 0) <= W - kQuietMargin) {
+      emit(0, scanEnd, 0, state);
+      return;
+    }
+  }
   int32_t end = -1;
   int c = 0;  // start of the open piece
   int x = 0;  // column reached

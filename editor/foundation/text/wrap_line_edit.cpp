@@ -218,6 +218,11 @@ bool CWrapLineMgr::ReplaceDocTexts(std::span<ReplaceDataArg> args) {
   if (!m_pDocLineMgr) return false;
   bool all = true;
   for (size_t i = 0; i < args.size();) {
+    // The texts put back lie each in a block of its own: asked for a few edits early, they are
+    // there when their turn comes.
+    for (size_t ahead = i + 1; ahead < std::min(args.size(), i + 9); ++ahead) {
+      if (args[ahead].pInsText) __builtin_prefetch(args[ahead].pInsText);
+    }
     if (!StaysInsideLine(args[i])) {
       all = ReplaceDocText(&args[i]) && all;
       ++i;

@@ -243,15 +243,6 @@ bool CWrapLineMgr::IsWrapPoint(int nIndex, int nOffset) {
 
 // ---- Positions ---------------------------------------------------------------------------------
 
-bool CWrapLineMgr::CharStartInPiece(const CWrapLine* pLine, int nByte, int* pnCharStart) const {
-  const auto* s = reinterpret_cast<const unsigned char*>(pLine->GetText());
-  // The byte after the piece is still the line's (or the NUL after it), and a piece never ends
-  // inside a character.
-  *pnCharStart = CharStartsAt(s, 0, nByte) ? nByte : nByte - 1;
-  // A tab byte is never part of a double-byte character.
-  return nByte == 0 || std::memchr(s, '\t', static_cast<size_t>(nByte)) == nullptr;
-}
-
 void CWrapLineMgr::DocToWrapPos(int nDocCol, int nDocLine, int* pnX, int* pnY) {
   int index = m_nLines;
   CWrapLine* line = nullptr;
@@ -270,15 +261,11 @@ void CWrapLineMgr::DocToWrapPos(int nDocCol, int nDocLine, int* pnX, int* pnY) {
     if (nDocCol - line->m_nOffset >= len && !last) continue;
     SetCache(line, index, nDocLine);
     const int byte = std::clamp(nDocCol - line->m_nOffset, 0, len);
-    int charStart = 0;
-    int x = line->m_nIndent;
-    if (CharStartInPiece(line, byte, &charStart)) {
-      // No tab before it: a column moves as bytes do.
-      x += charStart;
-    } else {
-      x = SjisCellOfByte(reinterpret_cast<const unsigned char*>(line->GetText()), charStart, x, m_nTabWidth);
-    }
-    *pnX = x;
+    const auto* s = reinterpret_cast<const unsigned char*>(line->GetText());
+    // The byte after the piece is still the line's (or the NUL after it), and a piece never ends
+    // inside a character.
+    const int charStart = CharStartsAt(s, 0, byte) ? byte : byte - 1;
+    *pnX = SjisCellOfByte(s, charStart, line->m_nIndent, m_nTabWidth);
     *pnY = index;
     return;
   }
@@ -303,16 +290,9 @@ void CWrapLineMgr::WrapToDocPos(int nX, int nY, int* pnDocCol, int* pnDocLine) {
   const CWrapLine* line = Seek(nY, &doc);
   *pnDocLine = doc;
   const int len = line->m_nLength;
-  // The character whose cells hold the column: without a tab before it, the one that holds the
-  // byte as far in as the column is from the indent.
-  const int byte = std::clamp(nX - line->m_nIndent, 0, len);
-  int charStart = 0;
-  if (CharStartInPiece(line, byte, &charStart)) {
-    *pnDocCol = line->m_nOffset + charStart;
-    return;
-  }
+  // The character whose cells hold the column. Between tabs a column moves as bytes do: only the
+  // tabs are stepped over one by one.
   const auto* s = reinterpret_cast<const unsigned char*>(line->GetText());
-  // Between tabs a column moves as bytes do: only the tabs are stepped over one by one.
   int x = line->m_nIndent;
   for (int from = 0; from < len;) {
     const void* tab = std::memchr(s + from, '\t', static_cast<size_t>(len - from));

@@ -277,10 +277,6 @@ class CWrapLineMgr {
   // The cursor is left at the anchor.
   int RemoveDocLines(const EditAnchor& anchor, int nFirstDocLine, int nDocLines, int nEditLine, int nEditCol,
                      int* pnAfterEdit);
-  // Walks the piece's bytes before nByte as characters: *pnCharStart gets the start of the
-  // character that holds byte nByte (nByte itself when one starts there). True when no tab came
-  // before it, so that its cell column is the indent plus its offset.
-  bool CharStartInPiece(const CWrapLine* pLine, int nByte, int* pnCharStart) const;
   // The document position of a display position (display line, byte offset); a line past the last
   // is the end of the text, which is a new line after a final line end. False for a negative
   // position.
