@@ -1,6 +1,7 @@
 // Undo and redo: the document's undo buffer steps back or forward one command, and the pane
 // replays that step's records (backwards for undo) with painting held until the end and the caret
 // placed once, so a step of a hundred thousand records repaints once.
+#include <algorithm>
 #include <memory>
 #include <span>
 #include <utility>
@@ -93,9 +94,18 @@ class RecordReplay {
   // Puts the record's text back at its start and lets it go.
   void PutBack(COpeRecord& ope) {
     if (ope.m_pText && ope.m_pText->GetLength() > 0) {
+      const char* text = ope.m_pText->GetPtr();
+      const int length = ope.m_pText->GetLength();
+      if (ReplacesTakenText(ope, text, length)) {
+        // A replaced text: taken and put back where it stood, in one edit of the line.
+        m_args.back().pInsText = text;
+        m_args.back().nInsLen = length;
+        m_pending.push_back(Pending{&ope, nullptr});
+        return;
+      }
       ReplaceDataArg& arg = Add(ope);
-      arg.pInsText = ope.m_pText->GetPtr();
-      arg.nInsLen = ope.m_pText->GetLength();
+      arg.pInsText = text;
+      arg.nInsLen = length;
       m_pending.push_back(Pending{&ope, nullptr});
       if (m_args.size() == kChunk) Flush();
       return;
@@ -125,6 +135,19 @@ class RecordReplay {
     COpeRecord* ope;
     std::unique_ptr<CMemory> removed;  // the text taken, for the record
   };
+
+  // Whether the edit before is the taking of a range inside one line that starts where this text
+  // goes back, and the text holds no line end: taking the range and putting the text there is
+  // then one replacement inside the line, which the document lines make as one edit.
+  bool ReplacesTakenText(const COpeRecord& ope, const char* text, int length) const {
+    if (m_args.empty()) return false;
+    const ReplaceDataArg& last = m_args.back();
+    if (last.pInsText || !last.pDeletedText || last.nDelLineTo != last.nDelLineFrom ||
+        last.nDelLineFrom != ope.m_nCaretPosY_PHY_Before || last.nDelColFrom != ope.m_nCaretPosX_PHY_Before) {
+      return false;
+    }
+    return std::none_of(text, text + length, [](char c) { return c == '\r' || c == '\n'; });
+  }
 
   // An empty range at the record's start.
   ReplaceDataArg& Add(const COpeRecord& ope) {
