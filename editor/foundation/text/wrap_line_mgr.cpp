@@ -297,7 +297,7 @@ void CWrapLineMgr::WrapToDocPos(int nX, int nY, int* pnDocCol, int* pnDocLine) {
   for (int from = 0; from < len;) {
     const void* tab = std::memchr(s + from, '\t', static_cast<size_t>(len - from));
     const int stretchEnd = tab ? static_cast<int>(static_cast<const unsigned char*>(tab) - s) : len;
-    if (nX < x + (stretchEnd - from)) {
+    if (stretchEnd > from && nX < x + (stretchEnd - from)) {
       const int at = from + std::max(0, nX - x);
       *pnDocCol = line->m_nOffset + (CharStartsAt(s, from, at) ? at : at - 1);
       return;

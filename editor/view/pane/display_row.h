@@ -69,7 +69,7 @@ struct DisplayRow {
     for (int from = 0; from < length;) {
       const void* tab = std::memchr(text + from, '\t', static_cast<size_t>(length - from));
       const int stretchEnd = tab ? static_cast<int>(static_cast<const unsigned char*>(tab) - text) : length;
-      if (column < x + (stretchEnd - from)) {
+      if (stretchEnd > from && column < x + (stretchEnd - from)) {
         const int at = SjisCharStartFrom(text, from, from + std::max(0, column - x));
         const int size = SjisCharSize(text, length, at);
         return Hit{at, x + (at - from), size, size};
