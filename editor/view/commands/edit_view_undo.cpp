@@ -57,11 +57,11 @@ void PlaceAt(CEditView& view, int nDocCol, int nDocLine, bool bRepaint) {
 // steps ahead in the direction of the replay are asked for early, then their texts, then the
 // texts' bytes.
 void PrefetchAhead(const COpeBlk& block, int i, int direction) {
-  if (const COpeRecord* far = block.GetRecord(i + 16 * direction)) __builtin_prefetch(far);
-  if (const COpeRecord* mid = block.GetRecord(i + 8 * direction); mid && mid->m_pText) {
+  if (const COpeRecord* far = block.GetRecord(i + 64 * direction)) __builtin_prefetch(far);
+  if (const COpeRecord* mid = block.GetRecord(i + 40 * direction); mid && mid->m_pText) {
     __builtin_prefetch(mid->m_pText);
   }
-  if (const COpeRecord* near = block.GetRecord(i + 4 * direction); near && near->m_pText) {
+  if (const COpeRecord* near = block.GetRecord(i + 20 * direction); near && near->m_pText) {
     __builtin_prefetch(near->m_pText->GetPtr());
   }
 }
