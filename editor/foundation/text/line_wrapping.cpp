@@ -349,10 +349,22 @@ void CWrapLineMgr::WrapDocLine(const CDocLine* pDocLine, int32_t& state, Emit&& 
   // A line that ends well short of the width and opens no comment or string is one piece: no rule
   // reaches it, and the steps below would only walk it to its end. Most lines of most files are
   // such, and an edit cuts its line again.
-  if (state == COLOR_NORMAL && scanEnd > 0) {
+  if (state == COLOR_NORMAL && scanEnd > 0 && scanEnd <= W - kQuietMargin) {
+    // Every character but a tab takes as many cells as it has bytes; the line end takes one.
     unsigned classes = 0;
-    for (int i = 0; i < scanEnd; ++i) classes |= m_byteClass[s[i]];
-    if (!(classes & kClassTrigger) && SjisCellOfByte(s, textLen, 0, T) + (eolLen > 0 ? 1 : 0) <= W - kQuietMargin) {
+    int cells = 0;
+    int stretch = 0;  // start of the bytes not yet counted
+    for (int i = 0; i < scanEnd; ++i) {
+      const unsigned cls = m_byteClass[s[i]];
+      classes |= cls;
+      if (cls & kClassTab) {
+        cells += i - stretch;
+        cells += T - cells % T;
+        stretch = i + 1;
+      }
+    }
+    cells += scanEnd - stretch;
+    if (!(classes & kClassTrigger) && cells <= W - kQuietMargin) {
       emit(0, scanEnd, 0, state);
       return;
     }
