@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -130,15 +131,17 @@ TEST(WrapLineMgr, ConversionsEqualAWalkOfTheCharacters) {
         pos += size;
       }
       const int endCell = x;
-      for (int cell = 0; cell <= endCell + 2; ++cell) {
-        int want = len;
-        for (size_t k = 0; k < starts.size(); ++k) {
-          const int next = k + 1 < starts.size() ? cells[k + 1] : endCell;
-          if (cell < next) {
-            want = starts[k];
-            break;
-          }
+      // The character that ends after v, where each one ends where the next starts (the last at
+      // end); none past the end.
+      auto holding = [&](const std::vector<int>& firsts, int end, int v) -> std::optional<size_t> {
+        for (size_t k = 0; k < firsts.size(); ++k) {
+          if (v < (k + 1 < firsts.size() ? firsts[k + 1] : end)) return k;
         }
+        return std::nullopt;
+      };
+      for (int cell = 0; cell <= endCell + 2; ++cell) {
+        const std::optional<size_t> k = holding(cells, endCell, cell);
+        const int want = k ? starts[*k] : len;
         int col = -1, line = -1;
         w.wrap.WrapToDocPos(cell, i, &col, &line);
         ASSERT_EQ(col, piece->m_nOffset + want) << "round " << round << " line " << i << " cell " << cell;
@@ -147,14 +150,8 @@ TEST(WrapLineMgr, ConversionsEqualAWalkOfTheCharacters) {
       // A piece's end is where the next one of its line starts.
       const bool last = !piece->m_pNext || piece->m_pNext->m_pDocLine != piece->m_pDocLine;
       for (int byte = 0; byte < len || (last && byte == len); ++byte) {
-        int want = endCell;
-        for (size_t k = 0; k < starts.size(); ++k) {
-          const int end = k + 1 < starts.size() ? starts[k + 1] : len;
-          if (byte < end) {
-            want = cells[k];
-            break;
-          }
-        }
+        const std::optional<size_t> k = holding(starts, len, byte);
+        const int want = k ? cells[*k] : endCell;
         int x2 = -1, y2 = -1;
         w.wrap.DocToWrapPos(piece->m_nOffset + byte, doc, &x2, &y2);
         ASSERT_EQ(y2, i) << "round " << round << " line " << i << " byte " << byte;
