@@ -61,18 +61,10 @@ inline int SjisCharStartFrom(const unsigned char* text, int from, int pos) {
   return (pos - j) % 2 == 0 || !IsSjisTrailByte(text[pos]) ? pos : pos - 1;
 }
 
-// Spans of at most this many bytes are walked byte by byte rather than searched for tabs.
-constexpr int kSjisShortSpan = 96;
-
 // The cell column of byte nByte (a character start) of a text whose first byte stands at column
 // x: a character other than a tab takes as many cells as it has bytes and a tab reaches the next
 // multiple of the tab width, and a tab byte never trails, so only the tabs are stepped over.
 inline int SjisCellOfByte(const unsigned char* text, int nByte, int x, int nTabWidth) {
-  if (nByte <= kSjisShortSpan) {
-    // A short span costs less byte by byte than a search call per tab.
-    for (int i = 0; i < nByte; ++i) x += text[i] == '\t' ? nTabWidth - x % nTabWidth : 1;
-    return x;
-  }
   int from = 0;
   while (from < nByte) {
     const void* tab = std::memchr(text + from, '\t', static_cast<size_t>(nByte - from));

@@ -291,21 +291,9 @@ void CWrapLineMgr::WrapToDocPos(int nX, int nY, int* pnDocCol, int* pnDocLine) {
   *pnDocLine = doc;
   const int len = line->m_nLength;
   // The character whose cells hold the column. Between tabs a column moves as bytes do: only the
-  // tabs are stepped over one by one (in a short piece byte by byte, in a long one searched for).
+  // tabs are stepped over one by one.
   const auto* s = reinterpret_cast<const unsigned char*>(line->GetText());
   int x = line->m_nIndent;
-  if (len <= kSjisShortSpan) {
-    for (int pos = 0; pos < len; ++pos) {
-      const int cells = s[pos] == '\t' ? m_nTabWidth - x % m_nTabWidth : 1;
-      if (x + cells > nX) {
-        *pnDocCol = line->m_nOffset + (CharStartsAt(s, 0, pos) ? pos : pos - 1);
-        return;
-      }
-      x += cells;
-    }
-    *pnDocCol = line->m_nOffset + len;
-    return;
-  }
   for (int from = 0; from < len;) {
     const void* tab = std::memchr(s + from, '\t', static_cast<size_t>(len - from));
     const int stretchEnd = tab ? static_cast<int>(static_cast<const unsigned char*>(tab) - s) : len;
