@@ -16,12 +16,15 @@ ClockHooks& Hooks() {
 }  // namespace
 
 uint32_t NowMs() {
-  std::function<uint32_t()> now;
   {
-    std::lock_guard lock(hooksMutex);
-    now = Hooks().now;
+    // Asked at every step of long jobs: the hook is copied only when there is one.
+    std::unique_lock lock(hooksMutex);
+    if (Hooks().now) {
+      const std::function<uint32_t()> now = Hooks().now;
+      lock.unlock();
+      return now();
+    }
   }
-  if (now) return now();
   static const auto start = std::chrono::steady_clock::now();
   auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
   return static_cast<uint32_t>(ms);

@@ -32,6 +32,9 @@ void* CObjectBlocks::Take() {
   if (!VREL_OBJECT_BLOCKS) return ::operator new(m_nSlot);
   if (void* p = m_pFree) {
     m_pFree = *static_cast<void**>(p);
+    // Places given back in another order than they were cut lie anywhere: the next one is asked
+    // for now, so that a run of takes does not wait on memory at each.
+    __builtin_prefetch(m_pFree);
     return p;
   }
   if (m_nUsed == m_nPerBlock) {

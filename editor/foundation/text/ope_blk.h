@@ -16,6 +16,10 @@ class COpeRecord {
   ~COpeRecord();
   COpeRecord(const COpeRecord&) = delete;
   COpeRecord& operator=(const COpeRecord&) = delete;
+  // A replace-all makes four records a hit, hundreds of thousands in one step: they come from
+  // blocks (object_blocks.h), which also keeps a step's records together for its replay.
+  static void* operator new(size_t nSize);
+  static void operator delete(void* p, size_t nSize) noexcept;
 
   int32_t m_nKind = OPE_UNKNOWN;
   int32_t m_nCaretPosX_PHY_Before = -1;
@@ -51,10 +55,14 @@ class COpeBlk {
 
  private:
   int32_t m_nCOpeArrNum = 0;
+  int32_t m_nCOpeArrCapacity = 0;      // slots of the array; it grows by half again when full
   COpeRecord** m_ppCOpeArr = nullptr;  // C heap
 };
 
-// Grows an array of the C heap that holds nCount elements by one slot (the heap's realloc extends
-// large blocks in place, so a step of a record per line stays linear). False, after the message
-// box, when the heap has no room (the array is then as it was).
-bool GrowUndoArray(void** ppBlock, int32_t nCount, size_t nElemSize);
+// Grows an array of the C heap that holds nCount elements to nCapacity slots (more than nCount).
+// False, after the message box, when the heap has no room (the array is then as it was).
+bool GrowUndoArray(void** ppBlock, int32_t nCount, size_t nElemSize, int32_t nCapacity);
+// The same by one slot.
+inline bool GrowUndoArray(void** ppBlock, int32_t nCount, size_t nElemSize) {
+  return GrowUndoArray(ppBlock, nCount, nElemSize, nCount == INT32_MAX ? nCount : nCount + 1);
+}

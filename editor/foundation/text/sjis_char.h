@@ -3,6 +3,9 @@
 // character of its own.
 #pragma once
 
+#include <cstddef>
+#include <cstring>
+
 #include "platform/sjis.h"
 
 inline bool IsSjisLeadByte(unsigned char c) { return platform::IsSjisLead(c); }
@@ -47,4 +50,29 @@ inline void CopyWholeChars(char* out, int size, const char* text) {
   const int kept = WholeCharsPrefixLength(text, len, size - 1);
   for (int i = 0; i < kept; ++i) out[i] = text[i];
   out[kept] = '\0';
+}
+
+// The start of the character that holds byte pos, knowing that one starts at from (from <= pos):
+// after a byte that cannot lead a character starts, and from there the lead bytes (all of which
+// can trail too) pair off, so only the count of those just before pos matters.
+inline int SjisCharStartFrom(const unsigned char* text, int from, int pos) {
+  int j = pos;
+  while (j > from && IsSjisLeadByte(text[j - 1])) --j;
+  return (pos - j) % 2 == 0 || !IsSjisTrailByte(text[pos]) ? pos : pos - 1;
+}
+
+// The cell column of byte nByte (a character start) of a text whose first byte stands at column
+// x: a character other than a tab takes as many cells as it has bytes and a tab reaches the next
+// multiple of the tab width, and a tab byte never trails, so only the tabs are stepped over.
+inline int SjisCellOfByte(const unsigned char* text, int nByte, int x, int nTabWidth) {
+  int from = 0;
+  while (from < nByte) {
+    const void* tab = std::memchr(text + from, '\t', static_cast<size_t>(nByte - from));
+    if (!tab) break;
+    const int at = static_cast<int>(static_cast<const unsigned char*>(tab) - text);
+    x += at - from;
+    x += nTabWidth - x % nTabWidth;
+    from = at + 1;
+  }
+  return x + (nByte - from);
 }

@@ -218,6 +218,11 @@ bool CWrapLineMgr::ReplaceDocTexts(std::span<ReplaceDataArg> args) {
   if (!m_pDocLineMgr) return false;
   bool all = true;
   for (size_t i = 0; i < args.size();) {
+    // The texts put back lie each in a block of its own: asked for a few edits early, they are
+    // there when their turn comes.
+    for (size_t ahead = i + 1; ahead < std::min(args.size(), i + 9); ++ahead) {
+      if (args[ahead].pInsText) __builtin_prefetch(args[ahead].pInsText);
+    }
     if (!StaysInsideLine(args[i])) {
       all = ReplaceDocText(&args[i]) && all;
       ++i;
@@ -242,6 +247,16 @@ bool CWrapLineMgr::ReplaceDocTexts(std::span<ReplaceDataArg> args) {
 
 bool CWrapLineMgr::ReplaceText(WrapReplaceArg* pArg) {
   if (!pArg) return false;
+  const WrapReplaceArg& a = *pArg;
+  int colFrom = 0, lineFrom = 0, colTo = 0, lineTo = 0;
+  WrapToDocPos(a.nDelColFrom, a.nDelLineFrom, &colFrom, &lineFrom);
+  WrapToDocPos(a.nDelColTo, a.nDelLineTo, &colTo, &lineTo);
+  return ReplaceConvertedText(pArg, colFrom, lineFrom, colTo, lineTo);
+}
+
+bool CWrapLineMgr::ReplaceConvertedText(WrapReplaceArg* pArg, int nDocColFrom, int nDocLineFrom, int nDocColTo,
+                                        int nDocLineTo) {
+  if (!pArg) return false;
   WrapReplaceArg& a = *pArg;
   a.nAddLineNum = 0;
   a.nModLineFrom = 0;
@@ -253,8 +268,10 @@ bool CWrapLineMgr::ReplaceText(WrapReplaceArg* pArg) {
   if (a.pDeletedText) a.pDeletedText->Clear();
   if (!m_pDocLineMgr) return false;
   ReplaceDataArg r;
-  WrapToDocPos(a.nDelColFrom, a.nDelLineFrom, &r.nDelColFrom, &r.nDelLineFrom);
-  WrapToDocPos(a.nDelColTo, a.nDelLineTo, &r.nDelColTo, &r.nDelLineTo);
+  r.nDelColFrom = nDocColFrom;
+  r.nDelLineFrom = nDocLineFrom;
+  r.nDelColTo = nDocColTo;
+  r.nDelLineTo = nDocLineTo;
   r.pDeletedText = a.pDeletedText;
   r.pInsText = a.pInsText;
   r.nInsLen = a.nInsLen;

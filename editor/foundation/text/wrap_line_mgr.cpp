@@ -29,13 +29,6 @@ int DocBefore(const CWrapLine* from, const CWrapLine* to, int doc) {
   return to->m_pDocLine == from->m_pDocLine ? doc : doc - DocLinesBetween(to->m_pDocLine, from->m_pDocLine);
 }
 
-// Cells the character at pos of a piece takes at column x.
-inline int CellsAt(const unsigned char* s, int len, int pos, int x, int tab, int* pnSize) {
-  const int size = SjisCharSize(s, len, pos);
-  *pnSize = size;
-  return s[pos] == '\t' ? tab - x % tab : size;
-}
-
 }  // namespace
 
 const char* CWrapLine::GetText() const {
@@ -250,15 +243,6 @@ bool CWrapLineMgr::IsWrapPoint(int nIndex, int nOffset) {
 
 // ---- Positions ---------------------------------------------------------------------------------
 
-bool CWrapLineMgr::CharStartInPiece(const CWrapLine* pLine, int nByte, int* pnCharStart) const {
-  const auto* s = reinterpret_cast<const unsigned char*>(pLine->GetText());
-  // The byte after the piece is still the line's (or the NUL after it), and a piece never ends
-  // inside a character.
-  *pnCharStart = CharStartsAt(s, 0, nByte) ? nByte : nByte - 1;
-  // A tab byte is never part of a double-byte character.
-  return nByte == 0 || std::memchr(s, '\t', static_cast<size_t>(nByte)) == nullptr;
-}
-
 void CWrapLineMgr::DocToWrapPos(int nDocCol, int nDocLine, int* pnX, int* pnY) {
   int index = m_nLines;
   CWrapLine* line = nullptr;
@@ -277,20 +261,11 @@ void CWrapLineMgr::DocToWrapPos(int nDocCol, int nDocLine, int* pnX, int* pnY) {
     if (nDocCol - line->m_nOffset >= len && !last) continue;
     SetCache(line, index, nDocLine);
     const int byte = std::clamp(nDocCol - line->m_nOffset, 0, len);
-    int charStart = 0;
-    int x = line->m_nIndent;
-    if (CharStartInPiece(line, byte, &charStart)) {
-      // No tab before it: a column moves as bytes do.
-      x += charStart;
-    } else {
-      const auto* s = reinterpret_cast<const unsigned char*>(line->GetText());
-      for (int pos = 0; pos < charStart;) {
-        int size = 0;
-        x += CellsAt(s, len, pos, x, m_nTabWidth, &size);
-        pos += size;
-      }
-    }
-    *pnX = x;
+    const auto* s = reinterpret_cast<const unsigned char*>(line->GetText());
+    // The byte after the piece is still the line's (or the NUL after it), and a piece never ends
+    // inside a character.
+    const int charStart = CharStartsAt(s, 0, byte) ? byte : byte - 1;
+    *pnX = SjisCellOfByte(s, charStart, line->m_nIndent, m_nTabWidth);
     *pnY = index;
     return;
   }
@@ -315,25 +290,27 @@ void CWrapLineMgr::WrapToDocPos(int nX, int nY, int* pnDocCol, int* pnDocLine) {
   const CWrapLine* line = Seek(nY, &doc);
   *pnDocLine = doc;
   const int len = line->m_nLength;
-  // The character whose cells hold the column: without a tab before it, the one that holds the
-  // byte as far in as the column is from the indent.
-  const int byte = std::clamp(nX - line->m_nIndent, 0, len);
-  int charStart = 0;
-  if (CharStartInPiece(line, byte, &charStart)) {
-    *pnDocCol = line->m_nOffset + charStart;
-    return;
-  }
+  // The character whose cells hold the column. Between tabs a column moves as bytes do: only the
+  // tabs are stepped over one by one.
   const auto* s = reinterpret_cast<const unsigned char*>(line->GetText());
   int x = line->m_nIndent;
-  for (int pos = 0; pos < len;) {
-    int size = 0;
-    const int cells = CellsAt(s, len, pos, x, m_nTabWidth, &size);
+  for (int from = 0; from < len;) {
+    const void* tab = std::memchr(s + from, '\t', static_cast<size_t>(len - from));
+    const int stretchEnd = tab ? static_cast<int>(static_cast<const unsigned char*>(tab) - s) : len;
+    if (stretchEnd > from && nX < x + (stretchEnd - from)) {
+      const int at = from + std::max(0, nX - x);
+      *pnDocCol = line->m_nOffset + (CharStartsAt(s, from, at) ? at : at - 1);
+      return;
+    }
+    x += stretchEnd - from;
+    if (!tab) break;
+    const int cells = m_nTabWidth - x % m_nTabWidth;
     if (x + cells > nX) {
-      *pnDocCol = line->m_nOffset + pos;
+      *pnDocCol = line->m_nOffset + stretchEnd;
       return;
     }
     x += cells;
-    pos += size;
+    from = stretchEnd + 1;
   }
   *pnDocCol = line->m_nOffset + len;
 }

@@ -179,6 +179,9 @@ class CWrapLineMgr {
   // Replaces a range given in cells by the text; nNewDocLine and nNewDocCol get the end of the
   // inserted text in document terms.
   bool ReplaceText(WrapReplaceArg* pArg);
+  // The same with the range's ends already turned into document positions by WrapToDocPos (a
+  // caller that needs them too converts them once).
+  bool ReplaceConvertedText(WrapReplaceArg* pArg, int nDocColFrom, int nDocLineFrom, int nDocColTo, int nDocLineTo);
   // The same for a range given as document positions (the document lines' record, whose outputs
   // it fills): what undo and redo replay, with no display position in between. Outputs: display
   // lines removed that started after the edit position, and created that end after it.
@@ -274,10 +277,6 @@ class CWrapLineMgr {
   // The cursor is left at the anchor.
   int RemoveDocLines(const EditAnchor& anchor, int nFirstDocLine, int nDocLines, int nEditLine, int nEditCol,
                      int* pnAfterEdit);
-  // Walks the piece's bytes before nByte as characters: *pnCharStart gets the start of the
-  // character that holds byte nByte (nByte itself when one starts there). True when no tab came
-  // before it, so that its cell column is the indent plus its offset.
-  bool CharStartInPiece(const CWrapLine* pLine, int nByte, int* pnCharStart) const;
   // The document position of a display position (display line, byte offset); a line past the last
   // is the end of the text, which is a new line after a final line end. False for a negative
   // position.

@@ -4,6 +4,9 @@
 // columns, every other byte one. A line that does not exist is an empty row at column 0.
 #pragma once
 
+#include <algorithm>
+#include <cstring>
+
 #include "editor/foundation/text/doc_line_mgr.h"
 #include "editor/foundation/text/sjis_char.h"
 #include "editor/foundation/text/wrap_line_mgr.h"
@@ -58,16 +61,25 @@ struct DisplayRow {
     int cells = 0;   // its columns (0 past the text)
     int size = 0;    // its bytes (0 past the text)
   };
-  // A column left of the indent falls on the first character.
+  // A column left of the indent falls on the first character. Between tabs a column moves as
+  // bytes do, so only the tabs are stepped over one by one.
   Hit CharAt(int column) const {
     Hit hit;
     int x = indent;
-    for (int pos = 0; pos < length;) {
-      int size = 0;
-      const int cells = CellsAt(pos, x, &size);
-      if (x + cells > column) return Hit{pos, x, cells, size};
+    for (int from = 0; from < length;) {
+      const void* tab = std::memchr(text + from, '\t', static_cast<size_t>(length - from));
+      const int stretchEnd = tab ? static_cast<int>(static_cast<const unsigned char*>(tab) - text) : length;
+      if (stretchEnd > from && column < x + (stretchEnd - from)) {
+        const int at = SjisCharStartFrom(text, from, from + std::max(0, column - x));
+        const int size = SjisCharSize(text, length, at);
+        return Hit{at, x + (at - from), size, size};
+      }
+      x += stretchEnd - from;
+      if (!tab) break;
+      const int cells = tabWidth - x % tabWidth;
+      if (x + cells > column) return Hit{stretchEnd, x, cells, 1};
       x += cells;
-      pos += size;
+      from = stretchEnd + 1;
     }
     hit.offset = length;
     hit.column = x;
@@ -77,15 +89,9 @@ struct DisplayRow {
   // The column the character at a byte offset starts at (the end column for an offset past the
   // text; an offset inside a character counts as that character).
   int ColumnOf(int offset) const {
-    int x = indent;
-    for (int pos = 0; pos < length;) {
-      int size = 0;
-      const int cells = CellsAt(pos, x, &size);
-      if (pos + size > offset) return x;
-      x += cells;
-      pos += size;
-    }
-    return x;
+    if (length <= 0) return indent;
+    const int at = offset >= length ? length : SjisCharStartFrom(text, 0, std::max(0, offset));
+    return SjisCellOfByte(text, at, indent, tabWidth);
   }
 
   int EndColumn() const { return CharAt(kBeyond).column; }

@@ -372,15 +372,20 @@ void CEditView::ReplaceRangeUndoable(int nDelLineFrom, int nDelColFrom, int nDel
   // The range in document terms is for the records; a replay makes none.
   const bool recording = !m_bDoing_UndoRedo;
   const POINT oldCaret{m_nCaretPosX_PHY, m_nCaretPosY_PHY};
-  const POINT start = recording ? DocPosOf(nDelColFrom, nDelLineFrom) : POINT{};
+  // The ends in document terms as the edit takes them, converted once for it and the records.
+  POINT docFrom{};
+  POINT docTo{};
+  Layout().WrapToDocPos(nDelColFrom, nDelLineFrom, &docFrom.x, &docFrom.y);
+  Layout().WrapToDocPos(nDelColTo, nDelLineTo, &docTo.x, &docTo.y);
+  POINT start{};
   POINT end{};
   if (recording) {
-    int col = 0;
-    int line = 0;
-    Layout().WrapToDocPos(nDelColTo, nDelLineTo, &col, &line);
+    CDocLineMgr& lines = m_pcEditDoc->m_cDocLineMgr;
     int eol = 0;
-    const int text = TextLengthOf(m_pcEditDoc->m_cDocLineMgr, line, &eol);
-    end = line < m_pcEditDoc->m_cDocLineMgr.GetLineCount() && col > text ? POINT{0, line + 1} : POINT{col, line};
+    const int fromText = TextLengthOf(lines, docFrom.y, &eol);
+    start = docFrom.y < lines.GetLineCount() ? POINT{std::min(docFrom.x, fromText), docFrom.y} : docFrom;
+    const int toText = TextLengthOf(lines, docTo.y, &eol);
+    end = docTo.y < lines.GetLineCount() && docTo.x > toText ? POINT{0, docTo.y + 1} : docTo;
   }
   std::vector<LineEndCut> cuts;
   if (recording) {
@@ -389,7 +394,9 @@ void CEditView::ReplaceRangeUndoable(int nDelLineFrom, int nDelColFrom, int nDel
   }
 
   auto removed = std::make_unique<CMemory>();
-  if (nDelLineTo - nDelLineFrom > kLargeReplaceRows) removed->AllocBuffer(kLargeReplaceReserve);
+  // A receiver with room to spare is copied into the record, which keeps only what it holds.
+  const bool reserved = nDelLineTo - nDelLineFrom > kLargeReplaceRows;
+  if (reserved) removed->AllocBuffer(kLargeReplaceReserve);
   WrapReplaceArg arg;
   arg.nDelLineFrom = nDelLineFrom;
   arg.nDelColFrom = nDelColFrom;
@@ -398,7 +405,7 @@ void CEditView::ReplaceRangeUndoable(int nDelLineFrom, int nDelColFrom, int nDel
   arg.pDeletedText = removed.get();
   arg.pInsText = pInsData;
   arg.nInsLen = nInsDataLen;
-  if (!Layout().ReplaceText(&arg)) return;
+  if (!Layout().ReplaceConvertedText(&arg, docFrom.x, docFrom.y, docTo.x, docTo.y)) return;
 
   // An empty range replaced by nothing changed nothing.
   const bool changed = removed->GetLength() > 0 || nInsDataLen > 0;
@@ -415,10 +422,11 @@ void CEditView::ReplaceRangeUndoable(int nDelLineFrom, int nDelColFrom, int nDel
     if (removed->GetLength() > 0) {
       // One deletion record per piece between the cuts, each as the document stands after the
       // pieces before it went (they all closed up at the start).
-      cuts.push_back(LineEndCut{end, removed->GetLength()});
       POINT from = start;
       int fromOffset = 0;
-      for (const LineEndCut& cut : cuts) {
+      const LineEndCut whole{end, removed->GetLength()};
+      for (size_t i = 0; i <= cuts.size(); ++i) {
+        const LineEndCut& cut = i < cuts.size() ? cuts[i] : whole;
         auto deletion = std::make_unique<COpeRecord>();
         deletion->m_nKind = COpeRecord::OPE_DELETE;
         deletion->m_nCaretPosX_PHY_Before = start.x;
@@ -430,7 +438,12 @@ void CEditView::ReplaceRangeUndoable(int nDelLineFrom, int nDelColFrom, int nDel
         deletion->m_nRangeEndX_PHY = rangeEnd.x;
         deletion->m_nRangeEndY_PHY = rangeEnd.y;
         const int offset = std::clamp(cut.offset, fromOffset, removed->GetLength());
-        deletion->m_pText = new CMemory(removed->GetPtr() + fromOffset, offset - fromOffset);
+        if (cuts.empty() && !reserved) {
+          // The whole text in one record: it takes the receiver rather than a copy of it.
+          deletion->m_pText = removed.release();
+        } else {
+          deletion->m_pText = new CMemory(removed->GetPtr() + fromOffset, offset - fromOffset);
+        }
         deletion->m_nTextLen = offset - fromOffset;
         m_pcOpeBlk->AppendOpe(deletion.release());
         from = cut.at;

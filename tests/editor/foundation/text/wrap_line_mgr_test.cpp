@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -104,6 +105,63 @@ INSTANTIATE_TEST_SUITE_P(
         {"EmptyDocument", "", Width(10), 3, 0, 0, 0},
     }),
     [](const testing::TestParamInfo<WrapToDocCase>& info) { return info.param.name; });
+
+// Both conversions against a walk of each piece character by character (a character's cells as
+// wide as its bytes, a tab to its stop), over random texts with tabs, kanji, lone lead bytes and
+// every line end, at every cell and every byte of every piece.
+TEST(WrapLineMgr, ConversionsEqualAWalkOfTheCharacters) {
+  std::mt19937 rng(3707);
+  for (int round = 0; round < 150; ++round) {
+    WrapRules r = RandomWrapRules(rng);
+    // Every other round wide, for pieces long enough to be searched for tabs rather than walked.
+    if (round % 2 == 1) r.wrap = 400;
+    Wrapped w(RandomWrapText(rng, round % 2 == 1 ? 150 : 60), r);
+    const int tab = w.wrap.GetTabWidth();
+    for (int i = 0; i < w.wrap.GetLineCount(); ++i) {
+      int doc = -1;
+      const CWrapLine* piece = w.wrap.GetLine(i, &doc);
+      const auto* s = reinterpret_cast<const unsigned char*>(piece->GetText());
+      const int len = piece->m_nLength;
+      // Each character's first byte and first cell.
+      std::vector<int> starts, cells;
+      int x = piece->m_nIndent;
+      for (int pos = 0; pos < len;) {
+        const int size = SjisCharSize(s, len, pos);
+        starts.push_back(pos);
+        cells.push_back(x);
+        x += s[pos] == '\t' ? tab - x % tab : size;
+        pos += size;
+      }
+      const int endCell = x;
+      // The character that ends after v, where each one ends where the next starts (the last at
+      // end); none past the end.
+      auto holding = [&](const std::vector<int>& firsts, int end, int v) -> std::optional<size_t> {
+        for (size_t k = 0; k < firsts.size(); ++k) {
+          if (v < (k + 1 < firsts.size() ? firsts[k + 1] : end)) return k;
+        }
+        return std::nullopt;
+      };
+      for (int cell = 0; cell <= endCell + 2; ++cell) {
+        const std::optional<size_t> k = holding(cells, endCell, cell);
+        const int want = k ? starts[*k] : len;
+        int col = -1, line = -1;
+        w.wrap.WrapToDocPos(cell, i, &col, &line);
+        ASSERT_EQ(col, piece->m_nOffset + want) << "round " << round << " line " << i << " cell " << cell;
+        ASSERT_EQ(line, doc);
+      }
+      // A piece's end is where the next one of its line starts.
+      const bool last = !piece->m_pNext || piece->m_pNext->m_pDocLine != piece->m_pDocLine;
+      for (int byte = 0; byte < len || (last && byte == len); ++byte) {
+        const std::optional<size_t> k = holding(starts, len, byte);
+        const int want = k ? cells[*k] : endCell;
+        int x2 = -1, y2 = -1;
+        w.wrap.DocToWrapPos(piece->m_nOffset + byte, doc, &x2, &y2);
+        ASSERT_EQ(y2, i) << "round " << round << " line " << i << " byte " << byte;
+        ASSERT_EQ(x2, want) << "round " << round << " line " << i << " byte " << byte;
+      }
+    }
+  }
+}
 
 TEST(WrapLineMgr, FullLineWithoutLineEndHangingHasALineOfItsLineEnd) {
   Wrapped w("0123456789\r\nx\r\n", Width(10));

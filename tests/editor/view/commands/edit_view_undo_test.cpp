@@ -307,6 +307,55 @@ TEST_F(UndoTest, UndoAndRedoRestoreBytesExactlyWhateverCharactersTheyMake) {
   }
 }
 
+// A replacement inside a line is undone and redone as one edit of the line (taken and put back
+// together); one that takes or puts back a line end is not. Every kind in one step, the bytes and
+// the display lines exact after each replay.
+TEST_F(UndoTest, ReplacementsInsideLinesAreUndoneAndRedoneExactly) {
+  struct Case {
+    const char* name;
+    int docLine, docColFrom, docColTo;
+    const char* replacement;
+  };
+  const Case cases[] = {
+      {"longer", 0, 2, 4, "LONGER"},
+      {"shorter", 1, 0, 6, "s"},
+      {"by nothing", 2, 1, 3, ""},
+      {"of nothing", 3, 2, 2, "new"},
+      {"a lead byte before a trail byte", 4, 2, 3, "\x97"},
+      {"with a line end", 5, 1, 2, "x\r\ny"},
+      {"taking the line end", 6, 3, 6, "z"},
+      {"in a line wider than the width", 8, 18, 20, "WIDE"},
+  };
+  const std::string text =
+      "abcdefgh\r\nlineone two\r\nxyz\r\nab\r\nab cd\r\nk\tlm\r\nend\r\nnext\r\n"
+      "0123456789abcdefghijklmnopqrstuvwxyz\r\n";
+  SetText(text);
+  doc->m_cUndoBuffer.Clear();
+  RunEdit([&](CEditView& pane) {
+    // From the last line up, so that each position is the one the text had.
+    for (auto c = std::rbegin(cases); c != std::rend(cases); ++c) {
+      int xFrom = 0, yFrom = 0, xTo = 0, yTo = 0;
+      doc->m_cLayoutMgr.DocToWrapPos(c->docColFrom, c->docLine, &xFrom, &yFrom);
+      doc->m_cLayoutMgr.DocToWrapPos(c->docColTo, c->docLine, &xTo, &yTo);
+      pane.ReplaceRangeUndoable(yFrom, xFrom, yTo, xTo, nullptr, c->replacement,
+                                static_cast<int>(std::strlen(c->replacement)), false);
+    }
+  });
+  const std::string after = DocBytes();
+  ASSERT_EQ(after,
+            "abLONGERefgh\r\nse two\r\nx\r\nabnew\r\nab\x97" "cd\r\nkx\r\nylm\r\nendznext\r\n"
+            "0123456789abcdefghWIDEklmnopqrstuvwxyz\r\n");
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    Undo();
+    EXPECT_EQ(DocBytes(), text);
+    EXPECT_TRUE(LayoutIsFresh(*doc, type()));
+    Redo();
+    EXPECT_EQ(DocBytes(), after);
+    EXPECT_TRUE(LayoutIsFresh(*doc, type()));
+  }
+}
+
 // A box that holds no text deletes nothing: no undo step, and the document stays unmodified.
 TEST_F(UndoTest, DeletingABoxWithoutTextMakesNoStep) {
   SetText("ab\r\ncd\r\nef");
