@@ -49,7 +49,6 @@ class JavaOutline {
   BoundedText<kMaxWord> m_words[2];
   int m_nCurrentWord = 0;
   int m_nWordLine = 0;
-  bool m_bPrevAfterNew = false;  // the word before came right after "new"
   int m_nPrevLine = 0;
   bool m_bAfterWord = false;
   bool m_bClassNameNext = false;
@@ -147,7 +146,6 @@ void JavaOutline::EndWord() {
   } else if (word == "class" || word == "interface") {
     m_bClassNameNext = true;
   }
-  m_bPrevAfterNew = m_bAfterWord && PrevWord().View() == "new";
   m_nCurrentWord = 1 - m_nCurrentWord;
   m_nPrevLine = m_nWordLine;
   m_bAfterWord = true;
@@ -156,9 +154,8 @@ void JavaOutline::EndWord() {
 void JavaOutline::Punctuation(char c) {
   switch (c) {
     case '(':
-      if (m_nParenDepth == 0 && m_nClasses > 0 && m_bAfterWord && PrevWord().View() != "new" &&
-          !m_bPrevAfterNew) {
-        // "new T(...)" makes an object; it declares nothing.
+      // A word inside an open parameter list (an annotation's arguments) names no method.
+      if (m_nParenDepth == 0 && m_nClasses > 0 && m_bAfterWord && PrevWord().View() != "new") {
         m_candidate.Clear();
         m_candidate.Append(PrevWord().View());
         m_nCandidateLine = m_nPrevLine;

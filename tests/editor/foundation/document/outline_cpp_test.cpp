@@ -263,10 +263,16 @@ INSTANTIATE_TEST_SUITE_P(
         OutlineCase{"InterfaceAndAnonymousClass",
                     "interface I {\n  void a();\n}\nclass D {\n  Runnable r = new Runnable() {\n"
                     "    public void run() {}\n  };\n}\n",
-                    {{"I::" + kDefined, 1, kPlain, 0}, {"I::a", 2, kDeclaration, 0}, {"D::" + kDefined, 4, kPlain, 0}}},
+                    {{"I::" + kDefined, 1, kPlain, 0},
+                     {"I::a", 2, kDeclaration, 0},
+                     {"D::" + kDefined, 4, kPlain, 0},
+                     {"D::Runnable", 5, kDefinition, 0}}},
         OutlineCase{"StringsAndCommentsHideCode",
                     "class S {\n  String s = \"表 class X {\";\n  /* void no() {} */\n  void m() {}\n}\n"_sj,
                     {{"S::" + kDefined, 1, kPlain, 0}, {"S::m", 4, kDefinition, 0}}},
+        OutlineCase{"AnnotationArgumentsNameNoMethod",
+                    "class P {\n  void m(@Size(max = 3) String s) {}\n  int q(@A(1) int a);\n}\n",
+                    {{"P::" + kDefined, 1, kPlain, 0}, {"P::m", 2, kDefinition, 0}, {"P::q", 3, kDeclaration, 0}}},
         OutlineCase{"StrayClosingBrace", "}\nclass K { void k() {} }\n",
                     {{"K::" + kDefined, 2, kPlain, 0}, {"K::k", 2, kDefinition, 0}}}),
     [](const testing::TestParamInfo<OutlineCase>& info) { return std::string(info.param.label); });
