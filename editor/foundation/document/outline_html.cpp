@@ -97,8 +97,8 @@ int HtmlOutline::Tag(const char* text, int len, int line, int lt) {
   // ">", "<", CR and LF are below every second byte of a two-byte character: byte searches find
   // only real ones.
   const void* found = std::memchr(text + pos, '>', static_cast<size_t>(len - pos));
-  const int gt = found ? static_cast<int>(static_cast<const char*>(found) - text) : len;
-  const bool hasEnd = gt < len;
+  const int gt = found ? static_cast<int>(static_cast<const char*>(found) - text) : LengthWithoutLineEnd(text, len);
+  const bool hasEnd = found != nullptr;
   const bool empty = hasEnd && gt > nameStart && s[gt - 1] == '/';
 
   BoundedText<kMaxName> item;

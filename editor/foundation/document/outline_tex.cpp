@@ -41,9 +41,10 @@ int FindByte(const unsigned char* s, int len, int pos, unsigned char c) {
 void TexOutline::Line(const char* text, int len, int line) {
   const auto* s = reinterpret_cast<const unsigned char*>(text);
   len = LengthWithoutLineEnd(text, len);
-  // "%" ends the line; an escaped "\%" is a percent sign.
+  // "%" ends the line; an escaped "\%" is a percent sign, while "\\%" is a line break and then a
+  // comment.
   for (int pos = 0; pos < len; pos += SjisCharSize(s, len, pos)) {
-    if (s[pos] == '\\' && pos + 1 < len && s[pos + 1] == '%') {
+    if (s[pos] == '\\' && pos + 1 < len && (s[pos + 1] == '%' || s[pos + 1] == '\\')) {
       ++pos;
     } else if (s[pos] == '%') {
       len = pos;
@@ -106,8 +107,6 @@ void TexOutline::Heading(int level, bool starred, std::string_view title, int li
     } else {
       ++m_counters[depth];
     }
-    // Deeper numbers start again under a new heading.
-    for (int d = depth + 1; d < kCounters; ++d) m_counters[d] = 0;
     for (int d = 0; d <= depth; ++d) {
       char number[16];
       std::snprintf(number, sizeof number, "%d.", m_counters[d]);

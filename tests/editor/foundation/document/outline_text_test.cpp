@@ -50,6 +50,9 @@ INSTANTIATE_TEST_SUITE_P(
                  {{"1 - A", 1, kPlain, 0}, {kUntitled, 2, kPlaceholder, 1}, {"3 - B", 2, kPlain, 2}, {"2 - C", 4, kPlain, 1}}},
         TextCase{"HtmlClosingTagClosesWhatItHolds", ParseOutlineHtml, "<ul><li>x</ul>\n<p>after\n",
                  {{"ul ", 1, kPlain, 0}, {"li x", 1, kPlain, 1}, {"p after", 2, kPlain, 0}}},
+        // A tag that goes on in the next line names no line end.
+        TextCase{"HtmlTagOverTwoLines", ParseOutlineHtml, "<img src=a\r\n alt=b><meta x\n>\n",
+                 {{"img src=a", 1, kPlain, 0}, {"meta x", 2, kPlain, 0}}},
         TextCase{"HtmlEmptyElementsAndComments", ParseOutlineHtml,
                  "<DIV>a</div><img src=a.png><br><hr/><span/>tail\n<!-- <h1>no</h1>\n --><h2>yes</h2>\n</nope><p>" +
                      std::string(40, 't') + "\n",
@@ -61,6 +64,11 @@ INSTANTIATE_TEST_SUITE_P(
                   {"p " + std::string(29, 't'), 4, kPlain, 0}}},
         TextCase{"TexNumbering", ParseOutlineTex, "\\section{A}\n\\subsection{B}\n\\section*{C}\n",
                  {{"1. A", 1, kPlain, 0}, {"1.1. B", 2, kPlain, 1}, {"C", 3, kPlain, 0}}},
+        TextCase{"TexSkippedLevelKeepsEarlierCounter", ParseOutlineTex,
+                 "\\section{A}\n\\subsection{B}\n\\section{C}\n\\subsubsection{D}\n",
+                 {{"1. A", 1, kPlain, 0}, {"1.1. B", 2, kPlain, 1}, {"2. C", 3, kPlain, 0}, {"2.1.1. D", 4, kPlain, 2}}},
+        TextCase{"TexLineBreakBeforeComment", ParseOutlineTex, "\\section{A}\\\\% \\section{no}\n",
+                 {{"1. A", 1, kPlain, 0}}},
         TextCase{"TexLevelsSlidesAndComments", ParseOutlineTex,
                  "\\chapter{Intro} % \\section{no}\n\\section{S1}\n\\section{S2}\n\\subsubsection{Deep}\n"
                  "\\chapter{Next}\n\\begin{slide}{Slide title}\n\\textbf{x} 100\\% \\section{Pct}\n"
