@@ -159,7 +159,6 @@ void CEditView::Command_SORT(bool bAscending) {
   CDocLineMgr& docLines = m_pcEditDoc->m_cDocLineMgr;
   std::vector<OrderedLine> lines;
   lines.reserve(static_cast<size_t>(last - first + 1));
-  std::string original;
   for (int n = first; n <= last; ++n) {
     int length = 0;
     const char* text = docLines.GetLineText(n, &length);
@@ -172,13 +171,10 @@ void CEditView::Command_SORT(bool bAscending) {
       key = whole.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
     }
     lines.push_back(OrderedLine{whole, key});
-    original.append(whole);
   }
   const CLineEnd newLineEnd(m_pcEditDoc->m_nNewLineType);
   const std::string sorted = SortLines(lines, !bAscending,
                                        std::string_view(newLineEnd.GetBytes(), static_cast<size_t>(newLineEnd.GetLen())));
-  // Lines already in order are left alone: no step to undo, no change to the document.
-  if (sorted == original) return;
   ReplaceDocLines(first, last, sorted, box);
 }
 
@@ -197,7 +193,7 @@ void CEditView::Command_MERGE() {
       lines.emplace_back(text ? text : "", static_cast<size_t>(text ? length : 0));
     }
     const std::string merged = MergeEqualLines(lines, &removed);
-    if (removed > 0) ReplaceDocLines(first, last, merged, false);
+    ReplaceDocLines(first, last, merged, false);
   }
   if (removed == 0) {
     ShowMessageBox(m_hWnd, MB_ICONINFORMATION, "tovara", "%s", "マージ可能な行がみつかりませんでした。"_sj);

@@ -175,16 +175,18 @@ TEST_F(ConvertCommandsTest, TrimWithoutSelectionTakesTheCaretRowOnly) {
   }
 }
 
+// A command over the selection from one caret to another, and the text it leaves.
+struct LinesCase {
+  const char* name;
+  int command;
+  std::string text;
+  Caret from;
+  Caret to;
+  std::string expected;
+};
+
 TEST_F(ConvertCommandsTest, SortOrdersWholeLinesByteWise) {
-  struct Case {
-    const char* name;
-    int command;
-    std::string text;
-    Caret from;
-    Caret to;
-    std::string expected;
-  };
-  const Case cases[] = {
+  const LinesCase cases[] = {
       {"ascending, a prefix first", kSortAsc, "b\r\na\r\nab\r\n", {0, 0}, {0, 3}, "a\r\nab\r\nb\r\n"},
       {"descending", kSortDesc, "b\r\na\r\nab\r\n", {0, 0}, {0, 3}, "b\r\nab\r\na\r\n"},
       {"keys equal in their first eight bytes", kSortAsc, "abcdefgh2\r\nabcdefgh1\r\nabcdefgh\r\n", {0, 0}, {0, 3},
@@ -200,7 +202,7 @@ TEST_F(ConvertCommandsTest, SortOrdersWholeLinesByteWise) {
       {"a last line without line end stays", kSortAsc, "c\r\nb\r\na", {0, 0}, {1, 2}, "b\r\nc\r\na"},
       {"one line: nothing", kSortAsc, "b\r\na\r\n", {0, 0}, {1, 0}, "b\r\na\r\n"},
   };
-  for (const Case& c : cases) {
+  for (const LinesCase& c : cases) {
     SCOPED_TRACE(c.name);
     SetText(c.text);
     Select(c.from, c.to);
@@ -213,18 +215,32 @@ TEST_F(ConvertCommandsTest, SortOrdersWholeLinesByteWise) {
   }
 }
 
-TEST_F(ConvertCommandsTest, SortSelectsTheReplacedLines) {
-  SetText("x\r\nc\r\nb\r\na\r\ny");
-  Select({0, 1}, {0, 4});
-  Run(kSortAsc);
-  EXPECT_EQ(DocBytes(), "x\r\na\r\nb\r\nc\r\ny");
-  EXPECT_FALSE(view->m_bBeginBoxSelect);
-  EXPECT_EQ(view->m_sSelect.nLineFrom, 1);
-  EXPECT_EQ(view->m_sSelect.nColumnFrom, 0);
-  EXPECT_EQ(view->m_sSelect.nLineTo, 4);
-  EXPECT_EQ(view->m_sSelect.nColumnTo, 0);
-  // The caret was at the end: it stays there.
-  EXPECT_EQ(view->m_nCaretPosY, 4);
+// The lines are replaced as one step even when none moves or none is dropped: the selection
+// becomes the whole lines, and a caret at the selection's end stays there.
+TEST_F(ConvertCommandsTest, SortAndMergeSelectTheReplacedLines) {
+  const LinesCase cases[] = {
+      {"sorted", kSortAsc, "x\r\nc\r\nb\r\na\r\ny", {0, 1}, {0, 4}, "x\r\na\r\nb\r\nc\r\ny"},
+      {"already in order", kSortAsc, "x\r\na\r\nb\r\ny", {1, 1}, {0, 3}, "x\r\na\r\nb\r\ny"},
+      {"nothing to merge", kMerge, "x\r\na\r\nb\r\ny", {1, 1}, {0, 3}, "x\r\na\r\nb\r\ny"},
+  };
+  for (const LinesCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetText(c.text);
+    doc->m_bIsModified = false;
+    Select(c.from, c.to);
+    const int steps = StepCount();
+    Run(c.command);
+    EXPECT_EQ(DocBytes(), c.expected);
+    EXPECT_EQ(StepCount(), steps + 1);
+    EXPECT_TRUE(doc->m_bIsModified);
+    EXPECT_FALSE(view->m_bBeginBoxSelect);
+    EXPECT_EQ(view->m_sSelect.nLineFrom, c.from.row);
+    EXPECT_EQ(view->m_sSelect.nColumnFrom, 0);
+    EXPECT_EQ(view->m_sSelect.nLineTo, c.to.row);
+    EXPECT_EQ(view->m_sSelect.nColumnTo, 0);
+    EXPECT_EQ(view->m_nCaretPosY, c.to.row);
+    EXPECT_EQ(view->m_nCaretPosX, 0);
+  }
 }
 
 TEST_F(ConvertCommandsTest, BoxSortKeysAreTheBoxColumnsAndEqualKeysKeepTheirOrder) {
