@@ -14,6 +14,8 @@
 #include <utility>
 
 #include "platform/error_text.h"
+#include "platform/gui_app.h"
+#include "platform/ipc.h"
 #include "platform/path.h"
 #include "platform/ready_pipe.h"
 
@@ -25,6 +27,8 @@ namespace {
 // The ready pipe's number in the child: the first after the standard three.
 constexpr int kChildReadyFd = 3;
 constexpr char kSelfExecutable[] = "/proc/self/exe";
+// How often a wait for readiness does what it was given to do meanwhile.
+constexpr std::chrono::milliseconds kMeanwhileEvery{1};
 
 // The start-up benchmark's mark pipe (first_frame_mark.h).
 constexpr std::string_view kFirstFrameMarkVariable = "VREL_FIRST_FRAME_FD";
@@ -173,19 +177,25 @@ void ChildProcess::Release() {
   }
 }
 
-ChildProcess::IdleResult ChildProcess::WaitForInputIdle(std::chrono::milliseconds limit) {
+ChildProcess::IdleResult ChildProcess::WaitForInputIdle(std::chrono::milliseconds limit,
+                                                        const std::function<void()>& meanwhile) {
   if (m_ready) return IdleResult::kReady;
   if (m_readyFd < 0) return IdleResult::kFailed;
   const auto deadline = std::chrono::steady_clock::now() + limit;
   for (;;) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const int64_t wait = std::clamp<int64_t>(left.count(), 0, meanwhile ? kMeanwhileEvery.count() : INT_MAX);
     pollfd p{m_readyFd, POLLIN, 0};
-    const int n = ::poll(&p, 1, static_cast<int>(std::clamp<int64_t>(left.count(), 0, INT_MAX)));
+    const int n = ::poll(&p, 1, static_cast<int>(wait));
     if (n < 0) {
       if (errno == EINTR) continue;
       return IdleResult::kFailed;
     }
-    if (n == 0) return IdleResult::kTimeout;
+    if (n == 0) {
+      if (left.count() <= 0) return IdleResult::kTimeout;
+      if (meanwhile) meanwhile();
+      continue;
+    }
     char buffer[64];
     const ssize_t got = ::read(m_readyFd, buffer, sizeof(buffer));
     if (got == 0) {
@@ -257,7 +267,11 @@ ProcessLauncher::Result SelfLauncher::Launch(std::string_view commandText, std::
   request.readyPipe = readyLimit.has_value();
   SpawnResult spawned = Spawn(request);
   if (!spawned.child) return {Status::kStartFailed, std::move(spawned.errorText)};
-  if (readyLimit && spawned.child->WaitForInputIdle(*readyLimit) != ChildProcess::IdleResult::kReady) {
+  // Serving sends runs window procedures, which only the GUI thread may do.
+  const std::function<void()> serveSends = [] {
+    if (IsGuiThread()) ipc::ServeIncomingSends();
+  };
+  if (readyLimit && spawned.child->WaitForInputIdle(*readyLimit, serveSends) != ChildProcess::IdleResult::kReady) {
     return {Status::kNotReady, {}};
   }
   return {Status::kStarted, {}};

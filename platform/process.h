@@ -13,7 +13,8 @@
 // - With request.readyPipe the child also gets the write end of a pipe, its number in the
 //   environment variable of platform/ready_pipe.h; the child closes it when its pump first waits
 //   for input, or by ending. WaitForInputIdle reads end of file from it: kReady once it came
-//   (and at once after that), kTimeout when the limit passed first, kFailed without a pipe.
+//   (and at once after that), kTimeout when the limit passed first, kFailed without a pipe. Given
+//   something to do meanwhile, it does it about every millisecond while it waits.
 // - On failure Spawn gives no process and the system's text for the error (Shift-JIS,
 //   platform/error_text.h): a folder that cannot be entered and an executable that cannot be run
 //   fail here, in the caller.
@@ -21,11 +22,16 @@
 //   reaped when it ends: no process of ours stays a zombie. The child itself is never stopped.
 // - SelfLauncher starts this executable (/proc/self/exe, so the copy that runs, whatever it is
 //   called) with the caller's private marker as argv[1] and the command text, byte for byte, as
-//   argv[2], by which the program's start-up recognises its own launches. ProcessLauncher is what
-//   callers hold, so that tests can put their own in its place.
+//   argv[2], by which the program's start-up recognises its own launches. While it waits for the
+//   new process to be ready it serves the sends that come to this process's windows (on the GUI
+//   thread, platform/ipc.h), as a send's own wait does: before its pump first waits, the new
+//   process asks the windows that are open, the caller's among them, and would otherwise sit out
+//   the send limit on each. ProcessLauncher is what callers hold, so that tests can put their own
+//   in its place.
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,7 +65,7 @@ class ChildProcess {
 
   // The child's process id (also after its exit was collected); -1 for none.
   pid_t Id() const { return m_pid; }
-  IdleResult WaitForInputIdle(std::chrono::milliseconds limit);
+  IdleResult WaitForInputIdle(std::chrono::milliseconds limit, const std::function<void()>& meanwhile = {});
   // The exit status (a signal's end as 128 + the signal), once the child ended within the limit;
   // collected, so it is told once.
   std::optional<int> WaitForExit(std::chrono::milliseconds limit);
@@ -67,10 +73,6 @@ class ChildProcess {
  private:
   friend SpawnResult Spawn(const SpawnRequest& request);
 
-// A pipe for a child: fds[0] to read, fds[1] to write, both closed on exec here, the write end
-// above the numbers Spawn gives in the child (0-3) so that its dup2 there never lands on itself.
-// False, with errno, when none could be made.
-bool MakeChildPipe(int (&fds)[2]);
   ChildProcess(pid_t pid, int readyFd) : m_pid(pid), m_readyFd(readyFd) {}
   void Release();
 

@@ -10,6 +10,7 @@
 
 #include "editor/foundation/settings/recent_menus.h"
 #include "editor/foundation/settings/share_data.h"
+#include "edit_window_waits.h"
 #include "editor_sandbox.h"
 #include "platform/gui_app.h"
 #include "platform/ipc.h"
@@ -18,15 +19,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-// The edit window that has the file open, once one has (10 s at most); 0 when none came.
-EditWindowId WaitForWindowOn(CShareData& share, const std::string& path) {
-  const auto end = std::chrono::steady_clock::now() + 10s;
-  EditWindowId window = 0;
-  while (!share.FindEditWindowByPath(path.c_str(), &window) && std::chrono::steady_clock::now() < end)
-    std::this_thread::sleep_for(50ms);
-  return window;
-}
 
 // The caret of a window, 0-based (column, line), as another editor process asks for it.
 std::pair<int32_t, int32_t> CaretOf(CShareData& share, EditWindowId window) {

@@ -11,8 +11,11 @@
 #include <unistd.h>
 
 #include "platform/error_text.h"
+#include "platform/gui_app.h"
+#include "platform/ipc.h"
 #include "platform/named_lock.h"
 #include "platform/sjis_literal.h"
+#include "platform/window.h"
 #include "process_child_run.h"
 #include "process_state.h"
 #include "scoped_named_objects.h"
@@ -254,6 +257,42 @@ TEST(Process, SelfLauncherStartsInTheEditorsFolderAndWaitsForItsPump) {
   // The launcher kept no object of it: once killed, it is reaped all the same.
   ::kill(pid, SIGKILL);
   EXPECT_TRUE(GoneWithin(pid, 10s));
+}
+
+// Before its pump first waits, a new edit window asks every window that is open whether it has the
+// file already, the starter's among them: the starter answers while it waits for it.
+constexpr UINT kQuestion = WM_USER + 17;
+constexpr LRESULT kAnswer = 4321;
+
+LRESULT AnsweringProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return message == kQuestion ? kAnswer : platform::DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+TEST(Process, SelfLauncherAnswersTheNewProcesssSendsWhileItWaits) {
+  platform::EnsureGuiApp();
+  WNDCLASSEX wc;
+  wc.lpfnWndProc = AnsweringProc;
+  wc.lpszClassName = "ProcessTestAnsweringWindow";
+  ASSERT_NE(platform::RegisterClassEx(&wc), 0);
+  HWND hwnd = platform::CreateWindowEx(0, wc.lpszClassName, "w", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(hwnd, nullptr);
+  const platform::ipc::WindowId id = platform::ipc::RegisterWindow(hwnd, wc.lpszClassName);
+  ASSERT_NE(id, 0u);
+
+  ProcessChildRun run;
+  platform::SelfLauncher launcher(kTestMarker, ProcessChildRun::Executable());
+  const std::string actions = "pid send " + std::to_string(id) + " " + std::to_string(kQuestion) + " pump";
+  const ProcessLauncher::Result result = launcher.Launch(run.Text(actions), {}, 10s);
+  EXPECT_EQ(result.status, ProcessLauncher::Status::kStarted);
+  const std::vector<std::string> lines = run.Lines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines, (std::vector<std::string>{lines[0], "sent " + std::to_string(kAnswer), "pumping"}));
+  const pid_t pid = std::stoi(lines[0].substr(4));
+  ::kill(pid, SIGKILL);
+  EXPECT_TRUE(GoneWithin(pid, 10s));
+
+  platform::ipc::UnregisterWindow(id);
+  platform::DestroyWindow(hwnd);
 }
 
 TEST(Process, SelfLauncherReportsWhatWentWrong) {

@@ -14,6 +14,7 @@
 //                      PeekMessage loop); the first wait closes the ready pipe
 //   idle               what the pump does at its first wait (platform/ready_pipe.h)
 //   box                makes the GUI application and shows a message box nobody answers
+//   send ID MESSAGE    sends the message to the window of ipc id ID and waits: "sent" and the answer
 //   lock NAME          takes the named lock exclusively and keeps it: "lock acquired" or "lock held"
 //   mutex NAME         creates the named mutex owned: "mutex owned" or "mutex exists"
 //   event NAME         creates the named event: "event created" or "event opened"
@@ -43,6 +44,7 @@
 #include <vector>
 
 #include "platform/gui_app.h"
+#include "platform/ipc.h"
 #include "platform/message_box.h"
 #include "platform/named_event.h"
 #include "platform/named_lock.h"
@@ -121,6 +123,11 @@ class Child {
         Report("box");
         // The box itself, as a screen shows it: without one MessageBox only prints.
         platform::ShowMessageDialog(platform::MessageBoxRequest{nullptr, "waiting", "process_child", 0});
+      } else if (action == "send") {
+        platform::ipc::WindowId id = 0;
+        UINT message = 0;
+        in >> id >> message;
+        Report("sent " + std::to_string(platform::ipc::SendMessage(id, message, 0, 0)));
       } else if (action == "lock") {
         std::string name;
         in >> name;
