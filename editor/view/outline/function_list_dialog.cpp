@@ -42,28 +42,43 @@ constexpr DWORD kHelpIds[] = {
 
 const char* CaptionOf(int nOutlineType) {
   switch (nOutlineType) {
-    case outline_type::kText: return "C 関数一覧"_sj;
-    case outline_type::kCpp: return "C++ メソッドツリー"_sj;
-    case outline_type::kPlsql: return "PL/SQL 関数一覧"_sj;
-    case outline_type::kTextTree: return "テキスト トピックツリー"_sj;
-    case outline_type::kJava: return "Java メソッドツリー"_sj;
-    case outline_type::kCobol: return "COBOL アウトライン"_sj;
-    case outline_type::kAsm: return "アセンブラ アウトライン"_sj;
-    case outline_type::kPerl: return "Perl 関数一覧"_sj;
-    case outline_type::kVisualBasic: return "Visual Basic アウトライン"_sj;
-    case outline_type::kWzText: return "WZ階層付テキスト"_sj;
-    case outline_type::kHtml: return "HTML";
-    case outline_type::kTex: return "TeX";
-    case outline_type::kRuleFile: return "ルールファイル"_sj;
-    case outline_type::kBookmarks: return "ブックマーク"_sj;
-    default: return nullptr;
+    case outline_type::kText:
+      return "C 関数一覧"_sj;
+    case outline_type::kCpp:
+      return "C++ メソッドツリー"_sj;
+    case outline_type::kPlsql:
+      return "PL/SQL 関数一覧"_sj;
+    case outline_type::kTextTree:
+      return "テキスト トピックツリー"_sj;
+    case outline_type::kJava:
+      return "Java メソッドツリー"_sj;
+    case outline_type::kCobol:
+      return "COBOL アウトライン"_sj;
+    case outline_type::kAsm:
+      return "アセンブラ アウトライン"_sj;
+    case outline_type::kPerl:
+      return "Perl 関数一覧"_sj;
+    case outline_type::kVisualBasic:
+      return "Visual Basic アウトライン"_sj;
+    case outline_type::kWzText:
+      return "WZ階層付テキスト"_sj;
+    case outline_type::kHtml:
+      return "HTML";
+    case outline_type::kTex:
+      return "TeX";
+    case outline_type::kRuleFile:
+      return "ルールファイル"_sj;
+    case outline_type::kBookmarks:
+      return "ブックマーク"_sj;
+    default:
+      return nullptr;
   }
 }
 
 std::string VisualBasicLabel(int nKind) {
   static const char* const kKinds[] = {
-      "関数"_sj,          "ステータス"_sj,   "プロパティ 取得"_sj, "プロパティ 設定"_sj, "プロパティ 参照"_sj,
-      "定数"_sj,          "列挙型"_sj,       "ユーザ定義型"_sj,    "イベント"_sj,
+      "関数"_sj, "ステータス"_sj, "プロパティ 取得"_sj, "プロパティ 設定"_sj, "プロパティ 参照"_sj,
+      "定数"_sj, "列挙型"_sj,     "ユーザ定義型"_sj,    "イベント"_sj,
   };
   const int what = nKind & 0x0F;
   if (what < 1 || what > 9) return {};
@@ -71,39 +86,63 @@ std::string VisualBasicLabel(int nKind) {
   if (nKind & outline_kind::kVbDeclaration) kind += "宣言"_sj;
   std::string scope = (nKind & outline_kind::kVbStatic) ? "静的"_sj : "";
   switch (nKind & outline_kind::kVbScopeMask) {
-    case outline_kind::kVbPrivate: scope += "プライベート"_sj; break;
-    case outline_kind::kVbFriend: scope += "フレンド"_sj; break;
-    default: scope += "パブリック"_sj; break;
+    case outline_kind::kVbPrivate:
+      scope += "プライベート"_sj;
+      break;
+    case outline_kind::kVbFriend:
+      scope += "フレンド"_sj;
+      break;
+    default:
+      scope += "パブリック"_sj;
+      break;
   }
   return kind + "（"_sj + scope + "）"_sj;
 }
 
 const char* PlainLabel(int nKind) {
   switch (nKind) {
-    case outline_kind::kDeclaration: return "宣言"_sj;
-    case outline_kind::kPlsqlFunctionDecl: return "関数宣言"_sj;
-    case outline_kind::kPlsqlFunction: return "関数"_sj;
-    case outline_kind::kPlsqlProcedureDecl: return "プロシージャ宣言"_sj;
-    case outline_kind::kPlsqlProcedure: return "プロシージャ"_sj;
-    case outline_kind::kPlsqlPackageSpec: return "■パッケージ仕様部"_sj;
-    case outline_kind::kPlsqlPackageBody: return "■パッケージ本体部"_sj;
-    case outline_kind::kAsmProc: return "PROC";
-    case outline_kind::kAsmLabel: return "ラベル"_sj;
-    case outline_kind::kAsmEndp: return "ENDP";
-    default: return "";
+    case outline_kind::kDeclaration:
+      return "宣言"_sj;
+    case outline_kind::kPlsqlFunctionDecl:
+      return "関数宣言"_sj;
+    case outline_kind::kPlsqlFunction:
+      return "関数"_sj;
+    case outline_kind::kPlsqlProcedureDecl:
+      return "プロシージャ宣言"_sj;
+    case outline_kind::kPlsqlProcedure:
+      return "プロシージャ"_sj;
+    case outline_kind::kPlsqlPackageSpec:
+      return "■パッケージ仕様部"_sj;
+    case outline_kind::kPlsqlPackageBody:
+      return "■パッケージ本体部"_sj;
+    case outline_kind::kAsmProc:
+      return "PROC";
+    case outline_kind::kAsmLabel:
+      return "ラベル"_sj;
+    case outline_kind::kAsmEndp:
+      return "ENDP";
+    default:
+      return "";
   }
 }
 
 // The suffix a scope-tree leaf shows after its name.
 const char* LeafSuffix(int nKind) {
   switch (nKind) {
-    case outline_kind::kDeclaration: return "(宣言)"_sj;
-    case outline_kind::kClass: return " クラス"_sj;
-    case outline_kind::kStruct: return " 構造体"_sj;
-    case outline_kind::kEnum: return " 列挙体"_sj;
-    case outline_kind::kUnion: return " 共用体"_sj;
-    case outline_kind::kNamespace: return " 名前空間"_sj;
-    default: return "";
+    case outline_kind::kDeclaration:
+      return "(宣言)"_sj;
+    case outline_kind::kClass:
+      return " クラス"_sj;
+    case outline_kind::kStruct:
+      return " 構造体"_sj;
+    case outline_kind::kEnum:
+      return " 列挙体"_sj;
+    case outline_kind::kUnion:
+      return " 共用体"_sj;
+    case outline_kind::kNamespace:
+      return " 名前空間"_sj;
+    default:
+      return "";
   }
 }
 
@@ -160,7 +199,9 @@ void SetColumnTitle(HWND list, int column, const char* title) {
   SendMessage(list, LVM_SETCOLUMN, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&header));
 }
 
-void AppendFormatted(CMemory& text, const std::string& line) { text.Append(line.data(), static_cast<int>(line.size())); }
+void AppendFormatted(CMemory& text, const std::string& line) {
+  text.Append(line.data(), static_cast<int>(line.size()));
+}
 
 }  // namespace
 
@@ -385,7 +426,8 @@ void CFuncListDialog::FillPlainList(bool bVisualBasic) {
       sub.pszText = const_cast<char*>(cells[c - 1]->c_str());
       SendMessage(list, LVM_SETITEMTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&sub));
     }
-    std::string copied = std::string(m_pcFuncInfoArr->m_szPath) + "(" + std::to_string(item->m_nFileLine) + "): " + name;
+    std::string copied =
+        std::string(m_pcFuncInfoArr->m_szPath) + "(" + std::to_string(item->m_nFileLine) + "): " + name;
     if (!label.empty()) copied += "(" + label + ")";
     AppendFormatted(m_cmemClipText, copied + "\r\n");
   }
@@ -457,7 +499,8 @@ void CFuncListDialog::FillTreeCpp(bool bSuffixes) {
     AppendFormatted(m_cmemClipText, copied + "\r\n");
   }
   for (auto root = reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)); root;
-       root = reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(root)))) {
+       root =
+           reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(root)))) {
     SendMessage(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
   }
   if (preselected) SendMessage(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(preselected));

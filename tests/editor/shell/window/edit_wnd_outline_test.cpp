@@ -65,6 +65,20 @@ TEST_F(EditWndOutlineTest, DialogJumpsThroughTheFrameAndCopiesWithTheBoundKey) {
 
   ASSERT_TRUE(dt::KeyDown(dialog, kTree, 'C', dt::kControl));
   EXPECT_EQ(ClipboardPlain(), path + "(1): first \r\n" + path + "(3): second \r\n");
+
+  // With focus-on-jump the pane takes the focus after the jump; with auto-close the dialog goes.
+  record->Common.bFunclistSetFocusOnJump = 1;
+  ASSERT_TRUE(dt::Select(dialog, kTree, TreeIndexOf(dialog, "first")));
+  ASSERT_TRUE(dt::Click(dialog, IDOK));
+  Pump();
+  EXPECT_EQ(pane->m_nCaretPosY_PHY, 0);
+  EXPECT_EQ(platform::GetFocus(), pane->Window());
+  ASSERT_TRUE(dt::Click(dialog, 1306));
+  ASSERT_TRUE(dt::Select(dialog, kTree, second));
+  ASSERT_TRUE(dt::Click(dialog, IDOK));
+  Pump();
+  EXPECT_EQ(pane->m_nCaretPosY_PHY, 2);
+  EXPECT_EQ(FunctionList(), nullptr);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "editor/view/outline/function_list_dialog.h"
 
 #include <gtest/gtest.h>
-
 #include <map>
 #include <optional>
 #include <string>
@@ -129,9 +128,7 @@ class FuncListTest : public EditFixture {
     ADD_FAILURE() << "no node " << text;
     return -1;
   }
-  std::string Caption() const {
-    return platform::GetWindowText(Dialog());
-  }
+  std::string Caption() const { return platform::GetWindowText(Dialog()); }
   int CaretLine() const { return view->m_nCaretPosY_PHY; }
 
   static std::optional<std::string> ClipboardPlain() {
@@ -220,8 +217,8 @@ TEST_F(FuncListTest, PreselectionFollowsTheCaret) {
 TEST_F(FuncListTest, HeaderClicksSortByNameThenBackByLine) {
   const HWND dialog = Show(outline_type::kAsm, "beta:\r\ngamma:\r\nalpha:\r\nmain proc\r\n", 1);
   ASSERT_TRUE(dt::ClickHeader(dialog, kList, 1));
-  const std::vector<Row> byName{{"3", "alpha", "ラベル"_sj}, {"1", "beta", "ラベル"_sj}, {"2", "gamma", "ラベル"_sj},
-                                {"4", "main", "PROC"}};
+  const std::vector<Row> byName{
+      {"3", "alpha", "ラベル"_sj}, {"1", "beta", "ラベル"_sj}, {"2", "gamma", "ラベル"_sj}, {"4", "main", "PROC"}};
   EXPECT_EQ(Rows(), byName);
   EXPECT_EQ(State(kList).columns, (std::vector<std::string>{"行"_sj, "関数名 *"_sj, ""}));
   EXPECT_EQ(State(kList).rows.at(static_cast<size_t>(State(kList).selection)).at(1), "gamma") << "selection moves";
@@ -231,26 +228,30 @@ TEST_F(FuncListTest, HeaderClicksSortByNameThenBackByLine) {
 
   ASSERT_TRUE(dt::ClickHeader(dialog, kList, 2));
   EXPECT_EQ(State(kList).columns, (std::vector<std::string>{"行"_sj, "関数名"_sj, "*"}));
-  EXPECT_EQ(Rows(), (std::vector<Row>{{"4", "main", "PROC"}, {"3", "alpha", "ラベル"_sj}, {"1", "beta", "ラベル"_sj},
-                                      {"2", "gamma", "ラベル"_sj}}))
+  EXPECT_EQ(
+      Rows(),
+      (std::vector<Row>{
+          {"4", "main", "PROC"}, {"3", "alpha", "ラベル"_sj}, {"1", "beta", "ラベル"_sj}, {"2", "gamma", "ラベル"_sj}}))
       << "PROC (50) before the labels (51), which keep the name order";
 
   ASSERT_TRUE(dt::ClickHeader(dialog, kList, 0));
   EXPECT_EQ(State(kList).columns, (std::vector<std::string>{"行 *"_sj, "関数名"_sj, ""}));
-  EXPECT_EQ(Rows(), (std::vector<Row>{{"1", "beta", "ラベル"_sj}, {"2", "gamma", "ラベル"_sj}, {"3", "alpha", "ラベル"_sj},
+  EXPECT_EQ(Rows(), (std::vector<Row>{{"1", "beta", "ラベル"_sj},
+                                      {"2", "gamma", "ラベル"_sj},
+                                      {"3", "alpha", "ラベル"_sj},
                                       {"4", "main", "PROC"}}));
 }
 
 constexpr char kCpp[] =
-    "class Zed {\n"         // 1
-    "};\n"                  // 2
-    "class Alpha {\n"       // 3
-    "};\n"                  // 4
+    "class Zed {\n"              // 1
+    "};\n"                       // 2
+    "class Alpha {\n"            // 3
+    "};\n"                       // 4
     "void Alpha::Beta::f() {\n"  // 5
-    "}\n"                   // 6
-    "void second();\n"      // 7
-    "void first() {\n"      // 8
-    "}\n";                  // 9
+    "}\n"                        // 6
+    "void second();\n"           // 7
+    "void first() {\n"           // 8
+    "}\n";                       // 9
 
 TEST_F(FuncListTest, ScopeTreeHangsQualifiedNamesUnderTheirScopes) {
   const HWND dialog = Show(outline_type::kCpp, kCpp, 4);
@@ -327,8 +328,8 @@ TEST_F(FuncListTest, DepthTreeHangsAGapUnderTheNearestShallowerNodeOfItsSection)
   EXPECT_EQ(Caption(), "TeX");
   const std::vector<Node> tree = Tree();
   ASSERT_EQ(tree.size(), 6u);
-  const std::vector<int> depths{tree[0].depth, tree[1].depth, tree[2].depth, tree[3].depth, tree[4].depth,
-                                tree[5].depth};
+  const std::vector<int> depths{tree[0].depth, tree[1].depth, tree[2].depth,
+                                tree[3].depth, tree[4].depth, tree[5].depth};
   EXPECT_EQ(depths, (std::vector<int>{0, 1, 0, 1, 0, 1})) << "F under E, not under D of the section before";
   EXPECT_NE(tree[5].text.find('F'), std::string::npos);
   EXPECT_NE(tree[4].text.find('E'), std::string::npos);
