@@ -4,6 +4,7 @@
 #include <string>
 
 #include "edit_wnd_fixture.h"
+#include "editor/foundation/clipboard_plain.h"
 #include "editor/shell/commands/key_bindings.h"
 #include "editor/view/pane/edit_view.h"
 #include "platform/clipboard.h"
@@ -29,13 +30,6 @@ class EditWndOutlineTest : public EditWndFixture {
     for (size_t i = 0; i < tree.size(); ++i)
       if (tree[i].text == text) return static_cast<int>(i);
     return -1;
-  }
-  static std::optional<std::string> ClipboardPlain() {
-    if (!platform::OpenClipboard(nullptr)) return std::nullopt;
-    std::optional<std::string> data = platform::GetClipboardData(CF_OEMTEXT);
-    platform::CloseClipboard();
-    if (data) data->resize(data->find('\0') == std::string::npos ? data->size() : data->find('\0'));
-    return data;
   }
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/foundation/clipboard_plain.h"
 #include "editor/foundation/document/outline_parsers.h"
 #include "editor/foundation/settings/share_data.h"
 #include "editor/view/commands/edit_fixture.h"
@@ -131,19 +132,6 @@ class FuncListTest : public EditFixture {
   std::string Caption() const { return platform::GetWindowText(Dialog()); }
   int CaretLine() const { return view->m_nCaretPosY_PHY; }
 
-  static std::optional<std::string> ClipboardPlain() {
-    if (!platform::OpenClipboard(nullptr)) return std::nullopt;
-    std::optional<std::string> data = platform::GetClipboardData(CF_OEMTEXT);
-    platform::CloseClipboard();
-    if (data) data->resize(data->find('\0') == std::string::npos ? data->size() : data->find('\0'));
-    return data;
-  }
-  static void SetClipboardPlain(const std::string& text) {
-    ASSERT_TRUE(platform::OpenClipboard(nullptr));
-    platform::EmptyClipboard();
-    platform::SetClipboardData(CF_OEMTEXT, text);
-    platform::CloseClipboard();
-  }
 
   KeyedEditWindow keyed;
   FuncListWindow funcList;
