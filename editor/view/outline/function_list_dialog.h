@@ -71,24 +71,25 @@ class CFuncListDialog : public CDialogBase {
   static void RegisterTemplate();
 
  private:
+  // ---- function_list_dialog_fill.cpp
   // The entry index the caret falls in (-1 for an empty outline).
   int PreselectedIndex() const;
   void FillPlainList(bool bVisualBasic);
   void FillTreeCpp(bool bSuffixes);
   void FillTreeByDepth();
+  // The check boxes from the settings (1307 only for the bookmark list).
+  void ApplyCheckBoxes();
+  // ---- function_list_dialog.cpp
   void SortList(int nColumn);
   void SortTree();
   // The tree's document order: the order the nodes were made in (sortParam is the dialog).
   static int CompareTreeOrder(LPARAM first, LPARAM second, LPARAM sortParam);
-  void ApplyCheckBoxes();
   // A key pressed in the list or the tree, looked up in the key assignments.
   void OnKey(int nVirtualKey);
   void CopyToClipboard();
   void FocusPane();
   // The edit window's normal position (its left and top), false when it has none.
   bool FrameOrigin(POINT* origin) const;
-  // The label of an entry's kind in column 2 (and in the copied text).
-  std::string KindLabel(int nKind) const;
 
   COutlineItemList* m_pcFuncInfoArr = nullptr;  // not owned
   int m_nCurLine = 0;
