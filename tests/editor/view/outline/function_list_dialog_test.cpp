@@ -397,6 +397,20 @@ TEST_F(FuncListTest, OutlineShowActivatesAndToggleCloses) {
   EXPECT_EQ(funcList.cDialog.OutlineType(), outline_type::kPerl);
 }
 
+TEST_F(FuncListTest, BlankLineBoxOfTheBookmarkListParsesItAgain) {
+  common().bMarkUpBlankLineEnable = 0;
+  SetText("first\n\nthird\n");
+  for (const int line : {0, 1, 2}) doc->m_cDocLineMgr.GetLine(line)->SetBookmark(true);
+  EXPECT_EQ(view->RunCommand(kBookmarkView, true, 0, 0, 0, 0), 1);
+  const HWND dialog = Dialog();
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(Rows().size(), 3u);
+  ASSERT_TRUE(dt::Click(dialog, CFuncListDialog::kMarkUpBlank));
+  EXPECT_EQ(common().bMarkUpBlankLineEnable, 1);
+  EXPECT_EQ(Dialog(), dialog);
+  EXPECT_EQ(Rows(), (std::vector<Row>{{"1", "first", ""}, {"3", "third", ""}}));
+}
+
 TEST_F(FuncListTest, TheKeyBoundToCopyCopiesTheOutline) {
   keyed.keys[2 * 256 + 'C'] = kCopyCommand;
   const HWND dialog = Show(outline_type::kPerl, "sub a {\n}\n");
