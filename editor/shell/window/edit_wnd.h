@@ -159,6 +159,7 @@ class CEditWnd : public CWnd, public IEditWindow, public IDocFrame, public IEdit
   bool IsCommandChecked(int command) const override;
   IMenuDrawer* MenuDrawer() override { return &m_cMenuDrawer; }
   bool GetKeyBindList(CMemory* out) const override;
+  int KeyCommand(int nAccelCmd) const override;
   // edit_wnd_commands.cpp
   void ToggleBar(Bar bar) override;
   void QuitAll() override { QuitResidentProcess(); }

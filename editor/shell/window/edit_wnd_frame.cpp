@@ -85,6 +85,11 @@ bool CEditWnd::GetKeyBindList(CMemory* out) const {
   return MakeKeyAssignList(m_hInstance, s->nKeyAssignCount, s->KeyAssigns, *out, &catalog) > 0;
 }
 
+int CEditWnd::KeyCommand(int nAccelCmd) const {
+  const SharedSettings* s = Settings();
+  return s ? FindKeyCommand(nAccelCmd, s->nKeyAssignCount, s->KeyAssigns) : 0;
+}
+
 // ---- IDocFrame ------------------------------------------------------------------------------------
 
 bool CEditWnd::IsMinimized() const { return m_hWnd && platform::IsIconic(m_hWnd); }

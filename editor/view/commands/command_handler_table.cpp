@@ -21,6 +21,7 @@ constexpr Family kFamilies[] = {
     &SearchCommandFamily,
     &TagCommandFamily,
     &ConvertCommandFamily,
+    &OutlineCommandFamily,
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "editor/foundation/document/doc_interfaces.h"
 #include "editor/view/pane/edit_view.h"
 #include "editor/view/pane/splitter_wnd.h"
+#include "editor/view/outline/function_list_dialog.h"
 #include "editor/view/search/search_dialogs.h"
 
 class IEditWindow;
@@ -28,6 +29,8 @@ class CDocViews : public IDocViews {
   std::array<CEditView, 4> m_panes;
   // The document's find and replace dialogs; they close before the panes they work on go.
   CSearchDialogs m_searchDialogs;
+  // The document's outline and function list; closed before the panes go.
+  FuncListWindow m_funcList;
 };
 
 // Makes CEditDoc::Create build these views in this process.

@@ -63,6 +63,7 @@
 
 class CEditDoc;
 class CSearchDialogs;
+struct FuncListWindow;
 class CDocLine;
 class CGrepDialog;
 class CEditView;
@@ -745,6 +746,16 @@ class CEditView : public IDocPane {
   void SetSearchDialogs(CSearchDialogs* dialogs) { m_pSearchDialogs = dialogs; }
   CSearchDialogs* SearchDialogs() const { return m_pSearchDialogs; }
 
+  // ================================================================ ../outline/edit_view_outline_commands.cpp
+  // The outline window. nAction 0 shows it (an open one showing the same outline is only
+  // activated), 2 toggles it (an open one showing the same outline closes), any other parses again
+  // and refills it; nOutlineType -1 is the type setting's outline. 1 when it ran; 0 for a pane
+  // without a document or without the document's outline window.
+  LRESULT Command_FUNCLIST(int nAction, int nOutlineType);
+  // The document's outline and its window (borrowed; null: the outline commands do nothing).
+  void SetFuncListWindow(FuncListWindow* window) { m_pFuncList = window; }
+  FuncListWindow* FuncList() const { return m_pFuncList; }
+
  private:
   // The newest search key of the shared histories ("" without one).
   const char* NewestSearchKey() const;
@@ -1016,6 +1027,7 @@ class CEditView : public IDocPane {
   std::shared_ptr<CGrepDialog> m_pcGrepDialog;
   // Find and replace (../search/edit_view_search_commands.cpp).
   CSearchDialogs* m_pSearchDialogs = nullptr;  // not owned
+  FuncListWindow* m_pFuncList = nullptr;       // not owned
   // A find or replace dialog was opened: its first search makes the caret position it remembered
   // the search start.
   bool m_bSearchStartPending = false;

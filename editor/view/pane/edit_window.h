@@ -47,6 +47,12 @@ class IEditWindow {
   virtual IMenuDrawer* MenuDrawer() = 0;
   // The key-assignment list as text (the key-list copy); false when there is none.
   virtual bool GetKeyBindList(CMemory* out) const = 0;
+  // The command the key assignments bind to a key: nAccelCmd is the modifiers (Shift 1, Ctrl 2,
+  // Alt 4) times 256 plus the virtual-key code. 0 for none (and without key assignments).
+  virtual int KeyCommand(int nAccelCmd) const {
+    (void)nAccelCmd;
+    return 0;
+  }
 
   // ---- What the file, view and window commands ask of the frame. An edit window that has none
   // of it (a bare window, a test's fake) keeps these: nothing happens.

@@ -6,6 +6,7 @@
 
 #include "edit_fixture.h"
 #include "editor/foundation/beep_capture.h"
+#include "editor/foundation/clipboard_plain.h"
 #include "platform/clipboard.h"
 #include "platform/sjis_literal.h"
 
@@ -102,21 +103,6 @@ class ClipboardCommandTest : public EditFixture {
     view->m_bSelectingLock = false;
   }
 
-  // The desktop's plain text (up to its NUL); nothing when the clipboard holds no text.
-  static std::optional<std::string> ClipboardPlain() {
-    if (!platform::OpenClipboard(nullptr)) return std::nullopt;
-    std::optional<std::string> data = platform::GetClipboardData(CF_OEMTEXT);
-    platform::CloseClipboard();
-    if (data) data->resize(data->find('\0') == std::string::npos ? data->size() : data->find('\0'));
-    return data;
-  }
-  // Puts plain text on the clipboard as another program would.
-  static void SetClipboardPlain(const std::string& text) {
-    ASSERT_TRUE(platform::OpenClipboard(nullptr));
-    platform::EmptyClipboard();
-    platform::SetClipboardData(CF_OEMTEXT, text);
-    platform::CloseClipboard();
-  }
 };
 
 // ---- Deleting -------------------------------------------------------------------------------------
