@@ -1,6 +1,5 @@
 // The edit window's bars, the editor font and the wrap width; and the commands whose dialogs the
 // editor does not have yet, which only beep.
-#include <optional>
 #include <span>
 
 #include "editor/foundation/document/edit_doc.h"
@@ -11,8 +10,7 @@
 #include "editor/view/pane/edit_view.h"
 #include "editor/view/pane/edit_window.h"
 #include "platform/beep.h"
-#include "platform/dc_text.h"
-#include "platform/font.h"
+#include "platform/font_dialog.h"
 
 void CEditView::Command_SHOWBAR(IEditWindow::Bar bar) {
   if (m_pEditWnd) m_pEditWnd->ToggleBar(bar);
@@ -25,8 +23,7 @@ void CEditView::Command_FONT() {
   if (!m_pcEditDoc->ChooseFontDialog(&font)) return;
   common.lf = font;
   // Our own measure decides: the Japanese fixed faces call themselves proportional.
-  const std::optional<platform::Font> realised = platform::CreateFontIndirect(&font);
-  common.bFontIs_FIXED_PITCH = realised && platform::IsFixedPitch(*realised) ? 1 : 0;
+  common.bFontIs_FIXED_PITCH = platform::IsFixedPitchLogFont(font) ? 1 : 0;
   // Every window's panes rebuild their fonts; this one last, once the others have the news.
   if (CShareData* share = CShareData::GetInstance()) {
     share->PostToAllEditWindows(MYWM_CHANGESETTING, 0, 0, m_pEditWnd ? m_pEditWnd->WindowId() : 0);

@@ -12,8 +12,13 @@
 #include "editor/foundation/ui/system_utils.h"
 #include "editor/view/commands/window_arrangement.h"
 #include "editor/view/pane/view_fixture.h"
+#include "platform/dialog_test.h"
+#include "platform/font.h"
+#include "platform/font_dialog.h"
+#include "platform/font_dialog_test.h"
 #include "platform/gui_app.h"
 #include "platform/ipc.h"
+#include "platform/sjis_literal.h"
 #include "platform/window.h"
 
 namespace {
@@ -89,8 +94,15 @@ std::vector<Notice>& Notices() {
   return notices;
 }
 
+// The frames that heard a new font is to be used, in the order they heard it.
+std::vector<HWND>& FontNews() {
+  static std::vector<HWND> news;
+  return news;
+}
+
 LRESULT FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == MYWM_TAB_WINDOW_NOTIFY) Notices().push_back({hwnd, wParam, lParam});
+  if (message == MYWM_CHANGESETTING) FontNews().push_back(hwnd);
   return platform::DefWindowProc(hwnd, message, wParam, lParam);
 }
 
@@ -300,6 +312,70 @@ TEST_F(WindowCommandsTest, TheFrameIsAskedForItsOwnCommands) {
   EXPECT_EQ(self.listMenus, (std::vector<bool>{false, true}));  // at the mouse only from a mouse button
   Run(30195);
   EXPECT_EQ(self.quits, 1);
+}
+
+// The chooser edits a copy of the editor font: confirmed, the copy is stored, the fixed-pitch flag
+// follows our font module's measure of it (the toolkit calls the IPA fixed faces proportional),
+// and every window rebuilds its fonts, this one last. Cancelled, nothing changes.
+TEST_F(WindowCommandsTest, SelectFontStoresTheChosenFontAndTellsEveryWindow) {
+  const auto pump = [] {
+    MSG msg;
+    while (platform::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) platform::DispatchMessage(&msg);
+  };
+  struct Case {
+    const char* name;
+    const char* face;
+    double points;
+    bool bold;
+    bool confirm;
+  };
+  const Case cases[] = {
+      {"a fixed face at a size drawn on the grid", "IPAGothic", 12, false, true},
+      {"another fixed face, bold", "IPAMincho", 12, true, true},
+      {"cancelled", "IPAMincho", 20, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::strcpy(common().lf.lfFaceName, "ＭＳ ゴシック"_sj);
+    common().lf.lfHeight = -13;
+    common().lf.lfWeight = platform::FW_NORMAL;
+    // The opposite of what a confirmed choice of a fixed face would store, so that a flag left
+    // alone shows.
+    common().bFontIs_FIXED_PITCH = c.confirm ? 0 : 1;
+    const LOGFONT before = common().lf;
+    pump();
+    FontNews().clear();
+    int shown = 0;
+    platform::dialog_test::SetShownHook([&](HWND dialog) {
+      ++shown;
+      EXPECT_TRUE(platform::font_dialog_test::Pick(dialog, c.face, c.points, c.bold));
+      platform::dialog_test::Click(dialog, c.confirm ? IDOK : IDCANCEL);
+    });
+    Run(31120);
+    platform::dialog_test::SetShownHook({});
+    pump();
+    EXPECT_EQ(shown, 1);
+    if (!c.confirm) {
+      EXPECT_EQ(std::memcmp(&common().lf, &before, sizeof before), 0);
+      EXPECT_EQ(common().bFontIs_FIXED_PITCH, 1);
+      EXPECT_TRUE(FontNews().empty());
+      continue;
+    }
+    EXPECT_STREQ(common().lf.lfFaceName, c.face);
+    EXPECT_EQ(common().lf.lfHeight, -static_cast<LONG>(c.points * 96 / 72 + 0.5));
+    EXPECT_EQ(common().lf.lfWeight, c.bold ? platform::FW_BOLD : platform::FW_NORMAL);
+    const bool fixed = platform::IsFixedPitchLogFont(common().lf);
+    EXPECT_EQ(common().bFontIs_FIXED_PITCH, fixed ? 1 : 0);
+    EXPECT_EQ(common().lf.lfPitchAndFamily, fixed ? FIXED_PITCH : VARIABLE_PITCH);
+    if (!c.bold) EXPECT_EQ(common().bFontIs_FIXED_PITCH, 1) << "our measure finds the face fixed";
+    std::vector<HWND> heard = FontNews();
+    ASSERT_EQ(heard.size(), 3u);
+    EXPECT_EQ(heard.back(), frames[1]) << "this window hears last";
+    std::sort(heard.begin(), heard.end());
+    std::vector<HWND> all(std::begin(frames), std::end(frames));
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(heard, all);
+  }
 }
 
 }  // namespace
