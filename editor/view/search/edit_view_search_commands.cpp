@@ -338,12 +338,7 @@ bool CEditView::ReplaceSelectedHit(int nMode, bool bPaste, const char* pszReplac
     m_sSelect.nColumnTo = column;
   }
 
-  if (bPaste) {
-    Command_PASTE();
-    return true;
-  }
-
-  if (pReplaceRegexp) {
+  if (pReplaceRegexp && !bPaste) {
     if (!docLine) return false;
     int length = 0;
     const char* text = docLine->GetText(&length);
@@ -379,14 +374,18 @@ bool CEditView::ReplaceSelectedHit(int nMode, bool bPaste, const char* pszReplac
     return true;
   }
 
-  const int replacementLength = static_cast<int>(strlen(pszReplacement));
+  // Inserting before or after the hit places the caret first, whatever is then put in.
   if (nMode == 1 || nMode == 2) {
     const SelectRange place = nMode == 1 ? SelectRange{hit.nLineFrom, hit.nColumnFrom, 0, 0}
                                          : SelectRange{m_sSelect.nLineTo, m_sSelect.nColumnTo, 0, 0};
     ClearSelection(m_bDrawSWITCH != 0);
     PlaceCursor(place.nColumnFrom, place.nLineFrom, false, 20);
   }
-  Command_INSTEXT(false, pszReplacement, replacementLength, true);
+  if (bPaste) {
+    Command_PASTE();
+  } else {
+    Command_INSTEXT(false, pszReplacement, static_cast<int>(strlen(pszReplacement)), true);
+  }
   if (nMode == 1) {
     // On past the hit that now follows the inserted text.
     const POINT caret = DocPosOf(m_nCaretPosX, m_nCaretPosY);

@@ -408,6 +408,7 @@ struct ReplaceCase {
   std::string replacement;
   std::string afterFirst;
   std::string afterSecond;
+  bool paste = false;  // the clipboard holds the replacement
 };
 
 class ReplaceCommandTable : public SearchCommandTest, public testing::WithParamInterface<ReplaceCase> {};
@@ -419,7 +420,12 @@ TEST_P(ReplaceCommandTable, ReplacesEachHitOnce) {
   SetText("ab ab");
   PlaceAt({0, 0});
   SetKey(c.key, c.regexp);
-  SetReplacement(c.replacement);
+  if (c.paste) {
+    SetClipboardPlain(c.replacement);
+    dialogs->Replace().m_nPaste = 1;
+  } else {
+    SetReplacement(c.replacement);
+  }
   dialogs->Replace().m_nReplaceTarget = c.mode;
   common().bSearchNOTIFYNOTFOUND = 1;
   MessageBoxCapture boxes;
@@ -443,7 +449,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReplaceCommandTable,
                                          ReplaceCase{"RegexpInsertBefore", 1, true, "a(b)", "<$1>", "<b>ab ab",
                                                      "<b>ab <b>ab"},
                                          ReplaceCase{"RegexpAddAfter", 2, true, "ab", "!", "ab! ab", "ab! ab!"},
-                                         ReplaceCase{"KanjiByKanji", 0, false, "ab", "漢"_sj, "漢 ab"_sj, "漢 漢"_sj}),
+                                         ReplaceCase{"KanjiByKanji", 0, false, "ab", "漢"_sj, "漢 ab"_sj, "漢 漢"_sj},
+                                         ReplaceCase{"PasteTheMatch", 0, false, "ab", "X", "X ab", "X X", true},
+                                         ReplaceCase{"PasteBefore", 1, false, "ab", "X", "Xab ab", "Xab Xab", true},
+                                         ReplaceCase{"PasteAfter", 2, false, "ab", "X", "abX ab", "abX abX", true}),
                          [](const testing::TestParamInfo<ReplaceCase>& info) { return std::string(info.param.name); });
 
 // An empty hit takes the character after it along (a line end too), so each Replace moves on one
