@@ -14,6 +14,7 @@
 #include "editor/foundation/ui/system_utils.h"
 #include "platform/folder_listing.h"
 #include "platform/path.h"
+#include "platform/sjis.h"
 #include "platform/sjis_literal.h"
 
 namespace {
@@ -60,7 +61,7 @@ std::string FindTagsProgram(const TagsProgramLookup& lookup) {
   return {};
 }
 
-std::vector<std::string> TagsProgramArguments(const TagsMakeRequest& request) {
+std::vector<std::string> TagsProgramArguments(const TagsMakeRequest& request, std::string* refused) {
   std::vector<std::string> arguments = {"--excmd=n"};
   if (request.options & 1) arguments.emplace_back("-R");
   for (std::string& option : SplitCommandArguments(request.extraOptions)) arguments.push_back(std::move(option));
@@ -70,9 +71,13 @@ std::vector<std::string> TagsProgramArguments(const TagsMakeRequest& request) {
   if (!platform::ExactHostPath(request.folder, hostFolder) || !platform::ListFolder(hostFolder, entries)) return arguments;
   // The listing is in byte order of the names, so the run does not depend on the file system.
   for (const platform::FolderEntry& entry : entries) {
+    if (entry.name.empty() || entry.name[0] == '.') continue;
     std::string exact;
-    if (!entry.name.empty() && entry.name[0] != '.' && platform::ExactPathFromHost(entry.name, exact)) {
+    if (platform::ExactPathFromHost(entry.name, exact)) {
       arguments.push_back(std::move(exact));
+    } else if (refused) {
+      // A lossy spelling would hand the program another file's name.
+      *refused += "\r\n\"" + platform::Utf8ToSjis(entry.name) + "\"";
     }
   }
   return arguments;
@@ -103,7 +108,12 @@ void RunTagsMake(HWND owner, const TagsMakeRequest& request, platform::OutsidePr
   }
   platform::ProgramRequest run;
   run.program = program;
-  run.arguments = TagsProgramArguments(request);
+  std::string refused;
+  run.arguments = TagsProgramArguments(request, &refused);
+  if (!refused.empty()) {
+    ShowMessageBox(owner, MB_OK | MB_ICONEXCLAMATION, kCaption,
+                   "次のファイル名はShift-JISで表せない文字を含むため、タグ作成に渡しません。%s"_sj, refused.c_str());
+  }
   run.folder = request.folder;
   const std::string commandLine = TagsCommandLineText(program, run.arguments);
 

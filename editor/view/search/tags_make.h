@@ -31,8 +31,9 @@ std::string FindTagsProgram(const TagsProgramLookup& lookup);
 
 // The arguments after the program's name: "--excmd=n", "-R" with bit 0, the extra options, then
 // the folder's entries in name order except those starting with "." (an entry whose name
-// Shift-JIS cannot spell is left out).
-std::vector<std::string> TagsProgramArguments(const TagsMakeRequest& request);
+// Shift-JIS cannot spell is left out, and its name, as near as Shift-JIS comes, is added to
+// *refused when it is given, one "\r\n" and quoted name each).
+std::vector<std::string> TagsProgramArguments(const TagsMakeRequest& request, std::string* refused = nullptr);
 
 // The command line as the messages show it: the program and its arguments, blanks between them, an
 // argument holding a blank or nothing in double quotes.

@@ -21,6 +21,7 @@
 #include "platform/dialog_test.h"
 #include "platform/folder_dialog.h"
 #include "platform/message_box.h"
+#include "platform/sjis.h"
 #include "platform/sjis_literal.h"
 #include "scoped_named_objects.h"
 #include "scoped_temp_dir.h"
@@ -215,6 +216,21 @@ TEST_F(TagsMakeTest, LongOutputIsCutOnAWholeCharacter) {
   RunTagsMake(nullptr, request, programs, lookup);
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].text, head + std::string(before, 'x'));
+}
+
+TEST_F(TagsMakeTest, ANameShiftJisCannotSpellIsToldAndLeftOut) {
+  // U+1F600 has no CP932 form: any spelling of it would be another file's name.
+  dir.Write("src/\xf0\x9f\x98\x80.c", "");
+  std::string refused;
+  EXPECT_EQ(TagsProgramArguments(request, &refused),
+            (std::vector<std::string>{"--excmd=n", "a.c", "b.c", "sub", "表.c"_sj}));
+  EXPECT_EQ(refused, "\r\n\"" + platform::Utf8ToSjis("\xf0\x9f\x98\x80.c") + "\"");
+
+  RunTagsMake(nullptr, request, programs, lookup);
+  ASSERT_EQ(ran.requests.size(), 1u) << "the other names still get their tags";
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].text, "次のファイル名はShift-JISで表せない文字を含むため、タグ作成に渡しません。"_sj + refused);
+  EXPECT_EQ(shown[1].text, "タグファイルの作成が終了しました。"_sj);
 }
 
 TEST_F(TagsMakeTest, CancelEndsASleepingProgramAndStillSaysFinished) {
