@@ -6,6 +6,8 @@
 
 #include "editor/foundation/message_box_capture.h"
 #include "jump_fixture.h"
+#include "platform/dialog.h"
+#include "platform/dialog_test.h"
 #include "platform/sjis_literal.h"
 
 namespace {
@@ -134,5 +136,17 @@ INSTANTIATE_TEST_SUITE_P(
                     PatternCase{"WholeWord", "foo", false, false, true, {4, 5}},
                     PatternCase{"ABrokenExpressionMarksNothing", "(", true, false, false, {5}}),
     [](const testing::TestParamInfo<PatternCase>& info) { return std::string(info.param.name); });
+
+TEST_F(BookmarkTest, TheFindDialogsMarkButtonMarksTheLinesOfItsKey) {
+  SetText(kSixLines);
+  Run(kSearchDialog);
+  const HWND find = dialogs->Find().GetHwnd();
+  ASSERT_NE(find, nullptr);
+  platform::SetDlgItemText(find, 1021, "line[35]");
+  if (platform::dialog_test::Query(find, 1010)->check != BST_CHECKED)
+    ASSERT_TRUE(platform::dialog_test::Click(find, 1010));
+  ASSERT_TRUE(platform::dialog_test::Click(find, 1138));
+  EXPECT_EQ(Bookmarks(), (std::set<int>{2, 4}));
+}
 
 }  // namespace
