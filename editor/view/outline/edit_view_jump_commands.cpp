@@ -118,9 +118,9 @@ void CEditView::MoveToBookmark(bool bForward) {
   if (!hit) {
     ShowStatusMessage(bForward ? "▽見つかりませんでした"_sj : "△見つかりませんでした"_sj);
     if (Common().bSearchNOTIFYNOTFOUND) {
-      ShowMessageBox(m_hWnd, MB_ICONINFORMATION, kCaption, "%s",
-                     bForward ? "後方(↓) にブックマークが見つかりません。"_sj
-                              : "前方(↑) にブックマークが見つかりません。"_sj);
+      ShowMessageBox(
+          m_hWnd, MB_ICONINFORMATION, kCaption, "%s",
+          bForward ? "後方(↓) にブックマークが見つかりません。"_sj : "前方(↑) にブックマークが見つかりません。"_sj);
     }
     return;
   }

@@ -44,10 +44,10 @@ class CJumpDialog : public CDialogBase {
 
   static void RegisterTemplate();
 
-  int m_nLineNum = 0;       // the line number; 0: none given
-  int m_bPLSQL = 0;         // PL/SQL mode
-  int m_nPLSQL_E1 = 1;      // the first line of the PL/SQL block the count starts at (1-based)
-  int m_nPLSQL_E2 = 1;      // one more than the count that line starts from
+  int m_nLineNum = 0;   // the line number; 0: none given
+  int m_bPLSQL = 0;     // PL/SQL mode
+  int m_nPLSQL_E1 = 1;  // the first line of the PL/SQL block the count starts at (1-based)
+  int m_nPLSQL_E2 = 1;  // one more than the count that line starts from
 
  private:
   // The PL/SQL group enabled and the numbering radios disabled (forced to document lines) in

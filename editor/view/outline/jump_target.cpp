@@ -79,7 +79,8 @@ int FindPlsqlLine(CDocLineMgr& lines, int nFirstLine, int64_t nCountBefore, int 
   for (CDocLine* line = lines.GetLine(first); line; line = line->m_pNext, ++index) {
     int len = 0;
     const char* text = line->GetText(&len);
-    const std::string_view view = text && len > 0 ? std::string_view(text, static_cast<size_t>(len)) : std::string_view();
+    const std::string_view view =
+        text && len > 0 ? std::string_view(text, static_cast<size_t>(len)) : std::string_view();
     if (PlsqlLineCounts(view, &state) && ++counted >= nTarget) return index;
   }
   return count - 1;

@@ -12,11 +12,11 @@ class CWrapLineMgr;
 
 // What a jump asks for: the jump dialog's values (or a macro's) and the shared jump unit.
 struct JumpRequest {
-  int nLineNum = 0;             // the number asked for; anything below 1 means 1
-  bool bDocumentLines = true;   // numbers count document lines, else display rows
-  bool bPlsql = false;          // count as the database does, from the block's first line
-  int nPlsqlBaseLine = 1;       // that first line (1-based, in the unit above)
-  int nPlsqlCountStart = 1;     // one more than the count the first line starts from
+  int nLineNum = 0;            // the number asked for; anything below 1 means 1
+  bool bDocumentLines = true;  // numbers count document lines, else display rows
+  bool bPlsql = false;         // count as the database does, from the block's first line
+  int nPlsqlBaseLine = 1;      // that first line (1-based, in the unit above)
+  int nPlsqlCountStart = 1;    // one more than the count the first line starts from
 };
 
 // The scan state a PL/SQL line leaves for the next one.

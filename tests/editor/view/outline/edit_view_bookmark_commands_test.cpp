@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <optional>
 #include <set>
 #include <string>
@@ -128,14 +127,14 @@ TEST_P(BookmarkPatternTable, MarksEveryMatchingLineAndKeepsTheOthers) {
   EXPECT_EQ(Bookmarks(), c.marked);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Keys, BookmarkPatternTable,
-    testing::Values(PatternCase{"RegularExpression", "^foo[0-9]+$", true, false, false, {0, 2, 5}},
-                    PatternCase{"RegularExpressionWithCase", "^foo[0-9]+$", true, true, false, {0, 5}},
-                    PatternCase{"PlainWithoutCase", "foo", false, false, false, {0, 2, 3, 4, 5}},
-                    PatternCase{"WholeWord", "foo", false, false, true, {4, 5}},
-                    PatternCase{"ABrokenExpressionMarksNothing", "(", true, false, false, {5}}),
-    [](const testing::TestParamInfo<PatternCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Keys, BookmarkPatternTable,
+                         testing::Values(PatternCase{"RegularExpression", "^foo[0-9]+$", true, false, false, {0, 2, 5}},
+                                         PatternCase{
+                                             "RegularExpressionWithCase", "^foo[0-9]+$", true, true, false, {0, 5}},
+                                         PatternCase{"PlainWithoutCase", "foo", false, false, false, {0, 2, 3, 4, 5}},
+                                         PatternCase{"WholeWord", "foo", false, false, true, {4, 5}},
+                                         PatternCase{"ABrokenExpressionMarksNothing", "(", true, false, false, {5}}),
+                         [](const testing::TestParamInfo<PatternCase>& info) { return std::string(info.param.name); });
 
 TEST_F(BookmarkTest, TheFindDialogsMarkButtonMarksTheLinesOfItsKey) {
   SetText(kSixLines);

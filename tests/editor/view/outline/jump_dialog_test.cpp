@@ -1,9 +1,8 @@
 #include "editor/view/outline/jump_dialog.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -102,13 +101,13 @@ TEST_P(TypedNumberTable, IsTakenOrRefusedWithTheMessage) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, TypedNumberTable,
-    testing::Values(TypedCase{"Empty", "", false, 0}, TypedCase{"Letters", "abc", false, 0},
-                    TypedCase{"DigitsThenLetters", "12a", false, 0}, TypedCase{"Negative", "-3", false, 0},
-                    TypedCase{"BlanksAround", " 9 ", true, 9},
-                    TypedCase{"TooLongSaturates", "99999999999999999999", true, INT_MAX}),
-    [](const testing::TestParamInfo<TypedCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, TypedNumberTable,
+                         testing::Values(TypedCase{"Empty", "", false, 0}, TypedCase{"Letters", "abc", false, 0},
+                                         TypedCase{"DigitsThenLetters", "12a", false, 0},
+                                         TypedCase{"Negative", "-3", false, 0},
+                                         TypedCase{"BlanksAround", " 9 ", true, 9},
+                                         TypedCase{"TooLongSaturates", "99999999999999999999", true, INT_MAX}),
+                         [](const testing::TestParamInfo<TypedCase>& info) { return std::string(info.param.name); });
 
 TEST_F(JumpDialogTest, APlsqlSourceListsItsPackagePartsWithTheBodyChosen) {
   type().nDefaultOutline = outline_type::kPlsql;
@@ -117,7 +116,8 @@ TEST_F(JumpDialogTest, APlsqlSourceListsItsPackagePartsWithTheBodyChosen) {
   PlaceAt({0, 9});
   RunDialog([](HWND dialog) {
     const dt::ControlState blocks = State(dialog, CJumpDialog::kPlsqlBlocks);
-    EXPECT_EQ(blocks.items, (std::vector<std::string>{"1 行  pkg  パッケージ仕様部"_sj, "5 行  pkg  パッケージ本体部"_sj}));
+    EXPECT_EQ(blocks.items,
+              (std::vector<std::string>{"1 行  pkg  パッケージ仕様部"_sj, "5 行  pkg  パッケージ本体部"_sj}));
     EXPECT_EQ(blocks.selection, 1);
     EXPECT_EQ(Text(dialog, CJumpDialog::kPlsqlBaseLine), "5");
     EXPECT_EQ(State(dialog, CJumpDialog::kPlsql).check, BST_CHECKED);

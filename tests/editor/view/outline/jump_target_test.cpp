@@ -1,8 +1,7 @@
 #include "editor/view/outline/jump_target.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "editor/foundation/beep_capture.h"
@@ -47,16 +46,15 @@ TEST_P(JumpTable, GoesToColumnZeroOfTheRow) {
   EXPECT_EQ(view->m_nCaretPosX_Prev, 0) << "the remembered column follows the caret";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Edges, JumpTable,
-    testing::Values(JumpCase{"DocumentLineZeroIsLineOne", 0, true, {0, 0}},
-                    JumpCase{"DisplayRowZeroIsRowOne", 0, false, {0, 0}},
-                    JumpCase{"ADocumentLineStartsAtItsFirstRow", 3, true, {0, 4}},
-                    JumpCase{"ADisplayRowInsideAWrappedLine", 3, false, {0, 2}},
-                    JumpCase{"PastTheLastDocumentLineIsTheLastLine", 99, true, {0, 5}},
-                    JumpCase{"PastTheLastRowIsTheLastRow", 99, false, {0, 5}},
-                    JumpCase{"ASaturatedNumberIsTheLastLine", INT_MAX, true, {0, 5}}),
-    [](const testing::TestParamInfo<JumpCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Edges, JumpTable,
+                         testing::Values(JumpCase{"DocumentLineZeroIsLineOne", 0, true, {0, 0}},
+                                         JumpCase{"DisplayRowZeroIsRowOne", 0, false, {0, 0}},
+                                         JumpCase{"ADocumentLineStartsAtItsFirstRow", 3, true, {0, 4}},
+                                         JumpCase{"ADisplayRowInsideAWrappedLine", 3, false, {0, 2}},
+                                         JumpCase{"PastTheLastDocumentLineIsTheLastLine", 99, true, {0, 5}},
+                                         JumpCase{"PastTheLastRowIsTheLastRow", 99, false, {0, 5}},
+                                         JumpCase{"ASaturatedNumberIsTheLastLine", INT_MAX, true, {0, 5}}),
+                         [](const testing::TestParamInfo<JumpCase>& info) { return std::string(info.param.name); });
 
 TEST_F(JumpTest, RemovesTheSelectionAndRemembersWhereTheCaretWas) {
   SetText("a\r\nb\r\nc\r\nd\r\n");
@@ -101,21 +99,20 @@ TEST_P(PlsqlCountTable, ReachesTheLineTheDatabaseNames) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, PlsqlCountTable,
-    testing::Values(
-        PlsqlCase{"BlankLinesAreNotCounted", "a\n\n \t \nb\nc\n", 2, 1, 3},
-        PlsqlCase{"ALineOfOnlyADashCommentCounts", "a\n-- note\nb\n", 2, 1, 1},
-        PlsqlCase{"TextInsideABlockCommentCounts", "a\n/* start\n\n  inside\n*/\nb\n", 3, 1, 3},
-        PlsqlCase{"AnEmptyLineInsideABlockCommentDoesNot", "a\n/* start\n\n  inside\n*/\nb\n", 5, 1, 5},
-        PlsqlCase{"TheLineThatEndsACommentCounts", "/* x\n*/\nb\n", 2, 1, 1},
-        PlsqlCase{"ACommentOpenedAndClosedOnOneLineCounts", "/* x */\nb\n", 1, 1, 0},
-        PlsqlCase{"ALineWhollyInsideAStringDoesNotCount", "x := 'a\nbcd\ne';\nf\n", 3, 1, 3},
-        PlsqlCase{"ABackslashKeepsTheQuoteInTheString", "s := 'a\\'\nb'\nc\n", 2, 1, 2},
-        PlsqlCase{"ADoubleQuotedStringHidesADashComment", "\"a\n-- x\n\"\nz\n", 2, 1, 3},
-        PlsqlCase{"ATrailByteOf5CIsNoBackslash", "s := '"_sj + std::string("ソ"_sj) + "'\nb\nc\n", 2, 1, 1},
-        PlsqlCase{"CountingStartsAtTheBaseLine", "x\ny\na\nb\n", 2, 3, 3},
-        PlsqlCase{"LineZeroIsLineOne", "\na\nb\n", 0, 1, 1},
-        PlsqlCase{"PastTheLastCountedLineIsTheLastLine", "a\nb\n\n", 9, 1, 2},
-        PlsqlCase{"ABaseLinePastTheEndIsTheLastLine", "a\nb\n", 1, 99, 1}),
+    testing::Values(PlsqlCase{"BlankLinesAreNotCounted", "a\n\n \t \nb\nc\n", 2, 1, 3},
+                    PlsqlCase{"ALineOfOnlyADashCommentCounts", "a\n-- note\nb\n", 2, 1, 1},
+                    PlsqlCase{"TextInsideABlockCommentCounts", "a\n/* start\n\n  inside\n*/\nb\n", 3, 1, 3},
+                    PlsqlCase{"AnEmptyLineInsideABlockCommentDoesNot", "a\n/* start\n\n  inside\n*/\nb\n", 5, 1, 5},
+                    PlsqlCase{"TheLineThatEndsACommentCounts", "/* x\n*/\nb\n", 2, 1, 1},
+                    PlsqlCase{"ACommentOpenedAndClosedOnOneLineCounts", "/* x */\nb\n", 1, 1, 0},
+                    PlsqlCase{"ALineWhollyInsideAStringDoesNotCount", "x := 'a\nbcd\ne';\nf\n", 3, 1, 3},
+                    PlsqlCase{"ABackslashKeepsTheQuoteInTheString", "s := 'a\\'\nb'\nc\n", 2, 1, 2},
+                    PlsqlCase{"ADoubleQuotedStringHidesADashComment", "\"a\n-- x\n\"\nz\n", 2, 1, 3},
+                    PlsqlCase{"ATrailByteOf5CIsNoBackslash", "s := '"_sj + std::string("ソ"_sj) + "'\nb\nc\n", 2, 1, 1},
+                    PlsqlCase{"CountingStartsAtTheBaseLine", "x\ny\na\nb\n", 2, 3, 3},
+                    PlsqlCase{"LineZeroIsLineOne", "\na\nb\n", 0, 1, 1},
+                    PlsqlCase{"PastTheLastCountedLineIsTheLastLine", "a\nb\n\n", 9, 1, 2},
+                    PlsqlCase{"ABaseLinePastTheEndIsTheLastLine", "a\nb\n", 1, 99, 1}),
     [](const testing::TestParamInfo<PlsqlCase>& info) { return std::string(info.param.name); });
 
 TEST_F(JumpTest, APlsqlBaseGivenInDisplayRowsIsTheDocumentLineOfThatRow) {
