@@ -1,9 +1,11 @@
-// The outline parsers over a random document. The first byte picks the outline type (its value
-// modulo 15), the second the wrap width (0: the basic type's), the rest is the document; for the
-// rule-file type the same bytes are also the rule file. Every entry must name a line of the
-// document and a display line of it, carry a name within the longest buffer (of whole characters
-// when the document is: a lone lead byte is a character of its own), and a depth no stack could
-// exceed.
+// The outline parsers and the PL/SQL line count of the jump over a random document. The first byte
+// picks one (its value modulo 16: an outline type, or 15 for the line count), the second the wrap
+// width (0: the basic type's), the rest is the document; for the rule-file type the same bytes are
+// also the rule file. Every entry must name a line of the document and a display line of it, carry
+// a name within the longest buffer (of whole characters when the document is: a lone lead byte is a
+// character of its own), and a depth no stack could exceed. The line count (the number asked for
+// and the block's first line taken from the second byte) must reach a line of the document whose
+// count is the number asked for, or the last line when the count falls short, and a display row.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,6 +19,7 @@
 #include "editor/foundation/settings/share_data.h"
 #include "editor/foundation/text/doc_text.h"
 #include "editor/foundation/text/sjis_char.h"
+#include "editor/view/outline/jump_target.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -31,6 +34,44 @@ struct Environment {
 };
 
 constexpr int kLongestName = 1021;
+constexpr int kLineCount = 15;
+
+// The jump's PL/SQL count from the block's first line: the line reached must be where the count
+// first reaches the number, or the last line when it never does.
+void CheckPlsqlCount(CEditDoc& doc, uint8_t choice) {
+  CDocLineMgr& lines = doc.m_cDocLineMgr;
+  const int count = lines.GetLineCount();
+  const int first = choice >> 4;
+  const int target = (choice & 15) + 1;
+  const int reached = FindPlsqlLine(lines, first, 0, target);
+  if (count == 0) {
+    if (reached != -1) std::abort();
+    return;
+  }
+  if (reached < 0 || reached >= count) std::abort();
+  if (first < count) {
+    PlsqlLexState state = PlsqlLexState::kNormal;
+    int counted = 0;
+    int index = first;
+    for (CDocLine* line = lines.GetLine(first); line && counted < target; line = line->m_pNext, ++index) {
+      int len = 0;
+      const char* text = line->GetText(&len);
+      if (PlsqlLineCounts(std::string_view(text ? text : "", text ? static_cast<size_t>(len) : 0), &state)) ++counted;
+      if (counted == target && index != reached) std::abort();
+    }
+    if (counted < target && reached != count - 1) std::abort();
+  } else if (reached != count - 1) {
+    std::abort();
+  }
+  JumpRequest request;
+  request.nLineNum = target;
+  request.bPlsql = true;
+  request.bDocumentLines = (choice & 1) != 0;
+  request.nPlsqlBaseLine = first + 1;
+  const int row = JumpTargetRow(lines, doc.m_cLayoutMgr, request);
+  const int rows = doc.m_cLayoutMgr.GetLineCount();
+  if (rows == 0 ? row != -1 : row < 0 || row >= rows) std::abort();
+}
 
 // No lead byte stands last without its second byte.
 bool WholeCharacters(std::string_view name) {
@@ -49,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const ScopedTempDir& dir = fuzz::Environment();
   static Environment environment;
 
-  const int type = data[0] % 15;
+  const int type = data[0] % 16;
   const std::string text(fuzz::Text(data + 2, size - 2));
   if (type == outline_type::kRuleFile) {
     fuzz::WriteFile("rules.txt", std::span<const uint8_t>(data + 2, size - 2));
@@ -65,6 +106,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     doc.m_cLayoutMgr.SetTabAndWrapWidth(nullptr, 4, 10 + data[1]);
   } else {
     doc.m_cLayoutMgr.RewrapAll(nullptr);
+  }
+
+  if (type == kLineCount) {
+    CheckPlsqlCount(doc, data[1]);
+    return 0;
   }
 
   COutlineItemList list;

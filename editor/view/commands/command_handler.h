@@ -70,3 +70,4 @@ std::span<const CommandHandlerEntry> SearchCommandFamily();     // ../search/edi
 std::span<const CommandHandlerEntry> TagCommandFamily();        // ../search/edit_view_tag_commands.cpp
 std::span<const CommandHandlerEntry> ConvertCommandFamily();    // edit_view_convert_commands.cpp
 std::span<const CommandHandlerEntry> OutlineCommandFamily();    // ../outline/edit_view_outline_commands.cpp
+std::span<const CommandHandlerEntry> JumpCommandFamily();       // ../outline/edit_view_jump_commands.cpp

@@ -22,6 +22,7 @@ constexpr Family kFamilies[] = {
     &TagCommandFamily,
     &ConvertCommandFamily,
     &OutlineCommandFamily,
+    &JumpCommandFamily,
 };
 
 }  // namespace

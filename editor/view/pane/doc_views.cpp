@@ -14,6 +14,7 @@ std::unique_ptr<CDocViews> CDocViews::Make(CEditDoc& doc, HINSTANCE instance, HW
     pane.SetEditWindow(editWindow);
     pane.SetSearchDialogs(&views->m_searchDialogs);
     pane.SetFuncListWindow(&views->m_funcList);
+    pane.SetJumpDialog(&views->m_jumpDialog);
     if (!pane.Create(instance, splitter, &doc, i, i == 0) && i == 0) return nullptr;
     // A pane whose window could not be made takes no part in the splits.
     if (pane.Window()) panes[static_cast<size_t>(i)] = &pane;

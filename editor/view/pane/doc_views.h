@@ -9,6 +9,7 @@
 #include "editor/view/pane/edit_view.h"
 #include "editor/view/pane/splitter_wnd.h"
 #include "editor/view/outline/function_list_dialog.h"
+#include "editor/view/outline/jump_dialog.h"
 #include "editor/view/search/search_dialogs.h"
 
 class IEditWindow;
@@ -31,6 +32,8 @@ class CDocViews : public IDocViews {
   CSearchDialogs m_searchDialogs;
   // The document's outline and function list; closed before the panes go.
   FuncListWindow m_funcList;
+  // The document's jump dialog: its values stay from one jump to the next.
+  CJumpDialog m_jumpDialog;
 };
 
 // Makes CEditDoc::Create build these views in this process.

@@ -36,6 +36,8 @@
 //   ../search/edit_view_grep.cpp   the grep engine and its output
 //   ../search/edit_view_grep_commands.cpp   the grep dialog and commands
 //   ../search/edit_view_tag_commands.cpp   tag jumps and paired files
+//   ../outline/edit_view_outline_commands.cpp   the outline window
+//   ../outline/edit_view_jump_commands.cpp   the jump dialog, Jump and the bookmarks
 // GUI thread only.
 #pragma once
 
@@ -64,6 +66,8 @@
 class CEditDoc;
 class CSearchDialogs;
 struct FuncListWindow;
+class CJumpDialog;
+struct JumpRequest;
 class CDocLine;
 class CGrepDialog;
 class CEditView;
@@ -756,6 +760,40 @@ class CEditView : public IDocPane {
   void SetFuncListWindow(FuncListWindow* window) { m_pFuncList = window; }
   FuncListWindow* FuncList() const { return m_pFuncList; }
 
+  // ================================================================ ../outline/edit_view_jump_commands.cpp
+  // The jump dialog (30920) over this pane's document; confirmed, Jump runs in the document's
+  // active pane. Nothing without the document's jump dialog.
+  void Command_JUMP_DIALOG();
+  // Jump (30921) with the jump dialog's values (their defaults without one) and the shared jump
+  // unit.
+  void Command_JUMP();
+  // The jump itself: an empty document beeps; else the selection goes, the caret's place joins the
+  // cursor history and the caret moves to column 0 of the row the request names.
+  void JumpTo(const JumpRequest& request);
+  // BookmarkSet (30970): toggles the bookmarks of the document lines a selection over several rows
+  // touches (the last one too when the selection ends at its column 0), else the caret's line.
+  void Command_BOOKMARKSET();
+  // BookmarkNext (30971) and BookmarkPrev (30972): to column 0 of the next or previous bookmarked
+  // line as a move does (select mode extends the selection), once around the ends with
+  // bSearchAll; the status bar (and with bSearchNOTIFYNOTFOUND a message) tells when none is left.
+  void Command_BOOKMARKNEXT();
+  void Command_BOOKMARKPREV();
+  // BookmarkReset (30973): no line of the document keeps its bookmark.
+  void Command_BOOKMARKRESET();
+  // BookmarkPattern (30975): every line matching the search key, with the search options, gains a
+  // bookmark; nothing when the key cannot be searched (bWarn: tell why).
+  void Command_BOOKMARKPATTERN(bool bWarn);
+  // The document's jump dialog (borrowed; null: the jump dialog command does nothing).
+  void SetJumpDialog(CJumpDialog* dialog) { m_pJumpDialog = dialog; }
+  CJumpDialog* JumpDialog() const { return m_pJumpDialog; }
+
+ private:
+  void MoveToBookmark(bool bForward);
+  // Every pane of the document paints again (this one too when the document does not list it).
+  void RepaintDocumentPanes();
+
+ public:
+
  private:
   // The newest search key of the shared histories ("" without one).
   const char* NewestSearchKey() const;
@@ -1028,6 +1066,7 @@ class CEditView : public IDocPane {
   // Find and replace (../search/edit_view_search_commands.cpp).
   CSearchDialogs* m_pSearchDialogs = nullptr;  // not owned
   FuncListWindow* m_pFuncList = nullptr;       // not owned
+  CJumpDialog* m_pJumpDialog = nullptr;        // not owned
   // A find or replace dialog was opened: its first search makes the caret position it remembered
   // the search start.
   bool m_bSearchStartPending = false;
