@@ -17,6 +17,8 @@ namespace {
 
 // Scope components are cut to this many bytes (on a whole character).
 constexpr size_t kMaxComponent = 63;
+// Pixels a list column gets beyond its longest text.
+constexpr int kColumnSpare = 16;
 
 const char* CaptionOf(int nOutlineType) {
   switch (nOutlineType) {
@@ -281,6 +283,12 @@ void CFuncListDialog::FillPlainList(bool bVisualBasic) {
         std::string(m_pcFuncInfoArr->m_szPath) + "(" + std::to_string(item->m_nFileLine) + "): " + name;
     if (!label.empty()) copied += "(" + label + ")";
     AppendFormatted(m_cmemClipText, copied + "\r\n");
+  }
+  // Every column as wide as its longest text, with room to spare.
+  for (int c = 0; c < 3; ++c) {
+    SendMessage(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), LVSCW_AUTOSIZE);
+    const auto fitted = static_cast<int>(SendMessage(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(c), 0));
+    SendMessage(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), fitted + kColumnSpare);
   }
   const int selected = PreselectedIndex();
   if (selected >= 0) {
