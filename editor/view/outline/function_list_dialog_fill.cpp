@@ -106,7 +106,8 @@ const char* PlainLabel(int nKind) {
   }
 }
 
-// The suffix a scope-tree leaf shows after its name.
+// The suffix a scope-tree leaf shows after its name. A namespace's own entry, the place of its
+// definition, hangs under the namespace's node, which says what it is.
 const char* LeafSuffix(int nKind) {
   switch (nKind) {
     case outline_kind::kDeclaration:
@@ -119,8 +120,6 @@ const char* LeafSuffix(int nKind) {
       return " 列挙体"_sj;
     case outline_kind::kUnion:
       return " 共用体"_sj;
-    case outline_kind::kNamespace:
-      return " 名前空間"_sj;
     default:
       return "";
   }

@@ -285,6 +285,11 @@ TEST_F(FuncListTest, ScopeTreeHangsQualifiedNamesUnderTheirScopes) {
   EXPECT_TRUE(funcList.cDialog.IsOpen());
 }
 
+TEST_F(FuncListTest, NamespaceShowsItsDefinitionPlaceAsAPlainLeaf) {
+  Show(outline_type::kCpp, "namespace N {\nvoid f() {\n}\n}\n");
+  EXPECT_EQ(Tree(), (std::vector<Node>{{0, "N 名前空間"_sj}, {1, "定義位置"_sj}, {1, "f"}}));
+}
+
 TEST_F(FuncListTest, TreeSortsAlphabeticallyAndBackToDocumentOrder) {
   const HWND dialog = Show(outline_type::kCpp, kCpp, 4);
   const std::vector<Node> documentOrder = Tree();
