@@ -139,6 +139,9 @@ constexpr UINT LVM_ENSUREVISIBLE = 0x1013;
 constexpr UINT LVM_INSERTCOLUMN = 0x101B;
 constexpr UINT LVM_GETCOLUMNWIDTH = 0x101D;
 constexpr UINT LVM_SETCOLUMNWIDTH = 0x101E;
+// LVM_SETCOLUMNWIDTH's width that fits the column to the longest text of its rows (the header's
+// text left out); the width is then in pixels.
+constexpr int LVSCW_AUTOSIZE = -1;
 constexpr UINT LVM_GETTOPINDEX = 0x1027;
 constexpr UINT LVM_GETCOUNTPERPAGE = 0x1028;
 constexpr UINT LVM_GETCOLUMN = 0x1019;

@@ -48,6 +48,15 @@ class ListViewWidget final : public QTreeWidget {
   }
   int focusedRow() const { return rowOf(currentItem()); }
 
+  // The width the longest text of the column's rows needs, every row counted (the header not).
+  int contentWidth(int column) const {
+    int width = 0;
+    for (int r = 0; r < rowCount(); ++r) {
+      width = std::max(width, sizeHintForIndex(indexFromItem(row(r), column)).width());
+    }
+    return width;
+  }
+
   void applyPercents() {
     const int width = viewport()->width();
     for (size_t c = 0; c < percents.size(); ++c) {
@@ -287,7 +296,8 @@ LRESULT ListViewMessage(Control& control, UINT message, WPARAM wParam, LPARAM lP
     case LVM_SETCOLUMNWIDTH:
       if (index < 0 || index >= list->columnCount()) return 0;
       list->percents[static_cast<size_t>(index)] = 0;
-      list->setColumnWidth(index, std::max(static_cast<int>(lParam), 0));
+      list->setColumnWidth(index, lParam == LVSCW_AUTOSIZE ? list->contentWidth(index)
+                                                           : std::max(static_cast<int>(lParam), 0));
       return 1;
     case LVM_INSERTITEM:
       return InsertItem(*list, reinterpret_cast<const LVITEM*>(lParam));

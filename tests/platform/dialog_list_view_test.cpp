@@ -147,6 +147,32 @@ TEST_F(ListViewTest, ColumnsInPercentKeepTheirShareAsTheListIsResized) {
   EXPECT_EQ(state->columnWidths[0], after);
 }
 
+TEST_F(ListViewTest, AutoSizeFitsAColumnToItsLongestTextAndLeavesTheHeaderOut) {
+  const char* wide = "WWWWWWWWWWWWWWWWWWWWWWWW";
+  AddColumn(0, wide, 25, LVCF_PERCENT);
+  AddColumn(1, "i", 40, 0);
+  ASSERT_EQ(AddRow(0, "i", 0), 0);
+  SetCell(0, 1, "i");
+  const auto autoSize = [&](int column) {
+    EXPECT_EQ(SendDlgItemMessage(dialog, kList, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), LVSCW_AUTOSIZE), 1);
+    return static_cast<int>(Send(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), nullptr));
+  };
+  const int narrow = autoSize(0);
+  EXPECT_GT(narrow, 0);
+  EXPECT_EQ(autoSize(1), narrow) << "the same text, whatever the header says";
+
+  ASSERT_EQ(AddRow(1, "i", 1), 1);
+  SetCell(1, 1, wide);
+  const int widened = autoSize(1);
+  EXPECT_GT(widened, narrow * 4) << "the longest row decides";
+  EXPECT_EQ(autoSize(0), narrow);
+
+  // A width fitted to the text is a width in pixels: it stays as the list is resized.
+  ASSERT_TRUE(dt::ResizeTo(dialog, 900, 400));
+  Pump();
+  EXPECT_EQ(Send(LVM_GETCOLUMNWIDTH, 0, nullptr), narrow);
+}
+
 TEST_F(ListViewTest, RowsHoldShiftJisTextsByColumnAndAColumnInsertedBetweenMovesThem) {
   AddColumn(0, "a", 50, 0);
   AddColumn(1, "c", 50, 0);

@@ -29,7 +29,8 @@ LRESULT CEditView::Command_FUNCLIST(int nAction, int nOutlineType) {
   CFuncListDialog& dialog = m_pFuncList->cDialog;
   if (dialog.IsOpen() && dialog.OutlineType() == shown && (nAction == kShow || nAction == kToggle)) {
     if (nAction == kToggle) {
-      dialog.Close(0);
+      // Closed as its close button closes it.
+      platform::SendMessage(dialog.GetHwnd(), WM_CLOSE, 0, 0);
     } else {
       platform::ShowWindow(dialog.GetHwnd(), SW_SHOW);
       platform::SetFocus(dialog.GetHwnd());

@@ -17,6 +17,8 @@ namespace {
 
 // Scope components are cut to this many bytes (on a whole character).
 constexpr size_t kMaxComponent = 63;
+// Pixels a list column gets beyond its longest text.
+constexpr int kColumnSpare = 16;
 
 const char* CaptionOf(int nOutlineType) {
   switch (nOutlineType) {
@@ -104,7 +106,8 @@ const char* PlainLabel(int nKind) {
   }
 }
 
-// The suffix a scope-tree leaf shows after its name.
+// The suffix a scope-tree leaf shows after its name. A namespace's own entry, the place of its
+// definition, hangs under the namespace's node, which says what it is.
 const char* LeafSuffix(int nKind) {
   switch (nKind) {
     case outline_kind::kDeclaration:
@@ -117,8 +120,6 @@ const char* LeafSuffix(int nKind) {
       return " 列挙体"_sj;
     case outline_kind::kUnion:
       return " 共用体"_sj;
-    case outline_kind::kNamespace:
-      return " 名前空間"_sj;
     default:
       return "";
   }
@@ -281,6 +282,12 @@ void CFuncListDialog::FillPlainList(bool bVisualBasic) {
         std::string(m_pcFuncInfoArr->m_szPath) + "(" + std::to_string(item->m_nFileLine) + "): " + name;
     if (!label.empty()) copied += "(" + label + ")";
     AppendFormatted(m_cmemClipText, copied + "\r\n");
+  }
+  // Every column as wide as its longest text, with room to spare.
+  for (int c = 0; c < 3; ++c) {
+    SendMessage(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), LVSCW_AUTOSIZE);
+    const auto fitted = static_cast<int>(SendMessage(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(c), 0));
+    SendMessage(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), fitted + kColumnSpare);
   }
   const int selected = PreselectedIndex();
   if (selected >= 0) {

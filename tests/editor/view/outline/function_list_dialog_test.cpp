@@ -163,6 +163,18 @@ TEST_F(FuncListTest, PlainListShowsLinesNamesAndLabelsAndCopiesThem) {
   EXPECT_EQ(ClipboardPlain(), expected);
 }
 
+TEST_F(FuncListTest, ListColumnsFitTheirTextsWithSixteenPixelsToSpare) {
+  const HWND dialog = Show(outline_type::kAsm, "a:\r\nquite_a_long_label_name_for_a_label:\r\n");
+  const HWND list = platform::GetDlgItem(dialog, kList);
+  const std::vector<int> filled = State(kList).columnWidths;
+  ASSERT_EQ(filled.size(), 3u);
+  for (int c = 0; c < 3; ++c) {
+    SCOPED_TRACE(c);
+    platform::SendMessage(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), LVSCW_AUTOSIZE);
+    EXPECT_EQ(filled[static_cast<size_t>(c)] - State(kList).columnWidths[static_cast<size_t>(c)], 16);
+  }
+}
+
 TEST_F(FuncListTest, EntriesWithoutALabelAreCopiedWithoutParentheses) {
   Show(outline_type::kPerl, "sub first {\n}\nsub second {\n}\n");
   EXPECT_EQ(Caption(), "Perl 関数一覧"_sj);
@@ -271,6 +283,11 @@ TEST_F(FuncListTest, ScopeTreeHangsQualifiedNamesUnderTheirScopes) {
   EXPECT_EQ(CaretLine(), 7) << "document line 8";
   EXPECT_EQ(view->m_nCaretPosX, 0);
   EXPECT_TRUE(funcList.cDialog.IsOpen());
+}
+
+TEST_F(FuncListTest, NamespaceShowsItsDefinitionPlaceAsAPlainLeaf) {
+  Show(outline_type::kCpp, "namespace N {\nvoid f() {\n}\n}\n");
+  EXPECT_EQ(Tree(), (std::vector<Node>{{0, "N 名前空間"_sj}, {1, "定義位置"_sj}, {1, "f"}}));
 }
 
 TEST_F(FuncListTest, TreeSortsAlphabeticallyAndBackToDocumentOrder) {
