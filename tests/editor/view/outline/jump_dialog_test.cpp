@@ -145,17 +145,8 @@ TEST_F(JumpDialogTest, PackageRowsNumberLinesAsTheTypeDoesAndTheJumpCountsFromTh
   type().bCountDocumentLines = 0;
   type().nWrapColumn = 40;
   record->bLineNumIsCRLF = 1;
-  const std::string text = "CREATE OR REPLACE PACKAGE pkg AS\n"
-                           "  -- " + std::string(65, 'x') + "\n"  // two rows
-                           "  PROCEDURE run;\n"
-                           "END;\n"
-                           "/\n"
-                           "CREATE OR REPLACE PACKAGE BODY pkg AS\n"
-                           "  PROCEDURE run IS\n"
-                           "  BEGIN\n"
-                           "    NULL;\n"
-                           "  END;\n"
-                           "END;\n";
+  std::string text = kPackages;
+  text.insert(text.find('\n') + 1, "  -- " + std::string(65, 'x') + "\n");  // two rows below line 1
   SetText(text);
   RunDialog([](HWND dialog) {
     EXPECT_EQ(State(dialog, CJumpDialog::kPlsqlBlocks).items,
