@@ -67,6 +67,7 @@ void CheckPlsqlCount(CEditDoc& doc, uint8_t choice) {
   request.nLineNum = target;
   request.bPlsql = true;
   request.bDocumentLines = (choice & 1) != 0;
+  request.bPlsqlBaseInDocumentLines = (choice & 2) != 0;
   request.nPlsqlBaseLine = first + 1;
   const int row = JumpTargetRow(lines, doc.m_cLayoutMgr, request);
   const int rows = doc.m_cLayoutMgr.GetLineCount();

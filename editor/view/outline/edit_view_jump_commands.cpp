@@ -45,18 +45,21 @@ bool FindBookmarkFrom(CDocLineMgr& lines, int nLine, bool bForward, int* pnFound
 void CEditView::Command_JUMP_DIALOG() {
   if (!m_pcEditDoc || !m_pJumpDialog) return;
   const HWND owner = m_pEditWnd && m_pEditWnd->Window() ? m_pEditWnd->Window() : m_hWnd;
-  if (m_pJumpDialog->DoModal(m_hInstance, owner, m_pcEditDoc, Type().nDefaultOutline) != 1) return;
+  if (m_pJumpDialog->DoModal(m_hInstance, owner, m_pcEditDoc, Type().nDefaultOutline,
+                             Type().bCountDocumentLines != 0) != 1) return;
   CEditView* active = PartnerPane(m_pcEditDoc->GetActivePane());
   (active ? *active : *this).RunCommand(kJump, true, 0, 0, 0, 0);
 }
 
 void CEditView::Command_JUMP() {
   const bool documentLines = !m_pShareData || m_pShareData->bLineNumIsCRLF != 0;
+  const bool typeCountsDocumentLines = Type().bCountDocumentLines != 0;
   JumpRequest request;
   if (m_pJumpDialog) {
-    request = m_pJumpDialog->Request(documentLines);
+    request = m_pJumpDialog->Request(documentLines, typeCountsDocumentLines);
   } else {
     request.bDocumentLines = documentLines;
+    request.bPlsqlBaseInDocumentLines = typeCountsDocumentLines;
   }
   JumpTo(request);
 }

@@ -94,24 +94,27 @@ void CJumpDialog::RegisterTemplate() {
   });
 }
 
-int CJumpDialog::DoModal(HINSTANCE hInstance, HWND hwndParent, CEditDoc* pcEditDoc, int nOutlineType) {
+int CJumpDialog::DoModal(HINSTANCE hInstance, HWND hwndParent, CEditDoc* pcEditDoc, int nOutlineType,
+                         bool bCountDocumentLines) {
   static std::once_flag registered;
   std::call_once(registered, RegisterTemplate);
   // The record attached now (the object may be older than the attachment).
   if (CShareData* share = CShareData::GetInstance()) m_pShareData = share->GetShareData();
   m_pcEditDoc = pcEditDoc;
   m_nOutlineType = nOutlineType;
+  m_bCountDocumentLines = bCountDocumentLines;
   const INT_PTR result = CDialogBase::DoModal(hInstance, hwndParent, kTemplate, 0);
   m_pcEditDoc = nullptr;
   return result == 1 ? 1 : 0;
 }
 
-JumpRequest CJumpDialog::Request(bool bLineNumIsCRLF) const {
+JumpRequest CJumpDialog::Request(bool bLineNumIsCRLF, bool bCountDocumentLines) const {
   JumpRequest request;
   request.nLineNum = m_nLineNum;
   request.bDocumentLines = bLineNumIsCRLF;
   request.bPlsql = m_bPLSQL != 0;
   request.nPlsqlBaseLine = m_nPLSQL_E1;
+  request.bPlsqlBaseInDocumentLines = bCountDocumentLines;
   request.nPlsqlCountStart = m_nPLSQL_E2;
   return request;
 }
@@ -151,9 +154,10 @@ void CJumpDialog::FillPackageRows() {
     const bool spec = item->m_nKind == outline_kind::kPlsqlPackageSpec;
     const bool body = item->m_nKind == outline_kind::kPlsqlPackageBody;
     if (!spec && !body) continue;
-    // The rows switch PL/SQL mode on, which counts document lines: their lines are document lines
-    // whatever unit the numbers had before, so that the jump counts from the part's own line.
-    const int line = item->m_nFileLine;
+    // Numbered as the type numbers lines (the numbers beside the text), the unit the jump reads the
+    // block's first line in; the shared jump unit is forced to document lines in PL/SQL mode and
+    // says nothing about the first line.
+    const int line = m_bCountDocumentLines ? item->m_nFileLine : item->m_nDisplayLine;
     const std::string text = NumberText(line) + " 行  "_sj + std::string(item->m_cName.View()) +
                              (spec ? "  パッケージ仕様部"_sj : "  パッケージ本体部"_sj);
     const LRESULT row =

@@ -27,12 +27,14 @@ class CJumpDialog : public CDialogBase {
   static constexpr int kHelp = 1099;
 
   // Runs the dialog over the document, whose type's outline is nOutlineType (a PL/SQL one lists the
-  // package parts); 1 when the user asked for the jump: the fields and the shared jump unit then
-  // hold it.
-  int DoModal(HINSTANCE hInstance, HWND hwndParent, CEditDoc* pcEditDoc, int nOutlineType);
+  // package parts, numbered in document lines when bCountDocumentLines, else in display rows, as the
+  // type numbers lines); 1 when the user asked for the jump: the fields and the shared jump unit
+  // then hold it.
+  int DoModal(HINSTANCE hInstance, HWND hwndParent, CEditDoc* pcEditDoc, int nOutlineType,
+              bool bCountDocumentLines);
 
-  // What the jump command reads: these fields with the shared jump unit.
-  JumpRequest Request(bool bLineNumIsCRLF) const;
+  // What the jump command reads: these fields with the shared jump unit and the type's numbering.
+  JumpRequest Request(bool bLineNumIsCRLF, bool bCountDocumentLines) const;
 
   INT_PTR OnInitDialog(HWND hwndDlg, WPARAM wParam, LPARAM lParam) override;
   INT_PTR OnNotify(WPARAM wParam, LPARAM lParam) override;
@@ -62,6 +64,7 @@ class CJumpDialog : public CDialogBase {
 
   CEditDoc* m_pcEditDoc = nullptr;  // not owned; set while the dialog runs
   int m_nOutlineType = 0;
+  bool m_bCountDocumentLines = true;
 };
 
 // A number typed into an edit: digits with blanks around them, saturating at INT32_MAX. False for

@@ -102,7 +102,7 @@ int JumpTargetRow(CDocLineMgr& lines, CWrapLineMgr& layout, const JumpRequest& r
     return docLines > 0 ? rowOfDocLine(std::min(number, docLines) - 1) : 0;
   }
   int base = std::max(request.nPlsqlBaseLine, 1) - 1;
-  if (!request.bDocumentLines) {
+  if (!request.bPlsqlBaseInDocumentLines) {
     int column = 0;
     int docLine = 0;
     layout.WrapToDocPos(0, std::min(base, rows - 1), &column, &docLine);

@@ -15,7 +15,10 @@ struct JumpRequest {
   int nLineNum = 0;            // the number asked for; anything below 1 means 1
   bool bDocumentLines = true;  // numbers count document lines, else display rows
   bool bPlsql = false;         // count as the database does, from the block's first line
-  int nPlsqlBaseLine = 1;      // that first line (1-based, in the unit above)
+  int nPlsqlBaseLine = 1;      // that first line (1-based, in the unit below)
+  // The first line is numbered as the type numbers lines (document lines, else display rows): the
+  // numbers beside the text and the dialog's package rows give it in that unit.
+  bool bPlsqlBaseInDocumentLines = true;
   int nPlsqlCountStart = 1;    // one more than the count the first line starts from
 };
 

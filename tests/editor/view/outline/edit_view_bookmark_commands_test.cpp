@@ -142,8 +142,9 @@ TEST_F(BookmarkTest, TheFindDialogsMarkButtonMarksTheLinesOfItsKey) {
   const HWND find = dialogs->Find().GetHwnd();
   ASSERT_NE(find, nullptr);
   platform::SetDlgItemText(find, 1021, "line[35]");
-  if (platform::dialog_test::Query(find, 1010)->check != BST_CHECKED)
+  if (platform::dialog_test::Query(find, 1010)->check != BST_CHECKED) {
     ASSERT_TRUE(platform::dialog_test::Click(find, 1010));
+  }
   ASSERT_TRUE(platform::dialog_test::Click(find, 1138));
   EXPECT_EQ(Bookmarks(), (std::set<int>{2, 4}));
 }

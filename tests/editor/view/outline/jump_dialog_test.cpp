@@ -83,7 +83,9 @@ TEST_P(TypedNumberTable, IsTakenOrRefusedWithTheMessage) {
   MessageBoxCapture boxes;
   bool stillOpen = false;
   RunDialog([&](HWND dialog) {
-    if (!c.typed.empty()) ASSERT_TRUE(dt::Type(dialog, CJumpDialog::kLineNum, c.typed));
+    if (!c.typed.empty()) {
+      ASSERT_TRUE(dt::Type(dialog, CJumpDialog::kLineNum, c.typed));
+    }
     ASSERT_TRUE(dt::Click(dialog, CJumpDialog::kJump));
     stillOpen = dt::Query(dialog, CJumpDialog::kJump).has_value();
   });
@@ -136,6 +138,26 @@ TEST_F(JumpDialogTest, APlsqlSourceListsItsPackagePartsWithTheBodyChosen) {
   EXPECT_EQ(CaretDocLine(), 6);
 }
 
+// A type that numbers display rows: the rows give display lines, as the numbers beside the text do,
+// even when the last jump counted document lines, and the jump counts from the row's line.
+TEST_F(JumpDialogTest, PackageRowsNumberLinesAsTheTypeDoesAndTheJumpCountsFromThem) {
+  type().nDefaultOutline = outline_type::kPlsql;
+  type().bCountDocumentLines = 0;
+  type().nWrapColumn = 40;
+  record->bLineNumIsCRLF = 1;
+  std::string text = kPackages;
+  text.insert(text.find('\n') + 1, "  -- " + std::string(65, 'x') + "\n");  // two rows below line 1
+  SetText(text);
+  RunDialog([](HWND dialog) {
+    EXPECT_EQ(State(dialog, CJumpDialog::kPlsqlBlocks).items,
+              (std::vector<std::string>{"1 行  pkg  パッケージ仕様部"_sj, "7 行  pkg  パッケージ本体部"_sj}));
+    EXPECT_EQ(Text(dialog, CJumpDialog::kPlsqlBaseLine), "7");
+    ASSERT_TRUE(dt::Type(dialog, CJumpDialog::kLineNum, "3"));
+    ASSERT_TRUE(dt::Click(dialog, CJumpDialog::kJump));
+  });
+  EXPECT_EQ(CaretDocLine(), 7) << "BEGIN, the body's third line";
+}
+
 TEST_F(JumpDialogTest, PlsqlModeForcesDocumentLinesAndLocksTheUnit) {
   record->bLineNumIsCRLF = 0;
   SetText("a\nb\n");
@@ -178,7 +200,9 @@ TEST_P(SpinTable, UpRaisesByOneDownLowersNeverBelowOne) {
   const SpinCase& c = GetParam();
   SetText("a\n");
   RunDialog([&](HWND dialog) {
-    if (c.spin == CJumpDialog::kPlsqlBaseSpin) ASSERT_TRUE(dt::Click(dialog, CJumpDialog::kPlsql));
+    if (c.spin == CJumpDialog::kPlsqlBaseSpin) {
+      ASSERT_TRUE(dt::Click(dialog, CJumpDialog::kPlsql));
+    }
     ASSERT_TRUE(platform::SetDlgItemText(dialog, c.edit, c.before.c_str()));
     ASSERT_TRUE(dt::Spin(dialog, c.spin, c.up));
     EXPECT_EQ(Text(dialog, c.edit), c.after);

@@ -115,13 +115,34 @@ INSTANTIATE_TEST_SUITE_P(
                     PlsqlCase{"ABaseLinePastTheEndIsTheLastLine", "a\nb\n", 1, 99, 1}),
     [](const testing::TestParamInfo<PlsqlCase>& info) { return std::string(info.param.name); });
 
-TEST_F(JumpTest, APlsqlBaseGivenInDisplayRowsIsTheDocumentLineOfThatRow) {
+// The block's first line is read in the unit the type numbers lines in (the unit of the line
+// numbers beside the text and of the dialog's package rows), whatever unit the jump's own number has.
+struct PlsqlBaseCase {
+  const char* name;
+  bool typeCountsDocumentLines;
+  bool jumpUnitIsDocumentLines;
+  int expected;  // the document line reached (0-based)
+};
+
+class PlsqlBaseTable : public JumpTest, public testing::WithParamInterface<PlsqlBaseCase> {};
+
+TEST_P(PlsqlBaseTable, IsReadInTheTypesUnit) {
+  const PlsqlBaseCase& c = GetParam();
   type().nWrapColumn = 10;
-  // Rows: 0 "x", 1-3 the wrapped line, 4 "a", 5 "b".
-  SetText("x\nabcdefghijklmnopqrstuvwxy\na\nb\n");
-  Jump(2, false, true, 5);
-  EXPECT_EQ(CaretDocLine(), 3) << "counting from document line 2 (row 4)";
+  type().bCountDocumentLines = c.typeCountsDocumentLines ? 1 : 0;
+  // Rows: 0 "x", 1-3 the wrapped line, 4 "a", 5 "b", 6 "c", 7 "d".
+  SetText("x\nabcdefghijklmnopqrstuvwxy\na\nb\nc\nd\n");
+  Jump(2, c.jumpUnitIsDocumentLines, true, 5);
+  EXPECT_EQ(CaretDocLine(), c.expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Units, PlsqlBaseTable,
+    testing::Values(PlsqlBaseCase{"RowFiveIsLineAWithDocumentLineJumps", false, true, 3},
+                    PlsqlBaseCase{"RowFiveIsLineAWithRowJumps", false, false, 3},
+                    PlsqlBaseCase{"LineFiveIsLineCWithRowJumps", true, false, 5},
+                    PlsqlBaseCase{"LineFiveIsLineCWithDocumentLineJumps", true, true, 5}),
+    [](const testing::TestParamInfo<PlsqlBaseCase>& info) { return std::string(info.param.name); });
 
 TEST(PlsqlLineCounts, CarriesTheStateFromLineToLine) {
   PlsqlLexState state = PlsqlLexState::kNormal;
