@@ -554,6 +554,12 @@ int CWrapLineMgr::RewrapRange(CWrapLine* pAfter, int nAfterIndex, int nFirstDocL
     });
   }
 
+  const int updated = CarryColorState(line, at, state);
+  if (pnUpdated) *pnUpdated = updated;
+  return createdAfter;
+}
+
+int CWrapLineMgr::CarryColorState(CDocLine* line, CWrapLine* at, int32_t state) {
   // The lines after keep their pieces; only the colour state each piece starts in may have
   // changed, and only until a line starts in the state its pieces recorded.
   int updated = 0;
@@ -617,6 +623,57 @@ int CWrapLineMgr::RewrapRange(CWrapLine* pAfter, int nAfterIndex, int nFirstDocL
     }
   }
   if (!line) m_nEndColorState = state == COLOR_LINE_COMMENT ? COLOR_NORMAL : state;
-  if (pnUpdated) *pnUpdated = updated;
-  return createdAfter;
+  return updated;
+}
+
+bool CWrapLineMgr::RecutInPlace(const EditAnchor& anchor, CDocLine* pDocLine, int nEditCol, int* pnRemovedAfter,
+                                int* pnCreatedAfter) {
+  CWrapLine* first = anchor.pAfter ? anchor.pAfter->m_pNext : m_pFirst;
+  if (!pDocLine || !first || first->m_pDocLine != pDocLine) return false;
+  struct Cut {
+    int offset, length, indent;
+    int32_t state;
+  };
+  // A line wider than a few pieces is cut again the long way.
+  constexpr int kMostPieces = 4;
+  Cut cuts[kMostPieces];
+  int made = 0;
+  int32_t state = anchor.nState;
+  CWrapLine probe;
+  probe.m_pDocLine = pDocLine;
+  WrapDocLine(pDocLine, state, [&](int offset, int length, int indent, int32_t st) -> const CWrapLine* {
+    if (made < kMostPieces) cuts[made] = Cut{offset, length, indent, st};
+    ++made;
+    probe.m_nOffset = offset;
+    probe.m_nLength = length;
+    probe.m_nIndent = indent;
+    return &probe;
+  });
+  int have = 0;
+  for (const CWrapLine* p = first; p && p->m_pDocLine == pDocLine && have <= made; p = p->m_pNext) ++have;
+  if (made > kMostPieces || have != made) return false;
+
+  // As many pieces as before: they take the new cuts where they stand.
+  const int textLength = pDocLine->GetLengthWithoutEol();
+  int removedAfter = 0;
+  int createdAfter = 0;
+  CWrapLine* piece = first;
+  CWrapLine* at = first;
+  for (int i = 0; i < made; ++i, piece = piece->m_pNext) {
+    const Cut& cut = cuts[i];
+    if (piece->m_nOffset > nEditCol) ++removedAfter;
+    if (cut.offset + cut.length > nEditCol) ++createdAfter;
+    piece->m_nOffset = cut.offset;
+    piece->m_nLength = cut.length;
+    piece->m_nIndent = cut.indent;
+    piece->m_nColorState = cut.state;
+    piece->m_cLineEnd = cut.offset + cut.length > textLength ? pDocLine->m_cLineEnd : CLineEnd();
+    at = piece;
+  }
+  // Where the pieces' removal and cutting again would have left the cursor.
+  SetCache(anchor.pAfter, anchor.nAfterIndex, anchor.nAfterDoc);
+  CarryColorState(pDocLine->m_pNext, at, state);
+  if (pnRemovedAfter) *pnRemovedAfter = removedAfter;
+  if (pnCreatedAfter) *pnCreatedAfter = createdAfter;
+  return true;
 }

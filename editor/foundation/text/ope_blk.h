@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 class CMemory;
 
@@ -52,6 +53,10 @@ class COpeBlk {
   // Null when the index is not below the count.
   COpeRecord* GetRecord(int nIndex) const;
   int GetNum() const { return m_nCOpeArrNum; }
+  // All the records in order, for a replay that walks hundreds of thousands of them.
+  std::span<COpeRecord* const> Records() const {
+    return {m_ppCOpeArr, m_ppCOpeArr ? static_cast<size_t>(m_nCOpeArrNum) : size_t{0}};
+  }
 
  private:
   int32_t m_nCOpeArrNum = 0;

@@ -185,10 +185,16 @@ bool CWrapLineMgr::ReplaceDocText(ReplaceDataArg* pArg, int* pnRemovedAfter, int
   const int newTouched =
       std::max(0, std::min(lineFrom + r.nInsertedLines, m_pDocLineMgr->GetLineCount() - 1) - lineFrom + 1);
   int removedAfter = 0;
-  RemoveDocLines(anchor, lineFrom, oldTouched, lineFrom, colFrom, &removedAfter);
-  int updated = 0;
-  const int createdAfter =
-      RewrapRange(anchor.pAfter, anchor.nAfterIndex, lineFrom, newTouched, lineFrom, colFrom, anchor.nState, &updated);
+  int createdAfter = 0;
+  // An edit inside one line mostly leaves it as many pieces, which then take their new cuts.
+  const bool inPlace = oldTouched == 1 && newTouched == 1 && r.nDeletedLines == 0 && r.nInsertedLines == 0 &&
+                       RecutInPlace(anchor, m_pDocLineMgr->GetLine(lineFrom), colFrom, &removedAfter, &createdAfter);
+  if (!inPlace) {
+    RemoveDocLines(anchor, lineFrom, oldTouched, lineFrom, colFrom, &removedAfter);
+    int updated = 0;
+    createdAfter = RewrapRange(anchor.pAfter, anchor.nAfterIndex, lineFrom, newTouched, lineFrom, colFrom,
+                               anchor.nState, &updated);
+  }
   if (pnRemovedAfter) *pnRemovedAfter = removedAfter;
   if (pnCreatedAfter) *pnCreatedAfter = createdAfter;
   return true;
@@ -238,9 +244,12 @@ bool CWrapLineMgr::ReplaceDocTexts(std::span<ReplaceDataArg> args) {
       ++i;
     } while (i < args.size() && args[i].nDelLineFrom == line && StaysInsideLine(args[i]));
     int removedAfter = 0;
-    RemoveDocLines(anchor, line, 1, line, col, &removedAfter);
-    int updated = 0;
-    RewrapRange(anchor.pAfter, anchor.nAfterIndex, line, 1, line, col, anchor.nState, &updated);
+    int createdAfter = 0;
+    if (!RecutInPlace(anchor, m_pDocLineMgr->GetLine(line), col, &removedAfter, &createdAfter)) {
+      RemoveDocLines(anchor, line, 1, line, col, &removedAfter);
+      int updated = 0;
+      RewrapRange(anchor.pAfter, anchor.nAfterIndex, line, 1, line, col, anchor.nState, &updated);
+    }
   }
   return all;
 }

@@ -277,6 +277,16 @@ class CWrapLineMgr {
   // The cursor is left at the anchor.
   int RemoveDocLines(const EditAnchor& anchor, int nFirstDocLine, int nDocLines, int nEditLine, int nEditCol,
                      int* pnAfterEdit);
+  // Goes on from document line `line`, whose pieces follow `at`, in the colour state given, as
+  // RewrapRange does after the lines it cut. Returns the pieces whose records it rewrote.
+  int CarryColorState(CDocLine* line, CWrapLine* at, int32_t state);
+  // After an edit inside document line pDocLine (the same line object, its pieces still after the
+  // anchor found before the edit): when the line still makes as many pieces, they take the new cuts
+  // in place, the colour state is carried on as RewrapRange does and the cursor is left at the
+  // anchor. The counts are those RemoveDocLines and RewrapRange would give for the edit at byte
+  // nEditCol. False, with nothing changed, when the pieces must be made again.
+  bool RecutInPlace(const EditAnchor& anchor, CDocLine* pDocLine, int nEditCol, int* pnRemovedAfter,
+                    int* pnCreatedAfter);
   // The document position of a display position (display line, byte offset); a line past the last
   // is the end of the text, which is a new line after a final line end. False for a negative
   // position.

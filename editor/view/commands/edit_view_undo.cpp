@@ -56,12 +56,13 @@ void PlaceAt(CEditView& view, int nDocCol, int nDocLine, bool bRepaint) {
 // of its own: read one after another they would wait on memory at every one. The records a few
 // steps ahead in the direction of the replay are asked for early, then their texts, then the
 // texts' bytes.
-void PrefetchAhead(const COpeBlk& block, int i, int direction) {
-  if (const COpeRecord* far = block.GetRecord(i + 64 * direction)) __builtin_prefetch(far);
-  if (const COpeRecord* mid = block.GetRecord(i + 40 * direction); mid && mid->m_pText) {
-    __builtin_prefetch(mid->m_pText);
-  }
-  if (const COpeRecord* near = block.GetRecord(i + 20 * direction); near && near->m_pText) {
+void PrefetchAhead(std::span<COpeRecord* const> records, int i, int direction) {
+  const auto at = [&](int index) -> const COpeRecord* {
+    return index >= 0 && static_cast<size_t>(index) < records.size() ? records[static_cast<size_t>(index)] : nullptr;
+  };
+  if (const COpeRecord* far = at(i + 64 * direction)) __builtin_prefetch(far);
+  if (const COpeRecord* mid = at(i + 40 * direction); mid && mid->m_pText) __builtin_prefetch(mid->m_pText);
+  if (const COpeRecord* near = at(i + 20 * direction); near && near->m_pText) {
     __builtin_prefetch(near->m_pText->GetPtr());
   }
 }
@@ -200,11 +201,12 @@ void CEditView::Command_UNDO() {
   {
     ReplayScope replay(*this);
     COpeBlk* block = m_pcEditDoc->m_cUndoBuffer.StepBack(&bModified);
-    const int count = block ? block->GetNum() : 0;
+    const std::span<COpeRecord* const> records = block ? block->Records() : std::span<COpeRecord* const>{};
+    const int count = static_cast<int>(records.size());
     RecordReplay edits(Layout());
     for (int i = count - 1; i >= 0; --i) {
-      PrefetchAhead(*block, i, -1);
-      COpeRecord& ope = *block->GetRecord(i);
+      PrefetchAhead(records, i, -1);
+      COpeRecord& ope = *records[static_cast<size_t>(i)];
       if (ope.m_nKind == COpeRecord::OPE_INSERT) {
         edits.Take(ope);
       } else if (ope.m_nKind == COpeRecord::OPE_DELETE) {
@@ -216,7 +218,7 @@ void CEditView::Command_UNDO() {
     // record found it: its stops between the records would never be seen, and cost as much as
     // the edits in a step of many records.
     if (count > 0) {
-      const COpeRecord& first = *block->GetRecord(0);
+      const COpeRecord& first = *records.front();
       PlaceAt(*this, first.m_nCaretPosX_PHY_Before, first.m_nCaretPosY_PHY_Before, true);
     }
   }
@@ -231,17 +233,18 @@ void CEditView::Command_REDO() {
   {
     ReplayScope replay(*this);
     COpeBlk* block = m_pcEditDoc->m_cUndoBuffer.StepForward(&bModified);
-    const int count = block ? block->GetNum() : 0;
+    const std::span<COpeRecord* const> records = block ? block->Records() : std::span<COpeRecord* const>{};
+    const int count = static_cast<int>(records.size());
     // The view goes to where the step begins, then the caret to where its last record leaves it
     // (as in the undo, no stops between).
     if (count > 0) {
-      const COpeRecord& first = *block->GetRecord(0);
+      const COpeRecord& first = *records.front();
       PlaceAt(*this, first.m_nCaretPosX_PHY_Before, first.m_nCaretPosY_PHY_Before, true);
     }
     RecordReplay edits(Layout());
     for (int i = 0; i < count; ++i) {
-      PrefetchAhead(*block, i, 1);
-      COpeRecord& ope = *block->GetRecord(i);
+      PrefetchAhead(records, i, 1);
+      COpeRecord& ope = *records[static_cast<size_t>(i)];
       if (ope.m_nKind == COpeRecord::OPE_INSERT) {
         edits.PutBack(ope);
       } else if (ope.m_nKind == COpeRecord::OPE_DELETE) {
@@ -250,7 +253,7 @@ void CEditView::Command_REDO() {
     }
     edits.Flush();
     if (count > 0) {
-      const COpeRecord& last = *block->GetRecord(count - 1);
+      const COpeRecord& last = *records.back();
       PlaceAt(*this, last.m_nCaretPosX_PHY_After, last.m_nCaretPosY_PHY_After, true);
     }
   }

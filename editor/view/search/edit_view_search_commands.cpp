@@ -32,8 +32,10 @@ namespace {
 
 constexpr char kCaption[] = "tovara";
 constexpr int kReplaceAllTemplate = 160;
-// How often a replace-all serves its cancel dialog.
+// How often a replace-all serves its cancel dialog, and how many hits it replaces between looks
+// at the clock (a hit takes a few microseconds; a look costs about as much as a small part of one).
 constexpr uint32_t kPumpEveryMs = 20;
+constexpr int kClockEveryHits = 32;
 
 // -1, 0 or 1 as (line1, column1) lies before, at or after (line2, column2).
 int Compare(int line1, int column1, int line2, int column2) {
@@ -326,9 +328,12 @@ std::string CEditView::NewestReplaceKey() const {
 bool CEditView::ReplaceSelectedHit(int nMode, bool bPaste, const char* pszReplacement, CRegexpDll* pReplaceRegexp,
                                    bool bWholeLine) {
   const SelectRange hit = m_sSelect;
-  const POINT start = DocPosOf(hit.nColumnFrom, hit.nLineFrom);
-  POINT end = DocPosOf(hit.nColumnTo, hit.nLineTo);
-  CDocLine* docLine = m_pcEditDoc->m_cDocLineMgr.GetLine(start.y);
+  // The hit in document terms serves whole lines, the regexp and inserting before the hit only: a
+  // plain replace-all of many hits would convert both ends of each for nothing.
+  const bool needsDocPos = bWholeLine || pReplaceRegexp || (!bPaste && nMode == 1);
+  const POINT start = needsDocPos ? DocPosOf(hit.nColumnFrom, hit.nLineFrom) : POINT{};
+  POINT end = needsDocPos ? DocPosOf(hit.nColumnTo, hit.nLineTo) : POINT{};
+  CDocLine* docLine = needsDocPos ? m_pcEditDoc->m_cDocLineMgr.GetLine(start.y) : nullptr;
   if (bWholeLine && docLine) {
     // The rest of the hit's line goes with it.
     end = POINT{docLine->GetLengthWithoutEol(), start.y};
@@ -493,20 +498,34 @@ void CEditView::ReplaceAllRun(bool bWholeLine) {
   bool have = ready && FindFrom(m_nCaretPosY, m_nCaretPosX, true, &hit);
   uint32_t lastPump = 0;
   bool pumped = false;
+  int hitsSinceClock = 0;
+  // What the dialog shows: set again only when it changed.
+  int shownPos = -1;
+  int shownCount = -1;
   // How far the replacements on one row moved the rest of it (a box area's columns).
   int boxShiftRow = -1;
   int boxShift = 0;
   while (have) {
     // The dialog is served (and its bar and count brought up to date) as often as a person can
     // see it change; serving it at every hit cost more than the replacing.
-    if (hwndCancel && (!pumped || platform::NowMs() - lastPump >= kPumpEveryMs)) {
-      platform::SendDlgItemMessage(hwndCancel, 1195, PBM_SETPOS, m_nCaretPosY >> shift, 0);
-      platform::SetDlgItemText(hwndCancel, 1197, std::to_string(count).c_str());
+    const bool lookAtClock = hwndCancel && (!pumped || ++hitsSinceClock >= kClockEveryHits);
+    if (lookAtClock && (!pumped || platform::NowMs() - lastPump >= kPumpEveryMs)) {
+      // The bar paints at once when set, the count when the dialog is served: neither is touched
+      // while it shows what it would be set to.
+      if (const int pos = m_nCaretPosY >> shift; pos != shownPos) {
+        platform::SendDlgItemMessage(hwndCancel, 1195, PBM_SETPOS, pos, 0);
+        shownPos = pos;
+      }
+      if (count != shownCount) {
+        platform::SetDlgItemText(hwndCancel, 1197, std::to_string(count).c_str());
+        shownCount = count;
+      }
       PumpPendingMessages(hwndCancel);
       if (!platform::IsWindow(hwndCancel)) break;
       pumped = true;
       lastPump = platform::NowMs();
     }
+    if (lookAtClock) hitsSinceClock = 0;
     if (cancel.m_bCanceled) {
       cancelled = true;
       break;
