@@ -330,7 +330,7 @@ bool CEditView::ReplaceSelectedHit(int nMode, bool bPaste, const char* pszReplac
   const SelectRange hit = m_sSelect;
   // The hit in document terms serves whole lines, the regexp and inserting before the hit only: a
   // plain replace-all of many hits would convert both ends of each for nothing.
-  const bool needsDocPos = bWholeLine || pReplaceRegexp || (!bPaste && nMode == 1);
+  const bool needsDocPos = bWholeLine || pReplaceRegexp || nMode == 1;
   const POINT start = needsDocPos ? DocPosOf(hit.nColumnFrom, hit.nLineFrom) : POINT{};
   POINT end = needsDocPos ? DocPosOf(hit.nColumnTo, hit.nLineTo) : POINT{};
   CDocLine* docLine = needsDocPos ? m_pcEditDoc->m_cDocLineMgr.GetLine(start.y) : nullptr;
