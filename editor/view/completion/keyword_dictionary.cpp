@@ -28,7 +28,9 @@ std::string_view UpToLineEnd(std::string_view text) {
 }
 
 bool SameWord(std::string_view key, std::string_view word) {
-  return key.size() == word.size() && SjisMemICmp(key.data(), word.data(), static_cast<int>(word.size())) == 0;
+  // Equal last bytes, folded or not, are needed for a match and rule out most keys at once.
+  return key.size() == word.size() && AsciiToUpper(key.back()) == AsciiToUpper(word.back()) &&
+         SjisMemICmp(key.data(), word.data(), static_cast<int>(word.size())) == 0;
 }
 
 bool HasPrefix(std::string_view text, std::string_view prefix, bool ignoreCase) {

@@ -18,7 +18,8 @@ bool CTextModeLines::Open(std::string_view path) {
   if (!m_file.Open(path, platform::PathMode::kExact)) return false;
   m_file.AdviseSequential();
   // A whole block behind the longest run a piece needs to look at.
-  m_buffer.resize(kBlock + m_limit + 1);
+  m_size = kBlock + m_limit + 1;
+  m_buffer = std::make_unique_for_overwrite<char[]>(m_size);
   m_pos = m_end = 0;
   m_offset = 0;
   m_eof = false;
@@ -28,14 +29,14 @@ bool CTextModeLines::Open(std::string_view path) {
 bool CTextModeLines::Fill() {
   if (m_eof || !m_file.IsOpen()) return false;
   if (m_pos > 0) {
-    std::memmove(m_buffer.data(), m_buffer.data() + m_pos, m_end - m_pos);
+    std::memmove(m_buffer.get(), m_buffer.get() + m_pos, m_end - m_pos);
     m_end -= m_pos;
     m_pos = 0;
   }
-  const size_t room = m_buffer.size() - m_end;
+  const size_t room = m_size - m_end;
   if (room == 0) return false;
   const int64_t got =
-      m_file.ReadSome(m_offset, std::span(reinterpret_cast<unsigned char*>(m_buffer.data() + m_end), room));
+      m_file.ReadSome(m_offset, std::span(reinterpret_cast<unsigned char*>(m_buffer.get() + m_end), room));
   if (got <= 0) {
     m_eof = true;
     return false;
@@ -47,14 +48,18 @@ bool CTextModeLines::Fill() {
 
 bool CTextModeLines::Next(std::string_view* text, bool* lineEnd) {
   // A piece is decided by the next limit + 1 bytes: its "\n" is among them when the line fits
-  // (a CR LF taking one byte of the limit), else the line is longer than the piece.
-  while (m_end - m_pos <= m_limit && Fill()) {
+  // (a CR LF taking one byte of the limit), else the line is longer than the piece. The file is
+  // read on only when they are not all there, so only a line cut by a block's end is moved.
+  if (!m_buffer) return false;
+  const char* nl = nullptr;
+  for (;;) {
+    const size_t window = std::min(m_end - m_pos, m_limit + 1);
+    nl = static_cast<const char*>(std::memchr(m_buffer.get() + m_pos, '\n', window));
+    if (nl || m_end - m_pos > m_limit || !Fill()) break;
   }
   if (m_pos >= m_end) return false;
-  const char* start = m_buffer.data() + m_pos;
+  const char* start = m_buffer.get() + m_pos;
   const size_t avail = m_end - m_pos;
-  const size_t window = std::min(avail, m_limit + 1);
-  const auto* nl = static_cast<const char*>(std::memchr(start, '\n', window));
   if (nl) {
     size_t length = static_cast<size_t>(nl - start);
     if (length > 0 && nl[-1] == '\r') --length;

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 #include <string_view>
-#include <vector>
+#include <memory>
 
 #include "platform/file.h"
 
@@ -32,7 +32,8 @@ class CTextModeLines {
 
   platform::ReadOnlyFile m_file;
   size_t m_limit;
-  std::vector<char> m_buffer;
+  std::unique_ptr<char[]> m_buffer;
+  size_t m_size = 0;
   size_t m_pos = 0;  // the first unread byte
   size_t m_end = 0;  // behind the last byte read
   uint64_t m_offset = 0;
