@@ -426,6 +426,18 @@ void EditorTagJumpLines() {
   put("none", "", "int main() { return 0; }");
 }
 
+// Keyword dictionaries and word lists (editor_keyword_dictionary_fuzz.cpp): the maximum count, the
+// word, a NUL, then the file.
+void EditorKeywordDictionaries() {
+  const auto put = [](std::string_view name, uint8_t max, std::string_view word, std::string_view file) {
+    Put("editor_keyword_dictionary", name, Cat({{max}, Of(word), {0}, Of(file)}));
+  };
+  put("entries", 0, "printf", "; C\r\nprintf,fprintf /// print\\n formatted\r\nsprintf, snprintf /// x\r\n");
+  put("kanji_keys", 3, "\x95\x5c", "\x8a\xbf\x8e\x9a,\x95\x5c /// kanji\n\x95\x5c\x8e\xa6\n\x95\x5c\n");
+  put("word_list", 2, "Pr", "print\nPrintf\nprintln\r\n;prx\nPRIX\npr");
+  put("long_line", 0, "a", "a /// " + std::string(10300, 'x') + "\x95\x5c /// y\n" + std::string(1100, 'a') + "\n");
+}
+
 // Texts for the conversion commands' transformations (editor_transform_fuzz.cpp): the first byte
 // picks the transformation and the tab width.
 void EditorTransforms() {
@@ -463,5 +475,6 @@ int main(int argc, char** argv) {
   EditorTransforms();
   ClipboardSnapshots();
   EditorTagJumpLines();
+  EditorKeywordDictionaries();
   return 0;
 }

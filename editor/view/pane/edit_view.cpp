@@ -64,10 +64,6 @@ class PaneImeQueries final : public platform::ImeQueryProvider {
 
 namespace {
 
-class NoDictionary : public IKeywordDictionary {
- public:
-  bool Search(const char*, const char*, CMemory*) override { return false; }
-};
 class NoMacros : public IViewMacros {
  public:
   void RecordCommand(int, int, LPARAM, CEditView*) override {}
@@ -78,17 +74,13 @@ class NoWheel : public IWheelSettings {
  public:
   std::optional<int> WheelScrollLines() const override { return platform::WheelScrollLines(); }
 };
-NoDictionary g_noDictionary;
 NoMacros g_noMacros;
 NoWheel g_noWheel;
-IKeywordDictionary* g_dictionary = &g_noDictionary;
 IViewMacros* g_macros = &g_noMacros;
 IWheelSettings* g_wheel = &g_noWheel;
 
 }  // namespace
 
-IKeywordDictionary* GetKeywordDictionary() { return g_dictionary; }
-void SetKeywordDictionary(IKeywordDictionary* d) { g_dictionary = d ? d : &g_noDictionary; }
 IViewMacros* GetViewMacros() { return g_macros; }
 void SetViewMacros(IViewMacros* m) { g_macros = m ? m : &g_noMacros; }
 IWheelSettings* GetWheelSettings() { return g_wheel; }

@@ -56,6 +56,7 @@
 #include "editor/foundation/text/memory.h"
 #include "editor/foundation/text/ope_blk.h"
 #include "editor/view/commands/cursor_history.h"
+#include "editor/view/completion/keyword_dictionary.h"
 #include "editor/view/pane/edit_window.h"
 #include "platform/drag_drop.h"
 #include "platform/font.h"
@@ -116,18 +117,6 @@ class CCursorLineUnderline {
   int m_nLockCounter = 0;
   CEditView* m_pView = nullptr;
 };
-
-// The dictionary of keyword tips. The real one comes with the keyword dictionaries; until then
-// every word is "not found".
-class IKeywordDictionary {
- public:
-  virtual ~IKeywordDictionary() = default;
-  // The dictionary text of a word in the file, into out; false when the word is not there.
-  virtual bool Search(const char* file, const char* word, CMemory* out) = 0;
-};
-// The process's dictionary; never null (a dictionary that knows no word when none was set).
-IKeywordDictionary* GetKeywordDictionary();
-void SetKeywordDictionary(IKeywordDictionary* dictionary);
 
 // Key-macro recording and the fifty macro slots, as the dispatcher reaches them. The real ones come
 // with the macro engines; until then nothing records and no slot runs.
@@ -1045,6 +1034,7 @@ class CEditView : public IDocPane {
   // Keyword tip.
   uint32_t m_dwTipTimer = 0;
   POINT m_poTipCurPos{};
+  CKeywordDictionary m_cDicMgr;  // the lookups of the tip, the menu and completion
   CMemory m_cTipWord;
   CMemory m_cTipText;
   bool m_bTipFound = false;

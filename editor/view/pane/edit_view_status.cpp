@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "editor/foundation/document/edit_doc.h"
 #include "editor/foundation/settings/menu_drawer_interface.h"
@@ -261,7 +262,9 @@ bool CEditView::LookUpKeyword(const char* word, int length) {
   }
   m_cTipWord.Assign(word, length);
   m_cTipText.Clear();
-  m_bTipFound = GetKeywordDictionary()->Search(Type().szKeyWordHelpFile, m_cTipWord.GetPtr(), &m_cTipText);
+  const char* file = Type().szKeyWordHelpFile;
+  m_bTipFound = m_cDicMgr.Search(m_cTipWord.View(), &m_cTipText,
+                                 std::string_view(file, strnlen(file, sizeof(Type().szKeyWordHelpFile))));
   return m_bTipFound;
 }
 

@@ -1,5 +1,6 @@
 // The pane window: what Create makes, sizes the pane ignores, and the right-click menu through the
 // menu hook.
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "platform/scroll_bar.h"
 #include "platform/simulated_input.h"
 #include "platform/sjis_literal.h"
+#include "scoped_temp_dir.h"
 
 namespace {
 
@@ -351,26 +353,20 @@ class MenuCapture {
   platform::PopupMenuHook m_previous;
 };
 
-class FakeDictionary : public IKeywordDictionary {
+// The keyword dictionary the panes read: a file of one entry, written again by each Set.
+class DictionaryFile {
  public:
-  bool Search(const char* file, const char* word, CMemory* out) override {
-    searches.emplace_back(word);
-    lastFile = file;
-    if (std::string(word) != key) return false;
-    out->AssignString(text.c_str());
-    return true;
+  void Set(const std::string& key, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << "; test entries\r\n" << key << " /// " << text << "\r\n";
   }
-  std::string key;
-  std::string text;
-  std::string lastFile;
-  std::vector<std::string> searches;
+  ScopedTempDir folder;
+  const std::string path = (folder.path() / "keywords.khp").string();
 };
 
 class ContextMenuTest : public PaneWindowFixture {
  protected:
   void SetUp() override {
     PaneWindowFixture::SetUp();
-    SetKeywordDictionary(&dictionary);
     CommonSettings& c = common();
     c.nCMIN[0] = 4;
     c.nCMIF[0][0] = 30602;
@@ -383,20 +379,16 @@ class ContextMenuTest : public PaneWindowFixture {
     c.nCMIK[0][3] = 0;
     editWindow.disabled[30604] = true;
   }
-  void TearDown() override {
-    SetKeywordDictionary(nullptr);
-    PaneWindowFixture::TearDown();
-  }
   // Keyword help on, the caret there, the mouse over the pane and "word" selected.
   void ArmDictionary() {
     SetText("word rest\r\nnext");
     type().bUseKeyWordHelp = 1;
-    snprintf(type().szKeyWordHelpFile, sizeof(type().szKeyWordHelpFile), "%s", "/dict/keywords.khp");
+    snprintf(type().szKeyWordHelpFile, sizeof(type().szKeyWordHelpFile), "%s", dictionary.path.c_str());
     view->m_nCaretWidth = 2;
     view->m_sSelect = SelectRange{0, 0, 0, 4};
     ASSERT_TRUE(platform::SetCursorClientPos(view->Window(), 100, 100));
   }
-  FakeDictionary dictionary;
+  DictionaryFile dictionary;
 };
 
 TEST_F(ContextMenuTest, ItemsFromCustomMenuZeroWithAccessKeysAndGreyItems) {
@@ -412,7 +404,7 @@ TEST_F(ContextMenuTest, ItemsFromCustomMenuZeroWithAccessKeysAndGreyItems) {
   EXPECT_TRUE(capture.items[2].grey);
   EXPECT_EQ(capture.items[3].text, "cmd30401");
   EXPECT_FALSE(capture.items[3].grey);
-  EXPECT_TRUE(dictionary.searches.empty()) << "keyword help is off";
+  EXPECT_EQ(view->m_cTipWord.GetLength(), 0) << "keyword help is off: nothing looked up";
 }
 
 TEST_F(ContextMenuTest, GreyItemCannotBeChosen) {
@@ -422,9 +414,8 @@ TEST_F(ContextMenuTest, GreyItemCannotBeChosen) {
 
 TEST_F(ContextMenuTest, DictionaryItemComesFirstCutOnAWholeCharacterWithAmpersandsDoubled) {
   ArmDictionary();
-  dictionary.key = "word";
   // 79 bytes, then a kanji whose second byte would be the 81st: the kanji goes whole.
-  dictionary.text = "a&b" + std::string(76, 'x') + "漢字"_sj;
+  dictionary.Set("word", "a&b" + std::string(76, 'x') + "漢字"_sj);
   MenuCapture capture(2000);
   EXPECT_EQ(view->ShowContextMenu(), 2000);
   ASSERT_EQ(capture.items.size(), 6u);
@@ -432,18 +423,19 @@ TEST_F(ContextMenuTest, DictionaryItemComesFirstCutOnAWholeCharacterWithAmpersan
   EXPECT_EQ(capture.items[0].text, "a&&b" + std::string(76, 'x'));
   EXPECT_TRUE(capture.items[1].separator);
   EXPECT_EQ(capture.items[2].text, "cmd30602 (&C)");
-  EXPECT_EQ(dictionary.lastFile, "/dict/keywords.khp");
-  ASSERT_EQ(dictionary.searches, std::vector<std::string>{"word"});
+  EXPECT_EQ(view->m_cTipWord.View(), "word");
 
-  // The same word again comes from the cache.
+  // The same word again comes from the cache, not from the file.
+  dictionary.Set("word", "changed");
+  MenuCapture again(0);
   view->ShowContextMenu();
-  EXPECT_EQ(dictionary.searches.size(), 1u);
+  ASSERT_FALSE(again.items.empty());
+  EXPECT_EQ(again.items[0].text, "a&&b" + std::string(76, 'x'));
 }
 
 TEST_F(ContextMenuTest, NoDictionaryItemWithoutItsConditions) {
   ArmDictionary();
-  dictionary.key = "word";
-  dictionary.text = "meaning";
+  dictionary.Set("word", "meaning");
   const char* const cases[] = {"keyword help off", "no caret",      "no selection",
                                "menu open",        "mouse outside", "word unknown"};
   for (int i = 0; i < 6; ++i) {
@@ -479,13 +471,13 @@ TEST_F(ContextMenuTest, NoDictionaryItemWithoutItsConditions) {
 
 TEST_F(ContextMenuTest, SelectedFirstLineIsLookedUp) {
   ArmDictionary();
-  dictionary.key = "rest";
-  dictionary.text = "found";
+  dictionary.Set("rest", "found");
   view->m_sSelect = SelectRange{0, 5, 1, 2};  // "rest", CR LF, "ne"
   MenuCapture capture(0);
   view->ShowContextMenu();
-  ASSERT_EQ(dictionary.searches, std::vector<std::string>{"rest"});
+  EXPECT_EQ(view->m_cTipWord.View(), "rest");
   EXPECT_EQ(capture.items[0].id, 2000u);
+  EXPECT_EQ(capture.items[0].text, "found");
 }
 
 // ---- Keyword tip ---------------------------------------------------------------------------------
@@ -501,8 +493,7 @@ RECT WindowRect(HWND hwnd) {
 TEST_F(KeywordTipTest, TimerShowsTheTipOnceTheMouseRestedMoreThan300Ms) {
   platform::ManualClock clock(5000);
   ArmDictionary();
-  dictionary.key = "word";
-  dictionary.text = "meaning";
+  dictionary.Set("word", "meaning");
   view->m_dwTipTimer = clock.now();
   const HWND tip = view->m_pcTipWnd->GetHwnd();
   ASSERT_NE(tip, nullptr);
@@ -537,7 +528,7 @@ TEST_F(KeywordTipTest, TimerShowsTheTipOnceTheMouseRestedMoreThan300Ms) {
 TEST_F(KeywordTipTest, UnknownWordShowsNothing) {
   platform::ManualClock clock(5000);
   ArmDictionary();
-  dictionary.key = "other";
+  dictionary.Set("other", "meaning");
   view->m_dwTipTimer = clock.now();
   clock.Advance(1000);
   view->OnTimer();
@@ -547,8 +538,7 @@ TEST_F(KeywordTipTest, UnknownWordShowsNothing) {
 
 TEST_F(KeywordTipTest, CompletionTipGoesLeftOfAPopupAtTheScreensRightEdge) {
   ArmDictionary();
-  dictionary.key = "word";
-  dictionary.text = "a long enough meaning";
+  dictionary.Set("word", "a long enough meaning");
   MONITORINFO monitor;
   ASSERT_TRUE(
       platform::GetMonitorInfo(platform::MonitorFromWindow(view->Window(), MONITOR_DEFAULTTOPRIMARY), &monitor));
