@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QBoxLayout>
+#include <QGridLayout>
 #include <QCursor>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -208,6 +209,11 @@ void DialogBuilder::Column(const std::function<void()>& contents) {
   m_impl.last = nullptr;
 }
 
+void DialogBuilder::Overlay(const std::function<void()>& contents) {
+  AddBox(m_impl, ControlDecl{ControlDecl::Node::kOverlay}, contents);
+  m_impl.last = nullptr;
+}
+
 DialogBuilder::Options& DialogBuilder::Group(int id, std::string_view text, const std::function<void()>& contents) {
   ControlDecl decl;
   decl.kind = ControlKind::kGroupBox;
@@ -342,6 +348,18 @@ void DialogWindow::build(const ControlDecl& decl, QWidget* parent, QBoxLayout* l
                                                        : static_cast<QBoxLayout*>(new QVBoxLayout);
       layout->addLayout(box);
       for (const ControlDecl& child : decl.children) build(child, parent, box, radioGroup, inRadioRun);
+      return;
+    }
+    case ControlDecl::Node::kOverlay: {
+      // Every child goes into the grid's one cell; each is built into a box first, as a row's are.
+      auto* grid = new QGridLayout;
+      grid->setContentsMargins(0, 0, 0, 0);
+      layout->addLayout(grid);
+      for (const ControlDecl& child : decl.children) {
+        QVBoxLayout scratch;
+        build(child, parent, &scratch, radioGroup, inRadioRun);
+        while (QLayoutItem* item = scratch.takeAt(0)) grid->addItem(item, 0, 0);
+      }
       return;
     }
     case ControlDecl::Node::kStretch:

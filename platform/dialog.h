@@ -405,6 +405,9 @@ class DialogBuilder {
 
   void Row(const std::function<void()>& contents);
   void Column(const std::function<void()>& contents);
+  // Controls that share one place, as controls laid out by coordinates may: the program shows one
+  // of them at a time (a list and a tree of the same items, say).
+  void Overlay(const std::function<void()>& contents);
   // A group box with an id and a caption, its contents in a column.
   Options& Group(int id, std::string_view text, const std::function<void()>& contents);
   // Space that takes what the box has left (pushes what follows to the end of a row).

@@ -27,7 +27,7 @@ namespace platform {
 
 // One declaration of a template: a control, or a box that holds others.
 struct ControlDecl {
-  enum class Node { kControl, kRow, kColumn, kStretch };
+  enum class Node { kControl, kRow, kColumn, kOverlay, kStretch };
   ControlDecl() = default;
   explicit ControlDecl(Node n) : node(n) {}
   Node node = Node::kControl;

@@ -283,3 +283,44 @@ TEST_F(TreeViewTest, TheUpDownArrowsTellTheirDeltaUpBeingNegativeAndChangeNothin
 }
 
 }  // namespace
+
+// A list and a tree of the same items share one place: the one the program hides leaves no gap,
+// and the one it shows grows with the dialog.
+TEST(DialogOverlay, OverlaidControlsShareOnePlaceAndGrowWithTheDialog) {
+  constexpr int kOverlayTemplate = 9103;
+  constexpr int kList = 310;
+  RegisterDialogTemplate(kOverlayTemplate, [](DialogBuilder& b) {
+    b.Caption("overlay");
+    b.Resizable();
+    b.Overlay([&] {
+      b.ListView(kList).Width(30).Lines(6);
+      b.TreeView(kTree).Width(30).Lines(6);
+    });
+    b.Row([&] {
+      b.Stretch();
+      b.PushButton(IDOK, "OK").Default();
+    });
+  });
+  HWND dialog = CreateDialogParam(nullptr, MAKEINTRESOURCE(kOverlayTemplate), nullptr, TreeProc, 0);
+  ASSERT_NE(dialog, nullptr);
+  ShowWindow(GetDlgItem(dialog, kTree), SW_HIDE);
+  ShowWindow(dialog, SW_SHOW);
+  Pump();
+  RECT list, tree, ok;
+  GetWindowRect(GetDlgItem(dialog, kList), &list);
+  GetWindowRect(GetDlgItem(dialog, kTree), &tree);
+  GetWindowRect(GetDlgItem(dialog, IDOK), &ok);
+  EXPECT_EQ(std::vector<LONG>({list.left, list.top, list.right, list.bottom}),
+            std::vector<LONG>({tree.left, tree.top, tree.right, tree.bottom}));
+  EXPECT_LT(ok.top - list.bottom, 20) << "no room is kept below the list for the hidden tree";
+
+  RECT frame;
+  GetWindowRect(dialog, &frame);
+  MoveWindow(dialog, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top + 100, 1);
+  Pump();
+  RECT grown;
+  GetWindowRect(GetDlgItem(dialog, kList), &grown);
+  EXPECT_GE(grown.bottom - grown.top, list.bottom - list.top + 90);
+  DestroyWindow(dialog);
+  Pump();
+}

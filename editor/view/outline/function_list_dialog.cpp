@@ -55,8 +55,10 @@ void CFuncListDialog::RegisterTemplate() {
       b.DropDownList(kSortCombo);
       b.Stretch();
     });
-    b.ListView(kList).Width(60).Lines(16);
-    b.TreeView(kTree).Width(60).Lines(16);
+    b.Overlay([&] {
+      b.ListView(kList).Width(60).Lines(16);
+      b.TreeView(kTree).Width(60).Lines(16);
+    });
     b.Row([&] {
       b.CheckBox(kRememberPos, "位置と大きさを記憶(&R)"_sj);
       b.Stretch();
