@@ -29,6 +29,14 @@ std::unique_ptr<DynLib> DynLib::Open(std::string_view path, PathMode mode) {
   return std::unique_ptr<DynLib>(new DynLib(handle));
 }
 
+std::unique_ptr<DynLib> DynLib::OpenInstalled(std::string_view fileName) {
+  // A NUL would end the name early and load some other library.
+  if (fileName.empty() || fileName.find_first_of(std::string_view("/\0", 2)) != std::string_view::npos) return nullptr;
+  const std::string name(fileName);
+  void* handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+  return handle ? std::unique_ptr<DynLib>(new DynLib(handle)) : nullptr;
+}
+
 DynLib::~DynLib() { dlclose(m_handle); }
 
 void* DynLib::Symbol(const char* name) const { return dlsym(m_handle, name); }

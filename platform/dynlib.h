@@ -16,6 +16,10 @@ class DynLib {
   // never from the system's library search path. With kExact the path is taken exactly (see
   // path.h) and a refused path loads nothing. Null when it cannot be loaded.
   static std::unique_ptr<DynLib> Open(std::string_view path, PathMode mode = PathMode::kLookup);
+  // Loads a library installed on the system by its file name ("libname.so.1"), which the dynamic
+  // linker looks for on the system's library search path. Null for a name holding "/", or when the
+  // library is not installed or does not load.
+  static std::unique_ptr<DynLib> OpenInstalled(std::string_view fileName);
   ~DynLib();
   DynLib(const DynLib&) = delete;
   DynLib& operator=(const DynLib&) = delete;

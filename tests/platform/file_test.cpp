@@ -326,4 +326,12 @@ TEST(ExactPath, LoadsLibrariesByTheirExactName) {
   EXPECT_EQ(platform::DynLib::Open("/lib/\x80", platform::PathMode::kExact), nullptr);
 }
 
+TEST(InstalledLibrary, FoundByTheDynamicLinkerByItsFileNameOnly) {
+  EXPECT_NE(platform::DynLib::OpenInstalled("libm.so.6"), nullptr);
+  EXPECT_EQ(platform::DynLib::OpenInstalled("libno_such_library_here.so.1"), nullptr);
+  EXPECT_EQ(platform::DynLib::OpenInstalled("/lib/x86_64-linux-gnu/libm.so.6"), nullptr);  // a path is not a name
+  EXPECT_EQ(platform::DynLib::OpenInstalled(std::string_view("libm.so.6\0x", 11)), nullptr);
+  EXPECT_EQ(platform::DynLib::OpenInstalled(""), nullptr);
+}
+
 }  // namespace

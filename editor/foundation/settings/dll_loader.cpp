@@ -9,15 +9,22 @@
 
 namespace {
 
+enum class Where {
+  kBesideExecutable,
+  kInstalled,  // on the system's library search path
+};
+
 struct ModuleFile {
   const char* moduleName;
-  const char* file;  // in the executable's folder; null when nothing stands for it here
+  const char* file;  // null when nothing stands for it here
+  Where where;
 };
 
 constexpr ModuleFile kModuleFiles[] = {
-    {"BREGEXP.DLL", "tovara_regexp.so"},
-    {"HHCTRL.OCX", nullptr},
-    {"PPA.DLL", nullptr},
+    {"BREGEXP.DLL", "tovara_regexp.so", Where::kBesideExecutable},
+    {"HHCTRL.OCX", nullptr, Where::kBesideExecutable},
+    {"PPA.DLL", nullptr, Where::kBesideExecutable},
+    {"migemo.dll", "libmigemo.so.1", Where::kInstalled},
 };
 
 std::map<std::string, std::string>& Overrides() {
@@ -25,18 +32,28 @@ std::map<std::string, std::string>& Overrides() {
   return overrides;
 }
 
-// The exact path of the file for a module name; empty when there is none.
-std::string FileForModule(const char* moduleName) {
-  if (auto it = Overrides().find(moduleName); it != Overrides().end()) return it->second;
-  for (const ModuleFile& m : kModuleFiles) {
-    if (std::strcmp(m.moduleName, moduleName) != 0) continue;
-    std::string exe;
-    if (!m.file || !platform::ExactModuleFileName(exe)) return {};
-    const size_t slash = exe.rfind('/');
-    if (slash == std::string::npos) return {};
-    return exe.substr(0, slash + 1) + m.file;
+// The library a module name stands for; null when there is none.
+std::unique_ptr<platform::DynLib> OpenModule(const char* moduleName) {
+  std::string file;
+  if (auto it = Overrides().find(moduleName); it != Overrides().end()) {
+    file = it->second;
+  } else if (std::strchr(moduleName, '/')) {
+    file = moduleName;
+  } else {
+    for (const ModuleFile& m : kModuleFiles) {
+      if (std::strcmp(m.moduleName, moduleName) != 0) continue;
+      if (!m.file) return nullptr;
+      if (m.where == Where::kInstalled) return platform::DynLib::OpenInstalled(m.file);
+      std::string exe;
+      if (!platform::ExactModuleFileName(exe)) return nullptr;
+      const size_t slash = exe.rfind('/');
+      if (slash == std::string::npos) return nullptr;
+      file = exe.substr(0, slash + 1) + m.file;
+      break;
+    }
   }
-  return {};
+  if (file.empty()) return nullptr;
+  return platform::DynLib::Open(file, platform::PathMode::kExact);
 }
 
 }  // namespace
@@ -60,9 +77,7 @@ int CDllLoader::Load(const char* arg) {
   if (m_hInstance) return 0;
   const char* name = GetDllName(arg);
   if (!name) return -1;
-  const std::string file = FileForModule(name);
-  if (file.empty()) return -2;
-  m_hInstance = platform::DynLib::Open(file, platform::PathMode::kExact);
+  m_hInstance = OpenModule(name);
   if (!m_hInstance) return -2;
   const int result = InitDll();
   if (result != 0) m_hInstance.reset();

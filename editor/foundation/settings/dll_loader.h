@@ -3,8 +3,10 @@
 // and the order of loading, binding and releasing.
 //
 // The editor names libraries by their module names ("BREGEXP.DLL"); one table maps each to the
-// file that stands for it in the executable's folder, or to none when nothing does here. Libraries
-// never come from the system's library search path.
+// file that stands for it in the executable's folder, or to none when nothing does here. The one
+// library that is installed with the system rather than shipped with the program is found by the
+// dynamic linker; every other comes from its exact file. A name holding "/" is such a file: a
+// library the user names by its path.
 #pragma once
 
 #include <memory>
