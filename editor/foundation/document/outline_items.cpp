@@ -1,6 +1,9 @@
 #include "editor/foundation/document/outline_items.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
+#include <new>
 #include <utility>
 
 void COutlineName::Assign(const char* pData, int nDataLen) {
@@ -8,18 +11,36 @@ void COutlineName::Assign(const char* pData, int nDataLen) {
     Refer({});
     return;
   }
-  auto bytes = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(nDataLen));
-  std::memcpy(bytes.get(), pData, static_cast<size_t>(nDataLen));
-  m_view = std::string_view(bytes.get(), static_cast<size_t>(nDataLen));
-  m_own = std::move(bytes);
+  char* bytes = new char[static_cast<size_t>(nDataLen)];
+  std::memcpy(bytes, pData, static_cast<size_t>(nDataLen));
+  Release();
+  m_pData = bytes;
+  m_nLength = nDataLen;
+  m_bOwn = true;
 }
 
 void COutlineName::AssignString(const char* psz) { Assign(psz, psz ? static_cast<int>(std::strlen(psz)) : 0); }
 
+COutlineItemList::~COutlineItemList() {
+  for (int i = 0; i < m_nMade; ++i) ItemAt(i)->~COutlineItem();
+}
+
+COutlineItem* COutlineItemList::ItemAt(int i) const {
+  // Blocks 0..b-1 hold (2^b - 1) << kFirstBlockShift items.
+  const auto first = static_cast<unsigned>(i) >> kFirstBlockShift;
+  const int block = std::bit_width(first + 1) - 1;
+  const auto offset = static_cast<unsigned>(i) - (((1u << block) - 1) << kFirstBlockShift);
+  return reinterpret_cast<COutlineItem*>(m_itemBlocks[static_cast<size_t>(block)].get()) + offset;
+}
+
 COutlineItem* COutlineItemList::NewItem() {
-  const auto block = static_cast<size_t>(m_nCount / kItemsPerBlock);
-  if (block == m_itemBlocks.size()) m_itemBlocks.push_back(std::make_unique<COutlineItem[]>(kItemsPerBlock));
-  COutlineItem* item = &m_itemBlocks[block][static_cast<size_t>(m_nCount % kItemsPerBlock)];
+  if (m_nCount < m_nMade) return ItemAt(m_nCount++);
+  const size_t block = static_cast<size_t>(std::bit_width((static_cast<unsigned>(m_nCount) >> kFirstBlockShift) + 1) - 1);
+  if (block == m_itemBlocks.size()) {
+    m_itemBlocks.push_back(huge_block::Allocate(sizeof(COutlineItem) * (size_t{kFirstBlockItems} << block)));
+  }
+  COutlineItem* item = new (ItemAt(m_nCount)) COutlineItem;
+  ++m_nMade;
   ++m_nCount;
   return item;
 }
@@ -27,17 +48,19 @@ COutlineItem* COutlineItemList::NewItem() {
 std::string_view COutlineItemList::KeepText(std::string_view text) {
   if (text.empty()) return {};
   char* bytes = nullptr;
-  if (text.size() > kTextBlockSize) {
-    // Longer than a block: a block of its own, given back at Clear.
+  if (text.size() > kFirstTextBlockSize) {
+    // Longer than a block may be: a block of its own, given back at Clear.
     m_longTexts.push_back(std::make_unique_for_overwrite<char[]>(text.size()));
     bytes = m_longTexts.back().get();
   } else {
     if (text.size() > m_nTextLeft) {
       if (m_nTextBlocksUsed == m_textBlocks.size()) {
-        m_textBlocks.push_back(std::make_unique_for_overwrite<char[]>(kTextBlockSize));
+        const size_t size = std::min(kFirstTextBlockSize << std::min<size_t>(m_textBlocks.size(), 16), kMaxTextBlockSize);
+        m_textBlocks.push_back({huge_block::Allocate(size), size});
       }
-      m_pTextFree = m_textBlocks[m_nTextBlocksUsed++].get();
-      m_nTextLeft = kTextBlockSize;
+      const TextBlock& block = m_textBlocks[m_nTextBlocksUsed++];
+      m_pTextFree = reinterpret_cast<char*>(block.bytes.get());
+      m_nTextLeft = block.size;
     }
     bytes = m_pTextFree;
     m_pTextFree += text.size();
@@ -64,7 +87,7 @@ void COutlineItemList::Push(std::unique_ptr<COutlineItem> item) {
 
 COutlineItem* COutlineItemList::GetAt(int i) const {
   if (i < 0 || i >= m_nCount) return nullptr;
-  return &m_itemBlocks[static_cast<size_t>(i / kItemsPerBlock)][static_cast<size_t>(i % kItemsPerBlock)];
+  return ItemAt(i);
 }
 
 void COutlineItemList::Clear() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/foundation/text/editor_path.h"
+#include "platform/huge_block.h"
 
 // Kinds the parsers give their entries.
 namespace outline_kind {
@@ -53,6 +54,7 @@ inline constexpr int kVbDeclaration = 0x200;
 class COutlineName {
  public:
   COutlineName() = default;
+  ~COutlineName() { Release(); }
   COutlineName(const COutlineName&) = delete;
   COutlineName& operator=(const COutlineName&) = delete;
 
@@ -60,16 +62,24 @@ class COutlineName {
   void AssignString(const char* psz);
   // Refers to bytes someone else keeps alive for as long as this name.
   void Refer(std::string_view text) {
-    m_own.reset();
-    m_view = text;
+    Release();
+    m_pData = text.data();
+    m_nLength = static_cast<int>(text.size());
   }
-  std::string_view View() const { return m_view; }
-  const char* GetPtr() const { return m_view.data(); }
-  int GetLength() const { return static_cast<int>(m_view.size()); }
+  std::string_view View() const { return std::string_view(m_pData, static_cast<size_t>(m_nLength)); }
+  const char* GetPtr() const { return m_pData; }
+  int GetLength() const { return m_nLength; }
 
  private:
-  std::string_view m_view;
-  std::unique_ptr<char[]> m_own;
+  // A pointer, a length and a flag rather than a view and an owner: a list fills hundreds of
+  // thousands of items, and every byte of an item is a byte of fresh memory on the first parse.
+  void Release() {
+    if (m_bOwn) delete[] m_pData;
+    m_bOwn = false;
+  }
+  const char* m_pData = nullptr;
+  int m_nLength = 0;
+  bool m_bOwn = false;  // m_pData came from new[] here
 };
 
 struct COutlineItem {
@@ -83,6 +93,7 @@ struct COutlineItem {
 class COutlineItemList {
  public:
   COutlineItemList() = default;
+  ~COutlineItemList();
   COutlineItemList(const COutlineItemList&) = delete;
   COutlineItemList& operator=(const COutlineItemList&) = delete;
 
@@ -102,18 +113,28 @@ class COutlineItemList {
  private:
   // A parse appends an entry every few lines of a large document: entries are made in blocks, in
   // order, and their names copied into blocks of text, so that an append costs no allocation of
-  // its own and nothing is ever moved. The item of index i is item i % kItemsPerBlock of block
-  // i / kItemsPerBlock.
-  static constexpr int kItemsPerBlock = 1024;
-  static constexpr size_t kTextBlockSize = 64 * 1024;
+  // its own and nothing is ever moved. Item block b holds kFirstBlockItems << b items, so a long
+  // list takes few blocks and its large ones are filled in huge pages; an item is made when the
+  // count first reaches it, so the pages past the count are never touched. Text blocks grow the
+  // same way up to kMaxTextBlockSize.
+  static constexpr int kFirstBlockShift = 10;
+  static constexpr int kFirstBlockItems = 1 << kFirstBlockShift;
+  static constexpr size_t kFirstTextBlockSize = 64 * 1024;
+  static constexpr size_t kMaxTextBlockSize = 4 * 1024 * 1024;
+  struct TextBlock {
+    huge_block::Ptr bytes;
+    size_t size;
+  };
+  COutlineItem* ItemAt(int i) const;
   COutlineItem* NewItem();
   std::string_view KeepText(std::string_view text);
 
-  std::vector<std::unique_ptr<COutlineItem[]>> m_itemBlocks;  // the first count items are in use
-  int m_nCount = 0;
-  std::vector<std::unique_ptr<char[]>> m_textBlocks;  // kTextBlockSize bytes each
+  std::vector<huge_block::Ptr> m_itemBlocks;
+  int m_nCount = 0;  // items in use
+  int m_nMade = 0;   // items made: the first count are in use, the rest wait for the next parse
+  std::vector<TextBlock> m_textBlocks;
   size_t m_nTextBlocksUsed = 0;
   char* m_pTextFree = nullptr;  // the free end of the last text block in use
   size_t m_nTextLeft = 0;
-  std::vector<std::unique_ptr<char[]>> m_longTexts;  // names longer than a text block
+  std::vector<std::unique_ptr<char[]>> m_longTexts;  // names longer than the first text block
 };

@@ -72,4 +72,44 @@ TEST(OutlineItemList, RefillsAfterClearWithOnlyTheNewEntries) {
   }
 }
 
+// A list of a large document reaches the blocks that take huge pages: every index still finds
+// its own entry, in a block of items and of text alike, and a shorter second parse reuses them.
+TEST(OutlineItemList, LongListsFindEveryEntryAcrossGrowingBlocks) {
+  COutlineItemList list;
+  for (const int count : {300000, 140000}) {
+    list.Clear();
+    for (int i = 0; i < count; ++i) list.Append(i + 1, count - i, "entry" + std::to_string(i), i % 9, i % 4);
+    ASSERT_EQ(list.GetCount(), count);
+    EXPECT_EQ(list.GetAt(count), nullptr);
+    for (int i = 0; i < count; ++i) {
+      const COutlineItem* item = list.GetAt(i);
+      ASSERT_NE(item, nullptr) << i;
+      ASSERT_EQ(item->m_nFileLine, i + 1) << i;
+      ASSERT_EQ(item->m_nDisplayLine, count - i) << i;
+      ASSERT_EQ(item->m_cName.View(), "entry" + std::to_string(i)) << i;
+      ASSERT_EQ(item->m_nDepth, i % 4) << i;
+    }
+  }
+}
+
+// A name made on its own keeps its bytes, survives the bytes it was made from and gives them up
+// when it refers to others.
+TEST(OutlineName, OwnsAssignedBytesUntilItRefersElsewhere) {
+  COutlineName name;
+  {
+    std::string source = "assigned";
+    name.Assign(source.data(), static_cast<int>(source.size()));
+    source.assign(source.size(), '?');
+  }
+  EXPECT_EQ(name.View(), "assigned");
+  name.Assign(name.GetPtr(), 3);  // from its own bytes
+  EXPECT_EQ(name.View(), "ass");
+  const std::string kept = "kept elsewhere";
+  name.Refer(kept);
+  EXPECT_EQ(name.GetPtr(), kept.data());
+  EXPECT_EQ(name.GetLength(), static_cast<int>(kept.size()));
+  name.Assign(nullptr, 5);
+  EXPECT_EQ(name.GetLength(), 0);
+}
+
 }  // namespace
