@@ -16,7 +16,7 @@ Ptr Allocate(size_t nBytes) {
     if (rounded < nBytes) throw std::bad_alloc();
     p = std::aligned_alloc(kHugePageSize, rounded);
     // Only advice: refused, the block is served in small pages.
-    if (p && !std::getenv("OF_NOADV")) ::madvise(p, rounded, MADV_HUGEPAGE);
+    if (p) ::madvise(p, rounded, MADV_HUGEPAGE);
   } else {
     p = std::malloc(nBytes > 0 ? nBytes : 1);
   }
