@@ -78,3 +78,14 @@ class CDialogBase {
   SharedSettings* m_pShareData = nullptr;
   int m_bInited = 0;
 };
+
+// The button and enable calls every dialog makes, as booleans.
+namespace dlg {
+inline bool Checked(HWND dialog, int id) { return platform::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+inline void Check(HWND dialog, int id, bool on) {
+  platform::CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
+inline void Enable(HWND dialog, int id, bool on) {
+  platform::EnableWindow(platform::GetDlgItem(dialog, id), on ? 1 : 0);
+}
+}  // namespace dlg

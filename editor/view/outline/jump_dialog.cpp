@@ -27,9 +27,9 @@ constexpr int kPlsqlGroup[] = {CJumpDialog::kPlsqlBaseLine, CJumpDialog::kPlsqlB
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-void Enable(HWND dialog, int id, bool on) { EnableWindow(GetDlgItem(dialog, id), on ? 1 : 0); }
-void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
-bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+using dlg::Check;
+using dlg::Checked;
+using dlg::Enable;
 
 std::string NumberText(int value) { return std::to_string(value); }
 

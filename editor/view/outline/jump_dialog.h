@@ -55,7 +55,7 @@ class CJumpDialog : public CDialogBase {
   // The PL/SQL group enabled and the numbering radios disabled (forced to document lines) in
   // PL/SQL mode, the other way round outside it.
   void ApplyPlsqlMode();
-  // The package specifications and bodies of the document's PL/SQL outline as rows of 1164.
+  // The package headers and bodies of the document's PL/SQL outline as rows of 1164.
   void FillPackageRows();
   // One step of an up-down control on the number in its edit.
   void Step(int nEditId, int nDelta);

@@ -75,9 +75,9 @@ std::string ControlText(HWND dialog, int id) {
   return text;
 }
 
-bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-void Check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
-void Enable(HWND dialog, int id, bool on) { EnableWindow(GetDlgItem(dialog, id), on ? 1 : 0); }
+using dlg::Check;
+using dlg::Checked;
+using dlg::Enable;
 
 // The folder of a file path, ending with "/"; empty for none.
 std::string FolderOf(const std::string& path) {
